@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds Tessarine (the program, its tools and its tests) into build/, setting up the machine first
+# when something is missing.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+. "$here/deps-env.sh"
+
+if ! command -v i686-w64-mingw32-g++-posix >/dev/null || ! command -v wine >/dev/null \
+   || ! command -v Xvfb >/dev/null || [ ! -d /usr/src/googletest ] || [ ! -f "$DEPS_PREFIX/.complete" ]; then
+    "$here/setup.sh"
+fi
+
+build=${TESSARINE_BUILD_DIR:-$root/build}
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-w64-mingw32.cmake" \
+          -DTESSARINE_DEPS_PREFIX="$DEPS_PREFIX" -DCMAKE_CROSSCOMPILING_EMULATOR="$here/wine-exec.sh" >/dev/null
+fi
+cmake --build "$build" -j"$(nproc)" "$@"

@@ -1,0 +1,78 @@
+// Test folders and scratch space.
+#include "tests/support/TestPaths.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace testpaths {
+namespace {
+
+// Unix paths configured at build time become Wine's Z: drive paths.
+std::string FromUnix(const char* unixPath) {
+    std::string p = std::string("Z:") + unixPath;
+    for (char& c : p)
+        if (c == '/')
+            c = '\\';
+    return p;
+}
+
+void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string full = dir + "\\" + name;
+            if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                RemoveTree(full);
+            } else {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+} // namespace
+
+std::string SourceDir() { return FromUnix(TESSARINE_SOURCE_DIR); }
+std::string BinaryDir() { return FromUnix(TESSARINE_BINARY_DIR); }
+std::string TestImagesDir() { return FromUnix(TESSARINE_TESTIMAGES); }
+
+TempDir::TempDir() {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    static LONG counter = 0;
+    for (;;) {
+        std::ostringstream name;
+        name << base << "tess" << GetCurrentProcessId() << "_" << InterlockedIncrement(&counter);
+        if (CreateDirectoryA(name.str().c_str(), nullptr)) {
+            m_path = name.str();
+            return;
+        }
+    }
+}
+
+TempDir::~TempDir() { RemoveTree(m_path); }
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream f(path, std::ios::binary);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(f);
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+} // namespace testpaths

@@ -1,0 +1,31 @@
+// Where tests find the source tree, the build tree, the dependency test pictures and scratch space.
+#pragma once
+#include <string>
+
+namespace testpaths {
+
+// Windows paths (through Wine's Z: drive) to the folders the build configured.
+std::string SourceDir();     // the repository root
+std::string BinaryDir();     // the build folder
+std::string TestImagesDir(); // the libraries' own test pictures: png/, tiff/, gif/, jpeg/
+
+// A fresh empty folder under the system temporary folder, removed with everything in it
+// when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "\\" + name; }
+
+private:
+    std::string m_path;
+};
+
+// Whole-file helpers for test data.
+bool WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path); // empty when the file cannot be read
+
+} // namespace testpaths
