@@ -4,7 +4,16 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
+build=${TESSARINE_BUILD_DIR:-$root/build}
 "$here/build.sh"
+# Reference pictures made by Linux tools (ImageMagick, netpbm, djpeg) for the reader tests:
+# each tests/<folder>/prepare*.sh fills build/testdata/<folder>, once per build folder.
+for script in "$root"/tests/*/prepare*.sh; do
+    [ -f "$script" ] || continue
+    folder=$(basename "$(dirname "$script")")
+    mkdir -p "$build/testdata/$folder"
+    bash "$script" "$build/testdata/$folder"
+done
 . "$here/wine-env.sh"
-cd "${TESSARINE_BUILD_DIR:-$root/build}"
+cd "$build"
 ctest --output-on-failure -j"$(nproc)" "$@"

@@ -45,6 +45,7 @@ void RemoveTree(const std::string& dir) {
 std::string SourceDir() { return FromUnix(TESSARINE_SOURCE_DIR); }
 std::string BinaryDir() { return FromUnix(TESSARINE_BINARY_DIR); }
 std::string TestImagesDir() { return FromUnix(TESSARINE_TESTIMAGES); }
+std::string TestDataDir() { return BinaryDir() + "\\testdata"; }
 
 TempDir::TempDir() {
     char base[MAX_PATH];

@@ -8,6 +8,7 @@ namespace testpaths {
 std::string SourceDir();     // the repository root
 std::string BinaryDir();     // the build folder
 std::string TestImagesDir(); // the libraries' own test pictures: png/, tiff/, gif/, jpeg/
+std::string TestDataDir();   // build/testdata: references made by tests/<folder>/prepare*.sh
 
 // A fresh empty folder under the system temporary folder, removed with everything in it
 // when the object goes.

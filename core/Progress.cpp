@@ -1,0 +1,48 @@
+// Routing of progress reports to the main frame's gauge.
+#include "core/Progress.h"
+
+#include <atomic>
+
+BOOL g_bReportProgress = TRUE;
+
+namespace {
+std::atomic<IProgressSink*> g_sink{nullptr};
+std::atomic<DWORD> g_sinkThread{0};
+
+IProgressSink* SinkForThisThread() {
+    IProgressSink* sink = g_sink.load();
+    if (sink == nullptr || g_sinkThread.load() != GetCurrentThreadId())
+        return nullptr;
+    return sink;
+}
+} // namespace
+
+void SetProgressSink(IProgressSink* sink) {
+    g_sinkThread = GetCurrentThreadId();
+    g_sink = sink;
+}
+
+void BeginProgress(LPCSTR text) {
+    if (IProgressSink* sink = SinkForThisThread())
+        sink->BeginProgress(text);
+}
+
+void BeginProgress(UINT stringId) {
+    IProgressSink* sink = SinkForThisThread();
+    if (sink == nullptr)
+        return;
+    char text[256] = "";
+    if (stringId != 0)
+        LoadStringA(GetModuleHandleA(nullptr), stringId, text, sizeof(text));
+    sink->BeginProgress(text);
+}
+
+void SetProgress(DWORD done, DWORD total) {
+    if (IProgressSink* sink = SinkForThisThread())
+        sink->SetProgress(done, total);
+}
+
+void EndProgress() {
+    if (IProgressSink* sink = SinkForThisThread())
+        sink->EndProgress();
+}

@@ -1,0 +1,29 @@
+// The progress gauge as the picture code sees it: long operations report begin / set / end, and
+// the main frame, once it exists, shows them in the first status-bar pane.
+#pragma once
+#include <windows.h>
+
+// The process-wide progress switch: operations report progress only while it is non-zero.
+// Start-up and thumbnail building turn it off.
+extern BOOL g_bReportProgress;
+
+// Implemented by the main frame. The picture code never calls it directly.
+class IProgressSink {
+public:
+    virtual ~IProgressSink() = default;
+    // text: the gauge's caption; null or empty shows the gauge's default text.
+    virtual void BeginProgress(LPCSTR text) = 0;
+    virtual void SetProgress(DWORD done, DWORD total) = 0;
+    virtual void EndProgress() = 0;
+};
+
+// Installs the sink (0 removes it). The installing thread becomes the only thread whose reports
+// reach it: calls from any other thread (the search worker) do nothing.
+void SetProgressSink(IProgressSink* sink);
+
+// Report to the installed sink; silent without one. The string-table form loads the caption from
+// the program's resources (string id 0 means the default text).
+void BeginProgress(LPCSTR text);
+void BeginProgress(UINT stringId);
+void SetProgress(DWORD done, DWORD total);
+void EndProgress();
