@@ -1,0 +1,27 @@
+// Thin wrappers over the Win32 file calls with the access and sharing modes the picture code uses.
+#pragma once
+#include <windows.h>
+
+// GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING. INVALID_HANDLE_VALUE on failure.
+HANDLE OpenFileForRead(LPCSTR path);
+// GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS (an existing file is truncated).
+HANDLE CreateFileForWrite(LPCSTR path);
+// GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING.
+HANDLE OpenFileForReadWrite(LPCSTR path);
+
+// TRUE only when the call succeeds and exactly count bytes were transferred.
+BOOL ReadFileExact(HANDLE file, void* buffer, DWORD count);
+BOOL WriteFileExact(HANDLE file, const void* buffer, DWORD count);
+
+// SetFilePointer from the start, the current position or the end; the new position
+// (INVALID_SET_FILE_POINTER on failure).
+DWORD SeekFromStart(HANDLE file, LONG offset);
+DWORD SeekFromCurrent(HANDLE file, LONG offset);
+DWORD SeekFromEnd(HANDLE file, LONG offset);
+DWORD GetFilePosition(HANDLE file);
+
+// Low 32 bits of the size of the file FindFirstFile finds for the path; 0 when nothing is found.
+DWORD GetFileSizeByName(LPCSTR path);
+
+// Closes a handle returned above; INVALID_HANDLE_VALUE and null are ignored.
+void CloseFileHandle(HANDLE file);

@@ -1,0 +1,125 @@
+// JPEG writing: a packed DIB of 1, 4, 8 or 24 bits to a baseline JPEG file, written beside the
+// target and moved over it once complete.
+#include "formats/FormatJpeg.h"
+
+#include "core/FileUtil.h"
+#include "core/Progress.h"
+#include "core/DibSource.h"
+#include "core/SafeFileWrite.h"
+#include "formats/JpegErrors.h"
+#include "framework/String.h"
+
+#include <cstring>
+
+namespace {
+
+// One picture row as red, green, blue through the colour table (indices past it read as black).
+template <int Bits>
+void ExpandRow(const BYTE* row, int width, const RGBQUAD* colors, JSAMPLE* out) {
+    for (int x = 0; x < width; ++x, out += 3) {
+        int red, green, blue;
+        ReadPixel<Bits>(row, x, colors, red, green, blue);
+        out[0] = static_cast<JSAMPLE>(red);
+        out[1] = static_cast<JSAMPLE>(green);
+        out[2] = static_cast<JSAMPLE>(blue);
+    }
+}
+
+void ExpandIndexedRow(const DibSource& src, const BYTE* row, JSAMPLE* out) {
+    if (src.BitCount() == 1)
+        ExpandRow<1>(row, src.Width(), src.Colors(), out);
+    else if (src.BitCount() == 4)
+        ExpandRow<4>(row, src.Width(), src.Colors(), out);
+    else
+        ExpandRow<8>(row, src.Width(), src.Colors(), out);
+}
+
+// Compresses the picture into the open file. No object with a destructor lives here: a library
+// error jumps back into this frame. false when the library failed (the file is then incomplete).
+bool CompressPicture(FILE* file, const DibSource* src, int quality, bool report) {
+    jpeg_compress_struct cinfo;
+    JpegErrorManager error;
+    cinfo.err = InitJpegErrorManager(&error);
+    if (setjmp(error.recovery)) {
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, file);
+    cinfo.image_width = src->Width();
+    cinfo.image_height = src->Height();
+    cinfo.input_components = 3;
+    // 24-bit rows go to the library as they are stored: blue, green, red.
+    cinfo.in_color_space = src->BitCount() == 24 ? JCS_EXT_BGR : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+
+    JSAMPARRAY line = nullptr;
+    if (src->BitCount() != 24)
+        line = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                          src->Width() * 3, 1);
+    const int height = src->Height();
+    for (int done = 0; done < height; ++done) {
+        // The top row of the picture, stored last, is written first.
+        const BYTE* row = src->Row(height - 1 - done);
+        JSAMPROW pointer;
+        if (src->BitCount() == 24) {
+            pointer = const_cast<JSAMPROW>(row);
+        } else {
+            ExpandIndexedRow(*src, row, line[0]);
+            pointer = line[0];
+        }
+        jpeg_write_scanlines(&cinfo, &pointer, 1);
+        if (report)
+            SetProgress(done + 1, height);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+// Creates the file beside the target, writes it and moves it over the target.
+// Returns a SaveJPEGResult; asks the user while the file cannot be created.
+int WriteJpegFile(const DibSource* src, LPCSTR target, int quality) {
+    for (;;) {
+        CSafeFileWrite output(target);
+        FILE* file = output.IsValid() ? fopen(output.TempPath(), "wb") : nullptr;
+        if (!file) {
+            const int answer = AskFileErrorRetry(IDS_JPEG_CANNOT_CREATE, target);
+            if (answer == IDRETRY)
+                continue;
+            return answer == IDIGNORE ? kSaveJPEGIgnored : kSaveJPEGAborted;
+        }
+        const bool report = g_bReportProgress != FALSE;
+        if (report)
+            BeginProgress(IDS_JPEG_WRITING);
+        bool written = CompressPicture(file, src, quality, report);
+        if (fclose(file) != 0)
+            written = false;
+        if (written && !output.Commit())
+            written = false;
+        if (report)
+            EndProgress();
+        return written ? kSaveJPEGDone : kSaveJPEGWriteFailed;
+    }
+}
+
+} // namespace
+
+int SaveJPEG(PackedDIB dib, LPCSTR path, int quality) {
+    if (!dib || !path)
+        return kSaveJPEGBadPicture;
+    const size_t length = strlen(path);
+    if (length == 0 || length >= MAX_PATH)
+        return kSaveJPEGBadPicture;
+    char target[MAX_PATH];
+    memcpy(target, path, length + 1);
+    AfxAnsiUpper(target, static_cast<DWORD>(length));
+
+    DibSource src(dib);
+    if (!src.Ok() || src.Width() <= 0 || src.Height() <= 0 || src.Width() > JPEG_MAX_DIMENSION ||
+        src.Height() > JPEG_MAX_DIMENSION)
+        return kSaveJPEGBadPicture;
+    return WriteJpegFile(&src, target, quality);
+}

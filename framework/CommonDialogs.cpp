@@ -1,0 +1,289 @@
+// The common dialogs and their scripted answers.
+#include "framework/CommonDialogs.h"
+
+#include "framework/TestSeams.h"
+#include "framework/WinApp.h"
+
+#include <cstring>
+
+IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
+IMPLEMENT_DYNAMIC(CFileDialog, CCommonDialog)
+IMPLEMENT_DYNAMIC(CColorDialog, CCommonDialog)
+IMPLEMENT_DYNAMIC(CPrintDialog, CCommonDialog)
+
+namespace {
+
+// Fills an open/save structure as the dialog would for a chosen path.
+BOOL AnswerFileName(LPOPENFILENAMEA lpofn, const AfxCommonDialogAnswer& answer)
+{
+    if (!answer.ok)
+        return FALSE;
+    const std::string& path = answer.path;
+    if (lpofn->lpstrFile == nullptr || path.size() + 1 > lpofn->nMaxFile)
+        return FALSE; // the caller's buffer is too small, as the dialog would report
+    std::memcpy(lpofn->lpstrFile, path.c_str(), path.size() + 1);
+    size_t nSlash = path.find_last_of("\\/");
+    size_t nName = nSlash == std::string::npos ? 0 : nSlash + 1;
+    size_t nDot = path.find_last_of('.');
+    lpofn->nFileOffset = static_cast<WORD>(nName);
+    lpofn->nFileExtension = static_cast<WORD>(nDot != std::string::npos && nDot > nName ? nDot + 1 : path.size());
+    if (lpofn->lpstrFileTitle != nullptr && lpofn->nMaxFileTitle > 0)
+        lstrcpynA(lpofn->lpstrFileTitle, path.c_str() + nName, static_cast<int>(lpofn->nMaxFileTitle));
+    return TRUE;
+}
+
+COLORREF g_customColors[16] = {
+    RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+    RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+    RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+    RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255)};
+
+CString DevNamesPart(HGLOBAL hDevNames, int nWhich)
+{
+    CString s;
+    if (hDevNames == nullptr)
+        return s;
+    auto* pNames = static_cast<LPDEVNAMES>(::GlobalLock(hDevNames));
+    if (pNames != nullptr) {
+        WORD wOffset = nWhich == 0 ? pNames->wDeviceOffset : nWhich == 1 ? pNames->wDriverOffset : pNames->wOutputOffset;
+        s = reinterpret_cast<LPCSTR>(pNames) + wOffset;
+        ::GlobalUnlock(hDevNames);
+    }
+    return s;
+}
+
+} // namespace
+
+BOOL AfxGetOpenFileName(LPOPENFILENAMEA lpofn)
+{
+    AfxCommonDialogAnswer answer;
+    if (AfxTestTakeCommonDialog(AfxCommonDialogKind::Open, &answer))
+        return AnswerFileName(lpofn, answer);
+    return ::GetOpenFileNameA(lpofn);
+}
+
+BOOL AfxGetSaveFileName(LPOPENFILENAMEA lpofn)
+{
+    AfxCommonDialogAnswer answer;
+    if (AfxTestTakeCommonDialog(AfxCommonDialogKind::Save, &answer))
+        return AnswerFileName(lpofn, answer);
+    return ::GetSaveFileNameA(lpofn);
+}
+
+BOOL AfxChooseColor(LPCHOOSECOLORA lpcc)
+{
+    AfxCommonDialogAnswer answer;
+    if (AfxTestTakeCommonDialog(AfxCommonDialogKind::Color, &answer)) {
+        if (answer.ok)
+            lpcc->rgbResult = answer.color;
+        return answer.ok;
+    }
+    return ::ChooseColorA(lpcc);
+}
+
+BOOL AfxPrintDlg(LPPRINTDLGA lppd)
+{
+    // Asking only for the default printer shows nothing: no script needed.
+    if (lppd->Flags & PD_RETURNDEFAULT)
+        return ::PrintDlgA(lppd);
+    AfxCommonDialogAnswer answer;
+    if (AfxTestTakeCommonDialog(AfxCommonDialogKind::Print, &answer)) {
+        if (!answer.ok)
+            return FALSE;
+        // "OK" on the default printer, with what the caller asked to get back.
+        DWORD dwFlags = lppd->Flags;
+        lppd->Flags = (dwFlags & (PD_RETURNDC | PD_RETURNIC)) | PD_RETURNDEFAULT;
+        HGLOBAL hDevMode = lppd->hDevMode;
+        HGLOBAL hDevNames = lppd->hDevNames;
+        lppd->hDevMode = nullptr;
+        lppd->hDevNames = nullptr;
+        BOOL bOk = ::PrintDlgA(lppd);
+        lppd->Flags = dwFlags;
+        if (!bOk) {
+            lppd->hDevMode = hDevMode;
+            lppd->hDevNames = hDevNames;
+            return FALSE;
+        }
+        if (hDevMode != nullptr && hDevMode != lppd->hDevMode)
+            ::GlobalFree(hDevMode);
+        if (hDevNames != nullptr && hDevNames != lppd->hDevNames)
+            ::GlobalFree(hDevNames);
+        return TRUE;
+    }
+    return ::PrintDlgA(lppd);
+}
+
+LPITEMIDLIST AfxSHBrowseForFolder(LPBROWSEINFOA lpbi)
+{
+    AfxCommonDialogAnswer answer;
+    if (AfxTestTakeCommonDialog(AfxCommonDialogKind::Folder, &answer)) {
+        if (!answer.ok)
+            return nullptr;
+        LPITEMIDLIST pidl = ::ILCreateFromPathA(answer.path.c_str());
+        if (pidl != nullptr && lpbi->pszDisplayName != nullptr) {
+            std::string path = answer.path;
+            while (path.size() > 3 && (path.back() == '\\' || path.back() == '/'))
+                path.pop_back();
+            size_t nSlash = path.find_last_of("\\/");
+            std::string name = nSlash == std::string::npos || nSlash + 1 >= path.size() ? path : path.substr(nSlash + 1);
+            lstrcpynA(lpbi->pszDisplayName, name.c_str(), MAX_PATH);
+        }
+        return pidl;
+    }
+    return ::SHBrowseForFolderA(lpbi);
+}
+
+// ---- CFileDialog ----
+
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags,
+                         LPCSTR lpszFilter, CWnd* pParentWnd)
+    : CCommonDialog(pParentWnd), m_ofn(), m_bOpenFileDialog(bOpenFileDialog), m_szFileName(), m_szFileTitle()
+{
+    m_ofn.lStructSize = sizeof(m_ofn);
+    m_ofn.lpstrFile = m_szFileName;
+    m_ofn.nMaxFile = sizeof(m_szFileName);
+    m_ofn.lpstrFileTitle = m_szFileTitle;
+    m_ofn.nMaxFileTitle = sizeof(m_szFileTitle);
+    m_ofn.Flags = dwFlags | OFN_EXPLORER;
+    m_ofn.hInstance = AfxGetResourceHandle();
+    if (lpszDefExt != nullptr) {
+        m_strDefExt = lpszDefExt;
+        m_ofn.lpstrDefExt = m_strDefExt;
+    }
+    if (lpszFileName != nullptr)
+        lstrcpynA(m_szFileName, lpszFileName, sizeof(m_szFileName));
+    if (lpszFilter != nullptr) {
+        // The '|' separators become the terminators the system wants, and the list ends with two.
+        size_t n = std::strlen(lpszFilter);
+        m_filter.assign(lpszFilter, lpszFilter + n);
+        m_filter.push_back('\0');
+        m_filter.push_back('\0');
+        for (char& c : m_filter) {
+            if (c == '|')
+                c = '\0';
+        }
+        m_ofn.lpstrFilter = m_filter.data();
+    }
+}
+
+INT_PTR CFileDialog::DoModal()
+{
+    if (m_ofn.hwndOwner == nullptr)
+        m_ofn.hwndOwner = AfxSafeHwnd(GetSafeOwner(m_pParentWnd, nullptr));
+    // The caller's template lives in the resource module unless it said otherwise.
+    if ((m_ofn.Flags & OFN_ENABLETEMPLATE) && m_ofn.hInstance == nullptr)
+        m_ofn.hInstance = AfxGetResourceHandle();
+    m_ofn.Flags |= OFN_EXPLORER;
+    BOOL bResult = m_bOpenFileDialog ? AfxGetOpenFileName(&m_ofn) : AfxGetSaveFileName(&m_ofn);
+    return bResult ? IDOK : IDCANCEL;
+}
+
+CString CFileDialog::GetPathName() const { return CString(m_ofn.lpstrFile); }
+
+CString CFileDialog::GetFileName() const
+{
+    CString strPath(m_ofn.lpstrFile);
+    return m_ofn.nFileOffset < strPath.GetLength() ? strPath.Mid(m_ofn.nFileOffset) : CString();
+}
+
+CString CFileDialog::GetFileExt() const
+{
+    CString strPath(m_ofn.lpstrFile);
+    if (m_ofn.nFileExtension == 0 || m_ofn.nFileExtension >= strPath.GetLength())
+        return CString();
+    return strPath.Mid(m_ofn.nFileExtension);
+}
+
+CString CFileDialog::GetFileTitle() const
+{
+    CString strName = GetFileName();
+    int nDot = strName.ReverseFind('.');
+    return nDot > 0 ? strName.Left(nDot) : strName;
+}
+
+// ---- CColorDialog ----
+
+CColorDialog::CColorDialog(COLORREF clrInit, DWORD dwFlags, CWnd* pParentWnd) : CCommonDialog(pParentWnd), m_cc()
+{
+    m_cc.lStructSize = sizeof(m_cc);
+    m_cc.lpCustColors = g_customColors;
+    m_cc.Flags = dwFlags;
+    m_cc.rgbResult = clrInit;
+    if (clrInit != 0)
+        m_cc.Flags |= CC_RGBINIT;
+}
+
+COLORREF* CColorDialog::GetSavedCustomColors() { return g_customColors; }
+
+INT_PTR CColorDialog::DoModal()
+{
+    if (m_cc.hwndOwner == nullptr)
+        m_cc.hwndOwner = AfxSafeHwnd(GetSafeOwner(m_pParentWnd, nullptr));
+    return AfxChooseColor(&m_cc) ? IDOK : IDCANCEL;
+}
+
+// ---- CPrintDialog ----
+
+CPrintDialog::CPrintDialog(BOOL bPrintSetupOnly, DWORD dwFlags, CWnd* pParentWnd)
+    : CCommonDialog(pParentWnd), m_pd()
+{
+    m_pd.lStructSize = sizeof(m_pd);
+    m_pd.Flags = dwFlags | (bPrintSetupOnly ? PD_PRINTSETUP : PD_RETURNDC);
+    m_pd.nCopies = 1;
+    m_pd.nFromPage = 1;
+    m_pd.nToPage = 1;
+    m_pd.nMinPage = 1;
+    m_pd.nMaxPage = 0xFFFF;
+}
+
+INT_PTR CPrintDialog::DoModal()
+{
+    if (m_pd.hwndOwner == nullptr)
+        m_pd.hwndOwner = AfxSafeHwnd(GetSafeOwner(m_pParentWnd, nullptr));
+    return AfxPrintDlg(&m_pd) ? IDOK : IDCANCEL;
+}
+
+BOOL CPrintDialog::GetDefaults()
+{
+    DWORD dwFlags = m_pd.Flags;
+    m_pd.Flags |= PD_RETURNDEFAULT;
+    BOOL bOk = ::PrintDlgA(&m_pd);
+    m_pd.Flags = dwFlags;
+    return bOk;
+}
+
+HDC CPrintDialog::CreatePrinterDC()
+{
+    CString strDriver = GetDriverName();
+    CString strDevice = GetDeviceName();
+    if (strDevice.IsEmpty())
+        return nullptr;
+    LPDEVMODEA pDevMode = GetDevMode();
+    HDC hDC = ::CreateDCA(strDriver, strDevice, nullptr, pDevMode);
+    if (m_pd.hDevMode != nullptr)
+        ::GlobalUnlock(m_pd.hDevMode);
+    m_pd.hDC = hDC;
+    return hDC;
+}
+
+CString CPrintDialog::GetDeviceName() const { return DevNamesPart(m_pd.hDevNames, 0); }
+CString CPrintDialog::GetDriverName() const { return DevNamesPart(m_pd.hDevNames, 1); }
+CString CPrintDialog::GetPortName() const { return DevNamesPart(m_pd.hDevNames, 2); }
+
+// Locked: the caller unlocks m_pd.hDevMode when done.
+LPDEVMODEA CPrintDialog::GetDevMode() const
+{
+    return m_pd.hDevMode != nullptr ? static_cast<LPDEVMODEA>(::GlobalLock(m_pd.hDevMode)) : nullptr;
+}
+
+int CPrintDialog::GetCopies() const
+{
+    if (m_pd.Flags & PD_USEDEVMODECOPIES) {
+        LPDEVMODEA pDevMode = GetDevMode();
+        int nCopies = pDevMode != nullptr ? pDevMode->dmCopies : 1;
+        if (pDevMode != nullptr)
+            ::GlobalUnlock(m_pd.hDevMode);
+        return nCopies;
+    }
+    return m_pd.nCopies;
+}

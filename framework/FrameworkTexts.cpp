@@ -1,0 +1,46 @@
+// The framework's French texts, in Windows-1252.
+#include "framework/FrameworkTexts.h"
+
+namespace {
+
+struct Text {
+    UINT id;
+    LPCSTR text;
+};
+
+const Text kTexts[] = {
+    {AFX_IDS_IDLEMESSAGE, "Pr\xEAt"},
+    {AFX_IDS_UNTITLED, "Sans titre"},
+    {AFX_IDP_PARSE_INT, "Entrez un entier."},
+    {AFX_IDP_PARSE_UINT, "Entrez un entier positif."},
+    {AFX_IDP_PARSE_INT_RANGE, "Entrez un entier compris entre %1 et %2."},
+    {AFX_IDP_PARSE_STRING_SIZE, "Entrez au plus %1 caract\xE8res."},
+    {AFX_IDP_PARSE_RADIO_BUTTON, "Choisissez une des options."},
+    {AFX_IDP_ASK_TO_SAVE, "Enregistrer les modifications de %1 ?"},
+    {AFX_IDP_FAILED_TO_OPEN_DOC, "Impossible d'ouvrir ce document."},
+    {AFX_IDP_FAILED_TO_SAVE_DOC, "Impossible d'enregistrer ce document."},
+    {AFX_IDP_FAILED_TO_CREATE_DOC, "Impossible de cr\xE9" "er un nouveau document."},
+    {AFX_IDP_INTERNAL_FAILURE, "Une erreur interne s'est produite."},
+    {AFX_IDP_COMMAND_FAILURE, "La commande n'a pas pu aboutir."},
+    {AFX_IDS_ALLFILTER, "Tous les fichiers (*.*)"},
+};
+
+} // namespace
+
+LPCSTR AfxFrameworkText(UINT nID)
+{
+    for (const Text& t : kTexts) {
+        if (t.id == nID)
+            return t.text;
+    }
+    return nullptr;
+}
+
+CString AfxLoadText(UINT nID)
+{
+    if (LPCSTR text = AfxFrameworkText(nID))
+        return CString(text);
+    CString s;
+    s.LoadString(nID);
+    return s;
+}
