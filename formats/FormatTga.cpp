@@ -6,6 +6,7 @@
 #include "core/Progress.h"
 #include "framework/File.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -234,6 +235,9 @@ PackedDIB DecodeTGA(const void* data, size_t size) {
             table[i] = RGBQUAD{BYTE(i), BYTE(i), BYTE(i), 0};
     const int outBytes = indexed ? 1 : 3;
     const int pixelBytes = h.depth / 8;
+    // Raw rows that the file cannot hold would fail the picture anyway: refuse before allocating.
+    if (!IsRunLength(h.form) && (pos > size || uint64_t(h.width) * h.height * pixelBytes > size - pos))
+        return 0;
 
     PackedDIB dib = CreateDIB(h.width, h.height, static_cast<WORD>(indexed ? 8 : 24));
     if (!dib)

@@ -248,7 +248,8 @@ PackedDIB ReadThroughRgba(TIFF* tif, const TiffLayout& layout) {
         // Untiled files can be cut into smaller bands; a tile row cannot.
         if (TIFFIsTiled(tif))
             return 0;
-        band = static_cast<uint32_t>(kMaxRgbaBand / (static_cast<uint64_t>(layout.width) * 4));
+        // Whole groups of subsampled YCbCr rows (at most 4 high) in each band.
+        band = static_cast<uint32_t>(kMaxRgbaBand / (static_cast<uint64_t>(layout.width) * 4)) & ~15u;
         if (band == 0)
             return 0;
     }

@@ -4,6 +4,7 @@
 #include "formats/QuickTime.h"
 
 #include "core/FileUtil.h"
+#include "formats/FormatTiff.h"
 #include "formats/QuickTimeMovie.h"
 
 #include <cstring>
@@ -178,6 +179,10 @@ int QuickTimeFileMajorVersion(LPCSTR path) {
     return HIWORD(info->dwFileVersionMS);
 }
 
+void SetQuickTimeAvailableForTest(int answer) {
+    g_availability = answer == 1 ? 1 : answer == 0 ? 2 : 0;
+}
+
 BOOL IsQuickTimeAvailable() {
     if (g_availability == 1 || g_availability == 2)
         return g_availability == 1;
@@ -279,4 +284,12 @@ PackedDIB ImportPictureWithQuickTime(LPCSTR path) {
     if (dib != 0 && !IsWellFormedDIB(dib))
         dib = GlobalFreeHandle(dib);
     return dib;
+}
+
+PackedDIB LoadTIFFPreferringQuickTime(LPCSTR path) {
+    if (IsQuickTimeAvailable()) {
+        if (PackedDIB dib = ImportPictureWithQuickTime(path))
+            return dib;
+    }
+    return LoadTIFF(path);
 }

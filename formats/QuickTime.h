@@ -12,6 +12,9 @@ const short kQTErrNotInitialised = -2095;   // an operation called while the run
 // TRUE when the QuickTime control panel "quicktime.cpl" in the system folder has file version 4 or
 // later. Tested on the first call; the answer is kept for the run.
 BOOL IsQuickTimeAvailable();
+// Tests only: makes IsQuickTimeAvailable answer TRUE (1) or FALSE (0); -1 goes back to testing the
+// system (again, on the next call).
+void SetQuickTimeAvailableForTest(int answer);
 // Major file version of a file (the high word of its most significant version number), or -1 when
 // it has no version block.
 int QuickTimeFileMajorVersion(LPCSTR path);
@@ -31,6 +34,11 @@ BOOL IsQuickTimeStarted();
 // open the file or find a picture in it, or what it returns is not a well-formed picture.
 // Shows nothing.
 PackedDIB ImportPictureWithQuickTime(LPCSTR path);
+
+// The reader of TIFF files while QuickTime may be present: through QuickTime first when it is
+// installed, then, when that gives nothing, through the TIFF reader; the TIFF reader alone
+// otherwise. A new picture owned by the caller, or 0.
+PackedDIB LoadTIFFPreferringQuickTime(LPCSTR path);
 
 // Loads the runtime (an already loaded "QuickTime.qts" again by its full name, else the one in
 // the system folder), takes its three entry points and initialises it with flags. Nests by count:

@@ -25,6 +25,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_MENUSELECT()
     ON_WM_DROPFILES()
     ON_WM_ERASEBKGND()
+    ON_WM_NCACTIVATE()
     ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
     ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
@@ -278,6 +279,14 @@ BOOL CFrameWnd::OnEraseBkgnd(CDC* pDC)
     if (m_pViewActive != nullptr)
         return TRUE;
     return CWnd::OnEraseBkgnd(pDC);
+}
+
+BOOL CFrameWnd::OnNcActivate(BOOL bActive)
+{
+    // A frame whose floating tool window has the focus still looks active.
+    if (m_nFlags & WF_STAYACTIVE)
+        bActive = TRUE;
+    return static_cast<BOOL>(DefWindowProc(WM_NCACTIVATE, bActive, 0));
 }
 
 void CFrameWnd::OnSetFocus(CWnd* pOldWnd)

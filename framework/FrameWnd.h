@@ -86,6 +86,7 @@ public:
     void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
     void OnDropFiles(HDROP hDropInfo);
     BOOL OnEraseBkgnd(CDC* pDC);
+    BOOL OnNcActivate(BOOL bActive);
 
 protected:
     enum { idleMenu = 1, idleTitle = 2, idleNotify = 4, idleLayout = 8 };

@@ -297,9 +297,14 @@ LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
         m_nLastButton = LOWORD(wParam);
+    else if (message == WM_SYSCOMMAND || message == WM_CLOSE)
+        m_nLastButton = IDCANCEL;
     LRESULT lResult = CWnd::WindowProc(message, wParam, lParam);
-    // OK that every page accepted, or Cancel, leaves the sheet without a current page.
-    if ((m_nFlags & WF_CONTINUEMODAL) && ::IsWindow(m_hWnd)
+    // OK that every page accepted, or Cancel (also from the keyboard or the close box), leaves the
+    // sheet without a current page.
+    bool bMayEnd = message == WM_COMMAND || message == WM_SYSCOMMAND || message == WM_CLOSE
+                   || message == PSM_PRESSBUTTON;
+    if (bMayEnd && (m_nFlags & WF_CONTINUEMODAL) && ::IsWindow(m_hWnd)
         && ::SendMessageA(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0) == 0)
         EndModalLoop(m_nLastButton);
     return lResult;

@@ -225,6 +225,9 @@ BOOL AfxTestRunModal(CWnd* pWnd, UINT templateId)
         record.scripted = true;
         std::vector<AfxModalStep> steps = std::move(it->steps);
         s.modals.erase(it);
+        // Shown, as the user would see it (focus and activation depend on it).
+        if (!::IsWindowVisible(hDlg))
+            ::ShowWindow(hDlg, SW_SHOWNORMAL);
         AfxPumpPendingMessages();
         for (AfxModalStep& step : steps) {
             if (!StillModal(pWnd))
@@ -238,8 +241,10 @@ BOOL AfxTestRunModal(CWnd* pWnd, UINT templateId)
                 else
                     TypeInto(hCtl, field.second);
             }
-            HWND hButton = FindField(hDlg, step.buttonId);
-            if (hButton != nullptr && !::IsWindowEnabled(hButton)) {
+            HWND hButton = step.buttonId != 0 ? FindField(hDlg, step.buttonId) : nullptr;
+            if (step.buttonId == 0) {
+                // Only typing (or a page change) this time.
+            } else if (hButton != nullptr && !::IsWindowEnabled(hButton)) {
                 Unexpected("modal " + std::to_string(templateId) + ": button " + std::to_string(step.buttonId)
                            + " is disabled");
             } else {

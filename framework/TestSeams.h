@@ -31,8 +31,9 @@ void AfxResetPlatform();
 // ---- scripts ----
 
 // One attempt at a modal dialog or sheet: the fields typed (edit text, "0"/"1"/"2" for check boxes and
-// radio buttons, the text to select in a list or combo box), then the button pressed. `page` first
-// selects a property-sheet page (-1: stay). `check` runs after the press while the dialog is still open.
+// radio buttons, the text to select in a list or combo box), then the button pressed (0: none). `page`
+// first selects a property-sheet page (-1: stay). `check` runs after the press while the dialog is
+// still open.
 struct AfxModalStep {
     std::vector<std::pair<int, std::string>> fields;
     int buttonId = IDOK;

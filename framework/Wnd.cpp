@@ -254,23 +254,26 @@ CFrameWnd* CWnd::GetTopLevelFrame() const
     return pFrame;
 }
 
-CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const
+namespace {
+
+// Depth first: the children of a window, then their children.
+CWnd* FindDescendant(HWND hWnd, int nID, BOOL bOnlyPerm)
 {
-    for (HWND hChild = ::GetTopWindow(m_hWnd); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+    for (HWND hChild = ::GetTopWindow(hWnd); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
         if (::GetDlgCtrlID(hChild) == nID) {
-            CWnd* pWnd = bOnlyPerm ? FromHandlePermanent(hChild) : FromHandle(hChild);
+            CWnd* pWnd = bOnlyPerm ? CWnd::FromHandlePermanent(hChild) : CWnd::FromHandle(hChild);
             if (pWnd != nullptr)
                 return pWnd;
         }
-        CWnd wnd;
-        wnd.m_hWnd = hChild;
-        CWnd* pFound = wnd.GetDescendantWindow(nID, bOnlyPerm);
-        wnd.m_hWnd = nullptr;
-        if (pFound != nullptr)
+        if (CWnd* pFound = FindDescendant(hChild, nID, bOnlyPerm))
             return pFound;
     }
     return nullptr;
 }
+
+} // namespace
+
+CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const { return FindDescendant(m_hWnd, nID, bOnlyPerm); }
 
 CWnd* CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop)
 {
@@ -654,6 +657,47 @@ BOOL CWnd::EnableToolTips(BOOL bEnable)
     else
         m_nFlags &= ~WF_TOOLTIPS;
     return bOld;
+}
+
+void CWnd::FilterToolTipMessage(MSG* pMsg)
+{
+    UINT message = pMsg->message;
+    bool bMouse = message == WM_MOUSEMOVE || message == WM_LBUTTONDOWN || message == WM_LBUTTONUP
+                  || message == WM_RBUTTONDOWN || message == WM_RBUTTONUP || message == WM_MBUTTONDOWN
+                  || message == WM_MBUTTONUP;
+    if (!bMouse || m_hWnd == nullptr || (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd)))
+        return;
+    AfxWndThreadState& state = AfxGetWndThreadState();
+    if (state.hWndToolTip == nullptr || !::IsWindow(state.hWndToolTip)) {
+        state.hWndToolTip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0,
+                                              0, 0, nullptr, nullptr, AfxGetInstanceHandle(), nullptr);
+        state.hWndLastHit = nullptr;
+        state.nLastHit = -1;
+        if (state.hWndToolTip == nullptr)
+            return;
+        ::SendMessageA(state.hWndToolTip, TTM_ACTIVATE, TRUE, 0);
+    }
+    CPoint point = pMsg->pt;
+    ::ScreenToClient(m_hWnd, &point);
+    TOOLINFOA ti = {};
+    ti.cbSize = sizeof(ti);
+    int nHit = OnToolHitTest(point, &ti);
+    if (nHit != state.nLastHit || m_hWnd != state.hWndLastHit) {
+        // A new tool under the mouse: the tip window knows only that one.
+        TOOLINFOA old = {};
+        old.cbSize = sizeof(old);
+        while (::SendMessageA(state.hWndToolTip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&old)))
+            ::SendMessageA(state.hWndToolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&old));
+        if (nHit != -1) {
+            ti.hwnd = m_hWnd;
+            if (!(ti.uFlags & TTF_IDISHWND))
+                ::GetClientRect(m_hWnd, &ti.rect);
+            ::SendMessageA(state.hWndToolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+        }
+        state.nLastHit = nHit;
+        state.hWndLastHit = m_hWnd;
+    }
+    ::SendMessageA(state.hWndToolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
 }
 
 int CWnd::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const

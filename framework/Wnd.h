@@ -129,7 +129,10 @@ public:
                         LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
 
     // ---- tool tips ----
+    // Shows the tip of the control under the mouse (OnToolHitTest; text through TTN_NEEDTEXT to this
+    // window) with the thread's tool-tip window.
     BOOL EnableToolTips(BOOL bEnable = TRUE);
+    void FilterToolTipMessage(MSG* pMsg);
     // The tool under point: fills pTI (uId, rect, text LPSTR_TEXTCALLBACK) and returns its id, or -1.
     virtual int OnToolHitTest(CPoint point, TOOLINFOA* pTI) const;
 

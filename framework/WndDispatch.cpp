@@ -103,6 +103,7 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
             pThread->m_pMainWnd = nullptr;
             ::PostQuitMessage(0);
         }
+        pWnd->m_pfnSuper = nullptr; // the object may get a new window later
         pWnd->Detach();
         try {
             pWnd->PostNcDestroy();
@@ -267,7 +268,12 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     return TRUE;
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_nFlags & WF_TOOLTIPS)
+        FilterToolTipMessage(pMsg);
+    return FALSE;
+}
 
 BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
 {

@@ -191,6 +191,11 @@ TEST(LoadGIF, TestPicturesMatchReferenceDecodes) {
     }
 }
 
+TEST(LoadGIF, PicconvWritesWhatTheReaderReads) {
+    for (const char* name : {"welcome2.gif", "treescap-interlaced.gif", "x-trans.gif", "porsche.gif"})
+        ExpectPicconvMatchesReader(TestImage("gif", name), LoadGIF);
+}
+
 // Not a GIF, though it sits among them: refused.
 TEST(LoadGIF, IconFileIsRefused) {
     EXPECT_EQ(LoadGIF(TestImage("gif", "sample.ico").c_str()), nullptr);

@@ -415,3 +415,7 @@ TEST(FormatIff, ByteOrderHelpersSwapOnlyWhenAskedTo) {
     EXPECT_EQ(InitIFFBitmapHeader(&h, 100, 3, 24), 300u);
     EXPECT_EQ(h.biSize, 40u);
 }
+
+TEST(FormatIff, NetpbmFilesConvertThroughPicconv) {
+    EXPECT_GE(CheckThroughPicconv("ILBM"), 20);
+}

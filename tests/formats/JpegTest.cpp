@@ -201,6 +201,25 @@ TEST(LoadJPEG, DispatcherUsesTheReaderForJpegFiles) {
     EXPECT_EQ(GetJPEGResourceReader(), &LoadJPEGResource);
 }
 
+TEST(LoadJPEG, PicconvWritesWhatTheReaderReads) {
+    ReaderStateGuard guard;
+    g_CouleursJPEG = 2; // picconv keeps the default setting; the screen decides (24 bits here)
+    SetScreenBitsPerPixelForTest(0);
+    for (const std::string& file : {TestImage("jpeg", "testorig.jpg"), TestImage("jpeg", "testimgari.jpg"),
+                                    JpegRef("progressive.jpg"), JpegRef("cmyk.jpg"), JpegRef("grey.jpg")})
+        ExpectPicconvMatchesReader(file, LoadJPEG);
+    testpaths::TempDir dir;
+    EXPECT_EQ(RunPicconv(TestImage("jpeg", "testorig12.jpg"), dir.File("x.bmp")), 1);
+    // The library thumbnail: the 1/8 decode (200 x 132) fitted into 84 x 68.
+    ASSERT_EQ(RunPicconv(JpegRef("large.jpg"), dir.File("thumb.bmp"), "84x68"), 0);
+    PackedDIB thumb = LoadBMPFile(dir.File("thumb.bmp").c_str());
+    ASSERT_NE(thumb, nullptr);
+    Image image = DibToImage(thumb);
+    GlobalFreeHandle(thumb);
+    EXPECT_EQ(image.width, 84);
+    EXPECT_EQ(image.height, 55);
+}
+
 // ---- Thumbnail mode ----
 
 TEST(LoadJPEG, ThumbnailOfLargeFileEqualsDjpegAtEachScale) {

@@ -7,6 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <gtest/gtest.h>
+
+#include "core/BmpFile.h"
 #include "core/FileUtil.h"
 #include "core/LoadDispatch.h"
 #include "core/Progress.h"
@@ -302,12 +305,75 @@ bool FileExistsA(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+int RunPicconv(const std::string& in, const std::string& out, const char* thumbBox) {
+    const std::string program = testpaths::BinaryDir() + "\\tools\\picconv.exe";
+    std::string command = "\"" + program + "\" \"" + in + "\" \"" + out + "\"";
+    if (thumbBox)
+        command += std::string(" --thumb ") + thumbBox;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back(0);
+    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return -1;
+    DWORD status = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &status);
+    else
+        TerminateProcess(process.hProcess, 3);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(status);
+}
+
+void ExpectPicconvMatchesReader(const std::string& in, PackedDIB (*reader)(LPCSTR path)) {
+    testpaths::TempDir dir;
+    const std::string out = dir.File("out.bmp");
+    ASSERT_EQ(RunPicconv(in, out), 0) << in;
+    PackedDIB converted = LoadBMPFile(out.c_str());
+    PackedDIB direct = reader(in.c_str());
+    ASSERT_NE(converted, nullptr);
+    ASSERT_NE(direct, nullptr);
+    Difference d = Compare(DibToImage(converted), DibToImage(direct));
+    GlobalFreeHandle(converted);
+    GlobalFreeHandle(direct);
+    EXPECT_TRUE(d.sameSize) << in;
+    EXPECT_EQ(d.maxDiff, 0) << in << ": " << d.Describe();
+}
+
 std::string ReferenceDir(const char* format) {
     return testpaths::TestDataDir() + "\\formats\\" + format;
 }
 
 std::string TestImage(const char* format, const char* name) {
     return testpaths::TestImagesDir() + "\\" + format + "\\" + name;
+}
+
+namespace {
+int g_windowsCreated = 0;
+
+LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        ++g_windowsCreated;
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+} // namespace
+
+WindowWatch::WindowWatch() {
+    g_windowsCreated = 0;
+    m_hook = SetWindowsHookExA(WH_CBT, RefuseWindows, nullptr, GetCurrentThreadId());
+}
+
+WindowWatch::~WindowWatch() {
+    UnhookWindowsHookEx(m_hook);
+}
+
+int WindowWatch::Created() const {
+    return g_windowsCreated;
 }
 
 ReaderStateGuard::ReaderStateGuard()

@@ -64,6 +64,14 @@ struct ResourceSnapshot {
 std::string FileBytes(const std::string& path);
 bool FileExistsA(const std::string& path);
 
+// Runs build/tools/picconv.exe IN OUT.bmp [--thumb WxH] and returns its exit status; -1 when it
+// cannot be started or does not end within a minute.
+int RunPicconv(const std::string& in, const std::string& out, const char* thumbBox = nullptr);
+
+// picconv's output for IN compared with the reader's own result and, when given, a reference:
+// picconv must succeed and write exactly what the reader returns.
+void ExpectPicconvMatchesReader(const std::string& in, PackedDIB (*reader)(LPCSTR path));
+
 // Where prepare-libformats.sh put its references, and the libraries' own test pictures.
 std::string ReferenceDir(const char* format); // build/testdata/formats/<format>
 std::string TestImage(const char* format, const char* name);
@@ -90,6 +98,18 @@ public:
     DWORD lastDone = 0;
     DWORD lastTotal = 0;
     std::string lastText;
+};
+
+// Counts the windows (a message box, say) that code tries to create on this thread while the
+// object lives, and refuses them: a box must never wait for a click in a test.
+class WindowWatch {
+public:
+    WindowWatch();
+    ~WindowWatch();
+    int Created() const;
+
+private:
+    HHOOK m_hook;
 };
 
 // Saves and restores the process-wide switches the readers consult.

@@ -2,6 +2,7 @@
 // sizes they are played at, and the checks that keep malformed ones away from the player.
 #include "formats/FormatMeta.h"
 
+#include "core/BmpFile.h"
 #include "core/FileTypes.h"
 #include "core/LoadDispatch.h"
 #include "core/ReaderSettings.h"
@@ -360,4 +361,17 @@ TEST(FormatMeta, WindowsMetafileChecksFollowEveryCountAndIndex) {
     std::string zeroRecord = good;
     SetU32LE(zeroRecord, 18, 0);
     EXPECT_FALSE(CheckWindowsMetafile(zeroRecord.data(), zeroRecord.size()));
+}
+
+TEST(FormatMeta, APlaceableMetafileConvertsThroughPicconv) {
+    testpaths::TempDir dir;
+    ASSERT_TRUE(testpaths::WriteBytes(dir.File("drawn.wmf"), Placeable(DrawnWindowsMetafile())));
+    ASSERT_EQ(RunPicconv(dir.File("drawn.wmf"), dir.File("drawn.bmp")), 0);
+    DibHolder dib(LoadBMPFile(dir.File("drawn.bmp").c_str()));
+    RgbImage img;
+    ASSERT_TRUE(DibToRgb(dib.Get(), &img));
+    EXPECT_EQ(img.width, 640);
+    EXPECT_NEAR(img.height, 320, 2);
+    EXPECT_TRUE(IsBlack(img.At(img.width / 4, img.height / 4)));
+    EXPECT_TRUE(IsWhite(img.At(img.width * 3 / 4, img.height * 3 / 4)));
 }

@@ -1,7 +1,10 @@
 // Helpers of the own-format reader tests.
 #include "tests/formats/OwnFormatsTestUtil.h"
 
+#include "core/BmpFile.h"
 #include "tests/support/TestPaths.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -249,6 +252,47 @@ std::vector<ManifestEntry> ReadManifest(const std::string& format) {
         entries.push_back(e);
     }
     return entries;
+}
+
+int RunPicconv(const std::string& in, const std::string& outBmp) {
+    std::string command =
+        "\"" + testpaths::BinaryDir() + "\\tools\\picconv.exe\" \"" + in + "\" \"" + outBmp + "\"";
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+        return -1;
+    DWORD status = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &status);
+    else
+        TerminateProcess(pi.hProcess, 99);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return static_cast<int>(status);
+}
+
+int CheckThroughPicconv(const std::string& format) {
+    testpaths::TempDir dir;
+    int compared = 0;
+    for (const ManifestEntry& e : ReadManifest(format)) {
+        SCOPED_TRACE(e.file);
+        const std::string out = dir.File("out" + std::to_string(compared) + ".bmp");
+        EXPECT_EQ(RunPicconv(e.file, out), 0);
+        DibHolder dib(LoadBMPFile(out.c_str()));
+        RgbImage decoded, reference;
+        if (!dib || !DibToRgb(dib.Get(), &decoded) || !ReadPnm(e.reference, &reference)) {
+            ADD_FAILURE() << "no picture to compare";
+            continue;
+        }
+        const Difference d = Compare(decoded, reference);
+        EXPECT_GE(d.largest, 0) << "size " << decoded.width << "x" << decoded.height;
+        EXPECT_LE(d.largest, e.tolerance) << "mean difference " << d.mean;
+        ++compared;
+    }
+    return compared;
 }
 
 ProgressRecorder::ProgressRecorder() {

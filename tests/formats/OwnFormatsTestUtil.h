@@ -75,6 +75,15 @@ struct ManifestEntry {
 std::string OwnDataDir();
 std::vector<ManifestEntry> ReadManifest(const std::string& format);
 
+// Runs the console converter (build/tools/picconv.exe IN OUT.bmp) and returns its exit status, or
+// -1 when it could not be started or did not end within a minute.
+int RunPicconv(const std::string& in, const std::string& outBmp);
+
+// Loads each file of the manifest of one format through picconv and compares the BMP it writes
+// with the reference; fails the calling test on any difference beyond the file's tolerance.
+// Returns how many files were compared.
+int CheckThroughPicconv(const std::string& format);
+
 // Records what readers report to the progress gauge while it is installed.
 class ProgressRecorder : public IProgressSink {
 public:

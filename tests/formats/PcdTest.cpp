@@ -2,6 +2,7 @@
 // orientation, colour conversion, upsampling and 4Base luma residual rules.
 #include "formats/FormatPcd.h"
 
+#include "core/BmpFile.h"
 #include "core/FileTypes.h"
 #include "core/LoadDispatch.h"
 #include "core/ReaderSettings.h"
@@ -401,4 +402,25 @@ TEST(FormatPcd, PcdFilesGoThroughTheDispatcherAtTheSettingsResolution) {
     ProgressRecorder progress;
     EXPECT_FALSE(LoadPCD(dir.File("missing.pcd").c_str()));
     EXPECT_EQ(progress.begins, progress.ends);
+}
+
+TEST(FormatPcd, ImageMagickFilesConvertThroughPicconvAtTheDefaultResolution) {
+    // picconv reads the settings' defaults: the Base picture, 768 x 512 (portrait 512 x 768).
+    testpaths::TempDir dir;
+    for (const char* name : {"landscape", "portrait"}) {
+        SCOPED_TRACE(name);
+        const std::string out = dir.File(std::string(name) + ".bmp");
+        ASSERT_EQ(RunPicconv(OwnDataDir() + "\\pcd_" + name + ".pcd", out), 0);
+        DibHolder dib(LoadBMPFile(out.c_str()));
+        RgbImage decoded, reference;
+        ASSERT_TRUE(DibToRgb(dib.Get(), &decoded));
+        const bool portrait = std::string(name) == "portrait";
+        ASSERT_TRUE(ReadPnm(OwnDataDir() + (portrait ? "\\src_pcd_portrait_512x768.ppm" : "\\src_pcd_768x512.ppm"),
+                            &reference));
+        ASSERT_EQ(decoded.width, reference.width);
+        ASSERT_EQ(decoded.height, reference.height);
+        const ColourFit fit = FitColours(reference, decoded);
+        EXPECT_LT(fit.meanResidual, 2.0);
+        EXPECT_LT(fit.p99Residual, 8.0);
+    }
 }

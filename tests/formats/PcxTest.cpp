@@ -299,3 +299,7 @@ TEST(FormatPcx, PcxFilesGoThroughTheDispatcher) {
     EXPECT_EQ(IndexAt(dib.Get(), 10, 3), pixels[3 * 11 + 10]);
     EXPECT_FALSE(LoadPCX(dir.File("missing.pcx").c_str()));
 }
+
+TEST(FormatPcx, ToolFilesConvertThroughPicconv) {
+    EXPECT_GE(CheckThroughPicconv("PCX"), 14);
+}

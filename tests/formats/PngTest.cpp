@@ -11,7 +11,10 @@
 #include <png.h>
 
 #include "core/LoadDispatch.h"
+#include "formats/FormatGif.h"
+#include "formats/FormatJpeg.h"
 #include "formats/FormatPng.h"
+#include "formats/FormatTiff.h"
 #include "formats/Readers.h"
 #include "tests/formats/LibFormatsTestUtil.h"
 #include "tests/support/TestPaths.h"
@@ -268,6 +271,12 @@ TEST(LoadPNG, InterlacedFilesEqualTheirPlainTwins) {
         ASSERT_FALSE(a.image.Empty());
         EXPECT_TRUE(a.bytes == b.bytes);
     }
+}
+
+TEST(LoadPNG, PicconvWritesWhatTheReaderReads) {
+    for (const char* name : {"basn0g01.png", "basn0g04.png", "basn3p04.png", "basn6a16.png", "ibasn2c08.png",
+                             "ftbyn3p08.png"})
+        ExpectPicconvMatchesReader(TestImage("png", name), LoadPNG);
 }
 
 TEST(LoadPNG, InterlacedProgressCountsSevenPasses) {
@@ -574,4 +583,36 @@ TEST(SavePNG, GaugeRunsOnceWhileWriting) {
     EXPECT_EQ(progress.ends, 1);
     EXPECT_EQ(progress.lastDone, 9u);
     EXPECT_EQ(progress.lastTotal, 9u);
+}
+
+// ---- Paths ----
+
+TEST(LibraryReaders, OpenFilesInFoldersWithAccentedNames) {
+    ASSERT_EQ(GetACP(), 1252u);
+    testpaths::TempDir dir;
+    const std::string folder = dir.File("Images Prot\xE9g\xE9" "es");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    struct Case {
+        std::string source, name;
+        PackedDIB (*reader)(LPCSTR);
+    };
+    const Case cases[] = {
+        {TestImage("png", "basn2c08.png"), "\xE9t\xE9.png", LoadPNG},
+        {TestImage("gif", "treescap.gif"), "for\xEAt.gif", LoadGIF},
+        {TestImage("tiff", "rgb-3c-8b.tiff"), "ch\xE2teau.tif", LoadTIFF},
+        {TestImage("jpeg", "testorig.jpg"), "\xC9l\xE9ment.jpg", LoadJPEG},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder + "\\" + c.name;
+        ASSERT_TRUE(CopyFileA(c.source.c_str(), path.c_str(), FALSE));
+        PackedDIB dib = c.reader(path.c_str());
+        EXPECT_NE(dib, nullptr);
+        GlobalFreeHandle(dib);
+    }
+    // Written there too.
+    PackedDIB dib = CreateDIB(4, 4, 8);
+    EXPECT_EQ(SavePNG(dib, (folder + "\\copie d'\xE9t\xE9.png").c_str()), 0);
+    EXPECT_EQ(SaveJPEG(dib, (folder + "\\copie d'\xE9t\xE9.jpg").c_str(), 80), 0);
+    GlobalFreeHandle(dib);
 }

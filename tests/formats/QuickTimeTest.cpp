@@ -351,3 +351,29 @@ TEST(QuickTimeMovie, ControllerRequestsBuildTheirParameterBlocks) {
     EXPECT_EQ(SelectWholeMovie(0, 0x7000), -2010);
     QTGlueShutdown();
 }
+
+TEST(QuickTime, TiffFilesGoToQuickTimeFirstOnlyWhenItIsInstalled) {
+    const std::string tiff = testpaths::TestImagesDir() + "\\tiff\\minisblack-1c-8b.tiff";
+    StandIn runtime;
+    ASSERT_TRUE(runtime.Loaded());
+    SetQuickTimeAvailableForTest(0);
+    DibHolder alone(LoadTIFFPreferringQuickTime(tiff.c_str()));
+    EXPECT_TRUE(alone);
+    EXPECT_EQ(runtime.Log(), "") << "QuickTime is not asked while it is absent";
+
+    SetQuickTimeAvailableForTest(1);
+    // A file QuickTime reads gives QuickTime's picture...
+    testpaths::TempDir dir;
+    ASSERT_TRUE(testpaths::WriteBytes(dir.File("q.tif"), BmpFile()));
+    DibHolder imported(LoadTIFFPreferringQuickTime(dir.File("q.tif").c_str()));
+    ASSERT_TRUE(imported);
+    EXPECT_EQ(ShapeOf(imported.Get()).width, 3);
+    EXPECT_EQ(runtime.Calls("17000F"), 1);
+    // ... and one it cannot read falls back to the TIFF reader.
+    DibHolder fallback(LoadTIFFPreferringQuickTime(tiff.c_str()));
+    ASSERT_TRUE(fallback);
+    EXPECT_EQ(ShapeOf(fallback.Get()).width, ShapeOf(alone.Get()).width);
+    EXPECT_EQ(runtime.Calls("20192"), 2);
+    ExitQuickTime();
+    SetQuickTimeAvailableForTest(-1);
+}

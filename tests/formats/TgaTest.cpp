@@ -357,3 +357,7 @@ TEST(TgaStream, WritesWhatIsPutInItsBuffer) {
     StreamClose(slot);
     EXPECT_EQ(testpaths::ReadBytes(dir.File("w.bin")), "abcdefghij");
 }
+
+TEST(FormatTga, ToolFilesConvertThroughPicconv) {
+    EXPECT_GE(CheckThroughPicconv("TGA"), 25);
+}

@@ -202,3 +202,18 @@ TEST_F(WndCreate, NullObjectHasNoHandle)
     EXPECT_EQ(pMissing->GetSafeHwnd(), nullptr);
     EXPECT_EQ(AfxSafeHwnd(pMissing), nullptr);
 }
+
+TEST_F(WndCreate, SameObjectCanMakeANewWindowAfterTheOldOneWent)
+{
+    CCreateWatcher wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, "EDIT", "un", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr));
+    wnd.DestroyWindow();
+    EXPECT_EQ(wnd.m_pfnSuper, nullptr);
+    RegisterDefProcClass();
+    ASSERT_TRUE(wnd.CreateEx(0, kDefProcClass, "deux", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr));
+    EXPECT_EQ(wnd.m_pfnSuper, reinterpret_cast<WNDPROC>(::DefWindowProcA));
+    CString text;
+    wnd.GetWindowText(text);
+    EXPECT_STREQ(text, "deux");
+    wnd.DestroyWindow();
+}

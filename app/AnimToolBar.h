@@ -1,0 +1,28 @@
+// CAnimToolBar: the local tool bar of an animated-GIF window, with the frame slider and the list of
+// display speeds among its buttons; it tells its frame when either is used.
+#pragma once
+#include "framework/CommonControls.h"
+#include "framework/Controls.h"
+#include "framework/ToolBar.h"
+
+// Frames per second of the speed list, in list order (the list index is the index into this table).
+extern const int g_animSpeeds[13];
+
+class CAnimToolBar : public CToolBar {
+    DECLARE_DYNAMIC(CAnimToolBar)
+public:
+    // Turns button 15 into the room for the slider and the list, then creates them over it. FALSE
+    // when a control cannot be made.
+    BOOL CreateControls();
+
+    CSliderCtrl m_wndSlider; // frame position
+    CComboBox m_wndSpeed;    // display speeds, "%d ips"
+
+    // The slider moved: WM_ANIMFRAMESLIDER to the frame (the position, the slider).
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    // A speed was chosen: WM_ANIMSPEEDCHANGED to the frame.
+    void OnSpeedSelChange();
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};

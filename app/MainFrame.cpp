@@ -1,0 +1,275 @@
+// The main frame's creation with its bars, closing, sizing, palette messages, the command line handed
+// over by a second instance, and the commands of the window itself.
+#include "app/MainFrame.h"
+
+#include "app/AppMessages.h"
+#include "app/Settings.h"
+#include "app/TessarineApp.h"
+#include "framework/CmdUI.h"
+#include "framework/DockBar.h"
+#include "framework/FrameworkTexts.h"
+#include "framework/MDIChildWnd.h"
+#include "framework/View.h"
+#include "resources/resource.h"
+
+CMainFrame* g_pMainFrame = nullptr;
+CLibraryBar* g_pLibraryBar = nullptr;
+BOOL g_bArrangePending = FALSE;
+BOOL g_bInDispatch = FALSE;
+
+namespace {
+
+// Standard tool bar: child, visible, along the top with a bottom border, fly-by prompts, tool tips,
+// sized as it wraps.
+const DWORD kToolBarStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM | CBRS_FLYBY | CBRS_TOOLTIPS
+                            | CBRS_SIZE_DYNAMIC;
+const DWORD kStatusBarStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP;
+const DWORD kLibraryBarStyle = CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT | CBRS_SIZE_DYNAMIC;
+const UINT kDispatchTimer = 1;
+
+} // namespace
+
+IMPLEMENT_DYNCREATE(CMainFrame, CMDIFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_CLOSE()
+    ON_WM_SIZE()
+    ON_WM_MOVE()
+    ON_WM_GETMINMAXINFO()
+    ON_WM_TIMER()
+    ON_WM_PALETTECHANGED()
+    ON_WM_QUERYNEWPALETTE()
+    ON_MESSAGE(WM_OPENPATHCHAR, OnOpenPathChar)
+    ON_COMMAND(ID_WINDOW_REORGANIZE, OnWindowArrange)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_REORGANIZE, OnUpdateAlwaysEnabled)
+    ON_COMMAND(ID_WINDOW_AUTO_REORGANIZE, OnAutoReorganize)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_AUTO_REORGANIZE, OnUpdateAutoReorganize)
+    ON_COMMAND(ID_VIEW_LIBRARY_BAR, OnViewLibraryBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_LIBRARY_BAR, OnUpdateViewLibraryBar)
+    ON_COMMAND(ID_VIEW_STATUS_BAR, OnViewStatusBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateViewStatusBar)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_INFO, OnUpdateInfoPane)
+    ON_COMMAND(ID_RESERVED_32900, OnReserved32900)
+    ON_UPDATE_COMMAND_UI(ID_RESERVED_32900, OnUpdateUnchanged)
+    ON_COMMAND(ID_HELP_INDEX, OnHelpIndexCommand)
+    ON_COMMAND(ID_DEFAULT_HELP, OnDefaultHelpCommand)
+    ON_COMMAND(ID_HELP_USING, OnHelpUsingCommand)
+    ON_COMMAND(ID_CONTEXT_HELP, OnContextHelpCommand)
+END_MESSAGE_MAP()
+
+CMainFrame::CMainFrame()
+{
+    m_nStatusMode = -1;
+    g_pMainFrame = this;
+}
+
+CMainFrame::~CMainFrame()
+{
+    SetProgressSink(nullptr);
+    if (g_pLibraryBar == &m_wndLibraryBar)
+        g_pLibraryBar = nullptr;
+    if (g_pMainFrame == this)
+        g_pMainFrame = nullptr;
+}
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    CTessarineApp* pApp = TessarineApp();
+    if (pApp != nullptr && pApp->m_bClassRegistered)
+        cs.lpszClass = pApp->m_strWindowClass;
+    return CMDIFrameWnd::PreCreateWindow(cs);
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) { return CMDIFrameWnd::PreTranslateMessage(pMsg); }
+
+void CMainFrame::RecalcLayout(BOOL bNotify)
+{
+    g_bArrangePending = TRUE;
+    CMDIFrameWnd::RecalcLayout(bNotify);
+}
+
+void CMainFrame::OnUpdateFrameTitle(BOOL) { SetWindowText(m_strTitle); }
+
+HWND CMainFrame::FindMDIClient()
+{
+    for (HWND hWnd = ::GetTopWindow(m_hWnd); hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+        char szClass[100] = "";
+        ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+        if (::lstrcmpiA(szClass, "MDIClient") == 0) {
+            m_hWndMDIClientCache = hWnd;
+            return hWnd;
+        }
+    }
+    return nullptr;
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
+{
+    lpcs->cx = 700;
+    lpcs->cy = 500;
+    if (CMDIFrameWnd::OnCreate(lpcs) == -1)
+        return -1;
+    FindMDIClient();
+
+    // The cool bar takes the standard tool bar's place when it is there; until then the standard tool
+    // bar shows.
+    if (!m_wndToolBar.Create(this, kToolBarStyle, AFX_IDW_TOOLBAR) || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        return -1;
+    m_wndToolBar.SetWindowText(AfxLoadText(IDS_TOOLBAR_STANDARD));
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+
+    if (!m_wndStatusBar.Create(this, kStatusBarStyle, AFX_IDW_STATUS_BAR))
+        return -1;
+
+    // Shown unless the saved bar state says otherwise.
+    if (!m_wndLibraryBar.Create(this, kLibraryBarStyle | WS_VISIBLE, ID_LIBRARY_BAR))
+        return -1;
+    m_wndLibraryBar.SetWindowText(AfxLoadText(IDS_LIBRARY_BAR));
+    g_pLibraryBar = &m_wndLibraryBar;
+    m_wndLibraryBar.EnableDocking(CBRS_ALIGN_ANY);
+
+    if (g_fontSmall.m_hObject != nullptr)
+        m_wndStatusBar.SetFont(&g_fontSmall);
+
+    m_nGaugePos = 0;
+    m_bGaugeActive = FALSE;
+    m_bmpGauge.LoadBitmap(MAKEINTRESOURCEA(IDB_GAUGE));
+    m_bGaugeEnabled = TRUE;
+    SetStatusMode(kStatusNoView);
+
+    AfxEnableDocking(this, CBRS_ALIGN_ANY);
+    AfxDockControlBar(this, &m_wndToolBar);
+    AfxDockControlBar(this, &m_wndLibraryBar);
+    AfxLoadBarState(this, "General");
+
+    m_nTimerId = SetTimer(kDispatchTimer, 50);
+    SetProgressSink(this);
+    return 0;
+}
+
+void CMainFrame::OnClose()
+{
+    AfxSaveBarState(this, "General");
+    CMDIFrameWnd::OnClose();
+}
+
+void CMainFrame::OnDestroy()
+{
+    SaveWindowPlacement();
+    if (m_nTimerId != 0)
+        KillTimer(m_nTimerId);
+    m_nTimerId = 0;
+    SetProgressSink(nullptr);
+    m_bGaugeEnabled = FALSE;
+    CMDIFrameWnd::OnDestroy();
+}
+
+void CMainFrame::OnSize(UINT nType, int cx, int cy)
+{
+    CMDIFrameWnd::OnSize(nType, cx, cy);
+    if (nType != SIZE_MINIMIZED) {
+        RecalcLayout(TRUE);
+        if (g_bAutoReorganize)
+            OnWindowArrange();
+    }
+}
+
+void CMainFrame::OnMove(int x, int y)
+{
+    CMDIFrameWnd::OnMove(x, y);
+    if (g_bAutoReorganize)
+        OnWindowArrange();
+}
+
+void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
+{
+    lpMMI->ptMinTrackSize.x = 200;
+    lpMMI->ptMinTrackSize.y = 100;
+    CMDIFrameWnd::OnGetMinMaxInfo(lpMMI);
+}
+
+// ---- palette ----
+
+void CMainFrame::OnPaletteChanged(CWnd* pFocusWnd)
+{
+    CMDIFrameWnd::OnPaletteChanged(pFocusWnd);
+    CMDIChildWnd* pChild = MDIGetActive();
+    if (pChild == nullptr)
+        return;
+    CView* pView = pChild->GetActiveView();
+    SendMessageToDescendants(WM_PALETTEREALIZE, reinterpret_cast<WPARAM>(AfxSafeHwnd(pView)), 0, TRUE, FALSE);
+}
+
+BOOL CMainFrame::OnQueryNewPalette()
+{
+    CMDIChildWnd* pChild = MDIGetActive();
+    if (pChild == nullptr)
+        return FALSE;
+    CView* pView = pChild->GetActiveView();
+    if (pView == nullptr)
+        return FALSE;
+    pView->SendMessage(WM_PALETTEREALIZE, reinterpret_cast<WPARAM>(pView->m_hWnd), 0);
+    return TRUE;
+}
+
+// ---- the command line of a second instance ----
+
+LRESULT CMainFrame::OnOpenPathChar(WPARAM wParam, LPARAM)
+{
+    char ch = static_cast<char>(static_cast<int>(wParam));
+    if (ch != '\0') {
+        if (m_strHandOver.GetLength() < kHandOverMax)
+            m_strHandOver += ch;
+        return 0;
+    }
+    CString strPath = CommandLinePath(m_strHandOver);
+    m_strHandOver.Empty();
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != nullptr)
+        pApp->OpenDocumentFile(strPath);
+    return 0;
+}
+
+// ---- commands ----
+
+void CMainFrame::OnUpdateAlwaysEnabled(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
+
+void CMainFrame::OnAutoReorganize()
+{
+    g_bAutoReorganize = !g_bAutoReorganize;
+    g_bArrangePending = g_bAutoReorganize;
+}
+
+void CMainFrame::OnUpdateAutoReorganize(CCmdUI* pCmdUI) { pCmdUI->SetCheck(g_bAutoReorganize ? 1 : 0); }
+
+void CMainFrame::OnViewLibraryBar()
+{
+    BOOL bShow = (m_wndLibraryBar.GetStyle() & WS_VISIBLE) == 0;
+    AfxShowControlBar(this, &m_wndLibraryBar, bShow, FALSE);
+    if (bShow && MDIGetActive() == nullptr)
+        m_wndLibraryBar.SetFocus();
+    if (g_bAutoReorganize)
+        OnWindowArrange();
+}
+
+void CMainFrame::OnUpdateViewLibraryBar(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck((m_wndLibraryBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+}
+
+void CMainFrame::OnViewStatusBar()
+{
+    AfxOnBarCheck(this, ID_VIEW_STATUS_BAR);
+    g_bArrangePending = TRUE;
+}
+
+void CMainFrame::OnUpdateViewStatusBar(CCmdUI* pCmdUI) { AfxOnUpdateControlBarMenu(this, pCmdUI); }
+
+void CMainFrame::OnUpdateInfoPane(CCmdUI* pCmdUI) { pCmdUI->Enable(MDIGetActive() != nullptr); }
+
+void CMainFrame::OnHelpIndexCommand() { AfxGetApp()->OnHelpIndex(); }
+void CMainFrame::OnHelpUsingCommand() { AfxGetApp()->OnHelpUsing(); }
+void CMainFrame::OnContextHelpCommand() { AfxGetApp()->WinHelp(0, HELP_FINDER); }
+void CMainFrame::OnDefaultHelpCommand() { AfxGetApp()->OnHelp(); }

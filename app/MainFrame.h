@@ -1,0 +1,172 @@
+// CMainFrame: the program's one main window (MDI frame): its bars, the 50 ms dispatcher timer, the
+// command line handed over by a second instance, palette realisation, placing the child windows, its
+// saved placement, the status-bar layouts and the progress gauge.
+#pragma once
+#include "app/StatusBarEx.h"
+#include "core/Progress.h"
+#include "framework/Gdi.h"
+#include "framework/MDIFrameWnd.h"
+#include "framework/ToolBar.h"
+#include "library/LibraryBar.h"
+
+class CDibView;
+class CGifView;
+class CView;
+
+class CMainFrame;
+// The main frame, set by its constructor; null before it exists and after it is gone.
+extern CMainFrame* g_pMainFrame;
+// The main frame's library bar.
+extern CLibraryBar* g_pLibraryBar;
+// The child windows must be placed again at the next dispatcher pass.
+extern BOOL g_bArrangePending;
+// A dispatcher pass is running (a timer message from a modal loop inside it skips its pass).
+extern BOOL g_bInDispatch;
+
+// Gauge state shared by the gauge operations.
+extern CString g_strGaugeText;      // the text shown while the gauge runs
+extern CString g_strGaugeSavedText; // pane 0's text before the gauge started
+extern int g_nGaugeCells;           // number of cells, 0..100
+extern int g_nGaugePercent;         // 0..100
+
+// Gauge arithmetic: the cells a first pane of that width holds (the text area and the margins
+// taken off, at most 100), and the cells and per cent of done out of total (total above 0).
+int GaugeCellCount(int paneWidth, BOOL withText);
+void GaugeStep(DWORD done, DWORD total, int cells, int* filled, int* percent);
+
+// Status-bar layouts.
+enum StatusMode { kStatusNoView = 0, kStatusExplorer = 1, kStatusPicture = 2, kStatusAnimation = 3 };
+
+// The longest command line a second instance can hand over; anything longer is cut there.
+const int kHandOverMax = 32767;
+
+class CMainFrame : public CMDIFrameWnd, public IProgressSink {
+    DECLARE_DYNCREATE(CMainFrame)
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // ---- framework steps ----
+    // The window class is the application's ("TessarineClass").
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    // The child windows are placed again at the next pass.
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+    // The window text is the frame's title alone; the caption shows the document.
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+
+    // ---- the dispatcher (one pass every 50 ms) ----
+    void OnIdleUpdate();
+    // Invalidates every window two levels below the frame.
+    void InvalidateAllViews();
+
+    // ---- placing the child windows ----
+    // The rectangle (MDI-client coordinates) where a kind of view lays its frame out: half 0 the
+    // whole area, 1 the top (tall client) or left half, 2 the other half; room is left at the
+    // bottom for the minimised windows. selfMinimised: the caller's own frame is minimised and does
+    // not count. out is left as it was when there is no MDI client.
+    void ComputeViewArea(CRect* out, int half, BOOL selfMinimised);
+    // Still-picture and animated-GIF views: those not minimised; the minimised ones into *minimised.
+    int CountImageViews(int* minimised);
+    // Explorer and search views, the same way.
+    int CountExplorerViews(int* minimised);
+    // The view's rank among the views of its kind with the same minimised state, from the active
+    // child on; 0 when a child is maximised or the view is not found.
+    int GetImageViewIndex(CView* pView);
+    int GetExplorerViewIndex(CView* pView);
+    // Every view places its frame, then the minimised windows are lined up.
+    void OnWindowArrange();
+    // Docks pBar just right of pLeftOf, on the same side.
+    void DockControlBarLeftOf(CControlBar* pBar, CControlBar* pLeftOf);
+    // The MDI client window, found by its class name; null when there is none.
+    HWND FindMDIClient();
+
+    // ---- placement ("mainwin") ----
+    // Writes the normal rectangle and the maximised state.
+    void SaveWindowPlacement();
+
+    // ---- recent files ----
+    // Refills the cool bar's recent-files box from the recent list; there is no cool bar yet.
+    void FillRecentCombo() {}
+
+    // ---- status bar ----
+    // Applies a layout when it is not the one shown (StatusMode).
+    void SetStatusMode(int nMode);
+    void SetStatusMode0() { SetStatusMode(kStatusNoView); }
+    void SetStatusMode1() { SetStatusMode(kStatusExplorer); }
+    void SetStatusMode2() { SetStatusMode(kStatusPicture); }
+    void SetStatusMode3() { SetStatusMode(kStatusAnimation); }
+    int GetStatusMode() const { return m_nStatusMode; }
+    void SetStatusText1(LPCSTR lpszText);
+    void SetStatusText0(LPCSTR lpszText);
+    void SetStatusText0ById(UINT nID);
+    void SaveStatusText0();
+    void RestoreStatusText0();
+    // Turns the gauge on or off, only while progress is reported.
+    void SetProgressEnabled(BOOL bEnabled);
+    CStatusBarEx* GetStatusBar() { return &m_wndStatusBar; }
+    CToolBar* GetToolBar() { return &m_wndToolBar; }
+    CLibraryBar* GetLibraryBar() { return &m_wndLibraryBar; }
+
+    // ---- the progress gauge, in the first status pane ----
+    // An empty or null text shows "Patientez ...". A begin while the gauge runs keeps the text saved
+    // by the first one.
+    void BeginProgress(LPCSTR lpszText) override;
+    void SetProgress(DWORD done, DWORD total) override;
+    void EndProgress() override;
+    // Draws the whole gauge again (after the status bar painted over it).
+    void RedrawGauge();
+    BOOL IsGaugeActive() const { return m_bGaugeActive; }
+    int GetGaugePos() const { return m_nGaugePos; }
+
+    // ---- fields ----
+    int m_nStatusMode = -1;
+    int m_nGaugePos = 0;
+    int m_nGaugeDrawnPos = 0;
+    BOOL m_bGaugeActive = FALSE;
+    BOOL m_bGaugeEnabled = FALSE;
+    CBitmap m_bmpGauge;
+    HWND m_hWndMDIClientCache = nullptr;
+    UINT_PTR m_nTimerId = 0;
+    CDibView* m_pFullScreenView = nullptr;   // set by a still-picture view while it is full screen
+    CGifView* m_pFullScreenAnimView = nullptr; // the same for an animation
+    CString m_strHandOver; // characters of a hand-over still arriving
+
+    // ---- messages ----
+    int OnCreate(LPCREATESTRUCT lpcs);
+    void OnDestroy();
+    void OnClose();
+    void OnSize(UINT nType, int cx, int cy);
+    void OnMove(int x, int y);
+    void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+    void OnTimer(UINT nIDEvent);
+    void OnPaletteChanged(CWnd* pFocusWnd);
+    BOOL OnQueryNewPalette();
+    LRESULT OnOpenPathChar(WPARAM wParam, LPARAM lParam);
+
+    // ---- commands ----
+    void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
+    void OnAutoReorganize();
+    void OnUpdateAutoReorganize(CCmdUI* pCmdUI);
+    void OnViewLibraryBar();
+    void OnUpdateViewLibraryBar(CCmdUI* pCmdUI);
+    void OnViewStatusBar();
+    void OnUpdateViewStatusBar(CCmdUI* pCmdUI);
+    void OnUpdateInfoPane(CCmdUI* pCmdUI);
+    void OnReserved32900() {}
+    void OnUpdateUnchanged(CCmdUI*) {}
+    void OnHelpIndexCommand();
+    void OnHelpUsingCommand();
+    void OnContextHelpCommand();
+    void OnDefaultHelpCommand();
+
+protected:
+    // Draws the cells that changed since the last drawing (all of them after a begin).
+    void DrawGauge(BOOL bWhole);
+
+    CLibraryBar m_wndLibraryBar;
+    CToolBar m_wndToolBar;
+    CStatusBarEx m_wndStatusBar;
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,224 @@
+// The status bar's four layouts (by the kind of the active view) and the progress gauge drawn over its
+// first pane.
+#include "app/MainFrame.h"
+
+#include "app/TessarineApp.h"
+#include "framework/Dc.h"
+#include "framework/FrameworkTexts.h"
+#include "resources/resource.h"
+
+#include <algorithm>
+#include <cstdio>
+
+CString g_strGaugeText;
+CString g_strGaugeSavedText;
+int g_nGaugeCells = 0;
+int g_nGaugePercent = 0;
+
+namespace {
+
+CString g_strSavedStatusText0;
+
+// One pane change of a layout: index, id, width, owner-drawn.
+struct PaneChange {
+    int nIndex;
+    int cxWidth;
+    BOOL bOwnerDraw;
+};
+
+struct StatusLayout {
+    const UINT* pIndicators;
+    int nIndicators;
+    const PaneChange* pChanges;
+    int nChanges;
+};
+
+const UINT kIndicators0[] = {ID_SEPARATOR, ID_INDICATOR_NUM, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
+const UINT kIndicators1[] = {ID_SEPARATOR, ID_INDICATOR_NUM, ID_INDICATOR_NUM, ID_INDICATOR_NUM};
+const UINT kIndicators23[] = {ID_SEPARATOR,     ID_INDICATOR_NUM, ID_INDICATOR_NUM,
+                              ID_INDICATOR_NUM, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
+const PaneChange kChanges0[] = {{1, 123, FALSE}};
+const PaneChange kChanges1[] = {{1, 160, FALSE}, {2, 180, FALSE}, {3, 12, TRUE}};
+const PaneChange kChanges2[] = {{1, 220, FALSE}, {5, 12, TRUE}};
+const PaneChange kChanges3[] = {{1, 160, FALSE}, {2, 50, TRUE}, {3, 50, TRUE}, {4, 40, TRUE}, {5, 12, TRUE}};
+
+const StatusLayout kLayouts[] = {
+    {kIndicators0, 4, kChanges0, 1},
+    {kIndicators1, 4, kChanges1, 3},
+    {kIndicators23, 6, kChanges2, 2},
+    {kIndicators23, 6, kChanges3, 5},
+};
+
+// The gauge bitmap's columns: left edge, filled cell, empty cell, right edge.
+const int kGaugeHeight = 14;
+const int kGaugeFilledX = 1;
+const int kGaugeEmptyX = 5;
+const int kGaugeRightX = 9;
+
+} // namespace
+
+int GaugeCellCount(int paneWidth, BOOL withText)
+{
+    int nWidth = paneWidth - 30 - (withText ? 100 : 0);
+    if (nWidth < 0)
+        nWidth = 0;
+    return std::min(nWidth / 4, 100);
+}
+
+void GaugeStep(DWORD done, DWORD total, int cells, int* filled, int* percent)
+{
+    ULONGLONG nDone = std::min(done, total);
+    ULONGLONG nCells = cells > 0 ? static_cast<ULONGLONG>(cells) : 0;
+    *filled = static_cast<int>(total > 0 ? nDone * nCells / total : 0);
+    *percent = static_cast<int>(total > 0 ? nDone * 100 / total : 0);
+}
+
+// ---- layouts ----
+
+void CMainFrame::SetStatusMode(int nMode)
+{
+    if (nMode < kStatusNoView || nMode > kStatusAnimation || nMode == m_nStatusMode)
+        return;
+    if (::IsWindow(m_wndStatusBar.m_hWnd)) {
+        const StatusLayout& layout = kLayouts[nMode];
+        m_wndStatusBar.SetIndicators(layout.pIndicators, layout.nIndicators);
+        for (int i = 0; i < layout.nChanges; i++) {
+            const PaneChange& change = layout.pChanges[i];
+            m_wndStatusBar.SetPaneInfo(change.nIndex, ID_INDICATOR_INFO, SBPS_NORMAL, change.cxWidth);
+            if (change.bOwnerDraw)
+                m_wndStatusBar.SetPaneOwnerDraw(change.nIndex);
+            m_wndStatusBar.SetPaneText(change.nIndex, "", FALSE);
+        }
+        m_wndStatusBar.Invalidate();
+    }
+    m_nStatusMode = nMode;
+}
+
+void CMainFrame::SetStatusText1(LPCSTR lpszText)
+{
+    if (::IsWindow(m_wndStatusBar.m_hWnd) && m_wndStatusBar.GetCount() > 1
+        && m_wndStatusBar.GetPaneText(1) != (lpszText != nullptr ? lpszText : ""))
+        m_wndStatusBar.SetPaneText(1, lpszText != nullptr ? lpszText : "", TRUE);
+}
+
+void CMainFrame::SetStatusText0(LPCSTR lpszText)
+{
+    if (!::IsWindow(m_wndStatusBar.m_hWnd))
+        return;
+    m_wndStatusBar.SetPaneText(0, lpszText != nullptr ? lpszText : "", TRUE);
+    m_wndStatusBar.UpdateWindow();
+}
+
+void CMainFrame::SetStatusText0ById(UINT nID) { SetStatusText0(AfxLoadText(nID)); }
+
+void CMainFrame::SaveStatusText0()
+{
+    if (::IsWindow(m_wndStatusBar.m_hWnd))
+        g_strSavedStatusText0 = m_wndStatusBar.GetPaneText(0);
+}
+
+void CMainFrame::RestoreStatusText0() { SetStatusText0(g_strSavedStatusText0); }
+
+void CMainFrame::SetProgressEnabled(BOOL bEnabled)
+{
+    if (g_bReportProgress)
+        m_bGaugeEnabled = bEnabled && ::IsWindow(m_wndStatusBar.m_hWnd);
+}
+
+// ---- the gauge ----
+
+void CMainFrame::BeginProgress(LPCSTR lpszText)
+{
+    if (!m_bGaugeEnabled || !::IsWindow(m_wndStatusBar.m_hWnd))
+        return;
+    g_strGaugeText = lpszText != nullptr && lpszText[0] != '\0' ? CString(lpszText) : AfxLoadText(IDS_PLEASE_WAIT);
+    // A begin inside a running gauge keeps the text the first one saved.
+    if (!m_bGaugeActive)
+        g_strGaugeSavedText = m_wndStatusBar.GetPaneText(0);
+    m_wndStatusBar.SetPaneText(0, g_strGaugeText, TRUE);
+
+    CRect rectPane;
+    m_wndStatusBar.GetItemRect(0, &rectPane);
+    g_nGaugeCells = GaugeCellCount(rectPane.Width(), !g_strGaugeText.IsEmpty());
+    g_nGaugePercent = 0;
+    m_nGaugePos = 0;
+    m_nGaugeDrawnPos = -1;
+    m_bGaugeActive = TRUE;
+    m_wndStatusBar.UpdateWindow();
+    DrawGauge(TRUE);
+}
+
+void CMainFrame::SetProgress(DWORD done, DWORD total)
+{
+    if (!m_bGaugeEnabled || !m_bGaugeActive || total == 0)
+        return;
+    int nCells = 0;
+    GaugeStep(done, total, g_nGaugeCells, &nCells, &g_nGaugePercent);
+    if (nCells != m_nGaugeDrawnPos) {
+        m_nGaugePos = nCells;
+        DrawGauge(FALSE);
+    }
+}
+
+void CMainFrame::EndProgress()
+{
+    if (!m_bGaugeEnabled)
+        return;
+    m_bGaugeActive = FALSE;
+    m_nGaugePos = 0;
+    if (::IsWindow(m_wndStatusBar.m_hWnd))
+        m_wndStatusBar.SetPaneText(0, g_strGaugeSavedText, TRUE);
+    g_strGaugeText.Empty();
+}
+
+void CMainFrame::RedrawGauge()
+{
+    if (m_bGaugeActive)
+        DrawGauge(TRUE);
+}
+
+void CMainFrame::DrawGauge(BOOL bWhole)
+{
+    if (!m_bGaugeEnabled || !m_bGaugeActive || m_bmpGauge.m_hObject == nullptr || !::IsWindow(m_wndStatusBar.m_hWnd))
+        return;
+    CRect rectPane;
+    m_wndStatusBar.GetItemRect(0, &rectPane);
+    int x0 = rectPane.left + (g_strGaugeText.IsEmpty() ? 0 : 90);
+    int y = rectPane.top + 1;
+
+    CClientDC dc(&m_wndStatusBar);
+    CDC dcGauge;
+    if (!dcGauge.CreateCompatibleDC(&dc))
+        return;
+    int nSaved = dc.SaveDC();
+    CBitmap* pOld = dcGauge.SelectObject(&m_bmpGauge);
+
+    if (bWhole || m_nGaugeDrawnPos < 0) {
+        // The frame and every cell, filled up to the position.
+        dc.BitBlt(x0 + 4, y, 1, kGaugeHeight, &dcGauge, 0, 0, SRCCOPY);
+        for (int i = 0; i < g_nGaugeCells; i++)
+            dc.BitBlt(x0 + 5 + 4 * i, y, 4, kGaugeHeight, &dcGauge, i < m_nGaugePos ? kGaugeFilledX : kGaugeEmptyX, 0,
+                      SRCCOPY);
+        dc.BitBlt(x0 + 5 + 4 * g_nGaugeCells, y, 2, kGaugeHeight, &dcGauge, kGaugeRightX, 0, SRCCOPY);
+    } else {
+        // Only the cells between the last position drawn and the new one.
+        int nFrom = std::min(m_nGaugeDrawnPos, m_nGaugePos);
+        int nTo = std::max(m_nGaugeDrawnPos, m_nGaugePos);
+        for (int i = nFrom; i < nTo; i++)
+            dc.BitBlt(x0 + 5 + 4 * i, y, 4, kGaugeHeight, &dcGauge, i < m_nGaugePos ? kGaugeFilledX : kGaugeEmptyX, 0,
+                      SRCCOPY);
+    }
+    m_nGaugeDrawnPos = m_nGaugePos;
+
+    char szPercent[32];
+    std::snprintf(szPercent, sizeof(szPercent), "%d%%       ", g_nGaugePercent);
+    if (g_fontSmall.m_hObject != nullptr)
+        dc.SelectObject(&g_fontSmall);
+    dc.SetBkColor(RGB(192, 192, 192));
+    dc.SetBkMode(OPAQUE);
+    CRect rectText(x0 + 10 + 4 * g_nGaugeCells, rectPane.top + 1, rectPane.right, rectPane.bottom);
+    dc.DrawText(szPercent, lstrlenA(szPercent), &rectText, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+
+    dcGauge.SelectObject(pOld);
+    dc.RestoreDC(nSaved);
+}

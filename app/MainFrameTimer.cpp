@@ -1,0 +1,287 @@
+// The main frame's 50 ms dispatcher, which drives all periodic work of the user interface, and the
+// placing of the child windows in the MDI area.
+#include "app/MainFrame.h"
+
+#include "app/Settings.h"
+#include "explorer/ExplorerView.h"
+#include "explorer/SearchView.h"
+#include "framework/DockBar.h"
+#include "framework/MDIChildWnd.h"
+#include "viewers/DibView.h"
+#include "viewers/GifView.h"
+
+#include <vector>
+
+namespace {
+
+enum ViewKind { kViewOther, kViewImage, kViewExplorer };
+
+// The view at the top of an MDI child (its first child window), when it has an object.
+CView* TopView(HWND hChild)
+{
+    CWnd* pWnd = CWnd::FromHandlePermanent(::GetTopWindow(hChild));
+    return pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CView)) ? static_cast<CView*>(pWnd) : nullptr;
+}
+
+ViewKind KindOf(const CView* pView)
+{
+    if (pView == nullptr)
+        return kViewOther;
+    if (pView->IsKindOf(RUNTIME_CLASS(CDibView)) || pView->IsKindOf(RUNTIME_CLASS(CGifView)))
+        return kViewImage;
+    if (pView->IsKindOf(RUNTIME_CLASS(CExplorerView)) || pView->IsKindOf(RUNTIME_CLASS(CSearchView)))
+        return kViewExplorer;
+    return kViewOther;
+}
+
+// The MDI children (frames with an object) from hFirst on, in window order.
+std::vector<HWND> ChildrenFrom(HWND hFirst)
+{
+    std::vector<HWND> children;
+    for (HWND hWnd = hFirst; hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+        CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+        if (pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CMDIChildWnd)))
+            children.push_back(hWnd);
+    }
+    return children;
+}
+
+} // namespace
+
+void CMainFrame::OnTimer(UINT nIDEvent)
+{
+    // A timer message dispatched by a modal loop inside a pass must not start a second one.
+    if (!g_bInDispatch) {
+        g_bInDispatch = TRUE;
+        OnIdleUpdate();
+        g_bInDispatch = FALSE;
+    }
+    CMDIFrameWnd::OnTimer(nIDEvent);
+}
+
+void CMainFrame::OnIdleUpdate()
+{
+    if (IsIconic())
+        return;
+
+    if (::IsWindow(m_wndLibraryBar.m_hWnd))
+        m_wndLibraryBar.OnIdle();
+
+    if (g_bArrangePending) {
+        g_bArrangePending = FALSE;
+        if (g_bAutoReorganize)
+            OnWindowArrange();
+        if (MDIGetActive() == nullptr && ::IsWindow(m_wndLibraryBar.m_hWnd)
+            && (m_wndLibraryBar.GetStyle() & WS_VISIBLE))
+            m_wndLibraryBar.SetFocus();
+    }
+
+    if (m_pFullScreenView != nullptr) {
+        m_pFullScreenView->TrackMouseInFullScreen();
+        return;
+    }
+    if (m_pFullScreenAnimView != nullptr)
+        return;
+
+    CMDIChildWnd* pActive = MDIGetActive();
+    if (pActive == nullptr) {
+        SetStatusMode(kStatusNoView);
+        return;
+    }
+    CView* pView = pActive->GetActiveView();
+    if (pView == nullptr)
+        return;
+    if (pView->IsKindOf(RUNTIME_CLASS(CExplorerView))) {
+        SetStatusMode(kStatusExplorer);
+        static_cast<CExplorerView*>(pView)->UpdateStatusPanes();
+    } else if (pView->IsKindOf(RUNTIME_CLASS(CSearchView))) {
+        SetStatusMode(kStatusExplorer);
+        static_cast<CSearchView*>(pView)->UpdateStatusPanes();
+    } else if (pView->IsKindOf(RUNTIME_CLASS(CDibView))) {
+        SetStatusMode(kStatusPicture);
+        static_cast<CDibView*>(pView)->UpdateStatusText();
+    } else if (pView->IsKindOf(RUNTIME_CLASS(CGifView))) {
+        SetStatusMode(kStatusAnimation);
+        static_cast<CGifView*>(pView)->UpdateStatusText();
+    }
+
+    for (HWND hChild : ChildrenFrom(pActive->m_hWnd)) {
+        CView* pTop = TopView(hChild);
+        if (pTop == nullptr)
+            continue;
+        if (pTop->IsKindOf(RUNTIME_CLASS(CExplorerView)))
+            static_cast<CExplorerView*>(pTop)->OnIdle();
+        else if (pTop->IsKindOf(RUNTIME_CLASS(CGifView)))
+            static_cast<CGifView*>(pTop)->RefreshFrameControls();
+    }
+}
+
+void CMainFrame::InvalidateAllViews()
+{
+    for (HWND hChild = ::GetTopWindow(m_hWnd); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        for (HWND hGrand = ::GetTopWindow(hChild); hGrand != nullptr; hGrand = ::GetWindow(hGrand, GW_HWNDNEXT))
+            ::InvalidateRect(hGrand, nullptr, TRUE);
+    }
+}
+
+// ---- placing the child windows ----
+
+int CMainFrame::CountImageViews(int* minimised)
+{
+    int nShown = 0;
+    int nIconic = 0;
+    HWND hClient = m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient();
+    if (hClient != nullptr) {
+        for (HWND hChild : ChildrenFrom(::GetTopWindow(hClient))) {
+            if (KindOf(TopView(hChild)) != kViewImage)
+                continue;
+            if (::IsIconic(hChild))
+                nIconic++;
+            else
+                nShown++;
+        }
+    }
+    if (minimised != nullptr)
+        *minimised = nIconic;
+    return nShown;
+}
+
+int CMainFrame::CountExplorerViews(int* minimised)
+{
+    int nShown = 0;
+    int nIconic = 0;
+    HWND hClient = m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient();
+    if (hClient != nullptr) {
+        for (HWND hChild : ChildrenFrom(::GetTopWindow(hClient))) {
+            if (KindOf(TopView(hChild)) != kViewExplorer)
+                continue;
+            if (::IsIconic(hChild))
+                nIconic++;
+            else
+                nShown++;
+        }
+    }
+    if (minimised != nullptr)
+        *minimised = nIconic;
+    return nShown;
+}
+
+void CMainFrame::ComputeViewArea(CRect* out, int half, BOOL selfMinimised)
+{
+    HWND hClient = m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient();
+    if (hClient == nullptr || out == nullptr)
+        return;
+    CRect rect;
+    ::GetClientRect(hClient, &rect);
+    BOOL bTall = rect.Height() > rect.Width();
+
+    int nImageIconic = 0;
+    int nExplorerIconic = 0;
+    int nImages = CountImageViews(&nImageIconic);
+    int nExplorers = CountExplorerViews(&nExplorerIconic);
+    int nIconic = nImageIconic + nExplorerIconic - (selfMinimised ? 1 : 0);
+    if (nIconic < 0)
+        nIconic = 0;
+    if (g_ReorganizeType == 0 || nImages == 0 || nExplorers == 0)
+        half = 0;
+
+    // Room at the bottom for the rows of minimised windows.
+    int nColumns = rect.Width() / 160;
+    if (nColumns < 1)
+        nColumns = 1;
+    int nRows = (nIconic + nColumns - 1) / nColumns;
+    rect.bottom -= nRows * 24;
+
+    if (half == 1) {
+        if (bTall)
+            rect.bottom = rect.bottom / 2;
+        else
+            rect.right = rect.right / 2;
+    } else if (half == 2) {
+        if (bTall)
+            rect.top = rect.bottom / 2 + 1;
+        else
+            rect.left = rect.right / 2 + 1;
+    }
+    *out = rect;
+}
+
+int CMainFrame::GetImageViewIndex(CView* pView)
+{
+    BOOL bMaximized = FALSE;
+    CMDIChildWnd* pActive = MDIGetActive(&bMaximized);
+    if (bMaximized || pActive == nullptr || pView == nullptr)
+        return 0;
+    CFrameWnd* pFrame = pView->GetParentFrame();
+    BOOL bIconic = pFrame != nullptr && pFrame->IsIconic();
+    int nIndex = 0;
+    for (HWND hChild : ChildrenFrom(pActive->m_hWnd)) {
+        CView* pTop = TopView(hChild);
+        if (pTop == pView)
+            return nIndex;
+        if (KindOf(pTop) == kViewImage && (::IsIconic(hChild) != FALSE) == (bIconic != FALSE))
+            nIndex++;
+    }
+    return 0;
+}
+
+int CMainFrame::GetExplorerViewIndex(CView* pView)
+{
+    BOOL bMaximized = FALSE;
+    CMDIChildWnd* pActive = MDIGetActive(&bMaximized);
+    if (bMaximized || pActive == nullptr || pView == nullptr)
+        return 0;
+    CFrameWnd* pFrame = pView->GetParentFrame();
+    BOOL bIconic = pFrame != nullptr && pFrame->IsIconic();
+    int nIndex = 0;
+    for (HWND hChild : ChildrenFrom(pActive->m_hWnd)) {
+        CView* pTop = TopView(hChild);
+        if (pTop == pView)
+            return nIndex;
+        if (KindOf(pTop) == kViewExplorer && (::IsIconic(hChild) != FALSE) == (bIconic != FALSE))
+            nIndex++;
+    }
+    return 0;
+}
+
+void CMainFrame::OnWindowArrange()
+{
+    BOOL bMaximized = FALSE;
+    CMDIChildWnd* pActive = MDIGetActive(&bMaximized);
+    if (!bMaximized && pActive != nullptr) {
+        for (HWND hChild : ChildrenFrom(pActive->m_hWnd)) {
+            CView* pView = TopView(hChild);
+            if (pView == nullptr)
+                continue;
+            if (pView->IsKindOf(RUNTIME_CLASS(CDibView)))
+                static_cast<CDibView*>(pView)->ArrangeChildFrame(FALSE);
+            else if (pView->IsKindOf(RUNTIME_CLASS(CGifView)))
+                static_cast<CGifView*>(pView)->ArrangeChildFrame(FALSE);
+            else if (pView->IsKindOf(RUNTIME_CLASS(CExplorerView)))
+                static_cast<CExplorerView*>(pView)->ArrangeChildFrame(FALSE);
+            else if (pView->IsKindOf(RUNTIME_CLASS(CSearchView)))
+                static_cast<CSearchView*>(pView)->ArrangeChildFrame(FALSE);
+        }
+    }
+    // The system lines up the minimised windows.
+    PostMessage(WM_COMMAND, ID_WINDOW_ARRANGE, 0);
+}
+
+void CMainFrame::DockControlBarLeftOf(CControlBar* pBar, CControlBar* pLeftOf)
+{
+    RecalcLayout(TRUE);
+    CRect rect;
+    pLeftOf->GetWindowRect(&rect);
+    rect.OffsetRect(1, 0);
+    DWORD dwStyle = pLeftOf->GetBarStyle();
+    UINT nDockBar = 0;
+    if (dwStyle & CBRS_ALIGN_TOP)
+        nDockBar = AFX_IDW_DOCKBAR_TOP;
+    else if (dwStyle & CBRS_ALIGN_BOTTOM)
+        nDockBar = AFX_IDW_DOCKBAR_BOTTOM;
+    else if (dwStyle & CBRS_ALIGN_LEFT)
+        nDockBar = AFX_IDW_DOCKBAR_LEFT;
+    else if (dwStyle & CBRS_ALIGN_RIGHT)
+        nDockBar = AFX_IDW_DOCKBAR_RIGHT;
+    AfxDockControlBar(this, pBar, nDockBar, &rect);
+}

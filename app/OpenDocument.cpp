@@ -1,0 +1,205 @@
+// Opening documents: the one entry every open goes through (reusing a window already showing the path,
+// folders to an explorer window, missing files, the template by file type, the recent list), and the
+// operations that open a new window of each kind.
+#include "app/MainFrame.h"
+#include "app/Settings.h"
+#include "app/TessarineApp.h"
+#include "core/BusyCursor.h"
+#include "core/FileTypes.h"
+#include "core/FileUtil.h"
+#include "core/SystemUtil.h"
+#include "explorer/ExplorerDoc.h"
+#include "explorer/ExplorerView.h"
+#include "framework/DocTemplate.h"
+#include "framework/Document.h"
+#include "framework/FrameworkTexts.h"
+#include "framework/MDIChildWnd.h"
+#include "framework/View.h"
+#include "resources/resource.h"
+
+HGLOBAL g_hNewImageDIB = nullptr;
+
+HGLOBAL TakeNewImageDIB()
+{
+    HGLOBAL hDIB = g_hNewImageDIB;
+    g_hNewImageDIB = nullptr;
+    return hDIB;
+}
+
+namespace {
+
+// The MDI children of the main frame, the active one first, then in window order.
+template <class F>
+void ForEachChildFromActive(F&& visit)
+{
+    if (g_pMainFrame == nullptr)
+        return;
+    CMDIChildWnd* pActive = g_pMainFrame->MDIGetActive();
+    if (pActive == nullptr)
+        return;
+    for (HWND hWnd = pActive->m_hWnd; hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+        CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+        if (pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CMDIChildWnd))) {
+            if (visit(static_cast<CMDIChildWnd*>(pWnd)))
+                return;
+        }
+    }
+}
+
+void ActivateChild(CMDIChildWnd* pChild)
+{
+    if (pChild->IsIconic())
+        pChild->ShowWindow(SW_RESTORE);
+    g_pMainFrame->MDIActivate(pChild);
+}
+
+// Index in the recent list of the first entry naming that path, whatever its case; -1 when none.
+INT_PTR FindRecentEntry(LPCSTR lpszPath)
+{
+    for (INT_PTR i = 0; i < g_RecentList.GetSize(); i++) {
+        if (::lstrcmpiA(g_RecentList[i], lpszPath) == 0)
+            return i;
+    }
+    return -1;
+}
+
+void RefillRecentCombo()
+{
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->FillRecentCombo();
+}
+
+} // namespace
+
+CDocument* CTessarineApp::OpenDocumentFile(LPCSTR lpszFileName)
+{
+    // An empty path names nothing (a second start without arguments only brings the window forward).
+    if (lpszFileName == nullptr || lpszFileName[0] == '\0')
+        return nullptr;
+
+    // Already shown: that window comes forward and nothing else changes.
+    CMDIChildWnd* pShowing = nullptr;
+    ForEachChildFromActive([&](CMDIChildWnd* pChild) {
+        CDocument* pDoc = pChild->GetActiveDocument();
+        if (pChild->GetActiveView() != nullptr && pDoc != nullptr && !pDoc->GetPathName().IsEmpty()
+            && ::lstrcmpiA(pDoc->GetPathName(), lpszFileName) == 0) {
+            pShowing = pChild;
+            return true;
+        }
+        return false;
+    });
+    if (pShowing != nullptr) {
+        ActivateChild(pShowing);
+        return nullptr;
+    }
+
+    // Pictures of the protected folder never enter the recent list.
+    CString strProtected = g_strLibraryRoot + AfxLoadText(IDS_FOLDER_PROTECTED);
+    int nPathLength = lstrlenA(lpszFileName);
+    BOOL bExcluded = !g_strLibraryRoot.IsEmpty() && strProtected.GetLength() < nPathLength
+                     && ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, lpszFileName, strProtected.GetLength(),
+                                         strProtected, strProtected.GetLength())
+                            == CSTR_EQUAL;
+
+    CDocument* pDocument = nullptr;
+    if (FolderExists(lpszFileName)) {
+        CDocTemplate* pTemplate = GetTemplate(kTemplateExplorer);
+        if (pTemplate != nullptr)
+            pDocument = pTemplate->OpenDocumentFile(lpszFileName, TRUE);
+    } else {
+        if (GetFileTypeFromExt(lpszFileName) == kFileTypeUnknown)
+            return nullptr;
+        if (!FileExists(lpszFileName)) {
+            CString strFolder, strName;
+            SplitPath(lpszFileName, &strFolder, &strName);
+            ::MessageBeep(0xFFFFFFFF);
+            CString strText;
+            strText.Format(AfxLoadText(IDS_DOCUMENT_MISSING), static_cast<LPCSTR>(strName));
+            AfxMessageBox(strText, MB_ICONSTOP);
+            INT_PTR nEntry = FindRecentEntry(lpszFileName);
+            if (nEntry >= 0)
+                g_RecentList.RemoveAt(nEntry);
+            RefillRecentCombo();
+            return nullptr;
+        }
+        int nCode = kFileTypeUnknown;
+        if (GetFileCategory(lpszFileName, &nCode) == kCategoryImage) {
+            CDocTemplate* pTemplate = GetTemplate(nCode == kFileTypeGIF ? kTemplateGif : kTemplateDib);
+            if (pTemplate != nullptr)
+                pDocument = pTemplate->OpenDocumentFile(lpszFileName, TRUE);
+        }
+    }
+
+    if (pDocument != nullptr && !bExcluded) {
+        INT_PTR nEntry = FindRecentEntry(lpszFileName);
+        if (nEntry >= 0)
+            g_RecentList.RemoveAt(nEntry);
+        g_RecentList.InsertAt(0, lpszFileName);
+        RefillRecentCombo();
+    }
+    g_bArrangePending = TRUE;
+    return pDocument;
+}
+
+void CTessarineApp::NewExplorerWindow()
+{
+    SetAppCursor(kAppCursorBusy);
+    CDocTemplate* pTemplate = GetTemplate(kTemplateExplorer);
+    if (pTemplate != nullptr)
+        pTemplate->OpenDocumentFile(nullptr, TRUE);
+    RestoreAppCursor();
+    g_bArrangePending = TRUE;
+}
+
+void CTessarineApp::NewPrintLibWindow()
+{
+    CDocTemplate* pTemplate = GetTemplate(kTemplatePrintLib);
+    if (pTemplate != nullptr)
+        pTemplate->OpenDocumentFile(nullptr, TRUE);
+}
+
+void CTessarineApp::NewSearchWindow()
+{
+    CDocTemplate* pTemplate = GetTemplate(kTemplateSearch);
+    if (pTemplate != nullptr)
+        pTemplate->OpenDocumentFile(nullptr, TRUE);
+}
+
+void CTessarineApp::NewImageWindow(HGLOBAL hDIB)
+{
+    if (hDIB == nullptr)
+        return;
+    g_hNewImageDIB = hDIB;
+    CDocTemplate* pTemplate = GetTemplate(kTemplateDib);
+    if (pTemplate != nullptr)
+        pTemplate->OpenDocumentFile(nullptr, TRUE);
+    // A window that failed before its document took the picture leaves it here: nobody else will free it.
+    HGLOBAL hLeft = TakeNewImageDIB();
+    if (hLeft != nullptr)
+        ::GlobalFree(hLeft);
+}
+
+void CTessarineApp::OpenExplorerOnFolder(LPCSTR lpszFolder)
+{
+    CMDIChildWnd* pShowing = nullptr;
+    ForEachChildFromActive([&](CMDIChildWnd* pChild) {
+        CView* pView = pChild->GetActiveView();
+        if (pView != nullptr && pView->IsKindOf(RUNTIME_CLASS(CExplorerView))) {
+            CDocument* pDoc = static_cast<CExplorerView*>(pView)->GetDocument();
+            if (pDoc != nullptr && pDoc->GetPathName() == lpszFolder) {
+                pShowing = pChild;
+                return true;
+            }
+        }
+        return false;
+    });
+    if (pShowing != nullptr) {
+        ActivateChild(pShowing);
+        return;
+    }
+    // No window shows it yet: a new explorer window on the folder.
+    CDocTemplate* pTemplate = GetTemplate(kTemplateExplorer);
+    if (pTemplate != nullptr && FolderExists(lpszFolder))
+        pTemplate->OpenDocumentFile(lpszFolder, TRUE);
+    g_bArrangePending = TRUE;
+}

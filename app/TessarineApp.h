@@ -1,0 +1,149 @@
+// CTessarineApp: the application object (single instance and command-line hand-over, shared fonts,
+// icons, cursors, palette and file-type image list, the five document templates, opening documents
+// and new windows), with the process-wide state it owns.
+#pragma once
+#include "framework/CommonControls.h"
+#include "framework/Gdi.h"
+#include "framework/WinApp.h"
+
+class CCmdUI;
+class CDocTemplate;
+class CDocument;
+
+// ---- shared fonts, made by the application object's constructor ----
+extern CFont g_fontSmall;       // "MS Sans Serif" 8 points
+extern CFont g_fontSmallBold;   // "MS Sans Serif" 8 points, bold
+extern CFont g_fontArial9Bold;
+extern CFont g_fontArial14Bold;
+extern CFont g_fontArial12Bold;
+extern CFont g_fontArial16Bold;
+extern CFont g_fontArial7;      // always as at 96 dots per inch
+
+// ---- shared icons and cursors, loaded at start-up and destroyed at exit (null until then) ----
+extern HICON g_hIconUnreadable;      // 172: a picture that could not be read
+extern HICON g_hIconResizeLeftRight; // 155: the library bar's splitter
+extern HICON g_hIconResizeUpDown;    // 335
+extern HICON g_hIconGenericFile;     // 295: a file whose type has no icon of its own
+extern HCURSOR g_hCursorAppArrow;    // 395
+extern HCURSOR g_hCursorDragMoveOne; // 394
+extern HCURSOR g_hCursorDragMoveMany; // 393
+extern HCURSOR g_hCursorDragCopyOne;  // 392
+extern HCURSOR g_hCursorDragCopyMany; // 391
+extern HCURSOR g_hCursorNoDrop;       // 396
+extern HCURSOR g_hCursorPicturePoint; // 397
+extern HCURSOR g_hCursorZoom;         // 302
+extern HCURSOR g_hCursorHand;         // 158: tool-bar buttons and the cool-bar logo
+extern HCURSOR g_hCursorBusy;         // 267
+extern HCURSOR g_hCursorBusyArrow;    // 282
+
+// The 16-pixel file-type icons (bitmap 338), extended at run time by the file-icon lookup.
+extern CImageList g_imlFileTypes;
+
+// Start-up state.
+extern BOOL g_bSplashUp;             // the splash window shows and the first input takes it down
+extern BOOL g_bNoFileOnCommandLine;  // started without a path: the start-up dialogs may show
+extern BOOL g_bStartupDialogShown;   // start-up took the splash down (the welcome dialog needs it)
+
+// A picture handed to the still-picture document created next: non-zero only while NewImageWindow
+// creates the window.
+extern HGLOBAL g_hNewImageDIB;
+// Takes the handed-over picture (the caller owns it) and empties the slot; 0 when there is none.
+HGLOBAL TakeNewImageDIB();
+
+// Positions of the document templates (1 first), in the order they are registered.
+enum TemplatePosition {
+    kTemplateExplorer = 1, // folder explorer (resource 40)
+    kTemplateDib = 2,      // still picture (41)
+    kTemplateGif = 3,      // animated GIF (42)
+    kTemplatePrintLib = 4, // picture-list printing (69)
+    kTemplateSearch = 5,   // search results (400)
+};
+
+// The path a raw command line names: the whole text is one path, without the blanks around it and
+// without one pair of double quotes around the whole (shells quote paths that hold blanks).
+CString CommandLinePath(LPCSTR rawCommandLine);
+// Hands a command line to the running instance's main window: one WM_OPENPATHCHAR per byte, the
+// terminating zero included (an empty line sends the zero alone). FALSE when a post failed.
+BOOL HandOverCommandLine(HWND hWndTarget, LPCSTR rawCommandLine);
+
+// Where "mainwin" puts the main window: the normal rectangle and the show state, from the stored
+// "Pos" text (left top right bottom, blank-separated) and "Maximized", on a screen of that size.
+struct MainWindowPlacement {
+    RECT rect;
+    BOOL maximized;
+};
+MainWindowPlacement ComputeMainWindowPlacement(LPCSTR pos, int maximized, int screenWidth, int screenHeight);
+
+class CTessarineApp : public CWinApp {
+public:
+    CTessarineApp();
+    ~CTessarineApp() override;
+
+    // The application palette every view and list realises.
+    CPalette* GetPalette() { return &m_palApp; }
+
+    BOOL InitInstance() override;
+    // Takes the splash down at the first key, click or command, then the usual translation.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    int ExitInstance() override;
+    // The single entry for opening a path: activates a window already showing it, sends a folder to
+    // an explorer window, reports a missing file, picks the template by the file's type and keeps the
+    // recent list. The new document, or null (activated, nothing opened, or missing).
+    CDocument* OpenDocumentFile(LPCSTR lpszFileName) override;
+    // Every help request opens the help file's contents.
+    void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT) override;
+
+    // Places the main window as section "mainwin" says.
+    void RestoreWindowPlacement();
+
+    // New windows of each kind, with no path.
+    void NewExplorerWindow();
+    void NewPrintLibWindow();
+    void NewSearchWindow();
+    // A new still-picture window on a picture in memory; the window's document takes the handle
+    // (0: nothing happens). A handle no document took is freed.
+    void NewImageWindow(HGLOBAL hDIB);
+    // Activates the explorer window showing exactly that folder, or opens one on it.
+    void OpenExplorerOnFolder(LPCSTR lpszFolder);
+
+    // The template at a position (TemplatePosition), or null.
+    CDocTemplate* GetTemplate(int nPosition) const;
+
+    CPalette m_palApp;
+    CString m_strMachineKey;
+
+    // The main window's class and the settings' company key. Tests choose their own, so that their
+    // windows and settings never meet those of a program running beside them.
+    CString m_strWindowClass;
+    CString m_strCompanyKey;
+
+    BOOL m_bClassRegistered = FALSE;
+    HWND m_hWndOtherInstance = nullptr; // the running instance found at start-up
+    BOOL m_bComInitialized = FALSE;
+
+    void OnFileOpen();
+    void OnFileNew() {}
+    void OnUpdateFileNew(CCmdUI* pCmdUI);
+
+    // Start-up steps, in the order InitInstance runs them (the tests run some alone).
+    // The running instance's main window, or null.
+    HWND FindRunningInstance() const;
+    BOOL RegisterWindowClass();
+    void UnregisterWindowClass();
+    void SetSettingsKey();
+    void CreateSharedImageList();
+    void LoadSharedIcons();
+    void FreeSharedIcons();
+    void RegisterTemplates();
+    BOOL CreateMainFrame();
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void CreateFonts();
+    static void DeleteFonts();
+};
+
+// The process's application object, or null.
+CTessarineApp* TessarineApp();

@@ -1,0 +1,23 @@
+// Shut-down of the application object: the settings are saved (only when this process read them),
+// the shared icons and cursors freed and the QuickTime bridge closed.
+#include "app/Settings.h"
+#include "app/TessarineApp.h"
+#include "core/FileUtil.h"
+#include "formats/QuickTime.h"
+
+#include <objbase.h>
+
+int CTessarineApp::ExitInstance()
+{
+    UnregisterWindowClass();
+    if (m_bComInitialized)
+        ::CoUninitialize();
+    m_bComInitialized = FALSE;
+    // A second instance, or a start that failed before the settings were read, leaves them alone.
+    SaveSettings();
+    FreeSharedIcons();
+    FreeWorkBuffer();
+    if (IsQuickTimeStarted())
+        ExitQuickTime();
+    return CWinApp::ExitInstance();
+}

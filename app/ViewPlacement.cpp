@@ -1,0 +1,42 @@
+// The shared placement of the views' child frames.
+#include "app/ViewPlacement.h"
+
+#include "app/MainFrame.h"
+#include "framework/View.h"
+
+void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement)
+{
+    if (byPlacement || pView == nullptr || g_pMainFrame == nullptr)
+        return;
+    CFrameWnd* pFrame = pView->GetParentFrame();
+    if (pFrame == nullptr || pFrame->IsIconic())
+        return;
+    BOOL bMaximized = FALSE;
+    g_pMainFrame->MDIGetActive(&bMaximized);
+    if (bMaximized)
+        return;
+
+    CRect area(0, 0, 0, 0);
+    g_pMainFrame->ComputeViewArea(&area, half, FALSE);
+    if (area.IsRectEmpty())
+        return;
+    BOOL bImage = half == kImageViewArea;
+    int nCount = bImage ? g_pMainFrame->CountImageViews(nullptr) : g_pMainFrame->CountExplorerViews(nullptr);
+    int nIndex = bImage ? g_pMainFrame->GetImageViewIndex(pView) : g_pMainFrame->GetExplorerViewIndex(pView);
+    if (nCount < 1)
+        nCount = 1;
+    if (nIndex >= nCount)
+        nIndex = nCount - 1;
+
+    CRect rect(area);
+    if (area.Height() > area.Width()) {
+        int nStep = area.Height() / nCount;
+        rect.top = area.top + nIndex * nStep;
+        rect.bottom = nIndex == nCount - 1 ? area.bottom : rect.top + nStep;
+    } else {
+        int nStep = area.Width() / nCount;
+        rect.left = area.left + nIndex * nStep;
+        rect.right = nIndex == nCount - 1 ? area.right : rect.left + nStep;
+    }
+    pFrame->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,4 @@
+// The program's one application object; the framework's entry point runs it.
+#include "app/TessarineApp.h"
+
+CTessarineApp theApp;

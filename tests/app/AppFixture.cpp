@@ -1,0 +1,177 @@
+// The application-shell tests' fixture.
+#include "tests/app/AppFixture.h"
+
+#include "app/Settings.h"
+#include "framework/Document.h"
+#include "framework/HandleMap.h"
+#include "framework/MDIChildWnd.h"
+#include "framework/TestSeams.h"
+#include "framework/WinThread.h"
+
+#include <shlwapi.h>
+
+#include <cstring>
+
+void AppTest::SetUp()
+{
+    AfxTestReset();
+    AfxTestArm();
+    ResetSettings();
+    std::string suffix = std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount());
+    m_company = "TessarineAppTest-" + suffix;
+    SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\" + m_company).c_str());
+    m_pApp = new CTessarineApp;
+    m_pApp->m_strWindowClass = ("TessarineTestClass-" + suffix).c_str();
+    m_pApp->m_strCompanyKey = m_company.c_str();
+    // Nothing opens by itself unless a test asks for it.
+    PutSetting("prefs", "ExplorerAuto", 0);
+}
+
+void AppTest::TearDown()
+{
+    Pump();
+    if (m_pApp != nullptr) {
+        if (m_pApp->m_pMainWnd != nullptr && ::IsWindow(m_pApp->m_pMainWnd->m_hWnd))
+            m_pApp->m_pMainWnd->DestroyWindow();
+        m_pApp->m_pMainWnd = nullptr;
+        m_pApp->ExitInstance();
+    }
+    Pump();
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    AfxTestLog& log = AfxTestRecords();
+    for (const std::string& what : log.unexpected)
+        ADD_FAILURE() << "unexpected UI: " << what;
+    std::string pending = AfxTestPendingScripts();
+    EXPECT_TRUE(pending.empty()) << "scripts left unused: " << pending;
+    AfxTestReset();
+    AfxDeleteTempMaps();
+    delete m_pApp;
+    m_pApp = nullptr;
+    ResetSettings();
+    g_RecentList.RemoveAll();
+    SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\" + m_company).c_str());
+}
+
+bool AppTest::Start(const std::string& commandLine)
+{
+    m_commandLine = commandLine;
+    m_pApp->m_lpCmdLine = &m_commandLine[0];
+    if (!m_pApp->InitInstance())
+        return false;
+    m_pFrame = static_cast<CMainFrame*>(m_pApp->m_pMainWnd);
+    if (m_pFrame != nullptr && m_pFrame->m_nTimerId != 0) {
+        m_pFrame->KillTimer(m_pFrame->m_nTimerId);
+        m_pFrame->m_nTimerId = 0;
+    }
+    Pump();
+    return m_pFrame != nullptr;
+}
+
+void AppTest::PutSetting(const char* section, const char* key, DWORD value)
+{
+    std::string path = "Software\\" + m_company + "\\Tessarine 3.0\\" + section;
+    SHSetValueA(HKEY_CURRENT_USER, path.c_str(), key, REG_DWORD, &value, sizeof(value));
+}
+
+void AppTest::PutSettingText(const char* section, const char* key, const std::string& value)
+{
+    std::string path = "Software\\" + m_company + "\\Tessarine 3.0\\" + section;
+    SHSetValueA(HKEY_CURRENT_USER, path.c_str(), key, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+long AppTest::StoredDword(const char* section, const char* key)
+{
+    std::string path = "Software\\" + m_company + "\\Tessarine 3.0\\" + section;
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (SHGetValueA(HKEY_CURRENT_USER, path.c_str(), key, &type, &value, &size) != ERROR_SUCCESS || type != REG_DWORD)
+        return -1;
+    return static_cast<long>(value);
+}
+
+std::string AppTest::StoredText(const char* section, const char* key)
+{
+    std::string path = "Software\\" + m_company + "\\Tessarine 3.0\\" + section;
+    DWORD type = 0;
+    char text[1024] = "";
+    DWORD size = sizeof(text);
+    if (SHGetValueA(HKEY_CURRENT_USER, path.c_str(), key, &type, text, &size) != ERROR_SUCCESS || type != REG_SZ)
+        return "<none>";
+    return text;
+}
+
+bool AppTest::SectionExists(const char* section)
+{
+    std::string path = "Software\\" + m_company + "\\Tessarine 3.0\\" + section;
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(hKey);
+    return true;
+}
+
+std::string AppTest::WriteBmp(const std::string& name, int width, int height)
+{
+    int rowBytes = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = static_cast<DWORD>(rowBytes * height);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+    for (int y = 0; y < height; y++) {
+        std::string row(rowBytes, '\0');
+        for (int x = 0; x < width; x++) {
+            row[x * 3 + 0] = static_cast<char>(x * 16);
+            row[x * 3 + 1] = static_cast<char>(y * 32);
+            row[x * 3 + 2] = static_cast<char>(200);
+        }
+        bytes += row;
+    }
+    std::string path = m_temp.File(name);
+    EXPECT_TRUE(testpaths::WriteBytes(path, bytes));
+    return path;
+}
+
+std::string AppTest::WriteGif(const std::string& name)
+{
+    std::string bytes = testpaths::ReadBytes(testpaths::TestImagesDir() + "\\gif\\porsche.gif");
+    EXPECT_FALSE(bytes.empty());
+    std::string path = m_temp.File(name);
+    EXPECT_TRUE(testpaths::WriteBytes(path, bytes));
+    return path;
+}
+
+std::vector<CMDIChildWnd*> AppTest::Children()
+{
+    std::vector<CMDIChildWnd*> children;
+    if (m_pFrame == nullptr || m_pFrame->m_hWndMDIClient == nullptr)
+        return children;
+    CMDIChildWnd* pActive = m_pFrame->MDIGetActive();
+    if (pActive != nullptr)
+        children.push_back(pActive);
+    for (HWND hWnd = ::GetTopWindow(m_pFrame->m_hWndMDIClient); hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+        CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+        if (pWnd != nullptr && pWnd != pActive && pWnd->IsKindOf(RUNTIME_CLASS(CMDIChildWnd)))
+            children.push_back(static_cast<CMDIChildWnd*>(pWnd));
+    }
+    return children;
+}
+
+CDocument* AppTest::ActiveDocument()
+{
+    CMDIChildWnd* pActive = m_pFrame != nullptr ? m_pFrame->MDIGetActive() : nullptr;
+    return pActive != nullptr ? pActive->GetActiveDocument() : nullptr;
+}
+
+void AppTest::Pump() { AfxPumpPendingMessages(); }
