@@ -9,6 +9,7 @@
 #include "framework/ToolBar.h"
 #include "library/LibraryBar.h"
 
+class CDC;
 class CDibView;
 class CGifView;
 class CView;
@@ -33,6 +34,12 @@ extern int g_nGaugePercent;         // 0..100
 // taken off, at most 100), and the cells and per cent of done out of total (total above 0).
 int GaugeCellCount(int paneWidth, BOOL withText);
 void GaugeStep(DWORD done, DWORD total, int cells, int* filled, int* percent);
+
+// Draws the gauge over a status pane: with drawnPos -1 the edges and every cell, filled below pos;
+// otherwise only the cells between drawnPos and pos. Then the percentage after the cells. withText:
+// the gauge's text takes the pane's first 90 pixels.
+void DrawGaugeCells(CDC* pDC, CBitmap* pGauge, const CRect& rectPane, BOOL withText, int cells, int pos,
+                    int drawnPos, int percent);
 
 // Status-bar layouts.
 enum StatusMode { kStatusNoView = 0, kStatusExplorer = 1, kStatusPicture = 2, kStatusAnimation = 3 };

@@ -177,48 +177,48 @@ void CMainFrame::RedrawGauge()
         DrawGauge(TRUE);
 }
 
+void DrawGaugeCells(CDC* pDC, CBitmap* pGauge, const CRect& rectPane, BOOL withText, int cells, int pos,
+                    int drawnPos, int percent)
+{
+    int x0 = rectPane.left + (withText ? 90 : 0);
+    int y = rectPane.top + 1;
+    CDC dcGauge;
+    if (pGauge == nullptr || pGauge->m_hObject == nullptr || !dcGauge.CreateCompatibleDC(pDC))
+        return;
+    int nSaved = pDC->SaveDC();
+    CBitmap* pOld = dcGauge.SelectObject(pGauge);
+    if (drawnPos < 0) {
+        // The frame and every cell, filled up to the position.
+        pDC->BitBlt(x0 + 4, y, 1, kGaugeHeight, &dcGauge, 0, 0, SRCCOPY);
+        for (int i = 0; i < cells; i++)
+            pDC->BitBlt(x0 + 5 + 4 * i, y, 4, kGaugeHeight, &dcGauge, i < pos ? kGaugeFilledX : kGaugeEmptyX, 0, SRCCOPY);
+        pDC->BitBlt(x0 + 5 + 4 * cells, y, 2, kGaugeHeight, &dcGauge, kGaugeRightX, 0, SRCCOPY);
+    } else {
+        // Only the cells between the position drawn last and the new one.
+        for (int i = std::min(drawnPos, pos); i < std::max(drawnPos, pos); i++)
+            pDC->BitBlt(x0 + 5 + 4 * i, y, 4, kGaugeHeight, &dcGauge, i < pos ? kGaugeFilledX : kGaugeEmptyX, 0, SRCCOPY);
+    }
+    dcGauge.SelectObject(pOld);
+
+    char szPercent[32];
+    std::snprintf(szPercent, sizeof(szPercent), "%d%%       ", percent);
+    if (g_fontSmall.m_hObject != nullptr)
+        pDC->SelectObject(&g_fontSmall);
+    pDC->SetBkColor(RGB(192, 192, 192));
+    pDC->SetBkMode(OPAQUE);
+    CRect rectText(x0 + 10 + 4 * cells, rectPane.top + 1, rectPane.right, rectPane.bottom);
+    pDC->DrawText(szPercent, lstrlenA(szPercent), &rectText, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    pDC->RestoreDC(nSaved);
+}
+
 void CMainFrame::DrawGauge(BOOL bWhole)
 {
-    if (!m_bGaugeEnabled || !m_bGaugeActive || m_bmpGauge.m_hObject == nullptr || !::IsWindow(m_wndStatusBar.m_hWnd))
+    if (!m_bGaugeEnabled || !m_bGaugeActive || !::IsWindow(m_wndStatusBar.m_hWnd))
         return;
     CRect rectPane;
     m_wndStatusBar.GetItemRect(0, &rectPane);
-    int x0 = rectPane.left + (g_strGaugeText.IsEmpty() ? 0 : 90);
-    int y = rectPane.top + 1;
-
     CClientDC dc(&m_wndStatusBar);
-    CDC dcGauge;
-    if (!dcGauge.CreateCompatibleDC(&dc))
-        return;
-    int nSaved = dc.SaveDC();
-    CBitmap* pOld = dcGauge.SelectObject(&m_bmpGauge);
-
-    if (bWhole || m_nGaugeDrawnPos < 0) {
-        // The frame and every cell, filled up to the position.
-        dc.BitBlt(x0 + 4, y, 1, kGaugeHeight, &dcGauge, 0, 0, SRCCOPY);
-        for (int i = 0; i < g_nGaugeCells; i++)
-            dc.BitBlt(x0 + 5 + 4 * i, y, 4, kGaugeHeight, &dcGauge, i < m_nGaugePos ? kGaugeFilledX : kGaugeEmptyX, 0,
-                      SRCCOPY);
-        dc.BitBlt(x0 + 5 + 4 * g_nGaugeCells, y, 2, kGaugeHeight, &dcGauge, kGaugeRightX, 0, SRCCOPY);
-    } else {
-        // Only the cells between the last position drawn and the new one.
-        int nFrom = std::min(m_nGaugeDrawnPos, m_nGaugePos);
-        int nTo = std::max(m_nGaugeDrawnPos, m_nGaugePos);
-        for (int i = nFrom; i < nTo; i++)
-            dc.BitBlt(x0 + 5 + 4 * i, y, 4, kGaugeHeight, &dcGauge, i < m_nGaugePos ? kGaugeFilledX : kGaugeEmptyX, 0,
-                      SRCCOPY);
-    }
+    DrawGaugeCells(&dc, &m_bmpGauge, rectPane, !g_strGaugeText.IsEmpty(), g_nGaugeCells, m_nGaugePos,
+                   bWhole ? -1 : m_nGaugeDrawnPos, g_nGaugePercent);
     m_nGaugeDrawnPos = m_nGaugePos;
-
-    char szPercent[32];
-    std::snprintf(szPercent, sizeof(szPercent), "%d%%       ", g_nGaugePercent);
-    if (g_fontSmall.m_hObject != nullptr)
-        dc.SelectObject(&g_fontSmall);
-    dc.SetBkColor(RGB(192, 192, 192));
-    dc.SetBkMode(OPAQUE);
-    CRect rectText(x0 + 10 + 4 * g_nGaugeCells, rectPane.top + 1, rectPane.right, rectPane.bottom);
-    dc.DrawText(szPercent, lstrlenA(szPercent), &rectText, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-
-    dcGauge.SelectObject(pOld);
-    dc.RestoreDC(nSaved);
 }

@@ -216,7 +216,8 @@ void CTessarineApp::OnFileOpen()
     char* pBuffer = nullptr;
     DWORD nSize = 0;
     for (DWORD nTry : {65536u, 16384u, 2048u}) {
-        pBuffer = new (std::nothrow) char[nTry];
+        // Zeroed: a single name comes back with one terminator only.
+        pBuffer = new (std::nothrow) char[nTry]();
         if (pBuffer != nullptr) {
             nSize = nTry;
             break;
@@ -225,8 +226,6 @@ void CTessarineApp::OnFileOpen()
     char* pName = pBuffer != nullptr ? pBuffer : szLocal;
     if (pBuffer == nullptr)
         nSize = sizeof(szLocal);
-    pName[0] = '\0';
-    pName[1] = '\0';
     dlg.m_ofn.lpstrFile = pName;
     dlg.m_ofn.nMaxFile = nSize;
 

@@ -23,8 +23,6 @@ namespace {
 // Local tool bars: child, visible, along the top with a bottom border.
 const DWORD kLocalToolBarStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
 
-BOOL EraseToolBarStrip(CFrameWnd* pFrame, CToolBar& bar, CDC* pDC);
-
 } // namespace
 
 IMPLEMENT_DYNCREATE(COrvanelMDI, CMDIChildWnd)
@@ -34,6 +32,7 @@ IMPLEMENT_DYNCREATE(CDibDocMDI, COrvanelMDI)
 IMPLEMENT_DYNCREATE(CGifDocMDI, COrvanelMDI)
 
 BEGIN_MESSAGE_MAP(COrvanelMDI, CMDIChildWnd)
+    ON_WM_ERASEBKGND()
     ON_WM_CLOSE()
     ON_WM_CREATE()
     ON_WM_ACTIVATE()
@@ -105,6 +104,26 @@ void COrvanelMDI::UpdateTitle()
     CString strTitle;
     if (GetBaseTitle(strTitle))
         SetTitleText(strTitle);
+}
+
+BOOL COrvanelMDI::OnEraseBkgnd(CDC* pDC)
+{
+    // The view paints the whole client area; the bars draw their buttons over the frame's background,
+    // so only their strips are erased.
+    if (pDC == nullptr)
+        return TRUE;
+    for (HWND hChild = ::GetTopWindow(m_hWnd); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        CWnd* pChild = CWnd::FromHandlePermanent(hChild);
+        if (pChild == nullptr || !pChild->IsKindOf(RUNTIME_CLASS(CControlBar)) || !pChild->IsWindowVisible())
+            continue;
+        CRect rect;
+        pChild->GetWindowRect(&rect);
+        ScreenToClient(&rect);
+        pDC->FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
+    }
+    if (GetActiveView() == nullptr)
+        return CMDIChildWnd::OnEraseBkgnd(pDC);
+    return TRUE;
 }
 
 void COrvanelMDI::OnClose()
@@ -189,24 +208,8 @@ int CExplorerMDI::OnCreate(LPCREATESTRUCT lpcs)
     return CreateLocalToolBar(m_wndToolBar, IDR_EXPLORERTYPE, g_ShowExplorerToolBar) ? 0 : -1;
 }
 
-namespace {
 
-// The view covers the client area and paints all of it: only the tool bar's strip is erased, since the
-// tool bar draws its buttons over its parent's background.
-BOOL EraseToolBarStrip(CFrameWnd* pFrame, CToolBar& bar, CDC* pDC)
-{
-    if (pDC == nullptr || !::IsWindow(bar.m_hWnd) || !bar.IsWindowVisible())
-        return TRUE;
-    CRect rect;
-    bar.GetWindowRect(&rect);
-    pFrame->ScreenToClient(&rect);
-    pDC->FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
-    return TRUE;
-}
-
-} // namespace
-
-BOOL CExplorerMDI::OnEraseBkgnd(CDC* pDC) { return EraseToolBarStrip(this, m_wndToolBar, pDC); }
+BOOL CExplorerMDI::OnEraseBkgnd(CDC* pDC) { return COrvanelMDI::OnEraseBkgnd(pDC); }
 
 BOOL CSearchMDI::PreCreateWindow(CREATESTRUCT& cs)
 {
@@ -222,7 +225,7 @@ int CSearchMDI::OnCreate(LPCREATESTRUCT lpcs)
     return CreateLocalToolBar(m_wndToolBar, IDR_SEARCHTYPE, g_ShowExplorerToolBar) ? 0 : -1;
 }
 
-BOOL CSearchMDI::OnEraseBkgnd(CDC* pDC) { return EraseToolBarStrip(this, m_wndToolBar, pDC); }
+BOOL CSearchMDI::OnEraseBkgnd(CDC* pDC) { return COrvanelMDI::OnEraseBkgnd(pDC); }
 
 // ---- picture frames ----
 

@@ -20,6 +20,7 @@ public:
     // windows; set only when it changes.
     virtual void UpdateTitle();
 
+    BOOL OnEraseBkgnd(CDC* pDC);
     void OnClose();
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);

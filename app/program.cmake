@@ -9,7 +9,8 @@ foreach(_dir viewers library explorer)
 endforeach()
 
 add_executable(tessarine WIN32 ${CMAKE_CURRENT_LIST_DIR}/program/TessarineMain.cpp
-                                ${PROJECT_SOURCE_DIR}/resources/Tessarine.rc)
+                                ${PROJECT_SOURCE_DIR}/resources/Tessarine.rc
+                                ${PROJECT_SOURCE_DIR}/resources/app-frame.rc)
 target_compile_options(tessarine PRIVATE ${TESSARINE_WARNINGS})
 target_link_libraries(tessarine PRIVATE app)
 # The entry point lives in the framework library: the runtime asks for it only after the libraries

@@ -6,6 +6,9 @@
 #include "core/Progress.h"
 #include "core/SafeFileWrite.h"
 #include "framework/String.h"
+#include "framework/TestSeams.h"
+#include "framework/WinApp.h"
+#include "framework/Wnd.h"
 
 #include <cstring>
 
@@ -172,7 +175,11 @@ int AskFileErrorRetry(UINT stringId, LPCSTR path) {
     CString text = LoadText(stringId, fallback);
     text += "\n";
     text += path ? path : "";
-    return MessageBoxA(GetActiveWindow(), text, nullptr, MB_ABORTRETRYIGNORE | MB_ICONHAND);
+    const UINT type = MB_ABORTRETRYIGNORE | MB_ICONHAND;
+    int answer = 0;
+    if (AfxTestTakeMessageBox(text, type, &answer))
+        return answer;
+    return MessageBoxA(AfxSafeHwnd(AfxGetMainWnd()), text, nullptr, type);
 }
 
 int CopyFileWithProgress(LPCSTR source, LPCSTR dest) {

@@ -3,6 +3,7 @@
 
 #include "framework/File.h"
 #include "framework/String.h"
+#include "framework/TestSeams.h"
 
 #include <atomic>
 #include <cstring>
@@ -136,6 +137,9 @@ int GetScreenBitsPerPixel() {
     int forced = g_screenBitsOverride.load();
     if (forced != 0)
         return forced;
+    // Tests that arm the framework's seams choose the depth through its platform table.
+    if (AfxTestArmed())
+        return AfxPlatform().pfnScreenBitsPerPixel();
     // Measured once per process; a later change of display mode is not followed.
     static const int measured = [] {
         HWND desktop = GetDesktopWindow();

@@ -22,7 +22,8 @@ int IsCDROMDrive(int drive);
 
 // ---- Screen ----
 
-// PLANES x BITSPIXEL of the desktop window's DC, measured on the first call and kept.
+// PLANES x BITSPIXEL of the desktop window's DC, measured on the first call and kept. While a test
+// has armed the framework's seams, the answer of its platform table.
 int GetScreenBitsPerPixel();
 // Tests only: makes GetScreenBitsPerPixel answer bits (0 returns to the measured value).
 void SetScreenBitsPerPixelForTest(int bits);

@@ -63,11 +63,9 @@ LRESULT CExplorerView::OnPaletteRealize(WPARAM, LPARAM) { return 0; }
 
 void CExplorerView::UpdateStatusPanes()
 {
-    if (g_pMainFrame == nullptr)
-        return;
-    CString strCount;
-    strCount.Format("%d fichier(s)", static_cast<int>(m_arrNames.GetSize()));
-    g_pMainFrame->SetStatusText1(strCount);
+    CExplorerDoc* pDoc = GetDocument();
+    if (g_pMainFrame != nullptr && pDoc != nullptr)
+        g_pMainFrame->SetStatusText1(pDoc->GetPathName());
 }
 
 void CExplorerView::ArrangeChildFrame(BOOL byPlacement)

@@ -110,6 +110,8 @@ bool WalkChunks(const ByteReader& in, IffFile& file) {
             if (length < 4 || !in.U32BEAt(static_cast<size_t>(data), &inner))
                 return false;
             if (id == kFORM && !IsPictureForm(inner)) {
+                if (next > in.Size())
+                    return false;
                 pos = next;
                 continue;
             }

@@ -64,7 +64,7 @@ private:
 
 // Rows of the three planes: two luma rows of width bytes, then one row of each chroma component
 // of width / 2 bytes, for every pair of luma rows.
-void ReadInterleaved(SectorReader& in, DWORD width, DWORD height, PcdPlane planes[3]) {
+void PcdReadInterleaved(SectorReader& in, DWORD width, DWORD height, PcdPlane planes[3]) {
     planes[0].width = width;
     planes[0].height = height;
     for (int c = 1; c < 3; ++c) {
@@ -79,14 +79,19 @@ void ReadInterleaved(SectorReader& in, DWORD width, DWORD height, PcdPlane plane
     }
 }
 
-// A picture read at its own size: all three planes end up width x height.
-bool ReadAtOwnSize(SectorReader& in, DWORD width, DWORD height, DWORD sector, PcdPlane planes[3]) {
+// A picture read at its own size (Base/16, Base/4): all three planes end up width x height.
+bool PcdReadSubBase(SectorReader& in, DWORD width, DWORD height, DWORD sector, PcdPlane planes[3]) {
     for (int c = 0; c < 3; ++c)
         if (!planes[c].Allocate(width, height))
             return false;
     in.SeekSector(sector);
-    ReadInterleaved(in, width, height, planes);
+    PcdReadInterleaved(in, width, height, planes);
     return PcdUpsample(planes[1]) && PcdUpsample(planes[2]);
+}
+
+// The Base picture, read the same way.
+bool PcdReadBase(SectorReader& in, DWORD width, DWORD height, DWORD sector, PcdPlane planes[3]) {
+    return PcdReadSubBase(in, width, height, sector, planes);
 }
 
 // ---- 4Base luma residuals ----
@@ -97,19 +102,22 @@ struct HuffmanCode {
     int value = 0;     // signed 8-bit delta
 };
 
-// Reads one table at the reader's position; false for an entry longer than 16 bits.
-bool ReadHuffmanTable(SectorReader& in, std::vector<HuffmanCode>& table) {
-    BYTE count = 0;
-    in.Read(&count, 1);
-    table.resize(static_cast<size_t>(count) + 1);
-    for (HuffmanCode& e : table) {
-        BYTE b[4];
-        in.Read(b, 4);
-        e.length = b[0] + 1;
-        e.code = (uint32_t(b[1]) << 8) | b[2];
-        e.value = static_cast<signed char>(b[3]);
-        if (e.length > 16)
-            return false;
+// Reads `count` tables (1 to 3) one after the other from the reader's position; false for an entry
+// longer than 16 bits.
+bool PcdReadHuffmanTables(SectorReader& in, int count, std::vector<HuffmanCode> tables[3]) {
+    for (int t = 0; t < count && t < 3; ++t) {
+        BYTE entries = 0;
+        in.Read(&entries, 1);
+        tables[t].resize(static_cast<size_t>(entries) + 1);
+        for (HuffmanCode& e : tables[t]) {
+            BYTE b[4];
+            in.Read(b, 4);
+            e.length = b[0] + 1;
+            e.code = (uint32_t(b[1]) << 8) | b[2];
+            e.value = static_cast<signed char>(b[3]);
+            if (e.length > 16)
+                return false;
+        }
     }
     return true;
 }
@@ -157,7 +165,7 @@ bool FindSync(BitReader& bits) {
     return !bits.Finished();
 }
 
-void DecodeLumaResiduals(SectorReader& in, const std::vector<HuffmanCode>& table, PcdPlane& luma) {
+void PcdDecodeResidual(SectorReader& in, const std::vector<HuffmanCode>& table, PcdPlane& luma) {
     // First matching entry for every 16-bit prefix, in table order; -1 where none matches.
     std::vector<short> lookup(65536, -1);
     for (size_t i = table.size(); i-- > 0;) {
@@ -200,20 +208,20 @@ void DecodeLumaResiduals(SectorReader& in, const std::vector<HuffmanCode>& table
     }
 }
 
-bool Read4Base(SectorReader& in, PcdPlane planes[3]) {
+bool PcdRead4Base(SectorReader& in, PcdPlane planes[3]) {
     for (int c = 0; c < 3; ++c)
         if (!planes[c].Allocate(1536, 1024))
             return false;
     in.SeekSector(kBaseSector);
-    ReadInterleaved(in, 768, 512, planes);
+    PcdReadInterleaved(in, 768, 512, planes);
     if (!PcdUpsample(planes[0]) || !PcdUpsample(planes[1]) || !PcdUpsample(planes[1]) ||
         !PcdUpsample(planes[2]) || !PcdUpsample(planes[2]))
         return false;
-    std::vector<HuffmanCode> table;
+    std::vector<HuffmanCode> tables[3];
     in.SeekSector(kHuffmanSector);
     try {
-        if (ReadHuffmanTable(in, table))
-            DecodeLumaResiduals(in, table, planes[0]);
+        if (PcdReadHuffmanTables(in, 1, tables))
+            PcdDecodeResidual(in, tables[0], planes[0]);
     } catch (const std::bad_alloc&) {
         // Without room for the code table the picture keeps its upsampled luma.
     }
@@ -249,16 +257,11 @@ inline BYTE To8Bits(int v) {
     return static_cast<BYTE>((v < 0 ? 0 : v > 1023 ? 1023 : v) / 4);
 }
 
-PackedDIB WriteImage(PcdPlane planes[3], int orientation, ProgressScope& progress) {
+// A 24-bit picture of the planes (red, green, blue by now) turned by the orientation: output row r
+// of the upright picture becomes picture row (height - 1 - r) counted from the bottom.
+PackedDIB PcdPlanesToDIB(PcdPlane planes[3], int orientation, ProgressScope& progress) {
     const DWORD w = planes[0].width;
     const DWORD h = planes[0].height;
-    for (DWORD y = 0; y < h; ++y) {
-        BYTE* p0 = planes[0].Row(y);
-        BYTE* p1 = planes[1].Row(y);
-        BYTE* p2 = planes[2].Row(y);
-        for (DWORD x = 0; x < w; ++x)
-            PcdYccToRgb(p0[x], p1[x], p2[x], &p0[x], &p1[x], &p2[x]);
-    }
     const bool turned = orientation == 2 || orientation == 3;
     const DWORD outW = turned ? h : w;
     const DWORD outH = turned ? w : h;
@@ -299,6 +302,11 @@ PackedDIB WriteImage(PcdPlane planes[3], int orientation, ProgressScope& progres
     }
     GlobalUnlock(dib);
     return dib;
+}
+
+PackedDIB PcdWriteImage(PcdPlane planes[3], int orientation, ProgressScope& progress) {
+    PcdYccToRgb(planes);
+    return PcdPlanesToDIB(planes, orientation, progress);
 }
 
 } // namespace
@@ -348,7 +356,17 @@ bool PcdUpsample(PcdPlane& plane) {
     return true;
 }
 
-void PcdYccToRgb(BYTE y, BYTE c1, BYTE c2, BYTE* red, BYTE* green, BYTE* blue) {
+void PcdYccToRgb(PcdPlane planes[3]) {
+    for (DWORD y = 0; y < planes[0].height; ++y) {
+        BYTE* p0 = planes[0].Row(y);
+        BYTE* p1 = planes[1].Row(y);
+        BYTE* p2 = planes[2].Row(y);
+        for (DWORD x = 0; x < planes[0].width; ++x)
+            PcdYccPixelToRgb(p0[x], p1[x], p2[x], &p0[x], &p1[x], &p2[x]);
+    }
+}
+
+void PcdYccPixelToRgb(BYTE y, BYTE c1, BYTE c2, BYTE* red, BYTE* green, BYTE* blue) {
     const YccTables& t = Ycc();
     *red = To8Bits(t.y[y] + t.c2Red[c2]);
     *green = To8Bits(t.y[y] + t.c1Green[c1] + t.c2Green[c2]);
@@ -370,19 +388,19 @@ PackedDIB DecodePCD(const void* data, size_t size, int photoCDSize) {
     bool ok = false;
     switch (photoCDSize) {
     case 0:
-        ok = ReadAtOwnSize(in, 192, 128, kBase16Sector, planes);
+        ok = PcdReadSubBase(in, 192, 128, kBase16Sector, planes);
         break;
     case 1:
-        ok = ReadAtOwnSize(in, 384, 256, kBase4Sector, planes);
+        ok = PcdReadSubBase(in, 384, 256, kBase4Sector, planes);
         break;
     case 3:
-        ok = Read4Base(in, planes);
+        ok = PcdRead4Base(in, planes);
         break;
     default:
-        ok = ReadAtOwnSize(in, 768, 512, kBaseSector, planes);
+        ok = PcdReadBase(in, 768, 512, kBaseSector, planes);
         break;
     }
-    return ok ? WriteImage(planes, orientation, progress) : 0;
+    return ok ? PcdWriteImage(planes, orientation, progress) : 0;
 }
 
 PackedDIB LoadPCD(LPCSTR path) {

@@ -41,7 +41,10 @@ struct PcdPlane {
 bool PcdUpsample(PcdPlane& plane);
 
 // The colour of one PhotoYCC pixel: luma y and chroma c1, c2 give red, green and blue (0-255).
-void PcdYccToRgb(BYTE y, BYTE c1, BYTE c2, BYTE* red, BYTE* green, BYTE* blue);
+void PcdYccPixelToRgb(BYTE y, BYTE c1, BYTE c2, BYTE* red, BYTE* green, BYTE* blue);
+// The same over three planes of equal size, in place: luma, first and second chroma become red,
+// green and blue.
+void PcdYccToRgb(PcdPlane planes[3]);
 
 // Orientation code of the file (1 as stored, 2 turned a quarter clockwise, 3 a quarter
 // counter-clockwise, 4 half a turn), from the low two bits of byte 1538 of sector 1.

@@ -117,7 +117,7 @@ class RleReader {
 public:
     RleReader(const BYTE* data, size_t size, int pixelBytes) : m_data(data), m_size(size), m_pixelBytes(pixelBytes) {}
 
-    DWORD Next() {
+    DWORD ReadTGARLEPixel() {
         if (--m_left < 1) {
             const int h = m_pos < m_size ? m_data[m_pos++] : 0;
             m_left = (h & 127) + 1;
@@ -263,7 +263,7 @@ PackedDIB DecodeTGA(const void* data, size_t size) {
             if (rle.Exhausted())
                 break; // every remaining pixel is 0, as the block already is
             for (DWORD x = 0; x < h.width; ++x) {
-                const DWORD v = rle.Next();
+                const DWORD v = rle.ReadTGARLEPixel();
                 PutPixel(h.form, v, out + size_t(rightToLeft ? h.width - 1 - x : x) * outBytes);
             }
         } else {

@@ -20,7 +20,8 @@ void InstallPictureReaders() {
     SetJPEGResourceReader(LoadJPEGResource);
     SetPictureReader(kFileTypePNG, LoadPNG);
     SetPictureReader(kFileTypeGIF, LoadGIF);
-    SetPictureReader(kFileTypeTIFF, LoadTIFF);
+    // TIFF goes to QuickTime first when it is installed (it reads more kinds), then to libtiff.
+    SetPictureReader(kFileTypeTIFF, LoadTIFFPreferringQuickTime);
 
     // Readers of the program's own.
     SetPictureReader(kFileTypeIFF, LoadIFF);

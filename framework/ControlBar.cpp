@@ -131,15 +131,22 @@ CSize CControlBar::CalcDynamicLayout(int, DWORD dwMode)
     return CalcFixedLayout((dwMode & LM_STRETCH) != 0, (dwMode & LM_HORZ) != 0);
 }
 
+DWORD CControlBar::GetBorderStyle() const
+{
+    // A floating bar's frame is its border.
+    return (m_dwStyle & CBRS_FLOATING) ? 0 : (m_dwStyle & CBRS_BORDER_ANY);
+}
+
 void CControlBar::CalcInsideRect(CRect& rect, BOOL bHorz) const
 {
-    if (m_dwStyle & CBRS_BORDER_LEFT)
+    DWORD dwBorders = GetBorderStyle();
+    if (dwBorders & CBRS_BORDER_LEFT)
         rect.left += kBorderLine;
-    if (m_dwStyle & CBRS_BORDER_TOP)
+    if (dwBorders & CBRS_BORDER_TOP)
         rect.top += kBorderLine;
-    if (m_dwStyle & CBRS_BORDER_RIGHT)
+    if (dwBorders & CBRS_BORDER_RIGHT)
         rect.right -= kBorderLine;
-    if (m_dwStyle & CBRS_BORDER_BOTTOM)
+    if (dwBorders & CBRS_BORDER_BOTTOM)
         rect.bottom -= kBorderLine;
     // The gaps follow the bar round: a vertical bar has its "left" gap on top.
     if (bHorz) {
@@ -238,8 +245,9 @@ int CControlBar::OnCreate(LPCREATESTRUCT lpcs)
 
 void CControlBar::OnDestroy()
 {
+    // A floating frame left empty goes (later: it may be what is being destroyed).
     if (m_pDockBar != nullptr) {
-        m_pDockBar->RemoveControlBar(this, TRUE);
+        m_pDockBar->RemoveControlBar(this);
         m_pDockBar = nullptr;
     }
     if (m_pDockSite != nullptr && !IsDockBar()) {
@@ -274,23 +282,24 @@ void CControlBar::DrawBorders(CDC* pDC, CRect& rect)
 {
     COLORREF clrShadow = ::GetSysColor(COLOR_BTNSHADOW);
     COLORREF clrHilite = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+    DWORD dwBorders = GetBorderStyle();
     // Etched: a shadow line with a highlight line inside it.
-    if (m_dwStyle & CBRS_BORDER_TOP) {
+    if (dwBorders & CBRS_BORDER_TOP) {
         pDC->FillSolidRect(rect.left, rect.top, rect.Width(), 1, clrShadow);
         pDC->FillSolidRect(rect.left, rect.top + 1, rect.Width(), 1, clrHilite);
         rect.top += kBorderLine;
     }
-    if (m_dwStyle & CBRS_BORDER_BOTTOM) {
+    if (dwBorders & CBRS_BORDER_BOTTOM) {
         pDC->FillSolidRect(rect.left, rect.bottom - 2, rect.Width(), 1, clrShadow);
         pDC->FillSolidRect(rect.left, rect.bottom - 1, rect.Width(), 1, clrHilite);
         rect.bottom -= kBorderLine;
     }
-    if (m_dwStyle & CBRS_BORDER_LEFT) {
+    if (dwBorders & CBRS_BORDER_LEFT) {
         pDC->FillSolidRect(rect.left, rect.top, 1, rect.Height(), clrShadow);
         pDC->FillSolidRect(rect.left + 1, rect.top, 1, rect.Height(), clrHilite);
         rect.left += kBorderLine;
     }
-    if (m_dwStyle & CBRS_BORDER_RIGHT) {
+    if (dwBorders & CBRS_BORDER_RIGHT) {
         pDC->FillSolidRect(rect.right - 2, rect.top, 1, rect.Height(), clrShadow);
         pDC->FillSolidRect(rect.right - 1, rect.top, 1, rect.Height(), clrHilite);
         rect.right -= kBorderLine;

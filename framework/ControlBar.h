@@ -120,7 +120,9 @@ public:
     DWORD RecalcDelayShow(BOOL bCommit);
 
 protected:
-    // Draws the bar's border lines (CBRS_BORDER_*) round rect, and takes them off it.
+    // The border lines drawn (CBRS_BORDER_*): none while floating.
+    DWORD GetBorderStyle() const;
+    // Draws the bar's border lines round rect, and takes them off it.
     void DrawBorders(CDC* pDC, CRect& rect);
     // The frame whose status bar shows the fly-by prompts.
     CFrameWnd* GetPromptFrame() const;

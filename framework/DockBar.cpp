@@ -296,6 +296,7 @@ BEGIN_MESSAGE_MAP(CMiniDockFrameWnd, CFrameWnd)
     ON_WM_NCLBUTTONDOWN()
     ON_WM_NCLBUTTONDBLCLK()
     ON_WM_ACTIVATE()
+    ON_WM_GETMINMAXINFO()
     ON_MESSAGE(WM_SIZING, OnSizing)
     ON_MESSAGE(WM_DESTROYEMPTYFRAME, OnDestroyEmptyFrame)
 END_MESSAGE_MAP()
@@ -393,6 +394,16 @@ void CMiniDockFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL)
     HWND hWndOther = AfxSafeHwnd(pWndOther);
     if (hWndOther != m_pDockSite->m_hWnd && ::GetWindow(hWndOther, GW_OWNER) != m_pDockSite->m_hWnd)
         m_pDockSite->SendMessage(WM_NCACTIVATE, FALSE);
+}
+
+// The bar decides how small it gets, not the system's least window size.
+void CMiniDockFrameWnd::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
+{
+    Default();
+    CRect rectNC(0, 0, 0, 0);
+    ::AdjustWindowRectEx(rectNC, GetStyle(), FALSE, GetExStyle());
+    lpMMI->ptMinTrackSize.x = rectNC.Width() + 1;
+    lpMMI->ptMinTrackSize.y = rectNC.Height() + 1;
 }
 
 LRESULT CMiniDockFrameWnd::OnSizing(WPARAM wParam, LPARAM lParam)

@@ -84,6 +84,7 @@ public:
     void OnNcLButtonDown(UINT nHitTest, CPoint point);
     void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
     void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
     LRESULT OnSizing(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroyEmptyFrame(WPARAM wParam, LPARAM lParam);
 

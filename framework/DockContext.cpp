@@ -12,15 +12,15 @@ void FloatingFrameStyle(const CControlBar* pBar, DWORD* pdwStyle, DWORD* pdwExSt
     *pdwExStyle = WS_EX_TOOLWINDOW;
 }
 
-// A rectangle of size at the mouse, holding the mouse where it held the bar (proportionally, so that
-// the mouse stays inside a smaller shape).
-CRect PlaceAround(CPoint pt, const CRect& rectNow, CSize size)
+// The bar's outline in the other orientation: across the mouse, from the bar's leading edge.
+CRect OutlineHorz(CPoint pt, const CRect& rectBar, CSize size)
 {
-    int dx = rectNow.Width() > 0 ? static_cast<int>(static_cast<long long>(pt.x - rectNow.left) * size.cx / rectNow.Width()) : 0;
-    int dy = rectNow.Height() > 0 ? static_cast<int>(static_cast<long long>(pt.y - rectNow.top) * size.cy / rectNow.Height()) : 0;
-    dx = std::max(0, std::min(dx, static_cast<int>(size.cx) - 1));
-    dy = std::max(0, std::min(dy, static_cast<int>(size.cy) - 1));
-    return CRect(CPoint(pt.x - dx, pt.y - dy), size);
+    return CRect(CPoint(rectBar.left, pt.y - size.cy / 2), size);
+}
+
+CRect OutlineVert(CPoint pt, const CRect& rectBar, CSize size)
+{
+    return CRect(CPoint(pt.x - size.cx / 2, rectBar.top), size);
 }
 
 } // namespace
@@ -104,8 +104,8 @@ void CDockContext::BeginDrag(CPoint pt)
     // Only asked: the bar keeps its shape until it is dropped.
     CSize sizeHorz = m_pBar->CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK);
     CSize sizeVert = m_pBar->CalcDynamicLayout(-1, LM_VERTDOCK);
-    m_rectStartHorz = !bFloating && bHorz ? rect : PlaceAround(pt, rect, sizeHorz);
-    m_rectStartVert = !bFloating && !bHorz ? rect : PlaceAround(pt, rect, sizeVert);
+    m_rectStartHorz = !bFloating && bHorz ? rect : OutlineHorz(pt, rect, sizeHorz);
+    m_rectStartVert = !bFloating && !bHorz ? rect : OutlineVert(pt, rect, sizeVert);
 
     if (bFloating && m_pBar->m_pDockBar->GetParent() != nullptr) {
         m_pBar->m_pDockBar->GetParent()->GetWindowRect(m_rectStartFloat);
@@ -119,7 +119,7 @@ void CDockContext::BeginDrag(CPoint pt)
         CRect rectFrame(0, 0, sizeFloat.cx, sizeFloat.cy);
         ::AdjustWindowRectEx(rectFrame, dwStyle, FALSE, dwExStyle);
         // The frame's caption goes above the bar, where the bar was.
-        m_rectStartFloat = PlaceAround(pt, rect, sizeFloat);
+        m_rectStartFloat = CRect(rect.TopLeft(), sizeFloat);
         m_rectStartFloat.left += rectFrame.left;
         m_rectStartFloat.top += rectFrame.top;
         m_rectStartFloat.right += rectFrame.right - sizeFloat.cx;

@@ -64,6 +64,17 @@ int ReadInt(CWinApp* pApp, LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault, i
     return nValue == kMissing || nValue < nMin || nValue > nMax ? nDefault : nValue;
 }
 
+// A dock-bar id of the saved state, or 0 when the value names no side.
+UINT ReadDockBarID(CWinApp* pApp, LPCSTR lpszSection, LPCSTR lpszEntry)
+{
+    int nID = ReadInt(pApp, lpszSection, lpszEntry, 0, 0, 0xFFFF);
+    for (const DockSide& side : kDockSides) {
+        if (static_cast<UINT>(nID) == side.nID)
+            return side.nID;
+    }
+    return 0;
+}
+
 CString BarSection(LPCSTR lpszProfileName, int nIndex)
 {
     CString strSection;
@@ -160,8 +171,6 @@ void AfxFloatControlBar(CFrameWnd* pFrame, CControlBar* pBar, CPoint point, DWOR
         return;
     if (pBar->m_pDockContext != nullptr)
         pBar->m_pDockContext->SaveMRUPosition();
-    BOOL bWasDocked = pBar->m_pDockBar != nullptr && !pBar->m_pDockBar->m_bFloating;
-
     // A bar floating alone keeps its frame; otherwise it gets one of its own.
     CMiniDockFrameWnd* pMiniFrame = FloatingFrameOf(pBar);
     if (pMiniFrame == nullptr || pMiniFrame->m_pDockBar->GetDockedCount() != 1) {
@@ -182,8 +191,8 @@ void AfxFloatControlBar(CFrameWnd* pFrame, CControlBar* pBar, CPoint point, DWOR
     pMiniFrame->RecalcLayout();
     if (pBar->GetStyle() & WS_VISIBLE)
         pMiniFrame->ShowWindow(SW_SHOWNA);
-    if (bWasDocked)
-        pFrame->RecalcLayout();
+    // The bar may have held an edge of the frame, docked or not.
+    pFrame->RecalcLayout();
 }
 
 void AfxShowControlBar(CFrameWnd* pFrame, CControlBar* pBar, BOOL bShow, BOOL bDelay)
@@ -306,6 +315,9 @@ void AfxLoadBarState(CFrameWnd* pFrame, LPCSTR lpszProfileName)
         int nOffset;
         BOOL bFloating;
         BOOL bVisible;
+        UINT nMRUDockID; // where a double click docks it, 0 when not saved
+        int nMRURow;
+        int nMRUOffset;
     };
     std::vector<Entry> entries;
     for (int i = 0; i < nBars; i++) {
@@ -316,21 +328,17 @@ void AfxLoadBarState(CFrameWnd* pFrame, LPCSTR lpszProfileName)
         if (pBar == nullptr || !IsFrameBar(pFrame, pBar)
             || std::any_of(entries.begin(), entries.end(), [pBar](const Entry& e) { return e.pBar == pBar; }))
             continue;
-        Entry entry = {pBar, strSection, nullptr, 0, 0, FALSE, pBar->IsVisible()};
+        Entry entry = {pBar, strSection, nullptr, 0, 0, FALSE, pBar->IsVisible(), 0, 0, 0};
         entry.bVisible = ReadInt(pApp, strSection, "Visible", entry.bVisible ? 1 : 0, 0, 1);
         if (pBar->m_pDockContext != nullptr) {
             entry.bFloating = ReadInt(pApp, strSection, "Floating", 0, 0, 1);
-            int nDockID = ReadInt(pApp, strSection, "DockID", 0, AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_RIGHT);
-            entry.pDockBar = nDockID != 0 ? AfxGetDockBar(pFrame, static_cast<UINT>(nDockID)) : nullptr;
+            UINT nDockID = ReadDockBarID(pApp, strSection, "DockID");
+            entry.pDockBar = nDockID != 0 ? AfxGetDockBar(pFrame, nDockID) : nullptr;
             entry.nRow = ReadInt(pApp, strSection, "Row", 0, 0, kMaxRows);
             entry.nOffset = ReadInt(pApp, strSection, "Offset", 0, 0, 32767);
-            CDockContext* pContext = pBar->m_pDockContext;
-            int nMRUDockID = ReadInt(pApp, strSection, "MRUDockID", 0, AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_RIGHT);
-            if (nMRUDockID != 0) {
-                pContext->m_uMRUDockID = static_cast<UINT>(nMRUDockID);
-                pContext->m_nMRURow = ReadInt(pApp, strSection, "MRURow", 0, 0, kMaxRows);
-                pContext->m_nMRUOffset = ReadInt(pApp, strSection, "MRUOffset", 0, 0, 32767);
-            }
+            entry.nMRUDockID = ReadDockBarID(pApp, strSection, "MRUDockID");
+            entry.nMRURow = ReadInt(pApp, strSection, "MRURow", 0, 0, kMaxRows);
+            entry.nMRUOffset = ReadInt(pApp, strSection, "MRUOffset", 0, 0, 32767);
         }
         entries.push_back(entry);
     }
@@ -384,6 +392,12 @@ void AfxLoadBarState(CFrameWnd* pFrame, LPCSTR lpszProfileName)
     }
 
     for (Entry& entry : entries) {
+        // Last: docking and floating above remember the places they left.
+        if (entry.nMRUDockID != 0 && entry.pBar->m_pDockContext != nullptr) {
+            entry.pBar->m_pDockContext->m_uMRUDockID = entry.nMRUDockID;
+            entry.pBar->m_pDockContext->m_nMRURow = entry.nMRURow;
+            entry.pBar->m_pDockContext->m_nMRUOffset = entry.nMRUOffset;
+        }
         if (FloatingFrameOf(entry.pBar) != nullptr)
             AfxShowControlBar(pFrame, entry.pBar, entry.bVisible, FALSE);
         else

@@ -193,8 +193,10 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         break;
     }
 
-    const AFX_MSGMAP_ENTRY* pEntry =
-        FindMessageEntry(GetMessageMap(), IsCtlColor(message) ? WM_CTLCOLOR : message, FALSE);
+    // The colour messages have one entry for all (ON_WM_CTLCOLOR), unless one is listed by itself.
+    const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(GetMessageMap(), message, FALSE);
+    if (pEntry == nullptr && IsCtlColor(message))
+        pEntry = FindMessageEntry(GetMessageMap(), WM_CTLCOLOR, FALSE);
     if (pEntry == nullptr)
         return FALSE;
     AFX_MSGCALL call = {message, wParam, lParam, 0, 0, nullptr, 0};

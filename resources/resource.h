@@ -13,6 +13,10 @@
 // button that is not a separator, in order, with light grey RGB(192,192,192) as the button face.
 #define RT_TOOLBAR_TYPE 241
 
+// JPEG pictures: raw resources of type RT_JPEG_TYPE (11000) holding a whole JFIF file each.
+#define RT_JPEG_TYPE 11000
+#define IDJ_TITLE_PICTURE 1 // splash window and About box, 529 x 169
+
 // Main frame and the document templates: each id names a menu, an icon and a document string;
 // the main frame's also names its accelerator table, tool bar and title.
 #define IDR_MAINFRAME 2
@@ -86,20 +90,76 @@
 #define WM_OPEN_PREVIEW_LOAD 1125   // WM_USER + 101, posted to load the selected picture
 
 // Strings.
+#define IDS_STATUS_TOTAL_COUNT 10     // "Total: %d Images (%s)" of the explorer and search panes
+#define IDS_STATUS_SELECTED_COUNT 11
+#define IDS_PREFERENCES_CAPTION 13
 #define IDS_FAVORITE_FOLDER 14        // Dossier "%s"
 #define IDS_FAVORITE_PICTURE 15       // Image "%s"
+#define IDS_PROGRESS_JPEG_READ 16     // gauge texts
+#define IDS_PROGRESS_JPEG_WRITE 19
+#define IDS_COPY_NAME_FORMAT 20       // "%s (copie %%d)": a free name for a copy
+#define IDS_PROGRESS_COPY 22
+#define IDS_PROGRESS_ADD 23
+#define IDS_PROGRESS_MOVE 24
+#define IDS_PROGRESS_EXPORT 25
+#define IDS_PRINT_SELECTION_COUNT 32  // subtitles of a printed picture list
+#define IDS_PRINT_TOTAL_COUNT 34
 #define IDS_TOOLBAR_STANDARD 35
 #define IDS_LIBRARY_BAR 36
+#define IDS_PRODUCT_NAME 37           // the library tree's root
 #define IDS_PICTURE_PROPERTIES 39
 // String 40, the selection properties title, is also the explorer template's document string.
+#define IDS_RENAME_BASE_NAME 43
+#define IDS_TRASH_DELETED_FROM 46     // a trash item's line: deletion date and former folder
+#define IDS_RESTORE_FILE_FAILED 49
+#define IDS_RESTORE_FOLDER_FAILED 50
+#define IDS_COUNT_ONE_PICTURE 51      // counts of the library list's status panes
+#define IDS_COUNT_PICTURES 52
+#define IDS_COUNT_ONE_SELECTED 53
+#define IDS_COUNT_SELECTED 54
+#define IDS_RENAME_NAME_TAKEN 55
+#define IDS_RENAME_FAILED 56
 #define IDS_PROFILE_NAME 57           // "Tessarine 3.0": the settings key under the company key
 #define IDS_MACHINE_INI 58            // the INI file of the machine-wide settings
+#define IDS_LIBRARY_TITLE 64
+#define IDS_COPY_FAILED 65
+#define IDS_NEW_FOLDER_LABEL 66
+#define IDS_MOVE_FAILED 67
+#define IDS_PROGRESS_DELETE 68
 #define IDS_TYPED_PATH_NO_DRIVE 71
+#define IDS_BROWSE_LIBRARY_FOLDER 81
+#define IDS_BROWSE_EXPORT_FOLDER 82
+#define IDS_IMPORT_TITLE 83
+#define IDS_ANIM_CAPTION_FRAME 84     // captions of the animation bar's displays
+#define IDS_PICTURE_PIXELS 85
+#define IDS_PROGRESS_PNG_WRITE 88
+#define IDS_ANIM_CAPTION_TIME 98
+#define IDS_ANIM_CAPTION_TOTAL 100
 #define IDS_ANIM_SPEED 102            // "%d ips"
+#define IDS_COMCTL_INSTALLED 108
+#define IDS_FILTER_PROGRAMS 124
+#define IDS_BROWSE_TITLE 125
+#define IDS_NO_EXTERNAL_EDITOR 126
+#define IDS_DOCUMENT_OPEN_FAILED 128
 #define IDS_DOCUMENT_MISSING 130
+#define IDS_CREATE_FOLDER_FAILED 156
+#define IDS_SEARCH_NO_MATCH 185
+#define IDS_SEARCH_CONFIRM_STOP 186
+#define IDS_SEARCH_NO_CRITERIA 187
+#define IDS_FILESIZE_BYTES 244        // size texts: short value, then the exact count
+#define IDS_FILESIZE_KB 245
+#define IDS_FILESIZE_MB 246
+#define IDS_FILE_DATE 247             // day, month, year, hour, minute, second
+#define IDS_FOLDER_NAME_TAKEN 248
+#define IDS_FILESIZE_BYTES_SHORT 249
+#define IDS_FILESIZE_KB_SHORT 250
+#define IDS_FILESIZE_MB_SHORT 251
+#define IDS_RECENTS_CONFIRM_CLEAR 339
 #define IDS_FAVORITE_EXISTS 340
 #define IDS_FAVORITE_NAME_TAKEN 341
 #define IDS_FAVORITE_CONFIRM_EDIT 342
+#define IDS_PROGRESS_BMP_WRITE 359
+#define IDS_PROGRESS_BMP_READ 360
 #define IDS_TYPE_BMP 361
 #define IDS_TYPE_JPEG 362
 #define IDS_TYPE_PHOTOCD 363
@@ -127,6 +187,17 @@
 #define IDS_FOLDER_PROTECTED 386      // the protected-pictures folder
 #define IDS_FOLDER_TRASH 387          // the trash folder
 #define IDS_TYPE_UNKNOWN 55014       // a file of no known type
+#define IDS_ABOUT_MEMORY 55015
+#define IDS_PICTURE_IN_FOLDER 55029   // title of a library picture
+#define IDS_PASSWORD_OLD_WRONG 55060
+#define IDS_PASSWORD_VERIFY_FAILED 55077
+#define IDS_PRODUCT_BANNER 55078      // product name and version, the footer of printed lists
+#define IDS_PRINT_PAGE_NUMBER 55079
+#define IDS_PASSWORD_REFUSED 55081
+#define IDS_PASSWORD_NOT_SET 55083
+#define IDS_PASSWORD_SAVED 55085
+#define IDS_PASSWORD_NONE 55087
+#define IDS_PROGRESS_PASTE 55094
 #define IDS_PLEASE_WAIT 55096         // "Patientez ..."
 #define IDS_PICTURE_TITLE 55097       // "%dx%d - %s"
 #define IDS_DEPTH_MONO 55098
@@ -134,8 +205,21 @@
 #define IDS_DEPTH_256 55100
 #define IDS_DEPTH_65536 55101
 #define IDS_DEPTH_16M 55102
+#define IDS_ABOUT_VIDEO 55103
+#define IDS_DEPTH_RECOMMENDED 55105
+#define IDS_WELCOME_TIP_TITLE 55122
+#define IDS_DEPTH_32768 55144
+#define IDS_DEPTH_32 55145
 #define IDS_FILTER_ALL_PICTURES 55147
 #define IDS_FILTER_ALL_FILES 55148
+#define IDS_SAVE_JPEG_CANNOT_CREATE 55149 // empty: the box shows the path alone
+#define IDS_COPY_CANNOT_OPEN_SOURCE 55152
+#define IDS_COPY_CANNOT_CREATE_TARGET 55153
+#define IDS_COPY_READ_ERROR 55154
+#define IDS_COPY_WRITE_ERROR 55155
+#define IDS_FILTER_SOUNDS 55176
+#define IDS_PICTURE_STATUS 55177
+#define IDS_SAVE_PICTURE_FAILED 55178
 #define IDS_ANIM_TITLE 55179          // title of an animated picture: size and play state
 #define IDS_OPEN_TITLE 55180
 #define IDS_EXPLORER 55181

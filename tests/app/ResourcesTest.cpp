@@ -1,6 +1,22 @@
 // The program's resources as the program loads them: French strings in code page 1252, menus,
-// the keyboard table, tool bars, icons, cursors, bitmaps and the open dialog's template.
+// the keyboard table, tool bars, icons, cursors, bitmaps, the open dialog's template and the title
+// picture; and the texts the picture code loads by id, against its built-in copies.
 #include "resources/resource.h"
+
+#include "core/BmpFile.h"
+#include "core/ColorBrush.h"
+#include "core/FileTypes.h"
+#include "core/FileUtil.h"
+#include "core/PackedDib.h"
+#include "core/Progress.h"
+#include "core/ReaderSettings.h"
+#include "core/TextFormat.h"
+#include "formats/FormatJpeg.h"
+#include "formats/FormatPng.h"
+#include "framework/Dc.h"
+#include "framework/String.h"
+#include "framework/TestSeams.h"
+#include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -509,6 +525,339 @@ TEST(Resources, OpenPreviewTemplateHoldsItsThreeControls) {
     EXPECT_STREQ(text, "&Afficher l'aper\xE7u");
     DestroyWindow(dialog);
     DestroyWindow(owner);
+}
+
+// ---- Texts that core and formats load by id, and the title picture ----
+
+// The texts the picture code loads by id, as the program's own wording in Windows-1252. Where
+// the code carries a built-in copy, the tests below also compare the two directly.
+const struct {
+    UINT id;
+    const char* text;
+} kCodeTexts[] = {
+    {IDS_PROGRESS_JPEG_READ, "Lecture JPEG..."},
+    {IDS_PROGRESS_JPEG_WRITE, "Ecriture JPEG..."},
+    {IDS_PROGRESS_COPY, "Copie en cours..."},
+    {IDS_PROGRESS_PNG_WRITE, "Ecriture PNG..."},
+    {IDS_PROGRESS_BMP_WRITE, "Ecriture BMP..."},
+    {IDS_PROGRESS_BMP_READ, "Lecture BMP..."},
+    {IDS_PROGRESS_PASTE, "Collage..."},
+    {IDS_FILESIZE_BYTES, "%s octets (%s octets)"},
+    {IDS_FILESIZE_KB, "%s Ko (%s octets)"},
+    {IDS_FILESIZE_MB, "%s Mo (%s octets)"},
+    {IDS_FILE_DATE, "le %02d/%02d/%04d \xE0 %02d:%02d:%02d"},
+    {IDS_FILESIZE_BYTES_SHORT, "%s octets"},
+    {IDS_FILESIZE_KB_SHORT, "%s Ko"},
+    {IDS_FILESIZE_MB_SHORT, "%s Mo"},
+    {IDS_DEPTH_MONO, "Mono"},
+    {IDS_DEPTH_16, "16 couleurs"},
+    {IDS_DEPTH_256, "256 couleurs"},
+    {IDS_DEPTH_32768, "32768 colors"},
+    {IDS_DEPTH_65536, "65536 couleurs"},
+    {IDS_DEPTH_16M, "16,8M couleurs"},
+    {IDS_DEPTH_32, "16,8M colors (24 bits)"},
+    {IDS_TYPE_UNKNOWN, "(ind\xE9\x66ini)"},
+    {IDS_TYPE_ZSV, "Projet d'\xE9\x63onomiseur d'\xE9\x63ran Orvanel"},
+    {IDS_TYPE_QTIF, "Fichier Image Apple QuickTime "},
+    {IDS_COPY_CANNOT_OPEN_SOURCE, "Impossible d'ouvrir le fichier source."},
+    {IDS_COPY_CANNOT_CREATE_TARGET,
+     "Impossible de cr\xE9\x65r le fichier destination. V\xE9rifiez que l'unit\xE9 cible soit valide et non "
+     "prot\xE9g\xE9\x65 en \xE9\x63riture."},
+    {IDS_COPY_READ_ERROR, "Erreur lors de la lecture du fichier source."},
+    {IDS_COPY_WRITE_ERROR,
+     "Erreur lors de l'\xE9\x63riture du fichier. Verifiez que l'unit\xE9 de destination contienne "
+     "sufisamment d'espace libre pour accueillir le rassemblement."},
+};
+
+// Gauge captions as the picture code reports them.
+class GaugeTexts : public IProgressSink {
+public:
+    GaugeTexts() : m_report(g_bReportProgress) {
+        g_bReportProgress = TRUE;
+        SetProgressSink(this);
+    }
+    ~GaugeTexts() override {
+        SetProgressSink(nullptr);
+        g_bReportProgress = m_report;
+    }
+    void BeginProgress(LPCSTR text) override { begun.push_back(text != nullptr ? text : "<null>"); }
+    void SetProgress(DWORD, DWORD) override {}
+    void EndProgress() override { ++ended; }
+    // The captions begun since the last call.
+    std::vector<std::string> Take() {
+        std::vector<std::string> taken;
+        taken.swap(begun);
+        return taken;
+    }
+
+    std::vector<std::string> begun;
+    int ended = 0;
+
+private:
+    BOOL m_report;
+};
+
+// A copy of this test program with all its resources taken out, made the resource module while
+// it lives: the code then finds no string table and falls back on its built-in texts.
+class ModuleWithoutResources {
+public:
+    explicit ModuleWithoutResources(const testpaths::TempDir& dir) {
+        char self[MAX_PATH];
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        const std::string copy = dir.File("bare.exe");
+        if (!CopyFileA(self, copy.c_str(), FALSE))
+            return;
+        HANDLE update = BeginUpdateResourceA(copy.c_str(), TRUE);
+        if (update == nullptr || !EndUpdateResourceA(update, FALSE))
+            return;
+        m_module = LoadLibraryExA(copy.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (m_module != nullptr) {
+            m_previous = AfxGetResourceHandle();
+            AfxSetResourceHandle(m_module);
+        }
+    }
+    ~ModuleWithoutResources() {
+        if (m_module != nullptr) {
+            AfxSetResourceHandle(m_previous);
+            FreeLibrary(m_module);
+        }
+    }
+    bool Ok() const { return m_module != nullptr; }
+
+private:
+    HMODULE m_module = nullptr;
+    HINSTANCE m_previous = nullptr;
+};
+
+// The text of the copy's Abort/Retry/Ignore box for that message id (Abort is pressed).
+std::string FileErrorText(UINT id, LPCSTR path) {
+    AfxTestArm();
+    AfxScriptMessageBox(IDABORT);
+    const int answer = AskFileErrorRetry(id, path);
+    const auto& boxes = AfxTestRecords().messageBoxes;
+    std::string text = boxes.empty() ? "<no box>" : boxes.back().text;
+    AfxTestReset();
+    EXPECT_EQ(answer, IDABORT) << id;
+    return text;
+}
+
+// The caption of the dithered copy's gauge.
+std::string DitheredCopyCaption() {
+    GaugeTexts gauge;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 4, 4);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(memory, canvas);
+    {
+        CDC dc;
+        dc.Attach(memory);
+        DrawDitheredCopy(&dc, 0, 0, 1, 1, &dc, 0, 0, 1, 1, 24);
+        SelectObject(dc.Detach(), old);
+    }
+    DeleteDC(memory);
+    DeleteObject(canvas);
+    std::vector<std::string> captions = gauge.Take();
+    return captions.size() == 1 ? captions[0] : "<" + std::to_string(captions.size()) + " captions>";
+}
+
+// A small 24-bit picture: a colour ramp.
+PackedDIB RampPicture(int width, int height) {
+    PackedDIB dib = CreateDIB(width, height, 24);
+    if (dib == nullptr)
+        return nullptr;
+    void* header = GlobalLock(dib);
+    BYTE* bits = FindDIBBits(header);
+    const DWORD stride = DIBRowBytes(width, 24);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            BYTE* p = bits + y * stride + x * 3;
+            p[0] = BYTE(x * 255 / width);
+            p[1] = BYTE(y * 255 / height);
+            p[2] = 128;
+        }
+    }
+    GlobalUnlock(dib);
+    return dib;
+}
+
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+    int bits = 0;
+};
+
+PictureSize SizeOf(PackedDIB dib) {
+    PictureSize size;
+    if (const BITMAPINFOHEADER* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib))) {
+        size.width = header->biWidth;
+        size.height = header->biHeight;
+        size.bits = header->biBitCount;
+        GlobalUnlock(dib);
+    }
+    return size;
+}
+
+TEST(Resources, TextsLoadedByThePictureCodeAreInTheStringTable) {
+    for (const auto& entry : kCodeTexts)
+        EXPECT_EQ(LoadText(entry.id), entry.text) << entry.id;
+    // The JPEG writer's message has no text of its own: the box shows the path under a blank line.
+    EXPECT_EQ(LoadText(IDS_SAVE_JPEG_CANNOT_CREATE), "");
+    static_assert(IDS_SAVE_JPEG_CANNOT_CREATE == IDS_JPEG_CANNOT_CREATE, "the writer's message id");
+    static_assert(IDS_PROGRESS_JPEG_READ == IDS_JPEG_READING && IDS_PROGRESS_JPEG_WRITE == IDS_JPEG_WRITING &&
+                      IDS_PROGRESS_PNG_WRITE == IDS_PNG_WRITING,
+                  "the readers' and writers' gauge ids");
+}
+
+TEST(Resources, FileTypeDescriptionsEqualTheBuiltInTexts) {
+    std::vector<int> codes = {kFileTypeDEL};
+    for (int code = 0; code <= kFileTypeSWF; ++code)
+        codes.push_back(code);
+    for (int code : codes) {
+        const std::string builtIn = GetFileTypeDescriptionText(code);
+        ASSERT_FALSE(builtIn.empty()) << code;
+        EXPECT_EQ(LoadText(GetFileTypeDescriptionId(code)), builtIn) << "type " << code;
+    }
+    CString text;
+    GetFileTypeDescription(text, "C:\\Images\\Photo.JpEg");
+    EXPECT_STREQ(text, "Image JPEG");
+    GetFileTypeDescription(text, "archive.del");
+    EXPECT_STREQ(text, "(ind\xE9\x66ini)");
+    GetFileTypeDescription(text, "clip.wmv");
+    EXPECT_STREQ(text, "Fichier Windows Media Video");
+}
+
+TEST(Resources, CopyMessagesAndPasteGaugeEqualTheBuiltInTexts) {
+    const UINT messages[] = {IDS_COPY_CANNOT_OPEN_SOURCE, IDS_COPY_CANNOT_CREATE_TARGET, IDS_COPY_READ_ERROR,
+                             IDS_COPY_WRITE_ERROR};
+    const char path[] = "C:\\Images\\chat.bmp";
+    std::vector<std::string> fromTable;
+    for (UINT id : messages) {
+        fromTable.push_back(FileErrorText(id, path));
+        EXPECT_EQ(fromTable.back(), LoadText(id) + "\n" + path);
+    }
+    const std::string pasteFromTable = DitheredCopyCaption();
+    EXPECT_EQ(pasteFromTable, "Collage...");
+
+    testpaths::TempDir dir;
+    ModuleWithoutResources bare(dir);
+    ASSERT_TRUE(bare.Ok());
+    CString probe;
+    ASSERT_FALSE(probe.LoadString(IDS_COPY_READ_ERROR)); // the built-in texts are now in use
+    for (size_t i = 0; i < fromTable.size(); ++i)
+        EXPECT_EQ(FileErrorText(messages[i], path), fromTable[i]) << messages[i];
+    EXPECT_EQ(DitheredCopyCaption(), pasteFromTable);
+}
+
+TEST(Resources, SizeDateAndDepthTextsFromTheTableGiveTheProgramsWording) {
+    EXPECT_STREQ(FormatFileSize(0), "0 octets (0 octets)");
+    EXPECT_STREQ(FormatFileSize(1536), "1,51 Ko (1 536 octets)");
+    EXPECT_STREQ(FormatFileSize(5767168), "5,51 Mo (5 767 168 octets)");
+    EXPECT_STREQ(FormatFileSizeShort(1023), "1023 octets");
+    EXPECT_STREQ(FormatFileSizeShort(1524), "1,5 Ko");
+    EXPECT_STREQ(FormatFileSizeShort(1048576), "1 Mo");
+    EXPECT_STREQ(FormatDosDateTime(0x2B21, 0x6000), "le 01/09/2001 \xE0 12:00:00");
+    EXPECT_STREQ(GetColorDepthName(1), "Mono");
+    EXPECT_STREQ(GetColorDepthName(15), "32768 colors");
+    EXPECT_STREQ(GetColorDepthName(24), "16,8M couleurs");
+    EXPECT_STREQ(GetColorDepthName(32), "16,8M colors (24 bits)");
+    EXPECT_STREQ(GetColorDepthName(2), "?");
+}
+
+TEST(Resources, ReadersWritersAndCopyCaptionTheirGauges) {
+    testpaths::TempDir dir;
+    PackedDIB picture = RampPicture(40, 30);
+    ASSERT_NE(picture, nullptr);
+    GaugeTexts gauge;
+    const std::string bmp = dir.File("ramp.bmp");
+    const std::string jpeg = dir.File("ramp.jpg");
+    const std::string png = dir.File("ramp.png");
+
+    EXPECT_EQ(SaveDIBFile(picture, bmp.c_str()), kSaveDIBOk);
+    EXPECT_EQ(gauge.Take(), std::vector<std::string>{"Ecriture BMP..."});
+    PackedDIB loaded = LoadBMPFile(bmp.c_str());
+    EXPECT_NE(loaded, nullptr);
+    GlobalFreeHandle(loaded);
+    EXPECT_EQ(gauge.Take(), std::vector<std::string>{"Lecture BMP..."});
+
+    EXPECT_EQ(SaveJPEG(picture, jpeg.c_str(), 75), kSaveJPEGDone);
+    EXPECT_EQ(gauge.Take(), std::vector<std::string>{"Ecriture JPEG..."});
+    loaded = LoadJPEG(jpeg.c_str());
+    EXPECT_NE(loaded, nullptr);
+    GlobalFreeHandle(loaded);
+    EXPECT_EQ(gauge.Take(), std::vector<std::string>{"Lecture JPEG..."});
+
+    EXPECT_EQ(SavePNG(picture, png.c_str()), kSavePNGDone);
+    EXPECT_EQ(gauge.Take(), std::vector<std::string>{"Ecriture PNG..."});
+
+    EXPECT_EQ(CopyFileWithProgress(bmp.c_str(), dir.File("copy.bmp").c_str()), 0);
+    EXPECT_EQ(gauge.Take(), std::vector<std::string>{"Copie en cours..."});
+    EXPECT_EQ(gauge.ended, 6);
+
+    // A JPEG that cannot be created: the box holds the upper-cased path under an empty line.
+    const std::string missing = dir.File("absent\\photo.jpg");
+    AfxTestArm();
+    AfxScriptMessageBox(IDABORT);
+    EXPECT_EQ(SaveJPEG(picture, missing.c_str(), 75), kSaveJPEGAborted);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    CString upper = missing.c_str();
+    upper.MakeUpper();
+    EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, "\n" + std::string(static_cast<LPCSTR>(upper)));
+    AfxTestReset();
+    GlobalFreeHandle(picture);
+}
+
+TEST(Resources, TitlePictureIsAJfifFileOfTheSplashSize) {
+    static_assert(RT_JPEG_TYPE == JPEG_RESOURCE_TYPE, "the loaders' resource type");
+    HRSRC found =
+        FindResourceA(Module(), MAKEINTRESOURCEA(IDJ_TITLE_PICTURE), MAKEINTRESOURCEA(RT_JPEG_TYPE));
+    ASSERT_NE(found, nullptr);
+    const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(Module(), found)));
+    const DWORD size = SizeofResource(Module(), found);
+    ASSERT_GT(size, 4000u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), 4), "\xFF\xD8\xFF\xE0");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(data) + 6, 5), std::string("JFIF\0", 5));
+    EXPECT_EQ(data[size - 2], 0xFF);
+    EXPECT_EQ(data[size - 1], 0xD9);
+
+    // As the splash window and the About box load it: 529 x 169, full colour on a true-colour screen.
+    const int savedColours = g_CouleursJPEG;
+    g_CouleursJPEG = 2;
+    SetScreenBitsPerPixelForTest(32);
+    PackedDIB picture = LoadJPEGResourceById(nullptr, IDJ_TITLE_PICTURE);
+    ASSERT_NE(picture, nullptr);
+    const PictureSize loaded = SizeOf(picture);
+    EXPECT_EQ(loaded.width, 529);
+    EXPECT_EQ(loaded.height, 169);
+    EXPECT_EQ(loaded.bits, 24);
+
+    // A gradient from dark on the left to light on the right, with the light letters of the name
+    // across the middle.
+    const BYTE* header = static_cast<const BYTE*>(GlobalLock(picture));
+    const BYTE* bits = FindDIBBits(header);
+    const DWORD stride = DIBRowBytes(529, 24);
+    auto brightness = [&](int x, int yFromTop) {
+        const BYTE* p = bits + (168 - yFromTop) * stride + x * 3;
+        return p[0] + p[1] + p[2];
+    };
+    EXPECT_LT(brightness(2, 10) + 120, brightness(526, 10));
+    int light = 0;
+    for (int y = 40; y < 110; ++y)
+        for (int x = 60; x < 470; ++x)
+            light += brightness(x, y) > 3 * 225;
+    EXPECT_GT(light, 2000);
+    GlobalUnlock(picture);
+    GlobalFreeHandle(picture);
+
+    // On a 16-colour screen the loader reduces it to the eight-colour ramp.
+    SetScreenBitsPerPixelForTest(4);
+    picture = LoadJPEGResourceById(nullptr, IDJ_TITLE_PICTURE);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(SizeOf(picture).bits, 8);
+    EXPECT_EQ(SizeOf(picture).width, 529);
+    GlobalFreeHandle(picture);
+    SetScreenBitsPerPixelForTest(0);
+    g_CouleursJPEG = savedColours;
 }
 
 } // namespace

@@ -214,6 +214,8 @@ TEST_F(AppTest, ExitSavesTheSettingsAndFreesSharedIconsAndCursors)
     ASSERT_TRUE(Start());
     EXPECT_EQ(g_TauxJPEG, 70);
     g_TauxJPEG = 30;
+    HCURSOR hBusy = g_hCursorBusy;
+    ASSERT_NE(hBusy, nullptr);
     m_pFrame->DestroyWindow();
     Pump();
     m_pApp->m_pMainWnd = nullptr;
@@ -225,7 +227,7 @@ TEST_F(AppTest, ExitSavesTheSettingsAndFreesSharedIconsAndCursors)
     EXPECT_GE(StoredDword("mainwin", "Maximized"), 0);
     EXPECT_EQ(g_hIconUnreadable, nullptr);
     EXPECT_EQ(g_hCursorHand, nullptr);
-    EXPECT_EQ(GetAppCursorHandle(kAppCursorBusy), nullptr);
+    EXPECT_NE(GetAppCursorHandle(kAppCursorBusy), hBusy) << "the busy cursor handed out is gone";
     EXPECT_FALSE(m_pApp->m_bClassRegistered);
 }
 

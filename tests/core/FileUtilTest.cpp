@@ -7,6 +7,7 @@
 #include "core/SafeFileWrite.h"
 #include "framework/File.h"
 #include "framework/String.h"
+#include "framework/TestSeams.h"
 #include "tests/support/TestPaths.h"
 
 #include <cstring>
@@ -374,4 +375,35 @@ TEST(FileUtil, FileWrappersModes) {
     HANDLE both = OpenFileForReadWrite(path.c_str());
     EXPECT_NE(both, INVALID_HANDLE_VALUE);
     CloseFileHandle(both);
+}
+
+TEST(FileUtil, CopyErrorsAskAbortRetryIgnore) {
+    testpaths::TempDir dir;
+    const std::string missing = dir.File("missing.bin"), dest = dir.File("dest.bin");
+    struct Disarm {
+        ~Disarm() { AfxTestReset(); }
+    } disarm;
+    AfxTestArm();
+    AfxScriptMessageBox(IDIGNORE);
+    EXPECT_EQ(CopyFileWithProgress(missing.c_str(), dest.c_str()), 1) << "Ignore";
+    AfxScriptMessageBox(IDABORT);
+    EXPECT_EQ(CopyFileWithProgress(missing.c_str(), dest.c_str()), 2) << "Abort";
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
+    EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, "Impossible d'ouvrir le fichier source.\n" + missing);
+    EXPECT_EQ(AfxTestRecords().messageBoxes[0].type, UINT(MB_ABORTRETRYIGNORE | MB_ICONHAND));
+
+    // A destination that cannot be made: asked again on Retry, given up on Abort.
+    Touch(dir.File("there.bin"), "data");
+    AfxScriptMessageBox(IDRETRY);
+    AfxScriptMessageBox(IDABORT);
+    EXPECT_EQ(CopyFileWithProgress(dir.File("there.bin").c_str(), dir.File("nowhere\\x.bin").c_str()), 2);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 4u);
+    EXPECT_EQ(AfxTestRecords().messageBoxes[3].text.find("Impossible de cr\xE9" "er le fichier destination."), 0u);
+    EXPECT_TRUE(AfxTestPendingScripts().empty());
+    EXPECT_FALSE(Exists(dest));
+
+    AfxPlatform().pfnScreenBitsPerPixel = [] { return 4; };
+    EXPECT_EQ(GetScreenBitsPerPixel(), 4) << "the platform seam decides while armed";
+    AfxTestReset();
+    EXPECT_GE(GetScreenBitsPerPixel(), 8);
 }

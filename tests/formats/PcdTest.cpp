@@ -233,7 +233,7 @@ TEST(FormatPcd, OrientationTurnsThePicture) {
 
 TEST(FormatPcd, ColourConversionFollowsThePhotoYccFormula) {
     BYTE r, g, b;
-    PcdYccToRgb(0, 0, 0, &r, &g, &b);
+    PcdYccPixelToRgb(0, 0, 0, &r, &g, &b);
     EXPECT_EQ(r, 0);
     EXPECT_EQ(g, 194);
     EXPECT_EQ(b, 0);
@@ -241,7 +241,7 @@ TEST(FormatPcd, ColourConversionFollowsThePhotoYccFormula) {
     for (const auto& s : samples) {
         int er, eg, eb;
         ExpectedRgb(s[0], s[1], s[2], &er, &eg, &eb);
-        PcdYccToRgb(BYTE(s[0]), BYTE(s[1]), BYTE(s[2]), &r, &g, &b);
+        PcdYccPixelToRgb(BYTE(s[0]), BYTE(s[1]), BYTE(s[2]), &r, &g, &b);
         EXPECT_EQ(r, er);
         EXPECT_EQ(g, eg);
         EXPECT_EQ(b, eb);

@@ -10,6 +10,7 @@
 
 #include "core/LoadDispatch.h"
 #include "formats/FormatTiff.h"
+#include "formats/QuickTime.h"
 #include "formats/Readers.h"
 #include "tests/formats/LibFormatsTestUtil.h"
 #include "tests/support/TestPaths.h"
@@ -224,9 +225,9 @@ TEST(LoadTIFF, OldJpegWithoutRowsPerStripDecodes) {
     EXPECT_GT(sum, static_cast<long long>(loaded.image.samples.size()) * 20);
 }
 
-TEST(LoadTIFF, DispatcherUsesTheReaderForTiffFiles) {
+TEST(LoadTIFF, DispatcherAsksQuickTimeFirstThenLibtiff) {
     InstallPictureReaders();
-    EXPECT_EQ(GetPictureReader(32), &LoadTIFF);
+    EXPECT_EQ(GetPictureReader(32), &LoadTIFFPreferringQuickTime);
 }
 
 // ---- Photometric interpretations and depths ----

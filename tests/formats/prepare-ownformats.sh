@@ -16,8 +16,8 @@ done
 manifest=manifest.txt.new
 : > "$manifest"
 
-# make OUT COMMAND...: runs COMMAND with its output into OUT unless OUT exists; a failed or empty
-# result is removed so the next run tries again.
+# make OUT COMMAND...: runs COMMAND with its output into OUT unless OUT exists. A failed or empty
+# result is removed (the next run tries again) and reported; the tests then name the missing file.
 make() {
     local target=$1
     shift
@@ -25,7 +25,7 @@ make() {
         if ! "$@" > "$target.tmp" 2>/dev/null || [ ! -s "$target.tmp" ]; then
             rm -f "$target.tmp"
             echo "prepare-ownformats: could not make $target" >&2
-            return 1
+            return 0
         fi
         mv "$target.tmp" "$target"
     fi
@@ -35,7 +35,11 @@ im() {
     local target=$1
     shift
     if [ ! -s "$target" ]; then
-        convert "$@" "tmp-$target"
+        if ! convert "$@" "tmp-$target" 2>/dev/null || [ ! -s "tmp-$target" ]; then
+            rm -f "tmp-$target"
+            echo "prepare-ownformats: could not make $target" >&2
+            return 0
+        fi
         mv "tmp-$target" "$target"
     fi
 }

@@ -7,6 +7,7 @@
 
 #include "framework/CmdUI.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -39,12 +40,6 @@ protected:
         ASSERT_TRUE(bar.LoadToolBar(IDR_CB_TOOLBAR));
         bar.EnableDocking(CBRS_ALIGN_ANY);
     }
-};
-
-// A frame that owns a second tool bar, so that both go with it.
-class CTwoBarFrame : public CBarTestFrame {
-public:
-    CToolBar m_wndSecond;
 };
 
 // The application's profile in a key of the test's own, removed afterwards.
@@ -114,7 +109,7 @@ TEST_F(Docking, FourDockBarsComeAfterTheStatusBarTopBottomLeftRight)
     AfxEnableDocking(m_pFrame, CBRS_ALIGN_ANY);
     int nDockBars = 0;
     for (int nID : ids)
-        nDockBars += nID >= AFX_IDW_DOCKBAR_TOP && nID <= AFX_IDW_DOCKBAR_RIGHT;
+        nDockBars += std::find(std::begin(order), std::end(order), static_cast<UINT>(nID)) != std::end(order);
     EXPECT_EQ(nDockBars, 4);
 }
 
@@ -216,6 +211,23 @@ TEST_F(Docking, FloatingBarLivesInAnOwnedFrameWithItsTitle)
     EXPECT_TRUE(AfxGetFloatingFrames(m_pFrame).empty());
     EXPECT_FALSE(Bar().GetBarStyle() & CBRS_FLOATING);
     EXPECT_EQ(ViewRect(), rectViewDocked);
+}
+
+TEST_F(Docking, FloatingBarDrawsNoBorderAndItsFrameGoesWithIt)
+{
+    CToolBar second;
+    MakeSecondBar(second, 1304);
+    second.SetBarStyle(second.GetBarStyle() | CBRS_BORDER_BOTTOM);
+    CRect rectNCDocked(0, 0, 0, 0);
+    second.CalcInsideRect(rectNCDocked, TRUE);
+    AfxFloatControlBar(m_pFrame, &second, CPoint(200, 200));
+    CRect rectNCFloating(0, 0, 0, 0);
+    second.CalcInsideRect(rectNCFloating, TRUE);
+    EXPECT_EQ(rectNCFloating.Height(), rectNCDocked.Height() + 2) << "the floating frame is the border";
+    ASSERT_EQ(AfxGetFloatingFrames(m_pFrame).size(), 1u);
+    second.DestroyWindow();
+    PumpPending();
+    EXPECT_TRUE(AfxGetFloatingFrames(m_pFrame).empty());
 }
 
 TEST_F(Docking, FloatingBarIsStillUpdatedAndStillCommands)
@@ -357,9 +369,6 @@ TEST_F(Docking, ClosingTheFloatingFrameHidesTheBarAndTheMenuShowsItAgain)
     EXPECT_FALSE(pMiniFrame->IsWindowVisible());
     ASSERT_EQ(AfxGetFloatingFrames(m_pFrame).size(), 1u) << "hidden, not destroyed";
 
-    CCmdUI state;
-    state.m_nID = AFX_IDW_TOOLBAR;
-    AfxOnUpdateControlBarMenu(m_pFrame, &state);
     EXPECT_TRUE(AfxOnBarCheck(m_pFrame, AFX_IDW_TOOLBAR));
     EXPECT_TRUE(Bar().IsVisible());
     EXPECT_TRUE(pMiniFrame->IsWindowVisible());
@@ -402,8 +411,6 @@ TEST_F(Docking, DelayedShowWaitsForTheIdleLayout)
 
 TEST_F(DockingState, SavedStateComesBackWhereTheUserLeftIt)
 {
-    CTwoBarFrame* pFrame = nullptr;
-    (void)pFrame;
     // Tool bar on the right, status bar hidden.
     AfxDockControlBar(m_pFrame, &Bar(), AFX_IDW_DOCKBAR_RIGHT);
     AfxShowControlBar(m_pFrame, &m_pFrame->m_wndStatusBar, FALSE, FALSE);

@@ -6,6 +6,7 @@
 #include "framework/CmdUI.h"
 #include "framework/Controls.h"
 #include "framework/Exceptions.h"
+#include "framework/Gdi.h"
 #include "framework/TestSeams.h"
 
 #include <string>
@@ -187,6 +188,27 @@ protected:
 
 BEGIN_MESSAGE_MAP(CEditDefault, CWnd)
     ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
+
+// One handler for every colour message, except the one listed by itself.
+class CColourParent : public CWnd {
+public:
+    UINT m_nKind = 99;
+    CBrush m_brush{RGB(1, 2, 3)};
+
+protected:
+    HBRUSH OnCtlColor(CDC*, CWnd*, UINT nCtlColor)
+    {
+        m_nKind = nCtlColor;
+        return static_cast<HBRUSH>(m_brush.GetSafeHandle());
+    }
+    LRESULT OnEditColour(WPARAM, LPARAM) { return 5; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CColourParent, CWnd)
+    ON_WM_CTLCOLOR()
+    ON_MESSAGE(WM_CTLCOLOREDIT, OnEditColour)
 END_MESSAGE_MAP()
 
 using MessageMap = WindowTest;
@@ -371,4 +393,18 @@ TEST_F(MessageMap, ExceptionInHandlerIsReportedAndStaysInsideTheWindowProcedure)
     // The window goes on working.
     EXPECT_EQ(wnd.SendMessage(WM_TEST_ONE, 1, 1), 2);
     wnd.DestroyWindow();
+}
+
+TEST_F(MessageMap, ColourMessagesShareOneEntryUnlessListedAlone)
+{
+    CColourParent parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "couleurs", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
+    HWND hList = ::CreateWindowExA(0, "LISTBOX", "", WS_CHILD, 0, 0, 50, 50, parent.m_hWnd, nullptr, nullptr, nullptr);
+    HDC hDC = ::GetDC(hList);
+    LRESULT hbr = parent.SendMessage(WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hList));
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(hbr), static_cast<HBRUSH>(parent.m_brush.GetSafeHandle()));
+    EXPECT_EQ(parent.m_nKind, UINT(CTLCOLOR_LISTBOX));
+    EXPECT_EQ(parent.SendMessage(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hList)), 5);
+    ::ReleaseDC(hList, hDC);
+    parent.DestroyWindow();
 }

@@ -1,0 +1,348 @@
+// The main frame and its child frames: the command line handed over character by character, the
+// dispatcher's order of work, the status-bar layout following the active view, placing the views,
+// the bar commands, palette messages, and the child frames' titles, first display, closing and
+// animation-bar relays.
+#include "tests/app/AppFixture.h"
+
+#include "app/AppMessages.h"
+#include "app/OrvanelMDI.h"
+#include "app/Settings.h"
+#include "explorer/ExplorerView.h"
+#include "framework/CmdUI.h"
+#include "framework/Document.h"
+#include "framework/MDIChildWnd.h"
+#include "framework/View.h"
+#include "resources/resource.h"
+#include "viewers/DibDoc.h"
+#include "viewers/GifView.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+void PostChars(HWND hWnd, const std::string& text)
+{
+    for (char c : text)
+        ::PostMessageA(hWnd, WM_OPENPATHCHAR, static_cast<WPARAM>(static_cast<int>(static_cast<signed char>(c))), 0);
+    ::PostMessageA(hWnd, WM_OPENPATHCHAR, 0, 0);
+}
+
+std::vector<UINT> PaneIds(CStatusBarEx* pBar)
+{
+    std::vector<UINT> ids;
+    for (int i = 0; i < pBar->GetCount(); i++)
+        ids.push_back(pBar->GetItemID(i));
+    return ids;
+}
+
+bool OwnerDrawn(CStatusBarEx* pBar, int nIndex) { return (pBar->GetPaneStyle(nIndex) & SBT_OWNERDRAW) != 0; }
+
+} // namespace
+
+TEST_F(AppTest, AHandedOverPathLongerThan199CharactersArrivesWhole)
+{
+    ASSERT_TRUE(Start());
+    // A file name that brings the whole path past 199 characters (and under MAX_PATH).
+    std::string name = std::string(230 - m_temp.Path().size(), 'p') + ".bmp";
+    std::string path = WriteBmp(name);
+    ASSERT_GT(path.size(), 199u);
+    ASSERT_LT(path.size(), static_cast<size_t>(MAX_PATH));
+
+    PostChars(m_pFrame->m_hWnd, "\"" + path + "\"");
+    Pump();
+    ASSERT_NE(ActiveDocument(), nullptr);
+    EXPECT_EQ(std::string(ActiveDocument()->GetPathName()), path);
+
+    // A lone zero (a second start without arguments) opens nothing; the next path starts afresh.
+    PostChars(m_pFrame->m_hWnd, "");
+    Pump();
+    EXPECT_EQ(Children().size(), 1u);
+    std::string other = WriteBmp("other.bmp");
+    PostChars(m_pFrame->m_hWnd, other);
+    Pump();
+    EXPECT_EQ(std::string(ActiveDocument()->GetPathName()), other);
+    EXPECT_TRUE(m_pFrame->m_strHandOver.IsEmpty());
+}
+
+TEST_F(AppTest, StatusBarLayoutFollowsTheKindOfTheActiveView)
+{
+    ASSERT_TRUE(Start());
+    CStatusBarEx* pBar = m_pFrame->GetStatusBar();
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusNoView);
+    EXPECT_EQ(PaneIds(pBar), (std::vector<UINT>{0, ID_INDICATOR_INFO, ID_INDICATOR_CAPS, ID_INDICATOR_NUM}));
+
+    m_pApp->OpenDocumentFile(WriteBmp("still.bmp").c_str());
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusPicture);
+    EXPECT_EQ(PaneIds(pBar), (std::vector<UINT>{0, ID_INDICATOR_INFO, ID_INDICATOR_NUM, ID_INDICATOR_NUM,
+                                               ID_INDICATOR_CAPS, ID_INDICATOR_INFO}));
+    EXPECT_TRUE(OwnerDrawn(pBar, 5));
+    EXPECT_FALSE(OwnerDrawn(pBar, 1));
+    EXPECT_STREQ(pBar->GetPaneText(1), "16x8 - 16,8M couleurs");
+
+    m_pApp->OpenDocumentFile(WriteGif("moving.gif").c_str());
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusAnimation);
+    for (int i = 2; i <= 5; i++)
+        EXPECT_TRUE(OwnerDrawn(pBar, i)) << i;
+
+    m_pApp->OpenDocumentFile(m_temp.Path().c_str());
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusExplorer);
+    EXPECT_EQ(pBar->GetCount(), 4);
+    EXPECT_TRUE(OwnerDrawn(pBar, 3));
+
+    for (CMDIChildWnd* pChild : Children())
+        pChild->SendMessage(WM_CLOSE);
+    Pump();
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusNoView);
+    EXPECT_EQ(pBar->GetCount(), 4);
+    EXPECT_STREQ(pBar->GetPaneText(1), "");
+}
+
+TEST_F(AppTest, DispatcherOrderOfWork)
+{
+    ASSERT_TRUE(Start());
+    CLibraryBar* pLibrary = m_pFrame->GetLibraryBar();
+
+    // Minimised: nothing but waiting.
+    m_pFrame->ShowWindow(SW_MINIMIZE);
+    int nSteps = pLibrary->m_nIdleSteps;
+    g_bArrangePending = TRUE;
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(pLibrary->m_nIdleSteps, nSteps);
+    EXPECT_TRUE(g_bArrangePending);
+    m_pFrame->ShowWindow(SW_RESTORE);
+
+    // A pass: the library bar's step, the pending arrangement taken.
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(pLibrary->m_nIdleSteps, nSteps + 1);
+    EXPECT_FALSE(g_bArrangePending);
+
+    // A timer message while a pass runs (from a modal loop inside it) starts no second pass.
+    g_bInDispatch = TRUE;
+    m_pFrame->SendMessage(WM_TIMER, 1, 0);
+    EXPECT_EQ(pLibrary->m_nIdleSteps, nSteps + 1);
+    g_bInDispatch = FALSE;
+    m_pFrame->SendMessage(WM_TIMER, 1, 0);
+    EXPECT_EQ(pLibrary->m_nIdleSteps, nSteps + 2);
+    EXPECT_FALSE(g_bInDispatch);
+
+    // An animation shown full screen stops the pass before the status bar follows the view.
+    m_pApp->OpenDocumentFile(WriteGif("moving.gif").c_str());
+    CGifView* pGifView = static_cast<CGifView*>(m_pFrame->MDIGetActive()->GetActiveView());
+    ASSERT_TRUE(pGifView->IsKindOf(RUNTIME_CLASS(CGifView)));
+    m_pFrame->m_pFullScreenAnimView = pGifView;
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusNoView);
+    m_pFrame->m_pFullScreenAnimView = nullptr;
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusAnimation);
+
+    // Explorer views get their idle step on every pass.
+    m_pApp->OpenDocumentFile(m_temp.Path().c_str());
+    CView* pExplorer = m_pFrame->MDIGetActive()->GetActiveView();
+    ASSERT_TRUE(pExplorer->IsKindOf(RUNTIME_CLASS(CExplorerView)));
+    int nExplorerSteps = static_cast<CExplorerView*>(pExplorer)->m_nIdleSteps;
+    m_pFrame->OnIdleUpdate();
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(static_cast<CExplorerView*>(pExplorer)->m_nIdleSteps, nExplorerSteps + 2);
+}
+
+TEST_F(AppTest, ViewAreaIsSharedBetweenPicturesAndExplorers)
+{
+    PutSetting("specs", "ReorganizeType", 1);
+    PutSetting("specs", "AutoReorganize", 0);
+    ASSERT_TRUE(Start());
+    m_pFrame->ShowWindow(SW_RESTORE);
+    m_pFrame->SetWindowPos(nullptr, 0, 0, 900, 600, SWP_NOZORDER);
+    CRect client;
+    ::GetClientRect(m_pFrame->m_hWndMDIClient, &client);
+    ASSERT_GT(client.Width(), client.Height());
+
+    CRect area(1, 2, 3, 4);
+    m_pFrame->ComputeViewArea(&area, 1, FALSE);
+    EXPECT_EQ(area, client) << "alone, any kind of view has the whole area";
+
+    m_pApp->OpenDocumentFile(WriteBmp("left.bmp").c_str());
+    m_pApp->OpenDocumentFile(m_temp.Path().c_str());
+    EXPECT_EQ(m_pFrame->CountImageViews(nullptr), 1);
+    EXPECT_EQ(m_pFrame->CountExplorerViews(nullptr), 1);
+    m_pFrame->ComputeViewArea(&area, 1, FALSE);
+    EXPECT_EQ(area, CRect(0, 0, client.right / 2, client.bottom));
+    m_pFrame->ComputeViewArea(&area, 2, FALSE);
+    EXPECT_EQ(area, CRect(client.right / 2 + 1, 0, client.right, client.bottom));
+
+    // "ReorganizeType" 0: one area for all.
+    g_ReorganizeType = 0;
+    m_pFrame->ComputeViewArea(&area, 2, FALSE);
+    EXPECT_EQ(area, client);
+
+    // A minimised window keeps a row of 24 pixels free at the bottom.
+    m_pFrame->MDIGetActive()->ShowWindow(SW_MINIMIZE);
+    int nIconic = 0;
+    EXPECT_EQ(m_pFrame->CountExplorerViews(&nIconic), 0);
+    EXPECT_EQ(nIconic, 1);
+    m_pFrame->ComputeViewArea(&area, 0, FALSE);
+    EXPECT_EQ(area.bottom, client.bottom - 24);
+    m_pFrame->ComputeViewArea(&area, 0, TRUE);
+    EXPECT_EQ(area.bottom, client.bottom);
+}
+
+TEST_F(AppTest, ArrangingPlacesPicturesSideBySide)
+{
+    PutSetting("specs", "ReorganizeType", 0);
+    ASSERT_TRUE(Start());
+    m_pFrame->ShowWindow(SW_RESTORE);
+    m_pFrame->SetWindowPos(nullptr, 0, 0, 900, 600, SWP_NOZORDER);
+    m_pApp->OpenDocumentFile(WriteBmp("one.bmp").c_str());
+    m_pApp->OpenDocumentFile(WriteBmp("two.bmp").c_str());
+    m_pFrame->OnWindowArrange();
+    Pump();
+    std::vector<CMDIChildWnd*> children = Children();
+    ASSERT_EQ(children.size(), 2u);
+    CRect first, second;
+    children[0]->GetWindowRect(&first);
+    children[1]->GetWindowRect(&second);
+    EXPECT_EQ(first.top, second.top);
+    EXPECT_EQ(first.Width(), second.Width());
+    EXPECT_TRUE(first.right <= second.left || second.right <= first.left) << "the frames overlap";
+}
+
+TEST_F(AppTest, BarCommandsShowAndHideTheBars)
+{
+    ASSERT_TRUE(Start());
+    CLibraryBar* pLibrary = m_pFrame->GetLibraryBar();
+    ASSERT_TRUE(pLibrary->IsWindowVisible());
+    m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_LIBRARY_BAR, 0);
+    Pump();
+    EXPECT_FALSE(pLibrary->IsWindowVisible());
+    m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_LIBRARY_BAR, 0);
+    Pump();
+    EXPECT_TRUE(pLibrary->IsWindowVisible());
+
+    g_bArrangePending = FALSE;
+    m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
+    Pump();
+    EXPECT_FALSE(m_pFrame->GetStatusBar()->IsWindowVisible());
+    EXPECT_TRUE(g_bArrangePending);
+
+    // Automatic arrangement is a toggle whose pending request follows it.
+    int nBefore = g_bAutoReorganize;
+    m_pFrame->SendMessage(WM_COMMAND, ID_WINDOW_AUTO_REORGANIZE, 0);
+    EXPECT_NE(g_bAutoReorganize, nBefore);
+    EXPECT_EQ(g_bArrangePending, g_bAutoReorganize);
+}
+
+TEST_F(AppTest, PaletteQueriesGoToTheActiveView)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(m_pFrame->SendMessage(WM_QUERYNEWPALETTE));
+    m_pApp->OpenDocumentFile(WriteBmp("palette.bmp").c_str());
+    EXPECT_TRUE(m_pFrame->SendMessage(WM_QUERYNEWPALETTE));
+}
+
+TEST_F(AppTest, ChildFramesTitleTheirPictures)
+{
+    ASSERT_TRUE(Start());
+    m_pApp->OpenDocumentFile(WriteBmp("titled.bmp", 20, 10).c_str());
+    CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
+    ASSERT_TRUE(pChild->IsKindOf(RUNTIME_CLASS(CDibDocMDI)));
+    CString strTitle;
+    pChild->GetWindowText(strTitle);
+    EXPECT_STREQ(strTitle, "TITLED.BMP (20x10 - 16,8M couleurs)");
+    // The main window keeps its own title; the caption shows the document.
+    m_pFrame->GetWindowText(strTitle);
+    EXPECT_STREQ(strTitle, m_pFrame->GetTitle());
+
+    // The GIF has several frames: its title says so, and whether it plays.
+    m_pApp->OpenDocumentFile(WriteGif("anim.gif").c_str());
+    pChild = m_pFrame->MDIGetActive();
+    ASSERT_TRUE(pChild->IsKindOf(RUNTIME_CLASS(CGifDocMDI)));
+    static_cast<COrvanelMDI*>(pChild)->UpdateTitle();
+    pChild->GetWindowText(strTitle);
+    EXPECT_EQ(std::string(strTitle).rfind("ANIM.GIF ", 0), 0u) << strTitle;
+}
+
+TEST_F(AppTest, ChildFramesAskForArrangementWhenTheyCloseOrRestore)
+{
+    ASSERT_TRUE(Start());
+    m_pApp->OpenDocumentFile(WriteBmp("closing.bmp").c_str());
+    CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
+    ASSERT_NE(pChild, nullptr);
+
+    g_bArrangePending = FALSE;
+    // A restore by double click carries low bits.
+    pChild->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(g_bArrangePending);
+    g_bArrangePending = FALSE;
+    pChild->SendMessage(WM_SYSCOMMAND, SC_RESTORE | 2, 0);
+    EXPECT_TRUE(g_bArrangePending);
+
+    g_bArrangePending = FALSE;
+    MSG msg;
+    while (::PeekMessageA(&msg, m_pFrame->m_hWnd, WM_CAPTIONRESET, WM_CAPTIONRESET, PM_REMOVE)) {
+    }
+    pChild->SendMessage(WM_CLOSE);
+    EXPECT_TRUE(g_bArrangePending);
+    EXPECT_TRUE(::PeekMessageA(&msg, m_pFrame->m_hWnd, WM_CAPTIONRESET, WM_CAPTIONRESET, PM_REMOVE));
+    EXPECT_TRUE(Children().empty());
+}
+
+TEST_F(AppTest, MaximiseOnOpenMaximisesOnlyTheFirstDisplay)
+{
+    PutSetting("prefs", "MaximiseOnOpen", 1);
+    ASSERT_TRUE(Start());
+    m_pApp->OpenDocumentFile(WriteBmp("big.bmp").c_str());
+    COrvanelMDI* pChild = static_cast<COrvanelMDI*>(m_pFrame->MDIGetActive());
+    EXPECT_TRUE(pChild->IsZoomed());
+    EXPECT_FALSE(pChild->m_bFirstActivation);
+    pChild->ActivateFrame(SW_SHOWNORMAL);
+    EXPECT_FALSE(pChild->IsZoomed());
+}
+
+TEST_F(AppTest, LocalToolBarsFollowTheirSetting)
+{
+    PutSetting("prefs", "ShowDibToolBar", 0);
+    ASSERT_TRUE(Start());
+    m_pApp->OpenDocumentFile(WriteBmp("bare.bmp").c_str());
+    auto* pDibFrame = static_cast<CDibDocMDI*>(m_pFrame->MDIGetActive());
+    ASSERT_TRUE(::IsWindow(pDibFrame->m_wndToolBar.m_hWnd));
+    EXPECT_FALSE(pDibFrame->m_wndToolBar.IsWindowVisible());
+    m_pApp->OpenDocumentFile(WriteGif("bare.gif").c_str());
+    auto* pGifFrame = static_cast<CGifDocMDI*>(m_pFrame->MDIGetActive());
+    EXPECT_FALSE(pGifFrame->m_wndToolBar.IsWindowVisible());
+    m_pApp->OpenDocumentFile(m_temp.Path().c_str());
+    auto* pExplorerFrame = static_cast<CExplorerMDI*>(m_pFrame->MDIGetActive());
+    EXPECT_TRUE(pExplorerFrame->m_wndToolBar.IsWindowVisible());
+    // The view stays the frame's first child, above the tool bar.
+    EXPECT_EQ(::GetTopWindow(pExplorerFrame->m_hWnd), pExplorerFrame->GetActiveView()->m_hWnd);
+}
+
+TEST_F(AppTest, AnimationBarRelaysItsSliderAndSpeedsToTheView)
+{
+    ASSERT_TRUE(Start());
+    m_pApp->OpenDocumentFile(WriteGif("relay.gif").c_str());
+    auto* pFrame = static_cast<CGifDocMDI*>(m_pFrame->MDIGetActive());
+    ASSERT_TRUE(pFrame->IsKindOf(RUNTIME_CLASS(CGifDocMDI)));
+    auto* pView = static_cast<CGifView*>(pFrame->GetActiveView());
+
+    CComboBox& speeds = pFrame->m_wndToolBar.m_wndSpeed;
+    ASSERT_EQ(speeds.GetCount(), 13);
+    CString strFirst, strLast;
+    speeds.GetLBText(0, strFirst);
+    speeds.GetLBText(12, strLast);
+    EXPECT_STREQ(strFirst, "1 ips");
+    EXPECT_STREQ(strLast, "50 ips");
+
+    pFrame->m_wndToolBar.SendMessage(WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 3),
+                                     reinterpret_cast<LPARAM>(pFrame->m_wndToolBar.m_wndSlider.m_hWnd));
+    EXPECT_EQ(pView->m_nSliderMessages, 1);
+    speeds.SetCurSel(4);
+    pFrame->m_wndToolBar.SendMessage(WM_COMMAND, MAKEWPARAM(ID_ANIM_SPEED, CBN_SELCHANGE),
+                                     reinterpret_cast<LPARAM>(speeds.m_hWnd));
+    EXPECT_EQ(pView->m_nSpeedMessages, 1);
+}
