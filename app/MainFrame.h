@@ -2,7 +2,10 @@
 // command line handed over by a second instance, palette realisation, placing the child windows, its
 // saved placement, the status-bar layouts and the progress gauge.
 #pragma once
+#include "app/MyCoolBar.h"
 #include "app/StatusBarEx.h"
+#include "app/ToolBarEx.h"
+#include "core/PackedDib.h"
 #include "core/Progress.h"
 #include "framework/Gdi.h"
 #include "framework/MDIFrameWnd.h"
@@ -92,9 +95,20 @@ public:
     // Writes the normal rectangle and the maximised state.
     void SaveWindowPlacement();
 
-    // ---- recent files ----
-    // Refills the cool bar's recent-files box from the recent list; there is no cool bar yet.
-    void FillRecentCombo() {}
+    // ---- recent files and the cool bar ----
+    // Refills the cool bar's "Récents" box from the recent list (nothing without the box).
+    void FillRecentCombo();
+    // Selects the active document's entry in the box, or clears it; unless bForce, only when the
+    // active document changed since the last call.
+    void SyncRecentCombo(BOOL bForce);
+    // Check (TBSTATE_CHECKED) and enabled (TBSTATE_ENABLED) state of a tool-band button.
+    void SetCoolButtonState(UINT nID, UINT nState);
+    CMyCoolBar* GetCoolBar() { return &m_wndCoolBar; }
+    // Shows the bar the settings ask for ("UseCoolBar") and hides the other.
+    void ShowToolBarInUse();
+    // Creates the cool bar when it does not exist yet; FALSE when it cannot be made.
+    BOOL CreateCoolBar();
+    CString m_strRecentSeen; // the active document's path (lower case) at the last follow
 
     // ---- status bar ----
     // Applies a layout when it is not the one shown (StatusMode).
@@ -167,13 +181,60 @@ public:
     void OnContextHelpCommand();
     void OnDefaultHelpCommand();
 
+    // ---- favourites ----
+    void OnAddFavorite();
+    void OnUpdateAddFavorite(CCmdUI* pCmdUI);
+    void OnEditFavorites();
+    void OnUpdateEditFavorites(CCmdUI* pCmdUI);
+    // Lists the favourites after the two commands of every favourites popup.
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    void OnFavorite(UINT nID);
+    void OnUpdateFavorite(CCmdUI* pCmdUI);
+
+    // ---- keys, preferences and the library commands ----
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnPreferences();
+    // Applies what changed between the settings before (old) and now to the bars.
+    void ApplyToolBarSettings(int oldUseCoolBar, int oldShowRecents, int oldAnimation, int oldText, int oldBitmap);
+    // A library command goes to the library bar only while its window is visible; TRUE when it went.
+    BOOL ForwardLibCommand(UINT nID);
+    BOOL OnLibCommand(UINT nID);
+    void OnUpdateLibCommand(CCmdUI* pCmdUI);
+    // Commands that reach the bar without the visibility test (their update rule disables them).
+    BOOL OnLibCommandUnchecked(UINT nID);
+
+    // ---- window arrangement, help, edit, paste and web pages ----
+    void OnWindowMosaic();
+    void OnUpdateWindowMosaic(CCmdUI* pCmdUI);
+    void OnWindowFull();
+    void OnUpdateWindowFull(CCmdUI* pCmdUI);
+    void OnViewStandardToolBar();
+    void OnUpdateViewStandardToolBar(CCmdUI* pCmdUI);
+    void OnHelpFinderCommand();
+    void OnEditPasteNew();
+    void OnUpdateEditPasteNew(CCmdUI* pCmdUI);
+    // Opens a clipboard picture in a new still-picture window; FALSE when none was opened.
+    BOOL PasteAsNewPicture();
+    void OnWebHome();
+    void OnWebProduct();
+    void OnWebProducts();
+    void OnWebSupport();
+    // Invalidates and updates at once every window two levels below the frame.
+    void RedrawAllViews();
+
 protected:
     // Draws the cells that changed since the last drawing (all of them after a begin).
     void DrawGauge(BOOL bWhole);
 
     CLibraryBar m_wndLibraryBar;
-    CToolBar m_wndToolBar;
+    CToolBarEx m_wndToolBar;
+    CMyCoolBar m_wndCoolBar;
     CStatusBarEx m_wndStatusBar;
 
     DECLARE_MESSAGE_MAP()
 };
+
+// A checked copy of a clipboard device-independent bitmap: 0 unless the block holds a whole picture
+// its header describes (header size, dimensions, planes, bit count, compression, colour table and
+// rows all inside the block). The copy is the caller's.
+PackedDIB CopyClipboardDIB(HGLOBAL hClip);

@@ -9,6 +9,9 @@
 #include "framework/MDIChildWnd.h"
 #include "viewers/DibView.h"
 #include "viewers/GifView.h"
+#include "resources/resource.h"
+
+#include <commctrl.h>
 
 #include <vector>
 
@@ -64,6 +67,8 @@ void CMainFrame::OnIdleUpdate()
     if (IsIconic())
         return;
 
+    SyncRecentCombo(FALSE);
+
     if (::IsWindow(m_wndLibraryBar.m_hWnd))
         m_wndLibraryBar.OnIdle();
 
@@ -76,6 +81,14 @@ void CMainFrame::OnIdleUpdate()
             m_wndLibraryBar.SetFocus();
     }
 
+    if (g_UseCoolBar) {
+        BOOL bLibrary = ::IsWindow(m_wndLibraryBar.m_hWnd) && (m_wndLibraryBar.GetStyle() & WS_VISIBLE);
+        SetCoolButtonState(ID_VIEW_LIBRARY_BAR, bLibrary ? TBSTATE_CHECKED | TBSTATE_ENABLED : TBSTATE_ENABLED);
+        SetCoolButtonState(ID_LIB_SEARCH, bLibrary ? TBSTATE_ENABLED : 0);
+        BOOL bClip = ::IsClipboardFormatAvailable(CF_BITMAP) || ::IsClipboardFormatAvailable(CF_DIB);
+        SetCoolButtonState(ID_EDIT_PASTE_NEW, bClip ? TBSTATE_ENABLED : 0);
+    }
+
     if (m_pFullScreenView != nullptr) {
         m_pFullScreenView->TrackMouseInFullScreen();
         return;
@@ -86,8 +99,12 @@ void CMainFrame::OnIdleUpdate()
     CMDIChildWnd* pActive = MDIGetActive();
     if (pActive == nullptr) {
         SetStatusMode(kStatusNoView);
+        if (g_UseCoolBar)
+            SetCoolButtonState(ID_FILE_PRINT, 0);
         return;
     }
+    if (g_UseCoolBar)
+        SetCoolButtonState(ID_FILE_PRINT, TBSTATE_ENABLED);
     CView* pView = pActive->GetActiveView();
     if (pView == nullptr)
         return;

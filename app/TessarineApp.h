@@ -123,6 +123,14 @@ public:
 
     void OnFileOpen();
     void OnFileNew() {}
+    // The About box.
+    void OnAppAbout();
+
+    // File associations: TRUE when not wanted ("AssocDib") or every kind "AssocDetail" selects is in
+    // place; writing them; and the start-up check that offers to repair them.
+    BOOL CheckAssociations();
+    void RegisterAssociations();
+    void CheckAssociationsAtStartup();
     void OnUpdateFileNew(CCmdUI* pCmdUI);
 
     // Start-up steps, in the order InitInstance runs them (the tests run some alone).

@@ -7,6 +7,9 @@
 #include "app/MainFrame.h"
 #include "app/OrvanelMDI.h"
 #include "app/Settings.h"
+#include "app/SplashWnd.h"
+#include "app/StartupWarnings.h"
+#include "app/WelcomeDlg.h"
 #include "core/BusyCursor.h"
 #include "core/Palette.h"
 #include "core/Progress.h"
@@ -108,6 +111,7 @@ BEGIN_MESSAGE_MAP(CTessarineApp, CWinApp)
     ON_COMMAND(ID_HELP, OnHelp)
     ON_COMMAND(ID_NEW_EXPLORER, NewExplorerWindow)
     ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
+    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 END_MESSAGE_MAP()
 
 CTessarineApp::CTessarineApp()
@@ -320,6 +324,14 @@ BOOL CTessarineApp::InitInstance()
     InstallPictureReaders();
     g_bReportProgress = TRUE;
 
+    // The title picture while the program starts; without it the start goes on without a splash.
+    g_bReportProgress = FALSE;
+    if (g_wndSplash.Create(nullptr, 529, 169)) {
+        g_wndSplash.ShowWindow(SW_SHOW);
+        g_wndSplash.UpdateWindow();
+    }
+    g_bReportProgress = TRUE;
+
     InitModuleDir();
     Enable3dControlsStatic();
     LoadStdProfileSettings(4);
@@ -327,8 +339,12 @@ BOOL CTessarineApp::InitInstance()
     LoadSharedIcons();
     RegisterTemplates();
 
-    if (!CreateMainFrame())
+    if (!CreateMainFrame()) {
+        if (g_wndSplash.GetSafeHwnd() != nullptr)
+            g_wndSplash.DestroyWindow();
         return FALSE;
+    }
+    g_bSplashUp = TRUE;
     CMainFrame* pFrame = static_cast<CMainFrame*>(m_pMainWnd);
     std::srand(::GetTickCount());
     pFrame->DragAcceptFiles();
@@ -337,6 +353,8 @@ BOOL CTessarineApp::InitInstance()
     RestoreWindowPlacement();
     pFrame->UpdateWindow();
 
+    g_bNoFileOnCommandLine = TRUE;
+    g_bStartupDialogShown = FALSE;
     CString strPath = CommandLinePath(m_lpCmdLine);
     if (!strPath.IsEmpty()) {
         g_bNoFileOnCommandLine = FALSE;
@@ -347,6 +365,24 @@ BOOL CTessarineApp::InitInstance()
     g_bArrangePending = TRUE;
     if (::IsWindow(pFrame->m_hWnd))
         pFrame->OnIdleUpdate();
+
+    // The splash goes, then the checks of the machine and the welcome window, only for a start
+    // without a file.
+    TakeSplashDown();
+    if (g_bNoFileOnCommandLine) {
+        CheckComponents();
+        CheckVga16();
+        CheckAssociationsAtStartup();
+    }
+    if (g_bStartupDialogShown && g_bNoFileOnCommandLine)
+        ShowWelcomeAtStartup();
+    if (g_bSplashUp) {
+        g_bSplashUp = FALSE;
+        if (g_wndSplash.GetSafeHwnd() != nullptr)
+            g_wndSplash.DestroyWindow();
+        if (g_pMainFrame != nullptr)
+            g_pMainFrame->InvalidateAllViews();
+    }
     return TRUE;
 }
 
@@ -362,6 +398,8 @@ BOOL CTessarineApp::PreTranslateMessage(MSG* pMsg)
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
             g_bSplashUp = FALSE;
+            if (g_wndSplash.GetSafeHwnd() != nullptr)
+                g_wndSplash.DestroyWindow();
             if (g_pMainFrame != nullptr)
                 g_pMainFrame->InvalidateAllViews();
             break;

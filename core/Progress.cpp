@@ -3,6 +3,8 @@
 
 #include <atomic>
 
+#include "framework/String.h"
+
 BOOL g_bReportProgress = TRUE;
 
 namespace {
@@ -33,7 +35,7 @@ void BeginProgress(UINT stringId) {
         return;
     char text[256] = "";
     if (stringId != 0)
-        LoadStringA(GetModuleHandleA(nullptr), stringId, text, sizeof(text));
+        LoadStringA(AfxGetResourceHandle(), stringId, text, sizeof(text));
     sink->BeginProgress(text);
 }
 

@@ -390,3 +390,7 @@
 #define ID_TWAIN_ACQUIRE 33040
 #define ID_TWAIN_SELECT_SOURCE 33041
 #define ID_WEB_PRODUCTS 33043
+#include "resources/dialogs-ids.h"
+
+// Identifiers of the main window's commands and favourites dialogs.
+#include "resources/commands-ids.h"

@@ -3,6 +3,8 @@
 #include "core/DIB.h"
 #include "framework/Document.h"
 
+class CCmdUI;
+
 class CDibDoc : public CDocument {
     DECLARE_DYNCREATE(CDibDoc)
 public:
@@ -10,10 +12,21 @@ public:
 
     // Takes over the picture the application handed over for a new window (pasted or scanned), if any.
     BOOL OnNewDocument() override;
-    // Reads the file; FALSE (after telling the user) when it cannot be read.
+    // Reads the file; when it is missing or unreadable the load-error dialog offers another path,
+    // as often as the user retries. FALSE when the user gives up.
     BOOL OnOpenDocument(LPCSTR lpszPathName) override;
-    // The title is the file's title in upper case.
+    // The title is the file's title in upper case, or names the library folder the picture was
+    // opened from.
     void SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU = TRUE) override;
+
+    // Save As: asks for a file and writes the picture as JPEG, PNG or BMP by its extension.
+    void OnFileSaveAs();
+    void OnUpdateFileSaveAs(CCmdUI* pCmdUI);
+    void OnUpdateFileSave(CCmdUI* pCmdUI);
+    // Writes the picture to path in the format its extension names (jpg/jpe..., png, bmp). Only a
+    // picture actually written moves the document's path, title and recent entry to the file; a
+    // failure tells the user and changes nothing. TRUE when written.
+    BOOL SavePictureAs(LPCSTR path);
     void DeleteContents() override;
 
     CDIB* GetDIB() { return &m_dib; }
@@ -26,6 +39,10 @@ public:
     int m_nWidth = 0;
     int m_nHeight = 0;
     WORD m_nBitCount = 0;
+    CString m_strFolderTitle; // the library folder named in the title; empty elsewhere
+
+protected:
+    DECLARE_MESSAGE_MAP()
 
 private:
     // Takes the measures of the picture now held.
@@ -33,4 +50,5 @@ private:
 
     CDIB m_dib;
     CSize m_sizeDoc;
+    BOOL m_bTakeLoadedPath = FALSE; // the next SetPathName names the path actually read
 };

@@ -25,6 +25,9 @@ void AppTest::SetUp()
     m_pApp->m_strCompanyKey = m_company.c_str();
     // Nothing opens by itself unless a test asks for it.
     PutSetting("prefs", "ExplorerAuto", 0);
+    // Nor do the start-up warnings and the welcome window.
+    for (const char* key : {"ShowWarnComponents", "ShowWarnColor16", "ShowWarnAssoc", "ShowWelcome"})
+        PutSetting("prefs", key, 0);
 }
 
 void AppTest::TearDown()

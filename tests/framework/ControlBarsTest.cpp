@@ -125,4 +125,9 @@ TEST_F(ControlBars, DialogBarRefusesAMissingOrTopLevelTemplate)
     CDialogBar bar;
     EXPECT_FALSE(bar.Create(m_pFrame, 9998, WS_VISIBLE | CBRS_ALIGN_TOP, 1245));
     EXPECT_EQ(bar.m_hWnd, nullptr);
+    HWND hWndBefore = ::GetWindow(m_pFrame->m_hWnd, GW_ENABLEDPOPUP);
+    EXPECT_FALSE(bar.Create(m_pFrame, IDD_CB_POPUP, WS_VISIBLE | CBRS_ALIGN_TOP, 1245));
+    EXPECT_EQ(bar.m_hWnd, nullptr);
+    EXPECT_EQ(::GetWindow(m_pFrame->m_hWnd, GW_ENABLEDPOPUP), hWndBefore) << "nothing is left on the screen";
+    EXPECT_EQ(AfxGetControlBar(m_pFrame, 1245), nullptr);
 }

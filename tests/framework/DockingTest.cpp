@@ -49,7 +49,9 @@ protected:
     {
         m_oldKey = Dup(TestApp().m_pszRegistryKey);
         m_oldProfile = Dup(TestApp().m_pszProfileName);
-        TestApp().SetRegistryKey("TessarineBarStateTest");
+        // A key of this process's own: test programs run side by side in one prefix.
+        m_strKey.Format("TessarineBarStateTest%lu", ::GetCurrentProcessId());
+        TestApp().SetRegistryKey(m_strKey);
         RemoveKeys();
         Docking::SetUp();
     }
@@ -62,9 +64,10 @@ protected:
         TestApp().m_pszRegistryKey = m_oldKey;
         TestApp().m_pszProfileName = m_oldProfile;
     }
-    static void RemoveKeys()
+    void RemoveKeys()
     {
-        std::string app = std::string("Software\\TessarineBarStateTest\\") + TestApp().m_pszProfileName;
+        std::string base = std::string("Software\\") + static_cast<LPCSTR>(m_strKey);
+        std::string app = base + "\\" + TestApp().m_pszProfileName;
         HKEY hApp = nullptr;
         if (::RegOpenKeyExA(HKEY_CURRENT_USER, app.c_str(), 0, KEY_ALL_ACCESS, &hApp) == ERROR_SUCCESS) {
             char name[256];
@@ -73,7 +76,7 @@ protected:
             ::RegCloseKey(hApp);
         }
         ::RegDeleteKeyA(HKEY_CURRENT_USER, app.c_str());
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TessarineBarStateTest");
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, base.c_str());
     }
     static LPCSTR Dup(LPCSTR s) { return s != nullptr ? _strdup(s) : nullptr; }
     static BOOL SectionExists(LPCSTR lpszSection)
@@ -85,6 +88,7 @@ protected:
         return TRUE;
     }
 
+    CString m_strKey;
     LPCSTR m_oldKey = nullptr;
     LPCSTR m_oldProfile = nullptr;
 };

@@ -152,6 +152,24 @@ TEST_F(ToolBar, UpdateHandlersDisableAndCheckButtons)
     EXPECT_FALSE(bar.GetButtonStyle(3) & TBBS_DISABLED);
 }
 
+TEST_F(ToolBar, ControlsPlacedOnTheBarAreNotGreyedForWantOfAHandler)
+{
+    // A display button on the bar, as the animation bar's counters are: it has no command.
+    CToolBar& bar = m_pFrame->m_wndToolBar;
+    bar.SetButtonInfo(5, 1, TBBS_SEPARATOR, 60);
+    CRect rect;
+    bar.GetItemRect(5, rect);
+    HWND hWndDisplay = ::CreateWindowExA(0, "BUTTON", "12", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect.left,
+                                         rect.top, rect.Width(), rect.Height(), bar.m_hWnd,
+                                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_CB_NOHANDLER)),
+                                         nullptr, nullptr);
+    ASSERT_NE(hWndDisplay, nullptr);
+    Idle();
+    EXPECT_TRUE(::IsWindowEnabled(hWndDisplay));
+    EXPECT_FALSE(IsButtonEnabled(bar, ID_CB_NOHANDLER)) << "the bar's own button of that id is";
+    ::DestroyWindow(hWndDisplay);
+}
+
 TEST_F(ToolBar, HiddenBarIsNotUpdated)
 {
     CToolBar& bar = m_pFrame->m_wndToolBar;
@@ -273,6 +291,25 @@ TEST_F(ToolBar, FlyByShowsThePromptAndGoesBackToIdle)
     bar.GetItemRect(2, rect); // a separator
     bar.PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
     PumpPending();
+    EXPECT_STREQ(status.GetPaneText(0), AfxFrameworkText(AFX_IDS_IDLEMESSAGE));
+
+    // The mouse leaves the bar without crossing it again: the prompt goes back all the same.
+    bar.GetItemRect(1, rect);
+    bar.PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+    PumpPending();
+    EXPECT_STREQ(status.GetPaneText(0), "Enregistre l'image");
+    CRect rectBar;
+    bar.GetWindowRect(rectBar);
+    CPoint ptCursor;
+    ::GetCursorPos(&ptCursor);
+    if (rectBar.PtInRect(ptCursor))
+        ::SetCursorPos(rectBar.right + 50, rectBar.bottom + 50);
+    for (DWORD dwStart = ::GetTickCount(); ::GetTickCount() - dwStart < 3000;) {
+        PumpPending();
+        if (CString(status.GetPaneText(0)) == AfxFrameworkText(AFX_IDS_IDLEMESSAGE))
+            break;
+        ::Sleep(20);
+    }
     EXPECT_STREQ(status.GetPaneText(0), AfxFrameworkText(AFX_IDS_IDLEMESSAGE));
 
     // Without CBRS_FLYBY nothing is shown.

@@ -1,0 +1,14 @@
+#include "app/NewFolderDlg.h"
+
+#include "framework/DataExchange.h"
+#include "resources/resource.h"
+
+IMPLEMENT_DYNAMIC(CNewFolderDlg, CDialog)
+
+CNewFolderDlg::CNewFolderDlg(CWnd* pParentWnd) : CDialog(IDD_NEW_FOLDER, pParentWnd) {}
+
+void CNewFolderDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_NEWFOLDER_NAME, m_strName);
+}

@@ -1,0 +1,43 @@
+#include "app/PrefsPropertySheet.h"
+
+#include "resources/resource.h"
+
+IMPLEMENT_DYNAMIC(CPrefsPropertySheet, CPropertySheet)
+
+namespace {
+int s_nRememberedPage = 0;
+}
+
+int CPrefsPropertySheet::GetRememberedPage() { return s_nRememberedPage; }
+void CPrefsPropertySheet::SetRememberedPage(int nPage) { s_nRememberedPage = nPage; }
+
+CPrefsPropertySheet::CPrefsPropertySheet(CWnd* pParentWnd)
+    : CPropertySheet(IDS_PREFERENCES_CAPTION, pParentWnd, static_cast<UINT>(s_nRememberedPage))
+{
+    AddPage(&m_pageGeneral);
+    AddPage(&m_pageToolbars);
+    AddPage(&m_pageLibrarianPath);
+    AddPage(&m_pageEditorPath);
+    AddPage(&m_pageJPEG);
+    AddPage(&m_pagePhotoCD);
+    AddPage(&m_pageWMF);
+}
+
+CPrefsPropertySheet::~CPrefsPropertySheet() = default;
+
+INT_PTR CPrefsPropertySheet::DoModal()
+{
+    m_nPageAtOK = -1;
+    INT_PTR result = CPropertySheet::DoModal();
+    // Only an OK that closed the sheet moves the start page; one refused by a page does not.
+    if (result == IDOK && m_nPageAtOK >= 0)
+        s_nRememberedPage = m_nPageAtOK;
+    return result;
+}
+
+BOOL CPrefsPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) == IDOK)
+        m_nPageAtOK = GetActiveIndex();
+    return CPropertySheet::OnCommand(wParam, lParam);
+}

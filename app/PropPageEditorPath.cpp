@@ -1,0 +1,41 @@
+#include "app/PropPageEditorPath.h"
+
+#include "framework/CommonDialogs.h"
+#include "framework/DataExchange.h"
+#include "resources/resource.h"
+
+IMPLEMENT_DYNAMIC(CPropPageEditorPath, CPropertyPage)
+
+BEGIN_MESSAGE_MAP(CPropPageEditorPath, CPropertyPage)
+    ON_BN_CLICKED(IDC_PATH_BROWSE, OnBrowse)
+END_MESSAGE_MAP()
+
+CPropPageEditorPath::CPropPageEditorPath() : CPropertyPage(IDD_PREFS_EDITOR) {}
+
+void CPropPageEditorPath::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_PATH_EDIT, m_editPath);
+    DDX_Text(pDX, IDC_PATH_EDIT, m_strPath);
+}
+
+void CPropPageEditorPath::OnBrowse()
+{
+    char current[MAX_PATH] = "";
+    ::GetWindowTextA(m_editPath.GetSafeHwnd(), current, sizeof(current));
+    CString filter;
+    filter.LoadString(IDS_FILTER_PROGRAMS);
+    filter += "|";
+    CString title;
+    title.LoadString(IDS_BROWSE_TITLE);
+    CFileDialog dlg(FALSE, "exe", current, OFN_HIDEREADONLY, filter, this);
+    dlg.m_ofn.Flags &= ~static_cast<DWORD>(OFN_SHOWHELP);
+    dlg.m_ofn.lpstrTitle = title;
+    if (dlg.DoModal() != IDOK)
+        return;
+    CString path = dlg.GetPathName();
+    path.MakeLower();
+    ::SetWindowTextA(m_editPath.GetSafeHwnd(), path);
+    ::SetFocus(m_editPath.GetSafeHwnd());
+    ::SendMessageA(m_editPath.GetSafeHwnd(), EM_SETSEL, 0, -1);
+}

@@ -1,0 +1,46 @@
+#include "app/PropPageLibrarianPath.h"
+
+#include "framework/CommonDialogs.h"
+#include "framework/DataExchange.h"
+#include "resources/resource.h"
+
+#include <objbase.h>
+
+IMPLEMENT_DYNAMIC(CPropPageLibrarianPath, CPropertyPage)
+
+BEGIN_MESSAGE_MAP(CPropPageLibrarianPath, CPropertyPage)
+    ON_BN_CLICKED(IDC_PATH_BROWSE, OnBrowse)
+END_MESSAGE_MAP()
+
+CPropPageLibrarianPath::CPropPageLibrarianPath() : CPropertyPage(IDD_PREFS_LIBRARY) {}
+
+void CPropPageLibrarianPath::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_PATH_EDIT, m_editPath);
+    DDX_Text(pDX, IDC_PATH_EDIT, m_strPath);
+}
+
+void CPropPageLibrarianPath::OnBrowse()
+{
+    char displayName[MAX_PATH] = "";
+    ::GetWindowTextA(m_editPath.GetSafeHwnd(), displayName, sizeof(displayName));
+    CString title;
+    title.LoadString(IDS_BROWSE_LIBRARY_FOLDER);
+    BROWSEINFOA bi = {};
+    bi.hwndOwner = m_hWnd;
+    bi.pszDisplayName = displayName;
+    bi.lpszTitle = title;
+    bi.ulFlags = BIF_RETURNONLYFSDIRS;
+    LPITEMIDLIST pidl = AfxSHBrowseForFolder(&bi);
+    if (pidl == nullptr)
+        return;
+    char path[MAX_PATH] = "";
+    BOOL bPath = ::SHGetPathFromIDListA(pidl, path);
+    ::CoTaskMemFree(pidl);
+    if (!bPath || path[0] == '\0')
+        return;
+    ::SetWindowTextA(m_editPath.GetSafeHwnd(), path);
+    ::SetFocus(m_editPath.GetSafeHwnd());
+    ::SendMessageA(m_editPath.GetSafeHwnd(), EM_SETSEL, 0, -1);
+}

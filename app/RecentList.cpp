@@ -1,0 +1,135 @@
+// The recent list: the "Récents" combo of the cool bar filled from it and following the active
+// window, the typed-path resolution, and the tool-band button states.
+#include "app/RecentList.h"
+
+#include "app/MainFrame.h"
+#include "app/MyCoolBar.h"
+#include "app/Settings.h"
+#include "core/FileTypes.h"
+#include "core/FileUtil.h"
+#include "framework/Document.h"
+#include "framework/MDIChildWnd.h"
+#include "resources/resource.h"
+
+#include <commctrl.h>
+#include <cctype>
+
+TypedPathResult ResolveTypedPath(const CString& typed, const CString& currentDir, CString* pResolved)
+{
+    CString text = typed;
+    text.TrimLeft();
+    text.TrimRight();
+    int nSeparators = 0;
+    CString path;
+    for (int i = 0; i < text.GetLength(); i++) {
+        char ch = text[i];
+        if (ch == '/')
+            ch = '\\';
+        if (ch == '\\')
+            nSeparators++;
+        path += ch;
+    }
+    BOOL bDrive = path.GetLength() >= 2 && std::isalnum(static_cast<unsigned char>(path[0])) && path[1] == ':';
+    // A network path (\\server\share\...) names its own root, as a drive does.
+    BOOL bNetwork = path.GetLength() > 2 && path[0] == '\\' && path[1] == '\\';
+    if (nSeparators > 0 && !bDrive && !bNetwork)
+        return kTypedPathNoDrive;
+    if (path.IsEmpty())
+        return kTypedPathEmpty;
+    if (bDrive && (path.GetLength() == 2 || (path.GetLength() == 3 && path[2] == '\\'))) {
+        CString drive(static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
+        path = drive + ":\\";
+    } else {
+        if (nSeparators == 0) {
+            CString folder = currentDir;
+            if (folder.IsEmpty()) {
+                // No folder chosen yet: the process's own, rather than the root of the drive.
+                char szDir[MAX_PATH] = "";
+                ::GetCurrentDirectoryA(MAX_PATH, szDir);
+                folder = szDir;
+            }
+            if (folder.IsEmpty() || folder[folder.GetLength() - 1] != '\\')
+                folder += '\\';
+            path = folder + path;
+        }
+        NormalizePathCase(path);
+    }
+    if (path.GetLength() >= MAX_PATH)
+        return kTypedPathTooLong;
+    if (pResolved != nullptr)
+        *pResolved = path;
+    return kTypedPathOpen;
+}
+
+int RecentIconIndex(const CString& path)
+{
+    if (FolderExists(path))
+        return FILETYPE_IMAGE_FOLDER;
+    int nCode = GetFileTypeFromExt(path);
+    if (nCode <= 0 || nCode > FILETYPE_IMAGE_COUNT)
+        return FILETYPE_IMAGE_UNKNOWN;
+    return nCode - 1;
+}
+
+// ---- the frame's side ----
+
+void CMainFrame::FillRecentCombo()
+{
+    HWND hCombo = CMyCoolBar::GetRecentCombo();
+    if (hCombo == nullptr || !::IsWindow(hCombo))
+        return;
+    ::SendMessageA(hCombo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    ::SetWindowTextA(hCombo, "");
+    ::SendMessageA(hCombo, CB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < g_RecentList.GetSize(); i++) {
+        const CString& path = g_RecentList[i];
+        COMBOBOXEXITEMA item = {};
+        item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
+        item.iItem = -1;
+        item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(path));
+        item.iImage = RecentIconIndex(path);
+        item.iSelectedImage = item.iImage;
+        ::SendMessageA(hCombo, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    SyncRecentCombo(TRUE);
+}
+
+void CMainFrame::SyncRecentCombo(BOOL bForce)
+{
+    CString strCurrent;
+    CMDIChildWnd* pChild = MDIGetActive();
+    CDocument* pDoc = pChild != nullptr ? pChild->GetActiveDocument() : nullptr;
+    if (pDoc != nullptr) {
+        strCurrent = pDoc->GetPathName();
+        strCurrent.MakeLower();
+    }
+    if (!bForce && strCurrent == m_strRecentSeen)
+        return;
+    m_strRecentSeen = strCurrent;
+
+    int nFound = -1;
+    for (int i = 0; i < g_RecentList.GetSize() && nFound < 0; i++) {
+        CString entry = g_RecentList[i];
+        entry.MakeLower();
+        if (entry == strCurrent)
+            nFound = i;
+    }
+    HWND hCombo = CMyCoolBar::GetRecentCombo();
+    if (hCombo == nullptr || !::IsWindow(hCombo))
+        return;
+    if (nFound >= 0) {
+        ::SendMessageA(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nFound), 0);
+    } else {
+        ::SendMessageA(hCombo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        ::SetWindowTextA(hCombo, "");
+    }
+}
+
+void CMainFrame::SetCoolButtonState(UINT nID, UINT nState)
+{
+    HWND hToolBand = CMyCoolBar::GetToolBand();
+    if (hToolBand == nullptr || !::IsWindow(hToolBand))
+        return;
+    ::SendMessageA(hToolBand, TB_CHECKBUTTON, nID, MAKELONG((nState & TBSTATE_CHECKED) != 0, 0));
+    ::SendMessageA(hToolBand, TB_ENABLEBUTTON, nID, MAKELONG((nState & TBSTATE_ENABLED) != 0, 0));
+}

@@ -1,0 +1,21 @@
+// The recent list's helpers: what a path typed in the "Récents" box resolves to, and the icon of a
+// recent entry. The combo itself is filled and followed by CMainFrame (FillRecentCombo,
+// SyncRecentCombo).
+#pragma once
+#include "framework/String.h"
+
+enum TypedPathResult {
+    kTypedPathEmpty,   // nothing typed: nothing happens
+    kTypedPathOpen,    // *pResolved is the path to open (and to show in the box)
+    kTypedPathNoDrive, // separators but no drive: the typed-path message
+    kTypedPathTooLong, // the composed path does not fit MAX_PATH: the too-long message
+};
+
+// Resolves text typed in the "Récents" box: blanks trimmed, "/" made "\"; a bare drive gets its
+// backslash and an upper-case letter; a text without separators is taken in currentDir; a path with
+// a drive is normalised in case.
+TypedPathResult ResolveTypedPath(const CString& typed, const CString& currentDir, CString* pResolved);
+
+// The file-type image (in g_imlFileTypes) of a recent entry: the folder image for a folder, else
+// the image of the file's type.
+int RecentIconIndex(const CString& path);

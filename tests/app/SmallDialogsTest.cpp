@@ -1,0 +1,217 @@
+// The small dialogs: load error (retry with another path), slide-show options (ranges, the controls
+// of automatic mode, the music choice), new folder and the create-document question.
+#include "tests/app/AppFixture.h"
+
+#include "app/LoadErrorDlg.h"
+#include "app/NewFolderDlg.h"
+#include "app/QuestionDlg.h"
+#include "app/SlideShowDlg.h"
+#include "framework/TestSeams.h"
+#include "resources/resource.h"
+
+#include <string>
+
+namespace {
+
+std::string ItemText(CWnd* pDlg, int id)
+{
+    char text[512] = "";
+    ::GetDlgItemTextA(pDlg->GetSafeHwnd(), id, text, sizeof(text));
+    return text;
+}
+
+bool ItemEnabled(CWnd* pDlg, int id) { return ::IsWindowEnabled(::GetDlgItem(pDlg->GetSafeHwnd(), id)) != FALSE; }
+
+// One slide-show dialog run: the pause typed, then OK; the number of refusals seen.
+struct SlideRun {
+    INT_PTR result;
+    size_t refusals;
+    UINT pause;
+};
+
+SlideRun RunSlideShowWithPause(const std::string& pause, BOOL automatic)
+{
+    size_t before = AfxTestRecords().messageBoxes.size();
+    AfxScriptMessageBox(IDOK);
+    AfxModalStep typed;
+    typed.fields = {{IDC_SLIDE_PAUSE, pause}};
+    std::vector<AfxModalStep> steps;
+    steps.push_back(typed);
+    AfxScriptModal(IDD_SLIDESHOW, steps);
+    CSlideShowDlg dlg;
+    dlg.m_nPause = 5;
+    dlg.m_bAutomatic = automatic;
+    dlg.m_bManual = !automatic;
+    dlg.m_nPictureSize = 1;
+    INT_PTR result = dlg.DoModal();
+    size_t refusals = AfxTestRecords().messageBoxes.size() - before;
+    // A refusal leaves the scripted answer used; an accepted value leaves it waiting.
+    AfxTestReset();
+    AfxTestArm();
+    return {result, refusals, dlg.m_nPause};
+}
+
+} // namespace
+
+TEST_F(AppTest, LoadErrorDialogConfirmedUnchangedGivesThePathInLowerCase)
+{
+    ASSERT_TRUE(Start());
+    std::string shownName, shownPath;
+    AfxModalStep look;
+    look.buttonId = 0;
+    look.check = [&](CWnd* pDlg) {
+        shownName = ItemText(pDlg, IDC_LOADERR_NAME);
+        shownPath = ItemText(pDlg, IDC_LOADERR_PATH);
+    };
+    AfxModalStep ok;
+    AfxScriptModal(IDD_LOAD_ERROR, {look, ok});
+    CString newPath;
+    EXPECT_EQ(CLoadErrorDlg::AskForRetry("C:\\Photos\\Et\xE9.JPG", &newPath), IDOK);
+    EXPECT_EQ(shownName, "C:\\PHOTOS\\ET\xC9.JPG");
+    EXPECT_EQ(shownPath, "c:\\photos\\et\xE9.jpg");
+    EXPECT_EQ(std::string(newPath), "c:\\photos\\et\xE9.jpg");
+}
+
+TEST_F(AppTest, LoadErrorDialogRetriesAnEditedLongPathAndAbandonGivesUp)
+{
+    ASSERT_TRUE(Start());
+    // Longer than the 100 characters the field once held.
+    std::string longPath = "c:\\" + std::string(150, 'a') + "\\b.jpg";
+    AfxScriptNextModal(IDD_LOAD_ERROR, {{IDC_LOADERR_PATH, longPath}}, IDOK);
+    CString newPath;
+    EXPECT_EQ(CLoadErrorDlg::AskForRetry("c:\\x.jpg", &newPath), IDOK);
+    EXPECT_EQ(std::string(newPath), longPath);
+
+    AfxScriptNextModal(IDD_LOAD_ERROR, {{IDC_LOADERR_PATH, "c:\\other.jpg"}}, IDCANCEL);
+    CString untouched = "kept";
+    EXPECT_EQ(CLoadErrorDlg::AskForRetry("c:\\x.jpg", &untouched), IDCANCEL);
+    EXPECT_EQ(std::string(untouched), "kept");
+}
+
+TEST_F(AppTest, SlideShowPauseOutsideOneTo500IsRefusedAndItsLimitsAccepted)
+{
+    ASSERT_TRUE(Start());
+    SlideRun zero = RunSlideShowWithPause("0", TRUE);
+    EXPECT_EQ(zero.refusals, 1u);
+    EXPECT_NE(zero.result, IDOK);
+    SlideRun high = RunSlideShowWithPause("501", TRUE);
+    EXPECT_EQ(high.refusals, 1u);
+    EXPECT_NE(high.result, IDOK);
+    SlideRun text = RunSlideShowWithPause("abc", TRUE);
+    EXPECT_EQ(text.refusals, 1u);
+    SlideRun one = RunSlideShowWithPause("1", TRUE);
+    EXPECT_EQ(one.result, IDOK);
+    EXPECT_EQ(one.refusals, 0u);
+    EXPECT_EQ(one.pause, 1u);
+    SlideRun top = RunSlideShowWithPause("500", TRUE);
+    EXPECT_EQ(top.result, IDOK);
+    EXPECT_EQ(top.pause, 500u);
+    // Manual mode: the edit is disabled but still checked.
+    SlideRun manual = RunSlideShowWithPause("0", FALSE);
+    EXPECT_EQ(manual.refusals, 1u);
+    EXPECT_NE(manual.result, IDOK);
+}
+
+TEST_F(AppTest, SlideShowRefusalNamesTheRangeInFrench)
+{
+    ASSERT_TRUE(Start());
+    AfxScriptMessageBox(IDOK);
+    AfxModalStep typed;
+    typed.fields = {{IDC_SLIDE_PAUSE, "501"}};
+    std::string focused;
+    typed.check = [&](CWnd* pDlg) {
+        HWND hFocus = ::GetFocus();
+        focused = hFocus == ::GetDlgItem(pDlg->GetSafeHwnd(), IDC_SLIDE_PAUSE) ? "pause" : "other";
+    };
+    AfxScriptModal(IDD_SLIDESHOW, {typed});
+    CSlideShowDlg dlg;
+    dlg.m_nPause = 5;
+    dlg.m_bAutomatic = TRUE;
+    dlg.DoModal();
+    ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
+    const std::string& text = AfxTestRecords().messageBoxes.back().text;
+    EXPECT_NE(text.find("1"), std::string::npos) << text;
+    EXPECT_NE(text.find("500"), std::string::npos) << text;
+    EXPECT_EQ(focused, "pause");
+}
+
+TEST_F(AppTest, SlideShowAutomaticControlsFollowTheMode)
+{
+    ASSERT_TRUE(Start());
+    bool atOpen[4] = {}, afterAuto[4] = {}, afterManual[4] = {};
+    const int ids[4] = {IDC_SLIDE_LOOP, IDC_SLIDE_PAUSE, IDC_SLIDE_PAUSE_LABEL, IDC_SLIDE_SECONDS_LABEL};
+    AfxModalStep look;
+    look.buttonId = 0;
+    look.check = [&](CWnd* p) { for (int i = 0; i < 4; i++) atOpen[i] = ItemEnabled(p, ids[i]); };
+    AfxModalStep automatic;
+    automatic.buttonId = 0;
+    automatic.fields = {{IDC_SLIDE_AUTOMATIC, "1"}};
+    automatic.check = [&](CWnd* p) { for (int i = 0; i < 4; i++) afterAuto[i] = ItemEnabled(p, ids[i]); };
+    AfxModalStep manual;
+    manual.buttonId = 0;
+    manual.fields = {{IDC_SLIDE_MANUAL, "1"}};
+    manual.check = [&](CWnd* p) { for (int i = 0; i < 4; i++) afterManual[i] = ItemEnabled(p, ids[i]); };
+    AfxModalStep cancel;
+    cancel.buttonId = IDCANCEL;
+    AfxScriptModal(IDD_SLIDESHOW, {look, automatic, manual, cancel});
+    CSlideShowDlg dlg;
+    dlg.m_nPause = 3;
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    for (int i = 0; i < 4; i++) {
+        EXPECT_FALSE(atOpen[i]) << ids[i];
+        EXPECT_TRUE(afterAuto[i]) << ids[i];
+        EXPECT_FALSE(afterManual[i]) << ids[i];
+    }
+}
+
+TEST_F(AppTest, SlideShowMusicChoiceIsLowerCasedAndCancelKeepsTheEdit)
+{
+    ASSERT_TRUE(Start());
+    AfxCommonDialogAnswer chosen;
+    chosen.ok = true;
+    chosen.path = "C:\\Musique\\Fond.MID";
+    AfxScriptCommonDialog(AfxCommonDialogKind::Open, chosen);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Open, AfxCommonDialogAnswer());
+    std::string afterChoice, afterCancel;
+    AfxModalStep browse;
+    browse.buttonId = IDC_SLIDE_BROWSE;
+    browse.check = [&](CWnd* p) { afterChoice = ItemText(p, IDC_SLIDE_MUSIC); };
+    AfxModalStep again;
+    again.buttonId = IDC_SLIDE_BROWSE;
+    again.check = [&](CWnd* p) { afterCancel = ItemText(p, IDC_SLIDE_MUSIC); };
+    AfxModalStep ok;
+    AfxScriptModal(IDD_SLIDESHOW, {browse, again, ok});
+    CSlideShowDlg dlg;
+    dlg.m_nPause = 4;
+    dlg.m_nPictureSize = 2;
+    dlg.m_strMusicFile = "old.wav";
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(afterChoice, "c:\\musique\\fond.mid");
+    EXPECT_EQ(afterCancel, "c:\\musique\\fond.mid");
+    EXPECT_EQ(std::string(dlg.m_strMusicFile), "c:\\musique\\fond.mid");
+    EXPECT_EQ(dlg.m_nPictureSize, 2);
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+TEST_F(AppTest, NewFolderDialogGivesTheTypedNameAndTheQuestionEndsWithNo)
+{
+    ASSERT_TRUE(Start());
+    AfxScriptNextModal(IDD_NEW_FOLDER, {{IDC_NEWFOLDER_NAME, "Vacances \xE9t\xE9"}}, IDOK);
+    CNewFolderDlg folder;
+    EXPECT_EQ(folder.DoModal(), IDOK);
+    EXPECT_EQ(std::string(folder.m_strName), "Vacances \xE9t\xE9");
+
+    std::string question;
+    AfxModalStep no;
+    no.fields = {{IDC_QUESTION_DONT_ASK, "1"}};
+    no.buttonId = 0;
+    no.check = [&](CWnd* p) { question = ItemText(p, IDC_QUESTION_TEXT); };
+    AfxModalStep press;
+    press.buttonId = IDC_QUESTION_NO;
+    AfxScriptModal(IDD_CREATE_QUESTION, {no, press});
+    CQuestionDlg ask;
+    ask.m_strFileName = "c:\\a%d.bmp";
+    EXPECT_EQ(ask.DoModal(), IDC_QUESTION_NO);
+    EXPECT_EQ(question, "Le fichier \"c:\\a%d.bmp\" n'existe pas.");
+    EXPECT_TRUE(ask.m_bDontAskAgain);
+}

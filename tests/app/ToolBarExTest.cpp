@@ -1,0 +1,244 @@
+// The flat tool bars: separators and gripper drawn as etched and raised lines (none for a wide
+// separator, the last item or a floating bar), hot tracking and its timer, repainting only the
+// buttons whose state changed, the emulated custom-draw stages, and the two context menus.
+#include "tests/app/AppFixture.h"
+
+#include "app/ToolBarEx.h"
+#include "framework/Dc.h"
+#include "framework/TestSeams.h"
+#include "resources/resource.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace {
+
+// Records the separators the paint asked for.
+class CCountingToolBar : public CToolBarEx {
+public:
+    std::vector<CRect> separators;
+    void DrawSeparator(CDC* pDC, CRect& rect) override
+    {
+        separators.push_back(rect);
+        CToolBarEx::DrawSeparator(pDC, rect);
+    }
+};
+
+struct MemoryDC {
+    CDC dc;
+    HBITMAP hBitmap = nullptr;
+    HGDIOBJ hOld = nullptr;
+    MemoryDC(int cx, int cy)
+    {
+        HDC hScreen = ::GetDC(nullptr);
+        dc.Attach(::CreateCompatibleDC(hScreen));
+        hBitmap = ::CreateCompatibleBitmap(hScreen, cx, cy);
+        ::ReleaseDC(nullptr, hScreen);
+        hOld = ::SelectObject(dc.GetSafeHdc(), hBitmap);
+        RECT all = {0, 0, cx, cy};
+        ::FillRect(dc.GetSafeHdc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    }
+    ~MemoryDC()
+    {
+        ::SelectObject(dc.GetSafeHdc(), hOld);
+        ::DeleteObject(hBitmap);
+    }
+    int CountNotWhite(int cx, int cy)
+    {
+        int n = 0;
+        for (int y = 0; y < cy; y++)
+            for (int x = 0; x < cx; x++)
+                n += ::GetPixel(dc.GetSafeHdc(), x, y) != RGB(255, 255, 255) ? 1 : 0;
+        return n;
+    }
+};
+
+// Stages of the custom-draw notifications the bar's parent received, and its answers.
+std::vector<DWORD> g_stages;
+std::vector<UINT> g_itemStates;
+WNDPROC g_pfnFrameProc = nullptr;
+LRESULT g_prePaintAnswer = 0;
+
+LRESULT CALLBACK RecordingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NOTIFY) {
+        NMHDR* pHeader = reinterpret_cast<NMHDR*>(lParam);
+        if (pHeader->code == static_cast<UINT>(NM_CUSTOMDRAW) && pHeader->idFrom == 4300) {
+            NMCUSTOMDRAW* pDraw = reinterpret_cast<NMCUSTOMDRAW*>(lParam);
+            g_stages.push_back(pDraw->dwDrawStage);
+            if (pDraw->dwDrawStage == CDDS_PREPAINT)
+                return g_prePaintAnswer;
+            if (pDraw->dwDrawStage == CDDS_ITEMPREPAINT) {
+                g_itemStates.push_back(pDraw->uItemState);
+                return pDraw->dwItemSpec == ID_FILE_OPEN ? CDRF_SKIPDEFAULT : CDRF_NOTIFYPOSTPAINT;
+            }
+            return 0;
+        }
+    }
+    return ::CallWindowProcA(g_pfnFrameProc, hWnd, message, wParam, lParam);
+}
+
+const UINT kButtons[] = {ID_NEW_EXPLORER, ID_SEPARATOR, ID_FILE_OPEN, ID_SEPARATOR, ID_EDIT_PASTE_NEW, ID_SEPARATOR};
+
+} // namespace
+
+TEST_F(AppTest, ToolBarSeparatorsAreEtchedExceptWideOnesAndTheLastItem)
+{
+    ASSERT_TRUE(Start());
+    CCountingToolBar bar;
+    ASSERT_TRUE(bar.Create(m_pFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 4300));
+    ASSERT_TRUE(bar.LoadBitmap(IDR_MAINFRAME));
+    bar.SetSizes(CSize(26, 23), CSize(19, 17));
+    ASSERT_TRUE(bar.SetButtons(kButtons, 6));
+    bar.MoveWindow(0, 0, 300, 30);
+    bar.Invalidate(TRUE);
+    bar.UpdateWindow();
+    // Three separators, the last item not drawn.
+    ASSERT_EQ(bar.separators.size(), 2u);
+
+    MemoryDC narrow(40, 40);
+    CRect thin(10, 2, 16, 30);
+    bar.DrawSeparator(&narrow.dc, thin);
+    EXPECT_GT(narrow.CountNotWhite(40, 40), 0);
+    EXPECT_EQ(::GetPixel(narrow.dc.GetSafeHdc(), 12, 10), bar.m_clrBtnShadow);
+    EXPECT_EQ(::GetPixel(narrow.dc.GetSafeHdc(), 13, 10), bar.m_clrBtnHilight);
+
+    MemoryDC wide(40, 40);
+    CRect room(5, 2, 30, 30);
+    bar.DrawSeparator(&wide.dc, room);
+    EXPECT_EQ(wide.CountNotWhite(40, 40), 0);
+    bar.DestroyWindow();
+}
+
+TEST_F(AppTest, AFloatingToolBarShowsNoGripper)
+{
+    ASSERT_TRUE(Start());
+    CToolBarEx bar;
+    ASSERT_TRUE(bar.Create(m_pFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 4300));
+    bar.MoveWindow(0, 0, 200, 30);
+    MemoryDC docked(200, 30);
+    bar.DrawGripper(&docked.dc);
+    EXPECT_GT(docked.CountNotWhite(200, 30), 0);
+    bar.m_dwStyle |= CBRS_FLOATING;
+    MemoryDC floating(200, 30);
+    bar.DrawGripper(&floating.dc);
+    EXPECT_EQ(floating.CountNotWhite(200, 30), 0);
+    bar.DestroyWindow();
+}
+
+TEST_F(AppTest, HotTrackingFollowsTheMouseAndTheTimerDropsItOutsideTheBar)
+{
+    ASSERT_TRUE(Start());
+    CToolBarEx bar;
+    ASSERT_TRUE(bar.Create(m_pFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 4300));
+    ASSERT_TRUE(bar.LoadBitmap(IDR_MAINFRAME));
+    ASSERT_TRUE(bar.SetButtons(kButtons, 6));
+    bar.MoveWindow(0, 0, 300, 30);
+    CRect rect;
+    bar.GetItemRect(2, &rect);
+    bar.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+    EXPECT_EQ(bar.m_nHotButton, 2);
+    EXPECT_NE(bar.m_nHotTimer, 0u);
+    // Over a separator nothing is hot.
+    bar.GetItemRect(1, &rect);
+    bar.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+    EXPECT_EQ(bar.m_nHotButton, -1);
+    // A disabled button is never hot.
+    bar.SendMessage(TB_ENABLEBUTTON, ID_FILE_OPEN, FALSE);
+    bar.GetItemRect(2, &rect);
+    bar.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+    EXPECT_EQ(bar.m_nHotButton, -1);
+
+    bar.GetItemRect(0, &rect);
+    bar.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+    ASSERT_EQ(bar.m_nHotButton, 0);
+    CRect window;
+    bar.GetWindowRect(&window);
+    ::SetCursorPos(window.left + 2, window.top + 2);
+    bar.SendMessage(WM_TIMER, bar.m_nHotTimer, 0);
+    EXPECT_EQ(bar.m_nHotButton, 0); // still inside the bar
+    ::SetCursorPos(window.right + 200, window.bottom + 200);
+    bar.SendMessage(WM_TIMER, bar.m_nHotTimer, 0);
+    EXPECT_EQ(bar.m_nHotButton, -1);
+    EXPECT_EQ(bar.m_nHotTimer, 0u);
+    bar.DestroyWindow();
+}
+
+TEST_F(AppTest, UpdateRepaintsOnlyTheButtonsWhoseStateChanged)
+{
+    ASSERT_TRUE(Start());
+    CToolBarEx bar;
+    ASSERT_TRUE(bar.Create(m_pFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 4300));
+    ASSERT_TRUE(bar.LoadBitmap(IDR_MAINFRAME));
+    const UINT ids[] = {ID_NEW_EXPLORER, 4999}; // the frame handles the first, nothing the second
+    ASSERT_TRUE(bar.SetButtons(ids, 2));
+    bar.MoveWindow(0, 0, 300, 30);
+    bar.UpdateWindow();
+    bar.ValidateRect(nullptr);
+    bar.OnUpdateCmdUI(m_pFrame, TRUE);
+    CRect dirty;
+    ASSERT_TRUE(::GetUpdateRect(bar.m_hWnd, &dirty, FALSE));
+    CRect second;
+    bar.GetItemRect(1, &second);
+    EXPECT_EQ(dirty, second);
+    bar.ValidateRect(nullptr);
+    bar.OnUpdateCmdUI(m_pFrame, TRUE);
+    EXPECT_FALSE(::GetUpdateRect(bar.m_hWnd, &dirty, FALSE));
+    bar.DestroyWindow();
+}
+
+TEST_F(AppTest, TheParentGetsTheEmulatedCustomDrawStages)
+{
+    ASSERT_TRUE(Start());
+    CToolBarEx bar;
+    ASSERT_TRUE(bar.Create(m_pFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 4300));
+    ASSERT_EQ(bar.m_hNotifyWnd, m_pFrame->m_hWnd);
+    ASSERT_TRUE(bar.LoadBitmap(IDR_MAINFRAME));
+    ASSERT_TRUE(bar.SetButtons(kButtons, 6));
+    bar.MoveWindow(0, 0, 300, 30);
+    bar.SendMessage(TB_ENABLEBUTTON, ID_EDIT_PASTE_NEW, FALSE);
+    bar.UpdateWindow();
+
+    g_stages.clear();
+    g_itemStates.clear();
+    g_prePaintAnswer = CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+    g_pfnFrameProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(m_pFrame->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
+    bar.Invalidate(TRUE);
+    bar.UpdateWindow();
+    g_prePaintAnswer = 0; // without item drawing asked for: the pre-paint stage only
+    bar.Invalidate(TRUE);
+    bar.UpdateWindow();
+    ::SetWindowLongPtrA(m_pFrame->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnFrameProc));
+
+    // Three buttons: the second skips its default drawing (and so its post-paint stage).
+    EXPECT_EQ(g_stages, (std::vector<DWORD>{CDDS_PREPAINT, CDDS_ITEMPREPAINT, CDDS_ITEMPOSTPAINT, CDDS_ITEMPREPAINT,
+                                            CDDS_ITEMPREPAINT, CDDS_ITEMPOSTPAINT, CDDS_POSTPAINT, CDDS_PREPAINT}));
+    ASSERT_EQ(g_itemStates.size(), 3u);
+    EXPECT_EQ(g_itemStates[2] & CDIS_DISABLED, static_cast<UINT>(CDIS_DISABLED));
+    EXPECT_EQ(g_itemStates[0] & CDIS_DISABLED, 0u);
+    bar.DestroyWindow();
+}
+
+TEST_F(AppTest, ToolBarContextMenusOfferTheirOwnHideCommand)
+{
+    ASSERT_TRUE(Start());
+    CToolBarEx standard;
+    ASSERT_TRUE(standard.Create(m_pFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 4300));
+    CLocalToolBar local;
+    ASSERT_TRUE(local.Create(m_pFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 4301));
+    EXPECT_EQ(local.m_cxLeftBorder, 0);
+    EXPECT_EQ(local.m_cxRightBorder, 0);
+
+    AfxScriptPopupMenu(0);
+    standard.SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    ASSERT_EQ(AfxTestRecords().popupMenus.size(), 1u);
+    EXPECT_EQ(AfxTestRecords().popupMenus.back().firstItemId, static_cast<UINT>(ID_HIDE_STANDARD_TOOLBAR));
+    AfxScriptPopupMenu(0);
+    local.SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    ASSERT_EQ(AfxTestRecords().popupMenus.size(), 2u);
+    EXPECT_EQ(AfxTestRecords().popupMenus.back().firstItemId, static_cast<UINT>(ID_HIDE_LOCAL_TOOLBAR));
+    local.DestroyWindow();
+    standard.DestroyWindow();
+}

@@ -1,0 +1,184 @@
+// Save As of a still picture: JPEG, PNG and BMP files that read back; a failed save leaves the
+// document's path, title and recent entry as they were and no file behind; the folder title.
+#include "tests/viewers/ViewerFixture.h"
+
+#include "app/Settings.h"
+#include "core/DIB.h"
+#include "framework/CommonDialogs.h"
+#include "framework/FrameworkTexts.h"
+#include "framework/StdIds.h"
+#include "framework/TestSeams.h"
+#include "resources/resource.h"
+#include "viewers/ViewerGlobals.h"
+
+#include <shlwapi.h>
+
+namespace {
+
+bool InRecent(const std::string& path)
+{
+    for (INT_PTR i = 0; i < g_RecentList.GetSize(); i++)
+        if (AfxAnsiCompareNoCase(g_RecentList[i], path.c_str()) == 0)
+            return true;
+    return false;
+}
+
+// Every file of the folder (names), so that a leftover temporary file shows.
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA((folder + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(fd.cFileName);
+    } while (::FindNextFileA(h, &fd));
+    ::FindClose(h);
+    return names;
+}
+
+} // namespace
+
+TEST_F(ViewerTest, SaveAsWritesEachFormatThatReadsBack)
+{
+    ASSERT_TRUE(Start());
+    CDibView* pView = Open(WriteBmp("source.bmp", 16, 8));
+    ASSERT_NE(pView, nullptr);
+    CDibDoc* pDoc = pView->GetDocument();
+    const char* names[] = {"saved.jpg", "saved.PNG", "saved.bmp", "other.jpeg", "third.JPE"};
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        std::string path = m_temp.File(name);
+        ASSERT_TRUE(pDoc->SavePictureAs(path.c_str()));
+        CDIB back;
+        back.Read(path.c_str(), "");
+        ASSERT_FALSE(back.IsEmpty());
+        EXPECT_EQ(back.Width(), 16u);
+        EXPECT_EQ(back.Height(), 8u);
+        EXPECT_STREQ(pDoc->GetPathName(), path.c_str());
+        EXPECT_TRUE(InRecent(path));
+        char title[MAX_PATH];
+        ASSERT_EQ(::GetFileTitleA(path.c_str(), title, sizeof(title)), 0);
+        ::CharUpperA(title);
+        EXPECT_STREQ(pDoc->GetTitle(), title);
+    }
+    // The lossless formats keep every pixel.
+    CDIB png;
+    png.Read(m_temp.File("saved.PNG").c_str(), "");
+    for (int y = 0; y < 8; y++)
+        for (int x = 0; x < 16; x++)
+            ASSERT_EQ(DibPixel(png.GetHandle(), x, y), DibPixel(pDoc->GetHDIB(), x, y));
+    EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
+}
+
+TEST_F(ViewerTest, FailedSaveChangesNothingAndLeavesNoFile)
+{
+    ASSERT_TRUE(Start());
+    std::string source = WriteBmp("keep.bmp", 16, 8);
+    CDibView* pView = Open(source);
+    ASSERT_NE(pView, nullptr);
+    CDibDoc* pDoc = pView->GetDocument();
+    CString pathBefore = pDoc->GetPathName();
+    CString titleBefore = pDoc->GetTitle();
+    size_t filesBefore = FilesIn(m_temp.Path()).size();
+
+    // An extension of no writer, and a folder that does not exist.
+    std::string missing = m_temp.File("nofolder") + "\\x.png";
+    std::string tif = m_temp.File("picture.tif");
+    for (const std::string& path : {tif, missing}) {
+        SCOPED_TRACE(path);
+        AfxScriptMessageBox(IDOK);
+        EXPECT_FALSE(pDoc->SavePictureAs(path.c_str()));
+        EXPECT_STREQ(pDoc->GetPathName(), pathBefore);
+        EXPECT_STREQ(pDoc->GetTitle(), titleBefore);
+        EXPECT_FALSE(InRecent(path));
+        EXPECT_FALSE(::PathFileExistsA(path.c_str()));
+    }
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
+    EXPECT_EQ(std::string(AfxTestRecords().messageBoxes[0].text), std::string(AfxLoadText(IDS_SAVE_PICTURE_FAILED)));
+    EXPECT_EQ(FilesIn(m_temp.Path()).size(), filesBefore);
+}
+
+TEST_F(ViewerTest, FailedSaveOverAnExistingFileKeepsIt)
+{
+    ASSERT_TRUE(Start());
+    CDibView* pView = Open(WriteBmp("pic.bmp", 16, 8));
+    ASSERT_NE(pView, nullptr);
+    // A 32-bit picture has no JPEG form: the earlier JPEG of that name stays as it was.
+    std::string target = m_temp.File("old.jpg");
+    ASSERT_TRUE(testpaths::WriteBytes(target, "earlier bytes"));
+    CDibDoc* pDoc = pView->GetDocument();
+    BITMAPINFOHEADER bi = {};
+    bi.biSize = sizeof(bi);
+    bi.biWidth = 4;
+    bi.biHeight = 4;
+    bi.biPlanes = 1;
+    bi.biBitCount = 32;
+    DWORD pixels[16] = {};
+    ASSERT_TRUE(pDoc->GetDIB()->Create(&bi, pixels));
+    AfxScriptMessageBox(IDOK);
+    EXPECT_FALSE(pDoc->SavePictureAs(target.c_str()));
+    EXPECT_EQ(testpaths::ReadBytes(target), "earlier bytes");
+    EXPECT_FALSE(InRecent(target));
+}
+
+TEST_F(ViewerTest, SaveAsCommandAsksForTheFile)
+{
+    ASSERT_TRUE(Start());
+    CDibView* pView = Open(WriteBmp("ask.bmp", 16, 8));
+    ASSERT_NE(pView, nullptr);
+    std::string path = m_temp.File("chosen.png");
+    AfxCommonDialogAnswer answer;
+    answer.ok = true;
+    answer.path = path;
+    AfxScriptCommonDialog(AfxCommonDialogKind::Save, answer);
+    pView->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+    EXPECT_TRUE(::PathFileExistsA(path.c_str()));
+    EXPECT_STREQ(pView->GetDocument()->GetPathName(), path.c_str());
+    // Cancelled: nothing written, nothing changed.
+    AfxScriptCommonDialog(AfxCommonDialogKind::Save, AfxCommonDialogAnswer());
+    pView->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+    EXPECT_STREQ(pView->GetDocument()->GetPathName(), path.c_str());
+}
+
+TEST_F(ViewerTest, LibraryPictureTitleNamesItsFolderUntilSaved)
+{
+    ASSERT_TRUE(Start());
+    std::string path = WriteBmp("fleur.bmp", 16, 8);
+    g_strOpenFolderTitle = "Vacances";
+    CDibView* pView = Open(path);
+    g_strOpenFolderTitle.Empty();
+    ASSERT_NE(pView, nullptr);
+    CDibDoc* pDoc = pView->GetDocument();
+    char title[MAX_PATH];
+    ASSERT_EQ(::GetFileTitleA(path.c_str(), title, sizeof(title)), 0);
+    CString expected;
+    expected.Format(AfxLoadText(IDS_PICTURE_IN_FOLDER), title, "Vacances");
+    EXPECT_STREQ(pDoc->GetTitle(), expected);
+    std::string saved = m_temp.File("copie.png");
+    ASSERT_TRUE(pDoc->SavePictureAs(saved.c_str()));
+    EXPECT_STREQ(pDoc->GetTitle(), "COPIE.PNG");
+}
+
+TEST_F(ViewerTest, UnreadablePictureOffersRetryAndRecordsThePathThatLoaded)
+{
+    ASSERT_TRUE(Start());
+    std::string bad = m_temp.File("broken.jpg");
+    ASSERT_TRUE(testpaths::WriteBytes(bad, "not a picture at all"));
+    std::string good = WriteBmp("good.bmp", 16, 8);
+    AfxScriptNextModal(IDD_LOAD_ERROR, {{IDC_LOADERR_PATH, good}}, IDOK);
+    CDibView* pView = Open(bad);
+    ASSERT_NE(pView, nullptr);
+    CDibDoc* pDoc = pView->GetDocument();
+    EXPECT_EQ(AfxAnsiCompareNoCase(pDoc->GetPathName(), good.c_str()), 0);
+    EXPECT_EQ(AfxAnsiCompareNoCase(pDoc->m_strLoadedPath, good.c_str()), 0);
+    EXPECT_EQ(pDoc->m_nWidth, 16);
+    ASSERT_EQ(AfxTestRecords().modals.size(), 1u);
+
+    // Giving up opens nothing.
+    AfxScriptNextModal(IDD_LOAD_ERROR, {}, IDCANCEL);
+    EXPECT_EQ(m_pApp->OpenDocumentFile(bad.c_str()), nullptr);
+    EXPECT_EQ(AfxTestRecords().modals.size(), 2u);
+}

@@ -1,0 +1,89 @@
+// What the still-picture window tests share: the application fixture, opening a picture into a real
+// window, painting a view into memory and reading pixels of packed DIBs.
+#pragma once
+#include "tests/app/AppFixture.h"
+
+#include "framework/Document.h"
+#include "viewers/DibDoc.h"
+#include "viewers/DibView.h"
+
+#include <vector>
+
+class ViewerTest : public AppTest {
+protected:
+    // Opens path through the application and returns its view (null when nothing opened).
+    CDibView* Open(const std::string& path)
+    {
+        CDocument* pDoc = m_pApp->OpenDocumentFile(path.c_str());
+        if (pDoc == nullptr || !pDoc->IsKindOf(RUNTIME_CLASS(CDibDoc)))
+            return nullptr;
+        POSITION pos = pDoc->GetFirstViewPosition();
+        CView* pView = pos != nullptr ? pDoc->GetNextView(pos) : nullptr;
+        Pump();
+        return pView != nullptr && pView->IsKindOf(RUNTIME_CLASS(CDibView)) ? static_cast<CDibView*>(pView) : nullptr;
+    }
+};
+
+// A view's paint of its whole client area, as 0x00RRGGBB values, top row first.
+struct Painted {
+    int width = 0;
+    int height = 0;
+    std::vector<DWORD> pixels;
+    COLORREF At(int x, int y) const
+    {
+        DWORD p = pixels[static_cast<size_t>(y) * width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+};
+
+inline Painted PaintView(CDibView* pView)
+{
+    Painted result;
+    RECT client;
+    ::GetClientRect(pView->m_hWnd, &client);
+    result.width = client.right;
+    result.height = client.bottom;
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = result.width;
+    bmi.bmiHeader.biHeight = -result.height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    HDC hdc = ::CreateCompatibleDC(nullptr);
+    HBITMAP hbm = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(hdc, hbm);
+    pView->PaintTo(hdc, client, client);
+    ::GdiFlush();
+    const DWORD* p = static_cast<const DWORD*>(pBits);
+    result.pixels.assign(p, p + static_cast<size_t>(result.width) * result.height);
+    ::SelectObject(hdc, old);
+    ::DeleteObject(hbm);
+    ::DeleteDC(hdc);
+    return result;
+}
+
+// The colour of picture pixel (x, y), y counted from the top, of a 1-, 4-, 8-, 24- or 32-bit
+// uncompressed packed DIB.
+inline COLORREF DibPixel(HGLOBAL hDIB, int x, int y)
+{
+    const BITMAPINFOHEADER* pbi = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(hDIB));
+    int h = pbi->biHeight < 0 ? -pbi->biHeight : pbi->biHeight;
+    int colors = pbi->biClrUsed != 0 ? static_cast<int>(pbi->biClrUsed) : (pbi->biBitCount <= 8 ? 1 << pbi->biBitCount : 0);
+    const RGBQUAD* pTable = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(pbi) + pbi->biSize);
+    const BYTE* pBits = reinterpret_cast<const BYTE*>(pTable + colors);
+    int stride = ((pbi->biWidth * pbi->biBitCount + 31) / 32) * 4;
+    int row = pbi->biHeight < 0 ? y : h - 1 - y;
+    const BYTE* pRow = pBits + static_cast<size_t>(row) * stride;
+    COLORREF c = 0;
+    switch (pbi->biBitCount) {
+    case 1: { const RGBQUAD& q = pTable[(pRow[x / 8] >> (7 - x % 8)) & 1]; c = RGB(q.rgbRed, q.rgbGreen, q.rgbBlue); break; }
+    case 4: { const RGBQUAD& q = pTable[(pRow[x / 2] >> (x % 2 ? 0 : 4)) & 15]; c = RGB(q.rgbRed, q.rgbGreen, q.rgbBlue); break; }
+    case 8: { const RGBQUAD& q = pTable[pRow[x]]; c = RGB(q.rgbRed, q.rgbGreen, q.rgbBlue); break; }
+    case 24: c = RGB(pRow[x * 3 + 2], pRow[x * 3 + 1], pRow[x * 3]); break;
+    case 32: c = RGB(pRow[x * 4 + 2], pRow[x * 4 + 1], pRow[x * 4]); break;
+    default: break;
+    }
+    ::GlobalUnlock(hDIB);
+    return c;
+}

@@ -1,0 +1,7 @@
+// The open requests and the fine-zoom switch of the picture views.
+#include "viewers/ViewerGlobals.h"
+
+BOOL g_bOpenFullScreen = FALSE;
+CWnd* g_pFullScreenReturnWnd = nullptr;
+CString g_strOpenFolderTitle;
+BOOL g_bFineZoom = FALSE;
