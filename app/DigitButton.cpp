@@ -19,15 +19,15 @@ const int kGlyphHeight = 15;
 int DigitGlyphs(int value, int interval, BOOL timeMode, int glyphs[5])
 {
     if (timeMode) {
-        if (value == -1) {
+        // Any negative value shows as "no value"; the glyphs always stay inside the strip.
+        if (value < 0) {
             glyphs[0] = glyphs[1] = glyphs[3] = glyphs[4] = kGlyphBlank;
             glyphs[2] = kGlyphSeparator;
             return 5;
         }
-        long long seconds = static_cast<long long>(value) * interval / 1000;
-        if (seconds < 0)
-            seconds = 0;
-        int minutes = static_cast<int>((seconds / 60) % 100);
+        long long seconds = static_cast<long long>(value) * (interval < 0 ? 0 : interval) / 1000;
+        long long minutesAll = seconds / 60;
+        int minutes = static_cast<int>(minutesAll > 99 ? 99 : minutesAll);
         int rest = static_cast<int>(seconds % 60);
         glyphs[0] = minutes / 10 == 0 ? kGlyphBlank : minutes / 10;
         glyphs[1] = minutes % 10;
@@ -36,11 +36,11 @@ int DigitGlyphs(int value, int interval, BOOL timeMode, int glyphs[5])
         glyphs[4] = rest % 10;
         return 5;
     }
-    if (value == -1) {
+    if (value < 0) {
         glyphs[0] = glyphs[1] = glyphs[2] = glyphs[3] = kGlyphBlank;
         return 4;
     }
-    int n = value < 0 ? 0 : value % 10000;
+    int n = value > 9999 ? 9999 : value;
     int thousands = n / 1000;
     int hundreds = n / 100 % 10;
     int tens = n / 10 % 10;

@@ -10,7 +10,8 @@ enum DigitGlyph { kGlyphBlank = 10, kGlyphSeparator = 11, kGlyphColon = 12 };
 
 // The glyphs a display shows. Time mode: minutes tens (blank when 0), minutes units, colon, seconds
 // tens and units of value x interval / 1000 seconds; number mode: four digits with leading zeros
-// blanked. -1 shows blanks (and the separator in time mode). Returns the glyph count (5 or 4).
+// blanked. A negative value shows blanks (and the separator in time mode); numbers above 9999 show
+// 9999 and minutes above 99 show 99. Returns the glyph count (5 or 4).
 int DigitGlyphs(int value, int interval, BOOL timeMode, int glyphs[5]);
 
 class CDigitButton : public CButton {

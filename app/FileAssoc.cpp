@@ -202,7 +202,8 @@ BOOL CheckAssociationRows(BOOL bWanted, int nDetail)
     if (!bWanted)
         return TRUE;
     for (const AssociationRow& row : kRows) {
-        if ((nDetail & static_cast<int>(row.bit)) != 0 && !IsAssociated(row.extension, row.typePrefix, row.iconIndex))
+        bool selected = (nDetail & static_cast<int>(row.bit)) != 0;
+        if (selected && !IsAssociated(row.extension, row.typePrefix, row.iconIndex))
             return FALSE;
     }
     return TRUE;

@@ -1,6 +1,7 @@
 #include "app/LoadErrorDlg.h"
 
 #include "app/TessarineApp.h"
+#include "core/Progress.h"
 #include "core/WindowUtil.h"
 #include "framework/DataExchange.h"
 #include "resources/resource.h"
@@ -30,6 +31,8 @@ void CLoadErrorDlg::DoDataExchange(CDataExchange* pDX)
     // Any path Windows can open fits, not only the first 100 characters.
     DDV_MaxChars(pDX, m_strPath, MAX_PATH);
     DDX_Text(pDX, IDC_LOADERR_NAME, m_strFileName);
+    DDX_Control(pDX, IDC_PICTURE_WARNING, m_btnWarning);
+    DDX_Control(pDX, IDC_PICTURE_LOGO, m_btnLogo);
 }
 
 BOOL CLoadErrorDlg::OnInitDialog()
@@ -47,7 +50,19 @@ INT_PTR CLoadErrorDlg::AskForRetry(LPCSTR lpszFailedPath, CString* pNewPath)
     dlg.m_strFileName.MakeUpper();
     dlg.m_strPath = lpszFailedPath;
     dlg.m_strPath.MakeLower();
+    g_bReportProgress = FALSE;
+    PackedDIB hLogo = LoadDIBResource(AfxGetResourceHandle(), "ORVANEL8");
+    PackedDIB hWarning = LoadDIBResource(AfxGetResourceHandle(), "WARNING");
+    g_bReportProgress = TRUE;
+    dlg.m_btnWarning.m_hDIB = hWarning;
+    dlg.m_btnLogo.m_hDIB = hLogo;
     INT_PTR result = dlg.DoModal();
+    dlg.m_btnWarning.m_hDIB = nullptr;
+    dlg.m_btnLogo.m_hDIB = nullptr;
+    if (hWarning != nullptr)
+        GlobalFreeHandle(hWarning);
+    if (hLogo != nullptr)
+        GlobalFreeHandle(hLogo);
     if (result == IDOK && pNewPath != nullptr)
         *pNewPath = dlg.m_strPath;
     return result;

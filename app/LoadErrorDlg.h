@@ -1,5 +1,6 @@
 // CLoadErrorDlg: a picture could not be loaded; the user may give another path and retry.
 #pragma once
+#include "app/SimpleDibButton.h"
 #include "framework/Dialog.h"
 
 class CLoadErrorDlg : public CDialog {
@@ -9,6 +10,8 @@ public:
 
     CString m_strPath;     // the path to try, read back after IDOK
     CString m_strFileName; // the picture that failed, as shown
+    CSimpleDibButton m_btnWarning; // pictures the caller loads and frees
+    CSimpleDibButton m_btnLogo;
 
     // The whole exchange: shows the failed path and, after "Réessayer", gives the edited path in
     // *pNewPath. IDOK to retry, anything else to give up.

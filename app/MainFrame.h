@@ -2,6 +2,7 @@
 // command line handed over by a second instance, palette realisation, placing the child windows, its
 // saved placement, the status-bar layouts and the progress gauge.
 #pragma once
+#include "app/CaptionPainter.h"
 #include "app/MyCoolBar.h"
 #include "app/StatusBarEx.h"
 #include "app/ToolBarEx.h"
@@ -152,6 +153,36 @@ public:
     CDibView* m_pFullScreenView = nullptr;   // set by a still-picture view while it is full screen
     CGifView* m_pFullScreenAnimView = nullptr; // the same for an animation
     CString m_strHandOver; // characters of a hand-over still arriving
+
+    // ---- caption ----
+    CCaptionPainter m_caption;
+    // The title of the active child's active document; empty without one.
+    CString GetActiveDocumentTitle();
+    // Copies the cached caption (drawn first when needed) onto the title bar, for that state or the
+    // last one given to the non-client area.
+    void PaintCaption(BOOL bActive);
+    void PaintCaption() { PaintCaption(m_caption.m_bCaptionActive); }
+    LRESULT OnNcPaintMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcActivateMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetTextMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysColorChangeMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSettingChangeMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptionReset(WPARAM wParam, LPARAM lParam);
+
+    // ---- background music ----
+    BOOL m_bMusicPlaying = FALSE;
+    BOOL m_bMusicLoop = FALSE;
+    BOOL m_bMusicNotifyPending = FALSE; // a play was started and its end has not been reported
+    CString m_strMusicPath;
+    void SetMusicState(LPCSTR lpszPath, BOOL bLoop);
+    void ClearMusicState();
+    // A play ended (or failed).
+    LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
+    // The dispatcher's music step: plays the file again once its play has ended.
+    void LoopMusic();
+
+    // The welcome window on demand (whatever "ShowWelcome" says; its box still sets it).
+    void OnHelpWelcome();
 
     // ---- messages ----
     int OnCreate(LPCREATESTRUCT lpcs);

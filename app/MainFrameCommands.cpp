@@ -87,9 +87,12 @@ void CMainFrame::OnPreferences()
     g_MaximiseOnOpen = general.m_bMaximiseOnOpen;
     g_CouleurView = ColorFromText(general.m_strColorView);
     g_CouleurPleinEcran = ColorFromText(general.m_strColorFullScreen);
-    g_CouleursJPEG = sheet.m_pageJPEG.m_nColorMode;
+    // A radio group with nothing checked (a stored value out of range) gives -1: the setting stays.
+    if (sheet.m_pageJPEG.m_nColorMode >= 0)
+        g_CouleursJPEG = sheet.m_pageJPEG.m_nColorMode;
     g_TauxJPEG = sheet.m_pageJPEG.m_nCompressionRate;
-    g_PhotoCDSize = sheet.m_pagePhotoCD.m_nSize;
+    if (sheet.m_pagePhotoCD.m_nSize >= 0)
+        g_PhotoCDSize = sheet.m_pagePhotoCD.m_nSize;
     g_DefaultWmfCX = sheet.m_pageWMF.m_nWidth;
     g_DefaultWmfCY = sheet.m_pageWMF.m_nHeight;
 
@@ -102,8 +105,8 @@ void CMainFrame::ApplyToolBarSettings(int oldUseCoolBar, int oldShowRecents, int
 {
     if ((g_UseCoolBar != 0) != (oldUseCoolBar != 0)) {
         // A cool bar asked for after a start without one is made now.
-        if (g_UseCoolBar)
-            CreateCoolBar();
+        if (g_UseCoolBar && !::IsWindow(m_wndCoolBar.m_hWnd) && CreateCoolBar())
+            FillRecentCombo();
         if (::IsWindow(m_wndToolBar.m_hWnd))
             AfxShowControlBar(this, &m_wndToolBar, !g_UseCoolBar, FALSE);
         if (::IsWindow(m_wndCoolBar.m_hWnd))

@@ -64,6 +64,8 @@ void CMainFrame::OnTimer(UINT nIDEvent)
 
 void CMainFrame::OnIdleUpdate()
 {
+    // The music keeps looping while the window is minimised.
+    LoopMusic();
     if (IsIconic())
         return;
 

@@ -14,6 +14,8 @@ void CPrefsPropertySheet::SetRememberedPage(int nPage) { s_nRememberedPage = nPa
 CPrefsPropertySheet::CPrefsPropertySheet(CWnd* pParentWnd)
     : CPropertySheet(IDS_PREFERENCES_CAPTION, pParentWnd, static_cast<UINT>(s_nRememberedPage))
 {
+    // Nothing is applied before OK: no "Apply" button.
+    m_psh.dwFlags |= PSH_NOAPPLYNOW;
     AddPage(&m_pageGeneral);
     AddPage(&m_pageToolbars);
     AddPage(&m_pageLibrarianPath);

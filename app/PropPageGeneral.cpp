@@ -1,10 +1,7 @@
 #include "app/PropPageGeneral.h"
 
-#include "framework/CommonDialogs.h"
 #include "framework/DataExchange.h"
 #include "resources/resource.h"
-
-#include <cstdlib>
 
 IMPLEMENT_DYNAMIC(CPropPageGeneral, CPropertyPage)
 
@@ -25,19 +22,8 @@ void CPropPageGeneral::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, IDC_GEN_WARN_COMPONENTS, m_bShowWarnComponents);
     DDX_Check(pDX, IDC_GEN_WARN_ASSOC, m_bShowWarnAssoc);
     DDX_Check(pDX, IDC_GEN_MAXIMISE, m_bMaximiseOnOpen);
+    DDX_Control(pDX, IDC_GEN_COLOR_VIEW, m_btnColorView);
     DDX_Text(pDX, IDC_GEN_COLOR_VIEW, m_strColorView);
+    DDX_Control(pDX, IDC_GEN_COLOR_FULLSCREEN, m_btnColorFullScreen);
     DDX_Text(pDX, IDC_GEN_COLOR_FULLSCREEN, m_strColorFullScreen);
-}
-
-void CPropPageGeneral::ChooseButtonColor(int nIDButton)
-{
-    char text[32] = "";
-    ::GetDlgItemTextA(m_hWnd, nIDButton, text, sizeof(text));
-    COLORREF current = static_cast<COLORREF>(std::strtoul(text, nullptr, 10));
-    CColorDialog dlg(current, CC_FULLOPEN, this);
-    if (dlg.DoModal() != IDOK)
-        return;
-    CString value;
-    value.Format("%ld", static_cast<long>(dlg.GetColor()));
-    ::SetDlgItemTextA(m_hWnd, nIDButton, value);
 }

@@ -1,6 +1,7 @@
 // CPropPageGeneral: the "Général" page of the preferences (start-up windows, warnings, background
 // colours of the picture windows).
 #pragma once
+#include "app/ColorButton.h"
 #include "framework/PropertySheet.h"
 
 class CPropPageGeneral : public CPropertyPage {
@@ -16,15 +17,14 @@ public:
     BOOL m_bShowWarnAssoc = FALSE;
     BOOL m_bMaximiseOnOpen = FALSE;
     // The colours as decimal COLORREF texts, carried by the texts of their buttons.
+    CColorButton m_btnColorView;
     CString m_strColorView = "0";
+    CColorButton m_btnColorFullScreen;
     CString m_strColorFullScreen = "0";
-
-    // Runs the colour choice for a colour button and puts the chosen colour on it.
-    void ChooseButtonColor(int nIDButton);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    void OnColorView() { ChooseButtonColor(1012); }
-    void OnColorFullScreen() { ChooseButtonColor(1013); }
+    void OnColorView() { m_btnColorView.PickColor(); }
+    void OnColorFullScreen() { m_btnColorFullScreen.PickColor(); }
     DECLARE_MESSAGE_MAP()
 };

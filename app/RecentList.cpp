@@ -2,10 +2,10 @@
 // window, the typed-path resolution, and the tool-band button states.
 #include "app/RecentList.h"
 
+#include "app/FileAssoc.h"
 #include "app/MainFrame.h"
 #include "app/MyCoolBar.h"
 #include "app/Settings.h"
-#include "core/FileTypes.h"
 #include "core/FileUtil.h"
 #include "framework/Document.h"
 #include "framework/MDIChildWnd.h"
@@ -61,16 +61,6 @@ TypedPathResult ResolveTypedPath(const CString& typed, const CString& currentDir
     return kTypedPathOpen;
 }
 
-int RecentIconIndex(const CString& path)
-{
-    if (FolderExists(path))
-        return FILETYPE_IMAGE_FOLDER;
-    int nCode = GetFileTypeFromExt(path);
-    if (nCode <= 0 || nCode > FILETYPE_IMAGE_COUNT)
-        return FILETYPE_IMAGE_UNKNOWN;
-    return nCode - 1;
-}
-
 // ---- the frame's side ----
 
 void CMainFrame::FillRecentCombo()
@@ -87,7 +77,7 @@ void CMainFrame::FillRecentCombo()
         item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
         item.iItem = -1;
         item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(path));
-        item.iImage = RecentIconIndex(path);
+        item.iImage = GetFileTypeIconIndex(path, nullptr);
         item.iSelectedImage = item.iImage;
         ::SendMessageA(hCombo, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }

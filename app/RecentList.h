@@ -1,5 +1,4 @@
-// The recent list's helpers: what a path typed in the "Récents" box resolves to, and the icon of a
-// recent entry. The combo itself is filled and followed by CMainFrame (FillRecentCombo,
+// The recent list's helper: what a path typed in the "Récents" box resolves to. The combo itself is filled and followed by CMainFrame (FillRecentCombo,
 // SyncRecentCombo).
 #pragma once
 #include "framework/String.h"
@@ -15,7 +14,3 @@ enum TypedPathResult {
 // backslash and an upper-case letter; a text without separators is taken in currentDir; a path with
 // a drive is normalised in case.
 TypedPathResult ResolveTypedPath(const CString& typed, const CString& currentDir, CString* pResolved);
-
-// The file-type image (in g_imlFileTypes) of a recent entry: the folder image for a folder, else
-// the image of the file's type.
-int RecentIconIndex(const CString& path);

@@ -27,6 +27,8 @@ void CSlideShowDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_SLIDE_MUSIC, m_strMusicFile);
     // Any path Windows can open fits, not only 128 characters.
     DDV_MaxChars(pDX, m_strMusicFile, MAX_PATH);
+    DDX_Control(pDX, IDC_PICTURE_WARNING, m_btnWarning);
+    DDX_Control(pDX, IDC_PICTURE_LOGO, m_btnLogo);
 }
 
 BOOL CSlideShowDlg::OnInitDialog()

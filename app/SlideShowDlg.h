@@ -1,5 +1,6 @@
 // CSlideShowDlg: the options of a slide show (manual or automatic, pause, loop, picture size, music).
 #pragma once
+#include "app/SimpleDibButton.h"
 #include "framework/Dialog.h"
 
 class CSlideShowDlg : public CDialog {
@@ -13,6 +14,8 @@ public:
     BOOL m_bAutomatic = FALSE;
     int m_nPictureSize = -1;   // 0 actual size, 1 largest proportional, 2 fitted to the screen
     CString m_strMusicFile;    // played during the show; empty: none
+    CSimpleDibButton m_btnWarning; // pictures the caller loads and frees
+    CSimpleDibButton m_btnLogo;
 
     BOOL OnInitDialog() override;
     // Lets the user pick the music file.

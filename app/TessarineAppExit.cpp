@@ -1,5 +1,6 @@
 // Shut-down of the application object: the settings are saved (only when this process read them),
 // the shared icons and cursors freed and the QuickTime bridge closed.
+#include "app/FileAssoc.h"
 #include "app/Settings.h"
 #include "app/TessarineApp.h"
 #include "core/FileUtil.h"
@@ -16,6 +17,7 @@ int CTessarineApp::ExitInstance()
     // A second instance, or a start that failed before the settings were read, leaves them alone.
     SaveSettings();
     FreeSharedIcons();
+    FreeFileIconCache();
     FreeWorkBuffer();
     if (IsQuickTimeStarted())
         ExitQuickTime();

@@ -161,8 +161,9 @@ HIMAGELIST CToolBarEx::GetPaintImageList()
     BITMAP bm = {};
     if (!::GetObjectA(m_hbmImageWell, sizeof(bm), &bm))
         return nullptr;
-    int nWidth = bm.bmBitsPixel > 8 ? bm.bmWidth * 3 : bm.bmWidth;
-    nWidth = (nWidth + 3) & ~3;
+    // Widths are pixels whatever the depth (tripling them for deep bitmaps would only add blank
+    // images).
+    int nWidth = (bm.bmWidth + 3) & ~3;
     HDC hScreen = ::GetDC(nullptr);
     HDC hSrc = ::CreateCompatibleDC(hScreen);
     HDC hDst = ::CreateCompatibleDC(hScreen);

@@ -1,6 +1,7 @@
 #include "app/WelcomeDlg.h"
 
 #include "app/LoadErrorDlg.h"
+#include "app/MainFrame.h"
 #include "app/Settings.h"
 #include "app/TessarineApp.h"
 #include "core/DrawUtil.h"
@@ -130,10 +131,10 @@ void DrawTipPanel(HDC hdc, const RECT& rectPanel, LPCSTR lpszTip)
     ::SetBkMode(hdc, oldMode);
 }
 
-void ShowWelcomeAtStartup()
+namespace {
+// Runs the welcome window with its picture; the box's state comes back in g_ShowWelcome.
+void RunWelcomeDialog()
 {
-    if (!g_ShowWelcome)
-        return;
     CWelcomeDlg dlg;
     dlg.m_bShowAtStart = g_ShowWelcome;
     g_bReportProgress = FALSE;
@@ -146,3 +147,12 @@ void ShowWelcomeAtStartup()
         GlobalFreeHandle(hPicture);
     g_ShowWelcome = dlg.m_bShowAtStart;
 }
+} // namespace
+
+void ShowWelcomeAtStartup()
+{
+    if (g_ShowWelcome)
+        RunWelcomeDialog();
+}
+
+void CMainFrame::OnHelpWelcome() { RunWelcomeDialog(); }

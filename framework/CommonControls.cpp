@@ -16,16 +16,20 @@ namespace {
 
 using ImageListMap = CHandleMap<CImageList, HIMAGELIST>;
 
+// On the heap, for the reason given with the window map (framework/Wnd.cpp).
 ImageListMap& TheImageListMap()
 {
-    static thread_local ImageListMap map(
-        [](HIMAGELIST h) -> CImageList* {
-            CImageList* p = new CImageList;
-            p->m_hImageList = h;
-            return p;
-        },
-        [](CImageList* p) { p->m_hImageList = nullptr; });
-    return map;
+    static thread_local ImageListMap* pMap = nullptr;
+    if (pMap == nullptr) {
+        pMap = new ImageListMap(
+            [](HIMAGELIST h) -> CImageList* {
+                CImageList* p = new CImageList;
+                p->m_hImageList = h;
+                return p;
+            },
+            [](CImageList* p) { p->m_hImageList = nullptr; });
+    }
+    return *pMap;
 }
 
 } // namespace

@@ -11,16 +11,20 @@ namespace {
 
 using MenuMap = CHandleMap<CMenu, HMENU>;
 
+// On the heap, for the reason given with the window map (framework/Wnd.cpp).
 MenuMap& TheMenuMap()
 {
-    static thread_local MenuMap map(
-        [](HMENU h) -> CMenu* {
-            CMenu* p = new CMenu;
-            p->m_hMenu = h;
-            return p;
-        },
-        [](CMenu* p) { p->m_hMenu = nullptr; });
-    return map;
+    static thread_local MenuMap* pMap = nullptr;
+    if (pMap == nullptr) {
+        pMap = new MenuMap(
+            [](HMENU h) -> CMenu* {
+                CMenu* p = new CMenu;
+                p->m_hMenu = h;
+                return p;
+            },
+            [](CMenu* p) { p->m_hMenu = nullptr; });
+    }
+    return *pMap;
 }
 
 } // namespace

@@ -25,16 +25,22 @@ namespace {
 
 using WndMap = CHandleMap<CWnd, HWND>;
 
+// Each thread's map lives on the heap behind a plain pointer: an object with a destructor in thread
+// storage would be destroyed after this toolchain has freed that storage (worker threads crash).
+// The map itself stays for the life of the process; its temporary wrappers go at every idle step.
 WndMap& TheWndMap()
 {
-    static thread_local WndMap map(
-        [](HWND h) -> CWnd* {
-            CWnd* p = new CWnd;
-            p->m_hWnd = h;
-            return p;
-        },
-        [](CWnd* p) { p->m_hWnd = nullptr; });
-    return map;
+    static thread_local WndMap* pMap = nullptr;
+    if (pMap == nullptr) {
+        pMap = new WndMap(
+            [](HWND h) -> CWnd* {
+                CWnd* p = new CWnd;
+                p->m_hWnd = h;
+                return p;
+            },
+            [](CWnd* p) { p->m_hWnd = nullptr; });
+    }
+    return *pMap;
 }
 
 // A non-child window's owner, a child's parent.

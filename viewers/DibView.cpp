@@ -254,9 +254,13 @@ void CDibView::PaintTo(HDC hdc, const RECT& client, const RECT& update)
         // DrawDib wants the colour count spelt out for palette pictures.
         if (pbi->biClrUsed == 0 && pbi->biBitCount <= 8)
             pbi->biClrUsed = 1u << pbi->biBitCount;
+        // Shrinking in the DC's default mode ANDs the dropped pixels together: dark streaks.
+        int nOldMode = ::SetStretchBltMode(hdc, COLORONCOLOR);
         ::DrawDibDraw(m_hDrawDib, hdc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, pbi,
                       FindDIBBits(pbi), src.left, src.top, src.right - src.left, src.bottom - src.top,
                       m_bFirstPaint ? 0 : DDF_BACKGROUNDPAL);
+        if (nOldMode != 0)
+            ::SetStretchBltMode(hdc, nOldMode);
         m_bFirstPaint = 0;
         m_nDrawCount++;
     }

@@ -80,7 +80,7 @@ TEST_F(AppTest, StatusBarLayoutFollowsTheKindOfTheActiveView)
                                                ID_INDICATOR_CAPS, ID_INDICATOR_INFO}));
     EXPECT_TRUE(OwnerDrawn(pBar, 5));
     EXPECT_FALSE(OwnerDrawn(pBar, 1));
-    EXPECT_STREQ(pBar->GetPaneText(1), "16x8 - 16,8M couleurs");
+    EXPECT_STREQ(pBar->GetPaneText(1), "16 x 8 - 16,8M couleurs - Zoom 100 %");
 
     m_pApp->OpenDocumentFile(WriteGif("moving.gif").c_str());
     m_pFrame->OnIdleUpdate();

@@ -6,6 +6,7 @@
 #include "app/DigitButton.h"
 #include "app/SimpleDibButton.h"
 #include "core/PackedDib.h"
+#include "framework/TestSeams.h"
 
 #include <vector>
 
@@ -63,6 +64,9 @@ TEST(DigitButton, NumberModeBlanksLeadingZerosOnly)
     EXPECT_EQ(Glyphs(0, 1000, FALSE), (std::vector<int>{B, B, B, 0}));
     EXPECT_EQ(Glyphs(40, 1000, FALSE), (std::vector<int>{B, B, 4, 0}));
     EXPECT_EQ(Glyphs(-1, 1000, FALSE), (std::vector<int>{B, B, B, B}));
+    // Out of the display's range: never a glyph outside the strip.
+    EXPECT_EQ(Glyphs(12345, 1000, FALSE), (std::vector<int>{9, 9, 9, 9}));
+    EXPECT_EQ(Glyphs(-7, 1000, FALSE), (std::vector<int>{B, B, B, B}));
 }
 
 TEST(DigitButton, TimeModeShowsMinutesAndSecondsOfValueTimesInterval)
@@ -71,6 +75,9 @@ TEST(DigitButton, TimeModeShowsMinutesAndSecondsOfValueTimesInterval)
     EXPECT_EQ(Glyphs(1500, 500, TRUE), (std::vector<int>{1, 2, kGlyphColon, 3, 0}));
     EXPECT_EQ(Glyphs(9, 100, TRUE), (std::vector<int>{B, 0, kGlyphColon, 0, 0}));
     EXPECT_EQ(Glyphs(-1, 1000, TRUE), (std::vector<int>{B, B, kGlyphSeparator, B, B}));
+    EXPECT_EQ(Glyphs(-20, 1000, TRUE), (std::vector<int>{B, B, kGlyphSeparator, B, B}));
+    // 2 000 000 frames of 100 ms: 55 hours, shown as 99 minutes; the product does not wrap.
+    EXPECT_EQ(Glyphs(2000000, 100, TRUE), (std::vector<int>{9, 9, kGlyphColon, 2, 0}));
 }
 
 TEST_F(AppTest, DigitButtonDrawsLitDigitsOnBlackAndUnlitOnGrey)

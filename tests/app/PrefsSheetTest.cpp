@@ -12,8 +12,7 @@
 
 namespace {
 
-const int kPageGeneral = 0, kPageToolbars = 1, kPageLibrary = 2, kPageEditor = 3, kPageJPEG = 4, kPagePhotoCD = 5,
-          kPageWMF = 6;
+const int kPageGeneral = 0, kPageToolbars = 1, kPageJPEG = 4, kPageWMF = 6;
 
 void FillValid(CPrefsPropertySheet& sheet)
 {
@@ -298,4 +297,30 @@ TEST_F(AppTest, PreferencesToolbarPageEnablesItsOptionsAsTheRuleSays)
     EXPECT_EQ(g_RecentList.GetSize(), 0);
     ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
     EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("R\xE9" "cents"), std::string::npos);
+}
+
+TEST_F(AppTest, PreferencesColourButtonsCarryTheChosenColourAndCancelKeepsIt)
+{
+    ASSERT_TRUE(Start());
+    CPrefsPropertySheet::SetRememberedPage(0);
+    AfxCommonDialogAnswer red;
+    red.ok = true;
+    red.color = RGB(200, 10, 20);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Color, red);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Color, AfxCommonDialogAnswer());
+    AfxModalStep pick;
+    pick.buttonId = 0;
+    pick.check = [](CWnd* p) {
+        ::SendMessageA(PageItem(p, IDC_GEN_COLOR_VIEW), BM_CLICK, 0, 0);
+        ::SendMessageA(PageItem(p, IDC_GEN_COLOR_FULLSCREEN), BM_CLICK, 0, 0);
+    };
+    AfxScriptModal(IDS_PREFERENCES_CAPTION, {pick, AfxModalStep()});
+    CPrefsPropertySheet sheet;
+    FillValid(sheet);
+    sheet.m_pageGeneral.m_strColorView = "0";
+    sheet.m_pageGeneral.m_strColorFullScreen = "255";
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_EQ(std::string(sheet.m_pageGeneral.m_strColorView), std::to_string(RGB(200, 10, 20)));
+    EXPECT_EQ(std::string(sheet.m_pageGeneral.m_strColorFullScreen), "255");
+    EXPECT_EQ(AfxTestPendingScripts(), "");
 }

@@ -8,6 +8,8 @@
 #include "app/RecentList.h"
 #include "app/Settings.h"
 #include "framework/CmdUI.h"
+#include "framework/Document.h"
+#include "framework/MDIChildWnd.h"
 #include "framework/Menu.h"
 #include "framework/TestSeams.h"
 #include "resources/resource.h"
@@ -107,7 +109,7 @@ TEST(TypedPath, DrivesNamesAndSeparatorsResolveAsTheBoxExpects)
     EXPECT_EQ(ResolveTypedPath(" c:\\ ", "D:\\Pics", &out), kTypedPathOpen);
     EXPECT_STREQ(out, "C:\\");
     EXPECT_EQ(ResolveTypedPath("  d:/photos/Ete.jpg ", "", &out), kTypedPathOpen);
-    EXPECT_STREQ(out, "d:\\Photos\\Ete.jpg");
+    EXPECT_STREQ(out, "D:\\Photos\\Ete.jpg");
     EXPECT_EQ(ResolveTypedPath("Photo.jpg", "D:\\Pics", &out), kTypedPathOpen);
     EXPECT_STREQ(out, "D:\\Pics\\Photo.jpg");
     EXPECT_EQ(ResolveTypedPath("Photo.jpg", "D:\\Pics\\", &out), kTypedPathOpen);
@@ -154,12 +156,14 @@ TEST_F(AppTest, AddingAPictureProposesItsNameBeforeTheFirstDot)
     m_pApp->OpenDocumentFile(path.c_str());
     std::string proposed;
     AfxModalStep look;
+    look.buttonId = 0;
     look.check = [&](CWnd* pDlg) {
         char text[128] = "";
         ::GetDlgItemTextA(pDlg->GetSafeHwnd(), IDC_FAVORITE_NAME, text, sizeof(text));
         proposed = text;
     };
-    AfxScriptModal(IDD_ADD_FAVORITE, {look});
+    AfxModalStep ok;
+    AfxScriptModal(IDD_ADD_FAVORITE, {look, ok});
     m_pFrame->SendMessage(WM_COMMAND, ID_FAVORITES_ADD, 0);
     // The proposal "Image "été"" loses its quotes, which a favourite name may not hold.
     EXPECT_EQ(proposed, "Image \xE9t\xE9");

@@ -20,7 +20,10 @@ std::string ItemText(CWnd* pDlg, int id)
     return text;
 }
 
-bool ItemEnabled(CWnd* pDlg, int id) { return ::IsWindowEnabled(::GetDlgItem(pDlg->GetSafeHwnd(), id)) != FALSE; }
+bool ItemEnabled(CWnd* pDlg, int id)
+{
+    return ::IsWindowEnabled(::GetDlgItem(pDlg->GetSafeHwnd(), id)) != FALSE;
+}
 
 // One slide-show dialog run: the pause typed, then OK; the number of refusals seen.
 struct SlideRun {

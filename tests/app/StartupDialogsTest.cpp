@@ -54,7 +54,10 @@ std::string ItemText(CWnd* pDlg, int id)
     return text;
 }
 
-bool ItemEnabled(CWnd* pDlg, int id) { return ::IsWindowEnabled(::GetDlgItem(pDlg->GetSafeHwnd(), id)) != FALSE; }
+bool ItemEnabled(CWnd* pDlg, int id)
+{
+    return ::IsWindowEnabled(::GetDlgItem(pDlg->GetSafeHwnd(), id)) != FALSE;
+}
 
 // Points an extension at another program's class, as another installer would.
 void BreakAssociation(const char* extension)
@@ -241,6 +244,21 @@ TEST_F(StartupTest, WelcomeTipsWrapAndAnOutOfRangePositionStartsAtTheFirst)
     }
     ShowWelcomeAtStartup(); // switched off: nothing
     EXPECT_EQ(ModalsShown().size(), 1u);
+
+    // The welcome command opens it all the same, shows the next tip, and its box turns it back on.
+    g_IndexOfTheTip = 5;
+    std::string shown;
+    AfxModalStep look2;
+    look2.buttonId = 0;
+    look2.check = [&](CWnd*) { shown = static_cast<LPCSTR>(g_strCurrentTip); };
+    AfxModalStep tick;
+    tick.fields = {{IDC_WELCOME_SHOW_AT_START, "1"}};
+    AfxScriptModal(IDD_WELCOME, {look2, tick});
+    m_pFrame->SendMessage(WM_COMMAND, ID_HELP_WELCOME);
+    EXPECT_EQ(ModalsShown().size(), 2u);
+    EXPECT_EQ(shown, LoadText(55128));
+    EXPECT_EQ(g_IndexOfTheTip, 6);
+    EXPECT_TRUE(g_ShowWelcome);
 }
 
 TEST_F(StartupTest, WelcomeButtonsAskForHelpAndTheWebSite)

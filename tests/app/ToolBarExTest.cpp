@@ -171,7 +171,7 @@ TEST_F(AppTest, UpdateRepaintsOnlyTheButtonsWhoseStateChanged)
     CToolBarEx bar;
     ASSERT_TRUE(bar.Create(m_pFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 4300));
     ASSERT_TRUE(bar.LoadBitmap(IDR_MAINFRAME));
-    const UINT ids[] = {ID_NEW_EXPLORER, 4999}; // the frame handles the first, nothing the second
+    const UINT ids[] = {ID_PREFERENCES, 4999}; // the frame handles the first, nothing the second
     ASSERT_TRUE(bar.SetButtons(ids, 2));
     bar.MoveWindow(0, 0, 300, 30);
     bar.UpdateWindow();

@@ -5,7 +5,11 @@
 #include "framework/Controls.h"
 #include "framework/TestSeams.h"
 
+#include "framework/HandleMap.h"
+#include "framework/Menu.h"
+
 #include <algorithm>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -216,4 +220,27 @@ TEST_F(WndCreate, SameObjectCanMakeANewWindowAfterTheOldOneWent)
     wnd.GetWindowText(text);
     EXPECT_STREQ(text, "deux");
     wnd.DestroyWindow();
+}
+
+TEST_F(WndCreate, WorkerThreadHasItsOwnTemporaryWrappers)
+{
+    HWND hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HMENU hMenu = ::CreatePopupMenu();
+    CWnd* pMine = CWnd::FromHandle(hWnd);
+    CWnd* pTheirs = nullptr;
+    CMenu* pTheirMenu = nullptr;
+    for (int round = 0; round < 3; round++) {
+        std::thread worker([&] {
+            pTheirs = CWnd::FromHandle(hWnd);
+            pTheirMenu = CMenu::FromHandle(hMenu);
+            EXPECT_EQ(pTheirs->m_hWnd, hWnd);
+            EXPECT_EQ(pTheirMenu->m_hMenu, hMenu);
+            AfxDeleteTempMaps(); // as the framework's threads do before they end
+        });
+        worker.join();
+        EXPECT_NE(pTheirs, pMine);
+    }
+    EXPECT_EQ(CWnd::FromHandle(hWnd), pMine);
+    ::DestroyMenu(hMenu);
+    ::DestroyWindow(hWnd);
 }

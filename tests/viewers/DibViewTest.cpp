@@ -283,9 +283,85 @@ TEST_F(ViewerTest, LargeJpegIsDecodedOnceAndPaintedWithoutCopies)
     EXPECT_EQ(g_nJpegReads, 1);
     EXPECT_EQ(pDoc->GetHDIB(), hDIB);
     EXPECT_EQ(::GlobalSize(pDoc->GetHDIB()), size);
+    // Both paints show the picture where it belongs (sampled, against the decoded pixels).
     RECT r = ProportionalRect(fitted.width, fitted.height, 4000, 3000);
-    COLORREF centre = fitted.At((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    EXPECT_TRUE(Near(centre, DibPixel(hDIB, 2000, 1500), 12))
-        << std::hex << centre << " " << DibPixel(hDIB, 2000, 1500) << " bits " << std::dec << pDoc->m_nBitCount;
-    EXPECT_NE(zoomed.At(zoomed.width / 2, zoomed.height / 2), g_CouleurView);
+    int samples = 0, matching = 0;
+    for (int y = r.top + 2; y < r.bottom - 2; y += 9)
+        for (int x = r.left + 2; x < r.right - 2; x += 9) {
+            int sx = (x - r.left) * 4000 / (r.right - r.left), sy = (y - r.top) * 3000 / (r.bottom - r.top);
+            samples++;
+            matching += Near(fitted.At(x, y), DibPixel(hDIB, sx, sy), 24) ? 1 : 0;
+        }
+    EXPECT_GT(matching * 100, samples * 98) << matching << " of " << samples;
+    ASSERT_EQ(pView->GetZoom(), 50);
+    samples = matching = 0;
+    for (int y = 0; y < zoomed.height; y += 9)
+        for (int x = 0; x < zoomed.width; x += 9) {
+            samples++;
+            matching += Near(zoomed.At(x, y), DibPixel(hDIB, x * 2, y * 2), 24) ? 1 : 0;
+        }
+    EXPECT_GT(matching * 100, samples * 98) << matching << " of " << samples;
+}
+
+TEST_F(ViewerTest, TheWindowOnScreenShowsThePicture)
+{
+    ASSERT_TRUE(Start());
+    CDibView* pView = Open(WriteBmp("screen.bmp", 16, 8));
+    ASSERT_NE(pView, nullptr);
+    m_pFrame->ShowWindow(SW_SHOWNORMAL);
+    ::SetForegroundWindow(m_pFrame->m_hWnd);
+    pView->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    RECT client;
+    pView->GetClientRect(&client);
+    int ox = (client.right - 16) / 2, oy = (client.bottom - 8) / 2;
+    HDC hdc = ::GetDC(pView->m_hWnd);
+    COLORREF inside = ::GetPixel(hdc, ox + 3, oy + 2);
+    COLORREF corner = ::GetPixel(hdc, 1, 1);
+    ::ReleaseDC(pView->m_hWnd, hdc);
+    EXPECT_TRUE(Near(inside, FixturePixel(3, 2, 8), 8)) << std::hex << inside;
+    EXPECT_TRUE(Near(corner, g_CouleurView, 8)) << std::hex << corner;
+}
+
+TEST_F(ViewerTest, EnterClosesTheWindowAndEscapeLeavesItOpen)
+{
+    ASSERT_TRUE(Start());
+    CDibView* pView = Open(WriteBmp("keys.bmp", 16, 8));
+    ASSERT_NE(pView, nullptr);
+    HWND hFrame = pView->GetParentFrame()->m_hWnd;
+    pView->SendMessage(WM_KEYDOWN, VK_ESCAPE);
+    Pump();
+    EXPECT_TRUE(::IsWindow(hFrame));
+    pView->SendMessage(WM_KEYDOWN, VK_RETURN);
+    Pump();
+    EXPECT_FALSE(::IsWindow(hFrame));
+}
+
+TEST_F(ViewerTest, SixteenColourPictureWithoutColourCountUsesItsOwnColours)
+{
+    ASSERT_TRUE(Start());
+    CDibView* pView = Open(WriteBmp("base.bmp", 16, 8));
+    ASSERT_NE(pView, nullptr);
+    // 8 x 2 pixels, 4 bits, colour count 0: colour i is (i * 16, 255 - i * 16, 7).
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[16];
+    } info = {};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = 8;
+    info.header.biHeight = 2;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 4;
+    for (int i = 0; i < 16; i++)
+        info.colours[i] = RGBQUAD{7, static_cast<BYTE>(255 - i * 16), static_cast<BYTE>(i * 16), 0};
+    BYTE rows[8] = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}; // bottom row 0..7, top row 8..15
+    CDibDoc* pDoc = pView->GetDocument();
+    ASSERT_TRUE(pDoc->GetDIB()->Create(&info.header, rows));
+    Painted p = PaintView(pView);
+    int ox = (p.width - 8) / 2, oy = (p.height - 2) / 2;
+    for (int x = 0; x < 8; x++) {
+        int top = 8 + x, bottom = x;
+        EXPECT_EQ(p.At(ox + x, oy), RGB(top * 16, 255 - top * 16, 7)) << x;
+        EXPECT_EQ(p.At(ox + x, oy + 1), RGB(bottom * 16, 255 - bottom * 16, 7)) << x;
+    }
 }

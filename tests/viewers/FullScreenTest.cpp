@@ -2,6 +2,7 @@
 // window closed while its view is full screen.
 #include "tests/viewers/ViewerFixture.h"
 
+#include "app/OrvanelMDI.h"
 #include "app/Settings.h"
 #include "framework/FrameWnd.h"
 #include "framework/MDIChildWnd.h"
@@ -167,4 +168,28 @@ TEST_F(ViewerTest, OpenedFullScreenFromAListClosesWhenItLeaves)
     Pump();
     EXPECT_FALSE(::IsWindow(hView));
     EXPECT_EQ(m_pFrame->m_pFullScreenView, nullptr);
+}
+
+TEST_F(ViewerTest, LocalToolBarTogglesAndComesBackAfterFullScreen)
+{
+    ASSERT_TRUE(Start());
+    CDibView* pView = Open(WriteBmp("bar.bmp", 64, 64));
+    ASSERT_NE(pView, nullptr);
+    CFrameWnd* pFrame = pView->GetParentFrame();
+    ASSERT_TRUE(pFrame->IsKindOf(RUNTIME_CLASS(CDibDocMDI)));
+    CToolBar& bar = static_cast<CDibDocMDI*>(pFrame)->m_wndToolBar;
+    ASSERT_NE(bar.m_hWnd, nullptr);
+    BOOL bVisible = bar.IsWindowVisible();
+    pView->SendMessage(WM_COMMAND, ID_VIEW_LOCAL_TOOLBAR);
+    EXPECT_NE(bar.IsWindowVisible(), bVisible);
+    EXPECT_EQ(g_ShowDibToolBar, bVisible ? 0 : 1);
+    if (bar.IsWindowVisible())
+        pView->SendMessage(WM_COMMAND, ID_HIDE_LOCAL_TOOLBAR);
+    EXPECT_FALSE(bar.IsWindowVisible());
+    pView->EnterFullScreen();
+    // Nothing of the frame changes from full screen.
+    pView->SendMessage(WM_COMMAND, ID_VIEW_LOCAL_TOOLBAR);
+    EXPECT_FALSE(bar.IsWindowVisible());
+    pView->LeaveFullScreen();
+    EXPECT_TRUE(bar.IsWindowVisible());
 }

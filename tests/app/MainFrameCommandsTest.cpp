@@ -1,0 +1,304 @@
+// The main frame's commands: the keyboard table entry for entry, the library commands forwarded
+// only while the library bar shows, the preferences applied after OK only, the arrangement modes,
+// the tool-bar toggle, and pasting a clipboard picture (checked before use) as a new picture.
+#include "tests/app/AppFixture.h"
+
+#include "app/Settings.h"
+#include "core/PackedDib.h"
+#include "framework/CmdUI.h"
+#include "framework/DockBar.h"
+#include "framework/TestSeams.h"
+#include "framework/WinThread.h"
+#include "resources/resource.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// What an update handler set.
+class CRecordingCmdUI : public CCmdUI {
+public:
+    int enabled = -1;
+    void Enable(BOOL bOn) override { enabled = bOn ? 1 : 0; }
+    void SetCheck(int) override {}
+    void SetRadio(BOOL) override {}
+    void SetText(LPCSTR) override {}
+};
+
+int UpdateOf(CMainFrame* pFrame, UINT nID)
+{
+    CRecordingCmdUI ui;
+    ui.m_nID = nID;
+    if (!pFrame->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &ui, nullptr))
+        return -2; // no update handler at all
+    return ui.enabled;
+}
+
+const UINT kLibraryCommands[] = {
+    ID_LIB_SELECT_PATTERN, ID_LIB_SELECT_ALL, ID_LIB_INVERT_SELECTION, ID_LIB_DESELECT_PATTERN, ID_LIB_DESELECT_ALL,
+    ID_LIB_VIEW_LARGE, ID_LIB_VIEW_MEDIUM, ID_LIB_VIEW_LIST, ID_LIB_VIEW_SMALL, ID_LIB_SORT_ASCENDING,
+    ID_LIB_SORT_DESCENDING, ID_LIB_SORT_SIZE, ID_LIB_SORT_NAME, ID_LIB_SORT_TYPE, ID_LIB_SORT_DATE, ID_LIB_VIEW_MENU,
+    ID_LIB_PROPERTIES, ID_LIB_OPEN_PICTURE, ID_LIB_SELECTION_MENU, ID_LIB_PARENT_FOLDER, ID_LIB_ADD_UNCOMPRESSED,
+    ID_LIB_ADD_JPEG, ID_LIB_ADD_PNG, ID_LIB_RENAME, ID_LIB_RECOVER, ID_LIB_EMPTY_DELETED, ID_LIB_ERASE,
+    ID_LIB_REFRESH, ID_LIB_OPEN_FOLDER, ID_LIB_OPEN_FULLSCREEN, ID_LIB_AUTO_FULLSCREEN, ID_LIB_SLIDESHOW,
+    ID_LIB_IMPORT, ID_LIB_EXPORT, ID_LIB_COPY, ID_LIB_PRINT, ID_LIB_EDIT_PICTURE, ID_LIB_NEW_FOLDER, ID_LIB_DELETE,
+    ID_LIB_RESERVED1, ID_LIB_RESERVED2};
+
+// A packed DIB of 8 x 4 pixels, 24 bits, in a GMEM block as the clipboard wants it.
+HGLOBAL MakeClipDib(LONG width, LONG height, WORD bits, DWORD extraBytes = 0, DWORD headerSize = 40)
+{
+    DWORD rowBytes = ((static_cast<DWORD>(width) * bits + 31) / 32) * 4;
+    DWORD colors = bits <= 8 ? (1u << bits) : 0;
+    DWORD rows = static_cast<DWORD>(height < 0 ? -height : height);
+    SIZE_T size = headerSize + colors * 4 + rowBytes * rows + extraBytes;
+    HGLOBAL hDib = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    BYTE* p = static_cast<BYTE*>(::GlobalLock(hDib));
+    BITMAPINFOHEADER header = {};
+    header.biSize = headerSize;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = bits;
+    std::memcpy(p, &header, sizeof(header));
+    // First row in memory: white.
+    std::memset(p + headerSize + colors * 4, 0xFF, rowBytes);
+    ::GlobalUnlock(hDib);
+    return hDib;
+}
+
+// The clipboard afterwards holds exactly these formats (the blocks go to the clipboard).
+void PutOnClipboard(HWND hOwner, std::vector<std::pair<UINT, HANDLE>> formats)
+{
+    // The system may still be busy with the last clipboard change: a few tries.
+    bool opened = false;
+    for (int i = 0; i < 50 && !opened; i++) {
+        opened = ::OpenClipboard(hOwner) != FALSE;
+        if (!opened) {
+            AfxPumpPendingMessages();
+            ::Sleep(20);
+        }
+    }
+    ASSERT_TRUE(opened);
+    ::EmptyClipboard();
+    for (auto& format : formats)
+        ::SetClipboardData(format.first, format.second);
+    ::CloseClipboard();
+}
+
+} // namespace
+
+TEST(MainFrameKeys, KeyboardTableMatchesEntryForEntry)
+{
+    HACCEL hAccel = ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ASSERT_NE(hAccel, nullptr);
+    ACCEL entries[40] = {};
+    int n = ::CopyAcceleratorTableA(hAccel, entries, 40);
+    const BYTE V = FVIRTKEY | FNOINVERT;
+    const ACCEL expected[] = {
+        {V | FCONTROL, 'E', ID_NEW_EXPLORER}, {V | FCONTROL, 'O', ID_FILE_OPEN}, {V | FCONTROL, 'P', ID_FILE_PRINT},
+        {V | FCONTROL, 'S', ID_TWAIN_ACQUIRE}, {V | FCONTROL, 'V', ID_EDIT_PASTE_NEW}, {V, VK_F1, ID_HELP},
+        {V | FALT, VK_F1, ID_HELP_WELCOME}, {V | FSHIFT, VK_F1, ID_CONTEXT_HELP}, {V, VK_F11, ID_WINDOW_AUTO_REORGANIZE},
+        {V, VK_F12, ID_WINDOW_REORGANIZE}, {V | FALT, VK_F12, ID_VIEW_LIBRARY_BAR}, {V, VK_F2, ID_PREFERENCES},
+        {V | FCONTROL, VK_F2, ID_VIEW_LOCAL_TOOLBAR}, {V, VK_F3, ID_EXPLORER_ADD_TO_LIBRARY},
+        {V | FCONTROL, VK_F3, ID_VIEW_STATUS_BAR}, {V | FALT, VK_F5, ID_VIEW_ACTUAL_SIZE},
+        {V, VK_F6, ID_LIB_ADD_UNCOMPRESSED}, {V | FALT, VK_F6, ID_VIEW_PROPORTIONAL}, {V, VK_F7, ID_LIB_ADD_JPEG},
+        {V | FALT, VK_F7, ID_VIEW_FIT_WINDOW}, {V, VK_F8, ID_LIB_ADD_PNG}, {V, VK_F9, ID_VIEW_LIBRARY_BAR},
+        {V | FCONTROL, VK_F9, ID_VIEW_TOOLBAR}, {V | FSHIFT, VK_INSERT, ID_EDIT_PASTE_NEW}};
+    ASSERT_EQ(n, 24);
+    for (int i = 0; i < 24; i++) {
+        EXPECT_EQ(entries[i].fVirt & ~0x80, expected[i].fVirt) << i;
+        EXPECT_EQ(entries[i].key, expected[i].key) << i;
+        EXPECT_EQ(entries[i].cmd, expected[i].cmd) << i;
+    }
+    EXPECT_EQ(ID_NEW_EXPLORER, 32971);
+    EXPECT_EQ(ID_PREFERENCES, 32795);
+    EXPECT_EQ(ID_VIEW_TOOLBAR, 59392);
+    ::DestroyAcceleratorTable(hAccel);
+}
+
+TEST_F(AppTest, LibraryCommandsReachTheBarOnlyWhileItShows)
+{
+    ASSERT_TRUE(Start());
+    CLibraryBar* pBar = m_pFrame->GetLibraryBar();
+    AfxShowControlBar(m_pFrame, pBar, TRUE, FALSE);
+    for (UINT nID : kLibraryCommands) {
+        EXPECT_EQ(UpdateOf(m_pFrame, nID), -1) << nID; // the bar decides; nothing disabled it
+    }
+    EXPECT_TRUE(m_pFrame->ForwardLibCommand(ID_LIB_REFRESH));
+
+    AfxShowControlBar(m_pFrame, pBar, FALSE, FALSE);
+    for (UINT nID : kLibraryCommands)
+        EXPECT_EQ(UpdateOf(m_pFrame, nID), 0) << nID;
+    EXPECT_FALSE(m_pFrame->ForwardLibCommand(ID_LIB_REFRESH));
+    EXPECT_FALSE(m_pFrame->ForwardLibCommand(ID_LIB_EDIT_PICTURE));
+}
+
+TEST_F(AppTest, PreferencesCancelChangesNothingAndOKSwitchesTheBars)
+{
+    PutSetting("prefs", "UseCoolBar", 0);
+    PutSetting("prefs", "ShowRecents", 1);
+    PutSettingText("CoolBarList", "1", "C:\\un.bmp");
+    ASSERT_TRUE(Start());
+    g_TauxJPEG = 40;
+    AfxModalStep cancel;
+    cancel.buttonId = IDCANCEL;
+    AfxScriptModal(IDS_PREFERENCES_CAPTION, {cancel});
+    m_pFrame->SendMessage(WM_COMMAND, ID_PREFERENCES, 0);
+    EXPECT_EQ(g_UseCoolBar, 0);
+    EXPECT_EQ(g_TauxJPEG, 40);
+    EXPECT_FALSE(::IsWindow(m_pFrame->GetCoolBar()->m_hWnd));
+
+    // The cool bar turned on by the tool-bar page: made and shown, the standard bar hidden.
+    g_UseCoolBar = 1;
+    m_pFrame->ApplyToolBarSettings(0, g_ShowRecents, g_CoolBarAnimation, g_CoolBarText, g_CoolBarBitmap);
+    ASSERT_TRUE(::IsWindow(m_pFrame->GetCoolBar()->m_hWnd));
+    EXPECT_TRUE(m_pFrame->GetCoolBar()->GetStyle() & WS_VISIBLE);
+    EXPECT_FALSE(m_pFrame->GetToolBar()->GetStyle() & WS_VISIBLE);
+    ASSERT_NE(CMyCoolBar::GetRecentCombo(), nullptr);
+    EXPECT_EQ(::SendMessageA(CMyCoolBar::GetRecentCombo(), CB_GETCOUNT, 0, 0), 1); // filled at once
+
+    // "Récents" off: the band goes and the bar's rows and first width are kept.
+    g_ShowRecents = 0;
+    g_CoolBarBandCX = -5;
+    m_pFrame->ApplyToolBarSettings(1, 1, g_CoolBarAnimation, g_CoolBarText, g_CoolBarBitmap);
+    EXPECT_EQ(m_pFrame->GetCoolBar()->FindBand(ID_COOLBAND_RECENTS), -1);
+    EXPECT_EQ(CMyCoolBar::GetRecentCombo(), nullptr);
+    EXPECT_GE(g_CoolBarBandCX, 0);
+    g_ShowRecents = 1;
+    m_pFrame->ApplyToolBarSettings(1, 0, g_CoolBarAnimation, g_CoolBarText, g_CoolBarBitmap);
+    EXPECT_GE(m_pFrame->GetCoolBar()->FindBand(ID_COOLBAND_RECENTS), 0);
+
+    // Back to the standard tool bar.
+    g_UseCoolBar = 0;
+    m_pFrame->ApplyToolBarSettings(1, g_ShowRecents, g_CoolBarAnimation, g_CoolBarText, g_CoolBarBitmap);
+    EXPECT_FALSE(m_pFrame->GetCoolBar()->GetStyle() & WS_VISIBLE);
+    EXPECT_TRUE(m_pFrame->GetToolBar()->GetStyle() & WS_VISIBLE);
+}
+
+TEST_F(AppTest, ArrangementModesAskForPlacingOnlyWhenTheyChange)
+{
+    ASSERT_TRUE(Start());
+    g_ReorganizeType = 1;
+    g_bArrangePending = FALSE;
+    m_pFrame->SendMessage(WM_COMMAND, ID_WINDOW_MOSAIC, 0);
+    EXPECT_FALSE(g_bArrangePending);
+    m_pFrame->SendMessage(WM_COMMAND, ID_WINDOW_FULL, 0);
+    EXPECT_TRUE(g_bArrangePending);
+    EXPECT_EQ(g_ReorganizeType, 0);
+    g_bArrangePending = FALSE;
+    m_pFrame->SendMessage(WM_COMMAND, ID_WINDOW_FULL, 0);
+    EXPECT_FALSE(g_bArrangePending);
+}
+
+TEST_F(AppTest, ToolBarToggleActsOnTheCoolBarWhenItIsInUse)
+{
+    PutSetting("prefs", "UseCoolBar", 1);
+    ASSERT_TRUE(Start());
+    CControlBar* pCool = m_pFrame->GetCoolBar();
+    ASSERT_TRUE(pCool->GetStyle() & WS_VISIBLE);
+    m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_STANDARD_TOOLBAR, 0);
+    EXPECT_FALSE(pCool->GetStyle() & WS_VISIBLE);
+    EXPECT_FALSE(m_pFrame->GetToolBar()->GetStyle() & WS_VISIBLE);
+    m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_STANDARD_TOOLBAR, 0);
+    EXPECT_TRUE(pCool->GetStyle() & WS_VISIBLE);
+    EXPECT_FALSE(m_pFrame->GetToolBar()->GetStyle() & WS_VISIBLE);
+}
+
+TEST(ClipboardDib, AMalformedPictureIsRefusedAndOthersAreMadePlain)
+{
+    HGLOBAL hGood = MakeClipDib(8, 4, 24);
+    PackedDIB hCopy = CopyClipboardDIB(hGood);
+    ASSERT_NE(hCopy, nullptr);
+    GlobalFreeHandle(hCopy);
+
+    HGLOBAL hShort = MakeClipDib(8, 4, 24);
+    HGLOBAL hSmall = ::GlobalReAlloc(hShort, 60, GMEM_MOVEABLE); // rows cut off
+    ASSERT_NE(hSmall, nullptr);
+    EXPECT_EQ(CopyClipboardDIB(hSmall), nullptr);
+    ::GlobalFree(hSmall);
+
+    HGLOBAL hHuge = MakeClipDib(8, 4, 24);
+    BITMAPINFOHEADER* p = static_cast<BITMAPINFOHEADER*>(::GlobalLock(hHuge));
+    p->biWidth = 0x7FFFFFF0; // claims far more than the block holds
+    ::GlobalUnlock(hHuge);
+    EXPECT_EQ(CopyClipboardDIB(hHuge), nullptr);
+    p = static_cast<BITMAPINFOHEADER*>(::GlobalLock(hHuge));
+    p->biWidth = 8;
+    p->biBitCount = 7;
+    ::GlobalUnlock(hHuge);
+    EXPECT_EQ(CopyClipboardDIB(hHuge), nullptr);
+    p = static_cast<BITMAPINFOHEADER*>(::GlobalLock(hHuge));
+    p->biBitCount = 24;
+    p->biCompression = BI_RLE8;
+    ::GlobalUnlock(hHuge);
+    EXPECT_EQ(CopyClipboardDIB(hHuge), nullptr);
+    p = static_cast<BITMAPINFOHEADER*>(::GlobalLock(hHuge));
+    p->biCompression = BI_RGB;
+    p->biSize = 5000;
+    ::GlobalUnlock(hHuge);
+    EXPECT_EQ(CopyClipboardDIB(hHuge), nullptr);
+    EXPECT_EQ(CopyClipboardDIB(nullptr), nullptr);
+    ::GlobalFree(hHuge);
+
+    // A top-down picture with a larger header comes out bottom-up with a 40-byte header.
+    HGLOBAL hTopDown = MakeClipDib(8, -4, 24, 0, 124);
+    hCopy = CopyClipboardDIB(hTopDown);
+    ASSERT_NE(hCopy, nullptr);
+    const BITMAPINFOHEADER* q = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(hCopy));
+    EXPECT_EQ(q->biSize, 40u);
+    EXPECT_EQ(q->biHeight, 4);
+    const BYTE* rows = reinterpret_cast<const BYTE*>(q) + 40;
+    EXPECT_EQ(rows[0], 0); // the white top row is now the last one in memory
+    EXPECT_EQ(rows[3 * 24], 0xFF);
+    ::GlobalUnlock(hCopy);
+    GlobalFreeHandle(hCopy);
+    ::GlobalFree(hGood);
+    ::GlobalFree(hTopDown);
+}
+
+TEST_F(AppTest, PasteOpensOneWindowFromADibAndRefusesAMalformedOne)
+{
+    ASSERT_TRUE(Start());
+    PutOnClipboard(m_pFrame->m_hWnd, {{CF_DIB, MakeClipDib(8, 4, 24)}});
+    EXPECT_EQ(UpdateOf(m_pFrame, ID_EDIT_PASTE_NEW), 1);
+    EXPECT_TRUE(m_pFrame->PasteAsNewPicture());
+    Pump();
+    EXPECT_EQ(Children().size(), 1u);
+
+    HGLOBAL hBad = MakeClipDib(8, 4, 24);
+    BITMAPINFOHEADER* p = static_cast<BITMAPINFOHEADER*>(::GlobalLock(hBad));
+    p->biHeight = 100000; // rows far past the block
+    ::GlobalUnlock(hBad);
+    PutOnClipboard(m_pFrame->m_hWnd, {{CF_DIB, hBad}});
+    EXPECT_FALSE(m_pFrame->PasteAsNewPicture());
+    Pump();
+    EXPECT_EQ(Children().size(), 1u);
+
+    PutOnClipboard(m_pFrame->m_hWnd, {});
+    EXPECT_EQ(UpdateOf(m_pFrame, ID_EDIT_PASTE_NEW), 0);
+}
+
+TEST_F(AppTest, PasteConvertsADeviceBitmapWithItsPaletteOrTheDefaultOne)
+{
+    ASSERT_TRUE(Start());
+    HDC hScreen = ::GetDC(nullptr);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, 12, 6);
+    ::ReleaseDC(nullptr, hScreen);
+    LOGPALETTE pal = {0x300, 1, {{10, 20, 30, 0}}};
+    HPALETTE hPalette = ::CreatePalette(&pal);
+    PutOnClipboard(m_pFrame->m_hWnd, {{CF_BITMAP, hBitmap}, {CF_PALETTE, hPalette}});
+    // The system offers a DIB made from the bitmap as well: one window all the same.
+    EXPECT_TRUE(m_pFrame->PasteAsNewPicture());
+    Pump();
+    EXPECT_EQ(Children().size(), 1u);
+
+    hScreen = ::GetDC(nullptr);
+    HBITMAP hAlone = ::CreateCompatibleBitmap(hScreen, 5, 5);
+    ::ReleaseDC(nullptr, hScreen);
+    PutOnClipboard(m_pFrame->m_hWnd, {{CF_BITMAP, hAlone}});
+    EXPECT_TRUE(m_pFrame->PasteAsNewPicture());
+    Pump();
+    EXPECT_EQ(Children().size(), 2u);
+    PutOnClipboard(m_pFrame->m_hWnd, {});
+}
