@@ -6,10 +6,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 . "$here/deps-env.sh"
 
-if ! command -v i686-w64-mingw32-g++-posix >/dev/null || ! command -v wine >/dev/null \
-   || ! command -v Xvfb >/dev/null || [ ! -d /usr/src/googletest ] || [ ! -f "$DEPS_PREFIX/.complete" ]; then
-    "$here/setup.sh"
-fi
+# Cheap when everything is there: it only checks the packages and the dependency cache.
+"$here/setup.sh"
 
 build=${TESSARINE_BUILD_DIR:-$root/build}
 if [ ! -f "$build/CMakeCache.txt" ]; then

@@ -5,7 +5,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
-packages=(wine wine32:i386 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix libz-mingw-w64-dev
+packages=(wine wine32:i386 fonts-wine g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix libz-mingw-w64-dev
           nasm cmake make xvfb xauth dpkg-dev googletest imagemagick netpbm libjpeg-turbo-progs
           x11-apps)
 
