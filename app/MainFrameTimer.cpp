@@ -145,14 +145,14 @@ void CMainFrame::InvalidateAllViews()
 
 // ---- placing the child windows ----
 
-int CMainFrame::CountImageViews(int* minimised)
+// Counts the MDI children whose view is of the given kind, shown and minimised apart.
+static int CountViews(HWND hClient, ViewKind kind, int* minimised)
 {
     int nShown = 0;
     int nIconic = 0;
-    HWND hClient = m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient();
     if (hClient != nullptr) {
         for (HWND hChild : ChildrenFrom(::GetTopWindow(hClient))) {
-            if (KindOf(TopView(hChild)) != kViewImage)
+            if (KindOf(TopView(hChild)) != kind)
                 continue;
             if (::IsIconic(hChild))
                 nIconic++;
@@ -165,24 +165,16 @@ int CMainFrame::CountImageViews(int* minimised)
     return nShown;
 }
 
+int CMainFrame::CountImageViews(int* minimised)
+{
+    return CountViews(m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient(), kViewImage,
+                      minimised);
+}
+
 int CMainFrame::CountExplorerViews(int* minimised)
 {
-    int nShown = 0;
-    int nIconic = 0;
-    HWND hClient = m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient();
-    if (hClient != nullptr) {
-        for (HWND hChild : ChildrenFrom(::GetTopWindow(hClient))) {
-            if (KindOf(TopView(hChild)) != kViewExplorer)
-                continue;
-            if (::IsIconic(hChild))
-                nIconic++;
-            else
-                nShown++;
-        }
-    }
-    if (minimised != nullptr)
-        *minimised = nIconic;
-    return nShown;
+    return CountViews(m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient(),
+                      kViewExplorer, minimised);
 }
 
 void CMainFrame::ComputeViewArea(CRect* out, int half, BOOL selfMinimised)

@@ -91,5 +91,5 @@ void __cdecl QTFlattenMovie(QTRef movie, long flattenFlags, const void* spec, lo
 void __cdecl QTSizeWindow(QTRef port, long width, long height, long update);
 }
 
-// Room given to a file specification record.
+// Room given to a file-system record (FSSpec).
 const size_t kQTFileSpecBytes = 1024;

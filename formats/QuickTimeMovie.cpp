@@ -36,8 +36,8 @@ struct TimeRecord {
 };
 #pragma pack(pop)
 
-// Converts path into the runtime's string form in buffer (256 bytes) and makes its file
-// specification. False for an empty path.
+// Converts path into the runtime's string form in buffer (256 bytes) and makes its file-system
+// record (FSSpec). False for an empty path.
 bool MakeSpec(const char* path, char* buffer, BYTE* spec) {
     if (path == nullptr || path[0] == '\0')
         return false;

@@ -57,7 +57,7 @@ std::string ReadWhole(const std::string& path) {
     return bytes;
 }
 
-// The file specification: "SPEC", then the runtime string (a length byte and the characters).
+// The file-system record (FSSpec): "SPEC", then the runtime string (a length byte and the characters).
 const char kSpecMagic[4] = {'S', 'P', 'E', 'C'};
 
 long Dispatch(unsigned long selector, const long* args) {
@@ -81,7 +81,7 @@ long Dispatch(unsigned long selector, const long* args) {
         s[n] = '\0';
         return 0;
     }
-    case 0xF00E2: { // file specification from the runtime string
+    case 0xF00E2: { // file-system record (FSSpec) from the runtime string
         Log(selector, args, 2);
         const unsigned char* name = reinterpret_cast<const unsigned char*>(args[2]);
         char* spec = reinterpret_cast<char*>(args[3]);
