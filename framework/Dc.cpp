@@ -19,8 +19,11 @@ struct DcTempMap {
     static void Clear(CDC* p) { p->m_hDC = p->m_hAttribDC = nullptr; }
     static CHandleMap<CDC, HDC>& Map()
     {
-        thread_local CHandleMap<CDC, HDC> map(&Create, &Clear);
-        return map;
+        // On the heap, as the GDI object map (see Gdi.cpp).
+        static thread_local CHandleMap<CDC, HDC>* pMap = nullptr;
+        if (pMap == nullptr)
+            pMap = new CHandleMap<CDC, HDC>(&Create, &Clear);
+        return *pMap;
     }
 };
 

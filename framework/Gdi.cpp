@@ -54,8 +54,12 @@ struct GdiTempMap {
 
     static CHandleMap<CGdiObject, HGDIOBJ>& Map()
     {
-        thread_local CHandleMap<CGdiObject, HGDIOBJ> map(&Create, &Clear);
-        return map;
+        // On the heap: an object with a destructor in thread storage is destroyed after this
+        // toolchain has freed that storage, which crashes worker threads as they end.
+        static thread_local CHandleMap<CGdiObject, HGDIOBJ>* pMap = nullptr;
+        if (pMap == nullptr)
+            pMap = new CHandleMap<CGdiObject, HGDIOBJ>(&Create, &Clear);
+        return *pMap;
     }
 };
 
