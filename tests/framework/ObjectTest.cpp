@@ -82,8 +82,10 @@ TEST(CRuntimeClass, RegistrationAndLookupAreSafeAcrossThreads)
 {
     constexpr int kThreads = 8;
     constexpr int kPerThread = 50;
-    std::vector<std::string> names(kThreads * kPerThread);
-    std::vector<CRuntimeClass> records(kThreads * kPerThread);
+    // The class table keeps what is registered for the life of the process, as it does for real
+    // class records, so these must outlive the test.
+    static std::vector<std::string> names(kThreads * kPerThread);
+    static std::vector<CRuntimeClass> records(kThreads * kPerThread);
     for (size_t i = 0; i < records.size(); ++i) {
         names[i] = "CObjTestThreaded" + std::to_string(i);
         records[i] = CRuntimeClass{names[i].c_str(), 1, 0xFFFF, nullptr, RUNTIME_CLASS(CObject)};
