@@ -62,7 +62,8 @@ BOOL CAboutDlg::OnInitDialog()
     CenterWindowOnScreen(m_hWnd);
     HWND hProgram = ::GetDlgItem(m_hWnd, IDC_ABOUT_PROGRAM);
     if (hProgram != nullptr)
-        ::SendMessageA(hProgram, WM_SETFONT, reinterpret_cast<WPARAM>(g_fontArial9Bold.GetSafeHandle()), TRUE);
+        ::SendMessageA(hProgram, WM_SETFONT, reinterpret_cast<WPARAM>(g_fontArial9Bold.GetSafeHandle()),
+                       TRUE);
     if (m_tooltip.Create(this))
         m_tooltip.Activate(TRUE);
     return TRUE;

@@ -148,7 +148,8 @@ CBitmap* CCaptionPainter::DrawCaptionBitmap(CWnd* pWnd, BOOL bActive, LPCSTR app
     if (style & WS_MAXIMIZEBOX) {
         left -= cx;
         ::OffsetRect(&button, -cx, 0);
-        ::DrawFrameControl(hdc, &button, DFC_CAPTION, ::IsZoomed(hWnd) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX);
+        ::DrawFrameControl(hdc, &button, DFC_CAPTION,
+                           ::IsZoomed(hWnd) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX);
     }
     if (style & WS_MINIMIZEBOX) {
         left -= cx - 2;
@@ -195,8 +196,8 @@ void CCaptionPainter::PaintCaption(CWnd* pWnd, BOOL bActive, LPCSTR appTitle, LP
     HDC hdcWnd = ::GetWindowDC(hWnd);
     HDC hdc = ::CreateCompatibleDC(hdcWnd);
     HGDIOBJ old = ::SelectObject(hdc, pBitmap->m_hObject);
-    ::BitBlt(hdcWnd, m_rectCaption.left, m_rectCaption.top, m_rectCaption.Width(), m_rectCaption.Height(), hdc,
-             0, 0, SRCCOPY);
+    ::BitBlt(hdcWnd, m_rectCaption.left, m_rectCaption.top, m_rectCaption.Width(), m_rectCaption.Height(),
+             hdc, 0, 0, SRCCOPY);
     ::SelectObject(hdc, old);
     ::DeleteDC(hdc);
     ::ReleaseDC(hWnd, hdcWnd);

@@ -45,7 +45,7 @@ public:
     CFont m_fontCaption;      // the system's caption font
     CFont m_fontCaptionTitle; // bold Arial for the application title
     BOOL m_bCaptionActive = FALSE;
-    CRect m_rectCaption;      // the rectangle the cache was drawn for; empty: invalid
-    CBitmap m_bmpCaption[2];  // 0 inactive, 1 active
-    int m_nTitleRight = 0;    // where the last drawn application title ended (caption coordinates)
+    CRect m_rectCaption;     // the rectangle the cache was drawn for; empty: invalid
+    CBitmap m_bmpCaption[2]; // 0 inactive, 1 active
+    int m_nTitleRight = 0;   // where the last drawn application title ended (caption coordinates)
 };

@@ -75,8 +75,8 @@ void CColorButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
         HDC hMem = ::CreateCompatibleDC(lpDIS->hDC);
         HGDIOBJ hOld = ::SelectObject(hMem, m_bmpArrow.m_hObject);
         int nHeight = lpDIS->rcItem.bottom - lpDIS->rcItem.top;
-        ::BitBlt(lpDIS->hDC, rect.right + 4, lpDIS->rcItem.top + (nHeight - 14) / 2, 23, 14, hMem, bEnabled ? 0 : 23,
-                 0, SRCCOPY);
+        ::BitBlt(lpDIS->hDC, rect.right + 4, lpDIS->rcItem.top + (nHeight - 14) / 2, 23, 14, hMem,
+                 bEnabled ? 0 : 23, 0, SRCCOPY);
         ::SelectObject(hMem, hOld);
         ::DeleteDC(hMem);
     }

@@ -8,7 +8,10 @@
 namespace {
 
 // Source x and width of each glyph in the strip; every glyph is 15 high at y 0.
-int GlyphX(int glyph) { return glyph < 10 ? 11 * glyph : (glyph == kGlyphBlank ? 110 : glyph == kGlyphSeparator ? 121 : 125); }
+int GlyphX(int glyph)
+{
+    return glyph < 10 ? 11 * glyph : (glyph == kGlyphBlank ? 110 : glyph == kGlyphSeparator ? 121 : 125);
+}
 int GlyphWidth(int glyph) { return glyph <= kGlyphBlank ? 9 : 2; }
 const int kUnlitDigitX = 129;
 const int kUnlitSeparatorX = 140;
@@ -96,8 +99,10 @@ void CDigitButton::Draw(CDC* pDC, BOOL bDigitsOnly)
     CRect rectBox(rectClient.right - 54, rectClient.top, rectClient.right, rectClient.top + 23);
     if (!bDigitsOnly) {
         COLORREF clrFace = ::GetSysColor(COLOR_BTNFACE);
-        pDraw->FillSolidRect(CRect(rectClient.left, rectClient.top, rectClient.right - 55, rectClient.bottom), clrFace);
-        pDraw->FillSolidRect(CRect(rectClient.left, rectClient.top + 24, rectClient.right, rectClient.bottom), clrFace);
+        pDraw->FillSolidRect(CRect(rectClient.left, rectClient.top, rectClient.right - 55, rectClient.bottom),
+                             clrFace);
+        pDraw->FillSolidRect(CRect(rectClient.left, rectClient.top + 24, rectClient.right, rectClient.bottom),
+                             clrFace);
         CRect rectFrame = rectBox;
         pDraw->Draw3dRect(&rectFrame, RGB(128, 128, 128), RGB(255, 255, 255));
         rectFrame.DeflateRect(1, 1);
@@ -105,11 +110,13 @@ void CDigitButton::Draw(CDC* pDC, BOOL bDigitsOnly)
         rectFrame.DeflateRect(1, 1);
         pDraw->FillSolidRect(&rectFrame, m_bLit ? RGB(0, 0, 0) : RGB(192, 192, 192));
 
-        HGDIOBJ hOldFont = g_fontSmall.m_hObject != nullptr ? ::SelectObject(hDC, g_fontSmall.m_hObject) : nullptr;
+        HGDIOBJ hOldFont =
+            g_fontSmall.m_hObject != nullptr ? ::SelectObject(hDC, g_fontSmall.m_hObject) : nullptr;
         int nOldMode = ::SetBkMode(hDC, TRANSPARENT);
         COLORREF clrOld = ::SetTextColor(hDC, m_bLit ? RGB(0, 0, 0) : RGB(128, 128, 128));
         RECT rectLabel = {rectClient.left, rectClient.top + 5, rectBox.left - 6, rectClient.bottom};
-        ::DrawTextA(hDC, m_strLabel, m_strLabel.GetLength(), &rectLabel, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+        ::DrawTextA(hDC, m_strLabel, m_strLabel.GetLength(), &rectLabel,
+                    DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
         ::SetTextColor(hDC, clrOld);
         ::SetBkMode(hDC, nOldMode);
         if (hOldFont != nullptr)

@@ -41,7 +41,8 @@ void CFavoriteNameDlg::DoDataExchange(CDataExchange* pDX)
 
 CAddFavoriteDlg::CAddFavoriteDlg(CWnd* pParentWnd) : CFavoriteNameDlg(IDD_ADD_FAVORITE, pParentWnd) {}
 
-CRenameFavoriteDlg::CRenameFavoriteDlg(CWnd* pParentWnd) : CFavoriteNameDlg(IDD_RENAME_FAVORITE, pParentWnd) {}
+CRenameFavoriteDlg::CRenameFavoriteDlg(CWnd* pParentWnd) : CFavoriteNameDlg(IDD_RENAME_FAVORITE, pParentWnd)
+{}
 
 INT_PTR RunFavoriteNameDialog(CFavoriteNameDlg& dlg)
 {

@@ -38,10 +38,10 @@ const AssociationRow kRows[] = {
 const struct {
     int id;
     int bit;
-} kTypeBoxes[11] = {{IDC_TYPES_BMP, 0x001},   {IDC_TYPES_JPEG, 0x002},    {IDC_TYPES_PNG, 0x004},
-                    {IDC_TYPES_TIFF, 0x008},  {IDC_TYPES_GIF, 0x010},     {IDC_TYPES_PICT, 0x020},
-                    {IDC_TYPES_PHOTOCD, 0x040}, {IDC_TYPES_PCX, 0x080},   {IDC_TYPES_IFF, 0x100},
-                    {IDC_TYPES_TARGA, 0x400}, {IDC_TYPES_WMF, 0x800}};
+} kTypeBoxes[11] = {{IDC_TYPES_BMP, 0x001},     {IDC_TYPES_JPEG, 0x002}, {IDC_TYPES_PNG, 0x004},
+                    {IDC_TYPES_TIFF, 0x008},    {IDC_TYPES_GIF, 0x010},  {IDC_TYPES_PICT, 0x020},
+                    {IDC_TYPES_PHOTOCD, 0x040}, {IDC_TYPES_PCX, 0x080},  {IDC_TYPES_IFF, 0x100},
+                    {IDC_TYPES_TARGA, 0x400},   {IDC_TYPES_WMF, 0x800}};
 
 // Long enough for a value naming any program path.
 const DWORD kValueSize = MAX_PATH + 64;

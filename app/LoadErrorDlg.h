@@ -8,8 +8,8 @@ class CLoadErrorDlg : public CDialog {
 public:
     explicit CLoadErrorDlg(CWnd* pParentWnd = nullptr);
 
-    CString m_strPath;     // the path to try, read back after IDOK
-    CString m_strFileName; // the picture that failed, as shown
+    CString m_strPath;             // the path to try, read back after IDOK
+    CString m_strFileName;         // the picture that failed, as shown
     CSimpleDibButton m_btnWarning; // pictures the caller loads and frees
     CSimpleDibButton m_btnLogo;
 

@@ -8,7 +8,8 @@
 
 namespace {
 
-std::string LoadResourceText(HINSTANCE module, UINT id) {
+std::string LoadResourceText(HINSTANCE module, UINT id)
+{
     char text[260] = {};
     LoadStringA(module, id, text, sizeof(text));
     return text;
@@ -18,20 +19,20 @@ std::string LoadResourceText(HINSTANCE module, UINT id) {
 
 CMachineProfile::CMachineProfile(HINSTANCE resources) : m_resources(resources) {}
 
-void CMachineProfile::BuildMachineKey() {
+void CMachineProfile::BuildMachineKey()
+{
     m_strMachineKey = "SOFTWARE\\Orvanel\\" + LoadResourceText(m_resources, IDS_PROFILE_NAME) + "\\";
 }
 
-std::string CMachineProfile::IniFile() const {
-    return LoadResourceText(m_resources, IDS_MACHINE_INI);
-}
+std::string CMachineProfile::IniFile() const { return LoadResourceText(m_resources, IDS_MACHINE_INI); }
 
-bool CMachineProfile::ReadRegistry(const char* section, const char* entry, std::string* text) {
+bool CMachineProfile::ReadRegistry(const char* section, const char* entry, std::string* text)
+{
     if (m_strMachineKey.empty())
         BuildMachineKey();
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (m_strMachineKey + section).c_str(), 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (m_strMachineKey + section).c_str(), 0, KEY_QUERY_VALUE, &key)
+        != ERROR_SUCCESS)
         return false;
     char value[MAX_PATH] = {};
     DWORD size = sizeof(value);
@@ -45,7 +46,8 @@ bool CMachineProfile::ReadRegistry(const char* section, const char* entry, std::
     return true;
 }
 
-int CMachineProfile::GetMachineProfileInt(const char* section, const char* entry, int defaultValue) {
+int CMachineProfile::GetMachineProfileInt(const char* section, const char* entry, int defaultValue)
+{
     std::string text;
     if (ReadRegistry(section, entry, &text))
         return atoi(text.c_str());
@@ -53,7 +55,8 @@ int CMachineProfile::GetMachineProfileInt(const char* section, const char* entry
 }
 
 std::string CMachineProfile::GetMachineProfileString(const char* section, const char* entry,
-                                                     const char* defaultValue) {
+                                                     const char* defaultValue)
+{
     std::string text;
     if (ReadRegistry(section, entry, &text))
         return text;
@@ -63,19 +66,22 @@ std::string CMachineProfile::GetMachineProfileString(const char* section, const 
     return value;
 }
 
-bool CMachineProfile::WriteMachineProfileInt(const char* section, const char* entry, int value) {
+bool CMachineProfile::WriteMachineProfileInt(const char* section, const char* entry, int value)
+{
     char text[16];
     snprintf(text, sizeof(text), "%d", value);
     return WriteMachineProfileString(section, entry, text);
 }
 
-bool CMachineProfile::WriteMachineProfileString(const char* section, const char* entry, const char* text) {
+bool CMachineProfile::WriteMachineProfileString(const char* section, const char* entry, const char* text)
+{
     if (m_strMachineKey.empty())
         BuildMachineKey();
     HKEY key = nullptr;
     DWORD disposition = 0;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, (m_strMachineKey + section).c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key, &disposition) != ERROR_SUCCESS)
+                        REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key, &disposition)
+        != ERROR_SUCCESS)
         return false;
     const char* value = text ? text : "";
     LONG result = RegSetValueExA(key, entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),

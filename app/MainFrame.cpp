@@ -21,8 +21,8 @@ namespace {
 
 // Standard tool bar: child, visible, along the top with a bottom border, fly-by prompts, tool tips,
 // sized as it wraps.
-const DWORD kToolBarStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM | CBRS_FLYBY | CBRS_TOOLTIPS
-                            | CBRS_SIZE_DYNAMIC;
+const DWORD kToolBarStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM | CBRS_FLYBY
+                            | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC;
 const DWORD kStatusBarStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP;
 const DWORD kLibraryBarStyle = CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT | CBRS_SIZE_DYNAMIC;
 const UINT kDispatchTimer = 1;
@@ -233,7 +233,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
 
     // The cool bar takes the standard tool bar's place when it is there; until then the standard tool
     // bar shows.
-    if (!m_wndToolBar.Create(this, kToolBarStyle, AFX_IDW_TOOLBAR) || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+    if (!m_wndToolBar.Create(this, kToolBarStyle, AFX_IDW_TOOLBAR)
+        || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
         return -1;
     m_wndToolBar.SetWindowText(AfxLoadText(IDS_TOOLBAR_STANDARD));
     m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);

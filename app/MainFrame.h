@@ -150,9 +150,9 @@ public:
     CBitmap m_bmpGauge;
     HWND m_hWndMDIClientCache = nullptr;
     UINT_PTR m_nTimerId = 0;
-    CDibView* m_pFullScreenView = nullptr;   // set by a still-picture view while it is full screen
+    CDibView* m_pFullScreenView = nullptr;     // set by a still-picture view while it is full screen
     CGifView* m_pFullScreenAnimView = nullptr; // the same for an animation
-    CString m_strHandOver; // characters of a hand-over still arriving
+    CString m_strHandOver;                     // characters of a hand-over still arriving
 
     // ---- caption ----
     CCaptionPainter m_caption;
@@ -226,7 +226,8 @@ public:
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnPreferences();
     // Applies what changed between the settings before (old) and now to the bars.
-    void ApplyToolBarSettings(int oldUseCoolBar, int oldShowRecents, int oldAnimation, int oldText, int oldBitmap);
+    void ApplyToolBarSettings(int oldUseCoolBar, int oldShowRecents, int oldAnimation, int oldText,
+                              int oldBitmap);
     // A library command goes to the library bar only while its window is visible; TRUE when it went.
     BOOL ForwardLibCommand(UINT nID);
     BOOL OnLibCommand(UINT nID);

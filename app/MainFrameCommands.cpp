@@ -12,7 +12,10 @@
 
 #include <cstdlib>
 
-void CMainFrame::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) { CMDIFrameWnd::OnKeyDown(nChar, nRepCnt, nFlags); }
+void CMainFrame::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    CMDIFrameWnd::OnKeyDown(nChar, nRepCnt, nFlags);
+}
 
 // ---- preferences ----
 

@@ -63,8 +63,8 @@ void CTessarineApp::RestoreWindowPlacement()
         return;
     CString strPos = GetProfileString(kSection, "Pos", "");
     int nMaximized = static_cast<int>(GetProfileInt(kSection, "Maximized", 1));
-    MainWindowPlacement placement = ComputeMainWindowPlacement(strPos, nMaximized, ::GetSystemMetrics(SM_CXSCREEN),
-                                                               ::GetSystemMetrics(SM_CYSCREEN));
+    MainWindowPlacement placement = ComputeMainWindowPlacement(
+        strPos, nMaximized, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof(wp);
     wp.flags = placement.maximized ? WPF_RESTORETOMAXIMIZED : 0;
@@ -88,8 +88,8 @@ void CMainFrame::SaveWindowPlacement()
     if (!GetWindowPlacement(&wp))
         return;
     char szPos[64];
-    std::snprintf(szPos, sizeof(szPos), "%04ld %04ld %04ld %04ld", wp.rcNormalPosition.left, wp.rcNormalPosition.top,
-                  wp.rcNormalPosition.right, wp.rcNormalPosition.bottom);
+    std::snprintf(szPos, sizeof(szPos), "%04ld %04ld %04ld %04ld", wp.rcNormalPosition.left,
+                  wp.rcNormalPosition.top, wp.rcNormalPosition.right, wp.rcNormalPosition.bottom);
     BOOL bMaximized = wp.showCmd == SW_SHOWMAXIMIZED
                       || (wp.showCmd == SW_SHOWMINIMIZED && (wp.flags & WPF_RESTORETOMAXIMIZED));
     pApp->WriteProfileString(kSection, "Pos", szPos);

@@ -35,7 +35,7 @@ struct StatusLayout {
 
 const UINT kIndicators0[] = {ID_SEPARATOR, ID_INDICATOR_NUM, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
 const UINT kIndicators1[] = {ID_SEPARATOR, ID_INDICATOR_NUM, ID_INDICATOR_NUM, ID_INDICATOR_NUM};
-const UINT kIndicators23[] = {ID_SEPARATOR,     ID_INDICATOR_NUM, ID_INDICATOR_NUM,
+const UINT kIndicators23[] = {ID_SEPARATOR,     ID_INDICATOR_NUM,  ID_INDICATOR_NUM,
                               ID_INDICATOR_NUM, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
 const PaneChange kChanges0[] = {{1, 123, FALSE}};
 const PaneChange kChanges1[] = {{1, 160, FALSE}, {2, 180, FALSE}, {3, 12, TRUE}};
@@ -131,7 +131,8 @@ void CMainFrame::BeginProgress(LPCSTR lpszText)
 {
     if (!m_bGaugeEnabled || !::IsWindow(m_wndStatusBar.m_hWnd))
         return;
-    g_strGaugeText = lpszText != nullptr && lpszText[0] != '\0' ? CString(lpszText) : AfxLoadText(IDS_PLEASE_WAIT);
+    g_strGaugeText =
+        lpszText != nullptr && lpszText[0] != '\0' ? CString(lpszText) : AfxLoadText(IDS_PLEASE_WAIT);
     // A begin inside a running gauge keeps the text the first one saved.
     if (!m_bGaugeActive)
         g_strGaugeSavedText = m_wndStatusBar.GetPaneText(0);
@@ -191,12 +192,14 @@ void DrawGaugeCells(CDC* pDC, CBitmap* pGauge, const CRect& rectPane, BOOL withT
         // The frame and every cell, filled up to the position.
         pDC->BitBlt(x0 + 4, y, 1, kGaugeHeight, &dcGauge, 0, 0, SRCCOPY);
         for (int i = 0; i < cells; i++)
-            pDC->BitBlt(x0 + 5 + 4 * i, y, 4, kGaugeHeight, &dcGauge, i < pos ? kGaugeFilledX : kGaugeEmptyX, 0, SRCCOPY);
+            pDC->BitBlt(x0 + 5 + 4 * i, y, 4, kGaugeHeight, &dcGauge, i < pos ? kGaugeFilledX : kGaugeEmptyX,
+                        0, SRCCOPY);
         pDC->BitBlt(x0 + 5 + 4 * cells, y, 2, kGaugeHeight, &dcGauge, kGaugeRightX, 0, SRCCOPY);
     } else {
         // Only the cells between the position drawn last and the new one.
         for (int i = std::min(drawnPos, pos); i < std::max(drawnPos, pos); i++)
-            pDC->BitBlt(x0 + 5 + 4 * i, y, 4, kGaugeHeight, &dcGauge, i < pos ? kGaugeFilledX : kGaugeEmptyX, 0, SRCCOPY);
+            pDC->BitBlt(x0 + 5 + 4 * i, y, 4, kGaugeHeight, &dcGauge, i < pos ? kGaugeFilledX : kGaugeEmptyX,
+                        0, SRCCOPY);
     }
     dcGauge.SelectObject(pOld);
 

@@ -85,7 +85,8 @@ void CMainFrame::OnIdleUpdate()
 
     if (g_UseCoolBar) {
         BOOL bLibrary = ::IsWindow(m_wndLibraryBar.m_hWnd) && (m_wndLibraryBar.GetStyle() & WS_VISIBLE);
-        SetCoolButtonState(ID_VIEW_LIBRARY_BAR, bLibrary ? TBSTATE_CHECKED | TBSTATE_ENABLED : TBSTATE_ENABLED);
+        SetCoolButtonState(ID_VIEW_LIBRARY_BAR,
+                           bLibrary ? TBSTATE_CHECKED | TBSTATE_ENABLED : TBSTATE_ENABLED);
         SetCoolButtonState(ID_LIB_SEARCH, bLibrary ? TBSTATE_ENABLED : 0);
         BOOL bClip = ::IsClipboardFormatAvailable(CF_BITMAP) || ::IsClipboardFormatAvailable(CF_DIB);
         SetCoolButtonState(ID_EDIT_PASTE_NEW, bClip ? TBSTATE_ENABLED : 0);
@@ -138,7 +139,8 @@ void CMainFrame::OnIdleUpdate()
 void CMainFrame::InvalidateAllViews()
 {
     for (HWND hChild = ::GetTopWindow(m_hWnd); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-        for (HWND hGrand = ::GetTopWindow(hChild); hGrand != nullptr; hGrand = ::GetWindow(hGrand, GW_HWNDNEXT))
+        for (HWND hGrand = ::GetTopWindow(hChild); hGrand != nullptr;
+             hGrand = ::GetWindow(hGrand, GW_HWNDNEXT))
             ::InvalidateRect(hGrand, nullptr, TRUE);
     }
 }
@@ -173,8 +175,8 @@ int CMainFrame::CountImageViews(int* minimised)
 
 int CMainFrame::CountExplorerViews(int* minimised)
 {
-    return CountViews(m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient(),
-                      kViewExplorer, minimised);
+    return CountViews(m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient(), kViewExplorer,
+                      minimised);
 }
 
 void CMainFrame::ComputeViewArea(CRect* out, int half, BOOL selfMinimised)

@@ -15,8 +15,8 @@
 
 namespace {
 
-const DWORD kCoolBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_TOOLTIPS | RBS_BANDBORDERS
-                            | RBS_VARHEIGHT;
+const DWORD kCoolBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_TOOLTIPS
+                            | RBS_BANDBORDERS | RBS_VARHEIGHT;
 
 void OpenWebPage(CWnd* pOwner, const char* address)
 {
@@ -31,7 +31,8 @@ BOOL CMainFrame::CreateCoolBar()
 {
     if (::IsWindow(m_wndCoolBar.m_hWnd))
         return TRUE;
-    return m_wndCoolBar.Create(this, g_UseCoolBar ? kCoolBarStyle : (kCoolBarStyle & ~WS_VISIBLE), CBRS_ALIGN_TOP);
+    return m_wndCoolBar.Create(this, g_UseCoolBar ? kCoolBarStyle : (kCoolBarStyle & ~WS_VISIBLE),
+                               CBRS_ALIGN_TOP);
 }
 
 void CMainFrame::ShowToolBarInUse()
@@ -210,7 +211,8 @@ void CMainFrame::OnWebSupport() { OpenWebPage(this, "https://www.orvanel.fr/supp
 void CMainFrame::RedrawAllViews()
 {
     for (HWND hChild = ::GetTopWindow(m_hWnd); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-        for (HWND hGrand = ::GetTopWindow(hChild); hGrand != nullptr; hGrand = ::GetWindow(hGrand, GW_HWNDNEXT)) {
+        for (HWND hGrand = ::GetTopWindow(hChild); hGrand != nullptr;
+             hGrand = ::GetWindow(hGrand, GW_HWNDNEXT)) {
             ::InvalidateRect(hGrand, nullptr, TRUE);
             ::UpdateWindow(hGrand);
         }

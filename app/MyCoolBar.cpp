@@ -37,8 +37,8 @@ WNDPROC g_pfnLogoProc = nullptr;
 WNDPROC g_pfnComboProc = nullptr;
 WNDPROC g_pfnEditProc = nullptr;
 int g_nLogoFrame = 0;
-HBITMAP g_hbmLogo = nullptr;     // deep screens
-PackedDIB g_hLogoDIB = nullptr;  // 8- and 4-bit screens
+HBITMAP g_hbmLogo = nullptr;    // deep screens
+PackedDIB g_hLogoDIB = nullptr; // 8- and 4-bit screens
 HPALETTE g_hLogoPalette = nullptr;
 HIMAGELIST g_himlTools[3] = {};
 
@@ -263,7 +263,8 @@ BOOL CCoolBar::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwBarStyle)
     dwStyle &= ~CCS_NORESIZE;
     dwStyle |= CCS_NOPARENTALIGN | CCS_NODIVIDER;
     const char* pszClass = HasRebar() ? REBARCLASSNAMEA : TOOLBARCLASSNAMEA;
-    return CWnd::CreateEx(WS_EX_TOOLWINDOW, pszClass, nullptr, dwStyle, CRect(0, 0, 0, 0), pParentWnd, ID_COOLBAR);
+    return CWnd::CreateEx(WS_EX_TOOLWINDOW, pszClass, nullptr, dwStyle, CRect(0, 0, 0, 0), pParentWnd,
+                          ID_COOLBAR);
 }
 
 int CCoolBar::OnCreate(LPCREATESTRUCT lpcs)
@@ -287,10 +288,7 @@ CSize CCoolBar::CalcDynamicLayout(int, DWORD dwMode)
     return CalcFixedLayout((dwMode & LM_STRETCH) != 0, (dwMode & LM_HORZ) != 0);
 }
 
-void CCoolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL)
-{
-    UpdateDialogControls(pTarget, FALSE);
-}
+void CCoolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL) { UpdateDialogControls(pTarget, FALSE); }
 
 void CCoolBar::OnHeightChange(const CRect&)
 {
@@ -318,7 +316,8 @@ int CCoolBar::FindBand(UINT nBandID) const
         REBARBANDINFOA band = {};
         band.cbSize = sizeof(band);
         band.fMask = RBBIM_ID;
-        if (SendMessage(RB_GETBANDINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&band)) && band.wID == nBandID)
+        if (SendMessage(RB_GETBANDINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&band))
+            && band.wID == nBandID)
             return i;
     }
     return -1;
@@ -349,7 +348,8 @@ LRESULT CCoolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CCoolBar::OnDropDown(NMTOOLBARA* pNMTB)
 {
     RECT rect = {};
-    ::SendMessageA(pNMTB->hdr.hwndFrom, TB_GETRECT, static_cast<WPARAM>(pNMTB->iItem), reinterpret_cast<LPARAM>(&rect));
+    ::SendMessageA(pNMTB->hdr.hwndFrom, TB_GETRECT, static_cast<WPARAM>(pNMTB->iItem),
+                   reinterpret_cast<LPARAM>(&rect));
     ::MapWindowPoints(pNMTB->hdr.hwndFrom, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     CMenu menu;
     if (!menu.LoadMenu(IDR_CONTEXTMENUS))
@@ -437,8 +437,8 @@ BOOL CMyCoolBar::CreateToolBand()
 {
     HINSTANCE hInst = AfxGetResourceHandle();
     HWND hTools = ::CreateWindowExA(0, TOOLBARCLASSNAMEA, "", 0x5600096D, 0, 0, 0, 0, m_hWnd,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_COOLBAND_TOOLS)), AfxGetInstanceHandle(),
-                                    nullptr);
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_COOLBAND_TOOLS)),
+                                    AfxGetInstanceHandle(), nullptr);
     if (hTools == nullptr) {
         AfxMessageBox("Toolbar not created!", MB_OK);
         return FALSE;
@@ -449,8 +449,8 @@ BOOL CMyCoolBar::CreateToolBand()
     static const UINT kImageMessages[3] = {TB_SETIMAGELIST, TB_SETHOTIMAGELIST, TB_SETDISABLEDIMAGELIST};
     for (int i = 0; i < 3; i++) {
         if (g_himlTools[i] == nullptr)
-            g_himlTools[i] = ::ImageList_LoadImageA(hInst, MAKEINTRESOURCEA(kImageIds[i]), 28, 2, RGB(255, 0, 255),
-                                                    IMAGE_BITMAP, LR_CREATEDIBSECTION);
+            g_himlTools[i] = ::ImageList_LoadImageA(hInst, MAKEINTRESOURCEA(kImageIds[i]), 28, 2,
+                                                    RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
         ::SendMessageA(hTools, kImageMessages[i], 0, reinterpret_cast<LPARAM>(g_himlTools[i]));
     }
     ::SendMessageA(hTools, TB_SETBITMAPSIZE, 0, MAKELONG(28, 20));
@@ -506,7 +506,8 @@ BOOL CMyCoolBar::AddAnimationBand()
     band.cxMinChild = kLogoSize;
     band.cyMinChild = static_cast<UINT>(nHeight);
     ::SendMessageA(m_hWnd, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
-    g_pfnLogoProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(hLogo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LogoProc)));
+    g_pfnLogoProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hLogo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LogoProc)));
     ::SetTimer(hLogo, kLogoTimer, 100, nullptr);
     return TRUE;
 }
@@ -522,10 +523,12 @@ BOOL CMyCoolBar::AddRecentBand()
         return FALSE;
     g_hCombo = hCombo;
     if (IsComCtl32AtLeast472() && g_imlFileTypes.GetSafeHandle() != nullptr)
-        ::SendMessageA(hCombo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(g_imlFileTypes.GetSafeHandle()));
+        ::SendMessageA(hCombo, CBEM_SETIMAGELIST, 0,
+                       reinterpret_cast<LPARAM>(g_imlFileTypes.GetSafeHandle()));
     REBARBANDINFOA band = NewBand(ID_COOLBAND_RECENTS, hCombo);
     band.fMask |= RBBIM_TEXT;
-    char szText[] = "R\xE9" "cents";
+    char szText[] = "R\xE9"
+                    "cents";
     band.lpText = szText;
     band.fStyle = RBBS_NOVERT | RBBS_FIXEDBMP;
     if (g_CoolBarRawCount > 1)
@@ -535,11 +538,13 @@ BOOL CMyCoolBar::AddRecentBand()
     SetBandBackground(&band);
     ::SendMessageA(m_hWnd, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
 
-    g_pfnComboProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(hCombo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ComboProc)));
+    g_pfnComboProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hCombo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ComboProc)));
     HWND hEdit = reinterpret_cast<HWND>(::SendMessageA(hCombo, CBEM_GETEDITCONTROL, 0, 0));
     if (hEdit != nullptr) {
         g_hEdit = hEdit;
-        g_pfnEditProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+        g_pfnEditProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
         ::SetWindowLongA(hEdit, GWL_STYLE, ::GetWindowLongA(hEdit, GWL_STYLE) | ES_MULTILINE | ES_WANTRETURN);
     }
     ::SendMessageA(hCombo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
@@ -615,8 +620,9 @@ void CMyCoolBar::ApplyBitmapSetting()
         if (band.wID != ID_COOLBAND_TOOLS && band.wID != ID_COOLBAND_RECENTS)
             continue;
         band.fMask = RBBIM_BACKGROUND;
-        band.hbmBack = g_CoolBarBitmap ? ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDB_COOLBAR_BACKGROUND))
-                                       : nullptr;
+        band.hbmBack = g_CoolBarBitmap
+                           ? ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDB_COOLBAR_BACKGROUND))
+                           : nullptr;
         SendMessage(RB_SETBANDINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&band));
     }
 }

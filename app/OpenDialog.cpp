@@ -38,7 +38,8 @@ const UINT kPreviewTimer = 1;
 void ReadSelectedPath(HWND hDlg)
 {
     char szPath[MAX_PATH] = "";
-    LRESULT n = ::SendMessageA(::GetParent(hDlg), CDM_GETFILEPATH, sizeof(szPath), reinterpret_cast<LPARAM>(szPath));
+    LRESULT n =
+        ::SendMessageA(::GetParent(hDlg), CDM_GETFILEPATH, sizeof(szPath), reinterpret_cast<LPARAM>(szPath));
     if (n <= 0 || n > static_cast<LRESULT>(sizeof(szPath)) || !FileExists(szPath))
         szPath[0] = '\0';
     lstrcpynA(g_openPreview.szPath, szPath, sizeof(g_openPreview.szPath));
@@ -150,10 +151,10 @@ UINT_PTR HandlePreviewMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPa
 
 void BuildOpenFileFilter(CString& filter)
 {
-    static const UINT kFilterIds[] = {IDS_FILTER_ALL_PICTURES, IDS_FILTER_BMP,     IDS_FILTER_JPEG,  IDS_FILTER_GIF,
-                                      IDS_FILTER_PNG,          IDS_FILTER_TIFF,    IDS_FILTER_PHOTOCD,
-                                      IDS_FILTER_PICT,         IDS_FILTER_TARGA,   IDS_FILTER_WMF,   IDS_FILTER_IFF,
-                                      IDS_FILTER_PCX,          IDS_FILTER_ALL_FILES};
+    static const UINT kFilterIds[] = {
+        IDS_FILTER_ALL_PICTURES, IDS_FILTER_BMP,     IDS_FILTER_JPEG,     IDS_FILTER_GIF,   IDS_FILTER_PNG,
+        IDS_FILTER_TIFF,         IDS_FILTER_PHOTOCD, IDS_FILTER_PICT,     IDS_FILTER_TARGA, IDS_FILTER_WMF,
+        IDS_FILTER_IFF,          IDS_FILTER_PCX,     IDS_FILTER_ALL_FILES};
     filter.Empty();
     for (UINT id : kFilterIds)
         filter += AfxLoadText(id);
@@ -201,8 +202,8 @@ void CTessarineApp::OnFileOpen()
     CString strFilter;
     BuildOpenFileFilter(strFilter);
     CFileDialog dlg(TRUE, "bmp", nullptr,
-                    OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK | OFN_HIDEREADONLY
-                        | OFN_OVERWRITEPROMPT,
+                    OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK
+                        | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                     strFilter, nullptr);
     dlg.m_ofn.Flags &= ~OFN_SHOWHELP;
     CString strTitle = AfxLoadText(IDS_OPEN_TITLE);
@@ -243,7 +244,8 @@ BOOL PromptFileName(CString& fileName, UINT titleId, DWORD extraFlags, BOOL open
     if (!g_CurrentSaveDirectory.IsEmpty())
         ::SetCurrentDirectoryA(g_CurrentSaveDirectory);
 
-    CFileDialog dlg(openDialog, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | extraFlags, nullptr, nullptr);
+    CFileDialog dlg(openDialog, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | extraFlags,
+                    nullptr, nullptr);
     CString strTitle = AfxLoadText(titleId);
     dlg.m_ofn.lpstrTitle = strTitle;
     CString strAllFiles = AfxLoadText(IDS_FILTER_ALL_FILES);
@@ -255,7 +257,8 @@ BOOL PromptFileName(CString& fileName, UINT titleId, DWORD extraFlags, BOOL open
     std::memcpy(filter.data() + strName.GetLength() + 1, "*.*", 3);
     dlg.m_ofn.lpstrFilter = filter.data();
     dlg.m_ofn.nMaxCustFilter++;
-    dlg.m_ofn.lpstrInitialDir = g_CurrentSaveDirectory.IsEmpty() ? nullptr : static_cast<LPCSTR>(g_CurrentSaveDirectory);
+    dlg.m_ofn.lpstrInitialDir =
+        g_CurrentSaveDirectory.IsEmpty() ? nullptr : static_cast<LPCSTR>(g_CurrentSaveDirectory);
     char szFile[MAX_PATH];
     lstrcpynA(szFile, fileName, sizeof(szFile));
     dlg.m_ofn.lpstrFile = szFile;

@@ -19,8 +19,8 @@ std::vector<CString> ParseOpenSelection(const char* buffer, size_t size);
 // When a preview is due: the first selection is shown at the next timer tick, later ones once the
 // selection has stayed unchanged for more than half a second.
 struct PreviewDebounce {
-    int state = 0;    // 0 nothing selected yet, 1 idle, 2 a selection waits
-    DWORD stamp = 0;  // time of the last selection change (ms)
+    int state = 0;   // 0 nothing selected yet, 1 idle, 2 a selection waits
+    DWORD stamp = 0; // time of the last selection change (ms)
 
     void OnSelectionChange(DWORD now)
     {

@@ -29,8 +29,7 @@ HGLOBAL TakeNewImageDIB()
 namespace {
 
 // The MDI children of the main frame, the active one first, then in window order.
-template <class F>
-void ForEachChildFromActive(F&& visit)
+template <class F> void ForEachChildFromActive(F&& visit)
 {
     if (g_pMainFrame == nullptr)
         return;
@@ -97,8 +96,8 @@ CDocument* CTessarineApp::OpenDocumentFile(LPCSTR lpszFileName)
     CString strProtected = g_strLibraryRoot + AfxLoadText(IDS_FOLDER_PROTECTED);
     int nPathLength = lstrlenA(lpszFileName);
     BOOL bExcluded = !g_strLibraryRoot.IsEmpty() && strProtected.GetLength() < nPathLength
-                     && ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, lpszFileName, strProtected.GetLength(),
-                                         strProtected, strProtected.GetLength())
+                     && ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, lpszFileName,
+                                         strProtected.GetLength(), strProtected, strProtected.GetLength())
                             == CSTR_EQUAL;
 
     CDocument* pDocument = nullptr;

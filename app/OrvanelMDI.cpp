@@ -208,7 +208,6 @@ int CExplorerMDI::OnCreate(LPCREATESTRUCT lpcs)
     return CreateLocalToolBar(m_wndToolBar, IDR_EXPLORERTYPE, g_ShowExplorerToolBar) ? 0 : -1;
 }
 
-
 BOOL CExplorerMDI::OnEraseBkgnd(CDC* pDC) { return COrvanelMDI::OnEraseBkgnd(pDC); }
 
 BOOL CSearchMDI::PreCreateWindow(CREATESTRUCT& cs)
@@ -256,7 +255,8 @@ int CGifDocMDI::OnCreate(LPCREATESTRUCT lpcs)
 {
     if (COrvanelMDI::OnCreate(lpcs) == -1)
         return -1;
-    if (!m_wndToolBar.Create(this, kLocalToolBarStyle, AFX_IDW_TOOLBAR) || !m_wndToolBar.LoadToolBar(IDR_GIFTYPE))
+    if (!m_wndToolBar.Create(this, kLocalToolBarStyle, AFX_IDW_TOOLBAR)
+        || !m_wndToolBar.LoadToolBar(IDR_GIFTYPE))
         return -1;
     m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
     // Room for the slider and the speed list, and the last button becomes a narrow separator.
@@ -282,7 +282,8 @@ void CGifDocMDI::UpdateTitle()
             strState.Format(AfxLoadText(IDS_PICTURE_TITLE), pGifDoc->m_nWidth, pGifDoc->m_nHeight,
                             GetColorDepthName(pGifDoc->m_nBitCount));
         } else {
-            BOOL bPlaying = pView->IsKindOf(RUNTIME_CLASS(CGifView)) && static_cast<CGifView*>(pView)->m_bPlaying;
+            BOOL bPlaying =
+                pView->IsKindOf(RUNTIME_CLASS(CGifView)) && static_cast<CGifView*>(pView)->m_bPlaying;
             strState.Format(AfxLoadText(IDS_ANIM_TITLE), pGifDoc->m_nWidth, pGifDoc->m_nHeight,
                             bPlaying ? "Lecture" : "Pause");
         }

@@ -56,8 +56,8 @@ void CPropPageToolbars::UpdateEnabling()
         for (int id : {IDC_TB_TEXT, IDC_TB_ANIMATION, IDC_TB_RECENTS, IDC_TB_NOTE})
             enable(id, TRUE);
         enable(IDC_TB_BITMAP, deepScreen);
-        enable(IDC_TB_CLEAR_RECENTS, ::IsDlgButtonChecked(m_hWnd, IDC_TB_RECENTS) == BST_CHECKED
-                                         && g_RecentList.GetSize() > 0);
+        enable(IDC_TB_CLEAR_RECENTS,
+               ::IsDlgButtonChecked(m_hWnd, IDC_TB_RECENTS) == BST_CHECKED && g_RecentList.GetSize() > 0);
     } else {
         for (int id : {IDC_TB_RECENTS, IDC_TB_CLEAR_RECENTS, IDC_TB_BITMAP, IDC_TB_TEXT, IDC_TB_ANIMATION,
                        IDC_TB_NOTE})

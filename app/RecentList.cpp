@@ -29,7 +29,8 @@ TypedPathResult ResolveTypedPath(const CString& typed, const CString& currentDir
             nSeparators++;
         path += ch;
     }
-    BOOL bDrive = path.GetLength() >= 2 && std::isalnum(static_cast<unsigned char>(path[0])) && path[1] == ':';
+    BOOL bDrive =
+        path.GetLength() >= 2 && std::isalnum(static_cast<unsigned char>(path[0])) && path[1] == ':';
     // A network path (\\server\share\...) names its own root, as a drive does.
     BOOL bNetwork = path.GetLength() > 2 && path[0] == '\\' && path[1] == '\\';
     if (nSeparators > 0 && !bDrive && !bNetwork)

@@ -1,5 +1,5 @@
-// The recent list's helper: what a path typed in the "Récents" box resolves to. The combo itself is filled and followed by CMainFrame (FillRecentCombo,
-// SyncRecentCombo).
+// The recent list's helper: what a path typed in the "Récents" box resolves to. The combo itself is filled
+// and followed by CMainFrame (FillRecentCombo, SyncRecentCombo).
 #pragma once
 #include "framework/String.h"
 

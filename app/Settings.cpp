@@ -119,16 +119,26 @@ const long kPixels = 32767; // largest sensible window coordinate or size
 const long kColor = 0xFFFFFF;
 
 #define INT_SETTING(section, key, var, def, lo, hi)                                                          \
-    { section, key, Kind::Int, &var, def, lo, hi, kNoClamp }
+    {                                                                                                        \
+        section, key, Kind::Int, &var, def, lo, hi, kNoClamp                                                 \
+    }
 #define BOOL_SETTING(section, key, var, def)                                                                 \
-    { section, key, Kind::Int, &var, def, 0, 1, kNoClamp }
+    {                                                                                                        \
+        section, key, Kind::Int, &var, def, 0, 1, kNoClamp                                                   \
+    }
 #define KEPT_SETTING(section, key, var, def)                                                                 \
-    { section, key, Kind::Int, &var, def, kAny, kAnyHi, kNoClamp }
+    {                                                                                                        \
+        section, key, Kind::Int, &var, def, kAny, kAnyHi, kNoClamp                                           \
+    }
 // A path longer than a path buffer is out of range: it takes the default, empty.
 #define PATH_SETTING(section, key, var)                                                                      \
-    { section, key, Kind::Text, &var, 0, 0, MAX_PATH - 1, kNoClamp }
+    {                                                                                                        \
+        section, key, Kind::Text, &var, 0, 0, MAX_PATH - 1, kNoClamp                                         \
+    }
 #define TEXT_SETTING(section, key, var)                                                                      \
-    { section, key, Kind::Text, &var, 0, 0, kAnyHi, kNoClamp }
+    {                                                                                                        \
+        section, key, Kind::Text, &var, 0, 0, kAnyHi, kNoClamp                                               \
+    }
 
 // The order is the order of the sections as the program has always read and written them.
 const Setting kSettings[] = {
@@ -235,7 +245,8 @@ const NumberedList kLists[] = {
 
 const char kAllFiles[] = "*.*";
 
-long InRange(const Setting& s, long value) {
+long InRange(const Setting& s, long value)
+{
     if (value < s.lo)
         return (s.clamp & kClampLow) ? s.lo : s.def;
     if (value > s.hi)
@@ -243,7 +254,8 @@ long InRange(const Setting& s, long value) {
     return value;
 }
 
-void SetDefault(const Setting& s) {
+void SetDefault(const Setting& s)
+{
     switch (s.kind) {
     case Kind::Int:
         *static_cast<int*>(s.value) = static_cast<int>(s.def);
@@ -257,7 +269,8 @@ void SetDefault(const Setting& s) {
     }
 }
 
-void Load(CWinApp& app, const Setting& s) {
+void Load(CWinApp& app, const Setting& s)
+{
     switch (s.kind) {
     case Kind::Int: {
         int value = static_cast<int>(app.GetProfileInt(s.section, s.key, static_cast<int>(s.def)));
@@ -280,13 +293,15 @@ void Load(CWinApp& app, const Setting& s) {
     }
 }
 
-CString NumberText(long value) {
+CString NumberText(long value)
+{
     char text[16];
     snprintf(text, sizeof(text), "%ld", value);
     return text;
 }
 
-void Save(CWinApp& app, const Setting& s) {
+void Save(CWinApp& app, const Setting& s)
+{
     switch (s.kind) {
     case Kind::Int:
         app.WriteProfileInt(s.section, s.key, *static_cast<int*>(s.value));
@@ -301,26 +316,30 @@ void Save(CWinApp& app, const Setting& s) {
     }
 }
 
-CString NumberKey(const char* format, int number) {
+CString NumberKey(const char* format, int number)
+{
     char key[16];
     snprintf(key, sizeof(key), format, number);
     return key;
 }
 
-void LoadCustColors(CWinApp& app) {
+void LoadCustColors(CWinApp& app)
+{
     for (int i = 0; i < 16; ++i) {
         long value = atol(app.GetProfileString("colors", NumberKey("CustColor%02d", i + 1), "0"));
         g_CustColors[i] = (value < 0 || value > kColor) ? 0 : static_cast<COLORREF>(value);
     }
 }
 
-void SaveCustColors(CWinApp& app) {
+void SaveCustColors(CWinApp& app)
+{
     for (int i = 0; i < 16; ++i)
         app.WriteProfileString("colors", NumberKey("CustColor%02d", i + 1),
                                NumberText(static_cast<long>(g_CustColors[i])));
 }
 
-void LoadList(CWinApp& app, const NumberedList& l) {
+void LoadList(CWinApp& app, const NumberedList& l)
+{
     l.list->RemoveAll();
     if (l.patterns)
         l.list->Add(kAllFiles);
@@ -335,7 +354,8 @@ void LoadList(CWinApp& app, const NumberedList& l) {
     }
 }
 
-void SaveList(CWinApp& app, const NumberedList& l) {
+void SaveList(CWinApp& app, const NumberedList& l)
+{
     for (int n = 1; n <= kSavedListEntries; ++n) {
         INT_PTR index = n - 1;
         app.WriteProfileString(l.section, NumberKey("%d", n),
@@ -345,7 +365,8 @@ void SaveList(CWinApp& app, const NumberedList& l) {
 
 } // namespace
 
-CString ModuleDirFromPath(const CString& path) {
+CString ModuleDirFromPath(const CString& path)
+{
     for (int i = path.GetLength(); i > 1; --i) {
         if (path[i - 1] == '\\')
             return path.Left(i);
@@ -353,7 +374,8 @@ CString ModuleDirFromPath(const CString& path) {
     return path;
 }
 
-void InitModuleDir() {
+void InitModuleDir()
+{
     char path[MAX_PATH] = {};
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
@@ -361,7 +383,8 @@ void InitModuleDir() {
     lstrcpynA(g_szModuleDir, ModuleDirFromPath(path), MAX_PATH);
 }
 
-CString DeriveLibraryRoot(CString& location, const CString& moduleDir) {
+CString DeriveLibraryRoot(CString& location, const CString& moduleDir)
+{
     CString root = location;
     if (!root.IsEmpty() && root[root.GetLength() - 1] != '\\')
         root += '\\';
@@ -375,10 +398,12 @@ CString DeriveLibraryRoot(CString& location, const CString& moduleDir) {
     return moduleDir;
 }
 
-CString GetDefaultEditorPath() {
+CString GetDefaultEditorPath()
+{
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_QUERY_VALUE,
-                      &key) != ERROR_SUCCESS)
+                      &key)
+        != ERROR_SUCCESS)
         return CString();
     char folder[MAX_PATH] = {};
     DWORD size = sizeof(folder);
@@ -396,7 +421,8 @@ CString GetDefaultEditorPath() {
     return path;
 }
 
-bool LoadSettings(bool coolBarSupported) {
+bool LoadSettings(bool coolBarSupported)
+{
     CWinApp* app = AfxGetApp();
     if (!app)
         return false;
@@ -421,7 +447,8 @@ bool LoadSettings(bool coolBarSupported) {
     return true;
 }
 
-bool SaveSettings() {
+bool SaveSettings()
+{
     CWinApp* app = AfxGetApp();
     if (!s_loaded || !app)
         return false;
@@ -435,11 +462,10 @@ bool SaveSettings() {
     return true;
 }
 
-bool SettingsLoaded() {
-    return s_loaded;
-}
+bool SettingsLoaded() { return s_loaded; }
 
-void ResetSettings() {
+void ResetSettings()
+{
     for (const Setting& s : kSettings)
         SetDefault(s);
     for (const Setting& s : kCoolBarSettings)

@@ -8,12 +8,12 @@ class CSlideShowDlg : public CDialog {
 public:
     explicit CSlideShowDlg(CWnd* pParentWnd = nullptr);
 
-    BOOL m_bLoop = FALSE;      // start again after the last picture
-    UINT m_nPause = 0;         // seconds per picture, 1..500
+    BOOL m_bLoop = FALSE; // start again after the last picture
+    UINT m_nPause = 0;    // seconds per picture, 1..500
     BOOL m_bManual = TRUE;
     BOOL m_bAutomatic = FALSE;
-    int m_nPictureSize = -1;   // 0 actual size, 1 largest proportional, 2 fitted to the screen
-    CString m_strMusicFile;    // played during the show; empty: none
+    int m_nPictureSize = -1;       // 0 actual size, 1 largest proportional, 2 fitted to the screen
+    CString m_strMusicFile;        // played during the show; empty: none
     CSimpleDibButton m_btnWarning; // pictures the caller loads and frees
     CSimpleDibButton m_btnLogo;
 

@@ -115,7 +115,8 @@ void CComponentsWarnDlg::OnInstallComCtl()
     PROCESS_INFORMATION pi = {};
     DWORD exitCode = 1;
     std::string mutableCommand = command;
-    if (::CreateProcessA(nullptr, &mutableCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (::CreateProcessA(nullptr, &mutableCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                         &pi)) {
         ::WaitForSingleObject(pi.hProcess, INFINITE);
         ::GetExitCodeProcess(pi.hProcess, &exitCode);
         ::CloseHandle(pi.hThread);

@@ -15,7 +15,8 @@ CStatusBarEx::CStatusBarEx() { m_bmpIcons.LoadBitmap(MAKEINTRESOURCEA(IDB_STATUS
 
 BOOL ParsePaneIconText(LPCSTR lpszText, int* pIcon, CString* pText)
 {
-    if (lpszText == nullptr || lpszText[0] != '@' || lpszText[1] < '0' || lpszText[1] > '9' || lpszText[2] == '\0') {
+    if (lpszText == nullptr || lpszText[0] != '@' || lpszText[1] < '0' || lpszText[1] > '9'
+        || lpszText[2] == '\0') {
         *pIcon = -1;
         *pText = lpszText != nullptr ? lpszText : "";
         return FALSE;
@@ -56,9 +57,11 @@ void CStatusBarEx::DrawItem(LPDRAWITEMSTRUCT lpDis)
         }
         CRect rectClip(rect);
         rectClip.bottom -= 2;
-        dc.ExtTextOut(rect.left + 16, rect.bottom - 2, ETO_CLIPPED, &rectClip, strText, strText.GetLength(), nullptr);
+        dc.ExtTextOut(rect.left + 16, rect.bottom - 2, ETO_CLIPPED, &rectClip, strText, strText.GetLength(),
+                      nullptr);
     } else {
-        dc.ExtTextOut(rect.left + 2, rect.bottom - 2, ETO_CLIPPED, &rect, strText, strText.GetLength(), nullptr);
+        dc.ExtTextOut(rect.left + 2, rect.bottom - 2, ETO_CLIPPED, &rect, strText, strText.GetLength(),
+                      nullptr);
     }
     dc.RestoreDC(nSaved);
     dc.Detach();

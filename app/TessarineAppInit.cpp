@@ -86,11 +86,16 @@ struct SharedCursor {
     HCURSOR* pHandle;
 };
 const SharedCursor kSharedCursors[] = {
-    {IDCUR_APP_ARROW, &g_hCursorAppArrow},           {IDCUR_DRAG_MOVE_ONE, &g_hCursorDragMoveOne},
-    {IDCUR_DRAG_MOVE_MANY, &g_hCursorDragMoveMany},  {IDCUR_DRAG_COPY_ONE, &g_hCursorDragCopyOne},
-    {IDCUR_DRAG_COPY_MANY, &g_hCursorDragCopyMany},  {IDCUR_DRAG_NO_DROP, &g_hCursorNoDrop},
-    {IDCUR_PICTURE_POINT, &g_hCursorPicturePoint},   {IDCUR_ZOOM, &g_hCursorZoom},
-    {IDCUR_HAND, &g_hCursorHand},                    {IDCUR_BUSY, &g_hCursorBusy},
+    {IDCUR_APP_ARROW, &g_hCursorAppArrow},
+    {IDCUR_DRAG_MOVE_ONE, &g_hCursorDragMoveOne},
+    {IDCUR_DRAG_MOVE_MANY, &g_hCursorDragMoveMany},
+    {IDCUR_DRAG_COPY_ONE, &g_hCursorDragCopyOne},
+    {IDCUR_DRAG_COPY_MANY, &g_hCursorDragCopyMany},
+    {IDCUR_DRAG_NO_DROP, &g_hCursorNoDrop},
+    {IDCUR_PICTURE_POINT, &g_hCursorPicturePoint},
+    {IDCUR_ZOOM, &g_hCursorZoom},
+    {IDCUR_HAND, &g_hCursorHand},
+    {IDCUR_BUSY, &g_hCursorBusy},
     {IDCUR_BUSY_ARROW, &g_hCursorBusyArrow},
 };
 
@@ -146,8 +151,8 @@ void CTessarineApp::CreateFonts()
 
 void CTessarineApp::DeleteFonts()
 {
-    for (CFont* pFont : {&g_fontSmall, &g_fontSmallBold, &g_fontArial9Bold, &g_fontArial14Bold, &g_fontArial12Bold,
-                         &g_fontArial16Bold, &g_fontArial7})
+    for (CFont* pFont : {&g_fontSmall, &g_fontSmallBold, &g_fontArial9Bold, &g_fontArial14Bold,
+                         &g_fontArial12Bold, &g_fontArial16Bold, &g_fontArial7})
         pFont->DeleteObject();
 }
 
@@ -265,14 +270,14 @@ void CTessarineApp::FreeSharedIcons()
 void CTessarineApp::RegisterTemplates()
 {
     // Their order is relied on: templates are taken by position.
-    AddDocTemplate(new CMultiDocTemplate(IDR_EXPLORERTYPE, RUNTIME_CLASS(CExplorerDoc), RUNTIME_CLASS(CExplorerMDI),
-                                         RUNTIME_CLASS(CExplorerView)));
+    AddDocTemplate(new CMultiDocTemplate(IDR_EXPLORERTYPE, RUNTIME_CLASS(CExplorerDoc),
+                                         RUNTIME_CLASS(CExplorerMDI), RUNTIME_CLASS(CExplorerView)));
     AddDocTemplate(new CMultiDocTemplate(IDR_DIBTYPE, RUNTIME_CLASS(CDibDoc), RUNTIME_CLASS(CDibDocMDI),
                                          RUNTIME_CLASS(CDibView)));
     AddDocTemplate(new CMultiDocTemplate(IDR_GIFTYPE, RUNTIME_CLASS(CGifDoc), RUNTIME_CLASS(CGifDocMDI),
                                          RUNTIME_CLASS(CGifView)));
-    AddDocTemplate(new CMultiDocTemplate(IDR_PRINTLIBTYPE, RUNTIME_CLASS(CPrintLibDoc), RUNTIME_CLASS(COrvanelMDI),
-                                         RUNTIME_CLASS(CPrintLibView)));
+    AddDocTemplate(new CMultiDocTemplate(IDR_PRINTLIBTYPE, RUNTIME_CLASS(CPrintLibDoc),
+                                         RUNTIME_CLASS(COrvanelMDI), RUNTIME_CLASS(CPrintLibView)));
     AddDocTemplate(new CMultiDocTemplate(IDR_SEARCHTYPE, RUNTIME_CLASS(CSearchDoc), RUNTIME_CLASS(CSearchMDI),
                                          RUNTIME_CLASS(CSearchView)));
 }

@@ -298,7 +298,8 @@ void CToolBarEx::OnPaint()
             ::ImageList_Draw(hList, iImage, hDC, rect.left + m_ptImageOffset.x + nShift,
                              rect.top + m_ptImageOffset.y + nShift, ILD_TRANSPARENT);
             char szText[128] = "";
-            int nText = static_cast<int>(SendMessage(TB_GETBUTTONTEXTA, nID, reinterpret_cast<LPARAM>(szText)));
+            int nText =
+                static_cast<int>(SendMessage(TB_GETBUTTONTEXTA, nID, reinterpret_cast<LPARAM>(szText)));
             if (nText > 0 && nText < static_cast<int>(sizeof(szText))) {
                 CRect rectText(rect.left + 3, rect.top + m_ptImageOffset.y + nImageHeight + 1, rect.right - 3,
                                rect.bottom - 3);

@@ -19,7 +19,7 @@ struct CToolBarCustomDraw {
     LRESULT lPrePaint;     // the answer to the pre-paint stage
     LRESULT lItemPrePaint; // the answer to the current item's pre-paint stage
     CToolBarEx* pBar;
-    HWND hWndTarget;       // null: no notification is sent
+    HWND hWndTarget; // null: no notification is sent
 
     // Sends the record at that stage and returns the answer (0 without a target).
     LRESULT Notify(DWORD dwStage);

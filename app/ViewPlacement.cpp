@@ -38,5 +38,6 @@ void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement)
         rect.left = area.left + nIndex * nStep;
         rect.right = nIndex == nCount - 1 ? area.right : rect.left + nStep;
     }
-    pFrame->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    pFrame->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
 }

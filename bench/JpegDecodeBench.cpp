@@ -18,7 +18,8 @@
 
 namespace {
 
-double Now() {
+double Now()
+{
     LARGE_INTEGER frequency, counter;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&counter);
@@ -26,8 +27,8 @@ double Now() {
 }
 
 // Best time in milliseconds of runs calls; the picture's size from the last one.
-template <class Load>
-double BestOf(int runs, Load load, DWORD* width, DWORD* height) {
+template <class Load> double BestOf(int runs, Load load, DWORD* width, DWORD* height)
+{
     double best = 1e30;
     for (int i = 0; i < runs; ++i) {
         const double start = Now();
@@ -48,7 +49,8 @@ double BestOf(int runs, Load load, DWORD* width, DWORD* height) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     int runs = 3;
     int first = 1;
     if (argc > 2 && strcmp(argv[1], "--runs") == 0) {
@@ -67,14 +69,17 @@ int main(int argc, char** argv) {
     for (int i = first; i < argc; ++i) {
         const char* path = argv[i];
         DWORD fw = 0, fh = 0, tw = 0, th = 0;
-        const double full = BestOf(runs, [&] { return LoadJPEG(path); }, &fw, &fh);
-        const double thumb = BestOf(runs, [&] { return LoadThumbnailDIB(path, 84, 68, 32); }, &tw, &th);
+        const double full = BestOf(
+            runs, [&] { return LoadJPEG(path); }, &fw, &fh);
+        const double thumb = BestOf(
+            runs, [&] { return LoadThumbnailDIB(path, 84, 68, 32); }, &tw, &th);
         if (full < 0 || thumb < 0) {
             printf("%s failed\n", path);
             return 1;
         }
         printf("%s %.2f %.2f %lux%lu %lux%lu\n", path, full, thumb, static_cast<unsigned long>(fw),
-               static_cast<unsigned long>(fh), static_cast<unsigned long>(tw), static_cast<unsigned long>(th));
+               static_cast<unsigned long>(fh), static_cast<unsigned long>(tw),
+               static_cast<unsigned long>(th));
         fflush(stdout);
         fullTotal += full;
         thumbTotal += thumb;

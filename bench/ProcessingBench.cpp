@@ -13,7 +13,8 @@
 
 namespace {
 
-double Now() {
+double Now()
+{
     LARGE_INTEGER frequency, counter;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&counter);
@@ -21,7 +22,8 @@ double Now() {
 }
 
 // A 24-bit picture with gradients and some noise, so that dithers do real work.
-PackedDIB MakePhoto(int width, int height) {
+PackedDIB MakePhoto(int width, int height)
+{
     PackedDIB dib = CreateDIB(DWORD(width), DWORD(height), 24);
     if (dib == nullptr)
         return nullptr;
@@ -45,7 +47,8 @@ PackedDIB MakePhoto(int width, int height) {
 }
 
 // Best time of a few runs of one conversion; the result is freed each time.
-double BestSeconds(const std::function<PackedDIB()>& run, int repeats) {
+double BestSeconds(const std::function<PackedDIB()>& run, int repeats)
+{
     double best = 1e30;
     for (int i = 0; i < repeats; ++i) {
         const double start = Now();
@@ -70,7 +73,8 @@ struct Case {
 
 } // namespace
 
-int main() {
+int main()
+{
     const int bigW = 4000, bigH = 3000, smallW = 1000, smallH = 750;
     PackedDIB bigRgb = MakePhoto(bigW, bigH);
     PackedDIB smallRgb = MakePhoto(smallW, smallH);

@@ -5,7 +5,8 @@
 #include "core/SystemUtil.h"
 #include "framework/Gdi.h"
 
-BOOL LoadBitmapWithPalette(CBitmap* bitmap, UINT id, CPalette* palette) {
+BOOL LoadBitmapWithPalette(CBitmap* bitmap, UINT id, CPalette* palette)
+{
     PackedDIB resource = LoadDIBResource(AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
     if (resource == nullptr)
         return FALSE;

@@ -16,17 +16,17 @@ const DWORD kFileHeaderBytes = 14;
 const DWORD kCoreHeaderBytes = 12;
 const DWORD kLargestHeaderBytes = 124; // BITMAPV5HEADER
 const DWORD kPiece = 32767;
-const UINT kReadingText = 360;         // "Lecture BMP..."
-const UINT kWritingText = 359;         // "Ecriture BMP..."
-const DWORD kAlphaBitfields = 6;       // BI_ALPHABITFIELDS
+const UINT kReadingText = 360;   // "Lecture BMP..."
+const UINT kWritingText = 359;   // "Ecriture BMP..."
+const DWORD kAlphaBitfields = 6; // BI_ALPHABITFIELDS
 
-DWORD U32(const BYTE* p) {
+DWORD U32(const BYTE* p)
+{
     return DWORD(p[0]) | (DWORD(p[1]) << 8) | (DWORD(p[2]) << 16) | (DWORD(p[3]) << 24);
 }
-WORD U16(const BYTE* p) {
-    return WORD(p[0] | (p[1] << 8));
-}
-void Put32(BYTE* p, DWORD v) {
+WORD U16(const BYTE* p) { return WORD(p[0] | (p[1] << 8)); }
+void Put32(BYTE* p, DWORD v)
+{
     p[0] = BYTE(v);
     p[1] = BYTE(v >> 8);
     p[2] = BYTE(v >> 16);
@@ -45,9 +45,12 @@ public:
 
 class MemoryInput : public BmpInput {
 public:
-    MemoryInput(const void* data, DWORD size) : m_data(static_cast<const BYTE*>(data)), m_size(data ? size : 0) {}
+    MemoryInput(const void* data, DWORD size)
+        : m_data(static_cast<const BYTE*>(data)), m_size(data ? size : 0)
+    {}
     DWORD Size() const override { return m_size; }
-    bool ReadAt(DWORD offset, void* dest, DWORD count, bool) override {
+    bool ReadAt(DWORD offset, void* dest, DWORD count, bool) override
+    {
         if (offset > m_size || count > m_size - offset)
             return false;
         if (count)
@@ -62,7 +65,8 @@ private:
 
 class FileInput : public BmpInput {
 public:
-    explicit FileInput(HANDLE file) : m_file(file), m_base(0), m_size(0) {
+    explicit FileInput(HANDLE file) : m_file(file), m_base(0), m_size(0)
+    {
         LARGE_INTEGER position = {}, zero = {}, size = {};
         if (!SetFilePointerEx(file, zero, &position, FILE_CURRENT) || !GetFileSizeEx(file, &size))
             return;
@@ -71,7 +75,8 @@ public:
         m_size = rest <= 0 ? 0 : rest > 0xFFFFFFFFll ? 0xFFFFFFFFu : DWORD(rest);
     }
     DWORD Size() const override { return m_size; }
-    bool ReadAt(DWORD offset, void* dest, DWORD count, bool withProgress) override {
+    bool ReadAt(DWORD offset, void* dest, DWORD count, bool withProgress) override
+    {
         LARGE_INTEGER to;
         to.QuadPart = m_base + offset;
         if (!SetFilePointerEx(m_file, to, nullptr, FILE_BEGIN))
@@ -91,7 +96,8 @@ struct Channel {
     DWORD mask = 0;
     int shift = 0;
     DWORD max = 0; // largest value after shifting
-    void Set(DWORD m) {
+    void Set(DWORD m)
+    {
         mask = m;
         shift = 0;
         max = 0;
@@ -105,7 +111,8 @@ struct Channel {
             ++bits;
         max = bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
     }
-    BYTE Extract(DWORD pixel) const {
+    BYTE Extract(DWORD pixel) const
+    {
         if (max == 0)
             return 0;
         DWORD v = (pixel & mask) >> shift;
@@ -140,7 +147,8 @@ struct BmpLayout {
     Channel red, green, blue;
 };
 
-bool ReadLayout(BmpInput& in, BmpLayout& l) {
+bool ReadLayout(BmpInput& in, BmpLayout& l)
+{
     BYTE fileHeader[kFileHeaderBytes];
     if (!in.ReadAt(0, fileHeader, kFileHeaderBytes, false) || U16(fileHeader) != kBitmapSignature)
         return false;
@@ -179,7 +187,12 @@ bool ReadLayout(BmpInput& in, BmpLayout& l) {
     if (l.width <= 0 || l.height == 0)
         return false;
     switch (l.bits) {
-    case 1: case 4: case 8: case 16: case 24: case 32:
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
         break;
     default:
         return false;
@@ -264,7 +277,8 @@ bool ReadLayout(BmpInput& in, BmpLayout& l) {
     return true;
 }
 
-void FlipRows(BYTE* rows, DWORD rowBytes, DWORD height) {
+void FlipRows(BYTE* rows, DWORD rowBytes, DWORD height)
+{
     std::unique_ptr<BYTE[]> temp(new (std::nothrow) BYTE[rowBytes]);
     if (!temp)
         return;
@@ -275,7 +289,8 @@ void FlipRows(BYTE* rows, DWORD rowBytes, DWORD height) {
     }
 }
 
-bool ReadRows(BmpInput& in, const BmpLayout& l, BYTE* dest) {
+bool ReadRows(BmpInput& in, const BmpLayout& l, BYTE* dest)
+{
     const DWORD width = DWORD(l.width);
     const DWORD inRow = DIBRowBytes(width, l.bits);
     const DWORD outRow = DIBRowBytes(width, l.outBits);
@@ -325,7 +340,8 @@ bool ReadRows(BmpInput& in, const BmpLayout& l, BYTE* dest) {
     return true;
 }
 
-PackedDIB ReadBitmap(BmpInput& in) {
+PackedDIB ReadBitmap(BmpInput& in)
+{
     BmpLayout l;
     if (!ReadLayout(in, l))
         return 0;
@@ -377,7 +393,8 @@ PackedDIB ReadBitmap(BmpInput& in) {
 
 } // namespace
 
-BOOL ReadFileWithProgress(HANDLE file, void* dest, DWORD count) {
+BOOL ReadFileWithProgress(HANDLE file, void* dest, DWORD count)
+{
     const BOOL report = g_bReportProgress;
     if (report)
         BeginProgress(kReadingText);
@@ -399,7 +416,8 @@ BOOL ReadFileWithProgress(HANDLE file, void* dest, DWORD count) {
     return ok;
 }
 
-DWORD WriteFileWithProgress(HANDLE file, const void* src, DWORD count) {
+DWORD WriteFileWithProgress(HANDLE file, const void* src, DWORD count)
+{
     const BOOL report = g_bReportProgress;
     if (report)
         BeginProgress(kWritingText);
@@ -427,7 +445,8 @@ DWORD WriteFileWithProgress(HANDLE file, const void* src, DWORD count) {
     return count;
 }
 
-BOOL DecodeRLE8(const BITMAPINFOHEADER* header, BYTE* dest, const BYTE* src, DWORD srcBytes) {
+BOOL DecodeRLE8(const BITMAPINFOHEADER* header, BYTE* dest, const BYTE* src, DWORD srcBytes)
+{
     if (!header || !dest || (!src && srcBytes))
         return FALSE;
     const DWORD width = header->biWidth > 0 ? DWORD(header->biWidth) : 0;
@@ -492,19 +511,22 @@ BOOL DecodeRLE8(const BITMAPINFOHEADER* header, BYTE* dest, const BYTE* src, DWO
     return clean;
 }
 
-PackedDIB ReadDIBFile(HANDLE file) {
+PackedDIB ReadDIBFile(HANDLE file)
+{
     if (file == INVALID_HANDLE_VALUE || file == nullptr)
         return 0;
     FileInput in(file);
     return ReadBitmap(in);
 }
 
-PackedDIB ReadDIBFromMemory(const void* data, DWORD size) {
+PackedDIB ReadDIBFromMemory(const void* data, DWORD size)
+{
     MemoryInput in(data, size);
     return ReadBitmap(in);
 }
 
-PackedDIB LoadBMPFile(LPCSTR path) {
+PackedDIB LoadBMPFile(LPCSTR path)
+{
     HANDLE file = OpenFileForRead(path);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
@@ -513,7 +535,8 @@ PackedDIB LoadBMPFile(LPCSTR path) {
     return dib;
 }
 
-WORD SaveDIBFile(PackedDIB dib, LPCSTR path) {
+WORD SaveDIBFile(PackedDIB dib, LPCSTR path)
+{
     if (!dib)
         return kSaveDIBNoPicture;
     auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
@@ -521,8 +544,8 @@ WORD SaveDIBFile(PackedDIB dib, LPCSTR path) {
         return kSaveDIBCannotLock;
     const SIZE_T blockBytes = GlobalSize(dib);
     // Only the 40-byte form with an uncompressed or RLE picture can be written as it is held.
-    if (blockBytes < sizeof(BITMAPINFOHEADER) || header->biSize != sizeof(BITMAPINFOHEADER) ||
-        header->biWidth <= 0 || header->biCompression > BI_RLE4) {
+    if (blockBytes < sizeof(BITMAPINFOHEADER) || header->biSize != sizeof(BITMAPINFOHEADER)
+        || header->biWidth <= 0 || header->biCompression > BI_RLE4) {
         GlobalUnlock(dib);
         return kSaveDIBCannotLock;
     }
@@ -551,8 +574,8 @@ WORD SaveDIBFile(PackedDIB dib, LPCSTR path) {
     WORD result = kSaveDIBWriteFailed;
     CSafeFileWrite out(path);
     HANDLE file = out.Handle();
-    if (file != INVALID_HANDLE_VALUE && WriteFileExact(file, fileHeader, kFileHeaderBytes) &&
-        WriteFileWithProgress(file, header, DWORD(total)) == DWORD(total) && out.Commit()) {
+    if (file != INVALID_HANDLE_VALUE && WriteFileExact(file, fileHeader, kFileHeaderBytes)
+        && WriteFileWithProgress(file, header, DWORD(total)) == DWORD(total) && out.Commit()) {
         result = kSaveDIBOk;
     }
     GlobalUnlock(dib);

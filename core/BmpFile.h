@@ -28,9 +28,9 @@ BOOL DecodeRLE8(const BITMAPINFOHEADER* header, BYTE* dest, const BYTE* src, DWO
 // Result codes of SaveDIBFile.
 enum {
     kSaveDIBOk = 0,
-    kSaveDIBCannotLock = 3,   // the picture cannot be locked or is not a valid 40-byte-header block
-    kSaveDIBWriteFailed = 4,  // the file cannot be created or not every byte was written
-    kSaveDIBNoPicture = 20,   // null handle
+    kSaveDIBCannotLock = 3,  // the picture cannot be locked or is not a valid 40-byte-header block
+    kSaveDIBWriteFailed = 4, // the file cannot be created or not every byte was written
+    kSaveDIBNoPicture = 20,  // null handle
 };
 
 // Writes the picture as a BMP file (14-byte file header, the 40-byte header, colour table, rows),

@@ -5,22 +5,20 @@
 
 IMPLEMENT_DYNAMIC(CBufFile, CFile)
 
-CBufFile::CBufFile() {
-    memset(m_buffer, 0, sizeof(m_buffer));
-}
+CBufFile::CBufFile() { memset(m_buffer, 0, sizeof(m_buffer)); }
 
-CBufFile::CBufFile(HANDLE hFile) : CFile(hFile) {
-    memset(m_buffer, 0, sizeof(m_buffer));
-}
+CBufFile::CBufFile(HANDLE hFile) : CFile(hFile) { memset(m_buffer, 0, sizeof(m_buffer)); }
 
 CBufFile::CBufFile(LPCSTR lpszFileName, UINT nOpenFlags, int extra)
-    : CFile(lpszFileName, nOpenFlags), m_extra(extra) {
+    : CFile(lpszFileName, nOpenFlags), m_extra(extra)
+{
     memset(m_buffer, 0, sizeof(m_buffer));
 }
 
 CBufFile::~CBufFile() = default;
 
-BYTE CBufFile::ReadByte() {
+BYTE CBufFile::ReadByte()
+{
     if (m_position >= kBufferSize) {
         // What the last refill did not reach stays 0: the end of the file reads as zeros.
         memset(m_buffer, 0, sizeof(m_buffer));
@@ -31,14 +29,16 @@ BYTE CBufFile::ReadByte() {
     return m_buffer[m_position++];
 }
 
-DWORD CBufFile::GetLogicalPosition() const {
+DWORD CBufFile::GetLogicalPosition() const
+{
     if (m_position >= kBufferSize)
         return GetPosition();
     // The file stands m_filled bytes past the buffer's start.
     return GetPosition() - m_filled + m_position;
 }
 
-LONG CBufFile::Seek(LONG lOff, UINT nFrom) {
+LONG CBufFile::Seek(LONG lOff, UINT nFrom)
+{
     if (nFrom == current && m_position < kBufferSize) {
         // From the logical position: back over what was read ahead, forward over zeros read past
         // the end.

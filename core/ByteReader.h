@@ -13,7 +13,8 @@
 class ByteReader {
 public:
     ByteReader(const void* data, size_t size)
-        : m_data(static_cast<const uint8_t*>(data)), m_size(data ? size : 0) {}
+        : m_data(static_cast<const uint8_t*>(data)), m_size(data ? size : 0)
+    {}
 
     size_t Size() const { return m_size; }
     const uint8_t* Data() const { return m_data; }
@@ -22,36 +23,44 @@ public:
     bool Has(size_t offset, size_t count) const { return offset <= m_size && count <= m_size - offset; }
 
     // Pointer to count bytes at offset, or null when they are not all inside the span.
-    const uint8_t* Span(size_t offset, size_t count) const { return Has(offset, count) ? m_data + offset : nullptr; }
+    const uint8_t* Span(size_t offset, size_t count) const
+    {
+        return Has(offset, count) ? m_data + offset : nullptr;
+    }
 
-    bool U8At(size_t offset, uint8_t* out) const {
+    bool U8At(size_t offset, uint8_t* out) const
+    {
         if (!Has(offset, 1))
             return false;
         *out = m_data[offset];
         return true;
     }
-    bool U16LEAt(size_t offset, uint16_t* out) const {
+    bool U16LEAt(size_t offset, uint16_t* out) const
+    {
         const uint8_t* p = Span(offset, 2);
         if (!p)
             return false;
         *out = static_cast<uint16_t>(p[0] | (p[1] << 8));
         return true;
     }
-    bool U16BEAt(size_t offset, uint16_t* out) const {
+    bool U16BEAt(size_t offset, uint16_t* out) const
+    {
         const uint8_t* p = Span(offset, 2);
         if (!p)
             return false;
         *out = static_cast<uint16_t>((p[0] << 8) | p[1]);
         return true;
     }
-    bool U32LEAt(size_t offset, uint32_t* out) const {
+    bool U32LEAt(size_t offset, uint32_t* out) const
+    {
         const uint8_t* p = Span(offset, 4);
         if (!p)
             return false;
         *out = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
         return true;
     }
-    bool U32BEAt(size_t offset, uint32_t* out) const {
+    bool U32BEAt(size_t offset, uint32_t* out) const
+    {
         const uint8_t* p = Span(offset, 4);
         if (!p)
             return false;
@@ -59,7 +68,8 @@ public:
         return true;
     }
     // Copies count bytes at offset into dest; false (dest untouched) when they are not all there.
-    bool CopyAt(size_t offset, void* dest, size_t count) const {
+    bool CopyAt(size_t offset, void* dest, size_t count) const
+    {
         const uint8_t* p = Span(offset, count);
         if (!p)
             return false;
@@ -75,7 +85,8 @@ public:
     bool AtEnd() const { return m_pos >= m_size; }
 
     // Moves to an absolute position; a position past the end fails and clears Ok().
-    bool Seek(size_t pos) {
+    bool Seek(size_t pos)
+    {
         if (pos > m_size) {
             m_ok = false;
             return false;
@@ -85,39 +96,47 @@ public:
     }
     bool Skip(size_t count) { return Has(m_pos, count) ? Seek(m_pos + count) : Fail(); }
 
-    uint8_t ReadU8() {
+    uint8_t ReadU8()
+    {
         uint8_t v = 0;
         return Advance(U8At(m_pos, &v), 1) ? v : 0;
     }
-    uint16_t ReadU16LE() {
+    uint16_t ReadU16LE()
+    {
         uint16_t v = 0;
         return Advance(U16LEAt(m_pos, &v), 2) ? v : 0;
     }
-    uint16_t ReadU16BE() {
+    uint16_t ReadU16BE()
+    {
         uint16_t v = 0;
         return Advance(U16BEAt(m_pos, &v), 2) ? v : 0;
     }
-    uint32_t ReadU32LE() {
+    uint32_t ReadU32LE()
+    {
         uint32_t v = 0;
         return Advance(U32LEAt(m_pos, &v), 4) ? v : 0;
     }
-    uint32_t ReadU32BE() {
+    uint32_t ReadU32BE()
+    {
         uint32_t v = 0;
         return Advance(U32BEAt(m_pos, &v), 4) ? v : 0;
     }
     bool ReadBytes(void* dest, size_t count) { return Advance(CopyAt(m_pos, dest, count), count); }
     // Pointer to the next count bytes (advancing past them), or null when they are not all there.
-    const uint8_t* ReadSpan(size_t count) {
+    const uint8_t* ReadSpan(size_t count)
+    {
         const uint8_t* p = Span(m_pos, count);
         return Advance(p != nullptr, count) ? p : nullptr;
     }
 
 private:
-    bool Fail() {
+    bool Fail()
+    {
         m_ok = false;
         return false;
     }
-    bool Advance(bool read, size_t count) {
+    bool Advance(bool read, size_t count)
+    {
         if (!read || !m_ok)
             return Fail();
         m_pos += count;

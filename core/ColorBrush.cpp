@@ -32,7 +32,8 @@ template <int Bits> struct PatternDib {
 };
 
 // The pattern headers, built once and copied for every brush.
-const PatternDib<4>& Pattern4Template() {
+const PatternDib<4>& Pattern4Template()
+{
     static const PatternDib<4> pattern = [] {
         PatternDib<4> p = {};
         p.header.biSize = sizeof(BITMAPINFOHEADER);
@@ -48,7 +49,8 @@ const PatternDib<4>& Pattern4Template() {
     return pattern;
 }
 
-const PatternDib<8>& Pattern8Template() {
+const PatternDib<8>& Pattern8Template()
+{
     static const PatternDib<8> pattern = [] {
         PatternDib<8> p = {};
         p.header.biSize = sizeof(BITMAPINFOHEADER);
@@ -63,12 +65,14 @@ const PatternDib<8>& Pattern8Template() {
     return pattern;
 }
 
-BOOL AttachPatternBrush(CBrush* brush, const void* packed) {
+BOOL AttachPatternBrush(CBrush* brush, const void* packed)
+{
     HBRUSH made = CreateDIBPatternBrushPt(packed, DIB_RGB_COLORS);
     return made != nullptr && brush->Attach(made);
 }
 
-BOOL CreateMonoDitherBrush(CBrush* brush, COLORREF color) {
+BOOL CreateMonoDitherBrush(CBrush* brush, COLORREF color)
+{
     const int grey = (GetRValue(color) + GetGValue(color) + GetBValue(color)) / 3;
     WORD rows[8] = {};
     for (int i = 0; i < 64; ++i) {
@@ -79,18 +83,18 @@ BOOL CreateMonoDitherBrush(CBrush* brush, COLORREF color) {
     return bitmap.CreateBitmap(8, 8, 1, 1, rows) && brush->CreatePatternBrush(&bitmap);
 }
 
-BYTE CutToFiveBits(BYTE channel) {
-    return channel == 255 ? channel : BYTE(channel & 0xF8);
-}
+BYTE CutToFiveBits(BYTE channel) { return channel == 255 ? channel : BYTE(channel & 0xF8); }
 
 } // namespace
 
-int GetColorKind(COLORREF color) {
+int GetColorKind(COLORREF color)
+{
     const DWORD top = color >> 24;
     return top <= 0xF0 ? 0 : (top == 0xF1 ? 1 : 2);
 }
 
-void SetMaskPixel(CDC* colorPlane, CDC* maskPlane, COLORREF color, int x, int y) {
+void SetMaskPixel(CDC* colorPlane, CDC* maskPlane, COLORREF color, int x, int y)
+{
     switch (GetColorKind(color)) {
     case 0:
         maskPlane->SetPixel(x, y, RGB(0, 0, 0));
@@ -107,14 +111,16 @@ void SetMaskPixel(CDC* colorPlane, CDC* maskPlane, COLORREF color, int x, int y)
     }
 }
 
-COLORREF GetMaskPixel(CDC* colorPlane, CDC* maskPlane, int x, int y) {
+COLORREF GetMaskPixel(CDC* colorPlane, CDC* maskPlane, int x, int y)
+{
     const COLORREF color = colorPlane->GetPixel(x, y);
     if ((maskPlane->GetPixel(x, y) & 0x00FFFFFF) != kWhite)
         return color;
     return (color & 0x00FFFFFF) == kWhite ? kInverseScreenColor : kScreenColor;
 }
 
-int FindStandardColorIndex(BYTE red, BYTE green, BYTE blue) {
+int FindStandardColorIndex(BYTE red, BYTE green, BYTE blue)
+{
     for (int i = 0; i < 16; ++i) {
         if (kStandardColors[i][0] == red && kStandardColors[i][1] == green && kStandardColors[i][2] == blue)
             return i;
@@ -122,7 +128,8 @@ int FindStandardColorIndex(BYTE red, BYTE green, BYTE blue) {
     return -1;
 }
 
-COLORREF InterpolateColor(int i, COLORREF a, COLORREF b, int n) {
+COLORREF InterpolateColor(int i, COLORREF a, COLORREF b, int n)
+{
     if (n <= 1)
         return a & 0x00FFFFFF;
     auto channel = [&](int ca, int cb) { return BYTE((ca * (n - 1 - i) + cb * i) / (n - 1)); };
@@ -130,7 +137,8 @@ COLORREF InterpolateColor(int i, COLORREF a, COLORREF b, int n) {
                channel(GetBValue(a), GetBValue(b)));
 }
 
-int GetDesktopBitsPerPixel() {
+int GetDesktopBitsPerPixel()
+{
     HWND desktop = GetDesktopWindow();
     HDC dc = GetDC(desktop);
     const int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
@@ -138,7 +146,8 @@ int GetDesktopBitsPerPixel() {
     return bits;
 }
 
-BOOL CreateColorBrush(CBrush* brush, COLORREF color, int depth) {
+BOOL CreateColorBrush(CBrush* brush, COLORREF color, int depth)
+{
     if (brush == nullptr)
         return FALSE;
     if ((color >> 24) != 0) {
@@ -148,7 +157,8 @@ BOOL CreateColorBrush(CBrush* brush, COLORREF color, int depth) {
     return CreateDitherBrush(brush, color, depth);
 }
 
-BOOL CreateMaskBrushPair(COLORREF color, CBrush* mask, CBrush* colorBrush, int depth, HPALETTE palette) {
+BOOL CreateMaskBrushPair(COLORREF color, CBrush* mask, CBrush* colorBrush, int depth, HPALETTE palette)
+{
     if (mask == nullptr || colorBrush == nullptr)
         return FALSE;
     mask->DeleteObject();
@@ -177,7 +187,8 @@ BOOL CreateMaskBrushPair(COLORREF color, CBrush* mask, CBrush* colorBrush, int d
     return colorBrush->CreateSolidBrush(color);
 }
 
-BOOL CreateDitherBrush(CBrush* brush, COLORREF color, int depth) {
+BOOL CreateDitherBrush(CBrush* brush, COLORREF color, int depth)
+{
     if (brush == nullptr)
         return FALSE;
     brush->DeleteObject();
@@ -209,7 +220,8 @@ BOOL CreateDitherBrush(CBrush* brush, COLORREF color, int depth) {
     }
 }
 
-int ComputeDitherShares(COLORREF color, DitherShare* shares) {
+int ComputeDitherShares(COLORREF color, DitherShare* shares)
+{
     if (shares == nullptr)
         return 0;
     // Channels as (quarter, bit in the on/off colour), largest first.
@@ -241,7 +253,8 @@ int ComputeDitherShares(COLORREF color, DitherShare* shares) {
     return count;
 }
 
-void FillDitherPattern(BYTE* pattern, const DitherShare* shares, int count) {
+void FillDitherPattern(BYTE* pattern, const DitherShare* shares, int count)
+{
     if (pattern == nullptr)
         return;
     // Share for each threshold rank, in order.
@@ -256,14 +269,16 @@ void FillDitherPattern(BYTE* pattern, const DitherShare* shares, int count) {
         pattern[i] = byRank[DitherMatrix4Bit[i] / 4];
 }
 
-void ComputeDitherPattern(COLORREF color, BYTE* pattern) {
+void ComputeDitherPattern(COLORREF color, BYTE* pattern)
+{
     DitherShare shares[4];
     const int count = ComputeDitherShares(color, shares);
     FillDitherPattern(pattern, shares, count);
 }
 
 void DrawDitheredCopy(CDC* dc, int x, int y, int columns, int rows, CDC* sample, int left, int top, int width,
-                      int height, int depth) {
+                      int height, int depth)
+{
     if (dc == nullptr || sample == nullptr || columns <= 0 || rows <= 0)
         return;
     SetAppCursor(kAppCursorBusy);

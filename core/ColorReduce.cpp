@@ -80,11 +80,10 @@ const BYTE VgaIndexMap[8] = {0, 9, 10, 11, 12, 13, 14, 15};
 
 namespace {
 
-constexpr int Share(int k, int e) {
-    return e < 0 ? -((k * -e + 8) / 16) : (k * e + 8) / 16;
-}
+constexpr int Share(int k, int e) { return e < 0 ? -((k * -e + 8) / 16) : (k * e + 8) / 16; }
 
-constexpr ErrorDiffusionTableSet BuildErrorTables() {
+constexpr ErrorDiffusionTableSet BuildErrorTables()
+{
     ErrorDiffusionTableSet t{};
     for (int e = -256; e < 256; ++e) {
         t.t7[e + 256] = Share(7, e);
@@ -101,9 +100,7 @@ constexpr ErrorDiffusionTableSet BuildErrorTables() {
 // user-interface thread and the search worker.
 extern const ErrorDiffusionTableSet ErrorDiffusionTables = BuildErrorTables();
 
-const ErrorDiffusionTableSet& InitErrorDiffusionTables() {
-    return ErrorDiffusionTables;
-}
+const ErrorDiffusionTableSet& InitErrorDiffusionTables() { return ErrorDiffusionTables; }
 
 namespace {
 
@@ -111,7 +108,8 @@ namespace {
 struct OrderedDitherTo8 {
     const DibSource& src;
     const DibTarget& dst;
-    template <int Bits> void Run() const {
+    template <int Bits> void Run() const
+    {
         const RGBQUAD* colors = src.Colors();
         const int width = src.Width();
         for (int y = 0; y < src.Height(); ++y) {
@@ -131,7 +129,8 @@ struct DiffuseTo8 {
     const DibSource& src;
     const DibTarget& dst;
     PaletteMode mode;
-    template <int Bits> bool Run() const {
+    template <int Bits> bool Run() const
+    {
         const RGBQUAD* colors = src.Colors();
         const int width = src.Width();
         auto fill = [&](int y, int* values) {
@@ -147,7 +146,8 @@ struct DiffuseTo8 {
 struct DitherTo4 {
     const DibSource& src;
     const DibTarget& dst;
-    template <int Bits> void Run() const {
+    template <int Bits> void Run() const
+    {
         const RGBQUAD* colors = src.Colors();
         const int width = src.Width();
         for (int y = 0; y < src.Height(); ++y) {
@@ -166,7 +166,8 @@ struct DitherTo4 {
     }
 };
 
-PackedDIB ConvertTo4Bit(PackedDIB dib, int requiredBits) {
+PackedDIB ConvertTo4Bit(PackedDIB dib, int requiredBits)
+{
     DibSource src(dib);
     if (!src.Ok() || src.BitCount() != requiredBits)
         return nullptr;
@@ -186,7 +187,8 @@ PackedDIB ConvertTo4Bit(PackedDIB dib, int requiredBits) {
 
 } // namespace
 
-PackedDIB ConvertDIBTo8Bit(PackedDIB dib, HPALETTE /*palette*/, PaletteMode mode) {
+PackedDIB ConvertDIBTo8Bit(PackedDIB dib, HPALETTE /*palette*/, PaletteMode mode)
+{
     if (mode == 0)
         mode = kApplicationPaletteMode;
     if (mode < kPaletteDefault || mode > kPaletteR1G1B1)
@@ -211,10 +213,6 @@ PackedDIB ConvertDIBTo8Bit(PackedDIB dib, HPALETTE /*palette*/, PaletteMode mode
     return done ? result : GlobalFreeHandle(result);
 }
 
-PackedDIB ConvertDIB24To4Bit(PackedDIB dib) {
-    return ConvertTo4Bit(dib, 24);
-}
+PackedDIB ConvertDIB24To4Bit(PackedDIB dib) { return ConvertTo4Bit(dib, 24); }
 
-PackedDIB ConvertDIB8To4Bit(PackedDIB dib) {
-    return ConvertTo4Bit(dib, 8);
-}
+PackedDIB ConvertDIB8To4Bit(PackedDIB dib) { return ConvertTo4Bit(dib, 8); }

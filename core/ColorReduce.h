@@ -60,7 +60,8 @@ const ErrorDiffusionTableSet& InitErrorDiffusionTables();
 
 // Mode-1 palette entry of a colour at dither position (x, y): each channel takes level v / 51,
 // one higher where v % 51 exceeds DitherMatrix51 at that position.
-inline BYTE OrderedDitherIndex(int red, int green, int blue, int x, int y) {
+inline BYTE OrderedDitherIndex(int red, int green, int blue, int x, int y)
+{
     const BYTE threshold = DitherMatrix51[((x & 7) << 3) | (y & 7)];
     const int r = Quotient51[red] + (Remainder51[red] > threshold ? 1 : 0);
     const int g = Quotient51[green] + (Remainder51[green] > threshold ? 1 : 0);
@@ -70,7 +71,8 @@ inline BYTE OrderedDitherIndex(int red, int green, int blue, int x, int y) {
 
 // Standard 16-colour index of a colour at dither position (x, y): a channel is on where its value
 // exceeds DitherMatrix4Bit there.
-inline BYTE Dither4BitIndex(int red, int green, int blue, int x, int y) {
+inline BYTE Dither4BitIndex(int red, int green, int blue, int x, int y)
+{
     const BYTE threshold = DitherMatrix4Bit[((x & 7) << 3) | (y & 7)];
     return VgaIndexMap[(red > threshold ? 1 : 0) | (green > threshold ? 2 : 0) | (blue > threshold ? 4 : 0)];
 }

@@ -14,7 +14,8 @@ struct ComCtlState {
     WORD minor = 0;
 };
 
-void ReadVersion(ComCtlState* s) {
+void ReadVersion(ComCtlState* s)
+{
     char name[] = "COMCTL32.DLL";
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeA(name, &ignored);
@@ -26,14 +27,15 @@ void ReadVersion(ComCtlState* s) {
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
     char root[] = "\\";
-    if (!VerQueryValueA(block.get(), root, reinterpret_cast<void**>(&info), &length) || info == nullptr ||
-        length < sizeof(VS_FIXEDFILEINFO))
+    if (!VerQueryValueA(block.get(), root, reinterpret_cast<void**>(&info), &length) || info == nullptr
+        || length < sizeof(VS_FIXEDFILEINFO))
         return;
     s->major = HIWORD(info->dwFileVersionMS);
     s->minor = LOWORD(info->dwFileVersionMS);
 }
 
-ComCtlState CheckComCtl() {
+ComCtlState CheckComCtl()
+{
     ComCtlState s;
     ReadVersion(&s);
     // The library stays loaded: the window classes it registers must outlive this check.
@@ -52,18 +54,18 @@ ComCtlState CheckComCtl() {
     return s;
 }
 
-const ComCtlState& State() {
+const ComCtlState& State()
+{
     static const ComCtlState state = CheckComCtl();
     return state;
 }
 
 } // namespace
 
-BOOL InitComCtl32() {
-    return State().state;
-}
+BOOL InitComCtl32() { return State().state; }
 
-BOOL ComCtlVersionAtLeast472(int state, WORD major, WORD minor) {
+BOOL ComCtlVersionAtLeast472(int state, WORD major, WORD minor)
+{
     if (state == 0)
         return FALSE;
     if (major != 4)
@@ -71,7 +73,8 @@ BOOL ComCtlVersionAtLeast472(int state, WORD major, WORD minor) {
     return minor >= 72;
 }
 
-BOOL IsComCtl32AtLeast472() {
+BOOL IsComCtl32AtLeast472()
+{
     const ComCtlState& s = State();
     return ComCtlVersionAtLeast472(s.state, s.major, s.minor);
 }

@@ -20,16 +20,22 @@ const UINT kArchivePiece = 32768;
 
 // Checks a block read from an archive: a 40-byte header, pixels, a known depth, and a colour table
 // and rows that fit in the n bytes.
-bool IsConsistentPicture(const BYTE* block, DWORD n) {
+bool IsConsistentPicture(const BYTE* block, DWORD n)
+{
     if (n < sizeof(BITMAPINFOHEADER))
         return false;
     BITMAPINFOHEADER h;
     memcpy(&h, block, sizeof(h));
-    if (h.biSize != sizeof(BITMAPINFOHEADER) || h.biWidth <= 0 || h.biHeight <= 0 || h.biPlanes != 1 ||
-        h.biCompression != BI_RGB)
+    if (h.biSize != sizeof(BITMAPINFOHEADER) || h.biWidth <= 0 || h.biHeight <= 0 || h.biPlanes != 1
+        || h.biCompression != BI_RGB)
         return false;
     switch (h.biBitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32:
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
         break;
     default:
         return false;
@@ -41,27 +47,31 @@ bool IsConsistentPicture(const BYTE* block, DWORD n) {
 }
 
 // The archive byte count of a held picture: 40 + colour table + rows (biSizeImage is not used).
-ULONGLONG ArchiveBytes(const void* block) {
+ULONGLONG ArchiveBytes(const void* block)
+{
     const auto* h = static_cast<const BITMAPINFOHEADER*>(block);
-    return sizeof(BITMAPINFOHEADER) + PaletteSize(block) +
-           ULONGLONG(DIBRowBytes(DWORD(h->biWidth), h->biBitCount)) * DWORD(h->biHeight);
+    return sizeof(BITMAPINFOHEADER) + PaletteSize(block)
+           + ULONGLONG(DIBRowBytes(DWORD(h->biWidth), h->biBitCount)) * DWORD(h->biHeight);
 }
 
 } // namespace
 
 CDIB::CDIB() = default;
 
-CDIB::CDIB(const CDIB& other) : CObject() {
+CDIB::CDIB(const CDIB& other) : CObject()
+{
     m_hDIB = CopyGlobalHandle(other.m_hDIB);
     RebuildPalette();
 }
 
-CDIB::~CDIB() {
+CDIB::~CDIB()
+{
     m_hDIB = GlobalFreeHandle(m_hDIB);
     m_palette.DeleteObject();
 }
 
-CDIB& CDIB::operator=(const CDIB& other) {
+CDIB& CDIB::operator=(const CDIB& other)
+{
     if (this == &other)
         return *this;
     Free();
@@ -72,7 +82,8 @@ CDIB& CDIB::operator=(const CDIB& other) {
     return *this;
 }
 
-CDIB& CDIB::operator=(HGLOBAL dib) {
+CDIB& CDIB::operator=(HGLOBAL dib)
+{
     if (dib == m_hDIB && dib)
         return *this; // our own block: a copy of it would free it first
     Free();
@@ -83,25 +94,29 @@ CDIB& CDIB::operator=(HGLOBAL dib) {
     return *this;
 }
 
-void CDIB::Attach(HGLOBAL dib) {
+void CDIB::Attach(HGLOBAL dib)
+{
     if (dib != m_hDIB)
         GlobalFreeHandle(m_hDIB);
     m_hDIB = dib;
     RebuildPalette();
 }
 
-HGLOBAL CDIB::Detach() {
+HGLOBAL CDIB::Detach()
+{
     HGLOBAL dib = m_hDIB;
     m_hDIB = nullptr;
     return dib;
 }
 
-void CDIB::Free() {
+void CDIB::Free()
+{
     m_hDIB = GlobalFreeHandle(m_hDIB);
     m_palette.DeleteObject();
 }
 
-void CDIB::RebuildPalette() {
+void CDIB::RebuildPalette()
+{
     if (NumColors() == 0)
         return;
     HPALETTE palette = CreateDIBPaletteHandle(m_hDIB);
@@ -110,7 +125,8 @@ void CDIB::RebuildPalette() {
         m_palette.Attach(palette);
 }
 
-DWORD CDIB::Width() const {
+DWORD CDIB::Width() const
+{
     const void* p = m_hDIB ? GlobalLock(m_hDIB) : nullptr;
     if (!p)
         return 0;
@@ -119,7 +135,8 @@ DWORD CDIB::Width() const {
     return width;
 }
 
-DWORD CDIB::Height() const {
+DWORD CDIB::Height() const
+{
     const void* p = m_hDIB ? GlobalLock(m_hDIB) : nullptr;
     if (!p)
         return 0;
@@ -128,21 +145,22 @@ DWORD CDIB::Height() const {
     return height;
 }
 
-WORD CDIB::NumColors() const {
-    return DIBNumColorsHandle(m_hDIB);
-}
+WORD CDIB::NumColors() const { return DIBNumColorsHandle(m_hDIB); }
 
-CPalette* CDIB::CreateDIBPalette() {
+CPalette* CDIB::CreateDIBPalette()
+{
     HPALETTE palette = CreateDIBPaletteHandle(m_hDIB);
     return palette ? CPalette::FromHandle(palette) : nullptr;
 }
 
-CBitmap* CDIB::CreateBitmap(CPalette* palette) {
+CBitmap* CDIB::CreateBitmap(CPalette* palette)
+{
     HBITMAP bitmap = DIBToBitmap(m_hDIB, palette ? static_cast<HPALETTE>(*palette) : nullptr);
     return bitmap ? CBitmap::FromHandle(bitmap) : nullptr;
 }
 
-void CDIB::Read(LPCSTR path, LPCSTR typeName) {
+void CDIB::Read(LPCSTR path, LPCSTR typeName)
+{
     CDecoderLock lock;
     m_hDIB = GlobalFreeHandle(m_hDIB);
     if (path == nullptr || *path == 0 || !FileExists(path))
@@ -168,7 +186,8 @@ void CDIB::Read(LPCSTR path, LPCSTR typeName) {
     RebuildPalette();
 }
 
-void CDIB::Serialize(CArchive& ar) {
+void CDIB::Serialize(CArchive& ar)
+{
     if (ar.IsStoring()) {
         const BYTE* block = m_hDIB ? static_cast<const BYTE*>(GlobalLock(m_hDIB)) : nullptr;
         if (!block) {
@@ -240,14 +259,15 @@ void CDIB::Serialize(CArchive& ar) {
     RebuildPalette();
 }
 
-BOOL CDIB::Create(const BITMAPINFOHEADER* header, const void* bits) {
+BOOL CDIB::Create(const BITMAPINFOHEADER* header, const void* bits)
+{
     m_hDIB = GlobalFreeHandle(m_hDIB);
-    if (!header || !bits || header->biSize != sizeof(BITMAPINFOHEADER) || header->biWidth <= 0 ||
-        header->biHeight <= 0)
+    if (!header || !bits || header->biSize != sizeof(BITMAPINFOHEADER) || header->biWidth <= 0
+        || header->biHeight <= 0)
         return FALSE;
     const DWORD table = PaletteSize(header);
-    const ULONGLONG rows = ULONGLONG(DIBRowBytes(DWORD(header->biWidth), header->biBitCount)) *
-                           DWORD(header->biHeight);
+    const ULONGLONG rows =
+        ULONGLONG(DIBRowBytes(DWORD(header->biWidth), header->biBitCount)) * DWORD(header->biHeight);
     const ULONGLONG total = sizeof(BITMAPINFOHEADER) + table + rows;
     if (total > kMaxPackedDIBBytes)
         return FALSE;
@@ -264,14 +284,16 @@ BOOL CDIB::Create(const BITMAPINFOHEADER* header, const void* bits) {
     return TRUE;
 }
 
-BOOL CDIB::LoadResource(UINT id) {
+BOOL CDIB::LoadResource(UINT id)
+{
     m_hDIB = GlobalFreeHandle(m_hDIB);
     m_hDIB = LoadDIBResource(AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
     RebuildPalette();
     return m_hDIB != nullptr;
 }
 
-BOOL CDIB::LoadJPEGResource(LPCSTR name) {
+BOOL CDIB::LoadJPEGResource(LPCSTR name)
+{
     JPEGResourceReader reader = GetJPEGResourceReader();
     if (!reader)
         return FALSE;
@@ -282,7 +304,8 @@ BOOL CDIB::LoadJPEGResource(LPCSTR name) {
     return TRUE;
 }
 
-BYTE* CDIB::GetBits() {
+BYTE* CDIB::GetBits()
+{
     void* p = m_hDIB ? GlobalLock(m_hDIB) : nullptr;
     if (!p)
         return nullptr;
@@ -291,7 +314,8 @@ BYTE* CDIB::GetBits() {
     return bits;
 }
 
-PackedDIB LoadThumbnailDIB(LPCSTR path, WORD maxWidth, WORD maxHeight, int screenBits, LPCSTR typeName) {
+PackedDIB LoadThumbnailDIB(LPCSTR path, WORD maxWidth, WORD maxHeight, int screenBits, LPCSTR typeName)
+{
     // The readers' switches are process-wide: the whole load, with its save and restore, is one
     // locked step.
     CDecoderLock lock;

@@ -41,7 +41,7 @@ public:
     int GetDelay() const { return m_delay; }
     int GetTransparentIndex() const { return m_transparentIndex; }
 
-    DWORD Width() const;   // 0 without a picture
+    DWORD Width() const; // 0 without a picture
     DWORD Height() const;
     WORD NumColors() const; // colour-table entries; 0 without a picture or above 8 bits
 

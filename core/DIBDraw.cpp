@@ -10,7 +10,8 @@
 namespace {
 
 // The largest rectangle of a w x h picture's proportions inside box, centred (integer halves).
-CRect FitRect(ULONGLONG w, ULONGLONG h, const CRect& box) {
+CRect FitRect(ULONGLONG w, ULONGLONG h, const CRect& box)
+{
     const LONGLONG bw = box.Width(), bh = box.Height();
     if (w == 0 || h == 0 || bw <= 0 || bh <= 0)
         return CRect(box.left, box.top, box.left, box.top);
@@ -29,10 +30,11 @@ CRect FitRect(ULONGLONG w, ULONGLONG h, const CRect& box) {
 }
 
 // A new 24-bit picture of the src rectangle (top-down coordinates) of a 1-, 4-, 8- or 24-bit picture.
-PackedDIB Crop24(PackedDIB dib, const CRect& src) {
+PackedDIB Crop24(PackedDIB dib, const CRect& src)
+{
     DibSource source(dib);
-    if (!source.Ok() || src.left < 0 || src.top < 0 || src.right > source.Width() || src.bottom > source.Height() ||
-        src.Width() <= 0 || src.Height() <= 0)
+    if (!source.Ok() || src.left < 0 || src.top < 0 || src.right > source.Width()
+        || src.bottom > source.Height() || src.Width() <= 0 || src.Height() <= 0)
         return 0;
     PackedDIB result = CreateDIB(DWORD(src.Width()), DWORD(src.Height()), 24);
     BYTE* block = result ? static_cast<BYTE*>(GlobalLock(result)) : nullptr;
@@ -70,13 +72,12 @@ PackedDIB Crop24(PackedDIB dib, const CRect& src) {
     return result;
 }
 
-PaletteMode ScreenRampMode() {
-    return GetScreenBitsPerPixel() < 5 ? kPaletteR1G1B1 : kPaletteR2G3B2;
-}
+PaletteMode ScreenRampMode() { return GetScreenBitsPerPixel() < 5 ? kPaletteR1G1B1 : kPaletteR2G3B2; }
 
 } // namespace
 
-void CDIB::DrawRect(CDC* pDC, const CRect& src, const CRect& dest, BOOL resample, int mode) {
+void CDIB::DrawRect(CDC* pDC, const CRect& src, const CRect& dest, BOOL resample, int mode)
+{
     if (!pDC || !m_hDIB || dest.Width() <= 0 || dest.Height() <= 0 || src.Width() <= 0 || src.Height() <= 0)
         return;
     HDC hdc = pDC->GetSafeHdc();
@@ -120,11 +121,13 @@ void CDIB::DrawRect(CDC* pDC, const CRect& src, const CRect& dest, BOOL resample
     GlobalFreeHandle(sized);
 }
 
-BOOL CDIB::UsesDirectPath(BOOL resample) const {
+BOOL CDIB::UsesDirectPath(BOOL resample) const
+{
     return !resample && (GetScreenBitsPerPixel() > 8 || NumColors() > 0);
 }
 
-void CDIB::DrawScaled(CDC* pDC, CRect box, BOOL resample, RECT* outDest) {
+void CDIB::DrawScaled(CDC* pDC, CRect box, BOOL resample, RECT* outDest)
+{
     if (!m_hDIB)
         return;
     const DWORD w = Width(), h = Height();
@@ -134,34 +137,39 @@ void CDIB::DrawScaled(CDC* pDC, CRect box, BOOL resample, RECT* outDest) {
     DrawRect(pDC, CRect(0, 0, LONG(w), LONG(h)), dest, !UsesDirectPath(resample));
 }
 
-void CDIB::DrawFit(CDC* pDC, CRect box) {
+void CDIB::DrawFit(CDC* pDC, CRect box)
+{
     if (!m_hDIB)
         return;
     const DWORD w = Width(), h = Height();
     DrawRect(pDC, CRect(0, 0, LONG(w), LONG(h)), FitRect(w, h, box), FALSE);
 }
 
-int CDIB::Paint(CDC* pDC, const RECT* src, const RECT* dest, CPalette* palette) {
+int CDIB::Paint(CDC* pDC, const RECT* src, const RECT* dest, CPalette* palette)
+{
     if (!pDC)
         return 0;
     return PaintDIB(pDC->GetSafeHdc(), dest, m_hDIB, src,
                     palette ? static_cast<HPALETTE>(palette->GetSafeHandle()) : nullptr);
 }
 
-void CDIB::Draw(CDC* pDC, CRect dest, CPoint srcOrigin, HPALETTE palette) {
+void CDIB::Draw(CDC* pDC, CRect dest, CPoint srcOrigin, HPALETTE palette)
+{
     if (!pDC || !m_hDIB)
         return;
     const CRect src(srcOrigin.x, srcOrigin.y, srcOrigin.x + LONG(Width()), srcOrigin.y + LONG(Height()));
     PaintDIB(pDC->GetSafeHdc(), dest, m_hDIB, src, palette);
 }
 
-void CDIB::DrawStretched(CDC* pDC, CRect dest, BOOL resample) {
+void CDIB::DrawStretched(CDC* pDC, CRect dest, BOOL resample)
+{
     if (!m_hDIB)
         return;
     DrawRect(pDC, CRect(0, 0, LONG(Width()), LONG(Height())), dest, !UsesDirectPath(resample));
 }
 
-void CDIB::DrawFrameFit(CDC* pDC, CRect box, int count, int index) {
+void CDIB::DrawFrameFit(CDC* pDC, CRect box, int count, int index)
+{
     if (!m_hDIB || count <= 0)
         return;
     if (index > count - 1)
@@ -174,7 +182,8 @@ void CDIB::DrawFrameFit(CDC* pDC, CRect box, int count, int index) {
     DrawRect(pDC, src, FitRect(DWORD(frameWidth), DWORD(height), box), FALSE);
 }
 
-void CDIB::DrawPartFit(CDC* pDC, CRect box, BOOL resample, int rows) {
+void CDIB::DrawPartFit(CDC* pDC, CRect box, BOOL resample, int rows)
+{
     if (!m_hDIB)
         return;
     const LONG width = LONG(Width());

@@ -1,7 +1,8 @@
 // Checked read access to source pictures, and write access to new ones.
 #include "core/DibSource.h"
 
-DibSource::DibSource(PackedDIB dib) : m_handle(dib) {
+DibSource::DibSource(PackedDIB dib) : m_handle(dib)
+{
     if (dib == nullptr)
         return;
     const SIZE_T blockSize = GlobalSize(dib);
@@ -64,12 +65,14 @@ DibSource::DibSource(PackedDIB dib) : m_handle(dib) {
     m_ok = true;
 }
 
-DibSource::~DibSource() {
+DibSource::~DibSource()
+{
     if (m_block != nullptr)
         GlobalUnlock(m_handle);
 }
 
-DibTarget::DibTarget(PackedDIB dib) : m_handle(dib) {
+DibTarget::DibTarget(PackedDIB dib) : m_handle(dib)
+{
     if (dib == nullptr)
         return;
     m_block = static_cast<BYTE*>(GlobalLock(dib));
@@ -80,7 +83,8 @@ DibTarget::DibTarget(PackedDIB dib) : m_handle(dib) {
     m_rows = FindDIBBits(m_block);
 }
 
-DibTarget::~DibTarget() {
+DibTarget::~DibTarget()
+{
     if (m_block != nullptr)
         GlobalUnlock(m_handle);
 }

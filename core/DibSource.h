@@ -47,8 +47,8 @@ private:
 template <int Bits>
 inline void ReadPixel(const BYTE* row, int x, const RGBQUAD* colors, int& red, int& green, int& blue);
 
-template <>
-inline void ReadPixel<24>(const BYTE* row, int x, const RGBQUAD*, int& red, int& green, int& blue) {
+template <> inline void ReadPixel<24>(const BYTE* row, int x, const RGBQUAD*, int& red, int& green, int& blue)
+{
     const BYTE* p = row + 3 * x;
     blue = p[0];
     green = p[1];
@@ -56,7 +56,8 @@ inline void ReadPixel<24>(const BYTE* row, int x, const RGBQUAD*, int& red, int&
 }
 
 template <>
-inline void ReadPixel<8>(const BYTE* row, int x, const RGBQUAD* colors, int& red, int& green, int& blue) {
+inline void ReadPixel<8>(const BYTE* row, int x, const RGBQUAD* colors, int& red, int& green, int& blue)
+{
     const RGBQUAD& c = colors[row[x]];
     red = c.rgbRed;
     green = c.rgbGreen;
@@ -64,7 +65,8 @@ inline void ReadPixel<8>(const BYTE* row, int x, const RGBQUAD* colors, int& red
 }
 
 template <>
-inline void ReadPixel<4>(const BYTE* row, int x, const RGBQUAD* colors, int& red, int& green, int& blue) {
+inline void ReadPixel<4>(const BYTE* row, int x, const RGBQUAD* colors, int& red, int& green, int& blue)
+{
     const BYTE b = row[x >> 1];
     const RGBQUAD& c = colors[(x & 1) ? (b & 0x0F) : (b >> 4)];
     red = c.rgbRed;
@@ -73,7 +75,8 @@ inline void ReadPixel<4>(const BYTE* row, int x, const RGBQUAD* colors, int& red
 }
 
 template <>
-inline void ReadPixel<1>(const BYTE* row, int x, const RGBQUAD* colors, int& red, int& green, int& blue) {
+inline void ReadPixel<1>(const BYTE* row, int x, const RGBQUAD* colors, int& red, int& green, int& blue)
+{
     const RGBQUAD& c = colors[(row[x >> 3] >> (7 - (x & 7))) & 1];
     red = c.rgbRed;
     green = c.rgbGreen;
@@ -82,7 +85,8 @@ inline void ReadPixel<1>(const BYTE* row, int x, const RGBQUAD* colors, int& red
 
 // Calls body.template Run<Bits>() with the source's bit count as a compile-time constant, so
 // that per-pixel code is specialised per depth instead of branching or calling through pointers.
-template <class Body> inline auto DispatchBitCount(int bits, Body&& body) {
+template <class Body> inline auto DispatchBitCount(int bits, Body&& body)
+{
     switch (bits) {
     case 1:
         return body.template Run<1>();

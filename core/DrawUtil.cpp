@@ -6,7 +6,8 @@
 #include "core/PackedDib.h"
 #include "framework/Dc.h"
 
-void Draw3DRect(CDC* dc, const RECT& rect, BOOL sunken, int thickness, COLORREF first, COLORREF second) {
+void Draw3DRect(CDC* dc, const RECT& rect, BOOL sunken, int thickness, COLORREF first, COLORREF second)
+{
     CPen penA(PS_SOLID, 1, sunken ? second : first);
     CPen penB(PS_SOLID, 1, sunken ? first : second);
     CPen* previous = dc->SelectObject(&penA);
@@ -24,17 +25,20 @@ void Draw3DRect(CDC* dc, const RECT& rect, BOOL sunken, int thickness, COLORREF 
     dc->SelectObject(previous);
 }
 
-void FillRectColor(CDC* dc, const RECT& rect, COLORREF color) {
+void FillRectColor(CDC* dc, const RECT& rect, COLORREF color)
+{
     CBrush brush(color);
     dc->FillRect(&rect, &brush);
 }
 
-void FrameRectColor(CDC* dc, const RECT& rect, COLORREF color) {
+void FrameRectColor(CDC* dc, const RECT& rect, COLORREF color)
+{
     CBrush brush(color);
     dc->FrameRect(&rect, &brush);
 }
 
-void DrawBitmap(CDC* dc, CBitmap* bitmap, int x, int y, int srcX, int srcY, int width, int height) {
+void DrawBitmap(CDC* dc, CBitmap* bitmap, int x, int y, int srcX, int srcY, int width, int height)
+{
     if (dc == nullptr || bitmap == nullptr || bitmap->GetSafeHandle() == nullptr)
         return;
     if (width == 0 || height == 0) {
@@ -53,12 +57,14 @@ void DrawBitmap(CDC* dc, CBitmap* bitmap, int x, int y, int srcX, int srcY, int 
     memory.SelectObject(previous);
 }
 
-void DrawBitmapRect(CDC* dc, CBitmap* bitmap, int x, int y, const RECT& source) {
+void DrawBitmapRect(CDC* dc, CBitmap* bitmap, int x, int y, const RECT& source)
+{
     DrawBitmap(dc, bitmap, x, y, source.left, source.top, source.right - source.left + 1,
                source.bottom - source.top + 1);
 }
 
-void GetBitmapSize(CBitmap* bitmap, int* width, int* height) {
+void GetBitmapSize(CBitmap* bitmap, int* width, int* height)
+{
     BITMAP bm = {};
     if (bitmap != nullptr && bitmap->GetSafeHandle() != nullptr)
         bitmap->GetBitmap(&bm);
@@ -68,7 +74,8 @@ void GetBitmapSize(CBitmap* bitmap, int* width, int* height) {
         *height = bm.bmHeight;
 }
 
-int DrawTextInRect(CDC* dc, RECT* rect, LPCSTR text, CFont* font, COLORREF textColor, UINT format) {
+int DrawTextInRect(CDC* dc, RECT* rect, LPCSTR text, CFont* font, COLORREF textColor, UINT format)
+{
     const int saved = dc->SaveDC();
     if (font != nullptr)
         dc->SelectObject(font);
@@ -80,13 +87,15 @@ int DrawTextInRect(CDC* dc, RECT* rect, LPCSTR text, CFont* font, COLORREF textC
 }
 
 int DrawTextOnFill(CDC* dc, RECT* rect, LPCSTR text, CFont* font, COLORREF textColor, UINT format,
-                   COLORREF background) {
+                   COLORREF background)
+{
     FillRectColor(dc, *rect, background);
     return DrawTextInRect(dc, rect, text, font, textColor, format);
 }
 
 int DrawEmbossedText(CDC* dc, RECT rect, LPCSTR text, CFont* font, COLORREF face, UINT format, COLORREF light,
-                     COLORREF dark, int depth) {
+                     COLORREF dark, int depth)
+{
     const int saved = dc->SaveDC();
     if (font != nullptr)
         dc->SelectObject(font);
@@ -105,7 +114,8 @@ int DrawEmbossedText(CDC* dc, RECT rect, LPCSTR text, CFont* font, COLORREF face
     return result;
 }
 
-int DrawPatternRect(HDC hdc, const RECT& rect, COLORREF color) {
+int DrawPatternRect(HDC hdc, const RECT& rect, COLORREF color)
+{
     const int width = rect.right - rect.left + 1;
     const int height = rect.bottom - rect.top + 1;
     if (hdc == nullptr || width <= 0 || height <= 0)
@@ -149,21 +159,24 @@ int DrawPatternRect(HDC hdc, const RECT& rect, COLORREF color) {
     return 1;
 }
 
-void NormalizeRect(RECT* rect) {
+void NormalizeRect(RECT* rect)
+{
     if (rect == nullptr)
         return;
     NormalizeRectCoords(reinterpret_cast<int*>(&rect->left), reinterpret_cast<int*>(&rect->top),
                         reinterpret_cast<int*>(&rect->right), reinterpret_cast<int*>(&rect->bottom));
 }
 
-void NormalizeRectCoords(int* x1, int* y1, int* x2, int* y2) {
+void NormalizeRectCoords(int* x1, int* y1, int* x2, int* y2)
+{
     if (*x1 > *x2)
         std::swap(*x1, *x2);
     if (*y1 > *y2)
         std::swap(*y1, *y2);
 }
 
-void CopyBitmapObject(CBitmap* target, CBitmap* source) {
+void CopyBitmapObject(CBitmap* target, CBitmap* source)
+{
     if (target == nullptr || source == nullptr || source->GetSafeHandle() == nullptr)
         return;
     HBITMAP copy = CopyBitmap(static_cast<HBITMAP>(source->GetSafeHandle()));
@@ -173,6 +186,4 @@ void CopyBitmapObject(CBitmap* target, CBitmap* source) {
     target->Attach(copy);
 }
 
-int DrawUtilitiesReady() {
-    return 1;
-}
+int DrawUtilitiesReady() { return 1; }

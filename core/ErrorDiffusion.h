@@ -17,7 +17,8 @@ struct RampTables {
     BYTE bitsR[256], bitsG[256], bitsB[256];
     int valueR[256], valueG[256], valueB[256];
 
-    explicit RampTables(const RampLayout& ramp) {
+    explicit RampTables(const RampLayout& ramp)
+    {
         for (int v = 0; v < 256; ++v) {
             bitsR[v] = static_cast<BYTE>((v & ramp.maskR) >> ramp.shiftR);
             bitsG[v] = static_cast<BYTE>((v & ramp.maskG) >> ramp.shiftG);
@@ -29,14 +30,13 @@ struct RampTables {
     }
 };
 
-inline int Clamp255(int v) {
-    return v < 0 ? 0 : (v > 255 ? 255 : v);
-}
+inline int Clamp255(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
 // Quantises pixel x of the current row and spreads its error to the neighbours that exist.
 template <bool Right, bool Below, bool BelowLeft, bool BelowRight>
 inline void DiffusePixel(const RampTables& ramp, const ErrorDiffusionTableSet& t, int* current, int* next,
-                         BYTE* out, int x) {
+                         BYTE* out, int x)
+{
     int* p = current + 3 * x;
     const int r = Clamp255(p[0]);
     const int g = Clamp255(p[1]);
@@ -72,7 +72,8 @@ inline void DiffusePixel(const RampTables& ramp, const ErrorDiffusionTableSet& t
 // One row, left to right; the first and last pixels lack their left and right neighbours.
 template <bool Below>
 inline void DiffuseRow(const RampTables& ramp, const ErrorDiffusionTableSet& t, int* current, int* next,
-                       BYTE* out, int width) {
+                       BYTE* out, int width)
+{
     if (width == 1) {
         DiffusePixel<false, Below, false, false>(ramp, t, current, next, out, 0);
         return;
@@ -94,7 +95,8 @@ inline void DiffuseRow(const RampTables& ramp, const ErrorDiffusionTableSet& t, 
 // Allocates two line buffers per call, swapped by pointer. Returns false when the mode is not a
 // ramp or the buffers cannot be allocated; a grid with no pixels succeeds at once.
 template <class Fill, class Output>
-bool DiffuseToRamp(PaletteMode mode, int width, int height, Fill&& fill, Output&& output) {
+bool DiffuseToRamp(PaletteMode mode, int width, int height, Fill&& fill, Output&& output)
+{
     const RampLayout* ramp = GetRampLayout(mode);
     if (ramp == nullptr)
         return false;

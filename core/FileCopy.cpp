@@ -21,7 +21,8 @@ HGLOBAL g_workHandle = 0;
 BYTE* g_workBuffer = nullptr;
 
 // Writes a found resource to a new tmp*.tmp file in the temporary folder.
-int ExtractFoundResource(HMODULE module, HRSRC resource, char* tempPath) {
+int ExtractFoundResource(HMODULE module, HRSRC resource, char* tempPath)
+{
     char tempFolder[MAX_PATH];
     DWORD folderLength = GetTempPathA(sizeof(tempFolder), tempFolder);
     if (folderLength == 0 || folderLength >= sizeof(tempFolder) || resource == nullptr || tempPath == nullptr)
@@ -65,14 +66,16 @@ int ExtractFoundResource(HMODULE module, HRSRC resource, char* tempPath) {
     return 1;
 }
 
-int ExtractResource(HMODULE module, LPCSTR type, LPCSTR name, char* tempPath) {
+int ExtractResource(HMODULE module, LPCSTR type, LPCSTR name, char* tempPath)
+{
     HRSRC resource = FindResourceA(module, name, type);
     if (!resource)
         return 0;
     return ExtractFoundResource(module, resource, tempPath);
 }
 
-CString LoadText(UINT id, LPCSTR fallback) {
+CString LoadText(UINT id, LPCSTR fallback)
+{
     CString text;
     if (!text.LoadString(id))
         text = fallback;
@@ -83,12 +86,16 @@ struct CopyAnswer {
     enum { Retry, Ignore, Abort };
 };
 
-int Ask(UINT id, LPCSTR path) {
+int Ask(UINT id, LPCSTR path)
+{
     int button = AskFileErrorRetry(id, path);
-    return button == IDRETRY ? CopyAnswer::Retry : button == IDIGNORE ? CopyAnswer::Ignore : CopyAnswer::Abort;
+    return button == IDRETRY    ? CopyAnswer::Retry
+           : button == IDIGNORE ? CopyAnswer::Ignore
+                                : CopyAnswer::Abort;
 }
 
-bool SamePath(LPCSTR a, LPCSTR b) {
+bool SamePath(LPCSTR a, LPCSTR b)
+{
     char fullA[MAX_PATH], fullB[MAX_PATH];
     DWORD la = GetFullPathNameA(a, MAX_PATH, fullA, nullptr);
     DWORD lb = GetFullPathNameA(b, MAX_PATH, fullB, nullptr);
@@ -99,20 +106,24 @@ bool SamePath(LPCSTR a, LPCSTR b) {
 
 } // namespace
 
-int ExtractResourceToTempFileById(WORD typeId, WORD nameId, HINSTANCE module, char* tempPath) {
+int ExtractResourceToTempFileById(WORD typeId, WORD nameId, HINSTANCE module, char* tempPath)
+{
     HMODULE from = module ? module : AfxGetResourceHandle();
     return ExtractResource(from, MAKEINTRESOURCEA(typeId), MAKEINTRESOURCEA(nameId), tempPath);
 }
 
-int ExtractResourceToTempFile(LPCSTR type, LPCSTR name, char* tempPath) {
+int ExtractResourceToTempFile(LPCSTR type, LPCSTR name, char* tempPath)
+{
     return ExtractResource(AfxGetResourceHandle(), type, name, tempPath);
 }
 
-int ExtractResourceToTempFileByTypeName(LPCSTR type, WORD nameId, char* tempPath) {
+int ExtractResourceToTempFileByTypeName(LPCSTR type, WORD nameId, char* tempPath)
+{
     return ExtractResource(AfxGetResourceHandle(), type, MAKEINTRESOURCEA(nameId), tempPath);
 }
 
-int AllocWorkBuffer() {
+int AllocWorkBuffer()
+{
     if (g_workBuffer)
         return 1;
     if (!g_workHandle)
@@ -122,7 +133,8 @@ int AllocWorkBuffer() {
     return g_workBuffer ? 1 : 0;
 }
 
-void FreeWorkBuffer() {
+void FreeWorkBuffer()
+{
     if (g_workHandle && g_workBuffer) {
         GlobalUnlock(g_workHandle);
         g_workBuffer = nullptr;
@@ -131,7 +143,8 @@ void FreeWorkBuffer() {
     }
 }
 
-int CopyFileToHandle(LPCSTR source, HANDLE dest) {
+int CopyFileToHandle(LPCSTR source, HANDLE dest)
+{
     if (!AllocWorkBuffer())
         return 2;
     HANDLE in = OpenFileForRead(source);
@@ -151,20 +164,23 @@ int CopyFileToHandle(LPCSTR source, HANDLE dest) {
     return result;
 }
 
-int CopyFileToHandleOk(HANDLE dest, LPCSTR source) {
-    return CopyFileToHandle(source, dest) == 0 ? 1 : 0;
-}
+int CopyFileToHandleOk(HANDLE dest, LPCSTR source) { return CopyFileToHandle(source, dest) == 0 ? 1 : 0; }
 
-int AskFileErrorRetry(UINT stringId, LPCSTR path) {
+int AskFileErrorRetry(UINT stringId, LPCSTR path)
+{
     static const struct {
         UINT id;
         const char* text;
     } kTexts[] = {
         {55152, "Impossible d'ouvrir le fichier source."},
-        {55153, "Impossible de cr\xE9" "er le fichier destination. V\xE9rifiez que l'unit\xE9 cible soit valide "
-                "et non prot\xE9g\xE9" "e en \xE9" "criture."},
+        {55153, "Impossible de cr\xE9"
+                "er le fichier destination. V\xE9rifiez que l'unit\xE9 cible soit valide "
+                "et non prot\xE9g\xE9"
+                "e en \xE9"
+                "criture."},
         {55154, "Erreur lors de la lecture du fichier source."},
-        {55155, "Erreur lors de l'\xE9" "criture du fichier. Verifiez que l'unit\xE9 de destination contienne "
+        {55155, "Erreur lors de l'\xE9"
+                "criture du fichier. Verifiez que l'unit\xE9 de destination contienne "
                 "sufisamment d'espace libre pour accueillir le rassemblement."},
     };
     const char* fallback = "";
@@ -182,7 +198,8 @@ int AskFileErrorRetry(UINT stringId, LPCSTR path) {
     return MessageBoxA(AfxSafeHwnd(AfxGetMainWnd()), text, nullptr, type);
 }
 
-int CopyFileWithProgress(LPCSTR source, LPCSTR dest) {
+int CopyFileWithProgress(LPCSTR source, LPCSTR dest)
+{
     if (source == nullptr || dest == nullptr)
         return 2;
     if (SamePath(source, dest))

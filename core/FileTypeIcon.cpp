@@ -13,13 +13,15 @@ namespace {
 
 HICON g_fallbackIcon = nullptr;
 
-HICON CopyOfFallback() {
+HICON CopyOfFallback()
+{
     HICON icon = g_fallbackIcon != nullptr ? g_fallbackIcon : LoadIconA(nullptr, IDI_APPLICATION);
     return CopyIcon(icon);
 }
 
 // One icon of a file: large, else small; null when it has none at that index.
-HICON ExtractOneIcon(const std::string& file, int index) {
+HICON ExtractOneIcon(const std::string& file, int index)
+{
     if (file.empty())
         return nullptr;
     HICON icon = nullptr;
@@ -32,7 +34,8 @@ HICON ExtractOneIcon(const std::string& file, int index) {
 }
 
 // File names in the registry may be quoted or hold %SystemRoot%-style variables.
-std::string CleanFileName(std::string file) {
+std::string CleanFileName(std::string file)
+{
     while (!file.empty() && file.front() == ' ')
         file.erase(0, 1);
     if (file.size() >= 2 && file.front() == '"' && file.back() == '"')
@@ -45,7 +48,8 @@ std::string CleanFileName(std::string file) {
 }
 
 // "file,index" of a DefaultIcon value.
-HICON IconFromDefaultIcon(const std::string& typeName) {
+HICON IconFromDefaultIcon(const std::string& typeName)
+{
     char iconValue[256];
     if (!RegGetDefaultValue(HKEY_CLASSES_ROOT, (typeName + "\\DefaultIcon").c_str(), iconValue,
                             sizeof(iconValue)))
@@ -58,7 +62,8 @@ HICON IconFromDefaultIcon(const std::string& typeName) {
 }
 
 // The first icon of the program in the type's open command.
-HICON IconFromOpenCommand(const std::string& typeName) {
+HICON IconFromOpenCommand(const std::string& typeName)
+{
     char command[256];
     if (!RegGetDefaultValue(HKEY_CLASSES_ROOT, (typeName + "\\shell\\Open\\command").c_str(), command,
                             sizeof(command)))
@@ -76,11 +81,10 @@ HICON IconFromOpenCommand(const std::string& typeName) {
 
 } // namespace
 
-void SetFileTypeFallbackIcon(HICON icon) {
-    g_fallbackIcon = icon;
-}
+void SetFileTypeFallbackIcon(HICON icon) { g_fallbackIcon = icon; }
 
-HICON GetFileTypeIcon(LPCSTR fileName) {
+HICON GetFileTypeIcon(LPCSTR fileName)
+{
     const char* dot = fileName != nullptr ? strrchr(fileName, '.') : nullptr;
     if (dot == nullptr)
         return CopyOfFallback();

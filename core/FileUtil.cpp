@@ -11,22 +11,20 @@
 
 namespace {
 
-bool IsDotName(const char* name) {
-    return name[0] == 0 || name[0] == '.';
-}
+bool IsDotName(const char* name) { return name[0] == 0 || name[0] == '.'; }
 
-bool IsDirectory(const WIN32_FIND_DATAA& data) {
+bool IsDirectory(const WIN32_FIND_DATAA& data)
+{
     return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 // A junction or symbolic link: removed as a link, never entered.
-bool IsLink(DWORD attributes) {
-    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
+bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 
 // Deletes one entry found in a folder walk: files with their attributes cleared, linked folders as
 // links, real folders through DeleteFolderTree. false when a folder could not be removed.
-bool DeleteWalkedEntry(const std::string& folder, const WIN32_FIND_DATAA& data) {
+bool DeleteWalkedEntry(const std::string& folder, const WIN32_FIND_DATAA& data)
+{
     std::string path = folder + "\\" + data.cFileName;
     if (!IsDirectory(data)) {
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -42,7 +40,8 @@ bool DeleteWalkedEntry(const std::string& folder, const WIN32_FIND_DATAA& data) 
 
 // Walks folder\*.* (names beginning with '.' skipped); false at the first folder that could not
 // be removed.
-bool DeleteFolderContents(const std::string& folder) {
+bool DeleteFolderContents(const std::string& folder)
+{
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE)
@@ -64,7 +63,8 @@ std::atomic<int> g_screenBitsOverride{0};
 
 } // namespace
 
-int FileExists(LPCSTR path) {
+int FileExists(LPCSTR path)
+{
     if (path == nullptr || *path == 0)
         return 0;
     WIN32_FIND_DATAA data;
@@ -82,7 +82,8 @@ int FileExists(LPCSTR path) {
     return found;
 }
 
-int FolderExists(LPCSTR path) {
+int FolderExists(LPCSTR path)
+{
     if (path == nullptr || *path == 0)
         return 0;
     if (strlen(path) == 3 && IsCharAlphaA(path[0]) && path[1] == ':' && path[2] == '\\')
@@ -95,7 +96,8 @@ int FolderExists(LPCSTR path) {
     return IsDirectory(data) ? 1 : 0;
 }
 
-int FolderHasSubfolders(LPCSTR folder) {
+int FolderHasSubfolders(LPCSTR folder)
+{
     if (folder == nullptr)
         return 0;
     WIN32_FIND_DATAA data;
@@ -113,14 +115,16 @@ int FolderHasSubfolders(LPCSTR folder) {
     return found;
 }
 
-DWORD GetFileLength(LPCSTR path) {
+DWORD GetFileLength(LPCSTR path)
+{
     CFile file(path, CFile::modeRead | CFile::shareDenyNone);
     DWORD length = file.GetLength();
     file.Close();
     return length;
 }
 
-DWORD GetDriveFreeBytes(int drive) {
+DWORD GetDriveFreeBytes(int drive)
+{
     char root[4] = {char('A' + drive), ':', '\\', 0};
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
     if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
@@ -128,12 +132,14 @@ DWORD GetDriveFreeBytes(int drive) {
     return sectorsPerCluster * bytesPerSector * freeClusters;
 }
 
-int IsCDROMDrive(int drive) {
+int IsCDROMDrive(int drive)
+{
     char root[4] = {char('A' + drive), ':', '\\', 0};
     return GetDriveTypeA(root) == DRIVE_CDROM ? 1 : 0;
 }
 
-int GetScreenBitsPerPixel() {
+int GetScreenBitsPerPixel()
+{
     int forced = g_screenBitsOverride.load();
     if (forced != 0)
         return forced;
@@ -151,18 +157,18 @@ int GetScreenBitsPerPixel() {
     return measured;
 }
 
-void SetScreenBitsPerPixelForTest(int bits) {
-    g_screenBitsOverride.store(bits);
-}
+void SetScreenBitsPerPixelForTest(int bits) { g_screenBitsOverride.store(bits); }
 
-void DeleteFileForce(LPCSTR path) {
+void DeleteFileForce(LPCSTR path)
+{
     if (!FileExists(path))
         return;
     SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(path);
 }
 
-int DeleteFilesInFolder(LPCSTR pattern) {
+int DeleteFilesInFolder(LPCSTR pattern)
+{
     if (pattern == nullptr || *pattern == 0)
         return 1;
     std::string text(pattern);
@@ -186,7 +192,8 @@ int DeleteFilesInFolder(LPCSTR pattern) {
     return result;
 }
 
-int DeleteFolderTree(LPCSTR folder) {
+int DeleteFolderTree(LPCSTR folder)
+{
     if (folder == nullptr || *folder == 0)
         return 0;
     std::string path(folder);
@@ -208,7 +215,8 @@ int DeleteFolderTree(LPCSTR folder) {
     return RemoveDirectoryA(folder) ? 1 : 0;
 }
 
-int EmptyFolder(LPCSTR folder) {
+int EmptyFolder(LPCSTR folder)
+{
     if (folder == nullptr || *folder == 0)
         return 0;
     char saved[MAX_PATH + 1] = "";
@@ -219,7 +227,8 @@ int EmptyFolder(LPCSTR folder) {
     return ok ? 1 : 0;
 }
 
-void EnsureFolder(LPCSTR path) {
+void EnsureFolder(LPCSTR path)
+{
     if (path == nullptr || *path == 0)
         return;
     DeleteFileForce(path);
@@ -227,7 +236,8 @@ void EnsureFolder(LPCSTR path) {
         CreateDirectoryA(path, nullptr);
 }
 
-int CreateProgramSubfolder(LPCSTR name) {
+int CreateProgramSubfolder(LPCSTR name)
+{
     char module[MAX_PATH] = "";
     DWORD length = GetModuleFileNameA(nullptr, module, sizeof(module));
     if (length == 0 || length >= sizeof(module) || name == nullptr)
@@ -241,10 +251,11 @@ int CreateProgramSubfolder(LPCSTR name) {
     return CreateDirectoryA(path.c_str(), nullptr) ? 1 : 0;
 }
 
-int NormalizePathCase(CString& path) {
+int NormalizePathCase(CString& path)
+{
     const std::string& text = path.Str();
-    if (text.size() < 3 || text.size() >= MAX_PATH || !IsCharAlphaNumericA(text[0]) || text[1] != ':' ||
-        text[2] != '\\')
+    if (text.size() < 3 || text.size() >= MAX_PATH || !IsCharAlphaNumericA(text[0]) || text[1] != ':'
+        || text[2] != '\\')
         return 0;
     std::string result;
     result += text[0];
@@ -276,7 +287,8 @@ int NormalizePathCase(CString& path) {
     return 1;
 }
 
-CString GetDriveRoot(LPCSTR path) {
+CString GetDriveRoot(LPCSTR path)
+{
     if (path == nullptr)
         return CString();
     const char* slash = strchr(path, '\\');

@@ -65,7 +65,7 @@ int AllocWorkBuffer();
 void FreeWorkBuffer();
 // Copies a file to the end of an open handle (left open). 0 copied, 2 failed.
 int CopyFileToHandle(LPCSTR source, HANDLE dest);
-int CopyFileToHandleOk(HANDLE dest, LPCSTR source);  // 1 when CopyFileToHandle gave 0
+int CopyFileToHandleOk(HANDLE dest, LPCSTR source); // 1 when CopyFileToHandle gave 0
 // Copies a file, asking Abort/Retry/Ignore on errors. 0 copied (or the same file), 1 the user chose
 // Ignore, 2 failed or aborted. The destination is written beside itself and replaced only when
 // complete.

@@ -16,14 +16,16 @@ const int kReaderSlots = 128;
 // Built on first use (thread-safe); BMP lives in this folder and is always there.
 struct ReaderTable {
     std::atomic<PictureReader> slots[kReaderSlots];
-    ReaderTable() {
+    ReaderTable()
+    {
         for (auto& slot : slots)
             slot.store(nullptr);
         slots[5].store(&LoadBMPFile);
     }
 };
 
-ReaderTable& Readers() {
+ReaderTable& Readers()
+{
     static ReaderTable table;
     return table;
 }
@@ -35,7 +37,8 @@ struct DecoderSection {
     ~DecoderSection() { DeleteCriticalSection(&section); }
 };
 
-CRITICAL_SECTION& DecoderCriticalSection() {
+CRITICAL_SECTION& DecoderCriticalSection()
+{
     static DecoderSection decoder;
     return decoder.section;
 }
@@ -44,30 +47,24 @@ std::atomic<JPEGResourceReader> g_jpegResourceReader{nullptr};
 
 } // namespace
 
-void SetPictureReader(int fileTypeCode, PictureReader reader) {
+void SetPictureReader(int fileTypeCode, PictureReader reader)
+{
     if (fileTypeCode < 0 || fileTypeCode >= kReaderSlots)
         return;
     Readers().slots[fileTypeCode].store(reader);
 }
 
-PictureReader GetPictureReader(int fileTypeCode) {
+PictureReader GetPictureReader(int fileTypeCode)
+{
     if (fileTypeCode < 0 || fileTypeCode >= kReaderSlots)
         return nullptr;
     return Readers().slots[fileTypeCode].load();
 }
 
-CDecoderLock::CDecoderLock() {
-    EnterCriticalSection(&DecoderCriticalSection());
-}
+CDecoderLock::CDecoderLock() { EnterCriticalSection(&DecoderCriticalSection()); }
 
-CDecoderLock::~CDecoderLock() {
-    LeaveCriticalSection(&DecoderCriticalSection());
-}
+CDecoderLock::~CDecoderLock() { LeaveCriticalSection(&DecoderCriticalSection()); }
 
-void SetJPEGResourceReader(JPEGResourceReader reader) {
-    g_jpegResourceReader.store(reader);
-}
+void SetJPEGResourceReader(JPEGResourceReader reader) { g_jpegResourceReader.store(reader); }
 
-JPEGResourceReader GetJPEGResourceReader() {
-    return g_jpegResourceReader.load();
-}
+JPEGResourceReader GetJPEGResourceReader() { return g_jpegResourceReader.load(); }

@@ -21,13 +21,12 @@ WORD* g_nearestCache = nullptr;
 // ConvertDIB24To8WithPalette builds and frees the shared cache; one conversion at a time.
 std::mutex g_conversionMutex;
 
-int Square(int v) {
-    return v * v;
-}
+int Square(int v) { return v * v; }
 
 } // namespace
 
-int __cdecl ComparePaletteEntries(const void* a, const void* b) {
+int __cdecl ComparePaletteEntries(const void* a, const void* b)
+{
     const auto* x = static_cast<const PALETTEENTRY*>(a);
     const auto* y = static_cast<const PALETTEENTRY*>(b);
     if (x->peRed != y->peRed)
@@ -37,7 +36,8 @@ int __cdecl ComparePaletteEntries(const void* a, const void* b) {
     return x->peBlue - y->peBlue;
 }
 
-BOOL BuildNearestColorCache(PALETTEENTRY* entries, int n) {
+BOOL BuildNearestColorCache(PALETTEENTRY* entries, int n)
+{
     if (!entries || n < 1)
         return FALSE;
     qsort(entries, size_t(n), sizeof(PALETTEENTRY), ComparePaletteEntries);
@@ -50,12 +50,14 @@ BOOL BuildNearestColorCache(PALETTEENTRY* entries, int n) {
     return TRUE;
 }
 
-void FreeNearestColorCache() {
+void FreeNearestColorCache()
+{
     delete[] g_nearestCache;
     g_nearestCache = nullptr;
 }
 
-BYTE FindNearestColor(BYTE red, BYTE green, BYTE blue, const PALETTEENTRY* entries, int n) {
+BYTE FindNearestColor(BYTE red, BYTE green, BYTE blue, const PALETTEENTRY* entries, int n)
+{
     if (!entries || n < 1)
         return 0;
     const int key = ((red >> 3) << 10) | ((green >> 3) << 5) | (blue >> 3);
@@ -73,7 +75,8 @@ BYTE FindNearestColor(BYTE red, BYTE green, BYTE blue, const PALETTEENTRY* entri
     }
     int best = -1, bestDistance = 0x7FFFFFFF;
     auto consider = [&](int i) {
-        int d = Square(entries[i].peRed - red) + Square(entries[i].peGreen - green) + Square(entries[i].peBlue - blue);
+        int d = Square(entries[i].peRed - red) + Square(entries[i].peGreen - green)
+                + Square(entries[i].peBlue - blue);
         if (d < bestDistance) {
             bestDistance = d;
             best = i;
@@ -100,7 +103,8 @@ BYTE FindNearestColor(BYTE red, BYTE green, BYTE blue, const PALETTEENTRY* entri
     return index;
 }
 
-PackedDIB ConvertDIB24To8WithPalette(PackedDIB dib, HPALETTE hpal) {
+PackedDIB ConvertDIB24To8WithPalette(PackedDIB dib, HPALETTE hpal)
+{
     if (!hpal)
         return 0;
     DibSource source(dib);

@@ -13,11 +13,10 @@ const RGBQUAD kStandardColors[16] = {
     {255, 0, 0, 0},     {255, 0, 255, 0}, {255, 255, 0, 0}, {255, 255, 255, 0},
 };
 
-bool IsInfoHeader(const void* dib) {
-    return *static_cast<const DWORD*>(dib) == sizeof(BITMAPINFOHEADER);
-}
+bool IsInfoHeader(const void* dib) { return *static_cast<const DWORD*>(dib) == sizeof(BITMAPINFOHEADER); }
 
-WORD RoundBitCount(WORD bits) {
+WORD RoundBitCount(WORD bits)
+{
     if (bits < 2)
         return 1;
     if (bits <= 4)
@@ -35,17 +34,20 @@ WORD RoundBitCount(WORD bits) {
 
 } // namespace
 
-DWORD DIBRowBytes(DWORD width, WORD bits) {
+DWORD DIBRowBytes(DWORD width, WORD bits)
+{
     ULONGLONG bytes = ((ULONGLONG(width) * bits + 31) & ~ULONGLONG(31)) / 8;
     return bytes > 0xFFFFFFFFull ? 0 : DWORD(bytes);
 }
 
-ULONGLONG PackedDIBBytes(DWORD width, DWORD height, WORD bits, DWORD colors) {
+ULONGLONG PackedDIBBytes(DWORD width, DWORD height, WORD bits, DWORD colors)
+{
     ULONGLONG row = ((ULONGLONG(width) * bits + 31) & ~ULONGLONG(31)) / 8;
     return sizeof(BITMAPINFOHEADER) + ULONGLONG(colors) * sizeof(RGBQUAD) + row * height;
 }
 
-PackedDIB CreateDIB(DWORD width, DWORD height, WORD bits) {
+PackedDIB CreateDIB(DWORD width, DWORD height, WORD bits)
+{
     bits = RoundBitCount(bits);
     if (width > 0x7FFFFFFF || height > 0x7FFFFFFF)
         return 0;
@@ -74,27 +76,32 @@ PackedDIB CreateDIB(DWORD width, DWORD height, WORD bits) {
     return handle;
 }
 
-BYTE* FindDIBBits(void* dib) {
+BYTE* FindDIBBits(void* dib)
+{
     return static_cast<BYTE*>(dib) + *static_cast<const DWORD*>(dib) + PaletteSize(dib);
 }
 
-const BYTE* FindDIBBits(const void* dib) {
+const BYTE* FindDIBBits(const void* dib)
+{
     return static_cast<const BYTE*>(dib) + *static_cast<const DWORD*>(dib) + PaletteSize(dib);
 }
 
-DWORD DIBWidth(const void* dib) {
+DWORD DIBWidth(const void* dib)
+{
     if (IsInfoHeader(dib))
         return DWORD(static_cast<const BITMAPINFOHEADER*>(dib)->biWidth);
     return static_cast<const BITMAPCOREHEADER*>(dib)->bcWidth;
 }
 
-DWORD DIBHeight(const void* dib) {
+DWORD DIBHeight(const void* dib)
+{
     if (IsInfoHeader(dib))
         return DWORD(static_cast<const BITMAPINFOHEADER*>(dib)->biHeight);
     return static_cast<const BITMAPCOREHEADER*>(dib)->bcHeight;
 }
 
-WORD DIBNumColors(const void* dib) {
+WORD DIBNumColors(const void* dib)
+{
     WORD bits;
     if (IsInfoHeader(dib)) {
         const auto* header = static_cast<const BITMAPINFOHEADER*>(dib);
@@ -116,12 +123,14 @@ WORD DIBNumColors(const void* dib) {
     }
 }
 
-WORD PaletteSize(const void* dib) {
+WORD PaletteSize(const void* dib)
+{
     WORD entry = IsInfoHeader(dib) ? sizeof(RGBQUAD) : sizeof(RGBTRIPLE);
     return WORD(DIBNumColors(dib) * entry);
 }
 
-WORD DIBNumColorsHandle(PackedDIB dib) {
+WORD DIBNumColorsHandle(PackedDIB dib)
+{
     if (!dib)
         return 0;
     const void* p = GlobalLock(dib);
@@ -132,7 +141,8 @@ WORD DIBNumColorsHandle(PackedDIB dib) {
     return colors;
 }
 
-HPALETTE CreateDIBPaletteHandle(PackedDIB dib) {
+HPALETTE CreateDIBPaletteHandle(PackedDIB dib)
+{
     if (!dib)
         return 0;
     const BYTE* p = static_cast<const BYTE*>(GlobalLock(dib));
@@ -165,7 +175,8 @@ HPALETTE CreateDIBPaletteHandle(PackedDIB dib) {
     return palette;
 }
 
-int PaintDIB(HDC hdc, const RECT* dest, PackedDIB dib, const RECT* src, HPALETTE hpal) {
+int PaintDIB(HDC hdc, const RECT* dest, PackedDIB dib, const RECT* src, HPALETTE hpal)
+{
     if (!dib || !hdc || !dest || !src)
         return 0;
     void* p = GlobalLock(dib);
@@ -200,7 +211,8 @@ int PaintDIB(HDC hdc, const RECT* dest, PackedDIB dib, const RECT* src, HPALETTE
     return result;
 }
 
-HBITMAP DIBToBitmap(PackedDIB dib, HPALETTE hpal) {
+HBITMAP DIBToBitmap(PackedDIB dib, HPALETTE hpal)
+{
     if (!dib)
         return 0;
     void* p = GlobalLock(dib);
@@ -218,7 +230,8 @@ HBITMAP DIBToBitmap(PackedDIB dib, HPALETTE hpal) {
     return bitmap;
 }
 
-PackedDIB AllocDIBForBitmap(const BITMAPINFOHEADER& header, HBITMAP hbm) {
+PackedDIB AllocDIBForBitmap(const BITMAPINFOHEADER& header, HBITMAP hbm)
+{
     if (!hbm)
         return 0;
     BITMAPINFOHEADER bi = header;
@@ -251,8 +264,8 @@ PackedDIB AllocDIBForBitmap(const BITMAPINFOHEADER& header, HBITMAP hbm) {
     }
     DWORD image = bi.biSizeImage;
     if (image == 0) {
-        ULONGLONG rows = ULONGLONG(DIBRowBytes(DWORD(bi.biWidth), bi.biBitCount)) *
-                         DWORD(bi.biHeight < 0 ? -bi.biHeight : bi.biHeight);
+        ULONGLONG rows = ULONGLONG(DIBRowBytes(DWORD(bi.biWidth), bi.biBitCount))
+                         * DWORD(bi.biHeight < 0 ? -bi.biHeight : bi.biHeight);
         if (rows > kMaxPackedDIBBytes) {
             GlobalFree(handle);
             return 0;
@@ -275,7 +288,8 @@ PackedDIB AllocDIBForBitmap(const BITMAPINFOHEADER& header, HBITMAP hbm) {
     return bigger;
 }
 
-PackedDIB BitmapToDIB(HBITMAP hbm, HPALETTE hpal) {
+PackedDIB BitmapToDIB(HBITMAP hbm, HPALETTE hpal)
+{
     BITMAP bm;
     if (!hbm || !GetObject(hbm, sizeof(bm), &bm))
         return 0;
@@ -297,8 +311,9 @@ PackedDIB BitmapToDIB(HBITMAP hbm, HPALETTE hpal) {
     PackedDIB dib = AllocDIBForBitmap(bi, hbm);
     if (dib) {
         auto* p = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
-        int ok = p && GetDIBits(dc, hbm, 0, UINT(bm.bmHeight), FindDIBBits(p), reinterpret_cast<BITMAPINFO*>(p),
-                                DIB_RGB_COLORS);
+        int ok = p
+                 && GetDIBits(dc, hbm, 0, UINT(bm.bmHeight), FindDIBBits(p), reinterpret_cast<BITMAPINFO*>(p),
+                              DIB_RGB_COLORS);
         if (p)
             GlobalUnlock(dib);
         if (!ok)
@@ -310,17 +325,17 @@ PackedDIB BitmapToDIB(HBITMAP hbm, HPALETTE hpal) {
     return dib;
 }
 
-HGLOBAL GlobalFreeHandle(HGLOBAL handle) {
+HGLOBAL GlobalFreeHandle(HGLOBAL handle)
+{
     if (handle)
         GlobalFree(handle);
     return 0;
 }
 
-int UnlockResourceData(void*) {
-    return 0;
-}
+int UnlockResourceData(void*) { return 0; }
 
-PackedDIB LoadDIBResource(HINSTANCE instance, LPCSTR name) {
+PackedDIB LoadDIBResource(HINSTANCE instance, LPCSTR name)
+{
     HRSRC resource = FindResourceA(instance, name, MAKEINTRESOURCEA(2)); // RT_BITMAP
     if (!resource)
         return 0;
@@ -342,7 +357,8 @@ PackedDIB LoadDIBResource(HINSTANCE instance, LPCSTR name) {
     return handle;
 }
 
-int SetDIBColorsFromPalette(BITMAPINFOHEADER* header, HPALETTE hpal, UINT usage) {
+int SetDIBColorsFromPalette(BITMAPINFOHEADER* header, HPALETTE hpal, UINT usage)
+{
     if (!header)
         return 0;
     DWORD count = header->biClrUsed;
@@ -375,7 +391,8 @@ int SetDIBColorsFromPalette(BITMAPINFOHEADER* header, HPALETTE hpal, UINT usage)
     return 1;
 }
 
-HGLOBAL CopyGlobalHandle(HGLOBAL handle) {
+HGLOBAL CopyGlobalHandle(HGLOBAL handle)
+{
     if (!handle)
         return 0;
     SIZE_T size = GlobalSize(handle);
@@ -394,7 +411,8 @@ HGLOBAL CopyGlobalHandle(HGLOBAL handle) {
     return copy;
 }
 
-HBITMAP CopyBitmapRect(HBITMAP hbm, const RECT* rect) {
+HBITMAP CopyBitmapRect(HBITMAP hbm, const RECT* rect)
+{
     BITMAP bm;
     if (!hbm || !rect || !GetObject(hbm, sizeof(bm), &bm))
         return 0;
@@ -421,7 +439,8 @@ HBITMAP CopyBitmapRect(HBITMAP hbm, const RECT* rect) {
     return copy;
 }
 
-HBITMAP CopyBitmap(HBITMAP hbm) {
+HBITMAP CopyBitmap(HBITMAP hbm)
+{
     BITMAP bm;
     if (!hbm || !GetObject(hbm, sizeof(bm), &bm))
         return 0;
@@ -429,7 +448,8 @@ HBITMAP CopyBitmap(HBITMAP hbm) {
     return CopyBitmapRect(hbm, &whole);
 }
 
-PackedDIB ConvertDIBTo24Bit(PackedDIB dib) {
+PackedDIB ConvertDIBTo24Bit(PackedDIB dib)
+{
     if (!dib)
         return 0;
     const SIZE_T size = GlobalSize(dib);
@@ -437,9 +457,10 @@ PackedDIB ConvertDIBTo24Bit(PackedDIB dib) {
     if (!h)
         return 0;
     PackedDIB result = 0;
-    if (size >= sizeof(BITMAPINFOHEADER) && h->biSize == sizeof(BITMAPINFOHEADER) && h->biCompression == BI_RGB &&
-        (h->biBitCount == 16 || h->biBitCount == 32) && h->biWidth > 0 && h->biHeight > 0 &&
-        PackedDIBBytes(DWORD(h->biWidth), DWORD(h->biHeight), h->biBitCount, DIBNumColors(h)) <= size) {
+    if (size >= sizeof(BITMAPINFOHEADER) && h->biSize == sizeof(BITMAPINFOHEADER)
+        && h->biCompression == BI_RGB && (h->biBitCount == 16 || h->biBitCount == 32) && h->biWidth > 0
+        && h->biHeight > 0
+        && PackedDIBBytes(DWORD(h->biWidth), DWORD(h->biHeight), h->biBitCount, DIBNumColors(h)) <= size) {
         const DWORD width = DWORD(h->biWidth), height = DWORD(h->biHeight);
         result = CreateDIB(width, height, 24);
         BYTE* out = result ? static_cast<BYTE*>(GlobalLock(result)) : nullptr;

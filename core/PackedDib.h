@@ -32,13 +32,13 @@ PackedDIB CreateDIB(DWORD width, DWORD height, WORD bits);
 // Measuring functions over a locked block. A header whose first DWORD is not 40 is read as the
 // 12-byte BITMAPCOREHEADER (RGBTRIPLE colour table). The caller guarantees the block is at least
 // as large as its header says.
-BYTE* FindDIBBits(void* dib);             // first (bottom) row: header + colour table
+BYTE* FindDIBBits(void* dib); // first (bottom) row: header + colour table
 const BYTE* FindDIBBits(const void* dib);
 DWORD DIBWidth(const void* dib);
 DWORD DIBHeight(const void* dib);
-WORD PaletteSize(const void* dib);        // colour-table bytes (x4, or x3 for the core form)
-WORD DIBNumColors(const void* dib);       // biClrUsed (as 16 bits) or 2/16/256 by the bit count
-WORD DIBNumColorsHandle(PackedDIB dib);   // 0 for a null handle or a failed lock
+WORD PaletteSize(const void* dib);      // colour-table bytes (x4, or x3 for the core form)
+WORD DIBNumColors(const void* dib);     // biClrUsed (as 16 bits) or 2/16/256 by the bit count
+WORD DIBNumColorsHandle(PackedDIB dib); // 0 for a null handle or a failed lock
 
 // New palette from the colour table; 0 without a handle, without a colour table or without memory.
 // The caller deletes it.
@@ -105,11 +105,10 @@ BOOL CreateScreenCompatibleBitmap(CBitmap* bitmap, WORD width, WORD height);
 
 // Stretches the src rectangle of the picture into the dest rectangle of the bitmap. Both
 // rectangles are inclusive (width = right - left + 1).
-BOOL PaintDIBIntoBitmap(PackedDIB dib, CBitmap* bitmap, CPalette* palette, const RECT* src,
-                        const RECT* dest);
+BOOL PaintDIBIntoBitmap(PackedDIB dib, CBitmap* bitmap, CPalette* palette, const RECT* src, const RECT* dest);
 
-int PalEntriesOnDevice(HDC hdc);  // SIZEPALETTE, or NUMCOLORS when that is 0
-HPALETTE GetSystemPalette();      // the screen's system palette; 0 when it has no entries
+int PalEntriesOnDevice(HDC hdc); // SIZEPALETTE, or NUMCOLORS when that is 0
+HPALETTE GetSystemPalette();     // the screen's system palette; 0 when it has no entries
 
 // Block of header + colour table sized through GetDIBits for the bitmap, reallocated to hold the
 // rows (not fetched). 0 on failure.
@@ -120,7 +119,7 @@ PackedDIB AllocDIBForBitmap(const BITMAPINFOHEADER& header, HBITMAP hbm);
 PackedDIB ChangeDIBFormat(PackedDIB dib, WORD bits, DWORD compression);
 PackedDIB ChangeBitmapFormat(HBITMAP hbm, WORD bits, DWORD compression, HPALETTE hpal);
 
-HPALETTE CopyPalette(HPALETTE hpal);  // new palette with the same entries, 0 on failure
+HPALETTE CopyPalette(HPALETTE hpal); // new palette with the same entries, 0 on failure
 
 // Writes n colours (2..256, else 0) of the palette as blue, green, red (the fourth byte is left
 // alone): n 2 gives black and white, n 16 the first and last 8 entries. Returns the count written.

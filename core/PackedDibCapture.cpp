@@ -8,7 +8,8 @@
 namespace {
 
 // A LOGPALETTE with room for n entries.
-std::unique_ptr<BYTE[]> NewLogPalette(int n) {
+std::unique_ptr<BYTE[]> NewLogPalette(int n)
+{
     std::unique_ptr<BYTE[]> block(new (std::nothrow) BYTE[sizeof(LOGPALETTE) + n * sizeof(PALETTEENTRY)]);
     if (block) {
         auto* log = reinterpret_cast<LOGPALETTE*>(block.get());
@@ -19,7 +20,8 @@ std::unique_ptr<BYTE[]> NewLogPalette(int n) {
 }
 
 // Header + colour table sized for the bitmap, then the rows fetched with the palette selected.
-PackedDIB FetchBitmapBits(HBITMAP hbm, const BITMAPINFOHEADER& header, HPALETTE hpal) {
+PackedDIB FetchBitmapBits(HBITMAP hbm, const BITMAPINFOHEADER& header, HPALETTE hpal)
+{
     BITMAP bm;
     if (!hbm || !GetObject(hbm, sizeof(bm), &bm))
         return 0;
@@ -31,8 +33,9 @@ PackedDIB FetchBitmapBits(HBITMAP hbm, const BITMAPINFOHEADER& header, HPALETTE 
     PackedDIB dib = AllocDIBForBitmap(header, hbm);
     if (dib) {
         auto* p = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
-        int ok = p && GetDIBits(dc, hbm, 0, UINT(bm.bmHeight), FindDIBBits(p), reinterpret_cast<BITMAPINFO*>(p),
-                                DIB_RGB_COLORS);
+        int ok = p
+                 && GetDIBits(dc, hbm, 0, UINT(bm.bmHeight), FindDIBBits(p), reinterpret_cast<BITMAPINFO*>(p),
+                              DIB_RGB_COLORS);
         if (p)
             GlobalUnlock(dib);
         if (!ok)
@@ -44,7 +47,8 @@ PackedDIB FetchBitmapBits(HBITMAP hbm, const BITMAPINFOHEADER& header, HPALETTE 
     return dib;
 }
 
-BITMAPINFOHEADER HeaderFor(LONG width, LONG height, WORD bits, DWORD compression) {
+BITMAPINFOHEADER HeaderFor(LONG width, LONG height, WORD bits, DWORD compression)
+{
     BITMAPINFOHEADER h = {};
     h.biSize = sizeof(h);
     h.biWidth = width;
@@ -57,7 +61,8 @@ BITMAPINFOHEADER HeaderFor(LONG width, LONG height, WORD bits, DWORD compression
 
 } // namespace
 
-HBITMAP CaptureScreenRectBitmap(const RECT* rect) {
+HBITMAP CaptureScreenRectBitmap(const RECT* rect)
+{
     if (!rect || IsRectEmpty(rect))
         return 0;
     HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
@@ -86,7 +91,8 @@ HBITMAP CaptureScreenRectBitmap(const RECT* rect) {
     return bitmap;
 }
 
-HBITMAP CaptureWindowBitmap(HWND hwnd, WORD mode) {
+HBITMAP CaptureWindowBitmap(HWND hwnd, WORD mode)
+{
     if (!hwnd)
         return 0;
     RECT r;
@@ -104,7 +110,8 @@ HBITMAP CaptureWindowBitmap(HWND hwnd, WORD mode) {
     return CaptureScreenRectBitmap(&r);
 }
 
-PackedDIB CaptureScreenRectDIB(const RECT* rect) {
+PackedDIB CaptureScreenRectDIB(const RECT* rect)
+{
     HBITMAP bitmap = CaptureScreenRectBitmap(rect);
     if (!bitmap)
         return 0;
@@ -116,7 +123,8 @@ PackedDIB CaptureScreenRectDIB(const RECT* rect) {
     return dib;
 }
 
-PackedDIB CaptureWindowDIB(HWND hwnd, WORD mode) {
+PackedDIB CaptureWindowDIB(HWND hwnd, WORD mode)
+{
     if (!hwnd)
         return 0;
     RECT r;
@@ -134,7 +142,8 @@ PackedDIB CaptureWindowDIB(HWND hwnd, WORD mode) {
     return CaptureScreenRectDIB(&r);
 }
 
-BOOL PaintBitmap(HDC hdc, const RECT* dest, HBITMAP hbm, const RECT* src, HPALETTE hpal) {
+BOOL PaintBitmap(HDC hdc, const RECT* dest, HBITMAP hbm, const RECT* src, HPALETTE hpal)
+{
     if (!hdc || !dest || !hbm || !src)
         return FALSE;
     HDC memory = CreateCompatibleDC(hdc);
@@ -163,14 +172,16 @@ BOOL PaintBitmap(HDC hdc, const RECT* dest, HBITMAP hbm, const RECT* src, HPALET
     return ok;
 }
 
-int PalEntriesOnDevice(HDC hdc) {
+int PalEntriesOnDevice(HDC hdc)
+{
     int count = GetDeviceCaps(hdc, SIZEPALETTE);
     if (count == 0)
         count = GetDeviceCaps(hdc, NUMCOLORS);
     return count;
 }
 
-HPALETTE GetSystemPalette() {
+HPALETTE GetSystemPalette()
+{
     HDC dc = GetDC(0);
     int count = PalEntriesOnDevice(dc);
     HPALETTE palette = 0;
@@ -188,7 +199,8 @@ HPALETTE GetSystemPalette() {
     return palette;
 }
 
-PackedDIB ChangeBitmapFormat(HBITMAP hbm, WORD bits, DWORD compression, HPALETTE hpal) {
+PackedDIB ChangeBitmapFormat(HBITMAP hbm, WORD bits, DWORD compression, HPALETTE hpal)
+{
     BITMAP bm;
     if (!hbm || !GetObject(hbm, sizeof(bm), &bm))
         return 0;
@@ -220,7 +232,8 @@ PackedDIB ChangeBitmapFormat(HBITMAP hbm, WORD bits, DWORD compression, HPALETTE
     return FetchBitmapBits(hbm, HeaderFor(bm.bmWidth, bm.bmHeight, bits, compression), hpal);
 }
 
-PackedDIB ChangeDIBFormat(PackedDIB dib, WORD bits, DWORD compression) {
+PackedDIB ChangeDIBFormat(PackedDIB dib, WORD bits, DWORD compression)
+{
     if (!dib)
         return 0;
     const void* p = GlobalLock(dib);
@@ -235,8 +248,8 @@ PackedDIB ChangeDIBFormat(PackedDIB dib, WORD bits, DWORD compression) {
     switch (bits) {
     case 0:
         target = current;
-        if (!(compression == BI_RGB || (compression == BI_RLE4 && current == 4) ||
-              (compression == BI_RLE8 && current == 8)))
+        if (!(compression == BI_RGB || (compression == BI_RLE4 && current == 4)
+              || (compression == BI_RLE8 && current == 8)))
             return 0;
         break;
     case 1:
@@ -267,7 +280,8 @@ PackedDIB ChangeDIBFormat(PackedDIB dib, WORD bits, DWORD compression) {
     return result;
 }
 
-HPALETTE CopyPalette(HPALETTE hpal) {
+HPALETTE CopyPalette(HPALETTE hpal)
+{
     WORD count = 0;
     if (!hpal || !GetObject(hpal, sizeof(count), &count) || count == 0)
         return 0;
@@ -279,7 +293,8 @@ HPALETTE CopyPalette(HPALETTE hpal) {
     return CreatePalette(log);
 }
 
-int GetPaletteColors(RGBQUAD* colors, HPALETTE hpal, int n) {
+int GetPaletteColors(RGBQUAD* colors, HPALETTE hpal, int n)
+{
     if (!colors || n < 2 || n > 256)
         return 0;
     if (n == 2) {
@@ -311,14 +326,15 @@ int GetPaletteColors(RGBQUAD* colors, HPALETTE hpal, int n) {
     return count;
 }
 
-void DrawDIBPixels(HDC hdc, PackedDIB dib, int width, int height) {
+void DrawDIBPixels(HDC hdc, PackedDIB dib, int width, int height)
+{
     if (!hdc || !dib)
         return;
     auto* h = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
     if (!h)
         return;
-    if (h->biSize != sizeof(BITMAPINFOHEADER) || h->biCompression != BI_RGB || h->biHeight <= 0 ||
-        (h->biBitCount != 1 && h->biBitCount != 4 && h->biBitCount != 8 && h->biBitCount != 24)) {
+    if (h->biSize != sizeof(BITMAPINFOHEADER) || h->biCompression != BI_RGB || h->biHeight <= 0
+        || (h->biBitCount != 1 && h->biBitCount != 4 && h->biBitCount != 8 && h->biBitCount != 24)) {
         GlobalUnlock(dib);
         return;
     }

@@ -3,7 +3,8 @@
 
 #include "framework/Gdi.h"
 
-BOOL DIBToCompatibleBitmap(PackedDIB dib, CBitmap* bitmap, CPalette* palette) {
+BOOL DIBToCompatibleBitmap(PackedDIB dib, CBitmap* bitmap, CPalette* palette)
+{
     if (!dib || !bitmap)
         return FALSE;
     void* p = GlobalLock(dib);
@@ -38,7 +39,8 @@ BOOL DIBToCompatibleBitmap(PackedDIB dib, CBitmap* bitmap, CPalette* palette) {
     return ok;
 }
 
-BOOL CreateDIBPaletteObject(PackedDIB dib, CPalette* palette) {
+BOOL CreateDIBPaletteObject(PackedDIB dib, CPalette* palette)
+{
     if (!palette)
         return FALSE;
     palette->DeleteObject();
@@ -48,7 +50,8 @@ BOOL CreateDIBPaletteObject(PackedDIB dib, CPalette* palette) {
     return palette->Attach(GetStockObject(DEFAULT_PALETTE));
 }
 
-BOOL CreateScreenCompatibleBitmap(CBitmap* bitmap, WORD width, WORD height) {
+BOOL CreateScreenCompatibleBitmap(CBitmap* bitmap, WORD width, WORD height)
+{
     if (!bitmap)
         return FALSE;
     HWND desktop = GetDesktopWindow();
@@ -61,7 +64,8 @@ BOOL CreateScreenCompatibleBitmap(CBitmap* bitmap, WORD width, WORD height) {
     return 1;
 }
 
-BOOL PaintDIBIntoBitmap(PackedDIB dib, CBitmap* bitmap, CPalette* palette, const RECT* src, const RECT* dest) {
+BOOL PaintDIBIntoBitmap(PackedDIB dib, CBitmap* bitmap, CPalette* palette, const RECT* src, const RECT* dest)
+{
     if (!dib || !bitmap || !bitmap->GetSafeHandle() || !src || !dest)
         return FALSE;
     void* p = GlobalLock(dib);
@@ -84,8 +88,9 @@ BOOL PaintDIBIntoBitmap(PackedDIB dib, CBitmap* bitmap, CPalette* palette, const
     const int srcWidth = src->right - src->left + 1, srcHeight = src->bottom - src->top + 1;
     const int destWidth = dest->right - dest->left + 1, destHeight = dest->bottom - dest->top + 1;
     const int srcY = int(DIBHeight(p)) - src->bottom - 1;
-    int lines = StretchDIBits(memory, dest->left, dest->top, destWidth, destHeight, src->left, srcY, srcWidth,
-                              srcHeight, FindDIBBits(p), static_cast<const BITMAPINFO*>(p), DIB_RGB_COLORS, SRCCOPY);
+    int lines =
+        StretchDIBits(memory, dest->left, dest->top, destWidth, destHeight, src->left, srcY, srcWidth,
+                      srcHeight, FindDIBBits(p), static_cast<const BITMAPINFO*>(p), DIB_RGB_COLORS, SRCCOPY);
     if (oldPalette)
         SelectPalette(memory, oldPalette, TRUE);
     SelectObject(memory, oldBitmap);

@@ -80,13 +80,15 @@ const RampLayout kRampLayouts[3] = {
 
 } // namespace
 
-const RampLayout* GetRampLayout(PaletteMode mode) {
+const RampLayout* GetRampLayout(PaletteMode mode)
+{
     if (mode < 2 || mode > 4)
         return nullptr;
     return &kRampLayouts[mode - 2];
 }
 
-RGBQUAD GetFixedPaletteColor(PaletteMode mode, int index) {
+RGBQUAD GetFixedPaletteColor(PaletteMode mode, int index)
+{
     RGBQUAD q = {0, 0, 0, 0};
     index &= 0xFF;
     if (mode == kPaletteDefault) {
@@ -102,7 +104,8 @@ RGBQUAD GetFixedPaletteColor(PaletteMode mode, int index) {
     return q;
 }
 
-BOOL FillFixedColorTable(PaletteMode mode, RGBQUAD* table) {
+BOOL FillFixedColorTable(PaletteMode mode, RGBQUAD* table)
+{
     if (table == nullptr || (mode != kPaletteDefault && GetRampLayout(mode) == nullptr))
         return FALSE;
     for (int i = 0; i < 256; ++i)

@@ -41,14 +41,16 @@ struct RampLayout {
 const RampLayout* GetRampLayout(PaletteMode mode);
 
 // Channel value of ramp entry `index` for one channel: (m/2 + ((index << s) & m) * 255) / m.
-inline BYTE RampChannelValue(int index, BYTE mask, BYTE shift) {
+inline BYTE RampChannelValue(int index, BYTE mask, BYTE shift)
+{
     return static_cast<BYTE>((mask / 2 + ((index << shift) & mask) * 255) / mask);
 }
 
 // The ramp index of a colour (the inverse of the ramp rule).
-inline BYTE RampIndexOf(const RampLayout& ramp, BYTE red, BYTE green, BYTE blue) {
-    return static_cast<BYTE>(((red & ramp.maskR) >> ramp.shiftR) | ((green & ramp.maskG) >> ramp.shiftG) |
-                             ((blue & ramp.maskB) >> ramp.shiftB));
+inline BYTE RampIndexOf(const RampLayout& ramp, BYTE red, BYTE green, BYTE blue)
+{
+    return static_cast<BYTE>(((red & ramp.maskR) >> ramp.shiftR) | ((green & ramp.maskG) >> ramp.shiftG)
+                             | ((blue & ramp.maskB) >> ramp.shiftB));
 }
 
 // Colour of entry `index` (0-255) of a fixed palette as an RGBQUAD (reserved byte 0); black for an

@@ -5,7 +5,8 @@
 
 namespace {
 
-BOOL ReplacePalette(CPalette* palette, const LOGPALETTE256& log) {
+BOOL ReplacePalette(CPalette* palette, const LOGPALETTE256& log)
+{
     if (palette == nullptr)
         return FALSE;
     palette->DeleteObject();
@@ -14,11 +15,10 @@ BOOL ReplacePalette(CPalette* palette, const LOGPALETTE256& log) {
 
 } // namespace
 
-BOOL CreateDefaultPalette(CPalette* palette) {
-    return ReplacePalette(palette, DefaultLogPalette);
-}
+BOOL CreateDefaultPalette(CPalette* palette) { return ReplacePalette(palette, DefaultLogPalette); }
 
-BOOL CreateFixedPalette(CPalette* palette, PaletteMode mode) {
+BOOL CreateFixedPalette(CPalette* palette, PaletteMode mode)
+{
     if (mode == kPaletteDefault)
         return CreateDefaultPalette(palette);
     const RampLayout* ramp = GetRampLayout(mode);

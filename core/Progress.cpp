@@ -11,7 +11,8 @@ namespace {
 std::atomic<IProgressSink*> g_sink{nullptr};
 std::atomic<DWORD> g_sinkThread{0};
 
-IProgressSink* SinkForThisThread() {
+IProgressSink* SinkForThisThread()
+{
     IProgressSink* sink = g_sink.load();
     if (sink == nullptr || g_sinkThread.load() != GetCurrentThreadId())
         return nullptr;
@@ -19,17 +20,20 @@ IProgressSink* SinkForThisThread() {
 }
 } // namespace
 
-void SetProgressSink(IProgressSink* sink) {
+void SetProgressSink(IProgressSink* sink)
+{
     g_sinkThread = GetCurrentThreadId();
     g_sink = sink;
 }
 
-void BeginProgress(LPCSTR text) {
+void BeginProgress(LPCSTR text)
+{
     if (IProgressSink* sink = SinkForThisThread())
         sink->BeginProgress(text);
 }
 
-void BeginProgress(UINT stringId) {
+void BeginProgress(UINT stringId)
+{
     IProgressSink* sink = SinkForThisThread();
     if (sink == nullptr)
         return;
@@ -39,12 +43,14 @@ void BeginProgress(UINT stringId) {
     sink->BeginProgress(text);
 }
 
-void SetProgress(DWORD done, DWORD total) {
+void SetProgress(DWORD done, DWORD total)
+{
     if (IProgressSink* sink = SinkForThisThread())
         sink->SetProgress(done, total);
 }
 
-void EndProgress() {
+void EndProgress()
+{
     if (IProgressSink* sink = SinkForThisThread())
         sink->EndProgress();
 }

@@ -6,7 +6,8 @@
 namespace {
 
 // Opens or creates a key for writing; null when neither works.
-HKEY OpenForWriting(HKEY root, LPCSTR subkey) {
+HKEY OpenForWriting(HKEY root, LPCSTR subkey)
+{
     HKEY key = nullptr;
     DWORD disposition = 0;
     const LONG result =
@@ -16,7 +17,8 @@ HKEY OpenForWriting(HKEY root, LPCSTR subkey) {
     return key;
 }
 
-int SetValue(HKEY root, LPCSTR subkey, LPCSTR valueName, DWORD type, const BYTE* data, DWORD size) {
+int SetValue(HKEY root, LPCSTR subkey, LPCSTR valueName, DWORD type, const BYTE* data, DWORD size)
+{
     HKEY key = OpenForWriting(root, subkey);
     if (key == nullptr)
         return 0;
@@ -27,7 +29,8 @@ int SetValue(HKEY root, LPCSTR subkey, LPCSTR valueName, DWORD type, const BYTE*
 
 } // namespace
 
-int RegSetString(HKEY root, LPCSTR subkey, LPCSTR valueName, LPCSTR text) {
+int RegSetString(HKEY root, LPCSTR subkey, LPCSTR valueName, LPCSTR text)
+{
     if (text == nullptr)
         text = "";
     // The size counts the terminating NUL, as REG_SZ requires, so every reader finds it.
@@ -35,7 +38,8 @@ int RegSetString(HKEY root, LPCSTR subkey, LPCSTR valueName, LPCSTR text) {
                     static_cast<DWORD>(lstrlenA(text)) + 1);
 }
 
-int RegGetString(HKEY root, LPCSTR subkey, LPCSTR valueName, char* buffer) {
+int RegGetString(HKEY root, LPCSTR subkey, LPCSTR valueName, char* buffer)
+{
     if (buffer == nullptr)
         return 0;
     HKEY key = nullptr;
@@ -60,11 +64,13 @@ int RegGetString(HKEY root, LPCSTR subkey, LPCSTR valueName, char* buffer) {
     return 1;
 }
 
-int RegSetDword(HKEY root, LPCSTR subkey, LPCSTR valueName, DWORD value) {
+int RegSetDword(HKEY root, LPCSTR subkey, LPCSTR valueName, DWORD value)
+{
     return SetValue(root, subkey, valueName, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
 }
 
-int RegGetDword(HKEY root, LPCSTR subkey, LPCSTR valueName, DWORD* value) {
+int RegGetDword(HKEY root, LPCSTR subkey, LPCSTR valueName, DWORD* value)
+{
     if (value == nullptr)
         return 0;
     HKEY key = nullptr;
@@ -82,8 +88,8 @@ int RegGetDword(HKEY root, LPCSTR subkey, LPCSTR valueName, DWORD* value) {
     return 1;
 }
 
-int RegGetDwordInRange(HKEY root, LPCSTR subkey, LPCSTR valueName, DWORD* value, DWORD minimum,
-                       DWORD maximum) {
+int RegGetDwordInRange(HKEY root, LPCSTR subkey, LPCSTR valueName, DWORD* value, DWORD minimum, DWORD maximum)
+{
     DWORD read = 0;
     if (value == nullptr || !RegGetDword(root, subkey, valueName, &read) || read < minimum || read > maximum)
         return 0;
@@ -91,7 +97,8 @@ int RegGetDwordInRange(HKEY root, LPCSTR subkey, LPCSTR valueName, DWORD* value,
     return 1;
 }
 
-int RegRemoveValue(HKEY root, LPCSTR subkey, LPCSTR valueName) {
+int RegRemoveValue(HKEY root, LPCSTR subkey, LPCSTR valueName)
+{
     HKEY key = OpenForWriting(root, subkey);
     if (key != nullptr) {
         RegDeleteValueA(key, valueName);
@@ -100,7 +107,8 @@ int RegRemoveValue(HKEY root, LPCSTR subkey, LPCSTR valueName) {
     return 1;
 }
 
-int RegDeleteKeyTree(HKEY root, LPCSTR subkey) {
+int RegDeleteKeyTree(HKEY root, LPCSTR subkey)
+{
     HKEY key = nullptr;
     if (subkey == nullptr || RegOpenKeyExA(root, subkey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return 0;
@@ -117,7 +125,8 @@ int RegDeleteKeyTree(HKEY root, LPCSTR subkey) {
     return RegDeleteKeyA(root, subkey) == ERROR_SUCCESS ? 1 : 0;
 }
 
-BOOL RegGetDefaultValue(HKEY root, LPCSTR subkey, char* buffer, DWORD size) {
+BOOL RegGetDefaultValue(HKEY root, LPCSTR subkey, char* buffer, DWORD size)
+{
     if (buffer == nullptr || size == 0)
         return FALSE;
     buffer[0] = '\0';

@@ -13,7 +13,8 @@ namespace {
 // Source rows and column spans of every output row and column, computed once per call.
 class SamplingGrid {
 public:
-    bool Build(int srcWidth, int srcHeight, int width, int height) {
+    bool Build(int srcWidth, int srcHeight, int width, int height)
+    {
         m_spans.reset(new (std::nothrow) int[2 * static_cast<size_t>(width) + 1]);
         m_rows.reset(new (std::nothrow) int[static_cast<size_t>(height) + 1]);
         if (!m_spans || !m_rows)
@@ -47,8 +48,8 @@ private:
 
 // Mean colour of source columns [x0, x1) of one row.
 template <int Bits>
-inline void SpanMean(const BYTE* row, int x0, int x1, const RGBQUAD* colors, int& red, int& green,
-                     int& blue) {
+inline void SpanMean(const BYTE* row, int x0, int x1, const RGBQUAD* colors, int& red, int& green, int& blue)
+{
     ReadPixel<Bits>(row, x0, colors, red, green, blue);
     const int length = x1 - x0;
     if (length == 1)
@@ -69,7 +70,8 @@ struct ResizeTo24 {
     const DibSource& src;
     const DibTarget& dst;
     const SamplingGrid& grid;
-    template <int Bits> void Run() const {
+    template <int Bits> void Run() const
+    {
         const RGBQUAD* colors = src.Colors();
         const int width = dst.Width();
         for (int y = 0; y < dst.Height(); ++y) {
@@ -90,7 +92,8 @@ struct ResizeOrdered {
     const DibSource& src;
     const DibTarget& dst;
     const SamplingGrid& grid;
-    template <int Bits> void Run() const {
+    template <int Bits> void Run() const
+    {
         const RGBQUAD* colors = src.Colors();
         const int width = dst.Width();
         for (int y = 0; y < dst.Height(); ++y) {
@@ -110,7 +113,8 @@ struct ResizeDiffused {
     const DibTarget& dst;
     const SamplingGrid& grid;
     PaletteMode mode;
-    template <int Bits> bool Run() const {
+    template <int Bits> bool Run() const
+    {
         const RGBQUAD* colors = src.Colors();
         const int width = dst.Width();
         auto fill = [&](int y, int* values) {
@@ -130,7 +134,8 @@ struct ResizeDiffused {
 };
 
 // Shared frame of the resizers: checks, creates the result, builds the grid, runs the body.
-template <class Make> PackedDIB Resize(PackedDIB dib, int width, int height, WORD bits, Make&& make) {
+template <class Make> PackedDIB Resize(PackedDIB dib, int width, int height, WORD bits, Make&& make)
+{
     if (width < 0 || height < 0)
         return nullptr;
     DibSource src(dib);
@@ -149,7 +154,8 @@ template <class Make> PackedDIB Resize(PackedDIB dib, int width, int height, WOR
 
 } // namespace
 
-PackedDIB ResizeDIBTo24Bit(PackedDIB dib, int width, int height) {
+PackedDIB ResizeDIBTo24Bit(PackedDIB dib, int width, int height)
+{
     return Resize(dib, width, height, 24,
                   [](const DibSource& src, const DibTarget& dst, const SamplingGrid& grid) {
                       DispatchBitCount(src.BitCount(), ResizeTo24{src, dst, grid});
@@ -157,7 +163,8 @@ PackedDIB ResizeDIBTo24Bit(PackedDIB dib, int width, int height) {
                   });
 }
 
-PackedDIB ResizeDIBTo8Bit(PackedDIB dib, int width, int height, PaletteMode mode) {
+PackedDIB ResizeDIBTo8Bit(PackedDIB dib, int width, int height, PaletteMode mode)
+{
     if (mode == 0)
         mode = kPaletteDefault;
     if (mode < kPaletteDefault || mode > kPaletteR1G1B1)
@@ -173,7 +180,8 @@ PackedDIB ResizeDIBTo8Bit(PackedDIB dib, int width, int height, PaletteMode mode
                   });
 }
 
-PackedDIB ResizeDIBTo8BitWithPalette(PackedDIB dib, int width, int height, HPALETTE palette) {
+PackedDIB ResizeDIBTo8BitWithPalette(PackedDIB dib, int width, int height, HPALETTE palette)
+{
     return Resize(dib, width, height, 8,
                   [palette](const DibSource& src, const DibTarget& dst, const SamplingGrid& grid) {
                       SetDIBColorsFromPalette(dst.Header(), palette, DIB_RGB_COLORS);

@@ -9,12 +9,11 @@
 
 namespace {
 
-PaletteMode ScreenPaletteMode() {
-    return GetScreenBitsPerPixel() < 8 ? kPaletteR1G1B1 : kPaletteR2G3B2;
-}
+PaletteMode ScreenPaletteMode() { return GetScreenBitsPerPixel() < 8 ? kPaletteR1G1B1 : kPaletteR2G3B2; }
 
 // Gradient channel at position i of n.
-inline int GradientChannel(int c1, int c2, int i, int n) {
+inline int GradientChannel(int c1, int c2, int i, int n)
+{
     return n <= 1 ? c1 : (c1 * (n - 1 - i) + c2 * i) / (n - 1);
 }
 
@@ -24,7 +23,8 @@ struct CopyTo24 {
     const DibSource& src;
     const DibTarget& dst;
     int sx, sy, dx, dy, w, h;
-    template <int Bits> void Run() const {
+    template <int Bits> void Run() const
+    {
         const RGBQUAD* colors = src.Colors();
         for (int y = 0; y < h; ++y) {
             const BYTE* in = src.Row(sy + y);
@@ -46,7 +46,8 @@ struct CopyTo8 {
     const DibTarget& dst;
     int sx, sy, dx, dy, w, h;
     PaletteMode mode;
-    template <int Bits> bool Run() const {
+    template <int Bits> bool Run() const
+    {
         const RGBQUAD* colors = src.Colors();
         auto fill = [&](int y, int* values) {
             const BYTE* in = src.Row(sy + y);
@@ -62,7 +63,8 @@ struct ScaleTo24 {
     const DibSource& src;
     const DibTarget& dst;
     int dx, dy, w, h;
-    template <int Bits> void Run() const {
+    template <int Bits> void Run() const
+    {
         const RGBQUAD* colors = src.Colors();
         for (int y = 0; y < h; ++y) {
             const BYTE* in = src.Row(std::min(MulDiv(y, src.Height(), h), src.Height() - 1));
@@ -83,7 +85,8 @@ struct ScaleTo8 {
     const DibTarget& dst;
     int dx, dy, w, h;
     PaletteMode mode;
-    template <int Bits> bool Run() const {
+    template <int Bits> bool Run() const
+    {
         const RGBQUAD* colors = src.Colors();
         auto fill = [&](int y, int* values) {
             const BYTE* in = src.Row(std::min(MulDiv(y, src.Height(), h), src.Height() - 1));
@@ -97,7 +100,8 @@ struct ScaleTo8 {
 
 // New canvas of width x height holding the source's first columns and rows at the offset that
 // `centred` chooses.
-PackedDIB PlaceOnCanvas(PackedDIB dib, int width, int height, WORD bits, bool centred) {
+PackedDIB PlaceOnCanvas(PackedDIB dib, int width, int height, WORD bits, bool centred)
+{
     if (width < 0 || height < 0)
         return nullptr;
     DibSource src(dib);
@@ -126,7 +130,8 @@ PackedDIB PlaceOnCanvas(PackedDIB dib, int width, int height, WORD bits, bool ce
 }
 
 // New picture of a gradient (a solid colour when both colours are equal).
-PackedDIB MakeGradient(COLORREF c1, COLORREF c2, int width, int height, bool horizontal, WORD bits) {
+PackedDIB MakeGradient(COLORREF c1, COLORREF c2, int width, int height, bool horizontal, WORD bits)
+{
     if (width < 0 || height < 0)
         return nullptr;
     PackedDIB result = CreateDIB(static_cast<DWORD>(width), static_cast<DWORD>(height), bits);
@@ -171,11 +176,13 @@ PackedDIB MakeGradient(COLORREF c1, COLORREF c2, int width, int height, bool hor
 }
 
 // Checks an existing destination of the given depth for writing.
-bool UsableDestination(const DibSource& dest, int bits) {
+bool UsableDestination(const DibSource& dest, int bits)
+{
     return dest.Ok() && dest.BitCount() == bits && dest.HeaderSize() == sizeof(BITMAPINFOHEADER);
 }
 
-BOOL BlitCentered(PackedDIB dest, PackedDIB source, int bits) {
+BOOL BlitCentered(PackedDIB dest, PackedDIB source, int bits)
+{
     DibSource check(dest);
     DibSource src(source);
     if (!UsableDestination(check, bits) || !src.Ok())
@@ -199,7 +206,8 @@ BOOL BlitCentered(PackedDIB dest, PackedDIB source, int bits) {
     return DispatchBitCount(src.BitCount(), CopyTo8{src, dst, sx, sy, dx, dy, w, h, ScreenPaletteMode()});
 }
 
-BOOL BlitScaled(PackedDIB dest, PackedDIB source, int border, BOOL stretch, int bits) {
+BOOL BlitScaled(PackedDIB dest, PackedDIB source, int border, BOOL stretch, int bits)
+{
     DibSource check(dest);
     DibSource src(source);
     if (!UsableDestination(check, bits) || !src.Ok() || src.Width() == 0 || src.Height() == 0 || border < 0)
@@ -230,55 +238,62 @@ BOOL BlitScaled(PackedDIB dest, PackedDIB source, int border, BOOL stretch, int 
 
 } // namespace
 
-PackedDIB CenterDIBOnCanvas8Bit(PackedDIB dib, int width, int height) {
+PackedDIB CenterDIBOnCanvas8Bit(PackedDIB dib, int width, int height)
+{
     return PlaceOnCanvas(dib, width, height, 8, true);
 }
 
-PackedDIB CropDIBTo8Bit(PackedDIB dib, int width, int height) {
+PackedDIB CropDIBTo8Bit(PackedDIB dib, int width, int height)
+{
     return PlaceOnCanvas(dib, width, height, 8, false);
 }
 
-PackedDIB CenterDIBOnCanvas24Bit(PackedDIB dib, int width, int height) {
+PackedDIB CenterDIBOnCanvas24Bit(PackedDIB dib, int width, int height)
+{
     return PlaceOnCanvas(dib, width, height, 24, true);
 }
 
-PackedDIB CropDIBTo24Bit(PackedDIB dib, int width, int height) {
+PackedDIB CropDIBTo24Bit(PackedDIB dib, int width, int height)
+{
     return PlaceOnCanvas(dib, width, height, 24, false);
 }
 
-PackedDIB CreateGradientDIB8Bit(COLORREF color1, COLORREF color2, int width, int height, BOOL horizontal) {
+PackedDIB CreateGradientDIB8Bit(COLORREF color1, COLORREF color2, int width, int height, BOOL horizontal)
+{
     return MakeGradient(color1, color2, width, height, horizontal != FALSE, 8);
 }
 
-PackedDIB CreateGradientDIB24Bit(COLORREF color1, COLORREF color2, int width, int height, BOOL horizontal) {
+PackedDIB CreateGradientDIB24Bit(COLORREF color1, COLORREF color2, int width, int height, BOOL horizontal)
+{
     return MakeGradient(color1, color2, width, height, horizontal != FALSE, 24);
 }
 
-PackedDIB CreateSolidDIB8Bit(COLORREF color, int width, int height) {
+PackedDIB CreateSolidDIB8Bit(COLORREF color, int width, int height)
+{
     return MakeGradient(color, color, width, height, true, 8);
 }
 
-PackedDIB CreateSolidDIB24Bit(COLORREF color, int width, int height) {
+PackedDIB CreateSolidDIB24Bit(COLORREF color, int width, int height)
+{
     return MakeGradient(color, color, width, height, true, 24);
 }
 
-BOOL BlitDIBCentered24Bit(PackedDIB dest, PackedDIB source) {
-    return BlitCentered(dest, source, 24);
-}
+BOOL BlitDIBCentered24Bit(PackedDIB dest, PackedDIB source) { return BlitCentered(dest, source, 24); }
 
-BOOL BlitDIBScaled24Bit(PackedDIB dest, PackedDIB source, int border, BOOL stretch) {
+BOOL BlitDIBScaled24Bit(PackedDIB dest, PackedDIB source, int border, BOOL stretch)
+{
     return BlitScaled(dest, source, border, stretch, 24);
 }
 
-BOOL BlitDIBCentered8Bit(PackedDIB dest, PackedDIB source) {
-    return BlitCentered(dest, source, 8);
-}
+BOOL BlitDIBCentered8Bit(PackedDIB dest, PackedDIB source) { return BlitCentered(dest, source, 8); }
 
-BOOL BlitDIBScaled8Bit(PackedDIB dest, PackedDIB source, int border, BOOL stretch) {
+BOOL BlitDIBScaled8Bit(PackedDIB dest, PackedDIB source, int border, BOOL stretch)
+{
     return BlitScaled(dest, source, border, stretch, 8);
 }
 
-void MakeDitherPattern(DWORD rgb, BYTE* pattern) {
+void MakeDitherPattern(DWORD rgb, BYTE* pattern)
+{
     if (pattern == nullptr)
         return;
     auto lowered = [](int v) { return (v == 64 || v == 128 || v == 192) ? v - 1 : v; };

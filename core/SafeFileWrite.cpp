@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-CSafeFileWrite::CSafeFileWrite(LPCSTR target)
-    : m_handle(INVALID_HANDLE_VALUE), m_committed(false) {
+CSafeFileWrite::CSafeFileWrite(LPCSTR target) : m_handle(INVALID_HANDLE_VALUE), m_committed(false)
+{
     m_target[0] = 0;
     m_temp[0] = 0;
     if (target == nullptr || strlen(target) >= MAX_PATH)
@@ -27,7 +27,8 @@ CSafeFileWrite::CSafeFileWrite(LPCSTR target)
         m_temp[0] = 0;
 }
 
-CSafeFileWrite::~CSafeFileWrite() {
+CSafeFileWrite::~CSafeFileWrite()
+{
     CloseHandleIfOpen();
     if (!m_committed && m_temp[0]) {
         SetFileAttributesA(m_temp, FILE_ATTRIBUTE_NORMAL);
@@ -35,7 +36,8 @@ CSafeFileWrite::~CSafeFileWrite() {
     }
 }
 
-HANDLE CSafeFileWrite::Handle() {
+HANDLE CSafeFileWrite::Handle()
+{
     if (m_handle == INVALID_HANDLE_VALUE && m_temp[0] && !m_committed) {
         m_handle = CreateFileA(m_temp, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -43,14 +45,16 @@ HANDLE CSafeFileWrite::Handle() {
     return m_handle;
 }
 
-void CSafeFileWrite::CloseHandleIfOpen() {
+void CSafeFileWrite::CloseHandleIfOpen()
+{
     if (m_handle != INVALID_HANDLE_VALUE) {
         CloseHandle(m_handle);
         m_handle = INVALID_HANDLE_VALUE;
     }
 }
 
-BOOL CSafeFileWrite::Commit() {
+BOOL CSafeFileWrite::Commit()
+{
     if (m_temp[0] == 0 || m_committed)
         return FALSE;
     CloseHandleIfOpen();

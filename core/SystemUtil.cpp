@@ -3,7 +3,8 @@
 
 #include <string>
 
-void SplitPath(CString path, CString* folder, CString* name) {
+void SplitPath(CString path, CString* folder, CString* name)
+{
     const int slash = path.ReverseFind('\\');
     if (slash < 0) {
         if (name != nullptr)
@@ -16,7 +17,8 @@ void SplitPath(CString path, CString* folder, CString* name) {
         *name = path.Mid(slash + 1);
 }
 
-BOOL HasSubfolders(const CString& folder) {
+BOOL HasSubfolders(const CString& folder)
+{
     CString pattern = folder;
     if (pattern.IsEmpty() || pattern[pattern.GetLength() - 1] != '\\')
         pattern += '\\';
@@ -27,8 +29,8 @@ BOOL HasSubfolders(const CString& folder) {
         return FALSE;
     BOOL result = FALSE;
     do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '\0' &&
-            found.cFileName[0] != '.') {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '\0'
+            && found.cFileName[0] != '.') {
             result = TRUE;
             break;
         }
@@ -41,7 +43,8 @@ namespace {
 
 enum class FileState { Missing, ReadOnly, Free, Busy, Unopenable };
 
-FileState ProbeFile(LPCSTR path) {
+FileState ProbeFile(LPCSTR path)
+{
     if (path == nullptr)
         return FileState::Missing;
     const DWORD attributes = GetFileAttributesA(path);
@@ -62,7 +65,8 @@ FileState ProbeFile(LPCSTR path) {
 }
 
 // Index after which path prefixes are tested and created: past "C:" or "\\server\share".
-int FirstCreatableIndex(const std::string& path) {
+int FirstCreatableIndex(const std::string& path)
+{
     if (path.size() >= 2 && path[1] == ':')
         return 2;
     if (path.compare(0, 2, "\\\\") == 0) {
@@ -77,16 +81,16 @@ int FirstCreatableIndex(const std::string& path) {
 
 } // namespace
 
-BOOL IsFileInUse(LPCSTR path) {
-    return ProbeFile(path) == FileState::Busy;
-}
+BOOL IsFileInUse(LPCSTR path) { return ProbeFile(path) == FileState::Busy; }
 
-int IsFileMissingOrBusy(LPCSTR path) {
+int IsFileMissingOrBusy(LPCSTR path)
+{
     const FileState state = ProbeFile(path);
     return (state == FileState::Missing || state == FileState::Busy) ? 1 : 0;
 }
 
-BOOL CreateFolderPath(LPCSTR path) {
+BOOL CreateFolderPath(LPCSTR path)
+{
     if (path == nullptr)
         return FALSE;
     std::string text(path);
@@ -116,7 +120,8 @@ BOOL CreateFolderPath(LPCSTR path) {
     return TRUE;
 }
 
-void GetCurrentDosDateTime(WORD* date, WORD* time) {
+void GetCurrentDosDateTime(WORD* date, WORD* time)
+{
     SYSTEMTIME now;
     FILETIME local;
     GetLocalTime(&now);
@@ -129,7 +134,8 @@ void GetCurrentDosDateTime(WORD* date, WORD* time) {
         *time = t;
 }
 
-void GetFileDosDateTime(LPCSTR path, WORD* date, WORD* time) {
+void GetFileDosDateTime(LPCSTR path, WORD* date, WORD* time)
+{
     if (path == nullptr)
         return;
     WIN32_FIND_DATAA found;
@@ -147,7 +153,8 @@ void GetFileDosDateTime(LPCSTR path, WORD* date, WORD* time) {
         *time = t;
 }
 
-int CompareFileDates(const CString& first, const CString& second) {
+int CompareFileDates(const CString& first, const CString& second)
+{
     WORD date[2] = {0, 0}, time[2] = {0, 0};
     GetFileDosDateTime(first, &date[0], &time[0]);
     GetFileDosDateTime(second, &date[1], &time[1]);

@@ -25,11 +25,12 @@ struct SizeTexts {
           mb(LoadStringOr(IDS_SIZE_MB, "%s Mo (%s octets)")),
           date(LoadStringOr(IDS_DOS_DATE_TIME, "le %02d/%02d/%04d \xE0 %02d:%02d:%02d")),
           bytesShort(LoadStringOr(IDS_SIZE_BYTES_SHORT, "%s octets")),
-          kbShort(LoadStringOr(IDS_SIZE_KB_SHORT, "%s Ko")),
-          mbShort(LoadStringOr(IDS_SIZE_MB_SHORT, "%s Mo")) {}
+          kbShort(LoadStringOr(IDS_SIZE_KB_SHORT, "%s Ko")), mbShort(LoadStringOr(IDS_SIZE_MB_SHORT, "%s Mo"))
+    {}
 };
 
-const SizeTexts& Texts() {
+const SizeTexts& Texts()
+{
     static const SizeTexts texts;
     return texts;
 }
@@ -37,7 +38,8 @@ const SizeTexts& Texts() {
 enum class SizeUnit { Bytes, Kilo, Mega };
 
 // The short value of a byte count, and the unit it is counted in.
-CString ShortValue(DWORD bytes, SizeUnit* unit) {
+CString ShortValue(DWORD bytes, SizeUnit* unit)
+{
     CString text;
     if (bytes < 1024) {
         *unit = SizeUnit::Bytes;
@@ -67,7 +69,8 @@ CString ShortValue(DWORD bytes, SizeUnit* unit) {
 }
 
 // The count with a blank between groups of three digits from the right.
-CString GroupedCount(DWORD bytes) {
+CString GroupedCount(DWORD bytes)
+{
     CString digits;
     digits.Format("%u", static_cast<unsigned>(bytes));
     CString grouped;
@@ -82,7 +85,8 @@ CString GroupedCount(DWORD bytes) {
 
 } // namespace
 
-CString FormatFileSize(DWORD bytes) {
+CString FormatFileSize(DWORD bytes)
+{
     SizeUnit unit;
     const CString value = ShortValue(bytes, &unit);
     const SizeTexts& t = Texts();
@@ -92,7 +96,8 @@ CString FormatFileSize(DWORD bytes) {
     return text;
 }
 
-CString FormatFileSizeShort(DWORD bytes) {
+CString FormatFileSizeShort(DWORD bytes)
+{
     SizeUnit unit;
     const CString value = ShortValue(bytes, &unit);
     const SizeTexts& t = Texts();
@@ -104,14 +109,16 @@ CString FormatFileSizeShort(DWORD bytes) {
     return text;
 }
 
-CString FormatDosDateTime(WORD date, WORD time) {
+CString FormatDosDateTime(WORD date, WORD time)
+{
     CString text;
     text.Format(static_cast<LPCSTR>(Texts().date), date & 0x1F, (date >> 5) & 0x0F, (date >> 9) + 1980,
                 time >> 11, (time >> 5) & 0x3F, (time & 0x1F) * 2);
     return text;
 }
 
-void GetFileSizeAndDateText(const CString& path, CString* sizeText, CString* dateText) {
+void GetFileSizeAndDateText(const CString& path, CString* sizeText, CString* dateText)
+{
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(path, &found);
     if (search == INVALID_HANDLE_VALUE)
@@ -128,14 +135,16 @@ void GetFileSizeAndDateText(const CString& path, CString* sizeText, CString* dat
     }
 }
 
-CString FormatImageMemorySize(int width, int height, int bitsPerPixel) {
+CString FormatImageMemorySize(int width, int height, int bitsPerPixel)
+{
     const ULONGLONG w = width > 0 ? static_cast<ULONGLONG>(width) : 0;
     const ULONGLONG h = height > 0 ? static_cast<ULONGLONG>(height) : 0;
     const ULONGLONG bits = bitsPerPixel > 0 ? static_cast<ULONGLONG>(bitsPerPixel) : 0;
     return FormatFileSize(static_cast<DWORD>(bits * (w * h) / 8));
 }
 
-LPCSTR FormatCurrentDateTime() {
+LPCSTR FormatCurrentDateTime()
+{
     static const char* const kDays[7] = {"Dimanche", "Lundi",    "Mardi", "Mercredi",
                                          "Jeudi",    "Vendredi", "Samedi"};
     static char buffer[64];
@@ -146,7 +155,8 @@ LPCSTR FormatCurrentDateTime() {
     return buffer;
 }
 
-LPCSTR GetColorDepthName(int bits) {
+LPCSTR GetColorDepthName(int bits)
+{
     struct DepthName {
         int bits;
         UINT id;
@@ -164,7 +174,8 @@ LPCSTR GetColorDepthName(int bits) {
     // Seven 30-byte buffers, filled once (thread-safe) on first use.
     struct Buffers {
         char text[7][30];
-        Buffers() {
+        Buffers()
+        {
             for (int i = 0; i < 7; ++i)
                 CopyTextBounded(text[i], sizeof(text[i]), LoadStringOr(kNames[i].id, kNames[i].builtIn));
         }
@@ -177,7 +188,8 @@ LPCSTR GetColorDepthName(int bits) {
     return "?";
 }
 
-int ColorCountToBitCount(int colors) {
+int ColorCountToBitCount(int colors)
+{
     switch (colors) {
     case 0:
         return 24;

@@ -1,7 +1,8 @@
 // Window placement helpers.
 #include "core/WindowUtil.h"
 
-BOOL CenterWindowOnScreen(HWND hwnd) {
+BOOL CenterWindowOnScreen(HWND hwnd)
+{
     HWND desktop = GetDesktopWindow();
     HDC screen = GetDC(desktop);
     const int screenWidth = GetDeviceCaps(screen, HORZRES);

@@ -11,7 +11,8 @@
 
 namespace {
 
-int ReadGifInput(GifFileType* gif, GifByteType* buffer, int count) {
+int ReadGifInput(GifFileType* gif, GifByteType* buffer, int count)
+{
     GifInput* input = static_cast<GifInput*>(gif->UserData);
     if (!input || count <= 0)
         return 0;
@@ -31,28 +32,28 @@ int ReadGifInput(GifFileType* gif, GifByteType* buffer, int count) {
     return static_cast<int>(got);
 }
 
-void ReportRow(DWORD done, DWORD total) {
-    SetProgress(done, total);
-}
+void ReportRow(DWORD done, DWORD total) { SetProgress(done, total); }
 
 } // namespace
 
 // ---- Shared with the frame loader ----
 
-GifFileType* OpenGifDecoder(GifInput* input) {
+GifFileType* OpenGifDecoder(GifInput* input)
+{
     int error = 0;
     return DGifOpen(input, ReadGifInput, &error);
 }
 
-GifFileType* OpenGifFile(LPCSTR path, GifInput* input) {
+GifFileType* OpenGifFile(LPCSTR path, GifInput* input)
+{
     FILE* file = path ? fopen(path, "rb") : nullptr;
     if (!file)
         return nullptr;
     setvbuf(file, nullptr, _IOFBF, 64 * 1024);
     char signature[3];
     const long size = (fseek(file, 0, SEEK_END) == 0) ? ftell(file) : -1;
-    const bool isGif = size >= 3 && fseek(file, 0, SEEK_SET) == 0 && fread(signature, 1, 3, file) == 3 &&
-                       _strnicmp(signature, "GIF", 3) == 0 && fseek(file, 0, SEEK_SET) == 0;
+    const bool isGif = size >= 3 && fseek(file, 0, SEEK_SET) == 0 && fread(signature, 1, 3, file) == 3
+                       && _strnicmp(signature, "GIF", 3) == 0 && fseek(file, 0, SEEK_SET) == 0;
     if (!isGif) {
         fclose(file);
         return nullptr;
@@ -68,33 +69,39 @@ GifFileType* OpenGifFile(LPCSTR path, GifInput* input) {
     return gif;
 }
 
-DWORD GifInputPosition(const GifFileType* gif) {
+DWORD GifInputPosition(const GifFileType* gif)
+{
     const GifInput* input = static_cast<const GifInput*>(gif->UserData);
     return input ? input->position : 0;
 }
 
-DWORD GifInputSize(const GifFileType* gif) {
+DWORD GifInputSize(const GifFileType* gif)
+{
     const GifInput* input = static_cast<const GifInput*>(gif->UserData);
     return input ? input->size : 0;
 }
 
-bool GifScreenFits(const GifFileType* gif) {
-    return gif->SWidth > 0 && gif->SHeight > 0 &&
-           PackedDIBBytes(static_cast<DWORD>(gif->SWidth), static_cast<DWORD>(gif->SHeight), 8, 256) <=
-               kMaxPackedDIBBytes;
+bool GifScreenFits(const GifFileType* gif)
+{
+    return gif->SWidth > 0 && gif->SHeight > 0
+           && PackedDIBBytes(static_cast<DWORD>(gif->SWidth), static_cast<DWORD>(gif->SHeight), 8, 256)
+                  <= kMaxPackedDIBBytes;
 }
 
-bool GifImageInsideScreen(const GifFileType* gif) {
+bool GifImageInsideScreen(const GifFileType* gif)
+{
     const GifImageDesc& image = gif->Image;
-    return image.Left >= 0 && image.Top >= 0 && image.Width > 0 && image.Height > 0 &&
-           image.Left + image.Width <= gif->SWidth && image.Top + image.Height <= gif->SHeight;
+    return image.Left >= 0 && image.Top >= 0 && image.Width > 0 && image.Height > 0
+           && image.Left + image.Width <= gif->SWidth && image.Top + image.Height <= gif->SHeight;
 }
 
-const ColorMapObject* GifImageColorMap(const GifFileType* gif) {
+const ColorMapObject* GifImageColorMap(const GifFileType* gif)
+{
     return gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap;
 }
 
-WORD GifPictureBits(const GifFileType* gif, const ColorMapObject* map) {
+WORD GifPictureBits(const GifFileType* gif, const ColorMapObject* map)
+{
     int bits = map ? map->BitsPerPixel : 8;
     if (gif->SColorMap && gif->SColorMap->BitsPerPixel > bits)
         bits = gif->SColorMap->BitsPerPixel;
@@ -102,7 +109,8 @@ WORD GifPictureBits(const GifFileType* gif, const ColorMapObject* map) {
 }
 
 bool ReadGifImageRows(GifFileType* gif, BYTE* screen, BYTE* line, int transparent,
-                      void (*rowDone)(DWORD done, DWORD total)) {
+                      void (*rowDone)(DWORD done, DWORD total))
+{
     static const int kPassStart[4] = {0, 4, 2, 1};
     static const int kPassStep[4] = {8, 8, 4, 2};
     const GifImageDesc& image = gif->Image;
@@ -131,7 +139,8 @@ bool ReadGifImageRows(GifFileType* gif, BYTE* screen, BYTE* line, int transparen
     return true;
 }
 
-bool SkipGifExtensionBlocks(GifFileType* gif) {
+bool SkipGifExtensionBlocks(GifFileType* gif)
+{
     GifByteType* block = nullptr;
     do {
         if (DGifGetExtensionNext(gif, &block) == GIF_ERROR)
@@ -142,7 +151,8 @@ bool SkipGifExtensionBlocks(GifFileType* gif) {
 
 // ---- Public operations ----
 
-void PackGIFRow(const BYTE* src, BYTE* dst, WORD width, WORD bits) {
+void PackGIFRow(const BYTE* src, BYTE* dst, WORD width, WORD bits)
+{
     if (bits == 1) {
         for (WORD x = 0; x < width; ++x) {
             const BYTE mask = static_cast<BYTE>(0x80 >> (x % 8));
@@ -161,7 +171,8 @@ void PackGIFRow(const BYTE* src, BYTE* dst, WORD width, WORD bits) {
     }
 }
 
-PackedDIB BuildGIFDIB(const BYTE* rows, const GifFileType* gif, const ColorMapObject* colorMap, WORD bits) {
+PackedDIB BuildGIFDIB(const BYTE* rows, const GifFileType* gif, const ColorMapObject* colorMap, WORD bits)
+{
     if (bits != 1 && bits != 4)
         bits = 8;
     const DWORD width = static_cast<DWORD>(gif->SWidth), height = static_cast<DWORD>(gif->SHeight);
@@ -187,13 +198,15 @@ PackedDIB BuildGIFDIB(const BYTE* rows, const GifFileType* gif, const ColorMapOb
     }
     BYTE* bitsStart = FindDIBBits(block);
     for (DWORD y = 0; y < height; ++y)
-        PackGIFRow(rows + static_cast<size_t>(y) * width, bitsStart + static_cast<size_t>(height - 1 - y) * rowBytes,
-                   static_cast<WORD>(width), bits);
+        PackGIFRow(rows + static_cast<size_t>(y) * width,
+                   bitsStart + static_cast<size_t>(height - 1 - y) * rowBytes, static_cast<WORD>(width),
+                   bits);
     GlobalUnlock(dib);
     return dib;
 }
 
-PackedDIB DecodeFirstGIFImage(GifFileType* gif) {
+PackedDIB DecodeFirstGIFImage(GifFileType* gif)
+{
     if (!gif)
         return 0;
     BYTE* screen = nullptr;
@@ -215,8 +228,8 @@ PackedDIB DecodeFirstGIFImage(GifFileType* gif) {
             break;
         switch (record) {
         case IMAGE_DESC_RECORD_TYPE:
-            if (DGifGetImageDesc(gif) == GIF_ERROR || !GifImageInsideScreen(gif) ||
-                !ReadGifImageRows(gif, screen, nullptr, -1, report ? ReportRow : nullptr)) {
+            if (DGifGetImageDesc(gif) == GIF_ERROR || !GifImageInsideScreen(gif)
+                || !ReadGifImageRows(gif, screen, nullptr, -1, report ? ReportRow : nullptr)) {
                 reading = false;
                 break;
             }
@@ -228,7 +241,8 @@ PackedDIB DecodeFirstGIFImage(GifFileType* gif) {
         case EXTENSION_RECORD_TYPE: {
             int code = 0;
             GifByteType* block = nullptr;
-            reading = DGifGetExtension(gif, &code, &block) != GIF_ERROR && (!block || SkipGifExtensionBlocks(gif));
+            reading =
+                DGifGetExtension(gif, &code, &block) != GIF_ERROR && (!block || SkipGifExtensionBlocks(gif));
             break;
         }
         default: // the terminator, or a record the decoder does not know
@@ -243,7 +257,8 @@ PackedDIB DecodeFirstGIFImage(GifFileType* gif) {
     return dib;
 }
 
-PackedDIB LoadGIF(LPCSTR path) {
+PackedDIB LoadGIF(LPCSTR path)
+{
     GifInput input;
     GifFileType* gif = OpenGifFile(path, &input);
     if (!gif)
@@ -253,7 +268,8 @@ PackedDIB LoadGIF(LPCSTR path) {
     return dib;
 }
 
-PackedDIB LoadGIFResource(HINSTANCE, LPCSTR name) {
+PackedDIB LoadGIFResource(HINSTANCE, LPCSTR name)
+{
     HMODULE module = AfxGetResourceHandle();
     HRSRC resource = name ? FindResourceA(module, name, MAKEINTRESOURCEA(GIF_RESOURCE_TYPE)) : nullptr;
     HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;

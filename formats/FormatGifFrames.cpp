@@ -26,7 +26,8 @@ struct FrameState {
 
 // A graphic control block (code 0xF9) whose first data block holds its four bytes: packed fields,
 // delay (low, high) and transparent index. Other extensions carry nothing for the frames.
-void ReadGraphicControl(int code, const GifByteType* block, FrameState* state) {
+void ReadGraphicControl(int code, const GifByteType* block, FrameState* state)
+{
     if (code != GRAPHICS_EXT_FUNC_CODE || !block || block[0] != 4)
         return;
     const BYTE packed = block[1];
@@ -37,7 +38,8 @@ void ReadGraphicControl(int code, const GifByteType* block, FrameState* state) {
 }
 
 // Appends a frame; false when the frame could not be made (the picture is then freed).
-bool AppendFrame(CObArray* frames, PackedDIB dib, const FrameState& state) {
+bool AppendFrame(CObArray* frames, PackedDIB dib, const FrameState& state)
+{
     CDIB* frame = new (std::nothrow) CDIB;
     if (!frame) {
         GlobalFreeHandle(dib);
@@ -57,7 +59,8 @@ bool AppendFrame(CObArray* frames, PackedDIB dib, const FrameState& state) {
 
 } // namespace
 
-int DecodeGIFFrames(GifFileType* gif, CObArray* frames) {
+int DecodeGIFFrames(GifFileType* gif, CObArray* frames)
+{
     if (!gif)
         return 0;
     int error = 0;
@@ -101,7 +104,8 @@ int DecodeGIFFrames(GifFileType* gif, CObArray* frames) {
             // Transparent pixels keep what earlier images left, unless the frame is to be
             // replaced by its background (disposal 2).
             const int keep = state.disposal == 2 ? -1 : state.transparent;
-            if (!ReadGifImageRows(gif, screen, line, keep, nullptr) || heldBytes + frameBytes > kMaxFrameBytes)
+            if (!ReadGifImageRows(gif, screen, line, keep, nullptr)
+                || heldBytes + frameBytes > kMaxFrameBytes)
                 break;
             const ColorMapObject* map = GifImageColorMap(gif);
             PackedDIB dib = BuildGIFDIB(screen, gif, map, GifPictureBits(gif, map));
@@ -124,7 +128,8 @@ int DecodeGIFFrames(GifFileType* gif, CObArray* frames) {
     return count;
 }
 
-int LoadAnimatedGIF(LPCSTR path, CObArray* frames) {
+int LoadAnimatedGIF(LPCSTR path, CObArray* frames)
+{
     if (!frames)
         return 0;
     GifInput input;

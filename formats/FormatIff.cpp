@@ -11,9 +11,10 @@
 
 namespace {
 
-constexpr uint32_t Tag(char a, char b, char c, char d) {
-    return (uint32_t(uint8_t(a)) << 24) | (uint32_t(uint8_t(b)) << 16) | (uint32_t(uint8_t(c)) << 8) |
-           uint32_t(uint8_t(d));
+constexpr uint32_t Tag(char a, char b, char c, char d)
+{
+    return (uint32_t(uint8_t(a)) << 24) | (uint32_t(uint8_t(b)) << 16) | (uint32_t(uint8_t(c)) << 8)
+           | uint32_t(uint8_t(d));
 }
 
 const uint32_t kFORM = Tag('F', 'O', 'R', 'M');
@@ -38,15 +39,18 @@ const int kMaskHasMaskPlane = 1;
 // Begins the gauge when progress is reported and ends it on every way out.
 class ProgressScope {
 public:
-    ProgressScope() : m_on(g_bReportProgress != 0) {
+    ProgressScope() : m_on(g_bReportProgress != 0)
+    {
         if (m_on)
             BeginProgress(static_cast<LPCSTR>(""));
     }
-    ~ProgressScope() {
+    ~ProgressScope()
+    {
         if (m_on)
             EndProgress();
     }
-    void Row(DWORD done, DWORD total) {
+    void Row(DWORD done, DWORD total)
+    {
         if (m_on)
             SetProgress(done, total);
     }
@@ -74,11 +78,10 @@ struct IffFile {
     size_t bodySize = 0;
 };
 
-bool IsPictureForm(uint32_t type) {
-    return type == kILBM || type == kPBM || type == kRGB8 || type == kRGBN;
-}
+bool IsPictureForm(uint32_t type) { return type == kILBM || type == kPBM || type == kRGB8 || type == kRGBN; }
 
-Layout LayoutOf(uint32_t type) {
+Layout LayoutOf(uint32_t type)
+{
     if (type == kPBM)
         return Layout::Chunky;
     if (type == kRGB8)
@@ -91,7 +94,8 @@ Layout LayoutOf(uint32_t type) {
 // Walks the chunks up to the first BODY. Container chunks (a nested FORM of a picture type, LIST,
 // CAT, PROP) are entered, since their chunks follow in order; every step moves forward, so a
 // hostile length can end the walk but never turn it back.
-bool WalkChunks(const ByteReader& in, IffFile& file) {
+bool WalkChunks(const ByteReader& in, IffFile& file)
+{
     uint32_t id = 0, type = 0;
     if (!in.U32BEAt(0, &id) || !in.U32BEAt(8, &type))
         return false;
@@ -169,7 +173,8 @@ public:
     BodyCursor(const BYTE* data, size_t size) : m_data(data), m_size(size) {}
     bool More() const { return m_pos < m_size; }
     BYTE Next() { return m_data[m_pos++]; }
-    size_t Take(BYTE* dest, size_t count) {
+    size_t Take(BYTE* dest, size_t count)
+    {
         const size_t n = count < m_size - m_pos ? count : m_size - m_pos;
         memcpy(dest, m_data + m_pos, n);
         m_pos += n;
@@ -185,7 +190,8 @@ private:
 // One row of rowBytes bytes into row (zero-filled first): ByteRun1 or raw. Bytes of a run that
 // would pass the end of the row are consumed and dropped; 128 is a no-op. Every code consumes
 // input, so a hostile stream cannot stall the loop.
-void ReadRow(BodyCursor& body, bool byteRun1, BYTE* row, size_t rowBytes) {
+void ReadRow(BodyCursor& body, bool byteRun1, BYTE* row, size_t rowBytes)
+{
     memset(row, 0, rowBytes);
     if (!byteRun1) {
         body.Take(row, rowBytes);
@@ -210,12 +216,11 @@ void ReadRow(BodyCursor& body, bool byteRun1, BYTE* row, size_t rowBytes) {
     }
 }
 
-inline unsigned PlaneBit(const BYTE* plane, unsigned x) {
-    return (plane[x >> 3] >> (7 - (x & 7))) & 1u;
-}
+inline unsigned PlaneBit(const BYTE* plane, unsigned x) { return (plane[x >> 3] >> (7 - (x & 7))) & 1u; }
 
 // Value of pixel x over `count` planes starting at `first`, plane k giving bit (k - first).
-inline uint32_t PixelBits(const BYTE* row, size_t planeBytes, int first, int count, unsigned x) {
+inline uint32_t PixelBits(const BYTE* row, size_t planeBytes, int first, int count, unsigned x)
+{
     uint32_t v = 0;
     for (int k = 0; k < count; ++k)
         v |= PlaneBit(row + planeBytes * static_cast<size_t>(first + k), x) << k;
@@ -223,7 +228,8 @@ inline uint32_t PixelBits(const BYTE* row, size_t planeBytes, int first, int cou
 }
 
 // A channel of `bits` bits widened to 8 bits, rounded.
-inline BYTE Widen(uint32_t value, int bits) {
+inline BYTE Widen(uint32_t value, int bits)
+{
     if (bits == 8)
         return static_cast<BYTE>(value);
     const uint64_t max = (uint64_t(1) << bits) - 1;
@@ -245,7 +251,8 @@ struct Decoder {
     RGBQUAD table[256] = {};
 };
 
-bool Plan(Decoder& d) {
+bool Plan(Decoder& d)
+{
     const IffFile& f = d.file;
     if (f.width == 0 || f.height == 0)
         return false;
@@ -297,7 +304,8 @@ bool Plan(Decoder& d) {
     return true;
 }
 
-void BuildColorTable(Decoder& d) {
+void BuildColorTable(Decoder& d)
+{
     const IffFile& f = d.file;
     const int entries = d.depth == 24 ? 256 : 1 << d.depth;
     for (int i = 0; i < entries; ++i) {
@@ -322,7 +330,8 @@ void BuildColorTable(Decoder& d) {
     }
 }
 
-void MergeIndexed(const Decoder& d, const BYTE* row, BYTE* out) {
+void MergeIndexed(const Decoder& d, const BYTE* row, BYTE* out)
+{
     const unsigned width = d.file.width;
     if (d.depth == 1) {
         memcpy(out, row, (width + 7) / 8);
@@ -339,7 +348,8 @@ void MergeIndexed(const Decoder& d, const BYTE* row, BYTE* out) {
 
 // Hold-and-modify: the top two planes say whether the rest index the colour map or replace one
 // channel of the previous pixel's colour; every row starts from colour 0.
-void MergeHam(const Decoder& d, const BYTE* row, BYTE* out) {
+void MergeHam(const Decoder& d, const BYTE* row, BYTE* out)
+{
     const int dataBits = d.colorPlanes - 2;
     const uint32_t dataMask = (1u << dataBits) - 1;
     BYTE r = d.table[0].rgbRed, g = d.table[0].rgbGreen, b = d.table[0].rgbBlue;
@@ -371,7 +381,8 @@ void MergeHam(const Decoder& d, const BYTE* row, BYTE* out) {
     }
 }
 
-void MergeDeep(const Decoder& d, const BYTE* row, BYTE* out) {
+void MergeDeep(const Decoder& d, const BYTE* row, BYTE* out)
+{
     for (unsigned x = 0; x < d.file.width; ++x) {
         for (int c = 0; c < 3; ++c) {
             const uint32_t v = PixelBits(row, d.planeBytes, d.rgbFirst[c], d.rgbBits[c], x);
@@ -387,7 +398,8 @@ public:
     RgbRunReader(BodyCursor& body, bool rgbn) : m_body(body), m_rgbn(rgbn) {}
 
     // Next pixel as blue, green, red; black once the stream is used up.
-    void Next(BYTE* bgr) {
+    void Next(BYTE* bgr)
+    {
         if (m_left == 0)
             Load();
         if (m_left > 0)
@@ -400,13 +412,15 @@ public:
     bool Idle() const { return m_left == 0; }
 
 private:
-    bool Byte(uint32_t* out) {
+    bool Byte(uint32_t* out)
+    {
         if (!m_body.More())
             return false;
         *out = m_body.Next();
         return true;
     }
-    void Load() {
+    void Load()
+    {
         uint32_t count = 0;
         if (m_rgbn) {
             uint32_t hi = 0, lo = 0;
@@ -438,7 +452,8 @@ private:
         }
         m_left = count;
     }
-    void End() {
+    void End()
+    {
         m_r = m_g = m_b = 0;
         m_left = 0;
     }
@@ -451,7 +466,8 @@ private:
 
 // Rows from file row `first` on, as all-zero data gives them: index 0 (the zeroed block) except
 // for HAM, whose rows then show colour 0.
-void FillRemainingRows(const Decoder& d, BYTE* bits, DWORD rowBytes, DWORD first) {
+void FillRemainingRows(const Decoder& d, BYTE* bits, DWORD rowBytes, DWORD first)
+{
     if (d.kind != Kind::Ham)
         return;
     const DWORD height = d.file.height;
@@ -465,7 +481,8 @@ void FillRemainingRows(const Decoder& d, BYTE* bits, DWORD rowBytes, DWORD first
     }
 }
 
-PackedDIB Decode(const IffFile& file) {
+PackedDIB Decode(const IffFile& file)
+{
     Decoder d{file};
     if (!Plan(d))
         return 0;
@@ -525,7 +542,8 @@ PackedDIB Decode(const IffFile& file) {
 
 } // namespace
 
-bool IsIFFSignature(const void* data, size_t size) {
+bool IsIFFSignature(const void* data, size_t size)
+{
     ByteReader in(data, size);
     uint32_t id = 0, type = 0;
     if (!in.U32BEAt(0, &id) || !in.U32BEAt(8, &type))
@@ -533,7 +551,8 @@ bool IsIFFSignature(const void* data, size_t size) {
     return (id == kFORM || id == kLIST || id == kCAT) && type != kAIFF;
 }
 
-PackedDIB DecodeIFF(const void* data, size_t size) {
+PackedDIB DecodeIFF(const void* data, size_t size)
+{
     ByteReader in(data, size);
     IffFile file;
     if (!WalkChunks(in, file))
@@ -541,7 +560,8 @@ PackedDIB DecodeIFF(const void* data, size_t size) {
     return Decode(file);
 }
 
-PackedDIB LoadIFF(LPCSTR path) {
+PackedDIB LoadIFF(LPCSTR path)
+{
     if (path == nullptr)
         return 0;
     FILE* stream = fopen(path, "rb");
@@ -550,8 +570,8 @@ PackedDIB LoadIFF(LPCSTR path) {
     std::vector<BYTE> bytes;
     bool ok = fseek(stream, 0, SEEK_END) == 0;
     const long length = ok ? ftell(stream) : -1;
-    ok = ok && length >= 0 && static_cast<unsigned long>(length) <= kMaxPackedDIBBytes &&
-         fseek(stream, 0, SEEK_SET) == 0;
+    ok = ok && length >= 0 && static_cast<unsigned long>(length) <= kMaxPackedDIBBytes
+         && fseek(stream, 0, SEEK_SET) == 0;
     if (ok) {
         try {
             bytes.resize(static_cast<size_t>(length));
@@ -564,7 +584,8 @@ PackedDIB LoadIFF(LPCSTR path) {
     return ok ? DecodeIFF(bytes.data(), bytes.size()) : 0;
 }
 
-DWORD InitIFFBitmapHeader(BITMAPINFOHEADER* header, WORD width, WORD height, int planes) {
+DWORD InitIFFBitmapHeader(BITMAPINFOHEADER* header, WORD width, WORD height, int planes)
+{
     const WORD depth = static_cast<WORD>(planes <= 1 ? 1 : planes <= 4 ? 4 : planes <= 8 ? 8 : 24);
     memset(header, 0, sizeof(*header));
     header->biSize = sizeof(BITMAPINFOHEADER);
@@ -576,24 +597,28 @@ DWORD InitIFFBitmapHeader(BITMAPINFOHEADER* header, WORD width, WORD height, int
     return DIBRowBytes(width, depth);
 }
 
-DWORD ReadDWordBE(FILE* stream, int /*flag*/) {
+DWORD ReadDWordBE(FILE* stream, int /*flag*/)
+{
     BYTE b[4] = {0, 0, 0, 0};
     if (fread(b, 1, 4, stream) != 4)
         return 0;
     return (DWORD(b[0]) << 24) | (DWORD(b[1]) << 16) | (DWORD(b[2]) << 8) | DWORD(b[3]);
 }
 
-WORD SwapBytes16(WORD value, int flag) {
+WORD SwapBytes16(WORD value, int flag)
+{
     return flag ? value : static_cast<WORD>((value << 8) | (value >> 8));
 }
 
-DWORD SwapBytes32(DWORD value, int flag) {
+DWORD SwapBytes32(DWORD value, int flag)
+{
     if (flag)
         return value;
     return (value << 24) | ((value & 0xFF00) << 8) | ((value >> 8) & 0xFF00) | (value >> 24);
 }
 
-WORD ReadWord16(FILE* stream, int flag) {
+WORD ReadWord16(FILE* stream, int flag)
+{
     BYTE b[2] = {0, 0};
     if (fread(b, 1, 2, stream) != 2)
         return 0;

@@ -40,14 +40,16 @@ struct PageToucher {
     volatile LONG stop;
 };
 
-DWORD WINAPI TouchPages(void* parameter) {
+DWORD WINAPI TouchPages(void* parameter)
+{
     PageToucher* toucher = static_cast<PageToucher*>(parameter);
     for (uintptr_t page = toucher->last; page >= toucher->first && !toucher->stop; page -= kPageBytes)
         InterlockedCompareExchange(reinterpret_cast<volatile LONG*>(page), 0, 0);
     return 0;
 }
 
-void StartTouchingPages(PageToucher* toucher, BYTE* block, size_t size) {
+void StartTouchingPages(PageToucher* toucher, BYTE* block, size_t size)
+{
     toucher->thread = nullptr;
     toucher->stop = 0;
     if (size < kPrefaultFrom)
@@ -60,7 +62,8 @@ void StartTouchingPages(PageToucher* toucher, BYTE* block, size_t size) {
 }
 
 // Stops the thread (it polls the flag) and waits for it; the block may be freed afterwards.
-void StopTouchingPages(PageToucher* toucher) {
+void StopTouchingPages(PageToucher* toucher)
+{
     if (!toucher->thread)
         return;
     InterlockedExchange(&toucher->stop, 1);
@@ -84,11 +87,10 @@ struct FileSource {
     bool startOfFile;
 };
 
-void InitFileSource(j_decompress_ptr cinfo) {
-    reinterpret_cast<FileSource*>(cinfo->src)->startOfFile = true;
-}
+void InitFileSource(j_decompress_ptr cinfo) { reinterpret_cast<FileSource*>(cinfo->src)->startOfFile = true; }
 
-boolean FillFileSource(j_decompress_ptr cinfo) {
+boolean FillFileSource(j_decompress_ptr cinfo)
+{
     FileSource* source = reinterpret_cast<FileSource*>(cinfo->src);
     size_t count = fread(source->buffer, 1, source->piece, source->file);
     if (count == 0) {
@@ -106,7 +108,8 @@ boolean FillFileSource(j_decompress_ptr cinfo) {
     return TRUE;
 }
 
-void SkipFileSource(j_decompress_ptr cinfo, long count) {
+void SkipFileSource(j_decompress_ptr cinfo, long count)
+{
     jpeg_source_mgr* source = cinfo->src;
     if (count <= 0)
         return;
@@ -120,7 +123,8 @@ void SkipFileSource(j_decompress_ptr cinfo, long count) {
 
 void TermFileSource(j_decompress_ptr) {}
 
-void UseFileSource(j_decompress_ptr cinfo, FILE* file) {
+void UseFileSource(j_decompress_ptr cinfo, FILE* file)
+{
     FileSource* source = static_cast<FileSource*>((*cinfo->mem->alloc_small)(
         reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(FileSource)));
     source->buffer = static_cast<JOCTET*>((*cinfo->mem->alloc_large)(reinterpret_cast<j_common_ptr>(cinfo),
@@ -147,9 +151,9 @@ struct DecodeJob {
     volatile bool complete;
 };
 
-void CheckScanCount(j_common_ptr cinfo) {
-    if (cinfo->is_decompressor &&
-        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
+void CheckScanCount(j_common_ptr cinfo)
+{
+    if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
         cinfo->err->msg_code = JERR_NOT_COMPILED;
         (*cinfo->err->error_exit)(cinfo);
     }
@@ -157,7 +161,8 @@ void CheckScanCount(j_common_ptr cinfo) {
 
 // 8 bits when the fixed map is on or "CouleursJPEG" asks for it; 2 (or anything out of range)
 // follows the screen.
-bool WantsEightBitOutput() {
+bool WantsEightBitOutput()
+{
     if (JPEGFixedColorMap.flag != 0)
         return true;
     if (g_CouleursJPEG == 0)
@@ -168,7 +173,8 @@ bool WantsEightBitOutput() {
 }
 
 // The smaller side decides: a picture is reduced by 1/8 only when both sides reach 300 pixels.
-unsigned int ThumbnailScaleDenominator(JDIMENSION width, JDIMENSION height) {
+unsigned int ThumbnailScaleDenominator(JDIMENSION width, JDIMENSION height)
+{
     if (width < 100 || height < 100)
         return 1;
     if (width < 200 || height < 200)
@@ -178,15 +184,14 @@ unsigned int ThumbnailScaleDenominator(JDIMENSION width, JDIMENSION height) {
     return 8;
 }
 
-BYTE MultiplyInk(unsigned int a, unsigned int b) {
-    return static_cast<BYTE>((a * b + 127) / 255);
-}
+BYTE MultiplyInk(unsigned int a, unsigned int b) { return static_cast<BYTE>((a * b + 127) / 255); }
 
 // One decoded line that the library could not give in blue, green, red order: CMYK (Adobe files
 // store the inks inverted), YCCK (the library hands it over as CMYK) or an unknown layout, of which
 // the first component is shown as grey.
 void ConvertLine(const JSAMPLE* src, BYTE* dst, JDIMENSION width, int components, J_COLOR_SPACE space,
-                 bool invertedInks) {
+                 bool invertedInks)
+{
     if (space == JCS_CMYK && components == 4) {
         for (JDIMENSION x = 0; x < width; ++x, src += 4, dst += 3) {
             unsigned int c = src[0], m = src[1], y = src[2], k = src[3];
@@ -206,7 +211,8 @@ void ConvertLine(const JSAMPLE* src, BYTE* dst, JDIMENSION width, int components
         dst[0] = dst[1] = dst[2] = src[0];
 }
 
-void ReleasePicture(DecodeJob* job) {
+void ReleasePicture(DecodeJob* job)
+{
     StopTouchingPages(&job->toucher);
     if (job->bits)
         GlobalUnlock(job->dib);
@@ -215,7 +221,8 @@ void ReleasePicture(DecodeJob* job) {
 }
 
 // Allocates and locks the output picture; false leaves job->dib 0.
-bool AllocatePicture(DecodeJob* job, JDIMENSION width, JDIMENSION height, WORD bits) {
+bool AllocatePicture(DecodeJob* job, JDIMENSION width, JDIMENSION height, WORD bits)
+{
     job->dib = CreateDIB(width, height, bits);
     if (!job->dib)
         return false;
@@ -229,12 +236,14 @@ bool AllocatePicture(DecodeJob* job, JDIMENSION width, JDIMENSION height, WORD b
     return true;
 }
 
-BYTE* PictureRow(DecodeJob* job, JDIMENSION y, JDIMENSION height, DWORD rowBytes) {
+BYTE* PictureRow(DecodeJob* job, JDIMENSION y, JDIMENSION height, DWORD rowBytes)
+{
     return FindDIBBits(job->bits) + static_cast<size_t>(height - 1 - y) * rowBytes;
 }
 
 // Reads every output line straight into the picture rows, bottom-up.
-void ReadLinesIntoRows(j_decompress_ptr cinfo, DecodeJob* job, DWORD rowBytes, bool report) {
+void ReadLinesIntoRows(j_decompress_ptr cinfo, DecodeJob* job, DWORD rowBytes, bool report)
+{
     JSAMPROW rows[kLinesPerCall];
     const JDIMENSION height = cinfo->output_height;
     while (cinfo->output_scanline < height) {
@@ -251,7 +260,8 @@ void ReadLinesIntoRows(j_decompress_ptr cinfo, DecodeJob* job, DWORD rowBytes, b
 }
 
 // Reads every line into a work row and converts it into the picture.
-void ReadLinesConverted(j_decompress_ptr cinfo, DecodeJob* job, DWORD rowBytes, bool report) {
+void ReadLinesConverted(j_decompress_ptr cinfo, DecodeJob* job, DWORD rowBytes, bool report)
+{
     const JDIMENSION width = cinfo->output_width, height = cinfo->output_height;
     JSAMPARRAY line = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
                                                   width * cinfo->output_components, 1);
@@ -267,7 +277,8 @@ void ReadLinesConverted(j_decompress_ptr cinfo, DecodeJob* job, DWORD rowBytes, 
 }
 
 // The 24-bit path. false when the picture cannot be allocated.
-bool DecodeTrueColor(j_decompress_ptr cinfo, DecodeJob* job, bool thumbnail, bool report) {
+bool DecodeTrueColor(j_decompress_ptr cinfo, DecodeJob* job, bool thumbnail, bool report)
+{
     if (thumbnail) {
         cinfo->scale_num = 1;
         cinfo->scale_denom = ThumbnailScaleDenominator(cinfo->image_width, cinfo->image_height);
@@ -302,10 +313,12 @@ bool DecodeTrueColor(j_decompress_ptr cinfo, DecodeJob* job, bool thumbnail, boo
 }
 
 // The 8-bit path: the library's quantiser (or the fixed map), Floyd-Steinberg dithering, no scaling.
-bool DecodePalettized(j_decompress_ptr cinfo, DecodeJob* job, bool report) {
+bool DecodePalettized(j_decompress_ptr cinfo, DecodeJob* job, bool report)
+{
     cinfo->quantize_colors = TRUE;
     if (JPEGFixedColorMap.flag != 0) {
-        JSAMPARRAY map = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, 256, 3);
+        JSAMPARRAY map =
+            (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, 256, 3);
         for (int i = 0; i < 256; ++i) {
             map[0][i] = JPEGFixedColorMap.entries[i][2];
             map[1][i] = JPEGFixedColorMap.entries[i][1];
@@ -336,7 +349,8 @@ bool DecodePalettized(j_decompress_ptr cinfo, DecodeJob* job, bool report) {
 
 // Decodes an open file. No object with a destructor lives here: a library error jumps back into
 // this frame.
-PackedDIB DecodeJpegStream(FILE* file, bool eightBit, bool thumbnail, bool report) {
+PackedDIB DecodeJpegStream(FILE* file, bool eightBit, bool thumbnail, bool report)
+{
     jpeg_decompress_struct cinfo;
     DecodeJob job;
     job.dib = 0;
@@ -382,7 +396,8 @@ PackedDIB DecodeJpegStream(FILE* file, bool eightBit, bool thumbnail, bool repor
 
 } // namespace
 
-PackedDIB LoadJPEG(LPCSTR path) {
+PackedDIB LoadJPEG(LPCSTR path)
+{
     const bool eightBit = WantsEightBitOutput();
     const bool thumbnail = ThumbnailDecodeMode == 1;
     const BOOL savedSwitch = g_bReportProgress;
@@ -413,7 +428,8 @@ PackedDIB LoadJPEG(LPCSTR path) {
     return dib;
 }
 
-void AddColorMapEntry(jpeg_decompress_struct* cinfo, int red, int green, int blue) {
+void AddColorMapEntry(jpeg_decompress_struct* cinfo, int red, int green, int blue)
+{
     // Only a three-row map with room for 256 entries (the fixed map, the two-pass quantiser's).
     if (!cinfo || !cinfo->colormap || cinfo->out_color_components < 3)
         return;

@@ -19,8 +19,8 @@ struct JPEGColorMap {
 extern JPEGColorMap JPEGFixedColorMap;
 
 // String-table texts of the gauge and of the writer's message box.
-const UINT IDS_JPEG_READING = 16;    // "Lecture JPEG..."
-const UINT IDS_JPEG_WRITING = 19;    // "Ecriture JPEG..."
+const UINT IDS_JPEG_READING = 16; // "Lecture JPEG..."
+const UINT IDS_JPEG_WRITING = 19; // "Ecriture JPEG..."
 const UINT IDS_JPEG_CANNOT_CREATE = 55149;
 
 // Reads a JPEG file (ANSI path) into a new picture owned by the caller; 0 on any failure (missing

@@ -9,7 +9,8 @@
 namespace {
 
 // Reads a temporary copy without the gauge and deletes it, also when the decode failed.
-PackedDIB LoadTemporaryJpeg(const char* tempPath) {
+PackedDIB LoadTemporaryJpeg(const char* tempPath)
+{
     const BOOL savedSwitch = g_bReportProgress;
     g_bReportProgress = FALSE;
     PackedDIB dib = LoadJPEG(tempPath);
@@ -18,7 +19,8 @@ PackedDIB LoadTemporaryJpeg(const char* tempPath) {
     return dib;
 }
 
-PackedDIB LoadWithFixedMap(LPCSTR name) {
+PackedDIB LoadWithFixedMap(LPCSTR name)
+{
     JPEGFixedColorMap.flag = 1;
     PackedDIB dib = LoadJPEGResource(nullptr, name);
     JPEGFixedColorMap.flag = 0;
@@ -27,7 +29,8 @@ PackedDIB LoadWithFixedMap(LPCSTR name) {
 
 } // namespace
 
-PackedDIB LoadJPEGResourceById(HINSTANCE, WORD id) {
+PackedDIB LoadJPEGResourceById(HINSTANCE, WORD id)
+{
     const int screenBits = GetScreenBitsPerPixel();
     SetAppCursor(kAppCursorBusy);
     char tempPath[MAX_PATH];
@@ -46,14 +49,16 @@ PackedDIB LoadJPEGResourceById(HINSTANCE, WORD id) {
     return dib;
 }
 
-PackedDIB LoadJPEGResource(HINSTANCE, LPCSTR name) {
+PackedDIB LoadJPEGResource(HINSTANCE, LPCSTR name)
+{
     char tempPath[MAX_PATH];
     if (!name || !ExtractResourceToTempFile("JPEG", name, tempPath))
         return 0;
     return LoadTemporaryJpeg(tempPath);
 }
 
-PackedDIB LoadJPEGResourceWithPalette(HINSTANCE, LPCSTR name, HPALETTE palette) {
+PackedDIB LoadJPEGResourceWithPalette(HINSTANCE, LPCSTR name, HPALETTE palette)
+{
     PALETTEENTRY entries[256] = {};
     if (palette)
         GetPaletteEntries(palette, 0, 256, entries);
@@ -65,11 +70,12 @@ PackedDIB LoadJPEGResourceWithPalette(HINSTANCE, LPCSTR name, HPALETTE palette) 
     return LoadWithFixedMap(name);
 }
 
-PackedDIB LoadJPEGResource16Colors(HINSTANCE, LPCSTR name) {
+PackedDIB LoadJPEGResource16Colors(HINSTANCE, LPCSTR name)
+{
     static const BYTE kStandardColors[16][3] = {
-        {0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0}, {0, 0, 128},   {128, 0, 128},
-        {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
-        {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+        {0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},  {0, 0, 128}, {128, 0, 128},
+        {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0},    {0, 255, 0}, {255, 255, 0},
+        {0, 0, 255},   {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
     ZeroMemory(JPEGFixedColorMap.entries, sizeof(JPEGFixedColorMap.entries));
     for (int i = 0; i < 16; ++i) {
         JPEGFixedColorMap.entries[i][0] = kStandardColors[i][2];
@@ -79,6 +85,4 @@ PackedDIB LoadJPEGResource16Colors(HINSTANCE, LPCSTR name) {
     return LoadWithFixedMap(name);
 }
 
-BOOL JPEGResourceLoadersReady() {
-    return TRUE;
-}
+BOOL JPEGResourceLoadersReady() { return TRUE; }

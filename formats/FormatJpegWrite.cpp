@@ -14,8 +14,8 @@
 namespace {
 
 // One picture row as red, green, blue through the colour table (indices past it read as black).
-template <int Bits>
-void ExpandRow(const BYTE* row, int width, const RGBQUAD* colors, JSAMPLE* out) {
+template <int Bits> void ExpandRow(const BYTE* row, int width, const RGBQUAD* colors, JSAMPLE* out)
+{
     for (int x = 0; x < width; ++x, out += 3) {
         int red, green, blue;
         ReadPixel<Bits>(row, x, colors, red, green, blue);
@@ -25,7 +25,8 @@ void ExpandRow(const BYTE* row, int width, const RGBQUAD* colors, JSAMPLE* out) 
     }
 }
 
-void ExpandIndexedRow(const DibSource& src, const BYTE* row, JSAMPLE* out) {
+void ExpandIndexedRow(const DibSource& src, const BYTE* row, JSAMPLE* out)
+{
     if (src.BitCount() == 1)
         ExpandRow<1>(row, src.Width(), src.Colors(), out);
     else if (src.BitCount() == 4)
@@ -36,7 +37,8 @@ void ExpandIndexedRow(const DibSource& src, const BYTE* row, JSAMPLE* out) {
 
 // Compresses the picture into the open file. No object with a destructor lives here: a library
 // error jumps back into this frame. false when the library failed (the file is then incomplete).
-bool CompressPicture(FILE* file, const DibSource* src, int quality, bool report) {
+bool CompressPicture(FILE* file, const DibSource* src, int quality, bool report)
+{
     jpeg_compress_struct cinfo;
     JpegErrorManager error;
     cinfo.err = InitJpegErrorManager(&error);
@@ -81,7 +83,8 @@ bool CompressPicture(FILE* file, const DibSource* src, int quality, bool report)
 
 // Creates the file beside the target, writes it and moves it over the target.
 // Returns a SaveJPEGResult; asks the user while the file cannot be created.
-int WriteJpegFile(const DibSource* src, LPCSTR target, int quality) {
+int WriteJpegFile(const DibSource* src, LPCSTR target, int quality)
+{
     for (;;) {
         CSafeFileWrite output(target);
         FILE* file = output.IsValid() ? fopen(output.TempPath(), "wb") : nullptr;
@@ -107,7 +110,8 @@ int WriteJpegFile(const DibSource* src, LPCSTR target, int quality) {
 
 } // namespace
 
-int SaveJPEG(PackedDIB dib, LPCSTR path, int quality) {
+int SaveJPEG(PackedDIB dib, LPCSTR path, int quality)
+{
     if (!dib || !path)
         return kSaveJPEGBadPicture;
     const size_t length = strlen(path);
@@ -118,8 +122,8 @@ int SaveJPEG(PackedDIB dib, LPCSTR path, int quality) {
     AfxAnsiUpper(target, static_cast<DWORD>(length));
 
     DibSource src(dib);
-    if (!src.Ok() || src.Width() <= 0 || src.Height() <= 0 || src.Width() > JPEG_MAX_DIMENSION ||
-        src.Height() > JPEG_MAX_DIMENSION)
+    if (!src.Ok() || src.Width() <= 0 || src.Height() <= 0 || src.Width() > JPEG_MAX_DIMENSION
+        || src.Height() > JPEG_MAX_DIMENSION)
         return kSaveJPEGBadPicture;
     return WriteJpegFile(&src, target, quality);
 }

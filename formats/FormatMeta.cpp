@@ -22,12 +22,14 @@ const int kMinDefaultSize = 10;
 const int kMaxDefaultSize = 5000;
 const int kMaxThumbnailSide = 4096;
 
-int SettingOrDefault(int value, int fallback) {
+int SettingOrDefault(int value, int fallback)
+{
     return value >= kMinDefaultSize && value <= kMaxDefaultSize ? value : fallback;
 }
 
 // The application palette's colours, for metafiles without a palette of their own.
-HPALETTE CreateApplicationPalette() {
+HPALETTE CreateApplicationPalette()
+{
     LOGPALETTE256 log;
     log.palVersion = 0x300;
     log.palNumEntries = 256;
@@ -38,7 +40,8 @@ HPALETTE CreateApplicationPalette() {
     return CreatePalette(reinterpret_cast<LOGPALETTE*>(&log));
 }
 
-bool ReadHeader(HENHMETAFILE metafile, ENHMETAHEADER* header) {
+bool ReadHeader(HENHMETAFILE metafile, ENHMETAHEADER* header)
+{
     memset(header, 0, sizeof(*header));
     if (metafile == nullptr)
         return false;
@@ -48,7 +51,8 @@ bool ReadHeader(HENHMETAFILE metafile, ENHMETAHEADER* header) {
 
 // Plays the metafile onto a white bitmap of width x height and returns it as a picture. Deletes
 // the metafile.
-PackedDIB Render(HENHMETAFILE metafile, int width, int height) {
+PackedDIB Render(HENHMETAFILE metafile, int width, int height)
+{
     HPALETTE palette = CreateEMFPalette(metafile);
     if (palette == nullptr)
         palette = CreateApplicationPalette();
@@ -80,7 +84,8 @@ PackedDIB Render(HENHMETAFILE metafile, int width, int height) {
     return dib;
 }
 
-PackedDIB RenderMetafile(HENHMETAFILE metafile) {
+PackedDIB RenderMetafile(HENHMETAFILE metafile)
+{
     if (metafile == nullptr)
         return 0;
     int width = EMFWidthPixels(metafile);
@@ -100,7 +105,8 @@ PackedDIB RenderMetafile(HENHMETAFILE metafile) {
     return Render(metafile, width, height);
 }
 
-HENHMETAFILE PlainWMFToEMF(const BYTE* wmf, size_t size) {
+HENHMETAFILE PlainWMFToEMF(const BYTE* wmf, size_t size)
+{
     if (!CheckWindowsMetafile(wmf, size))
         return nullptr;
     uint32_t words = 0;
@@ -110,7 +116,8 @@ HENHMETAFILE PlainWMFToEMF(const BYTE* wmf, size_t size) {
 
 } // namespace
 
-int MapFileForRead(LPCSTR path, LPCSTR mappingName, MappedFileRecord* record) {
+int MapFileForRead(LPCSTR path, LPCSTR mappingName, MappedFileRecord* record)
+{
     *record = MappedFileRecord();
     if (path == nullptr)
         return 0;
@@ -129,7 +136,8 @@ int MapFileForRead(LPCSTR path, LPCSTR mappingName, MappedFileRecord* record) {
     return 1;
 }
 
-int UnmapFile(MappedFileRecord* record) {
+int UnmapFile(MappedFileRecord* record)
+{
     if (record->view)
         UnmapViewOfFile(record->view);
     if (record->mapping)
@@ -140,7 +148,8 @@ int UnmapFile(MappedFileRecord* record) {
     return 1;
 }
 
-HENHMETAFILE PlaceableWMFToEMF(const void* header, size_t available) {
+HENHMETAFILE PlaceableWMFToEMF(const void* header, size_t available)
+{
     const ByteReader in(header, available);
     int16_t left = 0, top = 0, right = 0, bottom = 0;
     uint16_t inch = 0;
@@ -169,7 +178,8 @@ HENHMETAFILE PlaceableWMFToEMF(const void* header, size_t available) {
     return metafile;
 }
 
-HENHMETAFILE MetafileHandleFromBytes(const void* data, size_t size) {
+HENHMETAFILE MetafileHandleFromBytes(const void* data, size_t size)
+{
     const ByteReader in(data, size);
     uint32_t signature = 0, key = 0;
     if (in.U32LEAt(40, &signature) && signature == kEmfSignature) {
@@ -184,7 +194,8 @@ HENHMETAFILE MetafileHandleFromBytes(const void* data, size_t size) {
     return PlainWMFToEMF(in.Data(), in.Size());
 }
 
-HENHMETAFILE OpenMetafileHandle(LPCSTR path) {
+HENHMETAFILE OpenMetafileHandle(LPCSTR path)
+{
     MappedFileRecord record;
     if (!MapFileForRead(path, nullptr, &record))
         return nullptr;
@@ -193,7 +204,8 @@ HENHMETAFILE OpenMetafileHandle(LPCSTR path) {
     return metafile;
 }
 
-int EMFWidthPixels(HENHMETAFILE metafile) {
+int EMFWidthPixels(HENHMETAFILE metafile)
+{
     ENHMETAHEADER h;
     if (!ReadHeader(metafile, &h) || h.szlMillimeters.cx <= 0 || h.szlDevice.cx <= 0)
         return 0;
@@ -201,7 +213,8 @@ int EMFWidthPixels(HENHMETAFILE metafile) {
     return pixels > 0 ? pixels : 0;
 }
 
-int EMFHeightPixels(HENHMETAFILE metafile) {
+int EMFHeightPixels(HENHMETAFILE metafile)
+{
     ENHMETAHEADER h;
     if (!ReadHeader(metafile, &h) || h.szlMillimeters.cy <= 0 || h.szlDevice.cy <= 0)
         return 0;
@@ -209,7 +222,8 @@ int EMFHeightPixels(HENHMETAFILE metafile) {
     return pixels > 0 ? pixels : 0;
 }
 
-HPALETTE CreateEMFPalette(HENHMETAFILE metafile) {
+HPALETTE CreateEMFPalette(HENHMETAFILE metafile)
+{
     if (metafile == nullptr)
         return nullptr;
     const UINT n = GetEnhMetaFilePaletteEntries(metafile, 0, nullptr);
@@ -229,7 +243,8 @@ HPALETTE CreateEMFPalette(HENHMETAFILE metafile) {
     return CreatePalette(log);
 }
 
-void FitMetafileSize(int* width, int* height, int cx, int cy) {
+void FitMetafileSize(int* width, int* height, int cx, int cy)
+{
     const uint64_t w = static_cast<uint64_t>(*width), h = static_cast<uint64_t>(*height);
     const uint64_t t = h * static_cast<uint64_t>(cx) / w;
     if (t <= static_cast<uint64_t>(cy)) {
@@ -245,10 +260,9 @@ void FitMetafileSize(int* width, int* height, int cx, int cy) {
         *height = 1;
 }
 
-PackedDIB DecodeMetafile(const void* data, size_t size) {
+PackedDIB DecodeMetafile(const void* data, size_t size)
+{
     return RenderMetafile(MetafileHandleFromBytes(data, size));
 }
 
-PackedDIB LoadMetafile(LPCSTR path) {
-    return RenderMetafile(OpenMetafileHandle(path));
-}
+PackedDIB LoadMetafile(LPCSTR path) { return RenderMetafile(OpenMetafileHandle(path)); }

@@ -21,8 +21,9 @@ const uint16_t kMetaEof = 0x0000;
 // A packed bitmap (header, colour table, bits) whose header lies in [header, header + headerBytes)
 // and whose bits lie in [bits, bits + bitsBytes) of the record. scans: rows the call will read
 // (0: all of them).
-bool CheckBitmap(const ByteReader& rec, uint64_t header, uint64_t headerBytes, uint64_t bits, uint64_t bitsBytes,
-                 uint32_t scans = 0) {
+bool CheckBitmap(const ByteReader& rec, uint64_t header, uint64_t headerBytes, uint64_t bits,
+                 uint64_t bitsBytes, uint32_t scans = 0)
+{
     if (header + headerBytes > rec.Size() || bits + bitsBytes > rec.Size() || headerBytes < 12)
         return false;
     const ByteReader h(rec.Data() + header, static_cast<size_t>(headerBytes));
@@ -74,14 +75,16 @@ bool CheckBitmap(const ByteReader& rec, uint64_t header, uint64_t headerBytes, u
         return rowBytes * rows <= bitsBytes;
     case BI_RLE8:
     case BI_RLE4:
-        return height > 0 && bitCount == (compression == BI_RLE8 ? 8 : 4) && sizeImage > 0 && sizeImage <= bitsBytes;
+        return height > 0 && bitCount == (compression == BI_RLE8 ? 8 : 4) && sizeImage > 0
+               && sizeImage <= bitsBytes;
     default:
         return false;
     }
 }
 
 // A bitmap named by four offsets of the record; with `optional`, no bitmap at all (sizes 0) passes.
-bool CheckBitmapAt(const ByteReader& rec, size_t fields, bool optional, uint32_t scans = 0) {
+bool CheckBitmapAt(const ByteReader& rec, size_t fields, bool optional, uint32_t scans = 0)
+{
     uint32_t offHeader = 0, headerBytes = 0, offBits = 0, bitsBytes = 0;
     rec.U32LEAt(fields, &offHeader);
     rec.U32LEAt(fields + 4, &headerBytes);
@@ -93,7 +96,8 @@ bool CheckBitmapAt(const ByteReader& rec, size_t fields, bool optional, uint32_t
 }
 
 // RGNDATA of `bytes` bytes at `at`: a 32-byte header whose rectangles stay inside.
-bool CheckRegion(const ByteReader& rec, uint64_t at, uint64_t bytes) {
+bool CheckRegion(const ByteReader& rec, uint64_t at, uint64_t bytes)
+{
     if (at + bytes > rec.Size() || bytes < 32)
         return false;
     uint32_t headerSize = 0, count = 0;
@@ -105,21 +109,21 @@ bool CheckRegion(const ByteReader& rec, uint64_t at, uint64_t bytes) {
 // ---- Enhanced metafiles ----
 
 // Smallest size of each record type (the fixed part of its structure); 8 for types without one.
-uint32_t EmfMinSize(uint32_t type) {
-    static const uint16_t kMin[123] = {
-        8,   88,  28,  28,  28,  28,  28,  32,  32,  16,  // 0-9
-        16,  16,  16,  16,  20,  20,  12,  12,  12,  12,  // 10-19
-        12,  12,  12,  32,  12,  12,  16,  16,  8,   24,  // 20-29
-        24,  24,  24,  8,   12,  32,  36,  12,  28,  24,  // 30-39
-        12,  28,  24,  24,  32,  40,  40,  40,  12,  16,  // 40-49
-        20,  16,  8,   24,  16,  40,  28,  12,  12,  8,   // 50-59
-        8,   8,   24,  24,  24,  8,   8,   12,  8,   8,   // 60-69
-        12,  32,  40,  28,  28,  16,  100, 108, 128, 140, // 70-79
-        76,  80,  104, 76,  76,  28,  28,  28,  28,  28,  // 80-89
-        32,  32,  28,  32,  32,  52,  40,  40,  12,  340, // 90-99
-        12,  12,  12,  28,  48,  16,  16,  8,   36,  8,   // 100-109
-        20,  24,  20,  20,  108, 12,  108, 8,   36,  8,   // 110-119
-        16,  24,  608};
+uint32_t EmfMinSize(uint32_t type)
+{
+    static const uint16_t kMin[123] = {8,  88, 28,  28, 28,  28, 28,  32,  32,  16,  // 0-9
+                                       16, 16, 16,  16, 20,  20, 12,  12,  12,  12,  // 10-19
+                                       12, 12, 12,  32, 12,  12, 16,  16,  8,   24,  // 20-29
+                                       24, 24, 24,  8,  12,  32, 36,  12,  28,  24,  // 30-39
+                                       12, 28, 24,  24, 32,  40, 40,  40,  12,  16,  // 40-49
+                                       20, 16, 8,   24, 16,  40, 28,  12,  12,  8,   // 50-59
+                                       8,  8,  24,  24, 24,  8,  8,   12,  8,   8,   // 60-69
+                                       12, 32, 40,  28, 28,  16, 100, 108, 128, 140, // 70-79
+                                       76, 80, 104, 76, 76,  28, 28,  28,  28,  28,  // 80-89
+                                       32, 32, 28,  32, 32,  52, 40,  40,  12,  340, // 90-99
+                                       12, 12, 12,  28, 48,  16, 16,  8,   36,  8,   // 100-109
+                                       20, 24, 20,  20, 108, 12, 108, 8,   36,  8,   // 110-119
+                                       16, 24, 608};
     return type < 123 ? kMin[type] : 8;
 }
 
@@ -130,7 +134,8 @@ struct EmfContext {
 };
 
 // The EMRTEXT at `at`: its string and spacing array inside the record.
-bool CheckEmfText(const ByteReader& rec, size_t at, bool wide) {
+bool CheckEmfText(const ByteReader& rec, size_t at, bool wide)
+{
     uint32_t chars = 0, offString = 0, options = 0, offDx = 0;
     if (!rec.Has(at, 40))
         return false;
@@ -146,20 +151,31 @@ bool CheckEmfText(const ByteReader& rec, size_t at, bool wide) {
     return offDx == 0 || uint64_t(offDx) + dxBytes <= rec.Size();
 }
 
-bool CheckEmfRecord(uint32_t type, const ByteReader& rec, const EmfContext& ctx) {
+bool CheckEmfRecord(uint32_t type, const ByteReader& rec, const EmfContext& ctx)
+{
     const uint64_t size = rec.Size();
     if (size < EmfMinSize(type))
         return false;
     uint32_t a = 0, b = 0, c = 0;
     switch (type) {
-    case EMR_POLYBEZIER: case EMR_POLYGON: case EMR_POLYLINE: case EMR_POLYBEZIERTO: case EMR_POLYLINETO:
+    case EMR_POLYBEZIER:
+    case EMR_POLYGON:
+    case EMR_POLYLINE:
+    case EMR_POLYBEZIERTO:
+    case EMR_POLYLINETO:
         rec.U32LEAt(24, &a);
         return 28 + uint64_t(a) * 8 <= size;
-    case EMR_POLYBEZIER16: case EMR_POLYGON16: case EMR_POLYLINE16: case EMR_POLYBEZIERTO16:
+    case EMR_POLYBEZIER16:
+    case EMR_POLYGON16:
+    case EMR_POLYLINE16:
+    case EMR_POLYBEZIERTO16:
     case EMR_POLYLINETO16:
         rec.U32LEAt(24, &a);
         return 28 + uint64_t(a) * 4 <= size;
-    case EMR_POLYPOLYLINE: case EMR_POLYPOLYGON: case EMR_POLYPOLYLINE16: case EMR_POLYPOLYGON16: {
+    case EMR_POLYPOLYLINE:
+    case EMR_POLYPOLYGON:
+    case EMR_POLYPOLYLINE16:
+    case EMR_POLYPOLYGON16: {
         rec.U32LEAt(24, &a); // polygons
         rec.U32LEAt(28, &b); // points
         const uint64_t pointBytes = (type == EMR_POLYPOLYLINE || type == EMR_POLYPOLYGON) ? 8 : 4;
@@ -178,12 +194,19 @@ bool CheckEmfRecord(uint32_t type, const ByteReader& rec, const EmfContext& ctx)
     case EMR_POLYDRAW16:
         rec.U32LEAt(24, &a);
         return 28 + uint64_t(a) * 5 <= size;
-    case EMR_SELECTOBJECT: case EMR_SELECTPALETTE:
+    case EMR_SELECTOBJECT:
+    case EMR_SELECTPALETTE:
         rec.U32LEAt(8, &a);
         return ctx.SelectIndex(a);
-    case EMR_CREATEPEN: case EMR_CREATEBRUSHINDIRECT: case EMR_DELETEOBJECT: case EMR_RESIZEPALETTE:
-    case EMR_EXTCREATEFONTINDIRECTW: case EMR_CREATECOLORSPACE: case EMR_SETCOLORSPACE:
-    case EMR_DELETECOLORSPACE: case EMR_COLORCORRECTPALETTE:
+    case EMR_CREATEPEN:
+    case EMR_CREATEBRUSHINDIRECT:
+    case EMR_DELETEOBJECT:
+    case EMR_RESIZEPALETTE:
+    case EMR_EXTCREATEFONTINDIRECTW:
+    case EMR_CREATECOLORSPACE:
+    case EMR_SETCOLORSPACE:
+    case EMR_DELETECOLORSPACE:
+    case EMR_COLORCORRECTPALETTE:
         rec.U32LEAt(8, &a);
         return ctx.ObjectIndex(a);
     case EMR_CREATECOLORSPACEW:
@@ -200,7 +223,8 @@ bool CheckEmfRecord(uint32_t type, const ByteReader& rec, const EmfContext& ctx)
         rec.U32LEAt(8, &a);
         rec.U32LEAt(16, &b);
         return ctx.ObjectIndex(a) && 20 + uint64_t(b) * 4 <= size;
-    case EMR_CREATEMONOBRUSH: case EMR_CREATEDIBPATTERNBRUSHPT:
+    case EMR_CREATEMONOBRUSH:
+    case EMR_CREATEDIBPATTERNBRUSHPT:
         rec.U32LEAt(8, &a);
         return ctx.ObjectIndex(a) && CheckBitmapAt(rec, 16, false);
     case EMR_EXTCREATEPEN:
@@ -218,7 +242,8 @@ bool CheckEmfRecord(uint32_t type, const ByteReader& rec, const EmfContext& ctx)
         rec.U32LEAt(24, &a);
         rec.U32LEAt(28, &b);
         return ctx.ObjectIndex(b) && CheckRegion(rec, 40, a);
-    case EMR_INVERTRGN: case EMR_PAINTRGN:
+    case EMR_INVERTRGN:
+    case EMR_PAINTRGN:
         rec.U32LEAt(24, &a);
         return CheckRegion(rec, 28, a);
     case EMR_EXTSELECTCLIPRGN:
@@ -227,7 +252,10 @@ bool CheckEmfRecord(uint32_t type, const ByteReader& rec, const EmfContext& ctx)
         if (16 + uint64_t(a) > size)
             return false;
         return size < 16 + 32 || CheckRegion(rec, 16, size - 16);
-    case EMR_BITBLT: case EMR_STRETCHBLT: case EMR_ALPHABLEND: case EMR_TRANSPARENTBLT:
+    case EMR_BITBLT:
+    case EMR_STRETCHBLT:
+    case EMR_ALPHABLEND:
+    case EMR_TRANSPARENTBLT:
         return CheckBitmapAt(rec, 84, true);
     case EMR_MASKBLT:
         return CheckBitmapAt(rec, 84, true) && CheckBitmapAt(rec, 112, true);
@@ -238,9 +266,11 @@ bool CheckEmfRecord(uint32_t type, const ByteReader& rec, const EmfContext& ctx)
         return CheckBitmapAt(rec, 48, false, a);
     case EMR_STRETCHDIBITS:
         return CheckBitmapAt(rec, 48, false);
-    case EMR_EXTTEXTOUTA: case EMR_EXTTEXTOUTW:
+    case EMR_EXTTEXTOUTA:
+    case EMR_EXTTEXTOUTW:
         return CheckEmfText(rec, 36, type == EMR_EXTTEXTOUTW);
-    case EMR_POLYTEXTOUTA: case EMR_POLYTEXTOUTW:
+    case EMR_POLYTEXTOUTA:
+    case EMR_POLYTEXTOUTW:
         rec.U32LEAt(36, &a);
         if (40 + uint64_t(a) * 40 > size)
             return false;
@@ -252,10 +282,13 @@ bool CheckEmfRecord(uint32_t type, const ByteReader& rec, const EmfContext& ctx)
         rec.U32LEAt(16, &a); // characters
         rec.U32LEAt(20, &b); // options
         return 36 + ((b & 0x100) ? 0 : 16) + uint64_t(a) * ((b & 0x200) ? 1 : 2) <= size;
-    case kEmrDrawEscape: case kEmrExtEscape:
+    case kEmrDrawEscape:
+    case kEmrExtEscape:
         rec.U32LEAt(12, &a);
         return 16 + uint64_t(a) <= size;
-    case kEmrNamedEscape: case EMR_SETICMPROFILEA: case EMR_SETICMPROFILEW:
+    case kEmrNamedEscape:
+    case EMR_SETICMPROFILEA:
+    case EMR_SETICMPROFILEW:
         rec.U32LEAt(12, &a);
         rec.U32LEAt(16, &b);
         return 20 + uint64_t(a) + b <= size;
@@ -299,7 +332,8 @@ struct WmfContext {
 };
 
 // A packed bitmap that starts at the record's parameter word `first` and ends inside the record.
-bool CheckWmfBitmap(const ByteReader& params, size_t first) {
+bool CheckWmfBitmap(const ByteReader& params, size_t first)
+{
     if (first * 2 > params.Size())
         return false;
     const ByteReader rest(params.Data() + first * 2, params.Size() - first * 2);
@@ -328,12 +362,14 @@ bool CheckWmfBitmap(const ByteReader& params, size_t first) {
 // A device-dependent bitmap of the old blit records: width x height with the given planes and bits
 // per pixel, in 16-bit-aligned rows starting at parameter `first`.
 bool CheckWmfDeviceBitmap(const ByteReader& params, size_t first, uint16_t width, uint16_t height,
-                          uint16_t planes, uint16_t bitCount) {
+                          uint16_t planes, uint16_t bitCount)
+{
     const uint64_t rowBytes = ((uint64_t(width) * bitCount + 15) / 16) * 2;
     return first * 2 + rowBytes * height * planes <= params.Size();
 }
 
-bool CheckWmfRecord(uint16_t function, const ByteReader& params, uint64_t recordOffset, const WmfContext& ctx) {
+bool CheckWmfRecord(uint16_t function, const ByteReader& params, uint64_t recordOffset, const WmfContext& ctx)
+{
     const size_t n = params.Size() / 2; // parameter words
     auto p = [&params](size_t i) {
         uint16_t v = 0;
@@ -341,32 +377,64 @@ bool CheckWmfRecord(uint16_t function, const ByteReader& params, uint64_t record
         return v;
     };
     switch (function) {
-    case kMetaEof: case META_SAVEDC: case META_REALIZEPALETTE:
+    case kMetaEof:
+    case META_SAVEDC:
+    case META_REALIZEPALETTE:
         return true;
-    case META_SETBKMODE: case META_SETMAPMODE: case META_SETROP2: case META_SETRELABS:
-    case META_SETPOLYFILLMODE: case META_SETSTRETCHBLTMODE: case META_SETTEXTCHAREXTRA:
-    case META_RESTOREDC: case META_SETTEXTALIGN: case META_RESIZEPALETTE:
+    case META_SETBKMODE:
+    case META_SETMAPMODE:
+    case META_SETROP2:
+    case META_SETRELABS:
+    case META_SETPOLYFILLMODE:
+    case META_SETSTRETCHBLTMODE:
+    case META_SETTEXTCHAREXTRA:
+    case META_RESTOREDC:
+    case META_SETTEXTALIGN:
+    case META_RESIZEPALETTE:
         return n >= 1;
-    case META_SETBKCOLOR: case META_SETTEXTCOLOR: case META_SETTEXTJUSTIFICATION: case META_SETWINDOWORG:
-    case META_SETWINDOWEXT: case META_SETVIEWPORTORG: case META_SETVIEWPORTEXT: case META_OFFSETWINDOWORG:
-    case META_OFFSETVIEWPORTORG: case META_LINETO: case META_MOVETO: case META_OFFSETCLIPRGN:
-    case META_SETMAPPERFLAGS: case META_SETLAYOUT:
+    case META_SETBKCOLOR:
+    case META_SETTEXTCOLOR:
+    case META_SETTEXTJUSTIFICATION:
+    case META_SETWINDOWORG:
+    case META_SETWINDOWEXT:
+    case META_SETVIEWPORTORG:
+    case META_SETVIEWPORTEXT:
+    case META_OFFSETWINDOWORG:
+    case META_OFFSETVIEWPORTORG:
+    case META_LINETO:
+    case META_MOVETO:
+    case META_OFFSETCLIPRGN:
+    case META_SETMAPPERFLAGS:
+    case META_SETLAYOUT:
         return n >= 2;
-    case META_SCALEWINDOWEXT: case META_SCALEVIEWPORTEXT: case META_EXCLUDECLIPRECT:
-    case META_INTERSECTCLIPRECT: case META_ELLIPSE: case META_FLOODFILL: case META_RECTANGLE:
-    case META_SETPIXEL: case META_CREATEBRUSHINDIRECT:
+    case META_SCALEWINDOWEXT:
+    case META_SCALEVIEWPORTEXT:
+    case META_EXCLUDECLIPRECT:
+    case META_INTERSECTCLIPRECT:
+    case META_ELLIPSE:
+    case META_FLOODFILL:
+    case META_RECTANGLE:
+    case META_SETPIXEL:
+    case META_CREATEBRUSHINDIRECT:
         return n >= 4;
-    case META_EXTFLOODFILL: case META_CREATEPENINDIRECT:
+    case META_EXTFLOODFILL:
+    case META_CREATEPENINDIRECT:
         return n >= 5;
-    case META_ROUNDRECT: case META_PATBLT:
+    case META_ROUNDRECT:
+    case META_PATBLT:
         return n >= 6;
-    case META_ARC: case META_PIE: case META_CHORD:
+    case META_ARC:
+    case META_PIE:
+    case META_CHORD:
         return n >= 8;
     case META_CREATEFONTINDIRECT:
         // The player copies a 32-byte face name whatever the record's length: it must lie inside
         // the metafile.
         return n >= 9 && recordOffset + 6 + 18 + 32 <= ctx.metafileBytes;
-    case META_SELECTOBJECT: case META_DELETEOBJECT: case META_INVERTREGION: case META_PAINTREGION:
+    case META_SELECTOBJECT:
+    case META_DELETEOBJECT:
+    case META_INVERTREGION:
+    case META_PAINTREGION:
         return n >= 1 && ctx.Index(p(0));
     case META_SELECTCLIPREGION:
         return n >= 1 && (p(0) == 0 || ctx.Index(p(0)));
@@ -384,7 +452,8 @@ bool CheckWmfRecord(uint16_t function, const ByteReader& params, uint64_t record
         const size_t rect = (p(3) & (ETO_OPAQUE | ETO_CLIPPED)) ? 4 : 0;
         return 4 + rect + ((size_t(p(2)) + 1) >> 1) <= n;
     }
-    case META_POLYGON: case META_POLYLINE:
+    case META_POLYGON:
+    case META_POLYLINE:
         return n >= 1 && 1 + size_t(p(0)) * 2 <= n;
     case META_POLYPOLYGON: {
         if (n < 1 || 1 + size_t(p(0)) > n)
@@ -399,7 +468,9 @@ bool CheckWmfRecord(uint16_t function, const ByteReader& params, uint64_t record
     }
     case META_ESCAPE:
         return n >= 2 && 2 + ((size_t(p(1)) + 1) >> 1) <= n;
-    case META_CREATEPALETTE: case META_SETPALENTRIES: case META_ANIMATEPALETTE:
+    case META_CREATEPALETTE:
+    case META_SETPALENTRIES:
+    case META_ANIMATEPALETTE:
         return n >= 2 && 2 + size_t(p(1)) * 2 <= n;
     case META_CREATEREGION: {
         if (n < 11)
@@ -431,8 +502,8 @@ bool CheckWmfRecord(uint16_t function, const ByteReader& params, uint64_t record
             params.U16LEAt(4 + 14, &bitCount);
             if (w > 65535 || h > 65535)
                 return false;
-            return CheckWmfDeviceBitmap(params, 24, static_cast<uint16_t>(w), static_cast<uint16_t>(h), planes,
-                                        bitCount);
+            return CheckWmfDeviceBitmap(params, 24, static_cast<uint16_t>(w), static_cast<uint16_t>(h),
+                                        planes, bitCount);
         }
         return p(0) != BS_DIBPATTERN || CheckWmfBitmap(params, 2);
     case META_DIBBITBLT:
@@ -471,7 +542,8 @@ bool CheckWmfRecord(uint16_t function, const ByteReader& params, uint64_t record
 
 } // namespace
 
-bool CheckEnhancedMetafile(const void* data, size_t size) {
+bool CheckEnhancedMetafile(const void* data, size_t size)
+{
     const ByteReader in(data, size);
     uint32_t type = 0, headerSize = 0, signature = 0, bytes = 0, description = 0, offDescription = 0;
     uint32_t palette = 0;
@@ -486,8 +558,8 @@ bool CheckEnhancedMetafile(const void* data, size_t size) {
     in.U32LEAt(60, &description);
     in.U32LEAt(64, &offDescription);
     in.U32LEAt(68, &palette);
-    if (type != EMR_HEADER || signature != ENHMETA_SIGNATURE || headerSize < 88 || (headerSize & 3) ||
-        bytes > size || (bytes & 3) || bytes < uint64_t(headerSize) + 20)
+    if (type != EMR_HEADER || signature != ENHMETA_SIGNATURE || headerSize < 88 || (headerSize & 3)
+        || bytes > size || (bytes & 3) || bytes < uint64_t(headerSize) + 20)
         return false;
     if (description && uint64_t(offDescription) + uint64_t(description) * 2 > headerSize)
         return false;
@@ -517,7 +589,8 @@ bool CheckEnhancedMetafile(const void* data, size_t size) {
     return false; // no end record
 }
 
-bool CheckWindowsMetafile(const void* wmf, size_t size) {
+bool CheckWindowsMetafile(const void* wmf, size_t size)
+{
     const ByteReader in(wmf, size);
     uint16_t type = 0, headerWords = 0, version = 0, objects = 0;
     uint32_t words = 0;

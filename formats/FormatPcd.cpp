@@ -23,15 +23,18 @@ const size_t kMaxFileBytes = 64u << 20; // far beyond the 4Base residuals
 
 class ProgressScope {
 public:
-    ProgressScope() : m_on(g_bReportProgress != 0) {
+    ProgressScope() : m_on(g_bReportProgress != 0)
+    {
         if (m_on)
             BeginProgress(static_cast<LPCSTR>(""));
     }
-    ~ProgressScope() {
+    ~ProgressScope()
+    {
         if (m_on)
             EndProgress();
     }
-    void Row(DWORD done, DWORD total) {
+    void Row(DWORD done, DWORD total)
+    {
         if (m_on)
             SetProgress(done, total);
     }
@@ -45,7 +48,8 @@ class SectorReader {
 public:
     SectorReader(const BYTE* data, size_t size) : m_data(data), m_size(size) {}
     void SeekSector(DWORD sector) { m_pos = static_cast<size_t>(sector) * kSector; }
-    void Read(BYTE* dest, size_t count) {
+    void Read(BYTE* dest, size_t count)
+    {
         const size_t have = m_pos < m_size ? (m_size - m_pos < count ? m_size - m_pos : count) : 0;
         if (have)
             memcpy(dest, m_data + m_pos, have);
@@ -64,7 +68,8 @@ private:
 
 // Rows of the three planes: two luma rows of width bytes, then one row of each chroma component
 // of width / 2 bytes, for every pair of luma rows.
-void PcdReadInterleaved(SectorReader& in, DWORD width, DWORD height, PcdPlane planes[3]) {
+void PcdReadInterleaved(SectorReader& in, DWORD width, DWORD height, PcdPlane planes[3])
+{
     planes[0].width = width;
     planes[0].height = height;
     for (int c = 1; c < 3; ++c) {
@@ -80,7 +85,8 @@ void PcdReadInterleaved(SectorReader& in, DWORD width, DWORD height, PcdPlane pl
 }
 
 // A picture read at its own size (Base/16, Base/4): all three planes end up width x height.
-bool PcdReadSubBase(SectorReader& in, DWORD width, DWORD height, DWORD sector, PcdPlane planes[3]) {
+bool PcdReadSubBase(SectorReader& in, DWORD width, DWORD height, DWORD sector, PcdPlane planes[3])
+{
     for (int c = 0; c < 3; ++c)
         if (!planes[c].Allocate(width, height))
             return false;
@@ -90,7 +96,8 @@ bool PcdReadSubBase(SectorReader& in, DWORD width, DWORD height, DWORD sector, P
 }
 
 // The Base picture, read the same way.
-bool PcdReadBase(SectorReader& in, DWORD width, DWORD height, DWORD sector, PcdPlane planes[3]) {
+bool PcdReadBase(SectorReader& in, DWORD width, DWORD height, DWORD sector, PcdPlane planes[3])
+{
     return PcdReadSubBase(in, width, height, sector, planes);
 }
 
@@ -99,12 +106,13 @@ bool PcdReadBase(SectorReader& in, DWORD width, DWORD height, DWORD sector, PcdP
 struct HuffmanCode {
     uint32_t code = 0; // left-aligned in 16 bits
     int length = 0;
-    int value = 0;     // signed 8-bit delta
+    int value = 0; // signed 8-bit delta
 };
 
 // Reads `count` tables (1 to 3) one after the other from the reader's position; false for an entry
 // longer than 16 bits.
-bool PcdReadHuffmanTables(SectorReader& in, int count, std::vector<HuffmanCode> tables[3]) {
+bool PcdReadHuffmanTables(SectorReader& in, int count, std::vector<HuffmanCode> tables[3])
+{
     for (int t = 0; t < count && t < 3; ++t) {
         BYTE entries = 0;
         in.Read(&entries, 1);
@@ -128,7 +136,8 @@ class BitReader {
 public:
     explicit BitReader(SectorReader& in) : m_in(in) { Fill(); }
     uint32_t Window() const { return m_window; }
-    void Drop(int n) {
+    void Drop(int n)
+    {
         m_window = n >= 32 ? 0 : m_window << n;
         m_real -= n;
         m_bits -= n;
@@ -137,7 +146,8 @@ public:
     bool Finished() const { return m_real <= 0; }
 
 private:
-    void Fill() {
+    void Fill()
+    {
         while (m_bits <= 24) {
             const int b = m_in.Byte();
             m_window |= uint32_t(b < 0 ? 0 : b) << (24 - m_bits);
@@ -152,12 +162,11 @@ private:
     int m_real = 0; // of which taken from the file
 };
 
-inline bool AtSync(uint32_t window) {
-    return (window >> 8) == 0xFFFFFE;
-}
+inline bool AtSync(uint32_t window) { return (window >> 8) == 0xFFFFFE; }
 
 // Moves to the next sync pattern; false when the file ends first.
-bool FindSync(BitReader& bits) {
+bool FindSync(BitReader& bits)
+{
     while (!bits.Finished() && (bits.Window() & 0x00FFF000) != 0x00FFF000)
         bits.Drop(8);
     while (!bits.Finished() && !AtSync(bits.Window()))
@@ -165,7 +174,8 @@ bool FindSync(BitReader& bits) {
     return !bits.Finished();
 }
 
-void PcdDecodeResidual(SectorReader& in, const std::vector<HuffmanCode>& table, PcdPlane& luma) {
+void PcdDecodeResidual(SectorReader& in, const std::vector<HuffmanCode>& table, PcdPlane& luma)
+{
     // First matching entry for every 16-bit prefix, in table order; -1 where none matches.
     std::vector<short> lookup(65536, -1);
     for (size_t i = table.size(); i-- > 0;) {
@@ -208,14 +218,15 @@ void PcdDecodeResidual(SectorReader& in, const std::vector<HuffmanCode>& table, 
     }
 }
 
-bool PcdRead4Base(SectorReader& in, PcdPlane planes[3]) {
+bool PcdRead4Base(SectorReader& in, PcdPlane planes[3])
+{
     for (int c = 0; c < 3; ++c)
         if (!planes[c].Allocate(1536, 1024))
             return false;
     in.SeekSector(kBaseSector);
     PcdReadInterleaved(in, 768, 512, planes);
-    if (!PcdUpsample(planes[0]) || !PcdUpsample(planes[1]) || !PcdUpsample(planes[1]) ||
-        !PcdUpsample(planes[2]) || !PcdUpsample(planes[2]))
+    if (!PcdUpsample(planes[0]) || !PcdUpsample(planes[1]) || !PcdUpsample(planes[1])
+        || !PcdUpsample(planes[2]) || !PcdUpsample(planes[2]))
         return false;
     std::vector<HuffmanCode> tables[3];
     in.SeekSector(kHuffmanSector);
@@ -236,7 +247,8 @@ struct YccTables {
     int c1Green[256];
     int c2Green[256];
     int c1Blue[256];
-    YccTables() {
+    YccTables()
+    {
         for (int i = 0; i < 256; ++i) {
             y[i] = 1391 * i;
             c2Red[i] = 1865 * i - 255023;
@@ -247,19 +259,22 @@ struct YccTables {
     }
 };
 
-const YccTables& Ycc() {
+const YccTables& Ycc()
+{
     static const YccTables tables; // built once, thread-safely
     return tables;
 }
 
-inline BYTE To8Bits(int v) {
+inline BYTE To8Bits(int v)
+{
     v >>= 8; // arithmetic shift: the compilers we use keep the sign
     return static_cast<BYTE>((v < 0 ? 0 : v > 1023 ? 1023 : v) / 4);
 }
 
 // A 24-bit picture of the planes (red, green, blue by now) turned by the orientation: output row r
 // of the upright picture becomes picture row (height - 1 - r) counted from the bottom.
-PackedDIB PcdPlanesToDIB(PcdPlane planes[3], int orientation, ProgressScope& progress) {
+PackedDIB PcdPlanesToDIB(PcdPlane planes[3], int orientation, ProgressScope& progress)
+{
     const DWORD w = planes[0].width;
     const DWORD h = planes[0].height;
     const bool turned = orientation == 2 || orientation == 3;
@@ -304,14 +319,16 @@ PackedDIB PcdPlanesToDIB(PcdPlane planes[3], int orientation, ProgressScope& pro
     return dib;
 }
 
-PackedDIB PcdWriteImage(PcdPlane planes[3], int orientation, ProgressScope& progress) {
+PackedDIB PcdWriteImage(PcdPlane planes[3], int orientation, ProgressScope& progress)
+{
     PcdYccToRgb(planes);
     return PcdPlanesToDIB(planes, orientation, progress);
 }
 
 } // namespace
 
-bool PcdPlane::Allocate(DWORD allocWidth, DWORD allocHeight) {
+bool PcdPlane::Allocate(DWORD allocWidth, DWORD allocHeight)
+{
     try {
         data.assign(static_cast<size_t>(allocWidth) * allocHeight, 0);
     } catch (const std::bad_alloc&) {
@@ -323,7 +340,8 @@ bool PcdPlane::Allocate(DWORD allocWidth, DWORD allocHeight) {
     return true;
 }
 
-bool PcdUpsample(PcdPlane& plane) {
+bool PcdUpsample(PcdPlane& plane)
+{
     const DWORD w = plane.width, h = plane.height;
     if (w == 0 || h == 0 || 2 * w > plane.stride || 2 * h > plane.rows)
         return false;
@@ -356,7 +374,8 @@ bool PcdUpsample(PcdPlane& plane) {
     return true;
 }
 
-void PcdYccToRgb(PcdPlane planes[3]) {
+void PcdYccToRgb(PcdPlane planes[3])
+{
     for (DWORD y = 0; y < planes[0].height; ++y) {
         BYTE* p0 = planes[0].Row(y);
         BYTE* p1 = planes[1].Row(y);
@@ -366,21 +385,24 @@ void PcdYccToRgb(PcdPlane planes[3]) {
     }
 }
 
-void PcdYccPixelToRgb(BYTE y, BYTE c1, BYTE c2, BYTE* red, BYTE* green, BYTE* blue) {
+void PcdYccPixelToRgb(BYTE y, BYTE c1, BYTE c2, BYTE* red, BYTE* green, BYTE* blue)
+{
     const YccTables& t = Ycc();
     *red = To8Bits(t.y[y] + t.c2Red[c2]);
     *green = To8Bits(t.y[y] + t.c1Green[c1] + t.c2Green[c2]);
     *blue = To8Bits(t.y[y] + t.c1Blue[c1]);
 }
 
-int PcdReadOrientation(const void* data, size_t size) {
+int PcdReadOrientation(const void* data, size_t size)
+{
     static const int kCodes[4] = {1, 3, 4, 2};
     if (data == nullptr || size <= kOrientationOffset)
         return 1;
     return kCodes[static_cast<const BYTE*>(data)[kOrientationOffset] & 3];
 }
 
-PackedDIB DecodePCD(const void* data, size_t size, int photoCDSize) {
+PackedDIB DecodePCD(const void* data, size_t size, int photoCDSize)
+{
     ProgressScope progress;
     SectorReader in(static_cast<const BYTE*>(data), data ? size : 0);
     const int orientation = PcdReadOrientation(data, size);
@@ -403,7 +425,8 @@ PackedDIB DecodePCD(const void* data, size_t size, int photoCDSize) {
     return ok ? PcdWriteImage(planes, orientation, progress) : 0;
 }
 
-PackedDIB LoadPCD(LPCSTR path) {
+PackedDIB LoadPCD(LPCSTR path)
+{
     if (path == nullptr)
         return 0;
     FILE* stream = fopen(path, "rb");

@@ -16,15 +16,18 @@ const size_t kPaletteBytes = 768;
 
 class ProgressScope {
 public:
-    ProgressScope() : m_on(g_bReportProgress != 0) {
+    ProgressScope() : m_on(g_bReportProgress != 0)
+    {
         if (m_on)
             BeginProgress(static_cast<LPCSTR>(""));
     }
-    ~ProgressScope() {
+    ~ProgressScope()
+    {
         if (m_on)
             EndProgress();
     }
-    void Row(DWORD done, DWORD total) {
+    void Row(DWORD done, DWORD total)
+    {
         if (m_on)
             SetProgress(done, total);
     }
@@ -43,7 +46,8 @@ struct PcxHeader {
 };
 
 // The picture depth of a layout the reader decodes, or 0.
-int DepthOf(int bits, int planes) {
+int DepthOf(int bits, int planes)
+{
     if (bits == 1 && planes == 1)
         return 1;
     if ((bits == 1 && planes >= 2 && planes <= 4) || ((bits == 2 || bits == 4) && planes == 1))
@@ -55,7 +59,8 @@ int DepthOf(int bits, int planes) {
     return 0;
 }
 
-bool ReadHeader(const ByteReader& in, PcxHeader& h) {
+bool ReadHeader(const ByteReader& in, PcxHeader& h)
+{
     uint8_t version = 0, bits = 0, planes = 0;
     uint16_t xmin = 0, ymin = 0, xmax = 0, ymax = 0, bpl = 0;
     if (!in.Has(0, kHeaderBytes))
@@ -82,7 +87,8 @@ bool ReadHeader(const ByteReader& in, PcxHeader& h) {
     return uint64_t(h.bytesPerLine) * 8 >= uint64_t(h.width) * h.bitsPerPixel;
 }
 
-void FillColorTable(const ByteReader& in, int depth, RGBQUAD* table) {
+void FillColorTable(const ByteReader& in, int depth, RGBQUAD* table)
+{
     if (depth == 1 || depth == 4) {
         const uint8_t* map = in.Span(16, 48);
         const int count = depth == 1 ? 2 : 16;
@@ -102,7 +108,8 @@ void FillColorTable(const ByteReader& in, int depth, RGBQUAD* table) {
 
 } // namespace
 
-int DecodePCXLine(PcxByteSource* source, BYTE* line, DWORD n, DWORD size) {
+int DecodePCXLine(PcxByteSource* source, BYTE* line, DWORD n, DWORD size)
+{
     memset(line, 0, size);
     DWORD done = 0;
     while (done < n) {
@@ -121,9 +128,10 @@ int DecodePCXLine(PcxByteSource* source, BYTE* line, DWORD n, DWORD size) {
 }
 
 int MergePCXPlanes(const BYTE* line, BYTE* row, DWORD lineBytes, DWORD rowBytes, int planes,
-                   DWORD bytesPerLine, int bitsPerPixel, int depth, DWORD width) {
-    if (DepthOf(bitsPerPixel, planes) != depth || uint64_t(planes) * bytesPerLine > lineBytes ||
-        uint64_t(bytesPerLine) * 8 < uint64_t(width) * bitsPerPixel)
+                   DWORD bytesPerLine, int bitsPerPixel, int depth, DWORD width)
+{
+    if (DepthOf(bitsPerPixel, planes) != depth || uint64_t(planes) * bytesPerLine > lineBytes
+        || uint64_t(bytesPerLine) * 8 < uint64_t(width) * bitsPerPixel)
         return 0;
     switch (depth) {
     case 1:
@@ -169,12 +177,14 @@ int MergePCXPlanes(const BYTE* line, BYTE* row, DWORD lineBytes, DWORD rowBytes,
     return 1;
 }
 
-bool IsPCXSignature(const void* data, size_t size) {
+bool IsPCXSignature(const void* data, size_t size)
+{
     PcxHeader header;
     return ReadHeader(ByteReader(data, size), header);
 }
 
-PackedDIB DecodePCX(const void* data, size_t size) {
+PackedDIB DecodePCX(const void* data, size_t size)
+{
     const ByteReader in(data, size);
     PcxHeader h;
     if (!ReadHeader(in, h))
@@ -225,7 +235,8 @@ PackedDIB DecodePCX(const void* data, size_t size) {
     return dib;
 }
 
-PackedDIB LoadPCX(LPCSTR path) {
+PackedDIB LoadPCX(LPCSTR path)
+{
     if (path == nullptr)
         return 0;
     std::vector<BYTE> bytes;

@@ -10,7 +10,8 @@
 
 #include <windows.h>
 
-void PNGCBAPI PngFail(png_structp png, png_const_charp message) {
+void PNGCBAPI PngFail(png_structp png, png_const_charp message)
+{
     OutputDebugStringA(message);
     OutputDebugStringA("\n");
     png_longjmp(png, 1);
@@ -27,7 +28,8 @@ struct PngReadJob {
     volatile bool complete;
 };
 
-void ReleasePicture(PngReadJob* job) {
+void ReleasePicture(PngReadJob* job)
+{
     if (job->block)
         GlobalUnlock(job->dib);
     job->block = nullptr;
@@ -36,7 +38,8 @@ void ReleasePicture(PngReadJob* job) {
 
 // Requests the transformations that turn any PNG into rows of 1, 4, 8 or 24 bits per pixel.
 // Returns the number of interlace passes.
-int RequestTransformations(png_structp png, png_infop info) {
+int RequestTransformations(png_structp png, png_infop info)
+{
     png_uint_32 width, height;
     int depth, colorType, interlace;
     png_get_IHDR(png, info, &width, &height, &depth, &colorType, &interlace, nullptr, nullptr);
@@ -57,15 +60,16 @@ int RequestTransformations(png_structp png, png_infop info) {
     if (depth == 2)
         png_set_packing(png);
     // Palettes with transparency become colour too: their rows need blue, green, red as well.
-    if (colorType == PNG_COLOR_TYPE_RGB || colorType == PNG_COLOR_TYPE_RGB_ALPHA ||
-        (colorType == PNG_COLOR_TYPE_PALETTE && transparency))
+    if (colorType == PNG_COLOR_TYPE_RGB || colorType == PNG_COLOR_TYPE_RGB_ALPHA
+        || (colorType == PNG_COLOR_TYPE_PALETTE && transparency))
         png_set_bgr(png);
     return interlace != PNG_INTERLACE_NONE ? png_set_interlace_handling(png) : 1;
 }
 
 // The colour table of a 1-, 4- or 8-bit result: a grey ramp, or the file's palette (entries the
 // palette lacks stay black).
-void FillColorTable(png_structp png, png_infop info, BYTE* block) {
+void FillColorTable(png_structp png, png_infop info, BYTE* block)
+{
     const int entries = DIBNumColors(block);
     RGBQUAD* table = reinterpret_cast<RGBQUAD*>(block + sizeof(BITMAPINFOHEADER));
     ZeroMemory(table, entries * sizeof(RGBQUAD));
@@ -92,7 +96,8 @@ void FillColorTable(png_structp png, png_infop info, BYTE* block) {
 
 // Reads an open file. No object with a destructor lives here: a library error jumps back into
 // this frame.
-PackedDIB DecodePngStream(FILE* file, bool report) {
+PackedDIB DecodePngStream(FILE* file, bool report)
+{
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFail, PngIgnoreWarning);
     if (!png)
         return 0;
@@ -123,8 +128,8 @@ PackedDIB DecodePngStream(FILE* file, bool report) {
     const png_uint_32 height = png_get_image_height(png, info);
     const int channels = png_get_channels(png, info);
     const int pixelDepth = channels * png_get_bit_depth(png, info);
-    const bool supported = (channels == 1 && (pixelDepth == 1 || pixelDepth == 4 || pixelDepth == 8)) ||
-                           (channels == 3 && pixelDepth == 24);
+    const bool supported = (channels == 1 && (pixelDepth == 1 || pixelDepth == 4 || pixelDepth == 8))
+                           || (channels == 3 && pixelDepth == 24);
     const DWORD rowBytes = DIBRowBytes(width, static_cast<WORD>(pixelDepth));
     if (!supported || rowBytes == 0 || png_get_rowbytes(png, info) > rowBytes) {
         png_destroy_read_struct(&png, &info, nullptr);
@@ -164,7 +169,8 @@ PackedDIB DecodePngStream(FILE* file, bool report) {
 
 } // namespace
 
-PackedDIB LoadPNG(LPCSTR path) {
+PackedDIB LoadPNG(LPCSTR path)
+{
     FILE* file = path ? fopen(path, "rb") : nullptr;
     if (!file)
         return 0;

@@ -14,7 +14,8 @@ namespace {
 
 // Compresses the picture into the open file. No object with a destructor lives here: a library
 // error jumps back into this frame. false when the library failed.
-bool CompressPng(FILE* file, const DibSource* src, int tableEntries, bool report) {
+bool CompressPng(FILE* file, const DibSource* src, int tableEntries, bool report)
+{
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFail, PngIgnoreWarning);
     if (!png)
         return false;
@@ -67,14 +68,16 @@ bool CompressPng(FILE* file, const DibSource* src, int tableEntries, bool report
 
 // Colour-table entries the picture really has: biClrUsed, or all that its depth allows when that
 // is 0 (pictures from the clipboard, scanners and other programs often leave it 0).
-int ColorTableEntries(PackedDIB dib) {
+int ColorTableEntries(PackedDIB dib)
+{
     const int count = DIBNumColorsHandle(dib);
     return count > 256 ? 256 : count;
 }
 
 } // namespace
 
-int SavePNG(PackedDIB dib, LPCSTR path) {
+int SavePNG(PackedDIB dib, LPCSTR path)
+{
     if (!dib || !path || path[0] == 0 || strlen(path) >= MAX_PATH)
         return kSavePNGFailed;
     const int tableEntries = ColorTableEntries(dib);

@@ -17,15 +17,18 @@ const size_t kHeaderBytes = 18;
 
 class ProgressScope {
 public:
-    ProgressScope() : m_on(g_bReportProgress != 0) {
+    ProgressScope() : m_on(g_bReportProgress != 0)
+    {
         if (m_on)
             BeginProgress(static_cast<LPCSTR>(""));
     }
-    ~ProgressScope() {
+    ~ProgressScope()
+    {
         if (m_on)
             EndProgress();
     }
-    void Row(DWORD done, DWORD total) {
+    void Row(DWORD done, DWORD total)
+    {
         if (m_on)
             SetProgress(done, total);
     }
@@ -51,7 +54,8 @@ enum Form {
     kRleGrey8 = 12
 };
 
-Form FormOf(int imageType, int depth) {
+Form FormOf(int imageType, int depth)
+{
     switch (imageType) {
     case 1:
         return depth == 8 ? kMapped8 : depth == 16 ? kMapped16 : kNoForm;
@@ -88,7 +92,8 @@ struct TgaHeader {
     Form form = kNoForm;
 };
 
-bool ReadHeader(const ByteReader& in, TgaHeader& h) {
+bool ReadHeader(const ByteReader& in, TgaHeader& h)
+{
     const uint8_t* p = in.Span(0, kHeaderBytes);
     if (p == nullptr)
         return false;
@@ -107,17 +112,18 @@ bool ReadHeader(const ByteReader& in, TgaHeader& h) {
 }
 
 // Five-bit channel widened to 8 bits: i * 255 / 31, truncated.
-BYTE Expand5(unsigned v) {
-    return static_cast<BYTE>((v & 31) * 255 / 31);
-}
+BYTE Expand5(unsigned v) { return static_cast<BYTE>((v & 31) * 255 / 31); }
 
 // Run-length pixels: one header byte covers count pixels (bit 7: one value repeated, else count
 // values), and packets go on across rows. Bytes missing at the end of the data read as 0.
 class RleReader {
 public:
-    RleReader(const BYTE* data, size_t size, int pixelBytes) : m_data(data), m_size(size), m_pixelBytes(pixelBytes) {}
+    RleReader(const BYTE* data, size_t size, int pixelBytes)
+        : m_data(data), m_size(size), m_pixelBytes(pixelBytes)
+    {}
 
-    DWORD ReadTGARLEPixel() {
+    DWORD ReadTGARLEPixel()
+    {
         if (--m_left < 1) {
             const int h = m_pos < m_size ? m_data[m_pos++] : 0;
             m_left = (h & 127) + 1;
@@ -133,7 +139,8 @@ public:
     bool Exhausted() const { return m_pos >= m_size && (m_left <= 1 || !m_run || m_value == 0); }
 
 private:
-    DWORD ReadValue() {
+    DWORD ReadValue()
+    {
         DWORD v = 0;
         for (int i = 0; i < m_pixelBytes; ++i) {
             const DWORD b = m_pos < m_size ? m_data[m_pos++] : 0;
@@ -154,7 +161,8 @@ private:
 // The colour map into the picture's 256-entry table (black where the map gives nothing); entries
 // are placed from the map's first index, entries past 255 dropped. False when the map is cut
 // short or, for a colour-mapped picture, its entries are not 15, 16, 24 or 32 bits.
-bool ReadColorMap(const ByteReader& in, size_t& pos, const TgaHeader& h, RGBQUAD* table) {
+bool ReadColorMap(const ByteReader& in, size_t& pos, const TgaHeader& h, RGBQUAD* table)
+{
     memset(table, 0, 256 * sizeof(RGBQUAD));
     if (h.mapType == 0 || h.mapLength == 0)
         return true;
@@ -189,7 +197,8 @@ bool ReadColorMap(const ByteReader& in, size_t& pos, const TgaHeader& h, RGBQUAD
 }
 
 // One pixel value of the file into the output row: an index or grey byte, or blue, green, red.
-inline void PutPixel(Form form, DWORD v, BYTE* out) {
+inline void PutPixel(Form form, DWORD v, BYTE* out)
+{
     switch (form) {
     case kMapped8:
     case kMapped16:
@@ -215,12 +224,14 @@ inline void PutPixel(Form form, DWORD v, BYTE* out) {
 
 } // namespace
 
-bool IsTGASignature(const void* data, size_t size) {
+bool IsTGASignature(const void* data, size_t size)
+{
     TgaHeader h;
     return ReadHeader(ByteReader(data, size), h);
 }
 
-PackedDIB DecodeTGA(const void* data, size_t size) {
+PackedDIB DecodeTGA(const void* data, size_t size)
+{
     const ByteReader in(data, size);
     TgaHeader h;
     if (!ReadHeader(in, h))
@@ -304,12 +315,14 @@ struct StreamSlot {
     CFile file;
 };
 
-StreamSlot* Slots() {
+StreamSlot* Slots()
+{
     static StreamSlot slots[3];
     return slots;
 }
 
-StreamSlot* GetStreamSlot(int slot, int modeMask) {
+StreamSlot* GetStreamSlot(int slot, int modeMask)
+{
     if (slot < 0 || slot > 2)
         return nullptr;
     StreamSlot* s = &Slots()[slot];
@@ -318,7 +331,8 @@ StreamSlot* GetStreamSlot(int slot, int modeMask) {
     return s;
 }
 
-UINT ReadInto(StreamSlot* s, BYTE* dest, UINT count) {
+UINT ReadInto(StreamSlot* s, BYTE* dest, UINT count)
+{
     try {
         return s->file.Read(dest, count);
     } catch (const CException&) {
@@ -326,7 +340,8 @@ UINT ReadInto(StreamSlot* s, BYTE* dest, UINT count) {
     }
 }
 
-bool WriteHeld(StreamSlot* s, size_t count) {
+bool WriteHeld(StreamSlot* s, size_t count)
+{
     try {
         s->file.Write(s->buffer, static_cast<UINT>(count));
         return true;
@@ -337,15 +352,17 @@ bool WriteHeld(StreamSlot* s, size_t count) {
 
 } // namespace
 
-int StreamOpen(LPCSTR path, BYTE* buffer, WORD readSize, int chunkSize, int mode) {
+int StreamOpen(LPCSTR path, BYTE* buffer, WORD readSize, int chunkSize, int mode)
+{
     if (chunkSize < 1 || readSize < 1 || buffer == nullptr || (mode != kStreamRead && mode != kStreamWrite))
         return -1;
     for (int i = 0; i < 3; ++i) {
         StreamSlot* s = &Slots()[i];
         if (s->file.m_hFile != CFile::hFileNull)
             continue;
-        const UINT flags = mode == kStreamRead ? UINT(CFile::modeRead | CFile::shareDenyWrite)
-                                               : UINT(CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
+        const UINT flags = mode == kStreamRead
+                               ? UINT(CFile::modeRead | CFile::shareDenyWrite)
+                               : UINT(CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
         if (!s->file.Open(path, flags))
             return -1;
         s->chunkSize = chunkSize;
@@ -360,7 +377,8 @@ int StreamOpen(LPCSTR path, BYTE* buffer, WORD readSize, int chunkSize, int mode
     return -1;
 }
 
-void StreamClose(int slot) {
+void StreamClose(int slot)
+{
     StreamSlot* s = GetStreamSlot(slot, kStreamRead | kStreamWrite);
     if (s == nullptr)
         return;
@@ -371,7 +389,8 @@ void StreamClose(int slot) {
     s->pos = 0;
 }
 
-int StreamRead(int slot, int n) {
+int StreamRead(int slot, int n)
+{
     StreamSlot* s = GetStreamSlot(slot, kStreamRead);
     if (s == nullptr)
         return 0;
@@ -393,12 +412,14 @@ int StreamRead(int slot, int n) {
     return static_cast<int>(want);
 }
 
-BYTE* StreamData(int slot) {
+BYTE* StreamData(int slot)
+{
     StreamSlot* s = GetStreamSlot(slot, kStreamRead | kStreamWrite);
     return s ? s->data : nullptr;
 }
 
-int StreamGetByte(int slot) {
+int StreamGetByte(int slot)
+{
     StreamSlot* s = GetStreamSlot(slot, kStreamRead);
     if (s == nullptr)
         return -1;
@@ -412,7 +433,8 @@ int StreamGetByte(int slot) {
     return s->buffer[s->pos++];
 }
 
-int StreamSeek(int slot, long offset) {
+int StreamSeek(int slot, long offset)
+{
     StreamSlot* s = GetStreamSlot(slot, kStreamRead | kStreamWrite);
     if (s == nullptr)
         return -1;
@@ -429,7 +451,8 @@ int StreamSeek(int slot, long offset) {
     return 1;
 }
 
-int StreamWrite(int slot, int n) {
+int StreamWrite(int slot, int n)
+{
     StreamSlot* s = GetStreamSlot(slot, kStreamWrite);
     if (s == nullptr)
         return 0;
@@ -445,7 +468,8 @@ int StreamWrite(int slot, int n) {
     return static_cast<int>(take);
 }
 
-PackedDIB LoadTGA(LPCSTR path) {
+PackedDIB LoadTGA(LPCSTR path)
+{
     if (path == nullptr)
         return 0;
     const WORD readSize = 8192;

@@ -17,12 +17,14 @@ const tmsize_t kMaxLibraryAllocation = 256 * 1024 * 1024;
 // The RGBA conversion works in bands of rows of at most this many bytes.
 const size_t kMaxRgbaBand = 64 * 1024 * 1024;
 
-int SilentHandler(TIFF*, void*, const char*, const char*, va_list) {
+int SilentHandler(TIFF*, void*, const char*, const char*, va_list)
+{
     return 1; // handled: nothing reaches the process-wide handlers
 }
 
 // Once per process: the handlers libtiff uses before a file is open show nothing either.
-void SilenceLibraryHandlers() {
+void SilenceLibraryHandlers()
+{
     static const bool silenced = [] {
         TIFFSetWarningHandler(nullptr);
         TIFFSetErrorHandler(nullptr);
@@ -31,7 +33,8 @@ void SilenceLibraryHandlers() {
     (void)silenced;
 }
 
-TIFF* OpenSilently(LPCSTR path) {
+TIFF* OpenSilently(LPCSTR path)
+{
     SilenceLibraryHandlers();
     TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
     if (!options)
@@ -54,21 +57,23 @@ struct TiffLayout {
     uint16_t compression = COMPRESSION_NONE;
 };
 
-bool ReadLayout(TIFF* tif, TiffLayout* layout) {
+bool ReadLayout(TIFF* tif, TiffLayout* layout)
+{
     TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &layout->bitsPerSample);
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &layout->samples);
     TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &layout->planar);
     TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &layout->compression);
-    return TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &layout->width) == 1 &&
-           TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &layout->height) == 1 &&
-           TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &layout->photometric) == 1 && layout->width > 0 &&
-           layout->height > 0;
+    return TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &layout->width) == 1
+           && TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &layout->height) == 1
+           && TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &layout->photometric) == 1 && layout->width > 0
+           && layout->height > 0;
 }
 
 // The picture a reader fills: created, locked, and released again on failure.
 class PictureUnderConstruction {
 public:
-    bool Create(uint32_t width, uint32_t height, WORD bits) {
+    bool Create(uint32_t width, uint32_t height, WORD bits)
+    {
         m_dib = CreateDIB(width, height, bits);
         m_block = m_dib ? static_cast<BYTE*>(GlobalLock(m_dib)) : nullptr;
         if (!m_block)
@@ -77,15 +82,20 @@ public:
         m_height = height;
         return m_block != nullptr;
     }
-    ~PictureUnderConstruction() {
+    ~PictureUnderConstruction()
+    {
         if (m_block)
             GlobalUnlock(m_dib);
         GlobalFreeHandle(m_dib);
     }
     RGBQUAD* Table() const { return reinterpret_cast<RGBQUAD*>(m_block + sizeof(BITMAPINFOHEADER)); }
     // Row r counted from the top of the picture.
-    BYTE* Row(uint32_t r) const { return FindDIBBits(m_block) + static_cast<size_t>(m_height - 1 - r) * m_rowBytes; }
-    PackedDIB Release() {
+    BYTE* Row(uint32_t r) const
+    {
+        return FindDIBBits(m_block) + static_cast<size_t>(m_height - 1 - r) * m_rowBytes;
+    }
+    PackedDIB Release()
+    {
         GlobalUnlock(m_dib);
         m_block = nullptr;
         PackedDIB dib = m_dib;
@@ -103,15 +113,18 @@ private:
 // Begins the gauge when reports are on and ends it when the read is over, whatever the outcome.
 class GaugeScope {
 public:
-    GaugeScope() : m_report(g_bReportProgress != FALSE) {
+    GaugeScope() : m_report(g_bReportProgress != FALSE)
+    {
         if (m_report)
             BeginProgress(static_cast<LPCSTR>(nullptr));
     }
-    ~GaugeScope() {
+    ~GaugeScope()
+    {
         if (m_report)
             EndProgress();
     }
-    void Row(uint32_t done, uint32_t total) const {
+    void Row(uint32_t done, uint32_t total) const
+    {
         if (m_report)
             SetProgress(done, total);
     }
@@ -120,13 +133,15 @@ private:
     bool m_report;
 };
 
-BYTE ColorMapComponent(uint16_t value, int mapBits) {
+BYTE ColorMapComponent(uint16_t value, int mapBits)
+{
     return mapBits == 16 ? static_cast<BYTE>(static_cast<unsigned int>(value) * 255u / 65535u)
                          : static_cast<BYTE>(value & 0xFF);
 }
 
 // The colour table of a one-sample picture; false when a palette file has no colour map.
-bool FillColorTable(TIFF* tif, const TiffLayout& layout, RGBQUAD* table, int tableEntries) {
+bool FillColorTable(TIFF* tif, const TiffLayout& layout, RGBQUAD* table, int tableEntries)
+{
     ZeroMemory(table, tableEntries * sizeof(RGBQUAD));
     const int n = 1 << layout.bitsPerSample;
     if (layout.photometric == PHOTOMETRIC_PALETTE) {
@@ -150,7 +165,8 @@ bool FillColorTable(TIFF* tif, const TiffLayout& layout, RGBQUAD* table, int tab
     return true;
 }
 
-void ConvertOneSampleRow(const BYTE* src, BYTE* dst, uint32_t width, int bits) {
+void ConvertOneSampleRow(const BYTE* src, BYTE* dst, uint32_t width, int bits)
+{
     switch (bits) {
     case 1:
         memcpy(dst, src, (width + 7) / 8);
@@ -169,7 +185,8 @@ void ConvertOneSampleRow(const BYTE* src, BYTE* dst, uint32_t width, int bits) {
     }
 }
 
-void ConvertColorRow(const BYTE* src, BYTE* dst, uint32_t width, int samples, bool cmyk) {
+void ConvertColorRow(const BYTE* src, BYTE* dst, uint32_t width, int samples, bool cmyk)
+{
     for (uint32_t x = 0; x < width; ++x, src += samples, dst += 3) {
         if (cmyk && samples == 4) {
             const unsigned int k = 255u - src[3];
@@ -185,20 +202,21 @@ void ConvertColorRow(const BYTE* src, BYTE* dst, uint32_t width, int samples, bo
 }
 
 // The plain layouts, one scanline at a time. 0 when the layout is refused or a row fails.
-PackedDIB ReadScanlines(TIFF* tif, const TiffLayout& layout) {
+PackedDIB ReadScanlines(TIFF* tif, const TiffLayout& layout)
+{
     const bool oneSample = layout.samples == 1;
     const int bits = layout.bitsPerSample;
     WORD depth;
     if (oneSample) {
-        if (layout.photometric != PHOTOMETRIC_MINISWHITE && layout.photometric != PHOTOMETRIC_MINISBLACK &&
-            layout.photometric != PHOTOMETRIC_PALETTE)
+        if (layout.photometric != PHOTOMETRIC_MINISWHITE && layout.photometric != PHOTOMETRIC_MINISBLACK
+            && layout.photometric != PHOTOMETRIC_PALETTE)
             return 0;
         if (bits != 1 && bits != 2 && bits != 4 && bits != 8)
             return 0;
         depth = bits == 1 ? 1 : 8;
     } else {
-        if ((layout.photometric != PHOTOMETRIC_RGB && layout.photometric != PHOTOMETRIC_SEPARATED) || bits != 8 ||
-            (layout.samples != 3 && layout.samples != 4))
+        if ((layout.photometric != PHOTOMETRIC_RGB && layout.photometric != PHOTOMETRIC_SEPARATED)
+            || bits != 8 || (layout.samples != 3 && layout.samples != 4))
             return 0;
         depth = 24;
     }
@@ -232,7 +250,8 @@ PackedDIB ReadScanlines(TIFF* tif, const TiffLayout& layout) {
 }
 
 // libtiff's RGBA conversion, in bands of whole strips or tiles, into a 24-bit picture.
-PackedDIB ReadThroughRgba(TIFF* tif, const TiffLayout& layout) {
+PackedDIB ReadThroughRgba(TIFF* tif, const TiffLayout& layout)
+{
     char message[1024];
     if (!TIFFRGBAImageOK(tif, message))
         return 0;
@@ -292,14 +311,17 @@ PackedDIB ReadThroughRgba(TIFF* tif, const TiffLayout& layout) {
 }
 
 // The layouts the scanline reader cannot give correctly go through the RGBA conversion.
-bool NeedsRgbaConversion(TIFF* tif, const TiffLayout& layout) {
-    return layout.photometric == PHOTOMETRIC_YCBCR || TIFFIsTiled(tif) || layout.compression == COMPRESSION_OJPEG ||
-           (layout.planar == PLANARCONFIG_SEPARATE && layout.samples > 1);
+bool NeedsRgbaConversion(TIFF* tif, const TiffLayout& layout)
+{
+    return layout.photometric == PHOTOMETRIC_YCBCR || TIFFIsTiled(tif)
+           || layout.compression == COMPRESSION_OJPEG
+           || (layout.planar == PLANARCONFIG_SEPARATE && layout.samples > 1);
 }
 
 } // namespace
 
-PackedDIB LoadTIFF(LPCSTR path) {
+PackedDIB LoadTIFF(LPCSTR path)
+{
     if (!path)
         return 0;
     TIFF* tif = OpenSilently(path);
@@ -307,14 +329,15 @@ PackedDIB LoadTIFF(LPCSTR path) {
         return 0;
     PackedDIB dib = 0;
     TiffLayout layout;
-    if (ReadLayout(tif, &layout) && layout.bitsPerSample >= 1 && layout.bitsPerSample <= 8 &&
-        (layout.samples == 1 || layout.samples == 3 || layout.samples == 4))
+    if (ReadLayout(tif, &layout) && layout.bitsPerSample >= 1 && layout.bitsPerSample <= 8
+        && (layout.samples == 1 || layout.samples == 3 || layout.samples == 4))
         dib = NeedsRgbaConversion(tif, layout) ? ReadThroughRgba(tif, layout) : ReadScanlines(tif, layout);
     TIFFClose(tif);
     return dib;
 }
 
-int TIFFColorMapBits(int count, const uint16_t* red, const uint16_t* green, const uint16_t* blue) {
+int TIFFColorMapBits(int count, const uint16_t* red, const uint16_t* green, const uint16_t* blue)
+{
     for (int i = 0; i < count; ++i) {
         if (red[i] >= 256 || green[i] >= 256 || blue[i] >= 256)
             return 16;
@@ -322,6 +345,4 @@ int TIFFColorMapBits(int count, const uint16_t* red, const uint16_t* green, cons
     return 8;
 }
 
-int TIFFReaderStub(void*, CString) {
-    return 0;
-}
+int TIFFReaderStub(void*, CString) { return 0; }

@@ -9,10 +9,10 @@
 // The decoder's UserData. The first three bytes are handed over in upper case, so that a file
 // starting with "gif" opens like one starting with "GIF".
 struct GifInput {
-    FILE* file = nullptr;          // read from the file when set
-    const BYTE* memory = nullptr;  // else from these bytes
-    DWORD size = 0;                // bytes of the file or of the memory
-    DWORD position = 0;            // bytes handed to the decoder so far
+    FILE* file = nullptr;         // read from the file when set
+    const BYTE* memory = nullptr; // else from these bytes
+    DWORD size = 0;               // bytes of the file or of the memory
+    DWORD position = 0;           // bytes handed to the decoder so far
 };
 
 // Opens a decoder over the input (which must outlive it); null on failure.

@@ -5,14 +5,16 @@
 
 namespace {
 
-void JumpToRecoveryPoint(j_common_ptr cinfo) {
+void JumpToRecoveryPoint(j_common_ptr cinfo)
+{
     JpegErrorManager* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
     (*cinfo->err->output_message)(cinfo);
     longjmp(manager->recovery, 1);
 }
 
 // The library's own output goes to stderr; a picture viewer keeps its messages to the trace.
-void TraceMessage(j_common_ptr cinfo) {
+void TraceMessage(j_common_ptr cinfo)
+{
     char text[JMSG_LENGTH_MAX + 2];
     (*cinfo->err->format_message)(cinfo, text);
     lstrcatA(text, "\n");
@@ -21,7 +23,8 @@ void TraceMessage(j_common_ptr cinfo) {
 
 } // namespace
 
-jpeg_error_mgr* InitJpegErrorManager(JpegErrorManager* manager) {
+jpeg_error_mgr* InitJpegErrorManager(JpegErrorManager* manager)
+{
     jpeg_error_mgr* err = jpeg_std_error(&manager->pub);
     err->error_exit = JumpToRecoveryPoint;
     err->output_message = TraceMessage;

@@ -19,9 +19,7 @@ namespace {
 
 typedef long(__cdecl* QTEntry)();
 
-long __cdecl QTNotInitialised() {
-    return kQTErrNotInitialised;
-}
+long __cdecl QTNotInitialised() { return kQTErrNotInitialised; }
 
 } // namespace
 
@@ -38,16 +36,16 @@ void __cdecl QTTerminateRuntime(void);
 }
 
 // One thunk per operation: call the pre-call hook when set, then jump to the dispatcher.
-#define QT_OPERATION(name, selector)                                                                 \
-    __asm__(".text\n"                                                                                \
-            ".globl _" #name "\n"                                                                    \
-            ".def _" #name "; .scl 2; .type 32; .endef\n"                                           \
-            "_" #name ":\n"                                                                          \
-            "    movl _g_qtPreCallHook, %ecx\n"                                                      \
-            "    testl %ecx, %ecx\n"                                                                 \
-            "    jz 1f\n"                                                                            \
-            "    call *%ecx\n"                                                                       \
-            "1:  movl $" #selector ", %eax\n"                                                        \
+#define QT_OPERATION(name, selector)                                                                         \
+    __asm__(".text\n"                                                                                        \
+            ".globl _" #name "\n"                                                                            \
+            ".def _" #name "; .scl 2; .type 32; .endef\n"                                                    \
+            "_" #name ":\n"                                                                                  \
+            "    movl _g_qtPreCallHook, %ecx\n"                                                              \
+            "    testl %ecx, %ecx\n"                                                                         \
+            "    jz 1f\n"                                                                                    \
+            "    call *%ecx\n"                                                                               \
+            "1:  movl $" #selector ", %eax\n"                                                                \
             "    jmp *_g_qtDispatcher\n")
 
 QT_OPERATION(QTStartMovieServices, 0x20001);
@@ -90,7 +88,8 @@ BOOL g_started = FALSE;
 HMODULE g_runtime = nullptr;
 int g_startCount = 0;
 
-void ForgetEntries() {
+void ForgetEntries()
+{
     g_qtDispatcher = QTNotInitialised;
     g_qtComponentCall = QTNotInitialised;
     g_qtComponentCallWithStorage = QTNotInitialised;
@@ -98,7 +97,8 @@ void ForgetEntries() {
 
 // Takes the three entry points from the runtime module; false (entries untouched) when one is
 // missing.
-bool BindEntries(HMODULE module) {
+bool BindEntries(HMODULE module)
+{
     if (module == nullptr)
         return false;
     FARPROC storage = GetProcAddress(module, "_CallComponentFunctionWithStorage");
@@ -114,14 +114,16 @@ bool BindEntries(HMODULE module) {
 
 // The pre-call hook after a failure or a shut-down: binds the entry points again when the runtime
 // is loaded, so that only a loaded runtime is ever reached.
-long __cdecl QTRebind() {
+long __cdecl QTRebind()
+{
     if (!BindEntries(g_runtime))
         return kQTErrEntryMissing;
     g_qtPreCallHook = nullptr;
     return 0;
 }
 
-HMODULE LoadRuntime() {
+HMODULE LoadRuntime()
+{
     char path[MAX_PATH];
     if (HMODULE loaded = GetModuleHandleA(kRuntimeName)) {
         const DWORD n = GetModuleFileNameA(loaded, path, MAX_PATH);
@@ -139,15 +141,16 @@ HMODULE LoadRuntime() {
 }
 
 // The picture the runtime returned, when it is a packed DIB the rest of the program can trust.
-bool IsWellFormedDIB(HGLOBAL dib) {
+bool IsWellFormedDIB(HGLOBAL dib)
+{
     const SIZE_T blockBytes = GlobalSize(dib);
     const auto* h = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
     if (h == nullptr)
         return false;
-    bool ok = blockBytes >= sizeof(BITMAPINFOHEADER) && h->biSize == sizeof(BITMAPINFOHEADER) && h->biWidth > 0 &&
-              h->biHeight > 0 && h->biPlanes == 1 && h->biCompression == BI_RGB &&
-              (h->biBitCount == 1 || h->biBitCount == 4 || h->biBitCount == 8 || h->biBitCount == 16 ||
-               h->biBitCount == 24 || h->biBitCount == 32);
+    bool ok = blockBytes >= sizeof(BITMAPINFOHEADER) && h->biSize == sizeof(BITMAPINFOHEADER)
+              && h->biWidth > 0 && h->biHeight > 0 && h->biPlanes == 1 && h->biCompression == BI_RGB
+              && (h->biBitCount == 1 || h->biBitCount == 4 || h->biBitCount == 8 || h->biBitCount == 16
+                  || h->biBitCount == 24 || h->biBitCount == 32);
     if (ok) {
         const DWORD colors = h->biClrUsed ? h->biClrUsed : (h->biBitCount <= 8 ? 1u << h->biBitCount : 0);
         const ULONGLONG need = PackedDIBBytes(h->biWidth, h->biHeight, h->biBitCount, colors);
@@ -159,7 +162,8 @@ bool IsWellFormedDIB(HGLOBAL dib) {
 
 } // namespace
 
-int QuickTimeFileMajorVersion(LPCSTR path) {
+int QuickTimeFileMajorVersion(LPCSTR path)
+{
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
     if (size == 0)
@@ -172,18 +176,17 @@ int QuickTimeFileMajorVersion(LPCSTR path) {
     }
     VS_FIXEDFILEINFO* info = nullptr;
     UINT infoBytes = 0;
-    if (!GetFileVersionInfoA(path, 0, size, block.data()) ||
-        !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &infoBytes) || info == nullptr ||
-        infoBytes < sizeof(VS_FIXEDFILEINFO))
+    if (!GetFileVersionInfoA(path, 0, size, block.data())
+        || !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &infoBytes) || info == nullptr
+        || infoBytes < sizeof(VS_FIXEDFILEINFO))
         return -1;
     return HIWORD(info->dwFileVersionMS);
 }
 
-void SetQuickTimeAvailableForTest(int answer) {
-    g_availability = answer == 1 ? 1 : answer == 0 ? 2 : 0;
-}
+void SetQuickTimeAvailableForTest(int answer) { g_availability = answer == 1 ? 1 : answer == 0 ? 2 : 0; }
 
-BOOL IsQuickTimeAvailable() {
+BOOL IsQuickTimeAvailable()
+{
     if (g_availability == 1 || g_availability == 2)
         return g_availability == 1;
     char path[MAX_PATH];
@@ -199,7 +202,8 @@ BOOL IsQuickTimeAvailable() {
     return g_availability == 1;
 }
 
-short QTGlueStartup(long flags) {
+short QTGlueStartup(long flags)
+{
     if (g_startCount > 0) {
         ++g_startCount;
         return 0;
@@ -227,7 +231,8 @@ short QTGlueStartup(long flags) {
     return result;
 }
 
-void QTGlueShutdown() {
+void QTGlueShutdown()
+{
     if (g_startCount <= 0) {
         g_startCount = 0;
         return;
@@ -242,7 +247,8 @@ void QTGlueShutdown() {
     g_runtime = nullptr;
 }
 
-void InitQuickTime() {
+void InitQuickTime()
+{
     if (g_started)
         return;
     if (QTGlueStartup(0) == 0) {
@@ -251,7 +257,8 @@ void InitQuickTime() {
     }
 }
 
-void ExitQuickTime() {
+void ExitQuickTime()
+{
     if (!g_started)
         return;
     QTStopMovieServices();
@@ -259,11 +266,10 @@ void ExitQuickTime() {
     g_started = FALSE;
 }
 
-BOOL IsQuickTimeStarted() {
-    return g_started;
-}
+BOOL IsQuickTimeStarted() { return g_started; }
 
-PackedDIB ImportPictureWithQuickTime(LPCSTR path) {
+PackedDIB ImportPictureWithQuickTime(LPCSTR path)
+{
     InitQuickTime();
     // A longer path would be cut, and another file opened.
     if (path == nullptr || path[0] == '\0' || strlen(path) >= sizeof(MovieFileRecord().path))
@@ -286,7 +292,8 @@ PackedDIB ImportPictureWithQuickTime(LPCSTR path) {
     return dib;
 }
 
-PackedDIB LoadTIFFPreferringQuickTime(LPCSTR path) {
+PackedDIB LoadTIFFPreferringQuickTime(LPCSTR path)
+{
     if (IsQuickTimeAvailable()) {
         if (PackedDIB dib = ImportPictureWithQuickTime(path))
             return dib;

@@ -15,14 +15,15 @@ const long kControllerFlags = 9;
 #pragma pack(push, 1)
 struct ComponentRequestBlock {
     BYTE flags;
-    BYTE size;   // bytes of parameters that follow
-    short what;  // the request code
+    BYTE size;  // bytes of parameters that follow
+    short what; // the request code
     long params[2];
 };
 #pragma pack(pop)
 static_assert(sizeof(ComponentRequestBlock) == 12, "the runtime reads the block byte by byte");
 
-long Request(QTRef instance, short what, BYTE parameterBytes, long second = 0, long third = 0) {
+long Request(QTRef instance, short what, BYTE parameterBytes, long second = 0, long third = 0)
+{
     ComponentRequestBlock block = {0, parameterBytes, what, {second, third}};
     return QTComponentRequest(instance, &block);
 }
@@ -38,7 +39,8 @@ struct TimeRecord {
 
 // Converts path into the runtime's string form in buffer (256 bytes) and makes its file-system
 // record (FSSpec). False for an empty path.
-bool MakeSpec(const char* path, char* buffer, BYTE* spec) {
+bool MakeSpec(const char* path, char* buffer, BYTE* spec)
+{
     if (path == nullptr || path[0] == '\0')
         return false;
     lstrcpynA(buffer, path, 256);
@@ -47,7 +49,8 @@ bool MakeSpec(const char* path, char* buffer, BYTE* spec) {
     return true;
 }
 
-short Write(MovieFileRecord* record, const char* path, char* buffer) {
+short Write(MovieFileRecord* record, const char* path, char* buffer)
+{
     BYTE spec[kQTFileSpecBytes] = {};
     if (!MakeSpec(path, buffer, spec))
         return 0;
@@ -60,7 +63,8 @@ short Write(MovieFileRecord* record, const char* path, char* buffer) {
 
 } // namespace
 
-int OpenMovieFileRecord(HWND window, MovieFileRecord* record) {
+int OpenMovieFileRecord(HWND window, MovieFileRecord* record)
+{
     if (record == nullptr || record->path[0] == '\0')
         return 0;
     char buffer[MAX_PATH];
@@ -84,7 +88,8 @@ int OpenMovieFileRecord(HWND window, MovieFileRecord* record) {
     return 1;
 }
 
-void CloseMovieFileRecord(MovieFileRecord* record) {
+void CloseMovieFileRecord(MovieFileRecord* record)
+{
     if (record == nullptr || record->opened != 1)
         return;
     record->opened = 0;
@@ -96,7 +101,8 @@ void CloseMovieFileRecord(MovieFileRecord* record) {
     record->movie = 0;
 }
 
-long AttachMovieController(HWND /*window*/, QTRef movie, QTRef* controllerOut) {
+long AttachMovieController(HWND /*window*/, QTRef movie, QTRef* controllerOut)
+{
     short rect[4] = {0, 0, 0, 0}; // top, left, bottom, right
     QTGetMovieRect(movie, rect);
     QTMoveRect(rect, -rect[1], -rect[0]);
@@ -106,14 +112,16 @@ long AttachMovieController(HWND /*window*/, QTRef movie, QTRef* controllerOut) {
     return QTControllerEnableEditing(*controllerOut, 0);
 }
 
-void SetWindowTitleFromPath(HWND window, const char* path) {
+void SetWindowTitleFromPath(HWND window, const char* path)
+{
     char name[MAX_PATH] = "";
     if (path != nullptr && strlen(path) < sizeof(name))
         FileNamePart(path, name);
     SetWindowTextA(window, name);
 }
 
-void FileNamePart(const char* path, char* out) {
+void FileNamePart(const char* path, char* out)
+{
     if (path == nullptr || path[0] == '\0')
         return;
     const char* name = path;
@@ -123,34 +131,25 @@ void FileNamePart(const char* path, char* out) {
     strcpy(out, name);
 }
 
-long QTControllerDoAction(QTRef controller, short action, void* parameter) {
+long QTControllerDoAction(QTRef controller, short action, void* parameter)
+{
     return Request(controller, 9, 8, action, reinterpret_cast<long>(parameter));
 }
-long QTControllerGetBounds(QTRef controller, short* rect) {
+long QTControllerGetBounds(QTRef controller, short* rect)
+{
     return Request(controller, 0x10, 4, reinterpret_cast<long>(rect));
 }
-long QTControllerEnableEditing(QTRef controller, long enable) {
-    return Request(controller, 0x1D, 4, enable);
-}
-long QTControllerCopy(QTRef controller) {
-    return Request(controller, 0x1F, 0);
-}
-long QTControllerCut(QTRef controller) {
-    return Request(controller, 0x20, 0);
-}
-long QTControllerPaste(QTRef controller, QTRef movie) {
-    return Request(controller, 0x21, 4, movie);
-}
-long QTControllerClear(QTRef controller) {
-    return Request(controller, 0x22, 0);
-}
-long QTControllerUndo(QTRef controller) {
-    return Request(controller, 0x23, 0);
-}
+long QTControllerEnableEditing(QTRef controller, long enable) { return Request(controller, 0x1D, 4, enable); }
+long QTControllerCopy(QTRef controller) { return Request(controller, 0x1F, 0); }
+long QTControllerCut(QTRef controller) { return Request(controller, 0x20, 0); }
+long QTControllerPaste(QTRef controller, QTRef movie) { return Request(controller, 0x21, 4, movie); }
+long QTControllerClear(QTRef controller) { return Request(controller, 0x22, 0); }
+long QTControllerUndo(QTRef controller) { return Request(controller, 0x23, 0); }
 
 // ---- Members the program does not call ----
 
-BOOL ChooseMovieFile(char* buffer) {
+BOOL ChooseMovieFile(char* buffer)
+{
     buffer[0] = '\0';
     OPENFILENAMEA ofn;
     memset(&ofn, 0, sizeof(ofn));
@@ -165,7 +164,8 @@ BOOL ChooseMovieFile(char* buffer) {
     return GetOpenFileNameA(&ofn);
 }
 
-UINT_PTR CALLBACK CentreFileDialogHook(HWND dialog, UINT message, WPARAM, LPARAM) {
+UINT_PTR CALLBACK CentreFileDialogHook(HWND dialog, UINT message, WPARAM, LPARAM)
+{
     if (message != WM_INITDIALOG)
         return 0;
     // Explorer-style dialogs put the hook's dialog inside the real one.
@@ -181,12 +181,14 @@ UINT_PTR CALLBACK CentreFileDialogHook(HWND dialog, UINT message, WPARAM, LPARAM
     return 1;
 }
 
-short WriteMovieFile(MovieFileRecord* record) {
+short WriteMovieFile(MovieFileRecord* record)
+{
     char buffer[MAX_PATH];
     return Write(record, record->path, buffer);
 }
 
-short SaveMovieFileAs(MovieFileRecord* record) {
+short SaveMovieFileAs(MovieFileRecord* record)
+{
     char name[256] = "";
     OPENFILENAMEA ofn;
     memset(&ofn, 0, sizeof(ofn));
@@ -206,7 +208,8 @@ short SaveMovieFileAs(MovieFileRecord* record) {
     return result;
 }
 
-BOOL CALLBACK MovieResizeFilter(QTRef controller, short action, void*, long window) {
+BOOL CALLBACK MovieResizeFilter(QTRef controller, short action, void*, long window)
+{
     if (action == kActionResize) {
         short rect[4] = {0, 0, 0, 0};
         QTControllerGetBounds(controller, rect);
@@ -216,7 +219,8 @@ BOOL CALLBACK MovieResizeFilter(QTRef controller, short action, void*, long wind
     return FALSE;
 }
 
-void GetDesktopMovieRect(short* rect) {
+void GetDesktopMovieRect(short* rect)
+{
     RECT desktop;
     GetWindowRect(GetDesktopWindow(), &desktop);
     rect[0] = 0;
@@ -227,7 +231,8 @@ void GetDesktopMovieRect(short* rect) {
 
 namespace {
 
-long ToScrap(QTRef controller, bool cut) {
+long ToScrap(QTRef controller, bool cut)
+{
     if (controller == 0)
         return kErrNoMovie;
     const QTRef movie = cut ? QTControllerCut(controller) : QTControllerCopy(controller);
@@ -240,27 +245,24 @@ long ToScrap(QTRef controller, bool cut) {
 
 } // namespace
 
-long CutMovieSelection(QTRef controller) {
-    return ToScrap(controller, true);
-}
+long CutMovieSelection(QTRef controller) { return ToScrap(controller, true); }
 
-long CopyMovieSelection(QTRef controller) {
-    return ToScrap(controller, false);
-}
+long CopyMovieSelection(QTRef controller) { return ToScrap(controller, false); }
 
-long PasteIntoMovie(QTRef controller) {
+long PasteIntoMovie(QTRef controller)
+{
     return controller == 0 ? kErrNoMovie : QTControllerPaste(controller, 0);
 }
 
-long ClearMovieSelection(QTRef controller) {
+long ClearMovieSelection(QTRef controller)
+{
     return controller == 0 ? kErrNoMovie : QTControllerClear(controller);
 }
 
-long UndoMovieEdit(QTRef controller) {
-    return controller == 0 ? kErrNoMovie : QTControllerUndo(controller);
-}
+long UndoMovieEdit(QTRef controller) { return controller == 0 ? kErrNoMovie : QTControllerUndo(controller); }
 
-long SelectWholeMovie(QTRef movie, QTRef controller) {
+long SelectWholeMovie(QTRef movie, QTRef controller)
+{
     if (movie == 0)
         return kErrNoMovie;
     if (controller == 0)

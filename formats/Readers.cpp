@@ -14,7 +14,8 @@
 #include "formats/FormatTga.h"
 #include "formats/QuickTime.h"
 
-void InstallPictureReaders() {
+void InstallPictureReaders()
+{
     // Readers built on the picture libraries.
     SetPictureReader(kFileTypeJPEG, LoadJPEG);
     SetJPEGResourceReader(LoadJPEGResource);

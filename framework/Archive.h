@@ -97,20 +97,17 @@ public:
     CString m_strFileName;
 
 private:
-    template <typename T>
-    CArchive& Put(T value)
+    template <typename T> CArchive& Put(T value)
     {
         Write(&value, sizeof(value));
         return *this;
     }
-    template <typename T>
-    CArchive& Get(T& value)
+    template <typename T> CArchive& Get(T& value)
     {
         ReadExact(&value, sizeof(value));
         return *this;
     }
-    template <typename Stored, typename T>
-    CArchive& GetAs(T& value)
+    template <typename Stored, typename T> CArchive& GetAs(T& value)
     {
         Stored stored;
         ReadExact(&stored, sizeof(stored));

@@ -16,8 +16,7 @@ typedef __POSITION* POSITION;
 
 // Indexes must be in range for ElementAt, operator[] and GetAt, as with any array; SetAt, RemoveAt
 // and InsertAt ignore or clamp what falls outside.
-template <class TYPE, class ARG_TYPE = const TYPE&>
-class CArray : public CObject {
+template <class TYPE, class ARG_TYPE = const TYPE&> class CArray : public CObject {
 public:
     CArray() = default;
 
@@ -149,8 +148,7 @@ class CUIntArray : public CArray<UINT, UINT> {
 };
 
 // A doubly linked list; POSITION values stay valid until their own element is removed.
-template <class TYPE, class ARG_TYPE = const TYPE&>
-class CList : public CObject {
+template <class TYPE, class ARG_TYPE = const TYPE&> class CList : public CObject {
     struct Node : __POSITION {
         Node* pNext;
         Node* pPrev;
@@ -334,8 +332,7 @@ class CStringList : public CList<CString, LPCSTR> {
 };
 
 // Pointer arrays and lists that hand out the element type instead of CObject* or void*.
-template <class BASE_CLASS, class TYPE>
-class CTypedPtrArray : public BASE_CLASS {
+template <class BASE_CLASS, class TYPE> class CTypedPtrArray : public BASE_CLASS {
 public:
     TYPE GetAt(INT_PTR nIndex) const { return static_cast<TYPE>(BASE_CLASS::GetAt(nIndex)); }
     TYPE& ElementAt(INT_PTR nIndex) { return reinterpret_cast<TYPE&>(BASE_CLASS::ElementAt(nIndex)); }
@@ -350,8 +347,7 @@ public:
     TYPE& operator[](INT_PTR nIndex) { return ElementAt(nIndex); }
 };
 
-template <class BASE_CLASS, class TYPE>
-class CTypedPtrList : public BASE_CLASS {
+template <class BASE_CLASS, class TYPE> class CTypedPtrList : public BASE_CLASS {
 public:
     TYPE GetHead() const { return static_cast<TYPE>(BASE_CLASS::GetHead()); }
     TYPE GetTail() const { return static_cast<TYPE>(BASE_CLASS::GetTail()); }

@@ -43,7 +43,10 @@ CImageList::~CImageList()
 }
 
 CImageList* CImageList::FromHandle(HIMAGELIST hImageList) { return TheImageListMap().FromHandle(hImageList); }
-CImageList* CImageList::FromHandlePermanent(HIMAGELIST hImageList) { return ImageListMap::LookupPermanent(hImageList); }
+CImageList* CImageList::FromHandlePermanent(HIMAGELIST hImageList)
+{
+    return ImageListMap::LookupPermanent(hImageList);
+}
 void CImageList::DeleteTempMap() { TheImageListMap().DeleteTemp(); }
 
 BOOL CImageList::Attach(HIMAGELIST hImageList)
@@ -76,8 +79,8 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask)
 
 BOOL CImageList::Create(LPCSTR lpszBitmapID, int cx, int nGrow, COLORREF crMask)
 {
-    return Attach(::ImageList_LoadImageA(AfxGetResourceHandle(), lpszBitmapID, cx, nGrow, crMask, IMAGE_BITMAP,
-                                         LR_CREATEDIBSECTION));
+    return Attach(::ImageList_LoadImageA(AfxGetResourceHandle(), lpszBitmapID, cx, nGrow, crMask,
+                                         IMAGE_BITMAP, LR_CREATEDIBSECTION));
 }
 
 BOOL CImageList::DeleteImageList()
@@ -208,9 +211,9 @@ BOOL CTreeCtrl::GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) cons
 
 CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType)
 {
-    HIMAGELIST hOld = reinterpret_cast<HIMAGELIST>(SendMessage(
-        TVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType),
-        reinterpret_cast<LPARAM>(pImageList != nullptr ? pImageList->GetSafeHandle() : nullptr)));
+    HIMAGELIST hOld = reinterpret_cast<HIMAGELIST>(
+        SendMessage(TVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType),
+                    reinterpret_cast<LPARAM>(pImageList != nullptr ? pImageList->GetSafeHandle() : nullptr)));
     return CImageList::FromHandle(hOld);
 }
 
@@ -226,7 +229,8 @@ HTREEITEM CTreeCtrl::HitTest(CPoint pt, UINT* pFlags) const
 
 CEdit* CTreeCtrl::EditLabel(HTREEITEM hItem)
 {
-    return static_cast<CEdit*>(FromHandle(reinterpret_cast<HWND>(SendMessage(TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(hItem)))));
+    return static_cast<CEdit*>(
+        FromHandle(reinterpret_cast<HWND>(SendMessage(TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(hItem)))));
 }
 
 CEdit* CTreeCtrl::GetEditControl() const
@@ -250,7 +254,8 @@ CImageList* CTreeCtrl::CreateDragImage(HTREEITEM hItem)
 CImageList* CComboBoxEx::SetImageList(CImageList* pImageList)
 {
     HIMAGELIST hOld = reinterpret_cast<HIMAGELIST>(
-        SendMessage(CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pImageList != nullptr ? pImageList->GetSafeHandle() : nullptr)));
+        SendMessage(CBEM_SETIMAGELIST, 0,
+                    reinterpret_cast<LPARAM>(pImageList != nullptr ? pImageList->GetSafeHandle() : nullptr)));
     return CImageList::FromHandle(hOld);
 }
 
@@ -260,15 +265,16 @@ BOOL CAnimateCtrl::Open(LPCSTR lpszFileName)
 {
     // A resource id needs the module in wParam.
     HINSTANCE hInst = IS_INTRESOURCE(lpszFileName) ? AfxGetResourceHandle() : nullptr;
-    return static_cast<BOOL>(SendMessage(ACM_OPENA, reinterpret_cast<WPARAM>(hInst), reinterpret_cast<LPARAM>(lpszFileName)));
+    return static_cast<BOOL>(
+        SendMessage(ACM_OPENA, reinterpret_cast<WPARAM>(hInst), reinterpret_cast<LPARAM>(lpszFileName)));
 }
 
 // ---- CToolTipCtrl ----
 
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
 {
-    return CreateEx(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, AfxSafeHwnd(pParentWnd), nullptr);
+    return CreateEx(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, AfxSafeHwnd(pParentWnd), nullptr);
 }
 
 void CToolTipCtrl::FillInToolInfo(TOOLINFOA& ti, CWnd* pWnd, UINT_PTR nIDTool) const

@@ -44,8 +44,14 @@ public:
         return ::ImageList_GetImageInfo(m_hImageList, nImage, pImageInfo);
     }
 
-    BOOL BeginDrag(int nImage, CPoint ptHotSpot) { return ::ImageList_BeginDrag(m_hImageList, nImage, ptHotSpot.x, ptHotSpot.y); }
-    static BOOL DragEnter(CWnd* pWndLock, CPoint point) { return ::ImageList_DragEnter(AfxSafeHwnd(pWndLock), point.x, point.y); }
+    BOOL BeginDrag(int nImage, CPoint ptHotSpot)
+    {
+        return ::ImageList_BeginDrag(m_hImageList, nImage, ptHotSpot.x, ptHotSpot.y);
+    }
+    static BOOL DragEnter(CWnd* pWndLock, CPoint point)
+    {
+        return ::ImageList_DragEnter(AfxSafeHwnd(pWndLock), point.x, point.y);
+    }
     static BOOL DragMove(CPoint pt) { return ::ImageList_DragMove(pt.x, pt.y); }
     static BOOL DragLeave(CWnd* pWndLock) { return ::ImageList_DragLeave(AfxSafeHwnd(pWndLock)); }
     static void EndDrag() { ::ImageList_EndDrag(); }
@@ -62,10 +68,11 @@ public:
 
     HTREEITEM InsertItem(LPTVINSERTSTRUCTA lpInsertStruct)
     {
-        return reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(lpInsertStruct)));
+        return reinterpret_cast<HTREEITEM>(
+            SendMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(lpInsertStruct)));
     }
-    HTREEITEM InsertItem(UINT nMask, LPCSTR lpszItem, int nImage, int nSelectedImage, UINT nState, UINT nStateMask,
-                         LPARAM lParam, HTREEITEM hParent, HTREEITEM hInsertAfter);
+    HTREEITEM InsertItem(UINT nMask, LPCSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
+                         UINT nStateMask, LPARAM lParam, HTREEITEM hParent, HTREEITEM hInsertAfter);
     HTREEITEM InsertItem(LPCSTR lpszItem, HTREEITEM hParent = TVI_ROOT, HTREEITEM hInsertAfter = TVI_LAST)
     {
         return InsertItem(TVIF_TEXT, lpszItem, 0, 0, 0, 0, 0, hParent, hInsertAfter);
@@ -73,15 +80,22 @@ public:
     HTREEITEM InsertItem(LPCSTR lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent = TVI_ROOT,
                          HTREEITEM hInsertAfter = TVI_LAST)
     {
-        return InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE, lpszItem, nImage, nSelectedImage, 0, 0, 0,
-                          hParent, hInsertAfter);
+        return InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE, lpszItem, nImage, nSelectedImage, 0, 0,
+                          0, hParent, hInsertAfter);
     }
-    BOOL DeleteItem(HTREEITEM hItem) { return static_cast<BOOL>(SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hItem))); }
+    BOOL DeleteItem(HTREEITEM hItem)
+    {
+        return static_cast<BOOL>(SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hItem)));
+    }
     BOOL DeleteAllItems() { return DeleteItem(TVI_ROOT); }
-    BOOL Expand(HTREEITEM hItem, UINT nCode) { return static_cast<BOOL>(SendMessage(TVM_EXPAND, nCode, reinterpret_cast<LPARAM>(hItem))); }
+    BOOL Expand(HTREEITEM hItem, UINT nCode)
+    {
+        return static_cast<BOOL>(SendMessage(TVM_EXPAND, nCode, reinterpret_cast<LPARAM>(hItem)));
+    }
     HTREEITEM GetNextItem(HTREEITEM hItem, UINT nCode) const
     {
-        return reinterpret_cast<HTREEITEM>(SendMessage(TVM_GETNEXTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
+        return reinterpret_cast<HTREEITEM>(
+            SendMessage(TVM_GETNEXTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
     }
     HTREEITEM GetChildItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_CHILD); }
     HTREEITEM GetNextSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_NEXT); }
@@ -93,8 +107,14 @@ public:
     HTREEITEM GetDropHilightItem() const { return GetNextItem(nullptr, TVGN_DROPHILITE); }
     HTREEITEM GetRootItem() const { return GetNextItem(nullptr, TVGN_ROOT); }
     BOOL ItemHasChildren(HTREEITEM hItem) const;
-    BOOL GetItem(TVITEMA* pItem) const { return static_cast<BOOL>(SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(pItem))); }
-    BOOL SetItem(TVITEMA* pItem) { return static_cast<BOOL>(SendMessage(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(pItem))); }
+    BOOL GetItem(TVITEMA* pItem) const
+    {
+        return static_cast<BOOL>(SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(pItem)));
+    }
+    BOOL SetItem(TVITEMA* pItem)
+    {
+        return static_cast<BOOL>(SendMessage(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(pItem)));
+    }
     CString GetItemText(HTREEITEM hItem) const;
     BOOL SetItemText(HTREEITEM hItem, LPCSTR lpszItem);
     BOOL GetItemImage(HTREEITEM hItem, int& nImage, int& nSelectedImage) const;
@@ -113,7 +133,8 @@ public:
     void SetIndent(UINT nIndent) { SendMessage(TVM_SETINDENT, nIndent); }
     CImageList* GetImageList(int nImageList) const
     {
-        return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(SendMessage(TVM_GETIMAGELIST, static_cast<WPARAM>(nImageList))));
+        return CImageList::FromHandle(
+            reinterpret_cast<HIMAGELIST>(SendMessage(TVM_GETIMAGELIST, static_cast<WPARAM>(nImageList))));
     }
     CImageList* SetImageList(CImageList* pImageList, int nImageListType);
     BOOL SelectItem(HTREEITEM hItem) { return Select(hItem, TVGN_CARET); }
@@ -123,17 +144,24 @@ public:
     {
         return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
     }
-    BOOL EnsureVisible(HTREEITEM hItem) { return static_cast<BOOL>(SendMessage(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(hItem))); }
+    BOOL EnsureVisible(HTREEITEM hItem)
+    {
+        return static_cast<BOOL>(SendMessage(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(hItem)));
+    }
     HTREEITEM HitTest(CPoint pt, UINT* pFlags = nullptr) const;
     HTREEITEM HitTest(TVHITTESTINFO* pHitTestInfo) const
     {
-        return reinterpret_cast<HTREEITEM>(SendMessage(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(pHitTestInfo)));
+        return reinterpret_cast<HTREEITEM>(
+            SendMessage(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(pHitTestInfo)));
     }
     CEdit* EditLabel(HTREEITEM hItem);
     CEdit* GetEditControl() const;
     // The caller owns the list (delete it).
     CImageList* CreateDragImage(HTREEITEM hItem);
-    BOOL SortChildren(HTREEITEM hItem) { return static_cast<BOOL>(SendMessage(TVM_SORTCHILDREN, 0, reinterpret_cast<LPARAM>(hItem))); }
+    BOOL SortChildren(HTREEITEM hItem)
+    {
+        return static_cast<BOOL>(SendMessage(TVM_SORTCHILDREN, 0, reinterpret_cast<LPARAM>(hItem)));
+    }
 };
 
 class CComboBoxEx : public CComboBox {
@@ -147,8 +175,14 @@ public:
     {
         return static_cast<int>(SendMessage(CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(pCBItem)));
     }
-    int DeleteItem(int iIndex) { return static_cast<int>(SendMessage(CBEM_DELETEITEM, static_cast<WPARAM>(iIndex))); }
-    BOOL GetItem(COMBOBOXEXITEMA* pCBItem) { return static_cast<BOOL>(SendMessage(CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(pCBItem))); }
+    int DeleteItem(int iIndex)
+    {
+        return static_cast<int>(SendMessage(CBEM_DELETEITEM, static_cast<WPARAM>(iIndex)));
+    }
+    BOOL GetItem(COMBOBOXEXITEMA* pCBItem)
+    {
+        return static_cast<BOOL>(SendMessage(CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(pCBItem)));
+    }
     BOOL SetItem(const COMBOBOXEXITEMA* pCBItem)
     {
         return static_cast<BOOL>(SendMessage(CBEM_SETITEMA, 0, reinterpret_cast<LPARAM>(pCBItem)));
@@ -157,7 +191,10 @@ public:
     {
         return static_cast<CComboBox*>(FromHandle(reinterpret_cast<HWND>(SendMessage(CBEM_GETCOMBOCONTROL))));
     }
-    CEdit* GetEditCtrl() const { return static_cast<CEdit*>(FromHandle(reinterpret_cast<HWND>(SendMessage(CBEM_GETEDITCONTROL)))); }
+    CEdit* GetEditCtrl() const
+    {
+        return static_cast<CEdit*>(FromHandle(reinterpret_cast<HWND>(SendMessage(CBEM_GETEDITCONTROL))));
+    }
     CImageList* SetImageList(CImageList* pImageList);
     CImageList* GetImageList() const
     {
@@ -228,7 +265,8 @@ public:
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
     void Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, bActivate); }
     // A tool for a window (lpRectTool null: the whole window) or one of its rectangles (nIDTool).
-    BOOL AddTool(CWnd* pWnd, LPCSTR lpszText = LPSTR_TEXTCALLBACKA, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);
+    BOOL AddTool(CWnd* pWnd, LPCSTR lpszText = LPSTR_TEXTCALLBACKA, LPCRECT lpRectTool = nullptr,
+                 UINT_PTR nIDTool = 0);
     BOOL AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);
     void DelTool(CWnd* pWnd, UINT_PTR nIDTool = 0);
     void UpdateTipText(LPCSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool = 0);
@@ -251,7 +289,10 @@ public:
         return CWnd::Create(PROGRESS_CLASSA, nullptr, dwStyle, rect, pParentWnd, nID);
     }
     void SetRange(short nLower, short nUpper) { SendMessage(PBM_SETRANGE, 0, MAKELPARAM(nLower, nUpper)); }
-    void SetRange32(int nLower, int nUpper) { SendMessage(PBM_SETRANGE32, static_cast<WPARAM>(nLower), nUpper); }
+    void SetRange32(int nLower, int nUpper)
+    {
+        SendMessage(PBM_SETRANGE32, static_cast<WPARAM>(nLower), nUpper);
+    }
     int SetPos(int nPos) { return static_cast<int>(SendMessage(PBM_SETPOS, static_cast<WPARAM>(nPos))); }
     int GetPos() const { return static_cast<int>(SendMessage(PBM_GETPOS)); }
     int OffsetPos(int nPos) { return static_cast<int>(SendMessage(PBM_DELTAPOS, static_cast<WPARAM>(nPos))); }

@@ -26,7 +26,8 @@ BOOL AnswerFileName(LPOPENFILENAMEA lpofn, const AfxCommonDialogAnswer& answer)
     size_t nName = nSlash == std::string::npos ? 0 : nSlash + 1;
     size_t nDot = path.find_last_of('.');
     lpofn->nFileOffset = static_cast<WORD>(nName);
-    lpofn->nFileExtension = static_cast<WORD>(nDot != std::string::npos && nDot > nName ? nDot + 1 : path.size());
+    lpofn->nFileExtension =
+        static_cast<WORD>(nDot != std::string::npos && nDot > nName ? nDot + 1 : path.size());
     if (lpofn->lpstrFileTitle != nullptr && lpofn->nMaxFileTitle > 0)
         lstrcpynA(lpofn->lpstrFileTitle, path.c_str() + nName, static_cast<int>(lpofn->nMaxFileTitle));
     return TRUE;
@@ -45,7 +46,9 @@ CString DevNamesPart(HGLOBAL hDevNames, int nWhich)
         return s;
     auto* pNames = static_cast<LPDEVNAMES>(::GlobalLock(hDevNames));
     if (pNames != nullptr) {
-        WORD wOffset = nWhich == 0 ? pNames->wDeviceOffset : nWhich == 1 ? pNames->wDriverOffset : pNames->wOutputOffset;
+        WORD wOffset = nWhich == 0   ? pNames->wDeviceOffset
+                       : nWhich == 1 ? pNames->wDriverOffset
+                                     : pNames->wOutputOffset;
         s = reinterpret_cast<LPCSTR>(pNames) + wOffset;
         ::GlobalUnlock(hDevNames);
     }
@@ -125,7 +128,8 @@ LPITEMIDLIST AfxSHBrowseForFolder(LPBROWSEINFOA lpbi)
             while (path.size() > 3 && (path.back() == '\\' || path.back() == '/'))
                 path.pop_back();
             size_t nSlash = path.find_last_of("\\/");
-            std::string name = nSlash == std::string::npos || nSlash + 1 >= path.size() ? path : path.substr(nSlash + 1);
+            std::string name =
+                nSlash == std::string::npos || nSlash + 1 >= path.size() ? path : path.substr(nSlash + 1);
             lstrcpynA(lpbi->pszDisplayName, name.c_str(), MAX_PATH);
         }
         return pidl;
@@ -203,7 +207,8 @@ CString CFileDialog::GetFileTitle() const
 
 // ---- CColorDialog ----
 
-CColorDialog::CColorDialog(COLORREF clrInit, DWORD dwFlags, CWnd* pParentWnd) : CCommonDialog(pParentWnd), m_cc()
+CColorDialog::CColorDialog(COLORREF clrInit, DWORD dwFlags, CWnd* pParentWnd)
+    : CCommonDialog(pParentWnd), m_cc()
 {
     m_cc.lStructSize = sizeof(m_cc);
     m_cc.lpCustColors = g_customColors;

@@ -65,8 +65,8 @@ class CPrintDialog : public CCommonDialog {
     DECLARE_DYNAMIC(CPrintDialog)
 public:
     explicit CPrintDialog(BOOL bPrintSetupOnly,
-                          DWORD dwFlags = PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE
-                                          | PD_NOSELECTION,
+                          DWORD dwFlags = PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS
+                                          | PD_HIDEPRINTTOFILE | PD_NOSELECTION,
                           CWnd* pParentWnd = nullptr);
     INT_PTR DoModal() override;
     // The default printer, without showing anything; FALSE when there is none.

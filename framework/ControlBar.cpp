@@ -26,7 +26,7 @@ namespace {
 
 const UINT_PTR kFlyByTimer = 0xE000; // watches for the mouse leaving the item whose prompt shows
 const UINT kFlyByDelay = 200;
-const int kBorderLine = 2;           // a border is an etched pair of lines
+const int kBorderLine = 2; // a border is an etched pair of lines
 
 // Notifications a bar hands on to its owner: those of its own child windows, and commands without a
 // control (menus, keys, posted commands). The bar's own tips and common-control notifications stay

@@ -6,12 +6,12 @@
 
 // Bar styles (CControlBar::m_dwStyle). Create functions take them mixed with the window style and
 // keep the two apart, since the low word of a window style belongs to the window's class.
-#define CBRS_FLOATING 0x0001L     // in a floating mini frame
+#define CBRS_FLOATING 0x0001L // in a floating mini frame
 #define CBRS_SIZE_FIXED 0x0002L
 #define CBRS_SIZE_DYNAMIC 0x0004L // sized by CalcDynamicLayout (wraps, resizes while floating)
 #define CBRS_HIDE_INPLACE 0x0008L
 #define CBRS_TOOLTIPS 0x0010L
-#define CBRS_FLYBY 0x0020L        // the prompt of the button under the mouse in the status bar
+#define CBRS_FLYBY 0x0020L // the prompt of the button under the mouse in the status bar
 #define CBRS_FLOAT_MULTI 0x0040L
 #define CBRS_BORDER_3D 0x0080L
 #define CBRS_BORDER_LEFT 0x0100L
@@ -58,7 +58,10 @@ public:
     virtual void SetBarStyle(DWORD dwStyle);
     void SetBorders(int cxLeft = 0, int cyTop = 0, int cxRight = 0, int cyBottom = 0);
     void SetBorders(LPCRECT lpRect) { SetBorders(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
-    CRect GetBorders() const { return CRect(m_cxLeftBorder, m_cyTopBorder, m_cxRightBorder, m_cyBottomBorder); }
+    CRect GetBorders() const
+    {
+        return CRect(m_cxLeftBorder, m_cyTopBorder, m_cxRightBorder, m_cyBottomBorder);
+    }
     BOOL IsFloating() const;
     virtual BOOL IsDockBar() const { return FALSE; }
     // Visible, counting a show or hide still waiting for the next layout.
@@ -91,7 +94,7 @@ public:
     DWORD m_dwStyle = 0;     // CBRS_* bits
     DWORD m_dwDockStyle = 0; // sides it may dock on
     CFrameWnd* m_pDockSite = nullptr;
-    CDockBar* m_pDockBar = nullptr;       // the dock bar holding it, null when not docked
+    CDockBar* m_pDockBar = nullptr;         // the dock bar holding it, null when not docked
     CDockContext* m_pDockContext = nullptr; // drag state, made by EnableDocking
     int m_cxLeftBorder = 6;
     int m_cxRightBorder = 6;

@@ -14,8 +14,7 @@ IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
 namespace {
 
 // The four owner-draw messages a list or combo box gets back from its parent.
-template <class T>
-BOOL OwnerDrawNotify(T* pCtl, UINT message, LPARAM lParam, LRESULT* pResult)
+template <class T> BOOL OwnerDrawNotify(T* pCtl, UINT message, LPARAM lParam, LRESULT* pResult)
 {
     switch (message) {
     case WM_DRAWITEM:
@@ -116,8 +115,8 @@ BOOL CBitmapButton::LoadBitmaps(LPCSTR lpszBitmapResource, LPCSTR lpszBitmapReso
     return TRUE;
 }
 
-BOOL CBitmapButton::LoadBitmaps(UINT nIDBitmapResource, UINT nIDBitmapResourceSel, UINT nIDBitmapResourceFocus,
-                                UINT nIDBitmapResourceDisabled)
+BOOL CBitmapButton::LoadBitmaps(UINT nIDBitmapResource, UINT nIDBitmapResourceSel,
+                                UINT nIDBitmapResourceFocus, UINT nIDBitmapResourceDisabled)
 {
     auto name = [](UINT nID) { return nID != 0 ? MAKEINTRESOURCEA(nID) : static_cast<LPCSTR>(nullptr); };
     return LoadBitmaps(name(nIDBitmapResource), name(nIDBitmapResourceSel), name(nIDBitmapResourceFocus),

@@ -19,7 +19,8 @@ public:
     HICON GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
     HBITMAP SetBitmap(HBITMAP hBitmap)
     {
-        return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
+        return reinterpret_cast<HBITMAP>(
+            SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
     }
     HBITMAP GetBitmap() const { return reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP)); }
 };
@@ -43,7 +44,8 @@ public:
     }
     HBITMAP SetBitmap(HBITMAP hBitmap)
     {
-        return reinterpret_cast<HBITMAP>(SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
+        return reinterpret_cast<HBITMAP>(
+            SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
     }
 
     // An owner-drawn button (BS_OWNERDRAW) paints itself here.
@@ -103,7 +105,10 @@ public:
     {
         SendMessage(EM_REPLACESEL, bCanUndo, reinterpret_cast<LPARAM>(lpszNewText));
     }
-    BOOL SetReadOnly(BOOL bReadOnly = TRUE) { return static_cast<BOOL>(SendMessage(EM_SETREADONLY, bReadOnly)); }
+    BOOL SetReadOnly(BOOL bReadOnly = TRUE)
+    {
+        return static_cast<BOOL>(SendMessage(EM_SETREADONLY, bReadOnly));
+    }
     BOOL GetModify() const { return static_cast<BOOL>(SendMessage(EM_GETMODIFY)); }
     void SetModify(BOOL bModified = TRUE) { SendMessage(EM_SETMODIFY, bModified); }
     int GetLineCount() const { return static_cast<int>(SendMessage(EM_GETLINECOUNT)); }
@@ -123,69 +128,110 @@ public:
         return CWnd::Create("LISTBOX", nullptr, dwStyle, rect, pParentWnd, nID);
     }
     int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
-    int AddString(LPCSTR lpszItem) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszItem))); }
+    int AddString(LPCSTR lpszItem)
+    {
+        return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszItem)));
+    }
     int InsertString(int nIndex, LPCSTR lpszItem)
     {
-        return static_cast<int>(SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszItem)));
+        return static_cast<int>(
+            SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszItem)));
     }
     int DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(LB_DELETESTRING, nIndex)); }
     void ResetContent() { SendMessage(LB_RESETCONTENT); }
     int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
-    int SetCurSel(int nSelect) { return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(nSelect))); }
-    int GetSel(int nIndex) const { return static_cast<int>(SendMessage(LB_GETSEL, static_cast<WPARAM>(nIndex))); }
-    int SetSel(int nIndex, BOOL bSelect = TRUE) { return static_cast<int>(SendMessage(LB_SETSEL, bSelect, nIndex)); }
+    int SetCurSel(int nSelect)
+    {
+        return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(nSelect)));
+    }
+    int GetSel(int nIndex) const
+    {
+        return static_cast<int>(SendMessage(LB_GETSEL, static_cast<WPARAM>(nIndex)));
+    }
+    int SetSel(int nIndex, BOOL bSelect = TRUE)
+    {
+        return static_cast<int>(SendMessage(LB_SETSEL, bSelect, nIndex));
+    }
     int GetSelCount() const { return static_cast<int>(SendMessage(LB_GETSELCOUNT)); }
     int GetSelItems(int nMaxItems, LPINT rgIndex) const
     {
-        return static_cast<int>(SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(nMaxItems), reinterpret_cast<LPARAM>(rgIndex)));
+        return static_cast<int>(
+            SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(nMaxItems), reinterpret_cast<LPARAM>(rgIndex)));
     }
     int SelItemRange(BOOL bSelect, int nFirstItem, int nLastItem)
     {
-        return static_cast<int>(SendMessage(LB_SELITEMRANGEEX, static_cast<WPARAM>(bSelect ? nFirstItem : nLastItem),
+        return static_cast<int>(SendMessage(LB_SELITEMRANGEEX,
+                                            static_cast<WPARAM>(bSelect ? nFirstItem : nLastItem),
                                             bSelect ? nLastItem : nFirstItem));
     }
     int GetCaretIndex() const { return static_cast<int>(SendMessage(LB_GETCARETINDEX)); }
     int SetCaretIndex(int nIndex, BOOL bScroll = TRUE)
     {
-        return static_cast<int>(SendMessage(LB_SETCARETINDEX, static_cast<WPARAM>(nIndex), MAKELONG(bScroll, 0)));
+        return static_cast<int>(
+            SendMessage(LB_SETCARETINDEX, static_cast<WPARAM>(nIndex), MAKELONG(bScroll, 0)));
     }
     int GetTopIndex() const { return static_cast<int>(SendMessage(LB_GETTOPINDEX)); }
-    int SetTopIndex(int nIndex) { return static_cast<int>(SendMessage(LB_SETTOPINDEX, static_cast<WPARAM>(nIndex))); }
-    DWORD_PTR GetItemData(int nIndex) const { return static_cast<DWORD_PTR>(SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(nIndex))); }
+    int SetTopIndex(int nIndex)
+    {
+        return static_cast<int>(SendMessage(LB_SETTOPINDEX, static_cast<WPARAM>(nIndex)));
+    }
+    DWORD_PTR GetItemData(int nIndex) const
+    {
+        return static_cast<DWORD_PTR>(SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(nIndex)));
+    }
     int SetItemData(int nIndex, DWORD_PTR dwItemData)
     {
-        return static_cast<int>(SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
+        return static_cast<int>(
+            SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
     }
     void* GetItemDataPtr(int nIndex) const { return reinterpret_cast<void*>(GetItemData(nIndex)); }
-    int SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData)); }
+    int SetItemDataPtr(int nIndex, void* pData)
+    {
+        return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData));
+    }
     int GetItemRect(int nIndex, LPRECT lpRect) const
     {
-        return static_cast<int>(SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)));
+        return static_cast<int>(
+            SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)));
     }
-    int GetItemHeight(int nIndex) const { return static_cast<int>(SendMessage(LB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex))); }
+    int GetItemHeight(int nIndex) const
+    {
+        return static_cast<int>(SendMessage(LB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex)));
+    }
     int SetItemHeight(int nIndex, UINT cyItemHeight)
     {
-        return static_cast<int>(SendMessage(LB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), MAKELONG(cyItemHeight, 0)));
+        return static_cast<int>(
+            SendMessage(LB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), MAKELONG(cyItemHeight, 0)));
     }
     int GetText(int nIndex, LPSTR lpszBuffer) const
     {
-        return static_cast<int>(SendMessage(LB_GETTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszBuffer)));
+        return static_cast<int>(
+            SendMessage(LB_GETTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszBuffer)));
     }
     void GetText(int nIndex, CString& rString) const;
-    int GetTextLen(int nIndex) const { return static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(nIndex))); }
+    int GetTextLen(int nIndex) const
+    {
+        return static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(nIndex)));
+    }
     void SetColumnWidth(int cxWidth) { SendMessage(LB_SETCOLUMNWIDTH, static_cast<WPARAM>(cxWidth)); }
-    void SetHorizontalExtent(int cxExtent) { SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(cxExtent)); }
+    void SetHorizontalExtent(int cxExtent)
+    {
+        SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(cxExtent));
+    }
     int FindString(int nStartAfter, LPCSTR lpszItem) const
     {
-        return static_cast<int>(SendMessage(LB_FINDSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszItem)));
+        return static_cast<int>(
+            SendMessage(LB_FINDSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszItem)));
     }
     int FindStringExact(int nIndexStart, LPCSTR lpszFind) const
     {
-        return static_cast<int>(SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(nIndexStart), reinterpret_cast<LPARAM>(lpszFind)));
+        return static_cast<int>(SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(nIndexStart),
+                                            reinterpret_cast<LPARAM>(lpszFind)));
     }
     int SelectString(int nStartAfter, LPCSTR lpszItem)
     {
-        return static_cast<int>(SendMessage(LB_SELECTSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszItem)));
+        return static_cast<int>(SendMessage(LB_SELECTSTRING, static_cast<WPARAM>(nStartAfter),
+                                            reinterpret_cast<LPARAM>(lpszItem)));
     }
     // The item nearest the point; bOutside is set when the point is beyond the items.
     UINT ItemFromPoint(CPoint pt, BOOL& bOutside) const;
@@ -208,41 +254,65 @@ public:
         return CWnd::Create("COMBOBOX", nullptr, dwStyle, rect, pParentWnd, nID);
     }
     int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
-    int AddString(LPCSTR lpszString) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszString))); }
+    int AddString(LPCSTR lpszString)
+    {
+        return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszString)));
+    }
     int InsertString(int nIndex, LPCSTR lpszString)
     {
-        return static_cast<int>(SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszString)));
+        return static_cast<int>(
+            SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszString)));
     }
     int DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(CB_DELETESTRING, nIndex)); }
     void ResetContent() { SendMessage(CB_RESETCONTENT); }
     int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
-    int SetCurSel(int nSelect) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nSelect))); }
+    int SetCurSel(int nSelect)
+    {
+        return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nSelect)));
+    }
     int GetLBText(int nIndex, LPSTR lpszText) const
     {
-        return static_cast<int>(SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszText)));
+        return static_cast<int>(
+            SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszText)));
     }
     void GetLBText(int nIndex, CString& rString) const;
-    int GetLBTextLen(int nIndex) const { return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex))); }
+    int GetLBTextLen(int nIndex) const
+    {
+        return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex)));
+    }
     int FindString(int nStartAfter, LPCSTR lpszString) const
     {
-        return static_cast<int>(SendMessage(CB_FINDSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
+        return static_cast<int>(SendMessage(CB_FINDSTRING, static_cast<WPARAM>(nStartAfter),
+                                            reinterpret_cast<LPARAM>(lpszString)));
     }
     int FindStringExact(int nIndexStart, LPCSTR lpszFind) const
     {
-        return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(nIndexStart), reinterpret_cast<LPARAM>(lpszFind)));
+        return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(nIndexStart),
+                                            reinterpret_cast<LPARAM>(lpszFind)));
     }
     int SelectString(int nStartAfter, LPCSTR lpszString)
     {
-        return static_cast<int>(SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
+        return static_cast<int>(SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(nStartAfter),
+                                            reinterpret_cast<LPARAM>(lpszString)));
     }
-    DWORD_PTR GetItemData(int nIndex) const { return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(nIndex))); }
+    DWORD_PTR GetItemData(int nIndex) const
+    {
+        return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(nIndex)));
+    }
     int SetItemData(int nIndex, DWORD_PTR dwItemData)
     {
-        return static_cast<int>(SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
+        return static_cast<int>(
+            SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
     }
     void* GetItemDataPtr(int nIndex) const { return reinterpret_cast<void*>(GetItemData(nIndex)); }
-    int SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData)); }
-    BOOL LimitText(int nMaxChars) { return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(nMaxChars))); }
+    int SetItemDataPtr(int nIndex, void* pData)
+    {
+        return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData));
+    }
+    BOOL LimitText(int nMaxChars)
+    {
+        return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(nMaxChars)));
+    }
     DWORD GetEditSel() const { return static_cast<DWORD>(SendMessage(CB_GETEDITSEL)); }
     BOOL SetEditSel(int nStartChar, int nEndChar)
     {
@@ -251,10 +321,14 @@ public:
     void ShowDropDown(BOOL bShowIt = TRUE) { SendMessage(CB_SHOWDROPDOWN, bShowIt); }
     BOOL GetDroppedState() const { return static_cast<BOOL>(SendMessage(CB_GETDROPPEDSTATE)); }
     int SetDroppedWidth(UINT nWidth) { return static_cast<int>(SendMessage(CB_SETDROPPEDWIDTH, nWidth)); }
-    int GetItemHeight(int nIndex) const { return static_cast<int>(SendMessage(CB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex))); }
+    int GetItemHeight(int nIndex) const
+    {
+        return static_cast<int>(SendMessage(CB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex)));
+    }
     int SetItemHeight(int nIndex, UINT cyItemHeight)
     {
-        return static_cast<int>(SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), MAKELONG(cyItemHeight, 0)));
+        return static_cast<int>(
+            SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), MAKELONG(cyItemHeight, 0)));
     }
 
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {}
@@ -275,7 +349,10 @@ public:
     }
     int GetScrollPos() const { return ::GetScrollPos(m_hWnd, SB_CTL); }
     int SetScrollPos(int nPos, BOOL bRedraw = TRUE) { return ::SetScrollPos(m_hWnd, SB_CTL, nPos, bRedraw); }
-    void GetScrollRange(LPINT lpMinPos, LPINT lpMaxPos) const { ::GetScrollRange(m_hWnd, SB_CTL, lpMinPos, lpMaxPos); }
+    void GetScrollRange(LPINT lpMinPos, LPINT lpMaxPos) const
+    {
+        ::GetScrollRange(m_hWnd, SB_CTL, lpMinPos, lpMaxPos);
+    }
     void SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw = TRUE)
     {
         ::SetScrollRange(m_hWnd, SB_CTL, nMinPos, nMaxPos, bRedraw);
@@ -293,5 +370,8 @@ public:
         return ::GetScrollInfo(m_hWnd, SB_CTL, lpScrollInfo);
     }
     void ShowScrollBar(BOOL bShow = TRUE) { ::ShowScrollBar(m_hWnd, SB_CTL, bShow); }
-    BOOL EnableScrollBar(UINT nArrowFlags = ESB_ENABLE_BOTH) { return ::EnableScrollBar(m_hWnd, SB_CTL, nArrowFlags); }
+    BOOL EnableScrollBar(UINT nArrowFlags = ESB_ENABLE_BOTH)
+    {
+        return ::EnableScrollBar(m_hWnd, SB_CTL, nArrowFlags);
+    }
 };

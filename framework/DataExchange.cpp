@@ -56,7 +56,8 @@ CString WindowText(HWND hWnd)
 }
 
 // Reads or writes one integer field; the refusal message says what was expected.
-void TextInteger(CDataExchange* pDX, int nIDC, long long& value, bool bSigned, long long minVal, long long maxVal)
+void TextInteger(CDataExchange* pDX, int nIDC, long long& value, bool bSigned, long long minVal,
+                 long long maxVal)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
@@ -95,8 +96,7 @@ bool IsRadio(HWND hWnd)
 
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd)
-{
-}
+{}
 
 HWND CDataExchange::PrepareCtrl(int nIDC)
 {
@@ -200,7 +200,8 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
         // A drop-down list has no edit: its text is the selected item's.
         int nIndex = static_cast<int>(::SendMessageA(hWndCtrl, CB_GETCURSEL, 0, 0));
         if ((::GetWindowLongA(hWndCtrl, GWL_STYLE) & 0x3) == CBS_DROPDOWNLIST && nIndex != CB_ERR) {
-            int nLen = static_cast<int>(::SendMessageA(hWndCtrl, CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex), 0));
+            int nLen =
+                static_cast<int>(::SendMessageA(hWndCtrl, CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex), 0));
             ::SendMessageA(hWndCtrl, CB_GETLBTEXT, static_cast<WPARAM>(nIndex),
                            reinterpret_cast<LPARAM>(value.GetBuffer(nLen)));
             value.ReleaseBuffer();
@@ -209,7 +210,8 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
         }
     } else {
         // Select the item starting with the text, or just show the text.
-        if (::SendMessageA(hWndCtrl, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(static_cast<LPCSTR>(value)))
+        if (::SendMessageA(hWndCtrl, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>(static_cast<LPCSTR>(value)))
             == CB_ERR)
             ::SetWindowTextA(hWndCtrl, value);
     }
@@ -231,13 +233,15 @@ void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value)
         int nIndex = static_cast<int>(::SendMessageA(hWndCtrl, LB_GETCURSEL, 0, 0));
         value.Empty();
         if (nIndex != LB_ERR) {
-            int nLen = static_cast<int>(::SendMessageA(hWndCtrl, LB_GETTEXTLEN, static_cast<WPARAM>(nIndex), 0));
+            int nLen =
+                static_cast<int>(::SendMessageA(hWndCtrl, LB_GETTEXTLEN, static_cast<WPARAM>(nIndex), 0));
             ::SendMessageA(hWndCtrl, LB_GETTEXT, static_cast<WPARAM>(nIndex),
                            reinterpret_cast<LPARAM>(value.GetBuffer(nLen)));
             value.ReleaseBuffer();
         }
     } else {
-        ::SendMessageA(hWndCtrl, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(static_cast<LPCSTR>(value)));
+        ::SendMessageA(hWndCtrl, LB_SELECTSTRING, static_cast<WPARAM>(-1),
+                       reinterpret_cast<LPARAM>(static_cast<LPCSTR>(value)));
     }
 }
 

@@ -30,8 +30,7 @@ struct DcTempMap {
 namespace {
 
 // Setters apply to the output DC and to a distinct attribute DC; the attribute DC's answer wins.
-template <typename R, typename Fn>
-R OnBoth(HDC hDC, HDC hAttribDC, R fallback, Fn fn)
+template <typename R, typename Fn> R OnBoth(HDC hDC, HDC hAttribDC, R fallback, Fn fn)
 {
     R result = fallback;
     if (hDC != nullptr && hDC != hAttribDC)
@@ -99,12 +98,14 @@ void CDC::ReleaseOutputDC() { m_hDC = nullptr; }
 
 BOOL CDC::CreateDC(LPCSTR lpszDriverName, LPCSTR lpszDeviceName, LPCSTR lpszOutput, const void* lpInitData)
 {
-    return Attach(::CreateDCA(lpszDriverName, lpszDeviceName, lpszOutput, static_cast<const DEVMODEA*>(lpInitData)));
+    return Attach(
+        ::CreateDCA(lpszDriverName, lpszDeviceName, lpszOutput, static_cast<const DEVMODEA*>(lpInitData)));
 }
 
 BOOL CDC::CreateIC(LPCSTR lpszDriverName, LPCSTR lpszDeviceName, LPCSTR lpszOutput, const void* lpInitData)
 {
-    return Attach(::CreateICA(lpszDriverName, lpszDeviceName, lpszOutput, static_cast<const DEVMODEA*>(lpInitData)));
+    return Attach(
+        ::CreateICA(lpszDriverName, lpszDeviceName, lpszOutput, static_cast<const DEVMODEA*>(lpInitData)));
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr)); }
@@ -193,7 +194,10 @@ UINT CDC::RealizePalette() { return ::RealizePalette(m_hDC); }
 
 void CDC::UpdateColors() { ::UpdateColors(m_hDC); }
 
-CPen* CDC::GetCurrentPen() const { return CPen::FromHandle(static_cast<HPEN>(::GetCurrentObject(m_hDC, OBJ_PEN))); }
+CPen* CDC::GetCurrentPen() const
+{
+    return CPen::FromHandle(static_cast<HPEN>(::GetCurrentObject(m_hDC, OBJ_PEN)));
+}
 
 CBrush* CDC::GetCurrentBrush() const
 {
@@ -227,7 +231,8 @@ COLORREF CDC::SetBkColor(COLORREF crColor)
 
 COLORREF CDC::SetTextColor(COLORREF crColor)
 {
-    return OnBoth<COLORREF>(m_hDC, m_hAttribDC, CLR_INVALID, [&](HDC h) { return ::SetTextColor(h, crColor); });
+    return OnBoth<COLORREF>(m_hDC, m_hAttribDC, CLR_INVALID,
+                            [&](HDC h) { return ::SetTextColor(h, crColor); });
 }
 
 UINT CDC::SetTextAlign(UINT nFlags)
@@ -286,7 +291,8 @@ CPoint CDC::SetViewportOrg(int x, int y)
 CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight)
 {
     POINT pt = {0, 0};
-    OnBoth<BOOL>(m_hDC, m_hAttribDC, FALSE, [&](HDC h) { return ::OffsetViewportOrgEx(h, nWidth, nHeight, &pt); });
+    OnBoth<BOOL>(m_hDC, m_hAttribDC, FALSE,
+                 [&](HDC h) { return ::OffsetViewportOrgEx(h, nWidth, nHeight, &pt); });
     return pt;
 }
 
@@ -321,7 +327,8 @@ CPoint CDC::SetWindowOrg(int x, int y)
 CPoint CDC::OffsetWindowOrg(int nWidth, int nHeight)
 {
     POINT pt = {0, 0};
-    OnBoth<BOOL>(m_hDC, m_hAttribDC, FALSE, [&](HDC h) { return ::OffsetWindowOrgEx(h, nWidth, nHeight, &pt); });
+    OnBoth<BOOL>(m_hDC, m_hAttribDC, FALSE,
+                 [&](HDC h) { return ::OffsetWindowOrgEx(h, nWidth, nHeight, &pt); });
     return pt;
 }
 
@@ -368,7 +375,8 @@ int CDC::GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
 
 int CDC::IntersectClipRect(int x1, int y1, int x2, int y2)
 {
-    return OnBoth<int>(m_hDC, m_hAttribDC, ERROR, [&](HDC h) { return ::IntersectClipRect(h, x1, y1, x2, y2); });
+    return OnBoth<int>(m_hDC, m_hAttribDC, ERROR,
+                       [&](HDC h) { return ::IntersectClipRect(h, x1, y1, x2, y2); });
 }
 
 int CDC::IntersectClipRect(LPCRECT lpRect)
@@ -378,7 +386,8 @@ int CDC::IntersectClipRect(LPCRECT lpRect)
 
 int CDC::ExcludeClipRect(int x1, int y1, int x2, int y2)
 {
-    return OnBoth<int>(m_hDC, m_hAttribDC, ERROR, [&](HDC h) { return ::ExcludeClipRect(h, x1, y1, x2, y2); });
+    return OnBoth<int>(m_hDC, m_hAttribDC, ERROR,
+                       [&](HDC h) { return ::ExcludeClipRect(h, x1, y1, x2, y2); });
 }
 
 int CDC::ExcludeClipRect(LPCRECT lpRect)
@@ -425,11 +434,17 @@ BOOL CDC::Polygon(const POINT* lpPoints, int nCount) { return ::Polygon(m_hDC, l
 
 BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) { return ::Rectangle(m_hDC, x1, y1, x2, y2); }
 
-BOOL CDC::Rectangle(LPCRECT lpRect) { return Rectangle(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
+BOOL CDC::Rectangle(LPCRECT lpRect)
+{
+    return Rectangle(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+}
 
 BOOL CDC::Ellipse(int x1, int y1, int x2, int y2) { return ::Ellipse(m_hDC, x1, y1, x2, y2); }
 
-BOOL CDC::Ellipse(LPCRECT lpRect) { return Ellipse(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
+BOOL CDC::Ellipse(LPCRECT lpRect)
+{
+    return Ellipse(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+}
 
 BOOL CDC::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
@@ -466,8 +481,8 @@ BOOL CDC::FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight)
 {
     if (pRgn == nullptr || pBrush == nullptr)
         return FALSE;
-    return ::FrameRgn(m_hDC, static_cast<HRGN>(pRgn->m_hObject), static_cast<HBRUSH>(pBrush->m_hObject), nWidth,
-                      nHeight);
+    return ::FrameRgn(m_hDC, static_cast<HRGN>(pRgn->m_hObject), static_cast<HBRUSH>(pBrush->m_hObject),
+                      nWidth, nHeight);
 }
 
 void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr)
@@ -484,8 +499,8 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr)
 
 void CDC::Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight)
 {
-    Draw3dRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, clrTopLeft,
-               clrBottomRight);
+    Draw3dRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
+               clrTopLeft, clrBottomRight);
 }
 
 void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight)
@@ -496,7 +511,10 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF
     FillSolidRect(x, y + cy - 1, cx, 1, clrBottomRight);
 }
 
-BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) { return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags); }
+BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags)
+{
+    return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags);
+}
 
 void CDC::DrawFocusRect(LPCRECT lpRect) { ::DrawFocusRect(m_hDC, lpRect); }
 
@@ -523,7 +541,10 @@ BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop)
     return ::PatBlt(m_hDC, x, y, nWidth, nHeight, dwRop);
 }
 
-BOOL CDC::TextOut(int x, int y, LPCSTR lpszString, int nCount) { return ::TextOutA(m_hDC, x, y, lpszString, nCount); }
+BOOL CDC::TextOut(int x, int y, LPCSTR lpszString, int nCount)
+{
+    return ::TextOutA(m_hDC, x, y, lpszString, nCount);
+}
 
 BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCSTR lpszString, UINT nCount,
                      LPINT lpDxWidths)

@@ -205,8 +205,7 @@ class CPaintDC : public CDC {
     DECLARE_DYNAMIC(CPaintDC)
 public:
     // HWND form (a template so that NULL picks the CWnd* form without ambiguity).
-    template <class W, std::enable_if_t<std::is_same_v<W, HWND>, int> = 0>
-    explicit CPaintDC(W hWnd)
+    template <class W, std::enable_if_t<std::is_same_v<W, HWND>, int> = 0> explicit CPaintDC(W hWnd)
     {
         Init(hWnd);
     }
@@ -226,8 +225,7 @@ class CClientDC : public CDC {
     DECLARE_DYNAMIC(CClientDC)
 public:
     // HWND form (a template so that NULL picks the CWnd* form without ambiguity).
-    template <class W, std::enable_if_t<std::is_same_v<W, HWND>, int> = 0>
-    explicit CClientDC(W hWnd)
+    template <class W, std::enable_if_t<std::is_same_v<W, HWND>, int> = 0> explicit CClientDC(W hWnd)
     {
         Init(hWnd);
     }
@@ -246,8 +244,7 @@ class CWindowDC : public CDC {
     DECLARE_DYNAMIC(CWindowDC)
 public:
     // HWND form (a template so that NULL picks the CWnd* form without ambiguity).
-    template <class W, std::enable_if_t<std::is_same_v<W, HWND>, int> = 0>
-    explicit CWindowDC(W hWnd)
+    template <class W, std::enable_if_t<std::is_same_v<W, HWND>, int> = 0> explicit CWindowDC(W hWnd)
     {
         Init(hWnd);
     }

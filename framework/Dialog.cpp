@@ -39,8 +39,7 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM)
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDHelp(nIDTemplate), m_lpszTemplateName(MAKEINTRESOURCEA(nIDTemplate)), m_pParentWnd(pParentWnd)
-{
-}
+{}
 
 CDialog::CDialog(LPCSTR lpszTemplateName, CWnd* pParentWnd)
     : m_lpszTemplateName(lpszTemplateName), m_pParentWnd(pParentWnd)
@@ -72,14 +71,18 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, HWND hWndParent
     if (lpDialogTemplate == nullptr)
         return FALSE;
     AfxHookWindowCreate(this);
-    HWND hWnd = ::CreateDialogIndirectParamA(AfxGetResourceHandle(), lpDialogTemplate, hWndParent, AfxDlgProc, 0);
+    HWND hWnd =
+        ::CreateDialogIndirectParamA(AfxGetResourceHandle(), lpDialogTemplate, hWndParent, AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     if (hWnd == nullptr)
         return FALSE;
     return FromHandlePermanent(hWnd) == this;
 }
 
-BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) { return Create(MAKEINTRESOURCEA(nIDTemplate), pParentWnd); }
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
+{
+    return Create(MAKEINTRESOURCEA(nIDTemplate), pParentWnd);
+}
 
 BOOL CDialog::Create(LPCSTR lpszTemplateName, CWnd* pParentWnd)
 {

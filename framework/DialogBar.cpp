@@ -37,7 +37,8 @@ BOOL CDialogBar::Create(CWnd* pParentWnd, LPCSTR lpszTemplateName, UINT nStyle, 
     HINSTANCE hInst = AfxGetResourceHandle();
     HRSRC hRsrc = ::FindResourceA(hInst, lpszTemplateName, reinterpret_cast<LPCSTR>(RT_DIALOG));
     HGLOBAL hTemplate = hRsrc != nullptr ? ::LoadResource(hInst, hRsrc) : nullptr;
-    auto lpTemplate = hTemplate != nullptr ? static_cast<LPCDLGTEMPLATEA>(::LockResource(hTemplate)) : nullptr;
+    auto lpTemplate =
+        hTemplate != nullptr ? static_cast<LPCDLGTEMPLATEA>(::LockResource(hTemplate)) : nullptr;
     if (lpTemplate == nullptr)
         return FALSE;
 
@@ -57,7 +58,8 @@ BOOL CDialogBar::Create(CWnd* pParentWnd, LPCSTR lpszTemplateName, UINT nStyle, 
     GetWindowRect(rect);
     m_sizeDefault = rect.Size();
     // The borders come from the bar style, known only now.
-    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
+    SetWindowPos(nullptr, 0, 0, 0, 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
     if (nStyle & WS_VISIBLE)
         ShowWindow(SW_SHOWNA);
     return TRUE;

@@ -12,8 +12,7 @@ IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)
 CDocTemplate::CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
                            CRuntimeClass* pViewClass)
     : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass), m_pViewClass(pViewClass)
-{
-}
+{}
 
 void CDocTemplate::LoadTemplate()
 {
@@ -146,8 +145,7 @@ CDocTemplate::Confidence CDocTemplate::MatchDocType(LPCSTR lpszPathName, CDocume
 CMultiDocTemplate::CMultiDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
                                      CRuntimeClass* pViewClass)
     : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass)
-{
-}
+{}
 
 CMultiDocTemplate::~CMultiDocTemplate()
 {

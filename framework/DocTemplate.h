@@ -12,7 +12,15 @@ class CDocTemplate : public CCmdTarget {
     DECLARE_DYNAMIC(CDocTemplate)
 public:
     // The parts of the template's string (resource nIDResource), separated by '\n'.
-    enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
+    enum DocStringIndex {
+        windowTitle,
+        docName,
+        fileNewName,
+        filterName,
+        filterExt,
+        regFileTypeId,
+        regFileTypeName
+    };
     enum Confidence {
         noAttempt,
         maybeAttemptForeign,
@@ -22,7 +30,8 @@ public:
         yesAlreadyOpen
     };
 
-    CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass, CRuntimeClass* pViewClass);
+    CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
+                 CRuntimeClass* pViewClass);
     ~CDocTemplate() override = default;
 
     // Loads the template's resources (done when the application adds the template).
@@ -65,7 +74,10 @@ public:
     // Also loads the menu and accelerator table of the same id, shared by the template's frames.
     void LoadTemplate() override;
     POSITION GetFirstDocPosition() const override { return m_docList.GetHeadPosition(); }
-    CDocument* GetNextDoc(POSITION& rPos) const override { return static_cast<CDocument*>(m_docList.GetNext(rPos)); }
+    CDocument* GetNextDoc(POSITION& rPos) const override
+    {
+        return static_cast<CDocument*>(m_docList.GetNext(rPos));
+    }
     void AddDocument(CDocument* pDoc) override;
     void RemoveDocument(CDocument* pDoc) override;
     CDocument* OpenDocumentFile(LPCSTR lpszPathName, BOOL bMakeVisible = TRUE) override;

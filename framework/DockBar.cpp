@@ -135,12 +135,14 @@ void CDockBar::DockControlBarAt(CControlBar* pBar, int nRow, int nOffset, BOOL b
         m_rows.insert(m_rows.begin() + nRow, std::vector<Slot>(1, slot));
     } else {
         auto& row = m_rows[static_cast<size_t>(nRow)];
-        auto it = std::find_if(row.begin(), row.end(), [&](const Slot& s) { return s.nOffset > slot.nOffset; });
+        auto it =
+            std::find_if(row.begin(), row.end(), [&](const Slot& s) { return s.nOffset > slot.nOffset; });
         row.insert(it, slot);
     }
     pBar->m_pDockBar = this;
     if (!m_bFloating)
-        pBar->SetBarStyle((pBar->m_dwStyle & ~(CBRS_ALIGN_ANY | CBRS_FLOATING)) | (m_dwStyle & CBRS_ALIGN_ANY));
+        pBar->SetBarStyle((pBar->m_dwStyle & ~(CBRS_ALIGN_ANY | CBRS_FLOATING))
+                          | (m_dwStyle & CBRS_ALIGN_ANY));
 }
 
 void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect)
@@ -265,7 +267,8 @@ LRESULT CDockBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
     if (pParent == nullptr || !pParent->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
         return 0;
     CFrameWnd* pFrame = static_cast<CFrameWnd*>(pParent);
-    for (UINT nID : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT}) {
+    for (UINT nID :
+         {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT}) {
         CDockBar* pDockBar = AfxGetDockBar(pFrame, nID);
         if (pDockBar == nullptr)
             continue;
@@ -305,7 +308,8 @@ BOOL CMiniDockFrameWnd::Create(CFrameWnd* pDockSite, BOOL bSizable)
 {
     m_pDockSite = pDockSite;
     DWORD dwStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (bSizable ? WS_THICKFRAME : 0);
-    return CFrameWnd::Create(nullptr, "", dwStyle, CRect(0, 0, 100, 50), pDockSite, nullptr, WS_EX_TOOLWINDOW);
+    return CFrameWnd::Create(nullptr, "", dwStyle, CRect(0, 0, 100, 50), pDockSite, nullptr,
+                             WS_EX_TOOLWINDOW);
 }
 
 int CMiniDockFrameWnd::OnCreate(LPCREATESTRUCT lpcs)

@@ -56,8 +56,8 @@ protected:
         int nOffset; // where the user put it along the row; the layout may push it further
     };
     std::vector<std::vector<Slot>> m_rows;
-    CRect m_rectLayout;           // the room the frame offered at the last layout
-    BOOL m_bLayoutQuery = FALSE;  // only asked: nothing moves
+    CRect m_rectLayout;          // the room the frame offered at the last layout
+    BOOL m_bLayoutQuery = FALSE; // only asked: nothing moves
     BOOL m_bDestroying = FALSE;
 
     DECLARE_MESSAGE_MAP()

@@ -8,7 +8,8 @@ namespace {
 // The style a floating frame has for a bar (AdjustWindowRectEx needs it before the frame exists).
 void FloatingFrameStyle(const CControlBar* pBar, DWORD* pdwStyle, DWORD* pdwExStyle)
 {
-    *pdwStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | ((pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) ? WS_THICKFRAME : 0);
+    *pdwStyle =
+        WS_POPUP | WS_CAPTION | WS_SYSMENU | ((pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) ? WS_THICKFRAME : 0);
     *pdwExStyle = WS_EX_TOOLWINDOW;
 }
 
@@ -60,7 +61,8 @@ void CDockContext::ToggleDocking()
         if (pDockBar != nullptr && !(pDockBar->m_dwStyle & m_pBar->m_dwDockStyle & CBRS_ALIGN_ANY))
             pDockBar = nullptr;
         if (pDockBar == nullptr) {
-            for (UINT nID : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT}) {
+            for (UINT nID :
+                 {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT}) {
                 CDockBar* p = AfxGetDockBar(pFrame, nID);
                 if (p != nullptr && (p->m_dwStyle & m_pBar->m_dwDockStyle & CBRS_ALIGN_ANY)) {
                     pDockBar = p;
@@ -135,7 +137,8 @@ CDockBar* CDockContext::FindDockBar() const
     CFrameWnd* pFrame = m_pBar->GetDockingFrame();
     if (pFrame == nullptr)
         return nullptr;
-    for (UINT nID : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT}) {
+    for (UINT nID :
+         {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT}) {
         CDockBar* pDockBar = AfxGetDockBar(pFrame, nID);
         if (pDockBar == nullptr || !(pDockBar->m_dwStyle & m_pBar->m_dwDockStyle & CBRS_ALIGN_ANY)
             || !(pDockBar->GetStyle() & WS_VISIBLE))

@@ -176,7 +176,8 @@ void CDocument::ReportSaveLoadException(LPCSTR, const CException* e, BOOL bSavin
         return; // already reported
     char szText[512] = "";
     if (e == nullptr || !e->GetErrorMessage(szText, sizeof(szText)) || szText[0] == '\0') {
-        UINT nID = nIDPDefault != 0 ? nIDPDefault : (bSaving ? AFX_IDP_FAILED_TO_SAVE_DOC : AFX_IDP_FAILED_TO_OPEN_DOC);
+        UINT nID = nIDPDefault != 0 ? nIDPDefault
+                                    : (bSaving ? AFX_IDP_FAILED_TO_SAVE_DOC : AFX_IDP_FAILED_TO_OPEN_DOC);
         lstrcpynA(szText, AfxLoadText(nID), sizeof(szText));
     }
     AfxMessageBox(szText, MB_ICONEXCLAMATION);
@@ -301,16 +302,20 @@ BOOL CDocument::SaveModified()
     CString strPrompt;
     strPrompt.FormatMessage(AfxFrameworkText(AFX_IDP_ASK_TO_SAVE), static_cast<LPCSTR>(strName));
     switch (AfxMessageBox(strPrompt, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
-    case IDCANCEL: return FALSE;
-    case IDYES: return DoFileSave();
-    default: return TRUE;
+    case IDCANCEL:
+        return FALSE;
+    case IDYES:
+        return DoFileSave();
+    default:
+        return TRUE;
     }
 }
 
 BOOL CDocument::DoFileSave()
 {
     DWORD dwAttrib = ::GetFileAttributesA(m_strPathName);
-    if (m_strPathName.IsEmpty() || (dwAttrib != INVALID_FILE_ATTRIBUTES && (dwAttrib & FILE_ATTRIBUTE_READONLY)))
+    if (m_strPathName.IsEmpty()
+        || (dwAttrib != INVALID_FILE_ATTRIBUTES && (dwAttrib & FILE_ATTRIBUTE_READONLY)))
         return DoSave(nullptr);
     return DoSave(m_strPathName);
 }
@@ -322,7 +327,8 @@ BOOL CDocument::DoSave(LPCSTR lpszPathName, BOOL bReplace)
         strNewName = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
         CWinApp* pApp = AfxGetApp();
         if (pApp == nullptr
-            || !pApp->DoPromptFileName(strNewName, 0, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, FALSE, m_pDocTemplate))
+            || !pApp->DoPromptFileName(strNewName, 0, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, FALSE,
+                                       m_pDocTemplate))
             return FALSE;
     }
     if (!OnSaveDocument(strNewName))

@@ -62,7 +62,8 @@ public:
     virtual void PreCloseFrame(CFrameWnd*) {}
     virtual BOOL DoSave(LPCSTR lpszPathName, BOOL bReplace = TRUE);
     virtual BOOL DoFileSave();
-    virtual void ReportSaveLoadException(LPCSTR lpszPathName, const CException* e, BOOL bSaving, UINT nIDPDefault);
+    virtual void ReportSaveLoadException(LPCSTR lpszPathName, const CException* e, BOOL bSaving,
+                                         UINT nIDPDefault);
     virtual CFile* GetFile(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError);
     virtual void ReleaseFile(CFile* pFile, BOOL bAbort);
 

@@ -34,20 +34,25 @@ const char* const kFileTexts[] = {
     "Impossible de supprimer le dossier courant %s.",
     "Le dossier de %s est plein.",
     "Erreur de positionnement dans le fichier %s.",
-    "Erreur mat\xE9rielle en acc\xE9" "dant au fichier %s.",
+    "Erreur mat\xE9rielle en acc\xE9"
+    "dant au fichier %s.",
     "Violation de partage sur le fichier %s.",
     "Violation de verrouillage sur le fichier %s.",
-    "Disque plein en \xE9" "crivant le fichier %s.",
+    "Disque plein en \xE9"
+    "crivant le fichier %s.",
     "Fin du fichier %s atteinte de fa\xE7on inattendue.",
 };
 
 const char* const kArchiveTexts[] = {
     "Aucune erreur dans l'archive %s.",
     "Erreur inattendue dans l'archive %s.",
-    "Tentative d'\xE9" "crire dans l'archive %s ouverte en lecture.",
+    "Tentative d'\xE9"
+    "crire dans l'archive %s ouverte en lecture.",
     "Fin de l'archive %s atteinte de fa\xE7on inattendue.",
-    "Tentative de lire l'archive %s ouverte en \xE9" "criture.",
-    "L'archive %s contient une r\xE9" "f\xE9rence d'objet incorrecte.",
+    "Tentative de lire l'archive %s ouverte en \xE9"
+    "criture.",
+    "L'archive %s contient une r\xE9"
+    "f\xE9rence d'objet incorrecte.",
     "L'archive %s contient un objet d'une classe inconnue.",
     "L'archive %s contient un objet d'une version non prise en charge.",
 };
@@ -154,8 +159,9 @@ BOOL CMemoryException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pn
 
 BOOL CResourceException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
 {
-    return CopyMessage("Ressource Windows introuvable ou impossible \xE0 cr\xE9" "er.", lpszError, nMaxError,
-                       pnHelpContext);
+    return CopyMessage("Ressource Windows introuvable ou impossible \xE0 cr\xE9"
+                       "er.",
+                       lpszError, nMaxError, pnHelpContext);
 }
 
 void AfxThrowFileException(int cause, LONG lOsError, LPCSTR lpszFileName)

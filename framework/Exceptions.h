@@ -40,8 +40,7 @@ public:
 
     explicit CFileException(int cause = none, LONG lOsError = -1, LPCSTR lpszFileName = nullptr)
         : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszFileName)
-    {
-    }
+    {}
 
     // The cause matching a GetLastError() code (generic for codes without a closer cause).
     static int OsErrorToException(LONG lOsError);
@@ -70,8 +69,7 @@ public:
 
     explicit CArchiveException(int cause = none, LPCSTR lpszArchiveName = nullptr)
         : m_cause(cause), m_strFileName(lpszArchiveName)
-    {
-    }
+    {}
 
     BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
 

@@ -85,8 +85,8 @@ BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyl
         }
     }
     m_strTitle = lpszWindowName != nullptr ? lpszWindowName : "";
-    if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, AfxSafeHwnd(pParentWnd), hMenu, pContext)) {
+    if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
+                  rect.right - rect.left, rect.bottom - rect.top, AfxSafeHwnd(pParentWnd), hMenu, pContext)) {
         // The frame deleted itself; the menu was never given to a window.
         if (hMenu != nullptr)
             ::DestroyMenu(hMenu);
@@ -438,8 +438,9 @@ void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
 BOOL CFrameWnd::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
 {
     UINT_PTR nID = pNMHDR->idFrom;
-    bool bIsHwnd = pNMHDR->code == TTN_NEEDTEXTA ? (reinterpret_cast<TOOLTIPTEXTA*>(pNMHDR)->uFlags & TTF_IDISHWND)
-                                                 : (reinterpret_cast<TOOLTIPTEXTW*>(pNMHDR)->uFlags & TTF_IDISHWND);
+    bool bIsHwnd = pNMHDR->code == TTN_NEEDTEXTA
+                       ? (reinterpret_cast<TOOLTIPTEXTA*>(pNMHDR)->uFlags & TTF_IDISHWND)
+                       : (reinterpret_cast<TOOLTIPTEXTW*>(pNMHDR)->uFlags & TTF_IDISHWND);
     if (bIsHwnd)
         nID = static_cast<UINT_PTR>(::GetDlgCtrlID(reinterpret_cast<HWND>(nID)));
     if (nID == 0)
@@ -453,7 +454,8 @@ BOOL CFrameWnd::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
         lstrcpynA(pTTT->szText, strTip, sizeof(pTTT->szText));
     } else {
         TOOLTIPTEXTW* pTTT = reinterpret_cast<TOOLTIPTEXTW*>(pNMHDR);
-        int n = ::MultiByteToWideChar(CP_ACP, 0, strTip, -1, pTTT->szText, static_cast<int>(sizeof(pTTT->szText) / sizeof(WCHAR)));
+        int n = ::MultiByteToWideChar(CP_ACP, 0, strTip, -1, pTTT->szText,
+                                      static_cast<int>(sizeof(pTTT->szText) / sizeof(WCHAR)));
         if (n == 0)
             pTTT->szText[0] = 0;
         pTTT->szText[sizeof(pTTT->szText) / sizeof(WCHAR) - 1] = 0;

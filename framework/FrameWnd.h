@@ -75,7 +75,7 @@ public:
     HACCEL m_hAccelTable = nullptr;
     UINT m_nIDHelp = 0;
     CString m_strTitle;
-    CPtrList m_listControlBars;    // bars register here
+    CPtrList m_listControlBars; // bars register here
 
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnDestroy();

@@ -112,7 +112,8 @@ CDockBar* AfxGetDockBar(CFrameWnd* pFrame, UINT nID)
     if (pFrame == nullptr || pFrame->m_hWnd == nullptr)
         return nullptr;
     CWnd* pWnd = CWnd::FromHandlePermanent(::GetDlgItem(pFrame->m_hWnd, static_cast<int>(nID)));
-    return pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CDockBar)) ? static_cast<CDockBar*>(pWnd) : nullptr;
+    return pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CDockBar)) ? static_cast<CDockBar*>(pWnd)
+                                                                      : nullptr;
 }
 
 void AfxEnableDocking(CFrameWnd* pFrame, DWORD dwDockStyle)
@@ -387,7 +388,8 @@ void AfxLoadBarState(CFrameWnd* pFrame, LPCSTR lpszProfileName)
         point.x = std::max(rectScreen.left, std::min(point.x, rectScreen.right - 40));
         point.y = std::max(rectScreen.top, std::min(point.y, rectScreen.bottom - 20));
         BOOL bHorz = ReadInt(pApp, entry.strSection, "Horz", 1, 0, 1);
-        entry.pBar->m_nMRUWidth = ReadInt(pApp, entry.strSection, "MRUWidth", entry.pBar->m_nMRUWidth, 0, 32767);
+        entry.pBar->m_nMRUWidth =
+            ReadInt(pApp, entry.strSection, "MRUWidth", entry.pBar->m_nMRUWidth, 0, 32767);
         AfxFloatControlBar(pFrame, entry.pBar, point, bHorz ? CBRS_ALIGN_TOP : CBRS_ALIGN_LEFT);
     }
 

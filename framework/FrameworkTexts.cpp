@@ -19,7 +19,8 @@ const Text kTexts[] = {
     {AFX_IDP_ASK_TO_SAVE, "Enregistrer les modifications de %1 ?"},
     {AFX_IDP_FAILED_TO_OPEN_DOC, "Impossible d'ouvrir ce document."},
     {AFX_IDP_FAILED_TO_SAVE_DOC, "Impossible d'enregistrer ce document."},
-    {AFX_IDP_FAILED_TO_CREATE_DOC, "Impossible de cr\xE9" "er un nouveau document."},
+    {AFX_IDP_FAILED_TO_CREATE_DOC, "Impossible de cr\xE9"
+                                   "er un nouveau document."},
     {AFX_IDP_INTERNAL_FAILURE, "Une erreur interne s'est produite."},
     {AFX_IDP_COMMAND_FAILURE, "La commande n'a pas pu aboutir."},
     {AFX_IDS_ALLFILTER, "Tous les fichiers (*.*)"},

@@ -5,20 +5,20 @@
 
 // Ids of the framework texts. They lie above the program's own string ids.
 enum : UINT {
-    AFX_IDS_IDLEMESSAGE = 0xF000,   // "Prêt"
-    AFX_IDS_UNTITLED,               // title of a document without a name
+    AFX_IDS_IDLEMESSAGE = 0xF000, // "Prêt"
+    AFX_IDS_UNTITLED,             // title of a document without a name
     AFX_IDP_PARSE_INT,
     AFX_IDP_PARSE_UINT,
-    AFX_IDP_PARSE_INT_RANGE,        // %1, %2: the bounds
-    AFX_IDP_PARSE_STRING_SIZE,      // %1: the most characters allowed
+    AFX_IDP_PARSE_INT_RANGE,   // %1, %2: the bounds
+    AFX_IDP_PARSE_STRING_SIZE, // %1: the most characters allowed
     AFX_IDP_PARSE_RADIO_BUTTON,
-    AFX_IDP_ASK_TO_SAVE,            // %1: the document's title
+    AFX_IDP_ASK_TO_SAVE, // %1: the document's title
     AFX_IDP_FAILED_TO_OPEN_DOC,
     AFX_IDP_FAILED_TO_SAVE_DOC,
     AFX_IDP_FAILED_TO_CREATE_DOC,
     AFX_IDP_INTERNAL_FAILURE,
     AFX_IDP_COMMAND_FAILURE,
-    AFX_IDS_ALLFILTER,              // "Tous les fichiers (*.*)"
+    AFX_IDS_ALLFILTER, // "Tous les fichiers (*.*)"
     AFX_IDS_FRAMEWORK_LAST
 };
 

@@ -119,7 +119,10 @@ BOOL CGdiObject::AttachOrThrow(HGDIOBJ hObject)
     return TRUE;
 }
 
-int CGdiObject::GetObject(int nCount, LPVOID lpObject) const { return ::GetObjectA(m_hObject, nCount, lpObject); }
+int CGdiObject::GetObject(int nCount, LPVOID lpObject) const
+{
+    return ::GetObjectA(m_hObject, nCount, lpObject);
+}
 
 UINT CGdiObject::GetObjectType() const { return static_cast<UINT>(::GetObjectType(m_hObject)); }
 
@@ -127,7 +130,10 @@ BOOL CGdiObject::CreateStockObject(int nIndex) { return Attach(::GetStockObject(
 
 BOOL CGdiObject::UnrealizeObject() { return ::UnrealizeObject(m_hObject); }
 
-CPen::CPen(int nPenStyle, int nWidth, COLORREF crColor) { AttachOrThrow(::CreatePen(nPenStyle, nWidth, crColor)); }
+CPen::CPen(int nPenStyle, int nWidth, COLORREF crColor)
+{
+    AttachOrThrow(::CreatePen(nPenStyle, nWidth, crColor));
+}
 
 CPen* CPen::FromHandle(HPEN hPen) { return static_cast<CPen*>(CGdiObject::FromHandle(hPen)); }
 
@@ -153,29 +159,38 @@ CBrush* CBrush::FromHandle(HBRUSH hBrush) { return static_cast<CBrush*>(CGdiObje
 
 BOOL CBrush::CreateSolidBrush(COLORREF crColor) { return Attach(::CreateSolidBrush(crColor)); }
 
-BOOL CBrush::CreateHatchBrush(int nIndex, COLORREF crColor) { return Attach(::CreateHatchBrush(nIndex, crColor)); }
+BOOL CBrush::CreateHatchBrush(int nIndex, COLORREF crColor)
+{
+    return Attach(::CreateHatchBrush(nIndex, crColor));
+}
 
 BOOL CBrush::CreatePatternBrush(CBitmap* pBitmap)
 {
     return pBitmap ? Attach(::CreatePatternBrush(static_cast<HBITMAP>(pBitmap->m_hObject))) : FALSE;
 }
 
-BOOL CBrush::CreateBrushIndirect(const LOGBRUSH* lpLogBrush) { return Attach(::CreateBrushIndirect(lpLogBrush)); }
+BOOL CBrush::CreateBrushIndirect(const LOGBRUSH* lpLogBrush)
+{
+    return Attach(::CreateBrushIndirect(lpLogBrush));
+}
 
 // System colour brushes are shared and never deleted; the wrapper only holds it.
 BOOL CBrush::CreateSysColorBrush(int nIndex) { return Attach(::GetSysColorBrush(nIndex)); }
 
-int CBrush::GetLogBrush(LOGBRUSH* pLogBrush) const { return ::GetObjectA(m_hObject, sizeof(LOGBRUSH), pLogBrush); }
+int CBrush::GetLogBrush(LOGBRUSH* pLogBrush) const
+{
+    return ::GetObjectA(m_hObject, sizeof(LOGBRUSH), pLogBrush);
+}
 
 CFont* CFont::FromHandle(HFONT hFont) { return static_cast<CFont*>(CGdiObject::FromHandle(hFont)); }
 
 BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
-                       BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
-                       BYTE nQuality, BYTE nPitchAndFamily, LPCSTR lpszFacename)
+                       BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision,
+                       BYTE nClipPrecision, BYTE nQuality, BYTE nPitchAndFamily, LPCSTR lpszFacename)
 {
     return Attach(::CreateFontA(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic, bUnderline,
-                                cStrikeOut, nCharSet, nOutPrecision, nClipPrecision, nQuality, nPitchAndFamily,
-                                lpszFacename));
+                                cStrikeOut, nCharSet, nOutPrecision, nClipPrecision, nQuality,
+                                nPitchAndFamily, lpszFacename));
 }
 
 BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) { return Attach(::CreateFontIndirectA(lpLogFont)); }
@@ -206,7 +221,10 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONT* lpLogFont, CDC* pDC)
 
 int CFont::GetLogFont(LOGFONT* pLogFont) const { return ::GetObjectA(m_hObject, sizeof(LOGFONT), pLogFont); }
 
-CBitmap* CBitmap::FromHandle(HBITMAP hBitmap) { return static_cast<CBitmap*>(CGdiObject::FromHandle(hBitmap)); }
+CBitmap* CBitmap::FromHandle(HBITMAP hBitmap)
+{
+    return static_cast<CBitmap*>(CGdiObject::FromHandle(hBitmap));
+}
 
 BOOL CBitmap::LoadBitmap(LPCSTR lpszResourceName)
 {
@@ -215,7 +233,10 @@ BOOL CBitmap::LoadBitmap(LPCSTR lpszResourceName)
 
 BOOL CBitmap::LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCEA(nIDResource)); }
 
-BOOL CBitmap::LoadOEMBitmap(UINT nIDBitmap) { return Attach(::LoadBitmapA(nullptr, MAKEINTRESOURCEA(nIDBitmap))); }
+BOOL CBitmap::LoadOEMBitmap(UINT nIDBitmap)
+{
+    return Attach(::LoadBitmapA(nullptr, MAKEINTRESOURCEA(nIDBitmap)));
+}
 
 BOOL CBitmap::CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits)
 {
@@ -238,7 +259,8 @@ int CBitmap::GetBitmap(BITMAP* pBitMap) const { return ::GetObjectA(m_hObject, s
 
 DWORD CBitmap::GetBitmapBits(DWORD dwCount, LPVOID lpBits) const
 {
-    return static_cast<DWORD>(::GetBitmapBits(static_cast<HBITMAP>(m_hObject), static_cast<LONG>(dwCount), lpBits));
+    return static_cast<DWORD>(
+        ::GetBitmapBits(static_cast<HBITMAP>(m_hObject), static_cast<LONG>(dwCount), lpBits));
 }
 
 DWORD CBitmap::SetBitmapBits(DWORD dwCount, const void* lpBits)
@@ -289,7 +311,10 @@ UINT CPalette::GetNearestPaletteIndex(COLORREF crColor) const
     return ::GetNearestPaletteIndex(static_cast<HPALETTE>(m_hObject), crColor);
 }
 
-BOOL CPalette::ResizePalette(UINT nNumEntries) { return ::ResizePalette(static_cast<HPALETTE>(m_hObject), nNumEntries); }
+BOOL CPalette::ResizePalette(UINT nNumEntries)
+{
+    return ::ResizePalette(static_cast<HPALETTE>(m_hObject), nNumEntries);
+}
 
 CRgn* CRgn::FromHandle(HRGN hRgn) { return static_cast<CRgn*>(CGdiObject::FromHandle(hRgn)); }
 
@@ -297,7 +322,10 @@ BOOL CRgn::CreateRectRgn(int x1, int y1, int x2, int y2) { return Attach(::Creat
 
 BOOL CRgn::CreateRectRgnIndirect(LPCRECT lpRect) { return Attach(::CreateRectRgnIndirect(lpRect)); }
 
-BOOL CRgn::CreateEllipticRgn(int x1, int y1, int x2, int y2) { return Attach(::CreateEllipticRgn(x1, y1, x2, y2)); }
+BOOL CRgn::CreateEllipticRgn(int x1, int y1, int x2, int y2)
+{
+    return Attach(::CreateEllipticRgn(x1, y1, x2, y2));
+}
 
 BOOL CRgn::CreateEllipticRgnIndirect(LPCRECT lpRect) { return Attach(::CreateEllipticRgnIndirect(lpRect)); }
 
@@ -332,7 +360,10 @@ BOOL CRgn::PtInRegion(int x, int y) const { return ::PtInRegion(static_cast<HRGN
 
 BOOL CRgn::RectInRegion(LPCRECT lpRect) const { return ::RectInRegion(static_cast<HRGN>(m_hObject), lpRect); }
 
-void CRgn::SetRectRgn(int x1, int y1, int x2, int y2) { ::SetRectRgn(static_cast<HRGN>(m_hObject), x1, y1, x2, y2); }
+void CRgn::SetRectRgn(int x1, int y1, int x2, int y2)
+{
+    ::SetRectRgn(static_cast<HRGN>(m_hObject), x1, y1, x2, y2);
+}
 
 void CRgn::SetRectRgn(LPCRECT lpRect)
 {

@@ -14,8 +14,7 @@ public:
     // Low word x, high word y, both signed (as in mouse message parameters).
     explicit CPoint(DWORD dwPoint)
         : POINT{static_cast<short>(LOWORD(dwPoint)), static_cast<short>(HIWORD(dwPoint))}
-    {
-    }
+    {}
 
     void Offset(int xOffset, int yOffset)
     {
@@ -54,8 +53,7 @@ public:
     CSize(POINT initPt) : SIZE{initPt.x, initPt.y} {}
     explicit CSize(DWORD dwSize)
         : SIZE{static_cast<short>(LOWORD(dwSize)), static_cast<short>(HIWORD(dwSize))}
-    {
-    }
+    {}
 
     bool operator==(SIZE size) const { return cx == size.cx && cy == size.cy; }
     bool operator!=(SIZE size) const { return !(*this == size); }
@@ -110,7 +108,10 @@ public:
     BOOL PtInRect(POINT point) const { return ::PtInRect(this, point); }
 
     void SetRect(int x1, int y1, int x2, int y2) { ::SetRect(this, x1, y1, x2, y2); }
-    void SetRect(POINT topLeft, POINT bottomRight) { SetRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y); }
+    void SetRect(POINT topLeft, POINT bottomRight)
+    {
+        SetRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
+    }
     void SetRectEmpty() { ::SetRectEmpty(this); }
     void CopyRect(LPCRECT lpSrcRect) { ::CopyRect(this, lpSrcRect); }
     BOOL EqualRect(LPCRECT lpRect) const { return ::EqualRect(this, lpRect); }
@@ -166,7 +167,10 @@ public:
     // Nonzero when the result is not empty; the result is empty (all zero) otherwise.
     BOOL IntersectRect(LPCRECT lpRect1, LPCRECT lpRect2) { return ::IntersectRect(this, lpRect1, lpRect2); }
     BOOL UnionRect(LPCRECT lpRect1, LPCRECT lpRect2) { return ::UnionRect(this, lpRect1, lpRect2); }
-    BOOL SubtractRect(LPCRECT lpRectSrc1, LPCRECT lpRectSrc2) { return ::SubtractRect(this, lpRectSrc1, lpRectSrc2); }
+    BOOL SubtractRect(LPCRECT lpRectSrc1, LPCRECT lpRectSrc2)
+    {
+        return ::SubtractRect(this, lpRectSrc1, lpRectSrc2);
+    }
 
     void operator=(const RECT& srcRect) { ::CopyRect(this, &srcRect); }
     bool operator==(const RECT& rect) const { return ::EqualRect(this, &rect) != FALSE; }

@@ -19,7 +19,7 @@ public:
     virtual void DeleteTemp() = 0;
 
 protected:
-    CHandleMapBase();   // registers with the calling thread
+    CHandleMapBase();          // registers with the calling thread
     virtual ~CHandleMapBase(); // unregisters (must run on the same thread)
 
 private:
@@ -32,15 +32,14 @@ private:
 // wrappers belong to the thread that asked FromHandle: make one CHandleMap per thread (a
 // function-local thread_local) and call only FromHandle, LookupTemporary and DeleteTemp on it.
 // A temporary wrapper never owns its handle: clearTemp empties it before it is deleted.
-template <class T, class H>
-class CHandleMap : public CHandleMapBase {
+template <class T, class H> class CHandleMap : public CHandleMapBase {
 public:
     using CreateTempFn = T* (*)(H);
     using ClearTempFn = void (*)(T*);
 
-    CHandleMap(CreateTempFn createTemp, ClearTempFn clearTemp) : m_createTemp(createTemp), m_clearTemp(clearTemp)
-    {
-    }
+    CHandleMap(CreateTempFn createTemp, ClearTempFn clearTemp)
+        : m_createTemp(createTemp), m_clearTemp(clearTemp)
+    {}
     ~CHandleMap() override { DeleteTemp(); }
 
     // The permanent wrapper of h, else this thread's temporary one, else a new temporary one.

@@ -82,7 +82,8 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
     return TRUE;
 }
 
-BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                             CCreateContext* pContext)
 {
     m_nIDHelp = nIDResource;
     CString strFull;
@@ -101,8 +102,8 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPare
     if (pParentWnd != nullptr && pParentWnd->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)))
         pFrame = static_cast<CMDIFrameWnd*>(pParentWnd);
     CString strTitle = m_strTitle;
-    if (!Create(GetIconWndClass(dwDefaultStyle, nIDResource), strTitle, dwDefaultStyle | WS_CHILD, rectDefault,
-                pFrame, pContext))
+    if (!Create(GetIconWndClass(dwDefaultStyle, nIDResource), strTitle, dwDefaultStyle | WS_CHILD,
+                rectDefault, pFrame, pContext))
         return FALSE;
     return TRUE;
 }
@@ -111,8 +112,9 @@ CMDIFrameWnd* CMDIChildWnd::GetMDIFrame() const
 {
     HWND hClient = ::GetParent(m_hWnd);
     CWnd* pFrame = FromHandlePermanent(hClient != nullptr ? ::GetParent(hClient) : nullptr);
-    return pFrame != nullptr && pFrame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)) ? static_cast<CMDIFrameWnd*>(pFrame)
-                                                                                : nullptr;
+    return pFrame != nullptr && pFrame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd))
+               ? static_cast<CMDIFrameWnd*>(pFrame)
+               : nullptr;
 }
 
 void CMDIChildWnd::MDIDestroy()

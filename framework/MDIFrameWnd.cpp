@@ -61,10 +61,9 @@ HMENU CMDIFrameWnd::GetWindowMenuPopup(HMENU hMenuBar)
 CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* pbMaximized) const
 {
     BOOL bMaximized = FALSE;
-    HWND hWnd = m_hWndMDIClient != nullptr
-                    ? reinterpret_cast<HWND>(::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0,
-                                                            reinterpret_cast<LPARAM>(&bMaximized)))
-                    : nullptr;
+    HWND hWnd = m_hWndMDIClient != nullptr ? reinterpret_cast<HWND>(::SendMessageA(
+                    m_hWndMDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&bMaximized)))
+                                           : nullptr;
     CWnd* pWnd = FromHandlePermanent(hWnd);
     CMDIChildWnd* pChild = pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CMDIChildWnd))
                                ? static_cast<CMDIChildWnd*>(pWnd)
@@ -82,8 +81,8 @@ void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate)
 HMENU CMDIFrameWnd::MDISetMenu(HMENU hFrameMenu, HMENU hWindowMenu)
 {
     HMENU hOld = reinterpret_cast<HMENU>(::SendMessageA(m_hWndMDIClient, WM_MDISETMENU,
-                                                         reinterpret_cast<WPARAM>(hFrameMenu),
-                                                         reinterpret_cast<LPARAM>(hWindowMenu)));
+                                                        reinterpret_cast<WPARAM>(hFrameMenu),
+                                                        reinterpret_cast<LPARAM>(hWindowMenu)));
     ::DrawMenuBar(m_hWnd);
     return hOld;
 }
@@ -152,18 +151,27 @@ void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
     // A maximised child's name is added by the system itself.
     CDocument* pDocument = pChild != nullptr && !bMaximized ? pChild->GetActiveDocument() : nullptr;
     m_nWindow = pChild != nullptr ? pChild->m_nWindow : 0;
-    UpdateFrameTitleForDocument(bAddToTitle && pDocument != nullptr ? static_cast<LPCSTR>(pDocument->GetTitle())
-                                                                     : nullptr);
+    UpdateFrameTitleForDocument(
+        bAddToTitle && pDocument != nullptr ? static_cast<LPCSTR>(pDocument->GetTitle()) : nullptr);
 }
 
 BOOL CMDIFrameWnd::OnMDIWindowCmd(UINT nID)
 {
     switch (nID) {
-    case ID_WINDOW_ARRANGE: MDIIconArrange(); break;
-    case ID_WINDOW_CASCADE: MDICascade(); break;
-    case ID_WINDOW_TILE_HORZ: MDITile(MDITILE_HORIZONTAL); break;
-    case ID_WINDOW_TILE_VERT: MDITile(MDITILE_VERTICAL); break;
-    default: return FALSE;
+    case ID_WINDOW_ARRANGE:
+        MDIIconArrange();
+        break;
+    case ID_WINDOW_CASCADE:
+        MDICascade();
+        break;
+    case ID_WINDOW_TILE_HORZ:
+        MDITile(MDITILE_HORIZONTAL);
+        break;
+    case ID_WINDOW_TILE_VERT:
+        MDITile(MDITILE_VERTICAL);
+        break;
+    default:
+        return FALSE;
     }
     return TRUE;
 }

@@ -18,11 +18,23 @@ public:
     CMDIChildWnd* MDIGetActive(BOOL* pbMaximized = nullptr) const;
     void MDIActivate(CWnd* pWndActivate);
     void MDIIconArrange() { ::SendMessageA(m_hWndMDIClient, WM_MDIICONARRANGE, 0, 0); }
-    void MDIMaximize(CWnd* pWnd) { ::SendMessageA(m_hWndMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(AfxSafeHwnd(pWnd)), 0); }
-    void MDIRestore(CWnd* pWnd) { ::SendMessageA(m_hWndMDIClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(AfxSafeHwnd(pWnd)), 0); }
+    void MDIMaximize(CWnd* pWnd)
+    {
+        ::SendMessageA(m_hWndMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(AfxSafeHwnd(pWnd)), 0);
+    }
+    void MDIRestore(CWnd* pWnd)
+    {
+        ::SendMessageA(m_hWndMDIClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(AfxSafeHwnd(pWnd)), 0);
+    }
     void MDINext() { ::SendMessageA(m_hWndMDIClient, WM_MDINEXT, 0, 0); }
-    void MDICascade(int nType = 0) { ::SendMessageA(m_hWndMDIClient, WM_MDICASCADE, static_cast<WPARAM>(nType), 0); }
-    void MDITile(int nType = MDITILE_HORIZONTAL) { ::SendMessageA(m_hWndMDIClient, WM_MDITILE, static_cast<WPARAM>(nType), 0); }
+    void MDICascade(int nType = 0)
+    {
+        ::SendMessageA(m_hWndMDIClient, WM_MDICASCADE, static_cast<WPARAM>(nType), 0);
+    }
+    void MDITile(int nType = MDITILE_HORIZONTAL)
+    {
+        ::SendMessageA(m_hWndMDIClient, WM_MDITILE, static_cast<WPARAM>(nType), 0);
+    }
     // Puts a menu bar (and its window pop-up) in place; the previous bar.
     HMENU MDISetMenu(HMENU hFrameMenu, HMENU hWindowMenu);
     // The active child's menu, or the frame's own (hMenuAlt when given).

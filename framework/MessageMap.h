@@ -80,20 +80,17 @@ struct AFX_CMDHANDLERINFO {
 
 // ---- handler signature checks ----
 
-template <class M>
-struct AfxMemberFn {
+template <class M> struct AfxMemberFn {
     static constexpr bool isMember = false;
 };
-template <class C, class R, class... A>
-struct AfxMemberFn<R (C::*)(A...)> {
+template <class C, class R, class... A> struct AfxMemberFn<R (C::*)(A...)> {
     static constexpr bool isMember = true;
     using Class = C;
     using Sig = R(A...);
 };
 
 // True when member pointer M is a non-const member function of exactly signature S.
-template <auto M, class S>
-constexpr bool AfxHasSig()
+template <auto M, class S> constexpr bool AfxHasSig()
 {
     using Info = AfxMemberFn<decltype(M)>;
     if constexpr (Info::isMember)
@@ -102,7 +99,7 @@ constexpr bool AfxHasSig()
         return false;
 }
 
-#define AFX_CHECK_SIG(M, ...)                                                                         \
+#define AFX_CHECK_SIG(M, ...)                                                                                \
     static_assert(AfxHasSig<M, __VA_ARGS__>(), "message-map handler has the wrong signature")
 
 // ---- thunks for the command and notification families ----
@@ -110,34 +107,29 @@ constexpr bool AfxHasSig()
 // CCmdTarget adjusts `this` for classes with a second base.
 
 struct AfxThunk {
-    template <class T, auto M>
-    static BOOL Command(CCmdTarget* p, AFX_MSGCALL&)
+    template <class T, auto M> static BOOL Command(CCmdTarget* p, AFX_MSGCALL&)
     {
         AFX_CHECK_SIG(M, void());
         (static_cast<T*>(p)->*M)();
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL CommandEx(CCmdTarget* p, AFX_MSGCALL& c)
+    template <class T, auto M> static BOOL CommandEx(CCmdTarget* p, AFX_MSGCALL& c)
     {
         AFX_CHECK_SIG(M, BOOL(UINT));
         return (static_cast<T*>(p)->*M)(c.nID);
     }
-    template <class T, auto M>
-    static BOOL CommandRange(CCmdTarget* p, AFX_MSGCALL& c)
+    template <class T, auto M> static BOOL CommandRange(CCmdTarget* p, AFX_MSGCALL& c)
     {
         AFX_CHECK_SIG(M, void(UINT));
         (static_cast<T*>(p)->*M)(c.nID);
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL ControlEx(CCmdTarget* p, AFX_MSGCALL&)
+    template <class T, auto M> static BOOL ControlEx(CCmdTarget* p, AFX_MSGCALL&)
     {
         AFX_CHECK_SIG(M, BOOL());
         return (static_cast<T*>(p)->*M)();
     }
-    template <class T, auto M>
-    static BOOL UpdateUI(CCmdTarget* p, AFX_MSGCALL& c)
+    template <class T, auto M> static BOOL UpdateUI(CCmdTarget* p, AFX_MSGCALL& c)
     {
         AFX_CHECK_SIG(M, void(CCmdUI*));
         CCmdUI* pCmdUI = static_cast<CCmdUI*>(c.pExtra);
@@ -145,44 +137,38 @@ struct AfxThunk {
         (static_cast<T*>(p)->*M)(pCmdUI);
         return !AfxCmdUIContinuesRouting(pCmdUI);
     }
-    template <class T, auto M>
-    static BOOL Notify(CCmdTarget* p, AFX_MSGCALL& c)
+    template <class T, auto M> static BOOL Notify(CCmdTarget* p, AFX_MSGCALL& c)
     {
         AFX_CHECK_SIG(M, void(NMHDR*, LRESULT*));
         AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(c.pExtra);
         (static_cast<T*>(p)->*M)(n->pNMHDR, n->pResult);
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL NotifyEx(CCmdTarget* p, AFX_MSGCALL& c)
+    template <class T, auto M> static BOOL NotifyEx(CCmdTarget* p, AFX_MSGCALL& c)
     {
         AFX_CHECK_SIG(M, BOOL(UINT, NMHDR*, LRESULT*));
         AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(c.pExtra);
         return (static_cast<T*>(p)->*M)(c.nID, n->pNMHDR, n->pResult);
     }
-    template <class T, auto M>
-    static BOOL NotifyRange(CCmdTarget* p, AFX_MSGCALL& c)
+    template <class T, auto M> static BOOL NotifyRange(CCmdTarget* p, AFX_MSGCALL& c)
     {
         AFX_CHECK_SIG(M, void(UINT, NMHDR*, LRESULT*));
         AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(c.pExtra);
         (static_cast<T*>(p)->*M)(c.nID, n->pNMHDR, n->pResult);
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL NotifyReflect(CCmdTarget* p, AFX_MSGCALL& c)
+    template <class T, auto M> static BOOL NotifyReflect(CCmdTarget* p, AFX_MSGCALL& c)
     {
         AFX_CHECK_SIG(M, void(NMHDR*, LRESULT*));
         (static_cast<T*>(p)->*M)(reinterpret_cast<NMHDR*>(c.lParam), &c.result);
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL NotifyReflectEx(CCmdTarget* p, AFX_MSGCALL& c)
+    template <class T, auto M> static BOOL NotifyReflectEx(CCmdTarget* p, AFX_MSGCALL& c)
     {
         AFX_CHECK_SIG(M, BOOL(NMHDR*, LRESULT*));
         return (static_cast<T*>(p)->*M)(reinterpret_cast<NMHDR*>(c.lParam), &c.result);
     }
-    template <class T, auto M>
-    static BOOL Message(CCmdTarget* p, AFX_MSGCALL& c)
+    template <class T, auto M> static BOOL Message(CCmdTarget* p, AFX_MSGCALL& c)
     {
         AFX_CHECK_SIG(M, LRESULT(WPARAM, LPARAM));
         c.result = (static_cast<T*>(p)->*M)(c.wParam, c.lParam);
@@ -192,44 +178,48 @@ struct AfxThunk {
 
 // ---- map declaration and definition ----
 
-#define DECLARE_MESSAGE_MAP()                                                                         \
-protected:                                                                                            \
-    static const AFX_MSGMAP* GetThisMessageMap();                                                     \
+#define DECLARE_MESSAGE_MAP()                                                                                \
+protected:                                                                                                   \
+    static const AFX_MSGMAP* GetThisMessageMap();                                                            \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                        \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }                 \
-    const AFX_MSGMAP* theClass::GetThisMessageMap()                                                   \
-    {                                                                                                 \
-        using ThisClass [[maybe_unused]] = theClass;                                                  \
-        using TheBaseClass = baseClass;                                                               \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                               \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }                        \
+    const AFX_MSGMAP* theClass::GetThisMessageMap()                                                          \
+    {                                                                                                        \
+        using ThisClass [[maybe_unused]] = theClass;                                                         \
+        using TheBaseClass = baseClass;                                                                      \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
-#define END_MESSAGE_MAP()                                                                             \
-        {0, 0, 0, 0, 0, nullptr}};                                                                    \
-        static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
-        return &messageMap;                                                                           \
+#define END_MESSAGE_MAP()                                                                                    \
+    {                                                                                                        \
+        0, 0, 0, 0, 0, nullptr                                                                               \
+    }                                                                                                        \
+    }                                                                                                        \
+    ;                                                                                                        \
+    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};            \
+    return &messageMap;                                                                                      \
     }
 
-#define AFX_ENTRY(msg, code, first, last, flags, thunk, fn)                                          \
-    {(UINT)(msg), (UINT)(WORD)(int)(code), (UINT)(first), (UINT)(last), (UINT)(flags),                \
-     &AfxThunk::thunk<ThisClass, &ThisClass::fn>},
+#define AFX_ENTRY(msg, code, first, last, flags, thunk, fn)                                                  \
+    {(UINT)(msg),  (UINT)(WORD)(int)(code), (UINT)(first),                                                   \
+     (UINT)(last), (UINT)(flags),           &AfxThunk::thunk<ThisClass, &ThisClass::fn>},
 
 // Commands (menus, accelerators, buttons with BN_CLICKED) and their update handlers.
 #define ON_COMMAND(id, fn) AFX_ENTRY(WM_COMMAND, CN_COMMAND, id, id, AfxEntryCommand, Command, fn)
 #define ON_COMMAND_EX(id, fn) AFX_ENTRY(WM_COMMAND, CN_COMMAND, id, id, AfxEntryCommand, CommandEx, fn)
-#define ON_COMMAND_RANGE(first, last, fn)                                                             \
+#define ON_COMMAND_RANGE(first, last, fn)                                                                    \
     AFX_ENTRY(WM_COMMAND, CN_COMMAND, first, last, AfxEntryCommand, CommandRange, fn)
-#define ON_COMMAND_EX_RANGE(first, last, fn)                                                          \
+#define ON_COMMAND_EX_RANGE(first, last, fn)                                                                 \
     AFX_ENTRY(WM_COMMAND, CN_COMMAND, first, last, AfxEntryCommand, CommandEx, fn)
-#define ON_UPDATE_COMMAND_UI(id, fn)                                                                  \
+#define ON_UPDATE_COMMAND_UI(id, fn)                                                                         \
     AFX_ENTRY(WM_COMMAND, CN_UPDATE_COMMAND_UI, id, id, AfxEntryCommand, UpdateUI, fn)
-#define ON_UPDATE_COMMAND_UI_RANGE(first, last, fn)                                                   \
+#define ON_UPDATE_COMMAND_UI_RANGE(first, last, fn)                                                          \
     AFX_ENTRY(WM_COMMAND, CN_UPDATE_COMMAND_UI, first, last, AfxEntryCommand, UpdateUI, fn)
 
 // Control notifications through WM_COMMAND.
 #define ON_CONTROL(code, id, fn) AFX_ENTRY(WM_COMMAND, code, id, id, AfxEntryCommand, Command, fn)
-#define ON_CONTROL_RANGE(code, first, last, fn)                                                       \
+#define ON_CONTROL_RANGE(code, first, last, fn)                                                              \
     AFX_ENTRY(WM_COMMAND, code, first, last, AfxEntryCommand, CommandRange, fn)
 #define ON_CONTROL_REFLECT(code, fn) AFX_ENTRY(WM_COMMAND, code, 0, 0, AfxEntryReflect, Command, fn)
 #define ON_CONTROL_REFLECT_EX(code, fn) AFX_ENTRY(WM_COMMAND, code, 0, 0, AfxEntryReflect, ControlEx, fn)
@@ -255,14 +245,13 @@ protected:                                                                      
 
 // WM_NOTIFY from common controls.
 #define ON_NOTIFY(code, id, fn) AFX_ENTRY(WM_NOTIFY, code, id, id, AfxEntryCommand, Notify, fn)
-#define ON_NOTIFY_RANGE(code, first, last, fn)                                                        \
+#define ON_NOTIFY_RANGE(code, first, last, fn)                                                               \
     AFX_ENTRY(WM_NOTIFY, code, first, last, AfxEntryCommand, NotifyRange, fn)
 #define ON_NOTIFY_EX(code, id, fn) AFX_ENTRY(WM_NOTIFY, code, id, id, AfxEntryCommand, NotifyEx, fn)
-#define ON_NOTIFY_EX_RANGE(code, first, last, fn)                                                     \
+#define ON_NOTIFY_EX_RANGE(code, first, last, fn)                                                            \
     AFX_ENTRY(WM_NOTIFY, code, first, last, AfxEntryCommand, NotifyEx, fn)
 #define ON_NOTIFY_REFLECT(code, fn) AFX_ENTRY(WM_NOTIFY, code, 0, 0, AfxEntryReflect, NotifyReflect, fn)
-#define ON_NOTIFY_REFLECT_EX(code, fn)                                                                \
-    AFX_ENTRY(WM_NOTIFY, code, 0, 0, AfxEntryReflect, NotifyReflectEx, fn)
+#define ON_NOTIFY_REFLECT_EX(code, fn) AFX_ENTRY(WM_NOTIFY, code, 0, 0, AfxEntryReflect, NotifyReflectEx, fn)
 
 // Any window message, handler LRESULT(WPARAM, LPARAM).
 #define ON_MESSAGE(msg, fn) AFX_ENTRY(msg, 0, 0, 0, 0, Message, fn)

@@ -4,7 +4,6 @@
 #include "framework/Geometry.h"
 #include "framework/MessageMap.h"
 
-
 // Signed coordinates of a mouse message.
 #ifndef GET_X_LPARAM
 #define GET_X_LPARAM(lp) (static_cast<int>(static_cast<short>(LOWORD(lp))))
@@ -29,64 +28,55 @@ struct AfxCrack {
     static CPoint Pt(LPARAM l) { return CPoint(GET_X_LPARAM(l), GET_Y_LPARAM(l)); }
     static CWnd* Wnd(WPARAM w) { return AfxWndFromHandle(reinterpret_cast<HWND>(w)); }
 
-    template <class T, auto M>
-    static BOOL Void(CCmdTarget* t, AFX_MSGCALL&)
+    template <class T, auto M> static BOOL Void(CCmdTarget* t, AFX_MSGCALL&)
     {
         AFX_CHECK_SIG(M, void());
         (static_cast<T*>(t)->*M)();
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL Bool(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL Bool(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, BOOL());
         m.result = (static_cast<T*>(t)->*M)();
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL Create(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL Create(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, int(LPCREATESTRUCT));
         m.result = (static_cast<T*>(t)->*M)(reinterpret_cast<LPCREATESTRUCT>(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL NcCreate(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL NcCreate(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, BOOL(LPCREATESTRUCT));
         m.result = (static_cast<T*>(t)->*M)(reinterpret_cast<LPCREATESTRUCT>(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL EraseBkgnd(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL EraseBkgnd(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, BOOL(CDC*));
         m.result = (static_cast<T*>(t)->*M)(AfxDCFromHandle(reinterpret_cast<HDC>(m.wParam)));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL Size(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL Size(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(UINT, int, int));
         (static_cast<T*>(t)->*M)(UINT(m.wParam), LOWORD(m.lParam), HIWORD(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL Move(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL Move(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(int, int));
         (static_cast<T*>(t)->*M)(GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL MinMax(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL MinMax(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(MINMAXINFO*));
         (static_cast<T*>(t)->*M)(reinterpret_cast<MINMAXINFO*>(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL Timer(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL Timer(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(UINT));
         (static_cast<T*>(t)->*M)(UINT(m.wParam));
@@ -101,30 +91,26 @@ struct AfxCrack {
         (static_cast<T*>(t)->*M)(pWnd);
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL Key(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL Key(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(UINT, UINT, UINT));
         (static_cast<T*>(t)->*M)(UINT(m.wParam), LOWORD(m.lParam), HIWORD(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL InitMenuPopup(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL InitMenuPopup(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(CMenu*, UINT, BOOL));
         (static_cast<T*>(t)->*M)(AfxMenuFromHandle(reinterpret_cast<HMENU>(m.wParam)), LOWORD(m.lParam),
                                  HIWORD(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL InitMenu(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL InitMenu(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(CMenu*));
         (static_cast<T*>(t)->*M)(AfxMenuFromHandle(reinterpret_cast<HMENU>(m.wParam)));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL MenuSelect(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL MenuSelect(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(UINT, UINT, HMENU));
         (static_cast<T*>(t)->*M)(LOWORD(m.wParam), HIWORD(m.wParam), reinterpret_cast<HMENU>(m.lParam));
@@ -137,96 +123,83 @@ struct AfxCrack {
         (static_cast<T*>(t)->*M)(UINT(m.wParam), Pt(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL NcActivate(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL NcActivate(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, BOOL(BOOL));
         m.result = (static_cast<T*>(t)->*M)(BOOL(m.wParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL NcCalcSize(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL NcCalcSize(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(BOOL, NCCALCSIZE_PARAMS*));
         (static_cast<T*>(t)->*M)(BOOL(m.wParam), reinterpret_cast<NCCALCSIZE_PARAMS*>(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL NcHitTest(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL NcHitTest(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, UINT(CPoint));
         m.result = (static_cast<T*>(t)->*M)(Pt(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL SettingChange(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL SettingChange(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(UINT, LPCSTR));
         (static_cast<T*>(t)->*M)(UINT(m.wParam), reinterpret_cast<LPCSTR>(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL Activate(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL Activate(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(UINT, CWnd*, BOOL));
         (static_cast<T*>(t)->*M)(LOWORD(m.wParam), Wnd(WPARAM(m.lParam)), HIWORD(m.wParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL MDIActivate(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL MDIActivate(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(BOOL, CWnd*, CWnd*));
         BOOL bActivate = reinterpret_cast<HWND>(m.lParam) == AfxHandleOf(t);
         (static_cast<T*>(t)->*M)(bActivate, Wnd(WPARAM(m.lParam)), Wnd(m.wParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL SysCommand(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL SysCommand(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(UINT, LPARAM));
         (static_cast<T*>(t)->*M)(UINT(m.wParam), m.lParam);
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL Scroll(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL Scroll(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(UINT, UINT, CScrollBar*));
         (static_cast<T*>(t)->*M)(LOWORD(m.wParam), HIWORD(m.wParam),
                                  AfxScrollBarFromHandle(reinterpret_cast<HWND>(m.lParam)));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL SetCursor(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL SetCursor(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, BOOL(CWnd*, UINT, UINT));
         m.result = (static_cast<T*>(t)->*M)(Wnd(m.wParam), LOWORD(m.lParam), HIWORD(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL DrawItem(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL DrawItem(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(int, LPDRAWITEMSTRUCT));
         (static_cast<T*>(t)->*M)(int(m.wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(m.lParam));
         m.result = TRUE;
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL MeasureItem(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL MeasureItem(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(int, LPMEASUREITEMSTRUCT));
         (static_cast<T*>(t)->*M)(int(m.wParam), reinterpret_cast<LPMEASUREITEMSTRUCT>(m.lParam));
         m.result = TRUE;
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL CompareItem(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL CompareItem(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, int(int, LPCOMPAREITEMSTRUCT));
         m.result = (static_cast<T*>(t)->*M)(int(m.wParam), reinterpret_cast<LPCOMPAREITEMSTRUCT>(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL DeleteItem(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL DeleteItem(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(int, LPDELETEITEMSTRUCT));
         (static_cast<T*>(t)->*M)(int(m.wParam), reinterpret_cast<LPDELETEITEMSTRUCT>(m.lParam));
@@ -234,8 +207,7 @@ struct AfxCrack {
         return TRUE;
     }
     // Every WM_CTLCOLORxxx arrives here under WM_CTLCOLOR, with the kind as CTLCOLOR_xxx.
-    template <class T, auto M>
-    static BOOL CtlColor(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL CtlColor(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, HBRUSH(CDC*, CWnd*, UINT));
         HBRUSH hbr = (static_cast<T*>(t)->*M)(AfxDCFromHandle(reinterpret_cast<HDC>(m.wParam)),
@@ -243,8 +215,7 @@ struct AfxCrack {
         m.result = reinterpret_cast<LRESULT>(hbr);
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL CtlColorReflect(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL CtlColorReflect(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, HBRUSH(CDC*, UINT));
         HBRUSH hbr = (static_cast<T*>(t)->*M)(AfxDCFromHandle(reinterpret_cast<HDC>(m.wParam)),
@@ -252,50 +223,43 @@ struct AfxCrack {
         m.result = reinterpret_cast<LRESULT>(hbr);
         return hbr != nullptr; // no brush: the parent chooses
     }
-    template <class T, auto M>
-    static BOOL DropFiles(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL DropFiles(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(HDROP));
         (static_cast<T*>(t)->*M)(reinterpret_cast<HDROP>(m.wParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL ShowWindow(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL ShowWindow(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(BOOL, UINT));
         (static_cast<T*>(t)->*M)(BOOL(m.wParam), UINT(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL WindowPos(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL WindowPos(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(WINDOWPOS*));
         (static_cast<T*>(t)->*M)(reinterpret_cast<WINDOWPOS*>(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL ContextMenu(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL ContextMenu(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(CWnd*, CPoint));
         (static_cast<T*>(t)->*M)(Wnd(m.wParam), Pt(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL MouseActivate(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL MouseActivate(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, int(CWnd*, UINT, UINT));
         m.result = (static_cast<T*>(t)->*M)(Wnd(m.wParam), LOWORD(m.lParam), HIWORD(m.lParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL Enable(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL Enable(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, void(BOOL));
         (static_cast<T*>(t)->*M)(BOOL(m.wParam));
         return TRUE;
     }
-    template <class T, auto M>
-    static BOOL GetDlgCode(CCmdTarget* t, AFX_MSGCALL& m)
+    template <class T, auto M> static BOOL GetDlgCode(CCmdTarget* t, AFX_MSGCALL& m)
     {
         AFX_CHECK_SIG(M, UINT());
         m.result = (static_cast<T*>(t)->*M)();
@@ -357,7 +321,7 @@ struct AfxCrack {
 #define ON_WM_COMPAREITEM() AFX_CRACK(WM_COMPAREITEM, CompareItem, OnCompareItem)
 #define ON_WM_DELETEITEM() AFX_CRACK(WM_DELETEITEM, DeleteItem, OnDeleteItem)
 #define ON_WM_CTLCOLOR() AFX_CRACK(WM_CTLCOLOR, CtlColor, OnCtlColor)
-#define ON_WM_CTLCOLOR_REFLECT()                                                                      \
+#define ON_WM_CTLCOLOR_REFLECT()                                                                             \
     {WM_CTLCOLOR, 0, 0, 0, AfxEntryReflect, &AfxCrack::CtlColorReflect<ThisClass, &ThisClass::CtlColor>},
 #define ON_WM_DROPFILES() AFX_CRACK(WM_DROPFILES, DropFiles, OnDropFiles)
 #define ON_WM_SHOWWINDOW() AFX_CRACK(WM_SHOWWINDOW, ShowWindow, OnShowWindow)

@@ -16,9 +16,9 @@ class CObject;
 struct CRuntimeClass {
     LPCSTR m_lpszClassName;
     int m_nObjectSize;
-    UINT m_wSchema;                     // 0xFFFF: not serialisable
-    CObject* (*m_pfnCreateObject)();    // null: not creatable by name
-    CRuntimeClass* m_pBaseClass;        // null only for CObject
+    UINT m_wSchema;                  // 0xFFFF: not serialisable
+    CObject* (*m_pfnCreateObject)(); // null: not creatable by name
+    CRuntimeClass* m_pBaseClass;     // null only for CObject
 
     // A new object of this class, or null when the class is not creatable.
     CObject* CreateObject() const;
@@ -61,40 +61,40 @@ private:
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
-#define DECLARE_DYNAMIC(class_name)                                                                 \
-public:                                                                                             \
-    static CRuntimeClass class##class_name;                                                         \
+#define DECLARE_DYNAMIC(class_name)                                                                          \
+public:                                                                                                      \
+    static CRuntimeClass class##class_name;                                                                  \
     CRuntimeClass* GetRuntimeClass() const override;
 
-#define DECLARE_DYNCREATE(class_name)                                                               \
-    DECLARE_DYNAMIC(class_name)                                                                     \
+#define DECLARE_DYNCREATE(class_name)                                                                        \
+    DECLARE_DYNAMIC(class_name)                                                                              \
     static CObject* CreateObject();
 
-#define DECLARE_SERIAL(class_name)                                                                  \
-    DECLARE_DYNCREATE(class_name)                                                                   \
+#define DECLARE_SERIAL(class_name)                                                                           \
+    DECLARE_DYNCREATE(class_name)                                                                            \
     friend CArchive& operator>>(CArchive& ar, class_name*& pOb);
 
-#define AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                    \
-    CRuntimeClass class_name::class##class_name = {#class_name, sizeof(class_name), wSchema, pfnNew, \
-                                                   RUNTIME_CLASS(base_class_name)};                 \
+#define AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                             \
+    CRuntimeClass class_name::class##class_name = {#class_name, sizeof(class_name), wSchema, pfnNew,         \
+                                                   RUNTIME_CLASS(base_class_name)};                          \
     CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                              \
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                                       \
     AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                            \
-    CObject* class_name::CreateObject() { return new class_name; }                                  \
-    AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)       \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                                     \
+    CObject* class_name::CreateObject() { return new class_name; }                                           \
+    AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)                \
     static const AFX_CLASSINIT _init_##class_name(RUNTIME_CLASS(class_name));
 
-#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                      \
-    CObject* class_name::CreateObject() { return new class_name; }                                  \
-    AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)      \
-    static const AFX_CLASSINIT _init_##class_name(RUNTIME_CLASS(class_name));                       \
-    [[maybe_unused]] CArchive& operator>>(CArchive& ar, class_name*& pOb)                           \
-    {                                                                                               \
-        pOb = static_cast<class_name*>(AfxReadObjectFromArchive(ar, RUNTIME_CLASS(class_name)));    \
-        return ar;                                                                                  \
+#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                               \
+    CObject* class_name::CreateObject() { return new class_name; }                                           \
+    AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)               \
+    static const AFX_CLASSINIT _init_##class_name(RUNTIME_CLASS(class_name));                                \
+    [[maybe_unused]] CArchive& operator>>(CArchive& ar, class_name*& pOb)                                    \
+    {                                                                                                        \
+        pOb = static_cast<class_name*>(AfxReadObjectFromArchive(ar, RUNTIME_CLASS(class_name)));             \
+        return ar;                                                                                           \
     }
 
 // ReadObject for the extraction operator without needing Archive.h here.
@@ -103,6 +103,6 @@ CObject* AfxReadObjectFromArchive(CArchive& ar, const CRuntimeClass* pClassRefRe
 // Checked casts between CObject classes: DYNAMIC_DOWNCAST gives null for an object of another class,
 // STATIC_DOWNCAST trusts the caller.
 CObject* AfxDynamicDownCast(const CRuntimeClass* pClass, CObject* pObject);
-#define DYNAMIC_DOWNCAST(class_name, object)                                                        \
+#define DYNAMIC_DOWNCAST(class_name, object)                                                                 \
     (static_cast<class_name*>(AfxDynamicDownCast(RUNTIME_CLASS(class_name), object)))
 #define STATIC_DOWNCAST(class_name, object) (static_cast<class_name*>(object))

@@ -70,15 +70,24 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
     if (pNMHDR->hwndFrom != ::GetParent(m_hWnd))
         return CDialog::OnNotify(wParam, lParam, pResult);
     switch (pNMHDR->code) {
-    case PSN_SETACTIVE: *pResult = OnSetActive() ? 0 : -1; break;
-    case PSN_KILLACTIVE: *pResult = OnKillActive() ? FALSE : TRUE; break; // TRUE keeps the page
-    case PSN_APPLY: *pResult = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE; break;
+    case PSN_SETACTIVE:
+        *pResult = OnSetActive() ? 0 : -1;
+        break;
+    case PSN_KILLACTIVE:
+        *pResult = OnKillActive() ? FALSE : TRUE;
+        break; // TRUE keeps the page
+    case PSN_APPLY:
+        *pResult = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+        break;
     case PSN_RESET:
         OnReset();
         *pResult = 0;
         break;
-    case PSN_QUERYCANCEL: *pResult = OnQueryCancel() ? FALSE : TRUE; break;
-    default: return CDialog::OnNotify(wParam, lParam, pResult);
+    case PSN_QUERYCANCEL:
+        *pResult = OnQueryCancel() ? FALSE : TRUE;
+        break;
+    default:
+        return CDialog::OnNotify(wParam, lParam, pResult);
     }
     // The sheet may read it from the dialog as well.
     ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, *pResult);
@@ -182,7 +191,8 @@ void CPropertySheet::SetTitle(LPCSTR lpszText, UINT nStyle)
     m_strCaption = lpszText;
     m_psh.dwFlags = (m_psh.dwFlags & ~PSH_PROPTITLE) | (nStyle & PSH_PROPTITLE);
     if (m_hWnd != nullptr)
-        ::SendMessageA(m_hWnd, PSM_SETTITLEA, nStyle, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(m_strCaption)));
+        ::SendMessageA(m_hWnd, PSM_SETTITLEA, nStyle,
+                       reinterpret_cast<LPARAM>(static_cast<LPCSTR>(m_strCaption)));
 }
 
 HWND CPropertySheet::CreateSheet(HWND hWndParent, BOOL)
@@ -273,7 +283,8 @@ INT_PTR CPropertySheet::DoModal()
         RunModalLoop(MLF_SHOWONIDLE);
     m_nFlags &= ~(WF_CONTINUEMODAL | WF_MODALLOOP);
     if (m_hWnd != nullptr)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     if (guard.hWnd != nullptr) {
         ::EnableWindow(guard.hWnd, TRUE);
         guard.hWnd = nullptr;
@@ -314,7 +325,8 @@ BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg)
 {
     if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hWnd != nullptr
         && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
-        return static_cast<BOOL>(::SendMessageA(m_hWnd, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(pMsg)));
+        return static_cast<BOOL>(
+            ::SendMessageA(m_hWnd, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(pMsg)));
     return FALSE;
 }
 

@@ -23,8 +23,8 @@ public:
     virtual BOOL OnSetActive();
     // Called when the page is left (or OK is pressed on it): saves and validates; FALSE keeps it.
     virtual BOOL OnKillActive();
-    virtual BOOL OnApply();   // default: OnOK, TRUE
-    virtual void OnReset();   // default: OnCancel
+    virtual BOOL OnApply(); // default: OnOK, TRUE
+    virtual void OnReset(); // default: OnCancel
     virtual BOOL OnQueryCancel() { return TRUE; }
     void OnOK() override {}
     void OnCancel() override {}

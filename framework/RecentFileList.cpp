@@ -8,9 +8,9 @@
 CRecentFileList::CRecentFileList(UINT nStart, LPCSTR lpszSection, LPCSTR lpszEntryFormat, int nSize,
                                  int nMaxDispLen)
     : m_nStart(nStart), m_strSectionName(lpszSection), m_strEntryFormat(lpszEntryFormat),
-      m_nSize(nSize > 0 ? nSize : 1), m_nMaxDisplayLength(nMaxDispLen), m_arrNames(static_cast<size_t>(m_nSize))
-{
-}
+      m_nSize(nSize > 0 ? nSize : 1), m_nMaxDisplayLength(nMaxDispLen),
+      m_arrNames(static_cast<size_t>(m_nSize))
+{}
 
 void CRecentFileList::Add(LPCSTR lpszPathName)
 {

@@ -189,8 +189,9 @@ void CScrollView::FillOutsideRect(CDC* pDC, CBrush* pBrush)
     if (xEnd < rcClient.right)
         pDC->FillRect(CRect(std::max(0, xEnd), 0, rcClient.right, rcClient.bottom), pBrush);
     if (yEnd < rcClient.bottom)
-        pDC->FillRect(CRect(0, std::max(0, yEnd), std::min<LONG>(rcClient.right, std::max(0, xEnd)), rcClient.bottom),
-                      pBrush);
+        pDC->FillRect(
+            CRect(0, std::max(0, yEnd), std::min<LONG>(rcClient.right, std::max(0, xEnd)), rcClient.bottom),
+            pBrush);
     pDC->RestoreDC(nSaved);
 }
 
@@ -199,12 +200,18 @@ BOOL CScrollView::OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll)
     auto newPos = [&](int nBar, BYTE code, int nLine, int nPage) {
         int pos = GetScrollPos(nBar);
         switch (code) {
-        case SB_TOP: return 0;
-        case SB_BOTTOM: return INT_MAX / 2;
-        case SB_LINEUP: return pos - nLine;
-        case SB_LINEDOWN: return pos + nLine;
-        case SB_PAGEUP: return pos - nPage;
-        case SB_PAGEDOWN: return pos + nPage;
+        case SB_TOP:
+            return 0;
+        case SB_BOTTOM:
+            return INT_MAX / 2;
+        case SB_LINEUP:
+            return pos - nLine;
+        case SB_LINEDOWN:
+            return pos + nLine;
+        case SB_PAGEUP:
+            return pos - nPage;
+        case SB_PAGEDOWN:
+            return pos + nPage;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: {
             // The message carries only 16 bits: the bar knows the whole position.
@@ -213,7 +220,8 @@ BOOL CScrollView::OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll)
                 return si.nTrackPos;
             return static_cast<int>(nPos);
         }
-        default: return pos;
+        default:
+            return pos;
         }
     };
     int x = GetScrollPos(SB_HORZ);

@@ -20,8 +20,8 @@ END_MESSAGE_MAP()
 
 namespace {
 
-const int kPaneExtra = 8;     // a pane's edges and text margins round its text width
-const int kMaxPanes = 255;    // the control's limit
+const int kPaneExtra = 8;  // a pane's edges and text margins round its text width
+const int kMaxPanes = 255; // the control's limit
 
 // What an update handler changes on one pane.
 class CStatusCmdUI : public CCmdUI {
@@ -96,8 +96,8 @@ CStatusBar::~CStatusBar()
 BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
     m_dwStyle = dwStyle & CBRS_ALL;
-    DWORD dwWndStyle = (dwStyle & ~CBRS_ALL) | WS_CHILD | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NODIVIDER
-                       | CCS_NORESIZE;
+    DWORD dwWndStyle =
+        (dwStyle & ~CBRS_ALL) | WS_CHILD | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NODIVIDER | CCS_NORESIZE;
     if (pParentWnd != nullptr && (pParentWnd->GetStyle() & WS_THICKFRAME))
         dwWndStyle |= SBARS_SIZEGRIP;
     if (!CWnd::CreateEx(0, STATUSCLASSNAME, nullptr, dwWndStyle, CRect(0, 0, 0, 0), pParentWnd, nID))
@@ -335,7 +335,8 @@ void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL)
     CStatusCmdUI state;
     state.m_pOther = this;
     state.m_nIndexMax = static_cast<UINT>(GetCount());
-    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax && state.m_nIndex < static_cast<UINT>(GetCount());
+    for (state.m_nIndex = 0;
+         state.m_nIndex < state.m_nIndexMax && state.m_nIndex < static_cast<UINT>(GetCount());
          state.m_nIndex++) {
         state.m_nID = m_panes[state.m_nIndex].nID;
         if (state.m_nID == ID_SEPARATOR)

@@ -87,7 +87,7 @@ public:
     int Insert(int nIndex, LPCSTR psz);
     int Delete(int nIndex, int nCount = 1);
 
-    void TrimLeft();                   // blanks, tabs, line ends
+    void TrimLeft(); // blanks, tabs, line ends
     void TrimLeft(char chTarget);
     void TrimLeft(LPCSTR lpszTargets);
     void TrimRight();
@@ -96,13 +96,11 @@ public:
 
     // printf formatting (the C runtime's). CString arguments are passed as their text, so
     // Format("%s", str) works. Never pass user text as the format.
-    template <typename... Args>
-    void Format(LPCSTR lpszFormat, const Args&... args)
+    template <typename... Args> void Format(LPCSTR lpszFormat, const Args&... args)
     {
         FormatRaw(lpszFormat, FormatArg(args)...);
     }
-    template <typename... Args>
-    void Format(UINT nFormatID, const Args&... args)
+    template <typename... Args> void Format(UINT nFormatID, const Args&... args)
     {
         CString format;
         format.LoadString(nFormatID);
@@ -111,13 +109,11 @@ public:
     void FormatV(LPCSTR lpszFormat, va_list argList);
 
     // Positional formatting with %1, %2 ... (and %1!d! forms) through FormatMessageA.
-    template <typename... Args>
-    void FormatMessage(LPCSTR lpszFormat, const Args&... args)
+    template <typename... Args> void FormatMessage(LPCSTR lpszFormat, const Args&... args)
     {
         FormatMessageRaw(lpszFormat, FormatArg(args)...);
     }
-    template <typename... Args>
-    void FormatMessage(UINT nFormatID, const Args&... args)
+    template <typename... Args> void FormatMessage(UINT nFormatID, const Args&... args)
     {
         CString format;
         format.LoadString(nFormatID);
@@ -140,11 +136,10 @@ public:
     const std::string& Str() const { return m_data; }
 
 private:
-    template <typename T>
-    static auto FormatArg(const T& value)
+    template <typename T> static auto FormatArg(const T& value)
     {
-        if constexpr (std::is_convertible_v<const T&, const CString&> && !std::is_pointer_v<T>
-                      && !std::is_array_v<T>) {
+        if constexpr (std::is_convertible_v<const T&,
+                                            const CString&> && !std::is_pointer_v<T> && !std::is_array_v<T>) {
             return static_cast<LPCSTR>(static_cast<const CString&>(value));
         } else if constexpr (std::is_array_v<T>) {
             return static_cast<const std::remove_extent_t<T>*>(value);

@@ -9,7 +9,10 @@ CSyncObject::~CSyncObject()
         ::CloseHandle(m_hObject);
 }
 
-BOOL CSyncObject::Lock(DWORD dwTimeout) { return ::WaitForSingleObject(m_hObject, dwTimeout) == WAIT_OBJECT_0; }
+BOOL CSyncObject::Lock(DWORD dwTimeout)
+{
+    return ::WaitForSingleObject(m_hObject, dwTimeout) == WAIT_OBJECT_0;
+}
 
 CEvent::CEvent(BOOL bInitiallyOwn, BOOL bManualReset, LPCSTR lpszName, LPSECURITY_ATTRIBUTES lpsaAttribute)
 {

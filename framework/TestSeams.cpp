@@ -66,11 +66,16 @@ SeamState& State()
 const char* KindName(AfxCommonDialogKind kind)
 {
     switch (kind) {
-    case AfxCommonDialogKind::Open: return "open";
-    case AfxCommonDialogKind::Save: return "save";
-    case AfxCommonDialogKind::Folder: return "folder";
-    case AfxCommonDialogKind::Color: return "colour";
-    case AfxCommonDialogKind::Print: return "print";
+    case AfxCommonDialogKind::Open:
+        return "open";
+    case AfxCommonDialogKind::Save:
+        return "save";
+    case AfxCommonDialogKind::Folder:
+        return "folder";
+    case AfxCommonDialogKind::Color:
+        return "colour";
+    case AfxCommonDialogKind::Print:
+        return "print";
     }
     return "?";
 }
@@ -138,7 +143,8 @@ HWND FindField(HWND hDlg, int id)
     HWND h = ::GetDlgItem(hDlg, id);
     if (h != nullptr)
         return h;
-    for (HWND hChild = ::GetWindow(hDlg, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+    for (HWND hChild = ::GetWindow(hDlg, GW_CHILD); hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
         h = ::GetDlgItem(hChild, id);
         if (h != nullptr)
             return h;
@@ -237,7 +243,8 @@ BOOL AfxTestRunModal(CWnd* pWnd, UINT templateId)
             for (const auto& field : step.fields) {
                 HWND hCtl = FindField(hDlg, field.first);
                 if (hCtl == nullptr)
-                    Unexpected("modal " + std::to_string(templateId) + ": no field " + std::to_string(field.first));
+                    Unexpected("modal " + std::to_string(templateId) + ": no field "
+                               + std::to_string(field.first));
                 else
                     TypeInto(hCtl, field.second);
             }
@@ -280,12 +287,20 @@ BOOL AfxTestTakeMessageBox(LPCSTR lpszText, UINT nType, int* pAnswer)
     } else {
         // Nobody is there to answer: the most cautious button of the box.
         switch (nType & MB_TYPEMASK) {
-        case MB_YESNO: record.answer = IDNO; break;
-        case MB_ABORTRETRYIGNORE: record.answer = IDABORT; break;
+        case MB_YESNO:
+            record.answer = IDNO;
+            break;
+        case MB_ABORTRETRYIGNORE:
+            record.answer = IDABORT;
+            break;
         case MB_OKCANCEL:
         case MB_YESNOCANCEL:
-        case MB_RETRYCANCEL: record.answer = IDCANCEL; break;
-        default: record.answer = IDOK; break;
+        case MB_RETRYCANCEL:
+            record.answer = IDCANCEL;
+            break;
+        default:
+            record.answer = IDOK;
+            break;
         }
         Unexpected("message box without a script: " + record.text);
     }

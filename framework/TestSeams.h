@@ -51,9 +51,9 @@ void AfxScriptMessageBox(int answer);
 
 enum class AfxCommonDialogKind { Open, Save, Folder, Color, Print };
 struct AfxCommonDialogAnswer {
-    bool ok = false;       // false: the user cancelled
-    std::string path;      // open, save, folder
-    COLORREF color = 0;    // colour
+    bool ok = false;    // false: the user cancelled
+    std::string path;   // open, save, folder
+    COLORREF color = 0; // colour
 };
 void AfxScriptCommonDialog(AfxCommonDialogKind kind, AfxCommonDialogAnswer answer);
 
@@ -94,11 +94,11 @@ struct AfxTestLog {
 
 // ---- for test fixtures ----
 
-void AfxTestArm();                // from now on UI never waits for a person
+void AfxTestArm(); // from now on UI never waits for a person
 bool AfxTestArmed();
 AfxTestLog& AfxTestRecords();
 std::string AfxTestPendingScripts(); // empty when every script was used
-void AfxTestReset();              // disarms, drops scripts and records, restores the platform calls
+void AfxTestReset();                 // disarms, drops scripts and records, restores the platform calls
 
 // ---- for the framework ----
 

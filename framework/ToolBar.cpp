@@ -31,7 +31,8 @@ public:
     void SetCheck(int nCheck) override
     {
         CToolBar* pToolBar = static_cast<CToolBar*>(m_pOther);
-        UINT nNewStyle = pToolBar->GetButtonStyle(static_cast<int>(m_nIndex)) & ~(TBBS_CHECKED | TBBS_INDETERMINATE);
+        UINT nNewStyle =
+            pToolBar->GetButtonStyle(static_cast<int>(m_nIndex)) & ~(TBBS_CHECKED | TBBS_INDETERMINATE);
         if (nCheck == 1)
             nNewStyle |= TBBS_CHECKED;
         else if (nCheck == 2)
@@ -198,7 +199,8 @@ BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount)
         }
     }
     if (nIDCount > 0
-        && !SendMessage(TB_ADDBUTTONSA, static_cast<WPARAM>(nIDCount), reinterpret_cast<LPARAM>(buttons.data())))
+        && !SendMessage(TB_ADDBUTTONSA, static_cast<WPARAM>(nIDCount),
+                        reinterpret_cast<LPARAM>(buttons.data())))
         return FALSE;
     Invalidate();
     return TRUE;
@@ -232,14 +234,18 @@ void CToolBar::SetBarStyle(DWORD dwStyle)
 
 // ---- buttons ----
 
-int CToolBar::GetCount() const { return m_hWnd != nullptr ? static_cast<int>(SendMessage(TB_BUTTONCOUNT)) : 0; }
+int CToolBar::GetCount() const
+{
+    return m_hWnd != nullptr ? static_cast<int>(SendMessage(TB_BUTTONCOUNT)) : 0;
+}
 
 BOOL CToolBar::GetButton(int nIndex, TBBUTTON* pButton) const
 {
     std::memset(pButton, 0, sizeof(*pButton));
     if (nIndex < 0 || nIndex >= GetCount())
         return FALSE;
-    return static_cast<BOOL>(SendMessage(TB_GETBUTTON, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(pButton)));
+    return static_cast<BOOL>(
+        SendMessage(TB_GETBUTTON, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(pButton)));
 }
 
 void CToolBar::SetButton(int nIndex, const TBBUTTON& button)
@@ -499,7 +505,8 @@ CSize CToolBar::CalcLayout(DWORD dwMode, int nLength)
                 TBBUTTONINFOA info = {};
                 info.cbSize = sizeof(info);
                 info.dwMask = TBIF_STATE | TBIF_BYINDEX;
-                info.fsState = static_cast<BYTE>((b.fsState & ~TBSTATE_WRAP) | (items[i].fsState & TBSTATE_WRAP));
+                info.fsState =
+                    static_cast<BYTE>((b.fsState & ~TBSTATE_WRAP) | (items[i].fsState & TBSTATE_WRAP));
                 SendMessage(TB_SETBUTTONINFOA, i, reinterpret_cast<LPARAM>(&info));
             }
         }

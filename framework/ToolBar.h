@@ -38,7 +38,8 @@ public:
     ~CToolBar() override;
 
     // dwStyle mixes window styles and CBRS_* bar styles.
-    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT nID = AFX_IDW_TOOLBAR);
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                UINT nID = AFX_IDW_TOOLBAR);
     // dwCtrlStyle: TBSTYLE_* of the control; rcBorders: the bar's gaps.
     BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT,
                   DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, CRect rcBorders = CRect(0, 0, 0, 0),
@@ -87,7 +88,7 @@ protected:
     struct Item {
         BYTE fsStyle;
         BYTE fsState;
-        int nWidth; // along a row
+        int nWidth;        // along a row
         bool bPlaceholder; // a separator holding the place of a control
     };
     BOOL GetButton(int nIndex, TBBUTTON* pButton) const;

@@ -29,7 +29,7 @@ public:
     // Views belong to their window: they delete themselves when it goes.
     void PostNcDestroy() override { delete this; }
 
-    virtual void OnInitialUpdate(); // calls OnUpdate(0, 0, 0)
+    virtual void OnInitialUpdate();                                      // calls OnUpdate(0, 0, 0)
     virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint); // invalidates
     virtual void OnDraw(CDC* pDC) = 0;
     virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) {}

@@ -46,7 +46,10 @@ CWnd* AfxGetMainWnd()
     return g_pApp != nullptr ? g_pApp->GetMainWnd() : nullptr;
 }
 
-HINSTANCE AfxGetInstanceHandle() { return g_hInstance != nullptr ? g_hInstance : ::GetModuleHandleA(nullptr); }
+HINSTANCE AfxGetInstanceHandle()
+{
+    return g_hInstance != nullptr ? g_hInstance : ::GetModuleHandleA(nullptr);
+}
 void AfxSetInstanceHandle(HINSTANCE hInst) { g_hInstance = hInst; }
 LPCSTR AfxGetAppName() { return g_pApp != nullptr ? g_pApp->m_pszAppName : ""; }
 
@@ -140,9 +143,10 @@ HKEY CWinApp::GetAppRegistryKey(BOOL bCreate)
         return nullptr;
     CString strPath = CString("Software\\") + m_pszRegistryKey + "\\" + m_pszProfileName;
     HKEY hKey = nullptr;
-    LONG lResult = bCreate ? ::RegCreateKeyExA(HKEY_CURRENT_USER, strPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                               KEY_READ | KEY_WRITE, nullptr, &hKey, nullptr)
-                           : ::RegOpenKeyExA(HKEY_CURRENT_USER, strPath, 0, KEY_READ | KEY_WRITE, &hKey);
+    LONG lResult = bCreate
+                       ? ::RegCreateKeyExA(HKEY_CURRENT_USER, strPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                           KEY_READ | KEY_WRITE, nullptr, &hKey, nullptr)
+                       : ::RegOpenKeyExA(HKEY_CURRENT_USER, strPath, 0, KEY_READ | KEY_WRITE, &hKey);
     return lResult == ERROR_SUCCESS ? hKey : nullptr;
 }
 
@@ -169,7 +173,8 @@ UINT CWinApp::GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
     DWORD dwType = 0;
     DWORD dwValue = 0;
     DWORD dwSize = sizeof(dwValue);
-    LONG lResult = ::RegQueryValueExA(hKey, lpszEntry, nullptr, &dwType, reinterpret_cast<LPBYTE>(&dwValue), &dwSize);
+    LONG lResult =
+        ::RegQueryValueExA(hKey, lpszEntry, nullptr, &dwType, reinterpret_cast<LPBYTE>(&dwValue), &dwSize);
     ::RegCloseKey(hKey);
     if (lResult != ERROR_SUCCESS || dwType != REG_DWORD || dwSize != sizeof(dwValue))
         return static_cast<UINT>(nDefault);
@@ -198,7 +203,8 @@ CString CWinApp::GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR l
     CString strDefault(lpszDefault != nullptr ? lpszDefault : "");
     if (m_pszRegistryKey == nullptr) {
         char szValue[4096];
-        ::GetPrivateProfileStringA(lpszSection, lpszEntry, strDefault, szValue, sizeof(szValue), m_pszProfileName);
+        ::GetPrivateProfileStringA(lpszSection, lpszEntry, strDefault, szValue, sizeof(szValue),
+                                   m_pszProfileName);
         return CString(szValue);
     }
     HKEY hKey = GetSectionKey(lpszSection, FALSE);
@@ -261,8 +267,8 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
     delete m_pRecentFileList;
     m_pRecentFileList = nullptr;
     if (nMaxMRU != 0) {
-        m_pRecentFileList = new CRecentFileList(ID_FILE_MRU_FILE1, "Recent File List", "File%d",
-                                                static_cast<int>(nMaxMRU));
+        m_pRecentFileList =
+            new CRecentFileList(ID_FILE_MRU_FILE1, "Recent File List", "File%d", static_cast<int>(nMaxMRU));
         m_pRecentFileList->ReadList();
     }
     m_bStdProfileLoaded = TRUE;
@@ -387,7 +393,8 @@ void CWinApp::DoWaitCursor(int nCode)
             m_hcurWaitCursorRestore = hcurPrev;
     } else {
         m_nWaitCursorCount = 0;
-        ::SetCursor(m_hcurWaitCursorRestore != nullptr ? m_hcurWaitCursorRestore : ::LoadCursorA(nullptr, IDC_ARROW));
+        ::SetCursor(m_hcurWaitCursorRestore != nullptr ? m_hcurWaitCursorRestore
+                                                       : ::LoadCursorA(nullptr, IDC_ARROW));
     }
 }
 
@@ -408,8 +415,14 @@ void AfxDoWaitCursor(int nCode)
     }
 }
 
-HICON CWinApp::LoadIcon(UINT nIDResource) const { return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource)); }
-HICON CWinApp::LoadIcon(LPCSTR lpszResourceName) const { return ::LoadIconA(AfxGetResourceHandle(), lpszResourceName); }
+HICON CWinApp::LoadIcon(UINT nIDResource) const
+{
+    return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+}
+HICON CWinApp::LoadIcon(LPCSTR lpszResourceName) const
+{
+    return ::LoadIconA(AfxGetResourceHandle(), lpszResourceName);
+}
 HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
 {
     return ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));

@@ -21,8 +21,15 @@ public:
     // Each argument, flags ('/' or '-') without their mark.
     virtual void ParseParam(LPCSTR lpszParam, BOOL bFlag, BOOL bLast);
 
-    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppUnregister, FileNothing = -1 } m_nShellCommand =
-        FileNew;
+    enum {
+        FileNew,
+        FileOpen,
+        FilePrint,
+        FilePrintTo,
+        FileDDE,
+        AppUnregister,
+        FileNothing = -1
+    } m_nShellCommand = FileNew;
     BOOL m_bShowSplash = TRUE;
     BOOL m_bRunEmbedded = FALSE;
     BOOL m_bRunAutomated = FALSE;
@@ -42,7 +49,7 @@ public:
 
     HINSTANCE m_hInstance = nullptr;
     HINSTANCE m_hPrevInstance = nullptr;
-    LPSTR m_lpCmdLine = nullptr;   // the command line after the program's own name
+    LPSTR m_lpCmdLine = nullptr; // the command line after the program's own name
     int m_nCmdShow = SW_SHOWNORMAL;
     // Heap strings (strdup) so that program code may replace them the usual way (free, then _strdup).
     LPCSTR m_pszAppName = nullptr;
@@ -51,7 +58,7 @@ public:
     LPCSTR m_pszProfileName = nullptr;
     LPCSTR m_pszRegistryKey = nullptr;
     CRecentFileList* m_pRecentFileList = nullptr;
-    HGLOBAL m_hDevMode = nullptr;  // printer chosen in print set-up, kept across jobs
+    HGLOBAL m_hDevMode = nullptr; // printer chosen in print set-up, kept across jobs
     HGLOBAL m_hDevNames = nullptr;
     int m_nWaitCursorCount = 0;
     HCURSOR m_hcurWaitCursorRestore = nullptr;

@@ -29,8 +29,7 @@ CWinThread::CWinThread() = default;
 
 CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam)
     : m_pfnThreadProc(pfnThreadProc), m_pThreadParams(pParam)
-{
-}
+{}
 
 CWinThread::~CWinThread()
 {
@@ -67,7 +66,8 @@ BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_A
 {
     unsigned nThreadID = 0;
     // Always suspended first, so that the handle and id are stored before the thread can end.
-    uintptr_t h = _beginthreadex(lpSecurityAttrs, nStackSize, ThreadEntry, this, CREATE_SUSPENDED, &nThreadID);
+    uintptr_t h =
+        _beginthreadex(lpSecurityAttrs, nStackSize, ThreadEntry, this, CREATE_SUSPENDED, &nThreadID);
     if (h == 0)
         return FALSE;
     m_hThread = reinterpret_cast<HANDLE>(h);
@@ -168,7 +168,8 @@ BOOL CWinThread::OnIdle(LONG lCount)
     if (lCount <= 0) {
         CWnd* pMainWnd = GetMainWnd();
         HWND hWndMain = AfxSafeHwnd(pMainWnd);
-        if (hWndMain != nullptr && ::IsWindow(hWndMain) && ::IsWindowVisible(hWndMain) && !::IsIconic(hWndMain)) {
+        if (hWndMain != nullptr && ::IsWindow(hWndMain) && ::IsWindowVisible(hWndMain)
+            && !::IsIconic(hWndMain)) {
             AfxCallWndProc(pMainWnd, hWndMain, WM_IDLEUPDATECMDUI, TRUE, 0);
             pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
         }

@@ -30,7 +30,7 @@ public:
     BOOL m_bAutoDelete = TRUE; // the object deletes itself when its thread ends
     HANDLE m_hThread = nullptr;
     DWORD m_nThreadID = 0;
-    MSG m_msgCur = {};         // the message the loop is handling
+    MSG m_msgCur = {}; // the message the loop is handling
     AFX_THREADPROC m_pfnThreadProc = nullptr;
     LPVOID m_pThreadParams = nullptr;
 
@@ -58,9 +58,9 @@ void AfxSetThread(CWinThread* pThread);
 
 // A worker thread running pfnThreadProc(pParam). The object deletes itself when the thread ends unless
 // m_bAutoDelete is cleared (start with CREATE_SUSPENDED to clear it first).
-CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority = THREAD_PRIORITY_NORMAL,
-                           UINT nStackSize = 0, DWORD dwCreateFlags = 0,
-                           LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
+                           int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
+                           DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
 
 // One message through the calling thread's pump (pre-translation included); FALSE on WM_QUIT.
 BOOL AfxPumpMessage();

@@ -104,8 +104,8 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     if (!Attach(hWnd))
         return FALSE;
     PreSubclassWindow();
-    WNDPROC pfnOld =
-        reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
     if (pfnOld != AfxWndProc)
         m_pfnSuper = pfnOld;
     return TRUE;
@@ -159,8 +159,8 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCT& cs)
     return TRUE;
 }
 
-BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-                  UINT nID, CCreateContext* pContext)
+BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                  CWnd* pParentWnd, UINT nID, CCreateContext* pContext)
 {
     return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect, pParentWnd, nID, pContext);
 }
@@ -195,8 +195,9 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     }
 
     AfxHookWindowCreate(this);
-    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
-                                  cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    HWND hWnd =
+        ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
+                          cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     if (!AfxUnhookWindowCreate()) {
         // Our object never met the window: creation failed before it began.
         if (hWnd != nullptr)
@@ -249,8 +250,9 @@ CFrameWnd* CWnd::GetTopLevelFrame() const
 {
     if (m_hWnd == nullptr)
         return nullptr;
-    CFrameWnd* pFrame = IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? const_cast<CFrameWnd*>(static_cast<const CFrameWnd*>(this))
-                                                           : GetParentFrame();
+    CFrameWnd* pFrame = IsKindOf(RUNTIME_CLASS(CFrameWnd))
+                            ? const_cast<CFrameWnd*>(static_cast<const CFrameWnd*>(this))
+                            : GetParentFrame();
     while (pFrame != nullptr) {
         CFrameWnd* pNext = pFrame->GetParentFrame();
         if (pNext == nullptr)
@@ -279,7 +281,10 @@ CWnd* FindDescendant(HWND hWnd, int nID, BOOL bOnlyPerm)
 
 } // namespace
 
-CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const { return FindDescendant(m_hWnd, nID, bOnlyPerm); }
+CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const
+{
+    return FindDescendant(m_hWnd, nID, bOnlyPerm);
+}
 
 CWnd* CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop)
 {
@@ -335,7 +340,8 @@ BOOL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
         return FALSE;
     ::SetWindowLongA(hWnd, GWL_STYLE, static_cast<LONG>(dwNewStyle));
     if (nFlags != 0)
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 
@@ -347,13 +353,15 @@ BOOL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
         return FALSE;
     ::SetWindowLongA(hWnd, GWL_EXSTYLE, static_cast<LONG>(dwNewStyle));
     if (nFlags != 0)
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 
 void CWnd::SetFont(CFont* pFont, BOOL bRedraw)
 {
-    ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(pFont ? pFont->GetSafeHandle() : nullptr), bRedraw);
+    ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(pFont ? pFont->GetSafeHandle() : nullptr),
+                   bRedraw);
 }
 
 CFont* CWnd::GetFont() const
@@ -646,8 +654,9 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
         if (rc.bottom < rc.top)
             rc.bottom = rc.top;
         if (layout.hDWP != nullptr)
-            layout.hDWP = ::DeferWindowPos(layout.hDWP, hWndLeftOver, nullptr, rc.left, rc.top, rc.right - rc.left,
-                                           rc.bottom - rc.top, SWP_NOACTIVATE | SWP_NOZORDER);
+            layout.hDWP =
+                ::DeferWindowPos(layout.hDWP, hWndLeftOver, nullptr, rc.left, rc.top, rc.right - rc.left,
+                                 rc.bottom - rc.top, SWP_NOACTIVATE | SWP_NOZORDER);
     }
     if (layout.hDWP != nullptr)
         ::EndDeferWindowPos(layout.hDWP);
@@ -675,8 +684,9 @@ void CWnd::FilterToolTipMessage(MSG* pMsg)
         return;
     AfxWndThreadState& state = AfxGetWndThreadState();
     if (state.hWndToolTip == nullptr || !::IsWindow(state.hWndToolTip)) {
-        state.hWndToolTip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0,
-                                              0, 0, nullptr, nullptr, AfxGetInstanceHandle(), nullptr);
+        state.hWndToolTip =
+            ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                              nullptr, nullptr, AfxGetInstanceHandle(), nullptr);
         state.hWndLastHit = nullptr;
         state.nLastHit = -1;
         if (state.hWndToolTip == nullptr)

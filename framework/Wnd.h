@@ -25,12 +25,12 @@ HWND AfxSafeHwnd(const CWnd* pWnd);
 
 // Flags of CWnd::m_nFlags.
 enum : UINT {
-    WF_TOOLTIPS = 0x0001,       // EnableToolTips was called
+    WF_TOOLTIPS = 0x0001, // EnableToolTips was called
     WF_TEMPHIDE = 0x0002,
     WF_STAYDISABLED = 0x0004,
-    WF_MODALLOOP = 0x0008,      // inside RunModalLoop
-    WF_CONTINUEMODAL = 0x0010,  // RunModalLoop goes on
-    WF_STAYACTIVE = 0x0020,     // caption looks active though another window has the focus
+    WF_MODALLOOP = 0x0008,     // inside RunModalLoop
+    WF_CONTINUEMODAL = 0x0010, // RunModalLoop goes on
+    WF_STAYACTIVE = 0x0020,    // caption looks active though another window has the focus
     WF_NOPOPMSG = 0x0040,
     WF_MODALDISABLE = 0x0080,
 };
@@ -81,8 +81,8 @@ public:
                         CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
     BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x, int y,
                   int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
-    BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                  CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
+    BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+                  const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
     virtual BOOL DestroyWindow();
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     // Called once the window handle is gone; frames and views delete themselves here.
@@ -138,7 +138,10 @@ public:
 
     // ---- relations ----
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-    CWnd* SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, AfxSafeHwnd(pWndNewParent))); }
+    CWnd* SetParent(CWnd* pWndNewParent)
+    {
+        return FromHandle(::SetParent(m_hWnd, AfxSafeHwnd(pWndNewParent)));
+    }
     CWnd* GetOwner() const { return m_hWndOwner ? FromHandle(m_hWndOwner) : GetParent(); }
     void SetOwner(CWnd* pOwnerWnd) { m_hWndOwner = AfxSafeHwnd(pOwnerWnd); }
     CFrameWnd* GetParentFrame() const;
@@ -166,7 +169,10 @@ public:
     {
         return static_cast<int>(::GetDlgItemTextA(m_hWnd, nID, lpStr, nMaxCount));
     }
-    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
+    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE)
+    {
+        ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned);
+    }
     UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const
     {
         return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
@@ -193,7 +199,10 @@ public:
 
     // ---- text, style, font ----
     void SetWindowText(LPCSTR lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
-    int GetWindowText(LPSTR lpszStringBuf, int nMaxCount) const { return ::GetWindowTextA(m_hWnd, lpszStringBuf, nMaxCount); }
+    int GetWindowText(LPSTR lpszStringBuf, int nMaxCount) const
+    {
+        return ::GetWindowTextA(m_hWnd, lpszStringBuf, nMaxCount);
+    }
     void GetWindowText(CString& rString) const;
     int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)); }
@@ -234,7 +243,8 @@ public:
     }
     void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE)
     {
-        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
+        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
+                   bRepaint);
     }
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
     void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }

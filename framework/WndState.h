@@ -7,12 +7,12 @@ class CWnd;
 class CFrameWnd;
 
 struct AfxWndThreadState {
-    CWnd* pWndInit;            // attached to the next window this thread creates
-    HHOOK hHookCbt;            // the creation hook, installed on first use
-    MSG lastSentMsg;           // the message being handled, for CWnd::Default
-    CFrameWnd* pRoutingFrame;  // the frame whose OnCmdMsg is running
-    HWND hWndToolTip;          // the thread's tool tip for EnableToolTips windows
-    HWND hWndLastHit;          // window and tool under the mouse at the last hit test
+    CWnd* pWndInit;           // attached to the next window this thread creates
+    HHOOK hHookCbt;           // the creation hook, installed on first use
+    MSG lastSentMsg;          // the message being handled, for CWnd::Default
+    CFrameWnd* pRoutingFrame; // the frame whose OnCmdMsg is running
+    HWND hWndToolTip;         // the thread's tool tip for EnableToolTips windows
+    HWND hWndLastHit;         // window and tool under the mouse at the last hit test
     int nLastHit;
 };
 

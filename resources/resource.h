@@ -20,11 +20,11 @@
 // Main frame and the document templates: each id names a menu, an icon and a document string;
 // the main frame's also names its accelerator table, tool bar and title.
 #define IDR_MAINFRAME 2
-#define IDR_EXPLORERTYPE 40   // folder explorer (template 1)
-#define IDR_DIBTYPE 41        // still picture (template 2)
-#define IDR_GIFTYPE 42        // animated GIF (template 3)
-#define IDR_PRINTLIBTYPE 69   // picture-list printing (template 4)
-#define IDR_SEARCHTYPE 400    // search results (template 5)
+#define IDR_EXPLORERTYPE 40 // folder explorer (template 1)
+#define IDR_DIBTYPE 41      // still picture (template 2)
+#define IDR_GIFTYPE 42      // animated GIF (template 3)
+#define IDR_PRINTLIBTYPE 69 // picture-list printing (template 4)
+#define IDR_SEARCHTYPE 400  // search results (template 5)
 
 // Context menus: one menu whose pop-ups are taken by position.
 #define IDR_CONTEXTMENUS 232
@@ -50,23 +50,23 @@
 #define IDI_GENERIC_FILE 295       // a file whose type has no registered icon
 
 // Shared cursors (32 x 32).
-#define IDCUR_APP_ARROW 395      // the main window class's cursor
+#define IDCUR_APP_ARROW 395 // the main window class's cursor
 #define IDCUR_DRAG_MOVE_ONE 394
 #define IDCUR_DRAG_MOVE_MANY 393
 #define IDCUR_DRAG_COPY_ONE 392
 #define IDCUR_DRAG_COPY_MANY 391
 #define IDCUR_DRAG_NO_DROP 396
-#define IDCUR_PICTURE_POINT 397  // a point on a shown picture
+#define IDCUR_PICTURE_POINT 397 // a point on a shown picture
 #define IDCUR_ZOOM 302
-#define IDCUR_HAND 158           // over tool-bar buttons and the cool-bar logo
-#define IDCUR_BUSY 267           // busy cursor, kind 0
-#define IDCUR_BUSY_ARROW 282     // kind 1: working in the background
+#define IDCUR_HAND 158       // over tool-bar buttons and the cool-bar logo
+#define IDCUR_BUSY 267       // busy cursor, kind 0
+#define IDCUR_BUSY_ARROW 282 // kind 1: working in the background
 
 // Bitmaps.
-#define IDB_FILETYPES 338        // 16 x 16 file-type icons; image n = file-type code n - 1, magenta mask
-#define IDB_GAUGE 155            // progress gauge, 11 x 14: edge 0, filled cell 1-4, empty cell 5-8, edge 9-10
-#define IDB_STATUS_ICONS 220     // 12 x 12 status-pane icons every 13 pixels
-#define IDB_COOLBAR_NORMAL 229   // cool-bar tool band, 28 x 20 cells, magenta mask
+#define IDB_FILETYPES 338      // 16 x 16 file-type icons; image n = file-type code n - 1, magenta mask
+#define IDB_GAUGE 155          // progress gauge, 11 x 14: edge 0, filled cell 1-4, empty cell 5-8, edge 9-10
+#define IDB_STATUS_ICONS 220   // 12 x 12 status-pane icons every 13 pixels
+#define IDB_COOLBAR_NORMAL 229 // cool-bar tool band, 28 x 20 cells, magenta mask
 #define IDB_COOLBAR_HOT 190
 #define IDB_COOLBAR_DISABLED 358
 #define IDB_COOLBAR_BACKGROUND 356
@@ -90,37 +90,37 @@
 #define WM_OPEN_PREVIEW_LOAD 1125   // WM_USER + 101, posted to load the selected picture
 
 // Strings.
-#define IDS_STATUS_TOTAL_COUNT 10     // "Total: %d Images (%s)" of the explorer and search panes
+#define IDS_STATUS_TOTAL_COUNT 10 // "Total: %d Images (%s)" of the explorer and search panes
 #define IDS_STATUS_SELECTED_COUNT 11
 #define IDS_PREFERENCES_CAPTION 13
-#define IDS_FAVORITE_FOLDER 14        // Dossier "%s"
-#define IDS_FAVORITE_PICTURE 15       // Image "%s"
-#define IDS_PROGRESS_JPEG_READ 16     // gauge texts
+#define IDS_FAVORITE_FOLDER 14    // Dossier "%s"
+#define IDS_FAVORITE_PICTURE 15   // Image "%s"
+#define IDS_PROGRESS_JPEG_READ 16 // gauge texts
 #define IDS_PROGRESS_JPEG_WRITE 19
-#define IDS_COPY_NAME_FORMAT 20       // "%s (copie %%d)": a free name for a copy
+#define IDS_COPY_NAME_FORMAT 20 // "%s (copie %%d)": a free name for a copy
 #define IDS_PROGRESS_COPY 22
 #define IDS_PROGRESS_ADD 23
 #define IDS_PROGRESS_MOVE 24
 #define IDS_PROGRESS_EXPORT 25
-#define IDS_PRINT_SELECTION_COUNT 32  // subtitles of a printed picture list
+#define IDS_PRINT_SELECTION_COUNT 32 // subtitles of a printed picture list
 #define IDS_PRINT_TOTAL_COUNT 34
 #define IDS_TOOLBAR_STANDARD 35
 #define IDS_LIBRARY_BAR 36
-#define IDS_PRODUCT_NAME 37           // the library tree's root
+#define IDS_PRODUCT_NAME 37 // the library tree's root
 #define IDS_PICTURE_PROPERTIES 39
 // String 40, the selection properties title, is also the explorer template's document string.
 #define IDS_RENAME_BASE_NAME 43
-#define IDS_TRASH_DELETED_FROM 46     // a trash item's line: deletion date and former folder
+#define IDS_TRASH_DELETED_FROM 46 // a trash item's line: deletion date and former folder
 #define IDS_RESTORE_FILE_FAILED 49
 #define IDS_RESTORE_FOLDER_FAILED 50
-#define IDS_COUNT_ONE_PICTURE 51      // counts of the library list's status panes
+#define IDS_COUNT_ONE_PICTURE 51 // counts of the library list's status panes
 #define IDS_COUNT_PICTURES 52
 #define IDS_COUNT_ONE_SELECTED 53
 #define IDS_COUNT_SELECTED 54
 #define IDS_RENAME_NAME_TAKEN 55
 #define IDS_RENAME_FAILED 56
-#define IDS_PROFILE_NAME 57           // "Tessarine 3.0": the settings key under the company key
-#define IDS_MACHINE_INI 58            // the INI file of the machine-wide settings
+#define IDS_PROFILE_NAME 57 // "Tessarine 3.0": the settings key under the company key
+#define IDS_MACHINE_INI 58  // the INI file of the machine-wide settings
 #define IDS_LIBRARY_TITLE 64
 #define IDS_COPY_FAILED 65
 #define IDS_NEW_FOLDER_LABEL 66
@@ -130,12 +130,12 @@
 #define IDS_BROWSE_LIBRARY_FOLDER 81
 #define IDS_BROWSE_EXPORT_FOLDER 82
 #define IDS_IMPORT_TITLE 83
-#define IDS_ANIM_CAPTION_FRAME 84     // captions of the animation bar's displays
+#define IDS_ANIM_CAPTION_FRAME 84 // captions of the animation bar's displays
 #define IDS_PICTURE_PIXELS 85
 #define IDS_PROGRESS_PNG_WRITE 88
 #define IDS_ANIM_CAPTION_TIME 98
 #define IDS_ANIM_CAPTION_TOTAL 100
-#define IDS_ANIM_SPEED 102            // "%d ips"
+#define IDS_ANIM_SPEED 102 // "%d ips"
 #define IDS_COMCTL_INSTALLED 108
 #define IDS_FILTER_PROGRAMS 124
 #define IDS_BROWSE_TITLE 125
@@ -146,10 +146,10 @@
 #define IDS_SEARCH_NO_MATCH 185
 #define IDS_SEARCH_CONFIRM_STOP 186
 #define IDS_SEARCH_NO_CRITERIA 187
-#define IDS_FILESIZE_BYTES 244        // size texts: short value, then the exact count
+#define IDS_FILESIZE_BYTES 244 // size texts: short value, then the exact count
 #define IDS_FILESIZE_KB 245
 #define IDS_FILESIZE_MB 246
-#define IDS_FILE_DATE 247             // day, month, year, hour, minute, second
+#define IDS_FILE_DATE 247 // day, month, year, hour, minute, second
 #define IDS_FOLDER_NAME_TAKEN 248
 #define IDS_FILESIZE_BYTES_SHORT 249
 #define IDS_FILESIZE_KB_SHORT 250
@@ -182,24 +182,24 @@
 #define IDS_FILTER_GIF 381
 #define IDS_FILTER_WMF 382
 #define IDS_FILTER_IFF 383
-#define IDS_FOLDER_PICTURES 384       // "Images"
-#define IDS_FOLDER_FAVORITES 385      // "Images Favorites"
-#define IDS_FOLDER_PROTECTED 386      // the protected-pictures folder
-#define IDS_FOLDER_TRASH 387          // the trash folder
-#define IDS_TYPE_UNKNOWN 55014       // a file of no known type
+#define IDS_FOLDER_PICTURES 384  // "Images"
+#define IDS_FOLDER_FAVORITES 385 // "Images Favorites"
+#define IDS_FOLDER_PROTECTED 386 // the protected-pictures folder
+#define IDS_FOLDER_TRASH 387     // the trash folder
+#define IDS_TYPE_UNKNOWN 55014   // a file of no known type
 #define IDS_ABOUT_MEMORY 55015
-#define IDS_PICTURE_IN_FOLDER 55029   // title of a library picture
+#define IDS_PICTURE_IN_FOLDER 55029 // title of a library picture
 #define IDS_PASSWORD_OLD_WRONG 55060
 #define IDS_PASSWORD_VERIFY_FAILED 55077
-#define IDS_PRODUCT_BANNER 55078      // product name and version, the footer of printed lists
+#define IDS_PRODUCT_BANNER 55078 // product name and version, the footer of printed lists
 #define IDS_PRINT_PAGE_NUMBER 55079
 #define IDS_PASSWORD_REFUSED 55081
 #define IDS_PASSWORD_NOT_SET 55083
 #define IDS_PASSWORD_SAVED 55085
 #define IDS_PASSWORD_NONE 55087
 #define IDS_PROGRESS_PASTE 55094
-#define IDS_PLEASE_WAIT 55096         // "Patientez ..."
-#define IDS_PICTURE_TITLE 55097       // "%dx%d - %s"
+#define IDS_PLEASE_WAIT 55096   // "Patientez ..."
+#define IDS_PICTURE_TITLE 55097 // "%dx%d - %s"
 #define IDS_DEPTH_MONO 55098
 #define IDS_DEPTH_16 55099
 #define IDS_DEPTH_256 55100
@@ -220,7 +220,7 @@
 #define IDS_FILTER_SOUNDS 55176
 #define IDS_PICTURE_STATUS 55177
 #define IDS_SAVE_PICTURE_FAILED 55178
-#define IDS_ANIM_TITLE 55179          // title of an animated picture: size and play state
+#define IDS_ANIM_TITLE 55179 // title of an animated picture: size and play state
 #define IDS_OPEN_TITLE 55180
 #define IDS_EXPLORER 55181
 #define IDS_TYPE_ZCB 55502
@@ -262,12 +262,12 @@
 #define IDS_TYPE_XM 55549
 
 // Control bars and their children.
-#define ID_COOLBAR 59406              // AFX_IDW_CONTROLBAR_FIRST + 14
+#define ID_COOLBAR 59406 // AFX_IDW_CONTROLBAR_FIRST + 14
 #define ID_LIBRARY_BAR 59407
 #define ID_COOLBAND_TOOLS 1000
 #define ID_COOLBAND_RECENTS 1002
 #define ID_COOLBAND_LOGO 1003
-#define ID_INDICATOR_INFO 54990       // the information panes of the status bar
+#define ID_INDICATOR_INFO 54990 // the information panes of the status bar
 
 // Favourites menu items: ID_FAVORITE_FIRST + index in the favourites list.
 #define ID_FAVORITE_FIRST 50000
@@ -287,7 +287,7 @@
 #define ID_VIEW_PROPORTIONAL 32812
 #define ID_VIEW_FIT_WINDOW 32814
 #define ID_FILE_PRINT_POSTER 32816
-#define ID_ANIM_PLACEHOLDER 32818     // the animation bar's last button, made a separator at creation
+#define ID_ANIM_PLACEHOLDER 32818 // the animation bar's last button, made a separator at creation
 #define ID_FILE_PRINT_POSTER_PREVIEW 32820
 #define ID_WINDOW_REORGANIZE 32825
 #define ID_EXPLORER_SORT_NAME 32827

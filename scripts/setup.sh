@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 packages=(wine wine32:i386 fonts-wine g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix libz-mingw-w64-dev
           nasm cmake make xvfb xauth dpkg-dev googletest imagemagick netpbm libjpeg-turbo-progs
-          x11-apps)
+          x11-apps clang-format)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,6 +6,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=${TESSARINE_BUILD_DIR:-$root/build}
 "$here/build.sh"
+"$here/check-format.sh"
 # Reference pictures made by Linux tools (ImageMagick, netpbm, djpeg) for the reader tests:
 # each tests/<folder>/prepare*.sh fills build/testdata/<folder>, once per build folder.
 for script in "$root"/tests/*/prepare*.sh; do

@@ -165,10 +165,17 @@ BOOL CDibDoc::SavePictureAs(LPCSTR path)
     SetAppCursor(kAppCursorBusy);
     int nResult = 1;
     switch (FormatOfPath(path)) {
-    case kSaveJPEG: nResult = SaveJPEG(hDIB, path, std::max(1, std::min(100, 100 - g_TauxJPEG))); break;
-    case kSavePNG: nResult = SavePNG(hDIB, path); break;
-    case kSaveBMP: nResult = SaveDIBFile(hDIB, path); break;
-    case kSaveNone: break;
+    case kSaveJPEG:
+        nResult = SaveJPEG(hDIB, path, std::max(1, std::min(100, 100 - g_TauxJPEG)));
+        break;
+    case kSavePNG:
+        nResult = SavePNG(hDIB, path);
+        break;
+    case kSaveBMP:
+        nResult = SaveDIBFile(hDIB, path);
+        break;
+    case kSaveNone:
+        break;
     }
     RestoreAppCursor();
     if (nResult != 0) {

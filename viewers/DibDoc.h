@@ -34,7 +34,7 @@ public:
     CPalette* GetDocPalette() { return m_dib.GetPalette(); }
     CSize GetDocSize() const { return m_sizeDoc; }
 
-    CString m_strLoadedPath; // the file actually read
+    CString m_strLoadedPath;  // the file actually read
     DWORD m_dwFileLength = 0; // 0 for a picture that exists only in memory
     int m_nWidth = 0;
     int m_nHeight = 0;

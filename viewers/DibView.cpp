@@ -57,8 +57,9 @@ END_MESSAGE_MAP()
 
 CDibView::CDibView()
 {
-    m_nMode = (g_DefaultImageSize >= kDibModeToScale && g_DefaultImageSize <= kDibModeFit) ? g_DefaultImageSize
-                                                                                          : kDibModeToScale;
+    m_nMode = (g_DefaultImageSize >= kDibModeToScale && g_DefaultImageSize <= kDibModeFit)
+                  ? g_DefaultImageSize
+                  : kDibModeToScale;
     m_hDrawDib = ::DrawDibOpen();
     m_bOpenedFullScreen = g_bOpenFullScreen;
     m_hReturnWnd = g_pFullScreenReturnWnd != nullptr ? g_pFullScreenReturnWnd->GetSafeHwnd() : nullptr;
@@ -76,7 +77,8 @@ void CDibView::OnInitialUpdate()
 {
     CDibDoc* pDoc = GetDocument();
     CSize size = pDoc != nullptr ? pDoc->GetDocSize() : CSize(1, 1);
-    SetScrollSizes(MM_TEXT, CSize(std::max(1, MulDiv(size.cx, m_nZoom, 100)), std::max(1, MulDiv(size.cy, m_nZoom, 100))));
+    SetScrollSizes(MM_TEXT, CSize(std::max(1, MulDiv(size.cx, m_nZoom, 100)),
+                                  std::max(1, MulDiv(size.cy, m_nZoom, 100))));
     CScrollView::OnInitialUpdate();
     if (m_bOpenedFullScreen) {
         SetFocus();
@@ -256,8 +258,8 @@ void CDibView::PaintTo(HDC hdc, const RECT& client, const RECT& update)
             pbi->biClrUsed = 1u << pbi->biBitCount;
         // Shrinking in the DC's default mode ANDs the dropped pixels together: dark streaks.
         int nOldMode = ::SetStretchBltMode(hdc, COLORONCOLOR);
-        ::DrawDibDraw(m_hDrawDib, hdc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, pbi,
-                      FindDIBBits(pbi), src.left, src.top, src.right - src.left, src.bottom - src.top,
+        ::DrawDibDraw(m_hDrawDib, hdc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top,
+                      pbi, FindDIBBits(pbi), src.left, src.top, src.right - src.left, src.bottom - src.top,
                       m_bFirstPaint ? 0 : DDF_BACKGROUNDPAL);
         if (nOldMode != 0)
             ::SetStretchBltMode(hdc, nOldMode);
@@ -336,7 +338,10 @@ void CDibView::SetMode(int nMode)
         pDoc->UpdateAllViews(nullptr);
 }
 
-void CDibView::OnUpdateZoomIn(CCmdUI* pCmdUI) { pCmdUI->Enable(m_nMode == kDibModeToScale && m_nZoom < kZoomMax); }
+void CDibView::OnUpdateZoomIn(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nMode == kDibModeToScale && m_nZoom < kZoomMax);
+}
 void CDibView::OnUpdateZoomOut(CCmdUI* pCmdUI) { pCmdUI->Enable(m_nMode == kDibModeToScale && m_nZoom > 5); }
 void CDibView::OnUpdateModeToScale(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_nMode == kDibModeToScale); }
 void CDibView::OnUpdateModeProportional(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_nMode == kDibModeProportional); }
@@ -355,12 +360,17 @@ namespace {
 LPCSTR ColourName(int bits)
 {
     switch (bits) {
-    case 1: return "2";
-    case 4: return "16";
-    case 8: return "256";
+    case 1:
+        return "2";
+    case 4:
+        return "16";
+    case 8:
+        return "256";
     case 15:
-    case 16: return "64K";
-    default: return "16,8M";
+    case 16:
+        return "64K";
+    default:
+        return "16,8M";
     }
 }
 
@@ -412,14 +422,30 @@ void CDibView::OnKeyDown(UINT nChar, UINT, UINT)
         if (m_nZoom != 100)
             SetZoom(100);
         break;
-    case VK_PRIOR: ScrollViewTo(CPoint(pos.x, pos.y - 240)); break;
-    case VK_NEXT: ScrollViewTo(CPoint(pos.x, pos.y + 240)); break;
-    case VK_LEFT: ScrollViewTo(CPoint(pos.x - 10, pos.y)); break;
-    case VK_RIGHT: ScrollViewTo(CPoint(pos.x + 10, pos.y)); break;
-    case VK_UP: ScrollViewTo(CPoint(pos.x, pos.y - 10)); break;
-    case VK_DOWN: ScrollViewTo(CPoint(pos.x, pos.y + 10)); break;
-    case VK_ADD: OnZoomIn(); break;
-    case VK_SUBTRACT: OnZoomOut(); break;
+    case VK_PRIOR:
+        ScrollViewTo(CPoint(pos.x, pos.y - 240));
+        break;
+    case VK_NEXT:
+        ScrollViewTo(CPoint(pos.x, pos.y + 240));
+        break;
+    case VK_LEFT:
+        ScrollViewTo(CPoint(pos.x - 10, pos.y));
+        break;
+    case VK_RIGHT:
+        ScrollViewTo(CPoint(pos.x + 10, pos.y));
+        break;
+    case VK_UP:
+        ScrollViewTo(CPoint(pos.x, pos.y - 10));
+        break;
+    case VK_DOWN:
+        ScrollViewTo(CPoint(pos.x, pos.y + 10));
+        break;
+    case VK_ADD:
+        OnZoomIn();
+        break;
+    case VK_SUBTRACT:
+        OnZoomOut();
+        break;
     default:
         if (m_bFullScreen) {
             LeaveFullScreen();

@@ -79,8 +79,8 @@ void CDibView::OnUpdateLocalToolBar(CCmdUI* pCmdUI)
     if (m_bFullScreen)
         return;
     CFrameWnd* pFrame = GetParentFrame();
-    BOOL bVisible = pFrame != nullptr && pFrame->IsKindOf(RUNTIME_CLASS(CDibDocMDI)) &&
-                    static_cast<CDibDocMDI*>(pFrame)->m_wndToolBar.m_hWnd != nullptr &&
-                    static_cast<CDibDocMDI*>(pFrame)->m_wndToolBar.IsWindowVisible();
+    BOOL bVisible = pFrame != nullptr && pFrame->IsKindOf(RUNTIME_CLASS(CDibDocMDI))
+                    && static_cast<CDibDocMDI*>(pFrame)->m_wndToolBar.m_hWnd != nullptr
+                    && static_cast<CDibDocMDI*>(pFrame)->m_wndToolBar.IsWindowVisible();
     pCmdUI->SetCheck(bVisible ? 1 : 0);
 }

@@ -117,8 +117,9 @@ void CDibView::LeaveFullScreen()
     if (m_bOpenedFullScreen) {
         if (g_pMainFrame != nullptr)
             ::SetActiveWindow(g_pMainFrame->m_hWnd);
-        CWnd* pReturn = m_hReturnWnd != nullptr && ::IsWindow(m_hReturnWnd) ? CWnd::FromHandlePermanent(m_hReturnWnd)
-                                                                          : nullptr;
+        CWnd* pReturn = m_hReturnWnd != nullptr && ::IsWindow(m_hReturnWnd)
+                            ? CWnd::FromHandlePermanent(m_hReturnWnd)
+                            : nullptr;
         if (pReturn != nullptr && g_pMainFrame != nullptr && pReturn->IsKindOf(RUNTIME_CLASS(CMDIChildWnd)))
             g_pMainFrame->MDIActivate(pReturn);
         // Posted: this may run inside one of the view's own handlers.

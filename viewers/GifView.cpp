@@ -28,7 +28,7 @@ void CGifView::OnInitialUpdate()
 {
     CGifDoc* pDoc = GetDocument();
     SetScrollSizes(MM_TEXT, pDoc != nullptr && pDoc->m_nWidth > 0 ? CSize(pDoc->m_nWidth, pDoc->m_nHeight)
-                                                                   : CSize(1, 1));
+                                                                  : CSize(1, 1));
     CScrollView::OnInitialUpdate();
 }
 
@@ -85,7 +85,4 @@ void CGifView::UpdateStatusText()
     g_pMainFrame->SetStatusText1(strText);
 }
 
-void CGifView::ArrangeChildFrame(BOOL byPlacement)
-{
-    ArrangeViewFrame(this, kImageViewArea, byPlacement);
-}
+void CGifView::ArrangeChildFrame(BOOL byPlacement) { ArrangeViewFrame(this, kImageViewArea, byPlacement); }

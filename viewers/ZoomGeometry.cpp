@@ -117,8 +117,8 @@ BOOL ZoomedSourceRect(const RECT& update, POINT scroll, const ZoomLayout& layout
     if (!::IntersectRect(&part, &u, &p))
         return FALSE;
     ::OffsetRect(&part, -layout.ox, -layout.oy);
-    RECT s = {Scale(part.left, 100, zoom) - 1, Scale(part.top, 100, zoom) - 1, Scale(part.right, 100, zoom) + 3,
-              Scale(part.bottom, 100, zoom) + 1};
+    RECT s = {Scale(part.left, 100, zoom) - 1, Scale(part.top, 100, zoom) - 1,
+              Scale(part.right, 100, zoom) + 3, Scale(part.bottom, 100, zoom) + 1};
     RECT whole = {0, 0, w, h};
     if (!::IntersectRect(src, &s, &whole))
         return FALSE;

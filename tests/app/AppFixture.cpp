@@ -81,7 +81,8 @@ void AppTest::PutSetting(const char* section, const char* key, DWORD value)
 void AppTest::PutSettingText(const char* section, const char* key, const std::string& value)
 {
     std::string path = "Software\\" + m_company + "\\Tessarine 3.0\\" + section;
-    SHSetValueA(HKEY_CURRENT_USER, path.c_str(), key, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+    SHSetValueA(HKEY_CURRENT_USER, path.c_str(), key, REG_SZ, value.c_str(),
+                static_cast<DWORD>(value.size() + 1));
 }
 
 long AppTest::StoredDword(const char* section, const char* key)
@@ -90,7 +91,8 @@ long AppTest::StoredDword(const char* section, const char* key)
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
-    if (SHGetValueA(HKEY_CURRENT_USER, path.c_str(), key, &type, &value, &size) != ERROR_SUCCESS || type != REG_DWORD)
+    if (SHGetValueA(HKEY_CURRENT_USER, path.c_str(), key, &type, &value, &size) != ERROR_SUCCESS
+        || type != REG_DWORD)
         return -1;
     return static_cast<long>(value);
 }
@@ -101,7 +103,8 @@ std::string AppTest::StoredText(const char* section, const char* key)
     DWORD type = 0;
     char text[1024] = "";
     DWORD size = sizeof(text);
-    if (SHGetValueA(HKEY_CURRENT_USER, path.c_str(), key, &type, text, &size) != ERROR_SUCCESS || type != REG_SZ)
+    if (SHGetValueA(HKEY_CURRENT_USER, path.c_str(), key, &type, text, &size) != ERROR_SUCCESS
+        || type != REG_SZ)
         return "<none>";
     return text;
 }
@@ -163,7 +166,8 @@ std::vector<CMDIChildWnd*> AppTest::Children()
     CMDIChildWnd* pActive = m_pFrame->MDIGetActive();
     if (pActive != nullptr)
         children.push_back(pActive);
-    for (HWND hWnd = ::GetTopWindow(m_pFrame->m_hWndMDIClient); hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+    for (HWND hWnd = ::GetTopWindow(m_pFrame->m_hWndMDIClient); hWnd != nullptr;
+         hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
         CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
         if (pWnd != nullptr && pWnd != pActive && pWnd->IsKindOf(RUNTIME_CLASS(CMDIChildWnd)))
             children.push_back(static_cast<CMDIChildWnd*>(pWnd));

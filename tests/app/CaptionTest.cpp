@@ -126,8 +126,8 @@ TEST_F(AppTest, CaptionShowsTheDocumentAfterTheTitleOnlyWhenThereIsRoom)
     CCaptionPainter& cap = m_pFrame->m_caption;
     m_pFrame->SetWindowPos(nullptr, 0, 0, 900, 500, SWP_NOZORDER | SWP_NOACTIVATE);
     cap.Invalidate();
-    std::vector<BYTE> alone = BitmapBits(static_cast<HBITMAP>(
-        cap.DrawCaptionBitmap(m_pFrame, TRUE, "Orvanel Tessarine", "")->m_hObject));
+    std::vector<BYTE> alone = BitmapBits(
+        static_cast<HBITMAP>(cap.DrawCaptionBitmap(m_pFrame, TRUE, "Orvanel Tessarine", "")->m_hObject));
     int titleEnd = cap.m_nTitleRight;
     cap.Invalidate();
     std::vector<BYTE> withDoc = BitmapBits(static_cast<HBITMAP>(
@@ -139,8 +139,8 @@ TEST_F(AppTest, CaptionShowsTheDocumentAfterTheTitleOnlyWhenThereIsRoom)
     std::string longTitle(200, 'W');
     m_pFrame->SetWindowPos(nullptr, 0, 0, 260, 300, SWP_NOZORDER | SWP_NOACTIVATE);
     cap.Invalidate();
-    std::vector<BYTE> cutAlone = BitmapBits(static_cast<HBITMAP>(
-        cap.DrawCaptionBitmap(m_pFrame, TRUE, longTitle.c_str(), "")->m_hObject));
+    std::vector<BYTE> cutAlone = BitmapBits(
+        static_cast<HBITMAP>(cap.DrawCaptionBitmap(m_pFrame, TRUE, longTitle.c_str(), "")->m_hObject));
     cap.Invalidate();
     std::vector<BYTE> cutWithDoc = BitmapBits(static_cast<HBITMAP>(
         cap.DrawCaptionBitmap(m_pFrame, TRUE, longTitle.c_str(), "Vacances.jpg")->m_hObject));

@@ -151,7 +151,9 @@ TEST_F(AppTest, ToolBandDropDownsOpenTheirOwnMenus)
         notify.hdr.idFrom = ID_COOLBAND_TOOLS;
         notify.hdr.code = static_cast<UINT>(TBN_DROPDOWN);
         notify.iItem = static_cast<int>(buttons[i]);
-        EXPECT_EQ(m_pFrame->GetCoolBar()->SendMessage(WM_NOTIFY, ID_COOLBAND_TOOLS, reinterpret_cast<LPARAM>(&notify)), 0);
+        EXPECT_EQ(m_pFrame->GetCoolBar()->SendMessage(WM_NOTIFY, ID_COOLBAND_TOOLS,
+                                                      reinterpret_cast<LPARAM>(&notify)),
+                  0);
         ASSERT_EQ(AfxTestRecords().popupMenus.size(), static_cast<size_t>(i + 1));
         EXPECT_EQ(AfxTestRecords().popupMenus.back().firstItemId, firstItems[i]);
     }

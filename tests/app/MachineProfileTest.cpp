@@ -11,11 +11,13 @@ namespace {
 
 class MachineProfileTest : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         m_section = "Test" + std::to_string(GetCurrentProcessId());
         m_profile.BuildMachineKey();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         SHDeleteKeyA(HKEY_LOCAL_MACHINE, (m_profile.GetMachineKey() + m_section).c_str());
         WritePrivateProfileStringA(m_section.c_str(), nullptr, nullptr, "none");
     }
@@ -24,11 +26,13 @@ protected:
     std::string m_section;
 };
 
-TEST_F(MachineProfileTest, KeyIsNamedAfterTheProfileString) {
+TEST_F(MachineProfileTest, KeyIsNamedAfterTheProfileString)
+{
     EXPECT_EQ(m_profile.GetMachineKey(), "SOFTWARE\\Orvanel\\Tessarine 3.0\\");
 }
 
-TEST_F(MachineProfileTest, IntegersAreStoredAsTextAndReadBack) {
+TEST_F(MachineProfileTest, IntegersAreStoredAsTextAndReadBack)
+{
     ASSERT_TRUE(m_profile.WriteMachineProfileInt(m_section.c_str(), "Count", -12));
     char text[32] = {};
     DWORD type = 0;
@@ -43,7 +47,8 @@ TEST_F(MachineProfileTest, IntegersAreStoredAsTextAndReadBack) {
     EXPECT_EQ(m_profile.GetMachineProfileString(m_section.c_str(), "Name"), "\xC9t\xE9");
 }
 
-TEST_F(MachineProfileTest, MissingValuesComeFromTheIniFileThenTheDefault) {
+TEST_F(MachineProfileTest, MissingValuesComeFromTheIniFileThenTheDefault)
+{
     EXPECT_EQ(m_profile.GetMachineProfileInt(m_section.c_str(), "Count", 5), 5);
     EXPECT_EQ(m_profile.GetMachineProfileString(m_section.c_str(), "Name", "d\xE9\x66\x61ut"),
               "d\xE9\x66\x61ut");

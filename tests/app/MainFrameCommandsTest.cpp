@@ -35,15 +35,47 @@ int UpdateOf(CMainFrame* pFrame, UINT nID)
     return ui.enabled;
 }
 
-const UINT kLibraryCommands[] = {
-    ID_LIB_SELECT_PATTERN, ID_LIB_SELECT_ALL, ID_LIB_INVERT_SELECTION, ID_LIB_DESELECT_PATTERN, ID_LIB_DESELECT_ALL,
-    ID_LIB_VIEW_LARGE, ID_LIB_VIEW_MEDIUM, ID_LIB_VIEW_LIST, ID_LIB_VIEW_SMALL, ID_LIB_SORT_ASCENDING,
-    ID_LIB_SORT_DESCENDING, ID_LIB_SORT_SIZE, ID_LIB_SORT_NAME, ID_LIB_SORT_TYPE, ID_LIB_SORT_DATE, ID_LIB_VIEW_MENU,
-    ID_LIB_PROPERTIES, ID_LIB_OPEN_PICTURE, ID_LIB_SELECTION_MENU, ID_LIB_PARENT_FOLDER, ID_LIB_ADD_UNCOMPRESSED,
-    ID_LIB_ADD_JPEG, ID_LIB_ADD_PNG, ID_LIB_RENAME, ID_LIB_RECOVER, ID_LIB_EMPTY_DELETED, ID_LIB_ERASE,
-    ID_LIB_REFRESH, ID_LIB_OPEN_FOLDER, ID_LIB_OPEN_FULLSCREEN, ID_LIB_AUTO_FULLSCREEN, ID_LIB_SLIDESHOW,
-    ID_LIB_IMPORT, ID_LIB_EXPORT, ID_LIB_COPY, ID_LIB_PRINT, ID_LIB_EDIT_PICTURE, ID_LIB_NEW_FOLDER, ID_LIB_DELETE,
-    ID_LIB_RESERVED1, ID_LIB_RESERVED2};
+const UINT kLibraryCommands[] = {ID_LIB_SELECT_PATTERN,
+                                 ID_LIB_SELECT_ALL,
+                                 ID_LIB_INVERT_SELECTION,
+                                 ID_LIB_DESELECT_PATTERN,
+                                 ID_LIB_DESELECT_ALL,
+                                 ID_LIB_VIEW_LARGE,
+                                 ID_LIB_VIEW_MEDIUM,
+                                 ID_LIB_VIEW_LIST,
+                                 ID_LIB_VIEW_SMALL,
+                                 ID_LIB_SORT_ASCENDING,
+                                 ID_LIB_SORT_DESCENDING,
+                                 ID_LIB_SORT_SIZE,
+                                 ID_LIB_SORT_NAME,
+                                 ID_LIB_SORT_TYPE,
+                                 ID_LIB_SORT_DATE,
+                                 ID_LIB_VIEW_MENU,
+                                 ID_LIB_PROPERTIES,
+                                 ID_LIB_OPEN_PICTURE,
+                                 ID_LIB_SELECTION_MENU,
+                                 ID_LIB_PARENT_FOLDER,
+                                 ID_LIB_ADD_UNCOMPRESSED,
+                                 ID_LIB_ADD_JPEG,
+                                 ID_LIB_ADD_PNG,
+                                 ID_LIB_RENAME,
+                                 ID_LIB_RECOVER,
+                                 ID_LIB_EMPTY_DELETED,
+                                 ID_LIB_ERASE,
+                                 ID_LIB_REFRESH,
+                                 ID_LIB_OPEN_FOLDER,
+                                 ID_LIB_OPEN_FULLSCREEN,
+                                 ID_LIB_AUTO_FULLSCREEN,
+                                 ID_LIB_SLIDESHOW,
+                                 ID_LIB_IMPORT,
+                                 ID_LIB_EXPORT,
+                                 ID_LIB_COPY,
+                                 ID_LIB_PRINT,
+                                 ID_LIB_EDIT_PICTURE,
+                                 ID_LIB_NEW_FOLDER,
+                                 ID_LIB_DELETE,
+                                 ID_LIB_RESERVED1,
+                                 ID_LIB_RESERVED2};
 
 // A packed DIB of 8 x 4 pixels, 24 bits, in a GMEM block as the clipboard wants it.
 HGLOBAL MakeClipDib(LONG width, LONG height, WORD bits, DWORD extraBytes = 0, DWORD headerSize = 40)
@@ -95,16 +127,30 @@ TEST(MainFrameKeys, KeyboardTableMatchesEntryForEntry)
     ACCEL entries[40] = {};
     int n = ::CopyAcceleratorTableA(hAccel, entries, 40);
     const BYTE V = FVIRTKEY | FNOINVERT;
-    const ACCEL expected[] = {
-        {V | FCONTROL, 'E', ID_NEW_EXPLORER}, {V | FCONTROL, 'O', ID_FILE_OPEN}, {V | FCONTROL, 'P', ID_FILE_PRINT},
-        {V | FCONTROL, 'S', ID_TWAIN_ACQUIRE}, {V | FCONTROL, 'V', ID_EDIT_PASTE_NEW}, {V, VK_F1, ID_HELP},
-        {V | FALT, VK_F1, ID_HELP_WELCOME}, {V | FSHIFT, VK_F1, ID_CONTEXT_HELP}, {V, VK_F11, ID_WINDOW_AUTO_REORGANIZE},
-        {V, VK_F12, ID_WINDOW_REORGANIZE}, {V | FALT, VK_F12, ID_VIEW_LIBRARY_BAR}, {V, VK_F2, ID_PREFERENCES},
-        {V | FCONTROL, VK_F2, ID_VIEW_LOCAL_TOOLBAR}, {V, VK_F3, ID_EXPLORER_ADD_TO_LIBRARY},
-        {V | FCONTROL, VK_F3, ID_VIEW_STATUS_BAR}, {V | FALT, VK_F5, ID_VIEW_ACTUAL_SIZE},
-        {V, VK_F6, ID_LIB_ADD_UNCOMPRESSED}, {V | FALT, VK_F6, ID_VIEW_PROPORTIONAL}, {V, VK_F7, ID_LIB_ADD_JPEG},
-        {V | FALT, VK_F7, ID_VIEW_FIT_WINDOW}, {V, VK_F8, ID_LIB_ADD_PNG}, {V, VK_F9, ID_VIEW_LIBRARY_BAR},
-        {V | FCONTROL, VK_F9, ID_VIEW_TOOLBAR}, {V | FSHIFT, VK_INSERT, ID_EDIT_PASTE_NEW}};
+    const ACCEL expected[] = {{V | FCONTROL, 'E', ID_NEW_EXPLORER},
+                              {V | FCONTROL, 'O', ID_FILE_OPEN},
+                              {V | FCONTROL, 'P', ID_FILE_PRINT},
+                              {V | FCONTROL, 'S', ID_TWAIN_ACQUIRE},
+                              {V | FCONTROL, 'V', ID_EDIT_PASTE_NEW},
+                              {V, VK_F1, ID_HELP},
+                              {V | FALT, VK_F1, ID_HELP_WELCOME},
+                              {V | FSHIFT, VK_F1, ID_CONTEXT_HELP},
+                              {V, VK_F11, ID_WINDOW_AUTO_REORGANIZE},
+                              {V, VK_F12, ID_WINDOW_REORGANIZE},
+                              {V | FALT, VK_F12, ID_VIEW_LIBRARY_BAR},
+                              {V, VK_F2, ID_PREFERENCES},
+                              {V | FCONTROL, VK_F2, ID_VIEW_LOCAL_TOOLBAR},
+                              {V, VK_F3, ID_EXPLORER_ADD_TO_LIBRARY},
+                              {V | FCONTROL, VK_F3, ID_VIEW_STATUS_BAR},
+                              {V | FALT, VK_F5, ID_VIEW_ACTUAL_SIZE},
+                              {V, VK_F6, ID_LIB_ADD_UNCOMPRESSED},
+                              {V | FALT, VK_F6, ID_VIEW_PROPORTIONAL},
+                              {V, VK_F7, ID_LIB_ADD_JPEG},
+                              {V | FALT, VK_F7, ID_VIEW_FIT_WINDOW},
+                              {V, VK_F8, ID_LIB_ADD_PNG},
+                              {V, VK_F9, ID_VIEW_LIBRARY_BAR},
+                              {V | FCONTROL, VK_F9, ID_VIEW_TOOLBAR},
+                              {V | FSHIFT, VK_INSERT, ID_EDIT_PASTE_NEW}};
     ASSERT_EQ(n, 24);
     for (int i = 0; i < 24; i++) {
         EXPECT_EQ(entries[i].fVirt & ~0x80, expected[i].fVirt) << i;

@@ -24,7 +24,8 @@ namespace {
 void PostChars(HWND hWnd, const std::string& text)
 {
     for (char c : text)
-        ::PostMessageA(hWnd, WM_OPENPATHCHAR, static_cast<WPARAM>(static_cast<int>(static_cast<signed char>(c))), 0);
+        ::PostMessageA(hWnd, WM_OPENPATHCHAR,
+                       static_cast<WPARAM>(static_cast<int>(static_cast<signed char>(c))), 0);
     ::PostMessageA(hWnd, WM_OPENPATHCHAR, 0, 0);
 }
 
@@ -77,7 +78,7 @@ TEST_F(AppTest, StatusBarLayoutFollowsTheKindOfTheActiveView)
     m_pFrame->OnIdleUpdate();
     EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusPicture);
     EXPECT_EQ(PaneIds(pBar), (std::vector<UINT>{0, ID_INDICATOR_INFO, ID_INDICATOR_NUM, ID_INDICATOR_NUM,
-                                               ID_INDICATOR_CAPS, ID_INDICATOR_INFO}));
+                                                ID_INDICATOR_CAPS, ID_INDICATOR_INFO}));
     EXPECT_TRUE(OwnerDrawn(pBar, 5));
     EXPECT_FALSE(OwnerDrawn(pBar, 1));
     EXPECT_STREQ(pBar->GetPaneText(1), "16 x 8 - 16,8M couleurs - Zoom 100 %");

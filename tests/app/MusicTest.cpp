@@ -185,8 +185,14 @@ TEST_F(MusicTest, WinesRealMciLoopsAShortSoundWithoutAStorm)
     ASSERT_TRUE(Start());
     // Half a second of silence, 8 kHz mono 8-bit.
     std::vector<BYTE> wav;
-    auto put32 = [&](DWORD v) { for (int i = 0; i < 4; i++) wav.push_back(static_cast<BYTE>(v >> (8 * i))); };
-    auto put16 = [&](WORD v) { wav.push_back(static_cast<BYTE>(v)); wav.push_back(static_cast<BYTE>(v >> 8)); };
+    auto put32 = [&](DWORD v) {
+        for (int i = 0; i < 4; i++)
+            wav.push_back(static_cast<BYTE>(v >> (8 * i)));
+    };
+    auto put16 = [&](WORD v) {
+        wav.push_back(static_cast<BYTE>(v));
+        wav.push_back(static_cast<BYTE>(v >> 8));
+    };
     const DWORD samples = 4000;
     wav.insert(wav.end(), {'R', 'I', 'F', 'F'});
     put32(36 + samples);

@@ -132,9 +132,11 @@ TEST_F(AppTest, PicturesOfTheProtectedFolderNeverEnterTheRecentList)
 {
     ASSERT_TRUE(Start());
     g_strLibraryRoot = (m_temp.Path() + "\\").c_str();
-    std::string folder = m_temp.File("Images Prot\xE9g\xE9" "es");
+    std::string folder = m_temp.File("Images Prot\xE9g\xE9"
+                                     "es");
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    std::string path = WriteBmp("Images Prot\xE9g\xE9" "es\\secret.bmp");
+    std::string path = WriteBmp("Images Prot\xE9g\xE9"
+                                "es\\secret.bmp");
     EXPECT_NE(m_pApp->OpenDocumentFile(path.c_str()), nullptr);
     EXPECT_TRUE(Recent().empty());
 }
@@ -242,8 +244,8 @@ TEST(OpenSelection, FolderAndNamesBecomeFullPathsInOrder)
 
     // Long names are kept whole (no 199-character cut); a path past MAX_PATH is left out.
     std::string folder = "C:\\" + std::string(150, 'f');
-    std::string buffer = folder + '\0' + std::string(90, 'n') + ".bmp" + '\0' + std::string(120, 'm') + ".bmp"
-                         + '\0' + '\0';
+    std::string buffer =
+        folder + '\0' + std::string(90, 'n') + ".bmp" + '\0' + std::string(120, 'm') + ".bmp" + '\0' + '\0';
     paths = ParseOpenSelection(buffer.data(), buffer.size());
     ASSERT_EQ(paths.size(), 1u);
     EXPECT_EQ(paths[0].GetLength(), 153 + 1 + 94);

@@ -85,7 +85,8 @@ TEST_F(AppTest, DigitButtonDrawsLitDigitsOnBlackAndUnlitOnGrey)
     ASSERT_TRUE(Start());
     CDigitButton button;
     ASSERT_NE(button.m_bmpDigits.m_hObject, nullptr);
-    ASSERT_TRUE(button.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 120, 26), m_pFrame, 4242));
+    ASSERT_TRUE(
+        button.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 120, 26), m_pFrame, 4242));
     button.m_nValue = 7;
     DrawTarget target(120, 26);
     DRAWITEMSTRUCT dis = ItemFor(target.hDC, 120, 26, 0);

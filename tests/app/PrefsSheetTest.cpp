@@ -84,8 +84,8 @@ TEST_F(AppTest, PreferencesHaveSevenPagesInTabOrderWithTheirFrenchCaptions)
     CPrefsPropertySheet sheet;
     FillValid(sheet);
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
-    std::vector<std::string> expected = {"G\xE9n\xE9ral", "Barres d'outils", "Biblioth\xE8que", "Editeur",
-                                         "JPEG", "Photo CD", "WMF"};
+    std::vector<std::string> expected = {
+        "G\xE9n\xE9ral", "Barres d'outils", "Biblioth\xE8que", "Editeur", "JPEG", "Photo CD", "WMF"};
     EXPECT_EQ(tabs, expected);
 }
 
@@ -296,7 +296,9 @@ TEST_F(AppTest, PreferencesToolbarPageEnablesItsOptionsAsTheRuleSays)
     EXPECT_FALSE(clearAfter);
     EXPECT_EQ(g_RecentList.GetSize(), 0);
     ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
-    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("R\xE9" "cents"), std::string::npos);
+    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("R\xE9"
+                                                             "cents"),
+              std::string::npos);
 }
 
 TEST_F(AppTest, PreferencesColourButtonsCarryTheChosenColourAndCancelKeepsIt)

@@ -63,8 +63,8 @@ bool HasTitleStarting(const std::vector<std::string>& titles, const std::string&
 
 void PutDword(const char* section, const char* key, DWORD value)
 {
-    SHSetValueA(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\" + section).c_str(), key, REG_DWORD, &value,
-                sizeof(value));
+    SHSetValueA(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\" + section).c_str(), key, REG_DWORD,
+                &value, sizeof(value));
 }
 
 long GetDword(const char* section, const char* key)
@@ -72,8 +72,9 @@ long GetDword(const char* section, const char* key)
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
-    if (SHGetValueA(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\" + section).c_str(), key, &type, &value,
-                    &size) != ERROR_SUCCESS)
+    if (SHGetValueA(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\" + section).c_str(), key, &type,
+                    &value, &size)
+        != ERROR_SUCCESS)
         return -1;
     return static_cast<long>(value);
 }
@@ -84,7 +85,8 @@ std::string GetText(const char* section, const char* key)
     char text[512] = "";
     DWORD size = sizeof(text);
     if (SHGetValueA(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\" + section).c_str(), key, &type, text,
-                    &size) != ERROR_SUCCESS)
+                    &size)
+        != ERROR_SUCCESS)
         return "<none>";
     return text;
 }

@@ -103,7 +103,8 @@ TEST_F(AppTest, GaugeCellsAreDrawnFromTheGaugeBitmap)
     EXPECT_EQ(cellPixel(24), filled);
     EXPECT_EQ(cellPixel(25), empty);
     EXPECT_EQ(cellPixel(99), empty);
-    EXPECT_NE(::GetPixel(dc.m_hDC, 90 + 5 + 4 * 100 + 20, 8), RGB(1, 2, 3)) << "the percentage follows the cells";
+    EXPECT_NE(::GetPixel(dc.m_hDC, 90 + 5 + 4 * 100 + 20, 8), RGB(1, 2, 3))
+        << "the percentage follows the cells";
 
     // Going back: only the cells between the positions change, and they become empty.
     DrawGaugeCells(&dc, &gauge, pane, TRUE, 100, 10, 25, 10);

@@ -119,7 +119,8 @@ TEST(TypedPath, DrivesNamesAndSeparatorsResolveAsTheBoxExpects)
     EXPECT_EQ(ResolveTypedPath("\\\\serveur\\images\\a.jpg", "", &out), kTypedPathOpen);
     EXPECT_STREQ(out, "\\\\serveur\\images\\a.jpg");
     EXPECT_EQ(ResolveTypedPath(CString(std::string(300, 'x').c_str()), "D:\\Pics", &out), kTypedPathTooLong);
-    EXPECT_EQ(ResolveTypedPath(CString(("C:\\" + std::string(257, 'y')).c_str()), "", &out), kTypedPathTooLong);
+    EXPECT_EQ(ResolveTypedPath(CString(("C:\\" + std::string(257, 'y')).c_str()), "", &out),
+              kTypedPathTooLong);
 }
 
 // ---- with the program ----

@@ -27,30 +27,32 @@
 
 namespace {
 
-HINSTANCE Module() {
-    return GetModuleHandleA(nullptr);
-}
+HINSTANCE Module() { return GetModuleHandleA(nullptr); }
 
-std::string LoadText(UINT id) {
+std::string LoadText(UINT id)
+{
     char buffer[1024] = {};
     int length = LoadStringA(Module(), id, buffer, sizeof(buffer));
     return std::string(buffer, length > 0 ? length : 0);
 }
 
-std::wstring LoadWide(UINT id) {
+std::wstring LoadWide(UINT id)
+{
     wchar_t buffer[1024] = {};
     int length = LoadStringW(Module(), id, buffer, 1024);
     return std::wstring(buffer, length > 0 ? length : 0);
 }
 
-std::string MenuText(HMENU menu, int position) {
+std::string MenuText(HMENU menu, int position)
+{
     char buffer[256] = {};
     GetMenuStringA(menu, position, buffer, sizeof(buffer), MF_BYPOSITION);
     return buffer;
 }
 
 // The command ids of a pop-up, separators as 0 (sub-menus are skipped).
-std::vector<UINT> MenuIds(HMENU menu) {
+std::vector<UINT> MenuIds(HMENU menu)
+{
     std::vector<UINT> ids;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         if (GetSubMenu(menu, i))
@@ -61,7 +63,8 @@ std::vector<UINT> MenuIds(HMENU menu) {
     return ids;
 }
 
-void CollectCommands(HMENU menu, std::set<UINT>* ids) {
+void CollectCommands(HMENU menu, std::set<UINT>* ids)
+{
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         if (HMENU sub = GetSubMenu(menu, i)) {
             CollectCommands(sub, ids);
@@ -73,7 +76,8 @@ void CollectCommands(HMENU menu, std::set<UINT>* ids) {
     }
 }
 
-HMENU FindPopup(HMENU bar, const char* text) {
+HMENU FindPopup(HMENU bar, const char* text)
+{
     for (int i = 0; i < GetMenuItemCount(bar); ++i) {
         if (MenuText(bar, i) == text)
             return GetSubMenu(bar, i);
@@ -88,7 +92,8 @@ struct BitmapInfo {
     int bits = 0;
 };
 
-BitmapInfo LoadBitmapInfo(UINT id) {
+BitmapInfo LoadBitmapInfo(UINT id)
+{
     BitmapInfo info;
     HBITMAP bitmap = static_cast<HBITMAP>(
         LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -105,7 +110,8 @@ BitmapInfo LoadBitmapInfo(UINT id) {
 }
 
 // The 32-bit pixels of a bitmap resource, top row first.
-std::vector<COLORREF> BitmapPixels(UINT id, int* width, int* height) {
+std::vector<COLORREF> BitmapPixels(UINT id, int* width, int* height)
+{
     std::vector<COLORREF> pixels;
     HBITMAP bitmap = static_cast<HBITMAP>(
         LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -133,8 +139,8 @@ std::vector<COLORREF> BitmapPixels(UINT id, int* width, int* height) {
 }
 
 // Distinct colours inside one cell of a strip.
-size_t CellColours(const std::vector<COLORREF>& pixels, int stripWidth, int x0, int w, int h,
-                   COLORREF ignore) {
+size_t CellColours(const std::vector<COLORREF>& pixels, int stripWidth, int x0, int w, int h, COLORREF ignore)
+{
     std::set<COLORREF> colours;
     for (int y = 0; y < h; ++y) {
         for (int x = x0; x < x0 + w; ++x) {
@@ -147,7 +153,8 @@ size_t CellColours(const std::vector<COLORREF>& pixels, int stripWidth, int x0, 
 }
 
 // The words of a tool-bar resource.
-std::vector<WORD> ToolBarWords(UINT id) {
+std::vector<WORD> ToolBarWords(UINT id)
+{
     std::vector<WORD> words;
     HRSRC found = FindResourceA(Module(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(RT_TOOLBAR_TYPE));
     if (!found)
@@ -158,14 +165,13 @@ std::vector<WORD> ToolBarWords(UINT id) {
     return words;
 }
 
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) {
-    return FALSE;
-}
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 const UINT kDocumentMenus[] = {IDR_MAINFRAME, IDR_EXPLORERTYPE, IDR_DIBTYPE,
                                IDR_GIFTYPE,   IDR_PRINTLIBTYPE, IDR_SEARCHTYPE};
 
-TEST(Resources, StringsKeepTheirAccentsInCodePage1252) {
+TEST(Resources, StringsKeepTheirAccentsInCodePage1252)
+{
     EXPECT_EQ(LoadText(IDS_FOLDER_PROTECTED), "Images Prot\xE9g\xE9\x65s");
     EXPECT_EQ(LoadText(IDS_FOLDER_TRASH), "El\xE9ments Supprim\xE9s");
     EXPECT_EQ(LoadText(IDS_LIBRARY_BAR), "Biblioth\xE8que d'images");
@@ -184,7 +190,8 @@ TEST(Resources, StringsKeepTheirAccentsInCodePage1252) {
               L"Affiche ou masque la biblioth\u00E8que d'images.\nBiblioth\u00E8que d'images (F9)");
 }
 
-TEST(Resources, OpenDialogFiltersArePairsOfNameAndPatterns) {
+TEST(Resources, OpenDialogFiltersArePairsOfNameAndPatterns)
+{
     const UINT filters[] = {IDS_FILTER_ALL_PICTURES, IDS_FILTER_BMP,  IDS_FILTER_JPEG,    IDS_FILTER_GIF,
                             IDS_FILTER_PNG,          IDS_FILTER_TIFF, IDS_FILTER_PHOTOCD, IDS_FILTER_PICT,
                             IDS_FILTER_TARGA,        IDS_FILTER_WMF,  IDS_FILTER_IFF,     IDS_FILTER_PCX,
@@ -212,7 +219,8 @@ TEST(Resources, OpenDialogFiltersArePairsOfNameAndPatterns) {
     }
 }
 
-TEST(Resources, EveryMenuCommandOfTheProgramHasAPromptAndATip) {
+TEST(Resources, EveryMenuCommandOfTheProgramHasAPromptAndATip)
+{
     std::set<UINT> commands;
     for (UINT id : kDocumentMenus) {
         HMENU menu = LoadMenuA(Module(), MAKEINTRESOURCEA(id));
@@ -238,7 +246,8 @@ TEST(Resources, EveryMenuCommandOfTheProgramHasAPromptAndATip) {
     }
 }
 
-TEST(Resources, EveryMenuBarHasTheSharedPopupsWithTheWindowMenuNextToLast) {
+TEST(Resources, EveryMenuBarHasTheSharedPopupsWithTheWindowMenuNextToLast)
+{
     for (UINT id : kDocumentMenus) {
         HMENU bar = LoadMenuA(Module(), MAKEINTRESOURCEA(id));
         ASSERT_NE(bar, nullptr) << id;
@@ -264,7 +273,8 @@ TEST(Resources, EveryMenuBarHasTheSharedPopupsWithTheWindowMenuNextToLast) {
     }
 }
 
-TEST(Resources, ContextMenusStandAtTheirPositions) {
+TEST(Resources, ContextMenusStandAtTheirPositions)
+{
     HMENU menu = LoadMenuA(Module(), MAKEINTRESOURCEA(IDR_CONTEXTMENUS));
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(GetMenuItemCount(menu), 15);
@@ -297,7 +307,8 @@ TEST(Resources, ContextMenusStandAtTheirPositions) {
     DestroyMenu(menu);
 }
 
-TEST(Resources, KeyboardTableHoldsTheTwentyFourKeysInOrder) {
+TEST(Resources, KeyboardTableHoldsTheTwentyFourKeysInOrder)
+{
     HACCEL table = LoadAcceleratorsA(Module(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ASSERT_NE(table, nullptr);
     ACCEL entries[64] = {};
@@ -338,7 +349,8 @@ TEST(Resources, KeyboardTableHoldsTheTwentyFourKeysInOrder) {
     DestroyAcceleratorTable(table);
 }
 
-TEST(Resources, ToolBarsMatchTheirBitmaps) {
+TEST(Resources, ToolBarsMatchTheirBitmaps)
+{
     struct Bar {
         UINT id;
         WORD width;
@@ -373,7 +385,8 @@ TEST(Resources, ToolBarsMatchTheirBitmaps) {
                                  32773, 32806, 0, 32905, 32818}));
 }
 
-TEST(Resources, IconsLoadAtBothSizesAndAreDrawn) {
+TEST(Resources, IconsLoadAtBothSizesAndAreDrawn)
+{
     const UINT icons[] = {
         IDR_MAINFRAME,  IDR_EXPLORERTYPE,       IDR_DIBTYPE,          IDR_GIFTYPE,       IDR_PRINTLIBTYPE,
         IDR_SEARCHTYPE, IDI_PICTURE_UNREADABLE, IDI_RESIZE_LEFTRIGHT, IDI_RESIZE_UPDOWN, IDI_GENERIC_FILE};
@@ -420,7 +433,8 @@ TEST(Resources, IconsLoadAtBothSizesAndAreDrawn) {
     }
 }
 
-TEST(Resources, CursorsLoadWithTheirHotSpots) {
+TEST(Resources, CursorsLoadWithTheirHotSpots)
+{
     struct Cursor {
         UINT id;
         DWORD x;
@@ -446,7 +460,8 @@ TEST(Resources, CursorsLoadWithTheirHotSpots) {
     }
 }
 
-TEST(Resources, BitmapsHaveTheSizesTheirUsersCut) {
+TEST(Resources, BitmapsHaveTheSizesTheirUsersCut)
+{
     struct Expected {
         UINT id;
         int width;
@@ -472,7 +487,8 @@ TEST(Resources, BitmapsHaveTheSizesTheirUsersCut) {
     EXPECT_GT(LoadBitmapInfo(IDB_COOLBAR_BACKGROUND).width, 0);
 }
 
-TEST(Resources, FileTypeImagesAreDrawnExceptTheUnusedThird) {
+TEST(Resources, FileTypeImagesAreDrawnExceptTheUnusedThird)
+{
     int width = 0;
     int height = 0;
     std::vector<COLORREF> pixels = BitmapPixels(IDB_FILETYPES, &width, &height);
@@ -487,7 +503,8 @@ TEST(Resources, FileTypeImagesAreDrawnExceptTheUnusedThird) {
     }
 }
 
-TEST(Resources, LogoFramesAllDifferAndTheCheckerboardAlternates) {
+TEST(Resources, LogoFramesAllDifferAndTheCheckerboardAlternates)
+{
     int width = 0;
     int height = 0;
     std::vector<COLORREF> strip = BitmapPixels(IDB_LOGO_ANIMATION, &width, &height);
@@ -509,7 +526,8 @@ TEST(Resources, LogoFramesAllDifferAndTheCheckerboardAlternates) {
             EXPECT_EQ(board[y * 8 + x], (x + y) % 2 ? RGB(192, 192, 192) : RGB(255, 255, 255));
 }
 
-TEST(Resources, OpenPreviewTemplateHoldsItsThreeControls) {
+TEST(Resources, OpenPreviewTemplateHoldsItsThreeControls)
+{
     HWND owner =
         CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr, Module(), nullptr);
     ASSERT_NE(owner, nullptr);
@@ -572,11 +590,13 @@ const struct {
 // Gauge captions as the picture code reports them.
 class GaugeTexts : public IProgressSink {
 public:
-    GaugeTexts() : m_report(g_bReportProgress) {
+    GaugeTexts() : m_report(g_bReportProgress)
+    {
         g_bReportProgress = TRUE;
         SetProgressSink(this);
     }
-    ~GaugeTexts() override {
+    ~GaugeTexts() override
+    {
         SetProgressSink(nullptr);
         g_bReportProgress = m_report;
     }
@@ -584,7 +604,8 @@ public:
     void SetProgress(DWORD, DWORD) override {}
     void EndProgress() override { ++ended; }
     // The captions begun since the last call.
-    std::vector<std::string> Take() {
+    std::vector<std::string> Take()
+    {
         std::vector<std::string> taken;
         taken.swap(begun);
         return taken;
@@ -601,7 +622,8 @@ private:
 // it lives: the code then finds no string table and falls back on its built-in texts.
 class ModuleWithoutResources {
 public:
-    explicit ModuleWithoutResources(const testpaths::TempDir& dir) {
+    explicit ModuleWithoutResources(const testpaths::TempDir& dir)
+    {
         char self[MAX_PATH];
         GetModuleFileNameA(nullptr, self, MAX_PATH);
         const std::string copy = dir.File("bare.exe");
@@ -616,7 +638,8 @@ public:
             AfxSetResourceHandle(m_module);
         }
     }
-    ~ModuleWithoutResources() {
+    ~ModuleWithoutResources()
+    {
         if (m_module != nullptr) {
             AfxSetResourceHandle(m_previous);
             FreeLibrary(m_module);
@@ -630,7 +653,8 @@ private:
 };
 
 // The text of the copy's Abort/Retry/Ignore box for that message id (Abort is pressed).
-std::string FileErrorText(UINT id, LPCSTR path) {
+std::string FileErrorText(UINT id, LPCSTR path)
+{
     AfxTestArm();
     AfxScriptMessageBox(IDABORT);
     const int answer = AskFileErrorRetry(id, path);
@@ -642,7 +666,8 @@ std::string FileErrorText(UINT id, LPCSTR path) {
 }
 
 // The caption of the dithered copy's gauge.
-std::string DitheredCopyCaption() {
+std::string DitheredCopyCaption()
+{
     GaugeTexts gauge;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -662,7 +687,8 @@ std::string DitheredCopyCaption() {
 }
 
 // A small 24-bit picture: a colour ramp.
-PackedDIB RampPicture(int width, int height) {
+PackedDIB RampPicture(int width, int height)
+{
     PackedDIB dib = CreateDIB(width, height, 24);
     if (dib == nullptr)
         return nullptr;
@@ -687,7 +713,8 @@ struct PictureSize {
     int bits = 0;
 };
 
-PictureSize SizeOf(PackedDIB dib) {
+PictureSize SizeOf(PackedDIB dib)
+{
     PictureSize size;
     if (const BITMAPINFOHEADER* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib))) {
         size.width = header->biWidth;
@@ -698,18 +725,20 @@ PictureSize SizeOf(PackedDIB dib) {
     return size;
 }
 
-TEST(Resources, TextsLoadedByThePictureCodeAreInTheStringTable) {
+TEST(Resources, TextsLoadedByThePictureCodeAreInTheStringTable)
+{
     for (const auto& entry : kCodeTexts)
         EXPECT_EQ(LoadText(entry.id), entry.text) << entry.id;
     // The JPEG writer's message has no text of its own: the box shows the path under a blank line.
     EXPECT_EQ(LoadText(IDS_SAVE_JPEG_CANNOT_CREATE), "");
     static_assert(IDS_SAVE_JPEG_CANNOT_CREATE == IDS_JPEG_CANNOT_CREATE, "the writer's message id");
-    static_assert(IDS_PROGRESS_JPEG_READ == IDS_JPEG_READING && IDS_PROGRESS_JPEG_WRITE == IDS_JPEG_WRITING &&
-                      IDS_PROGRESS_PNG_WRITE == IDS_PNG_WRITING,
+    static_assert(IDS_PROGRESS_JPEG_READ == IDS_JPEG_READING && IDS_PROGRESS_JPEG_WRITE == IDS_JPEG_WRITING
+                      && IDS_PROGRESS_PNG_WRITE == IDS_PNG_WRITING,
                   "the readers' and writers' gauge ids");
 }
 
-TEST(Resources, FileTypeDescriptionsEqualTheBuiltInTexts) {
+TEST(Resources, FileTypeDescriptionsEqualTheBuiltInTexts)
+{
     std::vector<int> codes = {kFileTypeDEL};
     for (int code = 0; code <= kFileTypeSWF; ++code)
         codes.push_back(code);
@@ -727,7 +756,8 @@ TEST(Resources, FileTypeDescriptionsEqualTheBuiltInTexts) {
     EXPECT_STREQ(text, "Fichier Windows Media Video");
 }
 
-TEST(Resources, CopyMessagesAndPasteGaugeEqualTheBuiltInTexts) {
+TEST(Resources, CopyMessagesAndPasteGaugeEqualTheBuiltInTexts)
+{
     const UINT messages[] = {IDS_COPY_CANNOT_OPEN_SOURCE, IDS_COPY_CANNOT_CREATE_TARGET, IDS_COPY_READ_ERROR,
                              IDS_COPY_WRITE_ERROR};
     const char path[] = "C:\\Images\\chat.bmp";
@@ -749,7 +779,8 @@ TEST(Resources, CopyMessagesAndPasteGaugeEqualTheBuiltInTexts) {
     EXPECT_EQ(DitheredCopyCaption(), pasteFromTable);
 }
 
-TEST(Resources, SizeDateAndDepthTextsFromTheTableGiveTheProgramsWording) {
+TEST(Resources, SizeDateAndDepthTextsFromTheTableGiveTheProgramsWording)
+{
     EXPECT_STREQ(FormatFileSize(0), "0 octets (0 octets)");
     EXPECT_STREQ(FormatFileSize(1536), "1,51 Ko (1 536 octets)");
     EXPECT_STREQ(FormatFileSize(5767168), "5,51 Mo (5 767 168 octets)");
@@ -764,7 +795,8 @@ TEST(Resources, SizeDateAndDepthTextsFromTheTableGiveTheProgramsWording) {
     EXPECT_STREQ(GetColorDepthName(2), "?");
 }
 
-TEST(Resources, ReadersWritersAndCopyCaptionTheirGauges) {
+TEST(Resources, ReadersWritersAndCopyCaptionTheirGauges)
+{
     testpaths::TempDir dir;
     PackedDIB picture = RampPicture(40, 30);
     ASSERT_NE(picture, nullptr);
@@ -807,7 +839,8 @@ TEST(Resources, ReadersWritersAndCopyCaptionTheirGauges) {
     GlobalFreeHandle(picture);
 }
 
-TEST(Resources, TitlePictureIsAJfifFileOfTheSplashSize) {
+TEST(Resources, TitlePictureIsAJfifFileOfTheSplashSize)
+{
     static_assert(RT_JPEG_TYPE == JPEG_RESOURCE_TYPE, "the loaders' resource type");
     HRSRC found =
         FindResourceA(Module(), MAKEINTRESOURCEA(IDJ_TITLE_PICTURE), MAKEINTRESOURCEA(RT_JPEG_TYPE));

@@ -12,11 +12,10 @@
 
 namespace {
 
-std::string S(const CString& text) {
-    return std::string(static_cast<LPCSTR>(text));
-}
+std::string S(const CString& text) { return std::string(static_cast<LPCSTR>(text)); }
 
-std::vector<std::string> L(const CStringArray& list) {
+std::vector<std::string> L(const CStringArray& list)
+{
     std::vector<std::string> out;
     for (INT_PTR i = 0; i < list.GetSize(); ++i)
         out.push_back(S(list[i]));
@@ -29,48 +28,56 @@ class SettingsTest : public testing::Test {
 protected:
     SettingsTest() : m_app("Tessarine 3.0") {}
 
-    void SetUp() override {
+    void SetUp() override
+    {
         m_company = "TessarineTest-" + std::to_string(GetCurrentProcessId());
         SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\" + m_company).c_str());
         m_app.SetRegistryKey(m_company.c_str());
         ResetSettings();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\" + m_company).c_str());
         ResetSettings();
     }
 
-    std::string SectionPath(const char* section) const {
+    std::string SectionPath(const char* section) const
+    {
         return "Software\\" + m_company + "\\Tessarine 3.0\\" + section;
     }
-    void PutDword(const char* section, const char* key, DWORD value) {
+    void PutDword(const char* section, const char* key, DWORD value)
+    {
         ASSERT_EQ(SHSetValueA(HKEY_CURRENT_USER, SectionPath(section).c_str(), key, REG_DWORD, &value,
                               sizeof(value)),
                   ERROR_SUCCESS);
     }
-    void PutText(const char* section, const char* key, const std::string& text) {
+    void PutText(const char* section, const char* key, const std::string& text)
+    {
         ASSERT_EQ(SHSetValueA(HKEY_CURRENT_USER, SectionPath(section).c_str(), key, REG_SZ, text.c_str(),
                               static_cast<DWORD>(text.size() + 1)),
                   ERROR_SUCCESS);
     }
     // The raw value as stored: its type and bytes; type 0 when it is missing.
-    DWORD RawType(const char* section, const char* key, std::string* bytes = nullptr) {
+    DWORD RawType(const char* section, const char* key, std::string* bytes = nullptr)
+    {
         DWORD type = 0;
         char data[4096] = {};
         DWORD size = sizeof(data);
-        if (SHGetValueA(HKEY_CURRENT_USER, SectionPath(section).c_str(), key, &type, data, &size) !=
-            ERROR_SUCCESS)
+        if (SHGetValueA(HKEY_CURRENT_USER, SectionPath(section).c_str(), key, &type, data, &size)
+            != ERROR_SUCCESS)
             return 0;
         if (bytes)
             bytes->assign(data, size);
         return type;
     }
-    std::string StoredText(const char* section, const char* key) {
+    std::string StoredText(const char* section, const char* key)
+    {
         std::string bytes;
         EXPECT_EQ(RawType(section, key, &bytes), static_cast<DWORD>(REG_SZ)) << section << "\\" << key;
         return std::string(bytes.c_str());
     }
-    DWORD StoredDword(const char* section, const char* key) {
+    DWORD StoredDword(const char* section, const char* key)
+    {
         std::string bytes;
         EXPECT_EQ(RawType(section, key, &bytes), static_cast<DWORD>(REG_DWORD)) << section << "\\" << key;
         DWORD value = 0;
@@ -83,7 +90,8 @@ protected:
     std::string m_company;
 };
 
-TEST_F(SettingsTest, FirstStartGivesEveryDefault) {
+TEST_F(SettingsTest, FirstStartGivesEveryDefault)
+{
     LoadSettings();
     EXPECT_EQ(g_NewPicColors, 3);
     EXPECT_EQ(g_NewPicWidth, 512);
@@ -127,7 +135,8 @@ TEST_F(SettingsTest, FirstStartGivesEveryDefault) {
     EXPECT_EQ(g_FavoriteList.GetSize(), 0);
 }
 
-TEST_F(SettingsTest, RoundTripKeepsEveryKindOfValueWithItsRegistryType) {
+TEST_F(SettingsTest, RoundTripKeepsEveryKindOfValueWithItsRegistryType)
+{
     LoadSettings();
     g_AssocDetail = 0x002;
     g_NewPicHeight = 777;
@@ -180,7 +189,8 @@ TEST_F(SettingsTest, RoundTripKeepsEveryKindOfValueWithItsRegistryType) {
     EXPECT_EQ(L(g_FavoriteList), std::vector<std::string>{"Vacances|C:\\Photos\\\xC9t\xE9"});
 }
 
-TEST_F(SettingsTest, ValueOutOfItsRangeTakesItsDefault) {
+TEST_F(SettingsTest, ValueOutOfItsRangeTakesItsDefault)
+{
     PutDword("prefs", "TauxJPEG", 150);
     PutDword("prefs", "CouleursJPEG", 7);
     PutDword("prefs", "PhotoCDSize", static_cast<DWORD>(-1));
@@ -216,7 +226,8 @@ TEST_F(SettingsTest, ValueOutOfItsRangeTakesItsDefault) {
     EXPECT_EQ(g_CustColors[2], static_cast<COLORREF>(0));
 }
 
-TEST_F(SettingsTest, PathLongerThanAPathBufferTakesItsDefault) {
+TEST_F(SettingsTest, PathLongerThanAPathBufferTakesItsDefault)
+{
     const std::string longest = "C:\\" + std::string(MAX_PATH - 4, 'a'); // 259 characters
     PutText("folders", "ActualDir", longest);
     PutText("folders", "CurrentOpenDirectory", longest + "b");
@@ -229,7 +240,8 @@ TEST_F(SettingsTest, PathLongerThanAPathBufferTakesItsDefault) {
     EXPECT_EQ(S(g_ProtectedPics), std::string(400, 'p'));
 }
 
-TEST_F(SettingsTest, ValuesAtTheEdgesOfTheirRangesAreKept) {
+TEST_F(SettingsTest, ValuesAtTheEdgesOfTheirRangesAreKept)
+{
     PutDword("prefs", "TauxJPEG", 99);
     PutDword("prefs", "DefaultWmfCX", 10);
     PutDword("prefs", "DefaultWmfCY", 5000);
@@ -245,7 +257,8 @@ TEST_F(SettingsTest, ValuesAtTheEdgesOfTheirRangesAreKept) {
     EXPECT_EQ(g_CouleurView, static_cast<COLORREF>(0xFFFFFF));
 }
 
-TEST_F(SettingsTest, SpeedsAboveTwelveAndSplittersBelowFiftyArePulledToTheirBound) {
+TEST_F(SettingsTest, SpeedsAboveTwelveAndSplittersBelowFiftyArePulledToTheirBound)
+{
     PutDword("specs", "VitesseAnimation", 20);
     PutDword("specs", "VitesseVideo", 13);
     PutDword("specs", "LibrarianSeparatorH", 10);
@@ -257,7 +270,8 @@ TEST_F(SettingsTest, SpeedsAboveTwelveAndSplittersBelowFiftyArePulledToTheirBoun
     EXPECT_EQ(g_LibrarianSeparatorV, 50);
 }
 
-TEST_F(SettingsTest, ValueOfTheWrongRegistryTypeCountsAsMissing) {
+TEST_F(SettingsTest, ValueOfTheWrongRegistryTypeCountsAsMissing)
+{
     PutText("prefs", "TauxJPEG", "70");
     PutDword("folders", "ActualDir", 5);
     LoadSettings();
@@ -265,7 +279,8 @@ TEST_F(SettingsTest, ValueOfTheWrongRegistryTypeCountsAsMissing) {
     EXPECT_TRUE(g_ActualDir.IsEmpty());
 }
 
-TEST_F(SettingsTest, ColoursStoredAsTextReadLikeAtol) {
+TEST_F(SettingsTest, ColoursStoredAsTextReadLikeAtol)
+{
     PutText("prefs", "CouleurView", "0");
     PutText("prefs", "CouleurPleinEcran", "255");
     PutText("colors", "CustColor01", "abc");
@@ -277,7 +292,8 @@ TEST_F(SettingsTest, ColoursStoredAsTextReadLikeAtol) {
     EXPECT_EQ(g_CustColors[1], RGB(0, 255, 0));
 }
 
-TEST_F(SettingsTest, PatternListsStartWithAllFilesAndSkipItWhenStored) {
+TEST_F(SettingsTest, PatternListsStartWithAllFilesAndSkipItWhenStored)
+{
     PutText("SelectFilterList", "1", "*.*");
     PutText("SelectFilterList", "2", "*.jpg");
     PutText("SelectFilterList", "3", "");
@@ -297,7 +313,8 @@ TEST_F(SettingsTest, PatternListsStartWithAllFilesAndSkipItWhenStored) {
     EXPECT_EQ(L(g_UnselectFilterList), (std::vector<std::string>{"*.*", "*.gif", "vacances*"}));
 }
 
-TEST_F(SettingsTest, ListsKeepFiftyEntriesAndEndAtTheFirstEmptyKey) {
+TEST_F(SettingsTest, ListsKeepFiftyEntriesAndEndAtTheFirstEmptyKey)
+{
     LoadSettings();
     for (int i = 0; i < 60; ++i)
         g_RecentList.Add(("C:\\Images\\photo" + std::to_string(i) + ".jpg").c_str());
@@ -320,14 +337,16 @@ TEST_F(SettingsTest, ListsKeepFiftyEntriesAndEndAtTheFirstEmptyKey) {
     EXPECT_EQ(g_RecentList.GetSize(), 3);
 }
 
-TEST_F(SettingsTest, ListsReadPastFiftyWhenTheRegistryHoldsMore) {
+TEST_F(SettingsTest, ListsReadPastFiftyWhenTheRegistryHoldsMore)
+{
     for (int n = 1; n <= 55; ++n)
         PutText("FavoriteList", std::to_string(n).c_str(), "f" + std::to_string(n) + "|C:\\");
     LoadSettings();
     EXPECT_EQ(g_FavoriteList.GetSize(), 55);
 }
 
-TEST_F(SettingsTest, SaveDoesNothingUnlessTheSettingsWereLoaded) {
+TEST_F(SettingsTest, SaveDoesNothingUnlessTheSettingsWereLoaded)
+{
     PutDword("prefs", "TauxJPEG", 70);
     PutText("pass", "ProtectedPics", "secret");
     EXPECT_FALSE(SettingsLoaded());
@@ -344,7 +363,8 @@ TEST_F(SettingsTest, SaveDoesNothingUnlessTheSettingsWereLoaded) {
     EXPECT_EQ(StoredText("pass", "ProtectedPics"), "secret");
 }
 
-TEST(SettingsWithoutApplication, NothingIsReadOrWritten) {
+TEST(SettingsWithoutApplication, NothingIsReadOrWritten)
+{
     ResetSettings();
     ASSERT_EQ(AfxGetApp(), nullptr);
     EXPECT_FALSE(LoadSettings());
@@ -353,7 +373,8 @@ TEST(SettingsWithoutApplication, NothingIsReadOrWritten) {
     EXPECT_EQ(g_SelectFilterList.GetSize(), 0);
 }
 
-TEST_F(SettingsTest, RelativeLibraryLocationIsReplacedByTheProgramFolder) {
+TEST_F(SettingsTest, RelativeLibraryLocationIsReplacedByTheProgramFolder)
+{
     PutText("folders", "LibrarianLocation", "Images");
     LoadSettings();
     EXPECT_EQ(S(g_strLibraryRoot), g_szModuleDir);
@@ -362,14 +383,16 @@ TEST_F(SettingsTest, RelativeLibraryLocationIsReplacedByTheProgramFolder) {
     EXPECT_EQ(StoredText("folders", "LibrarianLocation"), g_szModuleDir);
 }
 
-TEST_F(SettingsTest, AbsoluteLibraryLocationStaysAsStored) {
+TEST_F(SettingsTest, AbsoluteLibraryLocationStaysAsStored)
+{
     PutText("folders", "LibrarianLocation", "D:\\Photos");
     LoadSettings();
     EXPECT_EQ(S(g_strLibraryRoot), "D:\\Photos\\");
     EXPECT_EQ(S(g_LibrarianLocation), "D:\\Photos");
 }
 
-TEST(SettingsLibraryRoot, DrivePathsAndNetworkPathsAreRoots) {
+TEST(SettingsLibraryRoot, DrivePathsAndNetworkPathsAreRoots)
+{
     const CString programDir = "C:\\Programmes\\Tessarine\\";
     struct Case {
         const char* stored;
@@ -393,7 +416,8 @@ TEST(SettingsLibraryRoot, DrivePathsAndNetworkPathsAreRoots) {
     }
 }
 
-TEST(SettingsLibraryRoot, LocationTooLongForAPathFallsBackToTheProgramFolder) {
+TEST(SettingsLibraryRoot, LocationTooLongForAPathFallsBackToTheProgramFolder)
+{
     const CString programDir = "C:\\Tessarine\\";
     std::string longest = "D:\\" + std::string(MAX_PATH - 5, 'a'); // 258 characters, 259 with "\"
     CString location = longest.c_str();
@@ -403,7 +427,8 @@ TEST(SettingsLibraryRoot, LocationTooLongForAPathFallsBackToTheProgramFolder) {
     EXPECT_EQ(S(location), S(programDir));
 }
 
-TEST_F(SettingsTest, EditorPathIsTrimmedAndBlankTakesTheDefaultEditor) {
+TEST_F(SettingsTest, EditorPathIsTrimmedAndBlankTakesTheDefaultEditor)
+{
     PutText("prefs", "DefaultEditorPathName", "  C:\\Outils\\retouche.exe \t");
     LoadSettings();
     EXPECT_EQ(S(g_DefaultEditorPathName), "C:\\Outils\\retouche.exe");
@@ -414,13 +439,15 @@ TEST_F(SettingsTest, EditorPathIsTrimmedAndBlankTakesTheDefaultEditor) {
     EXPECT_EQ(S(g_DefaultEditorPathName), S(GetDefaultEditorPath()));
 }
 
-TEST_F(SettingsTest, CoolBarIsOffWhenTheCommonControlsCannotHostIt) {
+TEST_F(SettingsTest, CoolBarIsOffWhenTheCommonControlsCannotHostIt)
+{
     PutDword("prefs", "UseCoolBar", 1);
     LoadSettings(false);
     EXPECT_EQ(g_UseCoolBar, 0);
 }
 
-TEST(SettingsModuleDir, CutJustAfterTheLastBackslash) {
+TEST(SettingsModuleDir, CutJustAfterTheLastBackslash)
+{
     EXPECT_EQ(S(ModuleDirFromPath("C:\\Programmes\\Tessarine\\Tessarine.exe")),
               "C:\\Programmes\\Tessarine\\");
     EXPECT_EQ(S(ModuleDirFromPath("C:\\Tessarine.exe")), "C:\\");

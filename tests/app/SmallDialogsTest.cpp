@@ -145,15 +145,24 @@ TEST_F(AppTest, SlideShowAutomaticControlsFollowTheMode)
     const int ids[4] = {IDC_SLIDE_LOOP, IDC_SLIDE_PAUSE, IDC_SLIDE_PAUSE_LABEL, IDC_SLIDE_SECONDS_LABEL};
     AfxModalStep look;
     look.buttonId = 0;
-    look.check = [&](CWnd* p) { for (int i = 0; i < 4; i++) atOpen[i] = ItemEnabled(p, ids[i]); };
+    look.check = [&](CWnd* p) {
+        for (int i = 0; i < 4; i++)
+            atOpen[i] = ItemEnabled(p, ids[i]);
+    };
     AfxModalStep automatic;
     automatic.buttonId = 0;
     automatic.fields = {{IDC_SLIDE_AUTOMATIC, "1"}};
-    automatic.check = [&](CWnd* p) { for (int i = 0; i < 4; i++) afterAuto[i] = ItemEnabled(p, ids[i]); };
+    automatic.check = [&](CWnd* p) {
+        for (int i = 0; i < 4; i++)
+            afterAuto[i] = ItemEnabled(p, ids[i]);
+    };
     AfxModalStep manual;
     manual.buttonId = 0;
     manual.fields = {{IDC_SLIDE_MANUAL, "1"}};
-    manual.check = [&](CWnd* p) { for (int i = 0; i < 4; i++) afterManual[i] = ItemEnabled(p, ids[i]); };
+    manual.check = [&](CWnd* p) {
+        for (int i = 0; i < 4; i++)
+            afterManual[i] = ItemEnabled(p, ids[i]);
+    };
     AfxModalStep cancel;
     cancel.buttonId = IDCANCEL;
     AfxScriptModal(IDD_SLIDESHOW, {look, automatic, manual, cancel});

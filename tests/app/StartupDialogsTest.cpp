@@ -293,7 +293,8 @@ TEST(TipPanel, PaintsTheYellowCardInsideItsDoubleEdge)
     ::ReleaseDC(nullptr, hdcScreen);
     HGDIOBJ old = ::SelectObject(hdc, hbm);
     RECT rect = {0, 0, 200, 120};
-    DrawTipPanel(hdc, rect, "Une astuce & un texte assez long pour passer \xE0 la ligne suivante du panneau.");
+    DrawTipPanel(hdc, rect,
+                 "Une astuce & un texte assez long pour passer \xE0 la ligne suivante du panneau.");
     EXPECT_EQ(::GetPixel(hdc, 0, 0), RGB(128, 128, 128));
     EXPECT_EQ(::GetPixel(hdc, 199, 119), RGB(255, 255, 255));
     EXPECT_EQ(::GetPixel(hdc, 1, 1), RGB(0, 0, 0));
@@ -374,9 +375,9 @@ TEST_F(StartupTest, AboutBoxShowsThisMachinesMemoryAndDisplay)
     ::GlobalMemoryStatusEx(&status);
     EXPECT_EQ(memory, std::to_string(status.ullTotalPhys / 1024) + " Ko de RAM");
     HDC hdc = ::GetDC(nullptr);
-    std::string expected = std::to_string(::GetDeviceCaps(hdc, HORZRES)) + "x"
-                           + std::to_string(::GetDeviceCaps(hdc, VERTRES)) + " pixels - "
-                           + GetColorDepthName(::GetDeviceCaps(hdc, PLANES) * ::GetDeviceCaps(hdc, BITSPIXEL));
+    std::string expected =
+        std::to_string(::GetDeviceCaps(hdc, HORZRES)) + "x" + std::to_string(::GetDeviceCaps(hdc, VERTRES))
+        + " pixels - " + GetColorDepthName(::GetDeviceCaps(hdc, PLANES) * ::GetDeviceCaps(hdc, BITSPIXEL));
     ::ReleaseDC(nullptr, hdc);
     EXPECT_EQ(video, expected);
     EXPECT_TRUE(picture);

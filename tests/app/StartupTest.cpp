@@ -165,7 +165,8 @@ TEST_F(AppTest, WithoutAFileExplorerAutoOpensAnExplorer)
     ASSERT_TRUE(Start());
     std::vector<CMDIChildWnd*> children = Children();
     ASSERT_EQ(children.size(), 1u);
-    EXPECT_TRUE(children[0]->GetActiveDocument()->IsKindOf(m_pApp->GetTemplate(kTemplateExplorer)->m_pDocClass));
+    EXPECT_TRUE(
+        children[0]->GetActiveDocument()->IsKindOf(m_pApp->GetTemplate(kTemplateExplorer)->m_pDocClass));
 }
 
 TEST_F(AppTest, ASecondStartHandsItsPathToTheFirstAndNeverWritesSettings)

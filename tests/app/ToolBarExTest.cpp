@@ -79,7 +79,8 @@ LRESULT CALLBACK RecordingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
     return ::CallWindowProcA(g_pfnFrameProc, hWnd, message, wParam, lParam);
 }
 
-const UINT kButtons[] = {ID_NEW_EXPLORER, ID_SEPARATOR, ID_FILE_OPEN, ID_SEPARATOR, ID_EDIT_PASTE_NEW, ID_SEPARATOR};
+const UINT kButtons[] = {ID_NEW_EXPLORER, ID_SEPARATOR,      ID_FILE_OPEN,
+                         ID_SEPARATOR,    ID_EDIT_PASTE_NEW, ID_SEPARATOR};
 
 } // namespace
 
@@ -213,8 +214,9 @@ TEST_F(AppTest, TheParentGetsTheEmulatedCustomDrawStages)
     ::SetWindowLongPtrA(m_pFrame->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnFrameProc));
 
     // Three buttons: the second skips its default drawing (and so its post-paint stage).
-    EXPECT_EQ(g_stages, (std::vector<DWORD>{CDDS_PREPAINT, CDDS_ITEMPREPAINT, CDDS_ITEMPOSTPAINT, CDDS_ITEMPREPAINT,
-                                            CDDS_ITEMPREPAINT, CDDS_ITEMPOSTPAINT, CDDS_POSTPAINT, CDDS_PREPAINT}));
+    EXPECT_EQ(g_stages,
+              (std::vector<DWORD>{CDDS_PREPAINT, CDDS_ITEMPREPAINT, CDDS_ITEMPOSTPAINT, CDDS_ITEMPREPAINT,
+                                  CDDS_ITEMPREPAINT, CDDS_ITEMPOSTPAINT, CDDS_POSTPAINT, CDDS_PREPAINT}));
     ASSERT_EQ(g_itemStates.size(), 3u);
     EXPECT_EQ(g_itemStates[2] & CDIS_DISABLED, static_cast<UINT>(CDIS_DISABLED));
     EXPECT_EQ(g_itemStates[0] & CDIS_DISABLED, 0u);

@@ -11,7 +11,8 @@ namespace {
 // Resource 100 of the test program: 2 x 2, blue and green at the bottom, red and white at the top.
 const UINT kTestBitmap = 100;
 
-void ExpectTestBitmap(CBitmap& bitmap) {
+void ExpectTestBitmap(CBitmap& bitmap)
+{
     proctest::DrawSurface s(2, 2, RGB(9, 9, 9));
     CDC memory;
     memory.CreateCompatibleDC(s.dc());
@@ -26,7 +27,8 @@ void ExpectTestBitmap(CBitmap& bitmap) {
 
 } // namespace
 
-TEST(LoadBitmapWithPalette, TrueColourScreen) {
+TEST(LoadBitmapWithPalette, TrueColourScreen)
+{
     CPalette palette;
     CreateFixedPalette(&palette, 2);
     CBitmap bitmap;
@@ -37,7 +39,8 @@ TEST(LoadBitmapWithPalette, TrueColourScreen) {
     ExpectTestBitmap(bitmap);
 }
 
-TEST(LoadBitmapWithPalette, PaletteScreensGetTheReducedPicture) {
+TEST(LoadBitmapWithPalette, PaletteScreensGetTheReducedPicture)
+{
     // Pure colours sit exactly on both ramps, so the reduction keeps them.
     for (int depth : {8, 4}) {
         CPalette palette;
@@ -51,7 +54,8 @@ TEST(LoadBitmapWithPalette, PaletteScreensGetTheReducedPicture) {
     }
 }
 
-TEST(LoadBitmapWithPalette, MissingResourceLeavesTheBitmap) {
+TEST(LoadBitmapWithPalette, MissingResourceLeavesTheBitmap)
+{
     CBitmap bitmap;
     EXPECT_FALSE(LoadBitmapWithPalette(&bitmap, 4321, nullptr));
     EXPECT_EQ(bitmap.GetSafeHandle(), nullptr);

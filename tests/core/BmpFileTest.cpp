@@ -13,12 +13,11 @@ using namespace dibtest;
 
 namespace {
 
-PackedDIB LoadBytes(const std::string& bytes) {
-    return ReadDIBFromMemory(bytes.data(), DWORD(bytes.size()));
-}
+PackedDIB LoadBytes(const std::string& bytes) { return ReadDIBFromMemory(bytes.data(), DWORD(bytes.size())); }
 
 // A picture of the given depth whose pixels differ from each other.
-PackedDIB MakePicture(int width, int height, WORD bits) {
+PackedDIB MakePicture(int width, int height, WORD bits)
+{
     PackedDIB dib = CreateDIB(width, height, bits);
     BYTE* p = static_cast<BYTE*>(GlobalLock(dib));
     BYTE* rows = FindDIBBits(p);
@@ -29,14 +28,16 @@ PackedDIB MakePicture(int width, int height, WORD bits) {
     return dib;
 }
 
-std::vector<RGBQUAD> Grey(int n) {
+std::vector<RGBQUAD> Grey(int n)
+{
     std::vector<RGBQUAD> table;
     for (int i = 0; i < n; ++i)
         table.push_back(RGBQUAD{BYTE(i * 255 / (n - 1)), BYTE(255 - i * 255 / (n - 1)), BYTE(i), 0});
     return table;
 }
 
-std::string Fill(size_t count, int seed) {
+std::string Fill(size_t count, int seed)
+{
     std::string s(count, '\0');
     for (size_t i = 0; i < count; ++i)
         s[i] = char(i * 13 + seed);
@@ -48,7 +49,8 @@ struct ProgressLog : IProgressSink {
     std::vector<DWORD> done;
     DWORD total = 0;
     void BeginProgress(LPCSTR) override { ++begins; }
-    void SetProgress(DWORD d, DWORD t) override {
+    void SetProgress(DWORD d, DWORD t) override
+    {
         done.push_back(d);
         total = t;
     }
@@ -62,7 +64,8 @@ struct SinkScope {
 
 } // namespace
 
-TEST(BmpFile, RoundTripKeepsEveryByteAtEveryDepth) {
+TEST(BmpFile, RoundTripKeepsEveryByteAtEveryDepth)
+{
     testpaths::TempDir dir;
     for (WORD bits : {1, 4, 8, 16, 24, 32}) {
         for (int width : {1, 3, 5, 17}) {
@@ -79,7 +82,8 @@ TEST(BmpFile, RoundTripKeepsEveryByteAtEveryDepth) {
     }
 }
 
-TEST(BmpFile, OnePixel24BitFileIs58Bytes) {
+TEST(BmpFile, OnePixel24BitFileIs58Bytes)
+{
     testpaths::TempDir dir;
     DibHolder dib(CreateDIB(1, 1, 24));
     std::string path = dir.File("one.bmp");
@@ -94,7 +98,8 @@ TEST(BmpFile, OnePixel24BitFileIs58Bytes) {
     EXPECT_EQ(HeaderOf(dib).biSizeImage, 4u) << "and set in the picture";
 }
 
-TEST(BmpFile, TrueColourWithoutTableOrImageSize) {
+TEST(BmpFile, TrueColourWithoutTableOrImageSize)
+{
     BmpSpec s;
     s.width = 3;
     s.height = 2;
@@ -111,7 +116,8 @@ TEST(BmpFile, TrueColourWithoutTableOrImageSize) {
     GlobalUnlock(dib);
 }
 
-TEST(BmpFile, PaletteDepthsGetTheirFullTableWhenClrUsedIsZero) {
+TEST(BmpFile, PaletteDepthsGetTheirFullTableWhenClrUsedIsZero)
+{
     for (WORD bits : {1, 4, 8}) {
         BmpSpec s;
         s.width = 5;
@@ -129,7 +135,8 @@ TEST(BmpFile, PaletteDepthsGetTheirFullTableWhenClrUsedIsZero) {
     }
 }
 
-TEST(BmpFile, ShortColourTableIsKeptShort) {
+TEST(BmpFile, ShortColourTableIsKeptShort)
+{
     BmpSpec s;
     s.width = 4;
     s.height = 1;
@@ -145,7 +152,8 @@ TEST(BmpFile, ShortColourTableIsKeptShort) {
     EXPECT_EQ(PixelOf(dib, 2, 0), (Rgb{255, 0, 0}));
 }
 
-TEST(BmpFile, SixteenBitWithoutTable) {
+TEST(BmpFile, SixteenBitWithoutTable)
+{
     BmpSpec s;
     s.width = 2;
     s.height = 1;
@@ -159,7 +167,8 @@ TEST(BmpFile, SixteenBitWithoutTable) {
     EXPECT_EQ(PixelOf(dib, 1, 0), (Rgb{0, 0, 255}));
 }
 
-TEST(BmpFile, CoreHeaderBecomesInfoHeaderWithQuads) {
+TEST(BmpFile, CoreHeaderBecomesInfoHeaderWithQuads)
+{
     BmpSpec s;
     s.headerSize = 12;
     s.width = 3;
@@ -190,7 +199,8 @@ TEST(BmpFile, CoreHeaderBecomesInfoHeaderWithQuads) {
     EXPECT_EQ(GlobalSize(trueColour), SIZE_T(40 + 24));
 }
 
-TEST(BmpFile, TopDownRowsAreStoredBottomUp) {
+TEST(BmpFile, TopDownRowsAreStoredBottomUp)
+{
     BmpSpec s;
     s.width = 2;
     s.height = -3;
@@ -204,7 +214,8 @@ TEST(BmpFile, TopDownRowsAreStoredBottomUp) {
         EXPECT_EQ(PixelOf(dib, 1, y), (Rgb{100 + y, 0, y})) << y;
 }
 
-TEST(BmpFile, V5HeaderWithPlainMasksKeeps32BitPixels) {
+TEST(BmpFile, V5HeaderWithPlainMasksKeeps32BitPixels)
+{
     BmpSpec s;
     s.headerSize = 124;
     s.width = 2;
@@ -227,7 +238,8 @@ TEST(BmpFile, V5HeaderWithPlainMasksKeeps32BitPixels) {
     GlobalUnlock(dib);
 }
 
-TEST(BmpFile, V4Header565BitFieldsBecome24Bit) {
+TEST(BmpFile, V4Header565BitFieldsBecome24Bit)
+{
     BmpSpec s;
     s.headerSize = 108;
     s.width = 4;
@@ -248,7 +260,8 @@ TEST(BmpFile, V4Header565BitFieldsBecome24Bit) {
     EXPECT_EQ(PixelOf(dib, 3, 0), (Rgb{0, 0, 132}));
 }
 
-TEST(BmpFile, InfoHeaderBitFieldMasksFollowTheHeader) {
+TEST(BmpFile, InfoHeaderBitFieldMasksFollowTheHeader)
+{
     BmpSpec s;
     s.width = 2;
     s.height = -1;
@@ -265,7 +278,8 @@ TEST(BmpFile, InfoHeaderBitFieldMasksFollowTheHeader) {
     EXPECT_EQ(PixelOf(dib, 1, 0), (Rgb{1, 2, 3}));
 }
 
-TEST(BmpFile, Rle8StreamDecodes) {
+TEST(BmpFile, Rle8StreamDecodes)
+{
     BmpSpec s;
     s.width = 6;
     s.height = 3;
@@ -277,7 +291,8 @@ TEST(BmpFile, Rle8StreamDecodes) {
     // top row: 6 x 5; end of bitmap
     s.rows = std::string("\x03\x01\x00\x03\x07\x08\x09\x00\x00\x00"
                          "\x00\x02\x02\x00\x02\x04\x00\x00"
-                         "\x06\x05\x00\x01", 22);
+                         "\x06\x05\x00\x01",
+                         22);
     s.sizeImage = DWORD(s.rows.size());
     DibHolder dib(LoadBytes(BuildBmp(s)));
     ASSERT_NE(dib.dib, nullptr);
@@ -291,7 +306,8 @@ TEST(BmpFile, Rle8StreamDecodes) {
     GlobalUnlock(dib);
 }
 
-TEST(BmpFile, Rle8DecoderNeverLeavesItsBuffers) {
+TEST(BmpFile, Rle8DecoderNeverLeavesItsBuffers)
+{
     BITMAPINFOHEADER h = {};
     h.biSize = 40;
     h.biWidth = 4;
@@ -299,17 +315,17 @@ TEST(BmpFile, Rle8DecoderNeverLeavesItsBuffers) {
     h.biBitCount = 8;
     std::vector<BYTE> buffer(8 + 16, 0xAA); // rows, then a guard
     const std::string streams[] = {
-        std::string("\xFF\x01", 2),                 // run far past the row
-        std::string("\x00\x02\xFF\xFF\x02\x01", 6), // delta far past the end, then a run
+        std::string("\xFF\x01", 2),                         // run far past the row
+        std::string("\x00\x02\xFF\xFF\x02\x01", 6),         // delta far past the end, then a run
         std::string("\x00\x00\x00\x00\x00\x00\x04\x03", 8), // lines past the last row
-        std::string("\x00\xFF\x01\x02", 4),         // absolute run longer than the data
-        std::string("\x00\x02\x01", 3),             // delta cut short
-        std::string("\x02", 1),                     // half a pair
+        std::string("\x00\xFF\x01\x02", 4),                 // absolute run longer than the data
+        std::string("\x00\x02\x01", 3),                     // delta cut short
+        std::string("\x02", 1),                             // half a pair
     };
     for (const std::string& stream : streams) {
         std::fill(buffer.begin(), buffer.end(), 0xAA);
-        EXPECT_FALSE(DecodeRLE8(&h, buffer.data(), reinterpret_cast<const BYTE*>(stream.data()),
-                                DWORD(stream.size())))
+        EXPECT_FALSE(
+            DecodeRLE8(&h, buffer.data(), reinterpret_cast<const BYTE*>(stream.data()), DWORD(stream.size())))
             << "stream of " << stream.size() << " bytes";
         for (size_t i = 8; i < buffer.size(); ++i)
             ASSERT_EQ(buffer[i], 0xAA) << "guard byte " << i;
@@ -321,7 +337,8 @@ TEST(BmpFile, Rle8DecoderNeverLeavesItsBuffers) {
     EXPECT_EQ(buffer[4], 0xAA) << "a run is clipped at the end of its row";
 }
 
-TEST(BmpFile, RefusesRle4) {
+TEST(BmpFile, RefusesRle4)
+{
     BmpSpec s;
     s.width = 2;
     s.height = 1;
@@ -332,7 +349,8 @@ TEST(BmpFile, RefusesRle4) {
     EXPECT_EQ(LoadBytes(BuildBmp(s)), nullptr);
 }
 
-TEST(BmpFile, HostileEveryTruncationIsRefused) {
+TEST(BmpFile, HostileEveryTruncationIsRefused)
+{
     std::vector<BmpSpec> samples(4);
     samples[0].width = 5, samples[0].height = 3, samples[0].bits = 24;
     samples[0].rows = Fill(RowBytes(5, 24) * 3, 1);
@@ -356,7 +374,8 @@ TEST(BmpFile, HostileEveryTruncationIsRefused) {
     }
 }
 
-TEST(BmpFile, HostileHeadersAreRefused) {
+TEST(BmpFile, HostileHeadersAreRefused)
+{
     BmpSpec good;
     good.width = 2;
     good.height = 2;
@@ -396,7 +415,8 @@ TEST(BmpFile, HostileHeadersAreRefused) {
     EXPECT_EQ(ReadDIBFromMemory(nullptr, 100), nullptr);
 }
 
-TEST(BmpFile, OversizedColourCountIsClampedToTheDepth) {
+TEST(BmpFile, OversizedColourCountIsClampedToTheDepth)
+{
     BmpSpec s;
     s.width = 2;
     s.height = 1;
@@ -413,12 +433,14 @@ TEST(BmpFile, OversizedColourCountIsClampedToTheDepth) {
     EXPECT_EQ(PixelOf(dib, 1, 0), (Rgb{15, 0, 255})) << "entry 15 of the table";
 }
 
-TEST(BmpFile, MissingFileGivesNull) {
+TEST(BmpFile, MissingFileGivesNull)
+{
     EXPECT_EQ(LoadBMPFile("Z:\\no\\such\\folder\\picture.bmp"), nullptr);
     EXPECT_EQ(LoadBMPFile(nullptr), nullptr);
 }
 
-TEST(BmpFile, ProgressIsReportedInPiecesAndAlwaysEnded) {
+TEST(BmpFile, ProgressIsReportedInPiecesAndAlwaysEnded)
+{
     ProgressLog log;
     SinkScope scope(&log);
     testpaths::TempDir dir;
@@ -457,7 +479,8 @@ TEST(BmpFile, ProgressIsReportedInPiecesAndAlwaysEnded) {
     EXPECT_EQ(log.begins, 0) << "the switch turns reports off";
 }
 
-TEST(BmpFile, SaveResultCodes) {
+TEST(BmpFile, SaveResultCodes)
+{
     testpaths::TempDir dir;
     EXPECT_EQ(SaveDIBFile(nullptr, dir.File("a.bmp").c_str()), kSaveDIBNoPicture);
     DibHolder dib(CreateDIB(2, 2, 8));
@@ -476,7 +499,8 @@ TEST(BmpFile, SaveResultCodes) {
     GlobalFree(core);
 }
 
-TEST(BmpFile, FailedSaveLeavesTheEarlierFileAndNoLeftovers) {
+TEST(BmpFile, FailedSaveLeavesTheEarlierFileAndNoLeftovers)
+{
     testpaths::TempDir dir;
     std::string path = dir.File("kept.bmp");
     ASSERT_TRUE(testpaths::WriteBytes(path, "earlier contents"));
@@ -495,7 +519,8 @@ TEST(BmpFile, FailedSaveLeavesTheEarlierFileAndNoLeftovers) {
     EXPECT_EQ(testpaths::ReadBytes(path).size(), 14u + 40 + 48) << "a writable file is replaced";
 }
 
-TEST(BmpFile, ColourCountLongerThanTheRoomBeforeTheRows) {
+TEST(BmpFile, ColourCountLongerThanTheRoomBeforeTheRows)
+{
     // 24 bits with a colour count the file has no room for: the pixels still load.
     BmpSpec s;
     s.width = 2;

@@ -9,11 +9,10 @@
 namespace {
 
 // Byte i of the test files.
-char ByteAt(size_t i) {
-    return char((i * 7 + i / 251) & 0xFF);
-}
+char ByteAt(size_t i) { return char((i * 7 + i / 251) & 0xFF); }
 
-std::string Pattern(size_t size) {
+std::string Pattern(size_t size)
+{
     std::string bytes(size, '\0');
     for (size_t i = 0; i < size; ++i)
         bytes[i] = ByteAt(i);
@@ -23,7 +22,8 @@ std::string Pattern(size_t size) {
 // Counts the refills.
 class CountingBufFile : public CBufFile {
 public:
-    UINT Read(void* lpBuf, UINT nCount) override {
+    UINT Read(void* lpBuf, UINT nCount) override
+    {
         ++reads;
         return CBufFile::Read(lpBuf, nCount);
     }
@@ -32,7 +32,8 @@ public:
 
 class BufFileTest : public ::testing::Test {
 protected:
-    std::string MakeFile(size_t size) {
+    std::string MakeFile(size_t size)
+    {
         const std::string path = m_dir.File("data.bin");
         EXPECT_TRUE(testpaths::WriteBytes(path, Pattern(size)));
         return path;
@@ -42,7 +43,8 @@ protected:
 
 } // namespace
 
-TEST_F(BufFileTest, BytesPastTheEndReadAsZero) {
+TEST_F(BufFileTest, BytesPastTheEndReadAsZero)
+{
     const std::string path = MakeFile(5);
     CBufFile file;
     ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead | CFile::typeBinary));
@@ -52,7 +54,8 @@ TEST_F(BufFileTest, BytesPastTheEndReadAsZero) {
         EXPECT_EQ(file.ReadByte(), 0);
 }
 
-TEST_F(BufFileTest, SeekFromTheEndRestartsTheBuffer) {
+TEST_F(BufFileTest, SeekFromTheEndRestartsTheBuffer)
+{
     const std::string path = MakeFile(1000);
     CBufFile file;
     ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
@@ -64,7 +67,8 @@ TEST_F(BufFileTest, SeekFromTheEndRestartsTheBuffer) {
     EXPECT_EQ(file.ReadByte(), BYTE(ByteAt(10)));
 }
 
-TEST_F(BufFileTest, ReadingOneByteMoreThanTheBufferRefillsTwice) {
+TEST_F(BufFileTest, ReadingOneByteMoreThanTheBufferRefillsTwice)
+{
     const std::string path = MakeFile(40000);
     CountingBufFile file;
     ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
@@ -74,7 +78,8 @@ TEST_F(BufFileTest, ReadingOneByteMoreThanTheBufferRefillsTwice) {
     EXPECT_EQ(file.GetLogicalPosition(), 32768u);
 }
 
-TEST_F(BufFileTest, CurrentRelativeSeekCountsFromTheLogicalPosition) {
+TEST_F(BufFileTest, CurrentRelativeSeekCountsFromTheLogicalPosition)
+{
     const std::string path = MakeFile(1000);
     CBufFile file;
     ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
@@ -91,7 +96,8 @@ TEST_F(BufFileTest, CurrentRelativeSeekCountsFromTheLogicalPosition) {
     EXPECT_EQ(file.Seek(0, CFile::current), 13);
 }
 
-TEST_F(BufFileTest, SeekBeforeTheStartThrowsAndConstructorsKeepTheirValues) {
+TEST_F(BufFileTest, SeekBeforeTheStartThrowsAndConstructorsKeepTheirValues)
+{
     const std::string path = MakeFile(100);
     CBufFile named(path.c_str(), CFile::modeRead | CFile::shareDenyNone, 42);
     EXPECT_EQ(named.GetExtra(), 42);

@@ -7,14 +7,16 @@ namespace {
 
 class BusyCursorTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         m_busy = LoadCursorA(nullptr, IDC_WAIT);
         m_arrow = LoadCursorA(nullptr, IDC_ARROW);
         SetAppCursorHandle(kAppCursorBusy, m_busy);
         RestoreAppCursor(); // no period left open by another test
         SetCursor(m_arrow);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         RestoreAppCursor();
         SetAppCursorHandle(kAppCursorBusy, nullptr);
     }
@@ -24,7 +26,8 @@ protected:
 
 } // namespace
 
-TEST_F(BusyCursorTest, FirstRestoreEndsTheBusyPeriod) {
+TEST_F(BusyCursorTest, FirstRestoreEndsTheBusyPeriod)
+{
     SetAppCursor(0);
     EXPECT_EQ(GetCursor(), m_busy);
     SetCursor(LoadCursorA(nullptr, IDC_CROSS));
@@ -37,12 +40,14 @@ TEST_F(BusyCursorTest, FirstRestoreEndsTheBusyPeriod) {
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_IBEAM));
 }
 
-TEST_F(BusyCursorTest, RestoreWithoutBeginChangesNothing) {
+TEST_F(BusyCursorTest, RestoreWithoutBeginChangesNothing)
+{
     RestoreAppCursor();
     EXPECT_EQ(GetCursor(), m_arrow);
 }
 
-TEST_F(BusyCursorTest, ReplacingNoCursorSavesNothing) {
+TEST_F(BusyCursorTest, ReplacingNoCursorSavesNothing)
+{
     SetCursor(nullptr);
     SetAppCursor(0);
     EXPECT_EQ(GetCursor(), m_busy);
@@ -55,7 +60,8 @@ TEST_F(BusyCursorTest, ReplacingNoCursorSavesNothing) {
     EXPECT_EQ(GetCursor(), m_arrow);
 }
 
-TEST_F(BusyCursorTest, CursorTableKindsAndFallback) {
+TEST_F(BusyCursorTest, CursorTableKindsAndFallback)
+{
     HCURSOR cross = LoadCursorA(nullptr, IDC_CROSS);
     SetAppCursorHandle(kAppCursorAlternate, cross);
     EXPECT_EQ(GetAppCursorHandle(kAppCursorAlternate), cross);

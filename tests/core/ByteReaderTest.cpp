@@ -5,7 +5,8 @@
 
 #include <cstdint>
 
-TEST(ByteReader, ReadsByOffsetInBothByteOrders) {
+TEST(ByteReader, ReadsByOffsetInBothByteOrders)
+{
     const uint8_t bytes[] = {0x01, 0x02, 0x03, 0x04, 0x05};
     ByteReader r(bytes, sizeof(bytes));
     uint8_t b = 0;
@@ -23,7 +24,8 @@ TEST(ByteReader, ReadsByOffsetInBothByteOrders) {
     EXPECT_EQ(d, 0x01020304u);
 }
 
-TEST(ByteReader, NeverReadsPastTheEnd) {
+TEST(ByteReader, NeverReadsPastTheEnd)
+{
     const uint8_t bytes[] = {0xAA, 0xBB, 0xCC};
     ByteReader r(bytes, sizeof(bytes));
     uint8_t b = 7;
@@ -51,7 +53,8 @@ TEST(ByteReader, NeverReadsPastTheEnd) {
     EXPECT_FALSE(none.U8At(0, &b));
 }
 
-TEST(ByteReader, SequentialReadsFailStickily) {
+TEST(ByteReader, SequentialReadsFailStickily)
+{
     const uint8_t bytes[] = {0x10, 0x20, 0x30, 0x40, 0x50, 0x60};
     ByteReader r(bytes, sizeof(bytes));
     EXPECT_EQ(r.ReadU16BE(), 0x1020);

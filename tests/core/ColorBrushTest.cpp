@@ -14,12 +14,14 @@ using proctest::DrawSurface;
 namespace {
 
 // Paints an 8 x 8 square at the origin with the brush.
-void Paint(DrawSurface& s, CBrush& brush) {
+void Paint(DrawSurface& s, CBrush& brush)
+{
     RECT r = {0, 0, 8, 8};
     s.dc()->FillRect(&r, &brush);
 }
 
-std::map<int, int> CountShares(const BYTE* pattern) {
+std::map<int, int> CountShares(const BYTE* pattern)
+{
     std::map<int, int> counts;
     for (int i = 0; i < 64; ++i)
         ++counts[pattern[i]];
@@ -28,7 +30,8 @@ std::map<int, int> CountShares(const BYTE* pattern) {
 
 } // namespace
 
-TEST(ColorKind, TopByteGivesTheKind) {
+TEST(ColorKind, TopByteGivesTheKind)
+{
     EXPECT_EQ(GetColorKind(0x00123456), 0);
     EXPECT_EQ(GetColorKind(0x01000005), 0);
     EXPECT_EQ(GetColorKind(0x02123456), 0);
@@ -38,7 +41,8 @@ TEST(ColorKind, TopByteGivesTheKind) {
     EXPECT_EQ(GetColorKind(0xFF000000), 2);
 }
 
-TEST(ColorKind, StandardColoursAndInterpolation) {
+TEST(ColorKind, StandardColoursAndInterpolation)
+{
     EXPECT_EQ(FindStandardColorIndex(0, 0, 0), 0);
     EXPECT_EQ(FindStandardColorIndex(192, 192, 192), 7);
     EXPECT_EQ(FindStandardColorIndex(240, 240, 240), 15);
@@ -50,7 +54,8 @@ TEST(ColorKind, StandardColoursAndInterpolation) {
     EXPECT_GT(GetDesktopBitsPerPixel(), 0);
 }
 
-TEST(MaskPlanes, PixelsRoundTripByKind) {
+TEST(MaskPlanes, PixelsRoundTripByKind)
+{
     DrawSurface colour(4, 1, RGB(1, 2, 3)), mask(4, 1, RGB(1, 2, 3));
     SetMaskPixel(colour.dc(), mask.dc(), RGB(10, 20, 30), 0, 0);
     SetMaskPixel(colour.dc(), mask.dc(), kScreenColor, 1, 0);
@@ -65,7 +70,8 @@ TEST(MaskPlanes, PixelsRoundTripByKind) {
     EXPECT_EQ(GetMaskPixel(colour.dc(), mask.dc(), 2, 0), kInverseScreenColor);
 }
 
-TEST(DitherShares, ColoursSplitIntoQuarteredChannels) {
+TEST(DitherShares, ColoursSplitIntoQuarteredChannels)
+{
     DitherShare shares[4];
     ASSERT_EQ(ComputeDitherShares(RGB(255, 255, 255), shares), 1);
     EXPECT_EQ(shares[0].count, 64);
@@ -92,7 +98,8 @@ TEST(DitherShares, ColoursSplitIntoQuarteredChannels) {
     EXPECT_EQ(shares[3].index, 0);
 }
 
-TEST(DitherShares, PatternPlacesSharesOnTheLowestThresholdsFirst) {
+TEST(DitherShares, PatternPlacesSharesOnTheLowestThresholdsFirst)
+{
     BYTE pattern[64];
     ComputeDitherPattern(RGB(100, 20, 60), pattern);
     std::map<int, int> counts = CountShares(pattern);
@@ -107,7 +114,8 @@ TEST(DitherShares, PatternPlacesSharesOnTheLowestThresholdsFirst) {
     }
 }
 
-TEST(DitherBrush, EachDepthPaintsItsPattern) {
+TEST(DitherBrush, EachDepthPaintsItsPattern)
+{
     DrawSurface s(8, 8);
     CBrush brush;
     // Depth 1: white where the grey level exceeds the threshold of the cell.
@@ -142,7 +150,8 @@ TEST(DitherBrush, EachDepthPaintsItsPattern) {
     EXPECT_EQ(s.At(0, 0), RGB(70, 80, 90));
 }
 
-TEST(DitherBrush, MaskPairsByKind) {
+TEST(DitherBrush, MaskPairsByKind)
+{
     DrawSurface m(8, 8), c(8, 8);
     CBrush mask, colour;
     ASSERT_TRUE(CreateMaskBrushPair(kScreenColor, &mask, &colour, 24, nullptr));
@@ -172,7 +181,8 @@ TEST(DitherBrush, MaskPairsByKind) {
     EXPECT_EQ(c.At(7, 7), RGB(12, 34, 56));
 }
 
-TEST(DitherBrush, DitheredCopyPaintsOnePixelPerCell) {
+TEST(DitherBrush, DitheredCopyPaintsOnePixelPerCell)
+{
     DrawSurface sample(4, 4);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x)

@@ -10,7 +10,8 @@ using namespace proctest;
 namespace {
 
 // Palette entry of DefaultLogPalette holding exactly this colour, -1 when none does.
-int DefaultEntryOf(int r, int g, int b) {
+int DefaultEntryOf(int r, int g, int b)
+{
     for (int i = 0; i < 256; ++i) {
         const PALETTEENTRY& e = DefaultLogPalette.palPalEntry[i];
         if (e.peRed == r && e.peGreen == g && e.peBlue == b)
@@ -19,7 +20,8 @@ int DefaultEntryOf(int r, int g, int b) {
     return -1;
 }
 
-int ConvertOnePixel(Rgb c, PaletteMode mode) {
+int ConvertOnePixel(Rgb c, PaletteMode mode)
+{
     Dib src(MakeSolid24(1, 1, c));
     Dib out(ConvertDIBTo8Bit(src, nullptr, mode));
     return out.get() ? IndexAt(out, 0, 0) : -1;
@@ -27,7 +29,8 @@ int ConvertOnePixel(Rgb c, PaletteMode mode) {
 
 } // namespace
 
-TEST(DitherTables, ErrorSharesRoundHalvesAwayFromZero) {
+TEST(DitherTables, ErrorSharesRoundHalvesAwayFromZero)
+{
     const ErrorDiffusionTableSet& t = InitErrorDiffusionTables();
     EXPECT_EQ(&t, &ErrorDiffusionTables);
     EXPECT_EQ(t.t1[256 + 1], 0);
@@ -41,7 +44,8 @@ TEST(DitherTables, ErrorSharesRoundHalvesAwayFromZero) {
     }
 }
 
-TEST(DitherTables, CubeIndexNamesTheEntryOfThatColour) {
+TEST(DitherTables, CubeIndexNamesTheEntryOfThatColour)
+{
     for (int key = 0; key < 216; ++key) {
         const int r = 51 * (key % 6), g = 51 * (key / 6 % 6), b = 51 * (key / 36);
         const int exact = DefaultEntryOf(r, g, b);
@@ -58,7 +62,8 @@ TEST(DitherTables, CubeIndexNamesTheEntryOfThatColour) {
     }
 }
 
-TEST(ConvertDIBTo8Bit, PlainColoursGiveTheirIndices) {
+TEST(ConvertDIBTo8Bit, PlainColoursGiveTheirIndices)
+{
     EXPECT_EQ(ConvertOnePixel({255, 255, 255}, 2), 0xFE);
     EXPECT_EQ(ConvertOnePixel({0, 0, 0}, 2), 0);
     EXPECT_EQ(ConvertOnePixel({255, 255, 255}, 4), 0xE0);
@@ -70,7 +75,8 @@ TEST(ConvertDIBTo8Bit, PlainColoursGiveTheirIndices) {
     EXPECT_EQ(ConvertOnePixel({255, 255, 255}, 3), 0xFF);
 }
 
-TEST(ConvertDIBTo8Bit, ModeZeroIsTheApplicationPaletteRamp) {
+TEST(ConvertDIBTo8Bit, ModeZeroIsTheApplicationPaletteRamp)
+{
     Dib src(Make24(9, 5, [](int x, int y) { return Rgb{x * 28, y * 60, 255 - x * 20}; }));
     Dib zero(ConvertDIBTo8Bit(src, nullptr, 0));
     Dib two(ConvertDIBTo8Bit(src, nullptr, 2));
@@ -78,7 +84,8 @@ TEST(ConvertDIBTo8Bit, ModeZeroIsTheApplicationPaletteRamp) {
     EXPECT_EQ(Snapshot(zero), Snapshot(two));
 }
 
-TEST(ConvertDIBTo8Bit, OutputCarriesTheColourTableOfItsMode) {
+TEST(ConvertDIBTo8Bit, OutputCarriesTheColourTableOfItsMode)
+{
     Dib src(MakeSolid24(3, 2, {10, 20, 30}));
     for (int mode = 1; mode <= 4; ++mode) {
         Dib out(ConvertDIBTo8Bit(src, nullptr, mode));
@@ -96,7 +103,8 @@ TEST(ConvertDIBTo8Bit, OutputCarriesTheColourTableOfItsMode) {
     }
 }
 
-TEST(ConvertDIBTo8Bit, OrderedDitherOfMidGreyFollowsTheMatrix) {
+TEST(ConvertDIBTo8Bit, OrderedDitherOfMidGreyFollowsTheMatrix)
+{
     const int level2 = DefaultEntryOf(102, 102, 102);
     const int level3 = DefaultEntryOf(153, 153, 153);
     ASSERT_GE(level2, 0);
@@ -114,7 +122,8 @@ TEST(ConvertDIBTo8Bit, OrderedDitherOfMidGreyFollowsTheMatrix) {
     EXPECT_NE(DitherMatrix51[1 * 8 + 0], DitherMatrix51[0 * 8 + 1]);
 }
 
-TEST(ConvertDIBTo8Bit, OneRowPicturePassesErrorToTheRight) {
+TEST(ConvertDIBTo8Bit, OneRowPicturePassesErrorToTheRight)
+{
     // Mode 2, red 115: quantised to 85 (error 30); 7/16 of 30 (13) lifts the next pixel to 128.
     Dib src(MakeSolid24(3, 1, {115, 0, 0}));
     Dib out(ConvertDIBTo8Bit(src, nullptr, 2));
@@ -124,7 +133,8 @@ TEST(ConvertDIBTo8Bit, OneRowPicturePassesErrorToTheRight) {
     EXPECT_EQ(IndexAt(out, 2, 0), 0x40); // 97
 }
 
-TEST(ConvertDIBTo8Bit, OnePixelWidePicturePassesErrorOnlyDownward) {
+TEST(ConvertDIBTo8Bit, OnePixelWidePicturePassesErrorOnlyDownward)
+{
     // 5/16 of 30 (9) gives 124, still below 128; then 5/16 of 39 (12) gives 127.
     Dib src(MakeSolid24(1, 3, {115, 0, 0}));
     Dib out(ConvertDIBTo8Bit(src, nullptr, 2));
@@ -140,7 +150,8 @@ TEST(ConvertDIBTo8Bit, OnePixelWidePicturePassesErrorOnlyDownward) {
     EXPECT_EQ(IndexAt(out2, 0, 2), 0x40);
 }
 
-TEST(ConvertDIBTo8Bit, ErrorReachesTheLowerLeftNeighbour) {
+TEST(ConvertDIBTo8Bit, ErrorReachesTheLowerLeftNeighbour)
+{
     // Rows (stored order): [0, 115] then [122, 0]. Pixel (1, 0) sends 3/16 of 30 (6) to (0, 1):
     // 128 reaches the next red level; its error of -42 then clamps (1, 1) at 0.
     Dib src(Make24(2, 2, [](int x, int y) {
@@ -154,7 +165,8 @@ TEST(ConvertDIBTo8Bit, ErrorReachesTheLowerLeftNeighbour) {
     EXPECT_EQ(IndexAt(out, 1, 1), 0);
 }
 
-TEST(ConvertDIBTo8Bit, PaletteSourcesAreReadThroughTheirColourTables) {
+TEST(ConvertDIBTo8Bit, PaletteSourcesAreReadThroughTheirColourTables)
+{
     const std::vector<Rgb> table = {{0, 0, 0}, {255, 255, 255}};
     Dib one(MakeIndexed(9, 2, 1, table, [](int x, int) { return x % 2; }));
     Dib out(ConvertDIBTo8Bit(one, nullptr, 2));
@@ -172,7 +184,8 @@ TEST(ConvertDIBTo8Bit, PaletteSourcesAreReadThroughTheirColourTables) {
     EXPECT_EQ(IndexAt(out4, 4, 0), 250);
 }
 
-TEST(ConvertDIBTo8Bit, IndexPastTheColourTableReadsAsBlack) {
+TEST(ConvertDIBTo8Bit, IndexPastTheColourTableReadsAsBlack)
+{
     // Two colours in the table, but the pixels use index 200.
     const std::vector<Rgb> two = {{255, 255, 255}, {255, 255, 255}};
     Dib src(MakeIndexed(4, 1, 8, two, [](int x, int) { return x == 2 ? 200 : 1; }));
@@ -182,7 +195,8 @@ TEST(ConvertDIBTo8Bit, IndexPastTheColourTableReadsAsBlack) {
     EXPECT_EQ(IndexAt(out, 2, 0), 0);
 }
 
-TEST(ConvertDIBTo8Bit, RefusesUnsupportedSourcesAndModes) {
+TEST(ConvertDIBTo8Bit, RefusesUnsupportedSourcesAndModes)
+{
     Dib deep16(CreateDIB(4, 4, 16));
     Dib deep32(CreateDIB(4, 4, 32));
     Dib ok(MakeSolid24(4, 4, {1, 2, 3}));
@@ -195,7 +209,8 @@ TEST(ConvertDIBTo8Bit, RefusesUnsupportedSourcesAndModes) {
     EXPECT_EQ(ConvertDIBTo8Bit(ok, nullptr, -1), nullptr);
 }
 
-TEST(ConvertDIBTo8Bit, RefusesABlockShorterThanItsHeaderSays) {
+TEST(ConvertDIBTo8Bit, RefusesABlockShorterThanItsHeaderSays)
+{
     Dib whole(MakeSolid24(8, 8, {9, 9, 9}));
     std::string bytes = Snapshot(whole);
     bytes.resize(bytes.size() - 8);
@@ -209,7 +224,8 @@ TEST(ConvertDIBTo8Bit, RefusesABlockShorterThanItsHeaderSays) {
     EXPECT_EQ(ConvertDIBTo8Bit(topDown, nullptr, 1), nullptr);
 }
 
-TEST(ConvertDIBTo4Bit, ChannelsAreOnAboveTheBayerThreshold) {
+TEST(ConvertDIBTo4Bit, ChannelsAreOnAboveTheBayerThreshold)
+{
     Dib white(MakeSolid24(8, 8, {253, 253, 255}));
     Dib black(MakeSolid24(8, 8, {0, 0, 0}));
     Dib grey(MakeSolid24(9, 8, {128, 128, 128}));
@@ -235,7 +251,8 @@ TEST(ConvertDIBTo4Bit, ChannelsAreOnAboveTheBayerThreshold) {
     EXPECT_EQ(PixelAt(r4, 0, 0), (Rgb{255, 0, 0}));
 }
 
-TEST(ConvertDIBTo4Bit, EightBitSourceIsLookedUpAndDepthsAreChecked) {
+TEST(ConvertDIBTo4Bit, EightBitSourceIsLookedUpAndDepthsAreChecked)
+{
     const std::vector<Rgb> table = {{0, 0, 0}, {255, 255, 255}, {0, 0, 255}};
     Dib src(MakeIndexed(4, 2, 8, table, [](int x, int) { return x % 3; }));
     Dib out(ConvertDIB8To4Bit(src));
@@ -251,7 +268,8 @@ TEST(ConvertDIBTo4Bit, EightBitSourceIsLookedUpAndDepthsAreChecked) {
     EXPECT_EQ(ConvertDIB8To4Bit(nullptr), nullptr);
 }
 
-TEST(ColorReduce, SourcesAreUnchangedByEveryConversion) {
+TEST(ColorReduce, SourcesAreUnchangedByEveryConversion)
+{
     Dib rgb(Make24(13, 7, [](int x, int y) { return Rgb{x * 19, y * 37, (x * y) % 256}; }));
     const std::vector<Rgb> table = {{1, 2, 3}, {200, 100, 50}, {7, 250, 9}};
     Dib pal(MakeIndexed(13, 7, 8, table, [](int x, int y) { return (x + y) % 5; }));

@@ -25,7 +25,8 @@ using namespace dibtest;
 namespace {
 
 // A picture whose pixels differ from each other.
-PackedDIB MakePicture(int width, int height, WORD bits) {
+PackedDIB MakePicture(int width, int height, WORD bits)
+{
     PackedDIB dib = CreateDIB(width, height, bits);
     BYTE* p = static_cast<BYTE*>(GlobalLock(dib));
     BYTE* rows = FindDIBBits(p);
@@ -36,7 +37,8 @@ PackedDIB MakePicture(int width, int height, WORD bits) {
     return dib;
 }
 
-PackedDIB Solid24(int width, int height, Rgb c) {
+PackedDIB Solid24(int width, int height, Rgb c)
+{
     PackedDIB dib = CreateDIB(width, height, 24);
     BYTE* p = static_cast<BYTE*>(GlobalLock(dib));
     BYTE* rows = FindDIBBits(p);
@@ -49,7 +51,8 @@ PackedDIB Solid24(int width, int height, Rgb c) {
     return dib;
 }
 
-std::string Store(CDIB& dib) {
+std::string Store(CDIB& dib)
+{
     CMemFile file;
     CArchive ar(&file, CArchive::store);
     dib.Serialize(ar);
@@ -58,7 +61,8 @@ std::string Store(CDIB& dib) {
 }
 
 // Loads bytes into dib; returns the bytes left unread in the archive afterwards.
-DWORD Load(CDIB& dib, const std::string& bytes) {
+DWORD Load(CDIB& dib, const std::string& bytes)
+{
     std::string copy = bytes;
     CMemFile file(reinterpret_cast<BYTE*>(copy.empty() ? nullptr : &copy[0]), UINT(copy.size()));
     CArchive ar(&file, CArchive::load);
@@ -68,11 +72,10 @@ DWORD Load(CDIB& dib, const std::string& bytes) {
     return left;
 }
 
-std::string Dword(DWORD v) {
-    return std::string(reinterpret_cast<const char*>(&v), 4);
-}
+std::string Dword(DWORD v) { return std::string(reinterpret_cast<const char*>(&v), 4); }
 
-std::string BlockBytes(PackedDIB dib, size_t count) {
+std::string BlockBytes(PackedDIB dib, size_t count)
+{
     std::string s(static_cast<const char*>(GlobalLock(dib)), count);
     GlobalUnlock(dib);
     return s;
@@ -86,7 +89,8 @@ struct Canvas {
     DWORD* pixels = nullptr;
     int width;
     CDC dc;
-    Canvas(int w, int h) : width(w) {
+    Canvas(int w, int h) : width(w)
+    {
         BITMAPINFO bi = {};
         bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         bi.bmiHeader.biWidth = w;
@@ -102,13 +106,15 @@ struct Canvas {
             pixels[i] = 0x00FF00FF;
         dc.Attach(hdc);
     }
-    ~Canvas() {
+    ~Canvas()
+    {
         dc.Detach();
         SelectObject(hdc, old);
         DeleteDC(hdc);
         DeleteObject(bitmap);
     }
-    Rgb At(int x, int y) const {
+    Rgb At(int x, int y) const
+    {
         GdiFlush();
         DWORD v = pixels[y * width + x];
         return Rgb{int((v >> 16) & 255), int((v >> 8) & 255), int(v & 255)};
@@ -119,7 +125,8 @@ const Rgb kUntouched{255, 0, 255};
 
 // A fake JPEG reader: a 50 x 40 picture whose file header said 800 x 600.
 std::atomic<int> g_fakeJpegCalls{0};
-PackedDIB FakeJpeg(LPCSTR) {
+PackedDIB FakeJpeg(LPCSTR)
+{
     ++g_fakeJpegCalls;
     LastJPEGHeaderSize = PictureSize{800, 600};
     return CreateDIB(50, 40, 24);
@@ -131,11 +138,13 @@ struct SeenState {
     int photoCD, couleurs, thumbMode;
 };
 SeenState g_seen;
-PackedDIB WatchingReader(LPCSTR) {
+PackedDIB WatchingReader(LPCSTR)
+{
     g_seen = SeenState{g_bReportProgress, g_PhotoCDSize, g_CouleursJPEG, ThumbnailDecodeMode};
     return CreateDIB(300, 100, 8);
 }
-PackedDIB FailingReader(LPCSTR) {
+PackedDIB FailingReader(LPCSTR)
+{
     g_seen = SeenState{g_bReportProgress, g_PhotoCDSize, g_CouleursJPEG, ThumbnailDecodeMode};
     return 0;
 }
@@ -144,11 +153,15 @@ PackedDIB FailingReader(LPCSTR) {
 struct ReaderScope {
     int code;
     PictureReader saved;
-    ReaderScope(int c, PictureReader reader) : code(c), saved(GetPictureReader(c)) { SetPictureReader(c, reader); }
+    ReaderScope(int c, PictureReader reader) : code(c), saved(GetPictureReader(c))
+    {
+        SetPictureReader(c, reader);
+    }
     ~ReaderScope() { SetPictureReader(code, saved); }
 };
 
-std::string WriteBmp(const testpaths::TempDir& dir, const std::string& name, PackedDIB dib) {
+std::string WriteBmp(const testpaths::TempDir& dir, const std::string& name, PackedDIB dib)
+{
     std::string path = dir.File(name);
     EXPECT_EQ(SaveDIBFile(dib, path.c_str()), kSaveDIBOk);
     return path;
@@ -156,7 +169,8 @@ std::string WriteBmp(const testpaths::TempDir& dir, const std::string& name, Pac
 
 } // namespace
 
-TEST(CDIB, NewObjectIsEmpty) {
+TEST(CDIB, NewObjectIsEmpty)
+{
     CDIB dib;
     EXPECT_EQ(dib.GetHandle(), nullptr);
     EXPECT_EQ(dib.Width(), 0u);
@@ -169,7 +183,8 @@ TEST(CDIB, NewObjectIsEmpty) {
     EXPECT_EQ(dib.GetRuntimeClass()->m_wSchema, 0u);
 }
 
-TEST(CDIB, AttachRebuildsThePaletteOnlyForPalettePictures) {
+TEST(CDIB, AttachRebuildsThePaletteOnlyForPalettePictures)
+{
     CDIB dib;
     dib.Attach(CreateDIB(4, 3, 8));
     EXPECT_EQ(dib.Width(), 4u);
@@ -192,7 +207,8 @@ TEST(CDIB, AttachRebuildsThePaletteOnlyForPalettePictures) {
     EXPECT_EQ(dib.GetPalette()->GetSafeHandle(), nullptr);
 }
 
-TEST(CDIB, CopiesAndAssignments) {
+TEST(CDIB, CopiesAndAssignments)
+{
     CDIB empty;
     CDIB copyOfEmpty(empty);
     EXPECT_EQ(copyOfEmpty.GetHandle(), nullptr);
@@ -238,7 +254,8 @@ TEST(CDIB, CopiesAndAssignments) {
     EXPECT_NE(fromHandle.GetHandle(), nullptr) << "assigning its own block keeps it";
 }
 
-TEST(CDIB, ArchiveOfAnEmptyObjectIsFourZeroBytes) {
+TEST(CDIB, ArchiveOfAnEmptyObjectIsFourZeroBytes)
+{
     CDIB empty;
     EXPECT_EQ(Store(empty), std::string(4, '\0'));
     CDIB full;
@@ -248,7 +265,8 @@ TEST(CDIB, ArchiveOfAnEmptyObjectIsFourZeroBytes) {
     EXPECT_EQ(full.GetPalette()->GetSafeHandle(), nullptr);
 }
 
-TEST(CDIB, ArchiveOfAPictureIsFlagCountAndBytes) {
+TEST(CDIB, ArchiveOfAPictureIsFlagCountAndBytes)
+{
     CDIB dib;
     dib.Attach(MakePicture(3, 2, 8));
     // biSizeImage does not take part in the count.
@@ -281,7 +299,8 @@ TEST(CDIB, ArchiveOfAPictureIsFlagCountAndBytes) {
     EXPECT_EQ(bigStored.size(), 8u + 40 + DIBRowBytes(301, 24) * 117);
 }
 
-TEST(CDIB, HostileArchivesAreRefusedWithoutACrash) {
+TEST(CDIB, HostileArchivesAreRefusedWithoutACrash)
+{
     CDIB good;
     good.Attach(MakePicture(3, 2, 8));
     const std::string stored = Store(good);
@@ -326,7 +345,8 @@ TEST(CDIB, HostileArchivesAreRefusedWithoutACrash) {
     }
 }
 
-TEST(CDIB, ReadChoosesTheReaderByTypeName) {
+TEST(CDIB, ReadChoosesTheReaderByTypeName)
+{
     testpaths::TempDir dir;
     DibHolder picture(MakePicture(7, 5, 8));
     std::string photo = WriteBmp(dir, "photo.jpg", picture);
@@ -349,7 +369,8 @@ TEST(CDIB, ReadChoosesTheReaderByTypeName) {
     EXPECT_EQ(LastPictureInfo.bitCount, 24);
 }
 
-TEST(CDIB, ReadLeavesLastPictureInfoAloneWithoutAReader) {
+TEST(CDIB, ReadLeavesLastPictureInfoAloneWithoutAReader)
+{
     testpaths::TempDir dir;
     ASSERT_TRUE(testpaths::WriteBytes(dir.File("icon.ico"), std::string(100, 'i')));
     ASSERT_TRUE(testpaths::WriteBytes(dir.File("damaged.bmp"), "BM this is not a bitmap"));
@@ -370,7 +391,8 @@ TEST(CDIB, ReadLeavesLastPictureInfoAloneWithoutAReader) {
     EXPECT_EQ(LastPictureInfo.bitCount, 0);
 }
 
-TEST(CDIB, ReadOfATrueColourPictureKeepsTheOldPalette) {
+TEST(CDIB, ReadOfATrueColourPictureKeepsTheOldPalette)
+{
     testpaths::TempDir dir;
     DibHolder rgb(MakePicture(4, 4, 24));
     std::string path = WriteBmp(dir, "rgb.bmp", rgb);
@@ -382,7 +404,8 @@ TEST(CDIB, ReadOfATrueColourPictureKeepsTheOldPalette) {
     EXPECT_EQ(dib.GetPalette()->GetSafeHandle(), palette);
 }
 
-TEST(CDIB, DrawScaledFitsAndCentres) {
+TEST(CDIB, DrawScaledFitsAndCentres)
+{
     CDIB dib;
     dib.Attach(Solid24(200, 100, Rgb{10, 200, 30}));
     Canvas canvas(100, 100);
@@ -404,7 +427,8 @@ TEST(CDIB, DrawScaledFitsAndCentres) {
     EXPECT_EQ(canvas.At(19, 20), (Rgb{1, 2, 3})) << "the resampled path draws too";
 }
 
-TEST(CDIB, DrawingWithoutPixelsDrawsNothing) {
+TEST(CDIB, DrawingWithoutPixelsDrawsNothing)
+{
     Canvas canvas(20, 20);
     CDIB empty;
     RECT drawn = {-1, -1, -1, -1};
@@ -424,7 +448,8 @@ TEST(CDIB, DrawingWithoutPixelsDrawsNothing) {
             ASSERT_EQ(canvas.At(x, y), kUntouched);
 }
 
-TEST(CDIB, DrawOnAnEightBitScreenResamplesTrueColour) {
+TEST(CDIB, DrawOnAnEightBitScreenResamplesTrueColour)
+{
     SetScreenBitsPerPixelForTest(8);
     CDIB dib;
     dib.Attach(Solid24(8, 8, Rgb{255, 255, 255}));
@@ -436,7 +461,8 @@ TEST(CDIB, DrawOnAnEightBitScreenResamplesTrueColour) {
     EXPECT_EQ(canvas.At(0, 0), (Rgb{255, 255, 255}));
 }
 
-TEST(CDIB, PaintAndDrawPartsOfThePicture) {
+TEST(CDIB, PaintAndDrawPartsOfThePicture)
+{
     CDIB dib;
     dib.Attach(MakePicture(6, 4, 24));
     Canvas canvas(12, 8);
@@ -450,7 +476,8 @@ TEST(CDIB, PaintAndDrawPartsOfThePicture) {
     EXPECT_EQ(canvas.At(9, 5), PixelOf(dib.GetHandle(), 5, 3));
 }
 
-TEST(CDIB, FramesAndTopRowsAreDrawnFitted) {
+TEST(CDIB, FramesAndTopRowsAreDrawnFitted)
+{
     // Four 2 x 2 frames side by side, each of one colour.
     const Rgb colors[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
     PackedDIB strip = CreateDIB(8, 2, 24);
@@ -481,7 +508,8 @@ TEST(CDIB, FramesAndTopRowsAreDrawnFitted) {
     EXPECT_NE(part.At(4, 4), kUntouched) << "resampled through mode 1";
 }
 
-TEST(CDIB, TemporaryPaletteAndBitmap) {
+TEST(CDIB, TemporaryPaletteAndBitmap)
+{
     CDIB dib;
     EXPECT_EQ(dib.CreateDIBPalette(), nullptr);
     EXPECT_EQ(dib.CreateBitmap(nullptr), nullptr);
@@ -503,7 +531,8 @@ TEST(CDIB, TemporaryPaletteAndBitmap) {
     DeleteObject(hpal);
 }
 
-TEST(CDIB, ResourcesAndCreate) {
+TEST(CDIB, ResourcesAndCreate)
+{
     CDIB dib;
     ASSERT_TRUE(dib.LoadResource(100));
     EXPECT_EQ(dib.Width(), 2u);
@@ -536,7 +565,8 @@ TEST(CDIB, ResourcesAndCreate) {
     GlobalUnlock(made.GetHandle());
 }
 
-TEST(CDIB, ThumbnailSizes) {
+TEST(CDIB, ThumbnailSizes)
+{
     testpaths::TempDir dir;
     DibHolder small(MakePicture(50, 40, 24));
     std::string smallPath = WriteBmp(dir, "small.bmp", small);
@@ -578,7 +608,8 @@ TEST(CDIB, ThumbnailSizes) {
     EXPECT_EQ(HeaderOf(deepThumb).biWidth, 45) << "32-bit pictures get thumbnails too";
 }
 
-TEST(CDIB, ThumbnailTurnsSwitchesOffAndRestoresThem) {
+TEST(CDIB, ThumbnailTurnsSwitchesOffAndRestoresThem)
+{
     testpaths::TempDir dir;
     ASSERT_TRUE(testpaths::WriteBytes(dir.File("x.tga"), "anything"));
     g_bReportProgress = TRUE;
@@ -609,7 +640,8 @@ TEST(CDIB, ThumbnailTurnsSwitchesOffAndRestoresThem) {
     g_PhotoCDSize = 2;
 }
 
-TEST(CDIB, ThumbnailsOnTwoThreadsKeepTheirOwnResults) {
+TEST(CDIB, ThumbnailsOnTwoThreadsKeepTheirOwnResults)
+{
     testpaths::TempDir dir;
     DibHolder a(MakePicture(200, 100, 24));
     DibHolder b(MakePicture(60, 120, 8));

@@ -11,11 +11,13 @@
 
 namespace dibtest {
 
-inline void Put16(std::string& s, uint16_t v) {
+inline void Put16(std::string& s, uint16_t v)
+{
     s += char(v & 0xFF);
     s += char(v >> 8);
 }
-inline void Put32(std::string& s, uint32_t v) {
+inline void Put32(std::string& s, uint32_t v)
+{
     for (int i = 0; i < 4; ++i)
         s += char((v >> (8 * i)) & 0xFF);
 }
@@ -37,7 +39,8 @@ struct BmpSpec {
     bool keepZeroOffBits = false;
 };
 
-inline std::string BuildBmp(const BmpSpec& s) {
+inline std::string BuildBmp(const BmpSpec& s)
+{
     std::string header;
     if (s.headerSize == 12) {
         Put32(header, 12);
@@ -86,9 +89,7 @@ inline std::string BuildBmp(const BmpSpec& s) {
     return file + header + table + s.rows;
 }
 
-inline uint32_t RowBytes(int width, int bits) {
-    return uint32_t(((width * bits + 31) & ~31) / 8);
-}
+inline uint32_t RowBytes(int width, int bits) { return uint32_t(((width * bits + 31) & ~31) / 8); }
 
 struct Rgb {
     int r, g, b;
@@ -96,13 +97,15 @@ struct Rgb {
     bool operator!=(const Rgb& o) const { return !(*this == o); }
 };
 
-inline std::ostream& operator<<(std::ostream& out, const Rgb& c) {
+inline std::ostream& operator<<(std::ostream& out, const Rgb& c)
+{
     return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
 }
 
 // Colour of pixel (x, y), y counted from the top, of a locked packed DIB with a 40-byte header,
 // BI_RGB, bottom-up rows of 1, 4, 8, 16 (5-5-5), 24 or 32 bits.
-inline Rgb PixelOf(const void* block, int x, int y) {
+inline Rgb PixelOf(const void* block, int x, int y)
+{
     const auto* h = static_cast<const BITMAPINFOHEADER*>(block);
     const BYTE* table = reinterpret_cast<const BYTE*>(h) + h->biSize;
     const BYTE* row = FindDIBBits(block) + size_t(h->biHeight - 1 - y) * RowBytes(h->biWidth, h->biBitCount);
@@ -127,14 +130,16 @@ inline Rgb PixelOf(const void* block, int x, int y) {
 }
 
 // Colour of pixel (x, y) of a picture handle.
-inline Rgb PixelOf(PackedDIB dib, int x, int y) {
+inline Rgb PixelOf(PackedDIB dib, int x, int y)
+{
     const void* p = GlobalLock(dib);
     Rgb c = PixelOf(p, x, y);
     GlobalUnlock(dib);
     return c;
 }
 
-inline BITMAPINFOHEADER HeaderOf(PackedDIB dib) {
+inline BITMAPINFOHEADER HeaderOf(PackedDIB dib)
+{
     BITMAPINFOHEADER h = {};
     if (const void* p = GlobalLock(dib)) {
         h = *static_cast<const BITMAPINFOHEADER*>(p);

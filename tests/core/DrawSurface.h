@@ -9,8 +9,8 @@ namespace proctest {
 
 class DrawSurface {
 public:
-    DrawSurface(int width, int height, COLORREF fill = RGB(255, 255, 255))
-        : m_width(width), m_height(height) {
+    DrawSurface(int width, int height, COLORREF fill = RGB(255, 255, 255)) : m_width(width), m_height(height)
+    {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         info.bmiHeader.biWidth = width;
@@ -23,7 +23,8 @@ public:
         m_old = SelectObject(m_dc.m_hDC, m_bitmap);
         Fill(fill);
     }
-    ~DrawSurface() {
+    ~DrawSurface()
+    {
         SelectObject(m_dc.m_hDC, m_old);
         DeleteObject(m_bitmap);
     }
@@ -34,12 +35,14 @@ public:
     HBITMAP bitmap() const { return m_bitmap; }
 
     // Colour of pixel (x, y) as a COLORREF.
-    COLORREF At(int x, int y) const {
+    COLORREF At(int x, int y) const
+    {
         GdiFlush();
         const DWORD v = m_bits[y * m_width + x];
         return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
-    void Fill(COLORREF c) {
+    void Fill(COLORREF c)
+    {
         GdiFlush();
         for (int i = 0; i < m_width * m_height; ++i)
             m_bits[i] = (DWORD(GetRValue(c)) << 16) | (DWORD(GetGValue(c)) << 8) | GetBValue(c);

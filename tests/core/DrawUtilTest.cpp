@@ -15,7 +15,8 @@ const COLORREF kBlue = RGB(0, 0, 255);
 
 } // namespace
 
-TEST(Draw3DRect, ThicknessZeroDrawsNothing) {
+TEST(Draw3DRect, ThicknessZeroDrawsNothing)
+{
     DrawSurface s(12, 10);
     Draw3DRect(s.dc(), RECT{2, 2, 10, 8}, FALSE, 0, kRed, kBlue);
     for (int y = 0; y < 10; ++y)
@@ -23,7 +24,8 @@ TEST(Draw3DRect, ThicknessZeroDrawsNothing) {
             ASSERT_EQ(s.At(x, y), kWhite) << x << "," << y;
 }
 
-TEST(Draw3DRect, TwoNestedEdgesOnEachSide) {
+TEST(Draw3DRect, TwoNestedEdgesOnEachSide)
+{
     DrawSurface s(12, 10);
     Draw3DRect(s.dc(), RECT{2, 2, 10, 8}, FALSE, 2, kRed, kBlue);
     // Outer edge: left column 2 and top row 2 red, right column 9 and bottom row 7 blue.
@@ -53,7 +55,8 @@ TEST(Draw3DRect, TwoNestedEdgesOnEachSide) {
     EXPECT_EQ(s.At(3, 4), kWhite);
 }
 
-TEST(DrawUtil, FillAndFrameRectangles) {
+TEST(DrawUtil, FillAndFrameRectangles)
+{
     DrawSurface s(8, 8);
     FillRectColor(s.dc(), RECT{1, 1, 4, 3}, kRed);
     EXPECT_EQ(s.At(1, 1), kRed);
@@ -66,7 +69,8 @@ TEST(DrawUtil, FillAndFrameRectangles) {
     EXPECT_EQ(s.At(4, 5), kWhite);
 }
 
-TEST(DrawUtil, BitmapsAreCopiedWithInclusiveSourceRectangles) {
+TEST(DrawUtil, BitmapsAreCopiedWithInclusiveSourceRectangles)
+{
     DrawSurface source(4, 4);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x)
@@ -103,7 +107,8 @@ TEST(DrawUtil, BitmapsAreCopiedWithInclusiveSourceRectangles) {
     EXPECT_EQ(check.At(2, 1), RGB(120, 60, 7));
 }
 
-TEST(DrawUtil, PatternRectTintsEveryOtherPixel) {
+TEST(DrawUtil, PatternRectTintsEveryOtherPixel)
+{
     DrawSurface s(10, 10);
     EXPECT_EQ(DrawPatternRect(s.dc()->GetSafeHdc(), RECT{3, 2, 6, 5}, kRed), 1);
     for (int y = 0; y < 10; ++y)
@@ -117,7 +122,8 @@ TEST(DrawUtil, PatternRectTintsEveryOtherPixel) {
     EXPECT_EQ(GetBkColor(s.dc()->GetSafeHdc()), kWhite);
 }
 
-TEST(DrawUtil, TextIsDrawnAndTheStateRestored) {
+TEST(DrawUtil, TextIsDrawnAndTheStateRestored)
+{
     DrawSurface s(80, 30);
     s.dc()->SetTextColor(kBlue);
     RECT r = {0, 0, 80, 30};
@@ -135,7 +141,8 @@ TEST(DrawUtil, TextIsDrawnAndTheStateRestored) {
     EXPECT_EQ(s.dc()->GetTextColor(), kBlue);
 }
 
-TEST(DrawUtil, NormalizeRectangles) {
+TEST(DrawUtil, NormalizeRectangles)
+{
     RECT r = {9, 8, 1, 2};
     NormalizeRect(&r);
     EXPECT_EQ(r.left, 1);
@@ -151,7 +158,8 @@ TEST(DrawUtil, NormalizeRectangles) {
     EXPECT_EQ(DrawUtilitiesReady(), 1);
 }
 
-TEST(CenterWindowOnScreen, CentresAndKeepsTheSize) {
+TEST(CenterWindowOnScreen, CentresAndKeepsTheSize)
+{
     HWND hwnd =
         CreateWindowExA(0, "STATIC", "centre", WS_POPUP, 5, 7, 301, 151, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hwnd, nullptr);

@@ -18,7 +18,9 @@ struct Row {
 
 // Every entry of the classification, in the order the extensions are tested.
 const Row kTable[] = {
-    {"DEL", 100, -1, 55014, "(ind\xE9" "fini)"},
+    {"DEL", 100, -1, 55014,
+     "(ind\xE9"
+     "fini)"},
     {"ZSV", 30, 1, 55540, nullptr},
     {"BMP", 5, 2, 361, "Image Windows BMP"},
     {"ICO", 10, 9, 55517, "Fichier Ic\xF4ne Windows"},
@@ -67,8 +69,12 @@ const Row kTable[] = {
     {"MP3", 17, 5, 55524, "Chanson MPEG (Layer 3)"},
     {"MP2", 17, 5, 55524, "Chanson MPEG (Layer 3)"},
     {"MPEG", 18, 4, 55525, "Video Clip MPEG"},
-    {"FLI", 8, 3, 55512, "Sequence Anim\xE9" "e Autodesk Animator"},
-    {"FLC", 7, 3, 55511, "Sequence Anim\xE9" "e Autodesk Animator"},
+    {"FLI", 8, 3, 55512,
+     "Sequence Anim\xE9"
+     "e Autodesk Animator"},
+    {"FLC", 7, 3, 55511,
+     "Sequence Anim\xE9"
+     "e Autodesk Animator"},
     {"WAV", 34, 5, 55544, "Son Windows Wave"},
     {"MID", 14, 5, 55521, "S\xE9quence Musicale MIDI"},
     {"MIDI", 14, 5, 55521, "S\xE9quence Musicale MIDI"},
@@ -92,7 +98,8 @@ const Row kTable[] = {
     {"SWF", 50, 14, 55541, "Ficher Shockwave Flash"},
 };
 
-std::string Lower(const char* s) {
+std::string Lower(const char* s)
+{
     std::string out(s);
     for (char& c : out)
         c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
@@ -101,12 +108,14 @@ std::string Lower(const char* s) {
 
 } // namespace
 
-TEST(FileTypes, EveryExtensionGivesItsCodeCategoryAndText) {
+TEST(FileTypes, EveryExtensionGivesItsCodeCategoryAndText)
+{
     EXPECT_EQ(sizeof(kTable) / sizeof(kTable[0]), 72u) << "72 distinct extensions (RLE is listed twice)";
     for (const Row& row : kTable) {
         std::string path = std::string("C:\\Photos\\picture.") + row.extension;
         EXPECT_EQ(GetFileTypeFromExt(path.c_str()), row.code) << row.extension;
-        EXPECT_EQ(GetFileTypeFromExt(Lower(row.extension).c_str()), row.code) << "bare, lower case " << row.extension;
+        EXPECT_EQ(GetFileTypeFromExt(Lower(row.extension).c_str()), row.code)
+            << "bare, lower case " << row.extension;
         int code = -5;
         EXPECT_EQ(GetFileCategory(path.c_str(), &code), row.category) << row.extension;
         EXPECT_EQ(code, row.code);
@@ -121,7 +130,8 @@ TEST(FileTypes, EveryExtensionGivesItsCodeCategoryAndText) {
     EXPECT_STRNE(GetFileTypeDescriptionText(30), "");
 }
 
-TEST(FileTypes, ExamplesOfTheClassification) {
+TEST(FileTypes, ExamplesOfTheClassification)
+{
     EXPECT_EQ(GetFileTypeFromExt("C:\\Images\\Photo.JpEg"), 12);
     EXPECT_EQ(GetFileCategory("C:\\Images\\Photo.JpEg", nullptr), 2);
     CString text;
@@ -131,7 +141,8 @@ TEST(FileTypes, ExamplesOfTheClassification) {
     EXPECT_EQ(GetFileTypeFromExt("archive.del"), 100);
     EXPECT_EQ(GetFileCategory("archive.del", nullptr), -1);
     GetFileTypeDescription(text, "archive.del");
-    EXPECT_STREQ(text, "(ind\xE9" "fini)");
+    EXPECT_STREQ(text, "(ind\xE9"
+                       "fini)");
 
     EXPECT_EQ(GetFileTypeFromExt("song.au"), 42);
     EXPECT_EQ(GetFileTypeFromExt("song.sau"), 0);
@@ -153,13 +164,15 @@ TEST(FileTypes, ExamplesOfTheClassification) {
     EXPECT_EQ(GetFileTypeFromExt("x.gif\xE9"), 0);
 }
 
-TEST(FileTypes, LongPathsAreClassified) {
+TEST(FileTypes, LongPathsAreClassified)
+{
     std::string path(2000, 'a');
     path += ".tiff";
     EXPECT_EQ(GetFileTypeFromExt(path.c_str()), 32);
 }
 
-TEST(FileTypes, NullPathGivesZeroAndStoresNothing) {
+TEST(FileTypes, NullPathGivesZeroAndStoresNothing)
+{
     int code = 77;
     EXPECT_EQ(GetFileCategory(nullptr, &code), 0);
     EXPECT_EQ(code, 77);
@@ -167,7 +180,8 @@ TEST(FileTypes, NullPathGivesZeroAndStoresNothing) {
     EXPECT_EQ(code, 0);
     CString text;
     GetFileTypeDescription(text, "unknown.xyz");
-    EXPECT_STREQ(text, "(ind\xE9" "fini)");
+    EXPECT_STREQ(text, "(ind\xE9"
+                       "fini)");
     EXPECT_EQ(GetFileCategoryOfCode(1), -1) << "there is no code 1";
     EXPECT_EQ(GetFileCategoryOfCode(51), -1);
 }

@@ -16,7 +16,8 @@
 
 namespace {
 
-std::string CurrentDirectory() {
+std::string CurrentDirectory()
+{
     char buffer[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, buffer);
     return buffer;
@@ -28,17 +29,17 @@ struct CwdScope {
     ~CwdScope() { SetCurrentDirectoryA(saved.c_str()); }
 };
 
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void Touch(const std::string& path, const std::string& text = "x") {
+void Touch(const std::string& path, const std::string& text = "x")
+{
     ASSERT_TRUE(testpaths::WriteBytes(path, text)) << path;
 }
 
 // A directory junction (or, failing that, a directory symbolic link) from link to target; false
 // when the system can make neither.
-bool MakeJunction(const std::string& link, const std::string& target) {
+bool MakeJunction(const std::string& link, const std::string& target)
+{
     typedef BOOLEAN(WINAPI * CreateLink)(LPCSTR, LPCSTR, DWORD);
     auto createLink = reinterpret_cast<CreateLink>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
@@ -65,14 +66,14 @@ bool MakeJunction(const std::string& link, const std::string& target) {
     DWORD tag = 0xA0000003; // IO_REPARSE_TAG_MOUNT_POINT
     memcpy(&buffer[0], &tag, 4);
     put16(4, WORD(buffer.size() - 8));
-    put16(8, 0);                       // substitute name offset
-    put16(10, substituteBytes);        // substitute name length
+    put16(8, 0);                          // substitute name offset
+    put16(10, substituteBytes);           // substitute name length
     put16(12, WORD(substituteBytes + 2)); // print name offset (empty print name)
     put16(14, 0);
     memcpy(&buffer[16], substitute.data(), substituteBytes);
     DWORD returned = 0;
-    BOOL ok = DeviceIoControl(h, 0x000900A4 /* FSCTL_SET_REPARSE_POINT */, buffer.data(), DWORD(buffer.size()),
-                              nullptr, 0, &returned, nullptr);
+    BOOL ok = DeviceIoControl(h, 0x000900A4 /* FSCTL_SET_REPARSE_POINT */, buffer.data(),
+                              DWORD(buffer.size()), nullptr, 0, &returned, nullptr);
     CloseHandle(h);
     DWORD attributes = GetFileAttributesA(link.c_str());
     if (!ok || attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
@@ -84,7 +85,8 @@ bool MakeJunction(const std::string& link, const std::string& target) {
 
 } // namespace
 
-TEST(FileUtil, ExistenceOfFilesFoldersAndPatterns) {
+TEST(FileUtil, ExistenceOfFilesFoldersAndPatterns)
+{
     testpaths::TempDir dir;
     Touch(dir.File("b.jpg"));
     CreateDirectoryA(dir.File("a.jpg").c_str(), nullptr);
@@ -111,7 +113,8 @@ TEST(FileUtil, ExistenceOfFilesFoldersAndPatterns) {
     EXPECT_EQ(FolderHasSubfolders(dir.File("only\\x.png").c_str()), 0);
 }
 
-TEST(FileUtil, FileLengthAndItsException) {
+TEST(FileUtil, FileLengthAndItsException)
+{
     testpaths::TempDir dir;
     Touch(dir.File("five"), "12345");
     EXPECT_EQ(GetFileLength(dir.File("five").c_str()), 5u);
@@ -120,7 +123,8 @@ TEST(FileUtil, FileLengthAndItsException) {
     EXPECT_THROW(GetFileLength(dir.File("none").c_str()), CFileException);
 }
 
-TEST(FileUtil, DeleteFolderTreeLeavesDotFilesAndSaysSo) {
+TEST(FileUtil, DeleteFolderTreeLeavesDotFilesAndSaysSo)
+{
     testpaths::TempDir dir;
     std::string root = dir.File("tree");
     CreateDirectoryA(root.c_str(), nullptr);
@@ -141,7 +145,8 @@ TEST(FileUtil, DeleteFolderTreeLeavesDotFilesAndSaysSo) {
     EXPECT_FALSE(Exists(root));
 }
 
-TEST(FileUtil, DeleteFolderTreeDoesNotFollowJunctions) {
+TEST(FileUtil, DeleteFolderTreeDoesNotFollowJunctions)
+{
     testpaths::TempDir dir;
     std::string target = dir.File("precious");
     std::string tree = dir.File("tree");
@@ -160,7 +165,8 @@ TEST(FileUtil, DeleteFolderTreeDoesNotFollowJunctions) {
     EXPECT_EQ(EmptyFolder(dir.Path().c_str()), 1);
 }
 
-TEST(FileUtil, EmptyFolderKeepsTheFolderAndTheWorkingDirectory) {
+TEST(FileUtil, EmptyFolderKeepsTheFolderAndTheWorkingDirectory)
+{
     testpaths::TempDir dir;
     CwdScope cwd;
     std::string root = dir.File("box");
@@ -178,15 +184,16 @@ TEST(FileUtil, EmptyFolderKeepsTheFolderAndTheWorkingDirectory) {
     // A file held open without delete sharing keeps its subfolder: failure, directory restored.
     CreateDirectoryA((root + "\\busy").c_str(), nullptr);
     Touch(root + "\\busy\\held.txt");
-    HANDLE held = CreateFileA((root + "\\busy\\held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE held =
+        CreateFileA((root + "\\busy\\held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(EmptyFolder(root.c_str()), 0);
     EXPECT_EQ(CurrentDirectory(), dir.Path());
     CloseHandle(held);
 }
 
-TEST(FileUtil, DeleteFilesInFolderStaysInItsFolder) {
+TEST(FileUtil, DeleteFilesInFolderStaysInItsFolder)
+{
     testpaths::TempDir dir;
     Touch(dir.File("a.dai"));
     Touch(dir.File("b.dai"));
@@ -215,7 +222,8 @@ TEST(FileUtil, DeleteFilesInFolderStaysInItsFolder) {
     DeleteFileA(inRoot.c_str());
 }
 
-TEST(FileUtil, DeleteFileForceAndEnsureFolder) {
+TEST(FileUtil, DeleteFileForceAndEnsureFolder)
+{
     testpaths::TempDir dir;
     std::string path = dir.File("locked.txt");
     Touch(path);
@@ -232,7 +240,8 @@ TEST(FileUtil, DeleteFileForceAndEnsureFolder) {
     EXPECT_EQ(FolderExists(place.c_str()), 1);
 }
 
-TEST(FileUtil, NormalizePathCase) {
+TEST(FileUtil, NormalizePathCase)
+{
     const struct {
         const char* in;
         const char* out;
@@ -247,14 +256,16 @@ TEST(FileUtil, NormalizePathCase) {
         EXPECT_EQ(NormalizePathCase(path), 1) << c.in;
         EXPECT_STREQ(path, c.out);
     }
-    for (const char* bad : {"D:\\", "D:\\Photos\\", "D:\\a\\\\b", "", "\\\\server\\share", "D:relative", ":\\x"}) {
+    for (const char* bad :
+         {"D:\\", "D:\\Photos\\", "D:\\a\\\\b", "", "\\\\server\\share", "D:relative", ":\\x"}) {
         CString path(bad);
         EXPECT_EQ(NormalizePathCase(path), 0) << bad;
         EXPECT_STREQ(path, bad) << "left unchanged";
     }
 }
 
-TEST(FileUtil, GetDriveRoot) {
+TEST(FileUtil, GetDriveRoot)
+{
     EXPECT_STREQ(GetDriveRoot("C:\\folder\\file.jpg"), "C:\\");
     EXPECT_STREQ(GetDriveRoot("abc\\x"), "abc");
     EXPECT_STREQ(GetDriveRoot("\\\\server\\share"), "");
@@ -262,7 +273,8 @@ TEST(FileUtil, GetDriveRoot) {
     EXPECT_STREQ(GetDriveRoot("x\\y"), "");
 }
 
-TEST(FileUtil, ScreenDepthIsMeasuredOnceAndCanBeForcedForTests) {
+TEST(FileUtil, ScreenDepthIsMeasuredOnceAndCanBeForcedForTests)
+{
     int first = GetScreenBitsPerPixel();
     EXPECT_GE(first, 1);
     EXPECT_EQ(GetScreenBitsPerPixel(), first);
@@ -272,7 +284,8 @@ TEST(FileUtil, ScreenDepthIsMeasuredOnceAndCanBeForcedForTests) {
     EXPECT_EQ(GetScreenBitsPerPixel(), first);
 }
 
-TEST(FileUtil, ResourcesAreWrittenToTemporaryFiles) {
+TEST(FileUtil, ResourcesAreWrittenToTemporaryFiles)
+{
     const std::string expected = [] {
         std::string s;
         for (int i = 0; i < 7000; ++i)
@@ -299,7 +312,8 @@ TEST(FileUtil, ResourcesAreWrittenToTemporaryFiles) {
     EXPECT_EQ(ExtractResourceToTempFileById(11000, 2, nullptr, path), 0);
 }
 
-TEST(FileUtil, CopiesReplaceTheDestinationOnlyWhenComplete) {
+TEST(FileUtil, CopiesReplaceTheDestinationOnlyWhenComplete)
+{
     testpaths::TempDir dir;
     std::string source = dir.File("source.bin"), dest = dir.File("dest.bin");
     std::string data(100000, '\0');
@@ -326,7 +340,8 @@ TEST(FileUtil, CopiesReplaceTheDestinationOnlyWhenComplete) {
     FreeWorkBuffer();
 }
 
-TEST(FileUtil, SafeFileWriteLeavesTheTargetUntilCommitted) {
+TEST(FileUtil, SafeFileWriteLeavesTheTargetUntilCommitted)
+{
     testpaths::TempDir dir;
     std::string target = dir.File("record.dai");
     Touch(target, "before");
@@ -354,7 +369,8 @@ TEST(FileUtil, SafeFileWriteLeavesTheTargetUntilCommitted) {
     EXPECT_FALSE(nowhere.Commit());
 }
 
-TEST(FileUtil, FileWrappersModes) {
+TEST(FileUtil, FileWrappersModes)
+{
     testpaths::TempDir dir;
     std::string path = dir.File("w.bin");
     Touch(path, "0123456789");
@@ -377,7 +393,8 @@ TEST(FileUtil, FileWrappersModes) {
     CloseFileHandle(both);
 }
 
-TEST(FileUtil, CopyErrorsAskAbortRetryIgnore) {
+TEST(FileUtil, CopyErrorsAskAbortRetryIgnore)
+{
     testpaths::TempDir dir;
     const std::string missing = dir.File("missing.bin"), dest = dir.File("dest.bin");
     struct Disarm {
@@ -398,7 +415,9 @@ TEST(FileUtil, CopyErrorsAskAbortRetryIgnore) {
     AfxScriptMessageBox(IDABORT);
     EXPECT_EQ(CopyFileWithProgress(dir.File("there.bin").c_str(), dir.File("nowhere\\x.bin").c_str()), 2);
     ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 4u);
-    EXPECT_EQ(AfxTestRecords().messageBoxes[3].text.find("Impossible de cr\xE9" "er le fichier destination."), 0u);
+    EXPECT_EQ(AfxTestRecords().messageBoxes[3].text.find("Impossible de cr\xE9"
+                                                         "er le fichier destination."),
+              0u);
     EXPECT_TRUE(AfxTestPendingScripts().empty());
     EXPECT_FALSE(Exists(dest));
 

@@ -13,9 +13,9 @@ using namespace dibtest;
 namespace {
 
 const BYTE kStandard[16][3] = {
-    {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0}, {0, 0, 128},   {128, 0, 128},
-    {0, 128, 128},   {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0}, {255, 255, 0},
-    {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+    {0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128}, {128, 0, 128},
+    {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0},     {0, 255, 0}, {255, 255, 0},
+    {0, 0, 255},   {255, 0, 255},   {0, 255, 255},   {255, 255, 255},
 };
 
 // A 32-bit top-down DIB section selected into a memory DC, for reading painted pixels back.
@@ -25,7 +25,8 @@ struct Canvas {
     HGDIOBJ old = nullptr;
     DWORD* pixels = nullptr;
     int width, height;
-    Canvas(int w, int h, DWORD fill = 0x00FF00FF) : width(w), height(h) {
+    Canvas(int w, int h, DWORD fill = 0x00FF00FF) : width(w), height(h)
+    {
         BITMAPINFO bi = {};
         bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         bi.bmiHeader.biWidth = w;
@@ -40,12 +41,14 @@ struct Canvas {
         for (int i = 0; i < w * h; ++i)
             pixels[i] = fill;
     }
-    ~Canvas() {
+    ~Canvas()
+    {
         SelectObject(dc, old);
         DeleteDC(dc);
         DeleteObject(bitmap);
     }
-    Rgb At(int x, int y) const {
+    Rgb At(int x, int y) const
+    {
         GdiFlush();
         DWORD v = pixels[y * width + x];
         return Rgb{int((v >> 16) & 255), int((v >> 8) & 255), int(v & 255)};
@@ -53,15 +56,16 @@ struct Canvas {
 };
 
 // A 24-bit picture whose every pixel has its own colour.
-PackedDIB MakePattern(int w, int h) {
+PackedDIB MakePattern(int w, int h)
+{
     PackedDIB dib = CreateDIB(w, h, 24);
     void* p = GlobalLock(dib);
     BYTE* bits = FindDIBBits(p);
     for (int y = 0; y < h; ++y) {
         BYTE* row = bits + (h - 1 - y) * RowBytes(w, 24);
         for (int x = 0; x < w; ++x) {
-            row[3 * x] = BYTE(10 + 40 * x);       // blue
-            row[3 * x + 1] = BYTE(20 + 30 * y);   // green
+            row[3 * x] = BYTE(10 + 40 * x);     // blue
+            row[3 * x + 1] = BYTE(20 + 30 * y); // green
             row[3 * x + 2] = BYTE(200 - 7 * x - 3 * y);
         }
     }
@@ -71,10 +75,11 @@ PackedDIB MakePattern(int w, int h) {
 
 } // namespace
 
-TEST(PackedDib, CreateDIBRoundsBitCountsUp) {
+TEST(PackedDib, CreateDIBRoundsBitCountsUp)
+{
     const struct {
         WORD asked, got;
-    } cases[] = {{0, 1},   {1, 1},   {2, 4},   {3, 4},   {4, 4},   {5, 8},  {8, 8},   {9, 16},
+    } cases[] = {{0, 1},   {1, 1},   {2, 4},   {3, 4},   {4, 4},   {5, 8},   {8, 8},  {9, 16},
                  {12, 16}, {16, 16}, {17, 24}, {24, 24}, {25, 32}, {32, 32}, {33, 4}, {48, 4}};
     for (const auto& c : cases) {
         DibHolder dib(CreateDIB(7, 5, c.asked));
@@ -91,7 +96,8 @@ TEST(PackedDib, CreateDIBRoundsBitCountsUp) {
     }
 }
 
-TEST(PackedDib, CreateDIB8BitHas16StandardColoursSixteenTimes) {
+TEST(PackedDib, CreateDIB8BitHas16StandardColoursSixteenTimes)
+{
     DibHolder dib(CreateDIB(10, 3, 8));
     ASSERT_NE(dib.dib, nullptr);
     EXPECT_EQ(GlobalSize(dib), SIZE_T(40 + 1024 + 12 * 3));
@@ -108,7 +114,8 @@ TEST(PackedDib, CreateDIB8BitHas16StandardColoursSixteenTimes) {
     GlobalUnlock(dib);
 }
 
-TEST(PackedDib, CreateDIBColourTablesOf1And4Bits) {
+TEST(PackedDib, CreateDIBColourTablesOf1And4Bits)
+{
     DibHolder one(CreateDIB(3, 3, 1));
     const BYTE* p = static_cast<const BYTE*>(GlobalLock(one));
     for (int i = 0; i < 8; ++i)
@@ -127,7 +134,8 @@ TEST(PackedDib, CreateDIBColourTablesOf1And4Bits) {
     GlobalUnlock(four);
 }
 
-TEST(PackedDib, CreateDIBRefusesPicturesAboveOneGigabyte) {
+TEST(PackedDib, CreateDIBRefusesPicturesAboveOneGigabyte)
+{
     EXPECT_EQ(CreateDIB(100000, 100000, 24), nullptr);
     EXPECT_EQ(CreateDIB(0xFFFFFFFF, 2, 32), nullptr);
     EXPECT_EQ(CreateDIB(2, 0x80000000u, 8), nullptr);
@@ -136,7 +144,8 @@ TEST(PackedDib, CreateDIBRefusesPicturesAboveOneGigabyte) {
     EXPECT_EQ(GlobalSize(empty), SIZE_T(40));
 }
 
-TEST(PackedDib, MeasuresInfoHeaders) {
+TEST(PackedDib, MeasuresInfoHeaders)
+{
     BYTE block[40 + 400] = {};
     auto* h = reinterpret_cast<BITMAPINFOHEADER*>(block);
     h->biSize = 40;
@@ -159,7 +168,8 @@ TEST(PackedDib, MeasuresInfoHeaders) {
     EXPECT_EQ(DIBNumColors(block), 2);
 }
 
-TEST(PackedDib, MeasuresCoreHeaders) {
+TEST(PackedDib, MeasuresCoreHeaders)
+{
     BYTE block[12 + 48 + 16] = {};
     auto* h = reinterpret_cast<BITMAPCOREHEADER*>(block);
     h->bcSize = 12;
@@ -174,13 +184,15 @@ TEST(PackedDib, MeasuresCoreHeaders) {
     EXPECT_EQ(FindDIBBits(block), block + 12 + 48);
 }
 
-TEST(PackedDib, NumColorsOfHandles) {
+TEST(PackedDib, NumColorsOfHandles)
+{
     EXPECT_EQ(DIBNumColorsHandle(nullptr), 0);
     DibHolder dib(CreateDIB(2, 2, 8));
     EXPECT_EQ(DIBNumColorsHandle(dib), 256);
 }
 
-TEST(PackedDib, PaletteFromColourTable) {
+TEST(PackedDib, PaletteFromColourTable)
+{
     EXPECT_EQ(CreateDIBPaletteHandle(nullptr), nullptr);
     DibHolder trueColour(CreateDIB(2, 2, 24));
     EXPECT_EQ(CreateDIBPaletteHandle(trueColour), nullptr);
@@ -198,7 +210,8 @@ TEST(PackedDib, PaletteFromColourTable) {
     DeleteObject(palette);
 }
 
-TEST(PackedDib, PaintDIBOneToOnePixelByPixel) {
+TEST(PackedDib, PaintDIBOneToOnePixelByPixel)
+{
     DibHolder dib(MakePattern(5, 4));
     Canvas canvas(9, 8);
     RECT dest = {2, 3, 7, 7}, src = {0, 0, 5, 4};
@@ -210,7 +223,8 @@ TEST(PackedDib, PaintDIBOneToOnePixelByPixel) {
     EXPECT_EQ(canvas.At(7, 6), (Rgb{255, 0, 255}));
 }
 
-TEST(PackedDib, PaintDIBStretchesEachPixelToABlock) {
+TEST(PackedDib, PaintDIBStretchesEachPixelToABlock)
+{
     DibHolder dib(MakePattern(3, 2));
     Canvas canvas(6, 4);
     RECT dest = {0, 0, 6, 4}, src = {0, 0, 3, 2};
@@ -220,7 +234,8 @@ TEST(PackedDib, PaintDIBStretchesEachPixelToABlock) {
             EXPECT_EQ(canvas.At(x, y), PixelOf(dib, x / 2, y / 2)) << x << "," << y;
 }
 
-TEST(PackedDib, PaintDIBSourceRectangleIsTopDown) {
+TEST(PackedDib, PaintDIBSourceRectangleIsTopDown)
+{
     // The top half of a picture 100 high starts at source y 50 for GDI: check it by the pixels.
     DibHolder dib(CreateDIB(2, 100, 24));
     BYTE* p = static_cast<BYTE*>(GlobalLock(dib));
@@ -240,7 +255,8 @@ TEST(PackedDib, PaintDIBSourceRectangleIsTopDown) {
     EXPECT_EQ(canvas.At(0, 49).r, 0);
 }
 
-TEST(PackedDib, PaintDIBPaintsPalettePictures) {
+TEST(PackedDib, PaintDIBPaintsPalettePictures)
+{
     DibHolder dib(CreateDIB(4, 1, 4));
     BYTE* p = static_cast<BYTE*>(GlobalLock(dib));
     BYTE* row = FindDIBBits(p);
@@ -259,7 +275,8 @@ TEST(PackedDib, PaintDIBPaintsPalettePictures) {
     DeleteObject(palette);
 }
 
-TEST(PackedDib, DeviceBitmapRoundTripKeepsPixels) {
+TEST(PackedDib, DeviceBitmapRoundTripKeepsPixels)
+{
     EXPECT_EQ(BitmapToDIB(nullptr, nullptr), nullptr);
     DibHolder dib(MakePattern(6, 3));
     HBITMAP bitmap = DIBToBitmap(dib, nullptr);
@@ -295,7 +312,8 @@ TEST(PackedDib, DeviceBitmapRoundTripKeepsPixels) {
     DeleteObject(bitmap);
 }
 
-TEST(PackedDib, CopyGlobalHandleCopiesEveryByte) {
+TEST(PackedDib, CopyGlobalHandleCopiesEveryByte)
+{
     EXPECT_EQ(CopyGlobalHandle(nullptr), nullptr);
     DibHolder dib(MakePattern(3, 3));
     DibHolder copy(CopyGlobalHandle(dib));
@@ -307,7 +325,8 @@ TEST(PackedDib, CopyGlobalHandleCopiesEveryByte) {
     EXPECT_EQ(GlobalFreeHandle(nullptr), nullptr);
 }
 
-TEST(PackedDib, SetDIBColorsFromPalette) {
+TEST(PackedDib, SetDIBColorsFromPalette)
+{
     EXPECT_EQ(SetDIBColorsFromPalette(nullptr, nullptr, 0), 0);
     std::vector<BYTE> block(40 + 1024, 0xEE);
     auto* h = reinterpret_cast<BITMAPINFOHEADER*>(block.data());
@@ -338,7 +357,8 @@ TEST(PackedDib, SetDIBColorsFromPalette) {
     EXPECT_EQ(block[40], 0x55) << "bit-field masks are not a colour table";
 }
 
-TEST(PackedDib, GetPaletteColors) {
+TEST(PackedDib, GetPaletteColors)
+{
     DibHolder source(CreateDIB(1, 1, 8));
     HPALETTE palette = CreateDIBPaletteHandle(source);
     RGBQUAD colors[256];
@@ -359,7 +379,8 @@ TEST(PackedDib, GetPaletteColors) {
     DeleteObject(palette);
 }
 
-TEST(PackedDib, NearestColourSearch) {
+TEST(PackedDib, NearestColourSearch)
+{
     PALETTEENTRY entries[5] = {
         {200, 10, 10, 0}, {0, 0, 0, 1}, {255, 255, 255, 2}, {10, 200, 10, 3}, {10, 10, 200, 4},
     };
@@ -375,7 +396,8 @@ TEST(PackedDib, NearestColourSearch) {
     EXPECT_EQ(FindNearestColor(60, 60, 60, entries, 5), 1) << "works without a cache";
 }
 
-TEST(PackedDib, CompatibleBitmapHoldsThePicture) {
+TEST(PackedDib, CompatibleBitmapHoldsThePicture)
+{
     CBitmap bitmap;
     EXPECT_FALSE(DIBToCompatibleBitmap(nullptr, &bitmap, nullptr));
     DibHolder dib(MakePattern(4, 3));
@@ -396,7 +418,8 @@ TEST(PackedDib, CompatibleBitmapHoldsThePicture) {
     EXPECT_EQ(fallback.GetSafeHandle(), GetStockObject(DEFAULT_PALETTE)) << "no colour table: the default";
 }
 
-TEST(PackedDib, PaintIntoBitmapTakesInclusiveRectangles) {
+TEST(PackedDib, PaintIntoBitmapTakesInclusiveRectangles)
+{
     DibHolder dib(MakePattern(4, 4));
     CBitmap bitmap;
     ASSERT_TRUE(CreateScreenCompatibleBitmap(&bitmap, 6, 6));
@@ -407,12 +430,14 @@ TEST(PackedDib, PaintIntoBitmapTakesInclusiveRectangles) {
     EXPECT_EQ(PixelOf(back, 1, 1), PixelOf(dib, 2, 2));
 }
 
-TEST(PackedDib, ConvertToPaletteKeepsExactColours) {
+TEST(PackedDib, ConvertToPaletteKeepsExactColours)
+{
     DibHolder source(CreateDIB(2, 2, 4));
     HPALETTE palette = CreateDIBPaletteHandle(source);
     DibHolder rgb(CreateDIB(3, 2, 24));
     BYTE* rows = FindDIBBits(GlobalLock(rgb));
-    const BYTE colours[6][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}, {0, 0, 0}, {192, 192, 192}};
+    const BYTE colours[6][3] = {{0, 0, 255},     {0, 255, 0}, {255, 0, 0},
+                                {255, 255, 255}, {0, 0, 0},   {192, 192, 192}};
     for (int i = 0; i < 6; ++i) {
         BYTE* px = rows + (i / 3) * RowBytes(3, 24) + 3 * (i % 3);
         memcpy(px, colours[i], 3);
@@ -428,7 +453,8 @@ TEST(PackedDib, ConvertToPaletteKeepsExactColours) {
     DeleteObject(palette);
 }
 
-TEST(PackedDib, WidensSixteenAndThirtyTwoBitPictures) {
+TEST(PackedDib, WidensSixteenAndThirtyTwoBitPictures)
+{
     DibHolder sixteen(CreateDIB(2, 1, 16));
     BYTE* row = FindDIBBits(GlobalLock(sixteen));
     row[0] = 0x1F; // blue
@@ -452,7 +478,8 @@ TEST(PackedDib, WidensSixteenAndThirtyTwoBitPictures) {
     EXPECT_EQ(ConvertDIBTo24Bit(deep), nullptr) << "24-bit pictures need no widening";
 }
 
-TEST(PackedDib, DrawDIBPixelsPaintsEveryDepth) {
+TEST(PackedDib, DrawDIBPixelsPaintsEveryDepth)
+{
     for (WORD bits : {1, 4, 8, 24}) {
         DibHolder dib(CreateDIB(5, 3, bits));
         BYTE* p = static_cast<BYTE*>(GlobalLock(dib));
@@ -469,7 +496,8 @@ TEST(PackedDib, DrawDIBPixelsPaintsEveryDepth) {
     }
 }
 
-TEST(PackedDib, ChangeFormatAcceptsOnlyItsPairs) {
+TEST(PackedDib, ChangeFormatAcceptsOnlyItsPairs)
+{
     DibHolder dib(MakePattern(4, 2));
     EXPECT_EQ(ChangeDIBFormat(dib, 24, BI_RLE8), nullptr);
     EXPECT_EQ(ChangeDIBFormat(dib, 0, BI_RLE4), nullptr) << "RLE4 needs a 4-bit picture";

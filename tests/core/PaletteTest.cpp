@@ -9,12 +9,14 @@
 
 namespace {
 
-std::tuple<int, int, int> Colour(PaletteMode mode, int index) {
+std::tuple<int, int, int> Colour(PaletteMode mode, int index)
+{
     const RGBQUAD q = GetFixedPaletteColor(mode, index);
     return {q.rgbRed, q.rgbGreen, q.rgbBlue};
 }
 
-std::tuple<int, int, int> Entry(int index) {
+std::tuple<int, int, int> Entry(int index)
+{
     const PALETTEENTRY& e = DefaultLogPalette.palPalEntry[index];
     return {e.peRed, e.peGreen, e.peBlue};
 }
@@ -23,7 +25,8 @@ using Rgb = std::tuple<int, int, int>;
 
 } // namespace
 
-TEST(FixedPalette, Mode2RampPairsEntriesAndSpansBlackToWhite) {
+TEST(FixedPalette, Mode2RampPairsEntriesAndSpansBlackToWhite)
+{
     EXPECT_EQ(Colour(2, 0), Rgb(0, 0, 0));
     EXPECT_EQ(Colour(2, 1), Rgb(0, 0, 0));
     EXPECT_EQ(Colour(2, 254), Rgb(255, 255, 255));
@@ -36,7 +39,8 @@ TEST(FixedPalette, Mode2RampPairsEntriesAndSpansBlackToWhite) {
         EXPECT_EQ(Colour(2, 2 * k), Colour(2, 2 * k + 1)) << k;
 }
 
-TEST(FixedPalette, Mode3And4RampEntries) {
+TEST(FixedPalette, Mode3And4RampEntries)
+{
     EXPECT_EQ(Colour(3, 3), Rgb(0, 0, 255));
     EXPECT_EQ(Colour(3, 4), Rgb(0, 36, 0));
     EXPECT_EQ(Colour(3, 32), Rgb(36, 0, 0));
@@ -47,7 +51,8 @@ TEST(FixedPalette, Mode3And4RampEntries) {
     EXPECT_EQ(Colour(4, 0xE0), Rgb(255, 255, 255));
 }
 
-TEST(FixedPalette, RampChannelLevels) {
+TEST(FixedPalette, RampChannelLevels)
+{
     std::set<int> twoBit, threeBit, oneBit;
     for (int i = 0; i < 256; ++i) {
         twoBit.insert(std::get<0>(Colour(2, i)));
@@ -59,7 +64,8 @@ TEST(FixedPalette, RampChannelLevels) {
     EXPECT_EQ(oneBit, (std::set<int>{0, 255}));
 }
 
-TEST(FixedPalette, InverseRuleFindsAnEntryOfTheSameColour) {
+TEST(FixedPalette, InverseRuleFindsAnEntryOfTheSameColour)
+{
     for (int mode = 2; mode <= 4; ++mode) {
         const RampLayout* ramp = GetRampLayout(mode);
         ASSERT_NE(ramp, nullptr);
@@ -73,7 +79,8 @@ TEST(FixedPalette, InverseRuleFindsAnEntryOfTheSameColour) {
     EXPECT_EQ(GetRampLayout(5), nullptr);
 }
 
-TEST(FixedPalette, DefaultPaletteHoldsDistinctColoursAndTheStaticOnes) {
+TEST(FixedPalette, DefaultPaletteHoldsDistinctColoursAndTheStaticOnes)
+{
     EXPECT_EQ(DefaultLogPalette.palVersion, 0x300);
     EXPECT_EQ(DefaultLogPalette.palNumEntries, 256);
     std::set<Rgb> colours;
@@ -100,7 +107,8 @@ TEST(FixedPalette, DefaultPaletteHoldsDistinctColoursAndTheStaticOnes) {
     EXPECT_EQ(colours.count(Rgb(0, 51, 255)), 0u);
 }
 
-TEST(FixedPalette, ColourTableOfEachModeAndRefusalOfOthers) {
+TEST(FixedPalette, ColourTableOfEachModeAndRefusalOfOthers)
+{
     RGBQUAD table[256];
     ASSERT_TRUE(FillFixedColorTable(1, table));
     EXPECT_EQ(table[246].rgbBlue, 240);
@@ -113,7 +121,8 @@ TEST(FixedPalette, ColourTableOfEachModeAndRefusalOfOthers) {
     EXPECT_EQ(table[0].rgbRed, 7);
 }
 
-TEST(FixedPalette, PaletteObjectHoldsTheRampAndRebuildingDeletesTheOldPalette) {
+TEST(FixedPalette, PaletteObjectHoldsTheRampAndRebuildingDeletesTheOldPalette)
+{
     CPalette palette;
     ASSERT_TRUE(CreateFixedPalette(&palette, 2));
     HPALETTE first = static_cast<HPALETTE>(palette.GetSafeHandle());
@@ -132,7 +141,8 @@ TEST(FixedPalette, PaletteObjectHoldsTheRampAndRebuildingDeletesTheOldPalette) {
     EXPECT_EQ(Rgb(entries[0].peRed, entries[0].peGreen, entries[0].peBlue), Rgb(255, 251, 240));
 }
 
-TEST(FixedPalette, UnknownModeLeavesThePaletteObjectAlone) {
+TEST(FixedPalette, UnknownModeLeavesThePaletteObjectAlone)
+{
     CPalette palette;
     ASSERT_TRUE(CreateFixedPalette(&palette, 3));
     HGDIOBJ before = palette.GetSafeHandle();

@@ -32,17 +32,14 @@ private:
     PackedDIB m_handle;
 };
 
-inline BITMAPINFOHEADER* Header(void* block) {
-    return static_cast<BITMAPINFOHEADER*>(block);
-}
+inline BITMAPINFOHEADER* Header(void* block) { return static_cast<BITMAPINFOHEADER*>(block); }
 
-inline DWORD Stride(int width, int bits) {
-    return DWORD(((width * bits + 31) & ~31) / 8);
-}
+inline DWORD Stride(int width, int bits) { return DWORD(((width * bits + 31) & ~31) / 8); }
 
 // Runs f(header, colour table, first row, stride) on a locked block.
 using BlockVisitor = std::function<void(BITMAPINFOHEADER*, RGBQUAD*, BYTE*, DWORD)>;
-inline void WithBlock(PackedDIB dib, const BlockVisitor& f) {
+inline void WithBlock(PackedDIB dib, const BlockVisitor& f)
+{
     BYTE* block = static_cast<BYTE*>(GlobalLock(dib));
     BITMAPINFOHEADER* h = Header(block);
     RGBQUAD* table = reinterpret_cast<RGBQUAD*>(block + h->biSize);
@@ -51,7 +48,8 @@ inline void WithBlock(PackedDIB dib, const BlockVisitor& f) {
 }
 
 // 24-bit picture whose pixel (x, stored row y) is colour(x, y).
-inline PackedDIB Make24(int width, int height, const std::function<Rgb(int, int)>& colour) {
+inline PackedDIB Make24(int width, int height, const std::function<Rgb(int, int)>& colour)
+{
     PackedDIB dib = CreateDIB(DWORD(width), DWORD(height), 24);
     WithBlock(dib, [&](BITMAPINFOHEADER*, RGBQUAD*, BYTE* rows, DWORD stride) {
         for (int y = 0; y < height; ++y)
@@ -66,14 +64,16 @@ inline PackedDIB Make24(int width, int height, const std::function<Rgb(int, int)
     return dib;
 }
 
-inline PackedDIB MakeSolid24(int width, int height, Rgb c) {
+inline PackedDIB MakeSolid24(int width, int height, Rgb c)
+{
     return Make24(width, height, [c](int, int) { return c; });
 }
 
 // 1-, 4- or 8-bit picture with the given colour table (biClrUsed = its size, at most 2^bits) and
 // pixel (x, y) = index(x, y); 0 when the table is too long.
 inline PackedDIB MakeIndexed(int width, int height, int bits, const std::vector<Rgb>& table,
-                             const std::function<int(int, int)>& index) {
+                             const std::function<int(int, int)>& index)
+{
     if (table.size() > (1u << bits))
         return nullptr;
     PackedDIB dib = CreateDIB(DWORD(width), DWORD(height), WORD(bits));
@@ -101,7 +101,8 @@ inline PackedDIB MakeIndexed(int width, int height, int bits, const std::vector<
 }
 
 // Colour of pixel (x, stored row y), through the colour table for palette pictures.
-inline Rgb PixelAt(PackedDIB dib, int x, int y) {
+inline Rgb PixelAt(PackedDIB dib, int x, int y)
+{
     Rgb c{0, 0, 0};
     WithBlock(dib, [&](BITMAPINFOHEADER* h, RGBQUAD* table, BYTE* rows, DWORD stride) {
         const BYTE* row = rows + y * stride;
@@ -125,7 +126,8 @@ inline Rgb PixelAt(PackedDIB dib, int x, int y) {
 }
 
 // Palette index of pixel (x, stored row y) of a 4- or 8-bit picture.
-inline int IndexAt(PackedDIB dib, int x, int y) {
+inline int IndexAt(PackedDIB dib, int x, int y)
+{
     int i = -1;
     WithBlock(dib, [&](BITMAPINFOHEADER* h, RGBQUAD*, BYTE* rows, DWORD stride) {
         const BYTE* row = rows + y * stride;
@@ -134,14 +136,16 @@ inline int IndexAt(PackedDIB dib, int x, int y) {
     return i;
 }
 
-inline BITMAPINFOHEADER HeaderOf(PackedDIB dib) {
+inline BITMAPINFOHEADER HeaderOf(PackedDIB dib)
+{
     BITMAPINFOHEADER h{};
     WithBlock(dib, [&](BITMAPINFOHEADER* p, RGBQUAD*, BYTE*, DWORD) { h = *p; });
     return h;
 }
 
 // Every byte of the block.
-inline std::string Snapshot(PackedDIB dib) {
+inline std::string Snapshot(PackedDIB dib)
+{
     const SIZE_T size = GlobalSize(dib);
     const void* p = GlobalLock(dib);
     std::string bytes(static_cast<const char*>(p), size);
@@ -150,7 +154,8 @@ inline std::string Snapshot(PackedDIB dib) {
 }
 
 // A block holding exactly the given bytes.
-inline PackedDIB BlockOf(const std::string& bytes) {
+inline PackedDIB BlockOf(const std::string& bytes)
+{
     HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
     memcpy(GlobalLock(h), bytes.data(), bytes.size());
     GlobalUnlock(h);

@@ -9,14 +9,16 @@ namespace {
 
 class RegistryUtilTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_key = "Software\\TessarineTests\\Registry" + std::to_string(GetCurrentProcessId()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    void SetUp() override
+    {
+        m_key = "Software\\TessarineTests\\Registry" + std::to_string(GetCurrentProcessId()) + "_"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name();
     }
     void TearDown() override { RegDeleteKeyTree(HKEY_CURRENT_USER, m_key.c_str()); }
 
     // Writes raw bytes as a REG_SZ value, as another program might.
-    void WriteRaw(LPCSTR name, const std::string& bytes) {
+    void WriteRaw(LPCSTR name, const std::string& bytes)
+    {
         HKEY key;
         const LONG created = RegCreateKeyExA(HKEY_CURRENT_USER, m_key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                                              nullptr, &key, nullptr);
@@ -32,7 +34,8 @@ protected:
 
 } // namespace
 
-TEST_F(RegistryUtilTest, StringRoundTripCreatesTheKey) {
+TEST_F(RegistryUtilTest, StringRoundTripCreatesTheKey)
+{
     ASSERT_EQ(RegSetString(HKEY_CURRENT_USER, m_key.c_str(), "Dossier", "C:\\Images \xE9t\xE9"), 1);
     char buffer[kRegStringBufferSize] = "";
     ASSERT_EQ(RegGetString(HKEY_CURRENT_USER, m_key.c_str(), "Dossier", buffer), 1);
@@ -46,7 +49,8 @@ TEST_F(RegistryUtilTest, StringRoundTripCreatesTheKey) {
     EXPECT_EQ(size, strlen("C:\\Images \xE9t\xE9") + 1);
 }
 
-TEST_F(RegistryUtilTest, MissingValueLeavesTheBufferUntouched) {
+TEST_F(RegistryUtilTest, MissingValueLeavesTheBufferUntouched)
+{
     char buffer[kRegStringBufferSize] = "d\xE9"
                                         "faut";
     EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, m_key.c_str(), "Absent", buffer), 0);
@@ -58,7 +62,8 @@ TEST_F(RegistryUtilTest, MissingValueLeavesTheBufferUntouched) {
                          "faut");
 }
 
-TEST_F(RegistryUtilTest, EmptyTextAndUnterminatedValues) {
+TEST_F(RegistryUtilTest, EmptyTextAndUnterminatedValues)
+{
     ASSERT_EQ(RegSetString(HKEY_CURRENT_USER, m_key.c_str(), "Vide", ""), 1);
     char buffer[kRegStringBufferSize];
     memset(buffer, 'z', sizeof(buffer));
@@ -78,7 +83,8 @@ TEST_F(RegistryUtilTest, EmptyTextAndUnterminatedValues) {
     EXPECT_STREQ(buffer, "garde");
 }
 
-TEST_F(RegistryUtilTest, NumbersAndTheirRanges) {
+TEST_F(RegistryUtilTest, NumbersAndTheirRanges)
+{
     ASSERT_EQ(RegSetDword(HKEY_CURRENT_USER, m_key.c_str(), "Taux", 75), 1);
     DWORD value = 0;
     ASSERT_EQ(RegGetDword(HKEY_CURRENT_USER, m_key.c_str(), "Taux", &value), 1);
@@ -97,7 +103,8 @@ TEST_F(RegistryUtilTest, NumbersAndTheirRanges) {
     EXPECT_EQ(value, 9u);
 }
 
-TEST_F(RegistryUtilTest, RemovingValuesAndKeyTrees) {
+TEST_F(RegistryUtilTest, RemovingValuesAndKeyTrees)
+{
     ASSERT_EQ(RegSetString(HKEY_CURRENT_USER, m_key.c_str(), "A", "1"), 1);
     EXPECT_EQ(RegRemoveValue(HKEY_CURRENT_USER, m_key.c_str(), "A"), 1);
     EXPECT_EQ(RegRemoveValue(HKEY_CURRENT_USER, m_key.c_str(), "A"), 1);
@@ -116,7 +123,8 @@ TEST_F(RegistryUtilTest, RemovingValuesAndKeyTrees) {
     EXPECT_EQ(RegDeleteKeyTree(HKEY_CURRENT_USER, (m_key + "\\un").c_str()), 0);
 }
 
-TEST_F(RegistryUtilTest, DefaultValueIsCutToTheBuffer) {
+TEST_F(RegistryUtilTest, DefaultValueIsCutToTheBuffer)
+{
     ASSERT_EQ(RegSetString(HKEY_CURRENT_USER, m_key.c_str(), nullptr, "jpegfile"), 1);
     char buffer[6];
     memset(buffer, 'z', sizeof(buffer));

@@ -11,13 +11,12 @@ using namespace proctest;
 namespace {
 
 // A different colour for every pixel of a small picture.
-Rgb Distinct(int x, int y) {
-    return Rgb{(x * 41 + 7) % 256, (y * 67 + 3) % 256, (x * 13 + y * 29) % 256};
-}
+Rgb Distinct(int x, int y) { return Rgb{(x * 41 + 7) % 256, (y * 67 + 3) % 256, (x * 13 + y * 29) % 256}; }
 
 } // namespace
 
-TEST(ResizeDIBTo24Bit, SameSizeCopiesEveryPixel) {
+TEST(ResizeDIBTo24Bit, SameSizeCopiesEveryPixel)
+{
     Dib rgb(Make24(7, 5, Distinct));
     const std::vector<Rgb> table = {{10, 20, 30}, {200, 0, 9}, {0, 255, 0}, {77, 77, 77}};
     Dib pal8(MakeIndexed(7, 5, 8, table, [](int x, int y) { return (x + 2 * y) % 4; }));
@@ -33,7 +32,8 @@ TEST(ResizeDIBTo24Bit, SameSizeCopiesEveryPixel) {
     }
 }
 
-TEST(ResizeDIBTo24Bit, EnlargingRepeatsColumnsAndRowsByNearestChoice) {
+TEST(ResizeDIBTo24Bit, EnlargingRepeatsColumnsAndRowsByNearestChoice)
+{
     Dib src(Make24(2, 2, Distinct));
     Dib out(ResizeDIBTo24Bit(src, 3, 3));
     ASSERT_NE(out.get(), nullptr);
@@ -43,7 +43,8 @@ TEST(ResizeDIBTo24Bit, EnlargingRepeatsColumnsAndRowsByNearestChoice) {
             EXPECT_EQ(PixelAt(out, x, y), Distinct(pick[x], pick[y])) << x << "," << y;
 }
 
-TEST(ResizeDIBTo24Bit, HalvingAveragesPairsWithTruncation) {
+TEST(ResizeDIBTo24Bit, HalvingAveragesPairsWithTruncation)
+{
     Dib src(Make24(100, 4, [](int x, int y) { return Rgb{x % 2 ? 13 : 10, x, y * 50}; }));
     Dib out(ResizeDIBTo24Bit(src, 50, 2));
     ASSERT_NE(out.get(), nullptr);
@@ -54,14 +55,16 @@ TEST(ResizeDIBTo24Bit, HalvingAveragesPairsWithTruncation) {
     EXPECT_EQ(PixelAt(out, 3, 1), (Rgb{11, 6, 100}));
 }
 
-TEST(ResizeDIBTo24Bit, OnePixelTargetAveragesTheWholeFirstRow) {
+TEST(ResizeDIBTo24Bit, OnePixelTargetAveragesTheWholeFirstRow)
+{
     Dib src(Make24(5, 3, [](int x, int y) { return y == 0 ? Rgb{x * 10, 255, 3 + x} : Rgb{250, 0, 0}; }));
     Dib out(ResizeDIBTo24Bit(src, 1, 1));
     ASSERT_NE(out.get(), nullptr);
     EXPECT_EQ(PixelAt(out, 0, 0), (Rgb{20, 255, 5}));
 }
 
-TEST(ResizeDIBTo24Bit, EmptyTargetsAndBadSources) {
+TEST(ResizeDIBTo24Bit, EmptyTargetsAndBadSources)
+{
     Dib src(MakeSolid24(4, 4, {1, 2, 3}));
     Dib noWidth(ResizeDIBTo24Bit(src, 0, 5));
     ASSERT_NE(noWidth.get(), nullptr);
@@ -83,7 +86,8 @@ TEST(ResizeDIBTo24Bit, EmptyTargetsAndBadSources) {
     EXPECT_EQ(ResizeDIBTo8Bit(src, 2, 2, 9), nullptr);
 }
 
-TEST(ResizeDIBTo8Bit, ModeZeroIsModeOne) {
+TEST(ResizeDIBTo8Bit, ModeZeroIsModeOne)
+{
     Dib src(Make24(11, 9, Distinct));
     Dib zero(ResizeDIBTo8Bit(src, 6, 4, 0));
     Dib one(ResizeDIBTo8Bit(src, 6, 4, 1));
@@ -91,7 +95,8 @@ TEST(ResizeDIBTo8Bit, ModeZeroIsModeOne) {
     EXPECT_EQ(Snapshot(zero), Snapshot(one));
 }
 
-TEST(ResizeDIBTo8Bit, SameSizeMatchesTheConversionOfEachMode) {
+TEST(ResizeDIBTo8Bit, SameSizeMatchesTheConversionOfEachMode)
+{
     Dib src(Make24(10, 6, Distinct));
     for (int mode = 1; mode <= 4; ++mode) {
         Dib resized(ResizeDIBTo8Bit(src, 10, 6, mode));
@@ -101,7 +106,8 @@ TEST(ResizeDIBTo8Bit, SameSizeMatchesTheConversionOfEachMode) {
     }
 }
 
-TEST(ResizeDIBTo8Bit, OrderedDitherAppliesAtTheOutputPosition) {
+TEST(ResizeDIBTo8Bit, OrderedDitherAppliesAtTheOutputPosition)
+{
     // Two source pixels per output pixel, both mid grey: the mean stays 128.
     Dib src(MakeSolid24(16, 8, {128, 128, 128}));
     Dib out(ResizeDIBTo8Bit(src, 8, 8, 1));
@@ -113,7 +119,8 @@ TEST(ResizeDIBTo8Bit, OrderedDitherAppliesAtTheOutputPosition) {
         }
 }
 
-TEST(ResizeDIBTo8Bit, FirstGridRowTakesSinglePixelsInDiffusedModes) {
+TEST(ResizeDIBTo8Bit, FirstGridRowTakesSinglePixelsInDiffusedModes)
+{
     // Black then white: the mean would be 127, but row 0 takes the span's first pixel only.
     Dib src(Make24(2, 2, [](int x, int) { return x == 0 ? Rgb{0, 0, 0} : Rgb{255, 255, 255}; }));
     Dib out(ResizeDIBTo8Bit(src, 1, 2, 2));
@@ -125,7 +132,8 @@ TEST(ResizeDIBTo8Bit, FirstGridRowTakesSinglePixelsInDiffusedModes) {
     EXPECT_EQ(PixelAt(mean, 0, 0), (Rgb{127, 127, 127}));
 }
 
-TEST(Resize, SourcesAreUnchanged) {
+TEST(Resize, SourcesAreUnchanged)
+{
     Dib rgb(Make24(9, 9, Distinct));
     Dib pal(MakeIndexed(9, 9, 4, {{1, 2, 3}, {4, 5, 6}}, [](int x, int) { return x % 16; }));
     for (PackedDIB src : {rgb.get(), pal.get()}) {
@@ -140,7 +148,8 @@ TEST(Resize, SourcesAreUnchanged) {
     }
 }
 
-TEST(ResizeCanvas, CentredAndCroppedPlacement) {
+TEST(ResizeCanvas, CentredAndCroppedPlacement)
+{
     Dib src(Make24(2, 2, Distinct));
     Dib centred(CenterDIBOnCanvas24Bit(src, 6, 5));
     ASSERT_NE(centred.get(), nullptr);
@@ -166,7 +175,8 @@ TEST(ResizeCanvas, CentredAndCroppedPlacement) {
     EXPECT_EQ(IndexAt(canvas8, 2, 2), 0);
 }
 
-TEST(ResizeCanvas, GradientsAndSolidColours) {
+TEST(ResizeCanvas, GradientsAndSolidColours)
+{
     Dib h(CreateGradientDIB24Bit(RGB(0, 0, 0), RGB(255, 90, 30), 4, 2, TRUE));
     ASSERT_NE(h.get(), nullptr);
     EXPECT_EQ(PixelAt(h, 0, 0), (Rgb{0, 0, 0}));
@@ -190,7 +200,8 @@ TEST(ResizeCanvas, GradientsAndSolidColours) {
     EXPECT_EQ(CreateSolidDIB24Bit(0, -1, 2), nullptr);
 }
 
-TEST(ResizeCanvas, BlitsClipAndFitInsideTheBorder) {
+TEST(ResizeCanvas, BlitsClipAndFitInsideTheBorder)
+{
     Dib dest(MakeSolid24(4, 4, {1, 1, 1}));
     Dib big(Make24(6, 6, Distinct));
     ASSERT_TRUE(BlitDIBCentered24Bit(dest, big));
@@ -216,7 +227,8 @@ TEST(ResizeCanvas, BlitsClipAndFitInsideTheBorder) {
     EXPECT_FALSE(BlitDIBScaled24Bit(frame, square, 5, TRUE));
 }
 
-TEST(ResizeCanvas, DitherPatternOfAColour) {
+TEST(ResizeCanvas, DitherPatternOfAColour)
+{
     BYTE pattern[64];
     MakeDitherPattern(0xFFFFFF, pattern);
     for (BYTE b : pattern)

@@ -9,13 +9,12 @@
 
 namespace {
 
-std::string S(const CString& s) {
-    return s.Str();
-}
+std::string S(const CString& s) { return s.Str(); }
 
 // Sets the last write to a local time (converted with the zone's present offset, as the system's
 // conversions do).
-void SetWriteTime(const std::string& path, const SYSTEMTIME& localTime) {
+void SetWriteTime(const std::string& path, const SYSTEMTIME& localTime)
+{
     FILETIME local, ft;
     ASSERT_TRUE(SystemTimeToFileTime(&localTime, &local));
     ASSERT_TRUE(LocalFileTimeToFileTime(&local, &ft));
@@ -25,7 +24,8 @@ void SetWriteTime(const std::string& path, const SYSTEMTIME& localTime) {
     CloseHandle(h);
 }
 
-SYSTEMTIME At(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second, WORD ms = 0) {
+SYSTEMTIME At(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second, WORD ms = 0)
+{
     SYSTEMTIME st = {};
     st.wYear = year;
     st.wMonth = month;
@@ -38,7 +38,8 @@ SYSTEMTIME At(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD seco
 }
 
 // The pixels of an icon's colour and mask bitmaps.
-std::string IconBits(HICON icon) {
+std::string IconBits(HICON icon)
+{
     ICONINFO info = {};
     if (icon == nullptr || !GetIconInfo(icon, &info))
         return "";
@@ -56,14 +57,16 @@ std::string IconBits(HICON icon) {
     return bits;
 }
 
-bool IsFolder(const std::string& path) {
+bool IsFolder(const std::string& path)
+{
     const DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 } // namespace
 
-TEST(SplitPath, FolderAndNameAtTheLastBackslash) {
+TEST(SplitPath, FolderAndNameAtTheLastBackslash)
+{
     CString folder = "inchang\xE9", name;
     SplitPath("C:\\Images\\a.jpg", &folder, &name);
     EXPECT_EQ(S(folder), "C:\\Images");
@@ -77,7 +80,8 @@ TEST(SplitPath, FolderAndNameAtTheLastBackslash) {
     EXPECT_EQ(S(name), "a.jpg");
 }
 
-TEST(HasSubfolders, IgnoresDotNamesAndFiles) {
+TEST(HasSubfolders, IgnoresDotNamesAndFiles)
+{
     testpaths::TempDir dir;
     EXPECT_FALSE(HasSubfolders(dir.Path().c_str()));
     ASSERT_TRUE(testpaths::WriteBytes(dir.File("photo.jpg"), "x"));
@@ -89,7 +93,8 @@ TEST(HasSubfolders, IgnoresDotNamesAndFiles) {
     EXPECT_FALSE(HasSubfolders(dir.File("absent").c_str()));
 }
 
-TEST(IsFileInUse, OnlyAFileHeldByAnotherHandleIsBusy) {
+TEST(IsFileInUse, OnlyAFileHeldByAnotherHandleIsBusy)
+{
     testpaths::TempDir dir;
     const std::string free = dir.File("libre.jpg"), locked = dir.File("ouvert.jpg");
     const std::string ro = dir.File("lecture.jpg");
@@ -116,7 +121,8 @@ TEST(IsFileInUse, OnlyAFileHeldByAnotherHandleIsBusy) {
     SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST(CreateFolderPath, CreatesEachLevel) {
+TEST(CreateFolderPath, CreatesEachLevel)
+{
     testpaths::TempDir dir;
     const std::string target = dir.File("a") + "\\b\\";
     EXPECT_TRUE(CreateFolderPath(target.c_str()));
@@ -126,7 +132,8 @@ TEST(CreateFolderPath, CreatesEachLevel) {
     EXPECT_TRUE(CreateFolderPath(target.c_str()));
 }
 
-TEST(CreateFolderPath, RefusesAFileInTheWayAndOverlongPaths) {
+TEST(CreateFolderPath, RefusesAFileInTheWayAndOverlongPaths)
+{
     testpaths::TempDir dir;
     ASSERT_TRUE(testpaths::WriteBytes(dir.File("a"), "file"));
     EXPECT_FALSE(CreateFolderPath((dir.File("a") + "\\b").c_str()));
@@ -137,7 +144,8 @@ TEST(CreateFolderPath, RefusesAFileInTheWayAndOverlongPaths) {
     EXPECT_FALSE(CreateFolderPath(longPath.c_str()));
 }
 
-TEST(DosDates, FileDatesAreLocalTimeInTwoSecondSteps) {
+TEST(DosDates, FileDatesAreLocalTimeInTwoSecondSteps)
+{
     testpaths::TempDir dir;
     const std::string a = dir.File("a.jpg"), b = dir.File("b.jpg");
     ASSERT_TRUE(testpaths::WriteBytes(a, "a"));
@@ -164,7 +172,8 @@ TEST(DosDates, FileDatesAreLocalTimeInTwoSecondSteps) {
     EXPECT_EQ(CompareFileDates(a.c_str(), dir.File("absent").c_str()), 1);
 }
 
-TEST(DosDates, CurrentDateIsToday) {
+TEST(DosDates, CurrentDateIsToday)
+{
     SYSTEMTIME now;
     GetLocalTime(&now);
     WORD date = 0, time = 0;
@@ -174,7 +183,8 @@ TEST(DosDates, CurrentDateIsToday) {
     EXPECT_EQ((date >> 9) + 1980, now.wYear);
 }
 
-TEST(CommonControls, VersionDecision) {
+TEST(CommonControls, VersionDecision)
+{
     EXPECT_FALSE(ComCtlVersionAtLeast472(1, 4, 71));
     EXPECT_TRUE(ComCtlVersionAtLeast472(1, 4, 72));
     EXPECT_TRUE(ComCtlVersionAtLeast472(1, 5, 0));
@@ -186,7 +196,8 @@ TEST(CommonControls, VersionDecision) {
     EXPECT_EQ(InitComCtl32(), InitComCtl32());
 }
 
-TEST(GetFileTypeIcon, UnknownTypesGiveACopyOfTheFallback) {
+TEST(GetFileTypeIcon, UnknownTypesGiveACopyOfTheFallback)
+{
     HICON fallback = LoadIconA(nullptr, IDI_ASTERISK);
     SetFileTypeFallbackIcon(fallback);
     for (LPCSTR name : {"sans_extension", "photo.inconnuextension", "a.tres_longue_extension_de_fichier"}) {
@@ -201,7 +212,8 @@ TEST(GetFileTypeIcon, UnknownTypesGiveACopyOfTheFallback) {
     DestroyIcon(icon);
 }
 
-TEST(GetFileTypeIcon, RegisteredTypeGivesItsDefaultIconElseTheFallback) {
+TEST(GetFileTypeIcon, RegisteredTypeGivesItsDefaultIconElseTheFallback)
+{
     HICON expected = nullptr;
     if (ExtractIconExA("user32.dll", 0, &expected, nullptr, 1) == 0 || expected == nullptr)
         GTEST_SKIP() << "no icon in user32.dll here";

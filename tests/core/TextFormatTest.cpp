@@ -8,14 +8,13 @@
 
 namespace {
 
-std::string S(const CString& s) {
-    return s.Str();
-}
+std::string S(const CString& s) { return s.Str(); }
 
 // A file whose last write is the given local time. The conversion uses the zone's present offset,
 // as the system's own conversions do, so the round trip holds in summer and in winter.
 void WriteFileAt(const std::string& path, WORD year, WORD month, WORD day, WORD hour, WORD minute,
-                 WORD second) {
+                 WORD second)
+{
     ASSERT_TRUE(testpaths::WriteBytes(path, std::string(2500, 'x')));
     SYSTEMTIME st = {};
     st.wYear = year;
@@ -34,7 +33,8 @@ void WriteFileAt(const std::string& path, WORD year, WORD month, WORD day, WORD 
 }
 
 // Minutes east of UTC right now.
-int ZoneOffsetNow() {
+int ZoneOffsetNow()
+{
     TIME_ZONE_INFORMATION tz;
     const DWORD id = GetTimeZoneInformation(&tz);
     return -(int(tz.Bias) + (id == TIME_ZONE_ID_DAYLIGHT ? int(tz.DaylightBias) : int(tz.StandardBias)));
@@ -42,7 +42,8 @@ int ZoneOffsetNow() {
 
 } // namespace
 
-TEST(FormatFileSize, BytesKilobytesAndMegabytes) {
+TEST(FormatFileSize, BytesKilobytesAndMegabytes)
+{
     EXPECT_EQ(S(FormatFileSize(0)), "0 octets (0 octets)");
     EXPECT_EQ(S(FormatFileSize(1023)), "1023 octets (1 023 octets)");
     EXPECT_EQ(S(FormatFileSize(1024)), "1 Ko (1 024 octets)");
@@ -59,7 +60,8 @@ TEST(FormatFileSize, BytesKilobytesAndMegabytes) {
     EXPECT_EQ(S(FormatFileSize(0xFFFFFFFFu)), "4095,99 Mo (4 294 967 295 octets)");
 }
 
-TEST(FormatFileSize, ShortFormHasNoExactCount) {
+TEST(FormatFileSize, ShortFormHasNoExactCount)
+{
     EXPECT_EQ(S(FormatFileSizeShort(0)), "0 octets");
     EXPECT_EQ(S(FormatFileSizeShort(1023)), "1023 octets");
     EXPECT_EQ(S(FormatFileSizeShort(1524)), "1,5 Ko");
@@ -67,7 +69,8 @@ TEST(FormatFileSize, ShortFormHasNoExactCount) {
     EXPECT_EQ(S(FormatFileSizeShort(5767168)), "5,51 Mo");
 }
 
-TEST(FormatImageMemorySize, BitsTimesPixelsOverEight) {
+TEST(FormatImageMemorySize, BitsTimesPixelsOverEight)
+{
     EXPECT_EQ(S(FormatImageMemorySize(100, 100, 24)), "29,3 Ko (30 000 octets)");
     EXPECT_EQ(S(FormatImageMemorySize(3, 1, 1)), "0 octets (0 octets)");
     // 70000 x 70000 x 4 bytes wraps to its low 32 bits instead of failing.
@@ -75,7 +78,8 @@ TEST(FormatImageMemorySize, BitsTimesPixelsOverEight) {
     EXPECT_EQ(S(FormatImageMemorySize(-5, 10, 24)), "0 octets (0 octets)");
 }
 
-TEST(FormatDosDateTime, DayMonthYearAndTwoSecondSteps) {
+TEST(FormatDosDateTime, DayMonthYearAndTwoSecondSteps)
+{
     EXPECT_EQ(S(FormatDosDateTime(0x2B21, 0x6000)), "le 01/09/2001 \xE0 12:00:00");
     // 31/12/2107 23:59:58, the last DOS moment.
     const WORD date = WORD((127 << 9) | (12 << 5) | 31);
@@ -83,7 +87,8 @@ TEST(FormatDosDateTime, DayMonthYearAndTwoSecondSteps) {
     EXPECT_EQ(S(FormatDosDateTime(date, time)), "le 31/12/2107 \xE0 23:59:58");
 }
 
-TEST(GetFileSizeAndDateText, SizeAndLocalTimeOfTheLastWrite) {
+TEST(GetFileSizeAndDateText, SizeAndLocalTimeOfTheLastWrite)
+{
     testpaths::TempDir dir;
     const std::string path = dir.File("photo.jpg");
     // The test runs in Paris time: one or two hours east of UTC.
@@ -98,7 +103,8 @@ TEST(GetFileSizeAndDateText, SizeAndLocalTimeOfTheLastWrite) {
     EXPECT_EQ(S(date), "le 15/01/2002 \xE0 23:30:04");
 }
 
-TEST(GetFileSizeAndDateText, MissingFileLeavesBothTexts) {
+TEST(GetFileSizeAndDateText, MissingFileLeavesBothTexts)
+{
     testpaths::TempDir dir;
     CString size = "taille", date = "date";
     GetFileSizeAndDateText(dir.File("absent.bmp").c_str(), &size, &date);
@@ -106,7 +112,8 @@ TEST(GetFileSizeAndDateText, MissingFileLeavesBothTexts) {
     EXPECT_EQ(S(date), "date");
 }
 
-TEST(FormatCurrentDateTime, FrenchWeekdayAndLocalDate) {
+TEST(FormatCurrentDateTime, FrenchWeekdayAndLocalDate)
+{
     SYSTEMTIME before;
     GetLocalTime(&before);
     const std::string text = FormatCurrentDateTime();
@@ -119,7 +126,8 @@ TEST(FormatCurrentDateTime, FrenchWeekdayAndLocalDate) {
     EXPECT_EQ(text.size(), strlen(days[before.wDayOfWeek]) + 22) << text;
 }
 
-TEST(ColorDepthText, NamesOfTheKnownDepths) {
+TEST(ColorDepthText, NamesOfTheKnownDepths)
+{
     EXPECT_STREQ(GetColorDepthName(1), "Mono");
     EXPECT_STREQ(GetColorDepthName(4), "16 couleurs");
     EXPECT_STREQ(GetColorDepthName(8), "256 couleurs");
@@ -133,7 +141,8 @@ TEST(ColorDepthText, NamesOfTheKnownDepths) {
     EXPECT_EQ(GetColorDepthName(8), GetColorDepthName(8));
 }
 
-TEST(ColorDepthText, ColourCountToBitCount) {
+TEST(ColorDepthText, ColourCountToBitCount)
+{
     EXPECT_EQ(ColorCountToBitCount(0), 24);
     EXPECT_EQ(ColorCountToBitCount(2), 1);
     EXPECT_EQ(ColorCountToBitCount(16), 4);

@@ -43,12 +43,14 @@ struct GifSpec {
     std::vector<GifRecord> records;
 };
 
-int AppendOutput(GifFileType* gif, const GifByteType* bytes, int count) {
+int AppendOutput(GifFileType* gif, const GifByteType* bytes, int count)
+{
     static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), count);
     return count;
 }
 
-ColorMapObject* MakeMap(int bits, const std::vector<GifColorType>& colors) {
+ColorMapObject* MakeMap(int bits, const std::vector<GifColorType>& colors)
+{
     std::vector<GifColorType> all(1 << bits);
     for (size_t i = 0; i < all.size(); ++i)
         all[i] = i < colors.size() ? colors[i] : GifColorType{BYTE(i), BYTE(i * 3), BYTE(i * 7)};
@@ -56,7 +58,8 @@ ColorMapObject* MakeMap(int bits, const std::vector<GifColorType>& colors) {
 }
 
 // The bytes of a GIF file; empty when giflib refuses the description.
-std::string EncodeGif(const GifSpec& spec) {
+std::string EncodeGif(const GifSpec& spec)
+{
     std::string out;
     int error = 0;
     GifFileType* gif = EGifOpen(&out, AppendOutput, &error);
@@ -92,7 +95,8 @@ std::string EncodeGif(const GifSpec& spec) {
                     order.push_back(y);
             }
             for (int y : order) {
-                std::vector<GifPixelType> line(r.pixels.begin() + y * r.width, r.pixels.begin() + (y + 1) * r.width);
+                std::vector<GifPixelType> line(r.pixels.begin() + y * r.width,
+                                               r.pixels.begin() + (y + 1) * r.width);
                 ok = ok && EGifPutLine(gif, line.data(), r.width) == GIF_OK;
             }
         }
@@ -101,7 +105,8 @@ std::string EncodeGif(const GifSpec& spec) {
     return ok ? out : std::string();
 }
 
-GifRecord ImageRecord(int left, int top, int width, int height, int (*pixel)(int x, int y)) {
+GifRecord ImageRecord(int left, int top, int width, int height, int (*pixel)(int x, int y))
+{
     GifRecord r;
     r.left = left;
     r.top = top;
@@ -113,7 +118,8 @@ GifRecord ImageRecord(int left, int top, int width, int height, int (*pixel)(int
     return r;
 }
 
-GifRecord Control(int delay, int transparent, int disposal) {
+GifRecord Control(int delay, int transparent, int disposal)
+{
     GifRecord r;
     r.kind = GifRecord::GraphicControl;
     r.delay = delay;
@@ -122,7 +128,8 @@ GifRecord Control(int delay, int transparent, int disposal) {
     return r;
 }
 
-GifRecord Comment(const std::string& text) {
+GifRecord Comment(const std::string& text)
+{
     GifRecord r;
     r.kind = GifRecord::Extension;
     r.code = COMMENT_EXT_FUNC_CODE;
@@ -138,7 +145,8 @@ int Sixteen(int x, int y) { return (x * 3 + y) % 16; }
 int Rows(int, int y) { return y * 20; }
 
 // Writes a file and loads its first image.
-PackedDIB WriteAndLoad(const testpaths::TempDir& dir, const std::string& name, const std::string& bytes) {
+PackedDIB WriteAndLoad(const testpaths::TempDir& dir, const std::string& name, const std::string& bytes)
+{
     const std::string path = dir.File(name);
     EXPECT_TRUE(testpaths::WriteBytes(path, bytes));
     return LoadGIF(path.c_str());
@@ -146,13 +154,15 @@ PackedDIB WriteAndLoad(const testpaths::TempDir& dir, const std::string& name, c
 
 struct Frames {
     CObArray array;
-    ~Frames() {
+    ~Frames()
+    {
         for (INT_PTR i = 0; i < array.GetSize(); ++i)
             delete array.GetAt(i);
     }
     CDIB* At(int i) { return static_cast<CDIB*>(array.GetAt(i)); }
     // Colour index of a pixel (top-down) of an 8-bit frame.
-    int Index(int frame, int x, int y) {
+    int Index(int frame, int x, int y)
+    {
         PackedDIB dib = At(frame)->GetHandle();
         const BYTE* block = static_cast<const BYTE*>(GlobalLock(dib));
         const DWORD height = DIBHeight(block), rowBytes = DIBRowBytes(DIBWidth(block), 8);
@@ -162,7 +172,8 @@ struct Frames {
     }
 };
 
-std::vector<GifColorType> Palette(int count) {
+std::vector<GifColorType> Palette(int count)
+{
     std::vector<GifColorType> colors;
     for (int i = 0; i < count; ++i)
         colors.push_back(GifColorType{BYTE(i * 10), BYTE(255 - i * 10), BYTE(i * 5)});
@@ -173,13 +184,15 @@ std::vector<GifColorType> Palette(int count) {
 
 // ---- giflib's own pictures ----
 
-TEST(LoadGIF, TestPicturesMatchReferenceDecodes) {
-    const char* const files[] = {"fire", "gifgrid", "porsche", "solid2", "treescap", "treescap-interlaced",
-                                 "welcome2", "x-trans"};
+TEST(LoadGIF, TestPicturesMatchReferenceDecodes)
+{
+    const char* const files[] = {
+        "fire", "gifgrid", "porsche", "solid2", "treescap", "treescap-interlaced", "welcome2", "x-trans"};
     for (const char* name : files) {
         SCOPED_TRACE(name);
         Image reference;
-        ASSERT_TRUE(ReadNetpbm(ReferenceDir("gif") + "\\" + name + ".pam", &reference)) << "missing reference";
+        ASSERT_TRUE(ReadNetpbm(ReferenceDir("gif") + "\\" + name + ".pam", &reference))
+            << "missing reference";
         PackedDIB dib = LoadGIF(TestImage("gif", (std::string(name) + ".gif").c_str()).c_str());
         ASSERT_NE(dib, nullptr);
         // Transparent pixels show their colour-table entry here; the reference leaves them out.
@@ -191,17 +204,17 @@ TEST(LoadGIF, TestPicturesMatchReferenceDecodes) {
     }
 }
 
-TEST(LoadGIF, PicconvWritesWhatTheReaderReads) {
+TEST(LoadGIF, PicconvWritesWhatTheReaderReads)
+{
     for (const char* name : {"welcome2.gif", "treescap-interlaced.gif", "x-trans.gif", "porsche.gif"})
         ExpectPicconvMatchesReader(TestImage("gif", name), LoadGIF);
 }
 
 // Not a GIF, though it sits among them: refused.
-TEST(LoadGIF, IconFileIsRefused) {
-    EXPECT_EQ(LoadGIF(TestImage("gif", "sample.ico").c_str()), nullptr);
-}
+TEST(LoadGIF, IconFileIsRefused) { EXPECT_EQ(LoadGIF(TestImage("gif", "sample.ico").c_str()), nullptr); }
 
-TEST(LoadAnimatedGIF, TestAnimationsMatchComposedFrames) {
+TEST(LoadAnimatedGIF, TestAnimationsMatchComposedFrames)
+{
     struct Case {
         const char* name;
         int frames;
@@ -210,13 +223,14 @@ TEST(LoadAnimatedGIF, TestAnimationsMatchComposedFrames) {
     for (const Case& c : {Case{"fire", 33, 5}, Case{"welcome2", 6, 100}}) {
         SCOPED_TRACE(c.name);
         Frames frames;
-        ASSERT_EQ(LoadAnimatedGIF(TestImage("gif", (std::string(c.name) + ".gif").c_str()).c_str(), &frames.array),
-                  c.frames);
+        ASSERT_EQ(
+            LoadAnimatedGIF(TestImage("gif", (std::string(c.name) + ".gif").c_str()).c_str(), &frames.array),
+            c.frames);
         for (int i = 0; i < c.frames; ++i) {
             SCOPED_TRACE(i);
             Image reference;
-            ASSERT_TRUE(ReadNetpbm(ReferenceDir("gif") + "\\" + c.name + "-frame-" + std::to_string(i) + ".pam",
-                                   &reference));
+            ASSERT_TRUE(ReadNetpbm(
+                ReferenceDir("gif") + "\\" + c.name + "-frame-" + std::to_string(i) + ".pam", &reference));
             EXPECT_EQ(frames.At(i)->GetDelay(), c.delay);
             // Pixels the composed reference leaves transparent (cleared to the background) differ
             // by design: this reader keeps the transparent index there.
@@ -227,14 +241,16 @@ TEST(LoadAnimatedGIF, TestAnimationsMatchComposedFrames) {
     }
 }
 
-TEST(LoadGIF, DispatcherUsesTheReaderForGifFiles) {
+TEST(LoadGIF, DispatcherUsesTheReaderForGifFiles)
+{
     InstallPictureReaders();
     EXPECT_EQ(GetPictureReader(9), &LoadGIF);
 }
 
 // ---- Depth, packing and orientation ----
 
-TEST(LoadGIF, TwoBitMapGivesEightBitsWithFourColours) {
+TEST(LoadGIF, TwoBitMapGivesEightBitsWithFourColours)
+{
     GifSpec spec;
     spec.width = 6;
     spec.height = 3;
@@ -262,7 +278,8 @@ TEST(LoadGIF, TwoBitMapGivesEightBitsWithFourColours) {
     GlobalFreeHandle(dib);
 }
 
-TEST(LoadGIF, OddWidthsPackIntoOneAndFourBits) {
+TEST(LoadGIF, OddWidthsPackIntoOneAndFourBits)
+{
     testpaths::TempDir dir;
     for (int bits : {1, 4}) {
         SCOPED_TRACE(bits);
@@ -271,8 +288,8 @@ TEST(LoadGIF, OddWidthsPackIntoOneAndFourBits) {
         spec.height = 3;
         spec.globalBits = bits;
         spec.globalColors = Palette(1 << bits);
-        spec.records.push_back(ImageRecord(0, 0, spec.width, 3, bits == 1 ? [](int x, int y) { return (x + y) % 2; }
-                                                                        : Sixteen));
+        spec.records.push_back(
+            ImageRecord(0, 0, spec.width, 3, bits == 1 ? [](int x, int y) { return (x + y) % 2; } : Sixteen));
         PackedDIB dib = WriteAndLoad(dir, "odd.gif", EncodeGif(spec));
         ASSERT_NE(dib, nullptr);
         const BITMAPINFOHEADER* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
@@ -291,7 +308,8 @@ TEST(LoadGIF, OddWidthsPackIntoOneAndFourBits) {
     }
 }
 
-TEST(LoadGIF, InterlacedImageEqualsItsPlainTwin) {
+TEST(LoadGIF, InterlacedImageEqualsItsPlainTwin)
+{
     testpaths::TempDir dir;
     GifSpec spec;
     spec.width = 3;
@@ -311,7 +329,8 @@ TEST(LoadGIF, InterlacedImageEqualsItsPlainTwin) {
     GlobalFreeHandle(interlaced);
 }
 
-TEST(LoadGIF, LocalMapDeeperThanTheGlobalOneKeepsItsColours) {
+TEST(LoadGIF, LocalMapDeeperThanTheGlobalOneKeepsItsColours)
+{
     GifSpec spec;
     spec.width = 4;
     spec.height = 4;
@@ -330,7 +349,8 @@ TEST(LoadGIF, LocalMapDeeperThanTheGlobalOneKeepsItsColours) {
     EXPECT_EQ(picture.At(0, 0)[0], Palette(256)[100].Red);
 }
 
-TEST(LoadGIF, ImageOnlyPartlyCoveringTheScreenLeavesIndexZeroAround) {
+TEST(LoadGIF, ImageOnlyPartlyCoveringTheScreenLeavesIndexZeroAround)
+{
     GifSpec spec;
     spec.width = 8;
     spec.height = 6;
@@ -350,7 +370,8 @@ TEST(LoadGIF, ImageOnlyPartlyCoveringTheScreenLeavesIndexZeroAround) {
 
 // ---- Refusals ----
 
-TEST(LoadGIF, SignatureIsCheckedWithoutCase) {
+TEST(LoadGIF, SignatureIsCheckedWithoutCase)
+{
     GifSpec spec;
     spec.width = spec.height = 2;
     spec.globalColors = Palette(256);
@@ -369,7 +390,8 @@ TEST(LoadGIF, SignatureIsCheckedWithoutCase) {
     EXPECT_EQ(LoadGIF(dir.File("missing.gif").c_str()), nullptr);
 }
 
-TEST(LoadGIF, ImageOutsideTheScreenIsRefused) {
+TEST(LoadGIF, ImageOutsideTheScreenIsRefused)
+{
     GifSpec spec;
     spec.width = 4;
     spec.height = 4;
@@ -383,7 +405,8 @@ TEST(LoadGIF, ImageOutsideTheScreenIsRefused) {
     EXPECT_EQ(LoadAnimatedGIF(dir.File("outside.gif").c_str(), &frames.array), 0);
 }
 
-TEST(LoadGIF, HugeScreenIsRefusedWithoutAllocating) {
+TEST(LoadGIF, HugeScreenIsRefusedWithoutAllocating)
+{
     GifSpec spec;
     spec.width = 65535;
     spec.height = 65535;
@@ -397,7 +420,8 @@ TEST(LoadGIF, HugeScreenIsRefusedWithoutAllocating) {
     EXPECT_LT(ResourceSnapshot::Take().privateBytes, before.privateBytes + 64 * 1024 * 1024);
 }
 
-TEST(LoadGIF, CutsDecideWhatIsShown) {
+TEST(LoadGIF, CutsDecideWhatIsShown)
+{
     GifSpec spec;
     spec.width = 20;
     spec.height = 20;
@@ -422,7 +446,8 @@ TEST(LoadGIF, CutsDecideWhatIsShown) {
     EXPECT_EQ(LoadAnimatedGIF(dir.File("cut1.gif").c_str(), &none.array), 0);
 }
 
-TEST(LoadGIF, GaugeIsBalancedAndCountsTheImageRows) {
+TEST(LoadGIF, GaugeIsBalancedAndCountsTheImageRows)
+{
     GifSpec spec;
     spec.width = 5;
     spec.height = 7;
@@ -443,7 +468,8 @@ TEST(LoadGIF, GaugeIsBalancedAndCountsTheImageRows) {
 
 // ---- Frames ----
 
-TEST(LoadAnimatedGIF, FramesWithoutControlBlocksTakeTheDefaults) {
+TEST(LoadAnimatedGIF, FramesWithoutControlBlocksTakeTheDefaults)
+{
     GifSpec spec;
     spec.width = spec.height = 4;
     spec.globalColors = Palette(256);
@@ -462,7 +488,8 @@ TEST(LoadAnimatedGIF, FramesWithoutControlBlocksTakeTheDefaults) {
     EXPECT_EQ(frames.Index(1, 1, 1), 5);
 }
 
-TEST(LoadAnimatedGIF, TransparentPixelsKeepThePreviousFrameUnlessDisposed) {
+TEST(LoadAnimatedGIF, TransparentPixelsKeepThePreviousFrameUnlessDisposed)
+{
     GifSpec spec;
     spec.width = 4;
     spec.height = 2;
@@ -485,7 +512,8 @@ TEST(LoadAnimatedGIF, TransparentPixelsKeepThePreviousFrameUnlessDisposed) {
     EXPECT_EQ(frames.At(2)->GetDelay(), 20);
 }
 
-TEST(LoadAnimatedGIF, ExtensionBetweenControlAndImageCancelsIt) {
+TEST(LoadAnimatedGIF, ExtensionBetweenControlAndImageCancelsIt)
+{
     GifSpec spec;
     spec.width = spec.height = 2;
     spec.globalColors = Palette(256);
@@ -505,7 +533,8 @@ TEST(LoadAnimatedGIF, ExtensionBetweenControlAndImageCancelsIt) {
     }
 }
 
-TEST(LoadAnimatedGIF, LongDelayIsASignedSixteenBitValue) {
+TEST(LoadAnimatedGIF, LongDelayIsASignedSixteenBitValue)
+{
     GifSpec spec;
     spec.width = spec.height = 2;
     spec.globalColors = Palette(256);
@@ -518,7 +547,8 @@ TEST(LoadAnimatedGIF, LongDelayIsASignedSixteenBitValue) {
     EXPECT_EQ(frames.At(0)->GetDelay(), 40000 - 65536);
 }
 
-TEST(LoadAnimatedGIF, ManyFramesWithOwnMapsDecodeWithoutGrowth) {
+TEST(LoadAnimatedGIF, ManyFramesWithOwnMapsDecodeWithoutGrowth)
+{
     GifSpec spec;
     spec.width = spec.height = 8;
     spec.globalColors = Palette(256);
@@ -546,7 +576,8 @@ TEST(LoadAnimatedGIF, ManyFramesWithOwnMapsDecodeWithoutGrowth) {
     EXPECT_LT(after.privateBytes, before.privateBytes + 2 * 1024 * 1024);
 }
 
-TEST(LoadAnimatedGIF, GaugeFollowsTheFilePosition) {
+TEST(LoadAnimatedGIF, GaugeFollowsTheFilePosition)
+{
     GifSpec spec;
     spec.width = spec.height = 4;
     spec.globalColors = Palette(256);

@@ -36,7 +36,8 @@ struct Variant {
 struct Random {
     uint32_t state;
     explicit Random(uint32_t seed) : state(seed ? seed : 1) {}
-    uint32_t Next() {
+    uint32_t Next()
+    {
         state ^= state << 13;
         state ^= state >> 17;
         state ^= state << 5;
@@ -47,12 +48,14 @@ struct Random {
 
 // Cuts at every small length, then at evenly spaced points; single-byte overwrites with the
 // values parsers trip on, half of them in the first 512 bytes (the headers); runs of noise.
-std::vector<Variant> MakeVariants(const std::string& seed, int count, uint32_t randomSeed) {
+std::vector<Variant> MakeVariants(const std::string& seed, int count, uint32_t randomSeed)
+{
     std::vector<Variant> variants;
     Random random(randomSeed);
     const int cuts = count / 3;
     for (int i = 0; i < cuts; ++i) {
-        const size_t length = i < 16 ? static_cast<size_t>(i) * 4 : 64 + (seed.size() - 64) * (i - 16) / (cuts - 16);
+        const size_t length =
+            i < 16 ? static_cast<size_t>(i) * 4 : 64 + (seed.size() - 64) * (i - 16) / (cuts - 16);
         if (length >= seed.size())
             continue;
         Variant v;
@@ -69,12 +72,14 @@ std::vector<Variant> MakeVariants(const std::string& seed, int count, uint32_t r
         v.bytes = seed;
         const size_t span = (i % 2 == 0 && seed.size() > 512) ? 512 : seed.size();
         const size_t at = random.Below(span);
-        const unsigned char value = (i % 3 == 2) ? static_cast<unsigned char>(random.Next()) : kValues[random.Below(6)];
+        const unsigned char value =
+            (i % 3 == 2) ? static_cast<unsigned char>(random.Next()) : kValues[random.Below(6)];
         if (static_cast<unsigned char>(v.bytes[at]) == value)
             v.bytes[at] = static_cast<char>(value ^ 0x55);
         else
             v.bytes[at] = static_cast<char>(value);
-        v.name = "byte " + std::to_string(at) + " = " + std::to_string(static_cast<unsigned char>(v.bytes[at]));
+        v.name =
+            "byte " + std::to_string(at) + " = " + std::to_string(static_cast<unsigned char>(v.bytes[at]));
         v.damageFrom = at;
         variants.push_back(v);
     }
@@ -94,17 +99,19 @@ std::vector<Variant> MakeVariants(const std::string& seed, int count, uint32_t r
 
 // A loaded picture is well formed: the header agrees with the block and the depth is one the
 // program draws.
-bool WellFormed(PackedDIB dib) {
+bool WellFormed(PackedDIB dib)
+{
     const BYTE* block = static_cast<const BYTE*>(GlobalLock(dib));
     if (!block)
         return false;
     const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(block);
     const WORD bits = header->biBitCount;
-    bool ok = header->biSize == sizeof(BITMAPINFOHEADER) && header->biWidth > 0 && header->biHeight > 0 &&
-              header->biCompression == BI_RGB && (bits == 1 || bits == 4 || bits == 8 || bits == 24);
+    bool ok = header->biSize == sizeof(BITMAPINFOHEADER) && header->biWidth > 0 && header->biHeight > 0
+              && header->biCompression == BI_RGB && (bits == 1 || bits == 4 || bits == 8 || bits == 24);
     if (ok) {
-        const ULONGLONG needed = sizeof(BITMAPINFOHEADER) + PaletteSize(block) +
-                                 static_cast<ULONGLONG>(DIBRowBytes(header->biWidth, bits)) * header->biHeight;
+        const ULONGLONG needed =
+            sizeof(BITMAPINFOHEADER) + PaletteSize(block)
+            + static_cast<ULONGLONG>(DIBRowBytes(header->biWidth, bits)) * header->biHeight;
         ok = needed <= GlobalSize(dib);
     }
     GlobalUnlock(dib);
@@ -120,7 +127,8 @@ struct SweepResult {
 // Runs every variant through the reader. mustRefuse says which variants must give null.
 SweepResult Sweep(Reader reader, const std::vector<Variant>& variants, const std::string& file,
                   bool (*mustRefuse)(const Variant&, const std::string& seed), const std::string& seed,
-                  bool alsoFrames = false) {
+                  bool alsoFrames = false)
+{
     SweepResult result;
     for (const Variant& v : variants) {
         SCOPED_TRACE(v.name);
@@ -154,7 +162,8 @@ SweepResult Sweep(Reader reader, const std::vector<Variant>& variants, const std
 
 // Resources before and after a sweep: a reader that leaks a handle, a picture or a library
 // object per refused file shows here.
-void ExpectNoGrowth(const ResourceSnapshot& before, const ResourceSnapshot& after) {
+void ExpectNoGrowth(const ResourceSnapshot& before, const ResourceSnapshot& after)
+{
     EXPECT_LE(after.handles, before.handles + 2);
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_LE(after.userObjects, before.userObjects);
@@ -162,14 +171,16 @@ void ExpectNoGrowth(const ResourceSnapshot& before, const ResourceSnapshot& afte
         << (after.privateBytes - before.privateBytes) << " more bytes";
 }
 
-void Report(const char* format, const SweepResult& r) {
+void Report(const char* format, const SweepResult& r)
+{
     printf("%s: %d variants, %d refused, %d shown\n", format, r.variants, r.nulls, r.pictures);
 }
 
 // ---- What must be refused, by format ----
 
 // Offset just past the end of the last IDAT chunk: cut before it, the picture is incomplete.
-size_t PngImageDataEnd(const std::string& png) {
+size_t PngImageDataEnd(const std::string& png)
+{
     size_t p = 8, end = 0;
     while (p + 12 <= png.size()) {
         const unsigned char* b = reinterpret_cast<const unsigned char*>(png.data()) + p;
@@ -183,7 +194,8 @@ size_t PngImageDataEnd(const std::string& png) {
 
 // Whether an offset lies in a critical chunk (IHDR, PLTE, IDAT: length, type, data or CRC) or
 // the signature.
-bool PngCritical(const std::string& png, size_t offset) {
+bool PngCritical(const std::string& png, size_t offset)
+{
     if (offset < 8)
         return true;
     size_t p = 8;
@@ -191,14 +203,15 @@ bool PngCritical(const std::string& png, size_t offset) {
         const unsigned char* b = reinterpret_cast<const unsigned char*>(png.data()) + p;
         const size_t length = (size_t(b[0]) << 24) | (b[1] << 16) | (b[2] << 8) | b[3];
         if (offset >= p && offset < p + 12 + length)
-            return png.compare(p + 4, 4, "IHDR") == 0 || png.compare(p + 4, 4, "PLTE") == 0 ||
-                   png.compare(p + 4, 4, "IDAT") == 0;
+            return png.compare(p + 4, 4, "IHDR") == 0 || png.compare(p + 4, 4, "PLTE") == 0
+                   || png.compare(p + 4, 4, "IDAT") == 0;
         p += 12 + length;
     }
     return false;
 }
 
-bool PngMustRefuse(const Variant& v, const std::string& seed) {
+bool PngMustRefuse(const Variant& v, const std::string& seed)
+{
     if (v.truncated)
         return v.damageFrom < PngImageDataEnd(seed);
     // A single changed byte in a critical chunk breaks its CRC (or its framing).
@@ -206,13 +219,15 @@ bool PngMustRefuse(const Variant& v, const std::string& seed) {
 }
 
 // Offset of the first scan's data: a JPEG cut before it has no picture to show.
-size_t JpegFirstScan(const std::string& jpeg) {
+size_t JpegFirstScan(const std::string& jpeg)
+{
     size_t p = 2;
     while (p + 4 <= jpeg.size()) {
         if (static_cast<unsigned char>(jpeg[p]) != 0xFF)
             return jpeg.size();
         const unsigned char marker = static_cast<unsigned char>(jpeg[p + 1]);
-        const size_t length = (static_cast<unsigned char>(jpeg[p + 2]) << 8) | static_cast<unsigned char>(jpeg[p + 3]);
+        const size_t length =
+            (static_cast<unsigned char>(jpeg[p + 2]) << 8) | static_cast<unsigned char>(jpeg[p + 3]);
         if (marker == 0xDA)
             return p + 2 + length;
         p += 2 + length;
@@ -220,22 +235,20 @@ size_t JpegFirstScan(const std::string& jpeg) {
     return jpeg.size();
 }
 
-bool JpegMustRefuse(const Variant& v, const std::string& seed) {
+bool JpegMustRefuse(const Variant& v, const std::string& seed)
+{
     return v.truncated && v.damageFrom < JpegFirstScan(seed);
 }
 
 // GIF: a cut before the end of the first image's data leaves nothing to show. The first image of
 // these seeds ends within its first two thirds.
-bool GifMustRefuse(const Variant& v, const std::string& seed) {
-    return v.truncated && v.damageFrom < 20;
-}
+bool GifMustRefuse(const Variant& v, const std::string& seed) { return v.truncated && v.damageFrom < 20; }
 
-bool TiffMustRefuse(const Variant& v, const std::string&) {
-    return v.truncated && v.damageFrom < 8;
-}
+bool TiffMustRefuse(const Variant& v, const std::string&) { return v.truncated && v.damageFrom < 8; }
 
 // PNG chunk with a correct CRC.
-std::string PngChunk(const char* type, const std::string& data) {
+std::string PngChunk(const char* type, const std::string& data)
+{
     std::string chunk;
     const uint32_t length = static_cast<uint32_t>(data.size());
     chunk += static_cast<char>(length >> 24);
@@ -252,14 +265,16 @@ std::string PngChunk(const char* type, const std::string& data) {
     return chunk;
 }
 
-std::string BigEndian32(uint32_t v) {
+std::string BigEndian32(uint32_t v)
+{
     return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
                        static_cast<char>(v)};
 }
 
 // A PNG with the given IHDR fields, chunks and one IDAT of zlib-compressed rows.
 std::string CraftPng(uint32_t width, uint32_t height, int depth, int colorType, const std::string& extra,
-                     const std::string& rawRows) {
+                     const std::string& rawRows)
+{
     std::string ihdr = BigEndian32(width) + BigEndian32(height);
     ihdr += static_cast<char>(depth);
     ihdr += static_cast<char>(colorType);
@@ -269,20 +284,22 @@ std::string CraftPng(uint32_t width, uint32_t height, int depth, int colorType, 
     compress(reinterpret_cast<Bytef*>(&packed[0]), &size, reinterpret_cast<const Bytef*>(rawRows.data()),
              static_cast<uLong>(rawRows.size()));
     packed.resize(size);
-    return std::string("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", ihdr) + extra + PngChunk("IDAT", packed) +
-           PngChunk("IEND", "");
+    return std::string("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", ihdr) + extra + PngChunk("IDAT", packed)
+           + PngChunk("IEND", "");
 }
 
 } // namespace
 
 // ---- Sweeps over the libraries' pictures ----
 
-TEST(HostileLibraryFormats, JpegVariantsAreRefusedOrShownWhole) {
+TEST(HostileLibraryFormats, JpegVariantsAreRefusedOrShownWhole)
+{
     ReaderStateGuard guard;
     testpaths::TempDir dir;
     const std::string file = dir.File("v.jpg");
     const std::string seeds[] = {TestImage("jpeg", "testorig.jpg"), TestImage("jpeg", "testimgari.jpg"),
-                                 ReferenceDir("jpeg") + "\\progressive.jpg", ReferenceDir("jpeg") + "\\grey.jpg"};
+                                 ReferenceDir("jpeg") + "\\progressive.jpg",
+                                 ReferenceDir("jpeg") + "\\grey.jpg"};
     SweepResult total;
     for (int eightBit = 0; eightBit < 2; ++eightBit) {
         g_CouleursJPEG = eightBit;
@@ -290,8 +307,10 @@ TEST(HostileLibraryFormats, JpegVariantsAreRefusedOrShownWhole) {
             SCOPED_TRACE(path);
             const std::string seed = FileBytes(path);
             ASSERT_FALSE(seed.empty());
-            const std::vector<Variant> variants = MakeVariants(seed, 60, static_cast<uint32_t>(seed.size()) + eightBit);
-            Sweep(LoadJPEG, std::vector<Variant>(variants.begin(), variants.begin() + 3), file, nullptr, seed);
+            const std::vector<Variant> variants =
+                MakeVariants(seed, 60, static_cast<uint32_t>(seed.size()) + eightBit);
+            Sweep(LoadJPEG, std::vector<Variant>(variants.begin(), variants.begin() + 3), file, nullptr,
+                  seed);
             const ResourceSnapshot before = ResourceSnapshot::Take();
             const SweepResult r = Sweep(LoadJPEG, variants, file, JpegMustRefuse, seed);
             ExpectNoGrowth(before, ResourceSnapshot::Take());
@@ -305,11 +324,13 @@ TEST(HostileLibraryFormats, JpegVariantsAreRefusedOrShownWhole) {
     EXPECT_GT(total.nulls, 100);
 }
 
-TEST(HostileLibraryFormats, PngVariantsAreRefused) {
+TEST(HostileLibraryFormats, PngVariantsAreRefused)
+{
     testpaths::TempDir dir;
     const std::string file = dir.File("v.png");
     SweepResult total;
-    for (const char* name : {"basn2c08.png", "basn3p04.png", "ibasn6a16.png", "basn4a16.png", "ftbyn3p08.png"}) {
+    for (const char* name :
+         {"basn2c08.png", "basn3p04.png", "ibasn6a16.png", "basn4a16.png", "ftbyn3p08.png"}) {
         SCOPED_TRACE(name);
         const std::string seed = FileBytes(TestImage("png", name));
         ASSERT_FALSE(seed.empty());
@@ -327,7 +348,8 @@ TEST(HostileLibraryFormats, PngVariantsAreRefused) {
     EXPECT_GT(total.nulls, total.variants * 3 / 4);
 }
 
-TEST(HostileLibraryFormats, GifVariantsAreRefusedOrShownWhole) {
+TEST(HostileLibraryFormats, GifVariantsAreRefusedOrShownWhole)
+{
     testpaths::TempDir dir;
     const std::string file = dir.File("v.gif");
     SweepResult total;
@@ -336,7 +358,8 @@ TEST(HostileLibraryFormats, GifVariantsAreRefusedOrShownWhole) {
         const std::string seed = FileBytes(TestImage("gif", name));
         ASSERT_FALSE(seed.empty());
         const std::vector<Variant> variants = MakeVariants(seed, 80, static_cast<uint32_t>(seed.size()));
-        Sweep(LoadGIF, std::vector<Variant>(variants.begin(), variants.begin() + 3), file, nullptr, seed, true);
+        Sweep(LoadGIF, std::vector<Variant>(variants.begin(), variants.begin() + 3), file, nullptr, seed,
+              true);
         const ResourceSnapshot before = ResourceSnapshot::Take();
         const SweepResult r = Sweep(LoadGIF, variants, file, GifMustRefuse, seed, true);
         ExpectNoGrowth(before, ResourceSnapshot::Take());
@@ -348,14 +371,15 @@ TEST(HostileLibraryFormats, GifVariantsAreRefusedOrShownWhole) {
     EXPECT_GE(total.variants, 300);
 }
 
-TEST(HostileLibraryFormats, TiffVariantsAreRefusedOrShownWholeWithoutMessages) {
+TEST(HostileLibraryFormats, TiffVariantsAreRefusedOrShownWholeWithoutMessages)
+{
     testpaths::TempDir dir;
     const std::string file = dir.File("v.tif");
     WindowWatch watch;
     SweepResult total;
-    for (const char* name : {"palette-1c-8b.tiff", "rgb-3c-8b.tiff", "quad-lzw-compat.tiff",
-                             "ojpeg_zackthecat_subsamp22_single_strip.tiff", "miniswhite-1c-1b.tiff",
-                             "quad-tile.jpg.tiff"}) {
+    for (const char* name :
+         {"palette-1c-8b.tiff", "rgb-3c-8b.tiff", "quad-lzw-compat.tiff",
+          "ojpeg_zackthecat_subsamp22_single_strip.tiff", "miniswhite-1c-1b.tiff", "quad-tile.jpg.tiff"}) {
         SCOPED_TRACE(name);
         const std::string seed = FileBytes(TestImage("tiff", name));
         ASSERT_FALSE(seed.empty());
@@ -376,7 +400,8 @@ TEST(HostileLibraryFormats, TiffVariantsAreRefusedOrShownWholeWithoutMessages) {
 
 // ---- Extreme headers ----
 
-TEST(HostileLibraryFormats, JpegExtremeSizesAreRefused) {
+TEST(HostileLibraryFormats, JpegExtremeSizesAreRefused)
+{
     ReaderStateGuard guard;
     g_CouleursJPEG = 0;
     const std::string seed = FileBytes(TestImage("jpeg", "testorig.jpg"));
@@ -399,7 +424,8 @@ TEST(HostileLibraryFormats, JpegExtremeSizesAreRefused) {
     }
 }
 
-TEST(HostileLibraryFormats, PngExtremeHeadersAreRefused) {
+TEST(HostileLibraryFormats, PngExtremeHeadersAreRefused)
+{
     testpaths::TempDir dir;
     const std::string row3x1 = std::string("\0\x01\x02\x03", 4);
     struct Case {
@@ -432,8 +458,9 @@ TEST(HostileLibraryFormats, PngExtremeHeadersAreRefused) {
     // A tRNS longer than the palette, and palette indices past the palette: shown, indices black.
     const std::string plte = std::string("\xFF\0\0\0\xFF\0", 6);
     ASSERT_TRUE(testpaths::WriteBytes(
-        dir.File("trns.png"), CraftPng(3, 1, 8, 3, PngChunk("PLTE", plte) + PngChunk("tRNS", std::string(5, '\x80')),
-                                       std::string("\0\x00\x01\x07", 4))));
+        dir.File("trns.png"),
+        CraftPng(3, 1, 8, 3, PngChunk("PLTE", plte) + PngChunk("tRNS", std::string(5, '\x80')),
+                 std::string("\0\x00\x01\x07", 4))));
     dib = LoadPNG(dir.File("trns.png").c_str());
     if (dib) {
         EXPECT_TRUE(WellFormed(dib));
@@ -441,14 +468,21 @@ TEST(HostileLibraryFormats, PngExtremeHeadersAreRefused) {
     }
 }
 
-TEST(HostileLibraryFormats, TiffExtremeSizesAreRefused) {
+TEST(HostileLibraryFormats, TiffExtremeSizesAreRefused)
+{
     testpaths::TempDir dir;
     // A minimal little-endian TIFF: one 8-bit grey strip of 4 bytes, then the fields to vary.
     auto craft = [](uint32_t width, uint32_t height, uint16_t bits, uint16_t samples) {
         std::string t("II*\0\x08\0\0\0", 8);
         const uint16_t entries = 8;
-        auto put16 = [&](uint16_t v) { t += static_cast<char>(v & 0xFF); t += static_cast<char>(v >> 8); };
-        auto put32 = [&](uint32_t v) { put16(static_cast<uint16_t>(v & 0xFFFF)); put16(static_cast<uint16_t>(v >> 16)); };
+        auto put16 = [&](uint16_t v) {
+            t += static_cast<char>(v & 0xFF);
+            t += static_cast<char>(v >> 8);
+        };
+        auto put32 = [&](uint32_t v) {
+            put16(static_cast<uint16_t>(v & 0xFFFF));
+            put16(static_cast<uint16_t>(v >> 16));
+        };
         auto entry = [&](uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
             put16(tag);
             put16(type);
@@ -479,9 +513,14 @@ TEST(HostileLibraryFormats, TiffExtremeSizesAreRefused) {
         uint16_t bits, samples;
     };
     const Case cases[] = {
-        {"huge width", 0x7FFFFFFF, 1, 8, 1},  {"huge both", 100000, 100000, 8, 1}, {"zero width", 0, 2, 8, 1},
-        {"bits 0", 2, 2, 0, 1},                {"bits 32", 2, 2, 32, 1},          {"samples 0", 2, 2, 8, 0},
-        {"samples 5", 2, 2, 8, 5},             {"rows past the data", 2, 4000, 8, 1},
+        {"huge width", 0x7FFFFFFF, 1, 8, 1},
+        {"huge both", 100000, 100000, 8, 1},
+        {"zero width", 0, 2, 8, 1},
+        {"bits 0", 2, 2, 0, 1},
+        {"bits 32", 2, 2, 32, 1},
+        {"samples 0", 2, 2, 8, 0},
+        {"samples 5", 2, 2, 8, 5},
+        {"rows past the data", 2, 4000, 8, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -29,7 +29,9 @@ struct Outcome {
 
 // Decodes one variant from a guarded buffer; fails the test for an inconsistent picture or a slow
 // decode.
-void RunVariant(const Decoder& decode, const std::string& bytes, bool guardBefore, const std::string& what, Outcome& out) {
+void RunVariant(const Decoder& decode, const std::string& bytes, bool guardBefore, const std::string& what,
+                Outcome& out)
+{
     GuardedBytes guarded(bytes, guardBefore);
     ASSERT_NE(guarded.Data(), nullptr);
     const DWORD start = GetTickCount();
@@ -45,8 +47,9 @@ void RunVariant(const Decoder& decode, const std::string& bytes, bool guardBefor
 }
 
 // Truncations, single-byte overwrites of the first bytes, field extremes and random damage.
-Outcome Mutate(const Decoder& decode, const std::string& seed, const std::vector<size_t>& fields, uint32_t rngSeed,
-               int randomVariants) {
+Outcome Mutate(const Decoder& decode, const std::string& seed, const std::vector<size_t>& fields,
+               uint32_t rngSeed, int randomVariants)
+{
     Outcome out;
     // The untouched seed, from both ends of a guard.
     RunVariant(decode, seed, false, "seed", out);
@@ -68,7 +71,8 @@ Outcome Mutate(const Decoder& decode, const std::string& seed, const std::vector
             RunVariant(decode, s, false, "byte " + std::to_string(at) + " = " + std::to_string(v), out);
             if (at + 1 < s.size()) {
                 s[at + 1] = static_cast<char>(v);
-                RunVariant(decode, s, (at & 1) != 0, "bytes " + std::to_string(at) + "+1 = " + std::to_string(v), out);
+                RunVariant(decode, s, (at & 1) != 0,
+                           "bytes " + std::to_string(at) + "+1 = " + std::to_string(v), out);
             }
         }
     }
@@ -86,26 +90,26 @@ Outcome Mutate(const Decoder& decode, const std::string& seed, const std::vector
     return out;
 }
 
-std::vector<size_t> Range(size_t first, size_t last) {
+std::vector<size_t> Range(size_t first, size_t last)
+{
     std::vector<size_t> v;
     for (size_t i = first; i < last; ++i)
         v.push_back(i);
     return v;
 }
 
-std::string Prepared(const std::string& name) {
-    return testpaths::ReadBytes(OwnDataDir() + "\\" + name);
-}
+std::string Prepared(const std::string& name) { return testpaths::ReadBytes(OwnDataDir() + "\\" + name); }
 
 // Offsets of the chunk headers (identifier and length) of an IFF file.
-std::vector<size_t> IffChunkFields(const std::string& f) {
+std::vector<size_t> IffChunkFields(const std::string& f)
+{
     std::vector<size_t> v = Range(0, 12);
     size_t at = 12;
     while (at + 8 <= f.size()) {
         for (size_t i = 0; i < 8; ++i)
             v.push_back(at + i);
-        const uint32_t len = (uint8_t(f[at + 4]) << 24) | (uint8_t(f[at + 5]) << 16) | (uint8_t(f[at + 6]) << 8) |
-                             uint8_t(f[at + 7]);
+        const uint32_t len = (uint8_t(f[at + 4]) << 24) | (uint8_t(f[at + 5]) << 16)
+                             | (uint8_t(f[at + 6]) << 8) | uint8_t(f[at + 7]);
         if (std::string(f, at, 4) == "BMHD")
             for (size_t i = 0; i < 20; ++i)
                 v.push_back(at + 8 + i);
@@ -116,7 +120,8 @@ std::vector<size_t> IffChunkFields(const std::string& f) {
 
 } // namespace
 
-TEST(HostileOwnFormats, IffVariantsNeverCrashOrHang) {
+TEST(HostileOwnFormats, IffVariantsNeverCrashOrHang)
+{
     const Decoder decode = [](const uint8_t* p, size_t n) { return DecodeIFF(p, n); };
     int total = 0;
     for (const char* name : {"ilbm_4planes.iff", "ilbm_8planes_raw.iff", "ilbm_masked.iff", "ilbm_deep24.iff",
@@ -143,7 +148,8 @@ TEST(HostileOwnFormats, IffVariantsNeverCrashOrHang) {
     EXPECT_GE(total, 300);
 }
 
-TEST(HostileOwnFormats, PcxVariantsNeverCrashOrHang) {
+TEST(HostileOwnFormats, PcxVariantsNeverCrashOrHang)
+{
     const Decoder decode = [](const uint8_t* p, size_t n) { return DecodePCX(p, n); };
     int total = 0;
     for (const char* name : {"pcx_n_4planes.pcx", "pcx_n_packed2.pcx", "pcx_n_8bit.pcx", "pcx_i_24bit.pcx",
@@ -181,11 +187,13 @@ TEST(HostileOwnFormats, PcxVariantsNeverCrashOrHang) {
     EXPECT_GE(total, 300);
 }
 
-TEST(HostileOwnFormats, TgaVariantsNeverCrashOrHang) {
+TEST(HostileOwnFormats, TgaVariantsNeverCrashOrHang)
+{
     const Decoder decode = [](const uint8_t* p, size_t n) { return DecodeTGA(p, n); };
     int total = 0;
-    for (const char* name : {"tga_n_cmap_rle.tga", "tga_n_cmap16.tga", "tga_i_rgb_rle.tga", "tga_i_16_RLE.tga",
-                             "tga_i_rgba.tga", "tga_i_grey_rle.tga", "tga_i_topfirst_rle.tga"}) {
+    for (const char* name :
+         {"tga_n_cmap_rle.tga", "tga_n_cmap16.tga", "tga_i_rgb_rle.tga", "tga_i_16_RLE.tga", "tga_i_rgba.tga",
+          "tga_i_grey_rle.tga", "tga_i_topfirst_rle.tga"}) {
         SCOPED_TRACE(name);
         const std::string seed = Prepared(name);
         ASSERT_FALSE(seed.empty()) << "reference files missing: scripts/test.sh prepares them";
@@ -217,7 +225,8 @@ TEST(HostileOwnFormats, TgaVariantsNeverCrashOrHang) {
     EXPECT_GE(total, 300);
 }
 
-TEST(HostileOwnFormats, MetafileVariantsNeverCrashOrHang) {
+TEST(HostileOwnFormats, MetafileVariantsNeverCrashOrHang)
+{
     const Decoder decode = [](const uint8_t* p, size_t n) { return DecodeMetafile(p, n); };
     // An enhanced metafile drawn with lines, shapes, text, a region and a bitmap.
     const RECT frame = {0, 0, 3000, 2000};
@@ -291,8 +300,9 @@ TEST(HostileOwnFormats, MetafileVariantsNeverCrashOrHang) {
     total += w.variants;
     // Damage inside the records: every record's size and type words, of both kinds.
     for (size_t at = 108; at + 8 <= enhanced.size();) {
-        const uint32_t size = uint8_t(enhanced[at + 4]) | (uint8_t(enhanced[at + 5]) << 8) |
-                              (uint8_t(enhanced[at + 6]) << 16) | (uint32_t(uint8_t(enhanced[at + 7])) << 24);
+        const uint32_t size = uint8_t(enhanced[at + 4]) | (uint8_t(enhanced[at + 5]) << 8)
+                              | (uint8_t(enhanced[at + 6]) << 16)
+                              | (uint32_t(uint8_t(enhanced[at + 7])) << 24);
         for (size_t field : {at, at + 4, at + 8, at + 12}) {
             for (uint32_t v : {0u, 3u, 0xFFFFFFF0u, 0x7FFFFFFFu}) {
                 if (field + 4 > enhanced.size())
@@ -311,7 +321,8 @@ TEST(HostileOwnFormats, MetafileVariantsNeverCrashOrHang) {
     EXPECT_GE(total, 300);
 }
 
-TEST(HostileOwnFormats, PhotoCdVariantsNeverCrashOrHang) {
+TEST(HostileOwnFormats, PhotoCdVariantsNeverCrashOrHang)
+{
     const std::string seed = Prepared("pcd_landscape.pcd");
     ASSERT_FALSE(seed.empty()) << "reference files missing: scripts/test.sh prepares them";
     // A residual stream after the Base: a table and a few rows.
@@ -349,7 +360,8 @@ TEST(HostileOwnFormats, PhotoCdVariantsNeverCrashOrHang) {
             std::string v = s;
             const size_t base = size == 3 ? 388 * 2048 : 96 * 2048;
             for (int c = 0; c < 6; ++c)
-                v[base + rng.Below(static_cast<uint32_t>(v.size() - base))] = static_cast<char>(rng.Below(256));
+                v[base + rng.Below(static_cast<uint32_t>(v.size() - base))] =
+                    static_cast<char>(rng.Below(256));
             Outcome o;
             RunVariant(decode, v, (i & 1) != 0, "damage " + std::to_string(i), o);
             EXPECT_EQ(o.pictures, 1);

@@ -18,7 +18,8 @@ struct Chunk {
     std::string data;
 };
 
-std::string Container(const std::string& id, const std::string& type, const std::vector<Chunk>& chunks) {
+std::string Container(const std::string& id, const std::string& type, const std::vector<Chunk>& chunks)
+{
     std::string body = type;
     for (const Chunk& c : chunks) {
         body += c.id;
@@ -32,7 +33,8 @@ std::string Container(const std::string& id, const std::string& type, const std:
     return out + body;
 }
 
-std::string Bmhd(int width, int height, int planes, int compression, int masking = 0) {
+std::string Bmhd(int width, int height, int planes, int compression, int masking = 0)
+{
     std::string s;
     PutU16BE(s, width);
     PutU16BE(s, height);
@@ -51,7 +53,8 @@ std::string Bmhd(int width, int height, int planes, int compression, int masking
 }
 
 // Colour i of a test map: distinct, with every channel used.
-std::string Cmap(int entries) {
+std::string Cmap(int entries)
+{
     std::string s;
     for (int i = 0; i < entries; ++i) {
         PutU8(s, (i * 37 + 11) & 255);
@@ -62,7 +65,8 @@ std::string Cmap(int entries) {
 }
 
 // ByteRun1: runs of three or more equal bytes repeated, the rest literal.
-std::string ByteRun1(const std::string& row) {
+std::string ByteRun1(const std::string& row)
+{
     std::string out;
     size_t i = 0;
     while (i < row.size()) {
@@ -77,7 +81,8 @@ std::string ByteRun1(const std::string& row) {
         }
         size_t lit = 0;
         while (i + lit < row.size() && lit < 128) {
-            if (i + lit + 2 < row.size() && row[i + lit] == row[i + lit + 1] && row[i + lit] == row[i + lit + 2])
+            if (i + lit + 2 < row.size() && row[i + lit] == row[i + lit + 1]
+                && row[i + lit] == row[i + lit + 2])
                 break;
             ++lit;
         }
@@ -90,7 +95,8 @@ std::string ByteRun1(const std::string& row) {
 
 // BODY of planar rows for pixel values (row-major), with an optional all-ones mask plane.
 std::string PlanarBody(int width, int height, int planes, const std::vector<int>& pixels, bool compress,
-                       bool mask = false) {
+                       bool mask = false)
+{
     const size_t planeBytes = ((width + 15) / 16) * 2;
     std::string body;
     for (int y = 0; y < height; ++y) {
@@ -106,7 +112,8 @@ std::string PlanarBody(int width, int height, int planes, const std::vector<int>
     return body;
 }
 
-std::vector<int> Pattern(int width, int height, int values) {
+std::vector<int> Pattern(int width, int height, int values)
+{
     std::vector<int> p(size_t(width) * height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -115,7 +122,8 @@ std::vector<int> Pattern(int width, int height, int values) {
 }
 
 std::string MakeIlbm(int width, int height, int planes, const std::vector<int>& pixels, bool compress,
-                     int cmapEntries) {
+                     int cmapEntries)
+{
     std::vector<Chunk> chunks = {{"BMHD", Bmhd(width, height, planes, compress ? 1 : 0)}};
     if (cmapEntries > 0)
         chunks.push_back({"CMAP", Cmap(cmapEntries)});
@@ -123,29 +131,32 @@ std::string MakeIlbm(int width, int height, int planes, const std::vector<int>& 
     return Container("FORM", "ILBM", chunks);
 }
 
-PackedDIB Decode(const std::string& bytes) {
-    return DecodeIFF(bytes.data(), bytes.size());
-}
+PackedDIB Decode(const std::string& bytes) { return DecodeIFF(bytes.data(), bytes.size()); }
 
 // Index of pixel (x, y) of a 1-, 4- or 8-bit picture, top row first.
-int IndexAt(PackedDIB dib, int x, int y) {
+int IndexAt(PackedDIB dib, int x, int y)
+{
     const auto* block = static_cast<const uint8_t*>(GlobalLock(dib));
     const auto* h = reinterpret_cast<const BITMAPINFOHEADER*>(block);
-    const uint8_t* row = FindDIBBits(block) + size_t(h->biHeight - 1 - y) * DIBRowBytes(h->biWidth, h->biBitCount);
-    int v = h->biBitCount == 8 ? row[x] : h->biBitCount == 4 ? (row[x / 2] >> ((x & 1) ? 0 : 4)) & 15
-                                                               : (row[x / 8] >> (7 - x % 8)) & 1;
+    const uint8_t* row =
+        FindDIBBits(block) + size_t(h->biHeight - 1 - y) * DIBRowBytes(h->biWidth, h->biBitCount);
+    int v = h->biBitCount == 8   ? row[x]
+            : h->biBitCount == 4 ? (row[x / 2] >> ((x & 1) ? 0 : 4)) & 15
+                                 : (row[x / 8] >> (7 - x % 8)) & 1;
     GlobalUnlock(dib);
     return v;
 }
 
-RGBQUAD TableEntry(PackedDIB dib, int i) {
+RGBQUAD TableEntry(PackedDIB dib, int i)
+{
     const auto* block = static_cast<const uint8_t*>(GlobalLock(dib));
     RGBQUAD q = reinterpret_cast<const RGBQUAD*>(block + 40)[i];
     GlobalUnlock(dib);
     return q;
 }
 
-void ExpectPixels(PackedDIB dib, int width, int height, const std::vector<int>& pixels) {
+void ExpectPixels(PackedDIB dib, int width, int height, const std::vector<int>& pixels)
+{
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             ASSERT_EQ(IndexAt(dib, x, y), pixels[size_t(y) * width + x]) << "at " << x << "," << y;
@@ -153,7 +164,8 @@ void ExpectPixels(PackedDIB dib, int width, int height, const std::vector<int>& 
 
 } // namespace
 
-TEST(FormatIff, NetpbmFilesMatchTheirSources) {
+TEST(FormatIff, NetpbmFilesMatchTheirSources)
+{
     const auto entries = ReadManifest("ILBM");
     ASSERT_GE(entries.size(), 20u) << "reference files missing: scripts/test.sh prepares them";
     for (const ManifestEntry& e : entries) {
@@ -169,7 +181,8 @@ TEST(FormatIff, NetpbmFilesMatchTheirSources) {
     }
 }
 
-TEST(FormatIff, FivePlanesGiveEightBitsWithTheMapFirstAndBlackAfter) {
+TEST(FormatIff, FivePlanesGiveEightBitsWithTheMapFirstAndBlackAfter)
+{
     const auto pixels = Pattern(320, 200, 32);
     DibHolder dib(Decode(MakeIlbm(320, 200, 5, pixels, true, 32)));
     ASSERT_TRUE(dib);
@@ -192,7 +205,8 @@ TEST(FormatIff, FivePlanesGiveEightBitsWithTheMapFirstAndBlackAfter) {
     ExpectPixels(dib.Get(), 320, 200, pixels);
 }
 
-TEST(FormatIff, RawAndByteRun1BodiesGiveTheSamePicture) {
+TEST(FormatIff, RawAndByteRun1BodiesGiveTheSamePicture)
+{
     const auto pixels = Pattern(45, 17, 16);
     DibHolder packed(Decode(MakeIlbm(45, 17, 4, pixels, true, 16)));
     DibHolder raw(Decode(MakeIlbm(45, 17, 4, pixels, false, 16)));
@@ -203,7 +217,8 @@ TEST(FormatIff, RawAndByteRun1BodiesGiveTheSamePicture) {
     ExpectPixels(raw.Get(), 45, 17, pixels);
 }
 
-TEST(FormatIff, PlaneRowsArePaddedToSixteenBits) {
+TEST(FormatIff, PlaneRowsArePaddedToSixteenBits)
+{
     // 100 pixels: 14 bytes per plane row (not 13), so every row lands where it belongs.
     const auto pixels = Pattern(100, 9, 8);
     const std::string file = MakeIlbm(100, 9, 3, pixels, false, 8);
@@ -214,7 +229,8 @@ TEST(FormatIff, PlaneRowsArePaddedToSixteenBits) {
     ExpectPixels(dib.Get(), 100, 9, pixels);
 }
 
-TEST(FormatIff, OnePlaneGivesOneBitWithTwoMapColours) {
+TEST(FormatIff, OnePlaneGivesOneBitWithTwoMapColours)
+{
     const auto pixels = Pattern(13, 5, 2);
     DibHolder dib(Decode(MakeIlbm(13, 5, 1, pixels, true, 2)));
     ASSERT_TRUE(dib);
@@ -225,7 +241,8 @@ TEST(FormatIff, OnePlaneGivesOneBitWithTwoMapColours) {
     ExpectPixels(dib.Get(), 13, 5, pixels);
 }
 
-TEST(FormatIff, ColourMapsLongerThan256EntriesKeepTheFirst256) {
+TEST(FormatIff, ColourMapsLongerThan256EntriesKeepTheFirst256)
+{
     const auto pixels = Pattern(8, 4, 256);
     DibHolder dib(Decode(MakeIlbm(8, 4, 8, pixels, true, 300)));
     ASSERT_TRUE(dib);
@@ -234,7 +251,8 @@ TEST(FormatIff, ColourMapsLongerThan256EntriesKeepTheFirst256) {
     ExpectPixels(dib.Get(), 8, 4, pixels);
 }
 
-TEST(FormatIff, OddChunksArePaddedAndTheWalkGoesOn) {
+TEST(FormatIff, OddChunksArePaddedAndTheWalkGoesOn)
+{
     const auto pixels = Pattern(10, 3, 4);
     const std::string file = Container("FORM", "ILBM",
                                        {{"ANNO", "hello"},
@@ -247,20 +265,23 @@ TEST(FormatIff, OddChunksArePaddedAndTheWalkGoesOn) {
     ExpectPixels(dib.Get(), 10, 3, pixels);
 }
 
-TEST(FormatIff, ByteRun1NoOpCodeProducesNothing) {
+TEST(FormatIff, ByteRun1NoOpCodeProducesNothing)
+{
     std::string body;
-    PutU8(body, 128);       // no-op
-    PutU8(body, 1);         // two literal bytes
+    PutU8(body, 128); // no-op
+    PutU8(body, 1);   // two literal bytes
     PutU8(body, 0xA5);
     PutU8(body, 0x0F);
-    DibHolder dib(Decode(Container("FORM", "ILBM", {{"BMHD", Bmhd(16, 1, 1, 1)}, {"CMAP", Cmap(2)}, {"BODY", body}})));
+    DibHolder dib(
+        Decode(Container("FORM", "ILBM", {{"BMHD", Bmhd(16, 1, 1, 1)}, {"CMAP", Cmap(2)}, {"BODY", body}})));
     ASSERT_TRUE(dib);
     const int expected[16] = {1, 0, 1, 0, 0, 1, 0, 1, 0, 0, 0, 0, 1, 1, 1, 1};
     for (int x = 0; x < 16; ++x)
         EXPECT_EQ(IndexAt(dib.Get(), x, 0), expected[x]) << x;
 }
 
-TEST(FormatIff, ARunPastTheRowIsDroppedNotCarried) {
+TEST(FormatIff, ARunPastTheRowIsDroppedNotCarried)
+{
     // Row 0: a run of 6 bytes where the row holds 2; row 1 then starts with its own codes.
     std::string body;
     PutU8(body, 256 - 5);
@@ -268,14 +289,16 @@ TEST(FormatIff, ARunPastTheRowIsDroppedNotCarried) {
     PutU8(body, 1);
     PutU8(body, 0x00);
     PutU8(body, 0x81);
-    DibHolder dib(Decode(Container("FORM", "ILBM", {{"BMHD", Bmhd(16, 2, 1, 1)}, {"CMAP", Cmap(2)}, {"BODY", body}})));
+    DibHolder dib(
+        Decode(Container("FORM", "ILBM", {{"BMHD", Bmhd(16, 2, 1, 1)}, {"CMAP", Cmap(2)}, {"BODY", body}})));
     ASSERT_TRUE(dib);
     EXPECT_EQ(IndexAt(dib.Get(), 15, 0), 1);
     EXPECT_EQ(IndexAt(dib.Get(), 0, 1), 0);
     EXPECT_EQ(IndexAt(dib.Get(), 15, 1), 1);
 }
 
-TEST(FormatIff, MaskPlaneIsSkipped) {
+TEST(FormatIff, MaskPlaneIsSkipped)
+{
     const auto pixels = Pattern(21, 6, 16);
     std::string withMask = Container("FORM", "ILBM",
                                      {{"BMHD", Bmhd(21, 6, 4, 1, 1)},
@@ -286,7 +309,8 @@ TEST(FormatIff, MaskPlaneIsSkipped) {
     ExpectPixels(dib.Get(), 21, 6, pixels);
 }
 
-TEST(FormatIff, ListAndCatHoldingAPictureFormLoad) {
+TEST(FormatIff, ListAndCatHoldingAPictureFormLoad)
+{
     const auto pixels = Pattern(9, 4, 4);
     const std::string form = MakeIlbm(9, 4, 2, pixels, true, 4);
     for (const char* outer : {"LIST", "CAT "}) {
@@ -299,7 +323,8 @@ TEST(FormatIff, ListAndCatHoldingAPictureFormLoad) {
     }
 }
 
-TEST(FormatIff, WithoutAColourMapTheColoursAreAGreyRamp) {
+TEST(FormatIff, WithoutAColourMapTheColoursAreAGreyRamp)
+{
     const auto pixels = Pattern(6, 2, 4);
     DibHolder dib(Decode(MakeIlbm(6, 2, 2, pixels, false, 0)));
     ASSERT_TRUE(dib);
@@ -308,7 +333,8 @@ TEST(FormatIff, WithoutAColourMapTheColoursAreAGreyRamp) {
     EXPECT_EQ(TableEntry(dib.Get(), 5).rgbGreen, 85);
 }
 
-TEST(FormatIff, ChunkyPbmFormLoadsAsEightBits) {
+TEST(FormatIff, ChunkyPbmFormLoadsAsEightBits)
+{
     std::string body;
     std::vector<int> pixels = Pattern(7, 3, 256);
     for (int y = 0; y < 3; ++y) {
@@ -318,12 +344,14 @@ TEST(FormatIff, ChunkyPbmFormLoadsAsEightBits) {
         row.push_back('\0'); // rows are padded to an even length
         body += ByteRun1(row);
     }
-    DibHolder dib(Decode(Container("FORM", "PBM ", {{"BMHD", Bmhd(7, 3, 8, 1)}, {"CMAP", Cmap(256)}, {"BODY", body}})));
+    DibHolder dib(
+        Decode(Container("FORM", "PBM ", {{"BMHD", Bmhd(7, 3, 8, 1)}, {"CMAP", Cmap(256)}, {"BODY", body}})));
     ASSERT_TRUE(dib);
     ExpectPixels(dib.Get(), 7, 3, pixels);
 }
 
-TEST(FormatIff, RefusesWhatIsNotAPictureItCanRead) {
+TEST(FormatIff, RefusesWhatIsNotAPictureItCanRead)
+{
     const auto pixels = Pattern(4, 2, 2);
     const std::string good = MakeIlbm(4, 2, 1, pixels, true, 2);
     {
@@ -347,7 +375,8 @@ TEST(FormatIff, RefusesWhatIsNotAPictureItCanRead) {
     EXPECT_TRUE(IsIFFSignature(good.data(), good.size()));
 }
 
-TEST(FormatIff, AChunkLengthPointingBackDoesNotLoop) {
+TEST(FormatIff, AChunkLengthPointingBackDoesNotLoop)
+{
     std::string file = Container("FORM", "ILBM", {{"ANNO", "abcd"}, {"BMHD", Bmhd(4, 2, 1, 1)}});
     SetU32BE(file, 16, 0xFFFFFFF8); // -8 read as signed would seek back onto the same chunk
     // A nested form the reader skips, whose length wraps round a 32-bit offset.
@@ -361,7 +390,8 @@ TEST(FormatIff, AChunkLengthPointingBackDoesNotLoop) {
     EXPECT_LT(GetTickCount() - start, 2000u);
 }
 
-TEST(FormatIff, ABodyThatEndsEarlyGivesThePictureWithZeroRows) {
+TEST(FormatIff, ABodyThatEndsEarlyGivesThePictureWithZeroRows)
+{
     const auto pixels = Pattern(16, 8, 2);
     std::string file = MakeIlbm(16, 8, 1, pixels, false, 2);
     file.resize(file.size() - 4 * 2); // the last four rows of 2 bytes are gone
@@ -372,7 +402,8 @@ TEST(FormatIff, ABodyThatEndsEarlyGivesThePictureWithZeroRows) {
         EXPECT_EQ(IndexAt(dib.Get(), x, 7), 0);
 }
 
-TEST(FormatIff, ReportsOneProgressStepPerRowBetweenBeginAndEnd) {
+TEST(FormatIff, ReportsOneProgressStepPerRowBetweenBeginAndEnd)
+{
     ProgressRecorder progress;
     const auto pixels = Pattern(5, 11, 4);
     DibHolder dib(Decode(MakeIlbm(5, 11, 2, pixels, true, 4)));
@@ -385,7 +416,8 @@ TEST(FormatIff, ReportsOneProgressStepPerRowBetweenBeginAndEnd) {
     EXPECT_EQ(progress.lastText, "");
 }
 
-TEST(FormatIff, NoProgressIsReportedWhileTheSwitchIsOff) {
+TEST(FormatIff, NoProgressIsReportedWhileTheSwitchIsOff)
+{
     ProgressRecorder progress;
     g_bReportProgress = FALSE;
     DibHolder dib(Decode(MakeIlbm(5, 3, 2, Pattern(5, 3, 4), true, 4)));
@@ -394,20 +426,26 @@ TEST(FormatIff, NoProgressIsReportedWhileTheSwitchIsOff) {
     EXPECT_EQ(progress.begins + progress.sets + progress.ends, 0);
 }
 
-TEST(FormatIff, LbmAndIffFilesGoThroughTheDispatcher) {
+TEST(FormatIff, LbmAndIffFilesGoThroughTheDispatcher)
+{
     InstallPictureReaders();
     EXPECT_EQ(GetPictureReader(kFileTypeIFF), &LoadIFF);
     EXPECT_EQ(GetPictureReader(kFileTypeLBM), &LoadIFF);
     testpaths::TempDir dir;
     const auto pixels = Pattern(12, 7, 16);
-    ASSERT_TRUE(testpaths::WriteBytes(dir.File("Images Prot\xE9g\xE9" "es.lbm"), MakeIlbm(12, 7, 4, pixels, true, 16)));
-    DibHolder dib(GetPictureReader(kFileTypeLBM)(dir.File("Images Prot\xE9g\xE9" "es.lbm").c_str()));
+    ASSERT_TRUE(testpaths::WriteBytes(dir.File("Images Prot\xE9g\xE9"
+                                               "es.lbm"),
+                                      MakeIlbm(12, 7, 4, pixels, true, 16)));
+    DibHolder dib(GetPictureReader(kFileTypeLBM)(dir.File("Images Prot\xE9g\xE9"
+                                                          "es.lbm")
+                                                     .c_str()));
     ASSERT_TRUE(dib);
     ExpectPixels(dib.Get(), 12, 7, pixels);
     EXPECT_FALSE(LoadIFF(dir.File("missing.iff").c_str()));
 }
 
-TEST(FormatIff, ByteOrderHelpersSwapOnlyWhenAskedTo) {
+TEST(FormatIff, ByteOrderHelpersSwapOnlyWhenAskedTo)
+{
     EXPECT_EQ(SwapBytes16(0x1234, 0), 0x3412);
     EXPECT_EQ(SwapBytes16(0x1234, 1), 0x1234);
     EXPECT_EQ(SwapBytes32(0x12345678, 0), 0x78563412u);
@@ -421,6 +459,4 @@ TEST(FormatIff, ByteOrderHelpersSwapOnlyWhenAskedTo) {
     EXPECT_EQ(h.biSize, 40u);
 }
 
-TEST(FormatIff, NetpbmFilesConvertThroughPicconv) {
-    EXPECT_GE(CheckThroughPicconv("ILBM"), 20);
-}
+TEST(FormatIff, NetpbmFilesConvertThroughPicconv) { EXPECT_GE(CheckThroughPicconv("ILBM"), 20); }

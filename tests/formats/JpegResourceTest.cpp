@@ -21,14 +21,16 @@ namespace {
 // so that copies left by the loaders are not confused with other programs' files.
 class PrivateTempFolder {
 public:
-    explicit PrivateTempFolder(const std::string& folder) {
+    explicit PrivateTempFolder(const std::string& folder)
+    {
         GetEnvironmentVariableA("TMP", m_tmp, MAX_PATH);
         GetEnvironmentVariableA("TEMP", m_temp, MAX_PATH);
         CreateDirectoryA(folder.c_str(), nullptr);
         SetEnvironmentVariableA("TMP", folder.c_str());
         SetEnvironmentVariableA("TEMP", folder.c_str());
     }
-    ~PrivateTempFolder() {
+    ~PrivateTempFolder()
+    {
         SetEnvironmentVariableA("TMP", m_tmp[0] ? m_tmp : nullptr);
         SetEnvironmentVariableA("TEMP", m_temp[0] ? m_temp : nullptr);
     }
@@ -39,7 +41,8 @@ private:
 };
 
 // Files tmp*.tmp in the temporary folder, where the loaders put their copies.
-int TemporaryCopies() {
+int TemporaryCopies()
+{
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     WIN32_FIND_DATAA data;
@@ -57,7 +60,8 @@ int TemporaryCopies() {
 // A copy of this program holding the test resources, made the resource module while it lives.
 class ResourceModule {
 public:
-    explicit ResourceModule(const testpaths::TempDir& dir) {
+    explicit ResourceModule(const testpaths::TempDir& dir)
+    {
         char self[MAX_PATH];
         GetModuleFileNameA(nullptr, self, MAX_PATH);
         const std::string copy = dir.File("resources.exe");
@@ -70,11 +74,11 @@ public:
             return;
         const WORD language = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
         bool ok = UpdateResourceA(update, MAKEINTRESOURCEA(JPEG_RESOURCE_TYPE), MAKEINTRESOURCEA(1), language,
-                                  const_cast<char*>(jpeg.data()), static_cast<DWORD>(jpeg.size())) &&
-                  UpdateResourceA(update, "JPEG", "SPLASH", language, const_cast<char*>(jpeg.data()),
-                                  static_cast<DWORD>(jpeg.size())) &&
-                  UpdateResourceA(update, "JPEG", "BROKEN", language, const_cast<char*>(broken.data()),
-                                  static_cast<DWORD>(broken.size()));
+                                  const_cast<char*>(jpeg.data()), static_cast<DWORD>(jpeg.size()))
+                  && UpdateResourceA(update, "JPEG", "SPLASH", language, const_cast<char*>(jpeg.data()),
+                                     static_cast<DWORD>(jpeg.size()))
+                  && UpdateResourceA(update, "JPEG", "BROKEN", language, const_cast<char*>(broken.data()),
+                                     static_cast<DWORD>(broken.size()));
         if (!EndUpdateResourceA(update, !ok) || !ok)
             return;
         m_module = LoadLibraryExA(copy.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -83,7 +87,8 @@ public:
             AfxSetResourceHandle(m_module);
         }
     }
-    ~ResourceModule() {
+    ~ResourceModule()
+    {
         if (m_module) {
             AfxSetResourceHandle(m_previous);
             FreeLibrary(m_module);
@@ -96,7 +101,8 @@ private:
     HINSTANCE m_previous = nullptr;
 };
 
-Image LoadFile24(const std::string& path) {
+Image LoadFile24(const std::string& path)
+{
     ReaderStateGuard guard;
     g_CouleursJPEG = 0;
     PackedDIB dib = LoadJPEG(path.c_str());
@@ -105,7 +111,8 @@ Image LoadFile24(const std::string& path) {
     return image;
 }
 
-int BitCount(PackedDIB dib) {
+int BitCount(PackedDIB dib)
+{
     const BITMAPINFOHEADER* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
     const int bits = header->biBitCount;
     GlobalUnlock(dib);
@@ -114,7 +121,8 @@ int BitCount(PackedDIB dib) {
 
 } // namespace
 
-TEST(LoadJPEGResource, NumberedResourceGivesThePictureAndLeavesNoCopy) {
+TEST(LoadJPEGResource, NumberedResourceGivesThePictureAndLeavesNoCopy)
+{
     testpaths::TempDir dir;
     ResourceModule resources(dir);
     ASSERT_TRUE(resources.Ok());
@@ -135,7 +143,8 @@ TEST(LoadJPEGResource, NumberedResourceGivesThePictureAndLeavesNoCopy) {
     EXPECT_EQ(TemporaryCopies(), copies);
 }
 
-TEST(LoadJPEGResource, NumberedResourceOnAFourBitScreenIsReduced) {
+TEST(LoadJPEGResource, NumberedResourceOnAFourBitScreenIsReduced)
+{
     testpaths::TempDir dir;
     ResourceModule resources(dir);
     ASSERT_TRUE(resources.Ok());
@@ -151,14 +160,15 @@ TEST(LoadJPEGResource, NumberedResourceOnAFourBitScreenIsReduced) {
     const RGBQUAD* table = reinterpret_cast<const RGBQUAD*>(block + sizeof(BITMAPINFOHEADER));
     for (DWORD i = 0; i < DIBRowBytes(DIBWidth(block), 8) * DIBHeight(block); i += 97) {
         const RGBQUAD& c = table[rows[i]];
-        EXPECT_TRUE((c.rgbRed == 0 || c.rgbRed == 255) && (c.rgbGreen == 0 || c.rgbGreen == 255) &&
-                    (c.rgbBlue == 0 || c.rgbBlue == 255));
+        EXPECT_TRUE((c.rgbRed == 0 || c.rgbRed == 255) && (c.rgbGreen == 0 || c.rgbGreen == 255)
+                    && (c.rgbBlue == 0 || c.rgbBlue == 255));
     }
     GlobalUnlock(dib);
     GlobalFreeHandle(dib);
 }
 
-TEST(LoadJPEGResource, NamedResourceLoadsWithoutTheGauge) {
+TEST(LoadJPEGResource, NamedResourceLoadsWithoutTheGauge)
+{
     testpaths::TempDir dir;
     ResourceModule resources(dir);
     ASSERT_TRUE(resources.Ok());
@@ -179,7 +189,8 @@ TEST(LoadJPEGResource, NamedResourceLoadsWithoutTheGauge) {
     EXPECT_EQ(TemporaryCopies(), copies);
 }
 
-TEST(LoadJPEGResource, SixteenColourLoaderUsesOnlyTheStandardColours) {
+TEST(LoadJPEGResource, SixteenColourLoaderUsesOnlyTheStandardColours)
+{
     testpaths::TempDir dir;
     ResourceModule resources(dir);
     ASSERT_TRUE(resources.Ok());
@@ -198,7 +209,8 @@ TEST(LoadJPEGResource, SixteenColourLoaderUsesOnlyTheStandardColours) {
     GlobalFreeHandle(dib);
 }
 
-TEST(LoadJPEGResource, PaletteLoaderQuantisesOntoThePalette) {
+TEST(LoadJPEGResource, PaletteLoaderQuantisesOntoThePalette)
+{
     testpaths::TempDir dir;
     ResourceModule resources(dir);
     ASSERT_TRUE(resources.Ok());

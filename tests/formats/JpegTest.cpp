@@ -19,12 +19,11 @@ using namespace libfmt;
 
 namespace {
 
-std::string JpegRef(const std::string& name) {
-    return ReferenceDir("jpeg") + "\\" + name;
-}
+std::string JpegRef(const std::string& name) { return ReferenceDir("jpeg") + "\\" + name; }
 
 // Loads a file as a 24-bit picture and returns its pixels.
-Image Load24(const std::string& path) {
+Image Load24(const std::string& path)
+{
     ReaderStateGuard guard;
     g_CouleursJPEG = 0;
     PackedDIB dib = LoadJPEG(path.c_str());
@@ -33,8 +32,10 @@ Image Load24(const std::string& path) {
     return image;
 }
 
-void BlockColor(int x, int y, BYTE* rgb) {
-    static const BYTE kColors[6][3] = {{255, 0, 0}, {0, 0, 255}, {0, 200, 0}, {250, 250, 250}, {20, 20, 20}, {240, 200, 40}};
+void BlockColor(int x, int y, BYTE* rgb)
+{
+    static const BYTE kColors[6][3] = {{255, 0, 0},     {0, 0, 255},  {0, 200, 0},
+                                       {250, 250, 250}, {20, 20, 20}, {240, 200, 40}};
     const BYTE* c = kColors[((x / 16) + 2 * (y / 16)) % 6];
     rgb[0] = c[0];
     rgb[1] = c[1];
@@ -47,7 +48,8 @@ int BlockIndex256(int x, int y) { return ((x / 16) * 37 + (y / 16) * 11) % 256; 
 
 // Largest channel difference over the inner pixels of each 16 x 16 block (the upsampler blends
 // chroma across block edges, so the two pixels next to an edge are left out).
-int MaxInnerBlockDifference(const Image& a, const Image& b) {
+int MaxInnerBlockDifference(const Image& a, const Image& b)
+{
     int worst = 0;
     for (int y = 0; y < a.height; ++y) {
         for (int x = 0; x < a.width; ++x) {
@@ -63,7 +65,8 @@ int MaxInnerBlockDifference(const Image& a, const Image& b) {
 // Answers the message boxes of this thread, in order, as a user would click.
 class MessageBoxAnswerer {
 public:
-    explicit MessageBoxAnswerer(std::vector<int> answers, void (*beforeAnswer)() = nullptr) {
+    explicit MessageBoxAnswerer(std::vector<int> answers, void (*beforeAnswer)() = nullptr)
+    {
         s_answers = std::move(answers);
         s_before = beforeAnswer;
         s_asked = 0;
@@ -73,7 +76,8 @@ public:
     int Asked() const { return s_asked; }
 
 private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
         if (code == HCBT_ACTIVATE) {
             HWND box = reinterpret_cast<HWND>(wParam);
             char className[32] = "";
@@ -98,12 +102,11 @@ void (*MessageBoxAnswerer::s_before)() = nullptr;
 int MessageBoxAnswerer::s_asked = 0;
 
 std::string g_folderToCreate;
-void CreatePendingFolder() {
-    CreateDirectoryA(g_folderToCreate.c_str(), nullptr);
-}
+void CreatePendingFolder() { CreateDirectoryA(g_folderToCreate.c_str(), nullptr); }
 
 // Name of the single entry of a folder, as the file system spells it.
-std::string OnlyEntryName(const std::string& folder) {
+std::string OnlyEntryName(const std::string& folder)
+{
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
     std::string name;
@@ -124,7 +127,8 @@ std::string OnlyEntryName(const std::string& folder) {
 
 // ---- Reading the libraries' test pictures ----
 
-TEST(LoadJPEG, DecodesTestPicturesAsDjpegDoes) {
+TEST(LoadJPEG, DecodesTestPicturesAsDjpegDoes)
+{
     struct Case {
         std::string file;
         std::string reference;
@@ -153,7 +157,8 @@ TEST(LoadJPEG, DecodesTestPicturesAsDjpegDoes) {
     }
 }
 
-TEST(LoadJPEG, DecodeStaysNearTheOriginalPicture) {
+TEST(LoadJPEG, DecodeStaysNearTheOriginalPicture)
+{
     Image original;
     ASSERT_TRUE(ReadNetpbm(TestImage("jpeg", "testorig.ppm"), &original));
     Difference d = Compare(Load24(TestImage("jpeg", "testorig.jpg")), original);
@@ -162,13 +167,15 @@ TEST(LoadJPEG, DecodeStaysNearTheOriginalPicture) {
 }
 
 // What the reader does not support: 12-bit samples (the library is built for 8-bit samples).
-TEST(LoadJPEG, TwelveBitFileIsRefusedNotSupported) {
+TEST(LoadJPEG, TwelveBitFileIsRefusedNotSupported)
+{
     ReaderStateGuard guard;
     g_CouleursJPEG = 0;
     EXPECT_EQ(LoadJPEG(TestImage("jpeg", "testorig12.jpg").c_str()), nullptr);
 }
 
-TEST(LoadJPEG, CmykFileShowsItsRealColours) {
+TEST(LoadJPEG, CmykFileShowsItsRealColours)
+{
     Image reference;
     ASSERT_TRUE(ReadNetpbm(JpegRef("cmyk.pam"), &reference));
     Image actual = Load24(JpegRef("cmyk.jpg"));
@@ -178,7 +185,8 @@ TEST(LoadJPEG, CmykFileShowsItsRealColours) {
     EXPECT_LE(d.maxDiff, 12) << d.Describe();
 }
 
-TEST(LoadJPEG, GreyFileGivesTwentyFourBitsWithEqualChannels) {
+TEST(LoadJPEG, GreyFileGivesTwentyFourBitsWithEqualChannels)
+{
     ReaderStateGuard guard;
     g_CouleursJPEG = 0;
     PackedDIB dib = LoadJPEG(JpegRef("grey.jpg").c_str());
@@ -195,13 +203,15 @@ TEST(LoadJPEG, GreyFileGivesTwentyFourBitsWithEqualChannels) {
     EXPECT_TRUE(equal);
 }
 
-TEST(LoadJPEG, DispatcherUsesTheReaderForJpegFiles) {
+TEST(LoadJPEG, DispatcherUsesTheReaderForJpegFiles)
+{
     InstallPictureReaders();
     EXPECT_EQ(GetPictureReader(12), &LoadJPEG);
     EXPECT_EQ(GetJPEGResourceReader(), &LoadJPEGResource);
 }
 
-TEST(LoadJPEG, PicconvWritesWhatTheReaderReads) {
+TEST(LoadJPEG, PicconvWritesWhatTheReaderReads)
+{
     ReaderStateGuard guard;
     g_CouleursJPEG = 2; // picconv keeps the default setting; the screen decides (24 bits here)
     SetScreenBitsPerPixelForTest(0);
@@ -222,7 +232,8 @@ TEST(LoadJPEG, PicconvWritesWhatTheReaderReads) {
 
 // ---- Thumbnail mode ----
 
-TEST(LoadJPEG, ThumbnailOfLargeFileEqualsDjpegAtEachScale) {
+TEST(LoadJPEG, ThumbnailOfLargeFileEqualsDjpegAtEachScale)
+{
     // 1600 x 1050: both sides reach 300, so the thumbnail is the 1/8 decode.
     ReaderStateGuard guard;
     g_CouleursJPEG = 0;
@@ -239,7 +250,8 @@ TEST(LoadJPEG, ThumbnailOfLargeFileEqualsDjpegAtEachScale) {
     EXPECT_EQ(LastJPEGHeaderSize.height, 1050);
 }
 
-TEST(LoadJPEG, ThumbnailScaleIsChosenByTheSmallerSide) {
+TEST(LoadJPEG, ThumbnailScaleIsChosenByTheSmallerSide)
+{
     testpaths::TempDir dir;
     struct Case {
         int width, height, expectedWidth, expectedHeight;
@@ -273,7 +285,8 @@ TEST(LoadJPEG, ThumbnailScaleIsChosenByTheSmallerSide) {
     }
 }
 
-TEST(LoadJPEG, ThumbnailOnEightBitScreenIsFullSizeEightBit) {
+TEST(LoadJPEG, ThumbnailOnEightBitScreenIsFullSizeEightBit)
+{
     ReaderStateGuard guard;
     g_CouleursJPEG = 2;
     SetScreenBitsPerPixelForTest(8);
@@ -291,7 +304,8 @@ TEST(LoadJPEG, ThumbnailOnEightBitScreenIsFullSizeEightBit) {
 
 // ---- Output depth ----
 
-TEST(LoadJPEG, CouleursJpegChoosesTheDepth) {
+TEST(LoadJPEG, CouleursJpegChoosesTheDepth)
+{
     struct Case {
         int setting, screenBits, expectedBits;
     };
@@ -310,7 +324,8 @@ TEST(LoadJPEG, CouleursJpegChoosesTheDepth) {
     }
 }
 
-TEST(LoadJPEG, EightBitPathMatchesDjpegQuantiser) {
+TEST(LoadJPEG, EightBitPathMatchesDjpegQuantiser)
+{
     const char* const files[][2] = {{"testorig", "testorig-256.bmp"}, {"grey", "grey-256.bmp"}};
     for (const auto& f : files) {
         SCOPED_TRACE(f[0]);
@@ -334,7 +349,8 @@ TEST(LoadJPEG, EightBitPathMatchesDjpegQuantiser) {
     }
 }
 
-TEST(LoadJPEG, EightBitGreyPictureHasGreyColourTable) {
+TEST(LoadJPEG, EightBitGreyPictureHasGreyColourTable)
+{
     ReaderStateGuard guard;
     g_CouleursJPEG = 1;
     PackedDIB dib = LoadJPEG(JpegRef("grey.jpg").c_str());
@@ -353,7 +369,8 @@ TEST(LoadJPEG, EightBitGreyPictureHasGreyColourTable) {
     GlobalFreeHandle(dib);
 }
 
-TEST(LoadJPEG, CmykOnEightBitPathIsReducedNotRefused) {
+TEST(LoadJPEG, CmykOnEightBitPathIsReducedNotRefused)
+{
     ReaderStateGuard guard;
     g_CouleursJPEG = 1;
     PackedDIB dib = LoadJPEG(JpegRef("cmyk.jpg").c_str());
@@ -371,7 +388,8 @@ TEST(LoadJPEG, CmykOnEightBitPathIsReducedNotRefused) {
 
 // ---- Gauge and switches ----
 
-TEST(LoadJPEG, GaugeRunsOncePerLoadAndEndsAtTheLastRow) {
+TEST(LoadJPEG, GaugeRunsOncePerLoadAndEndsAtTheLastRow)
+{
     ReaderStateGuard guard;
     g_CouleursJPEG = 0;
     g_bReportProgress = TRUE;
@@ -386,7 +404,8 @@ TEST(LoadJPEG, GaugeRunsOncePerLoadAndEndsAtTheLastRow) {
     EXPECT_EQ(progress.lastTotal, 149u);
 }
 
-TEST(LoadJPEG, ThumbnailModeShowsNoGaugeAndRestoresTheSwitch) {
+TEST(LoadJPEG, ThumbnailModeShowsNoGaugeAndRestoresTheSwitch)
+{
     ReaderStateGuard guard;
     g_bReportProgress = TRUE;
     RecordingProgress progress;
@@ -399,7 +418,8 @@ TEST(LoadJPEG, ThumbnailModeShowsNoGaugeAndRestoresTheSwitch) {
     EXPECT_EQ(g_bReportProgress, TRUE);
 }
 
-TEST(LoadJPEG, TextFileNamedJpgGivesNullAndEndsTheGauge) {
+TEST(LoadJPEG, TextFileNamedJpgGivesNullAndEndsTheGauge)
+{
     testpaths::TempDir dir;
     const std::string path = dir.File("notes.jpg");
     ASSERT_TRUE(testpaths::WriteBytes(path, "Ceci n'est pas une image.\r\n"));
@@ -415,7 +435,8 @@ TEST(LoadJPEG, TextFileNamedJpgGivesNullAndEndsTheGauge) {
     EXPECT_EQ(LastJPEGHeaderSize.height, 456);
 }
 
-TEST(LoadJPEG, MissingFileGivesNullWithoutGauge) {
+TEST(LoadJPEG, MissingFileGivesNullWithoutGauge)
+{
     ReaderStateGuard guard;
     g_bReportProgress = TRUE;
     RecordingProgress progress;
@@ -424,7 +445,8 @@ TEST(LoadJPEG, MissingFileGivesNullWithoutGauge) {
     EXPECT_EQ(progress.begins + progress.ends, 0);
 }
 
-TEST(LoadJPEG, TruncatedScanKeepsWhatWasDecoded) {
+TEST(LoadJPEG, TruncatedScanKeepsWhatWasDecoded)
+{
     // The library fills the missing part and warns: the picture is still shown, as viewers do.
     std::string bytes = FileBytes(TestImage("jpeg", "testorig.jpg"));
     ASSERT_GT(bytes.size(), 2000u);
@@ -443,7 +465,8 @@ TEST(LoadJPEG, TruncatedScanKeepsWhatWasDecoded) {
 
 // ---- Writing ----
 
-TEST(SaveJPEG, RoundTripsOneFourEightAndTwentyFourBits) {
+TEST(SaveJPEG, RoundTripsOneFourEightAndTwentyFourBits)
+{
     testpaths::TempDir dir;
     std::vector<RGBQUAD> colors;
     for (int i = 0; i < 256; ++i)
@@ -473,7 +496,8 @@ TEST(SaveJPEG, RoundTripsOneFourEightAndTwentyFourBits) {
     }
 }
 
-TEST(SaveJPEG, OneBitPictureKeepsItsColourTable) {
+TEST(SaveJPEG, OneBitPictureKeepsItsColourTable)
+{
     testpaths::TempDir dir;
     // Red and blue, not black and white.
     PackedDIB dib = MakeIndexedDib(32, 32, 1, {RGBQUAD{0, 0, 255, 0}, RGBQUAD{255, 0, 0, 0}}, BlockIndex2);
@@ -490,11 +514,11 @@ TEST(SaveJPEG, OneBitPictureKeepsItsColourTable) {
     EXPECT_LT(blue[0], 20);
 }
 
-TEST(SaveJPEG, TopRowIsWrittenFirstAndWidthOneWorks) {
+TEST(SaveJPEG, TopRowIsWrittenFirstAndWidthOneWorks)
+{
     testpaths::TempDir dir;
-    PackedDIB dib = MakeTrueColorDib(1, 32, [](int, int y, BYTE* rgb) {
-        rgb[0] = rgb[1] = rgb[2] = y < 16 ? 255 : 0;
-    });
+    PackedDIB dib =
+        MakeTrueColorDib(1, 32, [](int, int y, BYTE* rgb) { rgb[0] = rgb[1] = rgb[2] = y < 16 ? 255 : 0; });
     const std::string path = dir.File("column.jpg");
     ASSERT_EQ(SaveJPEG(dib, path.c_str(), 95), 0);
     GlobalFreeHandle(dib);
@@ -512,7 +536,8 @@ TEST(SaveJPEG, TopRowIsWrittenFirstAndWidthOneWorks) {
     EXPECT_LT(image.At(0, 29)[0], 25); // bottom: black
 }
 
-TEST(SaveJPEG, DecodesLikeCjpegAtTheSameQuality) {
+TEST(SaveJPEG, DecodesLikeCjpegAtTheSameQuality)
+{
     PackedDIB picture = LoadBMPFile(TestImage("jpeg", "vgl_6548_0026a.bmp").c_str());
     ASSERT_NE(picture, nullptr);
     testpaths::TempDir dir;
@@ -527,7 +552,8 @@ TEST(SaveJPEG, DecodesLikeCjpegAtTheSameQuality) {
     GlobalFreeHandle(picture);
 }
 
-TEST(SaveJPEG, UnsupportedDepthsGiveThreeAndLeaveExistingFile) {
+TEST(SaveJPEG, UnsupportedDepthsGiveThreeAndLeaveExistingFile)
+{
     testpaths::TempDir dir;
     const std::string path = dir.File("KEEP.JPG");
     ASSERT_TRUE(testpaths::WriteBytes(path, "previous contents"));
@@ -545,7 +571,8 @@ TEST(SaveJPEG, UnsupportedDepthsGiveThreeAndLeaveExistingFile) {
     GlobalFreeHandle(dib);
 }
 
-TEST(SaveJPEG, FileNameIsUpperCased) {
+TEST(SaveJPEG, FileNameIsUpperCased)
+{
     testpaths::TempDir dir;
     PackedDIB dib = MakeTrueColorDib(16, 16, BlockColor);
     ASSERT_EQ(SaveJPEG(dib, dir.File("chat\xE9.jpg").c_str(), 80), 0);
@@ -553,7 +580,8 @@ TEST(SaveJPEG, FileNameIsUpperCased) {
     EXPECT_EQ(OnlyEntryName(dir.Path()), "CHAT\xC9.JPG");
 }
 
-TEST(SaveJPEG, IndexPastTheColourTableIsWrittenBlack) {
+TEST(SaveJPEG, IndexPastTheColourTableIsWrittenBlack)
+{
     testpaths::TempDir dir;
     // An 8-bit picture with a 2-entry table (biClrUsed 2): index 200 lies past it.
     const int width = 32, height = 32;
@@ -583,7 +611,8 @@ TEST(SaveJPEG, IndexPastTheColourTableIsWrittenBlack) {
     EXPECT_LT(image.At(28, 4)[0], 15);
 }
 
-TEST(SaveJPEG, GaugeRunsOnceWhileWriting) {
+TEST(SaveJPEG, GaugeRunsOnceWhileWriting)
+{
     testpaths::TempDir dir;
     PackedDIB dib = MakeTrueColorDib(40, 30, BlockColor);
     ReaderStateGuard guard;
@@ -597,7 +626,8 @@ TEST(SaveJPEG, GaugeRunsOnceWhileWriting) {
     EXPECT_EQ(progress.lastTotal, 30u);
 }
 
-TEST(SaveJPEG, MissingFolderAsksAndIgnoreGivesOne) {
+TEST(SaveJPEG, MissingFolderAsksAndIgnoreGivesOne)
+{
     testpaths::TempDir dir;
     PackedDIB dib = MakeTrueColorDib(16, 16, BlockColor);
     MessageBoxAnswerer answers({IDIGNORE});
@@ -606,7 +636,8 @@ TEST(SaveJPEG, MissingFolderAsksAndIgnoreGivesOne) {
     GlobalFreeHandle(dib);
 }
 
-TEST(SaveJPEG, MissingFolderAsksAndAbortGivesTwo) {
+TEST(SaveJPEG, MissingFolderAsksAndAbortGivesTwo)
+{
     testpaths::TempDir dir;
     PackedDIB dib = MakeTrueColorDib(16, 16, BlockColor);
     MessageBoxAnswerer answers({IDABORT});
@@ -615,7 +646,8 @@ TEST(SaveJPEG, MissingFolderAsksAndAbortGivesTwo) {
     GlobalFreeHandle(dib);
 }
 
-TEST(SaveJPEG, RetryAfterTheFolderAppearsWritesTheFile) {
+TEST(SaveJPEG, RetryAfterTheFolderAppearsWritesTheFile)
+{
     testpaths::TempDir dir;
     PackedDIB dib = MakeTrueColorDib(16, 16, BlockColor);
     g_folderToCreate = dir.File("LATER");
@@ -626,7 +658,8 @@ TEST(SaveJPEG, RetryAfterTheFolderAppearsWritesTheFile) {
     GlobalFreeHandle(dib);
 }
 
-TEST(SaveJPEG, FailedReplaceLeavesTargetAndNoTemporaryFile) {
+TEST(SaveJPEG, FailedReplaceLeavesTargetAndNoTemporaryFile)
+{
     testpaths::TempDir dir;
     // The target is a folder: the file is written beside it but cannot take its place.
     ASSERT_TRUE(CreateDirectoryA(dir.File("PHOTO.JPG").c_str(), nullptr));

@@ -20,7 +20,8 @@ namespace libfmt {
 namespace {
 
 // Next header token of a netpbm file, skipping blanks and comments.
-bool NextToken(const std::string& data, size_t* pos, std::string* token) {
+bool NextToken(const std::string& data, size_t* pos, std::string* token)
+{
     token->clear();
     while (*pos < data.size()) {
         char c = data[*pos];
@@ -38,7 +39,8 @@ bool NextToken(const std::string& data, size_t* pos, std::string* token) {
     return !token->empty();
 }
 
-bool NextNumber(const std::string& data, size_t* pos, int* value) {
+bool NextNumber(const std::string& data, size_t* pos, int* value)
+{
     std::string token;
     if (!NextToken(data, pos, &token))
         return false;
@@ -52,7 +54,8 @@ bool NextNumber(const std::string& data, size_t* pos, int* value) {
 
 } // namespace
 
-bool ReadNetpbm(const std::string& path, Image* out) {
+bool ReadNetpbm(const std::string& path, Image* out)
+{
     const std::string data = FileBytes(path);
     if (data.size() < 3 || data[0] != 'P')
         return false;
@@ -94,7 +97,8 @@ bool ReadNetpbm(const std::string& path, Image* out) {
     out->maxval = kind == '4' ? 255 : maxval;
     out->samples.assign(static_cast<size_t>(width) * height * 4, 0);
     const int bytesPerSample = maxval > 255 ? 2 : 1;
-    const size_t rowBytes = kind == '4' ? (width + 7) / 8 : static_cast<size_t>(width) * depth * bytesPerSample;
+    const size_t rowBytes =
+        kind == '4' ? (width + 7) / 8 : static_cast<size_t>(width) * depth * bytesPerSample;
     if (data.size() < pos + rowBytes * height)
         return false;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(data.data()) + pos;
@@ -127,7 +131,8 @@ bool ReadNetpbm(const std::string& path, Image* out) {
     return true;
 }
 
-Image DibToImage(PackedDIB dib) {
+Image DibToImage(PackedDIB dib)
+{
     Image image;
     if (!dib)
         return image;
@@ -137,12 +142,13 @@ Image DibToImage(PackedDIB dib) {
     const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(block);
     const WORD bits = header->biBitCount;
     const SIZE_T size = GlobalSize(dib);
-    const bool known = header->biSize == sizeof(BITMAPINFOHEADER) && header->biWidth > 0 && header->biHeight > 0 &&
-                       (bits == 1 || bits == 4 || bits == 8 || bits == 24);
+    const bool known = header->biSize == sizeof(BITMAPINFOHEADER) && header->biWidth > 0
+                       && header->biHeight > 0 && (bits == 1 || bits == 4 || bits == 8 || bits == 24);
     if (known) {
         const int width = header->biWidth, height = header->biHeight;
         const DWORD rowBytes = DIBRowBytes(width, bits);
-        const ULONGLONG needed = sizeof(BITMAPINFOHEADER) + PaletteSize(block) + static_cast<ULONGLONG>(rowBytes) * height;
+        const ULONGLONG needed =
+            sizeof(BITMAPINFOHEADER) + PaletteSize(block) + static_cast<ULONGLONG>(rowBytes) * height;
         if (needed <= size) {
             const RGBQUAD* table = reinterpret_cast<const RGBQUAD*>(block + sizeof(BITMAPINFOHEADER));
             const int colors = DIBNumColors(block);
@@ -181,15 +187,18 @@ Image DibToImage(PackedDIB dib) {
     return image;
 }
 
-Image Rescaled(const Image& image, int maxval) {
+Image Rescaled(const Image& image, int maxval)
+{
     Image out = image;
     out.maxval = maxval;
     for (uint16_t& v : out.samples)
-        v = static_cast<uint16_t>((static_cast<long long>(v) * maxval * 2 + image.maxval) / (2 * image.maxval));
+        v = static_cast<uint16_t>((static_cast<long long>(v) * maxval * 2 + image.maxval)
+                                  / (2 * image.maxval));
     return out;
 }
 
-std::string Difference::Describe() const {
+std::string Difference::Describe() const
+{
     std::ostringstream s;
     if (!sameSize)
         s << "different sizes";
@@ -198,7 +207,8 @@ std::string Difference::Describe() const {
     return s.str();
 }
 
-Difference Compare(const Image& actual, const Image& reference, int opaqueFrom) {
+Difference Compare(const Image& actual, const Image& reference, int opaqueFrom)
+{
     Difference d;
     if (actual.width != reference.width || actual.height != reference.height || actual.Empty())
         return d;
@@ -224,7 +234,8 @@ Difference Compare(const Image& actual, const Image& reference, int opaqueFrom) 
 }
 
 PackedDIB MakeIndexedDib(int width, int height, WORD bits, const std::vector<RGBQUAD>& colors,
-                         int (*index)(int x, int y)) {
+                         int (*index)(int x, int y))
+{
     PackedDIB dib = CreateDIB(width, height, bits);
     if (!dib)
         return 0;
@@ -251,7 +262,8 @@ PackedDIB MakeIndexedDib(int width, int height, WORD bits, const std::vector<RGB
     return dib;
 }
 
-PackedDIB MakeTrueColorDib(int width, int height, void (*color)(int x, int y, BYTE* rgb)) {
+PackedDIB MakeTrueColorDib(int width, int height, void (*color)(int x, int y, BYTE* rgb))
+{
     PackedDIB dib = CreateDIB(width, height, 24);
     if (!dib)
         return 0;
@@ -272,7 +284,8 @@ PackedDIB MakeTrueColorDib(int width, int height, void (*color)(int x, int y, BY
     return dib;
 }
 
-ResourceSnapshot ResourceSnapshot::Take() {
+ResourceSnapshot ResourceSnapshot::Take()
+{
     ResourceSnapshot s;
     HANDLE process = GetCurrentProcess();
     typedef BOOL(WINAPI * HandleCountFn)(HANDLE, PDWORD);
@@ -296,16 +309,16 @@ ResourceSnapshot ResourceSnapshot::Take() {
     return s;
 }
 
-std::string FileBytes(const std::string& path) {
-    return testpaths::ReadBytes(path);
-}
+std::string FileBytes(const std::string& path) { return testpaths::ReadBytes(path); }
 
-bool FileExistsA(const std::string& path) {
+bool FileExistsA(const std::string& path)
+{
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-int RunPicconv(const std::string& in, const std::string& out, const char* thumbBox) {
+int RunPicconv(const std::string& in, const std::string& out, const char* thumbBox)
+{
     const std::string program = testpaths::BinaryDir() + "\\tools\\picconv.exe";
     std::string command = "\"" + program + "\" \"" + in + "\" \"" + out + "\"";
     if (thumbBox)
@@ -328,7 +341,8 @@ int RunPicconv(const std::string& in, const std::string& out, const char* thumbB
     return static_cast<int>(status);
 }
 
-void ExpectPicconvMatchesReader(const std::string& in, PackedDIB (*reader)(LPCSTR path)) {
+void ExpectPicconvMatchesReader(const std::string& in, PackedDIB (*reader)(LPCSTR path))
+{
     testpaths::TempDir dir;
     const std::string out = dir.File("out.bmp");
     ASSERT_EQ(RunPicconv(in, out), 0) << in;
@@ -343,18 +357,18 @@ void ExpectPicconvMatchesReader(const std::string& in, PackedDIB (*reader)(LPCST
     EXPECT_EQ(d.maxDiff, 0) << in << ": " << d.Describe();
 }
 
-std::string ReferenceDir(const char* format) {
-    return testpaths::TestDataDir() + "\\formats\\" + format;
-}
+std::string ReferenceDir(const char* format) { return testpaths::TestDataDir() + "\\formats\\" + format; }
 
-std::string TestImage(const char* format, const char* name) {
+std::string TestImage(const char* format, const char* name)
+{
     return testpaths::TestImagesDir() + "\\" + format + "\\" + name;
 }
 
 namespace {
 int g_windowsCreated = 0;
 
-LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam)
+{
     if (code == HCBT_CREATEWND) {
         ++g_windowsCreated;
         return 1;
@@ -363,23 +377,22 @@ LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam) {
 }
 } // namespace
 
-WindowWatch::WindowWatch() {
+WindowWatch::WindowWatch()
+{
     g_windowsCreated = 0;
     m_hook = SetWindowsHookExA(WH_CBT, RefuseWindows, nullptr, GetCurrentThreadId());
 }
 
-WindowWatch::~WindowWatch() {
-    UnhookWindowsHookEx(m_hook);
-}
+WindowWatch::~WindowWatch() { UnhookWindowsHookEx(m_hook); }
 
-int WindowWatch::Created() const {
-    return g_windowsCreated;
-}
+int WindowWatch::Created() const { return g_windowsCreated; }
 
 ReaderStateGuard::ReaderStateGuard()
-    : m_report(g_bReportProgress), m_couleurs(g_CouleursJPEG), m_thumbnailMode(ThumbnailDecodeMode) {}
+    : m_report(g_bReportProgress), m_couleurs(g_CouleursJPEG), m_thumbnailMode(ThumbnailDecodeMode)
+{}
 
-ReaderStateGuard::~ReaderStateGuard() {
+ReaderStateGuard::~ReaderStateGuard()
+{
     g_bReportProgress = m_report;
     g_CouleursJPEG = m_couleurs;
     ThumbnailDecodeMode = m_thumbnailMode;

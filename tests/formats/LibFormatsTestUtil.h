@@ -36,9 +36,9 @@ Image Rescaled(const Image& image, int maxval);
 
 struct Difference {
     bool sameSize = false;
-    int maxDiff = 0;          // largest channel difference (red, green, blue)
-    double meanDiff = 0;      // mean absolute channel difference
-    long long compared = 0;   // pixels compared
+    int maxDiff = 0;        // largest channel difference (red, green, blue)
+    double meanDiff = 0;    // mean absolute channel difference
+    long long compared = 0; // pixels compared
     std::string Describe() const;
 };
 // Compares red, green and blue of two pictures of the same maxval; pixels whose reference alpha is
@@ -81,11 +81,13 @@ class RecordingProgress : public IProgressSink {
 public:
     RecordingProgress() { SetProgressSink(this); }
     ~RecordingProgress() override { SetProgressSink(nullptr); }
-    void BeginProgress(LPCSTR text) override {
+    void BeginProgress(LPCSTR text) override
+    {
         ++begins;
         lastText = text ? text : "";
     }
-    void SetProgress(DWORD done, DWORD total) override {
+    void SetProgress(DWORD done, DWORD total) override
+    {
         ++sets;
         lastDone = done;
         lastTotal = total;

@@ -18,7 +18,8 @@ namespace {
 
 // An enhanced metafile built byte by byte: a reference device of 1000 x 1000 pixels on 100 x 100
 // mm, so the frame in 0.01 mm is ten times the picture's size in pixels.
-std::string Emf(int framePixelsX, int framePixelsY, const std::string& records, int handles = 2) {
+std::string Emf(int framePixelsX, int framePixelsY, const std::string& records, int handles = 2)
+{
     std::string h;
     PutU32LE(h, EMR_HEADER);
     PutU32LE(h, 108);
@@ -58,7 +59,8 @@ std::string Emf(int framePixelsX, int framePixelsY, const std::string& records, 
     return all;
 }
 
-std::string Record(uint32_t type, const std::vector<uint32_t>& fields) {
+std::string Record(uint32_t type, const std::vector<uint32_t>& fields)
+{
     std::string r;
     PutU32LE(r, type);
     PutU32LE(r, static_cast<uint32_t>(8 + 4 * fields.size()));
@@ -68,27 +70,28 @@ std::string Record(uint32_t type, const std::vector<uint32_t>& fields) {
 }
 
 // A black rectangle over the left half of a w x h picture, with no outline.
-std::string LeftHalfBlack(int w, int h) {
-    return Record(EMR_CREATEBRUSHINDIRECT, {1, BS_SOLID, 0x000000, 0}) + Record(EMR_SELECTOBJECT, {1}) +
-           Record(EMR_SELECTOBJECT, {0x80000000u | NULL_PEN}) +
-           Record(EMR_RECTANGLE, {0, 0, static_cast<uint32_t>(w / 2), static_cast<uint32_t>(h + 1)});
+std::string LeftHalfBlack(int w, int h)
+{
+    return Record(EMR_CREATEBRUSHINDIRECT, {1, BS_SOLID, 0x000000, 0}) + Record(EMR_SELECTOBJECT, {1})
+           + Record(EMR_SELECTOBJECT, {0x80000000u | NULL_PEN})
+           + Record(EMR_RECTANGLE, {0, 0, static_cast<uint32_t>(w / 2), static_cast<uint32_t>(h + 1)});
 }
 
-PackedDIB Decode(const std::string& bytes) {
-    return DecodeMetafile(bytes.data(), bytes.size());
-}
+PackedDIB Decode(const std::string& bytes) { return DecodeMetafile(bytes.data(), bytes.size()); }
 
 // Restores the metafile settings and the thumbnail flag a test changes.
 struct SettingsGuard {
     int cx = g_DefaultWmfCX, cy = g_DefaultWmfCY, thumb = ThumbnailDecodeMode;
-    ~SettingsGuard() {
+    ~SettingsGuard()
+    {
         g_DefaultWmfCX = cx;
         g_DefaultWmfCY = cy;
         ThumbnailDecodeMode = thumb;
     }
 };
 
-std::string MetafileBits(HMETAFILE mf) {
+std::string MetafileBits(HMETAFILE mf)
+{
     const UINT n = GetMetaFileBitsEx(mf, 0, nullptr);
     std::string bits(n, '\0');
     GetMetaFileBitsEx(mf, n, &bits[0]);
@@ -98,7 +101,8 @@ std::string MetafileBits(HMETAFILE mf) {
 
 // A Windows metafile drawn with GDI: a black filled rectangle in the top-left quarter of a
 // 2880 x 1440 box.
-std::string DrawnWindowsMetafile() {
+std::string DrawnWindowsMetafile()
+{
     HDC dc = CreateMetaFileA(nullptr);
     SetMapMode(dc, MM_ANISOTROPIC);
     SetWindowOrgEx(dc, 0, 0, nullptr);
@@ -109,7 +113,8 @@ std::string DrawnWindowsMetafile() {
     return MetafileBits(CloseMetaFile(dc));
 }
 
-std::string Placeable(const std::string& wmf, int inch = 1440, bool goodChecksum = true) {
+std::string Placeable(const std::string& wmf, int inch = 1440, bool goodChecksum = true)
+{
     std::string h;
     PutU32LE(h, 0x9AC6CDD7);
     PutU16LE(h, 0);
@@ -131,7 +136,8 @@ bool IsWhite(const uint8_t* p) { return p[0] > 215 && p[1] > 215 && p[2] > 215; 
 
 } // namespace
 
-TEST(FormatMeta, FitsIntoTheDefaultSizeKeepingTheProportions) {
+TEST(FormatMeta, FitsIntoTheDefaultSizeKeepingTheProportions)
+{
     int w = 320, h = 100;
     FitMetafileSize(&w, &h, 640, 480);
     EXPECT_EQ(w, 640);
@@ -149,7 +155,8 @@ TEST(FormatMeta, FitsIntoTheDefaultSizeKeepingTheProportions) {
     EXPECT_EQ(h, 1); // never 0
 }
 
-TEST(FormatMeta, EnhancedMetafilesPlayAtTheFittedSizeOnWhite) {
+TEST(FormatMeta, EnhancedMetafilesPlayAtTheFittedSizeOnWhite)
+{
     SettingsGuard guard;
     g_DefaultWmfCX = 640;
     g_DefaultWmfCY = 480;
@@ -171,7 +178,8 @@ TEST(FormatMeta, EnhancedMetafilesPlayAtTheFittedSizeOnWhite) {
     }
 }
 
-TEST(FormatMeta, ThumbnailsKeepTheMetafilesOwnSize) {
+TEST(FormatMeta, ThumbnailsKeepTheMetafilesOwnSize)
+{
     SettingsGuard guard;
     ThumbnailDecodeMode = 1;
     DibHolder dib(Decode(Emf(2000, 1500, LeftHalfBlack(2000, 1500))));
@@ -184,7 +192,8 @@ TEST(FormatMeta, ThumbnailsKeepTheMetafilesOwnSize) {
     EXPECT_EQ(ShapeOf(huge.Get()).height, 102);
 }
 
-TEST(FormatMeta, OutOfRangeSettingsFallBackToTheDefaults) {
+TEST(FormatMeta, OutOfRangeSettingsFallBackToTheDefaults)
+{
     SettingsGuard guard;
     ThumbnailDecodeMode = 0;
     g_DefaultWmfCX = 0;
@@ -201,7 +210,8 @@ TEST(FormatMeta, OutOfRangeSettingsFallBackToTheDefaults) {
     EXPECT_EQ(ShapeOf(custom.Get()).height, 62);
 }
 
-TEST(FormatMeta, EnhancedContentInAWmfFileIsReadAsEnhanced) {
+TEST(FormatMeta, EnhancedContentInAWmfFileIsReadAsEnhanced)
+{
     SettingsGuard guard;
     ThumbnailDecodeMode = 0;
     testpaths::TempDir dir;
@@ -232,7 +242,8 @@ TEST(FormatMeta, EnhancedContentInAWmfFileIsReadAsEnhanced) {
     EXPECT_EQ(ShapeOf(dib.Get()).height, h);
 }
 
-TEST(FormatMeta, PlaceableMetafilesGetExtentsFromTheirBoxAndUnits) {
+TEST(FormatMeta, PlaceableMetafilesGetExtentsFromTheirBoxAndUnits)
+{
     const std::string file = Placeable(DrawnWindowsMetafile());
     HENHMETAFILE handle = PlaceableWMFToEMF(file.data(), file.size());
     ASSERT_NE(handle, nullptr);
@@ -243,13 +254,15 @@ TEST(FormatMeta, PlaceableMetafilesGetExtentsFromTheirBoxAndUnits) {
     DeleteEnhMetaFile(handle);
 }
 
-TEST(FormatMeta, PlaceableMetafilesPlayWithTheirDrawingInPlace) {
+TEST(FormatMeta, PlaceableMetafilesPlayWithTheirDrawingInPlace)
+{
     SettingsGuard guard;
     ThumbnailDecodeMode = 0;
     for (bool goodChecksum : {true, false}) {
         SCOPED_TRACE(goodChecksum ? "good checksum" : "wrong checksum");
         testpaths::TempDir dir;
-        ASSERT_TRUE(testpaths::WriteBytes(dir.File("p.wmf"), Placeable(DrawnWindowsMetafile(), 1440, goodChecksum)));
+        ASSERT_TRUE(
+            testpaths::WriteBytes(dir.File("p.wmf"), Placeable(DrawnWindowsMetafile(), 1440, goodChecksum)));
         DibHolder dib(LoadMetafile(dir.File("p.wmf").c_str()));
         ASSERT_TRUE(dib);
         const DibShape s = ShapeOf(dib.Get());
@@ -263,7 +276,8 @@ TEST(FormatMeta, PlaceableMetafilesPlayWithTheirDrawingInPlace) {
     }
 }
 
-TEST(FormatMeta, PlainWindowsMetafilesLoad) {
+TEST(FormatMeta, PlainWindowsMetafilesLoad)
+{
     SettingsGuard guard;
     ThumbnailDecodeMode = 0;
     const std::string wmf = DrawnWindowsMetafile();
@@ -276,7 +290,8 @@ TEST(FormatMeta, PlainWindowsMetafilesLoad) {
     EXPECT_TRUE(s.width == 640 || s.height == 480) << s.width << "x" << s.height;
 }
 
-TEST(FormatMeta, RefusesFilesThatAreNotMetafilesOrLieAboutTheirSize) {
+TEST(FormatMeta, RefusesFilesThatAreNotMetafilesOrLieAboutTheirSize)
+{
     testpaths::TempDir dir;
     ASSERT_TRUE(testpaths::WriteBytes(dir.File("empty.wmf"), ""));
     EXPECT_FALSE(LoadMetafile(dir.File("empty.wmf").c_str()));
@@ -295,7 +310,8 @@ TEST(FormatMeta, RefusesFilesThatAreNotMetafilesOrLieAboutTheirSize) {
     EXPECT_FALSE(PlaceableWMFToEMF(noUnits.data(), noUnits.size()));
 }
 
-TEST(FormatMeta, RefusesEmptyFramesAndDevicesWithoutMillimetres) {
+TEST(FormatMeta, RefusesEmptyFramesAndDevicesWithoutMillimetres)
+{
     std::string zeroMillimetres = Emf(320, 100, "");
     SetU32LE(zeroMillimetres, 80, 0);
     std::string zeroFrame = Emf(0, 100, "");
@@ -307,7 +323,8 @@ TEST(FormatMeta, RefusesEmptyFramesAndDevicesWithoutMillimetres) {
     }
 }
 
-TEST(FormatMeta, ChecksKeepMalformedRecordsFromThePlayer) {
+TEST(FormatMeta, ChecksKeepMalformedRecordsFromThePlayer)
+{
     const std::string good = Emf(10, 10, LeftHalfBlack(10, 10));
     EXPECT_TRUE(CheckEnhancedMetafile(good.data(), good.size()));
     // An object index beyond the handle table.
@@ -318,11 +335,13 @@ TEST(FormatMeta, ChecksKeepMalformedRecordsFromThePlayer) {
     // A polyline with more points than its record holds.
     std::string points = Emf(10, 10, Record(EMR_POLYLINE16, {0, 0, 0, 0, 1000, 0x00010001}));
     // Text whose characters lie past the record.
-    std::string text = Emf(10, 10, Record(EMR_EXTTEXTOUTW, {0, 0, 0, 0, 1, 0, 0, 0, 0, 50, 76, 0, 0, 0, 0, 0, 0}));
+    std::string text =
+        Emf(10, 10, Record(EMR_EXTTEXTOUTW, {0, 0, 0, 0, 1, 0, 0, 0, 0, 50, 76, 0, 0, 0, 0, 0, 0}));
     // A bitmap whose rows need more bytes than the record has.
-    std::string bitmap = Emf(10, 10, Record(EMR_STRETCHDIBITS, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 80, 40, 120, 4, 0,
-                                                                 0xCC0020, 10, 10, 40, 100, 100, 1 | (24u << 16),
-                                                                 0, 0, 0, 0, 0, 0, 0}));
+    std::string bitmap =
+        Emf(10, 10, Record(EMR_STRETCHDIBITS, {0,  0,   0, 0, 0,        0,  0,  0,  0,   0,   80,
+                                               40, 120, 4, 0, 0xCC0020, 10, 10, 40, 100, 100, 1 | (24u << 16),
+                                               0,  0,   0, 0, 0,        0,  0}));
     // No end record.
     std::string noEnd = good.substr(0, good.size() - 20);
     SetU32LE(noEnd, 48, static_cast<uint32_t>(noEnd.size()));
@@ -336,14 +355,16 @@ TEST(FormatMeta, ChecksKeepMalformedRecordsFromThePlayer) {
     }
 }
 
-TEST(FormatMeta, WindowsMetafileChecksFollowEveryCountAndIndex) {
+TEST(FormatMeta, WindowsMetafileChecksFollowEveryCountAndIndex)
+{
     const std::string good = DrawnWindowsMetafile();
     ASSERT_TRUE(CheckWindowsMetafile(good.data(), good.size()));
     std::string selectBeyond = good;
     // Find the first SELECTOBJECT record and point it past the object table.
     size_t at = 18;
     while (at + 6 <= selectBeyond.size()) {
-        const uint32_t words = uint8_t(good[at]) | (uint8_t(good[at + 1]) << 8) | (uint8_t(good[at + 2]) << 16);
+        const uint32_t words =
+            uint8_t(good[at]) | (uint8_t(good[at + 1]) << 8) | (uint8_t(good[at + 2]) << 16);
         const unsigned function = uint8_t(good[at + 4]) | (uint8_t(good[at + 5]) << 8);
         if (function == META_SELECTOBJECT) {
             SetU16LE(selectBeyond, at + 6, 500);
@@ -363,7 +384,8 @@ TEST(FormatMeta, WindowsMetafileChecksFollowEveryCountAndIndex) {
     EXPECT_FALSE(CheckWindowsMetafile(zeroRecord.data(), zeroRecord.size()));
 }
 
-TEST(FormatMeta, APlaceableMetafileConvertsThroughPicconv) {
+TEST(FormatMeta, APlaceableMetafileConvertsThroughPicconv)
+{
     testpaths::TempDir dir;
     ASSERT_TRUE(testpaths::WriteBytes(dir.File("drawn.wmf"), Placeable(DrawnWindowsMetafile())));
     ASSERT_EQ(RunPicconv(dir.File("drawn.wmf"), dir.File("drawn.bmp")), 0);

@@ -18,7 +18,8 @@ namespace owntest {
 namespace {
 
 // Next whitespace-separated token of a PNM header, skipping comments.
-bool HeaderNumber(const std::string& s, size_t& pos, unsigned* out) {
+bool HeaderNumber(const std::string& s, size_t& pos, unsigned* out)
+{
     for (;;) {
         while (pos < s.size() && isspace(static_cast<unsigned char>(s[pos])))
             ++pos;
@@ -40,15 +41,16 @@ bool HeaderNumber(const std::string& s, size_t& pos, unsigned* out) {
 
 } // namespace
 
-bool ReadPnm(const std::string& path, RgbImage* out) {
+bool ReadPnm(const std::string& path, RgbImage* out)
+{
     const std::string s = testpaths::ReadBytes(path);
     if (s.size() < 3 || s[0] != 'P' || (s[1] != '5' && s[1] != '6'))
         return false;
     const int channels = s[1] == '6' ? 3 : 1;
     size_t pos = 2;
     unsigned width = 0, height = 0, maxval = 0;
-    if (!HeaderNumber(s, pos, &width) || !HeaderNumber(s, pos, &height) || !HeaderNumber(s, pos, &maxval) ||
-        maxval == 0 || maxval > 65535)
+    if (!HeaderNumber(s, pos, &width) || !HeaderNumber(s, pos, &height) || !HeaderNumber(s, pos, &maxval)
+        || maxval == 0 || maxval > 65535)
         return false;
     ++pos; // the single whitespace after maxval
     const size_t sampleBytes = maxval > 255 ? 2 : 1;
@@ -69,7 +71,8 @@ bool ReadPnm(const std::string& path, RgbImage* out) {
     return true;
 }
 
-bool DibToRgb(PackedDIB dib, RgbImage* out) {
+bool DibToRgb(PackedDIB dib, RgbImage* out)
+{
     if (!dib)
         return false;
     const auto* block = static_cast<const uint8_t*>(GlobalLock(dib));
@@ -82,7 +85,8 @@ bool DibToRgb(PackedDIB dib, RgbImage* out) {
     const int height = h->biHeight < 0 ? -h->biHeight : h->biHeight;
     const int bitCount = h->biBitCount;
     const DWORD rowBytes = DIBRowBytes(width, static_cast<WORD>(bitCount));
-    bool ok = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
+    bool ok =
+        bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
     if (ok) {
         out->width = width;
         out->height = height;
@@ -120,7 +124,8 @@ bool DibToRgb(PackedDIB dib, RgbImage* out) {
     return ok;
 }
 
-Difference Compare(const RgbImage& a, const RgbImage& b) {
+Difference Compare(const RgbImage& a, const RgbImage& b)
+{
     Difference d;
     if (a.width != b.width || a.height != b.height || a.rgb.size() != b.rgb.size())
         return d;
@@ -139,7 +144,8 @@ Difference Compare(const RgbImage& a, const RgbImage& b) {
 namespace {
 
 // Solves the 4 x 4 system a x = b by elimination with partial pivoting.
-void Solve4(double a[4][4], double b[4], double x[4]) {
+void Solve4(double a[4][4], double b[4], double x[4])
+{
     for (int c = 0; c < 4; ++c) {
         int pivot = c;
         for (int r = c + 1; r < 4; ++r)
@@ -163,7 +169,8 @@ void Solve4(double a[4][4], double b[4], double x[4]) {
 
 } // namespace
 
-ColourFit FitColours(const RgbImage& from, const RgbImage& to) {
+ColourFit FitColours(const RgbImage& from, const RgbImage& to)
+{
     ColourFit fit;
     if (from.width != to.width || from.height != to.height || from.rgb.empty())
         return fit;
@@ -171,7 +178,8 @@ ColourFit FitColours(const RgbImage& from, const RgbImage& to) {
     double ata[4][4] = {};
     double atb[3][4] = {};
     for (size_t i = 0; i < n; ++i) {
-        const double x[4] = {double(from.rgb[3 * i]), double(from.rgb[3 * i + 1]), double(from.rgb[3 * i + 2]), 1.0};
+        const double x[4] = {double(from.rgb[3 * i]), double(from.rgb[3 * i + 1]),
+                             double(from.rgb[3 * i + 2]), 1.0};
         for (int r = 0; r < 4; ++r) {
             for (int c = 0; c < 4; ++c)
                 ata[r][c] += x[r] * x[c];
@@ -201,7 +209,8 @@ ColourFit FitColours(const RgbImage& from, const RgbImage& to) {
     return fit;
 }
 
-DibShape ShapeOf(PackedDIB dib) {
+DibShape ShapeOf(PackedDIB dib)
+{
     DibShape s;
     if (!dib)
         return s;
@@ -216,15 +225,16 @@ DibShape ShapeOf(PackedDIB dib) {
     return s;
 }
 
-bool IsConsistentDib(PackedDIB dib) {
+bool IsConsistentDib(PackedDIB dib)
+{
     if (!dib)
         return false;
     const SIZE_T blockBytes = GlobalSize(dib);
     const auto* h = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
     if (!h)
         return false;
-    bool ok = blockBytes >= sizeof(BITMAPINFOHEADER) && h->biSize == sizeof(BITMAPINFOHEADER) && h->biWidth > 0 &&
-              h->biHeight > 0 && h->biPlanes == 1;
+    bool ok = blockBytes >= sizeof(BITMAPINFOHEADER) && h->biSize == sizeof(BITMAPINFOHEADER)
+              && h->biWidth > 0 && h->biHeight > 0 && h->biPlanes == 1;
     if (ok) {
         const ULONGLONG need = PackedDIBBytes(h->biWidth, h->biHeight, h->biBitCount, DIBNumColors(h));
         ok = need <= blockBytes;
@@ -233,11 +243,10 @@ bool IsConsistentDib(PackedDIB dib) {
     return ok;
 }
 
-std::string OwnDataDir() {
-    return testpaths::TestDataDir() + "\\formats\\own";
-}
+std::string OwnDataDir() { return testpaths::TestDataDir() + "\\formats\\own"; }
 
-std::vector<ManifestEntry> ReadManifest(const std::string& format) {
+std::vector<ManifestEntry> ReadManifest(const std::string& format)
+{
     std::vector<ManifestEntry> entries;
     std::istringstream lines(testpaths::ReadBytes(OwnDataDir() + "\\manifest.txt"));
     std::string line;
@@ -254,7 +263,8 @@ std::vector<ManifestEntry> ReadManifest(const std::string& format) {
     return entries;
 }
 
-int RunPicconv(const std::string& in, const std::string& outBmp) {
+int RunPicconv(const std::string& in, const std::string& outBmp)
+{
     std::string command =
         "\"" + testpaths::BinaryDir() + "\\tools\\picconv.exe\" \"" + in + "\" \"" + outBmp + "\"";
     std::vector<char> line(command.begin(), command.end());
@@ -262,7 +272,8 @@ int RunPicconv(const std::string& in, const std::string& outBmp) {
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &si, &pi))
         return -1;
     DWORD status = static_cast<DWORD>(-1);
     if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
@@ -274,7 +285,8 @@ int RunPicconv(const std::string& in, const std::string& outBmp) {
     return static_cast<int>(status);
 }
 
-int CheckThroughPicconv(const std::string& format) {
+int CheckThroughPicconv(const std::string& format)
+{
     testpaths::TempDir dir;
     int compared = 0;
     for (const ManifestEntry& e : ReadManifest(format)) {
@@ -295,35 +307,33 @@ int CheckThroughPicconv(const std::string& format) {
     return compared;
 }
 
-ProgressRecorder::ProgressRecorder() {
-    SetProgressSink(this);
-}
+ProgressRecorder::ProgressRecorder() { SetProgressSink(this); }
 
-ProgressRecorder::~ProgressRecorder() {
-    SetProgressSink(nullptr);
-}
+ProgressRecorder::~ProgressRecorder() { SetProgressSink(nullptr); }
 
-void ProgressRecorder::BeginProgress(LPCSTR text) {
+void ProgressRecorder::BeginProgress(LPCSTR text)
+{
     ++begins;
     lastText = text ? text : "";
 }
 
-void ProgressRecorder::SetProgress(DWORD done, DWORD total) {
+void ProgressRecorder::SetProgress(DWORD done, DWORD total)
+{
     ++sets;
     lastDone = done;
     lastTotal = total;
 }
 
-void ProgressRecorder::EndProgress() {
-    ++ends;
-}
+void ProgressRecorder::EndProgress() { ++ends; }
 
-GuardedBytes::GuardedBytes(const std::string& bytes, bool guardBefore) : m_size(bytes.size()) {
+GuardedBytes::GuardedBytes(const std::string& bytes, bool guardBefore) : m_size(bytes.size())
+{
     SYSTEM_INFO info;
     GetSystemInfo(&info);
     const size_t page = info.dwPageSize;
     const size_t pages = (bytes.size() + page - 1) / page + 1;
-    m_base = static_cast<uint8_t*>(VirtualAlloc(nullptr, (pages + 1) * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    m_base = static_cast<uint8_t*>(
+        VirtualAlloc(nullptr, (pages + 1) * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     if (!m_base)
         return;
     DWORD old = 0;
@@ -338,39 +348,45 @@ GuardedBytes::GuardedBytes(const std::string& bytes, bool guardBefore) : m_size(
     memcpy(const_cast<uint8_t*>(m_data), bytes.data(), bytes.size());
 }
 
-GuardedBytes::~GuardedBytes() {
+GuardedBytes::~GuardedBytes()
+{
     if (m_base)
         VirtualFree(m_base, 0, MEM_RELEASE);
 }
 
-void PutU8(std::string& s, unsigned v) {
-    s.push_back(static_cast<char>(v & 0xFF));
-}
-void PutU16LE(std::string& s, unsigned v) {
+void PutU8(std::string& s, unsigned v) { s.push_back(static_cast<char>(v & 0xFF)); }
+void PutU16LE(std::string& s, unsigned v)
+{
     PutU8(s, v);
     PutU8(s, v >> 8);
 }
-void PutU32LE(std::string& s, uint32_t v) {
+void PutU32LE(std::string& s, uint32_t v)
+{
     PutU16LE(s, v & 0xFFFF);
     PutU16LE(s, v >> 16);
 }
-void PutU16BE(std::string& s, unsigned v) {
+void PutU16BE(std::string& s, unsigned v)
+{
     PutU8(s, v >> 8);
     PutU8(s, v);
 }
-void PutU32BE(std::string& s, uint32_t v) {
+void PutU32BE(std::string& s, uint32_t v)
+{
     PutU16BE(s, v >> 16);
     PutU16BE(s, v & 0xFFFF);
 }
-void SetU16LE(std::string& s, size_t at, unsigned v) {
+void SetU16LE(std::string& s, size_t at, unsigned v)
+{
     s[at] = static_cast<char>(v & 0xFF);
     s[at + 1] = static_cast<char>((v >> 8) & 0xFF);
 }
-void SetU32LE(std::string& s, size_t at, uint32_t v) {
+void SetU32LE(std::string& s, size_t at, uint32_t v)
+{
     SetU16LE(s, at, v & 0xFFFF);
     SetU16LE(s, at + 2, v >> 16);
 }
-void SetU32BE(std::string& s, size_t at, uint32_t v) {
+void SetU32BE(std::string& s, size_t at, uint32_t v)
+{
     for (int i = 0; i < 4; ++i)
         s[at + i] = static_cast<char>((v >> (24 - 8 * i)) & 0xFF);
 }

@@ -132,7 +132,8 @@ void SetU32BE(std::string& s, size_t at, uint32_t v);
 class Random {
 public:
     explicit Random(uint32_t seed) : m_state(seed ? seed : 1) {}
-    uint32_t Next() {
+    uint32_t Next()
+    {
         m_state ^= m_state << 13;
         m_state ^= m_state >> 17;
         m_state ^= m_state << 5;

@@ -26,7 +26,8 @@ typedef std::function<int(int x, int y)> PlaneFn;
 
 // Writes a picture of w x h in the interleaved layout from sector `first`.
 void PutPicture(std::string& file, size_t first, int w, int h, const PlaneFn& luma, const PlaneFn& c1,
-                const PlaneFn& c2) {
+                const PlaneFn& c2)
+{
     std::string data;
     for (int y = 0; y < h; y += 2) {
         for (int r = 0; r < 2; ++r)
@@ -44,7 +45,8 @@ void PutPicture(std::string& file, size_t first, int w, int h, const PlaneFn& lu
 
 // An image pack whose three pictures have the given planes (chroma functions take chroma
 // coordinates), and the orientation bits at byte 1538 of sector 1.
-std::string MakePcd(int orientationBits, const PlaneFn& luma, const PlaneFn& c1, const PlaneFn& c2) {
+std::string MakePcd(int orientationBits, const PlaneFn& luma, const PlaneFn& c1, const PlaneFn& c2)
+{
     std::string file(2 * kSector, '\0');
     file.replace(kSector, 7, "PCD_IPI");
     file[kSector + 1538] = static_cast<char>(orientationBits);
@@ -54,13 +56,15 @@ std::string MakePcd(int orientationBits, const PlaneFn& luma, const PlaneFn& c1,
     return file;
 }
 
-PlaneFn Constant(int v) {
+PlaneFn Constant(int v)
+{
     return [v](int, int) { return v; };
 }
 
 class BitWriter {
 public:
-    void Put(uint32_t value, int bits) {
+    void Put(uint32_t value, int bits)
+    {
         for (int i = bits - 1; i >= 0; --i) {
             m_acc = static_cast<uint8_t>((m_acc << 1) | ((value >> i) & 1));
             if (++m_count == 8) {
@@ -70,11 +74,13 @@ public:
         }
     }
     void Sync() { Put(0xFFFFFE, 24); }
-    void Row(int plane, int row) {
+    void Row(int plane, int row)
+    {
         Sync();
         Put((uint32_t(plane) << 14) | (uint32_t(row) << 1), 16);
     }
-    std::string Bytes() {
+    std::string Bytes()
+    {
         std::string out = m_bytes;
         if (m_count)
             out.push_back(static_cast<char>(m_acc << (8 - m_count)));
@@ -88,7 +94,8 @@ private:
 };
 
 // Codes of the test table: "0" adds 0, "10" adds 8, "110" subtracts 8.
-void Code(BitWriter& w, int delta) {
+void Code(BitWriter& w, int delta)
+{
     if (delta == 0)
         w.Put(0, 1);
     else if (delta == 8)
@@ -97,7 +104,8 @@ void Code(BitWriter& w, int delta) {
         w.Put(6, 3);
 }
 
-std::string HuffmanTable() {
+std::string HuffmanTable()
+{
     std::string t;
     PutU8(t, 2); // three entries
     const int entries[3][3] = {{1, 0x0000, 0}, {2, 0x8000, 8}, {3, 0xC000, -8}};
@@ -109,22 +117,20 @@ std::string HuffmanTable() {
     return t;
 }
 
-void PutSector(std::string& file, size_t sector, const std::string& data) {
+void PutSector(std::string& file, size_t sector, const std::string& data)
+{
     if (file.size() < sector * kSector + data.size())
         file.resize(sector * kSector + data.size(), '\0');
     file.replace(sector * kSector, data.size(), data);
 }
 
-PackedDIB Decode(const std::string& file, int size) {
-    return DecodePCD(file.data(), file.size(), size);
-}
+PackedDIB Decode(const std::string& file, int size) { return DecodePCD(file.data(), file.size(), size); }
 
-const uint8_t* PixelAt(const RgbImage& img, int x, int y) {
-    return img.At(x, y);
-}
+const uint8_t* PixelAt(const RgbImage& img, int x, int y) { return img.At(x, y); }
 
 // The conversion written out from its definition, for comparison.
-void ExpectedRgb(int y, int c1, int c2, int* r, int* g, int* b) {
+void ExpectedRgb(int y, int c1, int c2, int* r, int* g, int* b)
+{
     auto clamp = [](int v) {
         v >>= 8;
         return (v < 0 ? 0 : v > 1023 ? 1023 : v) / 4;
@@ -141,7 +147,8 @@ struct SettingGuard {
 
 } // namespace
 
-TEST(FormatPcd, ImageMagickFilesDecodeToTheirSourceAtEachResolution) {
+TEST(FormatPcd, ImageMagickFilesDecodeToTheirSourceAtEachResolution)
+{
     // ImageMagick's writer does not scale luma and chroma as Kodak's PhotoYCC does, so the colours
     // come out through a fixed transform of the source's: the pixels must follow that transform
     // closely (rows, chroma placement, orientation and resolution all right), and the transform
@@ -184,12 +191,14 @@ TEST(FormatPcd, ImageMagickFilesDecodeToTheirSourceAtEachResolution) {
             }
             EXPECT_LE(worst, 3);
             const int y = decoded.height / 2, right = decoded.width - 3;
-            EXPECT_EQ(decoded.At(2, y)[1] < decoded.At(right, y)[1], reference.At(2, y)[1] < reference.At(right, y)[1]);
+            EXPECT_EQ(decoded.At(2, y)[1] < decoded.At(right, y)[1],
+                      reference.At(2, y)[1] < reference.At(right, y)[1]);
         }
     }
 }
 
-TEST(FormatPcd, TheSettingChoosesTheResolution) {
+TEST(FormatPcd, TheSettingChoosesTheResolution)
+{
     const std::string file = MakePcd(0, Constant(120), Constant(140), Constant(150));
     struct Case {
         int setting, width, height;
@@ -205,7 +214,8 @@ TEST(FormatPcd, TheSettingChoosesTheResolution) {
     }
 }
 
-TEST(FormatPcd, OrientationTurnsThePicture) {
+TEST(FormatPcd, OrientationTurnsThePicture)
+{
     // A bright luma block in the top-left corner of the stored picture.
     const PlaneFn luma = [](int x, int y) { return (x < 16 && y < 16) ? 250 : 20; };
     struct Case {
@@ -219,7 +229,10 @@ TEST(FormatPcd, OrientationTurnsThePicture) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bits);
         const std::string file = MakePcd(c.bits, luma, Constant(156), Constant(137));
-        EXPECT_EQ(PcdReadOrientation(file.data(), file.size()), c.bits == 0 ? 1 : c.bits == 1 ? 3 : c.bits == 2 ? 4 : 2);
+        EXPECT_EQ(PcdReadOrientation(file.data(), file.size()), c.bits == 0   ? 1
+                                                                : c.bits == 1 ? 3
+                                                                : c.bits == 2 ? 4
+                                                                              : 2);
         DibHolder dib(Decode(file, 0));
         ASSERT_TRUE(dib);
         RgbImage img;
@@ -231,13 +244,15 @@ TEST(FormatPcd, OrientationTurnsThePicture) {
     }
 }
 
-TEST(FormatPcd, ColourConversionFollowsThePhotoYccFormula) {
+TEST(FormatPcd, ColourConversionFollowsThePhotoYccFormula)
+{
     BYTE r, g, b;
     PcdYccPixelToRgb(0, 0, 0, &r, &g, &b);
     EXPECT_EQ(r, 0);
     EXPECT_EQ(g, 194);
     EXPECT_EQ(b, 0);
-    const int samples[][3] = {{255, 255, 255}, {128, 156, 137}, {60, 200, 30}, {200, 10, 250}, {30, 100, 100}};
+    const int samples[][3] = {
+        {255, 255, 255}, {128, 156, 137}, {60, 200, 30}, {200, 10, 250}, {30, 100, 100}};
     for (const auto& s : samples) {
         int er, eg, eb;
         ExpectedRgb(s[0], s[1], s[2], &er, &eg, &eb);
@@ -248,7 +263,8 @@ TEST(FormatPcd, ColourConversionFollowsThePhotoYccFormula) {
     }
 }
 
-TEST(FormatPcd, UpsamplingAveragesNeighboursAndRepeatsTheLastRowAndColumn) {
+TEST(FormatPcd, UpsamplingAveragesNeighboursAndRepeatsTheLastRowAndColumn)
+{
     PcdPlane plane;
     ASSERT_TRUE(plane.Allocate(4, 4));
     plane.width = 2;
@@ -267,8 +283,10 @@ TEST(FormatPcd, UpsamplingAveragesNeighboursAndRepeatsTheLastRowAndColumn) {
     EXPECT_FALSE(PcdUpsample(plane)) << "no room left to double";
 }
 
-TEST(FormatPcd, FourBaseWithoutResidualsIsTheBaseUpsampled) {
-    const std::string file = MakePcd(0, [](int x, int y) { return (x * 3 + y) & 255; }, Constant(156), Constant(137));
+TEST(FormatPcd, FourBaseWithoutResidualsIsTheBaseUpsampled)
+{
+    const std::string file = MakePcd(
+        0, [](int x, int y) { return (x * 3 + y) & 255; }, Constant(156), Constant(137));
     DibHolder base(Decode(file, 2));
     DibHolder fourBase(Decode(file, 3));
     ASSERT_TRUE(base);
@@ -282,8 +300,10 @@ TEST(FormatPcd, FourBaseWithoutResidualsIsTheBaseUpsampled) {
             ASSERT_EQ(memcmp(small.At(x, y), large.At(2 * x, 2 * y), 3), 0) << x << "," << y;
 }
 
-TEST(FormatPcd, LumaResidualsCorrectTheirRows) {
-    std::string file = MakePcd(0, [](int, int y) { return y == 0 ? 250 : 100; }, Constant(156), Constant(137));
+TEST(FormatPcd, LumaResidualsCorrectTheirRows)
+{
+    std::string file = MakePcd(
+        0, [](int, int y) { return y == 0 ? 250 : 100; }, Constant(156), Constant(137));
     PutSector(file, 388, HuffmanTable());
     BitWriter w;
     w.Row(0, 0); // +8 on every pixel of row 0 (250 clamps at 255)
@@ -323,7 +343,8 @@ TEST(FormatPcd, LumaResidualsCorrectTheirRows) {
     expect(10, 6, 100);
 }
 
-TEST(FormatPcd, MalformedResidualsStopWithoutHanging) {
+TEST(FormatPcd, MalformedResidualsStopWithoutHanging)
+{
     struct Case {
         const char* what;
         std::string table;
@@ -358,7 +379,8 @@ TEST(FormatPcd, MalformedResidualsStopWithoutHanging) {
     }
 }
 
-TEST(FormatPcd, AShortFileGivesAPictureWithZeroedMissingParts) {
+TEST(FormatPcd, AShortFileGivesAPictureWithZeroedMissingParts)
+{
     const std::string full = MakePcd(0, Constant(180), Constant(156), Constant(137));
     const std::string cut = full.substr(0, 96 * kSector + 768 * 100); // about 66 rows of the Base
     DibHolder a(Decode(cut, 2));
@@ -378,7 +400,8 @@ TEST(FormatPcd, AShortFileGivesAPictureWithZeroedMissingParts) {
     EXPECT_TRUE(tiny);
 }
 
-TEST(FormatPcd, ReportsOneProgressStepPerOutputRow) {
+TEST(FormatPcd, ReportsOneProgressStepPerOutputRow)
+{
     ProgressRecorder progress;
     const std::string file = MakePcd(1, Constant(120), Constant(140), Constant(150));
     DibHolder dib(Decode(file, 0));
@@ -389,12 +412,14 @@ TEST(FormatPcd, ReportsOneProgressStepPerOutputRow) {
     EXPECT_EQ(progress.lastTotal, 192u);
 }
 
-TEST(FormatPcd, PcdFilesGoThroughTheDispatcherAtTheSettingsResolution) {
+TEST(FormatPcd, PcdFilesGoThroughTheDispatcherAtTheSettingsResolution)
+{
     SettingGuard guard;
     InstallPictureReaders();
     EXPECT_EQ(GetPictureReader(kFileTypePCD), &LoadPCD);
     testpaths::TempDir dir;
-    ASSERT_TRUE(testpaths::WriteBytes(dir.File("a.pcd"), MakePcd(0, Constant(90), Constant(156), Constant(137))));
+    ASSERT_TRUE(
+        testpaths::WriteBytes(dir.File("a.pcd"), MakePcd(0, Constant(90), Constant(156), Constant(137))));
     g_PhotoCDSize = 1;
     DibHolder dib(GetPictureReader(kFileTypePCD)(dir.File("a.pcd").c_str()));
     ASSERT_TRUE(dib);
@@ -404,7 +429,8 @@ TEST(FormatPcd, PcdFilesGoThroughTheDispatcherAtTheSettingsResolution) {
     EXPECT_EQ(progress.begins, progress.ends);
 }
 
-TEST(FormatPcd, ImageMagickFilesConvertThroughPicconvAtTheDefaultResolution) {
+TEST(FormatPcd, ImageMagickFilesConvertThroughPicconvAtTheDefaultResolution)
+{
     // picconv reads the settings' defaults: the Base picture, 768 x 512 (portrait 512 x 768).
     testpaths::TempDir dir;
     for (const char* name : {"landscape", "portrait"}) {
@@ -415,8 +441,9 @@ TEST(FormatPcd, ImageMagickFilesConvertThroughPicconvAtTheDefaultResolution) {
         RgbImage decoded, reference;
         ASSERT_TRUE(DibToRgb(dib.Get(), &decoded));
         const bool portrait = std::string(name) == "portrait";
-        ASSERT_TRUE(ReadPnm(OwnDataDir() + (portrait ? "\\src_pcd_portrait_512x768.ppm" : "\\src_pcd_768x512.ppm"),
-                            &reference));
+        ASSERT_TRUE(
+            ReadPnm(OwnDataDir() + (portrait ? "\\src_pcd_portrait_512x768.ppm" : "\\src_pcd_768x512.ppm"),
+                    &reference));
         ASSERT_EQ(decoded.width, reference.width);
         ASSERT_EQ(decoded.height, reference.height);
         const ColourFit fit = FitColours(reference, decoded);

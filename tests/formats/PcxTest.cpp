@@ -14,7 +14,8 @@ using namespace owntest;
 
 namespace {
 
-std::string Header(int bits, int planes, int width, int height, int bytesPerLine, int version = 5) {
+std::string Header(int bits, int planes, int width, int height, int bytesPerLine, int version = 5)
+{
     std::string h(128, '\0');
     h[0] = 10;
     h[1] = static_cast<char>(version);
@@ -32,7 +33,8 @@ std::string Header(int bits, int planes, int width, int height, int bytesPerLine
 }
 
 // Run-length: runs of equal bytes and bytes with both top bits set become count + value.
-std::string Rle(const std::string& line) {
+std::string Rle(const std::string& line)
+{
     std::string out;
     size_t i = 0;
     while (i < line.size()) {
@@ -51,7 +53,8 @@ std::string Rle(const std::string& line) {
     return out;
 }
 
-std::vector<int> Pattern(int width, int height, int values) {
+std::vector<int> Pattern(int width, int height, int values)
+{
     std::vector<int> p(size_t(width) * height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -60,7 +63,8 @@ std::vector<int> Pattern(int width, int height, int values) {
 }
 
 // A file of one-bit planes (1 to 4) for the pixel values.
-std::string Planar(int width, int height, int planes, int bytesPerLine, const std::vector<int>& pixels) {
+std::string Planar(int width, int height, int planes, int bytesPerLine, const std::vector<int>& pixels)
+{
     std::string f = Header(1, planes, width, height, bytesPerLine);
     for (int y = 0; y < height; ++y) {
         std::string line(size_t(planes) * bytesPerLine, '\0');
@@ -73,21 +77,23 @@ std::string Planar(int width, int height, int planes, int bytesPerLine, const st
     return f;
 }
 
-PackedDIB Decode(const std::string& bytes) {
-    return DecodePCX(bytes.data(), bytes.size());
-}
+PackedDIB Decode(const std::string& bytes) { return DecodePCX(bytes.data(), bytes.size()); }
 
-int IndexAt(PackedDIB dib, int x, int y) {
+int IndexAt(PackedDIB dib, int x, int y)
+{
     const auto* block = static_cast<const uint8_t*>(GlobalLock(dib));
     const auto* h = reinterpret_cast<const BITMAPINFOHEADER*>(block);
-    const uint8_t* row = FindDIBBits(block) + size_t(h->biHeight - 1 - y) * DIBRowBytes(h->biWidth, h->biBitCount);
-    int v = h->biBitCount == 8 ? row[x] : h->biBitCount == 4 ? (row[x / 2] >> ((x & 1) ? 0 : 4)) & 15
-                                                               : (row[x / 8] >> (7 - x % 8)) & 1;
+    const uint8_t* row =
+        FindDIBBits(block) + size_t(h->biHeight - 1 - y) * DIBRowBytes(h->biWidth, h->biBitCount);
+    int v = h->biBitCount == 8   ? row[x]
+            : h->biBitCount == 4 ? (row[x / 2] >> ((x & 1) ? 0 : 4)) & 15
+                                 : (row[x / 8] >> (7 - x % 8)) & 1;
     GlobalUnlock(dib);
     return v;
 }
 
-RGBQUAD TableEntry(PackedDIB dib, int i) {
+RGBQUAD TableEntry(PackedDIB dib, int i)
+{
     const auto* block = static_cast<const uint8_t*>(GlobalLock(dib));
     RGBQUAD q = reinterpret_cast<const RGBQUAD*>(block + 40)[i];
     GlobalUnlock(dib);
@@ -96,7 +102,8 @@ RGBQUAD TableEntry(PackedDIB dib, int i) {
 
 } // namespace
 
-TEST(FormatPcx, NetpbmAndImageMagickFilesMatchTheirSources) {
+TEST(FormatPcx, NetpbmAndImageMagickFilesMatchTheirSources)
+{
     const auto entries = ReadManifest("PCX");
     ASSERT_GE(entries.size(), 14u) << "reference files missing: scripts/test.sh prepares them";
     for (const ManifestEntry& e : entries) {
@@ -112,7 +119,8 @@ TEST(FormatPcx, NetpbmAndImageMagickFilesMatchTheirSources) {
     }
 }
 
-TEST(FormatPcx, SixteenColoursInFourPlanesGiveFourBitRowsAndTheHeaderColours) {
+TEST(FormatPcx, SixteenColoursInFourPlanesGiveFourBitRowsAndTheHeaderColours)
+{
     const auto pixels = Pattern(7, 3, 16);
     DibHolder dib(Decode(Planar(7, 3, 4, 4, pixels)));
     ASSERT_TRUE(dib);
@@ -131,7 +139,8 @@ TEST(FormatPcx, SixteenColoursInFourPlanesGiveFourBitRowsAndTheHeaderColours) {
             EXPECT_EQ(IndexAt(dib.Get(), x, y), pixels[size_t(y) * 7 + x]);
 }
 
-TEST(FormatPcx, MonochromeTakesTheFirstTwoHeaderColours) {
+TEST(FormatPcx, MonochromeTakesTheFirstTwoHeaderColours)
+{
     const auto pixels = Pattern(19, 4, 2);
     DibHolder dib(Decode(Planar(19, 4, 1, 4, pixels)));
     ASSERT_TRUE(dib);
@@ -142,7 +151,8 @@ TEST(FormatPcx, MonochromeTakesTheFirstTwoHeaderColours) {
     EXPECT_EQ(IndexAt(dib.Get(), 18, 3), pixels[3 * 19 + 18]);
 }
 
-TEST(FormatPcx, MonochromeWithAnEmptyColourMapIsBlackAndWhite) {
+TEST(FormatPcx, MonochromeWithAnEmptyColourMapIsBlackAndWhite)
+{
     std::string file = Planar(8, 1, 1, 2, Pattern(8, 1, 2));
     for (int i = 16; i < 64; ++i)
         file[i] = 0;
@@ -153,7 +163,8 @@ TEST(FormatPcx, MonochromeWithAnEmptyColourMapIsBlackAndWhite) {
     EXPECT_EQ(TableEntry(dib.Get(), 1).rgbBlue, 255);
 }
 
-TEST(FormatPcx, TwoHundredFiftySixColoursTakeTheLast768BytesWhateverComesBefore) {
+TEST(FormatPcx, TwoHundredFiftySixColoursTakeTheLast768BytesWhateverComesBefore)
+{
     std::string f = Header(8, 1, 5, 2, 6);
     const auto pixels = Pattern(5, 2, 256);
     for (int y = 0; y < 2; ++y) {
@@ -177,7 +188,8 @@ TEST(FormatPcx, TwoHundredFiftySixColoursTakeTheLast768BytesWhateverComesBefore)
     EXPECT_EQ(IndexAt(dib.Get(), 4, 1), pixels[5 + 4]);
 }
 
-TEST(FormatPcx, TrueColourPlanesBecomeBlueGreenRed) {
+TEST(FormatPcx, TrueColourPlanesBecomeBlueGreenRed)
+{
     std::string f = Header(8, 3, 3, 1, 4);
     const std::string line("\x10\x11\x12\x00\x20\x21\x22\x00\x30\x31\x32\x00", 12);
     f += Rle(line);
@@ -190,7 +202,8 @@ TEST(FormatPcx, TrueColourPlanesBecomeBlueGreenRed) {
     EXPECT_EQ(rgb.At(2, 0)[2], 0x32);
 }
 
-TEST(FormatPcx, RunLengthCodes) {
+TEST(FormatPcx, RunLengthCodes)
+{
     PcxByteSource oneByte(reinterpret_cast<const BYTE*>("\xC1\xC5"), 2);
     BYTE line[4] = {9, 9, 9, 9};
     DecodePCXLine(&oneByte, line, 1, 4);
@@ -219,7 +232,8 @@ TEST(FormatPcx, RunLengthCodes) {
     EXPECT_EQ(second[1], 0x33);
 }
 
-TEST(FormatPcx, ExtraBytesPerLineAreDecodedButNotShown) {
+TEST(FormatPcx, ExtraBytesPerLineAreDecodedButNotShown)
+{
     const auto pixels = Pattern(9, 3, 16);
     DibHolder narrow(Decode(Planar(9, 3, 4, 2, pixels)));
     DibHolder padded(Decode(Planar(9, 3, 4, 6, pixels)));
@@ -231,7 +245,8 @@ TEST(FormatPcx, ExtraBytesPerLineAreDecodedButNotShown) {
     EXPECT_EQ(Compare(a, b).largest, 0);
 }
 
-TEST(FormatPcx, PackedTwoAndFourBitPixelsLoad) {
+TEST(FormatPcx, PackedTwoAndFourBitPixelsLoad)
+{
     std::string f2 = Header(2, 1, 5, 1, 2);
     f2 += Rle(std::string("\x1B\x80", 2)); // 0 1 2 3 | 2
     DibHolder two(Decode(f2));
@@ -247,7 +262,8 @@ TEST(FormatPcx, PackedTwoAndFourBitPixelsLoad) {
     EXPECT_EQ(IndexAt(four.Get(), 2, 0), 11);
 }
 
-TEST(FormatPcx, RefusesOtherVersionsLayoutsAndShortFiles) {
+TEST(FormatPcx, RefusesOtherVersionsLayoutsAndShortFiles)
+{
     const std::string good = Planar(6, 2, 4, 2, Pattern(6, 2, 16));
     {
         DibHolder dib(Decode(good));
@@ -268,7 +284,8 @@ TEST(FormatPcx, RefusesOtherVersionsLayoutsAndShortFiles) {
     }
 }
 
-TEST(FormatPcx, DataThatEndsEarlyLeavesTheRestIndexZero) {
+TEST(FormatPcx, DataThatEndsEarlyLeavesTheRestIndexZero)
+{
     const auto pixels = Pattern(16, 6, 16);
     std::string f = Planar(16, 6, 4, 2, pixels);
     f.resize(128 + 3);
@@ -278,7 +295,8 @@ TEST(FormatPcx, DataThatEndsEarlyLeavesTheRestIndexZero) {
         EXPECT_EQ(IndexAt(dib.Get(), x, 5), 0);
 }
 
-TEST(FormatPcx, ReportsOneProgressStepPerLine) {
+TEST(FormatPcx, ReportsOneProgressStepPerLine)
+{
     ProgressRecorder progress;
     DibHolder dib(Decode(Planar(6, 9, 2, 2, Pattern(6, 9, 4))));
     ASSERT_TRUE(dib);
@@ -288,7 +306,8 @@ TEST(FormatPcx, ReportsOneProgressStepPerLine) {
     EXPECT_EQ(progress.lastTotal, 9u);
 }
 
-TEST(FormatPcx, PcxFilesGoThroughTheDispatcher) {
+TEST(FormatPcx, PcxFilesGoThroughTheDispatcher)
+{
     InstallPictureReaders();
     EXPECT_EQ(GetPictureReader(kFileTypePCX), &LoadPCX);
     testpaths::TempDir dir;
@@ -300,6 +319,4 @@ TEST(FormatPcx, PcxFilesGoThroughTheDispatcher) {
     EXPECT_FALSE(LoadPCX(dir.File("missing.pcx").c_str()));
 }
 
-TEST(FormatPcx, ToolFilesConvertThroughPicconv) {
-    EXPECT_GE(CheckThroughPicconv("PCX"), 14);
-}
+TEST(FormatPcx, ToolFilesConvertThroughPicconv) { EXPECT_GE(CheckThroughPicconv("PCX"), 14); }

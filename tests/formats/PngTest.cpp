@@ -31,7 +31,8 @@ struct PngChunks {
     int colorType = -1;
 };
 
-PngChunks ReadChunks(const std::string& path) {
+PngChunks ReadChunks(const std::string& path)
+{
     PngChunks chunks;
     const std::string bytes = FileBytes(path);
     size_t p = 8;
@@ -54,7 +55,8 @@ PngChunks ReadChunks(const std::string& path) {
 }
 
 // The file's gamma as the reader takes it: gAMA, else 0.45.
-double FileGamma(const PngChunks& chunks) {
+double FileGamma(const PngChunks& chunks)
+{
     auto it = chunks.data.find("gAMA");
     if (it == chunks.data.end() || it->second.size() < 4)
         return 0.45;
@@ -66,7 +68,8 @@ double FileGamma(const PngChunks& chunks) {
 // sample decoded to linear light with the file's gamma, alpha composited onto black there, then
 // encoded for a 2.2 screen. libpng composites 8-bit files in 8-bit linear values, so the expected
 // value is a range: the linear result give or take one step.
-int Excess(const Image& reference, const Image& actual, double fileGamma, int* worst, double* total) {
+int Excess(const Image& reference, const Image& actual, double fileGamma, int* worst, double* total)
+{
     const bool significant = std::fabs(fileGamma * 2.2 - 1.0) > 0.05;
     auto encode = [&](double linear) {
         linear = linear < 0 ? 0 : (linear > 1 ? 1 : linear);
@@ -110,7 +113,8 @@ struct Loaded {
     std::string bytes; // the whole block
 };
 
-Loaded Load(const std::string& path) {
+Loaded Load(const std::string& path)
+{
     Loaded result;
     PackedDIB dib = LoadPNG(path.c_str());
     if (!dib)
@@ -131,7 +135,8 @@ Loaded Load(const std::string& path) {
 // Writes a PNG with libpng for the tests (rows top-down, packed as PNG stores them).
 bool WritePng(const std::string& path, int width, int height, int depth, int colorType,
               const std::vector<std::vector<BYTE>>& rows, const std::vector<png_color>& palette = {},
-              const std::vector<BYTE>& trns = {}, bool interlace = false) {
+              const std::vector<BYTE>& trns = {}, bool interlace = false)
+{
     FILE* file = fopen(path.c_str(), "wb");
     if (!file)
         return false;
@@ -143,8 +148,9 @@ bool WritePng(const std::string& path, int width, int height, int depth, int col
         return false;
     }
     png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, depth, colorType, interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, depth, colorType,
+                 interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     if (!palette.empty())
         png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
     if (!trns.empty() && colorType == PNG_COLOR_TYPE_PALETTE) {
@@ -167,9 +173,9 @@ bool WritePng(const std::string& path, int width, int height, int depth, int col
 
 // The suite's interlaced files of 8 bits and more, named after their plain twins.
 const char* const kInterlacedTwins[] = {
-    "basn0g08", "basn0g16", "basn2c08", "basn2c16", "basn3p08", "basn4a08", "basn4a16", "basn6a08",
-    "basn6a16", "ftbbn2c16", "ftbbn3p08", "ftbgn2c16", "ftbgn3p08", "ftbrn2c08", "ftbwn0g16",
-    "ftbwn3p08", "ftbyn3p08", "ftp0n0g08", "ftp0n2c08", "ftp0n3p08", "ftp1n3p08",
+    "basn0g08",  "basn0g16",  "basn2c08",  "basn2c16",  "basn3p08",  "basn4a08",  "basn4a16",
+    "basn6a08",  "basn6a16",  "ftbbn2c16", "ftbbn3p08", "ftbgn2c16", "ftbgn3p08", "ftbrn2c08",
+    "ftbwn0g16", "ftbwn3p08", "ftbyn3p08", "ftp0n0g08", "ftp0n2c08", "ftp0n3p08", "ftp1n3p08",
 };
 
 int Gradient16(int x, int y) { return (x + y) % 16; }
@@ -180,18 +186,20 @@ int Stripes2(int x, int) { return (x / 3) % 2; }
 
 // ---- The PNG suite ----
 
-TEST(LoadPNG, SuiteDecodesAsReferenceWithGammaAndBlackBackground) {
+TEST(LoadPNG, SuiteDecodesAsReferenceWithGammaAndBlackBackground)
+{
     std::vector<std::string> files = {
-        "basn0g01", "basn0g02", "basn0g04", "basn0g08", "basn0g16", "basn2c08", "basn2c16", "basn3p01",
-        "basn3p02", "basn3p04", "basn3p08", "basn4a08", "basn4a16", "basn6a08", "basn6a16", "ftbbn0g01",
-        "ftbbn0g02", "ftbbn0g04", "ftbbn2c16", "ftbbn3p08", "ftbgn2c16", "ftbgn3p08", "ftbrn2c08", "ftbwn0g16",
+        "basn0g01",  "basn0g02",  "basn0g04",  "basn0g08",  "basn0g16",  "basn2c08",
+        "basn2c16",  "basn3p01",  "basn3p02",  "basn3p04",  "basn3p08",  "basn4a08",
+        "basn4a16",  "basn6a08",  "basn6a16",  "ftbbn0g01", "ftbbn0g02", "ftbbn0g04",
+        "ftbbn2c16", "ftbbn3p08", "ftbgn2c16", "ftbgn3p08", "ftbrn2c08", "ftbwn0g16",
         "ftbwn3p08", "ftbyn3p08", "ftp0n0g08", "ftp0n2c08", "ftp0n3p08", "ftp1n3p08",
     };
     for (const char* name : kInterlacedTwins)
         files.push_back(std::string("i") + name);
     // The low-depth interlaced files, kept in their own folder, carry no gAMA chunk.
-    for (const char* name : {"basn0g01", "basn0g02", "basn0g04", "basn3p01", "basn3p02", "basn3p04", "ftbbn0g01",
-                             "ftbbn0g02", "ftbbn0g04"})
+    for (const char* name : {"basn0g01", "basn0g02", "basn0g04", "basn3p01", "basn3p02", "basn3p04",
+                             "ftbbn0g01", "ftbbn0g02", "ftbbn0g04"})
         files.push_back(std::string("interlaced\\i") + name);
     int checked = 0;
     for (const std::string& name : files) {
@@ -201,7 +209,8 @@ TEST(LoadPNG, SuiteDecodesAsReferenceWithGammaAndBlackBackground) {
         if (twin[0] == 'i')
             twin = twin.substr(1);
         Image reference;
-        ASSERT_TRUE(ReadNetpbm(ReferenceDir("png") + "\\" + twin + ".pam", &reference)) << "missing reference";
+        ASSERT_TRUE(ReadNetpbm(ReferenceDir("png") + "\\" + twin + ".pam", &reference))
+            << "missing reference";
         const PngChunks chunks = ReadChunks(path);
         Loaded loaded = Load(path);
         ASSERT_EQ(loaded.image.width, reference.width);
@@ -228,28 +237,31 @@ TEST(LoadPNG, SuiteDecodesAsReferenceWithGammaAndBlackBackground) {
     EXPECT_EQ(checked, 60);
 }
 
-TEST(LoadPNG, InterlacedFilesEqualTheirPlainTwins) {
+TEST(LoadPNG, InterlacedFilesEqualTheirPlainTwins)
+{
     // Made here: the suite's interlaced files differ from their twins in their gAMA chunks.
     struct Case {
         int type, depth;
         bool transparency;
     };
     const Case cases[] = {
-        {PNG_COLOR_TYPE_GRAY, 1, false},       {PNG_COLOR_TYPE_GRAY, 2, false},
-        {PNG_COLOR_TYPE_GRAY, 4, false},       {PNG_COLOR_TYPE_GRAY, 8, false},
-        {PNG_COLOR_TYPE_GRAY, 16, false},      {PNG_COLOR_TYPE_GRAY, 4, true},
-        {PNG_COLOR_TYPE_PALETTE, 1, false},    {PNG_COLOR_TYPE_PALETTE, 2, false},
-        {PNG_COLOR_TYPE_PALETTE, 4, false},    {PNG_COLOR_TYPE_PALETTE, 8, false},
-        {PNG_COLOR_TYPE_PALETTE, 8, true},     {PNG_COLOR_TYPE_RGB, 8, false},
-        {PNG_COLOR_TYPE_RGB, 16, false},       {PNG_COLOR_TYPE_GRAY_ALPHA, 8, false},
-        {PNG_COLOR_TYPE_RGB_ALPHA, 8, false},  {PNG_COLOR_TYPE_RGB_ALPHA, 16, false},
+        {PNG_COLOR_TYPE_GRAY, 1, false},      {PNG_COLOR_TYPE_GRAY, 2, false},
+        {PNG_COLOR_TYPE_GRAY, 4, false},      {PNG_COLOR_TYPE_GRAY, 8, false},
+        {PNG_COLOR_TYPE_GRAY, 16, false},     {PNG_COLOR_TYPE_GRAY, 4, true},
+        {PNG_COLOR_TYPE_PALETTE, 1, false},   {PNG_COLOR_TYPE_PALETTE, 2, false},
+        {PNG_COLOR_TYPE_PALETTE, 4, false},   {PNG_COLOR_TYPE_PALETTE, 8, false},
+        {PNG_COLOR_TYPE_PALETTE, 8, true},    {PNG_COLOR_TYPE_RGB, 8, false},
+        {PNG_COLOR_TYPE_RGB, 16, false},      {PNG_COLOR_TYPE_GRAY_ALPHA, 8, false},
+        {PNG_COLOR_TYPE_RGB_ALPHA, 8, false}, {PNG_COLOR_TYPE_RGB_ALPHA, 16, false},
     };
     testpaths::TempDir dir;
     for (const Case& c : cases) {
         SCOPED_TRACE("type " + std::to_string(c.type) + ", depth " + std::to_string(c.depth));
         const int width = 13, height = 11;
-        const int channels = c.type == PNG_COLOR_TYPE_RGB ? 3 : c.type == PNG_COLOR_TYPE_RGB_ALPHA ? 4
-                             : c.type == PNG_COLOR_TYPE_GRAY_ALPHA ? 2 : 1;
+        const int channels = c.type == PNG_COLOR_TYPE_RGB          ? 3
+                             : c.type == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
+                             : c.type == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                                                                   : 1;
         std::vector<std::vector<BYTE>> rows(height, std::vector<BYTE>((width * channels * c.depth + 7) / 8));
         for (int y = 0; y < height; ++y)
             for (size_t b = 0; b < rows[y].size(); ++b)
@@ -265,7 +277,8 @@ TEST(LoadPNG, InterlacedFilesEqualTheirPlainTwins) {
         if (c.type == PNG_COLOR_TYPE_GRAY && c.transparency)
             trns = {0}; // tRNS of a grey picture is written through the colour, below
         ASSERT_TRUE(WritePng(dir.File("plain.png"), width, height, c.depth, c.type, rows, palette, trns));
-        ASSERT_TRUE(WritePng(dir.File("inter.png"), width, height, c.depth, c.type, rows, palette, trns, true));
+        ASSERT_TRUE(
+            WritePng(dir.File("inter.png"), width, height, c.depth, c.type, rows, palette, trns, true));
         Loaded a = Load(dir.File("plain.png"));
         Loaded b = Load(dir.File("inter.png"));
         ASSERT_FALSE(a.image.Empty());
@@ -273,13 +286,15 @@ TEST(LoadPNG, InterlacedFilesEqualTheirPlainTwins) {
     }
 }
 
-TEST(LoadPNG, PicconvWritesWhatTheReaderReads) {
-    for (const char* name : {"basn0g01.png", "basn0g04.png", "basn3p04.png", "basn6a16.png", "ibasn2c08.png",
-                             "ftbyn3p08.png"})
+TEST(LoadPNG, PicconvWritesWhatTheReaderReads)
+{
+    for (const char* name :
+         {"basn0g01.png", "basn0g04.png", "basn3p04.png", "basn6a16.png", "ibasn2c08.png", "ftbyn3p08.png"})
         ExpectPicconvMatchesReader(TestImage("png", name), LoadPNG);
 }
 
-TEST(LoadPNG, InterlacedProgressCountsSevenPasses) {
+TEST(LoadPNG, InterlacedProgressCountsSevenPasses)
+{
     ReaderStateGuard guard;
     g_bReportProgress = TRUE;
     RecordingProgress progress;
@@ -292,7 +307,8 @@ TEST(LoadPNG, InterlacedProgressCountsSevenPasses) {
     EXPECT_EQ(progress.lastDone, 7u * 32u);
 }
 
-TEST(LoadPNG, GreyTablesAreRampsOfTheirDepth) {
+TEST(LoadPNG, GreyTablesAreRampsOfTheirDepth)
+{
     Loaded g1 = Load(TestImage("png", "basn0g01.png"));
     ASSERT_EQ(g1.bits, 1);
     EXPECT_EQ(g1.table[0].rgbRed, 0);
@@ -312,7 +328,8 @@ TEST(LoadPNG, GreyTablesAreRampsOfTheirDepth) {
     EXPECT_EQ(ga.table[200].rgbRed, 200);
 }
 
-TEST(LoadPNG, PaletteTablesKeepTheFilesColours) {
+TEST(LoadPNG, PaletteTablesKeepTheFilesColours)
+{
     testpaths::TempDir dir;
     // 4 bits with five colours: the five, then black.
     std::vector<png_color> five = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {10, 20, 30}};
@@ -336,7 +353,8 @@ TEST(LoadPNG, PaletteTablesKeepTheFilesColours) {
 
     // 1 bit, red and blue: shown red and blue, as the file says.
     std::vector<std::vector<BYTE>> bitRows(4, std::vector<BYTE>(1, 0xA0));
-    ASSERT_TRUE(WritePng(dir.File("p1.png"), 3, 4, 1, PNG_COLOR_TYPE_PALETTE, bitRows, {{255, 0, 0}, {0, 0, 255}}));
+    ASSERT_TRUE(
+        WritePng(dir.File("p1.png"), 3, 4, 1, PNG_COLOR_TYPE_PALETTE, bitRows, {{255, 0, 0}, {0, 0, 255}}));
     Loaded p1 = Load(dir.File("p1.png"));
     ASSERT_EQ(p1.bits, 1);
     EXPECT_EQ(p1.image.At(0, 0)[2], 255); // bit set: blue
@@ -352,7 +370,8 @@ TEST(LoadPNG, PaletteTablesKeepTheFilesColours) {
     EXPECT_EQ(p2.table[2].rgbBlue, 9);
 }
 
-TEST(LoadPNG, PaletteWithTransparencyKeepsRedAndBlueInPlace) {
+TEST(LoadPNG, PaletteWithTransparencyKeepsRedAndBlueInPlace)
+{
     testpaths::TempDir dir;
     std::vector<std::vector<BYTE>> rows(2, std::vector<BYTE>{0, 1, 2});
     // Entry 2 fully transparent: black; entry 1 half transparent: darker blue.
@@ -368,7 +387,8 @@ TEST(LoadPNG, PaletteWithTransparencyKeepsRedAndBlueInPlace) {
     EXPECT_EQ(t.image.At(2, 1)[1], 0);
 }
 
-TEST(LoadPNG, SixteenBitColourGivesBlueGreenRedBytes) {
+TEST(LoadPNG, SixteenBitColourGivesBlueGreenRedBytes)
+{
     testpaths::TempDir dir;
     std::vector<std::vector<BYTE>> rows(1, std::vector<BYTE>{0xFF, 0xFF, 0x80, 0x00, 0x00, 0x00});
     ASSERT_TRUE(WritePng(dir.File("c16.png"), 1, 1, 16, PNG_COLOR_TYPE_RGB, rows));
@@ -377,14 +397,15 @@ TEST(LoadPNG, SixteenBitColourGivesBlueGreenRedBytes) {
     const BYTE* block = static_cast<const BYTE*>(GlobalLock(dib));
     const BYTE* pixel = FindDIBBits(block);
     EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(block)->biBitCount, 24);
-    EXPECT_EQ(pixel[0], 0x00);   // blue
-    EXPECT_EQ(pixel[1], 0x80);   // green
-    EXPECT_EQ(pixel[2], 0xFF);   // red
+    EXPECT_EQ(pixel[0], 0x00); // blue
+    EXPECT_EQ(pixel[1], 0x80); // green
+    EXPECT_EQ(pixel[2], 0xFF); // red
     GlobalUnlock(dib);
     GlobalFreeHandle(dib);
 }
 
-TEST(LoadPNG, NotAPngGivesNullAndBalancedGauge) {
+TEST(LoadPNG, NotAPngGivesNullAndBalancedGauge)
+{
     testpaths::TempDir dir;
     ASSERT_TRUE(testpaths::WriteBytes(dir.File("x.png"), "GIF89a not a png at all"));
     ReaderStateGuard guard;
@@ -395,7 +416,8 @@ TEST(LoadPNG, NotAPngGivesNullAndBalancedGauge) {
     EXPECT_EQ(progress.begins, progress.ends);
 }
 
-TEST(LoadPNG, FileCutAfterItsLastRowStillShows) {
+TEST(LoadPNG, FileCutAfterItsLastRowStillShows)
+{
     // No IEND: the picture is complete, so it is shown.
     std::string bytes = FileBytes(TestImage("png", "basn2c08.png"));
     ASSERT_GT(bytes.size(), 12u);
@@ -410,14 +432,16 @@ TEST(LoadPNG, FileCutAfterItsLastRowStillShows) {
     EXPECT_EQ(LoadPNG(dir.File("cut.png").c_str()), nullptr);
 }
 
-TEST(LoadPNG, DispatcherUsesTheReaderForPngFiles) {
+TEST(LoadPNG, DispatcherUsesTheReaderForPngFiles)
+{
     InstallPictureReaders();
     EXPECT_EQ(GetPictureReader(22), &LoadPNG);
 }
 
 // ---- Writing ----
 
-TEST(SavePNG, RoundTripsOneFourEightAndTwentyFourBitsExactly) {
+TEST(SavePNG, RoundTripsOneFourEightAndTwentyFourBitsExactly)
+{
     testpaths::TempDir dir;
     std::vector<RGBQUAD> colors;
     for (int i = 0; i < 256; ++i)
@@ -431,11 +455,13 @@ TEST(SavePNG, RoundTripsOneFourEightAndTwentyFourBitsExactly) {
         {1, MakeIndexedDib(13, 7, 1, colors, Stripes2), 2},
         {4, MakeIndexedDib(9, 5, 4, colors, Gradient16), 16},
         {8, MakeIndexedDib(33, 17, 8, colors, Gradient256), 256},
-        {24, MakeTrueColorDib(31, 9, [](int x, int y, BYTE* rgb) {
-             rgb[0] = BYTE(x * 8);
-             rgb[1] = BYTE(y * 20);
-             rgb[2] = BYTE(x * y);
-         }),
+        {24,
+         MakeTrueColorDib(31, 9,
+                          [](int x, int y, BYTE* rgb) {
+                              rgb[0] = BYTE(x * 8);
+                              rgb[1] = BYTE(y * 20);
+                              rgb[2] = BYTE(x * y);
+                          }),
          0},
     };
     for (const Case& c : cases) {
@@ -447,7 +473,8 @@ TEST(SavePNG, RoundTripsOneFourEightAndTwentyFourBitsExactly) {
         EXPECT_EQ(chunks.colorType, c.bits == 24 ? 2 : 3);
         EXPECT_EQ(chunks.data.count("PLTE") ? chunks.data.at("PLTE").size() : 0u, size_t(c.plteEntries * 3));
         if (c.bits == 24) {
-            EXPECT_EQ(chunks.data.count("sBIT") ? chunks.data.at("sBIT") : std::string(), std::string("\x08\x08\x08"));
+            EXPECT_EQ(chunks.data.count("sBIT") ? chunks.data.at("sBIT") : std::string(),
+                      std::string("\x08\x08\x08"));
         }
         Loaded loaded = Load(path);
         Difference d = Compare(loaded.image, DibToImage(c.dib));
@@ -458,7 +485,8 @@ TEST(SavePNG, RoundTripsOneFourEightAndTwentyFourBitsExactly) {
     }
 }
 
-TEST(SavePNG, TopRowOfThePictureIsTheFilesFirstRow) {
+TEST(SavePNG, TopRowOfThePictureIsTheFilesFirstRow)
+{
     testpaths::TempDir dir;
     PackedDIB dib = MakeTrueColorDib(2, 2, [](int, int y, BYTE* rgb) {
         rgb[0] = y == 0 ? 255 : 0;
@@ -482,7 +510,8 @@ TEST(SavePNG, TopRowOfThePictureIsTheFilesFirstRow) {
     EXPECT_EQ(row[2], 0);
 }
 
-TEST(SavePNG, TableShorterThanTheDepthIsFilledWithBlack) {
+TEST(SavePNG, TableShorterThanTheDepthIsFilledWithBlack)
+{
     testpaths::TempDir dir;
     std::vector<RGBQUAD> colors(256, RGBQUAD{50, 60, 70, 0});
     PackedDIB full = MakeIndexedDib(4, 4, 8, colors, [](int x, int) { return x; });
@@ -505,7 +534,8 @@ TEST(SavePNG, TableShorterThanTheDepthIsFilledWithBlack) {
     EXPECT_EQ(plte.substr(20 * 3), std::string(236 * 3, '\0'));
 }
 
-TEST(SavePNG, ColourCountZeroIsWrittenWithTheRealColours) {
+TEST(SavePNG, ColourCountZeroIsWrittenWithTheRealColours)
+{
     testpaths::TempDir dir;
     std::vector<RGBQUAD> colors;
     for (int i = 0; i < 16; ++i)
@@ -523,7 +553,8 @@ TEST(SavePNG, ColourCountZeroIsWrittenWithTheRealColours) {
     EXPECT_EQ(loaded.image.At(15 % 8, 1)[1], 200);
 }
 
-TEST(SavePNG, UnsupportedDepthsGiveOneAndLeaveExistingFile) {
+TEST(SavePNG, UnsupportedDepthsGiveOneAndLeaveExistingFile)
+{
     testpaths::TempDir dir;
     const std::string path = dir.File("keep.png");
     ASSERT_TRUE(testpaths::WriteBytes(path, "earlier picture"));
@@ -539,11 +570,13 @@ TEST(SavePNG, UnsupportedDepthsGiveOneAndLeaveExistingFile) {
     EXPECT_EQ(FileBytes(path), "earlier picture");
 }
 
-TEST(SavePNG, ReplacesAnExistingFileWhole) {
+TEST(SavePNG, ReplacesAnExistingFileWhole)
+{
     testpaths::TempDir dir;
     const std::string path = dir.File("pic.png");
     ASSERT_TRUE(testpaths::WriteBytes(path, std::string(100000, 'x')));
-    PackedDIB dib = MakeTrueColorDib(5, 5, [](int x, int, BYTE* rgb) { rgb[0] = rgb[1] = rgb[2] = BYTE(x * 50); });
+    PackedDIB dib =
+        MakeTrueColorDib(5, 5, [](int x, int, BYTE* rgb) { rgb[0] = rgb[1] = rgb[2] = BYTE(x * 50); });
     ASSERT_EQ(SavePNG(dib, path.c_str()), 0);
     GlobalFreeHandle(dib);
     EXPECT_LT(FileBytes(path).size(), 1000u);
@@ -559,7 +592,8 @@ TEST(SavePNG, ReplacesAnExistingFileWhole) {
     EXPECT_EQ(entries, 1); // no temporary file left beside it
 }
 
-TEST(SavePNG, WriteThatCannotBeCompletedLeavesTheTarget) {
+TEST(SavePNG, WriteThatCannotBeCompletedLeavesTheTarget)
+{
     testpaths::TempDir dir;
     // The target is a folder: the new file cannot take its place.
     ASSERT_TRUE(CreateDirectoryA(dir.File("shot.png").c_str(), nullptr));
@@ -571,7 +605,8 @@ TEST(SavePNG, WriteThatCannotBeCompletedLeavesTheTarget) {
     EXPECT_NE(GetFileAttributesA(dir.File("shot.png").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
 }
 
-TEST(SavePNG, GaugeRunsOnceWhileWriting) {
+TEST(SavePNG, GaugeRunsOnceWhileWriting)
+{
     testpaths::TempDir dir;
     PackedDIB dib = CreateDIB(6, 9, 8);
     ReaderStateGuard guard;
@@ -587,10 +622,12 @@ TEST(SavePNG, GaugeRunsOnceWhileWriting) {
 
 // ---- Paths ----
 
-TEST(LibraryReaders, OpenFilesInFoldersWithAccentedNames) {
+TEST(LibraryReaders, OpenFilesInFoldersWithAccentedNames)
+{
     ASSERT_EQ(GetACP(), 1252u);
     testpaths::TempDir dir;
-    const std::string folder = dir.File("Images Prot\xE9g\xE9" "es");
+    const std::string folder = dir.File("Images Prot\xE9g\xE9"
+                                        "es");
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     struct Case {
         std::string source, name;

@@ -17,7 +17,8 @@ using namespace owntest;
 
 namespace {
 
-std::string StandInPath(const char* variant) {
+std::string StandInPath(const char* variant)
+{
     return testpaths::BinaryDir() + "\\tests\\qt\\" + variant + "\\QuickTime.qts";
 }
 
@@ -25,32 +26,37 @@ std::string StandInPath(const char* variant) {
 // glue then loads again by its full name.
 class StandIn {
 public:
-    explicit StandIn(const char* variant = "standin") {
+    explicit StandIn(const char* variant = "standin")
+    {
         m_module = LoadLibraryA(StandInPath(variant).c_str());
         if (m_module) {
             m_reset = reinterpret_cast<void(__cdecl*)()>(GetProcAddress(m_module, "StandInReset"));
-            m_setInit = reinterpret_cast<void(__cdecl*)(short)>(GetProcAddress(m_module, "StandInSetInitResult"));
+            m_setInit =
+                reinterpret_cast<void(__cdecl*)(short)>(GetProcAddress(m_module, "StandInSetInitResult"));
             m_log = reinterpret_cast<int(__cdecl*)(char*, int)>(GetProcAddress(m_module, "StandInLog"));
             m_reset();
         }
     }
     ~StandIn() { Release(); }
     bool Loaded() const { return m_module != nullptr; }
-    void Release() {
+    void Release()
+    {
         if (m_module)
             FreeLibrary(m_module);
         m_module = nullptr;
     }
     void Reset() { m_reset(); }
     void SetInitResult(short r) { m_setInit(r); }
-    std::string Log() const {
+    std::string Log() const
+    {
         std::string text(1 << 16, '\0');
         const int n = m_log(&text[0], static_cast<int>(text.size()));
         text.resize(n < static_cast<int>(text.size()) ? n : text.size() - 1);
         return text;
     }
     // How many calls of a selector the log holds.
-    int Calls(const std::string& selector) const {
+    int Calls(const std::string& selector) const
+    {
         std::istringstream lines(Log());
         std::string line;
         int n = 0;
@@ -67,12 +73,11 @@ private:
     int(__cdecl* m_log)(char*, int) = nullptr;
 };
 
-bool RuntimeLoaded() {
-    return GetModuleHandleA("QuickTime.qts") != nullptr;
-}
+bool RuntimeLoaded() { return GetModuleHandleA("QuickTime.qts") != nullptr; }
 
 // A 24-bit BMP file of 3 x 2 pixels.
-std::string BmpFile() {
+std::string BmpFile()
+{
     std::string pixels;
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 3; ++x) {
@@ -100,7 +105,8 @@ std::string BmpFile() {
 
 } // namespace
 
-TEST(QuickTime, WithoutTheRuntimeNothingStartsAndNoPictureComes) {
+TEST(QuickTime, WithoutTheRuntimeNothingStartsAndNoPictureComes)
+{
     ASSERT_FALSE(RuntimeLoaded());
     EXPECT_FALSE(IsQuickTimeAvailable());
     EXPECT_FALSE(IsQuickTimeAvailable()) << "the answer is kept";
@@ -120,7 +126,8 @@ TEST(QuickTime, WithoutTheRuntimeNothingStartsAndNoPictureComes) {
     ExitQuickTime();
 }
 
-TEST(QuickTime, ThePresentRuntimeImportsAPictureAndStartsOnce) {
+TEST(QuickTime, ThePresentRuntimeImportsAPictureAndStartsOnce)
+{
     StandIn runtime;
     ASSERT_TRUE(runtime.Loaded());
     testpaths::TempDir dir;
@@ -150,7 +157,8 @@ TEST(QuickTime, ThePresentRuntimeImportsAPictureAndStartsOnce) {
     EXPECT_FALSE(RuntimeLoaded());
 }
 
-TEST(QuickTime, QuickTimeTypesGoThroughTheDispatcher) {
+TEST(QuickTime, QuickTimeTypesGoThroughTheDispatcher)
+{
     InstallPictureReaders();
     for (int code : {kFileTypeMOV, kFileTypePICT, kFileTypeQT, kFileTypePSD, kFileTypeFPX, kFileTypeQTI})
         EXPECT_EQ(GetPictureReader(code), &ImportPictureWithQuickTime) << code;
@@ -162,7 +170,8 @@ TEST(QuickTime, QuickTimeTypesGoThroughTheDispatcher) {
     ExitQuickTime();
 }
 
-TEST(QuickTime, AFailedStartLeavesItStoppedAndIsTriedAgain) {
+TEST(QuickTime, AFailedStartLeavesItStoppedAndIsTriedAgain)
+{
     StandIn runtime;
     ASSERT_TRUE(runtime.Loaded());
     runtime.SetInitResult(-108);
@@ -181,7 +190,8 @@ TEST(QuickTime, AFailedStartLeavesItStoppedAndIsTriedAgain) {
     EXPECT_FALSE(RuntimeLoaded());
 }
 
-TEST(QuickTime, ARuntimeWithoutItsDispatcherIsRefusedAndFreed) {
+TEST(QuickTime, ARuntimeWithoutItsDispatcherIsRefusedAndFreed)
+{
     StandIn broken("nodispatcher");
     ASSERT_TRUE(broken.Loaded());
     EXPECT_EQ(QTGlueStartup(0), kQTErrEntryMissing);
@@ -194,7 +204,8 @@ TEST(QuickTime, ARuntimeWithoutItsDispatcherIsRefusedAndFreed) {
     EXPECT_FALSE(RuntimeLoaded()) << "the glue freed what it loaded";
 }
 
-TEST(QuickTime, GlueStartupAndShutdownNest) {
+TEST(QuickTime, GlueStartupAndShutdownNest)
+{
     StandIn runtime;
     ASSERT_TRUE(runtime.Loaded());
     ASSERT_EQ(QTGlueStartup(0), 0);
@@ -216,14 +227,16 @@ TEST(QuickTime, GlueStartupAndShutdownNest) {
     EXPECT_FALSE(RuntimeLoaded());
 }
 
-TEST(QuickTime, ExitWithoutAnImportDoesNothing) {
+TEST(QuickTime, ExitWithoutAnImportDoesNothing)
+{
     StandIn runtime;
     ASSERT_TRUE(runtime.Loaded());
     ExitQuickTime();
     EXPECT_EQ(runtime.Log(), "");
 }
 
-TEST(QuickTime, FilesTheRuntimeCannotUseGiveNoPictureAndLeaveNothingOpen) {
+TEST(QuickTime, FilesTheRuntimeCannotUseGiveNoPictureAndLeaveNothingOpen)
+{
     StandIn runtime;
     ASSERT_TRUE(runtime.Loaded());
     testpaths::TempDir dir;
@@ -235,7 +248,8 @@ TEST(QuickTime, FilesTheRuntimeCannotUseGiveNoPictureAndLeaveNothingOpen) {
     EXPECT_FALSE(ImportPictureWithQuickTime(dir.File("empty.pct").c_str()));
     EXPECT_EQ(runtime.Calls("20023"), 1) << "the movie without a picture is released";
     runtime.Reset();
-    EXPECT_FALSE(ImportPictureWithQuickTime(dir.File("bad.pct").c_str())) << "not a picture the program can use";
+    EXPECT_FALSE(ImportPictureWithQuickTime(dir.File("bad.pct").c_str()))
+        << "not a picture the program can use";
     EXPECT_EQ(runtime.Calls("20023"), 1);
     runtime.Reset();
     EXPECT_FALSE(ImportPictureWithQuickTime(dir.File("other.pct").c_str()));
@@ -248,7 +262,8 @@ TEST(QuickTime, FilesTheRuntimeCannotUseGiveNoPictureAndLeaveNothingOpen) {
     ExitQuickTime();
 }
 
-TEST(QuickTime, ControlPanelVersionsAreRead) {
+TEST(QuickTime, ControlPanelVersionsAreRead)
+{
     const std::string base = testpaths::BinaryDir() + "\\tests\\qt\\";
     EXPECT_EQ(QuickTimeFileMajorVersion((base + "cpl3\\quicktime.cpl").c_str()), 3);
     EXPECT_EQ(QuickTimeFileMajorVersion((base + "cpl4\\quicktime.cpl").c_str()), 4);
@@ -258,7 +273,8 @@ TEST(QuickTime, ControlPanelVersionsAreRead) {
     EXPECT_EQ(QuickTimeFileMajorVersion(dir.File("none.cpl").c_str()), -1);
 }
 
-TEST(QuickTimeMovie, FileNamePartTakesWhatFollowsTheLastSeparator) {
+TEST(QuickTimeMovie, FileNamePartTakesWhatFollowsTheLastSeparator)
+{
     char out[64] = "untouched";
     FileNamePart("C:\\films\\a.mov", out);
     EXPECT_STREQ(out, "a.mov");
@@ -271,7 +287,8 @@ TEST(QuickTimeMovie, FileNamePartTakesWhatFollowsTheLastSeparator) {
     EXPECT_STREQ(out, "untouched");
 }
 
-TEST(QuickTimeMovie, AnEmptyPathCallsNoRuntimeOperation) {
+TEST(QuickTimeMovie, AnEmptyPathCallsNoRuntimeOperation)
+{
     StandIn runtime;
     ASSERT_EQ(QTGlueStartup(0), 0);
     runtime.Reset();
@@ -281,7 +298,8 @@ TEST(QuickTimeMovie, AnEmptyPathCallsNoRuntimeOperation) {
     QTGlueShutdown();
 }
 
-TEST(QuickTimeMovie, OpeningWithoutAWindowMakesNoControllerAndClosingTwiceReleasesOnce) {
+TEST(QuickTimeMovie, OpeningWithoutAWindowMakesNoControllerAndClosingTwiceReleasesOnce)
+{
     StandIn runtime;
     ASSERT_EQ(QTGlueStartup(0), 0);
     testpaths::TempDir dir;
@@ -303,7 +321,8 @@ TEST(QuickTimeMovie, OpeningWithoutAWindowMakesNoControllerAndClosingTwiceReleas
     QTGlueShutdown();
 }
 
-TEST(QuickTimeMovie, OpeningWithAWindowAttachesAControllerAndNamesTheWindow) {
+TEST(QuickTimeMovie, OpeningWithAWindowAttachesAControllerAndNamesTheWindow)
+{
     StandIn runtime;
     ASSERT_EQ(QTGlueStartup(0), 0);
     testpaths::TempDir dir;
@@ -332,7 +351,8 @@ TEST(QuickTimeMovie, OpeningWithAWindowAttachesAControllerAndNamesTheWindow) {
     QTGlueShutdown();
 }
 
-TEST(QuickTimeMovie, ControllerRequestsBuildTheirParameterBlocks) {
+TEST(QuickTimeMovie, ControllerRequestsBuildTheirParameterBlocks)
+{
     StandIn runtime;
     ASSERT_EQ(QTGlueStartup(0), 0);
     runtime.Reset();
@@ -352,7 +372,8 @@ TEST(QuickTimeMovie, ControllerRequestsBuildTheirParameterBlocks) {
     QTGlueShutdown();
 }
 
-TEST(QuickTime, TiffFilesGoToQuickTimeFirstOnlyWhenItIsInstalled) {
+TEST(QuickTime, TiffFilesGoToQuickTimeFirstOnlyWhenItIsInstalled)
+{
     const std::string tiff = testpaths::TestImagesDir() + "\\tiff\\minisblack-1c-8b.tiff";
     StandIn runtime;
     ASSERT_TRUE(runtime.Loaded());

@@ -15,7 +15,8 @@ using namespace owntest;
 namespace {
 
 std::string Header(int imageType, int depth, int width, int height, int descriptor = 0, int mapType = 0,
-                   int mapLength = 0, int mapBits = 0, int mapFirst = 0, int idLength = 0) {
+                   int mapLength = 0, int mapBits = 0, int mapFirst = 0, int idLength = 0)
+{
     std::string h;
     PutU8(h, idLength);
     PutU8(h, mapType);
@@ -34,7 +35,8 @@ std::string Header(int imageType, int depth, int width, int height, int descript
 
 // Raw pixel values of `bytes` bytes each, then run-length encoded as one raw packet per pixel
 // pair and runs where values repeat.
-std::string Pixels(const std::vector<uint32_t>& values, int bytes) {
+std::string Pixels(const std::vector<uint32_t>& values, int bytes)
+{
     std::string s;
     for (uint32_t v : values)
         for (int i = 0; i < bytes; ++i)
@@ -42,7 +44,8 @@ std::string Pixels(const std::vector<uint32_t>& values, int bytes) {
     return s;
 }
 
-std::string Rle(const std::vector<uint32_t>& values, int bytes) {
+std::string Rle(const std::vector<uint32_t>& values, int bytes)
+{
     std::string s;
     size_t i = 0;
     while (i < values.size()) {
@@ -61,17 +64,17 @@ std::string Rle(const std::vector<uint32_t>& values, int bytes) {
     return s;
 }
 
-PackedDIB Decode(const std::string& bytes) {
-    return DecodeTGA(bytes.data(), bytes.size());
-}
+PackedDIB Decode(const std::string& bytes) { return DecodeTGA(bytes.data(), bytes.size()); }
 
-RgbImage Rgb(PackedDIB dib) {
+RgbImage Rgb(PackedDIB dib)
+{
     RgbImage img;
     EXPECT_TRUE(DibToRgb(dib, &img));
     return img;
 }
 
-std::string Map24(int entries) {
+std::string Map24(int entries)
+{
     std::string s;
     for (int i = 0; i < entries; ++i) {
         PutU8(s, (i * 11) & 255); // blue
@@ -83,7 +86,8 @@ std::string Map24(int entries) {
 
 } // namespace
 
-TEST(FormatTga, NetpbmAndImageMagickFilesMatchTheirSources) {
+TEST(FormatTga, NetpbmAndImageMagickFilesMatchTheirSources)
+{
     const auto entries = ReadManifest("TGA");
     ASSERT_GE(entries.size(), 25u) << "reference files missing: scripts/test.sh prepares them";
     for (const ManifestEntry& e : entries) {
@@ -99,7 +103,8 @@ TEST(FormatTga, NetpbmAndImageMagickFilesMatchTheirSources) {
     }
 }
 
-TEST(FormatTga, EveryPixelFormDecodes) {
+TEST(FormatTga, EveryPixelFormDecodes)
+{
     // A 3 x 2 picture in every form; the expected colours are worked out from each form's rule.
     const std::vector<uint32_t> indices = {0, 1, 2, 3, 1, 1};
     const std::string map = Map24(4);
@@ -127,7 +132,8 @@ TEST(FormatTga, EveryPixelFormDecodes) {
         {
             SCOPED_TRACE(std::string("grey") + (rle ? " rle" : ""));
             const std::vector<uint32_t> grey = {0, 80, 255, 17, 17, 200};
-            DibHolder dib(Decode(Header(rle ? 11 : 3, 8, 3, 2, 0x20) + (rle ? Rle(grey, 1) : Pixels(grey, 1))));
+            DibHolder dib(
+                Decode(Header(rle ? 11 : 3, 8, 3, 2, 0x20) + (rle ? Rle(grey, 1) : Pixels(grey, 1))));
             ASSERT_TRUE(dib);
             const RgbImage img = Rgb(dib.Get());
             EXPECT_EQ(img.At(1, 0)[1], 80);
@@ -144,7 +150,8 @@ TEST(FormatTga, EveryPixelFormDecodes) {
                 else
                     v.push_back(0xAA000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b));
             }
-            DibHolder dib(Decode(Header(rle ? 10 : 2, depth, 3, 2, 0x20) + (rle ? Rle(v, bytes) : Pixels(v, bytes))));
+            DibHolder dib(
+                Decode(Header(rle ? 10 : 2, depth, 3, 2, 0x20) + (rle ? Rle(v, bytes) : Pixels(v, bytes))));
             ASSERT_TRUE(dib);
             EXPECT_EQ(ShapeOf(dib.Get()).bits, 24);
             const RgbImage img = Rgb(dib.Get());
@@ -165,7 +172,8 @@ TEST(FormatTga, EveryPixelFormDecodes) {
     }
 }
 
-TEST(FormatTga, TopFirstAndBottomFirstRowsGiveTheSamePicture) {
+TEST(FormatTga, TopFirstAndBottomFirstRowsGiveTheSamePicture)
+{
     std::vector<uint32_t> rows = {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 0x010203};
     std::vector<uint32_t> flipped = {0xA0B0C0, 0xD0E0F0, 0x010203, 0x102030, 0x405060, 0x708090};
     DibHolder top(Decode(Header(2, 24, 3, 2, 0x20) + Pixels(rows, 3)));
@@ -176,14 +184,16 @@ TEST(FormatTga, TopFirstAndBottomFirstRowsGiveTheSamePicture) {
     EXPECT_EQ(Rgb(top.Get()).At(0, 0)[0], 0x10);
 }
 
-TEST(FormatTga, RightToLeftRowsAreMirroredBack) {
+TEST(FormatTga, RightToLeftRowsAreMirroredBack)
+{
     DibHolder dib(Decode(Header(3, 8, 3, 1, 0x30) + Pixels({1, 2, 3}, 1)));
     ASSERT_TRUE(dib);
     EXPECT_EQ(Rgb(dib.Get()).At(0, 0)[0], 3);
     EXPECT_EQ(Rgb(dib.Get()).At(2, 0)[0], 1);
 }
 
-TEST(FormatTga, FiveBitWhiteIsFullWhiteRawOrRunLength) {
+TEST(FormatTga, FiveBitWhiteIsFullWhiteRawOrRunLength)
+{
     DibHolder raw(Decode(Header(2, 16, 1, 1) + Pixels({0x7FFF}, 2)));
     DibHolder rle(Decode(Header(10, 16, 1, 1) + Rle({0x7FFF}, 2)));
     ASSERT_TRUE(raw);
@@ -193,7 +203,8 @@ TEST(FormatTga, FiveBitWhiteIsFullWhiteRawOrRunLength) {
     EXPECT_EQ(Rgb(rle.Get()).At(0, 0)[2], 255);
 }
 
-TEST(FormatTga, ColourTableHoldsTheMapAndBlackEvenAfterAnotherFile) {
+TEST(FormatTga, ColourTableHoldsTheMapAndBlackEvenAfterAnotherFile)
+{
     // A full 256-entry map first, then a 16-entry one: entries 16-255 must not keep the old colours.
     std::vector<uint32_t> idx = {0, 255};
     DibHolder full(Decode(Header(1, 8, 2, 1, 0, 1, 256, 24) + Map24(256) + Pixels(idx, 1)));
@@ -206,7 +217,8 @@ TEST(FormatTga, ColourTableHoldsTheMapAndBlackEvenAfterAnotherFile) {
     EXPECT_EQ(img.At(0, 0)[0], 2);
 }
 
-TEST(FormatTga, FifteenBitMapEntriesTakeTwoBytes) {
+TEST(FormatTga, FifteenBitMapEntriesTakeTwoBytes)
+{
     std::string map;
     PutU16LE(map, 0x7C00); // red
     PutU16LE(map, 0x001F); // blue
@@ -218,15 +230,17 @@ TEST(FormatTga, FifteenBitMapEntriesTakeTwoBytes) {
     EXPECT_EQ(img.At(1, 0)[2], 0);
 }
 
-TEST(FormatTga, MapEntriesStartAtTheMapsFirstIndex) {
+TEST(FormatTga, MapEntriesStartAtTheMapsFirstIndex)
+{
     DibHolder dib(Decode(Header(1, 8, 2, 1, 0, 1, 2, 24, 10) + Map24(2) + Pixels({10, 11}, 1)));
     ASSERT_TRUE(dib);
     const RgbImage img = Rgb(dib.Get());
-    EXPECT_EQ(img.At(0, 0)[0], 2);  // entry 0 of the stored map: red 2
-    EXPECT_EQ(img.At(1, 0)[0], 5);  // entry 1: red 5
+    EXPECT_EQ(img.At(0, 0)[0], 2); // entry 0 of the stored map: red 2
+    EXPECT_EQ(img.At(1, 0)[0], 5); // entry 1: red 5
 }
 
-TEST(FormatTga, GreyPicturesGetAGreyRamp) {
+TEST(FormatTga, GreyPicturesGetAGreyRamp)
+{
     DibHolder dib(Decode(Header(3, 8, 1, 1) + Pixels({7}, 1)));
     ASSERT_TRUE(dib);
     const RgbImage img = Rgb(dib.Get());
@@ -234,7 +248,8 @@ TEST(FormatTga, GreyPicturesGetAGreyRamp) {
     EXPECT_EQ(img.At(0, 0)[2], 7);
 }
 
-TEST(FormatTga, RunLengthPacketsGoOnAcrossRows) {
+TEST(FormatTga, RunLengthPacketsGoOnAcrossRows)
+{
     std::string body;
     PutU8(body, 0x80 | 3); // four pixels of value 9: the rest of row 0 and the start of row 1
     PutU8(body, 9);
@@ -250,7 +265,8 @@ TEST(FormatTga, RunLengthPacketsGoOnAcrossRows) {
     EXPECT_EQ(img.At(2, 1)[0], 5);
 }
 
-TEST(FormatTga, RunLengthDataThatEndsEarlyLeavesZeros) {
+TEST(FormatTga, RunLengthDataThatEndsEarlyLeavesZeros)
+{
     std::string file = Header(10, 24, 4, 4, 0x20) + Rle({0x112233, 0x445566, 0x778899, 0x112233}, 3);
     DibHolder dib(Decode(file));
     ASSERT_TRUE(dib);
@@ -259,7 +275,8 @@ TEST(FormatTga, RunLengthDataThatEndsEarlyLeavesZeros) {
     EXPECT_EQ(img.At(0, 1)[0] | img.At(3, 3)[1], 0);
 }
 
-TEST(FormatTga, RowsWiderThanTheStreamChunkDecode) {
+TEST(FormatTga, RowsWiderThanTheStreamChunkDecode)
+{
     for (int depth : {24, 32}) {
         const int width = depth == 24 ? 3000 : 2000;
         std::vector<uint32_t> v(width);
@@ -269,7 +286,8 @@ TEST(FormatTga, RowsWiderThanTheStreamChunkDecode) {
             SCOPED_TRACE(std::to_string(depth) + (rle ? " rle" : " raw"));
             const std::string body = rle ? Rle(v, depth / 8) : Pixels(v, depth / 8);
             testpaths::TempDir dir;
-            ASSERT_TRUE(testpaths::WriteBytes(dir.File("wide.tga"), Header(rle ? 10 : 2, depth, width, 1) + body));
+            ASSERT_TRUE(
+                testpaths::WriteBytes(dir.File("wide.tga"), Header(rle ? 10 : 2, depth, width, 1) + body));
             DibHolder dib(LoadTGA(dir.File("wide.tga").c_str()));
             ASSERT_TRUE(dib);
             const RgbImage img = Rgb(dib.Get());
@@ -280,7 +298,8 @@ TEST(FormatTga, RowsWiderThanTheStreamChunkDecode) {
     }
 }
 
-TEST(FormatTga, RefusesUnknownFormsAndShortData) {
+TEST(FormatTga, RefusesUnknownFormsAndShortData)
+{
     const std::string good = Header(1, 8, 2, 1, 0, 1, 4, 24) + Map24(4) + Pixels({1, 2}, 1);
     {
         DibHolder dib(Decode(good));
@@ -297,7 +316,8 @@ TEST(FormatTga, RefusesUnknownFormsAndShortData) {
     }
 }
 
-TEST(FormatTga, ReportsOneProgressStepPerRow) {
+TEST(FormatTga, ReportsOneProgressStepPerRow)
+{
     ProgressRecorder progress;
     DibHolder dib(Decode(Header(3, 8, 2, 7) + std::string(14, '\x20')));
     ASSERT_TRUE(dib);
@@ -306,13 +326,15 @@ TEST(FormatTga, ReportsOneProgressStepPerRow) {
     EXPECT_EQ(progress.ends, 1);
 }
 
-TEST(FormatTga, TgaFilesGoThroughTheDispatcher) {
+TEST(FormatTga, TgaFilesGoThroughTheDispatcher)
+{
     InstallPictureReaders();
     EXPECT_EQ(GetPictureReader(kFileTypeTGA), &LoadTGA);
     EXPECT_FALSE(LoadTGA("Z:\\no\\such\\file.tga"));
 }
 
-TEST(TgaStream, ThreeSlotsAtMostAndRequestsCappedAtTheChunk) {
+TEST(TgaStream, ThreeSlotsAtMostAndRequestsCappedAtTheChunk)
+{
     testpaths::TempDir dir;
     std::string content;
     for (int i = 0; i < 1000; ++i)
@@ -342,7 +364,8 @@ TEST(TgaStream, ThreeSlotsAtMostAndRequestsCappedAtTheChunk) {
     EXPECT_EQ(StreamOpen(dir.File("none.bin").c_str(), buffers[3], 16, 8, kStreamRead), -1);
 }
 
-TEST(TgaStream, WritesWhatIsPutInItsBuffer) {
+TEST(TgaStream, WritesWhatIsPutInItsBuffer)
+{
     testpaths::TempDir dir;
     BYTE buffer[4 + 3];
     const int slot = StreamOpen(dir.File("w.bin").c_str(), buffer, 4, 3, kStreamWrite);
@@ -358,6 +381,4 @@ TEST(TgaStream, WritesWhatIsPutInItsBuffer) {
     EXPECT_EQ(testpaths::ReadBytes(dir.File("w.bin")), "abcdefghij");
 }
 
-TEST(FormatTga, ToolFilesConvertThroughPicconv) {
-    EXPECT_GE(CheckThroughPicconv("TGA"), 25);
-}
+TEST(FormatTga, ToolFilesConvertThroughPicconv) { EXPECT_GE(CheckThroughPicconv("TGA"), 25); }

@@ -30,12 +30,13 @@ struct TiffSpec {
     uint32_t rowsPerStrip = 0;
     std::vector<uint16_t> red, green, blue; // colour map
     std::vector<uint16_t> extraSamples;
-    std::vector<std::vector<BYTE>> rows;    // one per row (per plane and row when planar)
-    std::string rawStrip;                   // written as it is when set
+    std::vector<std::vector<BYTE>> rows; // one per row (per plane and row when planar)
+    std::string rawStrip;                // written as it is when set
     int pages = 1;
 };
 
-bool WriteTiff(const std::string& path, const TiffSpec& spec) {
+bool WriteTiff(const std::string& path, const TiffSpec& spec)
+{
     TIFF* tif = TIFFOpen(path.c_str(), "w");
     if (!tif)
         return false;
@@ -83,11 +84,14 @@ bool WriteTiff(const std::string& path, const TiffSpec& spec) {
             TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, spec.rowsPerStrip ? spec.rowsPerStrip : spec.height);
             if (!spec.rawStrip.empty()) {
                 ok = TIFFWriteRawStrip(tif, 0, const_cast<char*>(spec.rawStrip.data()),
-                                       static_cast<tmsize_t>(spec.rawStrip.size())) >= 0;
+                                       static_cast<tmsize_t>(spec.rawStrip.size()))
+                     >= 0;
             } else if (spec.planar == PLANARCONFIG_SEPARATE) {
                 for (uint16_t s = 0; s < spec.samples && ok; ++s)
                     for (uint32_t y = 0; y < spec.height && ok; ++y)
-                        ok = TIFFWriteScanline(tif, const_cast<BYTE*>(spec.rows[s * spec.height + y].data()), y, s) >= 0;
+                        ok = TIFFWriteScanline(tif, const_cast<BYTE*>(spec.rows[s * spec.height + y].data()),
+                                               y, s)
+                             >= 0;
             } else {
                 for (uint32_t y = 0; y < spec.height && ok; ++y)
                     ok = TIFFWriteScanline(tif, const_cast<BYTE*>(spec.rows[y].data()), y, 0) >= 0;
@@ -101,7 +105,8 @@ bool WriteTiff(const std::string& path, const TiffSpec& spec) {
 
 // Rows of one byte per sample from a colour function (top-down).
 std::vector<std::vector<BYTE>> ColorRows(uint32_t width, uint32_t height, int samples,
-                                         const std::function<void(uint32_t, uint32_t, BYTE*)>& color) {
+                                         const std::function<void(uint32_t, uint32_t, BYTE*)>& color)
+{
     std::vector<std::vector<BYTE>> rows(height, std::vector<BYTE>(width * samples));
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x)
@@ -109,7 +114,8 @@ std::vector<std::vector<BYTE>> ColorRows(uint32_t width, uint32_t height, int sa
     return rows;
 }
 
-void Scene(uint32_t x, uint32_t y, BYTE* rgb) {
+void Scene(uint32_t x, uint32_t y, BYTE* rgb)
+{
     rgb[0] = static_cast<BYTE>(x * 8);
     rgb[1] = static_cast<BYTE>(y * 10);
     rgb[2] = static_cast<BYTE>((x / 4 + y / 4) % 2 ? 200 : 30);
@@ -122,7 +128,8 @@ struct Loaded {
     std::string rows; // the pixel bytes, bottom-up as stored
 };
 
-Loaded Load(const std::string& path) {
+Loaded Load(const std::string& path)
+{
     Loaded result;
     PackedDIB dib = LoadTIFF(path.c_str());
     if (!dib)
@@ -144,11 +151,12 @@ Loaded Load(const std::string& path) {
 
 // ---- libtiff's own pictures ----
 
-TEST(LoadTIFF, TestPicturesMatchReferenceDecodes) {
+TEST(LoadTIFF, TestPicturesMatchReferenceDecodes)
+{
     struct Case {
         const char* file;
-        int bits;        // depth of the picture
-        int maxDiff;     // JPEG-compressed files are converted on two different paths
+        int bits;    // depth of the picture
+        int maxDiff; // JPEG-compressed files are converted on two different paths
         double meanDiff;
     };
     const Case cases[] = {
@@ -159,15 +167,15 @@ TEST(LoadTIFF, TestPicturesMatchReferenceDecodes) {
         {"palette-1c-8b.tiff", 8, 0, 0},
         {"rgb-3c-8b.tiff", 24, 0, 0},
         {"lzw-single-strip.tiff", 1, 0, 0},
-        {"quad-lzw-compat.tiff", 24, 0, 0},            // old-style LZW
+        {"quad-lzw-compat.tiff", 24, 0, 0}, // old-style LZW
         {"deflate-last-strip-extra-data.tiff", 8, 0, 0},
-        {"testfax4.tiff", 1, 0, 0},                     // CCITT Group 4
+        {"testfax4.tiff", 1, 0, 0}, // CCITT Group 4
         {"custom_dir_EXIF_GPS.tiff", 24, 0, 0},
-        {"tiff_with_subifd_chain.tif", 24, 0, 0},       // tiled grey: through the RGBA conversion
+        {"tiff_with_subifd_chain.tif", 24, 0, 0}, // tiled grey: through the RGBA conversion
         {"test_two_ifds.tif", 8, 0, 0},
         {"test_ifd_loop_to_first.tif", 8, 0, 0},
         {"test_ifd_loop_to_self.tif", 8, 0, 0},
-        {"quad-tile.jpg.tiff", 24, 12, 1.5},            // tiled, JPEG, YCbCr
+        {"quad-tile.jpg.tiff", 24, 12, 1.5}, // tiled, JPEG, YCbCr
         {"ojpeg_chewey_subsamp21_multi_strip.tiff", 24, 12, 1.5},
         {"ojpeg_zackthecat_subsamp22_single_strip.tiff", 24, 12, 1.5},
     };
@@ -176,7 +184,8 @@ TEST(LoadTIFF, TestPicturesMatchReferenceDecodes) {
         std::string name = c.file;
         name = name.substr(0, name.find_last_of('.'));
         Image reference;
-        ASSERT_TRUE(ReadNetpbm(ReferenceDir("tiff") + "\\" + name + ".pam", &reference)) << "missing reference";
+        ASSERT_TRUE(ReadNetpbm(ReferenceDir("tiff") + "\\" + name + ".pam", &reference))
+            << "missing reference";
         Loaded loaded = Load(TestImage("tiff", c.file));
         ASSERT_FALSE(loaded.image.Empty());
         EXPECT_EQ(loaded.bits, c.bits);
@@ -187,7 +196,8 @@ TEST(LoadTIFF, TestPicturesMatchReferenceDecodes) {
     }
 }
 
-TEST(LoadTIFF, PicconvWritesWhatTheReaderReads) {
+TEST(LoadTIFF, PicconvWritesWhatTheReaderReads)
+{
     for (const char* name : {"palette-1c-4b.tiff", "miniswhite-1c-1b.tiff", "quad-tile.jpg.tiff",
                              "ojpeg_chewey_subsamp21_multi_strip.tiff", "rgb-3c-8b.tiff"})
         ExpectPicconvMatchesReader(TestImage("tiff", name), LoadTIFF);
@@ -196,13 +206,14 @@ TEST(LoadTIFF, PicconvWritesWhatTheReaderReads) {
 }
 
 // What the reader does not support, among libtiff's pictures: refused, never half shown.
-TEST(LoadTIFF, UnsupportedTestPicturesAreRefused) {
+TEST(LoadTIFF, UnsupportedTestPicturesAreRefused)
+{
     const char* const refused[] = {
-        "minisblack-1c-16b.tiff",              // 16 bits per sample
-        "rgb-3c-16b.tiff",                     // 16 bits per sample
-        "logluv-3c-16b.tiff",                  // LogLuv, 16 bits per sample
-        "minisblack-2c-8b-alpha.tiff",         // two samples (grey and alpha)
-        "test_float64_predictor2_be_lzw.tif",  // 64-bit floating-point samples
+        "minisblack-1c-16b.tiff",             // 16 bits per sample
+        "rgb-3c-16b.tiff",                    // 16 bits per sample
+        "logluv-3c-16b.tiff",                 // LogLuv, 16 bits per sample
+        "minisblack-2c-8b-alpha.tiff",        // two samples (grey and alpha)
+        "test_float64_predictor2_be_lzw.tif", // 64-bit floating-point samples
         "test_float64_predictor2_le_lzw.tif",
     };
     WindowWatch watch;
@@ -214,7 +225,8 @@ TEST(LoadTIFF, UnsupportedTestPicturesAreRefused) {
 }
 
 // ImageMagick cannot read this one, so there is no reference: libtiff reads it, and so do we.
-TEST(LoadTIFF, OldJpegWithoutRowsPerStripDecodes) {
+TEST(LoadTIFF, OldJpegWithoutRowsPerStripDecodes)
+{
     Loaded loaded = Load(TestImage("tiff", "ojpeg_single_strip_no_rowsperstrip.tiff"));
     ASSERT_FALSE(loaded.image.Empty());
     EXPECT_EQ(loaded.bits, 24);
@@ -225,14 +237,16 @@ TEST(LoadTIFF, OldJpegWithoutRowsPerStripDecodes) {
     EXPECT_GT(sum, static_cast<long long>(loaded.image.samples.size()) * 20);
 }
 
-TEST(LoadTIFF, DispatcherAsksQuickTimeFirstThenLibtiff) {
+TEST(LoadTIFF, DispatcherAsksQuickTimeFirstThenLibtiff)
+{
     InstallPictureReaders();
     EXPECT_EQ(GetPictureReader(32), &LoadTIFFPreferringQuickTime);
 }
 
 // ---- Photometric interpretations and depths ----
 
-TEST(LoadTIFF, OneBitWhiteIsZeroAndBlackIsZeroGiveTheSamePicture) {
+TEST(LoadTIFF, OneBitWhiteIsZeroAndBlackIsZeroGiveTheSamePicture)
+{
     testpaths::TempDir dir;
     TiffSpec black;
     black.width = 13;
@@ -257,7 +271,8 @@ TEST(LoadTIFF, OneBitWhiteIsZeroAndBlackIsZeroGiveTheSamePicture) {
     EXPECT_EQ(a.image.At(0, 0)[0], 255); // 0xA5: first bit set, white
 }
 
-TEST(LoadTIFF, FourBitGreyOfOddWidthFillsEveryPixel) {
+TEST(LoadTIFF, FourBitGreyOfOddWidthFillsEveryPixel)
+{
     testpaths::TempDir dir;
     TiffSpec spec;
     spec.width = 5;
@@ -276,7 +291,8 @@ TEST(LoadTIFF, FourBitGreyOfOddWidthFillsEveryPixel) {
     EXPECT_EQ(g.rows.substr(0, 8), std::string("\x0F\x0E\x0D\x0C\x0B\x00\x00\x00", 8));
 }
 
-TEST(LoadTIFF, TwoBitGreySpreadsToBytes) {
+TEST(LoadTIFF, TwoBitGreySpreadsToBytes)
+{
     testpaths::TempDir dir;
     TiffSpec spec;
     spec.width = 6;
@@ -291,7 +307,8 @@ TEST(LoadTIFF, TwoBitGreySpreadsToBytes) {
     EXPECT_EQ(g.table[1].rgbRed, 85);
 }
 
-TEST(LoadTIFF, ColourMapScaleIsRecognised) {
+TEST(LoadTIFF, ColourMapScaleIsRecognised)
+{
     testpaths::TempDir dir;
     TiffSpec spec;
     spec.width = 4;
@@ -320,7 +337,8 @@ TEST(LoadTIFF, ColourMapScaleIsRecognised) {
     EXPECT_EQ(TIFFColorMapBits(3, maps, maps, maps), 16);
 }
 
-TEST(LoadTIFF, FourBitPaletteGivesSixteenColours) {
+TEST(LoadTIFF, FourBitPaletteGivesSixteenColours)
+{
     testpaths::TempDir dir;
     TiffSpec spec;
     spec.width = 3;
@@ -341,7 +359,8 @@ TEST(LoadTIFF, FourBitPaletteGivesSixteenColours) {
     EXPECT_EQ(p.table[16].rgbBlue, 0);
 }
 
-TEST(LoadTIFF, OneBitPaletteUsesItsColourMap) {
+TEST(LoadTIFF, OneBitPaletteUsesItsColourMap)
+{
     testpaths::TempDir dir;
     TiffSpec spec;
     spec.width = 2;
@@ -359,7 +378,8 @@ TEST(LoadTIFF, OneBitPaletteUsesItsColourMap) {
     EXPECT_EQ(p.image.At(1, 0)[2], 255); // blue
 }
 
-TEST(LoadTIFF, RgbaIgnoresAlphaAndCmykIsConverted) {
+TEST(LoadTIFF, RgbaIgnoresAlphaAndCmykIsConverted)
+{
     testpaths::TempDir dir;
     TiffSpec rgba;
     rgba.width = 2;
@@ -385,7 +405,8 @@ TEST(LoadTIFF, RgbaIgnoresAlphaAndCmykIsConverted) {
     EXPECT_EQ(c.rows.substr(0, 9), std::string("\xFE\xFE\xFE\x00\x00\x00\xFE\xFE\x00", 9));
 }
 
-TEST(LoadTIFF, YCbCrShowsItsColours) {
+TEST(LoadTIFF, YCbCrShowsItsColours)
+{
     testpaths::TempDir dir;
     TiffSpec spec;
     spec.width = 4;
@@ -404,7 +425,8 @@ TEST(LoadTIFF, YCbCrShowsItsColours) {
     EXPECT_LT(y.image.At(1, 1)[1], 15);
 }
 
-TEST(LoadTIFF, SeparatePlanesAndTilesGiveTheSamePicture) {
+TEST(LoadTIFF, SeparatePlanesAndTilesGiveTheSamePicture)
+{
     testpaths::TempDir dir;
     TiffSpec plain;
     plain.width = 37;
@@ -440,7 +462,8 @@ TEST(LoadTIFF, SeparatePlanesAndTilesGiveTheSamePicture) {
     }
 }
 
-TEST(LoadTIFF, EveryCodecOfTheBuildDecodesTheSamePicture) {
+TEST(LoadTIFF, EveryCodecOfTheBuildDecodesTheSamePicture)
+{
     testpaths::TempDir dir;
     TiffSpec base;
     base.width = 40;
@@ -459,9 +482,12 @@ TEST(LoadTIFF, EveryCodecOfTheBuildDecodesTheSamePicture) {
         int tolerance;
     };
     const Codec codecs[] = {
-        {"packbits", COMPRESSION_PACKBITS, 0, 0}, {"lzw", COMPRESSION_LZW, 0, 0},
-        {"lzw+predictor", COMPRESSION_LZW, PREDICTOR_HORIZONTAL, 0}, {"deflate", COMPRESSION_ADOBE_DEFLATE, 0, 0},
-        {"pixarlog", COMPRESSION_PIXARLOG, 0, 2},  {"jpeg", COMPRESSION_JPEG, 0, 24},
+        {"packbits", COMPRESSION_PACKBITS, 0, 0},
+        {"lzw", COMPRESSION_LZW, 0, 0},
+        {"lzw+predictor", COMPRESSION_LZW, PREDICTOR_HORIZONTAL, 0},
+        {"deflate", COMPRESSION_ADOBE_DEFLATE, 0, 0},
+        {"pixarlog", COMPRESSION_PIXARLOG, 0, 2},
+        {"jpeg", COMPRESSION_JPEG, 0, 24},
     };
     for (const Codec& c : codecs) {
         SCOPED_TRACE(c.name);
@@ -515,7 +541,8 @@ TEST(LoadTIFF, EveryCodecOfTheBuildDecodesTheSamePicture) {
     EXPECT_EQ(n.table[0].rgbRed, 255); // white is zero
 }
 
-TEST(LoadTIFF, MultiPageFileShowsItsFirstPage) {
+TEST(LoadTIFF, MultiPageFileShowsItsFirstPage)
+{
     testpaths::TempDir dir;
     TiffSpec spec;
     spec.width = 3;
@@ -528,7 +555,8 @@ TEST(LoadTIFF, MultiPageFileShowsItsFirstPage) {
     EXPECT_EQ(loaded.image.At(2, 1)[0], 60);
 }
 
-TEST(LoadTIFF, RefusedLayoutsGiveNullAndShowNothing) {
+TEST(LoadTIFF, RefusedLayoutsGiveNullAndShowNothing)
+{
     testpaths::TempDir dir;
     WindowWatch watch;
     TiffSpec sixteen;
@@ -572,7 +600,8 @@ TEST(LoadTIFF, RefusedLayoutsGiveNullAndShowNothing) {
     EXPECT_GE(watch.Created(), 1);
 }
 
-TEST(LoadTIFF, GaugeIsBalancedOnSuccessAndFailure) {
+TEST(LoadTIFF, GaugeIsBalancedOnSuccessAndFailure)
+{
     testpaths::TempDir dir;
     TiffSpec spec;
     spec.rows.assign(6, std::vector<BYTE>(8, 9));

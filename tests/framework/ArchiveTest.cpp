@@ -86,8 +86,7 @@ std::string Bytes(const CMemFile& file)
     return std::string(reinterpret_cast<const char*>(file.GetBufferPtr()), file.GetLength());
 }
 
-template <typename Fn>
-std::string Store(Fn write, int bufSize = 4096)
+template <typename Fn> std::string Store(Fn write, int bufSize = 4096)
 {
     CMemFile file;
     CArchive ar(&file, CArchive::store, bufSize);
@@ -101,8 +100,7 @@ struct Loader {
     explicit Loader(const std::string& bytes, int bufSize = 4096)
         : data(bytes), file(reinterpret_cast<BYTE*>(&data[0]), static_cast<UINT>(data.size())),
           ar(&file, CArchive::load, bufSize)
-    {
-    }
+    {}
     std::string data;
     CMemFile file;
     CArchive ar;
@@ -221,9 +219,12 @@ TEST(CArchive, StringPrefixSwitchesAt255)
 
 TEST(CArchive, StringKeepsWindows1252Bytes)
 {
-    CString text("\xC9t\xE9 \xE0 Orl\xE9" "ans");
+    CString text("\xC9t\xE9 \xE0 Orl\xE9"
+                 "ans");
     std::string bytes = Store([&](CArchive& ar) { ar << text; });
-    EXPECT_EQ(bytes, std::string("\x0D\xC9t\xE9 \xE0 Orl\xE9" "ans", 14));
+    EXPECT_EQ(bytes, std::string("\x0D\xC9t\xE9 \xE0 Orl\xE9"
+                                 "ans",
+                                 14));
 }
 
 TEST(CArchive, ReadsUnicodeMarkedStringsAsAnsi)
@@ -244,13 +245,16 @@ TEST(CArchive, ReadingPastTheEndThrowsEndOfFile)
                                ar >> dw;
                            }),
               CArchiveException::endOfFile);
-    EXPECT_EQ(ArchiveCause(std::string(), [](CArchive& ar) {
-                  BYTE b;
-                  ar >> b;
-              }),
+    EXPECT_EQ(ArchiveCause(std::string(),
+                           [](CArchive& ar) {
+                               BYTE b;
+                               ar >> b;
+                           }),
               CArchiveException::endOfFile);
     // A string cut short.
-    EXPECT_EQ(ArchiveCause(std::string("\x05" "abc", 4),
+    EXPECT_EQ(ArchiveCause(std::string("\x05"
+                                       "abc",
+                                       4),
                            [](CArchive& ar) {
                                CString s;
                                ar >> s;
@@ -397,15 +401,15 @@ TEST(CArchive, ObjectsCarryClassRecordsTagsAndBackReferences)
         ar << static_cast<CObject*>(nullptr);
     });
 
-    std::string expected = NewClassRecord(1, kShapeName);     // class index 1
-    expected += std::string("\x05\x00\x00\x00", 4);          // a.m_n; a is object 2
-    expected += std::string("\x01\x80", 2);                  // b: known class 1
-    expected += std::string("\x06\x00\x00\x00", 4);          // b.m_n; b is object 3
-    expected += std::string("\x02\x00", 2);                  // b.m_pPeer: object 2
-    expected += NewClassRecord(2, "CArTestCircle");           // class index 4
-    expected += std::string("\x09\x00\x00\x00", 4);          // c.m_n; c is object 5
-    expected += std::string("\x00\x00", 2);                  // c.m_pPeer: null
-    expected += std::string("\x00\x00", 2);                  // the null pointer
+    std::string expected = NewClassRecord(1, kShapeName); // class index 1
+    expected += std::string("\x05\x00\x00\x00", 4);       // a.m_n; a is object 2
+    expected += std::string("\x01\x80", 2);               // b: known class 1
+    expected += std::string("\x06\x00\x00\x00", 4);       // b.m_n; b is object 3
+    expected += std::string("\x02\x00", 2);               // b.m_pPeer: object 2
+    expected += NewClassRecord(2, "CArTestCircle");       // class index 4
+    expected += std::string("\x09\x00\x00\x00", 4);       // c.m_n; c is object 5
+    expected += std::string("\x00\x00", 2);               // c.m_pPeer: null
+    expected += std::string("\x00\x00", 2);               // the null pointer
     EXPECT_EQ(bytes, expected);
 
     Loader in(bytes);
@@ -489,7 +493,10 @@ TEST(CArchive, DamagedObjectStreamsAreRefused)
     // A name too long to be a class.
     EXPECT_EQ(ArchiveCause(NewClassRecord(1, std::string(200, 'C')), readAny), CArchiveException::badClass);
     // A name length running past the end.
-    EXPECT_EQ(ArchiveCause(std::string("\xFF\xFF\x01\x00\x30\x00" "CAr", 9), readAny),
+    EXPECT_EQ(ArchiveCause(std::string("\xFF\xFF\x01\x00\x30\x00"
+                                       "CAr",
+                                       9),
+                           readAny),
               CArchiveException::badClass);
     // A schema the class does not read.
     EXPECT_EQ(ArchiveCause(NewClassRecord(7, kShapeName) + std::string(6, '\0'), readAny),
@@ -498,8 +505,9 @@ TEST(CArchive, DamagedObjectStreamsAreRefused)
     EXPECT_EQ(ArchiveCause(std::string("\x05\x80", 2), readAny), CArchiveException::badIndex);
     EXPECT_EQ(ArchiveCause(std::string("\x09\x00", 2), readAny), CArchiveException::badIndex);
     // An object reference naming a class entry.
-    EXPECT_EQ(ArchiveCause(NewClassRecord(1, kShapeName) + std::string("\x01\x00\x00\x00\x01\x00", 6), readAny),
-              CArchiveException::badIndex);
+    EXPECT_EQ(
+        ArchiveCause(NewClassRecord(1, kShapeName) + std::string("\x01\x00\x00\x00\x01\x00", 6), readAny),
+        CArchiveException::badIndex);
     // A big tag naming nothing.
     EXPECT_EQ(ArchiveCause(std::string("\xFF\x7F\x00\x00\x00\xC0", 6), readAny), CArchiveException::badIndex);
     // A class that exists but is not the one asked for.
@@ -542,13 +550,16 @@ TEST(CArchive, WorksOnADiskFile)
     testpaths::TempDir dir;
     const std::string path = dir.File("record.dai");
     {
-        CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareDenyWrite | CFile::typeBinary);
+        CFile file(path.c_str(),
+                   CFile::modeCreate | CFile::modeWrite | CFile::shareDenyWrite | CFile::typeBinary);
         CArchive ar(&file, CArchive::store, 4096);
         ar << CString("C:\\Images\\photo.jpg") << 1 << static_cast<WORD>(0x2233);
         ar.Close();
         file.Close();
     }
-    EXPECT_EQ(testpaths::ReadBytes(path), std::string("\x13" "C:\\Images\\photo.jpg\x01\x00\x00\x00\x33\x22", 26));
+    EXPECT_EQ(testpaths::ReadBytes(path), std::string("\x13"
+                                                      "C:\\Images\\photo.jpg\x01\x00\x00\x00\x33\x22",
+                                                      26));
     CFile file(path.c_str(), CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary);
     CArchive ar(&file, CArchive::load, 4096);
     CString s;

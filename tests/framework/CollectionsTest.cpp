@@ -51,7 +51,7 @@ TEST(CStringArray, AddInsertRemoveKeepOrder)
     EXPECT_EQ(a.GetUpperBound(), 3);
     a.RemoveAt(1, 2);
     EXPECT_EQ(Joined(a), "a|d|");
-    a.RemoveAt(5);  // out of range: nothing
+    a.RemoveAt(5);     // out of range: nothing
     a.RemoveAt(1, 10); // clamped
     EXPECT_EQ(Joined(a), "a|");
     a.SetAt(0, "z");
@@ -136,7 +136,8 @@ TEST(CObArray, SerialisesCountAndObjects)
     }
     std::string bytes(reinterpret_cast<const char*>(file.GetBufferPtr()), file.GetLength());
     std::string expected("\x03\x00", 2);
-    expected += std::string("\xFF\xFF\x01\x00\x0D\x00", 6) + "CCollTestItem" + std::string("\x01\x00\x00\x00", 4);
+    expected +=
+        std::string("\xFF\xFF\x01\x00\x0D\x00", 6) + "CCollTestItem" + std::string("\x01\x00\x00\x00", 4);
     expected += std::string("\x01\x80\x02\x00\x00\x00", 6);
     expected += std::string("\x02\x00", 2);
     EXPECT_EQ(bytes, expected);

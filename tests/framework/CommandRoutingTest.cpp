@@ -21,7 +21,10 @@ public:
         ::SendMessageA(m_hToolBar, TB_ENABLEBUTTON, m_nID, MAKELPARAM(bOn ? TRUE : FALSE, 0));
         m_bEnableChanged = TRUE;
     }
-    void SetCheck(int nCheck) override { ::SendMessageA(m_hToolBar, TB_CHECKBUTTON, m_nID, MAKELPARAM(nCheck != 0, 0)); }
+    void SetCheck(int nCheck) override
+    {
+        ::SendMessageA(m_hToolBar, TB_CHECKBUTTON, m_nID, MAKELPARAM(nCheck != 0, 0));
+    }
 };
 
 // A bar holding a real tool-bar control, updated at idle time through its frame's command route.
@@ -34,8 +37,8 @@ public:
     {
         if (!Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 30), pFrame, AFX_IDW_TOOLBAR))
             return FALSE;
-        m_hToolBar = ::CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | CCS_NORESIZE, 0, 0, 200,
-                                       28, m_hWnd, nullptr, nullptr, nullptr);
+        m_hToolBar = ::CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | CCS_NORESIZE, 0,
+                                       0, 200, 28, m_hWnd, nullptr, nullptr, nullptr);
         if (m_hToolBar == nullptr)
             return FALSE;
         ::SendMessageA(m_hToolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -46,7 +49,8 @@ public:
         buttons[1].idCommand = ID_TEST_ENABLED;
         buttons[1].fsState = TBSTATE_ENABLED;
         buttons[1].iString = -1;
-        return static_cast<BOOL>(::SendMessageA(m_hToolBar, TB_ADDBUTTONSA, 2, reinterpret_cast<LPARAM>(buttons)));
+        return static_cast<BOOL>(
+            ::SendMessageA(m_hToolBar, TB_ADDBUTTONSA, 2, reinterpret_cast<LPARAM>(buttons)));
     }
     BOOL IsEnabled(UINT nID) const { return ::SendMessageA(m_hToolBar, TB_ISBUTTONENABLED, nID, 0) != 0; }
 
@@ -129,9 +133,9 @@ TEST_F(CommandRouting, UpdateHandlerGreysMenuItemAndItemsWithoutHandlerGoGreyToo
     HMENU hFile = PopupWithItem(hMenu, ID_TEST_DISABLED);
     ASSERT_NE(hFile, nullptr);
     m_pMainFrame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hFile), 0);
-    EXPECT_TRUE(IsGrayed(hFile, ID_TEST_DISABLED));   // its update handler says so
-    EXPECT_TRUE(IsGrayed(hFile, ID_TEST_NOHANDLER));  // nobody handles it
-    EXPECT_FALSE(IsGrayed(hFile, ID_TEST_ENABLED));   // the application handles it
+    EXPECT_TRUE(IsGrayed(hFile, ID_TEST_DISABLED));  // its update handler says so
+    EXPECT_TRUE(IsGrayed(hFile, ID_TEST_NOHANDLER)); // nobody handles it
+    EXPECT_FALSE(IsGrayed(hFile, ID_TEST_ENABLED));  // the application handles it
 }
 
 TEST_F(CommandRouting, DisabledCommandIsNotRunFromAKeyOrMenu)

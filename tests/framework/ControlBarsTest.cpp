@@ -99,7 +99,8 @@ TEST_F(ControlBars, FrameFindsItsOwnBarBeforeOneInsideAnother)
 TEST_F(ControlBars, DialogBarTakesItsTemplateSizeAndCommandsTheFrame)
 {
     CDialogBar bar;
-    ASSERT_TRUE(bar.Create(m_pFrame, IDD_CB_DIALOGBAR, WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM, 1244));
+    ASSERT_TRUE(
+        bar.Create(m_pFrame, IDD_CB_DIALOGBAR, WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM, 1244));
     CRect rectTemplate(0, 0, 160, 20);
     ::MapDialogRect(bar.m_hWnd, rectTemplate);
     EXPECT_EQ(bar.m_sizeDefault, rectTemplate.Size());

@@ -1,7 +1,7 @@
 // Resource and command ids of the control-bar tests (shared by ControlBarsTest.rc and the tests).
 #pragma once
 
-#define IDR_CB_TOOLBAR 720          // tool bar and its bitmap
+#define IDR_CB_TOOLBAR 720 // tool bar and its bitmap
 #define IDR_CB_TOOLBAR_BADVERSION 721
 #define IDR_CB_TOOLBAR_TRUNCATED 722
 #define IDR_CB_TOOLBAR_NOBITMAP 723

@@ -23,15 +23,17 @@ BOOL CBarTestFrame::CreateFrame()
     if (!m_wndView.CreateEx(WS_EX_CLIENTEDGE, AfxRegisterWndClass(0), nullptr, WS_CHILD | WS_VISIBLE,
                             CRect(0, 0, 0, 0), this, AFX_IDW_PANE_FIRST))
         return FALSE;
-    if (!m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM | CBRS_FLYBY
-                                       | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC,
+    if (!m_wndToolBar.Create(this,
+                             WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM | CBRS_FLYBY
+                                 | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC,
                              AFX_IDW_TOOLBAR)
         || !m_wndToolBar.LoadToolBar(IDR_CB_TOOLBAR))
         return FALSE;
     m_wndToolBar.SetWindowText("Standard");
     m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
     static const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
-    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP, AFX_IDW_STATUS_BAR)
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP,
+                               AFX_IDW_STATUS_BAR)
         || !m_wndStatusBar.SetIndicators(indicators, 3))
         return FALSE;
     RecalcLayout();
@@ -84,5 +86,11 @@ CRect RectIn(const CWnd& wnd, HWND hWndIn)
     return rect;
 }
 
-BOOL IsButtonEnabled(const CToolBar& bar, UINT nID) { return static_cast<BOOL>(bar.SendMessage(TB_ISBUTTONENABLED, nID)); }
-BOOL IsButtonChecked(const CToolBar& bar, UINT nID) { return static_cast<BOOL>(bar.SendMessage(TB_ISBUTTONCHECKED, nID)); }
+BOOL IsButtonEnabled(const CToolBar& bar, UINT nID)
+{
+    return static_cast<BOOL>(bar.SendMessage(TB_ISBUTTONENABLED, nID));
+}
+BOOL IsButtonChecked(const CToolBar& bar, UINT nID)
+{
+    return static_cast<BOOL>(bar.SendMessage(TB_ISBUTTONCHECKED, nID));
+}

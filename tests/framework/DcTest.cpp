@@ -61,12 +61,12 @@ TEST(CDC, Draw3dRectColoursTheFourEdges)
     const COLORREF light = RGB(255, 255, 0);
     const COLORREF dark = RGB(0, 0, 128);
     dc.Draw3dRect(CRect(4, 4, 14, 12), light, dark);
-    EXPECT_EQ(dc.GetPixel(4, 4), light);    // top-left corner
-    EXPECT_EQ(dc.GetPixel(12, 4), light);   // top edge
-    EXPECT_EQ(dc.GetPixel(4, 10), light);   // left edge
-    EXPECT_EQ(dc.GetPixel(13, 4), dark);    // top-right corner belongs to the right edge
-    EXPECT_EQ(dc.GetPixel(13, 11), dark);   // bottom-right corner
-    EXPECT_EQ(dc.GetPixel(4, 11), dark);    // bottom-left corner belongs to the bottom edge
+    EXPECT_EQ(dc.GetPixel(4, 4), light);  // top-left corner
+    EXPECT_EQ(dc.GetPixel(12, 4), light); // top edge
+    EXPECT_EQ(dc.GetPixel(4, 10), light); // left edge
+    EXPECT_EQ(dc.GetPixel(13, 4), dark);  // top-right corner belongs to the right edge
+    EXPECT_EQ(dc.GetPixel(13, 11), dark); // bottom-right corner
+    EXPECT_EQ(dc.GetPixel(4, 11), dark);  // bottom-left corner belongs to the bottom edge
     EXPECT_EQ(dc.GetPixel(8, 8), RGB(255, 255, 255));
     EXPECT_EQ(dc.GetPixel(14, 8), RGB(255, 255, 255));
 }
@@ -275,8 +275,8 @@ TEST(CPaintDC, BeginsAndEndsThePaint)
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.lpszClassName = "TessarineDcTestPaint";
     ::RegisterClassA(&wc);
-    HWND hWnd = ::CreateWindowA("TessarineDcTestPaint", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
-                                wc.hInstance, nullptr);
+    HWND hWnd = ::CreateWindowA("TessarineDcTestPaint", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr,
+                                nullptr, wc.hInstance, nullptr);
     ASSERT_NE(hWnd, nullptr);
     g_paintProbe = PaintProbe();
     ::InvalidateRect(hWnd, nullptr, FALSE);

@@ -173,7 +173,7 @@ TEST_F(Dialog, TextCheckAndRadioFieldsExchangeBothWays)
     AfxScriptModal(IDD_TEST_FIELDS, {tooLong, good});
     AfxScriptMessageBox(IDOK);
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(dlg.m_nLimitAtInit, 5u);                 // the field refuses more typing
+    EXPECT_EQ(dlg.m_nLimitAtInit, 5u);                // the field refuses more typing
     EXPECT_EQ(dlg.m_nCheckedAtInit, IDC_TEST_RADIO2); // m_nRadio 1: the second button
     ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
     EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, "Entrez au plus 5 caract\xE8res.");

@@ -97,7 +97,8 @@ protected:
 
 TEST_F(Docking, FourDockBarsComeAfterTheStatusBarTopBottomLeftRight)
 {
-    const UINT order[] = {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT};
+    const UINT order[] = {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT,
+                          AFX_IDW_DOCKBAR_RIGHT};
     for (UINT nID : order)
         ASSERT_NE(DockBar(nID), nullptr) << nID;
     // Z order decides who takes an edge first: the status bar, then top and bottom, then the sides.
@@ -262,7 +263,8 @@ TEST_F(Docking, SizingAFloatingBarWrapsItsButtons)
     pMiniFrame->GetClientRect(rectClient);
     // The user drags the right edge to about two buttons' width.
     CRect rectSizing = rectWindow;
-    rectSizing.right = rectWindow.left + (rectWindow.Width() - rectClient.Width()) + 2 * Bar().m_sizeButton.cx + 20;
+    rectSizing.right =
+        rectWindow.left + (rectWindow.Width() - rectClient.Width()) + 2 * Bar().m_sizeButton.cx + 20;
     pMiniFrame->SendMessage(WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&rectSizing));
     EXPECT_LT(rectSizing.Width(), rectWindow.Width());
     EXPECT_GT(rectSizing.Height(), rectWindow.Height()) << "more rows";

@@ -63,7 +63,8 @@ TEST_F(Document, SavedDocumentLoadsBackWithItsText)
     std::string path = dir.File("doc.tst");
     CTextDoc doc;
     doc.m_bAutoDelete = FALSE;
-    doc.m_text = "Images Prot\xE9g\xE9" "es";
+    doc.m_text = "Images Prot\xE9g\xE9"
+                 "es";
     doc.SetModifiedFlag();
     ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
     EXPECT_FALSE(doc.IsModified());
@@ -72,7 +73,8 @@ TEST_F(Document, SavedDocumentLoadsBackWithItsText)
     CTextDoc other;
     other.m_bAutoDelete = FALSE;
     ASSERT_TRUE(other.OnOpenDocument(path.c_str()));
-    EXPECT_STREQ(other.m_text, "Images Prot\xE9g\xE9" "es");
+    EXPECT_STREQ(other.m_text, "Images Prot\xE9g\xE9"
+                               "es");
 }
 
 TEST_F(Document, FailedSaveLeavesTheEarlierFileAndNoPartialFile)

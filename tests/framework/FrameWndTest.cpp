@@ -75,7 +75,8 @@ protected:
         context.m_pNewViewClass = RUNTIME_CLASS(CPlainView);
         context.m_pCurrentDoc = m_pDoc;
         m_pFrame = new CPlainFrame;
-        ASSERT_TRUE(m_pFrame->LoadFrame(IDR_TEST_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context));
+        ASSERT_TRUE(
+            m_pFrame->LoadFrame(IDR_TEST_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context));
         m_pFrame->InitialUpdateFrame(m_pDoc, TRUE);
         POSITION pos = m_pDoc->GetFirstViewPosition();
         m_pView = static_cast<CPlainView*>(m_pDoc->GetNextView(pos));
@@ -129,7 +130,9 @@ TEST_F(SingleFrame, TitleShowsTheDocument)
 TEST_F(SingleFrame, ViewStillFindsItsFrameWhileUnderAnotherWindow)
 {
     CTestTopWindow other;
-    ASSERT_TRUE(other.CreateTop("plein \xE9" "cran", WS_POPUP));
+    ASSERT_TRUE(other.CreateTop("plein \xE9"
+                                "cran",
+                                WS_POPUP));
     m_pView->SetParent(&other);
     EXPECT_EQ(m_pView->GetParentFrame(), m_pFrame);
     m_pView->SetParent(m_pFrame);
@@ -154,7 +157,8 @@ TEST_F(SingleFrame, MessageBarShowsPromptsAndTheIdleText)
     m_pFrame->SetMessageText(ID_TEST_DISABLED);
     CString text;
     bar.GetWindowText(text);
-    EXPECT_STREQ(text, "Commande d\xE9sactiv\xE9" "e"); // the prompt: the part before the new line
+    EXPECT_STREQ(text, "Commande d\xE9sactiv\xE9"
+                       "e"); // the prompt: the part before the new line
     m_pFrame->SetMessageText(AFX_IDS_IDLEMESSAGE);
     bar.GetWindowText(text);
     EXPECT_STREQ(text, "Pr\xEAt");
@@ -170,8 +174,8 @@ TEST_F(SingleFrame, MessageBarShowsPromptsAndTheIdleText)
 TEST_F(SingleFrame, ToolTipTextIsTheSecondPartOfTheCommandString)
 {
     // Asked by a tool-tip window of the frame, as bars do.
-    HWND hTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, 0, 0, 0, 0, m_pFrame->m_hWnd, nullptr,
-                                  nullptr, nullptr);
+    HWND hTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, 0, 0, 0, 0, m_pFrame->m_hWnd,
+                                  nullptr, nullptr, nullptr);
     ASSERT_NE(hTip, nullptr);
     TOOLTIPTEXTA ttt = {};
     ttt.hdr.hwndFrom = hTip;
@@ -197,8 +201,9 @@ TEST_F(SingleFrame, DialogStyleControlsFollowTheirUpdateHandlers)
                                    reinterpret_cast<HMENU>(ID_TEST_DISABLED), nullptr, nullptr);
     HWND hOrphan = ::CreateWindowExA(0, "BUTTON", "seul", WS_CHILD | WS_VISIBLE, 70, 0, 60, 20, panel.m_hWnd,
                                      reinterpret_cast<HMENU>(ID_TEST_NOHANDLER), nullptr, nullptr);
-    HWND hLabel = ::CreateWindowExA(0, "STATIC", "\xE9tiquette", WS_CHILD | WS_VISIBLE, 0, 30, 60, 20, panel.m_hWnd,
-                                    reinterpret_cast<HMENU>(ID_TEST_NOHANDLER + 1), nullptr, nullptr);
+    HWND hLabel =
+        ::CreateWindowExA(0, "STATIC", "\xE9tiquette", WS_CHILD | WS_VISIBLE, 0, 30, 60, 20, panel.m_hWnd,
+                          reinterpret_cast<HMENU>(ID_TEST_NOHANDLER + 1), nullptr, nullptr);
     panel.UpdateDialogControls(m_pFrame, TRUE);
     EXPECT_FALSE(::IsWindowEnabled(hGrey));
     EXPECT_FALSE(::IsWindowEnabled(hOrphan)); // a button nobody handles

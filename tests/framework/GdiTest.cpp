@@ -202,8 +202,8 @@ TEST(CRgn, CombinesAndHitTests)
 TEST(CFont, CreatesAndReportsItsLogFont)
 {
     CFont font;
-    ASSERT_TRUE(font.CreateFont(-13, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
+    ASSERT_TRUE(font.CreateFont(-13, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
     LOGFONT lf = {};
     ASSERT_GT(font.GetLogFont(&lf), 0);
     EXPECT_EQ(lf.lfHeight, -13);

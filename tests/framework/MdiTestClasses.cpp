@@ -106,11 +106,11 @@ void RegisterTemplates()
 {
     if (g_pTemplateA != nullptr)
         return;
-    g_pTemplateA = new CTraceTemplate("templateA", IDR_TEST_DOCA, RUNTIME_CLASS(CDocA), RUNTIME_CLASS(CChildA),
-                                      RUNTIME_CLASS(CViewA));
+    g_pTemplateA = new CTraceTemplate("templateA", IDR_TEST_DOCA, RUNTIME_CLASS(CDocA),
+                                      RUNTIME_CLASS(CChildA), RUNTIME_CLASS(CViewA));
     TestApp().AddDocTemplate(g_pTemplateA);
-    g_pTemplateB = new CTraceTemplate("templateB", IDR_TEST_DOCB, RUNTIME_CLASS(CDocB), RUNTIME_CLASS(CChildB),
-                                      RUNTIME_CLASS(CViewB));
+    g_pTemplateB = new CTraceTemplate("templateB", IDR_TEST_DOCB, RUNTIME_CLASS(CDocB),
+                                      RUNTIME_CLASS(CChildB), RUNTIME_CLASS(CViewB));
     TestApp().AddDocTemplate(g_pTemplateB);
 }
 

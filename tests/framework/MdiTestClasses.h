@@ -81,11 +81,10 @@ public:
 
 class CTraceTemplate : public CMultiDocTemplate {
 public:
-    CTraceTemplate(const char* pszName, UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
-                   CRuntimeClass* pViewClass)
+    CTraceTemplate(const char* pszName, UINT nIDResource, CRuntimeClass* pDocClass,
+                   CRuntimeClass* pFrameClass, CRuntimeClass* pViewClass)
         : CMultiDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass), m_strName(pszName)
-    {
-    }
+    {}
     std::string m_strName;
 
 protected:

@@ -220,10 +220,10 @@ TEST_F(MessageMap, DerivedMapHandlesItsOwnAndItsBaseMessages)
     CDerivedWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, "carte", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
     EXPECT_EQ(wnd.SendMessage(WM_TEST_ONE, 40, 2), 42);
-    EXPECT_EQ(wnd.SendMessage(WM_TEST_TWO, 21), 42);             // from the base map
-    EXPECT_EQ(wnd.SendMessage(WM_TEST_THREE), 33);               // the derived entry wins
+    EXPECT_EQ(wnd.SendMessage(WM_TEST_TWO, 21), 42); // from the base map
+    EXPECT_EQ(wnd.SendMessage(WM_TEST_THREE), 33);   // the derived entry wins
     EXPECT_EQ(wnd.m_log, "derived-three;");
-    EXPECT_EQ(wnd.SendMessage(WM_APP + 50, 1, 1), 0);            // nobody's: the default procedure
+    EXPECT_EQ(wnd.SendMessage(WM_APP + 50, 1, 1), 0); // nobody's: the default procedure
     wnd.DestroyWindow();
 }
 
@@ -329,7 +329,8 @@ TEST_F(MessageMap, NotificationHandlerGetsHeaderAndSetsResult)
 TEST_F(MessageMap, RealButtonClicksReachClickedAndRangeHandlers)
 {
     CButtonParent parent;
-    ASSERT_TRUE(parent.CreateEx(0, nullptr, "boutons", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "boutons", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                nullptr, nullptr));
     CButton one;
     CButton two;
     ASSERT_TRUE(one.Create("Un", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(5, 5, 80, 30), &parent, 10));
@@ -345,7 +346,8 @@ TEST_F(MessageMap, RealButtonClicksReachClickedAndRangeHandlers)
 TEST_F(MessageMap, TreeNotificationReachesParentEntry)
 {
     CButtonParent parent;
-    ASSERT_TRUE(parent.CreateEx(0, nullptr, "arbre", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "arbre", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                nullptr, nullptr));
     HWND hTree = ::CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 150, parent.m_hWnd,
                                    reinterpret_cast<HMENU>(30), nullptr, nullptr);
     ASSERT_NE(hTree, nullptr);
@@ -354,7 +356,8 @@ TEST_F(MessageMap, TreeNotificationReachesParentEntry)
     tvis.hInsertAfter = TVI_LAST;
     tvis.item.mask = TVIF_TEXT;
     tvis.item.pszText = const_cast<LPSTR>("racine");
-    HTREEITEM hItem = reinterpret_cast<HTREEITEM>(::SendMessageA(hTree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tvis)));
+    HTREEITEM hItem = reinterpret_cast<HTREEITEM>(
+        ::SendMessageA(hTree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tvis)));
     ::SendMessageA(hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hItem));
     // The tree may notify in either character set; the entry is for the ANSI one.
     if (parent.m_lastNotifyCode == 0) {
@@ -370,7 +373,8 @@ TEST_F(MessageMap, TreeNotificationReachesParentEntry)
 
 TEST_F(MessageMap, DefaultCallsTheWindowsOwnProcedure)
 {
-    HWND hEdit = ::CreateWindowExA(0, "EDIT", "avant", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
+    HWND hEdit =
+        ::CreateWindowExA(0, "EDIT", "avant", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hEdit, nullptr);
     CEditDefault edit;
     ASSERT_TRUE(edit.SubclassWindow(hEdit));
@@ -399,12 +403,16 @@ TEST_F(MessageMap, ColourMessagesShareOneEntryUnlessListedAlone)
 {
     CColourParent parent;
     ASSERT_TRUE(parent.CreateEx(0, nullptr, "couleurs", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
-    HWND hList = ::CreateWindowExA(0, "LISTBOX", "", WS_CHILD, 0, 0, 50, 50, parent.m_hWnd, nullptr, nullptr, nullptr);
+    HWND hList =
+        ::CreateWindowExA(0, "LISTBOX", "", WS_CHILD, 0, 0, 50, 50, parent.m_hWnd, nullptr, nullptr, nullptr);
     HDC hDC = ::GetDC(hList);
-    LRESULT hbr = parent.SendMessage(WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hList));
+    LRESULT hbr = parent.SendMessage(WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(hDC),
+                                     reinterpret_cast<LPARAM>(hList));
     EXPECT_EQ(reinterpret_cast<HBRUSH>(hbr), static_cast<HBRUSH>(parent.m_brush.GetSafeHandle()));
     EXPECT_EQ(parent.m_nKind, UINT(CTLCOLOR_LISTBOX));
-    EXPECT_EQ(parent.SendMessage(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hList)), 5);
+    EXPECT_EQ(
+        parent.SendMessage(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hList)),
+        5);
     ::ReleaseDC(hList, hDC);
     parent.DestroyWindow();
 }

@@ -109,9 +109,10 @@ using Reflection = WindowTest;
 TEST_F(Reflection, OwnerDrawnListBoxDrawsThroughItsOwnObject)
 {
     CListParent parent;
-    ASSERT_TRUE(parent.CreateEx(0, nullptr, "liste", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 250, nullptr, nullptr));
-    ASSERT_TRUE(parent.m_list.Create(WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_NOTIFY, CRect(10, 10, 210, 170),
-                                     &parent, 50));
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "liste", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 250,
+                                nullptr, nullptr));
+    ASSERT_TRUE(parent.m_list.Create(WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_NOTIFY,
+                                     CRect(10, 10, 210, 170), &parent, 50));
     // The height is asked while the list box is being created: its object was already there.
     EXPECT_GE(parent.m_list.m_nMeasured, 1);
     EXPECT_EQ(parent.m_list.GetItemHeight(0), 20);
@@ -138,8 +139,8 @@ TEST_F(Reflection, SortedOwnerDrawnListComparesThroughItsObject)
 {
     CListParent parent;
     ASSERT_TRUE(parent.CreateEx(0, nullptr, "tri", WS_OVERLAPPEDWINDOW, 0, 0, 300, 250, nullptr, nullptr));
-    ASSERT_TRUE(parent.m_list.Create(WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_SORT, CRect(0, 0, 200, 150),
-                                     &parent, 50));
+    ASSERT_TRUE(parent.m_list.Create(WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_SORT,
+                                     CRect(0, 0, 200, 150), &parent, 50));
     parent.m_list.AddString(reinterpret_cast<LPCSTR>(30));
     parent.m_list.AddString(reinterpret_cast<LPCSTR>(10));
     parent.m_list.AddString(reinterpret_cast<LPCSTR>(20));
@@ -169,11 +170,13 @@ TEST_F(Reflection, ReflectedNotificationIsTakenByTheControlUnlessItLetsGo)
 TEST_F(Reflection, ControlChoosesItsOwnColourAndTakesItsOwnCommand)
 {
     CListParent parent;
-    ASSERT_TRUE(parent.CreateEx(0, nullptr, "couleur", WS_OVERLAPPEDWINDOW, 0, 0, 300, 250, nullptr, nullptr));
+    ASSERT_TRUE(
+        parent.CreateEx(0, nullptr, "couleur", WS_OVERLAPPEDWINDOW, 0, 0, 300, 250, nullptr, nullptr));
     CColouredStatic label;
     ASSERT_TRUE(label.Create("texte", WS_CHILD | WS_VISIBLE | SS_NOTIFY, CRect(0, 0, 100, 20), &parent, 61));
     HDC hDC = ::GetDC(label.m_hWnd);
-    LRESULT hbr = parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(label.m_hWnd));
+    LRESULT hbr = parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
+                                     reinterpret_cast<LPARAM>(label.m_hWnd));
     ::ReleaseDC(label.m_hWnd, hDC);
     EXPECT_EQ(reinterpret_cast<HBRUSH>(hbr), static_cast<HBRUSH>(label.m_brush.GetSafeHandle()));
     parent.SendMessage(WM_COMMAND, MAKEWPARAM(61, STN_CLICKED), reinterpret_cast<LPARAM>(label.m_hWnd));

@@ -21,10 +21,13 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        ASSERT_TRUE(m_parent.CreateTop("d\xE9" "filement", WS_POPUP | WS_VISIBLE));
+        ASSERT_TRUE(m_parent.CreateTop("d\xE9"
+                                       "filement",
+                                       WS_POPUP | WS_VISIBLE));
         m_parent.MoveWindow(0, 0, 300, 200);
         m_pView = new CPictureView;
-        ASSERT_TRUE(m_pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100), &m_parent, 1));
+        ASSERT_TRUE(
+            m_pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100), &m_parent, 1));
     }
     void TearDown() override
     {

@@ -162,7 +162,9 @@ TEST_F(Seams, PlatformCallsCanBeReplacedAndComeBack)
 {
     AfxPlatform().pfnShellExecute = FakeShellExecute;
     AfxPlatform().pfnScreenBitsPerPixel = FakeDepth;
-    EXPECT_EQ(reinterpret_cast<INT_PTR>(AfxPlatform().pfnShellExecute(nullptr, "open", "http://x", nullptr, nullptr, 1)), 42);
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(
+                  AfxPlatform().pfnShellExecute(nullptr, "open", "http://x", nullptr, nullptr, 1)),
+              42);
     EXPECT_EQ(AfxPlatform().pfnScreenBitsPerPixel(), 4);
     AfxResetPlatform();
     EXPECT_GE(AfxPlatform().pfnScreenBitsPerPixel(), 16);

@@ -6,9 +6,9 @@
 #include <string>
 
 namespace {
-const UINT kIdsNotFound = 61200;   // "Le fichier %s est introuvable."
-const UINT kIdsCopy = 61201;       // "Copier %1 vers %2 ?"
-const UINT kIdsElement = 61202;    // "Élément %d sur %d"
+const UINT kIdsNotFound = 61200; // "Le fichier %s est introuvable."
+const UINT kIdsCopy = 61201;     // "Copier %1 vers %2 ?"
+const UINT kIdsElement = 61202;  // "Élément %d sur %d"
 } // namespace
 
 TEST(CString, ConstructsFromTextCountsAndCharacters)
@@ -40,8 +40,14 @@ TEST(CString, CompareNoCaseMatchesAccentedCapitals)
     EXPECT_EQ(CString("Photo.JPG").CompareNoCase("photo.jpg"), 0);
     EXPECT_NE(CString("\xE9t\xE9").CompareNoCase("ete"), 0);
     // An accented letter sorts with its base letter, not after 'z'.
-    EXPECT_LT(CString("\xE9" "cole").CompareNoCase("fable"), 0);
-    EXPECT_GT(CString("\xE9" "cole").CompareNoCase("dame"), 0);
+    EXPECT_LT(CString("\xE9"
+                      "cole")
+                  .CompareNoCase("fable"),
+              0);
+    EXPECT_GT(CString("\xE9"
+                      "cole")
+                  .CompareNoCase("dame"),
+              0);
     // Compare is byte order and case sensitive.
     EXPECT_LT(CString("ABC").Compare("abc"), 0);
     EXPECT_EQ(CString("abc").Compare("abc"), 0);

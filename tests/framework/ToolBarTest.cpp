@@ -73,11 +73,11 @@ TEST(CToolBarResource, HostileBytesAreRefused)
     CSize size(7, 7);
     std::vector<UINT> ids = {42};
     EXPECT_FALSE(Read({}, &size, &ids));
-    EXPECT_FALSE(Read(Words({1, 16, 15}), &size, &ids));                 // header cut short
-    EXPECT_FALSE(Read(Words({2, 16, 15, 1, 40160}), &size, &ids));       // unknown version
-    EXPECT_FALSE(Read(Words({1, 0, 15, 1, 40160}), &size, &ids));        // no width
-    EXPECT_FALSE(Read(Words({1, 16, 0, 1, 40160}), &size, &ids));        // no height
-    EXPECT_FALSE(Read(Words({1, 300, 15, 1, 40160}), &size, &ids));      // absurd width
+    EXPECT_FALSE(Read(Words({1, 16, 15}), &size, &ids));                  // header cut short
+    EXPECT_FALSE(Read(Words({2, 16, 15, 1, 40160}), &size, &ids));        // unknown version
+    EXPECT_FALSE(Read(Words({1, 0, 15, 1, 40160}), &size, &ids));         // no width
+    EXPECT_FALSE(Read(Words({1, 16, 0, 1, 40160}), &size, &ids));         // no height
+    EXPECT_FALSE(Read(Words({1, 300, 15, 1, 40160}), &size, &ids));       // absurd width
     EXPECT_FALSE(Read(Words({1, 16, 15, 3, 40160, 40161}), &size, &ids)); // count past the end
     EXPECT_FALSE(Read(Words({1, 16, 15, 0xFFFF}), &size, &ids));
     std::vector<BYTE> odd = Words({1, 16, 15, 2, 40160});
@@ -159,10 +159,10 @@ TEST_F(ToolBar, ControlsPlacedOnTheBarAreNotGreyedForWantOfAHandler)
     bar.SetButtonInfo(5, 1, TBBS_SEPARATOR, 60);
     CRect rect;
     bar.GetItemRect(5, rect);
-    HWND hWndDisplay = ::CreateWindowExA(0, "BUTTON", "12", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect.left,
-                                         rect.top, rect.Width(), rect.Height(), bar.m_hWnd,
-                                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_CB_NOHANDLER)),
-                                         nullptr, nullptr);
+    HWND hWndDisplay =
+        ::CreateWindowExA(0, "BUTTON", "12", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect.left, rect.top,
+                          rect.Width(), rect.Height(), bar.m_hWnd,
+                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_CB_NOHANDLER)), nullptr, nullptr);
     ASSERT_NE(hWndDisplay, nullptr);
     Idle();
     EXPECT_TRUE(::IsWindowEnabled(hWndDisplay));

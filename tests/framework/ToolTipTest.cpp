@@ -17,7 +17,7 @@ protected:
     {
         TOOLTIPTEXTA* pTTT = reinterpret_cast<TOOLTIPTEXTA*>(pNMHDR);
         m_nAskedFor = (pTTT->uFlags & TTF_IDISHWND) ? ::GetDlgCtrlID(reinterpret_cast<HWND>(pNMHDR->idFrom))
-                                                     : static_cast<UINT>(pNMHDR->idFrom);
+                                                    : static_cast<UINT>(pNMHDR->idFrom);
         lstrcpynA(pTTT->szText, "Ajouter \xE0 la biblioth\xE8que", sizeof(pTTT->szText));
         *pResult = 0;
         return TRUE;
@@ -36,8 +36,8 @@ using ToolTips = WindowTest;
 TEST_F(ToolTips, ControlUnderTheMouseBecomesTheToolAndItsTextComesFromTheHost)
 {
     CTipHost host;
-    ASSERT_TRUE(host.CreateEx(0, nullptr, "bulles", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr,
-                              nullptr));
+    ASSERT_TRUE(host.CreateEx(0, nullptr, "bulles", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
+                              nullptr, nullptr));
     CButton button;
     ASSERT_TRUE(button.Create("+", WS_CHILD | WS_VISIBLE, CRect(10, 10, 60, 40), &host, 321));
     EXPECT_FALSE(host.EnableToolTips(TRUE));

@@ -98,18 +98,25 @@ TEST_F(Profile, IntegersAreStoredAsDwordsUnderCompanyAndApplication)
 
 TEST_F(Profile, StringsAreStoredAsStringsWithAccents)
 {
-    EXPECT_TRUE(TestApp().WriteProfileString("folders", "Racine", "C:\\Images Prot\xE9g\xE9" "es"));
+    EXPECT_TRUE(TestApp().WriteProfileString("folders", "Racine",
+                                             "C:\\Images Prot\xE9g\xE9"
+                                             "es"));
     EXPECT_EQ(ValueType("folders", "Racine"), DWORD(REG_SZ));
-    EXPECT_STREQ(TestApp().GetProfileString("folders", "Racine"), "C:\\Images Prot\xE9g\xE9" "es");
+    EXPECT_STREQ(TestApp().GetProfileString("folders", "Racine"), "C:\\Images Prot\xE9g\xE9"
+                                                                  "es");
 }
 
 TEST_F(Profile, MissingOrMistypedValuesGiveTheDefault)
 {
     EXPECT_EQ(TestApp().GetProfileInt("nowhere", "x", 12), 12u);
-    EXPECT_STREQ(TestApp().GetProfileString("nowhere", "x", "d\xE9" "faut"), "d\xE9" "faut");
+    EXPECT_STREQ(TestApp().GetProfileString("nowhere", "x",
+                                            "d\xE9"
+                                            "faut"),
+                 "d\xE9"
+                 "faut");
     TestApp().WriteProfileString("prefs", "Texte", "42");
     TestApp().WriteProfileInt("prefs", "Nombre", 42);
-    EXPECT_EQ(TestApp().GetProfileInt("prefs", "Texte", 5), 5u);     // a string is no integer
+    EXPECT_EQ(TestApp().GetProfileInt("prefs", "Texte", 5), 5u);           // a string is no integer
     EXPECT_STREQ(TestApp().GetProfileString("prefs", "Nombre", "n"), "n"); // nor an integer a string
 }
 
@@ -154,7 +161,9 @@ TEST_F(Application, RecentFileMenuShowsOneItemPerEntry)
     CMenu menu;
     ASSERT_TRUE(menu.CreatePopupMenu());
     menu.AppendMenu(MF_STRING, ID_FILE_OPEN, "&Ouvrir");
-    menu.AppendMenu(MF_STRING, ID_FILE_MRU_FILE1, "Fichier r\xE9" "cent");
+    menu.AppendMenu(MF_STRING, ID_FILE_MRU_FILE1,
+                    "Fichier r\xE9"
+                    "cent");
     menu.AppendMenu(MF_STRING, ID_APP_EXIT, "&Quitter");
     CCmdUI state;
     state.m_pMenu = &menu;
@@ -253,9 +262,8 @@ TEST_F(Application, WorkerThreadRunsAndSignalsItsEvent)
 
 TEST_F(Application, ExceptionInAThreadEndsOnlyThatThread)
 {
-    CWinThread* pThread = AfxBeginThread(
-        [](LPVOID) -> UINT { throw std::runtime_error("thread"); }, nullptr, THREAD_PRIORITY_NORMAL, 0,
-        CREATE_SUSPENDED);
+    CWinThread* pThread = AfxBeginThread([](LPVOID) -> UINT { throw std::runtime_error("thread"); }, nullptr,
+                                         THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     ASSERT_NE(pThread, nullptr);
     pThread->m_bAutoDelete = FALSE;
     pThread->ResumeThread();

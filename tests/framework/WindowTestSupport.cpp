@@ -66,6 +66,8 @@ void WindowTest::TearDown()
 
 BOOL CTestTopWindow::CreateTop(LPCSTR lpszTitle, DWORD dwStyle)
 {
-    return CreateEx(0, AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
-                    lpszTitle, dwStyle, 50, 50, 400, 300, nullptr, nullptr);
+    return CreateEx(
+        0,
+        AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
+        lpszTitle, dwStyle, 50, 50, 400, 300, nullptr, nullptr);
 }

@@ -86,7 +86,8 @@ public:
     {
         if (CWnd::OnCreate(lpcs) == -1)
             return -1;
-        return m_child.Create(nullptr, "enfant", WS_CHILD | WS_VISIBLE, CRect(0, 0, 20, 20), this, 7) ? 0 : -1;
+        return m_child.Create(nullptr, "enfant", WS_CHILD | WS_VISIBLE, CRect(0, 0, 20, 20), this, 7) ? 0
+                                                                                                      : -1;
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -103,10 +104,12 @@ TEST_F(WndCreate, ForeignDefaultProcedureClassGetsCreateInItsObject)
 {
     RegisterDefProcClass();
     CCreateWatcher wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, kDefProcClass, "étranger", WS_OVERLAPPEDWINDOW, 10, 10, 200, 100, nullptr, nullptr));
+    ASSERT_TRUE(
+        wnd.CreateEx(0, kDefProcClass, "étranger", WS_OVERLAPPEDWINDOW, 10, 10, 200, 100, nullptr, nullptr));
     // The very first messages of the window, WM_CREATE included, reached the object.
     ASSERT_GE(wnd.m_messages.size(), 2u);
-    EXPECT_NE(std::find(wnd.m_messages.begin(), wnd.m_messages.end(), UINT(WM_NCCREATE)), wnd.m_messages.end());
+    EXPECT_NE(std::find(wnd.m_messages.begin(), wnd.m_messages.end(), UINT(WM_NCCREATE)),
+              wnd.m_messages.end());
     EXPECT_EQ(wnd.m_messages.back(), UINT(WM_CREATE));
     EXPECT_EQ(wnd.m_hWndAtCreate, wnd.m_hWnd);
     EXPECT_EQ(wnd.m_pPermanentAtCreate, &wnd);
@@ -157,7 +160,8 @@ TEST_F(WndCreate, ObjectOfAChildCreatedDuringParentCreationIsAttached)
 
 TEST_F(WndCreate, TemporaryWrapperIsReusedAndNeverPermanent)
 {
-    HWND hWnd = ::CreateWindowExA(0, "STATIC", "sans objet", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND hWnd = ::CreateWindowExA(0, "STATIC", "sans objet", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
     ASSERT_NE(hWnd, nullptr);
     CWnd* pTemp = CWnd::FromHandle(hWnd);
     ASSERT_NE(pTemp, nullptr);
@@ -224,7 +228,8 @@ TEST_F(WndCreate, SameObjectCanMakeANewWindowAfterTheOldOneWent)
 
 TEST_F(WndCreate, WorkerThreadHasItsOwnTemporaryWrappers)
 {
-    HWND hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND hWnd =
+        ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     HMENU hMenu = ::CreatePopupMenu();
     CWnd* pMine = CWnd::FromHandle(hWnd);
     CWnd* pTheirs = nullptr;

@@ -10,7 +10,8 @@ namespace testpaths {
 namespace {
 
 // Unix paths configured at build time become Wine's Z: drive paths.
-std::string FromUnix(const char* unixPath) {
+std::string FromUnix(const char* unixPath)
+{
     std::string p = std::string("Z:") + unixPath;
     for (char& c : p)
         if (c == '/')
@@ -18,7 +19,8 @@ std::string FromUnix(const char* unixPath) {
     return p;
 }
 
-void RemoveTree(const std::string& dir) {
+void RemoveTree(const std::string& dir)
+{
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
@@ -27,8 +29,8 @@ void RemoveTree(const std::string& dir) {
             if (name == "." || name == "..")
                 continue;
             std::string full = dir + "\\" + name;
-            if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
                 RemoveTree(full);
             } else {
                 SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -47,7 +49,8 @@ std::string BinaryDir() { return FromUnix(TESSARINE_BINARY_DIR); }
 std::string TestImagesDir() { return FromUnix(TESSARINE_TESTIMAGES); }
 std::string TestDataDir() { return BinaryDir() + "\\testdata"; }
 
-TempDir::TempDir() {
+TempDir::TempDir()
+{
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
     static LONG counter = 0;
@@ -63,13 +66,15 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() { RemoveTree(m_path); }
 
-bool WriteBytes(const std::string& path, const std::string& bytes) {
+bool WriteBytes(const std::string& path, const std::string& bytes)
+{
     std::ofstream f(path, std::ios::binary);
     f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(f);
 }
 
-std::string ReadBytes(const std::string& path) {
+std::string ReadBytes(const std::string& path)
+{
     std::ifstream f(path, std::ios::binary);
     std::ostringstream s;
     s << f.rdbuf();

@@ -19,7 +19,8 @@ struct RunResult {
 };
 
 // Runs picconv.exe with the arguments (each quoted), collecting what it writes on stderr.
-RunResult RunPicconv(const std::vector<std::string>& args) {
+RunResult RunPicconv(const std::vector<std::string>& args)
+{
     std::string command = "\"" + testpaths::BinaryDir() + "\\tools\\picconv.exe\"";
     for (const std::string& a : args)
         command += " \"" + a + "\"";
@@ -38,8 +39,8 @@ RunResult RunPicconv(const std::vector<std::string>& args) {
     PROCESS_INFORMATION pi = {};
     std::vector<char> line(command.begin(), command.end());
     line.push_back(0);
-    BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                                  &si, &pi);
+    BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                  nullptr, &si, &pi);
     CloseHandle(writeEnd);
     if (started) {
         char buffer[512];
@@ -59,13 +60,15 @@ RunResult RunPicconv(const std::vector<std::string>& args) {
 struct Ppm {
     int width = 0, height = 0;
     std::string rgb;
-    Rgb At(int x, int y) const {
+    Rgb At(int x, int y) const
+    {
         const size_t i = (size_t(y) * width + x) * 3;
         return Rgb{BYTE(rgb[i]), BYTE(rgb[i + 1]), BYTE(rgb[i + 2])};
     }
 };
 
-bool ReadPpm(const std::string& path, Ppm& ppm) {
+bool ReadPpm(const std::string& path, Ppm& ppm)
+{
     std::string bytes = testpaths::ReadBytes(path);
     std::istringstream in(bytes);
     std::string magic;
@@ -81,44 +84,47 @@ bool ReadPpm(const std::string& path, Ppm& ppm) {
 // What picconv wrote, as a packed DIB (the file minus its 14-byte file header).
 struct Written {
     std::string bytes;
-    const BITMAPINFOHEADER* Header() const {
+    const BITMAPINFOHEADER* Header() const
+    {
         return reinterpret_cast<const BITMAPINFOHEADER*>(bytes.data() + 14);
     }
-    bool Plain() const {
-        return bytes.size() > 54 && bytes[0] == 'B' && bytes[1] == 'M' && Header()->biSize == 40 &&
-               Header()->biCompression == BI_RGB && Header()->biHeight > 0;
+    bool Plain() const
+    {
+        return bytes.size() > 54 && bytes[0] == 'B' && bytes[1] == 'M' && Header()->biSize == 40
+               && Header()->biCompression == BI_RGB && Header()->biHeight > 0;
     }
     Rgb At(int x, int y) const { return PixelOf(bytes.data() + 14, x, y); }
 };
 
-std::string DataDir() {
-    return testpaths::TestDataDir() + "\\tools";
-}
+std::string DataDir() { return testpaths::TestDataDir() + "\\tools"; }
 
-int ChannelDistance(const Rgb& a, const Rgb& b) {
+int ChannelDistance(const Rgb& a, const Rgb& b)
+{
     return std::max(std::abs(a.r - b.r), std::max(std::abs(a.g - b.g), std::abs(a.b - b.b)));
 }
 
 } // namespace
 
-TEST(Picconv, EveryBitmapKindKeepsItsPixels) {
+TEST(Picconv, EveryBitmapKindKeepsItsPixels)
+{
     const struct {
         const char* name;
-        int tolerance;      // channels rebuilt from 5 or 6 bits may round one step differently
+        int tolerance;       // channels rebuilt from 5 or 6 bits may round one step differently
         bool shiftedNibbles; // ImageMagick widens 4-bit channels by a shift (15 gives 240), the
                              // program to the full range (15 gives 255): compare c + c / 16
     } samples[] = {
-        {"rgb24", 0, false},    {"core24", 0, false},    {"core8", 0, false},  {"core1", 0, false},
-        {"p1", 0, false},       {"p4", 0, false},        {"p8", 0, false},     {"rle8", 0, false},
-        {"v5argb", 0, false},   {"v5rgb565", 1, false},  {"v5rgb555", 1, false}, {"v5argb4444", 0, true},
-        {"v5rgb24", 0, false},  {"v5p8", 0, false},      {"v5rle8", 0, false},
+        {"rgb24", 0, false},   {"core24", 0, false},   {"core8", 0, false},    {"core1", 0, false},
+        {"p1", 0, false},      {"p4", 0, false},       {"p8", 0, false},       {"rle8", 0, false},
+        {"v5argb", 0, false},  {"v5rgb565", 1, false}, {"v5rgb555", 1, false}, {"v5argb4444", 0, true},
+        {"v5rgb24", 0, false}, {"v5p8", 0, false},     {"v5rle8", 0, false},
     };
     testpaths::TempDir dir;
     for (const auto& sample : samples) {
         SCOPED_TRACE(sample.name);
         const std::string source = DataDir() + "\\" + sample.name + ".bmp";
         Ppm reference;
-        ASSERT_TRUE(ReadPpm(DataDir() + "\\" + sample.name + ".ppm", reference)) << "run tests/tools/prepare-bmp.sh";
+        ASSERT_TRUE(ReadPpm(DataDir() + "\\" + sample.name + ".ppm", reference))
+            << "run tests/tools/prepare-bmp.sh";
         const std::string out = dir.File(std::string(sample.name) + ".out.bmp");
         RunResult run = RunPicconv({source, out});
         ASSERT_EQ(run.exitCode, 0u) << run.errors;
@@ -140,7 +146,8 @@ TEST(Picconv, EveryBitmapKindKeepsItsPixels) {
     }
 }
 
-TEST(Picconv, TopDownAndBitFieldFilesKeepTheirPixels) {
+TEST(Picconv, TopDownAndBitFieldFilesKeepTheirPixels)
+{
     testpaths::TempDir dir;
     // A 3 x 2 top-down 32-bit file with RGBA-ordered bit fields after a 40-byte header.
     BmpSpec s;
@@ -151,10 +158,12 @@ TEST(Picconv, TopDownAndBitFieldFilesKeepTheirPixels) {
     s.masks[0] = 0xFF000000;
     s.masks[1] = 0x00FF0000;
     s.masks[2] = 0x0000FF00;
-    const Rgb expected[2][3] = {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}}, {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}}};
+    const Rgb expected[2][3] = {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}},
+                                {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}}};
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)
-            s.rows += std::string{char(0xFF), char(expected[y][x].b), char(expected[y][x].g), char(expected[y][x].r)};
+            s.rows += std::string{char(0xFF), char(expected[y][x].b), char(expected[y][x].g),
+                                  char(expected[y][x].r)};
     ASSERT_TRUE(testpaths::WriteBytes(dir.File("fields.bmp"), BuildBmp(s)));
     RunResult run = RunPicconv({dir.File("fields.bmp"), dir.File("fields.out.bmp")});
     ASSERT_EQ(run.exitCode, 0u) << run.errors;
@@ -179,7 +188,8 @@ TEST(Picconv, TopDownAndBitFieldFilesKeepTheirPixels) {
     EXPECT_EQ(w555.At(1, 0), (Rgb{255, 0, 0}));
 }
 
-TEST(Picconv, ThumbnailIsFittedIntoTheBox) {
+TEST(Picconv, ThumbnailIsFittedIntoTheBox)
+{
     testpaths::TempDir dir;
     RunResult run = RunPicconv({DataDir() + "\\rgb24.bmp", dir.File("thumb.bmp"), "--thumb", "16x16"});
     ASSERT_EQ(run.exitCode, 0u) << run.errors;
@@ -196,7 +206,8 @@ TEST(Picconv, ThumbnailIsFittedIntoTheBox) {
     EXPECT_EQ(small.Header()->biHeight, 23);
 }
 
-TEST(Picconv, HostileTruncatedAndLyingFilesAreRefusedWithAMessage) {
+TEST(Picconv, HostileTruncatedAndLyingFilesAreRefusedWithAMessage)
+{
     testpaths::TempDir dir;
     const std::string whole = testpaths::ReadBytes(DataDir() + "\\rgb24.bmp");
     ASSERT_GT(whole.size(), 100u);
@@ -225,11 +236,13 @@ TEST(Picconv, HostileTruncatedAndLyingFilesAreRefusedWithAMessage) {
         RunResult run = RunPicconv({dir.File(c.name), dir.File("out.bmp")});
         EXPECT_EQ(run.exitCode, 1u) << run.errors;
         EXPECT_NE(run.errors.find("cannot read"), std::string::npos) << run.errors;
-        EXPECT_EQ(GetFileAttributesA(dir.File("out.bmp").c_str()), INVALID_FILE_ATTRIBUTES) << "nothing written";
+        EXPECT_EQ(GetFileAttributesA(dir.File("out.bmp").c_str()), INVALID_FILE_ATTRIBUTES)
+            << "nothing written";
     }
 }
 
-TEST(Picconv, ReportsMissingFilesUnknownTypesAndUnwritableTargets) {
+TEST(Picconv, ReportsMissingFilesUnknownTypesAndUnwritableTargets)
+{
     testpaths::TempDir dir;
     RunResult run = RunPicconv({dir.File("none.bmp"), dir.File("out.bmp")});
     EXPECT_EQ(run.exitCode, 1u);
@@ -245,7 +258,8 @@ TEST(Picconv, ReportsMissingFilesUnknownTypesAndUnwritableTargets) {
     EXPECT_NE(run.errors.find("cannot write"), std::string::npos) << run.errors;
 }
 
-TEST(Picconv, UsageErrorsGiveStatusTwo) {
+TEST(Picconv, UsageErrorsGiveStatusTwo)
+{
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"only-one.bmp"},

@@ -97,7 +97,8 @@ TEST_F(ViewerTest, FailedSaveChangesNothingAndLeavesNoFile)
         EXPECT_FALSE(::PathFileExistsA(path.c_str()));
     }
     ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
-    EXPECT_EQ(std::string(AfxTestRecords().messageBoxes[0].text), std::string(AfxLoadText(IDS_SAVE_PICTURE_FAILED)));
+    EXPECT_EQ(std::string(AfxTestRecords().messageBoxes[0].text),
+              std::string(AfxLoadText(IDS_SAVE_PICTURE_FAILED)));
     EXPECT_EQ(FilesIn(m_temp.Path()).size(), filesBefore);
 }
 

@@ -19,12 +19,16 @@ namespace {
 
 bool Near(COLORREF a, COLORREF b, int tolerance = 0)
 {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance
+           && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance
+           && std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
 // The picture pixel (x, y) of the fixture's BMP pictures (blue 16 x, green 32 y from the bottom, red 200).
-COLORREF FixturePixel(int x, int y, int height) { return RGB(200, ((height - 1 - y) * 32) & 0xFF, (x * 16) & 0xFF); }
+COLORREF FixturePixel(int x, int y, int height)
+{
+    return RGB(200, ((height - 1 - y) * 32) & 0xFF, (x * 16) & 0xFF);
+}
 
 void Command(CDibView* pView, UINT nID) { pView->SendMessage(WM_COMMAND, nID); }
 
@@ -156,8 +160,9 @@ TEST_F(ViewerTest, PicturesOfEachFormatShowTheirOwnPixels)
 {
     ASSERT_TRUE(Start());
     const std::string dir = testpaths::TestImagesDir();
-    const char* files[] = {"\\jpeg\\testorig.jpg", "\\png\\basn2c08.png", "\\png\\basn3p04.png",
-                           "\\png\\basn0g01.png", "\\tiff\\minisblack-1c-8b.tiff", "\\jpeg\\vgl_6548_0026a.bmp"};
+    const char* files[] = {"\\jpeg\\testorig.jpg",          "\\png\\basn2c08.png",
+                           "\\png\\basn3p04.png",           "\\png\\basn0g01.png",
+                           "\\tiff\\minisblack-1c-8b.tiff", "\\jpeg\\vgl_6548_0026a.bmp"};
     for (const char* name : files) {
         SCOPED_TRACE(name);
         CDibView* pView = Open(dir + name);

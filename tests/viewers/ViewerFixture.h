@@ -20,7 +20,8 @@ protected:
         POSITION pos = pDoc->GetFirstViewPosition();
         CView* pView = pos != nullptr ? pDoc->GetNextView(pos) : nullptr;
         Pump();
-        return pView != nullptr && pView->IsKindOf(RUNTIME_CLASS(CDibView)) ? static_cast<CDibView*>(pView) : nullptr;
+        return pView != nullptr && pView->IsKindOf(RUNTIME_CLASS(CDibView)) ? static_cast<CDibView*>(pView)
+                                                                            : nullptr;
     }
 };
 
@@ -69,20 +70,39 @@ inline COLORREF DibPixel(HGLOBAL hDIB, int x, int y)
 {
     const BITMAPINFOHEADER* pbi = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(hDIB));
     int h = pbi->biHeight < 0 ? -pbi->biHeight : pbi->biHeight;
-    int colors = pbi->biClrUsed != 0 ? static_cast<int>(pbi->biClrUsed) : (pbi->biBitCount <= 8 ? 1 << pbi->biBitCount : 0);
-    const RGBQUAD* pTable = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(pbi) + pbi->biSize);
+    int colors = pbi->biClrUsed != 0 ? static_cast<int>(pbi->biClrUsed)
+                                     : (pbi->biBitCount <= 8 ? 1 << pbi->biBitCount : 0);
+    const RGBQUAD* pTable =
+        reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(pbi) + pbi->biSize);
     const BYTE* pBits = reinterpret_cast<const BYTE*>(pTable + colors);
     int stride = ((pbi->biWidth * pbi->biBitCount + 31) / 32) * 4;
     int row = pbi->biHeight < 0 ? y : h - 1 - y;
     const BYTE* pRow = pBits + static_cast<size_t>(row) * stride;
     COLORREF c = 0;
     switch (pbi->biBitCount) {
-    case 1: { const RGBQUAD& q = pTable[(pRow[x / 8] >> (7 - x % 8)) & 1]; c = RGB(q.rgbRed, q.rgbGreen, q.rgbBlue); break; }
-    case 4: { const RGBQUAD& q = pTable[(pRow[x / 2] >> (x % 2 ? 0 : 4)) & 15]; c = RGB(q.rgbRed, q.rgbGreen, q.rgbBlue); break; }
-    case 8: { const RGBQUAD& q = pTable[pRow[x]]; c = RGB(q.rgbRed, q.rgbGreen, q.rgbBlue); break; }
-    case 24: c = RGB(pRow[x * 3 + 2], pRow[x * 3 + 1], pRow[x * 3]); break;
-    case 32: c = RGB(pRow[x * 4 + 2], pRow[x * 4 + 1], pRow[x * 4]); break;
-    default: break;
+    case 1: {
+        const RGBQUAD& q = pTable[(pRow[x / 8] >> (7 - x % 8)) & 1];
+        c = RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+        break;
+    }
+    case 4: {
+        const RGBQUAD& q = pTable[(pRow[x / 2] >> (x % 2 ? 0 : 4)) & 15];
+        c = RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+        break;
+    }
+    case 8: {
+        const RGBQUAD& q = pTable[pRow[x]];
+        c = RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+        break;
+    }
+    case 24:
+        c = RGB(pRow[x * 3 + 2], pRow[x * 3 + 1], pRow[x * 3]);
+        break;
+    case 32:
+        c = RGB(pRow[x * 4 + 2], pRow[x * 4 + 1], pRow[x * 4]);
+        break;
+    default:
+        break;
     }
     ::GlobalUnlock(hDIB);
     return c;

@@ -7,8 +7,8 @@
 
 TEST(ZoomSteps, ZoomInFollowsTheBandsFromTen)
 {
-    std::vector<int> expected = {10, 20, 30, 40, 50, 70, 90, 110, 150, 200, 300, 400, 500, 700, 900, 1100, 1500,
-                                 2000, 2500, 3000, 3500, 4000, 4500, 5000};
+    std::vector<int> expected = {10,  20,  30,  40,   50,   70,   90,   110,  150,  200,  300,  400,
+                                 500, 700, 900, 1100, 1500, 2000, 2500, 3000, 3500, 4000, 4500, 5000};
     int z = 10;
     for (size_t i = 1; i < expected.size(); i++) {
         z = ZoomInBand(z);

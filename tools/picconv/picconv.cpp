@@ -20,7 +20,8 @@ const int kWritten = 0;
 const int kFailed = 1;
 const int kUsage = 2;
 
-int Usage(const char* problem) {
+int Usage(const char* problem)
+{
     if (problem)
         fprintf(stderr, "picconv: %s\n", problem);
     fprintf(stderr, "usage: picconv IN OUT.bmp [--thumb WxH]\n"
@@ -30,7 +31,8 @@ int Usage(const char* problem) {
 }
 
 // "WxH" with both sides in 1..65535.
-bool ParseBox(const char* text, WORD* width, WORD* height) {
+bool ParseBox(const char* text, WORD* width, WORD* height)
+{
     char* end = nullptr;
     unsigned long w = strtoul(text, &end, 10);
     if (end == text || (*end != 'x' && *end != 'X'))
@@ -45,7 +47,8 @@ bool ParseBox(const char* text, WORD* width, WORD* height) {
 }
 
 // Why a load gave nothing, in words a user can act on.
-const char* ReadFailure(const char* path) {
+const char* ReadFailure(const char* path)
+{
     if (!FileExists(path))
         return "no such file";
     if (GetPictureReader(GetFileTypeFromExt(path)) == nullptr)
@@ -53,7 +56,8 @@ const char* ReadFailure(const char* path) {
     return "the picture is damaged, truncated or of an unsupported kind";
 }
 
-const char* SaveFailure(WORD code) {
+const char* SaveFailure(WORD code)
+{
     switch (code) {
     case kSaveDIBCannotLock:
         return "the picture cannot be written as a BMP file";
@@ -64,7 +68,8 @@ const char* SaveFailure(WORD code) {
     }
 }
 
-int Run(int argc, char** argv) {
+int Run(int argc, char** argv)
+{
     const char* in = nullptr;
     const char* out = nullptr;
     bool thumb = false;
@@ -113,7 +118,8 @@ int Run(int argc, char** argv) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     // No system error boxes: a tool run by tests and scripts must answer, not wait for a click.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     try {

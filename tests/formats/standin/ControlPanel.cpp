@@ -2,6 +2,4 @@
 // whose major version the build chooses.
 #include <windows.h>
 
-extern "C" __declspec(dllexport) LONG APIENTRY CPlApplet(HWND, UINT, LPARAM, LPARAM) {
-    return 0;
-}
+extern "C" __declspec(dllexport) LONG APIENTRY CPlApplet(HWND, UINT, LPARAM, LPARAM) { return 0; }

@@ -28,7 +28,8 @@ struct Movie {
 };
 Movie g_movies[8];
 
-void Log(unsigned long selector, const long* args, int count) {
+void Log(unsigned long selector, const long* args, int count)
+{
     char line[160];
     int n = snprintf(line, sizeof(line), "%lX", selector);
     for (int i = 0; i < count; ++i)
@@ -37,14 +38,16 @@ void Log(unsigned long selector, const long* args, int count) {
     g_log += '\n';
 }
 
-Movie* FindMovie(long id) {
+Movie* FindMovie(long id)
+{
     for (Movie& m : g_movies)
         if (m.id != 0 && m.id == id)
             return &m;
     return nullptr;
 }
 
-std::string ReadWhole(const std::string& path) {
+std::string ReadWhole(const std::string& path)
+{
     std::string bytes;
     FILE* f = fopen(path.c_str(), "rb");
     if (!f)
@@ -60,7 +63,8 @@ std::string ReadWhole(const std::string& path) {
 // The file-system record (FSSpec): "SPEC", then the runtime string (a length byte and the characters).
 const char kSpecMagic[4] = {'S', 'P', 'E', 'C'};
 
-long Dispatch(unsigned long selector, const long* args) {
+long Dispatch(unsigned long selector, const long* args)
+{
     switch (selector) {
     case 0x1D0008: // initialise
         Log(selector, args, 1);
@@ -163,8 +167,8 @@ long Dispatch(unsigned long selector, const long* args) {
     case 0x10000: { // a component request: log the block's bytes
         const unsigned char* block = reinterpret_cast<const unsigned char*>(args[1]);
         char line[96];
-        snprintf(line, sizeof(line), "10000 %lX req %02X %02X %02X%02X", static_cast<unsigned long>(args[0]), block[0],
-                 block[1], block[3], block[2]);
+        snprintf(line, sizeof(line), "10000 %lX req %02X %02X %02X%02X", static_cast<unsigned long>(args[0]),
+                 block[0], block[1], block[3], block[2]);
         g_log += line;
         for (int i = 0; i < block[1] / 4; ++i) {
             long v = 0;
@@ -189,29 +193,23 @@ long Dispatch(unsigned long selector, const long* args) {
 extern "C" {
 
 // Called from the dispatcher stub: the selector, and the caller's arguments.
-long __cdecl StandInDispatch(unsigned long selector, const long* args) {
-    return Dispatch(selector, args);
-}
+long __cdecl StandInDispatch(unsigned long selector, const long* args) { return Dispatch(selector, args); }
 
-__declspec(dllexport) long __cdecl _CallComponent(void) {
-    return 0;
-}
+__declspec(dllexport) long __cdecl _CallComponent(void) { return 0; }
 
-__declspec(dllexport) long __cdecl _CallComponentFunctionWithStorage(void) {
-    return 0;
-}
+__declspec(dllexport) long __cdecl _CallComponentFunctionWithStorage(void) { return 0; }
 
-__declspec(dllexport) void __cdecl StandInReset(void) {
+__declspec(dllexport) void __cdecl StandInReset(void)
+{
     g_log.clear();
     g_initResult = 0;
 }
 
-__declspec(dllexport) void __cdecl StandInSetInitResult(short result) {
-    g_initResult = result;
-}
+__declspec(dllexport) void __cdecl StandInSetInitResult(short result) { g_initResult = result; }
 
 // Copies the call log (one line per call: selector and arguments in hex) into out.
-__declspec(dllexport) int __cdecl StandInLog(char* out, int size) {
+__declspec(dllexport) int __cdecl StandInLog(char* out, int size)
+{
     const int n = static_cast<int>(g_log.size()) < size - 1 ? static_cast<int>(g_log.size()) : size - 1;
     memcpy(out, g_log.data(), n);
     out[n] = '\0';
