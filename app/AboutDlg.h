@@ -1,7 +1,7 @@
 // CAboutDlg: the About box (title picture, physical memory and display mode), and the texts of its
 // two system lines.
 #pragma once
-#include "app/SimpleDibButton.h"
+#include "shell/SimpleDibButton.h"
 #include "framework/CommonControls.h"
 #include "framework/Dialog.h"
 

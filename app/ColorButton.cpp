@@ -1,7 +1,7 @@
 // The colour swatch button of the preferences.
 #include "app/ColorButton.h"
 
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "framework/CommonDialogs.h"
 #include "framework/Dc.h"
 #include "resources/resource.h"

@@ -1,7 +1,7 @@
 // The favourites list operations.
 #include "app/Favorites.h"
 
-#include "app/Settings.h"
+#include "shell/Settings.h"
 
 #include <cstring>
 

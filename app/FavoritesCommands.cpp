@@ -4,7 +4,7 @@
 
 #include "app/Favorites.h"
 #include "app/FavoritesDialogs.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "core/SystemUtil.h"
 #include "explorer/ExplorerDoc.h"
 #include "framework/CmdUI.h"

@@ -2,7 +2,7 @@
 #include "app/FavoritesDialogs.h"
 
 #include "app/Favorites.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "framework/DataExchange.h"
 #include "framework/MessageMap.h"
 #include "framework/WinApp.h"

@@ -1,6 +1,6 @@
 #include "app/FileAssoc.h"
 
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "app/TessarineApp.h"
 #include "core/FileTypes.h"
 #include "core/FileUtil.h"

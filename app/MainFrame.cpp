@@ -2,8 +2,8 @@
 // over by a second instance, and the commands of the window itself.
 #include "app/MainFrame.h"
 
-#include "app/AppMessages.h"
-#include "app/Settings.h"
+#include "shell/AppMessages.h"
+#include "shell/Settings.h"
 #include "app/TessarineApp.h"
 #include "framework/CmdUI.h"
 #include "framework/DockBar.h"
@@ -14,7 +14,6 @@
 
 CMainFrame* g_pMainFrame = nullptr;
 CLibraryBar* g_pLibraryBar = nullptr;
-BOOL g_bArrangePending = FALSE;
 BOOL g_bInDispatch = FALSE;
 
 namespace {
@@ -181,6 +180,7 @@ CMainFrame::CMainFrame()
 {
     m_nStatusMode = -1;
     g_pMainFrame = this;
+    g_pMainFrameHost = this;
 }
 
 CMainFrame::~CMainFrame()
@@ -190,6 +190,8 @@ CMainFrame::~CMainFrame()
         g_pLibraryBar = nullptr;
     if (g_pMainFrame == this)
         g_pMainFrame = nullptr;
+    if (g_pMainFrameHost == this)
+        g_pMainFrameHost = nullptr;
 }
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
@@ -278,13 +280,18 @@ void CMainFrame::OnClose()
     CMDIFrameWnd::OnClose();
 }
 
+void CMainFrame::StopDispatchTimer()
+{
+    if (m_nTimerId != 0)
+        KillTimer(m_nTimerId);
+    m_nTimerId = 0;
+}
+
 void CMainFrame::OnDestroy()
 {
     m_wndCoolBar.SaveLayoutSettings();
     SaveWindowPlacement();
-    if (m_nTimerId != 0)
-        KillTimer(m_nTimerId);
-    m_nTimerId = 0;
+    StopDispatchTimer();
     SetProgressSink(nullptr);
     m_bGaugeEnabled = FALSE;
     CMDIFrameWnd::OnDestroy();

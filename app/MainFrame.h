@@ -12,10 +12,9 @@
 #include "framework/MDIFrameWnd.h"
 #include "framework/ToolBar.h"
 #include "library/LibraryBar.h"
+#include "shell/MainFrameHost.h"
 
 class CDC;
-class CDibView;
-class CGifView;
 class CView;
 
 class CMainFrame;
@@ -23,8 +22,6 @@ class CMainFrame;
 extern CMainFrame* g_pMainFrame;
 // The main frame's library bar.
 extern CLibraryBar* g_pLibraryBar;
-// The child windows must be placed again at the next dispatcher pass.
-extern BOOL g_bArrangePending;
 // A dispatcher pass is running (a timer message from a modal loop inside it skips its pass).
 extern BOOL g_bInDispatch;
 
@@ -45,13 +42,10 @@ void GaugeStep(DWORD done, DWORD total, int cells, int* filled, int* percent);
 void DrawGaugeCells(CDC* pDC, CBitmap* pGauge, const CRect& rectPane, BOOL withText, int cells, int pos,
                     int drawnPos, int percent);
 
-// Status-bar layouts.
-enum StatusMode { kStatusNoView = 0, kStatusExplorer = 1, kStatusPicture = 2, kStatusAnimation = 3 };
-
 // The longest command line a second instance can hand over; anything longer is cut there.
 const int kHandOverMax = 32767;
 
-class CMainFrame : public CMDIFrameWnd, public IProgressSink {
+class CMainFrame : public CMDIFrameWnd, public IProgressSink, public IMainFrameHost {
     DECLARE_DYNCREATE(CMainFrame)
 public:
     CMainFrame();
@@ -66,8 +60,18 @@ public:
     // The window text is the frame's title alone; the caption shows the document.
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
 
+    // ---- what the document windows ask (IMainFrameHost) ----
+    CMDIFrameWnd* GetFrameWnd() override { return this; }
+    void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement) override;
+    void SetFullScreenView(CView* pView) override { m_pFullScreenView = pView; }
+    CView* GetFullScreenView() const override { return m_pFullScreenView; }
+    void PromoteRecentEntry(LPCSTR path) override;
+
     // ---- the dispatcher (one pass every 50 ms) ----
     void OnIdleUpdate();
+    UINT_PTR GetDispatchTimerId() const { return m_nTimerId; }
+    // Stops the dispatcher's timer; the passes then run only when asked for.
+    void StopDispatchTimer();
     // Invalidates every window two levels below the frame.
     void InvalidateAllViews();
 
@@ -109,18 +113,17 @@ public:
     void ShowToolBarInUse();
     // Creates the cool bar when it does not exist yet; FALSE when it cannot be made.
     BOOL CreateCoolBar();
-    CString m_strRecentSeen; // the active document's path (lower case) at the last follow
 
     // ---- status bar ----
     // Applies a layout when it is not the one shown (StatusMode).
-    void SetStatusMode(int nMode);
+    void SetStatusMode(int nMode) override;
     void SetStatusMode0() { SetStatusMode(kStatusNoView); }
     void SetStatusMode1() { SetStatusMode(kStatusExplorer); }
     void SetStatusMode2() { SetStatusMode(kStatusPicture); }
     void SetStatusMode3() { SetStatusMode(kStatusAnimation); }
-    int GetStatusMode() const { return m_nStatusMode; }
-    void SetStatusText1(LPCSTR lpszText);
-    void SetStatusText0(LPCSTR lpszText);
+    int GetStatusMode() const override { return m_nStatusMode; }
+    void SetStatusText1(LPCSTR lpszText) override;
+    void SetStatusText0(LPCSTR lpszText) override;
     void SetStatusText0ById(UINT nID);
     void SaveStatusText0();
     void RestoreStatusText0();
@@ -141,21 +144,11 @@ public:
     BOOL IsGaugeActive() const { return m_bGaugeActive; }
     int GetGaugePos() const { return m_nGaugePos; }
 
-    // ---- fields ----
-    int m_nStatusMode = -1;
-    int m_nGaugePos = 0;
-    int m_nGaugeDrawnPos = 0;
-    BOOL m_bGaugeActive = FALSE;
-    BOOL m_bGaugeEnabled = FALSE;
-    CBitmap m_bmpGauge;
-    HWND m_hWndMDIClientCache = nullptr;
-    UINT_PTR m_nTimerId = 0;
-    CDibView* m_pFullScreenView = nullptr;     // set by a still-picture view while it is full screen
-    CGifView* m_pFullScreenAnimView = nullptr; // the same for an animation
-    CString m_strHandOver;                     // characters of a hand-over still arriving
+    // The MDI client as found at creation.
+    HWND GetCachedMDIClient() const { return m_hWndMDIClientCache; }
 
     // ---- caption ----
-    CCaptionPainter m_caption;
+    CCaptionPainter& GetCaptionPainter() { return m_caption; }
     // The title of the active child's active document; empty without one.
     CString GetActiveDocumentTitle();
     // Copies the cached caption (drawn first when needed) onto the title bar, for that state or the
@@ -170,10 +163,9 @@ public:
     LRESULT OnCaptionReset(WPARAM wParam, LPARAM lParam);
 
     // ---- background music ----
-    BOOL m_bMusicPlaying = FALSE;
-    BOOL m_bMusicLoop = FALSE;
-    BOOL m_bMusicNotifyPending = FALSE; // a play was started and its end has not been reported
-    CString m_strMusicPath;
+    BOOL IsMusicPlaying() const { return m_bMusicPlaying; }
+    // A play was started and its end has not been reported.
+    BOOL IsMusicNotifyPending() const { return m_bMusicNotifyPending; }
     void SetMusicState(LPCSTR lpszPath, BOOL bLoop);
     void ClearMusicState();
     // A play ended (or failed).
@@ -195,6 +187,8 @@ public:
     void OnPaletteChanged(CWnd* pFocusWnd);
     BOOL OnQueryNewPalette();
     LRESULT OnOpenPathChar(WPARAM wParam, LPARAM lParam);
+    // The characters of a hand-over still arriving.
+    const CString& GetHandOverText() const { return m_strHandOver; }
 
     // ---- commands ----
     void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
@@ -258,11 +252,30 @@ protected:
     // Draws the cells that changed since the last drawing (all of them after a begin).
     void DrawGauge(BOOL bWhole);
 
+private:
+    int m_nStatusMode = -1;
+    int m_nGaugePos = 0;
+    int m_nGaugeDrawnPos = 0;
+    BOOL m_bGaugeActive = FALSE;
+    BOOL m_bGaugeEnabled = FALSE;
+    CBitmap m_bmpGauge;
+    HWND m_hWndMDIClientCache = nullptr;
+    UINT_PTR m_nTimerId = 0;
+    CView* m_pFullScreenView = nullptr; // set by a view while it is full screen
+    CString m_strHandOver;              // characters of a hand-over still arriving
+    CString m_strRecentSeen;            // the active document's path (lower case) at the last follow
+    CCaptionPainter m_caption;
+    BOOL m_bMusicPlaying = FALSE;
+    BOOL m_bMusicLoop = FALSE;
+    BOOL m_bMusicNotifyPending = FALSE;
+    CString m_strMusicPath;
+
     CLibraryBar m_wndLibraryBar;
     CToolBarEx m_wndToolBar;
     CMyCoolBar m_wndCoolBar;
     CStatusBarEx m_wndStatusBar;
 
+protected:
     DECLARE_MESSAGE_MAP()
 };
 

@@ -3,7 +3,7 @@
 #include "app/MainFrame.h"
 
 #include "app/PrefsPropertySheet.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "core/FileUtil.h"
 #include "framework/CmdUI.h"
 #include "framework/DockBar.h"

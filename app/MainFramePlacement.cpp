@@ -1,7 +1,7 @@
 // The main window's placement in section "mainwin": read back at start-up, written when the window
 // is destroyed.
 #include "app/MainFrame.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "app/TessarineApp.h"
 
 #include <cstdio>

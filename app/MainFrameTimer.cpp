@@ -2,7 +2,7 @@
 // placing of the child windows in the MDI area.
 #include "app/MainFrame.h"
 
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "explorer/ExplorerView.h"
 #include "explorer/SearchView.h"
 #include "framework/DockBar.h"
@@ -93,11 +93,10 @@ void CMainFrame::OnIdleUpdate()
     }
 
     if (m_pFullScreenView != nullptr) {
-        m_pFullScreenView->TrackMouseInFullScreen();
+        if (m_pFullScreenView->IsKindOf(RUNTIME_CLASS(CDibView)))
+            static_cast<CDibView*>(m_pFullScreenView)->TrackMouseInFullScreen();
         return;
     }
-    if (m_pFullScreenAnimView != nullptr)
-        return;
 
     CMDIChildWnd* pActive = MDIGetActive();
     if (pActive == nullptr) {

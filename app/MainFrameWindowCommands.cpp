@@ -2,7 +2,7 @@
 // contents, the library's edit command, pasting the clipboard as a new picture and the web pages.
 #include "app/MainFrame.h"
 
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "app/TessarineApp.h"
 #include "core/BusyCursor.h"
 #include "framework/CmdUI.h"

@@ -4,7 +4,7 @@
 
 #include "app/MainFrame.h"
 #include "app/RecentList.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "app/TessarineApp.h"
 #include "core/FileUtil.h"
 #include "core/PackedDib.h"

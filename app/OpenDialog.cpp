@@ -1,7 +1,7 @@
 // The File > Open dialog with several selection and a preview of the picture selected.
 #include "app/OpenDialog.h"
 
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "app/TessarineApp.h"
 #include "core/BusyCursor.h"
 #include "core/DIB.h"

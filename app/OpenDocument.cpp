@@ -2,7 +2,7 @@
 // folders to an explorer window, missing files, the template by file type, the recent list), and the
 // operations that open a new window of each kind.
 #include "app/MainFrame.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "app/TessarineApp.h"
 #include "core/BusyCursor.h"
 #include "core/FileTypes.h"
@@ -16,15 +16,7 @@
 #include "framework/MDIChildWnd.h"
 #include "framework/View.h"
 #include "resources/resource.h"
-
-HGLOBAL g_hNewImageDIB = nullptr;
-
-HGLOBAL TakeNewImageDIB()
-{
-    HGLOBAL hDIB = g_hNewImageDIB;
-    g_hNewImageDIB = nullptr;
-    return hDIB;
-}
+#include "viewers/ViewerGlobals.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "app/PropPageToolbars.h"
 
 #include "app/MainFrame.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "core/FileUtil.h"
 #include "core/SystemUtil.h"
 #include "framework/DataExchange.h"

@@ -5,7 +5,7 @@
 #include "app/FileAssoc.h"
 #include "app/MainFrame.h"
 #include "app/MyCoolBar.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "core/FileUtil.h"
 #include "framework/Document.h"
 #include "framework/MDIChildWnd.h"
@@ -63,6 +63,16 @@ TypedPathResult ResolveTypedPath(const CString& typed, const CString& currentDir
 }
 
 // ---- the frame's side ----
+
+void CMainFrame::PromoteRecentEntry(LPCSTR path)
+{
+    for (INT_PTR i = g_RecentList.GetSize() - 1; i >= 0; i--) {
+        if (::lstrcmpiA(g_RecentList[i], path) == 0)
+            g_RecentList.RemoveAt(i);
+    }
+    g_RecentList.InsertAt(0, path);
+    FillRecentCombo();
+}
 
 void CMainFrame::FillRecentCombo()
 {

@@ -1,6 +1,6 @@
 // CSlideShowDlg: the options of a slide show (manual or automatic, pause, loop, picture size, music).
 #pragma once
-#include "app/SimpleDibButton.h"
+#include "shell/SimpleDibButton.h"
 #include "framework/Dialog.h"
 
 class CSlideShowDlg : public CDialog {

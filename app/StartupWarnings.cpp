@@ -1,8 +1,8 @@
 #include "app/StartupWarnings.h"
 
 #include "app/FileAssoc.h"
-#include "app/LoadErrorDlg.h"
-#include "app/Settings.h"
+#include "shell/LoadErrorDlg.h"
+#include "shell/Settings.h"
 #include "app/SplashWnd.h"
 #include "app/TessarineApp.h"
 #include "core/BusyCursor.h"

@@ -1,7 +1,7 @@
 // The warnings the program may show as it starts (missing components, a 16-colour display, broken
 // file associations) and the colour-depth warning, with their dialogs. Each box can stop its warning.
 #pragma once
-#include "app/SimpleDibButton.h"
+#include "shell/SimpleDibButton.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 

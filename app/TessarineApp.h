@@ -10,45 +10,13 @@ class CCmdUI;
 class CDocTemplate;
 class CDocument;
 
-// ---- shared fonts, made by the application object's constructor ----
-extern CFont g_fontSmall;     // "MS Sans Serif" 8 points
-extern CFont g_fontSmallBold; // "MS Sans Serif" 8 points, bold
-extern CFont g_fontArial9Bold;
-extern CFont g_fontArial14Bold;
-extern CFont g_fontArial12Bold;
-extern CFont g_fontArial16Bold;
-extern CFont g_fontArial7; // always as at 96 dots per inch
-
-// ---- shared icons and cursors, loaded at start-up and destroyed at exit (null until then) ----
-extern HICON g_hIconUnreadable;       // 172: a picture that could not be read
-extern HICON g_hIconResizeLeftRight;  // 155: the library bar's splitter
-extern HICON g_hIconResizeUpDown;     // 335
-extern HICON g_hIconGenericFile;      // 295: a file whose type has no icon of its own
-extern HCURSOR g_hCursorAppArrow;     // 395
-extern HCURSOR g_hCursorDragMoveOne;  // 394
-extern HCURSOR g_hCursorDragMoveMany; // 393
-extern HCURSOR g_hCursorDragCopyOne;  // 392
-extern HCURSOR g_hCursorDragCopyMany; // 391
-extern HCURSOR g_hCursorNoDrop;       // 396
-extern HCURSOR g_hCursorPicturePoint; // 397
-extern HCURSOR g_hCursorZoom;         // 302
-extern HCURSOR g_hCursorHand;         // 158: tool-bar buttons and the cool-bar logo
-extern HCURSOR g_hCursorBusy;         // 267
-extern HCURSOR g_hCursorBusyArrow;    // 282
-
-// The 16-pixel file-type icons (bitmap 338), extended at run time by the file-icon lookup.
-extern CImageList g_imlFileTypes;
+// The shared fonts, icons, cursors and file-type image list.
+#include "shell/SharedUi.h"
 
 // Start-up state.
 extern BOOL g_bSplashUp;            // the splash window shows and the first input takes it down
 extern BOOL g_bNoFileOnCommandLine; // started without a path: the start-up dialogs may show
 extern BOOL g_bStartupDialogShown;  // start-up took the splash down (the welcome dialog needs it)
-
-// A picture handed to the still-picture document created next: non-zero only while NewImageWindow
-// creates the window.
-extern HGLOBAL g_hNewImageDIB;
-// Takes the handed-over picture (the caller owns it) and empties the slot; 0 when there is none.
-HGLOBAL TakeNewImageDIB();
 
 // Positions of the document templates (1 first), in the order they are registered.
 enum TemplatePosition {

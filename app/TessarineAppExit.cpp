@@ -1,7 +1,7 @@
 // Shut-down of the application object: the settings are saved (only when this process read them),
 // the shared icons and cursors freed and the QuickTime bridge closed.
 #include "app/FileAssoc.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "app/TessarineApp.h"
 #include "core/FileUtil.h"
 #include "formats/QuickTime.h"

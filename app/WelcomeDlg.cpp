@@ -1,8 +1,8 @@
 #include "app/WelcomeDlg.h"
 
-#include "app/LoadErrorDlg.h"
+#include "shell/LoadErrorDlg.h"
 #include "app/MainFrame.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "app/TessarineApp.h"
 #include "core/DrawUtil.h"
 #include "core/Progress.h"

@@ -1,6 +1,6 @@
 // CWelcomeDlg: the welcome window with a tip of the day, and the table of tips it walks through.
 #pragma once
-#include "app/SimpleDibButton.h"
+#include "shell/SimpleDibButton.h"
 #include "framework/Dialog.h"
 
 const int kTipCount = 25;

@@ -1,7 +1,7 @@
 // The folder-explorer document: a folder path and nothing else.
 #include "explorer/ExplorerDoc.h"
 
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "core/FileUtil.h"
 
 IMPLEMENT_DYNCREATE(CExplorerDoc, CDocument)

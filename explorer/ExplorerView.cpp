@@ -1,9 +1,9 @@
 // The folder-explorer view: the folder's file names, its status panes and its placement.
 #include "explorer/ExplorerView.h"
 
-#include "app/AppMessages.h"
-#include "app/MainFrame.h"
-#include "app/ViewPlacement.h"
+#include "shell/AppMessages.h"
+#include "shell/MainFrameHost.h"
+#include "shell/ViewPlacement.h"
 #include "explorer/ExplorerDoc.h"
 #include "framework/Dc.h"
 
@@ -11,6 +11,10 @@ IMPLEMENT_DYNCREATE(CExplorerView, CView)
 
 BEGIN_MESSAGE_MAP(CExplorerView, CView)
     ON_MESSAGE(WM_PALETTEREALIZE, OnPaletteRealize)
+    ON_MESSAGE(WM_VIEWARRANGE, OnViewArrange)
+    ON_MESSAGE(WM_VIEWKIND, OnViewKind)
+    ON_MESSAGE(WM_VIEWSTATUS, OnViewStatus)
+    ON_MESSAGE(WM_VIEWIDLE, OnViewIdle)
 END_MESSAGE_MAP()
 
 CExplorerDoc* CExplorerView::GetDocument() const { return static_cast<CExplorerDoc*>(m_pDocument); }
@@ -64,11 +68,34 @@ LRESULT CExplorerView::OnPaletteRealize(WPARAM, LPARAM) { return 0; }
 void CExplorerView::UpdateStatusPanes()
 {
     CExplorerDoc* pDoc = GetDocument();
-    if (g_pMainFrame != nullptr && pDoc != nullptr)
-        g_pMainFrame->SetStatusText1(pDoc->GetPathName());
+    if (g_pMainFrameHost != nullptr && pDoc != nullptr)
+        g_pMainFrameHost->SetStatusText1(pDoc->GetPathName());
 }
 
 void CExplorerView::ArrangeChildFrame(BOOL byPlacement)
 {
     ArrangeViewFrame(this, kExplorerViewArea, byPlacement);
+}
+
+LRESULT CExplorerView::OnViewArrange(WPARAM wParam, LPARAM)
+{
+    ArrangeChildFrame(static_cast<BOOL>(wParam));
+    return TRUE;
+}
+
+LRESULT CExplorerView::OnViewKind(WPARAM, LPARAM) { return kExplorerViewArea; }
+
+LRESULT CExplorerView::OnViewStatus(WPARAM, LPARAM)
+{
+    if (g_pMainFrameHost != nullptr)
+        g_pMainFrameHost->SetStatusMode(kStatusExplorer);
+    UpdateStatusPanes();
+    return TRUE;
+}
+
+LRESULT CExplorerView::OnViewIdle(WPARAM wParam, LPARAM)
+{
+    if (!wParam)
+        OnIdle();
+    return TRUE;
 }

@@ -22,6 +22,11 @@ public:
     void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;
     LRESULT OnPaletteRealize(WPARAM wParam, LPARAM lParam);
+    // The application's view messages (shell/AppMessages.h).
+    LRESULT OnViewArrange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnViewKind(WPARAM wParam, LPARAM lParam);
+    LRESULT OnViewStatus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnViewIdle(WPARAM wParam, LPARAM lParam);
 
 protected:
     // Names of the files of the folder shown.

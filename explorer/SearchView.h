@@ -13,6 +13,10 @@ public:
 
     void OnDraw(CDC* pDC) override;
     LRESULT OnPaletteRealize(WPARAM wParam, LPARAM lParam);
+    // The application's view messages (shell/AppMessages.h).
+    LRESULT OnViewArrange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnViewKind(WPARAM wParam, LPARAM lParam);
+    LRESULT OnViewStatus(WPARAM wParam, LPARAM lParam);
 
 protected:
     DECLARE_MESSAGE_MAP()

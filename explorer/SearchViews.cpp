@@ -1,7 +1,7 @@
 // The search-results and picture-list print windows' first forms.
-#include "app/AppMessages.h"
-#include "app/MainFrame.h"
-#include "app/ViewPlacement.h"
+#include "shell/AppMessages.h"
+#include "shell/MainFrameHost.h"
+#include "shell/ViewPlacement.h"
 #include "explorer/PrintLibDoc.h"
 #include "explorer/PrintLibView.h"
 #include "explorer/SearchDoc.h"
@@ -16,6 +16,9 @@ IMPLEMENT_DYNCREATE(CPrintLibView, CView)
 
 BEGIN_MESSAGE_MAP(CSearchView, CView)
     ON_MESSAGE(WM_PALETTEREALIZE, OnPaletteRealize)
+    ON_MESSAGE(WM_VIEWARRANGE, OnViewArrange)
+    ON_MESSAGE(WM_VIEWKIND, OnViewKind)
+    ON_MESSAGE(WM_VIEWSTATUS, OnViewStatus)
 END_MESSAGE_MAP()
 
 void CSearchView::OnDraw(CDC* pDC)
@@ -29,13 +32,29 @@ LRESULT CSearchView::OnPaletteRealize(WPARAM, LPARAM) { return 0; }
 
 void CSearchView::UpdateStatusPanes()
 {
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->SetStatusText1("");
+    if (g_pMainFrameHost != nullptr)
+        g_pMainFrameHost->SetStatusText1("");
 }
 
 void CSearchView::ArrangeChildFrame(BOOL byPlacement)
 {
     ArrangeViewFrame(this, kExplorerViewArea, byPlacement);
+}
+
+LRESULT CSearchView::OnViewArrange(WPARAM wParam, LPARAM)
+{
+    ArrangeChildFrame(static_cast<BOOL>(wParam));
+    return TRUE;
+}
+
+LRESULT CSearchView::OnViewKind(WPARAM, LPARAM) { return kExplorerViewArea; }
+
+LRESULT CSearchView::OnViewStatus(WPARAM, LPARAM)
+{
+    if (g_pMainFrameHost != nullptr)
+        g_pMainFrameHost->SetStatusMode(kStatusExplorer);
+    UpdateStatusPanes();
+    return TRUE;
 }
 
 void CPrintLibView::OnDraw(CDC*) {}

@@ -1,8 +1,8 @@
 // The library bar's window: creation, its size along the frame's edge and its painting.
 #include "library/LibraryBar.h"
 
-#include "app/AppMessages.h"
-#include "app/Settings.h"
+#include "shell/AppMessages.h"
+#include "shell/Settings.h"
 #include "framework/Dc.h"
 #include "framework/Gdi.h"
 

@@ -1,10 +1,9 @@
 // The still-picture document: loading, the picture handed over for new windows, and the title.
 #include "viewers/DibDoc.h"
 
-#include "app/LoadErrorDlg.h"
-#include "app/MainFrame.h"
-#include "app/Settings.h"
-#include "app/TessarineApp.h"
+#include "shell/LoadErrorDlg.h"
+#include "shell/MainFrameHost.h"
+#include "shell/Settings.h"
 #include "core/BmpFile.h"
 #include "core/BusyCursor.h"
 #include "core/ReaderSettings.h"
@@ -143,18 +142,6 @@ SaveFormat FormatOfPath(LPCSTR path)
     return kSaveNone;
 }
 
-// The saved file heads the recent list, once, as the opens put their files there.
-void AddToRecentList(LPCSTR path)
-{
-    for (INT_PTR i = g_RecentList.GetSize() - 1; i >= 0; i--) {
-        if (::lstrcmpiA(g_RecentList[i], path) == 0)
-            g_RecentList.RemoveAt(i);
-    }
-    g_RecentList.InsertAt(0, path);
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->FillRecentCombo();
-}
-
 } // namespace
 
 BOOL CDibDoc::SavePictureAs(LPCSTR path)
@@ -185,7 +172,9 @@ BOOL CDibDoc::SavePictureAs(LPCSTR path)
     // The document is the saved file from now on, titled as any file opened outside the library.
     m_strFolderTitle.Empty();
     SetPathName(path, TRUE);
-    AddToRecentList(path);
+    // The saved file heads the recent list, once, as the opens put their files there.
+    if (g_pMainFrameHost != nullptr)
+        g_pMainFrameHost->PromoteRecentEntry(path);
     return TRUE;
 }
 

@@ -1,10 +1,10 @@
 // The still-picture view: display modes, zoom, DrawDib painting, keys, mouse, palette, status text.
 #include "viewers/DibView.h"
 
-#include "app/AppMessages.h"
-#include "app/MainFrame.h"
-#include "app/Settings.h"
-#include "app/ViewPlacement.h"
+#include "shell/AppMessages.h"
+#include "shell/MainFrameHost.h"
+#include "shell/Settings.h"
+#include "shell/ViewPlacement.h"
 #include "core/PackedDib.h"
 #include "framework/CmdUI.h"
 #include "framework/Dc.h"
@@ -36,6 +36,10 @@ BEGIN_MESSAGE_MAP(CDibView, CScrollView)
     ON_WM_DESTROY()
     ON_WM_SIZE()
     ON_MESSAGE(WM_PALETTEREALIZE, OnPaletteRealize)
+    ON_MESSAGE(WM_VIEWARRANGE, OnViewArrange)
+    ON_MESSAGE(WM_VIEWKIND, OnViewKind)
+    ON_MESSAGE(WM_VIEWSTATUS, OnViewStatus)
+    ON_MESSAGE(WM_VIEWIDLE, OnViewIdle)
     ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
     ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditCopy)
     ON_COMMAND(ID_ZOOM_IN, OnZoomIn)
@@ -379,13 +383,13 @@ LPCSTR ColourName(int bits)
 void CDibView::UpdateStatusText()
 {
     CDibDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || g_pMainFrame == nullptr || g_pMainFrame->GetStatusMode() != kStatusPicture)
+    if (pDoc == nullptr || g_pMainFrameHost == nullptr || g_pMainFrameHost->GetStatusMode() != kStatusPicture)
         return;
     static CString s_strFormat = AfxLoadText(IDS_PICTURE_STATUS);
     CString strText;
     if (pDoc->GetHDIB() != nullptr)
         strText.Format(s_strFormat, pDoc->m_nWidth, pDoc->m_nHeight, ColourName(pDoc->m_nBitCount), m_nZoom);
-    g_pMainFrame->SetStatusText1(strText);
+    g_pMainFrameHost->SetStatusText1(strText);
 }
 
 void CDibView::ArrangeChildFrame(BOOL byPlacement)
@@ -398,6 +402,30 @@ void CDibView::ArrangeChildFrame(BOOL byPlacement)
         return;
     }
     ArrangeViewFrame(this, kImageViewArea, byPlacement);
+}
+
+LRESULT CDibView::OnViewArrange(WPARAM wParam, LPARAM)
+{
+    ArrangeChildFrame(static_cast<BOOL>(wParam));
+    return TRUE;
+}
+
+LRESULT CDibView::OnViewKind(WPARAM, LPARAM) { return kImageViewArea; }
+
+LRESULT CDibView::OnViewStatus(WPARAM, LPARAM)
+{
+    if (g_pMainFrameHost != nullptr)
+        g_pMainFrameHost->SetStatusMode(kStatusPicture);
+    UpdateStatusText();
+    return TRUE;
+}
+
+LRESULT CDibView::OnViewIdle(WPARAM wParam, LPARAM)
+{
+    // Only the full-screen mouse has a step to take.
+    if (wParam)
+        TrackMouseInFullScreen();
+    return TRUE;
 }
 
 // ---- keys and mouse ----
@@ -415,8 +443,8 @@ void CDibView::OnKeyDown(UINT nChar, UINT, UINT)
     case VK_ESCAPE:
         if (m_bFullScreen)
             LeaveFullScreen();
-        else if (g_pMainFrame != nullptr)
-            g_pMainFrame->PostMessage(WM_COMMAND, ID_VIEW_LIBRARY_BAR);
+        else if (g_pMainFrameHost != nullptr)
+            g_pMainFrameHost->GetFrameWnd()->PostMessage(WM_COMMAND, ID_VIEW_LIBRARY_BAR);
         return;
     case VK_SPACE:
         if (m_nZoom != 100)
@@ -531,7 +559,8 @@ void CDibView::ShowContextMenu(CPoint point)
     HDC hdc = ::GetDC(nullptr);
     int screenWidth = ::GetDeviceCaps(hdc, HORZRES);
     ::ReleaseDC(nullptr, hdc);
-    CWnd* pTarget = g_pMainFrame != nullptr ? static_cast<CWnd*>(g_pMainFrame) : static_cast<CWnd*>(this);
+    CWnd* pTarget = g_pMainFrameHost != nullptr ? static_cast<CWnd*>(g_pMainFrameHost->GetFrameWnd())
+                                                : static_cast<CWnd*>(this);
     if (point.x < screenWidth / 2)
         pPopup->TrackPopupMenu(TPM_RIGHTBUTTON, point.x - 10, point.y - 10, pTarget);
     else

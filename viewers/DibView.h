@@ -77,6 +77,11 @@ public:
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);
     LRESULT OnPaletteRealize(WPARAM wParam, LPARAM lParam);
+    // The application's view messages (shell/AppMessages.h).
+    LRESULT OnViewArrange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnViewKind(WPARAM wParam, LPARAM lParam);
+    LRESULT OnViewStatus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnViewIdle(WPARAM wParam, LPARAM lParam);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);

@@ -1,8 +1,8 @@
 // Copying the still picture to the clipboard, and the frame's local tool bar.
 #include "viewers/DibView.h"
 
-#include "app/OrvanelMDI.h"
-#include "app/Settings.h"
+#include "viewers/DibDocMDI.h"
+#include "shell/Settings.h"
 #include "core/BusyCursor.h"
 #include "framework/CmdUI.h"
 #include "framework/DockBar.h"

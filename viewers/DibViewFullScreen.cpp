@@ -2,9 +2,9 @@
 // over the whole screen; the mouse pans, the buttons zoom; leaving puts it back.
 #include "viewers/DibView.h"
 
-#include "app/MainFrame.h"
-#include "app/OrvanelMDI.h"
-#include "app/Settings.h"
+#include "shell/MainFrameHost.h"
+#include "viewers/DibDocMDI.h"
+#include "shell/Settings.h"
 #include "framework/DockBar.h"
 #include "framework/FrameWnd.h"
 #include "framework/MDIChildWnd.h"
@@ -81,8 +81,8 @@ void CDibView::EnterFullScreen()
 
     m_bReanchor = TRUE;
     ::SetCursorPos(kAnchorX, kAnchorY);
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->m_pFullScreenView = this;
+    if (g_pMainFrameHost != nullptr)
+        g_pMainFrameHost->SetFullScreenView(this);
     m_bLeftHeld = m_bRightHeld = FALSE;
 }
 
@@ -111,17 +111,18 @@ void CDibView::LeaveFullScreen()
                    SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (m_nMode != kDibModeToScale)
         SetScrollSizes(MM_TEXT, CSize(1, 1));
-    if (g_pMainFrame != nullptr && g_pMainFrame->m_pFullScreenView == this)
-        g_pMainFrame->m_pFullScreenView = nullptr;
+    if (g_pMainFrameHost != nullptr && g_pMainFrameHost->GetFullScreenView() == this)
+        g_pMainFrameHost->SetFullScreenView(nullptr);
 
     if (m_bOpenedFullScreen) {
-        if (g_pMainFrame != nullptr)
-            ::SetActiveWindow(g_pMainFrame->m_hWnd);
+        if (g_pMainFrameHost != nullptr)
+            ::SetActiveWindow(g_pMainFrameHost->GetFrameWnd()->m_hWnd);
         CWnd* pReturn = m_hReturnWnd != nullptr && ::IsWindow(m_hReturnWnd)
                             ? CWnd::FromHandlePermanent(m_hReturnWnd)
                             : nullptr;
-        if (pReturn != nullptr && g_pMainFrame != nullptr && pReturn->IsKindOf(RUNTIME_CLASS(CMDIChildWnd)))
-            g_pMainFrame->MDIActivate(pReturn);
+        if (pReturn != nullptr && g_pMainFrameHost != nullptr
+            && pReturn->IsKindOf(RUNTIME_CLASS(CMDIChildWnd)))
+            g_pMainFrameHost->GetFrameWnd()->MDIActivate(pReturn);
         // Posted: this may run inside one of the view's own handlers.
         if (pFrame != nullptr)
             pFrame->PostMessage(WM_CLOSE);
@@ -130,8 +131,8 @@ void CDibView::LeaveFullScreen()
     CDibDoc* pDoc = GetDocument();
     if (pDoc != nullptr)
         pDoc->UpdateAllViews(nullptr);
-    if (g_pMainFrame != nullptr)
-        ::SetActiveWindow(g_pMainFrame->m_hWnd);
+    if (g_pMainFrameHost != nullptr)
+        ::SetActiveWindow(g_pMainFrameHost->GetFrameWnd()->m_hWnd);
     if (pFrame != nullptr) {
         if (pFrame->IsKindOf(RUNTIME_CLASS(CDibDocMDI))) {
             CDibDocMDI* pDibFrame = static_cast<CDibDocMDI*>(pFrame);
@@ -190,8 +191,8 @@ BOOL CDibView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 void CDibView::OnDestroy()
 {
     // Closed while full screen (its frame went, or the program ends): nothing may keep pointing here.
-    if (g_pMainFrame != nullptr && g_pMainFrame->m_pFullScreenView == this)
-        g_pMainFrame->m_pFullScreenView = nullptr;
+    if (g_pMainFrameHost != nullptr && g_pMainFrameHost->GetFullScreenView() == this)
+        g_pMainFrameHost->SetFullScreenView(nullptr);
     m_bFullScreen = FALSE;
     DestroyAnchor();
     CScrollView::OnDestroy();

@@ -1,10 +1,10 @@
 // The animated-GIF view: drawing the first frame, palette, status text and placement.
 #include "viewers/GifView.h"
 
-#include "app/AppMessages.h"
-#include "app/MainFrame.h"
-#include "app/Settings.h"
-#include "app/ViewPlacement.h"
+#include "shell/AppMessages.h"
+#include "shell/MainFrameHost.h"
+#include "shell/Settings.h"
+#include "shell/ViewPlacement.h"
 #include "core/DIB.h"
 #include "core/TextFormat.h"
 #include "framework/Dc.h"
@@ -18,6 +18,10 @@ IMPLEMENT_DYNCREATE(CGifView, CScrollView)
 BEGIN_MESSAGE_MAP(CGifView, CScrollView)
     ON_WM_ERASEBKGND()
     ON_MESSAGE(WM_PALETTEREALIZE, OnPaletteRealize)
+    ON_MESSAGE(WM_VIEWARRANGE, OnViewArrange)
+    ON_MESSAGE(WM_VIEWKIND, OnViewKind)
+    ON_MESSAGE(WM_VIEWSTATUS, OnViewStatus)
+    ON_MESSAGE(WM_VIEWIDLE, OnViewIdle)
     ON_MESSAGE(WM_ANIMFRAMESLIDER, OnFrameSlider)
     ON_MESSAGE(WM_ANIMSPEEDCHANGED, OnSpeedChanged)
 END_MESSAGE_MAP()
@@ -76,13 +80,37 @@ LRESULT CGifView::OnSpeedChanged(WPARAM, LPARAM)
 void CGifView::UpdateStatusText()
 {
     CGifDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || g_pMainFrame == nullptr)
+    if (pDoc == nullptr || g_pMainFrameHost == nullptr)
         return;
     CString strText;
     if (pDoc->GetFrameCount() > 0)
         strText.Format(AfxLoadText(IDS_PICTURE_TITLE), pDoc->m_nWidth, pDoc->m_nHeight,
                        GetColorDepthName(pDoc->m_nBitCount));
-    g_pMainFrame->SetStatusText1(strText);
+    g_pMainFrameHost->SetStatusText1(strText);
 }
 
 void CGifView::ArrangeChildFrame(BOOL byPlacement) { ArrangeViewFrame(this, kImageViewArea, byPlacement); }
+
+LRESULT CGifView::OnViewArrange(WPARAM wParam, LPARAM)
+{
+    ArrangeChildFrame(static_cast<BOOL>(wParam));
+    return TRUE;
+}
+
+LRESULT CGifView::OnViewKind(WPARAM, LPARAM) { return kImageViewArea; }
+
+LRESULT CGifView::OnViewStatus(WPARAM, LPARAM)
+{
+    if (g_pMainFrameHost != nullptr)
+        g_pMainFrameHost->SetStatusMode(kStatusAnimation);
+    UpdateStatusText();
+    return TRUE;
+}
+
+LRESULT CGifView::OnViewIdle(WPARAM wParam, LPARAM)
+{
+    // Nothing to follow while the animation covers the screen.
+    if (!wParam)
+        RefreshFrameControls();
+    return TRUE;
+}

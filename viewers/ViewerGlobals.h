@@ -1,5 +1,5 @@
-// The open requests the lists set around an open (full screen, library folder title) and the
-// fine-zoom switch of the picture views.
+// The open requests the lists set around an open (full screen, library folder title), the picture
+// handed to a new still-picture window, and the fine-zoom switch of the picture views.
 #pragma once
 #include "framework/String.h"
 
@@ -15,3 +15,8 @@ extern CWnd* g_pFullScreenReturnWnd;
 extern CString g_strOpenFolderTitle;
 // Set only around the held-button zoom of full screen: zoom steps are then about 5 %.
 extern BOOL g_bFineZoom;
+// A picture handed to the still-picture document created next: non-zero only while NewImageWindow
+// creates the window.
+extern HGLOBAL g_hNewImageDIB;
+// Takes the handed-over picture (the caller owns it) and empties the slot; 0 when there is none.
+HGLOBAL TakeNewImageDIB();

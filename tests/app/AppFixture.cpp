@@ -1,7 +1,7 @@
 // The application-shell tests' fixture.
 #include "tests/app/AppFixture.h"
 
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "framework/Document.h"
 #include "framework/HandleMap.h"
 #include "framework/MDIChildWnd.h"
@@ -64,10 +64,8 @@ bool AppTest::Start(const std::string& commandLine)
     if (!m_pApp->InitInstance())
         return false;
     m_pFrame = static_cast<CMainFrame*>(m_pApp->m_pMainWnd);
-    if (m_pFrame != nullptr && m_pFrame->m_nTimerId != 0) {
-        m_pFrame->KillTimer(m_pFrame->m_nTimerId);
-        m_pFrame->m_nTimerId = 0;
-    }
+    if (m_pFrame != nullptr && m_pFrame->GetDispatchTimerId() != 0)
+        m_pFrame->StopDispatchTimer();
     Pump();
     return m_pFrame != nullptr;
 }

@@ -95,7 +95,7 @@ TEST_F(AppTest, CaptionBitmapIsCachedAndFollowsTheWindowsWidth)
     ASSERT_TRUE(Start());
     m_pFrame->ShowWindow(SW_SHOWNORMAL);
     m_pFrame->SetWindowPos(nullptr, 0, 0, 900, 500, SWP_NOZORDER | SWP_NOACTIVATE);
-    CCaptionPainter& cap = m_pFrame->m_caption;
+    CCaptionPainter& cap = m_pFrame->GetCaptionPainter();
     cap.Invalidate();
     CBitmap* pActive = cap.DrawCaptionBitmap(m_pFrame, TRUE, "Orvanel Tessarine", "");
     ASSERT_NE(pActive, nullptr);
@@ -123,7 +123,7 @@ TEST_F(AppTest, CaptionShowsTheDocumentAfterTheTitleOnlyWhenThereIsRoom)
 {
     ASSERT_TRUE(Start());
     m_pFrame->ShowWindow(SW_SHOWNORMAL);
-    CCaptionPainter& cap = m_pFrame->m_caption;
+    CCaptionPainter& cap = m_pFrame->GetCaptionPainter();
     m_pFrame->SetWindowPos(nullptr, 0, 0, 900, 500, SWP_NOZORDER | SWP_NOACTIVATE);
     cap.Invalidate();
     std::vector<BYTE> alone = BitmapBits(

@@ -3,7 +3,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "app/MyCoolBar.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "framework/DockBar.h"
 #include "framework/TestSeams.h"
 #include "resources/resource.h"

@@ -3,7 +3,7 @@
 // the tool-bar toggle, and pasting a clipboard picture (checked before use) as a new picture.
 #include "tests/app/AppFixture.h"
 
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "core/PackedDib.h"
 #include "framework/CmdUI.h"
 #include "framework/DockBar.h"

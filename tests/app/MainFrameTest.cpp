@@ -4,9 +4,11 @@
 // animation-bar relays.
 #include "tests/app/AppFixture.h"
 
-#include "app/AppMessages.h"
-#include "app/OrvanelMDI.h"
-#include "app/Settings.h"
+#include "shell/AppMessages.h"
+#include "explorer/ExplorerMDI.h"
+#include "viewers/DibDocMDI.h"
+#include "viewers/GifDocMDI.h"
+#include "shell/Settings.h"
 #include "explorer/ExplorerView.h"
 #include "framework/CmdUI.h"
 #include "framework/Document.h"
@@ -63,7 +65,7 @@ TEST_F(AppTest, AHandedOverPathLongerThan199CharactersArrivesWhole)
     PostChars(m_pFrame->m_hWnd, other);
     Pump();
     EXPECT_EQ(std::string(ActiveDocument()->GetPathName()), other);
-    EXPECT_TRUE(m_pFrame->m_strHandOver.IsEmpty());
+    EXPECT_TRUE(m_pFrame->GetHandOverText().IsEmpty());
 }
 
 TEST_F(AppTest, StatusBarLayoutFollowsTheKindOfTheActiveView)
@@ -136,10 +138,10 @@ TEST_F(AppTest, DispatcherOrderOfWork)
     m_pApp->OpenDocumentFile(WriteGif("moving.gif").c_str());
     CGifView* pGifView = static_cast<CGifView*>(m_pFrame->MDIGetActive()->GetActiveView());
     ASSERT_TRUE(pGifView->IsKindOf(RUNTIME_CLASS(CGifView)));
-    m_pFrame->m_pFullScreenAnimView = pGifView;
+    m_pFrame->SetFullScreenView(pGifView);
     m_pFrame->OnIdleUpdate();
     EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusNoView);
-    m_pFrame->m_pFullScreenAnimView = nullptr;
+    m_pFrame->SetFullScreenView(nullptr);
     m_pFrame->OnIdleUpdate();
     EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusAnimation);
 

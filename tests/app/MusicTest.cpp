@@ -88,7 +88,7 @@ TEST_F(MusicTest, AnEmptyPathStartsNothing)
     PlayMusic("", TRUE);
     PlayMusic(nullptr, TRUE);
     EXPECT_TRUE(Fake().commands.empty());
-    EXPECT_FALSE(m_pFrame->m_bMusicPlaying);
+    EXPECT_FALSE(m_pFrame->IsMusicPlaying());
 }
 
 TEST_F(MusicTest, ASoundThatEndsStartsAgainAtTheNextTickEvenMinimised)
@@ -100,17 +100,17 @@ TEST_F(MusicTest, ASoundThatEndsStartsAgainAtTheNextTickEvenMinimised)
     EXPECT_EQ(Fake().Count(MCI_SET), 1);
     EXPECT_EQ(Fake().Count(MCI_PLAY), 1);
     EXPECT_EQ(Fake().lastElement, "c:\\musique\\fond.mid");
-    EXPECT_TRUE(m_pFrame->m_bMusicPlaying);
-    EXPECT_TRUE(m_pFrame->m_bMusicNotifyPending);
+    EXPECT_TRUE(m_pFrame->IsMusicPlaying());
+    EXPECT_TRUE(m_pFrame->IsMusicNotifyPending());
 
     Ticks(3); // still playing: nothing happens
     EXPECT_EQ(Fake().Count(MCI_PLAY), 1);
     Ended();
-    EXPECT_FALSE(m_pFrame->m_bMusicNotifyPending);
+    EXPECT_FALSE(m_pFrame->IsMusicNotifyPending());
     Ticks(1);
     EXPECT_EQ(Fake().Count(MCI_OPEN), 2);
     EXPECT_EQ(Fake().Count(MCI_PLAY), 2);
-    EXPECT_TRUE(m_pFrame->m_bMusicNotifyPending);
+    EXPECT_TRUE(m_pFrame->IsMusicNotifyPending());
 
     m_pFrame->ShowWindow(SW_MINIMIZE);
     ASSERT_TRUE(m_pFrame->IsIconic());
@@ -127,7 +127,7 @@ TEST_F(MusicTest, StopIsImmediateAndALateEndRestartsNothing)
     PlayMusic("c:\\a.wav", TRUE);
     MCIDEVICEID device = g_wMciDevice;
     StopMusic();
-    EXPECT_FALSE(m_pFrame->m_bMusicPlaying);
+    EXPECT_FALSE(m_pFrame->IsMusicPlaying());
     EXPECT_EQ(g_wMciDevice, 0u);
     EXPECT_GE(Fake().Count(MCI_STOP), 1);
     EXPECT_GE(Fake().Count(MCI_CLOSE), 1);
@@ -142,7 +142,7 @@ TEST_F(MusicTest, AFileMciCannotOpenLeavesTheFrameIdle)
     AfxPlatform().pfnMciSendCommand = FakeSend;
     Fake().openResult = MCIERR_FILE_NOT_FOUND;
     PlayMusic("c:\\absent.wav", TRUE);
-    EXPECT_FALSE(m_pFrame->m_bMusicPlaying);
+    EXPECT_FALSE(m_pFrame->IsMusicPlaying());
     Ticks(10);
     EXPECT_EQ(Fake().Count(MCI_OPEN), 1);
 }
@@ -156,7 +156,7 @@ TEST_F(MusicTest, ADeviceThatFailsIsNotRetriedEveryTick)
     Ended(MCI_NOTIFY_FAILURE);
     Ticks(20);
     EXPECT_EQ(Fake().Count(MCI_OPEN), 1);
-    EXPECT_FALSE(m_pFrame->m_bMusicPlaying);
+    EXPECT_FALSE(m_pFrame->IsMusicPlaying());
 
     // The file goes away between two plays: one attempt, then silence.
     PlayMusic("c:\\b.wav", TRUE);
@@ -164,7 +164,7 @@ TEST_F(MusicTest, ADeviceThatFailsIsNotRetriedEveryTick)
     Ended();
     Ticks(20);
     EXPECT_EQ(Fake().Count(MCI_OPEN), 3);
-    EXPECT_FALSE(m_pFrame->m_bMusicPlaying);
+    EXPECT_FALSE(m_pFrame->IsMusicPlaying());
 }
 
 TEST_F(MusicTest, AnEndReportedForAnEarlierDeviceIsIgnored)
@@ -175,7 +175,7 @@ TEST_F(MusicTest, AnEndReportedForAnEarlierDeviceIsIgnored)
     Fake().nextDevice = 9;
     PlayMusic("c:\\b.wav", TRUE); // the first device is closed and reports an abort later
     m_pFrame->SendMessage(MM_MCINOTIFY, MCI_NOTIFY_ABORTED, 7);
-    EXPECT_TRUE(m_pFrame->m_bMusicNotifyPending);
+    EXPECT_TRUE(m_pFrame->IsMusicNotifyPending());
     Ticks(3);
     EXPECT_EQ(Fake().Count(MCI_OPEN), 2);
 }

@@ -4,7 +4,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "app/OpenDialog.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "explorer/ExplorerDoc.h"
 #include "framework/CommonDialogs.h"
 #include "framework/Document.h"
@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "viewers/DibDoc.h"
 #include "viewers/GifDoc.h"
+#include "viewers/ViewerGlobals.h"
 
 #include <shlobj.h>
 

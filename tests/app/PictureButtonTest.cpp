@@ -4,7 +4,7 @@
 
 #include "app/ColorButton.h"
 #include "app/DigitButton.h"
-#include "app/SimpleDibButton.h"
+#include "shell/SimpleDibButton.h"
 #include "core/PackedDib.h"
 #include "framework/TestSeams.h"
 

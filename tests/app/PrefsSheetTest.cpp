@@ -4,7 +4,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "app/PrefsPropertySheet.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "framework/TestSeams.h"
 #include "resources/resource.h"
 

@@ -6,7 +6,7 @@
 #include "app/FavoritesDialogs.h"
 #include "app/MyCoolBar.h"
 #include "app/RecentList.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "framework/CmdUI.h"
 #include "framework/Document.h"
 #include "framework/MDIChildWnd.h"

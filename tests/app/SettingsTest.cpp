@@ -1,6 +1,6 @@
 // The settings: registry round trip, defaults, range checks, numbered lists, derived values and
 // the rule that only a process that loaded the settings may save them.
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "framework/WinApp.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // of automatic mode, the music choice), new folder and the create-document question.
 #include "tests/app/AppFixture.h"
 
-#include "app/LoadErrorDlg.h"
+#include "shell/LoadErrorDlg.h"
 #include "app/NewFolderDlg.h"
 #include "app/QuestionDlg.h"
 #include "app/SlideShowDlg.h"

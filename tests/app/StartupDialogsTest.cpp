@@ -5,7 +5,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/FileAssoc.h"
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "app/SplashWnd.h"
 #include "app/StartupWarnings.h"
 #include "app/WelcomeDlg.h"

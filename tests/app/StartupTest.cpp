@@ -3,8 +3,8 @@
 // rule that a process that did not read the settings never writes them.
 #include "tests/app/AppFixture.h"
 
-#include "app/AppMessages.h"
-#include "app/Settings.h"
+#include "shell/AppMessages.h"
+#include "shell/Settings.h"
 #include "core/BusyCursor.h"
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
@@ -115,7 +115,7 @@ TEST_F(AppTest, StartUpBuildsFrameBarsTemplatesAndSharedResources)
     EXPECT_STREQ(szClass, m_pApp->m_strWindowClass);
     EXPECT_TRUE(m_pFrame->IsWindowVisible());
     EXPECT_NE(m_pFrame->m_hWndMDIClient, nullptr);
-    EXPECT_EQ(m_pFrame->m_hWndMDIClientCache, m_pFrame->m_hWndMDIClient);
+    EXPECT_EQ(m_pFrame->GetCachedMDIClient(), m_pFrame->m_hWndMDIClient);
     EXPECT_TRUE(::IsWindow(m_pFrame->GetToolBar()->m_hWnd));
     EXPECT_TRUE(m_pFrame->GetStatusBar()->IsWindowVisible());
     EXPECT_TRUE(m_pFrame->GetLibraryBar()->IsWindowVisible());

@@ -1,6 +1,6 @@
-#include "app/LoadErrorDlg.h"
+#include "shell/LoadErrorDlg.h"
 
-#include "app/TessarineApp.h"
+#include "shell/SharedUi.h"
 #include "core/Progress.h"
 #include "core/WindowUtil.h"
 #include "framework/DataExchange.h"

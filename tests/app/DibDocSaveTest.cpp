@@ -1,8 +1,8 @@
 // Save As of a still picture: JPEG, PNG and BMP files that read back; a failed save leaves the
 // document's path, title and recent entry as they were and no file behind; the folder title.
-#include "tests/viewers/ViewerFixture.h"
+#include "tests/app/ViewerFixture.h"
 
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "core/DIB.h"
 #include "framework/CommonDialogs.h"
 #include "framework/FrameworkTexts.h"

@@ -1,9 +1,9 @@
 // The animation bar's slider and speed list.
-#include "app/AnimToolBar.h"
+#include "viewers/AnimToolBar.h"
 
-#include "app/AppMessages.h"
-#include "app/Settings.h"
-#include "app/TessarineApp.h"
+#include "shell/AppMessages.h"
+#include "shell/Settings.h"
+#include "shell/SharedUi.h"
 #include "framework/FrameworkTexts.h"
 #include "resources/resource.h"
 

@@ -1,5 +1,5 @@
 // Loading and saving the settings: one table drives both, in the order the sections are listed.
-#include "app/Settings.h"
+#include "shell/Settings.h"
 
 #include "framework/WinApp.h"
 

@@ -26,3 +26,16 @@
 #define WM_SEARCHFINISHED (WM_USER + 0x10)
 // Starts the search worker (posted by the search-progress dialog to itself).
 #define WM_STARTSEARCH (WM_USER + 0x11)
+
+// The messages a document view answers, so that the main frame and the child frames never need its
+// class. A view that does not answer one returns 0 (as DefWindowProc does).
+// Place your child frame in the MDI area; wParam TRUE keeps the frame where its own placement puts
+// it. Non-zero when answered.
+#define WM_VIEWARRANGE (WM_USER + 0x30)
+// The part of the MDI area your kind of view shares: kExplorerViewArea or kImageViewArea
+// (shell/ViewPlacement.h); 0 when the view takes no part in the arrangement.
+#define WM_VIEWKIND (WM_USER + 0x31)
+// You are the active view: show your status-bar layout (StatusMode) and fill its panes.
+#define WM_VIEWSTATUS (WM_USER + 0x32)
+// The dispatcher's idle step; wParam TRUE when you cover the screen (the only step of that pass).
+#define WM_VIEWIDLE (WM_USER + 0x33)

@@ -1,7 +1,7 @@
 // Drawing and mouse handling of the picture buttons.
-#include "app/SimpleDibButton.h"
+#include "shell/SimpleDibButton.h"
 
-#include "app/TessarineApp.h"
+#include "shell/SharedUi.h"
 #include "framework/Dc.h"
 #include "framework/MessageMap.h"
 

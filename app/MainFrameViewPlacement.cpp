@@ -1,28 +1,28 @@
 // The shared placement of the views' child frames.
-#include "app/ViewPlacement.h"
-
 #include "app/MainFrame.h"
+
+#include "shell/ViewPlacement.h"
 #include "framework/View.h"
 
-void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement)
+void CMainFrame::ArrangeViewFrame(CView* pView, int half, BOOL byPlacement)
 {
-    if (byPlacement || pView == nullptr || g_pMainFrame == nullptr)
+    if (byPlacement || pView == nullptr)
         return;
     CFrameWnd* pFrame = pView->GetParentFrame();
     if (pFrame == nullptr || pFrame->IsIconic())
         return;
     BOOL bMaximized = FALSE;
-    g_pMainFrame->MDIGetActive(&bMaximized);
+    MDIGetActive(&bMaximized);
     if (bMaximized)
         return;
 
     CRect area(0, 0, 0, 0);
-    g_pMainFrame->ComputeViewArea(&area, half, FALSE);
+    ComputeViewArea(&area, half, FALSE);
     if (area.IsRectEmpty())
         return;
     BOOL bImage = half == kImageViewArea;
-    int nCount = bImage ? g_pMainFrame->CountImageViews(nullptr) : g_pMainFrame->CountExplorerViews(nullptr);
-    int nIndex = bImage ? g_pMainFrame->GetImageViewIndex(pView) : g_pMainFrame->GetExplorerViewIndex(pView);
+    int nCount = bImage ? CountImageViews(nullptr) : CountExplorerViews(nullptr);
+    int nIndex = bImage ? GetImageViewIndex(pView) : GetExplorerViewIndex(pView);
     if (nCount < 1)
         nCount = 1;
     if (nIndex >= nCount)

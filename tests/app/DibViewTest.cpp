@@ -1,8 +1,8 @@
 // The still-picture view on a real window: the painted pixels at 1:1, zoomed, proportional and fitted,
 // scroll bars, pictures of each format, the clipboard copy, and a large JPEG decoded only once.
-#include "tests/viewers/ViewerFixture.h"
+#include "tests/app/ViewerFixture.h"
 
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "core/DIB.h"
 #include "core/FileTypes.h"
 #include "core/LoadDispatch.h"

@@ -1,9 +1,9 @@
 // Full screen of a still picture: entering and leaving, panning and zooming with the mouse, and a
 // window closed while its view is full screen.
-#include "tests/viewers/ViewerFixture.h"
+#include "tests/app/ViewerFixture.h"
 
-#include "app/OrvanelMDI.h"
-#include "app/Settings.h"
+#include "viewers/DibDocMDI.h"
+#include "shell/Settings.h"
 #include "framework/FrameWnd.h"
 #include "framework/MDIChildWnd.h"
 #include "framework/StdIds.h"
@@ -32,7 +32,7 @@ TEST_F(ViewerTest, FullScreenCoversTheScreenAndComesBack)
     pView->SendMessage(WM_COMMAND, ID_VIEW_FULLSCREEN);
     ASSERT_TRUE(pView->IsFullScreen());
     EXPECT_EQ(::GetParent(pView->m_hWnd), nullptr);
-    EXPECT_EQ(m_pFrame->m_pFullScreenView, pView);
+    EXPECT_EQ(m_pFrame->GetFullScreenView(), pView);
     RECT r;
     ::GetWindowRect(pView->m_hWnd, &r);
     SIZE screen = ScreenSize();
@@ -53,7 +53,7 @@ TEST_F(ViewerTest, FullScreenCoversTheScreenAndComesBack)
     EXPECT_FALSE(pView->IsFullScreen());
     EXPECT_EQ(::GetParent(pView->m_hWnd), hParent);
     EXPECT_EQ(::GetDlgCtrlID(pView->m_hWnd), AFX_IDW_PANE_FIRST);
-    EXPECT_EQ(m_pFrame->m_pFullScreenView, nullptr);
+    EXPECT_EQ(m_pFrame->GetFullScreenView(), nullptr);
     EXPECT_EQ(pView->GetParentFrame(), pFrame);
     RECT client, view;
     pFrame->GetClientRect(&client);
@@ -128,15 +128,15 @@ TEST_F(ViewerTest, ClosingTheWindowFromFullScreenLeavesNothingBehind)
     CFrameWnd* pFrame = pView->GetParentFrame();
     HWND hFrame = pFrame->m_hWnd;
     pView->EnterFullScreen();
-    ASSERT_EQ(m_pFrame->m_pFullScreenView, pView);
+    ASSERT_EQ(m_pFrame->GetFullScreenView(), pView);
     pFrame->SendMessage(WM_CLOSE);
     Pump();
     EXPECT_FALSE(::IsWindow(hFrame));
     EXPECT_FALSE(::IsWindow(hView));
-    EXPECT_EQ(m_pFrame->m_pFullScreenView, nullptr);
+    EXPECT_EQ(m_pFrame->GetFullScreenView(), nullptr);
     EXPECT_TRUE(Children().empty());
     // The tick finds no view to track.
-    m_pFrame->SendMessage(WM_TIMER, m_pFrame->m_nTimerId);
+    m_pFrame->SendMessage(WM_TIMER, m_pFrame->GetDispatchTimerId());
 }
 
 TEST_F(ViewerTest, ClosingTheProgramFromFullScreen)
@@ -167,7 +167,7 @@ TEST_F(ViewerTest, OpenedFullScreenFromAListClosesWhenItLeaves)
     pView->SendMessage(WM_KEYDOWN, VK_ESCAPE);
     Pump();
     EXPECT_FALSE(::IsWindow(hView));
-    EXPECT_EQ(m_pFrame->m_pFullScreenView, nullptr);
+    EXPECT_EQ(m_pFrame->GetFullScreenView(), nullptr);
 }
 
 TEST_F(ViewerTest, LocalToolBarTogglesAndComesBackAfterFullScreen)

@@ -1,6 +1,6 @@
 // CLoadErrorDlg: a picture could not be loaded; the user may give another path and retry.
 #pragma once
-#include "app/SimpleDibButton.h"
+#include "shell/SimpleDibButton.h"
 #include "framework/Dialog.h"
 
 class CLoadErrorDlg : public CDialog {

@@ -1,0 +1,5 @@
+// The main frame's slot for the windows below the application, and the shared arrangement request.
+#include "shell/MainFrameHost.h"
+
+IMainFrameHost* g_pMainFrameHost = nullptr;
+BOOL g_bArrangePending = FALSE;

@@ -1,0 +1,148 @@
+// The base of the MDI child frames: closing, first maximised display, arrangement requests, titles and
+// the local tool bars.
+#include "shell/OrvanelMDI.h"
+
+#include "shell/AppMessages.h"
+#include "shell/MainFrameHost.h"
+#include "shell/Settings.h"
+#include "framework/Dc.h"
+#include "framework/Document.h"
+#include "framework/Menu.h"
+#include "framework/View.h"
+
+IMPLEMENT_DYNCREATE(COrvanelMDI, CMDIChildWnd)
+
+BEGIN_MESSAGE_MAP(COrvanelMDI, CMDIChildWnd)
+    ON_WM_ERASEBKGND()
+    ON_WM_CLOSE()
+    ON_WM_CREATE()
+    ON_WM_ACTIVATE()
+    ON_WM_SIZE()
+    ON_WM_SYSCOMMAND()
+END_MESSAGE_MAP()
+
+// ---- COrvanelMDI ----
+
+void COrvanelMDI::ActivateFrame(int nCmdShow)
+{
+    if (g_MaximiseOnOpen && m_bFirstActivation) {
+        nCmdShow = SW_SHOWMAXIMIZED;
+        m_bFirstActivation = FALSE;
+    }
+    CMDIChildWnd::ActivateFrame(nCmdShow);
+}
+
+void COrvanelMDI::OnUpdateFrameTitle(BOOL)
+{
+    if (!IsZoomed())
+        UpdateTitle();
+}
+
+BOOL COrvanelMDI::GetBaseTitle(CString& strTitle)
+{
+    CDocument* pDoc = GetActiveDocument();
+    if (pDoc == nullptr)
+        return FALSE;
+    strTitle = pDoc->GetTitle();
+    if (m_nWindow > 0) {
+        CString strNumber;
+        strNumber.Format(":%d", m_nWindow);
+        strTitle += strNumber;
+    }
+    return TRUE;
+}
+
+void COrvanelMDI::SetTitleText(const CString& strTitle)
+{
+    CString strNow;
+    GetWindowText(strNow);
+    if (strNow != strTitle)
+        SetWindowText(strTitle);
+}
+
+void COrvanelMDI::UpdateTitle()
+{
+    CString strTitle;
+    if (GetBaseTitle(strTitle))
+        SetTitleText(strTitle);
+}
+
+BOOL COrvanelMDI::OnEraseBkgnd(CDC* pDC)
+{
+    // The view paints the whole client area; the bars draw their buttons over the frame's background,
+    // so only their strips are erased.
+    if (pDC == nullptr)
+        return TRUE;
+    for (HWND hChild = ::GetTopWindow(m_hWnd); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        CWnd* pChild = CWnd::FromHandlePermanent(hChild);
+        if (pChild == nullptr || !pChild->IsKindOf(RUNTIME_CLASS(CControlBar)) || !pChild->IsWindowVisible())
+            continue;
+        CRect rect;
+        pChild->GetWindowRect(&rect);
+        ScreenToClient(&rect);
+        pDC->FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
+    }
+    if (GetActiveView() == nullptr)
+        return CMDIChildWnd::OnEraseBkgnd(pDC);
+    return TRUE;
+}
+
+void COrvanelMDI::OnClose()
+{
+    // Asked first: a frame that closes is gone when the framework's close returns.
+    g_bArrangePending = TRUE;
+    if (g_pMainFrameHost != nullptr)
+        g_pMainFrameHost->GetFrameWnd()->PostMessage(WM_CAPTIONRESET, 0, 0);
+    if (m_bClosable)
+        CMDIChildWnd::OnClose();
+}
+
+int COrvanelMDI::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (!m_bClosable) {
+        HMENU hSystem = ::GetSystemMenu(m_hWnd, FALSE);
+        if (hSystem != nullptr)
+            ::EnableMenuItem(hSystem, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
+    }
+    return CMDIChildWnd::OnCreate(lpcs);
+}
+
+void COrvanelMDI::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+    CMDIChildWnd::OnActivate(nState, pWndOther, bMinimized);
+    if (nState == WA_INACTIVE)
+        return;
+    CWnd* pTop = CWnd::FromHandlePermanent(::GetTopWindow(m_hWnd));
+    if (pTop != nullptr && pTop->IsKindOf(RUNTIME_CLASS(CView)))
+        SetActiveView(static_cast<CView*>(pTop), TRUE);
+}
+
+void COrvanelMDI::OnSize(UINT nType, int cx, int cy)
+{
+    CMDIChildWnd::OnSize(nType, cx, cy);
+    if (!IsZoomed())
+        UpdateTitle();
+}
+
+void COrvanelMDI::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    // The system sets the low four bits (a restore by double click is 0xF122).
+    UINT nCommand = nID & 0xFFF0;
+    if (nCommand == SC_MINIMIZE || nCommand == SC_RESTORE)
+        g_bArrangePending = TRUE;
+    if (nCommand == SC_RESTORE) {
+        CWnd* pTop = CWnd::FromHandlePermanent(::GetTopWindow(m_hWnd));
+        if (pTop != nullptr && pTop->IsKindOf(RUNTIME_CLASS(CView)))
+            pTop->SendMessage(WM_VIEWARRANGE, TRUE, 0);
+    }
+    CMDIChildWnd::OnSysCommand(nID, lParam);
+}
+
+BOOL COrvanelMDI::CreateLocalToolBar(CToolBar& bar, UINT nIDResource, int nShow)
+{
+    if (!bar.Create(this, kLocalToolBarStyle, AFX_IDW_TOOLBAR) || !bar.LoadToolBar(nIDResource))
+        return FALSE;
+    bar.SetBarStyle(bar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    bar.ShowWindow(nShow ? SW_SHOWNORMAL : SW_HIDE);
+    return TRUE;
+}
