@@ -1,13 +1,5 @@
-# The program itself: tessarine.exe in the build folder's root, made of the application library, the
-# window folders and the resources. The application and the window folders call each other (the
-# templates name the views, the views use the main frame), so the static libraries are linked as a
-# group.
-foreach(_dir viewers library explorer)
-    if(EXISTS ${PROJECT_SOURCE_DIR}/${_dir}/CMakeLists.txt)
-        target_link_libraries(app PUBLIC ${_dir})
-    endif()
-endforeach()
-
+# The program itself: tessarine.exe in the build folder's root, made of the application library (which
+# links the window folders below it) and the resources.
 add_executable(tessarine WIN32 ${CMAKE_CURRENT_LIST_DIR}/program/TessarineMain.cpp
                                 ${PROJECT_SOURCE_DIR}/resources/Tessarine.rc
                                 ${PROJECT_SOURCE_DIR}/resources/app-frame.rc)
