@@ -2,13 +2,12 @@
 // placing of the child windows in the MDI area.
 #include "app/MainFrame.h"
 
+#include "shell/AppMessages.h"
 #include "shell/Settings.h"
-#include "explorer/ExplorerView.h"
-#include "explorer/SearchView.h"
+#include "shell/ViewPlacement.h"
 #include "framework/DockBar.h"
 #include "framework/MDIChildWnd.h"
-#include "viewers/DibView.h"
-#include "viewers/GifView.h"
+#include "framework/View.h"
 #include "resources/resource.h"
 
 #include <commctrl.h>
@@ -17,8 +16,6 @@
 
 namespace {
 
-enum ViewKind { kViewOther, kViewImage, kViewExplorer };
-
 // The view at the top of an MDI child (its first child window), when it has an object.
 CView* TopView(HWND hChild)
 {
@@ -26,15 +23,13 @@ CView* TopView(HWND hChild)
     return pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CView)) ? static_cast<CView*>(pWnd) : nullptr;
 }
 
-ViewKind KindOf(const CView* pView)
+// The part of the MDI area the view shares (kImageViewArea, kExplorerViewArea), as it answers; 0 for
+// none.
+int KindOf(CView* pView)
 {
     if (pView == nullptr)
-        return kViewOther;
-    if (pView->IsKindOf(RUNTIME_CLASS(CDibView)) || pView->IsKindOf(RUNTIME_CLASS(CGifView)))
-        return kViewImage;
-    if (pView->IsKindOf(RUNTIME_CLASS(CExplorerView)) || pView->IsKindOf(RUNTIME_CLASS(CSearchView)))
-        return kViewExplorer;
-    return kViewOther;
+        return 0;
+    return static_cast<int>(pView->SendMessage(WM_VIEWKIND, 0, 0));
 }
 
 // The MDI children (frames with an object) from hFirst on, in window order.
@@ -93,8 +88,7 @@ void CMainFrame::OnIdleUpdate()
     }
 
     if (m_pFullScreenView != nullptr) {
-        if (m_pFullScreenView->IsKindOf(RUNTIME_CLASS(CDibView)))
-            static_cast<CDibView*>(m_pFullScreenView)->TrackMouseInFullScreen();
+        m_pFullScreenView->SendMessage(WM_VIEWIDLE, TRUE, 0);
         return;
     }
 
@@ -110,28 +104,13 @@ void CMainFrame::OnIdleUpdate()
     CView* pView = pActive->GetActiveView();
     if (pView == nullptr)
         return;
-    if (pView->IsKindOf(RUNTIME_CLASS(CExplorerView))) {
-        SetStatusMode(kStatusExplorer);
-        static_cast<CExplorerView*>(pView)->UpdateStatusPanes();
-    } else if (pView->IsKindOf(RUNTIME_CLASS(CSearchView))) {
-        SetStatusMode(kStatusExplorer);
-        static_cast<CSearchView*>(pView)->UpdateStatusPanes();
-    } else if (pView->IsKindOf(RUNTIME_CLASS(CDibView))) {
-        SetStatusMode(kStatusPicture);
-        static_cast<CDibView*>(pView)->UpdateStatusText();
-    } else if (pView->IsKindOf(RUNTIME_CLASS(CGifView))) {
-        SetStatusMode(kStatusAnimation);
-        static_cast<CGifView*>(pView)->UpdateStatusText();
-    }
+    // The view shows its own status layout and panes.
+    pView->SendMessage(WM_VIEWSTATUS, 0, 0);
 
     for (HWND hChild : ChildrenFrom(pActive->m_hWnd)) {
         CView* pTop = TopView(hChild);
-        if (pTop == nullptr)
-            continue;
-        if (pTop->IsKindOf(RUNTIME_CLASS(CExplorerView)))
-            static_cast<CExplorerView*>(pTop)->OnIdle();
-        else if (pTop->IsKindOf(RUNTIME_CLASS(CGifView)))
-            static_cast<CGifView*>(pTop)->RefreshFrameControls();
+        if (pTop != nullptr)
+            pTop->SendMessage(WM_VIEWIDLE, FALSE, 0);
     }
 }
 
@@ -147,7 +126,7 @@ void CMainFrame::InvalidateAllViews()
 // ---- placing the child windows ----
 
 // Counts the MDI children whose view is of the given kind, shown and minimised apart.
-static int CountViews(HWND hClient, ViewKind kind, int* minimised)
+static int CountViews(HWND hClient, int kind, int* minimised)
 {
     int nShown = 0;
     int nIconic = 0;
@@ -168,14 +147,14 @@ static int CountViews(HWND hClient, ViewKind kind, int* minimised)
 
 int CMainFrame::CountImageViews(int* minimised)
 {
-    return CountViews(m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient(), kViewImage,
-                      minimised);
+    return CountViews(m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient(),
+                      kImageViewArea, minimised);
 }
 
 int CMainFrame::CountExplorerViews(int* minimised)
 {
-    return CountViews(m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient(), kViewExplorer,
-                      minimised);
+    return CountViews(m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient(),
+                      kExplorerViewArea, minimised);
 }
 
 void CMainFrame::ComputeViewArea(CRect* out, int half, BOOL selfMinimised)
@@ -231,7 +210,7 @@ int CMainFrame::GetImageViewIndex(CView* pView)
         CView* pTop = TopView(hChild);
         if (pTop == pView)
             return nIndex;
-        if (KindOf(pTop) == kViewImage && (::IsIconic(hChild) != FALSE) == (bIconic != FALSE))
+        if (KindOf(pTop) == kImageViewArea && (::IsIconic(hChild) != FALSE) == (bIconic != FALSE))
             nIndex++;
     }
     return 0;
@@ -250,7 +229,7 @@ int CMainFrame::GetExplorerViewIndex(CView* pView)
         CView* pTop = TopView(hChild);
         if (pTop == pView)
             return nIndex;
-        if (KindOf(pTop) == kViewExplorer && (::IsIconic(hChild) != FALSE) == (bIconic != FALSE))
+        if (KindOf(pTop) == kExplorerViewArea && (::IsIconic(hChild) != FALSE) == (bIconic != FALSE))
             nIndex++;
     }
     return 0;
@@ -263,16 +242,8 @@ void CMainFrame::OnWindowArrange()
     if (!bMaximized && pActive != nullptr) {
         for (HWND hChild : ChildrenFrom(pActive->m_hWnd)) {
             CView* pView = TopView(hChild);
-            if (pView == nullptr)
-                continue;
-            if (pView->IsKindOf(RUNTIME_CLASS(CDibView)))
-                static_cast<CDibView*>(pView)->ArrangeChildFrame(FALSE);
-            else if (pView->IsKindOf(RUNTIME_CLASS(CGifView)))
-                static_cast<CGifView*>(pView)->ArrangeChildFrame(FALSE);
-            else if (pView->IsKindOf(RUNTIME_CLASS(CExplorerView)))
-                static_cast<CExplorerView*>(pView)->ArrangeChildFrame(FALSE);
-            else if (pView->IsKindOf(RUNTIME_CLASS(CSearchView)))
-                static_cast<CSearchView*>(pView)->ArrangeChildFrame(FALSE);
+            if (pView != nullptr)
+                pView->SendMessage(WM_VIEWARRANGE, FALSE, 0);
         }
     }
     // The system lines up the minimised windows.
