@@ -85,10 +85,9 @@ public:
     int CountImageViews(int* minimised);
     // Explorer and search views, the same way.
     int CountExplorerViews(int* minimised);
-    // The view's rank among the views of its kind with the same minimised state, from the active
-    // child on; 0 when a child is maximised or the view is not found.
-    int GetImageViewIndex(CView* pView);
-    int GetExplorerViewIndex(CView* pView);
+    // The view's rank among the views of that kind (kImageViewArea, kExplorerViewArea) with the same
+    // minimised state, from the active child on; 0 when a child is maximised or the view is not found.
+    int GetViewIndex(CView* pView, int kind);
     // Every view places its frame, then the minimised windows are lined up.
     void OnWindowArrange();
     // Docks pBar just right of pLeftOf, on the same side.

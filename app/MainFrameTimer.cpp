@@ -197,7 +197,7 @@ void CMainFrame::ComputeViewArea(CRect* out, int half, BOOL selfMinimised)
     *out = rect;
 }
 
-int CMainFrame::GetImageViewIndex(CView* pView)
+int CMainFrame::GetViewIndex(CView* pView, int kind)
 {
     BOOL bMaximized = FALSE;
     CMDIChildWnd* pActive = MDIGetActive(&bMaximized);
@@ -210,26 +210,7 @@ int CMainFrame::GetImageViewIndex(CView* pView)
         CView* pTop = TopView(hChild);
         if (pTop == pView)
             return nIndex;
-        if (KindOf(pTop) == kImageViewArea && (::IsIconic(hChild) != FALSE) == (bIconic != FALSE))
-            nIndex++;
-    }
-    return 0;
-}
-
-int CMainFrame::GetExplorerViewIndex(CView* pView)
-{
-    BOOL bMaximized = FALSE;
-    CMDIChildWnd* pActive = MDIGetActive(&bMaximized);
-    if (bMaximized || pActive == nullptr || pView == nullptr)
-        return 0;
-    CFrameWnd* pFrame = pView->GetParentFrame();
-    BOOL bIconic = pFrame != nullptr && pFrame->IsIconic();
-    int nIndex = 0;
-    for (HWND hChild : ChildrenFrom(pActive->m_hWnd)) {
-        CView* pTop = TopView(hChild);
-        if (pTop == pView)
-            return nIndex;
-        if (KindOf(pTop) == kExplorerViewArea && (::IsIconic(hChild) != FALSE) == (bIconic != FALSE))
+        if (KindOf(pTop) == kind && (::IsIconic(hChild) != FALSE) == (bIconic != FALSE))
             nIndex++;
     }
     return 0;

@@ -22,7 +22,7 @@ void CMainFrame::ArrangeViewFrame(CView* pView, int half, BOOL byPlacement)
         return;
     BOOL bImage = half == kImageViewArea;
     int nCount = bImage ? CountImageViews(nullptr) : CountExplorerViews(nullptr);
-    int nIndex = bImage ? GetImageViewIndex(pView) : GetExplorerViewIndex(pView);
+    int nIndex = GetViewIndex(pView, half);
     if (nCount < 1)
         nCount = 1;
     if (nIndex >= nCount)

@@ -2,6 +2,7 @@
 // folders to an explorer window, missing files, the template by file type, the recent list), and the
 // operations that open a new window of each kind.
 #include "app/MainFrame.h"
+#include "app/RecentList.h"
 #include "shell/Settings.h"
 #include "app/TessarineApp.h"
 #include "core/BusyCursor.h"
@@ -42,16 +43,6 @@ void ActivateChild(CMDIChildWnd* pChild)
     if (pChild->IsIconic())
         pChild->ShowWindow(SW_RESTORE);
     g_pMainFrame->MDIActivate(pChild);
-}
-
-// Index in the recent list of the first entry naming that path, whatever its case; -1 when none.
-INT_PTR FindRecentEntry(LPCSTR lpszPath)
-{
-    for (INT_PTR i = 0; i < g_RecentList.GetSize(); i++) {
-        if (::lstrcmpiA(g_RecentList[i], lpszPath) == 0)
-            return i;
-    }
-    return -1;
 }
 
 void RefillRecentCombo()
@@ -107,9 +98,7 @@ CDocument* CTessarineApp::OpenDocumentFile(LPCSTR lpszFileName)
             CString strText;
             strText.Format(AfxLoadText(IDS_DOCUMENT_MISSING), static_cast<LPCSTR>(strName));
             AfxMessageBox(strText, MB_ICONSTOP);
-            INT_PTR nEntry = FindRecentEntry(lpszFileName);
-            if (nEntry >= 0)
-                g_RecentList.RemoveAt(nEntry);
+            ForgetRecentPath(lpszFileName);
             RefillRecentCombo();
             return nullptr;
         }
@@ -122,10 +111,7 @@ CDocument* CTessarineApp::OpenDocumentFile(LPCSTR lpszFileName)
     }
 
     if (pDocument != nullptr && !bExcluded) {
-        INT_PTR nEntry = FindRecentEntry(lpszFileName);
-        if (nEntry >= 0)
-            g_RecentList.RemoveAt(nEntry);
-        g_RecentList.InsertAt(0, lpszFileName);
+        PromoteRecentPath(lpszFileName);
         RefillRecentCombo();
     }
     g_bArrangePending = TRUE;

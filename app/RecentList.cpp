@@ -62,15 +62,25 @@ TypedPathResult ResolveTypedPath(const CString& typed, const CString& currentDir
     return kTypedPathOpen;
 }
 
-// ---- the frame's side ----
-
-void CMainFrame::PromoteRecentEntry(LPCSTR path)
+void ForgetRecentPath(LPCSTR path)
 {
     for (INT_PTR i = g_RecentList.GetSize() - 1; i >= 0; i--) {
         if (::lstrcmpiA(g_RecentList[i], path) == 0)
             g_RecentList.RemoveAt(i);
     }
+}
+
+void PromoteRecentPath(LPCSTR path)
+{
+    ForgetRecentPath(path);
     g_RecentList.InsertAt(0, path);
+}
+
+// ---- the frame's side ----
+
+void CMainFrame::PromoteRecentEntry(LPCSTR path)
+{
+    PromoteRecentPath(path);
     FillRecentCombo();
 }
 

@@ -14,3 +14,8 @@ enum TypedPathResult {
 // backslash and an upper-case letter; a text without separators is taken in currentDir; a path with
 // a drive is normalised in case.
 TypedPathResult ResolveTypedPath(const CString& typed, const CString& currentDir, CString* pResolved);
+
+// The recent list names each path once, whatever its case: promoting a path takes out every entry
+// naming it and puts it first; forgetting it takes them all out. The combo is not refilled.
+void PromoteRecentPath(LPCSTR path);
+void ForgetRecentPath(LPCSTR path);

@@ -10,7 +10,7 @@ const int kExplorerViewArea = 1;
 const int kImageViewArea = 2;
 
 // Gives the frame of pView its slice of the area: the views of one kind share it side by side
-// (or one above the other in a tall area), in the order of GetImageViewIndex/GetExplorerViewIndex.
+// (or one above the other in a tall area), in the order of CMainFrame::GetViewIndex.
 // byPlacement leaves the frame where its own placement puts it. Nothing while a child is maximised
 // or the frame is minimised, or without a main frame.
 void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement);

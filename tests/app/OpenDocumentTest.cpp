@@ -129,6 +129,29 @@ TEST_F(AppTest, AMissingFileIsReportedAndLeavesTheRecentList)
     EXPECT_TRUE(Children().empty());
 }
 
+// A list stored with the same path twice (another program, an older version) comes out of an open
+// naming it once, and out of a failed open not naming it at all.
+TEST_F(AppTest, APathStoredTwiceInTheRecentListEndsUpOnceOrGone)
+{
+    ASSERT_TRUE(Start());
+    std::string a = WriteBmp("twice.bmp");
+    std::string b = WriteBmp("once.bmp");
+    std::string upper = a;
+    CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
+    g_RecentList.Add(upper.c_str());
+    g_RecentList.Add(b.c_str());
+    g_RecentList.Add(a.c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(a.c_str()), nullptr);
+    EXPECT_EQ(Recent(), (std::vector<std::string>{a, b}));
+
+    std::string missing = m_temp.File("gone.jpg");
+    g_RecentList.Add(missing.c_str());
+    g_RecentList.InsertAt(0, missing.c_str());
+    AfxScriptMessageBox(IDOK);
+    EXPECT_EQ(m_pApp->OpenDocumentFile(missing.c_str()), nullptr);
+    EXPECT_EQ(Recent(), (std::vector<std::string>{a, b}));
+}
+
 TEST_F(AppTest, PicturesOfTheProtectedFolderNeverEnterTheRecentList)
 {
     ASSERT_TRUE(Start());
