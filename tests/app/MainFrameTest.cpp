@@ -9,6 +9,7 @@
 #include "viewers/DibDocMDI.h"
 #include "viewers/GifDocMDI.h"
 #include "shell/Settings.h"
+#include "shell/ViewPlacement.h"
 #include "explorer/ExplorerView.h"
 #include "framework/CmdUI.h"
 #include "framework/Document.h"
@@ -193,6 +194,51 @@ TEST_F(AppTest, ViewAreaIsSharedBetweenPicturesAndExplorers)
     EXPECT_EQ(area.bottom, client.bottom - 24);
     m_pFrame->ComputeViewArea(&area, 0, TRUE);
     EXPECT_EQ(area.bottom, client.bottom);
+}
+
+// The main frame knows the views only by what they answer: every kind of window answers its area,
+// shows its own status layout, and is counted and ranked among the views of its kind.
+TEST_F(AppTest, EveryKindOfViewAnswersTheFrameMessages)
+{
+    PutSetting("specs", "AutoReorganize", 0);
+    ASSERT_TRUE(Start());
+    struct Kind {
+        const char* name;
+        int area;
+        int status;
+    };
+    const Kind kinds[] = {{"picture", kImageViewArea, kStatusPicture},
+                          {"animation", kImageViewArea, kStatusAnimation},
+                          {"explorer", kExplorerViewArea, kStatusExplorer},
+                          {"search", kExplorerViewArea, kStatusExplorer}};
+    std::vector<CView*> views;
+    for (const Kind& kind : kinds) {
+        std::string name = kind.name;
+        if (name == "picture")
+            m_pApp->OpenDocumentFile(WriteBmp("still.bmp").c_str());
+        else if (name == "animation")
+            m_pApp->OpenDocumentFile(WriteGif("moving.gif").c_str());
+        else if (name == "explorer")
+            m_pApp->OpenDocumentFile(m_temp.Path().c_str());
+        else
+            m_pApp->NewSearchWindow();
+        Pump();
+        ASSERT_NE(m_pFrame->MDIGetActive(), nullptr) << name;
+        CView* pView = m_pFrame->MDIGetActive()->GetActiveView();
+        ASSERT_NE(pView, nullptr) << name;
+        EXPECT_EQ(pView->SendMessage(WM_VIEWKIND), kind.area) << name;
+        m_pFrame->SetStatusMode(kStatusNoView);
+        m_pFrame->OnIdleUpdate();
+        EXPECT_EQ(m_pFrame->GetStatusMode(), kind.status) << name;
+        views.push_back(pView);
+    }
+    EXPECT_EQ(m_pFrame->CountImageViews(nullptr), 2);
+    EXPECT_EQ(m_pFrame->CountExplorerViews(nullptr), 2);
+    // Ranks from the active window (the last opened) on, each kind apart.
+    EXPECT_EQ(m_pFrame->GetViewIndex(views[0], kImageViewArea), 1);
+    EXPECT_EQ(m_pFrame->GetViewIndex(views[1], kImageViewArea), 0);
+    EXPECT_EQ(m_pFrame->GetViewIndex(views[2], kExplorerViewArea), 1);
+    EXPECT_EQ(m_pFrame->GetViewIndex(views[3], kExplorerViewArea), 0);
 }
 
 TEST_F(AppTest, ArrangingPlacesPicturesSideBySide)
