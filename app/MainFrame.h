@@ -12,6 +12,7 @@
 #include "framework/MDIFrameWnd.h"
 #include "framework/ToolBar.h"
 #include "library/LibraryBar.h"
+#include "viewers/Twain.h"
 
 class CDC;
 class CDibView;
@@ -51,7 +52,7 @@ enum StatusMode { kStatusNoView = 0, kStatusExplorer = 1, kStatusPicture = 2, kS
 // The longest command line a second instance can hand over; anything longer is cut there.
 const int kHandOverMax = 32767;
 
-class CMainFrame : public CMDIFrameWnd, public IProgressSink {
+class CMainFrame : public CMDIFrameWnd, public CTwain, public IProgressSink {
     DECLARE_DYNCREATE(CMainFrame)
 public:
     CMainFrame();
@@ -253,6 +254,14 @@ public:
     void OnWebSupport();
     // Invalidates and updates at once every window two levels below the frame.
     void RedrawAllViews();
+
+    // ---- scanner ----
+    void OnTwainAcquire();
+    void OnTwainSelectSource();
+    // Both scanner commands: only while the source manager is open and no source is.
+    void OnUpdateTwainCommand(CCmdUI* pCmdUI);
+    // A scanned picture opens in a new still-picture window.
+    void OnImage(HGLOBAL hDIB) override;
 
 protected:
     // Draws the cells that changed since the last drawing (all of them after a begin).
