@@ -149,7 +149,7 @@ TEST_F(TwainTest, ThreePagesOpenThreeWindowsAndTheSourceStaysUntilClosed)
     EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
 }
 
-TEST_F(TwainTest, CancelFailureAndCloseRequestEachEndBackWithTheManagerOpen)
+TEST_F(TwainTest, CancelFailureCloseRequestAndBrokenPagesEachEndBackWithTheManagerOpen)
 {
     ASSERT_TRUE(Start());
     ASSERT_EQ(m_pFrame->GetState(), 3);
@@ -162,6 +162,8 @@ TEST_F(TwainTest, CancelFailureAndCloseRequestEachEndBackWithTheManagerOpen)
         // A failed transfer is not asked again: the pending pages are reset.
         {"pages=3 fail", "XFERREADY GET-failed RESET", 5},
         {"pages=3 close", "CLOSEDSREQ DISABLEDS CLOSEDS", 3},
+        // A page whose header does not fit its block opens no window.
+        {"pages=1 broken", "XFERREADY GET ENDXFER", 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);

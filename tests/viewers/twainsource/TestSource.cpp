@@ -3,7 +3,8 @@
 // native transfer, and does what the environment variable TESTSOURCE_SCRIPT says (read when the
 // source is opened and when it is enabled): "pages=N" (3 by default) and one of "cancel" (every
 // transfer is cancelled), "fail" (every transfer fails), "close" (asks to be closed instead of
-// offering pages), "refuse" (cannot be opened), "absent" (does not answer the manager's search).
+// offering pages), "broken" (each page's header claims more rows than its block holds), "refuse"
+// (cannot be opened), "absent" (does not answer the manager's search).
 // Closing its window asks the program to close the source. What it was asked is kept in a log.
 #include "viewers/Twain.h"
 
@@ -95,6 +96,8 @@ HGLOBAL MakePage(int n)
             row[x * 3 + 2] = static_cast<BYTE>(40 * n);
         }
     }
+    if (Says("broken"))
+        pbi->biHeight = 32000;
     ::GlobalUnlock(h);
     return h;
 }
