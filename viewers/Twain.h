@@ -50,6 +50,9 @@ struct TW_EVENT {
 #pragma pack(pop)
 
 static_assert(sizeof(TW_IDENTITY) == 156, "TWAIN identity record");
+static_assert(sizeof(TW_USERINTERFACE) == 4 + sizeof(HANDLE), "TWAIN user-interface record");
+static_assert(sizeof(TW_PENDINGXFERS) == 6, "TWAIN pending-transfers record");
+static_assert(sizeof(TW_EVENT) == sizeof(void*) + 2, "TWAIN event record");
 
 // The entry points of the source manager and of a data source.
 typedef WORD(WINAPI* DSMENTRYPROC)(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, DWORD DG, WORD DAT, WORD nMsg,

@@ -181,6 +181,20 @@ TEST_F(TwainTest, CancelFailureCloseRequestAndBrokenPagesEachEndBackWithTheManag
     EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
 }
 
+TEST_F(TwainTest, ClosingTheProgramWhileTheSourceShowsClosesTheSource)
+{
+    ASSERT_TRUE(Start());
+    Acquire("pages=1");
+    EXPECT_EQ(NewSourceLog(), std::string("OPENDS ") + kEnabled + " XFERREADY GET ENDXFER");
+    ASSERT_EQ(m_pFrame->GetState(), 5);
+    m_pFrame->DestroyWindow();
+    m_pApp->m_pMainWnd = nullptr;
+    m_pFrame = nullptr;
+    Pump();
+    EXPECT_EQ(NewSourceLog(), "DISABLEDS CLOSEDS");
+    EXPECT_EQ(SourceWindow(), nullptr);
+}
+
 TEST_F(TwainTest, WithoutASourceAcquiringFailsQuietlyBackInState3)
 {
     ASSERT_TRUE(Start());
