@@ -4,9 +4,19 @@
 #include "app/TessarineApp.h"
 #include "framework/CmdUI.h"
 
-void CMainFrame::OnTwainAcquire() { Acquire(); }
+// A band button of the cool bar sends its command whatever the state: both commands run only while
+// they are enabled, so that a manager that failed to load is never tried again.
+void CMainFrame::OnTwainAcquire()
+{
+    if (GetState() == 3)
+        Acquire();
+}
 
-void CMainFrame::OnTwainSelectSource() { SelectSource(); }
+void CMainFrame::OnTwainSelectSource()
+{
+    if (GetState() == 3)
+        SelectSource();
+}
 
 void CMainFrame::OnUpdateTwainCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(GetState() == 3); }
 

@@ -273,8 +273,10 @@ TEST_F(TwainTest, TheChooserListsTheSourceAndLeavesTheStateAsItWas)
 
 // No TWAIN_32.DLL where the program looks for it.
 std::string g_emptyFolder;
+int g_folderAsked = 0;
 UINT WINAPI EmptyFolder(LPSTR buffer, UINT size)
 {
+    g_folderAsked++;
     ::lstrcpynA(buffer, g_emptyFolder.c_str(), static_cast<int>(size));
     return static_cast<UINT>(g_emptyFolder.size());
 }
@@ -287,8 +289,14 @@ TEST_F(TwainTest, WithoutAManagerTheCommandsStayDisabledAndNothingIsShown)
     EXPECT_EQ(m_pFrame->GetState(), 1);
     EXPECT_EQ(UpdateOf(m_pFrame, ID_TWAIN_ACQUIRE), 0);
     EXPECT_EQ(UpdateOf(m_pFrame, ID_TWAIN_SELECT_SOURCE), 0);
-    EXPECT_FALSE(m_pFrame->CTwain::Acquire());
-    EXPECT_FALSE(m_pFrame->CTwain::SelectSource());
+    EXPECT_EQ(g_folderAsked, 1);
+    // The cool bar's button sends the command even so: nothing is loaded again.
+    HWND hButton = m_pFrame->GetToolBar()->m_hWnd;
+    m_pFrame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_TWAIN_ACQUIRE, BN_CLICKED),
+                          reinterpret_cast<LPARAM>(hButton));
+    m_pFrame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_TWAIN_SELECT_SOURCE, BN_CLICKED),
+                          reinterpret_cast<LPARAM>(hButton));
+    EXPECT_EQ(g_folderAsked, 1);
     EXPECT_EQ(m_pFrame->GetState(), 1);
     // A failed load is not tried again, even once the manager is there.
     AfxResetPlatform();
