@@ -91,6 +91,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_WEB_PRODUCT, OnWebProduct)
     ON_COMMAND(ID_WEB_PRODUCTS, OnWebProducts)
     ON_COMMAND(ID_WEB_SUPPORT, OnWebSupport)
+    ON_COMMAND(ID_TWAIN_ACQUIRE, OnTwainAcquire)
+    ON_UPDATE_COMMAND_UI(ID_TWAIN_ACQUIRE, OnUpdateTwainCommand)
+    ON_COMMAND(ID_TWAIN_SELECT_SOURCE, OnTwainSelectSource)
+    ON_UPDATE_COMMAND_UI(ID_TWAIN_SELECT_SOURCE, OnUpdateTwainCommand)
     // Library commands, forwarded to the library bar while it shows.
     ON_COMMAND_EX(ID_LIB_SELECT_PATTERN, OnLibCommand)
     ON_UPDATE_COMMAND_UI(ID_LIB_SELECT_PATTERN, OnUpdateLibCommand)
@@ -202,7 +206,13 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
     return CMDIFrameWnd::PreCreateWindow(cs);
 }
 
-BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) { return CMDIFrameWnd::PreTranslateMessage(pMsg); }
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
+{
+    // The enabled scanner source sees every message first.
+    if (ProcessMessage(pMsg))
+        return TRUE;
+    return CMDIFrameWnd::PreTranslateMessage(pMsg);
+}
 
 void CMainFrame::RecalcLayout(BOOL bNotify)
 {
@@ -232,6 +242,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     if (CMDIFrameWnd::OnCreate(lpcs) == -1)
         return -1;
     FindMDIClient();
+    if (IsAvailable()) {
+        SetParentWnd(this);
+        OpenSourceManager();
+    }
 
     // The cool bar takes the standard tool bar's place when it is there; until then the standard tool
     // bar shows.
@@ -289,6 +303,8 @@ void CMainFrame::StopDispatchTimer()
 
 void CMainFrame::OnDestroy()
 {
+    CloseSourceManager();
+    UnloadSourceManager();
     m_wndCoolBar.SaveLayoutSettings();
     SaveWindowPlacement();
     StopDispatchTimer();

@@ -13,6 +13,7 @@
 #include "framework/ToolBar.h"
 #include "library/LibraryBar.h"
 #include "shell/MainFrameHost.h"
+#include "viewers/Twain.h"
 
 class CDC;
 class CView;
@@ -45,7 +46,7 @@ void DrawGaugeCells(CDC* pDC, CBitmap* pGauge, const CRect& rectPane, BOOL withT
 // The longest command line a second instance can hand over; anything longer is cut there.
 const int kHandOverMax = 32767;
 
-class CMainFrame : public CMDIFrameWnd, public IProgressSink, public IMainFrameHost {
+class CMainFrame : public CMDIFrameWnd, public CTwain, public IProgressSink, public IMainFrameHost {
     DECLARE_DYNCREATE(CMainFrame)
 public:
     CMainFrame();
@@ -246,6 +247,14 @@ public:
     void OnWebSupport();
     // Invalidates and updates at once every window two levels below the frame.
     void RedrawAllViews();
+
+    // ---- scanner ----
+    void OnTwainAcquire();
+    void OnTwainSelectSource();
+    // Both scanner commands: only while the source manager is open and no source is.
+    void OnUpdateTwainCommand(CCmdUI* pCmdUI);
+    // A scanned picture opens in a new still-picture window.
+    void OnImage(HGLOBAL hDIB) override;
 
 protected:
     // Draws the cells that changed since the last drawing (all of them after a begin).

@@ -17,12 +17,6 @@ HINSTANCE WINAPI RealShellExecute(HWND hWnd, LPCSTR op, LPCSTR file, LPCSTR para
     return ::ShellExecuteA(hWnd, op, file, params, dir, show);
 }
 
-FARPROC RealTwainEntry()
-{
-    static HMODULE hTwain = ::LoadLibraryA("TWAIN_32.DLL");
-    return hTwain != nullptr ? ::GetProcAddress(hTwain, "DSM_Entry") : nullptr;
-}
-
 int RealScreenBitsPerPixel()
 {
     HDC hDC = ::GetDC(nullptr);
@@ -38,7 +32,7 @@ AfxPlatformCalls RealPlatform()
     calls.pfnWinHelp = ::WinHelpA;
     calls.pfnMciSendCommand = ::mciSendCommandA;
     calls.pfnMciSendString = ::mciSendStringA;
-    calls.pfnTwainEntry = RealTwainEntry;
+    calls.pfnScannerFolder = ::GetWindowsDirectoryA;
     calls.pfnScreenBitsPerPixel = RealScreenBitsPerPixel;
     return calls;
 }

@@ -19,8 +19,9 @@ struct AfxPlatformCalls {
     BOOL(WINAPI* pfnWinHelp)(HWND, LPCSTR, UINT, ULONG_PTR);
     MCIERROR(WINAPI* pfnMciSendCommand)(MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR);
     MCIERROR(WINAPI* pfnMciSendString)(LPCSTR, LPSTR, UINT, HWND);
-    // The scanner source manager's DSM_Entry (loaded from TWAIN_32.DLL on first use), or null.
-    FARPROC (*pfnTwainEntry)();
+    // The folder where the scanner source manager TWAIN_32.DLL is looked for (the Windows folder):
+    // fills the buffer like GetWindowsDirectory and returns the length, 0 on failure.
+    UINT(WINAPI* pfnScannerFolder)(LPSTR, UINT);
     // Bits per pixel of the screen (planes times bits).
     int (*pfnScreenBitsPerPixel)();
 };

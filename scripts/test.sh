@@ -16,6 +16,11 @@ for script in "$root"/tests/*/prepare*.sh; do
     bash "$script" "$build/testdata/$folder"
 done
 . "$here/wine-env.sh"
+# The tests' own scanner source, where Wine's source manager looks for sources.
+if [ -f "$build/tests/twain/sane.ds" ]; then
+    cp "$build/tests/twain/sane.ds" "$WINEPREFIX/drive_c/windows/twain_32/sane.ds"
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;sane.ds=n"
+fi
 cd "$build"
 # Window tests share one desktop and clipboard in the prefix; one retry absorbs a rare
 # collision between two of them running at once, and a real fault fails every time.
