@@ -198,7 +198,10 @@ BOOL CDelObject::LoadDel(const CString& path)
         CArchive ar(&file, CArchive::load, kRecordBuffer);
         try {
             read.Serialize(ar);
+            const BOOL trailing = ar.GetBytesLeft() != 0;
             ar.Close();
+            if (trailing)
+                AfxThrowArchiveException(CArchiveException::generic);
         } catch (...) {
             ar.Abort();
             throw;
@@ -422,6 +425,11 @@ BOOL CDelObject::Erase()
     // The record goes last, so that an item that could not be erased stays listed.
     if (ok)
         ok = SafeDeleteFile(del);
+    if (!ok)
+        ShowStop(IDS_TRASH_ERASE_FAILED,
+                 "Impossible d'effacer d\xE9"
+                 "finitivement %s.",
+                 m_strRelPath);
     return ok;
 }
 

@@ -186,7 +186,11 @@ RecordRead CPicObject::LoadFrom(const CString& recordFile)
         CArchive ar(&file, CArchive::load, kRecordBuffer);
         try {
             Serialize(ar);
+            // The file holds exactly one record: anything after it means it is not one.
+            const BOOL trailing = !m_bHeaderOnly && ar.GetBytesLeft() != 0;
             ar.Close();
+            if (trailing)
+                AfxThrowArchiveException(CArchiveException::generic);
         } catch (...) {
             ar.Abort();
             throw;

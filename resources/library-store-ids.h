@@ -12,6 +12,7 @@
 #define IDI_TRASH_EMPTY 389    // dialog 365
 #define IDS_TRASH_FULL 55186
 #define IDS_TRASH_MOVE_FAILED 55187
+#define IDS_TRASH_ERASE_FAILED 55188
 
 // ---- replace questions ----
 #define IDD_FILE_REPLACE 347
