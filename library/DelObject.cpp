@@ -20,6 +20,7 @@ namespace {
 
 const int kRecordBuffer = 4096;
 const int kLastTrashNumber = 0xFFFF;
+int g_trashNameLimit = 0;
 
 CString TrashFolderName() { return LoadStringOr(IDS_FOLDER_TRASH, "El\xE9ments Supprim\xE9s"); }
 
@@ -118,6 +119,8 @@ BOOL IsTrashName(const CString& name)
     return name != "file0000";
 }
 
+void SetTrashNameLimitForTest(int last) { g_trashNameLimit = last; }
+
 CDelObject::CDelObject() = default;
 
 CDelObject::CDelObject(int nKind) : m_nKind(nKind)
@@ -149,7 +152,8 @@ CString CDelObject::MakeTrashName()
     const CString trash = GetTrashFolder();
     if (trash.IsEmpty())
         return CString();
-    for (int n = 1; n <= kLastTrashNumber; ++n) {
+    const int last = g_trashNameLimit > 0 ? g_trashNameLimit : kLastTrashNumber;
+    for (int n = 1; n <= last; ++n) {
         CString name;
         name.Format("file%04X", n);
         if (NameIsFree(trash, name))

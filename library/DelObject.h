@@ -69,6 +69,9 @@ private:
     BOOL RestoreFolder();
 };
 
+// Tests only: makes the trash hold at most `last` names (0 returns to 65535).
+void SetTrashNameLimitForTest(int last);
+
 // The notice shown after a deletion into the trash, while "ShowInfoSuppress" is on; its check box
 // turns the setting off.
 void ShowDeleteNotice();

@@ -43,6 +43,11 @@ CString ClashingFile(const CString& existing)
     if (dot <= slash)
         return existing;
     std::vector<CString> files = ListMatchingFiles(existing.Left(dot) + ".*");
+    // The picture rather than its record file.
+    for (const CString& file : files) {
+        if (file.Right(4).CompareNoCase(".dai") != 0)
+            return file;
+    }
     return files.empty() ? existing : files.front();
 }
 
