@@ -8,6 +8,7 @@
 #include "framework/File.h"
 #include "framework/WinApp.h"
 #include "library/LibraryHost.h"
+#include "library/PicObject.h"
 #include "library/ReplaceConfirm.h"
 #include "library/SafeFileOps.h"
 #include "library/TrashDialogs.h"
@@ -142,7 +143,10 @@ void CDelObject::Serialize(CArchive& ar)
         return;
     }
     ar >> m_nKind >> m_bFromProtected;
-    ar >> m_strTrashName >> m_strRelPath >> m_strRelDaiPath >> m_strOrigFolder;
+    ReadRecordString(ar, m_strTrashName);
+    ReadRecordString(ar, m_strRelPath);
+    ReadRecordString(ar, m_strRelDaiPath);
+    ReadRecordString(ar, m_strOrigFolder);
     ar >> m_dwDelDate >> m_dwDelTime;
     ar.Flush();
 }
@@ -342,7 +346,7 @@ BOOL CDelObject::RestorePicture()
             clashing.push_back(target);
     }
     const CString daiTrash = TrashFile(".dai");
-    const CString daiTarget = m_strRelDaiPath.IsEmpty() ? CString() : root + m_strRelDaiPath;
+    const CString daiTarget = m_strRelDaiPath.IsEmpty() ? RecordFilePath(target) : root + m_strRelDaiPath;
     const BOOL withRecord = !daiTarget.IsEmpty() && PathExists(daiTrash);
     if (withRecord && PathExists(daiTarget)) {
         bool listed = false;

@@ -26,6 +26,36 @@ CString NameOf(const CString& path)
 
 } // namespace
 
+// The 0xFFFE marker of a wide string never appears in a record file, so it marks a damaged one.
+void ReadRecordString(CArchive& ar, CString& text)
+{
+    BYTE shortLength = 0;
+    ar >> shortLength;
+    DWORD length = shortLength;
+    if (shortLength == 0xFF) {
+        WORD wordLength = 0;
+        ar >> wordLength;
+        length = wordLength;
+        if (wordLength == 0xFFFE)
+            AfxThrowArchiveException(CArchiveException::generic);
+        if (wordLength == 0xFFFF) {
+            DWORD longLength = 0;
+            ar >> longLength;
+            length = longLength;
+        }
+    }
+    if (length > ar.GetBytesLeft() || length > 0x7FFFFFFE)
+        AfxThrowArchiveException(CArchiveException::endOfFile);
+    CString result;
+    if (length) {
+        char* p = result.GetBufferSetLength(static_cast<int>(length));
+        if (ar.Read(p, length) != length)
+            AfxThrowArchiveException(CArchiveException::endOfFile);
+        result.ReleaseBuffer(static_cast<int>(length));
+    }
+    text = result;
+}
+
 CString RecordFilePath(const CString& picturePath)
 {
     // The last '.' of the file name, not of a folder name.
@@ -107,7 +137,8 @@ void CPicObject::Serialize(CArchive& ar)
         >> m_strReserved;
     ar >> m_nType >> m_nThumbHeight >> m_nThumbWidth >> m_nBitCount >> m_nHeight >> m_nWidth;
     ar >> m_dwDateTime >> m_lFileSize;
-    ar >> m_strBaseName >> m_strExt;
+    ReadRecordString(ar, m_strBaseName);
+    ReadRecordString(ar, m_strExt);
     ar >> m_wDosTime >> m_wDosDate;
     ClearThumbnail();
     m_bThumbSkipped = m_bHeaderOnly;

@@ -17,6 +17,10 @@ const int kThumbBoxHeight = 68;
 // by ".dai" (".dai" appended when the file name has no '.'). C:\Lib\Photo.jpg -> C:\Lib\Photo.dai.
 CString RecordFilePath(const CString& picturePath);
 
+// Reads a string of a record file (the length-prefix form of ANSI text); a wide-string marker or a
+// length past the end of the file throws the archive's exception. Trash records use it too.
+void ReadRecordString(CArchive& ar, CString& text);
+
 // What reading a record file found.
 enum class RecordRead {
     Loaded,     // read whole and describing the picture asked for

@@ -339,6 +339,32 @@ BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer)
     return file.Commit();
 }
 
+BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& writer, BOOL replace)
+{
+    if (!target || !*target || IsFolder(target))
+        return FALSE;
+    if (!replace && PathExists(target)) {
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return FALSE;
+    }
+    CString temp = FreeAsideName(FolderOf(target));
+    if (temp.IsEmpty())
+        return FALSE;
+    BOOL ok = writer(temp) && PathExists(temp) && !IsFolder(temp);
+    if (ok && FaultHit(kStepWrite, target))
+        ok = FALSE;
+    if (ok) {
+        ok = replace ? MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                     : MoveFileA(temp, target);
+    }
+    if (!ok) {
+        DWORD err = GetLastError();
+        DeleteAnyRaw(temp);
+        SetLastError(err);
+    }
+    return ok;
+}
+
 // ---- replacing ----
 
 CSetAside::~CSetAside() { Rollback(); }

@@ -52,6 +52,12 @@ BOOL SafeCreateFolder(LPCSTR path);
 // anything fails the target is as it was and no temporary file remains.
 BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer);
 
+// Writes a new file through a writer that takes a path (the picture writers): writer writes a
+// temporary file in the target's folder, which then becomes the target. Without replace, the target
+// must not exist and is never overwritten (FALSE when it appeared meanwhile); with replace, an
+// existing target is replaced only by a complete file. Nothing partial remains on failure.
+BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& writer, BOOL replace = FALSE);
+
 // ---- questions ----
 
 // 1 when something (file or folder) exists at the path.

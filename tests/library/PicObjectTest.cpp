@@ -245,6 +245,7 @@ TEST_F(LibraryStore, EveryTruncationAndMutationIsRefusedWithoutWriting)
     } rows[] = {
         {"path claims 2 GiB", 0, Hex("FF FF FF F0 FF FF 7F"), RecordRead::Broken},
         {"path claims 60000 bytes", 0, Hex("FF 60 EA"), RecordRead::Broken},
+        {"path marked as wide text", 0, Hex("FF FE FF 01"), RecordRead::Broken},
         {"thumbnail claims 2 GiB", thumbAt + 8, Hex("FF FF FF 7F"), RecordRead::Broken},
         {"thumbnail claims one byte too many", thumbAt + 8, Hex("B9 00 00 00"), RecordRead::Broken},
         {"thumbnail header is not one", thumbAt + 12, Hex("29 00 00 00"), RecordRead::Loaded},

@@ -72,6 +72,24 @@ TEST_F(SafeSteps, AFailedCopyOrWriteLeavesNothingBehind)
         return WriteFile(h, "new", 3, &written, nullptr);
     }));
     EXPECT_EQ(ReadBytes(Path("b.dai")), "new");
+
+    // A new file through a writer that wants a path: never over an existing one.
+    auto writer = [](LPCSTR temp) { return testpaths::WriteBytes(temp, "written") ? TRUE : FALSE; };
+    EXPECT_FALSE(SafeCreateFile(Path("a.jpg").c_str(), writer));
+    EXPECT_EQ(ReadBytes(Path("a.jpg")), "picture a");
+    ArmFileFault(kStepWrite, "c.jpg", 1);
+    EXPECT_FALSE(SafeCreateFile(Path("c.jpg").c_str(), writer));
+    DisarmFileFault();
+    EXPECT_FALSE(SafeCreateFile(Path("c.jpg").c_str(), [](LPCSTR temp) {
+        testpaths::WriteBytes(temp, "half");
+        return FALSE;
+    }));
+    EXPECT_FALSE(PathExists(Path("c.jpg").c_str()));
+    EXPECT_EQ(Snapshot(Root()).size(), before.size() + 0) << "no temporary file stays";
+    EXPECT_TRUE(SafeCreateFile(Path("c.jpg").c_str(), writer));
+    EXPECT_EQ(ReadBytes(Path("c.jpg")), "written");
+    EXPECT_TRUE(SafeCreateFile(Path("a.jpg").c_str(), writer, TRUE));
+    EXPECT_EQ(ReadBytes(Path("a.jpg")), "written");
 }
 
 TEST_F(SafeSteps, ReplacingRollsBackAtEveryFailedStep)
