@@ -392,5 +392,8 @@
 #define ID_WEB_PRODUCTS 33043
 #include "resources/dialogs-ids.h"
 
+// The library's trash and replace questions.
+#include "resources/library-store-ids.h"
+
 // Identifiers of the main window's commands and favourites dialogs.
 #include "resources/commands-ids.h"

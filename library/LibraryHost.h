@@ -1,0 +1,14 @@
+// What the library's storage takes from the application: the library root, the shared palette and
+// the delete-notice setting. Kept in one place so that the rest of library/ includes nothing of app/.
+#pragma once
+#include "framework/String.h"
+
+class CPalette;
+
+// The library root folder with its trailing backslash (empty when not set).
+CString LibraryRoot();
+// The application's shared palette; null without an application object.
+CPalette* LibraryPalette();
+// The setting "ShowInfoSuppress": show the notice after a deletion into the trash.
+int GetShowDeleteNotice();
+void SetShowDeleteNotice(int value);

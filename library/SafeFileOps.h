@@ -1,0 +1,106 @@
+// The safe file operations of the library, the explorer and the search: every step that touches a
+// user's file goes through here, is checked, never overwrites (new files appear under a temporary
+// name and are renamed only when complete), and replacing sets the old files aside until the new one
+// is in place. A fault injector lets tests fail any step.
+#pragma once
+#include <windows.h>
+
+#include "framework/String.h"
+
+#include <functional>
+#include <vector>
+
+// The kinds of step, for the fault injector.
+enum FileStep : unsigned {
+    kStepMove = 1,         // a file or folder renamed or moved
+    kStepCopy = 2,         // a file copied
+    kStepWrite = 4,        // a file written (record files, trash records, written pictures)
+    kStepDelete = 8,       // a file deleted, or a folder removed with its content
+    kStepCreateFolder = 16 // a folder created
+};
+const unsigned kAnyStep = 31;
+
+// ---- fault injector (tests) ----
+
+// Makes the nth step (counted from 1) among those of the given kinds whose path (source or target)
+// contains pathPart (without regard to case; empty matches every path) fail as if the system had
+// refused it (ERROR_ACCESS_DENIED). n 0 only counts. Arming restarts the count.
+void ArmFileFault(unsigned kinds, LPCSTR pathPart, int n);
+// The matching steps seen since arming (failed one included).
+int FileFaultCount();
+// TRUE once the armed step has failed.
+BOOL FileFaultFired();
+void DisarmFileFault();
+
+// ---- plain steps, each checked and each a fault-injector step ----
+
+// Renames or moves a file or a folder; fails when anything exists at the target.
+BOOL SafeMove(LPCSTR from, LPCSTR to);
+// Copies a file to a new file: written under a temporary name in the target's folder, then renamed;
+// fails (leaving nothing) when anything exists at the target.
+BOOL SafeCopy(LPCSTR from, LPCSTR to);
+// Deletes one file (read-only attribute cleared first). A missing file counts as deleted.
+BOOL SafeDeleteFile(LPCSTR path);
+// Deletes a folder with everything in it (links inside are removed, never followed). A missing
+// folder counts as deleted. FALSE when anything stays.
+BOOL SafeDeleteTree(LPCSTR path);
+// Creates every missing folder of the path.
+BOOL SafeCreateFolder(LPCSTR path);
+
+// Writes a whole file: writer gets the handle of a temporary file in the target's folder and
+// returns FALSE on failure; only a complete file is moved over the target (replacing it). When
+// anything fails the target is as it was and no temporary file remains.
+BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer);
+
+// Writes a new file through a writer that takes a path (the picture writers): writer writes a
+// temporary file in the target's folder, which then becomes the target. Without replace, the target
+// must not exist and is never overwritten (FALSE when it appeared meanwhile); with replace, an
+// existing target is replaced only by a complete file. Nothing partial remains on failure.
+BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& writer, BOOL replace = FALSE);
+
+// ---- questions ----
+
+// 1 when something (file or folder) exists at the path.
+BOOL PathExists(LPCSTR path);
+// The files (not folders) matching a pattern such as C:\Lib\Photo.*, as full paths, in the order
+// the system lists them; every match is looked at.
+std::vector<CString> ListMatchingFiles(LPCSTR pattern);
+// TRUE when both paths name the same file or folder (same text without regard to case, or the same
+// file identity on disk).
+BOOL IsSamePath(LPCSTR a, LPCSTR b);
+
+// ---- replacing ----
+
+// Files and folders set aside in their own folders under temporary names ("~tsr%04X.tmp") while
+// something takes their place: Commit deletes them, Rollback (or the destructor without Commit)
+// moves them back.
+class CSetAside {
+public:
+    CSetAside() = default;
+    ~CSetAside();
+    CSetAside(const CSetAside&) = delete;
+    CSetAside& operator=(const CSetAside&) = delete;
+
+    // Moves the file or folder out of the way; FALSE (with nothing moved) when it cannot.
+    BOOL Add(LPCSTR path);
+    // Deletes what was set aside. FALSE when something could not be deleted (it then stays under
+    // its temporary name; nothing is lost).
+    BOOL Commit();
+    // Puts everything back; FALSE when something could not go back (it stays under its temporary
+    // name, still whole).
+    BOOL Rollback();
+    int Count() const { return static_cast<int>(m_items.size()); }
+
+private:
+    struct Item {
+        CString original;
+        CString aside;
+    };
+    std::vector<Item> m_items;
+};
+
+// Moves from to `to` in place of the files (or the folder) listed in clashing, which are set aside
+// first and deleted only once the move succeeded; on failure they are put back. TRUE when moved.
+BOOL ReplaceByMove(LPCSTR from, LPCSTR to, const std::vector<CString>& clashing);
+// The same with a copy.
+BOOL ReplaceByCopy(LPCSTR from, LPCSTR to, const std::vector<CString>& clashing);

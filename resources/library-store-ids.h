@@ -1,0 +1,30 @@
+// Identifiers of the library's record and trash storage: the trash dialogs, the replace questions,
+// their icons and their messages.
+#pragma once
+
+// ---- trash ----
+#define IDD_DELETE_NOTICE 361
+#define IDC_DELETE_NOTICE_DONT_SHOW 1200
+#define IDD_RECOVER_CONFIRM 363
+#define IDD_ERASE_CONFIRM 364
+#define IDD_EMPTY_TRASH_CONFIRM 365
+#define IDI_TRASH_QUESTION 300 // dialogs 361, 363 and 364
+#define IDI_TRASH_EMPTY 389    // dialog 365
+#define IDS_TRASH_FULL 55186
+#define IDS_TRASH_MOVE_FAILED 55187
+#define IDS_TRASH_ERASE_FAILED 55188
+
+// ---- replace questions ----
+#define IDD_FILE_REPLACE 347
+#define IDD_FOLDER_REPLACE 362
+#define IDI_FILE_REPLACE 294
+#define IDI_FOLDER_REPLACE 388
+#define IDI_REPLACE_FOLDER 318 // the folder pictures of dialog 362 (the new-folder icon)
+#define IDC_REPLACE_TEXT 1080
+#define IDC_REPLACE_EXISTING_TEXT 1123
+#define IDC_REPLACE_NEW_TEXT 1125
+#define IDC_REPLACE_EXISTING_ICON 1229
+#define IDC_REPLACE_NEW_ICON 1231
+#define IDC_REPLACE_IF_NEWER 1287
+#define IDC_REPLACE_YES_TO_ALL 1288
+#define IDC_REPLACE_NO_TO_ALL 1289
