@@ -106,6 +106,8 @@ CTessarineApp::CTessarineApp()
 CTessarineApp::~CTessarineApp()
 {
     DeleteFonts();
+    if (g_pAppPalette == &m_palApp)
+        g_pAppPalette = nullptr;
     if (g_pTessarineApp == this)
         g_pTessarineApp = nullptr;
 }
@@ -302,6 +304,7 @@ BOOL CTessarineApp::InitInstance()
     SetSettingsKey();
     CreateSharedImageList();
     CreateFixedPalette(&m_palApp, kApplicationPaletteMode);
+    g_pAppPalette = &m_palApp;
     InstallPictureReaders();
     g_bReportProgress = TRUE;
 

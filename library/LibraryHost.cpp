@@ -1,15 +1,11 @@
 #include "library/LibraryHost.h"
 
-#include "app/Settings.h"
-#include "app/TessarineApp.h"
+#include "shell/Settings.h"
+#include "shell/SharedUi.h"
 
 CString LibraryRoot() { return g_strLibraryRoot; }
 
-CPalette* LibraryPalette()
-{
-    CTessarineApp* pApp = TessarineApp();
-    return pApp ? pApp->GetPalette() : nullptr;
-}
+CPalette* LibraryPalette() { return g_pAppPalette; }
 
 int GetShowDeleteNotice() { return g_ShowInfoSuppress; }
 

@@ -26,3 +26,5 @@ HCURSOR g_hCursorBusy = nullptr;
 HCURSOR g_hCursorBusyArrow = nullptr;
 
 CImageList g_imlFileTypes;
+
+CPalette* g_pAppPalette = nullptr;

@@ -32,3 +32,7 @@ extern HCURSOR g_hCursorBusyArrow;    // 282
 
 // The 16-pixel file-type icons (bitmap 338), extended at run time by the file-icon lookup.
 extern CImageList g_imlFileTypes;
+
+// The application's shared palette, made at start-up; null before (and in programs without an
+// application object).
+extern CPalette* g_pAppPalette;

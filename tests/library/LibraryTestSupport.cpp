@@ -1,6 +1,6 @@
 #include "tests/library/LibraryTestSupport.h"
 
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "core/DIB.h"
 #include "core/PackedDib.h"
 #include "framework/TestSeams.h"

@@ -2,7 +2,7 @@
 // restore, hostile trash records, and every file step failed in turn without losing a file.
 #include "tests/library/LibraryTestSupport.h"
 
-#include "app/Settings.h"
+#include "shell/Settings.h"
 #include "framework/TestSeams.h"
 #include "library/DelObject.h"
 #include "library/ReplaceConfirm.h"
