@@ -6,6 +6,11 @@
 // Usage: construct with the target path, write through Handle() (or open TempPath() with stdio
 // and close it again), then Commit(). Destroying the object without a successful Commit removes
 // the temporary file and leaves the target as it was.
+//
+// The temporary file's name is never longer than the target's own name (at most 12 characters,
+// starting with '~' when it has two or more), so every target whose full path fits in MAX_PATH
+// can be written, however long its folder. The name is claimed with CREATE_NEW, so an existing
+// file is never taken over.
 class CSafeFileWrite {
 public:
     explicit CSafeFileWrite(LPCSTR target);
@@ -13,9 +18,12 @@ public:
     CSafeFileWrite(const CSafeFileWrite&) = delete;
     CSafeFileWrite& operator=(const CSafeFileWrite&) = delete;
 
-    // FALSE when no temporary file could be made (missing folder, no write access).
+    // FALSE when no temporary file could be made (missing folder, no write access, a target
+    // without a file name or whose full path does not fit in MAX_PATH).
     BOOL IsValid() const { return m_temp[0] != 0; }
     LPCSTR TempPath() const { return m_temp; }
+    // The full path of the target, as the final move uses it ("" when not valid).
+    LPCSTR TargetPath() const { return m_target; }
 
     // The temporary file opened for writing (created on first call and kept until Commit);
     // INVALID_HANDLE_VALUE when it cannot be opened.
@@ -23,8 +31,11 @@ public:
 
     // Closes the handle and moves the temporary file over the target. FALSE when that fails (a
     // read-only target is never replaced); the target is then as it was, and the temporary file
-    // goes with this object. Commit may be tried again.
+    // goes with this object. Commit may be tried again. GetLastError tells why it failed.
     BOOL Commit();
+
+    // Removes the temporary file now (closing the handle), as the destructor would.
+    void Abandon();
 
 private:
     void CloseHandleIfOpen();
