@@ -174,6 +174,40 @@ TEST_F(ViewerTest, SaveAsCommandAsksForTheFile)
     EXPECT_STREQ(pView->GetDocument()->GetPathName(), path.c_str());
 }
 
+TEST_F(ViewerTest, SaveAsAsksBeforeReplacingAFile)
+{
+    ASSERT_TRUE(Start());
+    CDibView* pView = Open(WriteBmp("replace.bmp", 16, 8));
+    ASSERT_NE(pView, nullptr);
+    CDibDoc* pDoc = pView->GetDocument();
+    const CString pathBefore = pDoc->GetPathName();
+    const std::string target = m_temp.File("existing.png");
+    ASSERT_TRUE(testpaths::WriteBytes(target, "earlier bytes"));
+    AfxCommonDialogAnswer answer;
+    answer.ok = true;
+    answer.path = target;
+
+    // "Non": the earlier file and the document stay as they were.
+    AfxScriptCommonDialog(AfxCommonDialogKind::Save, answer);
+    AfxScriptMessageBox(IDNO);
+    pView->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("existing.png"), std::string::npos);
+    EXPECT_EQ(testpaths::ReadBytes(target), "earlier bytes");
+    EXPECT_STREQ(pDoc->GetPathName(), pathBefore);
+    EXPECT_FALSE(InRecent(target));
+
+    // "Oui": replaced by the picture.
+    AfxScriptCommonDialog(AfxCommonDialogKind::Save, answer);
+    AfxScriptMessageBox(IDYES);
+    pView->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+    EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
+    CDIB back;
+    back.Read(target.c_str(), "");
+    EXPECT_EQ(back.Width(), 16u);
+    EXPECT_STREQ(pDoc->GetPathName(), target.c_str());
+}
+
 TEST_F(ViewerTest, LibraryPictureTitleNamesItsFolderUntilSaved)
 {
     ASSERT_TRUE(Start());
