@@ -3,7 +3,7 @@
 
 #include "core/FileWrappers.h"
 #include "core/Progress.h"
-#include "core/SafeFileWrite.h"
+#include "framework/SafeFileWrite.h"
 
 #include <cstring>
 #include <memory>

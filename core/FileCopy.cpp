@@ -4,7 +4,7 @@
 #include "core/FileWrappers.h"
 #include "core/PackedDib.h"
 #include "core/Progress.h"
-#include "core/SafeFileWrite.h"
+#include "framework/SafeFileWrite.h"
 #include "framework/String.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"

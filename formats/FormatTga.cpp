@@ -5,9 +5,11 @@
 #include "core/ByteReader.h"
 #include "core/Progress.h"
 #include "framework/File.h"
+#include "framework/SafeFileWrite.h"
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -313,6 +315,8 @@ struct StreamSlot {
     BYTE* buffer = nullptr;
     BYTE* data = nullptr;
     CFile file;
+    std::unique_ptr<CSafeFileWrite> output; // a write slot's file, moved over the target at close
+    bool failed = false;                    // a write slot lost bytes: its file is dropped
 };
 
 StreamSlot* Slots()
@@ -346,6 +350,7 @@ bool WriteHeld(StreamSlot* s, size_t count)
         s->file.Write(s->buffer, static_cast<UINT>(count));
         return true;
     } catch (const CException&) {
+        s->failed = true;
         return false;
     }
 }
@@ -360,11 +365,19 @@ int StreamOpen(LPCSTR path, BYTE* buffer, WORD readSize, int chunkSize, int mode
         StreamSlot* s = &Slots()[i];
         if (s->file.m_hFile != CFile::hFileNull)
             continue;
-        const UINT flags = mode == kStreamRead
-                               ? UINT(CFile::modeRead | CFile::shareDenyWrite)
-                               : UINT(CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
-        if (!s->file.Open(path, flags))
+        // A written file goes to a temporary file first and replaces the target only when complete.
+        if (mode == kStreamWrite) {
+            s->output.reset(new (std::nothrow) CSafeFileWrite(path));
+            if (!s->output || !s->output->IsValid()
+                || !s->file.Open(s->output->TempPath(),
+                                 CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)) {
+                s->output.reset();
+                return -1;
+            }
+        } else if (!s->file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) {
             return -1;
+        }
+        s->failed = false;
         s->chunkSize = chunkSize;
         s->mode = mode;
         s->readSize = readSize;
@@ -385,6 +398,11 @@ void StreamClose(int slot)
     if (s->mode == kStreamWrite && s->count > 0)
         WriteHeld(s, s->count);
     s->file.Abort();
+    if (s->output) {
+        if (!s->failed)
+            s->output->Commit();
+        s->output.reset(); // an uncommitted file is removed
+    }
     s->count = 0;
     s->pos = 0;
 }

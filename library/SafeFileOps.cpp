@@ -1,6 +1,6 @@
 #include "library/SafeFileOps.h"
 
-#include "core/SafeFileWrite.h"
+#include "framework/SafeFileWrite.h"
 
 #include <mutex>
 #include <string>

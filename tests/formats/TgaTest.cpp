@@ -377,6 +377,8 @@ TEST(TgaStream, WritesWhatIsPutInItsBuffer)
         EXPECT_EQ(StreamWrite(slot, 2), 2);
     }
     EXPECT_EQ(StreamRead(slot, 1), 0); // not a read slot
+    EXPECT_EQ(GetFileAttributesA(dir.File("w.bin").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the file appears only once complete";
     StreamClose(slot);
     EXPECT_EQ(testpaths::ReadBytes(dir.File("w.bin")), "abcdefghij");
 }
