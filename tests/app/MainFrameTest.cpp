@@ -387,11 +387,13 @@ TEST_F(AppTest, AnimationBarRelaysItsSliderAndSpeedsToTheView)
     EXPECT_STREQ(strFirst, "1 ips");
     EXPECT_STREQ(strLast, "50 ips");
 
-    pFrame->m_wndToolBar.SendMessage(WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 3),
+    int nLast = pView->GetFrameCount() - 1;
+    pFrame->m_wndToolBar.m_wndSlider.SetPos(nLast);
+    pFrame->m_wndToolBar.SendMessage(WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, nLast),
                                      reinterpret_cast<LPARAM>(pFrame->m_wndToolBar.m_wndSlider.m_hWnd));
-    EXPECT_EQ(pView->m_nSliderMessages, 1);
+    EXPECT_EQ(pView->GetCurrentFrame(), nLast);
     speeds.SetCurSel(4);
     pFrame->m_wndToolBar.SendMessage(WM_COMMAND, MAKEWPARAM(ID_ANIM_SPEED, CBN_SELCHANGE),
                                      reinterpret_cast<LPARAM>(speeds.m_hWnd));
-    EXPECT_EQ(pView->m_nSpeedMessages, 1);
+    EXPECT_EQ(pView->GetInterval(), 1000 / 5);
 }
