@@ -149,8 +149,14 @@ TEST_F(PicListViewTest, SelectedLargeCardIsPressed)
     EXPECT_TRUE(NearColor(px.At(c0.left + 12, c0.top + 25), RGB(200, 0, 200)));
     // With the focus the selected label turns navy.
     ::SetFocus(pList->m_hWnd);
+    EXPECT_TRUE(m_pHost->m_hasFocus);
     px = Paint(pList, "list-view0-focused");
     EXPECT_EQ(px.At(c0.left + 3 + 10, c0.top + 3 + 8), RGB(0, 0, 128));
+    // The owner finds items by point.
+    EXPECT_EQ(pList->HitTestItem(CPoint(c1.left + 50, c1.top + 50)), 1);
+    EXPECT_EQ(pList->HitTestItem(CPoint(c1.left + 50, c1.bottom + 200)), -1);
+    ::SetFocus(m_pHost->m_hWnd);
+    EXPECT_FALSE(m_pHost->m_hasFocus);
 }
 
 // Trash rows: newest deletion first whatever the sort key, with the icon of the item's kind.

@@ -1,6 +1,7 @@
 // Filling thumbnail lists: records from directory entries, the merge refresh, change lines, folders
 // of broken pictures and record files, search hits and the order of the thumbnail builder.
 #include "framework/Collections.h"
+#include "framework/CommonControls.h"
 #include "library/PicListBox.h"
 #include "library/PicObject.h"
 #include "tests/library/PicListTestSupport.h"
@@ -55,29 +56,50 @@ TEST(PicListRecord, FilledFromDirectoryEntry)
     EXPECT_FALSE(IsListedPicture("film.avi"));
 }
 
-// The loading animation starts at the 20th file of a folder, pictures or not, and never before.
+namespace {
+
+// Plays started (ACM_PLAY without end) of the watched animation window, seen by a message hook.
+HWND g_hWatchedAnimation = nullptr;
+int g_nAnimationPlays = 0;
+
+LRESULT CALLBACK WatchAnimation(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && msg->hwnd == g_hWatchedAnimation && msg->message == ACM_PLAY
+        && static_cast<int>(msg->wParam) == -1)
+        g_nAnimationPlays++;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+// The loading animation starts at the 20th file of a folder, pictures or not, never before; it is
+// hidden again once the list is filled, and centred over the list in 100 x 60.
 TEST_F(PicListTest, LoadingAnimationFromTwentiethFile)
 {
-    for (int i = 0; i < 19; i++)
+    for (int i = 0; i < 18; i++)
         WriteBytes("note" + std::to_string(i) + ".txt", "x");
-    CPicListBox* pList = MakeList(0);
-    pList->LoadFolder(m_temp.Path().c_str());
-    EXPECT_FALSE(::IsWindowVisible(pList->m_animLoading.m_hWnd));
-    EXPECT_EQ(pList->GetCount(), 0);
-    // Start, seen from the animation: it shows during the scan and is hidden again after it.
     WriteBmp("a.bmp", 4, 4, RGB(1, 2, 3));
-    pList->StartLoadingAnimation();
-    EXPECT_TRUE(pList->m_bLoadingShown);
-    EXPECT_TRUE(::IsWindowVisible(pList->m_animLoading.m_hWnd));
+    CPicListBox* pList = MakeList(0);
+    g_hWatchedAnimation = pList->m_animLoading.m_hWnd;
+    g_nAnimationPlays = 0;
+    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchAnimation, nullptr, ::GetCurrentThreadId());
+    EXPECT_EQ(pList->LoadFolder(m_temp.Path().c_str()), 1);
+    EXPECT_EQ(g_nAnimationPlays, 0);
+    WriteBytes("note18.txt", "x");
+    EXPECT_EQ(pList->LoadFolder(m_temp.Path().c_str()), 1);
+    EXPECT_EQ(g_nAnimationPlays, 1);
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(pList->m_bLoadingShown);
+    EXPECT_FALSE(::IsWindowVisible(pList->m_animLoading.m_hWnd));
     RECT rc, client;
     ::GetWindowRect(pList->m_animLoading.m_hWnd, &rc);
+    ::MapWindowPoints(nullptr, pList->m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
     ::GetClientRect(pList->m_hWnd, &client);
     EXPECT_EQ(rc.right - rc.left, 100);
     EXPECT_EQ(rc.bottom - rc.top, 60);
-    pList->StopLoadingAnimation();
-    EXPECT_EQ(pList->LoadFolder(m_temp.Path().c_str()), 1);
-    EXPECT_FALSE(pList->m_bLoadingShown);
-    EXPECT_FALSE(::IsWindowVisible(pList->m_animLoading.m_hWnd));
+    EXPECT_EQ(rc.left, (client.right - 100) / 2);
+    EXPECT_EQ(rc.top, (client.bottom - 60) / 2);
 }
 
 // A refresh of an unchanged folder keeps every record, thumbnail and the selection; a changed file
@@ -273,4 +295,44 @@ TEST_F(PicListTest, SearchHitsWithAndWithoutRecords)
     EXPECT_EQ(pList->GetRecord(0)->m_nThumbState, 1);
     EXPECT_EQ(pList->GetRecord(1)->m_nThumbState, 0);
     EXPECT_GT(pList->GetSel(0), 0);
+}
+
+// A library picture changed by another program after its record was written: listing the folder
+// again shows its new thumbnail, size and date, and rewrites its record once.
+TEST_F(PicListTest, PictureChangedOutsideIsRereadFromDisk)
+{
+    std::string path = WriteBmp("photo.bmp", 20, 20, RGB(220, 0, 0));
+    CPicListBox* pList = MakeList(0, FALSE, TRUE);
+    pList->LoadFolder(m_temp.Path().c_str());
+    BuildAll(pList);
+    ASSERT_EQ(pList->GetRecord(0)->m_nThumbWidth, 20);
+    pList->GetRecord(0)->m_strComment = "plage";
+    ASSERT_TRUE(pList->GetRecord(0)->SaveDai());
+
+    WriteBmp("photo.bmp", 40, 20, RGB(0, 0, 220));
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t;
+    t.LowPart = now.dwLowDateTime;
+    t.HighPart = now.dwHighDateTime;
+    t.QuadPart += 10ull * 10000000ull; // ten seconds on
+    FILETIME later = {t.LowPart, t.HighPart};
+    HANDLE h = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    ::SetFileTime(h, nullptr, nullptr, &later);
+    ::CloseHandle(h);
+
+    pList->LoadFolder(m_temp.Path().c_str());
+    CPicObject* p = pList->GetRecord(0);
+    EXPECT_EQ(p->m_nThumbState, 1);
+    EXPECT_EQ(p->m_nThumbWidth, 40);
+    EXPECT_EQ(p->m_lFileSize, 54 + 120 * 20);
+    EXPECT_STREQ(p->m_strComment, "plage");
+    CPicObject reread;
+    reread.m_strPath = path.c_str();
+    reread.m_bReadOnly = TRUE; // no stale check of its own: what the file holds
+    ASSERT_EQ(reread.ReadRecordFile(), RecordRead::Loaded);
+    EXPECT_EQ(reread.m_nThumbWidth, 40);
+    EXPECT_EQ(reread.m_lFileSize, 54 + 120 * 20);
+    EXPECT_STREQ(reread.m_strComment, "plage");
 }

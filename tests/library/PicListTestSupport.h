@@ -17,10 +17,12 @@ public:
     CString GetListFolder() override { return m_folder; }
     void OnListContentChanged(CPicListBox*) override { m_changes++; }
     BOOL IsLibraryOwner() const override { return m_library; }
+    void OnListFocusChanged(CPicListBox*, BOOL bHasFocus) override { m_hasFocus = bHasFocus; }
 
     CString m_folder;
     int m_changes = 0;
     BOOL m_library = FALSE;
+    BOOL m_hasFocus = FALSE;
 };
 
 // A list's painting, as 0x00RRGGBB values, top row first.
