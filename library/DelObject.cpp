@@ -47,6 +47,7 @@ void ShowStop(UINT id, LPCSTR builtIn, const CString& path)
 {
     CString text;
     text.Format(LoadStringOr(id, builtIn), static_cast<LPCSTR>(path));
+    MessageBeep(0xFFFFFFFF);
     AfxMessageBox(text, MB_OK | MB_ICONSTOP);
 }
 
