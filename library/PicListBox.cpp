@@ -304,6 +304,7 @@ void CPicListBox::AddRecords(const std::vector<CObject*>& records)
 {
     if (records.empty())
         return;
+    m_bMaybeMissing = TRUE;
     std::vector<CObject*> sorted(records);
     if (LIBLIST_TRASH_MODE) {
         std::stable_sort(sorted.begin(), sorted.end(), [](CObject* a, CObject* b) {

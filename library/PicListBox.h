@@ -154,6 +154,10 @@ private:
     std::vector<CPicObject*> m_bitmapHolders;
     // Pictures found missing or busy by the builder, with the tick before which they wait.
     std::unordered_map<CPicObject*, DWORD> m_retryAfter;
+    // Cleared when the builder found every thumbnail made (with that many items), set by every
+    // addition: an idle step then costs nothing on a large folder that is complete.
+    BOOL m_bMaybeMissing = TRUE;
+    int m_nCountWhenComplete = -1;
 };
 
 // Sort order of two picture records by key (0 name, 1 type, 2 date, 3 size) and order (1 reverses):

@@ -330,6 +330,7 @@ int CPicListBox::RefreshFolder(CString folder)
             DeleteString(static_cast<UINT>(i));
     }
     // New and changed files join the list as they are: the scanned records move in.
+    m_bMaybeMissing = TRUE;
     for (CPicObject* pRecord : scanned) {
         if (pRecord->m_bMatched) {
             delete pRecord;
@@ -369,6 +370,7 @@ int CPicListBox::AddFiles(CStringArray* lines)
     if (lines == nullptr || lines->GetSize() == 0)
         return 0;
     CString folder = GetOwnerFolder();
+    m_bMaybeMissing = TRUE;
     SetRedraw(FALSE);
     for (INT_PTR k = 0; k < lines->GetSize(); k++) {
         const CString& line = lines->GetAt(k);
@@ -481,6 +483,7 @@ int CPicListBox::ResortItem(int index)
     // The record itself moves to its new place.
     SetItemDataPtr(index, nullptr);
     DeleteString(static_cast<UINT>(index));
+    m_bMaybeMissing = TRUE;
     int placed = AddString(reinterpret_cast<LPCSTR>(pRecord));
     if (placed >= 0)
         SetSel(placed, TRUE);
@@ -498,6 +501,10 @@ int CPicListBox::BuildNextThumbnail()
         return 0;
     if (!m_bPreviewSelected && !m_bBuildThumbnails)
         return 1;
+    if (!m_bMaybeMissing && count == m_nCountWhenComplete) {
+        m_bPreviewSelected = FALSE;
+        return 0;
+    }
     DWORD now = ::GetTickCount();
     auto waiting = [&](CPicObject* pRecord) {
         auto it = m_retryAfter.find(pRecord);
@@ -533,8 +540,13 @@ int CPicListBox::BuildNextThumbnail()
             pFound = pRecord;
         }
     }
-    if (found < 0)
+    if (found < 0) {
+        if (m_retryAfter.empty()) {
+            m_bMaybeMissing = FALSE;
+            m_nCountWhenComplete = count;
+        }
         return 0;
+    }
     BOOL built = pFound->BuildThumbnail();
     if (!built && pFound->m_nThumbState == 0) {
         // Missing or held by another program: later items go first. A file still missing at its
