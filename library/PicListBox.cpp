@@ -106,11 +106,14 @@ CPicListBox::CPicListBox() : m_nSortKey(g_DefaultSortBy), m_nSortOrder(g_Default
 
 CPicListBox::~CPicListBox()
 {
+    if (m_animLocked.m_hWnd != nullptr)
+        m_animLocked.DestroyWindow();
+    if (m_animLoading.m_hWnd != nullptr)
+        m_animLoading.DestroyWindow();
+    m_font.DeleteObject();
+    // Destroying the window empties the list, which destroys every record.
     if (m_hWnd != nullptr)
         DestroyWindow();
-    m_animLocked.DestroyWindow();
-    m_animLoading.DestroyWindow();
-    m_font.DeleteObject();
 }
 
 BOOL CPicListBox::Create(CWnd* pParent, UINT nID)

@@ -400,3 +400,47 @@ TEST(PicListLayout, GeometryOfCells)
     p.m_strFileName = ".Photo";
     EXPECT_STREQ(PicListNameLabel(&p, FALSE), ".Photo");
 }
+
+namespace {
+
+int g_liveRecords = 0;
+
+class CCountedRecord : public CPicObject {
+public:
+    CCountedRecord() { g_liveRecords++; }
+    ~CCountedRecord() override { g_liveRecords--; }
+};
+
+} // namespace
+
+// The list owns its records: deleting an item, emptying the list and destroying its window (even
+// through its parent) destroy each record once.
+TEST_F(PicListViewTest, RecordsAreDestroyedWithTheirItems)
+{
+    CPicListBox* pList = MakeList(kViewList);
+    std::vector<CObject*> records;
+    for (int i = 0; i < 5; i++) {
+        CCountedRecord* p = new CCountedRecord;
+        p->m_strBaseName.Format("r%d", i);
+        records.push_back(p);
+    }
+    pList->AddRecords(records);
+    EXPECT_EQ(g_liveRecords, 5);
+    pList->DeleteString(0);
+    EXPECT_EQ(g_liveRecords, 4);
+    pList->Resort();
+    EXPECT_EQ(g_liveRecords, 4);
+    pList->ResetContent();
+    EXPECT_EQ(g_liveRecords, 0);
+    records.resize(4);
+    for (auto& p : records)
+        p = new CCountedRecord;
+    pList->AddRecords(records);
+    EXPECT_EQ(g_liveRecords, 4);
+    m_pHost->DestroyWindow();
+    EXPECT_EQ(g_liveRecords, 0);
+    delete m_pHost;
+    m_pHost = nullptr;
+    delete m_pList;
+    m_pList = nullptr;
+}
