@@ -349,7 +349,8 @@ void CPicListBox::RegisterHolder(CObject* pRecord)
     if (LIBLIST_TRASH_MODE)
         return;
     CPicObject* pPic = static_cast<CPicObject*>(pRecord);
-    if (pPic->m_bmThumb.GetSafeHandle() != nullptr)
+    if (pPic->m_bmThumb.GetSafeHandle() != nullptr
+        && std::find(m_bitmapHolders.begin(), m_bitmapHolders.end(), pPic) == m_bitmapHolders.end())
         m_bitmapHolders.push_back(pPic);
 }
 
@@ -383,7 +384,9 @@ BOOL CPicListBox::EnsureDeviceBitmap(CPicObject* pRecord)
         return TRUE;
     if (pRecord->GetThumbBitmap() == nullptr)
         return FALSE;
-    m_bitmapHolders.push_back(pRecord);
+    // A record rebuilt since it was last drawn may still be listed here.
+    if (std::find(m_bitmapHolders.begin(), m_bitmapHolders.end(), pRecord) == m_bitmapHolders.end())
+        m_bitmapHolders.push_back(pRecord);
     if (static_cast<int>(m_bitmapHolders.size()) > DeviceBitmapBudget())
         TrimDeviceBitmaps(pRecord);
     return pRecord->m_bmThumb.GetSafeHandle() != nullptr;
@@ -424,9 +427,8 @@ void CPicListBox::TrimDeviceBitmaps(CPicObject* pKeep)
 
 void CPicListBox::ForgetRecord(CPicObject* pRecord)
 {
-    auto it = std::find(m_bitmapHolders.begin(), m_bitmapHolders.end(), pRecord);
-    if (it != m_bitmapHolders.end())
-        m_bitmapHolders.erase(it);
+    m_bitmapHolders.erase(std::remove(m_bitmapHolders.begin(), m_bitmapHolders.end(), pRecord),
+                          m_bitmapHolders.end());
     m_retryAfter.erase(pRecord);
 }
 
