@@ -153,6 +153,48 @@ TEST(TrashNames, OnlyFileOneToFFFFInUpperCaseHex)
         EXPECT_EQ(IsTrashName(row.name), row.ok) << row.name;
 }
 
+TEST_F(TrashStore, TrashRecordMatchesTheWorkedExample)
+{
+    CDelObject record;
+    record.m_nKind = kTrashPicture;
+    record.m_strTrashName = "file0001";
+    record.m_strRelPath = "Images\\Vacances.jpg";
+    record.m_strRelDaiPath = "Images\\Vacances.dai";
+    record.m_strOrigFolder = "C:\\Lib\\Images";
+    record.m_dwDelDate = 0x2AC5;
+    record.m_dwDelTime = 0x6000;
+    SafeCreateFolder(Trash().c_str());
+    ASSERT_TRUE(record.SaveDel((Trash() + "file0001.del").c_str()));
+    const std::string expected = std::string(8, '\0')
+                                 + "\x08"
+                                   "file0001"
+                                   "\x13"
+                                   "Images\\Vacances.jpg"
+                                   "\x13"
+                                   "Images\\Vacances.dai"
+                                   "\x0D"
+                                   "C:\\Lib\\Images"
+                                 + std::string("\xC5\x2A\0\0\0\x60\0\0", 8);
+    EXPECT_EQ(expected.size(), 79u);
+    EXPECT_EQ(ReadBytes(Trash() + "file0001.del"), expected);
+    CDelObject back;
+    ASSERT_TRUE(back.LoadDel((Trash() + "file0001.del").c_str()));
+    EXPECT_EQ(back.m_nKind, kTrashPicture);
+    EXPECT_EQ(back.m_bFromProtected, 0);
+    EXPECT_EQ(back.m_strRelPath, record.m_strRelPath);
+    EXPECT_EQ(back.m_strRelDaiPath, record.m_strRelDaiPath);
+    EXPECT_EQ(back.m_strOrigFolder, record.m_strOrigFolder);
+    EXPECT_EQ(back.m_dwDelDate, 0x2AC5u);
+    EXPECT_EQ(back.m_dwDelTime, 0x6000u);
+    // Cut anywhere, or followed by anything, it is not read.
+    for (size_t cut = 0; cut < expected.size(); ++cut) {
+        ASSERT_TRUE(WriteBytes(Trash() + "file0001.del", expected.substr(0, cut)));
+        EXPECT_FALSE(back.LoadDel((Trash() + "file0001.del").c_str())) << cut;
+    }
+    ASSERT_TRUE(WriteBytes(Trash() + "file0001.del", expected + "x"));
+    EXPECT_FALSE(back.LoadDel((Trash() + "file0001.del").c_str()));
+}
+
 TEST_F(TrashStore, PictureCycleGivesBackTheSameBytesAndReusesTheName)
 {
     AddPicture("Images\\Vacances.jpg", std::string("\xFF\xD8 les vacances\0\x01", 17));
