@@ -213,7 +213,8 @@ def avi(frames, rate=10):
             row = bytearray()
             for x in range(w):
                 rgb = f.over(x, y, WHITE)
-                key = (rgb[0] & 0xF8, rgb[1] & 0xF8, rgb[2] & 0xF8)
+                # White stays exact: the control's ground around the frame is white.
+                key = rgb if rgb == WHITE else (rgb[0] & 0xF8, rgb[1] & 0xF8, rgb[2] & 0xF8)
                 if key not in palette:
                     if len(order) < 256:
                         palette[key] = len(order)

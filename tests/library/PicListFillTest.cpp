@@ -100,6 +100,10 @@ TEST_F(PicListTest, LoadingAnimationFromTwentiethFile)
     EXPECT_EQ(rc.bottom - rc.top, 60);
     EXPECT_EQ(rc.left, (client.right - 100) / 2);
     EXPECT_EQ(rc.top, (client.bottom - 60) / 2);
+
+    // Both animations are AVI resources the animation control accepts (it checks every frame).
+    EXPECT_TRUE(pList->m_animLoading.Open(258u));
+    EXPECT_TRUE(pList->m_animLocked.Open(401u));
 }
 
 // A refresh of an unchanged folder keeps every record, thumbnail and the selection; a changed file
