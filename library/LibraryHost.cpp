@@ -3,7 +3,13 @@
 #include "app/Settings.h"
 #include "app/TessarineApp.h"
 
-CString LibraryRoot() { return g_strLibraryRoot; }
+CString LibraryRoot()
+{
+    CString root = g_strLibraryRoot;
+    if (!root.IsEmpty() && root.Right(1) != "\\")
+        root += "\\";
+    return root;
+}
 
 CPalette* LibraryPalette()
 {
