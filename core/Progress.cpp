@@ -3,6 +3,7 @@
 
 #include <atomic>
 
+#include "core/ReaderOptions.h"
 #include "framework/String.h"
 
 BOOL g_bReportProgress = TRUE;
@@ -19,6 +20,8 @@ IProgressSink* SinkForThisThread()
     return sink;
 }
 } // namespace
+
+bool ShouldReportProgress() { return CurrentReaderOptions().reportProgress != FALSE; }
 
 void SetProgressSink(IProgressSink* sink)
 {

@@ -3,9 +3,14 @@
 #pragma once
 #include <windows.h>
 
-// The process-wide progress switch: operations report progress only while it is non-zero.
-// Start-up and thumbnail building turn it off.
+// The user's progress switch: operations report progress only while it is non-zero. Loads that
+// must stay quiet (thumbnails, dialog pictures) turn the gauge off for themselves through a
+// CReaderOptionsScope (core/ReaderOptions.h) and leave this switch alone.
 extern BOOL g_bReportProgress;
+
+// Whether an operation started now on the calling thread reports progress: the progress switch of
+// the thread's reader options.
+bool ShouldReportProgress();
 
 // Implemented by the main frame. The picture code never calls it directly.
 class IProgressSink {

@@ -39,7 +39,7 @@ const int kMaskHasMaskPlane = 1;
 // Begins the gauge when progress is reported and ends it on every way out.
 class ProgressScope {
 public:
-    ProgressScope() : m_on(g_bReportProgress != 0)
+    ProgressScope() : m_on(ShouldReportProgress())
     {
         if (m_on)
             BeginProgress(static_cast<LPCSTR>(""));

@@ -4,17 +4,18 @@
 #include "core/BusyCursor.h"
 #include "core/ColorReduce.h"
 #include "core/FileUtil.h"
-#include "core/Progress.h"
+#include "core/ReaderOptions.h"
 
 namespace {
 
 // Reads a temporary copy without the gauge and deletes it, also when the decode failed.
 PackedDIB LoadTemporaryJpeg(const char* tempPath)
 {
-    const BOOL savedSwitch = g_bReportProgress;
-    g_bReportProgress = FALSE;
-    PackedDIB dib = LoadJPEG(tempPath);
-    g_bReportProgress = savedSwitch;
+    PackedDIB dib;
+    {
+        CReaderOptionsScope quiet(CurrentReaderOptions().WithProgress(FALSE));
+        dib = LoadJPEG(tempPath);
+    }
     DeleteFileForce(tempPath);
     return dib;
 }

@@ -5,7 +5,7 @@
 #include "core/ByteReader.h"
 #include "core/LoadDispatch.h"
 #include "core/Palette.h"
-#include "core/ReaderSettings.h"
+#include "core/ReaderOptions.h"
 
 #include <cstdint>
 #include <cstring>
@@ -99,8 +99,9 @@ PackedDIB RenderMetafile(HENHMETAFILE metafile)
         if (width > kMaxThumbnailSide || height > kMaxThumbnailSide)
             FitMetafileSize(&width, &height, kMaxThumbnailSide, kMaxThumbnailSide);
     } else {
-        FitMetafileSize(&width, &height, SettingOrDefault(g_DefaultWmfCX, 640),
-                        SettingOrDefault(g_DefaultWmfCY, 480));
+        const ReaderOptions options = CurrentReaderOptions();
+        FitMetafileSize(&width, &height, SettingOrDefault(options.wmfWidth, 640),
+                        SettingOrDefault(options.wmfHeight, 480));
     }
     return Render(metafile, width, height);
 }

@@ -3,7 +3,7 @@
 #include "formats/FormatPcd.h"
 
 #include "core/Progress.h"
-#include "core/ReaderSettings.h"
+#include "core/ReaderOptions.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -23,7 +23,7 @@ const size_t kMaxFileBytes = 64u << 20; // far beyond the 4Base residuals
 
 class ProgressScope {
 public:
-    ProgressScope() : m_on(g_bReportProgress != 0)
+    ProgressScope() : m_on(ShouldReportProgress())
     {
         if (m_on)
             BeginProgress(static_cast<LPCSTR>(""));
@@ -443,5 +443,5 @@ PackedDIB LoadPCD(LPCSTR path)
         ok = false;
     }
     fclose(stream);
-    return ok ? DecodePCD(bytes.data(), bytes.size(), g_PhotoCDSize) : 0;
+    return ok ? DecodePCD(bytes.data(), bytes.size(), CurrentReaderOptions().photoCDSize) : 0;
 }

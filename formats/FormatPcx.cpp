@@ -16,7 +16,7 @@ const size_t kPaletteBytes = 768;
 
 class ProgressScope {
 public:
-    ProgressScope() : m_on(g_bReportProgress != 0)
+    ProgressScope() : m_on(ShouldReportProgress())
     {
         if (m_on)
             BeginProgress(static_cast<LPCSTR>(""));

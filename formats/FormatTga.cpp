@@ -17,7 +17,7 @@ const size_t kHeaderBytes = 18;
 
 class ProgressScope {
 public:
-    ProgressScope() : m_on(g_bReportProgress != 0)
+    ProgressScope() : m_on(ShouldReportProgress())
     {
         if (m_on)
             BeginProgress(static_cast<LPCSTR>(""));

@@ -113,7 +113,7 @@ private:
 // Begins the gauge when reports are on and ends it when the read is over, whatever the outcome.
 class GaugeScope {
 public:
-    GaugeScope() : m_report(g_bReportProgress != FALSE)
+    GaugeScope() : m_report(ShouldReportProgress())
     {
         if (m_report)
             BeginProgress(static_cast<LPCSTR>(nullptr));
