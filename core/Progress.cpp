@@ -57,3 +57,21 @@ void EndProgress()
     if (IProgressSink* sink = SinkForThisThread())
         sink->EndProgress();
 }
+
+CProgressScope::CProgressScope(LPCSTR text) : m_on(ShouldReportProgress())
+{
+    if (m_on)
+        BeginProgress(text);
+}
+
+CProgressScope::~CProgressScope()
+{
+    if (m_on)
+        EndProgress();
+}
+
+void CProgressScope::Row(DWORD done, DWORD total) const
+{
+    if (m_on)
+        SetProgress(done, total);
+}

@@ -32,3 +32,20 @@ void BeginProgress(LPCSTR text);
 void BeginProgress(UINT stringId);
 void SetProgress(DWORD done, DWORD total);
 void EndProgress();
+
+// The gauge for one read or write done row by row: begins (null or empty text: the default
+// caption) when the calling thread reports progress, reports each row, and ends when it goes out
+// of scope, also when the reader returns early.
+class CProgressScope {
+public:
+    explicit CProgressScope(LPCSTR text = nullptr);
+    ~CProgressScope();
+    CProgressScope(const CProgressScope&) = delete;
+    CProgressScope& operator=(const CProgressScope&) = delete;
+
+    // done of total rows are finished.
+    void Row(DWORD done, DWORD total) const;
+
+private:
+    bool m_on;
+};
