@@ -6,6 +6,7 @@
 #include "core/LoadDispatch.h"
 #include "core/Palette.h"
 #include "core/ReaderOptions.h"
+#include "core/ReaderSettings.h"
 
 #include <cstdint>
 #include <cstring>
@@ -100,8 +101,8 @@ PackedDIB RenderMetafile(HENHMETAFILE metafile)
             FitMetafileSize(&width, &height, kMaxThumbnailSide, kMaxThumbnailSide);
     } else {
         const ReaderOptions options = CurrentReaderOptions();
-        FitMetafileSize(&width, &height, SettingOrDefault(options.wmfWidth, 640),
-                        SettingOrDefault(options.wmfHeight, 480));
+        FitMetafileSize(&width, &height, SettingOrDefault(options.wmfWidth, kDefaultWmfCX),
+                        SettingOrDefault(options.wmfHeight, kDefaultWmfCY));
     }
     return Render(metafile, width, height);
 }
