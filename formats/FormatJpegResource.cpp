@@ -4,6 +4,7 @@
 #include "core/BusyCursor.h"
 #include "core/ColorReduce.h"
 #include "core/FileUtil.h"
+#include "core/LoadDispatch.h"
 #include "core/ReaderOptions.h"
 
 namespace {
@@ -60,6 +61,7 @@ PackedDIB LoadJPEGResource(HINSTANCE, LPCSTR name)
 
 PackedDIB LoadJPEGResourceWithPalette(HINSTANCE, LPCSTR name, HPALETTE palette)
 {
+    CDecoderLock lock; // the map is process-wide: no other load may see it or change it meanwhile
     PALETTEENTRY entries[256] = {};
     if (palette)
         GetPaletteEntries(palette, 0, 256, entries);
@@ -77,6 +79,7 @@ PackedDIB LoadJPEGResource16Colors(HINSTANCE, LPCSTR name)
         {0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},  {0, 0, 128}, {128, 0, 128},
         {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0},    {0, 255, 0}, {255, 255, 0},
         {0, 0, 255},   {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
+    CDecoderLock lock; // the map is process-wide: no other load may see it or change it meanwhile
     ZeroMemory(JPEGFixedColorMap.entries, sizeof(JPEGFixedColorMap.entries));
     for (int i = 0; i < 16; ++i) {
         JPEGFixedColorMap.entries[i][0] = kStandardColors[i][2];
