@@ -21,7 +21,8 @@ struct ReaderOptions {
 ReaderOptions UserReaderOptions();
 
 // The options in force on the calling thread: those of its innermost CReaderOptionsScope, or the
-// user's settings when none is open.
+// user's settings when none is open. A worker thread loads inside a scope of its own (as
+// LoadThumbnailDIB does), so that it never depends on the interface thread's changes.
 ReaderOptions CurrentReaderOptions();
 
 // Puts options in force on the calling thread for its lifetime, then brings back what was in
