@@ -7,6 +7,7 @@
 #include "framework/Dc.h"
 #include "library/DelObject.h"
 #include "library/ListCellLayout.h"
+#include "library/PicListDrag.h"
 #include "library/PicObject.h"
 
 #include <algorithm>
@@ -25,6 +26,15 @@ BEGIN_MESSAGE_MAP(CPicListBox, CListBox)
     ON_WM_DROPFILES()
     ON_WM_SETFOCUS()
     ON_WM_KILLFOCUS()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONUP()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_KEYDOWN()
+    ON_WM_KEYUP()
+    ON_WM_SYSKEYDOWN()
+    ON_WM_CAPTURECHANGED()
+    ON_MESSAGE(WM_PICLIST_IDENTIFY, OnPicListIdentify)
 END_MESSAGE_MAP()
 
 namespace {

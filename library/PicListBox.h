@@ -16,6 +16,8 @@ class CPicObject;
 class CDelObject;
 class CPicListBox;
 class CStringArray;
+struct PicDragSource;
+struct PicDropDecision;
 
 // The window that holds a list (library bar, explorer view, search view) derives from this too; the
 // list finds it as its parent window.
@@ -107,6 +109,25 @@ public:
     void OnSetFocus(CWnd* pOldWnd);
     void OnKillFocus(CWnd* pNewWnd);
 
+    // ---- mouse, keys, context menu, drag and drop (PicListBoxInput.cpp, PicListDrag.h) ----
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnCaptureChanged(CWnd* pWnd);
+    // WM_PICLIST_IDENTIFY: the answer of a list whose parent is an explorer view, else 0.
+    LRESULT OnPicListIdentify(WPARAM wParam, LPARAM lParam);
+    // Ends a drag (or a pending one) from this list with nothing moved.
+    void CancelDrag();
+    // Moves the dragged items' records before the item that stood at dropIndex before the move (-1
+    // or past the end: to the end), in their order; they end selected, alone.
+    void MoveDraggedItems(int dropIndex);
+    // The kind of window holding the list (PicSiteKind).
+    int SiteKind() const;
+
     CFont m_font;
     int m_nSortKey;
     int m_nSortOrder;
@@ -143,6 +164,13 @@ private:
     void InvalidateSelected();
     static void LoadSharedCellBitmaps();
     void NotifyOwner(BOOL bTrashFill);
+    void RecordDragItems();
+    BOOL PointOnSelectedItem(CPoint point);
+    void BeginPendingDrag(CPoint point);
+    PicDragSource DragSourceInfo();
+    PicDropDecision TrackDrag(CPoint point);
+    // The keys of explorer and search lists; FALSE for a key the list box handles itself.
+    BOOL HandleListKey(UINT nChar);
     void InvalidateItem(int index);
     // Adds the records of the folder's pictures (the scan of LoadFolder and RefreshFolder).
     void ScanFolder(const CString& folder, std::vector<CPicObject*>* pScanned, BOOL bAnimate, int* pCount);
