@@ -66,8 +66,8 @@ void CPicListBox::OnLButtonDown(UINT nFlags, CPoint point)
         return;
     }
     // A press while another drag is still recorded (its button-up never came) ends that one first.
-    if (g_nDragState != 0 && g_pDragSource != nullptr && g_pDragSource != this)
-        g_pDragSource->CancelDrag();
+    if (g_nDragState != 0 && g_pDragSource != this)
+        ResetPicDrag();
     SetFocus();
     g_nDragState = 0;
     g_bCtrlNewlySelected = 0;
@@ -214,12 +214,7 @@ void CPicListBox::CancelDrag()
     if (g_pDragSource != this)
         return;
     BOOL wasDragging = g_nDragState == 2;
-    g_nDragState = 0;
-    g_pDragSource = nullptr;
-    g_nDropTarget = kDropNone;
-    PicDropDecision none;
-    PicDragHighlight(none);
-    FreePicDragItems();
+    ResetPicDrag();
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
     if (wasDragging)
@@ -229,9 +224,13 @@ void CPicListBox::CancelDrag()
 void CPicListBox::OnCaptureChanged(CWnd* pWnd)
 {
     // Another window took the mouse (a message box, a switch to another program): the drag ends
-    // with nothing moved.
-    if (g_pDragSource == this && g_nDragState != 0)
-        CancelDrag();
+    // with nothing moved. The capture is already the other window's.
+    if (g_pDragSource == this && g_nDragState != 0) {
+        BOOL wasDragging = g_nDragState == 2;
+        ResetPicDrag();
+        if (wasDragging)
+            ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
+    }
     DefWindowProc(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(pWnd != nullptr ? pWnd->m_hWnd : nullptr));
 }
 

@@ -226,12 +226,26 @@ void PicDragHighlight(const PicDropDecision& drop)
     BOOL onTree = (drop.target == kDropLibraryTree || drop.target == kDropExplorerTree) && !drop.refused;
     HWND hTree = onTree && drop.hItem != nullptr ? drop.hTree : nullptr;
     HTREEITEM hItem = hTree != nullptr ? drop.hItem : nullptr;
-    if (g_pDropTree != nullptr && (g_pDropTree != hTree || g_hDropItem != hItem) && ::IsWindow(g_pDropTree))
+    if (g_pDropTree != nullptr && (g_pDropTree != hTree || g_hDropItem != hItem) && ::IsWindow(g_pDropTree)) {
         TreeView_SelectDropTarget(g_pDropTree, nullptr);
+        // Some tree controls keep the item's state bit after the drop target is cleared.
+        if (g_hDropItem != nullptr)
+            TreeView_SetItemState(g_pDropTree, g_hDropItem, 0, TVIS_DROPHILITED);
+    }
     if (hTree != nullptr && (g_pDropTree != hTree || g_hDropItem != hItem))
         TreeView_SelectDropTarget(hTree, hItem);
     g_pDropTree = hTree;
     g_hDropItem = hItem;
+}
+
+void ResetPicDrag()
+{
+    g_nDragState = 0;
+    g_pDragSource = nullptr;
+    g_nDropTarget = kDropNone;
+    PicDropDecision none;
+    PicDragHighlight(none);
+    FreePicDragItems();
 }
 
 void FreePicDragItems()

@@ -142,6 +142,8 @@ PicDropDecision ClassifyPicDrop(const PicDragSource& src, POINT ptScreen, HWND h
 HCURSOR PicDragCursor(const PicDropDecision& drop, int count);
 // Moves the drop highlight of the trees to the decision's item (none when it is not a tree target).
 void PicDragHighlight(const PicDropDecision& drop);
+// Forgets the drag (state, highlight, recorded selection) without touching the mouse capture.
+void ResetPicDrag();
 // Frees the recorded selection.
 void FreePicDragItems();
 // Two folder paths name the same folder (case, trailing backslash and "C:" for "C:\" aside).
