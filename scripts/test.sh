@@ -16,6 +16,7 @@ for script in "$root"/tests/*/prepare*.sh; do
     bash "$script" "$build/testdata/$folder"
 done
 . "$here/wine-env.sh"
+. "$here/cups-pdf.sh"
 cd "$build"
 # Window tests share one desktop and clipboard in the prefix; one retry absorbs a rare
 # collision between two of them running at once, and a real fault fails every time.
