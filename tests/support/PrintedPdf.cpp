@@ -168,7 +168,7 @@ int PageCount(const std::string& pdfPath)
     return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 6);
 }
 
-Raster RasterPage(const std::string& pdfPath, int page, int dpi)
+static Raster RasterPageOnce(const std::string& pdfPath, int page, int dpi)
 {
     Raster r;
     std::string base = Scratch("page");
@@ -246,6 +246,13 @@ Raster CaptureClient(HWND hWnd, const std::string& name)
     ::DeleteDC(hMem);
     ::ReleaseDC(hWnd, hWin);
     return r;
+}
+
+Raster RasterPage(const std::string& pdfPath, int page, int dpi)
+{
+    // pdftoppm's very first run on a machine may fail while it sets up its font cache.
+    Raster r = RasterPageOnce(pdfPath, page, dpi);
+    return r.width > 0 ? r : RasterPageOnce(pdfPath, page, dpi);
 }
 
 void RemoveFilesOf(const std::string& jobName)
