@@ -168,6 +168,17 @@ int PageCount(const std::string& pdfPath)
     return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 6);
 }
 
+std::string PageText(const std::string& pdfPath, int page)
+{
+    std::string out = Scratch("text.txt");
+    char args[64];
+    std::snprintf(args, sizeof(args), " -layout -f %d -l %d ", page, page);
+    RunUnix("pdftotext" + std::string(args) + "'" + ToUnix(pdfPath) + "' " + out + ".part", out);
+    std::string text = testpaths::ReadBytes(ToWindows(out));
+    ::DeleteFileA(ToWindows(out).c_str());
+    return text;
+}
+
 static Raster RasterPageOnce(const std::string& pdfPath, int page, int dpi)
 {
     Raster r;

@@ -38,6 +38,9 @@ bool AnyFileOf(const std::string& jobName);
 // The page count pdfinfo gives, or -1.
 int PageCount(const std::string& pdfPath);
 
+// The text of one page (pdftotext, UTF-8), empty when it cannot be had.
+std::string PageText(const std::string& pdfPath, int page);
+
 // One page rasterised at dpi dots per inch, top row first.
 struct Raster {
     int width = 0;
