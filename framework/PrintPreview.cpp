@@ -154,8 +154,8 @@ CPrintPreviewWnd* CPrintPreviewWnd::Open(CView* pView, CPrintInfo* pInfo)
         ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x + 8, 10, 120, 18,
                           pWnd->m_hWnd, nullptr, AfxGetInstanceHandle(), nullptr);
     ::SendMessageA(pWnd->m_hPageText, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
-    pWnd->Relayout();
     pWnd->ShowWindow(SW_SHOW);
+    pWnd->Relayout();
     pWnd->UpdateWindow();
     return pWnd;
 }
@@ -287,6 +287,9 @@ void CPrintPreviewWnd::UpdateBar()
     else
         s.Format(AfxLoadText(AFX_IDS_PREVIEW_PAGE), m_nCurPage);
     ::SetWindowTextA(m_hPageText, s);
+    // The keys (page up and down, Escape) stay with the preview after a button was clicked.
+    if (::GetFocus() != m_hWnd && ::IsWindowVisible(m_hWnd))
+        ::SetFocus(m_hWnd);
 }
 
 void CPrintPreviewWnd::DropCache()

@@ -343,6 +343,7 @@ TEST_F(SheetPrint, OptionsPreviewAndEmptySelection)
     look.buttonId = 0;
     look.check = [](CWnd* pDlg) {
         EXPECT_EQ(::IsDlgButtonChecked(pDlg->m_hWnd, IDC_PRINT_LIST_SELECTED), BST_CHECKED);
+        printed::CaptureClient(pDlg->m_hWnd, "print-list-dialog");
         for (int id = IDC_PRINT_LIST_SIZE; id < IDC_PRINT_LIST_SIZE + 4; id++)
             EXPECT_EQ(::IsDlgButtonChecked(pDlg->m_hWnd, id), BST_UNCHECKED) << id;
     };

@@ -97,7 +97,12 @@ protected:
 TEST_F(PrintLoop, EveryPageTheViewAllowsArrivesWhereItWasDrawn)
 {
     std::string job = NameJob("loop_three");
+    AfxScriptPrintedPage([](UINT nPage) {
+        if (nPage == 1)
+            printed::CaptureClient(AfxGetPrintStatusWindow(), "print-status");
+    });
     PrintWithDialog();
+    AfxScriptPrintedPage(nullptr);
     EXPECT_EQ(m_pView->m_printed, (std::vector<UINT>{1, 2, 3}));
     EXPECT_EQ(AfxGetPrintStatusWindow(), nullptr);
     EXPECT_TRUE(m_parent.IsWindowEnabled());
@@ -205,6 +210,8 @@ TEST_F(PrintLoop, PreviewShowsPagesTurnsThemAndPrints)
     EXPECT_GT(pPreview->GetPageRect(0).Width(), page.Width());
     pPreview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_PREV);
     EXPECT_EQ(pPreview->GetCurrentPage(), 1u);
+    pPreview->SendMessage(WM_KEYDOWN, VK_NEXT);
+    EXPECT_EQ(pPreview->GetCurrentPage(), 2u);
     EXPECT_GT(m_pView->m_nPreviewDraws, 0);
 
     // Print from the preview: the preview closes and the whole job prints.

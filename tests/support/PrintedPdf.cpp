@@ -124,13 +124,19 @@ bool HavePrinter()
 std::string WaitForPdf(const std::string& jobName, int timeoutMs)
 {
     DWORD start = ::GetTickCount();
+    std::string lastSeen;
     for (;;) {
+        // Complete, and the same size as a moment ago: the printer has finished writing it.
         std::vector<std::string> files = FilesOf(jobName);
-        if (!files.empty() && LooksComplete(files.front()))
-            return files.front();
+        if (!files.empty() && LooksComplete(files.front())) {
+            std::string now = testpaths::ReadBytes(files.front());
+            if (now == lastSeen)
+                return files.front();
+            lastSeen = now;
+        }
         if (static_cast<int>(::GetTickCount() - start) > timeoutMs)
             return std::string();
-        ::Sleep(100); // the job runs in CUPS, outside this process
+        ::Sleep(200); // the job runs in CUPS, outside this process
     }
 }
 
@@ -158,7 +164,7 @@ void RunUnix(const std::string& command, const std::string& unixResult)
         ::Sleep(20);
 }
 
-int PageCount(const std::string& pdfPath)
+static int PageCountOnce(const std::string& pdfPath)
 {
     std::string out = Scratch("info.txt");
     RunUnix("pdfinfo '" + ToUnix(pdfPath) + "' > " + out + ".part 2>&1", out);
@@ -166,6 +172,12 @@ int PageCount(const std::string& pdfPath)
     ::DeleteFileA(ToWindows(out).c_str());
     size_t at = text.find("Pages:");
     return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 6);
+}
+
+int PageCount(const std::string& pdfPath)
+{
+    int n = PageCountOnce(pdfPath);
+    return n >= 0 ? n : PageCountOnce(pdfPath);
 }
 
 std::string PageText(const std::string& pdfPath, int page)

@@ -242,6 +242,7 @@ TEST_F(PicturePrint, PosterDialogKeepsTheProportions)
     leave.check = [&](CWnd* pDlg) {
         EXPECT_EQ(field(pDlg, IDC_POSTER_WIDTH), "64");
         EXPECT_EQ(field(pDlg, IDC_POSTER_HEIGHT), "32");
+        printed::CaptureClient(pDlg->m_hWnd, "poster-dialog");
         type(pDlg, IDC_POSTER_WIDTH, "30");
         ::SetFocus(::GetDlgItem(pDlg->m_hWnd, IDC_POSTER_HEIGHT)); // leaving the width
         EXPECT_EQ(field(pDlg, IDC_POSTER_HEIGHT), "15");
