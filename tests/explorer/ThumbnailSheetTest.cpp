@@ -314,7 +314,7 @@ TEST_F(SheetPrint, FullPicturesAreReadOneAtATimeAndFreed)
     EXPECT_LT(static_cast<long long>(after) - static_cast<long long>(before), 6LL * 1024 * 1024);
     EXPECT_LE(gdiAfter, gdiBefore + 2);
 
-    std::string pdf = printed::WaitForPdf(job, 120000);
+    std::string pdf = printed::WaitForPdf(job, 90000);
     ASSERT_FALSE(pdf.empty());
     SheetDevice d = DefaultDevice();
     SheetLayout l;
@@ -357,22 +357,24 @@ TEST_F(SheetPrint, OptionsPreviewAndEmptySelection)
     EXPECT_EQ(g_ListPrintSize, 0);
     EXPECT_EQ(g_ListPrintSelected, 1);
 
-    // The preview of three selected pictures at 6 cm: thumbnails only, a missing one built first.
-    m_pView->m_list.selected = {2, 5, 11};
+    // The preview of nine selected pictures at 8 cm (six a page): thumbnails only, a missing one
+    // built first; two pages to turn; printing from it reads the full pictures.
+    m_pView->m_list.selected = {0, 1, 2, 3, 4, 5, 6, 7, 11};
     ::GlobalFree(m_pView->m_list.entries[5].hThumb);
     m_pView->m_list.entries[5].hThumb = nullptr;
-    NameJob("PREVIEW");
-    PrintCommand(1, 2, true);
+    std::string job = NameJob("PREVIEW");
+    PrintCommand(1, 3, true);
     CPrintPreviewWnd* pPreview = CPrintPreviewWnd::GetActive();
     ASSERT_NE(pPreview, nullptr);
-    EXPECT_EQ(pPreview->GetPageCount(), 1u);
-    Pump();
-    printed::Raster shot = printed::CaptureClient(pPreview->m_hWnd, "sheet-preview");
-    EXPECT_EQ(m_pView->m_pSheet->GetFullReads(), 0);
-    EXPECT_EQ(m_pView->m_list.thumbnailsBuilt, 1);
     SheetDevice d = DefaultDevice();
     SheetLayout l;
-    ComputeSheetLayout(d, 2, 3, 1, &l);
+    ComputeSheetLayout(d, 3, 9, 1, &l);
+    ASSERT_EQ(l.pageCount, 2);
+    EXPECT_EQ(pPreview->GetPageCount(), 2u);
+    Pump();
+    printed::Raster shot = printed::CaptureClient(pPreview->m_hWnd, "sheet-preview-page1");
+    EXPECT_EQ(m_pView->m_pSheet->GetFullReads(), 0);
+    EXPECT_EQ(m_pView->m_list.thumbnailsBuilt, 1);
     CRect page = pPreview->GetPageRect(0);
     printed::Raster inPage;
     inPage.width = page.Width();
@@ -383,8 +385,26 @@ TEST_F(SheetPrint, OptionsPreviewAndEmptySelection)
             inPage.rgb.push_back(GetRValue(c)), inPage.rgb.push_back(GetGValue(c)),
                 inPage.rgb.push_back(GetBValue(c));
         }
-    EXPECT_TRUE(Close(CellCentre(inPage, d, l, 1), ItemColour(5)));
-    pPreview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
+    EXPECT_TRUE(Close(CellCentre(inPage, d, l, 5), ItemColour(5)));
+    pPreview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_NEXT);
+    EXPECT_EQ(pPreview->GetCurrentPage(), 2u);
+    Pump();
+    printed::CaptureClient(pPreview->m_hWnd, "sheet-preview-page2");
+    AfxCommonDialogAnswer ok;
+    ok.ok = true;
+    AfxScriptCommonDialog(AfxCommonDialogKind::Print, ok);
+    {
+        printed::SpoolLock lock;
+        pPreview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_PRINT);
+    }
+    EXPECT_EQ(CPrintPreviewWnd::GetActive(), nullptr);
+    EXPECT_EQ(m_pView->m_pSheet->GetFullReads(), 9);
+    std::string pdf = printed::WaitForPdf(job);
+    ASSERT_FALSE(pdf.empty());
+    EXPECT_EQ(printed::PageCount(pdf), 2);
+    EXPECT_NE(printed::PageText(pdf, 1).find("(S"), std::string::npos); // "(Sélection de 9 Images)"
+    EXPECT_NE(printed::PageText(pdf, 1).find("9 Images)"), std::string::npos);
+    printed::RemoveFilesOf(job);
 
     // Nothing selected: nothing to print, and the user is told.
     m_pView->m_list.selected.clear();
