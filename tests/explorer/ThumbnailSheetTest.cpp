@@ -160,26 +160,10 @@ public:
 
 class CSheetDoc : public CDocument {};
 
-bool Close(COLORREF a, COLORREF b)
-{
-    return std::abs(GetRValue(a) - GetRValue(b)) <= 40 && std::abs(GetGValue(a) - GetGValue(b)) <= 40
-           && std::abs(GetBValue(a) - GetBValue(b)) <= 40;
-}
-
 SheetDevice DefaultDevice()
 {
-    SheetDevice d;
-    PRINTDLGA pd = {};
-    pd.lStructSize = sizeof(pd);
-    pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
-    if (::PrintDlgA(&pd)) {
-        d = {::GetDeviceCaps(pd.hDC, HORZRES), ::GetDeviceCaps(pd.hDC, VERTRES),
-             ::GetDeviceCaps(pd.hDC, LOGPIXELSX), ::GetDeviceCaps(pd.hDC, LOGPIXELSY)};
-        ::DeleteDC(pd.hDC);
-        ::GlobalFree(pd.hDevMode);
-        ::GlobalFree(pd.hDevNames);
-    }
-    return d;
+    printed::PageCaps caps = printed::DefaultPageCaps();
+    return {caps.width, caps.height, caps.dpiX, caps.dpiY};
 }
 
 // The centre of cell i's picture box on the rasterised page.
@@ -227,16 +211,8 @@ protected:
             e.hThumb = SolidDib(84, 63, ItemColour(i));
             if (withFiles) {
                 e.path = m_temp.File("full" + std::to_string(i) + ".bmp");
-                PackedDIB hFull = SolidDib(400, 300, ItemColour(i));
-                BITMAPFILEHEADER bf = {};
-                bf.bfType = 0x4D42;
-                bf.bfOffBits = sizeof(bf) + sizeof(BITMAPINFOHEADER);
-                bf.bfSize = bf.bfOffBits + static_cast<DWORD>(::GlobalSize(hFull) - sizeof(BITMAPINFOHEADER));
-                std::string bytes(reinterpret_cast<const char*>(&bf), sizeof(bf));
-                bytes.append(static_cast<const char*>(::GlobalLock(hFull)), ::GlobalSize(hFull));
-                ::GlobalUnlock(hFull);
-                ::GlobalFree(hFull);
-                testpaths::WriteBytes(e.path, bytes);
+                testpaths::WriteBytes(e.path,
+                                      printed::Bmp24(400, 300, [i](int, int) { return ItemColour(i); }));
             }
             m_pView->m_list.entries.push_back(e);
         }
@@ -290,7 +266,7 @@ TEST_F(SheetPrint, FiftyThumbnailsOnOneSheet)
     printed::Raster r = printed::RasterPage(pdf, 1, 40);
     ASSERT_GT(r.width, 0);
     for (int i : {0, 6, 7, 23, 49})
-        EXPECT_TRUE(Close(CellCentre(r, d, l, i), ItemColour(i))) << "cell " << i;
+        EXPECT_TRUE(printed::Near(CellCentre(r, d, l, i), ItemColour(i))) << "cell " << i;
     printed::RemoveFilesOf(job);
 }
 
@@ -326,8 +302,8 @@ TEST_F(SheetPrint, FullPicturesAreReadOneAtATimeAndFreed)
     printed::Raster r = printed::RasterPage(pdf, 2, 30);
     ASSERT_GT(r.width, 0);
     // The second page holds only the pictures left: 30 to 49.
-    EXPECT_TRUE(Close(CellCentre(r, d, l, 0), ItemColour(l.perPage)));
-    EXPECT_TRUE(Close(CellCentre(r, d, l, 49 - l.perPage), ItemColour(49)));
+    EXPECT_TRUE(printed::Near(CellCentre(r, d, l, 0), ItemColour(l.perPage)));
+    EXPECT_TRUE(printed::Near(CellCentre(r, d, l, 49 - l.perPage), ItemColour(49)));
     EXPECT_EQ(CellCentre(r, d, l, 50 - l.perPage), RGB(255, 255, 255));
     printed::RemoveFilesOf(job);
     printed::RemoveFilesOf(warm);
@@ -376,16 +352,8 @@ TEST_F(SheetPrint, OptionsPreviewAndEmptySelection)
     EXPECT_EQ(m_pView->m_pSheet->GetFullReads(), 0);
     EXPECT_EQ(m_pView->m_list.thumbnailsBuilt, 1);
     CRect page = pPreview->GetPageRect(0);
-    printed::Raster inPage;
-    inPage.width = page.Width();
-    inPage.height = page.Height();
-    for (int y = 0; y < inPage.height; y++)
-        for (int x = 0; x < inPage.width; x++) {
-            COLORREF c = shot.At(page.left + x, page.top + y);
-            inPage.rgb.push_back(GetRValue(c)), inPage.rgb.push_back(GetGValue(c)),
-                inPage.rgb.push_back(GetBValue(c));
-        }
-    EXPECT_TRUE(Close(CellCentre(inPage, d, l, 5), ItemColour(5)));
+    printed::Raster inPage = printed::Crop(shot, page);
+    EXPECT_TRUE(printed::Near(CellCentre(inPage, d, l, 5), ItemColour(5)));
     pPreview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_NEXT);
     EXPECT_EQ(pPreview->GetCurrentPage(), 2u);
     Pump();

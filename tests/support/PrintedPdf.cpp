@@ -3,6 +3,7 @@
 
 #include "tests/support/TestPaths.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -276,6 +277,73 @@ Raster RasterPage(const std::string& pdfPath, int page, int dpi)
     // pdftoppm's very first run on a machine may fail while it sets up its font cache.
     Raster r = RasterPageOnce(pdfPath, page, dpi);
     return r.width > 0 ? r : RasterPageOnce(pdfPath, page, dpi);
+}
+
+Raster Crop(const Raster& r, const RECT& part)
+{
+    Raster c;
+    int left = std::max<int>(0, part.left), top = std::max<int>(0, part.top);
+    int right = std::min<int>(r.width, part.right), bottom = std::min<int>(r.height, part.bottom);
+    if (right <= left || bottom <= top)
+        return c;
+    c.width = right - left;
+    c.height = bottom - top;
+    for (int y = top; y < bottom; y++) {
+        auto row = r.rgb.begin() + (static_cast<size_t>(y) * r.width + left) * 3;
+        c.rgb.insert(c.rgb.end(), row, row + static_cast<size_t>(c.width) * 3);
+    }
+    return c;
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance)
+{
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance
+           && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance
+           && std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+PageCaps DefaultPageCaps()
+{
+    PageCaps caps;
+    PRINTDLGA pd = {};
+    pd.lStructSize = sizeof(pd);
+    pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
+    if (::PrintDlgA(&pd)) {
+        caps = {::GetDeviceCaps(pd.hDC, HORZRES), ::GetDeviceCaps(pd.hDC, VERTRES),
+                ::GetDeviceCaps(pd.hDC, LOGPIXELSX), ::GetDeviceCaps(pd.hDC, LOGPIXELSY)};
+        ::DeleteDC(pd.hDC);
+        ::GlobalFree(pd.hDevMode);
+        ::GlobalFree(pd.hDevNames);
+    }
+    return caps;
+}
+
+std::string Bmp24(int width, int height, const std::function<COLORREF(int, int)>& colour)
+{
+    int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER bf = {};
+    BITMAPINFOHEADER bi = {};
+    bi.biSize = sizeof(bi);
+    bi.biWidth = width;
+    bi.biHeight = height;
+    bi.biPlanes = 1;
+    bi.biBitCount = 24;
+    bf.bfType = 0x4D42;
+    bf.bfOffBits = sizeof(bf) + sizeof(bi);
+    bf.bfSize = bf.bfOffBits + static_cast<DWORD>(stride) * height;
+    std::string bytes(reinterpret_cast<const char*>(&bf), sizeof(bf));
+    bytes.append(reinterpret_cast<const char*>(&bi), sizeof(bi));
+    std::string row(static_cast<size_t>(stride), '\0');
+    for (int y = height - 1; y >= 0; y--) {
+        for (int x = 0; x < width; x++) {
+            COLORREF c = colour(x, y);
+            row[x * 3] = static_cast<char>(GetBValue(c));
+            row[x * 3 + 1] = static_cast<char>(GetGValue(c));
+            row[x * 3 + 2] = static_cast<char>(GetRValue(c));
+        }
+        bytes += row;
+    }
+    return bytes;
 }
 
 void RemoveFilesOf(const std::string& jobName)

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,24 @@ Raster CaptureClient(HWND hWnd, const std::string& name);
 // Runs a Linux shell command line that writes unixResult + ".part", and waits until unixResult
 // exists (the command's exit status is not known: check the result).
 void RunUnix(const std::string& command, const std::string& unixResult);
+
+// Part of a raster (clipped to it).
+Raster Crop(const Raster& r, const RECT& part);
+// Colours equal within tolerance on each channel (printing and rasterising shift them a little).
+bool Near(COLORREF a, COLORREF b, int tolerance = 40);
+
+// The default printer's printable size and resolution (HORZRES, VERTRES, LOGPIXELSX/Y); zeros
+// without a printer.
+struct PageCaps {
+    int width = 0;
+    int height = 0;
+    int dpiX = 0;
+    int dpiY = 0;
+};
+PageCaps DefaultPageCaps();
+
+// The bytes of a 24-bit BMP file whose pixel (x, y), y from the top, is colour(x, y).
+std::string Bmp24(int width, int height, const std::function<COLORREF(int, int)>& colour);
 
 // Removes the job's files (after the test has read them).
 void RemoveFilesOf(const std::string& jobName);

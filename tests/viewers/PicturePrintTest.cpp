@@ -118,53 +118,14 @@ COLORREF CellColour(int x, int y)
 
 std::string WriteCells(const std::string& path, int w, int h)
 {
-    int stride = (w * 3 + 3) & ~3;
-    BITMAPFILEHEADER bf = {};
-    BITMAPINFOHEADER bi = {};
-    bi.biSize = sizeof(bi);
-    bi.biWidth = w;
-    bi.biHeight = h;
-    bi.biPlanes = 1;
-    bi.biBitCount = 24;
-    bf.bfType = 0x4D42;
-    bf.bfOffBits = sizeof(bf) + sizeof(bi);
-    bf.bfSize = bf.bfOffBits + static_cast<DWORD>(stride) * h;
-    std::string bytes(reinterpret_cast<const char*>(&bf), sizeof(bf));
-    bytes.append(reinterpret_cast<const char*>(&bi), sizeof(bi));
-    std::string row(static_cast<size_t>(stride), '\0');
-    for (int y = h - 1; y >= 0; y--) {
-        for (int x = 0; x < w; x++) {
-            COLORREF c = CellColour(x, y);
-            row[x * 3] = static_cast<char>(GetBValue(c));
-            row[x * 3 + 1] = static_cast<char>(GetGValue(c));
-            row[x * 3 + 2] = static_cast<char>(GetRValue(c));
-        }
-        bytes += row;
-    }
-    testpaths::WriteBytes(path, bytes);
+    testpaths::WriteBytes(path, printed::Bmp24(w, h, CellColour));
     return path;
-}
-
-bool Close(COLORREF a, COLORREF b)
-{
-    return std::abs(GetRValue(a) - GetRValue(b)) <= 40 && std::abs(GetGValue(a) - GetGValue(b)) <= 40
-           && std::abs(GetBValue(a) - GetBValue(b)) <= 40;
 }
 
 PrinterPage DefaultPrinterPage()
 {
-    PrinterPage page;
-    PRINTDLGA pd = {};
-    pd.lStructSize = sizeof(pd);
-    pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
-    if (::PrintDlgA(&pd)) {
-        page = {::GetDeviceCaps(pd.hDC, HORZRES), ::GetDeviceCaps(pd.hDC, VERTRES),
-                ::GetDeviceCaps(pd.hDC, LOGPIXELSX), ::GetDeviceCaps(pd.hDC, LOGPIXELSY)};
-        ::DeleteDC(pd.hDC);
-        ::GlobalFree(pd.hDevMode);
-        ::GlobalFree(pd.hDevNames);
-    }
-    return page;
+    printed::PageCaps caps = printed::DefaultPageCaps();
+    return {caps.width, caps.height, caps.dpiX, caps.dpiY};
 }
 
 // Points of the picture inside src, away from the edges of its squares, are found at their place on
@@ -183,7 +144,7 @@ void ExpectPiece(const printed::Raster& r, const PrinterPage& page, const RECT& 
                 continue;
             int px = static_cast<int>((dest.left + (x - src.left + 0.5) * sx) * fx);
             int py = static_cast<int>((dest.top + (y - src.top + 0.5) * sy) * fy);
-            EXPECT_TRUE(Close(r.At(px, py), CellColour(x, y)))
+            EXPECT_TRUE(printed::Near(r.At(px, py), CellColour(x, y)))
                 << "page " << pageNo << " at " << x << "," << y;
             checked++;
         }
@@ -339,7 +300,7 @@ TEST_F(PicturePrint, PreviewsShowThePagesAndPrintThePoster)
     int y =
         r.top
         + MulDiv(plain.picture.top + (plain.picture.bottom - plain.picture.top) / 8, r.Height(), page.height);
-    EXPECT_TRUE(Close(shot.At(x, y), CellColour(25, 25)));
+    EXPECT_TRUE(printed::Near(shot.At(x, y), CellColour(25, 25)));
     pPreview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
     EXPECT_EQ(CPrintPreviewWnd::GetActive(), nullptr);
 
