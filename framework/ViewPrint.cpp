@@ -7,7 +7,7 @@
 #include "framework/View.h"
 #include "framework/WinApp.h"
 
-#include <string>
+#include <initializer_list>
 #include <vector>
 
 // ---- CPrintInfo ----
@@ -57,7 +57,7 @@ public:
         Dword(0);
         m_countAt = m_words.size();
         Word(0);
-        Word(0), Word(0), Word(static_cast<WORD>(cx)), Word(static_cast<WORD>(cy));
+        Words({0, 0, static_cast<WORD>(cx), static_cast<WORD>(cy)});
         Word(0); // no menu
         Word(0); // the dialog class
         Text(title);
@@ -70,10 +70,9 @@ public:
             Word(0); // items start on a DWORD
         Dword(style | WS_CHILD | WS_VISIBLE);
         Dword(0);
-        Word(static_cast<WORD>(x)), Word(static_cast<WORD>(y));
-        Word(static_cast<WORD>(cx)), Word(static_cast<WORD>(cy));
+        Words({static_cast<WORD>(x), static_cast<WORD>(y), static_cast<WORD>(cx), static_cast<WORD>(cy)});
         Word(id);
-        Word(0xFFFF), Word(atom);
+        Words({0xFFFF, atom}); // a predefined class
         Text(text);
         Word(0);
         ++m_words[m_countAt];
@@ -82,7 +81,8 @@ public:
 
 private:
     void Word(WORD w) { m_words.push_back(w); }
-    void Dword(DWORD d) { Word(LOWORD(d)), Word(HIWORD(d)); }
+    void Words(std::initializer_list<WORD> words) { m_words.insert(m_words.end(), words); }
+    void Dword(DWORD d) { Words({LOWORD(d), HIWORD(d)}); }
     void Text(LPCSTR text)
     {
         int n = ::MultiByteToWideChar(1252, 0, text, -1, nullptr, 0);
