@@ -3,7 +3,8 @@
 # TESSARINE_PDF_DIR, named after the job's title. Safe to run again and from several test runs at
 # once: the checks and changes happen under one lock.
 TESSARINE_PRINTER=TessarinePDF
-export TESSARINE_PDF_DIR="$HOME/PDF"
+# cups-pdf writes into "PDF" in the home folder the password database gives the job's user.
+export TESSARINE_PDF_DIR="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
 (
     flock 9
     if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
