@@ -42,7 +42,7 @@ public:
     // Printing steps, run by the print loop (OnFilePrint) and the print preview (OnFilePrintPreview).
     // DoPreparePrinting asks for the printer (the preview and direct printing take the current one)
     // and returns FALSE when the user cancels or there is no printer.
-    virtual BOOL OnPreparePrinting(CPrintInfo* pInfo) { return TRUE; }
+    virtual BOOL OnPreparePrinting(CPrintInfo* pInfo); // DoPreparePrinting
     virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {}
     virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo) { OnDraw(pDC); }
     virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) {}

@@ -22,7 +22,6 @@ public:
     int m_nPages = 3; // -1: the framework's default rule
     std::vector<UINT> m_printed;
     int m_nPreviewDraws = 0;
-    BOOL OnPreparePrinting(CPrintInfo* pInfo) override { return DoPreparePrinting(pInfo); }
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) override
     {
         CView::OnPrepareDC(pDC, pInfo);
