@@ -12,6 +12,8 @@
 #include "framework/View.h"
 #include "tests/support/PrintedPdf.h"
 
+#include <cstring>
+
 namespace {
 
 class CPagesDoc : public CDocument {};
@@ -234,4 +236,39 @@ TEST_F(PrintLoop, PreviewShowsPagesTurnsThemAndPrints)
     m_pView->DestroyWindow();
     m_pView = nullptr;
     EXPECT_EQ(CPrintPreviewWnd::GetActive(), nullptr);
+}
+
+TEST_F(PrintLoop, APrinterThatIsGoneIsReportedNotUsed)
+{
+    // The printer chosen earlier no longer exists.
+    const char kDevice[] = "Imprimante disparue";
+    const char kDriver[] = "winspool";
+    const char kPort[] = "CUPS:disparue";
+    size_t size = sizeof(DEVNAMES) + sizeof(kDevice) + sizeof(kDriver) + sizeof(kPort);
+    HGLOBAL hNames = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* pNames = static_cast<DEVNAMES*>(::GlobalLock(hNames));
+    char* p = reinterpret_cast<char*>(pNames);
+    pNames->wDriverOffset = sizeof(DEVNAMES);
+    pNames->wDeviceOffset = static_cast<WORD>(pNames->wDriverOffset + sizeof(kDriver));
+    pNames->wOutputOffset = static_cast<WORD>(pNames->wDeviceOffset + sizeof(kDevice));
+    std::memcpy(p + pNames->wDriverOffset, kDriver, sizeof(kDriver));
+    std::memcpy(p + pNames->wDeviceOffset, kDevice, sizeof(kDevice));
+    std::memcpy(p + pNames->wOutputOffset, kPort, sizeof(kPort));
+    ::GlobalUnlock(hNames);
+    HGLOBAL hOldNames = TestApp().m_hDevNames, hOldMode = TestApp().m_hDevMode;
+    TestApp().m_hDevNames = hNames;
+    TestApp().m_hDevMode = nullptr;
+
+    AfxScriptMessageBox(IDOK);
+    m_pView->OnFilePrintPreview();
+    EXPECT_EQ(CPrintPreviewWnd::GetActive(), nullptr);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, "Aucune imprimante n'est install\xE9"
+                                                     "e. Installez une imprimante avant d'imprimer.");
+    EXPECT_TRUE(m_pView->m_printed.empty());
+    EXPECT_EQ(m_pView->m_nPreviewDraws, 0);
+
+    TestApp().m_hDevNames = hOldNames;
+    TestApp().m_hDevMode = hOldMode;
+    ::GlobalFree(hNames);
 }

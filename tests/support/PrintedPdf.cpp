@@ -45,8 +45,9 @@ std::string Scratch(const char* what)
 {
     static std::atomic<int> counter{0};
     char name[128];
-    std::snprintf(name, sizeof(name), "/tmp/tessarine-pdf-%lu-%d-%s", ::GetCurrentProcessId(), ++counter,
-                  what);
+    // Wine's process ids come back in every prefix: the time makes the name this run's own.
+    std::snprintf(name, sizeof(name), "/tmp/tessarine-pdf-%lu-%lu-%d-%s", ::GetCurrentProcessId(),
+                  ::GetTickCount(), ++counter, what);
     return name;
 }
 
@@ -147,6 +148,8 @@ void RunUnix(const std::string& command, const std::string& unixResult)
 {
     // Wine starts a Linux program without a process handle to wait on: the command writes its result
     // under another name and renames it when done, and the result's arrival is what ends the wait.
+    std::string result = ToWindows(unixResult);
+    ::DeleteFileA(result.c_str());
     std::string line = "/bin/sh -c \"" + command + " ; mv -f " + unixResult + ".part " + unixResult
                        + " || : > " + unixResult + "\"";
     std::vector<char> buf(line.begin(), line.end());
@@ -158,14 +161,13 @@ void RunUnix(const std::string& command, const std::string& unixResult)
         return;
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
-    std::string result = ToWindows(unixResult);
     DWORD start = ::GetTickCount();
     while (::GetFileAttributesA(result.c_str()) == INVALID_FILE_ATTRIBUTES
            && ::GetTickCount() - start < 60000)
         ::Sleep(20);
 }
 
-static int PageCountOnce(const std::string& pdfPath)
+int PageCount(const std::string& pdfPath)
 {
     std::string out = Scratch("info.txt");
     RunUnix("pdfinfo '" + ToUnix(pdfPath) + "' > " + out + ".part 2>&1", out);
@@ -173,12 +175,6 @@ static int PageCountOnce(const std::string& pdfPath)
     ::DeleteFileA(ToWindows(out).c_str());
     size_t at = text.find("Pages:");
     return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 6);
-}
-
-int PageCount(const std::string& pdfPath)
-{
-    int n = PageCountOnce(pdfPath);
-    return n >= 0 ? n : PageCountOnce(pdfPath);
 }
 
 std::string PageText(const std::string& pdfPath, int page)
@@ -192,14 +188,15 @@ std::string PageText(const std::string& pdfPath, int page)
     return text;
 }
 
-static Raster RasterPageOnce(const std::string& pdfPath, int page, int dpi)
+Raster RasterPage(const std::string& pdfPath, int page, int dpi)
 {
     Raster r;
     std::string base = Scratch("page");
     char args[96];
     std::snprintf(args, sizeof(args), " -r %d -f %d -l %d -singlefile ", dpi, page, page);
-    RunUnix("pdftoppm" + std::string(args) + "'" + ToUnix(pdfPath) + "' " + base + " && mv -f " + base
-                + ".ppm " + base + ".ppm.part",
+    // pdftoppm writes under a name of its own, never the one being waited for.
+    RunUnix("pdftoppm" + std::string(args) + "'" + ToUnix(pdfPath) + "' " + base + "-out && mv -f " + base
+                + "-out.ppm " + base + ".ppm.part",
             base + ".ppm");
     std::string file = ToWindows(base + ".ppm");
     std::string bytes = testpaths::ReadBytes(file);
@@ -270,13 +267,6 @@ Raster CaptureClient(HWND hWnd, const std::string& name)
     ::DeleteDC(hMem);
     ::ReleaseDC(hWnd, hWin);
     return r;
-}
-
-Raster RasterPage(const std::string& pdfPath, int page, int dpi)
-{
-    // pdftoppm's very first run on a machine may fail while it sets up its font cache.
-    Raster r = RasterPageOnce(pdfPath, page, dpi);
-    return r.width > 0 ? r : RasterPageOnce(pdfPath, page, dpi);
 }
 
 Raster Crop(const Raster& r, const RECT& part)
