@@ -232,6 +232,23 @@ TEST_F(PicturePrint, PosterDialogKeepsTheProportions)
     EXPECT_EQ(g_stillPoster.nWidthCm, 20u);
     ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
     EXPECT_EQ(AfxTestRecords().messageBoxes.back().text, "Entrez un entier compris entre 1 et 1000.");
+
+    // A picture too flat for a whole centimetre of height still opens at 1 cm, and leaving the
+    // height keeps the width instead of dividing by nothing.
+    CDibView* pFlat = Open(WriteCells(m_temp.File("plat.bmp"), 1000, 10));
+    ASSERT_NE(pFlat, nullptr);
+    AfxModalStep flat;
+    flat.buttonId = 0;
+    flat.check = [&](CWnd* pDlg) {
+        EXPECT_EQ(field(pDlg, IDC_POSTER_HEIGHT), "1");
+        type(pDlg, IDC_POSTER_HEIGHT, "3");
+        ::SetFocus(::GetDlgItem(pDlg->m_hWnd, IDC_POSTER_WIDTH));
+        EXPECT_EQ(field(pDlg, IDC_POSTER_WIDTH), "60");
+    };
+    AfxModalStep cancelFlat;
+    cancelFlat.buttonId = IDCANCEL;
+    AfxScriptModal(IDD_POSTER, {flat, cancelFlat});
+    Command(pFlat, ID_FILE_PRINT_POSTER);
 }
 
 TEST_F(PicturePrint, OnePictureOnOnePageAndAPosterOfThreeByTwo)
@@ -282,6 +299,13 @@ TEST_F(PicturePrint, PreviewsShowThePagesAndPrintThePoster)
     std::string name = printed::UniqueJobName("PREVIEW");
     CDibView* pView = Open(WriteCells(m_temp.File(name + ".bmp"), 300, 200));
     ASSERT_NE(pView, nullptr);
+
+    // In full screen the print commands do nothing: a preview would open behind the picture.
+    pView->EnterFullScreen();
+    Command(pView, ID_FILE_PRINT_PREVIEW);
+    EXPECT_EQ(CPrintPreviewWnd::GetActive(), nullptr);
+    pView->LeaveFullScreen();
+    Pump();
 
     Command(pView, ID_FILE_PRINT_PREVIEW);
     CPrintPreviewWnd* pPreview = CPrintPreviewWnd::GetActive();
