@@ -433,8 +433,8 @@ void CPicListBox::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             NotifyOwner(FALSE);
             return;
         }
-        if (nChar == VK_CONTROL && g_nDragState == 2 && g_nDropCopy != kDropCopyForced) {
-            g_nDropCopy = g_picDragInput.ctrlDown() ? kDropCopyCtrl : kDropMove;
+        if (nChar == VK_CONTROL && g_nDragState == 2 && g_nDropCopy != kDropAsForcedCopy) {
+            g_nDropCopy = g_picDragInput.ctrlDown() ? kDropAsCtrlCopy : kDropAsMove;
             POINT client = g_ptDragCursor;
             ::ScreenToClient(m_hWnd, &client);
             TrackDrag(client);
@@ -448,7 +448,8 @@ void CPicListBox::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 
 void CPicListBox::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    if (g_pDragSource == this && g_nDragState == 2 && nChar == VK_CONTROL && g_nDropCopy != kDropCopyForced) {
+    if (g_pDragSource == this && g_nDragState == 2 && nChar == VK_CONTROL
+        && g_nDropCopy != kDropAsForcedCopy) {
         POINT client = g_ptDragCursor;
         ::ScreenToClient(m_hWnd, &client);
         TrackDrag(client);

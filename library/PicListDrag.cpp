@@ -24,7 +24,7 @@ HWND g_pDropTree = nullptr;
 HTREEITEM g_hHoverItem = nullptr;
 CPicListBox* g_pDropList = nullptr;
 int g_bDropOnTrash = 0;
-int g_nDropCopy = kDropMove;
+int g_nDropCopy = kDropAsMove;
 std::vector<CPicObject*> g_arrDragRecords;
 CPicDropSite* g_pLibraryPicSite = nullptr;
 
@@ -94,7 +94,7 @@ void ClassifyLibraryTree(const PicDragSource& src, POINT pt, HWND hTree, CPicDro
     d->onTrash = kind == kLibFolderTrash;
     d->currentLibraryFolder = SamePicFolder(path, pSite->DropListFolder());
     if (src.kind == kPicSiteExplorer)
-        d->copy = kDropCopyForced;
+        d->copy = kDropAsForcedCopy;
     if (locked || path.IsEmpty() || !g_picDragInput.folderExists(NormalFolder(path)))
         d->refused = TRUE;
     // Pictures carried into the folder they lie in would replace themselves.
@@ -105,7 +105,7 @@ void ClassifyLibraryTree(const PicDragSource& src, POINT pt, HWND hTree, CPicDro
 void ClassifyFileSystemFolder(const PicDragSource& src, PicDropDecision* d)
 {
     if (src.kind == kPicSiteLibrary || src.kind == kPicSiteSearch)
-        d->copy = kDropCopyForced;
+        d->copy = kDropAsForcedCopy;
     if (d->pSite == nullptr || IsRefusedFolder(d->path))
         d->refused = TRUE;
     else if (!src.folder.IsEmpty() && SamePicFolder(d->path, src.folder))
@@ -146,7 +146,7 @@ CPicDropSite* PicDropSiteOf(HWND hWnd)
 PicDropDecision ClassifyPicDrop(const PicDragSource& src, POINT ptScreen, HWND hUnder, BOOL ctrl)
 {
     PicDropDecision d;
-    d.copy = ctrl ? kDropCopyCtrl : kDropMove;
+    d.copy = ctrl ? kDropAsCtrlCopy : kDropAsMove;
     if (hUnder == nullptr || src.pList == nullptr)
         return d;
     if (hUnder == src.pList->m_hWnd) {
@@ -171,7 +171,7 @@ PicDropDecision ClassifyPicDrop(const PicDragSource& src, POINT ptScreen, HWND h
             d.target = kDropLibraryList;
             d.pSite = pSite;
             d.pList = pList;
-            d.copy = kDropCopyForced;
+            d.copy = kDropAsForcedCopy;
             d.path = pSite->DropListFolder();
             d.currentLibraryFolder = TRUE;
             d.refused = pSite->IsListFolderLocked() || pList->LIBLIST_TRASH_MODE || d.path.IsEmpty()
@@ -214,7 +214,7 @@ HCURSOR PicDragCursor(const PicDropDecision& drop, int count)
     HCURSOR h;
     if (drop.target == kDropNone || drop.refused)
         h = g_hCursorNoDrop != nullptr ? g_hCursorNoDrop : ::LoadCursorA(nullptr, IDC_NO);
-    else if (drop.copy != kDropMove && drop.target != kDropOwnList)
+    else if (drop.copy != kDropAsMove && drop.target != kDropOwnList)
         h = many ? g_hCursorDragCopyMany : g_hCursorDragCopyOne;
     else
         h = many ? g_hCursorDragMoveMany : g_hCursorDragMoveOne;

@@ -36,9 +36,9 @@ enum PicDropTarget {
 };
 
 // Copy modes (g_nDropCopy): a move, a copy asked with Ctrl, a copy the pair of source and target forces.
-const int kDropMove = 0;
-const int kDropCopyCtrl = 0x8000;
-const int kDropCopyForced = 2;
+const int kDropAsMove = 0;
+const int kDropAsCtrlCopy = 0x8000;
+const int kDropAsForcedCopy = 2;
 
 // Folder kinds of the library tree's items.
 const int kLibFolderRoot = 1;
@@ -71,7 +71,7 @@ struct PicDragSource {
 // What the window under the cursor is for this drag.
 struct PicDropDecision {
     int target = kDropNone;
-    int copy = kDropMove;
+    int copy = kDropAsMove;
     // The window is a target but does not take this drop (the pictures' own folder, a CD-ROM, the
     // locked protected folder, a missing folder): no-drop cursor, a beep on release.
     BOOL refused = FALSE;

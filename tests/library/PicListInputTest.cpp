@@ -322,7 +322,7 @@ TEST_F(PicListInputTest, DropTargetsByKindOfSourceAndWindow)
         ETREE = kDropExplorerTree,
         ELIST = kDropExplorerList
     };
-    const int M = kDropMove, C = kDropCopyCtrl, F = kDropCopyForced;
+    const int M = kDropAsMove, C = kDropAsCtrlCopy, F = kDropAsForcedCopy;
     struct Row {
         const char* what;
         const PicDragSource* src;
@@ -411,7 +411,7 @@ TEST_F(PicListInputTest, DragOntoAFolderHandsTheDropToTheSourceAndHighlightsOnTh
     pList->SendMessage(WM_LBUTTONUP, 0, At(client));
     ASSERT_EQ(lib.m_drops.size(), 1u);
     EXPECT_EQ(lib.m_drops[0].path, CString("C:\\Lib\\Voyage"));
-    EXPECT_EQ(lib.m_drops[0].copy, kDropMove);
+    EXPECT_EQ(lib.m_drops[0].copy, kDropAsMove);
     EXPECT_FALSE(lib.m_tree.GetItemState(hVoyage, TVIS_DROPHILITED) & TVIS_DROPHILITED);
     EXPECT_EQ(g_nDragState, 0);
     EXPECT_NE(::GetCapture(), pList->m_hWnd);
@@ -422,7 +422,7 @@ TEST_F(PicListInputTest, DragOntoAFolderHandsTheDropToTheSourceAndHighlightsOnTh
     g_ctrl = FALSE;
     DragTo(pList, 0, TreeItemScreenPoint(lib.m_tree, hTrash), lib.m_tree.m_hWnd);
     ASSERT_EQ(lib.m_drops.size(), 3u);
-    EXPECT_EQ(lib.m_drops[1].copy, kDropCopyCtrl);
+    EXPECT_EQ(lib.m_drops[1].copy, kDropAsCtrlCopy);
     EXPECT_TRUE(lib.m_drops[2].onTrash);
     EXPECT_EQ(Names(pList), "abcde");
 }
@@ -627,7 +627,7 @@ TEST_F(PicListInputTest, RealMouseDragOntoALibraryFolder)
     SendMouse(MOUSEEVENTF_LEFTUP, to);
     ASSERT_TRUE(PumpUntil([&] { return !lib.m_drops.empty(); }));
     EXPECT_EQ(lib.m_drops[0].path, CString(voyage.c_str()));
-    EXPECT_EQ(lib.m_drops[0].copy, kDropMove);
+    EXPECT_EQ(lib.m_drops[0].copy, kDropAsMove);
     EXPECT_EQ(g_nDragState, 0);
     EXPECT_EQ(Selected(pList), (std::vector<int>{1, 2}));
 }
