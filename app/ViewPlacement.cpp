@@ -2,14 +2,16 @@
 #include "app/ViewPlacement.h"
 
 #include "app/MainFrame.h"
+#include "app/Settings.h"
+#include "app/ViewGrid.h"
 #include "framework/View.h"
 
-void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement)
+void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement, BOOL bFirstCell)
 {
-    if (byPlacement || pView == nullptr || g_pMainFrame == nullptr)
+    if (pView == nullptr || g_pMainFrame == nullptr)
         return;
     CFrameWnd* pFrame = pView->GetParentFrame();
-    if (pFrame == nullptr || pFrame->IsIconic())
+    if (pFrame == nullptr || (!byPlacement && pFrame->IsIconic()))
         return;
     BOOL bMaximized = FALSE;
     g_pMainFrame->MDIGetActive(&bMaximized);
@@ -17,27 +19,35 @@ void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement)
         return;
 
     CRect area(0, 0, 0, 0);
-    g_pMainFrame->ComputeViewArea(&area, half, FALSE);
+    g_pMainFrame->ComputeViewArea(&area, half, byPlacement);
     if (area.IsRectEmpty())
         return;
     BOOL bImage = half == kImageViewArea;
     int nCount = bImage ? g_pMainFrame->CountImageViews(nullptr) : g_pMainFrame->CountExplorerViews(nullptr);
-    int nIndex = bImage ? g_pMainFrame->GetImageViewIndex(pView) : g_pMainFrame->GetExplorerViewIndex(pView);
-    if (nCount < 1)
-        nCount = 1;
-    if (nIndex >= nCount)
-        nIndex = nCount - 1;
-
-    CRect rect(area);
-    if (area.Height() > area.Width()) {
-        int nStep = area.Height() / nCount;
-        rect.top = area.top + nIndex * nStep;
-        rect.bottom = nIndex == nCount - 1 ? area.bottom : rect.top + nStep;
-    } else {
-        int nStep = area.Width() / nCount;
-        rect.left = area.left + nIndex * nStep;
-        rect.right = nIndex == nCount - 1 ? area.right : rect.left + nStep;
+    int nIndex = 0;
+    if (byPlacement) {
+        // A restored window comes back active, so first among the open ones.
+        nCount++;
+    } else if (!bFirstCell) {
+        nIndex = bImage ? g_pMainFrame->GetImageViewIndex(pView) : g_pMainFrame->GetExplorerViewIndex(pView);
     }
-    pFrame->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+    CRect rect(area);
+    if (nCount >= 2 && g_ReorganizeType != 0)
+        rect = ViewGridCell(area, nCount, nIndex);
+
+    if (!byPlacement) {
+        pFrame->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof(wp);
+    wp.flags = 0;
+    wp.showCmd = SW_SHOWNA;
+    wp.ptMinPosition.x = 0;
+    wp.ptMinPosition.y = 0;
+    wp.ptMaxPosition.x = -::GetSystemMetrics(SM_CXBORDER);
+    wp.ptMaxPosition.y = -::GetSystemMetrics(SM_CYBORDER);
+    wp.rcNormalPosition = rect;
+    pFrame->SetWindowPlacement(&wp);
 }

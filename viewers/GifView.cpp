@@ -29,6 +29,11 @@ void CGifView::OnInitialUpdate()
     CGifDoc* pDoc = GetDocument();
     SetScrollSizes(MM_TEXT, pDoc != nullptr && pDoc->m_nWidth > 0 ? CSize(pDoc->m_nWidth, pDoc->m_nHeight)
                                                                   : CSize(1, 1));
+    // As a still picture: in its own cell before its frame first shows.
+    if (g_bAutoReorganize) {
+        ArrangeViewFrame(this, kImageViewArea, FALSE, TRUE);
+        g_bArrangePending = TRUE;
+    }
     CScrollView::OnInitialUpdate();
 }
 
