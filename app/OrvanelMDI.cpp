@@ -95,8 +95,12 @@ void COrvanelMDI::SetTitleText(const CString& strTitle)
 {
     CString strNow;
     GetWindowText(strNow);
-    if (strNow != strTitle)
-        SetWindowText(strTitle);
+    if (strNow == strTitle)
+        return;
+    SetWindowText(strTitle);
+    // The main window's painted caption names the active document (renamed by Save As, say).
+    if (g_pMainFrame != nullptr && ::IsWindow(g_pMainFrame->m_hWnd))
+        g_pMainFrame->PostMessage(WM_CAPTIONRESET, 0, 0);
 }
 
 void COrvanelMDI::UpdateTitle()

@@ -11,6 +11,11 @@ if [ ! -f "$exe" ]; then
     exit 1
 fi
 export WINEDEBUG=${WINEDEBUG:--all}
+# The user's own prefix, made on first use, with the caption-button font in place.
+prefix=${WINEPREFIX:-$HOME/.wine}
+[ -d "$prefix/drive_c/windows/Fonts" ] || WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1 || true
+. "$here/wine-fonts.sh"
+wine_install_marlett "$prefix"
 if [ $# -gt 0 ]; then
     exec wine "$exe" "$(winepath -w "$1")"
 fi

@@ -27,6 +27,8 @@ if [ -z "${DISPLAY:-}" ]; then
     done
 fi
 wineboot -i >/dev/null 2>&1 || true
+. "$(dirname "${BASH_SOURCE[0]}")/wine-fonts.sh"
+wine_install_marlett "$WINEPREFIX"
 # Xvfb runs no window manager: unmanaged windows keep Wine from waiting two seconds for one
 # each time a top-level window is hidden.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true

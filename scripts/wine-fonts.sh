@@ -1,0 +1,14 @@
+# Sourced: wine_install_marlett PREFIX copies the Marlett font that Debian's Wine ships into the
+# prefix's Fonts folder. Wine does not look for it in its own data folder, so caption buttons
+# (Wine's and the program's) would show the letters "0 1 r" instead of their symbols. The prefix's
+# wineserver is restarted when the font was added, so that the next program sees it.
+wine_install_marlett() {
+    local prefix=$1
+    local source=/usr/share/wine/fonts/marlett.ttf
+    local fonts="$prefix/drive_c/windows/Fonts"
+    [ -f "$source" ] && [ -d "$fonts" ] || return 0
+    [ -f "$fonts/marlett.ttf" ] && return 0
+    cp "$source" "$fonts/marlett.ttf"
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    WINEPREFIX=$prefix wineserver -w 2>/dev/null || true
+}
