@@ -26,9 +26,9 @@ if [ -z "${DISPLAY:-}" ]; then
         break
     done
 fi
-wineboot -i >/dev/null 2>&1 || true
 . "$(dirname "${BASH_SOURCE[0]}")/wine-fonts.sh"
-wine_install_marlett "$WINEPREFIX"
+wine_seed_marlett "$WINEPREFIX"
+wineboot -i >/dev/null 2>&1 || true
 # Xvfb runs no window manager: unmanaged windows keep Wine from waiting two seconds for one
 # each time a top-level window is hidden.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true

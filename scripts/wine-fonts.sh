@@ -1,7 +1,18 @@
-# Sourced: wine_install_marlett PREFIX copies the Marlett font that Debian's Wine ships into the
-# prefix's Fonts folder. Wine does not look for it in its own data folder, so caption buttons
-# (Wine's and the program's) would show the letters "0 1 r" instead of their symbols. The prefix's
-# wineserver is restarted when the font was added, so that the next program sees it.
+# Sourced: the Marlett font that Debian's Wine ships, copied into a prefix's Fonts folder. Wine
+# does not look for it in its own data folder, so caption buttons (Wine's and the program's) would
+# show the letters "0 1 r" instead of their symbols.
+
+# Before the prefix is made (wineboot keeps the file): nothing needs restarting.
+wine_seed_marlett() {
+    local prefix=$1
+    local source=/usr/share/wine/fonts/marlett.ttf
+    [ -f "$source" ] || return 0
+    mkdir -p "$prefix/drive_c/windows/Fonts"
+    [ -f "$prefix/drive_c/windows/Fonts/marlett.ttf" ] || cp "$source" "$prefix/drive_c/windows/Fonts/marlett.ttf"
+}
+
+# Into an existing prefix: its wineserver is restarted when the font was added, so that the next
+# program sees it.
 wine_install_marlett() {
     local prefix=$1
     local source=/usr/share/wine/fonts/marlett.ttf
