@@ -241,4 +241,7 @@ void CMainFrame::DrawGauge(BOOL bWhole)
     DrawGaugeCells(&dc, &m_bmpGauge, rectPane, !g_strGaugeText.IsEmpty(), g_nGaugeCells, m_nGaugePos,
                    bWhole ? -1 : m_nGaugeDrawnPos, g_nGaugePercent);
     m_nGaugeDrawnPos = m_nGaugePos;
+    // The gauge moves while the thread is busy reading and pumps no messages: the drawing is sent
+    // to the screen now (Wine otherwise shows it late, or half drawn).
+    ::GdiFlush();
 }
