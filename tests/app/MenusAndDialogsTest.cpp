@@ -4,6 +4,7 @@
 // button texts and its saved width, the caption after Save As, the captioned file error box and the
 // open dialog's focus.
 #include "tests/app/AppFixture.h"
+#include "tests/support/FocusRecorder.h"
 
 #include "app/Favorites.h"
 #include "app/MyCoolBar.h"
@@ -405,15 +406,7 @@ VOID CALLBACK ReadBoxAndAbort(HWND, UINT, UINT_PTR idEvent, DWORD)
 // the front meanwhile does not matter.
 int g_focusId = -1;
 HWND g_hOpenHook = nullptr;
-HWND g_hLastFocused = nullptr;
-
-LRESULT CALLBACK RecordFocus(int code, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT* p = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && p->message == WM_SETFOCUS)
-        g_hLastFocused = p->hwnd;
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
+FocusRecorder* g_pFocus = nullptr;
 
 UINT_PTR CALLBACK RecordingHook(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -427,7 +420,7 @@ VOID CALLBACK ReadFocusAndCancel(HWND, UINT, UINT_PTR idEvent, DWORD)
     if (g_hOpenHook == nullptr)
         return;
     HWND hDialog = ::GetParent(g_hOpenHook);
-    HWND hFocus = g_hLastFocused;
+    HWND hFocus = g_pFocus != nullptr ? g_pFocus->Last() : nullptr;
     // The name box is a combo box whose edit takes the focus, or an edit of its own.
     if (hFocus != nullptr && ::GetParent(hFocus) != hDialog && ::GetParent(hFocus) != g_hOpenHook)
         hFocus = ::GetParent(hFocus);
@@ -465,12 +458,12 @@ TEST(OpenDialog, StartsWithTheFocusInTheFileName)
     ofn.lpfnHook = RecordingHook;
     ofn.Flags = OFN_EXPLORER | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
     g_hOpenHook = nullptr;
-    g_hLastFocused = nullptr;
     g_focusId = -1;
-    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, RecordFocus, nullptr, ::GetCurrentThreadId());
+    FocusRecorder focus;
+    g_pFocus = &focus;
     UINT_PTR timer = ::SetTimer(nullptr, 0, 500, ReadFocusAndCancel);
     ::GetOpenFileNameA(&ofn);
     ::KillTimer(nullptr, timer);
-    ::UnhookWindowsHookEx(hHook);
+    g_pFocus = nullptr;
     EXPECT_TRUE(g_focusId == cmb13 || g_focusId == edt1) << "focus on control " << g_focusId;
 }
