@@ -3,7 +3,8 @@
 #pragma once
 
 // ---- the folder tree ----
-#define IDB_LIBRARY_TREE 151 // 7 cells of 16 x 16, magenta mask: root, the four fixed folders, closed and open folder
+#define IDB_LIBRARY_TREE                                                                                     \
+    151 // 7 cells of 16 x 16, magenta mask: root, the four fixed folders, closed and open folder
 #define IDS_FOLDER_NAME_REFUSED 55189
 
 // ---- tool bars of the bar (raw RT_TOOLBAR resources with bitmaps of the same ids) ----
