@@ -782,6 +782,8 @@ void CLibraryBar::OnIdle()
     }
     m_bLoadPending = FALSE;
     m_dwFolderLoadTime = 0;
+    m_strLoadedFolder = kind == LIB_KIND_ROOT ? CString() : path;
+    m_nFolderLoads++;
     // The tree takes the focus, unless the user works in a picture window meanwhile.
     HWND hFocus = ::GetFocus();
     if ((GetStyle() & WS_VISIBLE) && (hFocus == nullptr || hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus)))

@@ -81,6 +81,9 @@ public:
     CSize m_sizeDocked;
     BOOL m_bWide = FALSE;
     int* m_pSlideIndexes = nullptr;
+    // The folder the last load showed and how many loads ran.
+    CString m_strLoadedFolder;
+    int m_nFolderLoads = 0;
     int m_nSlideCount = 0;
 
     // The clock of the folder load's delay (timeGetTime; tests put their own).
