@@ -11,6 +11,9 @@
 #include "framework/MDIChildWnd.h"
 #include "framework/View.h"
 #include "resources/resource.h"
+#include "viewers/SlideShowWnd.h"
+
+#include <new>
 
 CMainFrame* g_pMainFrame = nullptr;
 CLibraryBar* g_pLibraryBar = nullptr;
@@ -191,6 +194,8 @@ CMainFrame::CMainFrame()
 CMainFrame::~CMainFrame()
 {
     SetProgressSink(nullptr);
+    delete m_pSlideShow;
+    m_pSlideShow = nullptr;
     if (g_pLibraryBar == &m_wndLibraryBar)
         g_pLibraryBar = nullptr;
     if (g_pMainFrame == this)
@@ -284,6 +289,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     AfxLoadBarState(this, "General");
     ShowToolBarInUse();
 
+    // The one slide show of the program's life; without it the lists simply cannot start one.
+    m_pSlideShow = new (std::nothrow) CSlideShowWnd;
     m_nTimerId = SetTimer(kDispatchTimer, 50);
     SetProgressSink(this);
     return 0;

@@ -16,6 +16,7 @@
 #include "viewers/Twain.h"
 
 class CDC;
+class CSlideShowWnd;
 class CView;
 
 class CMainFrame;
@@ -67,6 +68,10 @@ public:
     void SetFullScreenView(CView* pView) override { m_pFullScreenView = pView; }
     CView* GetFullScreenView() const override { return m_pFullScreenView; }
     void PromoteRecentEntry(LPCSTR path) override;
+    CSlideShowWnd* GetSlideShow() override { return m_pSlideShow; }
+    BOOL RunSlideShow(int source, CWnd* pSource, const CStringArray& paths) override;
+    void PlayBackgroundMusic(LPCSTR path) override;
+    void StopBackgroundMusic() override;
 
     // ---- the dispatcher (one pass every 50 ms) ----
     void OnIdleUpdate();
@@ -82,10 +87,9 @@ public:
     // bottom for the minimised windows. selfMinimised: the caller's own frame is minimised and does
     // not count. out is left as it was when there is no MDI client.
     void ComputeViewArea(CRect* out, int half, BOOL selfMinimised);
-    // Still-picture and animated-GIF views: those not minimised; the minimised ones into *minimised.
-    int CountImageViews(int* minimised);
-    // Explorer and search views, the same way.
-    int CountExplorerViews(int* minimised);
+    // The views of a kind (kImageViewArea: still pictures and animations; kExplorerViewArea:
+    // explorers and searches) that are not minimised; the minimised ones into *minimised (may be null).
+    int CountViews(int kind, int* minimised);
     // The view's rank among the views of that kind (kImageViewArea, kExplorerViewArea) with the same
     // minimised state, from the active child on; 0 when a child is maximised or the view is not found.
     int GetViewIndex(CView* pView, int kind);
@@ -270,9 +274,10 @@ private:
     CBitmap m_bmpGauge;
     HWND m_hWndMDIClientCache = nullptr;
     UINT_PTR m_nTimerId = 0;
-    CView* m_pFullScreenView = nullptr; // set by a view while it is full screen
-    CString m_strHandOver;              // characters of a hand-over still arriving
-    CString m_strRecentSeen;            // the active document's path (lower case) at the last follow
+    CView* m_pFullScreenView = nullptr;    // set by a view while it is full screen
+    CSlideShowWnd* m_pSlideShow = nullptr; // the one slide show, made with the frame
+    CString m_strHandOver;                 // characters of a hand-over still arriving
+    CString m_strRecentSeen;               // the active document's path (lower case) at the last follow
     CCaptionPainter m_caption;
     BOOL m_bMusicPlaying = FALSE;
     BOOL m_bMusicLoop = FALSE;

@@ -45,6 +45,16 @@ void ActivateChild(CMDIChildWnd* pChild)
     g_pMainFrame->MDIActivate(pChild);
 }
 
+// Pictures of the protected folder never enter the recent list.
+bool IsInProtectedFolder(LPCSTR lpszPath)
+{
+    CString strProtected = g_strLibraryRoot + AfxLoadText(IDS_FOLDER_PROTECTED);
+    return !g_strLibraryRoot.IsEmpty() && strProtected.GetLength() < lstrlenA(lpszPath)
+           && ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, lpszPath, strProtected.GetLength(),
+                               strProtected, strProtected.GetLength())
+                  == CSTR_EQUAL;
+}
+
 void RefillRecentCombo()
 {
     if (g_pMainFrame != nullptr)
@@ -75,14 +85,6 @@ CDocument* CTessarineApp::OpenDocumentFile(LPCSTR lpszFileName)
         return nullptr;
     }
 
-    // Pictures of the protected folder never enter the recent list.
-    CString strProtected = g_strLibraryRoot + AfxLoadText(IDS_FOLDER_PROTECTED);
-    int nPathLength = lstrlenA(lpszFileName);
-    BOOL bExcluded = !g_strLibraryRoot.IsEmpty() && strProtected.GetLength() < nPathLength
-                     && ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, lpszFileName,
-                                         strProtected.GetLength(), strProtected, strProtected.GetLength())
-                            == CSTR_EQUAL;
-
     CDocument* pDocument = nullptr;
     if (FolderExists(lpszFileName)) {
         CDocTemplate* pTemplate = GetTemplate(kTemplateExplorer);
@@ -110,8 +112,14 @@ CDocument* CTessarineApp::OpenDocumentFile(LPCSTR lpszFileName)
         }
     }
 
-    if (pDocument != nullptr && !bExcluded) {
-        PromoteRecentPath(lpszFileName);
+    // The recent list names what opened: after a retry in the load-error dialog the document holds
+    // another path than the one asked for. The same path keeps the caller's form.
+    CString strOpened = lpszFileName;
+    if (pDocument != nullptr && !pDocument->GetPathName().IsEmpty()
+        && ::lstrcmpiA(pDocument->GetPathName(), lpszFileName) != 0)
+        strOpened = pDocument->GetPathName();
+    if (pDocument != nullptr && !IsInProtectedFolder(strOpened)) {
+        PromoteRecentPath(strOpened);
         RefillRecentCombo();
     }
     g_bArrangePending = TRUE;

@@ -4,7 +4,7 @@
 #include "core/FileWrappers.h"
 #include "core/PackedDib.h"
 #include "core/Progress.h"
-#include "core/SafeFileWrite.h"
+#include "framework/SafeFileWrite.h"
 #include "framework/String.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
@@ -204,7 +204,7 @@ int CopyFileWithProgress(LPCSTR source, LPCSTR dest)
         return 2;
     if (SamePath(source, dest))
         return 0;
-    const BOOL report = g_bReportProgress;
+    const BOOL report = ShouldReportProgress();
     if (report)
         BeginProgress(UINT(22)); // "Copie en cours..."
     auto finish = [report](int result) {

@@ -46,24 +46,45 @@ private:
     std::unique_ptr<int[]> m_rows;
 };
 
-// Mean colour of source columns [x0, x1) of one row.
-template <int Bits>
-inline void SpanMean(const BYTE* row, int x0, int x1, const RGBQUAD* colors, int& red, int& green, int& blue)
+// Sum of the colours of source columns [x0, x1) of one row, in Sum's width.
+template <int Bits, class Sum>
+inline void SpanSum(const BYTE* row, int x0, int x1, const RGBQUAD* colors, Sum& red, Sum& green, Sum& blue)
 {
-    ReadPixel<Bits>(row, x0, colors, red, green, blue);
-    const int length = x1 - x0;
-    if (length == 1)
-        return;
-    for (int x = x0 + 1; x < x1; ++x) {
+    red = green = blue = 0;
+    for (int x = x0; x < x1; ++x) {
         int r, g, b;
         ReadPixel<Bits>(row, x, colors, r, g, b);
         red += r;
         green += g;
         blue += b;
     }
-    red /= length;
-    green /= length;
-    blue /= length;
+}
+
+// Longest span whose channel sums fit in an int.
+const int kLongestIntSpan = 0x7FFFFFFF / 255;
+
+// Mean colour of source columns [x0, x1) of one row. A span longer than kLongestIntSpan (a very
+// wide picture shrunk to a few columns) sums in 64 bits, so the mean stays within 0-255.
+template <int Bits>
+inline void SpanMean(const BYTE* row, int x0, int x1, const RGBQUAD* colors, int& red, int& green, int& blue)
+{
+    const int length = x1 - x0;
+    if (length == 1) {
+        ReadPixel<Bits>(row, x0, colors, red, green, blue);
+        return;
+    }
+    if (length <= kLongestIntSpan) {
+        SpanSum<Bits>(row, x0, x1, colors, red, green, blue);
+        red /= length;
+        green /= length;
+        blue /= length;
+        return;
+    }
+    long long r, g, b;
+    SpanSum<Bits>(row, x0, x1, colors, r, g, b);
+    red = static_cast<int>(r / length);
+    green = static_cast<int>(g / length);
+    blue = static_cast<int>(b / length);
 }
 
 struct ResizeTo24 {

@@ -14,7 +14,10 @@ PaletteMode ScreenPaletteMode() { return GetScreenBitsPerPixel() < 8 ? kPaletteR
 // Gradient channel at position i of n.
 inline int GradientChannel(int c1, int c2, int i, int n)
 {
-    return n <= 1 ? c1 : (c1 * (n - 1 - i) + c2 * i) / (n - 1);
+    // 64 bits: 255 times a width of more than 8.4 million pixels does not fit in an int.
+    return n <= 1 ? c1
+                  : static_cast<int>(
+                      (static_cast<long long>(c1) * (n - 1 - i) + static_cast<long long>(c2) * i) / (n - 1));
 }
 
 // Copies a source rectangle (columns [sx, sx + w), stored rows [sy, sy + h)) to a 24-bit target at

@@ -153,8 +153,11 @@ bool SkipGifExtensionBlocks(GifFileType* gif)
 
 void PackGIFRow(const BYTE* src, BYTE* dst, WORD width, WORD bits)
 {
+    // The counters are wider than the width: at 65,535 pixels a 16-bit one stepping by two would
+    // wrap to 0 and never end.
+    const DWORD count = width;
     if (bits == 1) {
-        for (WORD x = 0; x < width; ++x) {
+        for (DWORD x = 0; x < count; ++x) {
             const BYTE mask = static_cast<BYTE>(0x80 >> (x % 8));
             if (src[x])
                 dst[x / 8] |= mask;
@@ -162,12 +165,12 @@ void PackGIFRow(const BYTE* src, BYTE* dst, WORD width, WORD bits)
                 dst[x / 8] &= static_cast<BYTE>(~mask);
         }
     } else if (bits == 4) {
-        for (WORD x = 0; x < width; x += 2) {
-            const BYTE low = (x + 1 < width) ? (src[x + 1] & 15) : 0;
+        for (DWORD x = 0; x < count; x += 2) {
+            const BYTE low = (x + 1 < count) ? (src[x + 1] & 15) : 0;
             dst[x / 2] = static_cast<BYTE>((src[x] & 15) * 16 + low);
         }
     } else {
-        memcpy(dst, src, width);
+        memcpy(dst, src, count);
     }
 }
 
@@ -217,7 +220,7 @@ PackedDIB DecodeFirstGIFImage(GifFileType* gif)
         DGifCloseFile(gif, &error);
         return 0;
     }
-    const bool report = g_bReportProgress != FALSE;
+    const bool report = ShouldReportProgress();
     if (report)
         BeginProgress(static_cast<LPCSTR>(nullptr));
     PackedDIB dib = 0;

@@ -5,37 +5,17 @@
 #include "core/ByteReader.h"
 #include "core/Progress.h"
 #include "framework/File.h"
+#include "framework/SafeFileWrite.h"
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
 namespace {
 
 const size_t kHeaderBytes = 18;
-
-class ProgressScope {
-public:
-    ProgressScope() : m_on(g_bReportProgress != 0)
-    {
-        if (m_on)
-            BeginProgress(static_cast<LPCSTR>(""));
-    }
-    ~ProgressScope()
-    {
-        if (m_on)
-            EndProgress();
-    }
-    void Row(DWORD done, DWORD total)
-    {
-        if (m_on)
-            SetProgress(done, total);
-    }
-
-private:
-    bool m_on;
-};
 
 // The twelve pixel forms: (image type, depth) pairs the reader decodes.
 enum Form {
@@ -265,7 +245,7 @@ PackedDIB DecodeTGA(const void* data, size_t size)
     const bool rightToLeft = (h.descriptor & 0x10) != 0;
     const size_t rawRowBytes = size_t(h.width) * pixelBytes;
 
-    ProgressScope progress;
+    CProgressScope progress;
     RleReader rle(in.Data() + (pos < size ? pos : size), pos < size ? size - pos : 0, pixelBytes);
     bool ok = true;
     for (DWORD r = 0; r < h.height && ok; ++r) {
@@ -313,6 +293,8 @@ struct StreamSlot {
     BYTE* buffer = nullptr;
     BYTE* data = nullptr;
     CFile file;
+    std::unique_ptr<CSafeFileWrite> output; // a write slot's file, moved over the target at close
+    bool failed = false;                    // a write slot lost bytes: its file is dropped
 };
 
 StreamSlot* Slots()
@@ -346,6 +328,7 @@ bool WriteHeld(StreamSlot* s, size_t count)
         s->file.Write(s->buffer, static_cast<UINT>(count));
         return true;
     } catch (const CException&) {
+        s->failed = true;
         return false;
     }
 }
@@ -360,11 +343,19 @@ int StreamOpen(LPCSTR path, BYTE* buffer, WORD readSize, int chunkSize, int mode
         StreamSlot* s = &Slots()[i];
         if (s->file.m_hFile != CFile::hFileNull)
             continue;
-        const UINT flags = mode == kStreamRead
-                               ? UINT(CFile::modeRead | CFile::shareDenyWrite)
-                               : UINT(CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
-        if (!s->file.Open(path, flags))
+        // A written file goes to a temporary file first and replaces the target only when complete.
+        if (mode == kStreamWrite) {
+            s->output.reset(new (std::nothrow) CSafeFileWrite(path));
+            if (!s->output || !s->output->IsValid()
+                || !s->file.Open(s->output->TempPath(),
+                                 CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)) {
+                s->output.reset();
+                return -1;
+            }
+        } else if (!s->file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) {
             return -1;
+        }
+        s->failed = false;
         s->chunkSize = chunkSize;
         s->mode = mode;
         s->readSize = readSize;
@@ -385,6 +376,11 @@ void StreamClose(int slot)
     if (s->mode == kStreamWrite && s->count > 0)
         WriteHeld(s, s->count);
     s->file.Abort();
+    if (s->output) {
+        if (!s->failed)
+            s->output->Commit();
+        s->output.reset(); // an uncommitted file is removed
+    }
     s->count = 0;
     s->pos = 0;
 }

@@ -5,6 +5,7 @@
 #include "framework/WinApp.h"
 
 #include <cstring>
+#include <string>
 
 IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
 IMPLEMENT_DYNAMIC(CFileDialog, CCommonDialog)
@@ -68,8 +69,21 @@ BOOL AfxGetOpenFileName(LPOPENFILENAMEA lpofn)
 BOOL AfxGetSaveFileName(LPOPENFILENAMEA lpofn)
 {
     AfxCommonDialogAnswer answer;
-    if (AfxTestTakeCommonDialog(AfxCommonDialogKind::Save, &answer))
-        return AnswerFileName(lpofn, answer);
+    if (AfxTestTakeCommonDialog(AfxCommonDialogKind::Save, &answer)) {
+        if (!AnswerFileName(lpofn, answer))
+            return FALSE;
+        // The system's dialog asks before it gives back a file that exists; a scripted dialog
+        // asks through the message-box script, and "no" ends it as a cancel would.
+        if ((lpofn->Flags & OFN_OVERWRITEPROMPT)
+            && ::GetFileAttributesA(lpofn->lpstrFile) != INVALID_FILE_ATTRIBUTES) {
+            const std::string text =
+                std::string(lpofn->lpstrFile) + " existe d\xE9j\xE0.\nVoulez-vous le remplacer ?";
+            int nReply = IDNO;
+            AfxTestTakeMessageBox(text.c_str(), MB_YESNO | MB_ICONWARNING, &nReply);
+            return nReply == IDYES;
+        }
+        return TRUE;
+    }
     return ::GetSaveFileNameA(lpofn);
 }
 

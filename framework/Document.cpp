@@ -7,6 +7,7 @@
 #include "framework/File.h"
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/SafeFileWrite.h"
 #include "framework/StdIds.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
@@ -215,23 +216,17 @@ BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName)
 
 BOOL CDocument::OnSaveDocument(LPCSTR lpszPathName)
 {
-    // The temporary file goes in the target's folder, so that the final move is a rename.
-    char szFull[MAX_PATH];
-    LPSTR pszName = nullptr;
-    if (::GetFullPathNameA(lpszPathName, sizeof(szFull), szFull, &pszName) == 0 || pszName == nullptr) {
-        ReportSaveLoadException(lpszPathName, nullptr, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
-        return FALSE;
-    }
-    CString strFolder(szFull, static_cast<int>(pszName - szFull));
-    char szTemp[MAX_PATH];
-    if (::GetTempFileNameA(strFolder, "tes", 0, szTemp) == 0) {
+    // Written beside the target and moved over it once complete; on any failure the temporary
+    // file goes with `output` and the earlier file stays as it was.
+    CSafeFileWrite output(lpszPathName);
+    if (!output.IsValid()) {
         ReportSaveLoadException(lpszPathName, nullptr, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         return FALSE;
     }
     CFileException fe;
-    CFile* pFile = GetFile(szTemp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &fe);
+    CFile* pFile =
+        GetFile(output.TempPath(), CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &fe);
     if (pFile == nullptr) {
-        ::DeleteFileA(szTemp);
         ReportSaveLoadException(lpszPathName, &fe, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         return FALSE;
     }
@@ -246,14 +241,12 @@ BOOL CDocument::OnSaveDocument(LPCSTR lpszPathName)
         ReleaseFile(pFile, FALSE);
     } catch (const CException& e) {
         ReleaseFile(pFile, TRUE);
-        ::DeleteFileA(szTemp);
         ReportSaveLoadException(lpszPathName, &e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         return FALSE;
     }
-    if (!::MoveFileExA(szTemp, szFull, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileA(szTemp);
-        CFileException moveError(CFileException::OsErrorToException(static_cast<LONG>(::GetLastError())),
-                                 static_cast<LONG>(::GetLastError()), szFull);
+    if (!output.Commit()) {
+        const LONG error = static_cast<LONG>(::GetLastError());
+        CFileException moveError(CFileException::OsErrorToException(error), error, output.TargetPath());
         ReportSaveLoadException(lpszPathName, &moveError, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         return FALSE;
     }

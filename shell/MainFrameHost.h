@@ -1,11 +1,14 @@
 // IMainFrameHost: what the document windows may ask of the main frame. The main frame implements it;
 // the views, documents and child frames reach the main frame only through g_pMainFrameHost.
 #pragma once
+#include "framework/Collections.h"
 #include "framework/MDIFrameWnd.h"
 
 #include <windows.h>
 
+class CSlideShowWnd;
 class CView;
+class CWnd;
 
 // Status-bar layouts.
 enum StatusMode { kStatusNoView = 0, kStatusExplorer = 1, kStatusPicture = 2, kStatusAnimation = 3 };
@@ -32,6 +35,18 @@ public:
 
     // Puts path at the head of the recent list, once, and refreshes the cool bar's list.
     virtual void PromoteRecentEntry(LPCSTR path) = 0;
+
+    // ---- slide show ----
+    // The one slide show window object, made with the main frame (null when it could not be made).
+    virtual CSlideShowWnd* GetSlideShow() = 0;
+    // What a list does to show its selection: the options dialog, filled from the settings and
+    // storing them back on OK, then the slide show over the paths (a snapshot of the selection, in
+    // list order). source is a SlideSource (viewers/SlideShowWnd.h), pSource the list's window.
+    // FALSE when the user cancelled or the show could not start.
+    virtual BOOL RunSlideShow(int source, CWnd* pSource, const CStringArray& paths) = 0;
+    // The background music of a show: played again each time it ends, until stopped.
+    virtual void PlayBackgroundMusic(LPCSTR path) = 0;
+    virtual void StopBackgroundMusic() = 0;
 
 protected:
     ~IMainFrameHost() = default;

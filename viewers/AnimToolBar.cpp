@@ -29,6 +29,15 @@ BOOL CAnimToolBar::CreateControls()
     if (!m_wndSpeed.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, rectList, this,
                            ID_ANIM_SPEED))
         return FALSE;
+    // The last button's room (after the time-display button) holds the two displays.
+    SetButtonInfo(17, ID_ANIM_PLACEHOLDER, TBBS_SEPARATOR, 206);
+    CRect rectDigits;
+    GetItemRect(17, &rectDigits);
+    CRect rectPosition(rectDigits.left + 4, 1, rectDigits.left + 4 + 100, 24);
+    CRect rectTotal(rectPosition.right + 3, 1, rectPosition.right + 3 + 93, 24);
+    if (!m_wndPosition.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rectPosition, this, ID_ANIM_POSITION)
+        || !m_wndTotal.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rectTotal, this, ID_ANIM_TOTAL))
+        return FALSE;
     CString strFormat = AfxLoadText(IDS_ANIM_SPEED);
     for (int nSpeed : g_animSpeeds) {
         CString strItem;

@@ -4,6 +4,7 @@
 #include "framework/CommonControls.h"
 #include "framework/Controls.h"
 #include "framework/ToolBar.h"
+#include "viewers/DigitButton.h"
 
 // Frames per second of the speed list, in list order (the list index is the index into this table).
 extern const int g_animSpeeds[13];
@@ -11,12 +12,14 @@ extern const int g_animSpeeds[13];
 class CAnimToolBar : public CToolBar {
     DECLARE_DYNAMIC(CAnimToolBar)
 public:
-    // Turns button 15 into the room for the slider and the list, then creates them over it. FALSE
-    // when a control cannot be made.
+    // Turns button 15 into the room for the slider and the list and the last button into the room
+    // for the two displays, then creates them there. FALSE when a control cannot be made.
     BOOL CreateControls();
 
-    CSliderCtrl m_wndSlider; // frame position
-    CComboBox m_wndSpeed;    // display speeds, "%d ips"
+    CSliderCtrl m_wndSlider;    // frame position
+    CComboBox m_wndSpeed;       // display speeds, "%d ips"
+    CDigitButton m_wndPosition; // the frame shown, as a number or a time
+    CDigitButton m_wndTotal;    // the frame count, as a number or a time
 
     // The slider moved: WM_ANIMFRAMESLIDER to the frame (the position, the slider).
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);

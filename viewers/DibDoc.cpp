@@ -182,7 +182,8 @@ void CDibDoc::OnFileSaveAs()
 {
     if (m_dib.IsEmpty())
         return;
-    CFileDialog dlg(FALSE, "bmp", nullptr, OFN_HIDEREADONLY,
+    // The dialog asks before an existing file is chosen for replacement.
+    CFileDialog dlg(FALSE, "bmp", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                     "Image JPEG (*.jpg)|*.jpg|Image PNG (*.png)|*.png|Image BMP (*.bmp)|*.bmp||",
                     AfxGetMainWnd());
     if (dlg.DoModal() != IDOK)

@@ -1,16 +1,39 @@
-// The animated-GIF document: decoding the frames, the title, and freeing the frames.
+// The animated-GIF document: decoding the frames with the load-error loop, the title, and saving the
+// shown frame.
 #include "viewers/GifDoc.h"
 
+#include "shell/LoadErrorDlg.h"
+#include "shell/MainFrameHost.h"
+#include "shell/Settings.h"
+#include "core/BmpFile.h"
 #include "core/BusyCursor.h"
 #include "core/DIB.h"
 #include "core/FileUtil.h"
-#include "core/SystemUtil.h"
 #include "formats/FormatGif.h"
+#include "formats/FormatJpeg.h"
+#include "formats/FormatPng.h"
+#include "framework/CmdUI.h"
+#include "framework/CommonDialogs.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/StdIds.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
+#include "viewers/GifView.h"
+#include "viewers/PictureSave.h"
+#include "viewers/ViewerGlobals.h"
+
+#include <algorithm>
+#include <cstring>
 
 IMPLEMENT_DYNCREATE(CGifDoc, CDocument)
+
+BEGIN_MESSAGE_MAP(CGifDoc, CDocument)
+    ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_AS, OnUpdateFileSaveAs)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, OnUpdateFileSave)
+END_MESSAGE_MAP()
+
+CGifDoc::CGifDoc() : m_strFolderTitle(g_strOpenFolderTitle), m_sizeDoc(1, 1) {}
 
 CGifDoc::~CGifDoc() { DeleteContents(); }
 
@@ -21,6 +44,18 @@ CDIB* CGifDoc::GetFrame(int n) const
     return static_cast<CDIB*>(m_arrFrames[n]);
 }
 
+HGLOBAL CGifDoc::GetFrameDIB(int n) const
+{
+    CDIB* pFrame = GetFrame(n);
+    return pFrame != nullptr ? pFrame->GetHandle() : nullptr;
+}
+
+CPalette* CGifDoc::GetFramePalette(int n) const
+{
+    CDIB* pFrame = GetFrame(n);
+    return pFrame != nullptr ? pFrame->GetPalette() : nullptr;
+}
+
 void CGifDoc::DeleteContents()
 {
     for (INT_PTR i = 0; i < m_arrFrames.GetSize(); i++)
@@ -28,42 +63,125 @@ void CGifDoc::DeleteContents()
     m_arrFrames.RemoveAll();
     m_nWidth = m_nHeight = 0;
     m_nBitCount = 0;
+    m_dwFileLength = 0;
+    m_sizeDoc = CSize(1, 1);
 }
 
 BOOL CGifDoc::OnOpenDocument(LPCSTR lpszPathName)
 {
     DeleteContents();
+    // One wait cursor for the whole open, retries included.
     SetAppCursor(kAppCursorBusy);
-    if (FileExists(lpszPathName))
-        LoadAnimatedGIF(lpszPathName, &m_arrFrames);
+    CString strPath = lpszPathName;
+    for (;;) {
+        if (FileExists(strPath)) {
+            // A decode that failed half-way may have left frames: each attempt starts empty.
+            DeleteContents();
+            if (LoadAnimatedGIF(strPath, &m_arrFrames) > 0 && GetFrameDIB(0) != nullptr)
+                break;
+            DeleteContents();
+        }
+        CString strNewPath;
+        if (CLoadErrorDlg::AskForRetry(strPath, &strNewPath) != IDOK) {
+            RestoreAppCursor();
+            return FALSE;
+        }
+        strPath = strNewPath;
+    }
     RestoreAppCursor();
-    CDIB* pFirst = GetFrame(0);
-    if (pFirst == nullptr || pFirst->IsEmpty()) {
-        DeleteContents();
-        CString strFolder, strName;
-        SplitPath(lpszPathName, &strFolder, &strName);
-        CString strText;
-        strText.Format(AfxLoadText(IDS_DOCUMENT_MISSING), static_cast<LPCSTR>(strName));
-        AfxMessageBox(strText, MB_ICONSTOP);
-        return FALSE;
-    }
-    m_nWidth = static_cast<int>(pFirst->Width());
-    m_nHeight = static_cast<int>(pFirst->Height());
-    const BITMAPINFOHEADER* pHeader = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(pFirst->GetHandle()));
+    m_strLoadedPath = strPath;
+    m_dwFileLength = GetFileLength(strPath);
+    HGLOBAL hFirst = GetFrameDIB(0);
+    const BITMAPINFOHEADER* pHeader = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(hFirst));
     if (pHeader != nullptr) {
+        m_nWidth = pHeader->biWidth;
+        m_nHeight = pHeader->biHeight < 0 ? -pHeader->biHeight : pHeader->biHeight;
         m_nBitCount = pHeader->biBitCount;
-        ::GlobalUnlock(pFirst->GetHandle());
+        ::GlobalUnlock(hFirst);
     }
+    m_sizeDoc = CSize(std::max(1, m_nWidth), std::max(1, m_nHeight));
     SetModifiedFlag(FALSE);
+    // The framework names the document after the path it asked for; the one read wins.
+    m_bTakeLoadedPath = TRUE;
     return TRUE;
 }
 
 void CGifDoc::SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU)
 {
+    if (m_bTakeLoadedPath) {
+        m_bTakeLoadedPath = FALSE;
+        lpszPathName = m_strLoadedPath;
+    }
     CDocument::SetPathName(lpszPathName, bAddToMRU);
-    char szTitle[256];
-    if (::GetFileTitleA(lpszPathName, szTitle, sizeof(szTitle)) == 0) {
+    char szTitle[MAX_PATH];
+    if (::GetFileTitleA(lpszPathName, szTitle, sizeof(szTitle)) != 0)
+        return;
+    if (!m_strFolderTitle.IsEmpty()) {
+        CString strTitle;
+        strTitle.Format(AfxLoadText(IDS_PICTURE_IN_FOLDER), szTitle, static_cast<LPCSTR>(m_strFolderTitle));
+        SetTitle(strTitle);
+    } else {
         ::CharUpperA(szTitle);
         SetTitle(szTitle);
     }
 }
+
+int CGifDoc::GetShownFrame() const
+{
+    POSITION pos = GetFirstViewPosition();
+    CView* pView = pos != nullptr ? GetNextView(pos) : nullptr;
+    if (pView == nullptr || !pView->IsKindOf(RUNTIME_CLASS(CGifView)))
+        return 0;
+    return static_cast<CGifView*>(pView)->GetCurrentFrame();
+}
+
+BOOL CGifDoc::SaveFrameAs(int n, LPCSTR path)
+{
+    HGLOBAL hDIB = GetFrameDIB(n);
+    if (hDIB == nullptr)
+        return FALSE;
+    SetAppCursor(kAppCursorBusy);
+    int nResult = 1;
+    switch (PictureFormatOfPath(path)) {
+    case kPictureFormatJPEG:
+        nResult = SaveJPEG(hDIB, path, std::max(1, std::min(100, 100 - g_TauxJPEG)));
+        break;
+    case kPictureFormatPNG:
+        nResult = SavePNG(hDIB, path);
+        break;
+    case kPictureFormatBMP:
+        nResult = SaveDIBFile(hDIB, path);
+        break;
+    default:
+        break;
+    }
+    RestoreAppCursor();
+    if (nResult != 0) {
+        AfxMessageBox(AfxLoadText(IDS_SAVE_PICTURE_FAILED), MB_ICONSTOP);
+        return FALSE;
+    }
+    // The document is the saved file from now on, titled as any file opened outside the library.
+    m_strFolderTitle.Empty();
+    SetPathName(path, TRUE);
+    if (g_pMainFrameHost != nullptr)
+        g_pMainFrameHost->PromoteRecentEntry(path);
+    return TRUE;
+}
+
+void CGifDoc::OnFileSaveAs()
+{
+    int nFrame = GetShownFrame();
+    if (GetFrameDIB(nFrame) == nullptr)
+        return;
+    CFileDialog dlg(FALSE, "bmp", nullptr, OFN_HIDEREADONLY,
+                    "Image JPEG (*.jpg)|*.jpg|Image PNG (*.png)|*.png|Image BMP (*.bmp)|*.bmp||",
+                    AfxGetMainWnd());
+    if (dlg.DoModal() != IDOK)
+        return;
+    SaveFrameAs(nFrame, dlg.GetPathName());
+}
+
+void CGifDoc::OnUpdateFileSaveAs(CCmdUI* pCmdUI) { pCmdUI->Enable(GetFrameCount() > 0); }
+
+// The GIF is never written back.
+void CGifDoc::OnUpdateFileSave(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }

@@ -13,6 +13,8 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
+
 namespace {
 
 bool InRecent(const std::string& path)
@@ -70,6 +72,34 @@ TEST_F(ViewerTest, SaveAsWritesEachFormatThatReadsBack)
     for (int y = 0; y < 8; y++)
         for (int x = 0; x < 16; x++)
             ASSERT_EQ(DibPixel(png.GetHandle(), x, y), DibPixel(pDoc->GetHDIB(), x, y));
+    EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
+}
+
+// Every writer saves into a folder longer than 246 characters while the full path fits in
+// MAX_PATH, and leaves nothing but the picture there.
+TEST_F(ViewerTest, SaveAsWorksInAFolderNearTheLengthLimit)
+{
+    ASSERT_TRUE(Start());
+    CDibView* pView = Open(WriteBmp("deep.bmp", 16, 8));
+    ASSERT_NE(pView, nullptr);
+    CDibDoc* pDoc = pView->GetDocument();
+    const std::string folder = testpaths::MakeFolderOfLength(m_temp.Path(), 250);
+    ASSERT_FALSE(folder.empty());
+    const std::vector<std::string> names = {"1234.bmp", "a.jpg", "b.png", "c.bmp"};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const std::string path = folder + "\\" + name;
+        ASSERT_LT(path.size(), size_t(MAX_PATH));
+        ASSERT_TRUE(pDoc->SavePictureAs(path.c_str()));
+        CDIB back;
+        back.Read(path.c_str(), "");
+        EXPECT_EQ(back.Width(), 16u);
+    }
+    std::vector<std::string> found = FilesIn(folder);
+    std::sort(found.begin(), found.end());
+    for (std::string& name : found)
+        ::CharLowerA(&name[0]);
+    EXPECT_EQ(found, names);
     EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
 }
 
@@ -142,6 +172,40 @@ TEST_F(ViewerTest, SaveAsCommandAsksForTheFile)
     AfxScriptCommonDialog(AfxCommonDialogKind::Save, AfxCommonDialogAnswer());
     pView->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
     EXPECT_STREQ(pView->GetDocument()->GetPathName(), path.c_str());
+}
+
+TEST_F(ViewerTest, SaveAsAsksBeforeReplacingAFile)
+{
+    ASSERT_TRUE(Start());
+    CDibView* pView = Open(WriteBmp("replace.bmp", 16, 8));
+    ASSERT_NE(pView, nullptr);
+    CDibDoc* pDoc = pView->GetDocument();
+    const CString pathBefore = pDoc->GetPathName();
+    const std::string target = m_temp.File("existing.png");
+    ASSERT_TRUE(testpaths::WriteBytes(target, "earlier bytes"));
+    AfxCommonDialogAnswer answer;
+    answer.ok = true;
+    answer.path = target;
+
+    // "Non": the earlier file and the document stay as they were.
+    AfxScriptCommonDialog(AfxCommonDialogKind::Save, answer);
+    AfxScriptMessageBox(IDNO);
+    pView->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("existing.png"), std::string::npos);
+    EXPECT_EQ(testpaths::ReadBytes(target), "earlier bytes");
+    EXPECT_STREQ(pDoc->GetPathName(), pathBefore);
+    EXPECT_FALSE(InRecent(target));
+
+    // "Oui": replaced by the picture.
+    AfxScriptCommonDialog(AfxCommonDialogKind::Save, answer);
+    AfxScriptMessageBox(IDYES);
+    pView->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+    EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
+    CDIB back;
+    back.Read(target.c_str(), "");
+    EXPECT_EQ(back.Width(), 16u);
+    EXPECT_STREQ(pDoc->GetPathName(), target.c_str());
 }
 
 TEST_F(ViewerTest, LibraryPictureTitleNamesItsFolderUntilSaved)

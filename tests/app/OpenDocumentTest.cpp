@@ -152,6 +152,19 @@ TEST_F(AppTest, APathStoredTwiceInTheRecentListEndsUpOnceOrGone)
     EXPECT_EQ(Recent(), (std::vector<std::string>{a, b}));
 }
 
+TEST_F(AppTest, RetryInTheLoadErrorDialogPutsThePathThatOpenedInTheRecentList)
+{
+    ASSERT_TRUE(Start());
+    std::string bad = m_temp.File("broken.jpg");
+    ASSERT_TRUE(testpaths::WriteBytes(bad, "not a picture at all"));
+    std::string good = WriteBmp("good.bmp");
+    AfxScriptNextModal(IDD_LOAD_ERROR, {{IDC_LOADERR_PATH, good}}, IDOK);
+    CDocument* pDoc = m_pApp->OpenDocumentFile(bad.c_str());
+    ASSERT_NE(pDoc, nullptr);
+    ASSERT_EQ(Recent().size(), 1u);
+    EXPECT_EQ(AfxAnsiCompareNoCase(Recent()[0].c_str(), good.c_str()), 0);
+}
+
 TEST_F(AppTest, PicturesOfTheProtectedFolderNeverEnterTheRecentList)
 {
     ASSERT_TRUE(Start());

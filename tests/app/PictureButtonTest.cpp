@@ -3,7 +3,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "app/ColorButton.h"
-#include "app/DigitButton.h"
+#include "viewers/DigitButton.h"
 #include "shell/SimpleDibButton.h"
 #include "core/PackedDib.h"
 #include "framework/TestSeams.h"

@@ -4,17 +4,35 @@
 
 #include "core/FileUtil.h"
 #include "core/FileWrappers.h"
-#include "core/SafeFileWrite.h"
+#include "framework/SafeFileWrite.h"
 #include "framework/File.h"
 #include "framework/String.h"
 #include "framework/TestSeams.h"
 #include "tests/support/TestPaths.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
+
+// Names of the files and folders in a folder, sorted.
+std::vector<std::string> NamesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (strcmp(data.cFileName, ".") != 0 && strcmp(data.cFileName, "..") != 0)
+            names.push_back(data.cFileName);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::string CurrentDirectory()
 {
@@ -352,11 +370,7 @@ TEST(FileUtil, SafeFileWriteLeavesTheTargetUntilCommitted)
         EXPECT_EQ(testpaths::ReadBytes(target), "before");
     } // abandoned
     EXPECT_EQ(testpaths::ReadBytes(target), "before");
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(dir.File("*.tmp").c_str(), &data);
-    EXPECT_EQ(find, INVALID_HANDLE_VALUE) << "no temporary file is left";
-    if (find != INVALID_HANDLE_VALUE)
-        FindClose(find);
+    EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"record.dai"}) << "no temporary file is left";
     {
         CSafeFileWrite write(target.c_str());
         ASSERT_TRUE(WriteFileExact(write.Handle(), "after", 5));
@@ -367,6 +381,43 @@ TEST(FileUtil, SafeFileWriteLeavesTheTargetUntilCommitted)
     EXPECT_FALSE(nowhere.IsValid());
     EXPECT_EQ(nowhere.Handle(), INVALID_HANDLE_VALUE);
     EXPECT_FALSE(nowhere.Commit());
+}
+
+// GetTempFileName cannot name a file in a folder longer than 246 characters: the temporary name
+// must fit wherever the target's full path does, up to MAX_PATH, and go away on failure.
+TEST(FileUtil, SafeFileWriteWorksForEveryPathUpToMaxPath)
+{
+    for (size_t folderLength : {240u, 247u, 250u, 257u}) {
+        SCOPED_TRACE(folderLength);
+        testpaths::TempDir dir;
+        const std::string folder = testpaths::MakeFolderOfLength(dir.Path(), folderLength);
+        ASSERT_EQ(folder.size(), folderLength);
+        const std::string longest = folder + "\\" + std::string(MAX_PATH - 2 - folderLength, 'n');
+        ASSERT_EQ(longest.size(), size_t(MAX_PATH - 1));
+        for (const std::string& target : {folder + "\\p", longest}) {
+            {
+                CSafeFileWrite write(target.c_str());
+                ASSERT_TRUE(write.IsValid()) << target;
+                EXPECT_LE(strlen(write.TempPath()), target.size());
+                ASSERT_TRUE(WriteFileExact(write.Handle(), "new", 3));
+                ASSERT_TRUE(write.Commit());
+            }
+            EXPECT_EQ(testpaths::ReadBytes(target), "new");
+            {
+                CSafeFileWrite abandoned(target.c_str());
+                ASSERT_TRUE(abandoned.IsValid());
+                ASSERT_TRUE(WriteFileExact(abandoned.Handle(), "half", 4));
+            }
+            EXPECT_EQ(testpaths::ReadBytes(target), "new");
+        }
+        EXPECT_EQ(NamesIn(folder).size(), 2u) << "only the targets: no temporary file";
+    }
+    // A path that does not fit is refused without creating anything.
+    testpaths::TempDir dir;
+    const std::string folder = testpaths::MakeFolderOfLength(dir.Path(), 250);
+    CSafeFileWrite tooLong((folder + "\\" + std::string(MAX_PATH, 'x')).c_str());
+    EXPECT_FALSE(tooLong.IsValid());
+    EXPECT_TRUE(NamesIn(folder).empty());
 }
 
 TEST(FileUtil, FileWrappersModes)

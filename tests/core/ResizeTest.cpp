@@ -63,6 +63,34 @@ TEST(ResizeDIBTo24Bit, OnePixelTargetAveragesTheWholeFirstRow)
     EXPECT_EQ(PixelAt(out, 0, 0), (Rgb{20, 255, 5}));
 }
 
+// A picture about nine million pixels wide shrunk to one column: each channel's sum passes 2^31.
+TEST(ResizeDIBTo24Bit, VeryWideSpansAverageWithoutWrapping)
+{
+    const int width = 9000000;
+    Dib wide(MakeIndexed(width, 1, 1, {{0, 0, 0}, {255, 255, 255}}, [](int, int) { return 1; }));
+    ASSERT_NE(wide.get(), nullptr);
+    Dib out(ResizeDIBTo24Bit(wide, 1, 1));
+    ASSERT_NE(out.get(), nullptr);
+    EXPECT_EQ(PixelAt(out, 0, 0), (Rgb{255, 255, 255}));
+    // The ordered dither looks the mean up in 256-entry tables: it must land on white too.
+    Dib white(MakeSolid24(1, 1, {255, 255, 255}));
+    Dib expected(ResizeDIBTo8Bit(white, 1, 1, 1));
+    Dib dithered(ResizeDIBTo8Bit(wide, 1, 1, 1));
+    ASSERT_NE(dithered.get(), nullptr);
+    EXPECT_EQ(PixelAt(dithered, 0, 0), PixelAt(expected, 0, 0));
+}
+
+// The gradient's weighted sum of a wide picture passes 2^31 as well.
+TEST(ResizeCanvas, VeryWideGradientKeepsItsEnds)
+{
+    const int width = 9000000;
+    Dib gradient(CreateGradientDIB24Bit(RGB(255, 255, 255), RGB(0, 128, 255), width, 1, TRUE));
+    ASSERT_NE(gradient.get(), nullptr);
+    EXPECT_EQ(PixelAt(gradient, 0, 0), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(gradient, width / 2, 0), (Rgb{127, 191, 255}));
+    EXPECT_EQ(PixelAt(gradient, width - 1, 0), (Rgb{0, 128, 255}));
+}
+
 TEST(ResizeDIBTo24Bit, EmptyTargetsAndBadSources)
 {
     Dib src(MakeSolid24(4, 4, {1, 2, 3}));

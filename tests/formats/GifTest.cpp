@@ -144,6 +144,19 @@ int LeftFiveRightSeven(int x, int) { return x < 2 ? 5 : 7; }
 int Sixteen(int x, int y) { return (x * 3 + y) % 16; }
 int Rows(int, int y) { return y * 20; }
 
+// A load run on its own thread, so that a test can give up on a reader that never returns.
+struct GifLoadJob {
+    std::string path;
+    PackedDIB dib = nullptr;
+};
+
+DWORD WINAPI LoadGifOnThread(LPVOID p)
+{
+    GifLoadJob* job = static_cast<GifLoadJob*>(p);
+    job->dib = LoadGIF(job->path.c_str());
+    return 0;
+}
+
 // Writes a file and loads its first image.
 PackedDIB WriteAndLoad(const testpaths::TempDir& dir, const std::string& name, const std::string& bytes)
 {
@@ -418,6 +431,45 @@ TEST(LoadGIF, HugeScreenIsRefusedWithoutAllocating)
     Frames frames;
     EXPECT_EQ(LoadAnimatedGIF(dir.File("huge.gif").c_str(), &frames.array), 0);
     EXPECT_LT(ResourceSnapshot::Take().privateBytes, before.privateBytes + 64 * 1024 * 1024);
+}
+
+// The widest screen a GIF can give, 4-bit: packing its rows must end. The load runs on a thread
+// so that a hang fails the test instead of stalling the run.
+TEST(LoadGIF, HostileWidestScreenWithFourBitMapLoads)
+{
+    GifSpec spec;
+    spec.width = 65535;
+    spec.height = 2;
+    spec.globalBits = 4;
+    spec.globalColors = Palette(16);
+    spec.records.push_back(ImageRecord(65530, 1, 5, 1, Sixteen));
+    testpaths::TempDir dir;
+    const std::string path = dir.File("widest.gif");
+    ASSERT_TRUE(testpaths::WriteBytes(path, EncodeGif(spec)));
+    GifLoadJob* job = new GifLoadJob{path};
+    HANDLE thread = CreateThread(nullptr, 0, LoadGifOnThread, job, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    if (WaitForSingleObject(thread, 20000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "LoadGIF did not return";
+        return; // the thread and its job are left to the process's end
+    }
+    CloseHandle(thread);
+    PackedDIB dib = job->dib;
+    delete job;
+    ASSERT_NE(dib, nullptr);
+    const BYTE* block = static_cast<const BYTE*>(GlobalLock(dib));
+    EXPECT_EQ(DIBWidth(block), 65535u);
+    EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(block)->biBitCount, 4);
+    // Top row (stored last) is all index 0; the bottom row ends with the image, odd last pixel in
+    // the high half of the final byte.
+    const BYTE* bottom = FindDIBBits(block);
+    const DWORD rowBytes = DIBRowBytes(65535, 4);
+    EXPECT_EQ(bottom[rowBytes + 32767], 0);
+    EXPECT_EQ(bottom[32765], (Sixteen(0, 0) << 4) | Sixteen(1, 0)); // x 65530, 65531
+    EXPECT_EQ(bottom[32766], (Sixteen(2, 0) << 4) | Sixteen(3, 0));
+    EXPECT_EQ(bottom[32767], Sixteen(4, 0) << 4);
+    GlobalUnlock(dib);
+    GlobalFreeHandle(dib);
 }
 
 TEST(LoadGIF, CutsDecideWhatIsShown)

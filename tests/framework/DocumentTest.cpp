@@ -77,6 +77,24 @@ TEST_F(Document, SavedDocumentLoadsBackWithItsText)
                                "es");
 }
 
+// A folder longer than 246 characters, with the full path still inside MAX_PATH.
+TEST_F(Document, SavesIntoAFolderNearTheLengthLimit)
+{
+    testpaths::TempDir dir;
+    const std::string folder = testpaths::MakeFolderOfLength(dir.Path(), 250);
+    ASSERT_FALSE(folder.empty());
+    const std::string path = folder + "\\doc.tst";
+    CTextDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    doc.m_text = "long";
+    ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+    EXPECT_EQ(FilesIn(folder), 1);
+    CTextDoc other;
+    other.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(other.OnOpenDocument(path.c_str()));
+    EXPECT_STREQ(other.m_text, "long");
+}
+
 TEST_F(Document, FailedSaveLeavesTheEarlierFileAndNoPartialFile)
 {
     testpaths::TempDir dir;

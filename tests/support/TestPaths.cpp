@@ -66,6 +66,24 @@ TempDir::TempDir()
 
 TempDir::~TempDir() { RemoveTree(m_path); }
 
+std::string MakeFolderOfLength(const std::string& base, size_t length)
+{
+    std::string path = base;
+    if (path.size() + 2 > length)
+        return std::string();
+    char letter = 'a';
+    while (path.size() < length) {
+        const size_t room = length - path.size() - 1;
+        size_t part = room > 60 ? 60 : room;
+        if (room - part == 1)
+            --part; // the next name needs a separator and a character
+        path += "\\" + std::string(part, letter++);
+        if (!CreateDirectoryA(path.c_str(), nullptr))
+            return std::string();
+    }
+    return path;
+}
+
 bool WriteBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream f(path, std::ios::binary);

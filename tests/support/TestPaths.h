@@ -25,6 +25,10 @@ private:
     std::string m_path;
 };
 
+// Creates folders under base (nested, each name at most 60 characters) so that the last one's
+// full path is exactly `length` characters, and returns that path; "" when it cannot be made.
+std::string MakeFolderOfLength(const std::string& base, size_t length);
+
 // Whole-file helpers for test data.
 bool WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path); // empty when the file cannot be read

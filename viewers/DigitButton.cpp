@@ -1,7 +1,7 @@
 // The animation bar's digit displays.
-#include "app/DigitButton.h"
+#include "viewers/DigitButton.h"
 
-#include "app/TessarineApp.h"
+#include "shell/SharedUi.h"
 #include "framework/Dc.h"
 #include "resources/resource.h"
 

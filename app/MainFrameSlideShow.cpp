@@ -1,0 +1,45 @@
+// The main frame's part in slide shows: the options dialog before a show, and the background music.
+#include "app/BackgroundMusic.h"
+#include "app/MainFrame.h"
+#include "app/SlideShowDlg.h"
+#include "core/PackedDib.h"
+#include "core/Progress.h"
+#include "framework/WinApp.h"
+#include "shell/Settings.h"
+#include "viewers/SlideShowWnd.h"
+
+BOOL CMainFrame::RunSlideShow(int source, CWnd* pSource, const CStringArray& paths)
+{
+    CSlideShowDlg dlg(this);
+    dlg.m_bAutomatic = g_DiapoAuto != 0;
+    dlg.m_bManual = !dlg.m_bAutomatic;
+    dlg.m_bLoop = g_DiapoLoop != 0;
+    dlg.m_nPause = static_cast<UINT>(g_DiapoPause);
+    dlg.m_strMusicFile = g_MusicFileDiapo;
+    dlg.m_nPictureSize = g_TailleImageDiapo;
+    g_bReportProgress = FALSE;
+    PackedDIB hLogo = LoadDIBResource(AfxGetResourceHandle(), "ORVANEL8");
+    PackedDIB hPicture = LoadDIBResource(AfxGetResourceHandle(), "DIAPORAMA");
+    g_bReportProgress = TRUE;
+    dlg.m_btnLogo.m_hDIB = hLogo;
+    dlg.m_btnWarning.m_hDIB = hPicture;
+    INT_PTR result = dlg.DoModal();
+    dlg.m_btnLogo.m_hDIB = nullptr;
+    dlg.m_btnWarning.m_hDIB = nullptr;
+    if (hLogo != nullptr)
+        GlobalFreeHandle(hLogo);
+    if (hPicture != nullptr)
+        GlobalFreeHandle(hPicture);
+    if (result != IDOK)
+        return FALSE;
+    g_DiapoAuto = dlg.m_bAutomatic ? 1 : 0;
+    g_DiapoLoop = dlg.m_bLoop ? 1 : 0;
+    g_DiapoPause = static_cast<int>(dlg.m_nPause);
+    g_MusicFileDiapo = dlg.m_strMusicFile;
+    g_TailleImageDiapo = dlg.m_nPictureSize;
+    return StartSlideShow(m_pSlideShow, this, static_cast<SlideSource>(source), pSource, paths);
+}
+
+void CMainFrame::PlayBackgroundMusic(LPCSTR path) { PlayMusic(path, TRUE); }
+
+void CMainFrame::StopBackgroundMusic() { StopMusic(); }
