@@ -12,6 +12,7 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/Menu.h"
 #include "framework/WinApp.h"
+#include "library/PicObject.h"
 #include "library/ProtectedAccess.h"
 #include "resources/resource.h"
 
@@ -739,7 +740,6 @@ void CLibraryBar::OnIdle()
     if (m_tree.m_bCreatingItem)
         return;
     m_wndToolBar0.Paint(FALSE);
-#if LIBBAR_HAS_PICLIST
     if (m_list.GetCount() > 0 && !m_list.LIBLIST_TRASH_MODE) {
         int caret = m_list.GetCaretIndex();
         CPicObject* pRecord = caret >= 0 ? m_list.GetRecord(caret) : nullptr;
@@ -749,7 +749,6 @@ void CLibraryBar::OnIdle()
                 m_list.InvalidateRect(&r, FALSE);
         }
     }
-#endif
     CString path = m_tree.GetSelectedPath();
     int kind = m_tree.GetSelectedKind();
     DWORD now = s_pfnNow();
@@ -792,7 +791,6 @@ void CLibraryBar::OnIdle()
 
 void CLibraryBar::ApplyView()
 {
-#if LIBBAR_HAS_PICLIST
     std::vector<CObject*> records;
     m_list.TakeRecords(records);
     BOOL bTrash = m_list.LIBLIST_TRASH_MODE;
@@ -802,7 +800,6 @@ void CLibraryBar::ApplyView()
     m_list.Create(this, ID_LIBBAR_LIST);
     m_list.AddRecords(records);
     m_wndToolBar0.m_pList = &m_list;
-#endif
     RecalcChildren();
     Invalidate();
 }

@@ -10,13 +10,7 @@
 #include "framework/Gdi.h"
 #include "framework/ToolBar.h"
 #include "library/LibTreeCtrl.h"
-#if __has_include("library/PicListBox.h")
 #include "library/PicListBox.h"
-#define LIBBAR_HAS_PICLIST 1
-#else
-#include "library/LibraryListShim.h"
-#define LIBBAR_HAS_PICLIST 0
-#endif
 
 #include <vector>
 

@@ -72,7 +72,6 @@ void CLibraryBar::SelectPicturesByName(const CStringArray* pPaths)
 {
     if (pPaths == nullptr || pPaths->GetSize() == 0)
         return;
-#if LIBBAR_HAS_PICLIST
     m_list.SetRedraw(FALSE);
     m_list.RefreshFolder(m_strFolder);
     m_list.SetRedraw(FALSE);
@@ -94,7 +93,6 @@ void CLibraryBar::SelectPicturesByName(const CStringArray* pPaths)
     m_list.SetRedraw(TRUE);
     m_list.Invalidate();
     UpdateStatusLine();
-#endif
 }
 
 BOOL CLibraryBar::IsOwnFolder(const CString& path) const
@@ -111,7 +109,6 @@ void CLibraryBar::SelectedItems(std::vector<TransferItem>* pItems, std::vector<i
 {
     pItems->clear();
     pIndexes->clear();
-#if LIBBAR_HAS_PICLIST
     int count = m_list.GetSelCount();
     if (count <= 0)
         return;
@@ -124,7 +121,6 @@ void CLibraryBar::SelectedItems(std::vector<TransferItem>* pItems, std::vector<i
         pItems->push_back({pRecord->m_strPath, pRecord->m_strBaseName, pRecord->m_strExt});
         pIndexes->push_back(indexes[k]);
     }
-#endif
 }
 
 BOOL CLibraryBar::MoveOrCopySelectedPictures(const CString& target, BOOL bCopy)

@@ -77,6 +77,12 @@ TEST_F(LibraryInFrame, PictureWindowAddsItsPictureToTheFolderShown)
     EXPECT_EQ(testpaths::ReadBytes(m_root + "\\Images\\Plage.bmp"), testpaths::ReadBytes(picture));
     EXPECT_EQ(testpaths::ReadBytes(m_root + "\\Images\\Plage (copie 1).bmp"), testpaths::ReadBytes(picture));
 
+    // An animation is copied unchanged too.
+    std::string gif = WriteGif("moving.gif");
+    ASSERT_NE(m_pApp->OpenDocumentFile(gif.c_str()), nullptr);
+    m_pFrame->MDIGetActive()->GetActiveView()->SendMessage(WM_COMMAND, ID_PICTURE_ADD_TO_LIBRARY);
+    EXPECT_EQ(testpaths::ReadBytes(m_root + "\\Images\\moving.gif"), testpaths::ReadBytes(gif));
+
     // With the trash chosen the command is refused.
     CLibraryBar* pBar = m_pFrame->GetLibraryBar();
     pBar->m_tree.SelectItem(pBar->m_tree.TrashItem());
