@@ -411,6 +411,14 @@ void CLibTreeCtrl::ToggleItem(HTREEITEM hItem)
 {
     if (hItem == nullptr || GetParentItem(hItem) == nullptr)
         return;
+    // Without subfolders the locked folder has no button to open: the gate runs here as well.
+    if (hItem == m_hProtected && !g_bProtectedUnlocked && GetChildItem(hItem) == nullptr) {
+        BOOL bReload = FALSE;
+        CheckProtectedAccess(kGateTreeExpand, &bReload);
+        if (bReload && Owner() != nullptr)
+            Owner()->RequestFolderReload();
+        return;
+    }
     if (GetItemState(hItem, TVIS_EXPANDED) & TVIS_EXPANDED) {
         Expand(hItem, TVE_COLLAPSE | TVE_COLLAPSERESET);
         UpdateExpandButton(hItem);

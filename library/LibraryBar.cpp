@@ -934,6 +934,15 @@ void CLibraryBar::OnUpdateAddMode(CCmdUI* pCmdUI)
 
 BOOL CLibraryBar::PreTranslateMessage(MSG* pMsg)
 {
+    // A click in the list showing the locked protected folder asks for its password.
+    if (pMsg->message == WM_LBUTTONDOWN && pMsg->hwnd == m_list.m_hWnd && !g_bProtectedUnlocked
+        && m_tree.GetSelectedKind() == LIB_KIND_PROTECTED) {
+        BOOL bReload = FALSE;
+        CheckProtectedAccess(kGateListClick, &bReload);
+        if (bReload)
+            RequestFolderReload();
+        return TRUE;
+    }
     if (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN)
         return CControlBar::PreTranslateMessage(pMsg);
     if (pMsg->message == WM_SYSKEYDOWN)

@@ -264,8 +264,7 @@ TEST_F(LibTree, ProtectedFolderOpensOnlyWithItsPassword)
                           "es\\Secret")
                          .c_str(),
                      nullptr);
-    m_tree.ToggleItem(m_tree.ProtectedItem());
-    m_tree.ToggleItem(m_tree.ProtectedItem());
+    m_tree.UpdateExpandButton(m_tree.ProtectedItem());
     g_ProtectedPics = "Rose";
 
     // Wrong case: refused, still closed.

@@ -7,6 +7,7 @@
 #include "shell/Settings.h"
 #include "framework/TestSeams.h"
 #include "library/LibraryBar.h"
+#include "library/PicObject.h"
 #include "library/ProtectedAccess.h"
 #include "resources/resource.h"
 
@@ -248,4 +249,90 @@ TEST_F(LibraryBarTest, NothingIsCarriedOntoTheFolderShown)
     EXPECT_TRUE(m_bar.MoveOrCopySelectedPictures(Path("Images\\A").c_str(), TRUE));
     EXPECT_EQ(libtest::Snapshot(Path("Images\\A")), before);
     EXPECT_EQ(AfxTestRecords().modals.size(), 0u);
+}
+
+TEST_F(LibraryBarTest, AddedPicturesComeUpSelectedAndMovedOnesLeaveTheList)
+{
+    for (const char* name : {"Un", "Deux", "Trois"})
+        ASSERT_TRUE(libtest::WriteBmp(Path(std::string("Images\\A\\") + name + ".bmp"), 8, 6, 1));
+    Make(Path("Images\\A"));
+    Step(0);
+    ASSERT_EQ(m_bar.m_list.GetCount(), 3);
+
+    // A new file joins the list and comes up alone selected; unknown paths select nothing.
+    ASSERT_TRUE(libtest::WriteBmp(Path("Images\\A\\Quatre.bmp"), 8, 6, 2));
+    CStringArray paths;
+    paths.Add(Path("images\\a\\QUATRE.bmp").c_str());
+    m_bar.SelectPicturesByName(&paths);
+    ASSERT_EQ(m_bar.m_list.GetCount(), 4);
+    ASSERT_EQ(m_bar.m_list.GetSelCount(), 1);
+    int caret = m_bar.m_list.GetCaretIndex();
+    EXPECT_EQ(std::string(m_bar.m_list.GetRecord(caret)->m_strBaseName), "Quatre");
+    CStringArray unknown;
+    unknown.Add(Path("Images\\B\\Autre.bmp").c_str());
+    m_bar.SelectPicturesByName(&unknown);
+    EXPECT_EQ(m_bar.m_list.GetSelCount(), 0);
+    EXPECT_EQ(m_bar.m_list.GetCaretIndex(), caret);
+
+    // Two pictures moved to B leave the list and arrive with their records.
+    m_bar.m_list.SetSel(0, TRUE);
+    m_bar.m_list.SetSel(2, TRUE);
+    std::string first = std::string(m_bar.m_list.GetRecord(0)->m_strFileName);
+    EXPECT_TRUE(m_bar.MoveOrCopySelectedPictures(Path("Images\\B").c_str(), FALSE));
+    EXPECT_EQ(m_bar.m_list.GetCount(), 2);
+    EXPECT_EQ(libtest::Snapshot(Path("Images\\B")).size(), 4u) << "two pictures and two records";
+    EXPECT_FALSE(testpaths::ReadBytes(Path("Images\\B\\" + first)).empty());
+    // Copying leaves the list as it is.
+    m_bar.m_list.SetSel(-1, FALSE);
+    m_bar.m_list.SetSel(0, TRUE);
+    EXPECT_TRUE(m_bar.MoveOrCopySelectedPictures(Path("Images\\C").c_str(), TRUE));
+    EXPECT_EQ(m_bar.m_list.GetCount(), 2);
+    EXPECT_EQ(libtest::Snapshot(Path("Images\\C")).size(), 2u);
+}
+
+TEST_F(LibraryBarTest, TrashRowsGetAListWindowOfTheirOwn)
+{
+    Make(Path("Images"));
+    Step(0);
+    EXPECT_TRUE(m_bar.m_list.GetStyle() & LBS_MULTICOLUMN);
+    m_bar.m_tree.SelectItem(m_bar.m_tree.TrashItem());
+    Step(0);
+    Step(200);
+    EXPECT_TRUE(m_bar.m_list.LIBLIST_TRASH_MODE);
+    EXPECT_FALSE(m_bar.m_list.GetStyle() & LBS_MULTICOLUMN);
+    m_bar.m_tree.SelectItem(m_bar.m_tree.ImagesItem());
+    Step(0);
+    Step(200);
+    EXPECT_FALSE(m_bar.m_list.LIBLIST_TRASH_MODE);
+    EXPECT_TRUE(m_bar.m_list.GetStyle() & LBS_MULTICOLUMN);
+    EXPECT_TRUE(::IsWindow(m_bar.m_list.m_hWnd));
+}
+
+TEST_F(LibraryBarTest, ClickInTheLockedListAsksForThePassword)
+{
+    g_ProtectedPics = "Clef";
+    CreateDirectoryA(Path("Images Prot\xE9g\xE9"
+                          "es")
+                         .c_str(),
+                     nullptr);
+    ASSERT_TRUE(libtest::WriteBmp(Path("Images Prot\xE9g\xE9"
+                                       "es\\Secret.bmp"),
+                                  8, 6, 3));
+    Make(Path("Images"));
+    Step(0);
+    m_bar.m_tree.SelectItem(m_bar.m_tree.ProtectedItem());
+    Step(0);
+    Step(200);
+    EXPECT_EQ(m_bar.m_list.GetCount(), 0);
+    MSG click = {m_bar.m_list.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5), 0, {0, 0}};
+    AfxScriptNextModal(IDD_ENTER_PASSWORD, {{IDC_PASSWORD_ENTER, "clef"}}, IDOK);
+    EXPECT_TRUE(m_bar.PreTranslateMessage(&click));
+    Step(0);
+    EXPECT_EQ(m_bar.m_list.GetCount(), 0);
+    AfxScriptNextModal(IDD_ENTER_PASSWORD, {{IDC_PASSWORD_ENTER, "Clef"}}, IDOK);
+    EXPECT_TRUE(m_bar.PreTranslateMessage(&click));
+    Step(0);
+    EXPECT_EQ(m_bar.m_list.GetCount(), 1);
+    EXPECT_FALSE(m_bar.m_list.m_bLockedShown);
+    g_ProtectedPics.Empty();
 }
