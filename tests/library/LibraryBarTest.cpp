@@ -336,3 +336,38 @@ TEST_F(LibraryBarTest, ClickInTheLockedListAsksForThePassword)
     EXPECT_FALSE(m_bar.m_list.m_bLockedShown);
     g_ProtectedPics.Empty();
 }
+
+TEST_F(LibraryBarTest, KeysOfTheBarReachTheTreeAndItsLabelEditor)
+{
+    Make(Path("Images"));
+    Step(0);
+    m_bar.m_tree.SetFocus();
+    auto key = [this](HWND hwnd, UINT vk) {
+        MSG msg = {hwnd, WM_KEYDOWN, vk, 0, 0, {0, 0}};
+        return m_bar.PreTranslateMessage(&msg);
+    };
+    // A letter without Ctrl does nothing; Insert names a new folder in place.
+    EXPECT_TRUE(key(m_bar.m_tree.m_hWnd, 'A'));
+    EXPECT_TRUE(key(m_bar.m_tree.m_hWnd, VK_INSERT));
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    ASSERT_TRUE(m_bar.m_tree.m_bCreatingItem);
+    CEdit* pEdit = m_bar.m_tree.GetEditControl();
+    ASSERT_NE(pEdit, nullptr);
+    // While the label is edited, the idle step loads nothing and keys go to the editor.
+    int loads = m_bar.m_nFolderLoads;
+    Step(500);
+    EXPECT_EQ(m_bar.m_nFolderLoads, loads);
+    pEdit->SetWindowText("Anniversaire");
+    EXPECT_TRUE(key(pEdit->m_hWnd, VK_RETURN));
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    EXPECT_FALSE(m_bar.m_tree.m_bCreatingItem);
+    DWORD attr = ::GetFileAttributesA(Path("Images\\Anniversaire").c_str());
+    EXPECT_TRUE(attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY));
+}
