@@ -101,3 +101,40 @@ TEST_F(LibraryInFrame, PasswordCommandStoresTheNewPassword)
     EXPECT_EQ(StoredText("pass", "ProtectedPics"), "Neuf");
     EXPECT_TRUE(g_bProtectedUnlocked);
 }
+
+TEST_F(LibraryInFrame, GripAndSplitterDragsResizeWithinLimits)
+{
+    ASSERT_TRUE(Start());
+    CLibraryBar* pBar = m_pFrame->GetLibraryBar();
+    m_pFrame->RecalcLayout();
+    // The splitter of a tall bar moves the tree's bottom, never closer than 50 to either end.
+    ASSERT_FALSE(pBar->m_bWide);
+    int h = g_LibrarianSeparatorH;
+    pBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, h));
+    pBar->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, h - 5000));
+    pBar->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(60, h - 5000));
+    EXPECT_EQ(g_LibrarianSeparatorH, 50);
+
+    CRect grip, client;
+    pBar->GetGripRects(&grip, &client);
+    ASSERT_FALSE(grip.IsRectEmpty());
+    int before = g_LibBarSizeH;
+    CPoint at = grip.CenterPoint();
+    pBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    pBar->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x + 40, at.y));
+    pBar->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x + 40, at.y));
+    EXPECT_EQ(g_LibBarSizeH, before + 40);
+    CRect bar;
+    pBar->GetWindowRect(&bar);
+    EXPECT_EQ(bar.Width(), before + 40);
+
+    // Far past the window: held 10 pixels inside the main window's client area.
+    pBar->GetGripRects(&grip, &client);
+    at = grip.CenterPoint();
+    pBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    pBar->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x + 5000, at.y));
+    pBar->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x + 5000, at.y));
+    CRect main;
+    m_pFrame->GetClientRect(&main);
+    EXPECT_EQ(g_LibBarSizeH, main.right - 10);
+}
