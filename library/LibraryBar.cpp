@@ -783,9 +783,12 @@ void CLibraryBar::OnIdle()
     m_dwFolderLoadTime = 0;
     m_strLoadedFolder = kind == LIB_KIND_ROOT ? CString() : path;
     m_nFolderLoads++;
-    // The tree takes the focus, unless the user works in a picture window meanwhile.
+    // The tree takes the focus, unless the user works in a picture window meanwhile or in another
+    // program: a load never brings the program to the front.
     HWND hFocus = ::GetFocus();
-    if ((GetStyle() & WS_VISIBLE) && (hFocus == nullptr || hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus)))
+    HWND hTop = ::GetAncestor(m_hWnd, GA_ROOT);
+    if ((GetStyle() & WS_VISIBLE) && ::GetForegroundWindow() == hTop
+        && (hFocus == nullptr || hFocus == hTop || hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus)))
         m_tree.SetFocus();
 }
 

@@ -341,7 +341,6 @@ TEST_F(LibraryBarTest, KeysOfTheBarReachTheTreeAndItsLabelEditor)
 {
     Make(Path("Images"));
     Step(0);
-    m_bar.m_tree.SetFocus();
     auto key = [this](HWND hwnd, UINT vk) {
         MSG msg = {hwnd, WM_KEYDOWN, vk, 0, 0, {0, 0}};
         return m_bar.PreTranslateMessage(&msg);
