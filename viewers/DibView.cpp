@@ -93,6 +93,14 @@ void CDibView::OnInitialUpdate()
     CSize size = pDoc != nullptr ? pDoc->GetDocSize() : CSize(1, 1);
     SetScrollSizes(MM_TEXT, CSize(std::max(1, MulDiv(size.cx, m_nZoom, 100)),
                                   std::max(1, MulDiv(size.cy, m_nZoom, 100))));
+    // Placed before its frame first shows: a new window starts in its own cell, and the others make
+    // room at the next tick.
+    if (g_bAutoReorganize) {
+        m_bArranging = 1;
+        ArrangeChildFrame(FALSE);
+        m_bArranging = 0;
+        g_bArrangePending = TRUE;
+    }
     CScrollView::OnInitialUpdate();
     if (m_bOpenedFullScreen) {
         SetFocus();
@@ -432,7 +440,7 @@ void CDibView::ArrangeChildFrame(BOOL byPlacement)
             pFrame->SetWindowPos(nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    ArrangeViewFrame(this, kImageViewArea, byPlacement);
+    ArrangeViewFrame(this, kImageViewArea, byPlacement, m_bArranging);
 }
 
 LRESULT CDibView::OnViewArrange(WPARAM wParam, LPARAM)
