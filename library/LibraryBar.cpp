@@ -213,6 +213,7 @@ CLibraryBar::CLibraryBar() : m_sizeFloat(500, 300)
 {
     m_strFolder = "@";
     CreateDefaultPalette(&m_palette);
+    g_pLibraryPicSite = this;
 }
 
 CLibraryBar::~CLibraryBar()
@@ -220,6 +221,8 @@ CLibraryBar::~CLibraryBar()
     delete[] m_pSlideIndexes;
     if (g_pLibraryLink == this)
         g_pLibraryLink = nullptr;
+    if (g_pLibraryPicSite == this)
+        g_pLibraryPicSite = nullptr;
 }
 
 BOOL CLibraryBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
@@ -946,6 +949,9 @@ BOOL CLibraryBar::PreTranslateMessage(MSG* pMsg)
             RequestFolderReload();
         return TRUE;
     }
+    // During a drag of pictures, Escape and Ctrl go to the list that drags them.
+    if (g_nDragState != 0 && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_KEYUP))
+        return FALSE;
     if (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN)
         return CControlBar::PreTranslateMessage(pMsg);
     if (pMsg->message == WM_SYSKEYDOWN)

@@ -10,6 +10,7 @@
 #include "framework/Gdi.h"
 #include "framework/ToolBar.h"
 #include "library/LibTreeCtrl.h"
+#include "library/PicListDrag.h"
 #include "library/PicListBox.h"
 
 #include <vector>
@@ -45,7 +46,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-class CLibraryBar : public CControlBar, public CLibTreeOwner, public CPicListOwner, public ILibraryLink {
+class CLibraryBar : public CControlBar,
+                    public CLibTreeOwner,
+                    public CPicListOwner,
+                    public ILibraryLink,
+                    public CPicDropSite {
     DECLARE_DYNAMIC(CLibraryBar)
 public:
     CLibraryBar();
@@ -129,6 +134,18 @@ public:
             m_bListHasFocus = TRUE;
     }
     BOOL IsLibraryOwner() const override { return TRUE; }
+
+    // ---- CPicDropSite: pictures dragged from the list or dropped on the tree (LibraryBarDrop.cpp) ----
+    int DropSiteKind() const override { return kPicSiteLibrary; }
+    HWND DropTreeWindow() override { return m_tree.m_hWnd; }
+    BOOL DropTreeFolder(HTREEITEM hItem, CString* pPath, int* pKind, BOOL* pLocked) override;
+    CString DropListFolder() override { return m_strFolder; }
+    BOOL IsListFolderLocked() override;
+    void OnLockedListClick() override;
+    BOOL DropSelection(const PicDropDecision& drop) override;
+    // Moves the selected pictures into the trash, as the delete command does for the list; the ones
+    // moved leave the list. TRUE when all went.
+    BOOL TrashSelectedPictures();
 
     // ---- messages and commands ----
     BOOL PreTranslateMessage(MSG* pMsg) override;
