@@ -1,0 +1,22 @@
+// What the still-picture and animated-GIF documents do alike: opening with the load-error
+// dialog's retries, the title rules, and writing the picture shown to a file.
+#pragma once
+#include "framework/String.h"
+
+#include <functional>
+
+class CDocument;
+
+// Tries load on path, then on each path the load-error dialog gives, as often as the user
+// retries; one wait cursor for the whole open. *pLoadedPath receives the path that loaded. FALSE
+// when the user gives up.
+BOOL OpenWithRetry(LPCSTR lpszPathName, const std::function<BOOL(const CString&)>& load,
+                   CString* pLoadedPath);
+
+// The title of a picture document: the file's title in upper case, or naming the library folder
+// the picture was opened from. Nothing changes when the path has no title.
+void SetPictureTitle(CDocument* pDoc, LPCSTR lpszPathName, const CString& strFolderTitle);
+
+// Writes the packed DIB to path in the format its extension names (jpg/jpe..., png, bmp), with the
+// wait cursor. 0 when written.
+int WritePictureFile(HGLOBAL hDIB, LPCSTR path);
