@@ -101,17 +101,7 @@ BOOL CDibDoc::SavePictureAs(LPCSTR path)
     HGLOBAL hDIB = m_dib.GetHandle();
     if (hDIB == nullptr)
         return FALSE;
-    if (WritePictureFile(hDIB, path) != 0) {
-        AfxMessageBox(AfxLoadText(IDS_SAVE_PICTURE_FAILED), MB_ICONSTOP);
-        return FALSE;
-    }
-    // The document is the saved file from now on, titled as any file opened outside the library.
-    m_strFolderTitle.Empty();
-    SetPathName(path, TRUE);
-    // The saved file heads the recent list, once, as the opens put their files there.
-    if (g_pMainFrameHost != nullptr)
-        g_pMainFrameHost->PromoteRecentEntry(path);
-    return TRUE;
+    return SavePictureDocumentAs(this, hDIB, path, &m_strFolderTitle);
 }
 
 void CDibDoc::OnFileSaveAs()

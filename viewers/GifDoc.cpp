@@ -119,16 +119,7 @@ BOOL CGifDoc::SaveFrameAs(int n, LPCSTR path)
     HGLOBAL hDIB = GetFrameDIB(n);
     if (hDIB == nullptr)
         return FALSE;
-    if (WritePictureFile(hDIB, path) != 0) {
-        AfxMessageBox(AfxLoadText(IDS_SAVE_PICTURE_FAILED), MB_ICONSTOP);
-        return FALSE;
-    }
-    // The document is the saved file from now on, titled as any file opened outside the library.
-    m_strFolderTitle.Empty();
-    SetPathName(path, TRUE);
-    if (g_pMainFrameHost != nullptr)
-        g_pMainFrameHost->PromoteRecentEntry(path);
-    return TRUE;
+    return SavePictureDocumentAs(this, hDIB, path, &m_strFolderTitle);
 }
 
 void CGifDoc::OnFileSaveAs()

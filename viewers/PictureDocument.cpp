@@ -2,6 +2,7 @@
 #include "viewers/PictureDocument.h"
 
 #include "shell/LoadErrorDlg.h"
+#include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
 #include "core/BmpFile.h"
 #include "core/BusyCursor.h"
@@ -10,6 +11,7 @@
 #include "formats/FormatPng.h"
 #include "framework/Document.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/WinApp.h"
 #include "resources/resource.h"
 #include "viewers/PictureSave.h"
 
@@ -51,7 +53,7 @@ void SetPictureTitle(CDocument* pDoc, LPCSTR lpszPathName, const CString& strFol
     }
 }
 
-int WritePictureFile(HGLOBAL hDIB, LPCSTR path)
+BOOL SavePictureDocumentAs(CDocument* pDoc, HGLOBAL hDIB, LPCSTR path, CString* pFolderTitle)
 {
     SetAppCursor(kAppCursorBusy);
     int nResult = 1;
@@ -69,5 +71,14 @@ int WritePictureFile(HGLOBAL hDIB, LPCSTR path)
         break;
     }
     RestoreAppCursor();
-    return nResult;
+    if (nResult != 0) {
+        AfxMessageBox(AfxLoadText(IDS_SAVE_PICTURE_FAILED), MB_ICONSTOP);
+        return FALSE;
+    }
+    pFolderTitle->Empty();
+    pDoc->SetPathName(path, TRUE);
+    // The saved file heads the recent list, once, as the opens put their files there.
+    if (g_pMainFrameHost != nullptr)
+        g_pMainFrameHost->PromoteRecentEntry(path);
+    return TRUE;
 }
