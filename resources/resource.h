@@ -397,3 +397,6 @@
 
 // Identifiers of the main window's commands and favourites dialogs.
 #include "resources/commands-ids.h"
+
+// The pattern dialogs and the library search.
+#include "resources/search-ids.h"
