@@ -25,6 +25,11 @@ void CMainFrame::StartSearch()
     PrepareSearch(m_dlgSearchProgress, g_strLibraryRoot, g_bProtectedUnlocked);
     m_dlgSearchProgress.m_hWndNotify = m_hWnd;
     m_dlgSearchProgress.DoModal();
+    // The program was closed during the search: it closes now, after the search's end message.
+    if (m_bCloseAfterSearch) {
+        m_bCloseAfterSearch = FALSE;
+        PostMessage(WM_CLOSE);
+    }
 }
 
 void CMainFrame::EndSearch()
@@ -39,9 +44,5 @@ void CMainFrame::EndSearch()
 LRESULT CMainFrame::OnSearchFinished(WPARAM, LPARAM)
 {
     EndSearch();
-    if (m_bCloseAfterSearch) {
-        m_bCloseAfterSearch = FALSE;
-        PostMessage(WM_CLOSE);
-    }
     return 0;
 }

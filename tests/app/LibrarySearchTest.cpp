@@ -1,0 +1,170 @@
+// The library-search command of the main frame: available only while the library bar shows; criteria,
+// progress and the hits' window end to end; closing the program while a search runs.
+#include "tests/app/AppFixture.h"
+
+#include "explorer/SearchView.h"
+#include "explorer/SearchWorker.h"
+#include "library/PicObject.h"
+#include "framework/Archive.h"
+#include "framework/CmdUI.h"
+#include "framework/DockBar.h"
+#include "framework/File.h"
+#include "framework/MDIChildWnd.h"
+#include "framework/TestSeams.h"
+#include "framework/WinThread.h"
+#include "resources/resource.h"
+
+#include <functional>
+
+namespace {
+
+class CRecordingCmdUI : public CCmdUI {
+public:
+    int enabled = -1;
+    void Enable(BOOL bOn) override { enabled = bOn ? 1 : 0; }
+    void SetCheck(int) override {}
+    void SetRadio(BOOL) override {}
+    void SetText(LPCSTR) override {}
+};
+
+int UpdateOf(CMainFrame* pFrame, UINT nID)
+{
+    CRecordingCmdUI ui;
+    ui.m_nID = nID;
+    if (!pFrame->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &ui, nullptr))
+        return -2;
+    return ui.enabled;
+}
+
+bool PumpUntil(const std::function<bool()>& done)
+{
+    const DWORD deadline = GetTickCount() + 30000;
+    while (!done()) {
+        if (static_cast<LONG>(GetTickCount() - deadline) > 0)
+            return false;
+        AfxPumpPendingMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}
+
+class LibrarySearchTest : public AppTest {
+protected:
+    // A library of count records under the scratch folder's "Images", named "Lac <n>" and "Plage <n>".
+    void MakeLibrary(int count)
+    {
+        m_root = m_temp.Path() + "\\Bibli";
+        CreateDirectoryA(m_root.c_str(), nullptr);
+        CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+        for (int n = 0; n < count; ++n) {
+            CPicObject record;
+            const std::string stem = m_root + "\\Images\\Photo" + std::to_string(n);
+            record.m_strPath = (stem + ".bmp").c_str();
+            record.m_strFileName = ("Photo" + std::to_string(n) + ".bmp").c_str();
+            record.m_strBaseName = ((n % 2 ? "Plage " : "Lac ") + std::to_string(n)).c_str();
+            record.m_strExt = "bmp";
+            CFile out;
+            ASSERT_TRUE(out.Open((stem + ".dai").c_str(), CFile::modeCreate | CFile::modeWrite));
+            CArchive ar(&out, CArchive::store);
+            record.Serialize(ar);
+            ar.Close();
+            out.Close();
+        }
+        PutSettingText("folders", "LibrarianLocation", m_root);
+    }
+    void ShowBar(BOOL show) { AfxShowControlBar(m_pFrame, m_pFrame->GetLibraryBar(), show, FALSE); }
+    int SearchWindows()
+    {
+        int count = 0;
+        for (CMDIChildWnd* pChild : Children())
+            if (pChild->GetActiveView() != nullptr
+                && pChild->GetActiveView()->IsKindOf(RUNTIME_CLASS(CSearchView)))
+                count++;
+        return count;
+    }
+
+    std::string m_root;
+};
+
+} // namespace
+
+TEST_F(LibrarySearchTest, CommandIsAvailableOnlyWhileTheLibraryBarShows)
+{
+    ASSERT_TRUE(Start());
+    ShowBar(FALSE);
+    EXPECT_EQ(UpdateOf(m_pFrame, ID_LIB_SEARCH), 0);
+    m_pFrame->SendMessage(WM_COMMAND, ID_LIB_SEARCH);
+    EXPECT_TRUE(AfxTestRecords().modals.empty());
+    ShowBar(TRUE);
+    EXPECT_EQ(UpdateOf(m_pFrame, ID_LIB_SEARCH), 1);
+}
+
+TEST_F(LibrarySearchTest, CriteriaThenProgressThenTheHitsWindow)
+{
+    MakeLibrary(30);
+    ASSERT_TRUE(Start());
+    ShowBar(TRUE);
+    CSearchProgressDlg& dlg = m_pFrame->GetSearchProgressDlg();
+    AfxScriptNextModal(IDD_SEARCH_LIBRARY, {{IDC_SEARCH_NAME, " PLAGE "}}, IDOK);
+    AfxModalStep wait;
+    wait.buttonId = 0;
+    wait.check = [&dlg](CWnd*) {
+        PumpUntil([&dlg] { return dlg.m_block.done.load() != 0 && dlg.m_nTimerId == 0; });
+    };
+    AfxScriptModal(IDD_SEARCH_PROGRESS, {wait});
+    m_pFrame->SendMessage(WM_COMMAND, ID_LIB_SEARCH);
+    Pump();
+    EXPECT_EQ(std::string(g_strSearchName), "PLAGE");
+    EXPECT_EQ(dlg.m_block.total.load(), 30);
+    EXPECT_EQ(dlg.m_block.hits.load(), 15);
+    EXPECT_EQ(SearchWindows(), 1);
+    EXPECT_EQ(g_arrSearchResults.GetSize(), 0); // handed to the window, then dropped
+    EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
+
+    // Nothing found: string 185 and no window.
+    AfxScriptMessageBox(IDOK);
+    AfxScriptNextModal(IDD_SEARCH_LIBRARY, {{IDC_SEARCH_NAME, "montagne"}}, IDOK);
+    AfxScriptModal(IDD_SEARCH_PROGRESS, {wait});
+    m_pFrame->SendMessage(WM_COMMAND, ID_LIB_SEARCH);
+    Pump();
+    EXPECT_EQ(SearchWindows(), 1);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, "Aucune concordance trouv\xE9\x65.");
+}
+
+// Closing the main window while the worker runs stops it, opens no window, and then closes.
+TEST_F(LibrarySearchTest, ClosingTheProgramDuringASearchEndsItCleanly)
+{
+    MakeLibrary(200);
+    ASSERT_TRUE(Start());
+    ShowBar(TRUE);
+    CSearchProgressDlg& dlg = m_pFrame->GetSearchProgressDlg();
+    static HANDLE s_go;
+    s_go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    dlg.m_block.pfnAfterEntry = [](SearchProgress* p) {
+        if (p->current.load() == 11)
+            WaitForSingleObject(s_go, 30000);
+    };
+    HWND hMain = m_pFrame->m_hWnd;
+    AfxScriptNextModal(IDD_SEARCH_LIBRARY, {{IDC_SEARCH_NAME, "lac"}}, IDOK);
+    AfxModalStep close;
+    close.buttonId = 0;
+    close.check = [&dlg, hMain](CWnd*) {
+        ASSERT_TRUE(PumpUntil([&dlg] { return dlg.m_block.current.load() == 11; }));
+        ::PostMessageA(hMain, WM_CLOSE, 0, 0);
+        AfxPumpPendingMessages();
+        EXPECT_TRUE(::IsWindow(hMain)); // waits for the search first
+        SetEvent(s_go);
+        PumpUntil([&dlg] { return dlg.m_block.done.load() != 0 && dlg.m_nTimerId == 0; });
+    };
+    AfxScriptModal(IDD_SEARCH_PROGRESS, {close});
+    m_pFrame->SendMessage(WM_COMMAND, ID_LIB_SEARCH);
+    EXPECT_EQ(dlg.m_block.cancel.load(), 1);
+    EXPECT_EQ(dlg.m_block.current.load(), 11); // no record after the stop
+    EXPECT_EQ(dlg.m_hThread, nullptr);
+    PumpUntil([hMain] { return !::IsWindow(hMain); });
+    EXPECT_FALSE(::IsWindow(hMain));
+    EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
+    EXPECT_EQ(g_arrSearchResults.GetSize(), 0);
+    CloseHandle(s_go);
+}
