@@ -3,6 +3,8 @@
 #include "tests/app/AppFixture.h"
 
 #include "explorer/SearchView.h"
+#include "library/PicListBox.h"
+#include "shell/Settings.h"
 #include "explorer/SearchWorker.h"
 #include "library/PicObject.h"
 #include "framework/Archive.h"
@@ -71,6 +73,28 @@ protected:
             out.Close();
         }
         PutSettingText("folders", "LibrarianLocation", m_root);
+    }
+    // Searches the names for the text and waits for the end.
+    void Search(const char* name)
+    {
+        CSearchProgressDlg& dlg = m_pFrame->GetSearchProgressDlg();
+        AfxScriptNextModal(IDD_SEARCH_LIBRARY, {{IDC_SEARCH_NAME, name}}, IDOK);
+        AfxModalStep wait;
+        wait.buttonId = 0;
+        wait.check = [&dlg](CWnd*) {
+            PumpUntil([&dlg] { return dlg.m_block.done.load() != 0 && dlg.m_nTimerId == 0; });
+        };
+        AfxScriptModal(IDD_SEARCH_PROGRESS, {wait});
+        m_pFrame->SendMessage(WM_COMMAND, ID_LIB_SEARCH);
+        Pump();
+    }
+    CSearchView* FirstSearchView()
+    {
+        for (CMDIChildWnd* pChild : Children())
+            if (pChild->GetActiveView() != nullptr
+                && pChild->GetActiveView()->IsKindOf(RUNTIME_CLASS(CSearchView)))
+                return static_cast<CSearchView*>(pChild->GetActiveView());
+        return nullptr;
     }
     void ShowBar(BOOL show) { AfxShowControlBar(m_pFrame, m_pFrame->GetLibraryBar(), show, FALSE); }
     int SearchWindows()
@@ -167,4 +191,53 @@ TEST_F(LibrarySearchTest, ClosingTheProgramDuringASearchEndsItCleanly)
     EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
     EXPECT_EQ(g_arrSearchResults.GetSize(), 0);
     CloseHandle(s_go);
+}
+
+// The hits' window lists every hit from its record (a picture gone since is still listed) and exports
+// the selection: new copies, a refused copy reported, and a cancelled replace question ends the batch.
+TEST_F(LibrarySearchTest, HitsWindowListsTheHitsAndExportsTheSelection)
+{
+    MakeLibrary(6);
+    for (int n : {1, 3})
+        ASSERT_TRUE(testpaths::WriteBytes(m_root + "\\Images\\Photo" + std::to_string(n) + ".bmp",
+                                          "picture " + std::to_string(n)));
+    ASSERT_TRUE(Start());
+    ShowBar(TRUE);
+    Search("plage");
+    CSearchView* pView = FirstSearchView();
+    ASSERT_NE(pView, nullptr);
+    CPicListBox& list = pView->GetList();
+    ASSERT_EQ(list.GetCount(), 3);
+    EXPECT_EQ(std::string(list.GetRecord(0)->m_strBaseName), "Plage 1");
+    EXPECT_EQ(std::string(list.GetRecord(2)->m_strBaseName), "Plage 5"); // its picture is gone
+    EXPECT_EQ(list.GetSelCount(), 1);
+
+    const std::string out = m_temp.Path() + "\\Export";
+    CreateDirectoryA(out.c_str(), nullptr);
+    pView->OnSelectAll();
+    AfxCommonDialogAnswer answer;
+    answer.ok = true;
+    answer.path = out;
+    AfxScriptCommonDialog(AfxCommonDialogKind::Folder, answer);
+    AfxScriptMessageBox(IDOK);
+    pView->OnExport();
+    EXPECT_EQ(testpaths::ReadBytes(out + "\\Plage 1.bmp"), "picture 1");
+    EXPECT_EQ(testpaths::ReadBytes(out + "\\Plage 3.bmp"), "picture 3");
+    EXPECT_EQ(GetFileAttributesA((out + "\\Plage 5.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_EQ(AfxTestRecords().messageBoxes[0].text,
+              "Erreur lors de la copie du fichier " + out + "\\Plage 5.bmp.");
+    EXPECT_EQ(std::string(g_CurrentExportDirectory), out);
+
+    // Again: the first clash asks, and its cancel leaves the rest alone.
+    ASSERT_TRUE(testpaths::WriteBytes(out + "\\Plage 3.bmp", "kept"));
+    AfxScriptCommonDialog(AfxCommonDialogKind::Folder, answer);
+    AfxScriptMessageBox(IDOK);
+    AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDCANCEL);
+    pView->OnExport();
+    EXPECT_EQ(testpaths::ReadBytes(out + "\\Plage 3.bmp"), "kept");
+    int questions = 0;
+    for (const AfxModalRecord& r : AfxTestRecords().modals)
+        questions += r.templateId == IDD_FILE_REPLACE;
+    EXPECT_EQ(questions, 1);
 }

@@ -43,18 +43,14 @@ TEST_F(SearchLibraryTest, TenThousandRecordsEachCriterionAndCombinationFindsExac
     const Case cases[] = {
         {"\xE9t\xE9", "", "", "", [](int n) { return n % 5 == 0; }},      // "été" finds "Été à Nice"
         {"\xC9T\xC9 \xC0", "", "", "", [](int n) { return n % 5 == 0; }}, // "ÉTÉ À"
-        {"montagne", "", "", "", [](int n) { return n % 5 == 2; }},
-        {"FOR\xCAT", "", "", "", [](int n) { return n % 5 == 3; }}, // "FORÊT"
-        {"hoto", "", "", "", [](int) { return true; }},             // inside the name
+        {"FOR\xCAT", "", "", "", [](int n) { return n % 5 == 3; }},       // "FORÊT"
+        {"hoto", "", "", "", [](int) { return true; }},                   // inside the name
         {"9999", "", "", "", [](int n) { return n == 9999; }},
         {"", "\xE9lo\xEFse", "", "", [](int n) { return n % 3 == 0; }}, // "éloïse"
-        {"", "MARC", "", "", [](int n) { return n % 3 == 1; }},
-        {"", "", "no\xEBl", "", [](int n) { return n % 4 == 3; }}, // "noël"
-        {"", "", "MER", "", [](int n) { return n % 4 == 0; }},
+        {"", "", "no\xEBl", "", [](int n) { return n % 4 == 3; }},      // "noël"
         {"", "", "", "\xE9t\xE9", [](int n) { return n % 11 == 0; }},
         {"plage", "marc", "", "", [](int n) { return n % 5 == 1 && n % 3 == 1; }},
         {"\xE9t\xE9", "", "NEIGE", "souvenir", [](int n) { return n % 5 == 0 && n % 4 == 3 && n % 11 == 0; }},
-        {"plage", "", "famille", "", [](int n) { return n % 5 == 1 && n % 4 == 1; }},
         {"ville", "\xC9LO\xCFSE", "vacances", "",
          [](int n) { return n % 5 == 4 && n % 3 == 0 && n % 4 == 0; }},
         {"zzz", "", "", "", [](int) { return false; }},
@@ -70,7 +66,7 @@ TEST_F(SearchLibraryTest, TenThousandRecordsEachCriterionAndCombinationFindsExac
         EXPECT_EQ(m_block.hits.load(), g_arrSearchResults.GetSize());
     }
     // Until the protected folder is opened, its records are never found.
-    for (const Case& c : {cases[0], cases[12]}) {
+    for (const Case& c : {cases[0], cases[9]}) {
         Run(MakeSearchCriteria(c.name, c.author, c.keyword, c.comment), FALSE);
         EXPECT_EQ(HitNumbers(g_arrSearchResults), Expected(0, 9500, c.match));
         EXPECT_EQ(m_block.total.load(), 9500);
