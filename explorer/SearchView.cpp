@@ -226,15 +226,26 @@ void CSearchView::UpdateStatusPanes()
         || !::IsWindow(m_list.GetSafeHwnd()))
         return;
     double total = 0;
+    double selectedSize = 0;
+    int selected = 0;
     const int count = m_list.GetCount();
     for (int i = 0; i < count; ++i) {
         CPicObject* pRecord = m_list.GetRecord(i);
-        if (pRecord != nullptr)
-            total += static_cast<double>(static_cast<DWORD>(pRecord->m_lFileSize));
+        if (pRecord == nullptr)
+            continue;
+        const double size = static_cast<double>(static_cast<DWORD>(pRecord->m_lFileSize));
+        total += size;
+        if (m_list.GetSel(i) > 0) {
+            selected++;
+            selectedSize += size;
+        }
     }
     CString text;
     text.Format(m_strTotalFormat, count, static_cast<LPCSTR>(ShortSizeText(total)));
     g_pMainFrameHost->SetStatusText1(text);
+    text.Format(m_strSelectedFormat, selected, static_cast<LPCSTR>(ShortSizeText(selectedSize)));
+    g_pMainFrameHost->SetStatusPaneText(2, text);
+    g_pMainFrameHost->SetStatusPaneText(3, " ");
 }
 
 void CSearchView::ArrangeChildFrame(BOOL byPlacement)

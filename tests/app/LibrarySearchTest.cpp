@@ -3,6 +3,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "explorer/SearchView.h"
+#include "shell/AppMessages.h"
 #include "library/PicListBox.h"
 #include "shell/Settings.h"
 #include "explorer/SearchWorker.h"
@@ -211,6 +212,10 @@ TEST_F(LibrarySearchTest, HitsWindowListsTheHitsAndExportsTheSelection)
     EXPECT_EQ(std::string(list.GetRecord(0)->m_strBaseName), "Plage 1");
     EXPECT_EQ(std::string(list.GetRecord(2)->m_strBaseName), "Plage 5"); // its picture is gone
     EXPECT_EQ(list.GetSelCount(), 1);
+    pView->SendMessage(WM_VIEWSTATUS);
+    EXPECT_EQ(std::string(m_pFrame->GetStatusBar()->GetPaneText(1)), "Total: 3 Images (0 octets)");
+    EXPECT_EQ(std::string(m_pFrame->GetStatusBar()->GetPaneText(2)), "S\xE9lection: 1 Images (0 octets)");
+    EXPECT_EQ(std::string(m_pFrame->GetStatusBar()->GetPaneText(3)), " ");
 
     const std::string out = m_temp.Path() + "\\Export";
     CreateDirectoryA(out.c_str(), nullptr);

@@ -41,10 +41,8 @@ TEST_F(SearchLibraryTest, TenThousandRecordsEachCriterionAndCombinationFindsExac
         std::function<bool(int)> match;
     };
     const Case cases[] = {
-        {"\xE9t\xE9", "", "", "", [](int n) { return n % 5 == 0; }},      // "été" finds "Été à Nice"
-        {"\xC9T\xC9 \xC0", "", "", "", [](int n) { return n % 5 == 0; }}, // "ÉTÉ À"
-        {"FOR\xCAT", "", "", "", [](int n) { return n % 5 == 3; }},       // "FORÊT"
-        {"hoto", "", "", "", [](int) { return true; }},                   // inside the name
+        {"\xE9t\xE9", "", "", "", [](int n) { return n % 5 == 0; }}, // "été" finds "Été à Nice"
+        {"hoto", "", "", "", [](int) { return true; }},              // inside the name
         {"9999", "", "", "", [](int n) { return n == 9999; }},
         {"", "\xE9lo\xEFse", "", "", [](int n) { return n % 3 == 0; }}, // "éloïse"
         {"", "", "no\xEBl", "", [](int n) { return n % 4 == 3; }},      // "noël"
@@ -66,7 +64,7 @@ TEST_F(SearchLibraryTest, TenThousandRecordsEachCriterionAndCombinationFindsExac
         EXPECT_EQ(m_block.hits.load(), g_arrSearchResults.GetSize());
     }
     // Until the protected folder is opened, its records are never found.
-    for (const Case& c : {cases[0], cases[9]}) {
+    for (const Case& c : {cases[0], cases[7]}) {
         Run(MakeSearchCriteria(c.name, c.author, c.keyword, c.comment), FALSE);
         EXPECT_EQ(HitNumbers(g_arrSearchResults), Expected(0, 9500, c.match));
         EXPECT_EQ(m_block.total.load(), 9500);
