@@ -18,6 +18,8 @@
 #include "resources/resource.h"
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -245,4 +247,43 @@ TEST_F(LibrarySearchTest, HitsWindowListsTheHitsAndExportsTheSelection)
     for (const AfxModalRecord& r : AfxTestRecords().modals)
         questions += r.templateId == IDD_FILE_REPLACE;
     EXPECT_EQ(questions, 1);
+}
+
+// The list commands of the hits' window: selection by pattern (shared history), views that keep the
+// records, sorting.
+TEST_F(LibrarySearchTest, HitsWindowSelectsByPatternChangesViewAndSorts)
+{
+    MakeLibrary(8);
+    ASSERT_TRUE(Start());
+    ShowBar(TRUE);
+    Search("lac");
+    CSearchView* pView = FirstSearchView();
+    ASSERT_NE(pView, nullptr);
+    CPicListBox& list = pView->GetList();
+    ASSERT_EQ(list.GetCount(), 4);
+
+    AfxScriptNextModal(IDD_SELECT_PICTURES, {{IDC_PATTERN_COMBO, "PHOTO[46].*"}}, IDOK);
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_SELECT_PATTERN);
+    std::vector<std::string> selected;
+    for (int i = 0; i < list.GetCount(); ++i)
+        if (list.GetSel(i) > 0)
+            selected.push_back(static_cast<LPCSTR>(list.GetRecord(i)->m_strFileName));
+    EXPECT_EQ(selected, (std::vector<std::string>{"Photo4.bmp", "Photo6.bmp"}));
+    ASSERT_GT(g_SelectFilterList.GetSize(), 0);
+    EXPECT_EQ(std::string(g_SelectFilterList[0]), "photo[46].*");
+
+    AfxScriptNextModal(IDD_DESELECT_PICTURES, {{IDC_PATTERN_COMBO, "*4.bmp"}}, IDOK);
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_DESELECT_PATTERN);
+    EXPECT_EQ(list.GetSelCount(), 1);
+
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_VIEW_LIST);
+    EXPECT_EQ(list.m_nView, 3);
+    EXPECT_EQ(g_TailleVignette, 3);
+    ASSERT_EQ(list.GetCount(), 4);
+    EXPECT_EQ(list.GetSel(0), 1);
+
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_SORT_DESCENDING);
+    EXPECT_EQ(std::string(list.GetRecord(0)->m_strBaseName), "Lac 6");
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_INVERT_SELECTION);
+    EXPECT_EQ(list.GetSelCount(), 3);
 }
