@@ -65,7 +65,7 @@ public:
 
     // ---- what the document windows ask (IMainFrameHost) ----
     CMDIFrameWnd* GetFrameWnd() override { return this; }
-    void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement) override;
+    void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement, BOOL bFirstCell) override;
     void SetFullScreenView(CView* pView) override { m_pFullScreenView = pView; }
     CView* GetFullScreenView() const override { return m_pFullScreenView; }
     void PromoteRecentEntry(LPCSTR path) override;
