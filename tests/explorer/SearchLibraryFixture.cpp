@@ -61,13 +61,17 @@ void WriteRecord(const std::string& folder, int n, const std::string& ext)
     record.m_nHeight = 480;
     record.m_nBitCount = 24;
     record.m_lFileSize = 1000 + n;
-    CFile out;
-    ASSERT_TRUE(out.Open((folder + "\\" + file + ".dai").c_str(),
-                         CFile::modeCreate | CFile::modeWrite | CFile::typeBinary));
-    CArchive ar(&out, CArchive::store);
+    // Made in memory and written in one go: the record's own storing flushes to the disk each time.
+    CMemFile memory;
+    CArchive ar(&memory, CArchive::store);
     record.Serialize(ar);
     ar.Close();
-    out.Close();
+    const UINT length = static_cast<UINT>(memory.GetLength());
+    BYTE* bytes = memory.Detach();
+    const bool written = testpaths::WriteBytes(folder + "\\" + file + ".dai",
+                                               std::string(reinterpret_cast<const char*>(bytes), length));
+    free(bytes);
+    ASSERT_TRUE(written);
 }
 
 std::set<int> HitNumbers(const CStringArray& hits)

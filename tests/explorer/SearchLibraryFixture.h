@@ -38,6 +38,9 @@ protected:
     std::string Folder(const std::string& rel) const;
     // Records first..last-1 spread over the folder's sub-folders ("Album 0".."Album <albums-1>").
     void Fill(const std::string& fixedFolder, int first, int last, int albums);
+    // 10,000 records: 0-8999 in "Images" (12 albums), 9000-9499 in "Images Favorites", 9500-9999 in
+    // the protected folder.
+    void FillTenThousand();
     // Runs the worker on this thread over the library; the hits stay in g_arrSearchResults.
     void Run(const SearchCriteria& criteria, BOOL searchProtected);
 

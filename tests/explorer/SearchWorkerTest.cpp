@@ -8,6 +8,7 @@
 #include "tests/support/TestPaths.h"
 
 #include <functional>
+#include <vector>
 
 using namespace searchtest;
 
@@ -22,54 +23,78 @@ std::set<int> Expected(int first, int last, const std::function<bool(int)>& pred
     return out;
 }
 
+struct Case {
+    const char* name;
+    const char* author;
+    const char* keyword;
+    const char* comment;
+    std::function<bool(int)> match;
+};
+
+// 10,000 records (the last 500 in the protected folder), searched for each case with the protected
+// folder open, then for the first case with it closed; nothing is ever written.
+void SearchTenThousand(const std::vector<Case>& cases,
+                       const std::function<void(const SearchCriteria&, BOOL)>& run, SearchProgress& block,
+                       const std::string& root)
+{
+    const std::string before = FileStamps(root);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + "|" + c.author + "|" + c.keyword + "|" + c.comment);
+        run(MakeSearchCriteria(c.name, c.author, c.keyword, c.comment), TRUE);
+        EXPECT_EQ(HitNumbers(g_arrSearchResults), Expected(0, 10000, c.match));
+        EXPECT_EQ(block.total.load(), 10000);
+        EXPECT_EQ(block.current.load(), 10001);
+        EXPECT_EQ(block.done.load(), 1);
+        EXPECT_EQ(block.hits.load(), g_arrSearchResults.GetSize());
+    }
+    // Until the protected folder is opened, its records are never found.
+    const Case& c = cases.front();
+    run(MakeSearchCriteria(c.name, c.author, c.keyword, c.comment), FALSE);
+    EXPECT_EQ(HitNumbers(g_arrSearchResults), Expected(0, 9500, c.match));
+    EXPECT_EQ(block.total.load(), 9500);
+    EXPECT_EQ(FileStamps(root), before);
+}
+
 } // namespace
 
-// 10,000 records: every criterion alone and combined finds exactly its records, accented capitals
-// matching small accented letters; the protected folder only once opened; nothing written.
-TEST_F(SearchLibraryTest, TenThousandRecordsEachCriterionAndCombinationFindsExactlyItsRecords)
+void SearchLibraryTest::FillTenThousand()
 {
     Fill(kPictures, 0, 9000, 12);
     Fill(kFavorites, 9000, 9500, 3);
     Fill(kProtected, 9500, 10000, 2);
-    const std::string before = FileStamps(m_dir.Path());
+}
 
-    struct Case {
-        const char* name;
-        const char* author;
-        const char* keyword;
-        const char* comment;
-        std::function<bool(int)> match;
-    };
-    const Case cases[] = {
-        {"\xE9t\xE9", "", "", "", [](int n) { return n % 5 == 0; }}, // "été" finds "Été à Nice"
-        {"hoto", "", "", "", [](int) { return true; }},              // inside the name
-        {"9999", "", "", "", [](int n) { return n == 9999; }},
-        {"", "\xE9lo\xEFse", "", "", [](int n) { return n % 3 == 0; }}, // "éloïse"
-        {"", "", "no\xEBl", "", [](int n) { return n % 4 == 3; }},      // "noël"
-        {"", "", "", "\xE9t\xE9", [](int n) { return n % 11 == 0; }},
-        {"plage", "marc", "", "", [](int n) { return n % 5 == 1 && n % 3 == 1; }},
-        {"\xE9t\xE9", "", "NEIGE", "souvenir", [](int n) { return n % 5 == 0 && n % 4 == 3 && n % 11 == 0; }},
-        {"ville", "\xC9LO\xCFSE", "vacances", "",
-         [](int n) { return n % 5 == 4 && n % 3 == 0 && n % 4 == 0; }},
-        {"zzz", "", "", "", [](int) { return false; }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.name) + "|" + c.author + "|" + c.keyword + "|" + c.comment);
-        const SearchCriteria criteria = MakeSearchCriteria(c.name, c.author, c.keyword, c.comment);
-        Run(criteria, TRUE);
-        EXPECT_EQ(HitNumbers(g_arrSearchResults), Expected(0, 10000, c.match));
-        EXPECT_EQ(m_block.total.load(), 10000);
-        EXPECT_EQ(m_block.current.load(), 10001);
-        EXPECT_EQ(m_block.done.load(), 1);
-        EXPECT_EQ(m_block.hits.load(), g_arrSearchResults.GetSize());
-    }
-    // Until the protected folder is opened, its records are never found.
-    for (const Case& c : {cases[0], cases[7]}) {
-        Run(MakeSearchCriteria(c.name, c.author, c.keyword, c.comment), FALSE);
-        EXPECT_EQ(HitNumbers(g_arrSearchResults), Expected(0, 9500, c.match));
-        EXPECT_EQ(m_block.total.load(), 9500);
-    }
-    EXPECT_EQ(FileStamps(m_dir.Path()), before);
+// Each criterion alone finds exactly its records, anywhere in the field, accented capitals matching
+// small accented letters.
+TEST_F(SearchLibraryTest, TenThousandRecordsEachCriterionFindsExactlyItsRecords)
+{
+    FillTenThousand();
+    SearchTenThousand(
+        {
+            {"\xE9t\xE9", "", "", "", [](int n) { return n % 5 == 0; }}, // "été" finds "Été à Nice"
+            {"hoto", "", "", "", [](int) { return true; }},              // inside the name
+            {"9999", "", "", "", [](int n) { return n == 9999; }},
+            {"", "\xE9lo\xEFse", "", "", [](int n) { return n % 3 == 0; }}, // "éloïse"
+            {"", "", "no\xEBl", "", [](int n) { return n % 4 == 3; }},      // "noël"
+            {"", "", "", "\xE9t\xE9", [](int n) { return n % 11 == 0; }},
+        },
+        [this](const SearchCriteria& c, BOOL p) { Run(c, p); }, m_block, m_dir.Path());
+}
+
+// Given together, criteria must all hold: a record matching only some is no hit.
+TEST_F(SearchLibraryTest, TenThousandRecordsCombinedCriteriaFindExactlyTheRecordsMatchingAll)
+{
+    FillTenThousand();
+    SearchTenThousand(
+        {
+            {"\xE9t\xE9", "", "NEIGE", "souvenir",
+             [](int n) { return n % 5 == 0 && n % 4 == 3 && n % 11 == 0; }},
+            {"plage", "marc", "", "", [](int n) { return n % 5 == 1 && n % 3 == 1; }},
+            {"ville", "\xC9LO\xCFSE", "vacances", "",
+             [](int n) { return n % 5 == 4 && n % 3 == 0 && n % 4 == 0; }},
+            {"zzz", "", "", "", [](int) { return false; }},
+        },
+        [this](const SearchCriteria& c, BOOL p) { Run(c, p); }, m_block, m_dir.Path());
 }
 
 // The trash, folders and record files whose name begins with '.', and other files are never read; a
