@@ -225,6 +225,7 @@ public:
     // ---- keys, preferences and the library commands ----
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnPreferences();
+    void OnOptionsPassword();
     // Applies what changed between the settings before (old) and now to the bars.
     void ApplyToolBarSettings(int oldUseCoolBar, int oldShowRecents, int oldAnimation, int oldText,
                               int oldBitmap);
