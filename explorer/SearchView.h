@@ -3,9 +3,10 @@
 // itself: pictures renamed, moved or deleted meanwhile stay listed until it is closed.
 #pragma once
 #include "library/PicListBox.h"
+#include "library/PicListDrag.h"
 #include "framework/View.h"
 
-class CSearchView : public CView, public CPicListOwner {
+class CSearchView : public CView, public CPicListOwner, public CPicDropSite {
     DECLARE_DYNCREATE(CSearchView)
 public:
     CSearchView();
@@ -22,6 +23,10 @@ public:
     // view's automatic full screen is on.
     void OnOpenItem();
     CPicListBox& GetList() { return m_list; }
+
+    // CPicDropSite: the hits dragged onto an explorer's folders (SearchViewDrop.cpp).
+    int DropSiteKind() const override { return kPicSiteSearch; }
+    BOOL DropSelection(const PicDropDecision& drop) override;
 
     void OnDraw(CDC* pDC) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;

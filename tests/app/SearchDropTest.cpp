@@ -1,0 +1,154 @@
+// Hits of a library search dragged out of their window: copied onto an explorer's list, never
+// moved, and taken by no library folder.
+#include "tests/app/AppFixture.h"
+
+#include "explorer/SearchView.h"
+#include "framework/Archive.h"
+#include "framework/File.h"
+#include "framework/MDIChildWnd.h"
+#include "framework/TestSeams.h"
+#include "library/LibraryBar.h"
+#include "library/PicListDrag.h"
+#include "library/PicObject.h"
+#include "resources/resource.h"
+
+#include <functional>
+#include <string>
+
+namespace {
+
+HWND g_hUnder = nullptr;
+HWND SeamWindow(POINT) { return g_hUnder; }
+BOOL NoCtrl() { return FALSE; }
+
+LPARAM At(POINT pt) { return MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)); }
+
+bool PumpUntil(const std::function<bool()>& done)
+{
+    const DWORD deadline = GetTickCount() + 30000;
+    while (!done()) {
+        if (static_cast<LONG>(GetTickCount() - deadline) > 0)
+            return false;
+        AfxPumpPendingMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// An explorer's list as the drag sees it: a list whose window answers as an explorer view.
+class CExplorerStandIn : public CWnd, public CPicListOwner, public CPicDropSite {
+public:
+    CPicListBox m_list;
+    CString m_folder;
+    int DropSiteKind() const override { return kPicSiteExplorer; }
+    CString DropListFolder() override { return m_folder; }
+    CString GetListFolder() override { return m_folder; }
+};
+
+class SearchDropTest : public AppTest {
+protected:
+    void TearDown() override
+    {
+        ResetPicDragInput();
+        if (::IsWindow(m_standIn.m_hWnd))
+            m_standIn.DestroyWindow();
+        AppTest::TearDown();
+    }
+    // A library of records "Plage <n>" under "Images"; the pictures of 1 and 3 exist.
+    void MakeLibrary()
+    {
+        m_root = m_temp.Path() + "\\Bibli";
+        CreateDirectoryA(m_root.c_str(), nullptr);
+        CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+        for (int n : {1, 3}) {
+            CPicObject record;
+            const std::string stem = m_root + "\\Images\\Photo" + std::to_string(n);
+            record.m_strPath = (stem + ".bmp").c_str();
+            record.m_strFileName = ("Photo" + std::to_string(n) + ".bmp").c_str();
+            record.m_strBaseName = ("Plage " + std::to_string(n)).c_str();
+            record.m_strExt = "bmp";
+            CFile out;
+            ASSERT_TRUE(out.Open((stem + ".dai").c_str(), CFile::modeCreate | CFile::modeWrite));
+            CArchive ar(&out, CArchive::store);
+            record.Serialize(ar);
+            ar.Close();
+            out.Close();
+            ASSERT_TRUE(testpaths::WriteBytes(stem + ".bmp", "picture " + std::to_string(n)));
+        }
+        PutSettingText("folders", "LibrarianLocation", m_root);
+    }
+    CSearchView* SearchPlage()
+    {
+        CSearchProgressDlg& dlg = m_pFrame->GetSearchProgressDlg();
+        AfxScriptNextModal(IDD_SEARCH_LIBRARY, {{IDC_SEARCH_NAME, "plage"}}, IDOK);
+        AfxModalStep wait;
+        wait.buttonId = 0;
+        wait.check = [&dlg](CWnd*) {
+            PumpUntil([&dlg] { return dlg.m_block.done.load() != 0 && dlg.m_nTimerId == 0; });
+        };
+        AfxScriptModal(IDD_SEARCH_PROGRESS, {wait});
+        m_pFrame->SendMessage(WM_COMMAND, ID_LIB_SEARCH);
+        Pump();
+        for (CMDIChildWnd* pChild : Children())
+            if (pChild->GetActiveView() != nullptr
+                && pChild->GetActiveView()->IsKindOf(RUNTIME_CLASS(CSearchView)))
+                return static_cast<CSearchView*>(pChild->GetActiveView());
+        return nullptr;
+    }
+    void Drag(CPicListBox& list, POINT screen, HWND hUnder)
+    {
+        g_picDragInput.windowFromPoint = SeamWindow;
+        g_picDragInput.ctrlDown = NoCtrl;
+        RECT rc;
+        list.GetItemRect(0, &rc);
+        list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
+                         At({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
+        POINT client = screen;
+        ::ScreenToClient(list.m_hWnd, &client);
+        g_hUnder = hUnder;
+        list.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(client));
+        list.SendMessage(WM_LBUTTONUP, 0, At(client));
+        Pump();
+    }
+    std::string m_root;
+    CExplorerStandIn m_standIn;
+};
+
+} // namespace
+
+TEST_F(SearchDropTest, HitsAreCopiedOntoAnExplorerListAndNeverIntoALibraryFolder)
+{
+    MakeLibrary();
+    ASSERT_TRUE(Start());
+    CSearchView* pView = SearchPlage();
+    ASSERT_NE(pView, nullptr);
+    CPicListBox& hits = pView->GetList();
+    ASSERT_EQ(hits.GetCount(), 2);
+    hits.SelItemRange(TRUE, 0, 1);
+
+    const std::string out = m_temp.Path() + "\\Sortie";
+    CreateDirectoryA(out.c_str(), nullptr);
+    m_standIn.m_folder = out.c_str();
+    ASSERT_TRUE(m_standIn.CreateEx(0, AfxRegisterWndClass(0), "SearchDropTest", WS_POPUP | WS_VISIBLE,
+                                   CRect(600, 0, 900, 300), nullptr, 0));
+    ASSERT_TRUE(m_standIn.m_list.Create(&m_standIn, 101));
+    ::MoveWindow(m_standIn.m_list.m_hWnd, 0, 0, 300, 300, TRUE);
+    POINT over = {40, 40};
+    ::ClientToScreen(m_standIn.m_list.m_hWnd, &over);
+    Drag(hits, over, m_standIn.m_list.m_hWnd);
+    EXPECT_EQ(testpaths::ReadBytes(out + "\\Plage 1.bmp"), "picture 1");
+    EXPECT_EQ(testpaths::ReadBytes(out + "\\Plage 3.bmp"), "picture 3");
+    EXPECT_EQ(testpaths::ReadBytes(m_root + "\\Images\\Photo1.bmp"), "picture 1") << "hits are only copied";
+
+    // The library's folders are no target for hits.
+    CLibraryBar* pBar = m_pFrame->GetLibraryBar();
+    RECT item = {};
+    TreeView_GetItemRect(pBar->m_tree.m_hWnd, pBar->m_tree.FavoritesItem(), &item, TRUE);
+    POINT onFav = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ::ClientToScreen(pBar->m_tree.m_hWnd, &onFav);
+    Drag(hits, onFav, pBar->m_tree.m_hWnd);
+    EXPECT_EQ(g_nDropTarget, kDropNone);
+    EXPECT_EQ(::GetFileAttributesA((m_root + "\\Images Favorites\\Plage 1.bmp").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(hits.GetCount(), 2);
+}
