@@ -57,6 +57,14 @@ BEGIN_MESSAGE_MAP(CDibView, CScrollView)
     ON_UPDATE_COMMAND_UI(ID_VIEW_LOCAL_TOOLBAR, OnUpdateLocalToolBar)
     ON_COMMAND(ID_HIDE_LOCAL_TOOLBAR, OnLocalToolBar)
     ON_UPDATE_COMMAND_UI(ID_PICTURE_ADD_TO_LIBRARY, OnUpdateAddToLibrary)
+    ON_COMMAND(ID_FILE_PRINT, OnPrintPicture)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPreviewPicture)
+    ON_COMMAND(ID_FILE_PRINT_POSTER, OnPrintPoster)
+    ON_COMMAND(ID_FILE_PRINT_POSTER_PREVIEW, OnPreviewPoster)
+    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT, OnUpdatePrint)
+    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_PREVIEW, OnUpdatePrint)
+    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_POSTER, OnUpdatePrint)
+    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_POSTER_PREVIEW, OnUpdatePrint)
 END_MESSAGE_MAP()
 
 CDibView::CDibView()
@@ -214,6 +222,10 @@ void CDibView::OnPaint()
 
 void CDibView::OnDraw(CDC* pDC)
 {
+    if (pDC->IsPrinting()) {
+        DrawPrintedPage(pDC);
+        return;
+    }
     CRect client;
     GetClientRect(&client);
     PaintTo(pDC->m_hDC, client, client);
