@@ -79,6 +79,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     // Keys and preferences.
     ON_WM_KEYDOWN()
     ON_COMMAND(ID_PREFERENCES, OnPreferences)
+    ON_COMMAND(ID_PROTECTED_PASSWORD, OnOptionsPassword)
     // Window arrangement, tool bar, help, paste and web pages.
     ON_COMMAND(ID_WINDOW_MOSAIC, OnWindowMosaic)
     ON_UPDATE_COMMAND_UI(ID_WINDOW_MOSAIC, OnUpdateWindowMosaic)

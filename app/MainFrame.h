@@ -64,7 +64,7 @@ public:
 
     // ---- what the document windows ask (IMainFrameHost) ----
     CMDIFrameWnd* GetFrameWnd() override { return this; }
-    void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement) override;
+    void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement, BOOL bFirstCell) override;
     void SetFullScreenView(CView* pView) override { m_pFullScreenView = pView; }
     CView* GetFullScreenView() const override { return m_pFullScreenView; }
     void PromoteRecentEntry(LPCSTR path) override;
@@ -223,6 +223,7 @@ public:
     // ---- keys, preferences and the library commands ----
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnPreferences();
+    void OnOptionsPassword();
     // Applies what changed between the settings before (old) and now to the bars.
     void ApplyToolBarSettings(int oldUseCoolBar, int oldShowRecents, int oldAnimation, int oldText,
                               int oldBitmap);

@@ -26,7 +26,7 @@ public:
     virtual void SetStatusMode(int nMode) = 0;
 
     // Gives the frame of pView its slice of the MDI area (see shell/ViewPlacement.h).
-    virtual void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement) = 0;
+    virtual void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement, BOOL bFirstCell) = 0;
 
     // The view covering the screen, null when none; a view sets itself on entering full screen and
     // clears itself (only if it is still the one set) on leaving.

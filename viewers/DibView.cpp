@@ -2,6 +2,7 @@
 #include "viewers/DibView.h"
 
 #include "shell/AppMessages.h"
+#include "shell/LibraryLink.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
 #include "shell/ViewPlacement.h"
@@ -56,6 +57,7 @@ BEGIN_MESSAGE_MAP(CDibView, CScrollView)
     ON_COMMAND(ID_VIEW_LOCAL_TOOLBAR, OnLocalToolBar)
     ON_UPDATE_COMMAND_UI(ID_VIEW_LOCAL_TOOLBAR, OnUpdateLocalToolBar)
     ON_COMMAND(ID_HIDE_LOCAL_TOOLBAR, OnLocalToolBar)
+    ON_COMMAND(ID_PICTURE_ADD_TO_LIBRARY, OnAddToLibrary)
     ON_UPDATE_COMMAND_UI(ID_PICTURE_ADD_TO_LIBRARY, OnUpdateAddToLibrary)
     ON_COMMAND(ID_FILE_PRINT, OnPrintPicture)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPreviewPicture)
@@ -91,6 +93,14 @@ void CDibView::OnInitialUpdate()
     CSize size = pDoc != nullptr ? pDoc->GetDocSize() : CSize(1, 1);
     SetScrollSizes(MM_TEXT, CSize(std::max(1, MulDiv(size.cx, m_nZoom, 100)),
                                   std::max(1, MulDiv(size.cy, m_nZoom, 100))));
+    // Placed before its frame first shows: a new window starts in its own cell, and the others make
+    // room at the next tick.
+    if (g_bAutoReorganize) {
+        m_bArranging = 1;
+        ArrangeChildFrame(FALSE);
+        m_bArranging = 0;
+        g_bArrangePending = TRUE;
+    }
     CScrollView::OnInitialUpdate();
     if (m_bOpenedFullScreen) {
         SetFocus();
@@ -365,8 +375,25 @@ void CDibView::OnUpdateModeFit(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_nMode == kDi
 
 void CDibView::OnUpdateAddToLibrary(CCmdUI* pCmdUI)
 {
-    // The library is not there yet.
-    pCmdUI->Enable(FALSE);
+    pCmdUI->Enable(g_pLibraryLink != nullptr && g_pLibraryLink->CanAddPicture());
+}
+
+void CDibView::OnAddToLibrary()
+{
+    CDibDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || g_pLibraryLink == nullptr || !g_pLibraryLink->CanAddPicture())
+        return;
+    // A picture without a file takes its window title; a modified one is written from memory.
+    CString path = pDoc->GetPathName();
+    CString name;
+    if (!path.IsEmpty()) {
+        int slash = path.ReverseFind('\\');
+        name = slash >= 0 ? path.Mid(slash + 1) : path;
+    } else {
+        name = pDoc->GetTitle() + ".jpg";
+    }
+    CString source = pDoc->IsModified() ? CString() : path;
+    g_pLibraryLink->AddPictureOfWindow(pDoc->GetHDIB(), name, source);
 }
 
 // ---- status text ----
@@ -413,7 +440,7 @@ void CDibView::ArrangeChildFrame(BOOL byPlacement)
             pFrame->SetWindowPos(nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    ArrangeViewFrame(this, kImageViewArea, byPlacement);
+    ArrangeViewFrame(this, kImageViewArea, byPlacement, m_bArranging);
 }
 
 LRESULT CDibView::OnViewArrange(WPARAM wParam, LPARAM)

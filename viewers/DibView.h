@@ -82,6 +82,7 @@ public:
     void OnUpdateModeProportional(CCmdUI* pCmdUI);
     void OnUpdateModeFit(CCmdUI* pCmdUI);
     void OnUpdateLocalToolBar(CCmdUI* pCmdUI);
+    void OnAddToLibrary();
     void OnUpdateAddToLibrary(CCmdUI* pCmdUI);
 
     // Messages.

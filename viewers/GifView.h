@@ -112,6 +112,7 @@ public:
     void OnUpdateModeProportional(CCmdUI* pCmdUI);
     void OnUpdateModeFit(CCmdUI* pCmdUI);
     void OnUpdateLocalToolBar(CCmdUI* pCmdUI);
+    void OnAddToLibrary();
     void OnUpdateAddToLibrary(CCmdUI* pCmdUI);
 
     // ---- messages ----

@@ -2,6 +2,7 @@
 // status text, keys, mouse, full screen, clipboard copy and the print copy.
 #include "viewers/GifView.h"
 
+#include "shell/LibraryLink.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
 #include "viewers/AnimToolBar.h"
@@ -349,7 +350,27 @@ void CGifView::OnUpdateModeProportional(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_nMo
 void CGifView::OnUpdateModeFit(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_nMode == 2); }
 
 // The library cannot take pictures from a window yet.
-void CGifView::OnUpdateAddToLibrary(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+void CGifView::OnUpdateAddToLibrary(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(g_pLibraryLink != nullptr && g_pLibraryLink->CanAddPicture());
+}
+
+void CGifView::OnAddToLibrary()
+{
+    CGifDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || g_pLibraryLink == nullptr || !g_pLibraryLink->CanAddPicture())
+        return;
+    // The file unchanged when there is one; otherwise the frame shown, named after the title.
+    CString path = pDoc->GetPathName();
+    CString name;
+    if (!path.IsEmpty()) {
+        int slash = path.ReverseFind('\\');
+        name = slash >= 0 ? path.Mid(slash + 1) : path;
+    } else {
+        name = pDoc->GetTitle() + ".jpg";
+    }
+    g_pLibraryLink->AddPictureOfWindow(pDoc->GetFrameDIB(m_nCurrentFrame), name, path);
+}
 
 // ---- keys and mouse ----
 
