@@ -7,13 +7,12 @@
 #include "framework/DataExchange.h"
 #include "framework/Dc.h"
 #include "framework/WinApp.h"
+#include "library/LibTreeCtrl.h"
 #include "library/PicObject.h"
 #include "library/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
 #include "shell/SharedUi.h"
-
-#include <cstring>
 
 int g_bRenameZeroPad = 0;
 
@@ -68,18 +67,7 @@ PackedDIB LoadDialogPicture(LPCSTR name)
 
 } // namespace
 
-BOOL IsUsablePictureName(const CString& name)
-{
-    if (name.IsEmpty() || name.Find("..") >= 0)
-        return FALSE;
-    for (int i = 0; i < name.GetLength(); i++) {
-        unsigned char c = static_cast<unsigned char>(name[i]);
-        if (c < 32 || std::strchr("\\/:*?\"<>|", c) != nullptr)
-            return FALSE;
-    }
-    char last = name[name.GetLength() - 1];
-    return last != '.' && last != ' ';
-}
+BOOL IsUsablePictureName(const CString& name) { return IsAcceptableName(name); }
 
 RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString newName)
 {
