@@ -334,3 +334,47 @@ TEST_F(LibraryCommands, CommandsAreGreyedAsTheFolderAndSelectionSay)
     EXPECT_FALSE(Enabled(ID_LIB_EMPTY_DELETED));
     EXPECT_EQ(AfxTestPendingScripts(), "");
 }
+
+TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)
+{
+    ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    ::CreateDirectoryA((m_root + "\\Images\\Voyage").c_str(), nullptr);
+    std::string picture = WriteBmp("port.bmp", 10, 10);
+    ASSERT_TRUE(::CopyFileA(picture.c_str(), (m_root + "\\Images\\Voyage\\port.bmp").c_str(), TRUE));
+    ASSERT_TRUE(Start());
+    Settle();
+    Bar()->m_bListHasFocus = FALSE;
+    EXPECT_FALSE(Enabled(ID_LIB_RENAME)) << "the fixed folders keep their names";
+    EXPECT_FALSE(Enabled(ID_LIB_DELETE));
+    Choose(m_root + "\\Images\\Voyage");
+    Bar()->m_bListHasFocus = FALSE;
+    EXPECT_TRUE(Enabled(ID_LIB_RENAME));
+
+    AfxScriptNextModal(IDD_RENAME_FOLDER, {{IDC_RENAME_FOLDER_NAME, "..\\Ailleurs"}}, IDOK);
+    AfxScriptMessageBox(IDOK);
+    Command(ID_LIB_RENAME);
+    EXPECT_FALSE(testpaths::ReadBytes(m_root + "\\Images\\Voyage\\port.bmp").empty());
+    EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+
+    Bar()->m_bListHasFocus = FALSE;
+    AfxScriptNextModal(IDD_RENAME_FOLDER, {{IDC_RENAME_FOLDER_NAME, "Ailleurs"}}, IDOK);
+    Command(ID_LIB_RENAME);
+    EXPECT_FALSE(testpaths::ReadBytes(m_root + "\\Images\\Ailleurs\\port.bmp").empty());
+    EXPECT_STREQ(Bar()->m_tree.GetSelectedText(), "Ailleurs");
+    Settle();
+
+    // Deleting asks first; a refusal keeps everything.
+    Bar()->m_bListHasFocus = FALSE;
+    AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDCANCEL);
+    Command(ID_LIB_DELETE);
+    EXPECT_FALSE(testpaths::ReadBytes(m_root + "\\Images\\Ailleurs\\port.bmp").empty());
+    Bar()->m_bListHasFocus = FALSE;
+    AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDOK);
+    Command(ID_LIB_DELETE);
+    EXPECT_EQ(::GetFileAttributesA((m_root + "\\Images\\Ailleurs").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_STREQ(Bar()->m_tree.GetSelectedText(), "Images");
+    auto trash = Files(m_root + "\\El\xE9ments Supprim\xE9s");
+    EXPECT_EQ(trash.count("file0001.del"), 1u);
+    EXPECT_EQ(trash.count("file0001.dir\\port.bmp"), 1u);
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+}
