@@ -302,6 +302,14 @@ TEST_F(LibraryCommands, CommandsAreGreyedAsTheFolderAndSelectionSay)
          {ID_LIB_OPEN_PICTURE, ID_LIB_PROPERTIES, ID_LIB_EXPORT, ID_LIB_COPY, ID_LIB_RENAME, ID_LIB_DELETE})
         EXPECT_TRUE(Enabled(id)) << id;
 
+    // The selection pop-up's choice comes back through the main window to the bar.
+    ChangeAll(FALSE);
+    AfxScriptPopupMenu(ID_LIB_SELECT_ALL);
+    Command(ID_LIB_SELECTION_MENU);
+    Pump();
+    EXPECT_EQ(Selected(), 1);
+    ASSERT_EQ(AfxTestRecords().popupMenus.size(), 1u);
+
     // A view change rebuilds the list and keeps its pictures; the same view again does nothing.
     Command(ID_LIB_VIEW_LIST);
     EXPECT_EQ(Bar()->m_list.m_nView, 3);
