@@ -386,3 +386,50 @@ TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)
     EXPECT_EQ(trash.count("file0001.dir\\port.bmp"), 1u);
     EXPECT_EQ(AfxTestPendingScripts(), "");
 }
+
+TEST_F(LibraryCommands, ExportCopiesThroughANewFileAndNeverOverTheSource)
+{
+    ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    std::string picture = WriteBmp("phare.bmp", 14, 6);
+    std::string inLibrary = m_root + "\\Images\\phare.bmp";
+    ASSERT_TRUE(::CopyFileA(picture.c_str(), inLibrary.c_str(), TRUE));
+    std::string bytes = testpaths::ReadBytes(inLibrary);
+    ASSERT_TRUE(Start());
+    Settle();
+    ASSERT_EQ(Bar()->m_list.GetCount(), 1);
+    ChangeAll(TRUE);
+    EXPECT_TRUE(Enabled(ID_LIB_EXPORT));
+
+    std::string target = m_temp.File("Export");
+    ::CreateDirectoryA(target.c_str(), nullptr);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, target, 0});
+    Command(ID_LIB_EXPORT);
+    EXPECT_EQ(testpaths::ReadBytes(target + "\\phare.bmp"), bytes);
+    EXPECT_EQ(g_CurrentExportDirectory, target.c_str());
+    EXPECT_EQ(Files(target).size(), 1u) << "no record file, nothing temporary";
+
+    // The library's own folder: the source is the target; it stays whole and alone.
+    ChangeAll(TRUE);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, m_root + "\\Images", 0});
+    Command(ID_LIB_EXPORT);
+    EXPECT_EQ(testpaths::ReadBytes(inLibrary), bytes);
+
+    // A file of that name in the target is replaced only when the user says so.
+    ASSERT_TRUE(testpaths::WriteBytes(target + "\\phare.bmp", "autre"));
+    ChangeAll(TRUE);
+    AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDNO);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, target, 0});
+    Command(ID_LIB_EXPORT);
+    EXPECT_EQ(testpaths::ReadBytes(target + "\\phare.bmp"), "autre");
+    ChangeAll(TRUE);
+    AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, target, 0});
+    AfxScriptMessageBox(IDOK); // the copy's failure
+    ArmFileFault(kStepCopy, "", 1);
+    Command(ID_LIB_EXPORT);
+    DisarmFileFault();
+    EXPECT_EQ(testpaths::ReadBytes(target + "\\phare.bmp"), "autre")
+        << "a failed copy keeps the file it would replace";
+    EXPECT_EQ(Files(target).size(), 1u);
+    EXPECT_EQ(testpaths::ReadBytes(inLibrary), bytes);
+}
