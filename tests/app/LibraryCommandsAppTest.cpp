@@ -4,6 +4,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "framework/CmdUI.h"
+#include "framework/Document.h"
 #include "framework/TestSeams.h"
 #include "library/LibraryBar.h"
 #include "library/PicObject.h"
@@ -138,7 +139,7 @@ protected:
             CObject* pItem = reinterpret_cast<CObject*>(list.GetItemData(i));
             CPicObject* pRecord = dynamic_cast<CPicObject*>(pItem);
             for (const std::string& name : names)
-                if (pRecord != nullptr && name == static_cast<LPCSTR>(pRecord->m_strFileName))
+                if (pRecord != nullptr && ::lstrcmpiA(name.c_str(), pRecord->m_strFileName) == 0)
                     ::SendMessageA(list.m_hWnd, LB_SETSEL, TRUE, i);
         }
         Bar()->m_bListHasFocus = TRUE;
@@ -432,4 +433,34 @@ TEST_F(LibraryCommands, ExportCopiesThroughANewFileAndNeverOverTheSource)
         << "a failed copy keeps the file it would replace";
     EXPECT_EQ(Files(target).size(), 1u);
     EXPECT_EQ(testpaths::ReadBytes(inLibrary), bytes);
+}
+
+TEST_F(LibraryCommands, OpeningAndTheSlideShowTakeTheSelection)
+{
+    ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    for (const char* name : {"alpha.bmp", "beta.bmp"}) {
+        std::string picture = WriteBmp(name, 12, 10);
+        ASSERT_TRUE(::CopyFileA(picture.c_str(), (m_root + "\\Images\\" + name).c_str(), TRUE));
+    }
+    ASSERT_TRUE(Start());
+    Settle();
+    ASSERT_EQ(Bar()->m_list.GetCount(), 2);
+    SelectNamed({"beta.bmp"});
+    Command(ID_LIB_OPEN_PICTURE);
+    Pump();
+    ASSERT_EQ(Children().size(), 1u);
+    EXPECT_EQ(ActiveDocument()->GetPathName().CompareNoCase((m_root + "\\Images\\beta.bmp").c_str()), 0);
+
+    // With one picture selected the show takes them all; cancelling its options shows nothing.
+    SelectNamed({"beta.bmp"});
+    AfxScriptNextModal(IDD_SLIDESHOW, {}, IDCANCEL);
+    Command(ID_LIB_SLIDESHOW);
+    EXPECT_EQ(Selected(), 2);
+
+    EXPECT_TRUE(Enabled(ID_LIB_AUTO_FULLSCREEN));
+    int before = g_PleinEcranAutoLibBar;
+    Command(ID_LIB_AUTO_FULLSCREEN);
+    EXPECT_EQ(g_PleinEcranAutoLibBar, before ? 0 : 1);
+    Command(ID_LIB_AUTO_FULLSCREEN);
+    EXPECT_EQ(g_PleinEcranAutoLibBar, before);
 }
