@@ -189,6 +189,8 @@ public:
     void OnLibSelectAll();
     void OnLibDeselectAll();
     void OnLibInvertSelection();
+    void OnLibSelectPattern();
+    void OnLibDeselectPattern();
     void OnUpdateLibListNotEmpty(CCmdUI* pCmdUI);
     void OnLibSelectionMenu();
     void OnLibViewMenu();

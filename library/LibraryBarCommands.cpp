@@ -16,6 +16,7 @@
 #include "library/DelObject.h"
 #include "library/LibraryHost.h"
 #include "library/LibraryListCommands.h"
+#include "library/PatternDialogs.h"
 #include "library/PicObject.h"
 #include "library/PicProperties.h"
 #include "library/PictureRename.h"
@@ -785,4 +786,25 @@ void CLibraryBar::OnLibCopy()
 void CLibraryBar::OnUpdateLibCopy(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(!m_list.LIBLIST_TRASH_MODE && SelectedCount(m_list) == 1);
+}
+
+void CLibraryBar::OnLibSelectPattern()
+{
+    if (ItemCount(m_list) == 0)
+        return;
+    CString pattern;
+    BOOL replace = TRUE;
+    if (AskSelectPattern(this, &pattern, &replace) && ApplyPatternToList(m_list, pattern, TRUE, replace) < 0)
+        AfxMessageBox(IDS_SEARCH_NO_MATCH, MB_ICONINFORMATION);
+    FocusList();
+}
+
+void CLibraryBar::OnLibDeselectPattern()
+{
+    if (ItemCount(m_list) == 0)
+        return;
+    CString pattern;
+    if (AskDeselectPattern(this, &pattern) && ApplyPatternToList(m_list, pattern, FALSE, FALSE) < 0)
+        AfxMessageBox(IDS_SEARCH_NO_MATCH, MB_ICONINFORMATION);
+    FocusList();
 }

@@ -15,6 +15,7 @@
 #include "resources/library-cmds-ids.h"
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
+#include "resources/search-ids.h"
 #include "shell/Settings.h"
 
 #include <map>
@@ -463,4 +464,39 @@ TEST_F(LibraryCommands, OpeningAndTheSlideShowTakeTheSelection)
     EXPECT_EQ(g_PleinEcranAutoLibBar, before ? 0 : 1);
     Command(ID_LIB_AUTO_FULLSCREEN);
     EXPECT_EQ(g_PleinEcranAutoLibBar, before);
+}
+
+TEST_F(LibraryCommands, SelectionByPatternKeepsOneSharedHistory)
+{
+    ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    for (const char* name : {"mer.bmp", "port.png", "plage.bmp"}) {
+        std::string picture = WriteBmp(name, 12, 10);
+        ASSERT_TRUE(::CopyFileA(picture.c_str(), (m_root + "\\Images\\" + name).c_str(), TRUE));
+    }
+    ASSERT_TRUE(Start());
+    Settle();
+    ASSERT_EQ(Bar()->m_list.GetCount(), 3);
+    ChangeAll(TRUE);
+    AfxScriptNextModal(IDD_SELECT_PICTURES, {{IDC_PATTERN_COMBO, "*.PNG"}, {IDC_PATTERN_REPLACE, "1"}}, IDOK);
+    Command(ID_LIB_SELECT_PATTERN);
+    EXPECT_EQ(Selected(), 1);
+    AfxScriptNextModal(IDD_SELECT_PICTURES, {{IDC_PATTERN_COMBO, "p*"}, {IDC_PATTERN_REPLACE, "0"}}, IDOK);
+    Command(ID_LIB_SELECT_PATTERN);
+    EXPECT_EQ(Selected(), 2);
+    AfxScriptNextModal(IDD_DESELECT_PICTURES, {{IDC_PATTERN_COMBO, "*.png"}}, IDOK);
+    Command(ID_LIB_DESELECT_PATTERN);
+    EXPECT_EQ(Selected(), 1);
+    ASSERT_GE(g_SelectFilterList.GetSize(), 2);
+    EXPECT_STREQ(g_SelectFilterList[0], "p*");
+    EXPECT_STREQ(g_SelectFilterList[1], "*.png");
+    EXPECT_STREQ(g_UnselectFilterList[0], "*.png");
+
+    // Nothing matching: the message, and the selection as it was.
+    AfxScriptMessageBox(IDOK);
+    AfxScriptNextModal(IDD_SELECT_PICTURES, {{IDC_PATTERN_COMBO, "*.gif"}, {IDC_PATTERN_REPLACE, "0"}}, IDOK);
+    Command(ID_LIB_SELECT_PATTERN);
+    EXPECT_EQ(Selected(), 1);
+    ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
+    EXPECT_EQ(AfxTestRecords().messageBoxes.back().text, "Aucune concordance trouv\xE9"
+                                                         "e.");
 }
