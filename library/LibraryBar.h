@@ -143,9 +143,6 @@ public:
     BOOL IsListFolderLocked() override;
     void OnLockedListClick() override;
     BOOL DropSelection(const PicDropDecision& drop) override;
-    // Moves the selected pictures into the trash, as the delete command does for the list; the ones
-    // moved leave the list. TRUE when all went.
-    BOOL TrashSelectedPictures();
 
     // ---- messages and commands ----
     BOOL PreTranslateMessage(MSG* pMsg) override;
