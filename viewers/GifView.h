@@ -11,7 +11,6 @@ class CAnimToolBar;
 class CCmdUI;
 class CDIB;
 class CGifDoc;
-struct CPrintInfo;
 
 // Frames per second of the speeds, in the order of the animation bar's speed list.
 extern const int AnimSpeedTable[13];
@@ -79,12 +78,8 @@ public:
     HPALETTE GetPrintPalette() const { return m_hPrintPalette; }
     // Makes the print copy of the shown frame and its palette; FALSE when there is nothing to copy.
     BOOL MakePrintCopy();
-    // Makes the print copy and runs the poster dialog for its size; TRUE on OK.
-    BOOL AskAnimPosterSize();
 
     void OnDraw(CDC* pDC) override;
-    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
-    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
     void OnInitialUpdate() override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;

@@ -18,7 +18,6 @@
 #include "framework/StdIds.h"
 #include "resources/resource.h"
 #include "viewers/GifDoc.h"
-#include "viewers/PicturePrint.h"
 #include "viewers/ViewerGlobals.h"
 #include "viewers/ZoomGeometry.h"
 
@@ -710,63 +709,28 @@ BOOL CGifView::MakePrintCopy()
     return TRUE;
 }
 
-// The pages draw a copy of the frame shown when the command came, while the animation goes on.
+// The page loop and the poster dialog come with printing; the view's part is the copy of the
+// frame shown when the command came, which the pages draw while the animation goes on.
 void CGifView::OnFilePrint()
 {
-    if (m_bFullScreen || !MakePrintCopy())
-        return;
-    g_animPoster.bPosterMode = FALSE;
-    CScrollView::OnFilePrint();
+    if (!m_bFullScreen)
+        MakePrintCopy();
 }
 
 void CGifView::OnFilePrintPreview()
 {
-    if (m_bFullScreen || !MakePrintCopy())
-        return;
-    g_animPoster.bPosterMode = FALSE;
-    CScrollView::OnFilePrintPreview();
-}
-
-BOOL CGifView::AskAnimPosterSize()
-{
-    if (m_bFullScreen || !MakePrintCopy())
-        return FALSE;
-    BITMAPINFOHEADER* pbi = static_cast<BITMAPINFOHEADER*>(::GlobalLock(m_hPrintCopy));
-    if (pbi == nullptr)
-        return FALSE;
-    int w = pbi->biWidth;
-    int h = std::abs(pbi->biHeight);
-    ::GlobalUnlock(m_hPrintCopy);
-    return AskPosterSize(g_animPoster, w, h, nullptr);
+    if (!m_bFullScreen)
+        MakePrintCopy();
 }
 
 void CGifView::OnFilePrintPoster()
 {
-    if (AskAnimPosterSize())
-        CScrollView::OnFilePrint();
+    if (!m_bFullScreen)
+        MakePrintCopy();
 }
 
 void CGifView::OnFilePrintPosterPreview()
 {
-    if (AskAnimPosterSize())
-        CScrollView::OnFilePrintPreview();
-}
-
-void CGifView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
-{
-    CScrollView::OnPrepareDC(pDC, pInfo);
-    if (m_hPrintCopy != nullptr)
-        ContinuePosterPrinting(g_animPoster, pDC, pInfo, m_hPrintCopy);
-}
-
-void CGifView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
-{
-    if (m_hPrintCopy == nullptr)
-        return;
-    if (g_animPoster.bPosterMode) {
-        PrintPosterPage(g_animPoster, pDC, pInfo, m_hPrintCopy, m_hPrintPalette);
-        return;
-    }
-    CGifDoc* pDoc = GetDocument();
-    PrintPlainPage(pDC, m_hPrintCopy, m_hPrintPalette, pDoc != nullptr ? (LPCSTR)pDoc->GetTitle() : "");
+    if (!m_bFullScreen)
+        MakePrintCopy();
 }

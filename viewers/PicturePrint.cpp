@@ -13,7 +13,6 @@
 #include <algorithm>
 
 PosterState g_stillPoster;
-PosterState g_animPoster;
 
 namespace {
 

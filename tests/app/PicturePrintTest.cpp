@@ -1,7 +1,7 @@
 // Printing a picture: the page and poster geometry for several printers and papers, the poster
 // dialog's proportional fields, and real jobs through the test printer (one page, a poster of 3 x 2
 // pages, the previews) read back from the PDF.
-#include "tests/app/AnimFixture.h"
+#include "tests/app/ViewerFixture.h"
 
 #include "framework/PrintPreview.h"
 #include "framework/StdIds.h"
@@ -182,67 +182,7 @@ protected:
     }
 };
 
-class AnimPrint : public AnimTest {
-protected:
-    void SetUp() override
-    {
-        AnimTest::SetUp();
-        ASSERT_TRUE(printed::HavePrinter()) << "the test script sets up a PDF printer";
-        g_stillPoster = PosterState();
-        g_animPoster = PosterState();
-    }
-    void TearDown() override
-    {
-        g_stillPoster = PosterState();
-        g_animPoster = PosterState();
-        AnimTest::TearDown();
-    }
-};
-
 } // namespace
-
-TEST_F(AnimPrint, TheShownFrameIsPrintedPreviewedAndPostered)
-{
-    ASSERT_TRUE(Start());
-    std::string name = printed::UniqueJobName("ANIMPRINT");
-    CGifView* pView = OpenGif(Gif(name + ".gif", 3, 300, 200));
-    ASSERT_NE(pView, nullptr);
-    pView->ShowFrame(1);
-
-    // The plain page, printed through the dialog.
-    AfxCommonDialogAnswer ok;
-    ok.ok = true;
-    AfxScriptCommonDialog(AfxCommonDialogKind::Print, ok);
-    {
-        printed::SpoolLock lock;
-        pView->SendMessage(WM_COMMAND, ID_FILE_PRINT);
-    }
-    std::string pdf = printed::WaitForPdf(name);
-    ASSERT_FALSE(pdf.empty());
-    EXPECT_EQ(printed::PageCount(pdf), 1);
-    printed::RemoveFilesOf(name);
-
-    // The preview opens on the one page.
-    pView->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
-    CPrintPreviewWnd* pPreview = CPrintPreviewWnd::GetActive();
-    ASSERT_NE(pPreview, nullptr);
-    EXPECT_EQ(pPreview->GetPageCount(), 1u);
-    pPreview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
-    Pump();
-
-    // A poster 50 cm wide, with the animation's own width: 3 pages across, 2 down.
-    AfxScriptNextModal(IDD_POSTER, {{IDC_POSTER_WIDTH, "50"}}, IDOK);
-    pView->SendMessage(WM_COMMAND, ID_FILE_PRINT_POSTER_PREVIEW);
-    pPreview = CPrintPreviewWnd::GetActive();
-    ASSERT_NE(pPreview, nullptr);
-    EXPECT_EQ(pPreview->GetPageCount(), 6u);
-    pPreview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
-    Pump();
-    EXPECT_EQ(g_animPoster.nWidthCm, 50u);
-    EXPECT_TRUE(g_animPoster.bPosterMode);
-    EXPECT_EQ(g_stillPoster.nWidthCm, 64u);
-    EXPECT_FALSE(g_stillPoster.bPosterMode);
-}
 
 TEST_F(PicturePrint, PosterDialogKeepsTheProportions)
 {
