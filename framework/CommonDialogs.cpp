@@ -56,6 +56,17 @@ CString DevNamesPart(HGLOBAL hDevNames, int nWhich)
     return s;
 }
 
+// The system puts its print dialogs at their template's corner, over the menu bar; like every other
+// dialog of the program they open centred on their owner.
+UINT_PTR CALLBACK CentreOnOwnerHook(HWND hDlg, UINT message, WPARAM, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        CWnd::FromHandle(hDlg)->CenterWindow();
+        return TRUE; // the dialog's own focus choice stands
+    }
+    return 0;
+}
+
 } // namespace
 
 BOOL AfxGetOpenFileName(LPOPENFILENAMEA lpofn)
@@ -126,6 +137,21 @@ BOOL AfxPrintDlg(LPPRINTDLGA lppd)
         if (hDevNames != nullptr && hDevNames != lppd->hDevNames)
             ::GlobalFree(hDevNames);
         return TRUE;
+    }
+    // A dialog the caller hooks itself is left where its hook puts it. The print and the set-up
+    // dialog each take their own hook. The dialog's answers in the flags come back; the hooks do not.
+    const DWORD dwHooks = PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK;
+    if (!(lppd->Flags & dwHooks)) {
+        PRINTDLGA pd = *lppd;
+        pd.Flags |= dwHooks;
+        pd.lpfnPrintHook = CentreOnOwnerHook;
+        pd.lpfnSetupHook = CentreOnOwnerHook;
+        BOOL bOk = ::PrintDlgA(&pd);
+        pd.Flags &= ~dwHooks;
+        pd.lpfnPrintHook = lppd->lpfnPrintHook;
+        pd.lpfnSetupHook = lppd->lpfnSetupHook;
+        *lppd = pd;
+        return bOk;
     }
     return ::PrintDlgA(lppd);
 }

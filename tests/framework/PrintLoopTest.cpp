@@ -3,6 +3,7 @@
 // or from the status window leaves no job, and the preview shows, pages through and prints.
 #include "tests/framework/WindowTestSupport.h"
 
+#include "framework/CommonDialogs.h"
 #include "framework/Dc.h"
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
@@ -271,4 +272,54 @@ TEST_F(PrintLoop, APrinterThatIsGoneIsReportedNotUsed)
     TestApp().m_hDevNames = hOldNames;
     TestApp().m_hDevMode = hOldMode;
     ::GlobalFree(hNames);
+}
+
+namespace {
+
+// The real print dialog, closed from a timer once it is up: where it opened.
+HWND g_hOwner = nullptr;
+RECT g_dialogRect = {};
+
+BOOL CALLBACK FindOwnedDialog(HWND hWnd, LPARAM lParam)
+{
+    char szClass[16] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (std::strcmp(szClass, "#32770") == 0 && ::GetWindow(hWnd, GW_OWNER) == g_hOwner
+        && ::IsWindowVisible(hWnd)) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK CloseDialogTimer(HWND, UINT, UINT_PTR nId, DWORD)
+{
+    HWND hDlg = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&hDlg));
+    if (hDlg == nullptr)
+        return;
+    ::KillTimer(nullptr, nId);
+    ::GetWindowRect(hDlg, &g_dialogRect);
+    ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+}
+
+} // namespace
+
+TEST_F(PrintLoop, PrintDialogOpensCentredOnItsOwner)
+{
+    AfxTestReset(); // the system's dialog, not a scripted answer
+    m_parent.MoveWindow(40, 30, 900, 700);
+    g_hOwner = m_parent.m_hWnd;
+    PRINTDLGA pd = {};
+    pd.lStructSize = sizeof(pd);
+    pd.hwndOwner = m_parent.m_hWnd;
+    pd.Flags = PD_RETURNDC;
+    UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, CloseDialogTimer);
+    EXPECT_FALSE(AfxPrintDlg(&pd));
+    ::KillTimer(nullptr, nTimer);
+    g_hOwner = nullptr;
+    EXPECT_EQ(pd.Flags & (PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK), 0u);
+    ASSERT_GT(g_dialogRect.right, g_dialogRect.left);
+    EXPECT_NEAR((g_dialogRect.left + g_dialogRect.right) / 2, 40 + 450, 2);
+    EXPECT_NEAR((g_dialogRect.top + g_dialogRect.bottom) / 2, 30 + 350, 2);
 }
