@@ -128,6 +128,7 @@ public:
     void SetStatusMode3() { SetStatusMode(kStatusAnimation); }
     int GetStatusMode() const override { return m_nStatusMode; }
     void SetStatusText1(LPCSTR lpszText) override;
+    void SetStatusPaneText(int nPane, LPCSTR lpszText) override;
     void SetStatusText0(LPCSTR lpszText) override;
     void SetStatusText0ById(UINT nID);
     void SaveStatusText0();
