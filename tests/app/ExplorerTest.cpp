@@ -1,0 +1,269 @@
+// Explorer windows in the running program: the shell folder tree read on demand and found by path,
+// the debounced folder request, changes made by another process reaching the view, and windows that
+// leave no thread, handle or GDI object behind when they close.
+#include "tests/app/AppFixture.h"
+
+#include "explorer/ExplorerDoc.h"
+#include "explorer/ExplorerView.h"
+#include "framework/MDIChildWnd.h"
+#include "resources/resource.h"
+#include "shell/Settings.h"
+
+#include <tlhelp32.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+DWORD s_fakeNow = 100000;
+DWORD FakeClock() { return s_fakeNow; }
+
+// Runs a command line in another process and waits for it.
+bool RunOther(const std::string& command)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    std::string line = "cmd.exe /c " + command;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                        &pi))
+        return false;
+    WaitForSingleObject(pi.hProcess, 30000);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code == 0;
+}
+
+int ThreadCount()
+{
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL ok = Thread32First(snap, &entry); ok; ok = Thread32Next(snap, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId())
+            count++;
+    }
+    CloseHandle(snap);
+    return count;
+}
+
+DWORD HandleCount()
+{
+    DWORD count = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &count);
+    return count;
+}
+
+std::vector<std::string> ChildNames(CExplorerTreeCtrl& tree, HTREEITEM hItem)
+{
+    std::vector<std::string> names;
+    for (HTREEITEM h = tree.GetChildItem(hItem); h != nullptr; h = tree.GetNextSiblingItem(h))
+        names.push_back(static_cast<LPCSTR>(tree.GetItemText(h)));
+    return names;
+}
+
+class ExplorerTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        m_pfnSavedClock = g_pfnExplorerClock;
+        g_pfnExplorerClock = FakeClock;
+    }
+    void TearDown() override
+    {
+        AppTest::TearDown();
+        g_pfnExplorerClock = m_pfnSavedClock;
+    }
+    ExplorerClockFn m_pfnSavedClock = nullptr;
+    CExplorerView* OpenExplorer(const std::string& folder)
+    {
+        m_pApp->OpenDocumentFile(folder.c_str());
+        CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
+        if (pChild == nullptr)
+            return nullptr;
+        CView* pView = pChild->GetActiveView();
+        if (pView == nullptr || !pView->IsKindOf(RUNTIME_CLASS(CExplorerView)))
+            return nullptr;
+        return static_cast<CExplorerView*>(pView);
+    }
+    std::string Folder(const std::string& rel)
+    {
+        std::string path = m_temp.File(rel);
+        CreateDirectoryA(path.c_str(), nullptr);
+        return path;
+    }
+};
+
+TEST_F(ExplorerTest, TheTreeIsReadOnDemandAndFindsTheFolderAskedFor)
+{
+    ASSERT_TRUE(Start());
+    Folder("Alpha");
+    std::string beta = Folder("Alpha\\Beta");
+    Folder("Alpha\\Beta\\Gamma");
+    Folder("Alpha\\Other");
+    LONG itemsBefore = CExplorerTreeCtrl::LiveItemCount();
+
+    // Asked in another case than on disk, the folder is still found.
+    std::string asked = beta;
+    CharUpperBuffA(&asked[0], static_cast<DWORD>(asked.size()));
+    CExplorerView* pView = OpenExplorer(asked);
+    ASSERT_NE(pView, nullptr);
+    CExplorerTreeCtrl& tree = pView->m_tree;
+    EXPECT_EQ(tree.SendMessage(WM_SHELLTREE_IDENTIFY, 7, 9), kShellTreeIdentity);
+
+    // The top level: the drives of the shell's My Computer, each a disk folder, C: among them.
+    bool bDriveC = false;
+    for (HTREEITEM h = tree.GetRootItem(); h != nullptr; h = tree.GetNextSiblingItem(h)) {
+        CString path = pView->GetTreeItemPath(h);
+        EXPECT_FALSE(path.IsEmpty()) << static_cast<LPCSTR>(tree.GetItemText(h));
+        bDriveC |= path == "C:";
+    }
+    EXPECT_TRUE(bDriveC);
+
+    HTREEITEM hBeta = tree.GetSelectedItem();
+    ASSERT_NE(hBeta, nullptr);
+    EXPECT_EQ(std::string(pView->GetTreeItemPath(hBeta)), beta);
+    EXPECT_EQ(std::string(pView->m_strRequestedPath), beta);
+    EXPECT_EQ(std::string(pView->m_strRequestedName), "Beta");
+    std::string display = static_cast<LPCSTR>(pView->m_strRequestedDisplayPath);
+    EXPECT_EQ(display.substr(display.size() - 11), "\\Alpha\\Beta");
+    EXPECT_EQ(display.find("\\\\"), std::string::npos);
+    // The way down was opened; Beta itself was not read yet.
+    HTREEITEM hAlpha = tree.GetParentItem(hBeta);
+    EXPECT_EQ(ChildNames(tree, hAlpha), (std::vector<std::string>{"Beta", "Other"}));
+    EXPECT_TRUE(ChildNames(tree, hBeta).empty());
+    tree.Expand(hBeta, TVE_EXPAND);
+    EXPECT_EQ(ChildNames(tree, hBeta), (std::vector<std::string>{"Gamma"}));
+    // An opened folder without sub-folders loses its button.
+    HTREEITEM hGamma = tree.GetChildItem(hBeta);
+    tree.Expand(hGamma, TVE_EXPAND);
+    EXPECT_FALSE(tree.ItemHasChildren(hGamma));
+
+    // A folder made on disk appears after Enter closes and reopens its parent.
+    Folder("Alpha\\Beta\\Delta");
+    tree.SelectItem(hBeta);
+    tree.SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(ChildNames(tree, hBeta).empty());
+    tree.SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(ChildNames(tree, hBeta), (std::vector<std::string>{"Delta", "Gamma"}));
+    // Selecting by display path comes back to the same folder.
+    tree.SelectItem(hAlpha);
+    pView->SelectTreeFolderByDisplayPath(display.c_str());
+    EXPECT_EQ(tree.GetSelectedItem(), hBeta);
+
+    // Refresh reads the tree again and comes back to the folder shown; nothing of the shell leaks.
+    pView->OnIdle();
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_REFRESH);
+    EXPECT_EQ(std::string(pView->GetTreeItemPath(pView->m_tree.GetSelectedItem())), beta);
+    m_pFrame->MDIGetActive()->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_EQ(CExplorerTreeCtrl::LiveItemCount(), itemsBefore);
+}
+
+TEST_F(ExplorerTest, OnlyTheLastOfQuickRequestsIsLoadedAfterThePause)
+{
+    ASSERT_TRUE(Start());
+    std::string one = Folder("One");
+    std::string two = Folder("Two");
+    std::string three = Folder("Three");
+    CExplorerView* pView = OpenExplorer(one);
+    ASSERT_NE(pView, nullptr);
+
+    // The first request is carried out at the first step, without the pause.
+    EXPECT_EQ(pView->OnIdle(), 1);
+    EXPECT_EQ(std::string(pView->m_strListFolder), one);
+    EXPECT_EQ(std::string(pView->GetDocument()->GetPathName()), one);
+    EXPECT_EQ(std::string(pView->GetDocument()->GetTitle()), "Explorateur - One");
+    EXPECT_EQ(std::string(g_ActualDir), std::string(pView->m_strShownDisplayPath));
+
+    pView->SelectTreeFolderByPath(two.c_str());
+    pView->OnIdle();
+    s_fakeNow += 100;
+    pView->SelectTreeFolderByPath(three.c_str());
+    pView->OnIdle();
+    s_fakeNow += 299;
+    pView->OnIdle();
+    EXPECT_EQ(std::string(pView->m_strListFolder), one);
+    s_fakeNow += 1;
+    EXPECT_EQ(pView->OnIdle(), 1);
+    EXPECT_EQ(std::string(pView->m_strListFolder), three);
+    EXPECT_EQ(std::string(pView->GetDocument()->GetTitle()), "Explorateur - Three");
+
+    // A drive: the shown path gets its root backslash and the next step loads nothing again.
+    pView->SelectTreeFolderByPath("C:");
+    EXPECT_EQ(std::string(pView->m_strRequestedPath), "C:");
+    pView->OnIdle();
+    s_fakeNow += 300;
+    pView->OnIdle();
+    EXPECT_EQ(std::string(pView->m_strListFolder), "C:");
+    EXPECT_EQ(std::string(pView->GetDocument()->GetPathName()), "C:\\");
+    s_fakeNow += 1000;
+    EXPECT_EQ(pView->OnIdle(), 0);
+}
+
+TEST_F(ExplorerTest, ChangesByAnotherProgramReachTheViewAndOnlyForItsFolder)
+{
+    ASSERT_TRUE(Start());
+    std::string shown = Folder("Shown");
+    std::string before = Folder("Before");
+    CExplorerView* pView = OpenExplorer(before);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    // A change queued for the folder shown before must not reach the next one.
+    ASSERT_TRUE(RunOther("echo x> \"" + before + "\\stale.jpg\""));
+    for (DWORD start = GetTickCount(); !pView->m_bChangesPending && GetTickCount() - start < 5000;)
+        Pump();
+    EXPECT_TRUE(pView->m_bChangesPending);
+    pView->SelectTreeFolderByPath(shown.c_str());
+    pView->OnIdle();
+    s_fakeNow += 300;
+    pView->OnIdle();
+    ASSERT_EQ(std::string(pView->m_strListFolder), shown);
+
+    ASSERT_TRUE(RunOther("echo x> \"" + shown + "\\new.jpg\""));
+    DWORD start = GetTickCount();
+    while (pView->m_arrApplied.GetSize() < 1 && GetTickCount() - start < 3000) {
+        Pump();
+        pView->OnIdle();
+        Sleep(5);
+    }
+    ASSERT_EQ(pView->m_arrApplied.GetSize(), 1);
+    EXPECT_EQ(std::string(pView->m_arrApplied[0]), "Nnew.jpg");
+    EXPECT_LT(GetTickCount() - start, 1500u);
+}
+
+TEST_F(ExplorerTest, FiftyWindowsLeaveNothingBehind)
+{
+    ASSERT_TRUE(Start());
+    std::string folder = Folder("Many");
+    // A first window loads what the shell keeps for the rest of the run.
+    for (int i = 0; i < 2; i++) {
+        ASSERT_NE(OpenExplorer(folder), nullptr);
+        static_cast<CExplorerView*>(m_pFrame->MDIGetActive()->GetActiveView())->OnIdle();
+        m_pFrame->MDIGetActive()->SendMessage(WM_CLOSE);
+        Pump();
+    }
+    int threads = ThreadCount();
+    DWORD handles = HandleCount();
+    DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    LONG items = CExplorerTreeCtrl::LiveItemCount();
+    for (int i = 0; i < 50; i++) {
+        CExplorerView* pView = OpenExplorer(folder);
+        ASSERT_NE(pView, nullptr);
+        pView->OnIdle();
+        ASSERT_NE(pView->m_hWatchThread, nullptr);
+        m_pFrame->MDIGetActive()->SendMessage(WM_CLOSE);
+        Pump();
+    }
+    EXPECT_EQ(ThreadCount(), threads);
+    EXPECT_LE(HandleCount(), handles + 2);
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 2);
+    EXPECT_EQ(CExplorerTreeCtrl::LiveItemCount(), items);
+}
+
+} // namespace
