@@ -24,6 +24,10 @@ void ComputeExplorerLayout(int w, int h, int splitterX, BOOL topInset, RECT* pTr
 // A splitter position kept inside the view: 50 at least, then w - 50 at most.
 int ClampSplitter(int x, int w);
 
+// Runs one shell verb of the files' context menu (all in one folder, the first one's); FALSE when the
+// menu could not be made.
+BOOL InvokeShellVerbOnFiles(CWnd* pOwner, const CStringArray& paths, UINT verb);
+
 class CExplorerView : public CView, public CShellTreeOwner {
     DECLARE_DYNCREATE(CExplorerView)
 public:
@@ -72,6 +76,14 @@ public:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     LRESULT OnPaletteRealize(WPARAM wParam, LPARAM lParam);
     LRESULT OnFolderChanged(WPARAM wParam, LPARAM lParam);
+    void OnNewFolder();
+    void OnUpdateNewFolder(CCmdUI* pCmdUI);
+    void OnDelete();
+    void OnUpdateDelete(CCmdUI* pCmdUI);
+    void OnProperties();
+    void OnUpdateProperties(CCmdUI* pCmdUI);
+    void OnToggleFullScreenOpen();
+    void OnUpdateToggleFullScreenOpen(CCmdUI* pCmdUI);
     void OnRefresh();
     void OnParentFolder();
     void OnUpdateParentFolder(CCmdUI* pCmdUI);
@@ -141,6 +153,9 @@ protected:
     BOOL IsListWindow(HWND hWnd) const;
     void FocusList();
     int GetListCount() const;
+    int GetSelectedCount() const;
+    // Full paths of the selected pictures, in list order.
+    void GetSelectedPaths(CStringArray& paths) const;
     ListTotals GetListTotals() const;
     int BuildNextThumbnail();
     // Loads the folder into the list ("" empties it).

@@ -21,3 +21,7 @@ int CExplorerView::BuildNextThumbnail() { return 0; }
 void CExplorerView::LoadListFolder(const CString& folder) { m_strListFolder = folder; }
 
 void CExplorerView::ApplyChanges(CStringArray& lines) { m_arrApplied.Append(lines); }
+
+int CExplorerView::GetSelectedCount() const { return 0; }
+
+void CExplorerView::GetSelectedPaths(CStringArray&) const {}

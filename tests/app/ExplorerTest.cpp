@@ -5,7 +5,12 @@
 
 #include "explorer/ExplorerDoc.h"
 #include "explorer/ExplorerView.h"
+#include "framework/CmdUI.h"
 #include "framework/MDIChildWnd.h"
+#include "framework/TestSeams.h"
+#include "resources/dialogs-ids.h"
+#include "explorer/ExplorerGlobals.h"
+#include "core/FileUtil.h"
 #include "resources/resource.h"
 #include "shell/Settings.h"
 
@@ -264,6 +269,123 @@ TEST_F(ExplorerTest, FiftyWindowsLeaveNothingBehind)
     EXPECT_LE(HandleCount(), handles + 2);
     EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 2);
     EXPECT_EQ(CExplorerTreeCtrl::LiveItemCount(), items);
+}
+
+} // namespace
+
+namespace {
+
+// What an update handler decided.
+class StateProbe : public CCmdUI {
+public:
+    void Enable(BOOL bOn) override { m_nEnabled = bOn ? 1 : 0; }
+    void SetCheck(int nCheck) override { m_nChecked = nCheck; }
+    int m_nEnabled = -1;
+    int m_nChecked = -1;
+};
+
+// Answers "Yes" to the shell's own confirmation boxes of this process while it lives.
+class ShellConfirmer {
+public:
+    ShellConfirmer() : m_hStop(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    {
+        m_hThread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~ShellConfirmer()
+    {
+        SetEvent(m_hStop);
+        WaitForSingleObject(m_hThread, INFINITE);
+        CloseHandle(m_hThread);
+        CloseHandle(m_hStop);
+    }
+    LONG m_nAnswered = 0;
+
+private:
+    static BOOL CALLBACK Visit(HWND hWnd, LPARAM lParam)
+    {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hWnd, &pid);
+        char cls[16] = "";
+        GetClassNameA(hWnd, cls, sizeof(cls));
+        if (pid == GetCurrentProcessId() && IsWindowVisible(hWnd) && lstrcmpA(cls, "#32770") == 0) {
+            PostMessageA(hWnd, WM_COMMAND, IDYES, 0);
+            InterlockedIncrement(&reinterpret_cast<ShellConfirmer*>(lParam)->m_nAnswered);
+        }
+        return TRUE;
+    }
+    static DWORD WINAPI Run(LPVOID p)
+    {
+        auto* self = static_cast<ShellConfirmer*>(p);
+        while (WaitForSingleObject(self->m_hStop, 100) == WAIT_TIMEOUT)
+            EnumWindows(Visit, reinterpret_cast<LPARAM>(self));
+        return 0;
+    }
+    HANDLE m_hStop;
+    HANDLE m_hThread;
+};
+
+TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
+{
+    ASSERT_TRUE(Start());
+    std::string base = Folder("Base");
+    CExplorerView* pView = OpenExplorer(base);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+
+    AfxScriptNextModal(IDD_NEW_FOLDER, {{IDC_NEWFOLDER_NAME, "Neuf \xe9t\xe9"}}, IDOK);
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_NEW_FOLDER);
+    EXPECT_TRUE(FolderExists((base + "\\Neuf \xe9t\xe9").c_str()));
+    EXPECT_EQ(std::string(pView->m_tree.GetItemText(pView->m_tree.GetSelectedItem())), "Neuf \xe9t\xe9");
+
+    // A taken name and a name that would reach another folder are refused, with their messages.
+    pView->SelectTreeFolderByPath(base.c_str());
+    for (const char* name : {"nEUF \xe9t\xe9", "..\\Ailleurs", "a/b"}) {
+        AfxScriptNextModal(IDD_NEW_FOLDER, {{IDC_NEWFOLDER_NAME, name}}, IDOK);
+        AfxScriptMessageBox(IDOK);
+        pView->SendMessage(WM_COMMAND, ID_EXPLORER_NEW_FOLDER);
+    }
+    const auto& boxes = AfxTestRecords().messageBoxes;
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_NE(boxes[0].text.find("existe d\xe9j\xe0"), std::string::npos);
+    EXPECT_NE(boxes[1].text.find("Impossible de cr\xe9"
+                                 "er"),
+              std::string::npos);
+    EXPECT_FALSE(FolderExists(m_temp.File("Ailleurs").c_str()));
+    EXPECT_FALSE(FolderExists((base + "\\a").c_str()));
+}
+
+TEST_F(ExplorerTest, DeletingTheFolderShownGoesThroughTheShellAndMovesTheSelection)
+{
+    ASSERT_TRUE(Start());
+    Folder("Parent");
+    std::string first = Folder("Parent\\First");
+    std::string doomed = Folder("Parent\\Second");
+    ASSERT_TRUE(testpaths::WriteBytes(doomed + "\\inside.jpg", "x"));
+    CExplorerView* pView = OpenExplorer(doomed);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    pView->m_tree.SetFocus();
+    ASSERT_FALSE(pView->m_bListHasFocus);
+    {
+        ShellConfirmer confirmer;
+        pView->SendMessage(WM_COMMAND, ID_EXPLORER_DELETE);
+    }
+    EXPECT_FALSE(FolderExists(doomed.c_str()));
+    // No next sibling: the previous one is chosen.
+    EXPECT_EQ(std::string(pView->GetTreeItemPath(pView->m_tree.GetSelectedItem())), first);
+    EXPECT_FALSE(g_bTransferBusy);
+
+    // A drive root is never deleted.
+    pView->SelectTreeFolderByPath("C:");
+    s_fakeNow += 1000;
+    pView->OnIdle();
+    pView->OnIdle();
+    ASSERT_EQ(std::string(pView->m_strShownPath), "C:\\");
+    StateProbe probe;
+    pView->OnUpdateDelete(&probe);
+    EXPECT_EQ(probe.m_nEnabled, 0);
+    pView->OnUpdateProperties(&probe);
+    EXPECT_EQ(probe.m_nEnabled, 1);
 }
 
 } // namespace
