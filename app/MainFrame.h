@@ -86,14 +86,15 @@ public:
     // whole area, 1 the top (tall client) or left half, 2 the other half; room is left at the
     // bottom for the minimised windows. selfMinimised: the caller's own frame is minimised and does
     // not count. out is left as it was when there is no MDI client.
-    void ComputeViewArea(CRect* out, int half, BOOL selfMinimised);
+    void ComputeViewArea(CRect* out, int half, BOOL selfMinimised) override;
     // Still-picture and animated-GIF views: those not minimised; the minimised ones into *minimised.
     int CountImageViews(int* minimised);
     // Explorer and search views, the same way.
     int CountExplorerViews(int* minimised);
     // The view's rank among the views of that kind (kImageViewArea, kExplorerViewArea) with the same
     // minimised state, from the active child on; 0 when a child is maximised or the view is not found.
-    int GetViewIndex(CView* pView, int kind);
+    int GetViewIndex(CView* pView, int kind) override;
+    int CountViewsOfKind(int kind, int* minimised) override;
     // Every view places its frame, then the minimised windows are lined up.
     void OnWindowArrange();
     // Docks pBar just right of pLeftOf, on the same side.

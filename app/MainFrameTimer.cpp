@@ -151,6 +151,11 @@ int CMainFrame::CountImageViews(int* minimised)
                       kImageViewArea, minimised);
 }
 
+int CMainFrame::CountViewsOfKind(int kind, int* minimised)
+{
+    return kind == kImageViewArea ? CountImageViews(minimised) : CountExplorerViews(minimised);
+}
+
 int CMainFrame::CountExplorerViews(int* minimised)
 {
     return CountViews(m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient(),
