@@ -1,7 +1,7 @@
 #include "app/AboutDlg.h"
 
 #include "app/TessarineApp.h"
-#include "core/Progress.h"
+#include "core/ReaderOptions.h"
 #include "core/TextFormat.h"
 #include "core/WindowUtil.h"
 #include "formats/FormatJpeg.h"
@@ -80,9 +80,11 @@ void CTessarineApp::OnAppAbout()
 {
     CAboutDlg dlg;
     dlg.FillSystemInformation();
-    g_bReportProgress = FALSE;
-    PackedDIB hPicture = LoadJPEGResourceById(AfxGetInstanceHandle(), IDJ_TITLE_PICTURE);
-    g_bReportProgress = TRUE;
+    PackedDIB hPicture;
+    {
+        CReaderOptionsScope quiet(CurrentReaderOptions().WithProgress(FALSE));
+        hPicture = LoadJPEGResourceById(AfxGetInstanceHandle(), IDJ_TITLE_PICTURE);
+    }
     dlg.m_btnPicture.m_hDIB = hPicture;
     dlg.DoModal();
     dlg.m_btnPicture.m_hDIB = nullptr;

@@ -87,14 +87,12 @@ public:
     // bottom for the minimised windows. selfMinimised: the caller's own frame is minimised and does
     // not count. out is left as it was when there is no MDI client.
     void ComputeViewArea(CRect* out, int half, BOOL selfMinimised) override;
-    // Still-picture and animated-GIF views: those not minimised; the minimised ones into *minimised.
-    int CountImageViews(int* minimised);
-    // Explorer and search views, the same way.
-    int CountExplorerViews(int* minimised);
+    // The views of a kind (kImageViewArea: still pictures and animations; kExplorerViewArea:
+    // explorers and searches) that are not minimised; the minimised ones into *minimised (may be null).
+    int CountViews(int kind, int* minimised) override;
     // The view's rank among the views of that kind (kImageViewArea, kExplorerViewArea) with the same
     // minimised state, from the active child on; 0 when a child is maximised or the view is not found.
     int GetViewIndex(CView* pView, int kind) override;
-    int CountViewsOfKind(int kind, int* minimised) override;
     // Every view places its frame, then the minimised windows are lined up.
     void OnWindowArrange();
     // Docks pBar just right of pLeftOf, on the same side.

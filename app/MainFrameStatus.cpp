@@ -128,7 +128,7 @@ void CMainFrame::RestoreStatusText0() { SetStatusText0(g_strSavedStatusText0); }
 
 void CMainFrame::SetProgressEnabled(BOOL bEnabled)
 {
-    if (g_bReportProgress)
+    if (ShouldReportProgress())
         m_bGaugeEnabled = bEnabled && ::IsWindow(m_wndStatusBar.m_hWnd);
 }
 

@@ -125,9 +125,9 @@ void CMainFrame::InvalidateAllViews()
 
 // ---- placing the child windows ----
 
-// Counts the MDI children whose view is of the given kind, shown and minimised apart.
-static int CountViews(HWND hClient, int kind, int* minimised)
+int CMainFrame::CountViews(int kind, int* minimised)
 {
+    HWND hClient = m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient();
     int nShown = 0;
     int nIconic = 0;
     if (hClient != nullptr) {
@@ -145,23 +145,6 @@ static int CountViews(HWND hClient, int kind, int* minimised)
     return nShown;
 }
 
-int CMainFrame::CountImageViews(int* minimised)
-{
-    return CountViews(m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient(),
-                      kImageViewArea, minimised);
-}
-
-int CMainFrame::CountViewsOfKind(int kind, int* minimised)
-{
-    return kind == kImageViewArea ? CountImageViews(minimised) : CountExplorerViews(minimised);
-}
-
-int CMainFrame::CountExplorerViews(int* minimised)
-{
-    return CountViews(m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient(),
-                      kExplorerViewArea, minimised);
-}
-
 void CMainFrame::ComputeViewArea(CRect* out, int half, BOOL selfMinimised)
 {
     HWND hClient = m_hWndMDIClientCache != nullptr ? m_hWndMDIClientCache : FindMDIClient();
@@ -173,8 +156,8 @@ void CMainFrame::ComputeViewArea(CRect* out, int half, BOOL selfMinimised)
 
     int nImageIconic = 0;
     int nExplorerIconic = 0;
-    int nImages = CountImageViews(&nImageIconic);
-    int nExplorers = CountExplorerViews(&nExplorerIconic);
+    int nImages = CountViews(kImageViewArea, &nImageIconic);
+    int nExplorers = CountViews(kExplorerViewArea, &nExplorerIconic);
     int nIconic = nImageIconic + nExplorerIconic - (selfMinimised ? 1 : 0);
     if (nIconic < 0)
         nIconic = 0;

@@ -20,8 +20,7 @@ void CMainFrame::ArrangeViewFrame(CView* pView, int half, BOOL byPlacement)
     ComputeViewArea(&area, half, FALSE);
     if (area.IsRectEmpty())
         return;
-    BOOL bImage = half == kImageViewArea;
-    int nCount = bImage ? CountImageViews(nullptr) : CountExplorerViews(nullptr);
+    int nCount = CountViews(half, nullptr);
     int nIndex = GetViewIndex(pView, half);
     if (nCount < 1)
         nCount = 1;

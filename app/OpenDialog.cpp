@@ -7,8 +7,7 @@
 #include "core/DIB.h"
 #include "core/DrawUtil.h"
 #include "core/FileUtil.h"
-#include "core/Progress.h"
-#include "core/ReaderSettings.h"
+#include "core/ReaderOptions.h"
 #include "core/WindowUtil.h"
 #include "framework/CommonDialogs.h"
 #include "framework/Dc.h"
@@ -49,19 +48,18 @@ void LoadPreview(HWND hDlg)
 {
     if (!g_ShowApercu || g_openPreview.pPreview == nullptr)
         return;
-    BOOL bReport = g_bReportProgress;
-    g_bReportProgress = TRUE;
     SetAppCursor(kAppCursorBusy);
-    // The smallest PhotoCD picture is enough for a preview, and quick.
-    int nPhotoCDSize = g_PhotoCDSize;
-    g_PhotoCDSize = 0;
-    if (g_openPreview.szPath[0] != '\0')
-        g_openPreview.pPreview->Read(g_openPreview.szPath, "");
-    else
-        g_openPreview.pPreview->Free();
-    g_PhotoCDSize = nPhotoCDSize;
+    {
+        // With the gauge, and the smallest PhotoCD picture: enough for a preview, and quick.
+        ReaderOptions options = CurrentReaderOptions().WithProgress(TRUE);
+        options.photoCDSize = 0;
+        CReaderOptionsScope previewOptions(options);
+        if (g_openPreview.szPath[0] != '\0')
+            g_openPreview.pPreview->Read(g_openPreview.szPath, "");
+        else
+            g_openPreview.pPreview->Free();
+    }
     RestoreAppCursor();
-    g_bReportProgress = bReport;
     ::InvalidateRect(::GetDlgItem(hDlg, IDC_OPEN_PREVIEW_BOX), nullptr, TRUE);
 }
 

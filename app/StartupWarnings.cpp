@@ -7,7 +7,7 @@
 #include "app/TessarineApp.h"
 #include "core/BusyCursor.h"
 #include "core/FileUtil.h"
-#include "core/Progress.h"
+#include "core/ReaderOptions.h"
 #include "core/SystemUtil.h"
 #include "core/TextFormat.h"
 #include "core/WindowUtil.h"
@@ -41,10 +41,8 @@ void EnableItem(HWND hDlg, int id, BOOL bEnable)
 // A dialog picture, loaded with the gauge off; 0 when the resource is missing.
 PackedDIB LoadDialogPicture(LPCSTR name)
 {
-    g_bReportProgress = FALSE;
-    PackedDIB hDIB = LoadDIBResource(AfxGetResourceHandle(), name);
-    g_bReportProgress = TRUE;
-    return hDIB;
+    CReaderOptionsScope quiet(CurrentReaderOptions().WithProgress(FALSE));
+    return LoadDIBResource(AfxGetResourceHandle(), name);
 }
 
 void FreePicture(PackedDIB hDIB)

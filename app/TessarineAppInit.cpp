@@ -15,6 +15,7 @@
 #include "core/BusyCursor.h"
 #include "core/Palette.h"
 #include "core/Progress.h"
+#include "core/ReaderOptions.h"
 #include "core/SystemUtil.h"
 #include "explorer/ExplorerDoc.h"
 #include "explorer/ExplorerView.h"
@@ -309,12 +310,13 @@ BOOL CTessarineApp::InitInstance()
     g_bReportProgress = TRUE;
 
     // The title picture while the program starts; without it the start goes on without a splash.
-    g_bReportProgress = FALSE;
-    if (g_wndSplash.Create(nullptr, 529, 169)) {
-        g_wndSplash.ShowWindow(SW_SHOW);
-        g_wndSplash.UpdateWindow();
+    {
+        CReaderOptionsScope quiet(CurrentReaderOptions().WithProgress(FALSE));
+        if (g_wndSplash.Create(nullptr, 529, 169)) {
+            g_wndSplash.ShowWindow(SW_SHOW);
+            g_wndSplash.UpdateWindow();
+        }
     }
-    g_bReportProgress = TRUE;
 
     InitModuleDir();
     Enable3dControlsStatic();

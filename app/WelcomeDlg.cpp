@@ -5,7 +5,7 @@
 #include "shell/Settings.h"
 #include "app/TessarineApp.h"
 #include "core/DrawUtil.h"
-#include "core/Progress.h"
+#include "core/ReaderOptions.h"
 #include "core/WindowUtil.h"
 #include "framework/DataExchange.h"
 #include "framework/Dc.h"
@@ -137,9 +137,11 @@ void RunWelcomeDialog()
 {
     CWelcomeDlg dlg;
     dlg.m_bShowAtStart = g_ShowWelcome;
-    g_bReportProgress = FALSE;
-    PackedDIB hPicture = LoadDIBResource(AfxGetResourceHandle(), "BIENVENUE");
-    g_bReportProgress = TRUE;
+    PackedDIB hPicture;
+    {
+        CReaderOptionsScope quiet(CurrentReaderOptions().WithProgress(FALSE));
+        hPicture = LoadDIBResource(AfxGetResourceHandle(), "BIENVENUE");
+    }
     dlg.m_btnPicture.m_hDIB = hPicture;
     dlg.DoModal();
     dlg.m_btnPicture.m_hDIB = nullptr;

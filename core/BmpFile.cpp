@@ -395,7 +395,7 @@ PackedDIB ReadBitmap(BmpInput& in)
 
 BOOL ReadFileWithProgress(HANDLE file, void* dest, DWORD count)
 {
-    const BOOL report = g_bReportProgress;
+    const BOOL report = ShouldReportProgress();
     if (report)
         BeginProgress(kReadingText);
     BYTE* out = static_cast<BYTE*>(dest);
@@ -418,7 +418,7 @@ BOOL ReadFileWithProgress(HANDLE file, void* dest, DWORD count)
 
 DWORD WriteFileWithProgress(HANDLE file, const void* src, DWORD count)
 {
-    const BOOL report = g_bReportProgress;
+    const BOOL report = ShouldReportProgress();
     if (report)
         BeginProgress(kWritingText);
     const BYTE* in = static_cast<const BYTE*>(src);

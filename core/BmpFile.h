@@ -16,7 +16,7 @@ PackedDIB ReadDIBFile(HANDLE file);
 PackedDIB ReadDIBFromMemory(const void* data, DWORD size);
 
 // Reads count bytes in pieces of at most 32767, driving the progress gauge ("Lecture BMP...")
-// while g_bReportProgress is set. TRUE when every byte was read.
+// while progress is reported (ShouldReportProgress). TRUE when every byte was read.
 BOOL ReadFileWithProgress(HANDLE file, void* dest, DWORD count);
 
 // Decodes a BI_RLE8 stream of srcBytes bytes into the bottom-up 8-bit rows at dest, which hold
@@ -40,5 +40,5 @@ enum {
 WORD SaveDIBFile(PackedDIB dib, LPCSTR path);
 
 // Writes count bytes in pieces of at most 32767, driving the progress gauge ("Ecriture BMP...")
-// while g_bReportProgress is set. Returns count when everything was written, 0 otherwise.
+// while progress is reported (ShouldReportProgress). Returns count when everything was written, 0 otherwise.
 DWORD WriteFileWithProgress(HANDLE file, const void* src, DWORD count);

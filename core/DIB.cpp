@@ -6,7 +6,7 @@
 #include "core/LoadDispatch.h"
 #include "core/Palette.h"
 #include "core/Progress.h"
-#include "core/ReaderSettings.h"
+#include "core/ReaderOptions.h"
 #include "core/Resize.h"
 #include "framework/Archive.h"
 
@@ -53,6 +53,18 @@ ULONGLONG ArchiveBytes(const void* block)
     return sizeof(BITMAPINFOHEADER) + PaletteSize(block)
            + ULONGLONG(DIBRowBytes(DWORD(h->biWidth), h->biBitCount)) * DWORD(h->biHeight);
 }
+
+// Sets ThumbnailDecodeMode for one thumbnail load and puts the previous value back.
+class ThumbnailModeScope {
+public:
+    ThumbnailModeScope() : m_saved(ThumbnailDecodeMode) { ThumbnailDecodeMode = 1; }
+    ~ThumbnailModeScope() { ThumbnailDecodeMode = m_saved; }
+    ThumbnailModeScope(const ThumbnailModeScope&) = delete;
+    ThumbnailModeScope& operator=(const ThumbnailModeScope&) = delete;
+
+private:
+    int m_saved;
+};
 
 } // namespace
 
@@ -316,37 +328,23 @@ BYTE* CDIB::GetBits()
 
 PackedDIB LoadThumbnailDIB(LPCSTR path, WORD maxWidth, WORD maxHeight, int screenBits, LPCSTR typeName)
 {
-    // The readers' switches are process-wide: the whole load, with its save and restore, is one
-    // locked step.
     CDecoderLock lock;
-    const BOOL savedProgress = g_bReportProgress;
-    const int savedPhotoCDSize = g_PhotoCDSize;
-    const int savedCouleursJPEG = g_CouleursJPEG;
-    g_bReportProgress = FALSE;
-    if (path == nullptr || !FileExists(path)) {
-        g_bReportProgress = savedProgress;
+    if (path == nullptr || !FileExists(path))
         return 0;
-    }
     const char* type = typeName && *typeName ? typeName : path;
     const bool jpeg = GetFileTypeFromExt(type) == kFileTypeJPEG;
 
     CDIB picture;
-    g_PhotoCDSize = 0;
-    g_CouleursJPEG = 0;
-    ThumbnailDecodeMode = 1;
-    try {
+    {
+        // Whatever the user chose: no gauge, the smallest PhotoCD picture, 24-bit JPEG. These hold
+        // for this thread only, so a worker never touches the user's settings.
+        ReaderOptions options = CurrentReaderOptions().WithProgress(FALSE);
+        options.photoCDSize = 0;
+        options.jpegColours = 0;
+        CReaderOptionsScope thumbnailOptions(options);
+        ThumbnailModeScope thumbnailMode;
         picture.Read(path, typeName);
-    } catch (...) {
-        ThumbnailDecodeMode = 0;
-        g_PhotoCDSize = savedPhotoCDSize;
-        g_CouleursJPEG = savedCouleursJPEG;
-        g_bReportProgress = savedProgress;
-        throw;
     }
-    ThumbnailDecodeMode = 0;
-    g_PhotoCDSize = savedPhotoCDSize;
-    g_CouleursJPEG = savedCouleursJPEG;
-    g_bReportProgress = savedProgress;
 
     const ULONGLONG w = picture.Width(), h = picture.Height();
     if (picture.IsEmpty() || w == 0 || h == 0 || maxWidth == 0 || maxHeight == 0)

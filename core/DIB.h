@@ -115,6 +115,7 @@ private:
 // which the reader already reduced and which are always fitted to the box): 24 bits when
 // screenBits is above 8, else 8 bits on the application palette's ramp (8) or the 1-bit-per-channel
 // ramp (below 8). 0 when the file is missing or cannot be read. The caller owns the result.
-// The progress switch and the "PhotoCDSize" and "CouleursJPEG" settings are off during the load
-// and restored afterwards; LastPictureInfo then holds the full-size measures.
+// The readers load it without the gauge, at PhotoCD size 0 and in 24 bits (a CReaderOptionsScope
+// of this thread: the user's settings are neither read for these nor changed); LastPictureInfo then
+// holds the full-size measures. Safe on any thread.
 PackedDIB LoadThumbnailDIB(LPCSTR path, WORD maxWidth, WORD maxHeight, int screenBits, LPCSTR typeName = "");

@@ -204,7 +204,7 @@ int CopyFileWithProgress(LPCSTR source, LPCSTR dest)
         return 2;
     if (SamePath(source, dest))
         return 0;
-    const BOOL report = g_bReportProgress;
+    const BOOL report = ShouldReportProgress();
     if (report)
         BeginProgress(UINT(22)); // "Copie en cours..."
     auto finish = [report](int result) {

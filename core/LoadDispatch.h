@@ -37,9 +37,10 @@ struct PictureInfo {
 // size and 24); all 0 after a failed load; untouched when no reader was called.
 extern thread_local PictureInfo LastPictureInfo;
 
-// Holds the process-wide decoder lock for its lifetime. The readers keep process-wide state
-// (settings, the progress switch), so CDIB::Read and LoadThumbnailDIB take it; it is recursive,
-// so a load inside a held lock does not block.
+// Holds the process-wide decoder lock for its lifetime. Some readers keep process-wide state (the
+// JPEG fixed colour map), so CDIB::Read and LoadThumbnailDIB take it; it is recursive, so a load
+// inside a held lock does not block. What the readers take from the settings is per thread (see
+// core/ReaderOptions.h) and needs no lock.
 class CDecoderLock {
 public:
     CDecoderLock();

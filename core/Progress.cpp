@@ -3,6 +3,7 @@
 
 #include <atomic>
 
+#include "core/ReaderOptions.h"
 #include "framework/String.h"
 
 BOOL g_bReportProgress = TRUE;
@@ -19,6 +20,8 @@ IProgressSink* SinkForThisThread()
     return sink;
 }
 } // namespace
+
+bool ShouldReportProgress() { return CurrentReaderOptions().reportProgress != FALSE; }
 
 void SetProgressSink(IProgressSink* sink)
 {
@@ -53,4 +56,22 @@ void EndProgress()
 {
     if (IProgressSink* sink = SinkForThisThread())
         sink->EndProgress();
+}
+
+CProgressScope::CProgressScope(LPCSTR text) : m_on(ShouldReportProgress())
+{
+    if (m_on)
+        BeginProgress(text);
+}
+
+CProgressScope::~CProgressScope()
+{
+    if (m_on)
+        EndProgress();
+}
+
+void CProgressScope::Row(DWORD done, DWORD total) const
+{
+    if (m_on)
+        SetProgress(done, total);
 }

@@ -3,9 +3,14 @@
 #pragma once
 #include <windows.h>
 
-// The process-wide progress switch: operations report progress only while it is non-zero.
-// Start-up and thumbnail building turn it off.
+// The user's progress switch: operations report progress only while it is non-zero. Loads that
+// must stay quiet (thumbnails, dialog pictures) turn the gauge off for themselves through a
+// CReaderOptionsScope (core/ReaderOptions.h) and leave this switch alone.
 extern BOOL g_bReportProgress;
+
+// Whether an operation started now on the calling thread reports progress: the progress switch of
+// the thread's reader options.
+bool ShouldReportProgress();
 
 // Implemented by the main frame. The picture code never calls it directly.
 class IProgressSink {
@@ -27,3 +32,20 @@ void BeginProgress(LPCSTR text);
 void BeginProgress(UINT stringId);
 void SetProgress(DWORD done, DWORD total);
 void EndProgress();
+
+// The gauge for one read or write done row by row: begins (null or empty text: the default
+// caption) when the calling thread reports progress, reports each row, and ends when it goes out
+// of scope, also when the reader returns early.
+class CProgressScope {
+public:
+    explicit CProgressScope(LPCSTR text = nullptr);
+    ~CProgressScope();
+    CProgressScope(const CProgressScope&) = delete;
+    CProgressScope& operator=(const CProgressScope&) = delete;
+
+    // done of total rows are finished.
+    void Row(DWORD done, DWORD total) const;
+
+private:
+    bool m_on;
+};

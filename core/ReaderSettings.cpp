@@ -1,8 +1,8 @@
-// Defaults of the reader settings, as a fresh installation has them.
+// The reader settings, as a fresh installation has them.
 #include "core/ReaderSettings.h"
 
-int g_PhotoCDSize = 2;
-int g_CouleursJPEG = 2;
-int g_TauxJPEG = 50;
-int g_DefaultWmfCX = 640;
-int g_DefaultWmfCY = 480;
+int g_PhotoCDSize = kDefaultPhotoCDSize;
+int g_CouleursJPEG = kDefaultCouleursJPEG;
+int g_TauxJPEG = kDefaultTauxJPEG;
+int g_DefaultWmfCX = kDefaultWmfCX;
+int g_DefaultWmfCY = kDefaultWmfCY;

@@ -536,7 +536,7 @@ void CExplorerView::ArrangeChildFrame(BOOL byPlacement)
         return;
     CRect area(0, 0, 0, 0);
     g_pMainFrameHost->ComputeViewArea(&area, kExplorerViewArea, byPlacement);
-    int count = g_pMainFrameHost->CountViewsOfKind(kExplorerViewArea, nullptr);
+    int count = g_pMainFrameHost->CountViews(kExplorerViewArea, nullptr);
     if (!byPlacement && pFrame->IsIconic())
         return;
     if (area.IsRectEmpty())

@@ -220,7 +220,7 @@ PackedDIB DecodeFirstGIFImage(GifFileType* gif)
         DGifCloseFile(gif, &error);
         return 0;
     }
-    const bool report = g_bReportProgress != FALSE;
+    const bool report = ShouldReportProgress();
     if (report)
         BeginProgress(static_cast<LPCSTR>(nullptr));
     PackedDIB dib = 0;

@@ -76,7 +76,7 @@ int DecodeGIFFrames(GifFileType* gif, CObArray* frames)
         DGifCloseFile(gif, &error);
         return 0;
     }
-    const bool report = g_bReportProgress != FALSE;
+    const bool report = ShouldReportProgress();
     if (report)
         BeginProgress(static_cast<LPCSTR>(nullptr));
     const ULONGLONG frameBytes =

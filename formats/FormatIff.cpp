@@ -37,28 +37,6 @@ const DWORD kCamgHalfBrite = 0x80;
 const int kMaskHasMaskPlane = 1;
 
 // Begins the gauge when progress is reported and ends it on every way out.
-class ProgressScope {
-public:
-    ProgressScope() : m_on(g_bReportProgress != 0)
-    {
-        if (m_on)
-            BeginProgress(static_cast<LPCSTR>(""));
-    }
-    ~ProgressScope()
-    {
-        if (m_on)
-            EndProgress();
-    }
-    void Row(DWORD done, DWORD total)
-    {
-        if (m_on)
-            SetProgress(done, total);
-    }
-
-private:
-    bool m_on;
-};
-
 enum class Layout { Planar, Chunky, Rgb8, Rgbn };
 
 // What the chunk walk found.
@@ -508,7 +486,7 @@ PackedDIB Decode(const IffFile& file)
         return GlobalFreeHandle(dib);
     }
 
-    ProgressScope progress;
+    CProgressScope progress;
     BodyCursor body(file.body, file.bodySize);
     RgbRunReader runs(body, file.layout == Layout::Rgbn);
     const bool byteRun1 = file.compression != 0;

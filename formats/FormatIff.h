@@ -16,7 +16,7 @@ bool IsIFFSignature(const void* data, size_t size);
 // Returns a new picture owned by the caller, or 0 when the bytes are not a picture the reader
 // takes, are inconsistent, or the picture would exceed kMaxPackedDIBBytes. A BODY that ends early
 // is not an error: rows it does not reach stay 0. Drives the progress gauge row by row while
-// g_bReportProgress is set.
+// progress is reported (ShouldReportProgress).
 PackedDIB DecodeIFF(const void* data, size_t size);
 
 // The reader of file-type codes 11 (IFF) and 13 (LBM): reads the file (C runtime, "rb") and

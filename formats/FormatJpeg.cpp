@@ -8,7 +8,7 @@
 #include "core/FileUtil.h"
 #include "core/LoadDispatch.h"
 #include "core/Progress.h"
-#include "core/ReaderSettings.h"
+#include "core/ReaderOptions.h"
 #include "formats/JpegErrors.h"
 
 #include <jerror.h>
@@ -167,9 +167,10 @@ bool WantsEightBitOutput()
 {
     if (JPEGFixedColorMap.flag != 0)
         return true;
-    if (g_CouleursJPEG == 0)
+    const int colours = CurrentReaderOptions().jpegColours;
+    if (colours == 0)
         return false;
-    if (g_CouleursJPEG == 1)
+    if (colours == 1)
         return true;
     return GetScreenBitsPerPixel() == 8;
 }
@@ -402,24 +403,18 @@ PackedDIB LoadJPEG(LPCSTR path)
 {
     const bool eightBit = WantsEightBitOutput();
     const bool thumbnail = ThumbnailDecodeMode == 1;
-    const BOOL savedSwitch = g_bReportProgress;
-    if (thumbnail)
-        g_bReportProgress = FALSE;
     FILE* file = path ? fopen(path, "rb") : nullptr;
-    if (!file) {
-        g_bReportProgress = savedSwitch;
+    if (!file)
         return 0;
-    }
     // Whole 64 KiB pieces go straight into the source's buffer; 4 KiB ones come from here.
     setvbuf(file, nullptr, _IOFBF, 64 * 1024);
-    const bool report = g_bReportProgress != FALSE;
+    const bool report = !thumbnail && ShouldReportProgress();
     if (report)
         BeginProgress(IDS_JPEG_READING);
     PackedDIB dib = DecodeJpegStream(file, eightBit, thumbnail, report);
     fclose(file);
     if (report)
         EndProgress();
-    g_bReportProgress = savedSwitch;
 
     // A CMYK picture on the 8-bit path: reduced to the application palette's ramp.
     if (dib && eightBit && DIBNumColorsHandle(dib) == 0) {

@@ -26,9 +26,9 @@ const UINT IDS_JPEG_CANNOT_CREATE = 55149;
 // Reads a JPEG file (ANSI path) into a new picture owned by the caller; 0 on any failure (missing
 // file, not a JPEG, damage the library cannot get past, a picture too large to hold). Nothing is
 // shown. The result is 8 bits per pixel (256-entry colour table from the library's quantiser, or
-// the fixed map) when the fixed map is on, when "CouleursJPEG" is 1, or when it is 2 and the screen
-// has 8 bits per pixel; otherwise 24 bits (blue, green, red), grey and CMYK files included.
-// While ThumbnailDecodeMode is 1 no gauge is shown and the 24-bit path decodes at 1/2, 1/4 or 1/8
+// the fixed map) when the fixed map is on, when "CouleursJPEG" (in the thread's reader options) is 1, or when
+// it is 2 and the screen has 8 bits per pixel; otherwise 24 bits (blue, green, red), grey and CMYK files
+// included. While ThumbnailDecodeMode is 1 no gauge is shown and the 24-bit path decodes at 1/2, 1/4 or 1/8
 // of the size (the smaller side decides: under 100 full size, under 200 half, under 300 a quarter).
 // LastJPEGHeaderSize receives the file's own size as soon as the header is read.
 PackedDIB LoadJPEG(LPCSTR path);

@@ -4,17 +4,19 @@
 #include "core/BusyCursor.h"
 #include "core/ColorReduce.h"
 #include "core/FileUtil.h"
-#include "core/Progress.h"
+#include "core/LoadDispatch.h"
+#include "core/ReaderOptions.h"
 
 namespace {
 
 // Reads a temporary copy without the gauge and deletes it, also when the decode failed.
 PackedDIB LoadTemporaryJpeg(const char* tempPath)
 {
-    const BOOL savedSwitch = g_bReportProgress;
-    g_bReportProgress = FALSE;
-    PackedDIB dib = LoadJPEG(tempPath);
-    g_bReportProgress = savedSwitch;
+    PackedDIB dib;
+    {
+        CReaderOptionsScope quiet(CurrentReaderOptions().WithProgress(FALSE));
+        dib = LoadJPEG(tempPath);
+    }
     DeleteFileForce(tempPath);
     return dib;
 }
@@ -59,6 +61,7 @@ PackedDIB LoadJPEGResource(HINSTANCE, LPCSTR name)
 
 PackedDIB LoadJPEGResourceWithPalette(HINSTANCE, LPCSTR name, HPALETTE palette)
 {
+    CDecoderLock lock; // the map is process-wide: no other load may see it or change it meanwhile
     PALETTEENTRY entries[256] = {};
     if (palette)
         GetPaletteEntries(palette, 0, 256, entries);
@@ -76,6 +79,7 @@ PackedDIB LoadJPEGResource16Colors(HINSTANCE, LPCSTR name)
         {0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},  {0, 0, 128}, {128, 0, 128},
         {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0},    {0, 255, 0}, {255, 255, 0},
         {0, 0, 255},   {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
+    CDecoderLock lock; // the map is process-wide: no other load may see it or change it meanwhile
     ZeroMemory(JPEGFixedColorMap.entries, sizeof(JPEGFixedColorMap.entries));
     for (int i = 0; i < 16; ++i) {
         JPEGFixedColorMap.entries[i][0] = kStandardColors[i][2];

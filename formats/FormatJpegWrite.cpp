@@ -94,7 +94,7 @@ int WriteJpegFile(const DibSource* src, LPCSTR target, int quality)
                 continue;
             return answer == IDIGNORE ? kSaveJPEGIgnored : kSaveJPEGAborted;
         }
-        const bool report = g_bReportProgress != FALSE;
+        const bool report = ShouldReportProgress();
         if (report)
             BeginProgress(IDS_JPEG_WRITING);
         bool written = CompressPicture(file, src, quality, report);

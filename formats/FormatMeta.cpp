@@ -5,6 +5,7 @@
 #include "core/ByteReader.h"
 #include "core/LoadDispatch.h"
 #include "core/Palette.h"
+#include "core/ReaderOptions.h"
 #include "core/ReaderSettings.h"
 
 #include <cstdint>
@@ -99,8 +100,9 @@ PackedDIB RenderMetafile(HENHMETAFILE metafile)
         if (width > kMaxThumbnailSide || height > kMaxThumbnailSide)
             FitMetafileSize(&width, &height, kMaxThumbnailSide, kMaxThumbnailSide);
     } else {
-        FitMetafileSize(&width, &height, SettingOrDefault(g_DefaultWmfCX, 640),
-                        SettingOrDefault(g_DefaultWmfCY, 480));
+        const ReaderOptions options = CurrentReaderOptions();
+        FitMetafileSize(&width, &height, SettingOrDefault(options.wmfWidth, kDefaultWmfCX),
+                        SettingOrDefault(options.wmfHeight, kDefaultWmfCY));
     }
     return Render(metafile, width, height);
 }

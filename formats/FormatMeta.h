@@ -9,7 +9,7 @@
 // has " EMF" at offset 40, a placeable one the key 0x9AC6CDD7 at offset 0, anything else is read
 // as a plain Windows metafile), checked record by record, converted to an enhanced metafile and
 // played onto a white screen-compatible bitmap. Its size is the metafile's frame in pixels,
-// fitted to "DefaultWmfCX" x "DefaultWmfCY" (g_DefaultWmfCX/CY, taken as 10..5000; outside that
+// fitted to "DefaultWmfCX" x "DefaultWmfCY" (of the thread's reader options, taken as 10..5000; outside that
 // range the defaults 640 x 480), kept as it is while ThumbnailDecodeMode is set (reduced to 4096
 // pixels on its longer side). The result is a new picture at the screen's depth, owned by the
 // caller, or 0 for a file that cannot be read, a metafile that fails the checks or that the

@@ -3,7 +3,7 @@
 #include "formats/FormatPcd.h"
 
 #include "core/Progress.h"
-#include "core/ReaderSettings.h"
+#include "core/ReaderOptions.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -20,28 +20,6 @@ const DWORD kBaseSector = 96;
 const DWORD kHuffmanSector = 388;
 const DWORD kResidualSector = 389;
 const size_t kMaxFileBytes = 64u << 20; // far beyond the 4Base residuals
-
-class ProgressScope {
-public:
-    ProgressScope() : m_on(g_bReportProgress != 0)
-    {
-        if (m_on)
-            BeginProgress(static_cast<LPCSTR>(""));
-    }
-    ~ProgressScope()
-    {
-        if (m_on)
-            EndProgress();
-    }
-    void Row(DWORD done, DWORD total)
-    {
-        if (m_on)
-            SetProgress(done, total);
-    }
-
-private:
-    bool m_on;
-};
 
 // Sequential reads from the file bytes; what lies past the end reads as 0.
 class SectorReader {
@@ -273,7 +251,7 @@ inline BYTE To8Bits(int v)
 
 // A 24-bit picture of the planes (red, green, blue by now) turned by the orientation: output row r
 // of the upright picture becomes picture row (height - 1 - r) counted from the bottom.
-PackedDIB PcdPlanesToDIB(PcdPlane planes[3], int orientation, ProgressScope& progress)
+PackedDIB PcdPlanesToDIB(PcdPlane planes[3], int orientation, CProgressScope& progress)
 {
     const DWORD w = planes[0].width;
     const DWORD h = planes[0].height;
@@ -319,7 +297,7 @@ PackedDIB PcdPlanesToDIB(PcdPlane planes[3], int orientation, ProgressScope& pro
     return dib;
 }
 
-PackedDIB PcdWriteImage(PcdPlane planes[3], int orientation, ProgressScope& progress)
+PackedDIB PcdWriteImage(PcdPlane planes[3], int orientation, CProgressScope& progress)
 {
     PcdYccToRgb(planes);
     return PcdPlanesToDIB(planes, orientation, progress);
@@ -403,7 +381,7 @@ int PcdReadOrientation(const void* data, size_t size)
 
 PackedDIB DecodePCD(const void* data, size_t size, int photoCDSize)
 {
-    ProgressScope progress;
+    CProgressScope progress;
     SectorReader in(static_cast<const BYTE*>(data), data ? size : 0);
     const int orientation = PcdReadOrientation(data, size);
     PcdPlane planes[3];
@@ -443,5 +421,5 @@ PackedDIB LoadPCD(LPCSTR path)
         ok = false;
     }
     fclose(stream);
-    return ok ? DecodePCD(bytes.data(), bytes.size(), g_PhotoCDSize) : 0;
+    return ok ? DecodePCD(bytes.data(), bytes.size(), CurrentReaderOptions().photoCDSize) : 0;
 }

@@ -15,11 +15,12 @@
 // come out taller than wide). Parts the file does not hold (a short file, missing residuals)
 // read as zero bytes: the picture is still returned. 0 only when the picture cannot be
 // allocated. The content is not checked for a PhotoCD signature. Drives the progress gauge row
-// by row while g_bReportProgress is set.
+// by row while progress is reported (ShouldReportProgress).
 PackedDIB DecodePCD(const void* data, size_t size, int photoCDSize);
 
 // The reader of file-type code 19: reads the file (C runtime, "rb") and decodes it at the
-// resolution of the "PhotoCDSize" setting (g_PhotoCDSize). 0 when the file cannot be opened.
+// resolution of the "PhotoCDSize" option of the thread's reader options (core/ReaderOptions.h). 0 when the
+// file cannot be opened.
 PackedDIB LoadPCD(LPCSTR path);
 
 // One component of the picture: `width` x `height` bytes used of a block of stride x rows.

@@ -14,28 +14,6 @@ namespace {
 const size_t kHeaderBytes = 128;
 const size_t kPaletteBytes = 768;
 
-class ProgressScope {
-public:
-    ProgressScope() : m_on(g_bReportProgress != 0)
-    {
-        if (m_on)
-            BeginProgress(static_cast<LPCSTR>(""));
-    }
-    ~ProgressScope()
-    {
-        if (m_on)
-            EndProgress();
-    }
-    void Row(DWORD done, DWORD total)
-    {
-        if (m_on)
-            SetProgress(done, total);
-    }
-
-private:
-    bool m_on;
-};
-
 struct PcxHeader {
     int version = 0;
     int bitsPerPixel = 0;
@@ -218,7 +196,7 @@ PackedDIB DecodePCX(const void* data, size_t size)
         return GlobalFreeHandle(dib);
     }
 
-    ProgressScope progress;
+    CProgressScope progress;
     PcxByteSource source(in.Data() + kHeaderBytes, size - kHeaderBytes);
     const size_t encodedBytes = size - kHeaderBytes;
     for (DWORD y = 0; y < h.height; ++y) {

@@ -15,7 +15,7 @@ bool IsPCXSignature(const void* data, size_t size);
 // -> 24 bits. Returns a new picture owned by the caller, or 0 for another version or layout,
 // inconsistent sizes, a file too short for its header or palette, or a picture larger than
 // kMaxPackedDIBBytes. Data that ends early decodes as zero bytes: the picture is returned.
-// Drives the progress gauge line by line while g_bReportProgress is set.
+// Drives the progress gauge line by line while progress is reported (ShouldReportProgress).
 PackedDIB DecodePCX(const void* data, size_t size);
 
 // The reader of file-type code 20: reads the file through CBufFile (shared for reading, others

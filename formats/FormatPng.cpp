@@ -175,7 +175,7 @@ PackedDIB LoadPNG(LPCSTR path)
     if (!file)
         return 0;
     setvbuf(file, nullptr, _IOFBF, 64 * 1024);
-    const bool report = g_bReportProgress != FALSE;
+    const bool report = ShouldReportProgress();
     if (report)
         BeginProgress(static_cast<LPCSTR>(nullptr));
     PackedDIB dib = DecodePngStream(file, report);

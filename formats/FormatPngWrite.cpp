@@ -89,7 +89,7 @@ int SavePNG(PackedDIB dib, LPCSTR path)
     FILE* file = output.IsValid() ? fopen(output.TempPath(), "wb") : nullptr;
     if (!file)
         return kSavePNGFailed;
-    const bool report = g_bReportProgress != FALSE;
+    const bool report = ShouldReportProgress();
     if (report)
         BeginProgress(IDS_PNG_WRITING);
     bool written = CompressPng(file, &src, tableEntries, report);

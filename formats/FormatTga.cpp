@@ -17,28 +17,6 @@ namespace {
 
 const size_t kHeaderBytes = 18;
 
-class ProgressScope {
-public:
-    ProgressScope() : m_on(g_bReportProgress != 0)
-    {
-        if (m_on)
-            BeginProgress(static_cast<LPCSTR>(""));
-    }
-    ~ProgressScope()
-    {
-        if (m_on)
-            EndProgress();
-    }
-    void Row(DWORD done, DWORD total)
-    {
-        if (m_on)
-            SetProgress(done, total);
-    }
-
-private:
-    bool m_on;
-};
-
 // The twelve pixel forms: (image type, depth) pairs the reader decodes.
 enum Form {
     kNoForm = 0,
@@ -267,7 +245,7 @@ PackedDIB DecodeTGA(const void* data, size_t size)
     const bool rightToLeft = (h.descriptor & 0x10) != 0;
     const size_t rawRowBytes = size_t(h.width) * pixelBytes;
 
-    ProgressScope progress;
+    CProgressScope progress;
     RleReader rle(in.Data() + (pos < size ? pos : size), pos < size ? size - pos : 0, pixelBytes);
     bool ok = true;
     for (DWORD r = 0; r < h.height && ok; ++r) {

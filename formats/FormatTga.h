@@ -15,7 +15,7 @@ bool IsTGASignature(const void* data, size_t size);
 // top first or bottom first, left to right or right to left. Returns a new picture owned by the
 // caller, or 0 for an unknown type or depth, a colour map or raw row cut short, or a picture
 // larger than kMaxPackedDIBBytes. Run-length data that ends early leaves the missing pixels 0.
-// Drives the progress gauge row by row while g_bReportProgress is set.
+// Drives the progress gauge row by row while progress is reported (ShouldReportProgress).
 PackedDIB DecodeTGA(const void* data, size_t size);
 
 // The reader of file-type code 31: reads the file through the stream layer below and decodes it

@@ -110,29 +110,6 @@ private:
     uint32_t m_height = 0;
 };
 
-// Begins the gauge when reports are on and ends it when the read is over, whatever the outcome.
-class GaugeScope {
-public:
-    GaugeScope() : m_report(g_bReportProgress != FALSE)
-    {
-        if (m_report)
-            BeginProgress(static_cast<LPCSTR>(nullptr));
-    }
-    ~GaugeScope()
-    {
-        if (m_report)
-            EndProgress();
-    }
-    void Row(uint32_t done, uint32_t total) const
-    {
-        if (m_report)
-            SetProgress(done, total);
-    }
-
-private:
-    bool m_report;
-};
-
 BYTE ColorMapComponent(uint16_t value, int mapBits)
 {
     return mapBits == 16 ? static_cast<BYTE>(static_cast<unsigned int>(value) * 255u / 65535u)
@@ -231,7 +208,7 @@ PackedDIB ReadScanlines(TIFF* tif, const TiffLayout& layout)
     BYTE* buffer = static_cast<BYTE*>(malloc(static_cast<size_t>(scanline)));
     if (!buffer)
         return 0;
-    GaugeScope gauge;
+    CProgressScope gauge;
     bool ok = !oneSample || FillColorTable(tif, layout, picture.Table(), 1 << depth);
     for (uint32_t r = 0; ok && r < layout.height; ++r) {
         if (TIFFReadScanline(tif, buffer, r, 0) < 0) {
@@ -284,7 +261,7 @@ PackedDIB ReadThroughRgba(TIFF* tif, const TiffLayout& layout)
         return 0;
     }
     image.req_orientation = ORIENTATION_TOPLEFT;
-    GaugeScope gauge;
+    CProgressScope gauge;
     bool ok = true;
     for (uint32_t top = 0; ok && top < layout.height; top += band) {
         const uint32_t rows = layout.height - top < band ? layout.height - top : band;

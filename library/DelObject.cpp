@@ -15,6 +15,9 @@
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
 
+#include <cstdlib>
+#include <vector>
+
 IMPLEMENT_SERIAL(CDelObject, CObject, 1)
 
 namespace {
@@ -47,6 +50,7 @@ void ShowStop(UINT id, LPCSTR builtIn, const CString& path)
 {
     CString text;
     text.Format(LoadStringOr(id, builtIn), static_cast<LPCSTR>(path));
+    MessageBeep(0xFFFFFFFF);
     AfxMessageBox(text, MB_OK | MB_ICONSTOP);
 }
 
@@ -156,10 +160,30 @@ CString CDelObject::MakeTrashName()
     const CString trash = GetTrashFolder();
     if (trash.IsEmpty())
         return CString();
+    // One listing of the trash rather than four probes per number: a trash of thousands of items
+    // stays quick to add to.
+    std::vector<bool> used(kLastTrashNumber + 1, false);
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(trash + "file*", &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            CString name = fd.cFileName;
+            if (name.GetLength() != 12 || !IsTrashName(name.Left(8)))
+                continue;
+            CString ext = name.Mid(8);
+            if (ext.CompareNoCase(".del") == 0 || ext.CompareNoCase(".pai") == 0
+                || ext.CompareNoCase(".dai") == 0 || ext.CompareNoCase(".dir") == 0)
+                used[strtoul(name.Mid(4, 4), nullptr, 16)] = true;
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
     const int last = g_trashNameLimit > 0 ? g_trashNameLimit : kLastTrashNumber;
     for (int n = 1; n <= last; ++n) {
+        if (used[n])
+            continue;
         CString name;
         name.Format("file%04X", n);
+        // The listing may miss a name written in another letter case: ask once more.
         if (NameIsFree(trash, name))
             return name;
     }

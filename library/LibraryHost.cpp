@@ -3,7 +3,13 @@
 #include "shell/Settings.h"
 #include "shell/SharedUi.h"
 
-CString LibraryRoot() { return g_strLibraryRoot; }
+CString LibraryRoot()
+{
+    CString root = g_strLibraryRoot;
+    if (!root.IsEmpty() && root.Right(1) != "\\")
+        root += "\\";
+    return root;
+}
 
 CPalette* LibraryPalette() { return g_pAppPalette; }
 

@@ -44,7 +44,9 @@ void ReadRecordString(CArchive& ar, CString& text)
             length = longLength;
         }
     }
-    if (length > ar.GetBytesLeft() || length > 0x7FFFFFFE)
+    // A short string that runs past the end fails its read below; only a long one is measured
+    // against the file before anything is allocated for it.
+    if (length > 0x7FFFFFFE || (length > 4096 && length > ar.GetBytesLeft()))
         AfxThrowArchiveException(CArchiveException::endOfFile);
     CString result;
     if (length) {

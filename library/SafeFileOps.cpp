@@ -1,7 +1,5 @@
 #include "library/SafeFileOps.h"
 
-#include "framework/SafeFileWrite.h"
-
 #include <mutex>
 #include <string>
 
@@ -326,17 +324,42 @@ BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer)
 {
     if (!target || !*target || IsFolder(target))
         return FALSE;
-    CSafeFileWrite file(target);
-    if (!file.IsValid())
-        return FALSE;
-    HANDLE h = file.Handle();
+    // The temporary file is made beside the target (same volume, so the final move is a rename).
+    const CString folder = FolderOf(target);
+    CString temp;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int tries = 0; tries < 64 && h == INVALID_HANDLE_VALUE; ++tries) {
+        temp = FreeAsideName(folder);
+        if (temp.IsEmpty())
+            return FALSE;
+        h = CreateFileA(temp, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS
+            && GetLastError() != ERROR_ALREADY_EXISTS)
+            return FALSE;
+    }
     if (h == INVALID_HANDLE_VALUE)
         return FALSE;
-    if (!writer(h) || !FlushFileBuffers(h))
-        return FALSE;
-    if (FaultHit(kStepWrite, target))
-        return FALSE;
-    return file.Commit();
+    const DWORD old = Attributes(target);
+    BOOL ok = writer(h);
+    // What replaces an earlier file is on the disk before the earlier one goes; a first record can
+    // always be made again, so it does not wait for the disk.
+    if (ok && old != INVALID_FILE_ATTRIBUTES)
+        ok = FlushFileBuffers(h);
+    CloseHandle(h);
+    // A read-only target stays, as it would for a direct write.
+    if (ok && old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY))
+        ok = FALSE;
+    if (ok && FaultHit(kStepWrite, target))
+        ok = FALSE;
+    if (ok)
+        ok = MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) {
+        DWORD err = GetLastError();
+        DeleteAnyRaw(temp);
+        SetLastError(err);
+    }
+    return ok;
 }
 
 BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& writer, BOOL replace)

@@ -76,6 +76,21 @@
 #define IDB_DIGITS 264           // 144 x 15 digit strip of the animation bar's displays
 #define IDB_COLOR_ARROW 173      // 46 x 14: the colour button's arrow, normal then disabled
 
+// Thumbnail lists: card backgrounds (normal / selected, with a thumbnail / with the camera
+// placeholder), the type-icon strips and the two busy animations (AVI resources).
+#define IDB_CARD_LARGE 180            // 109 x 121
+#define IDB_CARD_LARGE_EMPTY 205      // 109 x 121, no thumbnail
+#define IDB_CARD_LARGE_SEL 192        // 109 x 121, selected
+#define IDB_CARD_LARGE_SEL_EMPTY 209  // 109 x 121, selected, no thumbnail
+#define IDB_CARD_MEDIUM 196           // 87 x 90
+#define IDB_CARD_MEDIUM_EMPTY 211     // 87 x 90, no thumbnail
+#define IDB_CARD_MEDIUM_SEL 202       // 87 x 90, selected
+#define IDB_CARD_MEDIUM_SEL_EMPTY 231 // 87 x 90, selected, no thumbnail
+#define IDB_TYPE_STRIP32 26579        // 13 cells of 32 x 32: unreadable, then 12 picture types
+#define IDB_TYPE_STRIP16 246          // 17 cells of 16 x 16: those 13 and four trash icons
+#define IDR_AVI_LOADING 258           // a folder loading, 100 x 60 at most, 15 frames
+#define IDR_AVI_LOCKED 401            // the locked protected folder
+
 // The file-type strip's layout.
 #define FILETYPE_IMAGE_SIZE 16
 #define FILETYPE_IMAGE_COUNT 52

@@ -1,7 +1,7 @@
 #include "shell/LoadErrorDlg.h"
 
 #include "shell/SharedUi.h"
-#include "core/Progress.h"
+#include "core/ReaderOptions.h"
 #include "core/WindowUtil.h"
 #include "framework/DataExchange.h"
 #include "resources/resource.h"
@@ -50,10 +50,12 @@ INT_PTR CLoadErrorDlg::AskForRetry(LPCSTR lpszFailedPath, CString* pNewPath)
     dlg.m_strFileName.MakeUpper();
     dlg.m_strPath = lpszFailedPath;
     dlg.m_strPath.MakeLower();
-    g_bReportProgress = FALSE;
-    PackedDIB hLogo = LoadDIBResource(AfxGetResourceHandle(), "ORVANEL8");
-    PackedDIB hWarning = LoadDIBResource(AfxGetResourceHandle(), "WARNING");
-    g_bReportProgress = TRUE;
+    PackedDIB hLogo, hWarning;
+    {
+        CReaderOptionsScope quiet(CurrentReaderOptions().WithProgress(FALSE));
+        hLogo = LoadDIBResource(AfxGetResourceHandle(), "ORVANEL8");
+        hWarning = LoadDIBResource(AfxGetResourceHandle(), "WARNING");
+    }
     dlg.m_btnWarning.m_hDIB = hWarning;
     dlg.m_btnLogo.m_hDIB = hLogo;
     INT_PTR result = dlg.DoModal();

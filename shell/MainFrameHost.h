@@ -34,7 +34,7 @@ public:
     // kImageViewArea); selfMinimised: the caller's frame is minimised and does not count.
     virtual void ComputeViewArea(CRect* out, int half, BOOL selfMinimised) {}
     // The views of that kind not minimised (the minimised ones into *minimised, which may be null).
-    virtual int CountViewsOfKind(int kind, int* minimised) { return 0; }
+    virtual int CountViews(int kind, int* minimised) { return 0; }
     // The view's rank among the views of its kind with the same minimised state; 0 when a child is
     // maximised.
     virtual int GetViewIndex(CView* pView, int kind) { return 0; }

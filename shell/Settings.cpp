@@ -7,47 +7,48 @@
 #include <cstdio>
 #include <cstdlib>
 
-int g_NewPicColors = 3;
-int g_NewPicHeight = 512;
-int g_NewPicWidth = 512;
-int g_NewPicSquare = 0;
-int g_AssocDetail = -1;
-int g_AssocDib = 1;
-int g_LibrarianSeparatorH = 200;
-int g_LibrarianSeparatorV = 200;
-int g_TailleVignette = 0;
-int g_TailleVignetteLibBar = 1;
-int g_DefaultSortByLibBar = 0;
-int g_DefaultSortOrderLibBar = 0;
-int g_LibBarTypeCompression = 1;
-int g_LibBarApercuAuto = 1;
-int g_ApercuAuto = 1;
-int g_DiapoLoop = 1;
-int g_DiapoPause = 10;
-int g_DiapoAuto = 0;
-int g_PleinEcranAutoLibBar = 0;
-int g_DefaultRepetition = 1;
-int g_DefaultSeparatorPos = 200;
-int g_DefaultSortBy = 0;
-int g_DefaultSortOrder = 0;
-int g_IndexOfTheTip = 0;
-int g_DefaultImageSize = 0;
-int g_bAutoReorganize = 1;
-int g_DefaultZoomAuto = 1;
-int g_PleinEcranAuto = 0;
-int g_TypeAffichageAnim = 0;
-int g_VitesseAnimation = 6;
-int g_VitesseVideo = 9;
-int g_TailleImageDiapo = 1;
-int g_LibBarSizeV = 230;
-int g_LibBarSizeH = 256;
-int g_LibBarFloatSizeV = 250;
-int g_LibBarFloatSizeH = 550;
-int g_ReorganizeType = 1;
-int g_TypesCorrectionAuto = 0;
-int g_AskToCreateDoc = 1;
-int g_ListPrintSelected = 1;
-int g_ListPrintSize = 1;
+// Each variable starts from its default in the settings table below, where alone it is written.
+int g_NewPicColors;
+int g_NewPicHeight;
+int g_NewPicWidth;
+int g_NewPicSquare;
+int g_AssocDetail;
+int g_AssocDib;
+int g_LibrarianSeparatorH;
+int g_LibrarianSeparatorV;
+int g_TailleVignette;
+int g_TailleVignetteLibBar;
+int g_DefaultSortByLibBar;
+int g_DefaultSortOrderLibBar;
+int g_LibBarTypeCompression;
+int g_LibBarApercuAuto;
+int g_ApercuAuto;
+int g_DiapoLoop;
+int g_DiapoPause;
+int g_DiapoAuto;
+int g_PleinEcranAutoLibBar;
+int g_DefaultRepetition;
+int g_DefaultSeparatorPos;
+int g_DefaultSortBy;
+int g_DefaultSortOrder;
+int g_IndexOfTheTip;
+int g_DefaultImageSize;
+int g_bAutoReorganize;
+int g_DefaultZoomAuto;
+int g_PleinEcranAuto;
+int g_TypeAffichageAnim;
+int g_VitesseAnimation;
+int g_VitesseVideo;
+int g_TailleImageDiapo;
+int g_LibBarSizeV;
+int g_LibBarSizeH;
+int g_LibBarFloatSizeV;
+int g_LibBarFloatSizeH;
+int g_ReorganizeType;
+int g_TypesCorrectionAuto;
+int g_AskToCreateDoc;
+int g_ListPrintSelected;
+int g_ListPrintSize;
 CString g_MusicFileDiapo;
 
 CString g_ProtectedPics;
@@ -60,27 +61,27 @@ CString g_CurrentSaveDirectory;
 CString g_CurrentImportDirectory;
 CString g_CurrentExportDirectory;
 
-int g_ShowWarnAssoc = 1;
-int g_ShowWarnColor16 = 1;
-int g_ShowWarnColor = 1;
-int g_ShowWarnComponents = 1;
-int g_ShowWelcome = 1;
-int g_MaximiseOnOpen = 0;
-int g_ShowInfoSuppress = 1;
-int g_ShowExplorerToolBar = 1;
-int g_ShowDibToolBar = 1;
-int g_ShowApercu = 1;
-int g_ExplorerAuto = 1;
+int g_ShowWarnAssoc;
+int g_ShowWarnColor16;
+int g_ShowWarnColor;
+int g_ShowWarnComponents;
+int g_ShowWelcome;
+int g_MaximiseOnOpen;
+int g_ShowInfoSuppress;
+int g_ShowExplorerToolBar;
+int g_ShowDibToolBar;
+int g_ShowApercu;
+int g_ExplorerAuto;
 CString g_DefaultEditorPathName;
-COLORREF g_CouleurView = 0x404040;
-COLORREF g_CouleurPleinEcran = 0;
-int g_UseCoolBar = 1;
-int g_CoolBarBitmap = 1;
-int g_CoolBarText = 1;
-int g_CoolBarAnimation = 1;
-int g_ShowRecents = 1;
-int g_CoolBarRawCount = 2;
-int g_CoolBarBandCX = 300;
+COLORREF g_CouleurView;
+COLORREF g_CouleurPleinEcran;
+int g_UseCoolBar;
+int g_CoolBarBitmap;
+int g_CoolBarText;
+int g_CoolBarAnimation;
+int g_ShowRecents;
+int g_CoolBarRawCount;
+int g_CoolBarBandCX;
 
 COLORREF g_CustColors[16];
 
@@ -201,11 +202,11 @@ const Setting kSettings[] = {
     BOOL_SETTING("prefs", "ShowInfoSuppress", g_ShowInfoSuppress, 1),
     BOOL_SETTING("prefs", "ShowExplorerToolBar", g_ShowExplorerToolBar, 1),
     BOOL_SETTING("prefs", "ShowDibToolBar", g_ShowDibToolBar, 1),
-    INT_SETTING("prefs", "DefaultWmfCX", g_DefaultWmfCX, 640, 10, 5000),
-    INT_SETTING("prefs", "DefaultWmfCY", g_DefaultWmfCY, 480, 10, 5000),
-    INT_SETTING("prefs", "PhotoCDSize", g_PhotoCDSize, 2, 0, 3),
-    INT_SETTING("prefs", "CouleursJPEG", g_CouleursJPEG, 2, 0, 2),
-    INT_SETTING("prefs", "TauxJPEG", g_TauxJPEG, 50, 1, 99),
+    INT_SETTING("prefs", "DefaultWmfCX", g_DefaultWmfCX, kDefaultWmfCX, 10, 5000),
+    INT_SETTING("prefs", "DefaultWmfCY", g_DefaultWmfCY, kDefaultWmfCY, 10, 5000),
+    INT_SETTING("prefs", "PhotoCDSize", g_PhotoCDSize, kDefaultPhotoCDSize, 0, 3),
+    INT_SETTING("prefs", "CouleursJPEG", g_CouleursJPEG, kDefaultCouleursJPEG, 0, 2),
+    INT_SETTING("prefs", "TauxJPEG", g_TauxJPEG, kDefaultTauxJPEG, 1, 99),
     BOOL_SETTING("prefs", "ShowApercu", g_ShowApercu, 1),
     BOOL_SETTING("prefs", "ExplorerAuto", g_ExplorerAuto, 1),
     PATH_SETTING("prefs", "DefaultEditorPathName", g_DefaultEditorPathName),
@@ -268,6 +269,20 @@ void SetDefault(const Setting& s)
         break;
     }
 }
+
+void ApplyDefaults()
+{
+    for (const Setting& s : kSettings)
+        SetDefault(s);
+    for (const Setting& s : kCoolBarSettings)
+        SetDefault(s);
+}
+
+// The variables take their defaults before main starts; the tables above are constants, and the
+// text variables are constructed before this object in this file.
+struct StartFromDefaults {
+    StartFromDefaults() { ApplyDefaults(); }
+} s_startFromDefaults;
 
 void Load(CWinApp& app, const Setting& s)
 {
@@ -466,10 +481,7 @@ bool SettingsLoaded() { return s_loaded; }
 
 void ResetSettings()
 {
-    for (const Setting& s : kSettings)
-        SetDefault(s);
-    for (const Setting& s : kCoolBarSettings)
-        SetDefault(s);
+    ApplyDefaults();
     for (COLORREF& color : g_CustColors)
         color = 0;
     for (const NumberedList& l : kLists)

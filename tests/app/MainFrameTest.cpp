@@ -173,8 +173,8 @@ TEST_F(AppTest, ViewAreaIsSharedBetweenPicturesAndExplorers)
 
     m_pApp->OpenDocumentFile(WriteBmp("left.bmp").c_str());
     m_pApp->OpenDocumentFile(m_temp.Path().c_str());
-    EXPECT_EQ(m_pFrame->CountImageViews(nullptr), 1);
-    EXPECT_EQ(m_pFrame->CountExplorerViews(nullptr), 1);
+    EXPECT_EQ(m_pFrame->CountViews(kImageViewArea, nullptr), 1);
+    EXPECT_EQ(m_pFrame->CountViews(kExplorerViewArea, nullptr), 1);
     m_pFrame->ComputeViewArea(&area, 1, FALSE);
     EXPECT_EQ(area, CRect(0, 0, client.right / 2, client.bottom));
     m_pFrame->ComputeViewArea(&area, 2, FALSE);
@@ -188,7 +188,7 @@ TEST_F(AppTest, ViewAreaIsSharedBetweenPicturesAndExplorers)
     // A minimised window keeps a row of 24 pixels free at the bottom.
     m_pFrame->MDIGetActive()->ShowWindow(SW_MINIMIZE);
     int nIconic = 0;
-    EXPECT_EQ(m_pFrame->CountExplorerViews(&nIconic), 0);
+    EXPECT_EQ(m_pFrame->CountViews(kExplorerViewArea, &nIconic), 0);
     EXPECT_EQ(nIconic, 1);
     m_pFrame->ComputeViewArea(&area, 0, FALSE);
     EXPECT_EQ(area.bottom, client.bottom - 24);
@@ -232,8 +232,8 @@ TEST_F(AppTest, EveryKindOfViewAnswersTheFrameMessages)
         EXPECT_EQ(m_pFrame->GetStatusMode(), kind.status) << name;
         views.push_back(pView);
     }
-    EXPECT_EQ(m_pFrame->CountImageViews(nullptr), 2);
-    EXPECT_EQ(m_pFrame->CountExplorerViews(nullptr), 2);
+    EXPECT_EQ(m_pFrame->CountViews(kImageViewArea, nullptr), 2);
+    EXPECT_EQ(m_pFrame->CountViews(kExplorerViewArea, nullptr), 2);
     // Ranks from the active window (the last opened) on, each kind apart.
     EXPECT_EQ(m_pFrame->GetViewIndex(views[0], kImageViewArea), 1);
     EXPECT_EQ(m_pFrame->GetViewIndex(views[1], kImageViewArea), 0);

@@ -7,6 +7,7 @@
 #include "core/FileUtil.h"
 #include "core/LoadDispatch.h"
 #include "core/Progress.h"
+#include "core/ReaderOptions.h"
 #include "core/ReaderSettings.h"
 #include "framework/Archive.h"
 #include "framework/Dc.h"
@@ -132,7 +133,7 @@ PackedDIB FakeJpeg(LPCSTR)
     return CreateDIB(50, 40, 24);
 }
 
-// Records what a reader saw of the process-wide switches.
+// Records the options a reader saw.
 struct SeenState {
     BOOL progress;
     int photoCD, couleurs, thumbMode;
@@ -140,12 +141,14 @@ struct SeenState {
 SeenState g_seen;
 PackedDIB WatchingReader(LPCSTR)
 {
-    g_seen = SeenState{g_bReportProgress, g_PhotoCDSize, g_CouleursJPEG, ThumbnailDecodeMode};
+    const ReaderOptions seen = CurrentReaderOptions();
+    g_seen = SeenState{seen.reportProgress, seen.photoCDSize, seen.jpegColours, ThumbnailDecodeMode};
     return CreateDIB(300, 100, 8);
 }
 PackedDIB FailingReader(LPCSTR)
 {
-    g_seen = SeenState{g_bReportProgress, g_PhotoCDSize, g_CouleursJPEG, ThumbnailDecodeMode};
+    const ReaderOptions seen = CurrentReaderOptions();
+    g_seen = SeenState{seen.reportProgress, seen.photoCDSize, seen.jpegColours, ThumbnailDecodeMode};
     return 0;
 }
 

@@ -2,13 +2,18 @@
 // resources with UpdateResource and loaded as the resource module.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
+#include "core/DIB.h"
 #include "core/FileUtil.h"
 #include "core/LoadDispatch.h"
 #include "core/Palette.h"
+#include "core/ReaderOptions.h"
 #include "core/ReaderSettings.h"
 #include "formats/FormatJpeg.h"
+#include "formats/Readers.h"
 #include "framework/String.h"
 #include "tests/formats/LibFormatsTestUtil.h"
 #include "tests/support/TestPaths.h"
@@ -231,4 +236,40 @@ TEST(LoadJPEGResource, PaletteLoaderQuantisesOntoThePalette)
     }
     GlobalUnlock(dib);
     GlobalFreeHandle(dib);
+}
+
+// The fixed colour map is process-wide: while the interface thread loads a resource onto it, a
+// worker's load must neither see it nor have its map changed under it.
+TEST(LoadJPEGResource, FixedMapLoadsNeverReachAnotherThreadsPictures)
+{
+    testpaths::TempDir dir;
+    ResourceModule resources(dir);
+    ASSERT_TRUE(resources.Ok());
+    PrivateTempFolder temp(dir.File("temp"));
+    InstallPictureReaders();
+    const std::string path = TestImage("jpeg", "testorig.jpg");
+    std::atomic<bool> done{false};
+    std::atomic<int> loads{0}, eightBit{0};
+    std::thread worker([&] {
+        ReaderOptions options = CurrentReaderOptions().WithProgress(FALSE);
+        options.jpegColours = 0;
+        CReaderOptionsScope scope(options);
+        while (!done) {
+            CDIB picture;
+            picture.Read(path.c_str(), "");
+            ++loads;
+            if (picture.NumColors() != 0)
+                ++eightBit;
+        }
+    });
+    for (int i = 0; i < 12; ++i) {
+        PackedDIB dib = LoadJPEGResource16Colors(nullptr, "SPLASH");
+        EXPECT_NE(dib, nullptr);
+        GlobalFreeHandle(dib);
+    }
+    while (loads < 3)
+        SwitchToThread();
+    done = true;
+    worker.join();
+    EXPECT_EQ(eightBit.load(), 0) << "of " << loads.load() << " loads";
 }

@@ -1,5 +1,5 @@
-// Helpers of the JPEG, PNG, GIF and TIFF reader tests: pictures as plain RGBA arrays, reference
-// files made by other tools (netpbm/PAM), pixel comparison, and the process's resource counts.
+// Helpers of the JPEG, PNG, GIF and TIFF reader tests: pictures built in code, the process's
+// resource counts, picconv runs and the readers' state (pixels and their comparison: PictureCompare.h).
 #pragma once
 #include <windows.h>
 
@@ -9,41 +9,11 @@
 
 #include "core/PackedDib.h"
 #include "core/Progress.h"
+#include "tests/formats/PictureCompare.h"
 
 namespace libfmt {
 
-// A picture as top-down RGBA samples of 0..maxval (alpha = maxval when the source has none).
-struct Image {
-    int width = 0;
-    int height = 0;
-    int maxval = 255;
-    std::vector<uint16_t> samples; // 4 per pixel: red, green, blue, alpha
-
-    const uint16_t* At(int x, int y) const { return &samples[(static_cast<size_t>(y) * width + x) * 4]; }
-    uint16_t* At(int x, int y) { return &samples[(static_cast<size_t>(y) * width + x) * 4]; }
-    bool Empty() const { return width == 0 || height == 0; }
-};
-
-// Reads a PBM (P4), PGM (P5), PPM (P6) or PAM (P7) file; false when it is missing or malformed.
-bool ReadNetpbm(const std::string& path, Image* out);
-
-// The pixels of a 1-, 4-, 8- or 24-bit packed DIB (colour table applied) at maxval 255; empty on
-// any other picture. Also checks that the header agrees with the block size.
-Image DibToImage(PackedDIB dib);
-
-// The same sample values rescaled to another maxval (rounded).
-Image Rescaled(const Image& image, int maxval);
-
-struct Difference {
-    bool sameSize = false;
-    int maxDiff = 0;        // largest channel difference (red, green, blue)
-    double meanDiff = 0;    // mean absolute channel difference
-    long long compared = 0; // pixels compared
-    std::string Describe() const;
-};
-// Compares red, green and blue of two pictures of the same maxval; pixels whose reference alpha is
-// below opaqueFrom are skipped (0 compares everything).
-Difference Compare(const Image& actual, const Image& reference, int opaqueFrom = 0);
+using namespace pictest;
 
 // A small DIB built in code: width x height at the given depth, pixels from index(x, y) (top-down
 // coordinates), colour table from colors (for 1, 4, 8 bits) or colour(x, y) for 24 bits.

@@ -131,8 +131,8 @@ std::string Placeable(const std::string& wmf, int inch = 1440, bool goodChecksum
     return h + wmf;
 }
 
-bool IsBlack(const uint8_t* p) { return p[0] < 40 && p[1] < 40 && p[2] < 40; }
-bool IsWhite(const uint8_t* p) { return p[0] > 215 && p[1] > 215 && p[2] > 215; }
+bool IsBlack(const uint16_t* p) { return p[0] < 40 && p[1] < 40 && p[2] < 40; }
+bool IsWhite(const uint16_t* p) { return p[0] > 215 && p[1] > 215 && p[2] > 215; }
 
 } // namespace
 
@@ -171,8 +171,8 @@ TEST(FormatMeta, EnhancedMetafilesPlayAtTheFittedSizeOnWhite)
         const DibShape s = ShapeOf(dib.Get());
         EXPECT_EQ(s.width, c.expectW);
         EXPECT_EQ(s.height, c.expectH);
-        RgbImage img;
-        ASSERT_TRUE(DibToRgb(dib.Get(), &img));
+        const Image img = DibToImage(dib.Get());
+        ASSERT_FALSE(img.Empty());
         EXPECT_TRUE(IsBlack(img.At(c.expectW / 4, c.expectH / 2)));
         EXPECT_TRUE(IsWhite(img.At(c.expectW * 3 / 4, c.expectH / 2)));
     }
@@ -268,8 +268,8 @@ TEST(FormatMeta, PlaceableMetafilesPlayWithTheirDrawingInPlace)
         const DibShape s = ShapeOf(dib.Get());
         EXPECT_EQ(s.width, 640);
         EXPECT_NEAR(s.height, 320, 2);
-        RgbImage img;
-        ASSERT_TRUE(DibToRgb(dib.Get(), &img));
+        const Image img = DibToImage(dib.Get());
+        ASSERT_FALSE(img.Empty());
         EXPECT_TRUE(IsBlack(img.At(s.width / 4, s.height / 4)));
         EXPECT_TRUE(IsWhite(img.At(s.width * 3 / 4, s.height / 4)));
         EXPECT_TRUE(IsWhite(img.At(s.width / 4, s.height * 3 / 4)));
@@ -390,8 +390,8 @@ TEST(FormatMeta, APlaceableMetafileConvertsThroughPicconv)
     ASSERT_TRUE(testpaths::WriteBytes(dir.File("drawn.wmf"), Placeable(DrawnWindowsMetafile())));
     ASSERT_EQ(RunPicconv(dir.File("drawn.wmf"), dir.File("drawn.bmp")), 0);
     DibHolder dib(LoadBMPFile(dir.File("drawn.bmp").c_str()));
-    RgbImage img;
-    ASSERT_TRUE(DibToRgb(dib.Get(), &img));
+    const Image img = DibToImage(dib.Get());
+    ASSERT_FALSE(img.Empty());
     EXPECT_EQ(img.width, 640);
     EXPECT_NEAR(img.height, 320, 2);
     EXPECT_TRUE(IsBlack(img.At(img.width / 4, img.height / 4)));

@@ -1,8 +1,9 @@
-// Helpers of the reader tests for IFF, PCX, Targa, metafiles and PhotoCD: reference pictures made
-// by Linux tools, pictures as RGB pixels, a progress recorder, guarded buffers and byte builders.
+// Helpers of the reader tests for IFF, PCX, Targa, metafiles and PhotoCD: reference manifests,
+// a progress recorder, guarded buffers and byte builders.
 #pragma once
 #include "core/PackedDib.h"
 #include "core/Progress.h"
+#include "tests/formats/PictureCompare.h"
 
 #include <cstdint>
 #include <string>
@@ -10,34 +11,7 @@
 
 namespace owntest {
 
-// A picture as 8-bit red, green, blue triples, top row first.
-struct RgbImage {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> rgb;
-    const uint8_t* At(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
-};
-
-// Reads a binary PGM or PPM (P5, P6; any maxval, scaled to 8 bits with rounding).
-bool ReadPnm(const std::string& path, RgbImage* out);
-// The pixels of a 1-, 4-, 8-, 16- (5-5-5), 24- or 32-bit picture; false for anything else.
-bool DibToRgb(PackedDIB dib, RgbImage* out);
-// Largest channel difference and mean absolute difference; -1 when the sizes differ.
-struct Difference {
-    int largest = -1;
-    double mean = 0;
-};
-Difference Compare(const RgbImage& a, const RgbImage& b);
-
-// The affine colour transform (per output channel: red, green, blue, constant) that maps `from`
-// onto `to` best in the least-squares sense, and how far the pixels stay from it (in channel
-// levels). Pictures of different sizes give residuals of -1.
-struct ColourFit {
-    double coef[3][4] = {};
-    double meanResidual = -1;
-    double p99Residual = -1;
-};
-ColourFit FitColours(const RgbImage& from, const RgbImage& to);
+using namespace pictest;
 
 // Bit count and size of a picture (0s for a null handle).
 struct DibShape {

@@ -126,7 +126,7 @@ void PutSector(std::string& file, size_t sector, const std::string& data)
 
 PackedDIB Decode(const std::string& file, int size) { return DecodePCD(file.data(), file.size(), size); }
 
-const uint8_t* PixelAt(const RgbImage& img, int x, int y) { return img.At(x, y); }
+const uint16_t* PixelAt(const Image& img, int x, int y) { return img.At(x, y); }
 
 // The conversion written out from its definition, for comparison.
 void ExpectedRgb(int y, int c1, int c2, int* r, int* g, int* b)
@@ -158,14 +158,14 @@ TEST(FormatPcd, ImageMagickFilesDecodeToTheirSourceAtEachResolution)
     SettingGuard guard;
     for (const ManifestEntry& e : entries) {
         SCOPED_TRACE(e.reference);
-        RgbImage reference;
-        ASSERT_TRUE(ReadPnm(e.reference, &reference));
+        Image reference;
+        ASSERT_TRUE(ReadNetpbm(e.reference, &reference, 255));
         const int longer = reference.width > reference.height ? reference.width : reference.height;
         g_PhotoCDSize = longer == 192 ? 0 : longer == 384 ? 1 : longer == 768 ? 2 : 3;
         DibHolder dib(LoadPCD(e.file.c_str()));
         ASSERT_TRUE(dib);
-        RgbImage decoded;
-        ASSERT_TRUE(DibToRgb(dib.Get(), &decoded));
+        const Image decoded = DibToImage(dib.Get());
+        ASSERT_FALSE(decoded.Empty());
         ASSERT_EQ(decoded.width, reference.width);
         ASSERT_EQ(decoded.height, reference.height);
         const ColourFit fit = FitColours(reference, decoded);
@@ -185,9 +185,10 @@ TEST(FormatPcd, ImageMagickFilesDecodeToTheirSourceAtEachResolution)
         if (grey) {
             // A grey source stays grey and keeps its order of light and dark.
             int worst = 0;
-            for (size_t i = 0; i + 2 < decoded.rgb.size(); i += 3) {
-                worst = std::max(worst, std::abs(decoded.rgb[i] - decoded.rgb[i + 1]));
-                worst = std::max(worst, std::abs(decoded.rgb[i + 1] - decoded.rgb[i + 2]));
+            for (size_t i = 0; i + 2 < decoded.samples.size(); i += 4) {
+                const int r = decoded.samples[i], g = decoded.samples[i + 1], b = decoded.samples[i + 2];
+                worst = std::max(worst, std::abs(r - g));
+                worst = std::max(worst, std::abs(g - b));
             }
             EXPECT_LE(worst, 3);
             const int y = decoded.height / 2, right = decoded.width - 3;
@@ -235,8 +236,8 @@ TEST(FormatPcd, OrientationTurnsThePicture)
                                                                               : 2);
         DibHolder dib(Decode(file, 0));
         ASSERT_TRUE(dib);
-        RgbImage img;
-        ASSERT_TRUE(DibToRgb(dib.Get(), &img));
+        const Image img = DibToImage(dib.Get());
+        ASSERT_FALSE(img.Empty());
         ASSERT_EQ(img.width, c.width);
         ASSERT_EQ(img.height, c.height);
         EXPECT_GT(PixelAt(img, c.cornerX, c.cornerY)[1], 200);
@@ -291,9 +292,10 @@ TEST(FormatPcd, FourBaseWithoutResidualsIsTheBaseUpsampled)
     DibHolder fourBase(Decode(file, 3));
     ASSERT_TRUE(base);
     ASSERT_TRUE(fourBase);
-    RgbImage small, large;
-    ASSERT_TRUE(DibToRgb(base.Get(), &small));
-    ASSERT_TRUE(DibToRgb(fourBase.Get(), &large));
+    const Image small = DibToImage(base.Get());
+    const Image large = DibToImage(fourBase.Get());
+    ASSERT_FALSE(small.Empty());
+    ASSERT_FALSE(large.Empty());
     // Even pixels of even rows are the Base pixels themselves.
     for (int y = 0; y < 512; y += 37)
         for (int x = 0; x < 768; x += 41)
@@ -325,12 +327,12 @@ TEST(FormatPcd, LumaResidualsCorrectTheirRows)
     PutSector(file, 389, w.Bytes());
     DibHolder dib(Decode(file, 3));
     ASSERT_TRUE(dib);
-    RgbImage img;
-    ASSERT_TRUE(DibToRgb(dib.Get(), &img));
+    const Image img = DibToImage(dib.Get());
+    ASSERT_FALSE(img.Empty());
     auto expect = [&img](int x, int y, int luma) {
         int r, g, b;
         ExpectedRgb(luma, 156, 137, &r, &g, &b);
-        const uint8_t* p = img.At(x, y);
+        const uint16_t* p = img.At(x, y);
         EXPECT_EQ(p[0], r) << x << "," << y;
         EXPECT_EQ(p[1], g) << x << "," << y;
         EXPECT_EQ(p[2], b) << x << "," << y;
@@ -387,10 +389,11 @@ TEST(FormatPcd, AShortFileGivesAPictureWithZeroedMissingParts)
     DibHolder b(Decode(cut, 2));
     ASSERT_TRUE(a);
     ASSERT_TRUE(b);
-    RgbImage ia, ib;
-    ASSERT_TRUE(DibToRgb(a.Get(), &ia));
-    ASSERT_TRUE(DibToRgb(b.Get(), &ib));
-    EXPECT_EQ(Compare(ia, ib).largest, 0) << "the same file gives the same picture";
+    const Image ia = DibToImage(a.Get());
+    const Image ib = DibToImage(b.Get());
+    ASSERT_FALSE(ia.Empty());
+    ASSERT_FALSE(ib.Empty());
+    EXPECT_EQ(Compare(ia, ib).maxDiff, 0) << "the same file gives the same picture";
     int r, g, bl;
     ExpectedRgb(0, 0, 0, &r, &g, &bl);
     EXPECT_EQ(ia.At(400, 500)[1], g); // zero planes where the file ends
@@ -438,12 +441,13 @@ TEST(FormatPcd, ImageMagickFilesConvertThroughPicconvAtTheDefaultResolution)
         const std::string out = dir.File(std::string(name) + ".bmp");
         ASSERT_EQ(RunPicconv(OwnDataDir() + "\\pcd_" + name + ".pcd", out), 0);
         DibHolder dib(LoadBMPFile(out.c_str()));
-        RgbImage decoded, reference;
-        ASSERT_TRUE(DibToRgb(dib.Get(), &decoded));
+        const Image decoded = DibToImage(dib.Get());
+        ASSERT_FALSE(decoded.Empty());
         const bool portrait = std::string(name) == "portrait";
+        Image reference;
         ASSERT_TRUE(
-            ReadPnm(OwnDataDir() + (portrait ? "\\src_pcd_portrait_512x768.ppm" : "\\src_pcd_768x512.ppm"),
-                    &reference));
+            ReadNetpbm(OwnDataDir() + (portrait ? "\\src_pcd_portrait_512x768.ppm" : "\\src_pcd_768x512.ppm"),
+                       &reference, 255));
         ASSERT_EQ(decoded.width, reference.width);
         ASSERT_EQ(decoded.height, reference.height);
         const ColourFit fit = FitColours(reference, decoded);

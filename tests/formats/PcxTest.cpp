@@ -79,27 +79,6 @@ std::string Planar(int width, int height, int planes, int bytesPerLine, const st
 
 PackedDIB Decode(const std::string& bytes) { return DecodePCX(bytes.data(), bytes.size()); }
 
-int IndexAt(PackedDIB dib, int x, int y)
-{
-    const auto* block = static_cast<const uint8_t*>(GlobalLock(dib));
-    const auto* h = reinterpret_cast<const BITMAPINFOHEADER*>(block);
-    const uint8_t* row =
-        FindDIBBits(block) + size_t(h->biHeight - 1 - y) * DIBRowBytes(h->biWidth, h->biBitCount);
-    int v = h->biBitCount == 8   ? row[x]
-            : h->biBitCount == 4 ? (row[x / 2] >> ((x & 1) ? 0 : 4)) & 15
-                                 : (row[x / 8] >> (7 - x % 8)) & 1;
-    GlobalUnlock(dib);
-    return v;
-}
-
-RGBQUAD TableEntry(PackedDIB dib, int i)
-{
-    const auto* block = static_cast<const uint8_t*>(GlobalLock(dib));
-    RGBQUAD q = reinterpret_cast<const RGBQUAD*>(block + 40)[i];
-    GlobalUnlock(dib);
-    return q;
-}
-
 } // namespace
 
 TEST(FormatPcx, NetpbmAndImageMagickFilesMatchTheirSources)
@@ -110,12 +89,13 @@ TEST(FormatPcx, NetpbmAndImageMagickFilesMatchTheirSources)
         SCOPED_TRACE(e.file);
         DibHolder dib(LoadPCX(e.file.c_str()));
         ASSERT_TRUE(dib);
-        RgbImage decoded, reference;
-        ASSERT_TRUE(DibToRgb(dib.Get(), &decoded));
-        ASSERT_TRUE(ReadPnm(e.reference, &reference));
+        const Image decoded = DibToImage(dib.Get());
+        ASSERT_FALSE(decoded.Empty());
+        Image reference;
+        ASSERT_TRUE(ReadNetpbm(e.reference, &reference, 255));
         const Difference d = Compare(decoded, reference);
-        EXPECT_GE(d.largest, 0) << "size " << decoded.width << "x" << decoded.height;
-        EXPECT_LE(d.largest, e.tolerance) << "mean difference " << d.mean;
+        EXPECT_GE(d.maxDiff, 0) << "size " << decoded.width << "x" << decoded.height;
+        EXPECT_LE(d.maxDiff, e.tolerance) << "mean difference " << d.meanDiff;
     }
 }
 
@@ -195,8 +175,8 @@ TEST(FormatPcx, TrueColourPlanesBecomeBlueGreenRed)
     f += Rle(line);
     DibHolder dib(Decode(f));
     ASSERT_TRUE(dib);
-    RgbImage rgb;
-    ASSERT_TRUE(DibToRgb(dib.Get(), &rgb));
+    const Image rgb = DibToImage(dib.Get());
+    ASSERT_FALSE(rgb.Empty());
     EXPECT_EQ(rgb.At(2, 0)[0], 0x12); // red from plane 0
     EXPECT_EQ(rgb.At(2, 0)[1], 0x22);
     EXPECT_EQ(rgb.At(2, 0)[2], 0x32);
@@ -239,10 +219,11 @@ TEST(FormatPcx, ExtraBytesPerLineAreDecodedButNotShown)
     DibHolder padded(Decode(Planar(9, 3, 4, 6, pixels)));
     ASSERT_TRUE(narrow);
     ASSERT_TRUE(padded);
-    RgbImage a, b;
-    ASSERT_TRUE(DibToRgb(narrow.Get(), &a));
-    ASSERT_TRUE(DibToRgb(padded.Get(), &b));
-    EXPECT_EQ(Compare(a, b).largest, 0);
+    const Image a = DibToImage(narrow.Get());
+    const Image b = DibToImage(padded.Get());
+    ASSERT_FALSE(a.Empty());
+    ASSERT_FALSE(b.Empty());
+    EXPECT_EQ(Compare(a, b).maxDiff, 0);
 }
 
 TEST(FormatPcx, PackedTwoAndFourBitPixelsLoad)

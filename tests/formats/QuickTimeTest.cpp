@@ -140,8 +140,8 @@ TEST(QuickTime, ThePresentRuntimeImportsAPictureAndStartsOnce)
     EXPECT_EQ(runtime.Calls("1D0008"), 1);
     EXPECT_EQ(runtime.Calls("20001"), 1);
     EXPECT_EQ(runtime.Calls("20023"), 2) << "each movie is released";
-    RgbImage img;
-    ASSERT_TRUE(DibToRgb(first.Get(), &img));
+    const Image img = DibToImage(first.Get());
+    ASSERT_FALSE(img.Empty());
     ASSERT_EQ(img.width, 3);
     ASSERT_EQ(img.height, 2);
     EXPECT_EQ(img.At(2, 0)[0], 202); // bottom-up rows: the file's first row is the bottom one

@@ -66,10 +66,10 @@ std::string Rle(const std::vector<uint32_t>& values, int bytes)
 
 PackedDIB Decode(const std::string& bytes) { return DecodeTGA(bytes.data(), bytes.size()); }
 
-RgbImage Rgb(PackedDIB dib)
+Image Rgb(PackedDIB dib)
 {
-    RgbImage img;
-    EXPECT_TRUE(DibToRgb(dib, &img));
+    const Image img = DibToImage(dib);
+    EXPECT_FALSE(img.Empty());
     return img;
 }
 
@@ -94,12 +94,13 @@ TEST(FormatTga, NetpbmAndImageMagickFilesMatchTheirSources)
         SCOPED_TRACE(e.file);
         DibHolder dib(LoadTGA(e.file.c_str()));
         ASSERT_TRUE(dib);
-        RgbImage decoded, reference;
-        ASSERT_TRUE(DibToRgb(dib.Get(), &decoded));
-        ASSERT_TRUE(ReadPnm(e.reference, &reference));
+        const Image decoded = DibToImage(dib.Get());
+        ASSERT_FALSE(decoded.Empty());
+        Image reference;
+        ASSERT_TRUE(ReadNetpbm(e.reference, &reference, 255));
         const Difference d = Compare(decoded, reference);
-        EXPECT_GE(d.largest, 0) << "size " << decoded.width << "x" << decoded.height;
-        EXPECT_LE(d.largest, e.tolerance) << "mean difference " << d.mean;
+        EXPECT_GE(d.maxDiff, 0) << "size " << decoded.width << "x" << decoded.height;
+        EXPECT_LE(d.maxDiff, e.tolerance) << "mean difference " << d.meanDiff;
     }
 }
 
@@ -122,7 +123,7 @@ TEST(FormatTga, EveryPixelFormDecodes)
             DibHolder dib(Decode(Header(rle ? 9 : 1, depth, 3, 2, 0x20, 1, 4, 24) + map + body));
             ASSERT_TRUE(dib);
             EXPECT_EQ(ShapeOf(dib.Get()).bits, 8);
-            const RgbImage img = Rgb(dib.Get());
+            const Image img = Rgb(dib.Get());
             for (int i = 0; i < 6; ++i) {
                 const auto c = mapColour(indices[i]);
                 EXPECT_EQ(img.At(i % 3, i / 3)[0], c[0]);
@@ -135,7 +136,7 @@ TEST(FormatTga, EveryPixelFormDecodes)
             DibHolder dib(
                 Decode(Header(rle ? 11 : 3, 8, 3, 2, 0x20) + (rle ? Rle(grey, 1) : Pixels(grey, 1))));
             ASSERT_TRUE(dib);
-            const RgbImage img = Rgb(dib.Get());
+            const Image img = Rgb(dib.Get());
             EXPECT_EQ(img.At(1, 0)[1], 80);
             EXPECT_EQ(img.At(2, 1)[2], 200);
         }
@@ -154,10 +155,10 @@ TEST(FormatTga, EveryPixelFormDecodes)
                 Decode(Header(rle ? 10 : 2, depth, 3, 2, 0x20) + (rle ? Rle(v, bytes) : Pixels(v, bytes))));
             ASSERT_TRUE(dib);
             EXPECT_EQ(ShapeOf(dib.Get()).bits, 24);
-            const RgbImage img = Rgb(dib.Get());
+            const Image img = Rgb(dib.Get());
             for (int i = 0; i < 6; ++i) {
                 const int r = i * 40, g = 255 - i * 30, b = i * 9;
-                const uint8_t* p = img.At(i % 3, i / 3);
+                const uint16_t* p = img.At(i % 3, i / 3);
                 if (bytes == 2) {
                     EXPECT_EQ(p[0], (r >> 3) * 255 / 31);
                     EXPECT_EQ(p[1], (g >> 3) * 255 / 31);
@@ -180,7 +181,7 @@ TEST(FormatTga, TopFirstAndBottomFirstRowsGiveTheSamePicture)
     DibHolder bottom(Decode(Header(2, 24, 3, 2, 0x00) + Pixels(flipped, 3)));
     ASSERT_TRUE(top);
     ASSERT_TRUE(bottom);
-    EXPECT_EQ(Compare(Rgb(top.Get()), Rgb(bottom.Get())).largest, 0);
+    EXPECT_EQ(Compare(Rgb(top.Get()), Rgb(bottom.Get())).maxDiff, 0);
     EXPECT_EQ(Rgb(top.Get()).At(0, 0)[0], 0x10);
 }
 
@@ -212,7 +213,7 @@ TEST(FormatTga, ColourTableHoldsTheMapAndBlackEvenAfterAnotherFile)
     DibHolder small(Decode(Header(1, 8, 2, 1, 0, 1, 16, 24) + Map24(16) + Pixels(idx, 1)));
     ASSERT_TRUE(small);
     EXPECT_EQ(ShapeOf(small.Get()).colors, 256);
-    const RgbImage img = Rgb(small.Get());
+    const Image img = Rgb(small.Get());
     EXPECT_EQ(img.At(1, 0)[0] | img.At(1, 0)[1] | img.At(1, 0)[2], 0);
     EXPECT_EQ(img.At(0, 0)[0], 2);
 }
@@ -224,7 +225,7 @@ TEST(FormatTga, FifteenBitMapEntriesTakeTwoBytes)
     PutU16LE(map, 0x001F); // blue
     DibHolder dib(Decode(Header(1, 8, 2, 1, 0, 1, 2, 15) + map + Pixels({1, 0}, 1)));
     ASSERT_TRUE(dib);
-    const RgbImage img = Rgb(dib.Get());
+    const Image img = Rgb(dib.Get());
     EXPECT_EQ(img.At(0, 0)[2], 255);
     EXPECT_EQ(img.At(1, 0)[0], 255);
     EXPECT_EQ(img.At(1, 0)[2], 0);
@@ -234,7 +235,7 @@ TEST(FormatTga, MapEntriesStartAtTheMapsFirstIndex)
 {
     DibHolder dib(Decode(Header(1, 8, 2, 1, 0, 1, 2, 24, 10) + Map24(2) + Pixels({10, 11}, 1)));
     ASSERT_TRUE(dib);
-    const RgbImage img = Rgb(dib.Get());
+    const Image img = Rgb(dib.Get());
     EXPECT_EQ(img.At(0, 0)[0], 2); // entry 0 of the stored map: red 2
     EXPECT_EQ(img.At(1, 0)[0], 5); // entry 1: red 5
 }
@@ -243,7 +244,7 @@ TEST(FormatTga, GreyPicturesGetAGreyRamp)
 {
     DibHolder dib(Decode(Header(3, 8, 1, 1) + Pixels({7}, 1)));
     ASSERT_TRUE(dib);
-    const RgbImage img = Rgb(dib.Get());
+    const Image img = Rgb(dib.Get());
     EXPECT_EQ(img.At(0, 0)[0], 7);
     EXPECT_EQ(img.At(0, 0)[2], 7);
 }
@@ -258,7 +259,7 @@ TEST(FormatTga, RunLengthPacketsGoOnAcrossRows)
     PutU8(body, 5);
     DibHolder dib(Decode(Header(11, 8, 3, 2, 0x20) + body));
     ASSERT_TRUE(dib);
-    const RgbImage img = Rgb(dib.Get());
+    const Image img = Rgb(dib.Get());
     EXPECT_EQ(img.At(2, 0)[0], 9);
     EXPECT_EQ(img.At(0, 1)[0], 9);
     EXPECT_EQ(img.At(1, 1)[0], 4);
@@ -270,7 +271,7 @@ TEST(FormatTga, RunLengthDataThatEndsEarlyLeavesZeros)
     std::string file = Header(10, 24, 4, 4, 0x20) + Rle({0x112233, 0x445566, 0x778899, 0x112233}, 3);
     DibHolder dib(Decode(file));
     ASSERT_TRUE(dib);
-    const RgbImage img = Rgb(dib.Get());
+    const Image img = Rgb(dib.Get());
     EXPECT_EQ(img.At(3, 0)[0], 0x11);
     EXPECT_EQ(img.At(0, 1)[0] | img.At(3, 3)[1], 0);
 }
@@ -290,7 +291,7 @@ TEST(FormatTga, RowsWiderThanTheStreamChunkDecode)
                 testpaths::WriteBytes(dir.File("wide.tga"), Header(rle ? 10 : 2, depth, width, 1) + body));
             DibHolder dib(LoadTGA(dir.File("wide.tga").c_str()));
             ASSERT_TRUE(dib);
-            const RgbImage img = Rgb(dib.Get());
+            const Image img = Rgb(dib.Get());
             for (int x = 0; x < width; x += 97)
                 ASSERT_EQ(img.At(x, 0)[0], (v[x] >> 16) & 255) << x;
             EXPECT_EQ(img.At(width - 1, 0)[2], v[width - 1] & 255);

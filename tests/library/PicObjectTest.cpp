@@ -237,6 +237,21 @@ TEST_F(LibraryStore, EveryTruncationAndMutationIsRefusedWithoutWriting)
     }
 
     const size_t thumbAt = good.size() - (4 + 4 + 4 + 40 + 24 * 6);
+    // A record cut inside its thumbnail keeps its texts and is written back without a thumbnail,
+    // never with the half that was read.
+    {
+        ASSERT_TRUE(WriteBytes(Path("Photo.dai"), good.substr(0, good.size() - 20)));
+        CPicObject r;
+        r.m_strPath = Path("Photo.bmp").c_str();
+        EXPECT_EQ(r.ReadRecordFile(), RecordRead::Broken);
+        DisarmFileFault();
+        EXPECT_TRUE(r.SaveDai());
+        const std::string rewritten = ReadBytes(Path("Photo.dai"));
+        EXPECT_EQ(rewritten.size(), thumbAt + 4);
+        EXPECT_EQ(rewritten.substr(thumbAt), Hex("00000000"));
+        EXPECT_EQ(rewritten.substr(0, thumbAt), good.substr(0, thumbAt));
+        ArmFileFault(kAnyStep, "", 0);
+    }
     struct Mutation {
         const char* what;
         size_t offset;
