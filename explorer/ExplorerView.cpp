@@ -54,6 +54,7 @@ BEGIN_MESSAGE_MAP(CExplorerView, CView)
     ON_MESSAGE(WM_VIEWKIND, OnViewKind)
     ON_MESSAGE(WM_VIEWSTATUS, OnViewStatus)
     ON_MESSAGE(WM_VIEWIDLE, OnViewIdle)
+    ON_LBN_SELCHANGE(101, OnListSelChange)
     ON_COMMAND(ID_EXPLORER_REFRESH, OnRefresh)
     ON_COMMAND(ID_EXPLORER_NEW_FOLDER, OnNewFolder)
     ON_UPDATE_COMMAND_UI(ID_EXPLORER_NEW_FOLDER, OnUpdateNewFolder)
@@ -115,6 +116,8 @@ int CExplorerView::OnCreate(LPCREATESTRUCT lpcs)
     if (CView::OnCreate(lpcs) == -1)
         return -1;
     if (!m_tree.CreateTree(this, kTreeId, this))
+        return -1;
+    if (!CreateList())
         return -1;
     LoadListFolder("");
     m_tree.FillTree();

@@ -9,6 +9,9 @@
 #include "framework/Gdi.h"
 #include "framework/Sync.h"
 #include "framework/View.h"
+#include "library/PicListBox.h"
+
+#include <vector>
 
 class CExplorerDoc;
 class CExplorerMDI;
@@ -31,7 +34,7 @@ int ClampSplitter(int x, int w);
 // menu could not be made.
 BOOL InvokeShellVerbOnFiles(CWnd* pOwner, const CStringArray& paths, UINT verb);
 
-class CExplorerView : public CView, public CShellTreeOwner {
+class CExplorerView : public CView, public CShellTreeOwner, public CPicListOwner {
     DECLARE_DYNCREATE(CExplorerView)
 public:
     CExplorerView();
@@ -61,6 +64,12 @@ public:
     BOOL IsTreeSelectionFrozen() const override { return m_bDestroying; }
     void OnTreeFocus() override { m_bListHasFocus = FALSE; }
     void OnTreeTab() override;
+
+    // CPicListOwner
+    CString GetListFolder() override;
+    void OnListContentChanged(CPicListBox* pList) override;
+    void OnListFocusChanged(CPicListBox* pList, BOOL bHasFocus) override;
+    void OnListSelChange();
 
     void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;
@@ -103,6 +112,7 @@ public:
     // TRUE when the local tool bar pushes the children down (shown, or the frame maximised).
     BOOL IsToolBarInset();
 
+    CPicListBox m_list;
     CString m_strShownPath = "@";
     CString m_strRequestedPath;
     CString m_strShownDisplayPath;
@@ -150,6 +160,7 @@ protected:
     CExplorerMDI* GetExplorerFrame() const;
 
     // ---- the list on the right (ExplorerViewList.cpp) ----
+    BOOL CreateList();
     void PlaceList();
     BOOL GetListWindowRect(CRect* pRect);
     BOOL HasListWindow() const;
@@ -159,6 +170,7 @@ protected:
     int GetSelectedCount() const;
     // Full paths of the selected pictures, in list order.
     void GetSelectedPaths(CStringArray& paths) const;
+    std::vector<int> GetSelectedIndices() const;
     ListTotals GetListTotals() const;
     int BuildNextThumbnail();
     // Loads the folder into the list ("" empties it).
