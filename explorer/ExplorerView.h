@@ -97,6 +97,35 @@ public:
     void OnToggleFullScreenOpen();
     void OnUpdateToggleFullScreenOpen(CCmdUI* pCmdUI);
     void OnRefresh();
+    // ---- commands on the list's pictures (ExplorerListCommands.cpp) ----
+    void OnOpen();
+    void OnOpenFullScreen();
+    // The list's double click: full screen or not, as the view's switch says.
+    void OnOpenItem();
+    void OnUpdateNeedsSelection(CCmdUI* pCmdUI);
+    void OnUpdateNeedsOne(CCmdUI* pCmdUI);
+    void OnUpdateNeedsItems(CCmdUI* pCmdUI);
+    void OnSlideShow();
+    void OnPreview();
+    void OnToggleAutoPreview();
+    void OnUpdateToggleAutoPreview(CCmdUI* pCmdUI);
+    void OnSortKey(UINT nID);
+    void OnUpdateSortKey(CCmdUI* pCmdUI);
+    void OnSortOrder(UINT nID);
+    void OnUpdateSortOrder(CCmdUI* pCmdUI);
+    void OnListView(UINT nID);
+    void OnUpdateListView(CCmdUI* pCmdUI);
+    void OnSelectAllRange();
+    void OnSelectAll();
+    void OnDeselectAll();
+    void OnInvertSelection();
+    void OnSelectionMenu();
+    void OnEditPicture();
+    void OnEditCopy();
+    // Copies or moves the selected pictures into a folder (the list's drop); FALSE without a
+    // selection. A file already there is replaced only when the user agrees, and never by itself.
+    BOOL CopyOrMoveSelection(CString destination, BOOL copy);
+    CPicObject* GetFirstSelectedRecord() const;
     void OnParentFolder();
     void OnUpdateParentFolder(CCmdUI* pCmdUI);
     void OnToggleLocalToolBar();

@@ -134,6 +134,9 @@ UINT FolderWatchThreadProc(LPVOID param)
         DWORD result = ::WaitForMultipleObjects(2, handles, FALSE, INFINITE);
         if (result != WAIT_OBJECT_0)
             break;
+        // Re-armed before the folder is read: a change made while it is read signals again instead
+        // of being lost until the next one.
+        BOOL bArmed = ::FindNextChangeNotification(hChange);
         FolderSnapshot fresh = nullptr;
         TakeFolderSnapshot(&fresh, path);
         {
@@ -143,7 +146,7 @@ UINT FolderWatchThreadProc(LPVOID param)
             *snapshot = fresh;
         }
         ::PostMessageA(hView, WM_FOLDERCHANGED, 0, 0);
-        if (!::FindNextChangeNotification(hChange))
+        if (!bArmed)
             break;
     }
     ::FindCloseChangeNotification(hChange);

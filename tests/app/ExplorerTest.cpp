@@ -11,16 +11,24 @@
 #include "resources/dialogs-ids.h"
 #include "explorer/ExplorerGlobals.h"
 #include "core/FileUtil.h"
+#include "framework/Document.h"
+#include "library/PicObject.h"
+#include "library/SafeFileOps.h"
+#include "library/ReplaceConfirm.h"
+#include "shell/AppMessages.h"
 #include "resources/resource.h"
 #include "shell/Settings.h"
 
 #include <tlhelp32.h>
+
+#include <functional>
 
 #include <string>
 #include <vector>
 
 namespace {
 
+std::string g_lastEditor;
 DWORD s_fakeNow = 100000;
 DWORD FakeClock() { return s_fakeNow; }
 
@@ -386,6 +394,219 @@ TEST_F(ExplorerTest, DeletingTheFolderShownGoesThroughTheShellAndMovesTheSelecti
     EXPECT_EQ(probe.m_nEnabled, 0);
     pView->OnUpdateProperties(&probe);
     EXPECT_EQ(probe.m_nEnabled, 1);
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string> ListNames(CExplorerView* pView)
+{
+    std::vector<std::string> names;
+    // Lower case: the list shows names by its own capitalisation rule.
+    for (int i = 0; i < pView->m_list.GetCount(); i++) {
+        std::string name = static_cast<LPCSTR>(pView->m_list.GetRecord(i)->m_strFileName);
+        CharLowerBuffA(&name[0], static_cast<DWORD>(name.size()));
+        names.push_back(name);
+    }
+    return names;
+}
+
+// Steps the view (pumping the watch's messages) until the list holds count items or 3 s passed.
+bool WaitListCount(CExplorerView* pView, int count, std::function<void()> pump)
+{
+    DWORD start = GetTickCount();
+    while (pView->m_list.GetCount() != count && GetTickCount() - start < 3000) {
+        pump();
+        pView->OnIdle();
+        Sleep(5);
+    }
+    return pView->m_list.GetCount() == count;
+}
+
+HINSTANCE WINAPI RecordShellExecute(HWND, LPCSTR, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT)
+{
+    g_lastEditor = std::string(file) + "|" + parameters + "|" + directory;
+    return reinterpret_cast<HINSTANCE>(42);
+}
+
+TEST_F(ExplorerTest, SortingViewsAndSelectionKeepTheRecords)
+{
+    ASSERT_TRUE(Start());
+    std::string folder = Folder("Pics");
+    WriteBmp("Pics\\b.bmp", 16, 8);
+    WriteBmp("Pics\\a.bmp", 32, 8);
+    WriteBmp("Pics\\c.bmp", 8, 8);
+    CExplorerView* pView = OpenExplorer(folder);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    ASSERT_EQ(ListNames(pView), (std::vector<std::string>{"a.bmp", "b.bmp", "c.bmp"}));
+
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_SORT_DESCENDING);
+    EXPECT_EQ(ListNames(pView), (std::vector<std::string>{"c.bmp", "b.bmp", "a.bmp"}));
+    EXPECT_EQ(g_DefaultSortOrder, 1);
+    // By size, descending: the smallest first.
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_SORT_SIZE);
+    EXPECT_EQ(g_DefaultSortBy, 3);
+    EXPECT_EQ(ListNames(pView), (std::vector<std::string>{"c.bmp", "b.bmp", "a.bmp"}));
+    StateProbe probe;
+    probe.m_nID = ID_EXPLORER_SORT_SIZE;
+    pView->OnUpdateSortKey(&probe);
+    EXPECT_EQ(probe.m_nChecked, 1);
+
+    // Another view: a new window, the same records in the same order, the first one selected.
+    std::vector<CPicObject*> before;
+    for (int i = 0; i < 3; i++)
+        before.push_back(pView->m_list.GetRecord(i));
+    HWND hOld = pView->m_list.m_hWnd;
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_VIEW_LIST);
+    EXPECT_NE(pView->m_list.m_hWnd, hOld);
+    EXPECT_EQ(pView->m_list.m_nView, 3);
+    EXPECT_EQ(g_TailleVignette, 3);
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(pView->m_list.GetRecord(i), before[i]);
+    EXPECT_EQ(pView->m_list.GetSelCount(), 1);
+    EXPECT_GT(pView->m_list.GetSel(0), 0);
+
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_INVERT_SELECTION);
+    EXPECT_EQ(pView->m_list.GetSelCount(), 2);
+    EXPECT_EQ(pView->m_list.GetSel(0), 0);
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_SELECT_ALL);
+    EXPECT_EQ(pView->m_list.GetSelCount(), 3);
+    pView->m_list.SetFocus();
+    pView->SendMessage(WM_VIEWSTATUS);
+    EXPECT_EQ(std::string(m_pFrame->GetStatusBar()->GetPaneText(2)).substr(0, 21),
+              "S\xe9lection: 3 Images (");
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_DESELECT_ALL);
+    EXPECT_EQ(pView->m_list.GetSelCount(), 0);
+    pView->OnUpdateNeedsSelection(&probe);
+    EXPECT_EQ(probe.m_nEnabled, 0);
+}
+
+TEST_F(ExplorerTest, CopyingAndMovingAskBeforeReplacingAndNeverLoseAFile)
+{
+    ASSERT_TRUE(Start());
+    std::string folder = Folder("From");
+    std::string dest = Folder("To");
+    WriteBmp("From\\a.bmp", 16, 8);
+    WriteBmp("From\\b.bmp", 16, 8);
+    WriteBmp("From\\c.bmp", 16, 8);
+    ASSERT_TRUE(testpaths::WriteBytes(dest + "\\b.bmp", "kept"));
+    CExplorerView* pView = OpenExplorer(folder);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_SELECT_ALL);
+
+    // b exists there: the user keeps it; c cannot be copied: its failure is told and the batch goes on.
+    AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDNO);
+    ArmFileFault(kStepCopy, "c.bmp", 1);
+    AfxScriptMessageBox(IDOK);
+    EXPECT_TRUE(pView->CopyOrMoveSelection(dest.c_str(), TRUE));
+    DisarmFileFault();
+    EXPECT_EQ(testpaths::ReadBytes(dest + "\\b.bmp"), "kept");
+    EXPECT_EQ(testpaths::ReadBytes(dest + "\\a.bmp"), testpaths::ReadBytes(folder + "\\a.bmp"));
+    EXPECT_FALSE(PathExists((dest + "\\c.bmp").c_str()));
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("c.bmp"), std::string::npos);
+    EXPECT_FALSE(g_bTransferBusy);
+
+    // Moving onto the folder itself, spelt in capitals: nothing is asked and nothing is lost.
+    std::string upper = folder;
+    CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
+    EXPECT_TRUE(pView->CopyOrMoveSelection(upper.c_str(), FALSE));
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        EXPECT_TRUE(PathExists((folder + "\\" + name).c_str())) << name;
+
+    // Moving with "yes" replaces b and a (copied there before), and the watch takes the moved
+    // pictures out of the list.
+    std::string bBytes = testpaths::ReadBytes(folder + "\\b.bmp");
+    AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+    AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+    EXPECT_TRUE(pView->CopyOrMoveSelection(dest.c_str(), FALSE));
+    EXPECT_EQ(testpaths::ReadBytes(dest + "\\b.bmp"), bBytes);
+    EXPECT_FALSE(PathExists((folder + "\\a.bmp").c_str()));
+    EXPECT_TRUE(WaitListCount(pView, 0, [this] { Pump(); }));
+}
+
+TEST_F(ExplorerTest, DeletingPicturesGoesThroughTheShellAndTheListFollows)
+{
+    ASSERT_TRUE(Start());
+    std::string folder = Folder("Del");
+    WriteBmp("Del\\a.bmp");
+    WriteBmp("Del\\b b.bmp");
+    WriteBmp("Del\\c.bmp");
+    CExplorerView* pView = OpenExplorer(folder);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    ASSERT_EQ(pView->m_list.GetCount(), 3);
+    pView->m_list.SetFocus();
+    ASSERT_TRUE(pView->m_bListHasFocus);
+    pView->m_list.SetSel(-1, FALSE);
+    pView->m_list.SetSel(0, TRUE);
+    pView->m_list.SetSel(1, TRUE);
+    {
+        ShellConfirmer confirmer;
+        pView->SendMessage(WM_COMMAND, ID_EXPLORER_DELETE);
+    }
+    EXPECT_FALSE(PathExists((folder + "\\a.bmp").c_str()));
+    EXPECT_FALSE(PathExists((folder + "\\b b.bmp").c_str()));
+    EXPECT_TRUE(PathExists((folder + "\\c.bmp").c_str()));
+    EXPECT_FALSE(g_bTransferBusy);
+    // The list is changed only by the watch.
+    EXPECT_TRUE(WaitListCount(pView, 1, [this] { Pump(); }));
+    EXPECT_EQ(ListNames(pView), (std::vector<std::string>{"c.bmp"}));
+
+    // Renamed by another program: the list follows within about a second.
+    DWORD start = GetTickCount();
+    ASSERT_TRUE(RunOther("ren \"" + folder + "\\c.bmp\" d.bmp"));
+    DWORD deadline = GetTickCount() + 3000;
+    while (ListNames(pView) != std::vector<std::string>{"d.bmp"} && GetTickCount() < deadline) {
+        Pump();
+        pView->OnIdle();
+        Sleep(5);
+    }
+    EXPECT_EQ(ListNames(pView), (std::vector<std::string>{"d.bmp"}));
+    EXPECT_LT(GetTickCount() - start, 2000u);
+}
+
+TEST_F(ExplorerTest, OpeningEditingAndCopyingThePicture)
+{
+    ASSERT_TRUE(Start());
+    std::string folder = Folder("Open");
+    std::string picture = WriteBmp("Open\\mes vacances.bmp", 16, 8);
+    CExplorerView* pView = OpenExplorer(folder);
+    ASSERT_NE(pView, nullptr);
+    CMDIChildWnd* pExplorerFrame = m_pFrame->MDIGetActive();
+    pView->OnIdle();
+    ASSERT_EQ(pView->m_list.GetCount(), 1);
+    pView->m_list.SetSel(0, TRUE);
+
+    // The clipboard gets the picture as a bitmap.
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    pView->SendMessage(WM_COMMAND, ID_EDIT_COPY);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+
+    // Without an editor the user is offered to choose one; with one, it gets the name as one argument.
+    CString savedEditor = g_DefaultEditorPathName;
+    g_DefaultEditorPathName.Empty();
+    AfxScriptMessageBox(IDNO);
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_EDIT_PICTURE);
+    EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    g_DefaultEditorPathName = "C:\\editeur.exe";
+    AfxPlatform().pfnShellExecute = RecordShellExecute;
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_EDIT_PICTURE);
+    EXPECT_EQ(g_lastEditor, "C:\\editeur.exe|\"mes vacances.bmp\"|" + folder);
+    g_DefaultEditorPathName = savedEditor;
+
+    // A double click opens the picture in its own window.
+    pView->m_bFullScreenOpen = FALSE;
+    pView->SendMessage(WM_COMMAND, MAKEWPARAM(101, LBN_DBLCLK),
+                       reinterpret_cast<LPARAM>(pView->m_list.m_hWnd));
+    ASSERT_NE(m_pFrame->MDIGetActive(), pExplorerFrame);
+    EXPECT_EQ(std::string(ActiveDocument()->GetPathName()), picture);
 }
 
 } // namespace
