@@ -5,8 +5,10 @@
 #include "framework/Sync.h"
 #include "shell/AppMessages.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 // Names compare as the user sees them: without case, accented letters folded (ANSI code page).
 static int CompareNames(LPCSTR a, LPCSTR b) { return AfxAnsiCompareNoCase(a, b); }
@@ -54,6 +56,13 @@ void TakeFolderSnapshot(FolderSnapshot* head, LPCSTR folder)
     HANDLE hFind = ::FindFirstFileA(pattern, &data);
     if (hFind == INVALID_HANDLE_VALUE)
         return;
+    // Collected, then sorted once: inserting each name in order would compare names a number of
+    // times that grows with the square of a large folder.
+    struct Found {
+        CString name;
+        DWORD stamp;
+    };
+    std::vector<Found> found;
     do {
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || data.cFileName[0] == '\0'
             || data.cFileName[0] == '.')
@@ -63,9 +72,28 @@ void TakeFolderSnapshot(FolderSnapshot* head, LPCSTR folder)
             continue;
         WORD date = 0, time = 0;
         ::FileTimeToDosDateTime(&data.ftLastWriteTime, &date, &time);
-        InsertSnapshotEntry(head, data.cFileName, (static_cast<DWORD>(date) << 16) + time);
+        found.push_back({data.cFileName, (static_cast<DWORD>(date) << 16) + time});
     } while (::FindNextFileA(hFind, &data));
     ::FindClose(hFind);
+    // Equal names keep their order of arrival, as InsertSnapshotEntry does.
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Found& a, const Found& b) { return CompareNames(a.name, b.name) < 0; });
+    SnapshotEntry** link = head;
+    for (const Found& f : found) {
+        auto* entry = static_cast<SnapshotEntry*>(malloc(sizeof(SnapshotEntry)));
+        char* name = entry != nullptr ? static_cast<char*>(malloc(f.name.GetLength() + 1)) : nullptr;
+        if (name == nullptr) {
+            // Out of memory: this file is left out.
+            free(entry);
+            continue;
+        }
+        memcpy(name, static_cast<LPCSTR>(f.name), f.name.GetLength() + 1);
+        entry->name = name;
+        entry->stamp = f.stamp;
+        entry->next = nullptr;
+        *link = entry;
+        link = &entry->next;
+    }
 }
 
 SnapshotEntry* FindSnapshotEntry(SnapshotEntry* node, LPCSTR name)
