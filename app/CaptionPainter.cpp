@@ -102,10 +102,13 @@ CBitmap* CCaptionPainter::DrawCaptionBitmap(CWnd* pWnd, BOOL bActive, LPCSTR app
 {
     HWND hWnd = pWnd->GetSafeHwnd();
     CRect rect = GetCaptionRect(pWnd);
-    if (!(rect == m_rectCaption)) {
+    CString strTitles =
+        CString(appTitle != nullptr ? appTitle : "") + "\n" + (docTitle != nullptr ? docTitle : "");
+    if (!(rect == m_rectCaption) || strTitles != m_strCachedTitles) {
         m_bmpCaption[0].DeleteObject();
         m_bmpCaption[1].DeleteObject();
         m_rectCaption = rect;
+        m_strCachedTitles = strTitles;
     }
     CBitmap& bmp = m_bmpCaption[bActive ? 1 : 0];
     if (bmp.m_hObject != nullptr)

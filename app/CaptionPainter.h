@@ -4,6 +4,7 @@
 #pragma once
 #include "framework/Gdi.h"
 #include "framework/Geometry.h"
+#include "framework/String.h"
 
 #include <vector>
 
@@ -45,7 +46,8 @@ public:
     CFont m_fontCaption;      // the system's caption font
     CFont m_fontCaptionTitle; // bold Arial for the application title
     BOOL m_bCaptionActive = FALSE;
-    CRect m_rectCaption;     // the rectangle the cache was drawn for; empty: invalid
-    CBitmap m_bmpCaption[2]; // 0 inactive, 1 active
-    int m_nTitleRight = 0;   // where the last drawn application title ended (caption coordinates)
+    CRect m_rectCaption;       // the rectangle the cache was drawn for; empty: invalid
+    CBitmap m_bmpCaption[2];   // 0 inactive, 1 active
+    CString m_strCachedTitles; // the titles the cache shows: a document renamed draws it again
+    int m_nTitleRight = 0;     // where the last drawn application title ended (caption coordinates)
 };

@@ -8,12 +8,65 @@
 #include "framework/WinApp.h"
 #include "resources/resource.h"
 
+#include <algorithm>
 #include <string>
 
 IMPLEMENT_DYNAMIC(CFavoriteNameDlg, CDialog)
 IMPLEMENT_DYNAMIC(CAddFavoriteDlg, CFavoriteNameDlg)
 IMPLEMENT_DYNAMIC(CRenameFavoriteDlg, CFavoriteNameDlg)
 IMPLEMENT_DYNAMIC(CEditFavoritesDlg, CDialog)
+
+namespace {
+
+// The lines the sentence of hText needs at its width, with its own font, as the static control
+// breaks them (at blanks, and inside a word longer than the line).
+int TextHeightNeeded(HWND hText, int width)
+{
+    int nLength = ::GetWindowTextLengthA(hText);
+    std::string text(static_cast<size_t>(nLength) + 1, '\0');
+    ::GetWindowTextA(hText, &text[0], nLength + 1);
+    HDC hdc = ::GetDC(hText);
+    HGDIOBJ hOld = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(::SendMessageA(hText, WM_GETFONT, 0, 0)));
+    int height = 0;
+    for (UINT flags : {0u, static_cast<UINT>(DT_EDITCONTROL)}) {
+        RECT rect = {0, 0, width, 0};
+        ::DrawTextA(hdc, text.c_str(), nLength, &rect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | flags);
+        height = std::max(height, static_cast<int>(rect.bottom));
+    }
+    ::SelectObject(hdc, hOld);
+    ::ReleaseDC(hText, hdc);
+    return height;
+}
+
+// Grows the dialog's sentence to the lines it needs, moving what lies below it and the dialog's
+// bottom down by as much.
+void FitSentence(HWND hDlg, HWND hText)
+{
+    RECT rectText;
+    ::GetWindowRect(hText, &rectText);
+    ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rectText), 2);
+    int extra = TextHeightNeeded(hText, rectText.right - rectText.left) - (rectText.bottom - rectText.top);
+    if (extra <= 0)
+        return;
+    for (HWND hChild = ::GetWindow(hDlg, GW_CHILD); hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        RECT rect;
+        ::GetWindowRect(hChild, &rect);
+        ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rect), 2);
+        if (hChild == hText)
+            ::SetWindowPos(hChild, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top + extra,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        else if (rect.top >= rectText.bottom)
+            ::SetWindowPos(hChild, nullptr, rect.left, rect.top + extra, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT rectDlg;
+    ::GetWindowRect(hDlg, &rectDlg);
+    ::SetWindowPos(hDlg, nullptr, 0, 0, rectDlg.right - rectDlg.left, rectDlg.bottom - rectDlg.top + extra,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
 
 BOOL CFavoriteNameDlg::OnInitDialog()
 {
@@ -28,7 +81,9 @@ BOOL CFavoriteNameDlg::OnInitDialog()
         CString text;
         text.Format(format.c_str(), static_cast<LPCSTR>(m_strTitle));
         ::SetWindowTextA(hText, text);
+        FitSentence(m_hWnd, hText);
     }
+    CenterWindow();
     return bResult;
 }
 
@@ -69,6 +124,13 @@ BEGIN_MESSAGE_MAP(CEditFavoritesDlg, CDialog)
 END_MESSAGE_MAP()
 
 CEditFavoritesDlg::CEditFavoritesDlg(CWnd* pParentWnd) : CDialog(IDD_EDIT_FAVORITES, pParentWnd) {}
+
+BOOL CEditFavoritesDlg::OnInitDialog()
+{
+    BOOL bResult = CDialog::OnInitDialog();
+    CenterWindow();
+    return bResult;
+}
 
 void CEditFavoritesDlg::DoDataExchange(CDataExchange* pDX)
 {

@@ -55,6 +55,7 @@ public:
     void OnDelete();
 
 protected:
+    BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     void FillList();
 

@@ -290,6 +290,13 @@ int CDocTypesDlg::GetMask() const
     return mask;
 }
 
+BOOL CDocTypesDlg::OnInitDialog()
+{
+    BOOL bResult = CDialog::OnInitDialog();
+    CenterWindow();
+    return bResult;
+}
+
 void CDocTypesDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);

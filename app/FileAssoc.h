@@ -53,5 +53,6 @@ public:
     int GetMask() const;
 
 protected:
+    BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
 };

@@ -64,7 +64,7 @@ public:
 
     // ---- what the document windows ask (IMainFrameHost) ----
     CMDIFrameWnd* GetFrameWnd() override { return this; }
-    void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement) override;
+    void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement, BOOL bFirstCell) override;
     void SetFullScreenView(CView* pView) override { m_pFullScreenView = pView; }
     CView* GetFullScreenView() const override { return m_pFullScreenView; }
     void PromoteRecentEntry(LPCSTR path) override;
@@ -86,13 +86,13 @@ public:
     // whole area, 1 the top (tall client) or left half, 2 the other half; room is left at the
     // bottom for the minimised windows. selfMinimised: the caller's own frame is minimised and does
     // not count. out is left as it was when there is no MDI client.
-    void ComputeViewArea(CRect* out, int half, BOOL selfMinimised) override;
+    void ComputeViewArea(CRect* out, int half, BOOL selfMinimised);
     // The views of a kind (kImageViewArea: still pictures and animations; kExplorerViewArea:
     // explorers and searches) that are not minimised; the minimised ones into *minimised (may be null).
-    int CountViews(int kind, int* minimised) override;
+    int CountViews(int kind, int* minimised);
     // The view's rank among the views of that kind (kImageViewArea, kExplorerViewArea) with the same
     // minimised state, from the active child on; 0 when a child is maximised or the view is not found.
-    int GetViewIndex(CView* pView, int kind) override;
+    int GetViewIndex(CView* pView, int kind);
     // Every view places its frame, then the minimised windows are lined up.
     void OnWindowArrange();
     // Docks pBar just right of pLeftOf, on the same side.

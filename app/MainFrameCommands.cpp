@@ -122,11 +122,7 @@ void CMainFrame::ApplyToolBarSettings(int oldUseCoolBar, int oldShowRecents, int
     if ((g_ShowRecents != 0) != (oldShowRecents != 0)) {
         if (!g_ShowRecents) {
             g_CoolBarRawCount = static_cast<int>(m_wndCoolBar.SendMessage(RB_GETROWCOUNT, 0, 0));
-            REBARBANDINFOA band = {};
-            band.cbSize = sizeof(band);
-            band.fMask = RBBIM_SIZE;
-            if (m_wndCoolBar.SendMessage(RB_GETBANDINFOA, 0, reinterpret_cast<LPARAM>(&band)))
-                g_CoolBarBandCX = static_cast<int>(band.cx);
+            m_wndCoolBar.StoreFirstBandWidth();
             m_wndCoolBar.RemoveRecentBand();
         } else {
             if (!m_wndCoolBar.AddRecentBand())

@@ -4,6 +4,7 @@
 #include "app/SlideShowDlg.h"
 #include "core/PackedDib.h"
 #include "core/Progress.h"
+#include "core/ReaderOptions.h"
 #include "framework/WinApp.h"
 #include "shell/Settings.h"
 #include "viewers/SlideShowWnd.h"
@@ -17,10 +18,13 @@ BOOL CMainFrame::RunSlideShow(int source, CWnd* pSource, const CStringArray& pat
     dlg.m_nPause = static_cast<UINT>(g_DiapoPause);
     dlg.m_strMusicFile = g_MusicFileDiapo;
     dlg.m_nPictureSize = g_TailleImageDiapo;
-    g_bReportProgress = FALSE;
-    PackedDIB hLogo = LoadDIBResource(AfxGetResourceHandle(), "ORVANEL8");
-    PackedDIB hPicture = LoadDIBResource(AfxGetResourceHandle(), "DIAPORAMA");
-    g_bReportProgress = TRUE;
+    PackedDIB hLogo = nullptr;
+    PackedDIB hPicture = nullptr;
+    {
+        CReaderOptionsScope quiet(CurrentReaderOptions().WithProgress(FALSE));
+        hLogo = LoadDIBResource(AfxGetResourceHandle(), "ORVANEL8");
+        hPicture = LoadDIBResource(AfxGetResourceHandle(), "DIAPORAMA");
+    }
     dlg.m_btnLogo.m_hDIB = hLogo;
     dlg.m_btnWarning.m_hDIB = hPicture;
     INT_PTR result = dlg.DoModal();

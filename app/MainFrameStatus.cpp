@@ -96,9 +96,26 @@ void CMainFrame::SetStatusMode(int nMode)
 
 void CMainFrame::SetStatusText1(LPCSTR lpszText)
 {
-    if (::IsWindow(m_wndStatusBar.m_hWnd) && m_wndStatusBar.GetCount() > 1
-        && m_wndStatusBar.GetPaneText(1) != (lpszText != nullptr ? lpszText : ""))
-        m_wndStatusBar.SetPaneText(1, lpszText != nullptr ? lpszText : "", TRUE);
+    CString strText(lpszText != nullptr ? lpszText : "");
+    if (!::IsWindow(m_wndStatusBar.m_hWnd) || m_wndStatusBar.GetCount() <= 1
+        || m_wndStatusBar.GetPaneText(1) == strText)
+        return;
+    // The layouts' widths suit one rendering of the bar's font; a text drawn wider widens its pane
+    // (until the next layout) rather than losing its end.
+    UINT nID = 0;
+    UINT nStyle = 0;
+    int cxWidth = 0;
+    m_wndStatusBar.GetPaneInfo(1, nID, nStyle, cxWidth);
+    CClientDC dc(&m_wndStatusBar);
+    HGDIOBJ hFont = reinterpret_cast<HGDIOBJ>(m_wndStatusBar.SendMessage(WM_GETFONT));
+    HGDIOBJ hOld = hFont != nullptr ? ::SelectObject(dc.m_hDC, hFont) : nullptr;
+    SIZE extent = {0, 0};
+    ::GetTextExtentPoint32A(dc.m_hDC, strText, strText.GetLength(), &extent);
+    if (hOld != nullptr)
+        ::SelectObject(dc.m_hDC, hOld);
+    if (extent.cx > cxWidth)
+        m_wndStatusBar.SetPaneInfo(1, nID, nStyle, extent.cx);
+    m_wndStatusBar.SetPaneText(1, strText, TRUE);
 }
 
 void CMainFrame::SetStatusPaneText(int nPane, LPCSTR lpszText)
@@ -231,4 +248,7 @@ void CMainFrame::DrawGauge(BOOL bWhole)
     DrawGaugeCells(&dc, &m_bmpGauge, rectPane, !g_strGaugeText.IsEmpty(), g_nGaugeCells, m_nGaugePos,
                    bWhole ? -1 : m_nGaugeDrawnPos, g_nGaugePercent);
     m_nGaugeDrawnPos = m_nGaugePos;
+    // The gauge moves while the thread is busy reading and pumps no messages: the drawing is sent
+    // to the screen now (Wine otherwise shows it late, or half drawn).
+    ::GdiFlush();
 }

@@ -1,15 +1,17 @@
 // The shared placement of the views' child frames.
 #include "app/MainFrame.h"
 
-#include "shell/ViewPlacement.h"
+#include "app/ViewGrid.h"
 #include "framework/View.h"
+#include "shell/Settings.h"
+#include "shell/ViewPlacement.h"
 
-void CMainFrame::ArrangeViewFrame(CView* pView, int half, BOOL byPlacement)
+void CMainFrame::ArrangeViewFrame(CView* pView, int half, BOOL byPlacement, BOOL bFirstCell)
 {
-    if (byPlacement || pView == nullptr)
+    if (pView == nullptr)
         return;
     CFrameWnd* pFrame = pView->GetParentFrame();
-    if (pFrame == nullptr || pFrame->IsIconic())
+    if (pFrame == nullptr || (!byPlacement && pFrame->IsIconic()))
         return;
     BOOL bMaximized = FALSE;
     MDIGetActive(&bMaximized);
@@ -17,26 +19,34 @@ void CMainFrame::ArrangeViewFrame(CView* pView, int half, BOOL byPlacement)
         return;
 
     CRect area(0, 0, 0, 0);
-    ComputeViewArea(&area, half, FALSE);
+    ComputeViewArea(&area, half, byPlacement);
     if (area.IsRectEmpty())
         return;
     int nCount = CountViews(half, nullptr);
-    int nIndex = GetViewIndex(pView, half);
-    if (nCount < 1)
-        nCount = 1;
-    if (nIndex >= nCount)
-        nIndex = nCount - 1;
-
-    CRect rect(area);
-    if (area.Height() > area.Width()) {
-        int nStep = area.Height() / nCount;
-        rect.top = area.top + nIndex * nStep;
-        rect.bottom = nIndex == nCount - 1 ? area.bottom : rect.top + nStep;
-    } else {
-        int nStep = area.Width() / nCount;
-        rect.left = area.left + nIndex * nStep;
-        rect.right = nIndex == nCount - 1 ? area.right : rect.left + nStep;
+    int nIndex = 0;
+    if (byPlacement) {
+        // A restored window comes back active, so first among the open ones.
+        nCount++;
+    } else if (!bFirstCell) {
+        nIndex = GetViewIndex(pView, half);
     }
-    pFrame->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+    CRect rect(area);
+    if (nCount >= 2 && g_ReorganizeType != 0)
+        rect = ViewGridCell(area, nCount, nIndex);
+
+    if (!byPlacement) {
+        pFrame->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof(wp);
+    wp.flags = 0;
+    wp.showCmd = SW_SHOWNA;
+    wp.ptMinPosition.x = 0;
+    wp.ptMinPosition.y = 0;
+    wp.ptMaxPosition.x = -::GetSystemMetrics(SM_CXBORDER);
+    wp.ptMaxPosition.y = -::GetSystemMetrics(SM_CYBORDER);
+    wp.rcNormalPosition = rect;
+    pFrame->SetWindowPlacement(&wp);
 }

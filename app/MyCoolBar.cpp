@@ -19,12 +19,16 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include <string>
 
 namespace {
 
 const int kLogoFrames = 30;
 const int kLogoSize = 40;
+// The narrowest tool band that still shows a button beside its gripper.
+const int kMinBandWidth = 110;
 const UINT kLogoTimer = 1;
 
 HWND g_hCoolBarWnd = nullptr;
@@ -433,6 +437,31 @@ int CMyCoolBar::OnCreateBands()
     return 0;
 }
 
+namespace {
+
+// The widest a tool button may grow: 60 pixels with texts, unless the bar's font draws a text
+// wider, which would otherwise lose its end ("Explora..."); 28 without texts.
+int ToolButtonMaxWidth(HWND hTools)
+{
+    if (!g_CoolBarText)
+        return 28;
+    HDC hdc = ::GetDC(hTools);
+    HGDIOBJ hFont = reinterpret_cast<HGDIOBJ>(::SendMessageA(hTools, WM_GETFONT, 0, 0));
+    HGDIOBJ hOld = ::SelectObject(hdc, hFont != nullptr ? hFont : ::GetStockObject(DEFAULT_GUI_FONT));
+    int widest = 0;
+    for (const ToolButton& def : kToolButtons) {
+        SIZE extent = {0, 0};
+        ::GetTextExtentPoint32A(hdc, def.text, lstrlenA(def.text), &extent);
+        widest = std::max(widest, static_cast<int>(extent.cx));
+    }
+    ::SelectObject(hdc, hOld);
+    ::ReleaseDC(hTools, hdc);
+    DWORD padding = static_cast<DWORD>(::SendMessageA(hTools, TB_GETPADDING, 0, 0));
+    return std::max(60, widest + LOWORD(padding) + 2 * ::GetSystemMetrics(SM_CXEDGE) + 4);
+}
+
+} // namespace
+
 BOOL CMyCoolBar::CreateToolBand()
 {
     HINSTANCE hInst = AfxGetResourceHandle();
@@ -472,14 +501,15 @@ BOOL CMyCoolBar::CreateToolBand()
     }
     ::SendMessageA(hTools, TB_ADDBUTTONSA, 14, reinterpret_cast<LPARAM>(buttons));
     ::SendMessageA(hTools, TB_SETMAXTEXTROWS, g_CoolBarText ? 2 : 0, 0);
-    ::SendMessageA(hTools, TB_SETBUTTONWIDTH, 0, MAKELONG(0, g_CoolBarText ? 60 : 28));
+    ::SendMessageA(hTools, TB_SETBUTTONWIDTH, 0, MAKELONG(0, ToolButtonMaxWidth(hTools)));
     ::SendMessageA(hTools, TB_AUTOSIZE, 0, 0);
 
     REBARBANDINFOA band = NewBand(ID_COOLBAND_TOOLS, hTools);
     band.fStyle = RBBS_NOVERT | RBBS_FIXEDBMP;
-    band.cxMinChild = 110;
+    band.cxMinChild = kMinBandWidth;
     band.cyMinChild = g_CoolBarText ? 40 : 26;
-    if (g_CoolBarRawCount == 1) {
+    // A stored width too narrow for the band (an older start may have saved 0) is not used.
+    if (g_CoolBarRawCount == 1 && g_CoolBarBandCX >= kMinBandWidth) {
         band.fMask |= RBBIM_SIZE;
         band.cx = static_cast<UINT>(g_CoolBarBandCX);
     }
@@ -582,7 +612,7 @@ void CMyCoolBar::ApplyTextSetting()
     HWND hTools = GetToolBand();
     if (hTools != nullptr) {
         ::SendMessageA(hTools, TB_SETMAXTEXTROWS, g_CoolBarText ? 2 : 0, 0);
-        ::SendMessageA(hTools, TB_SETBUTTONWIDTH, 0, MAKELONG(0, g_CoolBarText ? 60 : 28));
+        ::SendMessageA(hTools, TB_SETBUTTONWIDTH, 0, MAKELONG(0, ToolButtonMaxWidth(hTools)));
         ::SendMessageA(hTools, TB_AUTOSIZE, 0, 0);
     }
     int nCount = static_cast<int>(SendMessage(RB_GETBANDCOUNT, 0, 0));
@@ -632,9 +662,16 @@ void CMyCoolBar::SaveLayoutSettings()
     if (m_hWnd == nullptr || !::IsWindow(m_hWnd) || !HasRebar())
         return;
     g_CoolBarRawCount = static_cast<int>(SendMessage(RB_GETROWCOUNT, 0, 0));
-    REBARBANDINFOA band = {};
-    band.cbSize = sizeof(band);
-    band.fMask = RBBIM_SIZE;
-    if (SendMessage(RB_GETBANDINFOA, 0, reinterpret_cast<LPARAM>(&band)))
-        g_CoolBarBandCX = static_cast<int>(band.cx);
+    StoreFirstBandWidth();
+}
+
+void CMyCoolBar::StoreFirstBandWidth()
+{
+    // The band's own size field can read back 0 when it was never set; its rectangle is what shows.
+    RECT rect = {0, 0, 0, 0};
+    if (m_hWnd == nullptr || !SendMessage(RB_GETRECT, 0, reinterpret_cast<LPARAM>(&rect)))
+        return;
+    int cx = rect.right - rect.left;
+    if (cx >= kMinBandWidth)
+        g_CoolBarBandCX = cx;
 }

@@ -59,6 +59,9 @@ public:
     // Stores the rows ("CoolBarRawCount") and the first band's width ("CoolBarBandCX"); nothing
     // without the bar's window.
     void SaveLayoutSettings();
+    // Stores the first band's width as laid out into "CoolBarBandCX", unless it is too narrow to
+    // show the band (then the stored width stays).
+    void StoreFirstBandWidth();
     // Text rows and widths of the tool band and the bands' heights for "CoolBarText".
     void ApplyTextSetting();
     // The background bitmap of bands 1000 and 1002 for "CoolBarBitmap" (screens above 8 bits only).

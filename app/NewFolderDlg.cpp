@@ -7,6 +7,13 @@ IMPLEMENT_DYNAMIC(CNewFolderDlg, CDialog)
 
 CNewFolderDlg::CNewFolderDlg(CWnd* pParentWnd) : CDialog(IDD_NEW_FOLDER, pParentWnd) {}
 
+BOOL CNewFolderDlg::OnInitDialog()
+{
+    BOOL bResult = CDialog::OnInitDialog();
+    CenterWindow();
+    return bResult;
+}
+
 void CNewFolderDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);

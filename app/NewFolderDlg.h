@@ -10,5 +10,6 @@ public:
     CString m_strName;
 
 protected:
+    BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
 };

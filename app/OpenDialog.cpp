@@ -15,6 +15,7 @@
 #include "framework/FrameworkTexts.h"
 #include "resources/resource.h"
 
+#include <dlgs.h>
 #include <mmsystem.h>
 
 #include <cstring>
@@ -32,6 +33,8 @@ struct OpenPreviewState {
 OpenPreviewState g_openPreview;
 
 const UINT kPreviewTimer = 1;
+// Posted by the hook to itself once the dialog is up: the focus goes to the file name.
+const UINT kFocusFileName = WM_USER + 102;
 
 // The path of the one file selected, or empty (nothing, several files, a folder, a name too long).
 void ReadSelectedPath(HWND hDlg)
@@ -95,7 +98,19 @@ UINT_PTR HandlePreviewMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPa
         g_openPreview.szPath[0] = '\0';
         ::CheckDlgButton(hDlg, IDC_OPEN_SHOW_PREVIEW, g_ShowApercu ? BST_CHECKED : BST_UNCHECKED);
         CenterWindowOnScreen(::GetParent(hDlg));
+        // The first control of this template would take the focus, and typing would then go to
+        // the preview box instead of the file name.
+        ::PostMessageA(hDlg, kFocusFileName, 0, 0);
         return TRUE;
+    case kFocusFileName: {
+        HWND hParent = ::GetParent(hDlg);
+        HWND hName = ::GetDlgItem(hParent, cmb13);
+        if (hName == nullptr || !::IsWindowVisible(hName))
+            hName = ::GetDlgItem(hParent, edt1);
+        if (hName != nullptr)
+            ::SetFocus(hName);
+        return TRUE;
+    }
     case WM_NOTIFY: {
         const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
         if (pHdr != nullptr && pHdr->code == CDN_SELCHANGE) {

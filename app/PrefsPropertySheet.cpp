@@ -1,5 +1,6 @@
 #include "app/PrefsPropertySheet.h"
 
+#include "framework/WinApp.h"
 #include "resources/resource.h"
 
 IMPLEMENT_DYNAMIC(CPrefsPropertySheet, CPropertySheet)
@@ -42,4 +43,11 @@ BOOL CPrefsPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
     if (LOWORD(wParam) == IDOK)
         m_nPageAtOK = GetActiveIndex();
     return CPropertySheet::OnCommand(wParam, lParam);
+}
+
+BOOL CPrefsPropertySheet::OnInitDialog()
+{
+    // Made without a parent: it still opens over the main window.
+    CenterWindow(AfxGetMainWnd());
+    return TRUE;
 }

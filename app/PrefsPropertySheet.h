@@ -33,6 +33,7 @@ public:
     CPropPageWMF m_pageWMF;
 
 protected:
+    BOOL OnInitDialog() override;
     // OK remembers the page in front before the sheet closes.
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 

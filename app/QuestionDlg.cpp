@@ -30,6 +30,7 @@ BOOL CQuestionDlg::OnInitDialog()
     if (at != std::string::npos)
         line.replace(at, 2, static_cast<LPCSTR>(m_strFileName));
     ::SetDlgItemTextA(m_hWnd, IDC_QUESTION_TEXT, line.c_str());
+    CenterWindow();
     return TRUE;
 }
 

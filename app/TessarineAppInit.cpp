@@ -94,6 +94,7 @@ BEGIN_MESSAGE_MAP(CTessarineApp, CWinApp)
     ON_COMMAND(ID_NEW_EXPLORER, NewExplorerWindow)
     ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_APP_EXIT, OnAppExit)
 END_MESSAGE_MAP()
 
 CTessarineApp::CTessarineApp()
@@ -393,7 +394,21 @@ BOOL CTessarineApp::PreTranslateMessage(MSG* pMsg)
             break;
         }
     }
-    return CWinApp::PreTranslateMessage(pMsg);
+    // Releasing Alt alone opens the menu bar. After Alt+F5 and the like, which the keyboard table
+    // takes, the key was a chord: its release is kept from the window.
+    static BOOL s_bAltChordTaken = FALSE;
+    BOOL bAltKey = pMsg->wParam == VK_MENU || pMsg->wParam == VK_LMENU || pMsg->wParam == VK_RMENU;
+    if (pMsg->message == WM_SYSKEYDOWN && bAltKey)
+        s_bAltChordTaken = FALSE;
+    // Alt comes up as WM_KEYUP when it is released before the other key.
+    if ((pMsg->message == WM_SYSKEYUP || pMsg->message == WM_KEYUP) && bAltKey && s_bAltChordTaken) {
+        s_bAltChordTaken = FALSE;
+        return TRUE;
+    }
+    BOOL bTaken = CWinApp::PreTranslateMessage(pMsg);
+    if (bTaken && pMsg->message == WM_SYSKEYDOWN)
+        s_bAltChordTaken = TRUE;
+    return bTaken;
 }
 
 void CTessarineApp::OnUpdateFileNew(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }

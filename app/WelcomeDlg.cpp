@@ -157,4 +157,10 @@ void ShowWelcomeAtStartup()
         RunWelcomeDialog();
 }
 
-void CMainFrame::OnHelpWelcome() { RunWelcomeDialog(); }
+void CMainFrame::OnHelpWelcome()
+{
+    // Opened from the menu, the box only shows the setting: the start-up welcome decides it.
+    int nRemembered = g_ShowWelcome;
+    RunWelcomeDialog();
+    g_ShowWelcome = nRemembered;
+}

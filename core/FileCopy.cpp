@@ -195,7 +195,8 @@ int AskFileErrorRetry(UINT stringId, LPCSTR path)
     int answer = 0;
     if (AfxTestTakeMessageBox(text, type, &answer))
         return answer;
-    return MessageBoxA(AfxSafeHwnd(AfxGetMainWnd()), text, nullptr, type);
+    // Captioned with the program's name, as its other boxes are (no caption reads "Erreur").
+    return MessageBoxA(AfxSafeHwnd(AfxGetMainWnd()), text, AfxGetAppName(), type);
 }
 
 int CopyFileWithProgress(LPCSTR source, LPCSTR dest)

@@ -523,84 +523,9 @@ void CExplorerView::UpdateStatusPanes()
 
 // ---- placement ----
 
-RECT ComputeGridCell(int count, int index, const RECT& area)
-{
-    RECT cell = area;
-    if (count < 2)
-        return cell;
-    if (index < 0)
-        index = 0;
-    if (index >= count)
-        index = count - 1;
-    int i = 0;
-    while (i < count && i * i <= count)
-        i++;
-    int r = i - 1;
-    int rows, perRow, wideRows;
-    if (r * r == count) {
-        rows = r;
-        perRow = r;
-        wideRows = 0;
-    } else {
-        rows = r + 1;
-        perRow = count >= (r + 1) * r ? r : r - 1;
-        wideRows = count - rows * perRow;
-    }
-    int row = 0, first = 0, cells = perRow;
-    for (; row < rows; row++) {
-        cells = row >= rows - wideRows ? perRow + 1 : perRow;
-        if (index < first + cells)
-            break;
-        first += cells;
-    }
-    int p = index - first;
-    int width = area.right - area.left, height = area.bottom - area.top;
-    int cellWidth = width / cells, cellHeight = height / rows;
-    cell.left = area.left + p * cellWidth;
-    cell.top = area.top + row * cellHeight;
-    cell.right = (cells >= 2 && p == cells - 1) ? area.right : cell.left + cellWidth;
-    cell.bottom = (rows >= 2 && row == rows - 1) ? area.bottom : cell.top + cellHeight;
-    return cell;
-}
-
 void CExplorerView::ArrangeChildFrame(BOOL byPlacement)
 {
-    CFrameWnd* pFrame = GetParentFrame();
-    if (g_pMainFrameHost == nullptr || pFrame == nullptr)
-        return;
-    CRect area(0, 0, 0, 0);
-    g_pMainFrameHost->ComputeViewArea(&area, kExplorerViewArea, byPlacement);
-    int count = g_pMainFrameHost->CountViews(kExplorerViewArea, nullptr);
-    if (!byPlacement && pFrame->IsIconic())
-        return;
-    if (area.IsRectEmpty())
-        return;
-    // A maximised child keeps the whole area; moving it would only undo its state.
-    BOOL bMaximized = FALSE;
-    g_pMainFrameHost->GetFrameWnd()->MDIGetActive(&bMaximized);
-    if (bMaximized && !byPlacement)
-        return;
-    RECT cell = area;
-    if (count >= 2 && g_ReorganizeType != 0) {
-        int index = m_bArranging ? 0 : g_pMainFrameHost->GetViewIndex(this, kExplorerViewArea);
-        cell = ComputeGridCell(count, index, area);
-    }
-    if (!byPlacement) {
-        pFrame->SetWindowPos(nullptr, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top,
-                             SWP_NOZORDER | SWP_NOACTIVATE);
-        return;
-    }
-    WINDOWPLACEMENT placement;
-    memset(&placement, 0, sizeof(placement));
-    placement.length = sizeof(placement);
-    placement.flags = 0;
-    placement.showCmd = SW_SHOWNA;
-    placement.ptMinPosition.x = 0;
-    placement.ptMinPosition.y = 0;
-    placement.ptMaxPosition.x = -::GetSystemMetrics(SM_CXBORDER);
-    placement.ptMaxPosition.y = -::GetSystemMetrics(SM_CYBORDER);
-    placement.rcNormalPosition = cell;
-    ::SetWindowPlacement(pFrame->m_hWnd, &placement);
+    ArrangeViewFrame(this, kExplorerViewArea, byPlacement, m_bArranging);
 }
 
 LRESULT CExplorerView::OnViewArrange(WPARAM wParam, LPARAM)

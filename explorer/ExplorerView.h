@@ -24,9 +24,6 @@ extern ExplorerClockFn g_pfnExplorerClock;
 // The rectangles of the tree and the list in a client area of width w and height h, with the
 // splitter at splitterX; topInset adds the 3 pixels under a shown local tool bar.
 void ComputeExplorerLayout(int w, int h, int splitterX, BOOL topInset, RECT* pTree, RECT* pList);
-// The cell of view `index` (clamped into the grid) among `count` views sharing the area: a near-square
-// grid, wider rows at the bottom; the last cell of a row and the last row take what division leaves.
-RECT ComputeGridCell(int count, int index, const RECT& area);
 // A splitter position kept inside the view: 50 at least, then w - 50 at most.
 int ClampSplitter(int x, int w);
 

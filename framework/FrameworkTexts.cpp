@@ -24,6 +24,28 @@ const Text kTexts[] = {
     {AFX_IDP_INTERNAL_FAILURE, "Une erreur interne s'est produite."},
     {AFX_IDP_COMMAND_FAILURE, "La commande n'a pas pu aboutir."},
     {AFX_IDS_ALLFILTER, "Tous les fichiers (*.*)"},
+    {AFX_IDP_NO_PRINTER, "Aucune imprimante n'est install\xE9"
+                         "e. Installez une imprimante avant d'imprimer."},
+    {AFX_IDP_PRINT_FAILED, "L'impression n'a pas pu aboutir."},
+    {AFX_IDP_PRINT_NOTHING, "Il n'y a aucune page \xE0 imprimer."},
+    {AFX_IDS_PRINT_STATUS_TITLE, "Impression"},
+    {AFX_IDS_PRINT_STATUS_DOC, "Impression de %1"},
+    {AFX_IDS_PRINT_STATUS_PRINTER, "sur %1 (%2)"},
+    {AFX_IDS_PRINT_STATUS_PAGE, "Page %u"},
+    {AFX_IDS_CANCEL, "Annuler"},
+    {AFX_IDS_PREVIEW_TITLE, "Aper\xE7u avant impression"},
+    {AFX_IDS_PREVIEW_PRINT, "&Imprimer..."},
+    {AFX_IDS_PREVIEW_NEXT, "Page &suivante"},
+    {AFX_IDS_PREVIEW_PREV, "Page &pr\xE9"
+                           "c\xE9"
+                           "dente"},
+    {AFX_IDS_PREVIEW_TWO_PAGES, "&Deux pages"},
+    {AFX_IDS_PREVIEW_ONE_PAGE, "&Une page"},
+    {AFX_IDS_PREVIEW_ZOOM_IN, "Zoom a&vant"},
+    {AFX_IDS_PREVIEW_ZOOM_OUT, "Zoom a&rri\xE8re"},
+    {AFX_IDS_PREVIEW_CLOSE, "&Fermer"},
+    {AFX_IDS_PREVIEW_PAGE, "Page %u"},
+    {AFX_IDS_PREVIEW_PAGES, "Pages %u-%u"},
 };
 
 } // namespace

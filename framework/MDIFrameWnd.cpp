@@ -50,7 +50,10 @@ HMENU CMDIFrameWnd::GetWindowMenuPopup(HMENU hMenuBar)
         if (hPopup == nullptr)
             continue;
         for (int j = 0, n = ::GetMenuItemCount(hPopup); j < n; j++) {
+            // A nested pop-up answers -1, which is no window entry.
             UINT nID = ::GetMenuItemID(hPopup, j);
+            if (nID == static_cast<UINT>(-1))
+                continue;
             if ((nID >= ID_WINDOW_NEW && nID <= ID_WINDOW_TILE_VERT) || nID >= AFX_IDM_FIRST_MDICHILD)
                 return hPopup;
         }

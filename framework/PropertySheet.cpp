@@ -252,6 +252,7 @@ BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle)
         ::SetWindowLongA(hWnd, GWL_STYLE, static_cast<LONG>(dwStyle));
     if (dwExStyle != 0)
         ModifyStyleEx(0, dwExStyle);
+    OnInitDialog();
     return TRUE;
 }
 
@@ -275,6 +276,7 @@ INT_PTR CPropertySheet::DoModal()
     m_nLastButton = IDCANCEL;
     if (CreateSheet(hWndOwner, FALSE) == nullptr)
         return -1;
+    OnInitDialog();
     // Watched from here on: the sheet ends when the system says it has no current page.
     m_nFlags |= WF_CONTINUEMODAL;
     if (::SendMessageA(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0) == 0)

@@ -68,6 +68,8 @@ public:
     // Modeless.
     BOOL Create(CWnd* pParentWnd = nullptr, DWORD dwStyle = static_cast<DWORD>(-1), DWORD dwExStyle = 0);
     void EndDialog(int nEndID);
+    // Called once the sheet and its first page exist, before it shows (placing it, for one).
+    virtual BOOL OnInitDialog() { return TRUE; }
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

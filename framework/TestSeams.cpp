@@ -44,6 +44,7 @@ struct ModalScript {
 
 struct SeamState {
     bool armed = false;
+    std::function<void(UINT)> onPrintedPage;
     std::deque<ModalScript> modals;
     std::deque<int> messageBoxes;
     std::deque<std::pair<AfxCommonDialogKind, AfxCommonDialogAnswer>> commonDialogs;
@@ -183,6 +184,16 @@ void AfxScriptCommonDialog(AfxCommonDialogKind kind, AfxCommonDialogAnswer answe
 }
 
 void AfxScriptPopupMenu(UINT nCmd) { State().popupMenus.push_back(nCmd); }
+
+void AfxScriptPrintedPage(std::function<void(UINT)> onPage) { State().onPrintedPage = std::move(onPage); }
+
+void AfxTestPrintedPage(UINT nPage)
+{
+    // A copy: the hook may reset the seams.
+    std::function<void(UINT)> onPage = State().onPrintedPage;
+    if (onPage)
+        onPage(nPage);
+}
 
 void AfxTestArm() { State().armed = true; }
 bool AfxTestArmed() { return State().armed; }

@@ -61,6 +61,10 @@ void AfxScriptCommonDialog(AfxCommonDialogKind kind, AfxCommonDialogAnswer answe
 // The next tracked pop-up menu returns (or sends) this command; 0: dismissed.
 void AfxScriptPopupMenu(UINT nCmd);
 
+// Runs after each page the print loop has drawn, with the page number, while the job's status window
+// is up (a test presses its Cancel from here). Armed or not, until the seams are reset.
+void AfxScriptPrintedPage(std::function<void(UINT)> onPage);
+
 // ---- what happened ----
 
 struct AfxModalRecord {
@@ -110,3 +114,4 @@ BOOL AfxTestRunModal(CWnd* pWnd, UINT templateId);
 BOOL AfxTestTakeMessageBox(LPCSTR lpszText, UINT nType, int* pAnswer);
 BOOL AfxTestTakeCommonDialog(AfxCommonDialogKind kind, AfxCommonDialogAnswer* pAnswer);
 BOOL AfxTestTakePopupMenu(HMENU hMenu, UINT* pCmd);
+void AfxTestPrintedPage(UINT nPage);

@@ -4,6 +4,7 @@
 #include "framework/Dc.h"
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
+#include "framework/PrintPreview.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
@@ -51,6 +52,7 @@ int CView::OnCreate(LPCREATESTRUCT lpcs)
 
 void CView::OnDestroy()
 {
+    CPrintPreviewWnd::CloseFor(this);
     CFrameWnd* pFrame = GetParentFrame();
     if (pFrame != nullptr && pFrame->GetActiveView() == this)
         pFrame->SetActiveView(nullptr); // no longer the command target

@@ -32,15 +32,17 @@ public:
     virtual void OnInitialUpdate();                                      // calls OnUpdate(0, 0, 0)
     virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint); // invalidates
     virtual void OnDraw(CDC* pDC) = 0;
-    virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) {}
+    // While printing with an unknown last page, the default goes on for page 1 only.
+    virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
     // Takes the focus when it becomes the active view of an active frame.
     virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
     virtual void OnActivateFrame(UINT nState, CFrameWnd* pFrameWnd) {}
     virtual BOOL IsSelected(const CObject*) const { return FALSE; }
 
-    // Printing steps; the print loop itself (DoPreparePrinting, OnFilePrint, OnFilePrintPreview) is
-    // defined with the printing support.
-    virtual BOOL OnPreparePrinting(CPrintInfo* pInfo) { return TRUE; }
+    // Printing steps, run by the print loop (OnFilePrint) and the print preview (OnFilePrintPreview).
+    // DoPreparePrinting asks for the printer (the preview and direct printing take the current one)
+    // and returns FALSE when the user cancels or there is no printer.
+    virtual BOOL OnPreparePrinting(CPrintInfo* pInfo); // DoPreparePrinting
     virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {}
     virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo) { OnDraw(pDC); }
     virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) {}

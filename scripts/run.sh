@@ -11,6 +11,15 @@ if [ ! -f "$exe" ]; then
     exit 1
 fi
 export WINEDEBUG=${WINEDEBUG:--all}
+# The user's own prefix, made on first use, with the caption-button font in place.
+prefix=${WINEPREFIX:-$HOME/.wine}
+. "$here/wine-fonts.sh"
+if [ -d "$prefix/drive_c/windows" ]; then
+    wine_install_marlett "$prefix"
+else
+    wine_seed_marlett "$prefix"
+    WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1 || true
+fi
 if [ $# -gt 0 ]; then
     exec wine "$exe" "$(winepath -w "$1")"
 fi

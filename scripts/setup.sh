@@ -8,6 +8,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 packages=(wine wine32:i386 fonts-wine g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix libz-mingw-w64-dev
           nasm cmake make xvfb xauth dpkg-dev googletest imagemagick netpbm libjpeg-turbo-progs
           x11-apps clang-format)
+# Printing tests: a CUPS scheduler with a PDF printer, Wine's 32-bit CUPS client, PDF readers.
+packages+=(cups printer-driver-cups-pdf libcups2:i386 poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -26,6 +26,8 @@ if [ -z "${DISPLAY:-}" ]; then
         break
     done
 fi
+. "$(dirname "${BASH_SOURCE[0]}")/wine-fonts.sh"
+wine_seed_marlett "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1 || true
 # Xvfb runs no window manager: unmanaged windows keep Wine from waiting two seconds for one
 # each time a top-level window is hidden.

@@ -2,7 +2,6 @@
 // the views, documents and child frames reach the main frame only through g_pMainFrameHost.
 #pragma once
 #include "framework/Collections.h"
-#include "framework/Geometry.h"
 #include "framework/MDIFrameWnd.h"
 
 #include <windows.h>
@@ -29,15 +28,7 @@ public:
     virtual void SetStatusMode(int nMode) = 0;
 
     // Gives the frame of pView its slice of the MDI area (see shell/ViewPlacement.h).
-    virtual void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement) = 0;
-    // The part of the MDI area (client coordinates) a kind of view shares (kExplorerViewArea,
-    // kImageViewArea); selfMinimised: the caller's frame is minimised and does not count.
-    virtual void ComputeViewArea(CRect* out, int half, BOOL selfMinimised) {}
-    // The views of that kind not minimised (the minimised ones into *minimised, which may be null).
-    virtual int CountViews(int kind, int* minimised) { return 0; }
-    // The view's rank among the views of its kind with the same minimised state; 0 when a child is
-    // maximised.
-    virtual int GetViewIndex(CView* pView, int kind) { return 0; }
+    virtual void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement, BOOL bFirstCell) = 0;
 
     // The view covering the screen, null when none; a view sets itself on entering full screen and
     // clears itself (only if it is still the one set) on leaving.

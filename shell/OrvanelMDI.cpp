@@ -56,8 +56,13 @@ void COrvanelMDI::SetTitleText(const CString& strTitle)
 {
     CString strNow;
     GetWindowText(strNow);
-    if (strNow != strTitle)
-        SetWindowText(strTitle);
+    if (strNow == strTitle)
+        return;
+    SetWindowText(strTitle);
+    // The main window's painted caption names the active document (renamed by Save As, say).
+    CWnd* pMain = g_pMainFrameHost != nullptr ? g_pMainFrameHost->GetFrameWnd() : nullptr;
+    if (pMain != nullptr && ::IsWindow(pMain->m_hWnd))
+        pMain->PostMessage(WM_CAPTIONRESET, 0, 0);
 }
 
 void COrvanelMDI::UpdateTitle()

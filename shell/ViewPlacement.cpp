@@ -3,8 +3,8 @@
 
 #include "shell/MainFrameHost.h"
 
-void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement)
+void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement, BOOL bFirstCell)
 {
     if (g_pMainFrameHost != nullptr)
-        g_pMainFrameHost->ArrangeViewFrame(pView, half, byPlacement);
+        g_pMainFrameHost->ArrangeViewFrame(pView, half, byPlacement, bFirstCell);
 }

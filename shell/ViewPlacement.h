@@ -9,8 +9,9 @@ class CView;
 const int kExplorerViewArea = 1;
 const int kImageViewArea = 2;
 
-// Gives the frame of pView its slice of the area: the views of one kind share it side by side
-// (or one above the other in a tall area), in the main frame's window order.
-// byPlacement leaves the frame where its own placement puts it. Nothing while a child is maximised
-// or the frame is minimised, or without a main frame.
-void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement);
+// Gives the frame of pView its cell of the grid (app/ViewGrid.h) that the views of one kind share, in
+// the order of the main frame's view index; alone, or with "ReorganizeType" 0, the whole
+// area. bFirstCell: the view is new and takes cell 0. byPlacement: the frame is being restored
+// from its icon; the cell becomes its normal placement, counted among the open views as the active
+// one it is about to be. Nothing while a child is maximised, nor for a minimised frame otherwise.
+void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement, BOOL bFirstCell = FALSE);

@@ -57,6 +57,14 @@ BEGIN_MESSAGE_MAP(CDibView, CScrollView)
     ON_UPDATE_COMMAND_UI(ID_VIEW_LOCAL_TOOLBAR, OnUpdateLocalToolBar)
     ON_COMMAND(ID_HIDE_LOCAL_TOOLBAR, OnLocalToolBar)
     ON_UPDATE_COMMAND_UI(ID_PICTURE_ADD_TO_LIBRARY, OnUpdateAddToLibrary)
+    ON_COMMAND(ID_FILE_PRINT, OnPrintPicture)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPreviewPicture)
+    ON_COMMAND(ID_FILE_PRINT_POSTER, OnPrintPoster)
+    ON_COMMAND(ID_FILE_PRINT_POSTER_PREVIEW, OnPreviewPoster)
+    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT, OnUpdatePrint)
+    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_PREVIEW, OnUpdatePrint)
+    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_POSTER, OnUpdatePrint)
+    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_POSTER_PREVIEW, OnUpdatePrint)
 END_MESSAGE_MAP()
 
 CDibView::CDibView()
@@ -83,6 +91,14 @@ void CDibView::OnInitialUpdate()
     CSize size = pDoc != nullptr ? pDoc->GetDocSize() : CSize(1, 1);
     SetScrollSizes(MM_TEXT, CSize(std::max(1, MulDiv(size.cx, m_nZoom, 100)),
                                   std::max(1, MulDiv(size.cy, m_nZoom, 100))));
+    // Placed before its frame first shows: a new window starts in its own cell, and the others make
+    // room at the next tick.
+    if (g_bAutoReorganize) {
+        m_bArranging = 1;
+        ArrangeChildFrame(FALSE);
+        m_bArranging = 0;
+        g_bArrangePending = TRUE;
+    }
     CScrollView::OnInitialUpdate();
     if (m_bOpenedFullScreen) {
         SetFocus();
@@ -214,6 +230,10 @@ void CDibView::OnPaint()
 
 void CDibView::OnDraw(CDC* pDC)
 {
+    if (pDC->IsPrinting()) {
+        DrawPrintedPage(pDC);
+        return;
+    }
     CRect client;
     GetClientRect(&client);
     PaintTo(pDC->m_hDC, client, client);
@@ -401,7 +421,7 @@ void CDibView::ArrangeChildFrame(BOOL byPlacement)
             pFrame->SetWindowPos(nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    ArrangeViewFrame(this, kImageViewArea, byPlacement);
+    ArrangeViewFrame(this, kImageViewArea, byPlacement, m_bArranging);
 }
 
 LRESULT CDibView::OnViewArrange(WPARAM wParam, LPARAM)

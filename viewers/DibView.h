@@ -8,6 +8,7 @@
 
 class CDibDoc;
 class CCmdUI;
+struct CPrintInfo;
 
 // Display modes.
 const int kDibModeToScale = 0;
@@ -55,6 +56,16 @@ public:
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
 
+    // Printing: the picture on one page, or a poster over several (DibViewPrint.cpp).
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrintPicture();
+    void OnPreviewPicture();
+    void OnPrintPoster();
+    void OnPreviewPoster();
+    void OnUpdatePrint(CCmdUI* pCmdUI);
+
     // Commands.
     void OnZoomIn();
     void OnZoomOut();
@@ -98,6 +109,8 @@ protected:
     // Changes the zoom, keeping the picture point at the window centre.
     void SetZoom(int nZoom);
     void ShowContextMenu(CPoint point);
+    // The plain printed page: title, picture, banner.
+    void DrawPrintedPage(CDC* pDC);
     // Recomputes the full-screen scroll limits for the current total size.
     void UpdateFullScreenLimits(CSize total);
     void DestroyAnchor();

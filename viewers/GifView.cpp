@@ -411,10 +411,12 @@ void CGifView::OnInitialUpdate()
     CSize size = pDoc != nullptr ? pDoc->GetSize() : CSize(1, 1);
     SetScrollSizes(MM_TEXT, CSize(std::max(1, MulDiv(size.cx, m_nZoom, 100)),
                                   std::max(1, MulDiv(size.cy, m_nZoom, 100))));
+    // As a still picture: in its own cell before its frame first shows.
     if (g_bAutoReorganize) {
         m_bArranging = 1;
-        ArrangeChildFrame(FALSE);
+        ArrangeViewFrame(this, kImageViewArea, FALSE, TRUE);
         m_bArranging = 0;
+        g_bArrangePending = TRUE;
     }
     // Playback starts as soon as the window is up (a single frame ignores it).
     PostMessage(WM_COMMAND, ID_ANIM_PLAY_PAUSE);

@@ -116,7 +116,12 @@ TEST_F(AppTest, CaptionBitmapIsCachedAndFollowsTheWindowsWidth)
     cap.DrawCaptionBitmap(m_pFrame, TRUE, "Orvanel Tessarine", "");
     BitmapBits(static_cast<HBITMAP>(cap.m_bmpCaption[1].m_hObject), &width);
     EXPECT_EQ(width, CCaptionPainter::GetCaptionRect(m_pFrame).Width());
-    EXPECT_EQ(cap.m_bmpCaption[0].m_hObject, nullptr); // the other state is drawn again when needed
+    // The other state is drawn again when needed (at once, when another program's window took the
+    // front meanwhile): never kept at the old width.
+    if (cap.m_bmpCaption[0].m_hObject != nullptr) {
+        BitmapBits(static_cast<HBITMAP>(cap.m_bmpCaption[0].m_hObject), &width);
+        EXPECT_EQ(width, CCaptionPainter::GetCaptionRect(m_pFrame).Width());
+    }
 }
 
 TEST_F(AppTest, CaptionShowsTheDocumentAfterTheTitleOnlyWhenThereIsRoom)

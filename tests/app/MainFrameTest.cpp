@@ -241,26 +241,6 @@ TEST_F(AppTest, EveryKindOfViewAnswersTheFrameMessages)
     EXPECT_EQ(m_pFrame->GetViewIndex(views[3], kExplorerViewArea), 0);
 }
 
-TEST_F(AppTest, ArrangingPlacesPicturesSideBySide)
-{
-    PutSetting("specs", "ReorganizeType", 0);
-    ASSERT_TRUE(Start());
-    m_pFrame->ShowWindow(SW_RESTORE);
-    m_pFrame->SetWindowPos(nullptr, 0, 0, 900, 600, SWP_NOZORDER);
-    m_pApp->OpenDocumentFile(WriteBmp("one.bmp").c_str());
-    m_pApp->OpenDocumentFile(WriteBmp("two.bmp").c_str());
-    m_pFrame->OnWindowArrange();
-    Pump();
-    std::vector<CMDIChildWnd*> children = Children();
-    ASSERT_EQ(children.size(), 2u);
-    CRect first, second;
-    children[0]->GetWindowRect(&first);
-    children[1]->GetWindowRect(&second);
-    EXPECT_EQ(first.top, second.top);
-    EXPECT_EQ(first.Width(), second.Width());
-    EXPECT_TRUE(first.right <= second.left || second.right <= first.left) << "the frames overlap";
-}
-
 TEST_F(AppTest, BarCommandsShowAndHideTheBars)
 {
     ASSERT_TRUE(Start());

@@ -1,6 +1,7 @@
 // The small dialogs: load error (retry with another path), slide-show options (ranges, the controls
 // of automatic mode, the music choice), new folder and the create-document question.
 #include "tests/app/AppFixture.h"
+#include "tests/support/FocusRecorder.h"
 
 #include "shell/LoadErrorDlg.h"
 #include "app/NewFolderDlg.h"
@@ -122,8 +123,9 @@ TEST_F(AppTest, SlideShowRefusalNamesTheRangeInFrench)
     AfxModalStep typed;
     typed.fields = {{IDC_SLIDE_PAUSE, "501"}};
     std::string focused;
+    FocusRecorder focus;
     typed.check = [&](CWnd* pDlg) {
-        HWND hFocus = ::GetFocus();
+        HWND hFocus = focus.Last();
         focused = hFocus == ::GetDlgItem(pDlg->GetSafeHwnd(), IDC_SLIDE_PAUSE) ? "pause" : "other";
     };
     AfxScriptModal(IDD_SLIDESHOW, {typed});

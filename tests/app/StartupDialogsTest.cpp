@@ -184,19 +184,32 @@ TEST_F(StartupTest, AssociationWarningRepairsOnOKAndKeepsOnlyItsBoxesOnClose)
     EXPECT_TRUE(IsAssociated("tga", "tga", 7));
     EXPECT_TRUE(ModalsShown().empty());
 
-    // "Fermer": the two boxes are kept, the association box is not read, nothing is written.
+    // "Fermer": the boxes are kept and nothing is written.
     g_AssocDetail = 0x080;
     g_TypesCorrectionAuto = 0;
     g_ShowWarnAssoc = 1;
     BreakAssociation("pcx");
-    AfxScriptNextModal(IDD_ASSOC_WARNING,
-                       {{IDC_WARN_DONT_SHOW, "1"}, {IDC_ASSOC_AUTO_CORRECT, "1"}, {IDC_ASSOC_PICTURES, "0"}},
+    AfxScriptNextModal(IDD_ASSOC_WARNING, {{IDC_WARN_DONT_SHOW, "1"}, {IDC_ASSOC_AUTO_CORRECT, "1"}},
                        IDC_ASSOC_CLOSE);
     m_pApp->CheckAssociationsAtStartup();
     EXPECT_FALSE(g_ShowWarnAssoc);
     EXPECT_TRUE(g_TypesCorrectionAuto);
     EXPECT_TRUE(g_AssocDib);
     EXPECT_FALSE(IsAssociated("pcx", "pcx", 4));
+
+    // "Fermer" with the picture files unticked: no associations are wanted, so the next start
+    // has nothing to warn about.
+    g_TypesCorrectionAuto = 0;
+    g_ShowWarnAssoc = 1;
+    AfxScriptNextModal(IDD_ASSOC_WARNING, {{IDC_ASSOC_PICTURES, "0"}}, IDC_ASSOC_CLOSE);
+    m_pApp->CheckAssociationsAtStartup();
+    EXPECT_FALSE(g_AssocDib);
+    EXPECT_TRUE(g_ShowWarnAssoc);
+    EXPECT_FALSE(IsAssociated("pcx", "pcx", 4));
+    size_t nShown = ModalsShown().size();
+    m_pApp->CheckAssociationsAtStartup();
+    EXPECT_EQ(ModalsShown().size(), nShown);
+    g_AssocDib = 1;
 
     // "Corriger": the detail dialog narrows the kinds (an unknown bit goes too), then the ones chosen
     // are written.
@@ -245,7 +258,7 @@ TEST_F(StartupTest, WelcomeTipsWrapAndAnOutOfRangePositionStartsAtTheFirst)
     ShowWelcomeAtStartup(); // switched off: nothing
     EXPECT_EQ(ModalsShown().size(), 1u);
 
-    // The welcome command opens it all the same, shows the next tip, and its box turns it back on.
+    // The welcome command opens it all the same and shows the next tip; its box changes nothing.
     g_IndexOfTheTip = 5;
     std::string shown;
     AfxModalStep look2;
@@ -258,7 +271,7 @@ TEST_F(StartupTest, WelcomeTipsWrapAndAnOutOfRangePositionStartsAtTheFirst)
     EXPECT_EQ(ModalsShown().size(), 2u);
     EXPECT_EQ(shown, LoadText(55128));
     EXPECT_EQ(g_IndexOfTheTip, 6);
-    EXPECT_TRUE(g_ShowWelcome);
+    EXPECT_FALSE(g_ShowWelcome) << "opened from the menu, the box does not change the setting";
 }
 
 TEST_F(StartupTest, WelcomeButtonsAskForHelpAndTheWebSite)

@@ -3,7 +3,7 @@ set(_resources ${PROJECT_SOURCE_DIR}/resources)
 target_sources(test_app PRIVATE ${_resources}/Tessarine.rc)
 file(GLOB _resource_inputs CONFIGURE_DEPENDS ${_resources}/*.rc ${_resources}/*.h ${_resources}/res/*)
 set_source_files_properties(${_resources}/Tessarine.rc PROPERTIES OBJECT_DEPENDS "${_resource_inputs}")
-target_link_libraries(test_app PRIVATE shlwapi)
+target_link_libraries(test_app PRIVATE shlwapi psapi)
 # The tests' own TWAIN data source, "sane.ds", which scripts/test.sh installs in the test prefix where
 # Wine's source manager looks for sources. It is never part of the program.
 add_library(test_twain_source SHARED ${CMAKE_CURRENT_SOURCE_DIR}/app/twainsource/TestSource.cpp)

@@ -2,6 +2,7 @@
 // dialog stays open), the framework's modal loop with its owner disabled and pre-translation running,
 // and the scripted answers of the test seams.
 #include "tests/framework/WindowTestSupport.h"
+#include "tests/support/FocusRecorder.h"
 
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
@@ -90,10 +91,11 @@ TEST_F(Dialog, IntegerFieldRefusesZeroAnd501WithTheFrenchMessageThenAcceptsOne)
     HWND hFocusAfterRefusal = nullptr;
     DWORD dwSelAfterRefusal = 0;
     HWND hField = nullptr;
+    FocusRecorder focus;
     AfxModalStep first = Step("0");
     first.check = [&](CWnd* pDlg) {
         hField = ::GetDlgItem(pDlg->m_hWnd, IDC_TEST_VALUE);
-        hFocusAfterRefusal = ::GetFocus();
+        hFocusAfterRefusal = focus.Last();
         dwSelAfterRefusal = static_cast<DWORD>(::SendMessageA(hField, EM_GETSEL, 0, 0));
     };
     AfxScriptModal(IDD_TEST_INTEGER, {first, Step("501"), Step("1")});

@@ -1,6 +1,7 @@
 // Property sheets: only pages that were shown exchange their data, the start page is the one shown,
 // and a page whose value is refused stays in front with the focus on the field.
 #include "tests/framework/WindowTestSupport.h"
+#include "tests/support/FocusRecorder.h"
 
 #include "framework/DataExchange.h"
 #include "framework/PropertySheet.h"
@@ -87,13 +88,14 @@ TEST_F(PropSheet, RefusedValueKeepsThePageInFrontWithTheFocusOnTheField)
     ThreePages pages(1);
     int nActiveAfterRefusal = -1;
     bool bFocusOnField = false;
+    FocusRecorder focus;
     AfxModalStep bad = Type("99", 0);
     AfxModalStep leave;
     leave.page = 2;
     leave.buttonId = 0;
     leave.check = [&](CWnd* pSheet) {
         nActiveAfterRefusal = static_cast<CPropertySheet*>(pSheet)->GetActiveIndex();
-        HWND hFocus = ::GetFocus();
+        HWND hFocus = focus.Last();
         bFocusOnField = hFocus != nullptr && ::GetDlgCtrlID(hFocus) == IDC_TEST_PAGE_VALUE
                         && ::GetParent(hFocus) == pages.two.m_hWnd;
     };

@@ -18,9 +18,8 @@
 
 namespace {
 
-const char kCompany[] = "TessarineFrameworkTest";
-
-// Points the application at a key of its own for the test, and removes it afterwards.
+// Points the application at a key of the test's own (tests run side by side in separate processes
+// of one prefix, so one registry), and removes it afterwards.
 class Profile : public WindowTest {
 protected:
     void SetUp() override
@@ -28,7 +27,9 @@ protected:
         WindowTest::SetUp();
         m_oldKey = Dup(TestApp().m_pszRegistryKey);
         m_oldProfile = Dup(TestApp().m_pszProfileName);
-        TestApp().SetRegistryKey(kCompany);
+        s_strCompany = std::string("TessarineFrameworkTest-") + std::to_string(::GetCurrentProcessId()) + "-"
+                       + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        TestApp().SetRegistryKey(s_strCompany.c_str());
         RemoveKey();
     }
     void TearDown() override
@@ -42,7 +43,7 @@ protected:
     }
     static void RemoveKey()
     {
-        std::string base = std::string("Software\\") + kCompany;
+        std::string base = std::string("Software\\") + s_strCompany;
         // Two levels: the application's key and its sections.
         HKEY hApp = nullptr;
         std::string app = base + "\\" + TestApp().m_pszProfileName;
@@ -69,7 +70,10 @@ protected:
 
     LPCSTR m_oldKey = nullptr;
     LPCSTR m_oldProfile = nullptr;
+    static std::string s_strCompany;
 };
+
+std::string Profile::s_strCompany;
 
 using Application = WindowTest;
 
@@ -91,7 +95,7 @@ TEST_F(Profile, IntegersAreStoredAsDwordsUnderCompanyAndApplication)
     EXPECT_EQ(ValueType("prefs", "Taille"), DWORD(REG_DWORD));
     EXPECT_EQ(static_cast<int>(TestApp().GetProfileInt("prefs", "Taille", 3)), -7);
     HKEY hKey = nullptr;
-    std::string path = std::string("Software\\") + kCompany + "\\Tessarine Test\\prefs";
+    std::string path = std::string("Software\\") + s_strCompany + "\\Tessarine Test\\prefs";
     ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey), ERROR_SUCCESS);
     ::RegCloseKey(hKey);
 }

@@ -1,0 +1,489 @@
+// What the user meets around the windows: "Quitter", the window list under "Fenêtre", an Alt chord
+// that leaves the menu bar alone, the welcome command that keeps the setting, dialogs centred on the
+// main window, sentences and status texts that fit the font Wine draws them with, the cool bar's
+// button texts and its saved width, the caption after Save As, the captioned file error box and the
+// open dialog's focus.
+#include "tests/app/AppFixture.h"
+#include "tests/support/FocusRecorder.h"
+
+#include "app/Favorites.h"
+#include "app/MyCoolBar.h"
+#include "app/OpenDialog.h"
+#include "shell/Settings.h"
+#include "app/StartupWarnings.h"
+#include "app/StatusBarEx.h"
+#include "core/FileUtil.h"
+#include "framework/Document.h"
+#include "framework/MDIChildWnd.h"
+#include "framework/TestSeams.h"
+#include "framework/WinApp.h"
+#include "resources/resource.h"
+#include "viewers/DibView.h"
+
+#include <commctrl.h>
+#include <dlgs.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The top-level pop-up of the main menu whose text is that, or null.
+HMENU MenuBarPopup(CWnd* pFrame, const char* text)
+{
+    HMENU hBar = ::GetMenu(pFrame->m_hWnd);
+    for (int i = 0; i < ::GetMenuItemCount(hBar); i++) {
+        char item[64] = "";
+        ::GetMenuStringA(hBar, static_cast<UINT>(i), item, sizeof(item), MF_BYPOSITION);
+        if (std::string(item) == text)
+            return ::GetSubMenu(hBar, i);
+    }
+    return nullptr;
+}
+
+// The texts of a pop-up's window entries (the ids the system gives the list of MDI children).
+std::vector<std::string> WindowEntries(HMENU hPopup)
+{
+    std::vector<std::string> entries;
+    for (int i = 0; i < ::GetMenuItemCount(hPopup); i++) {
+        UINT id = ::GetMenuItemID(hPopup, i);
+        if (id != static_cast<UINT>(-1) && id >= AFX_IDM_FIRST_MDICHILD) {
+            char text[256] = "";
+            ::GetMenuStringA(hPopup, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
+            entries.push_back(text);
+        }
+    }
+    return entries;
+}
+
+MSG KeyMessage(HWND hWnd, UINT message, WPARAM key, LPARAM flags)
+{
+    MSG msg = {};
+    msg.hwnd = hWnd;
+    msg.message = message;
+    msg.wParam = key;
+    msg.lParam = flags;
+    return msg;
+}
+
+CPoint CentreOf(const RECT& rect)
+{
+    return CPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+// A step that notes where the dialog stands, then one that closes it.
+std::vector<AfxModalStep> NoteAndClose(RECT* pRect, int closeId = IDCANCEL)
+{
+    AfxModalStep look;
+    look.buttonId = 0;
+    look.check = [pRect](CWnd* pDlg) { ::GetWindowRect(pDlg->GetSafeHwnd(), pRect); };
+    AfxModalStep close;
+    close.buttonId = closeId;
+    return {look, close};
+}
+
+// The height the text of a static control needs at its width, with its font.
+int NeededHeight(HWND hText)
+{
+    char text[1024] = "";
+    ::GetWindowTextA(hText, text, sizeof(text));
+    RECT rect;
+    ::GetClientRect(hText, &rect);
+    HDC hdc = ::GetDC(hText);
+    HGDIOBJ hOld = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(::SendMessageA(hText, WM_GETFONT, 0, 0)));
+    RECT calc = {0, 0, rect.right, 0};
+    ::DrawTextA(hdc, text, -1, &calc, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_EDITCONTROL);
+    ::SelectObject(hdc, hOld);
+    ::ReleaseDC(hText, hdc);
+    return calc.bottom;
+}
+
+int TextWidth(HWND hWnd, HGDIOBJ hFont, const char* text)
+{
+    HDC hdc = ::GetDC(hWnd);
+    HGDIOBJ hOld = ::SelectObject(hdc, hFont != nullptr ? hFont : ::GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32A(hdc, text, lstrlenA(text), &size);
+    ::SelectObject(hdc, hOld);
+    ::ReleaseDC(hWnd, hdc);
+    return size.cx;
+}
+
+class MenusTest : public AppTest {
+protected:
+    // A main window that is not centred on the screen, so that centring on it shows.
+    void StartPlaced()
+    {
+        ASSERT_TRUE(Start());
+        m_pFrame->ShowWindow(SW_RESTORE);
+        m_pFrame->SetWindowPos(nullptr, 40, 30, 900, 640, SWP_NOZORDER);
+        Pump();
+    }
+    void ExpectCentredOnFrame(const RECT& dialog, const char* what)
+    {
+        RECT frame;
+        m_pFrame->GetWindowRect(&frame);
+        CPoint c = CentreOf(dialog);
+        CPoint f = CentreOf(frame);
+        EXPECT_LE(std::abs(c.x - f.x), 1) << what;
+        EXPECT_LE(std::abs(c.y - f.y), 1) << what;
+    }
+};
+
+} // namespace
+
+TEST_F(MenusTest, QuitIsOfferedAndClosesTheProgram)
+{
+    ASSERT_TRUE(Start());
+    HMENU hFile = MenuBarPopup(m_pFrame, "&Fichier");
+    ASSERT_NE(hFile, nullptr);
+    m_pFrame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hFile), 0);
+    EXPECT_EQ(::GetMenuState(hFile, ID_APP_EXIT, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    HWND hFrame = m_pFrame->m_hWnd;
+    m_pFrame->SendMessage(WM_COMMAND, ID_APP_EXIT, 0);
+    Pump();
+    EXPECT_FALSE(::IsWindow(hFrame));
+}
+
+TEST_F(MenusTest, OpenWindowsAreListedUnderTheWindowMenuOnly)
+{
+    ASSERT_TRUE(Start());
+    m_pApp->OpenDocumentFile(WriteBmp("premiere.bmp").c_str());
+    m_pApp->OpenDocumentFile(WriteBmp("seconde.bmp").c_str());
+    Pump();
+    HMENU hWindow = MenuBarPopup(m_pFrame, "Fe&n\xEAtre");
+    ASSERT_NE(hWindow, nullptr);
+    std::vector<std::string> entries = WindowEntries(hWindow);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_NE(entries[0].find("PREMIERE.BMP"), std::string::npos) << entries[0];
+    EXPECT_NE(entries[1].find("SECONDE.BMP"), std::string::npos) << entries[1];
+    HMENU hHelp = MenuBarPopup(m_pFrame, "&?");
+    ASSERT_NE(hHelp, nullptr);
+    EXPECT_TRUE(WindowEntries(hHelp).empty());
+}
+
+TEST_F(MenusTest, AnAltChordTakenByTheKeyboardTableLeavesTheMenuBarAlone)
+{
+    ASSERT_TRUE(Start());
+    m_pApp->OpenDocumentFile(WriteBmp("accord.bmp").c_str());
+    CDibView* pView = static_cast<CDibView*>(m_pFrame->MDIGetActive()->GetActiveView());
+    ASSERT_EQ(pView->GetMode(), kDibModeToScale);
+    HWND hView = pView->m_hWnd;
+    BYTE keys[256] = {};
+    ASSERT_TRUE(::GetKeyboardState(keys));
+    BYTE held[256];
+    std::copy(keys, keys + 256, held);
+    held[VK_MENU] = 0x80;
+
+    // Alt down, F6 (taken: proportional display), Alt up: the release is kept from the window.
+    ::SetKeyboardState(held);
+    MSG altDown = KeyMessage(hView, WM_SYSKEYDOWN, VK_MENU, 0x20380001);
+    MSG f6 = KeyMessage(hView, WM_SYSKEYDOWN, VK_F6, 0x20400001);
+    EXPECT_FALSE(m_pApp->PreTranslateMessage(&altDown));
+    EXPECT_TRUE(m_pApp->PreTranslateMessage(&f6));
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(pView->GetMode(), kDibModeProportional);
+    MSG altUp = KeyMessage(hView, WM_KEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001));
+    EXPECT_TRUE(m_pApp->PreTranslateMessage(&altUp));
+
+    // Alt alone still reaches the window, which opens the menu bar.
+    ::SetKeyboardState(held);
+    EXPECT_FALSE(m_pApp->PreTranslateMessage(&altDown));
+    ::SetKeyboardState(keys);
+    MSG altUpAlone = KeyMessage(hView, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001));
+    EXPECT_FALSE(m_pApp->PreTranslateMessage(&altUpAlone));
+}
+
+TEST_F(MenusTest, ControlFAddsAFavouriteAsTheMenuSays)
+{
+    ASSERT_TRUE(Start());
+    m_pApp->OpenDocumentFile(WriteBmp("favori.bmp").c_str());
+    HWND hView = m_pFrame->MDIGetActive()->GetActiveView()->m_hWnd;
+    BYTE keys[256] = {};
+    ASSERT_TRUE(::GetKeyboardState(keys));
+    BYTE held[256];
+    std::copy(keys, keys + 256, held);
+    held[VK_CONTROL] = 0x80;
+    AfxScriptNextModal(IDD_ADD_FAVORITE, {}, IDCANCEL);
+    ::SetKeyboardState(held);
+    MSG key = KeyMessage(hView, WM_KEYDOWN, 'F', 0x00210001);
+    BOOL bTaken = m_pApp->PreTranslateMessage(&key);
+    ::SetKeyboardState(keys);
+    EXPECT_TRUE(bTaken);
+    ASSERT_EQ(AfxTestRecords().modals.size(), 1u);
+    EXPECT_EQ(AfxTestRecords().modals[0].templateId, static_cast<UINT>(IDD_ADD_FAVORITE));
+}
+
+TEST_F(MenusTest, TheWelcomeCommandPutsTheRememberedSettingBack)
+{
+    ASSERT_TRUE(Start());
+    g_ShowWelcome = 1;
+    AfxScriptNextModal(IDD_WELCOME, {{IDC_WELCOME_SHOW_AT_START, "0"}}, IDOK);
+    m_pFrame->SendMessage(WM_COMMAND, ID_HELP_WELCOME, 0);
+    ASSERT_EQ(AfxTestRecords().modals.size(), 1u);
+    EXPECT_EQ(g_ShowWelcome, 1);
+}
+
+TEST_F(MenusTest, DialogsWithoutAPlaceOpenCentredOnTheMainWindow)
+{
+    StartPlaced();
+    g_FavoriteList.RemoveAll();
+    RECT rect = {};
+
+    AfxScriptModal(IDS_PREFERENCES_CAPTION, NoteAndClose(&rect));
+    m_pFrame->SendMessage(WM_COMMAND, ID_PREFERENCES, 0);
+    ExpectCentredOnFrame(rect, "Pr\xE9"
+                               "f\xE9rences");
+
+    m_pApp->OpenDocumentFile(WriteBmp("centre.bmp").c_str());
+    AfxScriptModal(IDD_ADD_FAVORITE, NoteAndClose(&rect));
+    m_pFrame->SendMessage(WM_COMMAND, ID_FAVORITES_ADD, 0);
+    ExpectCentredOnFrame(rect, "Ajouter aux favoris");
+
+    AddFavorite("centre", "C:\\centre.bmp");
+    RECT rename = {};
+    AfxModalStep look;
+    look.buttonId = 0;
+    look.check = [&rect](CWnd* pDlg) { ::GetWindowRect(pDlg->GetSafeHwnd(), &rect); };
+    AfxModalStep open;
+    open.buttonId = IDC_FAVORITE_RENAME;
+    AfxModalStep cancel;
+    cancel.buttonId = IDCANCEL;
+    AfxScriptModal(IDD_EDIT_FAVORITES, {look, open, cancel});
+    AfxScriptModal(IDD_RENAME_FAVORITE, NoteAndClose(&rename));
+    m_pFrame->SendMessage(WM_COMMAND, ID_FAVORITES_EDIT, 0);
+    ExpectCentredOnFrame(rect, "Modifier les favoris");
+    ExpectCentredOnFrame(rename, "Renommer un raccourci");
+    g_FavoriteList.RemoveAll();
+
+    RECT types = {};
+    AfxModalStep detail;
+    detail.buttonId = IDC_ASSOC_DETAIL;
+    look.check = [&rect](CWnd* pDlg) { ::GetWindowRect(pDlg->GetSafeHwnd(), &rect); };
+    AfxModalStep close;
+    close.buttonId = IDC_ASSOC_CLOSE;
+    AfxScriptModal(IDD_ASSOC_WARNING, {look, detail, close});
+    AfxScriptModal(IDD_DOC_TYPES, NoteAndClose(&types));
+    CAssocWarnDlg warning;
+    warning.DoModal();
+    ExpectCentredOnFrame(rect, "Avertissement des associations");
+    ExpectCentredOnFrame(types, "Types de documents");
+}
+
+TEST_F(MenusTest, TheRenameSentenceShowsEveryLine)
+{
+    StartPlaced();
+    g_FavoriteList.RemoveAll();
+    AddFavorite("Vacances", "C:\\Images\\Vacances d'\xE9t\xE9 \xE0 la mer avec toute la famille.jpg");
+    int needed = 0;
+    int height = 0;
+    RECT dialog = {};
+    RECT name = {};
+    AfxModalStep look;
+    look.buttonId = 0;
+    look.check = [&](CWnd* pDlg) {
+        HWND hText = ::GetDlgItem(pDlg->GetSafeHwnd(), IDC_FAVORITE_TEXT);
+        RECT rect;
+        ::GetClientRect(hText, &rect);
+        height = rect.bottom;
+        needed = NeededHeight(hText);
+        ::GetWindowRect(pDlg->GetSafeHwnd(), &dialog);
+        ::GetWindowRect(::GetDlgItem(pDlg->GetSafeHwnd(), IDC_FAVORITE_NAME), &name);
+        RECT text;
+        ::GetWindowRect(hText, &text);
+        EXPECT_GE(name.top, text.bottom) << "the name field moved below the sentence";
+    };
+    AfxModalStep cancel;
+    cancel.buttonId = IDCANCEL;
+    AfxModalStep open;
+    open.buttonId = IDC_FAVORITE_RENAME;
+    AfxModalStep close;
+    close.buttonId = IDCANCEL;
+    AfxScriptModal(IDD_EDIT_FAVORITES, {open, close});
+    AfxScriptModal(IDD_RENAME_FAVORITE, {look, cancel});
+    m_pFrame->SendMessage(WM_COMMAND, ID_FAVORITES_EDIT, 0);
+    EXPECT_GT(needed, 0);
+    EXPECT_GE(height, needed) << "the sentence loses its last lines";
+    EXPECT_LE(name.bottom, dialog.bottom) << "the dialog grew with its sentence";
+    g_FavoriteList.RemoveAll();
+}
+
+TEST_F(MenusTest, ThePictureStatusFitsItsPane)
+{
+    ASSERT_TRUE(Start());
+    m_pFrame->SetStatusMode(kStatusPicture);
+    CStatusBarEx* pBar = m_pFrame->GetStatusBar();
+    const char* text = "12000 x 9000 - 16,8M couleurs - Zoom 5000 %";
+    m_pFrame->SetStatusText1(text);
+    HGDIOBJ hFont = reinterpret_cast<HGDIOBJ>(pBar->SendMessage(WM_GETFONT));
+    UINT nID = 0;
+    UINT nStyle = 0;
+    int cxWidth = 0;
+    pBar->GetPaneInfo(1, nID, nStyle, cxWidth);
+    EXPECT_GE(cxWidth, TextWidth(pBar->m_hWnd, hFont, text));
+    // A new layout starts again from its own widths.
+    m_pFrame->SetStatusMode(kStatusNoView);
+    m_pFrame->SetStatusMode(kStatusPicture);
+    pBar->GetPaneInfo(1, nID, nStyle, cxWidth);
+    EXPECT_EQ(cxWidth, 220);
+}
+
+TEST_F(MenusTest, CoolBarButtonsShowTheirWholeTexts)
+{
+    PutSetting("prefs", "UseCoolBar", 1);
+    PutSetting("prefs", "CoolBarText", 1);
+    ASSERT_TRUE(Start());
+    HWND hTools = CMyCoolBar::GetToolBand();
+    ASSERT_NE(hTools, nullptr);
+    HGDIOBJ hFont = reinterpret_cast<HGDIOBJ>(::SendMessageA(hTools, WM_GETFONT, 0, 0));
+    DWORD padding = static_cast<DWORD>(::SendMessageA(hTools, TB_GETPADDING, 0, 0));
+    int nButtons = static_cast<int>(::SendMessageA(hTools, TB_BUTTONCOUNT, 0, 0));
+    int nChecked = 0;
+    for (int i = 0; i < nButtons; i++) {
+        TBBUTTON button = {};
+        ::SendMessageA(hTools, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+        if (button.fsStyle & BTNS_SEP)
+            continue;
+        char text[64] = "";
+        ::SendMessageA(hTools, TB_GETBUTTONTEXTA, static_cast<WPARAM>(button.idCommand),
+                       reinterpret_cast<LPARAM>(text));
+        RECT rect;
+        ::SendMessageA(hTools, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect));
+        EXPECT_GE(rect.right - rect.left, TextWidth(hTools, hFont, text) + LOWORD(padding)) << text;
+        nChecked++;
+    }
+    EXPECT_EQ(nChecked, 10);
+}
+
+TEST_F(MenusTest, TheCoolBarSavesTheWidthItShowsAndNeverOneThatHidesItsBand)
+{
+    PutSetting("prefs", "UseCoolBar", 1);
+    PutSetting("prefs", "CoolBarRawCount", 1);
+    PutSetting("prefs", "CoolBarBandCX", 0);
+    ASSERT_TRUE(Start());
+    m_pFrame->ShowWindow(SW_RESTORE);
+    m_pFrame->SetWindowPos(nullptr, 0, 0, 900, 600, SWP_NOZORDER);
+    Pump();
+    RECT band = {};
+    ASSERT_TRUE(m_pFrame->GetCoolBar()->SendMessage(RB_GETRECT, 0, reinterpret_cast<LPARAM>(&band)));
+    EXPECT_GE(band.right - band.left, 110) << "a stored width of 0 is not used";
+    m_pFrame->GetCoolBar()->SaveLayoutSettings();
+    EXPECT_EQ(g_CoolBarBandCX, band.right - band.left);
+}
+
+TEST_F(MenusTest, TheCaptionNamesTheDocumentAfterSaveAs)
+{
+    ASSERT_TRUE(Start());
+    m_pFrame->ShowWindow(SW_SHOWNORMAL);
+    m_pApp->OpenDocumentFile(WriteBmp("avant.bmp").c_str());
+    Pump();
+    m_pFrame->PaintCaption(TRUE);
+    EXPECT_NE(m_pFrame->GetCaptionPainter().m_strCachedTitles.Find("AVANT"), -1)
+        << static_cast<LPCSTR>(m_pFrame->GetCaptionPainter().m_strCachedTitles);
+    AfxCommonDialogAnswer answer;
+    answer.ok = true;
+    answer.path = m_temp.File("apres.bmp");
+    AfxScriptCommonDialog(AfxCommonDialogKind::Save, answer);
+    m_pFrame->MDIGetActive()->GetActiveView()->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS, 0);
+    Pump();
+    ASSERT_EQ(std::string(ActiveDocument()->GetPathName()), m_temp.File("apres.bmp"));
+    EXPECT_NE(m_pFrame->GetCaptionPainter().m_strCachedTitles.Find("APRES"), -1)
+        << static_cast<LPCSTR>(m_pFrame->GetCaptionPainter().m_strCachedTitles);
+}
+
+namespace {
+
+// The caption of the first message box of this thread, which is then aborted.
+std::string g_boxCaption;
+
+BOOL CALLBACK FindDialogWindow(HWND hWnd, LPARAM lParam)
+{
+    char name[16] = "";
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    if (std::string(name) != "#32770")
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+VOID CALLBACK ReadBoxAndAbort(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    HWND hBox = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialogWindow, reinterpret_cast<LPARAM>(&hBox));
+    if (hBox == nullptr)
+        return;
+    char caption[128] = "";
+    ::GetWindowTextA(hBox, caption, sizeof(caption));
+    g_boxCaption = caption;
+    ::KillTimer(nullptr, idEvent);
+    ::PostMessageA(hBox, WM_COMMAND, IDABORT, 0);
+}
+
+// The window of the open dialog that took the focus last, read once the dialog is up; then the
+// dialog is cancelled. Followed through WM_SETFOCUS, so that another program's window coming to
+// the front meanwhile does not matter.
+int g_focusId = -1;
+HWND g_hOpenHook = nullptr;
+FocusRecorder* g_pFocus = nullptr;
+
+UINT_PTR CALLBACK RecordingHook(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+        g_hOpenHook = hDlg;
+    return OpenPreviewHook(hDlg, message, wParam, lParam);
+}
+
+VOID CALLBACK ReadFocusAndCancel(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    if (g_hOpenHook == nullptr)
+        return;
+    HWND hDialog = ::GetParent(g_hOpenHook);
+    HWND hFocus = g_pFocus != nullptr ? g_pFocus->Last() : nullptr;
+    // The name box is a combo box whose edit takes the focus, or an edit of its own.
+    if (hFocus != nullptr && ::GetParent(hFocus) != hDialog && ::GetParent(hFocus) != g_hOpenHook)
+        hFocus = ::GetParent(hFocus);
+    g_focusId = hFocus != nullptr ? ::GetDlgCtrlID(hFocus) : 0;
+    ::KillTimer(nullptr, idEvent);
+    ::PostMessageA(hDialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+} // namespace
+
+TEST_F(MenusTest, TheFileErrorBoxCarriesTheProgramsName)
+{
+    ASSERT_TRUE(Start());
+    AfxTestReset(); // the real box
+    ASSERT_NE(std::string(AfxGetAppName()), "");
+    g_boxCaption = "<none>";
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReadBoxAndAbort);
+    int answer = AskFileErrorRetry(55149, "C:\\DOSSIER\\ABSENT\\IMAGE.JPG");
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(answer, IDABORT);
+    EXPECT_EQ(g_boxCaption, AfxGetAppName());
+}
+
+TEST(OpenDialog, StartsWithTheFocusInTheFileName)
+{
+    ASSERT_FALSE(AfxTestArmed());
+    char file[MAX_PATH * 4] = "";
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof(file);
+    ofn.lpstrFilter = "Images\0*.bmp\0\0";
+    ofn.hInstance = ::GetModuleHandleA(nullptr);
+    ofn.lpTemplateName = MAKEINTRESOURCEA(IDD_OPEN_PREVIEW);
+    ofn.lpfnHook = RecordingHook;
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+    g_hOpenHook = nullptr;
+    g_focusId = -1;
+    FocusRecorder focus;
+    g_pFocus = &focus;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 500, ReadFocusAndCancel);
+    ::GetOpenFileNameA(&ofn);
+    ::KillTimer(nullptr, timer);
+    g_pFocus = nullptr;
+    EXPECT_TRUE(g_focusId == cmb13 || g_focusId == edt1) << "focus on control " << g_focusId;
+}

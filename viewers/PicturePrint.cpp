@@ -1,0 +1,117 @@
+// Picture and poster pages, and the poster dialog's set-up.
+#include "viewers/PicturePrint.h"
+
+#include "core/Progress.h"
+#include "framework/Dc.h"
+#include "framework/FrameworkTexts.h"
+#include "framework/Print.h"
+#include "framework/WinApp.h"
+#include "resources/resource.h"
+#include "viewers/PosterDlg.h"
+#include "viewers/PosterGeometry.h"
+
+#include <algorithm>
+
+PosterState g_stillPoster;
+
+namespace {
+
+PrinterPage PageOf(CDC* pDC)
+{
+    PrinterPage page;
+    page.width = pDC->GetDeviceCaps(HORZRES);
+    page.height = pDC->GetDeviceCaps(VERTRES);
+    page.dpiX = pDC->GetDeviceCaps(LOGPIXELSX);
+    page.dpiY = pDC->GetDeviceCaps(LOGPIXELSY);
+    return page;
+}
+
+SIZE SizeOf(PackedDIB dib)
+{
+    SIZE size = {0, 0};
+    if (dib != nullptr) {
+        void* p = ::GlobalLock(dib);
+        if (p != nullptr) {
+            size.cx = static_cast<LONG>(DIBWidth(p));
+            size.cy = static_cast<LONG>(DIBHeight(p));
+            ::GlobalUnlock(dib);
+        }
+    }
+    return size;
+}
+
+void DrawBand(CDC* pDC, LPCSTR lpszText, RECT band, int nPoints, int nWeight)
+{
+    CFont font;
+    font.CreateFont(MulDiv(nPoints, pDC->GetDeviceCaps(LOGPIXELSY), 72), 0, 0, 0, nWeight, TRUE, FALSE, FALSE,
+                    ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0x30, "Arial");
+    CFont* pOld = pDC->SelectObject(&font);
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(RGB(0, 0, 0));
+    pDC->DrawText(lpszText, -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    pDC->SelectObject(pOld);
+}
+
+} // namespace
+
+BOOL AskPosterSize(PosterState& state, int picWidth, int picHeight, CWnd* pParent)
+{
+    if (picWidth <= 0 || picHeight <= 0)
+        return FALSE;
+    CPosterDlg dlg(pParent);
+    dlg.m_nWidth = static_cast<int>(state.nWidthCm);
+    // A very flat picture still starts at 1 cm, so that the dialog's range check lets it through.
+    dlg.m_nHeight = std::max(1, static_cast<int>(static_cast<double>(picHeight) * state.nWidthCm / picWidth));
+    g_bReportProgress = FALSE;
+    PackedDIB hLogo = LoadDIBResource(AfxGetResourceHandle(), "ORVANEL8");
+    PackedDIB hPicture = LoadDIBResource(AfxGetResourceHandle(), "PRINTPOSTER");
+    g_bReportProgress = TRUE;
+    dlg.m_btnLogo.m_hDIB = hLogo;
+    dlg.m_btnPicture.m_hDIB = hPicture;
+    INT_PTR result = dlg.DoModal();
+    dlg.m_btnLogo.m_hDIB = nullptr;
+    dlg.m_btnPicture.m_hDIB = nullptr;
+    if (hLogo != nullptr)
+        GlobalFreeHandle(hLogo);
+    if (hPicture != nullptr)
+        GlobalFreeHandle(hPicture);
+    if (result != IDOK)
+        return FALSE;
+    state.nWidthCm = static_cast<UINT>(dlg.m_nWidth);
+    state.bPosterMode = TRUE;
+    return TRUE;
+}
+
+void ContinuePosterPrinting(const PosterState& state, CDC* pDC, CPrintInfo* pInfo, PackedDIB dib)
+{
+    if (pInfo == nullptr || !pDC->IsPrinting() || !state.bPosterMode)
+        return;
+    SIZE size = SizeOf(dib);
+    PosterLayout layout;
+    pInfo->m_bContinuePrinting = ComputePoster(PageOf(pDC), size.cx, size.cy, state.nWidthCm, &layout)
+                                 && pInfo->m_nCurPage >= 1
+                                 && pInfo->m_nCurPage <= static_cast<UINT>(layout.pages);
+}
+
+void PrintPosterPage(const PosterState& state, CDC* pDC, CPrintInfo* pInfo, PackedDIB dib, HPALETTE hPalette)
+{
+    SIZE size = SizeOf(dib);
+    PosterLayout layout;
+    RECT src, dest;
+    if (!ComputePoster(PageOf(pDC), size.cx, size.cy, state.nWidthCm, &layout)
+        || !PosterPiece(layout, size.cx, size.cy, static_cast<int>(pInfo->m_nCurPage), &src, &dest))
+        return;
+    PaintDIB(pDC->GetSafeHdc(), &dest, dib, &src, hPalette);
+}
+
+void PrintPlainPage(CDC* pDC, PackedDIB dib, HPALETTE hPalette, LPCSTR lpszTitle)
+{
+    SIZE size = SizeOf(dib);
+    PlainPageLayout layout;
+    if (!ComputePlainPage(PageOf(pDC), size.cx, size.cy, &layout))
+        return;
+    DrawBand(pDC, lpszTitle, layout.title, 16, FW_BOLD);
+    DrawBand(pDC, AfxLoadText(IDS_PRODUCT_BANNER), layout.footer, 10, FW_NORMAL);
+    RECT src = {0, 0, size.cx, size.cy};
+    PaintDIB(pDC->GetSafeHdc(), &layout.picture, dib, &src, hPalette);
+}
