@@ -653,3 +653,55 @@ TEST_F(ExplorerTest, ALargeFolderOpensAtOnceAndThumbnailsFollowStepByStep)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ExplorerTest, ALockedProtectedFolderShowsNothingEvenThroughItsWatch)
+{
+    ASSERT_TRUE(Start());
+    CString savedRoot = g_strLibraryRoot;
+    g_strLibraryRoot = (m_temp.Path() + "\\").c_str();
+    Folder("Images Prot\xe9g\xe9"
+           "es");
+    std::string inside = Folder("Images Prot\xe9g\xe9"
+                                "es\\Secret");
+    std::string beside = Folder("Images Prot\xe9g\xe9"
+                                "es 2");
+    WriteBmp("Images Prot\xe9g\xe9"
+             "es\\Secret\\a.bmp");
+    WriteBmp("Images Prot\xe9g\xe9"
+             "es 2\\b.bmp");
+    g_bProtectedUnlocked = FALSE;
+
+    CExplorerView* pView = OpenExplorer(inside);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    EXPECT_EQ(pView->m_list.GetCount(), 0);
+    // Its watch runs, but what it sees stays out of the list.
+    ASSERT_TRUE(RunOther("copy \"" + inside + "\\a.bmp\" \"" + inside + "\\c.bmp\""));
+    for (DWORD start = GetTickCount(); !pView->m_bChangesPending && GetTickCount() - start < 5000;)
+        Pump();
+    for (int i = 0; i < 10; i++)
+        pView->OnIdle();
+    EXPECT_EQ(pView->m_list.GetCount(), 0);
+    EXPECT_EQ(pView->m_arrApplied.GetSize(), 0);
+
+    // A folder whose name only begins like it is not protected.
+    pView->SelectTreeFolderByPath(beside.c_str());
+    pView->OnIdle();
+    s_fakeNow += 300;
+    pView->OnIdle();
+    EXPECT_EQ(pView->m_list.GetCount(), 1);
+
+    // Once unlocked, the folder shows its pictures.
+    g_bProtectedUnlocked = TRUE;
+    pView->SelectTreeFolderByPath(inside.c_str());
+    pView->OnIdle();
+    s_fakeNow += 300;
+    pView->OnIdle();
+    EXPECT_EQ(pView->m_list.GetCount(), 2);
+    g_bProtectedUnlocked = FALSE;
+    g_strLibraryRoot = savedRoot;
+}
+
+} // namespace
