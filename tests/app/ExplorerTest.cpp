@@ -705,3 +705,37 @@ TEST_F(ExplorerTest, ALockedProtectedFolderShowsNothingEvenThroughItsWatch)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ExplorerTest, TreeKeysMoveTheFocusAndAskForCommands)
+{
+    ASSERT_TRUE(Start());
+    std::string folder = Folder("Keys");
+    WriteBmp("Keys\\a.bmp");
+    CExplorerView* pView = OpenExplorer(folder);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    CExplorerTreeCtrl& tree = pView->m_tree;
+    tree.SetFocus();
+    EXPECT_FALSE(pView->m_bListHasFocus);
+    // Tab: to the list.
+    tree.SendMessage(WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_EQ(GetFocus(), pView->m_list.m_hWnd);
+    EXPECT_TRUE(pView->m_bListHasFocus);
+    // Insert: the view's new-folder command (answered by a cancelled dialog).
+    tree.SetFocus();
+    AfxScriptNextModal(IDD_NEW_FOLDER, {}, IDCANCEL);
+    tree.SendMessage(WM_KEYDOWN, VK_INSERT, 0);
+    Pump();
+    ASSERT_EQ(AfxTestRecords().modals.size(), 1u);
+    EXPECT_EQ(AfxTestRecords().modals[0].templateId, static_cast<UINT>(IDD_NEW_FOLDER));
+    // Esc: the library bar is shown or hidden.
+    CWnd* pBar = m_pFrame->GetLibraryBar();
+    BOOL bVisible = pBar->IsWindowVisible();
+    tree.SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    Pump();
+    EXPECT_NE(pBar->IsWindowVisible(), bVisible);
+}
+
+} // namespace
