@@ -614,12 +614,12 @@ TEST_F(ExplorerTest, OpeningEditingAndCopyingThePicture)
 
 namespace {
 
-// A large folder (kept to 4,000 files: writing them is what takes the time under Wine) lists every
+// A large folder (kept to 2,500 files: writing them is what takes the time under Wine) lists every
 // name in one step and builds thumbnails one per step.
 TEST_F(ExplorerTest, ALargeFolderOpensAtOnceAndThumbnailsFollowStepByStep)
 {
     ASSERT_TRUE(Start());
-    const int kCount = 4000;
+    const int kCount = 2500;
     std::string folder = Folder("Big");
     std::string bytes = testpaths::ReadBytes(WriteBmp("one.bmp", 16, 8));
     char name[32];
