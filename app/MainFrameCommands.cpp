@@ -8,6 +8,7 @@
 #include "framework/CmdUI.h"
 #include "framework/DockBar.h"
 #include "framework/WinApp.h"
+#include "library/ProtectedAccess.h"
 #include "resources/resource.h"
 
 #include <cstdlib>
@@ -147,6 +148,8 @@ void CMainFrame::ApplyToolBarSettings(int oldUseCoolBar, int oldShowRecents, int
 }
 
 // ---- the library commands ----
+
+void CMainFrame::OnOptionsPassword() { ChangeProtectedPassword(); }
 
 BOOL CMainFrame::ForwardLibCommand(UINT nID)
 {

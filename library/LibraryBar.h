@@ -1,32 +1,168 @@
-// CLibraryBar: the docking picture-library bar of the main window. This first form reserves the
-// bar's room along the frame's edge, shows its title and the library folder, and takes the main
-// frame's idle step and palette message; the folder tree and the thumbnail list come with the
-// library.
+// CLibraryBar: the docking picture-library bar of the main window: the library's folder tree and
+// the thumbnail list of the folder chosen in it, a movable splitter between them, two tool bars, the
+// tool host and the status line. Its idle step loads the chosen folder 200 ms after the last choice
+// and builds one missing thumbnail per step.
 #pragma once
+#include "shell/LibraryLink.h"
+#include "framework/Collections.h"
 #include "framework/ControlBar.h"
+#include "framework/Controls.h"
+#include "framework/Gdi.h"
+#include "framework/ToolBar.h"
+#include "library/LibTreeCtrl.h"
+#include "library/PicListBox.h"
 
-class CLibraryBar : public CControlBar {
+#include <vector>
+
+// The tool host: parent of the picture tool bar; its buttons' commands go to the main frame as the
+// menu items of the same ids do, and it answers their tool tips from the command prompts.
+class CLibToolHost : public CWnd {
+public:
+    void OnCommandForward(UINT nID);
+    BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+// The tool tip of a command: the text after the first '\n' of its prompt string, at most 79
+// characters; empty without one.
+CString LibToolTipText(UINT nID);
+
+// The status line: how many pictures the list holds and how many are selected.
+class CLibStatusLine : public CWnd {
+public:
+    CListBox* m_pList = nullptr;
+    // The two lines for a count and a selected count (empty for an empty list).
+    static void ComposeTexts(int count, int selected, CString* pFirst, CString* pSecond);
+    // Paints the counts; without force only when they changed since the last paint. TRUE when painted.
+    BOOL Paint(BOOL bForce);
+    void OnPaint();
+    int m_nLastCount = 0;
+    int m_nLastSelected = 0;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+class CLibraryBar : public CControlBar, public CLibTreeOwner, public CPicListOwner, public ILibraryLink {
     DECLARE_DYNAMIC(CLibraryBar)
 public:
-    CLibraryBar() = default;
+    CLibraryBar();
+    ~CLibraryBar() override;
 
     // The bar's window as a child of pParentWnd; dwStyle mixes window and bar styles. FALSE on failure.
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
 
-    // One step of background work, called by the main frame's timer while it is not minimised.
-    void OnIdle() { m_nIdleSteps++; }
-    int m_nIdleSteps = 0;
+    // ---- children ----
+    CToolBar m_wndLibBarTools1;
+    CLibToolHost m_wndToolBar1;
+    CLibStatusLine m_wndToolBar0;
+    CToolBar m_wndLibBarTools2;
+    CPicListBox m_list;
+    CLibTreeCtrl m_tree;
 
-    // Docked along a side: "LibBarSizeV" wide; along the top or bottom: "LibBarSizeH" high.
+    // ---- state ----
+    CString m_strFolder;
+    int m_nDragMode = 0;
+    CPoint m_ptDragStart;
+    int m_nDragPos = 0;
+    BOOL m_bListHasFocus = TRUE;
+    CPalette m_palette;
+    DWORD m_dwFolderLoadTime = 1;
+    BOOL m_bLoadPending = TRUE;
+    CSize m_sizeFloat;
+    CSize m_sizeDocked;
+    BOOL m_bWide = FALSE;
+    int* m_pSlideIndexes = nullptr;
+    // The folder the last load showed and how many loads ran.
+    CString m_strLoadedFolder;
+    int m_nFolderLoads = 0;
+    int m_nSlideCount = 0;
+
+    // The clock of the folder load's delay (timeGetTime; tests put their own).
+    static DWORD (*s_pfnNow)();
+
+    // ---- idle step and loads ----
+    void OnIdle();
+    int m_nIdleSteps = 0; // idle steps taken, for the frame's dispatcher checks
+    // The folder shown is loaded again at the next idle step.
+    void RequestFolderReload() override;
+    void LoadNormalFolder(const CString& path);
+    void LoadProtectedFolder(const CString& path);
+    void LoadTrashFolder(const CString& path);
+    // The list window in the style of its mode (trash rows or thumbnails), keeping its records.
+    void ApplyView();
+
+    // ---- layout ----
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
-    void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
+    void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
+    void GetGripRects(CRect* pGrip, CRect* pClient) const;
+    void RecalcChildren();
+    void UpdateStatusLine();
+    // The side the bar is docked on (CBRS_ALIGN_*), 0 when floating.
+    DWORD DockedSide() const;
 
+    // ---- pictures in and out ----
+    BOOL AddViewedPicture(HGLOBAL hDIB, const CString& name, CString* pStored, const CString& sourcePath);
+    BOOL AddFileToLibrary(const CString& sourcePath, CString* pStored, const CString* pTargetFolder);
+    static int MakeUniqueName(const CString& folder, const CString& format, int n);
+    void SelectPicturesByName(const CStringArray* pPaths);
+    BOOL MoveOrCopySelectedPictures(const CString& target, BOOL bCopy);
+    BOOL CopySelectedPicturesTo(const CString& target);
+
+    // ---- ILibraryLink (the picture windows) ----
+    BOOL CanAddPicture() override;
+    BOOL AddPictureOfWindow(HGLOBAL hDIB, LPCSTR name, LPCSTR sourcePath) override;
+
+    // ---- CLibTreeOwner, CPicListOwner ----
+    void OnTreeFocus() override { m_bListHasFocus = FALSE; }
+    void FocusList() override;
+    void DropFilesOnList(HDROP hDrop) override;
+    HWND CommandTarget() override { return m_hWnd; }
+    CString GetListFolder() override { return m_strFolder; }
+    void OnListContentChanged(CPicListBox*) override { UpdateStatusLine(); }
+    void OnListFocusChanged(CPicListBox*, BOOL bHasFocus) override
+    {
+        if (bHasFocus)
+            m_bListHasFocus = TRUE;
+    }
+    BOOL IsLibraryOwner() const override { return TRUE; }
+
+    // ---- messages and commands ----
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    int OnCreate(LPCREATESTRUCT lpcs);
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnSize(UINT nType, int cx, int cy);
+    void OnMove(int x, int y);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnDestroy();
     LRESULT OnPaletteRealize(WPARAM wParam, LPARAM lParam);
+    void OnReserved() {}
+    void OnNewFolder();
+    void OnUpdateNewFolder(CCmdUI* pCmdUI);
+    void OnAddMode(UINT nID);
+    void OnUpdateAddMode(CCmdUI* pCmdUI);
 
 protected:
     DECLARE_MESSAGE_MAP()
+
+private:
+    // The band of the splitter the point is in, for the current layout.
+    BOOL InSplitter(CPoint point) const;
+    void DrawDragLine(int pos);
+    int ClampDrag(int pos) const;
+    // The selected items' records as transfer items, in index order, with their indexes.
+    void SelectedItems(std::vector<struct TransferItem>* pItems, std::vector<int>* pIndexes);
+    BOOL IsOwnFolder(const CString& path) const;
+
+    HDC m_hScreenDC = nullptr;
+    int m_nDragBase = 0;
 };

@@ -412,3 +412,9 @@
 
 // Identifiers of the main window's commands and favourites dialogs.
 #include "resources/commands-ids.h"
+
+// The library bar, its tree and the protected folder.
+#include "resources/library-bar-ids.h"
+
+// The pattern dialogs and the library search.
+#include "resources/search-ids.h"

@@ -1,0 +1,710 @@
+// The library's folder tree: fixed folders, filling on expansion, naming and moving folders.
+#include "library/LibTreeCtrl.h"
+
+#include "shell/AppMessages.h"
+#include "framework/FrameworkTexts.h"
+#include "framework/Menu.h"
+#include "framework/WinApp.h"
+#include "library/LibraryHost.h"
+#include "library/ProtectedAccess.h"
+#include "library/SafeFileOps.h"
+#include "resources/resource.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace {
+
+void Beep() { ::MessageBeep(static_cast<UINT>(-1)); }
+
+CString Join(const CString& folder, const CString& name)
+{
+    if (!folder.IsEmpty() && folder[folder.GetLength() - 1] == '\\')
+        return folder + name;
+    return folder + "\\" + name;
+}
+
+BOOL IsFolder(const CString& path)
+{
+    DWORD attr = ::GetFileAttributesA(path);
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+} // namespace
+
+BOOL IsAcceptableName(const CString& name)
+{
+    if (name.IsEmpty() || name == "." || name == ".." || name.Find("..") >= 0)
+        return FALSE;
+    for (int i = 0; i < name.GetLength(); i++) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c < 32 || strchr("\\/:*?\"<>|", c) != nullptr)
+            return FALSE;
+    }
+    char last = name[name.GetLength() - 1];
+    return last != '.' && last != ' ';
+}
+
+void ReportRefusedName()
+{
+    Beep();
+    AfxMessageBox(IDS_FOLDER_NAME_REFUSED, MB_ICONEXCLAMATION);
+}
+
+IMPLEMENT_DYNCREATE(CLibTreeCtrl, CTreeCtrl)
+
+BEGIN_MESSAGE_MAP(CLibTreeCtrl, CTreeCtrl)
+    ON_WM_CREATE()
+    ON_NOTIFY_REFLECT(TVN_ITEMEXPANDINGA, OnItemExpanding)
+    ON_NOTIFY_REFLECT(TVN_SELCHANGEDA, OnSelChanged)
+    ON_NOTIFY_REFLECT(TVN_BEGINLABELEDITA, OnBeginLabelEdit)
+    ON_NOTIFY_REFLECT(TVN_ENDLABELEDITA, OnEndLabelEdit)
+    ON_NOTIFY_REFLECT(TVN_BEGINDRAGA, OnBeginDrag)
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONUP()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_KEYDOWN()
+    ON_WM_CHAR()
+    ON_WM_KEYUP()
+    ON_WM_SETFOCUS()
+    ON_WM_DROPFILES()
+    ON_MESSAGE(WM_TREELABELEDITEND, OnEditFailed)
+END_MESSAGE_MAP()
+
+CLibTreeCtrl::CLibTreeCtrl() { TakeLibraryRoot(); }
+
+void CLibTreeCtrl::TakeLibraryRoot()
+{
+    m_strRootPath = LibraryRoot();
+    while (!m_strRootPath.IsEmpty() && m_strRootPath[m_strRootPath.GetLength() - 1] == '\\')
+        m_strRootPath = m_strRootPath.Left(m_strRootPath.GetLength() - 1);
+}
+
+CLibTreeCtrl::~CLibTreeCtrl() { delete m_pDragImage; }
+
+CLibTreeOwner* CLibTreeCtrl::Owner() const
+{
+    CWnd* pParent = GetParent();
+    return pParent != nullptr ? dynamic_cast<CLibTreeOwner*>(pParent) : nullptr;
+}
+
+void CLibTreeCtrl::PostToOwner(UINT nCmd)
+{
+    CLibTreeOwner* pOwner = Owner();
+    HWND hTarget = pOwner != nullptr ? pOwner->CommandTarget() : nullptr;
+    if (hTarget == nullptr)
+        hTarget = ::GetParent(m_hWnd);
+    if (hTarget != nullptr)
+        ::PostMessageA(hTarget, WM_COMMAND, nCmd, 0);
+}
+
+int CLibTreeCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CTreeCtrl::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    if (m_imageList.Create(IDB_LIBRARY_TREE, 16, 0, RGB(255, 0, 255)))
+        SetImageList(&m_imageList, TVSIL_NORMAL);
+    InitFolders();
+    ::DragAcceptFiles(m_hWnd, TRUE);
+    return 0;
+}
+
+// ---- kinds and paths ----
+
+int CLibTreeCtrl::GetItemKind(HTREEITEM hItem) const
+{
+    if (hItem == m_hRoot)
+        return LIB_KIND_ROOT;
+    if (hItem == m_hImages)
+        return LIB_KIND_IMAGES;
+    if (hItem == m_hFavorites)
+        return LIB_KIND_FAVORITES;
+    if (hItem == m_hProtected)
+        return LIB_KIND_PROTECTED;
+    if (hItem == m_hTrash)
+        return LIB_KIND_TRASH;
+    return LIB_KIND_FOLDER;
+}
+
+CString CLibTreeCtrl::GetItemPath(HTREEITEM hItem) const
+{
+    if (hItem == nullptr)
+        return CString();
+    CString path;
+    for (HTREEITEM h = hItem; h != nullptr; h = GetParentItem(h)) {
+        if (h == m_hRoot)
+            return path.IsEmpty() ? m_strRootPath : m_strRootPath + "\\" + path;
+        path = path.IsEmpty() ? GetItemText(h) : GetItemText(h) + "\\" + path;
+    }
+    return path;
+}
+
+CString CLibTreeCtrl::GetSelectedPath() const { return GetItemPath(GetSelectedItem()); }
+
+CString CLibTreeCtrl::GetSelectedText() const
+{
+    HTREEITEM h = GetSelectedItem();
+    return h != nullptr ? GetItemText(h) : CString();
+}
+
+// ---- filling ----
+
+HTREEITEM CLibTreeCtrl::InsertFolderItem(const CString& name, HTREEITEM hParent, HTREEITEM hAfter, int image)
+{
+    return InsertItem(name, image, image, hParent, hAfter);
+}
+
+BOOL CLibTreeCtrl::HasSubfolders(const CString& folder)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = ::FindFirstFileA(Join(folder, "*.*"), &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return FALSE;
+    BOOL bFound = FALSE;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && strcmp(data.cFileName, ".") != 0
+            && strcmp(data.cFileName, "..") != 0)
+            bFound = TRUE;
+    } while (!bFound && ::FindNextFileA(hFind, &data));
+    ::FindClose(hFind);
+    return bFound;
+}
+
+void CLibTreeCtrl::UpdateExpandButton(HTREEITEM hItem)
+{
+    if (hItem == nullptr || hItem == m_hTrash)
+        return;
+    BOOL bSub = HasSubfolders(GetItemPath(hItem));
+    HTREEITEM hChild = GetChildItem(hItem);
+    if (bSub && hChild == nullptr) {
+        InsertItem("", hItem);
+    } else if (!bSub) {
+        while (hChild != nullptr) {
+            HTREEITEM hNext = GetNextSiblingItem(hChild);
+            DeleteItem(hChild);
+            hChild = hNext;
+        }
+    }
+}
+
+int CLibTreeCtrl::FillChildren(HTREEITEM hItem, const CString& path)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = ::FindFirstFileA(Join(path, "*.*"), &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return 0;
+    std::vector<HTREEITEM> inserted;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && strcmp(data.cFileName, ".") != 0
+            && strcmp(data.cFileName, "..") != 0)
+            inserted.push_back(InsertFolderItem(data.cFileName, hItem, TVI_SORT, kTreeIconFolder));
+    } while (::FindNextFileA(hFind, &data));
+    ::FindClose(hFind);
+    for (HTREEITEM h : inserted)
+        UpdateExpandButton(h);
+    return static_cast<int>(inserted.size());
+}
+
+void CLibTreeCtrl::InitFolders()
+{
+    // The root as it is now: the preferences may have moved the library since the tree was made.
+    TakeLibraryRoot();
+    DeleteAllItems();
+    m_hRoot = InsertItem(AfxLoadText(IDS_PRODUCT_NAME), kTreeIconRoot, kTreeIconRoot);
+    SetItemState(m_hRoot, TVIS_BOLD, TVIS_BOLD);
+    const UINT names[4] = {IDS_FOLDER_PICTURES, IDS_FOLDER_FAVORITES, IDS_FOLDER_PROTECTED, IDS_FOLDER_TRASH};
+    HTREEITEM* items[4] = {&m_hImages, &m_hFavorites, &m_hProtected, &m_hTrash};
+    for (int i = 0; i < 4; i++) {
+        CString label = AfxLoadText(names[i]);
+        *items[i] = InsertFolderItem(label, m_hRoot, TVI_LAST, kTreeIconImages + i);
+        CString path = m_strRootPath + "\\" + label;
+        // Without a library root nothing is made (it would land at the top of a drive).
+        if (!m_strRootPath.IsEmpty() && !label.IsEmpty() && !IsFolder(path))
+            SafeCreateFolder(path);
+        if (i < 3)
+            UpdateExpandButton(*items[i]);
+    }
+    if (!m_strRootPath.IsEmpty())
+        g_strProtectedFolder = m_strRootPath + "\\" + AfxLoadText(IDS_FOLDER_PROTECTED);
+    m_bInitializing = TRUE;
+    Expand(m_hRoot, TVE_EXPAND);
+    m_bInitializing = FALSE;
+}
+
+// ---- notifications ----
+
+void CLibTreeCtrl::OnItemExpanding(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    NMTREEVIEWA* pTV = reinterpret_cast<NMTREEVIEWA*>(pNMHDR);
+    *pResult = 0;
+    if (m_bInitializing)
+        return;
+    HTREEITEM hItem = pTV->itemNew.hItem;
+    int kind = GetItemKind(hItem);
+    // The root always holds the fixed folders: it opens and closes without being read again.
+    if (hItem == m_hRoot)
+        return;
+    if (pTV->action & TVE_COLLAPSE) {
+        if (kind == LIB_KIND_FOLDER)
+            SetItemImage(hItem, kTreeIconFolder, kTreeIconFolder);
+        HTREEITEM hChild;
+        while ((hChild = GetChildItem(hItem)) != nullptr)
+            DeleteItem(hChild);
+        if (hItem != m_hTrash && HasSubfolders(GetItemPath(hItem)))
+            InsertItem("", hItem);
+        return;
+    }
+    if (kind == LIB_KIND_PROTECTED && !g_bProtectedUnlocked) {
+        BOOL bReload = FALSE;
+        CheckProtectedAccess(kGateTreeExpand, &bReload);
+        if (bReload && Owner() != nullptr)
+            Owner()->RequestFolderReload();
+        if (!g_bProtectedUnlocked) {
+            *pResult = 1;
+            return;
+        }
+    }
+    if (kind == LIB_KIND_FOLDER)
+        SetItemImage(hItem, kTreeIconFolderOpen, kTreeIconFolderOpen);
+    HTREEITEM hChild;
+    while ((hChild = GetChildItem(hItem)) != nullptr)
+        DeleteItem(hChild);
+    if (hItem == m_hTrash || FillChildren(hItem, GetItemPath(hItem)) == 0)
+        *pResult = 1;
+}
+
+void CLibTreeCtrl::OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    NMTREEVIEWA* pTV = reinterpret_cast<NMTREEVIEWA*>(pNMHDR);
+    *pResult = 0;
+    HTREEITEM hItem = pTV->itemNew.hItem;
+    if (hItem == nullptr || hItem == m_hRoot || hItem == m_hTrash)
+        return;
+    if ((GetItemState(hItem, TVIS_EXPANDED) & TVIS_EXPANDED) && GetChildItem(hItem) != nullptr)
+        return;
+    // The protected folder shows no subfolder while it is locked.
+    if (hItem == m_hProtected && !g_bProtectedUnlocked && GetChildItem(hItem) != nullptr)
+        return;
+    UpdateExpandButton(hItem);
+}
+
+void CLibTreeCtrl::OnBeginLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    NMTVDISPINFOA* pInfo = reinterpret_cast<NMTVDISPINFOA*>(pNMHDR);
+    HTREEITEM hItem = pInfo->item.hItem;
+    if (hItem == m_hRoot || GetParentItem(hItem) == m_hRoot) {
+        *pResult = 1;
+        return;
+    }
+    m_hEditItem = hItem;
+    m_strEditOldLabel = GetItemText(hItem);
+    *pResult = 0;
+}
+
+void CLibTreeCtrl::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    NMTVDISPINFOA* pInfo = reinterpret_cast<NMTVDISPINFOA*>(pNMHDR);
+    *pResult = FinishLabelEdit(pInfo->item.hItem, pInfo->item.pszText) ? 1 : 0;
+}
+
+BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
+{
+    if (hItem == nullptr || hItem != m_hEditItem)
+        return FALSE;
+    m_hEditItem = nullptr;
+    CString parentPath = GetItemPath(GetParentItem(hItem));
+    if (m_bCreatingItem) {
+        m_bCreatingItem = FALSE;
+        CString text = pszText != nullptr ? pszText : "";
+        // A cancelled or empty name leaves no item behind that names no folder.
+        if (pszText == nullptr || text.IsEmpty()) {
+            PostMessage(WM_TREELABELEDITEND);
+            Beep();
+            return FALSE;
+        }
+        if (!IsAcceptableName(text)) {
+            PostMessage(WM_TREELABELEDITEND);
+            ReportRefusedName();
+            return FALSE;
+        }
+        CString path = Join(parentPath, text);
+        if (PathExists(path) || !SafeCreateFolder(path)) {
+            SetItemText(hItem, m_strEditOldLabel);
+            PostMessage(WM_TREELABELEDITEND);
+            Beep();
+            return FALSE;
+        }
+        SetItemText(hItem, text);
+        return TRUE;
+    }
+    if (pszText == nullptr)
+        return FALSE;
+    CString text = pszText;
+    if (text.IsEmpty()) {
+        Beep();
+        return FALSE;
+    }
+    if (text == m_strEditOldLabel)
+        return FALSE;
+    if (!IsAcceptableName(text)) {
+        ReportRefusedName();
+        return FALSE;
+    }
+    if (!SafeMove(Join(parentPath, m_strEditOldLabel), Join(parentPath, text))) {
+        SetItemText(hItem, m_strEditOldLabel);
+        Beep();
+        return FALSE;
+    }
+    SetItemText(hItem, text);
+    return TRUE;
+}
+
+LRESULT CLibTreeCtrl::OnEditFailed(WPARAM, LPARAM)
+{
+    HTREEITEM hItem = GetSelectedItem();
+    if (hItem == nullptr || hItem == m_hRoot || GetParentItem(hItem) == m_hRoot)
+        return 0;
+    HTREEITEM hNext = GetNextSiblingItem(hItem);
+    if (hNext == nullptr)
+        hNext = GetPrevSiblingItem(hItem);
+    if (hNext == nullptr)
+        hNext = GetParentItem(hItem);
+    DeleteItem(hItem);
+    if (hNext != nullptr)
+        SelectItem(hNext);
+    return 0;
+}
+
+BOOL CLibTreeCtrl::BeginNewFolder()
+{
+    HTREEITEM hParent = GetSelectedItem();
+    if (hParent == nullptr || hParent == m_hTrash)
+        return FALSE;
+    if (hParent == m_hProtected && !g_bProtectedUnlocked)
+        return FALSE;
+    UpdateExpandButton(hParent);
+    Expand(hParent, TVE_EXPAND);
+    HTREEITEM hItem = InsertFolderItem(AfxLoadText(IDS_NEW_FOLDER_LABEL), hParent, TVI_LAST, kTreeIconFolder);
+    if (hItem == nullptr)
+        return FALSE;
+    // Opening the parent now must not read it again: that would drop the new item.
+    m_bInitializing = TRUE;
+    Expand(hParent, TVE_EXPAND);
+    m_bInitializing = FALSE;
+    SelectItem(hItem);
+    m_bCreatingItem = TRUE;
+    SetFocus();
+    if (EditLabel(hItem) == nullptr) {
+        m_bCreatingItem = FALSE;
+        DeleteItem(hItem);
+        SelectItem(hParent);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// ---- opening and closing ----
+
+void CLibTreeCtrl::ToggleItem(HTREEITEM hItem)
+{
+    if (hItem == nullptr || GetParentItem(hItem) == nullptr)
+        return;
+    // Without subfolders the locked folder has no button to open: the gate runs here as well.
+    if (hItem == m_hProtected && !g_bProtectedUnlocked && GetChildItem(hItem) == nullptr) {
+        BOOL bReload = FALSE;
+        CheckProtectedAccess(kGateTreeExpand, &bReload);
+        if (bReload && Owner() != nullptr)
+            Owner()->RequestFolderReload();
+        return;
+    }
+    if (GetItemState(hItem, TVIS_EXPANDED) & TVIS_EXPANDED) {
+        Expand(hItem, TVE_COLLAPSE | TVE_COLLAPSERESET);
+        UpdateExpandButton(hItem);
+    } else {
+        Expand(hItem, TVE_COLLAPSE | TVE_COLLAPSERESET);
+        UpdateExpandButton(hItem);
+        Expand(hItem, TVE_EXPAND);
+    }
+}
+
+void CLibTreeCtrl::OnLButtonDblClk(UINT, CPoint)
+{
+    if (GetEditControl() != nullptr)
+        SendMessage(TVM_ENDEDITLABELNOW, TRUE);
+    ToggleItem(GetSelectedItem());
+}
+
+// ---- folder drops ----
+
+FolderDropAction CLibTreeCtrl::ClassifyFolderDrop(HTREEITEM hDrag, HTREEITEM hTarget) const
+{
+    if (hDrag == nullptr || hTarget == nullptr || hDrag == hTarget || GetItemKind(hDrag) != LIB_KIND_FOLDER)
+        return kDropRefused;
+    for (HTREEITEM h = GetParentItem(hTarget); h != nullptr; h = GetParentItem(h))
+        if (h == hDrag)
+            return kDropRefused;
+    if (GetParentItem(hDrag) == hTarget)
+        return kDropRefused;
+    switch (GetItemKind(hTarget)) {
+    case LIB_KIND_TRASH:
+        return kDropToTrash;
+    case LIB_KIND_ROOT:
+        return kDropRefused;
+    default:
+        return kDropMove;
+    }
+}
+
+BOOL CLibTreeCtrl::DropFolder(HTREEITEM hDrag, HTREEITEM hTarget)
+{
+    switch (ClassifyFolderDrop(hDrag, hTarget)) {
+    case kDropToTrash:
+        // The delete command acts on the selection: the dragged folder must be the one it names.
+        SelectItem(hDrag);
+        SetFocus();
+        PostToOwner(ID_LIB_DELETE);
+        return TRUE;
+    case kDropMove: {
+        CString name = GetItemText(hDrag);
+        if (!SafeMove(GetItemPath(hDrag), Join(GetItemPath(hTarget), name))) {
+            Beep();
+            return FALSE;
+        }
+        // The target shows its content as on disk when it is open; a closed one gets its button.
+        if (GetItemState(hTarget, TVIS_EXPANDED) & TVIS_EXPANDED) {
+            HTREEITEM hNew = MoveSubtree(hDrag, hTarget);
+            SelectItem(hNew);
+        } else {
+            HTREEITEM hOldParent = GetParentItem(hDrag);
+            DeleteItem(hDrag);
+            UpdateExpandButton(hTarget);
+            if (hOldParent != nullptr)
+                SelectItem(hTarget);
+        }
+        return TRUE;
+    }
+    default:
+        Beep();
+        return FALSE;
+    }
+}
+
+HTREEITEM CLibTreeCtrl::MoveSubtree(HTREEITEM hItem, HTREEITEM hNewParent)
+{
+    int image = kTreeIconFolder, selImage = kTreeIconFolder;
+    GetItemImage(hItem, image, selImage);
+    HTREEITEM hNew = InsertItem(GetItemText(hItem), image, selImage, hNewParent, TVI_SORT);
+    HTREEITEM hChild;
+    while ((hChild = GetChildItem(hItem)) != nullptr) {
+        MoveSubtree(hChild, hNew);
+    }
+    if (GetItemState(hItem, TVIS_EXPANDED) & TVIS_EXPANDED)
+        Expand(hNew, TVE_EXPAND);
+    DeleteItem(hItem);
+    return hNew;
+}
+
+void CLibTreeCtrl::OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    NMTREEVIEWA* pTV = reinterpret_cast<NMTREEVIEWA*>(pNMHDR);
+    *pResult = 0;
+    HTREEITEM hItem = pTV->itemNew.hItem;
+    if (GetItemKind(hItem) != LIB_KIND_FOLDER)
+        return;
+    m_hDragItem = hItem;
+    m_hDropTarget = nullptr;
+    m_bDragging = TRUE;
+    delete m_pDragImage;
+    m_pDragImage = CreateDragImage(hItem);
+    CRect rect;
+    GetItemRect(hItem, &rect, TRUE);
+    CPoint pt = pTV->ptDrag;
+    if (m_pDragImage != nullptr) {
+        m_pDragImage->BeginDrag(0, CPoint(pt.x - rect.left + 17, pt.y - rect.top - 1));
+        CPoint screen = pt;
+        ClientToScreen(&screen);
+        CImageList::DragEnter(this, pt);
+        CImageList::DragMove(pt);
+    }
+    SetCapture();
+}
+
+void CLibTreeCtrl::OnMouseMove(UINT nFlags, CPoint point)
+{
+    if (m_bDragging) {
+        if (m_pDragImage != nullptr)
+            CImageList::DragMove(point);
+        HTREEITEM hTarget = HitTest(point);
+        if (hTarget != nullptr && hTarget != m_hDropTarget) {
+            if (m_pDragImage != nullptr)
+                CImageList::DragShowNolock(FALSE);
+            SelectDropTarget(hTarget);
+            m_hDropTarget = hTarget;
+            if (m_pDragImage != nullptr)
+                CImageList::DragShowNolock(TRUE);
+        }
+    }
+    CTreeCtrl::OnMouseMove(nFlags, point);
+}
+
+void CLibTreeCtrl::EndDrag()
+{
+    if (m_pDragImage != nullptr) {
+        CImageList::DragLeave(this);
+        CImageList::EndDrag();
+        delete m_pDragImage;
+        m_pDragImage = nullptr;
+    }
+    HTREEITEM hDrag = m_hDragItem, hTarget = m_hDropTarget;
+    ::ReleaseCapture();
+    m_bDragging = FALSE;
+    SelectDropTarget(nullptr);
+    DropFolder(hDrag, hTarget);
+}
+
+void CLibTreeCtrl::OnLButtonUp(UINT nFlags, CPoint point)
+{
+    if (m_bDragging)
+        EndDrag();
+    CTreeCtrl::OnLButtonUp(nFlags, point);
+}
+
+// ---- menu, keys, focus, dropped files ----
+
+void CLibTreeCtrl::OnRButtonDown(UINT, CPoint point)
+{
+    SetFocus();
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_CONTEXTMENUS))
+        return;
+    CMenu* pPopup = menu.GetSubMenu(CONTEXT_LIBRARY_TREE);
+    if (pPopup == nullptr)
+        return;
+    if (GetSelectedItem() != m_hRoot)
+        ::SetMenuDefaultItem(pPopup->GetSafeHmenu(), 0, TRUE);
+    ClientToScreen(&point);
+    int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    CWnd* pTarget = AfxGetMainWnd() != nullptr ? AfxGetMainWnd() : GetParent();
+    if (point.x > screenWidth / 2)
+        pPopup->TrackPopupMenu(TPM_RIGHTALIGN | TPM_RIGHTBUTTON, point.x + 10, point.y - 10, pTarget);
+    else
+        pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x - 10, point.y - 10, pTarget);
+}
+
+void CLibTreeCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    CWnd* pMain = AfxGetMainWnd();
+    switch (nChar) {
+    case VK_TAB:
+        if (Owner() != nullptr)
+            Owner()->FocusList();
+        return;
+    case VK_RETURN:
+        if (GetEditControl() == nullptr)
+            ToggleItem(GetSelectedItem());
+        return;
+    case VK_ESCAPE:
+        if (pMain != nullptr)
+            pMain->SendMessage(WM_COMMAND, ID_VIEW_LIBRARY_BAR);
+        return;
+    case VK_SPACE:
+        if (pMain != nullptr) {
+            HWND hClient = ::FindWindowExA(pMain->m_hWnd, nullptr, "MDIClient", nullptr);
+            HWND hActive = hClient != nullptr
+                               ? reinterpret_cast<HWND>(::SendMessageA(hClient, WM_MDIGETACTIVE, 0, 0))
+                               : nullptr;
+            if (hActive != nullptr)
+                ::SetFocus(hActive);
+        }
+        return;
+    case VK_INSERT:
+        if (pMain != nullptr)
+            pMain->PostMessage(WM_COMMAND, ID_LIB_NEW_FOLDER);
+        return;
+    case VK_DELETE:
+        if (pMain != nullptr)
+            pMain->PostMessage(WM_COMMAND, ID_LIB_DELETE);
+        return;
+    default:
+        CTreeCtrl::OnKeyDown(nChar, nRepCnt, nFlags);
+    }
+}
+
+void CLibTreeCtrl::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    if (nChar == 9 || nChar == 13 || nChar == 27 || nChar == 32 || nChar == '-' || nChar == '.')
+        return;
+    CTreeCtrl::OnChar(nChar, nRepCnt, nFlags);
+}
+
+void CLibTreeCtrl::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    if (nChar == 9 || nChar == 13 || nChar == 27 || nChar == 32 || nChar == 45 || nChar == 46)
+        return;
+    CTreeCtrl::OnKeyUp(nChar, nRepCnt, nFlags);
+}
+
+void CLibTreeCtrl::OnSetFocus(CWnd* pOldWnd)
+{
+    CTreeCtrl::OnSetFocus(pOldWnd);
+    if (Owner() != nullptr)
+        Owner()->OnTreeFocus();
+}
+
+void CLibTreeCtrl::OnDropFiles(HDROP hDropInfo)
+{
+    int kind = GetSelectedKind();
+    CLibTreeOwner* pOwner = Owner();
+    if (pOwner != nullptr && GetSelectedItem() != nullptr && kind != LIB_KIND_ROOT
+        && kind != LIB_KIND_TRASH) {
+        pOwner->FocusList();
+        pOwner->DropFilesOnList(hDropInfo);
+        return;
+    }
+    ::DragFinish(hDropInfo);
+    Beep();
+}
+
+// ---- SelectPath ----
+
+void CLibTreeCtrl::SelectPath(const CString& path)
+{
+    if (m_hRoot == nullptr)
+        return;
+    SelectItem(m_hRoot);
+    CString root = m_strRootPath + "\\";
+    if (path.GetLength() <= root.GetLength() || CString(path).Left(root.GetLength()).CompareNoCase(root) != 0)
+        return;
+    CString rest = path.Mid(root.GetLength());
+    HTREEITEM hCurrent = m_hRoot;
+    CString soFar = m_strRootPath;
+    while (!rest.IsEmpty()) {
+        int slash = rest.Find('\\');
+        CString part = slash >= 0 ? rest.Left(slash) : rest;
+        rest = slash >= 0 ? rest.Mid(slash + 1) : CString();
+        if (part.IsEmpty())
+            continue;
+        soFar = soFar + "\\" + part;
+        HTREEITEM hFound = nullptr;
+        for (HTREEITEM h = GetChildItem(hCurrent); h != nullptr; h = GetNextSiblingItem(h)) {
+            if (GetItemPath(h).CompareNoCase(soFar) == 0) {
+                hFound = h;
+                break;
+            }
+        }
+        if (hFound == nullptr)
+            return;
+        if (rest.IsEmpty()) {
+            SelectItem(hFound);
+            return;
+        }
+        Expand(hFound, TVE_EXPAND);
+        if (!(GetItemState(hFound, TVIS_EXPANDED) & TVIS_EXPANDED) || GetChildItem(hFound) == nullptr) {
+            SelectItem(hFound);
+            return;
+        }
+        hCurrent = hFound;
+    }
+}

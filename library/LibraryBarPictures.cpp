@@ -1,0 +1,166 @@
+// The library bar's pictures in and out: adding a window's picture or a file to the folder shown,
+// selecting what was added, and carrying the selected pictures to another folder.
+#include "library/LibraryBar.h"
+
+#include "shell/Settings.h"
+#include "core/BusyCursor.h"
+#include "library/LibraryAdd.h"
+#include "library/LibraryTransfer.h"
+#include "library/PicObject.h"
+#include "library/ProtectedAccess.h"
+#include "library/SafeFileOps.h"
+
+#include <vector>
+
+int CLibraryBar::MakeUniqueName(const CString& folder, const CString& format, int n)
+{
+    return ::MakeUniqueName(folder, format, n);
+}
+
+BOOL CLibraryBar::AddViewedPicture(HGLOBAL hDIB, const CString& name, CString* pStored,
+                                   const CString& sourcePath)
+{
+    int kind = m_tree.GetSelectedKind();
+    if (hDIB == nullptr || kind == LIB_KIND_TRASH || kind == LIB_KIND_ROOT
+        || m_tree.GetSelectedItem() == nullptr)
+        return FALSE;
+    // Pictures never go into the protected folder while it is locked.
+    if (kind == LIB_KIND_PROTECTED && !g_bProtectedUnlocked)
+        return FALSE;
+    return AddPictureToFolder(hDIB, name, sourcePath, m_strFolder, g_LibBarTypeCompression, pStored);
+}
+
+BOOL CLibraryBar::AddFileToLibrary(const CString& sourcePath, CString* pStored, const CString* pTargetFolder)
+{
+    if (pTargetFolder == nullptr) {
+        int kind = m_tree.GetSelectedKind();
+        if (m_tree.GetSelectedItem() == nullptr || kind == LIB_KIND_TRASH || kind == LIB_KIND_ROOT
+            || (kind == LIB_KIND_PROTECTED && !g_bProtectedUnlocked))
+            return FALSE;
+    }
+    return AddFileToFolder(sourcePath, pTargetFolder != nullptr ? *pTargetFolder : m_strFolder,
+                           g_LibBarTypeCompression, pStored);
+}
+
+BOOL CLibraryBar::CanAddPicture()
+{
+    if (!::IsWindow(m_tree.m_hWnd) || m_tree.GetSelectedItem() == nullptr)
+        return FALSE;
+    int kind = m_tree.GetSelectedKind();
+    return kind != LIB_KIND_ROOT && kind != LIB_KIND_TRASH
+           && (kind != LIB_KIND_PROTECTED || g_bProtectedUnlocked);
+}
+
+BOOL CLibraryBar::AddPictureOfWindow(HGLOBAL hDIB, LPCSTR name, LPCSTR sourcePath)
+{
+    if (!CanAddPicture())
+        return FALSE;
+    // The folder shown is the tree's choice, even when the idle step has not caught up yet.
+    m_strFolder = m_tree.GetSelectedPath();
+    SetAppCursor(kAppCursorBusy);
+    CString stored;
+    CStringArray added;
+    BOOL ok = AddViewedPicture(hDIB, name, &stored, sourcePath != nullptr ? sourcePath : "");
+    if (ok)
+        added.Add(stored);
+    SelectPicturesByName(&added);
+    RestoreAppCursor();
+    return ok;
+}
+
+void CLibraryBar::SelectPicturesByName(const CStringArray* pPaths)
+{
+    if (pPaths == nullptr || pPaths->GetSize() == 0)
+        return;
+    m_list.SetRedraw(FALSE);
+    m_list.RefreshFolder(m_strFolder);
+    m_list.SetRedraw(FALSE);
+    m_list.SetSel(-1, FALSE);
+    int lowest = -1;
+    for (int p = 0; p < pPaths->GetSize(); p++) {
+        for (int i = 0; i < m_list.GetCount(); i++) {
+            CPicObject* pRecord = m_list.GetRecord(i);
+            if (pRecord != nullptr && pRecord->m_strPath.CompareNoCase(pPaths->GetAt(p)) == 0) {
+                m_list.SetSel(i, TRUE);
+                if (lowest < 0 || i < lowest)
+                    lowest = i;
+                break;
+            }
+        }
+    }
+    if (lowest >= 0)
+        m_list.SetCaretIndex(lowest, TRUE);
+    m_list.SetRedraw(TRUE);
+    m_list.Invalidate();
+    UpdateStatusLine();
+}
+
+BOOL CLibraryBar::IsOwnFolder(const CString& path) const
+{
+    CString a = path, b = m_strFolder;
+    while (a.GetLength() > 3 && a[a.GetLength() - 1] == '\\')
+        a = a.Left(a.GetLength() - 1);
+    while (b.GetLength() > 3 && b[b.GetLength() - 1] == '\\')
+        b = b.Left(b.GetLength() - 1);
+    return a.CompareNoCase(b) == 0 || IsSamePath(a, b);
+}
+
+void CLibraryBar::SelectedItems(std::vector<TransferItem>* pItems, std::vector<int>* pIndexes)
+{
+    pItems->clear();
+    pIndexes->clear();
+    int count = m_list.GetSelCount();
+    if (count <= 0)
+        return;
+    std::vector<int> indexes(count);
+    count = m_list.GetSelItems(count, indexes.data());
+    for (int k = 0; k < count; k++) {
+        CPicObject* pRecord = m_list.GetRecord(indexes[k]);
+        if (pRecord == nullptr)
+            continue;
+        pItems->push_back({pRecord->m_strPath, pRecord->m_strBaseName, pRecord->m_strExt});
+        pIndexes->push_back(indexes[k]);
+    }
+}
+
+BOOL CLibraryBar::MoveOrCopySelectedPictures(const CString& target, BOOL bCopy)
+{
+    if (m_tree.GetSelectedKind() == LIB_KIND_TRASH || m_list.LIBLIST_TRASH_MODE)
+        return FALSE;
+    // The pictures of the list lie in the folder shown: carried there, they would replace themselves.
+    if (IsOwnFolder(target)) {
+        ::MessageBeep(static_cast<UINT>(-1));
+        return TRUE;
+    }
+    std::vector<TransferItem> items;
+    std::vector<int> indexes;
+    SelectedItems(&items, &indexes);
+    if (items.empty())
+        return TRUE;
+    m_list.SetRedraw(FALSE);
+    std::vector<TransferOutcome> outcome = TransferPictures(items, target, bCopy);
+    if (!bCopy) {
+        // Indexes ascend: deleting from the last keeps the others valid.
+        for (size_t k = outcome.size(); k-- > 0;)
+            if (outcome[k] == kTransferDone)
+                m_list.DeleteString(indexes[k]);
+    }
+    m_list.SetRedraw(TRUE);
+    m_list.Invalidate();
+    UpdateStatusLine();
+    return TRUE;
+}
+
+BOOL CLibraryBar::CopySelectedPicturesTo(const CString& target)
+{
+    if (m_tree.GetSelectedKind() == LIB_KIND_TRASH || m_list.LIBLIST_TRASH_MODE)
+        return FALSE;
+    std::vector<TransferItem> items;
+    std::vector<int> indexes;
+    SelectedItems(&items, &indexes);
+    if (items.empty())
+        return TRUE;
+    ExportPictures(items, target);
+    m_list.SetRedraw(TRUE);
+    return TRUE;
+}

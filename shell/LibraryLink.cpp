@@ -1,0 +1,3 @@
+#include "shell/LibraryLink.h"
+
+ILibraryLink* g_pLibraryLink = nullptr;

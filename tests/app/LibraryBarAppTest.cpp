@@ -1,0 +1,140 @@
+// The library bar in the real main window: docked on the left over a fresh library, a picture window
+// adding its picture to the folder shown, and the password command stored in the registry.
+#include "tests/app/AppFixture.h"
+
+#include "shell/LibraryLink.h"
+#include "shell/Settings.h"
+#include "framework/TestSeams.h"
+#include "framework/MDIChildWnd.h"
+#include "framework/View.h"
+#include "library/LibraryBar.h"
+#include "library/ProtectedAccess.h"
+#include "resources/resource.h"
+
+#include <string>
+
+namespace {
+
+bool IsDir(const std::string& path)
+{
+    DWORD attr = ::GetFileAttributesA(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+class LibraryInFrame : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        m_root = m_temp.File("Biblioth\xE8que");
+        ::CreateDirectoryA(m_root.c_str(), nullptr);
+        PutSettingText("folders", "LibrarianLocation", m_root + "\\");
+        g_bProtectedUnlocked = FALSE;
+    }
+    void TearDown() override
+    {
+        g_bProtectedUnlocked = FALSE;
+        AppTest::TearDown();
+    }
+    std::string m_root;
+};
+
+} // namespace
+
+TEST_F(LibraryInFrame, BarDocksLeftOverAFreshLibrary)
+{
+    ASSERT_TRUE(Start());
+    for (const char* name : {"Images", "Images Favorites",
+                             "Images Prot\xE9g\xE9"
+                             "es",
+                             "El\xE9ments Supprim\xE9s"})
+        EXPECT_TRUE(IsDir(m_root + "\\" + name)) << name;
+    CLibraryBar* pBar = m_pFrame->GetLibraryBar();
+    ASSERT_TRUE(pBar->GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(pBar->DockedSide(), static_cast<DWORD>(CBRS_ALIGN_LEFT));
+    CRect bar, frame;
+    pBar->GetWindowRect(&bar);
+    m_pFrame->GetClientRect(&frame);
+    m_pFrame->ClientToScreen(&frame);
+    EXPECT_EQ(bar.left, frame.left);
+    EXPECT_GT(bar.Width(), 100);
+    EXPECT_TRUE(::IsWindowVisible(pBar->m_tree.m_hWnd));
+    EXPECT_TRUE(::IsWindowVisible(pBar->m_list.m_hWnd));
+    EXPECT_EQ(g_pLibraryLink, static_cast<ILibraryLink*>(pBar));
+}
+
+TEST_F(LibraryInFrame, PictureWindowAddsItsPictureToTheFolderShown)
+{
+    PutSettingText("folders", "LibrarianLastPath", m_root + "\\Images");
+    PutSetting("specs", "LibBarTypeCompression", 0);
+    ASSERT_TRUE(Start());
+    std::string picture = WriteBmp("Plage.bmp", 16, 8);
+    ASSERT_NE(m_pApp->OpenDocumentFile(picture.c_str()), nullptr);
+    CView* pView = m_pFrame->MDIGetActive()->GetActiveView();
+    ASSERT_NE(pView, nullptr);
+    pView->SendMessage(WM_COMMAND, ID_PICTURE_ADD_TO_LIBRARY);
+    pView->SendMessage(WM_COMMAND, ID_PICTURE_ADD_TO_LIBRARY);
+    EXPECT_EQ(testpaths::ReadBytes(m_root + "\\Images\\Plage.bmp"), testpaths::ReadBytes(picture));
+    EXPECT_EQ(testpaths::ReadBytes(m_root + "\\Images\\Plage (copie 1).bmp"), testpaths::ReadBytes(picture));
+
+    // An animation is copied unchanged too.
+    std::string gif = WriteGif("moving.gif");
+    ASSERT_NE(m_pApp->OpenDocumentFile(gif.c_str()), nullptr);
+    m_pFrame->MDIGetActive()->GetActiveView()->SendMessage(WM_COMMAND, ID_PICTURE_ADD_TO_LIBRARY);
+    EXPECT_EQ(testpaths::ReadBytes(m_root + "\\Images\\moving.gif"), testpaths::ReadBytes(gif));
+
+    // With the trash chosen the command is refused.
+    CLibraryBar* pBar = m_pFrame->GetLibraryBar();
+    pBar->m_tree.SelectItem(pBar->m_tree.TrashItem());
+    EXPECT_FALSE(g_pLibraryLink->CanAddPicture());
+}
+
+TEST_F(LibraryInFrame, PasswordCommandStoresTheNewPassword)
+{
+    PutSettingText("pass", "ProtectedPics", "Vieux");
+    ASSERT_TRUE(Start());
+    AfxScriptModal(IDD_SET_PASSWORD, {{{{IDC_PASSWORD_OLD, "Vieux"}}, IDOK},
+                                      {{{IDC_PASSWORD_NEW, "Neuf"}}, IDOK},
+                                      {{{IDC_PASSWORD_VERIFY, "Neuf"}}, IDOK}});
+    AfxScriptMessageBox(IDOK);
+    m_pFrame->SendMessage(WM_COMMAND, ID_PROTECTED_PASSWORD);
+    EXPECT_EQ(StoredText("pass", "ProtectedPics"), "Neuf");
+    EXPECT_TRUE(g_bProtectedUnlocked);
+}
+
+TEST_F(LibraryInFrame, GripAndSplitterDragsResizeWithinLimits)
+{
+    ASSERT_TRUE(Start());
+    CLibraryBar* pBar = m_pFrame->GetLibraryBar();
+    m_pFrame->RecalcLayout();
+    // The splitter of a tall bar moves the tree's bottom, never closer than 50 to either end.
+    ASSERT_FALSE(pBar->m_bWide);
+    int h = g_LibrarianSeparatorH;
+    pBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, h));
+    pBar->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, h - 5000));
+    pBar->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(60, h - 5000));
+    EXPECT_EQ(g_LibrarianSeparatorH, 50);
+
+    CRect grip, client;
+    pBar->GetGripRects(&grip, &client);
+    ASSERT_FALSE(grip.IsRectEmpty());
+    int before = g_LibBarSizeH;
+    CPoint at = grip.CenterPoint();
+    pBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    pBar->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x + 40, at.y));
+    pBar->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x + 40, at.y));
+    EXPECT_EQ(g_LibBarSizeH, before + 40);
+    CRect bar;
+    pBar->GetWindowRect(&bar);
+    EXPECT_EQ(bar.Width(), before + 40);
+
+    // Far past the window: held 10 pixels inside the main window's client area.
+    pBar->GetGripRects(&grip, &client);
+    at = grip.CenterPoint();
+    pBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    pBar->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x + 5000, at.y));
+    pBar->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x + 5000, at.y));
+    CRect main;
+    m_pFrame->GetClientRect(&main);
+    EXPECT_EQ(g_LibBarSizeH, main.right - 10);
+}

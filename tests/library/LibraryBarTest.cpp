@@ -1,0 +1,372 @@
+// The library bar on a library of its own: the folder load 200 ms after the last choice, the start
+// folder, the layout's limits, the status line and tool tips, and pictures of windows added to the
+// folder shown.
+#include "tests/library/LibraryTestSupport.h"
+
+#include "shell/LibraryLink.h"
+#include "shell/Settings.h"
+#include "framework/TestSeams.h"
+#include "library/LibraryBar.h"
+#include "library/PicObject.h"
+#include "library/ProtectedAccess.h"
+#include "resources/resource.h"
+
+#include <string>
+
+using libtest::LibraryStore;
+
+namespace {
+
+DWORD g_now = 0;
+DWORD FakeNow() { return g_now; }
+
+class LibraryBarTest : public LibraryStore {
+protected:
+    void SetUp() override
+    {
+        LibraryStore::SetUp();
+        for (const char* f : {"Images", "Images\\A", "Images\\B", "Images\\C"})
+            CreateDirectoryA(Path(f).c_str(), nullptr);
+        g_bProtectedUnlocked = FALSE;
+        g_LibrarianSeparatorH = 200;
+        g_LibrarianSeparatorV = 200;
+        m_pfnSavedNow = CLibraryBar::s_pfnNow;
+        CLibraryBar::s_pfnNow = FakeNow;
+        g_now = 0xFFFFFF00; // just below the clock's wrap
+        LPCSTR cls = AfxRegisterWndClass(0);
+        ASSERT_TRUE(m_host.CreateEx(0, cls, "LibraryBarTest", WS_OVERLAPPEDWINDOW, CRect(0, 0, 600, 700),
+                                    nullptr, 0));
+    }
+    void TearDown() override
+    {
+        if (::IsWindow(m_host.m_hWnd))
+            m_host.DestroyWindow();
+        CLibraryBar::s_pfnNow = m_pfnSavedNow;
+        g_bProtectedUnlocked = FALSE;
+        g_LibrarianLastPath.Empty();
+        LibraryStore::TearDown();
+    }
+    void Make(const std::string& lastPath, CRect rect = CRect(0, 0, 260, 600))
+    {
+        g_LibrarianLastPath = lastPath.c_str();
+        ASSERT_TRUE(m_bar.Create(&m_host, CBRS_ALIGN_LEFT | WS_VISIBLE, ID_LIBRARY_BAR));
+        m_bar.MoveWindow(&rect);
+    }
+    HTREEITEM Find(HTREEITEM parent, const char* label)
+    {
+        for (HTREEITEM h = m_bar.m_tree.GetChildItem(parent); h; h = m_bar.m_tree.GetNextSiblingItem(h))
+            if (m_bar.m_tree.GetItemText(h) == label)
+                return h;
+        return nullptr;
+    }
+    void Step(DWORD ms)
+    {
+        g_now += ms;
+        m_bar.OnIdle();
+    }
+
+    DWORD (*m_pfnSavedNow)() = nullptr;
+    CWnd m_host;
+    CLibraryBar m_bar;
+};
+
+} // namespace
+
+TEST_F(LibraryBarTest, OnlyTheLastOfQuickChoicesIsLoaded)
+{
+    Make(Path("Images"));
+    Step(0);
+    EXPECT_EQ(m_bar.m_nFolderLoads, 1) << "the folder of the last run loads at the first step";
+    EXPECT_EQ(std::string(m_bar.m_strLoadedFolder), Path("Images"));
+
+    m_bar.m_tree.UpdateExpandButton(m_bar.m_tree.ImagesItem());
+    m_bar.m_tree.Expand(m_bar.m_tree.ImagesItem(), TVE_EXPAND);
+    for (const char* name : {"A", "B", "C"}) {
+        m_bar.m_tree.SelectItem(Find(m_bar.m_tree.ImagesItem(), name));
+        Step(50); // across the clock's wrap
+        Step(50);
+    }
+    EXPECT_EQ(m_bar.m_nFolderLoads, 1);
+    Step(100);
+    EXPECT_EQ(m_bar.m_nFolderLoads, 1);
+    Step(100);
+    EXPECT_EQ(m_bar.m_nFolderLoads, 2);
+    EXPECT_EQ(std::string(m_bar.m_strLoadedFolder), Path("Images\\C"));
+    Step(500);
+    EXPECT_EQ(m_bar.m_nFolderLoads, 2);
+
+    // A reload request loads at the next step; the root shows nothing; the trash rows.
+    m_bar.RequestFolderReload();
+    Step(0);
+    EXPECT_EQ(m_bar.m_nFolderLoads, 3);
+    m_bar.m_tree.SelectItem(m_bar.m_tree.RootItem());
+    Step(0);
+    Step(200);
+    EXPECT_EQ(m_bar.m_strLoadedFolder, "");
+    EXPECT_EQ(m_bar.m_list.GetCount(), 0);
+    m_bar.m_tree.SelectItem(m_bar.m_tree.TrashItem());
+    Step(0);
+    Step(200);
+    EXPECT_TRUE(m_bar.m_list.LIBLIST_TRASH_MODE);
+    m_bar.m_tree.SelectItem(m_bar.m_tree.ImagesItem());
+    Step(0);
+    Step(200);
+    EXPECT_FALSE(m_bar.m_list.LIBLIST_TRASH_MODE);
+    EXPECT_TRUE(::IsWindow(m_bar.m_list.m_hWnd));
+}
+
+TEST_F(LibraryBarTest, NeverStartsInTheProtectedFolderOrTheTrash)
+{
+    for (std::string last : {Path("IMAGES PROT\xC9G\xC9"
+                                  "ES\\Secret"),
+                             Path("El\xE9ments Supprim\xE9s"), Path("Images\\B")}) {
+        g_LibrarianLastPath = last.c_str();
+        CLibraryBar bar;
+        ASSERT_TRUE(bar.Create(&m_host, CBRS_ALIGN_LEFT | WS_VISIBLE, ID_LIBRARY_BAR));
+        std::string expected = last == Path("Images\\B") ? last : Path("Images");
+        EXPECT_EQ(std::string(bar.m_tree.GetSelectedPath()), expected) << last;
+        // Closing keeps the folder shown for the next run.
+        bar.m_tree.SelectItem(bar.m_tree.FavoritesItem());
+        bar.DestroyWindow();
+        EXPECT_EQ(std::string(g_LibrarianLastPath), Path("Images Favorites"));
+    }
+}
+
+TEST_F(LibraryBarTest, LockedProtectedFolderShowsEmptyAndAnimated)
+{
+    CreateDirectoryA(Path("Images Prot\xE9g\xE9"
+                          "es")
+                         .c_str(),
+                     nullptr);
+    Make(Path("Images"));
+    Step(0);
+    m_bar.m_tree.SelectItem(m_bar.m_tree.ProtectedItem());
+    Step(0);
+    Step(200);
+    EXPECT_TRUE(m_bar.m_list.m_bLockedShown);
+    EXPECT_EQ(m_bar.m_list.GetCount(), 0);
+    EXPECT_FALSE(m_bar.CanAddPicture());
+    g_bProtectedUnlocked = TRUE;
+    EXPECT_TRUE(m_bar.CanAddPicture());
+}
+
+TEST_F(LibraryBarTest, SplitterStaysInsideTheBar)
+{
+    g_LibrarianSeparatorH = 5000;
+    Make(Path("Images"), CRect(0, 0, 250, 400));
+    m_bar.RecalcChildren();
+    CRect k;
+    m_bar.GetGripRects(nullptr, &k);
+    EXPECT_EQ(g_LibrarianSeparatorH, k.bottom - 25);
+    g_LibrarianSeparatorH = 3;
+    m_bar.RecalcChildren();
+    EXPECT_EQ(g_LibrarianSeparatorH, 25);
+
+    // Docked left, the grip is the right edge; the tree stands above the list in a tall bar.
+    CRect grip, client;
+    m_bar.GetGripRects(&grip, &client);
+    CRect full;
+    m_bar.GetClientRect(&full);
+    EXPECT_EQ(grip.right, full.right - 1);
+    EXPECT_EQ(grip.left, full.right - 4);
+    EXPECT_EQ(client.right, grip.left - 1);
+    CRect tree, list;
+    m_bar.m_tree.GetWindowRect(&tree);
+    m_bar.m_list.GetWindowRect(&list);
+    EXPECT_LT(tree.bottom, list.top);
+    // Wide: side by side.
+    m_bar.MoveWindow(0, 0, 600, 300);
+    m_bar.m_tree.GetWindowRect(&tree);
+    m_bar.m_list.GetWindowRect(&list);
+    EXPECT_LT(tree.right, list.left);
+}
+
+TEST_F(LibraryBarTest, StatusLineAndToolTipTexts)
+{
+    struct {
+        int count, selected;
+        const char *first, *second;
+    } rows[] = {{0, 0, "", ""},
+                {1, 0, "1 image",
+                 "1 s\xE9lectionn\xE9"
+                 "e"},
+                {12, 0, "12 images",
+                 "0 s\xE9lectionn\xE9"
+                 "e"},
+                {12, 5, "12 images",
+                 "5 s\xE9lectionn\xE9"
+                 "e"},
+                {12, 1, "12 images",
+                 "1 s\xE9lectionn\xE9"
+                 "e"}};
+    for (auto& row : rows) {
+        CString first, second;
+        CLibStatusLine::ComposeTexts(row.count, row.selected, &first, &second);
+        EXPECT_EQ(std::string(first), row.first) << row.count << " " << row.selected;
+        EXPECT_EQ(std::string(second), row.second) << row.count << " " << row.selected;
+    }
+    EXPECT_EQ(std::string(LibToolTipText(ID_LIB_SLIDESHOW)), "Diaporama");
+    EXPECT_EQ(std::string(LibToolTipText(ID_LIB_PROPERTIES)), "Propri\xE9t\xE9s");
+    EXPECT_EQ(std::string(LibToolTipText(IDS_FOLDER_PICTURES)), "");
+    EXPECT_EQ(std::string(LibToolTipText(0)), "");
+
+    // An idle step with unchanged counts paints nothing.
+    Make(Path("Images"));
+    EXPECT_TRUE(m_bar.m_wndToolBar0.Paint(TRUE));
+    EXPECT_FALSE(m_bar.m_wndToolBar0.Paint(FALSE));
+}
+
+TEST_F(LibraryBarTest, PicturesOfWindowsGoToTheFolderShown)
+{
+    Make(Path("Images\\A"));
+    EXPECT_EQ(g_pLibraryLink, static_cast<ILibraryLink*>(&m_bar));
+    g_LibBarTypeCompression = 0;
+    HGLOBAL dib = libtest::MakePicture(10, 7, 4);
+    EXPECT_TRUE(g_pLibraryLink->AddPictureOfWindow(dib, "Collage.jpg", ""));
+    EXPECT_TRUE(testpaths::ReadBytes(Path("Images\\A\\Collage.bmp")).size() > 0);
+    EXPECT_TRUE(g_pLibraryLink->AddPictureOfWindow(dib, "Collage.jpg", ""));
+    EXPECT_TRUE(testpaths::ReadBytes(Path("Images\\A\\Collage (copie 1).bmp")).size() > 0);
+
+    // Nothing goes into the root or the trash.
+    for (HTREEITEM h : {m_bar.m_tree.RootItem(), m_bar.m_tree.TrashItem()}) {
+        m_bar.m_tree.SelectItem(h);
+        EXPECT_FALSE(g_pLibraryLink->CanAddPicture());
+        EXPECT_FALSE(g_pLibraryLink->AddPictureOfWindow(dib, "Collage.jpg", ""));
+    }
+    EXPECT_TRUE(libtest::Snapshot(Path("El\xE9ments Supprim\xE9s")).empty());
+    ::GlobalFree(dib);
+    m_bar.DestroyWindow();
+    EXPECT_EQ(g_pLibraryLink, nullptr);
+}
+
+TEST_F(LibraryBarTest, NothingIsCarriedOntoTheFolderShown)
+{
+    testpaths::WriteBytes(Path("Images\\A\\Un.jpg"), "un");
+    Make(Path("Images\\A"));
+    Step(0);
+    auto before = libtest::Snapshot(Path("Images\\A"));
+    EXPECT_TRUE(m_bar.MoveOrCopySelectedPictures((Path("images\\a") + "\\").c_str(), FALSE));
+    EXPECT_TRUE(m_bar.MoveOrCopySelectedPictures(Path("Images\\A").c_str(), TRUE));
+    EXPECT_EQ(libtest::Snapshot(Path("Images\\A")), before);
+    EXPECT_EQ(AfxTestRecords().modals.size(), 0u);
+}
+
+TEST_F(LibraryBarTest, AddedPicturesComeUpSelectedAndMovedOnesLeaveTheList)
+{
+    for (const char* name : {"Un", "Deux", "Trois"})
+        ASSERT_TRUE(libtest::WriteBmp(Path(std::string("Images\\A\\") + name + ".bmp"), 8, 6, 1));
+    Make(Path("Images\\A"));
+    Step(0);
+    ASSERT_EQ(m_bar.m_list.GetCount(), 3);
+
+    // A new file joins the list and comes up alone selected; unknown paths select nothing.
+    ASSERT_TRUE(libtest::WriteBmp(Path("Images\\A\\Quatre.bmp"), 8, 6, 2));
+    CStringArray paths;
+    paths.Add(Path("images\\a\\QUATRE.bmp").c_str());
+    m_bar.SelectPicturesByName(&paths);
+    ASSERT_EQ(m_bar.m_list.GetCount(), 4);
+    ASSERT_EQ(m_bar.m_list.GetSelCount(), 1);
+    int caret = m_bar.m_list.GetCaretIndex();
+    EXPECT_EQ(std::string(m_bar.m_list.GetRecord(caret)->m_strBaseName), "Quatre");
+    CStringArray unknown;
+    unknown.Add(Path("Images\\B\\Autre.bmp").c_str());
+    m_bar.SelectPicturesByName(&unknown);
+    EXPECT_EQ(m_bar.m_list.GetSelCount(), 0);
+    EXPECT_EQ(m_bar.m_list.GetCaretIndex(), caret);
+
+    // Two pictures moved to B leave the list and arrive with their records.
+    m_bar.m_list.SetSel(0, TRUE);
+    m_bar.m_list.SetSel(2, TRUE);
+    std::string first = std::string(m_bar.m_list.GetRecord(0)->m_strFileName);
+    EXPECT_TRUE(m_bar.MoveOrCopySelectedPictures(Path("Images\\B").c_str(), FALSE));
+    EXPECT_EQ(m_bar.m_list.GetCount(), 2);
+    EXPECT_EQ(libtest::Snapshot(Path("Images\\B")).size(), 4u) << "two pictures and two records";
+    EXPECT_FALSE(testpaths::ReadBytes(Path("Images\\B\\" + first)).empty());
+    // Copying leaves the list as it is.
+    m_bar.m_list.SetSel(-1, FALSE);
+    m_bar.m_list.SetSel(0, TRUE);
+    EXPECT_TRUE(m_bar.MoveOrCopySelectedPictures(Path("Images\\C").c_str(), TRUE));
+    EXPECT_EQ(m_bar.m_list.GetCount(), 2);
+    EXPECT_EQ(libtest::Snapshot(Path("Images\\C")).size(), 2u);
+}
+
+TEST_F(LibraryBarTest, TrashRowsGetAListWindowOfTheirOwn)
+{
+    Make(Path("Images"));
+    Step(0);
+    EXPECT_TRUE(m_bar.m_list.GetStyle() & LBS_MULTICOLUMN);
+    m_bar.m_tree.SelectItem(m_bar.m_tree.TrashItem());
+    Step(0);
+    Step(200);
+    EXPECT_TRUE(m_bar.m_list.LIBLIST_TRASH_MODE);
+    EXPECT_FALSE(m_bar.m_list.GetStyle() & LBS_MULTICOLUMN);
+    m_bar.m_tree.SelectItem(m_bar.m_tree.ImagesItem());
+    Step(0);
+    Step(200);
+    EXPECT_FALSE(m_bar.m_list.LIBLIST_TRASH_MODE);
+    EXPECT_TRUE(m_bar.m_list.GetStyle() & LBS_MULTICOLUMN);
+    EXPECT_TRUE(::IsWindow(m_bar.m_list.m_hWnd));
+}
+
+TEST_F(LibraryBarTest, ClickInTheLockedListAsksForThePassword)
+{
+    g_ProtectedPics = "Clef";
+    CreateDirectoryA(Path("Images Prot\xE9g\xE9"
+                          "es")
+                         .c_str(),
+                     nullptr);
+    ASSERT_TRUE(libtest::WriteBmp(Path("Images Prot\xE9g\xE9"
+                                       "es\\Secret.bmp"),
+                                  8, 6, 3));
+    Make(Path("Images"));
+    Step(0);
+    m_bar.m_tree.SelectItem(m_bar.m_tree.ProtectedItem());
+    Step(0);
+    Step(200);
+    EXPECT_EQ(m_bar.m_list.GetCount(), 0);
+    MSG click = {m_bar.m_list.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5), 0, {0, 0}};
+    AfxScriptNextModal(IDD_ENTER_PASSWORD, {{IDC_PASSWORD_ENTER, "clef"}}, IDOK);
+    EXPECT_TRUE(m_bar.PreTranslateMessage(&click));
+    Step(0);
+    EXPECT_EQ(m_bar.m_list.GetCount(), 0);
+    AfxScriptNextModal(IDD_ENTER_PASSWORD, {{IDC_PASSWORD_ENTER, "Clef"}}, IDOK);
+    EXPECT_TRUE(m_bar.PreTranslateMessage(&click));
+    Step(0);
+    EXPECT_EQ(m_bar.m_list.GetCount(), 1);
+    EXPECT_FALSE(m_bar.m_list.m_bLockedShown);
+    g_ProtectedPics.Empty();
+}
+
+TEST_F(LibraryBarTest, KeysOfTheBarReachTheTreeAndItsLabelEditor)
+{
+    Make(Path("Images"));
+    Step(0);
+    auto key = [this](HWND hwnd, UINT vk) {
+        MSG msg = {hwnd, WM_KEYDOWN, vk, 0, 0, {0, 0}};
+        return m_bar.PreTranslateMessage(&msg);
+    };
+    // A letter without Ctrl does nothing; Insert names a new folder in place.
+    EXPECT_TRUE(key(m_bar.m_tree.m_hWnd, 'A'));
+    EXPECT_TRUE(key(m_bar.m_tree.m_hWnd, VK_INSERT));
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    ASSERT_TRUE(m_bar.m_tree.m_bCreatingItem);
+    CEdit* pEdit = m_bar.m_tree.GetEditControl();
+    ASSERT_NE(pEdit, nullptr);
+    // While the label is edited, the idle step loads nothing and keys go to the editor.
+    int loads = m_bar.m_nFolderLoads;
+    Step(500);
+    EXPECT_EQ(m_bar.m_nFolderLoads, loads);
+    pEdit->SetWindowText("Anniversaire");
+    EXPECT_TRUE(key(pEdit->m_hWnd, VK_RETURN));
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    EXPECT_FALSE(m_bar.m_tree.m_bCreatingItem);
+    DWORD attr = ::GetFileAttributesA(Path("Images\\Anniversaire").c_str());
+    EXPECT_TRUE(attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY));
+}
