@@ -1,16 +1,10 @@
 // The library's state as the explorer sees it.
 #include "explorer/ExplorerGlobals.h"
 
-#include "framework/FrameworkTexts.h"
-#include "resources/resource.h"
-#include "shell/Settings.h"
-
-BOOL g_bProtectedUnlocked = FALSE;
-BOOL g_bTransferBusy = FALSE;
-
 CString ProtectedFolderPath()
 {
-    if (g_strLibraryRoot.IsEmpty())
-        return CString();
-    return g_strLibraryRoot + AfxLoadText(IDS_FOLDER_PROTECTED);
+    CString path = g_strProtectedFolder;
+    if (path.GetLength() > 3 && path.Right(1) == "\\")
+        path = path.Left(path.GetLength() - 1);
+    return path;
 }

@@ -659,10 +659,10 @@ namespace {
 TEST_F(ExplorerTest, ALockedProtectedFolderShowsNothingEvenThroughItsWatch)
 {
     ASSERT_TRUE(Start());
-    CString savedRoot = g_strLibraryRoot;
-    g_strLibraryRoot = (m_temp.Path() + "\\").c_str();
-    Folder("Images Prot\xe9g\xe9"
-           "es");
+    CString savedFolder = g_strProtectedFolder;
+    g_strProtectedFolder = Folder("Images Prot\xe9g\xe9"
+                                  "es")
+                               .c_str();
     std::string inside = Folder("Images Prot\xe9g\xe9"
                                 "es\\Secret");
     std::string beside = Folder("Images Prot\xe9g\xe9"
@@ -701,7 +701,7 @@ TEST_F(ExplorerTest, ALockedProtectedFolderShowsNothingEvenThroughItsWatch)
     pView->OnIdle();
     EXPECT_EQ(pView->m_list.GetCount(), 2);
     g_bProtectedUnlocked = FALSE;
-    g_strLibraryRoot = savedRoot;
+    g_strProtectedFolder = savedFolder;
 }
 
 } // namespace
