@@ -1,12 +1,33 @@
-// CPrintLibView: the view of a picture-list print window. Printing the library bar's list comes with
-// the printing of picture lists; until then the window closes itself as soon as it is up, as it does
-// once a print run ends.
+// CPrintLibView: the view of a picture-list print window. The window lies off the screen; its first
+// update asks for the print command, which prints the library bar's list as thumbnail sheets and then
+// closes the window, whether the user printed or cancelled.
 #pragma once
 #include "framework/View.h"
+
+class CThumbnailSheet;
+class ISheetSource;
 
 class CPrintLibView : public CView {
     DECLARE_DYNCREATE(CPrintLibView)
 public:
+    ~CPrintLibView() override;
+
     void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+
+    // The options dialog and the print; the window closes afterwards in every case.
+    void OnPrintList();
+
+    // The title of the sheets: the library's name and the bar's folder relative to the library root.
+    static CString SheetTitle(const CString& folder, const CString& libraryRoot);
+
+private:
+    void FreeSheet();
+    ISheetSource* m_pSource = nullptr;
+    CThumbnailSheet* m_pSheet = nullptr;
+
+    DECLARE_MESSAGE_MAP()
 };

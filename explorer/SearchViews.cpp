@@ -1,9 +1,7 @@
-// The search-results and picture-list print windows' first forms.
+// The search-results window's first form.
 #include "shell/AppMessages.h"
 #include "shell/MainFrameHost.h"
 #include "shell/ViewPlacement.h"
-#include "explorer/PrintLibDoc.h"
-#include "explorer/PrintLibView.h"
 #include "explorer/SearchDoc.h"
 #include "explorer/SearchView.h"
 #include "framework/Dc.h"
@@ -11,8 +9,6 @@
 
 IMPLEMENT_DYNCREATE(CSearchDoc, CDocument)
 IMPLEMENT_DYNCREATE(CSearchView, CView)
-IMPLEMENT_DYNCREATE(CPrintLibDoc, CDocument)
-IMPLEMENT_DYNCREATE(CPrintLibView, CView)
 
 BEGIN_MESSAGE_MAP(CSearchView, CView)
     ON_MESSAGE(WM_PALETTEREALIZE, OnPaletteRealize)
@@ -55,14 +51,4 @@ LRESULT CSearchView::OnViewStatus(WPARAM, LPARAM)
         g_pMainFrameHost->SetStatusMode(kStatusExplorer);
     UpdateStatusPanes();
     return TRUE;
-}
-
-void CPrintLibView::OnDraw(CDC*) {}
-
-void CPrintLibView::OnInitialUpdate()
-{
-    CView::OnInitialUpdate();
-    CFrameWnd* pFrame = GetParentFrame();
-    if (pFrame != nullptr)
-        pFrame->PostMessage(WM_CLOSE);
 }
