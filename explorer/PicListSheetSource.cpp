@@ -1,6 +1,7 @@
 // A thumbnail list read by the thumbnail sheet, at print time, item by item.
 #include "explorer/PicListSheetSource.h"
 
+#include "shell/Settings.h"
 #include "core/DIB.h"
 #include "library/PicListBox.h"
 #include "library/PicObject.h"
@@ -53,4 +54,33 @@ BOOL CPicListSheetSource::GetItem(int index, BOOL bBuildThumbnail, SheetItem* pI
     pItem->nBitCount = pRecord->m_nBitCount;
     pItem->strInfo = pRecord->m_strInfo;
     return TRUE;
+}
+
+CListSheetPrint::~CListSheetPrint() { Free(); }
+
+void CListSheetPrint::Free()
+{
+    delete m_pSheet;
+    m_pSheet = nullptr;
+    delete m_pSource;
+    m_pSource = nullptr;
+}
+
+void CListSheetPrint::Begin(CPicListBox* pList, BOOL bCaptionIsName, LPCSTR lpszTitle)
+{
+    Free();
+    m_pSource = new CPicListSheetSource(pList, bCaptionIsName);
+    m_pSheet = new CThumbnailSheet(m_pSource, lpszTitle, g_ListPrintSelected, g_ListPrintSize);
+}
+
+void CListSheetPrint::PrepareDC(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (m_pSheet != nullptr && pInfo != nullptr)
+        m_pSheet->ContinuePrinting(pDC, pInfo);
+}
+
+void CListSheetPrint::PrintPage(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (m_pSheet != nullptr)
+        m_pSheet->PrintPage(pDC, pInfo);
 }

@@ -1,8 +1,6 @@
 // The picture-list print window of the library bar.
 #include "explorer/PrintLibView.h"
 
-#include "shell/Settings.h"
-#include "explorer/PicListSheetSource.h"
 #include "explorer/PrintLibDoc.h"
 #include "explorer/ThumbnailSheet.h"
 #include "framework/Dc.h"
@@ -20,16 +18,6 @@ IMPLEMENT_DYNCREATE(CPrintLibView, CView)
 BEGIN_MESSAGE_MAP(CPrintLibView, CView)
     ON_COMMAND(ID_FILE_PRINT, OnPrintList)
 END_MESSAGE_MAP()
-
-CPrintLibView::~CPrintLibView() { FreeSheet(); }
-
-void CPrintLibView::FreeSheet()
-{
-    delete m_pSheet;
-    m_pSheet = nullptr;
-    delete m_pSource;
-    m_pSource = nullptr;
-}
 
 void CPrintLibView::OnDraw(CDC*) {}
 
@@ -64,24 +52,16 @@ void CPrintLibView::OnPrintList()
 
 BOOL CPrintLibView::OnPreparePrinting(CPrintInfo* pInfo)
 {
-    FreeSheet();
     if (g_pLibraryBar == nullptr)
         return FALSE;
-    m_pSource = new CPicListSheetSource(&g_pLibraryBar->m_list, TRUE);
-    m_pSheet = new CThumbnailSheet(m_pSource, SheetTitle(g_pLibraryBar->m_strFolder, LibraryRoot()),
-                                   g_ListPrintSelected, g_ListPrintSize);
+    m_print.Begin(&g_pLibraryBar->m_list, TRUE, SheetTitle(g_pLibraryBar->m_strFolder, LibraryRoot()));
     return DoPreparePrinting(pInfo);
 }
 
 void CPrintLibView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
 {
     CView::OnPrepareDC(pDC, pInfo);
-    if (m_pSheet != nullptr && pInfo != nullptr)
-        m_pSheet->ContinuePrinting(pDC, pInfo);
+    m_print.PrepareDC(pDC, pInfo);
 }
 
-void CPrintLibView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
-{
-    if (m_pSheet != nullptr)
-        m_pSheet->PrintPage(pDC, pInfo);
-}
+void CPrintLibView::OnPrint(CDC* pDC, CPrintInfo* pInfo) { m_print.PrintPage(pDC, pInfo); }

@@ -2,16 +2,12 @@
 // update asks for the print command, which prints the library bar's list as thumbnail sheets and then
 // closes the window, whether the user printed or cancelled.
 #pragma once
+#include "explorer/PicListSheetSource.h"
 #include "framework/View.h"
-
-class CThumbnailSheet;
-class ISheetSource;
 
 class CPrintLibView : public CView {
     DECLARE_DYNCREATE(CPrintLibView)
 public:
-    ~CPrintLibView() override;
-
     void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
@@ -25,9 +21,7 @@ public:
     static CString SheetTitle(const CString& folder, const CString& libraryRoot);
 
 private:
-    void FreeSheet();
-    ISheetSource* m_pSource = nullptr;
-    CThumbnailSheet* m_pSheet = nullptr;
+    CListSheetPrint m_print;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -81,23 +81,22 @@ protected:
     size_t m_children = 0;
 };
 
+// A view printing a thumbnail list, as the explorer and search views do.
 class CListSheetView : public CView {
 public:
-    CPicListSheetSource* m_pSource = nullptr;
-    CThumbnailSheet* m_pSheet = nullptr;
-    ~CListSheetView() override { delete m_pSheet; }
+    CPicListBox* m_pList = nullptr;
+    CListSheetPrint m_print;
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override
     {
-        delete m_pSheet;
-        m_pSheet = new CThumbnailSheet(m_pSource, "Liste", g_ListPrintSelected, g_ListPrintSize);
+        m_print.Begin(m_pList, FALSE, "Liste");
         return DoPreparePrinting(pInfo);
     }
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) override
     {
         CView::OnPrepareDC(pDC, pInfo);
-        m_pSheet->ContinuePrinting(pDC, pInfo);
+        m_print.PrepareDC(pDC, pInfo);
     }
-    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override { m_pSheet->PrintPage(pDC, pInfo); }
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override { m_print.PrintPage(pDC, pInfo); }
     void OnDraw(CDC*) override {}
 };
 
@@ -194,8 +193,7 @@ TEST_F(LibraryPrint, PreviewOfTheListHasTheLayoutsPages)
 {
     CDocument doc;
     auto* pView = new CListSheetView;
-    CPicListSheetSource source(&m_pBar->m_list, FALSE);
-    pView->m_pSource = &source;
+    pView->m_pList = &m_pBar->m_list;
     CCreateContext context;
     context.m_pCurrentDoc = &doc;
     ASSERT_TRUE(
@@ -219,7 +217,7 @@ TEST_F(LibraryPrint, PreviewOfTheListHasTheLayoutsPages)
         Pump();
         printed::Raster shot =
             printed::CaptureClient(pPreview->m_hWnd, "library-list-preview-" + std::to_string(c.count));
-        EXPECT_EQ(pView->m_pSheet->GetFullReads(), 0);
+        EXPECT_EQ(pView->m_print.GetSheet()->GetFullReads(), 0);
         // The first cell shows the first printed picture's thumbnail.
         printed::Raster page = printed::Crop(shot, pPreview->GetPageRect(0));
         int index = c.selection == 1 ? 3 : 0;

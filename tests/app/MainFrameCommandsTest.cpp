@@ -170,7 +170,11 @@ TEST_F(AppTest, LibraryCommandsReachTheBarOnlyWhileItShows)
     CLibraryBar* pBar = m_pFrame->GetLibraryBar();
     AfxShowControlBar(m_pFrame, pBar, TRUE, FALSE);
     for (UINT nID : kLibraryCommands) {
-        EXPECT_NE(UpdateOf(m_pFrame, nID), 0) << nID; // the bar decides; the frame disabled nothing
+        // The bar decides: the frame gives exactly the state of the bar's own update handler.
+        CRecordingCmdUI ui;
+        ui.m_nID = nID;
+        pBar->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+        EXPECT_EQ(UpdateOf(m_pFrame, nID), ui.enabled) << nID;
     }
     EXPECT_TRUE(m_pFrame->ForwardLibCommand(ID_LIB_REFRESH));
 
