@@ -58,6 +58,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_WINDOW_AUTO_REORGANIZE, OnAutoReorganize)
     ON_UPDATE_COMMAND_UI(ID_WINDOW_AUTO_REORGANIZE, OnUpdateAutoReorganize)
     ON_COMMAND(ID_VIEW_LIBRARY_BAR, OnViewLibraryBar)
+    ON_COMMAND(ID_LIB_SEARCH, OnLibSearch)
+    ON_UPDATE_COMMAND_UI(ID_LIB_SEARCH, OnUpdateLibSearch)
+    ON_MESSAGE(WM_SEARCHFINISHED, OnSearchFinished)
     ON_UPDATE_COMMAND_UI(ID_VIEW_LIBRARY_BAR, OnUpdateViewLibraryBar)
     ON_COMMAND(ID_VIEW_STATUS_BAR, OnViewStatusBar)
     ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateViewStatusBar)
@@ -298,6 +301,12 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
 
 void CMainFrame::OnClose()
 {
+    // A search is running: it is stopped first, and the closing goes on once it has ended.
+    if (m_dlgSearchProgress.IsSearching()) {
+        m_bCloseAfterSearch = TRUE;
+        m_dlgSearchProgress.StopWithoutAsking();
+        return;
+    }
     AfxSaveBarState(this, "General");
     CMDIFrameWnd::OnClose();
 }

@@ -8,6 +8,7 @@
 #include "app/ToolBarEx.h"
 #include "core/PackedDib.h"
 #include "core/Progress.h"
+#include "explorer/SearchDialogs.h"
 #include "framework/Gdi.h"
 #include "framework/MDIFrameWnd.h"
 #include "framework/ToolBar.h"
@@ -127,6 +128,7 @@ public:
     void SetStatusMode3() { SetStatusMode(kStatusAnimation); }
     int GetStatusMode() const override { return m_nStatusMode; }
     void SetStatusText1(LPCSTR lpszText) override;
+    void SetStatusPaneText(int nPane, LPCSTR lpszText) override;
     void SetStatusText0(LPCSTR lpszText) override;
     void SetStatusText0ById(UINT nID);
     void SaveStatusText0();
@@ -253,6 +255,17 @@ public:
     // Invalidates and updates at once every window two levels below the frame.
     void RedrawAllViews();
 
+    // ---- library search ----
+    // The command: the criteria, then the search; only while the library bar's window is visible.
+    void OnLibSearch();
+    void OnUpdateLibSearch(CCmdUI* pCmdUI);
+    // Runs the progress dialog over a fresh search of the library.
+    void StartSearch();
+    // The hits' window, or string 185, unless the search was stopped; the hits are dropped after.
+    void EndSearch();
+    LRESULT OnSearchFinished(WPARAM wParam, LPARAM lParam);
+    CSearchProgressDlg& GetSearchProgressDlg() { return m_dlgSearchProgress; }
+
     // ---- scanner ----
     void OnTwainAcquire();
     void OnTwainSelectSource();
@@ -283,6 +296,8 @@ private:
     BOOL m_bMusicLoop = FALSE;
     BOOL m_bMusicNotifyPending = FALSE;
     CString m_strMusicPath;
+    CSearchProgressDlg m_dlgSearchProgress;
+    BOOL m_bCloseAfterSearch = FALSE; // closing waits for the stopped search to end
 
     CLibraryBar m_wndLibraryBar;
     CToolBarEx m_wndToolBar;

@@ -2,15 +2,13 @@
 #include "app/BackgroundMusic.h"
 #include "app/MainFrame.h"
 #include "app/SlideShowDlg.h"
-#include "core/PackedDib.h"
-#include "core/Progress.h"
-#include "core/ReaderOptions.h"
-#include "framework/WinApp.h"
+#include "shell/DialogPictures.h"
 #include "shell/Settings.h"
 #include "viewers/SlideShowWnd.h"
 
 BOOL CMainFrame::RunSlideShow(int source, CWnd* pSource, const CStringArray& paths)
 {
+    CDialogPictures pictures({"ORVANEL8", "DIAPORAMA"});
     CSlideShowDlg dlg(this);
     dlg.m_bAutomatic = g_DiapoAuto != 0;
     dlg.m_bManual = !dlg.m_bAutomatic;
@@ -18,23 +16,9 @@ BOOL CMainFrame::RunSlideShow(int source, CWnd* pSource, const CStringArray& pat
     dlg.m_nPause = static_cast<UINT>(g_DiapoPause);
     dlg.m_strMusicFile = g_MusicFileDiapo;
     dlg.m_nPictureSize = g_TailleImageDiapo;
-    PackedDIB hLogo = nullptr;
-    PackedDIB hPicture = nullptr;
-    {
-        CReaderOptionsScope quiet(CurrentReaderOptions().WithProgress(FALSE));
-        hLogo = LoadDIBResource(AfxGetResourceHandle(), "ORVANEL8");
-        hPicture = LoadDIBResource(AfxGetResourceHandle(), "DIAPORAMA");
-    }
-    dlg.m_btnLogo.m_hDIB = hLogo;
-    dlg.m_btnWarning.m_hDIB = hPicture;
-    INT_PTR result = dlg.DoModal();
-    dlg.m_btnLogo.m_hDIB = nullptr;
-    dlg.m_btnWarning.m_hDIB = nullptr;
-    if (hLogo != nullptr)
-        GlobalFreeHandle(hLogo);
-    if (hPicture != nullptr)
-        GlobalFreeHandle(hPicture);
-    if (result != IDOK)
+    dlg.m_btnLogo.m_hDIB = pictures[0];
+    dlg.m_btnWarning.m_hDIB = pictures[1];
+    if (dlg.DoModal() != IDOK)
         return FALSE;
     g_DiapoAuto = dlg.m_bAutomatic ? 1 : 0;
     g_DiapoLoop = dlg.m_bLoop ? 1 : 0;

@@ -118,6 +118,13 @@ void CMainFrame::SetStatusText1(LPCSTR lpszText)
     m_wndStatusBar.SetPaneText(1, strText, TRUE);
 }
 
+void CMainFrame::SetStatusPaneText(int nPane, LPCSTR lpszText)
+{
+    if (::IsWindow(m_wndStatusBar.m_hWnd) && nPane >= 0 && nPane < m_wndStatusBar.GetCount()
+        && m_wndStatusBar.GetPaneText(nPane) != (lpszText != nullptr ? lpszText : ""))
+        m_wndStatusBar.SetPaneText(nPane, lpszText != nullptr ? lpszText : "", TRUE);
+}
+
 void CMainFrame::SetStatusText0(LPCSTR lpszText)
 {
     if (!::IsWindow(m_wndStatusBar.m_hWnd))

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "viewers/AnimToolBar.h"
 #include "shell/AppMessages.h"
 #include "app/MainFrame.h"
@@ -22,14 +23,6 @@
 #include "viewers/GifView.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) / double(frequency.QuadPart);
-}
 
 // 100 frames of 160 x 120, each a different band pattern over a 256-colour map.
 bool WriteAnimation(const std::string& path, int frames)

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bench/BenchClock.h"
 #include "core/DIB.h"
 #include "core/LoadDispatch.h"
 #include "core/Progress.h"
@@ -17,14 +18,6 @@
 #include "formats/Readers.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) / double(frequency.QuadPart);
-}
 
 // Best time in milliseconds of runs calls; the picture's size from the last one.
 template <class Load> double BestOf(int runs, Load load, DWORD* width, DWORD* height)

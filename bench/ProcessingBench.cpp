@@ -7,19 +7,12 @@
 #include <functional>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "core/ColorReduce.h"
 #include "core/PackedDib.h"
 #include "core/Resize.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) / double(frequency.QuadPart);
-}
 
 // A 24-bit picture with gradients and some noise, so that dithers do real work.
 PackedDIB MakePhoto(int width, int height)

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "core/DIB.h"
 #include "core/FileUtil.h"
 #include "core/LoadDispatch.h"
@@ -27,14 +28,6 @@
 #include "library/PicObject.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) / double(frequency.QuadPart);
-}
 
 CString RecordOf(const char* path) { return RecordFilePath(path); }
 

@@ -16,33 +16,12 @@ photos=${BENCH_PHOTOS:-${XDG_CACHE_HOME:-$HOME/.cache}/tessarine-bench/photos}
 runs=${RUNS:-5}
 count=20
 
-for tool in djpeg convert wine; do
-    command -v "$tool" >/dev/null || { echo "jpeg-vs-djpeg: $tool is missing" >&2; exit 1; }
-done
-
-# Twenty 4000 x 3000 photographs (plasma and noise, JPEG quality 90, 4:2:0), made once.
-mkdir -p "$photos"
-make_photo() {
-    local n=$1 dir=$2
-    local out="$dir/photo-$n.jpg"
-    [ -s "$out" ] && return 0
-    convert -size 4000x3000 -seed "$n" plasma:fractal -blur 0x1 -attenuate 0.4 +noise Gaussian \
-            -sampling-factor 2x2 -quality 90 "$out.tmp.jpg" && mv "$out.tmp.jpg" "$out"
-}
-export -f make_photo
-missing=0
-for n in $(seq -w 1 $count); do [ -s "$photos/photo-$n.jpg" ] || missing=1; done
-if [ $missing = 1 ]; then
-    echo "Making $count photographs in $photos (once)..."
-    seq -w 1 $count | xargs -P "$(nproc)" -I{} bash -c 'make_photo "$1" "$2"' _ {} "$photos"
-fi
+. "$here/bench-common.sh"
+bench_need_tools jpeg-vs-djpeg djpeg convert wine
+bench_make_photos
 files=()
 for n in $(seq -w 1 $count); do files+=("$photos/photo-$n.jpg"); done
-
-# A build folder made before this benchmark existed learns of it by configuring again.
-[ -f "$build/CMakeCache.txt" ] && cmake "$build" >/dev/null
-TESSARINE_BUILD_DIR=$build "$root/scripts/build.sh" --target JpegDecodeBench >/dev/null
-bench="$build/bench/JpegDecodeBench.exe"
+bench_build JpegDecodeBench
 
 # SIMD, statically: the library holds the SSE2/AVX2 routines.
 simd=$(i686-w64-mingw32-nm "$DEPS_PREFIX/lib/libjpeg.a" 2>/dev/null | grep -c ' T _jsimd_.*_\(sse2\|avx2\)' || true)
@@ -55,18 +34,6 @@ echo "libjpeg-turbo SIMD routines in the Windows build: $simd"
 ours=$(mktemp)
 nosimd=$(mktemp)
 trap 'rm -f "$ours" "$nosimd"; wine_env_cleanup' EXIT
-
-best_ms() {
-    local best="" t0 t1 ms
-    for _ in $(seq "$runs"); do
-        t0=$EPOCHREALTIME
-        "$@" >/dev/null
-        t1=$EPOCHREALTIME
-        ms=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.2f", (b - a) * 1000 }')
-        if [ -z "$best" ] || awk -v m="$ms" -v b="$best" 'BEGIN { exit !(m < b) }'; then best=$ms; fi
-    done
-    echo "$best"
-}
 
 printf "%-16s %10s %10s %7s   %10s %10s %7s\n" file thumb_ms djpeg/8 ratio full_ms djpeg ratio
 sum_thumb=0; sum_scaled=0; sum_full=0; sum_djpeg=0

@@ -16,30 +16,10 @@ photos=${BENCH_PHOTOS:-${XDG_CACHE_HOME:-$HOME/.cache}/tessarine-bench/photos}
 runs=${RUNS:-3}
 count=20
 
-for tool in djpeg convert wine python3; do
-    command -v "$tool" >/dev/null || { echo "thumblist: $tool is missing" >&2; exit 1; }
-done
-
-# Twenty 4000 x 3000 photographs (plasma and noise, JPEG quality 90, 4:2:0), made once.
-mkdir -p "$photos"
-make_photo() {
-    local n=$1 dir=$2
-    local out="$dir/photo-$n.jpg"
-    [ -s "$out" ] && return 0
-    convert -size 4000x3000 -seed "$n" plasma:fractal -blur 0x1 -attenuate 0.4 +noise Gaussian \
-            -sampling-factor 2x2 -quality 90 "$out.tmp.jpg" && mv "$out.tmp.jpg" "$out"
-}
-export -f make_photo
-missing=0
-for n in $(seq -w 1 $count); do [ -s "$photos/photo-$n.jpg" ] || missing=1; done
-if [ $missing = 1 ]; then
-    echo "Making $count photographs in $photos (once)..."
-    seq -w 1 $count | xargs -P "$(nproc)" -I{} bash -c 'make_photo "$1" "$2"' _ {} "$photos"
-fi
-
-[ -f "$build/CMakeCache.txt" ] && cmake "$build" >/dev/null
-TESSARINE_BUILD_DIR=$build "$root/scripts/build.sh" --target ThumbListBench >/dev/null
-bench="$build/bench/ThumbListBench.exe"
+. "$here/bench-common.sh"
+bench_need_tools thumblist djpeg convert wine python3
+bench_make_photos
+bench_build ThumbListBench
 
 . "$root/scripts/wine-env.sh"
 work=$(mktemp -d)
@@ -48,18 +28,6 @@ trap 'rm -rf "$work"; wine_env_cleanup' EXIT
 mkdir -p "$work/photos"
 cp "$photos"/photo-*.jpg "$work/photos/"
 winpath() { local p; p=$(cd "$(dirname "$1")" && pwd)/$(basename "$1"); echo "Z:${p//\//\\}"; }
-
-best_ms() {
-    local best="" t0 t1 ms
-    for _ in $(seq "$runs"); do
-        t0=$EPOCHREALTIME
-        "$@" >/dev/null
-        t1=$EPOCHREALTIME
-        ms=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.2f", (b - a) * 1000 }')
-        if [ -z "$best" ] || awk -v m="$ms" -v b="$best" 'BEGIN { exit !(m < b) }'; then best=$ms; fi
-    done
-    echo "$best"
-}
 
 echo "== build: thumbnail and record file per picture, against djpeg -scale 1/8"
 # decode_ms: the thumbnail reader alone (LoadThumbnailDIB), for what the record adds to it.

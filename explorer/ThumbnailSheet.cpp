@@ -1,6 +1,7 @@
 // Thumbnail-sheet layout, page drawing and options dialog.
 #include "explorer/ThumbnailSheet.h"
 
+#include "shell/DialogPictures.h"
 #include "shell/LoadErrorDlg.h"
 #include "shell/Settings.h"
 #include "shell/SimpleDibButton.h"
@@ -235,23 +236,13 @@ protected:
 
 BOOL AskSheetOptions(CWnd* pParent)
 {
+    CDialogPictures pictures({"ORVANEL8", "PRINTPIC"});
     CPrintListDlg dlg(pParent);
-    g_bReportProgress = FALSE;
-    PackedDIB hLogo = LoadDIBResource(AfxGetResourceHandle(), "ORVANEL8");
-    PackedDIB hPicture = LoadDIBResource(AfxGetResourceHandle(), "PRINTPIC");
-    g_bReportProgress = TRUE;
-    dlg.m_btnLogo.m_hDIB = hLogo;
-    dlg.m_btnPicture.m_hDIB = hPicture;
+    dlg.m_btnLogo.m_hDIB = pictures[0];
+    dlg.m_btnPicture.m_hDIB = pictures[1];
     dlg.m_nSelection = g_ListPrintSelected;
     dlg.m_nSize = g_ListPrintSize;
-    INT_PTR result = dlg.DoModal();
-    dlg.m_btnLogo.m_hDIB = nullptr;
-    dlg.m_btnPicture.m_hDIB = nullptr;
-    if (hLogo != nullptr)
-        GlobalFreeHandle(hLogo);
-    if (hPicture != nullptr)
-        GlobalFreeHandle(hPicture);
-    if (result != IDOK)
+    if (dlg.DoModal() != IDOK)
         return FALSE;
     // No choice made counts as the first one.
     g_ListPrintSelected = dlg.m_nSelection == 1 ? 1 : 0;

@@ -22,7 +22,6 @@ IMPLEMENT_SERIAL(CDelObject, CObject, 1)
 
 namespace {
 
-const int kRecordBuffer = 4096;
 const int kLastTrashNumber = 0xFFFF;
 int g_trashNameLimit = 0;
 
@@ -202,22 +201,7 @@ BOOL CDelObject::SaveDel(const CString& path)
 {
     if (path.IsEmpty())
         return FALSE;
-    return SafeWriteFile(path, [this](HANDLE h) -> BOOL {
-        CFile file(h);
-        try {
-            CArchive ar(&file, CArchive::store, kRecordBuffer);
-            try {
-                Serialize(ar);
-                ar.Close();
-            } catch (...) {
-                ar.Abort();
-                throw;
-            }
-        } catch (CException&) {
-            return FALSE;
-        }
-        return TRUE;
-    });
+    return WriteOneRecord(path, *this);
 }
 
 BOOL CDelObject::LoadDel(const CString& path)
@@ -226,23 +210,8 @@ BOOL CDelObject::LoadDel(const CString& path)
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary))
         return FALSE;
     CDelObject read;
-    try {
-        CArchive ar(&file, CArchive::load, kRecordBuffer);
-        try {
-            read.Serialize(ar);
-            const BOOL trailing = ar.GetBytesLeft() != 0;
-            ar.Close();
-            if (trailing)
-                AfxThrowArchiveException(CArchiveException::generic);
-        } catch (...) {
-            ar.Abort();
-            throw;
-        }
-    } catch (CException&) {
-        file.Abort();
+    if (!ReadOneRecord(file, read, TRUE))
         return FALSE;
-    }
-    file.Abort();
     // The name decides which trash files restore and erase touch: it must be a trash name, and the
     // record of fileNNNN.del must name fileNNNN.
     if (!IsTrashName(read.m_strTrashName) || (read.m_nKind != kTrashPicture && read.m_nKind != kTrashFolder))

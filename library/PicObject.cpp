@@ -15,9 +15,6 @@ IMPLEMENT_SERIAL(CPicObject, CObject, 1)
 
 namespace {
 
-// Archive buffers of record files.
-const int kRecordBuffer = 4096;
-
 CString NameOf(const CString& path)
 {
     int slash = path.ReverseFind('\\');
@@ -177,22 +174,7 @@ BOOL CPicObject::SaveTo(const CString& recordFile)
 {
     if (m_bReadOnly || m_bThumbSkipped)
         return FALSE;
-    return SafeWriteFile(recordFile, [this](HANDLE h) -> BOOL {
-        CFile file(h);
-        try {
-            CArchive ar(&file, CArchive::store, kRecordBuffer);
-            try {
-                Serialize(ar);
-                ar.Close();
-            } catch (...) {
-                ar.Abort();
-                throw;
-            }
-        } catch (CException&) {
-            return FALSE;
-        }
-        return TRUE;
-    });
+    return WriteOneRecord(recordFile, *this);
 }
 
 BOOL CPicObject::SaveDai()
@@ -215,25 +197,11 @@ RecordRead CPicObject::LoadFrom(const CString& recordFile)
         }
         return RecordRead::Unreadable;
     }
-    try {
-        CArchive ar(&file, CArchive::load, kRecordBuffer);
-        try {
-            Serialize(ar);
-            // The file holds exactly one record: anything after it means it is not one.
-            const BOOL trailing = !m_bHeaderOnly && ar.GetBytesLeft() != 0;
-            ar.Close();
-            if (trailing)
-                AfxThrowArchiveException(CArchiveException::generic);
-        } catch (...) {
-            ar.Abort();
-            throw;
-        }
-    } catch (CException&) {
-        file.Abort();
+    // A header-only read stops before the thumbnail: the rest of the file is left unread.
+    if (!ReadOneRecord(file, *this, !m_bHeaderOnly)) {
         ClearThumbnail();
         return RecordRead::Broken;
     }
-    file.Abort();
     return RecordRead::Loaded;
 }
 

@@ -1,5 +1,9 @@
 #include "library/SafeFileOps.h"
 
+#include "framework/Archive.h"
+#include "framework/Exceptions.h"
+#include "framework/File.h"
+
 #include <mutex>
 #include <string>
 
@@ -477,4 +481,53 @@ BOOL ReplaceByMove(LPCSTR from, LPCSTR to, const std::vector<CString>& clashing)
 BOOL ReplaceByCopy(LPCSTR from, LPCSTR to, const std::vector<CString>& clashing)
 {
     return ReplaceBy(SafeCopy, from, to, clashing);
+}
+
+namespace {
+
+// Archive buffers of record files.
+const int kRecordBuffer = 4096;
+
+} // namespace
+
+BOOL WriteOneRecord(LPCSTR target, CObject& record)
+{
+    return SafeWriteFile(target, [&record](HANDLE h) -> BOOL {
+        CFile file(h);
+        try {
+            CArchive ar(&file, CArchive::store, kRecordBuffer);
+            try {
+                record.Serialize(ar);
+                ar.Close();
+            } catch (...) {
+                ar.Abort();
+                throw;
+            }
+        } catch (CException&) {
+            return FALSE;
+        }
+        return TRUE;
+    });
+}
+
+BOOL ReadOneRecord(CFile& file, CObject& record, BOOL bWholeFile)
+{
+    try {
+        CArchive ar(&file, CArchive::load, kRecordBuffer);
+        try {
+            record.Serialize(ar);
+            const BOOL trailing = bWholeFile && ar.GetBytesLeft() != 0;
+            ar.Close();
+            if (trailing)
+                AfxThrowArchiveException(CArchiveException::generic);
+        } catch (...) {
+            ar.Abort();
+            throw;
+        }
+    } catch (CException&) {
+        file.Abort();
+        return FALSE;
+    }
+    file.Abort();
+    return TRUE;
 }

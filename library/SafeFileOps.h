@@ -52,6 +52,17 @@ BOOL SafeCreateFolder(LPCSTR path);
 // anything fails the target is as it was and no temporary file remains.
 BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer);
 
+class CFile;
+class CObject;
+
+// Writes one record file through SafeWriteFile: what record's Serialize stores. FALSE when the
+// record could not be stored or written.
+BOOL WriteOneRecord(LPCSTR target, CObject& record);
+// Reads one record from an open file through record's Serialize, then closes the file. With
+// bWholeFile the file holds exactly one record: anything after it means it is not one. FALSE when
+// the file is not such a record.
+BOOL ReadOneRecord(CFile& file, CObject& record, BOOL bWholeFile);
+
 // Writes a new file through a writer that takes a path (the picture writers): writer writes a
 // temporary file in the target's folder, which then becomes the target. Without replace, the target
 // must not exist and is never overwritten (FALSE when it appeared meanwhile); with replace, an

@@ -415,3 +415,6 @@
 
 // The library bar, its tree and the protected folder.
 #include "resources/library-bar-ids.h"
+
+// The pattern dialogs and the library search.
+#include "resources/search-ids.h"

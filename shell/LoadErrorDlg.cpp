@@ -1,7 +1,7 @@
 #include "shell/LoadErrorDlg.h"
 
+#include "shell/DialogPictures.h"
 #include "shell/SharedUi.h"
-#include "core/ReaderOptions.h"
 #include "core/WindowUtil.h"
 #include "framework/DataExchange.h"
 #include "resources/resource.h"
@@ -45,26 +45,15 @@ BOOL CLoadErrorDlg::OnInitDialog()
 
 INT_PTR CLoadErrorDlg::AskForRetry(LPCSTR lpszFailedPath, CString* pNewPath)
 {
+    CDialogPictures pictures({"ORVANEL8", "WARNING"});
     CLoadErrorDlg dlg;
     dlg.m_strFileName = lpszFailedPath;
     dlg.m_strFileName.MakeUpper();
     dlg.m_strPath = lpszFailedPath;
     dlg.m_strPath.MakeLower();
-    PackedDIB hLogo, hWarning;
-    {
-        CReaderOptionsScope quiet(CurrentReaderOptions().WithProgress(FALSE));
-        hLogo = LoadDIBResource(AfxGetResourceHandle(), "ORVANEL8");
-        hWarning = LoadDIBResource(AfxGetResourceHandle(), "WARNING");
-    }
-    dlg.m_btnWarning.m_hDIB = hWarning;
-    dlg.m_btnLogo.m_hDIB = hLogo;
+    dlg.m_btnWarning.m_hDIB = pictures[1];
+    dlg.m_btnLogo.m_hDIB = pictures[0];
     INT_PTR result = dlg.DoModal();
-    dlg.m_btnWarning.m_hDIB = nullptr;
-    dlg.m_btnLogo.m_hDIB = nullptr;
-    if (hWarning != nullptr)
-        GlobalFreeHandle(hWarning);
-    if (hLogo != nullptr)
-        GlobalFreeHandle(hLogo);
     if (result == IDOK && pNewPath != nullptr)
         *pNewPath = dlg.m_strPath;
     return result;

@@ -21,6 +21,8 @@ public:
     // ---- status bar ----
     virtual void SetStatusText0(LPCSTR lpszText) = 0;
     virtual void SetStatusText1(LPCSTR lpszText) = 0;
+    // Any pane of the status bar, repainted at once.
+    virtual void SetStatusPaneText(int nPane, LPCSTR lpszText) {}
     // The layout shown (StatusMode, -1 before the first), and applying one when it is not shown.
     virtual int GetStatusMode() const = 0;
     virtual void SetStatusMode(int nMode) = 0;

@@ -1,24 +1,19 @@
 // The still-picture document: loading, the picture handed over for new windows, and the title.
 #include "viewers/DibDoc.h"
 
-#include "shell/LoadErrorDlg.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
-#include "core/BmpFile.h"
-#include "core/BusyCursor.h"
 #include "core/ReaderSettings.h"
 #include "core/FileUtil.h"
 #include "core/SystemUtil.h"
-#include "formats/FormatJpeg.h"
-#include "formats/FormatPng.h"
 #include "framework/CmdUI.h"
 #include "framework/CommonDialogs.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
+#include "viewers/PictureDocument.h"
 #include "viewers/ViewerGlobals.h"
 
-#include <algorithm>
 #include <cstring>
 
 IMPLEMENT_DYNCREATE(CDibDoc, CDocument)
@@ -73,23 +68,15 @@ BOOL CDibDoc::OnNewDocument()
 BOOL CDibDoc::OnOpenDocument(LPCSTR lpszPathName)
 {
     DeleteContents();
-    // One wait cursor for the whole open, retries included.
-    SetAppCursor(kAppCursorBusy);
-    CString strPath = lpszPathName;
-    for (;;) {
-        if (FileExists(strPath)) {
-            m_dib.Read(strPath, "");
-            if (!m_dib.IsEmpty())
-                break;
-        }
-        CString strNewPath;
-        if (CLoadErrorDlg::AskForRetry(strPath, &strNewPath) != IDOK) {
-            RestoreAppCursor();
-            return FALSE;
-        }
-        strPath = strNewPath;
-    }
-    RestoreAppCursor();
+    CString strPath;
+    if (!OpenWithRetry(
+            lpszPathName,
+            [this](const CString& path) {
+                m_dib.Read(path, "");
+                return !m_dib.IsEmpty();
+            },
+            &strPath))
+        return FALSE;
     m_strLoadedPath = strPath;
     m_dwFileLength = GetFileLength(strPath);
     TakeMeasures();
@@ -106,76 +93,15 @@ void CDibDoc::SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU)
         lpszPathName = m_strLoadedPath;
     }
     CDocument::SetPathName(lpszPathName, bAddToMRU);
-    char szTitle[256];
-    if (::GetFileTitleA(lpszPathName, szTitle, sizeof(szTitle)) != 0)
-        return;
-    if (!m_strFolderTitle.IsEmpty()) {
-        CString strTitle;
-        strTitle.Format(AfxLoadText(IDS_PICTURE_IN_FOLDER), szTitle, static_cast<LPCSTR>(m_strFolderTitle));
-        SetTitle(strTitle);
-    } else {
-        ::CharUpperA(szTitle);
-        SetTitle(szTitle);
-    }
+    SetPictureTitle(this, lpszPathName, m_strFolderTitle);
 }
-
-namespace {
-
-enum SaveFormat { kSaveNone, kSaveJPEG, kSavePNG, kSaveBMP };
-
-// The format is named by the first three letters of the extension: JPG, JPE (jpeg), PNG, BMP.
-SaveFormat FormatOfPath(LPCSTR path)
-{
-    LPCSTR pName = std::strrchr(path, '\\');
-    pName = pName != nullptr ? pName + 1 : path;
-    LPCSTR pDot = std::strrchr(pName, '.');
-    if (pDot == nullptr)
-        return kSaveNone;
-    CString strExt(pDot + 1);
-    strExt = strExt.Left(3);
-    if (strExt.CompareNoCase("JPG") == 0 || strExt.CompareNoCase("JPE") == 0)
-        return kSaveJPEG;
-    if (strExt.CompareNoCase("PNG") == 0)
-        return kSavePNG;
-    if (strExt.CompareNoCase("BMP") == 0)
-        return kSaveBMP;
-    return kSaveNone;
-}
-
-} // namespace
 
 BOOL CDibDoc::SavePictureAs(LPCSTR path)
 {
     HGLOBAL hDIB = m_dib.GetHandle();
     if (hDIB == nullptr)
         return FALSE;
-    SetAppCursor(kAppCursorBusy);
-    int nResult = 1;
-    switch (FormatOfPath(path)) {
-    case kSaveJPEG:
-        nResult = SaveJPEG(hDIB, path, std::max(1, std::min(100, 100 - g_TauxJPEG)));
-        break;
-    case kSavePNG:
-        nResult = SavePNG(hDIB, path);
-        break;
-    case kSaveBMP:
-        nResult = SaveDIBFile(hDIB, path);
-        break;
-    case kSaveNone:
-        break;
-    }
-    RestoreAppCursor();
-    if (nResult != 0) {
-        AfxMessageBox(AfxLoadText(IDS_SAVE_PICTURE_FAILED), MB_ICONSTOP);
-        return FALSE;
-    }
-    // The document is the saved file from now on, titled as any file opened outside the library.
-    m_strFolderTitle.Empty();
-    SetPathName(path, TRUE);
-    // The saved file heads the recent list, once, as the opens put their files there.
-    if (g_pMainFrameHost != nullptr)
-        g_pMainFrameHost->PromoteRecentEntry(path);
-    return TRUE;
+    return SavePictureDocumentAs(this, hDIB, path, &m_strFolderTitle);
 }
 
 void CDibDoc::OnFileSaveAs()

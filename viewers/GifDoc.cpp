@@ -2,16 +2,11 @@
 // shown frame.
 #include "viewers/GifDoc.h"
 
-#include "shell/LoadErrorDlg.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
-#include "core/BmpFile.h"
-#include "core/BusyCursor.h"
 #include "core/DIB.h"
 #include "core/FileUtil.h"
 #include "formats/FormatGif.h"
-#include "formats/FormatJpeg.h"
-#include "formats/FormatPng.h"
 #include "framework/CmdUI.h"
 #include "framework/CommonDialogs.h"
 #include "framework/FrameworkTexts.h"
@@ -19,7 +14,7 @@
 #include "framework/WinApp.h"
 #include "resources/resource.h"
 #include "viewers/GifView.h"
-#include "viewers/PictureSave.h"
+#include "viewers/PictureDocument.h"
 #include "viewers/ViewerGlobals.h"
 
 #include <algorithm>
@@ -70,25 +65,19 @@ void CGifDoc::DeleteContents()
 BOOL CGifDoc::OnOpenDocument(LPCSTR lpszPathName)
 {
     DeleteContents();
-    // One wait cursor for the whole open, retries included.
-    SetAppCursor(kAppCursorBusy);
-    CString strPath = lpszPathName;
-    for (;;) {
-        if (FileExists(strPath)) {
-            // A decode that failed half-way may have left frames: each attempt starts empty.
-            DeleteContents();
-            if (LoadAnimatedGIF(strPath, &m_arrFrames) > 0 && GetFrameDIB(0) != nullptr)
-                break;
-            DeleteContents();
-        }
-        CString strNewPath;
-        if (CLoadErrorDlg::AskForRetry(strPath, &strNewPath) != IDOK) {
-            RestoreAppCursor();
-            return FALSE;
-        }
-        strPath = strNewPath;
-    }
-    RestoreAppCursor();
+    CString strPath;
+    if (!OpenWithRetry(
+            lpszPathName,
+            [this](const CString& path) {
+                // A decode that failed half-way may have left frames: each attempt starts empty.
+                DeleteContents();
+                if (LoadAnimatedGIF(path, &m_arrFrames) > 0 && GetFrameDIB(0) != nullptr)
+                    return TRUE;
+                DeleteContents();
+                return FALSE;
+            },
+            &strPath))
+        return FALSE;
     m_strLoadedPath = strPath;
     m_dwFileLength = GetFileLength(strPath);
     HGLOBAL hFirst = GetFrameDIB(0);
@@ -113,17 +102,7 @@ void CGifDoc::SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU)
         lpszPathName = m_strLoadedPath;
     }
     CDocument::SetPathName(lpszPathName, bAddToMRU);
-    char szTitle[MAX_PATH];
-    if (::GetFileTitleA(lpszPathName, szTitle, sizeof(szTitle)) != 0)
-        return;
-    if (!m_strFolderTitle.IsEmpty()) {
-        CString strTitle;
-        strTitle.Format(AfxLoadText(IDS_PICTURE_IN_FOLDER), szTitle, static_cast<LPCSTR>(m_strFolderTitle));
-        SetTitle(strTitle);
-    } else {
-        ::CharUpperA(szTitle);
-        SetTitle(szTitle);
-    }
+    SetPictureTitle(this, lpszPathName, m_strFolderTitle);
 }
 
 int CGifDoc::GetShownFrame() const
@@ -140,32 +119,7 @@ BOOL CGifDoc::SaveFrameAs(int n, LPCSTR path)
     HGLOBAL hDIB = GetFrameDIB(n);
     if (hDIB == nullptr)
         return FALSE;
-    SetAppCursor(kAppCursorBusy);
-    int nResult = 1;
-    switch (PictureFormatOfPath(path)) {
-    case kPictureFormatJPEG:
-        nResult = SaveJPEG(hDIB, path, std::max(1, std::min(100, 100 - g_TauxJPEG)));
-        break;
-    case kPictureFormatPNG:
-        nResult = SavePNG(hDIB, path);
-        break;
-    case kPictureFormatBMP:
-        nResult = SaveDIBFile(hDIB, path);
-        break;
-    default:
-        break;
-    }
-    RestoreAppCursor();
-    if (nResult != 0) {
-        AfxMessageBox(AfxLoadText(IDS_SAVE_PICTURE_FAILED), MB_ICONSTOP);
-        return FALSE;
-    }
-    // The document is the saved file from now on, titled as any file opened outside the library.
-    m_strFolderTitle.Empty();
-    SetPathName(path, TRUE);
-    if (g_pMainFrameHost != nullptr)
-        g_pMainFrameHost->PromoteRecentEntry(path);
-    return TRUE;
+    return SavePictureDocumentAs(this, hDIB, path, &m_strFolderTitle);
 }
 
 void CGifDoc::OnFileSaveAs()

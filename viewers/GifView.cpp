@@ -42,22 +42,11 @@ int AnimIntervalOfSpeed(int speedIndex)
     return 1000 / AnimSpeedTable[speedIndex];
 }
 
-IMPLEMENT_DYNCREATE(CGifView, CScrollView)
+IMPLEMENT_DYNCREATE(CGifView, CPictureView)
 
-BEGIN_MESSAGE_MAP(CGifView, CScrollView)
+BEGIN_MESSAGE_MAP(CGifView, CPictureView)
     ON_WM_CREATE()
     ON_WM_DESTROY()
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
-    ON_WM_SIZE()
-    ON_WM_KEYDOWN()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_RBUTTONDOWN()
-    ON_WM_RBUTTONUP()
-    ON_WM_SETCURSOR()
-    ON_MESSAGE(WM_PALETTEREALIZE, OnPaletteRealize)
     ON_MESSAGE(WM_VIEWARRANGE, OnViewArrange)
     ON_MESSAGE(WM_VIEWKIND, OnViewKind)
     ON_MESSAGE(WM_VIEWSTATUS, OnViewStatus)
@@ -73,22 +62,6 @@ BEGIN_MESSAGE_MAP(CGifView, CScrollView)
     ON_UPDATE_COMMAND_UI(ID_ANIM_TIME_DISPLAY, OnUpdateTimeDisplay)
     ON_COMMAND(ID_ANIM_SPEED, OnSpeedCommand)
     ON_UPDATE_COMMAND_UI(ID_ANIM_SPEED, OnUpdateSpeedCommand)
-    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditCopy)
-    ON_COMMAND(ID_ZOOM_IN, OnZoomIn)
-    ON_UPDATE_COMMAND_UI(ID_ZOOM_IN, OnUpdateZoomIn)
-    ON_COMMAND(ID_ZOOM_OUT, OnZoomOut)
-    ON_UPDATE_COMMAND_UI(ID_ZOOM_OUT, OnUpdateZoomOut)
-    ON_COMMAND(ID_VIEW_ACTUAL_SIZE, OnModeToScale)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_ACTUAL_SIZE, OnUpdateModeToScale)
-    ON_COMMAND(ID_VIEW_PROPORTIONAL, OnModeProportional)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_PROPORTIONAL, OnUpdateModeProportional)
-    ON_COMMAND(ID_VIEW_FIT_WINDOW, OnModeFit)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_FIT_WINDOW, OnUpdateModeFit)
-    ON_COMMAND(ID_VIEW_FULLSCREEN, OnFullScreen)
-    ON_COMMAND(ID_VIEW_LOCAL_TOOLBAR, OnLocalToolBar)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_LOCAL_TOOLBAR, OnUpdateLocalToolBar)
-    ON_COMMAND(ID_HIDE_LOCAL_TOOLBAR, OnLocalToolBar)
     ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
     ON_COMMAND(ID_FILE_PRINT_POSTER, OnFilePrintPoster)
@@ -97,12 +70,8 @@ BEGIN_MESSAGE_MAP(CGifView, CScrollView)
     ON_UPDATE_COMMAND_UI(ID_PICTURE_ADD_TO_LIBRARY, OnUpdateAddToLibrary)
 END_MESSAGE_MAP()
 
-CGifView::CGifView()
+CGifView::CGifView() : CPictureView(g_bFineZoomAnim, 2)
 {
-    m_nMode = g_DefaultImageSize >= 0 && g_DefaultImageSize <= 2 ? g_DefaultImageSize : 0;
-    m_hDrawDib = ::DrawDibOpen();
-    m_bOpenedFullScreen = g_bOpenFullScreen;
-    m_hReturnWnd = g_pFullScreenReturnWnd != nullptr ? g_pFullScreenReturnWnd->GetSafeHwnd() : nullptr;
     // A value from the registry may be anything: out of range gives the default speed.
     m_nSpeedIndex =
         g_VitesseAnimation >= 0 && g_VitesseAnimation < 13 ? g_VitesseAnimation : kDefaultSpeedIndex;
@@ -115,8 +84,6 @@ CGifView::~CGifView()
 {
     StopTimer();
     FreePrintCopy();
-    if (m_hDrawDib != nullptr)
-        ::DrawDibClose(m_hDrawDib);
 }
 
 CGifDoc* CGifView::GetDocument() const { return static_cast<CGifDoc*>(m_pDocument); }
@@ -163,11 +130,7 @@ void CGifView::OnDestroy()
 {
     StopTimer();
     m_hTickWnd = nullptr;
-    if (g_pMainFrameHost != nullptr && g_pMainFrameHost->GetFullScreenView() == this)
-        g_pMainFrameHost->SetFullScreenView(nullptr);
-    m_bFullScreen = FALSE;
-    DestroyAnchor();
-    CScrollView::OnDestroy();
+    CPictureView::OnDestroy();
 }
 
 void CALLBACK CGifView::TimerCallback(UINT, UINT, DWORD_PTR dwUser, DWORD_PTR, DWORD_PTR)

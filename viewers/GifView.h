@@ -2,10 +2,9 @@
 // still-picture view shows its picture (display modes, zoom, full screen, copy), and plays the frames
 // on a 20 ms multimedia timer at the speed chosen in the animation bar, once or repeated.
 #pragma once
-#include "framework/ScrollView.h"
+#include "viewers/PictureView.h"
 
 #include <atomic>
-#include <vfw.h>
 
 class CAnimToolBar;
 class CCmdUI;
@@ -24,7 +23,7 @@ extern std::atomic<int> g_nAnimTimerPeriods;
 // as the default speed (10 frames per second).
 int AnimIntervalOfSpeed(int speedIndex);
 
-class CGifView : public CScrollView {
+class CGifView : public CPictureView {
     DECLARE_DYNCREATE(CGifView)
 public:
     CGifView();
@@ -36,7 +35,7 @@ public:
     // Places the view's child frame in the picture area of the main window.
     void ArrangeChildFrame(BOOL byPlacement);
     // Fills the status pane of the animation layout (size and colours of the shown frame, zoom).
-    void UpdateStatusText();
+    void UpdateStatusText() override;
     // Called on every dispatcher pass; about once a second brings the slider and the frame display
     // up to the frame shown.
     void RefreshFrameControls();
@@ -61,28 +60,14 @@ public:
     static void CALLBACK TimerCallback(UINT uTimerID, UINT uMsg, DWORD_PTR dwUser, DWORD_PTR dw1,
                                        DWORD_PTR dw2);
 
-    // ---- display ----
-    // Paints the view as WM_PAINT does into any DC: update is the damaged part of the client.
-    void PaintTo(HDC hdc, const RECT& client, const RECT& update);
-    void EnterFullScreen();
-    void LeaveFullScreen();
-    BOOL IsFullScreen() const { return m_bFullScreen; }
-    // The full-screen mouse step: pans along the dominant axis, zooms while a button is held.
-    void TrackMouseInFullScreen();
-    int GetZoom() const { return m_nZoom; }
-    int GetMode() const { return m_nMode; }
-    CPoint GetViewScrollPosition() const;
-    void ScrollViewTo(CPoint pt);
+    // ---- printing ----
     // The copy of the shown frame that printing draws (0 until a print command made one).
     HGLOBAL GetPrintCopy() const { return m_hPrintCopy; }
     HPALETTE GetPrintPalette() const { return m_hPrintPalette; }
     // Makes the print copy of the shown frame and its palette; FALSE when there is nothing to copy.
     BOOL MakePrintCopy();
 
-    void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;
-    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
-    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
 
     // ---- commands ----
     void OnPlayPause();
@@ -93,35 +78,16 @@ public:
     void OnUpdateRepeat(CCmdUI* pCmdUI);
     void OnUpdateTimeDisplay(CCmdUI* pCmdUI);
     void OnUpdateSpeedCommand(CCmdUI* pCmdUI);
-    void OnZoomIn();
-    void OnZoomOut();
-    void OnModeToScale() { SetMode(0); }
-    void OnModeProportional() { SetMode(1); }
-    void OnModeFit() { SetMode(2); }
-    void OnFullScreen() { EnterFullScreen(); }
-    void OnEditCopy();
-    void OnLocalToolBar();
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintPoster();
     void OnFilePrintPosterPreview();
-    void OnUpdateEditCopy(CCmdUI* pCmdUI);
-    void OnUpdateZoomIn(CCmdUI* pCmdUI);
-    void OnUpdateZoomOut(CCmdUI* pCmdUI);
-    void OnUpdateModeToScale(CCmdUI* pCmdUI);
-    void OnUpdateModeProportional(CCmdUI* pCmdUI);
-    void OnUpdateModeFit(CCmdUI* pCmdUI);
-    void OnUpdateLocalToolBar(CCmdUI* pCmdUI);
     void OnAddToLibrary();
     void OnUpdateAddToLibrary(CCmdUI* pCmdUI);
 
     // ---- messages ----
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnDestroy();
-    void OnPaint();
-    BOOL OnEraseBkgnd(CDC* pDC);
-    void OnSize(UINT nType, int cx, int cy);
-    LRESULT OnPaletteRealize(WPARAM wParam, LPARAM lParam);
     // The application's view messages (shell/AppMessages.h).
     LRESULT OnViewArrange(WPARAM wParam, LPARAM lParam);
     LRESULT OnViewKind(WPARAM wParam, LPARAM lParam);
@@ -130,13 +96,6 @@ public:
     // The animation bar's slider and speed list, forwarded by the child frame.
     LRESULT OnFrameSlider(WPARAM wParam, LPARAM lParam);
     LRESULT OnSpeedChanged(WPARAM wParam, LPARAM lParam);
-    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
-    void OnLButtonDown(UINT nFlags, CPoint point);
-    void OnLButtonUp(UINT nFlags, CPoint point);
-    void OnLButtonDblClk(UINT nFlags, CPoint point);
-    void OnRButtonDown(UINT nFlags, CPoint point);
-    void OnRButtonUp(UINT nFlags, CPoint point);
-    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
 
     // Player state (read by the child frame's title and by tests).
     int m_nCurrentFrame = 0;
@@ -145,7 +104,6 @@ public:
     BOOL m_bPlaying = FALSE;
     BOOL m_bRepeat = TRUE;
     int m_nElapsed = 0; // ms since the last frame step
-    BOOL m_bPaintMargins = TRUE;
     int m_nSpeedIndex = 6;
     int m_nRefreshCount = 0;
 
@@ -157,12 +115,13 @@ protected:
     // Sets the two digit displays and their captions from the player state.
     void SetFrameDisplay();
     void SetTotalDisplay();
-    void SetMode(int nMode);
-    void SetZoom(int nZoom);
-    void ShowContextMenu(CPoint point);
-    void UpdateFullScreenLimits(CSize total);
-    void DestroyAnchor();
     void FreePrintCopy();
+
+    CDIB* GetShownPicture() const override;
+    CSize GetPictureSize() const override;
+    CToolBar* GetLocalBar() const override;
+    // The animation bar was left alone meanwhile: it comes back up to the frame shown.
+    void RestoreFrameLayout(CFrameWnd* pFrame) override;
 
     std::atomic<LONG> m_nPendingTicks{0};
     UINT m_nTimerId = 0;
@@ -170,25 +129,6 @@ protected:
     HWND m_hTickWnd = nullptr; // the window ticks go to, read by the timer thread
 
     int m_bArranging = 0;
-    int m_nZoom = 100;
-    int m_nPrevZoom = -1;
-    int m_nMode = 0;
-    HDRAWDIB m_hDrawDib = nullptr;
-    int m_bFirstPaint = 1;
-    HGLOBAL m_hLastDrawn = nullptr; // the frame DrawDib drew last
-
-    BOOL m_bFullScreen = FALSE;
-    DWORD m_dwSavedStyle = 0;
-    HWND m_hSavedParent = nullptr;
-    CPoint m_ptFullLimit;
-    CPoint m_ptFullScroll;
-    CPoint m_ptAnchor;
-    BOOL m_bReanchor = FALSE;
-    BOOL m_bLeftHeld = FALSE;
-    BOOL m_bRightHeld = FALSE;
-    BOOL m_bOpenedFullScreen = FALSE;
-    HWND m_hReturnWnd = nullptr;
-    HWND m_hAnchor = nullptr;
 
     HGLOBAL m_hPrintCopy = nullptr;
     HPALETTE m_hPrintPalette = nullptr;

@@ -1,7 +1,7 @@
 // Picture and poster pages, and the poster dialog's set-up.
 #include "viewers/PicturePrint.h"
 
-#include "core/Progress.h"
+#include "shell/DialogPictures.h"
 #include "framework/Dc.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/Print.h"
@@ -58,24 +58,14 @@ BOOL AskPosterSize(PosterState& state, int picWidth, int picHeight, CWnd* pParen
 {
     if (picWidth <= 0 || picHeight <= 0)
         return FALSE;
+    CDialogPictures pictures({"ORVANEL8", "PRINTPOSTER"});
     CPosterDlg dlg(pParent);
     dlg.m_nWidth = static_cast<int>(state.nWidthCm);
     // A very flat picture still starts at 1 cm, so that the dialog's range check lets it through.
     dlg.m_nHeight = std::max(1, static_cast<int>(static_cast<double>(picHeight) * state.nWidthCm / picWidth));
-    g_bReportProgress = FALSE;
-    PackedDIB hLogo = LoadDIBResource(AfxGetResourceHandle(), "ORVANEL8");
-    PackedDIB hPicture = LoadDIBResource(AfxGetResourceHandle(), "PRINTPOSTER");
-    g_bReportProgress = TRUE;
-    dlg.m_btnLogo.m_hDIB = hLogo;
-    dlg.m_btnPicture.m_hDIB = hPicture;
-    INT_PTR result = dlg.DoModal();
-    dlg.m_btnLogo.m_hDIB = nullptr;
-    dlg.m_btnPicture.m_hDIB = nullptr;
-    if (hLogo != nullptr)
-        GlobalFreeHandle(hLogo);
-    if (hPicture != nullptr)
-        GlobalFreeHandle(hPicture);
-    if (result != IDOK)
+    dlg.m_btnLogo.m_hDIB = pictures[0];
+    dlg.m_btnPicture.m_hDIB = pictures[1];
+    if (dlg.DoModal() != IDOK)
         return FALSE;
     state.nWidthCm = static_cast<UINT>(dlg.m_nWidth);
     state.bPosterMode = TRUE;

@@ -118,11 +118,7 @@ protected:
     // frame 0, playing as its start left it, with no time elapsed.
     CGifView* OpenGif(const std::string& path)
     {
-        CDocument* pDoc = m_pApp->OpenDocumentFile(path.c_str());
-        if (pDoc == nullptr || !pDoc->IsKindOf(RUNTIME_CLASS(CGifDoc)))
-            return nullptr;
-        POSITION pos = pDoc->GetFirstViewPosition();
-        CView* pView = pos != nullptr ? pDoc->GetNextView(pos) : nullptr;
+        CView* pView = OpenFirstView(path, RUNTIME_CLASS(CGifDoc));
         if (pView == nullptr || !pView->IsKindOf(RUNTIME_CLASS(CGifView)))
             return nullptr;
         CGifView* pGif = static_cast<CGifView*>(pView);

@@ -119,6 +119,12 @@ bool AppTest::SectionExists(const char* section)
 
 std::string AppTest::WriteBmp(const std::string& name, int width, int height)
 {
+    return WriteBmp(name, width, height, [](int x, int y) { return RGB(200, y * 32, x * 16); });
+}
+
+std::string AppTest::WriteBmp(const std::string& name, int width, int height,
+                              const std::function<COLORREF(int x, int y)>& pixel)
+{
     int rowBytes = (width * 3 + 3) & ~3;
     BITMAPFILEHEADER file = {};
     BITMAPINFOHEADER info = {};
@@ -136,9 +142,10 @@ std::string AppTest::WriteBmp(const std::string& name, int width, int height)
     for (int y = 0; y < height; y++) {
         std::string row(rowBytes, '\0');
         for (int x = 0; x < width; x++) {
-            row[x * 3 + 0] = static_cast<char>(x * 16);
-            row[x * 3 + 1] = static_cast<char>(y * 32);
-            row[x * 3 + 2] = static_cast<char>(200);
+            COLORREF c = pixel(x, y);
+            row[x * 3 + 0] = static_cast<char>(GetBValue(c));
+            row[x * 3 + 1] = static_cast<char>(GetGValue(c));
+            row[x * 3 + 2] = static_cast<char>(GetRValue(c));
         }
         bytes += row;
     }

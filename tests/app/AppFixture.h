@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ protected:
 
     // A 24-bit BMP picture of that size in the scratch folder (name may hold blanks and accents).
     std::string WriteBmp(const std::string& name, int width = 16, int height = 8);
+    // The same with pixel (x, y), y counted from the bottom row, in the colour pixel gives.
+    std::string WriteBmp(const std::string& name, int width, int height,
+                         const std::function<COLORREF(int x, int y)>& pixel);
     // A copy of a GIF of the libraries' test pictures.
     std::string WriteGif(const std::string& name);
 

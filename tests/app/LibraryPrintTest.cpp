@@ -1,11 +1,13 @@
-// Printing the library bar's list: through the hidden picture-list print window to the test printer
-// (the whole list although only some pictures were selected, captions with the pictures' names,
-// pages as the layout gives them), its preview through the same list adapter, and cancelling at
-// each dialog, which closes the window and leaves no file.
+// Printing thumbnail lists. The library bar's list: through the hidden picture-list print window to the test
+// printer (the whole list although only some pictures were selected, captions with the pictures' names, pages
+// as the layout gives them), its preview through the same list adapter, and cancelling at each dialog, which
+// closes the window and leaves no file. The search-results window's print and preview commands.
 #include "tests/app/AppFixture.h"
 
 #include "shell/Settings.h"
 #include "explorer/PicListSheetSource.h"
+#include "explorer/SearchView.h"
+#include "explorer/SearchWorker.h"
 #include "explorer/ThumbnailSheet.h"
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
@@ -231,4 +233,61 @@ TEST_F(LibraryPrint, PreviewOfTheListHasTheLayoutsPages)
         EXPECT_EQ(CPrintPreviewWnd::GetActive(), nullptr);
     }
     pView->DestroyWindow();
+}
+
+TEST_F(LibraryPrint, SearchResultsPrintAndPreviewTheirList)
+{
+    g_arrSearchResults.RemoveAll();
+    for (int i = 0; i < 50; i++) {
+        char name[32];
+        wsprintfA(name, "\\photo%02d.bmp", i);
+        g_arrSearchResults.Add((m_folder + name).c_str());
+    }
+    m_pApp->NewSearchWindow();
+    CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
+    ASSERT_NE(pChild, nullptr);
+    auto* pView = dynamic_cast<CSearchView*>(pChild->GetActiveView());
+    ASSERT_NE(pView, nullptr);
+    ASSERT_EQ(pView->m_list.GetCount(), 50);
+    printed::PageCaps caps = printed::DefaultPageCaps();
+    SheetDevice device = {caps.width, caps.height, caps.dpiX, caps.dpiY};
+    SheetLayout l;
+
+    // The preview of all fifty at 8 cm, through the main window's command routing.
+    AfxScriptNextModal(IDD_PRINT_LIST, {{IDC_PRINT_LIST_ALL, "1"}, {IDC_PRINT_LIST_SIZE + 3, "1"}}, IDOK);
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    CPrintPreviewWnd* pPreview = CPrintPreviewWnd::GetActive();
+    ASSERT_NE(pPreview, nullptr);
+    ComputeSheetLayout(device, 3, 50, 1, &l);
+    EXPECT_EQ(pPreview->GetPageCount(), static_cast<UINT>(l.pageCount));
+    Pump();
+    printed::CaptureClient(pPreview->m_hWnd, "search-list-preview");
+    pPreview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
+    Pump();
+    ASSERT_EQ(CPrintPreviewWnd::GetActive(), nullptr);
+
+    // Two selected pictures printed at 2 cm, titled with the window's title.
+    std::string job = printed::UniqueJobName("SEARCHLIST");
+    pView->GetDocument()->SetTitle(job.c_str());
+    pView->m_list.SetSel(-1, FALSE);
+    pView->m_list.SetSel(10, TRUE);
+    pView->m_list.SetSel(49, TRUE);
+    AfxScriptNextModal(IDD_PRINT_LIST, {{IDC_PRINT_LIST_SELECTED, "1"}, {IDC_PRINT_LIST_SIZE, "1"}}, IDOK);
+    AfxCommonDialogAnswer ok;
+    ok.ok = true;
+    AfxScriptCommonDialog(AfxCommonDialogKind::Print, ok);
+    {
+        printed::SpoolLock lock;
+        m_pFrame->SendMessage(WM_COMMAND, ID_FILE_PRINT);
+    }
+    std::string pdf = printed::WaitForPdf(job);
+    ASSERT_FALSE(pdf.empty());
+    EXPECT_EQ(printed::PageCount(pdf), 1);
+    std::string text = printed::PageText(pdf, 1);
+    EXPECT_NE(text.find(job), std::string::npos);
+    EXPECT_NE(text.find("2 Images)"), std::string::npos);
+    EXPECT_NE(text.find("hoto10.bmp"), std::string::npos); // file names as captions
+    EXPECT_NE(text.find("hoto49.bmp"), std::string::npos);
+    EXPECT_EQ(text.find("hoto11.bmp"), std::string::npos);
+    printed::RemoveFilesOf(job);
 }

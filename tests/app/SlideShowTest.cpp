@@ -66,31 +66,7 @@ protected:
     // A 24-bit picture of one colour.
     std::string SolidBmp(const std::string& name, int w, int h, COLORREF c)
     {
-        int rowBytes = (w * 3 + 3) & ~3;
-        BITMAPFILEHEADER file = {};
-        BITMAPINFOHEADER info = {};
-        info.biSize = sizeof(info);
-        info.biWidth = w;
-        info.biHeight = h;
-        info.biPlanes = 1;
-        info.biBitCount = 24;
-        info.biSizeImage = static_cast<DWORD>(rowBytes * h);
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof(file) + sizeof(info);
-        file.bfSize = file.bfOffBits + info.biSizeImage;
-        std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-        bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-        std::string row(rowBytes, '\0');
-        for (int x = 0; x < w; x++) {
-            row[x * 3 + 0] = static_cast<char>(GetBValue(c));
-            row[x * 3 + 1] = static_cast<char>(GetGValue(c));
-            row[x * 3 + 2] = static_cast<char>(GetRValue(c));
-        }
-        for (int y = 0; y < h; y++)
-            bytes += row;
-        std::string path = m_temp.File(name);
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        return WriteBmp(name, w, h, [c](int, int) { return c; });
     }
     // Five pictures of 80 x 60 (picture i in colour i); with broken, the third is not a picture.
     CStringArray& Five(bool broken = false)

@@ -6,62 +6,43 @@
 #include "framework/Document.h"
 #include "viewers/DibDoc.h"
 #include "viewers/DibView.h"
+#include "tests/support/PaintedPixels.h"
 
 #include <vector>
 
 class ViewerTest : public AppTest {
 protected:
+    // Opens path through the application: the first view of its document when that is of class
+    // pDocClass, else null.
+    CView* OpenFirstView(const std::string& path, CRuntimeClass* pDocClass)
+    {
+        CDocument* pDoc = m_pApp->OpenDocumentFile(path.c_str());
+        if (pDoc == nullptr || !pDoc->IsKindOf(pDocClass))
+            return nullptr;
+        POSITION pos = pDoc->GetFirstViewPosition();
+        return pos != nullptr ? pDoc->GetNextView(pos) : nullptr;
+    }
     // Opens path through the application and returns its view (null when nothing opened).
     CDibView* Open(const std::string& path)
     {
-        CDocument* pDoc = m_pApp->OpenDocumentFile(path.c_str());
-        if (pDoc == nullptr || !pDoc->IsKindOf(RUNTIME_CLASS(CDibDoc)))
+        CView* pView = OpenFirstView(path, RUNTIME_CLASS(CDibDoc));
+        if (pView == nullptr)
             return nullptr;
-        POSITION pos = pDoc->GetFirstViewPosition();
-        CView* pView = pos != nullptr ? pDoc->GetNextView(pos) : nullptr;
         Pump();
         return pView != nullptr && pView->IsKindOf(RUNTIME_CLASS(CDibView)) ? static_cast<CDibView*>(pView)
                                                                             : nullptr;
     }
 };
 
-// A view's paint of its whole client area, as 0x00RRGGBB values, top row first.
-struct Painted {
-    int width = 0;
-    int height = 0;
-    std::vector<DWORD> pixels;
-    COLORREF At(int x, int y) const
-    {
-        DWORD p = pixels[static_cast<size_t>(y) * width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-};
+// A view's paint of its whole client area.
+using Painted = PaintedPixels;
 
 inline Painted PaintView(CDibView* pView)
 {
-    Painted result;
     RECT client;
     ::GetClientRect(pView->m_hWnd, &client);
-    result.width = client.right;
-    result.height = client.bottom;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = result.width;
-    bmi.bmiHeader.biHeight = -result.height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* pBits = nullptr;
-    HDC hdc = ::CreateCompatibleDC(nullptr);
-    HBITMAP hbm = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(hdc, hbm);
-    pView->PaintTo(hdc, client, client);
-    ::GdiFlush();
-    const DWORD* p = static_cast<const DWORD*>(pBits);
-    result.pixels.assign(p, p + static_cast<size_t>(result.width) * result.height);
-    ::SelectObject(hdc, old);
-    ::DeleteObject(hbm);
-    ::DeleteDC(hdc);
-    return result;
+    return PaintIntoMemory(client.right, client.bottom,
+                           [&](HDC hdc) { pView->PaintTo(hdc, client, client); });
 }
 
 // The colour of picture pixel (x, y), y counted from the top, of a 1-, 4-, 8-, 24- or 32-bit

@@ -134,28 +134,12 @@ std::vector<std::string> PicListTest::Names(CPicListBox* pList)
 
 ListPixels PicListTest::Paint(CPicListBox* pList, const char* shotName)
 {
-    ListPixels result;
     RECT client;
     ::GetClientRect(pList->m_hWnd, &client);
-    result.width = client.right;
-    result.height = client.bottom;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = result.width;
-    bmi.bmiHeader.biHeight = -result.height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* pBits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HDC hdc = ::CreateCompatibleDC(screen);
-    ::ReleaseDC(nullptr, screen);
-    HBITMAP hbm = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(hdc, hbm);
-    ::SendMessageA(pList->m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
-    ::SendMessageA(pList->m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
-    ::GdiFlush();
-    const DWORD* p = static_cast<const DWORD*>(pBits);
-    result.pixels.assign(p, p + static_cast<size_t>(result.width) * result.height);
+    ListPixels result = PaintIntoMemory(client.right, client.bottom, [pList](HDC hdc) {
+        ::SendMessageA(pList->m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+        ::SendMessageA(pList->m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
+    });
     if (shotName != nullptr) {
         std::string folder = testpaths::BinaryDir() + "\\screenshots";
         ::CreateDirectoryA(folder.c_str(), nullptr);
@@ -177,8 +161,5 @@ ListPixels PicListTest::Paint(CPicListBox* pList, const char* shotName)
         SaveDIBFile(dib, (folder + "\\" + shotName + ".bmp").c_str());
         GlobalFreeHandle(dib);
     }
-    ::SelectObject(hdc, old);
-    ::DeleteObject(hbm);
-    ::DeleteDC(hdc);
     return result;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include "framework/Wnd.h"
 #include "library/PicListBox.h"
+#include "tests/support/PaintedPixels.h"
 #include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -25,17 +26,8 @@ public:
     BOOL m_hasFocus = FALSE;
 };
 
-// A list's painting, as 0x00RRGGBB values, top row first.
-struct ListPixels {
-    int width = 0;
-    int height = 0;
-    std::vector<DWORD> pixels;
-    COLORREF At(int x, int y) const
-    {
-        DWORD p = pixels[static_cast<size_t>(y) * width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-};
+// A list's painting.
+using ListPixels = PaintedPixels;
 
 class PicListTest : public ::testing::Test {
 protected:

@@ -1,0 +1,288 @@
+// The library search's worker over generated libraries: which records match, where it looks, what it
+// never touches, and how it stops and pauses.
+#include "tests/explorer/SearchLibraryFixture.h"
+
+#include "library/PicObject.h"
+#include "core/FileTypes.h"
+#include "core/LoadDispatch.h"
+#include "tests/support/TestPaths.h"
+
+#include <functional>
+#include <vector>
+
+using namespace searchtest;
+
+namespace {
+
+std::set<int> Expected(int first, int last, const std::function<bool(int)>& pred)
+{
+    std::set<int> out;
+    for (int n = first; n < last; ++n)
+        if (pred(n))
+            out.insert(n);
+    return out;
+}
+
+struct Case {
+    const char* name;
+    const char* author;
+    const char* keyword;
+    const char* comment;
+    std::function<bool(int)> match;
+};
+
+// 10,000 records (the last 500 in the protected folder), searched for each case with the protected
+// folder open, then for the first case with it closed; nothing is ever written.
+void SearchTenThousand(const std::vector<Case>& cases,
+                       const std::function<void(const SearchCriteria&, BOOL)>& run, SearchProgress& block,
+                       const std::string& root)
+{
+    const std::string before = FileStamps(root);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + "|" + c.author + "|" + c.keyword + "|" + c.comment);
+        run(MakeSearchCriteria(c.name, c.author, c.keyword, c.comment), TRUE);
+        EXPECT_EQ(HitNumbers(g_arrSearchResults), Expected(0, 10000, c.match));
+        EXPECT_EQ(block.total.load(), 10000);
+        EXPECT_EQ(block.current.load(), 10001);
+        EXPECT_EQ(block.done.load(), 1);
+        EXPECT_EQ(block.hits.load(), g_arrSearchResults.GetSize());
+    }
+    // Until the protected folder is opened, its records are never found.
+    const Case& c = cases.front();
+    run(MakeSearchCriteria(c.name, c.author, c.keyword, c.comment), FALSE);
+    EXPECT_EQ(HitNumbers(g_arrSearchResults), Expected(0, 9500, c.match));
+    EXPECT_EQ(block.total.load(), 9500);
+    EXPECT_EQ(FileStamps(root), before);
+}
+
+} // namespace
+
+void SearchLibraryTest::FillTenThousand()
+{
+    Fill(kPictures, 0, 9000, 12);
+    Fill(kFavorites, 9000, 9500, 3);
+    Fill(kProtected, 9500, 10000, 2);
+}
+
+// Each criterion alone finds exactly its records, anywhere in the field, accented capitals matching
+// small accented letters.
+TEST_F(SearchLibraryTest, TenThousandRecordsEachCriterionFindsExactlyItsRecords)
+{
+    FillTenThousand();
+    SearchTenThousand(
+        {
+            {"\xE9t\xE9", "", "", "", [](int n) { return n % 5 == 0; }}, // "été" finds "Été à Nice"
+            {"hoto", "", "", "", [](int) { return true; }},              // inside the name
+            {"9999", "", "", "", [](int n) { return n == 9999; }},
+            {"", "\xE9lo\xEFse", "", "", [](int n) { return n % 3 == 0; }}, // "éloïse"
+            {"", "", "no\xEBl", "", [](int n) { return n % 4 == 3; }},      // "noël"
+            {"", "", "", "\xE9t\xE9", [](int n) { return n % 11 == 0; }},
+        },
+        [this](const SearchCriteria& c, BOOL p) { Run(c, p); }, m_block, m_dir.Path());
+}
+
+// Given together, criteria must all hold: a record matching only some is no hit.
+TEST_F(SearchLibraryTest, TenThousandRecordsCombinedCriteriaFindExactlyTheRecordsMatchingAll)
+{
+    FillTenThousand();
+    SearchTenThousand(
+        {
+            {"\xE9t\xE9", "", "NEIGE", "souvenir",
+             [](int n) { return n % 5 == 0 && n % 4 == 3 && n % 11 == 0; }},
+            {"plage", "marc", "", "", [](int n) { return n % 5 == 1 && n % 3 == 1; }},
+            {"ville", "\xC9LO\xCFSE", "vacances", "",
+             [](int n) { return n % 5 == 4 && n % 3 == 0 && n % 4 == 0; }},
+            {"zzz", "", "", "", [](int) { return false; }},
+        },
+        [this](const SearchCriteria& c, BOOL p) { Run(c, p); }, m_block, m_dir.Path());
+}
+
+// The trash, folders and record files whose name begins with '.', and other files are never read; a
+// broken record counts but never matches; a record whose picture is gone still is a hit, named by
+// the record's extension.
+TEST_F(SearchLibraryTest, LooksOnlyAtTheLibrarysRecordFiles)
+{
+    Fill(kPictures, 0, 10, 0);
+    WriteRecord(Folder(kTrash), 20);
+    CreateDirectoryA(Folder(std::string(kPictures) + "\\.cache").c_str(), nullptr);
+    WriteRecord(Folder(std::string(kPictures) + "\\.cache"), 21);
+    WriteRecord(Folder(kPictures), 22);
+    ASSERT_TRUE(MoveFileA(Folder(std::string(kPictures) + "\\Photo22.dai").c_str(),
+                          Folder(std::string(kPictures) + "\\.dai").c_str()));
+    ASSERT_TRUE(testpaths::WriteBytes(Folder(std::string(kPictures) + "\\Photo23.dai"), "broken"));
+    ASSERT_TRUE(testpaths::WriteBytes(Folder(std::string(kPictures) + "\\Photo24.txt"), "Photo"));
+
+    Run(MakeSearchCriteria("photo", "", "", ""), TRUE);
+    EXPECT_EQ(HitNumbers(g_arrSearchResults), Expected(0, 10, [](int) { return true; }));
+    EXPECT_EQ(m_block.total.load(), 11); // the broken record is counted
+    EXPECT_EQ(m_block.current.load(), 12);
+    ASSERT_GT(g_arrSearchResults.GetSize(), 0);
+    EXPECT_EQ(std::string(g_arrSearchResults[0]), Folder(std::string(kPictures) + "\\Photo0.jpg"));
+    EXPECT_EQ(std::string(m_block.GetFolder()), kProtected); // the last folder searched
+}
+
+// Counts the BMP decodes made while it lives.
+struct DecodeCounter {
+    static int count;
+    static PictureReader real;
+    static PackedDIB Counting(LPCSTR path)
+    {
+        ++count;
+        return real(path);
+    }
+    DecodeCounter()
+    {
+        count = 0;
+        real = GetPictureReader(kFileTypeBMP);
+        SetPictureReader(kFileTypeBMP, Counting);
+    }
+    ~DecodeCounter() { SetPictureReader(kFileTypeBMP, real); }
+};
+int DecodeCounter::count = 0;
+PictureReader DecodeCounter::real = nullptr;
+
+// A 24-bit 16 x 8 BMP file.
+std::string SmallBmp()
+{
+    const int width = 16, height = 8, row = width * 3;
+    BITMAPFILEHEADER fh = {};
+    BITMAPINFOHEADER ih = {};
+    ih.biSize = sizeof(ih);
+    ih.biWidth = width;
+    ih.biHeight = height;
+    ih.biPlanes = 1;
+    ih.biBitCount = 24;
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof(fh) + sizeof(ih);
+    fh.bfSize = fh.bfOffBits + row * height;
+    std::string bytes(reinterpret_cast<const char*>(&fh), sizeof(fh));
+    bytes.append(reinterpret_cast<const char*>(&ih), sizeof(ih));
+    for (int i = 0; i < row * height; ++i)
+        bytes.push_back(static_cast<char>(i * 7));
+    return bytes;
+}
+
+// Records older than their pictures are not rebuilt by the search: no picture is decoded and every
+// record file keeps its bytes and its date.
+TEST_F(SearchLibraryTest, NeverDecodesAPictureNorWritesARecord)
+{
+    for (int n = 0; n < 5; ++n)
+        WriteRecord(Folder(kPictures), n, "bmp");
+    FILETIME old = {0x10000000, 0x01C00000};
+    for (int n = 0; n < 5; ++n) {
+        const std::string stem = Folder(std::string(kPictures) + "\\Photo" + std::to_string(n));
+        ASSERT_TRUE(testpaths::WriteBytes(stem + ".bmp", SmallBmp()));
+        HANDLE h = CreateFileA((stem + ".dai").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                               nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        SetFileTime(h, nullptr, nullptr, &old);
+        CloseHandle(h);
+    }
+    const std::string record = Folder(std::string(kPictures) + "\\Photo1.dai");
+    const std::string bytes = testpaths::ReadBytes(record);
+    const std::string stamps = FileStamps(m_dir.Path());
+
+    DecodeCounter decodes;
+    Run(MakeSearchCriteria("photo", "", "", ""), FALSE);
+    EXPECT_EQ(g_arrSearchResults.GetSize(), 5);
+    EXPECT_EQ(decodes.count, 0);
+    EXPECT_EQ(FileStamps(m_dir.Path()), stamps);
+
+    // Whereas reading one whole rebuilds it: the checks above can fail.
+    CPicObject whole;
+    whole.m_strPath = Folder(std::string(kPictures) + "\\Photo1.bmp").c_str();
+    ASSERT_TRUE(whole.LoadDai());
+    EXPECT_EQ(decodes.count, 1);
+    EXPECT_NE(testpaths::ReadBytes(record), bytes);
+}
+
+// The stop flag is tested before every entry: set while record k is examined, the worker examines no
+// further record, skips the remaining folders and is done.
+TEST_F(SearchLibraryTest, StopEndsTheWorkerBeforeTheNextRecord)
+{
+    Fill(kPictures, 0, 300, 4);
+    Fill(kFavorites, 300, 400, 0);
+    for (LONG stopAt : {1L, 57L, 299L}) {
+        static LONG s_stopAt;
+        s_stopAt = stopAt;
+        m_block.pfnAfterEntry = [](SearchProgress* p) {
+            if (p->current.load() - 1 == s_stopAt)
+                *p->stopFlag = 1;
+        };
+        m_stop = 0;
+        Run(MakeSearchCriteria("photo", "", "", ""), FALSE);
+        EXPECT_EQ(m_block.done.load(), 1);
+        EXPECT_EQ(m_block.current.load(), stopAt + 1);
+        EXPECT_EQ(g_arrSearchResults.GetSize(), stopAt);
+    }
+    // Stopped while counting: nothing is searched.
+    m_stop = 1;
+    m_block.pfnAfterEntry = nullptr;
+    Run(MakeSearchCriteria("photo", "", "", ""), FALSE);
+    EXPECT_EQ(m_block.done.load(), 1);
+    EXPECT_EQ(m_block.total.load(), 0);
+    EXPECT_EQ(g_arrSearchResults.GetSize(), 0);
+}
+
+// On its own thread, a worker told to stop by another thread examines at most one more record.
+TEST_F(SearchLibraryTest, StopFromAnotherThreadIsSeenWithinOneRecord)
+{
+    Fill(kPictures, 0, 2000, 8);
+    m_block.criteria = MakeSearchCriteria("photo", "", "", "");
+    m_block.hRunEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    // The worker is held after record 100 until the stop is set, then let go.
+    static HANDLE s_reached, s_go;
+    s_reached = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    s_go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    m_block.pfnAfterEntry = [](SearchProgress* p) {
+        if (p->current.load() == 101) {
+            SetEvent(s_reached);
+            WaitForSingleObject(s_go, INFINITE);
+        }
+    };
+    HANDLE thread = CreateThread(nullptr, 0, SearchThreadProc, &m_block, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    ASSERT_EQ(WaitForSingleObject(s_reached, 30000), WAIT_OBJECT_0);
+    m_stop = 1;
+    SetEvent(s_go);
+    ASSERT_EQ(WaitForSingleObject(thread, 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(m_block.done.load(), 1);
+    EXPECT_EQ(m_block.current.load(), 101);
+    EXPECT_EQ(g_arrSearchResults.GetSize(), 100);
+    CloseHandle(thread);
+    CloseHandle(s_reached);
+    CloseHandle(s_go);
+    CloseHandle(m_block.hRunEvent);
+    m_block.hRunEvent = nullptr;
+}
+
+// While paused (the stop question), the worker takes no further record; after the answer "no" it
+// goes on and finds the same hits as a search never paused.
+TEST_F(SearchLibraryTest, PausedWorkerTakesNoRecordUntilResumed)
+{
+    Fill(kPictures, 0, 400, 3);
+    m_block.criteria = MakeSearchCriteria("plage", "", "", "");
+    m_block.hRunEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    static HANDLE s_paused;
+    static HANDLE s_run;
+    s_paused = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    s_run = m_block.hRunEvent;
+    m_block.pfnAfterEntry = [](SearchProgress* p) {
+        if (p->current.load() == 51) {
+            ResetEvent(s_run);
+            SetEvent(s_paused);
+        }
+    };
+    HANDLE thread = CreateThread(nullptr, 0, SearchThreadProc, &m_block, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(s_paused, 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(thread, 200), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(m_block.current.load(), 51);
+    EXPECT_EQ(m_block.done.load(), 0);
+    SetEvent(s_run);
+    ASSERT_EQ(WaitForSingleObject(thread, 30000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    CloseHandle(s_paused);
+    CloseHandle(m_block.hRunEvent);
+    m_block.hRunEvent = nullptr;
+    EXPECT_EQ(HitNumbers(g_arrSearchResults), Expected(0, 400, [](int n) { return n % 5 == 1; }));
+}
