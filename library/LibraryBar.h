@@ -153,7 +153,61 @@ public:
     // The print command: the list printed as thumbnail sheets through a picture-list print window,
     // when a folder other than the trash shows and at least one picture is selected.
     void PrintList();
-    void OnUpdatePrintList(CCmdUI* pCmdUI);
+
+    // ---- commands (LibraryBarCommands.cpp) ----
+    BOOL IsInProtectedFolder();
+    BOOL MovePictureToTrash(const CString& path);
+    BOOL MoveFolderToTrash(const CString& path);
+    // Double click and Enter on the list: restore in the trash, else open (full screen by the
+    // setting).
+    void OpenListItems();
+    void OnLibDelete();
+    void OnUpdateLibDelete(CCmdUI* pCmdUI);
+    void OnLibRecover();
+    void OnUpdateLibRecover(CCmdUI* pCmdUI);
+    void OnLibErase();
+    void OnUpdateLibErase(CCmdUI* pCmdUI);
+    void OnLibEmptyDeleted();
+    void OnUpdateLibEmptyDeleted(CCmdUI* pCmdUI);
+    void OnLibRefresh();
+    void OnUpdateLibRefresh(CCmdUI* pCmdUI);
+    void OnLibOpenFolder();
+    void OnUpdateLibOpenFolder(CCmdUI* pCmdUI);
+    void OnLibRename();
+    void OnUpdateLibRename(CCmdUI* pCmdUI);
+    void OnLibParentFolder();
+    void OnUpdateLibParentFolder(CCmdUI* pCmdUI);
+    void OnLibOpenPicture();
+    void OnUpdateLibOpenPicture(CCmdUI* pCmdUI);
+    void OnLibOpenFullScreen();
+    void OnUpdateLibOpenFullScreen(CCmdUI* pCmdUI);
+    void OnLibAutoFullScreen();
+    void OnUpdateLibAutoFullScreen(CCmdUI* pCmdUI);
+    void OnLibSlideShow();
+    void OnUpdateLibSlideShow(CCmdUI* pCmdUI);
+    void OnLibSort(UINT nID);
+    void OnUpdateLibSort(CCmdUI* pCmdUI);
+    void OnLibView(UINT nID);
+    void OnUpdateLibView(CCmdUI* pCmdUI);
+    void OnLibSelectAll();
+    void OnLibDeselectAll();
+    void OnLibInvertSelection();
+    void OnLibSelectPattern();
+    void OnLibDeselectPattern();
+    void OnUpdateLibListNotEmpty(CCmdUI* pCmdUI);
+    void OnLibSelectionMenu();
+    void OnLibViewMenu();
+    void OnUpdateLibAlways(CCmdUI* pCmdUI);
+    void OnLibProperties();
+    void OnUpdateLibProperties(CCmdUI* pCmdUI);
+    void OnLibImport();
+    void OnUpdateLibImport(CCmdUI* pCmdUI);
+    void OnLibExport();
+    void OnLibEditPicture();
+    void OnLibPrint();
+    void OnUpdateLibPicturesOutsideTrash(CCmdUI* pCmdUI);
+    void OnLibCopy();
+    void OnUpdateLibCopy(CCmdUI* pCmdUI);
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -166,6 +220,8 @@ private:
     // The selected items' records as transfer items, in index order, with their indexes.
     void SelectedItems(std::vector<struct TransferItem>* pItems, std::vector<int>* pIndexes);
     BOOL IsOwnFolder(const CString& path) const;
+    void OpenFirstSelected(BOOL bFullScreen);
+    void PopupBarMenu(int nPopup);
 
     HDC m_hScreenDC = nullptr;
     int m_nDragBase = 0;

@@ -2,19 +2,12 @@
 // picture-list print window, which prints the bar's list and closes itself.
 #include "library/LibraryBar.h"
 
-#include "framework/CmdUI.h"
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
-
-void CLibraryBar::OnUpdatePrintList(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(m_hWnd != nullptr && m_tree.GetSelectedKind() != LIB_KIND_TRASH
-                   && !m_list.LIBLIST_TRASH_MODE && m_list.m_hWnd != nullptr && m_list.GetSelCount() > 0);
-}
 
 void CLibraryBar::PrintList()
 {

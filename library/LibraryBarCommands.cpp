@@ -1,0 +1,807 @@
+// The library bar's commands: trash, folders, opening, sorting, views, selection, renaming,
+// properties, import, export, the external editor, printing and copying. Each has its update
+// handler of the same name; the main frame forwards both while the bar is visible.
+#include "library/LibraryBar.h"
+
+#include "core/BusyCursor.h"
+#include "core/PackedDib.h"
+#include "core/Progress.h"
+#include "core/SystemUtil.h"
+#include "framework/CmdUI.h"
+#include "framework/CommonDialogs.h"
+#include "framework/FrameworkTexts.h"
+#include "framework/Menu.h"
+#include "framework/TestSeams.h"
+#include "framework/WinApp.h"
+#include "library/DelObject.h"
+#include "library/LibraryHost.h"
+#include "library/LibraryListCommands.h"
+#include "library/PatternDialogs.h"
+#include "library/PicObject.h"
+#include "library/PicProperties.h"
+#include "library/PictureRename.h"
+#include "library/ProtectedAccess.h"
+#include "library/ReplaceConfirm.h"
+#include "library/SafeFileOps.h"
+#include "library/TrashDialogs.h"
+#include "resources/library-cmds-ids.h"
+#include "resources/resource.h"
+#include "shell/MainFrameHost.h"
+#include "shell/Settings.h"
+#include "viewers/SlideShowWnd.h"
+#include "viewers/ViewerGlobals.h"
+
+#include <vector>
+
+namespace {
+
+// The selected indexes, in ascending order.
+std::vector<int> SelectedIndexes(const CListBox& list)
+{
+    std::vector<int> out;
+    HWND hList = list.GetSafeHwnd();
+    int count = static_cast<int>(::SendMessageA(hList, LB_GETSELCOUNT, 0, 0));
+    if (count <= 0)
+        return out;
+    out.resize(static_cast<size_t>(count));
+    count = static_cast<int>(::SendMessageA(hList, LB_GETSELITEMS, static_cast<WPARAM>(count),
+                                            reinterpret_cast<LPARAM>(out.data())));
+    out.resize(count > 0 ? static_cast<size_t>(count) : 0);
+    return out;
+}
+
+int SelectedCount(const CListBox& list)
+{
+    int count = static_cast<int>(::SendMessageA(list.GetSafeHwnd(), LB_GETSELCOUNT, 0, 0));
+    return count > 0 ? count : 0;
+}
+
+int ItemCount(const CListBox& list)
+{
+    int count = static_cast<int>(::SendMessageA(list.GetSafeHwnd(), LB_GETCOUNT, 0, 0));
+    return count > 0 ? count : 0;
+}
+
+CObject* ItemRecord(const CListBox& list, int index)
+{
+    LRESULT data = ::SendMessageA(list.GetSafeHwnd(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    return data == LB_ERR ? nullptr : reinterpret_cast<CObject*>(data);
+}
+
+// The part of path after the library root.
+CString RelativeToRoot(const CString& path)
+{
+    CString root = LibraryRoot();
+    if (!root.IsEmpty() && path.GetLength() >= root.GetLength()
+        && path.Left(root.GetLength()).CompareNoCase(root) == 0)
+        return path.Mid(root.GetLength());
+    return path;
+}
+
+void SelectAndShow(CListBox& list, int index)
+{
+    int count = ItemCount(list);
+    if (count == 0)
+        return;
+    if (index >= count)
+        index = count - 1;
+    HWND hList = list.GetSafeHwnd();
+    ::SendMessageA(hList, LB_SETSEL, FALSE, -1);
+    ::SendMessageA(hList, LB_SETSEL, TRUE, index);
+    ::SendMessageA(hList, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+}
+
+class CRedrawOff {
+public:
+    explicit CRedrawOff(CWnd& wnd) : m_hWnd(wnd.GetSafeHwnd())
+    {
+        ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
+    }
+    ~CRedrawOff()
+    {
+        ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+
+private:
+    HWND m_hWnd;
+};
+
+// The filter of the open dialog: every readable picture type, then all files.
+CString ImportFilter()
+{
+    static const UINT kFilterIds[] = {
+        IDS_FILTER_ALL_PICTURES, IDS_FILTER_BMP,     IDS_FILTER_JPEG,     IDS_FILTER_GIF,   IDS_FILTER_PNG,
+        IDS_FILTER_TIFF,         IDS_FILTER_PHOTOCD, IDS_FILTER_PICT,     IDS_FILTER_TARGA, IDS_FILTER_WMF,
+        IDS_FILTER_IFF,          IDS_FILTER_PCX,     IDS_FILTER_ALL_FILES};
+    CString filter;
+    for (UINT id : kFilterIds)
+        filter += AfxLoadText(id);
+    return filter + "|";
+}
+
+// The files an open dialog with several choices returned: one full path, or a folder followed by
+// names (each ended by a zero, the list by a second zero).
+std::vector<CString> ImportSelection(const std::vector<char>& buffer)
+{
+    std::vector<CString> parts;
+    size_t i = 0;
+    while (i < buffer.size() && buffer[i] != '\0') {
+        size_t start = i;
+        while (i < buffer.size() && buffer[i] != '\0')
+            i++;
+        parts.emplace_back(buffer.data() + start, static_cast<int>(i - start));
+        i++;
+    }
+    if (parts.size() <= 1)
+        return parts;
+    std::vector<CString> paths;
+    CString folder = parts[0];
+    if (folder.Right(1) != "\\")
+        folder += "\\";
+    for (size_t n = 1; n < parts.size(); n++) {
+        if (folder.GetLength() + parts[n].GetLength() < MAX_PATH)
+            paths.push_back(folder + parts[n]);
+    }
+    return paths;
+}
+
+class CBusy {
+public:
+    CBusy() { SetAppCursor(kAppCursorBusy); }
+    ~CBusy() { RestoreAppCursor(); }
+};
+
+} // namespace
+
+// ---- trash ----
+
+BOOL CLibraryBar::IsInProtectedFolder()
+{
+    CString path = m_tree.GetSelectedPath();
+    return !g_strProtectedFolder.IsEmpty() && path.GetLength() >= g_strProtectedFolder.GetLength()
+           && path.Left(g_strProtectedFolder.GetLength()).CompareNoCase(g_strProtectedFolder) == 0;
+}
+
+BOOL CLibraryBar::MovePictureToTrash(const CString& path)
+{
+    CDelObject item(kTrashPicture);
+    item.m_bFromProtected = IsInProtectedFolder();
+    item.m_strRelPath = RelativeToRoot(path);
+    item.m_strRelDaiPath = RelativeToRoot(RecordFilePath(path));
+    int slash = path.ReverseFind('\\');
+    item.m_strOrigFolder = slash >= 0 ? path.Left(slash) : CString();
+    return item.MoveToTrash();
+}
+
+BOOL CLibraryBar::MoveFolderToTrash(const CString& path)
+{
+    CDelObject item(kTrashFolder);
+    item.m_bFromProtected = IsInProtectedFolder();
+    item.m_strRelPath = RelativeToRoot(path);
+    int slash = path.ReverseFind('\\');
+    item.m_strOrigFolder = slash >= 0 ? path.Left(slash) : CString();
+    return item.MoveToTrash();
+}
+
+void CLibraryBar::OnLibDelete()
+{
+    int kind = m_tree.GetSelectedKind();
+    if (kind == LIB_KIND_TRASH) {
+        if (m_bListHasFocus)
+            OnLibErase();
+        else
+            OnLibEmptyDeleted();
+        return;
+    }
+    if (!m_bListHasFocus) {
+        if (kind != LIB_KIND_FOLDER)
+            return;
+        HTREEITEM hItem = m_tree.GetSelectedItem();
+        CString path = m_tree.GetSelectedPath();
+        BOOL confirmed = ConfirmDeleteFolder(this, m_tree.GetItemText(hItem));
+        SetFocus();
+        if (!confirmed || !MoveFolderToTrash(path))
+            return;
+        HTREEITEM hNext = m_tree.GetNextSiblingItem(hItem);
+        if (hNext == nullptr)
+            hNext = m_tree.GetPrevSiblingItem(hItem);
+        if (hNext == nullptr)
+            hNext = m_tree.GetParentItem(hItem);
+        m_tree.DeleteItemTree(hItem);
+        m_tree.SelectItem(hNext);
+        ShowDeleteNotice();
+        SetFocus();
+        return;
+    }
+    SetFocus();
+    std::vector<int> selected = SelectedIndexes(m_list);
+    if (selected.empty())
+        return;
+    std::vector<int> moved;
+    {
+        CBusy busy;
+        CRedrawOff redraw(m_list);
+        BOOL gauge = selected.size() > 1;
+        if (gauge)
+            BeginProgress(IDS_PROGRESS_DELETE);
+        DWORD done = 0;
+        for (int index : selected) {
+            CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, index));
+            if (pRecord != nullptr && MovePictureToTrash(pRecord->FixPath(m_strFolder, FALSE)))
+                moved.push_back(index);
+            if (gauge)
+                SetProgress(++done, static_cast<DWORD>(selected.size()));
+        }
+        if (gauge)
+            EndProgress();
+        // Only what reached the trash leaves the list; a picture that stayed keeps its item.
+        for (auto it = moved.rbegin(); it != moved.rend(); ++it)
+            m_list.DeleteString(static_cast<UINT>(*it));
+    }
+    UpdateStatusLine();
+    if (!moved.empty())
+        ShowDeleteNotice();
+    SetFocus();
+}
+
+void CLibraryBar::OnUpdateLibDelete(CCmdUI* pCmdUI)
+{
+    int kind = m_tree.GetSelectedKind();
+    if (m_bListHasFocus)
+        pCmdUI->Enable(SelectedCount(m_list) > 0);
+    else
+        pCmdUI->Enable(kind == LIB_KIND_TRASH || kind == LIB_KIND_FOLDER);
+}
+
+void CLibraryBar::OnLibRecover()
+{
+    if (m_tree.GetSelectedKind() != LIB_KIND_TRASH)
+        return;
+    CRecoverConfirmDlg dlg(this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    SetFocus();
+    std::vector<int> selected = SelectedIndexes(m_list);
+    if (selected.empty())
+        return;
+    int first = selected.front();
+    int restored = 0;
+    BeginReplaceBatch();
+    {
+        CRedrawOff redraw(m_list);
+        CBusy busy;
+        for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+            CDelObject* pItem = dynamic_cast<CDelObject*>(ItemRecord(m_list, *it));
+            if (pItem != nullptr && pItem->Restore()) {
+                m_list.DeleteString(static_cast<UINT>(*it));
+                restored++;
+            }
+            if (g_bReplaceCancelled)
+                break;
+        }
+    }
+    if (restored > 0)
+        OnLibRefresh();
+    SelectAndShow(m_list, first);
+    UpdateStatusLine();
+}
+
+void CLibraryBar::OnUpdateLibRecover(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_tree.GetSelectedKind() == LIB_KIND_TRASH && SelectedCount(m_list) > 0);
+}
+
+void CLibraryBar::OnLibErase()
+{
+    if (m_tree.GetSelectedKind() != LIB_KIND_TRASH)
+        return;
+    CEraseConfirmDlg dlg(this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    SetFocus();
+    std::vector<int> selected = SelectedIndexes(m_list);
+    if (selected.empty())
+        return;
+    int first = selected.front();
+    {
+        CRedrawOff redraw(m_list);
+        CBusy busy;
+        BOOL gauge = selected.size() > 1;
+        if (gauge)
+            BeginProgress(IDS_PROGRESS_DELETE);
+        DWORD done = 0;
+        for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+            CDelObject* pItem = dynamic_cast<CDelObject*>(ItemRecord(m_list, *it));
+            // An item whose files could not all be erased stays listed.
+            if (pItem != nullptr && pItem->Erase())
+                m_list.DeleteString(static_cast<UINT>(*it));
+            if (gauge)
+                SetProgress(++done, static_cast<DWORD>(selected.size()));
+        }
+        if (gauge)
+            EndProgress();
+    }
+    SelectAndShow(m_list, first);
+    UpdateStatusLine();
+}
+
+void CLibraryBar::OnUpdateLibErase(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_tree.GetSelectedKind() == LIB_KIND_TRASH && SelectedCount(m_list) > 0);
+}
+
+void CLibraryBar::OnLibEmptyDeleted()
+{
+    CEmptyTrashConfirmDlg dlg(this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    {
+        CBusy busy;
+        EmptyTrashFolder();
+    }
+    if (m_tree.GetSelectedKind() == LIB_KIND_TRASH) {
+        // What could not be deleted is still there and stays listed.
+        LoadTrashFolder(m_tree.GetSelectedPath());
+    }
+    UpdateStatusLine();
+}
+
+void CLibraryBar::OnUpdateLibEmptyDeleted(CCmdUI* pCmdUI)
+{
+    CString trash = GetTrashFolder();
+    pCmdUI->Enable(!trash.IsEmpty() && !ListMatchingFiles(trash + "*.del").empty());
+}
+
+// ---- folders ----
+
+void CLibraryBar::OnLibRefresh()
+{
+    CBusy busy;
+    CString before = m_tree.GetSelectedPath();
+    {
+        CRedrawOff redraw(m_tree);
+        g_LibrarianLastPath = before;
+        m_tree.DeleteAllItems();
+        m_tree.InitFolders();
+        m_tree.SelectPath(g_LibrarianLastPath);
+    }
+    if (m_tree.GetSelectedPath().CompareNoCase(before) != 0)
+        RequestFolderReload();
+}
+
+void CLibraryBar::OnUpdateLibRefresh(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
+
+void CLibraryBar::OnLibOpenFolder() { m_tree.GetSelectedKind(); }
+
+void CLibraryBar::OnUpdateLibOpenFolder(CCmdUI* pCmdUI)
+{
+    int kind = m_tree.GetSelectedKind();
+    pCmdUI->Enable(kind != LIB_KIND_TRASH && kind != LIB_KIND_ROOT);
+}
+
+void CLibraryBar::OnLibRename()
+{
+    if (!m_bListHasFocus) {
+        if (m_tree.GetSelectedKind() != LIB_KIND_FOLDER)
+            return;
+        HTREEITEM hItem = m_tree.GetSelectedItem();
+        CString newPath;
+        BOOL renamed = RunRenameFolder(this, m_tree.GetSelectedPath(), m_tree.GetItemText(hItem), &newPath);
+        SetFocus();
+        if (renamed) {
+            CString folder, name;
+            SplitPath(newPath, &folder, &name);
+            m_tree.SetItemText(hItem, name);
+            RequestFolderReload();
+        }
+        return;
+    }
+    std::vector<int> selected = SelectedIndexes(m_list);
+    if (selected.empty() || m_list.LIBLIST_TRASH_MODE)
+        return;
+    if (selected.size() == 1) {
+        CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, selected.front()));
+        if (pRecord == nullptr)
+            return;
+        BOOL renamed = RunRenamePicture(this, *pRecord, m_strFolder);
+        SetFocus();
+        if (renamed)
+            m_list.ResortItem(selected.front());
+        return;
+    }
+    std::vector<CPicObject*> records;
+    for (int index : selected) {
+        CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, index));
+        if (pRecord == nullptr)
+            break;
+        records.push_back(pRecord);
+    }
+    RunRenamePictureSeries(this, records, m_strFolder);
+    // The list shows the names on disk again, also after a series that stopped half-way.
+    RequestFolderReload();
+    SetFocus();
+}
+
+void CLibraryBar::OnUpdateLibRename(CCmdUI* pCmdUI)
+{
+    if (m_bListHasFocus)
+        pCmdUI->Enable(!m_list.LIBLIST_TRASH_MODE && SelectedCount(m_list) > 0);
+    else
+        pCmdUI->Enable(m_tree.GetSelectedKind() == LIB_KIND_FOLDER);
+}
+
+void CLibraryBar::OnLibParentFolder()
+{
+    HTREEITEM hItem = m_tree.GetSelectedItem();
+    HTREEITEM hParent = hItem != nullptr ? m_tree.GetParentItem(hItem) : nullptr;
+    if (hParent == nullptr)
+        return;
+    m_tree.SelectItem(hParent);
+    if (!m_bListHasFocus && (m_tree.GetItemState(hParent, TVIS_EXPANDED) & TVIS_EXPANDED))
+        m_tree.Expand(hParent, TVE_COLLAPSE | TVE_COLLAPSERESET);
+    RequestFolderReload();
+}
+
+void CLibraryBar::OnUpdateLibParentFolder(CCmdUI* pCmdUI)
+{
+    HTREEITEM hItem = m_tree.GetSelectedItem();
+    pCmdUI->Enable(hItem != nullptr && m_tree.GetParentItem(hItem) != nullptr);
+}
+
+// ---- opening ----
+
+void CLibraryBar::OpenFirstSelected(BOOL bFullScreen)
+{
+    if (m_tree.GetSelectedKind() == LIB_KIND_TRASH)
+        return;
+    std::vector<int> selected = SelectedIndexes(m_list);
+    if (selected.empty())
+        return;
+    CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, selected.front()));
+    if (pRecord == nullptr)
+        return;
+    g_strOpenFolderTitle = m_tree.GetSelectedText();
+    CString path = pRecord->FixPath(m_strFolder, TRUE);
+    if (bFullScreen) {
+        g_bOpenFullScreen = TRUE;
+        g_pFullScreenReturnWnd = GetParent();
+    }
+    AfxGetApp()->OpenDocumentFile(path);
+    g_bOpenFullScreen = FALSE;
+    g_pFullScreenReturnWnd = nullptr;
+    g_strOpenFolderTitle.Empty();
+}
+
+void CLibraryBar::OnLibOpenPicture() { OpenFirstSelected(FALSE); }
+void CLibraryBar::OnLibOpenFullScreen() { OpenFirstSelected(TRUE); }
+
+void CLibraryBar::OnUpdateLibOpenPicture(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_tree.GetSelectedKind() != LIB_KIND_TRASH && SelectedCount(m_list) > 0);
+}
+
+void CLibraryBar::OnUpdateLibOpenFullScreen(CCmdUI* pCmdUI) { OnUpdateLibOpenPicture(pCmdUI); }
+
+void CLibraryBar::OnLibAutoFullScreen() { g_PleinEcranAutoLibBar = g_PleinEcranAutoLibBar ? 0 : 1; }
+
+void CLibraryBar::OnUpdateLibAutoFullScreen(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(g_PleinEcranAutoLibBar != 0);
+}
+
+void CLibraryBar::OpenListItems()
+{
+    if (SelectedCount(m_list) == 0)
+        return;
+    if (m_tree.GetSelectedKind() == LIB_KIND_TRASH)
+        OnLibRecover();
+    else
+        OpenFirstSelected(g_PleinEcranAutoLibBar != 0);
+}
+
+void CLibraryBar::OnLibSlideShow()
+{
+    if (m_tree.GetSelectedKind() == LIB_KIND_TRASH || ItemCount(m_list) < 2 || g_pMainFrameHost == nullptr)
+        return;
+    if (SelectedCount(m_list) <= 1)
+        ::SendMessageA(m_list.m_hWnd, LB_SETSEL, TRUE, -1);
+    CStringArray paths;
+    for (int index : SelectedIndexes(m_list)) {
+        CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, index));
+        if (pRecord != nullptr)
+            paths.Add(pRecord->FixPath(m_strFolder, FALSE));
+    }
+    if (paths.GetSize() == 0)
+        return;
+    g_pMainFrameHost->RunSlideShow(kSlideSourceLibrary, &m_list, paths);
+}
+
+void CLibraryBar::OnUpdateLibSlideShow(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_tree.GetSelectedKind() != LIB_KIND_TRASH && ItemCount(m_list) > 0);
+}
+
+// ---- sorting and views ----
+
+void CLibraryBar::OnLibSort(UINT nID)
+{
+    if (m_list.LIBLIST_TRASH_MODE)
+        return;
+    if (nID == ID_LIB_SORT_ASCENDING || nID == ID_LIB_SORT_DESCENDING) {
+        int order = nID == ID_LIB_SORT_DESCENDING ? 1 : 0;
+        if (m_list.m_nSortOrder == order)
+            return;
+        m_list.m_nSortOrder = order;
+        g_DefaultSortOrderLibBar = order;
+    } else {
+        int key = nID == ID_LIB_SORT_TYPE ? 1 : nID == ID_LIB_SORT_DATE ? 2 : nID == ID_LIB_SORT_SIZE ? 3 : 0;
+        if (m_list.m_nSortKey == key)
+            return;
+        m_list.m_nSortKey = key;
+        g_DefaultSortByLibBar = key;
+    }
+    m_list.Resort();
+}
+
+void CLibraryBar::OnUpdateLibSort(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_list.LIBLIST_TRASH_MODE);
+    BOOL checked = FALSE;
+    switch (pCmdUI->m_nID) {
+    case ID_LIB_SORT_NAME:
+        checked = m_list.m_nSortKey == 0;
+        break;
+    case ID_LIB_SORT_TYPE:
+        checked = m_list.m_nSortKey == 1;
+        break;
+    case ID_LIB_SORT_DATE:
+        checked = m_list.m_nSortKey == 2;
+        break;
+    case ID_LIB_SORT_SIZE:
+        checked = m_list.m_nSortKey == 3;
+        break;
+    case ID_LIB_SORT_ASCENDING:
+        checked = m_list.m_nSortOrder == 0;
+        break;
+    default:
+        checked = m_list.m_nSortOrder == 1;
+        break;
+    }
+    pCmdUI->SetCheck(checked);
+}
+
+void CLibraryBar::OnLibView(UINT nID)
+{
+    int view = static_cast<int>(nID - ID_LIB_VIEW_LARGE);
+    if (m_list.LIBLIST_TRASH_MODE || view < 0 || view > 3 || m_list.m_nView == view)
+        return;
+    CBusy busy;
+    g_TailleVignetteLibBar = view;
+    ApplyView();
+    SelectAndShow(m_list, 0);
+    FocusList();
+}
+
+void CLibraryBar::OnUpdateLibView(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_list.LIBLIST_TRASH_MODE);
+    pCmdUI->SetCheck(m_list.m_nView == static_cast<int>(pCmdUI->m_nID - ID_LIB_VIEW_LARGE));
+}
+
+// ---- selection ----
+
+void CLibraryBar::OnLibSelectAll()
+{
+    if (ChangeListSelection(m_list, kListSelectAll))
+        FocusList();
+}
+
+void CLibraryBar::OnLibDeselectAll()
+{
+    if (ChangeListSelection(m_list, kListDeselectAll))
+        FocusList();
+}
+
+void CLibraryBar::OnLibInvertSelection()
+{
+    if (ChangeListSelection(m_list, kListInvertSelection))
+        FocusList();
+}
+
+void CLibraryBar::OnUpdateLibListNotEmpty(CCmdUI* pCmdUI) { pCmdUI->Enable(ItemCount(m_list) > 0); }
+
+void CLibraryBar::PopupBarMenu(int nPopup)
+{
+    SetFocus();
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_CONTEXTMENUS))
+        return;
+    CMenu* pPopup = menu.GetSubMenu(nPopup);
+    if (pPopup == nullptr)
+        return;
+    HDC hScreen = ::GetDC(::GetDesktopWindow());
+    int width = ::GetDeviceCaps(hScreen, HORZRES);
+    ::ReleaseDC(::GetDesktopWindow(), hScreen);
+    POINT pt;
+    ::GetCursorPos(&pt);
+    CWnd* pOwner = AfxGetMainWnd() != nullptr ? AfxGetMainWnd() : this;
+    if (pt.x < width / 2)
+        pPopup->TrackPopupMenu(TPM_RIGHTBUTTON, pt.x - 1, pt.y - 1, pOwner);
+    else
+        pPopup->TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RIGHTALIGN, pt.x + 1, pt.y - 1, pOwner);
+}
+
+void CLibraryBar::OnLibSelectionMenu() { PopupBarMenu(5); }
+void CLibraryBar::OnLibViewMenu() { PopupBarMenu(6); }
+void CLibraryBar::OnUpdateLibAlways(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
+
+// ---- properties, import, export, editor, print, copy ----
+
+void CLibraryBar::OnLibProperties()
+{
+    std::vector<int> selected = SelectedIndexes(m_list);
+    if (m_list.LIBLIST_TRASH_MODE) {
+        if (selected.size() != 1)
+            return;
+        CDelObject* pItem = dynamic_cast<CDelObject*>(ItemRecord(m_list, selected.front()));
+        if (pItem != nullptr)
+            RunTrashedPictureProperties(this, *pItem);
+        return;
+    }
+    std::vector<CPicObject*> records;
+    for (int index : selected) {
+        CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, index));
+        if (pRecord != nullptr)
+            records.push_back(pRecord);
+    }
+    if (records.empty())
+        return;
+    CString before = records.size() == 1 ? records.front()->m_strPath : CString();
+    INT_PTR result = RunPictureProperties(this, records, m_strFolder);
+    SetFocus();
+    if (result == IDOK && records.size() == 1 && records.front()->m_strPath != before)
+        m_list.ResortItem(selected.front());
+}
+
+void CLibraryBar::OnUpdateLibProperties(CCmdUI* pCmdUI)
+{
+    std::vector<int> selected = SelectedIndexes(m_list);
+    if (m_list.LIBLIST_TRASH_MODE) {
+        CDelObject* pItem =
+            selected.size() == 1 ? dynamic_cast<CDelObject*>(ItemRecord(m_list, selected.front())) : nullptr;
+        pCmdUI->Enable(pItem != nullptr && pItem->m_nKind == kTrashPicture && !pItem->m_bFromProtected);
+    } else {
+        pCmdUI->Enable(!selected.empty());
+    }
+}
+
+void CLibraryBar::OnLibImport()
+{
+    int kind = m_tree.GetSelectedKind();
+    if (kind == LIB_KIND_ROOT || kind == LIB_KIND_TRASH)
+        return;
+    char saved[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(sizeof(saved), saved);
+    if (!g_CurrentImportDirectory.IsEmpty())
+        ::SetCurrentDirectoryA(g_CurrentImportDirectory);
+    CString title;
+    title.LoadString(IDS_IMPORT_TITLE);
+    CFileDialog dlg(TRUE, "png", nullptr, OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT, ImportFilter(), this);
+    dlg.m_ofn.Flags &= ~static_cast<DWORD>(OFN_SHOWHELP);
+    dlg.m_ofn.lpstrTitle = title;
+    std::vector<char> names(32768, '\0');
+    dlg.m_ofn.lpstrFile = names.data();
+    dlg.m_ofn.nMaxFile = static_cast<DWORD>(names.size());
+    INT_PTR answer = dlg.DoModal();
+    char current[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(sizeof(current), current);
+    g_CurrentImportDirectory = current;
+    ::SetCurrentDirectoryA(saved);
+    if (answer != IDOK)
+        return;
+    std::vector<CString> paths = ImportSelection(names);
+    CStringArray added;
+    g_bTransferBusy = TRUE;
+    {
+        CBusy busy;
+        BOOL gauge = paths.size() > 1;
+        BOOL report = g_bReportProgress;
+        if (gauge) {
+            g_bReportProgress = FALSE;
+            BeginProgress(IDS_PROGRESS_ADD);
+        }
+        DWORD done = 0;
+        for (const CString& path : paths) {
+            CString stored;
+            if (AddFileToLibrary(path, &stored, nullptr))
+                added.Add(stored);
+            if (gauge)
+                SetProgress(++done, static_cast<DWORD>(paths.size()));
+        }
+        if (gauge) {
+            EndProgress();
+            g_bReportProgress = report;
+        }
+    }
+    g_bTransferBusy = FALSE;
+    if (added.GetSize() > 0)
+        SelectPicturesByName(&added);
+}
+
+void CLibraryBar::OnUpdateLibImport(CCmdUI* pCmdUI)
+{
+    int kind = m_tree.GetSelectedKind();
+    pCmdUI->Enable(m_tree.GetSelectedItem() != nullptr && kind != LIB_KIND_ROOT && kind != LIB_KIND_TRASH);
+}
+
+void CLibraryBar::OnLibExport()
+{
+    if (m_tree.GetSelectedKind() == LIB_KIND_TRASH || SelectedCount(m_list) == 0)
+        return;
+    CString folder = BrowseExportFolder(m_hWnd, &g_CurrentExportDirectory);
+    if (!folder.IsEmpty())
+        CopySelectedPicturesTo(folder);
+    SetFocus();
+}
+
+void CLibraryBar::OnUpdateLibPicturesOutsideTrash(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_tree.GetSelectedKind() != LIB_KIND_TRASH && SelectedCount(m_list) > 0);
+}
+
+void CLibraryBar::OnLibEditPicture()
+{
+    if (m_tree.GetSelectedKind() == LIB_KIND_TRASH)
+        return;
+    std::vector<int> selected = SelectedIndexes(m_list);
+    CPicObject* pRecord =
+        selected.empty() ? nullptr : dynamic_cast<CPicObject*>(ItemRecord(m_list, selected.front()));
+    if (pRecord == nullptr)
+        return;
+    if (g_DefaultEditorPathName.IsEmpty()) {
+        if (AfxMessageBox(IDS_NO_EXTERNAL_EDITOR, MB_YESNO | MB_ICONQUESTION) == IDYES
+            && AfxGetMainWnd() != nullptr)
+            AfxGetMainWnd()->PostMessage(WM_COMMAND, ID_PREFERENCES);
+        return;
+    }
+    OpenInExternalEditor(m_hWnd, g_DefaultEditorPathName, pRecord->m_strPath);
+}
+
+void CLibraryBar::OnLibPrint() { PrintList(); }
+
+void CLibraryBar::OnLibCopy()
+{
+    std::vector<int> selected = SelectedIndexes(m_list);
+    CPicObject* pRecord =
+        selected.empty() ? nullptr : dynamic_cast<CPicObject*>(ItemRecord(m_list, selected.front()));
+    if (pRecord != nullptr)
+        CopyPictureToClipboard(m_hWnd, pRecord->m_strPath);
+}
+
+void CLibraryBar::OnUpdateLibCopy(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_list.LIBLIST_TRASH_MODE && SelectedCount(m_list) == 1);
+}
+
+void CLibraryBar::OnLibSelectPattern()
+{
+    if (ItemCount(m_list) == 0)
+        return;
+    CString pattern;
+    BOOL replace = TRUE;
+    if (AskSelectPattern(this, &pattern, &replace) && ApplyPatternToList(m_list, pattern, TRUE, replace) < 0)
+        AfxMessageBox(IDS_SEARCH_NO_MATCH, MB_ICONINFORMATION);
+    FocusList();
+}
+
+void CLibraryBar::OnLibDeselectPattern()
+{
+    if (ItemCount(m_list) == 0)
+        return;
+    CString pattern;
+    if (AskDeselectPattern(this, &pattern) && ApplyPatternToList(m_list, pattern, FALSE, FALSE) < 0)
+        AfxMessageBox(IDS_SEARCH_NO_MATCH, MB_ICONINFORMATION);
+    FocusList();
+}

@@ -1,0 +1,135 @@
+#include "library/LibraryListCommands.h"
+
+#include "core/DIB.h"
+#include "core/SystemUtil.h"
+#include "framework/CommonDialogs.h"
+#include "framework/Gdi.h"
+#include "framework/TestSeams.h"
+#include "framework/WinApp.h"
+#include "library/DelObject.h"
+#include "library/PicListBox.h"
+#include "library/PicObject.h"
+#include "library/Wildcard.h"
+#include "resources/resource.h"
+
+#include <shlobj.h>
+
+BOOL ChangeListSelection(CListBox& list, ListSelectOp op)
+{
+    HWND hList = list.GetSafeHwnd();
+    int count = static_cast<int>(::SendMessageA(hList, LB_GETCOUNT, 0, 0));
+    if (count <= 0)
+        return FALSE;
+    if (op != kListInvertSelection) {
+        ::SendMessageA(hList, LB_SELITEMRANGE, op == kListSelectAll, MAKELPARAM(0, count - 1));
+    } else {
+        for (int i = 0; i < count; i++) {
+            BOOL selected = ::SendMessageA(hList, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0;
+            ::SendMessageA(hList, LB_SETSEL, !selected, i);
+        }
+    }
+    return TRUE;
+}
+
+CString PatternNameOfItem(const CPicListBox& list, int index)
+{
+    LRESULT data = ::SendMessageA(list.GetSafeHwnd(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    if (data == LB_ERR || data == 0)
+        return CString();
+    if (list.LIBLIST_TRASH_MODE) {
+        const CDelObject* item = reinterpret_cast<const CDelObject*>(data);
+        CString folder, name = item->m_strRelPath;
+        SplitPath(item->m_strRelPath, &folder, &name);
+        return name;
+    }
+    return reinterpret_cast<const CPicObject*>(data)->m_strFileName;
+}
+
+int ApplyPatternToList(CPicListBox& list, const CString& pattern, BOOL bSelect, BOOL bReplace)
+{
+    HWND hList = list.GetSafeHwnd();
+    int count = static_cast<int>(::SendMessageA(hList, LB_GETCOUNT, 0, 0));
+    int first = -1;
+    for (int i = 0; i < count; i++) {
+        if (bReplace)
+            ::SendMessageA(hList, LB_SETSEL, FALSE, i);
+        CString name = PatternNameOfItem(list, i);
+        if (name.IsEmpty() || !MatchFileName(name, pattern, TRUE))
+            continue;
+        ::SendMessageA(hList, LB_SETSEL, bSelect, i);
+        if (first < 0)
+            first = i;
+    }
+    if (first >= 0 && bSelect)
+        ::SendMessageA(hList, LB_SETCARETINDEX, static_cast<WPARAM>(first), FALSE);
+    return first;
+}
+
+BOOL CopyPictureToClipboard(HWND hOwner, const CString& path)
+{
+    CDIB dib;
+    dib.Read(path, "");
+    if (dib.IsEmpty() || !::OpenClipboard(hOwner))
+        return FALSE;
+    HCURSOR hOld = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    ::EmptyClipboard();
+    CPalette* pPalette = dib.NumColors() != 0 ? dib.CreateDIBPalette() : nullptr;
+    CBitmap* pBitmap = dib.CreateBitmap(pPalette);
+    BOOL ok = FALSE;
+    if (pBitmap != nullptr) {
+        HGDIOBJ hBitmap = pBitmap->Detach();
+        ok = ::SetClipboardData(CF_BITMAP, hBitmap) != nullptr;
+        if (!ok)
+            ::DeleteObject(hBitmap);
+    }
+    if (pPalette != nullptr) {
+        HGDIOBJ hPalette = pPalette->Detach();
+        if (!ok || ::SetClipboardData(CF_PALETTE, hPalette) == nullptr)
+            ::DeleteObject(hPalette);
+    }
+    ::CloseClipboard();
+    ::SetCursor(hOld);
+    return ok;
+}
+
+BOOL OpenInExternalEditor(HWND hOwner, const CString& editor, const CString& picture)
+{
+    CString folder, name = picture;
+    SplitPath(picture, &folder, &name);
+    CString quoted = "\"" + name + "\"";
+    HINSTANCE result = AfxPlatform().pfnShellExecute(
+        hOwner, nullptr, editor, quoted, folder.IsEmpty() ? nullptr : static_cast<LPCSTR>(folder), SW_SHOW);
+    if (reinterpret_cast<INT_PTR>(result) > 32)
+        return TRUE;
+    ::MessageBeep(MB_ICONHAND);
+    AfxMessageBox(IDS_DOCUMENT_OPEN_FAILED, MB_ICONHAND);
+    return FALSE;
+}
+
+CString BrowseExportFolder(HWND hOwner, CString* pCurrent)
+{
+    char saved[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(sizeof(saved), saved);
+    if (pCurrent != nullptr && !pCurrent->IsEmpty())
+        ::SetCurrentDirectoryA(*pCurrent);
+    CString title;
+    title.LoadString(IDS_BROWSE_EXPORT_FOLDER);
+    char display[MAX_PATH] = "";
+    BROWSEINFOA bi = {};
+    bi.hwndOwner = hOwner;
+    bi.pszDisplayName = display;
+    bi.lpszTitle = title;
+    bi.ulFlags = BIF_RETURNONLYFSDIRS;
+    LPITEMIDLIST pidl = AfxSHBrowseForFolder(&bi);
+    CString chosen;
+    if (pidl != nullptr) {
+        char path[MAX_PATH] = "";
+        if (::SHGetPathFromIDListA(pidl, path))
+            chosen = path;
+        ::CoTaskMemFree(pidl);
+    }
+    ::SetCurrentDirectoryA(saved);
+    if (!chosen.IsEmpty() && pCurrent != nullptr)
+        *pCurrent = chosen;
+    return chosen;
+}

@@ -1,0 +1,37 @@
+// The library commands that work on a thumbnail list and its pictures whatever window holds it:
+// selecting all, none, the inverse or by pattern, copying a picture to the clipboard, opening one in
+// the external editor and choosing the export folder.
+#pragma once
+#include <windows.h>
+
+#include "framework/String.h"
+
+class CListBox;
+class CPicListBox;
+
+enum ListSelectOp { kListSelectAll, kListDeselectAll, kListInvertSelection };
+
+// Selects, deselects or toggles every item. FALSE (nothing done) for an empty list.
+BOOL ChangeListSelection(CListBox& list, ListSelectOp op);
+
+// The name a pattern is tested against: the picture's file name, or for a trash row the file name
+// of the item's former place.
+CString PatternNameOfItem(const CPicListBox& list, int index);
+
+// Selects (bSelect) or deselects the items whose name matches the pattern (case folded), after
+// deselecting every item when bReplace. The first matching index, -1 when nothing matched. The caret
+// moves to the first match only when selecting.
+int ApplyPatternToList(CPicListBox& list, const CString& pattern, BOOL bSelect, BOOL bReplace);
+
+// Puts the picture of path on the clipboard as a device bitmap (and its palette when it has a colour
+// table). FALSE, with nothing changed, when the picture cannot be read or the clipboard is busy.
+BOOL CopyPictureToClipboard(HWND hOwner, const CString& path);
+
+// Starts the editor on the picture, in the picture's folder. The file name is passed quoted, so a
+// name with blanks reaches the editor as one argument. FALSE (after a beep and the message) when the
+// editor could not be started.
+BOOL OpenInExternalEditor(HWND hOwner, const CString& editor, const CString& picture);
+
+// The folder browser of the export command; empty when cancelled. *pCurrent (the last export
+// folder) is updated with the choice.
+CString BrowseExportFolder(HWND hOwner, CString* pCurrent);

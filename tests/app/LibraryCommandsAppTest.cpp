@@ -1,0 +1,502 @@
+// The library's commands through the main window on a library of the test's own: importing,
+// texts, a numbered series, moving, deleting into the trash, recovering and emptying, first as a
+// user would, then with each file step failing in turn; and the commands' greying.
+#include "tests/app/AppFixture.h"
+
+#include "framework/CmdUI.h"
+#include "framework/Document.h"
+#include "framework/TestSeams.h"
+#include "library/LibraryBar.h"
+#include "library/PicObject.h"
+#include "library/PicPropertySheet.h"
+#include "library/ProtectedAccess.h"
+#include "library/SafeFileOps.h"
+#include "library/TrashDialogs.h"
+#include "resources/library-cmds-ids.h"
+#include "resources/library-store-ids.h"
+#include "resources/resource.h"
+#include "resources/search-ids.h"
+#include "shell/Settings.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+DWORD g_now = 1000;
+DWORD FakeNow() { return g_now; }
+
+std::map<std::string, std::string> Files(const std::string& folder, const std::string& prefix = "")
+{
+    std::map<std::string, std::string> out;
+    WIN32_FIND_DATAA data;
+    HANDLE h = ::FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE)
+        return out;
+    do {
+        std::string name = data.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            out[prefix + name] = "<dir>";
+            for (const auto& sub : Files(folder + "\\" + name, prefix + name + "\\"))
+                out.insert(sub);
+        } else {
+            out[prefix + name] = testpaths::ReadBytes(folder + "\\" + name);
+        }
+    } while (::FindNextFileA(h, &data));
+    ::FindClose(h);
+    return out;
+}
+
+std::string CommentOf(const std::string& picture)
+{
+    CPicObject rec;
+    rec.m_bReadOnly = TRUE;
+    rec.m_strPath = RecordFilePath(picture.c_str());
+    return rec.LoadDai() ? std::string(rec.m_strComment) : std::string("<none>");
+}
+
+// Types into the page in front of a property sheet.
+AfxModalStep TypeOnPage(int page, int id, const std::string& text)
+{
+    AfxModalStep step;
+    step.page = page;
+    step.buttonId = 0;
+    step.check = [id, text](CWnd* pSheet) {
+        HWND hPage =
+            reinterpret_cast<HWND>(::SendMessageA(pSheet->GetSafeHwnd(), PSM_GETCURRENTPAGEHWND, 0, 0));
+        ::SetDlgItemTextA(hPage, id, text.c_str());
+    };
+    return step;
+}
+
+class CStateCmdUI : public CCmdUI {
+public:
+    void Enable(BOOL bOn) override
+    {
+        m_bEnableChanged = TRUE;
+        m_bOn = bOn;
+    }
+    BOOL m_bOn = TRUE;
+};
+
+class LibraryCommands : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        m_root = m_temp.File("Biblioth\xE8que");
+        ::CreateDirectoryA(m_root.c_str(), nullptr);
+        PutSettingText("folders", "LibrarianLocation", m_root + "\\");
+        PutSettingText("folders", "LibrarianLastPath", m_root + "\\Images");
+        PutSetting("specs", "LibBarTypeCompression", 0);
+        PutSetting("prefs", "ShowInfoSuppress", 0);
+        g_bProtectedUnlocked = FALSE;
+        m_pfnSavedNow = CLibraryBar::s_pfnNow;
+        CLibraryBar::s_pfnNow = FakeNow;
+        CPicPropertySheet::SetRememberedPage(0);
+        for (int i = 0; i < 3; i++)
+            m_sources.push_back(
+                WriteBmp(std::string("source ") + static_cast<char>('a' + i) + ".bmp", 16 + 4 * i, 8));
+    }
+    void TearDown() override
+    {
+        DisarmFileFault();
+        CLibraryBar::s_pfnNow = m_pfnSavedNow;
+        g_bProtectedUnlocked = FALSE;
+        AppTest::TearDown();
+    }
+    CLibraryBar* Bar() { return m_pFrame->GetLibraryBar(); }
+    // Lets the bar's idle step load whatever is chosen.
+    void Settle()
+    {
+        for (int i = 0; i < 3; i++) {
+            g_now += 300;
+            Bar()->OnIdle();
+        }
+        Pump();
+    }
+    void Choose(const std::string& folder)
+    {
+        Bar()->m_tree.SelectPath(folder.c_str());
+        Settle();
+    }
+    void Command(UINT id) { m_pFrame->SendMessage(WM_COMMAND, id); }
+    bool Enabled(UINT id)
+    {
+        CStateCmdUI state;
+        state.m_nID = id;
+        state.DoUpdate(m_pFrame, FALSE);
+        return state.m_bOn != FALSE;
+    }
+    void SelectNamed(const std::vector<std::string>& names)
+    {
+        CPicListBox& list = Bar()->m_list;
+        ::SendMessageA(list.m_hWnd, LB_SETSEL, FALSE, -1);
+        for (int i = 0; i < list.GetCount(); i++) {
+            CObject* pItem = reinterpret_cast<CObject*>(list.GetItemData(i));
+            CPicObject* pRecord = dynamic_cast<CPicObject*>(pItem);
+            for (const std::string& name : names)
+                if (pRecord != nullptr && ::lstrcmpiA(name.c_str(), pRecord->m_strFileName) == 0)
+                    ::SendMessageA(list.m_hWnd, LB_SETSEL, TRUE, i);
+        }
+        Bar()->m_bListHasFocus = TRUE;
+    }
+    int Selected() { return static_cast<int>(::SendMessageA(Bar()->m_list.m_hWnd, LB_GETSELCOUNT, 0, 0)); }
+
+    // Import three files, give them a comment, rename them as a series, move them into a folder,
+    // delete two into the trash, recover one of them and empty the trash.
+    void RunScenario()
+    {
+        std::string folder = m_temp.Path();
+        std::string selection =
+            folder + '\0' + "source a.bmp" + '\0' + "source b.bmp" + '\0' + "source c.bmp";
+        AfxScriptCommonDialog(AfxCommonDialogKind::Open, {true, selection, 0});
+        Command(ID_LIB_IMPORT);
+        Settle();
+        Bar()->m_bListHasFocus = TRUE;
+
+        AfxScriptModal(IDS_SELECTION_PROPERTIES,
+                       {TypeOnPage(2, IDC_PICPROP_COMMENT, "Souvenir"), {{}, IDOK}});
+        ChangeAll(TRUE);
+        Command(ID_LIB_PROPERTIES);
+
+        AfxModalStep name;
+        name.fields = {{IDC_RENAME_NAME, "Vacances"}, {IDC_RENAME_ZERO_PAD, "1"}};
+        AfxScriptModal(IDD_RENAME_PICTURES, {name});
+        ChangeAll(TRUE);
+        Command(ID_LIB_RENAME);
+        Settle();
+
+        ::CreateDirectoryA((m_root + "\\Images\\Voyage").c_str(), nullptr);
+        ChangeAll(TRUE);
+        Bar()->MoveOrCopySelectedPictures((m_root + "\\Images\\Voyage").c_str(), FALSE);
+        Command(ID_LIB_REFRESH);
+        Choose(m_root + "\\Images\\Voyage");
+
+        SelectNamed({"Vacances 01.bmp", "Vacances 02.bmp"});
+        Command(ID_LIB_DELETE);
+        Settle();
+
+        Choose(m_root + "\\El\xE9ments Supprim\xE9s");
+        if (Bar()->m_list.GetCount() > 0) {
+            ::SendMessageA(Bar()->m_list.m_hWnd, LB_SETSEL, FALSE, -1);
+            ::SendMessageA(Bar()->m_list.m_hWnd, LB_SETSEL, TRUE, 0);
+        }
+        Bar()->m_bListHasFocus = TRUE;
+        AfxScriptNextModal(IDD_RECOVER_CONFIRM, {}, IDOK);
+        Command(ID_LIB_RECOVER);
+        Settle();
+        AfxScriptNextModal(IDD_EMPTY_TRASH_CONFIRM, {}, IDOK);
+        Command(ID_LIB_EMPTY_DELETED);
+        Settle();
+    }
+    void ChangeAll(BOOL select)
+    {
+        ::SendMessageA(Bar()->m_list.m_hWnd, LB_SETSEL, select, -1);
+        Bar()->m_bListHasFocus = TRUE;
+    }
+
+    std::string m_root;
+    std::vector<std::string> m_sources;
+    DWORD (*m_pfnSavedNow)() = nullptr;
+};
+
+} // namespace
+
+TEST_F(LibraryCommands, ImportRenameMoveDeleteRecoverEmpty)
+{
+    ASSERT_TRUE(Start());
+    Settle();
+    RunScenario();
+    auto files = Files(m_root + "\\Images");
+    std::string a = testpaths::ReadBytes(m_sources[0]), c = testpaths::ReadBytes(m_sources[2]);
+    // Vacances 01 (from a) came back from the trash; Vacances 02 was emptied with it.
+    std::map<std::string, std::string> pictures;
+    for (const auto& file : files)
+        if (file.first.size() > 4 && file.first.substr(file.first.size() - 4) == ".bmp")
+            pictures[file.first] = file.second;
+    EXPECT_EQ(pictures, (std::map<std::string, std::string>{{"Voyage\\Vacances 01.bmp", a},
+                                                            {"Voyage\\Vacances 03.bmp", c}}));
+    EXPECT_EQ(files.size(), 5u); // Voyage, two pictures, two records
+    EXPECT_EQ(CommentOf(m_root + "\\Images\\Voyage\\Vacances 01.bmp"), "Souvenir");
+    EXPECT_EQ(CommentOf(m_root + "\\Images\\Voyage\\Vacances 03.bmp"), "Souvenir");
+    EXPECT_TRUE(Files(m_root + "\\El\xE9ments Supprim\xE9s").empty());
+    for (size_t i = 0; i < m_sources.size(); i++)
+        EXPECT_FALSE(testpaths::ReadBytes(m_sources[i]).empty());
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+TEST_F(LibraryCommands, EachFailedFileStepOfTheScenarioLosesNothing)
+{
+    std::vector<std::string> originals;
+    for (const std::string& source : m_sources)
+        originals.push_back(testpaths::ReadBytes(source));
+    ASSERT_TRUE(Start());
+    Settle();
+    ArmFileFault(kAnyStep, "", 0);
+    RunScenario();
+    int steps = FileFaultCount();
+    ASSERT_GT(steps, 10);
+    for (int n = 1; n <= steps; n++) {
+        SCOPED_TRACE("failing step " + std::to_string(n));
+        DisarmFileFault();
+        AfxTestReset();
+        AfxTestArm();
+        SafeDeleteTree(m_root.c_str());
+        ::CreateDirectoryA(m_root.c_str(), nullptr);
+        Bar()->m_tree.DeleteAllItems();
+        Bar()->m_tree.InitFolders();
+        Choose(m_root + "\\Images");
+        ArmFileFault(kAnyStep, "", n);
+        RunScenario();
+        EXPECT_TRUE(FileFaultFired());
+        DisarmFileFault();
+        // Every picture file is whole, the one never deleted is still in the library when it got
+        // there, nothing is left under a temporary name, and every record kept its texts.
+        std::set<std::string> present;
+        for (const auto& file : Files(m_root)) {
+            EXPECT_EQ(file.first.find(".tmp"), std::string::npos) << file.first;
+            const std::string& bytes = file.second;
+            if (bytes.compare(0, 2, "BM") == 0) {
+                bool whole = false;
+                for (const std::string& original : originals)
+                    whole |= bytes == original;
+                EXPECT_TRUE(whole) << file.first;
+                present.insert(bytes);
+            }
+            if (file.first.size() > 4 && file.first.substr(file.first.size() - 4) == ".dai"
+                && file.first.find("El\xE9ments") == std::string::npos) {
+                std::string comment =
+                    CommentOf(m_root + "\\" + file.first.substr(0, file.first.size() - 4) + ".bmp");
+                EXPECT_TRUE(comment == "Souvenir" || comment == "") << file.first << ": " << comment;
+            }
+        }
+        for (size_t i = 0; i < m_sources.size(); i++)
+            EXPECT_EQ(testpaths::ReadBytes(m_sources[i]), originals[i]);
+        if (n > 8) { // past the three imports and their records
+            EXPECT_TRUE(present.count(originals[2]) == 1) << "the picture never deleted";
+        }
+    }
+}
+
+TEST_F(LibraryCommands, CommandsAreGreyedAsTheFolderAndSelectionSay)
+{
+    ASSERT_TRUE(Start());
+    Settle();
+    std::string picture = WriteBmp("plage.bmp", 12, 12);
+    ASSERT_TRUE(::CopyFileA(picture.c_str(), (m_root + "\\Images\\plage.bmp").c_str(), TRUE));
+    Bar()->RequestFolderReload();
+    Settle();
+    ASSERT_EQ(Bar()->m_list.GetCount(), 1);
+    ChangeAll(FALSE);
+    for (UINT id : {ID_LIB_OPEN_PICTURE, ID_LIB_OPEN_FULLSCREEN, ID_LIB_PROPERTIES, ID_LIB_EXPORT,
+                    ID_LIB_COPY, ID_LIB_RENAME, ID_LIB_DELETE, ID_LIB_RECOVER, ID_LIB_ERASE})
+        EXPECT_FALSE(Enabled(id)) << id;
+    for (UINT id : {ID_LIB_SELECT_ALL, ID_LIB_SORT_DATE, ID_LIB_VIEW_LIST, ID_LIB_IMPORT, ID_LIB_REFRESH})
+        EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_FALSE(Enabled(ID_LIB_EMPTY_DELETED));
+    ChangeAll(TRUE);
+    for (UINT id :
+         {ID_LIB_OPEN_PICTURE, ID_LIB_PROPERTIES, ID_LIB_EXPORT, ID_LIB_COPY, ID_LIB_RENAME, ID_LIB_DELETE})
+        EXPECT_TRUE(Enabled(id)) << id;
+
+    // The selection pop-up's choice comes back through the main window to the bar.
+    ChangeAll(FALSE);
+    AfxScriptPopupMenu(ID_LIB_SELECT_ALL);
+    Command(ID_LIB_SELECTION_MENU);
+    Pump();
+    EXPECT_EQ(Selected(), 1);
+    ASSERT_EQ(AfxTestRecords().popupMenus.size(), 1u);
+
+    // A view change rebuilds the list and keeps its pictures; the same view again does nothing.
+    Command(ID_LIB_VIEW_LIST);
+    EXPECT_EQ(Bar()->m_list.m_nView, 3);
+    EXPECT_EQ(g_TailleVignetteLibBar, 3);
+    EXPECT_EQ(Bar()->m_list.GetCount(), 1);
+    HWND hList = Bar()->m_list.m_hWnd;
+    Command(ID_LIB_VIEW_LIST);
+    EXPECT_EQ(Bar()->m_list.m_hWnd, hList);
+    Command(ID_LIB_SORT_DESCENDING);
+    EXPECT_EQ(g_DefaultSortOrderLibBar, 1);
+
+    // In the trash: no sorting, views or import; the delete of the list goes to erasing.
+    Command(ID_LIB_DELETE);
+    Settle();
+    Choose(m_root + "\\El\xE9ments Supprim\xE9s");
+    ASSERT_TRUE(Bar()->m_list.LIBLIST_TRASH_MODE);
+    for (UINT id :
+         {ID_LIB_SORT_NAME, ID_LIB_VIEW_LARGE, ID_LIB_IMPORT, ID_LIB_OPEN_PICTURE, ID_LIB_SLIDESHOW})
+        EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Enabled(ID_LIB_EMPTY_DELETED));
+    ChangeAll(TRUE);
+    EXPECT_TRUE(Enabled(ID_LIB_RECOVER));
+    EXPECT_TRUE(Enabled(ID_LIB_PROPERTIES));
+    AfxScriptNextModal(IDD_ERASE_CONFIRM, {}, IDCANCEL);
+    Command(ID_LIB_DELETE);
+    EXPECT_EQ(Bar()->m_list.GetCount(), 1);
+    AfxScriptNextModal(IDD_ERASE_CONFIRM, {}, IDOK);
+    Command(ID_LIB_DELETE);
+    EXPECT_EQ(Bar()->m_list.GetCount(), 0);
+    EXPECT_FALSE(Enabled(ID_LIB_EMPTY_DELETED));
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)
+{
+    ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    ::CreateDirectoryA((m_root + "\\Images\\Voyage").c_str(), nullptr);
+    std::string picture = WriteBmp("port.bmp", 10, 10);
+    ASSERT_TRUE(::CopyFileA(picture.c_str(), (m_root + "\\Images\\Voyage\\port.bmp").c_str(), TRUE));
+    ASSERT_TRUE(Start());
+    Settle();
+    Bar()->m_bListHasFocus = FALSE;
+    EXPECT_FALSE(Enabled(ID_LIB_RENAME)) << "the fixed folders keep their names";
+    EXPECT_FALSE(Enabled(ID_LIB_DELETE));
+    Choose(m_root + "\\Images\\Voyage");
+    Bar()->m_bListHasFocus = FALSE;
+    EXPECT_TRUE(Enabled(ID_LIB_RENAME));
+
+    AfxScriptNextModal(IDD_RENAME_FOLDER, {{IDC_RENAME_FOLDER_NAME, "..\\Ailleurs"}}, IDOK);
+    AfxScriptMessageBox(IDOK);
+    Command(ID_LIB_RENAME);
+    EXPECT_FALSE(testpaths::ReadBytes(m_root + "\\Images\\Voyage\\port.bmp").empty());
+    EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+
+    Bar()->m_bListHasFocus = FALSE;
+    AfxScriptNextModal(IDD_RENAME_FOLDER, {{IDC_RENAME_FOLDER_NAME, "Ailleurs"}}, IDOK);
+    Command(ID_LIB_RENAME);
+    EXPECT_FALSE(testpaths::ReadBytes(m_root + "\\Images\\Ailleurs\\port.bmp").empty());
+    EXPECT_STREQ(Bar()->m_tree.GetSelectedText(), "Ailleurs");
+    Settle();
+
+    // Deleting asks first; a refusal keeps everything.
+    Bar()->m_bListHasFocus = FALSE;
+    AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDCANCEL);
+    Command(ID_LIB_DELETE);
+    EXPECT_FALSE(testpaths::ReadBytes(m_root + "\\Images\\Ailleurs\\port.bmp").empty());
+    Bar()->m_bListHasFocus = FALSE;
+    AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDOK);
+    Command(ID_LIB_DELETE);
+    EXPECT_EQ(::GetFileAttributesA((m_root + "\\Images\\Ailleurs").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_STREQ(Bar()->m_tree.GetSelectedText(), "Images");
+    auto trash = Files(m_root + "\\El\xE9ments Supprim\xE9s");
+    EXPECT_EQ(trash.count("file0001.del"), 1u);
+    EXPECT_EQ(trash.count("file0001.dir\\port.bmp"), 1u);
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+TEST_F(LibraryCommands, ExportCopiesThroughANewFileAndNeverOverTheSource)
+{
+    ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    std::string picture = WriteBmp("phare.bmp", 14, 6);
+    std::string inLibrary = m_root + "\\Images\\phare.bmp";
+    ASSERT_TRUE(::CopyFileA(picture.c_str(), inLibrary.c_str(), TRUE));
+    std::string bytes = testpaths::ReadBytes(inLibrary);
+    ASSERT_TRUE(Start());
+    Settle();
+    ASSERT_EQ(Bar()->m_list.GetCount(), 1);
+    ChangeAll(TRUE);
+    EXPECT_TRUE(Enabled(ID_LIB_EXPORT));
+
+    std::string target = m_temp.File("Export");
+    ::CreateDirectoryA(target.c_str(), nullptr);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, target, 0});
+    Command(ID_LIB_EXPORT);
+    EXPECT_EQ(testpaths::ReadBytes(target + "\\phare.bmp"), bytes);
+    EXPECT_EQ(g_CurrentExportDirectory, target.c_str());
+    EXPECT_EQ(Files(target).size(), 1u) << "no record file, nothing temporary";
+
+    // The library's own folder: the source is the target; it stays whole and alone.
+    ChangeAll(TRUE);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, m_root + "\\Images", 0});
+    Command(ID_LIB_EXPORT);
+    EXPECT_EQ(testpaths::ReadBytes(inLibrary), bytes);
+
+    // A file of that name in the target is replaced only when the user says so.
+    ASSERT_TRUE(testpaths::WriteBytes(target + "\\phare.bmp", "autre"));
+    ChangeAll(TRUE);
+    AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDNO);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, target, 0});
+    Command(ID_LIB_EXPORT);
+    EXPECT_EQ(testpaths::ReadBytes(target + "\\phare.bmp"), "autre");
+    ChangeAll(TRUE);
+    AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, target, 0});
+    AfxScriptMessageBox(IDOK); // the copy's failure
+    ArmFileFault(kStepCopy, "", 1);
+    Command(ID_LIB_EXPORT);
+    DisarmFileFault();
+    EXPECT_EQ(testpaths::ReadBytes(target + "\\phare.bmp"), "autre")
+        << "a failed copy keeps the file it would replace";
+    EXPECT_EQ(Files(target).size(), 1u);
+    EXPECT_EQ(testpaths::ReadBytes(inLibrary), bytes);
+}
+
+TEST_F(LibraryCommands, OpeningAndTheSlideShowTakeTheSelection)
+{
+    ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    for (const char* name : {"alpha.bmp", "beta.bmp"}) {
+        std::string picture = WriteBmp(name, 12, 10);
+        ASSERT_TRUE(::CopyFileA(picture.c_str(), (m_root + "\\Images\\" + name).c_str(), TRUE));
+    }
+    ASSERT_TRUE(Start());
+    Settle();
+    ASSERT_EQ(Bar()->m_list.GetCount(), 2);
+    SelectNamed({"beta.bmp"});
+    Command(ID_LIB_OPEN_PICTURE);
+    Pump();
+    ASSERT_EQ(Children().size(), 1u);
+    EXPECT_EQ(ActiveDocument()->GetPathName().CompareNoCase((m_root + "\\Images\\beta.bmp").c_str()), 0);
+
+    // With one picture selected the show takes them all; cancelling its options shows nothing.
+    SelectNamed({"beta.bmp"});
+    AfxScriptNextModal(IDD_SLIDESHOW, {}, IDCANCEL);
+    Command(ID_LIB_SLIDESHOW);
+    EXPECT_EQ(Selected(), 2);
+
+    EXPECT_TRUE(Enabled(ID_LIB_AUTO_FULLSCREEN));
+    int before = g_PleinEcranAutoLibBar;
+    Command(ID_LIB_AUTO_FULLSCREEN);
+    EXPECT_EQ(g_PleinEcranAutoLibBar, before ? 0 : 1);
+    Command(ID_LIB_AUTO_FULLSCREEN);
+    EXPECT_EQ(g_PleinEcranAutoLibBar, before);
+}
+
+TEST_F(LibraryCommands, SelectionByPatternKeepsOneSharedHistory)
+{
+    ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    for (const char* name : {"mer.bmp", "port.png", "plage.bmp"}) {
+        std::string picture = WriteBmp(name, 12, 10);
+        ASSERT_TRUE(::CopyFileA(picture.c_str(), (m_root + "\\Images\\" + name).c_str(), TRUE));
+    }
+    ASSERT_TRUE(Start());
+    Settle();
+    ASSERT_EQ(Bar()->m_list.GetCount(), 3);
+    ChangeAll(TRUE);
+    AfxScriptNextModal(IDD_SELECT_PICTURES, {{IDC_PATTERN_COMBO, "*.PNG"}, {IDC_PATTERN_REPLACE, "1"}}, IDOK);
+    Command(ID_LIB_SELECT_PATTERN);
+    EXPECT_EQ(Selected(), 1);
+    AfxScriptNextModal(IDD_SELECT_PICTURES, {{IDC_PATTERN_COMBO, "p*"}, {IDC_PATTERN_REPLACE, "0"}}, IDOK);
+    Command(ID_LIB_SELECT_PATTERN);
+    EXPECT_EQ(Selected(), 2);
+    AfxScriptNextModal(IDD_DESELECT_PICTURES, {{IDC_PATTERN_COMBO, "*.png"}}, IDOK);
+    Command(ID_LIB_DESELECT_PATTERN);
+    EXPECT_EQ(Selected(), 1);
+    ASSERT_GE(g_SelectFilterList.GetSize(), 2);
+    EXPECT_STREQ(g_SelectFilterList[0], "p*");
+    EXPECT_STREQ(g_SelectFilterList[1], "*.png");
+    EXPECT_STREQ(g_UnselectFilterList[0], "*.png");
+
+    // Nothing matching: the message, and the selection as it was.
+    AfxScriptMessageBox(IDOK);
+    AfxScriptNextModal(IDD_SELECT_PICTURES, {{IDC_PATTERN_COMBO, "*.gif"}, {IDC_PATTERN_REPLACE, "0"}}, IDOK);
+    Command(ID_LIB_SELECT_PATTERN);
+    EXPECT_EQ(Selected(), 1);
+    ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
+    EXPECT_EQ(AfxTestRecords().messageBoxes.back().text, "Aucune concordance trouv\xE9"
+                                                         "e.");
+}

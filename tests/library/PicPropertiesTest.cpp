@@ -1,0 +1,247 @@
+// The picture properties sheet: its pages per mode, the page remembered after OK only, the edited
+// texts written back for one picture and for several (only the texts edited), a refused name that
+// keeps the other texts, and a picture in the trash shown read-only and never written.
+#include "tests/library/LibraryTestSupport.h"
+
+#include "framework/TestSeams.h"
+#include "library/DelObject.h"
+#include "library/PicObject.h"
+#include "library/PicProperties.h"
+#include "library/SafeFileOps.h"
+#include "resources/library-cmds-ids.h"
+#include "resources/resource.h"
+
+#include <memory>
+#include <vector>
+
+using libtest::LibraryStore;
+using libtest::Snapshot;
+using testpaths::ReadBytes;
+using testpaths::WriteBytes;
+
+namespace {
+
+const int kImage = 0, kIdentite = 1, kCommentaire = 2, kApercu = 3;
+
+HWND CurrentPage(CWnd* pSheet)
+{
+    return reinterpret_cast<HWND>(::SendMessageA(pSheet->GetSafeHwnd(), PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+// Types into controls of the page in front (several pages share control ids).
+AfxModalStep TypeOnPage(int page, std::vector<std::pair<int, std::string>> fields)
+{
+    AfxModalStep step;
+    step.page = page;
+    step.buttonId = 0;
+    step.check = [fields](CWnd* pSheet) {
+        for (const auto& field : fields)
+            ::SetDlgItemTextA(CurrentPage(pSheet), field.first, field.second.c_str());
+    };
+    return step;
+}
+
+AfxModalStep Press(int button, int page = -1)
+{
+    AfxModalStep step;
+    step.page = page;
+    step.buttonId = button;
+    return step;
+}
+
+class PropertiesStore : public LibraryStore {
+protected:
+    void SetUp() override
+    {
+        LibraryStore::SetUp();
+        CreateDirectoryA(Folder().c_str(), nullptr);
+        CPicPropertySheet::SetRememberedPage(0);
+    }
+    std::string Folder() const { return Path("Images"); }
+    std::string In(const std::string& name) const { return Folder() + "\\" + name; }
+    std::unique_ptr<CPicObject> AddPicture(const std::string& base, const std::string& comment)
+    {
+        std::string path = In(base + ".bmp");
+        EXPECT_TRUE(libtest::WriteBmp(path, 40, 30, static_cast<int>(base.size())));
+        auto rec = std::make_unique<CPicObject>();
+        libtest::FillRecord(*rec, path);
+        rec->m_strComment = comment.c_str();
+        EXPECT_TRUE(rec->SaveDai());
+        return rec;
+    }
+    std::unique_ptr<CPicObject> Reread(const std::string& picture)
+    {
+        auto rec = std::make_unique<CPicObject>();
+        rec->m_strPath = picture.c_str();
+        EXPECT_TRUE(rec->LoadDai()) << picture;
+        return rec;
+    }
+};
+
+} // namespace
+
+TEST_F(PropertiesStore, ModesHaveTheirPagesAndTheLastOKPageIsRemembered)
+{
+    {
+        CPicPropertySheet one(kPicPropOne);
+        EXPECT_EQ(one.GetPageCount(), 4);
+        EXPECT_EQ(one.GetPage(kApercu), &one.m_pageApercu);
+        CPicPropertySheet several(kPicPropSeveral);
+        EXPECT_EQ(several.GetPageCount(), 3);
+        EXPECT_EQ(several.GetPage(0), &several.m_pageSelection);
+        EXPECT_EQ(several.GetPage(kCommentaire), &several.m_pageCommentaire);
+    }
+    AfxScriptModal(IDS_PICTURE_PROPERTIES, {Press(IDOK, kApercu)});
+    {
+        CPicPropertySheet sheet(kPicPropOne);
+        EXPECT_EQ(sheet.DoModal(), IDOK);
+    }
+    EXPECT_EQ(CPicPropertySheet::GetRememberedPage(), kApercu);
+    // No preview among several pictures: the comment page, the nearest.
+    AfxScriptModal(IDS_SELECTION_PROPERTIES, {Press(IDCANCEL, 0)});
+    {
+        CPicPropertySheet sheet(kPicPropSeveral);
+        EXPECT_EQ(sheet.GetActiveIndex(), kCommentaire);
+        EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    }
+    EXPECT_EQ(CPicPropertySheet::GetRememberedPage(), kCommentaire);
+    CPicPropertySheet selection(kPicPropSelection);
+    EXPECT_EQ(selection.GetPageCount(), 1);
+    EXPECT_EQ(CPicPropertySheet::GetRememberedPage(), 0);
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+TEST_F(PropertiesStore, OnePictureGetsItsEditedTextsAndNameWithItsRecord)
+{
+    auto rec = AddPicture("Plage", "ancien");
+    std::string shownName, shownFolder;
+    AfxModalStep look;
+    look.page = kImage;
+    look.buttonId = 0;
+    look.check = [&](CWnd* pSheet) {
+        char text[MAX_PATH] = "";
+        ::GetDlgItemTextA(CurrentPage(pSheet), IDC_PICPROP_FILE_NAME, text, sizeof(text));
+        shownName = text;
+        ::GetDlgItemTextA(CurrentPage(pSheet), IDC_PICPROP_FOLDER, text, sizeof(text));
+        shownFolder = text;
+    };
+    AfxScriptModal(IDS_PICTURE_PROPERTIES,
+                   {look,
+                    TypeOnPage(kIdentite, {{IDC_PICPROP_NAME, " Mer "},
+                                           {IDC_PICPROP_AUTHOR, "Ang\xE8le"},
+                                           {IDC_PICPROP_KEYWORDS, "mer,\xE9t\xE9"}}),
+                    TypeOnPage(kCommentaire, {{IDC_PICPROP_COMMENT, "Le large\r\nau matin"}}), Press(IDOK)});
+    EXPECT_EQ(RunPictureProperties(nullptr, {rec.get()}, Folder().c_str()), IDOK);
+    EXPECT_EQ(shownName, "Plage.bmp");
+    EXPECT_EQ(shownFolder, "Images");
+    EXPECT_FALSE(PathExists(In("Plage.bmp").c_str()));
+    EXPECT_FALSE(PathExists(In("Plage.dai").c_str()));
+    auto back = Reread(In("Mer.bmp"));
+    EXPECT_STREQ(back->m_strAuthor, "Ang\xE8le");
+    EXPECT_STREQ(back->m_strKeywords, "mer,\xE9t\xE9");
+    EXPECT_STREQ(back->m_strComment, "Le large\r\nau matin");
+    EXPECT_STREQ(back->m_strBaseName, "Mer");
+    EXPECT_EQ(CPicPropertySheet::GetRememberedPage(), kCommentaire);
+
+    // A name already taken is refused with a message; the texts typed with it are kept.
+    auto other = AddPicture("Port", "port");
+    ResetUi();
+    AfxScriptModal(IDS_PICTURE_PROPERTIES,
+                   {TypeOnPage(kIdentite, {{IDC_PICPROP_NAME, "port"}}),
+                    TypeOnPage(kCommentaire, {{IDC_PICPROP_COMMENT, "gard\xE9"}}), Press(IDOK)});
+    EXPECT_EQ(RunPictureProperties(nullptr, {rec.get()}, Folder().c_str()), IDOK);
+    EXPECT_EQ(Messages(), 1u);
+    EXPECT_STREQ(Reread(In("Mer.bmp"))->m_strComment, "gard\xE9");
+    EXPECT_STREQ(Reread(In("Port.bmp"))->m_strComment, "port");
+}
+
+TEST_F(PropertiesStore, SeveralPicturesShareOnlyTheTextsEditedAndNothingIsWrittenWithoutEdits)
+{
+    auto a = AddPicture("a", "commentaire a");
+    auto b = AddPicture("b", "commentaire b");
+    std::vector<CPicObject*> both = {a.get(), b.get()};
+    auto before = Snapshot(Root());
+    std::string shownComment = "?", shownAuthor, count;
+    BOOL nameReadOnly = FALSE;
+    AfxModalStep look;
+    look.page = kIdentite;
+    look.buttonId = 0;
+    look.check = [&](CWnd* pSheet) {
+        char text[256] = "";
+        ::GetDlgItemTextA(CurrentPage(pSheet), IDC_PICPROP_AUTHOR, text, sizeof(text));
+        shownAuthor = text;
+        nameReadOnly =
+            (::GetWindowLongA(::GetDlgItem(CurrentPage(pSheet), IDC_PICPROP_NAME), GWL_STYLE) & ES_READONLY)
+            != 0;
+    };
+    AfxModalStep lookComment;
+    lookComment.page = kCommentaire;
+    lookComment.buttonId = 0;
+    lookComment.check = [&](CWnd* pSheet) {
+        char text[256] = "";
+        ::GetDlgItemTextA(CurrentPage(pSheet), IDC_PICPROP_COMMENT, text, sizeof(text));
+        shownComment = text;
+    };
+    AfxScriptModal(IDS_SELECTION_PROPERTIES, {look, lookComment, Press(IDOK)});
+    EXPECT_EQ(RunPictureProperties(nullptr, both, Folder().c_str()), IDOK);
+    EXPECT_EQ(shownAuthor, "Ren\xE9");
+    EXPECT_EQ(shownComment, "");
+    EXPECT_TRUE(nameReadOnly);
+    EXPECT_EQ(Snapshot(Root()), before);
+
+    AfxScriptModal(IDS_SELECTION_PROPERTIES,
+                   {TypeOnPage(kIdentite, {{IDC_PICPROP_KEYWORDS, "famille"}}), Press(IDOK)});
+    EXPECT_EQ(RunPictureProperties(nullptr, both, Folder().c_str()), IDOK);
+    for (const char* name : {"a", "b"}) {
+        auto back = Reread(In(std::string(name) + ".bmp"));
+        EXPECT_STREQ(back->m_strKeywords, "famille");
+        EXPECT_EQ(std::string(back->m_strComment), std::string("commentaire ") + name);
+        EXPECT_STREQ(back->m_strAuthor, "Ren\xE9");
+    }
+}
+
+TEST_F(PropertiesStore, APictureInTheTrashIsShownReadOnlyAndNothingIsWritten)
+{
+    auto rec = AddPicture("Plage", "dans la corbeille");
+    CDelObject item(kTrashPicture);
+    item.m_strRelPath = "Images\\Plage.bmp";
+    item.m_strRelDaiPath = "Images\\Plage.dai";
+    item.m_strOrigFolder = Folder().c_str();
+    ASSERT_TRUE(item.MoveToTrash());
+    // Another picture now lives at the former place, newer than the trash's record.
+    auto live = AddPicture("Plage", "vivant");
+    libtest::SetWriteTime(In("Plage.bmp"), 2030, 1, 1, 12, 0);
+    auto before = Snapshot(Root());
+    std::string comment;
+    BOOL readOnly = FALSE, authorReadOnly = FALSE;
+    AfxModalStep look;
+    look.page = kCommentaire;
+    look.buttonId = 0;
+    look.check = [&](CWnd* pSheet) {
+        HWND hEdit = ::GetDlgItem(CurrentPage(pSheet), IDC_PICPROP_COMMENT);
+        char text[256] = "";
+        ::GetWindowTextA(hEdit, text, sizeof(text));
+        comment = text;
+        readOnly = (::GetWindowLongA(hEdit, GWL_STYLE) & ES_READONLY) != 0;
+    };
+    AfxModalStep lookIdentity;
+    lookIdentity.page = kIdentite;
+    lookIdentity.buttonId = 0;
+    lookIdentity.check = [&](CWnd* pSheet) {
+        authorReadOnly =
+            (::GetWindowLongA(::GetDlgItem(CurrentPage(pSheet), IDC_PICPROP_AUTHOR), GWL_STYLE) & ES_READONLY)
+            != 0;
+    };
+    AfxScriptModal(IDS_PICTURE_PROPERTIES,
+                   {look, lookIdentity, TypeOnPage(kIdentite, {{IDC_PICPROP_NAME, "Autre"}}), Press(IDOK)});
+    EXPECT_TRUE(RunTrashedPictureProperties(nullptr, item));
+    EXPECT_EQ(comment, "dans la corbeille");
+    EXPECT_TRUE(readOnly);
+    EXPECT_TRUE(authorReadOnly);
+    EXPECT_EQ(Snapshot(Root()), before);
+
+    CDelObject folderItem(kTrashFolder);
+    EXPECT_FALSE(RunTrashedPictureProperties(nullptr, folderItem));
+    item.m_bFromProtected = 1;
+    EXPECT_FALSE(RunTrashedPictureProperties(nullptr, item));
+}

@@ -1,0 +1,283 @@
+// Renaming pictures, numbered series and folders: refused names, names taken by another extension,
+// case changes that reach the disk, series numbering, and every file step failed in turn without a
+// picture or its texts going missing.
+#include "tests/library/LibraryTestSupport.h"
+
+#include "framework/TestSeams.h"
+#include "library/PicObject.h"
+#include "library/PictureRename.h"
+#include "library/SafeFileOps.h"
+#include "resources/library-cmds-ids.h"
+
+#include <memory>
+#include <vector>
+
+using libtest::LibraryStore;
+using libtest::Snapshot;
+using testpaths::ReadBytes;
+using testpaths::WriteBytes;
+
+namespace {
+
+class RenameStore : public LibraryStore {
+protected:
+    void SetUp() override
+    {
+        LibraryStore::SetUp();
+        CreateDirectoryA(Folder().c_str(), nullptr);
+    }
+    std::string Folder() const { return Path("Images"); }
+    std::string In(const std::string& name) const { return Folder() + "\\" + name; }
+
+    // A picture file with its record (texts filled, the comment naming the picture).
+    std::unique_ptr<CPicObject> AddPicture(const std::string& base, const std::string& ext = "bmp")
+    {
+        std::string path = In(base + "." + ext);
+        EXPECT_TRUE(WriteBytes(path, "bytes of " + base));
+        auto rec = std::make_unique<CPicObject>();
+        libtest::FillRecord(*rec, path);
+        rec->m_strExt = ext.c_str();
+        rec->m_strComment = ("comment of " + base).c_str();
+        EXPECT_TRUE(rec->SaveDai());
+        return rec;
+    }
+    // The comment in the record file beside the picture (empty without one).
+    std::string CommentBeside(const std::string& picture)
+    {
+        CPicObject rec;
+        rec.m_bReadOnly = TRUE;
+        rec.m_strPath = RecordFilePath(picture.c_str());
+        if (!rec.LoadDai())
+            return std::string();
+        return static_cast<LPCSTR>(rec.m_strComment);
+    }
+    // The name the folder lists for a file (its case as stored).
+    std::string NameOnDisk(const std::string& path)
+    {
+        WIN32_FIND_DATAA data;
+        HANDLE h = FindFirstFileA(path.c_str(), &data);
+        if (h == INVALID_HANDLE_VALUE)
+            return std::string();
+        FindClose(h);
+        return data.cFileName;
+    }
+};
+
+} // namespace
+
+TEST_F(RenameStore, UnusableNamesAreRefusedAndNothingMoves)
+{
+    auto rec = AddPicture("Plage");
+    auto before = Snapshot(Root());
+    for (const char* name : {"", "   ", "a\\b", "..\\x", "..", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b",
+                             "a>b", "a|b", "x.", "a\tb", "..\\..\\Windows\\x"}) {
+        EXPECT_EQ(RenamePictureFiles(*rec, Folder().c_str(), name), RenameResult::Refused) << name;
+        CString newPath;
+        EXPECT_EQ(RenameLibraryFolder(Folder().c_str(), name, &newPath), RenameResult::Refused) << name;
+        EXPECT_EQ(RenamePictureSeries({rec.get()}, Folder().c_str(), name, TRUE, nullptr), 0) << name;
+    }
+    EXPECT_EQ(Snapshot(Root()), before);
+    EXPECT_STREQ(rec->m_strBaseName, "Plage");
+    EXPECT_TRUE(IsUsablePictureName("\xC9t\xE9 2001 (c\xF4te)"));
+}
+
+TEST_F(RenameStore, OnePictureTakesItsRecordAlongAndRefusesANameOfAnyExtension)
+{
+    auto rec = AddPicture("Plage");
+    auto other = AddPicture("Port", "png");
+    EXPECT_EQ(RenamePictureFiles(*rec, Folder().c_str(), "  Mer du Nord "), RenameResult::Done);
+    EXPECT_STREQ(rec->m_strPath, In("Mer du Nord.bmp").c_str());
+    EXPECT_STREQ(rec->m_strFileName, "Mer du Nord.bmp");
+    EXPECT_EQ(ReadBytes(In("Mer du Nord.bmp")), "bytes of Plage");
+    EXPECT_EQ(CommentBeside(In("Mer du Nord.bmp")), "comment of Plage");
+    EXPECT_FALSE(PathExists(In("Plage.bmp").c_str()));
+    EXPECT_FALSE(PathExists(In("Plage.dai").c_str()));
+
+    // port.png is there: "port" is taken for the bmp too, whatever the case.
+    auto before = Snapshot(Root());
+    EXPECT_EQ(RenamePictureFiles(*rec, Folder().c_str(), "port"), RenameResult::Taken);
+    EXPECT_EQ(Snapshot(Root()), before);
+    EXPECT_STREQ(rec->m_strBaseName, "Mer du Nord");
+    EXPECT_EQ(RenamePictureFiles(*rec, Folder().c_str(), "Mer du Nord"), RenameResult::Unchanged);
+
+    // A case change reaches the disk, so that the name shown is the file's.
+    EXPECT_EQ(RenamePictureFiles(*other, Folder().c_str(), "PORT"), RenameResult::Done);
+    EXPECT_EQ(NameOnDisk(In("port.png")), "PORT.png");
+    EXPECT_EQ(ReadBytes(In("PORT.png")), "bytes of Port");
+    EXPECT_EQ(CommentBeside(In("PORT.png")), "comment of Port");
+}
+
+TEST_F(RenameStore, EveryFailedStepOfARenameLeavesThePictureWithItsTexts)
+{
+    for (const char* newName : {"Mer", "PLAGE"}) {
+        for (int n = 1;; n++) {
+            SCOPED_TRACE(std::string(newName) + " step " + std::to_string(n));
+            auto rec = AddPicture("Plage");
+            ArmFileFault(kAnyStep, "", n);
+            RenameResult result = RenamePictureFiles(*rec, Folder().c_str(), newName);
+            bool fired = FileFaultFired() != FALSE;
+            DisarmFileFault();
+            // The record names the place of the picture, whole, with the user's texts beside it.
+            std::string at = static_cast<LPCSTR>(rec->m_strPath);
+            EXPECT_EQ(ReadBytes(at), "bytes of Plage");
+            EXPECT_EQ(CommentBeside(at), "comment of Plage");
+            auto files = Snapshot(Folder());
+            size_t pictures = 0;
+            for (const auto& file : files)
+                pictures += file.second == "bytes of Plage";
+            EXPECT_EQ(pictures, 1u);
+            if (result != RenameResult::Done) {
+                EXPECT_EQ(result, RenameResult::Failed);
+            }
+            // Nothing left under a temporary name.
+            for (const auto& file : files)
+                EXPECT_EQ(file.first.find(".tmp"), std::string::npos) << file.first;
+            SafeDeleteTree(Folder().c_str());
+            CreateDirectoryA(Folder().c_str(), nullptr);
+            if (!fired)
+                break;
+        }
+    }
+}
+
+TEST_F(RenameStore, SeriesSkipTakenNumbersPadAndKeepPercentSignsAsText)
+{
+    EXPECT_EQ(SeriesName("Vacances", 7, 2), "Vacances 07");
+    EXPECT_EQ(SeriesName("Vacances", 7, 0), "Vacances 7");
+    EXPECT_EQ(SeriesName("100% %s %n", 3, 3), "100% %s %n 003");
+    EXPECT_EQ(SeriesDigits(99), 2);
+    EXPECT_EQ(SeriesDigits(150), 3);
+    EXPECT_EQ(SeriesDigits(9999), 4);
+    EXPECT_EQ(SeriesDigits(10000), 5);
+
+    ASSERT_TRUE(WriteBytes(In("Vacances 01.jpg"), "someone else"));
+    std::vector<std::unique_ptr<CPicObject>> owned;
+    std::vector<CPicObject*> records;
+    for (int i = 0; i < 12; i++) {
+        owned.push_back(AddPicture("p" + std::to_string(100 + i)));
+        records.push_back(owned.back().get());
+    }
+    EXPECT_EQ(RenamePictureSeries(records, Folder().c_str(), " Vacances ", TRUE, nullptr), 12);
+    EXPECT_EQ(ReadBytes(In("Vacances 01.jpg")), "someone else");
+    for (int i = 0; i < 12; i++) {
+        char name[32];
+        wsprintfA(name, "Vacances %02d.bmp", i + 2);
+        EXPECT_EQ(ReadBytes(In(name)), "bytes of p" + std::to_string(100 + i)) << name;
+        EXPECT_EQ(CommentBeside(In(name)), "comment of p" + std::to_string(100 + i)) << name;
+        EXPECT_STREQ(records[static_cast<size_t>(i)]->m_strFileName, name);
+    }
+    EXPECT_EQ(RenamePictureSeries({records[0]}, Folder().c_str(), "100%", FALSE, nullptr), 1);
+    EXPECT_EQ(ReadBytes(In("100% 1.bmp")), "bytes of p100");
+}
+
+TEST_F(RenameStore, ASeriesOf120PicturesIsNumberedInOrderWithThreeDigits)
+{
+    std::vector<std::unique_ptr<CPicObject>> owned;
+    std::vector<CPicObject*> records;
+    for (int i = 0; i < 120; i++) {
+        owned.push_back(AddPicture("img" + std::to_string(1000 + i)));
+        records.push_back(owned.back().get());
+    }
+    EXPECT_EQ(RenamePictureSeries(records, Folder().c_str(), "Noces", TRUE, nullptr), 120);
+    for (int i = 0; i < 120; i++) {
+        char name[32];
+        wsprintfA(name, "Noces %03d.bmp", i + 1);
+        ASSERT_EQ(ReadBytes(In(name)), "bytes of img" + std::to_string(1000 + i)) << name;
+    }
+    EXPECT_EQ(Snapshot(Folder()).size(), 240u);
+}
+
+TEST_F(RenameStore, EveryFailedStepOfASeriesStopsItWithoutLosingAPicture)
+{
+    for (int n = 1;; n++) {
+        SCOPED_TRACE("step " + std::to_string(n));
+        std::vector<std::unique_ptr<CPicObject>> owned;
+        std::vector<CPicObject*> records;
+        for (const char* base : {"a", "b", "c"}) {
+            owned.push_back(AddPicture(base));
+            records.push_back(owned.back().get());
+        }
+        ArmFileFault(kAnyStep, "", n);
+        CString failed;
+        int done = RenamePictureSeries(records, Folder().c_str(), "Serie", FALSE, &failed);
+        bool fired = FileFaultFired() != FALSE;
+        DisarmFileFault();
+        if (done < 3) {
+            EXPECT_STREQ(failed, In(std::string(1, static_cast<char>('a' + done)) + ".bmp").c_str());
+        }
+        for (size_t i = 0; i < 3; i++) {
+            std::string base(1, static_cast<char>('a' + i));
+            std::string at = static_cast<LPCSTR>(records[i]->m_strPath);
+            EXPECT_EQ(ReadBytes(at), "bytes of " + base);
+            EXPECT_EQ(CommentBeside(at), "comment of " + base);
+            EXPECT_EQ(at == In(base + ".bmp"), static_cast<int>(i) >= done);
+        }
+        SafeDeleteTree(Folder().c_str());
+        CreateDirectoryA(Folder().c_str(), nullptr);
+        if (!fired)
+            break;
+    }
+}
+
+TEST_F(RenameStore, FoldersAreRenamedBesideThemselvesOnly)
+{
+    CreateDirectoryA(In("Voyage").c_str(), nullptr);
+    CreateDirectoryA(In("Autre").c_str(), nullptr);
+    ASSERT_TRUE(WriteBytes(In("Voyage\\Plage.jpg"), "plage"));
+    CString newPath;
+    EXPECT_EQ(RenameLibraryFolder(In("Voyage").c_str(), "Voyage", &newPath), RenameResult::Unchanged);
+    EXPECT_EQ(RenameLibraryFolder(In("Voyage").c_str(), "autre", &newPath), RenameResult::Taken);
+    ArmFileFault(kStepMove, "", 1);
+    EXPECT_EQ(RenameLibraryFolder(In("Voyage").c_str(), "Ailleurs", &newPath), RenameResult::Failed);
+    DisarmFileFault();
+    EXPECT_EQ(ReadBytes(In("Voyage\\Plage.jpg")), "plage");
+    EXPECT_EQ(RenameLibraryFolder(In("Voyage").c_str(), "Ailleurs", &newPath), RenameResult::Done);
+    EXPECT_STREQ(newPath, In("Ailleurs").c_str());
+    EXPECT_EQ(ReadBytes(In("Ailleurs\\Plage.jpg")), "plage");
+    EXPECT_EQ(RenameLibraryFolder(In("Ailleurs").c_str(), "AILLEURS", &newPath), RenameResult::Done);
+    EXPECT_EQ(NameOnDisk(In("Ailleurs")), "AILLEURS");
+}
+
+TEST_F(RenameStore, DialogsRefuseAndReportThenRenameAndRememberTheZeroPad)
+{
+    auto rec = AddPicture("Plage");
+    auto before = Snapshot(Root());
+    AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, "..\\Plage"}}, IDOK);
+    EXPECT_FALSE(RunRenamePicture(nullptr, *rec, Folder().c_str()));
+    EXPECT_EQ(Messages(), 1u);
+    EXPECT_EQ(Snapshot(Root()), before);
+
+    auto second = AddPicture("Port");
+    g_bRenameZeroPad = 0;
+    AfxModalStep step;
+    step.fields = {{IDC_RENAME_NAME, "Vacances"}, {IDC_RENAME_ZERO_PAD, "1"}};
+    int shown = -1;
+    std::string proposed;
+    step.check = [&](CWnd*) {};
+    AfxModalStep look;
+    look.buttonId = 0;
+    look.check = [&](CWnd* pDlg) {
+        shown =
+            static_cast<int>(SendDlgItemMessageA(pDlg->GetSafeHwnd(), IDC_RENAME_LIST, LB_GETCOUNT, 0, 0));
+        char text[64] = "";
+        GetDlgItemTextA(pDlg->GetSafeHwnd(), IDC_RENAME_NAME, text, sizeof(text));
+        proposed = text;
+    };
+    AfxScriptModal(IDD_RENAME_PICTURES, {look, step});
+    EXPECT_TRUE(RunRenamePictureSeries(nullptr, {rec.get(), second.get()}, Folder().c_str()));
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(proposed, "Images");
+    EXPECT_EQ(g_bRenameZeroPad, 1);
+    EXPECT_EQ(ReadBytes(In("Vacances 01.bmp")), "bytes of Plage");
+    EXPECT_EQ(ReadBytes(In("Vacances 02.bmp")), "bytes of Port");
+
+    AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDOK);
+    EXPECT_TRUE(ConfirmDeleteFolder(nullptr, "Voyage"));
+    AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDCANCEL);
+    EXPECT_FALSE(ConfirmDeleteFolder(nullptr, "Voyage"));
+    AfxScriptNextModal(IDD_RENAME_FOLDER, {{IDC_RENAME_FOLDER_NAME, ""}}, IDOK);
+    CString newPath;
+    EXPECT_FALSE(RunRenameFolder(nullptr, Folder().c_str(), "Images", &newPath));
+    EXPECT_TRUE(PathExists(Folder().c_str()));
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+}
