@@ -5,8 +5,6 @@
 class CExplorerDoc : public CDocument {
     DECLARE_DYNCREATE(CExplorerDoc)
 public:
-    // A new explorer starts on the folder shown last ("ActualDir"), else on the library's root.
-    BOOL OnNewDocument() override;
     // Stores the folder as the path name and succeeds without touching the disk.
     BOOL OnOpenDocument(LPCSTR lpszPathName) override;
     // The folder becomes the path and the title; folders do not enter the recent-file list.

@@ -2,6 +2,7 @@
 // explorer's commands that concern a list and an export of the selection. It never refreshes
 // itself: pictures renamed, moved or deleted meanwhile stay listed until it is closed.
 #pragma once
+#include "explorer/PicListSheetSource.h"
 #include "library/PicListBox.h"
 #include "library/PicListDrag.h"
 #include "framework/View.h"
@@ -33,6 +34,10 @@ public:
     void OnInitialUpdate() override;
     void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
     void OnListContentChanged(CPicListBox* pList) override;
+    // Printing the list as thumbnail sheets titled with the document's title.
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
 
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnSize(UINT nType, int cx, int cy);
@@ -67,6 +72,8 @@ public:
     void OnDeselectPattern();
     void OnSlideShow();
     void OnExport();
+    void OnPrintList();
+    void OnPreviewList();
 
     CPicListBox m_list;
     int* m_pSlideIndices = nullptr;
@@ -84,6 +91,7 @@ private:
     void ApplyPattern(const CString& pattern, BOOL bSelect, BOOL bReplace);
     void LayoutList();
 
+    CListSheetPrint m_sheetPrint;
     CString m_strTotalFormat;
     CString m_strSelectedFormat;
 };

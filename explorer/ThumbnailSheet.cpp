@@ -114,6 +114,20 @@ void CThumbnailSheet::ContinuePrinting(CDC* pDC, CPrintInfo* pInfo)
                                                     static_cast<int>(pInfo->m_nCurPage), &layout);
 }
 
+namespace {
+
+void TakeMeasures(const CDIB& dib, SheetItem* pItem)
+{
+    pItem->nWidth = static_cast<int>(dib.Width());
+    pItem->nHeight = static_cast<int>(dib.Height());
+    if (const auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib.GetHandle()))) {
+        pItem->nBitCount = header->biBitCount;
+        ::GlobalUnlock(dib.GetHandle());
+    }
+}
+
+} // namespace
+
 void CThumbnailSheet::PrintPage(CDC* pDC, CPrintInfo* pInfo)
 {
     const int page = static_cast<int>(pInfo->m_nCurPage);
@@ -169,8 +183,13 @@ void CThumbnailSheet::PrintPage(CDC* pDC, CPrintInfo* pInfo)
             dib.Read(item.strPath);
             g_bReportProgress = bReport;
             m_nFullReads++;
-            if (!dib.IsEmpty())
+            if (!dib.IsEmpty()) {
                 dib.DrawFit(pDC, CRect(box));
+                // A record whose thumbnail was never built does not know its measures yet: the
+                // picture just read does, rather than a caption of "0x0".
+                if (item.nWidth == 0 || item.nHeight == 0)
+                    TakeMeasures(dib, &item);
+            }
         }
         RECT text = {box.left, box.bottom, box.right, cell.bottom};
         text.top += lpy / 24;

@@ -164,6 +164,9 @@ public:
     void OnUpdateNewFolder(CCmdUI* pCmdUI);
     void OnAddMode(UINT nID);
     void OnUpdateAddMode(CCmdUI* pCmdUI);
+    // The print command: the list printed as thumbnail sheets through a picture-list print window,
+    // when a folder other than the trash shows and at least one picture is selected.
+    void PrintList();
 
     // ---- commands (LibraryBarCommands.cpp) ----
     BOOL IsInProtectedFolder();
@@ -237,3 +240,6 @@ private:
     HDC m_hScreenDC = nullptr;
     int m_nDragBase = 0;
 };
+
+// The main frame's library bar (set by the main frame while it exists, null otherwise).
+extern CLibraryBar* g_pLibraryBar;

@@ -769,10 +769,7 @@ void CLibraryBar::OnLibEditPicture()
     OpenInExternalEditor(m_hWnd, g_DefaultEditorPathName, pRecord->m_strPath);
 }
 
-void CLibraryBar::OnLibPrint()
-{
-    // Printing a picture list comes with the print windows.
-}
+void CLibraryBar::OnLibPrint() { PrintList(); }
 
 void CLibraryBar::OnLibCopy()
 {

@@ -1,0 +1,283 @@
+// The explorer's commands on the folder shown and through the shell: new folder, delete and
+// properties (on the list's selection or on the folder), the automatic full-screen switch.
+#include "explorer/ExplorerView.h"
+
+#include "core/BusyCursor.h"
+#include "core/FileUtil.h"
+#include "core/SystemUtil.h"
+#include "explorer/ExplorerGlobals.h"
+#include "framework/CmdUI.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "framework/FrameworkTexts.h"
+#include "framework/WinApp.h"
+#include "resources/dialogs-ids.h"
+#include "resources/resource.h"
+#include "shell/Settings.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Dialog 297: the name of the folder to create.
+class CFolderNameDlg : public CDialog {
+public:
+    explicit CFolderNameDlg(CWnd* pParent) : CDialog(IDD_NEW_FOLDER, pParent) {}
+    CString m_strName;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        CDialog::DoDataExchange(pDX);
+        DDX_Text(pDX, IDC_NEWFOLDER_NAME, m_strName);
+    }
+};
+
+// Sets the busy flag for a batch and clears it on every way out.
+class CTransferBusy {
+public:
+    CTransferBusy() { g_bTransferBusy = TRUE; }
+    ~CTransferBusy() { g_bTransferBusy = FALSE; }
+    CTransferBusy(const CTransferBusy&) = delete;
+    CTransferBusy& operator=(const CTransferBusy&) = delete;
+};
+
+// A drive as letter and colon gets its root backslash.
+CString WithDriveRoot(const CString& path)
+{
+    if (path.GetLength() == 2 && path[1] == ':')
+        return path + "\\";
+    return path;
+}
+
+std::wstring Wide(const CString& text)
+{
+    int n = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring wide(n > 0 ? n : 1, L'\0');
+    if (n > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], n);
+    return wide;
+}
+
+BOOL IsDriveRoot(const CString& path)
+{
+    return (path.GetLength() == 2 && path[1] == ':')
+           || (path.GetLength() == 3 && path[1] == ':' && path[2] == '\\');
+}
+
+// A name for a new folder holds no path and nothing Windows refuses in a name.
+BOOL IsPlainFolderName(const CString& name)
+{
+    if (name.IsEmpty() || name == "." || name == "..")
+        return FALSE;
+    for (int i = 0; i < name.GetLength(); i++) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c < 32 || strchr("\\/:*?\"<>|", c) != nullptr)
+            return FALSE;
+    }
+    return TRUE;
+}
+
+void StopBox(UINT nID, const CString& name)
+{
+    CString text;
+    text.Format(AfxLoadText(nID), static_cast<LPCSTR>(name));
+    ::MessageBeep(MB_ICONHAND);
+    AfxMessageBox(text, MB_ICONINFORMATION);
+}
+
+} // namespace
+
+BOOL InvokeShellVerbOnFiles(CWnd* pOwner, const CStringArray& paths, UINT verb)
+{
+    if (paths.GetSize() == 0)
+        return FALSE;
+    IShellFolder* pDesktop = nullptr;
+    if (FAILED(::SHGetDesktopFolder(&pDesktop)))
+        return FALSE;
+    CTransferBusy busy;
+    BOOL bResult = FALSE;
+    IShellFolder* pFolder = nullptr;
+    LPITEMIDLIST pidlFolder = nullptr;
+    std::vector<LPITEMIDLIST> items;
+    for (INT_PTR i = 0; i < paths.GetSize(); i++) {
+        int slash = paths[i].ReverseFind('\\');
+        if (slash < 0)
+            break;
+        CString folder = WithDriveRoot(paths[i].Left(slash));
+        CString name = paths[i].Mid(slash + 1);
+        if (pFolder == nullptr) {
+            std::wstring wide = Wide(folder);
+            if (FAILED(pDesktop->ParseDisplayName(pOwner->m_hWnd, nullptr, &wide[0], nullptr, &pidlFolder,
+                                                  nullptr))
+                || FAILED(pDesktop->BindToObject(pidlFolder, nullptr, IID_IShellFolder,
+                                                 reinterpret_cast<void**>(&pFolder)))) {
+                pFolder = nullptr;
+                break;
+            }
+        }
+        std::wstring wideName = Wide(name);
+        LPITEMIDLIST pidl = nullptr;
+        if (SUCCEEDED(
+                pFolder->ParseDisplayName(pOwner->m_hWnd, nullptr, &wideName[0], nullptr, &pidl, nullptr))
+            && pidl != nullptr)
+            items.push_back(pidl);
+    }
+    if (pFolder != nullptr && !items.empty()) {
+        std::vector<LPCITEMIDLIST> constItems(items.begin(), items.end());
+        bResult = InvokeShellMenuCommand(pOwner, pFolder, constItems.data(),
+                                         static_cast<UINT>(constItems.size()), verb);
+    }
+    for (LPITEMIDLIST pidl : items)
+        ::CoTaskMemFree(pidl);
+    if (pidlFolder != nullptr)
+        ::CoTaskMemFree(pidlFolder);
+    if (pFolder != nullptr)
+        pFolder->Release();
+    pDesktop->Release();
+    return bResult;
+}
+
+void CExplorerView::OnNewFolder()
+{
+    if (m_strShownPath.IsEmpty())
+        return;
+    m_tree.SetFocus();
+    CFolderNameDlg dlg(this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    CString name = dlg.m_strName;
+    if (name.IsEmpty()) {
+        ::MessageBeep(0xFFFFFFFF);
+        return;
+    }
+    m_tree.SetFocus();
+    // A typed name never reaches another folder: "..\x" or "a\b" is refused like a refused creation.
+    if (!IsPlainFolderName(name)) {
+        StopBox(IDS_CREATE_FOLDER_FAILED, name);
+        return;
+    }
+    CString path = m_strRequestedPath;
+    if (path.Right(1) != "\\")
+        path += "\\";
+    path += name;
+    if (FolderExists(path) || ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+        StopBox(IDS_FOLDER_NAME_TAKEN, name);
+        return;
+    }
+    if (!::CreateDirectoryA(path, nullptr)) {
+        StopBox(IDS_CREATE_FOLDER_FAILED, name);
+        return;
+    }
+    HTREEITEM hItem = m_tree.GetSelectedItem();
+    if (hItem == nullptr)
+        return;
+    SetAppCursor(kAppCursorBusy);
+    if (!(m_tree.GetItemState(hItem, TVIS_EXPANDED) & TVIS_EXPANDED)) {
+        m_tree.CollapseReset(hItem);
+        m_tree.RefreshItemButton(hItem);
+    } else {
+        m_tree.CollapseReset(hItem);
+    }
+    m_tree.Expand(hItem, TVE_EXPAND);
+    m_tree.SelectChildByName(name);
+    RestoreAppCursor();
+}
+
+void CExplorerView::OnUpdateNewFolder(CCmdUI* pCmdUI) { pCmdUI->Enable(!m_strShownPath.IsEmpty()); }
+
+void CExplorerView::OnDelete()
+{
+    if (m_bListHasFocus) {
+        CStringArray paths;
+        GetSelectedPaths(paths);
+        InvokeShellVerbOnFiles(this, paths, kShellVerbDelete);
+        FocusList();
+        return;
+    }
+    CString shown = TrimFolderPath(m_strShownPath);
+    if (shown.IsEmpty() || IsDriveRoot(shown))
+        return;
+    CStringArray one;
+    one.Add(shown);
+    BOOL bDone = InvokeShellVerbOnFiles(this, one, kShellVerbDelete);
+    if (bDone && !FolderExists(shown)) {
+        HTREEITEM hItem = m_tree.GetSelectedItem();
+        if (hItem != nullptr) {
+            HTREEITEM hNext = m_tree.GetNextSiblingItem(hItem);
+            if (hNext == nullptr)
+                hNext = m_tree.GetPrevSiblingItem(hItem);
+            if (hNext == nullptr)
+                hNext = m_tree.GetParentItem(hItem);
+            m_tree.DeleteItem(hItem);
+            if (hNext != nullptr)
+                m_tree.SelectItem(hNext);
+        }
+    }
+    m_tree.SetFocus();
+}
+
+void CExplorerView::OnUpdateDelete(CCmdUI* pCmdUI)
+{
+    if (m_bListHasFocus)
+        pCmdUI->Enable(GetSelectedCount() > 0);
+    else
+        pCmdUI->Enable(!m_strShownPath.IsEmpty() && !IsDriveRoot(m_strShownPath));
+}
+
+void CExplorerView::OnProperties()
+{
+    if (m_bListHasFocus) {
+        CStringArray paths;
+        GetSelectedPaths(paths);
+        InvokeShellVerbOnFiles(this, paths, kShellVerbProperties);
+        return;
+    }
+    CString shown = TrimFolderPath(m_strShownPath);
+    if (shown.IsEmpty())
+        return;
+    // The folder's own context menu, from its parent: the shell's "properties" verb on a folder's
+    // item list opens a browsing window on some systems instead of the sheet.
+    CStringArray one;
+    one.Add(shown);
+    if (IsDriveRoot(shown) || !InvokeShellVerbOnFiles(this, one, kShellVerbProperties)) {
+        IShellFolder* pDesktop = nullptr;
+        if (SUCCEEDED(::SHGetDesktopFolder(&pDesktop))) {
+            std::wstring wide = Wide(WithDriveRoot(shown));
+            LPITEMIDLIST pidl = nullptr;
+            if (SUCCEEDED(pDesktop->ParseDisplayName(m_hWnd, nullptr, &wide[0], nullptr, &pidl, nullptr))) {
+                CTransferBusy busy;
+                SHELLEXECUTEINFOA info;
+                memset(&info, 0, sizeof(info));
+                info.cbSize = sizeof(info);
+                info.fMask = SEE_MASK_INVOKEIDLIST;
+                info.hwnd = m_hWnd;
+                info.lpVerb = "properties";
+                info.lpIDList = pidl;
+                info.nShow = SW_SHOWNORMAL;
+                ::ShellExecuteExA(&info);
+                ::CoTaskMemFree(pidl);
+            }
+            pDesktop->Release();
+        }
+    }
+    m_tree.SetFocus();
+}
+
+void CExplorerView::OnUpdateProperties(CCmdUI* pCmdUI)
+{
+    if (m_bListHasFocus)
+        pCmdUI->Enable(GetSelectedCount() > 0);
+    else
+        pCmdUI->Enable(!m_strShownPath.IsEmpty());
+}
+
+void CExplorerView::OnToggleFullScreenOpen()
+{
+    m_bFullScreenOpen = !m_bFullScreenOpen;
+    g_PleinEcranAuto = m_bFullScreenOpen ? 1 : 0;
+}
+
+void CExplorerView::OnUpdateToggleFullScreenOpen(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bFullScreenOpen); }

@@ -1,0 +1,182 @@
+// The folder snapshot and the watch thread of the explorer windows.
+#include "explorer/FolderWatch.h"
+
+#include "core/FileTypes.h"
+#include "framework/Sync.h"
+#include "shell/AppMessages.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+// Names compare as the user sees them: without case, accented letters folded (ANSI code page).
+static int CompareNames(LPCSTR a, LPCSTR b) { return AfxAnsiCompareNoCase(a, b); }
+
+void FreeSnapshot(FolderSnapshot* head)
+{
+    SnapshotEntry* node = *head;
+    while (node != nullptr) {
+        SnapshotEntry* next = node->next;
+        free(node->name);
+        free(node);
+        node = next;
+    }
+    *head = nullptr;
+}
+
+void InsertSnapshotEntry(FolderSnapshot* head, LPCSTR name, DWORD stamp)
+{
+    auto* entry = static_cast<SnapshotEntry*>(malloc(sizeof(SnapshotEntry)));
+    if (entry == nullptr)
+        return;
+    size_t length = strlen(name) + 1;
+    entry->name = static_cast<char*>(malloc(length));
+    if (entry->name == nullptr) {
+        free(entry);
+        return;
+    }
+    memcpy(entry->name, name, length);
+    entry->stamp = stamp;
+    SnapshotEntry** link = head;
+    while (*link != nullptr && CompareNames((*link)->name, name) <= 0)
+        link = &(*link)->next;
+    entry->next = *link;
+    *link = entry;
+}
+
+void TakeFolderSnapshot(FolderSnapshot* head, LPCSTR folder)
+{
+    FreeSnapshot(head);
+    CString pattern = folder;
+    if (pattern.IsEmpty())
+        return;
+    pattern += pattern.Right(1) == "\\" ? "*.*" : "\\*.*";
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = ::FindFirstFileA(pattern, &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return;
+    // Collected, then sorted once: inserting each name in order would compare names a number of
+    // times that grows with the square of a large folder.
+    struct Found {
+        CString name;
+        DWORD stamp;
+    };
+    std::vector<Found> found;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || data.cFileName[0] == '\0'
+            || data.cFileName[0] == '.')
+            continue;
+        int code = 0;
+        if (GetFileCategory(data.cFileName, &code) != kCategoryImage)
+            continue;
+        WORD date = 0, time = 0;
+        ::FileTimeToDosDateTime(&data.ftLastWriteTime, &date, &time);
+        found.push_back({data.cFileName, (static_cast<DWORD>(date) << 16) + time});
+    } while (::FindNextFileA(hFind, &data));
+    ::FindClose(hFind);
+    // Equal names keep their order of arrival, as InsertSnapshotEntry does.
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Found& a, const Found& b) { return CompareNames(a.name, b.name) < 0; });
+    SnapshotEntry** link = head;
+    for (const Found& f : found) {
+        auto* entry = static_cast<SnapshotEntry*>(malloc(sizeof(SnapshotEntry)));
+        char* name = entry != nullptr ? static_cast<char*>(malloc(f.name.GetLength() + 1)) : nullptr;
+        if (name == nullptr) {
+            // Out of memory: this file is left out.
+            free(entry);
+            continue;
+        }
+        memcpy(name, static_cast<LPCSTR>(f.name), f.name.GetLength() + 1);
+        entry->name = name;
+        entry->stamp = f.stamp;
+        entry->next = nullptr;
+        *link = entry;
+        link = &entry->next;
+    }
+}
+
+SnapshotEntry* FindSnapshotEntry(SnapshotEntry* node, LPCSTR name)
+{
+    for (; node != nullptr; node = node->next) {
+        if (CompareNames(node->name, name) == 0)
+            return node;
+    }
+    return nullptr;
+}
+
+static void AddLine(CStringArray* changes, char kind, LPCSTR name)
+{
+    CString line(kind, 1);
+    line += name;
+    changes->Add(line);
+}
+
+void DiffSnapshots(SnapshotEntry* oldList, SnapshotEntry* newList, CStringArray* changes)
+{
+    SnapshotEntry* o = oldList;
+    SnapshotEntry* n = newList;
+    while (o != nullptr && n != nullptr) {
+        if (CompareNames(o->name, n->name) == 0) {
+            if (o->stamp != n->stamp)
+                AddLine(changes, 'M', o->name);
+            o = o->next;
+            n = n->next;
+        } else if (FindSnapshotEntry(n, o->name) != nullptr) {
+            AddLine(changes, 'N', n->name);
+            n = n->next;
+        } else {
+            AddLine(changes, 'D', o->name);
+            o = o->next;
+            if (FindSnapshotEntry(o, n->name) == nullptr) {
+                AddLine(changes, 'N', n->name);
+                n = n->next;
+            }
+        }
+    }
+    for (; o != nullptr; o = o->next)
+        AddLine(changes, 'D', o->name);
+    for (; n != nullptr; n = n->next)
+        AddLine(changes, 'N', n->name);
+}
+
+UINT FolderWatchThreadProc(LPVOID param)
+{
+    auto* params = static_cast<FolderWatchParams*>(param);
+    CString path = params->path;
+    HANDLE hStop = params->stopEvent;
+    HWND hView = params->view;
+    CStringArray* changes = params->changes;
+    FolderSnapshot* snapshot = params->snapshot;
+    CCriticalSection* lock = params->lock;
+    delete params;
+
+    if (path.GetLength() == 2 && path[1] == ':')
+        path += "\\";
+    HANDLE hChange = ::FindFirstChangeNotificationA(
+        path, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
+    if (hChange == INVALID_HANDLE_VALUE || hChange == nullptr)
+        return 1;
+    HANDLE handles[2] = {hChange, hStop};
+    for (;;) {
+        DWORD result = ::WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+        if (result != WAIT_OBJECT_0)
+            break;
+        // Re-armed before the folder is read: a change made while it is read signals again instead
+        // of being lost until the next one.
+        BOOL bArmed = ::FindNextChangeNotification(hChange);
+        FolderSnapshot fresh = nullptr;
+        TakeFolderSnapshot(&fresh, path);
+        {
+            CSingleLock guard(lock, TRUE);
+            DiffSnapshots(*snapshot, fresh, changes);
+            FreeSnapshot(snapshot);
+            *snapshot = fresh;
+        }
+        ::PostMessageA(hView, WM_FOLDERCHANGED, 0, 0);
+        if (!bArmed)
+            break;
+    }
+    ::FindCloseChangeNotification(hChange);
+    return 0;
+}

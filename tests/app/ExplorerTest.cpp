@@ -1,0 +1,741 @@
+// Explorer windows in the running program: the shell folder tree read on demand and found by path,
+// the debounced folder request, changes made by another process reaching the view, and windows that
+// leave no thread, handle or GDI object behind when they close.
+#include "tests/app/AppFixture.h"
+
+#include "explorer/ExplorerDoc.h"
+#include "explorer/ExplorerView.h"
+#include "framework/CmdUI.h"
+#include "framework/MDIChildWnd.h"
+#include "framework/TestSeams.h"
+#include "resources/dialogs-ids.h"
+#include "explorer/ExplorerGlobals.h"
+#include "core/FileUtil.h"
+#include "framework/Document.h"
+#include "library/PicObject.h"
+#include "library/SafeFileOps.h"
+#include "library/ReplaceConfirm.h"
+#include "shell/AppMessages.h"
+#include "resources/resource.h"
+#include "shell/Settings.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <functional>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string g_lastEditor;
+DWORD s_fakeNow = 100000;
+DWORD FakeClock() { return s_fakeNow; }
+
+// Runs a command line in another process and waits for it.
+bool RunOther(const std::string& command)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    std::string line = "cmd.exe /c " + command;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                        &pi))
+        return false;
+    WaitForSingleObject(pi.hProcess, 30000);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code == 0;
+}
+
+int ThreadCount()
+{
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL ok = Thread32First(snap, &entry); ok; ok = Thread32Next(snap, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId())
+            count++;
+    }
+    CloseHandle(snap);
+    return count;
+}
+
+DWORD HandleCount()
+{
+    DWORD count = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &count);
+    return count;
+}
+
+std::vector<std::string> ChildNames(CExplorerTreeCtrl& tree, HTREEITEM hItem)
+{
+    std::vector<std::string> names;
+    for (HTREEITEM h = tree.GetChildItem(hItem); h != nullptr; h = tree.GetNextSiblingItem(h))
+        names.push_back(static_cast<LPCSTR>(tree.GetItemText(h)));
+    return names;
+}
+
+class ExplorerTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        m_pfnSavedClock = g_pfnExplorerClock;
+        g_pfnExplorerClock = FakeClock;
+    }
+    void TearDown() override
+    {
+        AppTest::TearDown();
+        g_pfnExplorerClock = m_pfnSavedClock;
+    }
+    ExplorerClockFn m_pfnSavedClock = nullptr;
+    CExplorerView* OpenExplorer(const std::string& folder)
+    {
+        m_pApp->OpenDocumentFile(folder.c_str());
+        CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
+        if (pChild == nullptr)
+            return nullptr;
+        CView* pView = pChild->GetActiveView();
+        if (pView == nullptr || !pView->IsKindOf(RUNTIME_CLASS(CExplorerView)))
+            return nullptr;
+        return static_cast<CExplorerView*>(pView);
+    }
+    std::string Folder(const std::string& rel)
+    {
+        std::string path = m_temp.File(rel);
+        CreateDirectoryA(path.c_str(), nullptr);
+        return path;
+    }
+};
+
+TEST_F(ExplorerTest, TheTreeIsReadOnDemandAndFindsTheFolderAskedFor)
+{
+    ASSERT_TRUE(Start());
+    Folder("Alpha");
+    std::string beta = Folder("Alpha\\Beta");
+    Folder("Alpha\\Beta\\Gamma");
+    Folder("Alpha\\Other");
+    LONG itemsBefore = CExplorerTreeCtrl::LiveItemCount();
+
+    // Asked in another case than on disk, the folder is still found.
+    std::string asked = beta;
+    CharUpperBuffA(&asked[0], static_cast<DWORD>(asked.size()));
+    CExplorerView* pView = OpenExplorer(asked);
+    ASSERT_NE(pView, nullptr);
+    CExplorerTreeCtrl& tree = pView->m_tree;
+    EXPECT_EQ(tree.SendMessage(WM_SHELLTREE_IDENTIFY, 7, 9), kShellTreeIdentity);
+
+    // The top level: the drives of the shell's My Computer, each a disk folder, C: among them.
+    bool bDriveC = false;
+    for (HTREEITEM h = tree.GetRootItem(); h != nullptr; h = tree.GetNextSiblingItem(h)) {
+        CString path = pView->GetTreeItemPath(h);
+        EXPECT_FALSE(path.IsEmpty()) << static_cast<LPCSTR>(tree.GetItemText(h));
+        bDriveC |= path == "C:";
+    }
+    EXPECT_TRUE(bDriveC);
+
+    HTREEITEM hBeta = tree.GetSelectedItem();
+    ASSERT_NE(hBeta, nullptr);
+    EXPECT_EQ(std::string(pView->GetTreeItemPath(hBeta)), beta);
+    EXPECT_EQ(std::string(pView->m_strRequestedPath), beta);
+    EXPECT_EQ(std::string(pView->m_strRequestedName), "Beta");
+    std::string display = static_cast<LPCSTR>(pView->m_strRequestedDisplayPath);
+    EXPECT_EQ(display.substr(display.size() - 11), "\\Alpha\\Beta");
+    EXPECT_EQ(display.find("\\\\"), std::string::npos);
+    // The way down was opened; Beta itself was not read yet.
+    HTREEITEM hAlpha = tree.GetParentItem(hBeta);
+    EXPECT_EQ(ChildNames(tree, hAlpha), (std::vector<std::string>{"Beta", "Other"}));
+    EXPECT_TRUE(ChildNames(tree, hBeta).empty());
+    tree.Expand(hBeta, TVE_EXPAND);
+    EXPECT_EQ(ChildNames(tree, hBeta), (std::vector<std::string>{"Gamma"}));
+    // An opened folder without sub-folders loses its button.
+    HTREEITEM hGamma = tree.GetChildItem(hBeta);
+    tree.Expand(hGamma, TVE_EXPAND);
+    EXPECT_FALSE(tree.ItemHasChildren(hGamma));
+
+    // A folder made on disk appears after Enter closes and reopens its parent.
+    Folder("Alpha\\Beta\\Delta");
+    tree.SelectItem(hBeta);
+    tree.SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(ChildNames(tree, hBeta).empty());
+    tree.SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(ChildNames(tree, hBeta), (std::vector<std::string>{"Delta", "Gamma"}));
+    // Selecting by display path comes back to the same folder.
+    tree.SelectItem(hAlpha);
+    pView->SelectTreeFolderByDisplayPath(display.c_str());
+    EXPECT_EQ(tree.GetSelectedItem(), hBeta);
+
+    // Refresh reads the tree again and comes back to the folder shown; nothing of the shell leaks.
+    pView->OnIdle();
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_REFRESH);
+    EXPECT_EQ(std::string(pView->GetTreeItemPath(pView->m_tree.GetSelectedItem())), beta);
+    m_pFrame->MDIGetActive()->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_EQ(CExplorerTreeCtrl::LiveItemCount(), itemsBefore);
+}
+
+TEST_F(ExplorerTest, OnlyTheLastOfQuickRequestsIsLoadedAfterThePause)
+{
+    ASSERT_TRUE(Start());
+    std::string one = Folder("One");
+    std::string two = Folder("Two");
+    std::string three = Folder("Three");
+    CExplorerView* pView = OpenExplorer(one);
+    ASSERT_NE(pView, nullptr);
+
+    // The first request is carried out at the first step, without the pause.
+    EXPECT_EQ(pView->OnIdle(), 1);
+    EXPECT_EQ(std::string(pView->m_strListFolder), one);
+    EXPECT_EQ(std::string(pView->GetDocument()->GetPathName()), one);
+    EXPECT_EQ(std::string(pView->GetDocument()->GetTitle()), "Explorateur - One");
+    EXPECT_EQ(std::string(g_ActualDir), std::string(pView->m_strShownDisplayPath));
+
+    pView->SelectTreeFolderByPath(two.c_str());
+    pView->OnIdle();
+    s_fakeNow += 100;
+    pView->SelectTreeFolderByPath(three.c_str());
+    pView->OnIdle();
+    s_fakeNow += 299;
+    pView->OnIdle();
+    EXPECT_EQ(std::string(pView->m_strListFolder), one);
+    s_fakeNow += 1;
+    EXPECT_EQ(pView->OnIdle(), 1);
+    EXPECT_EQ(std::string(pView->m_strListFolder), three);
+    EXPECT_EQ(std::string(pView->GetDocument()->GetTitle()), "Explorateur - Three");
+
+    // A drive: the shown path gets its root backslash and the next step loads nothing again.
+    pView->SelectTreeFolderByPath("C:");
+    EXPECT_EQ(std::string(pView->m_strRequestedPath), "C:");
+    pView->OnIdle();
+    s_fakeNow += 300;
+    pView->OnIdle();
+    EXPECT_EQ(std::string(pView->m_strListFolder), "C:");
+    EXPECT_EQ(std::string(pView->GetDocument()->GetPathName()), "C:\\");
+    s_fakeNow += 1000;
+    EXPECT_EQ(pView->OnIdle(), 0);
+}
+
+TEST_F(ExplorerTest, ChangesByAnotherProgramReachTheViewAndOnlyForItsFolder)
+{
+    ASSERT_TRUE(Start());
+    std::string shown = Folder("Shown");
+    std::string before = Folder("Before");
+    CExplorerView* pView = OpenExplorer(before);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    // A change queued for the folder shown before must not reach the next one.
+    ASSERT_TRUE(RunOther("echo x> \"" + before + "\\stale.jpg\""));
+    for (DWORD start = GetTickCount(); !pView->m_bChangesPending && GetTickCount() - start < 5000;)
+        Pump();
+    EXPECT_TRUE(pView->m_bChangesPending);
+    pView->SelectTreeFolderByPath(shown.c_str());
+    pView->OnIdle();
+    s_fakeNow += 300;
+    pView->OnIdle();
+    ASSERT_EQ(std::string(pView->m_strListFolder), shown);
+
+    ASSERT_TRUE(RunOther("echo x> \"" + shown + "\\new.jpg\""));
+    DWORD start = GetTickCount();
+    while (pView->m_arrApplied.GetSize() < 1 && GetTickCount() - start < 3000) {
+        Pump();
+        pView->OnIdle();
+        Sleep(5);
+    }
+    ASSERT_EQ(pView->m_arrApplied.GetSize(), 1);
+    EXPECT_EQ(std::string(pView->m_arrApplied[0]), "Nnew.jpg");
+    EXPECT_LT(GetTickCount() - start, 1500u);
+}
+
+TEST_F(ExplorerTest, FiftyWindowsLeaveNothingBehind)
+{
+    ASSERT_TRUE(Start());
+    std::string folder = Folder("Many");
+    // A first window loads what the shell keeps for the rest of the run.
+    for (int i = 0; i < 2; i++) {
+        ASSERT_NE(OpenExplorer(folder), nullptr);
+        static_cast<CExplorerView*>(m_pFrame->MDIGetActive()->GetActiveView())->OnIdle();
+        m_pFrame->MDIGetActive()->SendMessage(WM_CLOSE);
+        Pump();
+    }
+    int threads = ThreadCount();
+    DWORD handles = HandleCount();
+    DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    LONG items = CExplorerTreeCtrl::LiveItemCount();
+    for (int i = 0; i < 50; i++) {
+        CExplorerView* pView = OpenExplorer(folder);
+        ASSERT_NE(pView, nullptr);
+        pView->OnIdle();
+        ASSERT_NE(pView->m_hWatchThread, nullptr);
+        m_pFrame->MDIGetActive()->SendMessage(WM_CLOSE);
+        Pump();
+    }
+    EXPECT_EQ(ThreadCount(), threads);
+    EXPECT_LE(HandleCount(), handles + 2);
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 2);
+    EXPECT_EQ(CExplorerTreeCtrl::LiveItemCount(), items);
+}
+
+} // namespace
+
+namespace {
+
+// What an update handler decided.
+class StateProbe : public CCmdUI {
+public:
+    void Enable(BOOL bOn) override { m_nEnabled = bOn ? 1 : 0; }
+    void SetCheck(int nCheck) override { m_nChecked = nCheck; }
+    int m_nEnabled = -1;
+    int m_nChecked = -1;
+};
+
+// Answers "Yes" to the shell's own confirmation boxes of this process while it lives.
+class ShellConfirmer {
+public:
+    ShellConfirmer() : m_hStop(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    {
+        m_hThread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~ShellConfirmer()
+    {
+        SetEvent(m_hStop);
+        WaitForSingleObject(m_hThread, INFINITE);
+        CloseHandle(m_hThread);
+        CloseHandle(m_hStop);
+    }
+    LONG m_nAnswered = 0;
+
+private:
+    static BOOL CALLBACK Visit(HWND hWnd, LPARAM lParam)
+    {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hWnd, &pid);
+        char cls[16] = "";
+        GetClassNameA(hWnd, cls, sizeof(cls));
+        if (pid == GetCurrentProcessId() && IsWindowVisible(hWnd) && lstrcmpA(cls, "#32770") == 0) {
+            PostMessageA(hWnd, WM_COMMAND, IDYES, 0);
+            InterlockedIncrement(&reinterpret_cast<ShellConfirmer*>(lParam)->m_nAnswered);
+        }
+        return TRUE;
+    }
+    static DWORD WINAPI Run(LPVOID p)
+    {
+        auto* self = static_cast<ShellConfirmer*>(p);
+        while (WaitForSingleObject(self->m_hStop, 100) == WAIT_TIMEOUT)
+            EnumWindows(Visit, reinterpret_cast<LPARAM>(self));
+        return 0;
+    }
+    HANDLE m_hStop;
+    HANDLE m_hThread;
+};
+
+TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
+{
+    ASSERT_TRUE(Start());
+    std::string base = Folder("Base");
+    CExplorerView* pView = OpenExplorer(base);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+
+    AfxScriptNextModal(IDD_NEW_FOLDER, {{IDC_NEWFOLDER_NAME, "Neuf \xe9t\xe9"}}, IDOK);
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_NEW_FOLDER);
+    EXPECT_TRUE(FolderExists((base + "\\Neuf \xe9t\xe9").c_str()));
+    EXPECT_EQ(std::string(pView->m_tree.GetItemText(pView->m_tree.GetSelectedItem())), "Neuf \xe9t\xe9");
+
+    // A taken name and a name that would reach another folder are refused, with their messages.
+    pView->SelectTreeFolderByPath(base.c_str());
+    for (const char* name : {"nEUF \xe9t\xe9", "..\\Ailleurs", "a/b"}) {
+        AfxScriptNextModal(IDD_NEW_FOLDER, {{IDC_NEWFOLDER_NAME, name}}, IDOK);
+        AfxScriptMessageBox(IDOK);
+        pView->SendMessage(WM_COMMAND, ID_EXPLORER_NEW_FOLDER);
+    }
+    const auto& boxes = AfxTestRecords().messageBoxes;
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_NE(boxes[0].text.find("existe d\xe9j\xe0"), std::string::npos);
+    EXPECT_NE(boxes[1].text.find("Impossible de cr\xe9"
+                                 "er"),
+              std::string::npos);
+    EXPECT_FALSE(FolderExists(m_temp.File("Ailleurs").c_str()));
+    EXPECT_FALSE(FolderExists((base + "\\a").c_str()));
+}
+
+TEST_F(ExplorerTest, DeletingTheFolderShownGoesThroughTheShellAndMovesTheSelection)
+{
+    ASSERT_TRUE(Start());
+    Folder("Parent");
+    std::string first = Folder("Parent\\First");
+    std::string doomed = Folder("Parent\\Second");
+    ASSERT_TRUE(testpaths::WriteBytes(doomed + "\\inside.jpg", "x"));
+    CExplorerView* pView = OpenExplorer(doomed);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    pView->m_tree.SetFocus();
+    ASSERT_FALSE(pView->m_bListHasFocus);
+    {
+        ShellConfirmer confirmer;
+        pView->SendMessage(WM_COMMAND, ID_EXPLORER_DELETE);
+    }
+    EXPECT_FALSE(FolderExists(doomed.c_str()));
+    // No next sibling: the previous one is chosen.
+    EXPECT_EQ(std::string(pView->GetTreeItemPath(pView->m_tree.GetSelectedItem())), first);
+    EXPECT_FALSE(g_bTransferBusy);
+
+    // A drive root is never deleted.
+    pView->SelectTreeFolderByPath("C:");
+    s_fakeNow += 1000;
+    pView->OnIdle();
+    pView->OnIdle();
+    ASSERT_EQ(std::string(pView->m_strShownPath), "C:\\");
+    StateProbe probe;
+    pView->OnUpdateDelete(&probe);
+    EXPECT_EQ(probe.m_nEnabled, 0);
+    pView->OnUpdateProperties(&probe);
+    EXPECT_EQ(probe.m_nEnabled, 1);
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string> ListNames(CExplorerView* pView)
+{
+    std::vector<std::string> names;
+    // Lower case: the list shows names by its own capitalisation rule.
+    for (int i = 0; i < pView->m_list.GetCount(); i++) {
+        std::string name = static_cast<LPCSTR>(pView->m_list.GetRecord(i)->m_strFileName);
+        CharLowerBuffA(&name[0], static_cast<DWORD>(name.size()));
+        names.push_back(name);
+    }
+    return names;
+}
+
+// Steps the view (pumping the watch's messages) until the list holds count items or 3 s passed.
+bool WaitListCount(CExplorerView* pView, int count, std::function<void()> pump)
+{
+    DWORD start = GetTickCount();
+    while (pView->m_list.GetCount() != count && GetTickCount() - start < 3000) {
+        pump();
+        pView->OnIdle();
+        Sleep(5);
+    }
+    return pView->m_list.GetCount() == count;
+}
+
+HINSTANCE WINAPI RecordShellExecute(HWND, LPCSTR, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT)
+{
+    g_lastEditor = std::string(file) + "|" + parameters + "|" + directory;
+    return reinterpret_cast<HINSTANCE>(42);
+}
+
+TEST_F(ExplorerTest, SortingViewsAndSelectionKeepTheRecords)
+{
+    ASSERT_TRUE(Start());
+    std::string folder = Folder("Pics");
+    WriteBmp("Pics\\b.bmp", 16, 8);
+    WriteBmp("Pics\\a.bmp", 32, 8);
+    WriteBmp("Pics\\c.bmp", 8, 8);
+    CExplorerView* pView = OpenExplorer(folder);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    ASSERT_EQ(ListNames(pView), (std::vector<std::string>{"a.bmp", "b.bmp", "c.bmp"}));
+
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_SORT_DESCENDING);
+    EXPECT_EQ(ListNames(pView), (std::vector<std::string>{"c.bmp", "b.bmp", "a.bmp"}));
+    EXPECT_EQ(g_DefaultSortOrder, 1);
+    // By size, descending: the smallest first.
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_SORT_SIZE);
+    EXPECT_EQ(g_DefaultSortBy, 3);
+    EXPECT_EQ(ListNames(pView), (std::vector<std::string>{"c.bmp", "b.bmp", "a.bmp"}));
+    StateProbe probe;
+    probe.m_nID = ID_EXPLORER_SORT_SIZE;
+    pView->OnUpdateSortKey(&probe);
+    EXPECT_EQ(probe.m_nChecked, 1);
+
+    // Another view: a new window, the same records in the same order, the first one selected.
+    std::vector<CPicObject*> before;
+    for (int i = 0; i < 3; i++)
+        before.push_back(pView->m_list.GetRecord(i));
+    HWND hOld = pView->m_list.m_hWnd;
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_VIEW_LIST);
+    EXPECT_NE(pView->m_list.m_hWnd, hOld);
+    EXPECT_EQ(pView->m_list.m_nView, 3);
+    EXPECT_EQ(g_TailleVignette, 3);
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(pView->m_list.GetRecord(i), before[i]);
+    EXPECT_EQ(pView->m_list.GetSelCount(), 1);
+    EXPECT_GT(pView->m_list.GetSel(0), 0);
+
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_INVERT_SELECTION);
+    EXPECT_EQ(pView->m_list.GetSelCount(), 2);
+    EXPECT_EQ(pView->m_list.GetSel(0), 0);
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_SELECT_ALL);
+    EXPECT_EQ(pView->m_list.GetSelCount(), 3);
+    pView->m_list.SetFocus();
+    pView->SendMessage(WM_VIEWSTATUS);
+    EXPECT_EQ(std::string(m_pFrame->GetStatusBar()->GetPaneText(2)).substr(0, 21),
+              "S\xe9lection: 3 Images (");
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_DESELECT_ALL);
+    EXPECT_EQ(pView->m_list.GetSelCount(), 0);
+    pView->OnUpdateNeedsSelection(&probe);
+    EXPECT_EQ(probe.m_nEnabled, 0);
+}
+
+TEST_F(ExplorerTest, CopyingAndMovingAskBeforeReplacingAndNeverLoseAFile)
+{
+    ASSERT_TRUE(Start());
+    std::string folder = Folder("From");
+    std::string dest = Folder("To");
+    WriteBmp("From\\a.bmp", 16, 8);
+    WriteBmp("From\\b.bmp", 16, 8);
+    WriteBmp("From\\c.bmp", 16, 8);
+    ASSERT_TRUE(testpaths::WriteBytes(dest + "\\b.bmp", "kept"));
+    CExplorerView* pView = OpenExplorer(folder);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_SELECT_ALL);
+
+    // b exists there: the user keeps it; c cannot be copied: its failure is told and the batch goes on.
+    AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDNO);
+    ArmFileFault(kStepCopy, "c.bmp", 1);
+    AfxScriptMessageBox(IDOK);
+    EXPECT_TRUE(pView->CopyOrMoveSelection(dest.c_str(), TRUE));
+    DisarmFileFault();
+    EXPECT_EQ(testpaths::ReadBytes(dest + "\\b.bmp"), "kept");
+    EXPECT_EQ(testpaths::ReadBytes(dest + "\\a.bmp"), testpaths::ReadBytes(folder + "\\a.bmp"));
+    EXPECT_FALSE(PathExists((dest + "\\c.bmp").c_str()));
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("c.bmp"), std::string::npos);
+    EXPECT_FALSE(g_bTransferBusy);
+
+    // Moving onto the folder itself, spelt in capitals: nothing is asked and nothing is lost.
+    std::string upper = folder;
+    CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
+    EXPECT_TRUE(pView->CopyOrMoveSelection(upper.c_str(), FALSE));
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        EXPECT_TRUE(PathExists((folder + "\\" + name).c_str())) << name;
+
+    // Moving with "yes" replaces b and a (copied there before), and the watch takes the moved
+    // pictures out of the list.
+    std::string bBytes = testpaths::ReadBytes(folder + "\\b.bmp");
+    AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+    AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+    EXPECT_TRUE(pView->CopyOrMoveSelection(dest.c_str(), FALSE));
+    EXPECT_EQ(testpaths::ReadBytes(dest + "\\b.bmp"), bBytes);
+    EXPECT_FALSE(PathExists((folder + "\\a.bmp").c_str()));
+    EXPECT_TRUE(WaitListCount(pView, 0, [this] { Pump(); }));
+}
+
+TEST_F(ExplorerTest, DeletingPicturesGoesThroughTheShellAndTheListFollows)
+{
+    ASSERT_TRUE(Start());
+    std::string folder = Folder("Del");
+    WriteBmp("Del\\a.bmp");
+    WriteBmp("Del\\b b.bmp");
+    WriteBmp("Del\\c.bmp");
+    CExplorerView* pView = OpenExplorer(folder);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    ASSERT_EQ(pView->m_list.GetCount(), 3);
+    pView->m_list.SetFocus();
+    ASSERT_TRUE(pView->m_bListHasFocus);
+    pView->m_list.SetSel(-1, FALSE);
+    pView->m_list.SetSel(0, TRUE);
+    pView->m_list.SetSel(1, TRUE);
+    {
+        ShellConfirmer confirmer;
+        pView->SendMessage(WM_COMMAND, ID_EXPLORER_DELETE);
+    }
+    EXPECT_FALSE(PathExists((folder + "\\a.bmp").c_str()));
+    EXPECT_FALSE(PathExists((folder + "\\b b.bmp").c_str()));
+    EXPECT_TRUE(PathExists((folder + "\\c.bmp").c_str()));
+    EXPECT_FALSE(g_bTransferBusy);
+    // The list is changed only by the watch.
+    EXPECT_TRUE(WaitListCount(pView, 1, [this] { Pump(); }));
+    EXPECT_EQ(ListNames(pView), (std::vector<std::string>{"c.bmp"}));
+
+    // Renamed by another program: the list follows within about a second.
+    DWORD start = GetTickCount();
+    ASSERT_TRUE(RunOther("ren \"" + folder + "\\c.bmp\" d.bmp"));
+    DWORD deadline = GetTickCount() + 3000;
+    while (ListNames(pView) != std::vector<std::string>{"d.bmp"} && GetTickCount() < deadline) {
+        Pump();
+        pView->OnIdle();
+        Sleep(5);
+    }
+    EXPECT_EQ(ListNames(pView), (std::vector<std::string>{"d.bmp"}));
+    EXPECT_LT(GetTickCount() - start, 2000u);
+}
+
+TEST_F(ExplorerTest, OpeningEditingAndCopyingThePicture)
+{
+    ASSERT_TRUE(Start());
+    std::string folder = Folder("Open");
+    std::string picture = WriteBmp("Open\\mes vacances.bmp", 16, 8);
+    CExplorerView* pView = OpenExplorer(folder);
+    ASSERT_NE(pView, nullptr);
+    CMDIChildWnd* pExplorerFrame = m_pFrame->MDIGetActive();
+    pView->OnIdle();
+    ASSERT_EQ(pView->m_list.GetCount(), 1);
+    pView->m_list.SetSel(0, TRUE);
+
+    // The clipboard gets the picture as a bitmap.
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    pView->SendMessage(WM_COMMAND, ID_EDIT_COPY);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+
+    // Without an editor the user is offered to choose one; with one, it gets the name as one argument.
+    CString savedEditor = g_DefaultEditorPathName;
+    g_DefaultEditorPathName.Empty();
+    AfxScriptMessageBox(IDNO);
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_EDIT_PICTURE);
+    EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    g_DefaultEditorPathName = "C:\\editeur.exe";
+    AfxPlatform().pfnShellExecute = RecordShellExecute;
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_EDIT_PICTURE);
+    EXPECT_EQ(g_lastEditor, "C:\\editeur.exe|\"mes vacances.bmp\"|" + folder);
+    g_DefaultEditorPathName = savedEditor;
+
+    // A double click opens the picture in its own window.
+    pView->m_bFullScreenOpen = FALSE;
+    pView->SendMessage(WM_COMMAND, MAKEWPARAM(101, LBN_DBLCLK),
+                       reinterpret_cast<LPARAM>(pView->m_list.m_hWnd));
+    ASSERT_NE(m_pFrame->MDIGetActive(), pExplorerFrame);
+    EXPECT_EQ(std::string(ActiveDocument()->GetPathName()), picture);
+}
+
+} // namespace
+
+namespace {
+
+// A large folder (kept to 2,500 files: writing them is what takes the time under Wine) lists every
+// name in one step and builds thumbnails one per step.
+TEST_F(ExplorerTest, ALargeFolderOpensAtOnceAndThumbnailsFollowStepByStep)
+{
+    ASSERT_TRUE(Start());
+    const int kCount = 2500;
+    std::string folder = Folder("Big");
+    std::string bytes = testpaths::ReadBytes(WriteBmp("one.bmp", 16, 8));
+    char name[32];
+    for (int i = 0; i < kCount; i++) {
+        wsprintfA(name, "\\p%05d.bmp", i);
+        ASSERT_TRUE(testpaths::WriteBytes(folder + name, bytes));
+    }
+    CExplorerView* pView = OpenExplorer(folder);
+    ASSERT_NE(pView, nullptr);
+    DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    DWORD start = GetTickCount();
+    pView->OnIdle();
+    DWORD loaded = GetTickCount() - start;
+    ASSERT_EQ(pView->m_list.GetCount(), kCount);
+    EXPECT_LT(loaded, 2000u);
+    // Each later step builds at most one thumbnail: the window never waits long for it.
+    DWORD worst = 0;
+    for (int i = 0; i < 20; i++) {
+        DWORD t = GetTickCount();
+        pView->OnIdle();
+        Pump();
+        worst = std::max(worst, GetTickCount() - t);
+    }
+    EXPECT_LT(worst, 500u);
+    // Scrolling through the whole list stays within the GDI budget.
+    for (int top = 0; top < kCount; top += 200) {
+        pView->m_list.SetTopIndex(top);
+        pView->m_list.UpdateWindow();
+    }
+    EXPECT_LT(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore + 2000);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ExplorerTest, ALockedProtectedFolderShowsNothingEvenThroughItsWatch)
+{
+    ASSERT_TRUE(Start());
+    CString savedFolder = g_strProtectedFolder;
+    g_strProtectedFolder = Folder("Images Prot\xe9g\xe9"
+                                  "es")
+                               .c_str();
+    std::string inside = Folder("Images Prot\xe9g\xe9"
+                                "es\\Secret");
+    std::string beside = Folder("Images Prot\xe9g\xe9"
+                                "es 2");
+    WriteBmp("Images Prot\xe9g\xe9"
+             "es\\Secret\\a.bmp");
+    WriteBmp("Images Prot\xe9g\xe9"
+             "es 2\\b.bmp");
+    g_bProtectedUnlocked = FALSE;
+
+    CExplorerView* pView = OpenExplorer(inside);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    EXPECT_EQ(pView->m_list.GetCount(), 0);
+    // Its watch runs, but what it sees stays out of the list.
+    ASSERT_TRUE(RunOther("copy \"" + inside + "\\a.bmp\" \"" + inside + "\\c.bmp\""));
+    for (DWORD start = GetTickCount(); !pView->m_bChangesPending && GetTickCount() - start < 5000;)
+        Pump();
+    for (int i = 0; i < 10; i++)
+        pView->OnIdle();
+    EXPECT_EQ(pView->m_list.GetCount(), 0);
+    EXPECT_EQ(pView->m_arrApplied.GetSize(), 0);
+
+    // A folder whose name only begins like it is not protected.
+    pView->SelectTreeFolderByPath(beside.c_str());
+    pView->OnIdle();
+    s_fakeNow += 300;
+    pView->OnIdle();
+    EXPECT_EQ(pView->m_list.GetCount(), 1);
+
+    // Once unlocked, the folder shows its pictures.
+    g_bProtectedUnlocked = TRUE;
+    pView->SelectTreeFolderByPath(inside.c_str());
+    pView->OnIdle();
+    s_fakeNow += 300;
+    pView->OnIdle();
+    EXPECT_EQ(pView->m_list.GetCount(), 2);
+    g_bProtectedUnlocked = FALSE;
+    g_strProtectedFolder = savedFolder;
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ExplorerTest, TreeKeysMoveTheFocusAndAskForCommands)
+{
+    ASSERT_TRUE(Start());
+    std::string folder = Folder("Keys");
+    WriteBmp("Keys\\a.bmp");
+    CExplorerView* pView = OpenExplorer(folder);
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    CExplorerTreeCtrl& tree = pView->m_tree;
+    tree.SetFocus();
+    EXPECT_FALSE(pView->m_bListHasFocus);
+    // Tab: to the list.
+    tree.SendMessage(WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_EQ(GetFocus(), pView->m_list.m_hWnd);
+    EXPECT_TRUE(pView->m_bListHasFocus);
+    // Insert: the view's new-folder command (answered by a cancelled dialog).
+    tree.SetFocus();
+    AfxScriptNextModal(IDD_NEW_FOLDER, {}, IDCANCEL);
+    tree.SendMessage(WM_KEYDOWN, VK_INSERT, 0);
+    Pump();
+    ASSERT_EQ(AfxTestRecords().modals.size(), 1u);
+    EXPECT_EQ(AfxTestRecords().modals[0].templateId, static_cast<UINT>(IDD_NEW_FOLDER));
+    // Esc: the library bar is shown or hidden.
+    CWnd* pBar = m_pFrame->GetLibraryBar();
+    BOOL bVisible = pBar->IsWindowVisible();
+    tree.SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    Pump();
+    EXPECT_NE(pBar->IsWindowVisible(), bVisible);
+}
+
+} // namespace

@@ -1,0 +1,259 @@
+// The folder snapshot and the watch thread: the change lines of every kind of difference, the files a
+// snapshot keeps, and a thread that follows another process's changes and stops at once.
+#include "explorer/FolderWatch.h"
+#include "framework/Sync.h"
+#include "shell/AppMessages.h"
+#include "tests/support/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using testpaths::TempDir;
+using testpaths::WriteBytes;
+
+namespace {
+
+struct Entry {
+    const char* name;
+    DWORD stamp;
+};
+
+FolderSnapshot Build(const std::vector<Entry>& entries)
+{
+    FolderSnapshot head = nullptr;
+    for (const Entry& e : entries)
+        InsertSnapshotEntry(&head, e.name, e.stamp);
+    return head;
+}
+
+std::vector<std::string> Lines(const CStringArray& lines)
+{
+    std::vector<std::string> out;
+    for (INT_PTR i = 0; i < lines.GetSize(); i++)
+        out.push_back(static_cast<LPCSTR>(lines[i]));
+    return out;
+}
+
+std::vector<std::string> Diff(const std::vector<Entry>& before, const std::vector<Entry>& after)
+{
+    FolderSnapshot o = Build(before), n = Build(after);
+    CStringArray lines;
+    DiffSnapshots(o, n, &lines);
+    FreeSnapshot(&o);
+    FreeSnapshot(&n);
+    return Lines(lines);
+}
+
+std::vector<std::string> Names(SnapshotEntry* node)
+{
+    std::vector<std::string> out;
+    for (; node != nullptr; node = node->next)
+        out.push_back(node->name);
+    return out;
+}
+
+typedef std::vector<std::string> Strings;
+
+TEST(FolderSnapshot, DiffLinesForEveryKindOfChange)
+{
+    struct Case {
+        const char* what;
+        std::vector<Entry> before, after;
+        Strings expected;
+    } cases[] = {
+        {"nothing", {{"a.jpg", 1}}, {{"a.jpg", 1}}, {}},
+        {"added", {{"a.jpg", 1}}, {{"a.jpg", 1}, {"b.jpg", 1}}, {"Nb.jpg"}},
+        {"added first", {{"b.jpg", 1}}, {{"a.jpg", 1}, {"b.jpg", 1}}, {"Na.jpg"}},
+        {"removed", {{"a.jpg", 1}, {"b.jpg", 1}}, {{"b.jpg", 1}}, {"Da.jpg"}},
+        {"rewritten", {{"a.jpg", 1}}, {{"a.jpg", 2}}, {"Ma.jpg"}},
+        {"renamed forward", {{"a.jpg", 1}}, {{"z.jpg", 1}}, {"Da.jpg", "Nz.jpg"}},
+        {"renamed backward",
+         {{"m.jpg", 1}, {"z.jpg", 1}},
+         {{"a.jpg", 1}, {"m.jpg", 1}},
+         {"Na.jpg", "Dz.jpg"}},
+        {"case only, same stamp", {{"a.jpg", 1}}, {{"A.JPG", 1}}, {}},
+        {"everything removed",
+         {{"a.jpg", 1}, {"b.png", 1}, {"c.gif", 1}},
+         {},
+         {"Da.jpg", "Db.png", "Dc.gif"}},
+        {"from empty", {}, {{"a.jpg", 1}, {"b.jpg", 1}}, {"Na.jpg", "Nb.jpg"}},
+        {"interleaved",
+         {{"a.jpg", 1}, {"c.jpg", 1}, {"e.jpg", 1}},
+         {{"b.jpg", 1}, {"c.jpg", 2}, {"d.jpg", 1}},
+         {"Da.jpg", "Nb.jpg", "Mc.jpg", "De.jpg", "Nd.jpg"}},
+        {"accents fold", {{"\xc9t\xe9.jpg", 1}}, {{"\xe9t\xe9.jpg", 1}}, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Diff(c.before, c.after), c.expected) << c.what;
+}
+
+TEST(FolderSnapshot, KeepsPicturesOnlyInNameOrderWithDosStamps)
+{
+    TempDir dir;
+    for (const char* name : {"b.JPG", "a.png", "C.gif", "notes.txt", "song.mp3", ".hidden.jpg", "noext"})
+        ASSERT_TRUE(WriteBytes(dir.File(name), "x"));
+    ASSERT_TRUE(CreateDirectoryA(dir.File("sub.jpg").c_str(), nullptr));
+    HANDLE h = CreateFileA(dir.File("a.png").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    SYSTEMTIME st = {2024, 5, 0, 17, 13, 45, 30, 0};
+    FILETIME ft;
+    SystemTimeToFileTime(&st, &ft);
+    SetFileTime(h, nullptr, nullptr, &ft);
+    CloseHandle(h);
+
+    FolderSnapshot head = nullptr;
+    TakeFolderSnapshot(&head, dir.Path().c_str());
+    EXPECT_EQ(Names(head), (Strings{"a.png", "b.JPG", "C.gif"}));
+    WORD date = 0, time = 0;
+    FileTimeToDosDateTime(&ft, &date, &time);
+    ASSERT_NE(head, nullptr);
+    EXPECT_EQ(head->stamp, (static_cast<DWORD>(date) << 16) + time);
+    // With a trailing backslash the same files; a missing folder gives an empty list.
+    TakeFolderSnapshot(&head, (dir.Path() + "\\").c_str());
+    EXPECT_EQ(Names(head).size(), 3u);
+    TakeFolderSnapshot(&head, dir.File("missing").c_str());
+    EXPECT_EQ(head, nullptr);
+    TakeFolderSnapshot(&head, "");
+    EXPECT_EQ(head, nullptr);
+}
+
+TEST(FolderSnapshot, EqualNamesKeepTheirOrderOfArrival)
+{
+    FolderSnapshot head = Build({{"b.jpg", 1}, {"a.jpg", 2}, {"B.JPG", 3}});
+    std::vector<DWORD> stamps;
+    for (SnapshotEntry* e = head; e != nullptr; e = e->next)
+        stamps.push_back(e->stamp);
+    EXPECT_EQ(stamps, (std::vector<DWORD>{2, 1, 3}));
+    EXPECT_EQ(FindSnapshotEntry(head, "B.jpg"), head->next);
+    EXPECT_EQ(FindSnapshotEntry(head->next->next->next, "a.jpg"), nullptr);
+    FreeSnapshot(&head);
+    EXPECT_EQ(head, nullptr);
+}
+
+// A watch thread as the view runs it, posting to a message-only window.
+class WatchRun {
+public:
+    explicit WatchRun(const std::string& folder) : m_stop(FALSE, TRUE)
+    {
+        m_hWnd = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        TakeFolderSnapshot(&m_snapshot, folder.c_str());
+        auto* params = new FolderWatchParams;
+        lstrcpynA(params->path, folder.c_str(), MAX_PATH);
+        params->changes = &m_changes;
+        params->snapshot = &m_snapshot;
+        params->lock = &m_lock;
+        params->stopEvent = m_stop;
+        params->view = m_hWnd;
+        m_hThread = CreateThread(nullptr, 0, Entry, params, 0, nullptr);
+    }
+    ~WatchRun()
+    {
+        Stop();
+        FreeSnapshot(&m_snapshot);
+        DestroyWindow(m_hWnd);
+    }
+    // Waits (pumping) until the lines hold at least n entries or the time is up.
+    Strings WaitLines(size_t n, DWORD ms = 5000)
+    {
+        DWORD start = GetTickCount();
+        for (;;) {
+            MSG msg;
+            while (PeekMessageA(&msg, m_hWnd, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_FOLDERCHANGED)
+                    m_posts++;
+            }
+            {
+                CSingleLock guard(&m_lock, TRUE);
+                if (static_cast<size_t>(m_changes.GetSize()) >= n || GetTickCount() - start > ms)
+                    return Lines(m_changes);
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        }
+    }
+    // Milliseconds the stop took; the thread's exit code in *code.
+    DWORD Stop(DWORD* code = nullptr)
+    {
+        if (m_hThread == nullptr)
+            return 0;
+        DWORD start = GetTickCount();
+        m_stop.SetEvent();
+        WaitForSingleObject(m_hThread, INFINITE);
+        DWORD took = GetTickCount() - start;
+        if (code != nullptr)
+            GetExitCodeThread(m_hThread, code);
+        CloseHandle(m_hThread);
+        m_hThread = nullptr;
+        return took;
+    }
+    HANDLE Thread() const { return m_hThread; }
+    int m_posts = 0;
+
+private:
+    static DWORD WINAPI Entry(LPVOID p) { return FolderWatchThreadProc(p); }
+    HWND m_hWnd = nullptr;
+    HANDLE m_hThread = nullptr;
+    CEvent m_stop;
+    CCriticalSection m_lock;
+    CStringArray m_changes;
+    FolderSnapshot m_snapshot = nullptr;
+};
+
+// Runs a command line in another process and waits for it.
+bool RunOther(const std::string& command)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    std::string line = "cmd.exe /c " + command;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                        &pi))
+        return false;
+    WaitForSingleObject(pi.hProcess, 30000);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code == 0;
+}
+
+TEST(FolderWatch, FollowsAnotherProcessAndStopsAtOnce)
+{
+    TempDir dir;
+    ASSERT_TRUE(WriteBytes(dir.File("old.jpg"), "x"));
+    ASSERT_TRUE(WriteBytes(dir.File("gone.png"), "x"));
+    WatchRun run(dir.Path());
+    ASSERT_NE(run.Thread(), nullptr);
+
+    ASSERT_TRUE(RunOther("echo x> \"" + dir.File("new.bmp") + "\""));
+    EXPECT_EQ(run.WaitLines(1), (Strings{"Nnew.bmp"}));
+    ASSERT_TRUE(RunOther("del \"" + dir.File("gone.png") + "\""));
+    EXPECT_EQ(run.WaitLines(2), (Strings{"Nnew.bmp", "Dgone.png"}));
+    ASSERT_TRUE(RunOther("ren \"" + dir.File("old.jpg") + "\" zz.jpg"));
+    EXPECT_EQ(run.WaitLines(4), (Strings{"Nnew.bmp", "Dgone.png", "Dold.jpg", "Nzz.jpg"}));
+    // A file that is not a picture and a sub-folder give no line.
+    ASSERT_TRUE(RunOther("echo x> \"" + dir.File("readme.txt") + "\""));
+    ASSERT_TRUE(CreateDirectoryA(dir.File("sub").c_str(), nullptr));
+    EXPECT_EQ(run.WaitLines(5, 800).size(), 4u);
+    EXPECT_GE(run.m_posts, 3);
+
+    DWORD code = 99;
+    EXPECT_LT(run.Stop(&code), 1000u);
+    EXPECT_EQ(code, 0u);
+}
+
+TEST(FolderWatch, AFolderThatCannotBeWatchedEndsAtOnce)
+{
+    TempDir dir;
+    for (std::string path : {std::string(), dir.File("missing")}) {
+        WatchRun run(path);
+        ASSERT_NE(run.Thread(), nullptr);
+        EXPECT_EQ(WaitForSingleObject(run.Thread(), 5000), WAIT_OBJECT_0) << path;
+        DWORD code = 99;
+        run.Stop(&code);
+        EXPECT_EQ(code, 1u) << path;
+    }
+}
+
+} // namespace
