@@ -10,6 +10,7 @@
 #include "framework/Sync.h"
 #include "framework/View.h"
 #include "library/PicListBox.h"
+#include "library/PicListDrag.h"
 
 #include <vector>
 
@@ -31,7 +32,7 @@ int ClampSplitter(int x, int w);
 // menu could not be made.
 BOOL InvokeShellVerbOnFiles(CWnd* pOwner, const CStringArray& paths, UINT verb);
 
-class CExplorerView : public CView, public CShellTreeOwner, public CPicListOwner {
+class CExplorerView : public CView, public CShellTreeOwner, public CPicListOwner, public CPicDropSite {
     DECLARE_DYNCREATE(CExplorerView)
 public:
     CExplorerView();
@@ -67,6 +68,17 @@ public:
     void OnListContentChanged(CPicListBox* pList) override;
     void OnListFocusChanged(CPicListBox* pList, BOOL bHasFocus) override;
     void OnListSelChange();
+
+    // CPicDropSite: the folder tree and the list in drags of pictures (ExplorerViewDrop.cpp)
+    int DropSiteKind() const override { return kPicSiteExplorer; }
+    HWND DropTreeWindow() override { return m_tree.m_hWnd; }
+    BOOL DropTreeFolder(HTREEITEM hItem, CString* pPath, int* pKind, BOOL* pLocked) override;
+    CString DropListFolder() override { return GetListFolder(); }
+    BOOL IsListFolderLocked() override;
+    BOOL DropSelection(const PicDropDecision& drop) override;
+    // Adds the selected pictures to a library folder (the drop on the library); the paths they were
+    // given there. FALSE when there is no library bar.
+    BOOL AddSelectionToLibrary(const CString& folder, CStringArray* pAdded = nullptr);
 
     void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;
