@@ -215,14 +215,15 @@ TEST_F(DragDropApp, TwoLibraryPicturesDraggedWithTheMouseMoveWithTheirRecords)
         GTEST_SKIP() << "another window covers the library bar";
     SendMouse(0, from);
     SendMouse(MOUSEEVENTF_LEFTDOWN, from);
-    ASSERT_TRUE(PumpUntil([] { return g_nDragState == 1; }));
+    ASSERT_TRUE(PumpUntil([] { return g_nDragState == 1; }, 500));
     for (int step = 1; step <= 4; step++) {
         SendMouse(0, {from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
         PumpUntil([] { return false; }, 5);
     }
-    EXPECT_EQ(g_nDropTarget, kDropLibraryTree);
+    // The pointer's moves may arrive late on a busy machine.
+    EXPECT_TRUE(PumpUntil([] { return g_nDropTarget == kDropLibraryTree; }, 500));
     SendMouse(MOUSEEVENTF_LEFTUP, to);
-    ASSERT_TRUE(PumpUntil([&] { return pBar->m_list.GetCount() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return pBar->m_list.GetCount() == 1; }, 500));
     for (const char* name : {"Phare", "Quai"}) {
         EXPECT_TRUE(Exists(m_root + "\\Images\\Voyage\\" + name + ".bmp")) << name;
         EXPECT_TRUE(Exists(m_root + "\\Images\\Voyage\\" + name + ".dai")) << name;
