@@ -6,7 +6,6 @@
 #include "library/PicListDrag.h"
 #include "library/PicObject.h"
 #include "resources/resource.h"
-#include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -560,74 +559,4 @@ TEST_F(PicListInputTest, LockedProtectedListRunsTheGateAndStartsNoDrag)
     Click(lib.m_pList, 0);
     EXPECT_EQ(lib.m_lockedClicks, 1);
     EXPECT_EQ(g_nDragState, 0);
-}
-
-namespace {
-
-void SendMouse(DWORD flags, POINT screen)
-{
-    int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = (screen.x * 65535 + cx / 2) / (cx - 1);
-    in.mi.dy = (screen.y * 65535 + cy / 2) / (cy - 1);
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &in, sizeof(in));
-}
-
-// Pumps until the condition holds or about two seconds passed (steps of 10 ms: 200 at most).
-template <class F> bool PumpUntil(F done, int steps = 200)
-{
-    for (int i = 0; i < steps && !done(); i++) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return done();
-}
-
-} // namespace
-
-// The same drag made with the system's own mouse: the window under the cursor is found for real.
-TEST_F(PicListInputTest, RealMouseDragOntoALibraryFolder)
-{
-    ResetPicDragInput();
-    testpaths::TempDir temp;
-    std::string voyage = temp.File("Voyage");
-    ASSERT_TRUE(::CreateDirectoryA(voyage.c_str(), nullptr));
-    CSiteHost lib;
-    lib.m_listFolder = temp.Path().c_str();
-    lib.Make(TestTitle("library"), kPicSiteLibrary, 300);
-    ::SetWindowPos(lib.m_hWnd, HWND_TOPMOST, 300, 200, 560, 320, SWP_SHOWWINDOW);
-    HTREEITEM hVoyage = lib.AddFolder("Voyage", voyage.c_str(), kLibFolderOther);
-    lib.Fill("abcd");
-    CPicListBox* pList = lib.m_pList;
-    pList->SelItemRange(TRUE, 1, 2);
-    ::SetForegroundWindow(lib.m_hWnd);
-    PumpUntil([] { return false; }, 10);
-
-    POINT from = ItemCentre(pList, 1);
-    ::ClientToScreen(pList->m_hWnd, &from);
-    POINT to = TreeItemScreenPoint(lib.m_tree, hVoyage);
-    if (::WindowFromPoint(from) != pList->m_hWnd || ::WindowFromPoint(to) != lib.m_tree.m_hWnd)
-        GTEST_SKIP() << "another window covers the test window";
-    SendMouse(0, from);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, from);
-    ASSERT_TRUE(PumpUntil([] { return g_nDragState == 1; }, 500));
-    for (int step = 1; step <= 4; step++) {
-        POINT p = {from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4};
-        SendMouse(0, p);
-        PumpUntil([] { return false; }, 10);
-    }
-    // The pointer's moves may arrive late on a busy machine.
-    EXPECT_TRUE(PumpUntil([] { return g_nDragState == 2 && g_nDropTarget == kDropLibraryTree; }, 500));
-    SendMouse(MOUSEEVENTF_LEFTUP, to);
-    ASSERT_TRUE(PumpUntil([&] { return !lib.m_drops.empty(); }, 500));
-    EXPECT_EQ(lib.m_drops[0].path, CString(voyage.c_str()));
-    EXPECT_EQ(lib.m_drops[0].copy, kDropAsMove);
-    EXPECT_EQ(g_nDragState, 0);
-    EXPECT_EQ(Selected(pList), (std::vector<int>{1, 2}));
 }
