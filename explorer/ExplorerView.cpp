@@ -39,6 +39,8 @@ static const int kTreeId = 102;
 IMPLEMENT_DYNCREATE(CExplorerView, CView)
 
 BEGIN_MESSAGE_MAP(CExplorerView, CView)
+    ON_COMMAND(ID_FILE_PRINT, OnPrintList)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPreviewList)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_SIZE()

@@ -4,6 +4,7 @@
 // change lines it applies to the list.
 #pragma once
 #include "explorer/FolderWatch.h"
+#include "explorer/PicListSheetSource.h"
 #include "explorer/ShellTree.h"
 #include "framework/Collections.h"
 #include "framework/Gdi.h"
@@ -81,6 +82,12 @@ public:
     BOOL AddSelectionToLibrary(const CString& folder, CStringArray* pAdded = nullptr);
 
     void OnDraw(CDC* pDC) override;
+    // Printing the list as thumbnail sheets titled with the folder shown.
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrintList();
+    void OnPreviewList();
     void OnInitialUpdate() override;
     void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -151,6 +158,7 @@ public:
     BOOL IsToolBarInset();
 
     CPicListBox m_list;
+    CListSheetPrint m_sheetPrint;
     CString m_strShownPath = "@";
     CString m_strRequestedPath;
     CString m_strShownDisplayPath;

@@ -5,6 +5,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "shell/Settings.h"
+#include "explorer/ExplorerView.h"
 #include "explorer/PicListSheetSource.h"
 #include "explorer/SearchView.h"
 #include "explorer/SearchWorker.h"
@@ -290,4 +291,30 @@ TEST_F(LibraryPrint, SearchResultsPrintAndPreviewTheirList)
     EXPECT_NE(text.find("hoto49.bmp"), std::string::npos);
     EXPECT_EQ(text.find("hoto11.bmp"), std::string::npos);
     printed::RemoveFilesOf(job);
+}
+
+TEST_F(LibraryPrint, ExplorerPreviewsItsFolderAsSheets)
+{
+    m_pApp->OpenDocumentFile(m_folder.c_str());
+    CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
+    ASSERT_NE(pChild, nullptr);
+    auto* pView = dynamic_cast<CExplorerView*>(pChild->GetActiveView());
+    ASSERT_NE(pView, nullptr);
+    for (int i = 0; i < 50 && pView->m_list.GetCount() < 50; i++) {
+        pView->OnIdle();
+        Pump();
+    }
+    ASSERT_EQ(pView->m_list.GetCount(), 50);
+    printed::PageCaps caps = printed::DefaultPageCaps();
+    SheetDevice device = {caps.width, caps.height, caps.dpiX, caps.dpiY};
+    SheetLayout l;
+    AfxScriptNextModal(IDD_PRINT_LIST, {{IDC_PRINT_LIST_ALL, "1"}, {IDC_PRINT_LIST_SIZE + 2, "1"}}, IDOK);
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    CPrintPreviewWnd* pPreview = CPrintPreviewWnd::GetActive();
+    ASSERT_NE(pPreview, nullptr);
+    ComputeSheetLayout(device, 2, 50, 1, &l);
+    EXPECT_EQ(pPreview->GetPageCount(), static_cast<UINT>(l.pageCount));
+    pPreview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
+    Pump();
+    EXPECT_EQ(CPrintPreviewWnd::GetActive(), nullptr);
 }
