@@ -23,6 +23,6 @@ if [ -f "$build/tests/twain/sane.ds" ]; then
 fi
 . "$here/cups-pdf.sh"
 cd "$build"
-# Every test owns its registry keys, files and windows; the clipboard tests take turns (see
+# Every test owns its registry keys, files and windows; the tests that use the clipboard or move the mouse take turns (see
 # tests/CMakeLists.txt). No retry: a test that fails once has found something.
 ctest --output-on-failure -j"$(nproc)" "$@"
