@@ -127,7 +127,7 @@ void CGifDoc::OnFileSaveAs()
     int nFrame = GetShownFrame();
     if (GetFrameDIB(nFrame) == nullptr)
         return;
-    CFileDialog dlg(FALSE, "bmp", nullptr, OFN_HIDEREADONLY,
+    CFileDialog dlg(FALSE, "bmp", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                     "Image JPEG (*.jpg)|*.jpg|Image PNG (*.png)|*.png|Image BMP (*.bmp)|*.bmp||",
                     AfxGetMainWnd());
     if (dlg.DoModal() != IDOK)

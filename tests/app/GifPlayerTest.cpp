@@ -354,6 +354,23 @@ TEST_F(AnimTest, ClosingPlayingWindowsLeavesNoTimerThreadOrGdiObject)
     EXPECT_LE(ThreadCount(), threads);
 }
 
+// As for a still picture, Save As asks before replacing a file; "Non" keeps its bytes.
+TEST_F(AnimTest, SaveAsAsksBeforeReplacingAFile)
+{
+    ASSERT_TRUE(Start());
+    CGifView* pView = OpenGif(Gif("keep.gif", 3));
+    ASSERT_NE(pView, nullptr);
+    const CString pathBefore = pView->GetDocument()->GetPathName();
+    std::string target = m_temp.File("existing.bmp");
+    ASSERT_TRUE(testpaths::WriteBytes(target, "earlier bytes"));
+    AfxScriptCommonDialog(AfxCommonDialogKind::Save, {true, target});
+    AfxScriptMessageBox(IDNO);
+    pView->GetParentFrame()->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_EQ(testpaths::ReadBytes(target), "earlier bytes");
+    EXPECT_STREQ(pView->GetDocument()->GetPathName(), pathBefore);
+}
+
 TEST_F(AnimTest, SaveCopyAndPrintTakeTheShownFrame)
 {
     ASSERT_TRUE(Start());
