@@ -2,6 +2,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "shell/Settings.h"
+#include "framework/CmdUI.h"
 #include "framework/Document.h"
 #include "framework/HandleMap.h"
 #include "framework/MDIChildWnd.h"
@@ -187,3 +188,24 @@ CDocument* AppTest::ActiveDocument()
 }
 
 void AppTest::Pump() { AfxPumpPendingMessages(); }
+
+int UpdateOf(CMainFrame* pFrame, UINT nID)
+{
+    CRecordingCmdUI ui;
+    ui.m_nID = nID;
+    if (!pFrame->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &ui, nullptr))
+        return -2;
+    return ui.enabled;
+}
+
+bool PumpUntil(const std::function<bool()>& done)
+{
+    const DWORD deadline = GetTickCount() + 30000;
+    while (!done()) {
+        if (static_cast<LONG>(GetTickCount() - deadline) > 0)
+            return false;
+        AfxPumpPendingMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}

@@ -5,6 +5,7 @@
 #pragma once
 #include "app/MainFrame.h"
 #include "app/TessarineApp.h"
+#include "framework/CmdUI.h"
 #include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,23 @@
 
 class CDocument;
 class CMDIChildWnd;
+
+// What an update handler set.
+class CRecordingCmdUI : public CCmdUI {
+public:
+    int enabled = -1;
+    void Enable(BOOL bOn) override { enabled = bOn ? 1 : 0; }
+    void SetCheck(int) override {}
+    void SetRadio(BOOL) override {}
+    void SetText(LPCSTR) override {}
+};
+
+// The enabled state an update handler of the main frame's route gives nID: 1 or 0, -1 when the
+// handler set none, -2 when no handler answers.
+int UpdateOf(CMainFrame* pFrame, UINT nID);
+
+// Pumps messages until done() holds; false after 30 seconds.
+bool PumpUntil(const std::function<bool()>& done);
 
 class AppTest : public ::testing::Test {
 protected:

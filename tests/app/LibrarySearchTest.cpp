@@ -23,36 +23,6 @@
 
 namespace {
 
-class CRecordingCmdUI : public CCmdUI {
-public:
-    int enabled = -1;
-    void Enable(BOOL bOn) override { enabled = bOn ? 1 : 0; }
-    void SetCheck(int) override {}
-    void SetRadio(BOOL) override {}
-    void SetText(LPCSTR) override {}
-};
-
-int UpdateOf(CMainFrame* pFrame, UINT nID)
-{
-    CRecordingCmdUI ui;
-    ui.m_nID = nID;
-    if (!pFrame->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &ui, nullptr))
-        return -2;
-    return ui.enabled;
-}
-
-bool PumpUntil(const std::function<bool()>& done)
-{
-    const DWORD deadline = GetTickCount() + 30000;
-    while (!done()) {
-        if (static_cast<LONG>(GetTickCount() - deadline) > 0)
-            return false;
-        AfxPumpPendingMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    return true;
-}
-
 class LibrarySearchTest : public AppTest {
 protected:
     // A library of count records under the scratch folder's "Images", named "Lac <n>" and "Plage <n>".

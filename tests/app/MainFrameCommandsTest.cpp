@@ -16,25 +16,6 @@
 
 namespace {
 
-// What an update handler set.
-class CRecordingCmdUI : public CCmdUI {
-public:
-    int enabled = -1;
-    void Enable(BOOL bOn) override { enabled = bOn ? 1 : 0; }
-    void SetCheck(int) override {}
-    void SetRadio(BOOL) override {}
-    void SetText(LPCSTR) override {}
-};
-
-int UpdateOf(CMainFrame* pFrame, UINT nID)
-{
-    CRecordingCmdUI ui;
-    ui.m_nID = nID;
-    if (!pFrame->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &ui, nullptr))
-        return -2; // no update handler at all
-    return ui.enabled;
-}
-
 const UINT kLibraryCommands[] = {ID_LIB_SELECT_PATTERN,
                                  ID_LIB_SELECT_ALL,
                                  ID_LIB_INVERT_SELECTION,

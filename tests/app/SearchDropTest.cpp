@@ -23,18 +23,6 @@ BOOL NoCtrl() { return FALSE; }
 
 LPARAM At(POINT pt) { return MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)); }
 
-bool PumpUntil(const std::function<bool()>& done)
-{
-    const DWORD deadline = GetTickCount() + 30000;
-    while (!done()) {
-        if (static_cast<LONG>(GetTickCount() - deadline) > 0)
-            return false;
-        AfxPumpPendingMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    return true;
-}
-
 // An explorer's list as the drag sees it: a list whose window answers as an explorer view.
 class CExplorerStandIn : public CWnd, public CPicListOwner, public CPicDropSite {
 public:

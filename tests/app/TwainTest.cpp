@@ -15,24 +15,6 @@
 
 namespace {
 
-class CRecordingCmdUI : public CCmdUI {
-public:
-    int enabled = -1;
-    void Enable(BOOL bOn) override { enabled = bOn ? 1 : 0; }
-    void SetCheck(int) override {}
-    void SetRadio(BOOL) override {}
-    void SetText(LPCSTR) override {}
-};
-
-int UpdateOf(CMainFrame* pFrame, UINT nID)
-{
-    CRecordingCmdUI ui;
-    ui.m_nID = nID;
-    if (!pFrame->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &ui, nullptr))
-        return -2;
-    return ui.enabled;
-}
-
 // The test source's own record of what it was asked, and its dialog.
 std::string SourceLog()
 {
