@@ -207,6 +207,13 @@ public:
     void OnUpdateInfoPane(CCmdUI* pCmdUI);
     void OnReserved32900() {}
     void OnUpdateUnchanged(CCmdUI*) {}
+    // The explorer's edit command reaches the frame only when no explorer took it first: then it does
+    // nothing and shows greyed.
+    void OnExplorerEditPicture() {}
+    void OnUpdateExplorerEditPicture(CCmdUI* pCmdUI);
+    // With the library root chosen in the shown library bar: the explorer window on the library's
+    // folder comes to the front, or one is opened on it.
+    void OnShowLibraryRootFolder();
     void OnHelpIndexCommand();
     void OnHelpUsingCommand();
     void OnContextHelpCommand();

@@ -3,6 +3,7 @@
 #include "app/MainFrame.h"
 
 #include "app/PrefsPropertySheet.h"
+#include "app/TessarineApp.h"
 #include "shell/Settings.h"
 #include "core/FileUtil.h"
 #include "framework/CmdUI.h"
@@ -157,6 +158,20 @@ BOOL CMainFrame::ForwardLibCommand(UINT nID)
         return FALSE;
     m_wndLibraryBar.OnCmdMsg(nID, CN_COMMAND, nullptr, nullptr);
     return TRUE;
+}
+
+void CMainFrame::OnUpdateExplorerEditPicture(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+
+void CMainFrame::OnShowLibraryRootFolder()
+{
+    if (!::IsWindow(m_wndLibraryBar.m_hWnd) || !(m_wndLibraryBar.GetStyle() & WS_VISIBLE)
+        || m_wndLibraryBar.m_tree.GetSelectedKind() != LIB_KIND_ROOT)
+        return;
+    CString root = m_wndLibraryBar.m_tree.GetItemPath(m_wndLibraryBar.m_tree.RootItem());
+    if (root.IsEmpty())
+        root = g_strLibraryRoot;
+    if (auto* pApp = dynamic_cast<CTessarineApp*>(AfxGetApp()))
+        pApp->OpenExplorerOnFolder(root);
 }
 
 BOOL CMainFrame::OnLibCommand(UINT nID)

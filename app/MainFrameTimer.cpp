@@ -2,6 +2,9 @@
 // placing of the child windows in the MDI area.
 #include "app/MainFrame.h"
 
+#include "explorer/ExplorerView.h"
+#include "library/PicListDrag.h"
+
 #include "shell/AppMessages.h"
 #include "shell/Settings.h"
 #include "shell/ViewPlacement.h"
@@ -107,9 +110,11 @@ void CMainFrame::OnIdleUpdate()
     // The view shows its own status layout and panes.
     pView->SendMessage(WM_VIEWSTATUS, 0, 0);
 
+    // While library pictures are dragged, no explorer list changes under the drag.
+    BOOL bLibraryDrag = g_nDragState == 2 && g_bSourceIsLibrary;
     for (HWND hChild : ChildrenFrom(pActive->m_hWnd)) {
         CView* pTop = TopView(hChild);
-        if (pTop != nullptr)
+        if (pTop != nullptr && !(bLibraryDrag && pTop->IsKindOf(RUNTIME_CLASS(CExplorerView))))
             pTop->SendMessage(WM_VIEWIDLE, FALSE, 0);
     }
 }

@@ -164,14 +164,24 @@ void CTessarineApp::NewImageWindow(HGLOBAL hDIB)
         ::GlobalFree(hLeft);
 }
 
+// A folder path as explorer documents hold it: no trailing backslash, except at a drive's root.
+static CString ExplorerFolderKey(const CString& path)
+{
+    CString key = path;
+    while (key.GetLength() > 3 && key.Right(1) == "\\")
+        key = key.Left(key.GetLength() - 1);
+    return key;
+}
+
 void CTessarineApp::OpenExplorerOnFolder(LPCSTR lpszFolder)
 {
+    const CString wanted = ExplorerFolderKey(lpszFolder);
     CMDIChildWnd* pShowing = nullptr;
     ForEachChildFromActive([&](CMDIChildWnd* pChild) {
         CView* pView = pChild->GetActiveView();
         if (pView != nullptr && pView->IsKindOf(RUNTIME_CLASS(CExplorerView))) {
             CDocument* pDoc = static_cast<CExplorerView*>(pView)->GetDocument();
-            if (pDoc != nullptr && pDoc->GetPathName() == lpszFolder) {
+            if (pDoc != nullptr && ExplorerFolderKey(pDoc->GetPathName()).CompareNoCase(wanted) == 0) {
                 pShowing = pChild;
                 return true;
             }
@@ -184,7 +194,7 @@ void CTessarineApp::OpenExplorerOnFolder(LPCSTR lpszFolder)
     }
     // No window shows it yet: a new explorer window on the folder.
     CDocTemplate* pTemplate = GetTemplate(kTemplateExplorer);
-    if (pTemplate != nullptr && FolderExists(lpszFolder))
-        pTemplate->OpenDocumentFile(lpszFolder, TRUE);
+    if (pTemplate != nullptr && FolderExists(wanted))
+        pTemplate->OpenDocumentFile(wanted, TRUE);
     g_bArrangePending = TRUE;
 }

@@ -2,18 +2,15 @@
 
 #include "framework/WinApp.h"
 #include "resources/resource.h"
+#include "shell/Settings.h"
 
 IMPLEMENT_DYNAMIC(CPrefsPropertySheet, CPropertySheet)
 
-namespace {
-int s_nRememberedPage = 0;
-}
-
-int CPrefsPropertySheet::GetRememberedPage() { return s_nRememberedPage; }
-void CPrefsPropertySheet::SetRememberedPage(int nPage) { s_nRememberedPage = nPage; }
+int CPrefsPropertySheet::GetRememberedPage() { return g_nPrefsStartPage; }
+void CPrefsPropertySheet::SetRememberedPage(int nPage) { g_nPrefsStartPage = nPage; }
 
 CPrefsPropertySheet::CPrefsPropertySheet(CWnd* pParentWnd)
-    : CPropertySheet(IDS_PREFERENCES_CAPTION, pParentWnd, static_cast<UINT>(s_nRememberedPage))
+    : CPropertySheet(IDS_PREFERENCES_CAPTION, pParentWnd, static_cast<UINT>(g_nPrefsStartPage))
 {
     // Nothing is applied before OK: no "Apply" button.
     m_psh.dwFlags |= PSH_NOAPPLYNOW;
@@ -34,7 +31,7 @@ INT_PTR CPrefsPropertySheet::DoModal()
     INT_PTR result = CPropertySheet::DoModal();
     // Only an OK that closed the sheet moves the start page; one refused by a page does not.
     if (result == IDOK && m_nPageAtOK >= 0)
-        s_nRememberedPage = m_nPageAtOK;
+        g_nPrefsStartPage = m_nPageAtOK;
     return result;
 }
 

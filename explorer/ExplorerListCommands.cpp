@@ -14,6 +14,8 @@
 #include "framework/StdIds.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
+#include "library/LibraryBar.h"
+#include "library/LibraryListCommands.h"
 #include "library/PicObject.h"
 #include "library/ReplaceConfirm.h"
 #include "library/SafeFileOps.h"
@@ -256,21 +258,7 @@ void CExplorerView::OnInvertSelection()
 void CExplorerView::OnSelectionMenu()
 {
     SetFocus();
-    CMenu menu;
-    if (!menu.LoadMenu(IDR_CONTEXTMENUS))
-        return;
-    CMenu* pPopup = menu.GetSubMenu(CONTEXT_EXPLORER_SELECTION);
-    CWnd* pOwner = AfxGetMainWnd();
-    if (pPopup == nullptr || pOwner == nullptr)
-        return;
-    POINT point;
-    ::GetCursorPos(&point);
-    CClientDC dc(nullptr);
-    int width = dc.GetDeviceCaps(HORZRES);
-    if (point.x < width / 2)
-        pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x - 10, point.y - 10, pOwner);
-    else
-        pPopup->TrackPopupMenu(TPM_RIGHTALIGN | TPM_RIGHTBUTTON, point.x + 10, point.y - 10, pOwner);
+    TrackListPopup(CONTEXT_EXPLORER_SELECTION, 10);
 }
 
 // ---- editor and clipboard ----
@@ -280,52 +268,59 @@ void CExplorerView::OnEditPicture()
     CPicObject* pRecord = GetFirstSelectedRecord();
     if (pRecord == nullptr)
         return;
-    if (g_DefaultEditorPathName.IsEmpty()) {
-        if (AfxMessageBox(IDS_NO_EXTERNAL_EDITOR, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-            if (AfxGetMainWnd() != nullptr)
-                AfxGetMainWnd()->PostMessage(WM_COMMAND, ID_PREFERENCES);
-        }
-        return;
-    }
-    CString folder, name;
-    SplitPath(pRecord->m_strPath, &folder, &name);
-    // A name with blanks reaches the editor as one argument.
-    CString parameters = name.Find(' ') >= 0 ? "\"" + name + "\"" : name;
-    HINSTANCE result =
-        AfxPlatform().pfnShellExecute(m_hWnd, nullptr, g_DefaultEditorPathName, parameters, folder, SW_SHOW);
-    if (reinterpret_cast<INT_PTR>(result) < 32) {
-        ::MessageBeep(MB_ICONHAND);
-        AfxMessageBox(IDS_DOCUMENT_OPEN_FAILED, MB_ICONSTOP);
-    }
+    if (g_DefaultEditorPathName.IsEmpty())
+        OfferToDefineEditor();
+    else
+        OpenInExternalEditor(m_hWnd, g_DefaultEditorPathName, pRecord->m_strPath);
 }
 
 void CExplorerView::OnEditCopy()
 {
     CPicObject* pRecord = GetFirstSelectedRecord();
-    if (pRecord == nullptr)
+    if (pRecord != nullptr)
+        CopyPictureToClipboard(m_hWnd, pRecord->m_strPath);
+}
+
+// ---- the library ----
+
+void CExplorerView::OnAddToLibrary()
+{
+    auto* pBar = dynamic_cast<CLibraryBar*>(g_pLibraryPicSite);
+    if (pBar == nullptr || GetSelectedCount() == 0 || !pBar->CanAddPicture())
         return;
-    CDIB dib;
-    dib.Read(pRecord->m_strPath);
-    if (dib.IsEmpty() || !::OpenClipboard(m_hWnd))
+    CStringArray added;
+    if (AddSelectionToLibrary(pBar->m_tree.GetSelectedPath(), &added) && added.GetSize() > 0)
+        pBar->SelectPicturesByName(&added);
+}
+
+void CExplorerView::OnUpdateAddToLibrary(CCmdUI* pCmdUI)
+{
+    auto* pBar = dynamic_cast<CLibraryBar*>(g_pLibraryPicSite);
+    pCmdUI->Enable(pBar != nullptr && ::IsWindow(pBar->m_hWnd) && GetSelectedCount() > 0
+                   && pBar->CanAddPicture());
+}
+
+void CExplorerView::OnTreeSpace()
+{
+    auto* pBar = dynamic_cast<CLibraryBar*>(g_pLibraryPicSite);
+    if (pBar == nullptr || !pBar->IsWindowVisible())
         return;
-    SetAppCursor(kAppCursorBusy);
-    ::EmptyClipboard();
-    CBitmap* pBitmap = dib.CreateBitmap(dib.GetPalette());
-    if (pBitmap != nullptr) {
-        HBITMAP hBitmap = static_cast<HBITMAP>(pBitmap->Detach());
-        if (hBitmap != nullptr && ::SetClipboardData(CF_BITMAP, hBitmap) == nullptr)
-            ::DeleteObject(hBitmap);
-    }
-    if (dib.NumColors() != 0) {
-        CPalette* pPalette = dib.CreateDIBPalette();
-        if (pPalette != nullptr) {
-            HPALETTE hPalette = static_cast<HPALETTE>(pPalette->Detach());
-            if (hPalette != nullptr && ::SetClipboardData(CF_PALETTE, hPalette) == nullptr)
-                ::DeleteObject(hPalette);
-        }
-    }
-    ::CloseClipboard();
-    RestoreAppCursor();
+    if (pBar->m_bListHasFocus)
+        pBar->FocusList();
+    else
+        pBar->m_tree.SetFocus();
+}
+
+void CExplorerView::OnSelectPattern()
+{
+    RunPatternCommand(this, m_list, TRUE);
+    UpdateStatusPanes();
+}
+
+void CExplorerView::OnDeselectPattern()
+{
+    RunPatternCommand(this, m_list, FALSE);
+    UpdateStatusPanes();
 }
 
 // ---- copying and moving ----

@@ -9,6 +9,7 @@
 #include "explorer/ExplorerDoc.h"
 #include "explorer/ExplorerGlobals.h"
 #include "explorer/ExplorerMDI.h"
+#include "explorer/ListViewFrame.h"
 #include "framework/CmdUI.h"
 #include "framework/Dc.h"
 #include "framework/StdIds.h"
@@ -84,6 +85,12 @@ BEGIN_MESSAGE_MAP(CExplorerView, CView)
     ON_COMMAND(ID_EXPLORER_INVERT_SELECTION, OnInvertSelection)
     ON_UPDATE_COMMAND_UI(ID_EXPLORER_INVERT_SELECTION, OnUpdateNeedsItems)
     ON_COMMAND(ID_EXPLORER_SELECTION_MENU, OnSelectionMenu)
+    ON_COMMAND(ID_EXPLORER_SELECT_PATTERN, OnSelectPattern)
+    ON_UPDATE_COMMAND_UI(ID_EXPLORER_SELECT_PATTERN, OnUpdateNeedsItems)
+    ON_COMMAND(ID_EXPLORER_DESELECT_PATTERN, OnDeselectPattern)
+    ON_UPDATE_COMMAND_UI(ID_EXPLORER_DESELECT_PATTERN, OnUpdateNeedsItems)
+    ON_COMMAND(ID_EXPLORER_ADD_TO_LIBRARY, OnAddToLibrary)
+    ON_UPDATE_COMMAND_UI(ID_EXPLORER_ADD_TO_LIBRARY, OnUpdateAddToLibrary)
     ON_COMMAND(ID_EXPLORER_EDIT_PICTURE, OnEditPicture)
     ON_UPDATE_COMMAND_UI(ID_EXPLORER_EDIT_PICTURE, OnUpdateNeedsOne)
     ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
@@ -193,13 +200,7 @@ CExplorerMDI* CExplorerView::GetExplorerFrame() const
     return static_cast<CExplorerMDI*>(pFrame);
 }
 
-BOOL CExplorerView::IsToolBarInset()
-{
-    CExplorerMDI* pFrame = GetExplorerFrame();
-    if (pFrame == nullptr || !::IsWindow(pFrame->m_wndToolBar.m_hWnd))
-        return FALSE;
-    return pFrame->m_wndToolBar.IsWindowVisible() || pFrame->IsZoomed();
-}
+BOOL CExplorerView::IsToolBarInset() { return IsLocalToolBarInset(this); }
 
 void CExplorerView::LayoutChildren()
 {
@@ -293,41 +294,7 @@ void CExplorerView::OnLButtonUp(UINT nFlags, CPoint point)
 
 // ---- the frames between the children ----
 
-void CExplorerView::OnDraw(CDC* pDC)
-{
-    if (pDC->IsPrinting())
-        return;
-    const COLORREF kLight = RGB(192, 192, 192);
-    CRect client;
-    GetClientRect(&client);
-    FrameRectColor(pDC, client, kLight);
-    CRect rectTree, rectList;
-    BOOL bTree = ::IsWindow(m_tree.m_hWnd);
-    BOOL bList = GetListWindowRect(&rectList);
-    if (bTree) {
-        m_tree.GetWindowRect(&rectTree);
-        ScreenToClient(&rectTree);
-    }
-    for (int i = 0; i < 2; i++) {
-        if (i == 0 ? !bTree : !bList)
-            continue;
-        CRect edge = i == 0 ? rectTree : rectList;
-        edge.InflateRect(1, 1);
-        Draw3DRect(pDC, edge, TRUE, 1, kLight, RGB(0, 0, 0));
-        edge.InflateRect(1, 1);
-        Draw3DRect(pDC, edge, TRUE, 1, RGB(255, 255, 255), RGB(128, 128, 128));
-    }
-    if (bTree && bList)
-        FillRectColor(pDC, CRect(rectTree.right + 2, 0, rectList.left - 2, client.bottom), kLight);
-    else if (bTree)
-        FillRectColor(pDC, CRect(rectTree.right + 2, 0, client.right - 1, client.bottom - 1), kLight);
-    if (IsToolBarInset()) {
-        CRect line(client.left - 1, 0, client.right + 1, 2);
-        Draw3DRect(pDC, line, TRUE, 1, RGB(255, 255, 255), RGB(128, 128, 128));
-        line.OffsetRect(0, 2);
-        FrameRectColor(pDC, line, kLight);
-    }
-}
+void CExplorerView::OnDraw(CDC* pDC) { DrawListViewFrames(this, pDC, &m_tree, &m_list); }
 
 // ---- requests, idle step and watch ----
 
@@ -580,20 +547,13 @@ void CExplorerView::OnUpdateParentFolder(CCmdUI* pCmdUI)
 
 void CExplorerView::OnToggleLocalToolBar()
 {
-    CExplorerMDI* pFrame = GetExplorerFrame();
-    if (pFrame == nullptr || !::IsWindow(pFrame->m_wndToolBar.m_hWnd))
+    if (!ToggleLocalToolBar(this))
         return;
-    BOOL bShow = !pFrame->m_wndToolBar.IsWindowVisible();
-    AfxShowControlBar(pFrame, &pFrame->m_wndToolBar, bShow, FALSE);
-    g_ShowExplorerToolBar = bShow;
-    pFrame->RecalcLayout();
     LayoutChildren();
     Invalidate(TRUE);
 }
 
 void CExplorerView::OnUpdateToggleLocalToolBar(CCmdUI* pCmdUI)
 {
-    CExplorerMDI* pFrame = GetExplorerFrame();
-    pCmdUI->SetCheck(pFrame != nullptr && ::IsWindow(pFrame->m_wndToolBar.m_hWnd)
-                     && pFrame->m_wndToolBar.IsWindowVisible());
+    pCmdUI->SetCheck(IsLocalToolBarShown(this));
 }

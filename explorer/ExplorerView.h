@@ -63,6 +63,9 @@ public:
     BOOL IsTreeSelectionFrozen() const override { return m_bDestroying; }
     void OnTreeFocus() override { m_bListHasFocus = FALSE; }
     void OnTreeTab() override;
+    // Space in the tree: the keyboard goes to the library bar (its list or its tree, whichever had
+    // it last), when the bar shows.
+    void OnTreeSpace() override;
 
     // CPicListOwner
     CString GetListFolder() override;
@@ -137,6 +140,10 @@ public:
     void OnInvertSelection();
     void OnSelectionMenu();
     void OnEditPicture();
+    void OnAddToLibrary();
+    void OnUpdateAddToLibrary(CCmdUI* pCmdUI);
+    void OnSelectPattern();
+    void OnDeselectPattern();
     void OnEditCopy();
     // Copies or moves the selected pictures into a folder (the list's drop); FALSE without a
     // selection. A file already there is replaced only when the user agrees, and never by itself.

@@ -1,9 +1,12 @@
 #include "explorer/SearchView.h"
 
 #include "explorer/SearchWorker.h"
+#include "explorer/ListViewFrame.h"
 #include "library/LibraryHost.h"
+#include "library/LibraryListCommands.h"
 #include "library/PatternDialogs.h"
 #include "library/PicObject.h"
+#include "library/PicProperties.h"
 #include "library/ProtectedAccess.h"
 #include "library/ReplaceConfirm.h"
 #include "library/SafeFileOps.h"
@@ -16,6 +19,7 @@
 #include "viewers/ViewerGlobals.h"
 #include "core/BusyCursor.h"
 #include "core/Progress.h"
+#include "core/TextFormat.h"
 #include "framework/CmdUI.h"
 #include "framework/CommonDialogs.h"
 #include "framework/Dc.h"
@@ -53,24 +57,6 @@ int SortKeyOf(UINT nID)
 int ViewOf(UINT nID) { return static_cast<int>(nID - ID_EXPLORER_VIEW_LARGE) / 2; }
 
 } // namespace
-
-CString ShortSizeText(double bytes)
-{
-    char number[32];
-    UINT format = IDS_FILESIZE_BYTES_SHORT;
-    if (bytes >= 1024.0 * 1024.0) {
-        std::snprintf(number, sizeof(number), "%.1f", bytes / (1024.0 * 1024.0));
-        format = IDS_FILESIZE_MB_SHORT;
-    } else if (bytes >= 1024.0) {
-        std::snprintf(number, sizeof(number), "%.0f", bytes / 1024.0);
-        format = IDS_FILESIZE_KB_SHORT;
-    } else {
-        std::snprintf(number, sizeof(number), "%.0f", bytes);
-    }
-    CString text;
-    text.Format(AfxLoadText(format), number);
-    return text;
-}
 
 BEGIN_MESSAGE_MAP(CSearchView, CView)
     ON_WM_CREATE()
@@ -114,6 +100,14 @@ BEGIN_MESSAGE_MAP(CSearchView, CView)
     ON_UPDATE_COMMAND_UI(ID_EXPLORER_DESELECT_PATTERN, OnUpdateNeedsItems)
     ON_COMMAND(ID_SEARCH_EXPORT, OnExport)
     ON_UPDATE_COMMAND_UI(ID_SEARCH_EXPORT, OnUpdateNeedsSelection)
+    ON_COMMAND(ID_EXPLORER_PROPERTIES, OnProperties)
+    ON_UPDATE_COMMAND_UI(ID_EXPLORER_PROPERTIES, OnUpdateNeedsSelection)
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateNeedsOne)
+    ON_COMMAND(ID_EXPLORER_SELECTION_MENU, OnSelectionMenu)
+    ON_COMMAND(ID_VIEW_LOCAL_TOOLBAR, OnToggleLocalToolBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_LOCAL_TOOLBAR, OnUpdateToggleLocalToolBar)
+    ON_COMMAND(ID_HIDE_LOCAL_TOOLBAR, OnToggleLocalToolBar)
 END_MESSAGE_MAP()
 
 CSearchView::CSearchView() = default;
@@ -134,6 +128,8 @@ int CSearchView::OnCreate(LPCREATESTRUCT lpcs)
     m_strTotalFormat = AfxLoadText(IDS_STATUS_TOTAL_COUNT);
     m_strSelectedFormat = AfxLoadText(IDS_STATUS_SELECTED_COUNT);
     m_list.m_nView = g_TailleVignette;
+    m_list.m_nSortKey = g_DefaultSortBy;
+    m_list.m_nSortOrder = g_DefaultSortOrder;
     m_list.m_bBuildThumbnails = TRUE;
     m_list.m_bKeepRecords = FALSE;
     m_list.m_bHideExtensions = TRUE;
@@ -154,12 +150,7 @@ void CSearchView::OnInitialUpdate()
     CView::OnInitialUpdate();
 }
 
-void CSearchView::OnDraw(CDC* pDC)
-{
-    CRect rect;
-    GetClientRect(&rect);
-    pDC->FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
-}
+void CSearchView::OnDraw(CDC* pDC) { DrawListViewFrames(this, pDC, nullptr, &m_list); }
 
 BOOL CSearchView::OnEraseBkgnd(CDC*) { return TRUE; }
 
@@ -179,8 +170,7 @@ void CSearchView::LayoutList()
     CRect rect;
     GetClientRect(&rect);
     rect.DeflateRect(kListInset, kListInset);
-    CFrameWnd* pFrame = GetParentFrame();
-    if (pFrame != nullptr && pFrame->IsZoomed())
+    if (IsLocalToolBarInset(this))
         rect.top += kListInset;
     m_list.SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
                         SWP_NOZORDER | SWP_NOACTIVATE);
@@ -227,15 +217,15 @@ void CSearchView::UpdateStatusPanes()
     if (g_pMainFrameHost == nullptr || g_pMainFrameHost->GetStatusMode() != kStatusExplorer
         || !::IsWindow(m_list.GetSafeHwnd()))
         return;
-    double total = 0;
-    double selectedSize = 0;
+    DWORD total = 0;
+    DWORD selectedSize = 0;
     int selected = 0;
     const int count = m_list.GetCount();
     for (int i = 0; i < count; ++i) {
         CPicObject* pRecord = m_list.GetRecord(i);
         if (pRecord == nullptr)
             continue;
-        const double size = static_cast<double>(static_cast<DWORD>(pRecord->m_lFileSize));
+        const DWORD size = static_cast<DWORD>(pRecord->m_lFileSize);
         total += size;
         if (m_list.GetSel(i) > 0) {
             selected++;
@@ -243,16 +233,16 @@ void CSearchView::UpdateStatusPanes()
         }
     }
     CString text;
-    text.Format(m_strTotalFormat, count, static_cast<LPCSTR>(ShortSizeText(total)));
+    text.Format(m_strTotalFormat, count, static_cast<LPCSTR>(FormatFileSizeShort(total)));
     g_pMainFrameHost->SetStatusText1(text);
-    text.Format(m_strSelectedFormat, selected, static_cast<LPCSTR>(ShortSizeText(selectedSize)));
+    text.Format(m_strSelectedFormat, selected, static_cast<LPCSTR>(FormatFileSizeShort(selectedSize)));
     g_pMainFrameHost->SetStatusPaneText(2, text);
     g_pMainFrameHost->SetStatusPaneText(3, " ");
 }
 
 void CSearchView::ArrangeChildFrame(BOOL byPlacement)
 {
-    ArrangeViewFrame(this, kExplorerViewArea, byPlacement);
+    ArrangeViewFrame(this, kExplorerViewArea, byPlacement, m_bArranging);
 }
 
 LRESULT CSearchView::OnViewArrange(WPARAM wParam, LPARAM)
@@ -333,12 +323,13 @@ void CSearchView::OnSort(UINT nID)
     if (m_list.m_nSortKey == key)
         return;
     m_list.m_nSortKey = key;
+    g_DefaultSortBy = key;
     m_list.Resort();
 }
 
 void CSearchView::OnUpdateSort(CCmdUI* pCmdUI)
 {
-    pCmdUI->SetRadio(m_list.m_nSortKey == SortKeyOf(pCmdUI->m_nID));
+    pCmdUI->SetCheck(m_list.m_nSortKey == SortKeyOf(pCmdUI->m_nID));
 }
 
 void CSearchView::OnSortOrder(UINT nID)
@@ -347,12 +338,13 @@ void CSearchView::OnSortOrder(UINT nID)
     if (m_list.m_nSortOrder == order)
         return;
     m_list.m_nSortOrder = order;
+    g_DefaultSortOrder = order;
     m_list.Resort();
 }
 
 void CSearchView::OnUpdateSortOrder(CCmdUI* pCmdUI)
 {
-    pCmdUI->SetRadio(m_list.m_nSortOrder == (pCmdUI->m_nID == ID_EXPLORER_SORT_DESCENDING ? 1 : 0));
+    pCmdUI->SetCheck(m_list.m_nSortOrder == (pCmdUI->m_nID == ID_EXPLORER_SORT_DESCENDING ? 1 : 0));
 }
 
 void CSearchView::OnView(UINT nID)
@@ -378,7 +370,7 @@ void CSearchView::OnView(UINT nID)
     UpdateStatusPanes();
 }
 
-void CSearchView::OnUpdateView(CCmdUI* pCmdUI) { pCmdUI->SetRadio(m_list.m_nView == ViewOf(pCmdUI->m_nID)); }
+void CSearchView::OnUpdateView(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_list.m_nView == ViewOf(pCmdUI->m_nID)); }
 
 void CSearchView::OnSelectAll()
 {
@@ -404,57 +396,52 @@ void CSearchView::OnInvertSelection()
     UpdateStatusPanes();
 }
 
-void CSearchView::ApplyPattern(const CString& pattern, BOOL bSelect, BOOL bReplace)
-{
-    m_list.SetFocus();
-    m_list.SetRedraw(FALSE);
-    int first = -1;
-    for (int i = 0; i < m_list.GetCount(); ++i) {
-        CPicObject* pRecord = m_list.GetRecord(i);
-        if (pRecord == nullptr)
-            continue;
-        if (bSelect && bReplace)
-            m_list.SetSel(i, FALSE);
-        if (MatchFileName(pRecord->m_strFileName, pattern, 1)) {
-            m_list.SetSel(i, bSelect);
-            if (first < 0)
-                first = i;
-        }
-    }
-    m_list.SetRedraw(TRUE);
-    m_list.Invalidate();
-    if (first < 0) {
-        AfxMessageBox(AfxLoadText(IDS_SEARCH_NO_MATCH), MB_ICONINFORMATION);
-    } else if (bSelect) {
-        m_list.SetCaretIndex(first);
-    }
-    UpdateStatusPanes();
-}
-
 void CSearchView::OnSelectPattern()
 {
-    if (m_list.GetCount() == 0)
-        return;
-    CString pattern;
-    BOOL replace = FALSE;
-    if (!AskSelectPattern(this, &pattern, &replace)) {
-        m_list.SetFocus();
-        return;
-    }
-    ApplyPattern(pattern, TRUE, replace);
+    RunPatternCommand(this, m_list, TRUE);
+    UpdateStatusPanes();
 }
 
 void CSearchView::OnDeselectPattern()
 {
-    if (m_list.GetCount() == 0)
-        return;
-    CString pattern;
-    if (!AskDeselectPattern(this, &pattern)) {
-        m_list.SetFocus();
-        return;
-    }
-    ApplyPattern(pattern, FALSE, FALSE);
+    RunPatternCommand(this, m_list, FALSE);
+    UpdateStatusPanes();
 }
+
+void CSearchView::OnUpdateNeedsOne(CCmdUI* pCmdUI) { pCmdUI->Enable(m_list.GetSelCount() == 1); }
+
+void CSearchView::OnProperties()
+{
+    std::vector<CPicObject*> records;
+    for (int index : SelectedIndexes())
+        if (CPicObject* pRecord = m_list.GetRecord(index))
+            records.push_back(pRecord);
+    RunSearchHitProperties(this, records);
+}
+
+void CSearchView::OnEditCopy()
+{
+    const std::vector<int> selected = SelectedIndexes();
+    CPicObject* pRecord = selected.empty() ? nullptr : m_list.GetRecord(selected.front());
+    if (pRecord != nullptr)
+        CopyPictureToClipboard(m_hWnd, pRecord->m_strPath);
+}
+
+void CSearchView::OnSelectionMenu()
+{
+    SetFocus();
+    TrackListPopup(CONTEXT_EXPLORER_SELECTION, 10);
+}
+
+void CSearchView::OnToggleLocalToolBar()
+{
+    if (!ToggleLocalToolBar(this))
+        return;
+    LayoutList();
+    Invalidate(TRUE);
+}
+
+void CSearchView::OnUpdateToggleLocalToolBar(CCmdUI* pCmdUI) { pCmdUI->SetCheck(IsLocalToolBarShown(this)); }
 
 void CSearchView::OnSlideShow()
 {

@@ -72,6 +72,12 @@ public:
     void OnDeselectPattern();
     void OnSlideShow();
     void OnExport();
+    void OnUpdateNeedsOne(CCmdUI* pCmdUI);
+    void OnProperties();
+    void OnEditCopy();
+    void OnSelectionMenu();
+    void OnToggleLocalToolBar();
+    void OnUpdateToggleLocalToolBar(CCmdUI* pCmdUI);
     void OnPrintList();
     void OnPreviewList();
 
@@ -88,13 +94,9 @@ private:
     // Opens the picture of the first selected item, optionally full screen.
     void OpenFirstSelected(BOOL bFullScreen);
     std::vector<int> SelectedIndexes() const;
-    void ApplyPattern(const CString& pattern, BOOL bSelect, BOOL bReplace);
     void LayoutList();
 
     CListSheetPrint m_sheetPrint;
     CString m_strTotalFormat;
     CString m_strSelectedFormat;
 };
-
-// "%s octets", "%s Ko" or "%s Mo" for a byte count, as the status panes show sizes.
-CString ShortSizeText(double bytes);

@@ -380,28 +380,52 @@ LRESULT CLibTreeCtrl::OnEditFailed(WPARAM, LPARAM)
 BOOL CLibTreeCtrl::BeginNewFolder()
 {
     HTREEITEM hParent = GetSelectedItem();
-    if (hParent == nullptr || hParent == m_hTrash)
+    if (hParent == nullptr || hParent == m_hTrash || hParent == m_hRoot)
         return FALSE;
     if (hParent == m_hProtected && !g_bProtectedUnlocked)
         return FALSE;
-    UpdateExpandButton(hParent);
-    Expand(hParent, TVE_EXPAND);
-    HTREEITEM hItem = InsertFolderItem(AfxLoadText(IDS_NEW_FOLDER_LABEL), hParent, TVI_LAST, kTreeIconFolder);
-    if (hItem == nullptr)
-        return FALSE;
-    // Opening the parent now must not read it again: that would drop the new item.
-    m_bInitializing = TRUE;
-    Expand(hParent, TVE_EXPAND);
-    m_bInitializing = FALSE;
+    CString label = AfxLoadText(IDS_NEW_FOLDER_LABEL);
+    HTREEITEM hItem = nullptr;
+    if (!HasSubfolders(GetItemPath(hParent))) {
+        hItem = InsertFolderItem(label, hParent, TVI_FIRST, kTreeIconFolder);
+        if (hItem == nullptr)
+            return FALSE;
+        // Opening the parent now must not read it again: that would drop the new item.
+        m_bInitializing = TRUE;
+        Expand(hParent, TVE_EXPAND);
+        m_bInitializing = FALSE;
+    } else {
+        // The parent's subfolders are read first, so the new item stands above them.
+        if (!(GetItemState(hParent, TVIS_EXPANDED) & TVIS_EXPANDED)) {
+            if (GetItemState(hParent, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE) {
+                Expand(hParent, TVE_EXPAND);
+                Expand(hParent, TVE_COLLAPSE | TVE_COLLAPSERESET);
+            }
+            Expand(hParent, TVE_TOGGLE);
+        }
+        hItem = InsertFolderItem(label, hParent, TVI_FIRST, kTreeIconFolder);
+        if (hItem == nullptr)
+            return FALSE;
+    }
     SelectItem(hItem);
     m_bCreatingItem = TRUE;
     SetFocus();
-    if (EditLabel(hItem) == nullptr) {
+    CEdit* pEdit = EditLabel(hItem);
+    if (pEdit == nullptr) {
         m_bCreatingItem = FALSE;
         DeleteItem(hItem);
         SelectItem(hParent);
         return FALSE;
     }
+    // The label is given again whole and selected, in an edit a little taller than the default.
+    char text[101] = "";
+    pEdit->GetWindowText(text, 100);
+    pEdit->SetWindowText(text);
+    pEdit->SetSel(0, -1);
+    CRect rect;
+    pEdit->GetWindowRect(&rect);
+    ScreenToClient(&rect);
+    pEdit->MoveWindow(rect.left, rect.top, rect.Width(), rect.Height() + 4);
     return TRUE;
 }
 

@@ -222,6 +222,43 @@ public:
     void OnUpdateLibPicturesOutsideTrash(CCmdUI* pCmdUI);
     void OnLibCopy();
     void OnUpdateLibCopy(CCmdUI* pCmdUI);
+    // The table's commands by name; each sets or tests one value through the shared handler.
+    void OnLibSortByName();
+    void OnUpdateLibSortByName(CCmdUI* pCmdUI);
+    void OnLibSortByType();
+    void OnUpdateLibSortByType(CCmdUI* pCmdUI);
+    void OnLibSortByDate();
+    void OnUpdateLibSortByDate(CCmdUI* pCmdUI);
+    void OnLibSortBySize();
+    void OnUpdateLibSortBySize(CCmdUI* pCmdUI);
+    void OnLibSortAscending();
+    void OnUpdateLibSortAscending(CCmdUI* pCmdUI);
+    void OnLibSortDescending();
+    void OnUpdateLibSortDescending(CCmdUI* pCmdUI);
+    void OnLibViewLarge();
+    void OnUpdateLibViewLarge(CCmdUI* pCmdUI);
+    void OnLibViewMedium();
+    void OnUpdateLibViewMedium(CCmdUI* pCmdUI);
+    void OnLibViewSmall();
+    void OnUpdateLibViewSmall(CCmdUI* pCmdUI);
+    void OnLibViewList();
+    void OnUpdateLibViewList(CCmdUI* pCmdUI);
+    void OnLibAddUncompressed();
+    void OnUpdateLibAddUncompressed(CCmdUI* pCmdUI);
+    void OnLibAddJpeg();
+    void OnUpdateLibAddJpeg(CCmdUI* pCmdUI);
+    void OnLibAddPng();
+    void OnUpdateLibAddPng(CCmdUI* pCmdUI);
+    void OnUpdateLibSelectAll(CCmdUI* pCmdUI);
+    void OnUpdateLibDeselectAll(CCmdUI* pCmdUI);
+    void OnUpdateLibInvertSelection(CCmdUI* pCmdUI);
+    void OnUpdateLibSelectPattern(CCmdUI* pCmdUI);
+    void OnUpdateLibDeselectPattern(CCmdUI* pCmdUI);
+    void OnUpdateLibSelectionMenu(CCmdUI* pCmdUI);
+    void OnUpdateLibViewMenu(CCmdUI* pCmdUI);
+    void OnUpdateLibExport(CCmdUI* pCmdUI);
+    void OnUpdateLibEditPicture(CCmdUI* pCmdUI);
+    void OnUpdateLibPrint(CCmdUI* pCmdUI);
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -16,7 +16,6 @@
 #include "library/DelObject.h"
 #include "library/LibraryHost.h"
 #include "library/LibraryListCommands.h"
-#include "library/PatternDialogs.h"
 #include "library/PicObject.h"
 #include "library/PicProperties.h"
 #include "library/PictureRename.h"
@@ -615,26 +614,11 @@ void CLibraryBar::OnUpdateLibListNotEmpty(CCmdUI* pCmdUI) { pCmdUI->Enable(ItemC
 void CLibraryBar::PopupBarMenu(int nPopup)
 {
     SetFocus();
-    CMenu menu;
-    if (!menu.LoadMenu(IDR_CONTEXTMENUS))
-        return;
-    CMenu* pPopup = menu.GetSubMenu(nPopup);
-    if (pPopup == nullptr)
-        return;
-    HDC hScreen = ::GetDC(::GetDesktopWindow());
-    int width = ::GetDeviceCaps(hScreen, HORZRES);
-    ::ReleaseDC(::GetDesktopWindow(), hScreen);
-    POINT pt;
-    ::GetCursorPos(&pt);
-    CWnd* pOwner = AfxGetMainWnd() != nullptr ? AfxGetMainWnd() : this;
-    if (pt.x < width / 2)
-        pPopup->TrackPopupMenu(TPM_RIGHTBUTTON, pt.x - 1, pt.y - 1, pOwner);
-    else
-        pPopup->TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RIGHTALIGN, pt.x + 1, pt.y - 1, pOwner);
+    TrackListPopup(nPopup, 1);
 }
 
-void CLibraryBar::OnLibSelectionMenu() { PopupBarMenu(5); }
-void CLibraryBar::OnLibViewMenu() { PopupBarMenu(6); }
+void CLibraryBar::OnLibSelectionMenu() { PopupBarMenu(CONTEXT_LIBRARY_SELECTION); }
+void CLibraryBar::OnLibViewMenu() { PopupBarMenu(CONTEXT_LIBRARY_VIEW); }
 void CLibraryBar::OnUpdateLibAlways(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
 
 // ---- properties, import, export, editor, print, copy ----
@@ -761,9 +745,7 @@ void CLibraryBar::OnLibEditPicture()
     if (pRecord == nullptr)
         return;
     if (g_DefaultEditorPathName.IsEmpty()) {
-        if (AfxMessageBox(IDS_NO_EXTERNAL_EDITOR, MB_YESNO | MB_ICONQUESTION) == IDYES
-            && AfxGetMainWnd() != nullptr)
-            AfxGetMainWnd()->PostMessage(WM_COMMAND, ID_PREFERENCES);
+        OfferToDefineEditor();
         return;
     }
     OpenInExternalEditor(m_hWnd, g_DefaultEditorPathName, pRecord->m_strPath);
@@ -789,10 +771,7 @@ void CLibraryBar::OnLibSelectPattern()
 {
     if (ItemCount(m_list) == 0)
         return;
-    CString pattern;
-    BOOL replace = TRUE;
-    if (AskSelectPattern(this, &pattern, &replace) && ApplyPatternToList(m_list, pattern, TRUE, replace) < 0)
-        AfxMessageBox(IDS_SEARCH_NO_MATCH, MB_ICONINFORMATION);
+    RunPatternCommand(this, m_list, TRUE);
     FocusList();
 }
 
@@ -800,8 +779,45 @@ void CLibraryBar::OnLibDeselectPattern()
 {
     if (ItemCount(m_list) == 0)
         return;
-    CString pattern;
-    if (AskDeselectPattern(this, &pattern) && ApplyPatternToList(m_list, pattern, FALSE, FALSE) < 0)
-        AfxMessageBox(IDS_SEARCH_NO_MATCH, MB_ICONINFORMATION);
+    RunPatternCommand(this, m_list, FALSE);
     FocusList();
 }
+
+// ---- the commands under their own names ----
+
+void CLibraryBar::OnLibSortByName() { OnLibSort(ID_LIB_SORT_NAME); }
+void CLibraryBar::OnUpdateLibSortByName(CCmdUI* pCmdUI) { OnUpdateLibSort(pCmdUI); }
+void CLibraryBar::OnLibSortByType() { OnLibSort(ID_LIB_SORT_TYPE); }
+void CLibraryBar::OnUpdateLibSortByType(CCmdUI* pCmdUI) { OnUpdateLibSort(pCmdUI); }
+void CLibraryBar::OnLibSortByDate() { OnLibSort(ID_LIB_SORT_DATE); }
+void CLibraryBar::OnUpdateLibSortByDate(CCmdUI* pCmdUI) { OnUpdateLibSort(pCmdUI); }
+void CLibraryBar::OnLibSortBySize() { OnLibSort(ID_LIB_SORT_SIZE); }
+void CLibraryBar::OnUpdateLibSortBySize(CCmdUI* pCmdUI) { OnUpdateLibSort(pCmdUI); }
+void CLibraryBar::OnLibSortAscending() { OnLibSort(ID_LIB_SORT_ASCENDING); }
+void CLibraryBar::OnUpdateLibSortAscending(CCmdUI* pCmdUI) { OnUpdateLibSort(pCmdUI); }
+void CLibraryBar::OnLibSortDescending() { OnLibSort(ID_LIB_SORT_DESCENDING); }
+void CLibraryBar::OnUpdateLibSortDescending(CCmdUI* pCmdUI) { OnUpdateLibSort(pCmdUI); }
+void CLibraryBar::OnLibViewLarge() { OnLibView(ID_LIB_VIEW_LARGE); }
+void CLibraryBar::OnUpdateLibViewLarge(CCmdUI* pCmdUI) { OnUpdateLibView(pCmdUI); }
+void CLibraryBar::OnLibViewMedium() { OnLibView(ID_LIB_VIEW_MEDIUM); }
+void CLibraryBar::OnUpdateLibViewMedium(CCmdUI* pCmdUI) { OnUpdateLibView(pCmdUI); }
+void CLibraryBar::OnLibViewSmall() { OnLibView(ID_LIB_VIEW_SMALL); }
+void CLibraryBar::OnUpdateLibViewSmall(CCmdUI* pCmdUI) { OnUpdateLibView(pCmdUI); }
+void CLibraryBar::OnLibViewList() { OnLibView(ID_LIB_VIEW_LIST); }
+void CLibraryBar::OnUpdateLibViewList(CCmdUI* pCmdUI) { OnUpdateLibView(pCmdUI); }
+void CLibraryBar::OnLibAddUncompressed() { OnAddMode(ID_LIB_ADD_UNCOMPRESSED); }
+void CLibraryBar::OnUpdateLibAddUncompressed(CCmdUI* pCmdUI) { OnUpdateAddMode(pCmdUI); }
+void CLibraryBar::OnLibAddJpeg() { OnAddMode(ID_LIB_ADD_JPEG); }
+void CLibraryBar::OnUpdateLibAddJpeg(CCmdUI* pCmdUI) { OnUpdateAddMode(pCmdUI); }
+void CLibraryBar::OnLibAddPng() { OnAddMode(ID_LIB_ADD_PNG); }
+void CLibraryBar::OnUpdateLibAddPng(CCmdUI* pCmdUI) { OnUpdateAddMode(pCmdUI); }
+void CLibraryBar::OnUpdateLibSelectAll(CCmdUI* pCmdUI) { OnUpdateLibListNotEmpty(pCmdUI); }
+void CLibraryBar::OnUpdateLibDeselectAll(CCmdUI* pCmdUI) { OnUpdateLibListNotEmpty(pCmdUI); }
+void CLibraryBar::OnUpdateLibInvertSelection(CCmdUI* pCmdUI) { OnUpdateLibListNotEmpty(pCmdUI); }
+void CLibraryBar::OnUpdateLibSelectPattern(CCmdUI* pCmdUI) { OnUpdateLibListNotEmpty(pCmdUI); }
+void CLibraryBar::OnUpdateLibDeselectPattern(CCmdUI* pCmdUI) { OnUpdateLibListNotEmpty(pCmdUI); }
+void CLibraryBar::OnUpdateLibSelectionMenu(CCmdUI* pCmdUI) { OnUpdateLibAlways(pCmdUI); }
+void CLibraryBar::OnUpdateLibViewMenu(CCmdUI* pCmdUI) { OnUpdateLibAlways(pCmdUI); }
+void CLibraryBar::OnUpdateLibExport(CCmdUI* pCmdUI) { OnUpdateLibPicturesOutsideTrash(pCmdUI); }
+void CLibraryBar::OnUpdateLibEditPicture(CCmdUI* pCmdUI) { OnUpdateLibPicturesOutsideTrash(pCmdUI); }
+void CLibraryBar::OnUpdateLibPrint(CCmdUI* pCmdUI) { OnUpdateLibPicturesOutsideTrash(pCmdUI); }

@@ -4,13 +4,16 @@
 #include "core/SystemUtil.h"
 #include "framework/CommonDialogs.h"
 #include "framework/Gdi.h"
+#include "framework/Menu.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 #include "library/DelObject.h"
 #include "library/PicListBox.h"
+#include "library/PatternDialogs.h"
 #include "library/PicObject.h"
 #include "library/Wildcard.h"
 #include "resources/resource.h"
+#include "shell/Settings.h"
 
 #include <shlobj.h>
 
@@ -65,6 +68,30 @@ int ApplyPatternToList(CPicListBox& list, const CString& pattern, BOOL bSelect, 
     return first;
 }
 
+int RunPatternCommand(CWnd* pOwner, CPicListBox& list, BOOL bSelect)
+{
+    HWND hList = list.GetSafeHwnd();
+    if (::SendMessageA(hList, LB_GETCOUNT, 0, 0) <= 0)
+        return -1;
+    CString pattern;
+    BOOL replace = TRUE;
+    BOOL asked =
+        bSelect ? AskSelectPattern(pOwner, &pattern, &replace) : AskDeselectPattern(pOwner, &pattern);
+    if (!asked) {
+        ::SetFocus(hList);
+        return -1;
+    }
+    ::SetFocus(hList);
+    ::SendMessageA(hList, WM_SETREDRAW, FALSE, 0);
+    int first = ApplyPatternToList(list, pattern, bSelect, bSelect && replace);
+    ::SendMessageA(hList, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(hList, nullptr, TRUE);
+    if (first < 0)
+        AfxMessageBox(IDS_SEARCH_NO_MATCH, MB_ICONINFORMATION);
+    ::SetFocus(hList);
+    return first;
+}
+
 BOOL CopyPictureToClipboard(HWND hOwner, const CString& path)
 {
     CDIB dib;
@@ -104,6 +131,36 @@ BOOL OpenInExternalEditor(HWND hOwner, const CString& editor, const CString& pic
     ::MessageBeep(MB_ICONHAND);
     AfxMessageBox(IDS_DOCUMENT_OPEN_FAILED, MB_ICONHAND);
     return FALSE;
+}
+
+void OfferToDefineEditor()
+{
+    if (AfxMessageBox(IDS_NO_EXTERNAL_EDITOR, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    g_nPrefsStartPage = kPrefsPageEditor;
+    if (AfxGetMainWnd() != nullptr)
+        AfxGetMainWnd()->PostMessage(WM_COMMAND, ID_PREFERENCES);
+}
+
+BOOL TrackListPopup(int nPopup, int offset)
+{
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_CONTEXTMENUS))
+        return FALSE;
+    CMenu* pPopup = menu.GetSubMenu(nPopup);
+    CWnd* pOwner = AfxGetMainWnd();
+    if (pPopup == nullptr || pOwner == nullptr)
+        return FALSE;
+    HDC hScreen = ::GetDC(::GetDesktopWindow());
+    int width = ::GetDeviceCaps(hScreen, HORZRES);
+    ::ReleaseDC(::GetDesktopWindow(), hScreen);
+    POINT pt;
+    ::GetCursorPos(&pt);
+    if (pt.x < width / 2)
+        pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x - offset, pt.y - offset, pOwner);
+    else
+        pPopup->TrackPopupMenu(TPM_RIGHTALIGN | TPM_RIGHTBUTTON, pt.x + offset, pt.y - offset, pOwner);
+    return TRUE;
 }
 
 CString BrowseExportFolder(HWND hOwner, CString* pCurrent)

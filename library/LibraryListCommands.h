@@ -1,12 +1,13 @@
-// The library commands that work on a thumbnail list and its pictures whatever window holds it:
-// selecting all, none, the inverse or by pattern, copying a picture to the clipboard, opening one in
-// the external editor and choosing the export folder.
+// The commands that work on a thumbnail list and its pictures whatever window holds it (the library
+// bar, an explorer, a search window): selecting all, none, the inverse or by pattern, copying a
+// picture to the clipboard, opening one in the external editor and choosing the export folder.
 #pragma once
 #include <windows.h>
 
 #include "framework/String.h"
 
 class CListBox;
+class CWnd;
 class CPicListBox;
 
 enum ListSelectOp { kListSelectAll, kListDeselectAll, kListInvertSelection };
@@ -23,6 +24,12 @@ CString PatternNameOfItem(const CPicListBox& list, int index);
 // moves to the first match only when selecting.
 int ApplyPatternToList(CPicListBox& list, const CString& pattern, BOOL bSelect, BOOL bReplace);
 
+// The select (bSelect) or deselect by pattern command: asks the pattern with the shared histories,
+// applies it (the select dialog's replace box deselects first), says "Aucune concordance trouvée."
+// when nothing matched and gives the list the focus. Nothing for an empty list. The first matching
+// index; -1 when nothing matched or the user cancelled.
+int RunPatternCommand(CWnd* pOwner, CPicListBox& list, BOOL bSelect);
+
 // Puts the picture of path on the clipboard as a device bitmap (and its palette when it has a colour
 // table). FALSE, with nothing changed, when the picture cannot be read or the clipboard is busy.
 BOOL CopyPictureToClipboard(HWND hOwner, const CString& path);
@@ -31,6 +38,16 @@ BOOL CopyPictureToClipboard(HWND hOwner, const CString& path);
 // name with blanks reaches the editor as one argument. FALSE (after a beep and the message) when the
 // editor could not be started.
 BOOL OpenInExternalEditor(HWND hOwner, const CString& editor, const CString& picture);
+
+// The edit command when no editor is defined: asks whether to define one now; on "Oui" the
+// preferences sheet opens on its editor page (posted to the main window).
+void OfferToDefineEditor();
+
+// Tracks pop-up nPopup of the context menus at the cursor, owned by the main window so that its
+// commands reach the window in front: in the left half of the screen its left edge stands offset
+// pixels left of the cursor, in the right half its right edge offset pixels right of it; its top
+// offset pixels above. FALSE when the menu could not be loaded.
+BOOL TrackListPopup(int nPopup, int offset);
 
 // The folder browser of the export command; empty when cancelled. *pCurrent (the last export
 // folder) is updated with the choice.

@@ -67,17 +67,20 @@ void RememberPattern(CStringArray& history, const CString& pattern)
         history.RemoveAt(history.GetSize() - 1);
 }
 
+CStringArray& g_arrSelectPatterns = g_SelectFilterList;
+CStringArray& g_arrDeselectPatterns = g_UnselectFilterList;
+
 BOOL AskSelectPattern(CWnd* pParent, CString* pPattern, BOOL* pReplace)
 {
     CSelectPicturesDlg dlg(pParent);
-    dlg.m_strPattern = NewestPattern(g_SelectFilterList);
-    dlg.m_pHistory = &g_SelectFilterList;
+    dlg.m_strPattern = NewestPattern(g_arrSelectPatterns);
+    dlg.m_pHistory = &g_arrSelectPatterns;
     dlg.m_bReplace = 1;
     if (dlg.DoModal() != IDOK)
         return FALSE;
     CString pattern = dlg.m_strPattern;
     pattern.MakeLower();
-    RememberPattern(g_SelectFilterList, pattern);
+    RememberPattern(g_arrSelectPatterns, pattern);
     if (pPattern != nullptr)
         *pPattern = pattern;
     if (pReplace != nullptr)
@@ -88,13 +91,13 @@ BOOL AskSelectPattern(CWnd* pParent, CString* pPattern, BOOL* pReplace)
 BOOL AskDeselectPattern(CWnd* pParent, CString* pPattern)
 {
     CDeselectPicturesDlg dlg(pParent);
-    dlg.m_strPattern = NewestPattern(g_UnselectFilterList);
-    dlg.m_pHistory = &g_UnselectFilterList;
+    dlg.m_strPattern = NewestPattern(g_arrDeselectPatterns);
+    dlg.m_pHistory = &g_arrDeselectPatterns;
     if (dlg.DoModal() != IDOK)
         return FALSE;
     CString pattern = dlg.m_strPattern;
     pattern.MakeLower();
-    RememberPattern(g_UnselectFilterList, pattern);
+    RememberPattern(g_arrDeselectPatterns, pattern);
     if (pPattern != nullptr)
         *pPattern = pattern;
     return TRUE;

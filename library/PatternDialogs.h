@@ -37,6 +37,10 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
 };
 
+// The two histories under the names the commands use: the settings lists themselves.
+extern CStringArray& g_arrSelectPatterns;
+extern CStringArray& g_arrDeselectPatterns;
+
 // Puts the pattern at the front of the history, removing an entry that differs only by case. An
 // empty pattern is not kept.
 void RememberPattern(CStringArray& history, const CString& pattern);

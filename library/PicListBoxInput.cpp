@@ -379,8 +379,10 @@ BOOL CPicListBox::HandleListKey(UINT nChar)
             ::SendMessageA(hMain, WM_COMMAND, ID_VIEW_LIBRARY_BAR, 0);
         return FALSE;
     case VK_SPACE:
+        // A hidden bar never takes the keyboard.
         if (auto* pBar = dynamic_cast<CWnd*>(g_pLibraryPicSite))
-            ::SetFocus(pBar->m_hWnd);
+            if (::IsWindowVisible(pBar->m_hWnd))
+                ::SetFocus(pBar->m_hWnd);
         return TRUE;
     case VK_INSERT:
         if (ctrl)

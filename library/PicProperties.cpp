@@ -156,6 +156,24 @@ INT_PTR RunPictureProperties(CWnd* pParent, const std::vector<CPicObject*>& reco
     return result;
 }
 
+void RunSearchHitProperties(CWnd* pParent, const std::vector<CPicObject*>& records)
+{
+    if (records.empty())
+        return;
+    if (records.size() > 1) {
+        CPicPropertySheet sheet(kPicPropSelection, pParent);
+        FillSeveralPicturesProperties(sheet, records);
+        sheet.DoModal();
+        return;
+    }
+    CPicPropertySheet sheet(kPicPropOne, pParent);
+    CPicObject& rec = *records.front();
+    FillOnePictureProperties(sheet, rec, rec.m_strPath, LibraryRoot());
+    sheet.m_pageIdentite.m_bAllReadOnly = TRUE;
+    sheet.m_pageCommentaire.m_bReadOnly = TRUE;
+    sheet.DoModal();
+}
+
 BOOL RunTrashedPictureProperties(CWnd* pParent, const CDelObject& item)
 {
     if (item.m_nKind != kTrashPicture || item.m_bFromProtected)

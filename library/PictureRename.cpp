@@ -6,6 +6,7 @@
 #include "core/SystemUtil.h"
 #include "framework/DataExchange.h"
 #include "framework/Dc.h"
+#include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
 #include "library/LibTreeCtrl.h"
 #include "library/PicObject.h"
@@ -222,12 +223,13 @@ void ReportRenameResult(RenameResult result, const CString& name, const CString&
         break;
     case RenameResult::Taken:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxFormatString1(text, IDS_RENAME_NAME_TAKEN, name);
+        // The strings hold "%s"; the name is an argument, never a format.
+        text.Format(AfxLoadText(IDS_RENAME_NAME_TAKEN), static_cast<LPCSTR>(name));
         AfxMessageBox(text, MB_ICONEXCLAMATION);
         break;
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxFormatString1(text, IDS_RENAME_FAILED, oldPath);
+        text.Format(AfxLoadText(IDS_RENAME_FAILED), static_cast<LPCSTR>(oldPath));
         AfxMessageBox(text, MB_ICONEXCLAMATION);
         break;
     default:

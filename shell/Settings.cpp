@@ -85,6 +85,7 @@ int g_CoolBarBandCX;
 
 COLORREF g_CustColors[16];
 
+int g_nPrefsStartPage = 0;
 CStringArray g_SelectFilterList;
 CStringArray g_UnselectFilterList;
 CStringArray g_RecentList;

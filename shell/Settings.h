@@ -92,6 +92,11 @@ extern int g_CoolBarBandCX;
 // Section "colors": the colour chooser's 16 custom colours, keys "CustColor01".."CustColor16".
 extern COLORREF g_CustColors[16];
 
+// The page the preferences sheet opens on (3: the external editor); the sheet stores the page it
+// closed on with OK. Not saved.
+extern int g_nPrefsStartPage;
+const int kPrefsPageEditor = 3;
+
 // The numbered lists: sections whose keys are "1", "2", ...
 extern CStringArray g_SelectFilterList;   // "*.*" always first
 extern CStringArray g_UnselectFilterList; // "*.*" always first

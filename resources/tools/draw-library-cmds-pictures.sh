@@ -1,6 +1,7 @@
 #!/bin/sh
-# Draws the illustrations of the rename dialogs and of the folder deletion question into
-# resources/res/ (112 x 220, 24 bits, like the other dialog illustrations). Needs ImageMagick.
+# Draws the illustrations of the rename dialogs, of the folder deletion question and of the
+# slide-show options into resources/res/ (112 x 220, 24 bits, like the other dialog illustrations).
+# Needs ImageMagick.
 set -e
 OUT="$(dirname "$0")/../res"
 
@@ -23,3 +24,15 @@ convert -size 112x220 gradient:'#fbe7c6-#d9822b' \
     -fill '#f9d86b' -draw 'polygon 14,90 98,90 98,150 14,150' \
     -stroke '#c0281c' -strokewidth 9 -draw 'line 22,60 92,160' -draw 'line 92,60 22,160' \
     -type TrueColor "BMP3:$OUT/delete-folder.bmp"
+
+# A screen on its stand showing a landscape slide, two more slides waiting beside it, on a dusk ground.
+convert -size 112x220 gradient:'#e8e4f4-#4b3f7f' \
+    -fill '#f4f4f4' -stroke '#303030' -strokewidth 2 -draw 'rectangle 12,30 100,100' \
+    -fill '#8fc7ef' -stroke none -draw 'rectangle 18,36 94,80' \
+    -fill '#3f8f3f' -draw 'polygon 18,80 40,56 56,70 70,58 94,80' \
+    -fill '#f2d04a' -draw 'circle 80,46 85,46' \
+    -fill '#303030' -draw 'rectangle 54,100 58,150' -draw 'polygon 56,146 36,176 40,178 56,154 72,178 76,176' \
+    -fill white -stroke '#303030' -strokewidth 1 -draw 'rectangle 14,184 50,208' -draw 'rectangle 62,184 98,208' \
+    -fill '#c98a4a' -stroke none -draw 'rectangle 18,188 46,204' \
+    -fill '#5a8fd0' -draw 'rectangle 66,188 94,204' \
+    -type TrueColor "BMP3:$OUT/diaporama.bmp"

@@ -1,0 +1,175 @@
+// Every command that the library bar, the explorer window and the search window offer (their menus,
+// context menus, keyboard table and tool bars) either acts or is greyed by its update handler: each
+// id is walked against each window kind in front, and one that shows enabled but reaches no handler
+// (or only a handler that does nothing) fails.
+#include "tests/app/ListWindowsFixture.h"
+
+#include "framework/CmdTarget.h"
+#include "framework/StdIds.h"
+#include "resources/library-bar-ids.h"
+#include "resources/resource.h"
+
+#include <set>
+#include <sstream>
+
+namespace {
+
+HINSTANCE Module() { return GetModuleHandleA(nullptr); }
+
+void AddMenuCommands(HMENU menu, std::set<UINT>* pIds)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); i++) {
+        if (HMENU sub = GetSubMenu(menu, i)) {
+            AddMenuCommands(sub, pIds);
+            continue;
+        }
+        UINT id = GetMenuItemID(menu, i);
+        if (id != 0 && id != static_cast<UINT>(-1))
+            pIds->insert(id);
+    }
+}
+
+void AddMenu(UINT menuId, std::set<UINT>* pIds)
+{
+    HMENU menu = LoadMenuA(Module(), MAKEINTRESOURCEA(menuId));
+    ASSERT_NE(menu, nullptr) << menuId;
+    AddMenuCommands(menu, pIds);
+    DestroyMenu(menu);
+}
+
+void AddContextMenu(int position, std::set<UINT>* pIds)
+{
+    HMENU menu = LoadMenuA(Module(), MAKEINTRESOURCEA(IDR_CONTEXTMENUS));
+    ASSERT_NE(menu, nullptr);
+    HMENU popup = GetSubMenu(menu, position);
+    ASSERT_NE(popup, nullptr) << position;
+    AddMenuCommands(popup, pIds);
+    DestroyMenu(menu);
+}
+
+// A tool bar resource: version, width, height, count, then the count button ids (0 separators).
+void AddToolBar(UINT toolBarId, std::set<UINT>* pIds)
+{
+    HRSRC found = FindResourceA(Module(), MAKEINTRESOURCEA(toolBarId), MAKEINTRESOURCEA(241));
+    ASSERT_NE(found, nullptr) << toolBarId;
+    const WORD* words = static_cast<const WORD*>(LockResource(LoadResource(Module(), found)));
+    ASSERT_NE(words, nullptr);
+    for (WORD i = 0; i < words[3]; i++)
+        if (words[4 + i] != 0)
+            pIds->insert(words[4 + i]);
+}
+
+void AddKeys(UINT tableId, std::set<UINT>* pIds)
+{
+    HACCEL table = LoadAcceleratorsA(Module(), MAKEINTRESOURCEA(tableId));
+    ASSERT_NE(table, nullptr);
+    ACCEL entries[128] = {};
+    int count = CopyAcceleratorTableA(table, entries, 128);
+    for (int i = 0; i < count; i++)
+        pIds->insert(entries[i].cmd);
+}
+
+// What the update route leaves on a command: enabled unless a handler (or the want of one) greys it.
+class CEnabledCmdUI : public CCmdUI {
+public:
+    void Enable(BOOL bOn) override
+    {
+        m_bEnableChanged = TRUE;
+        m_bOn = bOn;
+    }
+    void SetCheck(int) override {}
+    void SetRadio(BOOL) override {}
+    void SetText(LPCSTR) override {}
+    BOOL m_bOn = TRUE;
+};
+
+class CommandWalk : public ListWindowsTest {
+protected:
+    // The handler a target's own message map gives a command (not the route's).
+    static AFX_PTHUNK OwnHandler(CCmdTarget* pTarget, UINT id)
+    {
+        AFX_CMDHANDLERINFO info = {nullptr, nullptr};
+        return pTarget->CCmdTarget::OnCmdMsg(id, CN_COMMAND, nullptr, &info) ? info.pfn : nullptr;
+    }
+    // TRUE when the command, sent now, reaches a handler that does something.
+    bool Acts(UINT id)
+    {
+        AFX_CMDHANDLERINFO info = {nullptr, nullptr};
+        if (!m_pFrame->OnCmdMsg(id, CN_COMMAND, nullptr, &info))
+            return false;
+        if (info.pTarget != m_pFrame)
+            return true;
+        // The frame's empty entries stand for commands another window takes first.
+        if (info.pfn == OwnHandler(m_pFrame, ID_RESERVED_32900)
+            || info.pfn == OwnHandler(m_pFrame, ID_EXPLORER_EDIT_PICTURE))
+            return false;
+        // The library commands go on to the bar, which must have a handler of its own that acts.
+        if (info.pfn == OwnHandler(m_pFrame, ID_LIB_SELECT_ALL)
+            || info.pfn == OwnHandler(m_pFrame, ID_LIB_NEW_FOLDER)) {
+            AFX_PTHUNK pfn = OwnHandler(Bar(), id);
+            return pfn != nullptr && pfn != OwnHandler(Bar(), ID_LIB_RESERVED1);
+        }
+        return true;
+    }
+    // The commands shown enabled that do nothing, for the window kind now in front.
+    std::string Walk(const char* kind)
+    {
+        std::ostringstream failures;
+        for (UINT id : m_ids) {
+            CEnabledCmdUI ui;
+            ui.m_nID = id;
+            ui.DoUpdate(m_pFrame, TRUE);
+            if (ui.m_bOn && !Acts(id))
+                failures << kind << ": " << id << "\n";
+        }
+        return failures.str();
+    }
+    void CollectIds()
+    {
+        AddMenu(IDR_MAINFRAME, &m_ids);
+        AddMenu(IDR_EXPLORERTYPE, &m_ids);
+        AddMenu(IDR_SEARCHTYPE, &m_ids);
+        for (int popup : {CONTEXT_EXPLORER_LIST, CONTEXT_LOCAL_TOOLBAR, CONTEXT_LIBRARY_SELECTION,
+                          CONTEXT_LIBRARY_VIEW, CONTEXT_DIALOG_BAR, CONTEXT_LIBRARY_LIST,
+                          CONTEXT_LIBRARY_TREE, CONTEXT_EXPLORER_SELECTION, CONTEXT_EXPLORER_SELECTION + 1})
+            AddContextMenu(popup, &m_ids);
+        AddKeys(IDR_MAINFRAME, &m_ids);
+        for (UINT bar : {static_cast<UINT>(IDR_EXPLORERTYPE), static_cast<UINT>(IDR_SEARCHTYPE),
+                         static_cast<UINT>(IDR_LIBBAR_TOOLS1), static_cast<UINT>(IDR_LIBBAR_TOOLS2)})
+            AddToolBar(bar, &m_ids);
+    }
+    std::set<UINT> m_ids;
+};
+
+} // namespace
+
+TEST_F(CommandWalk, NoCommandOfTheListWindowsIsEnabledAndSilent)
+{
+    ASSERT_TRUE(StartWithLibrary());
+    CollectIds();
+    // The explorer's own commands, the search window's export and the library's, among the rest.
+    for (UINT id :
+         {ID_EXPLORER_ADD_TO_LIBRARY, ID_SEARCH_EXPORT, ID_LIB_SELECT_PATTERN, ID_EXPLORER_SELECTION_MENU})
+        EXPECT_EQ(m_ids.count(id), 1u) << id;
+
+    // The library bar alone, with a picture of its list selected.
+    EXPECT_EQ(Walk("library"), "");
+
+    // An explorer window in front, its first picture selected, the list then the tree focused.
+    CExplorerView* pExplorer = OpenExplorer();
+    ASSERT_NE(pExplorer, nullptr);
+    EXPECT_EQ(Walk("explorer, list"), "");
+    pExplorer->m_bListHasFocus = FALSE;
+    EXPECT_EQ(Walk("explorer, tree"), "");
+
+    // A search window in front (the explorer behind it).
+    CSearchView* pSearch = OpenSearch();
+    ASSERT_NE(pSearch, nullptr);
+    EXPECT_EQ(Walk("search"), "");
+
+    // The library's trash in the bar, the windows closed.
+    CloseWindows();
+    Bar()->m_tree.SelectPath((m_root + "\\El\xE9ments Supprim\xE9s").c_str());
+    SettleBar();
+    EXPECT_EQ(Walk("library, trash"), "");
+}
