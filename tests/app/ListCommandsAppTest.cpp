@@ -184,12 +184,19 @@ TEST_F(ListCommands, ExplorerAddsItsSelectionToTheLibraryWithItsKeys)
     pView->m_tree.SetFocus();
     pView->m_tree.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_EQ(::GetFocus(), Bar()->m_list.m_hWnd);
+    pView->m_list.SetFocus();
+    pView->m_list.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(::GetFocus(), Bar()->m_list.m_hWnd);
     Command(ID_VIEW_LIBRARY_BAR);
     Pump();
     ASSERT_FALSE(Bar()->IsWindowVisible());
     pView->m_tree.SetFocus();
     pView->m_tree.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_EQ(::GetFocus(), pView->m_tree.m_hWnd);
+    // The same in the list: a hidden bar never takes the keyboard.
+    pView->m_list.SetFocus();
+    pView->m_list.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(::GetFocus(), pView->m_list.m_hWnd);
 }
 
 TEST_F(ListCommands, SearchWindowCommandsAct)
