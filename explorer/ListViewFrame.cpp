@@ -22,7 +22,8 @@ CToolBar* LocalToolBarOf(CView* pView)
 BOOL IsLocalToolBarShown(CView* pView)
 {
     CToolBar* pBar = LocalToolBarOf(pView);
-    return pBar != nullptr && ::IsWindow(pBar->m_hWnd) && pBar->IsWindowVisible();
+    // The bar's own state: while the frame is being made it is not on screen yet, but it shows.
+    return pBar != nullptr && ::IsWindow(pBar->m_hWnd) && (pBar->GetStyle() & WS_VISIBLE) != 0;
 }
 
 BOOL IsLocalToolBarInset(CView* pView)
@@ -30,7 +31,7 @@ BOOL IsLocalToolBarInset(CView* pView)
     CToolBar* pBar = LocalToolBarOf(pView);
     if (pBar == nullptr || !::IsWindow(pBar->m_hWnd))
         return FALSE;
-    return pBar->IsWindowVisible() || pView->GetParentFrame()->IsZoomed();
+    return IsLocalToolBarShown(pView) || pView->GetParentFrame()->IsZoomed();
 }
 
 BOOL ToggleLocalToolBar(CView* pView)
@@ -39,7 +40,7 @@ BOOL ToggleLocalToolBar(CView* pView)
     if (pBar == nullptr || !::IsWindow(pBar->m_hWnd))
         return FALSE;
     CFrameWnd* pFrame = pView->GetParentFrame();
-    BOOL bShow = !pBar->IsWindowVisible();
+    BOOL bShow = !IsLocalToolBarShown(pView);
     AfxShowControlBar(pFrame, pBar, bShow, FALSE);
     g_ShowExplorerToolBar = bShow;
     pFrame->RecalcLayout();

@@ -7,6 +7,7 @@
 #include "app/SlideShowDlg.h"
 #include "explorer/ExplorerDoc.h"
 #include "explorer/ExplorerMDI.h"
+#include "framework/Dc.h"
 #include "framework/TestSeams.h"
 #include "library/PatternDialogs.h"
 #include "library/PicObject.h"
@@ -212,18 +213,18 @@ TEST_F(ListCommands, SearchWindowCommandsAct)
         std::function<void()> arrange;
         std::function<void()> check;
     };
-    int shownBefore = pBar->IsWindowVisible() ? 1 : 0;
+    int shownBefore = (pBar->GetStyle() & WS_VISIBLE) != 0 ? 1 : 0;
     const Case cases[] = {
         {"sort by type, saved", ID_EXPLORER_SORT_TYPE, [] {}, [] { EXPECT_EQ(g_DefaultSortBy, 1); }},
         {"descending, saved", ID_EXPLORER_SORT_DESCENDING, [] {}, [] { EXPECT_EQ(g_DefaultSortOrder, 1); }},
         {"ascending, saved", ID_EXPLORER_SORT_ASCENDING, [] {}, [] { EXPECT_EQ(g_DefaultSortOrder, 0); }},
         {"tool bar hidden or shown", ID_VIEW_LOCAL_TOOLBAR, [] {},
          [&] {
-             EXPECT_EQ(pBar->IsWindowVisible() ? 1 : 0, 1 - shownBefore);
+             EXPECT_EQ((pBar->GetStyle() & WS_VISIBLE) != 0 ? 1 : 0, 1 - shownBefore);
              EXPECT_EQ(g_ShowExplorerToolBar, 1 - shownBefore);
          }},
         {"tool bar's own pop-up puts it back", ID_HIDE_LOCAL_TOOLBAR, [] {},
-         [&] { EXPECT_EQ(pBar->IsWindowVisible() ? 1 : 0, shownBefore); }},
+         [&] { EXPECT_EQ((pBar->GetStyle() & WS_VISIBLE) != 0 ? 1 : 0, shownBefore); }},
         {"selection pop-up", ID_EXPLORER_SELECTION_MENU, [] { AfxScriptPopupMenu(0); },
          [] {
              ASSERT_FALSE(AfxTestRecords().popupMenus.empty());
@@ -398,4 +399,47 @@ TEST_F(ListCommands, SlideShowOptionsShowTheirIllustration)
     Command(ID_LIB_SLIDESHOW);
     EXPECT_EQ(width, 112);
     EXPECT_EQ(height, 220);
+}
+
+TEST_F(ListCommands, SearchWindowDrawsTheExplorersFrames)
+{
+    ASSERT_TRUE(StartWithLibrary());
+    CSearchView* pView = OpenSearch();
+    ASSERT_NE(pView, nullptr);
+    CToolBar* pBar = &static_cast<CSearchMDI*>(pView->GetParentFrame())->m_wndToolBar;
+    for (bool toolBarShown : {true, false}) {
+        if (((pBar->GetStyle() & WS_VISIBLE) != 0) != toolBarShown)
+            Command(ID_VIEW_LOCAL_TOOLBAR);
+        Pump();
+        CRect client, list;
+        pView->GetClientRect(&client);
+        pView->m_list.GetWindowRect(&list);
+        pView->ScreenToClient(&list);
+        // The list sits 3 pixels in, 3 more under a shown tool bar.
+        EXPECT_EQ(list.top, toolBarShown ? 6 : 3) << toolBarShown;
+        HDC hScreen = ::GetDC(nullptr);
+        HDC hMem = ::CreateCompatibleDC(hScreen);
+        HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, client.Width(), client.Height());
+        ::ReleaseDC(nullptr, hScreen);
+        HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+        // A colour the drawing never uses, so that every pixel tested was painted.
+        HBRUSH hGround = ::CreateSolidBrush(RGB(10, 200, 30));
+        RECT whole = {0, 0, client.Width(), client.Height()};
+        ::FillRect(hMem, &whole, hGround);
+        ::DeleteObject(hGround);
+        CDC* pDC = CDC::FromHandle(hMem);
+        pView->OnDraw(pDC);
+        const int midY = (list.top + list.bottom) / 2;
+        // The light-grey border, then the sunken double edge left of the list: black, then grey.
+        EXPECT_EQ(::GetPixel(hMem, 0, midY), RGB(192, 192, 192));
+        EXPECT_EQ(::GetPixel(hMem, list.left - 1, midY), RGB(0, 0, 0));
+        EXPECT_EQ(::GetPixel(hMem, list.left - 2, midY), RGB(128, 128, 128));
+        // The etched line under the tool bar, grey over white, only while the bar shows.
+        const int midX = client.Width() / 2;
+        EXPECT_EQ(::GetPixel(hMem, midX, 0), toolBarShown ? RGB(128, 128, 128) : RGB(192, 192, 192));
+        EXPECT_EQ(::GetPixel(hMem, midX, 1) == RGB(255, 255, 255), toolBarShown) << toolBarShown;
+        ::SelectObject(hMem, hOld);
+        ::DeleteObject(hBitmap);
+        ::DeleteDC(hMem);
+    }
 }
