@@ -11,6 +11,7 @@
 #include "framework/TestSeams.h"
 #include "library/PatternDialogs.h"
 #include "library/PicObject.h"
+#include "library/SafeFileOps.h"
 #include "resources/dialogs-ids.h"
 #include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
@@ -332,6 +333,16 @@ TEST_F(ListCommands, LibraryMenusNewFolderAndRenameMessage)
     Command(ID_LIB_RENAME);
     EXPECT_EQ(LastMessage(),
               "Une image nomm\xE9\x65 'dune' existe d\xE9j\xE0. Veuillez sp\xE9\x63ifier un autre nom.");
+    EXPECT_TRUE(Exists(m_root + "\\Images\\chat.bmp"));
+    // A move the system refuses names the picture's path.
+    ArmFileFault(kStepMove, "chat.bmp", 1);
+    AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, "minou"}}, IDOK);
+    AfxScriptMessageBox(IDOK);
+    Command(ID_LIB_RENAME);
+    DisarmFileFault();
+    const std::string failed = LastMessage();
+    EXPECT_EQ(failed.find("%s"), std::string::npos) << failed;
+    EXPECT_NE(failed.find("\\Images\\"), std::string::npos) << failed;
     EXPECT_TRUE(Exists(m_root + "\\Images\\chat.bmp"));
 
     // A new folder goes in first, above the folders already there, its label being edited.
