@@ -228,7 +228,7 @@ void CLibraryBar::OnLibDelete()
         DWORD done = 0;
         for (int index : selected) {
             CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, index));
-            if (pRecord != nullptr && MovePictureToTrash(pRecord->FixPath(m_strFolder, FALSE)))
+            if (pRecord != nullptr && MovePictureToTrash(pRecord->FixPath(m_strLoadedFolder, FALSE)))
                 moved.push_back(index);
             if (gauge)
                 SetProgress(++done, static_cast<DWORD>(selected.size()));
@@ -404,7 +404,7 @@ void CLibraryBar::OnLibRename()
         CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, selected.front()));
         if (pRecord == nullptr)
             return;
-        BOOL renamed = RunRenamePicture(this, *pRecord, m_strFolder);
+        BOOL renamed = RunRenamePicture(this, *pRecord, m_strLoadedFolder);
         SetFocus();
         if (renamed)
             m_list.ResortItem(selected.front());
@@ -417,7 +417,7 @@ void CLibraryBar::OnLibRename()
             break;
         records.push_back(pRecord);
     }
-    RunRenamePictureSeries(this, records, m_strFolder);
+    RunRenamePictureSeries(this, records, m_strLoadedFolder);
     // The list shows the names on disk again, also after a series that stopped half-way.
     RequestFolderReload();
     SetFocus();
@@ -462,7 +462,7 @@ void CLibraryBar::OpenFirstSelected(BOOL bFullScreen)
     if (pRecord == nullptr)
         return;
     g_strOpenFolderTitle = m_tree.GetSelectedText();
-    CString path = pRecord->FixPath(m_strFolder, TRUE);
+    CString path = pRecord->FixPath(m_strLoadedFolder, TRUE);
     if (bFullScreen) {
         g_bOpenFullScreen = TRUE;
         g_pFullScreenReturnWnd = GetParent();
@@ -511,7 +511,7 @@ void CLibraryBar::OnLibSlideShow()
     for (int index : SelectedIndexes(m_list)) {
         CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, index));
         if (pRecord != nullptr)
-            paths.Add(pRecord->FixPath(m_strFolder, FALSE));
+            paths.Add(pRecord->FixPath(m_strLoadedFolder, FALSE));
     }
     if (paths.GetSize() == 0)
         return;
@@ -659,7 +659,7 @@ void CLibraryBar::OnLibProperties()
     if (records.empty())
         return;
     CString before = records.size() == 1 ? records.front()->m_strPath : CString();
-    INT_PTR result = RunPictureProperties(this, records, m_strFolder);
+    INT_PTR result = RunPictureProperties(this, records, m_strLoadedFolder);
     SetFocus();
     if (result == IDOK && records.size() == 1 && records.front()->m_strPath != before)
         m_list.ResortItem(selected.front());

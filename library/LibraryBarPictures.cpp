@@ -74,6 +74,9 @@ void CLibraryBar::SelectPicturesByName(const CStringArray* pPaths)
         return;
     m_list.SetRedraw(FALSE);
     m_list.RefreshFolder(m_strFolder);
+    // The merge made the list the one of that folder.
+    if (!m_list.LIBLIST_TRASH_MODE)
+        m_strLoadedFolder = m_strFolder;
     m_list.SetRedraw(FALSE);
     m_list.SetSel(-1, FALSE);
     int lowest = -1;
@@ -97,7 +100,7 @@ void CLibraryBar::SelectPicturesByName(const CStringArray* pPaths)
 
 BOOL CLibraryBar::IsOwnFolder(const CString& path) const
 {
-    CString a = path, b = m_strFolder;
+    CString a = path, b = m_strLoadedFolder;
     while (a.GetLength() > 3 && a[a.GetLength() - 1] == '\\')
         a = a.Left(a.GetLength() - 1);
     while (b.GetLength() > 3 && b[b.GetLength() - 1] == '\\')

@@ -104,6 +104,7 @@ void CPicObject::Copy(const CPicObject& src)
     m_wDosTime = src.m_wDosTime;
     m_bThumbSkipped = src.m_bThumbSkipped;
     m_bReadOnly = src.m_bReadOnly;
+    m_bMemoryOnly = src.m_bMemoryOnly;
     ClearThumbnail();
     m_nThumbState = src.m_nThumbState;
     if (src.m_pThumbDIB)
@@ -174,6 +175,13 @@ BOOL CPicObject::SaveTo(const CString& recordFile)
 {
     if (m_bReadOnly || m_bThumbSkipped)
         return FALSE;
+    if (m_bMemoryOnly) {
+        if (!m_bToldNotKept) {
+            m_bToldNotKept = TRUE;
+            TellTextsNotKept(m_strFileName.IsEmpty() ? NameOf(m_strPath) : m_strFileName);
+        }
+        return FALSE;
+    }
     return WriteOneRecord(recordFile, *this);
 }
 
@@ -212,12 +220,12 @@ RecordRead CPicObject::ReadRecordFile()
         return RecordRead::Absent;
     const CString recordFile = RecordFilePath(asked);
     RecordRead result = LoadFrom(recordFile);
-    if (result != RecordRead::Loaded)
+    if (result != RecordRead::Loaded && result != RecordRead::Broken)
         return result;
 
     // A record read through the picture's own path must describe that picture: photo.jpg and
-    // photo.png share photo.dai, and neither may take the other's record. (Reading the record file
-    // by its own name, as the search does, accepts whatever it holds.)
+    // photo.png share photo.dai, and neither may take the other's record, whole or damaged.
+    // (Reading the record file by its own name, as the search does, accepts whatever it holds.)
     const CString askedName = NameOf(asked);
     if (recordFile.CompareNoCase(asked) != 0 && !m_strFileName.IsEmpty()
         && m_strFileName.CompareNoCase(askedName) != 0) {
@@ -242,6 +250,8 @@ RecordRead CPicObject::ReadRecordFile()
         m_bReadOnly = readOnly;
         return RecordRead::Foreign;
     }
+    if (result == RecordRead::Broken)
+        return result;
 
     // Stale check on the picture asked for and the record file actually read: a copied library
     // folder never rebuilds, nor writes, the original's record.

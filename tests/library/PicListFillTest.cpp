@@ -4,6 +4,7 @@
 #include "framework/CommonControls.h"
 #include "library/PicListBox.h"
 #include "library/PicObject.h"
+#include "library/SafeFileOps.h"
 #include "tests/library/PicListTestSupport.h"
 
 #include <set>
@@ -286,7 +287,9 @@ TEST_F(PicListTest, SearchHitsWithAndWithoutRecords)
     }());
     rec.m_nThumbState = 1;
     rec.m_strComment = "plage";
-    ASSERT_TRUE(rec.SaveDai());
+    // Written before its folder moved here: the record still holds the former place.
+    rec.m_strPath = "C:\\Ancien dossier\\avec.bmp";
+    ASSERT_TRUE(WriteOneRecord(RecordFilePath(a.c_str()), rec));
     CStringArray hits;
     hits.Add(a.c_str());
     hits.Add(b.c_str());
@@ -296,6 +299,8 @@ TEST_F(PicListTest, SearchHitsWithAndWithoutRecords)
     ASSERT_EQ(pList->GetCount(), 2);
     EXPECT_EQ(Names(pList), (std::vector<std::string>{"Avec", "Sans"}));
     EXPECT_STREQ(pList->GetRecord(0)->m_strComment, "plage");
+    EXPECT_STREQ(pList->GetRecord(0)->m_strPath, a.c_str()) << "where the hit is, not where it was";
+    EXPECT_STREQ(pList->GetRecord(1)->m_strPath, b.c_str());
     EXPECT_EQ(pList->GetRecord(0)->m_nThumbState, 1);
     EXPECT_EQ(pList->GetRecord(1)->m_nThumbState, 0);
     EXPECT_GT(pList->GetSel(0), 0);
@@ -339,4 +344,95 @@ TEST_F(PicListTest, PictureChangedOutsideIsRereadFromDisk)
     EXPECT_EQ(reread.m_nThumbWidth, 40);
     EXPECT_EQ(reread.m_lFileSize, 54 + 120 * 20);
     EXPECT_STREQ(reread.m_strComment, "plage");
+}
+
+// A library folder whose record files are not all the listed pictures' to write (photo.dib shares
+// photo.dai with photo.bmp; one is held open by another program) or are damaged after their texts:
+// listing, the builder, the caret's refresh and the path fix never lose a text, and the damaged ones
+// are whole again with their texts and the directory's file facts.
+TEST_F(PicListTest, ListingNeverWritesOverTextsItCouldNotRead)
+{
+    enum Damage { kOwn, kShared, kHeldOpen, kCut, kByteTooMany };
+    const struct {
+        const char* name;
+        Damage damage;
+        const char* recordName; // the record file's stored picture afterwards
+        const char* comment;    // and its comment
+        bool memoryOnly;        // the listed record lives in memory only
+    } rows[] = {
+        {"photo.bmp", kOwn, "Photo.bmp", "Paris", false},
+        {"photo.dib", kShared, "Photo.bmp", "Paris", true},
+        {"verrou.bmp", kHeldOpen, "Verrou.bmp", "verrou", true},
+        {"coupe.bmp", kCut, "Coupe.bmp", "coupe", false},
+        {"long.bmp", kByteTooMany, "Long.bmp", "long", false},
+    };
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    int shade = 0;
+    for (const auto& row : rows) {
+        std::string path = WriteBmp(row.name, 30, 20, RGB(shade += 40, 0, 0));
+        if (row.damage == kShared)
+            continue;
+        CPicObject rec;
+        WIN32_FIND_DATAA entry;
+        ::FindClose(::FindFirstFileA(path.c_str(), &entry));
+        FillRecordFromEntry(&rec, path.c_str(), entry);
+        ASSERT_TRUE(rec.BuildThumbnail());
+        rec.m_strComment = row.comment;
+        rec.m_strAuthor = "auteur";
+        ASSERT_TRUE(rec.SaveDai());
+        std::string recordFile = static_cast<LPCSTR>(RecordFilePath(path.c_str()));
+        std::string bytes = testpaths::ReadBytes(recordFile);
+        if (row.damage == kCut)
+            testpaths::WriteBytes(recordFile, bytes.substr(0, bytes.size() - 30));
+        else if (row.damage == kByteTooMany)
+            testpaths::WriteBytes(recordFile, bytes + '\0');
+        else if (row.damage == kHeldOpen)
+            lock = ::CreateFileA(recordFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    CPicListBox* pList = MakeList(1, FALSE, TRUE);
+    m_pHost->m_folder = m_temp.Path().c_str();
+    ASSERT_EQ(pList->LoadFolder(m_temp.Path().c_str()), 1);
+    ASSERT_EQ(pList->GetCount(), 5);
+    BuildAll(pList);
+    ::CloseHandle(lock);
+    // Free now, the held record is still not written from memory: not by the caret's refresh of a
+    // changed picture, nor by a path fix (a folder spelt otherwise).
+    CString upper = m_temp.Path().c_str();
+    upper.MakeUpper();
+    for (int i = 0; i < pList->GetCount(); i++) {
+        CPicObject* p = pList->GetRecord(i);
+        SCOPED_TRACE(static_cast<LPCSTR>(p->m_strFileName));
+        bool memoryOnly = false;
+        for (const auto& row : rows)
+            if (p->m_strFileName.CompareNoCase(row.name) == 0)
+                memoryOnly = row.memoryOnly;
+        EXPECT_EQ(p->m_bMemoryOnly != FALSE, memoryOnly);
+        EXPECT_EQ(p->m_nThumbState, 1);
+        HANDLE h = ::CreateFileA(p->m_strPath, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+        FILETIME later;
+        ::GetSystemTimeAsFileTime(&later);
+        later.dwHighDateTime += 1; // about seven minutes on
+        ::SetFileTime(h, nullptr, nullptr, &later);
+        ::CloseHandle(h);
+        p->RefreshIfStale();
+        p->FixPath(upper, TRUE);
+    }
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CPicObject back;
+        back.m_bReadOnly = TRUE;
+        back.m_strPath = RecordFilePath(m_temp.File(row.name).c_str());
+        ASSERT_TRUE(back.LoadDai());
+        EXPECT_STREQ(back.m_strFileName, row.recordName);
+        EXPECT_STREQ(back.m_strComment, row.comment);
+        EXPECT_STREQ(back.m_strAuthor, "auteur");
+        if (row.damage == kCut || row.damage == kByteTooMany) {
+            EXPECT_TRUE(back.HasThumbnail());
+            WIN32_FIND_DATAA entry;
+            ::FindClose(::FindFirstFileA(m_temp.File(row.name).c_str(), &entry));
+            EXPECT_EQ(back.m_lFileSize, static_cast<LONG>(entry.nFileSizeLow));
+        }
+    }
 }

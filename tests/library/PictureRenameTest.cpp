@@ -281,3 +281,39 @@ TEST_F(RenameStore, DialogsRefuseAndReportThenRenameAndRememberTheZeroPad)
     EXPECT_TRUE(PathExists(Folder().c_str()));
     EXPECT_EQ(AfxTestPendingScripts(), "");
 }
+
+// photo.jpg and photo.png share photo.dai: renaming either leaves photo.dai to the one that stays;
+// a picture alone takes its record along; a record in memory only gets a record file of its own
+// under the new name and never removes the one it could not read.
+TEST_F(RenameStore, ARecordFileStillUsedByAnotherPictureStays)
+{
+    const struct {
+        const char* what;
+        const char* beside; // another picture of the same base name, or null
+        bool memoryOnly;
+        bool oldRecordStays;
+    } rows[] = {
+        {"alone", nullptr, false, false},
+        {"beside photo.png", "png", false, true},
+        {"beside photo.gif, in memory only", "gif", true, true},
+        {"alone, in memory only", nullptr, true, true},
+    };
+    int n = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string base = "photo" + std::to_string(n++);
+        auto rec = AddPicture(base, "jpg");
+        if (row.beside != nullptr) {
+            EXPECT_TRUE(WriteBytes(In(base + "." + row.beside), "the other picture"));
+        }
+        rec->m_bMemoryOnly = row.memoryOnly;
+        ASSERT_EQ(RenamePictureFiles(*rec, Folder().c_str(), (base + " bis").c_str()), RenameResult::Done);
+        EXPECT_EQ(PathExists(In(base + ".dai").c_str()) != FALSE, row.oldRecordStays);
+        if (row.oldRecordStays) {
+            EXPECT_EQ(CommentBeside(In(base + ".jpg")), "comment of " + base);
+        }
+        EXPECT_EQ(CommentBeside(In(base + " bis.jpg")), "comment of " + base);
+        EXPECT_FALSE(rec->m_bMemoryOnly) << "the new record file is its own";
+        EXPECT_EQ(ReadBytes(In(base + " bis.jpg")), "bytes of " + base);
+    }
+}
