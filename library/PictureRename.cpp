@@ -233,9 +233,21 @@ RenameResult RenameLibraryFolder(const CString& path, const CString& newName, CS
     return RenameResult::Done;
 }
 
+namespace {
+
+// A message of the string table whose "%s" takes a name (the name itself is never a format).
+CString MessageNaming(UINT id, const CString& name)
+{
+    CString format, text;
+    format.LoadString(id);
+    text.Format(format, static_cast<LPCSTR>(name));
+    return text;
+}
+
+} // namespace
+
 void ReportRenameResult(RenameResult result, const CString& name, const CString& oldPath)
 {
-    CString text;
     switch (result) {
     case RenameResult::Refused:
         ::MessageBeep(static_cast<UINT>(-1));
@@ -243,13 +255,11 @@ void ReportRenameResult(RenameResult result, const CString& name, const CString&
         break;
     case RenameResult::Taken:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxFormatString1(text, IDS_RENAME_NAME_TAKEN, name);
-        AfxMessageBox(text, MB_ICONEXCLAMATION);
+        AfxMessageBox(MessageNaming(IDS_RENAME_NAME_TAKEN, name), MB_ICONEXCLAMATION);
         break;
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxFormatString1(text, IDS_RENAME_FAILED, oldPath);
-        AfxMessageBox(text, MB_ICONEXCLAMATION);
+        AfxMessageBox(MessageNaming(IDS_RENAME_FAILED, oldPath), MB_ICONEXCLAMATION);
         break;
     default:
         break;

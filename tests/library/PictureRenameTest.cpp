@@ -248,6 +248,18 @@ TEST_F(RenameStore, DialogsRefuseAndReportThenRenameAndRememberTheZeroPad)
     EXPECT_EQ(Snapshot(Root()), before);
 
     auto second = AddPicture("Port");
+    // A name taken is refused with a message that names it, a '%' kept as typed.
+    for (const char* taken : {"port", "50%s"}) {
+        if (std::string(taken) != "port")
+            AddPicture(taken);
+        AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, taken}}, IDOK);
+        EXPECT_FALSE(RunRenamePicture(nullptr, *rec, Folder().c_str()));
+        ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
+        EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find(std::string("'") + taken + "'"),
+                  std::string::npos)
+            << AfxTestRecords().messageBoxes.back().text;
+    }
+    EXPECT_EQ(Messages(), 3u);
     g_bRenameZeroPad = 0;
     AfxModalStep step;
     step.fields = {{IDC_RENAME_NAME, "Vacances"}, {IDC_RENAME_ZERO_PAD, "1"}};
