@@ -73,10 +73,12 @@ void CLibraryBar::SelectPicturesByName(const CStringArray* pPaths)
     if (pPaths == nullptr || pPaths->GetSize() == 0)
         return;
     m_list.SetRedraw(FALSE);
-    m_list.RefreshFolder(m_strFolder);
-    // The merge made the list the one of that folder.
-    if (!m_list.LIBLIST_TRASH_MODE)
-        m_strLoadedFolder = m_strFolder;
+    // A list still holding the folder chosen before is loaded afresh: a merge would keep that
+    // folder's records wherever both folders hold a picture of the same name, size and date.
+    if (m_strLoadedFolder.CompareNoCase(m_strFolder) == 0)
+        m_list.RefreshFolder(m_strFolder);
+    else
+        LoadNormalFolder(m_strFolder);
     m_list.SetRedraw(FALSE);
     m_list.SetSel(-1, FALSE);
     int lowest = -1;

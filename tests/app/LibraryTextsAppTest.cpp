@@ -10,7 +10,9 @@
 #include "formats/FormatPng.h"
 #include "framework/Document.h"
 #include "framework/StatusBar.h"
+#include "framework/MDIChildWnd.h"
 #include "framework/TestSeams.h"
+#include "framework/View.h"
 #include "library/LibraryBar.h"
 #include "library/PicListBox.h"
 #include "library/PicObject.h"
@@ -119,6 +121,7 @@ protected:
         PutSettingText("folders", "LibrarianLocation", m_root + "\\");
         PutSettingText("folders", "LibrarianLastPath", m_a);
         PutSetting("prefs", "ShowInfoSuppress", 0);
+        PutSetting("specs", "LibBarTypeCompression", 0);
         g_bProtectedUnlocked = FALSE;
         m_pfnSavedNow = CLibraryBar::s_pfnNow;
         CLibraryBar::s_pfnNow = FakeNow;
@@ -377,7 +380,20 @@ TEST_F(LibraryTexts, NoUserTextIsLost)
             EXPECT_EQ(::GetFileAttributesA((m_a + "\\" + row.name).c_str()), INVALID_FILE_ATTRIBUTES);
         }
     }
-    EXPECT_EQ(ActiveDocument()->GetPathName(), CString((m_a + "\\Ouvrir.bmp").c_str()));
+    EXPECT_STREQ(ActiveDocument()->GetPathName(), (m_a + "\\Ouvrir.bmp").c_str());
+    // The open picture added to the library in those 200 ms goes to the folder chosen, whose own
+    // records the list then holds.
+    Bar()->m_tree.SelectPath(m_a.c_str());
+    Settle();
+    ChooseWithoutWaiting(m_b);
+    CView* pView = m_pFrame->MDIGetActive()->GetActiveView();
+    ASSERT_NE(pView, nullptr);
+    pView->SendMessage(WM_COMMAND, ID_PICTURE_ADD_TO_LIBRARY);
+    EXPECT_NE(::GetFileAttributesA((m_b + "\\Ouvrir (copie 1).bmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(std::string(Bar()->m_strLoadedFolder), m_b);
+    for (int i = 0; i < Bar()->m_list.GetCount(); i++)
+        EXPECT_EQ(std::string(Bar()->m_list.GetRecord(i)->m_strPath).rfind(m_b + "\\", 0), 0u)
+            << Bar()->m_list.GetRecord(i)->m_strPath;
 
     // ---- listed again, then every record file read back ----
     Bar()->m_tree.SelectPath(m_a.c_str());
