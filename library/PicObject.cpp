@@ -21,6 +21,16 @@ CString NameOf(const CString& path)
     return slash < 0 ? path : path.Mid(slash + 1);
 }
 
+// TRUE when name is a plain file name of a file in the folder of path.
+BOOL NamesPictureBeside(const CString& path, const CString& name)
+{
+    if (name.FindOneOf("\\/:*?\"<>|") >= 0 || name == "." || name == "..")
+        return FALSE;
+    const int slash = path.ReverseFind('\\');
+    const DWORD attributes = ::GetFileAttributesA(path.Left(slash + 1) + name);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 } // namespace
 
 // The 0xFFFE marker of a wide string never appears in a record file, so it marks a damaged one.
@@ -224,11 +234,14 @@ RecordRead CPicObject::ReadRecordFile()
         return result;
 
     // A record read through the picture's own path must describe that picture: photo.jpg and
-    // photo.png share photo.dai, and neither may take the other's record, whole or damaged.
-    // (Reading the record file by its own name, as the search does, accepts whatever it holds.)
+    // photo.png share photo.dai, and neither may take the other's record, whole or damaged (a
+    // damaged one is the other's only when it names a picture beside this one: otherwise the name
+    // read is as damaged as the rest). (Reading the record file by its own name, as the search
+    // does, accepts whatever it holds.)
     const CString askedName = NameOf(asked);
     if (recordFile.CompareNoCase(asked) != 0 && !m_strFileName.IsEmpty()
-        && m_strFileName.CompareNoCase(askedName) != 0) {
+        && m_strFileName.CompareNoCase(askedName) != 0
+        && (result == RecordRead::Loaded || NamesPictureBeside(asked, m_strFileName))) {
         const BOOL headerOnly = m_bHeaderOnly, readOnly = m_bReadOnly;
         ClearThumbnail();
         m_strPath = asked;

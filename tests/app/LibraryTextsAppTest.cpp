@@ -31,7 +31,7 @@ namespace {
 DWORD g_now = 1000;
 DWORD FakeNow() { return g_now; }
 
-// A 24-bit picture of that size in shades of one grey.
+// A 24-bit picture of that size whose bytes climb from shade (each picture its own).
 PackedDIB MakeDib(int width, int height, int shade)
 {
     const int stride = (width * 3 + 3) & ~3;
@@ -258,6 +258,8 @@ TEST_F(LibraryTexts, NoUserTextIsLost)
         {"Verrou.bmp", Record::HeldOpen, "Verrouill\xE9"},
         {"Coupe.bmp", Record::CutInThumbnail, "Coup\xE9"},
         {"Long.bmp", Record::ByteTooMany, "Long"},
+        {"Plage.jpg", Record::CutInThumbnail, "Plage"},
+        {"Plage.png", Record::SharedWithOther, ""}, // and damaged
     };
     ASSERT_TRUE(Start());
     Settle();
@@ -269,7 +271,7 @@ TEST_F(LibraryTexts, NoUserTextIsLost)
     Bar()->RequestFolderReload();
     Settle();
     ASSERT_EQ(std::string(Bar()->m_strLoadedFolder), m_a);
-    ASSERT_EQ(Bar()->m_list.GetCount(), 5);
+    ASSERT_EQ(Bar()->m_list.GetCount(), 7);
     ASSERT_TRUE(BuildAll());
     // Photo.png's record and the one held open live in memory only: the user is told once.
     std::string told = StatusMessage();
@@ -405,6 +407,7 @@ TEST_F(LibraryTexts, NoUserTextIsLost)
         {"Verrou.dai", {"Verrou.bmp", "Verrouill\xE9", "Auteur Verrouill\xE9"}},
         {"Coupe.dai", {"Coupe.bmp", "Coup\xE9", "Auteur Coup\xE9"}},
         {"Long.dai", {"Long.bmp", "Long", "Auteur Long"}},
+        {"Plage.dai", {"Plage.jpg", "Plage", "Auteur Plage"}},
     };
     for (const auto& record : expected)
         EXPECT_EQ(ReadRecord(m_a + "\\" + record.first), record.second) << record.first;
