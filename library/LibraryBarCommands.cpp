@@ -163,12 +163,13 @@ BOOL CLibraryBar::IsInProtectedFolder()
            && path.Left(g_strProtectedFolder.GetLength()).CompareNoCase(g_strProtectedFolder) == 0;
 }
 
-BOOL CLibraryBar::MovePictureToTrash(const CString& path)
+BOOL CLibraryBar::MovePictureToTrash(const CString& path, BOOL bWithRecord)
 {
     CDelObject item(kTrashPicture);
     item.m_bFromProtected = IsInProtectedFolder();
     item.m_strRelPath = RelativeToRoot(path);
-    item.m_strRelDaiPath = RelativeToRoot(RecordFilePath(path));
+    if (bWithRecord)
+        item.m_strRelDaiPath = RelativeToRoot(RecordFilePath(path));
     int slash = path.ReverseFind('\\');
     item.m_strOrigFolder = slash >= 0 ? path.Left(slash) : CString();
     return item.MoveToTrash();
@@ -228,7 +229,9 @@ void CLibraryBar::OnLibDelete()
         DWORD done = 0;
         for (int index : selected) {
             CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, index));
-            if (pRecord != nullptr && MovePictureToTrash(pRecord->FixPath(m_strLoadedFolder, FALSE)))
+            // A record in memory only leaves its record file (another picture's, or unread) in place.
+            if (pRecord != nullptr
+                && MovePictureToTrash(pRecord->FixPath(m_strLoadedFolder, FALSE), !pRecord->m_bMemoryOnly))
                 moved.push_back(index);
             if (gauge)
                 SetProgress(++done, static_cast<DWORD>(selected.size()));

@@ -330,6 +330,11 @@ TEST_F(LibraryTexts, NoUserTextIsLost)
     Command(ID_LIB_RENAME);
     EXPECT_TRUE(::GetFileAttributesA((m_a + "\\Photo bis.png").c_str()) != INVALID_FILE_ATTRIBUTES);
 
+    // Deleted, Plage.png goes to the trash without Plage.dai, which is Plage.jpg's.
+    ASSERT_GE(Select("Plage.png"), 0);
+    Command(ID_LIB_DELETE);
+    EXPECT_EQ(::GetFileAttributesA((m_a + "\\Plage.png").c_str()), INVALID_FILE_ATTRIBUTES);
+
     // ---- commands given in the 200 ms after the other folder was chosen ----
     struct During {
         const char* name;
