@@ -857,7 +857,6 @@ void CLibraryBar::OnIdle()
     }
     m_bLoadPending = FALSE;
     m_dwFolderLoadTime = 0;
-    m_strLoadedFolder = kind == LIB_KIND_ROOT ? CString() : path;
     m_nFolderLoads++;
     // The tree takes the focus, unless the user works in a picture window meanwhile or in another
     // program: a load never brings the program to the front.
@@ -886,6 +885,7 @@ void CLibraryBar::ApplyView()
 void CLibraryBar::LoadNormalFolder(const CString& path)
 {
     m_list.ResetContent();
+    m_strLoadedFolder = path;
     if (path.IsEmpty()) {
         UpdateStatusLine();
         return;
@@ -901,6 +901,7 @@ void CLibraryBar::LoadNormalFolder(const CString& path)
 void CLibraryBar::LoadProtectedFolder(const CString& path)
 {
     m_list.ResetContent();
+    m_strLoadedFolder = path;
     if (path.IsEmpty())
         return;
     if (m_list.LIBLIST_TRASH_MODE) {
@@ -915,6 +916,7 @@ void CLibraryBar::LoadProtectedFolder(const CString& path)
 void CLibraryBar::LoadTrashFolder(const CString& path)
 {
     m_list.ResetContent();
+    m_strLoadedFolder = path;
     if (path.IsEmpty())
         return;
     if (!m_list.LIBLIST_TRASH_MODE) {

@@ -80,7 +80,8 @@ public:
     CSize m_sizeDocked;
     BOOL m_bWide = FALSE;
     int* m_pSlideIndexes = nullptr;
-    // The folder the last load showed and how many loads ran.
+    // The folder whose records the list holds (the commands on pictures work in it: for 200 ms after
+    // a choice in the tree, m_strFolder is already the next one) and how many loads ran.
     CString m_strLoadedFolder;
     int m_nFolderLoads = 0;
     int m_nSlideCount = 0;
@@ -126,7 +127,7 @@ public:
     void FocusList() override;
     void DropFilesOnList(HDROP hDrop) override;
     HWND CommandTarget() override { return m_hWnd; }
-    CString GetListFolder() override { return m_strFolder; }
+    CString GetListFolder() override { return m_strLoadedFolder; }
     void OnListContentChanged(CPicListBox*) override { UpdateStatusLine(); }
     void OnListFocusChanged(CPicListBox*, BOOL bHasFocus) override
     {
@@ -170,7 +171,9 @@ public:
 
     // ---- commands (LibraryBarCommands.cpp) ----
     BOOL IsInProtectedFolder();
-    BOOL MovePictureToTrash(const CString& path);
+    // The picture with its record file (unless bWithRecord is FALSE: a record file that is another
+    // picture's stays where it is).
+    BOOL MovePictureToTrash(const CString& path, BOOL bWithRecord = TRUE);
     BOOL MoveFolderToTrash(const CString& path);
     // Double click and Enter on the list: restore in the trash, else open (full screen by the
     // setting).

@@ -162,12 +162,13 @@ BOOL CLibraryBar::IsInProtectedFolder()
            && path.Left(g_strProtectedFolder.GetLength()).CompareNoCase(g_strProtectedFolder) == 0;
 }
 
-BOOL CLibraryBar::MovePictureToTrash(const CString& path)
+BOOL CLibraryBar::MovePictureToTrash(const CString& path, BOOL bWithRecord)
 {
     CDelObject item(kTrashPicture);
     item.m_bFromProtected = IsInProtectedFolder();
     item.m_strRelPath = RelativeToRoot(path);
-    item.m_strRelDaiPath = RelativeToRoot(RecordFilePath(path));
+    if (bWithRecord)
+        item.m_strRelDaiPath = RelativeToRoot(RecordFilePath(path));
     int slash = path.ReverseFind('\\');
     item.m_strOrigFolder = slash >= 0 ? path.Left(slash) : CString();
     return item.MoveToTrash();
@@ -227,7 +228,9 @@ void CLibraryBar::OnLibDelete()
         DWORD done = 0;
         for (int index : selected) {
             CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, index));
-            if (pRecord != nullptr && MovePictureToTrash(pRecord->FixPath(m_strFolder, FALSE)))
+            // A record in memory only leaves its record file (another picture's, or unread) in place.
+            if (pRecord != nullptr
+                && MovePictureToTrash(pRecord->FixPath(m_strLoadedFolder, FALSE), !pRecord->m_bMemoryOnly))
                 moved.push_back(index);
             if (gauge)
                 SetProgress(++done, static_cast<DWORD>(selected.size()));
@@ -403,7 +406,7 @@ void CLibraryBar::OnLibRename()
         CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, selected.front()));
         if (pRecord == nullptr)
             return;
-        BOOL renamed = RunRenamePicture(this, *pRecord, m_strFolder);
+        BOOL renamed = RunRenamePicture(this, *pRecord, m_strLoadedFolder);
         SetFocus();
         if (renamed)
             m_list.ResortItem(selected.front());
@@ -416,7 +419,7 @@ void CLibraryBar::OnLibRename()
             break;
         records.push_back(pRecord);
     }
-    RunRenamePictureSeries(this, records, m_strFolder);
+    RunRenamePictureSeries(this, records, m_strLoadedFolder);
     // The list shows the names on disk again, also after a series that stopped half-way.
     RequestFolderReload();
     SetFocus();
@@ -461,7 +464,7 @@ void CLibraryBar::OpenFirstSelected(BOOL bFullScreen)
     if (pRecord == nullptr)
         return;
     g_strOpenFolderTitle = m_tree.GetSelectedText();
-    CString path = pRecord->FixPath(m_strFolder, TRUE);
+    CString path = pRecord->FixPath(m_strLoadedFolder, TRUE);
     if (bFullScreen) {
         g_bOpenFullScreen = TRUE;
         g_pFullScreenReturnWnd = GetParent();
@@ -510,7 +513,7 @@ void CLibraryBar::OnLibSlideShow()
     for (int index : SelectedIndexes(m_list)) {
         CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, index));
         if (pRecord != nullptr)
-            paths.Add(pRecord->FixPath(m_strFolder, FALSE));
+            paths.Add(pRecord->FixPath(m_strLoadedFolder, FALSE));
     }
     if (paths.GetSize() == 0)
         return;
@@ -643,7 +646,7 @@ void CLibraryBar::OnLibProperties()
     if (records.empty())
         return;
     CString before = records.size() == 1 ? records.front()->m_strPath : CString();
-    INT_PTR result = RunPictureProperties(this, records, m_strFolder);
+    INT_PTR result = RunPictureProperties(this, records, m_strLoadedFolder);
     SetFocus();
     if (result == IDOK && records.size() == 1 && records.front()->m_strPath != before)
         m_list.ResortItem(selected.front());

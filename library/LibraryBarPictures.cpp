@@ -73,7 +73,12 @@ void CLibraryBar::SelectPicturesByName(const CStringArray* pPaths)
     if (pPaths == nullptr || pPaths->GetSize() == 0)
         return;
     m_list.SetRedraw(FALSE);
-    m_list.RefreshFolder(m_strFolder);
+    // A list still holding the folder chosen before is loaded afresh: a merge would keep that
+    // folder's records wherever both folders hold a picture of the same name, size and date.
+    if (m_strLoadedFolder.CompareNoCase(m_strFolder) == 0)
+        m_list.RefreshFolder(m_strFolder);
+    else
+        LoadNormalFolder(m_strFolder);
     m_list.SetRedraw(FALSE);
     m_list.SetSel(-1, FALSE);
     int lowest = -1;
@@ -97,7 +102,7 @@ void CLibraryBar::SelectPicturesByName(const CStringArray* pPaths)
 
 BOOL CLibraryBar::IsOwnFolder(const CString& path) const
 {
-    CString a = path, b = m_strFolder;
+    CString a = path, b = m_strLoadedFolder;
     while (a.GetLength() > 3 && a[a.GetLength() - 1] == '\\')
         a = a.Left(a.GetLength() - 1);
     while (b.GetLength() > 3 && b[b.GetLength() - 1] == '\\')

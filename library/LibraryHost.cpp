@@ -1,5 +1,7 @@
 #include "library/LibraryHost.h"
 
+#include "resources/library-cmds-ids.h"
+#include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
 #include "shell/SharedUi.h"
 
@@ -16,3 +18,12 @@ CPalette* LibraryPalette() { return g_pAppPalette; }
 int GetShowDeleteNotice() { return g_ShowInfoSuppress; }
 
 void SetShowDeleteNotice(int value) { g_ShowInfoSuppress = value; }
+
+void TellTextsNotKept(const CString& name)
+{
+    if (g_pMainFrameHost == nullptr)
+        return;
+    CString text;
+    AfxFormatString1(text, IDS_TEXTS_NOT_KEPT, name);
+    g_pMainFrameHost->SetStatusText0(text);
+}

@@ -9,6 +9,9 @@ class CPalette;
 CString LibraryRoot();
 // The application's shared palette; null without an application object.
 CPalette* LibraryPalette();
+// Tells the user, in the main window's status line, that the texts of the picture named name cannot
+// be kept (its record file is not its own to write).
+void TellTextsNotKept(const CString& name);
 // The setting "ShowInfoSuppress": show the notice after a deletion into the trash.
 int GetShowDeleteNotice();
 void SetShowDeleteNotice(int value);

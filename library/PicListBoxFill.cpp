@@ -122,6 +122,20 @@ void FillRecordFromEntry(CPicObject* pRecord, const CString& path, const WIN32_F
 
 namespace {
 
+// A record read only in part: the texts read stay, everything the directory knows is taken from it.
+void KeepTextsOf(CPicObject* pRecord, const CString& path, const WIN32_FIND_DATAA& entry)
+{
+    CPicObject facts;
+    FillRecordFromEntry(&facts, path, entry);
+    CString comment = pRecord->m_strComment, author = pRecord->m_strAuthor;
+    CString keywords = pRecord->m_strKeywords, reserved = pRecord->m_strReserved;
+    pRecord->Copy(facts);
+    pRecord->m_strComment = comment;
+    pRecord->m_strAuthor = author;
+    pRecord->m_strKeywords = keywords;
+    pRecord->m_strReserved = reserved;
+}
+
 std::string LowerName(LPCSTR name)
 {
     CString lower = name;
@@ -183,14 +197,24 @@ CPicObject* CPicListBox::RecordFromEntry(const CString& folder, const WIN32_FIND
             pRecord->SaveDai();
         return pRecord;
     }
+    if (read == RecordRead::Broken) {
+        // Damaged after the user's texts (a cut thumbnail, bytes too many): what was read stays and
+        // the file facts come from the directory; the builder makes a new thumbnail.
+        KeepTextsOf(pRecord, path, entry);
+        pRecord->m_strPath = pRecord->FixPath(folder, FALSE);
+        pRecord->SaveDai();
+        return pRecord;
+    }
     delete pRecord;
     pRecord = new CPicObject;
     FillRecordFromEntry(pRecord, path, entry);
     // A record that exists but cannot be read now, or belongs to another picture of the same name,
     // is never written over: this record then lives in memory only.
-    if (read == RecordRead::Absent || read == RecordRead::Broken) {
+    if (read == RecordRead::Absent) {
         pRecord->m_strPath = pRecord->FixPath(folder, FALSE);
         pRecord->SaveDai();
+    } else {
+        pRecord->m_bMemoryOnly = TRUE;
     }
     return pRecord;
 }
@@ -442,7 +466,8 @@ int CPicListBox::LoadSearchResults(CStringArray& hits)
             continue;
         CPicObject* pRecord = new CPicObject;
         pRecord->m_strPath = hit;
-        if (pRecord->ReadRecordFile() == RecordRead::Loaded) {
+        RecordRead read = pRecord->ReadRecordFile();
+        if (read == RecordRead::Loaded) {
             // The record may hold the path from before its folder moved; the hit is where it is now.
             pRecord->m_strPath = hit;
         } else {
@@ -455,6 +480,8 @@ int CPicListBox::LoadSearchResults(CStringArray& hits)
                 ::FindClose(find);
                 pRecord = new CPicObject;
                 FillRecordFromEntry(pRecord, hit, entry);
+                // Only a picture without a record file may be given a fresh one by its properties.
+                pRecord->m_bMemoryOnly = read != RecordRead::Absent;
             }
         }
         if (pRecord == nullptr)

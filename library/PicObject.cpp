@@ -21,6 +21,16 @@ CString NameOf(const CString& path)
     return slash < 0 ? path : path.Mid(slash + 1);
 }
 
+// TRUE when name is a plain file name of a file in the folder of path.
+BOOL NamesPictureBeside(const CString& path, const CString& name)
+{
+    if (name.FindOneOf("\\/:*?\"<>|") >= 0 || name == "." || name == "..")
+        return FALSE;
+    const int slash = path.ReverseFind('\\');
+    const DWORD attributes = ::GetFileAttributesA(path.Left(slash + 1) + name);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 } // namespace
 
 // The 0xFFFE marker of a wide string never appears in a record file, so it marks a damaged one.
@@ -104,6 +114,7 @@ void CPicObject::Copy(const CPicObject& src)
     m_wDosTime = src.m_wDosTime;
     m_bThumbSkipped = src.m_bThumbSkipped;
     m_bReadOnly = src.m_bReadOnly;
+    m_bMemoryOnly = src.m_bMemoryOnly;
     ClearThumbnail();
     m_nThumbState = src.m_nThumbState;
     if (src.m_pThumbDIB)
@@ -174,6 +185,13 @@ BOOL CPicObject::SaveTo(const CString& recordFile)
 {
     if (m_bReadOnly || m_bThumbSkipped)
         return FALSE;
+    if (m_bMemoryOnly) {
+        if (!m_bToldNotKept) {
+            m_bToldNotKept = TRUE;
+            TellTextsNotKept(m_strFileName.IsEmpty() ? NameOf(m_strPath) : m_strFileName);
+        }
+        return FALSE;
+    }
     return WriteOneRecord(recordFile, *this);
 }
 
@@ -212,15 +230,18 @@ RecordRead CPicObject::ReadRecordFile()
         return RecordRead::Absent;
     const CString recordFile = RecordFilePath(asked);
     RecordRead result = LoadFrom(recordFile);
-    if (result != RecordRead::Loaded)
+    if (result != RecordRead::Loaded && result != RecordRead::Broken)
         return result;
 
     // A record read through the picture's own path must describe that picture: photo.jpg and
-    // photo.png share photo.dai, and neither may take the other's record. (Reading the record file
-    // by its own name, as the search does, accepts whatever it holds.)
+    // photo.png share photo.dai, and neither may take the other's record, whole or damaged (a
+    // damaged one is the other's only when it names a picture beside this one: otherwise the name
+    // read is as damaged as the rest). (Reading the record file by its own name, as the search
+    // does, accepts whatever it holds.)
     const CString askedName = NameOf(asked);
     if (recordFile.CompareNoCase(asked) != 0 && !m_strFileName.IsEmpty()
-        && m_strFileName.CompareNoCase(askedName) != 0) {
+        && m_strFileName.CompareNoCase(askedName) != 0
+        && (result == RecordRead::Loaded || NamesPictureBeside(asked, m_strFileName))) {
         const BOOL headerOnly = m_bHeaderOnly, readOnly = m_bReadOnly;
         ClearThumbnail();
         m_strPath = asked;
@@ -242,6 +263,8 @@ RecordRead CPicObject::ReadRecordFile()
         m_bReadOnly = readOnly;
         return RecordRead::Foreign;
     }
+    if (result == RecordRead::Broken)
+        return result;
 
     // Stale check on the picture asked for and the record file actually read: a copied library
     // folder never rebuilds, nor writes, the original's record.

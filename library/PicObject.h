@@ -50,7 +50,8 @@ public:
 
     // Writes the record file of m_strPath: complete in a temporary file, then moved over the old one.
     // 0 on failure (no message; the old file is left as it was), and for records that must not be
-    // written: read header-only (they hold no thumbnail) or marked m_bReadOnly.
+    // written: read header-only (they hold no thumbnail), marked m_bReadOnly or m_bMemoryOnly (the
+    // first refusal of such a record tells the user, once, that its texts cannot be kept).
     BOOL SaveDai();
     // Reads the record file of m_strPath (the picture's path, set by the caller). 1 only for
     // RecordRead::Loaded; see ReadRecordFile.
@@ -113,6 +114,11 @@ public:
     BOOL m_bMatched = FALSE;    // mark of a list's merge refresh
     BOOL m_bHeaderOnly = FALSE; // reading skips the thumbnail
     BOOL m_bReadOnly = FALSE;   // a record in the trash: never written back, never rebuilt
+    // The record file at m_strPath's name is not this record's to write: it could not be read when
+    // listed (held by another program) or it holds the record of another picture of the same base
+    // name (photo.jpg / photo.png). The record lives in memory only; a rename to a free name, which
+    // gives it a record file of its own, clears it.
+    BOOL m_bMemoryOnly = FALSE;
 
 private:
     void ClearThumbnail();
@@ -121,6 +127,7 @@ private:
     RecordRead LoadFrom(const CString& recordFile);
 
     BOOL m_bThumbSkipped = FALSE; // read header-only: the file's thumbnail is not in memory
+    BOOL m_bToldNotKept = FALSE;  // the user was told that this record's texts cannot be kept
     WORD m_wTriedDate = 0;        // picture date of the last stale rebuild tried
     WORD m_wTriedTime = 0;
     BOOL m_bTried = FALSE;

@@ -4,11 +4,15 @@
 #include "core/FileTypes.h"
 #include "core/SystemUtil.h"
 #include "core/TextFormat.h"
+#include "framework/WinApp.h"
 #include "library/DelObject.h"
 #include "library/LibraryHost.h"
 #include "library/PicObject.h"
 #include "library/PictureRename.h"
+#include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -28,6 +32,24 @@ PicPropTexts Texts(const CPicPropertySheet& sheet)
 {
     return {sheet.m_pageIdentite.m_strName, sheet.m_pageIdentite.m_strAuthor,
             sheet.m_pageIdentite.m_strKeywords, sheet.m_pageCommentaire.m_strComment};
+}
+
+void PutTexts(CPicPropertySheet& sheet, const PicPropTexts& texts)
+{
+    sheet.m_pageIdentite.m_strName = texts.name;
+    sheet.m_pageIdentite.m_strAuthor = texts.author;
+    sheet.m_pageIdentite.m_strKeywords = texts.keywords;
+    sheet.m_pageCommentaire.m_strComment = texts.comment;
+}
+
+void TellNotSaved(const CPicObject& rec)
+{
+    CString name = rec.m_strFileName, folder;
+    if (name.IsEmpty())
+        SplitPath(rec.m_strPath, &folder, &name);
+    CString text;
+    AfxFormatString1(text, IDS_PROPERTIES_NOT_SAVED, name);
+    AfxMessageBox(text, MB_ICONEXCLAMATION);
 }
 
 } // namespace
@@ -111,7 +133,7 @@ BOOL ApplyOnePictureProperties(const CPicPropertySheet& sheet, CPicObject& rec, 
 }
 
 int ApplySeveralPicturesProperties(const CPicPropertySheet& sheet, const std::vector<CPicObject*>& records,
-                                   const PicPropTexts& shown)
+                                   const PicPropTexts& shown, std::vector<CPicObject*>* pFailed)
 {
     const PicPropTexts edited = Texts(sheet);
     const BOOL author = edited.author != shown.author;
@@ -131,6 +153,8 @@ int ApplySeveralPicturesProperties(const CPicPropertySheet& sheet, const std::ve
             rec->m_strComment = edited.comment;
         if (rec->SaveDai())
             saved++;
+        else if (pFailed != nullptr)
+            pFailed->push_back(rec);
     }
     return saved;
 }
@@ -139,21 +163,46 @@ INT_PTR RunPictureProperties(CWnd* pParent, const std::vector<CPicObject*>& reco
 {
     if (records.empty())
         return IDCANCEL;
-    if (records.size() == 1) {
-        CPicPropertySheet sheet(kPicPropOne, pParent);
-        CPicObject& rec = *records.front();
-        FillOnePictureProperties(sheet, rec, rec.m_strPath, LibraryRoot());
+    const BOOL one = records.size() == 1;
+    std::vector<PicPropTexts> before;
+    for (const CPicObject* rec : records)
+        before.push_back({rec->m_strBaseName, rec->m_strAuthor, rec->m_strKeywords, rec->m_strComment});
+    PicPropTexts shown, typed;
+    std::vector<CPicObject*> failed;
+    // A record that could not be written is said so, and the sheet comes back with what the user
+    // typed, to try again or to cancel (the records not written then get their texts back).
+    for (BOOL retry = FALSE;; retry = TRUE) {
+        CPicPropertySheet sheet(one ? kPicPropOne : kPicPropSeveral, pParent);
+        CPicObject& first = *records.front();
+        PicPropTexts filled = one ? FillOnePictureProperties(sheet, first, first.m_strPath, LibraryRoot())
+                                  : FillSeveralPicturesProperties(sheet, records);
+        if (retry)
+            PutTexts(sheet, typed);
+        else
+            shown = filled;
         INT_PTR result = sheet.DoModal();
-        if (result == IDOK)
-            ApplyOnePictureProperties(sheet, rec, folder);
-        return result;
+        if (result != IDOK) {
+            for (size_t k = 0; k < records.size(); k++) {
+                if (std::find(failed.begin(), failed.end(), records[k]) == failed.end())
+                    continue;
+                records[k]->m_strAuthor = before[k].author;
+                records[k]->m_strKeywords = before[k].keywords;
+                records[k]->m_strComment = before[k].comment;
+            }
+            return result;
+        }
+        typed = Texts(sheet);
+        failed.clear();
+        if (one) {
+            if (!ApplyOnePictureProperties(sheet, first, folder) && !first.m_bReadOnly)
+                failed.push_back(&first);
+        } else {
+            ApplySeveralPicturesProperties(sheet, records, shown, &failed);
+        }
+        if (failed.empty())
+            return result;
+        TellNotSaved(*failed.front());
     }
-    CPicPropertySheet sheet(kPicPropSeveral, pParent);
-    PicPropTexts shown = FillSeveralPicturesProperties(sheet, records);
-    INT_PTR result = sheet.DoModal();
-    if (result == IDOK)
-        ApplySeveralPicturesProperties(sheet, records, shown);
-    return result;
 }
 
 void RunSearchHitProperties(CWnd* pParent, const std::vector<CPicObject*>& records)

@@ -28,12 +28,15 @@ PicPropTexts FillSeveralPicturesProperties(CPicPropertySheet& sheet, const std::
 // the record. TRUE when the record was saved.
 BOOL ApplyOnePictureProperties(const CPicPropertySheet& sheet, CPicObject& rec, const CString& folder);
 // After OK on a several-pictures sheet: each text edited is stored in every record, and only then
-// are the records saved. The number of records saved (0 when nothing was edited).
+// are the records saved. The number of records saved (0 when nothing was edited); the records that
+// could not be written are added to *pFailed when given.
 int ApplySeveralPicturesProperties(const CPicPropertySheet& sheet, const std::vector<CPicObject*>& records,
-                                   const PicPropTexts& shown);
+                                   const PicPropTexts& shown, std::vector<CPicObject*>* pFailed = nullptr);
 
 // The whole command on the selected records of a library folder: IDOK when the sheet was closed with
-// OK. Nothing happens without records.
+// OK. Nothing happens without records. A record that cannot be written is said so and the sheet
+// comes back with the texts typed, until they are written or the user cancels (the records not
+// written then keep the texts they had).
 INT_PTR RunPictureProperties(CWnd* pParent, const std::vector<CPicObject*>& records, const CString& folder);
 // The properties of a search window's hits: one picture in the one-picture sheet, several in the
 // selection sheet alone (count and total size). Nothing is written back from a search window, so the

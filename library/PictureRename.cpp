@@ -45,6 +45,20 @@ CString FreeTempBeside(const CString& folder)
     return CString();
 }
 
+// TRUE when a file other than the record file itself names it as its record (photo.jpg beside
+// photo.png): photo.* lists every candidate.
+BOOL RecordFileInUse(const CString& recordFile)
+{
+    const int dot = recordFile.ReverseFind('.');
+    if (dot < 0)
+        return FALSE;
+    for (const CString& file : ListMatchingFiles(recordFile.Left(dot) + ".*")) {
+        if (file.CompareNoCase(recordFile) != 0 && RecordFilePath(file).CompareNoCase(recordFile) == 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
 struct SavedNames {
     CString path, fileName, baseName;
 };
@@ -111,22 +125,29 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
         return RenameResult::Done;
     }
 
-    // The record of the new name first: the user's texts exist twice before the picture moves.
+    // The record of the new name first: the user's texts exist twice before the picture moves. The
+    // new name is free, so its record file is this record's own even when the old one was not.
+    const BOOL memoryOnly = rec.m_bMemoryOnly;
     rec.m_strPath = newPicture;
     rec.m_strBaseName = newName;
     rec.m_strFileName = newName + ext;
+    rec.m_bMemoryOnly = FALSE;
     if (!rec.SaveDai()) {
         Put(rec, before);
+        rec.m_bMemoryOnly = memoryOnly;
         SafeDeleteFile(RecordFilePath(newPicture));
         return RenameResult::Failed;
     }
     if (!SafeMove(oldPicture, newPicture)) {
         Put(rec, before);
+        rec.m_bMemoryOnly = memoryOnly;
         SafeDeleteFile(RecordFilePath(newPicture));
         return RenameResult::Failed;
     }
-    // A record file left behind holds the same texts; nothing is lost when it stays.
-    SafeDeleteFile(oldRecord);
+    // A record file left behind holds the same texts; nothing is lost when it stays. It goes only
+    // when it was this picture's and no other picture of the old base name still uses it.
+    if (!memoryOnly && !RecordFileInUse(oldRecord))
+        SafeDeleteFile(oldRecord);
     return RenameResult::Done;
 }
 
@@ -213,9 +234,21 @@ RenameResult RenameLibraryFolder(const CString& path, const CString& newName, CS
     return RenameResult::Done;
 }
 
+namespace {
+
+// A message of the string table whose "%s" takes a name (the name itself is never a format).
+CString MessageNaming(UINT id, const CString& name)
+{
+    CString format, text;
+    format.LoadString(id);
+    text.Format(format, static_cast<LPCSTR>(name));
+    return text;
+}
+
+} // namespace
+
 void ReportRenameResult(RenameResult result, const CString& name, const CString& oldPath)
 {
-    CString text;
     switch (result) {
     case RenameResult::Refused:
         ::MessageBeep(static_cast<UINT>(-1));
@@ -223,14 +256,11 @@ void ReportRenameResult(RenameResult result, const CString& name, const CString&
         break;
     case RenameResult::Taken:
         ::MessageBeep(static_cast<UINT>(-1));
-        // The strings hold "%s"; the name is an argument, never a format.
-        text.Format(AfxLoadText(IDS_RENAME_NAME_TAKEN), static_cast<LPCSTR>(name));
-        AfxMessageBox(text, MB_ICONEXCLAMATION);
+        AfxMessageBox(MessageNaming(IDS_RENAME_NAME_TAKEN, name), MB_ICONEXCLAMATION);
         break;
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
-        text.Format(AfxLoadText(IDS_RENAME_FAILED), static_cast<LPCSTR>(oldPath));
-        AfxMessageBox(text, MB_ICONEXCLAMATION);
+        AfxMessageBox(MessageNaming(IDS_RENAME_FAILED, oldPath), MB_ICONEXCLAMATION);
         break;
     default:
         break;

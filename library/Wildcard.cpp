@@ -1,15 +1,29 @@
 #include "library/Wildcard.h"
 
+#include "framework/String.h"
+
+#include <array>
 #include <string>
 
 namespace {
 
-// Latin-1 folding of code page 1252: A-Z and the accented capitals, the multiplication sign excepted.
+// Case folding as the system folds the ANSI code page: every capital to its small letter, the
+// accented ones and those of 1252 outside Latin-1 (the OE ligature, S and Z caron, Y diaeresis)
+// included; the multiplication sign is no letter. The table is made once, from the system's own
+// lower-casing.
 unsigned char Fold(unsigned char c, int foldCase)
 {
-    if (foldCase && ((c >= 65 && c <= 90) || (c >= 192 && c <= 222 && c != 215)))
-        return static_cast<unsigned char>(c | 32);
-    return c;
+    static const std::array<unsigned char, 256> s_lower = [] {
+        std::array<unsigned char, 256> table{};
+        for (int i = 0; i < 256; i++) {
+            char byte = static_cast<char>(i);
+            if (i != 0)
+                AfxAnsiLower(&byte, 1);
+            table[static_cast<size_t>(i)] = static_cast<unsigned char>(byte);
+        }
+        return table;
+    }();
+    return foldCase ? s_lower[c] : c;
 }
 
 // The set starting just after '[' at p: matched against c, *pEnd set after its ']'. -1 when the set

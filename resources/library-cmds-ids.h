@@ -51,3 +51,5 @@
 #define IDC_DELETE_FOLDER_TEXT 1026
 #define IDC_DELETE_FOLDER_NAME 1034
 #define IDS_NAME_REFUSED 55240
+#define IDS_TEXTS_NOT_KEPT 40200       // status line: a picture's texts cannot be kept
+#define IDS_PROPERTIES_NOT_SAVED 40201 // the properties sheet could not write a record

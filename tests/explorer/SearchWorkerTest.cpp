@@ -111,7 +111,11 @@ TEST_F(SearchLibraryTest, LooksOnlyAtTheLibrarysRecordFiles)
                           Folder(std::string(kPictures) + "\\.dai").c_str()));
     ASSERT_TRUE(testpaths::WriteBytes(Folder(std::string(kPictures) + "\\Photo23.dai"), "broken"));
     ASSERT_TRUE(testpaths::WriteBytes(Folder(std::string(kPictures) + "\\Photo24.txt"), "Photo"));
-
+    // A record moved with its picture into another folder still holds the former place: the hit is
+    // where the record file is.
+    const std::string moved = Folder(kFavorites);
+    ASSERT_TRUE(
+        MoveFileA(Folder(std::string(kPictures) + "\\Photo9.dai").c_str(), (moved + "\\Photo9.dai").c_str()));
     Run(MakeSearchCriteria("photo", "", "", ""), TRUE);
     EXPECT_EQ(HitNumbers(g_arrSearchResults), Expected(0, 10, [](int) { return true; }));
     EXPECT_EQ(m_block.total.load(), 11); // the broken record is counted
@@ -119,6 +123,11 @@ TEST_F(SearchLibraryTest, LooksOnlyAtTheLibrarysRecordFiles)
     ASSERT_GT(g_arrSearchResults.GetSize(), 0);
     EXPECT_EQ(std::string(g_arrSearchResults[0]), Folder(std::string(kPictures) + "\\Photo0.jpg"));
     EXPECT_EQ(std::string(m_block.GetFolder()), kProtected); // the last folder searched
+    std::set<std::string> hits;
+    for (INT_PTR i = 0; i < g_arrSearchResults.GetSize(); i++)
+        hits.insert(std::string(g_arrSearchResults[i]));
+    EXPECT_EQ(hits.count(moved + "\\Photo9.jpg"), 1u);
+    EXPECT_EQ(hits.count(Folder(std::string(kPictures) + "\\Photo9.jpg")), 0u);
 }
 
 // Counts the BMP decodes made while it lives.

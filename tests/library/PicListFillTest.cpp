@@ -4,6 +4,7 @@
 #include "framework/CommonControls.h"
 #include "library/PicListBox.h"
 #include "library/PicObject.h"
+#include "library/SafeFileOps.h"
 #include "tests/library/PicListTestSupport.h"
 
 #include <set>
@@ -286,7 +287,9 @@ TEST_F(PicListTest, SearchHitsWithAndWithoutRecords)
     }());
     rec.m_nThumbState = 1;
     rec.m_strComment = "plage";
-    ASSERT_TRUE(rec.SaveDai());
+    // Written before its folder moved here: the record still holds the former place.
+    rec.m_strPath = "C:\\Ancien dossier\\avec.bmp";
+    ASSERT_TRUE(WriteOneRecord(RecordFilePath(a.c_str()), rec));
     CStringArray hits;
     hits.Add(a.c_str());
     hits.Add(b.c_str());
@@ -296,6 +299,8 @@ TEST_F(PicListTest, SearchHitsWithAndWithoutRecords)
     ASSERT_EQ(pList->GetCount(), 2);
     EXPECT_EQ(Names(pList), (std::vector<std::string>{"Avec", "Sans"}));
     EXPECT_STREQ(pList->GetRecord(0)->m_strComment, "plage");
+    EXPECT_STREQ(pList->GetRecord(0)->m_strPath, a.c_str()) << "where the hit is, not where it was";
+    EXPECT_STREQ(pList->GetRecord(1)->m_strPath, b.c_str());
     EXPECT_EQ(pList->GetRecord(0)->m_nThumbState, 1);
     EXPECT_EQ(pList->GetRecord(1)->m_nThumbState, 0);
     EXPECT_GT(pList->GetSel(0), 0);

@@ -204,6 +204,29 @@ TEST_F(LibraryStore, RecordFileRoundTripAndTheRecordFileName)
     EXPECT_EQ(libtest::Snapshot(Root()).size(), 1u);
 }
 
+// photo.dai cut inside photo.bmp's thumbnail is still photo.bmp's: read for photo.gif it is another
+// picture's record (its texts never taken); while no photo.bmp is beside it, the name read is as
+// damaged as the rest and the record is simply broken.
+TEST_F(LibraryStore, ADamagedRecordOfTheOtherPictureOfItsNameIsNotTaken)
+{
+    CPicObject record;
+    libtest::FillRecord(record, Path("Photo.bmp"));
+    ASSERT_TRUE(record.SaveDai());
+    const std::string good = ReadBytes(Path("Photo.dai"));
+    ASSERT_TRUE(WriteBytes(Path("Photo.dai"), good.substr(0, good.size() - 20)));
+    for (bool beside : {false, true}) {
+        SCOPED_TRACE(beside ? "photo.bmp beside" : "alone");
+        if (beside) {
+            ASSERT_TRUE(WriteBytes(Path("Photo.bmp"), "picture"));
+        }
+        CPicObject r;
+        r.m_strPath = Path("Photo.gif").c_str();
+        EXPECT_EQ(r.ReadRecordFile(), beside ? RecordRead::Foreign : RecordRead::Broken);
+        EXPECT_EQ(r.m_strComment.IsEmpty(), beside);
+    }
+    EXPECT_EQ(ReadBytes(Path("Photo.dai")), good.substr(0, good.size() - 20));
+}
+
 TEST_F(LibraryStore, EveryTruncationAndMutationIsRefusedWithoutWriting)
 {
     CPicObject record;

@@ -245,3 +245,71 @@ TEST_F(PropertiesStore, APictureInTheTrashIsShownReadOnlyAndNothingIsWritten)
     item.m_bFromProtected = 1;
     EXPECT_FALSE(RunTrashedPictureProperties(nullptr, item));
 }
+
+// A record that cannot be written is said so, and the sheet comes back with the texts typed: OK
+// writes them once the record can be written; Cancel gives the records not written their texts back.
+TEST_F(PropertiesStore, ARecordNotWrittenIsSaidAndTheTypedTextsComeBack)
+{
+    auto rec = AddPicture("Plage", "ancien");
+    std::vector<std::string> shown;
+    auto look = [&](int page, int id) {
+        AfxModalStep step;
+        step.page = page;
+        step.buttonId = 0;
+        step.check = [&shown, id](CWnd* pSheet) {
+            char text[256] = "";
+            ::GetDlgItemTextA(CurrentPage(pSheet), id, text, sizeof(text));
+            shown.push_back(text);
+        };
+        return step;
+    };
+    const struct {
+        const char* what;
+        bool memoryOnly;    // the record file is not its own
+        int secondPress;    // the button pressed on the sheet shown again
+        const char* stored; // the comment of the record file afterwards
+        const char* held;   // the comment of the record in memory afterwards
+    } rows[] = {
+        {"written at the second OK", false, IDOK, "nouveau", "nouveau"},
+        {"cancelled after the failure", false, IDCANCEL, "ancien", "ancien"},
+        {"a record in memory only", true, IDCANCEL, "ancien", "ancien"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        ResetUi();
+        shown.clear();
+        rec->m_bMemoryOnly = row.memoryOnly;
+        ArmFileFault(kStepWrite, "Plage.dai", 1);
+        AfxScriptModal(IDS_PICTURE_PROPERTIES,
+                       {TypeOnPage(kCommentaire, {{IDC_PICPROP_COMMENT, "nouveau"}}),
+                        TypeOnPage(kIdentite, {{IDC_PICPROP_AUTHOR, "Moi"}}), Press(IDOK)});
+        AfxScriptModal(IDS_PICTURE_PROPERTIES, {look(kCommentaire, IDC_PICPROP_COMMENT),
+                                                look(kIdentite, IDC_PICPROP_AUTHOR), Press(row.secondPress)});
+        EXPECT_EQ(RunPictureProperties(nullptr, {rec.get()}, Folder().c_str()), row.secondPress);
+        DisarmFileFault();
+        EXPECT_EQ(Messages(), 1u);
+        EXPECT_EQ(shown, (std::vector<std::string>{"nouveau", "Moi"}));
+        EXPECT_STREQ(Reread(In("Plage.bmp"))->m_strComment, row.stored);
+        EXPECT_STREQ(rec->m_strComment, row.held);
+        EXPECT_EQ(AfxTestPendingScripts(), "");
+        // Back to the start for the next row.
+        rec->m_bMemoryOnly = FALSE;
+        rec->m_strComment = "ancien";
+        ASSERT_TRUE(rec->SaveDai());
+    }
+
+    // Several pictures: the one that cannot be written is named; the other is written.
+    auto other = AddPicture("Port", "port");
+    ResetUi();
+    other->m_bMemoryOnly = TRUE;
+    AfxScriptModal(IDS_SELECTION_PROPERTIES,
+                   {TypeOnPage(kCommentaire, {{IDC_PICPROP_COMMENT, "ensemble"}}), Press(IDOK)});
+    AfxScriptModal(IDS_SELECTION_PROPERTIES, {look(kCommentaire, IDC_PICPROP_COMMENT), Press(IDCANCEL)});
+    EXPECT_EQ(RunPictureProperties(nullptr, {rec.get(), other.get()}, Folder().c_str()), IDCANCEL);
+    ASSERT_EQ(Messages(), 1u);
+    EXPECT_EQ(shown.back(), "ensemble");
+    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("Port.bmp"), std::string::npos);
+    EXPECT_STREQ(Reread(In("Plage.bmp"))->m_strComment, "ensemble");
+    EXPECT_STREQ(Reread(In("Port.bmp"))->m_strComment, "port");
+    EXPECT_STREQ(other->m_strComment, "port");
+}

@@ -248,6 +248,18 @@ TEST_F(RenameStore, DialogsRefuseAndReportThenRenameAndRememberTheZeroPad)
     EXPECT_EQ(Snapshot(Root()), before);
 
     auto second = AddPicture("Port");
+    // A name taken is refused with a message that names it, a '%' kept as typed.
+    for (const char* taken : {"port", "50%s"}) {
+        if (std::string(taken) != "port")
+            AddPicture(taken);
+        AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, taken}}, IDOK);
+        EXPECT_FALSE(RunRenamePicture(nullptr, *rec, Folder().c_str()));
+        ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
+        EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find(std::string("'") + taken + "'"),
+                  std::string::npos)
+            << AfxTestRecords().messageBoxes.back().text;
+    }
+    EXPECT_EQ(Messages(), 3u);
     g_bRenameZeroPad = 0;
     AfxModalStep step;
     step.fields = {{IDC_RENAME_NAME, "Vacances"}, {IDC_RENAME_ZERO_PAD, "1"}};
@@ -280,4 +292,40 @@ TEST_F(RenameStore, DialogsRefuseAndReportThenRenameAndRememberTheZeroPad)
     EXPECT_FALSE(RunRenameFolder(nullptr, Folder().c_str(), "Images", &newPath));
     EXPECT_TRUE(PathExists(Folder().c_str()));
     EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+// photo.jpg and photo.png share photo.dai: renaming either leaves photo.dai to the one that stays;
+// a picture alone takes its record along; a record in memory only gets a record file of its own
+// under the new name and never removes the one it could not read.
+TEST_F(RenameStore, ARecordFileStillUsedByAnotherPictureStays)
+{
+    const struct {
+        const char* what;
+        const char* beside; // another picture of the same base name, or null
+        bool memoryOnly;
+        bool oldRecordStays;
+    } rows[] = {
+        {"alone", nullptr, false, false},
+        {"beside photo.png", "png", false, true},
+        {"beside photo.gif, in memory only", "gif", true, true},
+        {"alone, in memory only", nullptr, true, true},
+    };
+    int n = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string base = "photo" + std::to_string(n++);
+        auto rec = AddPicture(base, "jpg");
+        if (row.beside != nullptr) {
+            EXPECT_TRUE(WriteBytes(In(base + "." + row.beside), "the other picture"));
+        }
+        rec->m_bMemoryOnly = row.memoryOnly;
+        ASSERT_EQ(RenamePictureFiles(*rec, Folder().c_str(), (base + " bis").c_str()), RenameResult::Done);
+        EXPECT_EQ(PathExists(In(base + ".dai").c_str()) != FALSE, row.oldRecordStays);
+        if (row.oldRecordStays) {
+            EXPECT_EQ(CommentBeside(In(base + ".jpg")), "comment of " + base);
+        }
+        EXPECT_EQ(CommentBeside(In(base + " bis.jpg")), "comment of " + base);
+        EXPECT_FALSE(rec->m_bMemoryOnly) << "the new record file is its own";
+        EXPECT_EQ(ReadBytes(In(base + " bis.jpg")), "bytes of " + base);
+    }
 }

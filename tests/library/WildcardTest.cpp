@@ -23,6 +23,26 @@ TEST(Wildcard, PatternTable)
          "cole.bmp",
          1},                   // É* matches école
         {"\xD7*", "\xF7x", 0}, // the multiplication sign does not fold
+        // Every capital folds, the accented ones at both ends of Latin-1 and those beyond it.
+        {"\xC0*", "\xE0 la plage.jpg", 1},    // À
+        {"*\xDE", "\xFE", 1},                 // Þ
+        {"[\xD0-\xD6]*", "\xF6t\xE9.png", 1}, // a range of capitals holds ö
+        {"\xD8*", "\xF8", 1},                 // Ø
+        {"\x8C"
+         "uvre.bmp",
+         "\x9C"
+         "uvre.bmp",
+         1}, // Œ / œ
+        {"*\x8A*",
+         "\x9A"
+         "koda.gif",
+         1}, // Š / š
+        {"\x8E*",
+         "\x9E"
+         "ut.jpg",
+         1},                           // Ž / ž
+        {"?\x9F.png", "h\xFF.png", 1}, // Ÿ / ÿ
+        {"\xDF*", "ss", 0},            // ß is no capital
         {"[a-c]*", "banane.gif", 1},
         {"[!a-c]*", "banane.gif", 0},
         {"[^0-9]*", "x1.png", 1},
