@@ -281,3 +281,38 @@ TEST_F(RenameStore, DialogsRefuseAndReportThenRenameAndRememberTheZeroPad)
     EXPECT_TRUE(PathExists(Folder().c_str()));
     EXPECT_EQ(AfxTestPendingScripts(), "");
 }
+
+// A folder rename that cannot be done says why: the name is taken, the name is refused, or the
+// system refused the move; the folder keeps its name and its pictures.
+TEST_F(RenameStore, FolderRenameThatCannotBeDoneSaysWhy)
+{
+    CreateDirectoryA(Path("Pris").c_str(), nullptr);
+    ASSERT_TRUE(testpaths::WriteBytes(In("port.bmp"), "bytes of Port"));
+    struct Row {
+        const char* name;
+        BOOL fault;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {"Pris", FALSE, "existe d\xe9j\xe0"},
+        {"PRIS", FALSE, "existe d\xe9j\xe0"},
+        {"a/b", FALSE, "ne peut \xeatre vide ni contenir"},
+        {"Libre", TRUE, "n'a pas pu \xeatre renomm\xe9"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        AfxTestRecords().messageBoxes.clear();
+        if (row.fault)
+            ArmFileFault(kStepMove, "Images", 1);
+        AfxScriptNextModal(IDD_RENAME_FOLDER, {{IDC_RENAME_FOLDER_NAME, row.name}}, IDOK);
+        AfxScriptMessageBox(IDOK);
+        CString newPath;
+        EXPECT_FALSE(RunRenameFolder(nullptr, Folder().c_str(), "Images", &newPath));
+        DisarmFileFault();
+        const auto& boxes = AfxTestRecords().messageBoxes;
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].text.find(row.reason), std::string::npos) << boxes[0].text;
+        EXPECT_EQ(ReadBytes(In("port.bmp")), "bytes of Port");
+    }
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+}
