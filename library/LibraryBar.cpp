@@ -147,6 +147,26 @@ void CLibStatusLine::OnPaint()
     Paint(TRUE);
 }
 
+void CLibStatusLine::FitTexts(HDC hdc, const CString& first, const CString& second)
+{
+    int needed = 0;
+    for (const CString* pText : {&first, &second}) {
+        SIZE size = {};
+        if (::GetTextExtentPoint32A(hdc, *pText, pText->GetLength(), &size))
+            needed = std::max(needed, static_cast<int>(size.cx) + 1);
+    }
+    CRect rect;
+    GetWindowRect(&rect);
+    if (needed <= rect.Width())
+        return;
+    // Large counts ("2000 sélectionnée") are wider than the place the layout gives: the line grows to
+    // the left, its right edge staying where the counts line up.
+    HWND hParent = ::GetParent(m_hWnd);
+    ::MapWindowPoints(nullptr, hParent, reinterpret_cast<LPPOINT>(&rect), 2);
+    ::SetWindowPos(m_hWnd, nullptr, rect.right - needed, rect.top, needed, rect.Height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 BOOL CLibStatusLine::Paint(BOOL bForce)
 {
     if (m_hWnd == nullptr)
@@ -167,13 +187,14 @@ BOOL CLibStatusLine::Paint(BOOL bForce)
     CString first, second;
     ComposeTexts(count, selected, &first, &second);
     CClientDC dc(this);
+    HGDIOBJ hOld = dc.SelectObject(g_fontArial7.m_hObject != nullptr ? g_fontArial7.m_hObject
+                                                                     : ::GetStockObject(DEFAULT_GUI_FONT));
+    FitTexts(dc.m_hDC, first, second);
     CRect rect;
     GetClientRect(&rect);
     dc.FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
     dc.SetBkColor(::GetSysColor(COLOR_BTNFACE));
     dc.SetTextColor(RGB(0, 0, 0));
-    HGDIOBJ hOld = dc.SelectObject(g_fontArial7.m_hObject != nullptr ? g_fontArial7.m_hObject
-                                                                     : ::GetStockObject(DEFAULT_GUI_FONT));
     dc.DrawText(first, &rect, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
     rect.top += 11;
     dc.DrawText(second, &rect, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
@@ -462,6 +483,9 @@ void CLibraryBar::RecalcChildren()
                 m_wndLibBarTools1.MoveWindow(6, 2, c.right - 8, 28);
             t = 25;
         }
+        // The buttons wrap one per row in a vertical bar and stay on one row in a horizontal one:
+        // without this a vertical bar shows its first button only.
+        m_wndLibBarTools1.CalcFixedLayout(FALSE, !m_bWide);
     }
     CRect tree = k, list = k;
     if (m_bWide) {

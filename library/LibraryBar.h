@@ -43,6 +43,8 @@ public:
     int m_nLastSelected = 0;
 
 protected:
+    // Widens the line to the left when a text (in the font selected in hdc) is wider than it.
+    void FitTexts(HDC hdc, const CString& first, const CString& second);
     DECLARE_MESSAGE_MAP()
 };
 
@@ -115,7 +117,8 @@ public:
     static int MakeUniqueName(const CString& folder, const CString& format, int n);
     void SelectPicturesByName(const CStringArray* pPaths);
     BOOL MoveOrCopySelectedPictures(const CString& target, BOOL bCopy);
-    BOOL CopySelectedPicturesTo(const CString& target);
+    // *pExported (when given): how many pictures arrived in target.
+    BOOL CopySelectedPicturesTo(const CString& target, int* pExported = nullptr);
 
     // ---- ILibraryLink (the picture windows) ----
     BOOL CanAddPicture() override;

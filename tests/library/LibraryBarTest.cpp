@@ -5,6 +5,8 @@
 
 #include "shell/LibraryLink.h"
 #include "shell/Settings.h"
+#include "shell/SharedUi.h"
+#include "framework/Dc.h"
 #include "framework/TestSeams.h"
 #include "library/LibraryBar.h"
 #include "library/PicObject.h"
@@ -369,4 +371,63 @@ TEST_F(LibraryBarTest, KeysOfTheBarReachTheTreeAndItsLabelEditor)
     EXPECT_FALSE(m_bar.m_tree.m_bCreatingItem);
     DWORD attr = ::GetFileAttributesA(Path("Images\\Anniversaire").c_str());
     EXPECT_TRUE(attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+// Large counts fit the status line: it grows to the left, keeping its right edge.
+TEST_F(LibraryBarTest, StatusLineFitsLargeCounts)
+{
+    Make(Path("Images"));
+    CLibStatusLine& line = m_bar.m_wndToolBar0;
+    CListBox many;
+    ASSERT_TRUE(many.Create(WS_CHILD | LBS_EXTENDEDSEL | LBS_NOTIFY, CRect(0, 0, 10, 10), &m_host, 4321));
+    for (int i = 0; i < 2000; i++)
+        many.AddString("x");
+    many.SelItemRange(TRUE, 0, 1999);
+    CRect before;
+    line.GetWindowRect(&before);
+    line.m_pList = &many;
+    EXPECT_TRUE(line.Paint(TRUE));
+
+    CString first, second;
+    CLibStatusLine::ComposeTexts(2000, 2000, &first, &second);
+    CClientDC dc(&line);
+    HGDIOBJ old = dc.SelectObject(g_fontArial7.m_hObject != nullptr ? g_fontArial7.m_hObject
+                                                                    : ::GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size = {};
+    ::GetTextExtentPoint32A(dc.m_hDC, second, second.GetLength(), &size);
+    dc.SelectObject(old);
+    CRect after;
+    line.GetClientRect(&after);
+    EXPECT_GE(after.Width(), size.cx) << "\"" << static_cast<LPCSTR>(second) << "\" fits";
+    CRect now;
+    line.GetWindowRect(&now);
+    EXPECT_EQ(now.right, before.right);
+    line.m_pList = &m_bar.m_list;
+}
+
+// The folder tool bar shows all its buttons, on one row over a narrow bar and one per row down the
+// side of a wide one.
+TEST_F(LibraryBarTest, FolderToolBarShowsEveryButtonInBothShapes)
+{
+    Make(Path("Images"));
+    for (CRect rect : {CRect(0, 0, 260, 600), CRect(0, 0, 600, 300), CRect(0, 0, 260, 600)}) {
+        SCOPED_TRACE(rect.Width());
+        m_bar.MoveWindow(&rect);
+        CToolBar& tools = m_bar.m_wndLibBarTools1;
+        CRect client;
+        tools.GetClientRect(&client);
+        int buttons = 0;
+        for (int i = 0; i < tools.GetCount(); i++) {
+            if (LOWORD(tools.GetButtonStyle(i)) & TBSTYLE_SEP)
+                continue;
+            CRect item;
+            tools.GetItemRect(i, &item);
+            EXPECT_TRUE(client.PtInRect(item.TopLeft()) && item.right <= client.right
+                        && item.bottom <= client.bottom)
+                << "button " << i << " at " << item.left << "," << item.top << " in " << client.Width()
+                << " x " << client.Height();
+            buttons++;
+        }
+        EXPECT_GE(buttons, 5);
+    }
 }
