@@ -631,6 +631,32 @@ BOOL CLibraryBar::InSplitter(CPoint point) const
            && point.x <= k.right + 3;
 }
 
+BOOL CLibraryBar::InGrip(CPoint point) const
+{
+    CRect grip;
+    GetGripRects(&grip, nullptr);
+    if (grip.IsRectEmpty())
+        return FALSE;
+    // The grip reaches from the line drawn along it to the bar's outer edge: the bar's border and its
+    // gap, outside the client area, belong to it too (a press there would otherwise undock the bar).
+    const LONG kFar = 0x4000;
+    switch (DockedSide()) {
+    case CBRS_ALIGN_LEFT:
+        grip.SetRect(grip.left - 2, -kFar, kFar, kFar);
+        break;
+    case CBRS_ALIGN_RIGHT:
+        grip.SetRect(-kFar, -kFar, grip.right + 2, kFar);
+        break;
+    case CBRS_ALIGN_TOP:
+        grip.SetRect(-kFar, grip.top - 2, kFar, kFar);
+        break;
+    default:
+        grip.SetRect(-kFar, -kFar, kFar, grip.bottom + 2);
+        break;
+    }
+    return grip.PtInRect(point);
+}
+
 BOOL CLibraryBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 {
     if (m_nDragMode != 0)
@@ -638,11 +664,9 @@ BOOL CLibraryBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
     CPoint pt;
     ::GetCursorPos(&pt);
     ScreenToClient(&pt);
-    CRect grip;
-    GetGripRects(&grip, nullptr);
     DWORD side = DockedSide();
     HICON hLeftRight = g_hIconResizeLeftRight, hUpDown = g_hIconResizeUpDown;
-    if (!grip.IsRectEmpty() && grip.PtInRect(pt)) {
+    if (InGrip(pt)) {
         HICON h = (side == CBRS_ALIGN_LEFT || side == CBRS_ALIGN_RIGHT) ? hLeftRight : hUpDown;
         if (h != nullptr)
             ::SetCursor(reinterpret_cast<HCURSOR>(h));
@@ -714,13 +738,11 @@ void CLibraryBar::DrawDragLine(int pos)
 
 void CLibraryBar::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    CRect grip;
-    GetGripRects(&grip, nullptr);
     DWORD side = DockedSide();
     if (InSplitter(point)) {
         m_nDragMode = m_bWide ? 2 : 1;
         m_nDragBase = m_bWide ? g_LibrarianSeparatorV : g_LibrarianSeparatorH;
-    } else if (!grip.IsRectEmpty() && grip.PtInRect(point)) {
+    } else if (InGrip(point)) {
         m_nDragMode = (side == CBRS_ALIGN_TOP || side == CBRS_ALIGN_BOTTOM) ? 4 : 3;
         m_nDragBase = m_nDragMode == 4 ? g_LibBarSizeV : g_LibBarSizeH;
         m_hScreenDC = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);

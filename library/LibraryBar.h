@@ -232,6 +232,8 @@ protected:
 private:
     // The band of the splitter the point is in, for the current layout.
     BOOL InSplitter(CPoint point) const;
+    // The point (client coordinates, may lie in the border outside them) is in the resize grip.
+    BOOL InGrip(CPoint point) const;
     void DrawDragLine(int pos);
     int ClampDrag(int pos) const;
     // The selected items' records as transfer items, in index order, with their indexes.

@@ -431,3 +431,28 @@ TEST_F(LibraryBarTest, FolderToolBarShowsEveryButtonInBothShapes)
         EXPECT_GE(buttons, 5);
     }
 }
+
+// A bar docked on the left widens from anywhere between the line along its edge and its outer edge,
+// the border outside its client area included; a press in the list next to it starts no resize.
+TEST_F(LibraryBarTest, DockedBarWidensFromItsWholeEdge)
+{
+    Make(Path("Images"));
+    int savedWidth = g_LibBarSizeH;
+    CRect client, window;
+    m_bar.GetClientRect(&client);
+    m_bar.GetWindowRect(&window);
+    m_bar.ScreenToClient(&window);
+    // The line along the edge is 6 pixels inside the client area's right side.
+    int first = client.right - 6;
+    for (int x = first; x < window.right; x++) {
+        SCOPED_TRACE(x);
+        m_bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 300));
+        EXPECT_EQ(m_bar.m_nDragMode, 3);
+        m_bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, 300));
+        EXPECT_EQ(m_bar.m_nDragMode, 0);
+    }
+    m_bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first - 30, 300));
+    EXPECT_EQ(m_bar.m_nDragMode, 0);
+    m_bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(first - 30, 300));
+    g_LibBarSizeH = savedWidth;
+}
