@@ -3,7 +3,11 @@
 // picture or its texts going missing.
 #include "tests/library/LibraryTestSupport.h"
 
+#include "core/PackedDib.h"
+#include "framework/Dialog.h"
 #include "framework/TestSeams.h"
+#include "framework/WinApp.h"
+#include "resources/dialogs-ids.h"
 #include "library/PicObject.h"
 #include "library/PictureRename.h"
 #include "library/SafeFileOps.h"
@@ -315,4 +319,43 @@ TEST_F(RenameStore, FolderRenameThatCannotBeDoneSaysWhy)
         EXPECT_EQ(ReadBytes(In("port.bmp")), "bytes of Port");
     }
     EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+// The pictures of the rename and folder deletion dialogs fit their boxes, none cut.
+TEST_F(RenameStore, DialogPicturesFitTheirBoxes)
+{
+    struct Row {
+        UINT templateId;
+        UINT controlId;
+        const char* picture;
+    };
+    const Row rows[] = {
+        {IDD_RENAME_PICTURE, IDC_DIALOG_ILLUSTRATION, "RENAMEPIC"},
+        {IDD_RENAME_PICTURE, IDC_PICTURE_LOGO, "ORVANEL8"},
+        {IDD_RENAME_PICTURES, IDC_DIALOG_ILLUSTRATION, "RENAMEPIC"},
+        {IDD_RENAME_PICTURES, IDC_PICTURE_LOGO, "ORVANEL8"},
+        {IDD_DELETE_FOLDER, IDC_DIALOG_ILLUSTRATION, "DELFOLDER"},
+        {IDD_DELETE_FOLDER, IDC_PICTURE_LOGO, "ORVANEL8"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.templateId) + " " + row.picture);
+        PackedDIB hPicture = LoadDIBResource(AfxGetResourceHandle(), row.picture);
+        ASSERT_NE(hPicture, nullptr);
+        const void* pHeader = ::GlobalLock(hPicture);
+        LONG cx = static_cast<LONG>(DIBWidth(pHeader)), cy = static_cast<LONG>(DIBHeight(pHeader));
+        ::GlobalUnlock(hPicture);
+        GlobalFreeHandle(hPicture);
+        CDialog dlg;
+        ASSERT_TRUE(dlg.Create(row.templateId));
+        HWND hBox = ::GetDlgItem(dlg.m_hWnd, static_cast<int>(row.controlId));
+        ASSERT_NE(hBox, nullptr);
+        RECT box = {}, client = {};
+        ::GetWindowRect(hBox, &box);
+        ::MapWindowPoints(nullptr, dlg.m_hWnd, reinterpret_cast<LPPOINT>(&box), 2);
+        ::GetClientRect(dlg.m_hWnd, &client);
+        EXPECT_GE(box.right - box.left, cx);
+        EXPECT_GE(box.bottom - box.top, cy);
+        EXPECT_LE(box.bottom, client.bottom);
+        dlg.DestroyWindow();
+    }
 }
