@@ -456,3 +456,45 @@ TEST_F(LibraryBarTest, DockedBarWidensFromItsWholeEdge)
     m_bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(first - 30, 300));
     g_LibBarSizeH = savedWidth;
 }
+
+// Export says how many pictures arrived in the folder chosen, and remembers the folder.
+TEST_F(LibraryBarTest, ExportSaysHowManyPicturesItExported)
+{
+    for (const char* name : {"Un", "Deux", "Trois"})
+        ASSERT_TRUE(libtest::WriteBmp(Path(std::string("Images\\A\\") + name + ".bmp"), 8, 6, 1));
+    CreateDirectoryA(Path("Sortie").c_str(), nullptr);
+    CreateDirectoryA(Path("Seule").c_str(), nullptr);
+    Make(Path("Images\\A"));
+    Step(0);
+    ASSERT_EQ(m_bar.m_list.GetCount(), 3);
+    struct Row {
+        const char* folder;
+        int selected;
+        const char* said;
+    };
+    const Row rows[] = {
+        {"Sortie", 3,
+         "3 images ont \xe9t\xe9 export\xe9"
+         "es"},
+        {"Seule", 1,
+         "1 image a \xe9t\xe9 export\xe9"
+         "e"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.folder);
+        m_bar.m_list.SetSel(-1, FALSE);
+        m_bar.m_list.SelItemRange(TRUE, 0, row.selected - 1);
+        AfxTestRecords().messageBoxes.clear();
+        AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, Path(row.folder), 0});
+        AfxScriptMessageBox(IDOK);
+        m_bar.SendMessage(WM_COMMAND, ID_LIB_EXPORT);
+        EXPECT_EQ(libtest::Snapshot(Path(row.folder)).size(), static_cast<size_t>(row.selected));
+        ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+        const std::string& text = AfxTestRecords().messageBoxes[0].text;
+        EXPECT_NE(text.find(row.said), std::string::npos) << text;
+        EXPECT_NE(text.find(Path(row.folder)), std::string::npos) << text;
+        EXPECT_STREQ(g_CurrentExportDirectory, Path(row.folder).c_str());
+    }
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+    g_CurrentExportDirectory.Empty();
+}
