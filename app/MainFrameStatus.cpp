@@ -151,6 +151,29 @@ void CMainFrame::SetProgressEnabled(BOOL bEnabled)
 
 // ---- the gauge ----
 
+namespace {
+
+// How often a long operation lets the windows repaint.
+const DWORD kBusyRepaintMs = 100;
+DWORD g_dwLastBusyRepaint = 0;
+
+// A long operation runs on this thread and pumps no messages: the windows that need it (under a
+// dialog just closed, under another program's window) are repainted now and then, so that the
+// program does not look frozen. Only paint messages are handled: no input, no command, no timer.
+void RepaintWhileBusy(BOOL bNow)
+{
+    DWORD now = ::GetTickCount();
+    if (!bNow && now - g_dwLastBusyRepaint < kBusyRepaintMs)
+        return;
+    g_dwLastBusyRepaint = now;
+    MSG msg;
+    // A window that does not validate its area would come back for ever.
+    for (int i = 0; i < 64 && ::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); i++)
+        ::DispatchMessageA(&msg);
+}
+
+} // namespace
+
 void CMainFrame::BeginProgress(LPCSTR lpszText)
 {
     if (!m_bGaugeEnabled || !::IsWindow(m_wndStatusBar.m_hWnd))
@@ -169,6 +192,7 @@ void CMainFrame::BeginProgress(LPCSTR lpszText)
     m_nGaugePos = 0;
     m_nGaugeDrawnPos = -1;
     m_bGaugeActive = TRUE;
+    RepaintWhileBusy(TRUE);
     m_wndStatusBar.UpdateWindow();
     DrawGauge(TRUE);
 }
@@ -183,6 +207,7 @@ void CMainFrame::SetProgress(DWORD done, DWORD total)
         m_nGaugePos = nCells;
         DrawGauge(FALSE);
     }
+    RepaintWhileBusy(FALSE);
 }
 
 void CMainFrame::EndProgress()

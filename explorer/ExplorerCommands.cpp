@@ -11,6 +11,7 @@
 #include "framework/Dialog.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
+#include "library/LibTreeCtrl.h"
 #include "resources/dialogs-ids.h"
 #include "resources/resource.h"
 #include "shell/Settings.h"
@@ -65,19 +66,6 @@ BOOL IsDriveRoot(const CString& path)
 {
     return (path.GetLength() == 2 && path[1] == ':')
            || (path.GetLength() == 3 && path[1] == ':' && path[2] == '\\');
-}
-
-// A name for a new folder holds no path and nothing Windows refuses in a name.
-BOOL IsPlainFolderName(const CString& name)
-{
-    if (name.IsEmpty() || name == "." || name == "..")
-        return FALSE;
-    for (int i = 0; i < name.GetLength(); i++) {
-        unsigned char c = static_cast<unsigned char>(name[i]);
-        if (c < 32 || strchr("\\/:*?\"<>|", c) != nullptr)
-            return FALSE;
-    }
-    return TRUE;
 }
 
 void StopBox(UINT nID, const CString& name)
@@ -149,14 +137,10 @@ void CExplorerView::OnNewFolder()
     if (dlg.DoModal() != IDOK)
         return;
     CString name = dlg.m_strName;
-    if (name.IsEmpty()) {
-        ::MessageBeep(0xFFFFFFFF);
-        return;
-    }
     m_tree.SetFocus();
-    // A typed name never reaches another folder: "..\x" or "a\b" is refused like a refused creation.
-    if (!IsPlainFolderName(name)) {
-        StopBox(IDS_CREATE_FOLDER_FAILED, name);
+    // A typed name never reaches another folder: "..\x" or "a/b" is refused, with the reason.
+    if (!IsAcceptableName(name)) {
+        ReportRefusedName();
         return;
     }
     CString path = m_strRequestedPath;

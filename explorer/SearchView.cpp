@@ -468,28 +468,10 @@ void CSearchView::OnExport()
 {
     if (m_list.GetSelCount() <= 0)
         return;
-    char saved[MAX_PATH] = "";
-    ::GetCurrentDirectoryA(MAX_PATH, saved);
-    if (!g_CurrentExportDirectory.IsEmpty())
-        ::SetCurrentDirectoryA(g_CurrentExportDirectory);
-    char display[MAX_PATH] = "";
-    ::lstrcpynA(display, g_CurrentExportDirectory, MAX_PATH);
-    const CString title = AfxLoadText(IDS_BROWSE_EXPORT_FOLDER);
-    BROWSEINFOA info = {};
-    info.hwndOwner = m_hWnd;
-    info.pszDisplayName = display;
-    info.lpszTitle = title;
-    info.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST pidl = AfxSHBrowseForFolder(&info);
-    char folder[MAX_PATH] = "";
-    const BOOL chosen = pidl != nullptr && ::SHGetPathFromIDListA(pidl, folder) && folder[0] != '\0';
-    if (pidl != nullptr)
-        ::CoTaskMemFree(pidl);
-    ::SetCurrentDirectoryA(saved);
-    if (chosen) {
-        g_CurrentExportDirectory = folder;
+    // Opens on the last export folder, which it updates.
+    const CString folder = BrowseExportFolder(m_hWnd, &g_CurrentExportDirectory);
+    if (!folder.IsEmpty())
         CopyOrMoveSelection(folder, TRUE);
-    }
     SetFocus();
 }
 

@@ -63,7 +63,8 @@ void MakeFont(CFont& font, int nHeight, int nWeight, BYTE family)
 void DrawLine(CDC* pDC, CFont& font, LPCSTR lpszText, RECT rect, UINT nFormat)
 {
     CFont* pOld = pDC->SelectObject(&font);
-    pDC->DrawText(lpszText, -1, &rect, nFormat | DT_SINGLELINE | DT_NOPREFIX);
+    // A caption longer than its cell is cut at its end with an ellipsis.
+    pDC->DrawText(lpszText, -1, &rect, nFormat | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     pDC->SelectObject(pOld);
 }
 

@@ -24,9 +24,14 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM)
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
     if (pWnd == nullptr || !pWnd->IsKindOf(RUNTIME_CLASS(CDialog)))
         return TRUE;
+    auto* pDlg = static_cast<CDialog*>(pWnd);
+    RECT before = {};
+    ::GetWindowRect(hWnd, &before);
     // No exception may go back into the system's dialog code.
     try {
-        return static_cast<CDialog*>(pWnd)->OnInitDialog();
+        BOOL result = pDlg->OnInitDialog();
+        pDlg->CenterIfUnplaced(before);
+        return result;
     } catch (const CException& e) {
         char text[512] = "";
         if (!e.IsKindOf(RUNTIME_CLASS(CUserException)) && e.GetErrorMessage(text, sizeof(text)))
@@ -66,10 +71,43 @@ LPCDLGTEMPLATE CDialog::LoadTemplate()
     return hTemplate != nullptr ? static_cast<LPCDLGTEMPLATE>(::LockResource(hTemplate)) : nullptr;
 }
 
+BOOL AfxDialogTemplatePlaced(LPCDLGTEMPLATE lpTemplate)
+{
+    if (lpTemplate == nullptr)
+        return FALSE;
+    const WORD* words = reinterpret_cast<const WORD*>(lpTemplate);
+    DWORD style;
+    short x, y;
+    if (words[0] == 1 && words[1] == 0xFFFF) {
+        // DLGTEMPLATEEX: version, signature, help id, extended style, style, item count, x, y.
+        style = MAKELONG(words[6], words[7]);
+        x = static_cast<short>(words[9]);
+        y = static_cast<short>(words[10]);
+    } else {
+        style = lpTemplate->style;
+        x = lpTemplate->x;
+        y = lpTemplate->y;
+    }
+    return (style & (DS_CENTER | DS_CENTERMOUSE)) != 0 || x != 0 || y != 0;
+}
+
+void CDialog::CenterIfUnplaced(const RECT& rcBeforeInit)
+{
+    if (m_bTemplatePlaced || m_hWnd == nullptr || (GetStyle() & WS_CHILD))
+        return;
+    RECT now = {};
+    ::GetWindowRect(m_hWnd, &now);
+    // OnInitDialog placed the dialog itself.
+    if (now.left != rcBeforeInit.left || now.top != rcBeforeInit.top)
+        return;
+    CenterWindow();
+}
+
 BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, HWND hWndParent)
 {
     if (lpDialogTemplate == nullptr)
         return FALSE;
+    m_bTemplatePlaced = AfxDialogTemplatePlaced(lpDialogTemplate);
     AfxHookWindowCreate(this);
     HWND hWnd =
         ::CreateDialogIndirectParamA(AfxGetResourceHandle(), lpDialogTemplate, hWndParent, AfxDlgProc, 0);

@@ -52,10 +52,19 @@ protected:
     // Creates the window from a template, attached to this object from its first message.
     BOOL CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, HWND hWndParent);
     LPCDLGTEMPLATE LoadTemplate();
+    // Centres a top-level dialog on its owner when neither its template nor its OnInitDialog placed it.
+    void CenterIfUnplaced(const RECT& rcBeforeInit);
+
+    // The template gives a position of its own (coordinates or DS_CENTER); set while the window is made.
+    BOOL m_bTemplatePlaced = FALSE;
 
     friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 };
+
+// The template (DLGTEMPLATE or DLGTEMPLATEEX) asks for a position: coordinates other than (0, 0),
+// DS_CENTER or DS_CENTERMOUSE. A null template asks for none.
+BOOL AfxDialogTemplatePlaced(LPCDLGTEMPLATE lpTemplate);
 
 // The dialog procedure of every dialog with an object: runs OnInitDialog.
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

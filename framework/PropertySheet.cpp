@@ -242,6 +242,18 @@ HWND CPropertySheet::CreateSheet(HWND hWndParent, BOOL)
     return hWnd;
 }
 
+void CPropertySheet::InitAndPlace()
+{
+    RECT before = {};
+    ::GetWindowRect(m_hWnd, &before);
+    OnInitDialog();
+    RECT now = {};
+    ::GetWindowRect(m_hWnd, &now);
+    // A sheet that its OnInitDialog did not place is centred on its owner, as a dialog is.
+    if (!(GetStyle() & WS_CHILD) && now.left == before.left && now.top == before.top)
+        CenterWindow();
+}
+
 BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle)
 {
     m_pParentWnd = pParentWnd;
@@ -252,7 +264,7 @@ BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle)
         ::SetWindowLongA(hWnd, GWL_STYLE, static_cast<LONG>(dwStyle));
     if (dwExStyle != 0)
         ModifyStyleEx(0, dwExStyle);
-    OnInitDialog();
+    InitAndPlace();
     return TRUE;
 }
 
@@ -276,7 +288,7 @@ INT_PTR CPropertySheet::DoModal()
     m_nLastButton = IDCANCEL;
     if (CreateSheet(hWndOwner, FALSE) == nullptr)
         return -1;
-    OnInitDialog();
+    InitAndPlace();
     // Watched from here on: the sheet ends when the system says it has no current page.
     m_nFlags |= WF_CONTINUEMODAL;
     if (::SendMessageA(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0) == 0)

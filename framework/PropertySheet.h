@@ -80,6 +80,8 @@ public:
 
 protected:
     CWnd* m_pParentWnd = nullptr;
+    // OnInitDialog, then centres the sheet when it did not place it.
+    void InitAndPlace();
 
 private:
     HWND CreateSheet(HWND hWndParent, BOOL bModeless);

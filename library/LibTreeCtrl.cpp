@@ -7,7 +7,9 @@
 #include "framework/WinApp.h"
 #include "library/LibraryHost.h"
 #include "library/ProtectedAccess.h"
+#include "library/PictureRename.h"
 #include "library/SafeFileOps.h"
+#include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
 
 #include <shellapi.h>
@@ -50,6 +52,15 @@ void ReportRefusedName()
 {
     Beep();
     AfxMessageBox(IDS_FOLDER_NAME_REFUSED, MB_ICONEXCLAMATION);
+}
+
+void ReportFolderNotCreated(const CString& name, BOOL taken)
+{
+    CString text;
+    text.Format(AfxLoadText(taken ? IDS_FOLDER_NAME_TAKEN : IDS_CREATE_LIBRARY_FOLDER_FAILED),
+                static_cast<LPCSTR>(name));
+    Beep();
+    AfxMessageBox(text, MB_ICONEXCLAMATION);
 }
 
 IMPLEMENT_DYNCREATE(CLibTreeCtrl, CTreeCtrl)
@@ -330,10 +341,11 @@ BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
             return FALSE;
         }
         CString path = Join(parentPath, text);
-        if (PathExists(path) || !SafeCreateFolder(path)) {
+        BOOL taken = PathExists(path);
+        if (taken || !SafeCreateFolder(path)) {
             SetItemText(hItem, m_strEditOldLabel);
             PostMessage(WM_TREELABELEDITEND);
-            Beep();
+            ReportFolderNotCreated(text, taken);
             return FALSE;
         }
         SetItemText(hItem, text);
@@ -352,9 +364,10 @@ BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
         ReportRefusedName();
         return FALSE;
     }
-    if (!SafeMove(Join(parentPath, m_strEditOldLabel), Join(parentPath, text))) {
+    RenameResult result = RenameLibraryFolder(Join(parentPath, m_strEditOldLabel), text, nullptr);
+    if (result != RenameResult::Done) {
         SetItemText(hItem, m_strEditOldLabel);
-        Beep();
+        ReportFolderRenameResult(result, text, m_strEditOldLabel);
         return FALSE;
     }
     SetItemText(hItem, text);

@@ -145,3 +145,5 @@ private:
 BOOL IsAcceptableName(const CString& name);
 // Shows the refusal of such a name.
 void ReportRefusedName();
+// Says why a folder of that name was not created: the name is taken, or the folder could not be made.
+void ReportFolderNotCreated(const CString& name, BOOL taken);

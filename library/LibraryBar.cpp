@@ -147,6 +147,26 @@ void CLibStatusLine::OnPaint()
     Paint(TRUE);
 }
 
+void CLibStatusLine::FitTexts(HDC hdc, const CString& first, const CString& second)
+{
+    int needed = 0;
+    for (const CString* pText : {&first, &second}) {
+        SIZE size = {};
+        if (::GetTextExtentPoint32A(hdc, *pText, pText->GetLength(), &size))
+            needed = std::max(needed, static_cast<int>(size.cx) + 1);
+    }
+    CRect rect;
+    GetWindowRect(&rect);
+    if (needed <= rect.Width())
+        return;
+    // Large counts ("2000 sélectionnée") are wider than the place the layout gives: the line grows to
+    // the left, its right edge staying where the counts line up.
+    HWND hParent = ::GetParent(m_hWnd);
+    ::MapWindowPoints(nullptr, hParent, reinterpret_cast<LPPOINT>(&rect), 2);
+    ::SetWindowPos(m_hWnd, nullptr, rect.right - needed, rect.top, needed, rect.Height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 BOOL CLibStatusLine::Paint(BOOL bForce)
 {
     if (m_hWnd == nullptr)
@@ -167,13 +187,14 @@ BOOL CLibStatusLine::Paint(BOOL bForce)
     CString first, second;
     ComposeTexts(count, selected, &first, &second);
     CClientDC dc(this);
+    HGDIOBJ hOld = dc.SelectObject(g_fontArial7.m_hObject != nullptr ? g_fontArial7.m_hObject
+                                                                     : ::GetStockObject(DEFAULT_GUI_FONT));
+    FitTexts(dc.m_hDC, first, second);
     CRect rect;
     GetClientRect(&rect);
     dc.FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
     dc.SetBkColor(::GetSysColor(COLOR_BTNFACE));
     dc.SetTextColor(RGB(0, 0, 0));
-    HGDIOBJ hOld = dc.SelectObject(g_fontArial7.m_hObject != nullptr ? g_fontArial7.m_hObject
-                                                                     : ::GetStockObject(DEFAULT_GUI_FONT));
     dc.DrawText(first, &rect, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
     rect.top += 11;
     dc.DrawText(second, &rect, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
@@ -480,6 +501,9 @@ void CLibraryBar::RecalcChildren()
                 m_wndLibBarTools1.MoveWindow(6, 2, c.right - 8, 28);
             t = 25;
         }
+        // The buttons wrap one per row in a vertical bar and stay on one row in a horizontal one:
+        // without this a vertical bar shows its first button only.
+        m_wndLibBarTools1.CalcFixedLayout(FALSE, !m_bWide);
     }
     CRect tree = k, list = k;
     if (m_bWide) {
@@ -625,6 +649,32 @@ BOOL CLibraryBar::InSplitter(CPoint point) const
            && point.x <= k.right + 3;
 }
 
+BOOL CLibraryBar::InGrip(CPoint point) const
+{
+    CRect grip;
+    GetGripRects(&grip, nullptr);
+    if (grip.IsRectEmpty())
+        return FALSE;
+    // The grip reaches from the line drawn along it to the bar's outer edge: the bar's border and its
+    // gap, outside the client area, belong to it too (a press there would otherwise undock the bar).
+    const LONG kFar = 0x4000;
+    switch (DockedSide()) {
+    case CBRS_ALIGN_LEFT:
+        grip.SetRect(grip.left - 2, -kFar, kFar, kFar);
+        break;
+    case CBRS_ALIGN_RIGHT:
+        grip.SetRect(-kFar, -kFar, grip.right + 2, kFar);
+        break;
+    case CBRS_ALIGN_TOP:
+        grip.SetRect(-kFar, grip.top - 2, kFar, kFar);
+        break;
+    default:
+        grip.SetRect(-kFar, -kFar, kFar, grip.bottom + 2);
+        break;
+    }
+    return grip.PtInRect(point);
+}
+
 BOOL CLibraryBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 {
     if (m_nDragMode != 0)
@@ -632,11 +682,9 @@ BOOL CLibraryBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
     CPoint pt;
     ::GetCursorPos(&pt);
     ScreenToClient(&pt);
-    CRect grip;
-    GetGripRects(&grip, nullptr);
     DWORD side = DockedSide();
     HICON hLeftRight = g_hIconResizeLeftRight, hUpDown = g_hIconResizeUpDown;
-    if (!grip.IsRectEmpty() && grip.PtInRect(pt)) {
+    if (InGrip(pt)) {
         HICON h = (side == CBRS_ALIGN_LEFT || side == CBRS_ALIGN_RIGHT) ? hLeftRight : hUpDown;
         if (h != nullptr)
             ::SetCursor(reinterpret_cast<HCURSOR>(h));
@@ -708,13 +756,11 @@ void CLibraryBar::DrawDragLine(int pos)
 
 void CLibraryBar::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    CRect grip;
-    GetGripRects(&grip, nullptr);
     DWORD side = DockedSide();
     if (InSplitter(point)) {
         m_nDragMode = m_bWide ? 2 : 1;
         m_nDragBase = m_bWide ? g_LibrarianSeparatorV : g_LibrarianSeparatorH;
-    } else if (!grip.IsRectEmpty() && grip.PtInRect(point)) {
+    } else if (InGrip(point)) {
         m_nDragMode = (side == CBRS_ALIGN_TOP || side == CBRS_ALIGN_BOTTOM) ? 4 : 3;
         m_nDragBase = m_nDragMode == 4 ? g_LibBarSizeV : g_LibBarSizeH;
         m_hScreenDC = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);

@@ -43,6 +43,8 @@ public:
     int m_nLastSelected = 0;
 
 protected:
+    // Widens the line to the left when a text (in the font selected in hdc) is wider than it.
+    void FitTexts(HDC hdc, const CString& first, const CString& second);
     DECLARE_MESSAGE_MAP()
 };
 
@@ -116,7 +118,8 @@ public:
     static int MakeUniqueName(const CString& folder, const CString& format, int n);
     void SelectPicturesByName(const CStringArray* pPaths);
     BOOL MoveOrCopySelectedPictures(const CString& target, BOOL bCopy);
-    BOOL CopySelectedPicturesTo(const CString& target);
+    // *pExported (when given): how many pictures arrived in target.
+    BOOL CopySelectedPicturesTo(const CString& target, int* pExported = nullptr);
 
     // ---- ILibraryLink (the picture windows) ----
     BOOL CanAddPicture() override;
@@ -269,6 +272,8 @@ protected:
 private:
     // The band of the splitter the point is in, for the current layout.
     BOOL InSplitter(CPoint point) const;
+    // The point (client coordinates, may lie in the border outside them) is in the resize grip.
+    BOOL InGrip(CPoint point) const;
     void DrawDragLine(int pos);
     int ClampDrag(int pos) const;
     // The selected items' records as transfer items, in index order, with their indexes.

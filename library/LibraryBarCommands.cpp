@@ -728,8 +728,11 @@ void CLibraryBar::OnLibExport()
     if (m_tree.GetSelectedKind() == LIB_KIND_TRASH || SelectedCount(m_list) == 0)
         return;
     CString folder = BrowseExportFolder(m_hWnd, &g_CurrentExportDirectory);
-    if (!folder.IsEmpty())
-        CopySelectedPicturesTo(folder);
+    if (!folder.IsEmpty()) {
+        int exported = 0;
+        CopySelectedPicturesTo(folder, &exported);
+        ReportExportCount(exported, folder);
+    }
     SetFocus();
 }
 

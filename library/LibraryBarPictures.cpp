@@ -10,6 +10,7 @@
 #include "library/ProtectedAccess.h"
 #include "library/SafeFileOps.h"
 
+#include <algorithm>
 #include <vector>
 
 int CLibraryBar::MakeUniqueName(const CString& folder, const CString& format, int n)
@@ -156,8 +157,10 @@ BOOL CLibraryBar::MoveOrCopySelectedPictures(const CString& target, BOOL bCopy)
     return TRUE;
 }
 
-BOOL CLibraryBar::CopySelectedPicturesTo(const CString& target)
+BOOL CLibraryBar::CopySelectedPicturesTo(const CString& target, int* pExported)
 {
+    if (pExported != nullptr)
+        *pExported = 0;
     if (m_tree.GetSelectedKind() == LIB_KIND_TRASH || m_list.LIBLIST_TRASH_MODE)
         return FALSE;
     std::vector<TransferItem> items;
@@ -165,7 +168,9 @@ BOOL CLibraryBar::CopySelectedPicturesTo(const CString& target)
     SelectedItems(&items, &indexes);
     if (items.empty())
         return TRUE;
-    ExportPictures(items, target);
+    std::vector<TransferOutcome> outcome = ExportPictures(items, target);
+    if (pExported != nullptr)
+        *pExported = static_cast<int>(std::count(outcome.begin(), outcome.end(), kTransferDone));
     m_list.SetRedraw(TRUE);
     return TRUE;
 }

@@ -1,8 +1,10 @@
 #include "library/LibraryListCommands.h"
 
 #include "core/DIB.h"
+#include "core/FileUtil.h"
 #include "core/SystemUtil.h"
 #include "framework/CommonDialogs.h"
+#include "framework/FrameworkTexts.h"
 #include "framework/Gdi.h"
 #include "framework/Menu.h"
 #include "framework/TestSeams.h"
@@ -12,6 +14,7 @@
 #include "library/PatternDialogs.h"
 #include "library/PicObject.h"
 #include "library/Wildcard.h"
+#include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
 #include "shell/Settings.h"
 
@@ -162,6 +165,17 @@ BOOL TrackListPopup(int nPopup, int offset)
         pPopup->TrackPopupMenu(TPM_RIGHTALIGN | TPM_RIGHTBUTTON, pt.x + offset, pt.y - offset, pOwner);
     return TRUE;
 }
+namespace {
+
+// The folder browser opens on the folder its caller passed (the last export folder).
+int CALLBACK StartAtFolder(HWND hWnd, UINT uMsg, LPARAM, LPARAM lpData)
+{
+    if (uMsg == BFFM_INITIALIZED && lpData != 0)
+        ::SendMessageA(hWnd, BFFM_SETSELECTIONA, TRUE, lpData);
+    return 0;
+}
+
+} // namespace
 
 CString BrowseExportFolder(HWND hOwner, CString* pCurrent)
 {
@@ -177,6 +191,11 @@ CString BrowseExportFolder(HWND hOwner, CString* pCurrent)
     bi.pszDisplayName = display;
     bi.lpszTitle = title;
     bi.ulFlags = BIF_RETURNONLYFSDIRS;
+    CString start = pCurrent != nullptr ? *pCurrent : CString();
+    if (!start.IsEmpty() && FolderExists(start)) {
+        bi.lpfn = StartAtFolder;
+        bi.lParam = reinterpret_cast<LPARAM>(static_cast<LPCSTR>(start));
+    }
     LPITEMIDLIST pidl = AfxSHBrowseForFolder(&bi);
     CString chosen;
     if (pidl != nullptr) {
@@ -189,4 +208,17 @@ CString BrowseExportFolder(HWND hOwner, CString* pCurrent)
     if (!chosen.IsEmpty() && pCurrent != nullptr)
         *pCurrent = chosen;
     return chosen;
+}
+
+void ReportExportCount(int exported, const CString& folder)
+{
+    CString text;
+    if (exported <= 0) {
+        text = AfxLoadText(IDS_EXPORT_DONE_NONE);
+    } else if (exported == 1) {
+        text.Format(AfxLoadText(IDS_EXPORT_DONE_ONE), static_cast<LPCSTR>(folder));
+    } else {
+        text.Format(AfxLoadText(IDS_EXPORT_DONE_MANY), exported, static_cast<LPCSTR>(folder));
+    }
+    AfxMessageBox(text, MB_ICONINFORMATION);
 }

@@ -49,6 +49,8 @@ void OfferToDefineEditor();
 // offset pixels above. FALSE when the menu could not be loaded.
 BOOL TrackListPopup(int nPopup, int offset);
 
-// The folder browser of the export command; empty when cancelled. *pCurrent (the last export
-// folder) is updated with the choice.
+// The folder browser of the export command, opened on *pCurrent (the last export folder) when that
+// folder exists; empty when cancelled. *pCurrent is updated with the choice.
 CString BrowseExportFolder(HWND hOwner, CString* pCurrent);
+// Tells how many pictures an export put into folder.
+void ReportExportCount(int exported, const CString& folder);

@@ -108,6 +108,24 @@ LPCSTR ShortColorDepthName(int bits)
     }
 }
 
+CString SmallViewMeasuresText(HDC hdc, int w, int h, int bits, int room)
+{
+    // The depth's first word ("16M" of "16M coul.") still says it when the whole name does not fit.
+    CString depth = ShortColorDepthName(bits);
+    int blank = depth.Find(' ');
+    CString depthWord = blank > 0 ? depth.Left(blank) : depth;
+    CString forms[3];
+    forms[0].Format("%dx%d - %s", w, h, static_cast<LPCSTR>(depth));
+    forms[1].Format("%dx%d %s", w, h, static_cast<LPCSTR>(depth));
+    forms[2].Format("%dx%d %s", w, h, static_cast<LPCSTR>(depthWord));
+    for (const CString& text : forms) {
+        SIZE extent = {};
+        if (!::GetTextExtentPoint32A(hdc, text, text.GetLength(), &extent) || extent.cx <= room)
+            return text;
+    }
+    return forms[2];
+}
+
 int StripCellForType(int typeCode, BOOL smallStrip)
 {
     switch (typeCode) {

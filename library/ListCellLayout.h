@@ -2,6 +2,8 @@
 // thumbnail's place in each view, the short colour-depth texts of the small view and the strip cell
 // that shows a file type. Pure arithmetic, shared by the list's drawing and its tests.
 #pragma once
+#include "framework/String.h"
+
 #include <windows.h>
 
 // The views of a thumbnail list.
@@ -27,6 +29,10 @@ RECT SmallThumbRect(const RECT& box, int w, int h);
 
 // The short colour-depth text of the small view's third line ("16M coul." ...).
 LPCSTR ShortColorDepthName(int bits);
+// The small view's third line for a picture of w x h and bits, as it fits room pixels in the font
+// selected in hdc: "%dx%d - %s"; without the dash when that does not fit; then with the depth's first
+// word only ("16M"); what still does not fit is cut by the drawing.
+CString SmallViewMeasuresText(HDC hdc, int w, int h, int bits, int room);
 
 // Cell of the icon strips (32- and 16-pixel) showing a picture type: 1 to 12 for BMP, JPG, PNG, TIF,
 // GIF, PIC, PCD, PCX, LBM, IFF, TGA, WMF; a type without a cell of its own shows as the generic

@@ -168,7 +168,8 @@ private:
     BOOL PointOnSelectedItem(CPoint point);
     void BeginPendingDrag(CPoint point);
     PicDragSource DragSourceInfo();
-    PicDropDecision TrackDrag(CPoint point);
+    // ctrl: the Ctrl key as the message being handled found it, never as it is now.
+    PicDropDecision TrackDrag(CPoint point, BOOL ctrl);
     // The keys of explorer and search lists; FALSE for a key the list box handles itself.
     BOOL HandleListKey(UINT nChar);
     void InvalidateItem(int index);

@@ -10,8 +10,6 @@
 #include "library/PicObject.h"
 #include "resources/resource.h"
 
-#include <cstdio>
-
 namespace {
 
 // The shared cell bitmaps, loaded by the first list and kept for the rest of the run.
@@ -37,7 +35,8 @@ const COLORREF kGrey = RGB(128, 128, 128);
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kNavy = RGB(0, 0, 128);
-const UINT kTextFlags = DT_SINGLELINE | DT_NOPREFIX;
+// A text longer than its room is cut at its end with an ellipsis, never at both ends.
+const UINT kTextFlags = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
 
 HPALETTE AppPalette()
 {
@@ -74,6 +73,9 @@ void Edge(HDC hdc, const RECT& rc, COLORREF topLeft, COLORREF bottomRight)
 }
 
 void Frame(HDC hdc, const RECT& rc, COLORREF color) { Edge(hdc, rc, color, color); }
+
+// A label's text room: its box without the one-pixel edge.
+RECT InsideEdge(const RECT& box) { return {box.left + 1, box.top, box.right - 1, box.bottom}; }
 
 // Copies (stretching when the sizes differ) a device bitmap through a memory DC with the application
 // palette realised in the background on both sides.
@@ -248,12 +250,12 @@ void CPicListBox::DrawPictureItem(LPDRAWITEMSTRUCT lpDIS, CPicObject* pRecord)
                              : RECT{left + 6, top + 68, left + 78, top + 80};
         Fill(hdc, nameBox.left, nameBox.top, nameBox.right, nameBox.bottom, back);
         Edge(hdc, nameBox, kGrey, kWhite);
-        Text(hdc, label, nameBox, kTextFlags | DT_CENTER, font, ink);
+        Text(hdc, label, InsideEdge(nameBox), kTextFlags | DT_CENTER, font, ink);
         if (large) {
             RECT infoBox = {left + 8, top + 94, left + 94, top + 106};
             Fill(hdc, infoBox.left, infoBox.top, infoBox.right, infoBox.bottom, back);
             Edge(hdc, infoBox, kGrey, kWhite);
-            Text(hdc, pRecord->m_strInfo, infoBox, kTextFlags | DT_CENTER, font, ink);
+            Text(hdc, pRecord->m_strInfo, InsideEdge(infoBox), kTextFlags | DT_CENTER, font, ink);
         }
         int inset = large ? 7 : 3;
         RECT focus = {left + 3, top + 3, cell.right - inset, cell.bottom - inset};
@@ -301,9 +303,11 @@ void CPicListBox::DrawPictureItem(LPDRAWITEMSTRUCT lpDIS, CPicObject* pRecord)
         Text(hdc, pRecord->m_strInfo, line, kTextFlags, font, ink);
         ::OffsetRect(&line, 0, 11);
         if (pRecord->m_nBitCount != 0) {
-            char text[96];
-            std::snprintf(text, sizeof(text), "%dx%d - %s", pRecord->m_nWidth, pRecord->m_nHeight,
-                          ShortColorDepthName(pRecord->m_nBitCount));
+            HGDIOBJ oldFont = font != nullptr ? ::SelectObject(hdc, font) : nullptr;
+            CString text = SmallViewMeasuresText(hdc, pRecord->m_nWidth, pRecord->m_nHeight,
+                                                 pRecord->m_nBitCount, line.right - line.left);
+            if (oldFont != nullptr)
+                ::SelectObject(hdc, oldFont);
             Text(hdc, text, line, kTextFlags, font, ink);
         }
         if (hasFocusMark)

@@ -125,7 +125,7 @@ void CPicListBox::OnMouseMove(UINT nFlags, CPoint point)
         g_hDropItem = nullptr;
         g_pDropTree = nullptr;
     }
-    TrackDrag(point);
+    TrackDrag(point, (nFlags & MK_CONTROL) != 0);
 }
 
 PicDragSource CPicListBox::DragSourceInfo()
@@ -140,13 +140,13 @@ PicDragSource CPicListBox::DragSourceInfo()
     return src;
 }
 
-PicDropDecision CPicListBox::TrackDrag(CPoint point)
+PicDropDecision CPicListBox::TrackDrag(CPoint point, BOOL ctrl)
 {
     POINT screen = point;
     ::ClientToScreen(m_hWnd, &screen);
     g_ptDragCursor = screen;
     HWND hUnder = g_picDragInput.windowFromPoint(screen);
-    PicDropDecision drop = ClassifyPicDrop(DragSourceInfo(), screen, hUnder, g_picDragInput.ctrlDown());
+    PicDropDecision drop = ClassifyPicDrop(DragSourceInfo(), screen, hUnder, ctrl);
     g_nDropTarget = drop.target;
     g_nDropIndex = drop.index;
     g_nDropCopy = drop.copy;
@@ -187,8 +187,9 @@ void CPicListBox::OnLButtonUp(UINT nFlags, CPoint point)
         DefWindowProc(WM_LBUTTONUP, nFlags, MAKELPARAM(point.x, point.y));
         return;
     }
-    // A drop: what is under the cursor now decides.
-    PicDropDecision drop = TrackDrag(point);
+    // A drop: what is under the cursor decides, with Ctrl as it was at the release (the message may
+    // be handled long after it, when the program was busy).
+    PicDropDecision drop = TrackDrag(point, (nFlags & MK_CONTROL) != 0);
     g_nDragState = 0;
     g_pDragSource = nullptr;
     ::ReleaseCapture();
@@ -436,10 +437,9 @@ void CPicListBox::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             return;
         }
         if (nChar == VK_CONTROL && g_nDragState == 2 && g_nDropCopy != kDropAsForcedCopy) {
-            g_nDropCopy = g_picDragInput.ctrlDown() ? kDropAsCtrlCopy : kDropAsMove;
             POINT client = g_ptDragCursor;
             ::ScreenToClient(m_hWnd, &client);
-            TrackDrag(client);
+            TrackDrag(client, TRUE);
         }
         return;
     }
@@ -454,7 +454,7 @@ void CPicListBox::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
         && g_nDropCopy != kDropAsForcedCopy) {
         POINT client = g_ptDragCursor;
         ::ScreenToClient(m_hWnd, &client);
-        TrackDrag(client);
+        TrackDrag(client, FALSE);
         return;
     }
     DefWindowProc(WM_KEYUP, nChar, MAKELPARAM(nRepCnt, nFlags));

@@ -31,7 +31,6 @@ CPicDropSite* g_pLibraryPicSite = nullptr;
 namespace {
 
 HWND RealWindowFromPoint(POINT pt) { return ::WindowFromPoint(pt); }
-BOOL RealCtrlDown() { return (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
 UINT RealDriveType(LPCSTR root) { return ::GetDriveTypeA(root); }
 BOOL RealFolderExists(LPCSTR path) { return FolderExists(path) != 0; }
 
@@ -121,12 +120,9 @@ BOOL SameProcess(HWND hWnd)
 
 } // namespace
 
-PicDragInput g_picDragInput = {RealWindowFromPoint, RealCtrlDown, RealDriveType, RealFolderExists};
+PicDragInput g_picDragInput = {RealWindowFromPoint, RealDriveType, RealFolderExists};
 
-void ResetPicDragInput()
-{
-    g_picDragInput = {RealWindowFromPoint, RealCtrlDown, RealDriveType, RealFolderExists};
-}
+void ResetPicDragInput() { g_picDragInput = {RealWindowFromPoint, RealDriveType, RealFolderExists}; }
 
 BOOL SamePicFolder(const CString& a, const CString& b)
 {

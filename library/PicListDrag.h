@@ -51,8 +51,6 @@ const int kLibFolderOther = 6;
 // What the drag reads of the system; tests put their own.
 struct PicDragInput {
     HWND (*windowFromPoint)(POINT ptScreen);
-    // TRUE while the Ctrl key is down.
-    BOOL (*ctrlDown)();
     UINT (*driveType)(LPCSTR root);
     // TRUE when the folder exists.
     BOOL (*folderExists)(LPCSTR path);

@@ -267,6 +267,28 @@ void ReportRenameResult(RenameResult result, const CString& name, const CString&
     }
 }
 
+void ReportFolderRenameResult(RenameResult result, const CString& name, const CString& folderLabel)
+{
+    CString text;
+    switch (result) {
+    case RenameResult::Refused:
+        ReportRenameResult(result, name, CString());
+        break;
+    case RenameResult::Taken:
+        ::MessageBeep(static_cast<UINT>(-1));
+        text.Format(AfxLoadText(IDS_RENAME_FOLDER_TAKEN), static_cast<LPCSTR>(name));
+        AfxMessageBox(text, MB_ICONEXCLAMATION);
+        break;
+    case RenameResult::Failed:
+        ::MessageBeep(static_cast<UINT>(-1));
+        text.Format(AfxLoadText(IDS_RENAME_FOLDER_FAILED), static_cast<LPCSTR>(folderLabel));
+        AfxMessageBox(text, MB_ICONEXCLAMATION);
+        break;
+    default:
+        break;
+    }
+}
+
 // ---- dialogs ----
 
 IMPLEMENT_DYNAMIC(CRenameFolderDlg, CDialog)
@@ -494,10 +516,7 @@ BOOL RunRenameFolder(CWnd* pParent, const CString& path, const CString& label, C
         return FALSE;
     }
     RenameResult result = RenameLibraryFolder(path, dlg.m_strName, pNewPath);
-    if (result == RenameResult::Refused)
-        ReportRenameResult(result, dlg.m_strName, path);
-    else if (result != RenameResult::Done && result != RenameResult::Unchanged)
-        ::MessageBeep(static_cast<UINT>(-1));
+    ReportFolderRenameResult(result, dlg.m_strName, label);
     return result == RenameResult::Done;
 }
 

@@ -49,6 +49,8 @@ RenameResult RenameLibraryFolder(const CString& path, const CString& newName, CS
 // Tells the user why a name was not used (a beep, then the message; Unchanged and Done say nothing).
 // name: the new name; oldPath: the picture that could not be renamed.
 void ReportRenameResult(RenameResult result, const CString& name, const CString& oldPath);
+// The same for a folder: name is the new name, folderLabel the folder's name before the rename.
+void ReportFolderRenameResult(RenameResult result, const CString& name, const CString& folderLabel);
 
 // The last state of the series dialog's zero-pad box (this run only).
 extern int g_bRenameZeroPad;

@@ -53,3 +53,10 @@
 #define IDS_NAME_REFUSED 55240
 #define IDS_TEXTS_NOT_KEPT 40200       // status line: a picture's texts cannot be kept
 #define IDS_PROPERTIES_NOT_SAVED 40201 // the properties sheet could not write a record
+#define IDS_RENAME_FOLDER_TAKEN 40700
+#define IDS_RENAME_FOLDER_FAILED 40701
+#define IDS_CREATE_LIBRARY_FOLDER_FAILED 40702
+// ---- export ----
+#define IDS_EXPORT_DONE_NONE 40703
+#define IDS_EXPORT_DONE_ONE 40704
+#define IDS_EXPORT_DONE_MANY 40705

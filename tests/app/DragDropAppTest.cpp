@@ -17,7 +17,6 @@ namespace {
 
 HWND g_hUnder = nullptr;
 HWND SeamWindow(POINT) { return g_hUnder; }
-BOOL NoCtrl() { return FALSE; }
 
 LPARAM At(POINT pt) { return MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)); }
 
@@ -74,7 +73,6 @@ protected:
     void Drag(CPicListBox& list, POINT screen, HWND hUnder)
     {
         g_picDragInput.windowFromPoint = SeamWindow;
-        g_picDragInput.ctrlDown = NoCtrl;
         int first = -1;
         list.GetSelItems(1, &first);
         list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(ItemCentre(list, first)));

@@ -346,19 +346,29 @@ TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
     EXPECT_TRUE(FolderExists((base + "\\Neuf \xe9t\xe9").c_str()));
     EXPECT_EQ(std::string(pView->m_tree.GetItemText(pView->m_tree.GetSelectedItem())), "Neuf \xe9t\xe9");
 
-    // A taken name and a name that would reach another folder are refused, with their messages.
+    // A taken name and a name that would reach another folder or that Windows refuses are refused,
+    // each with its own reason.
     pView->SelectTreeFolderByPath(base.c_str());
-    for (const char* name : {"nEUF \xe9t\xe9", "..\\Ailleurs", "a/b"}) {
-        AfxScriptNextModal(IDD_NEW_FOLDER, {{IDC_NEWFOLDER_NAME, name}}, IDOK);
+    struct Row {
+        const char* name;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {"nEUF \xe9t\xe9", "existe d\xe9j\xe0"},     {"..\\Ailleurs", "ne peut \xeatre vide ni contenir"},
+        {"a/b", "ne peut \xeatre vide ni contenir"}, {"", "ne peut \xeatre vide ni contenir"},
+        {"fin.", "ni finir par un point"},           {"deux:points", "ne peut \xeatre vide ni contenir"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        AfxTestRecords().messageBoxes.clear();
+        AfxScriptNextModal(IDD_NEW_FOLDER, {{IDC_NEWFOLDER_NAME, row.name}}, IDOK);
         AfxScriptMessageBox(IDOK);
         pView->SendMessage(WM_COMMAND, ID_EXPLORER_NEW_FOLDER);
+        const auto& boxes = AfxTestRecords().messageBoxes;
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].text.find(row.reason), std::string::npos) << boxes[0].text;
+        EXPECT_EQ(boxes[0].text.find("Acc\xe8s non autoris\xe9"), std::string::npos) << boxes[0].text;
     }
-    const auto& boxes = AfxTestRecords().messageBoxes;
-    ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_NE(boxes[0].text.find("existe d\xe9j\xe0"), std::string::npos);
-    EXPECT_NE(boxes[1].text.find("Impossible de cr\xe9"
-                                 "er"),
-              std::string::npos);
     EXPECT_FALSE(FolderExists(m_temp.File("Ailleurs").c_str()));
     EXPECT_FALSE(FolderExists((base + "\\a").c_str()));
 }

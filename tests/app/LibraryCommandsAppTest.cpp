@@ -405,14 +405,19 @@ TEST_F(LibraryCommands, ExportCopiesThroughANewFileAndNeverOverTheSource)
     std::string target = m_temp.File("Export");
     ::CreateDirectoryA(target.c_str(), nullptr);
     AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, target, 0});
+    AfxScriptMessageBox(IDOK); // how many were exported
     Command(ID_LIB_EXPORT);
     EXPECT_EQ(testpaths::ReadBytes(target + "\\phare.bmp"), bytes);
+    ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
+    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("1 image a \xe9t\xe9 export\xe9"),
+              std::string::npos);
     EXPECT_EQ(g_CurrentExportDirectory, target.c_str());
     EXPECT_EQ(Files(target).size(), 1u) << "no record file, nothing temporary";
 
     // The library's own folder: the source is the target; it stays whole and alone.
     ChangeAll(TRUE);
     AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, m_root + "\\Images", 0});
+    AfxScriptMessageBox(IDOK); // none exported
     Command(ID_LIB_EXPORT);
     EXPECT_EQ(testpaths::ReadBytes(inLibrary), bytes);
 
@@ -421,12 +426,14 @@ TEST_F(LibraryCommands, ExportCopiesThroughANewFileAndNeverOverTheSource)
     ChangeAll(TRUE);
     AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDNO);
     AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, target, 0});
+    AfxScriptMessageBox(IDOK); // none exported
     Command(ID_LIB_EXPORT);
     EXPECT_EQ(testpaths::ReadBytes(target + "\\phare.bmp"), "autre");
     ChangeAll(TRUE);
     AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
     AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, target, 0});
     AfxScriptMessageBox(IDOK); // the copy's failure
+    AfxScriptMessageBox(IDOK); // none exported
     ArmFileFault(kStepCopy, "", 1);
     Command(ID_LIB_EXPORT);
     DisarmFileFault();

@@ -236,3 +236,53 @@ TEST_F(AppTest, OwnerDrawnPanesShowTheirIconBeforeTheText)
     EXPECT_TRUE(textAfterIcon);
     dc.SelectObject(pOld);
 }
+
+namespace {
+
+// Counts its paints.
+class CPaintCounter : public CWnd {
+public:
+    int m_nPaints = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_PAINT) {
+            PAINTSTRUCT ps;
+            ::BeginPaint(m_hWnd, &ps);
+            ::EndPaint(m_hWnd, &ps);
+            m_nPaints++;
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+} // namespace
+
+// A long operation pumps no messages of its own: while it reports progress, the windows that need it
+// are repainted (at its start and then every tenth of a second), so that the program never looks
+// frozen.
+TEST_F(AppTest, WindowsRepaintWhileALongOperationReportsProgress)
+{
+    ASSERT_TRUE(Start());
+    CPaintCounter counter;
+    ASSERT_TRUE(counter.CreateEx(0, AfxRegisterWndClass(0), "WindowsRepaintWhileBusy", WS_POPUP | WS_VISIBLE,
+                                 CRect(10, 10, 110, 110), nullptr, 0));
+    counter.UpdateWindow();
+    int before = counter.m_nPaints;
+
+    ::InvalidateRect(counter.m_hWnd, nullptr, TRUE);
+    m_pFrame->BeginProgress("Importation");
+    EXPECT_EQ(counter.m_nPaints, before + 1) << "repainted as the operation starts";
+
+    // The operation goes on for a while, reporting each step; the window is uncovered again.
+    ::InvalidateRect(counter.m_hWnd, nullptr, TRUE);
+    DWORD start = ::GetTickCount();
+    DWORD step = 0;
+    while (counter.m_nPaints == before + 1 && ::GetTickCount() - start < 3000)
+        m_pFrame->SetProgress(++step % 1000, 1000);
+    EXPECT_EQ(counter.m_nPaints, before + 2) << "repainted during the operation";
+    m_pFrame->EndProgress();
+    counter.DestroyWindow();
+}

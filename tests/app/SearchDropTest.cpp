@@ -19,7 +19,6 @@ namespace {
 
 HWND g_hUnder = nullptr;
 HWND SeamWindow(POINT) { return g_hUnder; }
-BOOL NoCtrl() { return FALSE; }
 
 LPARAM At(POINT pt) { return MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)); }
 
@@ -86,7 +85,6 @@ protected:
     void Drag(CPicListBox& list, POINT screen, HWND hUnder)
     {
         g_picDragInput.windowFromPoint = SeamWindow;
-        g_picDragInput.ctrlDown = NoCtrl;
         RECT rc;
         list.GetItemRect(0, &rc);
         list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,

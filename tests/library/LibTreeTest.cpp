@@ -173,8 +173,10 @@ TEST_F(LibTree, NewFoldersAreNamedInPlaceAndBadNamesLeaveNothing)
     }
     EXPECT_FALSE(IsDir(Root() + "\\Ailleurs"));
     EXPECT_FALSE(IsDir(Path("Images\\a")));
-    // Only the names that would leave the folder or that Windows refuses are explained.
-    EXPECT_EQ(Messages(), 5u);
+    // The taken name, the names that would leave the folder and those Windows refuses are explained.
+    EXPECT_EQ(Messages(), 6u);
+    ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
+    EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("existe d\xe9j\xe0"), std::string::npos);
 }
 
 TEST_F(LibTree, RenamesMoveTheFolderOnDiskAndRefuseBadNames)
@@ -198,11 +200,23 @@ TEST_F(LibTree, RenamesMoveTheFolderOnDiskAndRefuseBadNames)
     EXPECT_EQ(testpaths::ReadBytes(Path("Images\\No\xEBl 2001\\sapin.jpg")), "sapin");
     EXPECT_FALSE(IsDir(Path("Images\\Noel")));
 
-    // A failed rename keeps the folder and its old name.
+    // A failed rename keeps the folder and its old name, and says so.
     ArmFileFault(kStepMove, "", 1);
     Rename(h, "Autre");
+    DisarmFileFault();
     EXPECT_EQ(std::string(m_tree.GetItemText(h)), "No\xEBl 2001");
     EXPECT_TRUE(IsDir(Path("Images\\No\xEBl 2001")));
+    ASSERT_EQ(Messages(), 2u);
+    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("n'a pas pu \xeatre renomm\xe9"),
+              std::string::npos);
+
+    // A name another folder holds is refused with that reason, not only a beep.
+    CreateDirectoryA(Path("Images\\Pris").c_str(), nullptr);
+    Rename(h, "Pris");
+    EXPECT_EQ(std::string(m_tree.GetItemText(h)), "No\xEBl 2001");
+    ASSERT_EQ(Messages(), 3u);
+    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("existe d\xe9j\xe0"), std::string::npos);
+    EXPECT_EQ(testpaths::ReadBytes(Path("Images\\No\xEBl 2001\\sapin.jpg")), "sapin");
 }
 
 TEST_F(LibTree, FolderDropsMoveSubtreesOrAskForTheTrash)

@@ -19,9 +19,7 @@ using libtest::LibraryStore;
 namespace {
 
 HWND g_hUnder = nullptr;
-BOOL g_ctrl = FALSE;
 HWND SeamWindow(POINT) { return g_hUnder; }
-BOOL SeamCtrl() { return g_ctrl; }
 
 LPARAM At(POINT pt) { return MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)); }
 
@@ -41,8 +39,6 @@ protected:
         SetShowDeleteNotice(0);
         ResetPicDragInput();
         g_picDragInput.windowFromPoint = SeamWindow;
-        g_picDragInput.ctrlDown = SeamCtrl;
-        g_ctrl = FALSE;
         LPCSTR cls = AfxRegisterWndClass(0);
         ASSERT_TRUE(m_host.CreateEx(0, cls, "LibraryBarDropTest", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                     CRect(0, 0, 600, 700), nullptr, 0));
@@ -75,8 +71,10 @@ protected:
                 return h;
         return nullptr;
     }
-    // Selects the items, presses on the first, moves over the tree item and (unless told) lets go.
-    void Drag(const std::vector<int>& items, HTREEITEM hTarget, BOOL release = TRUE)
+    // Selects the items, presses on the first, moves over the tree item and (unless told) lets go;
+    // moveKeys and upKeys are the key flags the move and the release messages carry.
+    void Drag(const std::vector<int>& items, HTREEITEM hTarget, BOOL release = TRUE, WPARAM moveKeys = 0,
+              WPARAM upKeys = 0)
     {
         CPicListBox& list = m_bar.m_list;
         list.SetSel(-1, FALSE);
@@ -92,9 +90,9 @@ protected:
         ::ClientToScreen(m_bar.m_tree.m_hWnd, &over);
         ::ScreenToClient(list.m_hWnd, &over);
         g_hUnder = m_bar.m_tree.m_hWnd;
-        list.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(over));
+        list.SendMessage(WM_MOUSEMOVE, MK_LBUTTON | moveKeys, At(over));
         if (release)
-            list.SendMessage(WM_LBUTTONUP, 0, At(over));
+            list.SendMessage(WM_LBUTTONUP, upKeys, At(over));
     }
     size_t Files(const char* folder) { return libtest::Snapshot(Path(folder)).size(); }
 
@@ -119,8 +117,7 @@ TEST_F(LibraryBarDropTest, TwoPicturesMoveWithTheirRecordsAndCtrlCopies)
     EXPECT_FALSE(testpaths::ReadBytes(Path("Images\\B\\" + third)).empty());
     EXPECT_EQ(g_nDragState, 0);
 
-    g_ctrl = TRUE;
-    Drag({0}, m_hB);
+    Drag({0}, m_hB, TRUE, MK_CONTROL, MK_CONTROL);
     EXPECT_EQ(m_bar.m_list.GetCount(), 1);
     EXPECT_EQ(Files("Images\\A"), 2u);
     EXPECT_EQ(Files("Images\\B"), 6u);
@@ -158,4 +155,58 @@ TEST_F(LibraryBarDropTest, DropOnTheTrashDeletesIntoIt)
     }
     EXPECT_EQ(del, 1u);
     EXPECT_EQ(pictures, 1u);
+}
+
+// The drop is decided by the Ctrl key as the release message carries it, not as the key is when the
+// message is handled: a busy program handles the release late, after the user let Ctrl go (here the
+// key is never down while the messages are handled).
+TEST_F(LibraryBarDropTest, CtrlAsCarriedByTheReleaseDecidesBetweenMoveAndDuplicate)
+{
+    struct Row {
+        const char* what;
+        WPARAM moveKeys;
+        WPARAM upKeys;
+        BOOL duplicated;
+    };
+    const Row rows[] = {
+        {"Ctrl held through the drag", MK_CONTROL, MK_CONTROL, TRUE},
+        {"Ctrl pressed just before the release", 0, MK_CONTROL, TRUE},
+        {"Ctrl let go before the release", MK_CONTROL, 0, FALSE},
+        {"no Ctrl", 0, 0, FALSE},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        size_t inA = Files("Images\\A"), inB = Files("Images\\B");
+        int listed = m_bar.m_list.GetCount();
+        ASSERT_GE(listed, 1);
+        Drag({0}, m_hB, TRUE, row.moveKeys, row.upKeys);
+        EXPECT_EQ(Files("Images\\B"), inB + 2) << "the picture and its record arrive";
+        EXPECT_EQ(Files("Images\\A"), row.duplicated ? inA : inA - 2);
+        EXPECT_EQ(m_bar.m_list.GetCount(), row.duplicated ? listed : listed - 1);
+        EXPECT_EQ(g_nDragState, 0);
+        // B is emptied so that the next row's picture meets no name already there.
+        for (const auto& entry : libtest::Snapshot(Path("Images\\B")))
+            ::DeleteFileA(Path("Images\\B\\" + entry.first).c_str());
+        ASSERT_EQ(Files("Images\\B"), 0u);
+    }
+}
+
+// Ctrl pressed and let go while the cursor rests over a folder changes the drop as the key messages
+// say.
+TEST_F(LibraryBarDropTest, CtrlKeyMessagesDuringTheHoldSwitchTheDrop)
+{
+    size_t inA = Files("Images\\A");
+    Drag({0}, m_hB, FALSE);
+    EXPECT_EQ(g_nDropCopy, kDropAsMove);
+    m_bar.m_list.SendMessage(WM_KEYDOWN, VK_CONTROL, 0);
+    EXPECT_EQ(g_nDropCopy, kDropAsCtrlCopy);
+    m_bar.m_list.SendMessage(WM_KEYUP, VK_CONTROL, 0xC0000001);
+    EXPECT_EQ(g_nDropCopy, kDropAsMove);
+    m_bar.m_list.SendMessage(WM_KEYDOWN, VK_CONTROL, 0);
+    EXPECT_EQ(g_nDropCopy, kDropAsCtrlCopy);
+    POINT at = g_ptDragCursor;
+    ::ScreenToClient(m_bar.m_list.m_hWnd, &at);
+    m_bar.m_list.SendMessage(WM_LBUTTONUP, MK_CONTROL, At(at));
+    EXPECT_EQ(Files("Images\\A"), inA);
+    EXPECT_EQ(Files("Images\\B"), 2u);
 }

@@ -5,6 +5,8 @@
 
 #include "shell/LibraryLink.h"
 #include "shell/Settings.h"
+#include "shell/SharedUi.h"
+#include "framework/Dc.h"
 #include "framework/TestSeams.h"
 #include "library/LibraryBar.h"
 #include "library/PicObject.h"
@@ -369,4 +371,130 @@ TEST_F(LibraryBarTest, KeysOfTheBarReachTheTreeAndItsLabelEditor)
     EXPECT_FALSE(m_bar.m_tree.m_bCreatingItem);
     DWORD attr = ::GetFileAttributesA(Path("Images\\Anniversaire").c_str());
     EXPECT_TRUE(attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+// Large counts fit the status line: it grows to the left, keeping its right edge.
+TEST_F(LibraryBarTest, StatusLineFitsLargeCounts)
+{
+    Make(Path("Images"));
+    CLibStatusLine& line = m_bar.m_wndToolBar0;
+    CListBox many;
+    ASSERT_TRUE(many.Create(WS_CHILD | LBS_EXTENDEDSEL | LBS_NOTIFY, CRect(0, 0, 10, 10), &m_host, 4321));
+    for (int i = 0; i < 2000; i++)
+        many.AddString("x");
+    many.SelItemRange(TRUE, 0, 1999);
+    CRect before;
+    line.GetWindowRect(&before);
+    line.m_pList = &many;
+    EXPECT_TRUE(line.Paint(TRUE));
+
+    CString first, second;
+    CLibStatusLine::ComposeTexts(2000, 2000, &first, &second);
+    CClientDC dc(&line);
+    HGDIOBJ old = dc.SelectObject(g_fontArial7.m_hObject != nullptr ? g_fontArial7.m_hObject
+                                                                    : ::GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size = {};
+    ::GetTextExtentPoint32A(dc.m_hDC, second, second.GetLength(), &size);
+    dc.SelectObject(old);
+    CRect after;
+    line.GetClientRect(&after);
+    EXPECT_GE(after.Width(), size.cx) << "\"" << static_cast<LPCSTR>(second) << "\" fits";
+    CRect now;
+    line.GetWindowRect(&now);
+    EXPECT_EQ(now.right, before.right);
+    line.m_pList = &m_bar.m_list;
+}
+
+// The folder tool bar shows all its buttons, on one row over a narrow bar and one per row down the
+// side of a wide one.
+TEST_F(LibraryBarTest, FolderToolBarShowsEveryButtonInBothShapes)
+{
+    Make(Path("Images"));
+    for (CRect rect : {CRect(0, 0, 260, 600), CRect(0, 0, 600, 300), CRect(0, 0, 260, 600)}) {
+        SCOPED_TRACE(rect.Width());
+        m_bar.MoveWindow(&rect);
+        CToolBar& tools = m_bar.m_wndLibBarTools1;
+        CRect client;
+        tools.GetClientRect(&client);
+        int buttons = 0;
+        for (int i = 0; i < tools.GetCount(); i++) {
+            if (LOWORD(tools.GetButtonStyle(i)) & TBSTYLE_SEP)
+                continue;
+            CRect item;
+            tools.GetItemRect(i, &item);
+            EXPECT_TRUE(client.PtInRect(item.TopLeft()) && item.right <= client.right
+                        && item.bottom <= client.bottom)
+                << "button " << i << " at " << item.left << "," << item.top << " in " << client.Width()
+                << " x " << client.Height();
+            buttons++;
+        }
+        EXPECT_GE(buttons, 5);
+    }
+}
+
+// A bar docked on the left widens from anywhere between the line along its edge and its outer edge,
+// the border outside its client area included; a press in the list next to it starts no resize.
+TEST_F(LibraryBarTest, DockedBarWidensFromItsWholeEdge)
+{
+    Make(Path("Images"));
+    int savedWidth = g_LibBarSizeH;
+    CRect client, window;
+    m_bar.GetClientRect(&client);
+    m_bar.GetWindowRect(&window);
+    m_bar.ScreenToClient(&window);
+    // The line along the edge is 6 pixels inside the client area's right side.
+    int first = client.right - 6;
+    for (int x = first; x < window.right; x++) {
+        SCOPED_TRACE(x);
+        m_bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 300));
+        EXPECT_EQ(m_bar.m_nDragMode, 3);
+        m_bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, 300));
+        EXPECT_EQ(m_bar.m_nDragMode, 0);
+    }
+    m_bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first - 30, 300));
+    EXPECT_EQ(m_bar.m_nDragMode, 0);
+    m_bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(first - 30, 300));
+    g_LibBarSizeH = savedWidth;
+}
+
+// Export says how many pictures arrived in the folder chosen, and remembers the folder.
+TEST_F(LibraryBarTest, ExportSaysHowManyPicturesItExported)
+{
+    for (const char* name : {"Un", "Deux", "Trois"})
+        ASSERT_TRUE(libtest::WriteBmp(Path(std::string("Images\\A\\") + name + ".bmp"), 8, 6, 1));
+    CreateDirectoryA(Path("Sortie").c_str(), nullptr);
+    CreateDirectoryA(Path("Seule").c_str(), nullptr);
+    Make(Path("Images\\A"));
+    Step(0);
+    ASSERT_EQ(m_bar.m_list.GetCount(), 3);
+    struct Row {
+        const char* folder;
+        int selected;
+        const char* said;
+    };
+    const Row rows[] = {
+        {"Sortie", 3,
+         "3 images ont \xe9t\xe9 export\xe9"
+         "es"},
+        {"Seule", 1,
+         "1 image a \xe9t\xe9 export\xe9"
+         "e"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.folder);
+        m_bar.m_list.SetSel(-1, FALSE);
+        m_bar.m_list.SelItemRange(TRUE, 0, row.selected - 1);
+        AfxTestRecords().messageBoxes.clear();
+        AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, Path(row.folder), 0});
+        AfxScriptMessageBox(IDOK);
+        m_bar.SendMessage(WM_COMMAND, ID_LIB_EXPORT);
+        EXPECT_EQ(libtest::Snapshot(Path(row.folder)).size(), static_cast<size_t>(row.selected));
+        ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+        const std::string& text = AfxTestRecords().messageBoxes[0].text;
+        EXPECT_NE(text.find(row.said), std::string::npos) << text;
+        EXPECT_NE(text.find(Path(row.folder)), std::string::npos) << text;
+        EXPECT_STREQ(g_CurrentExportDirectory, Path(row.folder).c_str());
+    }
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+    g_CurrentExportDirectory.Empty();
 }

@@ -127,10 +127,8 @@ public:
 // The seam: folders that exist, D: a CD-ROM drive, the window under the cursor chosen by the test.
 std::set<std::string> g_existing;
 HWND g_hUnder = nullptr;
-BOOL g_ctrl = FALSE;
 
 HWND SeamWindow(POINT) { return g_hUnder; }
-BOOL SeamCtrl() { return g_ctrl; }
 UINT SeamDrive(LPCSTR root) { return (root[0] == 'D' || root[0] == 'd') ? DRIVE_CDROM : DRIVE_FIXED; }
 BOOL SeamFolder(LPCSTR path) { return g_existing.count(path) != 0; }
 
@@ -181,12 +179,11 @@ class PicListInputTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_picDragInput = {SeamWindow, SeamCtrl, SeamDrive, SeamFolder};
+        g_picDragInput = {SeamWindow, SeamDrive, SeamFolder};
         g_existing = {"C:\\Lib",        "C:\\Lib\\Images", "C:\\Lib\\Favoris", "C:\\Lib\\Prot",
                       "C:\\Lib\\Trash", "C:\\Lib\\Voyage", "C:\\Photos",       "C:\\Autres",
                       "D:\\",           "D:\\Disque"};
         g_hUnder = nullptr;
-        g_ctrl = FALSE;
     }
     void TearDown() override
     {
@@ -200,17 +197,18 @@ protected:
         pList->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | keys, At(pt));
         pList->SendMessage(WM_LBUTTONUP, keys, At(pt));
     }
-    // Drags from an item to a screen point, over the window the seam says is there.
-    void DragTo(CPicListBox* pList, int from, POINT screen, HWND hUnder, BOOL release = TRUE)
+    // Drags from an item to a screen point, over the window the seam says is there; keys are the key
+    // flags the move and the release carry.
+    void DragTo(CPicListBox* pList, int from, POINT screen, HWND hUnder, BOOL release = TRUE, WPARAM keys = 0)
     {
         POINT pt = ItemCentre(pList, from);
         pList->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(pt));
         g_hUnder = hUnder;
         POINT client = screen;
         ::ScreenToClient(pList->m_hWnd, &client);
-        pList->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(client));
+        pList->SendMessage(WM_MOUSEMOVE, MK_LBUTTON | keys, At(client));
         if (release)
-            pList->SendMessage(WM_LBUTTONUP, 0, At(client));
+            pList->SendMessage(WM_LBUTTONUP, keys, At(client));
     }
 };
 
@@ -416,9 +414,7 @@ TEST_F(PicListInputTest, DragOntoAFolderHandsTheDropToTheSourceAndHighlightsOnTh
     EXPECT_NE(::GetCapture(), pList->m_hWnd);
 
     // With Ctrl held the same drop copies; on the trash it is a deletion.
-    g_ctrl = TRUE;
-    DragTo(pList, 0, TreeItemScreenPoint(lib.m_tree, hVoyage), lib.m_tree.m_hWnd);
-    g_ctrl = FALSE;
+    DragTo(pList, 0, TreeItemScreenPoint(lib.m_tree, hVoyage), lib.m_tree.m_hWnd, TRUE, MK_CONTROL);
     DragTo(pList, 0, TreeItemScreenPoint(lib.m_tree, hTrash), lib.m_tree.m_hWnd);
     ASSERT_EQ(lib.m_drops.size(), 3u);
     EXPECT_EQ(lib.m_drops[1].copy, kDropAsCtrlCopy);

@@ -3,7 +3,11 @@
 // picture or its texts going missing.
 #include "tests/library/LibraryTestSupport.h"
 
+#include "core/PackedDib.h"
+#include "framework/Dialog.h"
 #include "framework/TestSeams.h"
+#include "framework/WinApp.h"
+#include "resources/dialogs-ids.h"
 #include "library/PicObject.h"
 #include "library/PictureRename.h"
 #include "library/SafeFileOps.h"
@@ -327,5 +331,76 @@ TEST_F(RenameStore, ARecordFileStillUsedByAnotherPictureStays)
         EXPECT_EQ(CommentBeside(In(base + " bis.jpg")), "comment of " + base);
         EXPECT_FALSE(rec->m_bMemoryOnly) << "the new record file is its own";
         EXPECT_EQ(ReadBytes(In(base + " bis.jpg")), "bytes of " + base);
+// A folder rename that cannot be done says why: the name is taken, the name is refused, or the
+// system refused the move; the folder keeps its name and its pictures.
+TEST_F(RenameStore, FolderRenameThatCannotBeDoneSaysWhy)
+{
+    CreateDirectoryA(Path("Pris").c_str(), nullptr);
+    ASSERT_TRUE(testpaths::WriteBytes(In("port.bmp"), "bytes of Port"));
+    struct Row {
+        const char* name;
+        BOOL fault;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {"Pris", FALSE, "existe d\xe9j\xe0"},
+        {"PRIS", FALSE, "existe d\xe9j\xe0"},
+        {"a/b", FALSE, "ne peut \xeatre vide ni contenir"},
+        {"Libre", TRUE, "n'a pas pu \xeatre renomm\xe9"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        AfxTestRecords().messageBoxes.clear();
+        if (row.fault)
+            ArmFileFault(kStepMove, "Images", 1);
+        AfxScriptNextModal(IDD_RENAME_FOLDER, {{IDC_RENAME_FOLDER_NAME, row.name}}, IDOK);
+        AfxScriptMessageBox(IDOK);
+        CString newPath;
+        EXPECT_FALSE(RunRenameFolder(nullptr, Folder().c_str(), "Images", &newPath));
+        DisarmFileFault();
+        const auto& boxes = AfxTestRecords().messageBoxes;
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].text.find(row.reason), std::string::npos) << boxes[0].text;
+        EXPECT_EQ(ReadBytes(In("port.bmp")), "bytes of Port");
+    }
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+// The pictures of the rename and folder deletion dialogs fit their boxes, none cut.
+TEST_F(RenameStore, DialogPicturesFitTheirBoxes)
+{
+    struct Row {
+        UINT templateId;
+        UINT controlId;
+        const char* picture;
+    };
+    const Row rows[] = {
+        {IDD_RENAME_PICTURE, IDC_DIALOG_ILLUSTRATION, "RENAMEPIC"},
+        {IDD_RENAME_PICTURE, IDC_PICTURE_LOGO, "ORVANEL8"},
+        {IDD_RENAME_PICTURES, IDC_DIALOG_ILLUSTRATION, "RENAMEPIC"},
+        {IDD_RENAME_PICTURES, IDC_PICTURE_LOGO, "ORVANEL8"},
+        {IDD_DELETE_FOLDER, IDC_DIALOG_ILLUSTRATION, "DELFOLDER"},
+        {IDD_DELETE_FOLDER, IDC_PICTURE_LOGO, "ORVANEL8"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.templateId) + " " + row.picture);
+        PackedDIB hPicture = LoadDIBResource(AfxGetResourceHandle(), row.picture);
+        ASSERT_NE(hPicture, nullptr);
+        const void* pHeader = ::GlobalLock(hPicture);
+        LONG cx = static_cast<LONG>(DIBWidth(pHeader)), cy = static_cast<LONG>(DIBHeight(pHeader));
+        ::GlobalUnlock(hPicture);
+        GlobalFreeHandle(hPicture);
+        CDialog dlg;
+        ASSERT_TRUE(dlg.Create(row.templateId));
+        HWND hBox = ::GetDlgItem(dlg.m_hWnd, static_cast<int>(row.controlId));
+        ASSERT_NE(hBox, nullptr);
+        RECT box = {}, client = {};
+        ::GetWindowRect(hBox, &box);
+        ::MapWindowPoints(nullptr, dlg.m_hWnd, reinterpret_cast<LPPOINT>(&box), 2);
+        ::GetClientRect(dlg.m_hWnd, &client);
+        EXPECT_GE(box.right - box.left, cx);
+        EXPECT_GE(box.bottom - box.top, cy);
+        EXPECT_LE(box.bottom, client.bottom);
+        dlg.DestroyWindow();
     }
 }
