@@ -331,6 +331,9 @@ TEST_F(RenameStore, ARecordFileStillUsedByAnotherPictureStays)
         EXPECT_EQ(CommentBeside(In(base + " bis.jpg")), "comment of " + base);
         EXPECT_FALSE(rec->m_bMemoryOnly) << "the new record file is its own";
         EXPECT_EQ(ReadBytes(In(base + " bis.jpg")), "bytes of " + base);
+    }
+}
+
 // A folder rename that cannot be done says why: the name is taken, the name is refused, or the
 // system refused the move; the folder keeps its name and its pictures.
 TEST_F(RenameStore, FolderRenameThatCannotBeDoneSaysWhy)
