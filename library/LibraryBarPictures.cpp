@@ -4,6 +4,7 @@
 
 #include "shell/Settings.h"
 #include "core/BusyCursor.h"
+#include "library/FailureReport.h"
 #include "library/LibraryAdd.h"
 #include "library/LibraryTransfer.h"
 #include "library/PicObject.h"
@@ -63,6 +64,8 @@ BOOL CLibraryBar::AddPictureOfWindow(HGLOBAL hDIB, LPCSTR name, LPCSTR sourcePat
     BOOL ok = AddViewedPicture(hDIB, name, &stored, sourcePath != nullptr ? sourcePath : "");
     if (ok)
         added.Add(stored);
+    else
+        ReportAddFailure(name != nullptr ? name : "");
     SelectPicturesByName(&added);
     RestoreAppCursor();
     return ok;

@@ -9,8 +9,11 @@
 #include "library/LibraryBar.h"
 #include "library/PicObject.h"
 #include "library/ProtectedAccess.h"
+#include "library/SafeFileOps.h"
+#include "resources/library-store-ids.h"
 #include "resources/resource.h"
 
+#include <functional>
 #include <string>
 
 using libtest::LibraryStore;
@@ -369,4 +372,47 @@ TEST_F(LibraryBarTest, KeysOfTheBarReachTheTreeAndItsLabelEditor)
     EXPECT_FALSE(m_bar.m_tree.m_bCreatingItem);
     DWORD attr = ::GetFileAttributesA(Path("Images\\Anniversaire").c_str());
     EXPECT_TRUE(attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
+{
+    Make(Path("Images\\A"));
+    Step(0);
+    struct {
+        const char* name;
+        std::function<void()> run;
+        const char* said; // a part of the message
+    } rows[] = {
+        {"add of a window's picture",
+         [&] {
+             HGLOBAL dib = libtest::MakePicture(10, 7, 4);
+             ArmFileFault(kAnyStep, "Collage", 1);
+             EXPECT_FALSE(g_pLibraryLink->AddPictureOfWindow(dib, "Collage.jpg", ""));
+             ::GlobalFree(dib);
+         },
+         "Collage.jpg"},
+        {"import of a file that cannot be read",
+         [&] {
+             AfxScriptCommonDialog(AfxCommonDialogKind::Open, {true, Path("Absent.jpg"), 0});
+             m_bar.OnLibImport();
+         },
+         "Absent.jpg"},
+        {"emptying the trash of which something stays",
+         [&] {
+             testpaths::WriteBytes(Trash() + "file0001.pai", "picture");
+             ArmFileFault(kStepDelete, "", 1);
+             AfxScriptNextModal(IDD_EMPTY_TRASH_CONFIRM, {}, IDOK);
+             m_bar.OnLibEmptyDeleted();
+         },
+         "Supprim\xE9s"},
+    };
+    for (auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ResetUi();
+        row.run();
+        DisarmFileFault();
+        ASSERT_EQ(Messages(), 1u);
+        EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find(row.said), std::string::npos)
+            << AfxTestRecords().messageBoxes.back().text;
+    }
 }

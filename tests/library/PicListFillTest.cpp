@@ -31,11 +31,12 @@ TEST(PicListRecord, FilledFromDirectoryEntry)
         DWORD size;
         const char *base, *ext, *fileName, *info;
     } rows[] = {
-        {"DSC_0001.JPG", 2048, "Dsc_0001", "jpg", "DSC_0001.JPG", "(2 k - 05/06/01)"},
-        {"vacances.jpg", 512, "Vacances", "jpg", "Vacances.jpg", "(0,5 k - 05/06/01)"},
-        {"MyPic.PNG", 100, "MyPic", "png", "MyPic.PNG", "(0,0 k - 05/06/01)"},
-        {"\xe9t\xe9.bmp", 5000, "\xc9t\xe9", "bmp", "\xc9t\xe9.bmp", "(4 k - 05/06/01)"},
-        {"\xc9T\xc9.BMP", 5000, "\xc9t\xe9", "bmp", "\xc9T\xc9.BMP", "(4 k - 05/06/01)"},
+        // The names keep their case: every file operation builds its paths from them.
+        {"DSC_0001.JPG", 2048, "DSC_0001", "JPG", "DSC_0001.JPG", "(2 k - 05/06/01)"},
+        {"vacances.jpg", 512, "vacances", "jpg", "vacances.jpg", "(0,5 k - 05/06/01)"},
+        {"MyPic.PNG", 100, "MyPic", "PNG", "MyPic.PNG", "(0,0 k - 05/06/01)"},
+        {"\xe9t\xe9.bmp", 5000, "\xe9t\xe9", "bmp", "\xe9t\xe9.bmp", "(4 k - 05/06/01)"},
+        {"\xc9T\xc9.BMP", 5000, "\xc9T\xc9", "BMP", "\xc9T\xc9.BMP", "(4 k - 05/06/01)"},
     };
     for (auto& r : rows) {
         CPicObject p;
@@ -137,7 +138,7 @@ TEST_F(PicListTest, MergeRefreshKeepsWhatDidNotChange)
     ::DeleteFileA(m_temp.File("d.bmp").c_str());
     WriteBmp("e.bmp", 20, 20, RGB(0, 200, 200));
     EXPECT_EQ(pList->RefreshFolder((m_temp.Path() + "\\").c_str()), 1);
-    EXPECT_EQ(Names(pList), (std::vector<std::string>{"A", "B", "C", "E"}));
+    EXPECT_EQ(Names(pList), (std::vector<std::string>{"a", "b", "c", "e"}));
     EXPECT_EQ(pList->GetRecord(0), before[0]);
     EXPECT_NE(pList->GetRecord(1), before[1]);
     EXPECT_EQ(pList->GetRecord(1)->m_nThumbState, 0);
@@ -172,7 +173,7 @@ TEST_F(PicListTest, ChangeLinesAddReplaceRemove)
     lines.Add("Ngone.bmp"); // vanished: nothing
     lines.Add("Xa.bmp");    // unknown action
     EXPECT_EQ(pList->AddFiles(&lines), 1);
-    EXPECT_EQ(Names(pList), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(Names(pList), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(pList->GetRecord(0), pA);
     EXPECT_EQ(pList->GetRecord(1)->m_nThumbState, 0); // a new record for the changed file
     (void)pB;
@@ -181,7 +182,7 @@ TEST_F(PicListTest, ChangeLinesAddReplaceRemove)
     again.Add("Nc.bmp"); // told twice: still one item
     again.Add("Da.bmp");
     EXPECT_EQ(pList->AddFiles(&again), 1);
-    EXPECT_EQ(Names(pList), (std::vector<std::string>{"B", "C"}));
+    EXPECT_EQ(Names(pList), (std::vector<std::string>{"b", "c"}));
     CStringArray none;
     EXPECT_EQ(pList->AddFiles(&none), 0);
     EXPECT_EQ(pList->AddFiles(nullptr), 0);
@@ -219,7 +220,7 @@ TEST_F(PicListTest, BrokenPicturesAndRecordFiles)
     for (int i = 0; i < pList->GetCount(); i++) {
         CPicObject* p = pList->GetRecord(i);
         std::string name = static_cast<LPCSTR>(p->m_strFileName);
-        bool picture = name == "Bon.bmp" || name == "Record-tronque.bmp" || name == "Record-faux.bmp";
+        bool picture = name == "bon.bmp" || name == "record-tronque.bmp" || name == "record-faux.bmp";
         EXPECT_EQ(p->m_nThumbState, picture ? 1 : -1) << name;
         unreadable += p->m_nThumbState == -1;
     }
@@ -294,7 +295,7 @@ TEST_F(PicListTest, SearchHitsWithAndWithoutRecords)
     CPicListBox* pList = MakeList(2);
     EXPECT_EQ(pList->LoadSearchResults(hits), 1);
     ASSERT_EQ(pList->GetCount(), 2);
-    EXPECT_EQ(Names(pList), (std::vector<std::string>{"Avec", "Sans"}));
+    EXPECT_EQ(Names(pList), (std::vector<std::string>{"avec", "sans"}));
     EXPECT_STREQ(pList->GetRecord(0)->m_strComment, "plage");
     EXPECT_EQ(pList->GetRecord(0)->m_nThumbState, 1);
     EXPECT_EQ(pList->GetRecord(1)->m_nThumbState, 0);
@@ -339,4 +340,26 @@ TEST_F(PicListTest, PictureChangedOutsideIsRereadFromDisk)
     EXPECT_EQ(reread.m_nThumbWidth, 40);
     EXPECT_EQ(reread.m_lFileSize, 54 + 120 * 20);
     EXPECT_STREQ(reread.m_strComment, "plage");
+}
+
+TEST_F(PicListTest, ListingShowsTheNamesOnDiskAndRemovesLeftoversOfCutWrites)
+{
+    WriteBmp("IMG_001.bmp", 20, 10, RGB(0, 128, 255));
+    WriteBytes("~tsr00A1.tmp", "a record cut short");
+    // A record written under another spelling of the name keeps its texts and takes the disk's.
+    CPicObject old;
+    old.m_strPath = m_temp.File("IMG_001.bmp").c_str();
+    old.m_strFileName = "Img_001.bmp";
+    old.m_strBaseName = "Img_001";
+    old.m_strExt = "bmp";
+    old.m_strComment = "Paris";
+    ASSERT_TRUE(old.SaveDai());
+    CPicListBox* pList = MakeList(1, FALSE, TRUE);
+    ASSERT_EQ(pList->LoadFolder(m_temp.Path().c_str()), 1);
+    ASSERT_EQ(pList->GetCount(), 1);
+    CPicObject* p = pList->GetRecord(0);
+    EXPECT_STREQ(p->m_strFileName, "IMG_001.bmp");
+    EXPECT_STREQ(p->m_strBaseName, "IMG_001");
+    EXPECT_STREQ(p->m_strComment, "Paris");
+    EXPECT_EQ(::GetFileAttributesA(m_temp.File("~tsr00A1.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
 }
