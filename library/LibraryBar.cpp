@@ -970,7 +970,7 @@ void CLibraryBar::OnNewFolder() { m_tree.BeginNewFolder(); }
 void CLibraryBar::OnUpdateNewFolder(CCmdUI* pCmdUI)
 {
     int kind = m_tree.GetSelectedKind();
-    pCmdUI->Enable(m_tree.GetSelectedItem() != nullptr && kind != LIB_KIND_TRASH
+    pCmdUI->Enable(m_tree.GetSelectedItem() != nullptr && kind != LIB_KIND_TRASH && kind != LIB_KIND_ROOT
                    && (kind != LIB_KIND_PROTECTED || g_bProtectedUnlocked));
 }
 

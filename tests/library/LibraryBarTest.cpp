@@ -5,6 +5,7 @@
 
 #include "shell/LibraryLink.h"
 #include "shell/Settings.h"
+#include "framework/CmdUI.h"
 #include "framework/TestSeams.h"
 #include "library/LibraryBar.h"
 #include "library/PicObject.h"
@@ -414,5 +415,31 @@ TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
         ASSERT_EQ(Messages(), 1u);
         EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find(row.said), std::string::npos)
             << AfxTestRecords().messageBoxes.back().text;
+    }
+}
+
+TEST_F(LibraryBarTest, NewFolderIsOfferedOnlyWhereAFolderCanStay)
+{
+    Make(Path("Images\\A"));
+    struct CProbe : CCmdUI {
+        int enabled = -1;
+        void Enable(BOOL bOn) override { enabled = bOn ? 1 : 0; }
+    };
+    struct {
+        HTREEITEM item;
+        int offered;
+    } rows[] = {
+        {m_bar.m_tree.ImagesItem(), 1},
+        {m_bar.m_tree.RootItem(), 0},
+        {m_bar.m_tree.TrashItem(), 0},
+    };
+    for (auto& row : rows) {
+        m_bar.m_tree.SelectItem(row.item);
+        CProbe probe;
+        m_bar.OnUpdateNewFolder(&probe);
+        EXPECT_EQ(probe.enabled, row.offered) << static_cast<LPCSTR>(m_bar.m_tree.GetItemText(row.item));
+        if (!row.offered) {
+            EXPECT_FALSE(m_bar.m_tree.BeginNewFolder());
+        }
     }
 }
