@@ -254,7 +254,8 @@ int CPicListBox::LoadTrashFolder(const CString& folder)
 {
     SetAppCursor(kAppCursorBusy);
     // Items that a delete or restore cut short left half-way are made whole before listing.
-    if (!GetTrashFolder().IsEmpty() && IsSamePath(folder, GetTrashFolder()))
+    const CString trash = GetTrashFolder();
+    if (!trash.IsEmpty() && IsSamePath(folder, trash.Left(trash.GetLength() - 1)))
         RepairTrashFolder();
     std::vector<CObject*> records;
     int count = 0;

@@ -3,6 +3,7 @@
 #include "framework/Collections.h"
 #include "framework/CommonControls.h"
 #include "library/PicListBox.h"
+#include "shell/Settings.h"
 #include "library/PicObject.h"
 #include "tests/library/PicListTestSupport.h"
 
@@ -362,4 +363,15 @@ TEST_F(PicListTest, ListingShowsTheNamesOnDiskAndRemovesLeftoversOfCutWrites)
     EXPECT_STREQ(p->m_strBaseName, "IMG_001");
     EXPECT_STREQ(p->m_strComment, "Paris");
     EXPECT_EQ(::GetFileAttributesA(m_temp.File("~tsr00A1.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // The trash of this folder taken as the library: a picture there without its trash record is listed.
+    const CString savedRoot = g_strLibraryRoot;
+    g_strLibraryRoot = (m_temp.Path() + "\\").c_str();
+    const std::string trash = m_temp.File("El\xE9ments Supprim\xE9s");
+    ::CreateDirectoryA(trash.c_str(), nullptr);
+    WriteBytes("El\xE9ments Supprim\xE9s\\file0001.pai", "BM picture without its trash record");
+    CPicListBox* pTrash = MakeList(3, TRUE);
+    EXPECT_EQ(pTrash->LoadFolder(trash.c_str()), 1);
+    EXPECT_EQ(pTrash->GetCount(), 1);
+    g_strLibraryRoot = savedRoot;
 }
