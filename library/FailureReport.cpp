@@ -1,5 +1,6 @@
 #include "library/FailureReport.h"
 
+#include "core/StringUtil.h"
 #include "framework/WinApp.h"
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
@@ -11,14 +12,6 @@ thread_local CFailureBatch* t_pBatch = nullptr;
 
 // The summary names this many failures; the rest are counted.
 const int kSummaryLines = 12;
-
-CString LoadOr(UINT nID, LPCSTR builtIn)
-{
-    CString text;
-    if (!text.LoadString(nID) || text.IsEmpty())
-        text = builtIn;
-    return text;
-}
 
 } // namespace
 
@@ -35,7 +28,7 @@ void ReportFileFailure(const CString& text, UINT nIcon)
 void ReportAddFailure(const CString& sourcePath)
 {
     CString text;
-    text.Format(LoadOr(IDS_ADD_FAILED, "Impossible d'ajouter %s \xE0 la biblioth\xE8que."),
+    text.Format(LoadStringOr(IDS_ADD_FAILED, "Impossible d'ajouter %s \xE0 la biblioth\xE8que."),
                 static_cast<LPCSTR>(sourcePath));
     ReportFileFailure(text, MB_ICONEXCLAMATION);
 }
@@ -60,7 +53,7 @@ void CFailureBatch::Add(const CString& text, UINT nIcon)
         return;
     }
     CString question;
-    question.Format(LoadOr(IDS_BATCH_GO_ON, "%s\n\nContinuer avec les \xE9l\xE9ments suivants ?"),
+    question.Format(LoadStringOr(IDS_BATCH_GO_ON, "%s\n\nContinuer avec les \xE9l\xE9ments suivants ?"),
                     static_cast<LPCSTR>(text));
     if (AfxMessageBox(question, MB_YESNO | nIcon) == IDNO)
         m_bStopped = TRUE;
@@ -74,7 +67,7 @@ CFailureBatch::~CFailureBatch()
     if (m_texts.size() < 2)
         return;
     CString summary;
-    summary.Format(LoadOr(IDS_BATCH_SUMMARY, "%d op\xE9rations n'ont pas abouti :"),
+    summary.Format(LoadStringOr(IDS_BATCH_SUMMARY, "%d op\xE9rations n'ont pas abouti :"),
                    static_cast<int>(m_texts.size()));
     const int shown =
         static_cast<int>(m_texts.size()) < kSummaryLines ? static_cast<int>(m_texts.size()) : kSummaryLines;
@@ -82,7 +75,7 @@ CFailureBatch::~CFailureBatch()
         summary += "\n" + m_texts[static_cast<size_t>(i)];
     if (static_cast<int>(m_texts.size()) > shown) {
         CString more;
-        more.Format(LoadOr(IDS_BATCH_SUMMARY_MORE, "... et %d autres."),
+        more.Format(LoadStringOr(IDS_BATCH_SUMMARY_MORE, "... et %d autres."),
                     static_cast<int>(m_texts.size()) - shown);
         summary += "\n" + more;
     }

@@ -73,10 +73,6 @@ BOOL CarryPicture(const TransferItem& item, const CString& dest, const CString& 
     return TRUE;
 }
 
-} // namespace
-
-namespace {
-
 // Busy cursor, gauge and the transfer flag for the length of a batch.
 class CBatchScope {
 public:
