@@ -733,8 +733,6 @@ void CLibraryBar::OnLibImport()
             CString stored;
             if (AddFileToLibrary(path, &stored, nullptr))
                 added.Add(stored);
-            else
-                ReportAddFailure(path);
             if (gauge)
                 SetProgress(++done, static_cast<DWORD>(paths.size()));
             failures.Next();

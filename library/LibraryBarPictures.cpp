@@ -39,8 +39,11 @@ BOOL CLibraryBar::AddFileToLibrary(const CString& sourcePath, CString* pStored, 
             || (kind == LIB_KIND_PROTECTED && !g_bProtectedUnlocked))
             return FALSE;
     }
-    return AddFileToFolder(sourcePath, pTargetFolder != nullptr ? *pTargetFolder : m_strFolder,
-                           g_LibBarTypeCompression, pStored);
+    if (AddFileToFolder(sourcePath, pTargetFolder != nullptr ? *pTargetFolder : m_strFolder,
+                        g_LibBarTypeCompression, pStored))
+        return TRUE;
+    ReportAddFailure(sourcePath);
+    return FALSE;
 }
 
 BOOL CLibraryBar::CanAddPicture()
