@@ -7,6 +7,7 @@
 #include "library/DelObject.h"
 #include "library/PicListBox.h"
 #include "library/PicObject.h"
+#include "library/PictureRename.h"
 #include "library/SafeFileOps.h"
 
 #include <algorithm>
@@ -237,6 +238,8 @@ int CPicListBox::LoadFolder(CString folder)
     RemoveLeftoverTempFiles(folder);
     if (LIBLIST_TRASH_MODE)
         return LoadTrashFolder(folder);
+    if (m_bKeepRecords)
+        RecoverCutRenames(folder);
     SetAppCursor(kAppCursorBusy);
     std::vector<CPicObject*> scanned;
     int count = 0;

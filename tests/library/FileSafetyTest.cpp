@@ -376,6 +376,13 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
              if (record.LoadDai())
                  RenamePictureFiles(record, Path("Images").c_str(), "Deux");
          }},
+        {"case-only rename",
+         [&] {
+             CPicObject record;
+             record.m_strPath = Path("Images\\Un.jpg").c_str();
+             if (record.LoadDai())
+                 RenamePictureFiles(record, Path("Images").c_str(), "UN");
+         }},
     };
     const std::vector<std::string> folders = {"Images", "B"};
     for (const Scenario& op : operations) {
@@ -399,6 +406,7 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
             // The restart.
             for (const std::string& f : folders) {
                 RemoveLeftoverTempFiles(Path(f).c_str());
+                RecoverCutRenames(Path(f).c_str());
                 for (const CString& file : ListMatchingFiles(Path(f + "\\*.*").c_str()))
                     if (IsListedPicture(file.Mid(file.ReverseFind('\\') + 1))
                         && !PathExists(RecordFilePath(file)))

@@ -355,9 +355,16 @@ TEST_F(PicListTest, ListingShowsTheNamesOnDiskAndRemovesLeftoversOfCutWrites)
     old.m_strExt = "bmp";
     old.m_strComment = "Paris";
     ASSERT_TRUE(old.SaveDai());
+    // A case-only rename cut short: the picture under its passing name, its record naming it.
+    CPicObject cut;
+    cut.m_strPath = m_temp.File("Plage.bmp").c_str();
+    cut.m_strFileName = "Plage.bmp";
+    ASSERT_TRUE(cut.SaveDai());
+    WriteBmp("~ren0F3C.tmp", 20, 10, RGB(255, 0, 0));
     CPicListBox* pList = MakeList(1, FALSE, TRUE);
     ASSERT_EQ(pList->LoadFolder(m_temp.Path().c_str()), 1);
-    ASSERT_EQ(pList->GetCount(), 1);
+    ASSERT_EQ(pList->GetCount(), 2);
+    EXPECT_NE(::GetFileAttributesA(m_temp.File("Plage.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
     CPicObject* p = pList->GetRecord(0);
     EXPECT_STREQ(p->m_strFileName, "IMG_001.bmp");
     EXPECT_STREQ(p->m_strBaseName, "IMG_001");
