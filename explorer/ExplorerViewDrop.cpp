@@ -5,6 +5,7 @@
 #include "core/BusyCursor.h"
 #include "core/Progress.h"
 #include "explorer/ExplorerGlobals.h"
+#include "library/FailureReport.h"
 #include "library/LibraryBar.h"
 #include "resources/resource.h"
 
@@ -35,12 +36,17 @@ BOOL CExplorerView::AddSelectionToLibrary(const CString& folder, CStringArray* p
     }
     SetAppCursor(kAppCursorBusy);
     g_bTransferBusy = TRUE;
-    for (int i = 0; i < total; i++) {
-        CString stored;
-        if (pBar->AddFileToLibrary(paths[i], &stored, &folder) && pAdded != nullptr)
-            pAdded->Add(stored);
-        if (total >= 2)
-            SetProgress(static_cast<DWORD>(i + 1), static_cast<DWORD>(total));
+    {
+        // One question at the first failure, one summary for the others.
+        CFailureBatch failures(total);
+        for (int i = 0; i < total && !failures.Stopped(); i++) {
+            CString stored;
+            if (pBar->AddFileToLibrary(paths[i], &stored, &folder) && pAdded != nullptr)
+                pAdded->Add(stored);
+            if (total >= 2)
+                SetProgress(static_cast<DWORD>(i + 1), static_cast<DWORD>(total));
+            failures.Next();
+        }
     }
     g_bTransferBusy = FALSE;
     if (total >= 2)

@@ -7,7 +7,9 @@
 #include "framework/Exceptions.h"
 #include "framework/File.h"
 #include "framework/WinApp.h"
+#include "library/FailureReport.h"
 #include "library/LibraryHost.h"
+#include "library/LibraryTransfer.h"
 #include "library/PicObject.h"
 #include "library/ReplaceConfirm.h"
 #include "library/SafeFileOps.h"
@@ -16,6 +18,7 @@
 #include "resources/resource.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 IMPLEMENT_SERIAL(CDelObject, CObject, 1)
@@ -49,8 +52,7 @@ void ShowStop(UINT id, LPCSTR builtIn, const CString& path)
 {
     CString text;
     text.Format(LoadStringOr(id, builtIn), static_cast<LPCSTR>(path));
-    MessageBeep(0xFFFFFFFF);
-    AfxMessageBox(text, MB_OK | MB_ICONSTOP);
+    ReportFileFailure(text, MB_ICONSTOP);
 }
 
 void ShowRestoreFileFailed(const CString& target)
@@ -84,8 +86,46 @@ CString FolderOf(const CString& path)
 // Putting back what a failed operation moved; not a step of its own.
 void MoveBack(const CString& from, const CString& to)
 {
-    if (PathExists(from) && !PathExists(to))
+    if (!FileStopped() && PathExists(from) && !PathExists(to))
         MoveFileA(from, to);
+}
+
+BOOL IsRecordFile(const CString& path)
+{
+    return path.GetLength() >= 4 && path.Right(4).CompareNoCase(".dai") == 0;
+}
+
+// Removing what a failed operation made; not a step of its own either.
+void DiscardMade(const CString& path)
+{
+    if (!FileStopped() && !path.IsEmpty()) {
+        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path);
+    }
+}
+
+// TRUE when both files hold the same bytes.
+BOOL SameContent(const CString& a, const CString& b)
+{
+    CFile fa, fb;
+    if (!fa.Open(a, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary)
+        || !fb.Open(b, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary))
+        return FALSE;
+    if (fa.GetLength() != fb.GetLength())
+        return FALSE;
+    char ba[4096], bb[4096];
+    try {
+        for (;;) {
+            UINT na = fa.Read(ba, sizeof(ba));
+            UINT nb = fb.Read(bb, sizeof(bb));
+            if (na != nb || memcmp(ba, bb, na) != 0)
+                return FALSE;
+            if (na == 0)
+                return TRUE;
+        }
+    } catch (CException&) {
+        return FALSE;
+    }
 }
 
 BOOL NameIsFree(const CString& trash, const CString& name)
@@ -277,28 +317,54 @@ BOOL CDelObject::MoveToTrash()
 
     const CString pai = TrashFile(".pai");
     DWORD a = GetFileAttributesA(source);
-    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY) || !SafeMove(source, pai)) {
+    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) {
         ShowMoveToTrashFailed(source);
         return FALSE;
     }
+    // The record reaches the trash before the picture and leaves its folder last: wherever a delete
+    // stops, the picture has its texts beside it, and in the trash they say where it came from.
     CString daiSource, dai;
     if (!m_strRelDaiPath.IsEmpty() && PathExists(root + m_strRelDaiPath)) {
         daiSource = root + m_strRelDaiPath;
         dai = TrashFile(".dai");
-        if (!SafeMove(daiSource, dai)) {
-            MoveBack(pai, source);
+        if (!SafeCopy(daiSource, dai)) {
             ShowMoveToTrashFailed(source);
             return FALSE;
         }
     }
+    if (!SafeMove(source, pai)) {
+        DiscardMade(dai);
+        ShowMoveToTrashFailed(source);
+        return FALSE;
+    }
     if (!SaveDel(del)) {
-        if (!dai.IsEmpty())
-            MoveBack(dai, daiSource);
         MoveBack(pai, source);
+        DiscardMade(dai);
+        ShowMoveToTrashFailed(source);
+        return FALSE;
+    }
+    if (!daiSource.IsEmpty() && !SafeDeleteFile(daiSource)) {
+        // The record stays where it was: so does its picture.
+        MoveBack(pai, source);
+        if (!FileStopped() && PathExists(source)) {
+            DiscardMade(del);
+            DiscardMade(dai);
+        }
         ShowMoveToTrashFailed(source);
         return FALSE;
     }
     return TRUE;
+}
+
+void CDelObject::ForgetTrashRecord(const CString& target)
+{
+    // The item is back; a trash record left behind is cleared when the trash is next listed.
+    if (!SafeDeleteFile(TrashFile(".del")))
+        ShowStop(IDS_TRASH_RECORD_LEFT,
+                 "%s a \xE9t\xE9 r\xE9"
+                 "cup\xE9r\xE9, mais sa trace n'a pas pu \xEAtre retir\xE9"
+                 "e du dossier 'El\xE9ments Supprim\xE9s'.",
+                 target);
 }
 
 BOOL CDelObject::Restore() { return m_nKind == kTrashPicture ? RestorePicture() : RestoreFolder(); }
@@ -323,6 +389,13 @@ BOOL CDelObject::RestorePicture()
         ShowRestoreFileFailed(target);
         return FALSE;
     }
+    // A folder of the picture's name is never replaced by it.
+    DWORD t = GetFileAttributesA(target);
+    if (t != INVALID_FILE_ATTRIBUTES && (t & FILE_ATTRIBUTE_DIRECTORY)) {
+        ShowStop(IDS_FOLDER_NOT_REPLACED, "%s est un dossier : il n'est pas remplac\xE9 par une image.",
+                 target);
+        return FALSE;
+    }
 
     // Every file of the picture's base name, whatever its extension (the old picture and its record).
     CString pattern = target;
@@ -340,17 +413,31 @@ BOOL CDelObject::RestorePicture()
     }
     const CString daiTrash = TrashFile(".dai");
     const CString daiTarget = m_strRelDaiPath.IsEmpty() ? RecordFilePath(target) : root + m_strRelDaiPath;
-    const BOOL withRecord = !daiTarget.IsEmpty() && PathExists(daiTrash);
-    if (withRecord && PathExists(daiTarget)) {
-        bool listed = false;
-        for (const CString& c : clashing)
-            listed = listed || IsSamePath(c, daiTarget);
-        if (!listed)
-            clashing.push_back(daiTarget);
+    BOOL withRecord = !daiTarget.IsEmpty() && PathExists(daiTrash);
+    BOOL pictureClash = FALSE;
+    for (const CString& c : clashing)
+        pictureClash = pictureClash || !IsRecordFile(c);
+    if (pictureClash) {
+        if (withRecord && PathExists(daiTarget)) {
+            bool listed = false;
+            for (const CString& c : clashing)
+                listed = listed || IsSamePath(c, daiTarget);
+            if (!listed)
+                clashing.push_back(daiTarget);
+        }
+        if (!ConfirmFileReplace(pai, target))
+            return FALSE;
+    } else {
+        // Only a record there, whose picture is not being replaced: one made anew (no texts) gives
+        // way to the picture's own; one with texts is never deleted, and the picture takes it.
+        clashing.clear();
+        if (withRecord && PathExists(daiTarget)) {
+            if (RecordFileHasNoTexts(daiTarget) || SameContent(daiTarget, daiTrash))
+                clashing.push_back(daiTarget);
+            else
+                withRecord = FALSE;
+        }
     }
-
-    if (!clashing.empty() && !ConfirmFileReplace(pai, target))
-        return FALSE;
 
     // All or nothing: the old files are set aside, the picture and its record come back, and only
     // then is what was set aside deleted.
@@ -374,7 +461,7 @@ BOOL CDelObject::RestorePicture()
         return FALSE;
     }
     aside.Commit();
-    SafeDeleteFile(TrashFile(".del"));
+    ForgetTrashRecord(target);
     return TRUE;
 }
 
@@ -406,7 +493,7 @@ BOOL CDelObject::RestoreFolder()
             return FALSE;
         }
     }
-    SafeDeleteFile(TrashFile(".del"));
+    ForgetTrashRecord(target);
     return TRUE;
 }
 
@@ -442,6 +529,137 @@ void ShowDeleteNotice()
     dlg.m_bDontShowAgain = FALSE;
     dlg.DoModal();
     SetShowDeleteNotice(dlg.m_bDontShowAgain ? 0 : 1);
+}
+
+namespace {
+
+// The picture type of a file by its first bytes, as an extension; jpg when unknown.
+CString SniffPictureExt(const CString& path)
+{
+    unsigned char head[8] = {};
+    DWORD got = 0;
+    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        ReadFile(h, head, sizeof(head), &got, nullptr);
+        CloseHandle(h);
+    }
+    if (got >= 2 && head[0] == 'B' && head[1] == 'M')
+        return "bmp";
+    if (got >= 4 && head[0] == 0x89 && head[1] == 'P' && head[2] == 'N' && head[3] == 'G')
+        return "png";
+    if (got >= 4 && memcmp(head, "GIF8", 4) == 0)
+        return "gif";
+    if (got >= 4 && (memcmp(head, "II*\0", 4) == 0 || memcmp(head, "MM\0*", 4) == 0))
+        return "tif";
+    if (got >= 1 && head[0] == 0x0A)
+        return "pcx";
+    return "jpg";
+}
+
+// Where a picture found in the trash without its trash record came from: the path its moved record
+// file holds, when that lies in the library outside the trash; else "Images" under the name the
+// record gives, or the trash name with the type read from the picture.
+CString OrphanRelativePath(const CString& root, const CString& trash, const CString& name)
+{
+    CString original;
+    const CString dai = trash + name + ".dai";
+    if (PathExists(dai)) {
+        CPicObject record;
+        record.m_strPath = dai;
+        record.m_bHeaderOnly = TRUE;
+        record.m_bReadOnly = TRUE;
+        if (record.LoadDai())
+            original = record.m_strPath;
+    }
+    if (original.GetLength() > root.GetLength() && original.Left(root.GetLength()).CompareNoCase(root) == 0
+        && original.Left(trash.GetLength()).CompareNoCase(trash) != 0
+        && IsSafeRelativePath(original.Mid(root.GetLength())))
+        return original.Mid(root.GetLength());
+    CString file = original.Mid(original.ReverseFind('\\') + 1);
+    if (file.IsEmpty() || !IsSafeRelativePath(file) || file.Find('.') <= 0)
+        file = name + "." + SniffPictureExt(trash + name + ".pai");
+    return LoadStringOr(IDS_FOLDER_PICTURES, "Images") + "\\" + file;
+}
+
+// A trash record whose item is already back in its place (a restore cut short): the record file
+// left in the trash joins the picture, and the trash record goes. FALSE when it must stay.
+BOOL ClearRestoredItem(const CDelObject& item, const CString& root, const CString& del)
+{
+    if (!IsSafeRelativePath(item.m_strRelPath) || !PathExists(root + item.m_strRelPath))
+        return FALSE;
+    if (item.m_nKind == kTrashPicture) {
+        if (PathExists(item.TrashFile(".pai")))
+            return FALSE;
+        const CString daiTrash = item.TrashFile(".dai");
+        if (PathExists(daiTrash)) {
+            const CString daiTarget =
+                !item.m_strRelDaiPath.IsEmpty() && IsSafeRelativePath(item.m_strRelDaiPath)
+                    ? root + item.m_strRelDaiPath
+                    : RecordFilePath(root + item.m_strRelPath);
+            // A record made anew beside the picture gives way to the one with the texts; one with
+            // texts of its own is never replaced here.
+            BOOL placed = !PathExists(daiTarget) ? SafeMove(daiTrash, daiTarget)
+                                                 : RecordFileHasNoTexts(daiTarget)
+                                                       && ReplaceByMove(daiTrash, daiTarget, {daiTarget});
+            if (!placed)
+                return FALSE;
+        }
+    } else if (PathExists(item.TrashFile(".dir"))) {
+        return FALSE;
+    }
+    return SafeDeleteFile(del);
+}
+
+} // namespace
+
+int RepairTrashFolder()
+{
+    const CString root = LibraryRoot();
+    const CString trash = GetTrashFolder();
+    if (root.IsEmpty() || trash.IsEmpty() || !PathExists(trash))
+        return 0;
+    int repaired = 0;
+    std::vector<CString> pictures, records;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(trash + "file*", &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            CString name = fd.cFileName;
+            if (name.GetLength() != 12 || !IsTrashName(name.Left(8))
+                || (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                continue;
+            if (name.Mid(8).CompareNoCase(".pai") == 0)
+                pictures.push_back(name.Left(8));
+            else if (name.Mid(8).CompareNoCase(".del") == 0)
+                records.push_back(name.Left(8));
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    // A picture moved into the trash whose trash record was never written: listed and restorable.
+    for (const CString& name : pictures) {
+        if (PathExists(trash + name + ".del"))
+            continue;
+        CDelObject item(kTrashPicture);
+        item.m_strTrashName = name;
+        item.m_strRelPath = OrphanRelativePath(root, trash, name);
+        item.m_strRelDaiPath = RecordFilePath(item.m_strRelPath);
+        item.m_strOrigFolder = FolderOf(root + item.m_strRelPath);
+        const CString protectedFolder = LoadStringOr(IDS_FOLDER_PROTECTED, "Images Prot\xE9g\xE9"
+                                                                           "es")
+                                        + "\\";
+        item.m_bFromProtected =
+            item.m_strRelPath.Left(protectedFolder.GetLength()).CompareNoCase(protectedFolder) == 0;
+        if (item.SaveDel(trash + name + ".del"))
+            ++repaired;
+    }
+    // A trash record whose item is back already.
+    for (const CString& name : records) {
+        CDelObject item;
+        if (item.LoadDel(trash + name + ".del") && ClearRestoredItem(item, root, trash + name + ".del"))
+            ++repaired;
+    }
+    return repaired;
 }
 
 BOOL EmptyTrashFolder()

@@ -67,6 +67,7 @@ public:
 private:
     BOOL RestorePicture();
     BOOL RestoreFolder();
+    void ForgetTrashRecord(const CString& target);
 };
 
 // Tests only: makes the trash hold at most `last` names (0 returns to 65535).
@@ -75,6 +76,12 @@ void SetTrashNameLimitForTest(int last);
 // The notice shown after a deletion into the trash, while "ShowInfoSuppress" is on; its check box
 // turns the setting off.
 void ShowDeleteNotice();
+
+// Brings the trash in line with its files after an operation was cut short: a picture there without
+// its trash record gets one (where it came from, by the record file moved with it; else "Images"),
+// and a trash record whose item is already back is removed, its record file joining the picture.
+// Returns how many items were mended.
+int RepairTrashFolder();
 
 // Deletes everything inside the library root's trash folder and keeps the folder. Refuses (FALSE,
 // nothing deleted) when the root is not set, the folder is missing or is not exactly the trash

@@ -81,6 +81,7 @@ BEGIN_MESSAGE_MAP(CLibTreeCtrl, CTreeCtrl)
     ON_WM_KEYUP()
     ON_WM_SETFOCUS()
     ON_WM_DROPFILES()
+    ON_WM_CAPTURECHANGED()
     ON_MESSAGE(WM_TREELABELEDITEND, OnEditFailed)
 END_MESSAGE_MAP()
 
@@ -393,6 +394,7 @@ LRESULT CLibTreeCtrl::OnEditFailed(WPARAM, LPARAM)
 BOOL CLibTreeCtrl::BeginNewFolder()
 {
     HTREEITEM hParent = GetSelectedItem();
+    // The root shows only the fixed folders: a folder made there would vanish at the next fill.
     if (hParent == nullptr || hParent == m_hTrash || hParent == m_hRoot)
         return FALSE;
     if (hParent == m_hProtected && !g_bProtectedUnlocked)
@@ -595,10 +597,36 @@ void CLibTreeCtrl::EndDrag()
         m_pDragImage = nullptr;
     }
     HTREEITEM hDrag = m_hDragItem, hTarget = m_hDropTarget;
-    ::ReleaseCapture();
     m_bDragging = FALSE;
+    ::ReleaseCapture();
     SelectDropTarget(nullptr);
     DropFolder(hDrag, hTarget);
+}
+
+void CLibTreeCtrl::CancelDrag()
+{
+    if (!m_bDragging)
+        return;
+    // Cleared first: releasing the capture comes back here through WM_CAPTURECHANGED.
+    m_bDragging = FALSE;
+    if (m_pDragImage != nullptr) {
+        CImageList::DragLeave(this);
+        CImageList::EndDrag();
+        delete m_pDragImage;
+        m_pDragImage = nullptr;
+    }
+    m_hDragItem = nullptr;
+    m_hDropTarget = nullptr;
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    SelectDropTarget(nullptr);
+}
+
+void CLibTreeCtrl::OnCaptureChanged(CWnd* pWnd)
+{
+    // Another window took the mouse: the drag ends with nothing moved.
+    CancelDrag();
+    CTreeCtrl::OnCaptureChanged(pWnd);
 }
 
 void CLibTreeCtrl::OnLButtonUp(UINT nFlags, CPoint point)
@@ -633,6 +661,10 @@ void CLibTreeCtrl::OnRButtonDown(UINT, CPoint point)
 void CLibTreeCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     CWnd* pMain = AfxGetMainWnd();
+    if (m_bDragging && nChar == VK_ESCAPE) {
+        CancelDrag();
+        return;
+    }
     switch (nChar) {
     case VK_TAB:
         if (Owner() != nullptr)

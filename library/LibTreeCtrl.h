@@ -115,6 +115,7 @@ public:
     void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnSetFocus(CWnd* pOldWnd);
     void OnDropFiles(HDROP hDropInfo);
+    void OnCaptureChanged(CWnd* pWnd);
     LRESULT OnEditFailed(WPARAM wParam, LPARAM lParam);
 
     // Double click and Enter: reads an item's folders again (collapsed) or closes it.
@@ -128,6 +129,8 @@ private:
     void TakeLibraryRoot();
     HTREEITEM InsertFolderItem(const CString& name, HTREEITEM hParent, HTREEITEM hAfter, int image);
     void EndDrag();
+    // Ends a folder drag with nothing moved (Escape, capture taken by another window).
+    void CancelDrag();
     void PostToOwner(UINT nCmd);
 
     HTREEITEM m_hRoot = nullptr;

@@ -14,6 +14,7 @@
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 #include "library/DelObject.h"
+#include "library/FailureReport.h"
 #include "library/LibraryHost.h"
 #include "library/LibraryListCommands.h"
 #include "library/PicObject.h"
@@ -24,6 +25,7 @@
 #include "library/SafeFileOps.h"
 #include "library/TrashDialogs.h"
 #include "resources/library-cmds-ids.h"
+#include "resources/library-store-ids.h"
 #include "resources/resource.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
@@ -226,6 +228,7 @@ void CLibraryBar::OnLibDelete()
         if (gauge)
             BeginProgress(IDS_PROGRESS_DELETE);
         DWORD done = 0;
+        CFailureBatch failures(static_cast<int>(selected.size()));
         for (int index : selected) {
             CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, index));
             // A record in memory only leaves its record file (another picture's, or unread) in place.
@@ -234,6 +237,9 @@ void CLibraryBar::OnLibDelete()
                 moved.push_back(index);
             if (gauge)
                 SetProgress(++done, static_cast<DWORD>(selected.size()));
+            failures.Next();
+            if (failures.Stopped())
+                break;
         }
         if (gauge)
             EndProgress();
@@ -273,13 +279,15 @@ void CLibraryBar::OnLibRecover()
     {
         CRedrawOff redraw(m_list);
         CBusy busy;
+        CFailureBatch failures(static_cast<int>(selected.size()));
         for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
             CDelObject* pItem = dynamic_cast<CDelObject*>(ItemRecord(m_list, *it));
             if (pItem != nullptr && pItem->Restore()) {
                 m_list.DeleteString(static_cast<UINT>(*it));
                 restored++;
             }
-            if (g_bReplaceCancelled)
+            failures.Next();
+            if (g_bReplaceCancelled || failures.Stopped())
                 break;
         }
     }
@@ -313,6 +321,7 @@ void CLibraryBar::OnLibErase()
         if (gauge)
             BeginProgress(IDS_PROGRESS_DELETE);
         DWORD done = 0;
+        CFailureBatch failures(static_cast<int>(selected.size()));
         for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
             CDelObject* pItem = dynamic_cast<CDelObject*>(ItemRecord(m_list, *it));
             // An item whose files could not all be erased stays listed.
@@ -320,6 +329,9 @@ void CLibraryBar::OnLibErase()
                 m_list.DeleteString(static_cast<UINT>(*it));
             if (gauge)
                 SetProgress(++done, static_cast<DWORD>(selected.size()));
+            failures.Next();
+            if (failures.Stopped())
+                break;
         }
         if (gauge)
             EndProgress();
@@ -338,10 +350,13 @@ void CLibraryBar::OnLibEmptyDeleted()
     CEmptyTrashConfirmDlg dlg(this);
     if (dlg.DoModal() != IDOK)
         return;
+    BOOL emptied = FALSE;
     {
         CBusy busy;
-        EmptyTrashFolder();
+        emptied = EmptyTrashFolder();
     }
+    if (!emptied)
+        ReportFileFailure(AfxLoadText(IDS_TRASH_EMPTY_PARTIAL), MB_ICONEXCLAMATION);
     if (m_tree.GetSelectedKind() == LIB_KIND_TRASH) {
         // What could not be deleted is still there and stays listed.
         LoadTrashFolder(m_tree.GetSelectedPath());
@@ -700,12 +715,16 @@ void CLibraryBar::OnLibImport()
             BeginProgress(IDS_PROGRESS_ADD);
         }
         DWORD done = 0;
+        CFailureBatch failures(static_cast<int>(paths.size()));
         for (const CString& path : paths) {
             CString stored;
             if (AddFileToLibrary(path, &stored, nullptr))
                 added.Add(stored);
             if (gauge)
                 SetProgress(++done, static_cast<DWORD>(paths.size()));
+            failures.Next();
+            if (failures.Stopped())
+                break;
         }
         if (gauge) {
             EndProgress();

@@ -4,6 +4,7 @@
 
 #include "shell/Settings.h"
 #include "core/BusyCursor.h"
+#include "library/FailureReport.h"
 #include "library/LibraryAdd.h"
 #include "library/LibraryTransfer.h"
 #include "library/PicObject.h"
@@ -39,8 +40,11 @@ BOOL CLibraryBar::AddFileToLibrary(const CString& sourcePath, CString* pStored, 
             || (kind == LIB_KIND_PROTECTED && !g_bProtectedUnlocked))
             return FALSE;
     }
-    return AddFileToFolder(sourcePath, pTargetFolder != nullptr ? *pTargetFolder : m_strFolder,
-                           g_LibBarTypeCompression, pStored);
+    if (AddFileToFolder(sourcePath, pTargetFolder != nullptr ? *pTargetFolder : m_strFolder,
+                        g_LibBarTypeCompression, pStored))
+        return TRUE;
+    ReportAddFailure(sourcePath);
+    return FALSE;
 }
 
 BOOL CLibraryBar::CanAddPicture()
@@ -64,6 +68,8 @@ BOOL CLibraryBar::AddPictureOfWindow(HGLOBAL hDIB, LPCSTR name, LPCSTR sourcePat
     BOOL ok = AddViewedPicture(hDIB, name, &stored, sourcePath != nullptr ? sourcePath : "");
     if (ok)
         added.Add(stored);
+    else
+        ReportAddFailure(name != nullptr ? name : "");
     SelectPicturesByName(&added);
     RestoreAppCursor();
     return ok;

@@ -5,10 +5,12 @@
 #include "core/Progress.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
+#include "library/FailureReport.h"
 #include "library/PicObject.h"
 #include "library/ProtectedAccess.h"
 #include "library/ReplaceConfirm.h"
 #include "library/SafeFileOps.h"
+#include "resources/library-store-ids.h"
 #include "resources/resource.h"
 
 namespace {
@@ -24,7 +26,51 @@ void ReportFailure(UINT nID, const CString& path)
 {
     CString text;
     text.Format(AfxLoadText(nID), static_cast<LPCSTR>(path));
-    AfxMessageBox(text, MB_ICONERROR);
+    ReportFileFailure(text, MB_ICONERROR);
+}
+
+// A folder is never replaced by a picture.
+BOOL RefuseFolder(const CString& dest)
+{
+    DWORD a = ::GetFileAttributesA(dest);
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY))
+        return FALSE;
+    ReportFailure(IDS_FOLDER_NOT_REPLACED, dest);
+    return TRUE;
+}
+
+BOOL IsRecordFile(const CString& path)
+{
+    return path.GetLength() >= 4 && path.Right(4).CompareNoCase(".dai") == 0;
+}
+
+// Carries one picture (and its record) to dest, in place of the files listed in clashing. The record
+// is in place at the destination before the picture moves, and the old one goes last: a stop at any
+// point leaves the texts beside the picture. FALSE, with everything as it was, on failure.
+BOOL CarryPicture(const TransferItem& item, const CString& dest, const CString& recordDest,
+                  const std::vector<CString>& clashing, BOOL carryRecord, BOOL copy)
+{
+    const CString record = RecordFilePath(item.path);
+    CSetAside aside;
+    for (const CString& c : clashing) {
+        if (PathExists(c) && !aside.Add(c))
+            return FALSE;
+    }
+    if (carryRecord && !SafeCopy(record, recordDest))
+        return FALSE;
+    if (!(copy ? SafeCopy(item.path, dest) : SafeMove(item.path, dest))) {
+        const DWORD err = ::GetLastError();
+        if (carryRecord)
+            SafeDeleteFile(recordDest);
+        aside.Rollback();
+        ::SetLastError(err);
+        return FALSE;
+    }
+    aside.Commit();
+    // A record that could not be removed holds the same texts as the one carried: nothing is lost.
+    if (carryRecord && !copy)
+        SafeDeleteFile(record);
+    return TRUE;
 }
 
 // Busy cursor, gauge and the transfer flag for the length of a batch.
@@ -52,6 +98,16 @@ private:
 
 } // namespace
 
+BOOL RecordFileHasNoTexts(const CString& recordFile)
+{
+    CPicObject record;
+    record.m_strPath = recordFile;
+    record.m_bHeaderOnly = TRUE;
+    record.m_bReadOnly = TRUE;
+    return record.LoadDai() && record.m_strComment.IsEmpty() && record.m_strAuthor.IsEmpty()
+           && record.m_strKeywords.IsEmpty();
+}
+
 CString TransferRecordTarget(const CString& target, const CString& baseName)
 {
     return WithSlash(target) + baseName + ".dai";
@@ -64,8 +120,8 @@ std::vector<TransferOutcome> TransferPictures(const std::vector<TransferItem>& i
     if (items.empty())
         return outcome;
     CBatchScope scope(copy ? IDS_PROGRESS_COPY : IDS_PROGRESS_MOVE, TRUE);
+    CFailureBatch failures(static_cast<int>(items.size()));
     const UINT nFailText = copy ? IDS_COPY_FAILED : IDS_MOVE_FAILED;
-    BOOL (*step)(LPCSTR, LPCSTR) = copy ? SafeCopy : SafeMove;
     int done = 0;
     for (size_t k = items.size(); k-- > 0;) {
         const TransferItem& item = items[k];
@@ -73,35 +129,39 @@ std::vector<TransferOutcome> TransferPictures(const std::vector<TransferItem>& i
         // A picture carried onto itself would be set aside as the file it replaces: never.
         if (IsSamePath(item.path, dest)) {
             outcome[k] = kTransferSkipped;
+            failures.Next();
             continue;
         }
-        std::vector<CString> clashing = ListMatchingFiles(WithSlash(target) + item.baseName + ".*");
-        BOOL ok = FALSE;
-        if (!clashing.empty()) {
-            if (ConfirmFileReplace(item.path, dest)) {
-                ok = copy ? ReplaceByCopy(item.path, dest, clashing)
-                          : ReplaceByMove(item.path, dest, clashing);
-                if (!ok)
-                    ReportFailure(nFailText, dest);
-                outcome[k] = ok ? kTransferDone : kTransferFailed;
-            } else {
-                outcome[k] = kTransferSkipped;
-            }
+        const CString record = RecordFilePath(item.path);
+        const CString recordDest = TransferRecordTarget(target, item.baseName);
+        std::vector<CString> files = ListMatchingFiles(WithSlash(target) + item.baseName + ".*");
+        BOOL pictureClash = FALSE;
+        for (const CString& f : files)
+            pictureClash = pictureClash || !IsRecordFile(f);
+        if (RefuseFolder(dest)) {
+            outcome[k] = kTransferFailed;
+        } else if (pictureClash && !ConfirmFileReplace(item.path, dest)) {
+            outcome[k] = kTransferSkipped;
         } else {
-            ok = step(item.path, dest);
+            // A record there whose picture is not being replaced may hold the only copy of someone's
+            // texts (a move cut short): it stays, and the picture takes it. Only one made anew,
+            // without texts, gives way.
+            std::vector<CString> clashing = pictureClash ? files : std::vector<CString>();
+            BOOL carryRecord = PathExists(record) && !IsSamePath(record, recordDest);
+            if (carryRecord && !pictureClash && PathExists(recordDest)) {
+                if (RecordFileHasNoTexts(recordDest))
+                    clashing.push_back(recordDest);
+                else
+                    carryRecord = FALSE;
+            }
+            BOOL ok = CarryPicture(item, dest, recordDest, clashing, carryRecord, copy);
             if (!ok)
                 ReportFailure(nFailText, dest);
             outcome[k] = ok ? kTransferDone : kTransferFailed;
         }
-        if (ok) {
-            // The record follows its picture; without one the target folder's scan makes a new one.
-            CString record = RecordFilePath(item.path);
-            CString recordDest = TransferRecordTarget(target, item.baseName);
-            if (PathExists(record) && !IsSamePath(record, recordDest) && !step(record, recordDest))
-                ReportFailure(nFailText, recordDest);
-        }
         SetProgress(++done, static_cast<DWORD>(items.size()));
-        if (g_bReplaceCancelled)
+        failures.Next();
+        if (g_bReplaceCancelled || failures.Stopped())
             break;
     }
     return outcome;
@@ -113,15 +173,19 @@ std::vector<TransferOutcome> ExportPictures(const std::vector<TransferItem>& ite
     if (items.empty())
         return outcome;
     CBatchScope scope(IDS_PROGRESS_EXPORT, FALSE);
+    CFailureBatch failures(static_cast<int>(items.size()));
     int done = 0;
     for (size_t k = items.size(); k-- > 0;) {
         const TransferItem& item = items[k];
         CString dest = WithSlash(target) + item.baseName + "." + item.ext;
         if (IsSamePath(item.path, dest)) {
             outcome[k] = kTransferSkipped;
+            failures.Next();
             continue;
         }
-        if (PathExists(dest)) {
+        if (RefuseFolder(dest)) {
+            outcome[k] = kTransferFailed;
+        } else if (PathExists(dest)) {
             if (ConfirmFileReplace(item.path, dest)) {
                 BOOL ok = ReplaceByCopy(item.path, dest, std::vector<CString>{dest});
                 if (!ok)
@@ -137,7 +201,8 @@ std::vector<TransferOutcome> ExportPictures(const std::vector<TransferItem>& ite
             outcome[k] = ok ? kTransferDone : kTransferFailed;
         }
         SetProgress(++done, static_cast<DWORD>(items.size()));
-        if (g_bReplaceCancelled)
+        failures.Next();
+        if (g_bReplaceCancelled || failures.Stopped())
             break;
     }
     return outcome;

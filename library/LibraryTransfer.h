@@ -28,3 +28,7 @@ std::vector<TransferOutcome> ExportPictures(const std::vector<TransferItem>& ite
 
 // The record file of a picture in the folder it is carried to: T\base.dai.
 CString TransferRecordTarget(const CString& target, const CString& baseName);
+
+// TRUE when the record file reads and holds none of the user's texts (comment, author, keywords):
+// a record the folder scan made anew, which may give way to one that has them.
+BOOL RecordFileHasNoTexts(const CString& recordFile);

@@ -7,6 +7,8 @@
 #include "library/DelObject.h"
 #include "library/PicListBox.h"
 #include "library/PicObject.h"
+#include "library/PictureRename.h"
+#include "library/SafeFileOps.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,17 +19,6 @@ namespace {
 
 // The loading animation shows only for folders of at least this many files.
 const int kAnimationThreshold = 20;
-
-CString UpperFirst(const CString& text)
-{
-    if (text.IsEmpty())
-        return text;
-    char first[2] = {text[0], 0};
-    AfxAnsiUpper(first, 1);
-    CString result = text;
-    result.SetAt(0, first[0]);
-    return result;
-}
 
 // Key of the merge refresh: what CPicObject::IsSameFile compares.
 std::string SameFileKey(const CPicObject* pRecord)
@@ -107,15 +98,11 @@ void FillRecordFromEntry(CPicObject* pRecord, const CString& path, const WIN32_F
     } else {
         base = name.Left(dot);
         ext = name.Mid(dot + 1);
-        ext.MakeLower();
     }
-    CString upper = base;
-    upper.MakeUpper();
-    if (upper == base)
-        base.MakeLower();
-    pRecord->m_strBaseName = UpperFirst(base);
+    // The names on disk, case and all: every file operation builds its paths from them.
+    pRecord->m_strBaseName = base;
     pRecord->m_strExt = ext;
-    pRecord->m_strFileName = UpperFirst(name);
+    pRecord->m_strFileName = name;
 }
 
 // ---- the folder scan ----
@@ -187,8 +174,17 @@ CPicObject* CPicListBox::RecordFromEntry(const CString& folder, const WIN32_FIND
             pRecord->m_dwDateTime = facts.m_dwDateTime;
             pRecord->m_strInfo = facts.m_strInfo;
         }
+        // A record written under another spelling of the name takes the one on disk.
+        const BOOL renamed = facts.m_strFileName != pRecord->m_strFileName
+                             || facts.m_strBaseName != pRecord->m_strBaseName
+                             || facts.m_strExt != pRecord->m_strExt;
+        if (renamed) {
+            pRecord->m_strFileName = facts.m_strFileName;
+            pRecord->m_strBaseName = facts.m_strBaseName;
+            pRecord->m_strExt = facts.m_strExt;
+        }
         CString fixed = pRecord->FixPath(folder, FALSE);
-        BOOL save = fixed != pRecord->m_strPath || changed;
+        BOOL save = fixed != pRecord->m_strPath || changed || renamed;
         pRecord->m_strPath = fixed;
         if (scanKnowsDates && DosStamp(entry.ftLastWriteTime) > DosStamp(*pRecordTime)
             && pRecord->BuildThumbnail())
@@ -262,8 +258,12 @@ int CPicListBox::LoadFolder(CString folder)
     ResetContent();
     if (folder.IsEmpty())
         return 0;
+    // What writes cut short left in the folder goes before the folder is read.
+    RemoveLeftoverTempFiles(folder);
     if (LIBLIST_TRASH_MODE)
         return LoadTrashFolder(folder);
+    if (m_bKeepRecords)
+        RecoverCutRenames(folder);
     SetAppCursor(kAppCursorBusy);
     std::vector<CPicObject*> scanned;
     int count = 0;
@@ -280,6 +280,10 @@ int CPicListBox::LoadFolder(CString folder)
 int CPicListBox::LoadTrashFolder(const CString& folder)
 {
     SetAppCursor(kAppCursorBusy);
+    // Items that a delete or restore cut short left half-way are made whole before listing.
+    const CString trash = GetTrashFolder();
+    if (!trash.IsEmpty() && IsSamePath(folder, trash.Left(trash.GetLength() - 1)))
+        RepairTrashFolder();
     std::vector<CObject*> records;
     int count = 0;
     WIN32_FIND_DATAA entry;

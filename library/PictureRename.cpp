@@ -15,6 +15,9 @@
 #include "resources/resource.h"
 #include "shell/SharedUi.h"
 
+#include <cctype>
+#include <vector>
+
 int g_bRenameZeroPad = 0;
 
 namespace {
@@ -149,6 +152,36 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
     if (!memoryOnly && !RecordFileInUse(oldRecord))
         SafeDeleteFile(oldRecord);
     return RenameResult::Done;
+}
+
+int RecoverCutRenames(const CString& folder)
+{
+    const CString dir = WithSlash(folder);
+    std::vector<CString> passing;
+    for (const CString& temp : ListMatchingFiles(dir + "~ren*.tmp")) {
+        CString name = temp.Mid(temp.ReverseFind('\\') + 1);
+        bool hex = name.GetLength() == 12 && name.Right(4).CompareNoCase(".tmp") == 0;
+        for (int i = 4; hex && i < 8; i++)
+            hex = isxdigit(static_cast<unsigned char>(name[i])) != 0;
+        if (hex)
+            passing.push_back(temp);
+    }
+    if (passing.size() != 1)
+        return 0;
+    std::vector<CString> missing;
+    for (const CString& recordFile : ListMatchingFiles(dir + "*.dai")) {
+        CPicObject record;
+        record.m_strPath = recordFile;
+        record.m_bHeaderOnly = TRUE;
+        record.m_bReadOnly = TRUE;
+        if (record.LoadDai() && IsUsablePictureName(record.m_strFileName)
+            && !PathExists(dir + record.m_strFileName))
+            missing.push_back(dir + record.m_strFileName);
+    }
+    // More than one candidate: which name is whose cannot be told; the file stays as it is.
+    if (missing.size() != 1 || !SafeMove(passing.front(), missing.front()))
+        return 0;
+    return 1;
 }
 
 CString SeriesName(const CString& base, int n, int digits)

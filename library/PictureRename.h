@@ -27,6 +27,10 @@ enum class RenameResult {
 // updates the record's path and names. The record is written under the new name before the picture
 // moves; any failure puts back what was done.
 RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString newName);
+// Puts back a picture that a case-only rename left under its passing name ("~ren" + 4 hexadecimal
+// digits + ".tmp") when it was cut short: the picture takes the name its record gives, when exactly
+// one record of the folder names a picture that is missing. Returns how many were put back.
+int RecoverCutRenames(const CString& folder);
 
 // The name of number n in a series: base, a blank and n, padded with zeros to `digits` when digits
 // is above 0. Built without printf: a '%' typed in the base stays what it is.

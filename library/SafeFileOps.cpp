@@ -4,7 +4,10 @@
 #include "framework/Exceptions.h"
 #include "framework/File.h"
 
+#include <cctype>
+#include <cstring>
 #include <mutex>
+#include <set>
 #include <string>
 
 namespace {
@@ -16,6 +19,8 @@ struct FaultState {
     int n = 0;
     int count = 0;
     bool fired = false;
+    bool stopMode = false; // the nth step succeeds and every later one fails (a crash)
+    bool stopped = false;
 };
 
 FaultState& Faults()
@@ -37,12 +42,21 @@ bool FaultHit(unsigned kind, LPCSTR a, LPCSTR b = nullptr)
 {
     FaultState& f = Faults();
     std::lock_guard<std::mutex> guard(f.lock);
+    if (f.stopped) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return true;
+    }
     if (!(f.kinds & kind))
         return false;
     if (!f.part.empty() && Lower(a).find(f.part) == std::string::npos
         && (b == nullptr || Lower(b).find(f.part) == std::string::npos))
         return false;
     ++f.count;
+    if (f.stopMode && f.n > 0 && f.count == f.n) {
+        f.fired = true;
+        f.stopped = true;
+        return false;
+    }
     if (f.n > 0 && f.count == f.n && !f.fired) {
         f.fired = true;
         SetLastError(ERROR_ACCESS_DENIED);
@@ -66,19 +80,91 @@ BOOL IsFolder(LPCSTR path)
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// A name "~tsr%04X.tmp" free in the folder (a guess: the rename that uses it still refuses to
+// Temporary files of writes: "~tsr%04X.tmp" beside the target, removable once no write holds them.
+const char kTempPrefix[] = "~tsr";
+// Files set aside while something takes their place: never removed as leftovers, since after a stop
+// such a file may be the only copy.
+const char kAsidePrefix[] = "~tsa";
+
+// A name prefix + "%04X.tmp" free in the folder (a guess: the rename that uses it still refuses to
 // overwrite).
-CString FreeAsideName(const CString& folder)
+CString FreeAsideName(const CString& folder, LPCSTR prefix = kTempPrefix)
 {
     static LONG counter = static_cast<LONG>(GetTickCount() & 0x7FFF);
     for (int i = 0; i < 0x10000; ++i) {
         LONG n = InterlockedIncrement(&counter) & 0xFFFF;
         CString name;
-        name.Format("%s\\~tsr%04X.tmp", static_cast<LPCSTR>(folder), static_cast<unsigned>(n));
+        name.Format("%s\\%s%04X.tmp", static_cast<LPCSTR>(folder), prefix, static_cast<unsigned>(n));
         if (Attributes(name) == INVALID_FILE_ATTRIBUTES)
             return name;
     }
     return CString();
+}
+
+// The temporary files that writes of this process are using now (lower case).
+struct HeldTemps {
+    std::mutex lock;
+    std::multiset<std::string> paths;
+};
+
+HeldTemps& Held()
+{
+    static HeldTemps held;
+    return held;
+}
+
+// Marks a temporary file as in use for its lifetime, so that listing its folder leaves it alone.
+class CTempHold {
+public:
+    CTempHold() = default;
+    ~CTempHold() { Release(); }
+    CTempHold(const CTempHold&) = delete;
+    CTempHold& operator=(const CTempHold&) = delete;
+    void Hold(const CString& path)
+    {
+        Release();
+        m_path = Lower(path);
+        std::lock_guard<std::mutex> guard(Held().lock);
+        Held().paths.insert(m_path);
+    }
+    void Release()
+    {
+        if (m_path.empty())
+            return;
+        std::lock_guard<std::mutex> guard(Held().lock);
+        auto it = Held().paths.find(m_path);
+        if (it != Held().paths.end())
+            Held().paths.erase(it);
+        m_path.clear();
+    }
+
+private:
+    std::string m_path;
+};
+
+BOOL IsHeld(const CString& path)
+{
+    std::lock_guard<std::mutex> guard(Held().lock);
+    return Held().paths.count(Lower(path)) != 0;
+}
+
+// Whether a dead process's work is to be left as it is (the stop of the fault injector).
+BOOL Stopped()
+{
+    FaultState& f = Faults();
+    std::lock_guard<std::mutex> guard(f.lock);
+    return f.stopped;
+}
+
+BOOL IsTempName(const char* name)
+{
+    if (strlen(name) != 12 || _strnicmp(name, kTempPrefix, 4) != 0 || _stricmp(name + 8, ".tmp") != 0)
+        return FALSE;
+    for (int i = 4; i < 8; ++i) {
+        if (!isxdigit(static_cast<unsigned char>(name[i])))
+            return FALSE;
+    }
+    return TRUE;
 }
 
 // Deletes the tree below and including folder; links are removed, never entered.
@@ -154,7 +240,52 @@ BOOL FileFaultFired()
     return f.fired;
 }
 
-void DisarmFileFault() { ArmFileFault(0, "", 0); }
+void ArmFileStop(unsigned kinds, LPCSTR pathPart, int n)
+{
+    ArmFileFault(kinds, pathPart, n);
+    FaultState& f = Faults();
+    std::lock_guard<std::mutex> guard(f.lock);
+    f.stopMode = true;
+}
+
+BOOL FileStopped() { return Stopped(); }
+
+void DisarmFileFault()
+{
+    ArmFileFault(0, "", 0);
+    FaultState& f = Faults();
+    std::lock_guard<std::mutex> guard(f.lock);
+    f.stopMode = false;
+    f.stopped = false;
+}
+
+int RemoveLeftoverTempFiles(LPCSTR folder)
+{
+    if (!folder || !*folder || Stopped())
+        return 0;
+    CString base = folder;
+    if (base.Right(1) == "\\")
+        base = base.Left(base.GetLength() - 1);
+    int removed = 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(base + "\\~tsr*.tmp", &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsTempName(fd.cFileName))
+            continue;
+        CString path = base + "\\" + fd.cFileName;
+        // A file another write of this program is making now stays; one that another process holds
+        // open cannot be deleted and stays too.
+        if (IsHeld(path))
+            continue;
+        SetFileAttributesA(path, fd.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+        if (DeleteFileA(path))
+            ++removed;
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return removed;
+}
 
 // ---- questions ----
 
@@ -234,6 +365,8 @@ BOOL SafeCopy(LPCSTR from, LPCSTR to)
     CString temp = FreeAsideName(FolderOf(to));
     if (temp.IsEmpty())
         return FALSE;
+    CTempHold hold;
+    hold.Hold(temp);
     if (!CopyFileA(from, temp, TRUE)) {
         DeleteAnyRaw(temp);
         return FALSE;
@@ -326,16 +459,18 @@ BOOL SafeCreateFolder(LPCSTR path)
 
 BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer)
 {
-    if (!target || !*target || IsFolder(target))
+    if (!target || !*target || IsFolder(target) || Stopped())
         return FALSE;
     // The temporary file is made beside the target (same volume, so the final move is a rename).
     const CString folder = FolderOf(target);
     CString temp;
+    CTempHold hold;
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int tries = 0; tries < 64 && h == INVALID_HANDLE_VALUE; ++tries) {
         temp = FreeAsideName(folder);
         if (temp.IsEmpty())
             return FALSE;
+        hold.Hold(temp);
         h = CreateFileA(temp, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS
@@ -358,7 +493,7 @@ BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer)
         ok = FALSE;
     if (ok)
         ok = MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) {
+    if (!ok && !Stopped()) {
         DWORD err = GetLastError();
         DeleteAnyRaw(temp);
         SetLastError(err);
@@ -368,7 +503,7 @@ BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer)
 
 BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& writer, BOOL replace)
 {
-    if (!target || !*target || IsFolder(target))
+    if (!target || !*target || IsFolder(target) || Stopped())
         return FALSE;
     if (!replace && PathExists(target)) {
         SetLastError(ERROR_ALREADY_EXISTS);
@@ -377,6 +512,8 @@ BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& w
     CString temp = FreeAsideName(FolderOf(target));
     if (temp.IsEmpty())
         return FALSE;
+    CTempHold hold;
+    hold.Hold(temp);
     BOOL ok = writer(temp) && PathExists(temp) && !IsFolder(temp);
     if (ok && FaultHit(kStepWrite, target))
         ok = FALSE;
@@ -384,7 +521,7 @@ BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& w
         ok = replace ? MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                      : MoveFileA(temp, target);
     }
-    if (!ok) {
+    if (!ok && !Stopped()) {
         DWORD err = GetLastError();
         DeleteAnyRaw(temp);
         SetLastError(err);
@@ -402,7 +539,7 @@ BOOL CSetAside::Add(LPCSTR path)
         return FALSE;
     CString folder = FolderOf(path);
     for (int tries = 0; tries < 64; ++tries) {
-        CString aside = FreeAsideName(folder);
+        CString aside = FreeAsideName(folder, kAsidePrefix);
         if (aside.IsEmpty())
             return FALSE;
         if (FaultHit(kStepMove, path, aside))
@@ -431,7 +568,10 @@ BOOL CSetAside::Commit()
 
 BOOL CSetAside::Rollback()
 {
-    // Putting back is not a step the injector fails: it is what recovers from one.
+    // Putting back is not a step the injector fails: it is what recovers from one. After a stop
+    // nothing runs any more, as after a crash.
+    if (Stopped())
+        return FALSE;
     BOOL ok = TRUE;
     for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
         if (!MoveFileA(it->aside, it->original))

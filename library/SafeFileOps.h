@@ -31,6 +31,12 @@ int FileFaultCount();
 // TRUE once the armed step has failed.
 BOOL FileFaultFired();
 void DisarmFileFault();
+// The twin of ArmFileFault for what a crash leaves: the nth matching step succeeds, and from then on
+// every step of any kind fails and nothing is put back or cleaned up (no rollback, no temporary file
+// removed), as if the program had died there. DisarmFileFault brings the program back to life.
+void ArmFileStop(unsigned kinds, LPCSTR pathPart, int n);
+// TRUE after an armed stop.
+BOOL FileStopped();
 
 // ---- plain steps, each checked and each a fault-injector step ----
 
@@ -69,6 +75,11 @@ BOOL ReadOneRecord(CFile& file, CObject& record, BOOL bWholeFile);
 // existing target is replaced only by a complete file. Nothing partial remains on failure.
 BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& writer, BOOL replace = FALSE);
 
+// Removes the temporary files that interrupted writes left in the folder ("~tsr" + 4 hexadecimal
+// digits + ".tmp", the names the writes make), except those a write of this process is using.
+// Returns how many went.
+int RemoveLeftoverTempFiles(LPCSTR folder);
+
 // ---- questions ----
 
 // 1 when something (file or folder) exists at the path.
@@ -82,7 +93,7 @@ BOOL IsSamePath(LPCSTR a, LPCSTR b);
 
 // ---- replacing ----
 
-// Files and folders set aside in their own folders under temporary names ("~tsr%04X.tmp") while
+// Files and folders set aside in their own folders under temporary names ("~tsa%04X.tmp") while
 // something takes their place: Commit deletes them, Rollback (or the destructor without Commit)
 // moves them back.
 class CSetAside {

@@ -13,6 +13,15 @@
 #define IDS_TRASH_FULL 55186
 #define IDS_TRASH_MOVE_FAILED 55187
 #define IDS_TRASH_ERASE_FAILED 55188
+#define IDS_TRASH_EMPTY_PARTIAL 40305
+#define IDS_TRASH_RECORD_LEFT 40306
+
+// ---- failures of file operations ----
+#define IDS_FOLDER_NOT_REPLACED 40300
+#define IDS_BATCH_GO_ON 40301
+#define IDS_BATCH_SUMMARY 40302
+#define IDS_BATCH_SUMMARY_MORE 40303
+#define IDS_ADD_FAILED 40304
 
 // ---- replace questions ----
 #define IDD_FILE_REPLACE 347

@@ -9,6 +9,7 @@
 #include "library/SafeFileOps.h"
 #include "resources/resource.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -294,4 +295,61 @@ TEST_F(LibTree, ProtectedFolderOpensOnlyWithItsPassword)
     EXPECT_NE(Child(m_tree.ProtectedItem(), "Secret"), nullptr);
     EXPECT_EQ(m_host.m_nReloads, 1);
     EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+TEST_F(LibTree, FolderDragsCancelledMoveNothingAndTheRootTakesNoNewFolder)
+{
+    CreateDirectoryA(Path("Images\\A").c_str(), nullptr);
+    CreateDirectoryA(Path("Images\\B").c_str(), nullptr);
+    Open(m_tree.ImagesItem());
+    auto beginDrag = [&](HTREEITEM h) {
+        NMTREEVIEWA nm = {};
+        nm.hdr.hwndFrom = m_tree.m_hWnd;
+        nm.hdr.idFrom = 103;
+        nm.hdr.code = TVN_BEGINDRAGA;
+        nm.itemNew.hItem = h;
+        CRect r;
+        m_tree.GetItemRect(h, &r, TRUE);
+        nm.ptDrag = r.CenterPoint();
+        m_host.SendMessage(WM_NOTIFY, 103, reinterpret_cast<LPARAM>(&nm));
+    };
+    auto releaseOn = [&](HTREEITEM h) {
+        CRect r;
+        m_tree.GetItemRect(h, &r, TRUE);
+        LPARAM at = MAKELPARAM(r.CenterPoint().x, r.CenterPoint().y);
+        m_tree.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, at);
+        m_tree.SendMessage(WM_LBUTTONUP, 0, at);
+        Pump();
+    };
+    struct {
+        const char* name;
+        std::function<void()> interrupt;
+        bool moves;
+    } rows[] = {
+        {"Escape", [&] { m_tree.SendMessage(WM_KEYDOWN, VK_ESCAPE, 0); }, false},
+        {"capture taken by another window",
+         [&] {
+             ::SetCapture(m_host.m_hWnd);
+             ::ReleaseCapture();
+         },
+         false},
+        {"nothing", [] {}, true},
+    };
+    for (auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        HTREEITEM hA = Child(m_tree.ImagesItem(), "A");
+        HTREEITEM hB = Child(m_tree.ImagesItem(), "B");
+        ASSERT_TRUE(hA && hB);
+        beginDrag(hA);
+        row.interrupt();
+        releaseOn(hB);
+        EXPECT_EQ(IsDir(Path("Images\\B\\A")), row.moves);
+        EXPECT_EQ(IsDir(Path("Images\\A")), !row.moves);
+        EXPECT_NE(::GetCapture(), m_tree.m_hWnd);
+    }
+
+    // The root shows only the fixed folders: no new folder there.
+    m_tree.SelectItem(m_tree.RootItem());
+    EXPECT_FALSE(m_tree.BeginNewFolder());
+    EXPECT_EQ(m_tree.GetEditControl(), nullptr);
 }

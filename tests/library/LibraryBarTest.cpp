@@ -7,12 +7,16 @@
 #include "shell/Settings.h"
 #include "shell/SharedUi.h"
 #include "framework/Dc.h"
+#include "framework/CmdUI.h"
 #include "framework/TestSeams.h"
 #include "library/LibraryBar.h"
 #include "library/PicObject.h"
 #include "library/ProtectedAccess.h"
+#include "library/SafeFileOps.h"
+#include "resources/library-store-ids.h"
 #include "resources/resource.h"
 
+#include <functional>
 #include <string>
 
 using libtest::LibraryStore;
@@ -497,4 +501,73 @@ TEST_F(LibraryBarTest, ExportSaysHowManyPicturesItExported)
     }
     EXPECT_EQ(AfxTestPendingScripts(), "");
     g_CurrentExportDirectory.Empty();
+}
+
+TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
+{
+    Make(Path("Images\\A"));
+    Step(0);
+    struct {
+        const char* name;
+        std::function<void()> run;
+        const char* said; // a part of the message
+    } rows[] = {
+        {"add of a window's picture",
+         [&] {
+             HGLOBAL dib = libtest::MakePicture(10, 7, 4);
+             ArmFileFault(kAnyStep, "Collage", 1);
+             EXPECT_FALSE(g_pLibraryLink->AddPictureOfWindow(dib, "Collage.jpg", ""));
+             ::GlobalFree(dib);
+         },
+         "Collage.jpg"},
+        {"import of a file that cannot be read",
+         [&] {
+             AfxScriptCommonDialog(AfxCommonDialogKind::Open, {true, Path("Absent.jpg"), 0});
+             m_bar.OnLibImport();
+         },
+         "Absent.jpg"},
+        {"emptying the trash of which something stays",
+         [&] {
+             testpaths::WriteBytes(Trash() + "file0001.pai", "picture");
+             ArmFileFault(kStepDelete, "", 1);
+             AfxScriptNextModal(IDD_EMPTY_TRASH_CONFIRM, {}, IDOK);
+             m_bar.OnLibEmptyDeleted();
+         },
+         "Supprim\xE9s"},
+    };
+    for (auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ResetUi();
+        row.run();
+        DisarmFileFault();
+        ASSERT_EQ(Messages(), 1u);
+        EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find(row.said), std::string::npos)
+            << AfxTestRecords().messageBoxes.back().text;
+    }
+}
+
+TEST_F(LibraryBarTest, NewFolderIsOfferedOnlyWhereAFolderCanStay)
+{
+    Make(Path("Images\\A"));
+    struct CProbe : CCmdUI {
+        int enabled = -1;
+        void Enable(BOOL bOn) override { enabled = bOn ? 1 : 0; }
+    };
+    struct {
+        HTREEITEM item;
+        int offered;
+    } rows[] = {
+        {m_bar.m_tree.ImagesItem(), 1},
+        {m_bar.m_tree.RootItem(), 0},
+        {m_bar.m_tree.TrashItem(), 0},
+    };
+    for (auto& row : rows) {
+        m_bar.m_tree.SelectItem(row.item);
+        CProbe probe;
+        m_bar.OnUpdateNewFolder(&probe);
+        EXPECT_EQ(probe.enabled, row.offered) << static_cast<LPCSTR>(m_bar.m_tree.GetItemText(row.item));
+        if (!row.offered) {
+            EXPECT_FALSE(m_bar.m_tree.BeginNewFolder());
+        }
+    }
 }

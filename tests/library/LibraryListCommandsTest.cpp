@@ -45,7 +45,7 @@ TEST_F(PicListTest, SelectionCommandsAndPatterns)
     WriteBmp("dunes.bmp", 8, 8, RGB(200, 200, 10));
     CPicListBox* pList = MakeList(3);
     ASSERT_EQ(pList->LoadFolder(m_temp.Path().c_str()), 1);
-    ASSERT_EQ(Names(pList), (std::vector<std::string>{"Alpes", "Bretagne", "Corse", "Dunes"}));
+    ASSERT_EQ(Names(pList), (std::vector<std::string>{"alpes", "bretagne", "Corse", "dunes"}));
 
     EXPECT_TRUE(ChangeListSelection(*pList, kListSelectAll));
     EXPECT_EQ(Selected(pList), (std::vector<int>{0, 1, 2, 3}));

@@ -3,6 +3,7 @@
 #include "framework/Collections.h"
 #include "framework/CommonControls.h"
 #include "library/PicListBox.h"
+#include "shell/Settings.h"
 #include "library/PicObject.h"
 #include "library/SafeFileOps.h"
 #include "tests/library/PicListTestSupport.h"
@@ -32,11 +33,12 @@ TEST(PicListRecord, FilledFromDirectoryEntry)
         DWORD size;
         const char *base, *ext, *fileName, *info;
     } rows[] = {
-        {"DSC_0001.JPG", 2048, "Dsc_0001", "jpg", "DSC_0001.JPG", "(2 k - 05/06/01)"},
-        {"vacances.jpg", 512, "Vacances", "jpg", "Vacances.jpg", "(0,5 k - 05/06/01)"},
-        {"MyPic.PNG", 100, "MyPic", "png", "MyPic.PNG", "(0,0 k - 05/06/01)"},
-        {"\xe9t\xe9.bmp", 5000, "\xc9t\xe9", "bmp", "\xc9t\xe9.bmp", "(4 k - 05/06/01)"},
-        {"\xc9T\xc9.BMP", 5000, "\xc9t\xe9", "bmp", "\xc9T\xc9.BMP", "(4 k - 05/06/01)"},
+        // The names keep their case: every file operation builds its paths from them.
+        {"DSC_0001.JPG", 2048, "DSC_0001", "JPG", "DSC_0001.JPG", "(2 k - 05/06/01)"},
+        {"vacances.jpg", 512, "vacances", "jpg", "vacances.jpg", "(0,5 k - 05/06/01)"},
+        {"MyPic.PNG", 100, "MyPic", "PNG", "MyPic.PNG", "(0,0 k - 05/06/01)"},
+        {"\xe9t\xe9.bmp", 5000, "\xe9t\xe9", "bmp", "\xe9t\xe9.bmp", "(4 k - 05/06/01)"},
+        {"\xc9T\xc9.BMP", 5000, "\xc9T\xc9", "BMP", "\xc9T\xc9.BMP", "(4 k - 05/06/01)"},
     };
     for (auto& r : rows) {
         CPicObject p;
@@ -138,7 +140,7 @@ TEST_F(PicListTest, MergeRefreshKeepsWhatDidNotChange)
     ::DeleteFileA(m_temp.File("d.bmp").c_str());
     WriteBmp("e.bmp", 20, 20, RGB(0, 200, 200));
     EXPECT_EQ(pList->RefreshFolder((m_temp.Path() + "\\").c_str()), 1);
-    EXPECT_EQ(Names(pList), (std::vector<std::string>{"A", "B", "C", "E"}));
+    EXPECT_EQ(Names(pList), (std::vector<std::string>{"a", "b", "c", "e"}));
     EXPECT_EQ(pList->GetRecord(0), before[0]);
     EXPECT_NE(pList->GetRecord(1), before[1]);
     EXPECT_EQ(pList->GetRecord(1)->m_nThumbState, 0);
@@ -173,7 +175,7 @@ TEST_F(PicListTest, ChangeLinesAddReplaceRemove)
     lines.Add("Ngone.bmp"); // vanished: nothing
     lines.Add("Xa.bmp");    // unknown action
     EXPECT_EQ(pList->AddFiles(&lines), 1);
-    EXPECT_EQ(Names(pList), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(Names(pList), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(pList->GetRecord(0), pA);
     EXPECT_EQ(pList->GetRecord(1)->m_nThumbState, 0); // a new record for the changed file
     (void)pB;
@@ -182,7 +184,7 @@ TEST_F(PicListTest, ChangeLinesAddReplaceRemove)
     again.Add("Nc.bmp"); // told twice: still one item
     again.Add("Da.bmp");
     EXPECT_EQ(pList->AddFiles(&again), 1);
-    EXPECT_EQ(Names(pList), (std::vector<std::string>{"B", "C"}));
+    EXPECT_EQ(Names(pList), (std::vector<std::string>{"b", "c"}));
     CStringArray none;
     EXPECT_EQ(pList->AddFiles(&none), 0);
     EXPECT_EQ(pList->AddFiles(nullptr), 0);
@@ -220,7 +222,7 @@ TEST_F(PicListTest, BrokenPicturesAndRecordFiles)
     for (int i = 0; i < pList->GetCount(); i++) {
         CPicObject* p = pList->GetRecord(i);
         std::string name = static_cast<LPCSTR>(p->m_strFileName);
-        bool picture = name == "Bon.bmp" || name == "Record-tronque.bmp" || name == "Record-faux.bmp";
+        bool picture = name == "bon.bmp" || name == "record-tronque.bmp" || name == "record-faux.bmp";
         EXPECT_EQ(p->m_nThumbState, picture ? 1 : -1) << name;
         unreadable += p->m_nThumbState == -1;
     }
@@ -297,7 +299,7 @@ TEST_F(PicListTest, SearchHitsWithAndWithoutRecords)
     CPicListBox* pList = MakeList(2);
     EXPECT_EQ(pList->LoadSearchResults(hits), 1);
     ASSERT_EQ(pList->GetCount(), 2);
-    EXPECT_EQ(Names(pList), (std::vector<std::string>{"Avec", "Sans"}));
+    EXPECT_EQ(Names(pList), (std::vector<std::string>{"avec", "sans"}));
     EXPECT_STREQ(pList->GetRecord(0)->m_strComment, "plage");
     EXPECT_STREQ(pList->GetRecord(0)->m_strPath, a.c_str()) << "where the hit is, not where it was";
     EXPECT_STREQ(pList->GetRecord(1)->m_strPath, b.c_str());
@@ -344,4 +346,44 @@ TEST_F(PicListTest, PictureChangedOutsideIsRereadFromDisk)
     EXPECT_EQ(reread.m_nThumbWidth, 40);
     EXPECT_EQ(reread.m_lFileSize, 54 + 120 * 20);
     EXPECT_STREQ(reread.m_strComment, "plage");
+}
+
+TEST_F(PicListTest, ListingShowsTheNamesOnDiskAndRemovesLeftoversOfCutWrites)
+{
+    WriteBmp("IMG_001.bmp", 20, 10, RGB(0, 128, 255));
+    WriteBytes("~tsr00A1.tmp", "a record cut short");
+    // A record written under another spelling of the name keeps its texts and takes the disk's.
+    CPicObject old;
+    old.m_strPath = m_temp.File("IMG_001.bmp").c_str();
+    old.m_strFileName = "Img_001.bmp";
+    old.m_strBaseName = "Img_001";
+    old.m_strExt = "bmp";
+    old.m_strComment = "Paris";
+    ASSERT_TRUE(old.SaveDai());
+    // A case-only rename cut short: the picture under its passing name, its record naming it.
+    CPicObject cut;
+    cut.m_strPath = m_temp.File("Plage.bmp").c_str();
+    cut.m_strFileName = "Plage.bmp";
+    ASSERT_TRUE(cut.SaveDai());
+    WriteBmp("~ren0F3C.tmp", 20, 10, RGB(255, 0, 0));
+    CPicListBox* pList = MakeList(1, FALSE, TRUE);
+    ASSERT_EQ(pList->LoadFolder(m_temp.Path().c_str()), 1);
+    ASSERT_EQ(pList->GetCount(), 2);
+    EXPECT_NE(::GetFileAttributesA(m_temp.File("Plage.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    CPicObject* p = pList->GetRecord(0);
+    EXPECT_STREQ(p->m_strFileName, "IMG_001.bmp");
+    EXPECT_STREQ(p->m_strBaseName, "IMG_001");
+    EXPECT_STREQ(p->m_strComment, "Paris");
+    EXPECT_EQ(::GetFileAttributesA(m_temp.File("~tsr00A1.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // The trash of this folder taken as the library: a picture there without its trash record is listed.
+    const CString savedRoot = g_strLibraryRoot;
+    g_strLibraryRoot = (m_temp.Path() + "\\").c_str();
+    const std::string trash = m_temp.File("El\xE9ments Supprim\xE9s");
+    ::CreateDirectoryA(trash.c_str(), nullptr);
+    WriteBytes("El\xE9ments Supprim\xE9s\\file0001.pai", "BM picture without its trash record");
+    CPicListBox* pTrash = MakeList(3, TRUE);
+    EXPECT_EQ(pTrash->LoadFolder(trash.c_str()), 1);
+    EXPECT_EQ(pTrash->GetCount(), 1);
+    g_strLibraryRoot = savedRoot;
 }

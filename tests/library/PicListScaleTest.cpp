@@ -56,7 +56,7 @@ TEST_F(PicListTest, TenThousandRecordsFillSortAndScrollWithBoundedGdiObjects)
     pList->m_nSortKey = 0;
     pList->m_nSortOrder = 1;
     pList->Resort();
-    EXPECT_STREQ(pList->GetRecord(0)->m_strBaseName, "P09999");
+    EXPECT_STREQ(pList->GetRecord(0)->m_strBaseName, "p09999");
     int peakHolders = 0;
     int peakGdi = 0;
     for (int top = 0; top < kCount; top += 150) {

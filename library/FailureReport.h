@@ -1,0 +1,42 @@
+// What could not be done in the library's file operations, said to the user: alone, one message per
+// failure; inside a batch, the first failure asks whether to go on and the others wait for one
+// summary at the end.
+#pragma once
+#include "framework/String.h"
+
+#include <windows.h>
+
+#include <vector>
+
+// Shows text as a stop message, or, while a batch runs on this thread, hands it to the batch.
+void ReportFileFailure(const CString& text, UINT nIcon = MB_ICONSTOP);
+
+// Says that a picture could not be added to the library (its source path named).
+void ReportAddFailure(const CString& sourcePath);
+
+// A batch of file operations on several items (delete, restore, erase, move, copy, export, import).
+// Batches do not nest: an inner one leaves the failures to the outer one.
+class CFailureBatch {
+public:
+    // total: how many items the batch holds; no question is asked after the last one.
+    explicit CFailureBatch(int total);
+    ~CFailureBatch(); // shows the summary when more than one failure was seen
+    CFailureBatch(const CFailureBatch&) = delete;
+    CFailureBatch& operator=(const CFailureBatch&) = delete;
+
+    // Counts one item as done (call after each item, failed or not).
+    void Next() { ++m_done; }
+    // TRUE once the user chose to stop after a failure.
+    BOOL Stopped() const { return m_bStopped; }
+    int Failures() const { return static_cast<int>(m_texts.size()); }
+
+private:
+    friend void ReportFileFailure(const CString& text, UINT nIcon);
+    void Add(const CString& text, UINT nIcon);
+
+    BOOL m_bActive = FALSE;
+    int m_total = 0;
+    int m_done = 0;
+    BOOL m_bStopped = FALSE;
+    std::vector<CString> m_texts;
+};

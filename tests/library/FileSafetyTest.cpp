@@ -1,0 +1,440 @@
+// The files a user has: folders never replaced by pictures, names that keep their case, records
+// that are never deleted to settle a clash, the trash mended when it is listed, leftovers of cut
+// writes removed, one summary for a batch's failures, and stops at every step of every operation
+// (what a crash leaves) after which each picture is still reachable with its texts.
+#include "tests/library/LibraryTestSupport.h"
+
+#include "framework/TestSeams.h"
+#include "library/DelObject.h"
+#include "library/LibraryTransfer.h"
+#include "library/PicListBox.h"
+#include "library/PicObject.h"
+#include "library/PictureRename.h"
+#include "library/ReplaceConfirm.h"
+#include "library/SafeFileOps.h"
+#include "resources/library-store-ids.h"
+#include "resources/resource.h"
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+using libtest::LibraryStore;
+using libtest::Snapshot;
+using testpaths::ReadBytes;
+using testpaths::WriteBytes;
+
+namespace {
+
+const char kTexts[] = "Paris";
+
+class FileSafety : public LibraryStore {
+protected:
+    void SetUp() override
+    {
+        LibraryStore::SetUp();
+        SetTrashNameLimitForTest(0);
+        Reset();
+    }
+    void TearDown() override
+    {
+        SetTrashNameLimitForTest(0);
+        LibraryStore::TearDown();
+    }
+    // An empty library with the folders Images and B, and no question scripted.
+    void Reset()
+    {
+        DisarmFileFault();
+        for (const char* f : {"Images", "B", "El\xE9ments Supprim\xE9s"})
+            SafeDeleteTree(Path(f).c_str());
+        for (const char* f : {"Images", "B", "El\xE9ments Supprim\xE9s"})
+            CreateDirectoryA(Path(f).c_str(), nullptr);
+        ResetUi();
+    }
+    // A picture and its record file holding comment (none when comment is null).
+    void AddPicture(const std::string& rel, const std::string& bytes, const char* comment = kTexts)
+    {
+        ASSERT_TRUE(WriteBytes(Path(rel), bytes));
+        if (comment != nullptr) {
+            ASSERT_TRUE(WriteRecord(Path(rel), comment));
+        }
+    }
+    static bool WriteRecord(const std::string& picture, const char* comment)
+    {
+        CPicObject record;
+        std::string name = picture.substr(picture.rfind('\\') + 1);
+        record.m_strPath = picture.c_str();
+        record.m_strFileName = name.c_str();
+        record.m_strBaseName = name.substr(0, name.rfind('.')).c_str();
+        record.m_strExt = name.substr(name.rfind('.') + 1).c_str();
+        record.m_strComment = comment;
+        return record.SaveDai() != FALSE;
+    }
+    // The comment of a record file; "<none>" when it cannot be read.
+    static std::string Comment(const std::string& recordFile)
+    {
+        CPicObject record;
+        record.m_strPath = recordFile.c_str();
+        record.m_bHeaderOnly = TRUE;
+        record.m_bReadOnly = TRUE;
+        return record.LoadDai() ? std::string(record.m_strComment) : "<none>";
+    }
+    static std::string Record(const std::string& picture)
+    {
+        return std::string(RecordFilePath(picture.c_str()));
+    }
+    // The name of a file as the disk spells it.
+    static std::string DiskName(const std::string& path)
+    {
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA(path.c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE)
+            return "<missing>";
+        FindClose(h);
+        return fd.cFileName;
+    }
+    // A transfer item as the list gives it: the record of the file on disk.
+    TransferItem Item(const std::string& path)
+    {
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA(path.c_str(), &fd);
+        EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
+        FindClose(h);
+        CPicObject record;
+        FillRecordFromEntry(&record, path.c_str(), fd);
+        return {record.m_strPath, record.m_strBaseName, record.m_strExt};
+    }
+    BOOL Delete(const std::string& rel)
+    {
+        CDelObject item(kTrashPicture);
+        item.m_strRelPath = rel.c_str();
+        item.m_strRelDaiPath = (rel.substr(0, rel.rfind('.')) + ".dai").c_str();
+        item.m_strOrigFolder = Path(rel.substr(0, rel.rfind('\\'))).c_str();
+        return item.MoveToTrash();
+    }
+    std::vector<std::unique_ptr<CDelObject>> TrashItems()
+    {
+        std::vector<std::unique_ptr<CDelObject>> items;
+        for (const CString& del : ListMatchingFiles((Trash() + "*.del").c_str())) {
+            auto item = std::make_unique<CDelObject>();
+            if (item->LoadDel(del))
+                items.push_back(std::move(item));
+        }
+        std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) {
+            return std::string(a->m_strTrashName) < std::string(b->m_strTrashName);
+        });
+        return items;
+    }
+    BOOL RestoreAll()
+    {
+        BeginReplaceBatch();
+        BOOL ok = TRUE;
+        for (auto& item : TrashItems())
+            ok = item->Restore() && ok;
+        return ok;
+    }
+    std::string LastMessage() const
+    {
+        const auto& boxes = AfxTestRecords().messageBoxes;
+        return boxes.empty() ? std::string() : boxes.back().text;
+    }
+};
+
+struct Scenario {
+    const char* name;
+    std::function<void()> run;
+};
+
+} // namespace
+
+TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
+{
+    const std::vector<Scenario> scenarios = {
+        {"an export never replaces a folder named like the picture",
+         [&] {
+             AddPicture("Images\\Un.jpg", "picture Un");
+             CreateDirectoryA(Path("B\\Un.jpg").c_str(), nullptr);
+             WriteBytes(Path("B\\Un.jpg\\lettre.txt"), "inside");
+             EXPECT_EQ(ExportPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str()),
+                       std::vector<TransferOutcome>{kTransferFailed});
+             EXPECT_EQ(ReadBytes(Path("B\\Un.jpg\\lettre.txt")), "inside");
+             EXPECT_TRUE(AfxTestRecords().modals.empty()) << "no replace question";
+             EXPECT_NE(LastMessage().find(Path("B\\Un.jpg")), std::string::npos);
+         }},
+        {"a restore never replaces a folder named like the picture",
+         [&] {
+             AddPicture("Images\\Un.jpg", "picture Un");
+             ASSERT_TRUE(Delete("Images\\Un.jpg"));
+             CreateDirectoryA(Path("Images\\Un.jpg").c_str(), nullptr);
+             WriteBytes(Path("Images\\Un.jpg\\lettre.txt"), "inside");
+             EXPECT_FALSE(RestoreAll());
+             EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg\\lettre.txt")), "inside");
+             EXPECT_EQ(TrashItems().size(), 1u) << "the picture stays in the trash";
+             EXPECT_NE(LastMessage().find("dossier"), std::string::npos);
+         }},
+        {"moves, exports and case-only renames keep the names' case",
+         [&] {
+             AddPicture("Images\\IMG_001.jpg", "picture img", nullptr);
+             AddPicture("Images\\PHOTO.JPG", "picture photo", nullptr);
+             std::vector<TransferItem> items{Item(Path("Images\\IMG_001.jpg")),
+                                             Item(Path("Images\\PHOTO.JPG"))};
+             EXPECT_EQ(TransferPictures(items, Path("B").c_str(), FALSE),
+                       std::vector<TransferOutcome>(2, kTransferDone));
+             EXPECT_EQ(DiskName(Path("B\\IMG_001.jpg")), "IMG_001.jpg");
+             EXPECT_EQ(DiskName(Path("B\\PHOTO.JPG")), "PHOTO.JPG");
+             ExportPictures({Item(Path("B\\IMG_001.jpg"))}, Path("Images").c_str());
+             EXPECT_EQ(DiskName(Path("Images\\IMG_001.jpg")), "IMG_001.jpg");
+             CPicObject photo;
+             WIN32_FIND_DATAA fd;
+             FindClose(FindFirstFileA(Path("B\\PHOTO.JPG").c_str(), &fd));
+             FillRecordFromEntry(&photo, Path("B\\PHOTO.JPG").c_str(), fd);
+             EXPECT_STREQ(photo.m_strBaseName, "PHOTO") << "the rename dialog shows the real name";
+             EXPECT_EQ(RenamePictureFiles(photo, Path("B").c_str(), "Photo"), RenameResult::Done);
+             EXPECT_EQ(DiskName(Path("B\\Photo.JPG")), "Photo.JPG");
+         }},
+        {"a record without its picture at the destination is never deleted",
+         [&] {
+             AddPicture("Images\\Un.jpg", "picture Un");
+             ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon"));
+             EXPECT_EQ(TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE),
+                       std::vector<TransferOutcome>{kTransferDone});
+             EXPECT_TRUE(AfxTestRecords().modals.empty()) << "no picture is replaced: no question";
+             EXPECT_EQ(ReadBytes(Path("B\\Un.jpg")), "picture Un");
+             EXPECT_EQ(Comment(Path("B\\Un.dai")), "Lyon");
+             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts) << "the picture's own texts stay too";
+             // A record made anew, without texts, gives way to the picture's own.
+             ASSERT_TRUE(WriteRecord(Path("Images\\Un.jpg"), ""));
+             EXPECT_EQ(TransferPictures({Item(Path("B\\Un.jpg"))}, Path("Images").c_str(), FALSE),
+                       std::vector<TransferOutcome>{kTransferDone});
+             EXPECT_EQ(Comment(Path("Images\\Un.dai")), "Lyon");
+             EXPECT_FALSE(PathExists(Path("B\\Un.dai").c_str()));
+         }},
+        {"a move writes the record at the destination before the picture leaves",
+         [&] {
+             AddPicture("Images\\Un.jpg", "picture Un");
+             ArmFileStop(kAnyStep, "", 1);
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
+             DisarmFileFault();
+             EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
+             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts);
+         }},
+        {"a picture in the trash without its trash record is listed and restorable",
+         [&] {
+             CreateDirectoryA(Path("Images\\Voyage").c_str(), nullptr);
+             AddPicture("Images\\Voyage\\Un.jpg", "picture Un");
+             ArmFileStop(kStepMove, "", 1); // the picture reaches the trash, its trash record never
+             Delete("Images\\Voyage\\Un.jpg");
+             DisarmFileFault();
+             WriteBytes(Trash() + "file0009.pai", "GIF89a picture without record");
+             EXPECT_EQ(RepairTrashFolder(), 2);
+             auto items = TrashItems();
+             ASSERT_EQ(items.size(), 2u);
+             EXPECT_STREQ(items[0]->m_strRelPath, "Images\\Voyage\\Un.jpg");
+             EXPECT_STREQ(items[1]->m_strRelPath, "Images\\file0009.gif");
+             EXPECT_TRUE(RestoreAll());
+             EXPECT_EQ(ReadBytes(Path("Images\\Voyage\\Un.jpg")), "picture Un");
+             EXPECT_EQ(Comment(Path("Images\\Voyage\\Un.dai")), kTexts);
+             EXPECT_EQ(ReadBytes(Path("Images\\file0009.gif")), "GIF89a picture without record");
+         }},
+        {"a trash record whose picture is back is cleared, its record file joining the picture",
+         [&] {
+             AddPicture("Images\\Un.jpg", "picture Un");
+             ASSERT_TRUE(Delete("Images\\Un.jpg"));
+             ArmFileStop(kStepMove, "", 1); // the picture goes back, its record stays in the trash
+             RestoreAll();
+             DisarmFileFault();
+             ASSERT_TRUE(WriteRecord(Path("Images\\Un.jpg"), "")); // what the folder's scan makes
+             EXPECT_EQ(RepairTrashFolder(), 1);
+             EXPECT_TRUE(TrashItems().empty());
+             EXPECT_TRUE(Snapshot(Trash()).empty());
+             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts);
+         }},
+        {"a restore whose trash record cannot be removed says so",
+         [&] {
+             AddPicture("Images\\Un.jpg", "picture Un");
+             ASSERT_TRUE(Delete("Images\\Un.jpg"));
+             ArmFileFault(kStepDelete, ".del", 1);
+             EXPECT_TRUE(RestoreAll());
+             DisarmFileFault();
+             EXPECT_NE(LastMessage().find(Path("Images\\Un.jpg")), std::string::npos);
+             RepairTrashFolder();
+             EXPECT_TRUE(TrashItems().empty());
+         }},
+        {"leftovers of cut writes go, other files and writes in progress stay",
+         [&] {
+             for (const char* name :
+                  {"~tsr12AB.tmp", "~tsrzzzz.tmp", "~tsr12AB5.tmp", "~tsa0001.tmp", "Un.jpg"})
+                 WriteBytes(Path(std::string("Images\\") + name), name);
+             EXPECT_EQ(RemoveLeftoverTempFiles(Path("Images").c_str()), 1);
+             std::map<std::string, std::string> left = Snapshot(Path("Images"));
+             EXPECT_EQ(left.count("~tsr12AB.tmp"), 0u);
+             EXPECT_EQ(left.size(), 4u);
+             BOOL held = FALSE;
+             EXPECT_TRUE(SafeWriteFile(Path("B\\Deux.dai").c_str(), [&](HANDLE h) {
+                 DWORD written = 0;
+                 WriteFile(h, "x", 1, &written, nullptr);
+                 RemoveLeftoverTempFiles(Path("B").c_str());
+                 held = !ListMatchingFiles(Path("B\\~tsr*.tmp").c_str()).empty();
+                 return TRUE;
+             }));
+             EXPECT_TRUE(held) << "a write of this program keeps its temporary file";
+             EXPECT_EQ(ReadBytes(Path("B\\Deux.dai")), "x");
+         }},
+        {"a batch says its failures once, and stops when asked",
+         [&] {
+             std::vector<TransferItem> items;
+             for (const char* name : {"Un", "Deux", "Trois"}) {
+                 AddPicture(std::string("Images\\") + name + ".jpg", name);
+                 CreateDirectoryA(Path(std::string("B\\") + name + ".jpg").c_str(), nullptr);
+                 items.push_back(Item(Path(std::string("Images\\") + name + ".jpg")));
+             }
+             AfxScriptMessageBox(IDYES);
+             EXPECT_EQ(TransferPictures(items, Path("B").c_str(), TRUE),
+                       std::vector<TransferOutcome>(3, kTransferFailed));
+             EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 2u) << "a question, then one summary";
+             EXPECT_NE(LastMessage().find("Un.jpg"), std::string::npos);
+             ResetUi();
+             AfxScriptMessageBox(IDNO);
+             EXPECT_EQ(TransferPictures(items, Path("B").c_str(), FALSE),
+                       (std::vector<TransferOutcome>{kTransferNotTried, kTransferNotTried, kTransferFailed}));
+             EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+         }},
+        {"a replace whose move fails puts the set-aside files back",
+         [&] {
+             WriteBytes(Path("B\\Un.jpg"), "old jpg");
+             WriteBytes(Path("B\\Un.png"), "old png");
+             WriteBytes(Path("Images\\Un.jpg"), "new");
+             ArmFileFault(kStepMove, "", 3); // two set aside, then the move itself
+             EXPECT_FALSE(ReplaceByMove(Path("Images\\Un.jpg").c_str(), Path("B\\Un.jpg").c_str(),
+                                        {Path("B\\Un.jpg").c_str(), Path("B\\Un.png").c_str()}));
+             EXPECT_TRUE(FileFaultFired());
+             EXPECT_EQ(Snapshot(Path("B")),
+                       (std::map<std::string, std::string>{{"Un.jpg", "old jpg"}, {"Un.png", "old png"}}));
+             EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "new");
+         }},
+        {"a rename whose picture cannot move leaves no record of the new name",
+         [&] {
+             AddPicture("Images\\Un.jpg", "picture Un");
+             CPicObject record;
+             record.m_strPath = Path("Images\\Un.jpg").c_str();
+             ASSERT_TRUE(record.LoadDai());
+             ArmFileFault(kStepMove, "", 1);
+             EXPECT_EQ(RenamePictureFiles(record, Path("Images").c_str(), "Deux"), RenameResult::Failed);
+             EXPECT_FALSE(PathExists(Path("Images\\Deux.dai").c_str()));
+             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts);
+             EXPECT_STREQ(record.m_strBaseName, "Un");
+         }},
+        {"the same file is found whatever the case of its path",
+         [&] {
+             EXPECT_TRUE(IsSamePath(Path("Images\\Absent.jpg").c_str(), Path("IMAGES\\absent.JPG").c_str()));
+             EXPECT_FALSE(
+                 IsSamePath(Path("Images\\Absent.jpg").c_str(), Path("Images\\Absent2.jpg").c_str()));
+         }},
+        {"a copy never keeps the read-only attribute",
+         [&] {
+             WriteBytes(Path("Images\\Un.jpg"), "picture Un");
+             SetFileAttributesA(Path("Images\\Un.jpg").c_str(), FILE_ATTRIBUTE_READONLY);
+             EXPECT_TRUE(SafeCopy(Path("Images\\Un.jpg").c_str(), Path("B\\Un.jpg").c_str()));
+             EXPECT_FALSE(GetFileAttributesA(Path("B\\Un.jpg").c_str()) & FILE_ATTRIBUTE_READONLY);
+             EXPECT_TRUE(GetFileAttributesA(Path("Images\\Un.jpg").c_str()) & FILE_ATTRIBUTE_READONLY);
+             SetFileAttributesA(Path("Images\\Un.jpg").c_str(), FILE_ATTRIBUTE_NORMAL);
+         }},
+    };
+    for (const Scenario& s : scenarios) {
+        SCOPED_TRACE(s.name);
+        Reset();
+        s.run();
+        DisarmFileFault();
+    }
+}
+
+// A stop after each step in turn of each operation, as a crash would leave it; then the restart:
+// each folder listed (leftovers removed, a new empty record for a picture without one, the trash
+// mended). The picture is then listed somewhere with its texts beside it, or in the trash, restorable.
+TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
+{
+    const std::vector<Scenario> operations = {
+        {"delete", [&] { Delete("Images\\Un.jpg"); }},
+        {"restore",
+         [&] {
+             DisarmFileFault();
+             ASSERT_TRUE(Delete("Images\\Un.jpg"));
+         }},
+        {"move", [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE); }},
+        {"move replacing",
+         [&] {
+             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
+         }},
+        {"copy", [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), TRUE); }},
+        {"rename",
+         [&] {
+             CPicObject record;
+             record.m_strPath = Path("Images\\Un.jpg").c_str();
+             if (record.LoadDai())
+                 RenamePictureFiles(record, Path("Images").c_str(), "Deux");
+         }},
+        {"case-only rename",
+         [&] {
+             CPicObject record;
+             record.m_strPath = Path("Images\\Un.jpg").c_str();
+             if (record.LoadDai())
+                 RenamePictureFiles(record, Path("Images").c_str(), "UN");
+         }},
+    };
+    const std::vector<std::string> folders = {"Images", "B"};
+    for (const Scenario& op : operations) {
+        const bool restore = std::string(op.name) == "restore";
+        for (int n = 1;; n++) {
+            SCOPED_TRACE(std::string(op.name) + ", stop after step " + std::to_string(n));
+            Reset();
+            AddPicture("Images\\Un.jpg", "picture Un");
+            if (std::string(op.name) == "move replacing")
+                AddPicture("B\\Un.png", "other picture", "Lyon");
+            if (restore) {
+                op.run();
+                ArmFileStop(kAnyStep, "", n);
+                RestoreAll();
+            } else {
+                ArmFileStop(kAnyStep, "", n);
+                op.run();
+            }
+            const bool stopped = FileFaultFired() != FALSE;
+            DisarmFileFault();
+            // The restart.
+            for (const std::string& f : folders) {
+                RemoveLeftoverTempFiles(Path(f).c_str());
+                RecoverCutRenames(Path(f).c_str());
+                for (const CString& file : ListMatchingFiles(Path(f + "\\*.*").c_str()))
+                    if (IsListedPicture(file.Mid(file.ReverseFind('\\') + 1))
+                        && !PathExists(RecordFilePath(file)))
+                        WriteRecord(std::string(file), "");
+            }
+            RemoveLeftoverTempFiles(Trash().c_str());
+            RepairTrashFolder();
+
+            int reachable = 0;
+            for (const std::string& f : folders)
+                for (const CString& file : ListMatchingFiles(Path(f + "\\*.*").c_str()))
+                    if (IsListedPicture(file.Mid(file.ReverseFind('\\') + 1))
+                        && ReadBytes(std::string(file)) == "picture Un") {
+                        EXPECT_EQ(Comment(Record(std::string(file))), kTexts) << static_cast<LPCSTR>(file);
+                        reachable++;
+                    }
+            for (auto& item : TrashItems()) {
+                if (ReadBytes(std::string(item->TrashFile(".pai"))) == "picture Un") {
+                    EXPECT_EQ(Comment(std::string(item->TrashFile(".dai"))), kTexts);
+                    reachable++;
+                }
+            }
+            EXPECT_GE(reachable, 1) << "the picture is lost to the user";
+            for (const char* f : {"Images", "B", "El\xE9ments Supprim\xE9s"})
+                EXPECT_TRUE(ListMatchingFiles(Path(std::string(f) + "\\~tsr*.tmp").c_str()).empty()) << f;
+            if (!stopped)
+                break;
+            ASSERT_LT(n, 30);
+        }
+    }
+}
