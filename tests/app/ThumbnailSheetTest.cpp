@@ -381,3 +381,54 @@ TEST_F(SheetPrint, OptionsPreviewAndEmptySelection)
     ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
     EXPECT_EQ(AfxTestRecords().messageBoxes.back().text, "Il n'y a aucune page \xE0 imprimer.");
 }
+
+// Pictures larger than their cells reach the printer reduced to the pixels the cell gives them at
+// the printer's resolution: pictures three times the cell's size in each direction make a document no
+// bigger than pictures of the cell's own size (sent whole, they would make it about nine times as
+// big), and each picture costs the document no more than its cell's pixels.
+TEST_F(SheetPrint, FullPicturesGoToThePrinterAtTheirCellsSize)
+{
+    SheetDevice d = DefaultDevice();
+    SheetLayout l;
+    ComputeSheetLayout(d, 1, 1, 1, &l);
+    const int boxWidth = l.cellWidth - 2 * (l.cmX / 5);
+    const int boxHeight = l.cellHeight - (3 * l.cmY) / 2;
+    ASSERT_GT(boxWidth, 0);
+    ASSERT_GT(boxHeight, 0);
+    const int kPictures = 3;
+    struct Case {
+        const char* job;
+        int scale;
+        long long pdfBytes;
+    };
+    Case cases[] = {{"CELL", 1, 0}, {"LARGE", 3, 0}};
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.job);
+        for (FakeList::Entry& e : m_pView->m_list.entries)
+            ::GlobalFree(e.hThumb);
+        m_pView->m_list.entries.clear();
+        for (int i = 0; i < kPictures; i++) {
+            FakeList::Entry e;
+            e.hThumb = SolidDib(84, 63, ItemColour(i));
+            e.path = m_temp.File(std::string(c.job) + std::to_string(i) + ".bmp");
+            // Noise: no compression of the document can make a whole picture small.
+            unsigned seed = 2654435761u * static_cast<unsigned>(i + 1);
+            testpaths::WriteBytes(e.path,
+                                  printed::Bmp24(boxWidth * c.scale, boxHeight * c.scale, [&](int, int) {
+                                      seed = seed * 1664525u + 1013904223u;
+                                      return static_cast<COLORREF>(seed >> 8) & 0xFFFFFF;
+                                  }));
+            m_pView->m_list.entries.push_back(e);
+        }
+        std::string job = NameJob(c.job);
+        PrintCommand(0, 1);
+        std::string pdf = printed::WaitForPdf(job, 120000);
+        ASSERT_FALSE(pdf.empty());
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        ASSERT_TRUE(::GetFileAttributesExA(pdf.c_str(), GetFileExInfoStandard, &data));
+        c.pdfBytes = static_cast<long long>(data.nFileSizeLow);
+        printed::RemoveFilesOf(job);
+    }
+    EXPECT_LT(cases[1].pdfBytes, cases[0].pdfBytes * 3 / 2);
+    EXPECT_LT(cases[1].pdfBytes / kPictures, 3LL * boxWidth * boxHeight + 200000);
+}
