@@ -90,7 +90,7 @@ public:
     // decoder's speed and the window stays responsive. BuildNextThumbnail's result for the last one.
     int BuildThumbnailsForSlice();
     // The longest an idle step keeps starting new builds (ms).
-    static const DWORD kBuildSliceMs = 40;
+    static const DWORD kBuildSliceMs = 45;
 
     // ---- Records ----
     // Gives up every record to the caller, in index order, and empties the list (for a view change:
