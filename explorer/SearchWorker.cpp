@@ -178,7 +178,7 @@ void SearchProgress::Reset()
     hits = 0;
     failed = 0;
     found.RemoveAll();
-    failure.Empty();
+    failure[0] = '\0';
     SetFolder("");
     SetFile("");
 }
@@ -271,7 +271,7 @@ void RecordFailure(SearchProgress* pBlock, LPCSTR text)
 {
     pBlock->found.RemoveAll();
     pBlock->hits = 0;
-    pBlock->failure = text;
+    ::lstrcpynA(pBlock->failure, text, sizeof(pBlock->failure));
     pBlock->failed = 1;
 }
 
@@ -292,8 +292,13 @@ DWORD WINAPI SearchThreadProc(LPVOID pParam)
     try {
         SearchLibrary(pBlock);
     } catch (CException& e) {
-        char text[256] = "";
-        if (!e.GetErrorMessage(text, sizeof(text)))
+        char text[sizeof(pBlock->failure)] = "";
+        try {
+            e.GetErrorMessage(text, sizeof(text)); // may itself run out of memory
+        } catch (CException&) {
+            text[0] = '\0';
+        }
+        if (text[0] == '\0')
             ::lstrcpynA(text, AfxFrameworkText(AFX_IDP_INTERNAL_FAILURE), sizeof(text));
         RecordFailure(pBlock, text);
     } catch (std::exception&) {

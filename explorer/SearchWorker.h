@@ -54,7 +54,7 @@ struct SearchProgress {
     // Written by the worker only, read by others only after `done`: the hits so far, and the text of
     // the error that ended the search early.
     CStringArray found;
-    CString failure;
+    char failure[256] = ""; // fixed: recording a failure must not need memory
 
     // The worker's inputs, set before it starts and never changed while it runs.
     CString root; // the library root, with its trailing backslash

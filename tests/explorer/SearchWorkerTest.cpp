@@ -370,7 +370,7 @@ TEST_F(SearchLibraryTest, WorkerThreadSurvivesErrorsAndOutlivesItsOwner)
             EXPECT_EQ(pBlock->current.load(), 11);
             EXPECT_EQ(pBlock->hits.load(), 0);
             EXPECT_EQ(pBlock->found.GetSize(), 0);
-            EXPECT_FALSE(pBlock->failure.IsEmpty());
+            EXPECT_NE(pBlock->failure[0], '\0');
         }
         CloseHandle(s_reached);
         CloseHandle(s_go);
