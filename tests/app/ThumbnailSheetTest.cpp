@@ -4,6 +4,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "shell/Settings.h"
+#include "core/Progress.h"
 #include "explorer/ThumbnailSheet.h"
 #include "framework/Dc.h"
 #include "framework/Document.h"
@@ -382,9 +383,21 @@ TEST_F(SheetPrint, OptionsPreviewAndEmptySelection)
     EXPECT_EQ(AfxTestRecords().messageBoxes.back().text, "Il n'y a aucune page \xE0 imprimer.");
 }
 
+// The gauge's calls, in order.
+class RecordingSink : public IProgressSink {
+public:
+    std::vector<std::string> calls;
+    void BeginProgress(LPCSTR text) override { calls.push_back(std::string("begin ") + text); }
+    void SetProgress(DWORD done, DWORD total) override
+    {
+        calls.push_back("set " + std::to_string(done) + "/" + std::to_string(total));
+    }
+    void EndProgress() override { calls.push_back("end"); }
+};
+
 // What the page sends to the printer, recorded as the system spools it: an enhanced metafile made
 // against the default printer, holding every picture's bits as they go to the device.
-long long RecordedPageBytes(ISheetSource* pSource)
+long long RecordedPageBytes(ISheetSource* pSource, IProgressSink* pFrameSink)
 {
     PRINTDLGA pd = {};
     pd.lStructSize = sizeof(pd);
@@ -398,8 +411,14 @@ long long RecordedPageBytes(ISheetSource* pSource)
         info.m_nCurPage = 1;
         CDC dc;
         dc.Attach(hMeta);
+        // The gauge follows the page's pictures while they are read.
+        RecordingSink gauge;
+        SetProgressSink(&gauge);
         sheet.PrintPage(&dc, &info);
+        SetProgressSink(pFrameSink);
         dc.Detach();
+        EXPECT_EQ(gauge.calls,
+                  (std::vector<std::string>{"begin Page 1", "set 1/3", "set 2/3", "set 3/3", "end"}));
         HENHMETAFILE hRecorded = ::CloseEnhMetaFile(hMeta);
         bytes = ::GetEnhMetaFileBits(hRecorded, 0, nullptr);
         ::DeleteEnhMetaFile(hRecorded);
@@ -449,7 +468,7 @@ TEST_F(SheetPrint, FullPicturesGoToThePrinterAtTheirCellsSize)
                                   }));
             m_pView->m_list.entries.push_back(e);
         }
-        c.jobBytes = RecordedPageBytes(&m_pView->m_list);
+        c.jobBytes = RecordedPageBytes(&m_pView->m_list, m_pFrame);
         ASSERT_GT(c.jobBytes, 0);
         std::string job = NameJob(c.job);
         PrintCommand(0, 1);
