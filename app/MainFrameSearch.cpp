@@ -34,7 +34,7 @@ void CMainFrame::StartSearch()
 
 void CMainFrame::EndSearch()
 {
-    FinishSearch(m_dlgSearchProgress.m_block, [] {
+    FinishSearch(m_dlgSearchProgress.Block(), [] {
         CTessarineApp* pApp = TessarineApp();
         if (pApp != nullptr)
             pApp->NewSearchWindow();

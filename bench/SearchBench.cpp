@@ -98,7 +98,7 @@ int main(int argc, char** argv)
         if (elapsed < best)
             best = elapsed;
         records = block.total.load();
-        hits = g_arrSearchResults.GetSize();
+        hits = block.hits.load();
     }
     std::printf("records %ld hits %d best_ms %.2f per_record_us %.2f\n", static_cast<long>(records),
                 static_cast<int>(hits), best, records ? best * 1000.0 / records : 0.0);

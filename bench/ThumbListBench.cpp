@@ -3,8 +3,11 @@
 //   fill   FOLDER N time per record to fill a list from N record files (made first in FOLDER)
 //   steps  FILE...  the longest single step of the thumbnail builder over a list of those pictures,
 //                   against the longest single thumbnail decode of the same pictures
+//   folder FOLDER N a folder of N small JPEGs (made first): the whole folder's thumbnails built by
+//                   the idle steps on a 50 ms timer, as the program drives them, against the same
+//                   thumbnails decoded in a loop
 // Prints one "# ..." comment line and result lines for bench/thumblist.sh.
-// Usage: ThumbListBench.exe build [--runs N] FILE... | fill FOLDER N | steps FILE...
+// Usage: ThumbListBench.exe build [--runs N] FILE... | fill FOLDER N | steps FILE... | folder FOLDER N
 #include <windows.h>
 
 #include <algorithm>
@@ -21,6 +24,7 @@
 #include "core/PackedDib.h"
 #include "core/Progress.h"
 #include "core/ReaderSettings.h"
+#include "formats/FormatJpeg.h"
 #include "formats/Readers.h"
 #include "framework/Wnd.h"
 #include "library/ListCellLayout.h"
@@ -220,12 +224,91 @@ int Steps(int argc, char** argv, int first)
     return 0;
 }
 
+// Small photographs of a few kilobytes: their decode costs little, so any wait between steps shows.
+void MakeSmallJpegs(const std::string& folder, int count)
+{
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    PackedDIB dib = CreateDIB(160, 120, 24);
+    BYTE* bits = FindDIBBits(static_cast<BYTE*>(::GlobalLock(dib)));
+    const int stride = (160 * 3 + 3) & ~3;
+    char name[MAX_PATH];
+    for (int n = 0; n < count; n++) {
+        snprintf(name, sizeof(name), "%s\\s%05d.jpg", folder.c_str(), n);
+        if (::GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES)
+            continue;
+        for (int y = 0; y < 120; y++)
+            for (int x = 0; x < 160 * 3; x++)
+                bits[y * stride + x] = static_cast<BYTE>((x * (n % 7 + 1) + y * 3 + n) & 0xFF);
+        SaveJPEG(dib, name, 85);
+    }
+    ::GlobalUnlock(dib);
+    GlobalFreeHandle(dib);
+}
+
+int Folder(const char* folder, int count)
+{
+    MakeSmallJpegs(folder, count);
+    const int bpp = GetScreenBitsPerPixel();
+    char name[MAX_PATH];
+    CHost host;
+    host.Make();
+    // The same thumbnails decoded in a plain loop, with the list's window already on the screen.
+    double start = Now();
+    for (int n = 0; n < count; n++) {
+        snprintf(name, sizeof(name), "%s\\s%05d.jpg", folder, n);
+        GlobalFreeHandle(LoadThumbnailDIB(name, 84, 68, bpp));
+    }
+    const double loopMs = (Now() - start) * 1000.0;
+
+    CPicListBox* pList = MakeList(host, FALSE);
+    pList->LoadFolder(folder);
+    // The program's dispatch timer drives the idle steps every 50 ms.
+    const UINT_PTR kTimer = 7;
+    ::SetTimer(host.m_hWnd, kTimer, 50, nullptr);
+    int steps = 0;
+    double longestStep = 0;
+    double inSteps = 0;
+    start = Now();
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER && msg.hwnd == host.m_hWnd && msg.wParam == kTimer) {
+            const double t = Now();
+            const int worked = pList->BuildThumbnailsForSlice();
+            const double stepMs = (Now() - t) * 1000.0;
+            longestStep = std::max(longestStep, stepMs);
+            inSteps += stepMs;
+            steps++;
+            if (worked == 0)
+                break;
+            continue;
+        }
+        ::DispatchMessageA(&msg);
+    }
+    const double builtMs = (Now() - start) * 1000.0;
+    ::KillTimer(host.m_hWnd, kTimer);
+    const int listed = pList->GetCount();
+    int built = 0;
+    for (int i = 0; i < listed; i++)
+        built += pList->GetRecord(i)->m_nThumbState == 1;
+    // Per picture: the builder's whole time against the loop's, and against its own work in the steps
+    // (what the time between steps adds).
+    printf("# pictures built builder_ms_per_picture loop_ms_per_picture ratio_to_loop ratio_to_own_work "
+           "idle_steps longest_step_ms\n");
+    printf("%d %d %.3f %.3f %.3f %.3f %d %.1f\n", listed, built, builtMs / listed, loopMs / count,
+           (builtMs / listed) / (loopMs / count), builtMs / inSteps, steps, longestStep);
+    pList->DestroyWindow();
+    delete pList;
+    host.DestroyWindow();
+    return built == listed ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        fprintf(stderr, "usage: ThumbListBench build [--runs N] FILE... | fill FOLDER N | steps FILE...\n");
+        fprintf(stderr, "usage: ThumbListBench build [--runs N] FILE... | fill FOLDER N | steps FILE... | "
+                        "folder FOLDER N\n");
         return 2;
     }
     InstallPictureReaders();
@@ -243,5 +326,7 @@ int main(int argc, char** argv)
         return Fill(argv[2], atoi(argv[3]));
     if (strcmp(argv[1], "steps") == 0)
         return Steps(argc, argv, 2);
+    if (strcmp(argv[1], "folder") == 0 && argc > 3)
+        return Folder(argv[2], atoi(argv[3]));
     return 2;
 }

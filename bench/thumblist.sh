@@ -5,6 +5,8 @@
 #   fill:  time per record to fill a list from 10,000 record files     (aim: under 0.3 ms)
 #   steps: the longest single step of the idle thumbnail builder, against the longest single
 #          thumbnail decode of those photographs (a step is one picture's decode at most)
+#   folder: a folder of 5,000 small JPEGs built by the idle steps on the program's 50 ms timer,
+#          against decoding the same thumbnails in a loop                  (aim: at most 1.2x)
 # The program's side (bench/ThumbListBench.exe under Wine) times itself inside its process; djpeg is
 # timed around each run. Each time is the best of RUNS (default 3).
 # Usage: bench/thumblist.sh   (TESSARINE_BUILD_DIR, BENCH_PHOTOS and RUNS may be set)
@@ -66,6 +68,12 @@ read -r nsteps longest_step longest_decode <<< "$steps"
 echo "$nsteps steps, longest step ${longest_step} ms, longest single thumbnail decode ${longest_decode} ms"
 
 echo
+echo "== folder: 5,000 small pictures built by the idle steps, against their decodes in a loop"
+folder_line=$(wine "$bench" folder "$(winpath "$work")\\small" 5000 | tr -d '\r' | grep -v '^#')
+echo "$folder_line   (pictures built builder_ms/picture loop_ms/picture ratio_to_loop ratio_to_own_work idle_steps longest_step_ms)"
+read -r _ _ _ _ folder_ratio folder_own _ folder_step <<< "$folder_line"
+
+echo
 echo "thumbnail + record vs djpeg -scale 1/8: ${build_ratio}x (aim 1.15)"
 echo "  of which the thumbnail reader alone vs djpeg -scale 1/8: ${reader_ratio}x; thumbnail + record vs the reader alone: ${record_share}x"
 echo "fill of 10,000 records: ${best_fill} ms per record (aim 0.3)"
@@ -75,5 +83,7 @@ awk -v r="$build_ratio" 'BEGIN { exit !(r <= 1.15) }' || { echo "ABOVE AIM: buil
 awk -v r="$best_fill" 'BEGIN { exit !(r < 0.3) }' || { echo "ABOVE AIM: fill per record"; status=1; }
 # One step is one decode and one record write: well under two decodes.
 awk -v s="$longest_step" -v d="$longest_decode" 'BEGIN { exit !(s < 2 * d) }' || { echo "ABOVE AIM: a builder step did more than one picture"; status=1; }
+echo "5,000 small pictures by the idle steps vs a decode loop: ${folder_ratio}x (aim 1.2); vs their own work in the steps: ${folder_own}x; longest step ${folder_step} ms"
+awk -v r="$folder_ratio" 'BEGIN { exit !(r <= 1.2) }' || { echo "ABOVE AIM: idle building of small pictures"; status=1; }
 [ $status = 0 ] && echo "PASS"
 exit $status

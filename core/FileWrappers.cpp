@@ -1,6 +1,28 @@
 // Win32 file calls with fixed access and sharing modes.
 #include "core/FileWrappers.h"
 
+#include <atomic>
+
+namespace {
+// Bytes still writable under the test's full-disk limit; negative: no limit.
+std::atomic<LONGLONG> g_writeRoom{-1};
+
+// Takes up to count bytes of the room left; count when there is no limit.
+DWORD TakeRoom(DWORD count)
+{
+    LONGLONG room = g_writeRoom.load();
+    for (;;) {
+        if (room < 0)
+            return count;
+        const LONGLONG granted = room < count ? room : count;
+        if (g_writeRoom.compare_exchange_weak(room, room - granted))
+            return static_cast<DWORD>(granted);
+    }
+}
+} // namespace
+
+void SetWriteFileRoom(LONGLONG bytes) { g_writeRoom = bytes < 0 ? -1 : bytes; }
+
 HANDLE OpenFileForRead(LPCSTR path)
 {
     if (path == nullptr)
@@ -32,8 +54,15 @@ BOOL ReadFileExact(HANDLE file, void* buffer, DWORD count)
 
 BOOL WriteFileExact(HANDLE file, const void* buffer, DWORD count)
 {
+    const DWORD allowed = TakeRoom(count);
     DWORD done = 0;
-    return WriteFile(file, buffer, count, &done, nullptr) && done == count;
+    if (!WriteFile(file, buffer, allowed, &done, nullptr))
+        return FALSE;
+    if (allowed < count) {
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    return done == count;
 }
 
 DWORD SeekFromStart(HANDLE file, LONG offset) { return SetFilePointer(file, offset, nullptr, FILE_BEGIN); }

@@ -12,6 +12,10 @@ HANDLE OpenFileForReadWrite(LPCSTR path);
 // TRUE only when the call succeeds and exactly count bytes were transferred.
 BOOL ReadFileExact(HANDLE file, void* buffer, DWORD count);
 BOOL WriteFileExact(HANDLE file, const void* buffer, DWORD count);
+// Tests: from now on, writes through WriteFileExact behave as on a disk that fills up once this many
+// more bytes have been written (the crossing write stores what fits, then fails with
+// ERROR_DISK_FULL). A negative value lifts it (the default).
+void SetWriteFileRoom(LONGLONG bytes);
 
 // SetFilePointer from the start, the current position or the end; the new position
 // (INVALID_SET_FILE_POINTER on failure).

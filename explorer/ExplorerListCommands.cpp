@@ -180,19 +180,19 @@ void CExplorerView::OnListView(UINT nID)
     int view = ViewOfCommand(nID);
     if (m_list.m_nView == view)
         return;
-    g_TailleVignette = view;
     // The records move into the new window (never copied: a large folder keeps its memory and GDI
-    // budget).
+    // budget); a window that cannot be made keeps the list in its former view.
     SetAppCursor(kAppCursorBusy);
     FocusList();
     m_list.SetRedraw(FALSE);
-    std::vector<CObject*> records;
-    m_list.TakeRecords(records);
-    m_list.DestroyWindow();
-    m_list.m_nView = view;
-    m_list.Create(this, 101);
+    if (m_list.RecreateInView(this, 101, view))
+        g_TailleVignette = view;
     LayoutChildren();
-    m_list.AddRecords(records);
+    if (!HasListWindow()) {
+        UpdateStatusPanes();
+        RestoreAppCursor();
+        return;
+    }
     if (m_list.GetCount() > 0) {
         m_list.SetSel(0, TRUE);
         m_list.SetCaretIndex(0);

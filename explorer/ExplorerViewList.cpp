@@ -99,7 +99,7 @@ CExplorerView::ListTotals CExplorerView::GetListTotals() const
 
 int CExplorerView::BuildNextThumbnail()
 {
-    return ::IsWindow(m_list.m_hWnd) ? m_list.BuildNextThumbnail() : 0;
+    return ::IsWindow(m_list.m_hWnd) ? m_list.BuildThumbnailsForSlice() : 0;
 }
 
 void CExplorerView::LoadListFolder(const CString& folder)

@@ -57,15 +57,17 @@ void PrepareSearch(CSearchProgressDlg& dlg, const CString& root, BOOL searchProt
     g_arrSearchResults.RemoveAll();
     g_nSearchStop = 0;
     dlg.Prepare();
-    dlg.m_block.root = root;
-    dlg.m_block.criteria =
+    dlg.Block().root = root;
+    dlg.Block().criteria =
         MakeSearchCriteria(g_strSearchName, g_strSearchAuthor, g_strSearchKeyword, g_strSearchComment);
-    dlg.m_block.searchProtected = searchProtected;
+    dlg.Block().searchProtected = searchProtected;
 }
 
 void FinishSearch(const SearchProgress& block, const std::function<void()>& openWindow)
 {
-    if (block.cancel.load() == 0) {
+    if (block.failed.load() != 0) {
+        AfxMessageBox(block.failure, MB_ICONSTOP);
+    } else if (block.cancel.load() == 0) {
         if (g_arrSearchResults.GetSize() > 0) {
             if (openWindow)
                 openWindow();

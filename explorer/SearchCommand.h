@@ -14,6 +14,7 @@ BOOL AskSearchCriteria(CWnd* pParent);
 // under root with the stored criteria (the protected folder only when unlocked in this run).
 void PrepareSearch(CSearchProgressDlg& dlg, const CString& root, BOOL searchProtected);
 
-// The end of a search: unless it was stopped, opens the hits' window (openWindow, which takes them
+// The end of a search: a search ended by an error says why and opens nothing; otherwise, unless it
+// was stopped, opens the hits' window (openWindow, which takes them
 // from g_arrSearchResults) or, with no hit, shows string 185; then empties the hits in every case.
 void FinishSearch(const SearchProgress& block, const std::function<void()>& openWindow);

@@ -14,8 +14,14 @@ IMPLEMENT_DYNAMIC(CSearchProgressDlg, CDialog)
 namespace {
 const UINT kProgressTimer = 1;
 const UINT kProgressTimerMs = 5;
-// How long closing waits for a worker told to stop (it stops between two record files).
-const DWORD kWorkerExitWait = 5000;
+
+std::shared_ptr<SearchProgress> NewBlock()
+{
+    auto pBlock = std::make_shared<SearchProgress>();
+    pBlock->stopFlag = &g_nSearchStop;
+    pBlock->hRunEvent = ::CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    return pBlock;
+}
 } // namespace
 
 CSearchLibraryDlg::CSearchLibraryDlg(CWnd* pParent) : CDialog(IDD_SEARCH_LIBRARY, pParent) {}
@@ -41,24 +47,20 @@ BEGIN_MESSAGE_MAP(CSearchProgressDlg, CDialog)
     ON_MESSAGE(WM_STARTSEARCH, OnStartSearch)
 END_MESSAGE_MAP()
 
-CSearchProgressDlg::CSearchProgressDlg(CWnd* pParent) : CDialog(IDD_SEARCH_PROGRESS, pParent)
-{
-    m_block.stopFlag = &g_nSearchStop;
-    m_block.hRunEvent = ::CreateEventA(nullptr, TRUE, TRUE, nullptr);
-}
+CSearchProgressDlg::CSearchProgressDlg(CWnd* pParent)
+    : CDialog(IDD_SEARCH_PROGRESS, pParent), m_pBlock(NewBlock())
+{}
 
-CSearchProgressDlg::~CSearchProgressDlg()
-{
-    if (m_block.hRunEvent != nullptr)
-        ::CloseHandle(m_block.hRunEvent);
-}
+CSearchProgressDlg::~CSearchProgressDlg() = default;
 
 void CSearchProgressDlg::Prepare()
 {
-    m_block.Reset();
-    m_block.stopFlag = &g_nSearchStop;
-    if (m_block.hRunEvent != nullptr)
-        ::SetEvent(m_block.hRunEvent);
+    if (m_pBlock.use_count() > 1)
+        m_pBlock = NewBlock();
+    m_pBlock->Reset();
+    m_pBlock->stopFlag = &g_nSearchStop;
+    if (m_pBlock->hRunEvent != nullptr)
+        ::SetEvent(m_pBlock->hRunEvent);
     m_nTimerId = 0;
     m_dwThreadId = 0;
     m_hThread = nullptr;
@@ -92,14 +94,12 @@ LRESULT CSearchProgressDlg::OnStartSearch(WPARAM, LPARAM)
     UpdateWindow();
     if (m_hThread != nullptr)
         return 0;
-    m_hThread = ::CreateThread(nullptr, 0, SearchThreadProc, &m_block, 0, &m_dwThreadId);
+    m_hThread = StartSearchWorker(m_pBlock, &m_dwThreadId);
     if (m_hThread == nullptr) {
         // Nothing was searched: end as a stopped search, without a window or a message.
-        m_block.cancel = 1;
-        m_block.done = 1;
-        return 0;
+        m_pBlock->cancel = 1;
+        m_pBlock->done = 1;
     }
-    ::SetThreadPriority(m_hThread, THREAD_PRIORITY_IDLE);
     return 0;
 }
 
@@ -125,7 +125,8 @@ void CSearchProgressDlg::Tick()
     // The worker waits for the answer; its end is handled after it.
     if (m_bAsking)
         return;
-    if (m_block.done.load() != 0) {
+    if (m_pBlock->done.load() != 0) {
+        TakeSearchHits(*m_pBlock);
         HWND hNotify = m_hWndNotify;
         if (hNotify == nullptr && AfxGetMainWnd() != nullptr)
             hNotify = AfxGetMainWnd()->GetSafeHwnd();
@@ -137,66 +138,65 @@ void CSearchProgressDlg::Tick()
         EndDialog(IDOK);
         return;
     }
-    const LONG total = m_block.total.load();
+    const LONG total = m_pBlock->total.load();
     if (!m_bRangeSet && total != 0) {
         // The 32-bit range: a library of more than 65535 records still fills the bar once.
         m_progressBar.SetRange32(0, total);
         m_bRangeSet = TRUE;
     }
-    LONG current = m_block.current.load();
+    LONG current = m_pBlock->current.load();
     if (current > total)
         current = total;
-    ShowIfChanged(IDC_SEARCH_FOLDER, m_block.GetFolder(), TRUE);
-    ShowIfChanged(IDC_SEARCH_FILE, m_block.GetFile(), TRUE);
+    ShowIfChanged(IDC_SEARCH_FOLDER, m_pBlock->GetFolder(), TRUE);
+    ShowIfChanged(IDC_SEARCH_FILE, m_pBlock->GetFile(), TRUE);
     char found[16];
-    std::snprintf(found, sizeof(found), "%ld", static_cast<long>(m_block.hits.load()));
+    std::snprintf(found, sizeof(found), "%ld", static_cast<long>(m_pBlock->hits.load()));
     ShowIfChanged(IDC_SEARCH_FOUND, found, FALSE);
     m_progressBar.SetPos(current - 1 > 0 ? static_cast<int>(current - 1) : 0);
 }
 
 void CSearchProgressDlg::OnCancel()
 {
-    if (SearchStopRequested(&m_block) || m_bAsking)
+    if (SearchStopRequested(m_pBlock.get()) || m_bAsking)
         return;
     m_animation.Stop();
     // The worker stops between two record files, never inside an allocation.
-    if (m_block.hRunEvent != nullptr)
-        ::ResetEvent(m_block.hRunEvent);
+    if (m_pBlock->hRunEvent != nullptr)
+        ::ResetEvent(m_pBlock->hRunEvent);
     m_bAsking = TRUE;
     ::MessageBeep(MB_ICONHAND);
     const int answer = AfxMessageBox(AfxLoadText(IDS_SEARCH_CONFIRM_STOP), MB_YESNO | MB_ICONQUESTION);
     m_bAsking = FALSE;
     if (answer == IDYES) {
-        if (m_block.stopFlag != nullptr)
-            *m_block.stopFlag = 1;
-        m_block.cancel = 1;
+        if (m_pBlock->stopFlag != nullptr)
+            *m_pBlock->stopFlag = 1;
+        m_pBlock->cancel = 1;
         CWnd* pCancel = GetDlgItem(IDCANCEL);
         if (pCancel != nullptr)
             pCancel->EnableWindow(FALSE);
     } else {
         m_animation.Play(0, static_cast<UINT>(-1), static_cast<UINT>(-1));
     }
-    if (m_block.hRunEvent != nullptr)
-        ::SetEvent(m_block.hRunEvent);
+    if (m_pBlock->hRunEvent != nullptr)
+        ::SetEvent(m_pBlock->hRunEvent);
 }
 
 void CSearchProgressDlg::StopWithoutAsking()
 {
-    if (m_block.stopFlag != nullptr)
-        *m_block.stopFlag = 1;
-    m_block.cancel = 1;
-    if (m_block.hRunEvent != nullptr)
-        ::SetEvent(m_block.hRunEvent);
+    if (m_pBlock->stopFlag != nullptr)
+        *m_pBlock->stopFlag = 1;
+    m_pBlock->cancel = 1;
+    if (m_pBlock->hRunEvent != nullptr)
+        ::SetEvent(m_pBlock->hRunEvent);
 }
 
 void CSearchProgressDlg::OnDestroy()
 {
     if (m_hThread != nullptr) {
-        // Normally the worker is done already; a dialog torn down early tells it to stop first, so
-        // that no thread outlives the block it writes to.
-        if (m_block.done.load() == 0)
+        // Normally the worker is done already. A dialog torn down early tells it to stop and does not
+        // wait: the worker stops at its next entry and frees the block it shares as it ends.
+        if (m_pBlock->done.load() == 0)
             StopWithoutAsking();
-        ::WaitForSingleObject(m_hThread, kWorkerExitWait);
         ::CloseHandle(m_hThread);
         m_hThread = nullptr;
     }

@@ -40,12 +40,16 @@ public:
     UINT_PTR m_nTimerId = 0;
     DWORD m_dwThreadId = 0;
     HANDLE m_hThread = nullptr;
-    SearchProgress m_block;
+    // The block of the current search, shared with its worker (a worker still running when the
+    // dialog goes keeps it alive).
+    SearchProgress& Block() { return *m_pBlock; }
+    const SearchProgress& Block() const { return *m_pBlock; }
     BOOL m_bRangeSet = FALSE;
     // Where WM_SEARCHFINISHED goes; null: the application's main window.
     HWND m_hWndNotify = nullptr;
 
-    // Clears the thread fields and the block's counters for a new search (the inputs stay).
+    // Clears the thread fields and the block's counters for a new search (the inputs stay; a block
+    // that an earlier worker still holds is left to it and a new one made).
     void Prepare();
     // Stops the running search without asking (the program is closing): the dialog then ends at
     // its next tick as after a stop, with `cancel` set.
@@ -67,6 +71,7 @@ private:
     void Tick();
     void ShowIfChanged(int nID, const CString& text, BOOL skipEmpty);
 
+    std::shared_ptr<SearchProgress> m_pBlock;
     BOOL m_bAsking = FALSE; // the stop question is shown
     CString m_strShownFolder;
     CString m_strShownFile;

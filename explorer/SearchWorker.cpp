@@ -7,6 +7,9 @@
 #include "framework/FrameworkTexts.h"
 #include "resources/resource.h"
 
+#include <exception>
+#include <new>
+
 CStringArray g_arrSearchResults;
 CString g_strSearchName;
 CString g_strSearchAuthor;
@@ -159,7 +162,12 @@ BOOL RecordMatches(const CPicObject& record, const SearchCriteria& criteria)
 
 SearchProgress::SearchProgress() { ::InitializeCriticalSection(&m_textLock); }
 
-SearchProgress::~SearchProgress() { ::DeleteCriticalSection(&m_textLock); }
+SearchProgress::~SearchProgress()
+{
+    if (hRunEvent != nullptr)
+        ::CloseHandle(hRunEvent);
+    ::DeleteCriticalSection(&m_textLock);
+}
 
 void SearchProgress::Reset()
 {
@@ -168,6 +176,9 @@ void SearchProgress::Reset()
     total = 0;
     current = 1;
     hits = 0;
+    failed = 0;
+    found.RemoveAll();
+    failure[0] = '\0';
     SetFolder("");
     SetFile("");
 }
@@ -225,8 +236,8 @@ void SearchLibraryFolder(const CString& folder, SearchProgress* pBlock)
         pBlock->SetFile(name.Left(name.GetLength() - 4));
         const CString recordPath = Join(folder, entry.cFileName);
         if (ReadRecordHeader(record, recordPath) && RecordMatches(record, pBlock->criteria)) {
-            g_arrSearchResults.Add(HitPath(recordPath, record.m_strExt));
-            pBlock->hits = static_cast<LONG>(g_arrSearchResults.GetSize());
+            pBlock->found.Add(HitPath(recordPath, record.m_strExt));
+            pBlock->hits = static_cast<LONG>(pBlock->found.GetSize());
         }
         pBlock->current++;
         if (pBlock->pfnAfterEntry != nullptr)
@@ -234,25 +245,85 @@ void SearchLibraryFolder(const CString& folder, SearchProgress* pBlock)
     });
 }
 
-DWORD WINAPI SearchThreadProc(LPVOID pParam)
+namespace {
+
+void SearchLibrary(SearchProgress* pBlock)
 {
-    SearchProgress* pBlock = static_cast<SearchProgress*>(pParam);
-    pBlock->total = 0;
     LONG count = 0;
     CString root = pBlock->root;
     if (!root.IsEmpty() && root.Right(1) == "\\")
         root = root.Left(root.GetLength() - 1);
-    if (!root.IsEmpty()) {
-        const CString folders[3] = {root + "\\" + AfxLoadText(IDS_FOLDER_PICTURES),
-                                    root + "\\" + AfxLoadText(IDS_FOLDER_FAVORITES),
-                                    root + "\\" + AfxLoadText(IDS_FOLDER_PROTECTED)};
-        const int searched = pBlock->searchProtected ? 3 : 2;
-        for (int i = 0; i < searched && !SearchStopRequested(pBlock); ++i)
-            CountLibraryRecords(folders[i], &count, pBlock);
-        pBlock->total = count;
-        for (int i = 0; i < searched && !SearchStopRequested(pBlock); ++i)
-            SearchLibraryFolder(folders[i], pBlock);
+    if (root.IsEmpty())
+        return;
+    const CString folders[3] = {root + "\\" + AfxLoadText(IDS_FOLDER_PICTURES),
+                                root + "\\" + AfxLoadText(IDS_FOLDER_FAVORITES),
+                                root + "\\" + AfxLoadText(IDS_FOLDER_PROTECTED)};
+    const int searched = pBlock->searchProtected ? 3 : 2;
+    for (int i = 0; i < searched && !SearchStopRequested(pBlock); ++i)
+        CountLibraryRecords(folders[i], &count, pBlock);
+    pBlock->total = count;
+    for (int i = 0; i < searched && !SearchStopRequested(pBlock); ++i)
+        SearchLibraryFolder(folders[i], pBlock);
+}
+
+// A search cut short by an error keeps none of its hits: they would look like the whole answer.
+void RecordFailure(SearchProgress* pBlock, LPCSTR text)
+{
+    pBlock->found.RemoveAll();
+    pBlock->hits = 0;
+    ::lstrcpynA(pBlock->failure, text, sizeof(pBlock->failure));
+    pBlock->failed = 1;
+}
+
+DWORD WINAPI SharedSearchThreadProc(LPVOID pParam)
+{
+    std::unique_ptr<std::shared_ptr<SearchProgress>> pHeld(
+        static_cast<std::shared_ptr<SearchProgress>*>(pParam));
+    return SearchThreadProc(pHeld->get());
+}
+
+} // namespace
+
+DWORD WINAPI SearchThreadProc(LPVOID pParam)
+{
+    SearchProgress* pBlock = static_cast<SearchProgress*>(pParam);
+    pBlock->total = 0;
+    // No exception may leave the thread: it would end the program.
+    try {
+        SearchLibrary(pBlock);
+    } catch (CException& e) {
+        char text[sizeof(pBlock->failure)] = "";
+        try {
+            e.GetErrorMessage(text, sizeof(text)); // may itself run out of memory
+        } catch (CException&) {
+            text[0] = '\0';
+        }
+        if (text[0] == '\0')
+            ::lstrcpynA(text, AfxFrameworkText(AFX_IDP_INTERNAL_FAILURE), sizeof(text));
+        RecordFailure(pBlock, text);
+    } catch (std::exception&) {
+        RecordFailure(pBlock, AfxFrameworkText(AFX_IDP_INTERNAL_FAILURE));
     }
     pBlock->done = 1;
     return 0;
+}
+
+HANDLE StartSearchWorker(const std::shared_ptr<SearchProgress>& pBlock, DWORD* pThreadId)
+{
+    auto* pHeld = new (std::nothrow) std::shared_ptr<SearchProgress>(pBlock);
+    if (pHeld == nullptr)
+        return nullptr;
+    HANDLE hThread = ::CreateThread(nullptr, 0, SharedSearchThreadProc, pHeld, 0, pThreadId);
+    if (hThread == nullptr) {
+        delete pHeld;
+        return nullptr;
+    }
+    ::SetThreadPriority(hThread, THREAD_PRIORITY_IDLE);
+    return hThread;
+}
+
+void TakeSearchHits(SearchProgress& block)
+{
+    g_arrSearchResults.Copy(block.found);
+    block.found.RemoveAll();
 }

@@ -8,6 +8,7 @@
 #include "shell/SharedUi.h"
 #include "core/DIB.h"
 #include "core/Progress.h"
+#include "core/Resize.h"
 #include "core/TextFormat.h"
 #include "framework/DataExchange.h"
 #include "framework/Dc.h"
@@ -68,22 +69,39 @@ void DrawLine(CDC* pDC, CFont& font, LPCSTR lpszText, RECT rect, UINT nFormat)
     pDC->SelectObject(pOld);
 }
 
-// A packed DIB fitted and centred in box, proportions kept.
-void DrawFitted(CDC* pDC, PackedDIB dib, const RECT& box)
+// The size a w x h picture takes fitted in a bw x bh box, proportions kept; FALSE when either is empty.
+BOOL FittedSize(int w, int h, int bw, int bh, int* pWidth, int* pHeight)
 {
-    void* p = ::GlobalLock(dib);
-    if (p == nullptr)
-        return;
-    int w = static_cast<int>(DIBWidth(p)), h = static_cast<int>(DIBHeight(p));
-    ::GlobalUnlock(dib);
-    int bw = box.right - box.left, bh = box.bottom - box.top;
     if (w <= 0 || h <= 0 || bw <= 0 || bh <= 0)
-        return;
+        return FALSE;
     int dw = bw, dh = MulDiv(h, bw, w);
     if (dh > bh) {
         dh = bh;
         dw = MulDiv(w, bh, h);
     }
+    *pWidth = std::max(dw, 1);
+    *pHeight = std::max(dh, 1);
+    return TRUE;
+}
+
+BOOL PictureSize(PackedDIB dib, int* pWidth, int* pHeight)
+{
+    void* p = ::GlobalLock(dib);
+    if (p == nullptr)
+        return FALSE;
+    *pWidth = static_cast<int>(DIBWidth(p));
+    *pHeight = static_cast<int>(DIBHeight(p));
+    ::GlobalUnlock(dib);
+    return TRUE;
+}
+
+// A packed DIB fitted and centred in box, proportions kept.
+void DrawFitted(CDC* pDC, PackedDIB dib, const RECT& box)
+{
+    int w = 0, h = 0, dw = 0, dh = 0;
+    int bw = box.right - box.left, bh = box.bottom - box.top;
+    if (!PictureSize(dib, &w, &h) || !FittedSize(w, h, bw, bh, &dw, &dh))
+        return;
     RECT dest = {box.left + (bw - dw) / 2, box.top + (bh - dh) / 2, 0, 0};
     dest.right = dest.left + dw;
     dest.bottom = dest.top + dh;
@@ -116,6 +134,24 @@ void CThumbnailSheet::ContinuePrinting(CDC* pDC, CPrintInfo* pInfo)
 }
 
 namespace {
+
+// A picture larger than the device pixels its box gives it is reduced to them before it goes to
+// the printer: a photograph sent whole would make the job hundreds of times bigger than the page
+// needs. Smaller pictures are left to the device's own stretching.
+void ReduceToBox(CDIB& dib, const RECT& box)
+{
+    int w = 0, h = 0, dw = 0, dh = 0;
+    if (!PictureSize(dib.GetHandle(), &w, &h)
+        || !FittedSize(w, h, box.right - box.left, box.bottom - box.top, &dw, &dh))
+        return;
+    if (dw >= w && dh >= h)
+        return;
+    PackedDIB reduced = ResizeDIBTo24Bit(dib.GetHandle(), dw, dh);
+    if (reduced != nullptr) {
+        dib.Free(); // the old colour table has nothing to do with the true-colour result
+        dib.Attach(reduced);
+    }
+}
 
 void TakeMeasures(const CDIB& dib, SheetItem* pItem)
 {
@@ -162,6 +198,14 @@ void CThumbnailSheet::PrintPage(CDC* pDC, CPrintInfo* pInfo)
         return;
     const BOOL bThumbnails = pInfo->m_bPreview || m_nSize == 0;
     const int first = l.perPage * (page - 1);
+    const int onPage = std::min(l.perPage, n - first);
+    // Reading full pictures takes a while: the gauge follows the page's pictures.
+    const bool bGauge = !bThumbnails && onPage > 0;
+    if (bGauge) {
+        CString strGauge;
+        strGauge.Format(AfxLoadText(AFX_IDS_PRINT_STATUS_PAGE), static_cast<unsigned>(page));
+        BeginProgress(strGauge);
+    }
     for (int i = 0; i < l.perPage && first + i != n; i++) {
         int column = i % l.columns, row = i / l.columns;
         RECT cell = {l.left + column * l.cellWidth, l.top + row * l.cellHeight,
@@ -185,12 +229,15 @@ void CThumbnailSheet::PrintPage(CDC* pDC, CPrintInfo* pInfo)
             g_bReportProgress = bReport;
             m_nFullReads++;
             if (!dib.IsEmpty()) {
-                dib.DrawFit(pDC, CRect(box));
                 // A record whose thumbnail was never built does not know its measures yet: the
                 // picture just read does, rather than a caption of "0x0".
                 if (item.nWidth == 0 || item.nHeight == 0)
                     TakeMeasures(dib, &item);
+                ReduceToBox(dib, box);
+                dib.DrawFit(pDC, CRect(box));
             }
+            if (bGauge)
+                SetProgress(static_cast<DWORD>(i + 1), static_cast<DWORD>(onPage));
         }
         RECT text = {box.left, box.bottom, box.right, cell.bottom};
         text.top += lpy / 24;
@@ -202,6 +249,8 @@ void CThumbnailSheet::PrintPage(CDC* pDC, CPrintInfo* pInfo)
         text.top += lpy / 10;
         DrawLine(pDC, fontSmall, item.strInfo, text, DT_CENTER);
     }
+    if (bGauge)
+        EndProgress();
 }
 
 // ---- the options dialog ----

@@ -1,15 +1,20 @@
 // JPEG writing: a packed DIB of 1, 4, 8 or 24 bits to a baseline JPEG file, written beside the
-// target and moved over it once complete.
+// target, every write checked, and moved over it once complete.
 #include "formats/FormatJpeg.h"
 
 #include "core/FileUtil.h"
 #include "core/Progress.h"
 #include "core/DibSource.h"
 #include "framework/SafeFileWrite.h"
+#include "formats/FileSink.h"
 #include "formats/JpegErrors.h"
 #include "framework/String.h"
 
+#include <jerror.h>
+
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -35,9 +40,54 @@ void ExpandIndexedRow(const DibSource& src, const BYTE* row, JSAMPLE* out)
         ExpandRow<8>(row, src.Width(), src.Colors(), out);
 }
 
-// Compresses the picture into the open file. No object with a destructor lives here: a library
-// error jumps back into this frame. false when the library failed (the file is then incomplete).
-bool CompressPicture(FILE* file, const DibSource* src, int quality, bool report)
+// The library's output goes straight into a checked sink: a failed write (a full disk) stops the
+// compression at once.
+struct SinkDestination {
+    jpeg_destination_mgr pub;
+    FileSink* sink;
+    JOCTET buffer[16384];
+};
+
+void InitSinkDestination(j_compress_ptr cinfo)
+{
+    SinkDestination* dest = reinterpret_cast<SinkDestination*>(cinfo->dest);
+    dest->pub.next_output_byte = dest->buffer;
+    dest->pub.free_in_buffer = sizeof(dest->buffer);
+}
+
+boolean EmptySinkDestination(j_compress_ptr cinfo)
+{
+    SinkDestination* dest = reinterpret_cast<SinkDestination*>(cinfo->dest);
+    if (!FileSinkPut(dest->sink, dest->buffer, sizeof(dest->buffer)))
+        ERREXIT(cinfo, JERR_FILE_WRITE);
+    dest->pub.next_output_byte = dest->buffer;
+    dest->pub.free_in_buffer = sizeof(dest->buffer);
+    return TRUE;
+}
+
+void TermSinkDestination(j_compress_ptr cinfo)
+{
+    SinkDestination* dest = reinterpret_cast<SinkDestination*>(cinfo->dest);
+    const size_t held = sizeof(dest->buffer) - dest->pub.free_in_buffer;
+    if (!FileSinkPut(dest->sink, dest->buffer, held) || !FileSinkFlush(dest->sink))
+        ERREXIT(cinfo, JERR_FILE_WRITE);
+}
+
+void UseSinkDestination(j_compress_ptr cinfo, FileSink* sink)
+{
+    SinkDestination* dest = static_cast<SinkDestination*>((*cinfo->mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(SinkDestination)));
+    dest->pub.init_destination = InitSinkDestination;
+    dest->pub.empty_output_buffer = EmptySinkDestination;
+    dest->pub.term_destination = TermSinkDestination;
+    dest->sink = sink;
+    cinfo->dest = &dest->pub;
+}
+
+// Compresses the picture into the sink. No object with a destructor lives here: a library error
+// jumps back into this frame. false when the library or a write failed (the file is then
+// incomplete).
+bool CompressPicture(FileSink* sink, const DibSource* src, int quality, bool report)
 {
     jpeg_compress_struct cinfo;
     JpegErrorManager error;
@@ -47,7 +97,7 @@ bool CompressPicture(FILE* file, const DibSource* src, int quality, bool report)
         return false;
     }
     jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, file);
+    UseSinkDestination(&cinfo, sink);
     cinfo.image_width = src->Width();
     cinfo.image_height = src->Height();
     cinfo.input_components = 3;
@@ -87,8 +137,9 @@ int WriteJpegFile(const DibSource* src, LPCSTR target, int quality)
 {
     for (;;) {
         CSafeFileWrite output(target);
-        FILE* file = output.IsValid() ? fopen(output.TempPath(), "wb") : nullptr;
-        if (!file) {
+        HANDLE file = output.IsValid() ? output.Handle() : INVALID_HANDLE_VALUE;
+        std::unique_ptr<FileSink> sink(file != INVALID_HANDLE_VALUE ? new (std::nothrow) FileSink : nullptr);
+        if (!sink) {
             const int answer = AskFileErrorRetry(IDS_JPEG_CANNOT_CREATE, target);
             if (answer == IDRETRY)
                 continue;
@@ -97,9 +148,8 @@ int WriteJpegFile(const DibSource* src, LPCSTR target, int quality)
         const bool report = ShouldReportProgress();
         if (report)
             BeginProgress(IDS_JPEG_WRITING);
-        bool written = CompressPicture(file, src, quality, report);
-        if (fclose(file) != 0)
-            written = false;
+        FileSinkInit(sink.get(), file);
+        bool written = CompressPicture(sink.get(), src, quality, report);
         if (written && !output.Commit())
             written = false;
         if (report)

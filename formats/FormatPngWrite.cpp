@@ -1,20 +1,35 @@
 // PNG writing through libpng: 1-, 4- and 8-bit pictures as palette files, 24-bit ones as RGB,
-// written beside the target and moved over it once complete.
+// written beside the target, every write checked, and moved over it once complete.
 #include "formats/FormatPng.h"
 
-#include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "core/DibSource.h"
 #include "core/Progress.h"
 #include "framework/SafeFileWrite.h"
+#include "formats/FileSink.h"
 #include "formats/PngErrors.h"
 
 namespace {
 
-// Compresses the picture into the open file. No object with a destructor lives here: a library
-// error jumps back into this frame. false when the library failed.
-bool CompressPng(FILE* file, const DibSource* src, int tableEntries, bool report)
+// A failed write (a full disk) stops the library at once: the file would lack its end.
+void PngWriteToSink(png_structp png, png_bytep data, png_size_t length)
+{
+    if (!FileSinkPut(static_cast<FileSink*>(png_get_io_ptr(png)), data, length))
+        png_error(png, "write failed");
+}
+
+void PngFlushSink(png_structp png)
+{
+    if (!FileSinkFlush(static_cast<FileSink*>(png_get_io_ptr(png))))
+        png_error(png, "write failed");
+}
+
+// Compresses the picture into the sink. No object with a destructor lives here: a library error
+// jumps back into this frame. false when the library or a write failed.
+bool CompressPng(FileSink* sink, const DibSource* src, int tableEntries, bool report)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFail, PngIgnoreWarning);
     if (!png)
@@ -28,7 +43,7 @@ bool CompressPng(FILE* file, const DibSource* src, int tableEntries, bool report
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, sink, PngWriteToSink, PngFlushSink);
     const int bits = src->BitCount();
     const png_uint_32 width = static_cast<png_uint_32>(src->Width());
     const png_uint_32 height = static_cast<png_uint_32>(src->Height());
@@ -86,15 +101,18 @@ int SavePNG(PackedDIB dib, LPCSTR path)
     if (!src.Ok() || src.Width() <= 0 || src.Height() <= 0)
         return kSavePNGFailed;
     CSafeFileWrite output(path);
-    FILE* file = output.IsValid() ? fopen(output.TempPath(), "wb") : nullptr;
-    if (!file)
+    HANDLE file = output.IsValid() ? output.Handle() : INVALID_HANDLE_VALUE;
+    if (file == INVALID_HANDLE_VALUE)
         return kSavePNGFailed;
+    std::unique_ptr<FileSink> sink(new (std::nothrow) FileSink);
+    if (!sink)
+        return kSavePNGFailed;
+    FileSinkInit(sink.get(), file);
     const bool report = ShouldReportProgress();
     if (report)
         BeginProgress(IDS_PNG_WRITING);
-    bool written = CompressPng(file, &src, tableEntries, report);
-    if (fclose(file) != 0)
-        written = false;
+    // Nothing counts as written before the last byte has reached the file.
+    bool written = CompressPng(sink.get(), &src, tableEntries, report) && FileSinkFlush(sink.get());
     if (written && !output.Commit())
         written = false;
     if (report)

@@ -858,7 +858,7 @@ void CLibraryBar::OnIdle()
         return;
     m_nIdleSteps++;
     CString old = m_strFolder;
-    m_list.BuildNextThumbnail();
+    m_list.BuildThumbnailsForSlice();
     if (m_tree.m_bCreatingItem)
         return;
     m_wndToolBar0.Paint(FALSE);
@@ -915,14 +915,8 @@ void CLibraryBar::OnIdle()
 
 void CLibraryBar::ApplyView()
 {
-    std::vector<CObject*> records;
-    m_list.TakeRecords(records);
-    BOOL bTrash = m_list.LIBLIST_TRASH_MODE;
-    m_list.DestroyWindow();
-    m_list.LIBLIST_TRASH_MODE = bTrash;
-    m_list.m_nView = g_TailleVignetteLibBar;
-    m_list.Create(this, ID_LIBBAR_LIST);
-    m_list.AddRecords(records);
+    // A window that cannot be made in the new view keeps the list in its former one.
+    m_list.RecreateInView(this, ID_LIBBAR_LIST, g_TailleVignetteLibBar);
     m_wndToolBar0.m_pList = &m_list;
     RecalcChildren();
     Invalidate();

@@ -313,6 +313,28 @@ void CPicListBox::TakeRecords(std::vector<CObject*>& records)
     ResetContent();
 }
 
+BOOL CPicListBox::RecreateInView(CWnd* pParent, UINT nID, int view)
+{
+    std::vector<CObject*> records;
+    if (::IsWindow(m_hWnd)) {
+        TakeRecords(records);
+        DestroyWindow();
+    }
+    const int former = m_nView;
+    m_nView = view;
+    BOOL shown = Create(pParent, nID);
+    if (!shown) {
+        m_nView = former;
+        if (!Create(pParent, nID)) {
+            for (CObject* pRecord : records)
+                delete pRecord;
+            return FALSE;
+        }
+    }
+    AddRecords(records);
+    return shown;
+}
+
 void CPicListBox::AddRecords(const std::vector<CObject*>& records)
 {
     if (records.empty())

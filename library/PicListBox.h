@@ -85,6 +85,12 @@ public:
     // Builds at most one missing thumbnail, a selected item's first. 1 when one was tried (or there
     // was nothing to do by the list's settings), 0 when none is missing.
     int BuildNextThumbnail();
+    // One idle step of the builder: builds missing thumbnails, in BuildNextThumbnail's order, for as
+    // long as a short time slice allows and no input waits, so that small pictures go at the
+    // decoder's speed and the window stays responsive. BuildNextThumbnail's result for the last one.
+    int BuildThumbnailsForSlice();
+    // The longest an idle step keeps starting new builds (ms).
+    static const DWORD kBuildSliceMs = 45;
 
     // ---- Records ----
     // Gives up every record to the caller, in index order, and empties the list (for a view change:
@@ -92,6 +98,11 @@ public:
     void TakeRecords(std::vector<CObject*>& records);
     // Adds records the list then owns (each placed in sort order).
     void AddRecords(const std::vector<CObject*>& records);
+    // Makes the list window again in another view, moving its records into it. When the window cannot
+    // be made in that view, the list comes back in its former view with its records; TRUE only when
+    // it shows the new view. Should neither window be made, the records are freed and the list is
+    // left without a window.
+    BOOL RecreateInView(CWnd* pParent, UINT nID, int view);
     CPicObject* GetRecord(int index) const;
     // Device bitmaps held by this list's records (made when drawn, released far from view).
     int GetDeviceBitmapCount() const { return static_cast<int>(m_bitmapHolders.size()); }
@@ -173,6 +184,13 @@ private:
     // The keys of explorer and search lists; FALSE for a key the list box handles itself.
     BOOL HandleListKey(UINT nChar);
     void InvalidateItem(int index);
+    // The builder's choice, in its order: a selected item, an item on screen, then any other from
+    // where the last search stopped. The index, kNothingToBuild, or kNullRecordMet.
+    enum { kNothingToBuild = -1, kNullRecordMet = -2 };
+    BOOL NeedsThumbnail(CPicObject* pRecord, DWORD now) const;
+    int PickSelectedToBuild(DWORD now);
+    int PickVisibleToBuild(DWORD now);
+    int PickNextToBuild(DWORD now);
     // Adds the records of the folder's pictures (the scan of LoadFolder and RefreshFolder).
     void ScanFolder(const CString& folder, std::vector<CPicObject*>* pScanned, BOOL bAnimate, int* pCount);
     int LoadTrashFolder(const CString& folder);
@@ -187,6 +205,9 @@ private:
     // addition: an idle step then costs nothing on a large folder that is complete.
     BOOL m_bMaybeMissing = TRUE;
     int m_nCountWhenComplete = -1;
+    // Where the builder's search of the whole list resumes: the items before it were done when it
+    // last looked (a search that finds nothing from there looks at them again).
+    int m_nBuildHint = 0;
 };
 
 // Sort order of two picture records by key (0 name, 1 type, 2 date, 3 size) and order (1 reverses):

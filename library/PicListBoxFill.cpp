@@ -537,47 +537,25 @@ int CPicListBox::BuildNextThumbnail()
         return 0;
     }
     DWORD now = ::GetTickCount();
-    auto waiting = [&](CPicObject* pRecord) {
-        auto it = m_retryAfter.find(pRecord);
-        return it != m_retryAfter.end() && static_cast<LONG>(it->second - now) > 0;
-    };
-    int found = -1;
-    CPicObject* pFound = nullptr;
-    int selected = GetSelCount();
-    if (selected > 0) {
-        std::vector<int> items(static_cast<size_t>(selected));
-        selected = GetSelItems(selected, items.data());
-        std::sort(items.begin(), items.begin() + std::max(selected, 0));
-        for (int k = 0; k < selected && found < 0; k++) {
-            CPicObject* pRecord = GetRecord(items[static_cast<size_t>(k)]);
-            if (pRecord == nullptr)
-                return 0;
-            if (pRecord->m_nThumbState == 0 && !waiting(pRecord)) {
-                found = items[static_cast<size_t>(k)];
-                pFound = pRecord;
-            }
-        }
-    }
-    if (found < 0 && m_bPreviewSelected) {
+    int found = PickSelectedToBuild(now);
+    if (found == kNothingToBuild && m_bPreviewSelected) {
         m_bPreviewSelected = FALSE;
         return 0;
     }
-    for (int i = 0; i < count && found < 0; i++) {
-        CPicObject* pRecord = GetRecord(i);
-        if (pRecord == nullptr)
-            return 0;
-        if (pRecord->m_nThumbState == 0 && !waiting(pRecord)) {
-            found = i;
-            pFound = pRecord;
-        }
-    }
-    if (found < 0) {
+    if (found == kNothingToBuild)
+        found = PickVisibleToBuild(now);
+    if (found == kNothingToBuild)
+        found = PickNextToBuild(now);
+    if (found == kNullRecordMet)
+        return 0;
+    if (found == kNothingToBuild) {
         if (m_retryAfter.empty()) {
             m_bMaybeMissing = FALSE;
             m_nCountWhenComplete = count;
         }
         return 0;
     }
+    CPicObject* pFound = GetRecord(found);
     BOOL built = pFound->BuildThumbnail();
     if (!built && pFound->m_nThumbState == 0) {
         // Missing or held by another program: later items go first. A file still missing at its

@@ -55,7 +55,7 @@ protected:
         AfxModalStep wait;
         wait.buttonId = 0;
         wait.check = [&dlg](CWnd*) {
-            PumpUntil([&dlg] { return dlg.m_block.done.load() != 0 && dlg.m_nTimerId == 0; });
+            PumpUntil([&dlg] { return dlg.Block().done.load() != 0 && dlg.m_nTimerId == 0; });
         };
         AfxScriptModal(IDD_SEARCH_PROGRESS, {wait});
         m_pFrame->SendMessage(WM_COMMAND, ID_LIB_SEARCH);
@@ -106,14 +106,14 @@ TEST_F(LibrarySearchTest, CriteriaThenProgressThenTheHitsWindow)
     AfxModalStep wait;
     wait.buttonId = 0;
     wait.check = [&dlg](CWnd*) {
-        PumpUntil([&dlg] { return dlg.m_block.done.load() != 0 && dlg.m_nTimerId == 0; });
+        PumpUntil([&dlg] { return dlg.Block().done.load() != 0 && dlg.m_nTimerId == 0; });
     };
     AfxScriptModal(IDD_SEARCH_PROGRESS, {wait});
     m_pFrame->SendMessage(WM_COMMAND, ID_LIB_SEARCH);
     Pump();
     EXPECT_EQ(std::string(g_strSearchName), "PLAGE");
-    EXPECT_EQ(dlg.m_block.total.load(), 30);
-    EXPECT_EQ(dlg.m_block.hits.load(), 15);
+    EXPECT_EQ(dlg.Block().total.load(), 30);
+    EXPECT_EQ(dlg.Block().hits.load(), 15);
     EXPECT_EQ(SearchWindows(), 1);
     EXPECT_EQ(g_arrSearchResults.GetSize(), 0); // handed to the window, then dropped
     EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
@@ -138,7 +138,7 @@ TEST_F(LibrarySearchTest, ClosingTheProgramDuringASearchEndsItCleanly)
     CSearchProgressDlg& dlg = m_pFrame->GetSearchProgressDlg();
     static HANDLE s_go;
     s_go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    dlg.m_block.pfnAfterEntry = [](SearchProgress* p) {
+    dlg.Block().pfnAfterEntry = [](SearchProgress* p) {
         if (p->current.load() == 11)
             WaitForSingleObject(s_go, 30000);
     };
@@ -147,17 +147,17 @@ TEST_F(LibrarySearchTest, ClosingTheProgramDuringASearchEndsItCleanly)
     AfxModalStep close;
     close.buttonId = 0;
     close.check = [&dlg, hMain](CWnd*) {
-        ASSERT_TRUE(PumpUntil([&dlg] { return dlg.m_block.current.load() == 11; }));
+        ASSERT_TRUE(PumpUntil([&dlg] { return dlg.Block().current.load() == 11; }));
         ::PostMessageA(hMain, WM_CLOSE, 0, 0);
         AfxPumpPendingMessages();
         EXPECT_TRUE(::IsWindow(hMain)); // waits for the search first
         SetEvent(s_go);
-        PumpUntil([&dlg] { return dlg.m_block.done.load() != 0 && dlg.m_nTimerId == 0; });
+        PumpUntil([&dlg] { return dlg.Block().done.load() != 0 && dlg.m_nTimerId == 0; });
     };
     AfxScriptModal(IDD_SEARCH_PROGRESS, {close});
     m_pFrame->SendMessage(WM_COMMAND, ID_LIB_SEARCH);
-    EXPECT_EQ(dlg.m_block.cancel.load(), 1);
-    EXPECT_EQ(dlg.m_block.current.load(), 11); // no record after the stop
+    EXPECT_EQ(dlg.Block().cancel.load(), 1);
+    EXPECT_EQ(dlg.Block().current.load(), 11); // no record after the stop
     EXPECT_EQ(dlg.m_hThread, nullptr);
     PumpUntil([hMain] { return !::IsWindow(hMain); });
     EXPECT_FALSE(::IsWindow(hMain));

@@ -71,7 +71,7 @@ protected:
         AfxModalStep wait;
         wait.buttonId = 0;
         wait.check = [&dlg](CWnd*) {
-            PumpUntil([&dlg] { return dlg.m_block.done.load() != 0 && dlg.m_nTimerId == 0; });
+            PumpUntil([&dlg] { return dlg.Block().done.load() != 0 && dlg.m_nTimerId == 0; });
         };
         AfxScriptModal(IDD_SEARCH_PROGRESS, {wait});
         m_pFrame->SendMessage(WM_COMMAND, ID_LIB_SEARCH);

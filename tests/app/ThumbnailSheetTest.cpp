@@ -4,6 +4,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "shell/Settings.h"
+#include "core/Progress.h"
 #include "explorer/ThumbnailSheet.h"
 #include "framework/Dc.h"
 #include "framework/Document.h"
@@ -380,4 +381,105 @@ TEST_F(SheetPrint, OptionsPreviewAndEmptySelection)
     PrintCommand(1, 1);
     ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
     EXPECT_EQ(AfxTestRecords().messageBoxes.back().text, "Il n'y a aucune page \xE0 imprimer.");
+}
+
+// The gauge's calls, in order.
+class RecordingSink : public IProgressSink {
+public:
+    std::vector<std::string> calls;
+    void BeginProgress(LPCSTR text) override { calls.push_back(std::string("begin ") + text); }
+    void SetProgress(DWORD done, DWORD total) override
+    {
+        calls.push_back("set " + std::to_string(done) + "/" + std::to_string(total));
+    }
+    void EndProgress() override { calls.push_back("end"); }
+};
+
+// What the page sends to the printer, recorded as the system spools it: an enhanced metafile made
+// against the default printer, holding every picture's bits as they go to the device.
+long long RecordedPageBytes(ISheetSource* pSource, IProgressSink* pFrameSink)
+{
+    PRINTDLGA pd = {};
+    pd.lStructSize = sizeof(pd);
+    pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
+    if (!::PrintDlgA(&pd))
+        return -1;
+    long long bytes = -1;
+    if (HDC hMeta = ::CreateEnhMetaFileA(pd.hDC, nullptr, nullptr, nullptr)) {
+        CThumbnailSheet sheet(pSource, "job", FALSE, 1);
+        CPrintInfo info;
+        info.m_nCurPage = 1;
+        CDC dc;
+        dc.Attach(hMeta);
+        // The gauge follows the page's pictures while they are read.
+        RecordingSink gauge;
+        SetProgressSink(&gauge);
+        sheet.PrintPage(&dc, &info);
+        SetProgressSink(pFrameSink);
+        dc.Detach();
+        EXPECT_EQ(gauge.calls,
+                  (std::vector<std::string>{"begin Page 1", "set 1/3", "set 2/3", "set 3/3", "end"}));
+        HENHMETAFILE hRecorded = ::CloseEnhMetaFile(hMeta);
+        bytes = ::GetEnhMetaFileBits(hRecorded, 0, nullptr);
+        ::DeleteEnhMetaFile(hRecorded);
+    }
+    ::DeleteDC(pd.hDC);
+    ::GlobalFree(pd.hDevMode);
+    ::GlobalFree(pd.hDevNames);
+    return bytes;
+}
+
+// Pictures larger than their cells reach the printer reduced to the pixels the cell gives them at
+// the printer's resolution: pictures three times the cell's size in each direction make a job no
+// bigger than pictures of the cell's own size (sent whole, about nine times as big), each picture
+// costs the job no more than its cell's pixels, and the printed document is no bigger either.
+TEST_F(SheetPrint, FullPicturesGoToThePrinterAtTheirCellsSize)
+{
+    SheetDevice d = DefaultDevice();
+    SheetLayout l;
+    ComputeSheetLayout(d, 1, 1, 1, &l);
+    const int boxWidth = l.cellWidth - 2 * (l.cmX / 5);
+    const int boxHeight = l.cellHeight - (3 * l.cmY) / 2;
+    ASSERT_GT(boxWidth, 0);
+    ASSERT_GT(boxHeight, 0);
+    const int kPictures = 3;
+    struct Case {
+        const char* job;
+        int scale;
+        long long jobBytes;
+        long long pdfBytes;
+    };
+    Case cases[] = {{"CELL", 1, 0, 0}, {"LARGE", 3, 0, 0}};
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.job);
+        for (FakeList::Entry& e : m_pView->m_list.entries)
+            ::GlobalFree(e.hThumb);
+        m_pView->m_list.entries.clear();
+        for (int i = 0; i < kPictures; i++) {
+            FakeList::Entry e;
+            e.hThumb = SolidDib(84, 63, ItemColour(i));
+            e.path = m_temp.File(std::string(c.job) + std::to_string(i) + ".bmp");
+            // Noise: no compression can make a whole picture small.
+            unsigned seed = 2654435761u * static_cast<unsigned>(i + 1);
+            testpaths::WriteBytes(e.path,
+                                  printed::Bmp24(boxWidth * c.scale, boxHeight * c.scale, [&](int, int) {
+                                      seed = seed * 1664525u + 1013904223u;
+                                      return static_cast<COLORREF>(seed >> 8) & 0xFFFFFF;
+                                  }));
+            m_pView->m_list.entries.push_back(e);
+        }
+        c.jobBytes = RecordedPageBytes(&m_pView->m_list, m_pFrame);
+        ASSERT_GT(c.jobBytes, 0);
+        std::string job = NameJob(c.job);
+        PrintCommand(0, 1);
+        std::string pdf = printed::WaitForPdf(job, 120000);
+        ASSERT_FALSE(pdf.empty());
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        ASSERT_TRUE(::GetFileAttributesExA(pdf.c_str(), GetFileExInfoStandard, &data));
+        c.pdfBytes = static_cast<long long>(data.nFileSizeLow);
+        printed::RemoveFilesOf(job);
+    }
+    EXPECT_LT(cases[1].jobBytes, cases[0].jobBytes * 3 / 2);
+    EXPECT_LT(cases[1].jobBytes / kPictures, 3LL * boxWidth * boxHeight + 100000);
+    EXPECT_LT(cases[1].pdfBytes, cases[0].pdfBytes * 3 / 2);
 }

@@ -6,6 +6,7 @@
 #include "library/PatternDialogs.h"
 #include "shell/AppMessages.h"
 #include "shell/Settings.h"
+#include "framework/Exceptions.h"
 #include "framework/TestSeams.h"
 #include "framework/WinThread.h"
 #include "resources/resource.h"
@@ -102,7 +103,7 @@ protected:
         AfxModalStep last;
         last.buttonId = 0;
         last.check = [&dlg](CWnd*) {
-            PumpUntil([&dlg] { return dlg.m_block.done.load() != 0 && dlg.m_nTimerId == 0; });
+            PumpUntil([&dlg] { return dlg.Block().done.load() != 0 && dlg.m_nTimerId == 0; });
         };
         steps.push_back(last);
         AfxScriptModal(IDD_SEARCH_PROGRESS, steps);
@@ -132,13 +133,13 @@ TEST_F(SearchDialogTest, ProgressDialogRunsTheWorkerToItsEndAndTellsTheMainWindo
     CSearchProgressDlg dlg;
     EXPECT_EQ(RunProgress(dlg, {}), IDOK);
     EXPECT_TRUE(FinishedPosted());
-    EXPECT_EQ(dlg.m_block.cancel.load(), 0);
-    EXPECT_EQ(dlg.m_block.total.load(), 60);
+    EXPECT_EQ(dlg.Block().cancel.load(), 0);
+    EXPECT_EQ(dlg.Block().total.load(), 60);
     EXPECT_EQ(dlg.m_hThread, nullptr);
     EXPECT_EQ(HitNumbers(g_arrSearchResults).size(), 12u);
 
     int opened = 0;
-    FinishSearch(dlg.m_block, [&] {
+    FinishSearch(dlg.Block(), [&] {
         opened++;
         EXPECT_EQ(g_arrSearchResults.GetSize(), 12);
     });
@@ -152,11 +153,11 @@ TEST_F(SearchDialogTest, StopAnsweredYesEndsWithNeitherWindowNorMessage)
 {
     Fill(kPictures, 0, 60, 3);
     CSearchProgressDlg dlg;
-    dlg.m_block.pfnAfterEntry = HoldAfterFirstRecord;
+    dlg.Block().pfnAfterEntry = HoldAfterFirstRecord;
     AfxScriptMessageBox(IDYES);
     AfxModalStep held;
     held.buttonId = 0;
-    held.check = [&dlg](CWnd*) { PumpUntil([&dlg] { return dlg.m_block.current.load() == 2; }); };
+    held.check = [&dlg](CWnd*) { PumpUntil([&dlg] { return dlg.Block().current.load() == 2; }); };
     AfxModalStep press;
     press.buttonId = IDCANCEL;
     press.check = [](CWnd* pDlg) {
@@ -167,12 +168,12 @@ TEST_F(SearchDialogTest, StopAnsweredYesEndsWithNeitherWindowNorMessage)
     ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
     EXPECT_EQ(AfxTestRecords().messageBoxes[0].text,
               "Voulez-vous r\xE9\x65llement interrompre la recherche ?");
-    EXPECT_EQ(dlg.m_block.cancel.load(), 1);
-    EXPECT_EQ(dlg.m_block.current.load(), 2); // the worker took no record after the stop
+    EXPECT_EQ(dlg.Block().cancel.load(), 1);
+    EXPECT_EQ(dlg.Block().current.load(), 2); // the worker took no record after the stop
     EXPECT_TRUE(FinishedPosted());
 
     int opened = 0;
-    FinishSearch(dlg.m_block, [&] { opened++; });
+    FinishSearch(dlg.Block(), [&] { opened++; });
     EXPECT_EQ(opened, 0);
     EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
     EXPECT_EQ(g_arrSearchResults.GetSize(), 0);
@@ -182,11 +183,11 @@ TEST_F(SearchDialogTest, StopAnsweredNoLetsTheSearchGoOnWithTheSameHits)
 {
     Fill(kPictures, 0, 60, 3);
     CSearchProgressDlg dlg;
-    dlg.m_block.pfnAfterEntry = HoldAfterFirstRecord;
+    dlg.Block().pfnAfterEntry = HoldAfterFirstRecord;
     AfxScriptMessageBox(IDNO);
     AfxModalStep held;
     held.buttonId = 0;
-    held.check = [&dlg](CWnd*) { PumpUntil([&dlg] { return dlg.m_block.current.load() == 2; }); };
+    held.check = [&dlg](CWnd*) { PumpUntil([&dlg] { return dlg.Block().current.load() == 2; }); };
     AfxModalStep press;
     press.buttonId = IDCANCEL;
     press.check = [](CWnd* pDlg) {
@@ -194,8 +195,8 @@ TEST_F(SearchDialogTest, StopAnsweredNoLetsTheSearchGoOnWithTheSameHits)
         SetEvent(s_go);
     };
     EXPECT_EQ(RunProgress(dlg, {held, press}), IDOK);
-    EXPECT_EQ(dlg.m_block.cancel.load(), 0);
-    EXPECT_EQ(dlg.m_block.current.load(), 61);
+    EXPECT_EQ(dlg.Block().cancel.load(), 0);
+    EXPECT_EQ(dlg.Block().current.load(), 61);
     EXPECT_EQ(HitNumbers(g_arrSearchResults).size(), 12u);
 }
 
@@ -205,15 +206,37 @@ TEST_F(SearchDialogTest, EmptyLibraryShowsNoMatchAndLeavesTheBarAtZero)
     AfxModalStep look;
     look.buttonId = 0;
     look.check = [&dlg](CWnd* pDlg) {
-        PumpUntil([&dlg] { return dlg.m_block.done.load() != 0; });
+        PumpUntil([&dlg] { return dlg.Block().done.load() != 0; });
         EXPECT_EQ(SendMessageA(::GetDlgItem(pDlg->GetSafeHwnd(), IDC_SEARCH_PROGRESS), PBM_GETPOS, 0, 0), 0);
         EXPECT_EQ(Text(pDlg, IDC_SEARCH_FOUND), "0");
     };
     EXPECT_EQ(RunProgress(dlg, {look}), IDOK);
-    EXPECT_EQ(dlg.m_block.total.load(), 0);
-    FinishSearch(dlg.m_block, [] { ADD_FAILURE() << "no window without hits"; });
+    EXPECT_EQ(dlg.Block().total.load(), 0);
+    FinishSearch(dlg.Block(), [] { ADD_FAILURE() << "no window without hits"; });
     ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
     EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, "Aucune concordance trouv\xE9\x65.");
+}
+
+// An error in the worker ends the search, never the program: the dialog closes as after any end, and
+// the end says why and opens no window with the hits found before it.
+TEST_F(SearchDialogTest, AnErrorInTheWorkerEndsTheSearchAndSaysWhy)
+{
+    Fill(kPictures, 0, 60, 3);
+    CSearchProgressDlg dlg;
+    dlg.Block().pfnAfterEntry = [](SearchProgress* p) {
+        if (p->current.load() == 31)
+            throw CFileException(CFileException::hardIO);
+    };
+    EXPECT_EQ(RunProgress(dlg, {}), IDOK);
+    EXPECT_TRUE(FinishedPosted());
+    EXPECT_EQ(dlg.Block().failed.load(), 1);
+    EXPECT_EQ(g_arrSearchResults.GetSize(), 0);
+    int opened = 0;
+    FinishSearch(dlg.Block(), [&] { opened++; });
+    EXPECT_EQ(opened, 0);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_FALSE(AfxTestRecords().messageBoxes[0].text.empty());
+    EXPECT_EQ(AfxTestRecords().messageBoxes[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
 }
 
 // All blank: string 187 and the dialog again, showing the trimmed texts; then the texts are kept trimmed.

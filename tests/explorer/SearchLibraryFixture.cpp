@@ -132,6 +132,7 @@ void SearchLibraryTest::Run(const SearchCriteria& criteria, BOOL searchProtected
     m_block.criteria = criteria;
     m_block.searchProtected = searchProtected;
     SearchThreadProc(&m_block);
+    TakeSearchHits(m_block);
 }
 
 } // namespace searchtest

@@ -5,9 +5,12 @@
 #include "library/PicObject.h"
 #include "core/FileTypes.h"
 #include "core/LoadDispatch.h"
+#include "framework/Exceptions.h"
 #include "tests/support/TestPaths.h"
 
 #include <functional>
+#include <memory>
+#include <new>
 #include <vector>
 
 using namespace searchtest;
@@ -257,6 +260,7 @@ TEST_F(SearchLibraryTest, StopFromAnotherThreadIsSeenWithinOneRecord)
     ASSERT_EQ(WaitForSingleObject(thread, 30000), WAIT_OBJECT_0);
     EXPECT_EQ(m_block.done.load(), 1);
     EXPECT_EQ(m_block.current.load(), 101);
+    TakeSearchHits(m_block);
     EXPECT_EQ(g_arrSearchResults.GetSize(), 100);
     CloseHandle(thread);
     CloseHandle(s_reached);
@@ -293,5 +297,91 @@ TEST_F(SearchLibraryTest, PausedWorkerTakesNoRecordUntilResumed)
     CloseHandle(s_paused);
     CloseHandle(m_block.hRunEvent);
     m_block.hRunEvent = nullptr;
+    TakeSearchHits(m_block);
     EXPECT_EQ(HitNumbers(g_arrSearchResults), Expected(0, 400, [](int n) { return n % 5 == 1; }));
+}
+
+// The worker's thread whatever befalls it: an error while it examines a record ends the search as a
+// failure with no hit kept (never the program), and an owner that lets go while the worker still
+// runs (a progress dialog torn down) leaves it the block it reads, which goes with the thread.
+TEST_F(SearchLibraryTest, WorkerThreadSurvivesErrorsAndOutlivesItsOwner)
+{
+    Fill(kPictures, 0, 40, 2);
+    static HANDLE s_reached, s_go;
+    static int s_afterStop;
+    struct Case {
+        const char* what;
+        void (*onEntry)(SearchProgress*);
+        bool ownerLetsGo;
+    };
+    const Case cases[] = {
+        {"memory",
+         [](SearchProgress* p) {
+             if (p->current.load() == 11)
+                 throw CMemoryException();
+         },
+         false},
+        {"file",
+         [](SearchProgress* p) {
+             if (p->current.load() == 11)
+                 throw CFileException(CFileException::hardIO);
+         },
+         false},
+        {"library",
+         [](SearchProgress* p) {
+             if (p->current.load() == 11)
+                 throw std::bad_alloc();
+         },
+         false},
+        {"owner gone",
+         [](SearchProgress* p) {
+             if (SearchStopRequested(p))
+                 s_afterStop++;
+             if (p->current.load() == 11) {
+                 SetEvent(s_reached);
+                 WaitForSingleObject(s_go, INFINITE);
+             }
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        s_reached = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        s_go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        s_afterStop = 0;
+        m_stop = 0;
+        auto pBlock = std::make_shared<SearchProgress>();
+        pBlock->root = Root().c_str();
+        pBlock->stopFlag = &m_stop;
+        pBlock->criteria = MakeSearchCriteria("photo", "", "", "");
+        pBlock->pfnAfterEntry = c.onEntry;
+        std::weak_ptr<SearchProgress> watch = pBlock;
+        HANDLE thread = StartSearchWorker(pBlock, nullptr);
+        ASSERT_NE(thread, nullptr);
+        if (c.ownerLetsGo) {
+            ASSERT_EQ(WaitForSingleObject(s_reached, 30000), WAIT_OBJECT_0);
+            pBlock->cancel = 1;
+            pBlock.reset();
+            EXPECT_FALSE(watch.expired());
+            SetEvent(s_go);
+        }
+        ASSERT_EQ(WaitForSingleObject(thread, 30000), WAIT_OBJECT_0);
+        DWORD code = 1;
+        GetExitCodeThread(thread, &code);
+        EXPECT_EQ(code, 0u);
+        CloseHandle(thread);
+        if (c.ownerLetsGo) {
+            EXPECT_TRUE(watch.expired()); // freed by the thread, as it ended
+            EXPECT_EQ(s_afterStop, 0);    // and no record examined after the stop
+        } else {
+            EXPECT_EQ(pBlock->done.load(), 1);
+            EXPECT_EQ(pBlock->failed.load(), 1);
+            EXPECT_EQ(pBlock->current.load(), 11);
+            EXPECT_EQ(pBlock->hits.load(), 0);
+            EXPECT_EQ(pBlock->found.GetSize(), 0);
+            EXPECT_NE(pBlock->failure[0], '\0');
+        }
+        CloseHandle(s_reached);
+        CloseHandle(s_go);
+    }
 }

@@ -1,0 +1,124 @@
+// The explorer's list window in the running program: a view change whose new window cannot be made,
+// and the idle step that builds thumbnails.
+#include "tests/app/AppFixture.h"
+
+#include "explorer/ExplorerView.h"
+#include "explorer/ExplorerGlobals.h"
+#include "framework/MDIChildWnd.h"
+#include "library/PicObject.h"
+#include "resources/resource.h"
+#include "shell/Settings.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// List boxes the system refuses to make, as when the window or GDI quota is spent.
+int s_refusals = 0;
+HHOOK s_hook = nullptr;
+
+LRESULT CALLBACK RefuseListBoxes(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && s_refusals > 0) {
+        LPCREATESTRUCTA lpcs = reinterpret_cast<LPCBT_CREATEWNDA>(lParam)->lpcs;
+        if (lpcs != nullptr && HIWORD(reinterpret_cast<ULONG_PTR>(lpcs->lpszClass)) != 0
+            && lstrcmpiA(lpcs->lpszClass, "LISTBOX") == 0) {
+            s_refusals--;
+            return 1;
+        }
+    }
+    return CallNextHookEx(s_hook, code, wParam, lParam);
+}
+
+class ExplorerListWindowTest : public AppTest {
+protected:
+    CExplorerView* OpenExplorer(const std::string& folder)
+    {
+        m_pApp->OpenDocumentFile(folder.c_str());
+        CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
+        CView* pView = pChild != nullptr ? pChild->GetActiveView() : nullptr;
+        if (pView == nullptr || !pView->IsKindOf(RUNTIME_CLASS(CExplorerView)))
+            return nullptr;
+        return static_cast<CExplorerView*>(pView);
+    }
+    std::string FolderOf(const std::string& rel, int pictures, int width)
+    {
+        std::string path = m_temp.File(rel);
+        CreateDirectoryA(path.c_str(), nullptr);
+        for (int i = 0; i < pictures; i++)
+            WriteBmp(rel + "\\p" + std::to_string(1000 + i) + ".bmp", width, width / 2);
+        return path;
+    }
+};
+
+} // namespace
+
+// When the list window cannot be made in the new view, the list stays in its view with its records;
+// when it cannot be made at all, the view is left without a list, and the next change makes one.
+TEST_F(ExplorerListWindowTest, AViewChangeThatCannotMakeItsWindowKeepsTheList)
+{
+    ASSERT_TRUE(Start());
+    CExplorerView* pView = OpenExplorer(FolderOf("Pics", 5, 16));
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle();
+    ASSERT_EQ(pView->m_list.GetCount(), 5);
+    const int view = pView->m_list.m_nView;
+    std::vector<CPicObject*> before;
+    for (int i = 0; i < 5; i++)
+        before.push_back(pView->m_list.GetRecord(i));
+
+    struct Case {
+        UINT command;
+        int refusals;
+        bool listAfter;
+    };
+    const Case cases[] = {{ID_EXPLORER_VIEW_LIST, 1, true}, {ID_EXPLORER_VIEW_SMALL, 2, false}};
+    s_hook = SetWindowsHookExA(WH_CBT, RefuseListBoxes, nullptr, GetCurrentThreadId());
+    ASSERT_NE(s_hook, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.refusals);
+        s_refusals = c.refusals;
+        pView->SendMessage(WM_COMMAND, c.command);
+        EXPECT_EQ(s_refusals, 0);
+        EXPECT_EQ(::IsWindow(pView->m_list.m_hWnd) != FALSE, c.listAfter);
+        EXPECT_EQ(pView->m_list.m_nView, view);
+        EXPECT_EQ(g_TailleVignette, view);
+        if (c.listAfter) {
+            ASSERT_EQ(pView->m_list.GetCount(), 5);
+            for (int i = 0; i < 5; i++)
+                EXPECT_EQ(pView->m_list.GetRecord(i), before[static_cast<size_t>(i)]);
+        }
+    }
+    UnhookWindowsHookEx(s_hook);
+    // Idle steps and the status line cope with the missing list; the next change makes it again.
+    pView->OnIdle();
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_VIEW_LIST);
+    EXPECT_TRUE(::IsWindow(pView->m_list.m_hWnd));
+    EXPECT_EQ(pView->m_list.m_nView, 3);
+}
+
+// One idle step of a folder of small pictures builds many thumbnails, not one, and stays short.
+TEST_F(ExplorerListWindowTest, OneIdleStepBuildsManyThumbnails)
+{
+    ASSERT_TRUE(Start());
+    CExplorerView* pView = OpenExplorer(FolderOf("Small", 300, 16));
+    ASSERT_NE(pView, nullptr);
+    pView->OnIdle(); // the load
+    ASSERT_EQ(pView->m_list.GetCount(), 300);
+    auto builtCount = [pView] {
+        int built = 0;
+        for (int i = 0; i < 300; i++)
+            built += pView->m_list.GetRecord(i)->m_nThumbState == 1;
+        return built;
+    };
+    // The first step also paints the whole list for the first time.
+    pView->OnIdle();
+    Pump();
+    const int before = builtCount();
+    const DWORD start = GetTickCount();
+    pView->OnIdle();
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_GT(builtCount() - before, 1);
+    EXPECT_LT(elapsed, 200u);
+}
