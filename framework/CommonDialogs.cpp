@@ -156,10 +156,41 @@ BOOL AfxPrintDlg(LPPRINTDLGA lppd)
     return ::PrintDlgA(lppd);
 }
 
+namespace {
+
+std::string g_browseStart;
+
+LRESULT CALLBACK BrowseStartProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == BFFM_SETSELECTIONA && wParam != 0 && lParam != 0) {
+        g_browseStart = reinterpret_cast<LPCSTR>(lParam);
+        return 0;
+    }
+    return ::DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+// A scripted browser still plays its caller's start-up callback, as the system's browser does when it
+// comes up, so that a test knows which folder the browser was asked to open on.
+std::string PlayBrowseStart(LPBROWSEINFOA lpbi)
+{
+    g_browseStart.clear();
+    HWND hWnd = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    if (hWnd == nullptr)
+        return g_browseStart;
+    ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BrowseStartProc));
+    lpbi->lpfn(hWnd, BFFM_INITIALIZED, 0, lpbi->lParam);
+    ::DestroyWindow(hWnd);
+    return g_browseStart;
+}
+
+} // namespace
+
 LPITEMIDLIST AfxSHBrowseForFolder(LPBROWSEINFOA lpbi)
 {
     AfxCommonDialogAnswer answer;
     if (AfxTestTakeCommonDialog(AfxCommonDialogKind::Folder, &answer)) {
+        if (lpbi->lpfn != nullptr && !AfxTestRecords().commonDialogs.empty())
+            AfxTestRecords().commonDialogs.back().startFolder = PlayBrowseStart(lpbi);
         if (!answer.ok)
             return nullptr;
         LPITEMIDLIST pidl = ::ILCreateFromPathA(answer.path.c_str());

@@ -325,12 +325,12 @@ BOOL AfxTestTakeCommonDialog(AfxCommonDialogKind kind, AfxCommonDialogAnswer* pA
     if (it == s.commonDialogs.end()) {
         *pAnswer = AfxCommonDialogAnswer();
         Unexpected(std::string(KindName(kind)) + " dialog without a script");
-        s.log.commonDialogs.push_back({kind, false});
+        s.log.commonDialogs.push_back({kind, false, {}});
         return TRUE;
     }
     *pAnswer = it->second;
     s.commonDialogs.erase(it);
-    s.log.commonDialogs.push_back({kind, true});
+    s.log.commonDialogs.push_back({kind, true, {}});
     return TRUE;
 }
 

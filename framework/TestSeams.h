@@ -82,6 +82,7 @@ struct AfxMessageBoxRecord {
 struct AfxCommonDialogRecord {
     AfxCommonDialogKind kind;
     bool scripted;
+    std::string startFolder; // a scripted folder browser: where its caller's callback asked it to open
 };
 struct AfxPopupMenuRecord {
     HMENU hMenu;

@@ -91,6 +91,7 @@ public:
     int BuildThumbnailsForSlice();
     // The longest an idle step keeps starting new builds (ms).
     static const DWORD kBuildSliceMs = 45;
+    DWORD m_nBuildSliceMs = kBuildSliceMs;
 
     // ---- Records ----
     // Gives up every record to the caller, in index order, and empties the list (for a view change:

@@ -86,7 +86,7 @@ int CPicListBox::BuildThumbnailsForSlice()
     int result;
     do {
         result = BuildNextThumbnail();
-    } while (result == 1 && ::IsWindow(m_hWnd) && ::GetTickCount() - start < kBuildSliceMs
+    } while (result == 1 && ::IsWindow(m_hWnd) && ::GetTickCount() - start < m_nBuildSliceMs
              && HIWORD(::GetQueueStatus(QS_INPUT)) == 0);
     return result;
 }
