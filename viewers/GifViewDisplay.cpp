@@ -6,7 +6,6 @@
 #include "shell/MainFrameHost.h"
 #include "viewers/AnimToolBar.h"
 #include "core/DIB.h"
-#include "core/PackedDib.h"
 #include "framework/CmdUI.h"
 #include "framework/FrameWnd.h"
 #include "viewers/GifDoc.h"
