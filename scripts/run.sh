@@ -20,16 +20,9 @@ else
     wine_seed_marlett "$prefix"
     WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1 || true
 fi
-# Without a window manager (a bare X server such as Xvfb), Wine's X11 driver waits up to two seconds
-# for one each time it hides a window it counts as managed (the full-screen picture, the slide show,
-# dialogs), and the window stays on screen meanwhile. There the program runs with Wine's windows
-# unmanaged, as the tests do; the setting is the program's own and is decided again at each start.
-appkey='HKCU\Software\Wine\AppDefaults\tessarine.exe\X11 Driver'
-if command -v xprop >/dev/null 2>&1 && ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-    WINEPREFIX=$prefix wine reg add "$appkey" /v Managed /d N /f >/dev/null 2>&1 || true
-else
-    WINEPREFIX=$prefix wine reg delete "$appkey" /v Managed /f >/dev/null 2>&1 || true
-fi
+# On a display without a window manager, windows that close leave the screen at once.
+. "$here/wine-wm.sh"
+wine_choose_window_management "$prefix"
 if [ $# -gt 0 ]; then
     exec wine "$exe" "$(winepath -w "$1")"
 fi
