@@ -3,6 +3,7 @@
 #include "app/MainFrame.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
+#include "resources/resource.h"
 
 #include <cstring>
 
@@ -20,6 +21,17 @@ MCIERROR Send(MCIDEVICEID device, UINT message, DWORD_PTR flags, void* params)
 }
 
 CMainFrame* MusicFrame() { return g_pMainFrame; }
+
+// Whether the user was told that the music asked for last cannot play: once is enough.
+BOOL g_bFailureSaid = FALSE;
+
+void SayMusicCannotPlay()
+{
+    if (g_bFailureSaid)
+        return;
+    g_bFailureSaid = TRUE;
+    AfxMessageBox(IDS_MUSIC_CANNOT_PLAY, MB_ICONEXCLAMATION);
+}
 } // namespace
 
 MCIERROR CloseMusicDevice()
@@ -59,11 +71,13 @@ void PlayMusic(LPCSTR path, BOOL loop)
 {
     if (path == nullptr || path[0] == '\0')
         return;
+    g_bFailureSaid = FALSE;
     if (PlayMusicFile(path, loop) != 0) {
         // Nothing plays: nothing is left open and no loop starts.
         if (MusicFrame() != nullptr)
             MusicFrame()->ClearMusicState();
         CloseMusicDevice();
+        SayMusicCannotPlay();
     }
 }
 
@@ -100,6 +114,7 @@ LRESULT CMainFrame::OnMciNotify(WPARAM wParam, LPARAM lParam)
     if (wParam == MCI_NOTIFY_FAILURE && m_bMusicPlaying) {
         ClearMusicState();
         CloseMusicDevice();
+        SayMusicCannotPlay();
     }
     return 0;
 }
@@ -114,5 +129,6 @@ void CMainFrame::LoopMusic()
         // The file cannot be played again: stop rather than try again every 50 ms.
         ClearMusicState();
         CloseMusicDevice();
+        SayMusicCannotPlay();
     }
 }

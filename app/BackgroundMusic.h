@@ -8,6 +8,7 @@
 extern MCIDEVICEID g_wMciDevice;
 
 // Plays the file (at most MAX_PATH characters) and, with loop, again each time it ends. Empty: nothing.
+// When the file or the device cannot play, the user is told once, whichever way it fails.
 void PlayMusic(LPCSTR path, BOOL loop);
 // Stops at once; a notification still on its way restarts nothing.
 void StopMusic();

@@ -280,6 +280,8 @@ public:
     void OnUpdateTwainCommand(CCmdUI* pCmdUI);
     // A scanned picture opens in a new still-picture window.
     void OnImage(HGLOBAL hDIB) override;
+    // A scan that could not start says why.
+    void OnError(int nStage) override;
 
 protected:
     // Draws the cells that changed since the last drawing (all of them after a begin).

@@ -3,6 +3,8 @@
 
 #include "app/TessarineApp.h"
 #include "framework/CmdUI.h"
+#include "framework/WinApp.h"
+#include "resources/resource.h"
 
 // A band button of the cool bar sends its command whatever the state: both commands run only while
 // they are enabled, so that a manager that failed to load is never tried again.
@@ -30,4 +32,12 @@ void CMainFrame::OnImage(HGLOBAL hDIB)
         pApp->NewImageWindow(hChecked);
     else if (hChecked != nullptr)
         ::GlobalFree(hChecked);
+}
+
+void CMainFrame::OnError(int nStage)
+{
+    static const UINT kMessages[] = {IDS_SCANNER_MANAGER_FAILED, IDS_SCANNER_SOURCE_FAILED,
+                                     IDS_SCANNER_ENABLE_FAILED};
+    if (nStage >= 0 && nStage < static_cast<int>(sizeof(kMessages) / sizeof(kMessages[0])))
+        AfxMessageBox(kMessages[nStage], MB_ICONEXCLAMATION);
 }

@@ -20,6 +20,9 @@ else
     wine_seed_marlett "$prefix"
     WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1 || true
 fi
+# On a display without a window manager, windows that close leave the screen at once.
+. "$here/wine-wm.sh"
+wine_choose_window_management "$prefix"
 if [ $# -gt 0 ]; then
     exec wine "$exe" "$(winepath -w "$1")"
 fi

@@ -32,11 +32,9 @@ void COrvanelMDI::ActivateFrame(int nCmdShow)
     CMDIChildWnd::ActivateFrame(nCmdShow);
 }
 
-void COrvanelMDI::OnUpdateFrameTitle(BOOL)
-{
-    if (!IsZoomed())
-        UpdateTitle();
-}
+// Maximised too: a frame that opens maximised (beside a maximised one) would otherwise keep an empty
+// title and window-list entry, and a maximised one would keep the name and state it had before.
+void COrvanelMDI::OnUpdateFrameTitle(BOOL) { UpdateTitle(); }
 
 BOOL COrvanelMDI::GetBaseTitle(CString& strTitle)
 {
@@ -125,8 +123,7 @@ void COrvanelMDI::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 void COrvanelMDI::OnSize(UINT nType, int cx, int cy)
 {
     CMDIChildWnd::OnSize(nType, cx, cy);
-    if (!IsZoomed())
-        UpdateTitle();
+    UpdateTitle();
 }
 
 void COrvanelMDI::OnSysCommand(UINT nID, LPARAM lParam)

@@ -16,25 +16,59 @@ BEGIN_MESSAGE_MAP(CAnimToolBar, CToolBar)
     ON_CBN_SELCHANGE(ID_ANIM_SPEED, OnSpeedSelChange)
 END_MESSAGE_MAP()
 
+namespace {
+
+// Where the controls stand in the places kept for them, from the place's top-left corner.
+const int kSliderWidth = 120;
+const int kListGap = 6;
+const int kListWidth = 60;
+const int kListDropHeight = 172;
+const int kDigitsInset = 4;
+const int kPositionWidth = 100;
+const int kDigitsGap = 3;
+const int kTotalWidth = 93;
+const int kControlHeight = 23;
+
+// The button indexes of the two places.
+const int kSliderPlace = 15;
+const int kDigitsPlace = 17;
+
+void MoveControl(CWnd& wnd, int x, int y, int cx, int cy)
+{
+    if (wnd.m_hWnd == nullptr)
+        return;
+    CRect rect;
+    wnd.GetWindowRect(&rect);
+    wnd.GetParent()->ScreenToClient(&rect);
+    if (rect != CRect(x, y, x + cx, y + cy))
+        wnd.SetWindowPos(nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
 BOOL CAnimToolBar::CreateControls()
 {
     // The room the separator at 15 keeps (210 pixels) holds the slider, then the list.
     CRect rectRoom;
-    GetItemRect(15, &rectRoom);
-    CRect rectSlider(rectRoom.left, 1, rectRoom.left + 120, 24);
+    GetItemRect(kSliderPlace, &rectRoom);
+    CRect rectSlider(rectRoom.left, rectRoom.top + 1, rectRoom.left + kSliderWidth,
+                     rectRoom.top + 1 + kControlHeight);
     if (!m_wndSlider.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_BOTH | TBS_NOTICKS, rectSlider, this,
                             ID_ANIM_SLIDER))
         return FALSE;
-    CRect rectList(rectSlider.right + 6, 2, rectSlider.right + 6 + 60, 174);
+    CRect rectList(rectSlider.right + kListGap, rectRoom.top + 2, rectSlider.right + kListGap + kListWidth,
+                   rectRoom.top + 2 + kListDropHeight);
     if (!m_wndSpeed.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, rectList, this,
                            ID_ANIM_SPEED))
         return FALSE;
     // The last button's room (after the time-display button) holds the two displays.
-    SetButtonInfo(17, ID_ANIM_PLACEHOLDER, TBBS_SEPARATOR, 206);
+    SetButtonInfo(kDigitsPlace, ID_ANIM_PLACEHOLDER, TBBS_SEPARATOR, 206);
     CRect rectDigits;
-    GetItemRect(17, &rectDigits);
-    CRect rectPosition(rectDigits.left + 4, 1, rectDigits.left + 4 + 100, 24);
-    CRect rectTotal(rectPosition.right + 3, 1, rectPosition.right + 3 + 93, 24);
+    GetItemRect(kDigitsPlace, &rectDigits);
+    CRect rectPosition(rectDigits.left + kDigitsInset, rectDigits.top + 1,
+                       rectDigits.left + kDigitsInset + kPositionWidth, rectDigits.top + 1 + kControlHeight);
+    CRect rectTotal(rectPosition.right + kDigitsGap, rectPosition.top,
+                    rectPosition.right + kDigitsGap + kTotalWidth, rectPosition.bottom);
     if (!m_wndPosition.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rectPosition, this, ID_ANIM_POSITION)
         || !m_wndTotal.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rectTotal, this, ID_ANIM_TOTAL))
         return FALSE;
@@ -48,6 +82,35 @@ BOOL CAnimToolBar::CreateControls()
     if (g_fontSmall.m_hObject != nullptr)
         m_wndSpeed.SetFont(&g_fontSmall, TRUE);
     return TRUE;
+}
+
+void CAnimToolBar::PlaceControls()
+{
+    CRect rectRoom;
+    GetItemRect(kSliderPlace, &rectRoom);
+    MoveControl(m_wndSlider, rectRoom.left, rectRoom.top + 1, kSliderWidth, kControlHeight);
+    MoveControl(m_wndSpeed, rectRoom.left + kSliderWidth + kListGap, rectRoom.top + 2, kListWidth,
+                kListDropHeight);
+    CRect rectDigits;
+    GetItemRect(kDigitsPlace, &rectDigits);
+    int x = rectDigits.left + kDigitsInset;
+    MoveControl(m_wndPosition, x, rectDigits.top + 1, kPositionWidth, kControlHeight);
+    MoveControl(m_wndTotal, x + kPositionWidth + kDigitsGap, rectDigits.top + 1, kTotalWidth, kControlHeight);
+}
+
+CSize CAnimToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
+{
+    CWnd* pParent = GetParent();
+    CRect rectParent;
+    if (nLength != -1 || !(dwMode & LM_HORZDOCK) || (dwMode & (LM_MRUWIDTH | LM_COMMIT)) || pParent == nullptr
+        || IsFloating())
+        return CToolBar::CalcDynamicLayout(nLength, dwMode);
+    pParent->GetClientRect(&rectParent);
+    // A frame not yet sized keeps the bar on one row.
+    CSize size = rectParent.Width() > 0 ? CalcLayout(dwMode, rectParent.Width())
+                                        : CToolBar::CalcDynamicLayout(nLength, dwMode);
+    PlaceControls();
+    return size;
 }
 
 void CAnimToolBar::OnHScroll(UINT, UINT nPos, CScrollBar* pScrollBar)

@@ -21,6 +21,12 @@ public:
     CDigitButton m_wndPosition; // the frame shown, as a number or a time
     CDigitButton m_wndTotal;    // the frame count, as a number or a time
 
+    // Docked along the top of its frame, the bar wraps into as many rows as the frame's width needs,
+    // and the controls follow the places kept for them.
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+    // Puts the slider, the list and the two displays on the places kept for them.
+    void PlaceControls();
+
     // The slider moved: WM_ANIMFRAMESLIDER to the frame (the position, the slider).
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     // A speed was chosen: WM_ANIMSPEEDCHANGED to the frame.

@@ -10,6 +10,7 @@ class CAnimToolBar;
 class CCmdUI;
 class CDIB;
 class CGifDoc;
+struct CPrintInfo;
 
 // Frames per second of the speeds, in the order of the animation bar's speed list.
 extern const int AnimSpeedTable[13];
@@ -66,6 +67,12 @@ public:
     HPALETTE GetPrintPalette() const { return m_hPrintPalette; }
     // Makes the print copy of the shown frame and its palette; FALSE when there is nothing to copy.
     BOOL MakePrintCopy();
+    // Whether the print commands can run now: a frame to print, and not in full screen.
+    BOOL CanPrint() const;
+
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
 
     void OnInitialUpdate() override;
 
@@ -78,10 +85,11 @@ public:
     void OnUpdateRepeat(CCmdUI* pCmdUI);
     void OnUpdateTimeDisplay(CCmdUI* pCmdUI);
     void OnUpdateSpeedCommand(CCmdUI* pCmdUI);
-    void OnFilePrint();
-    void OnFilePrintPreview();
-    void OnFilePrintPoster();
-    void OnFilePrintPosterPreview();
+    void OnPrintFrame();
+    void OnPreviewFrame();
+    void OnPrintFramePoster();
+    void OnPreviewFramePoster();
+    void OnUpdatePrint(CCmdUI* pCmdUI);
     void OnAddToLibrary();
     void OnUpdateAddToLibrary(CCmdUI* pCmdUI);
 
@@ -116,6 +124,8 @@ protected:
     void SetFrameDisplay();
     void SetTotalDisplay();
     void FreePrintCopy();
+    // Makes the print copy and asks for the poster's width; TRUE on OK.
+    BOOL AskFramePosterSize();
 
     CDIB* GetShownPicture() const override;
     CSize GetPictureSize() const override;

@@ -1,12 +1,11 @@
 // The animated-GIF view's display of the shown frame: what the shared picture view needs of it
-// (the frame, its size, the animation bar, the status text) and the print copy.
+// (the frame, its size, the animation bar, the status text).
 #include "viewers/GifView.h"
 
 #include "shell/LibraryLink.h"
 #include "shell/MainFrameHost.h"
 #include "viewers/AnimToolBar.h"
 #include "core/DIB.h"
-#include "core/PackedDib.h"
 #include "framework/CmdUI.h"
 #include "framework/FrameWnd.h"
 #include "viewers/GifDoc.h"
@@ -75,58 +74,4 @@ void CGifView::OnAddToLibrary()
         name = pDoc->GetTitle() + ".jpg";
     }
     g_pLibraryLink->AddPictureOfWindow(pDoc->GetFrameDIB(m_nCurrentFrame), name, path);
-}
-
-// ---- the print copy ----
-
-void CGifView::FreePrintCopy()
-{
-    if (m_hPrintCopy != nullptr) {
-        ::GlobalFree(m_hPrintCopy);
-        m_hPrintCopy = nullptr;
-    }
-    if (m_hPrintPalette != nullptr) {
-        ::DeleteObject(m_hPrintPalette);
-        m_hPrintPalette = nullptr;
-    }
-}
-
-BOOL CGifView::MakePrintCopy()
-{
-    CGifDoc* pDoc = GetDocument();
-    HGLOBAL hFrame = pDoc != nullptr ? pDoc->GetFrameDIB(m_nCurrentFrame) : nullptr;
-    if (hFrame == nullptr)
-        return FALSE;
-    FreePrintCopy();
-    m_hPrintCopy = CopyGlobalHandle(hFrame);
-    if (m_hPrintCopy == nullptr)
-        return FALSE;
-    m_hPrintPalette = CreateDIBPaletteHandle(m_hPrintCopy);
-    return TRUE;
-}
-
-// The page loop and the poster dialog come with printing; the view's part is the copy of the
-// frame shown when the command came, which the pages draw while the animation goes on.
-void CGifView::OnFilePrint()
-{
-    if (!m_bFullScreen)
-        MakePrintCopy();
-}
-
-void CGifView::OnFilePrintPreview()
-{
-    if (!m_bFullScreen)
-        MakePrintCopy();
-}
-
-void CGifView::OnFilePrintPoster()
-{
-    if (!m_bFullScreen)
-        MakePrintCopy();
-}
-
-void CGifView::OnFilePrintPosterPreview()
-{
-    if (!m_bFullScreen)
-        MakePrintCopy();
 }

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 PosterState g_stillPoster;
+PosterState g_animPoster;
 
 namespace {
 

@@ -14,6 +14,8 @@ struct PosterState {
 };
 // The still-picture views' poster settings.
 extern PosterState g_stillPoster;
+// The animation views' poster settings, kept apart from the still pictures'.
+extern PosterState g_animPoster;
 
 // The poster dialog for a picture of that size (ORVANEL8 and PRINTPOSTER on its buttons): on OK the
 // width is kept and poster mode set. TRUE on OK; nothing changes otherwise.

@@ -266,8 +266,13 @@ BOOL CTwain::Acquire(CWnd* pWnd)
     if (nStage < 0)
         return TRUE;
     TRACE("TWAIN: Error(%d)\n", nStage);
+    // Back where it started before anything is said, so that the commands are there again.
+    if (!DropToState(m_nSavedState, nullptr) && m_nSavedState == 3 && m_nState > 3) {
+        // A source that will not close is closed with the manager, which is then opened anew.
+        CloseSourceManager(nullptr);
+        OpenSourceManager(nullptr);
+    }
     OnError(nStage);
-    DropToState(m_nSavedState, nullptr);
     return FALSE;
 }
 

@@ -134,7 +134,8 @@ public:
     // The manager's source chooser; TRUE when a source was chosen. The state comes back to where it was.
     BOOL SelectSource(CWnd* pWnd = nullptr);
     // Opens the manager and the default source and enables it; TRUE when its dialog shows. The pictures
-    // then arrive through ProcessMessage. On failure OnError and back to the state it started from.
+    // then arrive through ProcessMessage. On failure back to the state it started from (from state 3, a
+    // source that refuses to close is closed with the manager, which opens again), then OnError.
     BOOL Acquire(CWnd* pWnd = nullptr);
     // Offers a message of the thread to the enabled source; TRUE when the source used it (it must not
     // be dispatched).

@@ -51,6 +51,12 @@ void SetSpeed(CGifView* pView, int index)
     pView->SendMessage(WM_ANIMSPEEDCHANGED);
 }
 
+std::string ToUpper(std::string text)
+{
+    ::CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
 int ThreadCount()
 {
     HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -354,6 +360,74 @@ TEST_F(AnimTest, ClosingPlayingWindowsLeavesNoTimerThreadOrGdiObject)
     EXPECT_LE(ThreadCount(), threads);
 }
 
+// The text of the window list entry ("Fen\xEAtre") of an MDI child: the item whose text ends with
+// the child's own, or "<none>".
+std::string WindowListEntry(CMainFrame* pFrame, CWnd* pChild)
+{
+    char own[256] = "";
+    pChild->GetWindowText(own, sizeof(own));
+    // The list as the menu shows it when it opens.
+    ::SendMessageA(pFrame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
+    HMENU hMenu = pFrame->GetWindowMenuPopup(::GetMenu(pFrame->m_hWnd));
+    for (int i = 0, n = hMenu != nullptr ? ::GetMenuItemCount(hMenu) : 0; i < n; i++) {
+        if (::GetMenuItemID(hMenu, i) < AFX_IDM_FIRST_MDICHILD)
+            continue;
+        char text[256] = "";
+        ::GetMenuStringA(hMenu, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
+        std::string entry = text;
+        size_t space = entry.find(' ');
+        if (own[0] != '\0' && space != std::string::npos && entry.substr(space + 1) == own)
+            return entry.substr(space + 1);
+    }
+    return "<none>";
+}
+
+// The title names the file and the play state, whether the window is maximised or not, from its
+// opening (also beside a maximised window, where it opens maximised) through a pause and a Save As.
+TEST_F(AnimTest, TitleNamesTheFileAndThePlayStateAlsoMaximised)
+{
+    ASSERT_TRUE(Start());
+    for (bool maximised : {false, true}) {
+        SCOPED_TRACE(maximised ? "maximised" : "arranged");
+        std::string stem = maximised ? "max" : "cell";
+        CDibView* pStill = Open(WriteBmp(stem + "-still.bmp", 16, 8));
+        ASSERT_NE(pStill, nullptr);
+        if (maximised)
+            m_pFrame->MDIMaximize(pStill->GetParentFrame());
+        CGifView* pView = OpenGif(Gif(stem + ".gif", 3, 40, 24));
+        ASSERT_NE(pView, nullptr);
+        pView->m_bPlaying = TRUE;
+        pView->UpdatePlayButton();
+        CFrameWnd* pChild = pView->GetParentFrame();
+        EXPECT_EQ(pChild->IsZoomed() != FALSE, maximised);
+        struct Step {
+            const char* what;
+            std::string title;
+        } steps[] = {
+            {"playing", ToUpper(stem) + ".GIF  - Anim\xE9 40x24 - [Lecture]"},
+            {"paused", ToUpper(stem) + ".GIF  - Anim\xE9 40x24 - [Pause]"},
+            {"saved", ToUpper(stem) + "-FRAME.BMP  - Anim\xE9 40x24 - [Pause]"},
+        };
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.what);
+            if (std::string(step.what) == "paused") {
+                pView->SendMessage(WM_COMMAND, ID_ANIM_PLAY_PAUSE);
+            } else if (std::string(step.what) == "saved") {
+                AfxScriptCommonDialog(AfxCommonDialogKind::Save, {true, m_temp.File(stem + "-frame.bmp")});
+                pChild->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+            }
+            Pump();
+            char text[256] = "";
+            pChild->GetWindowText(text, sizeof(text));
+            EXPECT_EQ(std::string(text), step.title);
+            EXPECT_EQ(WindowListEntry(m_pFrame, pChild), step.title);
+        }
+        pChild->SendMessage(WM_CLOSE);
+        pStill->GetParentFrame()->SendMessage(WM_CLOSE);
+        Pump();
+    }
+}
+
 // As for a still picture, Save As asks before replacing a file; "Non" keeps its bytes.
 TEST_F(AnimTest, SaveAsAsksBeforeReplacingAFile)
 {
@@ -403,12 +477,96 @@ TEST_F(AnimTest, SaveCopyAndPrintTakeTheShownFrame)
     EXPECT_EQ(DibPixel(hClip, 0, 0), AnimColour(4));
     ::CloseClipboard();
 
+    // The copy is made before the print dialog, which is cancelled here.
     pView->ShowFrame(2);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Print, AfxCommonDialogAnswer());
     pView->SendMessage(WM_COMMAND, ID_FILE_PRINT);
     ASSERT_NE(pView->GetPrintCopy(), nullptr);
     EXPECT_NE(pView->GetPrintCopy(), pDoc->GetFrameDIB(2));
     EXPECT_EQ(DibPixel(pView->GetPrintCopy(), 0, 0), AnimColour(6));
     EXPECT_NE(pView->GetPrintPalette(), nullptr);
+}
+
+// The print commands are offered only where they print: never in full screen, where they would open
+// behind the picture.
+TEST_F(AnimTest, PrintCommandsAreEnabledInTheWindowAndDisabledInFullScreen)
+{
+    ASSERT_TRUE(Start());
+    CGifView* pView = OpenGif(Gif("commands.gif", 3));
+    ASSERT_NE(pView, nullptr);
+    const UINT commands[] = {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_POSTER,
+                             ID_FILE_PRINT_POSTER_PREVIEW};
+    for (BOOL bFullScreen : {FALSE, TRUE, FALSE}) {
+        if (bFullScreen)
+            pView->EnterFullScreen();
+        else
+            pView->LeaveFullScreen();
+        Pump();
+        for (UINT nID : commands) {
+            SCOPED_TRACE(nID);
+            EXPECT_EQ(UpdateOf(m_pFrame, nID), bFullScreen ? 0 : 1);
+            if (bFullScreen) {
+                // Nothing runs: no dialog is asked for, no copy made.
+                pView->SendMessage(WM_COMMAND, nID);
+                EXPECT_EQ(pView->GetPrintCopy(), nullptr);
+            }
+        }
+    }
+}
+
+// The animation bar fits its window, wrapping into rows where it is narrow: the slider, the speed list
+// and the two displays stay inside the window, on the bar, above the picture.
+TEST_F(AnimTest, AnimationBarFitsItsWindowOrWraps)
+{
+    ASSERT_TRUE(Start());
+    CGifView* pView = OpenGif(Gif("bar.gif", 3, 40, 24));
+    ASSERT_NE(pView, nullptr);
+    CFrameWnd* pChild = pView->GetParentFrame();
+    CAnimToolBar& bar = BarOf(pView);
+    int oneRow = 0;
+    const int widths[] = {0 /* as arranged */, 1000, 520, 300, 1000};
+    for (int width : widths) {
+        SCOPED_TRACE(width);
+        if (width > 0)
+            pChild->MoveWindow(0, 0, width, 400);
+        Pump();
+        CRect client, barRect, viewRect;
+        pChild->GetClientRect(&client);
+        bar.GetWindowRect(&barRect);
+        pChild->ScreenToClient(&barRect);
+        pView->GetWindowRect(&viewRect);
+        pChild->ScreenToClient(&viewRect);
+        EXPECT_LE(barRect.bottom, viewRect.top) << "the picture starts below the bar";
+        CWnd* controls[] = {&bar.m_wndSlider, &bar.m_wndSpeed, &bar.m_wndPosition, &bar.m_wndTotal};
+        for (CWnd* pControl : controls) {
+            CRect rect;
+            pControl->GetWindowRect(&rect);
+            pChild->ScreenToClient(&rect);
+            EXPECT_GE(rect.left, client.left) << pControl->GetDlgCtrlID();
+            EXPECT_LE(rect.right, client.right) << pControl->GetDlgCtrlID();
+            EXPECT_GE(rect.top, barRect.top) << pControl->GetDlgCtrlID();
+            EXPECT_LE(rect.bottom, barRect.bottom) << pControl->GetDlgCtrlID();
+        }
+        // The list stands beside the slider, the total beside the frame display.
+        CRect slider, list, position, total;
+        bar.m_wndSlider.GetWindowRect(&slider);
+        bar.m_wndSpeed.GetWindowRect(&list);
+        bar.m_wndPosition.GetWindowRect(&position);
+        bar.m_wndTotal.GetWindowRect(&total);
+        EXPECT_GT(list.left, slider.right - 1);
+        EXPECT_LT(list.top, slider.bottom);
+        EXPECT_GT(total.left, position.right - 1);
+        EXPECT_EQ(total.top, position.top);
+        if (width == 1000) {
+            // Wide enough: one row, and the same row again after the narrow widths.
+            if (oneRow == 0)
+                oneRow = barRect.Height();
+            EXPECT_EQ(barRect.Height(), oneRow);
+            EXPECT_EQ(position.top, slider.top);
+        } else if (width == 300) {
+            EXPECT_GT(barRect.Height(), oneRow) << "wrapped into rows";
+        }
+    }
 }
 
 TEST_F(AnimTest, FullScreenLeavesTheBarAloneAndPansOnTicks)

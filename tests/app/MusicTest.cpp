@@ -141,6 +141,7 @@ TEST_F(MusicTest, AFileMciCannotOpenLeavesTheFrameIdle)
     ASSERT_TRUE(Start());
     AfxPlatform().pfnMciSendCommand = FakeSend;
     Fake().openResult = MCIERR_FILE_NOT_FOUND;
+    AfxScriptMessageBox(IDOK); // the music cannot play
     PlayMusic("c:\\absent.wav", TRUE);
     EXPECT_FALSE(m_pFrame->IsMusicPlaying());
     Ticks(10);
@@ -152,6 +153,8 @@ TEST_F(MusicTest, ADeviceThatFailsIsNotRetriedEveryTick)
     ASSERT_TRUE(Start());
     AfxPlatform().pfnMciSendCommand = FakeSend;
     // The play starts, then reports at once that it failed (no sound device).
+    AfxScriptMessageBox(IDOK); // once for each of the two failures
+    AfxScriptMessageBox(IDOK);
     PlayMusic("c:\\a.wav", TRUE);
     Ended(MCI_NOTIFY_FAILURE);
     Ticks(20);
@@ -165,6 +168,54 @@ TEST_F(MusicTest, ADeviceThatFailsIsNotRetriedEveryTick)
     Ticks(20);
     EXPECT_EQ(Fake().Count(MCI_OPEN), 3);
     EXPECT_FALSE(m_pFrame->IsMusicPlaying());
+}
+
+// Whichever way the music fails (no file, no device, a play that fails once started or on its next
+// turn), the user is told once that it cannot play, and a show whose music plays says nothing.
+TEST_F(MusicTest, MusicThatCannotPlayIsSaidOnce)
+{
+    ASSERT_TRUE(Start());
+    AfxPlatform().pfnMciSendCommand = FakeSend;
+    struct Case {
+        const char* name;
+        MCIERROR openResult;
+        MCIERROR playResult;
+        WPARAM firstEnd; // how the first play ends
+        bool fileGoes;   // the file is gone when the play comes round again
+        size_t messages;
+    } cases[] = {
+        {"no file", MCIERR_FILE_NOT_FOUND, 0, MCI_NOTIFY_SUCCESSFUL, false, 1},
+        {"no device", 0, MCIERR_WAVE_OUTPUTSINUSE, MCI_NOTIFY_SUCCESSFUL, false, 1},
+        {"fails once started", 0, 0, MCI_NOTIFY_FAILURE, false, 1},
+        {"gone on the next turn", 0, 0, MCI_NOTIFY_SUCCESSFUL, true, 1},
+        {"plays", 0, 0, MCI_NOTIFY_SUCCESSFUL, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fake() = FakeMci();
+        Fake().openResult = c.openResult;
+        Fake().playResult = c.playResult;
+        size_t before = AfxTestRecords().messageBoxes.size();
+        if (c.messages > 0)
+            AfxScriptMessageBox(IDOK);
+        PlayMusic("c:\\musique\\fond.wav", TRUE);
+        for (int turn = 0; turn < 3; turn++) {
+            if (g_wMciDevice != 0)
+                Ended(turn == 0 ? c.firstEnd : MCI_NOTIFY_SUCCESSFUL);
+            if (c.fileGoes)
+                Fake().openResult = MCIERR_FILE_NOT_FOUND;
+            Ticks(2);
+        }
+        const auto& boxes = AfxTestRecords().messageBoxes;
+        ASSERT_EQ(boxes.size() - before, c.messages);
+        if (c.messages > 0) {
+            EXPECT_EQ(boxes.back().text,
+                      "La musique d'accompagnement ne peut pas \xEAtre jou\xE9"
+                      "e (fichier illisible ou "
+                      "aucun p\xE9riph\xE9rique audio) : le diaporama continue sans musique.");
+        }
+        StopMusic();
+    }
 }
 
 TEST_F(MusicTest, AnEndReportedForAnEarlierDeviceIsIgnored)
@@ -223,4 +274,14 @@ TEST_F(MusicTest, WinesRealMciLoopsAShortSoundWithoutAStorm)
     EXPECT_GE(g_realOpens, 1);
     EXPECT_LE(g_realOpens, 6);
     StopMusic();
+    // A machine without a sound device is told so, once.
+    std::vector<std::string>& unexpected = AfxTestRecords().unexpected;
+    size_t said = 0;
+    for (size_t i = unexpected.size(); i-- > 0;) {
+        if (unexpected[i].find("La musique d'accompagnement ne peut pas") != std::string::npos) {
+            unexpected.erase(unexpected.begin() + static_cast<std::ptrdiff_t>(i));
+            said++;
+        }
+    }
+    EXPECT_LE(said, 1u);
 }

@@ -1,7 +1,7 @@
 // Printing a picture: the page and poster geometry for several printers and papers, the poster
 // dialog's proportional fields, and real jobs through the test printer (one page, a poster of 3 x 2
-// pages, the previews) read back from the PDF.
-#include "tests/app/ViewerFixture.h"
+// pages, the previews) read back from the PDF, for still pictures and for the frame an animation shows.
+#include "tests/app/AnimFixture.h"
 
 #include "framework/PrintPreview.h"
 #include "framework/StdIds.h"
@@ -152,18 +152,47 @@ void ExpectPiece(const printed::Raster& r, const PrinterPage& page, const RECT& 
     EXPECT_GT(checked, 0) << "page " << pageNo;
 }
 
-class PicturePrint : public ViewerTest {
+// The squares of an animation frame written by WriteAnimGif, of 4 pixels: the colours 2f + 1 and 2f + 2.
+COLORREF FrameSquareColour(int frame, int x, int y)
+{
+    return AnimColour(((x / 4 + y / 4) % 2) ? 2 * frame + 1 : 2 * frame + 2);
+}
+
+// The centre of every square of frame f inside src is found at its place on the rasterised page.
+void ExpectFrameSquares(const printed::Raster& r, const PrinterPage& page, const RECT& src, const RECT& dest,
+                        int frame, int pageNo)
+{
+    ASSERT_GT(r.width, 0) << "page " << pageNo;
+    double fx = static_cast<double>(r.width) / page.width, fy = static_cast<double>(r.height) / page.height;
+    double sx = static_cast<double>(dest.right - dest.left) / (src.right - src.left);
+    double sy = static_cast<double>(dest.bottom - dest.top) / (src.bottom - src.top);
+    int checked = 0, wrong = 0;
+    for (int y = (src.top + 3) / 4 * 4 + 2; y + 2 <= src.bottom; y += 4) {
+        for (int x = (src.left + 3) / 4 * 4 + 2; x + 2 <= src.right; x += 4) {
+            int px = static_cast<int>((dest.left + (x - src.left) * sx) * fx);
+            int py = static_cast<int>((dest.top + (y - src.top) * sy) * fy);
+            wrong += !printed::Near(r.At(px, py), FrameSquareColour(frame, x, y));
+            checked++;
+        }
+    }
+    EXPECT_GT(checked, 0) << "page " << pageNo;
+    EXPECT_EQ(wrong, 0) << "of " << checked << " squares on page " << pageNo << " (frame " << frame << ")";
+}
+
+class PicturePrint : public AnimTest {
 protected:
     void SetUp() override
     {
-        ViewerTest::SetUp();
+        AnimTest::SetUp();
         ASSERT_TRUE(printed::HavePrinter()) << "the test script sets up a PDF printer";
         g_stillPoster = PosterState();
+        g_animPoster = PosterState();
     }
     void TearDown() override
     {
         g_stillPoster = PosterState();
-        ViewerTest::TearDown();
+        g_animPoster = PosterState();
+        AnimTest::TearDown();
     }
     void ScriptPrintDialog()
     {
@@ -175,7 +204,7 @@ protected:
     {
         AfxScriptNextModal(IDD_POSTER, {{IDC_POSTER_WIDTH, std::to_string(widthCm)}}, IDOK);
     }
-    void Command(CDibView* pView, UINT nID)
+    void Command(CView* pView, UINT nID)
     {
         printed::SpoolLock lock;
         pView->SendMessage(WM_COMMAND, nID);
@@ -351,4 +380,69 @@ TEST_F(PicturePrint, PreviewsShowThePagesAndPrintThePoster)
     ASSERT_FALSE(pdf.empty());
     EXPECT_EQ(printed::PageCount(pdf), 6);
     printed::RemoveFilesOf(name);
+}
+
+// An animation prints the frame it shows when the command comes, on one page or as a poster with the
+// animation windows' own width, directly or from the preview; the frames shown meanwhile change nothing.
+TEST_F(PicturePrint, AnAnimationPrintsAndPreviewsThePageAndThePosterOfTheFrameShown)
+{
+    ASSERT_TRUE(Start());
+    std::string name = printed::UniqueJobName("ANIM");
+    CGifView* pView = OpenGif(Gif(name + ".gif", 4, 300, 200));
+    ASSERT_NE(pView, nullptr);
+    PrinterPage page = DefaultPrinterPage();
+    ASSERT_GT(page.width, 0);
+    PlainPageLayout plain;
+    ASSERT_TRUE(ComputePlainPage(page, 300, 200, &plain));
+    PosterLayout poster;
+    ASSERT_TRUE(ComputePoster(page, 300, 200, 50, &poster));
+
+    struct Case {
+        UINT command;
+        int frame;    // shown when the command comes
+        int posterCm; // 0: the plain page
+        bool preview; // printed from the preview, the animation having moved on
+    } cases[] = {
+        {ID_FILE_PRINT, 1, 0, false},
+        {ID_FILE_PRINT_POSTER, 2, 50, false},
+        {ID_FILE_PRINT_PREVIEW, 3, 0, true},
+        {ID_FILE_PRINT_POSTER_PREVIEW, 0, 50, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        pView->ShowFrame(c.frame);
+        if (c.posterCm != 0)
+            ScriptPoster(c.posterCm);
+        int pages = c.posterCm != 0 ? poster.pages : 1;
+        if (c.preview) {
+            Command(pView, c.command);
+            CPrintPreviewWnd* pPreview = CPrintPreviewWnd::GetActive();
+            ASSERT_NE(pPreview, nullptr);
+            EXPECT_EQ(pPreview->GetPageCount(), static_cast<UINT>(pages));
+            pView->ShowFrame(c.frame + 1);
+            Pump();
+            ScriptPrintDialog();
+            printed::SpoolLock lock;
+            pPreview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_PRINT);
+        } else {
+            ScriptPrintDialog();
+            Command(pView, c.command);
+        }
+        std::string pdf = printed::WaitForPdf(name);
+        ASSERT_FALSE(pdf.empty());
+        EXPECT_EQ(printed::PageCount(pdf), pages);
+        for (int p = 1; p <= pages; p++) {
+            RECT src = {0, 0, 300, 200}, dest = plain.picture;
+            if (c.posterCm != 0) {
+                ASSERT_TRUE(PosterPiece(poster, 300, 200, p, &src, &dest));
+            }
+            ExpectFrameSquares(printed::RasterPage(pdf, p, c.posterCm != 0 ? 40 : 100), page, src, dest,
+                               c.frame, p);
+        }
+        printed::RemoveFilesOf(name);
+    }
+    // The poster width is the animation windows' own; the still pictures keep theirs.
+    EXPECT_EQ(g_animPoster.nWidthCm, 50u);
+    EXPECT_EQ(g_stillPoster.nWidthCm, 64u);
+    EXPECT_FALSE(g_stillPoster.bPosterMode);
 }

@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -176,6 +177,51 @@ TEST_F(AppTest, SlideShowAutomaticControlsFollowTheMode)
         EXPECT_TRUE(afterAuto[i]) << ids[i];
         EXPECT_FALSE(afterManual[i]) << ids[i];
     }
+}
+
+// The two modes are one group of two radio buttons: a click on either clears the other, both ways.
+TEST_F(AppTest, SlideShowModesAreOneGroupOfTwoButtons)
+{
+    ASSERT_TRUE(Start());
+    struct Click {
+        int id;
+        bool manual, automatic; // ticked after the click
+    } clicks[] = {
+        {IDC_SLIDE_AUTOMATIC, false, true},
+        {IDC_SLIDE_MANUAL, true, false},
+        {IDC_SLIDE_AUTOMATIC, false, true},
+        {IDC_SLIDE_MANUAL, true, false},
+    };
+    std::vector<std::string> seen;
+    HWND groupAfterManual = nullptr, groupAfterAutomatic = nullptr, manual = nullptr, automatic = nullptr;
+    AfxModalStep play;
+    play.buttonId = 0;
+    play.check = [&](CWnd* p) {
+        HWND hDlg = p->GetSafeHwnd();
+        manual = ::GetDlgItem(hDlg, IDC_SLIDE_MANUAL);
+        automatic = ::GetDlgItem(hDlg, IDC_SLIDE_AUTOMATIC);
+        groupAfterManual = ::GetNextDlgGroupItem(hDlg, manual, FALSE);
+        groupAfterAutomatic = ::GetNextDlgGroupItem(hDlg, automatic, FALSE);
+        for (const Click& c : clicks) {
+            ::SendMessageA(::GetDlgItem(hDlg, c.id), BM_CLICK, 0, 0);
+            seen.push_back(std::to_string(::IsDlgButtonChecked(hDlg, IDC_SLIDE_MANUAL)) + "/"
+                           + std::to_string(::IsDlgButtonChecked(hDlg, IDC_SLIDE_AUTOMATIC)));
+        }
+    };
+    AfxModalStep ok;
+    AfxScriptModal(IDD_SLIDESHOW, {play, ok});
+    CSlideShowDlg dlg;
+    dlg.m_nPause = 3;
+    dlg.m_bManual = TRUE;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_EQ(seen.size(), sizeof(clicks) / sizeof(clicks[0]));
+    for (size_t i = 0; i < seen.size(); i++)
+        EXPECT_EQ(seen[i], std::to_string(clicks[i].manual) + "/" + std::to_string(clicks[i].automatic))
+            << "after click " << i;
+    EXPECT_EQ(groupAfterManual, automatic);
+    EXPECT_EQ(groupAfterAutomatic, manual);
+    EXPECT_TRUE(dlg.m_bManual);
+    EXPECT_FALSE(dlg.m_bAutomatic);
 }
 
 TEST_F(AppTest, SlideShowMusicChoiceIsLowerCasedAndCancelKeepsTheEdit)

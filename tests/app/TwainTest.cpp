@@ -1,7 +1,7 @@
 // Scanning through the system's TWAIN source manager with the tests' own source ("sane.ds", see
 // twainsource/TestSource.cpp): pages become still-picture windows, a cancelled, failed or closed
-// acquisition ends back with the manager open, the chooser lists the source, and without a manager
-// the scanner commands stay disabled and nothing is shown.
+// acquisition ends back with the manager open, a source that cannot start says so, the chooser lists
+// the source, and without a manager the scanner commands stay disabled and nothing is shown.
 #include "tests/app/ViewerFixture.h"
 
 #include "framework/CmdUI.h"
@@ -177,18 +177,69 @@ TEST_F(TwainTest, ClosingTheProgramWhileTheSourceShowsClosesTheSource)
     EXPECT_EQ(SourceWindow(), nullptr);
 }
 
-TEST_F(TwainTest, WithoutASourceAcquiringFailsQuietlyBackInState3)
+// A source that cannot start says so, and the connection is back with the manager open, ready for
+// another try: one that will not open, one that opens but will not be enabled (as a camera source
+// with no camera), and one that then will not close either (the manager, which forgets it all the
+// same, is closed and opened again).
+TEST_F(TwainTest, ASourceThatCannotStartSaysSoBackInState3)
+{
+    ASSERT_TRUE(Start());
+    const std::string kCannotOpen =
+        "Le scanner ou l'appareil photo num\xE9rique n'a pas pu \xEAtre ouvert.\nV\xE9rifiez "
+        "qu'il est branch\xE9 et allum\xE9, et qu'il est choisi dans 'Choisir le Scanner', "
+        "puis recommencez.";
+    const std::string kCannotEnable =
+        "Le scanner ou l'appareil photo num\xE9rique n'a pas pu \xEAtre mis en "
+        "marche.\nV\xE9rifiez qu'il est branch\xE9 et allum\xE9, puis recommencez.";
+    struct Case {
+        const char* script;
+        const char* log; // what the test source was asked
+        const std::string& message;
+    } cases[] = {
+        {"refuse", "OPENDS-refused", kCannotOpen},
+        {"noenable", "OPENDS ENABLEDS-refused CLOSEDS", kCannotEnable},
+        {"noenable noclose", "OPENDS ENABLEDS-refused CLOSEDS-refused", kCannotEnable},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        size_t before = AfxTestRecords().messageBoxes.size();
+        AfxScriptMessageBox(IDOK);
+        Acquire(c.script);
+        EXPECT_EQ(NewSourceLog(), c.log);
+        ASSERT_EQ(AfxTestRecords().messageBoxes.size(), before + 1);
+        EXPECT_EQ(AfxTestRecords().messageBoxes.back().text, c.message);
+        EXPECT_EQ(m_pFrame->GetState(), 3);
+        EXPECT_EQ(UpdateOf(m_pFrame, ID_TWAIN_ACQUIRE), 1);
+        EXPECT_EQ(UpdateOf(m_pFrame, ID_TWAIN_SELECT_SOURCE), 1);
+        EXPECT_TRUE(Children().empty());
+        EXPECT_EQ(SourceWindow(), nullptr);
+    }
+    // After all that, a source that works scans as before.
+    Acquire("pages=1");
+    EXPECT_EQ(NewSourceLog(), std::string("OPENDS ") + kEnabled + " XFERREADY GET ENDXFER");
+    EXPECT_EQ(m_pFrame->GetState(), 5);
+    EXPECT_EQ(Children().size(), 1u);
+    CloseSourceDialog();
+    EXPECT_EQ(m_pFrame->GetState(), 3);
+}
+
+TEST_F(TwainTest, WithoutASourceAcquiringSaysSoBackInState3)
 {
     ASSERT_TRUE(Start());
     // The test source does not answer the manager's search: only Wine's camera source is left, with no
     // camera behind it.
     ::SetEnvironmentVariableA("TESTSOURCE_SCRIPT", "absent");
-    EXPECT_FALSE(m_pFrame->CTwain::Acquire());
+    AfxScriptMessageBox(IDOK);
+    m_pFrame->SendMessage(WM_COMMAND, ID_TWAIN_ACQUIRE, 0);
     EXPECT_EQ(m_pFrame->GetState(), 3);
     EXPECT_EQ(UpdateOf(m_pFrame, ID_TWAIN_ACQUIRE), 1);
     Pump();
     EXPECT_TRUE(Children().empty());
-    EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_EQ(
+        AfxTestRecords().messageBoxes[0].text.find("Le scanner ou l'appareil photo num\xE9rique n'a pas pu "
+                                                   "\xEAtre ouvert."),
+        0u);
     EXPECT_EQ(SourceWindow(), nullptr);
     EXPECT_EQ(SourceLog(), "<not loaded>");
 }

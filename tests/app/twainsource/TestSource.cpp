@@ -4,7 +4,8 @@
 // source is opened and when it is enabled): "pages=N" (3 by default) and one of "cancel" (every
 // transfer is cancelled), "fail" (every transfer fails), "close" (asks to be closed instead of
 // offering pages), "broken" (each page's header claims more rows than its block holds), "refuse"
-// (cannot be opened), "absent" (does not answer the manager's search).
+// (cannot be opened), "noenable" (opens but cannot be enabled, as a camera source with no camera),
+// "noclose" (refuses to be closed), "absent" (does not answer the manager's search).
 // Closing its window asks the program to close the source. What it was asked is kept in a log.
 #include "viewers/Twain.h"
 
@@ -129,6 +130,10 @@ WORD Control(WORD DAT, WORD nMsg, void* pData)
         return Says("refuse") ? TWRC_FAILURE : TWRC_SUCCESS;
     }
     if (DAT == DAT_IDENTITY && nMsg == MSG_CLOSEDS) {
+        if (Says("noclose")) {
+            Log("CLOSEDS-refused");
+            return TWRC_FAILURE;
+        }
         Log("CLOSEDS");
         if (g_hWnd != nullptr)
             ::DestroyWindow(g_hWnd);
@@ -137,6 +142,10 @@ WORD Control(WORD DAT, WORD nMsg, void* pData)
     }
     if (DAT == DAT_USERINTERFACE && nMsg == MSG_ENABLEDS) {
         ReadScript();
+        if (Says("noenable")) {
+            Log("ENABLEDS-refused");
+            return TWRC_FAILURE;
+        }
         const TW_USERINTERFACE* pUI = static_cast<const TW_USERINTERFACE*>(pData);
         char text[80];
         std::snprintf(text, sizeof(text), "ENABLEDS(show=%d,modal=%d,parent=%d)", pUI->ShowUI, pUI->ModalUI,

@@ -1,0 +1,53 @@
+// The run script's choice of Wine's window management, made on the tests' own display (an Xvfb without
+// a window manager) in the tests' prefix.
+#include "tests/support/PrintedPdf.h"
+#include "tests/support/TestPaths.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const char kAppKey[] = "Software\\Wine\\AppDefaults\\tessarine.exe\\X11 Driver";
+
+std::string ManagedSetting()
+{
+    char value[16] = "";
+    DWORD size = sizeof(value);
+    if (::RegGetValueA(HKEY_CURRENT_USER, kAppKey, "Managed", RRF_RT_REG_SZ, nullptr, value, &size)
+        != ERROR_SUCCESS)
+        return "<none>";
+    return value;
+}
+
+} // namespace
+
+// Without a window manager Wine would wait for one each time it hides a full-screen picture or a slide
+// show, which stays on the screen meanwhile: the program's windows are made unmanaged there.
+TEST(RunScript, ADisplayWithoutAWindowManagerGetsUnmanagedWindows)
+{
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, kAppKey);
+    ASSERT_EQ(ManagedSetting(), "<none>");
+    std::string source = testpaths::SourceDir();
+    std::string unixSource = source.size() > 2 && source[1] == ':' ? source.substr(2) : source;
+    for (char& c : unixSource)
+        if (c == '\\')
+            c = '/';
+    char out[96];
+    std::snprintf(out, sizeof(out), "/tmp/tessarine-wm-%lu-%lu.txt", ::GetCurrentProcessId(),
+                  ::GetTickCount());
+    printed::RunUnix("PATH=/usr/bin:/bin:$PATH; . '" + unixSource
+                         + "/scripts/wine-wm.sh' && wine_choose_window_management $WINEPREFIX; echo done > "
+                         + out + ".part",
+                     out);
+    EXPECT_EQ(ManagedSetting(), "N");
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, kAppKey);
+    std::string done = std::string("Z:") + out;
+    for (char& c : done)
+        if (c == '/')
+            c = '\\';
+    ::DeleteFileA(done.c_str());
+}
