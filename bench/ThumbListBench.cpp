@@ -23,9 +23,9 @@
 #include "core/ReaderSettings.h"
 #include "formats/Readers.h"
 #include "framework/Wnd.h"
-#include "library/ListCellLayout.h"
-#include "library/PicListBox.h"
-#include "library/PicObject.h"
+#include "piclist/ListCellLayout.h"
+#include "piclist/PicListBox.h"
+#include "piclist/PicObject.h"
 
 namespace {
 

@@ -2,14 +2,14 @@
 #include "explorer/PrintLibView.h"
 
 #include "explorer/PrintLibDoc.h"
-#include "explorer/ThumbnailSheet.h"
+#include "piclist/ThumbnailSheet.h"
 #include "framework/Dc.h"
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/Print.h"
 #include "framework/StdIds.h"
 #include "library/LibraryBar.h"
-#include "library/LibraryHost.h"
+#include "piclist/LibraryHost.h"
 #include "resources/resource.h"
 
 IMPLEMENT_DYNCREATE(CPrintLibDoc, CDocument)

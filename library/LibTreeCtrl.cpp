@@ -5,9 +5,9 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/Menu.h"
 #include "framework/WinApp.h"
-#include "library/LibraryHost.h"
+#include "piclist/LibraryHost.h"
 #include "library/ProtectedAccess.h"
-#include "library/SafeFileOps.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/resource.h"
 
 #include <shellapi.h>

@@ -12,7 +12,7 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/Menu.h"
 #include "framework/WinApp.h"
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
 #include "resources/resource.h"
 

@@ -10,8 +10,8 @@
 #include "framework/Gdi.h"
 #include "framework/ToolBar.h"
 #include "library/LibTreeCtrl.h"
-#include "library/PicListDrag.h"
-#include "library/PicListBox.h"
+#include "piclist/PicListDrag.h"
+#include "piclist/PicListBox.h"
 
 #include <vector>
 

@@ -6,9 +6,9 @@
 #include "core/BusyCursor.h"
 #include "library/LibraryAdd.h"
 #include "library/LibraryTransfer.h"
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
-#include "library/SafeFileOps.h"
+#include "piclist/SafeFileOps.h"
 
 #include <vector>
 

@@ -6,10 +6,10 @@
 #include "framework/Gdi.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
-#include "library/DelObject.h"
-#include "library/PicListBox.h"
-#include "library/PicObject.h"
-#include "library/Wildcard.h"
+#include "piclist/DelObject.h"
+#include "piclist/PicListBox.h"
+#include "piclist/PicObject.h"
+#include "piclist/Wildcard.h"
 #include "resources/resource.h"
 
 #include <shlobj.h>

@@ -5,10 +5,10 @@
 #include "core/Progress.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
-#include "library/ReplaceConfirm.h"
-#include "library/SafeFileOps.h"
+#include "piclist/ReplaceConfirm.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/resource.h"
 
 namespace {

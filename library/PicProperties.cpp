@@ -4,9 +4,9 @@
 #include "core/FileTypes.h"
 #include "core/SystemUtil.h"
 #include "core/TextFormat.h"
-#include "library/DelObject.h"
-#include "library/LibraryHost.h"
-#include "library/PicObject.h"
+#include "piclist/DelObject.h"
+#include "piclist/LibraryHost.h"
+#include "piclist/PicObject.h"
 #include "library/PictureRename.h"
 #include "resources/resource.h"
 

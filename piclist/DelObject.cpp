@@ -1,4 +1,4 @@
-#include "library/DelObject.h"
+#include "piclist/DelObject.h"
 
 #include "core/FileUtil.h"
 #include "core/StringUtil.h"
@@ -7,11 +7,11 @@
 #include "framework/Exceptions.h"
 #include "framework/File.h"
 #include "framework/WinApp.h"
-#include "library/LibraryHost.h"
-#include "library/PicObject.h"
-#include "library/ReplaceConfirm.h"
-#include "library/SafeFileOps.h"
-#include "library/TrashDialogs.h"
+#include "piclist/LibraryHost.h"
+#include "piclist/PicObject.h"
+#include "piclist/ReplaceConfirm.h"
+#include "piclist/SafeFileOps.h"
+#include "piclist/TrashDialogs.h"
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
 

@@ -1,4 +1,4 @@
-#include "library/LibraryHost.h"
+#include "piclist/LibraryHost.h"
 
 #include "shell/Settings.h"
 #include "shell/SharedUi.h"

@@ -1,5 +1,5 @@
 // Cell geometry of the thumbnail list.
-#include "library/ListCellLayout.h"
+#include "piclist/ListCellLayout.h"
 
 #include "core/FileTypes.h"
 

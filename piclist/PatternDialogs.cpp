@@ -1,4 +1,4 @@
-#include "library/PatternDialogs.h"
+#include "piclist/PatternDialogs.h"
 
 #include "shell/Settings.h"
 #include "framework/DataExchange.h"

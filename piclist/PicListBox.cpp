@@ -1,14 +1,14 @@
 // CPicListBox: the window, its busy animations, the sort order, record ownership and the device
 // bitmaps its records hold while they are near the view.
-#include "library/PicListBox.h"
+#include "piclist/PicListBox.h"
 
 #include "shell/Settings.h"
 #include "core/BusyCursor.h"
 #include "framework/Dc.h"
-#include "library/DelObject.h"
-#include "library/ListCellLayout.h"
-#include "library/PicListDrag.h"
-#include "library/PicObject.h"
+#include "piclist/DelObject.h"
+#include "piclist/ListCellLayout.h"
+#include "piclist/PicListDrag.h"
+#include "piclist/PicObject.h"
 
 #include <algorithm>
 #include <unordered_set>

@@ -4,10 +4,10 @@
 #include "core/StringUtil.h"
 #include "core/SystemUtil.h"
 #include "core/TextFormat.h"
-#include "library/DelObject.h"
-#include "library/ListCellLayout.h"
-#include "library/PicListBox.h"
-#include "library/PicObject.h"
+#include "piclist/DelObject.h"
+#include "piclist/ListCellLayout.h"
+#include "piclist/PicListBox.h"
+#include "piclist/PicObject.h"
 #include "resources/resource.h"
 
 #include <cstdio>

@@ -4,9 +4,9 @@
 #include "core/FileTypes.h"
 #include "core/SystemUtil.h"
 #include "framework/Collections.h"
-#include "library/DelObject.h"
-#include "library/PicListBox.h"
-#include "library/PicObject.h"
+#include "piclist/DelObject.h"
+#include "piclist/PicListBox.h"
+#include "piclist/PicObject.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,14 +1,14 @@
 // CPicListBox: the mouse and the keys: the selection rules over the list box's extended selection,
 // the context menus of each kind of list, and the drag of the selected pictures (the targets are
 // classified in PicListDrag.cpp, the drop is carried out by the window holding the source list).
-#include "library/PicListBox.h"
+#include "piclist/PicListBox.h"
 
 #include "resources/resource.h"
 #include "framework/MDIChildWnd.h"
 #include "framework/Menu.h"
 #include "framework/StdIds.h"
 #include "framework/WinApp.h"
-#include "library/PicListDrag.h"
+#include "piclist/PicListDrag.h"
 
 #include <algorithm>
 

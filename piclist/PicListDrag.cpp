@@ -1,12 +1,12 @@
 // The shared drag state, the input seam, the classification of the window under the cursor, the
 // drag cursors and the drop highlight of the trees.
-#include "library/PicListDrag.h"
+#include "piclist/PicListDrag.h"
 
 #include "shell/SharedUi.h"
 #include "core/FileUtil.h"
 #include "framework/Wnd.h"
-#include "library/PicListBox.h"
-#include "library/SafeFileOps.h"
+#include "piclist/PicListBox.h"
+#include "piclist/SafeFileOps.h"
 
 int g_nDragState = 0;
 POINT g_ptDragStart = {0, 0};

@@ -1,10 +1,10 @@
 // A thumbnail list read by the thumbnail sheet, at print time, item by item.
-#include "explorer/PicListSheetSource.h"
+#include "piclist/PicListSheetSource.h"
 
 #include "shell/Settings.h"
 #include "core/DIB.h"
-#include "library/PicListBox.h"
-#include "library/PicObject.h"
+#include "piclist/PicListBox.h"
+#include "piclist/PicObject.h"
 
 CPicListSheetSource::CPicListSheetSource(CPicListBox* pList, BOOL bCaptionIsName)
     : m_pList(pList), m_bCaptionIsName(bCaptionIsName)

@@ -1,7 +1,7 @@
 // The thumbnail list of a window (explorer, search results, library bar) as the list a thumbnail
 // sheet prints.
 #pragma once
-#include "explorer/ThumbnailSheet.h"
+#include "piclist/ThumbnailSheet.h"
 
 class CPicListBox;
 

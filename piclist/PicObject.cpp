@@ -1,4 +1,4 @@
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 
 #include "core/DIB.h"
 #include "core/FileUtil.h"
@@ -8,8 +8,8 @@
 #include "framework/Archive.h"
 #include "framework/Exceptions.h"
 #include "framework/File.h"
-#include "library/LibraryHost.h"
-#include "library/SafeFileOps.h"
+#include "piclist/LibraryHost.h"
+#include "piclist/SafeFileOps.h"
 
 IMPLEMENT_SERIAL(CPicObject, CObject, 1)
 

@@ -1,9 +1,9 @@
-#include "library/ReplaceConfirm.h"
+#include "piclist/ReplaceConfirm.h"
 
 #include "core/SystemUtil.h"
 #include "core/TextFormat.h"
 #include "framework/DataExchange.h"
-#include "library/SafeFileOps.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/library-store-ids.h"
 
 #include <initializer_list>

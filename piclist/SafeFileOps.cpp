@@ -1,4 +1,4 @@
-#include "library/SafeFileOps.h"
+#include "piclist/SafeFileOps.h"
 
 #include "framework/Archive.h"
 #include "framework/Exceptions.h"

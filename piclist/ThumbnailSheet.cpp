@@ -1,5 +1,5 @@
 // Thumbnail-sheet layout, page drawing and options dialog.
-#include "explorer/ThumbnailSheet.h"
+#include "piclist/ThumbnailSheet.h"
 
 #include "shell/DialogPictures.h"
 #include "shell/LoadErrorDlg.h"

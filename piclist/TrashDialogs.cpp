@@ -1,4 +1,4 @@
-#include "library/TrashDialogs.h"
+#include "piclist/TrashDialogs.h"
 
 #include "framework/DataExchange.h"
 #include "resources/library-store-ids.h"

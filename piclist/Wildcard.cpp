@@ -1,4 +1,4 @@
-#include "library/Wildcard.h"
+#include "piclist/Wildcard.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "shell/Settings.h"
-#include "explorer/ThumbnailSheet.h"
+#include "piclist/ThumbnailSheet.h"
 #include "framework/Dc.h"
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"

@@ -1,12 +1,12 @@
 // Renaming pictures, numbered series and folders: refused names, names taken by another extension,
 // case changes that reach the disk, series numbering, and every file step failed in turn without a
 // picture or its texts going missing.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "framework/TestSeams.h"
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "library/PictureRename.h"
-#include "library/SafeFileOps.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
 
 #include <memory>

@@ -1,11 +1,11 @@
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "shell/Settings.h"
 #include "core/DIB.h"
 #include "core/PackedDib.h"
 #include "framework/TestSeams.h"
-#include "library/PicObject.h"
-#include "library/SafeFileOps.h"
+#include "piclist/PicObject.h"
+#include "piclist/SafeFileOps.h"
 
 namespace libtest {
 

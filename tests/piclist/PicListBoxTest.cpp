@@ -1,11 +1,11 @@
 // The thumbnail list as a user sees it: the four views and the trash rows painted on a folder of
 // generated pictures, the sort orders, and records that move instead of being copied.
 #include "core/FileTypes.h"
-#include "library/DelObject.h"
-#include "library/ListCellLayout.h"
-#include "library/PicListBox.h"
-#include "library/PicObject.h"
-#include "tests/library/PicListTestSupport.h"
+#include "piclist/DelObject.h"
+#include "piclist/ListCellLayout.h"
+#include "piclist/PicListBox.h"
+#include "piclist/PicObject.h"
+#include "tests/piclist/PicListTestSupport.h"
 
 #include <algorithm>
 

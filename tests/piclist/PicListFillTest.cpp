@@ -2,9 +2,9 @@
 // of broken pictures and record files, search hits and the order of the thumbnail builder.
 #include "framework/Collections.h"
 #include "framework/CommonControls.h"
-#include "library/PicListBox.h"
-#include "library/PicObject.h"
-#include "tests/library/PicListTestSupport.h"
+#include "piclist/PicListBox.h"
+#include "piclist/PicObject.h"
+#include "tests/piclist/PicListTestSupport.h"
 
 #include <set>
 

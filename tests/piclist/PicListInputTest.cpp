@@ -2,9 +2,9 @@
 // of list, the classification of drop targets through the input seam, and whole drags made of mouse
 // messages (dropped, cancelled by Escape or by a lost capture, re-ordering one list).
 #include "framework/TestSeams.h"
-#include "library/PicListBox.h"
-#include "library/PicListDrag.h"
-#include "library/PicObject.h"
+#include "piclist/PicListBox.h"
+#include "piclist/PicListDrag.h"
+#include "piclist/PicObject.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>

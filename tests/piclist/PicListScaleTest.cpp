@@ -2,10 +2,10 @@
 // decoding a picture, sorts and scrolls, and holds device bitmaps only for what is near the view.
 #include "core/DIB.h"
 #include "core/PackedDib.h"
-#include "library/ListCellLayout.h"
-#include "library/PicListBox.h"
-#include "library/PicObject.h"
-#include "tests/library/PicListTestSupport.h"
+#include "piclist/ListCellLayout.h"
+#include "piclist/PicListBox.h"
+#include "piclist/PicObject.h"
+#include "tests/piclist/PicListTestSupport.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,13 +19,13 @@ int ProcessGdiObjects() { return static_cast<int>(::GetGuiResources(::GetCurrent
 
 } // namespace
 
-// The folder comes from tests/library/prepare-scale.sh: pictures that hold no picture at all (a fill
+// The folder comes from tests/piclist/prepare-scale.sh: pictures that hold no picture at all (a fill
 // that decoded one would mark it unreadable) and their records with thumbnails.
 TEST_F(PicListTest, TenThousandRecordsFillSortAndScrollWithBoundedGdiObjects)
 {
-    std::string folder = testpaths::TestDataDir() + "\\library\\scale10k";
+    std::string folder = testpaths::TestDataDir() + "\\piclist\\scale10k";
     ASSERT_NE(::GetFileAttributesA((folder + "\\done.txt").c_str()), INVALID_FILE_ATTRIBUTES)
-        << "run tests/library/prepare-scale.sh (scripts/test.sh does)";
+        << "run tests/piclist/prepare-scale.sh (scripts/test.sh does)";
     std::string before = testpaths::ReadBytes(folder + "\\p00000.dai");
     CPicListBox* pList = MakeList(kViewLarge, FALSE, TRUE, 700, 400);
     int gdiBefore = ProcessGdiObjects();

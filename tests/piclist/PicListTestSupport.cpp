@@ -1,11 +1,11 @@
 // The thumbnail-list test window, pictures and painting read-back.
-#include "tests/library/PicListTestSupport.h"
+#include "tests/piclist/PicListTestSupport.h"
 
 #include "shell/SharedUi.h"
 #include "core/BmpFile.h"
 #include "core/PackedDib.h"
 #include "formats/Readers.h"
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 
 #include <cstdlib>
 

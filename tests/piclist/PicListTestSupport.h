@@ -3,7 +3,7 @@
 // BMP screenshots in the build folder).
 #pragma once
 #include "framework/Wnd.h"
-#include "library/PicListBox.h"
+#include "piclist/PicListBox.h"
 #include "tests/support/PaintedPixels.h"
 #include "tests/support/TestPaths.h"
 

@@ -1,6 +1,6 @@
 // The picture record and its ".dai" file: exact bytes, every damaged file refused, reads that never
 // decode or write, and the rewrite rules.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "core/DIB.h"
 #include "core/FileTypes.h"
@@ -8,8 +8,8 @@
 #include "core/PackedDib.h"
 #include "framework/Archive.h"
 #include "framework/File.h"
-#include "library/PicObject.h"
-#include "library/SafeFileOps.h"
+#include "piclist/PicObject.h"
+#include "piclist/SafeFileOps.h"
 
 #include <random>
 

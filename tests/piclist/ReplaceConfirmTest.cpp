@@ -1,8 +1,8 @@
 // The replace questions and the batch their answers drive.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "framework/TestSeams.h"
-#include "library/ReplaceConfirm.h"
+#include "piclist/ReplaceConfirm.h"
 #include "resources/resource.h"
 
 #include <string>

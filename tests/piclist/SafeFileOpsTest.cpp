@@ -1,8 +1,8 @@
 // The safe file steps: nothing is ever overwritten, a failed step leaves no partial file, and a
 // replace puts the old files back when it cannot finish.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
-#include "library/SafeFileOps.h"
+#include "piclist/SafeFileOps.h"
 
 #include <functional>
 

@@ -1,12 +1,12 @@
 // The trash: names, delete / restore / erase cycles that give back the same bytes, replacing on
 // restore, hostile trash records, and every file step failed in turn without losing a file.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "shell/Settings.h"
 #include "framework/TestSeams.h"
-#include "library/DelObject.h"
-#include "library/ReplaceConfirm.h"
-#include "library/SafeFileOps.h"
+#include "piclist/DelObject.h"
+#include "piclist/ReplaceConfirm.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/resource.h"
 
 #include <functional>

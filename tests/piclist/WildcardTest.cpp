@@ -1,5 +1,5 @@
 // Matching file names against the selection patterns users type.
-#include "library/Wildcard.h"
+#include "piclist/Wildcard.h"
 
 #include <gtest/gtest.h>
 
