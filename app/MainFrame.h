@@ -66,6 +66,9 @@ public:
     // ---- what the document windows ask (IMainFrameHost) ----
     CMDIFrameWnd* GetFrameWnd() override { return this; }
     void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement, BOOL bFirstCell) override;
+    void RequestArrange() override { g_bArrangePending = TRUE; }
+    CDocument* OpenPicture(LPCSTR lpszPath, BOOL bFullScreen, CWnd* pReturnWnd,
+                           LPCSTR lpszFolderTitle) override;
     void SetFullScreenView(CView* pView) override { m_pFullScreenView = pView; }
     CView* GetFullScreenView() const override { return m_pFullScreenView; }
     void PromoteRecentEntry(LPCSTR path) override;

@@ -20,8 +20,6 @@
 #include "resources/resource.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
-#include "viewers/SlideShowWnd.h"
-#include "viewers/ViewerGlobals.h"
 
 #include <vector>
 
@@ -56,14 +54,10 @@ void CExplorerView::OnOpen()
 void CExplorerView::OnOpenFullScreen()
 {
     CPicObject* pRecord = GetFirstSelectedRecord();
-    if (pRecord == nullptr || AfxGetApp() == nullptr)
+    if (pRecord == nullptr || g_pMainFrameHost == nullptr)
         return;
     CString path = pRecord->m_strPath;
-    g_bOpenFullScreen = TRUE;
-    g_pFullScreenReturnWnd = GetParentFrame();
-    AfxGetApp()->OpenDocumentFile(path);
-    g_bOpenFullScreen = FALSE;
-    g_pFullScreenReturnWnd = nullptr;
+    g_pMainFrameHost->OpenPicture(path, TRUE, GetParentFrame(), nullptr);
 }
 
 void CExplorerView::OnOpenItem()

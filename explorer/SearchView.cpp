@@ -12,8 +12,6 @@
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
 #include "shell/ViewPlacement.h"
-#include "viewers/SlideShowWnd.h"
-#include "viewers/ViewerGlobals.h"
 #include "core/BusyCursor.h"
 #include "core/Progress.h"
 #include "framework/CmdUI.h"
@@ -295,18 +293,10 @@ void CSearchView::OpenFirstSelected(BOOL bFullScreen)
     if (selected.empty())
         return;
     CPicObject* pRecord = m_list.GetRecord(selected.front());
-    if (pRecord == nullptr || AfxGetApp() == nullptr)
+    if (pRecord == nullptr || g_pMainFrameHost == nullptr)
         return;
     const CString path = pRecord->m_strPath;
-    if (bFullScreen) {
-        g_bOpenFullScreen = TRUE;
-        g_pFullScreenReturnWnd = GetParentFrame();
-    }
-    AfxGetApp()->OpenDocumentFile(path);
-    if (bFullScreen) {
-        g_bOpenFullScreen = FALSE;
-        g_pFullScreenReturnWnd = nullptr;
-    }
+    g_pMainFrameHost->OpenPicture(path, bFullScreen, bFullScreen ? GetParentFrame() : nullptr, nullptr);
 }
 
 void CSearchView::OnOpen() { OpenFirstSelected(FALSE); }

@@ -755,7 +755,8 @@ void CLibraryBar::OnLButtonUp(UINT nFlags, CPoint point)
             if (m_hScreenDC != nullptr)
                 ::DeleteDC(m_hScreenDC);
             m_hScreenDC = nullptr;
-            g_bArrangePending = TRUE;
+            if (g_pMainFrameHost != nullptr)
+                g_pMainFrameHost->RequestArrange();
         }
         m_nDragMode = 0;
         Invalidate();

@@ -28,8 +28,6 @@
 #include "resources/resource.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
-#include "viewers/SlideShowWnd.h"
-#include "viewers/ViewerGlobals.h"
 
 #include <vector>
 
@@ -461,16 +459,10 @@ void CLibraryBar::OpenFirstSelected(BOOL bFullScreen)
     CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, selected.front()));
     if (pRecord == nullptr)
         return;
-    g_strOpenFolderTitle = m_tree.GetSelectedText();
     CString path = pRecord->FixPath(m_strFolder, TRUE);
-    if (bFullScreen) {
-        g_bOpenFullScreen = TRUE;
-        g_pFullScreenReturnWnd = GetParent();
-    }
-    AfxGetApp()->OpenDocumentFile(path);
-    g_bOpenFullScreen = FALSE;
-    g_pFullScreenReturnWnd = nullptr;
-    g_strOpenFolderTitle.Empty();
+    if (g_pMainFrameHost != nullptr)
+        g_pMainFrameHost->OpenPicture(path, bFullScreen, bFullScreen ? GetParent() : nullptr,
+                                      m_tree.GetSelectedText());
 }
 
 void CLibraryBar::OnLibOpenPicture() { OpenFirstSelected(FALSE); }
