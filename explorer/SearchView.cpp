@@ -4,7 +4,7 @@
 #include "piclist/LibraryHost.h"
 #include "piclist/PatternDialogs.h"
 #include "piclist/PicObject.h"
-#include "library/ProtectedAccess.h"
+#include "piclist/LibraryState.h"
 #include "piclist/ReplaceConfirm.h"
 #include "piclist/SafeFileOps.h"
 #include "piclist/Wildcard.h"

@@ -111,15 +111,17 @@ public:
 
     // ---- pictures in and out ----
     BOOL AddViewedPicture(HGLOBAL hDIB, const CString& name, CString* pStored, const CString& sourcePath);
-    BOOL AddFileToLibrary(const CString& sourcePath, CString* pStored, const CString* pTargetFolder);
+    BOOL AddFileToLibrary(const CString& sourcePath, CString* pStored, const CString* pTargetFolder) override;
     static int MakeUniqueName(const CString& folder, const CString& format, int n);
-    void SelectPicturesByName(const CStringArray* pPaths);
+    void SelectPicturesByName(const CStringArray* pPaths) override;
     BOOL MoveOrCopySelectedPictures(const CString& target, BOOL bCopy);
     BOOL CopySelectedPicturesTo(const CString& target);
 
-    // ---- ILibraryLink (the picture windows) ----
+    // ---- ILibraryLink (the picture windows, the other lists) ----
     BOOL CanAddPicture() override;
     BOOL AddPictureOfWindow(HGLOBAL hDIB, LPCSTR name, LPCSTR sourcePath) override;
+    CString GetLibraryFolder() override { return m_strFolder; }
+    CWnd* GetPictureList() override { return &m_list; }
 
     // ---- CLibTreeOwner, CPicListOwner ----
     void OnTreeFocus() override { m_bListHasFocus = FALSE; }

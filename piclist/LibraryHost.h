@@ -1,5 +1,5 @@
 // What the library's storage takes from the application: the library root, the shared palette and
-// the delete-notice setting. Kept in one place so that the rest of library/ includes nothing of app/.
+// the delete-notice setting. Kept in one place so that the lists include nothing of app/.
 #pragma once
 #include "framework/String.h"
 
