@@ -7,7 +7,6 @@
 #include <windows.h>
 
 class CDocument;
-class CSlideShowWnd;
 class CView;
 class CWnd;
 
@@ -53,8 +52,6 @@ public:
     virtual void PromoteRecentEntry(LPCSTR path) = 0;
 
     // ---- slide show ----
-    // The one slide show window object, made with the main frame (null when it could not be made).
-    virtual CSlideShowWnd* GetSlideShow() = 0;
     // What a list does to show its selection: the options dialog, filled from the settings and
     // storing them back on OK, then the slide show over the paths (a snapshot of the selection, in
     // list order). source is a SlideSource, pSource the list's window.
