@@ -66,10 +66,14 @@ public:
     // ---- what the document windows ask (IMainFrameHost) ----
     CMDIFrameWnd* GetFrameWnd() override { return this; }
     void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement, BOOL bFirstCell) override;
+    void RequestArrange() override { g_bArrangePending = TRUE; }
+    CDocument* OpenPicture(LPCSTR lpszPath, BOOL bFullScreen, CWnd* pReturnWnd,
+                           LPCSTR lpszFolderTitle) override;
     void SetFullScreenView(CView* pView) override { m_pFullScreenView = pView; }
     CView* GetFullScreenView() const override { return m_pFullScreenView; }
     void PromoteRecentEntry(LPCSTR path) override;
-    CSlideShowWnd* GetSlideShow() override { return m_pSlideShow; }
+    // The one slide show window object, made with the frame (null when it could not be made).
+    CSlideShowWnd* GetSlideShow() { return m_pSlideShow; }
     BOOL RunSlideShow(int source, CWnd* pSource, const CStringArray& paths) override;
     void PlayBackgroundMusic(LPCSTR path) override;
     void StopBackgroundMusic() override;

@@ -3,7 +3,7 @@
 #include "app/MainFrame.h"
 
 #include "explorer/ExplorerView.h"
-#include "library/PicListDrag.h"
+#include "piclist/PicListDrag.h"
 
 #include "shell/AppMessages.h"
 #include "shell/Settings.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "explorer/SearchWorker.h"
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "framework/Archive.h"
 #include "framework/File.h"
 

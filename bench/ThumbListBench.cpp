@@ -27,9 +27,9 @@
 #include "formats/FormatJpeg.h"
 #include "formats/Readers.h"
 #include "framework/Wnd.h"
-#include "library/ListCellLayout.h"
-#include "library/PicListBox.h"
-#include "library/PicObject.h"
+#include "piclist/ListCellLayout.h"
+#include "piclist/PicListBox.h"
+#include "piclist/PicObject.h"
 
 namespace {
 

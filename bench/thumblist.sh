@@ -50,7 +50,7 @@ record_share=$(awk -v a="$sum_build" -v b="$sum_decode" 'BEGIN { printf "%.3f", 
 
 echo
 echo "== fill: a list of 10,000 record files (84 x 63 thumbnails), best of $runs"
-TZ=Europe/Paris python3 "$root/tests/library/make-record-folder.py" "$work/records" 10000 84 63
+TZ=Europe/Paris python3 "$root/tests/piclist/make-record-folder.py" "$work/records" 10000 84 63
 best_fill=""
 for _ in $(seq "$runs"); do
     line=$(wine "$bench" fill "$(winpath "$work/records")" 10000 | tr -d '\r' | grep -v '^#')

@@ -11,7 +11,7 @@
 #include "framework/Dialog.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
-#include "library/LibTreeCtrl.h"
+#include "piclist/NameRule.h"
 #include "resources/dialogs-ids.h"
 #include "resources/resource.h"
 #include "shell/Settings.h"

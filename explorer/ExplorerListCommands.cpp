@@ -14,16 +14,14 @@
 #include "framework/StdIds.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
-#include "library/LibraryBar.h"
-#include "library/LibraryListCommands.h"
-#include "library/PicObject.h"
-#include "library/ReplaceConfirm.h"
-#include "library/SafeFileOps.h"
+#include "piclist/LibraryListCommands.h"
+#include "piclist/PicObject.h"
+#include "piclist/ReplaceConfirm.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/resource.h"
+#include "shell/LibraryLink.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
-#include "viewers/SlideShowWnd.h"
-#include "viewers/ViewerGlobals.h"
 
 #include <vector>
 
@@ -58,14 +56,10 @@ void CExplorerView::OnOpen()
 void CExplorerView::OnOpenFullScreen()
 {
     CPicObject* pRecord = GetFirstSelectedRecord();
-    if (pRecord == nullptr || AfxGetApp() == nullptr)
+    if (pRecord == nullptr || g_pMainFrameHost == nullptr)
         return;
     CString path = pRecord->m_strPath;
-    g_bOpenFullScreen = TRUE;
-    g_pFullScreenReturnWnd = GetParentFrame();
-    AfxGetApp()->OpenDocumentFile(path);
-    g_bOpenFullScreen = FALSE;
-    g_pFullScreenReturnWnd = nullptr;
+    g_pMainFrameHost->OpenPicture(path, TRUE, GetParentFrame(), nullptr);
 }
 
 void CExplorerView::OnOpenItem()
@@ -285,30 +279,24 @@ void CExplorerView::OnEditCopy()
 
 void CExplorerView::OnAddToLibrary()
 {
-    auto* pBar = dynamic_cast<CLibraryBar*>(g_pLibraryPicSite);
-    if (pBar == nullptr || GetSelectedCount() == 0 || !pBar->CanAddPicture())
+    ILibraryLink* pLibrary = g_pLibraryLink;
+    if (pLibrary == nullptr || GetSelectedCount() == 0 || !pLibrary->CanAddPicture())
         return;
     CStringArray added;
-    if (AddSelectionToLibrary(pBar->m_tree.GetSelectedPath(), &added) && added.GetSize() > 0)
-        pBar->SelectPicturesByName(&added);
+    if (AddSelectionToLibrary(pLibrary->GetLibraryFolder(), &added) && added.GetSize() > 0)
+        pLibrary->SelectPicturesByName(&added);
 }
 
 void CExplorerView::OnUpdateAddToLibrary(CCmdUI* pCmdUI)
 {
-    auto* pBar = dynamic_cast<CLibraryBar*>(g_pLibraryPicSite);
-    pCmdUI->Enable(pBar != nullptr && ::IsWindow(pBar->m_hWnd) && GetSelectedCount() > 0
-                   && pBar->CanAddPicture());
+    ILibraryLink* pLibrary = g_pLibraryLink;
+    pCmdUI->Enable(pLibrary != nullptr && GetSelectedCount() > 0 && pLibrary->CanAddPicture());
 }
 
 void CExplorerView::OnTreeSpace()
 {
-    auto* pBar = dynamic_cast<CLibraryBar*>(g_pLibraryPicSite);
-    if (pBar == nullptr || !pBar->IsWindowVisible())
-        return;
-    if (pBar->m_bListHasFocus)
-        pBar->FocusList();
-    else
-        pBar->m_tree.SetFocus();
+    if (g_pLibraryLink != nullptr && g_pLibraryLink->IsLibraryShown())
+        g_pLibraryLink->FocusLibrary();
 }
 
 void CExplorerView::OnSelectPattern()

@@ -4,14 +4,14 @@
 // change lines it applies to the list.
 #pragma once
 #include "explorer/FolderWatch.h"
-#include "explorer/PicListSheetSource.h"
+#include "piclist/PicListSheetSource.h"
 #include "explorer/ShellTree.h"
 #include "framework/Collections.h"
 #include "framework/Gdi.h"
 #include "framework/Sync.h"
 #include "framework/View.h"
-#include "library/PicListBox.h"
-#include "library/PicListDrag.h"
+#include "piclist/PicListBox.h"
+#include "piclist/PicListDrag.h"
 
 #include <vector>
 

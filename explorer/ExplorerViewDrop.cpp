@@ -5,8 +5,8 @@
 #include "core/BusyCursor.h"
 #include "core/Progress.h"
 #include "explorer/ExplorerGlobals.h"
-#include "library/FailureReport.h"
-#include "library/LibraryBar.h"
+#include "piclist/FailureReport.h"
+#include "shell/LibraryLink.h"
 #include "resources/resource.h"
 
 BOOL CExplorerView::DropTreeFolder(HTREEITEM hItem, CString* pPath, int* pKind, BOOL* pLocked)
@@ -21,8 +21,8 @@ BOOL CExplorerView::IsListFolderLocked() { return IsLockedFolder(GetListFolder()
 
 BOOL CExplorerView::AddSelectionToLibrary(const CString& folder, CStringArray* pAdded)
 {
-    auto* pBar = dynamic_cast<CLibraryBar*>(g_pLibraryPicSite);
-    if (pBar == nullptr || !::IsWindow(pBar->m_hWnd))
+    ILibraryLink* pBar = g_pLibraryLink;
+    if (pBar == nullptr)
         return FALSE;
     CStringArray paths;
     GetSelectedPaths(paths);
@@ -61,7 +61,7 @@ BOOL CExplorerView::DropSelection(const PicDropDecision& drop)
     switch (drop.target) {
     case kDropLibraryList:
     case kDropLibraryTree: {
-        auto* pBar = dynamic_cast<CLibraryBar*>(g_pLibraryPicSite);
+        ILibraryLink* pBar = g_pLibraryLink;
         if (pBar == nullptr)
             return FALSE;
         if (!drop.currentLibraryFolder)
@@ -70,7 +70,7 @@ BOOL CExplorerView::DropSelection(const PicDropDecision& drop)
         if (!pBar->CanAddPicture())
             return FALSE;
         CStringArray added;
-        if (!AddSelectionToLibrary(pBar->m_strFolder, &added))
+        if (!AddSelectionToLibrary(pBar->GetLibraryFolder(), &added))
             return FALSE;
         if (added.GetSize() > 0)
             pBar->SelectPicturesByName(&added);

@@ -2,7 +2,7 @@
 // the status panes, loading and change lines.
 #include "explorer/ExplorerView.h"
 
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "shell/Settings.h"
 
 static const UINT kListId = 101;

@@ -1,7 +1,7 @@
 // The explorer window prints its list as thumbnail sheets titled with the folder shown.
 #include "explorer/ExplorerView.h"
 
-#include "explorer/ThumbnailSheet.h"
+#include "piclist/ThumbnailSheet.h"
 
 void CExplorerView::OnPrintList() { RunSheetPrintCommand(this, FALSE); }
 

@@ -2,15 +2,16 @@
 #include "explorer/PrintLibView.h"
 
 #include "explorer/PrintLibDoc.h"
-#include "explorer/ThumbnailSheet.h"
+#include "piclist/ThumbnailSheet.h"
 #include "framework/Dc.h"
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/Print.h"
 #include "framework/StdIds.h"
-#include "library/LibraryBar.h"
-#include "library/LibraryHost.h"
+#include "piclist/LibraryHost.h"
+#include "piclist/PicListBox.h"
 #include "resources/resource.h"
+#include "shell/LibraryLink.h"
 
 IMPLEMENT_DYNCREATE(CPrintLibDoc, CDocument)
 IMPLEMENT_DYNCREATE(CPrintLibView, CView)
@@ -42,9 +43,16 @@ CString CPrintLibView::SheetTitle(const CString& folder, const CString& libraryR
     return title;
 }
 
+// The library bar's list, null while there is no bar.
+static CPicListBox* LibraryList()
+{
+    return g_pLibraryLink != nullptr ? dynamic_cast<CPicListBox*>(g_pLibraryLink->GetPictureList()) : nullptr;
+}
+
 void CPrintLibView::OnPrintList()
 {
-    if (g_pLibraryBar != nullptr && ::IsWindow(g_pLibraryBar->m_list.m_hWnd))
+    CPicListBox* pList = LibraryList();
+    if (pList != nullptr && ::IsWindow(pList->m_hWnd))
         RunSheetPrintCommand(this, FALSE);
     if (CFrameWnd* pFrame = GetParentFrame())
         pFrame->PostMessage(WM_CLOSE);
@@ -52,9 +60,10 @@ void CPrintLibView::OnPrintList()
 
 BOOL CPrintLibView::OnPreparePrinting(CPrintInfo* pInfo)
 {
-    if (g_pLibraryBar == nullptr)
+    CPicListBox* pList = LibraryList();
+    if (pList == nullptr)
         return FALSE;
-    m_print.Begin(&g_pLibraryBar->m_list, TRUE, SheetTitle(g_pLibraryBar->m_strFolder, LibraryRoot()));
+    m_print.Begin(pList, TRUE, SheetTitle(g_pLibraryLink->GetLibraryFolder(), LibraryRoot()));
     return DoPreparePrinting(pInfo);
 }
 

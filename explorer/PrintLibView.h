@@ -2,7 +2,7 @@
 // update asks for the print command, which prints the library bar's list as thumbnail sheets and then
 // closes the window, whether the user printed or cancelled.
 #pragma once
-#include "explorer/PicListSheetSource.h"
+#include "piclist/PicListSheetSource.h"
 #include "framework/View.h"
 
 class CPrintLibView : public CView {

@@ -2,21 +2,19 @@
 
 #include "explorer/SearchWorker.h"
 #include "explorer/ListViewFrame.h"
-#include "library/LibraryHost.h"
-#include "library/LibraryListCommands.h"
-#include "library/PatternDialogs.h"
-#include "library/PicObject.h"
-#include "library/PicProperties.h"
-#include "library/ProtectedAccess.h"
-#include "library/ReplaceConfirm.h"
-#include "library/SafeFileOps.h"
-#include "library/Wildcard.h"
+#include "piclist/LibraryHost.h"
+#include "piclist/LibraryListCommands.h"
+#include "piclist/PatternDialogs.h"
+#include "piclist/PicObject.h"
+#include "piclist/PicProperties.h"
+#include "piclist/LibraryState.h"
+#include "piclist/ReplaceConfirm.h"
+#include "piclist/SafeFileOps.h"
+#include "piclist/Wildcard.h"
 #include "shell/AppMessages.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
 #include "shell/ViewPlacement.h"
-#include "viewers/SlideShowWnd.h"
-#include "viewers/ViewerGlobals.h"
 #include "core/BusyCursor.h"
 #include "core/Progress.h"
 #include "core/TextFormat.h"
@@ -285,18 +283,10 @@ void CSearchView::OpenFirstSelected(BOOL bFullScreen)
     if (selected.empty())
         return;
     CPicObject* pRecord = m_list.GetRecord(selected.front());
-    if (pRecord == nullptr || AfxGetApp() == nullptr)
+    if (pRecord == nullptr || g_pMainFrameHost == nullptr)
         return;
     const CString path = pRecord->m_strPath;
-    if (bFullScreen) {
-        g_bOpenFullScreen = TRUE;
-        g_pFullScreenReturnWnd = GetParentFrame();
-    }
-    AfxGetApp()->OpenDocumentFile(path);
-    if (bFullScreen) {
-        g_bOpenFullScreen = FALSE;
-        g_pFullScreenReturnWnd = nullptr;
-    }
+    g_pMainFrameHost->OpenPicture(path, bFullScreen, bFullScreen ? GetParentFrame() : nullptr, nullptr);
 }
 
 void CSearchView::OnOpen() { OpenFirstSelected(FALSE); }

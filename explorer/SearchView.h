@@ -2,9 +2,9 @@
 // explorer's commands that concern a list and an export of the selection. It never refreshes
 // itself: pictures renamed, moved or deleted meanwhile stay listed until it is closed.
 #pragma once
-#include "explorer/PicListSheetSource.h"
-#include "library/PicListBox.h"
-#include "library/PicListDrag.h"
+#include "piclist/PicListSheetSource.h"
+#include "piclist/PicListBox.h"
+#include "piclist/PicListDrag.h"
 #include "framework/View.h"
 
 class CSearchView : public CView, public CPicListOwner, public CPicDropSite {

@@ -1,7 +1,7 @@
 // The search-results window prints its list as thumbnail sheets titled with the window's title.
 #include "explorer/SearchView.h"
 
-#include "explorer/ThumbnailSheet.h"
+#include "piclist/ThumbnailSheet.h"
 #include "framework/Document.h"
 
 void CSearchView::OnPrintList() { RunSheetPrintCommand(this, FALSE); }

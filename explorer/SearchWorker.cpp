@@ -1,6 +1,6 @@
 #include "explorer/SearchWorker.h"
 
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "framework/Archive.h"
 #include "framework/Exceptions.h"
 #include "framework/File.h"

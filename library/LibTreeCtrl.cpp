@@ -5,10 +5,10 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/Menu.h"
 #include "framework/WinApp.h"
-#include "library/LibraryHost.h"
+#include "piclist/LibraryHost.h"
 #include "library/ProtectedAccess.h"
-#include "library/PictureRename.h"
-#include "library/SafeFileOps.h"
+#include "piclist/PictureRename.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
 
@@ -34,25 +34,6 @@ BOOL IsFolder(const CString& path)
 }
 
 } // namespace
-
-BOOL IsAcceptableName(const CString& name)
-{
-    if (name.IsEmpty() || name == "." || name == ".." || name.Find("..") >= 0)
-        return FALSE;
-    for (int i = 0; i < name.GetLength(); i++) {
-        unsigned char c = static_cast<unsigned char>(name[i]);
-        if (c < 32 || strchr("\\/:*?\"<>|", c) != nullptr)
-            return FALSE;
-    }
-    char last = name[name.GetLength() - 1];
-    return last != '.' && last != ' ';
-}
-
-void ReportRefusedName()
-{
-    Beep();
-    AfxMessageBox(IDS_FOLDER_NAME_REFUSED, MB_ICONEXCLAMATION);
-}
 
 void ReportFolderNotCreated(const CString& name, BOOL taken)
 {

@@ -2,6 +2,7 @@
 // the user's folders below them, filled when an item opens. It names, renames and moves folders on
 // disk; the library bar loads whatever folder it selects.
 #pragma once
+#include "piclist/NameRule.h"
 #include "framework/CommonControls.h"
 #include "framework/String.h"
 
@@ -142,11 +143,5 @@ private:
     CString m_strEditOldLabel;
 };
 
-// TRUE when a name typed for a folder or a picture can be used as it is: not empty, no path
-// separator, no character Windows refuses in a file name, not "." or "..", not ending with a dot or
-// a blank.
-BOOL IsAcceptableName(const CString& name);
-// Shows the refusal of such a name.
-void ReportRefusedName();
 // Says why a folder of that name was not created: the name is taken, or the folder could not be made.
 void ReportFolderNotCreated(const CString& name, BOOL taken);

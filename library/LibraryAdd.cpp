@@ -7,7 +7,7 @@
 #include "formats/FormatJpeg.h"
 #include "formats/FormatPng.h"
 #include "framework/FrameworkTexts.h"
-#include "library/SafeFileOps.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/resource.h"
 
 #include <functional>

@@ -12,7 +12,7 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/Menu.h"
 #include "framework/WinApp.h"
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
 #include "resources/resource.h"
 
@@ -819,7 +819,8 @@ void CLibraryBar::OnLButtonUp(UINT nFlags, CPoint point)
             if (m_hScreenDC != nullptr)
                 ::DeleteDC(m_hScreenDC);
             m_hScreenDC = nullptr;
-            g_bArrangePending = TRUE;
+            if (g_pMainFrameHost != nullptr)
+                g_pMainFrameHost->RequestArrange();
         }
         m_nDragMode = 0;
         Invalidate();

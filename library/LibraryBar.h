@@ -10,8 +10,8 @@
 #include "framework/Gdi.h"
 #include "framework/ToolBar.h"
 #include "library/LibTreeCtrl.h"
-#include "library/PicListDrag.h"
-#include "library/PicListBox.h"
+#include "piclist/PicListDrag.h"
+#include "piclist/PicListBox.h"
 
 #include <vector>
 
@@ -114,16 +114,26 @@ public:
 
     // ---- pictures in and out ----
     BOOL AddViewedPicture(HGLOBAL hDIB, const CString& name, CString* pStored, const CString& sourcePath);
-    BOOL AddFileToLibrary(const CString& sourcePath, CString* pStored, const CString* pTargetFolder);
+    BOOL AddFileToLibrary(const CString& sourcePath, CString* pStored, const CString* pTargetFolder) override;
     static int MakeUniqueName(const CString& folder, const CString& format, int n);
-    void SelectPicturesByName(const CStringArray* pPaths);
+    void SelectPicturesByName(const CStringArray* pPaths) override;
     BOOL MoveOrCopySelectedPictures(const CString& target, BOOL bCopy);
     // *pExported (when given): how many pictures arrived in target.
     BOOL CopySelectedPicturesTo(const CString& target, int* pExported = nullptr);
 
-    // ---- ILibraryLink (the picture windows) ----
+    // ---- ILibraryLink (the picture windows, the other lists) ----
     BOOL CanAddPicture() override;
     BOOL AddPictureOfWindow(HGLOBAL hDIB, LPCSTR name, LPCSTR sourcePath) override;
+    CString GetLibraryFolder() override { return m_strFolder; }
+    CWnd* GetPictureList() override { return &m_list; }
+    BOOL IsLibraryShown() override { return ::IsWindow(m_hWnd) && IsWindowVisible(); }
+    void FocusLibrary() override
+    {
+        if (m_bListHasFocus)
+            FocusList();
+        else
+            m_tree.SetFocus();
+    }
 
     // ---- CLibTreeOwner, CPicListOwner ----
     void OnTreeFocus() override { m_bListHasFocus = FALSE; }

@@ -13,24 +13,23 @@
 #include "framework/Menu.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
-#include "library/DelObject.h"
-#include "library/FailureReport.h"
-#include "library/LibraryHost.h"
-#include "library/LibraryListCommands.h"
-#include "library/PicObject.h"
-#include "library/PicProperties.h"
-#include "library/PictureRename.h"
+#include "piclist/DelObject.h"
+#include "piclist/FailureReport.h"
+#include "piclist/LibraryHost.h"
+#include "piclist/LibraryListCommands.h"
+#include "piclist/PicObject.h"
+#include "piclist/PatternDialogs.h"
+#include "piclist/PicProperties.h"
+#include "piclist/PictureRename.h"
 #include "library/ProtectedAccess.h"
-#include "library/ReplaceConfirm.h"
-#include "library/SafeFileOps.h"
-#include "library/TrashDialogs.h"
+#include "piclist/ReplaceConfirm.h"
+#include "piclist/SafeFileOps.h"
+#include "piclist/TrashDialogs.h"
 #include "resources/library-cmds-ids.h"
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
-#include "viewers/SlideShowWnd.h"
-#include "viewers/ViewerGlobals.h"
 
 #include <vector>
 
@@ -478,16 +477,10 @@ void CLibraryBar::OpenFirstSelected(BOOL bFullScreen)
     CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, selected.front()));
     if (pRecord == nullptr)
         return;
-    g_strOpenFolderTitle = m_tree.GetSelectedText();
     CString path = pRecord->FixPath(m_strLoadedFolder, TRUE);
-    if (bFullScreen) {
-        g_bOpenFullScreen = TRUE;
-        g_pFullScreenReturnWnd = GetParent();
-    }
-    AfxGetApp()->OpenDocumentFile(path);
-    g_bOpenFullScreen = FALSE;
-    g_pFullScreenReturnWnd = nullptr;
-    g_strOpenFolderTitle.Empty();
+    if (g_pMainFrameHost != nullptr)
+        g_pMainFrameHost->OpenPicture(path, bFullScreen, bFullScreen ? GetParent() : nullptr,
+                                      m_tree.GetSelectedText());
 }
 
 void CLibraryBar::OnLibOpenPicture() { OpenFirstSelected(FALSE); }

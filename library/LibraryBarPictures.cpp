@@ -4,12 +4,12 @@
 
 #include "shell/Settings.h"
 #include "core/BusyCursor.h"
-#include "library/FailureReport.h"
+#include "piclist/FailureReport.h"
 #include "library/LibraryAdd.h"
 #include "library/LibraryTransfer.h"
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
-#include "library/SafeFileOps.h"
+#include "piclist/SafeFileOps.h"
 
 #include <algorithm>
 #include <vector>

@@ -5,11 +5,11 @@
 #include "core/Progress.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
-#include "library/FailureReport.h"
-#include "library/PicObject.h"
+#include "piclist/FailureReport.h"
+#include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
-#include "library/ReplaceConfirm.h"
-#include "library/SafeFileOps.h"
+#include "piclist/ReplaceConfirm.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
 
@@ -97,16 +97,6 @@ private:
 };
 
 } // namespace
-
-BOOL RecordFileHasNoTexts(const CString& recordFile)
-{
-    CPicObject record;
-    record.m_strPath = recordFile;
-    record.m_bHeaderOnly = TRUE;
-    record.m_bReadOnly = TRUE;
-    return record.LoadDai() && record.m_strComment.IsEmpty() && record.m_strAuthor.IsEmpty()
-           && record.m_strKeywords.IsEmpty();
-}
 
 CString TransferRecordTarget(const CString& target, const CString& baseName)
 {

@@ -2,6 +2,7 @@
 // copying picture files out of the library. The replace question comes first; files that are to be
 // replaced are set aside and deleted only once the new picture is in place.
 #pragma once
+#include "piclist/PicObject.h"
 #include "framework/String.h"
 
 #include <vector>
@@ -28,7 +29,3 @@ std::vector<TransferOutcome> ExportPictures(const std::vector<TransferItem>& ite
 
 // The record file of a picture in the folder it is carried to: T\base.dai.
 CString TransferRecordTarget(const CString& target, const CString& baseName);
-
-// TRUE when the record file reads and holds none of the user's texts (comment, author, keywords):
-// a record the folder scan made anew, which may give way to one that has them.
-BOOL RecordFileHasNoTexts(const CString& recordFile);

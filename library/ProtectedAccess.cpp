@@ -9,10 +9,6 @@
 #include "framework/WinApp.h"
 #include "resources/resource.h"
 
-CString g_strProtectedFolder;
-BOOL g_bProtectedUnlocked = FALSE;
-BOOL g_bTransferBusy = FALSE;
-
 BOOL IsInProtectedFolder(const CString& path)
 {
     if (g_strProtectedFolder.IsEmpty() || path.GetLength() < g_strProtectedFolder.GetLength())

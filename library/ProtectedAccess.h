@@ -5,13 +5,7 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/String.h"
-
-// Full path of "Images Protégées", set when the library tree is made.
-extern CString g_strProtectedFolder;
-// 1 once the protected folder was opened (or its password set) in this run; never reset.
-extern BOOL g_bProtectedUnlocked;
-// Set while the library copies, moves or deletes a batch of files.
-extern BOOL g_bTransferBusy;
+#include "piclist/LibraryState.h"
 
 // TRUE when path is the protected folder or lies inside it (without regard to case).
 BOOL IsInProtectedFolder(const CString& path);

@@ -6,12 +6,15 @@
 
 #include <windows.h>
 
-class CSlideShowWnd;
+class CDocument;
 class CView;
 class CWnd;
 
 // Status-bar layouts.
 enum StatusMode { kStatusNoView = 0, kStatusExplorer = 1, kStatusPicture = 2, kStatusAnimation = 3 };
+
+// Which kind of window started a slide show.
+enum SlideSource { kSlideSourceNone, kSlideSourceExplorer, kSlideSourceLibrary, kSlideSourceSearch };
 
 class IMainFrameHost {
 public:
@@ -29,6 +32,16 @@ public:
 
     // Gives the frame of pView its slice of the MDI area (see shell/ViewPlacement.h).
     virtual void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement, BOOL bFirstCell) = 0;
+    // The child windows are placed again at the frame's next timer step.
+    virtual void RequestArrange() = 0;
+
+    // ---- opening ----
+    // Opens a picture as the open command does (a window already showing it is activated). With
+    // bFullScreen a new picture window starts full screen and, when it leaves it, activates
+    // pReturnWnd and closes; lpszFolderTitle, the library folder of the picture (null outside the
+    // library), goes into the new window's title. Null when nothing was opened.
+    virtual CDocument* OpenPicture(LPCSTR lpszPath, BOOL bFullScreen, CWnd* pReturnWnd,
+                                   LPCSTR lpszFolderTitle) = 0;
 
     // The view covering the screen, null when none; a view sets itself on entering full screen and
     // clears itself (only if it is still the one set) on leaving.
@@ -39,11 +52,9 @@ public:
     virtual void PromoteRecentEntry(LPCSTR path) = 0;
 
     // ---- slide show ----
-    // The one slide show window object, made with the main frame (null when it could not be made).
-    virtual CSlideShowWnd* GetSlideShow() = 0;
     // What a list does to show its selection: the options dialog, filled from the settings and
     // storing them back on OK, then the slide show over the paths (a snapshot of the selection, in
-    // list order). source is a SlideSource (viewers/SlideShowWnd.h), pSource the list's window.
+    // list order). source is a SlideSource, pSource the list's window.
     // FALSE when the user cancelled or the show could not start.
     virtual BOOL RunSlideShow(int source, CWnd* pSource, const CStringArray& paths) = 0;
     // The background music of a show: played again each time it ends, until stopped.

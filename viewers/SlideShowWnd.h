@@ -7,11 +7,9 @@
 #include "framework/Collections.h"
 #include "framework/Gdi.h"
 #include "framework/Wnd.h"
+#include "shell/MainFrameHost.h"
 
 #include <vfw.h>
-
-// Which kind of window started the show.
-enum SlideSource { kSlideSourceNone, kSlideSourceExplorer, kSlideSourceLibrary, kSlideSourceSearch };
 
 class CSlideShowWnd : public CWnd {
 public:

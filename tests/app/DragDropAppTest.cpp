@@ -5,8 +5,8 @@
 #include "explorer/ExplorerView.h"
 #include "framework/MDIChildWnd.h"
 #include "library/LibraryBar.h"
-#include "library/PicListDrag.h"
-#include "library/PicObject.h"
+#include "piclist/PicListDrag.h"
+#include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
 #include "shell/Settings.h"
 

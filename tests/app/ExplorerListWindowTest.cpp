@@ -5,7 +5,7 @@
 #include "explorer/ExplorerView.h"
 #include "explorer/ExplorerGlobals.h"
 #include "framework/MDIChildWnd.h"
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "resources/resource.h"
 #include "shell/Settings.h"
 

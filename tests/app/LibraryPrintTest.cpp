@@ -6,10 +6,10 @@
 
 #include "shell/Settings.h"
 #include "explorer/ExplorerView.h"
-#include "explorer/PicListSheetSource.h"
+#include "piclist/PicListSheetSource.h"
 #include "explorer/SearchView.h"
 #include "explorer/SearchWorker.h"
-#include "explorer/ThumbnailSheet.h"
+#include "piclist/ThumbnailSheet.h"
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
 #include "framework/MDIChildWnd.h"

@@ -4,10 +4,10 @@
 
 #include "explorer/SearchView.h"
 #include "shell/AppMessages.h"
-#include "library/PicListBox.h"
+#include "piclist/PicListBox.h"
 #include "shell/Settings.h"
 #include "explorer/SearchWorker.h"
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "framework/Archive.h"
 #include "framework/CmdUI.h"
 #include "framework/DockBar.h"

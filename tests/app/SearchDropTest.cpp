@@ -8,8 +8,8 @@
 #include "framework/MDIChildWnd.h"
 #include "framework/TestSeams.h"
 #include "library/LibraryBar.h"
-#include "library/PicListDrag.h"
-#include "library/PicObject.h"
+#include "piclist/PicListDrag.h"
+#include "piclist/PicObject.h"
 #include "resources/resource.h"
 
 #include <functional>

@@ -5,7 +5,7 @@
 
 #include "shell/Settings.h"
 #include "core/Progress.h"
-#include "explorer/ThumbnailSheet.h"
+#include "piclist/ThumbnailSheet.h"
 #include "framework/Dc.h"
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"

@@ -3,7 +3,7 @@
 #include "tests/explorer/SearchLibraryFixture.h"
 
 #include "explorer/SearchCommand.h"
-#include "library/PatternDialogs.h"
+#include "piclist/PatternDialogs.h"
 #include "shell/AppMessages.h"
 #include "shell/Settings.h"
 #include "framework/Exceptions.h"

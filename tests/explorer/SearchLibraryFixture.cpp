@@ -1,6 +1,6 @@
 #include "tests/explorer/SearchLibraryFixture.h"
 
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "framework/Archive.h"
 #include "framework/File.h"
 #include "framework/TestSeams.h"

@@ -2,7 +2,7 @@
 // never touches, and how it stops and pauses.
 #include "tests/explorer/SearchLibraryFixture.h"
 
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "core/FileTypes.h"
 #include "core/LoadDispatch.h"
 #include "framework/Exceptions.h"

@@ -1,6 +1,6 @@
 // The export command's folder browser opens on the last export folder, when it still exists.
 #include "framework/TestSeams.h"
-#include "library/LibraryListCommands.h"
+#include "piclist/LibraryListCommands.h"
 #include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>

@@ -2,16 +2,16 @@
 // that are never deleted to settle a clash, the trash mended when it is listed, leftovers of cut
 // writes removed, one summary for a batch's failures, and stops at every step of every operation
 // (what a crash leaves) after which each picture is still reachable with its texts.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "framework/TestSeams.h"
-#include "library/DelObject.h"
+#include "piclist/DelObject.h"
 #include "library/LibraryTransfer.h"
-#include "library/PicListBox.h"
-#include "library/PicObject.h"
-#include "library/PictureRename.h"
-#include "library/ReplaceConfirm.h"
-#include "library/SafeFileOps.h"
+#include "piclist/PicListBox.h"
+#include "piclist/PicObject.h"
+#include "piclist/PictureRename.h"
+#include "piclist/ReplaceConfirm.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
 

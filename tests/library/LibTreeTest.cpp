@@ -1,12 +1,12 @@
 // The library tree on a fresh library: fixed folders made on disk, folders named, renamed and moved,
 // refused names, drops, and the protected folder's gate on opening.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "shell/Settings.h"
 #include "framework/TestSeams.h"
 #include "library/LibTreeCtrl.h"
 #include "library/ProtectedAccess.h"
-#include "library/SafeFileOps.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/resource.h"
 
 #include <functional>

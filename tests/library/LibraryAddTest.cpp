@@ -1,12 +1,12 @@
 // Adding pictures to a library folder: free names that never overwrite, each mode's file reading
 // back, and failures that leave nothing behind.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "core/DIB.h"
 #include "core/ReaderSettings.h"
 #include "formats/Readers.h"
 #include "library/LibraryAdd.h"
-#include "library/SafeFileOps.h"
+#include "piclist/SafeFileOps.h"
 
 #include <string>
 

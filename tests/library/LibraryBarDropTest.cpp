@@ -1,13 +1,13 @@
 // Pictures of the library bar's list dragged onto the folders of its tree: moved with their record
 // files, copied with Ctrl, refused on their own folder and on the locked protected folder, deleted
 // into the trash; nothing moves when the drag is cancelled.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "shell/Settings.h"
 #include "library/LibraryBar.h"
-#include "library/LibraryHost.h"
-#include "library/PicListDrag.h"
-#include "library/PicObject.h"
+#include "piclist/LibraryHost.h"
+#include "piclist/PicListDrag.h"
+#include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
 #include "resources/resource.h"
 

@@ -1,7 +1,7 @@
 // The library bar on a library of its own: the folder load 200 ms after the last choice, the start
 // folder, the layout's limits, the status line and tool tips, and pictures of windows added to the
 // folder shown.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "shell/LibraryLink.h"
 #include "shell/Settings.h"
@@ -10,9 +10,9 @@
 #include "framework/CmdUI.h"
 #include "framework/TestSeams.h"
 #include "library/LibraryBar.h"
-#include "library/PicObject.h"
+#include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
-#include "library/SafeFileOps.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
 

@@ -1,12 +1,12 @@
 // The list commands any library window shares: all / none / inverse, selection by pattern with and
 // without replacing, the clipboard copy of a true-colour and of a palette picture, the external
 // editor receiving the picture's name as one argument, and the export folder browser.
-#include "tests/library/PicListTestSupport.h"
+#include "tests/piclist/PicListTestSupport.h"
 
 #include "core/PackedDib.h"
 #include "core/BmpFile.h"
 #include "framework/TestSeams.h"
-#include "library/LibraryListCommands.h"
+#include "piclist/LibraryListCommands.h"
 
 #include <string>
 #include <vector>

@@ -1,11 +1,11 @@
 // Moving and copying library pictures with their records, and copying them out: replace questions,
 // pictures carried onto themselves, and every file step failed in turn without losing a file.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "framework/TestSeams.h"
 #include "library/LibraryTransfer.h"
-#include "library/ReplaceConfirm.h"
-#include "library/SafeFileOps.h"
+#include "piclist/ReplaceConfirm.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/resource.h"
 
 #include <set>

@@ -1,13 +1,13 @@
 // The picture properties sheet: its pages per mode, the page remembered after OK only, the edited
 // texts written back for one picture and for several (only the texts edited), a refused name that
 // keeps the other texts, and a picture in the trash shown read-only and never written.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "framework/TestSeams.h"
-#include "library/DelObject.h"
-#include "library/PicObject.h"
-#include "library/PicProperties.h"
-#include "library/SafeFileOps.h"
+#include "piclist/DelObject.h"
+#include "piclist/PicObject.h"
+#include "piclist/PicProperties.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
 

@@ -1,16 +1,16 @@
 // Renaming pictures, numbered series and folders: refused names, names taken by another extension,
 // case changes that reach the disk, series numbering, and every file step failed in turn without a
 // picture or its texts going missing.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "core/PackedDib.h"
 #include "framework/Dialog.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 #include "resources/dialogs-ids.h"
-#include "library/PicObject.h"
-#include "library/PictureRename.h"
-#include "library/SafeFileOps.h"
+#include "piclist/PicObject.h"
+#include "piclist/PictureRename.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
 
 #include <memory>

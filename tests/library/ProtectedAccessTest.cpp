@@ -1,6 +1,6 @@
 // The protected folder's password: the gate from the tree and from the list, the three steps of the
 // change dialog, and the frame's command, with the stored password read back from the registry.
-#include "tests/library/LibraryTestSupport.h"
+#include "tests/piclist/LibraryTestSupport.h"
 
 #include "shell/Settings.h"
 #include "framework/FrameworkTexts.h"

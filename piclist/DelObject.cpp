@@ -1,0 +1,697 @@
+#include "piclist/DelObject.h"
+
+#include "core/FileUtil.h"
+#include "core/StringUtil.h"
+#include "core/SystemUtil.h"
+#include "framework/Archive.h"
+#include "framework/Exceptions.h"
+#include "framework/File.h"
+#include "framework/WinApp.h"
+#include "piclist/FailureReport.h"
+#include "piclist/LibraryHost.h"
+#include "piclist/PicObject.h"
+#include "piclist/ReplaceConfirm.h"
+#include "piclist/SafeFileOps.h"
+#include "piclist/TrashDialogs.h"
+#include "resources/library-store-ids.h"
+#include "resources/resource.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+IMPLEMENT_SERIAL(CDelObject, CObject, 1)
+
+namespace {
+
+const int kLastTrashNumber = 0xFFFF;
+int g_trashNameLimit = 0;
+
+CString TrashFolderName() { return LoadStringOr(IDS_FOLDER_TRASH, "El\xE9ments Supprim\xE9s"); }
+
+// A path read from a trash record names something inside the library: relative, no drive, no
+// "..", no empty component.
+BOOL IsSafeRelativePath(const CString& rel)
+{
+    if (rel.IsEmpty() || rel[0] == '\\' || rel[0] == '/' || rel.Find(':') >= 0 || rel.Find('/') >= 0)
+        return FALSE;
+    int start = 0;
+    for (;;) {
+        int slash = rel.Find('\\', start);
+        CString part = slash < 0 ? rel.Mid(start) : rel.Mid(start, slash - start);
+        if (part.IsEmpty() || part == "." || part == "..")
+            return FALSE;
+        if (slash < 0)
+            return TRUE;
+        start = slash + 1;
+    }
+}
+
+void ShowStop(UINT id, LPCSTR builtIn, const CString& path)
+{
+    CString text;
+    text.Format(LoadStringOr(id, builtIn), static_cast<LPCSTR>(path));
+    ReportFileFailure(text, MB_ICONSTOP);
+}
+
+void ShowRestoreFileFailed(const CString& target)
+{
+    ShowStop(IDS_RESTORE_FILE_FAILED,
+             "Erreur lors de la r\xE9"
+             "cup\xE9ration du fichier %s.",
+             target);
+}
+
+void ShowRestoreFolderFailed(const CString& target)
+{
+    ShowStop(IDS_RESTORE_FOLDER_FAILED,
+             "Erreur lors de la r\xE9"
+             "cup\xE9ration du dossier %s.",
+             target);
+}
+
+void ShowMoveToTrashFailed(const CString& path)
+{
+    ShowStop(IDS_TRASH_MOVE_FAILED,
+             "Impossible de transf\xE9rer %s dans le dossier 'El\xE9ments Supprim\xE9s'.", path);
+}
+
+CString FolderOf(const CString& path)
+{
+    int slash = path.ReverseFind('\\');
+    return slash < 0 ? CString() : path.Left(slash);
+}
+
+// Putting back what a failed operation moved; not a step of its own.
+void MoveBack(const CString& from, const CString& to)
+{
+    if (!FileStopped() && PathExists(from) && !PathExists(to))
+        MoveFileA(from, to);
+}
+
+BOOL IsRecordFile(const CString& path)
+{
+    return path.GetLength() >= 4 && path.Right(4).CompareNoCase(".dai") == 0;
+}
+
+// Removing what a failed operation made; not a step of its own either.
+void DiscardMade(const CString& path)
+{
+    if (!FileStopped() && !path.IsEmpty()) {
+        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path);
+    }
+}
+
+// TRUE when both files hold the same bytes.
+BOOL SameContent(const CString& a, const CString& b)
+{
+    CFile fa, fb;
+    if (!fa.Open(a, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary)
+        || !fb.Open(b, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary))
+        return FALSE;
+    if (fa.GetLength() != fb.GetLength())
+        return FALSE;
+    char ba[4096], bb[4096];
+    try {
+        for (;;) {
+            UINT na = fa.Read(ba, sizeof(ba));
+            UINT nb = fb.Read(bb, sizeof(bb));
+            if (na != nb || memcmp(ba, bb, na) != 0)
+                return FALSE;
+            if (na == 0)
+                return TRUE;
+        }
+    } catch (CException&) {
+        return FALSE;
+    }
+}
+
+BOOL NameIsFree(const CString& trash, const CString& name)
+{
+    static const char* const kExts[] = {".del", ".pai", ".dai", ".dir"};
+    for (const char* ext : kExts) {
+        if (PathExists(trash + name + ext))
+            return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+CString GetTrashFolder()
+{
+    CString root = LibraryRoot();
+    CString name = TrashFolderName();
+    if (root.IsEmpty() || name.IsEmpty())
+        return CString();
+    if (root.Right(1) != "\\")
+        root += "\\";
+    return root + name + "\\";
+}
+
+BOOL IsTrashName(const CString& name)
+{
+    if (name.GetLength() != 8 || name.Left(4) != "file")
+        return FALSE;
+    for (int i = 4; i < 8; ++i) {
+        char c = name[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')))
+            return FALSE;
+    }
+    return name != "file0000";
+}
+
+void SetTrashNameLimitForTest(int last) { g_trashNameLimit = last; }
+
+CDelObject::CDelObject() = default;
+
+CDelObject::CDelObject(int nKind) : m_nKind(nKind)
+{
+    WORD date = 0, time = 0;
+    GetCurrentDosDateTime(&date, &time);
+    m_dwDelDate = date;
+    m_dwDelTime = time;
+    m_strTrashName = MakeTrashName();
+}
+
+void CDelObject::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << static_cast<LONG>(m_nKind) << static_cast<LONG>(m_bFromProtected);
+        ar << m_strTrashName << m_strRelPath << m_strRelDaiPath << m_strOrigFolder;
+        ar << m_dwDelDate << m_dwDelTime;
+        ar.Flush();
+        return;
+    }
+    ar >> m_nKind >> m_bFromProtected;
+    ReadRecordString(ar, m_strTrashName);
+    ReadRecordString(ar, m_strRelPath);
+    ReadRecordString(ar, m_strRelDaiPath);
+    ReadRecordString(ar, m_strOrigFolder);
+    ar >> m_dwDelDate >> m_dwDelTime;
+    ar.Flush();
+}
+
+CString CDelObject::MakeTrashName()
+{
+    const CString trash = GetTrashFolder();
+    if (trash.IsEmpty())
+        return CString();
+    // One listing of the trash rather than four probes per number: a trash of thousands of items
+    // stays quick to add to.
+    std::vector<bool> used(kLastTrashNumber + 1, false);
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(trash + "file*", &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            CString name = fd.cFileName;
+            if (name.GetLength() != 12 || !IsTrashName(name.Left(8)))
+                continue;
+            CString ext = name.Mid(8);
+            if (ext.CompareNoCase(".del") == 0 || ext.CompareNoCase(".pai") == 0
+                || ext.CompareNoCase(".dai") == 0 || ext.CompareNoCase(".dir") == 0)
+                used[strtoul(name.Mid(4, 4), nullptr, 16)] = true;
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    const int last = g_trashNameLimit > 0 ? g_trashNameLimit : kLastTrashNumber;
+    for (int n = 1; n <= last; ++n) {
+        if (used[n])
+            continue;
+        CString name;
+        name.Format("file%04X", n);
+        // The listing may miss a name written in another letter case: ask once more.
+        if (NameIsFree(trash, name))
+            return name;
+    }
+    return CString();
+}
+
+CString CDelObject::TrashFile(LPCSTR ext) const
+{
+    const CString trash = GetTrashFolder();
+    if (trash.IsEmpty() || !IsTrashName(m_strTrashName))
+        return CString();
+    return trash + m_strTrashName + ext;
+}
+
+BOOL CDelObject::SaveDel(const CString& path)
+{
+    if (path.IsEmpty())
+        return FALSE;
+    return WriteOneRecord(path, *this);
+}
+
+BOOL CDelObject::LoadDel(const CString& path)
+{
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary))
+        return FALSE;
+    CDelObject read;
+    if (!ReadOneRecord(file, read, TRUE))
+        return FALSE;
+    // The name decides which trash files restore and erase touch: it must be a trash name, and the
+    // record of fileNNNN.del must name fileNNNN.
+    if (!IsTrashName(read.m_strTrashName) || (read.m_nKind != kTrashPicture && read.m_nKind != kTrashFolder))
+        return FALSE;
+    CString title = path.Mid(path.ReverseFind('\\') + 1);
+    int dot = title.ReverseFind('.');
+    if (dot >= 0)
+        title = title.Left(dot);
+    if (title.GetLength() == 8 && title.Left(4).CompareNoCase("file") == 0
+        && title.CompareNoCase(read.m_strTrashName) != 0)
+        return FALSE;
+    m_nKind = read.m_nKind;
+    m_bFromProtected = read.m_bFromProtected;
+    m_strTrashName = read.m_strTrashName;
+    m_strRelPath = read.m_strRelPath;
+    m_strRelDaiPath = read.m_strRelDaiPath;
+    m_strOrigFolder = read.m_strOrigFolder;
+    m_dwDelDate = read.m_dwDelDate;
+    m_dwDelTime = read.m_dwDelTime;
+    return TRUE;
+}
+
+BOOL CDelObject::MoveToTrash()
+{
+    const CString root = LibraryRoot();
+    const CString trash = GetTrashFolder();
+    const CString source = root + m_strRelPath;
+    if (root.IsEmpty() || trash.IsEmpty() || !IsSafeRelativePath(m_strRelPath)
+        || (m_nKind == kTrashPicture && !m_strRelDaiPath.IsEmpty() && !IsSafeRelativePath(m_strRelDaiPath))) {
+        ShowMoveToTrashFailed(source);
+        return FALSE;
+    }
+    if (!SafeCreateFolder(trash)) {
+        ShowMoveToTrashFailed(source);
+        return FALSE;
+    }
+    // The name chosen when the record was made may have been taken since.
+    if (!IsTrashName(m_strTrashName) || !NameIsFree(trash, m_strTrashName))
+        m_strTrashName = MakeTrashName();
+    if (m_strTrashName.IsEmpty()) {
+        ShowStop(IDS_TRASH_FULL,
+                 "Le dossier 'El\xE9ments Supprim\xE9s' est plein : %s n'a pas \xE9t\xE9 supprim\xE9. "
+                 "Videz-le ou effacez-en des \xE9l\xE9ments.",
+                 source);
+        return FALSE;
+    }
+    const CString del = TrashFile(".del");
+
+    if (m_nKind != kTrashPicture) {
+        const CString dir = TrashFile(".dir");
+        DWORD a = GetFileAttributesA(source);
+        if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) || !SafeMove(source, dir)) {
+            ShowMoveToTrashFailed(source);
+            return FALSE;
+        }
+        if (!SaveDel(del)) {
+            MoveBack(dir, source);
+            ShowMoveToTrashFailed(source);
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+    const CString pai = TrashFile(".pai");
+    DWORD a = GetFileAttributesA(source);
+    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) {
+        ShowMoveToTrashFailed(source);
+        return FALSE;
+    }
+    // The record reaches the trash before the picture and leaves its folder last: wherever a delete
+    // stops, the picture has its texts beside it, and in the trash they say where it came from.
+    CString daiSource, dai;
+    if (!m_strRelDaiPath.IsEmpty() && PathExists(root + m_strRelDaiPath)) {
+        daiSource = root + m_strRelDaiPath;
+        dai = TrashFile(".dai");
+        if (!SafeCopy(daiSource, dai)) {
+            ShowMoveToTrashFailed(source);
+            return FALSE;
+        }
+    }
+    if (!SafeMove(source, pai)) {
+        DiscardMade(dai);
+        ShowMoveToTrashFailed(source);
+        return FALSE;
+    }
+    if (!SaveDel(del)) {
+        MoveBack(pai, source);
+        DiscardMade(dai);
+        ShowMoveToTrashFailed(source);
+        return FALSE;
+    }
+    if (!daiSource.IsEmpty() && !SafeDeleteFile(daiSource)) {
+        // The record stays where it was: so does its picture.
+        MoveBack(pai, source);
+        if (!FileStopped() && PathExists(source)) {
+            DiscardMade(del);
+            DiscardMade(dai);
+        }
+        ShowMoveToTrashFailed(source);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CDelObject::ForgetTrashRecord(const CString& target)
+{
+    // The item is back; a trash record left behind is cleared when the trash is next listed.
+    if (!SafeDeleteFile(TrashFile(".del")))
+        ShowStop(IDS_TRASH_RECORD_LEFT,
+                 "%s a \xE9t\xE9 r\xE9"
+                 "cup\xE9r\xE9, mais sa trace n'a pas pu \xEAtre retir\xE9"
+                 "e du dossier 'El\xE9ments Supprim\xE9s'.",
+                 target);
+}
+
+BOOL CDelObject::Restore() { return m_nKind == kTrashPicture ? RestorePicture() : RestoreFolder(); }
+
+BOOL CDelObject::RestorePicture()
+{
+    const CString root = LibraryRoot();
+    const CString target = root + m_strRelPath;
+    const CString pai = TrashFile(".pai");
+    if (root.IsEmpty() || pai.IsEmpty() || !IsSafeRelativePath(m_strRelPath)
+        || (!m_strRelDaiPath.IsEmpty() && !IsSafeRelativePath(m_strRelDaiPath))) {
+        ShowRestoreFileFailed(target);
+        return FALSE;
+    }
+    // Nothing at the destination is touched unless the trash still holds the picture.
+    DWORD a = GetFileAttributesA(pai);
+    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) {
+        ShowRestoreFileFailed(target);
+        return FALSE;
+    }
+    if (!SafeCreateFolder(FolderOf(target))) {
+        ShowRestoreFileFailed(target);
+        return FALSE;
+    }
+    // A folder of the picture's name is never replaced by it.
+    DWORD t = GetFileAttributesA(target);
+    if (t != INVALID_FILE_ATTRIBUTES && (t & FILE_ATTRIBUTE_DIRECTORY)) {
+        ShowStop(IDS_FOLDER_NOT_REPLACED, "%s est un dossier : il n'est pas remplac\xE9 par une image.",
+                 target);
+        return FALSE;
+    }
+
+    // Every file of the picture's base name, whatever its extension (the old picture and its record).
+    CString pattern = target;
+    int slash = target.ReverseFind('\\');
+    int dot = target.ReverseFind('.');
+    if (dot > slash)
+        pattern = target.Left(dot) + ".*";
+    std::vector<CString> clashing = ListMatchingFiles(pattern);
+    if (PathExists(target)) {
+        bool listed = false;
+        for (const CString& c : clashing)
+            listed = listed || IsSamePath(c, target);
+        if (!listed)
+            clashing.push_back(target);
+    }
+    const CString daiTrash = TrashFile(".dai");
+    const CString daiTarget = m_strRelDaiPath.IsEmpty() ? RecordFilePath(target) : root + m_strRelDaiPath;
+    BOOL withRecord = !daiTarget.IsEmpty() && PathExists(daiTrash);
+    BOOL pictureClash = FALSE;
+    for (const CString& c : clashing)
+        pictureClash = pictureClash || !IsRecordFile(c);
+    if (pictureClash) {
+        if (withRecord && PathExists(daiTarget)) {
+            bool listed = false;
+            for (const CString& c : clashing)
+                listed = listed || IsSamePath(c, daiTarget);
+            if (!listed)
+                clashing.push_back(daiTarget);
+        }
+        if (!ConfirmFileReplace(pai, target))
+            return FALSE;
+    } else {
+        // Only a record there, whose picture is not being replaced: one made anew (no texts) gives
+        // way to the picture's own; one with texts is never deleted, and the picture takes it.
+        clashing.clear();
+        if (withRecord && PathExists(daiTarget)) {
+            if (RecordFileHasNoTexts(daiTarget) || SameContent(daiTarget, daiTrash))
+                clashing.push_back(daiTarget);
+            else
+                withRecord = FALSE;
+        }
+    }
+
+    // All or nothing: the old files are set aside, the picture and its record come back, and only
+    // then is what was set aside deleted.
+    CSetAside aside;
+    for (const CString& c : clashing) {
+        if (!aside.Add(c)) {
+            aside.Rollback();
+            ShowRestoreFileFailed(target);
+            return FALSE;
+        }
+    }
+    if (!SafeMove(pai, target)) {
+        aside.Rollback();
+        ShowRestoreFileFailed(target);
+        return FALSE;
+    }
+    if (withRecord && !SafeMove(daiTrash, daiTarget)) {
+        MoveBack(target, pai);
+        aside.Rollback();
+        ShowRestoreFileFailed(target);
+        return FALSE;
+    }
+    aside.Commit();
+    ForgetTrashRecord(target);
+    return TRUE;
+}
+
+BOOL CDelObject::RestoreFolder()
+{
+    const CString root = LibraryRoot();
+    const CString target = root + m_strRelPath;
+    const CString dir = TrashFile(".dir");
+    if (root.IsEmpty() || dir.IsEmpty() || !IsSafeRelativePath(m_strRelPath)) {
+        ShowRestoreFolderFailed(target);
+        return FALSE;
+    }
+    DWORD a = GetFileAttributesA(dir);
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) {
+        ShowRestoreFolderFailed(target);
+        return FALSE;
+    }
+    if (!PathExists(target)) {
+        if (!SafeMove(dir, target)) {
+            ShowRestoreFolderFailed(target);
+            return FALSE;
+        }
+    } else {
+        if (!ConfirmFolderReplace(dir, target))
+            return FALSE;
+        // The existing folder is replaced, not merged; it goes only once the restored one is in.
+        if (!ReplaceByMove(dir, target, {target})) {
+            ShowRestoreFolderFailed(target);
+            return FALSE;
+        }
+    }
+    ForgetTrashRecord(target);
+    return TRUE;
+}
+
+BOOL CDelObject::Erase()
+{
+    // Only ever the item's own files, named exactly, inside the trash folder.
+    const CString del = TrashFile(".del");
+    if (del.IsEmpty())
+        return FALSE;
+    BOOL ok = TRUE;
+    if (m_nKind == kTrashPicture) {
+        ok = SafeDeleteFile(TrashFile(".pai")) && ok;
+        ok = SafeDeleteFile(TrashFile(".dai")) && ok;
+    } else {
+        ok = SafeDeleteTree(TrashFile(".dir")) && ok;
+    }
+    // The record goes last, so that an item that could not be erased stays listed.
+    if (ok)
+        ok = SafeDeleteFile(del);
+    if (!ok)
+        ShowStop(IDS_TRASH_ERASE_FAILED,
+                 "Impossible d'effacer d\xE9"
+                 "finitivement %s.",
+                 m_strRelPath);
+    return ok;
+}
+
+void ShowDeleteNotice()
+{
+    if (!GetShowDeleteNotice())
+        return;
+    CDeleteNoticeDlg dlg;
+    dlg.m_bDontShowAgain = FALSE;
+    dlg.DoModal();
+    SetShowDeleteNotice(dlg.m_bDontShowAgain ? 0 : 1);
+}
+
+namespace {
+
+// The picture type of a file by its first bytes, as an extension; jpg when unknown.
+CString SniffPictureExt(const CString& path)
+{
+    unsigned char head[8] = {};
+    DWORD got = 0;
+    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        ReadFile(h, head, sizeof(head), &got, nullptr);
+        CloseHandle(h);
+    }
+    if (got >= 2 && head[0] == 'B' && head[1] == 'M')
+        return "bmp";
+    if (got >= 4 && head[0] == 0x89 && head[1] == 'P' && head[2] == 'N' && head[3] == 'G')
+        return "png";
+    if (got >= 4 && memcmp(head, "GIF8", 4) == 0)
+        return "gif";
+    if (got >= 4 && (memcmp(head, "II*\0", 4) == 0 || memcmp(head, "MM\0*", 4) == 0))
+        return "tif";
+    if (got >= 1 && head[0] == 0x0A)
+        return "pcx";
+    return "jpg";
+}
+
+// Where a picture found in the trash without its trash record came from: the path its moved record
+// file holds, when that lies in the library outside the trash; else "Images" under the name the
+// record gives, or the trash name with the type read from the picture.
+CString OrphanRelativePath(const CString& root, const CString& trash, const CString& name)
+{
+    CString original;
+    const CString dai = trash + name + ".dai";
+    if (PathExists(dai)) {
+        CPicObject record;
+        record.m_strPath = dai;
+        record.m_bHeaderOnly = TRUE;
+        record.m_bReadOnly = TRUE;
+        if (record.LoadDai())
+            original = record.m_strPath;
+    }
+    if (original.GetLength() > root.GetLength() && original.Left(root.GetLength()).CompareNoCase(root) == 0
+        && original.Left(trash.GetLength()).CompareNoCase(trash) != 0
+        && IsSafeRelativePath(original.Mid(root.GetLength())))
+        return original.Mid(root.GetLength());
+    CString file = original.Mid(original.ReverseFind('\\') + 1);
+    if (file.IsEmpty() || !IsSafeRelativePath(file) || file.Find('.') <= 0)
+        file = name + "." + SniffPictureExt(trash + name + ".pai");
+    return LoadStringOr(IDS_FOLDER_PICTURES, "Images") + "\\" + file;
+}
+
+// A trash record whose item is already back in its place (a restore cut short): the record file
+// left in the trash joins the picture, and the trash record goes. FALSE when it must stay.
+BOOL ClearRestoredItem(const CDelObject& item, const CString& root, const CString& del)
+{
+    if (!IsSafeRelativePath(item.m_strRelPath) || !PathExists(root + item.m_strRelPath))
+        return FALSE;
+    if (item.m_nKind == kTrashPicture) {
+        if (PathExists(item.TrashFile(".pai")))
+            return FALSE;
+        const CString daiTrash = item.TrashFile(".dai");
+        if (PathExists(daiTrash)) {
+            const CString daiTarget =
+                !item.m_strRelDaiPath.IsEmpty() && IsSafeRelativePath(item.m_strRelDaiPath)
+                    ? root + item.m_strRelDaiPath
+                    : RecordFilePath(root + item.m_strRelPath);
+            // A record made anew beside the picture gives way to the one with the texts; one with
+            // texts of its own is never replaced here.
+            BOOL placed = !PathExists(daiTarget) ? SafeMove(daiTrash, daiTarget)
+                                                 : RecordFileHasNoTexts(daiTarget)
+                                                       && ReplaceByMove(daiTrash, daiTarget, {daiTarget});
+            if (!placed)
+                return FALSE;
+        }
+    } else if (PathExists(item.TrashFile(".dir"))) {
+        return FALSE;
+    }
+    return SafeDeleteFile(del);
+}
+
+} // namespace
+
+int RepairTrashFolder()
+{
+    const CString root = LibraryRoot();
+    const CString trash = GetTrashFolder();
+    if (root.IsEmpty() || trash.IsEmpty() || !PathExists(trash))
+        return 0;
+    int repaired = 0;
+    std::vector<CString> pictures, records;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(trash + "file*", &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            CString name = fd.cFileName;
+            if (name.GetLength() != 12 || !IsTrashName(name.Left(8))
+                || (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                continue;
+            if (name.Mid(8).CompareNoCase(".pai") == 0)
+                pictures.push_back(name.Left(8));
+            else if (name.Mid(8).CompareNoCase(".del") == 0)
+                records.push_back(name.Left(8));
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    // A picture moved into the trash whose trash record was never written: listed and restorable.
+    for (const CString& name : pictures) {
+        if (PathExists(trash + name + ".del"))
+            continue;
+        CDelObject item(kTrashPicture);
+        item.m_strTrashName = name;
+        item.m_strRelPath = OrphanRelativePath(root, trash, name);
+        item.m_strRelDaiPath = RecordFilePath(item.m_strRelPath);
+        item.m_strOrigFolder = FolderOf(root + item.m_strRelPath);
+        const CString protectedFolder = LoadStringOr(IDS_FOLDER_PROTECTED, "Images Prot\xE9g\xE9"
+                                                                           "es")
+                                        + "\\";
+        item.m_bFromProtected =
+            item.m_strRelPath.Left(protectedFolder.GetLength()).CompareNoCase(protectedFolder) == 0;
+        if (item.SaveDel(trash + name + ".del"))
+            ++repaired;
+    }
+    // A trash record whose item is back already.
+    for (const CString& name : records) {
+        CDelObject item;
+        if (item.LoadDel(trash + name + ".del") && ClearRestoredItem(item, root, trash + name + ".del"))
+            ++repaired;
+    }
+    return repaired;
+}
+
+BOOL EmptyTrashFolder()
+{
+    const CString root = LibraryRoot();
+    const CString name = TrashFolderName();
+    const CString trash = GetTrashFolder();
+    // An empty or relative root, or an empty name, would point at the wrong folder.
+    if (root.GetLength() < 3 || name.IsEmpty() || trash.IsEmpty())
+        return FALSE;
+    if (!((root[1] == ':' && root[2] == '\\') || root.Left(2) == "\\\\"))
+        return FALSE;
+    const CString folder = trash.Left(trash.GetLength() - 1);
+    DWORD a = GetFileAttributesA(folder);
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) || (a & FILE_ATTRIBUTE_REPARSE_POINT))
+        return FALSE;
+    BOOL ok = TRUE;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(trash + "*", &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return TRUE;
+    std::vector<CString> entries;
+    std::vector<bool> folders;
+    do {
+        if (strcmp(fd.cFileName, ".") == 0 || strcmp(fd.cFileName, "..") == 0)
+            continue;
+        entries.push_back(trash + fd.cFileName);
+        folders.push_back((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (folders[i] ? !SafeDeleteTree(entries[i]) : !SafeDeleteFile(entries[i]))
+            ok = FALSE;
+    }
+    return ok;
+}

@@ -1,0 +1,83 @@
+#include "piclist/FailureReport.h"
+
+#include "core/StringUtil.h"
+#include "framework/WinApp.h"
+#include "resources/library-store-ids.h"
+#include "resources/resource.h"
+
+namespace {
+
+// The batch running on this thread (a batch runs inside one command of the user-interface thread).
+thread_local CFailureBatch* t_pBatch = nullptr;
+
+// The summary names this many failures; the rest are counted.
+const int kSummaryLines = 12;
+
+} // namespace
+
+void ReportFileFailure(const CString& text, UINT nIcon)
+{
+    if (t_pBatch != nullptr) {
+        t_pBatch->Add(text, nIcon);
+        return;
+    }
+    ::MessageBeep(0xFFFFFFFF);
+    AfxMessageBox(text, MB_OK | nIcon);
+}
+
+void ReportAddFailure(const CString& sourcePath)
+{
+    CString text;
+    text.Format(LoadStringOr(IDS_ADD_FAILED, "Impossible d'ajouter %s \xE0 la biblioth\xE8que."),
+                static_cast<LPCSTR>(sourcePath));
+    ReportFileFailure(text, MB_ICONEXCLAMATION);
+}
+
+CFailureBatch::CFailureBatch(int total) : m_total(total)
+{
+    if (t_pBatch == nullptr) {
+        t_pBatch = this;
+        m_bActive = TRUE;
+    }
+}
+
+void CFailureBatch::Add(const CString& text, UINT nIcon)
+{
+    m_texts.push_back(text);
+    if (m_texts.size() != 1)
+        return;
+    ::MessageBeep(0xFFFFFFFF);
+    // The first failure is said at once; the user may stop the batch there.
+    if (m_done + 1 >= m_total) {
+        AfxMessageBox(text, MB_OK | nIcon);
+        return;
+    }
+    CString question;
+    question.Format(LoadStringOr(IDS_BATCH_GO_ON, "%s\n\nContinuer avec les \xE9l\xE9ments suivants ?"),
+                    static_cast<LPCSTR>(text));
+    if (AfxMessageBox(question, MB_YESNO | nIcon) == IDNO)
+        m_bStopped = TRUE;
+}
+
+CFailureBatch::~CFailureBatch()
+{
+    if (!m_bActive)
+        return;
+    t_pBatch = nullptr;
+    if (m_texts.size() < 2)
+        return;
+    CString summary;
+    summary.Format(LoadStringOr(IDS_BATCH_SUMMARY, "%d op\xE9rations n'ont pas abouti :"),
+                   static_cast<int>(m_texts.size()));
+    const int shown =
+        static_cast<int>(m_texts.size()) < kSummaryLines ? static_cast<int>(m_texts.size()) : kSummaryLines;
+    for (int i = 0; i < shown; ++i)
+        summary += "\n" + m_texts[static_cast<size_t>(i)];
+    if (static_cast<int>(m_texts.size()) > shown) {
+        CString more;
+        more.Format(LoadStringOr(IDS_BATCH_SUMMARY_MORE, "... et %d autres."),
+                    static_cast<int>(m_texts.size()) - shown);
+        summary += "\n" + more;
+    }
+    AfxMessageBox(summary, MB_OK | MB_ICONEXCLAMATION);
+}

@@ -1,0 +1,247 @@
+#include "piclist/PicProperties.h"
+
+#include "core/DIB.h"
+#include "core/FileTypes.h"
+#include "core/SystemUtil.h"
+#include "core/TextFormat.h"
+#include "framework/WinApp.h"
+#include "piclist/DelObject.h"
+#include "piclist/LibraryHost.h"
+#include "piclist/PicObject.h"
+#include "piclist/PictureRename.h"
+#include "resources/library-cmds-ids.h"
+#include "resources/resource.h"
+
+#include <algorithm>
+
+namespace {
+
+// The part after the library root when the folder lies inside it.
+CString ShownFolder(const CString& folder, const CString& root)
+{
+    if (!root.IsEmpty() && folder.GetLength() >= root.GetLength()
+        && folder.Left(root.GetLength()).CompareNoCase(root) == 0)
+        return folder.Mid(root.GetLength());
+    CString withSlash = folder + "\\";
+    if (!root.IsEmpty() && withSlash.CompareNoCase(root) == 0)
+        return CString();
+    return folder;
+}
+
+PicPropTexts Texts(const CPicPropertySheet& sheet)
+{
+    return {sheet.m_pageIdentite.m_strName, sheet.m_pageIdentite.m_strAuthor,
+            sheet.m_pageIdentite.m_strKeywords, sheet.m_pageCommentaire.m_strComment};
+}
+
+void PutTexts(CPicPropertySheet& sheet, const PicPropTexts& texts)
+{
+    sheet.m_pageIdentite.m_strName = texts.name;
+    sheet.m_pageIdentite.m_strAuthor = texts.author;
+    sheet.m_pageIdentite.m_strKeywords = texts.keywords;
+    sheet.m_pageCommentaire.m_strComment = texts.comment;
+}
+
+void TellNotSaved(const CPicObject& rec)
+{
+    CString name = rec.m_strFileName, folder;
+    if (name.IsEmpty())
+        SplitPath(rec.m_strPath, &folder, &name);
+    CString text;
+    AfxFormatString1(text, IDS_PROPERTIES_NOT_SAVED, name);
+    AfxMessageBox(text, MB_ICONEXCLAMATION);
+}
+
+} // namespace
+
+PicPropTexts FillOnePictureProperties(CPicPropertySheet& sheet, CPicObject& rec, const CString& displayPath,
+                                      const CString& root)
+{
+    CPicPropImage& image = sheet.m_pageImage;
+    CString folder, name = displayPath;
+    SplitPath(displayPath, &folder, &name);
+    image.m_strFolder = ShownFolder(folder, root);
+    image.m_strFileName = name;
+    GetFileSizeAndDateText(displayPath, &image.m_strFileSize, &image.m_strModified);
+    // A record never built yet has no measures; a read-only one is shown as it is.
+    if (rec.m_nBitCount == 0 && !rec.m_bReadOnly)
+        rec.BuildThumbnail();
+    image.m_strDimensions.Format(IDS_PICTURE_PIXELS, rec.m_nWidth, rec.m_nHeight);
+    image.m_strDepth = GetColorDepthName(rec.m_nBitCount);
+    GetFileTypeDescription(image.m_strFormat, rec.m_strFileName.IsEmpty() ? displayPath : rec.m_strFileName);
+    image.m_strMemory = FormatImageMemorySize(rec.m_nWidth, rec.m_nHeight, rec.m_nBitCount);
+    sheet.m_pageIdentite.m_strAuthor = rec.m_strAuthor;
+    sheet.m_pageIdentite.m_strKeywords = rec.m_strKeywords;
+    sheet.m_pageIdentite.m_strName = rec.m_strBaseName;
+    sheet.m_pageCommentaire.m_strComment = rec.m_strComment;
+    if (rec.m_pThumbDIB != nullptr)
+        sheet.m_pageApercu.m_preview.m_dib = *rec.m_pThumbDIB;
+    if (rec.m_bReadOnly) {
+        sheet.m_pageIdentite.m_bAllReadOnly = TRUE;
+        sheet.m_pageCommentaire.m_bReadOnly = TRUE;
+    }
+    return Texts(sheet);
+}
+
+PicPropTexts FillSeveralPicturesProperties(CPicPropertySheet& sheet, const std::vector<CPicObject*>& records)
+{
+    if (records.empty())
+        return {};
+    const CPicObject& first = *records.front();
+    CString author = first.m_strAuthor, keywords = first.m_strKeywords, comment = first.m_strComment;
+    DWORD total = 0;
+    for (const CPicObject* rec : records) {
+        if (rec->m_strAuthor != first.m_strAuthor)
+            author.Empty();
+        if (rec->m_strKeywords != first.m_strKeywords)
+            keywords.Empty();
+        if (rec->m_strComment != first.m_strComment)
+            comment.Empty();
+        total += static_cast<DWORD>(rec->m_lFileSize);
+    }
+    sheet.m_pageIdentite.m_strAuthor = author;
+    sheet.m_pageIdentite.m_strKeywords = keywords;
+    sheet.m_pageIdentite.m_strName.Empty();
+    sheet.m_pageIdentite.m_bNameReadOnly = TRUE;
+    sheet.m_pageCommentaire.m_strComment = comment;
+    sheet.m_pageSelection.m_strCount.Format(IDS_COUNT_PICTURES, static_cast<int>(records.size()));
+    sheet.m_pageSelection.m_strTotalSize = FormatFileSize(total);
+    return Texts(sheet);
+}
+
+BOOL ApplyOnePictureProperties(const CPicPropertySheet& sheet, CPicObject& rec, const CString& folder)
+{
+    if (rec.m_bReadOnly)
+        return FALSE;
+    rec.m_strAuthor = sheet.m_pageIdentite.m_strAuthor;
+    rec.m_strKeywords = sheet.m_pageIdentite.m_strKeywords;
+    rec.m_strComment = sheet.m_pageCommentaire.m_strComment;
+    CString name = sheet.m_pageIdentite.m_strName;
+    name.TrimLeft(" ");
+    name.TrimRight(" ");
+    if (name != rec.m_strBaseName) {
+        CString oldPicture = rec.m_strPath;
+        // The rename writes the record (with the texts above) under the new name before the
+        // picture moves.
+        RenameResult result = RenamePictureFiles(rec, folder, name);
+        if (result == RenameResult::Done)
+            return TRUE;
+        // The name is not used; the texts the user typed are kept all the same.
+        ReportRenameResult(result, name, oldPicture);
+    }
+    return rec.SaveDai();
+}
+
+int ApplySeveralPicturesProperties(const CPicPropertySheet& sheet, const std::vector<CPicObject*>& records,
+                                   const PicPropTexts& shown, std::vector<CPicObject*>* pFailed)
+{
+    const PicPropTexts edited = Texts(sheet);
+    const BOOL author = edited.author != shown.author;
+    const BOOL keywords = edited.keywords != shown.keywords;
+    const BOOL comment = edited.comment != shown.comment;
+    if (!author && !keywords && !comment)
+        return 0;
+    int saved = 0;
+    for (CPicObject* rec : records) {
+        if (rec->m_bReadOnly)
+            continue;
+        if (author)
+            rec->m_strAuthor = edited.author;
+        if (keywords)
+            rec->m_strKeywords = edited.keywords;
+        if (comment)
+            rec->m_strComment = edited.comment;
+        if (rec->SaveDai())
+            saved++;
+        else if (pFailed != nullptr)
+            pFailed->push_back(rec);
+    }
+    return saved;
+}
+
+INT_PTR RunPictureProperties(CWnd* pParent, const std::vector<CPicObject*>& records, const CString& folder)
+{
+    if (records.empty())
+        return IDCANCEL;
+    const BOOL one = records.size() == 1;
+    std::vector<PicPropTexts> before;
+    for (const CPicObject* rec : records)
+        before.push_back({rec->m_strBaseName, rec->m_strAuthor, rec->m_strKeywords, rec->m_strComment});
+    PicPropTexts shown, typed;
+    std::vector<CPicObject*> failed;
+    // A record that could not be written is said so, and the sheet comes back with what the user
+    // typed, to try again or to cancel (the records not written then get their texts back).
+    for (BOOL retry = FALSE;; retry = TRUE) {
+        CPicPropertySheet sheet(one ? kPicPropOne : kPicPropSeveral, pParent);
+        CPicObject& first = *records.front();
+        PicPropTexts filled = one ? FillOnePictureProperties(sheet, first, first.m_strPath, LibraryRoot())
+                                  : FillSeveralPicturesProperties(sheet, records);
+        if (retry)
+            PutTexts(sheet, typed);
+        else
+            shown = filled;
+        INT_PTR result = sheet.DoModal();
+        if (result != IDOK) {
+            for (size_t k = 0; k < records.size(); k++) {
+                if (std::find(failed.begin(), failed.end(), records[k]) == failed.end())
+                    continue;
+                records[k]->m_strAuthor = before[k].author;
+                records[k]->m_strKeywords = before[k].keywords;
+                records[k]->m_strComment = before[k].comment;
+            }
+            return result;
+        }
+        typed = Texts(sheet);
+        failed.clear();
+        if (one) {
+            if (!ApplyOnePictureProperties(sheet, first, folder) && !first.m_bReadOnly)
+                failed.push_back(&first);
+        } else {
+            ApplySeveralPicturesProperties(sheet, records, shown, &failed);
+        }
+        if (failed.empty())
+            return result;
+        TellNotSaved(*failed.front());
+    }
+}
+
+void RunSearchHitProperties(CWnd* pParent, const std::vector<CPicObject*>& records)
+{
+    if (records.empty())
+        return;
+    if (records.size() > 1) {
+        CPicPropertySheet sheet(kPicPropSelection, pParent);
+        FillSeveralPicturesProperties(sheet, records);
+        sheet.DoModal();
+        return;
+    }
+    CPicPropertySheet sheet(kPicPropOne, pParent);
+    CPicObject& rec = *records.front();
+    FillOnePictureProperties(sheet, rec, rec.m_strPath, LibraryRoot());
+    sheet.m_pageIdentite.m_bAllReadOnly = TRUE;
+    sheet.m_pageCommentaire.m_bReadOnly = TRUE;
+    sheet.DoModal();
+}
+
+BOOL RunTrashedPictureProperties(CWnd* pParent, const CDelObject& item)
+{
+    if (item.m_nKind != kTrashPicture || item.m_bFromProtected)
+        return FALSE;
+    CString picture = item.TrashFile(".pai");
+    if (picture.IsEmpty())
+        return FALSE;
+    // Read through the trash's record file by its own name: the record stores the picture's former
+    // place, which may hold another picture by now, and nothing here may touch it.
+    CPicObject rec;
+    rec.m_bReadOnly = TRUE;
+    rec.m_strPath = item.TrashFile(".dai");
+    rec.LoadDai();
+    CPicPropertySheet sheet(kPicPropOne, pParent);
+    PicPropTexts shown = FillOnePictureProperties(sheet, rec, picture, LibraryRoot());
+    CString folder, name;
+    SplitPath(item.m_strRelPath, &folder, &name);
+    sheet.m_pageImage.m_strFolder = folder;
+    sheet.m_pageImage.m_strFileName = name;
+    sheet.DoModal();
+    return TRUE;
+}

@@ -1,0 +1,538 @@
+#include "piclist/PictureRename.h"
+
+#include "core/DIB.h"
+#include "core/PackedDib.h"
+#include "core/Progress.h"
+#include "core/SystemUtil.h"
+#include "framework/DataExchange.h"
+#include "framework/Dc.h"
+#include "framework/FrameworkTexts.h"
+#include "framework/WinApp.h"
+#include "piclist/NameRule.h"
+#include "piclist/PicObject.h"
+#include "piclist/SafeFileOps.h"
+#include "resources/library-cmds-ids.h"
+#include "resources/resource.h"
+#include "shell/SharedUi.h"
+
+#include <cctype>
+#include <vector>
+
+int g_bRenameZeroPad = 0;
+
+namespace {
+
+CString WithSlash(const CString& folder)
+{
+    CString out = folder;
+    if (out.IsEmpty() || out[out.GetLength() - 1] != '\\')
+        out += "\\";
+    return out;
+}
+
+// Files of the folder named name.<anything>.
+BOOL AnyFileNamed(const CString& folder, const CString& name)
+{
+    return !ListMatchingFiles(WithSlash(folder) + name + ".*").empty();
+}
+
+// A free temporary name beside path, for moves that change only the case of a name.
+CString FreeTempBeside(const CString& folder)
+{
+    for (unsigned n = ::GetTickCount() & 0xFFF, tries = 0; tries < 0x1000; n = (n + 1) & 0xFFF, tries++) {
+        CString name;
+        name.Format("~ren%04X.tmp", n);
+        if (!PathExists(folder + name))
+            return folder + name;
+    }
+    return CString();
+}
+
+// TRUE when a file other than the record file itself names it as its record (photo.jpg beside
+// photo.png): photo.* lists every candidate.
+BOOL RecordFileInUse(const CString& recordFile)
+{
+    const int dot = recordFile.ReverseFind('.');
+    if (dot < 0)
+        return FALSE;
+    for (const CString& file : ListMatchingFiles(recordFile.Left(dot) + ".*")) {
+        if (file.CompareNoCase(recordFile) != 0 && RecordFilePath(file).CompareNoCase(recordFile) == 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+struct SavedNames {
+    CString path, fileName, baseName;
+};
+
+SavedNames Save(const CPicObject& rec) { return {rec.m_strPath, rec.m_strFileName, rec.m_strBaseName}; }
+
+void Put(CPicObject& rec, const SavedNames& names)
+{
+    rec.m_strPath = names.path;
+    rec.m_strFileName = names.fileName;
+    rec.m_strBaseName = names.baseName;
+}
+
+PackedDIB LoadDialogPicture(LPCSTR name)
+{
+    g_bReportProgress = FALSE;
+    PackedDIB hDIB = LoadDIBResource(AfxGetResourceHandle(), name);
+    g_bReportProgress = TRUE;
+    return hDIB;
+}
+
+} // namespace
+
+BOOL IsUsablePictureName(const CString& name) { return IsAcceptableName(name); }
+
+RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString newName)
+{
+    newName.TrimLeft(" ");
+    newName.TrimRight(" ");
+    if (!IsUsablePictureName(newName))
+        return RenameResult::Refused;
+    if (rec.m_strBaseName == newName)
+        return RenameResult::Unchanged;
+
+    const CString dir = WithSlash(folder);
+    const CString ext = rec.m_strExt.IsEmpty() ? CString() : "." + rec.m_strExt;
+    const CString oldPicture = dir + rec.m_strBaseName + ext;
+    const CString newPicture = dir + newName + ext;
+    const CString oldRecord = RecordFilePath(oldPicture);
+    const BOOL caseOnly = rec.m_strBaseName.CompareNoCase(newName) == 0;
+    if (!caseOnly && AnyFileNamed(folder, newName))
+        return RenameResult::Taken;
+    if (!PathExists(oldPicture))
+        return RenameResult::Failed;
+
+    const SavedNames before = Save(rec);
+    if (caseOnly) {
+        // The same name to the system: the picture goes through a free name to take the new case,
+        // then the record is rewritten (it keeps its place; only its content changes).
+        CString temp = FreeTempBeside(dir);
+        if (temp.IsEmpty() || !SafeMove(oldPicture, temp))
+            return RenameResult::Failed;
+        if (!SafeMove(temp, newPicture)) {
+            SafeMove(temp, oldPicture);
+            return RenameResult::Failed;
+        }
+        rec.m_strPath = newPicture;
+        rec.m_strBaseName = newName;
+        rec.m_strFileName = newName + ext;
+        if (!rec.SaveDai()) {
+            // The picture keeps its new case; the record file still holds the texts under the
+            // old spelling, which is read back all the same.
+        }
+        return RenameResult::Done;
+    }
+
+    // The record of the new name first: the user's texts exist twice before the picture moves. The
+    // new name is free, so its record file is this record's own even when the old one was not.
+    const BOOL memoryOnly = rec.m_bMemoryOnly;
+    rec.m_strPath = newPicture;
+    rec.m_strBaseName = newName;
+    rec.m_strFileName = newName + ext;
+    rec.m_bMemoryOnly = FALSE;
+    if (!rec.SaveDai()) {
+        Put(rec, before);
+        rec.m_bMemoryOnly = memoryOnly;
+        SafeDeleteFile(RecordFilePath(newPicture));
+        return RenameResult::Failed;
+    }
+    if (!SafeMove(oldPicture, newPicture)) {
+        Put(rec, before);
+        rec.m_bMemoryOnly = memoryOnly;
+        SafeDeleteFile(RecordFilePath(newPicture));
+        return RenameResult::Failed;
+    }
+    // A record file left behind holds the same texts; nothing is lost when it stays. It goes only
+    // when it was this picture's and no other picture of the old base name still uses it.
+    if (!memoryOnly && !RecordFileInUse(oldRecord))
+        SafeDeleteFile(oldRecord);
+    return RenameResult::Done;
+}
+
+CString SeriesName(const CString& base, int n, int digits)
+{
+    char number[16];
+    wsprintfA(number, "%d", n);
+    CString text = number;
+    while (text.GetLength() < digits)
+        text = "0" + text;
+    return base + " " + text;
+}
+
+int SeriesDigits(int count)
+{
+    if (count < 100)
+        return 2;
+    if (count < 1000)
+        return 3;
+    if (count < 10000)
+        return 4;
+    return 5;
+}
+
+int NextFreeSeriesNumber(const CString& folder, const CString& base, int digits, int n)
+{
+    do {
+        n++;
+    } while (AnyFileNamed(folder, SeriesName(base, n, digits)) && n < 0x7FFFFFF);
+    return n;
+}
+
+int RenamePictureSeries(const std::vector<CPicObject*>& records, const CString& folder, CString base,
+                        BOOL bZeroPad, CString* pFailedPath)
+{
+    base.TrimLeft(" ");
+    base.TrimRight(" ");
+    if (!IsUsablePictureName(base))
+        return 0;
+    const int digits = bZeroPad ? SeriesDigits(static_cast<int>(records.size())) : 0;
+    int n = 0, done = 0;
+    for (CPicObject* rec : records) {
+        if (rec == nullptr)
+            break;
+        n = NextFreeSeriesNumber(folder, base, digits, n);
+        CString oldPicture = WithSlash(folder) + rec->m_strBaseName + "." + rec->m_strExt;
+        RenameResult result = RenamePictureFiles(*rec, folder, SeriesName(base, n, digits));
+        if (result != RenameResult::Done && result != RenameResult::Unchanged) {
+            if (pFailedPath != nullptr)
+                *pFailedPath = oldPicture;
+            break;
+        }
+        done++;
+    }
+    return done;
+}
+
+RenameResult RenameLibraryFolder(const CString& path, const CString& newName, CString* pNewPath)
+{
+    CString folder, label;
+    SplitPath(path, &folder, &label);
+    if (newName == label)
+        return RenameResult::Unchanged;
+    if (!IsUsablePictureName(newName))
+        return RenameResult::Refused;
+    int slash = path.ReverseFind('\\');
+    CString target = slash >= 0 ? path.Left(slash + 1) + newName : newName;
+    BOOL caseOnly = newName.CompareNoCase(label) == 0;
+    if (!caseOnly && PathExists(target))
+        return RenameResult::Taken;
+    if (caseOnly) {
+        CString temp = FreeTempBeside(path.Left(slash + 1));
+        if (temp.IsEmpty() || !SafeMove(path, temp))
+            return RenameResult::Failed;
+        if (!SafeMove(temp, target)) {
+            SafeMove(temp, path);
+            return RenameResult::Failed;
+        }
+    } else if (!SafeMove(path, target)) {
+        return RenameResult::Failed;
+    }
+    if (pNewPath != nullptr)
+        *pNewPath = target;
+    return RenameResult::Done;
+}
+
+namespace {
+
+// A message of the string table whose "%s" takes a name (the name itself is never a format).
+CString MessageNaming(UINT id, const CString& name)
+{
+    CString format, text;
+    format.LoadString(id);
+    text.Format(format, static_cast<LPCSTR>(name));
+    return text;
+}
+
+} // namespace
+
+void ReportRenameResult(RenameResult result, const CString& name, const CString& oldPath)
+{
+    switch (result) {
+    case RenameResult::Refused:
+        ::MessageBeep(static_cast<UINT>(-1));
+        AfxMessageBox(IDS_NAME_REFUSED, MB_ICONEXCLAMATION);
+        break;
+    case RenameResult::Taken:
+        ::MessageBeep(static_cast<UINT>(-1));
+        AfxMessageBox(MessageNaming(IDS_RENAME_NAME_TAKEN, name), MB_ICONEXCLAMATION);
+        break;
+    case RenameResult::Failed:
+        ::MessageBeep(static_cast<UINT>(-1));
+        AfxMessageBox(MessageNaming(IDS_RENAME_FAILED, oldPath), MB_ICONEXCLAMATION);
+        break;
+    default:
+        break;
+    }
+}
+
+void ReportFolderRenameResult(RenameResult result, const CString& name, const CString& folderLabel)
+{
+    CString text;
+    switch (result) {
+    case RenameResult::Refused:
+        ReportRenameResult(result, name, CString());
+        break;
+    case RenameResult::Taken:
+        ::MessageBeep(static_cast<UINT>(-1));
+        text.Format(AfxLoadText(IDS_RENAME_FOLDER_TAKEN), static_cast<LPCSTR>(name));
+        AfxMessageBox(text, MB_ICONEXCLAMATION);
+        break;
+    case RenameResult::Failed:
+        ::MessageBeep(static_cast<UINT>(-1));
+        text.Format(AfxLoadText(IDS_RENAME_FOLDER_FAILED), static_cast<LPCSTR>(folderLabel));
+        AfxMessageBox(text, MB_ICONEXCLAMATION);
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- dialogs ----
+
+IMPLEMENT_DYNAMIC(CRenameFolderDlg, CDialog)
+IMPLEMENT_DYNAMIC(CRenamePictureDlg, CDialog)
+IMPLEMENT_DYNAMIC(CRenamePicturesDlg, CDialog)
+IMPLEMENT_DYNAMIC(CDeleteFolderDlg, CDialog)
+
+CRenameFolderDlg::CRenameFolderDlg(CWnd* pParentWnd) : CDialog(IDD_RENAME_FOLDER, pParentWnd) {}
+
+void CRenameFolderDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_RENAME_FOLDER_NAME, m_strName);
+    DDV_MaxChars(pDX, m_strName, MAX_PATH - 1);
+}
+
+CRenamePictureDlg::CRenamePictureDlg(CWnd* pParentWnd) : CDialog(IDD_RENAME_PICTURE, pParentWnd) {}
+
+void CRenamePictureDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_PICTURE_PREVIEW, m_preview);
+    DDX_Control(pDX, IDC_DIALOG_ILLUSTRATION, m_illustration);
+    DDX_Control(pDX, IDC_PICTURE_LOGO, m_logo);
+    DDX_Text(pDX, IDC_RENAME_NAME, m_strName);
+    DDV_MaxChars(pDX, m_strName, MAX_PATH - 1);
+}
+
+BOOL CRenamePictureDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    HWND hEdit = ::GetDlgItem(m_hWnd, IDC_RENAME_NAME);
+    ::SetFocus(hEdit);
+    ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
+    return FALSE;
+}
+
+BEGIN_MESSAGE_MAP(CRenamePicturesDlg, CDialog)
+    ON_WM_MEASUREITEM()
+    ON_WM_DRAWITEM()
+    ON_WM_DELETEITEM()
+END_MESSAGE_MAP()
+
+CRenamePicturesDlg::CRenamePicturesDlg(CWnd* pParentWnd) : CDialog(IDD_RENAME_PICTURES, pParentWnd) {}
+
+CRenamePicturesDlg::~CRenamePicturesDlg() = default;
+
+void CRenamePicturesDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_RENAME_NAME, m_strName);
+    DDV_MaxChars(pDX, m_strName, MAX_PATH - 1);
+    DDX_Control(pDX, IDC_DIALOG_ILLUSTRATION, m_illustration);
+    DDX_Control(pDX, IDC_PICTURE_LOGO, m_logo);
+    DDX_Check(pDX, IDC_RENAME_ZERO_PAD, m_bZeroPad);
+}
+
+BOOL CRenamePicturesDlg::OnInitDialog()
+{
+    m_font.CreateFont(-MulDiv(7, 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                      "Arial");
+    CDialog::OnInitDialog();
+    HWND hList = ::GetDlgItem(m_hWnd, IDC_RENAME_LIST);
+    ::SendMessageA(hList, LB_SETCOLUMNWIDTH, 85, 0);
+    ::SendMessageA(hList, LB_SETITEMHEIGHT, 0, 82);
+    if (m_pRecords != nullptr) {
+        for (CPicObject* rec : *m_pRecords)
+            ::SendMessageA(hList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rec));
+        m_pRecords->clear();
+    }
+    HWND hEdit = ::GetDlgItem(m_hWnd, IDC_RENAME_NAME);
+    ::SetFocus(hEdit);
+    ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
+    return FALSE;
+}
+
+void CRenamePicturesDlg::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMIS)
+{
+    if (nIDCtl != IDC_RENAME_LIST) {
+        Default();
+        return;
+    }
+    lpMIS->itemWidth = 85;
+    lpMIS->itemHeight = 82;
+}
+
+void CRenamePicturesDlg::OnDeleteItem(int nIDCtl, LPDELETEITEMSTRUCT lpDIS)
+{
+    if (nIDCtl != IDC_RENAME_LIST) {
+        Default();
+        return;
+    }
+    delete reinterpret_cast<CPicObject*>(lpDIS->itemData);
+}
+
+void CRenamePicturesDlg::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDIS)
+{
+    if (nIDCtl != IDC_RENAME_LIST) {
+        Default();
+        return;
+    }
+    CPicObject* rec = reinterpret_cast<CPicObject*>(lpDIS->itemData);
+    if (lpDIS->itemID == static_cast<UINT>(-1) || rec == nullptr)
+        return;
+    CDC* pDC = CDC::FromHandle(lpDIS->hDC);
+    const BOOL selected = (lpDIS->itemState & ODS_SELECTED) != 0;
+    CRect item(lpDIS->rcItem);
+    ::FillRect(lpDIS->hDC, &item, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    CRect box = item;
+    box.DeflateRect(2, 2);
+    box.bottom -= 16;
+    if (rec->m_pThumbDIB != nullptr && box.Width() > 0 && box.Height() > 0)
+        rec->m_pThumbDIB->DrawScaled(pDC, box, TRUE);
+    int oldMode = ::SetBkMode(lpDIS->hDC, TRANSPARENT);
+    COLORREF oldColor =
+        ::SetTextColor(lpDIS->hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    HGDIOBJ oldFont =
+        ::SelectObject(lpDIS->hDC, m_font.GetSafeHandle() != nullptr ? m_font.GetSafeHandle()
+                                                                     : ::GetStockObject(ANSI_VAR_FONT));
+    RECT text = {item.left + 3, item.bottom - 14, item.right - 3, item.bottom};
+    ::DrawTextA(lpDIS->hDC, rec->m_strBaseName, rec->m_strBaseName.GetLength(), &text,
+                DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::SelectObject(lpDIS->hDC, oldFont);
+    ::SetTextColor(lpDIS->hDC, oldColor);
+    ::SetBkMode(lpDIS->hDC, oldMode);
+}
+
+CDeleteFolderDlg::CDeleteFolderDlg(CWnd* pParentWnd) : CDialog(IDD_DELETE_FOLDER, pParentWnd) {}
+
+void CDeleteFolderDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_DIALOG_ILLUSTRATION, m_illustration);
+    DDX_Control(pDX, IDC_PICTURE_LOGO, m_logo);
+    DDX_Text(pDX, IDC_DELETE_FOLDER_NAME, m_strFolder);
+}
+
+BOOL CDeleteFolderDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (g_fontArial12Bold.GetSafeHandle() != nullptr)
+        ::SendDlgItemMessageA(m_hWnd, IDC_DELETE_FOLDER_NAME, WM_SETFONT,
+                              reinterpret_cast<WPARAM>(g_fontArial12Bold.GetSafeHandle()), TRUE);
+    return TRUE;
+}
+
+// ---- the commands' dialog parts ----
+
+BOOL RunRenamePicture(CWnd* pParent, CPicObject& rec, const CString& folder)
+{
+    CRenamePictureDlg dlg(pParent);
+    dlg.m_strName = rec.m_strBaseName;
+    if (rec.m_pThumbDIB != nullptr)
+        dlg.m_preview.m_dib = *rec.m_pThumbDIB;
+    PackedDIB hLogo = LoadDialogPicture("ORVANEL8");
+    PackedDIB hIllustration = LoadDialogPicture("RENAMEPIC");
+    dlg.m_logo.m_hDIB = hLogo;
+    dlg.m_illustration.m_hDIB = hIllustration;
+    INT_PTR answer = dlg.DoModal();
+    GlobalFreeHandle(hLogo);
+    GlobalFreeHandle(hIllustration);
+    if (answer != IDOK)
+        return FALSE;
+    CString oldPicture = WithSlash(folder) + rec.m_strBaseName + "." + rec.m_strExt;
+    CString name = dlg.m_strName;
+    name.TrimLeft(" ");
+    name.TrimRight(" ");
+    RenameResult result = RenamePictureFiles(rec, folder, name);
+    ReportRenameResult(result, name, oldPicture);
+    return result == RenameResult::Done;
+}
+
+BOOL RunRenamePictureSeries(CWnd* pParent, const std::vector<CPicObject*>& records, const CString& folder)
+{
+    if (records.empty())
+        return FALSE;
+    std::vector<CPicObject*> copies;
+    for (CPicObject* rec : records) {
+        CPicObject* copy = new CPicObject;
+        copy->Copy(*rec);
+        copies.push_back(copy);
+    }
+    CRenamePicturesDlg dlg(pParent);
+    dlg.m_strName.LoadString(IDS_RENAME_BASE_NAME);
+    dlg.m_bZeroPad = g_bRenameZeroPad;
+    dlg.m_pRecords = &copies;
+    PackedDIB hLogo = LoadDialogPicture("ORVANEL8");
+    PackedDIB hIllustration = LoadDialogPicture("RENAMEPIC");
+    dlg.m_logo.m_hDIB = hLogo;
+    dlg.m_illustration.m_hDIB = hIllustration;
+    INT_PTR answer = dlg.DoModal();
+    GlobalFreeHandle(hLogo);
+    GlobalFreeHandle(hIllustration);
+    // Copies the list box never took (the dialog could not open).
+    for (CPicObject* copy : copies)
+        delete copy;
+    if (answer != IDOK)
+        return FALSE;
+    g_bRenameZeroPad = dlg.m_bZeroPad;
+    CString base = dlg.m_strName;
+    base.TrimLeft(" ");
+    base.TrimRight(" ");
+    if (!IsUsablePictureName(base)) {
+        ReportRenameResult(RenameResult::Refused, base, CString());
+        return FALSE;
+    }
+    CString failed;
+    int done = RenamePictureSeries(records, folder, base, dlg.m_bZeroPad, &failed);
+    if (!failed.IsEmpty())
+        ReportRenameResult(RenameResult::Failed, base, failed);
+    return done > 0;
+}
+
+BOOL RunRenameFolder(CWnd* pParent, const CString& path, const CString& label, CString* pNewPath)
+{
+    CRenameFolderDlg dlg(pParent);
+    dlg.m_strName = label;
+    if (dlg.DoModal() != IDOK)
+        return FALSE;
+    if (dlg.m_strName == label)
+        return FALSE;
+    if (dlg.m_strName.IsEmpty()) {
+        ::MessageBeep(static_cast<UINT>(-1));
+        return FALSE;
+    }
+    RenameResult result = RenameLibraryFolder(path, dlg.m_strName, pNewPath);
+    ReportFolderRenameResult(result, dlg.m_strName, label);
+    return result == RenameResult::Done;
+}
+
+BOOL ConfirmDeleteFolder(CWnd* pParent, const CString& label)
+{
+    CDeleteFolderDlg dlg(pParent);
+    dlg.m_strFolder = label;
+    PackedDIB hLogo = LoadDialogPicture("ORVANEL8");
+    PackedDIB hIllustration = LoadDialogPicture("DELFOLDER");
+    dlg.m_logo.m_hDIB = hLogo;
+    dlg.m_illustration.m_hDIB = hIllustration;
+    INT_PTR answer = dlg.DoModal();
+    GlobalFreeHandle(hLogo);
+    GlobalFreeHandle(hIllustration);
+    return answer == IDOK;
+}

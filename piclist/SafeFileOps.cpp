@@ -1,0 +1,673 @@
+#include "piclist/SafeFileOps.h"
+
+#include "framework/Archive.h"
+#include "framework/Exceptions.h"
+#include "framework/File.h"
+
+#include <cctype>
+#include <cstring>
+#include <mutex>
+#include <set>
+#include <string>
+
+namespace {
+
+struct FaultState {
+    std::mutex lock;
+    unsigned kinds = 0;
+    std::string part; // lower case
+    int n = 0;
+    int count = 0;
+    bool fired = false;
+    bool stopMode = false; // the nth step succeeds and every later one fails (a crash)
+    bool stopped = false;
+};
+
+FaultState& Faults()
+{
+    static FaultState state;
+    return state;
+}
+
+std::string Lower(LPCSTR text)
+{
+    std::string s = text ? text : "";
+    if (!s.empty())
+        CharLowerBuffA(&s[0], static_cast<DWORD>(s.size()));
+    return s;
+}
+
+// TRUE when the injector makes this step fail (the system's error is then "access denied").
+bool FaultHit(unsigned kind, LPCSTR a, LPCSTR b = nullptr)
+{
+    FaultState& f = Faults();
+    std::lock_guard<std::mutex> guard(f.lock);
+    if (f.stopped) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return true;
+    }
+    if (!(f.kinds & kind))
+        return false;
+    if (!f.part.empty() && Lower(a).find(f.part) == std::string::npos
+        && (b == nullptr || Lower(b).find(f.part) == std::string::npos))
+        return false;
+    ++f.count;
+    if (f.stopMode && f.n > 0 && f.count == f.n) {
+        f.fired = true;
+        f.stopped = true;
+        return false;
+    }
+    if (f.n > 0 && f.count == f.n && !f.fired) {
+        f.fired = true;
+        SetLastError(ERROR_ACCESS_DENIED);
+        return true;
+    }
+    return false;
+}
+
+CString FolderOf(LPCSTR path)
+{
+    CString s = path;
+    int slash = s.ReverseFind('\\');
+    return slash < 0 ? CString(".") : s.Left(slash);
+}
+
+DWORD Attributes(LPCSTR path) { return GetFileAttributesA(path); }
+
+BOOL IsFolder(LPCSTR path)
+{
+    DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Temporary files of writes: "~tsr%04X.tmp" beside the target, removable once no write holds them.
+const char kTempPrefix[] = "~tsr";
+// Files set aside while something takes their place: never removed as leftovers, since after a stop
+// such a file may be the only copy.
+const char kAsidePrefix[] = "~tsa";
+
+// A name prefix + "%04X.tmp" free in the folder (a guess: the rename that uses it still refuses to
+// overwrite).
+CString FreeAsideName(const CString& folder, LPCSTR prefix = kTempPrefix)
+{
+    static LONG counter = static_cast<LONG>(GetTickCount() & 0x7FFF);
+    for (int i = 0; i < 0x10000; ++i) {
+        LONG n = InterlockedIncrement(&counter) & 0xFFFF;
+        CString name;
+        name.Format("%s\\%s%04X.tmp", static_cast<LPCSTR>(folder), prefix, static_cast<unsigned>(n));
+        if (Attributes(name) == INVALID_FILE_ATTRIBUTES)
+            return name;
+    }
+    return CString();
+}
+
+// The temporary files that writes of this process are using now (lower case).
+struct HeldTemps {
+    std::mutex lock;
+    std::multiset<std::string> paths;
+};
+
+HeldTemps& Held()
+{
+    static HeldTemps held;
+    return held;
+}
+
+// Marks a temporary file as in use for its lifetime, so that listing its folder leaves it alone.
+class CTempHold {
+public:
+    CTempHold() = default;
+    ~CTempHold() { Release(); }
+    CTempHold(const CTempHold&) = delete;
+    CTempHold& operator=(const CTempHold&) = delete;
+    void Hold(const CString& path)
+    {
+        Release();
+        m_path = Lower(path);
+        std::lock_guard<std::mutex> guard(Held().lock);
+        Held().paths.insert(m_path);
+    }
+    void Release()
+    {
+        if (m_path.empty())
+            return;
+        std::lock_guard<std::mutex> guard(Held().lock);
+        auto it = Held().paths.find(m_path);
+        if (it != Held().paths.end())
+            Held().paths.erase(it);
+        m_path.clear();
+    }
+
+private:
+    std::string m_path;
+};
+
+BOOL IsHeld(const CString& path)
+{
+    std::lock_guard<std::mutex> guard(Held().lock);
+    return Held().paths.count(Lower(path)) != 0;
+}
+
+// Whether a dead process's work is to be left as it is (the stop of the fault injector).
+BOOL Stopped()
+{
+    FaultState& f = Faults();
+    std::lock_guard<std::mutex> guard(f.lock);
+    return f.stopped;
+}
+
+BOOL IsTempName(const char* name)
+{
+    if (strlen(name) != 12 || _strnicmp(name, kTempPrefix, 4) != 0 || _stricmp(name + 8, ".tmp") != 0)
+        return FALSE;
+    for (int i = 4; i < 8; ++i) {
+        if (!isxdigit(static_cast<unsigned char>(name[i])))
+            return FALSE;
+    }
+    return TRUE;
+}
+
+// Deletes the tree below and including folder; links are removed, never entered.
+BOOL DeleteTreeRaw(const CString& folder)
+{
+    BOOL ok = TRUE;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(folder + "\\*", &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            if (strcmp(fd.cFileName, ".") == 0 || strcmp(fd.cFileName, "..") == 0)
+                continue;
+            CString child = folder + "\\" + fd.cFileName;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                    SetFileAttributesA(child, FILE_ATTRIBUTE_DIRECTORY);
+                    if (!RemoveDirectoryA(child))
+                        ok = FALSE;
+                } else if (!DeleteTreeRaw(child)) {
+                    ok = FALSE;
+                }
+            } else {
+                SetFileAttributesA(child, FILE_ATTRIBUTE_NORMAL);
+                if (!DeleteFileA(child))
+                    ok = FALSE;
+            }
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    SetFileAttributesA(folder, FILE_ATTRIBUTE_DIRECTORY);
+    if (!RemoveDirectoryA(folder))
+        ok = FALSE;
+    return ok;
+}
+
+BOOL DeleteAnyRaw(const CString& path)
+{
+    DWORD a = Attributes(path);
+    if (a == INVALID_FILE_ATTRIBUTES)
+        return TRUE;
+    if (a & FILE_ATTRIBUTE_DIRECTORY)
+        return DeleteTreeRaw(path);
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(path);
+}
+
+} // namespace
+
+// ---- fault injector ----
+
+void ArmFileFault(unsigned kinds, LPCSTR pathPart, int n)
+{
+    FaultState& f = Faults();
+    std::lock_guard<std::mutex> guard(f.lock);
+    f.kinds = kinds;
+    f.part = Lower(pathPart);
+    f.n = n;
+    f.count = 0;
+    f.fired = false;
+}
+
+int FileFaultCount()
+{
+    FaultState& f = Faults();
+    std::lock_guard<std::mutex> guard(f.lock);
+    return f.count;
+}
+
+BOOL FileFaultFired()
+{
+    FaultState& f = Faults();
+    std::lock_guard<std::mutex> guard(f.lock);
+    return f.fired;
+}
+
+void ArmFileStop(unsigned kinds, LPCSTR pathPart, int n)
+{
+    ArmFileFault(kinds, pathPart, n);
+    FaultState& f = Faults();
+    std::lock_guard<std::mutex> guard(f.lock);
+    f.stopMode = true;
+}
+
+BOOL FileStopped() { return Stopped(); }
+
+void DisarmFileFault()
+{
+    ArmFileFault(0, "", 0);
+    FaultState& f = Faults();
+    std::lock_guard<std::mutex> guard(f.lock);
+    f.stopMode = false;
+    f.stopped = false;
+}
+
+int RemoveLeftoverTempFiles(LPCSTR folder)
+{
+    if (!folder || !*folder || Stopped())
+        return 0;
+    CString base = folder;
+    if (base.Right(1) == "\\")
+        base = base.Left(base.GetLength() - 1);
+    int removed = 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(base + "\\~tsr*.tmp", &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsTempName(fd.cFileName))
+            continue;
+        CString path = base + "\\" + fd.cFileName;
+        // A file another write of this program is making now stays; one that another process holds
+        // open cannot be deleted and stays too.
+        if (IsHeld(path))
+            continue;
+        SetFileAttributesA(path, fd.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+        if (DeleteFileA(path))
+            ++removed;
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return removed;
+}
+
+// ---- questions ----
+
+BOOL PathExists(LPCSTR path) { return path && *path && Attributes(path) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<CString> ListMatchingFiles(LPCSTR pattern)
+{
+    std::vector<CString> files;
+    if (!pattern || !*pattern)
+        return files;
+    CString folder = FolderOf(pattern);
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(pattern, &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return files;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back(folder + "\\" + fd.cFileName);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return files;
+}
+
+BOOL IsSamePath(LPCSTR a, LPCSTR b)
+{
+    if (!a || !b || !*a || !*b)
+        return FALSE;
+    char fa[MAX_PATH * 2], fb[MAX_PATH * 2];
+    if (GetFullPathNameA(a, sizeof(fa), fa, nullptr) && GetFullPathNameA(b, sizeof(fb), fb, nullptr)) {
+        if (lstrcmpiA(fa, fb) == 0)
+            return TRUE;
+    }
+    HANDLE ha = CreateFileA(a, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (ha == INVALID_HANDLE_VALUE)
+        return FALSE;
+    HANDLE hb = CreateFileA(b, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    BOOL same = FALSE;
+    if (hb != INVALID_HANDLE_VALUE) {
+        BY_HANDLE_FILE_INFORMATION ia, ib;
+        if (GetFileInformationByHandle(ha, &ia) && GetFileInformationByHandle(hb, &ib))
+            same = ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber
+                   && ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+        CloseHandle(hb);
+    }
+    CloseHandle(ha);
+    return same;
+}
+
+// ---- steps ----
+
+BOOL SafeMove(LPCSTR from, LPCSTR to)
+{
+    if (!PathExists(from) || !to || !*to)
+        return FALSE;
+    // Only a change of letter case may rename onto an existing name (the same entry).
+    if (PathExists(to) && !IsSamePath(from, to)) {
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return FALSE;
+    }
+    if (FaultHit(kStepMove, from, to))
+        return FALSE;
+    return MoveFileA(from, to);
+}
+
+BOOL SafeCopy(LPCSTR from, LPCSTR to)
+{
+    if (!PathExists(from) || IsFolder(from) || !to || !*to)
+        return FALSE;
+    if (PathExists(to)) {
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return FALSE;
+    }
+    if (FaultHit(kStepCopy, from, to))
+        return FALSE;
+    CString temp = FreeAsideName(FolderOf(to));
+    if (temp.IsEmpty())
+        return FALSE;
+    CTempHold hold;
+    hold.Hold(temp);
+    if (!CopyFileA(from, temp, TRUE)) {
+        DeleteAnyRaw(temp);
+        return FALSE;
+    }
+    // A copy keeps the source's attributes; the new file must be removable like any other.
+    DWORD a = Attributes(temp);
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesA(temp, a & ~FILE_ATTRIBUTE_READONLY);
+    if (!MoveFileA(temp, to)) {
+        DWORD err = GetLastError();
+        DeleteAnyRaw(temp);
+        SetLastError(err);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL SafeDeleteFile(LPCSTR path)
+{
+    if (!path || !*path)
+        return FALSE;
+    DWORD a = Attributes(path);
+    if (a == INVALID_FILE_ATTRIBUTES)
+        return TRUE;
+    if (a & FILE_ATTRIBUTE_DIRECTORY)
+        return FALSE;
+    if (FaultHit(kStepDelete, path))
+        return FALSE;
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    if (DeleteFileA(path))
+        return TRUE;
+    DWORD err = GetLastError();
+    SetFileAttributesA(path, a);
+    SetLastError(err);
+    return FALSE;
+}
+
+BOOL SafeDeleteTree(LPCSTR path)
+{
+    if (!path || !*path)
+        return FALSE;
+    DWORD a = Attributes(path);
+    if (a == INVALID_FILE_ATTRIBUTES)
+        return TRUE;
+    if (!(a & FILE_ATTRIBUTE_DIRECTORY))
+        return FALSE;
+    if (FaultHit(kStepDelete, path))
+        return FALSE;
+    // A link to a folder goes as a link: what it points to is never entered.
+    if (a & FILE_ATTRIBUTE_REPARSE_POINT) {
+        SetFileAttributesA(path, FILE_ATTRIBUTE_DIRECTORY);
+        return RemoveDirectoryA(path);
+    }
+    CString folder = path;
+    while (folder.GetLength() > 3 && folder.Right(1) == "\\")
+        folder = folder.Left(folder.GetLength() - 1);
+    return DeleteTreeRaw(folder);
+}
+
+BOOL SafeCreateFolder(LPCSTR path)
+{
+    if (!path || !*path)
+        return FALSE;
+    if (IsFolder(path))
+        return TRUE;
+    if (FaultHit(kStepCreateFolder, path))
+        return FALSE;
+    CString p = path;
+    while (p.GetLength() > 3 && p.Right(1) == "\\")
+        p = p.Left(p.GetLength() - 1);
+    // Each level after the drive (or the "\\server\share" of a network path).
+    int start = 3;
+    if (p.Left(2) == "\\\\") {
+        int share = p.Find('\\', 2);
+        start = share < 0 ? p.GetLength() : p.Find('\\', share + 1);
+        if (start < 0)
+            start = p.GetLength();
+    }
+    for (int i = start; i <= p.GetLength(); ++i) {
+        if (i < p.GetLength() && p[i] != '\\')
+            continue;
+        CString level = p.Left(i);
+        if (level.GetLength() < 3 || IsFolder(level))
+            continue;
+        if (!CreateDirectoryA(level, nullptr) && !IsFolder(level))
+            return FALSE;
+    }
+    return IsFolder(path);
+}
+
+BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer)
+{
+    if (!target || !*target || IsFolder(target) || Stopped())
+        return FALSE;
+    // The temporary file is made beside the target (same volume, so the final move is a rename).
+    const CString folder = FolderOf(target);
+    CString temp;
+    CTempHold hold;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int tries = 0; tries < 64 && h == INVALID_HANDLE_VALUE; ++tries) {
+        temp = FreeAsideName(folder);
+        if (temp.IsEmpty())
+            return FALSE;
+        hold.Hold(temp);
+        h = CreateFileA(temp, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS
+            && GetLastError() != ERROR_ALREADY_EXISTS)
+            return FALSE;
+    }
+    if (h == INVALID_HANDLE_VALUE)
+        return FALSE;
+    const DWORD old = Attributes(target);
+    BOOL ok = writer(h);
+    // What replaces an earlier file is on the disk before the earlier one goes; a first record can
+    // always be made again, so it does not wait for the disk.
+    if (ok && old != INVALID_FILE_ATTRIBUTES)
+        ok = FlushFileBuffers(h);
+    CloseHandle(h);
+    // A read-only target stays, as it would for a direct write.
+    if (ok && old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY))
+        ok = FALSE;
+    if (ok && FaultHit(kStepWrite, target))
+        ok = FALSE;
+    if (ok)
+        ok = MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok && !Stopped()) {
+        DWORD err = GetLastError();
+        DeleteAnyRaw(temp);
+        SetLastError(err);
+    }
+    return ok;
+}
+
+BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& writer, BOOL replace)
+{
+    if (!target || !*target || IsFolder(target) || Stopped())
+        return FALSE;
+    if (!replace && PathExists(target)) {
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return FALSE;
+    }
+    CString temp = FreeAsideName(FolderOf(target));
+    if (temp.IsEmpty())
+        return FALSE;
+    CTempHold hold;
+    hold.Hold(temp);
+    BOOL ok = writer(temp) && PathExists(temp) && !IsFolder(temp);
+    if (ok && FaultHit(kStepWrite, target))
+        ok = FALSE;
+    if (ok) {
+        ok = replace ? MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                     : MoveFileA(temp, target);
+    }
+    if (!ok && !Stopped()) {
+        DWORD err = GetLastError();
+        DeleteAnyRaw(temp);
+        SetLastError(err);
+    }
+    return ok;
+}
+
+// ---- replacing ----
+
+CSetAside::~CSetAside() { Rollback(); }
+
+BOOL CSetAside::Add(LPCSTR path)
+{
+    if (!PathExists(path))
+        return FALSE;
+    CString folder = FolderOf(path);
+    for (int tries = 0; tries < 64; ++tries) {
+        CString aside = FreeAsideName(folder, kAsidePrefix);
+        if (aside.IsEmpty())
+            return FALSE;
+        if (FaultHit(kStepMove, path, aside))
+            return FALSE;
+        if (MoveFileA(path, aside)) {
+            m_items.push_back({CString(path), aside});
+            return TRUE;
+        }
+        DWORD err = GetLastError();
+        if (err != ERROR_ALREADY_EXISTS && err != ERROR_FILE_EXISTS)
+            return FALSE;
+    }
+    return FALSE;
+}
+
+BOOL CSetAside::Commit()
+{
+    BOOL ok = TRUE;
+    for (const Item& item : m_items) {
+        if (IsFolder(item.aside) ? !SafeDeleteTree(item.aside) : !SafeDeleteFile(item.aside))
+            ok = FALSE;
+    }
+    m_items.clear();
+    return ok;
+}
+
+BOOL CSetAside::Rollback()
+{
+    // Putting back is not a step the injector fails: it is what recovers from one. After a stop
+    // nothing runs any more, as after a crash.
+    if (Stopped())
+        return FALSE;
+    BOOL ok = TRUE;
+    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+        if (!MoveFileA(it->aside, it->original))
+            ok = FALSE;
+    }
+    m_items.clear();
+    return ok;
+}
+
+namespace {
+
+BOOL ReplaceBy(BOOL (*step)(LPCSTR, LPCSTR), LPCSTR from, LPCSTR to, const std::vector<CString>& clashing)
+{
+    if (!PathExists(from))
+        return FALSE;
+    // Replacing a file by itself would set the only copy aside and then delete it.
+    if (IsSamePath(from, to))
+        return FALSE;
+    for (const CString& c : clashing) {
+        if (IsSamePath(from, c))
+            return FALSE;
+    }
+    CSetAside aside;
+    for (const CString& c : clashing) {
+        if (PathExists(c) && !aside.Add(c)) {
+            aside.Rollback();
+            return FALSE;
+        }
+    }
+    if (!step(from, to)) {
+        DWORD err = GetLastError();
+        aside.Rollback();
+        SetLastError(err);
+        return FALSE;
+    }
+    aside.Commit();
+    return TRUE;
+}
+
+} // namespace
+
+BOOL ReplaceByMove(LPCSTR from, LPCSTR to, const std::vector<CString>& clashing)
+{
+    return ReplaceBy(SafeMove, from, to, clashing);
+}
+
+BOOL ReplaceByCopy(LPCSTR from, LPCSTR to, const std::vector<CString>& clashing)
+{
+    return ReplaceBy(SafeCopy, from, to, clashing);
+}
+
+namespace {
+
+// Archive buffers of record files.
+const int kRecordBuffer = 4096;
+
+} // namespace
+
+BOOL WriteOneRecord(LPCSTR target, CObject& record)
+{
+    return SafeWriteFile(target, [&record](HANDLE h) -> BOOL {
+        CFile file(h);
+        try {
+            CArchive ar(&file, CArchive::store, kRecordBuffer);
+            try {
+                record.Serialize(ar);
+                ar.Close();
+            } catch (...) {
+                ar.Abort();
+                throw;
+            }
+        } catch (CException&) {
+            return FALSE;
+        }
+        return TRUE;
+    });
+}
+
+BOOL ReadOneRecord(CFile& file, CObject& record, BOOL bWholeFile)
+{
+    try {
+        CArchive ar(&file, CArchive::load, kRecordBuffer);
+        try {
+            record.Serialize(ar);
+            const BOOL trailing = bWholeFile && ar.GetBytesLeft() != 0;
+            ar.Close();
+            if (trailing)
+                AfxThrowArchiveException(CArchiveException::generic);
+        } catch (...) {
+            ar.Abort();
+            throw;
+        }
+    } catch (CException&) {
+        file.Abort();
+        return FALSE;
+    }
+    file.Abort();
+    return TRUE;
+}
