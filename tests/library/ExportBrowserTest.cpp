@@ -24,6 +24,7 @@ TEST(ExportBrowser, OpensOnTheLastExportFolder)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.last);
         AfxTestReset();
+        AfxTestArm();
         AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {false, "", 0});
         CString current = row.last.c_str();
         EXPECT_TRUE(BrowseExportFolder(nullptr, &current).IsEmpty()) << "closed with Cancel";
