@@ -174,11 +174,16 @@ CPicObject* CPicListBox::RecordFromEntry(const CString& folder, const WIN32_FIND
             pRecord->m_dwDateTime = facts.m_dwDateTime;
             pRecord->m_strInfo = facts.m_strInfo;
         }
-        // A record written under another spelling of the name takes the one on disk.
-        const BOOL renamed = facts.m_strFileName != pRecord->m_strFileName
-                             || facts.m_strBaseName != pRecord->m_strBaseName
-                             || facts.m_strExt != pRecord->m_strExt;
-        if (renamed) {
+        // A record written under another spelling of the name takes the one on disk. Records
+        // written before names kept their case differ from it only by case: they are shown and
+        // used with the disk's spelling, but not rewritten for it (a whole library would be).
+        const BOOL respelled = facts.m_strFileName != pRecord->m_strFileName
+                               || facts.m_strBaseName != pRecord->m_strBaseName
+                               || facts.m_strExt != pRecord->m_strExt;
+        const BOOL renamed = facts.m_strFileName.CompareNoCase(pRecord->m_strFileName) != 0
+                             || facts.m_strBaseName.CompareNoCase(pRecord->m_strBaseName) != 0
+                             || facts.m_strExt.CompareNoCase(pRecord->m_strExt) != 0;
+        if (respelled) {
             pRecord->m_strFileName = facts.m_strFileName;
             pRecord->m_strBaseName = facts.m_strBaseName;
             pRecord->m_strExt = facts.m_strExt;
