@@ -243,6 +243,59 @@ TEST(FolderWatch, FollowsAnotherProcessAndStopsAtOnce)
     EXPECT_EQ(code, 0u);
 }
 
+// Rewrites one picture of a folder every couple of milliseconds until stopped (or 10 s have passed).
+class BusyWriter {
+public:
+    explicit BusyWriter(const std::string& path)
+        : m_path(path), m_hStop(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    {
+        m_hThread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~BusyWriter() { Stop(); }
+    void Stop()
+    {
+        if (m_hThread == nullptr)
+            return;
+        SetEvent(m_hStop);
+        WaitForSingleObject(m_hThread, INFINITE);
+        CloseHandle(m_hThread);
+        CloseHandle(m_hStop);
+        m_hThread = nullptr;
+    }
+    bool Writing() const { return m_hThread != nullptr && WaitForSingleObject(m_hThread, 0) == WAIT_TIMEOUT; }
+
+private:
+    static DWORD WINAPI Run(LPVOID p)
+    {
+        auto* self = static_cast<BusyWriter*>(p);
+        DWORD start = GetTickCount();
+        for (int i = 0;
+             WaitForSingleObject(self->m_hStop, 2) == WAIT_TIMEOUT && GetTickCount() - start < 10000; i++)
+            WriteBytes(self->m_path, std::string(1 + i % 7, 'w'));
+        return 0;
+    }
+    std::string m_path;
+    HANDLE m_hStop;
+    HANDLE m_hThread = nullptr;
+};
+
+TEST(FolderWatch, AStopIsSeenWhileTheFolderKeepsChanging)
+{
+    TempDir dir;
+    // Enough pictures that each reading of the folder outlasts the writer's pace.
+    for (int i = 0; i < 1500; i++)
+        ASSERT_TRUE(WriteBytes(dir.File("p" + std::to_string(i) + ".jpg"), "x"));
+    WatchRun run(dir.Path());
+    ASSERT_NE(run.Thread(), nullptr);
+    BusyWriter writer(dir.File("busy.jpg"));
+    ASSERT_FALSE(run.WaitLines(1).empty());
+
+    DWORD code = 99;
+    EXPECT_LT(run.Stop(&code), 1000u);
+    EXPECT_TRUE(writer.Writing());
+    EXPECT_EQ(code, 0u);
+}
+
 TEST(FolderWatch, AFolderThatCannotBeWatchedEndsAtOnce)
 {
     TempDir dir;
