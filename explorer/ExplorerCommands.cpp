@@ -186,7 +186,12 @@ void CExplorerView::OnDelete()
         return;
     CStringArray one;
     one.Add(shown);
+    // The watch holds the folder open: a folder deleted while it is open stays on disk until the
+    // watch lets go, and the delete would look failed. It watches again if the folder stays.
+    StopFolderWatch();
     BOOL bDone = InvokeShellVerbOnFiles(this, one, kShellVerbDelete);
+    if (FolderExists(shown))
+        StartFolderWatch(shown);
     if (bDone && !FolderExists(shown)) {
         HTREEITEM hItem = m_tree.GetSelectedItem();
         if (hItem != nullptr) {

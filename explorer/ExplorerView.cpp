@@ -35,6 +35,8 @@ ExplorerClockFn g_pfnExplorerClock = DefaultExplorerClock;
 static const DWORD kRequestDelay = 300;
 // Change lines reach the list at most every tenth idle step.
 static const int kChangeSteps = 10;
+// How long the window waits for its watch thread to end before letting it go.
+static const DWORD kWatchStopWait = 2000;
 static const int kTreeId = 102;
 
 IMPLEMENT_DYNCREATE(CExplorerView, CView)
@@ -128,7 +130,7 @@ int ClampSplitter(int x, int w)
     return x;
 }
 
-CExplorerView::CExplorerView() : m_evStop(FALSE, TRUE)
+CExplorerView::CExplorerView()
 {
     m_nSplitterX = g_DefaultSeparatorPos;
     m_bFullScreenOpen = g_PleinEcranAuto;
@@ -388,25 +390,31 @@ void CExplorerView::StartFolderWatch(const CString& path)
         m_arrChanges.RemoveAll();
         m_bChangesPending = FALSE;
     }
+    FolderWatchLink* link = NewFolderWatchLink();
+    if (link == nullptr)
+        return;
     auto* params = new FolderWatchParams;
     lstrcpynA(params->path, path, MAX_PATH);
-    m_evStop.ResetEvent();
-    params->stopEvent = m_evStop;
+    params->stopEvent = link->stopEvent;
     params->view = m_hWnd;
     params->changes = &m_arrChanges;
     params->snapshot = &m_pSnapshot;
     params->lock = &m_lockChanges;
+    params->link = link;
     TakeFolderSnapshot(&m_pSnapshot, path);
     CWinThread* pThread =
         AfxBeginThread(FolderWatchThreadProc, params, THREAD_PRIORITY_IDLE, 0, CREATE_SUSPENDED);
     if (pThread == nullptr) {
         delete params;
+        ReleaseFolderWatchLink(link);
+        ReleaseFolderWatchLink(link);
         return;
     }
     // The thread object stays until the stop has waited on its handle.
     pThread->m_bAutoDelete = FALSE;
     m_pWatchThreadObject = pThread;
     m_hWatchThread = pThread->m_hThread;
+    m_pWatchLink = link;
     pThread->ResumeThread();
 }
 
@@ -414,9 +422,17 @@ void CExplorerView::StopFolderWatch()
 {
     if (m_hWatchThread == nullptr)
         return;
-    m_evStop.SetEvent();
-    ::WaitForSingleObject(m_hWatchThread, INFINITE);
-    delete m_pWatchThreadObject;
+    ::SetEvent(m_pWatchLink->stopEvent);
+    // The thread sees the stop at its next wait; only a folder that takes long to read (a slow
+    // network share) holds it. The window does not wait for that: the thread is let go, changes
+    // nothing of the view's any more and ends by itself. Its thread object stays, as the thread's
+    // entry still reads it.
+    if (::WaitForSingleObject(m_hWatchThread, kWatchStopWait) == WAIT_OBJECT_0)
+        delete m_pWatchThreadObject;
+    else
+        DetachFolderWatchLink(m_pWatchLink);
+    ReleaseFolderWatchLink(m_pWatchLink);
+    m_pWatchLink = nullptr;
     m_pWatchThreadObject = nullptr;
     m_hWatchThread = nullptr;
 }

@@ -189,7 +189,6 @@ public:
     BOOL m_bDestroying = FALSE;
     CStringArray m_arrChanges;
     FolderSnapshot m_pSnapshot = nullptr;
-    CEvent m_evStop;
     HANDLE m_hWatchThread = nullptr;
     // Guards m_arrChanges and m_pSnapshot between the watch thread and the idle step.
     CCriticalSection m_lockChanges;
@@ -235,6 +234,7 @@ protected:
     void DrawSplitterBar(int x);
 
     CWinThread* m_pWatchThreadObject = nullptr;
+    FolderWatchLink* m_pWatchLink = nullptr;
     // Where the list goes in the client area.
     RECT m_rectList = {0, 0, 0, 0};
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 // Names compare as the user sees them: without case, accented letters folded (ANSI code page).
@@ -140,43 +141,90 @@ void DiffSnapshots(SnapshotEntry* oldList, SnapshotEntry* newList, CStringArray*
         AddLine(changes, 'N', n->name);
 }
 
+FolderWatchLink* NewFolderWatchLink()
+{
+    auto* link = new (std::nothrow) FolderWatchLink;
+    if (link == nullptr)
+        return nullptr;
+    link->stopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (link->stopEvent == nullptr) {
+        delete link;
+        return nullptr;
+    }
+    link->refs = 2;
+    link->detached = FALSE;
+    ::InitializeCriticalSection(&link->guard);
+    return link;
+}
+
+void ReleaseFolderWatchLink(FolderWatchLink* link)
+{
+    if (link == nullptr || ::InterlockedDecrement(&link->refs) != 0)
+        return;
+    ::CloseHandle(link->stopEvent);
+    ::DeleteCriticalSection(&link->guard);
+    delete link;
+}
+
+void DetachFolderWatchLink(FolderWatchLink* link)
+{
+    ::EnterCriticalSection(&link->guard);
+    link->detached = TRUE;
+    ::LeaveCriticalSection(&link->guard);
+}
+
+// Swaps the fresh snapshot in and posts the change, unless the view has stopped or let go.
+static void ApplySnapshot(const FolderWatchParams& watch, FolderSnapshot* fresh)
+{
+    if (watch.link != nullptr)
+        ::EnterCriticalSection(&watch.link->guard);
+    BOOL bLive = (watch.link == nullptr || !watch.link->detached)
+                 && ::WaitForSingleObject(watch.stopEvent, 0) != WAIT_OBJECT_0;
+    if (bLive) {
+        CSingleLock guard(watch.lock, TRUE);
+        DiffSnapshots(*watch.snapshot, *fresh, watch.changes);
+        FreeSnapshot(watch.snapshot);
+        *watch.snapshot = *fresh;
+        *fresh = nullptr;
+        ::PostMessageA(watch.view, WM_FOLDERCHANGED, 0, 0);
+    }
+    if (watch.link != nullptr)
+        ::LeaveCriticalSection(&watch.link->guard);
+    FreeSnapshot(fresh);
+}
+
 UINT FolderWatchThreadProc(LPVOID param)
 {
     auto* params = static_cast<FolderWatchParams*>(param);
-    CString path = params->path;
-    HANDLE hStop = params->stopEvent;
-    HWND hView = params->view;
-    CStringArray* changes = params->changes;
-    FolderSnapshot* snapshot = params->snapshot;
-    CCriticalSection* lock = params->lock;
+    FolderWatchParams watch = *params;
     delete params;
+    CString path = watch.path;
 
     if (path.GetLength() == 2 && path[1] == ':')
         path += "\\";
+    UINT nResult = 1;
     HANDLE hChange = ::FindFirstChangeNotificationA(
         path, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
-    if (hChange == INVALID_HANDLE_VALUE || hChange == nullptr)
-        return 1;
-    HANDLE handles[2] = {hChange, hStop};
-    for (;;) {
-        DWORD result = ::WaitForMultipleObjects(2, handles, FALSE, INFINITE);
-        if (result != WAIT_OBJECT_0)
-            break;
-        // Re-armed before the folder is read: a change made while it is read signals again instead
-        // of being lost until the next one.
-        BOOL bArmed = ::FindNextChangeNotification(hChange);
-        FolderSnapshot fresh = nullptr;
-        TakeFolderSnapshot(&fresh, path);
-        {
-            CSingleLock guard(lock, TRUE);
-            DiffSnapshots(*snapshot, fresh, changes);
-            FreeSnapshot(snapshot);
-            *snapshot = fresh;
+    if (hChange != INVALID_HANDLE_VALUE && hChange != nullptr) {
+        nResult = 0;
+        // The stop first: with both signalled the wait names the first, so changes that keep
+        // coming never hide a stop.
+        HANDLE handles[2] = {watch.stopEvent, hChange};
+        for (;;) {
+            DWORD result = ::WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+            if (result != WAIT_OBJECT_0 + 1)
+                break;
+            // Re-armed before the folder is read: a change made while it is read signals again
+            // instead of being lost until the next one.
+            BOOL bArmed = ::FindNextChangeNotification(hChange);
+            FolderSnapshot fresh = nullptr;
+            TakeFolderSnapshot(&fresh, path);
+            ApplySnapshot(watch, &fresh);
+            if (!bArmed)
+                break;
         }
-        ::PostMessageA(hView, WM_FOLDERCHANGED, 0, 0);
-        if (!bArmed)
-            break;
+        ::FindCloseChangeNotification(hChange);
     }
-    ::FindCloseChangeNotification(hChange);
-    return 0;
+    ReleaseFolderWatchLink(watch.link);
+    return nResult;
 }

@@ -30,15 +30,33 @@ SnapshotEntry* FindSnapshotEntry(SnapshotEntry* node, LPCSTR name);
 // Appends "N<name>" (new), "D<name>" (gone) and "M<name>" (rewritten) lines for the differences.
 void DiffSnapshots(SnapshotEntry* oldList, SnapshotEntry* newList, CStringArray* changes);
 
+// What a view and its watch thread share, so that the view never waits long for a thread held up by
+// a slow folder: once the view has let go, the thread touches nothing of the view's and ends by
+// itself. The last of the two to release it frees it.
+struct FolderWatchLink {
+    LONG refs;
+    CRITICAL_SECTION guard; // held by the thread while it changes the view's data
+    BOOL detached;          // set by the view, under guard, when it stops waiting
+    HANDLE stopEvent;       // manual reset; set to end the thread
+};
+
+// A link held twice (the view and the thread), with its stop event; null when out of resources.
+FolderWatchLink* NewFolderWatchLink();
+void ReleaseFolderWatchLink(FolderWatchLink* link);
+// The view lets go of a thread that has not ended: from here on it changes nothing of the view's.
+void DetachFolderWatchLink(FolderWatchLink* link);
+
 // What the view hands to its watch thread; the thread frees it once it has read it.
 struct FolderWatchParams {
     char path[MAX_PATH];
-    CStringArray* changes;    // the view's change lines
-    FolderSnapshot* snapshot; // the view's snapshot, replaced after each change
-    CCriticalSection* lock;   // guards changes and snapshot while a change is applied
-    HANDLE stopEvent;         // set by the view to end the thread
-    HWND view;                // receives WM_FOLDERCHANGED
+    CStringArray* changes;           // the view's change lines
+    FolderSnapshot* snapshot;        // the view's snapshot, replaced after each change
+    CCriticalSection* lock;          // guards changes and snapshot while a change is applied
+    HANDLE stopEvent;                // set by the view to end the thread
+    HWND view;                       // receives WM_FOLDERCHANGED
+    FolderWatchLink* link = nullptr; // when set, the thread releases it as it ends
 };
 
-// The watch thread: 0 after a stop, 1 when the folder cannot be watched.
+// The watch thread: 0 after a stop, 1 when the folder cannot be watched. A stop is seen before any
+// change, so a folder that keeps changing never holds it.
 UINT FolderWatchThreadProc(LPVOID param);

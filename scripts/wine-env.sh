@@ -30,7 +30,23 @@ fi
 wine_seed_marlett "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1 || true
 # Xvfb runs no window manager: unmanaged windows keep Wine from waiting two seconds for one
-# each time a top-level window is hidden.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
+# each time a top-level window is hidden. A program that crashes starts Wine's debugger, which
+# writes the backtrace (with the build's symbols) to the program's own output, so into the test
+# log, and shows no box that would wait for a click.
+cat > "$_wine_tmp/settings.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+"Decorated"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+"Debugger"="winedbg --auto %ld %ld"
+"Auto"="1"
+REG
+_reg_file="Z:${_wine_tmp//\//\\}\\settings.reg"
+wine reg import "$_reg_file" >/dev/null 2>&1 || true
 wineserver -p 2>/dev/null || true

@@ -293,45 +293,40 @@ public:
     int m_nChecked = -1;
 };
 
-// Answers "Yes" to the shell's own confirmation boxes of this process while it lives.
+// Answers "Yes" to each of the shell's own confirmation boxes as it comes up on this thread, while
+// it lives.
 class ShellConfirmer {
 public:
-    ShellConfirmer() : m_hStop(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    ShellConfirmer()
     {
-        m_hThread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        s_pActive = this;
+        m_hHook = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
     }
     ~ShellConfirmer()
     {
-        SetEvent(m_hStop);
-        WaitForSingleObject(m_hThread, INFINITE);
-        CloseHandle(m_hThread);
-        CloseHandle(m_hStop);
+        UnhookWindowsHookEx(m_hHook);
+        s_pActive = nullptr;
     }
-    LONG m_nAnswered = 0;
+    int m_nAnswered = 0;
 
 private:
-    static BOOL CALLBACK Visit(HWND hWnd, LPARAM lParam)
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
     {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hWnd, &pid);
-        char cls[16] = "";
-        GetClassNameA(hWnd, cls, sizeof(cls));
-        if (pid == GetCurrentProcessId() && IsWindowVisible(hWnd) && lstrcmpA(cls, "#32770") == 0) {
-            PostMessageA(hWnd, WM_COMMAND, IDYES, 0);
-            InterlockedIncrement(&reinterpret_cast<ShellConfirmer*>(lParam)->m_nAnswered);
+        if (code == HCBT_ACTIVATE && s_pActive != nullptr) {
+            HWND hWnd = reinterpret_cast<HWND>(wParam);
+            char cls[16] = "";
+            GetClassNameA(hWnd, cls, sizeof(cls));
+            if (lstrcmpA(cls, "#32770") == 0) {
+                PostMessageA(hWnd, WM_COMMAND, IDYES, 0);
+                s_pActive->m_nAnswered++;
+            }
         }
-        return TRUE;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    static DWORD WINAPI Run(LPVOID p)
-    {
-        auto* self = static_cast<ShellConfirmer*>(p);
-        while (WaitForSingleObject(self->m_hStop, 100) == WAIT_TIMEOUT)
-            EnumWindows(Visit, reinterpret_cast<LPARAM>(self));
-        return 0;
-    }
-    HANDLE m_hStop;
-    HANDLE m_hThread;
+    static ShellConfirmer* s_pActive;
+    HHOOK m_hHook;
 };
+ShellConfirmer* ShellConfirmer::s_pActive = nullptr;
 
 TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
 {
@@ -383,11 +378,21 @@ TEST_F(ExplorerTest, DeletingTheFolderShownGoesThroughTheShellAndMovesTheSelecti
     CExplorerView* pView = OpenExplorer(doomed);
     ASSERT_NE(pView, nullptr);
     pView->OnIdle();
+    // The folder's watch is running while the folder is deleted: a picture is written there until
+    // the watch reports it (the watch thread starts at idle priority, and what was written before
+    // it began to watch is not a change for it).
+    std::string late;
+    ASSERT_TRUE(PumpUntil([&] {
+        late += "y";
+        testpaths::WriteBytes(doomed + "\\late.jpg", late);
+        return pView->m_bChangesPending != FALSE;
+    }));
     pView->m_tree.SetFocus();
     ASSERT_FALSE(pView->m_bListHasFocus);
     {
         ShellConfirmer confirmer;
         pView->SendMessage(WM_COMMAND, ID_EXPLORER_DELETE);
+        EXPECT_GE(confirmer.m_nAnswered, 1);
     }
     EXPECT_FALSE(FolderExists(doomed.c_str()));
     // No next sibling: the previous one is chosen.

@@ -226,7 +226,11 @@ TEST(FolderWatch, FollowsAnotherProcessAndStopsAtOnce)
     WatchRun run(dir.Path());
     ASSERT_NE(run.Thread(), nullptr);
 
-    ASSERT_TRUE(RunOther("echo x> \"" + dir.File("new.bmp") + "\""));
+    // Moved in whole: a file written in the folder may be read between its creation and its last
+    // write, and then rightly gives a second, "M" line.
+    TempDir outside;
+    ASSERT_TRUE(WriteBytes(outside.File("new.bmp"), "x"));
+    ASSERT_TRUE(RunOther("move \"" + outside.File("new.bmp") + "\" \"" + dir.File("new.bmp") + "\""));
     EXPECT_EQ(run.WaitLines(1), (Strings{"Nnew.bmp"}));
     ASSERT_TRUE(RunOther("del \"" + dir.File("gone.png") + "\""));
     EXPECT_EQ(run.WaitLines(2), (Strings{"Nnew.bmp", "Dgone.png"}));
@@ -240,6 +244,59 @@ TEST(FolderWatch, FollowsAnotherProcessAndStopsAtOnce)
 
     DWORD code = 99;
     EXPECT_LT(run.Stop(&code), 1000u);
+    EXPECT_EQ(code, 0u);
+}
+
+// Rewrites one picture of a folder over and over until stopped (or 10 s have passed).
+class BusyWriter {
+public:
+    explicit BusyWriter(const std::string& path)
+        : m_path(path), m_hStop(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    {
+        m_hThread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~BusyWriter() { Stop(); }
+    void Stop()
+    {
+        if (m_hThread == nullptr)
+            return;
+        SetEvent(m_hStop);
+        WaitForSingleObject(m_hThread, INFINITE);
+        CloseHandle(m_hThread);
+        CloseHandle(m_hStop);
+        m_hThread = nullptr;
+    }
+    bool Writing() const { return m_hThread != nullptr && WaitForSingleObject(m_hThread, 0) == WAIT_TIMEOUT; }
+
+private:
+    static DWORD WINAPI Run(LPVOID p)
+    {
+        auto* self = static_cast<BusyWriter*>(p);
+        DWORD start = GetTickCount();
+        for (int i = 0;
+             WaitForSingleObject(self->m_hStop, 0) == WAIT_TIMEOUT && GetTickCount() - start < 10000; i++)
+            WriteBytes(self->m_path, std::string(1 + i % 7, 'w'));
+        return 0;
+    }
+    std::string m_path;
+    HANDLE m_hStop;
+    HANDLE m_hThread = nullptr;
+};
+
+TEST(FolderWatch, AStopIsSeenWhileTheFolderKeepsChanging)
+{
+    TempDir dir;
+    // Enough pictures that each reading of the folder outlasts a rewrite.
+    for (int i = 0; i < 300; i++)
+        ASSERT_TRUE(WriteBytes(dir.File("p" + std::to_string(i) + ".jpg"), "x"));
+    WatchRun run(dir.Path());
+    ASSERT_NE(run.Thread(), nullptr);
+    BusyWriter writer(dir.File("busy.jpg"));
+    ASSERT_FALSE(run.WaitLines(1).empty());
+
+    DWORD code = 99;
+    EXPECT_LT(run.Stop(&code), 1000u);
+    EXPECT_TRUE(writer.Writing());
     EXPECT_EQ(code, 0u);
 }
 
