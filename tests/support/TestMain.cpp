@@ -12,8 +12,8 @@ namespace {
 // for each thread using it, a waiter thread blocked until that thread ends. The main thread's
 // waiter would still be blocked when the process exits, and a process that exits while a thread of
 // it is being torn down faults under Wine after the verdict. So the main thread ends first; its
-// waiter then releases the main thread's values and ends; only then does the process exit (with
-// its static destructors), from a thread that waited for both.
+// waiter then releases the main thread's values and ends; only then does the process exit, from a
+// thread that waited for both.
 const DWORD kWaiterWait = 10000;
 HANDLE g_hReleased = nullptr; // set as the waiter releases the main thread's values
 HANDLE g_hWaiter = nullptr;   // the waiter, opened from the waiter itself
@@ -41,7 +41,12 @@ DWORD WINAPI FinishProcess(LPVOID param)
     if (::WaitForSingleObject(g_hReleased, kWaiterWait) != WAIT_OBJECT_0 || g_hWaiter == nullptr
         || ::WaitForSingleObject(g_hWaiter, kWaiterWait) != WAIT_OBJECT_0)
         std::fprintf(stderr, "GoogleTest's thread for the main thread did not end\n");
-    std::exit(finish->result);
+    // GoogleTest's own static destructors are not run: a thread that ended inside its registry's
+    // lock (a printing test's job thread was seen to) would leave them waiting for ever. Every
+    // thread of the test is gone by now, so nothing is torn down under another's feet.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ::ExitProcess(static_cast<UINT>(finish->result));
 }
 
 // Ends the main thread; the process ends from another thread once GoogleTest's waiter has ended.
