@@ -144,11 +144,7 @@ void CExplorerView::OnInvertSelection()
     UpdateStatusPanes();
 }
 
-void CExplorerView::OnSelectionMenu()
-{
-    SetFocus();
-    TrackListPopup(CONTEXT_EXPLORER_SELECTION, 10);
-}
+void CExplorerView::OnSelectionMenu() { PopupListMenu(this, CONTEXT_EXPLORER_SELECTION, 10); }
 
 // ---- editor and clipboard ----
 

@@ -349,11 +349,7 @@ void CSearchView::OnProperties()
 
 void CSearchView::OnEditCopy() { CopyFirstSelectedPicture(m_hWnd, m_list); }
 
-void CSearchView::OnSelectionMenu()
-{
-    SetFocus();
-    TrackListPopup(CONTEXT_EXPLORER_SELECTION, 10);
-}
+void CSearchView::OnSelectionMenu() { PopupListMenu(this, CONTEXT_EXPLORER_SELECTION, 10); }
 
 void CSearchView::OnToggleLocalToolBar()
 {

@@ -579,11 +579,7 @@ void CLibraryBar::OnLibInvertSelection()
 
 void CLibraryBar::OnUpdateLibListNotEmpty(CCmdUI* pCmdUI) { pCmdUI->Enable(ItemCount(m_list) > 0); }
 
-void CLibraryBar::PopupBarMenu(int nPopup)
-{
-    SetFocus();
-    TrackListPopup(nPopup, 1);
-}
+void CLibraryBar::PopupBarMenu(int nPopup) { PopupListMenu(this, nPopup, 1); }
 
 void CLibraryBar::OnLibSelectionMenu() { PopupBarMenu(CONTEXT_LIBRARY_SELECTION); }
 void CLibraryBar::OnLibViewMenu() { PopupBarMenu(CONTEXT_LIBRARY_VIEW); }

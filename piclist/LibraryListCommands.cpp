@@ -169,6 +169,12 @@ BOOL TrackListPopup(int nPopup, int offset)
         pPopup->TrackPopupMenu(TPM_RIGHTALIGN | TPM_RIGHTBUTTON, pt.x + offset, pt.y - offset, pOwner);
     return TRUE;
 }
+void PopupListMenu(CWnd* pOwner, int nPopup, int offset)
+{
+    pOwner->SetFocus();
+    TrackListPopup(nPopup, offset);
+}
+
 namespace {
 
 // The folder browser opens on the folder its caller passed (the last export folder).
