@@ -286,20 +286,14 @@ void CSearchView::OnView(UINT nID)
     const int view = ViewOfCommand(kExplorerChoiceIds, nID);
     if (view < 0 || m_list.m_nView == view)
         return;
-    g_TailleVignette = view;
-    // The list window is made again in the new view, keeping its records; the focus stays.
-    std::vector<CObject*> records;
-    m_list.TakeRecords(records);
-    m_list.DestroyWindow();
-    m_list.m_nView = view;
-    if (m_list.Create(this, kListId)) {
-        m_list.AddRecords(records);
+    // The list window is made again in the new view, keeping its records (in its former view, with
+    // the setting unchanged, should the new window fail); the focus stays.
+    if (m_list.RecreateInView(this, kListId, view))
+        g_TailleVignette = view;
+    if (::IsWindow(m_list.GetSafeHwnd())) {
         if (m_list.GetCount() > 0)
             m_list.SetSel(0, TRUE);
         LayoutList();
-    } else {
-        for (CObject* pRecord : records)
-            delete pRecord;
     }
     UpdateStatusPanes();
 }
