@@ -159,15 +159,6 @@ void CopyFirstSelectedPicture(HWND hOwner, const CPicListBox& list)
 
 namespace {
 
-// Sets the busy flag for a batch and clears it on every way out.
-class CBatchBusy {
-public:
-    CBatchBusy() { g_bTransferBusy = TRUE; }
-    ~CBatchBusy() { g_bTransferBusy = FALSE; }
-    CBatchBusy(const CBatchBusy&) = delete;
-    CBatchBusy& operator=(const CBatchBusy&) = delete;
-};
-
 // Carries one picture to target. FALSE only when it was tried and failed.
 BOOL TransferOne(const CString& source, const CString& target, BOOL bCopy, BOOL bBeepOnItself)
 {
@@ -198,7 +189,7 @@ BOOL TransferSelectedPictures(CPicListBox& list, const CString& folder, BOOL bCo
     BeginProgress(static_cast<UINT>(bCopy ? IDS_PROGRESS_COPY : IDS_PROGRESS_MOVE));
     SetAppCursor(kAppCursorBusy);
     {
-        CBatchBusy busy;
+        CTransferBusy busy;
         DWORD total = static_cast<DWORD>(indexes.size()), done = 0;
         for (auto it = indexes.rbegin(); it != indexes.rend(); ++it) {
             CPicObject* pRecord = list.GetRecord(*it);
