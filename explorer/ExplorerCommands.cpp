@@ -11,6 +11,7 @@
 #include "framework/Dialog.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
+#include "piclist/LibraryState.h"
 #include "piclist/NameRule.h"
 #include "resources/dialogs-ids.h"
 #include "resources/resource.h"
@@ -34,15 +35,6 @@ protected:
         CDialog::DoDataExchange(pDX);
         DDX_Text(pDX, IDC_NEWFOLDER_NAME, m_strName);
     }
-};
-
-// Sets the busy flag for a batch and clears it on every way out.
-class CTransferBusy {
-public:
-    CTransferBusy() { g_bTransferBusy = TRUE; }
-    ~CTransferBusy() { g_bTransferBusy = FALSE; }
-    CTransferBusy(const CTransferBusy&) = delete;
-    CTransferBusy& operator=(const CTransferBusy&) = delete;
 };
 
 // A drive as letter and colon gets its root backslash.

@@ -3,8 +3,6 @@
 #include "explorer/ExplorerView.h"
 
 #include "core/BusyCursor.h"
-#include "core/DIB.h"
-#include "core/Progress.h"
 #include "core/SystemUtil.h"
 #include "explorer/ExplorerGlobals.h"
 #include "framework/CmdUI.h"
@@ -15,9 +13,8 @@
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 #include "piclist/LibraryListCommands.h"
+#include "piclist/ListCommands.h"
 #include "piclist/PicObject.h"
-#include "piclist/ReplaceConfirm.h"
-#include "piclist/SafeFileOps.h"
 #include "resources/resource.h"
 #include "shell/LibraryLink.h"
 #include "shell/MainFrameHost.h"
@@ -25,42 +22,13 @@
 
 #include <vector>
 
-namespace {
-
-// Sets the busy flag for a batch and clears it on every way out.
-class CBatchBusy {
-public:
-    CBatchBusy() { g_bTransferBusy = TRUE; }
-    ~CBatchBusy() { g_bTransferBusy = FALSE; }
-    CBatchBusy(const CBatchBusy&) = delete;
-    CBatchBusy& operator=(const CBatchBusy&) = delete;
-};
-
-} // namespace
-
 // ---- opening ----
 
-CPicObject* CExplorerView::GetFirstSelectedRecord() const
-{
-    std::vector<int> indices = GetSelectedIndices();
-    return indices.empty() ? nullptr : m_list.GetRecord(indices.front());
-}
+CPicObject* CExplorerView::GetFirstSelectedRecord() const { return FirstSelectedPicture(m_list); }
 
-void CExplorerView::OnOpen()
-{
-    CPicObject* pRecord = GetFirstSelectedRecord();
-    if (pRecord != nullptr && AfxGetApp() != nullptr)
-        AfxGetApp()->OpenDocumentFile(pRecord->m_strPath);
-}
+void CExplorerView::OnOpen() { OpenFirstSelectedPicture(m_list, FALSE, nullptr); }
 
-void CExplorerView::OnOpenFullScreen()
-{
-    CPicObject* pRecord = GetFirstSelectedRecord();
-    if (pRecord == nullptr || g_pMainFrameHost == nullptr)
-        return;
-    CString path = pRecord->m_strPath;
-    g_pMainFrameHost->OpenPicture(path, TRUE, GetParentFrame(), nullptr);
-}
+void CExplorerView::OnOpenFullScreen() { OpenFirstSelectedPicture(m_list, TRUE, GetParentFrame()); }
 
 void CExplorerView::OnOpenItem()
 {
@@ -82,26 +50,8 @@ void CExplorerView::OnUpdateNeedsItems(CCmdUI* pCmdUI) { pCmdUI->Enable(GetListC
 
 void CExplorerView::OnSlideShow()
 {
-    int count = GetListCount();
-    if (count < 2)
-        return;
-    if (GetSelectedCount() < 2)
-        m_list.SelItemRange(TRUE, 0, count - 1);
-    std::vector<int> indices = GetSelectedIndices();
-    delete[] m_pSlideIndices;
-    m_pSlideIndices = nullptr;
-    m_nSlideCount = static_cast<int>(indices.size());
-    if (indices.empty())
-        return;
-    m_pSlideIndices = new int[indices.size()];
     CStringArray paths;
-    for (size_t i = 0; i < indices.size(); i++) {
-        m_pSlideIndices[i] = indices[i];
-        CPicObject* pRecord = m_list.GetRecord(indices[i]);
-        if (pRecord != nullptr)
-            paths.Add(pRecord->m_strPath);
-    }
-    if (g_pMainFrameHost != nullptr)
+    if (PrepareListSlideShow(m_list, &m_pSlideIndices, &m_nSlideCount, &paths) && g_pMainFrameHost != nullptr)
         g_pMainFrameHost->RunSlideShow(kSlideSourceExplorer, &m_list, paths);
 }
 
@@ -119,60 +69,22 @@ void CExplorerView::OnUpdateToggleAutoPreview(CCmdUI* pCmdUI) { pCmdUI->SetCheck
 
 void CExplorerView::OnSortKey(UINT nID)
 {
-    int key = nID == ID_EXPLORER_SORT_NAME   ? 0
-              : nID == ID_EXPLORER_SORT_TYPE ? 1
-              : nID == ID_EXPLORER_SORT_DATE ? 2
-                                             : 3;
-    if (m_list.m_nSortKey == key)
-        return;
-    m_list.m_nSortKey = key;
-    g_DefaultSortBy = key;
-    m_list.Resort();
+    ApplySortKey(m_list, SortKeyOfCommand(kExplorerChoiceIds, nID), &g_DefaultSortBy);
 }
 
-void CExplorerView::OnUpdateSortKey(CCmdUI* pCmdUI)
-{
-    UINT id = pCmdUI->m_nID;
-    int key = id == ID_EXPLORER_SORT_NAME   ? 0
-              : id == ID_EXPLORER_SORT_TYPE ? 1
-              : id == ID_EXPLORER_SORT_DATE ? 2
-                                            : 3;
-    pCmdUI->SetCheck(m_list.m_nSortKey == key);
-}
+void CExplorerView::OnUpdateSortKey(CCmdUI* pCmdUI) { CheckSortChoice(pCmdUI, m_list, kExplorerChoiceIds); }
 
 void CExplorerView::OnSortOrder(UINT nID)
 {
-    int order = nID == ID_EXPLORER_SORT_DESCENDING ? 1 : 0;
-    if (m_list.m_nSortOrder == order)
-        return;
-    m_list.m_nSortOrder = order;
-    g_DefaultSortOrder = order;
-    m_list.Resort();
+    ApplySortOrder(m_list, SortOrderOfCommand(kExplorerChoiceIds, nID), &g_DefaultSortOrder);
 }
 
-void CExplorerView::OnUpdateSortOrder(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_list.m_nSortOrder == (pCmdUI->m_nID == ID_EXPLORER_SORT_DESCENDING ? 1 : 0));
-}
-
-static int ViewOfCommand(UINT nID)
-{
-    switch (nID) {
-    case ID_EXPLORER_VIEW_LARGE:
-        return 0;
-    case ID_EXPLORER_VIEW_MEDIUM:
-        return 1;
-    case ID_EXPLORER_VIEW_SMALL:
-        return 2;
-    default:
-        return 3;
-    }
-}
+void CExplorerView::OnUpdateSortOrder(CCmdUI* pCmdUI) { CheckSortChoice(pCmdUI, m_list, kExplorerChoiceIds); }
 
 void CExplorerView::OnListView(UINT nID)
 {
-    int view = ViewOfCommand(nID);
-    if (m_list.m_nView == view)
+    int view = ViewOfCommand(kExplorerChoiceIds, nID);
+    if (view < 0 || m_list.m_nView == view)
         return;
     // The records move into the new window (never copied: a large folder keeps its memory and GDI
     // budget); a window that cannot be made keeps the list in its former view.
@@ -197,83 +109,48 @@ void CExplorerView::OnListView(UINT nID)
     RestoreAppCursor();
 }
 
-void CExplorerView::OnUpdateListView(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_list.m_nView == ViewOfCommand(pCmdUI->m_nID));
-}
+void CExplorerView::OnUpdateListView(CCmdUI* pCmdUI) { CheckViewChoice(pCmdUI, m_list, kExplorerChoiceIds); }
 
 // ---- selection ----
 
 void CExplorerView::OnSelectAllRange()
 {
-    int count = GetListCount();
-    if (count > 0)
-        m_list.SelItemRange(TRUE, 0, count - 1);
+    ChangeListSelection(m_list, kListSelectAll);
     UpdateStatusPanes();
 }
 
 void CExplorerView::OnSelectAll()
 {
-    int count = GetListCount();
     FocusList();
-    m_list.SetRedraw(FALSE);
-    for (int i = 0; i < count; i++)
-        m_list.SetSel(i, TRUE);
-    m_list.SetRedraw(TRUE);
-    m_list.Invalidate();
+    ChangeListSelection(m_list, kListSelectAll);
     m_list.SetCaretIndex(0);
     UpdateStatusPanes();
 }
 
 void CExplorerView::OnDeselectAll()
 {
-    int count = GetListCount();
-    for (int i = 0; i < count; i++)
-        m_list.SetSel(i, FALSE);
+    ChangeListSelection(m_list, kListDeselectAll);
     FocusList();
     UpdateStatusPanes();
 }
 
 void CExplorerView::OnInvertSelection()
 {
-    int count = GetListCount();
     int caret = m_list.GetCaretIndex();
     FocusList();
-    m_list.SetRedraw(FALSE);
-    for (int i = 0; i < count; i++)
-        m_list.SetSel(i, m_list.GetSel(i) <= 0);
-    m_list.SetRedraw(TRUE);
-    m_list.Invalidate();
+    ChangeListSelection(m_list, kListInvertSelection);
     if (caret >= 0)
         m_list.SetCaretIndex(caret);
     UpdateStatusPanes();
 }
 
-void CExplorerView::OnSelectionMenu()
-{
-    SetFocus();
-    TrackListPopup(CONTEXT_EXPLORER_SELECTION, 10);
-}
+void CExplorerView::OnSelectionMenu() { PopupListMenu(this, CONTEXT_EXPLORER_SELECTION, 10); }
 
 // ---- editor and clipboard ----
 
-void CExplorerView::OnEditPicture()
-{
-    CPicObject* pRecord = GetFirstSelectedRecord();
-    if (pRecord == nullptr)
-        return;
-    if (g_DefaultEditorPathName.IsEmpty())
-        OfferToDefineEditor();
-    else
-        OpenInExternalEditor(m_hWnd, g_DefaultEditorPathName, pRecord->m_strPath);
-}
+void CExplorerView::OnEditPicture() { EditFirstSelectedPicture(m_hWnd, m_list); }
 
-void CExplorerView::OnEditCopy()
-{
-    CPicObject* pRecord = GetFirstSelectedRecord();
-    if (pRecord != nullptr)
-        CopyPictureToClipboard(m_hWnd, pRecord->m_strPath);
-}
+void CExplorerView::OnEditCopy() { CopyFirstSelectedPicture(m_hWnd, m_list); }
 
 // ---- the library ----
 
@@ -315,53 +192,5 @@ void CExplorerView::OnDeselectPattern()
 
 BOOL CExplorerView::CopyOrMoveSelection(CString destination, BOOL copy)
 {
-    std::vector<int> indices = GetSelectedIndices();
-    if (indices.empty())
-        return FALSE;
-    BeginReplaceBatch();
-    m_list.SetRedraw(FALSE);
-    BeginProgress(static_cast<UINT>(copy ? IDS_PROGRESS_COPY : IDS_PROGRESS_MOVE));
-    SetAppCursor(kAppCursorBusy);
-    {
-        CBatchBusy busy;
-        DWORD total = static_cast<DWORD>(indices.size()), done = 0;
-        for (auto it = indices.rbegin(); it != indices.rend(); ++it) {
-            CPicObject* pRecord = m_list.GetRecord(*it);
-            if (pRecord == nullptr)
-                continue;
-            CString target = destination;
-            if (target.Right(1) != "\\")
-                target += "\\";
-            target += pRecord->m_strBaseName + "." + pRecord->m_strExt;
-            CString source = pRecord->m_strPath;
-            BOOL bTried = FALSE, bDone = FALSE;
-            // A picture dropped on its own folder (in another spelling) is left alone: replacing a
-            // file by itself would lose it.
-            if (IsSamePath(source, target)) {
-                ::MessageBeep(0xFFFFFFFF);
-            } else if (!PathExists(target)) {
-                bTried = TRUE;
-                bDone = copy ? SafeCopy(source, target) : SafeMove(source, target);
-            } else if (ConfirmFileReplace(source, target) == 1) {
-                std::vector<CString> clashing(1, target);
-                bTried = TRUE;
-                bDone =
-                    copy ? ReplaceByCopy(source, target, clashing) : ReplaceByMove(source, target, clashing);
-            }
-            if (bTried && !bDone) {
-                CString text;
-                text.Format(AfxLoadText(copy ? IDS_COPY_FAILED : IDS_MOVE_FAILED),
-                            static_cast<LPCSTR>(source));
-                AfxMessageBox(text, MB_ICONSTOP);
-            }
-            SetProgress(++done, total);
-            if (g_bReplaceCancelled)
-                break;
-        }
-    }
-    EndProgress();
-    RestoreAppCursor();
-    m_list.SetRedraw(TRUE);
-    m_list.Invalidate();
-    return TRUE;
+    return TransferSelectedPictures(m_list, destination, copy, {FALSE, TRUE});
 }

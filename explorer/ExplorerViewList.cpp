@@ -2,6 +2,7 @@
 // the status panes, loading and change lines.
 #include "explorer/ExplorerView.h"
 
+#include "piclist/ListCommands.h"
 #include "piclist/PicObject.h"
 #include "shell/Settings.h"
 
@@ -56,14 +57,7 @@ int CExplorerView::GetSelectedCount() const
 
 std::vector<int> CExplorerView::GetSelectedIndices() const
 {
-    std::vector<int> indices;
-    int count = GetSelectedCount();
-    if (count > 0) {
-        indices.resize(count);
-        int got = m_list.GetSelItems(count, indices.data());
-        indices.resize(got > 0 ? got : 0);
-    }
-    return indices;
+    return HasListWindow() ? SelectedListIndexes(m_list) : std::vector<int>();
 }
 
 void CExplorerView::GetSelectedPaths(CStringArray& paths) const

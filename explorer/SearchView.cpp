@@ -4,29 +4,22 @@
 #include "explorer/ListViewFrame.h"
 #include "piclist/LibraryHost.h"
 #include "piclist/LibraryListCommands.h"
+#include "piclist/ListCommands.h"
 #include "piclist/PatternDialogs.h"
 #include "piclist/PicObject.h"
 #include "piclist/PicProperties.h"
 #include "piclist/LibraryState.h"
-#include "piclist/ReplaceConfirm.h"
-#include "piclist/SafeFileOps.h"
-#include "piclist/Wildcard.h"
 #include "shell/AppMessages.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
 #include "shell/ViewPlacement.h"
-#include "core/BusyCursor.h"
-#include "core/Progress.h"
 #include "core/TextFormat.h"
 #include "framework/CmdUI.h"
-#include "framework/CommonDialogs.h"
 #include "framework/Dc.h"
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
-
-#include <shlobj.h>
 
 #include <cstdio>
 
@@ -36,23 +29,6 @@ namespace {
 
 const UINT kListId = 101;
 const int kListInset = 3;
-
-// Sort commands and the list's keys (0 name, 1 type, 2 date, 3 size).
-int SortKeyOf(UINT nID)
-{
-    switch (nID) {
-    case ID_EXPLORER_SORT_TYPE:
-        return 1;
-    case ID_EXPLORER_SORT_DATE:
-        return 2;
-    case ID_EXPLORER_SORT_SIZE:
-        return 3;
-    default:
-        return 0;
-    }
-}
-
-int ViewOf(UINT nID) { return static_cast<int>(nID - ID_EXPLORER_VIEW_LARGE) / 2; }
 
 } // namespace
 
@@ -266,27 +242,11 @@ LRESULT CSearchView::OnViewIdle(WPARAM wParam, LPARAM)
     return TRUE;
 }
 
-std::vector<int> CSearchView::SelectedIndexes() const
-{
-    std::vector<int> indexes;
-    const int count = m_list.GetSelCount();
-    if (count > 0) {
-        indexes.resize(static_cast<size_t>(count));
-        indexes.resize(static_cast<size_t>(m_list.GetSelItems(count, indexes.data())));
-    }
-    return indexes;
-}
+std::vector<int> CSearchView::SelectedIndexes() const { return SelectedListIndexes(m_list); }
 
 void CSearchView::OpenFirstSelected(BOOL bFullScreen)
 {
-    const std::vector<int> selected = SelectedIndexes();
-    if (selected.empty())
-        return;
-    CPicObject* pRecord = m_list.GetRecord(selected.front());
-    if (pRecord == nullptr || g_pMainFrameHost == nullptr)
-        return;
-    const CString path = pRecord->m_strPath;
-    g_pMainFrameHost->OpenPicture(path, bFullScreen, bFullScreen ? GetParentFrame() : nullptr, nullptr);
+    OpenFirstSelectedPicture(m_list, bFullScreen, GetParentFrame());
 }
 
 void CSearchView::OnOpen() { OpenFirstSelected(FALSE); }
@@ -309,80 +269,52 @@ void CSearchView::OnUpdateNeedsItems(CCmdUI* pCmdUI) { pCmdUI->Enable(m_list.Get
 
 void CSearchView::OnSort(UINT nID)
 {
-    const int key = SortKeyOf(nID);
-    if (m_list.m_nSortKey == key)
-        return;
-    m_list.m_nSortKey = key;
-    g_DefaultSortBy = key;
-    m_list.Resort();
+    ApplySortKey(m_list, SortKeyOfCommand(kExplorerChoiceIds, nID), &g_DefaultSortBy);
 }
 
-void CSearchView::OnUpdateSort(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_list.m_nSortKey == SortKeyOf(pCmdUI->m_nID));
-}
+void CSearchView::OnUpdateSort(CCmdUI* pCmdUI) { CheckSortChoice(pCmdUI, m_list, kExplorerChoiceIds); }
 
 void CSearchView::OnSortOrder(UINT nID)
 {
-    const int order = nID == ID_EXPLORER_SORT_DESCENDING ? 1 : 0;
-    if (m_list.m_nSortOrder == order)
-        return;
-    m_list.m_nSortOrder = order;
-    g_DefaultSortOrder = order;
-    m_list.Resort();
+    ApplySortOrder(m_list, SortOrderOfCommand(kExplorerChoiceIds, nID), &g_DefaultSortOrder);
 }
 
-void CSearchView::OnUpdateSortOrder(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_list.m_nSortOrder == (pCmdUI->m_nID == ID_EXPLORER_SORT_DESCENDING ? 1 : 0));
-}
+void CSearchView::OnUpdateSortOrder(CCmdUI* pCmdUI) { CheckSortChoice(pCmdUI, m_list, kExplorerChoiceIds); }
 
 void CSearchView::OnView(UINT nID)
 {
-    const int view = ViewOf(nID);
-    if (view < 0 || view > 3 || m_list.m_nView == view)
+    const int view = ViewOfCommand(kExplorerChoiceIds, nID);
+    if (view < 0 || m_list.m_nView == view)
         return;
-    g_TailleVignette = view;
-    // The list window is made again in the new view, keeping its records; the focus stays.
-    std::vector<CObject*> records;
-    m_list.TakeRecords(records);
-    m_list.DestroyWindow();
-    m_list.m_nView = view;
-    if (m_list.Create(this, kListId)) {
-        m_list.AddRecords(records);
+    // The list window is made again in the new view, keeping its records (in its former view, with
+    // the setting unchanged, should the new window fail); the focus stays.
+    if (m_list.RecreateInView(this, kListId, view))
+        g_TailleVignette = view;
+    if (::IsWindow(m_list.GetSafeHwnd())) {
         if (m_list.GetCount() > 0)
             m_list.SetSel(0, TRUE);
         LayoutList();
-    } else {
-        for (CObject* pRecord : records)
-            delete pRecord;
     }
     UpdateStatusPanes();
 }
 
-void CSearchView::OnUpdateView(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_list.m_nView == ViewOf(pCmdUI->m_nID)); }
+void CSearchView::OnUpdateView(CCmdUI* pCmdUI) { CheckViewChoice(pCmdUI, m_list, kExplorerChoiceIds); }
 
 void CSearchView::OnSelectAll()
 {
-    if (m_list.GetCount() > 0)
-        m_list.SelItemRange(TRUE, 0, m_list.GetCount() - 1);
+    ChangeListSelection(m_list, kListSelectAll);
     UpdateStatusPanes();
 }
 
 void CSearchView::OnDeselectAll()
 {
-    if (m_list.GetCount() > 0)
-        m_list.SelItemRange(FALSE, 0, m_list.GetCount() - 1);
+    ChangeListSelection(m_list, kListDeselectAll);
     UpdateStatusPanes();
 }
 
 void CSearchView::OnInvertSelection()
 {
-    m_list.SetRedraw(FALSE);
-    for (int i = 0; i < m_list.GetCount(); ++i)
-        m_list.SetSel(i, m_list.GetSel(i) <= 0);
-    m_list.SetRedraw(TRUE);
-    m_list.Invalidate();
+    ChangeListSelection(m_list, kListInvertSelection);
     UpdateStatusPanes();
 }
 
@@ -409,19 +341,9 @@ void CSearchView::OnProperties()
     RunSearchHitProperties(this, records);
 }
 
-void CSearchView::OnEditCopy()
-{
-    const std::vector<int> selected = SelectedIndexes();
-    CPicObject* pRecord = selected.empty() ? nullptr : m_list.GetRecord(selected.front());
-    if (pRecord != nullptr)
-        CopyPictureToClipboard(m_hWnd, pRecord->m_strPath);
-}
+void CSearchView::OnEditCopy() { CopyFirstSelectedPicture(m_hWnd, m_list); }
 
-void CSearchView::OnSelectionMenu()
-{
-    SetFocus();
-    TrackListPopup(CONTEXT_EXPLORER_SELECTION, 10);
-}
+void CSearchView::OnSelectionMenu() { PopupListMenu(this, CONTEXT_EXPLORER_SELECTION, 10); }
 
 void CSearchView::OnToggleLocalToolBar()
 {
@@ -435,23 +357,9 @@ void CSearchView::OnUpdateToggleLocalToolBar(CCmdUI* pCmdUI) { pCmdUI->SetCheck(
 
 void CSearchView::OnSlideShow()
 {
-    const int count = m_list.GetCount();
-    if (count < 2 || g_pMainFrameHost == nullptr)
-        return;
-    if (m_list.GetSelCount() < 2)
-        m_list.SelItemRange(TRUE, 0, count - 1);
-    const std::vector<int> selected = SelectedIndexes();
-    delete[] m_pSlideIndices;
-    m_pSlideIndices = new int[selected.size()];
-    m_nSlideCount = static_cast<int>(selected.size());
     CStringArray paths;
-    for (size_t i = 0; i < selected.size(); ++i) {
-        m_pSlideIndices[i] = selected[i];
-        CPicObject* pRecord = m_list.GetRecord(selected[i]);
-        if (pRecord != nullptr)
-            paths.Add(pRecord->m_strPath);
-    }
-    g_pMainFrameHost->RunSlideShow(kSlideSourceSearch, this, paths);
+    if (g_pMainFrameHost != nullptr && PrepareListSlideShow(m_list, &m_pSlideIndices, &m_nSlideCount, &paths))
+        g_pMainFrameHost->RunSlideShow(kSlideSourceSearch, this, paths);
 }
 
 void CSearchView::OnExport()
@@ -467,52 +375,5 @@ void CSearchView::OnExport()
 
 BOOL CSearchView::CopyOrMoveSelection(const CString& folder, BOOL bCopy)
 {
-    const std::vector<int> selected = SelectedIndexes();
-    if (selected.empty())
-        return 0;
-    m_list.SetRedraw(FALSE);
-    BeginReplaceBatch();
-    SetAppCursor(kAppCursorBusy);
-    BeginProgress(bCopy ? IDS_PROGRESS_COPY : IDS_PROGRESS_MOVE);
-    g_bTransferBusy = TRUE;
-    DWORD done = 0;
-    for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
-        CPicObject* pRecord = m_list.GetRecord(*it);
-        if (pRecord != nullptr) {
-            const CString source = pRecord->m_strPath;
-            CString name = pRecord->m_strBaseName;
-            if (!pRecord->m_strExt.IsEmpty())
-                name += "." + pRecord->m_strExt;
-            CString target = folder;
-            if (target.IsEmpty() || target.Right(1) != "\\")
-                target += "\\";
-            target += name;
-            BOOL failed = FALSE;
-            // A picture exported onto itself is already there: replacing it would lose it.
-            if (!IsSamePath(source, target)) {
-                if (!PathExists(target)) {
-                    failed = bCopy ? !SafeCopy(source, target) : !SafeMove(source, target);
-                } else if (ConfirmFileReplace(source, target)) {
-                    const std::vector<CString> clashing = {target};
-                    failed = bCopy ? !ReplaceByCopy(source, target, clashing)
-                                   : !ReplaceByMove(source, target, clashing);
-                }
-            }
-            if (failed) {
-                CString text;
-                text.Format(AfxLoadText(bCopy ? IDS_COPY_FAILED : IDS_MOVE_FAILED),
-                            static_cast<LPCSTR>(target));
-                AfxMessageBox(text, MB_ICONSTOP);
-            }
-            if (g_bReplaceCancelled)
-                break;
-        }
-        SetProgress(++done, static_cast<DWORD>(selected.size()));
-    }
-    EndProgress();
-    g_bTransferBusy = FALSE;
-    RestoreAppCursor();
-    m_list.SetRedraw(TRUE);
-    m_list.Invalidate();
-    return 1;
+    return TransferSelectedPictures(m_list, folder, bCopy, {TRUE, FALSE});
 }

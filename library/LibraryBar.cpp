@@ -677,7 +677,7 @@ BOOL CLibraryBar::InGrip(CPoint point) const
 
 BOOL CLibraryBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 {
-    if (m_nDragMode != 0)
+    if (m_nDragMode != kDragNone)
         return TRUE;
     CPoint pt;
     ::GetCursorPos(&pt);
@@ -704,15 +704,15 @@ int CLibraryBar::ClampDrag(int pos) const
     CRect k;
     GetGripRects(nullptr, &k);
     switch (m_nDragMode) {
-    case 1:
+    case kDragSplitterRow:
         return std::max(50, std::min(pos, static_cast<int>(k.bottom) - 50));
-    case 2:
+    case kDragSplitterColumn:
         return std::max(50, std::min(pos, static_cast<int>(k.right) - 50));
     default: {
         CRect main(0, 0, 800, 600);
         if (CWnd* pMain = AfxGetMainWnd())
             pMain->GetClientRect(&main);
-        int limit = (m_nDragMode == 3 ? main.right : main.bottom) - 10;
+        int limit = (m_nDragMode == kDragBarWidth ? main.right : main.bottom) - 10;
         return std::max(10, std::min(pos, limit)) - 3;
     }
     }
@@ -724,13 +724,13 @@ void CLibraryBar::DrawDragLine(int pos)
     GetClientRect(&c);
     CRect band;
     switch (m_nDragMode) {
-    case 1:
+    case kDragSplitterRow:
         band.SetRect(0, pos - 2, c.right, pos + 2);
         break;
-    case 2:
+    case kDragSplitterColumn:
         band.SetRect(pos - 2, 0, pos + 2, c.bottom);
         break;
-    case 3:
+    case kDragBarWidth:
         if (DockedSide() == CBRS_ALIGN_RIGHT)
             pos = c.right - pos;
         band.SetRect(pos - 2, 0, pos + 2, c.bottom);
@@ -741,7 +741,7 @@ void CLibraryBar::DrawDragLine(int pos)
         band.SetRect(0, pos - 2, c.right, pos + 2);
         break;
     }
-    if (m_nDragMode >= 3 && m_hScreenDC != nullptr) {
+    if (m_nDragMode >= kDragBarWidth && m_hScreenDC != nullptr) {
         ClientToScreen(&band);
         ::DrawFocusRect(m_hScreenDC, &band);
         band.DeflateRect(1, 1);
@@ -758,11 +758,11 @@ void CLibraryBar::OnLButtonDown(UINT nFlags, CPoint point)
 {
     DWORD side = DockedSide();
     if (InSplitter(point)) {
-        m_nDragMode = m_bWide ? 2 : 1;
+        m_nDragMode = m_bWide ? kDragSplitterColumn : kDragSplitterRow;
         m_nDragBase = m_bWide ? g_LibrarianSeparatorV : g_LibrarianSeparatorH;
     } else if (InGrip(point)) {
-        m_nDragMode = (side == CBRS_ALIGN_TOP || side == CBRS_ALIGN_BOTTOM) ? 4 : 3;
-        m_nDragBase = m_nDragMode == 4 ? g_LibBarSizeV : g_LibBarSizeH;
+        m_nDragMode = (side == CBRS_ALIGN_TOP || side == CBRS_ALIGN_BOTTOM) ? kDragBarHeight : kDragBarWidth;
+        m_nDragBase = m_nDragMode == kDragBarHeight ? g_LibBarSizeV : g_LibBarSizeH;
         m_hScreenDC = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
     } else {
         CControlBar::OnLButtonDown(nFlags, point);
@@ -776,12 +776,14 @@ void CLibraryBar::OnLButtonDown(UINT nFlags, CPoint point)
 
 void CLibraryBar::OnMouseMove(UINT nFlags, CPoint point)
 {
-    if (m_nDragMode != 0) {
-        int offset =
-            (m_nDragMode == 2 || m_nDragMode == 3) ? point.x - m_ptDragStart.x : point.y - m_ptDragStart.y;
+    if (m_nDragMode != kDragNone) {
+        int offset = (m_nDragMode == kDragSplitterColumn || m_nDragMode == kDragBarWidth)
+                         ? point.x - m_ptDragStart.x
+                         : point.y - m_ptDragStart.y;
         // A bar docked right or bottom grows when the grip moves towards the work area's far side.
         DWORD side = DockedSide();
-        if ((m_nDragMode == 3 && side == CBRS_ALIGN_RIGHT) || (m_nDragMode == 4 && side == CBRS_ALIGN_BOTTOM))
+        if ((m_nDragMode == kDragBarWidth && side == CBRS_ALIGN_RIGHT)
+            || (m_nDragMode == kDragBarHeight && side == CBRS_ALIGN_BOTTOM))
             offset = -offset;
         int pos = ClampDrag(m_nDragBase + offset);
         if (pos != m_nDragPos) {
@@ -795,24 +797,24 @@ void CLibraryBar::OnMouseMove(UINT nFlags, CPoint point)
 
 void CLibraryBar::OnLButtonUp(UINT nFlags, CPoint point)
 {
-    if (m_nDragMode != 0) {
+    if (m_nDragMode != kDragNone) {
         ::ReleaseCapture();
         DrawDragLine(m_nDragPos);
         switch (m_nDragMode) {
-        case 1:
+        case kDragSplitterRow:
             g_LibrarianSeparatorH = m_nDragPos;
             break;
-        case 2:
+        case kDragSplitterColumn:
             g_LibrarianSeparatorV = m_nDragPos;
             break;
-        case 3:
+        case kDragBarWidth:
             g_LibBarSizeH = m_nDragPos + 3;
             break;
         default:
             g_LibBarSizeV = m_nDragPos + 3;
             break;
         }
-        if (m_nDragMode >= 3) {
+        if (m_nDragMode >= kDragBarWidth) {
             m_sizeDocked = CSize(g_LibBarSizeH, g_LibBarSizeV);
             if (CFrameWnd* pFrame = GetParentFrame())
                 pFrame->RecalcLayout();
@@ -822,7 +824,7 @@ void CLibraryBar::OnLButtonUp(UINT nFlags, CPoint point)
             if (g_pMainFrameHost != nullptr)
                 g_pMainFrameHost->RequestArrange();
         }
-        m_nDragMode = 0;
+        m_nDragMode = kDragNone;
         Invalidate();
         RecalcChildren();
     }

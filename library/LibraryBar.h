@@ -48,6 +48,17 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// What a mouse drag on the bar moves: nothing, the splitter between the tree and the list (a row
+// when they are stacked, a column when side by side), or the bar's own edge (its width docked left
+// or right, its height docked top or bottom).
+enum LibBarDragMode {
+    kDragNone = 0,
+    kDragSplitterRow = 1,
+    kDragSplitterColumn = 2,
+    kDragBarWidth = 3,
+    kDragBarHeight = 4,
+};
+
 class CLibraryBar : public CControlBar,
                     public CLibTreeOwner,
                     public CPicListOwner,
@@ -71,7 +82,7 @@ public:
 
     // ---- state ----
     CString m_strFolder;
-    int m_nDragMode = 0;
+    LibBarDragMode m_nDragMode = kDragNone;
     CPoint m_ptDragStart;
     int m_nDragPos = 0;
     BOOL m_bListHasFocus = TRUE;

@@ -17,6 +17,7 @@
 #include "piclist/FailureReport.h"
 #include "piclist/LibraryHost.h"
 #include "piclist/LibraryListCommands.h"
+#include "piclist/ListCommands.h"
 #include "piclist/PicObject.h"
 #include "piclist/PatternDialogs.h"
 #include "piclist/PicProperties.h"
@@ -35,20 +36,7 @@
 
 namespace {
 
-// The selected indexes, in ascending order.
-std::vector<int> SelectedIndexes(const CListBox& list)
-{
-    std::vector<int> out;
-    HWND hList = list.GetSafeHwnd();
-    int count = static_cast<int>(::SendMessageA(hList, LB_GETSELCOUNT, 0, 0));
-    if (count <= 0)
-        return out;
-    out.resize(static_cast<size_t>(count));
-    count = static_cast<int>(::SendMessageA(hList, LB_GETSELITEMS, static_cast<WPARAM>(count),
-                                            reinterpret_cast<LPARAM>(out.data())));
-    out.resize(count > 0 ? static_cast<size_t>(count) : 0);
-    return out;
-}
+std::vector<int> SelectedIndexes(const CListBox& list) { return SelectedListIndexes(list); }
 
 int SelectedCount(const CListBox& list)
 {
@@ -539,53 +527,22 @@ void CLibraryBar::OnLibSort(UINT nID)
 {
     if (m_list.LIBLIST_TRASH_MODE)
         return;
-    if (nID == ID_LIB_SORT_ASCENDING || nID == ID_LIB_SORT_DESCENDING) {
-        int order = nID == ID_LIB_SORT_DESCENDING ? 1 : 0;
-        if (m_list.m_nSortOrder == order)
-            return;
-        m_list.m_nSortOrder = order;
-        g_DefaultSortOrderLibBar = order;
-    } else {
-        int key = nID == ID_LIB_SORT_TYPE ? 1 : nID == ID_LIB_SORT_DATE ? 2 : nID == ID_LIB_SORT_SIZE ? 3 : 0;
-        if (m_list.m_nSortKey == key)
-            return;
-        m_list.m_nSortKey = key;
-        g_DefaultSortByLibBar = key;
-    }
-    m_list.Resort();
+    if (IsSortOrderCommand(kLibraryChoiceIds, nID))
+        ApplySortOrder(m_list, SortOrderOfCommand(kLibraryChoiceIds, nID), &g_DefaultSortOrderLibBar);
+    else
+        ApplySortKey(m_list, SortKeyOfCommand(kLibraryChoiceIds, nID), &g_DefaultSortByLibBar);
 }
 
 void CLibraryBar::OnUpdateLibSort(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(!m_list.LIBLIST_TRASH_MODE);
-    BOOL checked = FALSE;
-    switch (pCmdUI->m_nID) {
-    case ID_LIB_SORT_NAME:
-        checked = m_list.m_nSortKey == 0;
-        break;
-    case ID_LIB_SORT_TYPE:
-        checked = m_list.m_nSortKey == 1;
-        break;
-    case ID_LIB_SORT_DATE:
-        checked = m_list.m_nSortKey == 2;
-        break;
-    case ID_LIB_SORT_SIZE:
-        checked = m_list.m_nSortKey == 3;
-        break;
-    case ID_LIB_SORT_ASCENDING:
-        checked = m_list.m_nSortOrder == 0;
-        break;
-    default:
-        checked = m_list.m_nSortOrder == 1;
-        break;
-    }
-    pCmdUI->SetCheck(checked);
+    CheckSortChoice(pCmdUI, m_list, kLibraryChoiceIds);
 }
 
 void CLibraryBar::OnLibView(UINT nID)
 {
-    int view = static_cast<int>(nID - ID_LIB_VIEW_LARGE);
-    if (m_list.LIBLIST_TRASH_MODE || view < 0 || view > 3 || m_list.m_nView == view)
+    int view = ViewOfCommand(kLibraryChoiceIds, nID);
+    if (m_list.LIBLIST_TRASH_MODE || view < 0 || m_list.m_nView == view)
         return;
     CBusy busy;
     g_TailleVignetteLibBar = view;
@@ -597,7 +554,7 @@ void CLibraryBar::OnLibView(UINT nID)
 void CLibraryBar::OnUpdateLibView(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(!m_list.LIBLIST_TRASH_MODE);
-    pCmdUI->SetCheck(m_list.m_nView == static_cast<int>(pCmdUI->m_nID - ID_LIB_VIEW_LARGE));
+    CheckViewChoice(pCmdUI, m_list, kLibraryChoiceIds);
 }
 
 // ---- selection ----
@@ -622,11 +579,7 @@ void CLibraryBar::OnLibInvertSelection()
 
 void CLibraryBar::OnUpdateLibListNotEmpty(CCmdUI* pCmdUI) { pCmdUI->Enable(ItemCount(m_list) > 0); }
 
-void CLibraryBar::PopupBarMenu(int nPopup)
-{
-    SetFocus();
-    TrackListPopup(nPopup, 1);
-}
+void CLibraryBar::PopupBarMenu(int nPopup) { PopupListMenu(this, nPopup, 1); }
 
 void CLibraryBar::OnLibSelectionMenu() { PopupBarMenu(CONTEXT_LIBRARY_SELECTION); }
 void CLibraryBar::OnLibViewMenu() { PopupBarMenu(CONTEXT_LIBRARY_VIEW); }
@@ -755,30 +708,13 @@ void CLibraryBar::OnUpdateLibPicturesOutsideTrash(CCmdUI* pCmdUI)
 
 void CLibraryBar::OnLibEditPicture()
 {
-    if (m_tree.GetSelectedKind() == LIB_KIND_TRASH)
-        return;
-    std::vector<int> selected = SelectedIndexes(m_list);
-    CPicObject* pRecord =
-        selected.empty() ? nullptr : dynamic_cast<CPicObject*>(ItemRecord(m_list, selected.front()));
-    if (pRecord == nullptr)
-        return;
-    if (g_DefaultEditorPathName.IsEmpty()) {
-        OfferToDefineEditor();
-        return;
-    }
-    OpenInExternalEditor(m_hWnd, g_DefaultEditorPathName, pRecord->m_strPath);
+    if (m_tree.GetSelectedKind() != LIB_KIND_TRASH)
+        EditFirstSelectedPicture(m_hWnd, m_list);
 }
 
 void CLibraryBar::OnLibPrint() { PrintList(); }
 
-void CLibraryBar::OnLibCopy()
-{
-    std::vector<int> selected = SelectedIndexes(m_list);
-    CPicObject* pRecord =
-        selected.empty() ? nullptr : dynamic_cast<CPicObject*>(ItemRecord(m_list, selected.front()));
-    if (pRecord != nullptr)
-        CopyPictureToClipboard(m_hWnd, pRecord->m_strPath);
-}
+void CLibraryBar::OnLibCopy() { CopyFirstSelectedPicture(m_hWnd, m_list); }
 
 void CLibraryBar::OnUpdateLibCopy(CCmdUI* pCmdUI)
 {

@@ -29,10 +29,14 @@ BOOL ChangeListSelection(CListBox& list, ListSelectOp op)
     if (op != kListInvertSelection) {
         ::SendMessageA(hList, LB_SELITEMRANGE, op == kListSelectAll, MAKELPARAM(0, count - 1));
     } else {
+        // One repaint for the whole list rather than one per item.
+        ::SendMessageA(hList, WM_SETREDRAW, FALSE, 0);
         for (int i = 0; i < count; i++) {
             BOOL selected = ::SendMessageA(hList, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0;
             ::SendMessageA(hList, LB_SETSEL, !selected, i);
         }
+        ::SendMessageA(hList, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(hList, nullptr, TRUE);
     }
     return TRUE;
 }
@@ -165,6 +169,12 @@ BOOL TrackListPopup(int nPopup, int offset)
         pPopup->TrackPopupMenu(TPM_RIGHTALIGN | TPM_RIGHTBUTTON, pt.x + offset, pt.y - offset, pOwner);
     return TRUE;
 }
+void PopupListMenu(CWnd* pOwner, int nPopup, int offset)
+{
+    pOwner->SetFocus();
+    TrackListPopup(nPopup, offset);
+}
+
 namespace {
 
 // The folder browser opens on the folder its caller passed (the last export folder).

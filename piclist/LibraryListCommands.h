@@ -48,6 +48,8 @@ void OfferToDefineEditor();
 // pixels left of the cursor, in the right half its right edge offset pixels right of it; its top
 // offset pixels above. FALSE when the menu could not be loaded.
 BOOL TrackListPopup(int nPopup, int offset);
+// A window's pop-up button: the window takes the focus, then the pop-up is tracked as above.
+void PopupListMenu(CWnd* pOwner, int nPopup, int offset);
 
 // The folder browser of the export command, opened on *pCurrent (the last export folder) when that
 // folder exists; empty when cancelled. *pCurrent is updated with the choice.

@@ -11,3 +11,12 @@ extern CString g_strProtectedFolder;
 extern BOOL g_bProtectedUnlocked;
 // Set while the library copies, moves or deletes a batch of files.
 extern BOOL g_bTransferBusy;
+
+// Sets the busy flag for a batch and clears it on every way out.
+class CTransferBusy {
+public:
+    CTransferBusy() { g_bTransferBusy = TRUE; }
+    ~CTransferBusy() { g_bTransferBusy = FALSE; }
+    CTransferBusy(const CTransferBusy&) = delete;
+    CTransferBusy& operator=(const CTransferBusy&) = delete;
+};

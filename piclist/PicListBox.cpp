@@ -1,6 +1,7 @@
 // CPicListBox: the window, its busy animations, the sort order, record ownership and the device
 // bitmaps its records hold while they are near the view.
 #include "piclist/PicListBox.h"
+#include "piclist/ListSortKeys.h"
 
 #include "shell/Settings.h"
 #include "core/BusyCursor.h"
@@ -66,24 +67,24 @@ int ComparePicRecords(const CPicObject* a, const CPicObject* b, int key, int ord
 {
     int result = 0;
     switch (key) {
-    case 0:
+    case kSortByName:
         result = Sign(AfxAnsiCompareNoCase(a->m_strBaseName, b->m_strBaseName));
         break;
-    case 1:
+    case kSortByType:
         result = Sign(AfxAnsiCompareNoCase(a->m_strExt, b->m_strExt));
         if (result == 0)
             result = Sign(AfxAnsiCompareNoCase(a->m_strBaseName, b->m_strBaseName));
         break;
-    case 2:
+    case kSortByDate:
         result = a->m_dwDateTime > b->m_dwDateTime ? -1 : (a->m_dwDateTime < b->m_dwDateTime ? 1 : 0);
         break;
-    case 3:
+    case kSortBySize:
         result = a->m_lFileSize > b->m_lFileSize ? -1 : (a->m_lFileSize < b->m_lFileSize ? 1 : 0);
         break;
     default:
         return 0;
     }
-    return order == 1 ? -result : result;
+    return order == kSortDescending ? -result : result;
 }
 
 int CompareTrashRecords(const CDelObject* a, const CDelObject* b)

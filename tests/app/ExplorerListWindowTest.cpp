@@ -1,6 +1,7 @@
 // The explorer's list window in the running program: a view change whose new window cannot be made,
 // and the idle step that builds thumbnails.
 #include "tests/app/AppFixture.h"
+#include "tests/app/ListBoxRefusal.h"
 
 #include "explorer/ExplorerView.h"
 #include "explorer/ExplorerGlobals.h"
@@ -9,27 +10,11 @@
 #include "resources/resource.h"
 #include "shell/Settings.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-// List boxes the system refuses to make, as when the window or GDI quota is spent.
-int s_refusals = 0;
-HHOOK s_hook = nullptr;
-
-LRESULT CALLBACK RefuseListBoxes(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_CREATEWND && s_refusals > 0) {
-        LPCREATESTRUCTA lpcs = reinterpret_cast<LPCBT_CREATEWNDA>(lParam)->lpcs;
-        if (lpcs != nullptr && HIWORD(reinterpret_cast<ULONG_PTR>(lpcs->lpszClass)) != 0
-            && lstrcmpiA(lpcs->lpszClass, "LISTBOX") == 0) {
-            s_refusals--;
-            return 1;
-        }
-    }
-    return CallNextHookEx(s_hook, code, wParam, lParam);
-}
 
 class ExplorerListWindowTest : public AppTest {
 protected:
@@ -74,13 +59,13 @@ TEST_F(ExplorerListWindowTest, AViewChangeThatCannotMakeItsWindowKeepsTheList)
         bool listAfter;
     };
     const Case cases[] = {{ID_EXPLORER_VIEW_LIST, 1, true}, {ID_EXPLORER_VIEW_SMALL, 2, false}};
-    s_hook = SetWindowsHookExA(WH_CBT, RefuseListBoxes, nullptr, GetCurrentThreadId());
-    ASSERT_NE(s_hook, nullptr);
+    auto refusal = std::make_unique<CListBoxRefusal>();
+    ASSERT_TRUE(refusal->Hooked());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.refusals);
-        s_refusals = c.refusals;
+        refusal->RefuseNext(c.refusals);
         pView->SendMessage(WM_COMMAND, c.command);
-        EXPECT_EQ(s_refusals, 0);
+        EXPECT_EQ(refusal->Left(), 0);
         EXPECT_EQ(::IsWindow(pView->m_list.m_hWnd) != FALSE, c.listAfter);
         EXPECT_EQ(pView->m_list.m_nView, view);
         EXPECT_EQ(g_TailleVignette, view);
@@ -90,7 +75,7 @@ TEST_F(ExplorerListWindowTest, AViewChangeThatCannotMakeItsWindowKeepsTheList)
                 EXPECT_EQ(pView->m_list.GetRecord(i), before[static_cast<size_t>(i)]);
         }
     }
-    UnhookWindowsHookEx(s_hook);
+    refusal.reset();
     // Idle steps and the status line cope with the missing list; the next change makes it again.
     pView->OnIdle();
     pView->SendMessage(WM_COMMAND, ID_EXPLORER_VIEW_LIST);

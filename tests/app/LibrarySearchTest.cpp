@@ -1,6 +1,7 @@
 // The library-search command of the main frame: available only while the library bar shows; criteria,
 // progress and the hits' window end to end; closing the program while a search runs.
 #include "tests/app/AppFixture.h"
+#include "tests/app/ListBoxRefusal.h"
 
 #include "explorer/SearchView.h"
 #include "shell/AppMessages.h"
@@ -256,4 +257,51 @@ TEST_F(LibrarySearchTest, HitsWindowSelectsByPatternChangesViewAndSorts)
     EXPECT_EQ(std::string(list.GetRecord(0)->m_strBaseName), "Lac 6");
     pView->SendMessage(WM_COMMAND, ID_EXPLORER_INVERT_SELECTION);
     EXPECT_EQ(list.GetSelCount(), 3);
+}
+
+// A view change whose new list window cannot be made keeps the hits in the former view, and the
+// stored view with it, as the explorer does; when no window can be made the next change makes one.
+TEST_F(LibrarySearchTest, HitsWindowViewChangeThatCannotMakeItsWindowKeepsTheHits)
+{
+    MakeLibrary(8);
+    ASSERT_TRUE(Start());
+    ShowBar(TRUE);
+    Search("lac");
+    CSearchView* pView = FirstSearchView();
+    ASSERT_NE(pView, nullptr);
+    CPicListBox& list = pView->GetList();
+    ASSERT_EQ(list.GetCount(), 4);
+    const int view = list.m_nView;
+    const int stored = g_TailleVignette;
+    ASSERT_LT(view, 2) << "the cases change to the small and list views";
+    std::vector<CPicObject*> before;
+    for (int i = 0; i < 4; i++)
+        before.push_back(list.GetRecord(i));
+    const struct {
+        UINT command;
+        int refusals;
+        bool listAfter;
+    } cases[] = {{ID_EXPLORER_VIEW_LIST, 1, true}, {ID_EXPLORER_VIEW_SMALL, 2, false}};
+    {
+        CListBoxRefusal refusal;
+        ASSERT_TRUE(refusal.Hooked());
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.refusals);
+            refusal.RefuseNext(c.refusals);
+            pView->SendMessage(WM_COMMAND, c.command);
+            EXPECT_EQ(refusal.Left(), 0);
+            EXPECT_EQ(::IsWindow(list.m_hWnd) != FALSE, c.listAfter);
+            EXPECT_EQ(list.m_nView, view);
+            EXPECT_EQ(g_TailleVignette, stored);
+            if (c.listAfter) {
+                ASSERT_EQ(list.GetCount(), 4);
+                for (int i = 0; i < 4; i++)
+                    EXPECT_EQ(list.GetRecord(i), before[static_cast<size_t>(i)]);
+            }
+        }
+    }
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_VIEW_LIST);
+    EXPECT_TRUE(::IsWindow(list.m_hWnd));
+    EXPECT_EQ(list.m_nView, 3);
+    EXPECT_EQ(g_TailleVignette, 3);
 }
