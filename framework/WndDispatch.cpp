@@ -1,12 +1,14 @@
 // CWnd message dispatch: the window procedure, the message map search, commands, notifications and
 // their reflection to the control's own object, pre-translation and idle updates of controls.
 #include "framework/CmdUI.h"
+#include "framework/TestSeams.h"
 #include "framework/Exceptions.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 #include "framework/WndState.h"
 
+#include <cstdio>
 #include <exception>
 
 AfxWndThreadState& AfxGetWndThreadState()
@@ -38,6 +40,16 @@ LRESULT ProcessException(HWND hWnd, UINT nMsg, const CException* pException)
     if (nMsg == WM_PAINT)
         ::ValidateRect(hWnd, nullptr); // or it would come back for ever
     bool bReport = pException == nullptr || !pException->IsKindOf(RUNTIME_CLASS(CUserException));
+    if (bReport && AfxTestArmed()) {
+        // Under test, where the failure arose goes to the test's log beside the message box.
+        const DWORD lastError = ::GetLastError();
+        char cls[64] = "";
+        ::GetClassNameA(hWnd, cls, sizeof(cls));
+        char where[160] = "";
+        wsprintfA(where, "exception in message 0x%04X of a window of class %s (last error %lu)", nMsg, cls,
+                  lastError);
+        std::fprintf(stderr, "%s\n", where);
+    }
     if (bReport) {
         char text[512] = "";
         if (pException == nullptr || !pException->GetErrorMessage(text, sizeof(text)) || text[0] == '\0')
