@@ -92,6 +92,8 @@ public:
     // The longest an idle step keeps starting new builds (ms).
     static const DWORD kBuildSliceMs = 45;
     DWORD m_nBuildSliceMs = kBuildSliceMs;
+    // An idle step ends early when the user's input waits (FALSE: the slice alone ends it).
+    BOOL m_bYieldToInput = TRUE;
 
     // ---- Records ----
     // Gives up every record to the caller, in index order, and empties the list (for a view change:

@@ -87,6 +87,6 @@ int CPicListBox::BuildThumbnailsForSlice()
     do {
         result = BuildNextThumbnail();
     } while (result == 1 && ::IsWindow(m_hWnd) && ::GetTickCount() - start < m_nBuildSliceMs
-             && HIWORD(::GetQueueStatus(QS_INPUT)) == 0);
+             && !(m_bYieldToInput && HIWORD(::GetQueueStatus(QS_INPUT)) != 0));
     return result;
 }

@@ -102,6 +102,7 @@ TEST_F(ExplorerListWindowTest, OneIdleStepBuildsManyThumbnails)
     Pump();
     // A slice that cannot run out: the one step builds every picture left.
     pView->m_list.m_nBuildSliceMs = 600000;
+    pView->m_list.m_bYieldToInput = FALSE;
     pView->OnIdle();
     EXPECT_EQ(builtCount(), 300);
 }
