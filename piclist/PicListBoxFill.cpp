@@ -189,7 +189,8 @@ CPicObject* CPicListBox::RecordFromEntry(const CString& folder, const WIN32_FIND
             pRecord->m_strExt = facts.m_strExt;
         }
         CString fixed = pRecord->FixPath(folder, FALSE);
-        BOOL save = fixed != pRecord->m_strPath || changed || renamed;
+        // A stored path that differs only by case (an old record's spelling) is not worth a write.
+        BOOL save = fixed.CompareNoCase(pRecord->m_strPath) != 0 || changed || renamed;
         pRecord->m_strPath = fixed;
         if (scanKnowsDates && DosStamp(entry.ftLastWriteTime) > DosStamp(*pRecordTime)
             && pRecord->BuildThumbnail())
