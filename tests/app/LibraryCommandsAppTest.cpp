@@ -113,6 +113,10 @@ protected:
     // Lets the bar's idle step load whatever is chosen.
     void Settle()
     {
+        // One thumbnail an idle step, whatever the machine's speed: the scenario's file steps are
+        // counted, and each run must meet the same ones.
+        Bar()->m_list.m_nBuildSliceMs = 0;
+        Bar()->m_list.m_bYieldToInput = FALSE;
         for (int i = 0; i < 3; i++) {
             g_now += 300;
             Bar()->OnIdle();
