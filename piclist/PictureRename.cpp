@@ -272,20 +272,17 @@ void ReportRenameResult(RenameResult result, const CString& name, const CString&
 
 void ReportFolderRenameResult(RenameResult result, const CString& name, const CString& folderLabel)
 {
-    CString text;
     switch (result) {
     case RenameResult::Refused:
         ReportRenameResult(result, name, CString());
         break;
     case RenameResult::Taken:
         ::MessageBeep(static_cast<UINT>(-1));
-        text.Format(AfxLoadText(IDS_RENAME_FOLDER_TAKEN), static_cast<LPCSTR>(name));
-        AfxMessageBox(text, MB_ICONEXCLAMATION);
+        AfxMessageBox(MessageNaming(IDS_RENAME_FOLDER_TAKEN, name), MB_ICONEXCLAMATION);
         break;
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
-        text.Format(AfxLoadText(IDS_RENAME_FOLDER_FAILED), static_cast<LPCSTR>(folderLabel));
-        AfxMessageBox(text, MB_ICONEXCLAMATION);
+        AfxMessageBox(MessageNaming(IDS_RENAME_FOLDER_FAILED, folderLabel), MB_ICONEXCLAMATION);
         break;
     default:
         break;
