@@ -13,6 +13,7 @@
 #include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -202,6 +203,7 @@ TEST_F(RenameStore, EveryFailedStepOfASeriesStopsItWithoutLosingAPicture)
             records.push_back(owned.back().get());
         }
         ArmFileFault(kAnyStep, "", n);
+        AfxScriptMessageBox(IDNO); // not to go on after the failure
         CString failed;
         int done = RenamePictureSeries(records, Folder().c_str(), "Serie", FALSE, &failed);
         bool fired = FileFaultFired() != FALSE;
@@ -218,6 +220,7 @@ TEST_F(RenameStore, EveryFailedStepOfASeriesStopsItWithoutLosingAPicture)
         }
         SafeDeleteTree(Folder().c_str());
         CreateDirectoryA(Folder().c_str(), nullptr);
+        ResetUi();
         if (!fired)
             break;
     }
@@ -406,4 +409,46 @@ TEST_F(RenameStore, DialogPicturesFitTheirBoxes)
         EXPECT_LE(box.bottom, client.bottom);
         dlg.DestroyWindow();
     }
+}
+
+// Two long names that begin alike show the same beginning in the series preview: cut at their end.
+// Centred and clipped, each would show a different middle part.
+TEST_F(RenameStore, TheSeriesPreviewCutsLongNamesAtTheirEnd)
+{
+    const RECT item = {0, 0, 85, 82};
+    std::vector<std::vector<DWORD>> lines;
+    for (const char* name : {"S\xe9jour \xe0 Nice 01 au bord de la mer en ao\xfbt",
+                             "S\xe9jour \xe0 Nice 01 au bord de la mer et du port de p\xea"
+                             "che et des environs"}) {
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), item.right, -item.bottom, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        HBITMAP hbm = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(hbm, nullptr);
+        HDC hdc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(hdc, hbm);
+        auto rec = std::make_unique<CPicObject>();
+        rec->m_strBaseName = name;
+        CRenamePicturesDlg dlg;
+        DRAWITEMSTRUCT dis = {};
+        dis.CtlType = ODT_LISTBOX;
+        dis.CtlID = IDC_RENAME_LIST;
+        dis.hDC = hdc;
+        dis.rcItem = item;
+        dis.itemData = reinterpret_cast<ULONG_PTR>(rec.get());
+        dlg.OnDrawItem(IDC_RENAME_LIST, &dis);
+        ::GdiFlush();
+        // The left half of the text line.
+        const DWORD* px = static_cast<const DWORD*>(bits);
+        std::vector<DWORD> line;
+        for (int y = item.bottom - 14; y < item.bottom; y++)
+            line.insert(line.end(), px + y * item.right, px + y * item.right + item.right / 2);
+        lines.push_back(line);
+        ::SelectObject(hdc, old);
+        ::DeleteDC(hdc);
+        ::DeleteObject(hbm);
+    }
+    ASSERT_NE(std::count(lines[0].begin(), lines[0].end(), lines[0][0]), static_cast<long>(lines[0].size()))
+        << "the name is drawn";
+    EXPECT_EQ(lines[0], lines[1]);
 }
