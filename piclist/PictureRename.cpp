@@ -141,14 +141,16 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
 
     // The record of the new name first: the user's texts exist twice before the picture moves. The
     // new name is free, so its record file is this record's own even when the old one was not.
-    const BOOL memoryOnly = rec.m_bMemoryOnly;
+    const BOOL memoryOnly = rec.m_bMemoryOnly, recordOfOther = rec.m_bRecordOfOther;
     rec.m_strPath = newPicture;
     rec.m_strBaseName = newName;
     rec.m_strFileName = newName + ext;
     rec.m_bMemoryOnly = FALSE;
+    rec.m_bRecordOfOther = FALSE;
     if (!rec.SaveDai() || !SafeMove(oldPicture, newPicture)) {
         Put(rec, before);
         rec.m_bMemoryOnly = memoryOnly;
+        rec.m_bRecordOfOther = recordOfOther;
         SafeDeleteFile(RecordFilePath(newPicture));
         return RenameResult::Failed;
     }

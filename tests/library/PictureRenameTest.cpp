@@ -415,40 +415,31 @@ TEST_F(RenameStore, DialogPicturesFitTheirBoxes)
 // Centred and clipped, each would show a different middle part.
 TEST_F(RenameStore, TheSeriesPreviewCutsLongNamesAtTheirEnd)
 {
-    const RECT item = {0, 0, 85, 82};
-    std::vector<std::vector<DWORD>> lines;
-    for (const char* name : {"S\xe9jour \xe0 Nice 01 au bord de la mer en ao\xfbt",
-                             "S\xe9jour \xe0 Nice 01 au bord de la mer et du port de p\xea"
-                             "che et des environs"}) {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), item.right, -item.bottom, 1, 32, BI_RGB};
+    auto textLine = [](const char* name) {
+        BITMAPINFO bmi = {{sizeof(BITMAPINFOHEADER), 85, -82, 1, 32, BI_RGB}};
         void* bits = nullptr;
         HBITMAP hbm = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        ASSERT_NE(hbm, nullptr);
         HDC hdc = ::CreateCompatibleDC(nullptr);
         HGDIOBJ old = ::SelectObject(hdc, hbm);
-        auto rec = std::make_unique<CPicObject>();
-        rec->m_strBaseName = name;
-        CRenamePicturesDlg dlg;
-        DRAWITEMSTRUCT dis = {};
-        dis.CtlType = ODT_LISTBOX;
-        dis.CtlID = IDC_RENAME_LIST;
+        CPicObject rec;
+        rec.m_strBaseName = name;
+        DRAWITEMSTRUCT dis = {ODT_LISTBOX, IDC_RENAME_LIST};
         dis.hDC = hdc;
-        dis.rcItem = item;
-        dis.itemData = reinterpret_cast<ULONG_PTR>(rec.get());
-        dlg.OnDrawItem(IDC_RENAME_LIST, &dis);
+        dis.rcItem = {0, 0, 85, 82};
+        dis.itemData = reinterpret_cast<ULONG_PTR>(&rec);
+        CRenamePicturesDlg().OnDrawItem(IDC_RENAME_LIST, &dis);
         ::GdiFlush();
-        // The left half of the text line.
         const DWORD* px = static_cast<const DWORD*>(bits);
-        std::vector<DWORD> line;
-        for (int y = item.bottom - 14; y < item.bottom; y++)
-            line.insert(line.end(), px + y * item.right, px + y * item.right + item.right / 2);
-        lines.push_back(line);
+        std::vector<DWORD> left; // the left half of the name's line
+        for (int y = 82 - 14; y < 82; y++)
+            left.insert(left.end(), px + y * 85, px + y * 85 + 42);
         ::SelectObject(hdc, old);
         ::DeleteDC(hdc);
         ::DeleteObject(hbm);
-    }
-    ASSERT_NE(std::count(lines[0].begin(), lines[0].end(), lines[0][0]), static_cast<long>(lines[0].size()))
-        << "the name is drawn";
-    EXPECT_EQ(lines[0], lines[1]);
+        return left;
+    };
+    auto first = textLine("S\xe9jour \xe0 Nice 01 au bord de la mer en ao\xfbt");
+    ASSERT_NE(std::count(first.begin(), first.end(), first[0]), static_cast<long>(first.size())) << "drawn";
+    EXPECT_EQ(first, textLine("S\xe9jour \xe0 Nice 01 au bord de la mer et du port de p\xea"
+                              "che et des environs"));
 }
