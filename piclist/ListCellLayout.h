@@ -14,6 +14,10 @@ enum PicListView {
     kViewList = 3,   // 150 x 16 one-line rows
 };
 
+// How the lists draw a name or a line of text: one line, cut at its end with an ellipsis when it is
+// longer than its room, never at both ends.
+const UINT kListTextFlags = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
+
 // Width and height of one cell; trash rows keep the view's width and are 16 high.
 SIZE ListCellSize(int view, BOOL trashMode);
 

@@ -35,8 +35,6 @@ const COLORREF kGrey = RGB(128, 128, 128);
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kNavy = RGB(0, 0, 128);
-// A text longer than its room is cut at its end with an ellipsis, never at both ends.
-const UINT kTextFlags = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
 
 HPALETTE AppPalette()
 {
@@ -250,12 +248,12 @@ void CPicListBox::DrawPictureItem(LPDRAWITEMSTRUCT lpDIS, CPicObject* pRecord)
                              : RECT{left + 6, top + 68, left + 78, top + 80};
         Fill(hdc, nameBox.left, nameBox.top, nameBox.right, nameBox.bottom, back);
         Edge(hdc, nameBox, kGrey, kWhite);
-        Text(hdc, label, InsideEdge(nameBox), kTextFlags | DT_CENTER, font, ink);
+        Text(hdc, label, InsideEdge(nameBox), kListTextFlags | DT_CENTER, font, ink);
         if (large) {
             RECT infoBox = {left + 8, top + 94, left + 94, top + 106};
             Fill(hdc, infoBox.left, infoBox.top, infoBox.right, infoBox.bottom, back);
             Edge(hdc, infoBox, kGrey, kWhite);
-            Text(hdc, pRecord->m_strInfo, InsideEdge(infoBox), kTextFlags | DT_CENTER, font, ink);
+            Text(hdc, pRecord->m_strInfo, InsideEdge(infoBox), kListTextFlags | DT_CENTER, font, ink);
         }
         int inset = large ? 7 : 3;
         RECT focus = {left + 3, top + 3, cell.right - inset, cell.bottom - inset};
@@ -298,9 +296,9 @@ void CPicListBox::DrawPictureItem(LPDRAWITEMSTRUCT lpDIS, CPicObject* pRecord)
         Fill(hdc, box.right + 1, cell.top, cell.right, cell.bottom, back);
         Fill(hdc, cell.left, box.bottom + 1, cell.right, cell.bottom, back);
         RECT line = {box.right + 4, cell.top + 1, cell.right - 4, cell.top + 20};
-        Text(hdc, label, line, kTextFlags, static_cast<HFONT>(g_fontSmallBold.GetSafeHandle()), ink);
+        Text(hdc, label, line, kListTextFlags, static_cast<HFONT>(g_fontSmallBold.GetSafeHandle()), ink);
         ::OffsetRect(&line, 0, 14);
-        Text(hdc, pRecord->m_strInfo, line, kTextFlags, font, ink);
+        Text(hdc, pRecord->m_strInfo, line, kListTextFlags, font, ink);
         ::OffsetRect(&line, 0, 11);
         if (pRecord->m_nBitCount != 0) {
             HGDIOBJ oldFont = font != nullptr ? ::SelectObject(hdc, font) : nullptr;
@@ -308,7 +306,7 @@ void CPicListBox::DrawPictureItem(LPDRAWITEMSTRUCT lpDIS, CPicObject* pRecord)
                                                  pRecord->m_nBitCount, line.right - line.left);
             if (oldFont != nullptr)
                 ::SelectObject(hdc, oldFont);
-            Text(hdc, text, line, kTextFlags, font, ink);
+            Text(hdc, text, line, kListTextFlags, font, ink);
         }
         if (hasFocusMark)
             ::DrawFocusRect(hdc, &cell);
@@ -324,7 +322,7 @@ void CPicListBox::DrawPictureItem(LPDRAWITEMSTRUCT lpDIS, CPicObject* pRecord)
     }
     Fill(hdc, cell.left + 18, cell.top, cell.right, cell.bottom, back);
     RECT textRect = {cell.left + 19, cell.top + 1, cell.right, cell.bottom};
-    Text(hdc, m_bHideExtensions ? pRecord->m_strBaseName : pRecord->m_strFileName, textRect, kTextFlags,
+    Text(hdc, m_bHideExtensions ? pRecord->m_strBaseName : pRecord->m_strFileName, textRect, kListTextFlags,
          static_cast<HFONT>(g_fontSmall.GetSafeHandle()), ink);
     if (hasFocusMark) {
         RECT focus = {cell.left + 18, cell.top, cell.right, cell.bottom};
@@ -354,13 +352,13 @@ void CPicListBox::DrawTrashItem(LPDRAWITEMSTRUCT lpDIS, CDelObject* pRecord)
     CString folder;
     CString name;
     SplitPath(pRecord->m_strRelPath, &folder, &name);
-    Text(hdc, name, {cell.left + 19, cell.top + 1, cell.left + 139, cell.bottom}, kTextFlags, font, ink);
+    Text(hdc, name, {cell.left + 19, cell.top + 1, cell.left + 139, cell.bottom}, kListTextFlags, font, ink);
     CString when =
         FormatDosDateTime(static_cast<WORD>(pRecord->m_dwDelDate), static_cast<WORD>(pRecord->m_dwDelTime));
     CString format = LoadStringOr(IDS_TRASH_DELETED_FROM, "Supprim\xe9 %s dans \"%s\".");
     CString line;
     line.Format(format, static_cast<LPCSTR>(when), static_cast<LPCSTR>(folder));
-    Text(hdc, line, {cell.left + 142, cell.top + 1, cell.left + 642, cell.bottom}, kTextFlags, font, ink);
+    Text(hdc, line, {cell.left + 142, cell.top + 1, cell.left + 642, cell.bottom}, kListTextFlags, font, ink);
     if (lpDIS->itemState & ODS_FOCUS) {
         RECT focus = {cell.left + 18, cell.top, cell.right, cell.bottom};
         ::DrawFocusRect(hdc, &focus);

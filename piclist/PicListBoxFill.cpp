@@ -217,6 +217,7 @@ CPicObject* CPicListBox::RecordFromEntry(const CString& folder, const WIN32_FIND
         pRecord->SaveDai();
     } else {
         pRecord->m_bMemoryOnly = TRUE;
+        pRecord->m_bRecordOfOther = read == RecordRead::Foreign;
     }
     return pRecord;
 }
@@ -492,6 +493,7 @@ int CPicListBox::LoadSearchResults(CStringArray& hits)
                 FillRecordFromEntry(pRecord, hit, entry);
                 // Only a picture without a record file may be given a fresh one by its properties.
                 pRecord->m_bMemoryOnly = read != RecordRead::Absent;
+                pRecord->m_bRecordOfOther = read == RecordRead::Foreign;
             }
         }
         if (pRecord == nullptr)

@@ -115,6 +115,7 @@ void CPicObject::Copy(const CPicObject& src)
     m_bThumbSkipped = src.m_bThumbSkipped;
     m_bReadOnly = src.m_bReadOnly;
     m_bMemoryOnly = src.m_bMemoryOnly;
+    m_bRecordOfOther = src.m_bRecordOfOther;
     ClearThumbnail();
     m_nThumbState = src.m_nThumbState;
     if (src.m_pThumbDIB)
@@ -186,7 +187,9 @@ BOOL CPicObject::SaveTo(const CString& recordFile)
     if (m_bReadOnly || m_bThumbSkipped)
         return FALSE;
     if (m_bMemoryOnly) {
-        if (!m_bToldNotKept) {
+        // The other picture's record file is refused without a word: it is nothing a program could
+        // let go of, and whoever tries to keep texts there is told why (the properties sheet).
+        if (!m_bToldNotKept && !m_bRecordOfOther) {
             m_bToldNotKept = TRUE;
             TellTextsNotKept(m_strFileName.IsEmpty() ? NameOf(m_strPath) : m_strFileName);
         }

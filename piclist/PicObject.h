@@ -51,7 +51,8 @@ public:
     // Writes the record file of m_strPath: complete in a temporary file, then moved over the old one.
     // 0 on failure (no message; the old file is left as it was), and for records that must not be
     // written: read header-only (they hold no thumbnail), marked m_bReadOnly or m_bMemoryOnly (the
-    // first refusal of such a record tells the user, once, that its texts cannot be kept).
+    // first refusal of a record file held by another program tells the user, once, that its texts
+    // cannot be kept).
     BOOL SaveDai();
     // Reads the record file of m_strPath (the picture's path, set by the caller). 1 only for
     // RecordRead::Loaded; see ReadRecordFile.
@@ -119,6 +120,10 @@ public:
     // name (photo.jpg / photo.png). The record lives in memory only; a rename to a free name, which
     // gives it a record file of its own, clears it.
     BOOL m_bMemoryOnly = FALSE;
+    // Memory only because the record file is the record of the other picture of that base name: no
+    // retry can write it (only a rename gives the picture a record file of its own), so its refusals
+    // say nothing in the status line.
+    BOOL m_bRecordOfOther = FALSE;
 
 private:
     void ClearThumbnail();

@@ -52,6 +52,19 @@ void TellNotSaved(const CPicObject& rec)
     AfxMessageBox(text, MB_ICONEXCLAMATION);
 }
 
+// The record file is the other picture's of that base name: no retry can write it, only a rename.
+void TellRecordOfOther(const CPicObject& rec)
+{
+    CString name = rec.m_strFileName, folder;
+    if (name.IsEmpty())
+        SplitPath(rec.m_strPath, &folder, &name);
+    CString recordFile;
+    SplitPath(RecordFilePath(rec.m_strPath), &folder, &recordFile);
+    CString text;
+    AfxFormatString2(text, IDS_PROPERTIES_RECORD_OF_OTHER, name, recordFile);
+    AfxMessageBox(text, MB_ICONEXCLAMATION);
+}
+
 } // namespace
 
 PicPropTexts FillOnePictureProperties(CPicPropertySheet& sheet, CPicObject& rec, const CString& displayPath,
@@ -169,6 +182,14 @@ INT_PTR RunPictureProperties(CWnd* pParent, const std::vector<CPicObject*>& reco
         before.push_back({rec->m_strBaseName, rec->m_strAuthor, rec->m_strKeywords, rec->m_strComment});
     PicPropTexts shown, typed;
     std::vector<CPicObject*> failed;
+    auto giveBackTexts = [&](CPicObject* rec) {
+        const size_t k =
+            static_cast<size_t>(std::find(records.begin(), records.end(), rec) - records.begin());
+        rec->m_strAuthor = before[k].author;
+        rec->m_strKeywords = before[k].keywords;
+        rec->m_strComment = before[k].comment;
+    };
+    BOOL toldRecordOfOther = FALSE;
     // A record that could not be written is said so, and the sheet comes back with what the user
     // typed, to try again or to cancel (the records not written then get their texts back).
     for (BOOL retry = FALSE;; retry = TRUE) {
@@ -182,13 +203,8 @@ INT_PTR RunPictureProperties(CWnd* pParent, const std::vector<CPicObject*>& reco
             shown = filled;
         INT_PTR result = sheet.DoModal();
         if (result != IDOK) {
-            for (size_t k = 0; k < records.size(); k++) {
-                if (std::find(failed.begin(), failed.end(), records[k]) == failed.end())
-                    continue;
-                records[k]->m_strAuthor = before[k].author;
-                records[k]->m_strKeywords = before[k].keywords;
-                records[k]->m_strComment = before[k].comment;
-            }
+            for (CPicObject* rec : failed)
+                giveBackTexts(rec);
             return result;
         }
         typed = Texts(sheet);
@@ -199,6 +215,17 @@ INT_PTR RunPictureProperties(CWnd* pParent, const std::vector<CPicObject*>& reco
         } else {
             ApplySeveralPicturesProperties(sheet, records, shown, &failed);
         }
+        // The other picture's record file: said once with its reason, and no retry is offered for
+        // it, since none could succeed; the record keeps the texts it had.
+        auto ofOther = std::stable_partition(failed.begin(), failed.end(),
+                                             [](const CPicObject* rec) { return !rec->m_bRecordOfOther; });
+        if (ofOther != failed.end() && !toldRecordOfOther) {
+            toldRecordOfOther = TRUE;
+            TellRecordOfOther(**ofOther);
+        }
+        for (auto it = ofOther; it != failed.end(); ++it)
+            giveBackTexts(*it);
+        failed.erase(ofOther, failed.end());
         if (failed.empty())
             return result;
         TellNotSaved(*failed.front());
@@ -211,6 +238,7 @@ void RunSearchHitProperties(CWnd* pParent, const std::vector<CPicObject*>& recor
         return;
     if (records.size() > 1) {
         CPicPropertySheet sheet(kPicPropSelection, pParent);
+        sheet.m_bShowOnly = TRUE;
         FillSeveralPicturesProperties(sheet, records);
         sheet.DoModal();
         return;
@@ -220,6 +248,7 @@ void RunSearchHitProperties(CWnd* pParent, const std::vector<CPicObject*>& recor
     FillOnePictureProperties(sheet, rec, rec.m_strPath, LibraryRoot());
     sheet.m_pageIdentite.m_bAllReadOnly = TRUE;
     sheet.m_pageCommentaire.m_bReadOnly = TRUE;
+    sheet.m_bShowOnly = TRUE;
     sheet.DoModal();
 }
 

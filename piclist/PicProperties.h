@@ -36,11 +36,12 @@ int ApplySeveralPicturesProperties(const CPicPropertySheet& sheet, const std::ve
 // The whole command on the selected records of a library folder: IDOK when the sheet was closed with
 // OK. Nothing happens without records. A record that cannot be written is said so and the sheet
 // comes back with the texts typed, until they are written or the user cancels (the records not
-// written then keep the texts they had).
+// written then keep the texts they had). A record whose record file is the other picture's of that
+// base name is said once, with that reason, keeps its texts and gets no retry.
 INT_PTR RunPictureProperties(CWnd* pParent, const std::vector<CPicObject*>& records, const CString& folder);
 // The properties of a search window's hits: one picture in the one-picture sheet, several in the
 // selection sheet alone (count and total size). Nothing is written back from a search window, so the
-// texts are shown read-only. Nothing happens without records.
+// texts are shown read-only and the sheet only closes. Nothing happens without records.
 void RunSearchHitProperties(CWnd* pParent, const std::vector<CPicObject*>& records);
 // The properties of a picture in the trash: read from the trash's own record file, shown read-only,
 // never written. FALSE (nothing shown) for a folder or a picture deleted from the protected folder.

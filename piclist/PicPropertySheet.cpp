@@ -129,8 +129,26 @@ INT_PTR CPicPropertySheet::DoModal()
     return result;
 }
 
+BOOL CPicPropertySheet::OnInitDialog()
+{
+    BOOL result = CPropertySheet::OnInitDialog();
+    if (m_bShowOnly) {
+        HWND hOK = ::GetDlgItem(m_hWnd, IDOK);
+        ::EnableWindow(hOK, FALSE);
+        ::ShowWindow(hOK, SW_HIDE);
+        CString close;
+        close.LoadString(IDS_PROPERTIES_CLOSE);
+        ::SetDlgItemTextA(m_hWnd, IDCANCEL, close);
+        ::SendMessageA(m_hWnd, DM_SETDEFID, IDCANCEL, 0);
+    }
+    return result;
+}
+
 BOOL CPicPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
 {
+    // A sheet that only shows has no OK, whatever sends it.
+    if (m_bShowOnly && LOWORD(wParam) == IDOK)
+        return TRUE;
     if (LOWORD(wParam) == IDOK)
         m_nPageAtOK = GetActiveIndex();
     return CPropertySheet::OnCommand(wParam, lParam);

@@ -93,6 +93,10 @@ public:
 
     INT_PTR DoModal() override;
 
+    // Set before DoModal on a sheet whose texts nothing writes back: no OK that pretends to save,
+    // only a button that closes.
+    BOOL m_bShowOnly = FALSE;
+
     CPicPropImage m_pageImage;
     CPicPropSelection m_pageSelection;
     CPicPropIdentite m_pageIdentite;
@@ -100,6 +104,7 @@ public:
     CPicPropApercu m_pageApercu;
 
 protected:
+    BOOL OnInitDialog() override;
     // OK takes note of the page in front before the sheet closes.
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 

@@ -8,6 +8,8 @@
 #include "framework/Dc.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
+#include "piclist/FailureReport.h"
+#include "piclist/ListCellLayout.h"
 #include "piclist/NameRule.h"
 #include "piclist/PicObject.h"
 #include "piclist/SafeFileOps.h"
@@ -75,6 +77,15 @@ void Put(CPicObject& rec, const SavedNames& names)
     rec.m_strBaseName = names.baseName;
 }
 
+// A message of the string table whose "%s" takes a name (the name itself is never a format).
+CString MessageNaming(UINT id, const CString& name)
+{
+    CString format, text;
+    format.LoadString(id);
+    text.Format(format, static_cast<LPCSTR>(name));
+    return text;
+}
+
 PackedDIB LoadDialogPicture(LPCSTR name)
 {
     g_bReportProgress = FALSE;
@@ -130,20 +141,16 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
 
     // The record of the new name first: the user's texts exist twice before the picture moves. The
     // new name is free, so its record file is this record's own even when the old one was not.
-    const BOOL memoryOnly = rec.m_bMemoryOnly;
+    const BOOL memoryOnly = rec.m_bMemoryOnly, recordOfOther = rec.m_bRecordOfOther;
     rec.m_strPath = newPicture;
     rec.m_strBaseName = newName;
     rec.m_strFileName = newName + ext;
     rec.m_bMemoryOnly = FALSE;
-    if (!rec.SaveDai()) {
+    rec.m_bRecordOfOther = FALSE;
+    if (!rec.SaveDai() || !SafeMove(oldPicture, newPicture)) {
         Put(rec, before);
         rec.m_bMemoryOnly = memoryOnly;
-        SafeDeleteFile(RecordFilePath(newPicture));
-        return RenameResult::Failed;
-    }
-    if (!SafeMove(oldPicture, newPicture)) {
-        Put(rec, before);
-        rec.m_bMemoryOnly = memoryOnly;
+        rec.m_bRecordOfOther = recordOfOther;
         SafeDeleteFile(RecordFilePath(newPicture));
         return RenameResult::Failed;
     }
@@ -191,19 +198,27 @@ int RenamePictureSeries(const std::vector<CPicObject*>& records, const CString& 
     if (!IsUsablePictureName(base))
         return 0;
     const int digits = bZeroPad ? SeriesDigits(static_cast<int>(records.size())) : 0;
+    // A failure asks once whether to go on; the others wait for the batch's summary.
+    CFailureBatch failures(static_cast<int>(records.size()));
     int n = 0, done = 0;
     for (CPicObject* rec : records) {
         if (rec == nullptr)
             break;
-        n = NextFreeSeriesNumber(folder, base, digits, n);
+        const int number = NextFreeSeriesNumber(folder, base, digits, n);
         CString oldPicture = WithSlash(folder) + rec->m_strBaseName + "." + rec->m_strExt;
-        RenameResult result = RenamePictureFiles(*rec, folder, SeriesName(base, n, digits));
-        if (result != RenameResult::Done && result != RenameResult::Unchanged) {
-            if (pFailedPath != nullptr)
+        RenameResult result = RenamePictureFiles(*rec, folder, SeriesName(base, number, digits));
+        if (result == RenameResult::Done || result == RenameResult::Unchanged) {
+            // A number whose rename failed is free again for the next picture.
+            n = number;
+            done++;
+        } else {
+            if (pFailedPath != nullptr && pFailedPath->IsEmpty())
                 *pFailedPath = oldPicture;
-            break;
+            ReportFileFailure(MessageNaming(IDS_RENAME_FAILED, oldPicture), MB_ICONEXCLAMATION);
         }
-        done++;
+        failures.Next();
+        if (failures.Stopped())
+            break;
     }
     return done;
 }
@@ -236,19 +251,6 @@ RenameResult RenameLibraryFolder(const CString& path, const CString& newName, CS
         *pNewPath = target;
     return RenameResult::Done;
 }
-
-namespace {
-
-// A message of the string table whose "%s" takes a name (the name itself is never a format).
-CString MessageNaming(UINT id, const CString& name)
-{
-    CString format, text;
-    format.LoadString(id);
-    text.Format(format, static_cast<LPCSTR>(name));
-    return text;
-}
-
-} // namespace
 
 void ReportRenameResult(RenameResult result, const CString& name, const CString& oldPath)
 {
@@ -411,7 +413,7 @@ void CRenamePicturesDlg::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDIS)
                                                                      : ::GetStockObject(ANSI_VAR_FONT));
     RECT text = {item.left + 3, item.bottom - 14, item.right - 3, item.bottom};
     ::DrawTextA(lpDIS->hDC, rec->m_strBaseName, rec->m_strBaseName.GetLength(), &text,
-                DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+                kListTextFlags | DT_CENTER);
     ::SelectObject(lpDIS->hDC, oldFont);
     ::SetTextColor(lpDIS->hDC, oldColor);
     ::SetBkMode(lpDIS->hDC, oldMode);
@@ -496,11 +498,7 @@ BOOL RunRenamePictureSeries(CWnd* pParent, const std::vector<CPicObject*>& recor
         ReportRenameResult(RenameResult::Refused, base, CString());
         return FALSE;
     }
-    CString failed;
-    int done = RenamePictureSeries(records, folder, base, dlg.m_bZeroPad, &failed);
-    if (!failed.IsEmpty())
-        ReportRenameResult(RenameResult::Failed, base, failed);
-    return done > 0;
+    return RenamePictureSeries(records, folder, base, dlg.m_bZeroPad, nullptr) > 0;
 }
 
 BOOL RunRenameFolder(CWnd* pParent, const CString& path, const CString& label, CString* pNewPath)

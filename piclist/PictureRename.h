@@ -36,9 +36,10 @@ int SeriesDigits(int count);
 // The first number above n whose series name no file of the folder bears (any extension).
 int NextFreeSeriesNumber(const CString& folder, const CString& base, int digits, int n);
 
-// Renames the records in order as base 1, base 2... (skipping numbers taken in the folder). Stops at
-// the first failure with *pFailedPath (when given) set to the picture that could not be renamed;
-// pictures done before it keep their new names. The number of pictures renamed.
+// Renames the records in order as base 1, base 2... (skipping numbers taken in the folder). A
+// picture that cannot be renamed keeps its name; as in every batch, the first failure asks whether
+// to go on and the others are said in one summary at the end (FailureReport.h). *pFailedPath (when
+// given) names the first picture that could not be renamed. The number of pictures renamed.
 int RenamePictureSeries(const std::vector<CPicObject*>& records, const CString& folder, CString base,
                         BOOL bZeroPad, CString* pFailedPath);
 

@@ -51,8 +51,10 @@
 #define IDC_DELETE_FOLDER_TEXT 1026
 #define IDC_DELETE_FOLDER_NAME 1034
 #define IDS_NAME_REFUSED 55240
-#define IDS_TEXTS_NOT_KEPT 40200       // status line: a picture's texts cannot be kept
-#define IDS_PROPERTIES_NOT_SAVED 40201 // the properties sheet could not write a record
+#define IDS_TEXTS_NOT_KEPT 40200             // status line: a picture's texts cannot be kept
+#define IDS_PROPERTIES_NOT_SAVED 40201       // the properties sheet could not write a record
+#define IDS_PROPERTIES_RECORD_OF_OTHER 40202 // the record file is the other picture's of that name
+#define IDS_PROPERTIES_CLOSE 40203           // the closing button of a sheet that only shows
 #define IDS_RENAME_FOLDER_TAKEN 40700
 #define IDS_RENAME_FOLDER_FAILED 40701
 #define IDS_CREATE_LIBRARY_FOLDER_FAILED 40702

@@ -215,6 +215,22 @@ TEST_F(ListCommands, SearchWindowCommandsAct)
         std::function<void()> check;
     };
     int shownBefore = (pBar->GetStyle() & WS_VISIBLE) != 0 ? 1 : 0;
+    // What a sheet that only shows offers: its texts fixed, no OK, a button that closes.
+    std::string shownOnly;
+    AfxModalStep lookShownOnly;
+    lookShownOnly.buttonId = 0;
+    lookShownOnly.page = 1;
+    lookShownOnly.check = [&](CWnd* pSheet) {
+        HWND hSheet = pSheet->GetSafeHwnd(), hOK = ::GetDlgItem(hSheet, IDOK);
+        HWND hPage = reinterpret_cast<HWND>(::SendMessageA(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        char close[32] = "";
+        ::GetDlgItemTextA(hSheet, IDCANCEL, close, sizeof(close));
+        shownOnly =
+            std::string(::GetWindowLongA(::GetDlgItem(hPage, IDC_PICPROP_AUTHOR), GWL_STYLE) & ES_READONLY
+                            ? "auteur fig\xE9"
+                            : "auteur modifiable")
+            + (::IsWindowVisible(hOK) || ::IsWindowEnabled(hOK) ? ", OK, " : ", pas de OK, ") + close;
+    };
     const Case cases[] = {
         {"sort by type, saved", ID_EXPLORER_SORT_TYPE, [] {}, [] { EXPECT_EQ(g_DefaultSortBy, 1); }},
         {"descending, saved", ID_EXPLORER_SORT_DESCENDING, [] {}, [] { EXPECT_EQ(g_DefaultSortOrder, 1); }},
@@ -232,18 +248,19 @@ TEST_F(ListCommands, SearchWindowCommandsAct)
              EXPECT_EQ(AfxTestRecords().popupMenus.back().firstItemId,
                        static_cast<UINT>(ID_EXPLORER_SELECT_PATTERN));
          }},
-        {"properties of one hit, read-only", ID_EXPLORER_PROPERTIES,
-         [] {
-             AfxScriptModal(IDS_PICTURE_PROPERTIES, {{{}, IDOK}});
+        {"properties of one hit, shown only", ID_EXPLORER_PROPERTIES,
+         [&] {
+             AfxScriptModal(IDS_PICTURE_PROPERTIES, {lookShownOnly, {{}, IDCANCEL}});
          },
          [&] {
              EXPECT_EQ(AfxTestRecords().modals.back().templateId, static_cast<UINT>(IDS_PICTURE_PROPERTIES));
+             EXPECT_EQ(shownOnly, "auteur fig\xE9, pas de OK, Fermer");
              EXPECT_FALSE(Exists(m_folder + "\\chat.dai")) << "nothing is written from a search window";
          }},
         {"properties of both hits", ID_EXPLORER_PROPERTIES,
          [&] {
              pView->m_list.SelItemRange(TRUE, 0, 1);
-             AfxScriptModal(IDS_SELECTION_PROPERTIES, {{{}, IDOK}});
+             AfxScriptModal(IDS_SELECTION_PROPERTIES, {{{}, IDCANCEL}});
          },
          [] {
              EXPECT_EQ(AfxTestRecords().modals.back().templateId,

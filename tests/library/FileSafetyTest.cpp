@@ -326,6 +326,27 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts);
              EXPECT_STREQ(record.m_strBaseName, "Un");
          }},
+        {"a series rename asks once at its first failure and sums up the rest",
+         [&] {
+             std::vector<std::unique_ptr<CPicObject>> records;
+             for (const char* name : {"Un", "Deux", "Trois"}) {
+                 AddPicture(std::string("Images\\") + name + ".jpg", name);
+                 records.push_back(std::make_unique<CPicObject>());
+                 records.back()->m_strPath = Path(std::string("Images\\") + name + ".jpg").c_str();
+                 ASSERT_TRUE(records.back()->LoadDai());
+             }
+             DeleteFileA(Path("Images\\Trois.jpg").c_str()); // gone behind the list's back
+             ArmFileFault(kStepWrite, "", 1);                // a full disk for Un's new record
+             AfxScriptMessageBox(IDYES);
+             EXPECT_EQ(RenamePictureSeries({records[0].get(), records[1].get(), records[2].get()},
+                                           Path("Images").c_str(), "Serie", FALSE, nullptr),
+                       1);
+             // The number Un could not take goes to the next picture.
+             EXPECT_EQ(ReadBytes(Path("Images\\Serie 1.jpg")), "Deux");
+             EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 2u) << "a question, then one summary";
+             EXPECT_NE(LastMessage().find("Un.jpg"), std::string::npos) << LastMessage();
+             EXPECT_NE(LastMessage().find("Trois.jpg"), std::string::npos) << LastMessage();
+         }},
         {"the same file is found whatever the case of its path",
          [&] {
              EXPECT_TRUE(IsSamePath(Path("Images\\Absent.jpg").c_str(), Path("IMAGES\\absent.JPG").c_str()));

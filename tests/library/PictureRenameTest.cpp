@@ -13,6 +13,7 @@
 #include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -202,6 +203,7 @@ TEST_F(RenameStore, EveryFailedStepOfASeriesStopsItWithoutLosingAPicture)
             records.push_back(owned.back().get());
         }
         ArmFileFault(kAnyStep, "", n);
+        AfxScriptMessageBox(IDNO); // not to go on after the failure
         CString failed;
         int done = RenamePictureSeries(records, Folder().c_str(), "Serie", FALSE, &failed);
         bool fired = FileFaultFired() != FALSE;
@@ -218,6 +220,7 @@ TEST_F(RenameStore, EveryFailedStepOfASeriesStopsItWithoutLosingAPicture)
         }
         SafeDeleteTree(Folder().c_str());
         CreateDirectoryA(Folder().c_str(), nullptr);
+        ResetUi();
         if (!fired)
             break;
     }
@@ -406,4 +409,37 @@ TEST_F(RenameStore, DialogPicturesFitTheirBoxes)
         EXPECT_LE(box.bottom, client.bottom);
         dlg.DestroyWindow();
     }
+}
+
+// Two long names that begin alike show the same beginning in the series preview: cut at their end.
+// Centred and clipped, each would show a different middle part.
+TEST_F(RenameStore, TheSeriesPreviewCutsLongNamesAtTheirEnd)
+{
+    auto textLine = [](const char* name) {
+        BITMAPINFO bmi = {{sizeof(BITMAPINFOHEADER), 85, -82, 1, 32, BI_RGB}};
+        void* bits = nullptr;
+        HBITMAP hbm = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HDC hdc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(hdc, hbm);
+        CPicObject rec;
+        rec.m_strBaseName = name;
+        DRAWITEMSTRUCT dis = {ODT_LISTBOX, IDC_RENAME_LIST};
+        dis.hDC = hdc;
+        dis.rcItem = {0, 0, 85, 82};
+        dis.itemData = reinterpret_cast<ULONG_PTR>(&rec);
+        CRenamePicturesDlg().OnDrawItem(IDC_RENAME_LIST, &dis);
+        ::GdiFlush();
+        const DWORD* px = static_cast<const DWORD*>(bits);
+        std::vector<DWORD> left; // the left half of the name's line
+        for (int y = 82 - 14; y < 82; y++)
+            left.insert(left.end(), px + y * 85, px + y * 85 + 42);
+        ::SelectObject(hdc, old);
+        ::DeleteDC(hdc);
+        ::DeleteObject(hbm);
+        return left;
+    };
+    auto first = textLine("S\xe9jour \xe0 Nice 01 au bord de la mer en ao\xfbt");
+    ASSERT_NE(std::count(first.begin(), first.end(), first[0]), static_cast<long>(first.size())) << "drawn";
+    EXPECT_EQ(first, textLine("S\xe9jour \xe0 Nice 01 au bord de la mer et du port de p\xea"
+                              "che et des environs"));
 }
