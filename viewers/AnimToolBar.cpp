@@ -9,9 +9,9 @@
 
 const int g_animSpeeds[13] = {1, 2, 3, 4, 5, 7, 10, 15, 20, 25, 30, 40, 50};
 
-IMPLEMENT_DYNAMIC(CAnimToolBar, CToolBar)
+IMPLEMENT_DYNAMIC(CAnimToolBar, CLocalToolBar)
 
-BEGIN_MESSAGE_MAP(CAnimToolBar, CToolBar)
+BEGIN_MESSAGE_MAP(CAnimToolBar, CLocalToolBar)
     ON_WM_HSCROLL()
     ON_CBN_SELCHANGE(ID_ANIM_SPEED, OnSpeedSelChange)
 END_MESSAGE_MAP()
@@ -104,11 +104,11 @@ CSize CAnimToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     CRect rectParent;
     if (nLength != -1 || !(dwMode & LM_HORZDOCK) || (dwMode & (LM_MRUWIDTH | LM_COMMIT)) || pParent == nullptr
         || IsFloating())
-        return CToolBar::CalcDynamicLayout(nLength, dwMode);
+        return CLocalToolBar::CalcDynamicLayout(nLength, dwMode);
     pParent->GetClientRect(&rectParent);
     // A frame not yet sized keeps the bar on one row.
     CSize size = rectParent.Width() > 0 ? CalcLayout(dwMode, rectParent.Width())
-                                        : CToolBar::CalcDynamicLayout(nLength, dwMode);
+                                        : CLocalToolBar::CalcDynamicLayout(nLength, dwMode);
     PlaceControls();
     return size;
 }

@@ -3,13 +3,13 @@
 #pragma once
 #include "framework/CommonControls.h"
 #include "framework/Controls.h"
-#include "framework/ToolBar.h"
+#include "shell/ToolBarEx.h"
 #include "viewers/DigitButton.h"
 
 // Frames per second of the speed list, in list order (the list index is the index into this table).
 extern const int g_animSpeeds[13];
 
-class CAnimToolBar : public CToolBar {
+class CAnimToolBar : public CLocalToolBar {
     DECLARE_DYNAMIC(CAnimToolBar)
 public:
     // Turns button 15 into the room for the slider and the list and the last button into the room

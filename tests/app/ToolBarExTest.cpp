@@ -1,9 +1,14 @@
 // The flat tool bars: separators and gripper drawn as etched and raised lines (none for a wide
 // separator, the last item or a floating bar), hot tracking and its timer, repainting only the
-// buttons whose state changed, the emulated custom-draw stages, and the two context menus.
-#include "tests/app/AppFixture.h"
+// buttons whose state changed, the emulated custom-draw stages, the two context menus, and each
+// window's own bar: its class, its menu, and its repaint when it wraps.
+#include "tests/app/ListWindowsFixture.h"
 
-#include "app/ToolBarEx.h"
+#include "explorer/ExplorerMDI.h"
+#include "shell/ToolBarEx.h"
+#include "viewers/AnimToolBar.h"
+#include "viewers/DibDocMDI.h"
+#include "viewers/GifDocMDI.h"
 #include "framework/Dc.h"
 #include "framework/TestSeams.h"
 #include "resources/resource.h"
@@ -243,4 +248,74 @@ TEST_F(AppTest, ToolBarContextMenusOfferTheirOwnHideCommand)
     EXPECT_EQ(AfxTestRecords().popupMenus.back().firstItemId, static_cast<UINT>(ID_HIDE_LOCAL_TOOLBAR));
     local.DestroyWindow();
     standard.DestroyWindow();
+}
+
+using ToolBarWindows = ListWindowsTest;
+
+// Every window's own tool bar, as a user meets it: its class, the menu a right click on it shows, and
+// what choosing that menu's one item does (through the main window, as the real menu would).
+TEST_F(ToolBarWindows, EveryWindowsToolBarHidesFromItsOwnMenu)
+{
+    ASSERT_TRUE(Start());
+    auto frameBar = [this](CRuntimeClass* pFrameClass) -> CToolBar* {
+        CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
+        if (pChild == nullptr || !pChild->IsKindOf(pFrameClass))
+            return nullptr;
+        if (pChild->IsKindOf(RUNTIME_CLASS(CExplorerMDI)))
+            return &static_cast<CExplorerMDI*>(pChild)->m_wndToolBar;
+        if (pChild->IsKindOf(RUNTIME_CLASS(CSearchMDI)))
+            return &static_cast<CSearchMDI*>(pChild)->m_wndToolBar;
+        if (pChild->IsKindOf(RUNTIME_CLASS(CDibDocMDI)))
+            return &static_cast<CDibDocMDI*>(pChild)->m_wndToolBar;
+        return &static_cast<CGifDocMDI*>(pChild)->m_wndToolBar;
+    };
+    struct Case {
+        const char* window;
+        std::function<CToolBar*()> open;
+        CRuntimeClass* pBarClass;
+        UINT menuItem;
+        bool hides;
+    };
+    const Case cases[] = {
+        {"explorer",
+         [&] { return OpenExplorer() != nullptr ? frameBar(RUNTIME_CLASS(CExplorerMDI)) : nullptr; },
+         RUNTIME_CLASS(CLocalToolBar), ID_HIDE_LOCAL_TOOLBAR, true},
+        {"search", [&] { return OpenSearch() != nullptr ? frameBar(RUNTIME_CLASS(CSearchMDI)) : nullptr; },
+         RUNTIME_CLASS(CLocalToolBar), ID_HIDE_LOCAL_TOOLBAR, true},
+        {"picture",
+         [&] {
+             m_pApp->OpenDocumentFile(WriteBmp("barre.bmp", 64, 48).c_str());
+             return frameBar(RUNTIME_CLASS(CDibDocMDI));
+         },
+         RUNTIME_CLASS(CLocalToolBar), ID_HIDE_LOCAL_TOOLBAR, true},
+        {"animation",
+         [&] {
+             m_pApp->OpenDocumentFile(WriteGif("barre.gif").c_str());
+             return frameBar(RUNTIME_CLASS(CGifDocMDI));
+         },
+         RUNTIME_CLASS(CAnimToolBar), ID_HIDE_LOCAL_TOOLBAR, true},
+        // The library bar's: the standard bar's menu, whose item nothing handles, so it stays greyed.
+        {"library tools", [&]() -> CToolBar* { return &Bar()->m_wndLibBarTools1; },
+         RUNTIME_CLASS(CFrameToolBar), ID_HIDE_STANDARD_TOOLBAR, false},
+        {"library picture tools", [&]() -> CToolBar* { return &Bar()->m_wndLibBarTools2; },
+         RUNTIME_CLASS(CFrameToolBar), ID_HIDE_STANDARD_TOOLBAR, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window);
+        g_ShowExplorerToolBar = 1;
+        g_ShowDibToolBar = 1;
+        CToolBar* pBar = c.open();
+        ASSERT_NE(pBar, nullptr);
+        ASSERT_TRUE(::IsWindow(pBar->m_hWnd));
+        EXPECT_TRUE(pBar->IsKindOf(c.pBarClass));
+        Pump();
+        ASSERT_TRUE(pBar->GetStyle() & WS_VISIBLE);
+        size_t nMenus = AfxTestRecords().popupMenus.size();
+        AfxScriptPopupMenu(c.menuItem);
+        pBar->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
+        ASSERT_EQ(AfxTestRecords().popupMenus.size(), nMenus + 1);
+        EXPECT_EQ(AfxTestRecords().popupMenus.back().firstItemId, c.menuItem);
+        Pump();
+        EXPECT_EQ((pBar->GetStyle() & WS_VISIBLE) == 0, c.hides);
+    }
 }
