@@ -319,3 +319,60 @@ TEST_F(ToolBarWindows, EveryWindowsToolBarHidesFromItsOwnMenu)
         EXPECT_EQ((pBar->GetStyle() & WS_VISIBLE) == 0, c.hides);
     }
 }
+
+// When its window narrows or comes back from maximised, the animation bar wraps into more rows: the
+// buttons that moved must not stay drawn where they stood, so the whole bar is to be painted again.
+TEST_F(AppTest, TheAnimationBarIsRepaintedWholeWhenItsWindowNarrows)
+{
+    ASSERT_TRUE(Start());
+    g_ShowDibToolBar = 1;
+    m_pFrame->ShowWindow(SW_RESTORE);
+    m_pFrame->MoveWindow(0, 0, 1270, 700); // room for the bar on one row when maximised
+    m_pApp->OpenDocumentFile(WriteGif("largeur.gif").c_str());
+    CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
+    ASSERT_TRUE(pChild != nullptr && pChild->IsKindOf(RUNTIME_CLASS(CGifDocMDI)));
+    CAnimToolBar& bar = static_cast<CGifDocMDI*>(pChild)->m_wndToolBar;
+    // The bar's client area is moved right past its window's edge (room for the gripper): what can
+    // be painted is the part inside the window.
+    auto wholeBarDirty = [&] {
+        CRect client;
+        bar.GetClientRect(&client);
+        CRect window;
+        bar.GetWindowRect(&window);
+        bar.ScreenToClient(&window);
+        client.IntersectRect(&client, &window);
+        HRGN hDirty = ::CreateRectRgn(0, 0, 0, 0);
+        int nKind = ::GetUpdateRgn(bar.m_hWnd, hDirty, FALSE);
+        CRect dirty;
+        ::GetRgnBox(hDirty, &dirty);
+        ::DeleteObject(hDirty);
+        return nKind == SIMPLEREGION && dirty == client;
+    };
+    auto settle = [&] {
+        Pump();
+        pChild->UpdateWindow();
+        bar.UpdateWindow();
+    };
+    const struct {
+        const char* how;
+        std::function<void()> widen, narrow;
+    } steps[] = {
+        {"narrowed", [&] { pChild->MoveWindow(0, 0, 1200, 300); },
+         [&] { pChild->MoveWindow(0, 0, 420, 300); }},
+        {"restored", [&] { m_pFrame->MDIMaximize(pChild); }, [&] { m_pFrame->MDIRestore(pChild); }},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.how);
+        step.widen();
+        settle();
+        CRect wide;
+        bar.GetClientRect(&wide);
+        ASSERT_FALSE(::GetUpdateRect(bar.m_hWnd, nullptr, FALSE));
+        step.narrow();
+        CRect narrow;
+        bar.GetClientRect(&narrow);
+        ASSERT_GT(narrow.Height(), wide.Height()); // it wrapped
+        EXPECT_TRUE(wholeBarDirty());
+        settle();
+    }
+}
