@@ -252,64 +252,52 @@ TEST_F(AppTest, ToolBarContextMenusOfferTheirOwnHideCommand)
 
 using ToolBarWindows = ListWindowsTest;
 
+template <class TFrame> CToolBar* ActiveBar(CMDIFrameWnd* pMain)
+{
+    auto* pFrame = dynamic_cast<TFrame*>(pMain->MDIGetActive());
+    return pFrame != nullptr ? &pFrame->m_wndToolBar : nullptr;
+}
+
 // Every window's own tool bar, as a user meets it: its class, the menu a right click on it shows, and
 // what choosing that menu's one item does (through the main window, as the real menu would).
 TEST_F(ToolBarWindows, EveryWindowsToolBarHidesFromItsOwnMenu)
 {
     ASSERT_TRUE(Start());
-    auto frameBar = [this](CRuntimeClass* pFrameClass) -> CToolBar* {
-        CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
-        if (pChild == nullptr || !pChild->IsKindOf(pFrameClass))
-            return nullptr;
-        if (pChild->IsKindOf(RUNTIME_CLASS(CExplorerMDI)))
-            return &static_cast<CExplorerMDI*>(pChild)->m_wndToolBar;
-        if (pChild->IsKindOf(RUNTIME_CLASS(CSearchMDI)))
-            return &static_cast<CSearchMDI*>(pChild)->m_wndToolBar;
-        if (pChild->IsKindOf(RUNTIME_CLASS(CDibDocMDI)))
-            return &static_cast<CDibDocMDI*>(pChild)->m_wndToolBar;
-        return &static_cast<CGifDocMDI*>(pChild)->m_wndToolBar;
-    };
-    struct Case {
+    const struct {
         const char* window;
         std::function<CToolBar*()> open;
         CRuntimeClass* pBarClass;
         UINT menuItem;
         bool hides;
-    };
-    const Case cases[] = {
-        {"explorer",
-         [&] { return OpenExplorer() != nullptr ? frameBar(RUNTIME_CLASS(CExplorerMDI)) : nullptr; },
+    } cases[] = {
+        {"explorer", [&] { return OpenExplorer() ? ActiveBar<CExplorerMDI>(m_pFrame) : nullptr; },
          RUNTIME_CLASS(CLocalToolBar), ID_HIDE_LOCAL_TOOLBAR, true},
-        {"search", [&] { return OpenSearch() != nullptr ? frameBar(RUNTIME_CLASS(CSearchMDI)) : nullptr; },
+        {"search", [&] { return OpenSearch() ? ActiveBar<CSearchMDI>(m_pFrame) : nullptr; },
          RUNTIME_CLASS(CLocalToolBar), ID_HIDE_LOCAL_TOOLBAR, true},
         {"picture",
          [&] {
              m_pApp->OpenDocumentFile(WriteBmp("barre.bmp", 64, 48).c_str());
-             return frameBar(RUNTIME_CLASS(CDibDocMDI));
+             return ActiveBar<CDibDocMDI>(m_pFrame);
          },
          RUNTIME_CLASS(CLocalToolBar), ID_HIDE_LOCAL_TOOLBAR, true},
         {"animation",
          [&] {
              m_pApp->OpenDocumentFile(WriteGif("barre.gif").c_str());
-             return frameBar(RUNTIME_CLASS(CGifDocMDI));
+             return ActiveBar<CGifDocMDI>(m_pFrame);
          },
          RUNTIME_CLASS(CAnimToolBar), ID_HIDE_LOCAL_TOOLBAR, true},
         // The library bar's: the standard bar's menu, whose item nothing handles, so it stays greyed.
-        {"library tools", [&]() -> CToolBar* { return &Bar()->m_wndLibBarTools1; },
-         RUNTIME_CLASS(CFrameToolBar), ID_HIDE_STANDARD_TOOLBAR, false},
-        {"library picture tools", [&]() -> CToolBar* { return &Bar()->m_wndLibBarTools2; },
+        {"library", [&]() -> CToolBar* { return &Bar()->m_wndLibBarTools1; }, RUNTIME_CLASS(CFrameToolBar),
+         ID_HIDE_STANDARD_TOOLBAR, false},
+        {"library pictures", [&]() -> CToolBar* { return &Bar()->m_wndLibBarTools2; },
          RUNTIME_CLASS(CFrameToolBar), ID_HIDE_STANDARD_TOOLBAR, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.window);
-        g_ShowExplorerToolBar = 1;
-        g_ShowDibToolBar = 1;
+        g_ShowExplorerToolBar = g_ShowDibToolBar = 1;
         CToolBar* pBar = c.open();
-        ASSERT_NE(pBar, nullptr);
-        ASSERT_TRUE(::IsWindow(pBar->m_hWnd));
+        ASSERT_TRUE(pBar != nullptr && (pBar->GetStyle() & WS_VISIBLE));
         EXPECT_TRUE(pBar->IsKindOf(c.pBarClass));
-        Pump();
-        ASSERT_TRUE(pBar->GetStyle() & WS_VISIBLE);
         size_t nMenus = AfxTestRecords().popupMenus.size();
         AfxScriptPopupMenu(c.menuItem);
         pBar->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
@@ -329,30 +317,9 @@ TEST_F(AppTest, TheAnimationBarIsRepaintedWholeWhenItsWindowNarrows)
     m_pFrame->ShowWindow(SW_RESTORE);
     m_pFrame->MoveWindow(0, 0, 1270, 700); // room for the bar on one row when maximised
     m_pApp->OpenDocumentFile(WriteGif("largeur.gif").c_str());
-    CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
-    ASSERT_TRUE(pChild != nullptr && pChild->IsKindOf(RUNTIME_CLASS(CGifDocMDI)));
-    CAnimToolBar& bar = static_cast<CGifDocMDI*>(pChild)->m_wndToolBar;
-    // The bar's client area is moved right past its window's edge (room for the gripper): what can
-    // be painted is the part inside the window.
-    auto wholeBarDirty = [&] {
-        CRect client;
-        bar.GetClientRect(&client);
-        CRect window;
-        bar.GetWindowRect(&window);
-        bar.ScreenToClient(&window);
-        client.IntersectRect(&client, &window);
-        HRGN hDirty = ::CreateRectRgn(0, 0, 0, 0);
-        int nKind = ::GetUpdateRgn(bar.m_hWnd, hDirty, FALSE);
-        CRect dirty;
-        ::GetRgnBox(hDirty, &dirty);
-        ::DeleteObject(hDirty);
-        return nKind == SIMPLEREGION && dirty == client;
-    };
-    auto settle = [&] {
-        Pump();
-        pChild->UpdateWindow();
-        bar.UpdateWindow();
-    };
+    CToolBar* pBar = ActiveBar<CGifDocMDI>(m_pFrame);
+    ASSERT_NE(pBar, nullptr);
+    CWnd* pChild = pBar->GetParent();
     const struct {
         const char* how;
         std::function<void()> widen, narrow;
@@ -364,15 +331,24 @@ TEST_F(AppTest, TheAnimationBarIsRepaintedWholeWhenItsWindowNarrows)
     for (const auto& step : steps) {
         SCOPED_TRACE(step.how);
         step.widen();
-        settle();
-        CRect wide;
-        bar.GetClientRect(&wide);
-        ASSERT_FALSE(::GetUpdateRect(bar.m_hWnd, nullptr, FALSE));
+        Pump();
+        pBar->UpdateWindow();
+        ASSERT_FALSE(::GetUpdateRect(pBar->m_hWnd, nullptr, FALSE));
+        CRect wide, narrow, window, dirty;
+        pBar->GetClientRect(&wide);
         step.narrow();
-        CRect narrow;
-        bar.GetClientRect(&narrow);
+        pBar->GetClientRect(&narrow);
         ASSERT_GT(narrow.Height(), wide.Height()); // it wrapped
-        EXPECT_TRUE(wholeBarDirty());
-        settle();
+        // The client area lies 4 pixels right of the window (room for the gripper): what can be
+        // painted is its part inside the window.
+        pBar->GetWindowRect(&window);
+        pBar->ScreenToClient(&window);
+        narrow.IntersectRect(&narrow, &window);
+        HRGN hDirty = ::CreateRectRgn(0, 0, 0, 0);
+        EXPECT_EQ(::GetUpdateRgn(pBar->m_hWnd, hDirty, FALSE), SIMPLEREGION);
+        ::GetRgnBox(hDirty, &dirty);
+        ::DeleteObject(hDirty);
+        EXPECT_EQ(dirty, narrow);
+        Pump();
     }
 }
