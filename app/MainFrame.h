@@ -5,7 +5,7 @@
 #include "app/CaptionPainter.h"
 #include "app/MyCoolBar.h"
 #include "app/StatusBarEx.h"
-#include "app/ToolBarEx.h"
+#include "shell/ToolBarEx.h"
 #include "core/PackedDib.h"
 #include "core/Progress.h"
 #include "explorer/SearchDialogs.h"

@@ -1,7 +1,7 @@
 // CExplorerMDI and CSearchMDI: the child frames of the explorer and search-result windows.
 #pragma once
-#include "framework/ToolBar.h"
 #include "shell/OrvanelMDI.h"
+#include "shell/ToolBarEx.h"
 
 // Explorer windows: a local tool bar (resource 40) and a frame without client edge.
 class CExplorerMDI : public COrvanelMDI {
@@ -11,7 +11,7 @@ public:
     int OnCreate(LPCREATESTRUCT lpcs);
     BOOL OnEraseBkgnd(CDC* pDC);
 
-    CToolBar m_wndToolBar;
+    CLocalToolBar m_wndToolBar;
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -25,7 +25,7 @@ public:
     int OnCreate(LPCREATESTRUCT lpcs);
     BOOL OnEraseBkgnd(CDC* pDC);
 
-    CToolBar m_wndToolBar;
+    CLocalToolBar m_wndToolBar;
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -4,11 +4,11 @@
 // and builds one missing thumbnail per step.
 #pragma once
 #include "shell/LibraryLink.h"
+#include "shell/ToolBarEx.h"
 #include "framework/Collections.h"
 #include "framework/ControlBar.h"
 #include "framework/Controls.h"
 #include "framework/Gdi.h"
-#include "framework/ToolBar.h"
 #include "library/LibTreeCtrl.h"
 #include "piclist/PicListDrag.h"
 #include "piclist/PicListBox.h"
@@ -73,10 +73,10 @@ public:
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
 
     // ---- children ----
-    CToolBar m_wndLibBarTools1;
+    CFrameToolBar m_wndLibBarTools1;
     CLibToolHost m_wndToolBar1;
     CLibStatusLine m_wndToolBar0;
-    CToolBar m_wndLibBarTools2;
+    CFrameToolBar m_wndLibBarTools2;
     CPicListBox m_list;
     CLibTreeCtrl m_tree;
 

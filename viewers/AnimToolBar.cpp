@@ -7,11 +7,13 @@
 #include "framework/FrameworkTexts.h"
 #include "resources/resource.h"
 
+#include <vector>
+
 const int g_animSpeeds[13] = {1, 2, 3, 4, 5, 7, 10, 15, 20, 25, 30, 40, 50};
 
-IMPLEMENT_DYNAMIC(CAnimToolBar, CToolBar)
+IMPLEMENT_DYNAMIC(CAnimToolBar, CLocalToolBar)
 
-BEGIN_MESSAGE_MAP(CAnimToolBar, CToolBar)
+BEGIN_MESSAGE_MAP(CAnimToolBar, CLocalToolBar)
     ON_WM_HSCROLL()
     ON_CBN_SELCHANGE(ID_ANIM_SPEED, OnSpeedSelChange)
 END_MESSAGE_MAP()
@@ -84,6 +86,14 @@ BOOL CAnimToolBar::CreateControls()
     return TRUE;
 }
 
+std::vector<BOOL> CAnimToolBar::WrapStates() const
+{
+    std::vector<BOOL> wraps(static_cast<size_t>(GetCount()));
+    for (size_t i = 0; i < wraps.size(); i++)
+        wraps[i] = (HIWORD(GetButtonStyle(static_cast<int>(i))) & TBSTATE_WRAP) != 0;
+    return wraps;
+}
+
 void CAnimToolBar::PlaceControls()
 {
     CRect rectRoom;
@@ -104,11 +114,16 @@ CSize CAnimToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     CRect rectParent;
     if (nLength != -1 || !(dwMode & LM_HORZDOCK) || (dwMode & (LM_MRUWIDTH | LM_COMMIT)) || pParent == nullptr
         || IsFloating())
-        return CToolBar::CalcDynamicLayout(nLength, dwMode);
+        return CLocalToolBar::CalcDynamicLayout(nLength, dwMode);
     pParent->GetClientRect(&rectParent);
+    std::vector<BOOL> wrapsBefore = WrapStates();
     // A frame not yet sized keeps the bar on one row.
     CSize size = rectParent.Width() > 0 ? CalcLayout(dwMode, rectParent.Width())
-                                        : CToolBar::CalcDynamicLayout(nLength, dwMode);
+                                        : CLocalToolBar::CalcDynamicLayout(nLength, dwMode);
+    // Buttons that went to another row would otherwise stay drawn where they stood: the control
+    // repaints only the button whose wrap changed, and the bar paints only what is invalid.
+    if (WrapStates() != wrapsBefore)
+        Invalidate(TRUE);
     PlaceControls();
     return size;
 }

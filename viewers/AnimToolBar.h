@@ -3,13 +3,15 @@
 #pragma once
 #include "framework/CommonControls.h"
 #include "framework/Controls.h"
-#include "framework/ToolBar.h"
+#include "shell/ToolBarEx.h"
 #include "viewers/DigitButton.h"
+
+#include <vector>
 
 // Frames per second of the speed list, in list order (the list index is the index into this table).
 extern const int g_animSpeeds[13];
 
-class CAnimToolBar : public CToolBar {
+class CAnimToolBar : public CLocalToolBar {
     DECLARE_DYNAMIC(CAnimToolBar)
 public:
     // Turns button 15 into the room for the slider and the list and the last button into the room
@@ -26,6 +28,8 @@ public:
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     // Puts the slider, the list and the two displays on the places kept for them.
     void PlaceControls();
+    // Which buttons end a row, in button order.
+    std::vector<BOOL> WrapStates() const;
 
     // The slider moved: WM_ANIMFRAMESLIDER to the frame (the position, the slider).
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);

@@ -1,9 +1,14 @@
 // The flat tool bars: separators and gripper drawn as etched and raised lines (none for a wide
 // separator, the last item or a floating bar), hot tracking and its timer, repainting only the
-// buttons whose state changed, the emulated custom-draw stages, and the two context menus.
-#include "tests/app/AppFixture.h"
+// buttons whose state changed, the emulated custom-draw stages, the two context menus, and each
+// window's own bar: its class, its menu, and its repaint when it wraps.
+#include "tests/app/ListWindowsFixture.h"
 
-#include "app/ToolBarEx.h"
+#include "explorer/ExplorerMDI.h"
+#include "shell/ToolBarEx.h"
+#include "viewers/AnimToolBar.h"
+#include "viewers/DibDocMDI.h"
+#include "viewers/GifDocMDI.h"
 #include "framework/Dc.h"
 #include "framework/TestSeams.h"
 #include "resources/resource.h"
@@ -243,4 +248,107 @@ TEST_F(AppTest, ToolBarContextMenusOfferTheirOwnHideCommand)
     EXPECT_EQ(AfxTestRecords().popupMenus.back().firstItemId, static_cast<UINT>(ID_HIDE_LOCAL_TOOLBAR));
     local.DestroyWindow();
     standard.DestroyWindow();
+}
+
+using ToolBarWindows = ListWindowsTest;
+
+template <class TFrame> CToolBar* ActiveBar(CMDIFrameWnd* pMain)
+{
+    auto* pFrame = dynamic_cast<TFrame*>(pMain->MDIGetActive());
+    return pFrame != nullptr ? &pFrame->m_wndToolBar : nullptr;
+}
+
+// Every window's own tool bar, as a user meets it: its class, the menu a right click on it shows, and
+// what choosing that menu's one item does (through the main window, as the real menu would).
+TEST_F(ToolBarWindows, EveryWindowsToolBarHidesFromItsOwnMenu)
+{
+    ASSERT_TRUE(Start());
+    const struct {
+        const char* window;
+        std::function<CToolBar*()> open;
+        CRuntimeClass* pBarClass;
+        UINT menuItem;
+        bool hides;
+    } cases[] = {
+        {"explorer", [&] { return OpenExplorer() ? ActiveBar<CExplorerMDI>(m_pFrame) : nullptr; },
+         RUNTIME_CLASS(CLocalToolBar), ID_HIDE_LOCAL_TOOLBAR, true},
+        {"search", [&] { return OpenSearch() ? ActiveBar<CSearchMDI>(m_pFrame) : nullptr; },
+         RUNTIME_CLASS(CLocalToolBar), ID_HIDE_LOCAL_TOOLBAR, true},
+        {"picture",
+         [&] {
+             m_pApp->OpenDocumentFile(WriteBmp("barre.bmp", 64, 48).c_str());
+             return ActiveBar<CDibDocMDI>(m_pFrame);
+         },
+         RUNTIME_CLASS(CLocalToolBar), ID_HIDE_LOCAL_TOOLBAR, true},
+        {"animation",
+         [&] {
+             m_pApp->OpenDocumentFile(WriteGif("barre.gif").c_str());
+             return ActiveBar<CGifDocMDI>(m_pFrame);
+         },
+         RUNTIME_CLASS(CAnimToolBar), ID_HIDE_LOCAL_TOOLBAR, true},
+        // The library bar's: the standard bar's menu, whose item nothing handles, so it stays greyed.
+        {"library", [&]() -> CToolBar* { return &Bar()->m_wndLibBarTools1; }, RUNTIME_CLASS(CFrameToolBar),
+         ID_HIDE_STANDARD_TOOLBAR, false},
+        {"library pictures", [&]() -> CToolBar* { return &Bar()->m_wndLibBarTools2; },
+         RUNTIME_CLASS(CFrameToolBar), ID_HIDE_STANDARD_TOOLBAR, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.window);
+        g_ShowExplorerToolBar = g_ShowDibToolBar = 1;
+        CToolBar* pBar = c.open();
+        ASSERT_TRUE(pBar != nullptr && (pBar->GetStyle() & WS_VISIBLE));
+        EXPECT_TRUE(pBar->IsKindOf(c.pBarClass));
+        size_t nMenus = AfxTestRecords().popupMenus.size();
+        AfxScriptPopupMenu(c.menuItem);
+        pBar->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
+        ASSERT_EQ(AfxTestRecords().popupMenus.size(), nMenus + 1);
+        EXPECT_EQ(AfxTestRecords().popupMenus.back().firstItemId, c.menuItem);
+        Pump();
+        EXPECT_EQ((pBar->GetStyle() & WS_VISIBLE) == 0, c.hides);
+    }
+}
+
+// When its window narrows or comes back from maximised, the animation bar wraps into more rows: the
+// buttons that moved must not stay drawn where they stood, so the whole bar is to be painted again.
+TEST_F(AppTest, TheAnimationBarIsRepaintedWholeWhenItsWindowNarrows)
+{
+    ASSERT_TRUE(Start());
+    g_ShowDibToolBar = 1;
+    m_pFrame->ShowWindow(SW_RESTORE);
+    m_pFrame->MoveWindow(0, 0, 1270, 700); // room for the bar on one row when maximised
+    m_pApp->OpenDocumentFile(WriteGif("largeur.gif").c_str());
+    CToolBar* pBar = ActiveBar<CGifDocMDI>(m_pFrame);
+    ASSERT_NE(pBar, nullptr);
+    CWnd* pChild = pBar->GetParent();
+    const struct {
+        const char* how;
+        std::function<void()> widen, narrow;
+    } steps[] = {
+        {"narrowed", [&] { pChild->MoveWindow(0, 0, 1200, 300); },
+         [&] { pChild->MoveWindow(0, 0, 420, 300); }},
+        {"restored", [&] { m_pFrame->MDIMaximize(pChild); }, [&] { m_pFrame->MDIRestore(pChild); }},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.how);
+        step.widen();
+        Pump();
+        pBar->UpdateWindow();
+        ASSERT_FALSE(::GetUpdateRect(pBar->m_hWnd, nullptr, FALSE));
+        CRect wide, narrow, window, dirty;
+        pBar->GetClientRect(&wide);
+        step.narrow();
+        pBar->GetClientRect(&narrow);
+        ASSERT_GT(narrow.Height(), wide.Height()); // it wrapped
+        // The client area lies 4 pixels right of the window (room for the gripper): what can be
+        // painted is its part inside the window.
+        pBar->GetWindowRect(&window);
+        pBar->ScreenToClient(&window);
+        narrow.IntersectRect(&narrow, &window);
+        HRGN hDirty = ::CreateRectRgn(0, 0, 0, 0);
+        EXPECT_EQ(::GetUpdateRgn(pBar->m_hWnd, hDirty, FALSE), SIMPLEREGION);
+        ::GetRgnBox(hDirty, &dirty);
+        ::DeleteObject(hDirty);
+        EXPECT_EQ(dirty, narrow);
+        Pump();
+    }
 }

@@ -1,8 +1,8 @@
 // The flat tool bars: their own painting, hot tracking, the emulated custom-draw stages, the
 // gripper and separators, and the context menus of the standard and local bars.
-#include "app/ToolBarEx.h"
+#include "shell/ToolBarEx.h"
 
-#include "app/TessarineApp.h"
+#include "shell/SharedUi.h"
 #include "framework/CmdUI.h"
 #include "framework/Dc.h"
 #include "framework/Exceptions.h"
