@@ -133,17 +133,14 @@ std::vector<TransferOutcome> TransferPictures(const std::vector<TransferItem>& i
         } else if (pictureClash && !ConfirmFileReplace(item.path, dest)) {
             outcome[k] = kTransferSkipped;
         } else {
-            // A record there whose picture is not being replaced may hold the only copy of someone's
-            // texts (a move cut short): it stays, and the picture takes it. Only one made anew,
-            // without texts, gives way.
+            // The picture's own record always goes with it. A record there without a picture is
+            // what a move, copy or rename cut short left: a copy of a record that still stands
+            // beside its picture. It is set aside and goes once the picture is in place. A
+            // picture without a record of its own takes the one there.
             std::vector<CString> clashing = pictureClash ? files : std::vector<CString>();
-            BOOL carryRecord = PathExists(record) && !IsSamePath(record, recordDest);
-            if (carryRecord && !pictureClash && PathExists(recordDest)) {
-                if (RecordFileHasNoTexts(recordDest))
-                    clashing.push_back(recordDest);
-                else
-                    carryRecord = FALSE;
-            }
+            const BOOL carryRecord = PathExists(record) && !IsSamePath(record, recordDest);
+            if (carryRecord && !pictureClash && PathExists(recordDest))
+                clashing.push_back(recordDest);
             BOOL ok = CarryPicture(item, dest, recordDest, clashing, carryRecord, copy);
             if (!ok)
                 ReportFailure(nFailText, dest);

@@ -1,5 +1,5 @@
-// The files a user has: folders never replaced by pictures, names that keep their case, records
-// that are never deleted to settle a clash, the trash mended when it is listed, leftovers of cut
+// The files a user has: folders never replaced by pictures, names that keep their case, a
+// picture's own record that always goes with it, the trash mended when it is listed, leftovers of cut
 // writes removed, one summary for a batch's failures, and stops at every step of every operation
 // (what a crash leaves) after which each picture is still reachable with its texts.
 #include "tests/piclist/LibraryTestSupport.h"
@@ -194,22 +194,27 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_EQ(RenamePictureFiles(photo, Path("B").c_str(), "Photo"), RenameResult::Done);
              EXPECT_EQ(DiskName(Path("B\\Photo.JPG")), "Photo.JPG");
          }},
-        {"a record without its picture at the destination is never deleted",
+        {"a picture's own record goes with it, a lone record in its way goes once it is in place",
          [&] {
              AddPicture("Images\\Un.jpg", "picture Un");
-             ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon"));
-             EXPECT_EQ(TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE),
-                       std::vector<TransferOutcome>{kTransferDone});
-             EXPECT_TRUE(AfxTestRecords().modals.empty()) << "no picture is replaced: no question";
-             EXPECT_EQ(ReadBytes(Path("B\\Un.jpg")), "picture Un");
-             EXPECT_EQ(Comment(Path("B\\Un.dai")), "Lyon");
-             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts) << "the picture's own texts stay too";
-             // A record made anew, without texts, gives way to the picture's own.
-             ASSERT_TRUE(WriteRecord(Path("Images\\Un.jpg"), ""));
+             for (BOOL copy : {TRUE, FALSE}) {
+                 ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon")); // left by a move cut short
+                 EXPECT_EQ(TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), copy),
+                           std::vector<TransferOutcome>{kTransferDone});
+                 EXPECT_TRUE(AfxTestRecords().modals.empty()) << "no picture is replaced: no question";
+                 EXPECT_EQ(ReadBytes(Path("B\\Un.jpg")), "picture Un");
+                 EXPECT_EQ(Comment(Path("B\\Un.dai")), kTexts) << copy;
+                 EXPECT_EQ(Snapshot(Path("B")).size(), 2u) << "nothing set aside stays";
+                 if (copy)
+                     DeleteFileA(Path("B\\Un.jpg").c_str());
+             }
+             EXPECT_FALSE(PathExists(Path("Images\\Un.dai").c_str()));
+             // A picture without a record of its own takes the one there.
+             DeleteFileA(Path("B\\Un.dai").c_str());
+             ASSERT_TRUE(WriteRecord(Path("Images\\Un.jpg"), "Lyon"));
              EXPECT_EQ(TransferPictures({Item(Path("B\\Un.jpg"))}, Path("Images").c_str(), FALSE),
                        std::vector<TransferOutcome>{kTransferDone});
              EXPECT_EQ(Comment(Path("Images\\Un.dai")), "Lyon");
-             EXPECT_FALSE(PathExists(Path("B\\Un.dai").c_str()));
          }},
         {"a move writes the record at the destination before the picture leaves",
          [&] {
@@ -250,6 +255,26 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_TRUE(TrashItems().empty());
              EXPECT_TRUE(Snapshot(Trash()).empty());
              EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts);
+         }},
+        {"emptying or erasing after a restore cut short keeps the restored picture's texts",
+         [&] {
+             for (bool empty : {true, false}) {
+                 Reset();
+                 AddPicture("Images\\Un.jpg", "picture Un");
+                 ASSERT_TRUE(Delete("Images\\Un.jpg"));
+                 ArmFileStop(kStepMove, "", 1); // the picture goes back, its record stays in the trash
+                 RestoreAll();
+                 DisarmFileFault();
+                 if (empty) {
+                     EXPECT_TRUE(EmptyTrashFolder());
+                 } else {
+                     auto items = TrashItems();
+                     ASSERT_EQ(items.size(), 1u);
+                     EXPECT_TRUE(items[0]->Erase());
+                 }
+                 EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts) << empty;
+                 EXPECT_TRUE(Snapshot(Trash()).empty());
+             }
          }},
         {"a restore whose trash record cannot be removed says so",
          [&] {
@@ -352,7 +377,8 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
 
 // A stop after each step in turn of each operation, as a crash would leave it; then the restart:
 // each folder listed (leftovers removed, a new empty record for a picture without one, the trash
-// mended). The picture is then listed somewhere with its texts beside it, or in the trash, restorable.
+// mended). The picture is then listed somewhere with its texts beside it, or in the trash, restorable;
+// an item erased or emptied away is listed whole or not at all.
 TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
 {
     const std::vector<Scenario> operations = {
@@ -369,6 +395,10 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
              TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
          }},
         {"copy", [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), TRUE); }},
+        {"move onto a lone record",
+         [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE); }},
+        {"copy onto a lone record",
+         [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), TRUE); }},
         {"rename",
          [&] {
              CPicObject record;
@@ -376,6 +406,13 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
              if (record.LoadDai())
                  RenamePictureFiles(record, Path("Images").c_str(), "Deux");
          }},
+        {"erase",
+         [&] {
+             auto items = TrashItems();
+             if (!items.empty())
+                 items[0]->Erase();
+         }},
+        {"empty", [&] { EmptyTrashFolder(); }},
         {"case-only rename",
          [&] {
              CPicObject record;
@@ -387,13 +424,21 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
     const std::vector<std::string> folders = {"Images", "B"};
     for (const Scenario& op : operations) {
         const bool restore = std::string(op.name) == "restore";
+        const bool erase = std::string(op.name) == "erase" || std::string(op.name) == "empty";
         for (int n = 1;; n++) {
             SCOPED_TRACE(std::string(op.name) + ", stop after step " + std::to_string(n));
             Reset();
             AddPicture("Images\\Un.jpg", "picture Un");
             if (std::string(op.name) == "move replacing")
                 AddPicture("B\\Un.png", "other picture", "Lyon");
-            if (restore) {
+            if (std::string(op.name).find("lone record") != std::string::npos) {
+                ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon"));
+            }
+            if (erase) {
+                ASSERT_TRUE(Delete("Images\\Un.jpg"));
+                ArmFileStop(kAnyStep, "", n);
+                op.run();
+            } else if (restore) {
                 op.run();
                 ArmFileStop(kAnyStep, "", n);
                 RestoreAll();
@@ -424,12 +469,17 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
                         reachable++;
                     }
             for (auto& item : TrashItems()) {
+                EXPECT_TRUE(PathExists(item->TrashFile(".pai"))) << "listed in the trash without its picture";
                 if (ReadBytes(std::string(item->TrashFile(".pai"))) == "picture Un") {
                     EXPECT_EQ(Comment(std::string(item->TrashFile(".dai"))), kTexts);
                     reachable++;
                 }
             }
-            EXPECT_GE(reachable, 1) << "the picture is lost to the user";
+            if (!erase) {
+                EXPECT_GE(reachable, 1) << "the picture is lost to the user";
+            } else if (!stopped) {
+                EXPECT_EQ(reachable, 0) << "erased to the end, nothing of it is listed";
+            }
             for (const char* f : {"Images", "B", "El\xE9ments Supprim\xE9s"})
                 EXPECT_TRUE(ListMatchingFiles(Path(std::string(f) + "\\~tsr*.tmp").c_str()).empty()) << f;
             if (!stopped)
