@@ -216,6 +216,20 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
                        std::vector<TransferOutcome>{kTransferDone});
              EXPECT_EQ(Comment(Path("Images\\Un.dai")), "Lyon");
          }},
+        {"the record of another picture of the same base name stays with it",
+         [&] {
+             AddPicture("Images\\Un.jpg", "picture Un");
+             AddPicture("Images\\Un.png", "other picture", nullptr);
+             for (BOOL copy : {TRUE, FALSE}) {
+                 SafeDeleteTree(Path("B").c_str());
+                 CreateDirectoryA(Path("B").c_str(), nullptr);
+                 EXPECT_EQ(TransferPictures({Item(Path("Images\\Un.png"))}, Path("B").c_str(), copy),
+                           std::vector<TransferOutcome>{kTransferDone});
+                 EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts) << copy;
+                 EXPECT_EQ(Snapshot(Path("B")),
+                           (std::map<std::string, std::string>{{"Un.png", "other picture"}}));
+             }
+         }},
         {"a move writes the record at the destination before the picture leaves",
          [&] {
              AddPicture("Images\\Un.jpg", "picture Un");
