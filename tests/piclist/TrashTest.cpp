@@ -5,7 +5,6 @@
 #include "shell/Settings.h"
 #include "framework/TestSeams.h"
 #include "piclist/DelObject.h"
-#include "piclist/PicObject.h"
 #include "piclist/ReplaceConfirm.h"
 #include "piclist/SafeFileOps.h"
 #include "resources/resource.h"
@@ -13,7 +12,6 @@
 #include <functional>
 #include <vector>
 
-using libtest::FillRecord;
 using libtest::LibraryStore;
 using libtest::Snapshot;
 using testpaths::ReadBytes;
@@ -495,62 +493,13 @@ TEST_F(TrashStore, EachStepOfAnEraseFailingKeepsTheItemListed)
             delete item;
         return ok;
     };
-    // The whole item stays listed, said once; or, once the picture is gone, nothing is listed (a
-    // record file left there goes with the next emptying).
+    // The whole item stays listed and the failure is said, or nothing is listed.
     EachStepFails(before, erase, [&](int, BOOL ok) {
         const bool listed = PathExists((Trash() + "file0001.del").c_str()) != FALSE;
         EXPECT_EQ(ok, !listed);
         EXPECT_EQ(Messages(), listed ? 1u : 0u);
-        if (listed) {
-            EXPECT_TRUE(PathExists((Trash() + "file0001.pai").c_str()));
-            EXPECT_TRUE(PathExists((Trash() + "file0001.dai").c_str()));
-        }
-        EXPECT_FALSE(PathExists((Trash() + "file0001.pai").c_str()) && !listed);
+        EXPECT_EQ(PathExists((Trash() + "file0001.pai").c_str()) != FALSE, listed);
     });
-}
-
-// Restoring where a record file without its picture lies, with records written as the program
-// writes them: one with texts of its own stays, one without texts or the same as the trash's gives
-// way to the picture's own, which then leaves nothing in the trash.
-TEST_F(TrashStore, RestoringOntoALoneRecordKeepsEveryonesTexts)
-{
-    const struct {
-        const char* there; // the lone record's comment; null: a copy of the trash's record
-        const char* after;
-        bool trashEmpty; // the picture's own record came back with it
-    } rows[] = {{"Lyon", "Lyon", false}, {"", "Paris", true}, {nullptr, "Paris", true}};
-    auto save = [&](const std::string& rel, const char* comment) {
-        CPicObject record;
-        FillRecord(record, Path(rel));
-        record.m_strComment = comment;
-        record.m_strAuthor.Empty();
-        record.m_strKeywords.Empty();
-        return record.SaveDai() != FALSE;
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.there ? row.there : "copy");
-        Reset(Tree{{"Images", "<dir>"}});
-        ASSERT_TRUE(WriteBytes(Path("Images\\Un.jpg"), "picture Un"));
-        ASSERT_TRUE(save("Images\\Un.jpg", "Paris"));
-        const std::string copy = ReadBytes(Path("Images\\Un.dai"));
-        ASSERT_TRUE(DeletePicture("Images\\Un.jpg"));
-        if (row.there)
-            ASSERT_TRUE(save("Images\\Un.jpg", row.there));
-        else
-            ASSERT_TRUE(WriteBytes(Path("Images\\Un.dai"), copy));
-        RestoreAll();
-        EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
-        CPicObject back;
-        back.m_strPath = Path("Images\\Un.dai").c_str();
-        back.m_bHeaderOnly = TRUE;
-        back.m_bReadOnly = TRUE;
-        ASSERT_TRUE(back.LoadDai());
-        EXPECT_STREQ(back.m_strComment, row.after);
-        EXPECT_FALSE(PathExists((Trash() + "file0001.del").c_str()));
-        if (row.trashEmpty) {
-            EXPECT_TRUE(TrashFiles().empty());
-        }
-    }
 }
 
 TEST_F(TrashStore, EmptyingDeletesOnlyInsideTheTrashOfTheRoot)
