@@ -44,6 +44,17 @@ BOOL IsRecordFile(const CString& path)
     return path.GetLength() >= 4 && path.Right(4).CompareNoCase(".dai") == 0;
 }
 
+// FALSE when the record file of the picture's name describes another picture of that base name
+// (photo.jpg / photo.png): it stays with that picture.
+BOOL RecordIsOwn(const CString& picture)
+{
+    CPicObject probe;
+    probe.m_strPath = picture;
+    probe.m_bHeaderOnly = TRUE;
+    probe.m_bReadOnly = TRUE;
+    return probe.ReadRecordFile() != RecordRead::Foreign;
+}
+
 // Carries one picture (and its record) to dest, in place of the files listed in clashing. The record
 // is in place at the destination before the picture moves, and the old one goes last: a stop at any
 // point leaves the texts beside the picture. FALSE, with everything as it was, on failure.
@@ -133,17 +144,15 @@ std::vector<TransferOutcome> TransferPictures(const std::vector<TransferItem>& i
         } else if (pictureClash && !ConfirmFileReplace(item.path, dest)) {
             outcome[k] = kTransferSkipped;
         } else {
-            // A record there whose picture is not being replaced may hold the only copy of someone's
-            // texts (a move cut short): it stays, and the picture takes it. Only one made anew,
-            // without texts, gives way.
+            // The picture's own record always goes with it. A record there without a picture is
+            // what a move, copy or rename cut short left: a copy of a record that still stands
+            // beside its picture. It is set aside and goes once the picture is in place. A
+            // picture without a record of its own (none, or another picture's) takes the one there.
             std::vector<CString> clashing = pictureClash ? files : std::vector<CString>();
-            BOOL carryRecord = PathExists(record) && !IsSamePath(record, recordDest);
-            if (carryRecord && !pictureClash && PathExists(recordDest)) {
-                if (RecordFileHasNoTexts(recordDest))
-                    clashing.push_back(recordDest);
-                else
-                    carryRecord = FALSE;
-            }
+            const BOOL carryRecord =
+                PathExists(record) && !IsSamePath(record, recordDest) && RecordIsOwn(item.path);
+            if (carryRecord && !pictureClash && PathExists(recordDest))
+                clashing.push_back(recordDest);
             BOOL ok = CarryPicture(item, dest, recordDest, clashing, carryRecord, copy);
             if (!ok)
                 ReportFailure(nFailText, dest);

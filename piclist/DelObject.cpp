@@ -16,8 +16,10 @@
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 IMPLEMENT_SERIAL(CDelObject, CObject, 1)
@@ -126,6 +128,8 @@ BOOL SameContent(const CString& a, const CString& b)
         return FALSE;
     }
 }
+
+BOOL ClearRestoredItem(const CDelObject& item, const CString& root, const CString& del);
 
 BOOL NameIsFree(const CString& trash, const CString& name)
 {
@@ -502,16 +506,23 @@ BOOL CDelObject::Erase()
     const CString del = TrashFile(".del");
     if (del.IsEmpty())
         return FALSE;
-    BOOL ok = TRUE;
-    if (m_nKind == kTrashPicture) {
-        ok = SafeDeleteFile(TrashFile(".pai")) && ok;
-        ok = SafeDeleteFile(TrashFile(".dai")) && ok;
-    } else {
-        ok = SafeDeleteTree(TrashFile(".dir")) && ok;
+    // A restore cut short after the picture went back left its record file here: it joins the
+    // picture first, as listing the trash does, and there is nothing left to erase.
+    const CString root = LibraryRoot();
+    if (!root.IsEmpty() && ClearRestoredItem(*this, root, del))
+        return TRUE;
+    // The trash record goes first and the picture's record file last: a stop leaves the whole item
+    // (a picture without its trash record is listed again with it) or nothing listed.
+    BOOL ok = SafeDeleteFile(del);
+    if (ok) {
+        ok = m_nKind == kTrashPicture ? SafeDeleteFile(TrashFile(".pai")) : SafeDeleteTree(TrashFile(".dir"));
+        // What could not be erased stays listed.
+        if (!ok && !FileStopped())
+            SaveDel(del);
     }
-    // The record goes last, so that an item that could not be erased stays listed.
-    if (ok)
-        ok = SafeDeleteFile(del);
+    // A record file that stays without its picture is listed nowhere; the next emptying takes it.
+    if (ok && m_nKind == kTrashPicture)
+        SafeDeleteFile(TrashFile(".dai"));
     if (!ok)
         ShowStop(IDS_TRASH_ERASE_FAILED,
                  "Impossible d'effacer d\xE9"
@@ -675,23 +686,50 @@ BOOL EmptyTrashFolder()
     DWORD a = GetFileAttributesA(folder);
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) || (a & FILE_ATTRIBUTE_REPARSE_POINT))
         return FALSE;
+    // A picture whose restore was cut short keeps the texts still lying here.
+    RepairTrashFolder();
     BOOL ok = TRUE;
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA(trash + "*", &fd);
     if (h == INVALID_HANDLE_VALUE)
         return TRUE;
-    std::vector<CString> entries;
-    std::vector<bool> folders;
+    // Trash records first, then pictures and folders, then the rest: wherever emptying stops, an
+    // item is listed whole (a picture alone gets its trash record back) or not at all.
+    struct Entry {
+        CString path;
+        bool folder;
+        int rank;
+    };
+    std::vector<Entry> entries;
     do {
         if (strcmp(fd.cFileName, ".") == 0 || strcmp(fd.cFileName, "..") == 0)
             continue;
-        entries.push_back(trash + fd.cFileName);
-        folders.push_back((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        const CString name = fd.cFileName;
+        const CString ext = name.GetLength() > 4 ? name.Right(4) : CString();
+        const int rank = ext.CompareNoCase(".del") == 0                                     ? 0
+                         : ext.CompareNoCase(".pai") == 0 || ext.CompareNoCase(".dir") == 0 ? 1
+                                                                                            : 2;
+        entries.push_back({trash + name, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, rank});
     } while (FindNextFileA(h, &fd));
     FindClose(h);
-    for (size_t i = 0; i < entries.size(); ++i) {
-        if (folders[i] ? !SafeDeleteTree(entries[i]) : !SafeDeleteFile(entries[i]))
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry& a, const Entry& b) { return a.rank < b.rank; });
+    std::vector<std::unique_ptr<CDelObject>> records;
+    for (const Entry& e : entries) {
+        if (e.rank == 0) {
+            auto item = std::make_unique<CDelObject>();
+            if (item->LoadDel(e.path))
+                records.push_back(std::move(item));
+        }
+        if (e.folder ? !SafeDeleteTree(e.path) : !SafeDeleteFile(e.path))
             ok = FALSE;
+    }
+    // An item that could not be deleted stays listed as it was.
+    for (const auto& item : records) {
+        const CString del = item->TrashFile(".del");
+        if (!FileStopped() && !PathExists(del)
+            && PathExists(item->TrashFile(item->m_nKind == kTrashPicture ? ".pai" : ".dir")))
+            item->SaveDel(del);
     }
     return ok;
 }

@@ -48,8 +48,10 @@ public:
     // or cancelled, or the item could not go back (then said with string 49 or 50 and kept in the
     // trash; the files it would have replaced are kept too).
     BOOL Restore();
-    // Deletes the item's files from the trash (only ever inside the trash folder). TRUE when nothing
-    // of it remains.
+    // Deletes the item's files from the trash (only ever inside the trash folder), its trash record
+    // first: a stop leaves the whole item listed or nothing. An item already back in its place (a
+    // restore cut short) gives its record file to the picture instead. TRUE when the item is no
+    // longer listed; a failure keeps it listed and is said.
     BOOL Erase();
 
     int m_nKind = kTrashPicture;
@@ -83,7 +85,9 @@ void ShowDeleteNotice();
 // Returns how many items were mended.
 int RepairTrashFolder();
 
-// Deletes everything inside the library root's trash folder and keeps the folder. Refuses (FALSE,
-// nothing deleted) when the root is not set, the folder is missing or is not exactly the trash
-// folder. FALSE when something stays.
+// Deletes everything inside the library root's trash folder and keeps the folder, after the repair
+// that listing makes (a picture back from a restore cut short takes its record file first). Trash
+// records go first, so that wherever it stops each item is listed whole or not at all. Refuses
+// (FALSE, nothing deleted) when the root is not set, the folder is missing or is not exactly the
+// trash folder. FALSE when something stays; an item that stays keeps its trash record.
 BOOL EmptyTrashFolder();

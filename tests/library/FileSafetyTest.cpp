@@ -1,5 +1,5 @@
-// The files a user has: folders never replaced by pictures, names that keep their case, records
-// that are never deleted to settle a clash, the trash mended when it is listed, leftovers of cut
+// The files a user has: folders never replaced by pictures, names that keep their case, a
+// picture's own record that always goes with it, the trash mended when it is listed, leftovers of cut
 // writes removed, one summary for a batch's failures, and stops at every step of every operation
 // (what a crash leaves) after which each picture is still reachable with its texts.
 #include "tests/piclist/LibraryTestSupport.h"
@@ -194,22 +194,19 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_EQ(RenamePictureFiles(photo, Path("B").c_str(), "Photo"), RenameResult::Done);
              EXPECT_EQ(DiskName(Path("B\\Photo.JPG")), "Photo.JPG");
          }},
-        {"a record without its picture at the destination is never deleted",
+        {"a lone record at the destination gives way to the picture's own; another's record stays",
          [&] {
              AddPicture("Images\\Un.jpg", "picture Un");
-             ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon"));
-             EXPECT_EQ(TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE),
-                       std::vector<TransferOutcome>{kTransferDone});
-             EXPECT_TRUE(AfxTestRecords().modals.empty()) << "no picture is replaced: no question";
-             EXPECT_EQ(ReadBytes(Path("B\\Un.jpg")), "picture Un");
-             EXPECT_EQ(Comment(Path("B\\Un.dai")), "Lyon");
-             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts) << "the picture's own texts stay too";
-             // A record made anew, without texts, gives way to the picture's own.
-             ASSERT_TRUE(WriteRecord(Path("Images\\Un.jpg"), ""));
-             EXPECT_EQ(TransferPictures({Item(Path("B\\Un.jpg"))}, Path("Images").c_str(), FALSE),
-                       std::vector<TransferOutcome>{kTransferDone});
-             EXPECT_EQ(Comment(Path("Images\\Un.dai")), "Lyon");
-             EXPECT_FALSE(PathExists(Path("B\\Un.dai").c_str()));
+             AddPicture("Images\\Un.png", "other picture", nullptr); // Un.dai is Un.jpg's
+             ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon"));    // left by a move cut short
+             TransferPictures({Item(Path("Images\\Un.png"))}, Path("B").c_str(), FALSE);
+             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts);
+             EXPECT_EQ(Comment(Path("B\\Un.dai")), "Lyon")
+                 << "a picture without a record takes the one there";
+             DeleteFileA(Path("B\\Un.png").c_str());
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
+             EXPECT_EQ(Comment(Path("B\\Un.dai")), kTexts);
+             EXPECT_EQ(Snapshot(Path("B")).size(), 2u) << "nothing set aside stays";
          }},
         {"a move writes the record at the destination before the picture leaves",
          [&] {
@@ -250,6 +247,29 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_TRUE(TrashItems().empty());
              EXPECT_TRUE(Snapshot(Trash()).empty());
              EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts);
+         }},
+        {"a restore onto a lone record, then a restore cut short and an empty or an erase",
+         [&] {
+             for (const char* there : {"Lyon", ""}) { // a record with texts stays, one without gives way
+                 AddPicture("Images\\Un.jpg", "picture Un");
+                 ASSERT_TRUE(Delete("Images\\Un.jpg"));
+                 ASSERT_TRUE(WriteRecord(Path("Images\\Un.jpg"), there));
+                 EXPECT_TRUE(RestoreAll());
+                 EXPECT_EQ(Comment(Path("Images\\Un.dai")), *there ? there : kTexts);
+                 EXPECT_TRUE(*there || Snapshot(Trash()).empty()) << "the picture's own texts come back";
+                 Reset();
+             }
+             for (bool empty : {true, false}) {
+                 AddPicture("Images\\Un.jpg", "picture Un");
+                 ASSERT_TRUE(Delete("Images\\Un.jpg"));
+                 ArmFileStop(kStepMove, "", 1); // the picture goes back, its record stays in the trash
+                 RestoreAll();
+                 DisarmFileFault();
+                 EXPECT_TRUE(empty ? EmptyTrashFolder() : TrashItems()[0]->Erase());
+                 EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts) << empty;
+                 EXPECT_TRUE(Snapshot(Trash()).empty());
+                 Reset();
+             }
          }},
         {"a restore whose trash record cannot be removed says so",
          [&] {
@@ -373,7 +393,8 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
 
 // A stop after each step in turn of each operation, as a crash would leave it; then the restart:
 // each folder listed (leftovers removed, a new empty record for a picture without one, the trash
-// mended). The picture is then listed somewhere with its texts beside it, or in the trash, restorable.
+// mended). The picture is then listed somewhere with its texts beside it, or in the trash, restorable;
+// an item erased or emptied away is listed whole or not at all.
 TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
 {
     const std::vector<Scenario> operations = {
@@ -390,6 +411,8 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
              TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
          }},
         {"copy", [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), TRUE); }},
+        {"copy onto a lone record",
+         [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), TRUE); }},
         {"rename",
          [&] {
              CPicObject record;
@@ -397,6 +420,8 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
              if (record.LoadDai())
                  RenamePictureFiles(record, Path("Images").c_str(), "Deux");
          }},
+        {"erase", [&] { TrashItems()[0]->Erase(); }},
+        {"empty", [&] { EmptyTrashFolder(); }},
         {"case-only rename",
          [&] {
              CPicObject record;
@@ -408,13 +433,21 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
     const std::vector<std::string> folders = {"Images", "B"};
     for (const Scenario& op : operations) {
         const bool restore = std::string(op.name) == "restore";
+        const bool erase = std::string(op.name) == "erase" || std::string(op.name) == "empty";
         for (int n = 1;; n++) {
             SCOPED_TRACE(std::string(op.name) + ", stop after step " + std::to_string(n));
             Reset();
             AddPicture("Images\\Un.jpg", "picture Un");
             if (std::string(op.name) == "move replacing")
                 AddPicture("B\\Un.png", "other picture", "Lyon");
-            if (restore) {
+            if (std::string(op.name).find("lone record") != std::string::npos) {
+                ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon"));
+            }
+            if (erase) {
+                ASSERT_TRUE(Delete("Images\\Un.jpg"));
+                ArmFileStop(kAnyStep, "", n);
+                op.run();
+            } else if (restore) {
                 op.run();
                 ArmFileStop(kAnyStep, "", n);
                 RestoreAll();
@@ -445,12 +478,13 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
                         reachable++;
                     }
             for (auto& item : TrashItems()) {
+                EXPECT_TRUE(PathExists(item->TrashFile(".pai"))) << "listed in the trash without its picture";
                 if (ReadBytes(std::string(item->TrashFile(".pai"))) == "picture Un") {
                     EXPECT_EQ(Comment(std::string(item->TrashFile(".dai"))), kTexts);
                     reachable++;
                 }
             }
-            EXPECT_GE(reachable, 1) << "the picture is lost to the user";
+            EXPECT_TRUE(reachable >= 1 || erase) << "the picture is lost to the user";
             for (const char* f : {"Images", "B", "El\xE9ments Supprim\xE9s"})
                 EXPECT_TRUE(ListMatchingFiles(Path(std::string(f) + "\\~tsr*.tmp").c_str()).empty()) << f;
             if (!stopped)
