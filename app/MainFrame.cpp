@@ -62,8 +62,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_LIB_SEARCH, OnUpdateLibSearch)
     ON_MESSAGE(WM_SEARCHFINISHED, OnSearchFinished)
     ON_UPDATE_COMMAND_UI(ID_VIEW_LIBRARY_BAR, OnUpdateViewLibraryBar)
-    ON_COMMAND(ID_VIEW_STATUS_BAR, OnViewStatusBar)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateViewStatusBar)
+    ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnViewBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateViewBar)
+    ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnViewBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateViewBar)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_INFO, OnUpdateInfoPane)
     ON_COMMAND(ID_RESERVED_32900, OnReserved32900)
     ON_UPDATE_COMMAND_UI(ID_RESERVED_32900, OnUpdateUnchanged)
@@ -427,13 +429,15 @@ void CMainFrame::OnUpdateViewLibraryBar(CCmdUI* pCmdUI)
     pCmdUI->SetCheck((m_wndLibraryBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
 }
 
-void CMainFrame::OnViewStatusBar()
+// Ctrl+F3 and Ctrl+F9: the bar whose id is the command's (the status bar, the standard tool bar).
+BOOL CMainFrame::OnViewBar(UINT nID)
 {
-    AfxOnBarCheck(this, ID_VIEW_STATUS_BAR);
+    AfxOnBarCheck(this, nID);
     g_bArrangePending = TRUE;
+    return TRUE;
 }
 
-void CMainFrame::OnUpdateViewStatusBar(CCmdUI* pCmdUI) { AfxOnUpdateControlBarMenu(this, pCmdUI); }
+void CMainFrame::OnUpdateViewBar(CCmdUI* pCmdUI) { AfxOnUpdateControlBarMenu(this, pCmdUI); }
 
 void CMainFrame::OnUpdateInfoPane(CCmdUI* pCmdUI) { pCmdUI->Enable(MDIGetActive() != nullptr); }
 

@@ -206,8 +206,8 @@ public:
     void OnUpdateAutoReorganize(CCmdUI* pCmdUI);
     void OnViewLibraryBar();
     void OnUpdateViewLibraryBar(CCmdUI* pCmdUI);
-    void OnViewStatusBar();
-    void OnUpdateViewStatusBar(CCmdUI* pCmdUI);
+    BOOL OnViewBar(UINT nID);
+    void OnUpdateViewBar(CCmdUI* pCmdUI);
     void OnUpdateInfoPane(CCmdUI* pCmdUI);
     void OnReserved32900() {}
     void OnUpdateUnchanged(CCmdUI*) {}

@@ -257,9 +257,6 @@ void CAssocWarnDlg::OnClose()
 {
     m_bDontShow = ::IsDlgButtonChecked(m_hWnd, IDC_WARN_DONT_SHOW) == BST_CHECKED;
     m_bAutoCorrect = ::IsDlgButtonChecked(m_hWnd, IDC_ASSOC_AUTO_CORRECT) == BST_CHECKED;
-    // Unticking the picture files is the answer "no associations": kept, so that the warning does
-    // not come back at every start for associations nobody wants.
-    m_bAssocDib = ::IsDlgButtonChecked(m_hWnd, IDC_ASSOC_PICTURES) == BST_CHECKED;
     EndDialog(IDC_ASSOC_CLOSE);
 }
 

@@ -121,26 +121,19 @@ void CExplorerView::OnSelectAllRange()
 
 void CExplorerView::OnSelectAll()
 {
-    FocusList();
-    ChangeListSelection(m_list, kListSelectAll);
-    m_list.SetCaretIndex(0);
+    RunListSelectCommand(m_list, kListSelectAll);
     UpdateStatusPanes();
 }
 
 void CExplorerView::OnDeselectAll()
 {
-    ChangeListSelection(m_list, kListDeselectAll);
-    FocusList();
+    RunListSelectCommand(m_list, kListDeselectAll);
     UpdateStatusPanes();
 }
 
 void CExplorerView::OnInvertSelection()
 {
-    int caret = m_list.GetCaretIndex();
-    FocusList();
-    ChangeListSelection(m_list, kListInvertSelection);
-    if (caret >= 0)
-        m_list.SetCaretIndex(caret);
+    RunListSelectCommand(m_list, kListInvertSelection);
     UpdateStatusPanes();
 }
 

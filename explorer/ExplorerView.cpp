@@ -10,6 +10,7 @@
 #include "explorer/ExplorerGlobals.h"
 #include "explorer/ExplorerMDI.h"
 #include "explorer/ListViewFrame.h"
+#include "piclist/ListCommands.h"
 #include "framework/CmdUI.h"
 #include "framework/Dc.h"
 #include "framework/StdIds.h"
@@ -464,15 +465,7 @@ void CExplorerView::OnSetFocus(CWnd* pOldWnd)
 
 LRESULT CExplorerView::OnPaletteRealize(WPARAM wParam, LPARAM)
 {
-    if (m_palette.m_hObject == nullptr)
-        return 0;
-    BOOL bBackground = reinterpret_cast<HWND>(wParam) != m_hWnd;
-    CClientDC dc(this);
-    CPalette* pOld = dc.SelectPalette(&m_palette, bBackground);
-    if (dc.RealizePalette() > 0 && GetDocument() != nullptr)
-        GetDocument()->UpdateAllViews(nullptr);
-    dc.SelectPalette(pOld, TRUE);
-    return 0;
+    return RealizeListViewPalette(this, &m_palette, wParam);
 }
 
 HBRUSH CExplorerView::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)

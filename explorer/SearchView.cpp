@@ -2,7 +2,6 @@
 
 #include "explorer/SearchWorker.h"
 #include "explorer/ListViewFrame.h"
-#include "piclist/LibraryHost.h"
 #include "piclist/LibraryListCommands.h"
 #include "piclist/ListCommands.h"
 #include "piclist/PatternDialogs.h"
@@ -13,6 +12,7 @@
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
 #include "shell/ViewPlacement.h"
+#include "core/Palette.h"
 #include "core/TextFormat.h"
 #include "framework/CmdUI.h"
 #include "framework/Dc.h"
@@ -60,7 +60,7 @@ BEGIN_MESSAGE_MAP(CSearchView, CView)
     ON_UPDATE_COMMAND_UI_RANGE(ID_EXPLORER_SORT_DESCENDING, ID_EXPLORER_SORT_ASCENDING, OnUpdateSortOrder)
     ON_COMMAND_RANGE(ID_EXPLORER_VIEW_LARGE, ID_EXPLORER_VIEW_LIST, OnView)
     ON_UPDATE_COMMAND_UI_RANGE(ID_EXPLORER_VIEW_LARGE, ID_EXPLORER_VIEW_LIST, OnUpdateView)
-    ON_COMMAND(ID_EDIT_SELECT_ALL, OnSelectAll)
+    ON_COMMAND(ID_EDIT_SELECT_ALL, OnSelectAllRange)
     ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL, OnUpdateNeedsItems)
     ON_COMMAND(ID_EXPLORER_SELECT_ALL, OnSelectAll)
     ON_UPDATE_COMMAND_UI(ID_EXPLORER_SELECT_ALL, OnUpdateNeedsItems)
@@ -84,7 +84,7 @@ BEGIN_MESSAGE_MAP(CSearchView, CView)
     ON_COMMAND(ID_HIDE_LOCAL_TOOLBAR, OnToggleLocalToolBar)
 END_MESSAGE_MAP()
 
-CSearchView::CSearchView() = default;
+CSearchView::CSearchView() { CreateFixedPalette(&m_palette, kPaletteR2G3B2); }
 
 CSearchView::~CSearchView() { delete[] m_pSlideIndices; }
 
@@ -173,17 +173,9 @@ void CSearchView::OnListSelChange() { UpdateStatusPanes(); }
 
 void CSearchView::OnListDblClk() { OnOpenItem(); }
 
-LRESULT CSearchView::OnPaletteRealize(WPARAM, LPARAM)
+LRESULT CSearchView::OnPaletteRealize(WPARAM wParam, LPARAM)
 {
-    CPalette* pPalette = LibraryPalette();
-    if (pPalette == nullptr || !::IsWindow(m_list.GetSafeHwnd()))
-        return 0;
-    CClientDC dc(&m_list);
-    CPalette* pOld = dc.SelectPalette(pPalette, FALSE);
-    if (dc.RealizePalette() != 0)
-        m_list.Invalidate(FALSE);
-    dc.SelectPalette(pOld, TRUE);
-    return 0;
+    return RealizeListViewPalette(this, &m_palette, wParam);
 }
 
 void CSearchView::UpdateStatusPanes()
@@ -300,21 +292,27 @@ void CSearchView::OnView(UINT nID)
 
 void CSearchView::OnUpdateView(CCmdUI* pCmdUI) { CheckViewChoice(pCmdUI, m_list, kExplorerChoiceIds); }
 
-void CSearchView::OnSelectAll()
+void CSearchView::OnSelectAllRange()
 {
     ChangeListSelection(m_list, kListSelectAll);
     UpdateStatusPanes();
 }
 
+void CSearchView::OnSelectAll()
+{
+    RunListSelectCommand(m_list, kListSelectAll);
+    UpdateStatusPanes();
+}
+
 void CSearchView::OnDeselectAll()
 {
-    ChangeListSelection(m_list, kListDeselectAll);
+    RunListSelectCommand(m_list, kListDeselectAll);
     UpdateStatusPanes();
 }
 
 void CSearchView::OnInvertSelection()
 {
-    ChangeListSelection(m_list, kListInvertSelection);
+    RunListSelectCommand(m_list, kListInvertSelection);
     UpdateStatusPanes();
 }
 

@@ -5,6 +5,7 @@
 #include "piclist/PicListSheetSource.h"
 #include "piclist/PicListBox.h"
 #include "piclist/PicListDrag.h"
+#include "framework/Gdi.h"
 #include "framework/View.h"
 
 class CSearchView : public CView, public CPicListOwner, public CPicDropSite {
@@ -65,6 +66,7 @@ public:
     void OnUpdateSortOrder(CCmdUI* pCmdUI);
     void OnView(UINT nID);
     void OnUpdateView(CCmdUI* pCmdUI);
+    void OnSelectAllRange();
     void OnSelectAll();
     void OnDeselectAll();
     void OnInvertSelection();
@@ -86,6 +88,7 @@ public:
     int m_nSlideCount = 0;
     int m_bPleinEcranAuto = 0;
     BOOL m_bArranging = FALSE;
+    CPalette m_palette; // the application's fixed palette, realised for the list's thumbnails
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -218,6 +218,7 @@ BEGIN_MESSAGE_MAP(CLibraryBar, CControlBar)
     ON_WM_LBUTTONUP()
     ON_WM_RBUTTONDOWN()
     ON_WM_SETFOCUS()
+    ON_WM_ACTIVATE()
     ON_WM_DESTROY()
     ON_MESSAGE(WM_PALETTEREALIZE, OnPaletteRealize)
     ON_COMMAND(ID_LIB_RESERVED1, OnReserved)
@@ -990,6 +991,20 @@ void CLibraryBar::DropFilesOnList(HDROP hDrop)
 void CLibraryBar::OnSetFocus(CWnd* pOldWnd)
 {
     CControlBar::OnSetFocus(pOldWnd);
+    FocusLastPane();
+}
+
+void CLibraryBar::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+    CControlBar::OnActivate(nState, pWndOther, bMinimized);
+    if (nState == WA_INACTIVE)
+        return;
+    FocusLastPane();
+    OnPaletteRealize(reinterpret_cast<WPARAM>(m_hWnd), 0);
+}
+
+void CLibraryBar::FocusLastPane()
+{
     if (m_bListHasFocus && ::IsWindow(m_list.m_hWnd))
         m_list.SetFocus();
     else if (::IsWindow(m_tree.m_hWnd))

@@ -182,6 +182,7 @@ public:
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnRButtonDown(UINT nFlags, CPoint point);
     void OnSetFocus(CWnd* pOldWnd);
+    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     void OnDestroy();
     LRESULT OnPaletteRealize(WPARAM wParam, LPARAM lParam);
     void OnReserved() {}
@@ -302,6 +303,8 @@ private:
     BOOL IsOwnFolder(const CString& path) const;
     void OpenFirstSelected(BOOL bFullScreen);
     void PopupBarMenu(int nPopup);
+    // The list or the tree, whichever had the focus last, takes it; the information pane is cleared.
+    void FocusLastPane();
 
     HDC m_hScreenDC = nullptr;
     int m_nDragBase = 0;

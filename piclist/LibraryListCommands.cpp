@@ -41,6 +41,22 @@ BOOL ChangeListSelection(CListBox& list, ListSelectOp op)
     return TRUE;
 }
 
+void RunListSelectCommand(CListBox& list, ListSelectOp op)
+{
+    HWND hList = list.GetSafeHwnd();
+    if (!::IsWindow(hList))
+        return;
+    int caret = static_cast<int>(::SendMessageA(hList, LB_GETCARETINDEX, 0, 0));
+    ::SetFocus(hList);
+    if (!ChangeListSelection(list, op))
+        return;
+    if (op == kListSelectAll)
+        caret = 0;
+    // The list may move its caret while items change; the user's place is put back.
+    if (caret >= 0)
+        ::SendMessageA(hList, LB_SETCARETINDEX, static_cast<WPARAM>(caret), FALSE);
+}
+
 CString PatternNameOfItem(const CPicListBox& list, int index)
 {
     LRESULT data = ::SendMessageA(list.GetSafeHwnd(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0);

@@ -14,6 +14,9 @@ enum ListSelectOp { kListSelectAll, kListDeselectAll, kListInvertSelection };
 
 // Selects, deselects or toggles every item. FALSE (nothing done) for an empty list.
 BOOL ChangeListSelection(CListBox& list, ListSelectOp op);
+// The select all, none and invert commands of the explorer and search windows: the list takes the
+// focus; select all puts the caret on the first item, the others keep it where it was.
+void RunListSelectCommand(CListBox& list, ListSelectOp op);
 
 // The name a pattern is tested against: the picture's file name, or for a trash row the file name
 // of the item's former place.

@@ -4,7 +4,10 @@
 #include "core/FileUtil.h"
 #include "core/Progress.h"
 #include "framework/CmdUI.h"
+#include "framework/Dc.h"
+#include "framework/Document.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/View.h"
 #include "framework/WinApp.h"
 #include "piclist/LibraryListCommands.h"
 #include "piclist/LibraryState.h"
@@ -92,6 +95,19 @@ void CheckSortChoice(CCmdUI* pCmdUI, const CPicListBox& list, const ListChoiceId
 void CheckViewChoice(CCmdUI* pCmdUI, const CPicListBox& list, const ListChoiceIds& ids)
 {
     pCmdUI->SetCheck(list.m_nView == ViewOfCommand(ids, pCmdUI->m_nID));
+}
+
+LRESULT RealizeListViewPalette(CView* pView, CPalette* pPalette, WPARAM hAsking)
+{
+    if (pPalette == nullptr || pPalette->m_hObject == nullptr || !::IsWindow(pView->GetSafeHwnd()))
+        return 0;
+    BOOL bBackground = reinterpret_cast<HWND>(hAsking) != pView->m_hWnd;
+    CClientDC dc(pView);
+    CPalette* pOld = dc.SelectPalette(pPalette, bBackground);
+    if (dc.RealizePalette() > 0 && pView->GetDocument() != nullptr)
+        pView->GetDocument()->UpdateAllViews(nullptr);
+    dc.SelectPalette(pOld, TRUE);
+    return 0;
 }
 
 std::vector<int> SelectedListIndexes(const CListBox& list)

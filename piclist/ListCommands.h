@@ -11,9 +11,11 @@
 
 class CCmdUI;
 class CListBox;
+class CPalette;
 class CPicListBox;
 class CPicObject;
 class CStringArray;
+class CView;
 class CWnd;
 
 // The command ids of a window's sort and view choices (the explorer and search windows share one
@@ -40,6 +42,11 @@ BOOL ApplySortOrder(CPicListBox& list, PicListSortOrder order, int* pSetting);
 // Checks a sort key, sort order or view command against the list's current choice.
 void CheckSortChoice(CCmdUI* pCmdUI, const CPicListBox& list, const ListChoiceIds& ids);
 void CheckViewChoice(CCmdUI* pCmdUI, const CPicListBox& list, const ListChoiceIds& ids);
+
+// The palette message of a list window's view: the palette is realised in the view's client DC, in
+// the background unless hAsking is the view itself; when entries changed every view of the
+// document is redrawn.
+LRESULT RealizeListViewPalette(CView* pView, CPalette* pPalette, WPARAM hAsking);
 
 // The selected indexes in ascending order.
 std::vector<int> SelectedListIndexes(const CListBox& list);

@@ -53,7 +53,6 @@ void CGifView::UpdateStatusText()
     ::GlobalUnlock(hDIB);
 }
 
-// The library cannot take pictures from a window yet.
 void CGifView::OnUpdateAddToLibrary(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(g_pLibraryLink != nullptr && g_pLibraryLink->CanAddPicture());

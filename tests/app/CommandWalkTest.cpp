@@ -1,7 +1,7 @@
-// Every command that the library bar, the explorer window and the search window offer (their menus,
-// context menus, keyboard table and tool bars) either acts or is greyed by its update handler: each
-// id is walked against each window kind in front, and one that shows enabled but reaches no handler
-// (or only a handler that does nothing) fails.
+// Every command that the library bar, the explorer window, the search window and the animation
+// window offer (their menus, context menus, keyboard table and tool bars) either acts or is greyed by
+// its update handler: each id is walked against each window kind in front, and one that shows
+// enabled but reaches no handler (or only a handler that does nothing) fails.
 #include "tests/app/ListWindowsFixture.h"
 
 #include "framework/CmdTarget.h"
@@ -129,13 +129,16 @@ protected:
         AddMenu(IDR_MAINFRAME, &m_ids);
         AddMenu(IDR_EXPLORERTYPE, &m_ids);
         AddMenu(IDR_SEARCHTYPE, &m_ids);
-        for (int popup : {CONTEXT_EXPLORER_LIST, CONTEXT_LOCAL_TOOLBAR, CONTEXT_LIBRARY_SELECTION,
-                          CONTEXT_LIBRARY_VIEW, CONTEXT_DIALOG_BAR, CONTEXT_LIBRARY_LIST,
-                          CONTEXT_LIBRARY_TREE, CONTEXT_EXPLORER_SELECTION, CONTEXT_EXPLORER_SELECTION + 1})
+        AddMenu(IDR_GIFTYPE, &m_ids);
+        for (int popup :
+             {CONTEXT_EXPLORER_LIST, CONTEXT_ANIMATION_VIEW, CONTEXT_LOCAL_TOOLBAR, CONTEXT_LIBRARY_SELECTION,
+              CONTEXT_LIBRARY_VIEW, CONTEXT_DIALOG_BAR, CONTEXT_LIBRARY_LIST, CONTEXT_LIBRARY_TREE,
+              CONTEXT_EXPLORER_SELECTION, CONTEXT_EXPLORER_SELECTION + 1})
             AddContextMenu(popup, &m_ids);
         AddKeys(IDR_MAINFRAME, &m_ids);
         for (UINT bar : {static_cast<UINT>(IDR_EXPLORERTYPE), static_cast<UINT>(IDR_SEARCHTYPE),
-                         static_cast<UINT>(IDR_LIBBAR_TOOLS1), static_cast<UINT>(IDR_LIBBAR_TOOLS2)})
+                         static_cast<UINT>(IDR_GIFTYPE), static_cast<UINT>(IDR_LIBBAR_TOOLS1),
+                         static_cast<UINT>(IDR_LIBBAR_TOOLS2)})
             AddToolBar(bar, &m_ids);
     }
     std::set<UINT> m_ids;
@@ -147,9 +150,10 @@ TEST_F(CommandWalk, NoCommandOfTheListWindowsIsEnabledAndSilent)
 {
     ASSERT_TRUE(StartWithLibrary());
     CollectIds();
-    // The explorer's own commands, the search window's export and the library's, among the rest.
-    for (UINT id :
-         {ID_EXPLORER_ADD_TO_LIBRARY, ID_SEARCH_EXPORT, ID_LIB_SELECT_PATTERN, ID_EXPLORER_SELECTION_MENU})
+    // The explorer's own commands, the search window's export, the library's and the player's,
+    // among the rest.
+    for (UINT id : {ID_EXPLORER_ADD_TO_LIBRARY, ID_SEARCH_EXPORT, ID_LIB_SELECT_PATTERN,
+                    ID_EXPLORER_SELECTION_MENU, ID_ANIM_REPEAT})
         EXPECT_EQ(m_ids.count(id), 1u) << id;
 
     // The library bar alone, with a picture of its list selected.
@@ -166,6 +170,10 @@ TEST_F(CommandWalk, NoCommandOfTheListWindowsIsEnabledAndSilent)
     CSearchView* pSearch = OpenSearch();
     ASSERT_NE(pSearch, nullptr);
     EXPECT_EQ(Walk("search"), "");
+
+    // An animation window in front.
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteGif("anim.gif").c_str()), nullptr);
+    EXPECT_EQ(Walk("animation"), "");
 
     // The library's trash in the bar, the windows closed.
     CloseWindows();

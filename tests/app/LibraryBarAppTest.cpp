@@ -1,5 +1,6 @@
 // The library bar in the real main window: docked on the left over a fresh library, a picture window
-// adding its picture to the folder shown, and the password command stored in the registry.
+// adding its picture to the folder shown (by its command and by its key), the keyboard table's keys
+// in the window in front, and the password command stored in the registry.
 #include "tests/app/AppFixture.h"
 
 #include "shell/LibraryLink.h"
@@ -11,9 +12,32 @@
 #include "library/ProtectedAccess.h"
 #include "resources/resource.h"
 
+#include <algorithm>
+#include <functional>
 #include <string>
 
 namespace {
+
+// A key pressed in hWnd with modifier held (0 for none), through the program's own key path. TRUE
+// when the keyboard table took it.
+BOOL PressKey(CWinApp* pApp, HWND hWnd, BYTE modifier, UINT key)
+{
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    BYTE held[256];
+    std::copy(keys, keys + 256, held);
+    if (modifier != 0)
+        held[modifier] = 0x80;
+    ::SetKeyboardState(held);
+    MSG msg = {};
+    msg.hwnd = hWnd;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = key;
+    msg.lParam = 1 | static_cast<LPARAM>(::MapVirtualKeyA(key, 0) << 16);
+    BOOL bTaken = pApp->PreTranslateMessage(&msg);
+    ::SetKeyboardState(keys);
+    return bTaken;
+}
 
 bool IsDir(const std::string& path)
 {
@@ -87,6 +111,47 @@ TEST_F(LibraryInFrame, PictureWindowAddsItsPictureToTheFolderShown)
     CLibraryBar* pBar = m_pFrame->GetLibraryBar();
     pBar->m_tree.SelectItem(pBar->m_tree.TrashItem());
     EXPECT_FALSE(g_pLibraryLink->CanAddPicture());
+}
+
+TEST_F(LibraryInFrame, KeysOfTheTableActOnTheWindowInFront)
+{
+    PutSettingText("folders", "LibrarianLastPath", m_root + "\\Images");
+    PutSetting("specs", "LibBarTypeCompression", 0);
+    ASSERT_TRUE(Start());
+    const std::string picture = WriteBmp("Plage.bmp", 16, 8);
+    const std::string animation = WriteGif("moving.gif");
+    const std::string other = WriteBmp("Carte.bmp", 16, 8);
+    CWnd* pToolBar = m_pFrame->GetToolBar();
+    auto shown = [&] { return (pToolBar->GetStyle() & WS_VISIBLE) != 0; };
+    const bool shownAtStart = shown();
+    auto added = [&](const char* name) {
+        return testpaths::ReadBytes(m_root + "\\Images\\" + name) == testpaths::ReadBytes(m_temp.File(name));
+    };
+    size_t modals = 0;
+    const struct {
+        const std::string* window; // opened in front first, or null
+        BYTE modifier;
+        UINT key;
+        std::function<bool()> effect;
+    } rows[] = {
+        {nullptr, VK_CONTROL, VK_F9, [&] { return shown() != shownAtStart; }},
+        {nullptr, VK_CONTROL, VK_F9, [&] { return shown() == shownAtStart; }},
+        {&picture, 0, VK_F3, [&] { return added("Plage.bmp"); }},
+        {&animation, 0, VK_F3, [&] { return added("moving.gif"); }},
+        // The favourites menu shows the hint, but the key is no command.
+        {&other, VK_CONTROL, 'F', [&] { return AfxTestRecords().modals.size() == modals; }},
+    };
+    for (const auto& row : rows) {
+        HWND hWnd = m_pFrame->m_hWnd;
+        if (row.window != nullptr) {
+            ASSERT_NE(m_pApp->OpenDocumentFile(row.window->c_str()), nullptr) << *row.window;
+            hWnd = m_pFrame->MDIGetActive()->GetActiveView()->m_hWnd;
+        }
+        modals = AfxTestRecords().modals.size();
+        BOOL bTaken = PressKey(m_pApp, hWnd, row.modifier, row.key);
+        EXPECT_EQ(bTaken, row.key != 'F') << row.key;
+        EXPECT_TRUE(PumpUntil(row.effect)) << row.key;
+    }
 }
 
 TEST_F(LibraryInFrame, PasswordCommandStoresTheNewPassword)

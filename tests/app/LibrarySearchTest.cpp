@@ -255,8 +255,18 @@ TEST_F(LibrarySearchTest, HitsWindowSelectsByPatternChangesViewAndSorts)
 
     pView->SendMessage(WM_COMMAND, ID_EXPLORER_SORT_DESCENDING);
     EXPECT_EQ(std::string(list.GetRecord(0)->m_strBaseName), "Lac 6");
+    // As in the explorer, the list takes the keyboard: the inverse keeps the caret, all moves it
+    // to the first item.
+    list.SetCaretIndex(2);
+    m_pFrame->SetFocus();
     pView->SendMessage(WM_COMMAND, ID_EXPLORER_INVERT_SELECTION);
     EXPECT_EQ(list.GetSelCount(), 3);
+    EXPECT_EQ(::GetFocus(), list.m_hWnd);
+    EXPECT_EQ(list.GetCaretIndex(), 2);
+    m_pFrame->SetFocus();
+    pView->SendMessage(WM_COMMAND, ID_EXPLORER_SELECT_ALL);
+    EXPECT_EQ(::GetFocus(), list.m_hWnd);
+    EXPECT_EQ(list.GetCaretIndex(), 0);
 }
 
 // A view change whose new list window cannot be made keeps the hits in the former view, and the

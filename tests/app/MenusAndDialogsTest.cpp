@@ -196,26 +196,6 @@ TEST_F(MenusTest, AnAltChordTakenByTheKeyboardTableLeavesTheMenuBarAlone)
     EXPECT_FALSE(m_pApp->PreTranslateMessage(&altUpAlone));
 }
 
-TEST_F(MenusTest, ControlFAddsAFavouriteAsTheMenuSays)
-{
-    ASSERT_TRUE(Start());
-    m_pApp->OpenDocumentFile(WriteBmp("favori.bmp").c_str());
-    HWND hView = m_pFrame->MDIGetActive()->GetActiveView()->m_hWnd;
-    BYTE keys[256] = {};
-    ASSERT_TRUE(::GetKeyboardState(keys));
-    BYTE held[256];
-    std::copy(keys, keys + 256, held);
-    held[VK_CONTROL] = 0x80;
-    AfxScriptNextModal(IDD_ADD_FAVORITE, {}, IDCANCEL);
-    ::SetKeyboardState(held);
-    MSG key = KeyMessage(hView, WM_KEYDOWN, 'F', 0x00210001);
-    BOOL bTaken = m_pApp->PreTranslateMessage(&key);
-    ::SetKeyboardState(keys);
-    EXPECT_TRUE(bTaken);
-    ASSERT_EQ(AfxTestRecords().modals.size(), 1u);
-    EXPECT_EQ(AfxTestRecords().modals[0].templateId, static_cast<UINT>(IDD_ADD_FAVORITE));
-}
-
 TEST_F(MenusTest, TheWelcomeCommandPutsTheRememberedSettingBack)
 {
     ASSERT_TRUE(Start());

@@ -320,7 +320,6 @@ TEST(Resources, KeyboardTableHoldsItsKeysInOrder)
         {v | FCONTROL, 'P', ID_FILE_PRINT},
         {v | FCONTROL, 'S', ID_TWAIN_ACQUIRE},
         {v | FCONTROL, 'V', ID_EDIT_PASTE_NEW},
-        {v | FCONTROL, 'F', ID_FAVORITES_ADD},
         {v, VK_F1, ID_HELP},
         {v | FALT, VK_F1, ID_HELP_WELCOME},
         {v | FSHIFT, VK_F1, ID_CONTEXT_HELP},
@@ -341,7 +340,7 @@ TEST(Resources, KeyboardTableHoldsItsKeysInOrder)
         {v | FCONTROL, VK_F9, ID_VIEW_TOOLBAR},
         {v | FSHIFT, VK_INSERT, ID_EDIT_PASTE_NEW},
     };
-    ASSERT_EQ(count, 25);
+    ASSERT_EQ(count, 24);
     for (int i = 0; i < count; ++i) {
         EXPECT_EQ(entries[i].fVirt & ~0x80, expected[i].fVirt) << i;
         EXPECT_EQ(entries[i].key, expected[i].key) << i;

@@ -197,19 +197,19 @@ TEST_F(StartupTest, AssociationWarningRepairsOnOKAndKeepsOnlyItsBoxesOnClose)
     EXPECT_TRUE(g_AssocDib);
     EXPECT_FALSE(IsAssociated("pcx", "pcx", 4));
 
-    // "Fermer" with the picture files unticked: no associations are wanted, so the next start
-    // has nothing to warn about.
+    // "Fermer" with the picture files unticked: that box is only read by "Corriger", so the
+    // associations stay wanted and the next start warns again.
     g_TypesCorrectionAuto = 0;
     g_ShowWarnAssoc = 1;
     AfxScriptNextModal(IDD_ASSOC_WARNING, {{IDC_ASSOC_PICTURES, "0"}}, IDC_ASSOC_CLOSE);
     m_pApp->CheckAssociationsAtStartup();
-    EXPECT_FALSE(g_AssocDib);
+    EXPECT_TRUE(g_AssocDib);
     EXPECT_TRUE(g_ShowWarnAssoc);
     EXPECT_FALSE(IsAssociated("pcx", "pcx", 4));
     size_t nShown = ModalsShown().size();
+    AfxScriptNextModal(IDD_ASSOC_WARNING, {}, IDC_ASSOC_CLOSE);
     m_pApp->CheckAssociationsAtStartup();
-    EXPECT_EQ(ModalsShown().size(), nShown);
-    g_AssocDib = 1;
+    EXPECT_EQ(ModalsShown().size(), nShown + 1);
 
     // "Corriger": the detail dialog narrows the kinds (an unknown bit goes too), then the ones chosen
     // are written.
