@@ -353,6 +353,40 @@ TEST_F(LibraryCommands, CommandsAreGreyedAsTheFolderAndSelectionSay)
     EXPECT_EQ(AfxTestPendingScripts(), "");
 }
 
+// "Rafraichir" shows what another program put into the folder shown or took from it; the pictures
+// that stay keep their selection and the caret.
+TEST_F(LibraryCommands, RefreshShowsWhatAnotherProgramChangedInTheFolderShown)
+{
+    const std::string images = m_root + "\\Images\\";
+    ::CreateDirectoryA(images.c_str(), nullptr);
+    for (const char* name : {"Bateau.bmp", "Dune.bmp", "Phare.bmp"})
+        ASSERT_TRUE(::CopyFileA(m_sources[0].c_str(), (images + name).c_str(), TRUE));
+    ASSERT_TRUE(Start());
+    Settle();
+    CPicListBox& list = Bar()->m_list;
+    auto nameAt = [&](int i) { return std::string(list.GetRecord(i)->m_strFileName); };
+    auto names = [&](bool selectedOnly) {
+        std::set<std::string> out;
+        for (int i = 0; i < list.GetCount(); i++)
+            if (!selectedOnly || list.GetSel(i) > 0)
+                out.insert(nameAt(i));
+        return out;
+    };
+    ASSERT_EQ(names(false), (std::set<std::string>{"Bateau.bmp", "Dune.bmp", "Phare.bmp"}));
+    SelectNamed({"Dune.bmp", "Phare.bmp"});
+    for (int i = 0; i < list.GetCount(); i++)
+        if (nameAt(i) == "Phare.bmp")
+            list.SetCaretIndex(i, FALSE);
+
+    ASSERT_TRUE(::CopyFileA(m_sources[1].c_str(), (images + "Abricot.bmp").c_str(), TRUE));
+    ASSERT_TRUE(::DeleteFileA((images + "Bateau.bmp").c_str()));
+    Command(ID_LIB_REFRESH);
+    EXPECT_EQ(names(false), (std::set<std::string>{"Abricot.bmp", "Dune.bmp", "Phare.bmp"}));
+    EXPECT_EQ(names(true), (std::set<std::string>{"Dune.bmp", "Phare.bmp"}));
+    ASSERT_GE(list.GetCaretIndex(), 0);
+    EXPECT_EQ(nameAt(list.GetCaretIndex()), "Phare.bmp");
+}
+
 TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)
 {
     ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
