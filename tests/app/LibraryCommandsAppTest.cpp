@@ -73,6 +73,34 @@ AfxModalStep TypeOnPage(int page, int id, const std::string& text)
     return step;
 }
 
+// A dialog of the system, found by a timer of this thread once it shows: its rectangle, then Cancel.
+RECT g_systemDialogRect;
+int g_systemDialogsSeen = 0;
+
+BOOL CALLBACK FindSystemDialog(HWND hWnd, LPARAM lParam)
+{
+    char szClass[32] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (::lstrcmpA(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd)
+        && !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD)) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK CancelSystemDialog(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    HWND hDlg = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindSystemDialog, reinterpret_cast<LPARAM>(&hDlg));
+    if (hDlg == nullptr)
+        return;
+    ::KillTimer(nullptr, idEvent);
+    ::GetWindowRect(hDlg, &g_systemDialogRect);
+    g_systemDialogsSeen++;
+    ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+}
+
 class CStateCmdUI : public CCmdUI {
 public:
     void Enable(BOOL bOn) override
@@ -483,6 +511,31 @@ TEST_F(LibraryCommands, ExportCopiesThroughANewFileAndNeverOverTheSource)
         << "a failed copy keeps the file it would replace";
     EXPECT_EQ(Files(target).size(), 1u);
     EXPECT_EQ(testpaths::ReadBytes(inLibrary), bytes);
+}
+
+// The system's own import dialog and export folder browser open centred on the main window.
+TEST_F(LibraryCommands, ImportDialogAndExportBrowserOpenCentredOnTheMainWindow)
+{
+    ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileA(m_sources[0].c_str(), (m_root + "\\Images\\phare.bmp").c_str(), TRUE));
+    ASSERT_TRUE(Start());
+    Settle();
+    m_pFrame->SetWindowPos(nullptr, 260, 180, 820, 640, SWP_NOZORDER);
+    CRect frame;
+    m_pFrame->GetWindowRect(&frame);
+    AfxTestReset(); // the real dialogs
+    for (UINT id : {ID_LIB_IMPORT, ID_LIB_EXPORT}) {
+        SCOPED_TRACE(id);
+        ChangeAll(TRUE);
+        int seen = g_systemDialogsSeen;
+        ::SetTimer(nullptr, 0, 20, CancelSystemDialog);
+        Command(id);
+        ASSERT_EQ(g_systemDialogsSeen, seen + 1);
+        const CRect dialog(g_systemDialogRect);
+        EXPECT_NEAR(dialog.CenterPoint().x, frame.CenterPoint().x, 2) << dialog.left;
+        EXPECT_NEAR(dialog.CenterPoint().y, frame.CenterPoint().y, 2) << dialog.top;
+    }
+    AfxTestArm();
 }
 
 TEST_F(LibraryCommands, OpeningAndTheSlideShowTakeTheSelection)
