@@ -222,13 +222,19 @@ CString BrowseExportFolder(HWND hOwner, CString* pCurrent)
 
 void ReportExportCount(int exported, const CString& folder)
 {
+    // A message box breaks its lines at blanks, those of a path too: the folder gets a line of its own.
+    auto ownLine = [](UINT id) {
+        CString format = AfxLoadText(id);
+        format.Replace(" '%s'", "\n'%s'");
+        return format;
+    };
     CString text;
     if (exported <= 0) {
         text = AfxLoadText(IDS_EXPORT_DONE_NONE);
     } else if (exported == 1) {
-        text.Format(AfxLoadText(IDS_EXPORT_DONE_ONE), static_cast<LPCSTR>(folder));
+        text.Format(ownLine(IDS_EXPORT_DONE_ONE), static_cast<LPCSTR>(folder));
     } else {
-        text.Format(AfxLoadText(IDS_EXPORT_DONE_MANY), exported, static_cast<LPCSTR>(folder));
+        text.Format(ownLine(IDS_EXPORT_DONE_MANY), exported, static_cast<LPCSTR>(folder));
     }
     AfxMessageBox(text, MB_ICONINFORMATION);
 }

@@ -47,6 +47,17 @@ COLORREF PixelOf(CBitmap& bitmap, int x, int y)
     return color;
 }
 
+// The width the status bar's font gives text.
+int WidthOnBar(CStatusBarEx* pBar, const std::string& text)
+{
+    CClientDC dc(pBar);
+    HGDIOBJ hOld = ::SelectObject(dc.m_hDC, reinterpret_cast<HGDIOBJ>(pBar->SendMessage(WM_GETFONT)));
+    SIZE extent = {0, 0};
+    ::GetTextExtentPoint32A(dc.m_hDC, text.c_str(), static_cast<int>(text.size()), &extent);
+    ::SelectObject(dc.m_hDC, hOld);
+    return extent.cx;
+}
+
 } // namespace
 
 TEST(GaugeArithmetic, CellsFollowThePaneWidth)
@@ -146,6 +157,41 @@ TEST_F(AppTest, GaugeShowsItsTextAndPutsThePaneBack)
     EXPECT_FALSE(m_pFrame->IsGaugeActive());
     EXPECT_STREQ(pBar->GetPaneText(0), "avant");
     EXPECT_TRUE(g_strGaugeText.IsEmpty());
+}
+
+// A pane widens to its text, up to half the bar, past which the text ends in "..."; the gauge's
+// cells start after its text.
+TEST_F(AppTest, PaneTextsFitAndTheGaugeKeepsClearOfItsText)
+{
+    ASSERT_TRUE(Start());
+    m_pFrame->SetStatusMode(kStatusExplorer);
+    CStatusBarEx* pBar = m_pFrame->GetStatusBar();
+    CRect bar;
+    pBar->GetClientRect(&bar);
+    const std::string kSelection = "S\xE9lection: 100 Images (163,23 Mo)";
+    const std::string kLong(400, 'W');
+    for (int pane : {1, 2}) {
+        for (const std::string& text : {kSelection, kLong}) {
+            m_pFrame->SetStatusPaneText(pane, text.c_str());
+            std::string shown = static_cast<LPCSTR>(pBar->GetPaneText(pane));
+            CRect rect;
+            pBar->GetItemRect(pane, &rect);
+            if (text == kSelection) {
+                EXPECT_EQ(shown, text);
+            } else {
+                ASSERT_GT(shown.size(), 3u);
+                EXPECT_EQ(shown.substr(shown.size() - 3), "...");
+                EXPECT_LE(rect.Width(), bar.Width() / 2 + 16) << pane;
+            }
+            EXPECT_GE(rect.Width(), WidthOnBar(pBar, shown)) << pane << " " << shown;
+        }
+    }
+    m_pFrame->BeginProgress("Transfert en cours...");
+    EXPECT_GE(g_nGaugeTextWidth, WidthOnBar(pBar, "Transfert en cours...") + 4);
+    CRect pane;
+    pBar->GetItemRect(0, &pane);
+    EXPECT_EQ(g_nGaugeCells, GaugeCellCount(pane.Width(), TRUE));
+    m_pFrame->EndProgress();
 }
 
 TEST_F(AppTest, ReadingAPictureDrivesTheGaugeAndRestoresThePane)
