@@ -81,12 +81,10 @@ BOOL CALLBACK FindSystemDialog(HWND hWnd, LPARAM lParam)
 {
     char szClass[32] = "";
     ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (::lstrcmpA(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd)
-        && !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD)) {
+    BOOL bFound = ::lstrcmpA(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd);
+    if (bFound)
         *reinterpret_cast<HWND*>(lParam) = hWnd;
-        return FALSE;
-    }
-    return TRUE;
+    return !bFound;
 }
 
 void CALLBACK CancelSystemDialog(HWND, UINT, UINT_PTR idEvent, DWORD)

@@ -47,17 +47,6 @@ COLORREF PixelOf(CBitmap& bitmap, int x, int y)
     return color;
 }
 
-// The width the status bar's font gives text.
-int WidthOnBar(CStatusBarEx* pBar, const std::string& text)
-{
-    CClientDC dc(pBar);
-    HGDIOBJ hOld = ::SelectObject(dc.m_hDC, reinterpret_cast<HGDIOBJ>(pBar->SendMessage(WM_GETFONT)));
-    SIZE extent = {0, 0};
-    ::GetTextExtentPoint32A(dc.m_hDC, text.c_str(), static_cast<int>(text.size()), &extent);
-    ::SelectObject(dc.m_hDC, hOld);
-    return extent.cx;
-}
-
 } // namespace
 
 TEST(GaugeArithmetic, CellsFollowThePaneWidth)
@@ -166,31 +155,26 @@ TEST_F(AppTest, PaneTextsFitAndTheGaugeKeepsClearOfItsText)
     ASSERT_TRUE(Start());
     m_pFrame->SetStatusMode(kStatusExplorer);
     CStatusBarEx* pBar = m_pFrame->GetStatusBar();
-    CRect bar;
+    CClientDC dc(pBar);
+    ::SelectObject(dc.m_hDC, reinterpret_cast<HGDIOBJ>(pBar->SendMessage(WM_GETFONT)));
+    auto width = [&](LPCSTR text) {
+        SIZE extent = {0, 0};
+        ::GetTextExtentPoint32A(dc.m_hDC, text, lstrlenA(text), &extent);
+        return extent.cx;
+    };
+    CRect bar, pane;
     pBar->GetClientRect(&bar);
-    const std::string kSelection = "S\xE9lection: 100 Images (163,23 Mo)";
-    const std::string kLong(400, 'W');
-    for (int pane : {1, 2}) {
-        for (const std::string& text : {kSelection, kLong}) {
-            m_pFrame->SetStatusPaneText(pane, text.c_str());
-            std::string shown = static_cast<LPCSTR>(pBar->GetPaneText(pane));
-            CRect rect;
-            pBar->GetItemRect(pane, &rect);
-            if (text == kSelection) {
-                EXPECT_EQ(shown, text);
-            } else {
-                ASSERT_GT(shown.size(), 3u);
-                EXPECT_EQ(shown.substr(shown.size() - 3), "...");
-                EXPECT_LE(rect.Width(), bar.Width() / 2 + 16) << pane;
-            }
-            EXPECT_GE(rect.Width(), WidthOnBar(pBar, shown)) << pane << " " << shown;
-        }
+    for (const std::string& text :
+         {std::string("S\xE9lection: 100 Images (163,23 Mo)"), std::string(400, 'W')}) {
+        m_pFrame->SetStatusPaneText(2, text.c_str());
+        CString shown = pBar->GetPaneText(2);
+        pBar->GetItemRect(2, &pane);
+        EXPECT_GE(pane.Width(), width(shown));
+        EXPECT_LE(pane.Width(), bar.Width() / 2 + 16);
+        EXPECT_EQ(shown.Right(3) == "...", text.size() > 100) << shown;
     }
     m_pFrame->BeginProgress("Transfert en cours...");
-    EXPECT_GE(g_nGaugeTextWidth, WidthOnBar(pBar, "Transfert en cours...") + 4);
-    CRect pane;
-    pBar->GetItemRect(0, &pane);
-    EXPECT_EQ(g_nGaugeCells, GaugeCellCount(pane.Width(), TRUE));
+    EXPECT_GE(g_nGaugeTextWidth, width("Transfert en cours...") + 4);
     m_pFrame->EndProgress();
 }
 

@@ -188,14 +188,12 @@ TEST_F(TwainTest, AScannedPageIsNotLostWithoutAQuestion)
     const std::string saved = m_temp.File("page.bmp");
     AfxScriptMessageBox(IDYES);
     AfxScriptCommonDialog(AfxCommonDialogKind::Save, {true, saved});
-    HWND hFrame = m_pFrame->m_hWnd;
     m_pFrame->SendMessage(WM_CLOSE);
     Pump();
-    EXPECT_FALSE(::IsWindow(hFrame));
+    EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
     CDIB written;
     written.Read(saved.c_str(), "");
-    ASSERT_FALSE(written.IsEmpty());
-    EXPECT_EQ(DibPixel(written.GetHandle(), 30, 20), RGB(40, 120, 120)) << "the first page";
+    EXPECT_EQ(written.GetHandle() ? DibPixel(written.GetHandle(), 30, 20) : 0, RGB(40, 120, 120)) << "page 1";
     const auto& boxes = AfxTestRecords().messageBoxes;
     ASSERT_EQ(boxes.size(), 4u);
     for (size_t i = 0; i < boxes.size(); i++)
