@@ -105,48 +105,47 @@ void CMainFrame::SetStatusMode(int nMode)
 
 namespace {
 
-// The width the bar's font gives text.
-int TextWidthOnBar(CStatusBar& bar, const CString& text)
+// The width the bar's font gives text; *pnFit (when given) receives how many of its first characters
+// fit within cxMax.
+int TextWidthOnBar(CStatusBar& bar, const CString& text, int cxMax = 0, int* pnFit = nullptr)
 {
     CClientDC dc(&bar);
     HGDIOBJ hFont = reinterpret_cast<HGDIOBJ>(bar.SendMessage(WM_GETFONT));
     HGDIOBJ hOld = hFont != nullptr ? ::SelectObject(dc.m_hDC, hFont) : nullptr;
     SIZE extent = {0, 0};
-    ::GetTextExtentPoint32A(dc.m_hDC, text, text.GetLength(), &extent);
+    int nFit = 0;
+    ::GetTextExtentExPointA(dc.m_hDC, text, text.GetLength(), std::max(cxMax, 0), &nFit, nullptr, &extent);
     if (hOld != nullptr)
         ::SelectObject(dc.m_hDC, hOld);
+    if (pnFit != nullptr)
+        *pnFit = nFit;
     return extent.cx;
 }
 
 // The layouts' widths suit one rendering of the bar's font: a text drawn wider widens its pane (until
 // the next layout) rather than losing its end, up to half the bar; beyond that it ends in "...".
-// Returns the text to show.
+// Returns the text to show. Icon panes keep the layout's width.
 CString FitPaneToText(CStatusBarEx& bar, int nPane, const CString& strText)
 {
     UINT nID = 0;
     UINT nStyle = 0;
     int cxWidth = 0;
     bar.GetPaneInfo(nPane, nID, nStyle, cxWidth);
-    int nIcon = -1;
-    CString strShown;
-    const BOOL bIcon = (nStyle & SBT_OWNERDRAW) && ParsePaneIconText(strText, &nIcon, &strShown);
-    if (!bIcon)
-        strShown = strText;
-    const int cxIcon = bIcon ? 16 : 0;
+    if (nStyle & SBT_OWNERDRAW)
+        return strText;
     CRect client;
     bar.GetClientRect(&client);
     const int cxMost = std::max(cxWidth, client.Width() / 2);
-    int cxNeeded = cxIcon + TextWidthOnBar(bar, strShown);
-    if (cxNeeded > cxMost && !(nStyle & SBT_OWNERDRAW)) {
-        CString strCut = strShown;
-        while (!strCut.IsEmpty() && cxIcon + TextWidthOnBar(bar, strCut + "...") > cxMost)
-            strCut = strCut.Left(strCut.GetLength() - 1);
-        strShown = strCut + "...";
-        cxNeeded = cxIcon + TextWidthOnBar(bar, strShown);
+    CString strShown = strText;
+    int nFit = 0;
+    int cxNeeded = TextWidthOnBar(bar, strText, cxMost - TextWidthOnBar(bar, "..."), &nFit);
+    if (cxNeeded > cxMost) {
+        strShown = strText.Left(nFit) + "...";
+        cxNeeded = TextWidthOnBar(bar, strShown);
     }
     if (cxNeeded > cxWidth)
         bar.SetPaneInfo(nPane, nID, nStyle, std::min(cxNeeded, cxMost));
-    return bIcon || (nStyle & SBT_OWNERDRAW) ? strText : strShown;
+    return strShown;
 }
 
 } // namespace
