@@ -33,6 +33,7 @@ extern CString g_strGaugeText;      // the text shown while the gauge runs
 extern CString g_strGaugeSavedText; // pane 0's text before the gauge started
 extern int g_nGaugeCells;           // number of cells, 0..100
 extern int g_nGaugePercent;         // 0..100
+extern int g_nGaugeTextWidth;       // the room the gauge's text takes before the cells (90 at least)
 
 // Gauge arithmetic: the cells a first pane of that width holds (the text area and the margins
 // taken off, at most 100), and the cells and per cent of done out of total (total above 0).
@@ -41,7 +42,7 @@ void GaugeStep(DWORD done, DWORD total, int cells, int* filled, int* percent);
 
 // Draws the gauge over a status pane: with drawnPos -1 the edges and every cell, filled below pos;
 // otherwise only the cells between drawnPos and pos. Then the percentage after the cells. withText:
-// the gauge's text takes the pane's first 90 pixels.
+// the gauge's text takes the pane's first g_nGaugeTextWidth pixels.
 void DrawGaugeCells(CDC* pDC, CBitmap* pGauge, const CRect& rectPane, BOOL withText, int cells, int pos,
                     int drawnPos, int percent);
 

@@ -14,10 +14,19 @@ CString g_strGaugeText;
 CString g_strGaugeSavedText;
 int g_nGaugeCells = 0;
 int g_nGaugePercent = 0;
+int g_nGaugeTextWidth = 90;
 
 namespace {
 
 CString g_strSavedStatusText0;
+
+// The texts last asked of panes 1 and up, and what the pane shows of them (cut when too long).
+struct PaneText {
+    CString asked;
+    CString shown;
+};
+const int kPanesRemembered = 8;
+PaneText g_paneTexts[kPanesRemembered];
 
 // One pane change of a layout: index, id, width, owner-drawn.
 struct PaneChange {
@@ -59,7 +68,7 @@ const int kGaugeRightX = 9;
 
 int GaugeCellCount(int paneWidth, BOOL withText)
 {
-    int nWidth = paneWidth - 30 - (withText ? 100 : 0);
+    int nWidth = paneWidth - 30 - (withText ? g_nGaugeTextWidth + 10 : 0);
     if (nWidth < 0)
         nWidth = 0;
     return std::min(nWidth / 4, 100);
@@ -94,35 +103,74 @@ void CMainFrame::SetStatusMode(int nMode)
     m_nStatusMode = nMode;
 }
 
-void CMainFrame::SetStatusText1(LPCSTR lpszText)
+namespace {
+
+// The width the bar's font gives text; *pnFit (when given) receives how many of its first characters
+// fit within cxMax.
+int TextWidthOnBar(CStatusBar& bar, const CString& text, int cxMax = 0, int* pnFit = nullptr)
 {
-    CString strText(lpszText != nullptr ? lpszText : "");
-    if (!::IsWindow(m_wndStatusBar.m_hWnd) || m_wndStatusBar.GetCount() <= 1
-        || m_wndStatusBar.GetPaneText(1) == strText)
-        return;
-    // The layouts' widths suit one rendering of the bar's font; a text drawn wider widens its pane
-    // (until the next layout) rather than losing its end.
+    CClientDC dc(&bar);
+    HGDIOBJ hFont = reinterpret_cast<HGDIOBJ>(bar.SendMessage(WM_GETFONT));
+    HGDIOBJ hOld = hFont != nullptr ? ::SelectObject(dc.m_hDC, hFont) : nullptr;
+    SIZE extent = {0, 0};
+    int nFit = 0;
+    ::GetTextExtentExPointA(dc.m_hDC, text, text.GetLength(), std::max(cxMax, 0), &nFit, nullptr, &extent);
+    if (hOld != nullptr)
+        ::SelectObject(dc.m_hDC, hOld);
+    if (pnFit != nullptr)
+        *pnFit = nFit;
+    return extent.cx;
+}
+
+// The layouts' widths suit one rendering of the bar's font: a text drawn wider widens its pane (until
+// the next layout) rather than losing its end, up to half the bar; beyond that it ends in "...".
+// Returns the text to show. Icon panes keep the layout's width.
+CString FitPaneToText(CStatusBarEx& bar, int nPane, const CString& strText)
+{
     UINT nID = 0;
     UINT nStyle = 0;
     int cxWidth = 0;
-    m_wndStatusBar.GetPaneInfo(1, nID, nStyle, cxWidth);
-    CClientDC dc(&m_wndStatusBar);
-    HGDIOBJ hFont = reinterpret_cast<HGDIOBJ>(m_wndStatusBar.SendMessage(WM_GETFONT));
-    HGDIOBJ hOld = hFont != nullptr ? ::SelectObject(dc.m_hDC, hFont) : nullptr;
-    SIZE extent = {0, 0};
-    ::GetTextExtentPoint32A(dc.m_hDC, strText, strText.GetLength(), &extent);
-    if (hOld != nullptr)
-        ::SelectObject(dc.m_hDC, hOld);
-    if (extent.cx > cxWidth)
-        m_wndStatusBar.SetPaneInfo(1, nID, nStyle, extent.cx);
-    m_wndStatusBar.SetPaneText(1, strText, TRUE);
+    bar.GetPaneInfo(nPane, nID, nStyle, cxWidth);
+    if (nStyle & SBT_OWNERDRAW)
+        return strText;
+    CRect client;
+    bar.GetClientRect(&client);
+    const int cxMost = std::max(cxWidth, client.Width() / 2);
+    CString strShown = strText;
+    int nFit = 0;
+    int cxNeeded = TextWidthOnBar(bar, strText, cxMost - TextWidthOnBar(bar, "..."), &nFit);
+    if (cxNeeded > cxMost) {
+        strShown = strText.Left(nFit) + "...";
+        cxNeeded = TextWidthOnBar(bar, strShown);
+    }
+    if (cxNeeded > cxWidth)
+        bar.SetPaneInfo(nPane, nID, nStyle, std::min(cxNeeded, cxMost));
+    return strShown;
 }
+
+} // namespace
+
+void CMainFrame::SetStatusText1(LPCSTR lpszText) { SetStatusPaneText(1, lpszText); }
 
 void CMainFrame::SetStatusPaneText(int nPane, LPCSTR lpszText)
 {
-    if (::IsWindow(m_wndStatusBar.m_hWnd) && nPane >= 0 && nPane < m_wndStatusBar.GetCount()
-        && m_wndStatusBar.GetPaneText(nPane) != (lpszText != nullptr ? lpszText : ""))
-        m_wndStatusBar.SetPaneText(nPane, lpszText != nullptr ? lpszText : "", TRUE);
+    CString strText(lpszText != nullptr ? lpszText : "");
+    if (!::IsWindow(m_wndStatusBar.m_hWnd) || nPane < 0 || nPane >= m_wndStatusBar.GetCount())
+        return;
+    // Pane 0 takes the width the others leave.
+    if (nPane == 0 || nPane >= kPanesRemembered) {
+        if (m_wndStatusBar.GetPaneText(nPane) != strText)
+            m_wndStatusBar.SetPaneText(nPane, strText, TRUE);
+        return;
+    }
+    // A text asked again repaints nothing, even when the pane shows it cut.
+    PaneText& pane = g_paneTexts[nPane];
+    const CString strNow = m_wndStatusBar.GetPaneText(nPane);
+    if (strNow == strText || (pane.asked == strText && pane.shown == strNow))
+        return;
+    pane.asked = strText;
+    pane.shown = FitPaneToText(m_wndStatusBar, nPane, strText);
+    m_wndStatusBar.SetPaneText(nPane, pane.shown, TRUE);
 }
 
 void CMainFrame::SetStatusText0(LPCSTR lpszText)
@@ -184,6 +232,8 @@ void CMainFrame::BeginProgress(LPCSTR lpszText)
     if (!m_bGaugeActive)
         g_strGaugeSavedText = m_wndStatusBar.GetPaneText(0);
     m_wndStatusBar.SetPaneText(0, g_strGaugeText, TRUE);
+    // The gauge starts after its text ("Transfert en cours..." is wider than the usual room).
+    g_nGaugeTextWidth = std::max(90, TextWidthOnBar(m_wndStatusBar, g_strGaugeText) + 8);
 
     CRect rectPane;
     m_wndStatusBar.GetItemRect(0, &rectPane);
@@ -216,6 +266,7 @@ void CMainFrame::EndProgress()
         return;
     m_bGaugeActive = FALSE;
     m_nGaugePos = 0;
+    g_nGaugeTextWidth = 90;
     if (::IsWindow(m_wndStatusBar.m_hWnd))
         m_wndStatusBar.SetPaneText(0, g_strGaugeSavedText, TRUE);
     g_strGaugeText.Empty();
@@ -230,7 +281,7 @@ void CMainFrame::RedrawGauge()
 void DrawGaugeCells(CDC* pDC, CBitmap* pGauge, const CRect& rectPane, BOOL withText, int cells, int pos,
                     int drawnPos, int percent)
 {
-    int x0 = rectPane.left + (withText ? 90 : 0);
+    int x0 = rectPane.left + (withText ? g_nGaugeTextWidth : 0);
     int y = rectPane.top + 1;
     CDC dcGauge;
     if (pGauge == nullptr || pGauge->m_hObject == nullptr || !dcGauge.CreateCompatibleDC(pDC))

@@ -132,15 +132,15 @@ bool CompressPicture(FileSink* sink, const DibSource* src, int quality, bool rep
 }
 
 // Creates the file beside the target, writes it and moves it over the target.
-// Returns a SaveJPEGResult; asks the user while the file cannot be created.
-int WriteJpegFile(const DibSource* src, LPCSTR target, int quality)
+// Returns a SaveJPEGResult; asks the user about shown while the file cannot be created.
+int WriteJpegFile(const DibSource* src, LPCSTR target, int quality, LPCSTR shown)
 {
     for (;;) {
         CSafeFileWrite output(target);
         HANDLE file = output.IsValid() ? output.Handle() : INVALID_HANDLE_VALUE;
         std::unique_ptr<FileSink> sink(file != INVALID_HANDLE_VALUE ? new (std::nothrow) FileSink : nullptr);
         if (!sink) {
-            const int answer = AskFileErrorRetry(IDS_JPEG_CANNOT_CREATE, target);
+            const int answer = AskFileErrorRetry(IDS_JPEG_CANNOT_CREATE, shown);
             if (answer == IDRETRY)
                 continue;
             return answer == IDIGNORE ? kSaveJPEGIgnored : kSaveJPEGAborted;
@@ -160,7 +160,7 @@ int WriteJpegFile(const DibSource* src, LPCSTR target, int quality)
 
 } // namespace
 
-int SaveJPEG(PackedDIB dib, LPCSTR path, int quality)
+int SaveJPEG(PackedDIB dib, LPCSTR path, int quality, LPCSTR shownPath)
 {
     if (!dib || !path)
         return kSaveJPEGBadPicture;
@@ -175,5 +175,5 @@ int SaveJPEG(PackedDIB dib, LPCSTR path, int quality)
     if (!src.Ok() || src.Width() <= 0 || src.Height() <= 0 || src.Width() > JPEG_MAX_DIMENSION
         || src.Height() > JPEG_MAX_DIMENSION)
         return kSaveJPEGBadPicture;
-    return WriteJpegFile(&src, target, quality);
+    return WriteJpegFile(&src, target, quality, shownPath != nullptr ? shownPath : path);
 }

@@ -67,6 +67,40 @@ UINT_PTR CALLBACK CentreOnOwnerHook(HWND hDlg, UINT message, WPARAM, LPARAM)
     return 0;
 }
 
+// Centres a dialog of the system on the top-level window of its owner (a child window such as a
+// docked bar is not what the user sees as the owner).
+void CentreOnOwnerWindow(HWND hDlg, HWND hOwner)
+{
+    HWND hTop = hOwner != nullptr ? ::GetAncestor(hOwner, GA_ROOT) : nullptr;
+    CWnd::FromHandle(hDlg)->CenterWindow(hTop != nullptr ? CWnd::FromHandle(hTop) : nullptr);
+}
+
+// The system opens the file dialogs at the screen's corner: like every other dialog of the program,
+// they open centred on their owner. The hook's own dialog is a child of the file dialog.
+UINT_PTR CALLBACK CentreFileDialogHook(HWND hDlg, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_NOTIFY && reinterpret_cast<LPNMHDR>(lParam)->code == CDN_INITDONE) {
+        HWND hFileDlg = ::GetParent(hDlg);
+        CentreOnOwnerWindow(hFileDlg, ::GetWindow(hFileDlg, GW_OWNER));
+    }
+    return 0;
+}
+
+// Runs a file dialog centred on its owner, unless its caller hooks it (and places it) itself.
+BOOL RunFileDialog(LPOPENFILENAMEA lpofn, BOOL(WINAPI* pfnRun)(LPOPENFILENAMEA))
+{
+    if ((lpofn->Flags & OFN_ENABLEHOOK) || !(lpofn->Flags & OFN_EXPLORER))
+        return pfnRun(lpofn);
+    OPENFILENAMEA ofn = *lpofn;
+    ofn.Flags |= OFN_ENABLEHOOK;
+    ofn.lpfnHook = CentreFileDialogHook;
+    BOOL bOk = pfnRun(&ofn);
+    ofn.Flags = (ofn.Flags & ~static_cast<DWORD>(OFN_ENABLEHOOK)) | (lpofn->Flags & OFN_ENABLEHOOK);
+    ofn.lpfnHook = lpofn->lpfnHook;
+    *lpofn = ofn;
+    return bOk;
+}
+
 } // namespace
 
 BOOL AfxGetOpenFileName(LPOPENFILENAMEA lpofn)
@@ -74,7 +108,7 @@ BOOL AfxGetOpenFileName(LPOPENFILENAMEA lpofn)
     AfxCommonDialogAnswer answer;
     if (AfxTestTakeCommonDialog(AfxCommonDialogKind::Open, &answer))
         return AnswerFileName(lpofn, answer);
-    return ::GetOpenFileNameA(lpofn);
+    return RunFileDialog(lpofn, ::GetOpenFileNameA);
 }
 
 BOOL AfxGetSaveFileName(LPOPENFILENAMEA lpofn)
@@ -95,7 +129,7 @@ BOOL AfxGetSaveFileName(LPOPENFILENAMEA lpofn)
         }
         return TRUE;
     }
-    return ::GetSaveFileNameA(lpofn);
+    return RunFileDialog(lpofn, ::GetSaveFileNameA);
 }
 
 BOOL AfxChooseColor(LPCHOOSECOLORA lpcc)
@@ -183,6 +217,22 @@ std::string PlayBrowseStart(LPBROWSEINFOA lpbi)
     return g_browseStart;
 }
 
+// The folder browser opens over its owner's corner: it is centred on the owner's top-level window,
+// then the caller's own callback runs as it would have.
+struct BrowseCaller {
+    BFFCALLBACK pfn;
+    LPARAM lParam;
+    HWND hOwner;
+};
+
+int CALLBACK CentreBrowser(HWND hWnd, UINT uMsg, LPARAM lParam, LPARAM lpData)
+{
+    const BrowseCaller* pCaller = reinterpret_cast<const BrowseCaller*>(lpData);
+    if (uMsg == BFFM_INITIALIZED)
+        CentreOnOwnerWindow(hWnd, pCaller->hOwner != nullptr ? pCaller->hOwner : ::GetWindow(hWnd, GW_OWNER));
+    return pCaller->pfn != nullptr ? pCaller->pfn(hWnd, uMsg, lParam, pCaller->lParam) : 0;
+}
+
 } // namespace
 
 LPITEMIDLIST AfxSHBrowseForFolder(LPBROWSEINFOA lpbi)
@@ -205,7 +255,13 @@ LPITEMIDLIST AfxSHBrowseForFolder(LPBROWSEINFOA lpbi)
         }
         return pidl;
     }
-    return ::SHBrowseForFolderA(lpbi);
+    BrowseCaller caller = {lpbi->lpfn, lpbi->lParam, lpbi->hwndOwner};
+    BROWSEINFOA bi = *lpbi;
+    bi.lpfn = CentreBrowser;
+    bi.lParam = reinterpret_cast<LPARAM>(&caller);
+    LPITEMIDLIST pidl = ::SHBrowseForFolderA(&bi);
+    lpbi->iImage = bi.iImage;
+    return pidl;
 }
 
 // ---- CFileDialog ----

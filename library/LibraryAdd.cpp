@@ -74,7 +74,7 @@ BOOL WriteEncoded(PackedDIB dib, int mode, const CString& dest)
     BOOL ok = SafeCreateFile(dest, [&](LPCSTR temp) -> BOOL {
         switch (mode) {
         case kAddAsJpeg:
-            return SaveJPEG(dib, temp, quality) == kSaveJPEGDone;
+            return SaveJPEG(dib, temp, quality, dest) == kSaveJPEGDone;
         case kAddAsPng:
             return SavePNG(dib, temp) == kSavePNGDone;
         default:

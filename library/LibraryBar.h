@@ -110,6 +110,9 @@ public:
     void LoadNormalFolder(const CString& path);
     void LoadProtectedFolder(const CString& path);
     void LoadTrashFolder(const CString& path);
+    // Brings the list of the folder shown in line with the disk (pictures another program put there
+    // or took away), keeping the selection and the caret on the pictures that stay.
+    void RefreshShownList();
     // The list window in the style of its mode (trash rows or thumbnails), keeping its records.
     void ApplyView();
 

@@ -372,6 +372,8 @@ void CLibraryBar::OnLibRefresh()
     }
     if (m_tree.GetSelectedPath().CompareNoCase(before) != 0)
         RequestFolderReload();
+    else
+        RefreshShownList();
 }
 
 void CLibraryBar::OnUpdateLibRefresh(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }

@@ -107,6 +107,56 @@ void CLibraryBar::SelectPicturesByName(const CStringArray* pPaths)
     UpdateStatusLine();
 }
 
+void CLibraryBar::RefreshShownList()
+{
+    // A load that is due anyway reads the folder afresh.
+    if (m_bLoadPending || m_strLoadedFolder.IsEmpty()
+        || m_strLoadedFolder.CompareNoCase(m_tree.GetSelectedPath()) != 0)
+        return;
+    if (m_list.LIBLIST_TRASH_MODE) {
+        RequestFolderReload();
+        return;
+    }
+    if (m_tree.GetSelectedKind() == LIB_KIND_PROTECTED && !g_bProtectedUnlocked)
+        return;
+    // Kept by path: the records of files that changed are replaced by the merge.
+    auto pathAt = [this](int index) {
+        CPicObject* pRecord = index >= 0 ? m_list.GetRecord(index) : nullptr;
+        return pRecord != nullptr ? pRecord->m_strPath : CString();
+    };
+    auto indexOf = [this](const CString& path) {
+        for (int i = 0; !path.IsEmpty() && i < m_list.GetCount(); i++) {
+            CPicObject* pRecord = m_list.GetRecord(i);
+            if (pRecord != nullptr && AfxAnsiCompareNoCase(pRecord->m_strPath, path) == 0)
+                return i;
+        }
+        return -1;
+    };
+    std::vector<CString> selected;
+    for (int i = 0; i < m_list.GetCount(); i++) {
+        if (m_list.GetSel(i) > 0)
+            selected.push_back(pathAt(i));
+    }
+    CString caret = pathAt(m_list.GetCaretIndex());
+    CString top = pathAt(m_list.GetTopIndex());
+    m_list.RefreshFolder(m_strLoadedFolder);
+    m_list.SetRedraw(FALSE);
+    for (const CString& path : selected) {
+        int index = indexOf(path);
+        if (index >= 0 && m_list.GetSel(index) <= 0)
+            m_list.SetSel(index, TRUE);
+    }
+    int index = indexOf(caret);
+    if (index >= 0)
+        m_list.SetCaretIndex(index, FALSE);
+    index = indexOf(top);
+    if (index >= 0)
+        m_list.SetTopIndex(index);
+    m_list.SetRedraw(TRUE);
+    m_list.Invalidate();
+    UpdateStatusLine();
+}
+
 BOOL CLibraryBar::IsOwnFolder(const CString& path) const
 {
     CString a = path, b = m_strLoadedFolder;

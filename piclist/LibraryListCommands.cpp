@@ -19,6 +19,7 @@
 #include "shell/Settings.h"
 
 #include <shlobj.h>
+#include <shlwapi.h>
 
 BOOL ChangeListSelection(CListBox& list, ListSelectOp op)
 {
@@ -238,13 +239,25 @@ CString BrowseExportFolder(HWND hOwner, CString* pCurrent)
 
 void ReportExportCount(int exported, const CString& folder)
 {
+    // A message box breaks its lines at blanks, those of a path too: the folder gets a line of its own,
+    // shortened in its middle (its own name kept) when it is longer than a line holds.
+    auto ownLine = [](UINT id) {
+        CString format = AfxLoadText(id);
+        format.Replace(" '%s'", "\n'%s'");
+        return format;
+    };
+    const int kLineChars = 38;
+    CString shown = folder;
+    char compact[MAX_PATH] = "";
+    if (folder.GetLength() > kLineChars && ::PathCompactPathExA(compact, folder, kLineChars + 1, 0))
+        shown = compact;
     CString text;
     if (exported <= 0) {
         text = AfxLoadText(IDS_EXPORT_DONE_NONE);
     } else if (exported == 1) {
-        text.Format(AfxLoadText(IDS_EXPORT_DONE_ONE), static_cast<LPCSTR>(folder));
+        text.Format(ownLine(IDS_EXPORT_DONE_ONE), static_cast<LPCSTR>(shown));
     } else {
-        text.Format(AfxLoadText(IDS_EXPORT_DONE_MANY), exported, static_cast<LPCSTR>(folder));
+        text.Format(ownLine(IDS_EXPORT_DONE_MANY), exported, static_cast<LPCSTR>(shown));
     }
     AfxMessageBox(text, MB_ICONINFORMATION);
 }

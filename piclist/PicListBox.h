@@ -153,6 +153,8 @@ public:
     BOOL m_bKeepRecords = FALSE;
     BOOL m_bHideExtensions = FALSE;
     BOOL LIBLIST_TRASH_MODE = FALSE;
+    // The trash rows' name column: the widest name listed (120 at least), at most half a row.
+    int m_nTrashNameWidth = 120;
     int m_nAnchor = -1;
     CBusyAnimateCtrl m_animLoading;
     CBusyAnimateCtrl m_animLocked;
@@ -167,6 +169,8 @@ private:
     friend struct PicListDraw;
     void DrawPictureItem(LPDRAWITEMSTRUCT lpDIS, CPicObject* pRecord);
     void DrawTrashItem(LPDRAWITEMSTRUCT lpDIS, CDelObject* pRecord);
+    // Sizes the trash rows' name column to the names listed.
+    void MeasureTrashNames();
     // Makes the record's device bitmap from its thumbnail if it has none; FALSE when it cannot.
     BOOL EnsureDeviceBitmap(CPicObject* pRecord);
     // Releases the device bitmaps of records far from the visible items (pKeep excepted).

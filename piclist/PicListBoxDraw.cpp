@@ -10,6 +10,8 @@
 #include "piclist/PicObject.h"
 #include "resources/resource.h"
 
+#include <algorithm>
+
 namespace {
 
 // The shared cell bitmaps, loaded by the first list and kept for the rest of the run.
@@ -35,6 +37,8 @@ const COLORREF kGrey = RGB(128, 128, 128);
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kNavy = RGB(0, 0, 128);
+// The trash rows' name column is never narrower than this.
+const int kTrashNameMin = 120;
 
 HPALETTE AppPalette()
 {
@@ -352,15 +356,43 @@ void CPicListBox::DrawTrashItem(LPDRAWITEMSTRUCT lpDIS, CDelObject* pRecord)
     CString folder;
     CString name;
     SplitPath(pRecord->m_strRelPath, &folder, &name);
-    Text(hdc, name, {cell.left + 19, cell.top + 1, cell.left + 139, cell.bottom}, kListTextFlags, font, ink);
+    const int nameRight =
+        cell.left + 19
+        + std::max(kTrashNameMin, std::min(m_nTrashNameWidth, static_cast<int>(cell.right - cell.left) / 2));
+    Text(hdc, name, {cell.left + 19, cell.top + 1, nameRight, cell.bottom}, kListTextFlags, font, ink);
     CString when =
         FormatDosDateTime(static_cast<WORD>(pRecord->m_dwDelDate), static_cast<WORD>(pRecord->m_dwDelTime));
     CString format = LoadStringOr(IDS_TRASH_DELETED_FROM, "Supprim\xe9 %s dans \"%s\".");
     CString line;
     line.Format(format, static_cast<LPCSTR>(when), static_cast<LPCSTR>(folder));
-    Text(hdc, line, {cell.left + 142, cell.top + 1, cell.left + 642, cell.bottom}, kListTextFlags, font, ink);
+    Text(hdc, line, {nameRight + 3, cell.top + 1, cell.right, cell.bottom}, kListTextFlags, font, ink);
     if (lpDIS->itemState & ODS_FOCUS) {
         RECT focus = {cell.left + 18, cell.top, cell.right, cell.bottom};
         ::DrawFocusRect(hdc, &focus);
     }
+}
+
+void CPicListBox::MeasureTrashNames()
+{
+    m_nTrashNameWidth = kTrashNameMin;
+    HDC hdc = ::GetDC(m_hWnd);
+    if (hdc == nullptr)
+        return;
+    HGDIOBJ oldFont =
+        g_fontSmall.GetSafeHandle() != nullptr ? ::SelectObject(hdc, g_fontSmall.GetSafeHandle()) : nullptr;
+    for (int i = 0; i < GetCount(); i++) {
+        CDelObject* pRecord = dynamic_cast<CDelObject*>(reinterpret_cast<CObject*>(GetItemData(i)));
+        if (pRecord == nullptr)
+            continue;
+        CString folder;
+        CString name;
+        SplitPath(pRecord->m_strRelPath, &folder, &name);
+        SIZE extent = {0, 0};
+        ::GetTextExtentPoint32A(hdc, name, name.GetLength(), &extent);
+        // DrawText's ellipsis takes over a few pixels before the end.
+        m_nTrashNameWidth = std::max(m_nTrashNameWidth, static_cast<int>(extent.cx) + 4);
+    }
+    if (oldFont != nullptr)
+        ::SelectObject(hdc, oldFont);
+    ::ReleaseDC(m_hWnd, hdc);
 }

@@ -308,6 +308,7 @@ int CPicListBox::LoadTrashFolder(const CString& folder)
         ::FindClose(find);
     }
     AddRecords(records);
+    MeasureTrashNames();
     StopLoadingAnimation();
     RestoreAppCursor();
     if (!records.empty())

@@ -61,6 +61,7 @@ BOOL CDibDoc::OnNewDocument()
     if (hDIB != nullptr) {
         m_dib.Attach(hDIB);
         TakeMeasures();
+        SetModifiedFlag(g_bNewImageScanned);
     }
     return TRUE;
 }
@@ -101,21 +102,28 @@ BOOL CDibDoc::SavePictureAs(LPCSTR path)
     HGLOBAL hDIB = m_dib.GetHandle();
     if (hDIB == nullptr)
         return FALSE;
-    return SavePictureDocumentAs(this, hDIB, path, &m_strFolderTitle);
+    if (!SavePictureDocumentAs(this, hDIB, path, &m_strFolderTitle))
+        return FALSE;
+    SetModifiedFlag(FALSE);
+    return TRUE;
 }
 
-void CDibDoc::OnFileSaveAs()
+BOOL CDibDoc::AskAndSave()
 {
     if (m_dib.IsEmpty())
-        return;
+        return FALSE;
     // The dialog asks before an existing file is chosen for replacement.
     CFileDialog dlg(FALSE, "bmp", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                     "Image JPEG (*.jpg)|*.jpg|Image PNG (*.png)|*.png|Image BMP (*.bmp)|*.bmp||",
                     AfxGetMainWnd());
     if (dlg.DoModal() != IDOK)
-        return;
-    SavePictureAs(dlg.GetPathName());
+        return FALSE;
+    return SavePictureAs(dlg.GetPathName());
 }
+
+void CDibDoc::OnFileSaveAs() { AskAndSave(); }
+
+BOOL CDibDoc::DoFileSave() { return AskAndSave(); }
 
 void CDibDoc::OnUpdateFileSaveAs(CCmdUI* pCmdUI) { pCmdUI->Enable(!m_dib.IsEmpty()); }
 

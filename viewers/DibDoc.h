@@ -11,6 +11,7 @@ public:
     CDibDoc();
 
     // Takes over the picture the application handed over for a new window (pasted or scanned), if any.
+    // A scanned one starts modified, so that it is not lost without a question.
     BOOL OnNewDocument() override;
     // Reads the file; when it is missing or unreadable the load-error dialog offers another path,
     // as often as the user retries. FALSE when the user gives up.
@@ -21,6 +22,9 @@ public:
 
     // Save As: asks for a file and writes the picture as JPEG, PNG or BMP by its extension.
     void OnFileSaveAs();
+    // The question before a scanned picture's window closes: "Oui" goes through Save As, and a
+    // cancelled or failed save keeps the window.
+    BOOL DoFileSave() override;
     void OnUpdateFileSaveAs(CCmdUI* pCmdUI);
     void OnUpdateFileSave(CCmdUI* pCmdUI);
     // Writes the picture to path in the format its extension names (jpg/jpe..., png, bmp). Only a
@@ -47,6 +51,8 @@ protected:
 private:
     // Takes the measures of the picture now held.
     void TakeMeasures();
+    // Asks for a file and writes the picture there; TRUE when written.
+    BOOL AskAndSave();
 
     CDIB m_dib;
     CSize m_sizeDoc;

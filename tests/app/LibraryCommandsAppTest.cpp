@@ -73,6 +73,32 @@ AfxModalStep TypeOnPage(int page, int id, const std::string& text)
     return step;
 }
 
+// A dialog of the system, found by a timer of this thread once it shows: its rectangle, then Cancel.
+RECT g_systemDialogRect;
+int g_systemDialogsSeen = 0;
+
+BOOL CALLBACK FindSystemDialog(HWND hWnd, LPARAM lParam)
+{
+    char szClass[32] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    BOOL bFound = ::lstrcmpA(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd);
+    if (bFound)
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return !bFound;
+}
+
+void CALLBACK CancelSystemDialog(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    HWND hDlg = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindSystemDialog, reinterpret_cast<LPARAM>(&hDlg));
+    if (hDlg == nullptr)
+        return;
+    ::KillTimer(nullptr, idEvent);
+    ::GetWindowRect(hDlg, &g_systemDialogRect);
+    g_systemDialogsSeen++;
+    ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+}
+
 class CStateCmdUI : public CCmdUI {
 public:
     void Enable(BOOL bOn) override
@@ -353,6 +379,40 @@ TEST_F(LibraryCommands, CommandsAreGreyedAsTheFolderAndSelectionSay)
     EXPECT_EQ(AfxTestPendingScripts(), "");
 }
 
+// "Rafraichir" shows what another program put into the folder shown or took from it; the pictures
+// that stay keep their selection and the caret.
+TEST_F(LibraryCommands, RefreshShowsWhatAnotherProgramChangedInTheFolderShown)
+{
+    const std::string images = m_root + "\\Images\\";
+    ::CreateDirectoryA(images.c_str(), nullptr);
+    for (const char* name : {"Bateau.bmp", "Dune.bmp", "Phare.bmp"})
+        ASSERT_TRUE(::CopyFileA(m_sources[0].c_str(), (images + name).c_str(), TRUE));
+    ASSERT_TRUE(Start());
+    Settle();
+    CPicListBox& list = Bar()->m_list;
+    auto nameAt = [&](int i) { return std::string(list.GetRecord(i)->m_strFileName); };
+    auto names = [&](bool selectedOnly) {
+        std::set<std::string> out;
+        for (int i = 0; i < list.GetCount(); i++)
+            if (!selectedOnly || list.GetSel(i) > 0)
+                out.insert(nameAt(i));
+        return out;
+    };
+    ASSERT_EQ(names(false), (std::set<std::string>{"Bateau.bmp", "Dune.bmp", "Phare.bmp"}));
+    SelectNamed({"Dune.bmp", "Phare.bmp"});
+    for (int i = 0; i < list.GetCount(); i++)
+        if (nameAt(i) == "Phare.bmp")
+            list.SetCaretIndex(i, FALSE);
+
+    ASSERT_TRUE(::CopyFileA(m_sources[1].c_str(), (images + "Abricot.bmp").c_str(), TRUE));
+    ASSERT_TRUE(::DeleteFileA((images + "Bateau.bmp").c_str()));
+    Command(ID_LIB_REFRESH);
+    EXPECT_EQ(names(false), (std::set<std::string>{"Abricot.bmp", "Dune.bmp", "Phare.bmp"}));
+    EXPECT_EQ(names(true), (std::set<std::string>{"Dune.bmp", "Phare.bmp"}));
+    ASSERT_GE(list.GetCaretIndex(), 0);
+    EXPECT_EQ(nameAt(list.GetCaretIndex()), "Phare.bmp");
+}
+
 TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)
 {
     ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
@@ -417,8 +477,14 @@ TEST_F(LibraryCommands, ExportCopiesThroughANewFileAndNeverOverTheSource)
     Command(ID_LIB_EXPORT);
     EXPECT_EQ(testpaths::ReadBytes(target + "\\phare.bmp"), bytes);
     ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
-    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("1 image a \xe9t\xe9 export\xe9"),
-              std::string::npos);
+    // The folder on a line of its own, short enough for it: the box breaks its lines at blanks.
+    const std::string text = AfxTestRecords().messageBoxes.back().text;
+    EXPECT_EQ(text.find("1 image a \xe9t\xe9 export\xe9"
+                        "e dans le dossier\n'"),
+              0u)
+        << text;
+    EXPECT_LE(text.size() - text.find('\n'), 42u) << text;
+    EXPECT_EQ(text.substr(text.size() - 9), "\\Export'.") << text;
     EXPECT_EQ(g_CurrentExportDirectory, target.c_str());
     EXPECT_EQ(Files(target).size(), 1u) << "no record file, nothing temporary";
 
@@ -449,6 +515,31 @@ TEST_F(LibraryCommands, ExportCopiesThroughANewFileAndNeverOverTheSource)
         << "a failed copy keeps the file it would replace";
     EXPECT_EQ(Files(target).size(), 1u);
     EXPECT_EQ(testpaths::ReadBytes(inLibrary), bytes);
+}
+
+// The system's own import dialog and export folder browser open centred on the main window.
+TEST_F(LibraryCommands, ImportDialogAndExportBrowserOpenCentredOnTheMainWindow)
+{
+    ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileA(m_sources[0].c_str(), (m_root + "\\Images\\phare.bmp").c_str(), TRUE));
+    ASSERT_TRUE(Start());
+    Settle();
+    m_pFrame->SetWindowPos(nullptr, 260, 180, 820, 640, SWP_NOZORDER);
+    CRect frame;
+    m_pFrame->GetWindowRect(&frame);
+    AfxTestReset(); // the real dialogs
+    for (UINT id : {ID_LIB_IMPORT, ID_LIB_EXPORT}) {
+        SCOPED_TRACE(id);
+        ChangeAll(TRUE);
+        int seen = g_systemDialogsSeen;
+        ::SetTimer(nullptr, 0, 20, CancelSystemDialog);
+        Command(id);
+        ASSERT_EQ(g_systemDialogsSeen, seen + 1);
+        const CRect dialog(g_systemDialogRect);
+        EXPECT_NEAR(dialog.CenterPoint().x, frame.CenterPoint().x, 2) << dialog.left;
+        EXPECT_NEAR(dialog.CenterPoint().y, frame.CenterPoint().y, 2) << dialog.top;
+    }
+    AfxTestArm();
 }
 
 TEST_F(LibraryCommands, OpeningAndTheSlideShowTakeTheSelection)

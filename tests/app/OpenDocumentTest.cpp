@@ -260,6 +260,11 @@ TEST_F(AppTest, APictureInMemoryBelongsToItsNewWindow)
 
     m_pApp->NewImageWindow(nullptr);
     EXPECT_EQ(Children().size(), 1u);
+    // Pasted, it closes without a question: the clipboard still holds it.
+    Children()[0]->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_TRUE(Children().empty());
+    EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
 }
 
 TEST(OpenSelection, FolderAndNamesBecomeFullPathsInOrder)

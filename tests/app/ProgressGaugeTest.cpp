@@ -148,6 +148,36 @@ TEST_F(AppTest, GaugeShowsItsTextAndPutsThePaneBack)
     EXPECT_TRUE(g_strGaugeText.IsEmpty());
 }
 
+// A pane widens to its text, up to half the bar, past which the text ends in "..."; the gauge's
+// cells start after its text.
+TEST_F(AppTest, PaneTextsFitAndTheGaugeKeepsClearOfItsText)
+{
+    ASSERT_TRUE(Start());
+    m_pFrame->SetStatusMode(kStatusExplorer);
+    CStatusBarEx* pBar = m_pFrame->GetStatusBar();
+    CClientDC dc(pBar);
+    ::SelectObject(dc.m_hDC, reinterpret_cast<HGDIOBJ>(pBar->SendMessage(WM_GETFONT)));
+    auto width = [&](LPCSTR text) {
+        SIZE extent = {0, 0};
+        ::GetTextExtentPoint32A(dc.m_hDC, text, lstrlenA(text), &extent);
+        return extent.cx;
+    };
+    CRect bar, pane;
+    pBar->GetClientRect(&bar);
+    for (const std::string& text :
+         {std::string("S\xE9lection: 100 Images (163,23 Mo)"), std::string(400, 'W')}) {
+        m_pFrame->SetStatusPaneText(2, text.c_str());
+        CString shown = pBar->GetPaneText(2);
+        pBar->GetItemRect(2, &pane);
+        EXPECT_GE(pane.Width(), width(shown));
+        EXPECT_LE(pane.Width(), bar.Width() / 2 + 16);
+        EXPECT_EQ(shown.Right(3) == "...", text.size() > 100) << shown;
+    }
+    m_pFrame->BeginProgress("Transfert en cours...");
+    EXPECT_GE(g_nGaugeTextWidth, width("Transfert en cours...") + 4);
+    m_pFrame->EndProgress();
+}
+
 TEST_F(AppTest, ReadingAPictureDrivesTheGaugeAndRestoresThePane)
 {
     ASSERT_TRUE(Start());

@@ -826,15 +826,18 @@ TEST(Resources, ReadersWritersAndCopyCaptionTheirGauges)
     EXPECT_EQ(gauge.Take(), std::vector<std::string>{"Copie en cours..."});
     EXPECT_EQ(gauge.ended, 6);
 
-    // A JPEG that cannot be created: the box holds the upper-cased path under an empty line.
+    // A JPEG that cannot be created: the box names the picture as the user knows it (not a temporary
+    // file written for it, nor in capitals) under an empty line.
     const std::string missing = dir.File("absent\\photo.jpg");
+    const std::string temp = dir.File("absent\\~TSR73F1.TMP");
     AfxTestArm();
     AfxScriptMessageBox(IDABORT);
+    AfxScriptMessageBox(IDABORT);
     EXPECT_EQ(SaveJPEG(picture, missing.c_str(), 75), kSaveJPEGAborted);
-    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
-    CString upper = missing.c_str();
-    upper.MakeUpper();
-    EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, "\n" + std::string(static_cast<LPCSTR>(upper)));
+    EXPECT_EQ(SaveJPEG(picture, temp.c_str(), 75, missing.c_str()), kSaveJPEGAborted);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
+    for (const auto& box : AfxTestRecords().messageBoxes)
+        EXPECT_EQ(box.text, "\n" + missing);
     AfxTestReset();
     GlobalFreeHandle(picture);
 }

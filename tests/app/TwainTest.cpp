@@ -163,6 +163,43 @@ TEST_F(TwainTest, CancelFailureCloseRequestAndBrokenPagesEachEndBackWithTheManag
     EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
 }
 
+// A scanned page exists nowhere else: closing its window, or the program, asks to save it first.
+TEST_F(TwainTest, AScannedPageIsNotLostWithoutAQuestion)
+{
+    ASSERT_TRUE(Start());
+    Acquire("pages=2");
+    CloseSourceDialog();
+    std::vector<CMDIChildWnd*> children = Children();
+    ASSERT_EQ(children.size(), 2u);
+    std::vector<std::string> questions;
+    for (CMDIChildWnd* pChild : children)
+        questions.push_back("Enregistrer les modifications de "
+                            + std::string(pChild->GetActiveDocument()->GetTitle()) + " ?");
+    // "Annuler" keeps the window; "Oui" whose Save As is cancelled keeps it too; "Non" lets it go.
+    for (int answer : {IDCANCEL, IDYES, IDNO}) {
+        AfxScriptMessageBox(answer);
+        if (answer == IDYES)
+            AfxScriptCommonDialog(AfxCommonDialogKind::Save, {});
+        children[0]->SendMessage(WM_CLOSE);
+        Pump();
+    }
+    EXPECT_EQ(Children(), std::vector<CMDIChildWnd*>{children[1]});
+    // Quitting asks for the other page: "Oui" writes it where Save As says, then the program ends.
+    const std::string saved = m_temp.File("page.bmp");
+    AfxScriptMessageBox(IDYES);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Save, {true, saved});
+    m_pFrame->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
+    CDIB written;
+    written.Read(saved.c_str(), "");
+    EXPECT_EQ(written.GetHandle() ? DibPixel(written.GetHandle(), 30, 20) : 0, RGB(40, 120, 120)) << "page 1";
+    const auto& boxes = AfxTestRecords().messageBoxes;
+    ASSERT_EQ(boxes.size(), 4u);
+    for (size_t i = 0; i < boxes.size(); i++)
+        EXPECT_EQ(boxes[i].text, questions[i < 3 ? 0 : 1]) << i;
+}
+
 TEST_F(TwainTest, ClosingTheProgramWhileTheSourceShowsClosesTheSource)
 {
     ASSERT_TRUE(Start());
