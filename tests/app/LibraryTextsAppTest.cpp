@@ -2,7 +2,8 @@
 // texts) beside Photo.png, whose record file they share, a record held open by another program, and
 // records damaged after their texts. The builder runs to the end, pictures are opened, given texts
 // and renamed, and commands are given in the 200 ms after another folder was chosen; then every
-// record file is read back.
+// record file is read back. Last, a picture given a new author is dragged onto a stale copy of its
+// record, and the trash is emptied after a restore cut short.
 #include "tests/app/AppFixture.h"
 
 #include "core/PackedDib.h"
