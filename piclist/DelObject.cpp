@@ -84,6 +84,20 @@ CString FolderOf(const CString& path)
     return slash < 0 ? CString() : path.Left(slash);
 }
 
+// A picture kept in the trash because its folder holds another record of it with texts.
+void ShowTextsOnBothSides(const CString& target)
+{
+    CString text;
+    text.Format(LoadStringOr(IDS_RESTORE_TEXTS_KEPT,
+                             "%s n'a pas \xE9t\xE9 r\xE9"
+                             "cup\xE9r\xE9 : le dossier %s contient d\xE9j\xE0 un fichier de description "
+                             "de cette image, avec d'autres textes. Pour ne perdre aucun texte, l'image "
+                             "reste dans le dossier 'El\xE9ments Supprim\xE9s'."),
+                static_cast<LPCSTR>(target.Mid(target.ReverseFind('\\') + 1)),
+                static_cast<LPCSTR>(FolderOf(target)));
+    ReportFileFailure(text, MB_ICONSTOP);
+}
+
 // Putting back what a failed operation moved; not a step of its own.
 void MoveBack(const CString& from, const CString& to)
 {
@@ -417,7 +431,7 @@ BOOL CDelObject::RestorePicture()
     const CString daiTrash = TrashFile(".dai");
     const CString daiTarget = m_strRelDaiPath.IsEmpty() ? RecordFilePath(target) : root + m_strRelDaiPath;
     BOOL withRecord = !daiTarget.IsEmpty() && PathExists(daiTrash);
-    BOOL pictureClash = FALSE;
+    BOOL pictureClash = FALSE, dropOwnRecord = FALSE;
     for (const CString& c : clashing)
         pictureClash = pictureClash || !IsRecordFile(c);
     if (pictureClash) {
@@ -431,14 +445,20 @@ BOOL CDelObject::RestorePicture()
         if (!ConfirmFileReplace(pai, target))
             return FALSE;
     } else {
-        // Only a record there, whose picture is not being replaced: one made anew (no texts) gives
-        // way to the picture's own; one with texts is never deleted, and the picture takes it.
+        // Only a record there, whose picture is not being replaced. Of it and the picture's own, the
+        // one with texts ends beside the picture and the other gives way; when both hold texts,
+        // neither is deleted nor left behind: the item stays whole in the trash.
         clashing.clear();
         if (withRecord && PathExists(daiTarget)) {
-            if (RecordFileHasNoTexts(daiTarget) || SameContent(daiTarget, daiTrash))
+            if (RecordFileHasNoTexts(daiTarget) || SameContent(daiTarget, daiTrash)) {
                 clashing.push_back(daiTarget);
-            else
+            } else if (RecordFileHasNoTexts(daiTrash)) {
                 withRecord = FALSE;
+                dropOwnRecord = TRUE;
+            } else {
+                ShowTextsOnBothSides(target);
+                return FALSE;
+            }
         }
     }
 
@@ -464,6 +484,9 @@ BOOL CDelObject::RestorePicture()
         return FALSE;
     }
     aside.Commit();
+    // Before the trash record: a stop in between leaves an item that listing clears.
+    if (dropOwnRecord)
+        SafeDeleteFile(daiTrash);
     ForgetTrashRecord(target);
     return TRUE;
 }
@@ -607,11 +630,12 @@ BOOL ClearRestoredItem(const CDelObject& item, const CString& root, const CStrin
                 !item.m_strRelDaiPath.IsEmpty() && IsSafeRelativePath(item.m_strRelDaiPath)
                     ? root + item.m_strRelDaiPath
                     : RecordFilePath(root + item.m_strRelPath);
-            // A record made anew beside the picture gives way to the one with the texts; one with
-            // texts of its own is never replaced here.
-            BOOL placed = !PathExists(daiTarget) ? SafeMove(daiTrash, daiTarget)
-                                                 : RecordFileHasNoTexts(daiTarget)
-                                                       && ReplaceByMove(daiTrash, daiTarget, {daiTarget});
+            // Of the record beside the picture and the one here, the one with texts stays; with
+            // texts in both, neither is touched and the item stays listed.
+            BOOL placed = !PathExists(daiTarget)            ? SafeMove(daiTrash, daiTarget)
+                          : RecordFileHasNoTexts(daiTarget) ? ReplaceByMove(daiTrash, daiTarget, {daiTarget})
+                          : RecordFileHasNoTexts(daiTrash)  ? SafeDeleteFile(daiTrash)
+                                                            : FALSE;
             if (!placed)
                 return FALSE;
         }

@@ -46,7 +46,9 @@ public:
     // Puts the item back where it was, asking before replacing (ConfirmFileReplace or
     // ConfirmFolderReplace, with the batch answers). Nonzero when put back; 0 when the user declined
     // or cancelled, or the item could not go back (then said with string 49 or 50 and kept in the
-    // trash; the files it would have replaced are kept too).
+    // trash; the files it would have replaced are kept too). A picture whose folder holds a record of
+    // its name without the picture keeps the one of the two with texts; when both hold texts it stays
+    // whole in the trash and the user is told (string 40307).
     BOOL Restore();
     // Deletes the item's files from the trash (only ever inside the trash folder), its trash record
     // first: a stop leaves the whole item listed or nothing. An item already back in its place (a

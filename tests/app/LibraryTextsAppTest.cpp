@@ -2,7 +2,8 @@
 // texts) beside Photo.png, whose record file they share, a record held open by another program, and
 // records damaged after their texts. The builder runs to the end, pictures are opened, given texts
 // and renamed, and commands are given in the 200 ms after another folder was chosen; then every
-// record file is read back.
+// record file is read back. Last, a picture given a new author is dragged onto a stale copy of its
+// record, and the trash is emptied after a restore cut short.
 #include "tests/app/AppFixture.h"
 
 #include "core/PackedDib.h"
@@ -15,10 +16,12 @@
 #include "framework/View.h"
 #include "library/LibraryBar.h"
 #include "piclist/PicListBox.h"
+#include "piclist/PicListDrag.h"
 #include "piclist/PicObject.h"
 #include "piclist/PicPropertySheet.h"
 #include "library/ProtectedAccess.h"
 #include "resources/library-cmds-ids.h"
+#include "resources/library-store-ids.h"
 #include "resources/resource.h"
 
 #include <functional>
@@ -261,6 +264,9 @@ TEST_F(LibraryTexts, NoUserTextIsLost)
         {"Plage.jpg", Record::CutInThumbnail, "Plage"},
         {"Plage.png", Record::SharedWithOther, ""}, // and damaged
     };
+    const std::string album = m_root + "\\Images\\Album", cible = m_root + "\\Images\\Cible";
+    ::CreateDirectoryA(album.c_str(), nullptr);
+    ::CreateDirectoryA(cible.c_str(), nullptr);
     ASSERT_TRUE(Start());
     Settle();
     int shade = 0;
@@ -427,5 +433,49 @@ TEST_F(LibraryTexts, NoUserTextIsLost)
         ::FindClose(::FindFirstFileA((m_a + "\\" + name).c_str(), &entry));
         EXPECT_EQ(rec.m_lFileSize, static_cast<LONG>(entry.nFileSizeLow)) << name;
     }
+
+    // ---- a move onto a stale copy of the picture's record, an empty after a restore cut short ----
+    Put(album, "Photo 205.jpg", Record::Own, "Album", shade += 20);
+    Put(album, "Plage 7.jpg", Record::Own, "Plage 7", shade += 20);
+    ASSERT_TRUE(::CopyFileA((album + "\\Photo 205.dai").c_str(), (cible + "\\Photo 205.dai").c_str(), FALSE));
+    Bar()->m_tree.SelectPath(album.c_str());
+    Settle();
+    ASSERT_GE(Select("Photo 205.jpg"), 0);
+    AfxScriptModal(IDS_PICTURE_PROPERTIES, {TypeOnPage(1, IDC_PICPROP_AUTHOR, "Nouvel auteur"), {{}, IDOK}});
+    Command(ID_LIB_PROPERTIES);
+    PicDropDecision drop;
+    drop.target = kDropLibraryTree;
+    drop.path = cible.c_str();
+    ASSERT_GE(Select("Photo 205.jpg"), 0);
+    EXPECT_TRUE(Bar()->DropSelection(drop));
+    Bar()->m_tree.SelectPath(cible.c_str());
+    Settle();
+    ASSERT_EQ(Bar()->m_list.GetCount(), 1);
+    EXPECT_STREQ(Bar()->m_list.GetRecord(0)->m_strAuthor, "Nouvel auteur");
+    EXPECT_EQ(::GetFileAttributesA((album + "\\Photo 205.dai").c_str()), INVALID_FILE_ATTRIBUTES);
+    // Plage 7 deleted, then put back by hand as a restore stopped after the picture went back leaves
+    // it; its folder listed again makes it a record without texts.
+    Bar()->m_tree.SelectPath(album.c_str());
+    Settle();
+    const std::string plage = album + "\\Plage 7.jpg", bytes = testpaths::ReadBytes(plage);
+    ASSERT_GE(Select("Plage 7.jpg"), 0);
+    Command(ID_LIB_DELETE);
+    const std::string trash = m_root + "\\El\xE9ments Supprim\xE9s\\";
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileA((trash + "*.pai").c_str(), &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    while (testpaths::ReadBytes(trash + found.cFileName) != bytes && ::FindNextFileA(find, &found)) {
+    }
+    ::FindClose(find);
+    ASSERT_TRUE(::MoveFileA((trash + found.cFileName).c_str(), plage.c_str()));
+    Bar()->RequestFolderReload();
+    Settle();
+    AfxScriptNextModal(IDD_EMPTY_TRASH_CONFIRM, {}, IDOK);
+    Command(ID_LIB_EMPTY_DELETED);
+    CPicObject kept;
+    kept.m_bReadOnly = TRUE;
+    kept.m_strPath = plage.c_str();
+    EXPECT_EQ(kept.ReadRecordFile(), RecordRead::Loaded);
+    EXPECT_STREQ(kept.m_strKeywords, "voyage,\xE9t\xE9") << "the restored picture keeps its keywords";
     EXPECT_EQ(AfxTestPendingScripts(), "");
 }

@@ -250,26 +250,38 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
          }},
         {"a restore onto a lone record, then a restore cut short and an empty or an erase",
          [&] {
-             for (const char* there : {"Lyon", ""}) { // a record with texts stays, one without gives way
-                 AddPicture("Images\\Un.jpg", "picture Un");
-                 ASSERT_TRUE(Delete("Images\\Un.jpg"));
-                 ASSERT_TRUE(WriteRecord(Path("Images\\Un.jpg"), there));
-                 EXPECT_TRUE(RestoreAll());
-                 EXPECT_EQ(Comment(Path("Images\\Un.dai")), *there ? there : kTexts);
-                 EXPECT_TRUE(*there || Snapshot(Trash()).empty()) << "the picture's own texts come back";
-                 Reset();
-             }
-             for (bool empty : {true, false}) {
-                 AddPicture("Images\\Un.jpg", "picture Un");
-                 ASSERT_TRUE(Delete("Images\\Un.jpg"));
-                 ArmFileStop(kStepMove, "", 1); // the picture goes back, its record stays in the trash
-                 RestoreAll();
-                 DisarmFileFault();
-                 EXPECT_TRUE(empty ? EmptyTrashFolder() : TrashItems()[0]->Erase());
-                 EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts) << empty;
-                 EXPECT_TRUE(Snapshot(Trash()).empty());
-                 Reset();
-             }
+             // The record there and the picture's own: the one with texts ends beside the picture;
+             // with texts in both, the item stays whole in the trash and the user is told.
+             for (const char* there : {"Lyon", ""})
+                 for (const char* own : {kTexts, ""}) {
+                     const bool both = *there && *own;
+                     AddPicture("Images\\Un.jpg", "picture Un", own);
+                     ASSERT_TRUE(Delete("Images\\Un.jpg"));
+                     ASSERT_TRUE(WriteRecord(Path("Images\\Un.jpg"), there));
+                     EXPECT_EQ(RestoreAll() != FALSE, !both) << there << own;
+                     EXPECT_EQ(Comment(Path("Images\\Un.dai")), *there ? there : own);
+                     EXPECT_EQ(Snapshot(Trash()).size(), both ? 3u : 0u) << "nothing of it is left behind";
+                     EXPECT_EQ(PathExists(Path("Images\\Un.jpg").c_str()) != FALSE, !both);
+                     EXPECT_TRUE(!both
+                                 || (LastMessage().find("Un.jpg") != std::string::npos
+                                     && LastMessage().find(Path("Images")) != std::string::npos));
+                     Reset();
+                 }
+             for (const char* own : {kTexts, ""}) // without texts, onto a lone record with texts
+                 for (int then : {0, 1, 2}) {     // empty, erase, list the trash
+                     AddPicture("Images\\Un.jpg", "picture Un", own);
+                     ASSERT_TRUE(Delete("Images\\Un.jpg"));
+                     ASSERT_TRUE(*own || WriteRecord(Path("Images\\Un.jpg"), "Lyon"));
+                     ArmFileStop(kStepMove, "", 1); // the picture goes back, its record stays in the trash
+                     RestoreAll();
+                     DisarmFileFault();
+                     EXPECT_TRUE(then == 0   ? EmptyTrashFolder()
+                                 : then == 1 ? TrashItems()[0]->Erase()
+                                             : RepairTrashFolder() == 1);
+                     EXPECT_EQ(Comment(Path("Images\\Un.dai")), *own ? own : "Lyon") << then;
+                     EXPECT_TRUE(Snapshot(Trash()).empty());
+                     Reset();
+                 }
          }},
         {"a restore whose trash record cannot be removed says so",
          [&] {
