@@ -3,6 +3,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
@@ -101,8 +102,15 @@ CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
 HWND CDataExchange::PrepareCtrl(int nIDC)
 {
     HWND hWndCtrl = ::GetDlgItem(m_pDlgWnd->m_hWnd, nIDC);
-    if (hWndCtrl == nullptr)
-        AfxThrowResourceException(); // the dialog template lacks a control the code needs
+    if (hWndCtrl == nullptr) {
+        // The dialog template lacks a control the code needs (or the window is gone); under test the
+        // log says which.
+        if (AfxTestArmed())
+            std::fprintf(stderr, "no control %d in window %p (%s a window)\n", nIDC,
+                         static_cast<void*>(m_pDlgWnd->m_hWnd),
+                         ::IsWindow(m_pDlgWnd->m_hWnd) ? "still" : "no longer");
+        AfxThrowResourceException();
+    }
     m_hWndLastControl = hWndCtrl;
     m_bEditLastControl = FALSE;
     return hWndCtrl;
