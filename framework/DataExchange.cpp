@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -105,10 +106,17 @@ HWND CDataExchange::PrepareCtrl(int nIDC)
     if (hWndCtrl == nullptr) {
         // The dialog template lacks a control the code needs (or the window is gone); under test the
         // log says which.
-        if (AfxTestArmed())
-            std::fprintf(stderr, "no control %d in window %p (%s a window)\n", nIDC,
-                         static_cast<void*>(m_pDlgWnd->m_hWnd),
-                         ::IsWindow(m_pDlgWnd->m_hWnd) ? "still" : "no longer");
+        if (AfxTestArmed()) {
+            std::string ids;
+            for (HWND h = ::GetWindow(m_pDlgWnd->m_hWnd, GW_CHILD); h != nullptr;
+                 h = ::GetWindow(h, GW_HWNDNEXT))
+                ids += " " + std::to_string(::GetDlgCtrlID(h));
+            std::fprintf(
+                stderr, "no control %d in window %p (%s a window; error %lu; found again: %s; children:%s)\n",
+                nIDC, static_cast<void*>(m_pDlgWnd->m_hWnd),
+                ::IsWindow(m_pDlgWnd->m_hWnd) ? "still" : "no longer", ::GetLastError(),
+                ::GetDlgItem(m_pDlgWnd->m_hWnd, nIDC) != nullptr ? "yes" : "no", ids.c_str());
+        }
         AfxThrowResourceException();
     }
     m_hWndLastControl = hWndCtrl;
