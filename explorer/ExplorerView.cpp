@@ -36,8 +36,6 @@ ExplorerClockFn g_pfnExplorerClock = DefaultExplorerClock;
 static const DWORD kRequestDelay = 300;
 // Change lines reach the list at most every tenth idle step.
 static const int kChangeSteps = 10;
-// How long the window waits for its watch thread to end before letting it go.
-static const DWORD kWatchStopWait = 2000;
 static const int kTreeId = 102;
 
 IMPLEMENT_DYNCREATE(CExplorerView, CView)
@@ -423,15 +421,9 @@ void CExplorerView::StopFolderWatch()
 {
     if (m_hWatchThread == nullptr)
         return;
-    ::SetEvent(m_pWatchLink->stopEvent);
-    // The thread sees the stop at its next wait; only a folder that takes long to read (a slow
-    // network share) holds it. The window does not wait for that: the thread is let go, changes
-    // nothing of the view's any more and ends by itself. Its thread object stays, as the thread's
-    // entry still reads it.
-    if (::WaitForSingleObject(m_hWatchThread, kWatchStopWait) == WAIT_OBJECT_0)
+    // A thread that was let go keeps its thread object, as the thread's entry still reads it.
+    if (StopFolderWatchThread(m_hWatchThread, m_pWatchLink))
         delete m_pWatchThreadObject;
-    else
-        DetachFolderWatchLink(m_pWatchLink);
     ReleaseFolderWatchLink(m_pWatchLink);
     m_pWatchLink = nullptr;
     m_pWatchThreadObject = nullptr;

@@ -173,6 +173,15 @@ void DetachFolderWatchLink(FolderWatchLink* link)
     ::LeaveCriticalSection(&link->guard);
 }
 
+BOOL StopFolderWatchThread(HANDLE hThread, FolderWatchLink* link)
+{
+    ::SetEvent(link->stopEvent);
+    if (::WaitForSingleObject(hThread, kFolderWatchStopWait) == WAIT_OBJECT_0)
+        return TRUE;
+    DetachFolderWatchLink(link);
+    return FALSE;
+}
+
 // Swaps the fresh snapshot in and posts the change, unless the view has stopped or let go.
 static void ApplySnapshot(const FolderWatchParams& watch, FolderSnapshot* fresh)
 {

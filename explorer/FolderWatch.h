@@ -46,6 +46,13 @@ void ReleaseFolderWatchLink(FolderWatchLink* link);
 // The view lets go of a thread that has not ended: from here on it changes nothing of the view's.
 void DetachFolderWatchLink(FolderWatchLink* link);
 
+// How long a view waits for its watch thread to end before letting it go.
+const DWORD kFolderWatchStopWait = 2000;
+// The view's stop: the thread sees the stop at its next wait; only a folder that takes long to read
+// (a slow network share) holds it, and such a thread is let go after kFolderWatchStopWait (it changes
+// nothing of the view's any more and ends by itself). TRUE when the thread has ended.
+BOOL StopFolderWatchThread(HANDLE hThread, FolderWatchLink* link);
+
 // What the view hands to its watch thread; the thread frees it once it has read it.
 struct FolderWatchParams {
     char path[MAX_PATH];

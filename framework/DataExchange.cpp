@@ -3,11 +3,13 @@
 
 #include "framework/Exceptions.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
 #include <climits>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -101,8 +103,22 @@ CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
 HWND CDataExchange::PrepareCtrl(int nIDC)
 {
     HWND hWndCtrl = ::GetDlgItem(m_pDlgWnd->m_hWnd, nIDC);
-    if (hWndCtrl == nullptr)
-        AfxThrowResourceException(); // the dialog template lacks a control the code needs
+    if (hWndCtrl == nullptr) {
+        // The dialog template lacks a control the code needs (or the window is gone); under test the
+        // log says which.
+        if (AfxTestArmed()) {
+            std::string ids;
+            for (HWND h = ::GetWindow(m_pDlgWnd->m_hWnd, GW_CHILD); h != nullptr;
+                 h = ::GetWindow(h, GW_HWNDNEXT))
+                ids += " " + std::to_string(::GetDlgCtrlID(h));
+            std::fprintf(
+                stderr, "no control %d in window %p (%s a window; error %lu; found again: %s; children:%s)\n",
+                nIDC, static_cast<void*>(m_pDlgWnd->m_hWnd),
+                ::IsWindow(m_pDlgWnd->m_hWnd) ? "still" : "no longer", ::GetLastError(),
+                ::GetDlgItem(m_pDlgWnd->m_hWnd, nIDC) != nullptr ? "yes" : "no", ids.c_str());
+        }
+        AfxThrowResourceException();
+    }
     m_hWndLastControl = hWndCtrl;
     m_bEditLastControl = FALSE;
     return hWndCtrl;

@@ -1,5 +1,6 @@
 // CFile over Win32 file handles and CMemFile over a memory block.
 #include "framework/File.h"
+#include "framework/TestSeams.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -158,7 +159,7 @@ void CFile::Flush()
 {
     if (m_hFile == hFileNull)
         return;
-    if (!FlushFileBuffers(m_hFile))
+    if (!AfxFlushFileBuffers(m_hFile))
         CFileException::ThrowOsError(static_cast<LONG>(GetLastError()), m_strFileName);
 }
 

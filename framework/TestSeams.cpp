@@ -147,6 +147,49 @@ HWND FindField(HWND hDlg, int id)
     return nullptr;
 }
 
+// The display is shared by the test programs that run side by side: another test's pointer, its
+// clicks (a drag) and keys land on whatever window is under them or active, maybe a dialog whose script
+// is playing, where a stray click on a radio button or on OK would change what the script checks.
+// While a script plays, only its own steps act: the thread's real mouse and keyboard input is dropped
+// (and counted, for the log of a test that fails).
+LONG g_realInputDropped = 0;
+
+LRESULT CALLBACK DropRealInput(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code >= 0) {
+        ::InterlockedIncrement(&g_realInputDropped);
+        return 1;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class CRealInputShield {
+public:
+    CRealInputShield()
+    {
+        if (s_depth++ > 0)
+            return;
+        m_hMouse = ::SetWindowsHookExA(WH_MOUSE, DropRealInput, nullptr, ::GetCurrentThreadId());
+        m_hKeyboard = ::SetWindowsHookExA(WH_KEYBOARD, DropRealInput, nullptr, ::GetCurrentThreadId());
+    }
+    ~CRealInputShield()
+    {
+        --s_depth;
+        if (m_hMouse != nullptr)
+            ::UnhookWindowsHookEx(m_hMouse);
+        if (m_hKeyboard != nullptr)
+            ::UnhookWindowsHookEx(m_hKeyboard);
+    }
+    CRealInputShield(const CRealInputShield&) = delete;
+    CRealInputShield& operator=(const CRealInputShield&) = delete;
+
+private:
+    static int s_depth;
+    HHOOK m_hMouse = nullptr;
+    HHOOK m_hKeyboard = nullptr;
+};
+int CRealInputShield::s_depth = 0;
+
 bool StillModal(CWnd* pWnd) { return ::IsWindow(pWnd->GetSafeHwnd()) && pWnd->ContinueModal(); }
 
 void Unexpected(const std::string& what) { State().log.unexpected.push_back(what); }
@@ -160,6 +203,48 @@ AfxPlatformCalls& AfxPlatform()
 }
 
 void AfxResetPlatform() { AfxPlatform() = RealPlatform(); }
+
+namespace {
+bool g_skipDiskFlushes = false;
+LONG g_diskFlushes = 0;
+} // namespace
+
+BOOL AfxFlushFileBuffers(HANDLE hFile)
+{
+    ::InterlockedIncrement(&g_diskFlushes);
+    return g_skipDiskFlushes ? TRUE : ::FlushFileBuffers(hFile);
+}
+
+void AfxTestSkipDiskFlushes() { g_skipDiskFlushes = true; }
+LONG AfxTestDiskFlushCount() { return g_diskFlushes; }
+LONG AfxTestRealInputDropped() { return g_realInputDropped; }
+
+std::string AfxTestHandleHeadroom()
+{
+    // Menus take user handles, which Wine's server keeps in one table for every program of the prefix;
+    // regions take GDI handles, which each program has its own of.
+    const int kProbe = 2000;
+    std::vector<HMENU> menus;
+    std::vector<HRGN> regions;
+    for (int i = 0; i < kProbe; i++) {
+        HMENU hMenu = ::CreateMenu();
+        if (hMenu == nullptr)
+            break;
+        menus.push_back(hMenu);
+    }
+    for (int i = 0; i < kProbe; i++) {
+        HRGN hRgn = ::CreateRectRgn(0, 0, 1, 1);
+        if (hRgn == nullptr)
+            break;
+        regions.push_back(hRgn);
+    }
+    for (HMENU hMenu : menus)
+        ::DestroyMenu(hMenu);
+    for (HRGN hRgn : regions)
+        ::DeleteObject(hRgn);
+    return "user handles free: " + std::to_string(menus.size()) + (menus.size() == kProbe ? "+" : "")
+           + ", GDI handles free: " + std::to_string(regions.size()) + (regions.size() == kProbe ? "+" : "");
+}
 
 void AfxScriptModal(UINT templateId, std::vector<AfxModalStep> steps)
 {
@@ -226,6 +311,7 @@ BOOL AfxTestRunModal(CWnd* pWnd, UINT templateId)
     if (!s.armed)
         return FALSE;
     HWND hDlg = pWnd->GetSafeHwnd();
+    CRealInputShield shield;
     AfxModalRecord record = {templateId, IDCANCEL, 0, false};
     auto it = s.modals.begin();
     while (it != s.modals.end() && it->templateId != templateId)

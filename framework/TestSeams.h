@@ -29,6 +29,13 @@ struct AfxPlatformCalls {
 AfxPlatformCalls& AfxPlatform();
 void AfxResetPlatform();
 
+// The disk flush of a file that replaces an earlier one (FlushFileBuffers). A test program turns the
+// flushes off once for all its tests, so that no test's time depends on the disk (other programs'
+// writes were seen to hold one flush for a minute); the flushes asked for are still counted.
+BOOL AfxFlushFileBuffers(HANDLE hFile);
+void AfxTestSkipDiskFlushes();
+LONG AfxTestDiskFlushCount();
+
 // ---- scripts ----
 
 // One attempt at a modal dialog or sheet: the fields typed (edit text, "0"/"1"/"2" for check boxes and
@@ -105,6 +112,12 @@ bool AfxTestArmed();
 AfxTestLog& AfxTestRecords();
 std::string AfxTestPendingScripts(); // empty when every script was used
 void AfxTestReset();                 // disarms, drops scripts and records, restores the platform calls
+// Real mouse and keyboard messages dropped while scripts played (the shared display's input from
+// other test programs), since the program started.
+LONG AfxTestRealInputDropped();
+// How many user and GDI handles could still be made (up to a probe's count), for the log of a failure
+// to make a window object.
+std::string AfxTestHandleHeadroom();
 
 // ---- for the framework ----
 

@@ -45,10 +45,14 @@ LRESULT ProcessException(HWND hWnd, UINT nMsg, const CException* pException)
         const DWORD lastError = ::GetLastError();
         char cls[64] = "";
         ::GetClassNameA(hWnd, cls, sizeof(cls));
-        char where[160] = "";
-        wsprintfA(where, "exception in message 0x%04X of a window of class %s (last error %lu)", nMsg, cls,
-                  lastError);
-        std::fprintf(stderr, "%s\n", where);
+        char what[256] = "";
+        if (pException != nullptr)
+            pException->GetErrorMessage(what, sizeof(what));
+        char where[512] = "";
+        wsprintfA(where, "exception %s (%s) in message 0x%04X of a window of class %s (last error %lu)",
+                  pException != nullptr ? pException->GetRuntimeClass()->m_lpszClassName : "?", what, nMsg,
+                  cls, lastError);
+        std::fprintf(stderr, "%s; %s\n", where, AfxTestHandleHeadroom().c_str());
     }
     if (bReport) {
         char text[512] = "";

@@ -3,6 +3,7 @@
 #include "framework/Archive.h"
 #include "framework/Exceptions.h"
 #include "framework/File.h"
+#include "framework/TestSeams.h"
 
 #include <cctype>
 #include <cstring>
@@ -484,7 +485,7 @@ BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer)
     // What replaces an earlier file is on the disk before the earlier one goes; a first record can
     // always be made again, so it does not wait for the disk.
     if (ok && old != INVALID_FILE_ATTRIBUTES)
-        ok = FlushFileBuffers(h);
+        ok = AfxFlushFileBuffers(h);
     CloseHandle(h);
     // A read-only target stays, as it would for a direct write.
     if (ok && old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY))

@@ -26,6 +26,10 @@ if [ -z "${DISPLAY:-}" ]; then
         break
     done
 fi
+# The persistent server first: started after the prefix, it would find the prefix's first server
+# still lingering, give way, and every test program would start Wine's services again cold.
+mkdir -p "$WINEPREFIX"
+wineserver -p 2>/dev/null || true
 . "$(dirname "${BASH_SOURCE[0]}")/wine-fonts.sh"
 wine_seed_marlett "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1 || true
@@ -49,4 +53,3 @@ REGEDIT4
 REG
 _reg_file="Z:${_wine_tmp//\//\\}\\settings.reg"
 wine reg import "$_reg_file" >/dev/null 2>&1 || true
-wineserver -p 2>/dev/null || true

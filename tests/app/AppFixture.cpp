@@ -11,6 +11,7 @@
 
 #include <shlwapi.h>
 
+#include <cstdio>
 #include <cstring>
 
 void AppTest::SetUp()
@@ -49,6 +50,12 @@ void AppTest::TearDown()
         ADD_FAILURE() << "unexpected UI: " << what;
     std::string pending = AfxTestPendingScripts();
     EXPECT_TRUE(pending.empty()) << "scripts left unused: " << pending;
+    // A failed test names the boxes it met and the stray input its scripts kept out.
+    if (HasFailure()) {
+        for (const AfxMessageBoxRecord& box : log.messageBoxes)
+            std::fprintf(stderr, "message box: %s\n", box.text.c_str());
+        std::fprintf(stderr, "real input dropped while scripts played: %ld\n", AfxTestRealInputDropped());
+    }
     AfxTestReset();
     AfxDeleteTempMaps();
     delete m_pApp;

@@ -179,6 +179,43 @@ TEST_F(AppTest, SlideShowAutomaticControlsFollowTheMode)
     }
 }
 
+// The display is shared with the tests running beside: a real click (another test's drag) on "manuel"
+// after the script chose the automatic mode never reaches the dialog.
+TEST_F(AppTest, ARealMouseClickNeverReachesAScriptedDialog)
+{
+    ASSERT_TRUE(Start());
+    bool met = false, automaticKept = false;
+    AfxModalStep automatic;
+    automatic.buttonId = 0;
+    automatic.fields = {{IDC_SLIDE_AUTOMATIC, "1"}};
+    automatic.check = [&](CWnd* p) {
+        HWND hDlg = p->GetSafeHwnd();
+        ::SetWindowPos(hDlg, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        RECT r;
+        ::GetWindowRect(::GetDlgItem(hDlg, IDC_SLIDE_MANUAL), &r);
+        const LONG before = AfxTestRealInputDropped();
+        ::SetCursorPos(r.left + 5, (r.top + r.bottom) / 2);
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ::SendInput(2, in, sizeof(INPUT));
+        // The click has met the dialog's thread: dropped, or taken by the button.
+        met = PumpUntil([&] {
+            return AfxTestRealInputDropped() >= before + 2 || ::IsDlgButtonChecked(hDlg, IDC_SLIDE_MANUAL);
+        });
+        automaticKept = ::IsDlgButtonChecked(hDlg, IDC_SLIDE_AUTOMATIC) && ItemEnabled(p, IDC_SLIDE_PAUSE);
+    };
+    AfxModalStep cancel;
+    cancel.buttonId = IDCANCEL;
+    AfxScriptModal(IDD_SLIDESHOW, {automatic, cancel});
+    CSlideShowDlg dlg;
+    dlg.m_nPause = 3;
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(met);
+    EXPECT_TRUE(automaticKept);
+}
+
 // The two modes are one group of two radio buttons: a click on either clears the other, both ways.
 TEST_F(AppTest, SlideShowModesAreOneGroupOfTwoButtons)
 {

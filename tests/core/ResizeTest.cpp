@@ -43,6 +43,30 @@ TEST(ResizeDIBTo24Bit, EnlargingRepeatsColumnsAndRowsByNearestChoice)
             EXPECT_EQ(PixelAt(out, x, y), Distinct(pick[x], pick[y])) << x << "," << y;
 }
 
+// Enlarged by any ratio, the last output column takes the last source column, never the bytes after
+// the row (padding, the next row, or past the buffer on the last row).
+TEST(ResizeDIBTo24Bit, EveryEnlargementEndsOnTheLastSourceColumn)
+{
+    const std::vector<Rgb> table = {{0, 0, 0}, {10, 20, 30}, {90, 0, 200}, {250, 240, 5}};
+    for (int srcWidth = 1; srcWidth <= 7; ++srcWidth) {
+        Dib rgb(Make24(srcWidth, 3, [](int x, int) { return Distinct(x, 0); }));
+        Dib pal8(
+            MakeIndexed(srcWidth, 3, 8, table, [srcWidth](int x, int) { return x == srcWidth - 1 ? 3 : 1; }));
+        const Rgb last[2] = {Distinct(srcWidth - 1, 0), table[3]};
+        int k = 0;
+        for (PackedDIB src : {rgb.get(), pal8.get()}) {
+            for (int width = srcWidth + 1; width <= 9 * srcWidth; ++width) {
+                Dib out(ResizeDIBTo24Bit(src, width, 3));
+                ASSERT_NE(out.get(), nullptr);
+                for (int y = 0; y < 3; ++y)
+                    ASSERT_EQ(PixelAt(out, width - 1, y), last[k])
+                        << srcWidth << " to " << width << ", row " << y;
+            }
+            ++k;
+        }
+    }
+}
+
 TEST(ResizeDIBTo24Bit, HalvingAveragesPairsWithTruncation)
 {
     Dib src(Make24(100, 4, [](int x, int y) { return Rgb{x % 2 ? 13 : 10, x, y * 50}; }));

@@ -300,6 +300,54 @@ TEST(FolderWatch, AStopIsSeenWhileTheFolderKeepsChanging)
     EXPECT_EQ(code, 0u);
 }
 
+DWORD WINAPI RunWatch(LPVOID params) { return FolderWatchThreadProc(params); }
+
+// The view's stop, on a thread that holds the view's link, while the folder keeps changing: the
+// thread ends well before the view would let it go.
+TEST(FolderWatch, TheViewsStopEndsTheThreadWithinItsWait)
+{
+    TempDir dir;
+    for (int i = 0; i < 300; i++)
+        ASSERT_TRUE(WriteBytes(dir.File("p" + std::to_string(i) + ".jpg"), "x"));
+    FolderWatchLink* link = NewFolderWatchLink();
+    ASSERT_NE(link, nullptr);
+    CStringArray changes;
+    FolderSnapshot snapshot = nullptr;
+    CCriticalSection lock;
+    HWND hWnd = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    auto* params = new FolderWatchParams;
+    lstrcpynA(params->path, dir.Path().c_str(), MAX_PATH);
+    params->changes = &changes;
+    params->snapshot = &snapshot;
+    params->lock = &lock;
+    params->stopEvent = link->stopEvent;
+    params->view = hWnd;
+    params->link = link;
+    HANDLE hThread = CreateThread(nullptr, 0, RunWatch, params, 0, nullptr);
+    ASSERT_NE(hThread, nullptr);
+    {
+        BusyWriter writer(dir.File("busy.jpg"));
+        // The thread is at work: a change has come (the bound only guards a failure).
+        bool changed = false;
+        for (const DWORD begin = GetTickCount(); !changed && GetTickCount() - begin < 30000;) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_POSTMESSAGE);
+            MSG msg;
+            while (PeekMessageA(&msg, hWnd, 0, 0, PM_REMOVE))
+                changed = changed || msg.message == WM_FOLDERCHANGED;
+        }
+        EXPECT_TRUE(changed);
+        const DWORD start = GetTickCount();
+        EXPECT_TRUE(StopFolderWatchThread(hThread, link));
+        EXPECT_LT(GetTickCount() - start, kFolderWatchStopWait);
+        EXPECT_TRUE(writer.Writing());
+    }
+    WaitForSingleObject(hThread, INFINITE);
+    CloseHandle(hThread);
+    ReleaseFolderWatchLink(link);
+    FreeSnapshot(&snapshot);
+    DestroyWindow(hWnd);
+}
+
 TEST(FolderWatch, AFolderThatCannotBeWatchedEndsAtOnce)
 {
     TempDir dir;

@@ -1,5 +1,6 @@
 // The thumbnail builder's order (selected pictures, then those on screen, then the rest) and its idle
 // step, which builds as many pictures as its time slice allows.
+#include "framework/Collections.h"
 #include "piclist/PicListBox.h"
 #include "piclist/PicObject.h"
 #include "tests/piclist/PicListTestSupport.h"
@@ -120,4 +121,36 @@ TEST_F(PicListTest, IdleStepBuildsWhatItsSliceAllows)
     for (int i = 0; i < kCount; i++)
         after += pList->GetRecord(i)->m_nThumbState == 1;
     EXPECT_EQ(after, built);
+}
+
+// Pictures that come in above the builder's place (added to the folder, or a busy file back from its
+// wait) still get their turn once everything after that place is built.
+TEST_F(PicListTest, BuilderComesBackForPicturesAboveItsPlace)
+{
+    const int kCount = 80;
+    for (int i = 0; i < kCount; i++) {
+        char name[16];
+        wsprintfA(name, "p%03d.bmp", i);
+        WriteBmp(name, 8, 8, RGB(i, 0, 0));
+    }
+    CPicListBox* pList = MakeList(0);
+    m_pHost->m_folder = (m_temp.Path() + "\\").c_str();
+    ASSERT_EQ(pList->LoadFolder(m_temp.Path().c_str()), 1);
+    pList->SelItemRange(FALSE, 0, kCount - 1);
+    pList->SetTopIndex(40);
+    EXPECT_EQ(BuildAll(pList), kCount);
+
+    CStringArray lines;
+    for (const char* name : {"a0.bmp", "a1.bmp"}) {
+        WriteBmp(name, 8, 8, RGB(0, 0, 255));
+        lines.Add(CString("N") + name);
+    }
+    ASSERT_EQ(pList->AddFiles(&lines), 1);
+    pList->SelItemRange(FALSE, 0, pList->GetCount() - 1);
+    pList->SetTopIndex(40);
+    ASSERT_EQ(Names(pList)[1], "a1");
+    ASSERT_GT(OnScreen(pList).front(), 1); // neither is on screen nor selected
+    EXPECT_EQ(BuildAll(pList), 2);
+    EXPECT_EQ(pList->GetRecord(0)->m_nThumbState, 1);
+    EXPECT_EQ(pList->GetRecord(1)->m_nThumbState, 1);
 }

@@ -3,6 +3,7 @@
 #include "tests/piclist/LibraryTestSupport.h"
 
 #include "piclist/SafeFileOps.h"
+#include "framework/TestSeams.h"
 
 #include <functional>
 
@@ -67,11 +68,13 @@ TEST_F(SafeSteps, AFailedCopyOrWriteLeavesNothingBehind)
     DisarmFileFault();
     EXPECT_FALSE(SafeWriteFile(Path("b.dai").c_str(), [](HANDLE) { return FALSE; }));
     EXPECT_EQ(Snapshot(Root()), before);
+    const LONG flushes = AfxTestDiskFlushCount();
     EXPECT_TRUE(SafeWriteFile(Path("b.dai").c_str(), [](HANDLE h) {
         DWORD written = 0;
         return WriteFile(h, "new", 3, &written, nullptr);
     }));
     EXPECT_EQ(ReadBytes(Path("b.dai")), "new");
+    EXPECT_EQ(AfxTestDiskFlushCount(), flushes + 1) << "what replaces a file reaches the disk first";
 
     // A new file through a writer that wants a path: never over an existing one.
     auto writer = [](LPCSTR temp) { return testpaths::WriteBytes(temp, "written") ? TRUE : FALSE; };
