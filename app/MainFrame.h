@@ -45,6 +45,11 @@ void GaugeStep(DWORD done, DWORD total, int cells, int* filled, int* percent);
 void DrawGaugeCells(CDC* pDC, CBitmap* pGauge, const CRect& rectPane, BOOL withText, int cells, int pos,
                     int drawnPos, int percent);
 
+// Whether the clipboard holds a bitmap or a DIB (what pasting as a new picture takes). Asked of the
+// clipboard's owner only when its contents changed, or once a second for owners whose changes the
+// system does not count; otherwise the last answer.
+BOOL ClipboardHoldsPicture();
+
 // The longest command line a second instance can hand over; anything longer is cut there.
 const int kHandOverMax = 32767;
 

@@ -47,7 +47,29 @@ std::vector<HWND> ChildrenFrom(HWND hFirst)
     return children;
 }
 
+// How long a clipboard answer stands when the system counted no change.
+const DWORD kClipboardRecheckMs = 1000;
+
 } // namespace
+
+BOOL ClipboardHoldsPicture()
+{
+    static DWORD s_dwSequence = 0;
+    static DWORD s_dwAskedAt = 0;
+    static BOOL s_bAsked = FALSE;
+    static BOOL s_bPicture = FALSE;
+    // Asking for the formats is a round trip to the clipboard's owner (another process under Wine);
+    // the change counter is not.
+    DWORD dwSequence = ::GetClipboardSequenceNumber();
+    DWORD dwNow = ::GetTickCount();
+    if (!s_bAsked || dwSequence != s_dwSequence || dwNow - s_dwAskedAt >= kClipboardRecheckMs) {
+        s_bPicture = ::IsClipboardFormatAvailable(CF_BITMAP) || ::IsClipboardFormatAvailable(CF_DIB);
+        s_dwSequence = dwSequence;
+        s_dwAskedAt = dwNow;
+        s_bAsked = TRUE;
+    }
+    return s_bPicture;
+}
 
 void CMainFrame::OnTimer(UINT nIDEvent)
 {
@@ -86,8 +108,7 @@ void CMainFrame::OnIdleUpdate()
         SetCoolButtonState(ID_VIEW_LIBRARY_BAR,
                            bLibrary ? TBSTATE_CHECKED | TBSTATE_ENABLED : TBSTATE_ENABLED);
         SetCoolButtonState(ID_LIB_SEARCH, bLibrary ? TBSTATE_ENABLED : 0);
-        BOOL bClip = ::IsClipboardFormatAvailable(CF_BITMAP) || ::IsClipboardFormatAvailable(CF_DIB);
-        SetCoolButtonState(ID_EDIT_PASTE_NEW, bClip ? TBSTATE_ENABLED : 0);
+        SetCoolButtonState(ID_EDIT_PASTE_NEW, ClipboardHoldsPicture() ? TBSTATE_ENABLED : 0);
     }
 
     if (m_pFullScreenView != nullptr) {

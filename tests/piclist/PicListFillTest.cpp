@@ -84,6 +84,9 @@ TEST_F(PicListTest, LoadingAnimationFromTwentiethFile)
         WriteBytes("note" + std::to_string(i) + ".txt", "x");
     WriteBmp("a.bmp", 4, 4, RGB(1, 2, 3));
     CPicListBox* pList = MakeList(0);
+    // Hidden, neither plays.
+    EXPECT_FALSE(::SendMessageA(pList->m_animLoading.m_hWnd, ACM_ISPLAYING, 0, 0));
+    EXPECT_FALSE(::SendMessageA(pList->m_animLocked.m_hWnd, ACM_ISPLAYING, 0, 0));
     g_hWatchedAnimation = pList->m_animLoading.m_hWnd;
     g_nAnimationPlays = 0;
     HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchAnimation, nullptr, ::GetCurrentThreadId());
