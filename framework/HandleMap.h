@@ -5,6 +5,7 @@
 
 #include <mutex>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // Frees the temporary wrappers of every handle map of the calling thread (GDI objects, DCs, and
@@ -110,6 +111,13 @@ public:
         Permanent& table = PermanentTable();
         std::lock_guard<std::mutex> guard(table.lock);
         table.map[h] = pObject;
+    }
+    // A copy of the permanent entries: what is done with them may change the table.
+    static std::vector<std::pair<H, T*>> PermanentEntries()
+    {
+        Permanent& table = PermanentTable();
+        std::lock_guard<std::mutex> guard(table.lock);
+        return std::vector<std::pair<H, T*>>(table.map.begin(), table.map.end());
     }
     // Removes h only while it still maps to pObject (another wrapper may have taken the handle over).
     static void RemovePermanent(H h, T* pObject)

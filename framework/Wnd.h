@@ -109,6 +109,10 @@ public:
 
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE,
                                   BOOL bOnlyPerm = FALSE);
+    // The message to every descendant of this thread that has a permanent object, parents before
+    // children, each found from its own parent links: walking the window list would cost a round
+    // trip to the window server per window (Wine), and the bars' idle update does this twice a second.
+    void SendMessageToPermanentDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     // Enables (and checks) the child controls through pTarget's update handlers; without a handler a
     // button is disabled when bDisableIfNoHndler is set.
     void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
