@@ -46,9 +46,13 @@ void DrawGaugeCells(CDC* pDC, CBitmap* pGauge, const CRect& rectPane, BOOL withT
                     int drawnPos, int percent);
 
 // Whether the clipboard holds a bitmap or a DIB (what pasting as a new picture takes). Asked of the
-// clipboard's owner only when its contents changed, or once a second for owners whose changes the
-// system does not count; otherwise the last answer.
+// clipboard only after a change notice (see WatchClipboard), otherwise the last answer; without
+// notices, when its change counter moved or once a second.
 BOOL ClipboardHoldsPicture();
+// Has the system notify hWnd (WM_CLIPBOARDUPDATE) of every change of the clipboard, where it can.
+void WatchClipboard(HWND hWnd);
+// A change notice came: the next ClipboardHoldsPicture asks again.
+void ClipboardChanged();
 
 // The longest command line a second instance can hand over; anything longer is cut there.
 const int kHandOverMax = 32767;
@@ -185,6 +189,7 @@ public:
     void ClearMusicState();
     // A play ended (or failed).
     LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnClipboardUpdate(WPARAM wParam, LPARAM lParam);
     // The dispatcher's music step: plays the file again once its play has ended.
     void LoopMusic();
 

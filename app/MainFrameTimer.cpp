@@ -47,26 +47,54 @@ std::vector<HWND> ChildrenFrom(HWND hFirst)
     return children;
 }
 
-// How long a clipboard answer stands when the system counted no change.
+// How long a clipboard answer stands when the system counted no change (no change notices).
 const DWORD kClipboardRecheckMs = 1000;
 
+// The window the system tells of clipboard changes, and whether one came since the last answer.
+HWND g_hClipboardWatcher = nullptr;
+BOOL g_bClipboardChanged = TRUE;
+
 } // namespace
+
+void WatchClipboard(HWND hWnd)
+{
+    // Not on every system this program runs on: looked up.
+    using AddListenerFn = BOOL(WINAPI*)(HWND);
+    auto pfnAdd = reinterpret_cast<AddListenerFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "AddClipboardFormatListener")));
+    g_hClipboardWatcher = pfnAdd != nullptr && pfnAdd(hWnd) ? hWnd : nullptr;
+    g_bClipboardChanged = TRUE;
+}
+
+void ClipboardChanged() { g_bClipboardChanged = TRUE; }
+
+LRESULT CMainFrame::OnClipboardUpdate(WPARAM, LPARAM)
+{
+    ClipboardChanged();
+    return 0;
+}
 
 BOOL ClipboardHoldsPicture()
 {
     static DWORD s_dwSequence = 0;
     static DWORD s_dwAskedAt = 0;
-    static BOOL s_bAsked = FALSE;
     static BOOL s_bPicture = FALSE;
-    // Asking for the formats is a round trip to the clipboard's owner (another process under Wine);
-    // the change counter is not.
+    // Every question is a round trip to the window server under Wine, the change counter's too:
+    // with change notices, an unchanged clipboard costs nothing.
+    if (g_hClipboardWatcher != nullptr && ::IsWindow(g_hClipboardWatcher)) {
+        if (g_bClipboardChanged) {
+            g_bClipboardChanged = FALSE;
+            s_bPicture = ::IsClipboardFormatAvailable(CF_BITMAP) || ::IsClipboardFormatAvailable(CF_DIB);
+        }
+        return s_bPicture;
+    }
     DWORD dwSequence = ::GetClipboardSequenceNumber();
     DWORD dwNow = ::GetTickCount();
-    if (!s_bAsked || dwSequence != s_dwSequence || dwNow - s_dwAskedAt >= kClipboardRecheckMs) {
+    if (g_bClipboardChanged || dwSequence != s_dwSequence || dwNow - s_dwAskedAt >= kClipboardRecheckMs) {
         s_bPicture = ::IsClipboardFormatAvailable(CF_BITMAP) || ::IsClipboardFormatAvailable(CF_DIB);
         s_dwSequence = dwSequence;
         s_dwAskedAt = dwNow;
-        s_bAsked = TRUE;
+        g_bClipboardChanged = FALSE;
     }
     return s_bPicture;
 }

@@ -232,12 +232,18 @@ TEST_F(AppTest, DispatcherSetsTheToolBandButtonsFromTheLibraryBarAndTheClipboard
     ASSERT_TRUE(::OpenClipboard(m_pFrame->m_hWnd));
     ::EmptyClipboard();
     ::CloseClipboard();
+    // The clipboard's change notices come as messages.
+    auto pasteAfterPass = [&](bool enabled) {
+        return PumpUntil([&] {
+            m_pFrame->OnIdleUpdate();
+            return (::SendMessageA(hTools, TB_ISBUTTONENABLED, ID_EDIT_PASTE_NEW, 0) != 0) == enabled;
+        });
+    };
 
-    m_pFrame->OnIdleUpdate();
+    EXPECT_TRUE(pasteAfterPass(false));
     bool visible = (m_pFrame->GetLibraryBar()->GetStyle() & WS_VISIBLE) != 0;
     EXPECT_EQ(::SendMessageA(hTools, TB_ISBUTTONCHECKED, ID_VIEW_LIBRARY_BAR, 0) != 0, visible);
     EXPECT_EQ(::SendMessageA(hTools, TB_ISBUTTONENABLED, ID_LIB_SEARCH, 0) != 0, visible);
-    EXPECT_FALSE(::SendMessageA(hTools, TB_ISBUTTONENABLED, ID_EDIT_PASTE_NEW, 0));
     EXPECT_FALSE(::SendMessageA(hTools, TB_ISBUTTONENABLED, ID_FILE_PRINT, 0));
 
     m_pFrame->OnViewLibraryBar();
@@ -250,11 +256,15 @@ TEST_F(AppTest, DispatcherSetsTheToolBandButtonsFromTheLibraryBarAndTheClipboard
     m_pFrame->OnIdleUpdate();
     EXPECT_TRUE(::SendMessageA(hTools, TB_ISBUTTONENABLED, ID_FILE_PRINT, 0));
 
-    // A bitmap put on the clipboard enables pasting at the next pass, not a second later.
+    // A bitmap put on the clipboard enables pasting once its change notice came, and taking it away
+    // disables it again.
     ASSERT_TRUE(::OpenClipboard(m_pFrame->m_hWnd));
     ::EmptyClipboard();
     ::SetClipboardData(CF_BITMAP, ::CreateBitmap(4, 4, 1, 32, nullptr));
     ::CloseClipboard();
-    m_pFrame->OnIdleUpdate();
-    EXPECT_TRUE(::SendMessageA(hTools, TB_ISBUTTONENABLED, ID_EDIT_PASTE_NEW, 0));
+    EXPECT_TRUE(pasteAfterPass(true));
+    ASSERT_TRUE(::OpenClipboard(m_pFrame->m_hWnd));
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    EXPECT_TRUE(pasteAfterPass(false));
 }
