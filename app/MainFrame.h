@@ -16,6 +16,8 @@
 #include "shell/MainFrameHost.h"
 #include "viewers/Twain.h"
 
+#include <vector>
+
 class CDC;
 class CSlideShowWnd;
 class CView;
@@ -314,6 +316,11 @@ private:
     CSlideShowWnd* m_pSlideShow = nullptr; // the one slide show, made with the frame
     CString m_strHandOver;                 // characters of a hand-over still arriving
     CString m_strRecentSeen;               // the active document's path (lower case) at the last follow
+    // The views the dispatcher steps (each MDI child's top view, from the active child on), as found
+    // with that active child and that generation of windows; found again when either changes.
+    std::vector<HWND> m_idleViews;
+    HWND m_hIdleViewsActive = nullptr;
+    unsigned long m_nIdleViewsGeneration = 0;
     CCaptionPainter m_caption;
     BOOL m_bMusicPlaying = FALSE;
     BOOL m_bMusicLoop = FALSE;

@@ -159,11 +159,24 @@ void CMainFrame::OnIdleUpdate()
     // The view shows its own status layout and panes.
     pView->SendMessage(WM_VIEWSTATUS, 0, 0);
 
+    // Walking the window list is a round trip to the window server per window (Wine): the views are
+    // found again only when the active child changed or a window came or went.
+    if (pActive->m_hWnd != m_hIdleViewsActive || CWnd::GetPermanentGeneration() != m_nIdleViewsGeneration) {
+        m_hIdleViewsActive = pActive->m_hWnd;
+        m_nIdleViewsGeneration = CWnd::GetPermanentGeneration();
+        m_idleViews.clear();
+        for (HWND hChild : ChildrenFrom(pActive->m_hWnd)) {
+            if (CView* pTop = TopView(hChild))
+                m_idleViews.push_back(pTop->m_hWnd);
+        }
+    }
     // While library pictures are dragged, no explorer list changes under the drag.
     BOOL bLibraryDrag = g_nDragState == 2 && g_bSourceIsLibrary;
-    for (HWND hChild : ChildrenFrom(pActive->m_hWnd)) {
-        CView* pTop = TopView(hChild);
-        if (pTop != nullptr && !(bLibraryDrag && pTop->IsKindOf(RUNTIME_CLASS(CExplorerView))))
+    std::vector<HWND> views = m_idleViews; // a step may close a window
+    for (HWND hView : views) {
+        CWnd* pTop = CWnd::FromHandlePermanent(hView);
+        if (pTop != nullptr && pTop->IsKindOf(RUNTIME_CLASS(CView))
+            && !(bLibraryDrag && pTop->IsKindOf(RUNTIME_CLASS(CExplorerView))))
             pTop->SendMessage(WM_VIEWIDLE, FALSE, 0);
     }
 }

@@ -111,6 +111,7 @@ public:
         Permanent& table = PermanentTable();
         std::lock_guard<std::mutex> guard(table.lock);
         table.map[h] = pObject;
+        table.generation++;
     }
     // A copy of the permanent entries: what is done with them may change the table.
     static std::vector<std::pair<H, T*>> PermanentEntries()
@@ -127,14 +128,24 @@ public:
         Permanent& table = PermanentTable();
         std::lock_guard<std::mutex> guard(table.lock);
         auto it = table.map.find(h);
-        if (it != table.map.end() && it->second == pObject)
+        if (it != table.map.end() && it->second == pObject) {
             table.map.erase(it);
+            table.generation++;
+        }
+    }
+    // Moves on at every change of the permanent entries.
+    static unsigned long PermanentGeneration()
+    {
+        Permanent& table = PermanentTable();
+        std::lock_guard<std::mutex> guard(table.lock);
+        return table.generation;
     }
 
 private:
     struct Permanent {
         std::mutex lock;
         std::unordered_map<H, T*> map;
+        unsigned long generation = 0;
     };
     // Never destroyed: wrappers that are globals may still detach during process exit.
     static Permanent& PermanentTable()

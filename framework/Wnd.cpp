@@ -66,6 +66,7 @@ HWND CWnd::GetSafeHwnd() const
 
 CWnd* CWnd::FromHandle(HWND hWnd) { return TheWndMap().FromHandle(hWnd); }
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) { return WndMap::LookupPermanent(hWnd); }
+unsigned long CWnd::GetPermanentGeneration() { return WndMap::PermanentGeneration(); }
 void CWnd::DeleteTempMap() { TheWndMap().DeleteTemp(); }
 
 void CWnd::SendMessageToPermanentDescendants(UINT message, WPARAM wParam, LPARAM lParam)

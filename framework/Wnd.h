@@ -67,6 +67,8 @@ public:
     static CWnd* FromHandle(HWND hWnd);
     // Only a permanent object (one created, attached or subclassed here), else null.
     static CWnd* FromHandlePermanent(HWND hWnd);
+    // Moves on whenever a window gets or loses its permanent object (made, destroyed, attached).
+    static unsigned long GetPermanentGeneration();
     static void DeleteTempMap();
     BOOL Attach(HWND hWndNew);
     HWND Detach();
