@@ -52,6 +52,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChangeMessage)
     ON_MESSAGE(WM_CAPTIONRESET, OnCaptionReset)
     ON_MESSAGE(MM_MCINOTIFY, OnMciNotify)
+    ON_MESSAGE(WM_CLIPBOARDUPDATE, OnClipboardUpdate)
     ON_COMMAND(ID_HELP_WELCOME, OnHelpWelcome)
     ON_COMMAND(ID_WINDOW_REORGANIZE, OnWindowArrange)
     ON_UPDATE_COMMAND_UI(ID_WINDOW_REORGANIZE, OnUpdateAlwaysEnabled)
@@ -300,6 +301,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
 
     // The one slide show of the program's life; without it the lists simply cannot start one.
     m_pSlideShow = new (std::nothrow) CSlideShowWnd;
+    WatchClipboard(m_hWnd);
     m_nTimerId = SetTimer(kDispatchTimer, 50);
     SetProgressSink(this);
     return 0;

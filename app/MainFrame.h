@@ -16,6 +16,8 @@
 #include "shell/MainFrameHost.h"
 #include "viewers/Twain.h"
 
+#include <vector>
+
 class CDC;
 class CSlideShowWnd;
 class CView;
@@ -45,6 +47,15 @@ void GaugeStep(DWORD done, DWORD total, int cells, int* filled, int* percent);
 // the gauge's text takes the pane's first g_nGaugeTextWidth pixels.
 void DrawGaugeCells(CDC* pDC, CBitmap* pGauge, const CRect& rectPane, BOOL withText, int cells, int pos,
                     int drawnPos, int percent);
+
+// Whether the clipboard holds a bitmap or a DIB (what pasting as a new picture takes). Asked of the
+// clipboard only after a change notice (see WatchClipboard), otherwise the last answer; without
+// notices, when its change counter moved or once a second.
+BOOL ClipboardHoldsPicture();
+// Has the system notify hWnd (WM_CLIPBOARDUPDATE) of every change of the clipboard, where it can.
+void WatchClipboard(HWND hWnd);
+// A change notice came: the next ClipboardHoldsPicture asks again.
+void ClipboardChanged();
 
 // The longest command line a second instance can hand over; anything longer is cut there.
 const int kHandOverMax = 32767;
@@ -181,6 +192,7 @@ public:
     void ClearMusicState();
     // A play ended (or failed).
     LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnClipboardUpdate(WPARAM wParam, LPARAM lParam);
     // The dispatcher's music step: plays the file again once its play has ended.
     void LoopMusic();
 
@@ -305,6 +317,11 @@ private:
     CSlideShowWnd* m_pSlideShow = nullptr; // the one slide show, made with the frame
     CString m_strHandOver;                 // characters of a hand-over still arriving
     CString m_strRecentSeen;               // the active document's path (lower case) at the last follow
+    // The views the dispatcher steps (each MDI child's top view, from the active child on), as found
+    // with that active child and that generation of windows; found again when either changes.
+    std::vector<HWND> m_idleViews;
+    HWND m_hIdleViewsActive = nullptr;
+    unsigned long m_nIdleViewsGeneration = 0;
     CCaptionPainter m_caption;
     BOOL m_bMusicPlaying = FALSE;
     BOOL m_bMusicLoop = FALSE;

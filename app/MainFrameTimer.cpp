@@ -47,7 +47,57 @@ std::vector<HWND> ChildrenFrom(HWND hFirst)
     return children;
 }
 
+// How long a clipboard answer stands when the system counted no change (no change notices).
+const DWORD kClipboardRecheckMs = 1000;
+
+// The window the system tells of clipboard changes, and whether one came since the last answer.
+HWND g_hClipboardWatcher = nullptr;
+BOOL g_bClipboardChanged = TRUE;
+
 } // namespace
+
+void WatchClipboard(HWND hWnd)
+{
+    // Not on every system this program runs on: looked up.
+    using AddListenerFn = BOOL(WINAPI*)(HWND);
+    auto pfnAdd = reinterpret_cast<AddListenerFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "AddClipboardFormatListener")));
+    g_hClipboardWatcher = pfnAdd != nullptr && pfnAdd(hWnd) ? hWnd : nullptr;
+    g_bClipboardChanged = TRUE;
+}
+
+void ClipboardChanged() { g_bClipboardChanged = TRUE; }
+
+LRESULT CMainFrame::OnClipboardUpdate(WPARAM, LPARAM)
+{
+    ClipboardChanged();
+    return 0;
+}
+
+BOOL ClipboardHoldsPicture()
+{
+    static DWORD s_dwSequence = 0;
+    static DWORD s_dwAskedAt = 0;
+    static BOOL s_bPicture = FALSE;
+    // Every question is a round trip to the window server under Wine, the change counter's too:
+    // with change notices, an unchanged clipboard costs nothing.
+    if (g_hClipboardWatcher != nullptr && ::IsWindow(g_hClipboardWatcher)) {
+        if (g_bClipboardChanged) {
+            g_bClipboardChanged = FALSE;
+            s_bPicture = ::IsClipboardFormatAvailable(CF_BITMAP) || ::IsClipboardFormatAvailable(CF_DIB);
+        }
+        return s_bPicture;
+    }
+    DWORD dwSequence = ::GetClipboardSequenceNumber();
+    DWORD dwNow = ::GetTickCount();
+    if (g_bClipboardChanged || dwSequence != s_dwSequence || dwNow - s_dwAskedAt >= kClipboardRecheckMs) {
+        s_bPicture = ::IsClipboardFormatAvailable(CF_BITMAP) || ::IsClipboardFormatAvailable(CF_DIB);
+        s_dwSequence = dwSequence;
+        s_dwAskedAt = dwNow;
+        g_bClipboardChanged = FALSE;
+    }
+    return s_bPicture;
+}
 
 void CMainFrame::OnTimer(UINT nIDEvent)
 {
@@ -86,8 +136,7 @@ void CMainFrame::OnIdleUpdate()
         SetCoolButtonState(ID_VIEW_LIBRARY_BAR,
                            bLibrary ? TBSTATE_CHECKED | TBSTATE_ENABLED : TBSTATE_ENABLED);
         SetCoolButtonState(ID_LIB_SEARCH, bLibrary ? TBSTATE_ENABLED : 0);
-        BOOL bClip = ::IsClipboardFormatAvailable(CF_BITMAP) || ::IsClipboardFormatAvailable(CF_DIB);
-        SetCoolButtonState(ID_EDIT_PASTE_NEW, bClip ? TBSTATE_ENABLED : 0);
+        SetCoolButtonState(ID_EDIT_PASTE_NEW, ClipboardHoldsPicture() ? TBSTATE_ENABLED : 0);
     }
 
     if (m_pFullScreenView != nullptr) {
@@ -110,11 +159,24 @@ void CMainFrame::OnIdleUpdate()
     // The view shows its own status layout and panes.
     pView->SendMessage(WM_VIEWSTATUS, 0, 0);
 
+    // Walking the window list is a round trip to the window server per window (Wine): the views are
+    // found again only when the active child changed or a window came or went.
+    if (pActive->m_hWnd != m_hIdleViewsActive || CWnd::GetPermanentGeneration() != m_nIdleViewsGeneration) {
+        m_hIdleViewsActive = pActive->m_hWnd;
+        m_nIdleViewsGeneration = CWnd::GetPermanentGeneration();
+        m_idleViews.clear();
+        for (HWND hChild : ChildrenFrom(pActive->m_hWnd)) {
+            if (CView* pTop = TopView(hChild))
+                m_idleViews.push_back(pTop->m_hWnd);
+        }
+    }
     // While library pictures are dragged, no explorer list changes under the drag.
     BOOL bLibraryDrag = g_nDragState == 2 && g_bSourceIsLibrary;
-    for (HWND hChild : ChildrenFrom(pActive->m_hWnd)) {
-        CView* pTop = TopView(hChild);
-        if (pTop != nullptr && !(bLibraryDrag && pTop->IsKindOf(RUNTIME_CLASS(CExplorerView))))
+    std::vector<HWND> views = m_idleViews; // a step may close a window
+    for (HWND hView : views) {
+        CWnd* pTop = CWnd::FromHandlePermanent(hView);
+        if (pTop != nullptr && pTop->IsKindOf(RUNTIME_CLASS(CView))
+            && !(bLibraryDrag && pTop->IsKindOf(RUNTIME_CLASS(CExplorerView))))
             pTop->SendMessage(WM_VIEWIDLE, FALSE, 0);
     }
 }

@@ -15,8 +15,8 @@
 
 namespace {
 
-const DWORD kCoolBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_TOOLTIPS
-                            | RBS_BANDBORDERS | RBS_VARHEIGHT;
+const DWORD kCoolBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER
+                            | RBS_TOOLTIPS | RBS_BANDBORDERS | RBS_VARHEIGHT;
 
 void OpenWebPage(CWnd* pOwner, const char* address)
 {
@@ -196,10 +196,7 @@ BOOL CMainFrame::PasteAsNewPicture()
 
 void CMainFrame::OnEditPasteNew() { PasteAsNewPicture(); }
 
-void CMainFrame::OnUpdateEditPasteNew(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(::IsClipboardFormatAvailable(CF_BITMAP) || ::IsClipboardFormatAvailable(CF_DIB));
-}
+void CMainFrame::OnUpdateEditPasteNew(CCmdUI* pCmdUI) { pCmdUI->Enable(ClipboardHoldsPicture()); }
 
 // ---- web pages ----
 

@@ -45,6 +45,8 @@ HBITMAP g_hbmLogo = nullptr;    // deep screens
 PackedDIB g_hLogoDIB = nullptr; // 8- and 4-bit screens
 HPALETTE g_hLogoPalette = nullptr;
 HIMAGELIST g_himlTools[3] = {};
+// The one background picture bands 1000 and 1002 share; the rebar does not own it.
+HBITMAP g_hbmBandBack = nullptr;
 
 struct ToolButton {
     int image;
@@ -84,11 +86,25 @@ REBARBANDINFOA NewBand(UINT nID, HWND hChild)
     return band;
 }
 
+HBITMAP BandBackground()
+{
+    if (g_hbmBandBack == nullptr)
+        g_hbmBandBack = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDB_COOLBAR_BACKGROUND));
+    return g_hbmBandBack;
+}
+
+void FreeBandBackground()
+{
+    if (g_hbmBandBack != nullptr)
+        ::DeleteObject(g_hbmBandBack);
+    g_hbmBandBack = nullptr;
+}
+
 void SetBandBackground(REBARBANDINFOA* pBand)
 {
     if (g_CoolBarBitmap && GetScreenBitsPerPixel() > 8) {
         pBand->fMask |= RBBIM_BACKGROUND;
-        pBand->hbmBack = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDB_COOLBAR_BACKGROUND));
+        pBand->hbmBack = BandBackground();
     }
 }
 
@@ -372,22 +388,32 @@ void CCoolBar::OnDropDown(NMTOOLBARA* pNMTB)
 
 IMPLEMENT_DYNAMIC(CMyCoolBar, CCoolBar)
 
-CMyCoolBar::~CMyCoolBar()
+CMyCoolBar::~CMyCoolBar() { FreeBandResources(); }
+
+void CMyCoolBar::PostNcDestroy()
 {
-    if (g_pCoolBarOwner == this) {
-        g_pCoolBarOwner = nullptr;
-        g_hCoolBarWnd = nullptr;
-        g_hToolBand = nullptr;
-        g_hLogo = nullptr;
-        g_hCombo = nullptr;
-        g_hEdit = nullptr;
-        for (HIMAGELIST& hList : g_himlTools) {
-            if (hList != nullptr)
-                ::ImageList_Destroy(hList);
-            hList = nullptr;
-        }
-        FreeLogoPictures();
+    // The bands' windows are gone with the bar: their pictures go too.
+    FreeBandResources();
+    CCoolBar::PostNcDestroy();
+}
+
+void CMyCoolBar::FreeBandResources()
+{
+    if (g_pCoolBarOwner != this)
+        return;
+    g_pCoolBarOwner = nullptr;
+    g_hCoolBarWnd = nullptr;
+    g_hToolBand = nullptr;
+    g_hLogo = nullptr;
+    g_hCombo = nullptr;
+    g_hEdit = nullptr;
+    for (HIMAGELIST& hList : g_himlTools) {
+        if (hList != nullptr)
+            ::ImageList_Destroy(hList);
+        hList = nullptr;
     }
+    FreeLogoPictures();
+    FreeBandBackground();
 }
 
 HWND CMyCoolBar::GetToolBand() { return ::IsWindow(g_hToolBand) ? g_hToolBand : nullptr; }
@@ -650,11 +676,12 @@ void CMyCoolBar::ApplyBitmapSetting()
         if (band.wID != ID_COOLBAND_TOOLS && band.wID != ID_COOLBAND_RECENTS)
             continue;
         band.fMask = RBBIM_BACKGROUND;
-        band.hbmBack = g_CoolBarBitmap
-                           ? ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDB_COOLBAR_BACKGROUND))
-                           : nullptr;
+        band.hbmBack = g_CoolBarBitmap ? BandBackground() : nullptr;
         SendMessage(RB_SETBANDINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&band));
     }
+    // No band shows it any more.
+    if (!g_CoolBarBitmap)
+        FreeBandBackground();
 }
 
 void CMyCoolBar::SaveLayoutSettings()

@@ -83,4 +83,10 @@ public:
 
 protected:
     BOOL CreateToolBand();
+    void PostNcDestroy() override;
+
+private:
+    // Frees what the bands use (image lists, the logo's and the background's pictures) and forgets
+    // the band windows; only for the bar that made them.
+    void FreeBandResources();
 };

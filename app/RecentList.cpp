@@ -141,6 +141,12 @@ void CMainFrame::SetCoolButtonState(UINT nID, UINT nState)
     HWND hToolBand = CMyCoolBar::GetToolBand();
     if (hToolBand == nullptr || !::IsWindow(hToolBand))
         return;
+    // Called on every tick: a button already in that state is left alone.
+    LRESULT nOld = ::SendMessageA(hToolBand, TB_GETSTATE, nID, 0);
+    if (nOld != -1
+        && (static_cast<UINT>(nOld) & (TBSTATE_CHECKED | TBSTATE_ENABLED))
+               == (nState & (TBSTATE_CHECKED | TBSTATE_ENABLED)))
+        return;
     ::SendMessageA(hToolBand, TB_CHECKBUTTON, nID, MAKELONG((nState & TBSTATE_CHECKED) != 0, 0));
     ::SendMessageA(hToolBand, TB_ENABLEBUTTON, nID, MAKELONG((nState & TBSTATE_ENABLED) != 0, 0));
 }

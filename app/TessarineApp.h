@@ -53,6 +53,10 @@ public:
     BOOL InitInstance() override;
     // Takes the splash down at the first key, click or command, then the usual translation.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Which messages start an update of the bars: not the logo's frames, which change no command's
+    // state, and the dispatcher's ticks only every kTickIdleSpacing ms.
+    BOOL IsIdleMessage(MSG* pMsg) override;
+    static const DWORD kTickIdleSpacing = 500;
     int ExitInstance() override;
     // The single entry for opening a path: activates a window already showing it, sends a folder to
     // an explorer window, reports a missing file, picks the template by the file's type and keeps the
@@ -120,6 +124,8 @@ protected:
 private:
     void CreateFonts();
     static void DeleteFonts();
+
+    DWORD m_dwLastIdleStart = 0; // when the last message that starts an update of the bars came
 };
 
 // The process's application object, or null.

@@ -5,6 +5,7 @@
 
 #include "shell/AppMessages.h"
 #include "app/MainFrame.h"
+#include "app/MyCoolBar.h"
 #include "explorer/ExplorerMDI.h"
 #include "viewers/DibDocMDI.h"
 #include "viewers/GifDocMDI.h"
@@ -370,6 +371,22 @@ BOOL CTessarineApp::InitInstance()
         if (g_pMainFrame != nullptr)
             g_pMainFrame->InvalidateAllViews();
     }
+    return TRUE;
+}
+
+BOOL CTessarineApp::IsIdleMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_TIMER && pMsg->hwnd != nullptr) {
+        if (pMsg->hwnd == CMyCoolBar::GetLogoButton())
+            return FALSE;
+        // The bars follow input at once; what the dispatcher's background work changes, they show
+        // within half a second, not after each of its twenty ticks a second.
+        if (pMsg->hwnd == AfxSafeHwnd(m_pMainWnd) && ::GetTickCount() - m_dwLastIdleStart < kTickIdleSpacing)
+            return FALSE;
+    }
+    if (!CWinApp::IsIdleMessage(pMsg))
+        return FALSE;
+    m_dwLastIdleStart = ::GetTickCount();
     return TRUE;
 }
 

@@ -280,7 +280,7 @@ LRESULT CDockBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
         if (!pMiniFrame->IsWindowVisible())
             continue;
         pMiniFrame->SendMessage(WM_IDLEUPDATECMDUI, wParam);
-        pMiniFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, wParam, 0, TRUE, TRUE);
+        pMiniFrame->SendMessageToPermanentDescendants(WM_IDLEUPDATECMDUI, wParam, 0);
     }
     return 0;
 }

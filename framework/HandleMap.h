@@ -5,6 +5,7 @@
 
 #include <mutex>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // Frees the temporary wrappers of every handle map of the calling thread (GDI objects, DCs, and
@@ -110,6 +111,14 @@ public:
         Permanent& table = PermanentTable();
         std::lock_guard<std::mutex> guard(table.lock);
         table.map[h] = pObject;
+        table.generation++;
+    }
+    // A copy of the permanent entries: what is done with them may change the table.
+    static std::vector<std::pair<H, T*>> PermanentEntries()
+    {
+        Permanent& table = PermanentTable();
+        std::lock_guard<std::mutex> guard(table.lock);
+        return std::vector<std::pair<H, T*>>(table.map.begin(), table.map.end());
     }
     // Removes h only while it still maps to pObject (another wrapper may have taken the handle over).
     static void RemovePermanent(H h, T* pObject)
@@ -119,14 +128,24 @@ public:
         Permanent& table = PermanentTable();
         std::lock_guard<std::mutex> guard(table.lock);
         auto it = table.map.find(h);
-        if (it != table.map.end() && it->second == pObject)
+        if (it != table.map.end() && it->second == pObject) {
             table.map.erase(it);
+            table.generation++;
+        }
+    }
+    // Moves on at every change of the permanent entries.
+    static unsigned long PermanentGeneration()
+    {
+        Permanent& table = PermanentTable();
+        std::lock_guard<std::mutex> guard(table.lock);
+        return table.generation;
     }
 
 private:
     struct Permanent {
         std::mutex lock;
         std::unordered_map<H, T*> map;
+        unsigned long generation = 0;
     };
     // Never destroyed: wrappers that are globals may still detach during process exit.
     static Permanent& PermanentTable()

@@ -107,18 +107,18 @@ int CWinThread::Run()
     LONG lIdleCount = 0;
     MSG msg;
     for (;;) {
+        // Each look at the queue is a round trip to the window server under Wine: the queue is looked
+        // at only when there is idle work to do, otherwise the next message is simply waited for.
         while (bIdle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!OnIdle(lIdleCount++))
                 bIdle = FALSE;
         }
-        do {
-            if (!PumpMessage())
-                return ExitInstance();
-            if (IsIdleMessage(&m_msgCur)) {
-                bIdle = TRUE;
-                lIdleCount = 0;
-            }
-        } while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+        if (!PumpMessage())
+            return ExitInstance();
+        if (IsIdleMessage(&m_msgCur)) {
+            bIdle = TRUE;
+            lIdleCount = 0;
+        }
     }
 }
 
@@ -171,7 +171,7 @@ BOOL CWinThread::OnIdle(LONG lCount)
         if (hWndMain != nullptr && ::IsWindow(hWndMain) && ::IsWindowVisible(hWndMain)
             && !::IsIconic(hWndMain)) {
             AfxCallWndProc(pMainWnd, hWndMain, WM_IDLEUPDATECMDUI, TRUE, 0);
-            pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+            pMainWnd->SendMessageToPermanentDescendants(WM_IDLEUPDATECMDUI, TRUE, 0);
         }
         return TRUE;
     }

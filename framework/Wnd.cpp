@@ -14,10 +14,12 @@
 #include "framework/WinThread.h"
 #include "framework/WndState.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 
@@ -64,7 +66,42 @@ HWND CWnd::GetSafeHwnd() const
 
 CWnd* CWnd::FromHandle(HWND hWnd) { return TheWndMap().FromHandle(hWnd); }
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) { return WndMap::LookupPermanent(hWnd); }
+unsigned long CWnd::GetPermanentGeneration() { return WndMap::PermanentGeneration(); }
 void CWnd::DeleteTempMap() { TheWndMap().DeleteTemp(); }
+
+void CWnd::SendMessageToPermanentDescendants(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    struct Descendant {
+        int depth;
+        HWND hWnd;
+        CWnd* pWnd;
+    };
+    std::vector<Descendant> descendants;
+    DWORD dwThread = ::GetCurrentThreadId();
+    for (const auto& entry : WndMap::PermanentEntries()) {
+        HWND hWnd = entry.first;
+        if (!::IsWindow(hWnd) || ::GetWindowThreadProcessId(hWnd, nullptr) != dwThread)
+            continue;
+        int depth = 0;
+        HWND hUp = hWnd;
+        while (hUp != nullptr && hUp != m_hWnd && (::GetWindowLongA(hUp, GWL_STYLE) & WS_CHILD)) {
+            hUp = ::GetParent(hUp);
+            depth++;
+        }
+        if (hUp == m_hWnd && depth > 0)
+            descendants.push_back({depth, hWnd, entry.second});
+    }
+    // The same order every time: by depth, then by handle.
+    std::sort(descendants.begin(), descendants.end(), [](const Descendant& a, const Descendant& b) {
+        return a.depth != b.depth ? a.depth < b.depth
+                                  : reinterpret_cast<UINT_PTR>(a.hWnd) < reinterpret_cast<UINT_PTR>(b.hWnd);
+    });
+    for (const Descendant& d : descendants) {
+        // An earlier one may have destroyed it.
+        if (FromHandlePermanent(d.hWnd) == d.pWnd && ::IsWindow(d.hWnd))
+            AfxCallWndProc(d.pWnd, d.hWnd, message, wParam, lParam);
+    }
+}
 
 CWnd* AfxWndFromHandle(HWND hWnd) { return CWnd::FromHandle(hWnd); }
 CDC* AfxDCFromHandle(HDC hDC) { return CDC::FromHandle(hDC); }

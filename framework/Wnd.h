@@ -67,6 +67,8 @@ public:
     static CWnd* FromHandle(HWND hWnd);
     // Only a permanent object (one created, attached or subclassed here), else null.
     static CWnd* FromHandlePermanent(HWND hWnd);
+    // Moves on whenever a window gets or loses its permanent object (made, destroyed, attached).
+    static unsigned long GetPermanentGeneration();
     static void DeleteTempMap();
     BOOL Attach(HWND hWndNew);
     HWND Detach();
@@ -109,6 +111,10 @@ public:
 
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE,
                                   BOOL bOnlyPerm = FALSE);
+    // The message to every descendant of this thread that has a permanent object, parents before
+    // children, each found from its own parent links: walking the window list would cost a round
+    // trip to the window server per window (Wine), and the bars' idle update does this twice a second.
+    void SendMessageToPermanentDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     // Enables (and checks) the child controls through pTarget's update handlers; without a handler a
     // button is disabled when bDisableIfNoHndler is set.
     void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);

@@ -45,7 +45,9 @@ const DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_HSCROLL | LBS_NOTIFY | LBS_S
                          | LBS_NOINTEGRALHEIGHT | LBS_MULTICOLUMN | LBS_EXTENDEDSEL;
 const DWORD kTrashStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_SORT | LBS_OWNERDRAWFIXED
                           | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL;
-const DWORD kAnimationStyle = WS_CHILD | WS_VISIBLE | ACS_CENTER | ACS_AUTOPLAY;
+// Played only while shown: a control that plays by itself keeps a thread drawing its hidden frames
+// ten times a second for the list's whole life.
+const DWORD kAnimationStyle = WS_CHILD | WS_VISIBLE | ACS_CENTER;
 const UINT kLoadingAvi = 258;
 const UINT kLockedAvi = 401;
 

@@ -36,6 +36,20 @@ std::vector<Band> Bands(CMyCoolBar* pBar)
     return bands;
 }
 
+// The style the rebar window was asked for when created on this thread.
+DWORD g_dwRebarStyle = 0;
+
+LRESULT CALLBACK RecordRebarStyle(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HCBT_CREATEWND) {
+        char szClass[64] = "";
+        ::GetClassNameA(reinterpret_cast<HWND>(wParam), szClass, sizeof(szClass));
+        if (lstrcmpiA(szClass, REBARCLASSNAMEA) == 0)
+            g_dwRebarStyle = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->style;
+    }
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
 std::vector<UINT> Ids(const std::vector<Band>& bands)
 {
     std::vector<UINT> ids;
@@ -78,6 +92,35 @@ TEST_F(AppTest, CoolBarHasItsThreeBandsAndTheStandardToolBarHides)
     char text[32] = "";
     ::SendMessageA(hTools, TB_GETBUTTONTEXTA, ID_VIEW_LIBRARY_BAR, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, "Images");
+}
+
+TEST_F(AppTest, CoolBarIsBorderedAndItsBandPictureGoesWithIt)
+{
+    PutSetting("prefs", "UseCoolBar", 1);
+    PutSetting("prefs", "ShowRecents", 1);
+    PutSetting("prefs", "CoolBarBitmap", 1);
+    g_dwRebarStyle = 0;
+    HHOOK hHook = ::SetWindowsHookExA(WH_CBT, RecordRebarStyle, nullptr, ::GetCurrentThreadId());
+    bool started = Start();
+    ::UnhookWindowsHookEx(hHook);
+    ASSERT_TRUE(started);
+    // Visible, clipping, bordered, with tool tips and band borders; sized by its own bands.
+    EXPECT_EQ(g_dwRebarStyle, 0x56800700u | CCS_NOPARENTALIGN | CCS_NODIVIDER);
+
+    CMyCoolBar* pBar = m_pFrame->GetCoolBar();
+    std::vector<HBITMAP> pictures;
+    for (int i = 0; i < static_cast<int>(pBar->SendMessage(RB_GETBANDCOUNT, 0, 0)); i++) {
+        REBARBANDINFOA info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = RBBIM_BACKGROUND;
+        pBar->SendMessage(RB_GETBANDINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&info));
+        if (info.hbmBack != nullptr)
+            pictures.push_back(info.hbmBack);
+    }
+    ASSERT_EQ(pictures.size(), 2u);
+    ASSERT_TRUE(pBar->DestroyWindow());
+    for (HBITMAP hPicture : pictures)
+        EXPECT_EQ(::GetObjectType(hPicture), 0u) << "a band picture outlives the bar";
 }
 
 TEST_F(AppTest, CoolBarWithoutTextOrExtrasHasOneLowBandOfTheStoredWidth)
@@ -136,6 +179,27 @@ TEST_F(AppTest, LogoStaysClickableAndItsFramesWrapAfterThirty)
     EXPECT_EQ(CMyCoolBar::GetLogoFrame(), 0);
 }
 
+TEST_F(AppTest, LogoFramesAndCloseDispatcherTicksStartNoUpdateOfTheBars)
+{
+    PutSetting("prefs", "UseCoolBar", 1);
+    PutSetting("prefs", "CoolBarAnimation", 1);
+    ASSERT_TRUE(Start());
+    MSG frame = {CMyCoolBar::GetLogoButton(), WM_TIMER, 1, 0, 0, {0, 0}};
+    ASSERT_NE(frame.hwnd, nullptr);
+    EXPECT_FALSE(m_pApp->IsIdleMessage(&frame));
+
+    MSG key = {m_pFrame->m_hWnd, WM_KEYUP, VK_SHIFT, 0, 0, {0, 0}};
+    MSG tick = {m_pFrame->m_hWnd, WM_TIMER, 1, 0, 0, {0, 0}};
+    DWORD dwStart = ::GetTickCount();
+    EXPECT_TRUE(m_pApp->IsIdleMessage(&key));
+    BOOL bTickIdle = m_pApp->IsIdleMessage(&tick);
+    if (::GetTickCount() - dwStart < CTessarineApp::kTickIdleSpacing) {
+        EXPECT_FALSE(bTickIdle) << "a tick just after input updated the bars again";
+    }
+    // Background work still reaches the bars.
+    EXPECT_TRUE(PumpUntil([&] { return m_pApp->IsIdleMessage(&tick) != FALSE; }));
+}
+
 TEST_F(AppTest, ToolBandDropDownsOpenTheirOwnMenus)
 {
     PutSetting("prefs", "UseCoolBar", 1);
@@ -168,12 +232,18 @@ TEST_F(AppTest, DispatcherSetsTheToolBandButtonsFromTheLibraryBarAndTheClipboard
     ASSERT_TRUE(::OpenClipboard(m_pFrame->m_hWnd));
     ::EmptyClipboard();
     ::CloseClipboard();
+    // The clipboard's change notices come as messages.
+    auto pasteAfterPass = [&](bool enabled) {
+        return PumpUntil([&] {
+            m_pFrame->OnIdleUpdate();
+            return (::SendMessageA(hTools, TB_ISBUTTONENABLED, ID_EDIT_PASTE_NEW, 0) != 0) == enabled;
+        });
+    };
 
-    m_pFrame->OnIdleUpdate();
+    EXPECT_TRUE(pasteAfterPass(false));
     bool visible = (m_pFrame->GetLibraryBar()->GetStyle() & WS_VISIBLE) != 0;
     EXPECT_EQ(::SendMessageA(hTools, TB_ISBUTTONCHECKED, ID_VIEW_LIBRARY_BAR, 0) != 0, visible);
     EXPECT_EQ(::SendMessageA(hTools, TB_ISBUTTONENABLED, ID_LIB_SEARCH, 0) != 0, visible);
-    EXPECT_FALSE(::SendMessageA(hTools, TB_ISBUTTONENABLED, ID_EDIT_PASTE_NEW, 0));
     EXPECT_FALSE(::SendMessageA(hTools, TB_ISBUTTONENABLED, ID_FILE_PRINT, 0));
 
     m_pFrame->OnViewLibraryBar();
@@ -185,4 +255,16 @@ TEST_F(AppTest, DispatcherSetsTheToolBandButtonsFromTheLibraryBarAndTheClipboard
     m_pApp->OpenDocumentFile(WriteBmp("print.bmp").c_str());
     m_pFrame->OnIdleUpdate();
     EXPECT_TRUE(::SendMessageA(hTools, TB_ISBUTTONENABLED, ID_FILE_PRINT, 0));
+
+    // A bitmap put on the clipboard enables pasting once its change notice came, and taking it away
+    // disables it again.
+    ASSERT_TRUE(::OpenClipboard(m_pFrame->m_hWnd));
+    ::EmptyClipboard();
+    ::SetClipboardData(CF_BITMAP, ::CreateBitmap(4, 4, 1, 32, nullptr));
+    ::CloseClipboard();
+    EXPECT_TRUE(pasteAfterPass(true));
+    ASSERT_TRUE(::OpenClipboard(m_pFrame->m_hWnd));
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    EXPECT_TRUE(pasteAfterPass(false));
 }

@@ -292,6 +292,7 @@ TEST_F(AppTest, PasteOpensOneWindowFromADibAndRefusesAMalformedOne)
 {
     ASSERT_TRUE(Start());
     PutOnClipboard(m_pFrame->m_hWnd, {{CF_DIB, MakeClipDib(8, 4, 24)}});
+    Pump(); // the clipboard's change notice
     EXPECT_EQ(UpdateOf(m_pFrame, ID_EDIT_PASTE_NEW), 1);
     EXPECT_TRUE(m_pFrame->PasteAsNewPicture());
     Pump();
@@ -307,6 +308,7 @@ TEST_F(AppTest, PasteOpensOneWindowFromADibAndRefusesAMalformedOne)
     EXPECT_EQ(Children().size(), 1u);
 
     PutOnClipboard(m_pFrame->m_hWnd, {});
+    Pump();
     EXPECT_EQ(UpdateOf(m_pFrame, ID_EDIT_PASTE_NEW), 0);
 }
 

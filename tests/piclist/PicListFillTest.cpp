@@ -10,6 +10,8 @@
 
 #include <set>
 
+#include <tlhelp32.h>
+
 namespace {
 
 WIN32_FIND_DATAA Entry(const char* name, DWORD size, WORD date, WORD time)
@@ -74,6 +76,19 @@ LRESULT CALLBACK WatchAnimation(int code, WPARAM wParam, LPARAM lParam)
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// The threads of this process: an animation control plays on a thread of its own.
+int ThreadCount()
+{
+    HANDLE hSnap = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int nThreads = 0;
+    for (BOOL bMore = ::Thread32First(hSnap, &entry); bMore; bMore = ::Thread32Next(hSnap, &entry))
+        nThreads += entry.th32OwnerProcessID == ::GetCurrentProcessId() ? 1 : 0;
+    ::CloseHandle(hSnap);
+    return nThreads;
+}
+
 } // namespace
 
 // The loading animation starts at the 20th file of a folder, pictures or not, never before; it is
@@ -83,7 +98,9 @@ TEST_F(PicListTest, LoadingAnimationFromTwentiethFile)
     for (int i = 0; i < 18; i++)
         WriteBytes("note" + std::to_string(i) + ".txt", "x");
     WriteBmp("a.bmp", 4, 4, RGB(1, 2, 3));
+    int nThreads = ThreadCount();
     CPicListBox* pList = MakeList(0);
+    EXPECT_EQ(ThreadCount(), nThreads) << "a hidden animation plays";
     g_hWatchedAnimation = pList->m_animLoading.m_hWnd;
     g_nAnimationPlays = 0;
     HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchAnimation, nullptr, ::GetCurrentThreadId());

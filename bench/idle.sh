@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# What the program costs at rest: tessarine.exe started on its default window (the main window, the
+# library bar and the explorer window that opens by itself), under Xvfb in a throwaway Wine prefix,
+# then left alone for SECONDS (default 30). The program's process and its wineserver are sampled
+# through /proc/<pid>/stat (utime + stime) at the start and the end of that time; the figure is
+# their CPU time as a percentage of one core, first with the cool bar's animated button on
+# ("CoolBarAnimation" 1, the default), then with it off. Aim: at most 3% with the animation, 1%
+# without.
+# Usage: bench/idle.sh   (TESSARINE_BUILD_DIR, SECONDS_AT_REST and SETTLE may be set; SETTLE is the
+# start-up time left before sampling, default 10 s)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+build=${TESSARINE_BUILD_DIR:-$root/build}
+rest=${SECONDS_AT_REST:-30}
+settle=${SETTLE:-10}
+exe="$build/tessarine.exe"
+
+[ -f "$build/CMakeCache.txt" ] && cmake "$build" >/dev/null
+TESSARINE_BUILD_DIR=$build "$root/scripts/build.sh" --target tessarine >/dev/null
+
+. "$root/scripts/wine-env.sh"
+# The library and the folder the explorer window opens on, both empty, inside the throwaway folder.
+home="$_wine_tmp/rest"
+mkdir -p "$home/library"
+winpath() { echo "Z:${1//\//\\}"; }
+key='HKCU\Software\Orvanel\Tessarine 3.0'
+settings() {
+    local name
+    # No dialog waits for a click: the welcome window and the start-up warnings stay away.
+    for name in ShowWelcome ShowWarnAssoc ShowWarnColor16 ShowWarnColor ShowWarnComponents; do
+        wine reg add "$key\\prefs" /v "$name" /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    done
+    wine reg add "$key\\prefs" /v CoolBarAnimation /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wine reg add "$key\\folders" /v LibrarianLocation /d "$(winpath "$home/library")" /f >/dev/null 2>&1
+}
+
+# The ticks of one process (utime + stime, fields 14 and 15 of /proc/<pid>/stat).
+ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
+
+# The pid of this prefix's process whose name is $1 (wine names its processes after the program).
+prefix_pid() {
+    local pid
+    for pid in $(pgrep -u "$(id -u)" -x -- "$1" || true); do
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+            echo "$pid"
+            return 0
+        fi
+    done
+    return 1
+}
+
+measure() {
+    local animation=$1 program server hz t0p t0s t1p t1s
+    settings "$animation"
+    (cd "$home" && wine "$exe" >/dev/null 2>&1) &
+    local launcher=$!
+    program=""
+    for _ in $(seq 600); do
+        program=$(prefix_pid tessarine.exe) && break
+        sleep 0.1
+    done
+    [ -n "$program" ] || { echo "idle: the program did not start" >&2; exit 1; }
+    server=$(prefix_pid "wineserver(32|64)?") || { echo "idle: no wineserver for the prefix" >&2; exit 1; }
+    sleep "$settle"
+    hz=$(getconf CLK_TCK)
+    t0p=$(ticks "$program"); t0s=$(ticks "$server")
+    sleep "$rest"
+    t1p=$(ticks "$program"); t1s=$(ticks "$server")
+    awk -v a="$animation" -v p=$((t1p - t0p)) -v s=$((t1s - t0s)) -v hz="$hz" -v t="$rest" 'BEGIN {
+        printf "animation %s: program %5.2f%%  wineserver %5.2f%%  together %5.2f%% of one core\n",
+               a ? "on " : "off", 100 * p / hz / t, 100 * s / hz / t, 100 * (p + s) / hz / t }'
+    # Its settings do not matter past the run: the program is simply ended.
+    kill "$program" 2>/dev/null || true
+    wait "$launcher" 2>/dev/null || true
+    true
+}
+
+echo "At rest for ${rest} s after ${settle} s of start-up ($(nproc) cores, load $(cut -d' ' -f1 /proc/loadavg)):"
+measure 1
+measure 0
