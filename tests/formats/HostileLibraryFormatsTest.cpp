@@ -136,7 +136,7 @@ SweepResult Sweep(Reader reader, const std::vector<Variant>& variants, const std
         const DWORD start = GetTickCount();
         PackedDIB dib = reader(file.c_str());
         const DWORD elapsed = GetTickCount() - start;
-        EXPECT_LT(elapsed, 5000u);
+        EXPECT_LT(elapsed, 20000u);
         ++result.variants;
         if (dib) {
             ++result.pictures;
@@ -420,7 +420,7 @@ TEST(HostileLibraryFormats, JpegExtremeSizesAreRefused)
         g_CouleursJPEG = 1;
         EXPECT_EQ(LoadJPEG(dir.File("big.jpg").c_str()), nullptr);
         g_CouleursJPEG = 0;
-        EXPECT_LT(GetTickCount() - start, 5000u);
+        EXPECT_LT(GetTickCount() - start, 20000u);
     }
 }
 
@@ -527,6 +527,6 @@ TEST(HostileLibraryFormats, TiffExtremeSizesAreRefused)
         ASSERT_TRUE(testpaths::WriteBytes(dir.File("x.tif"), craft(c.width, c.height, c.bits, c.samples)));
         const DWORD start = GetTickCount();
         EXPECT_EQ(LoadTIFF(dir.File("x.tif").c_str()), nullptr);
-        EXPECT_LT(GetTickCount() - start, 5000u);
+        EXPECT_LT(GetTickCount() - start, 20000u);
     }
 }

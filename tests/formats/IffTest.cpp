@@ -366,7 +366,7 @@ TEST(FormatIff, AChunkLengthPointingBackDoesNotLoop)
     DibHolder other(Decode(nested));
     EXPECT_FALSE(dib);
     EXPECT_FALSE(other);
-    EXPECT_LT(GetTickCount() - start, 2000u);
+    EXPECT_LT(GetTickCount() - start, 20000u);
 }
 
 TEST(FormatIff, ABodyThatEndsEarlyGivesThePictureWithZeroRows)
