@@ -19,6 +19,7 @@ BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_WINDOW_TILE_HORZ, OnUpdateMDIWindowCmd)
     ON_UPDATE_COMMAND_UI(ID_WINDOW_TILE_VERT, OnUpdateMDIWindowCmd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext*)
@@ -188,4 +189,32 @@ LRESULT CMDIFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
     if (MDIGetActive() == nullptr && m_hMenuDefault != nullptr && ::GetMenu(m_hWnd) != m_hMenuDefault)
         OnUpdateFrameMenu(nullptr);
     return lResult;
+}
+
+void CMDIFrameWnd::OnDestroy()
+{
+    // The children go before the client: left to go with it, each would reach the client after it
+    // freed its records, and the system's child list code would then write window ids into
+    // whatever windows (of any process) answer to the stale values it reads there.
+    DestroyMDIChildren();
+    CFrameWnd::OnDestroy();
+}
+
+void CMDIFrameWnd::DestroyMDIChildren()
+{
+    if (m_hWndMDIClient == nullptr || !::IsWindow(m_hWndMDIClient))
+        return;
+    for (;;) {
+        HWND hActive = reinterpret_cast<HWND>(::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0));
+        HWND hChild = ::GetWindow(m_hWndMDIClient, GW_CHILD);
+        while (hChild != nullptr && hChild == hActive)
+            hChild = ::GetWindow(hChild, GW_HWNDNEXT);
+        if (hChild == nullptr)
+            hChild = ::IsWindow(hActive) && ::GetParent(hActive) == m_hWndMDIClient ? hActive : nullptr;
+        if (hChild == nullptr)
+            return;
+        ::SendMessageA(m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(hChild), 0);
+        if (::IsWindow(hChild))
+            return; // a child that stays is left to the system
+    }
 }

@@ -51,9 +51,12 @@ public:
     BOOL OnMDIWindowCmd(UINT nID);
     void OnUpdateMDIWindowCmd(CCmdUI* pCmdUI);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    void OnDestroy();
 
 protected:
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+    // Each child through the client, the active one last.
+    void DestroyMDIChildren();
 
     DECLARE_MESSAGE_MAP()
 };

@@ -154,3 +154,30 @@ TEST_F(MdiFrame, WindowMenuCommandsArrangeTheChildren)
     CRect rcBoth;
     EXPECT_FALSE(rcBoth.IntersectRect(rcA, rcB));
 }
+
+namespace {
+WNDPROC g_pfnClient = nullptr;
+bool g_bChildOutlivedClient = false;
+
+LRESULT CALLBACK WatchClient(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY && ::GetWindow(hWnd, GW_CHILD) != nullptr)
+        g_bChildOutlivedClient = true;
+    return ::CallWindowProcA(g_pfnClient, hWnd, message, wParam, lParam);
+}
+} // namespace
+
+// A child left to go with its client reaches it after the client dropped its records, and the
+// system's code then renumbers any window of any process that answers to the stale values.
+TEST_F(MdiFrame, FrameClosedWithChildrenOpenTakesThemAwayBeforeItsClient)
+{
+    ASSERT_NE(TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    ASSERT_NE(TemplateB()->OpenDocumentFile(nullptr), nullptr);
+    g_bChildOutlivedClient = false;
+    g_pfnClient = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(m_pMainFrame->m_hWndMDIClient, GWLP_WNDPROC,
+                                                                reinterpret_cast<LONG_PTR>(WatchClient)));
+    m_pMainFrame->DestroyWindow();
+    m_pMainFrame = nullptr;
+    EXPECT_FALSE(g_bChildOutlivedClient);
+    EXPECT_EQ(DocumentCount(TemplateA()) + DocumentCount(TemplateB()), 0);
+}
