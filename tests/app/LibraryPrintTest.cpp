@@ -195,6 +195,7 @@ TEST_F(LibraryPrint, CancelClosesTheWindowAndLeavesNoFile)
 TEST_F(LibraryPrint, PreviewOfTheListHasTheLayoutsPages)
 {
     CDocument doc;
+    doc.m_bAutoDelete = FALSE; // on the stack: the view going must not delete it
     auto* pView = new CListSheetView;
     pView->m_pList = &m_pBar->m_list;
     CCreateContext context;

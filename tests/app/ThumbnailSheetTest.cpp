@@ -159,7 +159,14 @@ public:
     void OnDraw(CDC*) override {}
 };
 
-class CSheetDoc : public CDocument {};
+// The fixture owns its document: it must outlive the view, not go with it.
+class CSheetDoc : public CDocument {
+public:
+    CSheetDoc() { m_bAutoDelete = FALSE; }
+    ~CSheetDoc() override { s_nDestroyed++; }
+    static int s_nDestroyed;
+};
+int CSheetDoc::s_nDestroyed = 0;
 
 SheetDevice DefaultDevice()
 {
@@ -200,8 +207,11 @@ protected:
     }
     void TearDown() override
     {
+        int destroyed = CSheetDoc::s_nDestroyed;
         if (m_pView != nullptr && ::IsWindow(m_pView->m_hWnd))
             m_pView->DestroyWindow();
+        // The document is the fixture's: its last view going must not delete it.
+        EXPECT_EQ(CSheetDoc::s_nDestroyed, destroyed);
         AppTest::TearDown();
     }
     // count pictures with thumbnails; withFiles: a 400 x 300 picture file of the same colour for each.

@@ -17,7 +17,11 @@
 
 namespace {
 
-class CPagesDoc : public CDocument {};
+// The fixture owns its document: the view going must not delete it.
+class CPagesDoc : public CDocument {
+public:
+    CPagesDoc() { m_bAutoDelete = FALSE; }
+};
 
 // Page p shows a black square in the p-th eighth of the page's width, a quarter of the way down.
 class CPagesView : public CView {
