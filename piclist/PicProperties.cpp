@@ -271,6 +271,8 @@ BOOL RunTrashedPictureProperties(CWnd* pParent, const CDelObject& item)
     SplitPath(item.m_strRelPath, &folder, &name);
     sheet.m_pageImage.m_strFolder = folder;
     sheet.m_pageImage.m_strFileName = name;
+    // Nothing is written back from the trash: the sheet offers no OK that would pretend to save.
+    sheet.m_bShowOnly = TRUE;
     sheet.DoModal();
     return TRUE;
 }

@@ -213,7 +213,7 @@ TEST_F(PropertiesStore, APictureInTheTrashIsShownReadOnlyAndNothingIsWritten)
     libtest::SetWriteTime(In("Plage.bmp"), 2030, 1, 1, 12, 0);
     auto before = Snapshot(Root());
     std::string comment;
-    BOOL readOnly = FALSE, authorReadOnly = FALSE;
+    BOOL readOnly = FALSE, authorReadOnly = FALSE, okOffered = TRUE;
     AfxModalStep look;
     look.page = kCommentaire;
     look.buttonId = 0;
@@ -231,13 +231,17 @@ TEST_F(PropertiesStore, APictureInTheTrashIsShownReadOnlyAndNothingIsWritten)
         authorReadOnly =
             (::GetWindowLongA(::GetDlgItem(CurrentPage(pSheet), IDC_PICPROP_AUTHOR), GWL_STYLE) & ES_READONLY)
             != 0;
+        HWND hOK = ::GetDlgItem(pSheet->GetSafeHwnd(), IDOK);
+        okOffered = ::IsWindowVisible(hOK) || ::IsWindowEnabled(hOK);
     };
-    AfxScriptModal(IDS_PICTURE_PROPERTIES,
-                   {look, lookIdentity, TypeOnPage(kIdentite, {{IDC_PICPROP_NAME, "Autre"}}), Press(IDOK)});
+    AfxScriptModal(
+        IDS_PICTURE_PROPERTIES,
+        {look, lookIdentity, TypeOnPage(kIdentite, {{IDC_PICPROP_NAME, "Autre"}}), Press(IDCANCEL)});
     EXPECT_TRUE(RunTrashedPictureProperties(nullptr, item));
     EXPECT_EQ(comment, "dans la corbeille");
     EXPECT_TRUE(readOnly);
     EXPECT_TRUE(authorReadOnly);
+    EXPECT_FALSE(okOffered);
     EXPECT_EQ(Snapshot(Root()), before);
 
     CDelObject folderItem(kTrashFolder);
