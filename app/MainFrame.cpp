@@ -364,6 +364,8 @@ void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
 
 // ---- palette ----
 
+BOOL CMainFrame::IsSplashUp() const { return g_bSplashUp; }
+
 void CMainFrame::OnPaletteChanged(CWnd* pFocusWnd)
 {
     CMDIFrameWnd::OnPaletteChanged(pFocusWnd);
