@@ -177,6 +177,17 @@ TEST_F(AppTest, DispatcherOrderOfWork)
     m_pFrame->OnIdleUpdate();
     EXPECT_EQ(static_cast<CExplorerView*>(pExplorer)->m_nIdleSteps, nExplorerSteps + 2);
 
+    // So does one that opened behind the window in front, between two passes.
+    CMDIChildWnd* pFront = m_pFrame->MDIGetActive();
+    ::CreateDirectoryA(m_temp.File("derriere").c_str(), nullptr);
+    m_pApp->OpenDocumentFile(m_temp.File("derriere").c_str());
+    auto* pBehind = static_cast<CExplorerView*>(m_pFrame->MDIGetActive()->GetActiveView());
+    ASSERT_NE(pBehind, pExplorer);
+    ASSERT_TRUE(pBehind->IsKindOf(RUNTIME_CLASS(CExplorerView)));
+    m_pFrame->MDIActivate(pFront);
+    int nBehindSteps = pBehind->m_nIdleSteps;
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(pBehind->m_nIdleSteps, nBehindSteps + 1);
 }
 
 TEST_F(AppTest, ViewAreaIsSharedBetweenPicturesAndExplorers)
