@@ -65,8 +65,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_VIEW_LIBRARY_BAR, OnUpdateViewLibraryBar)
     ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnViewBar)
     ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateViewBar)
-    ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnViewBar)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateViewBar)
+    ON_COMMAND(ID_VIEW_TOOLBAR, OnViewStandardToolBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateViewStandardToolBar)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_INFO, OnUpdateInfoPane)
     ON_COMMAND(ID_RESERVED_32900, OnReserved32900)
     ON_UPDATE_COMMAND_UI(ID_RESERVED_32900, OnUpdateUnchanged)
@@ -364,6 +364,8 @@ void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
 
 // ---- palette ----
 
+BOOL CMainFrame::IsSplashUp() const { return g_bSplashUp; }
+
 void CMainFrame::OnPaletteChanged(CWnd* pFocusWnd)
 {
     CMDIFrameWnd::OnPaletteChanged(pFocusWnd);
@@ -431,7 +433,7 @@ void CMainFrame::OnUpdateViewLibraryBar(CCmdUI* pCmdUI)
     pCmdUI->SetCheck((m_wndLibraryBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
 }
 
-// Ctrl+F3 and Ctrl+F9: the bar whose id is the command's (the status bar, the standard tool bar).
+// Ctrl+F3: the status bar, whose id is the command's.
 BOOL CMainFrame::OnViewBar(UINT nID)
 {
     AfxOnBarCheck(this, nID);

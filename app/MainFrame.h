@@ -79,6 +79,7 @@ public:
     CMDIFrameWnd* GetFrameWnd() override { return this; }
     void ArrangeViewFrame(CView* pView, int half, BOOL byPlacement, BOOL bFirstCell) override;
     void RequestArrange() override { g_bArrangePending = TRUE; }
+    BOOL IsSplashUp() const override;
     CDocument* OpenPicture(LPCSTR lpszPath, BOOL bFullScreen, CWnd* pReturnWnd,
                            LPCSTR lpszFolderTitle) override;
     void SetFullScreenView(CView* pView) override { m_pFullScreenView = pView; }

@@ -44,6 +44,7 @@ void CMainFrame::ShowToolBarInUse()
         AfxShowControlBar(this, &m_wndCoolBar, bCool, FALSE);
 }
 
+// The menu item and Ctrl+F9 alike: the bar in use, the cool bar or the standard tool bar.
 void CMainFrame::OnViewStandardToolBar()
 {
     CControlBar* pBar = g_UseCoolBar ? static_cast<CControlBar*>(&m_wndCoolBar) : &m_wndToolBar;

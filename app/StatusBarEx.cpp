@@ -15,14 +15,14 @@ CStatusBarEx::CStatusBarEx() { m_bmpIcons.LoadBitmap(MAKEINTRESOURCEA(IDB_STATUS
 
 BOOL ParsePaneIconText(LPCSTR lpszText, int* pIcon, CString* pText)
 {
-    if (lpszText == nullptr || lpszText[0] != '@' || lpszText[1] < '0' || lpszText[1] > '9'
-        || lpszText[2] == '\0') {
+    if (lpszText == nullptr || lpszText[0] != '@' || lpszText[1] < '0' || lpszText[1] > '9') {
         *pIcon = -1;
         *pText = lpszText != nullptr ? lpszText : "";
         return FALSE;
     }
+    // "@n" alone is the icon without a text.
     *pIcon = lpszText[1] - '0';
-    *pText = lpszText + 3;
+    *pText = lpszText[2] != '\0' ? lpszText + 3 : "";
     return TRUE;
 }
 

@@ -28,9 +28,9 @@ const UINT_PTR kFlyByTimer = 0xE000; // watches for the mouse leaving the item w
 const UINT kFlyByDelay = 200;
 const int kBorderLine = 2; // a border is an etched pair of lines
 
-// Notifications a bar hands on to its owner: those of its own child windows, and commands without a
-// control (menus, keys, posted commands). The bar's own tips and common-control notifications stay
-// with the bar's window.
+// Notifications a bar hands on to its owner: those of its own child windows, commands without a
+// control (menus, keys, posted commands), and the tip windows' requests for the text of a command
+// (a tool bar's buttons are commands). Other common-control notifications stay with the bar's window.
 BOOL IsForOwner(HWND hWndBar, UINT message, LPARAM lParam)
 {
     switch (message) {
@@ -38,7 +38,9 @@ BOOL IsForOwner(HWND hWndBar, UINT message, LPARAM lParam)
         return lParam == 0 || ::IsChild(hWndBar, reinterpret_cast<HWND>(lParam));
     case WM_NOTIFY: {
         const NMHDR* pNMHDR = reinterpret_cast<const NMHDR*>(lParam);
-        return pNMHDR != nullptr && ::IsChild(hWndBar, pNMHDR->hwndFrom);
+        return pNMHDR != nullptr
+               && (::IsChild(hWndBar, pNMHDR->hwndFrom) || pNMHDR->code == TTN_NEEDTEXTA
+                   || pNMHDR->code == TTN_NEEDTEXTW);
     }
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:

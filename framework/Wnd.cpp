@@ -701,6 +701,18 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
 
 // ---- tool tips ----
 
+namespace {
+
+// A tool bar shows its buttons' tips in a tip window of its own: the thread's tip leaves it alone.
+bool ShowsItsOwnTips(HWND hWnd)
+{
+    char szClass[32] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    return lstrcmpiA(szClass, TOOLBARCLASSNAMEA) == 0 && ::SendMessageA(hWnd, TB_GETTOOLTIPS, 0, 0) != 0;
+}
+
+} // namespace
+
 BOOL CWnd::EnableToolTips(BOOL bEnable)
 {
     BOOL bOld = (m_nFlags & WF_TOOLTIPS) != 0;
@@ -734,7 +746,7 @@ void CWnd::FilterToolTipMessage(MSG* pMsg)
     ::ScreenToClient(m_hWnd, &point);
     TOOLINFOA ti = {};
     ti.cbSize = sizeof(ti);
-    int nHit = OnToolHitTest(point, &ti);
+    int nHit = ShowsItsOwnTips(pMsg->hwnd) ? -1 : OnToolHitTest(point, &ti);
     if (nHit != state.nLastHit || m_hWnd != state.hWndLastHit) {
         // A new tool under the mouse: the tip window knows only that one.
         TOOLINFOA old = {};

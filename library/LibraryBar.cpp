@@ -1021,8 +1021,8 @@ LRESULT CLibraryBar::OnPaletteRealize(WPARAM wParam, LPARAM)
     CWnd* pMain = AfxGetMainWnd();
     HWND hMain = pMain != nullptr ? pMain->m_hWnd : m_hWnd;
     HDC hdc = ::GetDC(hMain);
-    HPALETTE hOld =
-        ::SelectPalette(hdc, static_cast<HPALETTE>(m_palette.m_hObject), hAsking != m_hWnd ? TRUE : FALSE);
+    BOOL bBackground = IsSplashShowing() || hAsking != m_hWnd;
+    HPALETTE hOld = ::SelectPalette(hdc, static_cast<HPALETTE>(m_palette.m_hObject), bBackground);
     if (hOld != nullptr) {
         if (::RealizePalette(hdc) != 0)
             Invalidate();

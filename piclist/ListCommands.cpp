@@ -101,7 +101,7 @@ LRESULT RealizeListViewPalette(CView* pView, CPalette* pPalette, WPARAM hAsking)
 {
     if (pPalette == nullptr || pPalette->m_hObject == nullptr || !::IsWindow(pView->GetSafeHwnd()))
         return 0;
-    BOOL bBackground = reinterpret_cast<HWND>(hAsking) != pView->m_hWnd;
+    BOOL bBackground = IsSplashShowing() || reinterpret_cast<HWND>(hAsking) != pView->m_hWnd;
     CClientDC dc(pView);
     CPalette* pOld = dc.SelectPalette(pPalette, bBackground);
     if (dc.RealizePalette() > 0 && pView->GetDocument() != nullptr)

@@ -3,3 +3,5 @@
 
 IMainFrameHost* g_pMainFrameHost = nullptr;
 BOOL g_bArrangePending = FALSE;
+
+BOOL IsSplashShowing() { return g_pMainFrameHost != nullptr && g_pMainFrameHost->IsSplashUp(); }

@@ -35,6 +35,9 @@ public:
     // The child windows are placed again at the frame's next timer step.
     virtual void RequestArrange() = 0;
 
+    // The start-up splash shows: the windows then realise their palettes in the background.
+    virtual BOOL IsSplashUp() const = 0;
+
     // ---- opening ----
     // Opens a picture as the open command does (a window already showing it is activated). With
     // bFullScreen a new picture window starts full screen and, when it leaves it, activates
@@ -68,5 +71,7 @@ protected:
 // The main frame as the windows below the application see it; null before it exists and after it
 // is gone.
 extern IMainFrameHost* g_pMainFrameHost;
+// The start-up splash shows (never without a main frame).
+BOOL IsSplashShowing();
 // The child windows must be placed again at the next dispatcher pass.
 extern BOOL g_bArrangePending;

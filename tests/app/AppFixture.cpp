@@ -205,6 +205,14 @@ int UpdateOf(CMainFrame* pFrame, UINT nID)
     return ui.enabled;
 }
 
+int CheckOf(CMainFrame* pFrame, UINT nID)
+{
+    CRecordingCmdUI ui;
+    ui.m_nID = nID;
+    pFrame->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+    return ui.checked;
+}
+
 bool PumpUntil(const std::function<bool()>& done)
 {
     const DWORD deadline = GetTickCount() + 30000;

@@ -21,8 +21,9 @@ class CMDIChildWnd;
 class CRecordingCmdUI : public CCmdUI {
 public:
     int enabled = -1;
+    int checked = -1;
     void Enable(BOOL bOn) override { enabled = bOn ? 1 : 0; }
-    void SetCheck(int) override {}
+    void SetCheck(int nCheck) override { checked = nCheck; }
     void SetRadio(BOOL) override {}
     void SetText(LPCSTR) override {}
 };
@@ -30,6 +31,8 @@ public:
 // The enabled state an update handler of the main frame's route gives nID: 1 or 0, -1 when the
 // handler set none, -2 when no handler answers.
 int UpdateOf(CMainFrame* pFrame, UINT nID);
+// The check an update handler of the main frame's route gives nID, -1 when none.
+int CheckOf(CMainFrame* pFrame, UINT nID);
 
 // Pumps messages until done() holds; false after 30 seconds.
 bool PumpUntil(const std::function<bool()>& done);

@@ -1,7 +1,8 @@
 // Every command that the library bar, the explorer window, the search window and the animation
 // window offer (their menus, context menus, keyboard table and tool bars) either acts or is greyed by
 // its update handler: each id is walked against each window kind in front, and one that shows
-// enabled but reaches no handler (or only a handler that does nothing) fails.
+// enabled but reaches no handler (or only a handler that does nothing) fails, as does one of the
+// window's own menu that is greyed because no handler answers it.
 #include "tests/app/ListWindowsFixture.h"
 
 #include "framework/CmdTarget.h"
@@ -111,16 +112,22 @@ protected:
         }
         return true;
     }
-    // The commands shown enabled that do nothing, for the window kind now in front.
-    std::string Walk(const char* kind)
+    // The commands shown enabled that do nothing, for the window kind now in front, and those of its
+    // own menu greyed for want of a handler (one the window lost).
+    std::string Walk(const char* kind, UINT menuId)
     {
+        std::set<UINT> own;
+        AddMenu(menuId, &own);
         std::ostringstream failures;
         for (UINT id : m_ids) {
             CEnabledCmdUI ui;
             ui.m_nID = id;
             ui.DoUpdate(m_pFrame, TRUE);
+            AFX_CMDHANDLERINFO info = {nullptr, nullptr};
             if (ui.m_bOn && !Acts(id))
                 failures << kind << ": " << id << "\n";
+            else if (!ui.m_bOn && own.count(id) && !m_pFrame->OnCmdMsg(id, CN_COMMAND, nullptr, &info))
+                failures << kind << ": " << id << " has no handler\n";
         }
         return failures.str();
     }
@@ -157,27 +164,27 @@ TEST_F(CommandWalk, NoCommandOfTheListWindowsIsEnabledAndSilent)
         EXPECT_EQ(m_ids.count(id), 1u) << id;
 
     // The library bar alone, with a picture of its list selected.
-    EXPECT_EQ(Walk("library"), "");
+    EXPECT_EQ(Walk("library", IDR_MAINFRAME), "");
 
     // An explorer window in front, its first picture selected, the list then the tree focused.
     CExplorerView* pExplorer = OpenExplorer();
     ASSERT_NE(pExplorer, nullptr);
-    EXPECT_EQ(Walk("explorer, list"), "");
+    EXPECT_EQ(Walk("explorer, list", IDR_EXPLORERTYPE), "");
     pExplorer->m_bListHasFocus = FALSE;
-    EXPECT_EQ(Walk("explorer, tree"), "");
+    EXPECT_EQ(Walk("explorer, tree", IDR_EXPLORERTYPE), "");
 
     // A search window in front (the explorer behind it).
     CSearchView* pSearch = OpenSearch();
     ASSERT_NE(pSearch, nullptr);
-    EXPECT_EQ(Walk("search"), "");
+    EXPECT_EQ(Walk("search", IDR_SEARCHTYPE), "");
 
     // An animation window in front.
     ASSERT_NE(m_pApp->OpenDocumentFile(WriteGif("anim.gif").c_str()), nullptr);
-    EXPECT_EQ(Walk("animation"), "");
+    EXPECT_EQ(Walk("animation", IDR_GIFTYPE), "");
 
     // The library's trash in the bar, the windows closed.
     CloseWindows();
     Bar()->m_tree.SelectPath((m_root + "\\El\xE9ments Supprim\xE9s").c_str());
     SettleBar();
-    EXPECT_EQ(Walk("library, trash"), "");
+    EXPECT_EQ(Walk("library, trash", IDR_MAINFRAME), "");
 }

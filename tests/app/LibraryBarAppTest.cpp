@@ -117,13 +117,21 @@ TEST_F(LibraryInFrame, KeysOfTheTableActOnTheWindowInFront)
 {
     PutSettingText("folders", "LibrarianLastPath", m_root + "\\Images");
     PutSetting("specs", "LibBarTypeCompression", 0);
+    PutSetting("prefs", "UseCoolBar", 1);
     ASSERT_TRUE(Start());
     const std::string picture = WriteBmp("Plage.bmp", 16, 8);
     const std::string animation = WriteGif("moving.gif");
     const std::string other = WriteBmp("Carte.bmp", 16, 8);
-    CWnd* pToolBar = m_pFrame->GetToolBar();
-    auto shown = [&] { return (pToolBar->GetStyle() & WS_VISIBLE) != 0; };
-    const bool shownAtStart = shown();
+    // Ctrl+F9 acts on the bar in use, the cool bar, as the menu item of the same name does: the
+    // standard tool bar stays hidden, and the item and the key show one check.
+    auto coolBarShown = [&](bool bShown) {
+        int check = bShown ? 1 : 0;
+        return ((m_pFrame->GetCoolBar()->GetStyle() & WS_VISIBLE) != 0) == bShown
+               && !(m_pFrame->GetToolBar()->GetStyle() & WS_VISIBLE)
+               && CheckOf(m_pFrame, ID_VIEW_STANDARD_TOOLBAR) == check
+               && CheckOf(m_pFrame, ID_VIEW_TOOLBAR) == check;
+    };
+    ASSERT_TRUE(m_pFrame->GetCoolBar()->GetStyle() & WS_VISIBLE);
     auto added = [&](const char* name) {
         return testpaths::ReadBytes(m_root + "\\Images\\" + name) == testpaths::ReadBytes(m_temp.File(name));
     };
@@ -134,8 +142,8 @@ TEST_F(LibraryInFrame, KeysOfTheTableActOnTheWindowInFront)
         UINT key;
         std::function<bool()> effect;
     } rows[] = {
-        {nullptr, VK_CONTROL, VK_F9, [&] { return shown() != shownAtStart; }},
-        {nullptr, VK_CONTROL, VK_F9, [&] { return shown() == shownAtStart; }},
+        {nullptr, VK_CONTROL, VK_F9, [&] { return coolBarShown(false); }},
+        {nullptr, VK_CONTROL, VK_F9, [&] { return coolBarShown(true); }},
         {&picture, 0, VK_F3, [&] { return added("Plage.bmp"); }},
         {&animation, 0, VK_F3, [&] { return added("moving.gif"); }},
         // The favourites menu shows the hint, but the key is no command.

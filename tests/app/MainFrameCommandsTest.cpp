@@ -207,6 +207,98 @@ TEST_F(AppTest, PreferencesCancelChangesNothingAndOKSwitchesTheBars)
     EXPECT_TRUE(m_pFrame->GetToolBar()->GetStyle() & WS_VISIBLE);
 }
 
+namespace {
+
+int ScreenOf32Bits() { return 32; }
+
+// A page of the sheet chosen, then its controls changed as the user would: a click on each button
+// (a check box toggles, a radio button is chosen, a colour button asks its colour), a text typed
+// into each edit.
+AfxModalStep OnPage(int page, std::vector<int> clicks, std::vector<std::pair<int, std::string>> texts)
+{
+    AfxModalStep step;
+    step.page = page;
+    step.buttonId = 0;
+    step.check = [clicks, texts](CWnd* pSheet) {
+        HWND hPage =
+            reinterpret_cast<HWND>(::SendMessageA(pSheet->GetSafeHwnd(), PSM_GETCURRENTPAGEHWND, 0, 0));
+        for (int id : clicks)
+            ::SendMessageA(::GetDlgItem(hPage, id), BM_CLICK, 0, 0);
+        for (const auto& text : texts)
+            ::SetWindowTextA(::GetDlgItem(hPage, text.first), text.second.c_str());
+    };
+    return step;
+}
+
+} // namespace
+
+// Every setting of every page changed, then OK: each comes back into its setting, and the cool bar,
+// switched on, is built with the tool band's height for buttons without text.
+TEST_F(AppTest, PreferencesOKStoresEverySettingOfEveryPage)
+{
+    PutSetting("prefs", "UseCoolBar", 0);
+    ASSERT_TRUE(Start());
+    AfxPlatform().pfnScreenBitsPerPixel = ScreenOf32Bits;
+    g_CoolBarAnimation = g_CoolBarText = g_ShowRecents = g_ShowDibToolBar = g_ShowExplorerToolBar = 1;
+    g_CoolBarBitmap = 0;
+    g_ShowWelcome = g_ExplorerAuto = g_ShowInfoSuppress = g_ShowWarnColor16 = 1;
+    g_ShowWarnComponents = g_ShowWarnAssoc = g_MaximiseOnOpen = 0;
+    g_LibrarianLocation = "C:\\Biblioth\xE8que\\";
+    g_DefaultEditorPathName = "";
+    g_CouleurView = RGB(64, 64, 64);
+    g_CouleurPleinEcran = 0;
+    g_CouleursJPEG = 2;
+    g_TauxJPEG = 50;
+    g_PhotoCDSize = 2;
+    g_DefaultWmfCX = 640;
+    g_DefaultWmfCY = 480;
+    for (COLORREF color : {RGB(1, 2, 3), RGB(250, 240, 230)}) {
+        AfxCommonDialogAnswer answer;
+        answer.ok = true;
+        answer.color = color;
+        AfxScriptCommonDialog(AfxCommonDialogKind::Color, answer);
+    }
+    AfxScriptModal(IDS_PREFERENCES_CAPTION,
+                   {OnPage(0,
+                           {IDC_GEN_SHOW_WELCOME, IDC_GEN_EXPLORER_AUTO, IDC_GEN_INFO_SUPPRESS,
+                            IDC_GEN_WARN_COLOR16, IDC_GEN_WARN_COMPONENTS, IDC_GEN_WARN_ASSOC,
+                            IDC_GEN_MAXIMISE, IDC_GEN_COLOR_VIEW, IDC_GEN_COLOR_FULLSCREEN},
+                           {}),
+                    OnPage(1,
+                           {IDC_TB_COOLBAR, IDC_TB_ANIMATION, IDC_TB_BITMAP, IDC_TB_TEXT, IDC_TB_RECENTS,
+                            IDC_TB_DIB_BARS, IDC_TB_EXPLORER_BARS},
+                           {}),
+                    OnPage(2, {}, {{IDC_PATH_EDIT, "D:\\Photos\\"}}),
+                    OnPage(3, {}, {{IDC_PATH_EDIT, "C:\\Outils\\retouche.exe"}}),
+                    OnPage(4, {IDC_JPEG_COLORS_8}, {{IDC_JPEG_RATE, "25"}}), OnPage(5, {IDC_PCD_MAXI}, {}),
+                    OnPage(6, {}, {{IDC_WMF_WIDTH, "1024"}, {IDC_WMF_HEIGHT, "768"}}), AfxModalStep()});
+    m_pFrame->SendMessage(WM_COMMAND, ID_PREFERENCES, 0);
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+
+    EXPECT_EQ((std::vector<int>{g_CoolBarAnimation, g_CoolBarBitmap, g_CoolBarText, g_ShowRecents,
+                                g_UseCoolBar, g_ShowDibToolBar, g_ShowExplorerToolBar}),
+              (std::vector<int>{0, 1, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(std::string(g_LibrarianLocation), "D:\\Photos\\");
+    EXPECT_EQ(std::string(g_DefaultEditorPathName), "C:\\Outils\\retouche.exe");
+    EXPECT_EQ((std::vector<int>{g_ShowWelcome, g_ExplorerAuto, g_ShowInfoSuppress, g_ShowWarnColor16,
+                                g_ShowWarnComponents, g_ShowWarnAssoc, g_MaximiseOnOpen}),
+              (std::vector<int>{0, 0, 0, 0, 1, 1, 1}));
+    EXPECT_EQ(g_CouleurView, RGB(1, 2, 3));
+    EXPECT_EQ(g_CouleurPleinEcran, RGB(250, 240, 230));
+    EXPECT_EQ((std::vector<int>{g_CouleursJPEG, g_TauxJPEG, g_PhotoCDSize, g_DefaultWmfCX, g_DefaultWmfCY}),
+              (std::vector<int>{1, 25, 3, 1024, 768}));
+
+    CMyCoolBar* pCool = m_pFrame->GetCoolBar();
+    ASSERT_TRUE(::IsWindow(pCool->m_hWnd));
+    EXPECT_TRUE(pCool->GetStyle() & WS_VISIBLE);
+    REBARBANDINFOA band = {};
+    band.cbSize = sizeof(band);
+    band.fMask = RBBIM_CHILDSIZE;
+    ASSERT_TRUE(pCool->SendMessage(RB_GETBANDINFOA, static_cast<WPARAM>(pCool->FindBand(ID_COOLBAND_TOOLS)),
+                                   reinterpret_cast<LPARAM>(&band)));
+    EXPECT_EQ(band.cyMinChild, 26u);
+}
+
 TEST_F(AppTest, ArrangementModesAskForPlacingOnlyWhenTheyChange)
 {
     ASSERT_TRUE(Start());

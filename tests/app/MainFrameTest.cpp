@@ -22,6 +22,9 @@
 #include <string>
 #include <vector>
 
+// The program's import of the system's SelectPalette.
+extern "C" HPALETTE(WINAPI* g_importedSelectPalette)(HDC, HPALETTE, BOOL) __asm__("__imp__SelectPalette@12");
+
 namespace {
 
 void PostChars(HWND hWnd, const std::string& text)
@@ -30,6 +33,25 @@ void PostChars(HWND hWnd, const std::string& text)
         ::PostMessageA(hWnd, WM_OPENPATHCHAR,
                        static_cast<WPARAM>(static_cast<int>(static_cast<signed char>(c))), 0);
     ::PostMessageA(hWnd, WM_OPENPATHCHAR, 0, 0);
+}
+
+// The background flag of the palettes selected while a test points the program's import of the
+// system's SelectPalette at a recorder.
+HPALETTE(WINAPI* g_pfnSystemSelectPalette)(HDC, HPALETTE, BOOL) = nullptr;
+std::vector<BOOL> g_paletteBackground;
+
+HPALETTE WINAPI RecordSelectPalette(HDC hdc, HPALETTE hPalette, BOOL bBackground)
+{
+    g_paletteBackground.push_back(bBackground);
+    return g_pfnSystemSelectPalette(hdc, hPalette, bBackground);
+}
+
+void PointSelectPaletteAt(HPALETTE(WINAPI* pfn)(HDC, HPALETTE, BOOL))
+{
+    DWORD dwOld = 0;
+    ::VirtualProtect(&g_importedSelectPalette, sizeof(pfn), PAGE_READWRITE, &dwOld);
+    g_importedSelectPalette = pfn;
+    ::VirtualProtect(&g_importedSelectPalette, sizeof(pfn), dwOld, &dwOld);
 }
 
 std::vector<UINT> PaneIds(CStatusBarEx* pBar)
@@ -154,6 +176,18 @@ TEST_F(AppTest, DispatcherOrderOfWork)
     m_pFrame->OnIdleUpdate();
     m_pFrame->OnIdleUpdate();
     EXPECT_EQ(static_cast<CExplorerView*>(pExplorer)->m_nIdleSteps, nExplorerSteps + 2);
+
+    // So does one that opened behind the window in front, between two passes.
+    CMDIChildWnd* pFront = m_pFrame->MDIGetActive();
+    ::CreateDirectoryA(m_temp.File("derriere").c_str(), nullptr);
+    m_pApp->OpenDocumentFile(m_temp.File("derriere").c_str());
+    auto* pBehind = static_cast<CExplorerView*>(m_pFrame->MDIGetActive()->GetActiveView());
+    ASSERT_NE(pBehind, pExplorer);
+    ASSERT_TRUE(pBehind->IsKindOf(RUNTIME_CLASS(CExplorerView)));
+    m_pFrame->MDIActivate(pFront);
+    int nBehindSteps = pBehind->m_nIdleSteps;
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(pBehind->m_nIdleSteps, nBehindSteps + 1);
 }
 
 TEST_F(AppTest, ViewAreaIsSharedBetweenPicturesAndExplorers)
@@ -272,6 +306,29 @@ TEST_F(AppTest, PaletteQueriesGoToTheActiveView)
     EXPECT_FALSE(m_pFrame->SendMessage(WM_QUERYNEWPALETTE));
     m_pApp->OpenDocumentFile(WriteBmp("palette.bmp").c_str());
     EXPECT_TRUE(m_pFrame->SendMessage(WM_QUERYNEWPALETTE));
+}
+
+// A list window asked to realise its palette for itself does it in the foreground, except while the
+// splash shows.
+TEST_F(AppTest, ListWindowsRealiseTheirPalettesInTheBackgroundWhileTheSplashShows)
+{
+    ASSERT_TRUE(Start());
+    m_pApp->OpenDocumentFile(m_temp.Path().c_str());
+    CView* pExplorer = m_pFrame->MDIGetActive()->GetActiveView();
+    ASSERT_TRUE(pExplorer->IsKindOf(RUNTIME_CLASS(CExplorerView)));
+    g_pfnSystemSelectPalette = g_importedSelectPalette;
+    PointSelectPaletteAt(RecordSelectPalette);
+    for (CWnd* pWnd : {static_cast<CWnd*>(pExplorer), static_cast<CWnd*>(m_pFrame->GetLibraryBar())}) {
+        for (BOOL bSplash : {FALSE, TRUE}) {
+            g_bSplashUp = bSplash;
+            g_paletteBackground.clear();
+            pWnd->SendMessage(WM_PALETTEREALIZE, reinterpret_cast<WPARAM>(pWnd->m_hWnd));
+            EXPECT_EQ(g_paletteBackground.empty() ? -1 : g_paletteBackground[0], bSplash)
+                << pWnd->GetRuntimeClass()->m_lpszClassName;
+        }
+    }
+    g_bSplashUp = FALSE;
+    PointSelectPaletteAt(g_pfnSystemSelectPalette);
 }
 
 TEST_F(AppTest, ChildFramesTitleTheirPictures)

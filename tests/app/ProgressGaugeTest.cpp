@@ -7,6 +7,7 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/Gdi.h"
 #include "resources/resource.h"
+#include "tests/support/PaintedPixels.h"
 
 #include <string>
 #include <vector>
@@ -221,7 +222,9 @@ TEST(PaneIconText, AtSignDigitAndSeparatorPrecedeTheText)
     // An "@" without its digit and separator is shown as it stands.
     EXPECT_FALSE(ParsePaneIconText("@x", &icon, &text));
     EXPECT_STREQ(text, "@x");
-    EXPECT_FALSE(ParsePaneIconText("@5", &icon, &text));
+    EXPECT_TRUE(ParsePaneIconText("@5", &icon, &text)); // the icon alone
+    EXPECT_EQ(icon, 5);
+    EXPECT_STREQ(text, "");
     EXPECT_FALSE(ParsePaneIconText(nullptr, &icon, &text));
     EXPECT_STREQ(text, "");
 }
@@ -265,6 +268,26 @@ TEST_F(AppTest, OwnerDrawnPanesShowTheirIconBeforeTheText)
     }
     EXPECT_TRUE(textAfterIcon);
     dc.SelectObject(pOld);
+
+    // The explorer's last pane while its thumbnails build: icon 4 alone, in the bar as it paints.
+    m_pFrame->SetStatusMode(kStatusExplorer);
+    m_pFrame->SetStatusPaneText(3, "@4");
+    CRect pane, client;
+    pBar->GetItemRect(3, &pane);
+    pBar->GetClientRect(&client);
+    PaintedPixels painted = PaintIntoMemory(client.Width(), client.Height(), [&](HDC hdc) {
+        pBar->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
+    });
+    int inside = 0;
+    same = 0;
+    for (int y = 0; y < 12; y++) {
+        for (int x = 0; x < 12 && pane.left + 2 + x < pane.right; x++) {
+            inside++;
+            same += painted.At(pane.left + 2 + x, pane.top + 1 + y) == PixelOf(pBar->m_bmpIcons, 52 + x, y);
+        }
+    }
+    EXPECT_GT(inside, 0);
+    EXPECT_EQ(same, inside);
 }
 
 namespace {

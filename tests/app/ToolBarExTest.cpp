@@ -10,6 +10,7 @@
 #include "viewers/DibDocMDI.h"
 #include "viewers/GifDocMDI.h"
 #include "framework/Dc.h"
+#include "framework/FrameworkTexts.h"
 #include "framework/TestSeams.h"
 #include "resources/resource.h"
 
@@ -258,8 +259,54 @@ template <class TFrame> CToolBar* ActiveBar(CMDIFrameWnd* pMain)
     return pFrame != nullptr ? &pFrame->m_wndToolBar : nullptr;
 }
 
-// Every window's own tool bar, as a user meets it: its class, the menu a right click on it shows, and
-// what choosing that menu's one item does (through the main window, as the real menu would).
+// The mouse comes to rest on a point of a bar, through the program's own mouse path.
+void Hover(CWinApp* pApp, CToolBar* pBar, CPoint point)
+{
+    MSG msg = {};
+    msg.hwnd = pBar->m_hWnd;
+    msg.message = WM_MOUSEMOVE;
+    msg.lParam = MAKELPARAM(point.x, point.y);
+    msg.pt = point;
+    pBar->ClientToScreen(&msg.pt);
+    if (!pApp->PreTranslateMessage(&msg))
+        ::DispatchMessageA(&msg);
+}
+
+BOOL CALLBACK AddTipWindow(HWND hWnd, LPARAM lParam)
+{
+    char szClass[32] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (lstrcmpiA(szClass, TOOLTIPS_CLASSA) == 0)
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
+// The tips that would show there: each tip window of the program with a tool at that point of the
+// bar, and the text it asks for as it shows.
+std::vector<std::string> TipsAt(CToolBar* pBar, CPoint point)
+{
+    std::vector<HWND> tipWindows;
+    ::EnumThreadWindows(::GetCurrentThreadId(), AddTipWindow, reinterpret_cast<LPARAM>(&tipWindows));
+    std::vector<std::string> tips;
+    for (HWND hTip : tipWindows) {
+        TTHITTESTINFOA hit = {};
+        hit.hwnd = pBar->m_hWnd;
+        hit.pt = point;
+        hit.ti.cbSize = sizeof(hit.ti);
+        if (!::SendMessageA(hTip, TTM_HITTESTA, 0, reinterpret_cast<LPARAM>(&hit)))
+            continue;
+        char szText[80] = "";
+        hit.ti.lpszText = szText;
+        ::SendMessageA(hTip, TTM_GETTEXTA, sizeof(szText), reinterpret_cast<LPARAM>(&hit.ti));
+        if (szText[0] != '\0')
+            tips.push_back(szText);
+    }
+    return tips;
+}
+
+// Every window's own tool bar, as a user meets it: the one tip each button shows (its command's short
+// text), its class, the menu a right click on it shows, and what choosing that menu's one item does
+// (through the main window, as the real menu would).
 TEST_F(ToolBarWindows, EveryWindowsToolBarHidesFromItsOwnMenu)
 {
     ASSERT_TRUE(Start());
@@ -298,6 +345,20 @@ TEST_F(ToolBarWindows, EveryWindowsToolBarHidesFromItsOwnMenu)
         CToolBar* pBar = c.open();
         ASSERT_TRUE(pBar != nullptr && (pBar->GetStyle() & WS_VISIBLE));
         EXPECT_TRUE(pBar->IsKindOf(c.pBarClass));
+        for (int i = 0; i < pBar->GetCount(); i++) {
+            UINT nID = 0, nStyle = 0;
+            int iImage = 0;
+            pBar->GetButtonInfo(i, nID, nStyle, iImage);
+            if (nStyle & TBSTYLE_SEP)
+                continue;
+            CString prompt = AfxLoadText(nID);
+            CRect rect;
+            pBar->GetItemRect(i, &rect);
+            Hover(m_pApp, pBar, rect.CenterPoint());
+            EXPECT_EQ(TipsAt(pBar, rect.CenterPoint()),
+                      std::vector<std::string>{std::string(prompt.Mid(prompt.Find('\n') + 1))})
+                << nID;
+        }
         size_t nMenus = AfxTestRecords().popupMenus.size();
         AfxScriptPopupMenu(c.menuItem);
         pBar->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
