@@ -499,6 +499,9 @@ TEST_F(TrashStore, EachStepOfAnEraseFailingKeepsTheItemListed)
         EXPECT_EQ(ok, !listed);
         EXPECT_EQ(Messages(), listed ? 1u : 0u);
         EXPECT_EQ(PathExists((Trash() + "file0001.pai").c_str()) != FALSE, listed);
+        if (listed) {
+            EXPECT_EQ(ReadBytes(Trash() + "file0001.dai"), "record of Images\\Vacances.jpg");
+        }
     });
 }
 
