@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <vector>
 
 IMPLEMENT_SERIAL(CDelObject, CObject, 1)
@@ -145,14 +146,27 @@ BOOL SameContent(const CString& a, const CString& b)
 
 BOOL ClearRestoredItem(const CDelObject& item, const CString& root, const CString& del);
 
+const char* const kTrashExts[] = {".del", ".pai", ".dai", ".dir"};
+
 BOOL NameIsFree(const CString& trash, const CString& name)
 {
-    static const char* const kExts[] = {".del", ".pai", ".dai", ".dir"};
-    for (const char* ext : kExts) {
+    for (const char* ext : kTrashExts) {
         if (PathExists(trash + name + ext))
             return FALSE;
     }
     return TRUE;
+}
+
+// TRUE for the trash's own file names: a trash name and one of its four extensions.
+BOOL IsTrashFileName(const CString& name)
+{
+    if (name.GetLength() != 12 || !IsTrashName(name.Left(8)))
+        return FALSE;
+    for (const char* ext : kTrashExts) {
+        if (name.Mid(8).CompareNoCase(ext) == 0)
+            return TRUE;
+    }
+    return FALSE;
 }
 
 } // namespace
@@ -224,11 +238,7 @@ CString CDelObject::MakeTrashName()
     if (h != INVALID_HANDLE_VALUE) {
         do {
             CString name = fd.cFileName;
-            if (name.GetLength() != 12 || !IsTrashName(name.Left(8)))
-                continue;
-            CString ext = name.Mid(8);
-            if (ext.CompareNoCase(".del") == 0 || ext.CompareNoCase(".pai") == 0
-                || ext.CompareNoCase(".dai") == 0 || ext.CompareNoCase(".dir") == 0)
+            if (IsTrashFileName(name))
                 used[strtoul(name.Mid(4, 4), nullptr, 16)] = true;
         } while (FindNextFileA(h, &fd));
         FindClose(h);
@@ -739,14 +749,24 @@ BOOL EmptyTrashFolder()
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry& a, const Entry& b) { return a.rank < b.rank; });
     std::vector<std::unique_ptr<CDelObject>> records;
+    // Items one of whose files could not be deleted: the rest of their files stay with them (a
+    // picture kept keeps its record file).
+    std::set<CString> kept;
     for (const Entry& e : entries) {
+        const CString name = e.path.Mid(trash.GetLength());
+        const CString item = IsTrashFileName(name) ? name.Left(8) : CString();
+        if (!item.IsEmpty() && kept.count(item))
+            continue;
         if (e.rank == 0) {
-            auto item = std::make_unique<CDelObject>();
-            if (item->LoadDel(e.path))
-                records.push_back(std::move(item));
+            auto record = std::make_unique<CDelObject>();
+            if (record->LoadDel(e.path))
+                records.push_back(std::move(record));
         }
-        if (e.folder ? !SafeDeleteTree(e.path) : !SafeDeleteFile(e.path))
+        if (e.folder ? !SafeDeleteTree(e.path) : !SafeDeleteFile(e.path)) {
             ok = FALSE;
+            if (!item.IsEmpty())
+                kept.insert(item);
+        }
     }
     // An item that could not be deleted stays listed as it was.
     for (const auto& item : records) {

@@ -91,5 +91,6 @@ int RepairTrashFolder();
 // that listing makes (a picture back from a restore cut short takes its record file first). Trash
 // records go first, so that wherever it stops each item is listed whole or not at all. Refuses
 // (FALSE, nothing deleted) when the root is not set, the folder is missing or is not exactly the
-// trash folder. FALSE when something stays; an item that stays keeps its trash record.
+// trash folder. FALSE when something stays; an item one of whose files stays keeps the others and
+// its trash record.
 BOOL EmptyTrashFolder();
