@@ -664,19 +664,25 @@ int RepairTrashFolder()
     if (root.IsEmpty() || trash.IsEmpty() || !PathExists(trash))
         return 0;
     int repaired = 0;
-    std::vector<CString> pictures, records;
+    std::vector<CString> pictures, folders, records, descriptions;
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA(trash + "file*", &fd);
     if (h != INVALID_HANDLE_VALUE) {
         do {
             CString name = fd.cFileName;
-            if (name.GetLength() != 12 || !IsTrashName(name.Left(8))
-                || (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            if (!IsTrashFileName(name))
                 continue;
-            if (name.Mid(8).CompareNoCase(".pai") == 0)
+            const CString ext = name.Mid(8);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (ext.CompareNoCase(".dir") == 0)
+                    folders.push_back(name.Left(8));
+            } else if (ext.CompareNoCase(".pai") == 0) {
                 pictures.push_back(name.Left(8));
-            else if (name.Mid(8).CompareNoCase(".del") == 0)
+            } else if (ext.CompareNoCase(".del") == 0) {
                 records.push_back(name.Left(8));
+            } else if (ext.CompareNoCase(".dai") == 0) {
+                descriptions.push_back(name.Left(8));
+            }
         } while (FindNextFileA(h, &fd));
         FindClose(h);
     }
@@ -697,6 +703,39 @@ int RepairTrashFolder()
         if (item.SaveDel(trash + name + ".del"))
             ++repaired;
     }
+    // A folder moved into the trash whose trash record was never written: listed, and restorable
+    // into "Images" under its trash name (its own name went with the record).
+    for (const CString& name : folders) {
+        if (PathExists(trash + name + ".del"))
+            continue;
+        CDelObject item(kTrashFolder);
+        item.m_strTrashName = name;
+        item.m_strRelPath = LoadStringOr(IDS_FOLDER_PICTURES, "Images") + "\\" + name;
+        item.m_strOrigFolder = FolderOf(root + item.m_strRelPath);
+        if (item.SaveDel(trash + name + ".del"))
+            ++repaired;
+    }
+    // A record file with neither trash record nor picture: a delete cut short before its picture
+    // moved, or an erase or an emptying cut short. A picture that stands at the path it names without
+    // a record takes it back; otherwise it describes nothing that is kept, and goes.
+    for (const CString& name : descriptions) {
+        if (PathExists(trash + name + ".del") || PathExists(trash + name + ".pai"))
+            continue;
+        const CString dai = trash + name + ".dai";
+        CPicObject record;
+        record.m_strPath = dai;
+        record.m_bHeaderOnly = TRUE;
+        record.m_bReadOnly = TRUE;
+        const CString picture = record.LoadDai() ? record.m_strPath : CString();
+        const DWORD a = picture.IsEmpty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(picture);
+        const BOOL standsAlone = a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY)
+                                 && picture.Left(root.GetLength()).CompareNoCase(root) == 0
+                                 && picture.Left(trash.GetLength()).CompareNoCase(trash) != 0
+                                 && IsSafeRelativePath(picture.Mid(root.GetLength()))
+                                 && !PathExists(RecordFilePath(picture));
+        if (standsAlone ? SafeMove(dai, RecordFilePath(picture)) : SafeDeleteFile(dai))
+            ++repaired;
+    }
     // A trash record whose item is back already.
     for (const CString& name : records) {
         CDelObject item;
@@ -704,6 +743,23 @@ int RepairTrashFolder()
             ++repaired;
     }
     return repaired;
+}
+
+BOOL TrashHoldsOwnFiles()
+{
+    const CString trash = GetTrashFolder();
+    if (trash.IsEmpty())
+        return FALSE;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(trash + "file*", &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return FALSE;
+    BOOL found = FALSE;
+    do {
+        found = IsTrashFileName(fd.cFileName);
+    } while (!found && FindNextFileA(h, &fd));
+    FindClose(h);
+    return found;
 }
 
 BOOL EmptyTrashFolder()

@@ -225,11 +225,13 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              Delete("Images\\Voyage\\Un.jpg");
              DisarmFileFault();
              WriteBytes(Trash() + "file0009.pai", "GIF89a picture without record");
-             EXPECT_EQ(RepairTrashFolder(), 2);
+             CreateDirectoryA((Trash() + "file000A.dir").c_str(), nullptr); // a folder the same
+             EXPECT_EQ(RepairTrashFolder(), 3);
              auto items = TrashItems();
-             ASSERT_EQ(items.size(), 2u);
+             ASSERT_EQ(items.size(), 3u);
              EXPECT_STREQ(items[0]->m_strRelPath, "Images\\Voyage\\Un.jpg");
              EXPECT_STREQ(items[1]->m_strRelPath, "Images\\file0009.gif");
+             EXPECT_STREQ(items[2]->m_strRelPath, "Images\\file000A");
              EXPECT_TRUE(RestoreAll());
              EXPECT_EQ(ReadBytes(Path("Images\\Voyage\\Un.jpg")), "picture Un");
              EXPECT_EQ(Comment(Path("Images\\Voyage\\Un.dai")), kTexts);
@@ -496,6 +498,9 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
                     reachable++;
                 }
             }
+            for (const CString& file : ListMatchingFiles((Trash() + "file*").c_str()))
+                EXPECT_TRUE(PathExists(file.Left(file.GetLength() - 4) + ".del"))
+                    << static_cast<LPCSTR>(file);
             EXPECT_TRUE(reachable >= 1 || erase) << "the picture is lost to the user";
             for (const char* f : {"Images", "B", "El\xE9ments Supprim\xE9s"})
                 EXPECT_TRUE(ListMatchingFiles(Path(std::string(f) + "\\~tsr*.tmp").c_str()).empty()) << f;
