@@ -13,6 +13,8 @@
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
 
+#include <algorithm>
+
 namespace {
 
 CString WithSlash(const CString& folder)
@@ -62,8 +64,12 @@ BOOL CarryPicture(const TransferItem& item, const CString& dest, const CString& 
                   const std::vector<CString>& clashing, BOOL carryRecord, BOOL copy)
 {
     const CString record = RecordFilePath(item.path);
+    // Record files are set aside first, so they are deleted last: a stop in between never brings a
+    // picture back without its record.
+    std::vector<CString> ordered = clashing;
+    std::stable_partition(ordered.begin(), ordered.end(), IsRecordFile);
     CSetAside aside;
-    for (const CString& c : clashing) {
+    for (const CString& c : ordered) {
         if (PathExists(c) && !aside.Add(c))
             return FALSE;
     }

@@ -473,7 +473,9 @@ BOOL CDelObject::RestorePicture()
     }
 
     // All or nothing: the old files are set aside, the picture and its record come back, and only
-    // then is what was set aside deleted.
+    // then is what was set aside deleted (records last, so a stop never brings a picture back
+    // without its record).
+    std::stable_partition(clashing.begin(), clashing.end(), [](const CString& c) { return IsRecordFile(c); });
     CSetAside aside;
     for (const CString& c : clashing) {
         if (!aside.Add(c)) {
