@@ -33,8 +33,8 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
 CString SeriesName(const CString& base, int n, int digits);
 // Digits of a padded series of count pictures: 2 below 100, 3 below 1000, 4 below 10000, else 5.
 int SeriesDigits(int count);
-// The first number above n whose series name no file of the folder bears (any extension; a record
-// file left behind by an operation cut short aside).
+// The first number above n whose series name nothing of the folder bears: no file of any extension
+// (a record file left behind by an operation cut short aside) and no folder.
 int NextFreeSeriesNumber(const CString& folder, const CString& base, int digits, int n);
 
 // Renames the records in order as base 1, base 2... (skipping numbers taken in the folder). A

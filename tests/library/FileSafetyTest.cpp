@@ -392,7 +392,7 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_NE(LastMessage().find("Un.jpg"), std::string::npos) << LastMessage();
              EXPECT_NE(LastMessage().find("Trois.jpg"), std::string::npos) << LastMessage();
          }},
-        {"a series rename takes a number only a leftover record holds",
+        {"a series rename passes a number a folder holds and takes one only a leftover record holds",
          [&] {
              std::vector<std::unique_ptr<CPicObject>> records;
              for (const char* name : {"Un", "Deux", "Trois"}) {
@@ -401,6 +401,7 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
                  records.back()->m_strPath = Path(std::string("Images\\") + name + ".jpg").c_str();
                  ASSERT_TRUE(records.back()->LoadDai());
              }
+             CreateDirectoryA(Path("Images\\Serie 2.jpg").c_str(), nullptr);
              CPicObject cut; // a rename of Un stopped before its picture moved
              cut.m_strPath = Path("Images\\Un.jpg").c_str();
              ASSERT_TRUE(cut.LoadDai());
@@ -411,9 +412,9 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_EQ(RenamePictureSeries({records[0].get(), records[1].get(), records[2].get()},
                                            Path("Images").c_str(), "Serie", FALSE, nullptr),
                        3);
-             for (const char* name : {"Serie 1.jpg", "Serie 2.jpg", "Serie 3.jpg"})
+             for (const char* name : {"Serie 1.jpg", "Serie 3.jpg", "Serie 4.jpg"})
                  EXPECT_EQ(Comment(Record(Path(std::string("Images\\") + name))), kTexts) << name;
-             EXPECT_EQ(ReadBytes(Path("Images\\Serie 3.jpg")), "Trois");
+             EXPECT_EQ(ReadBytes(Path("Images\\Serie 3.jpg")), "Deux");
              EXPECT_TRUE(AfxTestRecords().messageBoxes.empty()) << LastMessage();
          }},
         {"the same file is found whatever the case of its path",
