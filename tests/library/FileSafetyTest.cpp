@@ -202,19 +202,27 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_EQ(RenamePictureFiles(photo, Path("B").c_str(), "Photo"), RenameResult::Done);
              EXPECT_EQ(DiskName(Path("B\\Photo.JPG")), "Photo.JPG");
          }},
-        {"a lone record at the destination gives way to the picture's own; another's record stays",
+        {"a lone record at the destination: the picture's own older one gives way, another's is asked about",
          [&] {
              AddPicture("Images\\Un.jpg", "picture Un");
              AddPicture("Images\\Un.png", "other picture", nullptr); // Un.dai is Un.jpg's
-             ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon"));    // left by a move cut short
+             ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon"));    // of another Un.jpg, gone
+             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDNO);
+             EXPECT_EQ(TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE),
+                       std::vector<TransferOutcome>{kTransferSkipped});
+             EXPECT_EQ(Comment(Path("B\\Un.dai")), "Lyon");
+             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
              TransferPictures({Item(Path("Images\\Un.png"))}, Path("B").c_str(), FALSE);
-             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts);
-             EXPECT_EQ(Comment(Path("B\\Un.dai")), "Lyon")
-                 << "a picture without a record takes the one there";
+             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts) << "another picture's record stays";
+             EXPECT_EQ(Snapshot(Path("B")),
+                       (std::map<std::string, std::string>{{"Un.png", "other picture"}}));
              DeleteFileA(Path("B\\Un.png").c_str());
+             ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon", Path("Images\\Un.jpg")));
              TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
              EXPECT_EQ(Comment(Path("B\\Un.dai")), kTexts);
              EXPECT_EQ(Snapshot(Path("B")).size(), 2u) << "nothing set aside stays";
+             EXPECT_EQ(AfxTestRecords().modals.size(), 2u);
+             EXPECT_EQ(AfxTestPendingScripts(), "");
          }},
         {"a move writes the record at the destination before the picture leaves",
          [&] {
