@@ -353,8 +353,8 @@ void CLibraryBar::OnLibEmptyDeleted()
 
 void CLibraryBar::OnUpdateLibEmptyDeleted(CCmdUI* pCmdUI)
 {
-    CString trash = GetTrashFolder();
-    pCmdUI->Enable(!trash.IsEmpty() && !ListMatchingFiles(trash + "*.del").empty());
+    // Also what an emptying cut short left, listed or not: emptying again finishes it.
+    pCmdUI->Enable(TrashHoldsOwnFiles());
 }
 
 // ---- folders ----

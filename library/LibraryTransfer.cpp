@@ -13,6 +13,8 @@
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
 
+#include <algorithm>
+
 namespace {
 
 CString WithSlash(const CString& folder)
@@ -55,6 +57,20 @@ BOOL RecordIsOwn(const CString& picture)
     return probe.ReadRecordFile() != RecordRead::Foreign;
 }
 
+// TRUE when the record file describes the picture carried: its own older record, with its file name
+// and size.
+BOOL RecordDescribes(const CString& recordFile, const TransferItem& item)
+{
+    CPicObject record;
+    record.m_strPath = recordFile;
+    record.m_bHeaderOnly = TRUE;
+    record.m_bReadOnly = TRUE;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return record.LoadDai() && ::GetFileAttributesExA(item.path, GetFileExInfoStandard, &data)
+           && data.nFileSizeHigh == 0 && record.m_lFileSize == static_cast<LONG>(data.nFileSizeLow)
+           && record.m_strFileName.CompareNoCase(item.baseName + "." + item.ext) == 0;
+}
+
 // Carries one picture (and its record) to dest, in place of the files listed in clashing. The record
 // is in place at the destination before the picture moves, and the old one goes last: a stop at any
 // point leaves the texts beside the picture. FALSE, with everything as it was, on failure.
@@ -62,8 +78,12 @@ BOOL CarryPicture(const TransferItem& item, const CString& dest, const CString& 
                   const std::vector<CString>& clashing, BOOL carryRecord, BOOL copy)
 {
     const CString record = RecordFilePath(item.path);
+    // Record files are set aside first, so they are deleted last: a stop in between never brings a
+    // picture back without its record.
+    std::vector<CString> ordered = clashing;
+    std::stable_partition(ordered.begin(), ordered.end(), IsRecordFile);
     CSetAside aside;
-    for (const CString& c : clashing) {
+    for (const CString& c : ordered) {
         if (PathExists(c) && !aside.Add(c))
             return FALSE;
     }
@@ -139,19 +159,23 @@ std::vector<TransferOutcome> TransferPictures(const std::vector<TransferItem>& i
         BOOL pictureClash = FALSE;
         for (const CString& f : files)
             pictureClash = pictureClash || !IsRecordFile(f);
+        // A record there without a picture that describes another picture of that name may hold the
+        // only copy of someone's texts: it is asked about as any file of the picture's name.
+        const BOOL ownOldRecord =
+            !pictureClash && PathExists(recordDest) && RecordDescribes(recordDest, item);
+        const BOOL ask = pictureClash || (PathExists(recordDest) && !ownOldRecord);
         if (RefuseFolder(dest)) {
             outcome[k] = kTransferFailed;
-        } else if (pictureClash && !ConfirmFileReplace(item.path, dest)) {
+        } else if (ask && !ConfirmFileReplace(item.path, dest)) {
             outcome[k] = kTransferSkipped;
         } else {
-            // The picture's own record always goes with it. A record there without a picture is
-            // what a move, copy or rename cut short left: a copy of a record that still stands
-            // beside its picture. It is set aside and goes once the picture is in place. A
-            // picture without a record of its own (none, or another picture's) takes the one there.
-            std::vector<CString> clashing = pictureClash ? files : std::vector<CString>();
+            // The picture's own record always goes with it. Its own older record there (what a
+            // move or copy cut short left) is set aside and goes once the picture is in place; a
+            // picture without a record of its own (none, or another picture's) takes it.
+            std::vector<CString> clashing = ask ? files : std::vector<CString>();
             const BOOL carryRecord =
                 PathExists(record) && !IsSamePath(record, recordDest) && RecordIsOwn(item.path);
-            if (carryRecord && !pictureClash && PathExists(recordDest))
+            if (carryRecord && ownOldRecord)
                 clashing.push_back(recordDest);
             BOOL ok = CarryPicture(item, dest, recordDest, clashing, carryRecord, copy);
             if (!ok)

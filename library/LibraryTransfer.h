@@ -18,9 +18,11 @@ struct TransferItem {
 enum TransferOutcome { kTransferNotTried, kTransferDone, kTransferFailed, kTransferSkipped };
 
 // Moves (copy FALSE) or copies the pictures with their record files into target. Items are taken
-// from the last to the first, as the list's selection is. An item whose source and destination are
-// the same file is skipped; a Cancel in a replace question ends the batch. Failures show their
-// message (the destination path named) and the batch goes on.
+// from the last to the first, as the list's selection is. Any file of the picture's base name there
+// is asked about before it gives way, but for the picture's own older record file (its file name and
+// size), which gives way without a word. An item whose source and destination are the same file is
+// skipped; a Cancel in a replace question ends the batch. Failures show their message (the
+// destination path named) and the batch goes on.
 std::vector<TransferOutcome> TransferPictures(const std::vector<TransferItem>& items, const CString& target,
                                               BOOL copy);
 // Copies the picture files alone into target (export, drop on a folder outside the library). An

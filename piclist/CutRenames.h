@@ -1,4 +1,5 @@
-// A rename cut short leaves its picture under a passing name; listing the folder puts it back.
+// What file operations cut short leave in a folder (a picture under a passing name, files set aside
+// for a replace, copies of record files), and the mending that listing the folder does.
 #pragma once
 #include "framework/String.h"
 
@@ -6,3 +7,14 @@
 // digits + ".tmp") when it was cut short: the picture takes the name its record gives, when exactly
 // one record of the folder names a picture that is missing. Returns how many were put back.
 int RecoverCutRenames(const CString& folder);
+
+// TRUE for a record file that a rename, move or copy cut short left behind: it describes no picture
+// of its folder, and its texts and thumbnail are those of the record of a picture that stands beside
+// it or at the path it names. Nothing in it is kept nowhere else.
+BOOL IsLeftoverRecordCopy(const CString& recordFile);
+
+// Mends the folder before it is listed: files set aside by a replace cut short go back under their
+// names when those are free; with bKeepRecords (library folders) leftover record copies go (also
+// when one is in the way of a record set aside) and a cut case-only rename is put back. A file set
+// aside that cannot go back stays, and the user is told where it is. Returns how many were mended.
+int RecoverCutOperations(const CString& folder, BOOL bKeepRecords);

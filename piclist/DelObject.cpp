@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <vector>
 
 IMPLEMENT_SERIAL(CDelObject, CObject, 1)
@@ -145,14 +146,27 @@ BOOL SameContent(const CString& a, const CString& b)
 
 BOOL ClearRestoredItem(const CDelObject& item, const CString& root, const CString& del);
 
+const char* const kTrashExts[] = {".del", ".pai", ".dai", ".dir"};
+
 BOOL NameIsFree(const CString& trash, const CString& name)
 {
-    static const char* const kExts[] = {".del", ".pai", ".dai", ".dir"};
-    for (const char* ext : kExts) {
+    for (const char* ext : kTrashExts) {
         if (PathExists(trash + name + ext))
             return FALSE;
     }
     return TRUE;
+}
+
+// TRUE for the trash's own file names: a trash name and one of its four extensions.
+BOOL IsTrashFileName(const CString& name)
+{
+    if (name.GetLength() != 12 || !IsTrashName(name.Left(8)))
+        return FALSE;
+    for (const char* ext : kTrashExts) {
+        if (name.Mid(8).CompareNoCase(ext) == 0)
+            return TRUE;
+    }
+    return FALSE;
 }
 
 } // namespace
@@ -224,11 +238,7 @@ CString CDelObject::MakeTrashName()
     if (h != INVALID_HANDLE_VALUE) {
         do {
             CString name = fd.cFileName;
-            if (name.GetLength() != 12 || !IsTrashName(name.Left(8)))
-                continue;
-            CString ext = name.Mid(8);
-            if (ext.CompareNoCase(".del") == 0 || ext.CompareNoCase(".pai") == 0
-                || ext.CompareNoCase(".dai") == 0 || ext.CompareNoCase(".dir") == 0)
+            if (IsTrashFileName(name))
                 used[strtoul(name.Mid(4, 4), nullptr, 16)] = true;
         } while (FindNextFileA(h, &fd));
         FindClose(h);
@@ -463,7 +473,9 @@ BOOL CDelObject::RestorePicture()
     }
 
     // All or nothing: the old files are set aside, the picture and its record come back, and only
-    // then is what was set aside deleted.
+    // then is what was set aside deleted (records last, so a stop never brings a picture back
+    // without its record).
+    std::stable_partition(clashing.begin(), clashing.end(), [](const CString& c) { return IsRecordFile(c); });
     CSetAside aside;
     for (const CString& c : clashing) {
         if (!aside.Add(c)) {
@@ -654,19 +666,25 @@ int RepairTrashFolder()
     if (root.IsEmpty() || trash.IsEmpty() || !PathExists(trash))
         return 0;
     int repaired = 0;
-    std::vector<CString> pictures, records;
+    std::vector<CString> pictures, folders, records, descriptions;
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA(trash + "file*", &fd);
     if (h != INVALID_HANDLE_VALUE) {
         do {
             CString name = fd.cFileName;
-            if (name.GetLength() != 12 || !IsTrashName(name.Left(8))
-                || (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            if (!IsTrashFileName(name))
                 continue;
-            if (name.Mid(8).CompareNoCase(".pai") == 0)
+            const CString ext = name.Mid(8);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (ext.CompareNoCase(".dir") == 0)
+                    folders.push_back(name.Left(8));
+            } else if (ext.CompareNoCase(".pai") == 0) {
                 pictures.push_back(name.Left(8));
-            else if (name.Mid(8).CompareNoCase(".del") == 0)
+            } else if (ext.CompareNoCase(".del") == 0) {
                 records.push_back(name.Left(8));
+            } else if (ext.CompareNoCase(".dai") == 0) {
+                descriptions.push_back(name.Left(8));
+            }
         } while (FindNextFileA(h, &fd));
         FindClose(h);
     }
@@ -687,6 +705,39 @@ int RepairTrashFolder()
         if (item.SaveDel(trash + name + ".del"))
             ++repaired;
     }
+    // A folder moved into the trash whose trash record was never written: listed, and restorable
+    // into "Images" under its trash name (its own name went with the record).
+    for (const CString& name : folders) {
+        if (PathExists(trash + name + ".del"))
+            continue;
+        CDelObject item(kTrashFolder);
+        item.m_strTrashName = name;
+        item.m_strRelPath = LoadStringOr(IDS_FOLDER_PICTURES, "Images") + "\\" + name;
+        item.m_strOrigFolder = FolderOf(root + item.m_strRelPath);
+        if (item.SaveDel(trash + name + ".del"))
+            ++repaired;
+    }
+    // A record file with neither trash record nor picture: a delete cut short before its picture
+    // moved, or an erase or an emptying cut short. A picture that stands at the path it names without
+    // a record takes it back; otherwise it describes nothing that is kept, and goes.
+    for (const CString& name : descriptions) {
+        if (PathExists(trash + name + ".del") || PathExists(trash + name + ".pai"))
+            continue;
+        const CString dai = trash + name + ".dai";
+        CPicObject record;
+        record.m_strPath = dai;
+        record.m_bHeaderOnly = TRUE;
+        record.m_bReadOnly = TRUE;
+        const CString picture = record.LoadDai() ? record.m_strPath : CString();
+        const DWORD a = picture.IsEmpty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(picture);
+        const BOOL standsAlone = a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY)
+                                 && picture.Left(root.GetLength()).CompareNoCase(root) == 0
+                                 && picture.Left(trash.GetLength()).CompareNoCase(trash) != 0
+                                 && IsSafeRelativePath(picture.Mid(root.GetLength()))
+                                 && !PathExists(RecordFilePath(picture));
+        if (standsAlone ? SafeMove(dai, RecordFilePath(picture)) : SafeDeleteFile(dai))
+            ++repaired;
+    }
     // A trash record whose item is back already.
     for (const CString& name : records) {
         CDelObject item;
@@ -694,6 +745,23 @@ int RepairTrashFolder()
             ++repaired;
     }
     return repaired;
+}
+
+BOOL TrashHoldsOwnFiles()
+{
+    const CString trash = GetTrashFolder();
+    if (trash.IsEmpty())
+        return FALSE;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(trash + "file*", &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return FALSE;
+    BOOL found = FALSE;
+    do {
+        found = IsTrashFileName(fd.cFileName);
+    } while (!found && FindNextFileA(h, &fd));
+    FindClose(h);
+    return found;
 }
 
 BOOL EmptyTrashFolder()
@@ -739,14 +807,24 @@ BOOL EmptyTrashFolder()
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry& a, const Entry& b) { return a.rank < b.rank; });
     std::vector<std::unique_ptr<CDelObject>> records;
+    // Items one of whose files could not be deleted: the rest of their files stay with them (a
+    // picture kept keeps its record file).
+    std::set<CString> kept;
     for (const Entry& e : entries) {
+        const CString name = e.path.Mid(trash.GetLength());
+        const CString item = IsTrashFileName(name) ? name.Left(8) : CString();
+        if (!item.IsEmpty() && kept.count(item))
+            continue;
         if (e.rank == 0) {
-            auto item = std::make_unique<CDelObject>();
-            if (item->LoadDel(e.path))
-                records.push_back(std::move(item));
+            auto record = std::make_unique<CDelObject>();
+            if (record->LoadDel(e.path))
+                records.push_back(std::move(record));
         }
-        if (e.folder ? !SafeDeleteTree(e.path) : !SafeDeleteFile(e.path))
+        if (e.folder ? !SafeDeleteTree(e.path) : !SafeDeleteFile(e.path)) {
             ok = FALSE;
+            if (!item.IsEmpty())
+                kept.insert(item);
+        }
     }
     // An item that could not be deleted stays listed as it was.
     for (const auto& item : records) {

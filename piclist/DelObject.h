@@ -83,13 +83,20 @@ void ShowDeleteNotice();
 
 // Brings the trash in line with its files after an operation was cut short: a picture there without
 // its trash record gets one (where it came from, by the record file moved with it; else "Images"),
-// and a trash record whose item is already back is removed, its record file joining the picture.
-// Returns how many items were mended.
+// so does a folder (into "Images"); a trash record whose item is already back is removed, its record
+// file joining the picture; a record file with neither trash record nor picture goes back to the
+// picture it names when that stands without a record, and is removed otherwise. Returns how many
+// items were mended.
 int RepairTrashFolder();
+
+// TRUE while the trash folder holds any file or folder of its own (a trash name with ".del", ".pai",
+// ".dai" or ".dir"), listed or not.
+BOOL TrashHoldsOwnFiles();
 
 // Deletes everything inside the library root's trash folder and keeps the folder, after the repair
 // that listing makes (a picture back from a restore cut short takes its record file first). Trash
 // records go first, so that wherever it stops each item is listed whole or not at all. Refuses
 // (FALSE, nothing deleted) when the root is not set, the folder is missing or is not exactly the
-// trash folder. FALSE when something stays; an item that stays keeps its trash record.
+// trash folder. FALSE when something stays; an item one of whose files stays keeps the others and
+// its trash record.
 BOOL EmptyTrashFolder();

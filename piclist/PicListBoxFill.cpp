@@ -269,8 +269,7 @@ int CPicListBox::LoadFolder(CString folder)
     RemoveLeftoverTempFiles(folder);
     if (LIBLIST_TRASH_MODE)
         return LoadTrashFolder(folder);
-    if (m_bKeepRecords)
-        RecoverCutRenames(folder);
+    RecoverCutOperations(folder, m_bKeepRecords);
     SetAppCursor(kAppCursorBusy);
     std::vector<CPicObject*> scanned;
     int count = 0;

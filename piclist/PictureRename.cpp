@@ -32,10 +32,27 @@ CString WithSlash(const CString& folder)
     return out;
 }
 
-// Files of the folder named name.<anything>.
-BOOL AnyFileNamed(const CString& folder, const CString& name)
+// TRUE when a file of the folder is named name.<anything> (with bFolders, a folder too). A record
+// file that an operation cut short left behind, a copy of another that stands, holds no name.
+BOOL NameIsTaken(const CString& folder, const CString& name, BOOL bFolders)
 {
-    return !ListMatchingFiles(WithSlash(folder) + name + ".*").empty();
+    WIN32_FIND_DATAA entry;
+    HANDLE find = ::FindFirstFileA(WithSlash(folder) + name + ".*", &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return FALSE;
+    BOOL taken = FALSE;
+    do {
+        const CString found = entry.cFileName;
+        if (found == "." || found == "..")
+            continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            taken = bFolders;
+        else
+            taken = found.GetLength() <= 4 || found.Right(4).CompareNoCase(".dai") != 0
+                    || !IsLeftoverRecordCopy(WithSlash(folder) + found);
+    } while (!taken && ::FindNextFileA(find, &entry));
+    ::FindClose(find);
+    return taken;
 }
 
 // A free temporary name beside path, for moves that change only the case of a name.
@@ -113,7 +130,7 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
     const CString newPicture = dir + newName + ext;
     const CString oldRecord = RecordFilePath(oldPicture);
     const BOOL caseOnly = rec.m_strBaseName.CompareNoCase(newName) == 0;
-    if (!caseOnly && AnyFileNamed(folder, newName))
+    if (!caseOnly && NameIsTaken(folder, newName, FALSE))
         return RenameResult::Taken;
     if (!PathExists(oldPicture))
         return RenameResult::Failed;
@@ -186,7 +203,7 @@ int NextFreeSeriesNumber(const CString& folder, const CString& base, int digits,
 {
     do {
         n++;
-    } while (AnyFileNamed(folder, SeriesName(base, n, digits)) && n < 0x7FFFFFF);
+    } while (NameIsTaken(folder, SeriesName(base, n, digits), TRUE) && n < 0x7FFFFFF);
     return n;
 }
 

@@ -20,7 +20,7 @@ enum class RenameResult {
     Done,
     Unchanged, // same name: nothing to do (a case change of the shown name only when no file moved)
     Refused,   // the name cannot be used; nothing touched
-    Taken,     // a file of that name (any extension) is in the folder; nothing touched
+    Taken,     // a file of that name (any extension; not a leftover record copy) is in the folder
     Failed     // a file step failed; everything is as it was
 };
 
@@ -33,7 +33,8 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
 CString SeriesName(const CString& base, int n, int digits);
 // Digits of a padded series of count pictures: 2 below 100, 3 below 1000, 4 below 10000, else 5.
 int SeriesDigits(int count);
-// The first number above n whose series name no file of the folder bears (any extension).
+// The first number above n whose series name nothing of the folder bears: no file of any extension
+// (a record file left behind by an operation cut short aside) and no folder.
 int NextFreeSeriesNumber(const CString& folder, const CString& base, int digits, int n);
 
 // Renames the records in order as base 1, base 2... (skipping numbers taken in the folder). A

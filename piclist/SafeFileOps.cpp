@@ -84,18 +84,20 @@ BOOL IsFolder(LPCSTR path)
 // Temporary files of writes: "~tsr%04X.tmp" beside the target, removable once no write holds them.
 const char kTempPrefix[] = "~tsr";
 // Files set aside while something takes their place: never removed as leftovers, since after a stop
-// such a file may be the only copy.
+// such a file may be the only copy. Their names keep the name they had ("~tsa1A2B.Un.png.tmp"), so
+// that listing the folder can put them back.
 const char kAsidePrefix[] = "~tsa";
 
-// A name prefix + "%04X.tmp" free in the folder (a guess: the rename that uses it still refuses to
-// overwrite).
-CString FreeAsideName(const CString& folder, LPCSTR prefix = kTempPrefix)
+// A name prefix + "%04X" + middle + ".tmp" free in the folder (a guess: the rename that uses it still
+// refuses to overwrite).
+CString FreeAsideName(const CString& folder, LPCSTR prefix = kTempPrefix, const CString& middle = CString())
 {
     static LONG counter = static_cast<LONG>(GetTickCount() & 0x7FFF);
     for (int i = 0; i < 0x10000; ++i) {
         LONG n = InterlockedIncrement(&counter) & 0xFFFF;
         CString name;
-        name.Format("%s\\%s%04X.tmp", static_cast<LPCSTR>(folder), prefix, static_cast<unsigned>(n));
+        name.Format("%s\\%s%04X", static_cast<LPCSTR>(folder), prefix, static_cast<unsigned>(n));
+        name += middle + ".tmp";
         if (Attributes(name) == INVALID_FILE_ATTRIBUTES)
             return name;
     }
@@ -149,6 +151,20 @@ BOOL IsHeld(const CString& path)
     return Held().paths.count(Lower(path)) != 0;
 }
 
+void HoldPath(const CString& path)
+{
+    std::lock_guard<std::mutex> guard(Held().lock);
+    Held().paths.insert(Lower(path));
+}
+
+void ReleasePath(const CString& path)
+{
+    std::lock_guard<std::mutex> guard(Held().lock);
+    auto it = Held().paths.find(Lower(path));
+    if (it != Held().paths.end())
+        Held().paths.erase(it);
+}
+
 // Whether a dead process's work is to be left as it is (the stop of the fault injector).
 BOOL Stopped()
 {
@@ -157,9 +173,11 @@ BOOL Stopped()
     return f.stopped;
 }
 
-BOOL IsTempName(const char* name)
+// prefix + 4 hexadecimal digits, then anything, then ".tmp".
+BOOL HasTempForm(const char* name, LPCSTR prefix)
 {
-    if (strlen(name) != 12 || _strnicmp(name, kTempPrefix, 4) != 0 || _stricmp(name + 8, ".tmp") != 0)
+    const size_t length = strlen(name);
+    if (length < 12 || _strnicmp(name, prefix, 4) != 0 || _stricmp(name + length - 4, ".tmp") != 0)
         return FALSE;
     for (int i = 4; i < 8; ++i) {
         if (!isxdigit(static_cast<unsigned char>(name[i])))
@@ -167,6 +185,8 @@ BOOL IsTempName(const char* name)
     }
     return TRUE;
 }
+
+BOOL IsTempName(const char* name) { return strlen(name) == 12 && HasTempForm(name, kTempPrefix); }
 
 // Deletes the tree below and including folder; links are removed, never entered.
 BOOL DeleteTreeRaw(const CString& folder)
@@ -286,6 +306,47 @@ int RemoveLeftoverTempFiles(LPCSTR folder)
     } while (FindNextFileA(h, &fd));
     FindClose(h);
     return removed;
+}
+
+CString SetAsideOriginalName(LPCSTR name)
+{
+    const size_t length = name ? strlen(name) : 0;
+    if (length < 14 || !HasTempForm(name, kAsidePrefix) || name[8] != '.')
+        return CString();
+    const CString original = CString(name + 9).Left(static_cast<int>(length) - 13);
+    return original == "." || original == ".." ? CString() : original;
+}
+
+int PutBackSetAsideFiles(LPCSTR folder, std::vector<CString>* pKept)
+{
+    if (!folder || !*folder || Stopped())
+        return 0;
+    CString base = folder;
+    if (base.Right(1) == "\\")
+        base = base.Left(base.GetLength() - 1);
+    std::vector<CString> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(base + "\\~tsa*.tmp", &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        if (HasTempForm(fd.cFileName, kAsidePrefix))
+            names.push_back(fd.cFileName);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    int back = 0;
+    for (const CString& name : names) {
+        const CString aside = base + "\\" + name;
+        // A replace of this process is using it now.
+        if (IsHeld(aside))
+            continue;
+        const CString original = SetAsideOriginalName(name);
+        if (!original.IsEmpty() && SafeMove(aside, base + "\\" + original))
+            ++back;
+        else if (pKept != nullptr)
+            pKept->push_back(aside);
+    }
+    return back;
 }
 
 // ---- questions ----
@@ -532,24 +593,38 @@ BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& w
 
 // ---- replacing ----
 
-CSetAside::~CSetAside() { Rollback(); }
+CSetAside::~CSetAside()
+{
+    Rollback();
+    // After a stop what stays aside is no longer this process's: listing may put it back.
+    for (const Item& item : m_items)
+        ReleasePath(item.aside);
+}
 
 BOOL CSetAside::Add(LPCSTR path)
 {
     if (!PathExists(path))
         return FALSE;
     CString folder = FolderOf(path);
+    CString name = path;
+    name = name.Mid(name.ReverseFind('\\') + 1);
     for (int tries = 0; tries < 64; ++tries) {
-        CString aside = FreeAsideName(folder, kAsidePrefix);
+        CString aside = FreeAsideName(folder, kAsidePrefix, "." + name);
+        // A name too long to keep: the file is set aside all the same, under a short name.
+        if (aside.GetLength() >= MAX_PATH)
+            aside = FreeAsideName(folder, kAsidePrefix);
         if (aside.IsEmpty())
             return FALSE;
         if (FaultHit(kStepMove, path, aside))
             return FALSE;
+        HoldPath(aside);
         if (MoveFileA(path, aside)) {
             m_items.push_back({CString(path), aside});
             return TRUE;
         }
         DWORD err = GetLastError();
+        ReleasePath(aside);
+        SetLastError(err);
         if (err != ERROR_ALREADY_EXISTS && err != ERROR_FILE_EXISTS)
             return FALSE;
     }
@@ -558,12 +633,17 @@ BOOL CSetAside::Add(LPCSTR path)
 
 BOOL CSetAside::Commit()
 {
+    // The last set aside goes first, as Rollback puts them back: callers set the record files aside
+    // before their pictures, so a stop here never leaves a picture to come back without its record.
+    // What cannot be deleted stays under its temporary name; nothing is lost.
     BOOL ok = TRUE;
-    for (const Item& item : m_items) {
+    while (!m_items.empty()) {
+        const Item item = m_items.back();
+        m_items.pop_back();
         if (IsFolder(item.aside) ? !SafeDeleteTree(item.aside) : !SafeDeleteFile(item.aside))
             ok = FALSE;
+        ReleasePath(item.aside);
     }
-    m_items.clear();
     return ok;
 }
 
@@ -577,6 +657,7 @@ BOOL CSetAside::Rollback()
     for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
         if (!MoveFileA(it->aside, it->original))
             ok = FALSE;
+        ReleasePath(it->aside);
     }
     m_items.clear();
     return ok;

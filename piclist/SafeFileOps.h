@@ -79,6 +79,15 @@ BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& w
 // digits + ".tmp", the names the writes make), except those a write of this process is using.
 // Returns how many went.
 int RemoveLeftoverTempFiles(LPCSTR folder);
+// The name a file set aside had, from the name it has now ("~tsa1A2B.Un.png.tmp" gives "Un.png");
+// empty when it is not such a name or keeps none.
+CString SetAsideOriginalName(LPCSTR name);
+// Puts back the files and folders that replaces cut short left set aside in the folder (see
+// CSetAside) under the names they had, when nothing bears those names now. Those that cannot go back
+// (the name taken, not known, or the move refused) stay as they are and are added to *pKept (when
+// given) as full paths; those a replace of this process is using are left alone. Returns how many
+// went back.
+int PutBackSetAsideFiles(LPCSTR folder, std::vector<CString>* pKept);
 
 // ---- questions ----
 
@@ -93,9 +102,10 @@ BOOL IsSamePath(LPCSTR a, LPCSTR b);
 
 // ---- replacing ----
 
-// Files and folders set aside in their own folders under temporary names ("~tsa%04X.tmp") while
-// something takes their place: Commit deletes them, Rollback (or the destructor without Commit)
-// moves them back.
+// Files and folders set aside in their own folders under temporary names that keep their own
+// ("~tsa%04X." + name + ".tmp"; "~tsa%04X.tmp" when that would be too long) while something takes
+// their place: Commit deletes them (the last set aside first), Rollback (or the destructor without
+// Commit) moves them back.
 class CSetAside {
 public:
     CSetAside() = default;

@@ -376,6 +376,9 @@ TEST_F(LibraryCommands, CommandsAreGreyedAsTheFolderAndSelectionSay)
     Command(ID_LIB_DELETE);
     EXPECT_EQ(Bar()->m_list.GetCount(), 0);
     EXPECT_FALSE(Enabled(ID_LIB_EMPTY_DELETED));
+    // What an emptying cut short left, listed nowhere, is emptied still.
+    ASSERT_TRUE(testpaths::WriteBytes(m_root + "\\El\xE9ments Supprim\xE9s\\file0007.dai", "record"));
+    EXPECT_TRUE(Enabled(ID_LIB_EMPTY_DELETED));
     EXPECT_EQ(AfxTestPendingScripts(), "");
 }
 

@@ -3,7 +3,8 @@
 // records damaged after their texts. The builder runs to the end, pictures are opened, given texts
 // and renamed, and commands are given in the 200 ms after another folder was chosen; then every
 // record file is read back. Last, a picture given a new author is dragged onto a stale copy of its
-// record, and the trash is emptied after a restore cut short.
+// record, onto a record of another picture of its name, and the trash is emptied after a restore
+// cut short.
 #include "tests/app/AppFixture.h"
 
 #include "core/PackedDib.h"
@@ -453,6 +454,18 @@ TEST_F(LibraryTexts, NoUserTextIsLost)
     ASSERT_EQ(Bar()->m_list.GetCount(), 1);
     EXPECT_STREQ(Bar()->m_list.GetRecord(0)->m_strAuthor, "Nouvel auteur");
     EXPECT_EQ(::GetFileAttributesA((album + "\\Photo 205.dai").c_str()), INVALID_FILE_ATTRIBUTES);
+    // A record there of another Photo 060, deleted outside the program, is asked about; "Non" keeps it.
+    Put(cible, "Photo 060.bmp", Record::Own, "Autre", shade += 20);
+    ASSERT_TRUE(::DeleteFileA((cible + "\\Photo 060.bmp").c_str()));
+    Put(album, "Photo 060.jpg", Record::Own, "Album", shade += 20);
+    Bar()->m_tree.SelectPath(album.c_str());
+    Settle();
+    AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDNO);
+    ASSERT_GE(Select("Photo 060.jpg"), 0);
+    EXPECT_TRUE(Bar()->DropSelection(drop));
+    EXPECT_EQ(ReadRecord(cible + "\\Photo 060.dai"),
+              (StoredRecord{"Photo 060.bmp", "Autre", "Auteur Autre"}));
+    EXPECT_NE(::GetFileAttributesA((album + "\\Photo 060.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
     // Plage 7 deleted, then put back by hand as a restore stopped after the picture went back leaves
     // it; its folder listed again makes it a record without texts.
     Bar()->m_tree.SelectPath(album.c_str());

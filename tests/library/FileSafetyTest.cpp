@@ -61,10 +61,18 @@ protected:
             ASSERT_TRUE(WriteRecord(Path(rel), comment));
         }
     }
-    static bool WriteRecord(const std::string& picture, const char* comment)
+    // The record of picture with comment; its file facts are those of factsOf (the picture itself by
+    // default) when that exists.
+    static bool WriteRecord(const std::string& picture, const char* comment, std::string factsOf = "")
     {
         CPicObject record;
         std::string name = picture.substr(picture.rfind('\\') + 1);
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA((factsOf.empty() ? picture : factsOf).c_str(), &fd);
+        if (h != INVALID_HANDLE_VALUE) {
+            FindClose(h);
+            FillRecordFromEntry(&record, picture.c_str(), fd);
+        }
         record.m_strPath = picture.c_str();
         record.m_strFileName = name.c_str();
         record.m_strBaseName = name.substr(0, name.rfind('.')).c_str();
@@ -194,19 +202,27 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_EQ(RenamePictureFiles(photo, Path("B").c_str(), "Photo"), RenameResult::Done);
              EXPECT_EQ(DiskName(Path("B\\Photo.JPG")), "Photo.JPG");
          }},
-        {"a lone record at the destination gives way to the picture's own; another's record stays",
+        {"a lone record at the destination: the picture's own older one gives way, another's is asked about",
          [&] {
              AddPicture("Images\\Un.jpg", "picture Un");
              AddPicture("Images\\Un.png", "other picture", nullptr); // Un.dai is Un.jpg's
-             ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon"));    // left by a move cut short
+             ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon"));    // of another Un.jpg, gone
+             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDNO);
+             EXPECT_EQ(TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE),
+                       std::vector<TransferOutcome>{kTransferSkipped});
+             EXPECT_EQ(Comment(Path("B\\Un.dai")), "Lyon");
+             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
              TransferPictures({Item(Path("Images\\Un.png"))}, Path("B").c_str(), FALSE);
-             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts);
-             EXPECT_EQ(Comment(Path("B\\Un.dai")), "Lyon")
-                 << "a picture without a record takes the one there";
+             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts) << "another picture's record stays";
+             EXPECT_EQ(Snapshot(Path("B")),
+                       (std::map<std::string, std::string>{{"Un.png", "other picture"}}));
              DeleteFileA(Path("B\\Un.png").c_str());
+             ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon", Path("Images\\Un.jpg")));
              TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
              EXPECT_EQ(Comment(Path("B\\Un.dai")), kTexts);
              EXPECT_EQ(Snapshot(Path("B")).size(), 2u) << "nothing set aside stays";
+             EXPECT_EQ(AfxTestRecords().modals.size(), 2u);
+             EXPECT_EQ(AfxTestPendingScripts(), "");
          }},
         {"a move writes the record at the destination before the picture leaves",
          [&] {
@@ -225,11 +241,13 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              Delete("Images\\Voyage\\Un.jpg");
              DisarmFileFault();
              WriteBytes(Trash() + "file0009.pai", "GIF89a picture without record");
-             EXPECT_EQ(RepairTrashFolder(), 2);
+             CreateDirectoryA((Trash() + "file000A.dir").c_str(), nullptr); // a folder the same
+             EXPECT_EQ(RepairTrashFolder(), 3);
              auto items = TrashItems();
-             ASSERT_EQ(items.size(), 2u);
+             ASSERT_EQ(items.size(), 3u);
              EXPECT_STREQ(items[0]->m_strRelPath, "Images\\Voyage\\Un.jpg");
              EXPECT_STREQ(items[1]->m_strRelPath, "Images\\file0009.gif");
+             EXPECT_STREQ(items[2]->m_strRelPath, "Images\\file000A");
              EXPECT_TRUE(RestoreAll());
              EXPECT_EQ(ReadBytes(Path("Images\\Voyage\\Un.jpg")), "picture Un");
              EXPECT_EQ(Comment(Path("Images\\Voyage\\Un.dai")), kTexts);
@@ -303,6 +321,9 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              std::map<std::string, std::string> left = Snapshot(Path("Images"));
              EXPECT_EQ(left.count("~tsr12AB.tmp"), 0u);
              EXPECT_EQ(left.size(), 4u);
+             RecoverCutOperations(Path("Images").c_str(), TRUE); // a file set aside whose name is unknown
+             EXPECT_NE(LastMessage().find(Path("Images\\~tsa0001.tmp")), std::string::npos) << LastMessage();
+             EXPECT_EQ(Snapshot(Path("Images")), left);
              BOOL held = FALSE;
              EXPECT_TRUE(SafeWriteFile(Path("B\\Deux.dai").c_str(), [&](HANDLE h) {
                  DWORD written = 0;
@@ -379,6 +400,31 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_NE(LastMessage().find("Un.jpg"), std::string::npos) << LastMessage();
              EXPECT_NE(LastMessage().find("Trois.jpg"), std::string::npos) << LastMessage();
          }},
+        {"a series rename passes a number a folder holds and takes one only a leftover record holds",
+         [&] {
+             std::vector<std::unique_ptr<CPicObject>> records;
+             for (const char* name : {"Un", "Deux", "Trois"}) {
+                 AddPicture(std::string("Images\\") + name + ".jpg", name);
+                 records.push_back(std::make_unique<CPicObject>());
+                 records.back()->m_strPath = Path(std::string("Images\\") + name + ".jpg").c_str();
+                 ASSERT_TRUE(records.back()->LoadDai());
+             }
+             CreateDirectoryA(Path("Images\\Serie 2.jpg").c_str(), nullptr);
+             CPicObject cut; // a rename of Un stopped before its picture moved
+             cut.m_strPath = Path("Images\\Un.jpg").c_str();
+             ASSERT_TRUE(cut.LoadDai());
+             ArmFileStop(kStepWrite, "", 1);
+             RenamePictureFiles(cut, Path("Images").c_str(), "Serie 3");
+             DisarmFileFault();
+             ASSERT_TRUE(PathExists(Path("Images\\Serie 3.dai").c_str()));
+             EXPECT_EQ(RenamePictureSeries({records[0].get(), records[1].get(), records[2].get()},
+                                           Path("Images").c_str(), "Serie", FALSE, nullptr),
+                       3);
+             for (const char* name : {"Serie 1.jpg", "Serie 3.jpg", "Serie 4.jpg"})
+                 EXPECT_EQ(Comment(Record(Path(std::string("Images\\") + name))), kTexts) << name;
+             EXPECT_EQ(ReadBytes(Path("Images\\Serie 3.jpg")), "Deux");
+             EXPECT_TRUE(AfxTestRecords().messageBoxes.empty()) << LastMessage();
+         }},
         {"the same file is found whatever the case of its path",
          [&] {
              EXPECT_TRUE(IsSamePath(Path("Images\\Absent.jpg").c_str(), Path("IMAGES\\absent.JPG").c_str()));
@@ -423,7 +469,7 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
              TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
          }},
         {"copy", [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), TRUE); }},
-        {"copy onto a lone record",
+        {"copy onto its own older record",
          [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), TRUE); }},
         {"rename",
          [&] {
@@ -452,9 +498,10 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
             AddPicture("Images\\Un.jpg", "picture Un");
             if (std::string(op.name) == "move replacing")
                 AddPicture("B\\Un.png", "other picture", "Lyon");
-            if (std::string(op.name).find("lone record") != std::string::npos) {
-                ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon"));
+            if (std::string(op.name).find("older record") != std::string::npos) {
+                ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon", Path("Images\\Un.jpg")));
             }
+            const std::string lyon = ReadBytes(Path("B\\Un.dai"));
             if (erase) {
                 ASSERT_TRUE(Delete("Images\\Un.jpg"));
                 ArmFileStop(kAnyStep, "", n);
@@ -472,7 +519,7 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
             // The restart.
             for (const std::string& f : folders) {
                 RemoveLeftoverTempFiles(Path(f).c_str());
-                RecoverCutRenames(Path(f).c_str());
+                RecoverCutOperations(Path(f).c_str(), TRUE);
                 for (const CString& file : ListMatchingFiles(Path(f + "\\*.*").c_str()))
                     if (IsListedPicture(file.Mid(file.ReverseFind('\\') + 1))
                         && !PathExists(RecordFilePath(file)))
@@ -481,14 +528,40 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
             RemoveLeftoverTempFiles(Trash().c_str());
             RepairTrashFolder();
 
+            // Every picture of both folders is listed with its texts (a replaced one's may be set
+            // aside); a file set aside stays only when the user was told where.
+            std::string told;
+            for (const auto& box : AfxTestRecords().messageBoxes)
+                told += box.text;
+            bool lyonAside = false;
+            for (const std::string& f : folders)
+                for (const CString& aside : ListMatchingFiles(Path(f + "\\~tsa*.tmp").c_str())) {
+                    EXPECT_NE(told.find(aside), std::string::npos) << static_cast<LPCSTR>(aside);
+                    lyonAside = lyonAside || ReadBytes(std::string(aside)) == lyon;
+                }
+            const bool arrived = ReadBytes(Path("B\\Un.jpg")) == "picture Un";
             int reachable = 0;
             for (const std::string& f : folders)
-                for (const CString& file : ListMatchingFiles(Path(f + "\\*.*").c_str()))
-                    if (IsListedPicture(file.Mid(file.ReverseFind('\\') + 1))
-                        && ReadBytes(std::string(file)) == "picture Un") {
-                        EXPECT_EQ(Comment(Record(std::string(file))), kTexts) << static_cast<LPCSTR>(file);
+                for (const CString& file : ListMatchingFiles(Path(f + "\\*.*").c_str())) {
+                    const std::string path(file), name = path.substr(path.rfind('\\') + 1);
+                    CPicObject lone;
+                    lone.m_strPath = path.c_str();
+                    lone.m_bReadOnly = TRUE;
+                    if (IsListedPicture(name.c_str()) && ReadBytes(path) == "picture Un") {
+                        EXPECT_EQ(Comment(Record(path)), kTexts) << path;
                         reachable++;
+                    } else if (IsListedPicture(name.c_str())) {
+                        EXPECT_TRUE(Comment(Record(path)) == "Lyon" || (arrived && lyonAside)) << path;
+                    } else if (name.find(".dai") != std::string::npos && lone.LoadDai()
+                               && !PathExists(Path(f + "\\" + std::string(lone.m_strFileName)).c_str())) {
+                        // A record of no picture of its folder is no copy of one beside it or at the
+                        // path it names.
+                        EXPECT_FALSE(lone.m_strComment == kTexts
+                                     && (ReadBytes(std::string(lone.m_strPath)) == "picture Un"
+                                         || !ListMatchingFiles(Path(f + "\\*.jpg").c_str()).empty()))
+                            << path;
                     }
+                }
             for (auto& item : TrashItems()) {
                 EXPECT_TRUE(PathExists(item->TrashFile(".pai"))) << "listed in the trash without its picture";
                 if (ReadBytes(std::string(item->TrashFile(".pai"))) == "picture Un") {
@@ -496,6 +569,9 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
                     reachable++;
                 }
             }
+            for (const CString& file : ListMatchingFiles((Trash() + "file*").c_str()))
+                EXPECT_TRUE(PathExists(file.Left(file.GetLength() - 4) + ".del"))
+                    << static_cast<LPCSTR>(file);
             EXPECT_TRUE(reachable >= 1 || erase) << "the picture is lost to the user";
             for (const char* f : {"Images", "B", "El\xE9ments Supprim\xE9s"})
                 EXPECT_TRUE(ListMatchingFiles(Path(std::string(f) + "\\~tsr*.tmp").c_str()).empty()) << f;

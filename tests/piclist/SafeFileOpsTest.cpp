@@ -67,6 +67,12 @@ TEST_F(SafeSteps, AFailedCopyOrWriteLeavesNothingBehind)
     }));
     DisarmFileFault();
     EXPECT_FALSE(SafeWriteFile(Path("b.dai").c_str(), [](HANDLE) { return FALSE; }));
+    SetFileAttributesA(Path("b.dai").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(SafeWriteFile(Path("b.dai").c_str(), [](HANDLE h) {
+        DWORD written = 0;
+        return WriteFile(h, "new", 3, &written, nullptr);
+    })) << "a read-only file is never written over";
+    SetFileAttributesA(Path("b.dai").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(Snapshot(Root()), before);
     const LONG flushes = AfxTestDiskFlushCount();
     EXPECT_TRUE(SafeWriteFile(Path("b.dai").c_str(), [](HANDLE h) {

@@ -499,6 +499,29 @@ TEST_F(TrashStore, EachStepOfAnEraseFailingKeepsTheItemListed)
         EXPECT_EQ(ok, !listed);
         EXPECT_EQ(Messages(), listed ? 1u : 0u);
         EXPECT_EQ(PathExists((Trash() + "file0001.pai").c_str()) != FALSE, listed);
+        if (listed) {
+            EXPECT_EQ(ReadBytes(Trash() + "file0001.dai"), "record of Images\\Vacances.jpg");
+        }
+    });
+}
+
+TEST_F(TrashStore, EachStepOfEmptyingFailingKeepsEachItemListedWholeOrNotAtAll)
+{
+    AddPicture("Images\\Vacances.jpg", "deleted");
+    ASSERT_TRUE(DeletePicture("Images\\Vacances.jpg"));
+    AddFolder();
+    ASSERT_TRUE(DeleteFolder("Images\\Voyage"));
+    const Tree before = Snapshot(Root());
+    EachStepFails(before, EmptyTrashFolder, [&](int, BOOL ok) {
+        EXPECT_EQ(TrashFiles().empty(), ok != FALSE);
+        for (const char* item : {"file0001.pai", "file0002.dir"}) {
+            const std::string name = std::string(item).substr(0, 8);
+            EXPECT_EQ(PathExists((Trash() + item).c_str()), PathExists((Trash() + name + ".del").c_str()))
+                << item;
+        }
+        if (PathExists((Trash() + "file0001.pai").c_str())) {
+            EXPECT_EQ(ReadBytes(Trash() + "file0001.dai"), "record of Images\\Vacances.jpg");
+        }
     });
 }
 
