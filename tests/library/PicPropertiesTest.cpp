@@ -10,6 +10,7 @@
 #include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
+#include "tests/support/PaintedPixels.h"
 
 #include <memory>
 #include <vector>
@@ -39,6 +40,41 @@ AfxModalStep TypeOnPage(int page, std::vector<std::pair<int, std::string>> field
             ::SetDlgItemTextA(CurrentPage(pSheet), field.first, field.second.c_str());
     };
     return step;
+}
+
+PaintedPixels Painted(HWND hCtl)
+{
+    RECT r;
+    ::GetClientRect(hCtl, &r);
+    return PaintIntoMemory(r.right, r.bottom, [hCtl](HDC hdc) {
+        ::SendMessageA(hCtl, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT | PRF_ERASEBKGND);
+    });
+}
+
+// TRUE when the control paints "..." in its text, as a text cut short says so.
+bool ShowsAnEllipsis(HWND hCtl)
+{
+    char text[1024] = "";
+    ::GetWindowTextA(hCtl, text, sizeof(text));
+    const PaintedPixels whole = Painted(hCtl);
+    ::SetWindowTextA(hCtl, "...");
+    const PaintedPixels dots = Painted(hCtl);
+    ::SetWindowTextA(hCtl, text);
+    // The dots' columns: those not all paper (the paper's colour is at the far right).
+    std::vector<int> inked;
+    for (int x = 0; x < dots.width; ++x)
+        for (int y = 0; y < dots.height; ++y)
+            if (dots.At(x, y) != dots.At(dots.width - 1, 0) && (inked.empty() || inked.back() != x))
+                inked.push_back(x);
+    for (int at = 0; !inked.empty() && at + inked.back() - inked.front() < whole.width; ++at) {
+        bool same = true;
+        for (int x = inked.front(); x <= inked.back() && same; ++x)
+            for (int y = 0; y < dots.height && same; ++y)
+                same = whole.At(at + x - inked.front(), y) == dots.At(x, y);
+        if (same)
+            return true;
+    }
+    return false;
 }
 
 AfxModalStep Press(int button, int page = -1)
@@ -202,18 +238,36 @@ TEST_F(PropertiesStore, SeveralPicturesShareOnlyTheTextsEditedAndNothingIsWritte
 
 TEST_F(PropertiesStore, APictureInTheTrashIsShownReadOnlyAndNothingIsWritten)
 {
-    auto rec = AddPicture("Plage", "dans la corbeille");
+    // Names longer than their fields.
+    const std::string folder = "Voyages en Bretagne et en Normandie avec les enfants et les grands-parents";
+    const std::string base = folder + "\\Plage de sable fin au soleil couchant un soir de juillet";
+    CreateDirectoryA(In(folder).c_str(), nullptr);
+    auto rec = AddPicture(base, "dans la corbeille");
     CDelObject item(kTrashPicture);
-    item.m_strRelPath = "Images\\Plage.bmp";
-    item.m_strRelDaiPath = "Images\\Plage.dai";
-    item.m_strOrigFolder = Folder().c_str();
+    item.m_strRelPath = ("Images\\" + base + ".bmp").c_str();
+    item.m_strRelDaiPath = ("Images\\" + base + ".dai").c_str();
+    item.m_strOrigFolder = In(folder).c_str();
     ASSERT_TRUE(item.MoveToTrash());
     // Another picture now lives at the former place, newer than the trash's record.
-    auto live = AddPicture("Plage", "vivant");
-    libtest::SetWriteTime(In("Plage.bmp"), 2030, 1, 1, 12, 0);
+    auto live = AddPicture(base, "vivant");
+    libtest::SetWriteTime(In(base + ".bmp"), 2030, 1, 1, 12, 0);
     auto before = Snapshot(Root());
     std::string comment;
     BOOL readOnly = FALSE, authorReadOnly = FALSE, okOffered = TRUE;
+    COLORREF commentPaper = 0, authorPaper = 0;
+    bool nameCutSaid = false, folderCutSaid = false;
+    AfxModalStep lookImage;
+    lookImage.page = kImage;
+    lookImage.buttonId = 0;
+    lookImage.check = [&](CWnd* pSheet) {
+        nameCutSaid = ShowsAnEllipsis(::GetDlgItem(CurrentPage(pSheet), IDC_PICPROP_FILE_NAME));
+        folderCutSaid = ShowsAnEllipsis(::GetDlgItem(CurrentPage(pSheet), IDC_PICPROP_FOLDER));
+    };
+    // The paper of an edit, at its far right where no text is.
+    auto paper = [](HWND hEdit) {
+        const PaintedPixels pixels = Painted(hEdit);
+        return pixels.At(pixels.width - 3, pixels.height / 2);
+    };
     AfxModalStep look;
     look.page = kCommentaire;
     look.buttonId = 0;
@@ -223,24 +277,30 @@ TEST_F(PropertiesStore, APictureInTheTrashIsShownReadOnlyAndNothingIsWritten)
         ::GetWindowTextA(hEdit, text, sizeof(text));
         comment = text;
         readOnly = (::GetWindowLongA(hEdit, GWL_STYLE) & ES_READONLY) != 0;
+        commentPaper = paper(hEdit);
     };
     AfxModalStep lookIdentity;
     lookIdentity.page = kIdentite;
     lookIdentity.buttonId = 0;
     lookIdentity.check = [&](CWnd* pSheet) {
-        authorReadOnly =
-            (::GetWindowLongA(::GetDlgItem(CurrentPage(pSheet), IDC_PICPROP_AUTHOR), GWL_STYLE) & ES_READONLY)
-            != 0;
+        HWND hAuthor = ::GetDlgItem(CurrentPage(pSheet), IDC_PICPROP_AUTHOR);
+        authorReadOnly = (::GetWindowLongA(hAuthor, GWL_STYLE) & ES_READONLY) != 0;
+        authorPaper = paper(hAuthor);
         HWND hOK = ::GetDlgItem(pSheet->GetSafeHwnd(), IDOK);
         okOffered = ::IsWindowVisible(hOK) || ::IsWindowEnabled(hOK);
     };
-    AfxScriptModal(
-        IDS_PICTURE_PROPERTIES,
-        {look, lookIdentity, TypeOnPage(kIdentite, {{IDC_PICPROP_NAME, "Autre"}}), Press(IDCANCEL)});
+    AfxScriptModal(IDS_PICTURE_PROPERTIES,
+                   {lookImage, look, lookIdentity, TypeOnPage(kIdentite, {{IDC_PICPROP_NAME, "Autre"}}),
+                    Press(IDCANCEL)});
     EXPECT_TRUE(RunTrashedPictureProperties(nullptr, item));
     EXPECT_EQ(comment, "dans la corbeille");
     EXPECT_TRUE(readOnly);
     EXPECT_TRUE(authorReadOnly);
+    // Read-only fields do not look like the fields one types in.
+    EXPECT_NE(commentPaper, ::GetSysColor(COLOR_WINDOW));
+    EXPECT_NE(authorPaper, ::GetSysColor(COLOR_WINDOW));
+    EXPECT_TRUE(nameCutSaid);
+    EXPECT_TRUE(folderCutSaid);
     EXPECT_FALSE(okOffered);
     EXPECT_EQ(Snapshot(Root()), before);
 
