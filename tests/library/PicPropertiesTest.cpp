@@ -1,6 +1,7 @@
 // The picture properties sheet: its pages per mode, the page remembered after OK only, the edited
 // texts written back for one picture and for several (only the texts edited), a refused name that
-// keeps the other texts, and a picture in the trash shown read-only and never written.
+// keeps the other texts, a picture in the trash shown read-only (and looking it) and never written,
+// long names cut with an ellipsis, and records not written said with their reason.
 #include "tests/piclist/LibraryTestSupport.h"
 
 #include "framework/TestSeams.h"
@@ -310,8 +311,9 @@ TEST_F(PropertiesStore, APictureInTheTrashIsShownReadOnlyAndNothingIsWritten)
     EXPECT_FALSE(RunTrashedPictureProperties(nullptr, item));
 }
 
-// A record that cannot be written is said so, and the sheet comes back with the texts typed: OK
-// writes them once the record can be written; Cancel gives the records not written their texts back.
+// A record that cannot be written is said so, with why. When a retry can succeed the sheet comes back
+// with the texts typed: OK writes them once the record can be written; Cancel gives the records not
+// written their texts back. When none can, the record keeps its texts at once.
 TEST_F(PropertiesStore, ARecordNotWrittenIsSaidAndTheTypedTextsComeBack)
 {
     auto rec = AddPicture("Plage", "ancien");
@@ -327,32 +329,54 @@ TEST_F(PropertiesStore, ARecordNotWrittenIsSaidAndTheTypedTextsComeBack)
         };
         return step;
     };
+    const std::string record = In("Plage.dai");
     const struct {
         const char* what;
+        DWORD error;        // the system's refusal of the write (0: none injected)
+        bool readOnly;      // the record file has the read-only attribute
         bool memoryOnly;    // the record file is not its own
-        int secondPress;    // the button pressed on the sheet shown again
+        const char* cause;  // what the message says of it
+        int secondPress;    // the button pressed on the sheet shown again (0: not shown again)
         const char* stored; // the comment of the record file afterwards
         const char* held;   // the comment of the record in memory afterwards
     } rows[] = {
-        {"written at the second OK", false, IDOK, "nouveau", "nouveau"},
-        {"cancelled after the failure", false, IDCANCEL, "ancien", "ancien"},
-        {"a record in memory only", true, IDCANCEL, "ancien", "ancien"},
+        {"held by another program, written at the second OK", ERROR_SHARING_VIOLATION, false, false,
+         "utilis\xE9 par un autre programme", IDOK, "nouveau", "nouveau"},
+        {"a full disk, cancelled after the failure", ERROR_DISK_FULL, false, false, "Le disque est plein.",
+         IDCANCEL, "ancien", "ancien"},
+        {"a read-only record file", 0, true, false, "Le fichier est en lecture seule.", 0, "ancien",
+         "ancien"},
+        {"a refused access", ERROR_ACCESS_DENIED, false, false, "L'acc\xE8s est refus\xE9.", 0, "ancien",
+         "ancien"},
+        {"a record in memory only", 0, false, true, "utilis\xE9 par un autre programme", 0, "ancien",
+         "ancien"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         ResetUi();
         shown.clear();
         rec->m_bMemoryOnly = row.memoryOnly;
-        ArmFileFault(kStepWrite, "Plage.dai", 1);
+        if (row.error != 0)
+            ArmFileFault(kStepWrite, "Plage.dai", 1, row.error);
+        if (row.readOnly)
+            SetFileAttributesA(record.c_str(), FILE_ATTRIBUTE_READONLY);
         AfxScriptModal(IDS_PICTURE_PROPERTIES,
                        {TypeOnPage(kCommentaire, {{IDC_PICPROP_COMMENT, "nouveau"}}),
                         TypeOnPage(kIdentite, {{IDC_PICPROP_AUTHOR, "Moi"}}), Press(IDOK)});
-        AfxScriptModal(IDS_PICTURE_PROPERTIES, {look(kCommentaire, IDC_PICPROP_COMMENT),
-                                                look(kIdentite, IDC_PICPROP_AUTHOR), Press(row.secondPress)});
-        EXPECT_EQ(RunPictureProperties(nullptr, {rec.get()}, Folder().c_str()), row.secondPress);
+        if (row.secondPress != 0)
+            AfxScriptModal(IDS_PICTURE_PROPERTIES,
+                           {look(kCommentaire, IDC_PICPROP_COMMENT), look(kIdentite, IDC_PICPROP_AUTHOR),
+                            Press(row.secondPress)});
+        EXPECT_EQ(RunPictureProperties(nullptr, {rec.get()}, Folder().c_str()),
+                  row.secondPress ? row.secondPress : IDOK);
         DisarmFileFault();
-        EXPECT_EQ(Messages(), 1u);
-        EXPECT_EQ(shown, (std::vector<std::string>{"nouveau", "Moi"}));
+        SetFileAttributesA(record.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_EQ(Messages(), 1u);
+        const std::string said = AfxTestRecords().messageBoxes.back().text;
+        EXPECT_NE(said.find(row.cause), std::string::npos) << said;
+        EXPECT_EQ(said.find("annuler") != std::string::npos, row.secondPress != 0) << said; // the retry
+        const std::vector<std::string> typed = {"nouveau", "Moi"};
+        EXPECT_EQ(shown, row.secondPress ? typed : std::vector<std::string>());
         EXPECT_STREQ(Reread(In("Plage.bmp"))->m_strComment, row.stored);
         EXPECT_STREQ(rec->m_strComment, row.held);
         EXPECT_EQ(AfxTestPendingScripts(), "");
@@ -365,7 +389,7 @@ TEST_F(PropertiesStore, ARecordNotWrittenIsSaidAndTheTypedTextsComeBack)
     // Several pictures: the one that cannot be written is named; the other is written.
     auto other = AddPicture("Port", "port");
     ResetUi();
-    other->m_bMemoryOnly = TRUE;
+    ArmFileFault(kStepWrite, "Port.dai", 1, ERROR_SHARING_VIOLATION);
     AfxScriptModal(IDS_SELECTION_PROPERTIES,
                    {TypeOnPage(kCommentaire, {{IDC_PICPROP_COMMENT, "ensemble"}}), Press(IDOK)});
     AfxScriptModal(IDS_SELECTION_PROPERTIES, {look(kCommentaire, IDC_PICPROP_COMMENT), Press(IDCANCEL)});
