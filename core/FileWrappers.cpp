@@ -19,9 +19,27 @@ DWORD TakeRoom(DWORD count)
             return static_cast<DWORD>(granted);
     }
 }
+
+// The error of the last failed write of this thread.
+thread_local DWORD t_writeError = 0;
+
+BOOL WriteFailed(DWORD error)
+{
+    t_writeError = error;
+    SetLastError(error);
+    return FALSE;
+}
+
 } // namespace
 
 void SetWriteFileRoom(LONGLONG bytes) { g_writeRoom = bytes < 0 ? -1 : bytes; }
+
+DWORD TakeWriteFileError()
+{
+    const DWORD error = t_writeError;
+    t_writeError = 0;
+    return error;
+}
 
 HANDLE OpenFileForRead(LPCSTR path)
 {
@@ -57,12 +75,10 @@ BOOL WriteFileExact(HANDLE file, const void* buffer, DWORD count)
     const DWORD allowed = TakeRoom(count);
     DWORD done = 0;
     if (!WriteFile(file, buffer, allowed, &done, nullptr))
-        return FALSE;
-    if (allowed < count) {
-        SetLastError(ERROR_DISK_FULL);
-        return FALSE;
-    }
-    return done == count;
+        return WriteFailed(GetLastError());
+    if (allowed < count || done < count)
+        return WriteFailed(ERROR_DISK_FULL);
+    return TRUE;
 }
 
 DWORD SeekFromStart(HANDLE file, LONG offset) { return SetFilePointer(file, offset, nullptr, FILE_BEGIN); }

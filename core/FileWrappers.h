@@ -16,6 +16,9 @@ BOOL WriteFileExact(HANDLE file, const void* buffer, DWORD count);
 // more bytes have been written (the crossing write stores what fits, then fails with
 // ERROR_DISK_FULL). A negative value lifts it (the default).
 void SetWriteFileRoom(LONGLONG bytes);
+// The system's error of the last write through WriteFileExact that failed on this thread since the
+// last call (0 when none did): a writer that gives up cleans its files away, and with that the reason.
+DWORD TakeWriteFileError();
 
 // SetFilePointer from the start, the current position or the end; the new position
 // (INVALID_SET_FILE_POINTER on failure).

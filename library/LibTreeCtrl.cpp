@@ -7,6 +7,7 @@
 #include "framework/WinApp.h"
 #include "piclist/LibraryHost.h"
 #include "library/ProtectedAccess.h"
+#include "piclist/FailureCause.h"
 #include "piclist/PictureRename.h"
 #include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
@@ -41,7 +42,7 @@ void ReportFolderNotCreated(const CString& name, BOOL taken)
     text.Format(AfxLoadText(taken ? IDS_FOLDER_NAME_TAKEN : IDS_CREATE_LIBRARY_FOLDER_FAILED),
                 static_cast<LPCSTR>(name));
     Beep();
-    AfxMessageBox(text, MB_ICONEXCLAMATION);
+    AfxMessageBox(taken ? text : WithFailedStepCause(text), MB_ICONEXCLAMATION);
 }
 
 IMPLEMENT_DYNCREATE(CLibTreeCtrl, CTreeCtrl)
@@ -324,6 +325,7 @@ BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
         }
         CString path = Join(parentPath, text);
         BOOL taken = PathExists(path);
+        ForgetFailedStep();
         if (taken || !SafeCreateFolder(path)) {
             SetItemText(hItem, m_strEditOldLabel);
             PostMessage(WM_TREELABELEDITEND);

@@ -143,5 +143,6 @@ private:
     CString m_strEditOldLabel;
 };
 
-// Says why a folder of that name was not created: the name is taken, or the folder could not be made.
+// Says why a folder of that name was not created: the name is taken, or the folder could not be made
+// (with the reason of the step that failed).
 void ReportFolderNotCreated(const CString& name, BOOL taken);

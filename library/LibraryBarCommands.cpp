@@ -340,10 +340,11 @@ void CLibraryBar::OnLibEmptyDeleted()
     BOOL emptied = FALSE;
     {
         CBusy busy;
+        ForgetFailedStep();
         emptied = EmptyTrashFolder();
     }
     if (!emptied)
-        ReportFileFailure(AfxLoadText(IDS_TRASH_EMPTY_PARTIAL), MB_ICONEXCLAMATION);
+        ReportStepFailure(AfxLoadText(IDS_TRASH_EMPTY_PARTIAL), MB_ICONEXCLAMATION);
     if (m_tree.GetSelectedKind() == LIB_KIND_TRASH) {
         // What could not be deleted is still there and stays listed.
         LoadTrashFolder(m_tree.GetSelectedPath());

@@ -42,6 +42,7 @@ BOOL CLibraryBar::AddFileToLibrary(const CString& sourcePath, CString* pStored, 
             || (kind == LIB_KIND_PROTECTED && !g_bProtectedUnlocked))
             return FALSE;
     }
+    ForgetFailedStep();
     if (AddFileToFolder(sourcePath, pTargetFolder != nullptr ? *pTargetFolder : m_strFolder,
                         g_LibBarTypeCompression, pStored))
         return TRUE;
@@ -67,6 +68,7 @@ BOOL CLibraryBar::AddPictureOfWindow(HGLOBAL hDIB, LPCSTR name, LPCSTR sourcePat
     SetAppCursor(kAppCursorBusy);
     CString stored;
     CStringArray added;
+    ForgetFailedStep();
     BOOL ok = AddViewedPicture(hDIB, name, &stored, sourcePath != nullptr ? sourcePath : "");
     if (ok)
         added.Add(stored);

@@ -24,11 +24,12 @@ CString WithSlash(const CString& folder)
     return folder + "\\";
 }
 
+// Names why, when a step failed.
 void ReportFailure(UINT nID, const CString& path)
 {
     CString text;
     text.Format(AfxLoadText(nID), static_cast<LPCSTR>(path));
-    ReportFileFailure(text, MB_ICONERROR);
+    ReportStepFailure(text, MB_ICONERROR);
 }
 
 // A folder is never replaced by a picture.
@@ -145,6 +146,7 @@ std::vector<TransferOutcome> TransferPictures(const std::vector<TransferItem>& i
     const UINT nFailText = copy ? IDS_COPY_FAILED : IDS_MOVE_FAILED;
     int done = 0;
     for (size_t k = items.size(); k-- > 0;) {
+        ForgetFailedStep();
         const TransferItem& item = items[k];
         CString dest = WithSlash(target) + item.baseName + "." + item.ext;
         // A picture carried onto itself would be set aside as the file it replaces: never.
@@ -199,6 +201,7 @@ std::vector<TransferOutcome> ExportPictures(const std::vector<TransferItem>& ite
     CFailureBatch failures(static_cast<int>(items.size()));
     int done = 0;
     for (size_t k = items.size(); k-- > 0;) {
+        ForgetFailedStep();
         const TransferItem& item = items[k];
         CString dest = WithSlash(target) + item.baseName + "." + item.ext;
         if (IsSamePath(item.path, dest)) {

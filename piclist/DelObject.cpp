@@ -50,11 +50,12 @@ BOOL IsSafeRelativePath(const CString& rel)
     }
 }
 
+// The message names why, when a step failed.
 void ShowStop(UINT id, LPCSTR builtIn, const CString& path)
 {
     CString text;
     text.Format(LoadStringOr(id, builtIn), static_cast<LPCSTR>(path));
-    ReportFileFailure(text, MB_ICONSTOP);
+    ReportStepFailure(text, MB_ICONSTOP);
 }
 
 void ShowRestoreFileFailed(const CString& target)
@@ -303,6 +304,7 @@ BOOL CDelObject::LoadDel(const CString& path)
 
 BOOL CDelObject::MoveToTrash()
 {
+    ForgetFailedStep();
     const CString root = LibraryRoot();
     const CString trash = GetTrashFolder();
     const CString source = root + m_strRelPath;
@@ -394,7 +396,11 @@ void CDelObject::ForgetTrashRecord(const CString& target)
                  target);
 }
 
-BOOL CDelObject::Restore() { return m_nKind == kTrashPicture ? RestorePicture() : RestoreFolder(); }
+BOOL CDelObject::Restore()
+{
+    ForgetFailedStep();
+    return m_nKind == kTrashPicture ? RestorePicture() : RestoreFolder();
+}
 
 BOOL CDelObject::RestorePicture()
 {
@@ -537,6 +543,7 @@ BOOL CDelObject::RestoreFolder()
 
 BOOL CDelObject::Erase()
 {
+    ForgetFailedStep();
     // Only ever the item's own files, named exactly, inside the trash folder.
     const CString del = TrashFile(".del");
     if (del.IsEmpty())

@@ -2,6 +2,7 @@
 
 #include "core/StringUtil.h"
 #include "framework/WinApp.h"
+#include "piclist/FailureCause.h"
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
 
@@ -25,12 +26,17 @@ void ReportFileFailure(const CString& text, UINT nIcon)
     AfxMessageBox(text, MB_OK | nIcon);
 }
 
+void ReportStepFailure(const CString& text, UINT nIcon)
+{
+    ReportFileFailure(WithFailedStepCause(text), nIcon);
+}
+
 void ReportAddFailure(const CString& sourcePath)
 {
     CString text;
     text.Format(LoadStringOr(IDS_ADD_FAILED, "Impossible d'ajouter %s \xE0 la biblioth\xE8que."),
                 static_cast<LPCSTR>(sourcePath));
-    ReportFileFailure(text, MB_ICONEXCLAMATION);
+    ReportStepFailure(text, MB_ICONEXCLAMATION);
 }
 
 CFailureBatch::CFailureBatch(int total) : m_total(total)

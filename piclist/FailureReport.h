@@ -10,8 +10,11 @@
 
 // Shows text as a stop message, or, while a batch runs on this thread, hands it to the batch.
 void ReportFileFailure(const CString& text, UINT nIcon = MB_ICONSTOP);
+// The same, with the reason of the first step that failed since ForgetFailedStep (FailureCause.h).
+void ReportStepFailure(const CString& text, UINT nIcon = MB_ICONSTOP);
 
-// Says that a picture could not be added to the library (its source path named).
+// Says that a picture could not be added to the library (its source path named), and why when a
+// step failed.
 void ReportAddFailure(const CString& sourcePath);
 
 // A batch of file operations on several items (delete, restore, erase, move, copy, export, import).

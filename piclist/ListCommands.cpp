@@ -9,6 +9,7 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
+#include "piclist/FailureCause.h"
 #include "piclist/LibraryListCommands.h"
 #include "piclist/LibraryState.h"
 #include "piclist/PicListBox.h"
@@ -219,11 +220,12 @@ BOOL TransferSelectedPictures(CPicListBox& list, const CString& folder, BOOL bCo
                 target += "\\";
             target += name;
             const CString source = pRecord->m_strPath;
+            ForgetFailedStep();
             if (!TransferOne(source, target, bCopy, style.bBeepOnItself)) {
                 CString text;
                 text.Format(AfxLoadText(bCopy ? IDS_COPY_FAILED : IDS_MOVE_FAILED),
                             static_cast<LPCSTR>(style.bFailureNamesTarget ? target : source));
-                AfxMessageBox(text, MB_ICONSTOP);
+                AfxMessageBox(WithFailedStepCause(text), MB_ICONSTOP);
             }
             SetProgress(++done, total);
             if (g_bReplaceCancelled)

@@ -4,8 +4,10 @@
 #include "core/FileTypes.h"
 #include "core/SystemUtil.h"
 #include "core/TextFormat.h"
+#include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
 #include "piclist/DelObject.h"
+#include "piclist/FailureCause.h"
 #include "piclist/LibraryHost.h"
 #include "piclist/PicObject.h"
 #include "piclist/PictureRename.h"
@@ -42,27 +44,61 @@ void PutTexts(CPicPropertySheet& sheet, const PicPropTexts& texts)
     sheet.m_pageCommentaire.m_strComment = texts.comment;
 }
 
-void TellNotSaved(const CPicObject& rec)
+CString PictureName(const CPicObject& rec)
 {
     CString name = rec.m_strFileName, folder;
     if (name.IsEmpty())
         SplitPath(rec.m_strPath, &folder, &name);
+    return name;
+}
+
+CString RecordFileName(const CPicObject& rec)
+{
+    CString folder, recordFile;
+    SplitPath(RecordFilePath(rec.m_strPath), &folder, &recordFile);
+    return recordFile;
+}
+
+// A retry can write the record only when nothing lasting stands in the way: not the other picture's
+// record file, not one left unread by its listing, not a cause that stays (a read-only file, say).
+BOOL CanRetry(const PicPropFailure& failure)
+{
+    if (failure.rec->m_bMemoryOnly)
+        return FALSE;
+    return !failure.step.failed || CanSucceedLater(FileCauseOf(failure.step.error, failure.step.path));
+}
+
+// Why the texts were not written and, by the last sentence, whether the sheet comes back for them.
+void TellNotSaved(const PicPropFailure& failure, BOOL retry)
+{
+    const CPicObject& rec = *failure.rec;
     CString text;
-    AfxFormatString1(text, IDS_PROPERTIES_NOT_SAVED, name);
+    if (rec.m_bRecordOfOther) {
+        // Only a rename can give the picture a record file of its own: that is what the message says.
+        AfxFormatString2(text, IDS_PROPERTIES_RECORD_OF_OTHER, PictureName(rec), RecordFileName(rec));
+    } else if (rec.m_bMemoryOnly) {
+        AfxFormatString1(text, IDS_TEXTS_NOT_KEPT, PictureName(rec));
+        text += " " + AfxLoadText(IDS_PROPERTIES_NOT_KEPT);
+    } else {
+        AfxFormatString2(text, IDS_PROPERTIES_NOT_SAVED, PictureName(rec), RecordFileName(rec));
+        const CString cause =
+            failure.step.failed ? FileCauseText(failure.step.error, failure.step.path) : CString();
+        if (!cause.IsEmpty())
+            text += " " + cause;
+        text += " " + AfxLoadText(retry ? IDS_PROPERTIES_RETRY : IDS_PROPERTIES_NOT_KEPT);
+    }
     AfxMessageBox(text, MB_ICONEXCLAMATION);
 }
 
-// The record file is the other picture's of that base name: no retry can write it, only a rename.
-void TellRecordOfOther(const CPicObject& rec)
+// Saves the record, noting why when it cannot.
+BOOL SaveRecord(CPicObject& rec, std::vector<PicPropFailure>* pFailed)
 {
-    CString name = rec.m_strFileName, folder;
-    if (name.IsEmpty())
-        SplitPath(rec.m_strPath, &folder, &name);
-    CString recordFile;
-    SplitPath(RecordFilePath(rec.m_strPath), &folder, &recordFile);
-    CString text;
-    AfxFormatString2(text, IDS_PROPERTIES_RECORD_OF_OTHER, name, recordFile);
-    AfxMessageBox(text, MB_ICONEXCLAMATION);
+    ForgetFailedStep();
+    if (rec.SaveDai())
+        return TRUE;
+    if (pFailed != nullptr)
+        pFailed->push_back({&rec, FirstFailedStep()});
+    return FALSE;
 }
 
 } // namespace
@@ -122,7 +158,8 @@ PicPropTexts FillSeveralPicturesProperties(CPicPropertySheet& sheet, const std::
     return Texts(sheet);
 }
 
-BOOL ApplyOnePictureProperties(const CPicPropertySheet& sheet, CPicObject& rec, const CString& folder)
+BOOL ApplyOnePictureProperties(const CPicPropertySheet& sheet, CPicObject& rec, const CString& folder,
+                               std::vector<PicPropFailure>* pFailed)
 {
     if (rec.m_bReadOnly)
         return FALSE;
@@ -142,11 +179,11 @@ BOOL ApplyOnePictureProperties(const CPicPropertySheet& sheet, CPicObject& rec, 
         // The name is not used; the texts the user typed are kept all the same.
         ReportRenameResult(result, name, oldPicture);
     }
-    return rec.SaveDai();
+    return SaveRecord(rec, pFailed);
 }
 
 int ApplySeveralPicturesProperties(const CPicPropertySheet& sheet, const std::vector<CPicObject*>& records,
-                                   const PicPropTexts& shown, std::vector<CPicObject*>* pFailed)
+                                   const PicPropTexts& shown, std::vector<PicPropFailure>* pFailed)
 {
     const PicPropTexts edited = Texts(sheet);
     const BOOL author = edited.author != shown.author;
@@ -164,10 +201,8 @@ int ApplySeveralPicturesProperties(const CPicPropertySheet& sheet, const std::ve
             rec->m_strKeywords = edited.keywords;
         if (comment)
             rec->m_strComment = edited.comment;
-        if (rec->SaveDai())
+        if (SaveRecord(*rec, pFailed))
             saved++;
-        else if (pFailed != nullptr)
-            pFailed->push_back(rec);
     }
     return saved;
 }
@@ -181,7 +216,7 @@ INT_PTR RunPictureProperties(CWnd* pParent, const std::vector<CPicObject*>& reco
     for (const CPicObject* rec : records)
         before.push_back({rec->m_strBaseName, rec->m_strAuthor, rec->m_strKeywords, rec->m_strComment});
     PicPropTexts shown, typed;
-    std::vector<CPicObject*> failed;
+    std::vector<PicPropFailure> failed;
     auto giveBackTexts = [&](CPicObject* rec) {
         const size_t k =
             static_cast<size_t>(std::find(records.begin(), records.end(), rec) - records.begin());
@@ -189,9 +224,9 @@ INT_PTR RunPictureProperties(CWnd* pParent, const std::vector<CPicObject*>& reco
         rec->m_strKeywords = before[k].keywords;
         rec->m_strComment = before[k].comment;
     };
-    BOOL toldRecordOfOther = FALSE;
-    // A record that could not be written is said so, and the sheet comes back with what the user
-    // typed, to try again or to cancel (the records not written then get their texts back).
+    BOOL toldLasting = FALSE;
+    // A record that could not be written is said so, with why, and the sheet comes back with what the
+    // user typed, to try again or to cancel (the records not written then get their texts back).
     for (BOOL retry = FALSE;; retry = TRUE) {
         CPicPropertySheet sheet(one ? kPicPropOne : kPicPropSeveral, pParent);
         CPicObject& first = *records.front();
@@ -203,32 +238,29 @@ INT_PTR RunPictureProperties(CWnd* pParent, const std::vector<CPicObject*>& reco
             shown = filled;
         INT_PTR result = sheet.DoModal();
         if (result != IDOK) {
-            for (CPicObject* rec : failed)
-                giveBackTexts(rec);
+            for (const PicPropFailure& failure : failed)
+                giveBackTexts(failure.rec);
             return result;
         }
         typed = Texts(sheet);
         failed.clear();
-        if (one) {
-            if (!ApplyOnePictureProperties(sheet, first, folder) && !first.m_bReadOnly)
-                failed.push_back(&first);
-        } else {
+        if (one)
+            ApplyOnePictureProperties(sheet, first, folder, &failed);
+        else
             ApplySeveralPicturesProperties(sheet, records, shown, &failed);
+        // What no retry could write is said once with its reason, and no retry is offered for it;
+        // the record keeps the texts it had.
+        auto lasting = std::stable_partition(failed.begin(), failed.end(), CanRetry);
+        if (lasting != failed.end() && !toldLasting) {
+            toldLasting = TRUE;
+            TellNotSaved(*lasting, FALSE);
         }
-        // The other picture's record file: said once with its reason, and no retry is offered for
-        // it, since none could succeed; the record keeps the texts it had.
-        auto ofOther = std::stable_partition(failed.begin(), failed.end(),
-                                             [](const CPicObject* rec) { return !rec->m_bRecordOfOther; });
-        if (ofOther != failed.end() && !toldRecordOfOther) {
-            toldRecordOfOther = TRUE;
-            TellRecordOfOther(**ofOther);
-        }
-        for (auto it = ofOther; it != failed.end(); ++it)
-            giveBackTexts(*it);
-        failed.erase(ofOther, failed.end());
+        for (auto it = lasting; it != failed.end(); ++it)
+            giveBackTexts(it->rec);
+        failed.erase(lasting, failed.end());
         if (failed.empty())
             return result;
-        TellNotSaved(*failed.front());
+        TellNotSaved(failed.front(), TRUE);
     }
 }
 

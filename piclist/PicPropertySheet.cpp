@@ -1,6 +1,7 @@
 #include "piclist/PicPropertySheet.h"
 
 #include "framework/DataExchange.h"
+#include "framework/Dc.h"
 #include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
 
@@ -18,7 +19,29 @@ void SetEditReadOnly(CWnd* pPage, int id)
 {
     ::SendDlgItemMessageA(pPage->GetSafeHwnd(), id, EM_SETREADONLY, TRUE, 0);
 }
+
+// A read-only edit is painted in the colour of read-only fields: the page's own background (white
+// on a themed tab) would make it look editable. Null for every other control.
+HBRUSH ReadOnlyEditBrush(CDC* pDC, CWnd* pWnd)
+{
+    HWND hWnd = pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr;
+    char cls[8] = "";
+    if (hWnd == nullptr || !::GetClassNameA(hWnd, cls, sizeof(cls)) || lstrcmpiA(cls, "Edit") != 0
+        || !(::GetWindowLongA(hWnd, GWL_STYLE) & ES_READONLY))
+        return nullptr;
+    pDC->SetBkColor(::GetSysColor(COLOR_3DFACE));
+    pDC->SetTextColor(::GetSysColor(COLOR_WINDOWTEXT));
+    return ::GetSysColorBrush(COLOR_3DFACE);
+}
 } // namespace
+
+BEGIN_MESSAGE_MAP(CPicPropIdentite, CPropertyPage)
+    ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(CPicPropCommentaire, CPropertyPage)
+    ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
 
 CPicPropImage::CPicPropImage() : CPropertyPage(IDD_PICPROP_IMAGE) {}
 
@@ -54,6 +77,12 @@ void CPicPropIdentite::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_PICPROP_NAME, m_strName);
 }
 
+HBRUSH CPicPropIdentite::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    HBRUSH brush = ReadOnlyEditBrush(pDC, pWnd);
+    return brush != nullptr ? brush : CPropertyPage::OnCtlColor(pDC, pWnd, nCtlColor);
+}
+
 BOOL CPicPropIdentite::OnInitDialog()
 {
     BOOL result = CPropertyPage::OnInitDialog();
@@ -72,6 +101,12 @@ void CPicPropCommentaire::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_PICPROP_COMMENT, m_strComment);
+}
+
+HBRUSH CPicPropCommentaire::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    HBRUSH brush = ReadOnlyEditBrush(pDC, pWnd);
+    return brush != nullptr ? brush : CPropertyPage::OnCtlColor(pDC, pWnd, nCtlColor);
 }
 
 BOOL CPicPropCommentaire::OnInitDialog()

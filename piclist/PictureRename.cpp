@@ -8,6 +8,7 @@
 #include "framework/Dc.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
+#include "piclist/FailureCause.h"
 #include "piclist/FailureReport.h"
 #include "piclist/ListCellLayout.h"
 #include "piclist/NameRule.h"
@@ -117,6 +118,7 @@ BOOL IsUsablePictureName(const CString& name) { return IsAcceptableName(name); }
 
 RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString newName)
 {
+    ForgetFailedStep();
     newName.TrimLeft(" ");
     newName.TrimRight(" ");
     if (!IsUsablePictureName(newName))
@@ -231,7 +233,7 @@ int RenamePictureSeries(const std::vector<CPicObject*>& records, const CString& 
         } else {
             if (pFailedPath != nullptr && pFailedPath->IsEmpty())
                 *pFailedPath = oldPicture;
-            ReportFileFailure(MessageNaming(IDS_RENAME_FAILED, oldPicture), MB_ICONEXCLAMATION);
+            ReportStepFailure(MessageNaming(IDS_RENAME_FAILED, oldPicture), MB_ICONEXCLAMATION);
         }
         failures.Next();
         if (failures.Stopped())
@@ -242,6 +244,7 @@ int RenamePictureSeries(const std::vector<CPicObject*>& records, const CString& 
 
 RenameResult RenameLibraryFolder(const CString& path, const CString& newName, CString* pNewPath)
 {
+    ForgetFailedStep();
     CString folder, label;
     SplitPath(path, &folder, &label);
     if (newName == label)
@@ -282,7 +285,7 @@ void ReportRenameResult(RenameResult result, const CString& name, const CString&
         break;
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxMessageBox(MessageNaming(IDS_RENAME_FAILED, oldPath), MB_ICONEXCLAMATION);
+        AfxMessageBox(WithFailedStepCause(MessageNaming(IDS_RENAME_FAILED, oldPath)), MB_ICONEXCLAMATION);
         break;
     default:
         break;
@@ -301,7 +304,8 @@ void ReportFolderRenameResult(RenameResult result, const CString& name, const CS
         break;
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxMessageBox(MessageNaming(IDS_RENAME_FOLDER_FAILED, folderLabel), MB_ICONEXCLAMATION);
+        AfxMessageBox(WithFailedStepCause(MessageNaming(IDS_RENAME_FOLDER_FAILED, folderLabel)),
+                      MB_ICONEXCLAMATION);
         break;
     default:
         break;

@@ -48,7 +48,8 @@ int RenamePictureSeries(const std::vector<CPicObject*>& records, const CString& 
 // same (exactly); Refused for an unusable name; Taken when anything bears the new name.
 RenameResult RenameLibraryFolder(const CString& path, const CString& newName, CString* pNewPath);
 
-// Tells the user why a name was not used (a beep, then the message; Unchanged and Done say nothing).
+// Tells the user why a name was not used (a beep, then the message, which for a failed rename names
+// the reason its step gave; Unchanged and Done say nothing).
 // name: the new name; oldPath: the picture that could not be renamed.
 void ReportRenameResult(RenameResult result, const CString& name, const CString& oldPath);
 // The same for a folder: name is the new name, folderLabel the folder's name before the rename.

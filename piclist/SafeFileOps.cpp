@@ -1,5 +1,6 @@
 #include "piclist/SafeFileOps.h"
 
+#include "core/FileWrappers.h"
 #include "framework/Archive.h"
 #include "framework/Exceptions.h"
 #include "framework/File.h"
@@ -18,6 +19,7 @@ struct FaultState {
     unsigned kinds = 0;
     std::string part; // lower case
     int n = 0;
+    DWORD error = ERROR_ACCESS_DENIED;
     int count = 0;
     bool fired = false;
     bool stopMode = false; // the nth step succeeds and every later one fails (a crash)
@@ -38,7 +40,7 @@ std::string Lower(LPCSTR text)
     return s;
 }
 
-// TRUE when the injector makes this step fail (the system's error is then "access denied").
+// TRUE when the injector makes this step fail (with the armed error as the system's).
 bool FaultHit(unsigned kind, LPCSTR a, LPCSTR b = nullptr)
 {
     FaultState& f = Faults();
@@ -60,7 +62,7 @@ bool FaultHit(unsigned kind, LPCSTR a, LPCSTR b = nullptr)
     }
     if (f.n > 0 && f.count == f.n && !f.fired) {
         f.fired = true;
-        SetLastError(ERROR_ACCESS_DENIED);
+        SetLastError(f.error);
         return true;
     }
     return false;
@@ -79,6 +81,40 @@ BOOL IsFolder(LPCSTR path)
 {
     DWORD a = Attributes(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A folder where a file is to be written: the name is taken.
+BOOL RefusedAsFolder(LPCSTR target)
+{
+    if (!IsFolder(target))
+        return FALSE;
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return TRUE;
+}
+
+// The first failed step since ForgetFailedStep, per thread (a plain struct, so that the thread-local
+// needs no constructor).
+struct FailedStepNote {
+    BOOL failed;
+    DWORD error;
+    char path[MAX_PATH * 2];
+};
+thread_local FailedStepNote t_failedStep = {};
+
+// Runs one step from a clean system error, so that its failure tells only its own reason.
+BOOL Noted(LPCSTR path, const std::function<BOOL()>& step)
+{
+    SetLastError(ERROR_SUCCESS);
+    if (step())
+        return TRUE;
+    const DWORD err = GetLastError();
+    if (!t_failedStep.failed) {
+        t_failedStep.failed = TRUE;
+        t_failedStep.error = err;
+        lstrcpynA(t_failedStep.path, path ? path : "", sizeof(t_failedStep.path));
+    }
+    SetLastError(err);
+    return FALSE;
 }
 
 // Temporary files of writes: "~tsr%04X.tmp" beside the target, removable once no write holds them.
@@ -236,13 +272,14 @@ BOOL DeleteAnyRaw(const CString& path)
 
 // ---- fault injector ----
 
-void ArmFileFault(unsigned kinds, LPCSTR pathPart, int n)
+void ArmFileFault(unsigned kinds, LPCSTR pathPart, int n, DWORD error)
 {
     FaultState& f = Faults();
     std::lock_guard<std::mutex> guard(f.lock);
     f.kinds = kinds;
     f.part = Lower(pathPart);
     f.n = n;
+    f.error = error;
     f.count = 0;
     f.fired = false;
 }
@@ -400,7 +437,7 @@ BOOL IsSamePath(LPCSTR a, LPCSTR b)
 
 // ---- steps ----
 
-BOOL SafeMove(LPCSTR from, LPCSTR to)
+static BOOL MoveStep(LPCSTR from, LPCSTR to)
 {
     if (!PathExists(from) || !to || !*to)
         return FALSE;
@@ -414,7 +451,7 @@ BOOL SafeMove(LPCSTR from, LPCSTR to)
     return MoveFileA(from, to);
 }
 
-BOOL SafeCopy(LPCSTR from, LPCSTR to)
+static BOOL CopyStep(LPCSTR from, LPCSTR to)
 {
     if (!PathExists(from) || IsFolder(from) || !to || !*to)
         return FALSE;
@@ -430,7 +467,9 @@ BOOL SafeCopy(LPCSTR from, LPCSTR to)
     CTempHold hold;
     hold.Hold(temp);
     if (!CopyFileA(from, temp, TRUE)) {
+        DWORD err = GetLastError();
         DeleteAnyRaw(temp);
+        SetLastError(err);
         return FALSE;
     }
     // A copy keeps the source's attributes; the new file must be removable like any other.
@@ -446,7 +485,7 @@ BOOL SafeCopy(LPCSTR from, LPCSTR to)
     return TRUE;
 }
 
-BOOL SafeDeleteFile(LPCSTR path)
+static BOOL DeleteFileStep(LPCSTR path)
 {
     if (!path || !*path)
         return FALSE;
@@ -466,7 +505,7 @@ BOOL SafeDeleteFile(LPCSTR path)
     return FALSE;
 }
 
-BOOL SafeDeleteTree(LPCSTR path)
+static BOOL DeleteTreeStep(LPCSTR path)
 {
     if (!path || !*path)
         return FALSE;
@@ -488,7 +527,7 @@ BOOL SafeDeleteTree(LPCSTR path)
     return DeleteTreeRaw(folder);
 }
 
-BOOL SafeCreateFolder(LPCSTR path)
+static BOOL CreateFolderStep(LPCSTR path)
 {
     if (!path || !*path)
         return FALSE;
@@ -519,9 +558,9 @@ BOOL SafeCreateFolder(LPCSTR path)
     return IsFolder(path);
 }
 
-BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer)
+static BOOL WriteFileStep(LPCSTR target, const std::function<BOOL(HANDLE)>& writer)
 {
-    if (!target || !*target || IsFolder(target) || Stopped())
+    if (!target || !*target || RefusedAsFolder(target) || Stopped())
         return FALSE;
     // The temporary file is made beside the target (same volume, so the final move is a rename).
     const CString folder = FolderOf(target);
@@ -549,8 +588,10 @@ BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer)
         ok = AfxFlushFileBuffers(h);
     CloseHandle(h);
     // A read-only target stays, as it would for a direct write.
-    if (ok && old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY))
+    if (ok && old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY)) {
         ok = FALSE;
+        SetLastError(ERROR_FILE_READ_ONLY);
+    }
     if (ok && FaultHit(kStepWrite, target))
         ok = FALSE;
     if (ok)
@@ -563,9 +604,9 @@ BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer)
     return ok;
 }
 
-BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& writer, BOOL replace)
+static BOOL CreateFileStep(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& writer, BOOL replace)
 {
-    if (!target || !*target || IsFolder(target) || Stopped())
+    if (!target || !*target || RefusedAsFolder(target) || Stopped())
         return FALSE;
     if (!replace && PathExists(target)) {
         SetLastError(ERROR_ALREADY_EXISTS);
@@ -576,7 +617,11 @@ BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& w
         return FALSE;
     CTempHold hold;
     hold.Hold(temp);
+    TakeWriteFileError();
     BOOL ok = writer(temp) && PathExists(temp) && !IsFolder(temp);
+    // A writer that gave up has cleaned its file away, and the system's error with it.
+    if (!ok)
+        SetLastError(TakeWriteFileError());
     if (ok && FaultHit(kStepWrite, target))
         ok = FALSE;
     if (ok) {
@@ -591,6 +636,54 @@ BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& w
     return ok;
 }
 
+// ---- the steps, each noted when it fails ----
+
+FailedStep FirstFailedStep()
+{
+    FailedStep step;
+    step.failed = t_failedStep.failed;
+    step.error = t_failedStep.error;
+    step.path = t_failedStep.path;
+    return step;
+}
+
+void ForgetFailedStep() { t_failedStep = {}; }
+
+BOOL SafeMove(LPCSTR from, LPCSTR to)
+{
+    return Noted(to, [&] { return MoveStep(from, to); });
+}
+
+BOOL SafeCopy(LPCSTR from, LPCSTR to)
+{
+    return Noted(to, [&] { return CopyStep(from, to); });
+}
+
+BOOL SafeDeleteFile(LPCSTR path)
+{
+    return Noted(path, [&] { return DeleteFileStep(path); });
+}
+
+BOOL SafeDeleteTree(LPCSTR path)
+{
+    return Noted(path, [&] { return DeleteTreeStep(path); });
+}
+
+BOOL SafeCreateFolder(LPCSTR path)
+{
+    return Noted(path, [&] { return CreateFolderStep(path); });
+}
+
+BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer)
+{
+    return Noted(target, [&] { return WriteFileStep(target, writer); });
+}
+
+BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& writer, BOOL replace)
+{
+    return Noted(target, [&] { return CreateFileStep(target, writer, replace); });
+}
+
 // ---- replacing ----
 
 CSetAside::~CSetAside()
@@ -602,6 +695,11 @@ CSetAside::~CSetAside()
 }
 
 BOOL CSetAside::Add(LPCSTR path)
+{
+    return Noted(path, [&] { return MoveAside(path); });
+}
+
+BOOL CSetAside::MoveAside(LPCSTR path)
 {
     if (!PathExists(path))
         return FALSE;
@@ -725,6 +823,11 @@ BOOL WriteOneRecord(LPCSTR target, CObject& record)
                 ar.Abort();
                 throw;
             }
+        } catch (CFileException& e) {
+            // The reason of the failed write (a full disk) is what the caller tells.
+            if (e.m_lOsError > 0)
+                SetLastError(static_cast<DWORD>(e.m_lOsError));
+            return FALSE;
         } catch (CException&) {
             return FALSE;
         }

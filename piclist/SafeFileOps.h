@@ -24,8 +24,8 @@ const unsigned kAnyStep = 31;
 
 // Makes the nth step (counted from 1) among those of the given kinds whose path (source or target)
 // contains pathPart (without regard to case; empty matches every path) fail as if the system had
-// refused it (ERROR_ACCESS_DENIED). n 0 only counts. Arming restarts the count.
-void ArmFileFault(unsigned kinds, LPCSTR pathPart, int n);
+// refused it with error. n 0 only counts. Arming restarts the count.
+void ArmFileFault(unsigned kinds, LPCSTR pathPart, int n, DWORD error = ERROR_ACCESS_DENIED);
 // The matching steps seen since arming (failed one included).
 int FileFaultCount();
 // TRUE once the armed step has failed.
@@ -37,6 +37,19 @@ void DisarmFileFault();
 void ArmFileStop(unsigned kinds, LPCSTR pathPart, int n);
 // TRUE after an armed stop.
 BOOL FileStopped();
+
+// ---- why a step failed ----
+
+// The first step of this thread that failed since ForgetFailedStep: the system's error (0 when it
+// gave none) and the path the step worked on (the target of a move or a copy).
+struct FailedStep {
+    BOOL failed = FALSE;
+    DWORD error = 0;
+    CString path;
+};
+FailedStep FirstFailedStep();
+// An operation that tells why it failed starts with this.
+void ForgetFailedStep();
 
 // ---- plain steps, each checked and each a fault-injector step ----
 
@@ -124,6 +137,8 @@ public:
     int Count() const { return static_cast<int>(m_items.size()); }
 
 private:
+    BOOL MoveAside(LPCSTR path);
+
     struct Item {
         CString original;
         CString aside;

@@ -12,6 +12,7 @@
 #include "piclist/PictureRename.h"
 #include "piclist/ReplaceConfirm.h"
 #include "piclist/SafeFileOps.h"
+#include "resources/library-cmds-ids.h"
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
 
@@ -154,6 +155,14 @@ struct Scenario {
     const char* name;
     std::function<void()> run;
 };
+
+// The file held open, as another program would, while the result lives: it can be neither moved
+// nor deleted meanwhile.
+std::shared_ptr<void> Held(const std::string& path)
+{
+    return std::shared_ptr<void>(
+        CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), CloseHandle);
+}
 
 } // namespace
 
@@ -388,8 +397,8 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
                  records.back()->m_strPath = Path(std::string("Images\\") + name + ".jpg").c_str();
                  ASSERT_TRUE(records.back()->LoadDai());
              }
-             DeleteFileA(Path("Images\\Trois.jpg").c_str()); // gone behind the list's back
-             ArmFileFault(kStepWrite, "", 1);                // a full disk for Un's new record
+             DeleteFileA(Path("Images\\Trois.jpg").c_str());   // gone behind the list's back
+             ArmFileFault(kStepWrite, "", 1, ERROR_DISK_FULL); // for Un's new record
              AfxScriptMessageBox(IDYES);
              EXPECT_EQ(RenamePictureSeries({records[0].get(), records[1].get(), records[2].get()},
                                            Path("Images").c_str(), "Serie", FALSE, nullptr),
@@ -397,7 +406,8 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              // The number Un could not take goes to the next picture.
              EXPECT_EQ(ReadBytes(Path("Images\\Serie 1.jpg")), "Deux");
              EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 2u) << "a question, then one summary";
-             EXPECT_NE(LastMessage().find("Un.jpg"), std::string::npos) << LastMessage();
+             EXPECT_NE(LastMessage().find("Un.jpg. Le disque est plein."), std::string::npos)
+                 << LastMessage();
              EXPECT_NE(LastMessage().find("Trois.jpg"), std::string::npos) << LastMessage();
          }},
         {"a series rename passes a number a folder holds and takes one only a leftover record holds",
@@ -446,6 +456,62 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
         Reset();
         s.run();
         DisarmFileFault();
+    }
+}
+
+// What the system refused, said after the message of every operation that failed on it.
+TEST_F(FileSafety, FailuresNameTheirCause)
+{
+    const char* const kHeld = "Le fichier est utilis\xE9 par un autre programme.";
+    const struct {
+        const char* name;
+        std::function<void()> run;
+        const char* cause;
+    } rows[] = {
+        {"a delete whose trash record meets a full disk",
+         [&] {
+             ArmFileFault(kStepWrite, ".del", 1, ERROR_DISK_FULL);
+             EXPECT_FALSE(Delete("Images\\Un.jpg"));
+         },
+         "Le disque est plein."},
+        {"a move of a picture another program holds",
+         [&] {
+             auto held = Held(Path("Images\\Un.jpg"));
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
+         },
+         kHeld},
+        {"a copy into a folder gone meanwhile",
+         [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B\\Parti").c_str(), TRUE); },
+         "Le chemin d'acc\xE8s est introuvable."},
+        {"a rename of a picture another program holds",
+         [&] {
+             CPicObject record;
+             record.m_strPath = Path("Images\\Un.jpg").c_str();
+             ASSERT_TRUE(record.LoadDai());
+             auto held = Held(Path("Images\\Un.jpg"));
+             AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, "Deux"}}, IDOK);
+             EXPECT_FALSE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
+         },
+         kHeld},
+        {"a restore in place of a picture another program holds",
+         [&] {
+             ASSERT_TRUE(Delete("Images\\Un.jpg"));
+             WriteBytes(Path("Images\\Un.jpg"), "the new one");
+             auto held = Held(Path("Images\\Un.jpg"));
+             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+             EXPECT_FALSE(RestoreAll());
+         },
+         kHeld},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Reset();
+        AddPicture("Images\\Un.jpg", "picture Un");
+        row.run();
+        DisarmFileFault();
+        ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+        EXPECT_NE(LastMessage().find(row.cause), std::string::npos) << LastMessage();
+        EXPECT_EQ(AfxTestPendingScripts(), "");
     }
 }
 

@@ -178,6 +178,10 @@ TEST_F(LibTree, NewFoldersAreNamedInPlaceAndBadNamesLeaveNothing)
     EXPECT_EQ(Messages(), 6u);
     ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
     EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("existe d\xe9j\xe0"), std::string::npos);
+    // A folder the disk has no room for is said with that reason.
+    ArmFileFault(kStepCreateFolder, "", 1, ERROR_DISK_FULL);
+    TypeNewFolder("Plein");
+    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("Le disque est plein."), std::string::npos);
 }
 
 TEST_F(LibTree, RenamesMoveTheFolderOnDiskAndRefuseBadNames)
@@ -201,14 +205,15 @@ TEST_F(LibTree, RenamesMoveTheFolderOnDiskAndRefuseBadNames)
     EXPECT_EQ(testpaths::ReadBytes(Path("Images\\No\xEBl 2001\\sapin.jpg")), "sapin");
     EXPECT_FALSE(IsDir(Path("Images\\Noel")));
 
-    // A failed rename keeps the folder and its old name, and says so.
-    ArmFileFault(kStepMove, "", 1);
+    // A failed rename keeps the folder and its old name, and says so, with why.
+    ArmFileFault(kStepMove, "", 1, ERROR_SHARING_VIOLATION);
     Rename(h, "Autre");
     DisarmFileFault();
     EXPECT_EQ(std::string(m_tree.GetItemText(h)), "No\xEBl 2001");
     EXPECT_TRUE(IsDir(Path("Images\\No\xEBl 2001")));
     ASSERT_EQ(Messages(), 2u);
-    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("n'a pas pu \xeatre renomm\xe9"),
+    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("n'a pas pu \xeatre renomm\xe9. Le fichier est "
+                                                             "utilis\xe9 par un autre programme."),
               std::string::npos);
 
     // A name another folder holds is refused with that reason, not only a beep.

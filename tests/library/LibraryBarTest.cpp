@@ -3,6 +3,7 @@
 // folder shown.
 #include "tests/piclist/LibraryTestSupport.h"
 
+#include "core/FileWrappers.h"
 #include "shell/LibraryLink.h"
 #include "shell/Settings.h"
 #include "shell/SharedUi.h"
@@ -510,30 +511,34 @@ TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
     struct {
         const char* name;
         std::function<void()> run;
-        const char* said; // a part of the message
+        const char* said;  // a part of the message
+        const char* cause; // and why
     } rows[] = {
-        {"add of a window's picture",
+        {"add of a window's picture onto a full disk",
          [&] {
              HGLOBAL dib = libtest::MakePicture(10, 7, 4);
-             ArmFileFault(kAnyStep, "Collage", 1);
+             SetWriteFileRoom(0);
              EXPECT_FALSE(g_pLibraryLink->AddPictureOfWindow(dib, "Collage.jpg", ""));
+             SetWriteFileRoom(-1);
              ::GlobalFree(dib);
          },
-         "Collage.jpg"},
+         "Collage.jpg", "Le disque est plein."},
         {"import of a file that cannot be read",
          [&] {
              AfxScriptCommonDialog(AfxCommonDialogKind::Open, {true, Path("Absent.jpg"), 0});
              m_bar.OnLibImport();
          },
-         "Absent.jpg"},
-        {"emptying the trash of which something stays",
+         "Absent.jpg", ""},
+        {"emptying the trash of which another program holds something",
          [&] {
              testpaths::WriteBytes(Trash() + "file0001.pai", "picture");
-             ArmFileFault(kStepDelete, "", 1);
+             HANDLE held = ::CreateFileA((Trash() + "file0001.pai").c_str(), GENERIC_READ, 0, nullptr,
+                                         OPEN_EXISTING, 0, nullptr);
              AfxScriptNextModal(IDD_EMPTY_TRASH_CONFIRM, {}, IDOK);
              m_bar.OnLibEmptyDeleted();
+             ::CloseHandle(held);
          },
-         "Supprim\xE9s"},
+         "Supprim\xE9s", "utilis\xE9 par un autre programme"},
     };
     for (auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -541,8 +546,9 @@ TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
         row.run();
         DisarmFileFault();
         ASSERT_EQ(Messages(), 1u);
-        EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find(row.said), std::string::npos)
-            << AfxTestRecords().messageBoxes.back().text;
+        const std::string said = AfxTestRecords().messageBoxes.back().text;
+        EXPECT_NE(said.find(row.said), std::string::npos) << said;
+        EXPECT_NE(said.find(row.cause), std::string::npos) << said;
     }
 }
 

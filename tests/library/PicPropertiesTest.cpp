@@ -1,6 +1,7 @@
 // The picture properties sheet: its pages per mode, the page remembered after OK only, the edited
 // texts written back for one picture and for several (only the texts edited), a refused name that
-// keeps the other texts, and a picture in the trash shown read-only and never written.
+// keeps the other texts, a picture in the trash shown read-only (and looking it) and never written,
+// long names cut with an ellipsis, and records not written said with their reason.
 #include "tests/piclist/LibraryTestSupport.h"
 
 #include "framework/TestSeams.h"
@@ -10,6 +11,7 @@
 #include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
+#include "tests/support/PaintedPixels.h"
 
 #include <memory>
 #include <vector>
@@ -39,6 +41,41 @@ AfxModalStep TypeOnPage(int page, std::vector<std::pair<int, std::string>> field
             ::SetDlgItemTextA(CurrentPage(pSheet), field.first, field.second.c_str());
     };
     return step;
+}
+
+PaintedPixels Painted(HWND hCtl)
+{
+    RECT r;
+    ::GetClientRect(hCtl, &r);
+    return PaintIntoMemory(r.right, r.bottom, [hCtl](HDC hdc) {
+        ::SendMessageA(hCtl, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT | PRF_ERASEBKGND);
+    });
+}
+
+// TRUE when the control paints "..." in its text, as a text cut short says so.
+bool ShowsAnEllipsis(HWND hCtl)
+{
+    char text[1024] = "";
+    ::GetWindowTextA(hCtl, text, sizeof(text));
+    const PaintedPixels whole = Painted(hCtl);
+    ::SetWindowTextA(hCtl, "...");
+    const PaintedPixels dots = Painted(hCtl);
+    ::SetWindowTextA(hCtl, text);
+    // The dots' columns: those not all paper (the paper's colour is at the far right).
+    std::vector<int> inked;
+    for (int x = 0; x < dots.width; ++x)
+        for (int y = 0; y < dots.height; ++y)
+            if (dots.At(x, y) != dots.At(dots.width - 1, 0) && (inked.empty() || inked.back() != x))
+                inked.push_back(x);
+    for (int at = 0; !inked.empty() && at + inked.back() - inked.front() < whole.width; ++at) {
+        bool same = true;
+        for (int x = inked.front(); x <= inked.back() && same; ++x)
+            for (int y = 0; y < dots.height && same; ++y)
+                same = whole.At(at + x - inked.front(), y) == dots.At(x, y);
+        if (same)
+            return true;
+    }
+    return false;
 }
 
 AfxModalStep Press(int button, int page = -1)
@@ -202,18 +239,36 @@ TEST_F(PropertiesStore, SeveralPicturesShareOnlyTheTextsEditedAndNothingIsWritte
 
 TEST_F(PropertiesStore, APictureInTheTrashIsShownReadOnlyAndNothingIsWritten)
 {
-    auto rec = AddPicture("Plage", "dans la corbeille");
+    // Names longer than their fields.
+    const std::string folder = "Voyages en Bretagne et en Normandie avec les enfants et les grands-parents";
+    const std::string base = folder + "\\Plage de sable fin au soleil couchant un soir de juillet";
+    CreateDirectoryA(In(folder).c_str(), nullptr);
+    auto rec = AddPicture(base, "dans la corbeille");
     CDelObject item(kTrashPicture);
-    item.m_strRelPath = "Images\\Plage.bmp";
-    item.m_strRelDaiPath = "Images\\Plage.dai";
-    item.m_strOrigFolder = Folder().c_str();
+    item.m_strRelPath = ("Images\\" + base + ".bmp").c_str();
+    item.m_strRelDaiPath = ("Images\\" + base + ".dai").c_str();
+    item.m_strOrigFolder = In(folder).c_str();
     ASSERT_TRUE(item.MoveToTrash());
     // Another picture now lives at the former place, newer than the trash's record.
-    auto live = AddPicture("Plage", "vivant");
-    libtest::SetWriteTime(In("Plage.bmp"), 2030, 1, 1, 12, 0);
+    auto live = AddPicture(base, "vivant");
+    libtest::SetWriteTime(In(base + ".bmp"), 2030, 1, 1, 12, 0);
     auto before = Snapshot(Root());
     std::string comment;
     BOOL readOnly = FALSE, authorReadOnly = FALSE, okOffered = TRUE;
+    COLORREF commentPaper = 0, authorPaper = 0;
+    bool nameCutSaid = false, folderCutSaid = false;
+    AfxModalStep lookImage;
+    lookImage.page = kImage;
+    lookImage.buttonId = 0;
+    lookImage.check = [&](CWnd* pSheet) {
+        nameCutSaid = ShowsAnEllipsis(::GetDlgItem(CurrentPage(pSheet), IDC_PICPROP_FILE_NAME));
+        folderCutSaid = ShowsAnEllipsis(::GetDlgItem(CurrentPage(pSheet), IDC_PICPROP_FOLDER));
+    };
+    // The paper of an edit, at its far right where no text is.
+    auto paper = [](HWND hEdit) {
+        const PaintedPixels pixels = Painted(hEdit);
+        return pixels.At(pixels.width - 3, pixels.height / 2);
+    };
     AfxModalStep look;
     look.page = kCommentaire;
     look.buttonId = 0;
@@ -223,24 +278,30 @@ TEST_F(PropertiesStore, APictureInTheTrashIsShownReadOnlyAndNothingIsWritten)
         ::GetWindowTextA(hEdit, text, sizeof(text));
         comment = text;
         readOnly = (::GetWindowLongA(hEdit, GWL_STYLE) & ES_READONLY) != 0;
+        commentPaper = paper(hEdit);
     };
     AfxModalStep lookIdentity;
     lookIdentity.page = kIdentite;
     lookIdentity.buttonId = 0;
     lookIdentity.check = [&](CWnd* pSheet) {
-        authorReadOnly =
-            (::GetWindowLongA(::GetDlgItem(CurrentPage(pSheet), IDC_PICPROP_AUTHOR), GWL_STYLE) & ES_READONLY)
-            != 0;
+        HWND hAuthor = ::GetDlgItem(CurrentPage(pSheet), IDC_PICPROP_AUTHOR);
+        authorReadOnly = (::GetWindowLongA(hAuthor, GWL_STYLE) & ES_READONLY) != 0;
+        authorPaper = paper(hAuthor);
         HWND hOK = ::GetDlgItem(pSheet->GetSafeHwnd(), IDOK);
         okOffered = ::IsWindowVisible(hOK) || ::IsWindowEnabled(hOK);
     };
-    AfxScriptModal(
-        IDS_PICTURE_PROPERTIES,
-        {look, lookIdentity, TypeOnPage(kIdentite, {{IDC_PICPROP_NAME, "Autre"}}), Press(IDCANCEL)});
+    AfxScriptModal(IDS_PICTURE_PROPERTIES,
+                   {lookImage, look, lookIdentity, TypeOnPage(kIdentite, {{IDC_PICPROP_NAME, "Autre"}}),
+                    Press(IDCANCEL)});
     EXPECT_TRUE(RunTrashedPictureProperties(nullptr, item));
     EXPECT_EQ(comment, "dans la corbeille");
     EXPECT_TRUE(readOnly);
     EXPECT_TRUE(authorReadOnly);
+    // Read-only fields do not look like the fields one types in.
+    EXPECT_NE(commentPaper, ::GetSysColor(COLOR_WINDOW));
+    EXPECT_NE(authorPaper, ::GetSysColor(COLOR_WINDOW));
+    EXPECT_TRUE(nameCutSaid);
+    EXPECT_TRUE(folderCutSaid);
     EXPECT_FALSE(okOffered);
     EXPECT_EQ(Snapshot(Root()), before);
 
@@ -250,8 +311,9 @@ TEST_F(PropertiesStore, APictureInTheTrashIsShownReadOnlyAndNothingIsWritten)
     EXPECT_FALSE(RunTrashedPictureProperties(nullptr, item));
 }
 
-// A record that cannot be written is said so, and the sheet comes back with the texts typed: OK
-// writes them once the record can be written; Cancel gives the records not written their texts back.
+// A record that cannot be written is said so, with why. When a retry can succeed the sheet comes back
+// with the texts typed: OK writes them once the record can be written; Cancel gives the records not
+// written their texts back. When none can, the record keeps its texts at once.
 TEST_F(PropertiesStore, ARecordNotWrittenIsSaidAndTheTypedTextsComeBack)
 {
     auto rec = AddPicture("Plage", "ancien");
@@ -267,32 +329,54 @@ TEST_F(PropertiesStore, ARecordNotWrittenIsSaidAndTheTypedTextsComeBack)
         };
         return step;
     };
+    const std::string record = In("Plage.dai");
     const struct {
         const char* what;
+        DWORD error;        // the system's refusal of the write (0: none injected)
+        bool readOnly;      // the record file has the read-only attribute
         bool memoryOnly;    // the record file is not its own
-        int secondPress;    // the button pressed on the sheet shown again
+        const char* cause;  // what the message says of it
+        int secondPress;    // the button pressed on the sheet shown again (0: not shown again)
         const char* stored; // the comment of the record file afterwards
         const char* held;   // the comment of the record in memory afterwards
     } rows[] = {
-        {"written at the second OK", false, IDOK, "nouveau", "nouveau"},
-        {"cancelled after the failure", false, IDCANCEL, "ancien", "ancien"},
-        {"a record in memory only", true, IDCANCEL, "ancien", "ancien"},
+        {"held by another program, written at the second OK", ERROR_SHARING_VIOLATION, false, false,
+         "utilis\xE9 par un autre programme", IDOK, "nouveau", "nouveau"},
+        {"a full disk, cancelled after the failure", ERROR_DISK_FULL, false, false, "Le disque est plein.",
+         IDCANCEL, "ancien", "ancien"},
+        {"a read-only record file", 0, true, false, "Le fichier est en lecture seule.", 0, "ancien",
+         "ancien"},
+        {"a refused access", ERROR_ACCESS_DENIED, false, false, "L'acc\xE8s est refus\xE9.", 0, "ancien",
+         "ancien"},
+        {"a record in memory only", 0, false, true, "utilis\xE9 par un autre programme", 0, "ancien",
+         "ancien"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         ResetUi();
         shown.clear();
         rec->m_bMemoryOnly = row.memoryOnly;
-        ArmFileFault(kStepWrite, "Plage.dai", 1);
+        if (row.error != 0)
+            ArmFileFault(kStepWrite, "Plage.dai", 1, row.error);
+        if (row.readOnly)
+            SetFileAttributesA(record.c_str(), FILE_ATTRIBUTE_READONLY);
         AfxScriptModal(IDS_PICTURE_PROPERTIES,
                        {TypeOnPage(kCommentaire, {{IDC_PICPROP_COMMENT, "nouveau"}}),
                         TypeOnPage(kIdentite, {{IDC_PICPROP_AUTHOR, "Moi"}}), Press(IDOK)});
-        AfxScriptModal(IDS_PICTURE_PROPERTIES, {look(kCommentaire, IDC_PICPROP_COMMENT),
-                                                look(kIdentite, IDC_PICPROP_AUTHOR), Press(row.secondPress)});
-        EXPECT_EQ(RunPictureProperties(nullptr, {rec.get()}, Folder().c_str()), row.secondPress);
+        if (row.secondPress != 0)
+            AfxScriptModal(IDS_PICTURE_PROPERTIES,
+                           {look(kCommentaire, IDC_PICPROP_COMMENT), look(kIdentite, IDC_PICPROP_AUTHOR),
+                            Press(row.secondPress)});
+        EXPECT_EQ(RunPictureProperties(nullptr, {rec.get()}, Folder().c_str()),
+                  row.secondPress ? row.secondPress : IDOK);
         DisarmFileFault();
-        EXPECT_EQ(Messages(), 1u);
-        EXPECT_EQ(shown, (std::vector<std::string>{"nouveau", "Moi"}));
+        SetFileAttributesA(record.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_EQ(Messages(), 1u);
+        const std::string said = AfxTestRecords().messageBoxes.back().text;
+        EXPECT_NE(said.find(row.cause), std::string::npos) << said;
+        EXPECT_EQ(said.find("annuler") != std::string::npos, row.secondPress != 0) << said; // the retry
+        const std::vector<std::string> typed = {"nouveau", "Moi"};
+        EXPECT_EQ(shown, row.secondPress ? typed : std::vector<std::string>());
         EXPECT_STREQ(Reread(In("Plage.bmp"))->m_strComment, row.stored);
         EXPECT_STREQ(rec->m_strComment, row.held);
         EXPECT_EQ(AfxTestPendingScripts(), "");
@@ -305,7 +389,7 @@ TEST_F(PropertiesStore, ARecordNotWrittenIsSaidAndTheTypedTextsComeBack)
     // Several pictures: the one that cannot be written is named; the other is written.
     auto other = AddPicture("Port", "port");
     ResetUi();
-    other->m_bMemoryOnly = TRUE;
+    ArmFileFault(kStepWrite, "Port.dai", 1, ERROR_SHARING_VIOLATION);
     AfxScriptModal(IDS_SELECTION_PROPERTIES,
                    {TypeOnPage(kCommentaire, {{IDC_PICPROP_COMMENT, "ensemble"}}), Press(IDOK)});
     AfxScriptModal(IDS_SELECTION_PROPERTIES, {look(kCommentaire, IDC_PICPROP_COMMENT), Press(IDCANCEL)});

@@ -1,0 +1,35 @@
+// Why a file step failed, in the user's words: the system's error read as one of the common causes
+// (a full disk, a read-only file or disk, a file another program holds, a folder or a file of that
+// name, a path that does not exist, a refused access), any other error in the system's own words.
+#pragma once
+#include "framework/String.h"
+
+#include <windows.h>
+
+enum class FileCause {
+    Unknown, // no reason given
+    DiskFull,
+    ReadOnly,
+    HeldByOther,
+    FolderThere,
+    FileThere,
+    PathNotFound,
+    AccessDenied,
+    Other // said in the system's words
+};
+
+// The cause of error met by a step on path (what is at path tells a folder from a file of that name,
+// and a read-only file from a refused access).
+FileCause FileCauseOf(DWORD error, LPCSTR path);
+// One sentence saying it ("Le disque est plein."); empty for Unknown.
+CString FileCauseText(DWORD error, LPCSTR path);
+// TRUE when the same step may succeed if tried again: once the disk has room or the other program
+// lets the file go, and when the reason is not known. A read-only file, a name taken, a missing path
+// or a refused access stay as they are.
+BOOL CanSucceedLater(FileCause cause);
+
+// The same for the first step that failed on this thread since ForgetFailedStep (SafeFileOps.h).
+FileCause FailedStepCause();
+CString FailedStepCauseText();
+// text, then the cause of the first failed step when one is known.
+CString WithFailedStepCause(const CString& text);
