@@ -8,7 +8,7 @@
 
 #include "app/Favorites.h"
 #include "app/MyCoolBar.h"
-#include "app/OpenDialog.h"
+#include "shell/OpenDialog.h"
 #include "shell/Settings.h"
 #include "app/StartupWarnings.h"
 #include "app/StatusBarEx.h"
