@@ -76,6 +76,7 @@ public:
     // CPicDropSite: the folder tree and the list in drags of pictures (ExplorerViewDrop.cpp)
     int DropSiteKind() const override { return kPicSiteExplorer; }
     HWND DropTreeWindow() override { return m_tree.m_hWnd; }
+    CPicListBox* DropList() override { return HasListWindow() ? &m_list : nullptr; }
     BOOL DropTreeFolder(HTREEITEM hItem, CString* pPath, int* pKind, BOOL* pLocked) override;
     CString DropListFolder() override { return GetListFolder(); }
     BOOL IsListFolderLocked() override;
