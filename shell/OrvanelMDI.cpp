@@ -57,6 +57,8 @@ void COrvanelMDI::SetTitleText(const CString& strTitle)
     if (strNow == strTitle)
         return;
     SetWindowText(strTitle);
+    // The window list of the "Fenêtre" menu is not rebuilt from the new text by itself.
+    ::SendMessageA(::GetParent(m_hWnd), WM_MDIREFRESHMENU, 0, 0);
     // The main window's painted caption names the active document (renamed by Save As, say).
     CWnd* pMain = g_pMainFrameHost != nullptr ? g_pMainFrameHost->GetFrameWnd() : nullptr;
     if (pMain != nullptr && ::IsWindow(pMain->m_hWnd))
