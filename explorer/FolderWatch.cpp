@@ -182,8 +182,7 @@ BOOL StopFolderWatchThread(HANDLE hThread, FolderWatchLink* link)
     return FALSE;
 }
 
-// Swaps the fresh snapshot in and posts the change, unless the view has stopped or let go.
-static void ApplySnapshot(const FolderWatchParams& watch, FolderSnapshot* fresh)
+void ApplySnapshot(const FolderWatchParams& watch, FolderSnapshot* fresh)
 {
     if (watch.link != nullptr)
         ::EnterCriticalSection(&watch.link->guard);

@@ -64,6 +64,11 @@ struct FolderWatchParams {
     FolderWatchLink* link = nullptr; // when set, the thread releases it as it ends
 };
 
+// One reading of the folder reaches the view: the change lines against the view's snapshot, the
+// fresh snapshot in its place, WM_FOLDERCHANGED posted; unless the view has stopped the watch or let
+// go of it, when nothing of the view's is touched. *fresh is taken or freed, and becomes null.
+void ApplySnapshot(const FolderWatchParams& watch, FolderSnapshot* fresh);
+
 // The watch thread: 0 after a stop, 1 when the folder cannot be watched. A stop is seen before any
 // change, so a folder that keeps changing never holds it.
 UINT FolderWatchThreadProc(LPVOID param);
