@@ -48,6 +48,9 @@ public:
     // Non-zero when it did work.
     int OnIdle();
 
+    // The document's title: the folder shown, and whether it is gone (renamed or removed meanwhile).
+    void UpdateTitle();
+
     // The folder watch of the folder shown (one thread per view).
     void StartFolderWatch(const CString& path);
     void StopFolderWatch();
