@@ -1,6 +1,6 @@
 // Opening documents: the one entry every open goes through (reusing a window already showing the path,
 // folders to an explorer window, missing files, the template by file type, the recent list), and the
-// operations that open a new window of each kind.
+// operations that open a new window of each kind; the File > Open command.
 #include "app/MainFrame.h"
 #include "app/RecentList.h"
 #include "shell/Settings.h"
@@ -11,13 +11,17 @@
 #include "core/SystemUtil.h"
 #include "explorer/ExplorerDoc.h"
 #include "explorer/ExplorerView.h"
+#include "framework/CommonDialogs.h"
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/MDIChildWnd.h"
 #include "framework/View.h"
 #include "resources/resource.h"
+#include "shell/OpenDialog.h"
 #include "viewers/ViewerGlobals.h"
+
+#include <new>
 
 namespace {
 
@@ -199,4 +203,44 @@ void CTessarineApp::OpenExplorerOnFolder(LPCSTR lpszFolder)
     if (pTemplate != nullptr && FolderExists(wanted))
         pTemplate->OpenDocumentFile(wanted, TRUE);
     g_bArrangePending = TRUE;
+}
+
+void CTessarineApp::OnFileOpen()
+{
+    CString strFilter;
+    BuildOpenFileFilter(strFilter);
+    CFileDialog dlg(TRUE, "bmp", nullptr,
+                    OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK
+                        | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                    strFilter, nullptr);
+    dlg.m_ofn.Flags &= ~OFN_SHOWHELP;
+    CString strTitle = AfxLoadText(IDS_OPEN_TITLE);
+    dlg.m_ofn.lpstrTitle = strTitle;
+    dlg.m_ofn.hInstance = AfxGetResourceHandle();
+    dlg.m_ofn.lpTemplateName = MAKEINTRESOURCEA(IDD_OPEN_PREVIEW);
+    dlg.m_ofn.lpfnHook = OpenPreviewHook;
+
+    // A large buffer, so that a long selection is not lost; smaller ones when memory is short.
+    char szLocal[256] = "";
+    char* pBuffer = nullptr;
+    DWORD nSize = 0;
+    for (DWORD nTry : {65536u, 16384u, 2048u}) {
+        // Zeroed: a single name comes back with one terminator only.
+        pBuffer = new (std::nothrow) char[nTry]();
+        if (pBuffer != nullptr) {
+            nSize = nTry;
+            break;
+        }
+    }
+    char* pName = pBuffer != nullptr ? pBuffer : szLocal;
+    if (pBuffer == nullptr)
+        nSize = sizeof(szLocal);
+    dlg.m_ofn.lpstrFile = pName;
+    dlg.m_ofn.nMaxFile = nSize;
+
+    if (dlg.DoModal() == IDOK) {
+        for (const CString& strPath : ParseOpenSelection(pName, nSize))
+            OpenDocumentFile(strPath);
+    }
+    delete[] pBuffer;
 }

@@ -7,14 +7,12 @@
 #include "core/SystemUtil.h"
 #include "explorer/ExplorerGlobals.h"
 #include "framework/CmdUI.h"
-#include "framework/DataExchange.h"
-#include "framework/Dialog.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
 #include "piclist/LibraryState.h"
 #include "piclist/NameRule.h"
-#include "resources/dialogs-ids.h"
 #include "resources/resource.h"
+#include "shell/NewFolderDlg.h"
 #include "shell/Settings.h"
 
 #include <cstring>
@@ -22,20 +20,6 @@
 #include <vector>
 
 namespace {
-
-// Dialog 297: the name of the folder to create.
-class CFolderNameDlg : public CDialog {
-public:
-    explicit CFolderNameDlg(CWnd* pParent) : CDialog(IDD_NEW_FOLDER, pParent) {}
-    CString m_strName;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override
-    {
-        CDialog::DoDataExchange(pDX);
-        DDX_Text(pDX, IDC_NEWFOLDER_NAME, m_strName);
-    }
-};
 
 // A drive as letter and colon gets its root backslash.
 CString WithDriveRoot(const CString& path)
@@ -125,7 +109,7 @@ void CExplorerView::OnNewFolder()
     if (m_strShownPath.IsEmpty())
         return;
     m_tree.SetFocus();
-    CFolderNameDlg dlg(this);
+    CNewFolderDlg dlg(this);
     if (dlg.DoModal() != IDOK)
         return;
     CString name = dlg.m_strName;

@@ -4,6 +4,7 @@
 
 #include "core/BusyCursor.h"
 #include "core/DrawUtil.h"
+#include "core/FileUtil.h"
 #include "core/Palette.h"
 #include "core/TextFormat.h"
 #include "explorer/ExplorerDoc.h"
@@ -30,6 +31,21 @@
 
 static DWORD DefaultExplorerClock() { return ::timeGetTime(); }
 ExplorerClockFn g_pfnExplorerClock = DefaultExplorerClock;
+
+// The folder holds no file and no folder.
+static BOOL FolderHoldsNothing(const CString& folder)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = ::FindFirstFileA(folder + (folder.Right(1) == "\\" ? "*" : "\\*"), &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return TRUE;
+    BOOL bEmpty = TRUE;
+    do {
+        bEmpty = ::lstrcmpA(data.cFileName, ".") == 0 || ::lstrcmpA(data.cFileName, "..") == 0;
+    } while (bEmpty && ::FindNextFileA(hFind, &data));
+    ::FindClose(hFind);
+    return bEmpty;
+}
 
 // The pause between a folder request and its loading: quick clicks through the tree load only the
 // last folder.
@@ -344,8 +360,7 @@ int CExplorerView::OnIdle()
             m_dwChangeTime = 2;
     }
     if (m_dwChangeTime != 0 && now - m_dwChangeTime >= kRequestDelay) {
-        if (GetDocument() != nullptr)
-            GetDocument()->SetTitle(AfxLoadText(IDS_EXPLORER) + " - " + m_strShownName);
+        UpdateTitle();
         BOOL bLocked = IsLockedFolder(m_strRequestedPath) && !g_bProtectedUnlocked;
         LoadListFolder(bLocked ? CString() : m_strRequestedPath);
         g_ActualDir = m_strShownDisplayPath;
@@ -366,11 +381,29 @@ int CExplorerView::OnIdle()
             // A locked folder shows nothing: its pictures must not come in through the watch.
             if (!(IsLockedFolder(m_strShownPath) && !g_bProtectedUnlocked))
                 ApplyChanges(lines);
+            // The change may be the folder's own: renamed or removed by another program.
+            if (m_dwChangeTime == 0)
+                UpdateTitle();
         }
     }
     if (nResult)
         return 1;
     return BuildNextThumbnail();
+}
+
+void CExplorerView::UpdateTitle()
+{
+    CExplorerDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    CString title = AfxLoadText(IDS_EXPLORER) + " - " + m_strShownName;
+    if (!m_strShownPath.IsEmpty() && !FolderExists(m_strShownPath)) {
+        CString gone;
+        gone.Format(AfxLoadText(IDS_EXPLORER_FOLDER_GONE), static_cast<LPCSTR>(title));
+        title = gone;
+    }
+    if (pDoc->GetTitle() != title)
+        pDoc->SetTitle(title);
 }
 
 LRESULT CExplorerView::OnFolderChanged(WPARAM, LPARAM)
@@ -530,6 +563,14 @@ void CExplorerView::OnRefresh()
     m_tree.FillTree();
     m_tree.SelectTreeFolderByDisplayPath(g_ActualDir);
     RestoreAppCursor();
+    // A folder gone unseen, or left empty, is read again at the next step: another program removing
+    // it may wait for the watch to let go of it (seen under Wine); gone, the list empties and the
+    // title says so.
+    if (m_dwChangeTime == 0 && m_strShownPath != "@" && !m_strShownPath.IsEmpty()
+        && (!FolderExists(m_strShownPath) || FolderHoldsNothing(m_strShownPath))) {
+        StopFolderWatch();
+        m_dwChangeTime = 1;
+    }
 }
 
 void CExplorerView::OnParentFolder()

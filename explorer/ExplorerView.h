@@ -48,6 +48,9 @@ public:
     // Non-zero when it did work.
     int OnIdle();
 
+    // The document's title: the folder shown, and whether it is gone (renamed or removed meanwhile).
+    void UpdateTitle();
+
     // The folder watch of the folder shown (one thread per view).
     void StartFolderWatch(const CString& path);
     void StopFolderWatch();
@@ -76,6 +79,7 @@ public:
     // CPicDropSite: the folder tree and the list in drags of pictures (ExplorerViewDrop.cpp)
     int DropSiteKind() const override { return kPicSiteExplorer; }
     HWND DropTreeWindow() override { return m_tree.m_hWnd; }
+    CPicListBox* DropList() override { return HasListWindow() ? &m_list : nullptr; }
     BOOL DropTreeFolder(HTREEITEM hItem, CString* pPath, int* pKind, BOOL* pLocked) override;
     CString DropListFolder() override { return GetListFolder(); }
     BOOL IsListFolderLocked() override;

@@ -2,6 +2,7 @@
 #include "explorer/FolderWatch.h"
 
 #include "core/FileTypes.h"
+#include "core/FileUtil.h"
 #include "framework/Sync.h"
 #include "shell/AppMessages.h"
 
@@ -182,8 +183,7 @@ BOOL StopFolderWatchThread(HANDLE hThread, FolderWatchLink* link)
     return FALSE;
 }
 
-// Swaps the fresh snapshot in and posts the change, unless the view has stopped or let go.
-static void ApplySnapshot(const FolderWatchParams& watch, FolderSnapshot* fresh)
+void ApplySnapshot(const FolderWatchParams& watch, FolderSnapshot* fresh)
 {
     if (watch.link != nullptr)
         ::EnterCriticalSection(&watch.link->guard);
@@ -202,6 +202,50 @@ static void ApplySnapshot(const FolderWatchParams& watch, FolderSnapshot* fresh)
     FreeSnapshot(fresh);
 }
 
+namespace {
+
+const DWORD kContentChanges =
+    FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE;
+
+// A change notification on the folder, null when it cannot be watched.
+HANDLE WatchFolder(const CString& folder, DWORD filter)
+{
+    if (folder.IsEmpty())
+        return nullptr;
+    HANDLE hChange = ::FindFirstChangeNotificationA(folder, FALSE, filter);
+    return hChange != INVALID_HANDLE_VALUE ? hChange : nullptr;
+}
+
+void CloseWatch(HANDLE* phChange)
+{
+    if (*phChange != nullptr)
+        ::FindCloseChangeNotification(*phChange);
+    *phChange = nullptr;
+}
+
+// The folder that holds path ("C:\" for "C:\Images"); empty for a drive's root.
+CString ParentFolder(CString path)
+{
+    while (path.GetLength() > 3 && path.Right(1) == "\\")
+        path = path.Left(path.GetLength() - 1);
+    int slash = path.ReverseFind('\\');
+    if (slash < 2 || slash == path.GetLength() - 1)
+        return CString();
+    CString parent = path.Left(slash);
+    if (parent.GetLength() == 2 && parent[1] == ':')
+        parent += "\\";
+    return parent;
+}
+
+void ReadAndApply(const FolderWatchParams& watch, const CString& path)
+{
+    FolderSnapshot fresh = nullptr;
+    TakeFolderSnapshot(&fresh, path);
+    ApplySnapshot(watch, &fresh);
+}
+
+} // namespace
+
 UINT FolderWatchThreadProc(LPVOID param)
 {
     auto* params = static_cast<FolderWatchParams*>(param);
@@ -211,29 +255,60 @@ UINT FolderWatchThreadProc(LPVOID param)
 
     if (path.GetLength() == 2 && path[1] == ':')
         path += "\\";
-    UINT nResult = 1;
-    HANDLE hChange = ::FindFirstChangeNotificationA(
-        path, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
-    if (hChange != INVALID_HANDLE_VALUE && hChange != nullptr) {
-        nResult = 0;
-        // The stop first: with both signalled the wait names the first, so changes that keep
+    HANDLE hChange = WatchFolder(path, kContentChanges);
+    if (hChange == nullptr) {
+        ReleaseFolderWatchLink(watch.link);
+        return 1;
+    }
+    // The folder renamed or removed by another program shows only in the folder that holds it.
+    HANDLE hParent = WatchFolder(ParentFolder(path), FILE_NOTIFY_CHANGE_DIR_NAME);
+    BOOL bThere = TRUE;
+    for (;;) {
+        // The stop first: with several signalled the wait names the first, so changes that keep
         // coming never hide a stop.
-        HANDLE handles[2] = {watch.stopEvent, hChange};
-        for (;;) {
-            DWORD result = ::WaitForMultipleObjects(2, handles, FALSE, INFINITE);
-            if (result != WAIT_OBJECT_0 + 1)
-                break;
+        HANDLE handles[3] = {watch.stopEvent};
+        DWORD count = 1, changeAt = 0, parentAt = 0;
+        if (hChange != nullptr) {
+            changeAt = count;
+            handles[count++] = hChange;
+        }
+        if (hParent != nullptr) {
+            parentAt = count;
+            handles[count++] = hParent;
+        }
+        if (count == 1)
+            break;
+        DWORD index = ::WaitForMultipleObjects(count, handles, FALSE, INFINITE) - WAIT_OBJECT_0;
+        if (index != 0 && index == changeAt) {
             // Re-armed before the folder is read: a change made while it is read signals again
             // instead of being lost until the next one.
-            BOOL bArmed = ::FindNextChangeNotification(hChange);
-            FolderSnapshot fresh = nullptr;
-            TakeFolderSnapshot(&fresh, path);
-            ApplySnapshot(watch, &fresh);
-            if (!bArmed)
-                break;
+            if (!::FindNextChangeNotification(hChange))
+                CloseWatch(&hChange);
+            ReadAndApply(watch, path);
+            // What happens to a folder that is gone is no longer at its path.
+            if (!FolderExists(path)) {
+                CloseWatch(&hChange);
+                bThere = FALSE;
+            }
+        } else if (index != 0 && index == parentAt) {
+            if (!::FindNextChangeNotification(hParent))
+                CloseWatch(&hParent);
+            BOOL bNow = FolderExists(path) != 0;
+            if (bNow == bThere)
+                continue;
+            bThere = bNow;
+            // Back under its name (renamed back, made again): its contents are watched afresh.
+            if (bThere) {
+                CloseWatch(&hChange);
+                hChange = WatchFolder(path, kContentChanges);
+            }
+            ReadAndApply(watch, path);
+        } else {
+            break;
         }
-        ::FindCloseChangeNotification(hChange);
     }
+    CloseWatch(&hChange);
+    CloseWatch(&hParent);
     ReleaseFolderWatchLink(watch.link);
-    return nResult;
+    return 0;
 }

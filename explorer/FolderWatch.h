@@ -1,6 +1,6 @@
 // The folder snapshot and the folder-watch thread of the explorer windows: a sorted list of the
 // folder's pictures with their last-write stamps, the change lines that compare two lists, and the
-// thread that takes a new list each time the system reports a change.
+// thread that takes a new list each time the system reports a change in the folder or of it.
 #pragma once
 #include "framework/Collections.h"
 #include "framework/String.h"
@@ -64,6 +64,12 @@ struct FolderWatchParams {
     FolderWatchLink* link = nullptr; // when set, the thread releases it as it ends
 };
 
-// The watch thread: 0 after a stop, 1 when the folder cannot be watched. A stop is seen before any
-// change, so a folder that keeps changing never holds it.
+// One reading of the folder reaches the view: the change lines against the view's snapshot, the
+// fresh snapshot in its place, WM_FOLDERCHANGED posted; unless the view has stopped the watch or let
+// go of it, when nothing of the view's is touched. *fresh is taken or freed, and becomes null.
+void ApplySnapshot(const FolderWatchParams& watch, FolderSnapshot* fresh);
+
+// The watch thread: 0 after a stop (or once nothing is left to watch), 1 when the folder cannot be
+// watched. A stop is seen before any change, so a folder that keeps changing never holds it. The
+// folder renamed or removed reads as empty, and read again if it comes back under its name.
 UINT FolderWatchThreadProc(LPVOID param);

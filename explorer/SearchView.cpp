@@ -35,6 +35,7 @@ const int kListInset = 3;
 BEGIN_MESSAGE_MAP(CSearchView, CView)
     ON_WM_CREATE()
     ON_WM_SIZE()
+    ON_WM_SETFOCUS()
     ON_WM_ERASEBKGND()
     ON_WM_CTLCOLOR()
     ON_LBN_SELCHANGE(kListId, OnListSelChange)
@@ -165,6 +166,14 @@ void CSearchView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pD
         OnPaletteRealize(reinterpret_cast<WPARAM>(m_hWnd), 0);
         UpdateStatusPanes();
     }
+}
+
+// The view takes no keys itself: the focus it gets (back from a pop-up menu, say) goes to the list.
+void CSearchView::OnSetFocus(CWnd* pOldWnd)
+{
+    CView::OnSetFocus(pOldWnd);
+    if (::IsWindow(m_list.GetSafeHwnd()))
+        m_list.SetFocus();
 }
 
 void CSearchView::OnListContentChanged(CPicListBox*) { UpdateStatusPanes(); }

@@ -30,6 +30,7 @@
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
 #include "shell/MainFrameHost.h"
+#include "shell/OpenDialog.h"
 #include "shell/Settings.h"
 
 #include <vector>
@@ -94,45 +95,6 @@ public:
 private:
     HWND m_hWnd;
 };
-
-// The filter of the open dialog: every readable picture type, then all files.
-CString ImportFilter()
-{
-    static const UINT kFilterIds[] = {
-        IDS_FILTER_ALL_PICTURES, IDS_FILTER_BMP,     IDS_FILTER_JPEG,     IDS_FILTER_GIF,   IDS_FILTER_PNG,
-        IDS_FILTER_TIFF,         IDS_FILTER_PHOTOCD, IDS_FILTER_PICT,     IDS_FILTER_TARGA, IDS_FILTER_WMF,
-        IDS_FILTER_IFF,          IDS_FILTER_PCX,     IDS_FILTER_ALL_FILES};
-    CString filter;
-    for (UINT id : kFilterIds)
-        filter += AfxLoadText(id);
-    return filter + "|";
-}
-
-// The files an open dialog with several choices returned: one full path, or a folder followed by
-// names (each ended by a zero, the list by a second zero).
-std::vector<CString> ImportSelection(const std::vector<char>& buffer)
-{
-    std::vector<CString> parts;
-    size_t i = 0;
-    while (i < buffer.size() && buffer[i] != '\0') {
-        size_t start = i;
-        while (i < buffer.size() && buffer[i] != '\0')
-            i++;
-        parts.emplace_back(buffer.data() + start, static_cast<int>(i - start));
-        i++;
-    }
-    if (parts.size() <= 1)
-        return parts;
-    std::vector<CString> paths;
-    CString folder = parts[0];
-    if (folder.Right(1) != "\\")
-        folder += "\\";
-    for (size_t n = 1; n < parts.size(); n++) {
-        if (folder.GetLength() + parts[n].GetLength() < MAX_PATH)
-            paths.push_back(folder + parts[n]);
-    }
-    return paths;
-}
 
 class CBusy {
 public:
@@ -639,7 +601,9 @@ void CLibraryBar::OnLibImport()
         ::SetCurrentDirectoryA(g_CurrentImportDirectory);
     CString title;
     title.LoadString(IDS_IMPORT_TITLE);
-    CFileDialog dlg(TRUE, "png", nullptr, OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT, ImportFilter(), this);
+    CString filter;
+    BuildOpenFileFilter(filter);
+    CFileDialog dlg(TRUE, "png", nullptr, OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT, filter, this);
     dlg.m_ofn.Flags &= ~static_cast<DWORD>(OFN_SHOWHELP);
     dlg.m_ofn.lpstrTitle = title;
     std::vector<char> names(32768, '\0');
@@ -652,7 +616,7 @@ void CLibraryBar::OnLibImport()
     ::SetCurrentDirectoryA(saved);
     if (answer != IDOK)
         return;
-    std::vector<CString> paths = ImportSelection(names);
+    std::vector<CString> paths = ParseOpenSelection(names.data(), names.size());
     CStringArray added;
     g_bTransferBusy = TRUE;
     {

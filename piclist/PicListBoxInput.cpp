@@ -268,14 +268,6 @@ void CPicListBox::MoveDraggedItems(int dropIndex)
         records.push_back(moved[k]);
         sorted.push_back(indexes[k]);
     }
-    // The place is counted without the moved items that stood before it.
-    int insertAt = -1;
-    if (dropIndex >= 0 && dropIndex < count) {
-        insertAt = dropIndex;
-        for (int i : sorted)
-            if (i < dropIndex)
-                insertAt--;
-    }
     SetRedraw(FALSE);
     SetSel(-1, FALSE);
     for (size_t k = sorted.size(); k-- > 0;) {
@@ -283,9 +275,10 @@ void CPicListBox::MoveDraggedItems(int dropIndex)
         SetItemDataPtr(sorted[k], nullptr);
         DeleteString(static_cast<UINT>(sorted[k]));
     }
+    // The place is the index the item under the cursor had before the move, kept within the list
+    // that remains; on empty space, the end.
     int remaining = GetCount();
-    if (insertAt < 0 || insertAt > remaining)
-        insertAt = remaining;
+    int insertAt = dropIndex >= 0 && dropIndex < remaining ? dropIndex : remaining;
     for (size_t k = 0; k < records.size(); k++) {
         int at = InsertString(insertAt + static_cast<int>(k), reinterpret_cast<LPCSTR>(records[k]));
         if (at >= 0)

@@ -4,6 +4,10 @@
 
 #include "shell/SharedUi.h"
 #include "core/FileUtil.h"
+#include "framework/CommonControls.h"
+#include "framework/MDIFrameWnd.h"
+#include "framework/View.h"
+#include "framework/WinApp.h"
 #include "framework/Wnd.h"
 #include "piclist/PicListBox.h"
 #include "piclist/SafeFileOps.h"
@@ -139,6 +143,42 @@ CPicDropSite* PicDropSiteOf(HWND hWnd)
     return dynamic_cast<CPicDropSite*>(CWnd::FromHandlePermanent(::GetParent(hWnd)));
 }
 
+namespace {
+
+// The explorer view of a child window of the main window whose tree (or list) is hWnd, or null.
+CPicDropSite* FindExplorerSite(HWND hWnd, BOOL tree)
+{
+    auto* pMain = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
+    if (hWnd == nullptr || pMain == nullptr || pMain->m_hWndMDIClient == nullptr)
+        return nullptr;
+    for (HWND hChild = ::GetWindow(pMain->m_hWndMDIClient, GW_CHILD); hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        auto* pFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(hChild));
+        auto* pSite = pFrame != nullptr ? dynamic_cast<CPicDropSite*>(pFrame->GetActiveView()) : nullptr;
+        if (pSite == nullptr || pSite->DropSiteKind() != kPicSiteExplorer)
+            continue;
+        CPicListBox* pList = pSite->DropList();
+        if (tree ? pSite->DropTreeWindow() == hWnd : pList != nullptr && pList->m_hWnd == hWnd)
+            return pSite;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+CTreeCtrl* FindExplorerTreeByHwnd(HWND hWnd)
+{
+    if (FindExplorerSite(hWnd, TRUE) == nullptr)
+        return nullptr;
+    return dynamic_cast<CTreeCtrl*>(CWnd::FromHandlePermanent(hWnd));
+}
+
+CPicListBox* FindExplorerListByHwnd(HWND hWnd)
+{
+    CPicDropSite* pSite = FindExplorerSite(hWnd, FALSE);
+    return pSite != nullptr ? pSite->DropList() : nullptr;
+}
+
 PicDropDecision ClassifyPicDrop(const PicDragSource& src, POINT ptScreen, HWND hUnder, BOOL ctrl)
 {
     PicDropDecision d;
@@ -176,14 +216,17 @@ PicDropDecision ClassifyPicDrop(const PicDragSource& src, POINT ptScreen, HWND h
         return d;
     }
     if (::SendMessageA(hUnder, WM_SHELLTREE_IDENTIFY, 0, 0) == kShellTreeIdentifyAnswer) {
+        // A tree that answers as an explorer's is one only in an explorer window of the program.
+        pSite = FindExplorerSite(hUnder, TRUE);
+        if (pSite == nullptr)
+            return d;
         d.target = kDropExplorerTree;
         d.pSite = pSite;
         d.hTree = hUnder;
         d.hItem = TreeItemAt(hUnder, ptScreen);
         int kind = 0;
         BOOL locked = FALSE;
-        if (pSite == nullptr || d.hItem == nullptr
-            || !pSite->DropTreeFolder(d.hItem, &d.path, &kind, &locked))
+        if (d.hItem == nullptr || !pSite->DropTreeFolder(d.hItem, &d.path, &kind, &locked))
             d.path.Empty();
         ClassifyFileSystemFolder(src, &d);
         if (locked)
@@ -191,13 +234,15 @@ PicDropDecision ClassifyPicDrop(const PicDragSource& src, POINT ptScreen, HWND h
         return d;
     }
     if (::SendMessageA(hUnder, WM_PICLIST_IDENTIFY, 0, 0) == kPicListIdentifyAnswer) {
+        pSite = FindExplorerSite(hUnder, FALSE);
+        if (pSite == nullptr)
+            return d;
         d.target = kDropExplorerList;
         d.pSite = pSite;
-        d.pList = dynamic_cast<CPicListBox*>(CWnd::FromHandlePermanent(hUnder));
-        if (pSite != nullptr)
-            d.path = pSite->DropListFolder();
+        d.pList = pSite->DropList();
+        d.path = pSite->DropListFolder();
         ClassifyFileSystemFolder(src, &d);
-        if (pSite != nullptr && pSite->IsListFolderLocked())
+        if (pSite->IsListFolderLocked())
             d.refused = TRUE;
         return d;
     }
@@ -210,7 +255,7 @@ HCURSOR PicDragCursor(const PicDropDecision& drop, int count)
     HCURSOR h;
     if (drop.target == kDropNone || drop.refused)
         h = g_hCursorNoDrop != nullptr ? g_hCursorNoDrop : ::LoadCursorA(nullptr, IDC_NO);
-    else if (drop.copy != kDropAsMove && drop.target != kDropOwnList)
+    else if (drop.copy != kDropAsMove)
         h = many ? g_hCursorDragCopyMany : g_hCursorDragCopyOne;
     else
         h = many ? g_hCursorDragMoveMany : g_hCursorDragMoveOne;

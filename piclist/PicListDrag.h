@@ -14,6 +14,7 @@
 class CPicListBox;
 class CPicObject;
 class CPicDropSite;
+class CTreeCtrl;
 
 // Sent by the drag tracker to the window under the cursor: an explorer's folder tree answers
 // kShellTreeIdentifyAnswer, a thumbnail list whose parent is an explorer view kPicListIdentifyAnswer.
@@ -85,13 +86,16 @@ struct PicDropDecision {
 };
 
 // The window holding a list (library bar, explorer view, search view) derives from this as well as
-// from CPicListOwner; the drag finds it as the parent of the list or of the tree under the cursor.
+// from CPicListOwner; the drag finds it as the parent of the list or of the tree under the cursor, an
+// explorer view among the main window's child windows.
 class CPicDropSite {
 public:
     virtual ~CPicDropSite() = default;
     virtual int DropSiteKind() const = 0;
     // The folder tree beside the list, null when none.
     virtual HWND DropTreeWindow() { return nullptr; }
+    // The list, null while it has no window.
+    virtual CPicListBox* DropList() { return nullptr; }
     // The folder a tree item stands for; the library tree also gives the item's folder kind and
     // whether it is the protected folder while locked. FALSE when it stands for no folder.
     virtual BOOL DropTreeFolder(HTREEITEM hItem, CString* pPath, int* pKind, BOOL* pLocked) { return FALSE; }
@@ -133,6 +137,10 @@ extern std::vector<CPicObject*> g_arrDragRecords;
 
 // The site holding a window (its parent), or null.
 CPicDropSite* PicDropSiteOf(HWND hWnd);
+// The folder tree, or the list, of an explorer window: looked for among the child windows of the
+// main window whose active view is an explorer's; null when hWnd is none of them.
+CTreeCtrl* FindExplorerTreeByHwnd(HWND hWnd);
+CPicListBox* FindExplorerListByHwnd(HWND hWnd);
 // What hUnder (the window under ptScreen) is for a drag from src with the Ctrl key as given.
 PicDropDecision ClassifyPicDrop(const PicDragSource& src, POINT ptScreen, HWND hUnder, BOOL ctrl);
 // The cursor for a decision and a number of pictures (null before the application loaded them: the

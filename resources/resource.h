@@ -242,6 +242,7 @@
 #define IDS_MUSIC_CANNOT_PLAY 40603
 #define IDS_OPEN_TITLE 55180
 #define IDS_EXPLORER 55181
+#define IDS_EXPLORER_FOLDER_GONE 40330 // the explorer's title once its folder is gone
 #define IDS_TYPE_ZCB 55502
 #define IDS_TYPE_AIF 55503
 #define IDS_TYPE_ANI 55504

@@ -10,6 +10,8 @@
 #include "framework/Menu.h"
 #include "framework/View.h"
 
+#include <vector>
+
 IMPLEMENT_DYNCREATE(COrvanelMDI, CMDIChildWnd)
 
 BEGIN_MESSAGE_MAP(COrvanelMDI, CMDIChildWnd)
@@ -17,9 +19,26 @@ BEGIN_MESSAGE_MAP(COrvanelMDI, CMDIChildWnd)
     ON_WM_CLOSE()
     ON_WM_CREATE()
     ON_WM_ACTIVATE()
+    ON_WM_MDIACTIVATE()
     ON_WM_SIZE()
     ON_WM_SYSCOMMAND()
 END_MESSAGE_MAP()
+
+namespace {
+
+// The frame's bars that show.
+std::vector<CWnd*> ShownBars(HWND hFrame)
+{
+    std::vector<CWnd*> bars;
+    for (HWND hChild = ::GetTopWindow(hFrame); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        CWnd* pChild = CWnd::FromHandlePermanent(hChild);
+        if (pChild != nullptr && pChild->IsKindOf(RUNTIME_CLASS(CControlBar)) && pChild->IsWindowVisible())
+            bars.push_back(pChild);
+    }
+    return bars;
+}
+
+} // namespace
 
 // ---- COrvanelMDI ----
 
@@ -57,6 +76,8 @@ void COrvanelMDI::SetTitleText(const CString& strTitle)
     if (strNow == strTitle)
         return;
     SetWindowText(strTitle);
+    // The window list of the "Fenêtre" menu is not rebuilt from the new text by itself.
+    ::SendMessageA(::GetParent(m_hWnd), WM_MDIREFRESHMENU, 0, 0);
     // The main window's painted caption names the active document (renamed by Save As, say).
     CWnd* pMain = g_pMainFrameHost != nullptr ? g_pMainFrameHost->GetFrameWnd() : nullptr;
     if (pMain != nullptr && ::IsWindow(pMain->m_hWnd))
@@ -76,12 +97,9 @@ BOOL COrvanelMDI::OnEraseBkgnd(CDC* pDC)
     // so only their strips are erased.
     if (pDC == nullptr)
         return TRUE;
-    for (HWND hChild = ::GetTopWindow(m_hWnd); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-        CWnd* pChild = CWnd::FromHandlePermanent(hChild);
-        if (pChild == nullptr || !pChild->IsKindOf(RUNTIME_CLASS(CControlBar)) || !pChild->IsWindowVisible())
-            continue;
+    for (CWnd* pBar : ShownBars(m_hWnd)) {
         CRect rect;
-        pChild->GetWindowRect(&rect);
+        pBar->GetWindowRect(&rect);
         ScreenToClient(&rect);
         pDC->FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
     }
@@ -118,6 +136,17 @@ void COrvanelMDI::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
     CWnd* pTop = CWnd::FromHandlePermanent(::GetTopWindow(m_hWnd));
     if (pTop != nullptr && pTop->IsKindOf(RUNTIME_CLASS(CView)))
         SetActiveView(static_cast<CView*>(pTop), TRUE);
+}
+
+void COrvanelMDI::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd)
+{
+    CMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
+    if (!bActivate)
+        return;
+    // A window closed over this one can leave parts of the bars showing it, which the system counts
+    // as still drawn (seen under Wine): the bars are painted again whole.
+    for (CWnd* pBar : ShownBars(m_hWnd))
+        pBar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void COrvanelMDI::OnSize(UINT nType, int cx, int cy)

@@ -26,6 +26,7 @@ public:
     void OnClose();
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
     void OnSize(UINT nType, int cx, int cy);
     void OnSysCommand(UINT nID, LPARAM lParam);
 

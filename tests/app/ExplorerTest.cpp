@@ -253,6 +253,61 @@ TEST_F(ExplorerTest, ChangesByAnotherProgramReachTheViewAndOnlyForItsFolder)
     EXPECT_EQ(std::string(pView->m_arrApplied[0]), "Nnew.jpg");
 }
 
+// The folder shown renamed, or removed, by another program: the list empties and the title says the
+// folder is gone, also after a refresh. A removal may wait for the watch to let go of the folder
+// (under Wine): the refresh lets go.
+TEST_F(ExplorerTest, AFolderRenamedOrRemovedByAnotherProgramIsShownGone)
+{
+    ASSERT_TRUE(Start());
+    const struct {
+        const char* name;
+        std::string command;
+        bool seenAtOnce;
+    } cases[] = {{"Partant", "ren \"" + m_temp.File("Partant") + "\" Parti", true},
+                 {"Efface", "rmdir /s /q \"" + m_temp.File("Efface") + "\"", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder(c.name);
+        WriteBmp(std::string(c.name) + "\\un.bmp");
+        WriteBmp(std::string(c.name) + "\\deux.bmp");
+        CExplorerView* pView = OpenExplorer(m_temp.File(c.name));
+        ASSERT_NE(pView, nullptr);
+        pView->OnIdle();
+        ASSERT_EQ(pView->m_list.GetCount(), 2);
+        auto follow = [&](int count) {
+            for (DWORD start = GetTickCount();
+                 pView->m_list.GetCount() != count && GetTickCount() - start < 20000;) {
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+                Pump();
+                pView->OnIdle();
+            }
+            return pView->m_list.GetCount();
+        };
+        ASSERT_TRUE(RunOther(c.command));
+        EXPECT_EQ(follow(0), 0);
+        const std::string gone = std::string("Explorateur - ") + c.name + " (dossier disparu)";
+        if (c.seenAtOnce) {
+            EXPECT_EQ(std::string(pView->GetDocument()->GetTitle()), gone);
+            // Another folder made under the name is shown and followed; then it is removed.
+            const std::string folder = m_temp.File(c.name), moved = m_temp.File("Parti\\un.bmp");
+            ASSERT_TRUE(
+                RunOther("mkdir \"" + folder + "\" && copy \"" + moved + "\" \"" + folder + "\\trois.bmp\""));
+            EXPECT_EQ(follow(1), 1);
+            ASSERT_TRUE(RunOther("copy \"" + moved + "\" \"" + folder + "\\quatre.bmp\""));
+            EXPECT_EQ(follow(2), 2);
+            ASSERT_TRUE(RunOther("rmdir /s /q \"" + folder + "\""));
+            EXPECT_EQ(follow(0), 0);
+        }
+        pView->SendMessage(WM_COMMAND, ID_EXPLORER_REFRESH);
+        for (int i = 0; i < 3; i++, s_fakeNow += 300)
+            pView->OnIdle();
+        EXPECT_EQ(pView->m_list.GetCount(), 0);
+        EXPECT_EQ(std::string(pView->GetDocument()->GetTitle()), gone);
+        EXPECT_FALSE(FolderExists(m_temp.File(c.name).c_str()));
+    }
+    EXPECT_TRUE(FileExists(m_temp.File("Parti\\deux.bmp").c_str())) << "renamed, the pictures are untouched";
+}
+
 TEST_F(ExplorerTest, FiftyWindowsLeaveNothingBehind)
 {
     ASSERT_TRUE(Start());

@@ -382,18 +382,27 @@ TEST_F(LibraryCommands, CommandsAreGreyedAsTheFolderAndSelectionSay)
     EXPECT_EQ(AfxTestPendingScripts(), "");
 }
 
-// "Rafraichir" shows what another program put into the folder shown or took from it; the pictures
-// that stay keep their selection and the caret.
+// "Rafraichir" shows what another program put into the folder shown, took from it or rewrote; the
+// pictures that stay keep their selection (also a rewritten one), the caret, and the one at the top.
 TEST_F(LibraryCommands, RefreshShowsWhatAnotherProgramChangedInTheFolderShown)
 {
     const std::string images = m_root + "\\Images\\";
     ::CreateDirectoryA(images.c_str(), nullptr);
-    for (const char* name : {"Bateau.bmp", "Dune.bmp", "Phare.bmp"})
+    std::set<std::string> before = {"Bateau.bmp", "Dune.bmp", "Phare.bmp"};
+    for (int i = 10; i < 40; i++) // enough for the list to scroll
+        before.insert("Vue " + std::to_string(i) + ".bmp");
+    for (const std::string& name : before)
         ASSERT_TRUE(::CopyFileA(m_sources[0].c_str(), (images + name).c_str(), TRUE));
     ASSERT_TRUE(Start());
     Settle();
     CPicListBox& list = Bar()->m_list;
     auto nameAt = [&](int i) { return std::string(list.GetRecord(i)->m_strFileName); };
+    auto indexOf = [&](const std::string& name) {
+        for (int i = 0; i < list.GetCount(); i++)
+            if (nameAt(i) == name)
+                return i;
+        return -1;
+    };
     auto names = [&](bool selectedOnly) {
         std::set<std::string> out;
         for (int i = 0; i < list.GetCount(); i++)
@@ -401,19 +410,35 @@ TEST_F(LibraryCommands, RefreshShowsWhatAnotherProgramChangedInTheFolderShown)
                 out.insert(nameAt(i));
         return out;
     };
-    ASSERT_EQ(names(false), (std::set<std::string>{"Bateau.bmp", "Dune.bmp", "Phare.bmp"}));
-    SelectNamed({"Dune.bmp", "Phare.bmp"});
-    for (int i = 0; i < list.GetCount(); i++)
-        if (nameAt(i) == "Phare.bmp")
-            list.SetCaretIndex(i, FALSE);
+    ASSERT_EQ(names(false), before);
+    ASSERT_EQ(indexOf("Bateau.bmp"), 0);
+    SelectNamed({"Bateau.bmp", "Phare.bmp"});
+    list.SetCaretIndex(indexOf("Phare.bmp"), FALSE);
+    list.SetTopIndex(indexOf("Vue 30.bmp"));
+    const std::string top = nameAt(list.GetTopIndex());
 
-    ASSERT_TRUE(::CopyFileA(m_sources[1].c_str(), (images + "Abricot.bmp").c_str(), TRUE));
-    ASSERT_TRUE(::DeleteFileA((images + "Bateau.bmp").c_str()));
+    // Gone before the top: a column's worth (the top of a list in columns is a column's first item).
+    CRect client;
+    list.GetClientRect(&client);
+    const int column = std::max(1, client.Height() / list.GetItemHeight(0));
+    std::vector<std::string> gone = {"Dune.bmp"};
+    for (int i = 10; static_cast<int>(gone.size()) < column; i++)
+        gone.push_back("Vue " + std::to_string(i) + ".bmp");
+    for (const std::string& name : gone) {
+        ASSERT_LT(indexOf(name), list.GetTopIndex());
+        ASSERT_TRUE(::DeleteFileA((images + name).c_str()));
+        before.erase(name);
+    }
+    ASSERT_TRUE(::CopyFileA(m_sources[1].c_str(), (images + "Zodiaque.bmp").c_str(), TRUE));
+    before.insert("Zodiaque.bmp");
+    // The first picture is rewritten: its item is replaced, and its selection must follow.
+    ASSERT_TRUE(::CopyFileA(m_sources[2].c_str(), (images + "Bateau.bmp").c_str(), FALSE));
     Command(ID_LIB_REFRESH);
-    EXPECT_EQ(names(false), (std::set<std::string>{"Abricot.bmp", "Dune.bmp", "Phare.bmp"}));
-    EXPECT_EQ(names(true), (std::set<std::string>{"Dune.bmp", "Phare.bmp"}));
+    EXPECT_EQ(names(false), before);
+    EXPECT_EQ(names(true), (std::set<std::string>{"Bateau.bmp", "Phare.bmp"}));
     ASSERT_GE(list.GetCaretIndex(), 0);
     EXPECT_EQ(nameAt(list.GetCaretIndex()), "Phare.bmp");
+    EXPECT_EQ(nameAt(list.GetTopIndex()), top);
 }
 
 TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)

@@ -243,10 +243,12 @@ TEST_F(ListCommands, SearchWindowCommandsAct)
         {"tool bar's own pop-up puts it back", ID_HIDE_LOCAL_TOOLBAR, [] {},
          [&] { EXPECT_EQ((pBar->GetStyle() & WS_VISIBLE) != 0 ? 1 : 0, shownBefore); }},
         {"selection pop-up", ID_EXPLORER_SELECTION_MENU, [] { AfxScriptPopupMenu(0); },
-         [] {
+         [&] {
              ASSERT_FALSE(AfxTestRecords().popupMenus.empty());
              EXPECT_EQ(AfxTestRecords().popupMenus.back().firstItemId,
                        static_cast<UINT>(ID_EXPLORER_SELECT_PATTERN));
+             // The keys then reach the list, not the view around it.
+             EXPECT_EQ(::GetFocus(), pView->m_list.m_hWnd);
          }},
         {"properties of one hit, shown only", ID_EXPLORER_PROPERTIES,
          [&] {

@@ -8,7 +8,7 @@
 
 #include "app/Favorites.h"
 #include "app/MyCoolBar.h"
-#include "app/OpenDialog.h"
+#include "shell/OpenDialog.h"
 #include "shell/Settings.h"
 #include "app/StartupWarnings.h"
 #include "app/StatusBarEx.h"
@@ -18,6 +18,7 @@
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
+#include "shell/AppMessages.h"
 #include "viewers/DibView.h"
 
 #include <commctrl.h>
@@ -149,6 +150,11 @@ TEST_F(MenusTest, QuitIsOfferedAndClosesTheProgram)
 
 TEST_F(MenusTest, OpenWindowsAreListedUnderTheWindowMenuOnly)
 {
+    PutSetting("prefs", "UseCoolBar", 1);
+    PutSetting("prefs", "ShowRecents", 1);
+    const std::string folder = m_temp.File("bad");
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    PutSettingText("CoolBarList", "1", folder);
     ASSERT_TRUE(Start());
     m_pApp->OpenDocumentFile(WriteBmp("premiere.bmp").c_str());
     m_pApp->OpenDocumentFile(WriteBmp("seconde.bmp").c_str());
@@ -162,6 +168,32 @@ TEST_F(MenusTest, OpenWindowsAreListedUnderTheWindowMenuOnly)
     HMENU hHelp = MenuBarPopup(m_pFrame, "&?");
     ASSERT_NE(hHelp, nullptr);
     EXPECT_TRUE(WindowEntries(hHelp).empty());
+
+    // An explorer opened from the recents box, then one by the path re-cased, each listed under the
+    // title its first step gives it.
+    HWND hCombo = CMyCoolBar::GetRecentCombo();
+    ASSERT_NE(hCombo, nullptr);
+    HWND hInner = reinterpret_cast<HWND>(::SendMessageA(hCombo, CBEM_GETCOMBOCONTROL, 0, 0));
+    int entry = 0;
+    while (entry < g_RecentList.GetSize() && g_RecentList[entry] != folder.c_str())
+        entry++;
+    ::SendMessageA(hCombo, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+    ::SendMessageA(hCombo, WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hInner));
+    Pump();
+    ::CreateDirectoryA(m_temp.File("autre").c_str(), nullptr);
+    const struct {
+        std::string path; // empty: opened above
+        const char* title;
+    } explorers[] = {{"", "Explorateur - bad"}, {m_temp.File("AUTRE"), "Explorateur - autre"}};
+    for (const auto& e : explorers) {
+        if (!e.path.empty())
+            m_pApp->OpenDocumentFile(e.path.c_str());
+        m_pFrame->MDIGetActive()->GetActiveView()->SendMessage(WM_VIEWIDLE);
+        Pump();
+        entries = WindowEntries(MenuBarPopup(m_pFrame, "Fe&n\xEAtre"));
+        ASSERT_EQ(entries.size(), e.path.empty() ? 3u : 4u);
+        EXPECT_NE(entries.back().find(e.title), std::string::npos) << entries.back();
+    }
 }
 
 TEST_F(MenusTest, AnAltChordTakenByTheKeyboardTableLeavesTheMenuBarAlone)

@@ -3,7 +3,7 @@
 // recent list; the recent list keeps the caller's form, newest first, without duplicates.
 #include "tests/app/AppFixture.h"
 
-#include "app/OpenDialog.h"
+#include "shell/OpenDialog.h"
 #include "shell/Settings.h"
 #include "explorer/ExplorerDoc.h"
 #include "framework/CommonDialogs.h"

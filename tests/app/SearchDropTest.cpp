@@ -2,6 +2,7 @@
 // moved, and taken by no library folder.
 #include "tests/app/AppFixture.h"
 
+#include "explorer/ExplorerView.h"
 #include "explorer/SearchView.h"
 #include "framework/Archive.h"
 #include "framework/File.h"
@@ -22,23 +23,11 @@ HWND SeamWindow(POINT) { return g_hUnder; }
 
 LPARAM At(POINT pt) { return MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)); }
 
-// An explorer's list as the drag sees it: a list whose window answers as an explorer view.
-class CExplorerStandIn : public CWnd, public CPicListOwner, public CPicDropSite {
-public:
-    CPicListBox m_list;
-    CString m_folder;
-    int DropSiteKind() const override { return kPicSiteExplorer; }
-    CString DropListFolder() override { return m_folder; }
-    CString GetListFolder() override { return m_folder; }
-};
-
 class SearchDropTest : public AppTest {
 protected:
     void TearDown() override
     {
         ResetPicDragInput();
-        if (::IsWindow(m_standIn.m_hWnd))
-            m_standIn.DestroyWindow();
         AppTest::TearDown();
     }
     // A library of records "Plage <n>" under "Images"; the pictures of 1 and 3 exist.
@@ -97,7 +86,6 @@ protected:
         Pump();
     }
     std::string m_root;
-    CExplorerStandIn m_standIn;
 };
 
 } // namespace
@@ -114,14 +102,13 @@ TEST_F(SearchDropTest, HitsAreCopiedOntoAnExplorerListAndNeverIntoALibraryFolder
 
     const std::string out = m_temp.Path() + "\\Sortie";
     CreateDirectoryA(out.c_str(), nullptr);
-    m_standIn.m_folder = out.c_str();
-    ASSERT_TRUE(m_standIn.CreateEx(0, AfxRegisterWndClass(0), "SearchDropTest", WS_POPUP | WS_VISIBLE,
-                                   CRect(600, 0, 900, 300), nullptr, 0));
-    ASSERT_TRUE(m_standIn.m_list.Create(&m_standIn, 101));
-    ::MoveWindow(m_standIn.m_list.m_hWnd, 0, 0, 300, 300, TRUE);
+    m_pApp->OpenDocumentFile(out.c_str());
+    auto* pExplorer = dynamic_cast<CExplorerView*>(m_pFrame->MDIGetActive()->GetActiveView());
+    ASSERT_NE(pExplorer, nullptr);
+    pExplorer->OnIdle();
     POINT over = {40, 40};
-    ::ClientToScreen(m_standIn.m_list.m_hWnd, &over);
-    Drag(hits, over, m_standIn.m_list.m_hWnd);
+    ::ClientToScreen(pExplorer->m_list.m_hWnd, &over);
+    Drag(hits, over, pExplorer->m_list.m_hWnd);
     EXPECT_EQ(testpaths::ReadBytes(out + "\\Plage 1.bmp"), "picture 1");
     EXPECT_EQ(testpaths::ReadBytes(out + "\\Plage 3.bmp"), "picture 3");
     EXPECT_EQ(testpaths::ReadBytes(m_root + "\\Images\\Photo1.bmp"), "picture 1") << "hits are only copied";

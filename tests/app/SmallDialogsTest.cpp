@@ -4,7 +4,7 @@
 #include "tests/support/FocusRecorder.h"
 
 #include "shell/LoadErrorDlg.h"
-#include "app/NewFolderDlg.h"
+#include "shell/NewFolderDlg.h"
 #include "app/QuestionDlg.h"
 #include "app/SlideShowDlg.h"
 #include "framework/TestSeams.h"

@@ -1,7 +1,7 @@
 // The flat tool bars: separators and gripper drawn as etched and raised lines (none for a wide
 // separator, the last item or a floating bar), hot tracking and its timer, repainting only the
 // buttons whose state changed, the emulated custom-draw stages, the two context menus, and each
-// window's own bar: its class, its menu, and its repaint when it wraps.
+// window's own bar: its class, its menu, and its repaint when it wraps or a window closes over it.
 #include "tests/app/ListWindowsFixture.h"
 
 #include "explorer/ExplorerMDI.h"
@@ -412,4 +412,32 @@ TEST_F(AppTest, TheAnimationBarIsRepaintedWholeWhenItsWindowNarrows)
         EXPECT_EQ(dirty, narrow);
         Pump();
     }
+}
+
+// A picture window maximised over a maximised search window, then closed: the search window's bar is
+// to be painted again whole, none of it left showing the picture window.
+TEST_F(ToolBarWindows, ABarUncoveredByAClosingWindowIsRepaintedWhole)
+{
+    ASSERT_TRUE(Start());
+    g_ShowExplorerToolBar = 1;
+    ASSERT_NE(OpenSearch(), nullptr);
+    m_pFrame->MDIMaximize(m_pFrame->MDIGetActive());
+    CToolBar* pBar = ActiveBar<CSearchMDI>(m_pFrame);
+    ASSERT_NE(pBar, nullptr);
+    m_pApp->OpenDocumentFile(WriteBmp("dessus.bmp", 400, 300).c_str());
+    Pump();
+    pBar->UpdateWindow();
+    ASSERT_FALSE(::GetUpdateRect(pBar->m_hWnd, nullptr, FALSE));
+    m_pFrame->MDIGetActive()->SendMessage(WM_CLOSE);
+    ASSERT_EQ(ActiveBar<CSearchMDI>(m_pFrame), pBar);
+    CRect client, window, dirty;
+    pBar->GetClientRect(&client);
+    pBar->GetWindowRect(&window);
+    pBar->ScreenToClient(&window);
+    client.IntersectRect(&client, &window);
+    HRGN hDirty = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(::GetUpdateRgn(pBar->m_hWnd, hDirty, FALSE), SIMPLEREGION);
+    ::GetRgnBox(hDirty, &dirty);
+    ::DeleteObject(hDirty);
+    EXPECT_EQ(dirty, client);
 }

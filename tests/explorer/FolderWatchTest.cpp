@@ -341,10 +341,50 @@ TEST(FolderWatch, TheViewsStopEndsTheThreadWithinItsWait)
         EXPECT_LT(GetTickCount() - start, kFolderWatchStopWait);
         EXPECT_TRUE(writer.Writing());
     }
-    WaitForSingleObject(hThread, INFINITE);
+    // A thread the stop did not reach touches nothing of the view's any more: the test goes on
+    // without it rather than wait for ever.
+    EXPECT_EQ(WaitForSingleObject(hThread, 30000), WAIT_OBJECT_0);
     CloseHandle(hThread);
     ReleaseFolderWatchLink(link);
     FreeSnapshot(&snapshot);
+    DestroyWindow(hWnd);
+}
+
+// A reading that comes after the view stopped the watch, or let go of it, reaches nothing of the view's.
+TEST(FolderWatch, AReadingAfterTheStopChangesNothing)
+{
+    HWND hWnd = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    for (const char* state : {"watching", "stopped", "let go"}) {
+        SCOPED_TRACE(state);
+        FolderWatchLink* link = NewFolderWatchLink();
+        ASSERT_NE(link, nullptr);
+        if (std::string(state) == "stopped")
+            SetEvent(link->stopEvent);
+        if (std::string(state) == "let go")
+            DetachFolderWatchLink(link);
+        CStringArray changes;
+        CCriticalSection lock;
+        FolderSnapshot shown = Build({{"old.jpg", 1}});
+        FolderSnapshot fresh = Build({{"new.jpg", 1}});
+        FolderWatchParams watch;
+        watch.changes = &changes;
+        watch.snapshot = &shown;
+        watch.lock = &lock;
+        watch.stopEvent = link->stopEvent;
+        watch.view = hWnd;
+        watch.link = link;
+        ApplySnapshot(watch, &fresh);
+        MSG msg;
+        const bool posted = PeekMessageA(&msg, hWnd, WM_FOLDERCHANGED, WM_FOLDERCHANGED, PM_REMOVE) != 0;
+        const bool live = std::string(state) == "watching";
+        EXPECT_EQ(posted, live);
+        EXPECT_EQ(Lines(changes), live ? (Strings{"Dold.jpg", "Nnew.jpg"}) : Strings{});
+        EXPECT_EQ(Names(shown), (Strings{live ? "new.jpg" : "old.jpg"}));
+        EXPECT_EQ(fresh, nullptr);
+        FreeSnapshot(&shown);
+        ReleaseFolderWatchLink(link);
+        ReleaseFolderWatchLink(link);
+    }
     DestroyWindow(hWnd);
 }
 

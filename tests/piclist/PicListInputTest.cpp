@@ -1,11 +1,16 @@
 // The thumbnail list under the mouse and the keys: the selection rules, the context menu of each kind
 // of list, the classification of drop targets through the input seam, and whole drags made of mouse
 // messages (dropped, cancelled by Escape or by a lost capture, re-ordering one list).
+#include "framework/MDIChildWnd.h"
+#include "framework/MDIFrameWnd.h"
 #include "framework/TestSeams.h"
+#include "framework/View.h"
+#include "framework/WinApp.h"
 #include "piclist/PicListBox.h"
 #include "piclist/PicListDrag.h"
 #include "piclist/PicObject.h"
 #include "resources/resource.h"
+#include "shell/SharedUi.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -38,8 +43,9 @@ struct TreeFolder {
 };
 
 // A window holding a tree and a list, answering the drag as the library bar, an explorer view or a
-// search view does; drops handed to it are recorded.
-class CSiteHost : public CWnd, public CPicListOwner, public CPicDropSite {
+// search view does; drops handed to it are recorded. An explorer's is the view of a child window of
+// the main window (MakeInFrame), as the drag's lookups find explorers.
+class CSiteHost : public CView, public CPicListOwner, public CPicDropSite {
 public:
     int m_kind = kPicSiteOther;
     CProbeTree m_tree;
@@ -50,24 +56,47 @@ public:
     int m_lockedClicks = 0;
     std::vector<PicDropDecision> m_drops;
 
+    CMDIChildWnd* m_pFrame = nullptr;
+
     ~CSiteHost() override
     {
         if (m_pList != nullptr) {
             m_pList->DestroyWindow();
             delete m_pList;
         }
-        if (m_hWnd != nullptr)
+        if (m_pFrame != nullptr)
+            m_pFrame->MDIDestroy(); // with this view
+        else if (m_hWnd != nullptr)
             DestroyWindow();
     }
+    void OnDraw(CDC*) override {}
+    void PostNcDestroy() override {} // the test owns the object
 
     void Make(const std::string& title, int kind, int x, BOOL trash = FALSE)
     {
-        m_kind = kind;
-        m_tree.m_bExplorer = kind == kPicSiteExplorer;
         LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW),
                                          reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
         ASSERT_TRUE(CreateEx(0, cls, title.c_str(), WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, 10, 560, 320,
                              nullptr, nullptr));
+        MakeChildren(kind, trash);
+    }
+    // The view of a new child window of the main window.
+    void MakeInFrame(const std::string& title, int kind, CMDIFrameWnd* pMain)
+    {
+        m_pFrame = new CMDIChildWnd;
+        ASSERT_TRUE(m_pFrame->Create(nullptr, title.c_str(), WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                     CRect(0, 0, 600, 400), pMain));
+        LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW),
+                                         reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+        ASSERT_TRUE(CreateEx(0, cls, title.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 560, 320,
+                             m_pFrame->m_hWnd, nullptr));
+        m_pFrame->SetActiveView(this, FALSE);
+        MakeChildren(kind, FALSE);
+    }
+    void MakeChildren(int kind, BOOL trash)
+    {
+        m_kind = kind;
+        m_tree.m_bExplorer = kind == kPicSiteExplorer;
         RECT rcTree = {0, 0, 200, 320};
         ASSERT_TRUE(
             m_tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_SHOWSELALWAYS, rcTree, this, 102));
@@ -102,6 +131,7 @@ public:
 
     int DropSiteKind() const override { return m_kind; }
     HWND DropTreeWindow() override { return m_tree.m_hWnd; }
+    CPicListBox* DropList() override { return m_pList; }
     BOOL DropTreeFolder(HTREEITEM hItem, CString* pPath, int* pKind, BOOL* pLocked) override
     {
         auto it = m_folders.find(hItem);
@@ -173,6 +203,37 @@ std::string TestTitle(const char* suffix)
     return std::string(info->test_suite_name()) + "." + info->name() + "." + suffix;
 }
 
+// The program's main window, as the drag's lookups walk it: an MDI frame of the application.
+class CMainWindow {
+public:
+    CMainWindow()
+    {
+        static CWinApp* pApp = new CWinApp("PicListInputTest");
+        m_pApp = pApp;
+        m_pFrame = new CMDIFrameWnd;
+        if (m_pFrame->Create(nullptr, TestTitle("main").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             CRect(0, 0, 900, 700)))
+            m_pApp->m_pMainWnd = m_pFrame;
+    }
+    ~CMainWindow()
+    {
+        m_pApp->m_pMainWnd = nullptr;
+        if (::IsWindow(m_pFrame->m_hWnd))
+            m_pFrame->DestroyWindow(); // deletes the frame
+    }
+    CMDIFrameWnd* m_pFrame;
+    CWinApp* m_pApp;
+};
+
+// The drag cursors of several pictures, from the program's resources.
+void LoadDragCursors()
+{
+    HINSTANCE h = ::GetModuleHandleA(nullptr);
+    g_hCursorDragMoveMany = ::LoadCursorA(h, MAKEINTRESOURCEA(IDCUR_DRAG_MOVE_MANY));
+    g_hCursorDragCopyMany = ::LoadCursorA(h, MAKEINTRESOURCEA(IDCUR_DRAG_COPY_MANY));
+    g_hCursorNoDrop = ::LoadCursorA(h, MAKEINTRESOURCEA(IDCUR_DRAG_NO_DROP));
+}
+
 } // namespace
 
 class PicListInputTest : public ::testing::Test {
@@ -184,6 +245,7 @@ protected:
                       "C:\\Lib\\Trash", "C:\\Lib\\Voyage", "C:\\Photos",       "C:\\Autres",
                       "D:\\",           "D:\\Disque"};
         g_hUnder = nullptr;
+        LoadDragCursors();
     }
     void TearDown() override
     {
@@ -285,7 +347,9 @@ TEST_F(PicListInputTest, DragStartsOutsideTheTenPixelSquare)
 
 TEST_F(PicListInputTest, DropTargetsByKindOfSourceAndWindow)
 {
-    CSiteHost lib, exp1, exp2, search;
+    CMainWindow main;
+    ASSERT_NE(main.m_pApp->m_pMainWnd, nullptr);
+    CSiteHost lib, exp1, exp2, search, stray;
     lib.m_listFolder = "C:\\Lib\\Images";
     lib.Make(TestTitle("library"), kPicSiteLibrary, 0);
     HTREEITEM hRoot = lib.AddFolder("Tessarine", "C:\\Lib", kLibFolderRoot);
@@ -298,15 +362,19 @@ TEST_F(PicListInputTest, DropTargetsByKindOfSourceAndWindow)
     HTREEITEM hVoyage = lib.AddFolder("Voyage", "C:\\Lib\\Voyage", kLibFolderOther);
     HTREEITEM hGone = lib.AddFolder("Disparu", "C:\\Lib\\Gone", kLibFolderOther);
     exp1.m_listFolder = "C:\\Photos";
-    exp1.Make(TestTitle("explorer1"), kPicSiteExplorer, 40);
+    exp1.MakeInFrame(TestTitle("explorer1"), kPicSiteExplorer, main.m_pFrame);
     HTREEITEM hPhotos = exp1.AddFolder("Photos", "C:\\Photos", kLibFolderOther);
     HTREEITEM hAutres = exp1.AddFolder("Autres", "C:\\Autres", kLibFolderOther);
     HTREEITEM hCd = exp1.AddFolder("D:", "D:", kLibFolderOther);
     HTREEITEM hCdFolder = exp1.AddFolder("Disque", "D:\\Disque", kLibFolderOther);
     HTREEITEM hNoDrive = exp1.AddFolder("Z:", "Z:", kLibFolderOther);
     exp2.m_listFolder = "C:\\Autres\\";
-    exp2.Make(TestTitle("explorer2"), kPicSiteExplorer, 60);
+    exp2.MakeInFrame(TestTitle("explorer2"), kPicSiteExplorer, main.m_pFrame);
     search.Make(TestTitle("search"), kPicSiteSearch, 80);
+    // A tree and a list that answer as an explorer's, in no window of the main window.
+    stray.m_listFolder = "C:\\Autres";
+    stray.Make(TestTitle("stray"), kPicSiteExplorer, 100);
+    HTREEITEM hStray = stray.AddFolder("Autres", "C:\\Autres", kLibFolderOther);
 
     PicDragSource fromLib = {lib.m_pList, kPicSiteLibrary, lib.m_listFolder};
     PicDragSource fromExp = {exp1.m_pList, kPicSiteExplorer, exp1.m_listFolder};
@@ -320,6 +388,8 @@ TEST_F(PicListInputTest, DropTargetsByKindOfSourceAndWindow)
         ELIST = kDropExplorerList
     };
     const int M = kDropAsMove, C = kDropAsCtrlCopy, F = kDropAsForcedCopy;
+    // The cursor shown: no drop, moving or copying (two pictures).
+    const HCURSOR no = g_hCursorNoDrop, mv = g_hCursorDragMoveMany, cp = g_hCursorDragCopyMany;
     struct Row {
         const char* what;
         const PicDragSource* src;
@@ -328,35 +398,43 @@ TEST_F(PicListInputTest, DropTargetsByKindOfSourceAndWindow)
         BOOL ctrl;
         int target, copy;
         BOOL refused, onTrash;
+        HCURSOR cursor;
     };
     const Row rows[] = {
-        {"library to a folder moves", &fromLib, &lib, hVoyage, FALSE, LTREE, M, FALSE, FALSE},
-        {"library to a folder with Ctrl copies", &fromLib, &lib, hVoyage, TRUE, LTREE, C, FALSE, FALSE},
-        {"library to Favorites", &fromLib, &lib, hFav, FALSE, LTREE, M, FALSE, FALSE},
-        {"library to the folder it shows", &fromLib, &lib, hImages, FALSE, LTREE, M, TRUE, FALSE},
-        {"library to the locked protected folder", &fromLib, &lib, hProt, FALSE, LTREE, M, TRUE, FALSE},
-        {"library to the trash", &fromLib, &lib, hTrash, FALSE, LTREE, M, FALSE, TRUE},
-        {"library to the root", &fromLib, &lib, hRoot, FALSE, NONE, M, FALSE, FALSE},
-        {"library to a vanished folder", &fromLib, &lib, hGone, FALSE, LTREE, M, TRUE, FALSE},
-        {"library onto its own list", &fromLib, &lib, nullptr, FALSE, OWN, M, FALSE, FALSE},
-        {"library to an explorer folder copies", &fromLib, &exp1, hAutres, FALSE, ETREE, F, FALSE, FALSE},
-        {"library to an explorer list copies", &fromLib, &exp2, nullptr, FALSE, ELIST, F, FALSE, FALSE},
-        {"library to a CD-ROM", &fromLib, &exp1, hCdFolder, FALSE, ETREE, F, TRUE, FALSE},
-        {"explorer to a library folder copies", &fromExp, &lib, hVoyage, FALSE, LTREE, F, FALSE, FALSE},
-        {"explorer to the library trash", &fromExp, &lib, hTrash, FALSE, NONE, M, FALSE, FALSE},
-        {"explorer to the library list copies", &fromExp, &lib, nullptr, FALSE, LLIST, F, FALSE, FALSE},
-        {"explorer to its own folder in its tree", &fromExp, &exp1, hPhotos, FALSE, ETREE, M, TRUE, FALSE},
-        {"explorer to another folder moves", &fromExp, &exp1, hAutres, FALSE, ETREE, M, FALSE, FALSE},
-        {"explorer to another folder with Ctrl", &fromExp, &exp1, hAutres, TRUE, ETREE, C, FALSE, FALSE},
-        {"explorer to a CD-ROM drive", &fromExp, &exp1, hCd, FALSE, ETREE, M, TRUE, FALSE},
-        {"explorer to a CD-ROM folder", &fromExp, &exp1, hCdFolder, FALSE, ETREE, M, TRUE, FALSE},
-        {"explorer to a missing drive", &fromExp, &exp1, hNoDrive, FALSE, ETREE, M, TRUE, FALSE},
-        {"explorer to another explorer list", &fromExp, &exp2, nullptr, FALSE, ELIST, M, FALSE, FALSE},
-        {"search to a library folder", &fromSearch, &lib, hVoyage, FALSE, NONE, M, FALSE, FALSE},
-        {"search to the library list", &fromSearch, &lib, nullptr, FALSE, NONE, M, FALSE, FALSE},
-        {"search to an explorer folder copies", &fromSearch, &exp1, hAutres, FALSE, ETREE, F, FALSE, FALSE},
-        {"search to an explorer list copies", &fromSearch, &exp2, nullptr, FALSE, ELIST, F, FALSE, FALSE},
-        {"search re-orders its own list", &fromSearch, &search, nullptr, FALSE, OWN, M, FALSE, FALSE},
+        {"library to a folder moves", &fromLib, &lib, hVoyage, FALSE, LTREE, M, FALSE, FALSE, mv},
+        {"library to a folder with Ctrl copies", &fromLib, &lib, hVoyage, TRUE, LTREE, C, FALSE, FALSE, cp},
+        {"library to Favorites", &fromLib, &lib, hFav, FALSE, LTREE, M, FALSE, FALSE, mv},
+        {"library to the folder it shows", &fromLib, &lib, hImages, FALSE, LTREE, M, TRUE, FALSE, no},
+        {"library to the locked protected folder", &fromLib, &lib, hProt, FALSE, LTREE, M, TRUE, FALSE, no},
+        {"library to the trash", &fromLib, &lib, hTrash, FALSE, LTREE, M, FALSE, TRUE, mv},
+        {"library to the root", &fromLib, &lib, hRoot, FALSE, NONE, M, FALSE, FALSE, no},
+        {"library to a vanished folder", &fromLib, &lib, hGone, FALSE, LTREE, M, TRUE, FALSE, no},
+        {"library onto its own list", &fromLib, &lib, nullptr, FALSE, OWN, M, FALSE, FALSE, mv},
+        {"library onto its own list with Ctrl", &fromLib, &lib, nullptr, TRUE, OWN, C, FALSE, FALSE, cp},
+        {"library to an explorer folder copies", &fromLib, &exp1, hAutres, FALSE, ETREE, F, FALSE, FALSE, cp},
+        {"library to an explorer list copies", &fromLib, &exp2, nullptr, FALSE, ELIST, F, FALSE, FALSE, cp},
+        {"library to a CD-ROM", &fromLib, &exp1, hCdFolder, FALSE, ETREE, F, TRUE, FALSE, no},
+        {"explorer to a library folder copies", &fromExp, &lib, hVoyage, FALSE, LTREE, F, FALSE, FALSE, cp},
+        {"explorer to the library trash", &fromExp, &lib, hTrash, FALSE, NONE, M, FALSE, FALSE, no},
+        {"explorer to the library list copies", &fromExp, &lib, nullptr, FALSE, LLIST, F, FALSE, FALSE, cp},
+        {"explorer to its own folder in its tree", &fromExp, &exp1, hPhotos, FALSE, ETREE, M, TRUE, FALSE,
+         no},
+        {"explorer to another folder moves", &fromExp, &exp1, hAutres, FALSE, ETREE, M, FALSE, FALSE, mv},
+        {"explorer to another folder with Ctrl", &fromExp, &exp1, hAutres, TRUE, ETREE, C, FALSE, FALSE, cp},
+        {"explorer to a CD-ROM drive", &fromExp, &exp1, hCd, FALSE, ETREE, M, TRUE, FALSE, no},
+        {"explorer to a CD-ROM folder", &fromExp, &exp1, hCdFolder, FALSE, ETREE, M, TRUE, FALSE, no},
+        {"explorer to a missing drive", &fromExp, &exp1, hNoDrive, FALSE, ETREE, M, TRUE, FALSE, no},
+        {"explorer to another explorer list", &fromExp, &exp2, nullptr, FALSE, ELIST, M, FALSE, FALSE, mv},
+        {"explorer to a tree outside the windows", &fromExp, &stray, hStray, FALSE, NONE, M, FALSE, FALSE,
+         no},
+        {"explorer to a list outside the windows", &fromExp, &stray, nullptr, FALSE, NONE, M, FALSE, FALSE,
+         no},
+        {"search to a library folder", &fromSearch, &lib, hVoyage, FALSE, NONE, M, FALSE, FALSE, no},
+        {"search to the library list", &fromSearch, &lib, nullptr, FALSE, NONE, M, FALSE, FALSE, no},
+        {"search to an explorer folder copies", &fromSearch, &exp1, hAutres, FALSE, ETREE, F, FALSE, FALSE,
+         cp},
+        {"search to an explorer list copies", &fromSearch, &exp2, nullptr, FALSE, ELIST, F, FALSE, FALSE, cp},
+        {"search re-orders its own list", &fromSearch, &search, nullptr, FALSE, OWN, M, FALSE, FALSE, mv},
     };
     for (const Row& r : rows) {
         HWND hUnder;
@@ -370,7 +448,7 @@ TEST_F(PicListInputTest, DropTargetsByKindOfSourceAndWindow)
             ::ClientToScreen(hUnder, &pt);
         }
         // Only an explorer's tree answers as one.
-        if (r.host != &exp1 && r.host != &exp2 && r.item != nullptr) {
+        if (r.host->m_kind != kPicSiteExplorer && r.item != nullptr) {
             ASSERT_EQ(r.host->m_kind, kPicSiteLibrary);
         }
         PicDropDecision d = ClassifyPicDrop(*r.src, pt, hUnder, r.ctrl);
@@ -378,7 +456,14 @@ TEST_F(PicListInputTest, DropTargetsByKindOfSourceAndWindow)
         EXPECT_EQ(d.copy, r.copy) << r.what;
         EXPECT_EQ(d.refused, r.refused) << r.what;
         EXPECT_EQ(d.onTrash, r.onTrash) << r.what;
+        EXPECT_EQ(PicDragCursor(d, 2), r.cursor) << r.what;
     }
+    // The explorers' trees and lists are found among the main window's child windows, and only there.
+    EXPECT_EQ(FindExplorerTreeByHwnd(exp2.m_tree.m_hWnd), &exp2.m_tree);
+    EXPECT_EQ(FindExplorerListByHwnd(exp1.m_pList->m_hWnd), exp1.m_pList);
+    EXPECT_EQ(FindExplorerTreeByHwnd(exp1.m_pList->m_hWnd), nullptr);
+    EXPECT_EQ(FindExplorerListByHwnd(stray.m_pList->m_hWnd), nullptr);
+    EXPECT_EQ(FindExplorerTreeByHwnd(lib.m_tree.m_hWnd), nullptr);
     // The library's tree answers no probe: only an explorer's does; a list only under an explorer.
     EXPECT_EQ(exp1.m_pList->SendMessage(WM_PICLIST_IDENTIFY), kPicListIdentifyAnswer);
     EXPECT_EQ(lib.m_pList->SendMessage(WM_PICLIST_IDENTIFY), 0);
@@ -465,23 +550,40 @@ TEST_F(PicListInputTest, ReorderingInsideOneListMovesTheSameRecords)
     CPicObject* a = pList->GetRecord(0);
     CPicObject* b = pList->GetRecord(1);
 
-    // a and b dropped on e stand before e, in their order, and are the only ones selected.
+    // The place is the index of the item under the cursor before the move, kept within the list:
+    // a and b dropped on e go after it, in their order, and are the only ones selected.
     pList->SelItemRange(TRUE, 0, 1);
     POINT onE = ItemCentre(pList, 4);
     ::ClientToScreen(pList->m_hWnd, &onE);
     DragTo(pList, 0, onE, pList->m_hWnd);
-    EXPECT_EQ(Names(pList), "cdabe");
-    EXPECT_EQ(pList->GetRecord(2), a);
-    EXPECT_EQ(pList->GetRecord(3), b);
-    EXPECT_EQ(Selected(pList), (std::vector<int>{2, 3}));
+    EXPECT_EQ(Names(pList), "cdeab");
+    EXPECT_EQ(pList->GetRecord(3), a);
+    EXPECT_EQ(pList->GetRecord(4), b);
+    EXPECT_EQ(Selected(pList), (std::vector<int>{3, 4}));
+
+    // Dropped on d, at index 1: they stand at index 1, before d.
+    POINT onD = ItemCentre(pList, 1);
+    ::ClientToScreen(pList->m_hWnd, &onD);
+    DragTo(pList, 3, onD, pList->m_hWnd);
+    EXPECT_EQ(Names(pList), "cabde");
+    EXPECT_EQ(Selected(pList), (std::vector<int>{1, 2}));
 
     // Dropped on empty space they go to the end, still in their order.
     POINT empty = {330, 300};
     ::ClientToScreen(pList->m_hWnd, &empty);
-    DragTo(pList, 2, empty, pList->m_hWnd);
+    DragTo(pList, 1, empty, pList->m_hWnd);
     EXPECT_EQ(Names(pList), "cdeab");
     EXPECT_EQ(pList->GetRecord(3), a);
     EXPECT_EQ(Selected(pList), (std::vector<int>{3, 4}));
+
+    // Ctrl pressed on the way shows the copy cursor, released the move cursor.
+    DragTo(pList, 3, onD, pList->m_hWnd, FALSE);
+    pList->SendMessage(WM_KEYDOWN, VK_CONTROL, 0);
+    EXPECT_EQ(::GetCursor(), g_hCursorDragCopyMany);
+    pList->SendMessage(WM_KEYUP, VK_CONTROL, 0);
+    EXPECT_EQ(::GetCursor(), g_hCursorDragMoveMany);
+    pList->SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(Names(pList), "cdeab");
 
     // Moved onto the first item: they lead the list.
     POINT onC = ItemCentre(pList, 0);

@@ -1,8 +1,7 @@
-// The File > Open dialog with several selection and a preview of the picture selected.
-#include "app/OpenDialog.h"
+// The open dialog's filter and selection, the preview beside it, and the plain file dialog.
+#include "shell/OpenDialog.h"
 
 #include "shell/Settings.h"
-#include "app/TessarineApp.h"
 #include "core/BusyCursor.h"
 #include "core/DIB.h"
 #include "core/DrawUtil.h"
@@ -208,46 +207,6 @@ UINT_PTR CALLBACK OpenPreviewHook(HWND hDlg, UINT message, WPARAM wParam, LPARAM
     } catch (const std::exception&) {
     }
     return FALSE;
-}
-
-void CTessarineApp::OnFileOpen()
-{
-    CString strFilter;
-    BuildOpenFileFilter(strFilter);
-    CFileDialog dlg(TRUE, "bmp", nullptr,
-                    OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK
-                        | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                    strFilter, nullptr);
-    dlg.m_ofn.Flags &= ~OFN_SHOWHELP;
-    CString strTitle = AfxLoadText(IDS_OPEN_TITLE);
-    dlg.m_ofn.lpstrTitle = strTitle;
-    dlg.m_ofn.hInstance = AfxGetResourceHandle();
-    dlg.m_ofn.lpTemplateName = MAKEINTRESOURCEA(IDD_OPEN_PREVIEW);
-    dlg.m_ofn.lpfnHook = OpenPreviewHook;
-
-    // A large buffer, so that a long selection is not lost; smaller ones when memory is short.
-    char szLocal[256] = "";
-    char* pBuffer = nullptr;
-    DWORD nSize = 0;
-    for (DWORD nTry : {65536u, 16384u, 2048u}) {
-        // Zeroed: a single name comes back with one terminator only.
-        pBuffer = new (std::nothrow) char[nTry]();
-        if (pBuffer != nullptr) {
-            nSize = nTry;
-            break;
-        }
-    }
-    char* pName = pBuffer != nullptr ? pBuffer : szLocal;
-    if (pBuffer == nullptr)
-        nSize = sizeof(szLocal);
-    dlg.m_ofn.lpstrFile = pName;
-    dlg.m_ofn.nMaxFile = nSize;
-
-    if (dlg.DoModal() == IDOK) {
-        for (const CString& strPath : ParseOpenSelection(pName, nSize))
-            OpenDocumentFile(strPath);
-    }
-    delete[] pBuffer;
 }
 
 BOOL PromptFileName(CString& fileName, UINT titleId, DWORD extraFlags, BOOL openDialog)

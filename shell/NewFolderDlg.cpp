@@ -1,4 +1,4 @@
-#include "app/NewFolderDlg.h"
+#include "shell/NewFolderDlg.h"
 
 #include "framework/DataExchange.h"
 #include "resources/resource.h"
