@@ -70,11 +70,6 @@ BEGIN_MESSAGE_MAP(CGifView, CPictureView)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_PREVIEW, OnUpdatePrint)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_POSTER, OnUpdatePrint)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_POSTER_PREVIEW, OnUpdatePrint)
-    ON_COMMAND(ID_PICTURE_ADD_TO_LIBRARY, OnAddToLibrary)
-    ON_UPDATE_COMMAND_UI(ID_PICTURE_ADD_TO_LIBRARY, OnUpdateAddToLibrary)
-    // F3 sends the explorer's add, which here means this picture.
-    ON_COMMAND(ID_EXPLORER_ADD_TO_LIBRARY, OnAddToLibrary)
-    ON_UPDATE_COMMAND_UI(ID_EXPLORER_ADD_TO_LIBRARY, OnUpdateAddToLibrary)
 END_MESSAGE_MAP()
 
 CGifView::CGifView() : CPictureView(g_bFineZoomAnim, 2)

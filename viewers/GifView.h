@@ -90,8 +90,6 @@ public:
     void OnPrintFramePoster();
     void OnPreviewFramePoster();
     void OnUpdatePrint(CCmdUI* pCmdUI);
-    void OnAddToLibrary();
-    void OnUpdateAddToLibrary(CCmdUI* pCmdUI);
 
     // ---- messages ----
     int OnCreate(LPCREATESTRUCT lpcs);

@@ -3,6 +3,7 @@
 // the speed list, the time display, a single frame), the frames drawn, and closing playing windows
 // over and over with the real timer.
 #include "tests/app/AnimFixture.h"
+#include "tests/app/RealMouse.h"
 
 #include "shell/Settings.h"
 #include "viewers/AnimToolBar.h"
@@ -569,6 +570,8 @@ TEST_F(AnimTest, AnimationBarFitsItsWindowOrWraps)
     }
 }
 
+// In full screen the bar is left alone and the mouse pans on ticks; leaving (Escape, or a real right
+// double-click) shows the bar again, hidden before or not.
 TEST_F(AnimTest, FullScreenLeavesTheBarAloneAndPansOnTicks)
 {
     ASSERT_TRUE(Start());
@@ -576,6 +579,8 @@ TEST_F(AnimTest, FullScreenLeavesTheBarAloneAndPansOnTicks)
     ASSERT_NE(pView, nullptr);
     pView->SendMessage(WM_COMMAND, ID_VIEW_ACTUAL_SIZE);
     CAnimToolBar& bar = BarOf(pView);
+    pView->SendMessage(WM_COMMAND, ID_HIDE_LOCAL_TOOLBAR);
+    ASSERT_FALSE(bar.IsWindowVisible());
     pView->SendMessage(WM_COMMAND, ID_VIEW_FULLSCREEN);
     ASSERT_TRUE(pView->IsFullScreen());
     EXPECT_EQ(m_pFrame->GetFullScreenView(), pView);
@@ -594,6 +599,17 @@ TEST_F(AnimTest, FullScreenLeavesTheBarAloneAndPansOnTicks)
     pView->SendMessage(WM_KEYDOWN, VK_ESCAPE);
     EXPECT_FALSE(pView->IsFullScreen());
     EXPECT_EQ(m_pFrame->GetFullScreenView(), nullptr);
+    EXPECT_TRUE(bar.IsWindowVisible());
+
+    pView->SendMessage(WM_COMMAND, ID_HIDE_LOCAL_TOOLBAR);
+    ASSERT_FALSE(bar.IsWindowVisible());
+    pView->SendMessage(WM_COMMAND, ID_VIEW_FULLSCREEN);
+    ASSERT_TRUE(pView->IsFullScreen());
+    ::SetWindowPos(pView->m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RealMouse(POINT{300, 200},
+              {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
+    EXPECT_TRUE(PumpUntil([&] { return !pView->IsFullScreen(); }));
+    EXPECT_TRUE(bar.IsWindowVisible());
 }
 
 TEST_F(AnimTest, ClosingTheProgramWhileAnimationsPlayStopsEveryTimer)
