@@ -3,7 +3,7 @@
 // the speed list, the time display, a single frame), the frames drawn, and closing playing windows
 // over and over with the real timer.
 #include "tests/app/AnimFixture.h"
-#include "tests/app/RealMouse.h"
+#include "tests/app/RealInput.h"
 
 #include "shell/Settings.h"
 #include "viewers/AnimToolBar.h"

@@ -2,6 +2,7 @@
 // adding its picture to the folder shown (by its command and by its key), the keyboard table's keys
 // in the window in front, and the password command stored in the registry.
 #include "tests/app/AppFixture.h"
+#include "tests/app/RealInput.h"
 
 #include "shell/LibraryLink.h"
 #include "shell/Settings.h"
@@ -12,32 +13,10 @@
 #include "library/ProtectedAccess.h"
 #include "resources/resource.h"
 
-#include <algorithm>
 #include <functional>
 #include <string>
 
 namespace {
-
-// A key pressed in hWnd with modifier held (0 for none), through the program's own key path. TRUE
-// when the keyboard table took it.
-BOOL PressKey(CWinApp* pApp, HWND hWnd, BYTE modifier, UINT key)
-{
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    BYTE held[256];
-    std::copy(keys, keys + 256, held);
-    if (modifier != 0)
-        held[modifier] = 0x80;
-    ::SetKeyboardState(held);
-    MSG msg = {};
-    msg.hwnd = hWnd;
-    msg.message = WM_KEYDOWN;
-    msg.wParam = key;
-    msg.lParam = 1 | static_cast<LPARAM>(::MapVirtualKeyA(key, 0) << 16);
-    BOOL bTaken = pApp->PreTranslateMessage(&msg);
-    ::SetKeyboardState(keys);
-    return bTaken;
-}
 
 bool IsDir(const std::string& path)
 {
