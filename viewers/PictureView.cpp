@@ -598,6 +598,7 @@ void CPictureView::EnterFullScreen()
     if (g_pMainFrameHost != nullptr)
         g_pMainFrameHost->SetFullScreenView(this);
     m_bLeftHeld = m_bRightHeld = FALSE;
+    FullScreenChanged();
 }
 
 void CPictureView::DestroyAnchor()
@@ -626,6 +627,7 @@ void CPictureView::LeaveFullScreen()
         SetScrollSizes(MM_TEXT, CSize(1, 1));
     if (g_pMainFrameHost != nullptr && g_pMainFrameHost->GetFullScreenView() == this)
         g_pMainFrameHost->SetFullScreenView(nullptr);
+    FullScreenChanged();
     // The view is back in its frame.
     CFrameWnd* pFrame = GetParentFrame();
     if (m_bOpenedFullScreen) {

@@ -100,6 +100,8 @@ protected:
     virtual CToolBar* GetLocalBar() const = 0;
     // Puts the frame back in order once the view is back in it: its local bar shows again.
     virtual void RestoreFrameLayout(CFrameWnd* pFrame);
+    // The view has just entered or left full screen.
+    virtual void FullScreenChanged() {}
 
     // Writes size, colours and zoom into the status pane (empty without a picture) when the main
     // frame shows the layout nStatusMode.

@@ -319,6 +319,38 @@ TEST_F(AnimTest, TimerPostsOneTickAtATime)
     EXPECT_EQ(queued, 1);
 }
 
+// A paused or finished animation costs nothing: its timer and the timer resolution it asked for run
+// only while it plays, or while it is full screen, where the ticks move the picture with the mouse.
+TEST_F(AnimTest, APausedOrFinishedAnimationRunsNoTimerOutsideFullScreen)
+{
+    ASSERT_TRUE(Start());
+    CView* pOpened = OpenFirstView(Gif("rest.gif", 3), RUNTIME_CLASS(CGifDoc));
+    ASSERT_NE(pOpened, nullptr);
+    CGifView* pView = static_cast<CGifView*>(pOpened);
+    SetSpeed(pView, 12);
+    ASSERT_TRUE(PumpUntil([&] { return pView->m_bPlaying; }));
+    UINT timer = pView->GetTimerId();
+    EXPECT_NE(timer, 0u);
+    EXPECT_EQ(g_nAnimTimerPeriods.load(), 1);
+    auto stopped = [&] { return pView->GetTimerId() == 0 && g_nAnimTimerPeriods.load() == 0; };
+
+    pView->SendMessage(WM_COMMAND, ID_ANIM_PLAY_PAUSE);
+    EXPECT_TRUE(stopped());
+    EXPECT_NE(::timeKillEvent(timer), static_cast<MMRESULT>(TIMERR_NOERROR));
+    pView->EnterFullScreen();
+    EXPECT_NE(pView->GetTimerId(), 0u);
+    pView->LeaveFullScreen();
+    EXPECT_TRUE(stopped());
+
+    // Once through without repeat: the real ticks play it to its last frame, then the timer goes.
+    pView->SendMessage(WM_COMMAND, ID_ANIM_REPEAT);
+    pView->SendMessage(WM_COMMAND, ID_ANIM_PLAY_PAUSE);
+    EXPECT_NE(pView->GetTimerId(), 0u);
+    EXPECT_TRUE(PumpUntil([&] { return !pView->m_bPlaying; }));
+    EXPECT_EQ(pView->GetCurrentFrame(), 2);
+    EXPECT_TRUE(stopped());
+}
+
 TEST_F(AnimTest, ClosingPlayingWindowsLeavesNoTimerThreadOrGdiObject)
 {
     ASSERT_TRUE(Start());
@@ -329,6 +361,7 @@ TEST_F(AnimTest, ClosingPlayingWindowsLeavesNoTimerThreadOrGdiObject)
         ASSERT_NE(pDoc, nullptr);
         POSITION pos = pDoc->GetFirstViewPosition();
         auto* pView = static_cast<CGifView*>(pDoc->GetNextView(pos));
+        ASSERT_TRUE(PumpUntil([&] { return pView->m_bPlaying; }));
         *pTimer = pView->GetTimerId();
         ASSERT_NE(*pTimer, 0u);
         // Let the real timer tick into the window, then close it while it plays.
@@ -615,14 +648,19 @@ TEST_F(AnimTest, FullScreenLeavesTheBarAloneAndPansOnTicks)
 TEST_F(AnimTest, ClosingTheProgramWhileAnimationsPlayStopsEveryTimer)
 {
     ASSERT_TRUE(Start());
-    std::vector<UINT> timers;
+    std::vector<CGifView*> views;
     for (int i = 0; i < 3; i++) {
         CDocument* pDoc = m_pApp->OpenDocumentFile(Gif("prog" + std::to_string(i) + ".gif", 4).c_str());
         ASSERT_NE(pDoc, nullptr);
         POSITION pos = pDoc->GetFirstViewPosition();
-        timers.push_back(static_cast<CGifView*>(pDoc->GetNextView(pos))->GetTimerId());
+        views.push_back(static_cast<CGifView*>(pDoc->GetNextView(pos)));
     }
     Pump();
+    std::vector<UINT> timers;
+    for (CGifView* pView : views) {
+        timers.push_back(pView->GetTimerId());
+        EXPECT_NE(timers.back(), 0u);
+    }
     EXPECT_EQ(g_nAnimTimerPeriods.load(), 3);
     // One of them full screen, away from its frame: it goes with the program too.
     static_cast<CGifView*>(Children()[0]->GetActiveView())->EnterFullScreen();
