@@ -29,7 +29,7 @@ void CMainFrame::OnImage(HGLOBAL hDIB)
     ::GlobalFree(hDIB);
     CTessarineApp* pApp = TessarineApp();
     if (hChecked != nullptr && pApp != nullptr)
-        pApp->NewImageWindow(hChecked, TRUE);
+        pApp->NewImageWindow(hChecked);
     else if (hChecked != nullptr)
         ::GlobalFree(hChecked);
 }

@@ -154,16 +154,14 @@ void CTessarineApp::NewSearchWindow()
         pTemplate->OpenDocumentFile(nullptr, TRUE);
 }
 
-void CTessarineApp::NewImageWindow(HGLOBAL hDIB, BOOL bScanned)
+void CTessarineApp::NewImageWindow(HGLOBAL hDIB)
 {
     if (hDIB == nullptr)
         return;
     g_hNewImageDIB = hDIB;
-    g_bNewImageScanned = bScanned;
     CDocTemplate* pTemplate = GetTemplate(kTemplateDib);
     if (pTemplate != nullptr)
         pTemplate->OpenDocumentFile(nullptr, TRUE);
-    g_bNewImageScanned = FALSE;
     // A window that failed before its document took the picture leaves it here: nobody else will free it.
     HGLOBAL hLeft = TakeNewImageDIB();
     if (hLeft != nullptr)

@@ -73,9 +73,9 @@ public:
     void NewPrintLibWindow();
     void NewSearchWindow();
     // A new still-picture window on a picture in memory; the window's document takes the handle
-    // (0: nothing happens). A handle no document took is freed. A scanned picture exists nowhere
-    // else: its window asks to save it before it closes.
-    void NewImageWindow(HGLOBAL hDIB, BOOL bScanned = FALSE);
+    // (0: nothing happens). A handle no document took is freed. A pasted or scanned picture exists
+    // in no file: its window asks to save it before it closes.
+    void NewImageWindow(HGLOBAL hDIB);
     // Activates the explorer window showing exactly that folder, or opens one on it.
     void OpenExplorerOnFolder(LPCSTR lpszFolder);
 

@@ -237,11 +237,19 @@ void CMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*)
 int CMDIChildWnd::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
 {
     int nResult = CFrameWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
-    if (nResult == MA_NOACTIVATE || nResult == MA_NOACTIVATEANDEAT)
+    // A click on the caption activates through the system's caption handling, whatever the answer.
+    if ((nResult == MA_NOACTIVATE || nResult == MA_NOACTIVATEANDEAT) && nHitTest != HTCAPTION)
         return nResult;
     CMDIFrameWnd* pFrame = GetMDIFrame();
-    if (pFrame != nullptr && pFrame->MDIGetActive() != this)
+    if (pFrame != nullptr && pFrame->MDIGetActive() != this) {
         MDIActivate();
+    } else {
+        // Already the active child, but the keys are elsewhere (a bar of the main window): a click
+        // brings them back, as activating it does. The frame passes the focus to its view.
+        HWND hFocus = ::GetFocus();
+        if (hFocus != m_hWnd && !::IsChild(m_hWnd, hFocus))
+            SetFocus();
+    }
     return nResult;
 }
 

@@ -61,7 +61,8 @@ BOOL CDibDoc::OnNewDocument()
     if (hDIB != nullptr) {
         m_dib.Attach(hDIB);
         TakeMeasures();
-        SetModifiedFlag(g_bNewImageScanned);
+        // Pasted or scanned, it exists in no file: it is not lost without a question.
+        SetModifiedFlag(TRUE);
     }
     return TRUE;
 }

@@ -11,7 +11,7 @@ public:
     CDibDoc();
 
     // Takes over the picture the application handed over for a new window (pasted or scanned), if any.
-    // A scanned one starts modified, so that it is not lost without a question.
+    // It starts modified, so that it is not lost without a question.
     BOOL OnNewDocument() override;
     // Reads the file; when it is missing or unreadable the load-error dialog offers another path,
     // as often as the user retries. FALSE when the user gives up.
@@ -22,7 +22,7 @@ public:
 
     // Save As: asks for a file and writes the picture as JPEG, PNG or BMP by its extension.
     void OnFileSaveAs();
-    // The question before a scanned picture's window closes: "Oui" goes through Save As, and a
+    // The question before a pasted or scanned picture's window closes: "Oui" goes through Save As, and a
     // cancelled or failed save keeps the window.
     BOOL DoFileSave() override;
     void OnUpdateFileSaveAs(CCmdUI* pCmdUI);

@@ -2,7 +2,6 @@
 #include "viewers/DibView.h"
 
 #include "shell/AppMessages.h"
-#include "shell/LibraryLink.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
 #include "shell/ViewPlacement.h"
@@ -19,16 +18,10 @@
 IMPLEMENT_DYNCREATE(CDibView, CPictureView)
 
 BEGIN_MESSAGE_MAP(CDibView, CPictureView)
-    ON_WM_RBUTTONDBLCLK()
     ON_MESSAGE(WM_VIEWARRANGE, OnViewArrange)
     ON_MESSAGE(WM_VIEWKIND, OnViewKind)
     ON_MESSAGE(WM_VIEWSTATUS, OnViewStatus)
     ON_MESSAGE(WM_VIEWIDLE, OnViewIdle)
-    ON_COMMAND(ID_PICTURE_ADD_TO_LIBRARY, OnAddToLibrary)
-    ON_UPDATE_COMMAND_UI(ID_PICTURE_ADD_TO_LIBRARY, OnUpdateAddToLibrary)
-    // F3 sends the explorer's add, which here means this picture.
-    ON_COMMAND(ID_EXPLORER_ADD_TO_LIBRARY, OnAddToLibrary)
-    ON_UPDATE_COMMAND_UI(ID_EXPLORER_ADD_TO_LIBRARY, OnUpdateAddToLibrary)
     ON_COMMAND(ID_FILE_PRINT, OnPrintPicture)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPreviewPicture)
     ON_COMMAND(ID_FILE_PRINT_POSTER, OnPrintPoster)
@@ -85,29 +78,6 @@ CSize CDibView::GetPictureSize() const
     return pDoc != nullptr ? pDoc->GetDocSize() : CSize(1, 1);
 }
 
-void CDibView::OnUpdateAddToLibrary(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(g_pLibraryLink != nullptr && g_pLibraryLink->CanAddPicture());
-}
-
-void CDibView::OnAddToLibrary()
-{
-    CDibDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || g_pLibraryLink == nullptr || !g_pLibraryLink->CanAddPicture())
-        return;
-    // A picture without a file takes its window title; a modified one is written from memory.
-    CString path = pDoc->GetPathName();
-    CString name;
-    if (!path.IsEmpty()) {
-        int slash = path.ReverseFind('\\');
-        name = slash >= 0 ? path.Mid(slash + 1) : path;
-    } else {
-        name = pDoc->GetTitle() + ".jpg";
-    }
-    CString source = pDoc->IsModified() ? CString() : path;
-    g_pLibraryLink->AddPictureOfWindow(pDoc->GetHDIB(), name, source);
-}
-
 void CDibView::UpdateStatusText()
 {
     CDibDoc* pDoc = GetDocument();
@@ -150,12 +120,4 @@ LRESULT CDibView::OnViewIdle(WPARAM wParam, LPARAM)
     if (wParam)
         TrackMouseInFullScreen();
     return TRUE;
-}
-
-void CDibView::OnRButtonDblClk(UINT, CPoint)
-{
-    if (m_bFullScreen)
-        LeaveFullScreen();
-    else
-        Default();
 }

@@ -34,24 +34,17 @@ public:
     void OnPreviewPoster();
     void OnUpdatePrint(CCmdUI* pCmdUI);
 
-    // Commands.
-    void OnAddToLibrary();
-    void OnUpdateAddToLibrary(CCmdUI* pCmdUI);
-
     // Messages.
     // The application's view messages (shell/AppMessages.h).
     LRESULT OnViewArrange(WPARAM wParam, LPARAM lParam);
     LRESULT OnViewKind(WPARAM wParam, LPARAM lParam);
     LRESULT OnViewStatus(WPARAM wParam, LPARAM lParam);
     LRESULT OnViewIdle(WPARAM wParam, LPARAM lParam);
-    void OnRButtonDblClk(UINT nFlags, CPoint point);
 
 protected:
     CDIB* GetShownPicture() const override;
     CSize GetPictureSize() const override;
     CToolBar* GetLocalBar() const override;
-    // The local tool bar comes back with the view.
-    void RestoreFrameLayout(CFrameWnd* pFrame) override;
     // The plain printed page: title, picture, banner.
     void DrawPrintedPage(CDC* pDC);
 

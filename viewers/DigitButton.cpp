@@ -61,6 +61,9 @@ CDigitButton::CDigitButton() { m_bmpDigits.LoadBitmap(MAKEINTRESOURCEA(IDB_DIGIT
 void CDigitButton::SetValue(int value, int interval, BOOL timeMode)
 {
     BOOL bSameLayout = interval == m_nInterval && (timeMode != FALSE) == (m_bTimeMode != FALSE);
+    // The bar is brought up to date every second, also while nothing moves: what shows stays.
+    if (bSameLayout && value == m_nValue)
+        return;
     m_nValue = value;
     m_nInterval = interval;
     m_bTimeMode = timeMode;

@@ -19,7 +19,8 @@ class CDigitButton : public CButton {
 public:
     CDigitButton();
 
-    // Redraws the digits only when interval and mode are the same as before, else the whole display.
+    // Redraws the digits only when interval and mode are the same as before, else the whole display;
+    // nothing when all three are those shown.
     void SetValue(int value, int interval, BOOL timeMode);
     // Lit digits on black, or unlit glyphs on grey.
     void SetDigits(BOOL bLit);

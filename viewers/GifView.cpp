@@ -70,11 +70,6 @@ BEGIN_MESSAGE_MAP(CGifView, CPictureView)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_PREVIEW, OnUpdatePrint)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_POSTER, OnUpdatePrint)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_POSTER_PREVIEW, OnUpdatePrint)
-    ON_COMMAND(ID_PICTURE_ADD_TO_LIBRARY, OnAddToLibrary)
-    ON_UPDATE_COMMAND_UI(ID_PICTURE_ADD_TO_LIBRARY, OnUpdateAddToLibrary)
-    // F3 sends the explorer's add, which here means this picture.
-    ON_COMMAND(ID_EXPLORER_ADD_TO_LIBRARY, OnAddToLibrary)
-    ON_UPDATE_COMMAND_UI(ID_EXPLORER_ADD_TO_LIBRARY, OnUpdateAddToLibrary)
 END_MESSAGE_MAP()
 
 CGifView::CGifView() : CPictureView(g_bFineZoomAnim, 2)
@@ -108,17 +103,41 @@ int CGifView::OnCreate(LPCREATESTRUCT lpcs)
     if (CScrollView::OnCreate(lpcs) == -1)
         return -1;
     m_hTickWnd = m_hWnd;
+    return 0;
+}
+
+void CGifView::UpdateTimer()
+{
+    // Ticks move the frames while playing and the picture with the mouse in full screen; a stopped
+    // animation in its window needs none.
+    if (m_hTickWnd != nullptr && !m_bTicksByHand && (m_bPlaying || m_bFullScreen))
+        StartTimer();
+    else
+        StopTimer();
+}
+
+void CGifView::StartTimer()
+{
+    if (m_nTimerId != 0)
+        return;
     TIMECAPS caps;
     ::timeGetDevCaps(&caps, sizeof(caps));
-    if (::timeBeginPeriod(kTimerResolutionMs) == TIMERR_NOERROR) {
+    if (!m_bPeriodBegun && ::timeBeginPeriod(kTimerResolutionMs) == TIMERR_NOERROR) {
         m_bPeriodBegun = TRUE;
         g_nAnimTimerPeriods++;
     }
     // Synchronous kill: once timeKillEvent returns, no callback runs on this view any more.
     m_nTimerId = ::timeSetEvent(kTickMs, kTickMs, TimerCallback, reinterpret_cast<DWORD_PTR>(this),
                                 TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
-    return 0;
 }
+
+void CGifView::DriveTicksByHand()
+{
+    m_bTicksByHand = TRUE;
+    StopTimer();
+}
+
+void CGifView::FullScreenChanged() { UpdateTimer(); }
 
 void CGifView::StopTimer()
 {
@@ -163,6 +182,7 @@ LRESULT CGifView::OnTimerTick(WPARAM, LPARAM)
             } else if (m_nCurrentFrame >= GetFrameCount() - 1) {
                 m_bPlaying = FALSE;
                 UpdatePlayButton();
+                UpdateTimer();
             } else {
                 NextFrame();
             }
@@ -284,6 +304,7 @@ void CGifView::OnPlayPause()
         return;
     m_bPlaying = !m_bPlaying;
     UpdatePlayButton();
+    UpdateTimer();
 }
 
 void CGifView::OnRepeat()

@@ -1,6 +1,7 @@
 // CGifView: the view of an animated-GIF window. It shows one frame of its document at a time, as the
 // still-picture view shows its picture (display modes, zoom, full screen, copy), and plays the frames
-// on a 20 ms multimedia timer at the speed chosen in the animation bar, once or repeated.
+// on a 20 ms multimedia timer at the speed chosen in the animation bar, once or repeated. The timer
+// runs only while the frames play or the view is full screen, where it also moves the picture.
 #pragma once
 #include "viewers/PictureView.h"
 
@@ -54,8 +55,12 @@ public:
     void NextFrame();
     // Sets the play button's image and the frame title to the playing state.
     void UpdatePlayButton();
+    // Starts the multimedia timer while the animation plays or is full screen, stops it otherwise.
+    void UpdateTimer();
     // Stops the multimedia timer and ends its resolution request; waits for a callback running.
     void StopTimer();
+    // From now on ticks come only from whoever sends WM_ANIMTICK: the timer stops and stays off.
+    void DriveTicksByHand();
     UINT GetTimerId() const { return m_nTimerId; }
     // Runs on the multimedia timer's thread: posts one tick unless one is still waiting.
     static void CALLBACK TimerCallback(UINT uTimerID, UINT uMsg, DWORD_PTR dwUser, DWORD_PTR dw1,
@@ -90,8 +95,6 @@ public:
     void OnPrintFramePoster();
     void OnPreviewFramePoster();
     void OnUpdatePrint(CCmdUI* pCmdUI);
-    void OnAddToLibrary();
-    void OnUpdateAddToLibrary(CCmdUI* pCmdUI);
 
     // ---- messages ----
     int OnCreate(LPCREATESTRUCT lpcs);
@@ -133,9 +136,13 @@ protected:
     // The animation bar was left alone meanwhile: it comes back up to the frame shown.
     void RestoreFrameLayout(CFrameWnd* pFrame) override;
 
+    void FullScreenChanged() override;
+    void StartTimer();
+
     std::atomic<LONG> m_nPendingTicks{0};
     UINT m_nTimerId = 0;
     BOOL m_bPeriodBegun = FALSE;
+    BOOL m_bTicksByHand = FALSE;
     HWND m_hTickWnd = nullptr; // the window ticks go to, read by the timer thread
 
     int m_bArranging = 0;

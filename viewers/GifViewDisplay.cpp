@@ -2,11 +2,9 @@
 // (the frame, its size, the animation bar, the status text).
 #include "viewers/GifView.h"
 
-#include "shell/LibraryLink.h"
 #include "shell/MainFrameHost.h"
 #include "viewers/AnimToolBar.h"
 #include "core/DIB.h"
-#include "framework/CmdUI.h"
 #include "framework/FrameWnd.h"
 #include "viewers/GifDoc.h"
 
@@ -51,26 +49,4 @@ void CGifView::UpdateStatusText()
     ShowPictureStatus(kStatusAnimation, TRUE, static_cast<int>(pbi->biWidth),
                       static_cast<int>(std::abs(pbi->biHeight)), pbi->biBitCount);
     ::GlobalUnlock(hDIB);
-}
-
-void CGifView::OnUpdateAddToLibrary(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(g_pLibraryLink != nullptr && g_pLibraryLink->CanAddPicture());
-}
-
-void CGifView::OnAddToLibrary()
-{
-    CGifDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || g_pLibraryLink == nullptr || !g_pLibraryLink->CanAddPicture())
-        return;
-    // The file unchanged when there is one; otherwise the frame shown, named after the title.
-    CString path = pDoc->GetPathName();
-    CString name;
-    if (!path.IsEmpty()) {
-        int slash = path.ReverseFind('\\');
-        name = slash >= 0 ? path.Mid(slash + 1) : path;
-    } else {
-        name = pDoc->GetTitle() + ".jpg";
-    }
-    g_pLibraryLink->AddPictureOfWindow(pDoc->GetFrameDIB(m_nCurrentFrame), name, path);
 }

@@ -1,8 +1,9 @@
 // The picture views' shared part: display modes, zoom, DrawDib painting, palette, keys, mouse,
-// full screen, clipboard copy and the local bar switch.
+// full screen, clipboard copy, adding to the library and the local bar switch.
 #include "viewers/PictureView.h"
 
 #include "shell/AppMessages.h"
+#include "shell/LibraryLink.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
 #include "core/BusyCursor.h"
@@ -37,6 +38,7 @@ BEGIN_MESSAGE_MAP(CPictureView, CScrollView)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_RBUTTONDOWN()
     ON_WM_RBUTTONUP()
+    ON_WM_RBUTTONDBLCLK()
     ON_WM_SETCURSOR()
     ON_WM_DESTROY()
     ON_MESSAGE(WM_PALETTEREALIZE, OnPaletteRealize)
@@ -56,6 +58,11 @@ BEGIN_MESSAGE_MAP(CPictureView, CScrollView)
     ON_COMMAND(ID_VIEW_LOCAL_TOOLBAR, OnLocalToolBar)
     ON_UPDATE_COMMAND_UI(ID_VIEW_LOCAL_TOOLBAR, OnUpdateLocalToolBar)
     ON_COMMAND(ID_HIDE_LOCAL_TOOLBAR, OnLocalToolBar)
+    ON_COMMAND(ID_PICTURE_ADD_TO_LIBRARY, OnAddToLibrary)
+    ON_UPDATE_COMMAND_UI(ID_PICTURE_ADD_TO_LIBRARY, OnUpdateAddToLibrary)
+    // F3 sends the explorer's add, which here means this picture.
+    ON_COMMAND(ID_EXPLORER_ADD_TO_LIBRARY, OnAddToLibrary)
+    ON_UPDATE_COMMAND_UI(ID_EXPLORER_ADD_TO_LIBRARY, OnUpdateAddToLibrary)
 END_MESSAGE_MAP()
 
 namespace {
@@ -513,6 +520,14 @@ void CPictureView::OnLButtonDblClk(UINT, CPoint)
         GetParentFrame()->PostMessage(WM_CLOSE);
 }
 
+void CPictureView::OnRButtonDblClk(UINT, CPoint)
+{
+    if (m_bFullScreen)
+        LeaveFullScreen();
+    else
+        Default();
+}
+
 void CPictureView::ShowContextMenu(CPoint point)
 {
     CFrameWnd* pFrame = GetParentFrame();
@@ -583,6 +598,7 @@ void CPictureView::EnterFullScreen()
     if (g_pMainFrameHost != nullptr)
         g_pMainFrameHost->SetFullScreenView(this);
     m_bLeftHeld = m_bRightHeld = FALSE;
+    FullScreenChanged();
 }
 
 void CPictureView::DestroyAnchor()
@@ -611,6 +627,7 @@ void CPictureView::LeaveFullScreen()
         SetScrollSizes(MM_TEXT, CSize(1, 1));
     if (g_pMainFrameHost != nullptr && g_pMainFrameHost->GetFullScreenView() == this)
         g_pMainFrameHost->SetFullScreenView(nullptr);
+    FullScreenChanged();
     // The view is back in its frame.
     CFrameWnd* pFrame = GetParentFrame();
     if (m_bOpenedFullScreen) {
@@ -638,8 +655,13 @@ void CPictureView::LeaveFullScreen()
 
 void CPictureView::RestoreFrameLayout(CFrameWnd* pFrame)
 {
-    if (pFrame != nullptr)
-        pFrame->RecalcLayout();
+    if (pFrame == nullptr)
+        return;
+    // The local bar comes back with the view, even when it was hidden before.
+    CToolBar* pBar = GetLocalBar();
+    if (pBar != nullptr)
+        AfxShowControlBar(pFrame, pBar, TRUE, FALSE);
+    pFrame->RecalcLayout();
 }
 
 void CPictureView::TrackMouseInFullScreen()
@@ -743,4 +765,30 @@ void CPictureView::OnUpdateLocalToolBar(CCmdUI* pCmdUI)
         return;
     CToolBar* pBar = GetLocalBar();
     pCmdUI->SetCheck(pBar != nullptr && pBar->IsWindowVisible() ? 1 : 0);
+}
+
+// ---- adding to the library ----
+
+void CPictureView::OnUpdateAddToLibrary(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(g_pLibraryLink != nullptr && g_pLibraryLink->CanAddPicture());
+}
+
+void CPictureView::OnAddToLibrary()
+{
+    CDIB* pPicture = GetShownPicture();
+    if (m_pDocument == nullptr || pPicture == nullptr || g_pLibraryLink == nullptr
+        || !g_pLibraryLink->CanAddPicture())
+        return;
+    // A picture without a file takes its window title; a modified one is written from memory.
+    CString path = m_pDocument->GetPathName();
+    CString name;
+    if (!path.IsEmpty()) {
+        int slash = path.ReverseFind('\\');
+        name = slash >= 0 ? path.Mid(slash + 1) : path;
+    } else {
+        name = m_pDocument->GetTitle() + ".jpg";
+    }
+    CString source = m_pDocument->IsModified() ? CString() : path;
+    g_pLibraryLink->AddPictureOfWindow(pPicture->GetHandle(), name, source);
 }

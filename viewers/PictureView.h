@@ -1,7 +1,8 @@
 // CPictureView: what the still-picture and the animated-GIF views share. The picture shown is drawn
 // to scale at a zoom with scroll bars, fitted with its proportions or stretched to the window,
 // through DrawDib; keys and mouse scroll and zoom; the view can cover the whole screen, where the
-// mouse pans; it copies the picture to the clipboard and shows or hides the frame's local bar.
+// mouse pans; it copies the picture to the clipboard, adds it to the library and shows or hides the
+// frame's local bar, which comes back with the view from full screen.
 #pragma once
 #include "framework/ScrollView.h"
 
@@ -60,6 +61,9 @@ public:
     void OnFullScreen() { EnterFullScreen(); }
     void OnEditCopy();
     void OnLocalToolBar();
+    // Adds the picture shown to the library folder chosen (its file when it has an unchanged one).
+    void OnAddToLibrary();
+    void OnUpdateAddToLibrary(CCmdUI* pCmdUI);
     void OnUpdateEditCopy(CCmdUI* pCmdUI);
     void OnUpdateZoomIn(CCmdUI* pCmdUI);
     void OnUpdateZoomOut(CCmdUI* pCmdUI);
@@ -79,6 +83,7 @@ public:
     void OnLButtonDblClk(UINT nFlags, CPoint point);
     void OnRButtonDown(UINT nFlags, CPoint point);
     void OnRButtonUp(UINT nFlags, CPoint point);
+    void OnRButtonDblClk(UINT nFlags, CPoint point);
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     void OnDestroy();
 
@@ -93,8 +98,10 @@ protected:
     virtual CSize GetPictureSize() const = 0;
     // The frame's local bar, null in full screen or when the frame has none.
     virtual CToolBar* GetLocalBar() const = 0;
-    // Puts the frame back in order once the view is back in it.
+    // Puts the frame back in order once the view is back in it: its local bar shows again.
     virtual void RestoreFrameLayout(CFrameWnd* pFrame);
+    // The view has just entered or left full screen.
+    virtual void FullScreenChanged() {}
 
     // Writes size, colours and zoom into the status pane (empty without a picture) when the main
     // frame shows the layout nStatusMode.

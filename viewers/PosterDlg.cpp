@@ -37,8 +37,6 @@ BOOL CPosterDlg::OnInitDialog()
     CDialog::OnInitDialog();
     CenterWindowOnScreen(m_hWnd);
     SetFontOnDescendants(m_hWnd, static_cast<HFONT>(g_fontSmall.GetSafeHandle()));
-    m_nInitialHeight = m_nHeight;
-    m_nInitialWidth = m_nWidth;
     return TRUE;
 }
 
@@ -54,9 +52,8 @@ void CPosterDlg::OnKillFocusWidth()
 {
     char sz[32] = "";
     ::GetDlgItemTextA(m_hWnd, IDC_POSTER_WIDTH, sz, sizeof(sz));
-    // A picture too flat for a height of 1 cm has no proportion to keep.
-    if (m_nInitialWidth > 0 && m_nInitialHeight > 0)
-        SetField(IDC_POSTER_HEIGHT, ScaleDimension(std::atoi(sz), m_nInitialHeight, m_nInitialWidth));
+    if (m_nPictureWidth > 0 && m_nPictureHeight > 0)
+        SetField(IDC_POSTER_HEIGHT, ScaleDimension(std::atoi(sz), m_nPictureHeight, m_nPictureWidth));
     m_nFocusField = 0;
 }
 
@@ -66,9 +63,9 @@ void CPosterDlg::OnKillFocusHeight()
     ::GetDlgItemTextA(m_hWnd, IDC_POSTER_WIDTH, szWidth, sizeof(szWidth));
     ::GetDlgItemTextA(m_hWnd, IDC_POSTER_HEIGHT, szHeight, sizeof(szHeight));
     int w = std::atoi(szWidth), h = std::atoi(szHeight);
-    if (m_nInitialWidth > 0 && m_nInitialHeight > 0
-        && h != ScaleDimension(w, m_nInitialHeight, m_nInitialWidth))
-        SetField(IDC_POSTER_WIDTH, ScaleDimension(h, m_nInitialWidth, m_nInitialHeight));
+    if (m_nPictureWidth > 0 && m_nPictureHeight > 0
+        && h != ScaleDimension(w, m_nPictureHeight, m_nPictureWidth))
+        SetField(IDC_POSTER_WIDTH, ScaleDimension(h, m_nPictureWidth, m_nPictureHeight));
     m_nFocusField = 0;
 }
 

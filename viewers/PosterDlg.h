@@ -11,6 +11,9 @@ public:
 
     int m_nHeight = 0; // centimetres, 1 to 1000 on OK
     int m_nWidth = 0;
+    // The picture's size in pixels: each field's rule gives the other side of what prints, rounded.
+    int m_nPictureWidth = 0;
+    int m_nPictureHeight = 0;
     CSimpleDibButton m_btnPicture; // pictures the caller loads and frees
     CSimpleDibButton m_btnLogo;
 
@@ -27,8 +30,6 @@ protected:
     // Writes the value into the field and selects all of it.
     void SetField(int nID, int nValue);
 
-    int m_nInitialHeight = 0; // the proportions every rule keeps
-    int m_nInitialWidth = 0;
     int m_nFocusField = 0; // 0 none, 1 width, 2 height
 
     DECLARE_MESSAGE_MAP()

@@ -2,6 +2,7 @@
 #include "viewers/PosterGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 BOOL ComputePlainPage(const PrinterPage& page, int picWidth, int picHeight, PlainPageLayout* out)
 {
@@ -67,5 +68,5 @@ int ScaleDimension(int value, int numerator, int denominator)
 {
     if (denominator == 0)
         return 0;
-    return static_cast<int>(static_cast<long long>(value) * numerator / denominator);
+    return static_cast<int>(std::llround(static_cast<double>(value) * numerator / denominator));
 }

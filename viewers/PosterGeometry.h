@@ -40,5 +40,6 @@ BOOL ComputePoster(const PrinterPage& page, int picWidth, int picHeight, UINT wi
 BOOL PosterPiece(const PosterLayout& layout, int picWidth, int picHeight, int pageNumber, RECT* src,
                  RECT* dest);
 
-// The poster dialog's proportion: trunc(value * numerator / denominator), 0 when the denominator is 0.
+// The poster dialog's proportion: value * numerator / denominator rounded to the nearest whole number
+// (halves away from 0), 0 when the denominator is 0.
 int ScaleDimension(int value, int numerator, int denominator);

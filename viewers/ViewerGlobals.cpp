@@ -7,7 +7,6 @@ CString g_strOpenFolderTitle;
 BOOL g_bFineZoom = FALSE;
 
 HGLOBAL g_hNewImageDIB = nullptr;
-BOOL g_bNewImageScanned = FALSE;
 
 HGLOBAL TakeNewImageDIB()
 {

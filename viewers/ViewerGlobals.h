@@ -18,7 +18,5 @@ extern BOOL g_bFineZoom;
 // A picture handed to the still-picture document created next: non-zero only while NewImageWindow
 // creates the window.
 extern HGLOBAL g_hNewImageDIB;
-// Set with g_hNewImageDIB when the picture comes from a scanner: no other copy of it exists.
-extern BOOL g_bNewImageScanned;
 // Takes the handed-over picture (the caller owns it) and empties the slot; 0 when there is none.
 HGLOBAL TakeNewImageDIB();

@@ -122,7 +122,7 @@ protected:
         if (pView == nullptr || !pView->IsKindOf(RUNTIME_CLASS(CGifView)))
             return nullptr;
         CGifView* pGif = static_cast<CGifView*>(pView);
-        pGif->StopTimer();
+        pGif->DriveTicksByHand();
         Pump();
         pGif->ShowFrame(0);
         pGif->m_nElapsed = 0;

@@ -3,6 +3,7 @@
 // the speed list, the time display, a single frame), the frames drawn, and closing playing windows
 // over and over with the real timer.
 #include "tests/app/AnimFixture.h"
+#include "tests/app/RealInput.h"
 
 #include "shell/Settings.h"
 #include "viewers/AnimToolBar.h"
@@ -318,6 +319,33 @@ TEST_F(AnimTest, TimerPostsOneTickAtATime)
     EXPECT_EQ(queued, 1);
 }
 
+// A paused or finished animation costs nothing: its timer and the timer resolution it asked for run
+// only while it plays, or while it is full screen, where the ticks move the picture with the mouse.
+TEST_F(AnimTest, APausedOrFinishedAnimationRunsNoTimerOutsideFullScreen)
+{
+    ASSERT_TRUE(Start());
+    auto* pView = static_cast<CGifView*>(OpenFirstView(Gif("rest.gif", 3), RUNTIME_CLASS(CGifDoc)));
+    ASSERT_NE(pView, nullptr);
+    SetSpeed(pView, 12);
+    ASSERT_TRUE(PumpUntil([&] { return pView->m_bPlaying; }));
+    EXPECT_EQ(g_nAnimTimerPeriods.load(), 1);
+    auto stopped = [&] { return pView->GetTimerId() == 0 && g_nAnimTimerPeriods.load() == 0; };
+    pView->SendMessage(WM_COMMAND, ID_ANIM_PLAY_PAUSE);
+    EXPECT_TRUE(stopped());
+    pView->EnterFullScreen();
+    EXPECT_NE(pView->GetTimerId(), 0u);
+    pView->LeaveFullScreen();
+    EXPECT_TRUE(stopped());
+
+    // Once through without repeat: the real ticks play it to its last frame, then the timer goes.
+    pView->SendMessage(WM_COMMAND, ID_ANIM_REPEAT);
+    pView->SendMessage(WM_COMMAND, ID_ANIM_PLAY_PAUSE);
+    EXPECT_NE(pView->GetTimerId(), 0u);
+    EXPECT_TRUE(PumpUntil([&] { return !pView->m_bPlaying; }));
+    EXPECT_EQ(pView->GetCurrentFrame(), 2);
+    EXPECT_TRUE(stopped());
+}
+
 TEST_F(AnimTest, ClosingPlayingWindowsLeavesNoTimerThreadOrGdiObject)
 {
     ASSERT_TRUE(Start());
@@ -328,6 +356,7 @@ TEST_F(AnimTest, ClosingPlayingWindowsLeavesNoTimerThreadOrGdiObject)
         ASSERT_NE(pDoc, nullptr);
         POSITION pos = pDoc->GetFirstViewPosition();
         auto* pView = static_cast<CGifView*>(pDoc->GetNextView(pos));
+        ASSERT_TRUE(PumpUntil([&] { return pView->m_bPlaying; }));
         *pTimer = pView->GetTimerId();
         ASSERT_NE(*pTimer, 0u);
         // Let the real timer tick into the window, then close it while it plays.
@@ -569,6 +598,8 @@ TEST_F(AnimTest, AnimationBarFitsItsWindowOrWraps)
     }
 }
 
+// In full screen the bar is left alone and the mouse pans on ticks; leaving (Escape, or a real right
+// double-click) shows the bar again, hidden before or not.
 TEST_F(AnimTest, FullScreenLeavesTheBarAloneAndPansOnTicks)
 {
     ASSERT_TRUE(Start());
@@ -576,6 +607,8 @@ TEST_F(AnimTest, FullScreenLeavesTheBarAloneAndPansOnTicks)
     ASSERT_NE(pView, nullptr);
     pView->SendMessage(WM_COMMAND, ID_VIEW_ACTUAL_SIZE);
     CAnimToolBar& bar = BarOf(pView);
+    pView->SendMessage(WM_COMMAND, ID_HIDE_LOCAL_TOOLBAR);
+    ASSERT_FALSE(bar.IsWindowVisible());
     pView->SendMessage(WM_COMMAND, ID_VIEW_FULLSCREEN);
     ASSERT_TRUE(pView->IsFullScreen());
     EXPECT_EQ(m_pFrame->GetFullScreenView(), pView);
@@ -594,19 +627,35 @@ TEST_F(AnimTest, FullScreenLeavesTheBarAloneAndPansOnTicks)
     pView->SendMessage(WM_KEYDOWN, VK_ESCAPE);
     EXPECT_FALSE(pView->IsFullScreen());
     EXPECT_EQ(m_pFrame->GetFullScreenView(), nullptr);
+    EXPECT_TRUE(bar.IsWindowVisible());
+
+    pView->SendMessage(WM_COMMAND, ID_HIDE_LOCAL_TOOLBAR);
+    ASSERT_FALSE(bar.IsWindowVisible());
+    pView->SendMessage(WM_COMMAND, ID_VIEW_FULLSCREEN);
+    ASSERT_TRUE(pView->IsFullScreen());
+    ::SetWindowPos(pView->m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RealMouse(POINT{300, 200},
+              {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
+    EXPECT_TRUE(PumpUntil([&] { return !pView->IsFullScreen(); }));
+    EXPECT_TRUE(bar.IsWindowVisible());
 }
 
 TEST_F(AnimTest, ClosingTheProgramWhileAnimationsPlayStopsEveryTimer)
 {
     ASSERT_TRUE(Start());
-    std::vector<UINT> timers;
+    std::vector<CGifView*> views;
     for (int i = 0; i < 3; i++) {
         CDocument* pDoc = m_pApp->OpenDocumentFile(Gif("prog" + std::to_string(i) + ".gif", 4).c_str());
         ASSERT_NE(pDoc, nullptr);
         POSITION pos = pDoc->GetFirstViewPosition();
-        timers.push_back(static_cast<CGifView*>(pDoc->GetNextView(pos))->GetTimerId());
+        views.push_back(static_cast<CGifView*>(pDoc->GetNextView(pos)));
     }
     Pump();
+    std::vector<UINT> timers;
+    for (CGifView* pView : views) {
+        timers.push_back(pView->GetTimerId());
+        EXPECT_NE(timers.back(), 0u);
+    }
     EXPECT_EQ(g_nAnimTimerPeriods.load(), 3);
     // One of them full screen, away from its frame: it goes with the program too.
     static_cast<CGifView*>(Children()[0]->GetActiveView())->EnterFullScreen();

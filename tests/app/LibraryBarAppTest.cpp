@@ -2,6 +2,7 @@
 // adding its picture to the folder shown (by its command and by its key), the keyboard table's keys
 // in the window in front, and the password command stored in the registry.
 #include "tests/app/AppFixture.h"
+#include "tests/app/RealInput.h"
 
 #include "shell/LibraryLink.h"
 #include "shell/Settings.h"
@@ -12,32 +13,10 @@
 #include "library/ProtectedAccess.h"
 #include "resources/resource.h"
 
-#include <algorithm>
 #include <functional>
 #include <string>
 
 namespace {
-
-// A key pressed in hWnd with modifier held (0 for none), through the program's own key path. TRUE
-// when the keyboard table took it.
-BOOL PressKey(CWinApp* pApp, HWND hWnd, BYTE modifier, UINT key)
-{
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    BYTE held[256];
-    std::copy(keys, keys + 256, held);
-    if (modifier != 0)
-        held[modifier] = 0x80;
-    ::SetKeyboardState(held);
-    MSG msg = {};
-    msg.hwnd = hWnd;
-    msg.message = WM_KEYDOWN;
-    msg.wParam = key;
-    msg.lParam = 1 | static_cast<LPARAM>(::MapVirtualKeyA(key, 0) << 16);
-    BOOL bTaken = pApp->PreTranslateMessage(&msg);
-    ::SetKeyboardState(keys);
-    return bTaken;
-}
 
 bool IsDir(const std::string& path)
 {
@@ -160,6 +139,41 @@ TEST_F(LibraryInFrame, KeysOfTheTableActOnTheWindowInFront)
         EXPECT_EQ(bTaken, row.key != 'F') << row.key;
         EXPECT_TRUE(PumpUntil(row.effect)) << row.key;
     }
+}
+
+// After a click on the library's tree, a click into the picture window in front, on its picture or on
+// its caption, gives it the keys again: F3 adds its picture.
+TEST_F(LibraryInFrame, AMouseClickIntoTheActivePictureWindowGivesItTheKeys)
+{
+    PutSettingText("folders", "LibrarianLastPath", m_root + "\\Images");
+    PutSetting("specs", "LibBarTypeCompression", 0);
+    ASSERT_TRUE(Start());
+    ::SetWindowPos(m_pFrame->m_hWnd, HWND_TOPMOST, 0, 0, 900, 700, SWP_SHOWWINDOW);
+    ::SetForegroundWindow(m_pFrame->m_hWnd);
+    const std::string picture = WriteBmp("Plage.bmp", 64, 48);
+    ASSERT_NE(m_pApp->OpenDocumentFile(picture.c_str()), nullptr);
+    Pump();
+    CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
+    HWND hView = pChild->GetActiveView()->m_hWnd;
+    CLibTreeCtrl& tree = m_pFrame->GetLibraryBar()->m_tree;
+    RECT frame, view;
+    ::GetWindowRect(pChild->m_hWnd, &frame);
+    ::GetWindowRect(hView, &view);
+    POINT onCaption = {(frame.left + frame.right) / 2, frame.top};
+    while (onCaption.y < view.top
+           && pChild->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(onCaption.x, onCaption.y)) != HTCAPTION)
+        onCaption.y++;
+    onCaption.y += 3;
+    const POINT onPicture = {(view.left + view.right) / 2, (view.top + view.bottom) / 2};
+    for (POINT target : {onPicture, onCaption}) {
+        tree.SetFocus();
+        RealMouse(target, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+        EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == hView; })) << target.y;
+        PressKey(m_pApp, ::GetFocus(), 0, VK_F3);
+    }
+    Pump();
+    EXPECT_TRUE(testpaths::ReadBytes(m_root + "\\Images\\Plage (copie 1).bmp")
+                == testpaths::ReadBytes(picture));
 }
 
 TEST_F(LibraryInFrame, PasswordCommandStoresTheNewPassword)

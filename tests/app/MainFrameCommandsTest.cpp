@@ -1,12 +1,17 @@
 // The main frame's commands: the keyboard table entry for entry, the library commands forwarded
 // only while the library bar shows, the preferences applied after OK only, the arrangement modes,
-// the tool-bar toggle, and pasting a clipboard picture (checked before use) as a new picture.
+// the tool-bar toggle, and pasting a clipboard picture (checked before use) as a new picture that
+// asks before it is lost.
 #include "tests/app/AppFixture.h"
+#include "tests/app/RealInput.h"
 
 #include "shell/Settings.h"
 #include "core/PackedDib.h"
 #include "framework/CmdUI.h"
 #include "framework/DockBar.h"
+#include "framework/Document.h"
+#include "framework/MDIChildWnd.h"
+#include "framework/View.h"
 #include "framework/TestSeams.h"
 #include "framework/WinThread.h"
 #include "resources/resource.h"
@@ -380,12 +385,25 @@ TEST(ClipboardDib, AMalformedPictureIsRefusedAndOthersAreMadePlain)
     ::GlobalFree(hTopDown);
 }
 
-TEST_F(AppTest, PasteOpensOneWindowFromADibAndRefusesAMalformedOne)
+TEST_F(AppTest, PasteOpensAWindowThatAsksBeforeItIsLostAndRefusesAMalformedDib)
 {
     ASSERT_TRUE(Start());
     PutOnClipboard(m_pFrame->m_hWnd, {{CF_DIB, MakeClipDib(8, 4, 24)}});
     Pump(); // the clipboard's change notice
     EXPECT_EQ(UpdateOf(m_pFrame, ID_EDIT_PASTE_NEW), 1);
+    EXPECT_TRUE(PressKey(m_pApp, m_pFrame->m_hWnd, VK_CONTROL, 'V'));
+    Pump();
+    ASSERT_EQ(Children().size(), 1u);
+    // The picture exists in no file: Ctrl+F4 asks first.
+    CDocument* pDoc = Children()[0]->GetActiveDocument();
+    const std::string question = "Enregistrer les modifications de " + std::string(pDoc->GetTitle()) + " ?";
+    AfxScriptMessageBox(IDNO);
+    PressKey(m_pApp, Children()[0]->GetActiveView()->m_hWnd, VK_CONTROL, VK_F4);
+    Pump();
+    EXPECT_TRUE(Children().empty());
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, question);
+
     EXPECT_TRUE(m_pFrame->PasteAsNewPicture());
     Pump();
     EXPECT_EQ(Children().size(), 1u);

@@ -260,11 +260,12 @@ TEST_F(AppTest, APictureInMemoryBelongsToItsNewWindow)
 
     m_pApp->NewImageWindow(nullptr);
     EXPECT_EQ(Children().size(), 1u);
-    // Pasted, it closes without a question: the clipboard still holds it.
+    // It exists in no file: closing asks first.
+    AfxScriptMessageBox(IDNO);
     Children()[0]->SendMessage(WM_CLOSE);
     Pump();
     EXPECT_TRUE(Children().empty());
-    EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
+    EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
 }
 
 TEST(OpenSelection, FolderAndNamesBecomeFullPathsInOrder)

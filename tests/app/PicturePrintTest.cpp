@@ -272,12 +272,28 @@ TEST_F(PicturePrint, PosterDialogKeepsTheProportions)
         EXPECT_EQ(field(pDlg, IDC_POSTER_HEIGHT), "1");
         type(pDlg, IDC_POSTER_HEIGHT, "3");
         ::SetFocus(::GetDlgItem(pDlg->m_hWnd, IDC_POSTER_WIDTH));
-        EXPECT_EQ(field(pDlg, IDC_POSTER_WIDTH), "60");
+        EXPECT_EQ(field(pDlg, IDC_POSTER_WIDTH), "300");
     };
     AfxModalStep cancelFlat;
     cancelFlat.buttonId = IDCANCEL;
     AfxScriptModal(IDD_POSTER, {flat, cancelFlat});
     Command(pFlat, ID_FILE_PRINT_POSTER);
+
+    // The other side is the one that prints, from the picture's own size, rounded: 40 cm across a
+    // picture of a 5640 x 3172 photograph's proportions prints 22.5 cm high.
+    CDibView* pPhoto = Open(WriteCells(m_temp.File("photo.bmp"), 1410, 793));
+    ASSERT_NE(pPhoto, nullptr);
+    g_stillPoster = PosterState(); // 64 cm, as at the start
+    AfxModalStep photo;
+    photo.buttonId = 0;
+    photo.check = [&](CWnd* pDlg) {
+        EXPECT_EQ(field(pDlg, IDC_POSTER_HEIGHT), "36");
+        type(pDlg, IDC_POSTER_WIDTH, "40");
+        ::SetFocus(::GetDlgItem(pDlg->m_hWnd, IDC_POSTER_HEIGHT));
+        EXPECT_EQ(field(pDlg, IDC_POSTER_HEIGHT), "22");
+    };
+    AfxScriptModal(IDD_POSTER, {photo, cancelFlat});
+    Command(pPhoto, ID_FILE_PRINT_POSTER);
 }
 
 TEST_F(PicturePrint, OnePictureOnOnePageAndAPosterOfThreeByTwo)

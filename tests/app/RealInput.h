@@ -1,0 +1,49 @@
+// Input as a person gives it. The system's own mouse: the pointer put on a screen point, then button
+// events in one go, so that the window under it gets them through the input queue (a pair of clicks
+// quick enough makes a double-click); the tests that use it take turns, their names say Mouse or
+// FullScreen. A key: pressed in a window through the program's own key path (the keyboard tables,
+// then the window), with a modifier held.
+#pragma once
+#include "framework/WinApp.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <initializer_list>
+#include <vector>
+
+inline void RealMouse(POINT screen, std::initializer_list<DWORD> buttons)
+{
+    ::SetCursorPos(screen.x, screen.y);
+    std::vector<INPUT> in(buttons.size());
+    size_t i = 0;
+    for (DWORD flags : buttons) {
+        in[i].type = INPUT_MOUSE;
+        in[i].mi.dwFlags = flags;
+        i++;
+    }
+    ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+// A key pressed in hWnd with modifier held (0 for none): the keyboard tables first, as the message
+// loop does; a key none of them takes goes to the window. TRUE when a keyboard table took it.
+inline BOOL PressKey(CWinApp* pApp, HWND hWnd, BYTE modifier, UINT key)
+{
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    BYTE held[256];
+    std::copy(keys, keys + 256, held);
+    if (modifier != 0)
+        held[modifier] = 0x80;
+    ::SetKeyboardState(held);
+    MSG msg = {};
+    msg.hwnd = hWnd;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = key;
+    msg.lParam = 1 | static_cast<LPARAM>(::MapVirtualKeyA(key, 0) << 16);
+    BOOL bTaken = pApp->PreTranslateMessage(&msg);
+    if (!bTaken)
+        ::DispatchMessageA(&msg);
+    ::SetKeyboardState(keys);
+    return bTaken;
+}
