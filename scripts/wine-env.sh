@@ -71,7 +71,10 @@ wine_make_prefix() {
     mkdir -p "$prefix"
     WINEPREFIX=$prefix wineserver -p 2>/dev/null || true
     wine_seed_marlett "$prefix"
-    DISPLAY=$display WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1 || true
+    # An update, not -i: Wine's loader already boots a new prefix, and a second boot starts a second
+    # service manager beside the first; a service started by one then reports to the other, and
+    # every program that starts COM waits ten seconds for RpcSs.
+    DISPLAY=$display WINEPREFIX=$prefix wineboot -u >/dev/null 2>&1 || true
     DISPLAY=$display WINEPREFIX=$prefix wine reg import "Z:${_wine_tmp//\//\\}\\settings.reg" \
         >/dev/null 2>&1 || true
 }
