@@ -77,6 +77,13 @@ wine_make_prefix() {
     DISPLAY=$display WINEPREFIX=$prefix wineboot -u >/dev/null 2>&1 || true
     DISPLAY=$display WINEPREFIX=$prefix wine reg import "Z:${_wine_tmp//\//\\}\\settings.reg" \
         >/dev/null 2>&1 || true
+    # A program that waits for the whole run (on a pipe that never ends). Without one, Wine ends
+    # the prefix's own processes (the desktop, the services) a few seconds after its last program
+    # ends, and the next test program starts them again: they inherit its output, and the test
+    # seems to run until they end, which on a busy prefix is never.
+    local keep="$prefix.keep"
+    mkfifo "$keep"
+    DISPLAY=$display WINEPREFIX=$prefix wine cmd /c "set /p x=" <>"$keep" >/dev/null 2>&1 &
 }
 wine_make_prefix "$WINEPREFIX"
 
