@@ -59,6 +59,17 @@ bool IsInProtectedFolder(LPCSTR lpszPath)
                   == CSTR_EQUAL;
 }
 
+// A beep, then a stop box whose text names the file (its name alone).
+void ReportAboutFile(UINT nTextId, LPCSTR lpszPath)
+{
+    ::MessageBeep(0xFFFFFFFF);
+    CString strFolder, strName;
+    SplitPath(lpszPath, &strFolder, &strName);
+    CString strText;
+    strText.Format(AfxLoadText(nTextId), static_cast<LPCSTR>(strName));
+    AfxMessageBox(strText, MB_ICONSTOP);
+}
+
 void RefillRecentCombo()
 {
     if (g_pMainFrame != nullptr)
@@ -95,15 +106,13 @@ CDocument* CTessarineApp::OpenDocumentFile(LPCSTR lpszFileName)
         if (pTemplate != nullptr)
             pDocument = pTemplate->OpenDocumentFile(lpszFileName, TRUE);
     } else {
-        if (GetFileTypeFromExt(lpszFileName) == kFileTypeUnknown)
+        if (GetFileTypeFromExt(lpszFileName) == kFileTypeUnknown) {
+            // Refused, but never in silence: the user asked for this file.
+            ReportAboutFile(IDS_DOCUMENT_TYPE_UNKNOWN, lpszFileName);
             return nullptr;
+        }
         if (!FileExists(lpszFileName)) {
-            CString strFolder, strName;
-            SplitPath(lpszFileName, &strFolder, &strName);
-            ::MessageBeep(0xFFFFFFFF);
-            CString strText;
-            strText.Format(AfxLoadText(IDS_DOCUMENT_MISSING), static_cast<LPCSTR>(strName));
-            AfxMessageBox(strText, MB_ICONSTOP);
+            ReportAboutFile(IDS_DOCUMENT_MISSING, lpszFileName);
             ForgetRecentPath(lpszFileName);
             RefillRecentCombo();
             return nullptr;

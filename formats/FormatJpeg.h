@@ -44,9 +44,10 @@ enum SaveJPEGResult {
 };
 
 // Writes the picture (1, 4, 8 or 24 bits; borrowed, not changed) as a baseline JPEG of the given
-// quality (1-100) under the upper-cased path. The file is written beside the target and moved over
-// it once complete. When it cannot be created the user is asked Abort/Retry/Ignore about the picture
-// as they know it: shownPath when path is a temporary file that becomes it, else path as given.
+// quality (1-100) under the path as given, its name's case kept. The file is written beside the
+// target and moved over it once complete. When it cannot be created the user is asked
+// Abort/Retry/Ignore about the picture as they know it: shownPath when path is a temporary file
+// that becomes it, else path as given.
 int SaveJPEG(PackedDIB dib, LPCSTR path, int quality, LPCSTR shownPath = nullptr);
 
 // The JPEG stored as resource (JPEG_RESOURCE_TYPE, id) of the program; the module argument is not

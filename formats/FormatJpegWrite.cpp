@@ -8,7 +8,6 @@
 #include "framework/SafeFileWrite.h"
 #include "formats/FileSink.h"
 #include "formats/JpegErrors.h"
-#include "framework/String.h"
 
 #include <jerror.h>
 
@@ -167,13 +166,10 @@ int SaveJPEG(PackedDIB dib, LPCSTR path, int quality, LPCSTR shownPath)
     const size_t length = strlen(path);
     if (length == 0 || length >= MAX_PATH)
         return kSaveJPEGBadPicture;
-    char target[MAX_PATH];
-    memcpy(target, path, length + 1);
-    AfxAnsiUpper(target, static_cast<DWORD>(length));
 
     DibSource src(dib);
     if (!src.Ok() || src.Width() <= 0 || src.Height() <= 0 || src.Width() > JPEG_MAX_DIMENSION
         || src.Height() > JPEG_MAX_DIMENSION)
         return kSaveJPEGBadPicture;
-    return WriteJpegFile(&src, target, quality, shownPath != nullptr ? shownPath : path);
+    return WriteJpegFile(&src, path, quality, shownPath != nullptr ? shownPath : path);
 }

@@ -1,5 +1,5 @@
 # Sourced by the test script after wine-env.sh: a running CUPS scheduler with a PDF printer
-# (cups-pdf) that is Wine's default printer in the test prefix. Printed jobs arrive as PDF files in
+# (cups-pdf) that is Wine's default printer in the test prefixes. Printed jobs arrive as PDF files in
 # TESSARINE_PDF_DIR, named after the job's title. Safe to run again and from several test runs at
 # once: the checks and changes happen under one lock.
 TESSARINE_PRINTER=TessarinePDF
@@ -20,6 +20,8 @@ export TESSARINE_PDF_DIR="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
     lpstat -d 2>/dev/null | grep -q 'system default destination:' || lpadmin -d "$TESSARINE_PRINTER"
 ) 9>/tmp/tessarine-cups.lock
 mkdir -p "$TESSARINE_PDF_DIR"
-# Wine's default printer in this prefix, whatever the system default is.
-wine reg add 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' /v Device \
-    /d "$TESSARINE_PRINTER,winspool,CUPS:$TESSARINE_PRINTER" /f >/dev/null 2>&1 || true
+# Wine's default printer in the test prefixes, whatever the system default is.
+for prefix in "$WINEPREFIX" ${TESSARINE_DESKTOP_PREFIX:+"$TESSARINE_DESKTOP_PREFIX"}; do
+    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' /v Device \
+        /d "$TESSARINE_PRINTER,winspool,CUPS:$TESSARINE_PRINTER" /f >/dev/null 2>&1 || true
+done

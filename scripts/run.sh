@@ -18,7 +18,8 @@ if [ -d "$prefix/drive_c/windows" ]; then
     wine_install_marlett "$prefix"
 else
     wine_seed_marlett "$prefix"
-    WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1 || true
+    # An update, not -i, which would start a second service manager beside the loader's own.
+    WINEPREFIX=$prefix wineboot -u >/dev/null 2>&1 || true
 fi
 # On a display without a window manager, windows that close leave the screen at once.
 . "$here/wine-wm.sh"

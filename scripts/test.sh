@@ -16,13 +16,19 @@ for script in "$root"/tests/*/prepare*.sh; do
     bash "$script" "$build/testdata/$folder"
 done
 . "$here/wine-env.sh"
+# The tests that use the clipboard or the real pointer run, one at a time, in a prefix of their
+# own on a display of their own (see tests/CMakeLists.txt and wine-exec.sh): no other test's
+# window comes over theirs, moves their pointer or fills their clipboard.
+wine_private_desktop
 # The tests' own scanner source, where Wine's source manager looks for sources.
 if [ -f "$build/tests/twain/sane.ds" ]; then
-    cp "$build/tests/twain/sane.ds" "$WINEPREFIX/drive_c/windows/twain_32/sane.ds"
+    for prefix in "$WINEPREFIX" "$TESSARINE_DESKTOP_PREFIX"; do
+        cp "$build/tests/twain/sane.ds" "$prefix/drive_c/windows/twain_32/sane.ds"
+    done
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;sane.ds=n"
 fi
 . "$here/cups-pdf.sh"
 cd "$build"
-# Every test owns its registry keys, files and windows; the tests that use the clipboard or move the mouse take turns (see
-# tests/CMakeLists.txt). No retry: a test that fails once has found something.
+# Every test owns its registry keys, files and windows. No retry: a test that fails once has found
+# something.
 ctest --output-on-failure -j"$(nproc)" "$@"

@@ -1,9 +1,16 @@
 # Sourced: a throwaway Wine prefix, a fixed time zone and code page, and a display.
 # Sets WINEPREFIX and DISPLAY, starts a persistent wineserver, and installs a trap that
-# takes everything down again.
+# takes everything down again. wine_private_desktop adds a second prefix on a display of its own.
+_wine_prefixes=()
+_xvfb_pids=()
 wine_env_cleanup() {
-    [ -n "${WINEPREFIX:-}" ] && WINEPREFIX=$WINEPREFIX wineserver -k 2>/dev/null || true
-    [ -n "${_xvfb_pid:-}" ] && kill "$_xvfb_pid" 2>/dev/null || true
+    local prefix pid
+    for prefix in "${_wine_prefixes[@]}"; do
+        WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    done
+    for pid in "${_xvfb_pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
     [ -n "${_wine_tmp:-}" ] && rm -rf "$_wine_tmp"
 }
 _wine_tmp=$(mktemp -d /tmp/tessarine-wine.XXXXXX)
@@ -16,23 +23,24 @@ export TZ=Europe/Paris
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 trap wine_env_cleanup EXIT
 
+# Starts an Xvfb on a display number it picks itself (free of every other run's), and sets
+# _xvfb_display to it once the server takes connections.
+wine_start_xvfb() {
+    local ready
+    ready=$(mktemp "$_wine_tmp/xvfb.XXXXXX")
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+    _xvfb_pids+=($!)
+    for _ in $(seq 100); do [ -s "$ready" ] && break; sleep 0.1; done
+    _xvfb_display=":$(tr -d '[:space:]' <"$ready")"
+    [ "$_xvfb_display" != ":" ]
+}
+
 if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 90 130); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-        _xvfb_pid=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-        break
-    done
+    wine_start_xvfb
+    export DISPLAY=$_xvfb_display
 fi
-# The persistent server first: started after the prefix, it would find the prefix's first server
-# still lingering, give way, and every test program would start Wine's services again cold.
-mkdir -p "$WINEPREFIX"
-wineserver -p 2>/dev/null || true
+
 . "$(dirname "${BASH_SOURCE[0]}")/wine-fonts.sh"
-wine_seed_marlett "$WINEPREFIX"
-wineboot -i >/dev/null 2>&1 || true
 # Xvfb runs no window manager: unmanaged windows keep Wine from waiting two seconds for one
 # each time a top-level window is hidden. A program that crashes starts Wine's debugger, which
 # writes the backtrace (with the build's symbols) to the program's own output, so into the test
@@ -51,5 +59,39 @@ REGEDIT4
 "Debugger"="winedbg --auto %ld %ld"
 "Auto"="1"
 REG
-_reg_file="Z:${_wine_tmp//\//\\}\\settings.reg"
-wine reg import "$_reg_file" >/dev/null 2>&1 || true
+
+# Makes the prefix given, on the display given (else the current one), with its persistent
+# server, its fonts and the settings above; the trap stops its server.
+wine_make_prefix() {
+    local prefix=$1 display=${2:-$DISPLAY}
+    _wine_prefixes+=("$prefix")
+    # The persistent server first: started after the prefix, it would find the prefix's first
+    # server still lingering, give way, and every test program would start Wine's services again
+    # cold.
+    mkdir -p "$prefix"
+    WINEPREFIX=$prefix wineserver -p 2>/dev/null || true
+    wine_seed_marlett "$prefix"
+    # An update, not -i: Wine's loader already boots a new prefix, and a second boot starts a second
+    # service manager beside the first; a service started by one then reports to the other, and
+    # every program that starts COM waits ten seconds for RpcSs.
+    DISPLAY=$display WINEPREFIX=$prefix wineboot -u >/dev/null 2>&1 || true
+    DISPLAY=$display WINEPREFIX=$prefix wine reg import "Z:${_wine_tmp//\//\\}\\settings.reg" \
+        >/dev/null 2>&1 || true
+    # A program that waits for the whole run (on a pipe that never ends). Without one, Wine ends
+    # the prefix's own processes (the desktop, the services) a few seconds after its last program
+    # ends, and the next test program starts them again: they inherit its output, and the test
+    # seems to run until they end, which on a busy prefix is never.
+    local keep="$prefix.keep"
+    mkfifo "$keep"
+    DISPLAY=$display WINEPREFIX=$prefix wine cmd /c "set /p x=" <>"$keep" >/dev/null 2>&1 &
+}
+wine_make_prefix "$WINEPREFIX"
+
+# A second prefix (its own server, so its own windows, pointer and clipboard) on a private Xvfb
+# that nothing else draws on: TESSARINE_DESKTOP_PREFIX and TESSARINE_DESKTOP_DISPLAY.
+wine_private_desktop() {
+    wine_start_xvfb
+    export TESSARINE_DESKTOP_DISPLAY=$_xvfb_display
+    export TESSARINE_DESKTOP_PREFIX="$_wine_tmp/desktop-prefix"
+    wine_make_prefix "$TESSARINE_DESKTOP_PREFIX" "$TESSARINE_DESKTOP_DISPLAY"
+}

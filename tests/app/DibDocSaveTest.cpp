@@ -60,6 +60,8 @@ TEST_F(ViewerTest, SaveAsWritesEachFormatThatReadsBack)
         EXPECT_EQ(back.Width(), 16u);
         EXPECT_EQ(back.Height(), 8u);
         EXPECT_STREQ(pDoc->GetPathName(), path.c_str());
+        const std::vector<std::string> files = FilesIn(m_temp.Path());
+        EXPECT_NE(std::find(files.begin(), files.end(), name), files.end()) << "the name typed, on disk";
         EXPECT_TRUE(InRecent(path));
         char title[MAX_PATH];
         ASSERT_EQ(::GetFileTitleA(path.c_str(), title, sizeof(title)), 0);

@@ -1,7 +1,6 @@
-// The main frame's commands: the keyboard table entry for entry, the library commands forwarded
-// only while the library bar shows, the preferences applied after OK only, the arrangement modes,
-// the tool-bar toggle, and pasting a clipboard picture (checked before use) as a new picture that
-// asks before it is lost.
+// The main frame's commands: the library commands forwarded only while the library bar shows,
+// the preferences applied after OK only, the arrangement modes, the tool-bar toggle, and pasting a
+// clipboard picture (checked before use) as a new picture that asks before it is lost.
 #include "tests/app/AppFixture.h"
 #include "tests/app/RealInput.h"
 
@@ -105,49 +104,6 @@ void PutOnClipboard(HWND hOwner, std::vector<std::pair<UINT, HANDLE>> formats)
 }
 
 } // namespace
-
-TEST(MainFrameKeys, KeyboardTableMatchesEntryForEntry)
-{
-    HACCEL hAccel = ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
-    ASSERT_NE(hAccel, nullptr);
-    ACCEL entries[40] = {};
-    int n = ::CopyAcceleratorTableA(hAccel, entries, 40);
-    const BYTE V = FVIRTKEY | FNOINVERT;
-    const ACCEL expected[] = {{V | FCONTROL, 'E', ID_NEW_EXPLORER},
-                              {V | FCONTROL, 'O', ID_FILE_OPEN},
-                              {V | FCONTROL, 'P', ID_FILE_PRINT},
-                              {V | FCONTROL, 'S', ID_TWAIN_ACQUIRE},
-                              {V | FCONTROL, 'V', ID_EDIT_PASTE_NEW},
-                              {V, VK_F1, ID_HELP},
-                              {V | FALT, VK_F1, ID_HELP_WELCOME},
-                              {V | FSHIFT, VK_F1, ID_CONTEXT_HELP},
-                              {V, VK_F11, ID_WINDOW_AUTO_REORGANIZE},
-                              {V, VK_F12, ID_WINDOW_REORGANIZE},
-                              {V | FALT, VK_F12, ID_VIEW_LIBRARY_BAR},
-                              {V, VK_F2, ID_PREFERENCES},
-                              {V | FCONTROL, VK_F2, ID_VIEW_LOCAL_TOOLBAR},
-                              {V, VK_F3, ID_EXPLORER_ADD_TO_LIBRARY},
-                              {V | FCONTROL, VK_F3, ID_VIEW_STATUS_BAR},
-                              {V | FALT, VK_F5, ID_VIEW_ACTUAL_SIZE},
-                              {V, VK_F6, ID_LIB_ADD_UNCOMPRESSED},
-                              {V | FALT, VK_F6, ID_VIEW_PROPORTIONAL},
-                              {V, VK_F7, ID_LIB_ADD_JPEG},
-                              {V | FALT, VK_F7, ID_VIEW_FIT_WINDOW},
-                              {V, VK_F8, ID_LIB_ADD_PNG},
-                              {V, VK_F9, ID_VIEW_LIBRARY_BAR},
-                              {V | FCONTROL, VK_F9, ID_VIEW_TOOLBAR},
-                              {V | FSHIFT, VK_INSERT, ID_EDIT_PASTE_NEW}};
-    ASSERT_EQ(n, 24);
-    for (int i = 0; i < 24; i++) {
-        EXPECT_EQ(entries[i].fVirt & ~0x80, expected[i].fVirt) << i;
-        EXPECT_EQ(entries[i].key, expected[i].key) << i;
-        EXPECT_EQ(entries[i].cmd, expected[i].cmd) << i;
-    }
-    EXPECT_EQ(ID_NEW_EXPLORER, 32971);
-    EXPECT_EQ(ID_PREFERENCES, 32795);
-    EXPECT_EQ(ID_VIEW_TOOLBAR, 59392);
-    ::DestroyAcceleratorTable(hAccel);
-}
 
 TEST_F(AppTest, LibraryCommandsReachTheBarOnlyWhileItShows)
 {

@@ -1,6 +1,7 @@
 // Opening documents: each way a path arrives (call, open dialog, drop, recent files) reaches the right
-// template; a window already showing the path comes forward; a missing file is reported and leaves the
-// recent list; the recent list keeps the caller's form, newest first, without duplicates.
+// template; a window already showing the path comes forward; a file of no known type is refused with a
+// message; a missing file is reported and leaves the recent list; the recent list keeps the caller's
+// form, newest first, without duplicates.
 #include "tests/app/AppFixture.h"
 
 #include "shell/OpenDialog.h"
@@ -54,15 +55,39 @@ TEST_F(AppTest, EachKindOfPathReachesItsTemplate)
     EXPECT_TRUE(pDoc->IsKindOf(RUNTIME_CLASS(CExplorerDoc)));
     EXPECT_EQ(std::string(pDoc->GetPathName()), m_temp.Path());
 
-    // Neither a type of no still picture nor an unknown extension opens anything, silently.
+    // A type of no still picture opens nothing, silently.
     testpaths::WriteBytes(m_temp.File("song.mp3"), "ID3");
-    testpaths::WriteBytes(m_temp.File("notes.xyz"), "text");
     EXPECT_EQ(m_pApp->OpenDocumentFile(m_temp.File("song.mp3").c_str()), nullptr);
-    EXPECT_EQ(m_pApp->OpenDocumentFile(m_temp.File("notes.xyz").c_str()), nullptr);
     EXPECT_EQ(m_pApp->OpenDocumentFile(""), nullptr);
     EXPECT_EQ(Children().size(), 3u);
     EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
     EXPECT_TRUE(g_bArrangePending);
+}
+
+// An enhanced metafile opens named .wmf; named .emf, a type the program does not know, it is refused
+// with a word.
+TEST_F(AppTest, AFileOfNoKnownTypeIsRefusedWithAMessage)
+{
+    ASSERT_TRUE(Start());
+    const std::string emf = m_temp.File("dessin.emf");
+    HDC hdc = ::CreateEnhMetaFileA(nullptr, emf.c_str(), nullptr, nullptr);
+    ASSERT_NE(hdc, nullptr);
+    ::Rectangle(hdc, 10, 10, 200, 100);
+    ::DeleteEnhMetaFile(::CloseEnhMetaFile(hdc));
+    AfxCommonDialogAnswer answer;
+    answer.ok = true;
+    answer.path = emf;
+    AfxScriptCommonDialog(AfxCommonDialogKind::Open, answer);
+    AfxScriptMessageBox(IDOK);
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_EQ(AfxTestRecords().messageBoxes[0].text,
+              "Le type du document \"dessin.emf\" n'est pas reconnu : il ne peut pas \xEAtre ouvert.");
+    EXPECT_TRUE(AfxTestRecords().messageBoxes[0].type & MB_ICONSTOP);
+    EXPECT_TRUE(Children().empty());
+
+    ASSERT_TRUE(::CopyFileA(emf.c_str(), m_temp.File("dessin.wmf").c_str(), TRUE));
+    EXPECT_NE(m_pApp->OpenDocumentFile(m_temp.File("dessin.wmf").c_str()), nullptr);
 }
 
 TEST_F(AppTest, APathAlreadyShownActivatesItsWindow)

@@ -346,6 +346,9 @@ TEST(Resources, KeyboardTableHoldsItsKeysInOrder)
         EXPECT_EQ(entries[i].key, expected[i].key) << i;
         EXPECT_EQ(entries[i].cmd, expected[i].cmd) << i;
     }
+    EXPECT_EQ(ID_NEW_EXPLORER, 32971);
+    EXPECT_EQ(ID_PREFERENCES, 32795);
+    EXPECT_EQ(ID_VIEW_TOOLBAR, 59392);
     DestroyAcceleratorTable(table);
 }
 

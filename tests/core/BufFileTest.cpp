@@ -43,15 +43,18 @@ protected:
 
 } // namespace
 
+// Also when the end falls in a later refill: what the earlier fill left in the buffer is gone.
 TEST_F(BufFileTest, BytesPastTheEndReadAsZero)
 {
-    const std::string path = MakeFile(5);
-    CBufFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead | CFile::typeBinary));
-    for (size_t i = 0; i < 5; ++i)
-        EXPECT_EQ(file.ReadByte(), BYTE(ByteAt(i))) << i;
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(file.ReadByte(), 0);
+    for (size_t size : {size_t(5), size_t(32767 + 5)}) {
+        const std::string path = MakeFile(size);
+        CBufFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead | CFile::typeBinary));
+        for (size_t i = 0; i < size; ++i)
+            ASSERT_EQ(file.ReadByte(), BYTE(ByteAt(i))) << i;
+        for (int i = 0; i < 10; ++i)
+            EXPECT_EQ(file.ReadByte(), 0) << size;
+    }
 }
 
 TEST_F(BufFileTest, SeekFromTheEndRestartsTheBuffer)

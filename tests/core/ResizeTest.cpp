@@ -67,6 +67,22 @@ TEST(ResizeDIBTo24Bit, EveryEnlargementEndsOnTheLastSourceColumn)
     }
 }
 
+// Enlarged more than twice, the last output row's nearest choice rounds up to the source height: it
+// takes the last source row, never the bytes after the picture.
+TEST(ResizeDIBTo24Bit, EveryEnlargementEndsOnTheLastSourceRow)
+{
+    for (int srcHeight = 1; srcHeight <= 7; ++srcHeight) {
+        Dib src(Make24(2, srcHeight, Distinct));
+        for (int height = srcHeight + 1; height <= 9 * srcHeight; ++height) {
+            Dib out(ResizeDIBTo24Bit(src, 2, height));
+            ASSERT_NE(out.get(), nullptr);
+            for (int x = 0; x < 2; ++x)
+                ASSERT_EQ(PixelAt(out, x, height - 1), Distinct(x, srcHeight - 1))
+                    << srcHeight << " to " << height << ", column " << x;
+        }
+    }
+}
+
 TEST(ResizeDIBTo24Bit, HalvingAveragesPairsWithTruncation)
 {
     Dib src(Make24(100, 4, [](int x, int y) { return Rgb{x % 2 ? 13 : 10, x, y * 50}; }));

@@ -261,7 +261,11 @@ TEST(LoadJPEG, ThumbnailScaleIsChosenByTheSmallerSide)
         {99, 5000, 99, 5000}, // under 100: full size
         {300, 300, 38, 38},   // both at least 300: an eighth, rounded up
         {250, 900, 63, 225},  // under 300: a quarter
-        {1000, 120, 500, 60},
+        {1000, 120, 500, 60}, // the height decides as the width does
+        {100, 400, 50, 200},  // exactly 100: half
+        {400, 100, 200, 50},  // exactly 100: half
+        {200, 400, 50, 100},  // exactly 200: a quarter
+        {400, 200, 100, 50},  // exactly 200: a quarter
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
@@ -571,13 +575,13 @@ TEST(SaveJPEG, UnsupportedDepthsGiveThreeAndLeaveExistingFile)
     GlobalFreeHandle(dib);
 }
 
-TEST(SaveJPEG, FileNameIsUpperCased)
+TEST(SaveJPEG, FileTakesTheNameAsTyped)
 {
     testpaths::TempDir dir;
     PackedDIB dib = MakeTrueColorDib(16, 16, BlockColor);
-    ASSERT_EQ(SaveJPEG(dib, dir.File("chat\xE9.jpg").c_str(), 80), 0);
+    ASSERT_EQ(SaveJPEG(dib, dir.File("Chat\xE9.jpg").c_str(), 80), 0);
     GlobalFreeHandle(dib);
-    EXPECT_EQ(OnlyEntryName(dir.Path()), "CHAT\xC9.JPG");
+    EXPECT_EQ(OnlyEntryName(dir.Path()), "Chat\xE9.jpg");
 }
 
 TEST(SaveJPEG, IndexPastTheColourTableIsWrittenBlack)
@@ -654,7 +658,7 @@ TEST(SaveJPEG, RetryAfterTheFolderAppearsWritesTheFile)
     MessageBoxAnswerer answers({IDRETRY}, CreatePendingFolder);
     EXPECT_EQ(SaveJPEG(dib, dir.File("later\\x.jpg").c_str(), 80), 0);
     EXPECT_EQ(answers.Asked(), 1);
-    EXPECT_EQ(OnlyEntryName(dir.File("LATER")), "X.JPG");
+    EXPECT_EQ(OnlyEntryName(dir.File("LATER")), "x.jpg");
     GlobalFreeHandle(dib);
 }
 
