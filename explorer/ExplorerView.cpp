@@ -360,6 +360,9 @@ int CExplorerView::OnIdle()
             m_dwChangeTime = 2;
     }
     if (m_dwChangeTime != 0 && now - m_dwChangeTime >= kRequestDelay) {
+        // The watch lets go of the folder first: a folder removed while watched is gone only once
+        // its last handle closes, and the title must not see it still standing.
+        StopFolderWatch();
         UpdateTitle();
         BOOL bLocked = IsLockedFolder(m_strRequestedPath) && !g_bProtectedUnlocked;
         LoadListFolder(bLocked ? CString() : m_strRequestedPath);
