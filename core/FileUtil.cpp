@@ -299,3 +299,10 @@ CString GetDriveRoot(LPCSTR path)
         root += '\\';
     return root;
 }
+
+CString WithSlash(const CString& folder)
+{
+    if (!folder.IsEmpty() && folder[folder.GetLength() - 1] == '\\')
+        return folder;
+    return folder + "\\";
+}

@@ -82,3 +82,5 @@ int NormalizePathCase(CString& path);
 // The text before the first backslash, with a backslash added when it ends in ':' ("C:\" for
 // "C:\folder\file"); empty when there is no backslash or it stands before index 2.
 CString GetDriveRoot(LPCSTR path);
+// The folder with one backslash at its end, ready for a file name ("C:\Images" becomes "C:\Images\").
+CString WithSlash(const CString& folder);

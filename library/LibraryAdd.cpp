@@ -3,6 +3,7 @@
 
 #include "core/BmpFile.h"
 #include "core/DIB.h"
+#include "core/FileUtil.h"
 #include "core/ReaderSettings.h"
 #include "formats/FormatJpeg.h"
 #include "formats/FormatPng.h"
@@ -13,13 +14,6 @@
 #include <functional>
 
 namespace {
-
-CString WithSlash(const CString& folder)
-{
-    if (!folder.IsEmpty() && folder[folder.GetLength() - 1] == '\\')
-        return folder;
-    return folder + "\\";
-}
 
 BOOL AnyFileNamed(const CString& folder, const CString& base)
 {

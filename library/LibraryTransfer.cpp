@@ -2,6 +2,7 @@
 #include "library/LibraryTransfer.h"
 
 #include "core/BusyCursor.h"
+#include "core/FileUtil.h"
 #include "core/Progress.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
@@ -16,13 +17,6 @@
 #include <algorithm>
 
 namespace {
-
-CString WithSlash(const CString& folder)
-{
-    if (!folder.IsEmpty() && folder[folder.GetLength() - 1] == '\\')
-        return folder;
-    return folder + "\\";
-}
 
 // Names why, when a step failed.
 void ReportFailure(UINT nID, const CString& path)

@@ -1,6 +1,7 @@
 #include "piclist/CutRenames.h"
 
 #include "core/DIB.h"
+#include "core/FileUtil.h"
 #include "core/PackedDib.h"
 #include "core/StringUtil.h"
 #include "core/SystemUtil.h"
@@ -18,14 +19,6 @@
 #include <vector>
 
 namespace {
-
-CString WithSlash(const CString& folder)
-{
-    CString dir = folder;
-    if (dir.IsEmpty() || dir[dir.GetLength() - 1] != '\\')
-        dir += "\\";
-    return dir;
-}
 
 std::string Lower(const CString& text)
 {
@@ -107,9 +100,7 @@ void TellKept(const CString& path)
 
 int RecoverCutRenames(const CString& folder)
 {
-    CString dir = folder;
-    if (dir.IsEmpty() || dir[dir.GetLength() - 1] != '\\')
-        dir += "\\";
+    const CString dir = WithSlash(folder);
     std::vector<CString> passing;
     for (const CString& temp : ListMatchingFiles(dir + "~ren*.tmp")) {
         CString name = temp.Mid(temp.ReverseFind('\\') + 1);

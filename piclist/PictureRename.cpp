@@ -1,6 +1,7 @@
 #include "piclist/PictureRename.h"
 
 #include "core/DIB.h"
+#include "core/FileUtil.h"
 #include "core/PackedDib.h"
 #include "core/Progress.h"
 #include "core/SystemUtil.h"
@@ -24,14 +25,6 @@
 int g_bRenameZeroPad = 0;
 
 namespace {
-
-CString WithSlash(const CString& folder)
-{
-    CString out = folder;
-    if (out.IsEmpty() || out[out.GetLength() - 1] != '\\')
-        out += "\\";
-    return out;
-}
 
 // TRUE when a file of the folder is named name.<anything> (with bFolders, a folder too). A record
 // file that an operation cut short left behind, a copy of another that stands, holds no name.
