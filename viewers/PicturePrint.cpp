@@ -62,9 +62,7 @@ BOOL AskPosterSize(PosterState& state, int picWidth, int picHeight, CWnd* pParen
     CDialogPictures pictures({"ORVANEL8", "PRINTPOSTER"});
     CPosterDlg dlg(pParent);
     dlg.m_nWidth = static_cast<int>(state.nWidthCm);
-    // The height of the poster that width prints; a very flat picture still starts at 1 cm, so that
-    // the dialog's range check lets it through.
-    dlg.m_nHeight = std::max(1, ScaleDimension(dlg.m_nWidth, picHeight, picWidth));
+    dlg.m_nHeight = PosterOtherSide(dlg.m_nWidth, picHeight, picWidth);
     dlg.m_nPictureWidth = picWidth;
     dlg.m_nPictureHeight = picHeight;
     dlg.m_btnLogo.m_hDIB = pictures[0];

@@ -53,7 +53,7 @@ void CPosterDlg::OnKillFocusWidth()
     char sz[32] = "";
     ::GetDlgItemTextA(m_hWnd, IDC_POSTER_WIDTH, sz, sizeof(sz));
     if (m_nPictureWidth > 0 && m_nPictureHeight > 0)
-        SetField(IDC_POSTER_HEIGHT, ScaleDimension(std::atoi(sz), m_nPictureHeight, m_nPictureWidth));
+        SetField(IDC_POSTER_HEIGHT, PosterOtherSide(std::atoi(sz), m_nPictureHeight, m_nPictureWidth));
     m_nFocusField = 0;
 }
 
@@ -64,8 +64,8 @@ void CPosterDlg::OnKillFocusHeight()
     ::GetDlgItemTextA(m_hWnd, IDC_POSTER_HEIGHT, szHeight, sizeof(szHeight));
     int w = std::atoi(szWidth), h = std::atoi(szHeight);
     if (m_nPictureWidth > 0 && m_nPictureHeight > 0
-        && h != ScaleDimension(w, m_nPictureHeight, m_nPictureWidth))
-        SetField(IDC_POSTER_WIDTH, ScaleDimension(h, m_nPictureWidth, m_nPictureHeight));
+        && h != PosterOtherSide(w, m_nPictureHeight, m_nPictureWidth))
+        SetField(IDC_POSTER_WIDTH, PosterOtherSide(h, m_nPictureWidth, m_nPictureHeight));
     m_nFocusField = 0;
 }
 

@@ -70,3 +70,9 @@ int ScaleDimension(int value, int numerator, int denominator)
         return 0;
     return static_cast<int>(std::llround(static_cast<double>(value) * numerator / denominator));
 }
+
+int PosterOtherSide(int value, int numerator, int denominator)
+{
+    int side = ScaleDimension(value, numerator, denominator);
+    return value >= 1 && side < 1 ? 1 : side;
+}

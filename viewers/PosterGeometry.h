@@ -43,3 +43,6 @@ BOOL PosterPiece(const PosterLayout& layout, int picWidth, int picHeight, int pa
 // The poster dialog's proportion: value * numerator / denominator rounded to the nearest whole number
 // (halves away from 0), 0 when the denominator is 0.
 int ScaleDimension(int value, int numerator, int denominator);
+// The poster's other side for one side of value cm: ScaleDimension, but at least 1 cm when value is,
+// so that a very flat picture's side still passes the dialog's range check.
+int PosterOtherSide(int value, int numerator, int denominator);

@@ -270,6 +270,9 @@ TEST_F(PicturePrint, PosterDialogKeepsTheProportions)
     flat.buttonId = 0;
     flat.check = [&](CWnd* pDlg) {
         EXPECT_EQ(field(pDlg, IDC_POSTER_HEIGHT), "1");
+        ::SetFocus(::GetDlgItem(pDlg->m_hWnd, IDC_POSTER_WIDTH));
+        ::SetFocus(::GetDlgItem(pDlg->m_hWnd, IDC_POSTER_HEIGHT)); // leaving the width as it was
+        EXPECT_EQ(field(pDlg, IDC_POSTER_HEIGHT), "1");
         type(pDlg, IDC_POSTER_HEIGHT, "3");
         ::SetFocus(::GetDlgItem(pDlg->m_hWnd, IDC_POSTER_WIDTH));
         EXPECT_EQ(field(pDlg, IDC_POSTER_WIDTH), "300");

@@ -62,6 +62,16 @@ protected:
             ASSERT_TRUE(WriteRecord(Path(rel), comment));
         }
     }
+    // Un, Deux and Trois in Images (each file holding its own name), their records loaded.
+    void AddSeries(std::vector<std::unique_ptr<CPicObject>>& records)
+    {
+        for (const char* name : {"Un", "Deux", "Trois"}) {
+            AddPicture(std::string("Images\\") + name + ".jpg", name);
+            records.push_back(std::make_unique<CPicObject>());
+            records.back()->m_strPath = Path(std::string("Images\\") + name + ".jpg").c_str();
+            ASSERT_TRUE(records.back()->LoadDai());
+        }
+    }
     // The record of picture with comment; its file facts are those of factsOf (the picture itself by
     // default) when that exists.
     static bool WriteRecord(const std::string& picture, const char* comment, std::string factsOf = "")
@@ -391,12 +401,7 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
         {"a series rename asks once at its first failure and sums up the rest",
          [&] {
              std::vector<std::unique_ptr<CPicObject>> records;
-             for (const char* name : {"Un", "Deux", "Trois"}) {
-                 AddPicture(std::string("Images\\") + name + ".jpg", name);
-                 records.push_back(std::make_unique<CPicObject>());
-                 records.back()->m_strPath = Path(std::string("Images\\") + name + ".jpg").c_str();
-                 ASSERT_TRUE(records.back()->LoadDai());
-             }
+             ASSERT_NO_FATAL_FAILURE(AddSeries(records));
              DeleteFileA(Path("Images\\Trois.jpg").c_str());   // gone behind the list's back
              ArmFileFault(kStepWrite, "", 1, ERROR_DISK_FULL); // for Un's new record
              AfxScriptMessageBox(IDYES);
@@ -413,12 +418,7 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
         {"a series rename passes a number a folder holds and takes one only a leftover record holds",
          [&] {
              std::vector<std::unique_ptr<CPicObject>> records;
-             for (const char* name : {"Un", "Deux", "Trois"}) {
-                 AddPicture(std::string("Images\\") + name + ".jpg", name);
-                 records.push_back(std::make_unique<CPicObject>());
-                 records.back()->m_strPath = Path(std::string("Images\\") + name + ".jpg").c_str();
-                 ASSERT_TRUE(records.back()->LoadDai());
-             }
+             ASSERT_NO_FATAL_FAILURE(AddSeries(records));
              CreateDirectoryA(Path("Images\\Serie 2.jpg").c_str(), nullptr);
              CPicObject cut; // a rename of Un stopped before its picture moved
              cut.m_strPath = Path("Images\\Un.jpg").c_str();
