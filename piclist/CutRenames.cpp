@@ -115,10 +115,7 @@ int RecoverCutRenames(const CString& folder)
     std::vector<CString> missing;
     for (const CString& recordFile : ListMatchingFiles(dir + "*.dai")) {
         CPicObject record;
-        record.m_strPath = recordFile;
-        record.m_bHeaderOnly = TRUE;
-        record.m_bReadOnly = TRUE;
-        if (record.LoadDai() && IsAcceptableName(record.m_strFileName)
+        if (ReadRecordAt(recordFile, record, FALSE) && IsAcceptableName(record.m_strFileName)
             && !PathExists(dir + record.m_strFileName))
             missing.push_back(dir + record.m_strFileName);
     }
