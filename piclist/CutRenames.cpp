@@ -12,7 +12,6 @@
 #include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
 
-#include <cctype>
 #include <cstring>
 #include <set>
 #include <string>
@@ -103,11 +102,7 @@ int RecoverCutRenames(const CString& folder)
     const CString dir = WithSlash(folder);
     std::vector<CString> passing;
     for (const CString& temp : ListMatchingFiles(dir + "~ren*.tmp")) {
-        CString name = temp.Mid(temp.ReverseFind('\\') + 1);
-        bool hex = name.GetLength() == 12 && name.Right(4).CompareNoCase(".tmp") == 0;
-        for (int i = 4; hex && i < 8; i++)
-            hex = isxdigit(static_cast<unsigned char>(name[i])) != 0;
-        if (hex)
+        if (IsPassingName(NameOf(temp), "~ren"))
             passing.push_back(temp);
     }
     if (passing.size() != 1)

@@ -222,8 +222,6 @@ BOOL HasTempForm(const char* name, LPCSTR prefix)
     return TRUE;
 }
 
-BOOL IsTempName(const char* name) { return strlen(name) == 12 && HasTempForm(name, kTempPrefix); }
-
 // Deletes the tree below and including folder; links are removed, never entered.
 BOOL DeleteTreeRaw(const CString& folder)
 {
@@ -330,7 +328,7 @@ int RemoveLeftoverTempFiles(LPCSTR folder)
     if (h == INVALID_HANDLE_VALUE)
         return 0;
     do {
-        if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsTempName(fd.cFileName))
+        if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsPassingName(fd.cFileName, kTempPrefix))
             continue;
         CString path = base + "\\" + fd.cFileName;
         // A file another write of this program is making now stays; one that another process holds
@@ -343,6 +341,11 @@ int RemoveLeftoverTempFiles(LPCSTR folder)
     } while (FindNextFileA(h, &fd));
     FindClose(h);
     return removed;
+}
+
+BOOL IsPassingName(LPCSTR name, LPCSTR prefix)
+{
+    return name != nullptr && strlen(name) == 12 && HasTempForm(name, prefix);
 }
 
 CString SetAsideOriginalName(LPCSTR name)

@@ -88,6 +88,10 @@ BOOL ReadOneRecord(CFile& file, CObject& record, BOOL bWholeFile);
 // existing target is replaced only by a complete file. Nothing partial remains on failure.
 BOOL SafeCreateFile(LPCSTR target, const std::function<BOOL(LPCSTR tempPath)>& writer, BOOL replace = FALSE);
 
+// TRUE for a passing name of this program's steps: prefix (four letters) + 4 hexadecimal digits +
+// ".tmp", as "~tsr1A2B.tmp".
+BOOL IsPassingName(LPCSTR name, LPCSTR prefix);
+
 // Removes the temporary files that interrupted writes left in the folder ("~tsr" + 4 hexadecimal
 // digits + ".tmp", the names the writes make), except those a write of this process is using.
 // Returns how many went.
