@@ -609,24 +609,33 @@ CString SniffPictureExt(const CString& path)
     return "jpg";
 }
 
+// The picture path a record file in the trash holds (where the picture was); empty when unreadable.
+CString RecordedPicturePath(const CString& dai)
+{
+    if (!PathExists(dai))
+        return CString();
+    CPicObject record;
+    record.m_strPath = dai;
+    record.m_bHeaderOnly = TRUE;
+    record.m_bReadOnly = TRUE;
+    return record.LoadDai() ? record.m_strPath : CString();
+}
+
+// TRUE for a path inside the library and outside its trash, with no way out of the library in it.
+BOOL InLibraryOutsideTrash(const CString& root, const CString& trash, const CString& path)
+{
+    return path.GetLength() > root.GetLength() && path.Left(root.GetLength()).CompareNoCase(root) == 0
+           && path.Left(trash.GetLength()).CompareNoCase(trash) != 0
+           && IsSafeRelativePath(path.Mid(root.GetLength()));
+}
+
 // Where a picture found in the trash without its trash record came from: the path its moved record
 // file holds, when that lies in the library outside the trash; else "Images" under the name the
 // record gives, or the trash name with the type read from the picture.
 CString OrphanRelativePath(const CString& root, const CString& trash, const CString& name)
 {
-    CString original;
-    const CString dai = trash + name + ".dai";
-    if (PathExists(dai)) {
-        CPicObject record;
-        record.m_strPath = dai;
-        record.m_bHeaderOnly = TRUE;
-        record.m_bReadOnly = TRUE;
-        if (record.LoadDai())
-            original = record.m_strPath;
-    }
-    if (original.GetLength() > root.GetLength() && original.Left(root.GetLength()).CompareNoCase(root) == 0
-        && original.Left(trash.GetLength()).CompareNoCase(trash) != 0
-        && IsSafeRelativePath(original.Mid(root.GetLength())))
+    const CString original = RecordedPicturePath(trash + name + ".dai");
+    if (InLibraryOutsideTrash(root, trash, original))
         return original.Mid(root.GetLength());
     CString file = original.Mid(original.ReverseFind('\\') + 1);
     if (file.IsEmpty() || !IsSafeRelativePath(file) || file.Find('.') <= 0)
@@ -731,16 +740,10 @@ int RepairTrashFolder()
         if (PathExists(trash + name + ".del") || PathExists(trash + name + ".pai"))
             continue;
         const CString dai = trash + name + ".dai";
-        CPicObject record;
-        record.m_strPath = dai;
-        record.m_bHeaderOnly = TRUE;
-        record.m_bReadOnly = TRUE;
-        const CString picture = record.LoadDai() ? record.m_strPath : CString();
+        const CString picture = RecordedPicturePath(dai);
         const DWORD a = picture.IsEmpty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(picture);
         const BOOL standsAlone = a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY)
-                                 && picture.Left(root.GetLength()).CompareNoCase(root) == 0
-                                 && picture.Left(trash.GetLength()).CompareNoCase(trash) != 0
-                                 && IsSafeRelativePath(picture.Mid(root.GetLength()))
+                                 && InLibraryOutsideTrash(root, trash, picture)
                                  && !PathExists(RecordFilePath(picture));
         if (standsAlone ? SafeMove(dai, RecordFilePath(picture)) : SafeDeleteFile(dai))
             ++repaired;
