@@ -28,24 +28,10 @@
 #include <cstring>
 
 #include <mmsystem.h>
+#include <shlwapi.h>
 
 static DWORD DefaultExplorerClock() { return ::timeGetTime(); }
 ExplorerClockFn g_pfnExplorerClock = DefaultExplorerClock;
-
-// The folder holds no file and no folder.
-static BOOL FolderHoldsNothing(const CString& folder)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE hFind = ::FindFirstFileA(folder + (folder.Right(1) == "\\" ? "*" : "\\*"), &data);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return TRUE;
-    BOOL bEmpty = TRUE;
-    do {
-        bEmpty = ::lstrcmpA(data.cFileName, ".") == 0 || ::lstrcmpA(data.cFileName, "..") == 0;
-    } while (bEmpty && ::FindNextFileA(hFind, &data));
-    ::FindClose(hFind);
-    return bEmpty;
-}
 
 // The pause between a folder request and its loading: quick clicks through the tree load only the
 // last folder.
@@ -570,7 +556,7 @@ void CExplorerView::OnRefresh()
     // it may wait for the watch to let go of it (seen under Wine); gone, the list empties and the
     // title says so.
     if (m_dwChangeTime == 0 && m_strShownPath != "@" && !m_strShownPath.IsEmpty()
-        && (!FolderExists(m_strShownPath) || FolderHoldsNothing(m_strShownPath))) {
+        && (!FolderExists(m_strShownPath) || ::PathIsDirectoryEmptyA(m_strShownPath))) {
         StopFolderWatch();
         m_dwChangeTime = 1;
     }
