@@ -57,12 +57,10 @@ BOOL RecordIsOwn(const CString& picture)
 BOOL RecordDescribes(const CString& recordFile, const TransferItem& item)
 {
     CPicObject record;
-    record.m_strPath = recordFile;
-    record.m_bHeaderOnly = TRUE;
-    record.m_bReadOnly = TRUE;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    return record.LoadDai() && ::GetFileAttributesExA(item.path, GetFileExInfoStandard, &data)
-           && data.nFileSizeHigh == 0 && record.m_lFileSize == static_cast<LONG>(data.nFileSizeLow)
+    return ReadRecordAsIs(recordFile, record)
+           && ::GetFileAttributesExA(item.path, GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0
+           && record.m_lFileSize == static_cast<LONG>(data.nFileSizeLow)
            && record.m_strFileName.CompareNoCase(item.baseName + "." + item.ext) == 0;
 }
 

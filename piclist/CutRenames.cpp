@@ -34,15 +34,6 @@ CString NameOf(const CString& path)
     return name;
 }
 
-// A record file read by its own name: nothing checked against a picture, nothing written.
-BOOL ReadRecordAt(const CString& recordFile, CPicObject& record, BOOL bThumbnail)
-{
-    record.m_strPath = recordFile;
-    record.m_bHeaderOnly = !bThumbnail;
-    record.m_bReadOnly = TRUE;
-    return record.LoadDai();
-}
-
 BOOL SameThumbnail(const CPicObject& a, const CPicObject& b)
 {
     const PackedDIB ha = a.m_pThumbDIB != nullptr ? a.m_pThumbDIB->GetHandle() : nullptr;
@@ -74,14 +65,14 @@ BOOL HoldsSameAs(const CString& picture, const CPicObject& copy, const CString& 
     if (recordFile.CompareNoCase(copyFile) == 0)
         return FALSE;
     CPicObject own;
-    if (!ReadRecordAt(recordFile, own, FALSE) || own.m_strFileName.CompareNoCase(NameOf(picture)) != 0)
+    if (!ReadRecordAsIs(recordFile, own, FALSE) || own.m_strFileName.CompareNoCase(NameOf(picture)) != 0)
         return FALSE;
     if (own.m_strComment != copy.m_strComment || own.m_strAuthor != copy.m_strAuthor
         || own.m_strKeywords != copy.m_strKeywords || own.m_strReserved != copy.m_strReserved
         || own.m_lFileSize != copy.m_lFileSize || own.m_dwDateTime != copy.m_dwDateTime)
         return FALSE;
     CPicObject ownWhole, copyWhole;
-    return ReadRecordAt(recordFile, ownWhole, TRUE) && ReadRecordAt(copyFile, copyWhole, TRUE)
+    return ReadRecordAsIs(recordFile, ownWhole, TRUE) && ReadRecordAsIs(copyFile, copyWhole, TRUE)
            && SameThumbnail(ownWhole, copyWhole);
 }
 
@@ -110,7 +101,7 @@ int RecoverCutRenames(const CString& folder)
     std::vector<CString> missing;
     for (const CString& recordFile : ListMatchingFiles(dir + "*.dai")) {
         CPicObject record;
-        if (ReadRecordAt(recordFile, record, FALSE) && IsAcceptableName(record.m_strFileName)
+        if (ReadRecordAsIs(recordFile, record, FALSE) && IsAcceptableName(record.m_strFileName)
             && !PathExists(dir + record.m_strFileName))
             missing.push_back(dir + record.m_strFileName);
     }
@@ -123,7 +114,7 @@ int RecoverCutRenames(const CString& folder)
 BOOL IsLeftoverRecordCopy(const CString& recordFile)
 {
     CPicObject copy;
-    if (!ReadRecordAt(recordFile, copy, FALSE) || !IsAcceptableName(copy.m_strFileName))
+    if (!ReadRecordAsIs(recordFile, copy, FALSE) || !IsAcceptableName(copy.m_strFileName))
         return FALSE;
     const CString dir = recordFile.Left(recordFile.ReverseFind('\\') + 1);
     if (dir.IsEmpty() || PathExists(dir + copy.m_strFileName))

@@ -615,10 +615,7 @@ CString RecordedPicturePath(const CString& dai)
     if (!PathExists(dai))
         return CString();
     CPicObject record;
-    record.m_strPath = dai;
-    record.m_bHeaderOnly = TRUE;
-    record.m_bReadOnly = TRUE;
-    return record.LoadDai() ? record.m_strPath : CString();
+    return ReadRecordAsIs(dai, record) ? record.m_strPath : CString();
 }
 
 // TRUE for a path inside the library and outside its trash, with no way out of the library in it.

@@ -374,12 +374,17 @@ CBitmap* CPicObject::GetThumbBitmap()
 
 void CPicObject::ReleaseThumbBitmap() { m_bmThumb.DeleteObject(); }
 
+BOOL ReadRecordAsIs(const CString& recordFile, CPicObject& record, BOOL bThumbnail)
+{
+    record.m_strPath = recordFile;
+    record.m_bHeaderOnly = !bThumbnail;
+    record.m_bReadOnly = TRUE;
+    return record.LoadDai();
+}
+
 BOOL RecordFileHasNoTexts(const CString& recordFile)
 {
     CPicObject record;
-    record.m_strPath = recordFile;
-    record.m_bHeaderOnly = TRUE;
-    record.m_bReadOnly = TRUE;
-    return record.LoadDai() && record.m_strComment.IsEmpty() && record.m_strAuthor.IsEmpty()
+    return ReadRecordAsIs(recordFile, record) && record.m_strComment.IsEmpty() && record.m_strAuthor.IsEmpty()
            && record.m_strKeywords.IsEmpty();
 }

@@ -138,6 +138,10 @@ private:
     BOOL m_bTried = FALSE;
 };
 
+// Reads a record file by its own name, as it is: nothing checked against a picture, nothing written,
+// the thumbnail only when asked for. FALSE when it does not read as a record.
+BOOL ReadRecordAsIs(const CString& recordFile, CPicObject& record, BOOL bThumbnail = FALSE);
+
 // TRUE when the record file reads and holds none of the user's texts (comment, author, keywords):
 // a record the folder scan made anew, which may give way to one that has them.
 BOOL RecordFileHasNoTexts(const CString& recordFile);
