@@ -1,7 +1,6 @@
 #include "piclist/FailureCause.h"
 
 #include "framework/FrameworkTexts.h"
-#include "piclist/SafeFileOps.h"
 #include "resources/library-store-ids.h"
 
 namespace {
@@ -103,20 +102,18 @@ BOOL CanSucceedLater(FileCause cause)
            || cause == FileCause::Other;
 }
 
-FileCause FailedStepCause()
+FileCause StepCause(const FailedStep& step)
 {
-    const FailedStep step = FirstFailedStep();
     return step.failed ? FileCauseOf(step.error, step.path) : FileCause::Unknown;
 }
 
-CString FailedStepCauseText()
+CString StepCauseText(const FailedStep& step)
 {
-    const FailedStep step = FirstFailedStep();
     return step.failed ? FileCauseText(step.error, step.path) : CString();
 }
 
 CString WithFailedStepCause(const CString& text)
 {
-    const CString cause = FailedStepCauseText();
+    const CString cause = StepCauseText(FirstFailedStep());
     return cause.IsEmpty() ? text : text + " " + cause;
 }

@@ -3,6 +3,7 @@
 // name, a path that does not exist, a refused access), any other error in the system's own words.
 #pragma once
 #include "framework/String.h"
+#include "piclist/SafeFileOps.h"
 
 #include <windows.h>
 
@@ -28,8 +29,9 @@ CString FileCauseText(DWORD error, LPCSTR path);
 // or a refused access stay as they are.
 BOOL CanSucceedLater(FileCause cause);
 
-// The same for the first step that failed on this thread since ForgetFailedStep (SafeFileOps.h).
-FileCause FailedStepCause();
-CString FailedStepCauseText();
-// text, then the cause of the first failed step when one is known.
+// The same for a failed step noted by the safe file steps (Unknown and empty when it did not fail).
+FileCause StepCause(const FailedStep& step);
+CString StepCauseText(const FailedStep& step);
+// text, then the cause of the first step that failed on this thread since ForgetFailedStep, when one
+// is known.
 CString WithFailedStepCause(const CString& text);

@@ -65,7 +65,7 @@ BOOL CanRetry(const PicPropFailure& failure)
 {
     if (failure.rec->m_bMemoryOnly)
         return FALSE;
-    return !failure.step.failed || CanSucceedLater(FileCauseOf(failure.step.error, failure.step.path));
+    return CanSucceedLater(StepCause(failure.step));
 }
 
 // Why the texts were not written and, by the last sentence, whether the sheet comes back for them.
@@ -81,8 +81,7 @@ void TellNotSaved(const PicPropFailure& failure, BOOL retry)
         text += " " + AfxLoadText(IDS_PROPERTIES_NOT_KEPT);
     } else {
         AfxFormatString2(text, IDS_PROPERTIES_NOT_SAVED, PictureName(rec), RecordFileName(rec));
-        const CString cause =
-            failure.step.failed ? FileCauseText(failure.step.error, failure.step.path) : CString();
+        const CString cause = StepCauseText(failure.step);
         if (!cause.IsEmpty())
             text += " " + cause;
         text += " " + AfxLoadText(retry ? IDS_PROPERTIES_RETRY : IDS_PROPERTIES_NOT_KEPT);
