@@ -1,7 +1,9 @@
-// The lists' open request: the picture windows read the open options from the viewers' globals while
-// they are made, so the options hold exactly for the one open.
+// The lists' open requests: a picture, and the library's print window. The picture windows read the
+// open options from the viewers' globals while they are made, so the options hold exactly for the one
+// open.
 #include "app/MainFrame.h"
 
+#include "app/TessarineApp.h"
 #include "framework/WinApp.h"
 #include "viewers/ViewerGlobals.h"
 
@@ -21,4 +23,10 @@ CDocument* CMainFrame::OpenPicture(LPCSTR lpszPath, BOOL bFullScreen, CWnd* pRet
     g_pFullScreenReturnWnd = nullptr;
     g_strOpenFolderTitle.Empty();
     return pDocument;
+}
+
+void CMainFrame::NewPrintLibWindow()
+{
+    if (CTessarineApp* pApp = TessarineApp())
+        pApp->NewPrintLibWindow();
 }

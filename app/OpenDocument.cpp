@@ -152,8 +152,18 @@ void CTessarineApp::NewExplorerWindow()
 void CTessarineApp::NewPrintLibWindow()
 {
     CDocTemplate* pTemplate = GetTemplate(kTemplatePrintLib);
-    if (pTemplate != nullptr)
-        pTemplate->OpenDocumentFile(nullptr, TRUE);
+    if (pTemplate == nullptr)
+        return;
+    // Opened hidden: shown, the window would be maximised over the user's pictures when the active
+    // window is, or when windows open maximised, undoing its move off the screen.
+    CDocument* pDoc = pTemplate->OpenDocumentFile(nullptr, FALSE);
+    if (pDoc == nullptr)
+        return;
+    POSITION pos = pDoc->GetFirstViewPosition();
+    CView* pView = pos != nullptr ? pDoc->GetNextView(pos) : nullptr;
+    CFrameWnd* pFrame = pView != nullptr ? pView->GetParentFrame() : nullptr;
+    if (pFrame != nullptr)
+        pFrame->SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
 }
 
 void CTessarineApp::NewSearchWindow()

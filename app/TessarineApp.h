@@ -70,6 +70,7 @@ public:
 
     // New windows of each kind, with no path.
     void NewExplorerWindow();
+    // The picture-list print window: never shown, it prints the library bar's list and closes.
     void NewPrintLibWindow();
     void NewSearchWindow();
     // A new still-picture window on a picture in memory; the window's document takes the handle

@@ -53,6 +53,8 @@ public:
 
     // Puts path at the head of the recent list, once, and refreshes the cool bar's list.
     virtual void PromoteRecentEntry(LPCSTR path) = 0;
+    // Opens the application's picture-list print window, which prints the library bar's list.
+    virtual void NewPrintLibWindow() = 0;
 
     // ---- slide show ----
     // What a list does to show its selection: the options dialog, filled from the settings and

@@ -182,6 +182,14 @@ TEST_F(LibraryPrint, CancelClosesTheWindowAndLeavesNoFile)
     ::Sleep(0);
     EXPECT_FALSE(printed::AnyFileOf(job));
 
+    // The application's entry opens it so, whoever asks.
+    AfxScriptNextModal(IDD_PRINT_LIST, {}, IDCANCEL);
+    m_pApp->NewPrintLibWindow();
+    ASSERT_NE(PrintTemplate()->GetFirstDocPosition(), nullptr);
+    EXPECT_EQ(m_pFrame->MDIGetActive(), pFront);
+    Pump();
+    ExpectWindowGone();
+
     // Nothing selected, or the trash shown: the command opens nothing.
     m_pBar->m_list.SetSel(-1, FALSE);
     m_pFrame->SendMessage(WM_COMMAND, ID_LIB_PRINT);
