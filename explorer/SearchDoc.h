@@ -3,5 +3,9 @@
 #include "framework/Document.h"
 
 class CSearchDoc : public CDocument {
-    DECLARE_DYNCREATE(CSearchDoc)
+    DECLARE_SERIAL(CSearchDoc)
+public:
+    // A path given to open is kept as the document's path; nothing is read, the results come with the
+    // search.
+    BOOL OnOpenDocument(LPCSTR lpszPathName) override;
 };

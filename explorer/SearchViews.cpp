@@ -1,4 +1,10 @@
 // The search-results document.
 #include "explorer/SearchDoc.h"
 
-IMPLEMENT_DYNCREATE(CSearchDoc, CDocument)
+IMPLEMENT_SERIAL(CSearchDoc, CDocument, 1)
+
+BOOL CSearchDoc::OnOpenDocument(LPCSTR lpszPathName)
+{
+    m_strPathName = lpszPathName;
+    return TRUE;
+}

@@ -8,6 +8,7 @@
 #include "shell/Settings.h"
 #include "explorer/ExplorerDoc.h"
 #include "framework/CommonDialogs.h"
+#include "framework/DocTemplate.h"
 #include "framework/Document.h"
 #include "framework/MDIChildWnd.h"
 #include "framework/TestSeams.h"
@@ -55,11 +56,17 @@ TEST_F(AppTest, EachKindOfPathReachesItsTemplate)
     EXPECT_TRUE(pDoc->IsKindOf(RUNTIME_CLASS(CExplorerDoc)));
     EXPECT_EQ(std::string(pDoc->GetPathName()), m_temp.Path());
 
+    // A search window given a path keeps it and reads nothing: its results come with the search.
+    const std::string results = m_temp.File("r\xE9sultats.txt");
+    pDoc = m_pApp->GetTemplate(kTemplateSearch)->OpenDocumentFile(results.c_str(), TRUE);
+    ASSERT_NE(pDoc, nullptr);
+    EXPECT_EQ(std::string(pDoc->GetPathName()), results);
+
     // A type of no still picture opens nothing, silently.
     testpaths::WriteBytes(m_temp.File("song.mp3"), "ID3");
     EXPECT_EQ(m_pApp->OpenDocumentFile(m_temp.File("song.mp3").c_str()), nullptr);
     EXPECT_EQ(m_pApp->OpenDocumentFile(""), nullptr);
-    EXPECT_EQ(Children().size(), 3u);
+    EXPECT_EQ(Children().size(), 4u);
     EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
     EXPECT_TRUE(g_bArrangePending);
 }
