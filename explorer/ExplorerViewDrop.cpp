@@ -66,14 +66,10 @@ BOOL CExplorerView::DropSelection(const PicDropDecision& drop)
             return FALSE;
         if (!drop.currentLibraryFolder)
             return AddSelectionToLibrary(drop.path);
-        // Into the folder the library shows: the added pictures come up selected there.
+        // Into the folder the library shows: the add command, once the drag is over.
         if (!pBar->CanAddPicture())
             return FALSE;
-        CStringArray added;
-        if (!AddSelectionToLibrary(pBar->GetLibraryFolder(), &added))
-            return FALSE;
-        if (added.GetSize() > 0)
-            pBar->SelectPicturesByName(&added);
+        PostMessage(WM_COMMAND, ID_EXPLORER_ADD_TO_LIBRARY);
         return TRUE;
     }
     case kDropExplorerTree:

@@ -8,6 +8,7 @@
 #include "piclist/PicListDrag.h"
 #include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
+#include "resources/resource.h"
 #include "shell/Settings.h"
 
 #include <string>
@@ -69,8 +70,9 @@ protected:
         static_cast<CExplorerView*>(pView)->OnIdle();
         return static_cast<CExplorerView*>(pView);
     }
-    // Drags the list's selection from its first selected item to a screen point over hUnder.
-    void Drag(CPicListBox& list, POINT screen, HWND hUnder)
+    // Drags the list's selection from its first selected item to a screen point over hUnder; with
+    // bPump, what the drop posted then runs.
+    void Drag(CPicListBox& list, POINT screen, HWND hUnder, bool bPump = true)
     {
         g_picDragInput.windowFromPoint = SeamWindow;
         int first = -1;
@@ -81,7 +83,8 @@ protected:
         g_hUnder = hUnder;
         list.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(client));
         list.SendMessage(WM_LBUTTONUP, 0, At(client));
-        Pump();
+        if (bPump)
+            Pump();
     }
     HTREEITEM Child(CLibTreeCtrl& tree, HTREEITEM hParent, const char* label)
     {
@@ -119,7 +122,11 @@ TEST_F(DragDropApp, PictureFromAnExplorerIsAddedToALibraryFolderAndToTheListShow
     pView->m_list.SetSel(0, TRUE); // Dune
     POINT overList = {20, 20};
     ::ClientToScreen(pBar->m_list.m_hWnd, &overList);
-    Drag(pView->m_list, overList, pBar->m_list.m_hWnd);
+    Drag(pView->m_list, overList, pBar->m_list.m_hWnd, false);
+    MSG posted = {};
+    ASSERT_TRUE(::PeekMessageA(&posted, pView->m_hWnd, WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
+    EXPECT_EQ(LOWORD(posted.wParam), ID_EXPLORER_ADD_TO_LIBRARY) << "the drop is the explorer's add command";
+    Pump();
     EXPECT_TRUE(Exists(m_root + "\\Images\\Dune.bmp"));
     ASSERT_EQ(pBar->m_list.GetSelCount(), 1);
     int sel = -1;
