@@ -118,10 +118,16 @@ TEST_F(AppTest, LibraryCommandsReachTheBarOnlyWhileItShows)
         EXPECT_EQ(UpdateOf(m_pFrame, nID), ui.enabled) << nID;
     }
     EXPECT_TRUE(m_pFrame->ForwardLibCommand(ID_LIB_REFRESH));
+    // A command chosen in the main window arrives at the bar, and only while the bar shows.
+    int autoFullScreen = g_PleinEcranAutoLibBar;
+    m_pFrame->SendMessage(WM_COMMAND, ID_LIB_AUTO_FULLSCREEN);
+    EXPECT_EQ(g_PleinEcranAutoLibBar, autoFullScreen ? 0 : 1);
 
     AfxShowControlBar(m_pFrame, pBar, FALSE, FALSE);
     for (UINT nID : kLibraryCommands)
         EXPECT_EQ(UpdateOf(m_pFrame, nID), 0) << nID;
+    m_pFrame->SendMessage(WM_COMMAND, ID_LIB_AUTO_FULLSCREEN);
+    EXPECT_EQ(g_PleinEcranAutoLibBar, autoFullScreen ? 0 : 1);
     EXPECT_FALSE(m_pFrame->ForwardLibCommand(ID_LIB_REFRESH));
     EXPECT_FALSE(m_pFrame->ForwardLibCommand(ID_LIB_EDIT_PICTURE));
 }
