@@ -3,5 +3,8 @@
 #include "framework/Document.h"
 
 class CPrintLibDoc : public CDocument {
-    DECLARE_DYNCREATE(CPrintLibDoc)
+    DECLARE_SERIAL(CPrintLibDoc)
+public:
+    // Stores and reads nothing: the list printed is the library bar's.
+    void Serialize(CArchive& ar) override;
 };

@@ -13,12 +13,14 @@
 #include "resources/resource.h"
 #include "shell/LibraryLink.h"
 
-IMPLEMENT_DYNCREATE(CPrintLibDoc, CDocument)
+IMPLEMENT_SERIAL(CPrintLibDoc, CDocument, 1)
 IMPLEMENT_DYNCREATE(CPrintLibView, CView)
 
 BEGIN_MESSAGE_MAP(CPrintLibView, CView)
     ON_COMMAND(ID_FILE_PRINT, OnPrintList)
 END_MESSAGE_MAP()
+
+void CPrintLibDoc::Serialize(CArchive&) {}
 
 void CPrintLibView::OnDraw(CDC*) {}
 
