@@ -13,6 +13,7 @@
 #include "resources/library-cmds-ids.h"
 
 #include <cstring>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,6 +33,11 @@ CString NameOf(const CString& path)
     CString folder, name;
     SplitPath(path, &folder, &name);
     return name;
+}
+
+BOOL IsRecordName(const CString& name)
+{
+    return name.GetLength() > 4 && name.Right(4).CompareNoCase(".dai") == 0;
 }
 
 BOOL SameThumbnail(const CPicObject& a, const CPicObject& b)
@@ -76,14 +82,175 @@ BOOL HoldsSameAs(const CString& picture, const CPicObject& copy, const CString& 
            && SameThumbnail(ownWhole, copyWhole);
 }
 
-void TellKept(const CString& path)
+// A file set aside that stays is told once, not at every listing of its folder: known by its path,
+// its size and its last write, so that another file later set aside under that name is told too.
+std::string KeptFileKey(const CString& path)
 {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ::GetFileAttributesExA(path, GetFileExInfoStandard, &data);
+    CString key;
+    key.Format("%s|%lu|%lu|%lu", static_cast<LPCSTR>(path), data.nFileSizeLow,
+               data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime);
+    return Lower(key);
+}
+
+std::mutex g_toldLock;
+std::set<std::string> g_toldKept;
+
+// Says where the files set aside that could not go back are, in one message; those already told
+// are not told again.
+void TellKept(const std::vector<CString>& kept)
+{
+    std::vector<CString> untold;
+    {
+        std::lock_guard<std::mutex> guard(g_toldLock);
+        for (const CString& path : kept) {
+            if (g_toldKept.insert(KeptFileKey(path)).second)
+                untold.push_back(path);
+        }
+    }
+    if (untold.empty())
+        return;
     CString text;
-    text.Format(LoadStringOr(IDS_SET_ASIDE_KEPT,
-                             "Le fichier %s, mis de c\xF4t\xE9 par une op\xE9ration interrompue, n'a pas pu "
-                             "reprendre son nom : il est conserv\xE9 tel quel."),
-                static_cast<LPCSTR>(path));
+    if (untold.size() == 1) {
+        text.Format(
+            LoadStringOr(IDS_SET_ASIDE_KEPT,
+                         "Le fichier %s, mis de c\xF4t\xE9 par une op\xE9ration interrompue, n'a pas pu "
+                         "reprendre son nom : il est conserv\xE9 tel quel."),
+            static_cast<LPCSTR>(untold.front()));
+    } else {
+        CString list;
+        for (const CString& path : untold)
+            list += "\n" + path;
+        text.Format(
+            LoadStringOr(IDS_SET_ASIDE_KEPT_MANY,
+                         "Ces fichiers, mis de c\xF4t\xE9 par une op\xE9ration interrompue, n'ont pas pu "
+                         "reprendre leur nom : ils sont conserv\xE9s tels quels.%s"),
+            static_cast<LPCSTR>(list));
+    }
     ReportFileFailure(text, MB_ICONEXCLAMATION);
+}
+
+// A file set aside by a replace cut short, and the name it had.
+struct SetAsideFile {
+    CString path;
+    CString original;    // empty when the name is not known
+    CString pictureName; // for a record file: the picture it describes
+    bool settled = false;
+};
+
+std::vector<SetAsideFile> ReadSetAsideFiles(const CString& folder)
+{
+    std::vector<SetAsideFile> files;
+    for (const CString& path : ListSetAsideFiles(folder)) {
+        SetAsideFile f;
+        f.path = path;
+        f.original = SetAsideOriginalName(NameOf(path));
+        CPicObject record;
+        if (IsRecordName(f.original) && ReadRecordAsIs(path, record, FALSE))
+            f.pictureName = record.m_strFileName;
+        files.push_back(f);
+    }
+    return files;
+}
+
+// The record names the files set aside want back: their own, and those of the pictures among them.
+std::set<std::string> WantedRecordNames(const std::vector<SetAsideFile>& asides)
+{
+    std::set<std::string> wanted;
+    for (const SetAsideFile& f : asides) {
+        if (IsRecordName(f.original))
+            wanted.insert(Lower(f.original));
+        else if (!f.original.IsEmpty() && IsListedPicture(f.original))
+            wanted.insert(Lower(NameOf(RecordFilePath(f.original))));
+    }
+    return wanted;
+}
+
+// Removes the copies of records that a move or copy cut short left in the folder: with
+// bKeepRecords, any such record that no picture of the folder uses; always, one in the way of a
+// file set aside (the record a transfer carried before its picture).
+int RemoveLeftoverRecords(const CString& dir, const std::set<std::string>& wanted, BOOL bKeepRecords)
+{
+    if (!bKeepRecords && wanted.empty())
+        return 0;
+    std::set<std::string> used;
+    std::vector<CString> records;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = ::FindFirstFileA(dir + "*.*", &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                continue;
+            const CString name = entry.cFileName;
+            if (IsListedPicture(name))
+                used.insert(Lower(NameOf(RecordFilePath(dir + name))));
+            else if (IsRecordName(name))
+                records.push_back(name);
+        } while (::FindNextFileA(find, &entry));
+        ::FindClose(find);
+    }
+    int removed = 0;
+    for (const CString& name : records) {
+        const std::string key = Lower(name);
+        const bool inTheWay = wanted.count(key) != 0;
+        if ((inTheWay || (bKeepRecords && !used.count(key))) && IsLeftoverRecordCopy(dir + name)
+            && SafeDeleteFile(dir + name))
+            ++removed;
+    }
+    return removed;
+}
+
+BOOL PutBack(const CString& dir, SetAsideFile& f)
+{
+    f.settled = true;
+    return SafeMove(f.path, dir + f.original);
+}
+
+// Puts the files set aside back under their names, a picture and its record file together: both go
+// back when both names are free, else both stay (a picture that took the name meanwhile has its
+// own record to come, and the one set aside is not it). What stays is added to kept.
+int PutBackSetAside(const CString& dir, std::vector<SetAsideFile>& asides, std::vector<CString>& kept)
+{
+    int back = 0;
+    for (SetAsideFile& picture : asides) {
+        if (picture.settled || picture.original.IsEmpty() || !IsListedPicture(picture.original))
+            continue;
+        const CString recordName = NameOf(RecordFilePath(picture.original));
+        SetAsideFile* record = nullptr;
+        for (SetAsideFile& f : asides) {
+            if (!f.settled && f.original.CompareNoCase(recordName) == 0
+                && f.pictureName.CompareNoCase(picture.original) == 0)
+                record = &f;
+        }
+        const bool free =
+            !PathExists(dir + picture.original) && (record == nullptr || !PathExists(dir + record->original));
+        // The record first: a stop in between leaves it beside its own picture's name, which the
+        // next listing gives back.
+        if (free && (record == nullptr || PutBack(dir, *record))) {
+            back += record != nullptr;
+            if (PutBack(dir, picture)) {
+                ++back;
+                continue;
+            }
+        }
+        picture.settled = true;
+        kept.push_back(picture.path);
+        if (record != nullptr && !record->settled) {
+            record->settled = true;
+            kept.push_back(record->path);
+        }
+    }
+    // The rest alone: records whose picture was not set aside, other files, folders.
+    for (SetAsideFile& f : asides) {
+        if (f.settled)
+            continue;
+        if (!f.original.IsEmpty() && PutBack(dir, f))
+            ++back;
+        else
+            kept.push_back(f.path);
+    }
+    return back;
 }
 
 } // namespace
@@ -146,42 +313,14 @@ int RecoverCutOperations(const CString& folder, BOOL bKeepRecords)
     if (folder.IsEmpty())
         return 0;
     const CString dir = WithSlash(folder);
+    // What is decided for a picture set aside depends on what stands at its name and at its
+    // record's: the copies in the way go before anything moves back.
+    std::vector<SetAsideFile> asides = ReadSetAsideFiles(folder);
+    int mended = RemoveLeftoverRecords(dir, WantedRecordNames(asides), bKeepRecords);
     std::vector<CString> kept;
-    int mended = PutBackSetAsideFiles(folder, &kept);
-    if (bKeepRecords) {
-        // Records that no picture of the folder uses, and those in the way of a record set aside.
-        std::set<std::string> used, wanted;
-        std::vector<CString> records;
-        WIN32_FIND_DATAA entry;
-        HANDLE find = ::FindFirstFileA(dir + "*.*", &entry);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    continue;
-                const CString name = entry.cFileName;
-                if (IsListedPicture(name))
-                    used.insert(Lower(NameOf(RecordFilePath(dir + name))));
-                else if (name.GetLength() > 4 && name.Right(4).CompareNoCase(".dai") == 0)
-                    records.push_back(name);
-            } while (::FindNextFileA(find, &entry));
-            ::FindClose(find);
-        }
-        for (const CString& aside : kept)
-            wanted.insert(Lower(SetAsideOriginalName(NameOf(aside))));
-        int removed = 0;
-        for (const CString& name : records) {
-            const std::string key = Lower(name);
-            if ((!used.count(key) || wanted.count(key)) && IsLeftoverRecordCopy(dir + name)
-                && SafeDeleteFile(dir + name))
-                ++removed;
-        }
-        if (removed > 0) {
-            kept.clear();
-            mended += removed + PutBackSetAsideFiles(folder, &kept);
-        }
+    mended += PutBackSetAside(dir, asides, kept);
+    if (bKeepRecords)
         mended += RecoverCutRenames(folder);
-    }
-    for (const CString& aside : kept)
-        TellKept(aside);
+    TellKept(kept);
     return mended;
 }

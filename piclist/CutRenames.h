@@ -13,8 +13,10 @@ int RecoverCutRenames(const CString& folder);
 // it or at the path it names. Nothing in it is kept nowhere else.
 BOOL IsLeftoverRecordCopy(const CString& recordFile);
 
-// Mends the folder before it is listed: files set aside by a replace cut short go back under their
-// names when those are free; with bKeepRecords (library folders) leftover record copies go (also
-// when one is in the way of a record set aside) and a cut case-only rename is put back. A file set
-// aside that cannot go back stays, and the user is told where it is. Returns how many were mended.
+// Mends the folder before it is listed. Files set aside by a replace cut short go back under their
+// names, a picture and its record file together: both when both names are free, else neither (a
+// picture that took the name has its own record to come). A copy of a record that a transfer left in
+// the way of a file set aside goes first; with bKeepRecords (library folders) so do the other
+// leftover record copies, and a cut case-only rename is put back. Files set aside that stay are told,
+// once each, in one message. Returns how many were mended.
 int RecoverCutOperations(const CString& folder, BOOL bKeepRecords);

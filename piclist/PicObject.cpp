@@ -379,7 +379,8 @@ BOOL ReadRecordAsIs(const CString& recordFile, CPicObject& record, BOOL bThumbna
     record.m_strPath = recordFile;
     record.m_bHeaderOnly = !bThumbnail;
     record.m_bReadOnly = TRUE;
-    return record.LoadDai();
+    // By the file's own name, whatever it is called (a record set aside under a passing name too).
+    return record.LoadFrom(recordFile) == RecordRead::Loaded;
 }
 
 BOOL RecordFileHasNoTexts(const CString& recordFile)

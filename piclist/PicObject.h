@@ -130,6 +130,7 @@ private:
     BOOL BuildThumbnailFrom(const CString& picture);
     BOOL SaveTo(const CString& recordFile);
     RecordRead LoadFrom(const CString& recordFile);
+    friend BOOL ReadRecordAsIs(const CString& recordFile, CPicObject& record, BOOL bThumbnail);
 
     BOOL m_bThumbSkipped = FALSE; // read header-only: the file's thumbnail is not in memory
     BOOL m_bToldNotKept = FALSE;  // the user was told that this record's texts cannot be kept

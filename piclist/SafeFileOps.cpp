@@ -357,36 +357,26 @@ CString SetAsideOriginalName(LPCSTR name)
     return original == "." || original == ".." ? CString() : original;
 }
 
-int PutBackSetAsideFiles(LPCSTR folder, std::vector<CString>* pKept)
+std::vector<CString> ListSetAsideFiles(LPCSTR folder)
 {
+    std::vector<CString> found;
     if (!folder || !*folder || Stopped())
-        return 0;
+        return found;
     CString base = folder;
     if (base.Right(1) == "\\")
         base = base.Left(base.GetLength() - 1);
-    std::vector<CString> names;
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA(base + "\\~tsa*.tmp", &fd);
     if (h == INVALID_HANDLE_VALUE)
-        return 0;
+        return found;
     do {
-        if (HasTempForm(fd.cFileName, kAsidePrefix))
-            names.push_back(fd.cFileName);
+        const CString aside = base + "\\" + fd.cFileName;
+        // A replace of this process is using it now.
+        if (HasTempForm(fd.cFileName, kAsidePrefix) && !IsHeld(aside))
+            found.push_back(aside);
     } while (FindNextFileA(h, &fd));
     FindClose(h);
-    int back = 0;
-    for (const CString& name : names) {
-        const CString aside = base + "\\" + name;
-        // A replace of this process is using it now.
-        if (IsHeld(aside))
-            continue;
-        const CString original = SetAsideOriginalName(name);
-        if (!original.IsEmpty() && SafeMove(aside, base + "\\" + original))
-            ++back;
-        else if (pKept != nullptr)
-            pKept->push_back(aside);
-    }
-    return back;
+    return found;
 }
 
 // ---- questions ----

@@ -99,12 +99,10 @@ int RemoveLeftoverTempFiles(LPCSTR folder);
 // The name a file set aside had, from the name it has now ("~tsa1A2B.Un.png.tmp" gives "Un.png");
 // empty when it is not such a name or keeps none.
 CString SetAsideOriginalName(LPCSTR name);
-// Puts back the files and folders that replaces cut short left set aside in the folder (see
-// CSetAside) under the names they had, when nothing bears those names now. Those that cannot go back
-// (the name taken, not known, or the move refused) stay as they are and are added to *pKept (when
-// given) as full paths; those a replace of this process is using are left alone. Returns how many
-// went back.
-int PutBackSetAsideFiles(LPCSTR folder, std::vector<CString>* pKept);
+// The files and folders that replaces cut short left set aside in the folder (see CSetAside), as full
+// paths, except those a replace of this process is using now. What goes back where is the caller's
+// decision: a picture and its record file must go back together or not at all.
+std::vector<CString> ListSetAsideFiles(LPCSTR folder);
 
 // ---- questions ----
 

@@ -56,6 +56,7 @@
 #define IDS_PROPERTIES_RECORD_OF_OTHER 40202 // the record file is the other picture's of that name
 #define IDS_PROPERTIES_CLOSE 40203           // the closing button of a sheet that only shows
 #define IDS_SET_ASIDE_KEPT 40210             // listing: a file set aside could not take its name back
+#define IDS_SET_ASIDE_KEPT_MANY 40211        // the same for several files, listed after the text
 #define IDS_PROPERTIES_RETRY 40240           // the sheet comes back with the texts typed
 #define IDS_PROPERTIES_NOT_KEPT 40241        // no retry: the texts typed are not kept
 #define IDS_RENAME_FOLDER_TAKEN 40700

@@ -72,9 +72,11 @@ protected:
             ASSERT_TRUE(records.back()->LoadDai());
         }
     }
-    // The record of picture with comment; its file facts are those of factsOf (the picture itself by
+    // The record of picture holding texts: the comment, and the author and keywords made from it (only
+    // the keywords with keywordsOnly); its file facts are those of factsOf (the picture itself by
     // default) when that exists.
-    static bool WriteRecord(const std::string& picture, const char* comment, std::string factsOf = "")
+    static bool WriteRecord(const std::string& picture, const char* texts, std::string factsOf = "",
+                            bool keywordsOnly = false)
     {
         CPicObject record;
         std::string name = picture.substr(picture.rfind('\\') + 1);
@@ -88,17 +90,34 @@ protected:
         record.m_strFileName = name.c_str();
         record.m_strBaseName = name.substr(0, name.rfind('.')).c_str();
         record.m_strExt = name.substr(name.rfind('.') + 1).c_str();
-        record.m_strComment = comment;
+        if (*texts) {
+            record.m_strKeywords = (std::string(texts) + ";voyage").c_str();
+            if (!keywordsOnly) {
+                record.m_strComment = texts;
+                record.m_strAuthor = (std::string("par ") + texts).c_str();
+            }
+        }
         return record.SaveDai() != FALSE;
     }
-    // The comment of a record file; "<none>" when it cannot be read.
-    static std::string Comment(const std::string& recordFile)
+    // The texts of a record file as WriteRecord writes them ("" for none, "#" and the texts for
+    // keywords only); "<none>" when it cannot be read, "<mixed>" when its fields are not of one
+    // writing (some lost or another's).
+    static std::string Texts(const std::string& recordFile)
     {
         CPicObject record;
-        record.m_strPath = recordFile.c_str();
-        record.m_bHeaderOnly = TRUE;
-        record.m_bReadOnly = TRUE;
-        return record.LoadDai() ? std::string(record.m_strComment) : "<none>";
+        if (!ReadRecordAsIs(recordFile.c_str(), record))
+            return "<none>";
+        const std::string comment(record.m_strComment);
+        const std::string keywords(record.m_strKeywords);
+        if (comment.empty() && record.m_strAuthor.IsEmpty())
+            return keywords.empty() ? ""
+                   : keywords.size() > 7 && keywords.substr(keywords.size() - 7) == ";voyage"
+                       ? "#" + keywords.substr(0, keywords.size() - 7)
+                       : "<mixed>";
+        if (std::string(record.m_strAuthor) != "par " + comment
+            || std::string(record.m_strKeywords) != comment + ";voyage")
+            return "<mixed>";
+        return comment;
     }
     static std::string Record(const std::string& picture)
     {
@@ -229,16 +248,16 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDNO);
              EXPECT_EQ(TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE),
                        std::vector<TransferOutcome>{kTransferSkipped});
-             EXPECT_EQ(Comment(Path("B\\Un.dai")), "Lyon");
+             EXPECT_EQ(Texts(Path("B\\Un.dai")), "Lyon");
              AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
              TransferPictures({Item(Path("Images\\Un.png"))}, Path("B").c_str(), FALSE);
-             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts) << "another picture's record stays";
+             EXPECT_EQ(Texts(Path("Images\\Un.dai")), kTexts) << "another picture's record stays";
              EXPECT_EQ(Snapshot(Path("B")),
                        (std::map<std::string, std::string>{{"Un.png", "other picture"}}));
              DeleteFileA(Path("B\\Un.png").c_str());
              ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon", Path("Images\\Un.jpg")));
              TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
-             EXPECT_EQ(Comment(Path("B\\Un.dai")), kTexts);
+             EXPECT_EQ(Texts(Path("B\\Un.dai")), kTexts);
              EXPECT_EQ(Snapshot(Path("B")).size(), 2u) << "nothing set aside stays";
              EXPECT_EQ(AfxTestRecords().modals.size(), 2u);
              EXPECT_EQ(AfxTestPendingScripts(), "");
@@ -250,7 +269,7 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
              DisarmFileFault();
              EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
-             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts);
+             EXPECT_EQ(Texts(Path("Images\\Un.dai")), kTexts);
          }},
         {"a picture in the trash without its trash record is listed and restorable",
          [&] {
@@ -269,7 +288,7 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_STREQ(items[2]->m_strRelPath, "Images\\file000A");
              EXPECT_TRUE(RestoreAll());
              EXPECT_EQ(ReadBytes(Path("Images\\Voyage\\Un.jpg")), "picture Un");
-             EXPECT_EQ(Comment(Path("Images\\Voyage\\Un.dai")), kTexts);
+             EXPECT_EQ(Texts(Path("Images\\Voyage\\Un.dai")), kTexts);
              EXPECT_EQ(ReadBytes(Path("Images\\file0009.gif")), "GIF89a picture without record");
          }},
         {"a trash record whose picture is back is cleared, its record file joining the picture",
@@ -283,20 +302,64 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_EQ(RepairTrashFolder(), 1);
              EXPECT_TRUE(TrashItems().empty());
              EXPECT_TRUE(Snapshot(Trash()).empty());
-             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts);
+             EXPECT_EQ(Texts(Path("Images\\Un.dai")), kTexts);
+         }},
+        {"the trash gives its texts only to the picture it no longer holds",
+         [&] {
+             // A picture deleted, and a new one of its name at its path, with a new record or none.
+             for (const char* record : {"", static_cast<const char*>(nullptr)}) {
+                 Reset();
+                 AddPicture("Images\\Un.jpg", "picture Un");
+                 ASSERT_TRUE(Delete("Images\\Un.jpg"));
+                 AddPicture("Images\\Un.jpg", "the new one", record);
+                 RepairTrashFolder();
+                 EXPECT_EQ(Texts(Path("Images\\Un.dai")), record ? "" : "<none>");
+                 auto items = TrashItems();
+                 ASSERT_EQ(items.size(), 1u);
+                 EXPECT_EQ(Texts(std::string(items[0]->TrashFile(".dai"))), kTexts);
+             }
+             // A lone record in the trash: back to its picture standing without one; a copy of the
+             // record beside its picture goes.
+             Reset();
+             AddPicture("Images\\Un.jpg", "picture Un");
+             AddPicture("Images\\Deux.jpg", "picture Deux", "Lyon");
+             ASSERT_TRUE(SafeCopy(Path("Images\\Un.dai").c_str(), (Trash() + "file0001.dai").c_str()));
+             ASSERT_TRUE(SafeCopy(Path("Images\\Deux.dai").c_str(), (Trash() + "file0002.dai").c_str()));
+             ASSERT_TRUE(DeleteFileA(Path("Images\\Un.dai").c_str()));
+             EXPECT_EQ(RepairTrashFolder(), 2);
+             EXPECT_EQ(Texts(Path("Images\\Un.dai")), kTexts);
+             EXPECT_EQ(Texts(Path("Images\\Deux.dai")), "Lyon");
+             EXPECT_TRUE(Snapshot(Trash()).empty());
+         }},
+        {"a record copy is a leftover only when all it holds is held beside its picture",
+         [&] {
+             AddPicture("Images\\Un.jpg", "picture Un");
+             for (int differs = 0; differs < 4; differs++) { // nothing, the comment, the author, the keywords
+                 CPicObject copy;
+                 ASSERT_TRUE(ReadRecordAsIs(Path("Images\\Un.dai").c_str(), copy, TRUE));
+                 CString* field[] = {nullptr, &copy.m_strComment, &copy.m_strAuthor, &copy.m_strKeywords};
+                 if (field[differs] != nullptr)
+                     *field[differs] += " (corrig\xE9)";
+                 ASSERT_TRUE(WriteOneRecord(Path("B\\Un.dai").c_str(), copy));
+                 RecoverCutOperations(Path("B").c_str(), TRUE);
+                 EXPECT_EQ(PathExists(Path("B\\Un.dai").c_str()) != FALSE, differs != 0) << differs;
+                 DeleteFileA(Path("B\\Un.dai").c_str());
+             }
          }},
         {"a restore onto a lone record, then a restore cut short and an empty or an erase",
          [&] {
              // The record there and the picture's own: the one with texts ends beside the picture;
              // with texts in both, the item stays whole in the trash and the user is told.
-             for (const char* there : {"Lyon", ""})
+             // Keywords alone are texts too.
+             for (const char* there : {"Lyon", "#Lyon", ""})
                  for (const char* own : {kTexts, ""}) {
                      const bool both = *there && *own;
                      AddPicture("Images\\Un.jpg", "picture Un", own);
                      ASSERT_TRUE(Delete("Images\\Un.jpg"));
-                     ASSERT_TRUE(WriteRecord(Path("Images\\Un.jpg"), there));
+                     ASSERT_TRUE(
+                         WriteRecord(Path("Images\\Un.jpg"), there + (*there == '#'), "", *there == '#'));
                      EXPECT_EQ(RestoreAll() != FALSE, !both) << there << own;
-                     EXPECT_EQ(Comment(Path("Images\\Un.dai")), *there ? there : own);
+                     EXPECT_EQ(Texts(Path("Images\\Un.dai")), *there ? there : own);
                      EXPECT_EQ(Snapshot(Trash()).size(), both ? 3u : 0u) << "nothing of it is left behind";
                      EXPECT_EQ(PathExists(Path("Images\\Un.jpg").c_str()) != FALSE, !both);
                      EXPECT_TRUE(!both
@@ -315,7 +378,7 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
                      EXPECT_TRUE(then == 0   ? EmptyTrashFolder()
                                  : then == 1 ? TrashItems()[0]->Erase()
                                              : RepairTrashFolder() == 1);
-                     EXPECT_EQ(Comment(Path("Images\\Un.dai")), *own ? own : "Lyon") << then;
+                     EXPECT_EQ(Texts(Path("Images\\Un.dai")), *own ? own : "Lyon") << then;
                      EXPECT_TRUE(Snapshot(Trash()).empty());
                      Reset();
                  }
@@ -395,7 +458,7 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              ArmFileFault(kStepMove, "", 1);
              EXPECT_EQ(RenamePictureFiles(record, Path("Images").c_str(), "Deux"), RenameResult::Failed);
              EXPECT_FALSE(PathExists(Path("Images\\Deux.dai").c_str()));
-             EXPECT_EQ(Comment(Path("Images\\Un.dai")), kTexts);
+             EXPECT_EQ(Texts(Path("Images\\Un.dai")), kTexts);
              EXPECT_STREQ(record.m_strBaseName, "Un");
          }},
         {"a series rename asks once at its first failure and sums up the rest",
@@ -431,7 +494,7 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
                                            Path("Images").c_str(), "Serie", FALSE, nullptr),
                        3);
              for (const char* name : {"Serie 1.jpg", "Serie 3.jpg", "Serie 4.jpg"})
-                 EXPECT_EQ(Comment(Record(Path(std::string("Images\\") + name))), kTexts) << name;
+                 EXPECT_EQ(Texts(Record(Path(std::string("Images\\") + name))), kTexts) << name;
              EXPECT_EQ(ReadBytes(Path("Images\\Serie 3.jpg")), "Deux");
              EXPECT_TRUE(AfxTestRecords().messageBoxes.empty()) << LastMessage();
          }},
@@ -534,6 +597,23 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
              AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
              TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
          }},
+        {"move replacing the same name",
+         [&] {
+             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
+         }},
+        {"copy replacing the same name",
+         [&] {
+             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), TRUE);
+         }},
+        {"restore over another picture",
+         [&] {
+             DisarmFileFault();
+             ASSERT_TRUE(Delete("Images\\Un.jpg"));
+             AddPicture("Images\\Un.jpg", "other picture", "Lyon");
+             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+         }},
         {"copy", [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), TRUE); }},
         {"copy onto its own older record",
          [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), TRUE); }},
@@ -556,24 +636,31 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
     };
     const std::vector<std::string> folders = {"Images", "B"};
     for (const Scenario& op : operations) {
-        const bool restore = std::string(op.name) == "restore";
-        const bool erase = std::string(op.name) == "erase" || std::string(op.name) == "empty";
+        const std::string name = op.name;
+        const bool restore = name.find("restore") == 0;
+        const bool erase = name == "erase" || name == "empty";
+        // Where the picture goes, and the other picture of its name there, with its texts.
+        const std::string destination = Path(restore ? "Images\\Un.jpg" : "B\\Un.jpg");
+        const std::string otherRecord = Record(destination);
         for (int n = 1;; n++) {
-            SCOPED_TRACE(std::string(op.name) + ", stop after step " + std::to_string(n));
+            SCOPED_TRACE(name + ", stop after step " + std::to_string(n));
             Reset();
             AddPicture("Images\\Un.jpg", "picture Un");
-            if (std::string(op.name) == "move replacing")
+            if (name == "move replacing")
                 AddPicture("B\\Un.png", "other picture", "Lyon");
-            if (std::string(op.name).find("older record") != std::string::npos) {
+            if (name.find("same name") != std::string::npos)
+                AddPicture("B\\Un.jpg", "other picture", "Lyon");
+            if (name.find("older record") != std::string::npos) {
                 ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon", Path("Images\\Un.jpg")));
             }
-            const std::string lyon = ReadBytes(Path("B\\Un.dai"));
+            std::string lyon = ReadBytes(otherRecord);
             if (erase) {
                 ASSERT_TRUE(Delete("Images\\Un.jpg"));
                 ArmFileStop(kAnyStep, "", n);
                 op.run();
             } else if (restore) {
                 op.run();
+                lyon = ReadBytes(otherRecord);
                 ArmFileStop(kAnyStep, "", n);
                 RestoreAll();
             } else {
@@ -582,30 +669,37 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
             }
             const bool stopped = FileFaultFired() != FALSE;
             DisarmFileFault();
-            // The restart.
-            for (const std::string& f : folders) {
-                RemoveLeftoverTempFiles(Path(f).c_str());
-                RecoverCutOperations(Path(f).c_str(), TRUE);
-                for (const CString& file : ListMatchingFiles(Path(f + "\\*.*").c_str()))
-                    if (IsListedPicture(file.Mid(file.ReverseFind('\\') + 1))
-                        && !PathExists(RecordFilePath(file)))
-                        WriteRecord(std::string(file), "");
-            }
-            RemoveLeftoverTempFiles(Trash().c_str());
-            RepairTrashFolder();
+            // The restart: the folders listed before the trash.
+            const auto listEverything = [&] {
+                for (const std::string& f : folders) {
+                    RemoveLeftoverTempFiles(Path(f).c_str());
+                    RecoverCutOperations(Path(f).c_str(), TRUE);
+                    for (const CString& file : ListMatchingFiles(Path(f + "\\*.*").c_str()))
+                        if (IsListedPicture(file.Mid(file.ReverseFind('\\') + 1))
+                            && !PathExists(RecordFilePath(file)))
+                            WriteRecord(std::string(file), "");
+                }
+                RemoveLeftoverTempFiles(Trash().c_str());
+                RepairTrashFolder();
+            };
+            listEverything();
 
             // Every picture of both folders is listed with its texts (a replaced one's may be set
             // aside); a file set aside stays only when the user was told where.
             std::string told;
             for (const auto& box : AfxTestRecords().messageBoxes)
                 told += box.text;
-            bool lyonAside = false;
+            bool lyonAside = false, otherAside = false;
             for (const std::string& f : folders)
                 for (const CString& aside : ListMatchingFiles(Path(f + "\\~tsa*.tmp").c_str())) {
                     EXPECT_NE(told.find(aside), std::string::npos) << static_cast<LPCSTR>(aside);
                     lyonAside = lyonAside || ReadBytes(std::string(aside)) == lyon;
+                    otherAside = otherAside || ReadBytes(std::string(aside)) == "other picture";
                 }
-            const bool arrived = ReadBytes(Path("B\\Un.jpg")) == "picture Un";
+            EXPECT_TRUE(!otherAside || lyonAside) << "a picture set aside keeps its record beside it";
+            const bool arrived = ReadBytes(destination) == "picture Un";
+            EXPECT_TRUE(arrived || !otherAside)
+                << "a picture set aside goes back when nothing took its place";
             int reachable = 0;
             for (const std::string& f : folders)
                 for (const CString& file : ListMatchingFiles(Path(f + "\\*.*").c_str())) {
@@ -614,10 +708,10 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
                     lone.m_strPath = path.c_str();
                     lone.m_bReadOnly = TRUE;
                     if (IsListedPicture(name.c_str()) && ReadBytes(path) == "picture Un") {
-                        EXPECT_EQ(Comment(Record(path)), kTexts) << path;
+                        EXPECT_EQ(Texts(Record(path)), kTexts) << path;
                         reachable++;
                     } else if (IsListedPicture(name.c_str())) {
-                        EXPECT_TRUE(Comment(Record(path)) == "Lyon" || (arrived && lyonAside)) << path;
+                        EXPECT_TRUE(Texts(Record(path)) == "Lyon" || (arrived && lyonAside)) << path;
                     } else if (name.find(".dai") != std::string::npos && lone.LoadDai()
                                && !PathExists(Path(f + "\\" + std::string(lone.m_strFileName)).c_str())) {
                         // A record of no picture of its folder is no copy of one beside it or at the
@@ -631,14 +725,20 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
             for (auto& item : TrashItems()) {
                 EXPECT_TRUE(PathExists(item->TrashFile(".pai"))) << "listed in the trash without its picture";
                 if (ReadBytes(std::string(item->TrashFile(".pai"))) == "picture Un") {
-                    EXPECT_EQ(Comment(std::string(item->TrashFile(".dai"))), kTexts);
+                    EXPECT_EQ(Texts(std::string(item->TrashFile(".dai"))), kTexts);
                     reachable++;
                 }
             }
             for (const CString& file : ListMatchingFiles((Trash() + "file*").c_str()))
                 EXPECT_TRUE(PathExists(file.Left(file.GetLength() - 4) + ".del"))
                     << static_cast<LPCSTR>(file);
+            for (const CString& dai : ListMatchingFiles((Trash() + "file*.dai").c_str()))
+                EXPECT_TRUE(PathExists(dai.Left(dai.GetLength() - 4) + ".pai"))
+                    << "texts that emptying the trash would erase: " << static_cast<LPCSTR>(dai);
             EXPECT_TRUE(reachable >= 1 || erase) << "the picture is lost to the user";
+            const size_t boxes = AfxTestRecords().messageBoxes.size();
+            listEverything();
+            EXPECT_EQ(AfxTestRecords().messageBoxes.size(), boxes) << "what was told is not told again";
             for (const char* f : {"Images", "B", "El\xE9ments Supprim\xE9s"})
                 EXPECT_TRUE(ListMatchingFiles(Path(std::string(f) + "\\~tsr*.tmp").c_str()).empty()) << f;
             if (!stopped)
