@@ -254,8 +254,8 @@ TEST_F(ExplorerTest, ChangesByAnotherProgramReachTheViewAndOnlyForItsFolder)
 }
 
 // The folder shown renamed, or removed, by another program: the list empties and the title says the
-// folder is gone, also after a refresh. A removal may wait for the watch to let go of the folder
-// (under Wine): the refresh lets go.
+// folder is gone, also after a refresh, until a folder is made again under its name. A removal may
+// wait for the watch to let go of the folder (under Wine): the refresh lets go.
 TEST_F(ExplorerTest, AFolderRenamedOrRemovedByAnotherProgramIsShownGone)
 {
     ASSERT_TRUE(Start());
@@ -265,6 +265,7 @@ TEST_F(ExplorerTest, AFolderRenamedOrRemovedByAnotherProgramIsShownGone)
         bool seenAtOnce;
     } cases[] = {{"Partant", "ren \"" + m_temp.File("Partant") + "\" Parti", true},
                  {"Efface", "rmdir /s /q \"" + m_temp.File("Efface") + "\"", false}};
+    const std::string model = WriteBmp("modele.bmp");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Folder(c.name);
@@ -313,6 +314,14 @@ TEST_F(ExplorerTest, AFolderRenamedOrRemovedByAnotherProgramIsShownGone)
         EXPECT_EQ(pView->m_list.GetCount(), 0);
         EXPECT_EQ(std::string(pView->GetDocument()->GetTitle()), gone);
         EXPECT_FALSE(FolderExists(m_temp.File(c.name).c_str()));
+        // Made again after the refresh, it is shown and followed.
+        const std::string again = m_temp.File(c.name);
+        ASSERT_TRUE(
+            RunOther("mkdir \"" + again + "\" && copy \"" + model + "\" \"" + again + "\\cinq.bmp\""));
+        EXPECT_EQ(follow(1), 1);
+        EXPECT_EQ(std::string(pView->GetDocument()->GetTitle()), std::string("Explorateur - ") + c.name);
+        ASSERT_TRUE(RunOther("copy \"" + model + "\" \"" + again + "\\six.bmp\""));
+        EXPECT_EQ(follow(2), 2);
     }
     EXPECT_TRUE(FileExists(m_temp.File("Parti\\deux.bmp").c_str())) << "renamed, the pictures are untouched";
 }
