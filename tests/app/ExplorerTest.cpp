@@ -403,6 +403,18 @@ private:
 };
 ShellConfirmer* ShellConfirmer::s_pActive = nullptr;
 
+// The questions about single items (a record, a selection state) sent to one list window.
+HWND g_hAskedList = nullptr;
+int g_nItemQuestions = 0;
+LRESULT CALLBACK CountItemQuestions(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->hwnd == g_hAskedList
+        && (sent->message == LB_GETITEMDATA || sent->message == LB_GETSEL))
+        g_nItemQuestions++;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
 {
     ASSERT_TRUE(Start());
@@ -568,6 +580,23 @@ TEST_F(ExplorerTest, SortingViewsAndSelectionKeepTheRecords)
     pView->SendMessage(WM_VIEWSTATUS);
     EXPECT_EQ(std::string(m_pFrame->GetStatusBar()->GetPaneText(2)).substr(0, 21),
               "S\xe9lection: 3 Images (");
+    // At rest, with every thumbnail made, the ticks ask nothing about the records; the sums follow a
+    // change all the same.
+    for (int i = 0; i < 20 && pView->OnIdle() != 0; i++) {
+    }
+    m_pFrame->OnIdleUpdate();
+    g_hAskedList = pView->m_list.m_hWnd;
+    HHOOK hHook = SetWindowsHookExA(WH_CALLWNDPROC, CountItemQuestions, nullptr, GetCurrentThreadId());
+    for (int i = 0; i < 3; i++) {
+        m_pApp->OnIdle(0);
+        m_pFrame->OnIdleUpdate();
+    }
+    UnhookWindowsHookEx(hHook);
+    EXPECT_EQ(g_nItemQuestions, 0);
+    pView->m_list.SetSel(0, FALSE);
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(std::string(m_pFrame->GetStatusBar()->GetPaneText(2)).substr(0, 21),
+              "S\xe9lection: 2 Images (");
     pView->SendMessage(WM_COMMAND, ID_EXPLORER_DESELECT_ALL);
     EXPECT_EQ(pView->m_list.GetSelCount(), 0);
     pView->OnUpdateNeedsSelection(&probe);
