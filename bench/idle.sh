@@ -4,15 +4,18 @@
 #     explorer window that opens by itself, on an empty folder);
 #   pictures: started on a folder of 60 photographs (an explorer on it), then a photograph and an
 #     animated GIF opened by later starts, as a user opens them; the animation plays once through
-#     ("DefaultRepetition" 0) and stands finished on its last frame.
+#     ("DefaultRepetition" 0) and stands finished on its last frame;
+#   2,000 pictures: started on a folder of 2,000 small JPEGs (an explorer on it), left until every
+#     thumbnail is built: what rest costs must not grow with a list's size.
 # Each scene is left alone for SECONDS (default 30) once it has settled. The program's process and its
 # wineserver are sampled through /proc/<pid>/stat (utime + stime) at the start and the end of that
 # time; the figure is their CPU time as a percentage of one core, first with the cool bar's animated
 # button on ("CoolBarAnimation" 1, the default), then with it off. Aim, with the cool bar's animation
-# off: under 1% on the default window, under 2% with the pictures; with it on, at most 3%.
+# off: under 1% on the default window, under 2% with the pictures, and the 2,000 pictures within a
+# point of the default window; with it on, at most 3%.
 # Usage: bench/idle.sh   (TESSARINE_BUILD_DIR, SECONDS_AT_REST and SETTLE may be set; SETTLE is the
-# start-up time left before sampling, default 10 s, twice that for the pictures' scene, whose
-# thumbnails are built meanwhile)
+# start-up time left before sampling, default 10 s, twice that for the pictures' scene and four times
+# for the 2,000 pictures, whose thumbnails are built meanwhile)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
@@ -35,6 +38,11 @@ for n in $(seq -w 1 60); do
     convert -size 640x480 -seed "$n" plasma:fractal -quality 85 "$pictures/photo-$n.jpg"
 done
 convert -delay 20 -size 160x120 xc:red xc:green xc:blue "$_wine_tmp/moving.gif"
+# The large folder: 2,000 copies of a small photograph (the same bytes cost the builder the same).
+many="$_wine_tmp/many"
+mkdir -p "$many"
+convert -size 160x120 -seed 7 plasma:fractal -quality 85 "$many/small-0001.jpg"
+for n in $(seq -w 2 2000); do cp "$many/small-0001.jpg" "$many/small-$n.jpg"; done
 winpath() { echo "Z:${1//\//\\}"; }
 key='HKCU\Software\Orvanel\Tessarine 3.0'
 settings() {
@@ -113,4 +121,5 @@ echo "At rest for ${rest} s after ${settle} s of start-up ($(nproc) cores, load 
 for animation in 1 0; do
     measure "default window" "$animation" "$settle"
     measure "pictures" "$animation" $((2 * settle)) "$pictures" "$pictures/photo-01.jpg" "$_wine_tmp/moving.gif"
+    measure "2,000 pictures" "$animation" $((4 * settle)) "$many"
 done

@@ -503,7 +503,7 @@ void CExplorerView::UpdateStatusPanes()
         s_strTotal = AfxLoadText(IDS_STATUS_TOTAL_COUNT);
         s_strSelected = AfxLoadText(IDS_STATUS_SELECTED_COUNT);
     }
-    ListTotals totals = GetListTotals();
+    PicListTotals totals = GetListTotals();
     CString text;
     text.Format(s_strTotal, totals.count, static_cast<LPCSTR>(FormatFileSizeShort(totals.size)));
     g_pMainFrameHost->SetStatusText1(text);

@@ -203,15 +203,6 @@ public:
     // Change lines handed to the list so far (tests follow the watch through it).
     CStringArray m_arrApplied;
 
-    // The sums the status panes show.
-    struct ListTotals {
-        int count = 0;
-        DWORD size = 0;
-        int selectedCount = 0;
-        DWORD selectedSize = 0;
-        int missingThumbnails = 0;
-    };
-
 protected:
     CExplorerMDI* GetExplorerFrame() const;
 
@@ -227,7 +218,8 @@ protected:
     // Full paths of the selected pictures, in list order.
     void GetSelectedPaths(CStringArray& paths) const;
     std::vector<int> GetSelectedIndices() const;
-    ListTotals GetListTotals() const;
+    // The sums the status panes show (none without a list window).
+    PicListTotals GetListTotals();
     int BuildNextThumbnail();
     // Loads the folder into the list ("" empties it).
     void LoadListFolder(const CString& folder);

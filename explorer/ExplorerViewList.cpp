@@ -69,26 +69,9 @@ void CExplorerView::GetSelectedPaths(CStringArray& paths) const
     }
 }
 
-CExplorerView::ListTotals CExplorerView::GetListTotals() const
+PicListTotals CExplorerView::GetListTotals()
 {
-    ListTotals totals;
-    if (!::IsWindow(m_list.m_hWnd))
-        return totals;
-    int count = m_list.GetCount();
-    for (int i = 0; i < count; i++) {
-        CPicObject* pRecord = m_list.GetRecord(i);
-        if (pRecord == nullptr)
-            continue;
-        totals.count++;
-        totals.size += static_cast<DWORD>(pRecord->m_lFileSize);
-        if (pRecord->m_nThumbState == 0)
-            totals.missingThumbnails++;
-        if (m_list.GetSel(i) > 0) {
-            totals.selectedCount++;
-            totals.selectedSize += static_cast<DWORD>(pRecord->m_lFileSize);
-        }
-    }
-    return totals;
+    return ::IsWindow(m_list.m_hWnd) ? m_list.GetTotals() : PicListTotals();
 }
 
 int CExplorerView::BuildNextThumbnail()

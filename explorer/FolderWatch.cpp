@@ -255,14 +255,17 @@ UINT FolderWatchThreadProc(LPVOID param)
 
     if (path.GetLength() == 2 && path[1] == ':')
         path += "\\";
+    // The folder renamed or removed by another program shows only in the folder that holds it. Its
+    // parent is watched first: a folder gone when the watch starts is then seen coming back, even
+    // between the two calls.
+    HANDLE hParent = WatchFolder(ParentFolder(path), FILE_NOTIFY_CHANGE_DIR_NAME);
     HANDLE hChange = WatchFolder(path, kContentChanges);
-    if (hChange == nullptr) {
+    if (hChange == nullptr && hParent == nullptr) {
         ReleaseFolderWatchLink(watch.link);
         return 1;
     }
-    // The folder renamed or removed by another program shows only in the folder that holds it.
-    HANDLE hParent = WatchFolder(ParentFolder(path), FILE_NOTIFY_CHANGE_DIR_NAME);
-    BOOL bThere = TRUE;
+    // Not there yet: its parent tells when it comes (a folder made meanwhile has signalled already).
+    BOOL bThere = hChange != nullptr;
     for (;;) {
         // The stop first: with several signalled the wait names the first, so changes that keep
         // coming never hide a stop.

@@ -69,7 +69,8 @@ struct FolderWatchParams {
 // go of it, when nothing of the view's is touched. *fresh is taken or freed, and becomes null.
 void ApplySnapshot(const FolderWatchParams& watch, FolderSnapshot* fresh);
 
-// The watch thread: 0 after a stop (or once nothing is left to watch), 1 when the folder cannot be
-// watched. A stop is seen before any change, so a folder that keeps changing never holds it. The
-// folder renamed or removed reads as empty, and read again if it comes back under its name.
+// The watch thread: 0 after a stop (or once nothing is left to watch), 1 when neither the folder nor
+// the folder that holds it can be watched. A stop is seen before any change, so a folder that keeps
+// changing never holds it. The folder renamed or removed reads as empty, and read again if it comes
+// back under its name, also when it was already gone as the watch started.
 UINT FolderWatchThreadProc(LPVOID param);

@@ -192,25 +192,12 @@ void CSearchView::UpdateStatusPanes()
     if (g_pMainFrameHost == nullptr || g_pMainFrameHost->GetStatusMode() != kStatusExplorer
         || !::IsWindow(m_list.GetSafeHwnd()))
         return;
-    DWORD total = 0;
-    DWORD selectedSize = 0;
-    int selected = 0;
-    const int count = m_list.GetCount();
-    for (int i = 0; i < count; ++i) {
-        CPicObject* pRecord = m_list.GetRecord(i);
-        if (pRecord == nullptr)
-            continue;
-        const DWORD size = static_cast<DWORD>(pRecord->m_lFileSize);
-        total += size;
-        if (m_list.GetSel(i) > 0) {
-            selected++;
-            selectedSize += size;
-        }
-    }
+    const PicListTotals& totals = m_list.GetTotals();
     CString text;
-    text.Format(m_strTotalFormat, count, static_cast<LPCSTR>(FormatFileSizeShort(total)));
+    text.Format(m_strTotalFormat, totals.count, static_cast<LPCSTR>(FormatFileSizeShort(totals.size)));
     g_pMainFrameHost->SetStatusText1(text);
-    text.Format(m_strSelectedFormat, selected, static_cast<LPCSTR>(FormatFileSizeShort(selectedSize)));
+    text.Format(m_strSelectedFormat, totals.selectedCount,
+                static_cast<LPCSTR>(FormatFileSizeShort(totals.selectedSize)));
     g_pMainFrameHost->SetStatusPaneText(2, text);
     g_pMainFrameHost->SetStatusPaneText(3, " ");
 }

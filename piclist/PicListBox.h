@@ -43,6 +43,15 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// The sums the status panes of a list window show.
+struct PicListTotals {
+    int count = 0; // records listed
+    DWORD size = 0;
+    int selectedCount = 0;
+    DWORD selectedSize = 0;
+    int missingThumbnails = 0;
+};
+
 class CPicListBox : public CListBox {
     DECLARE_DYNCREATE(CPicListBox)
 public:
@@ -109,6 +118,12 @@ public:
     CPicObject* GetRecord(int index) const;
     // Device bitmaps held by this list's records (made when drawn, released far from view).
     int GetDeviceBitmapCount() const { return static_cast<int>(m_bitmapHolders.size()); }
+    // The sums of the records and of the selected ones, counted again only once the list has changed
+    // (PicListBoxTotals.cpp): the status panes ask at every tick, and a large list at rest costs
+    // nothing.
+    const PicListTotals& GetTotals();
+    // Notes every change the window may see (anything but a question) for GetTotals.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Owner drawing.
     void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
@@ -215,6 +230,11 @@ private:
     // Where the builder's search of the whole list resumes: the items before it were done when it
     // last looked (a search that finds nothing from there looks at them again).
     int m_nBuildHint = 0;
+    // Moves with every change of the window or of a record's state; the sums were counted at
+    // m_nTotalsStamp.
+    DWORD m_nChangeStamp = 1;
+    DWORD m_nTotalsStamp = 0;
+    PicListTotals m_totals;
 };
 
 // Sort order of two picture records by key (0 name, 1 type, 2 date, 3 size) and order (1 reverses):

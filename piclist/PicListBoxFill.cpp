@@ -580,6 +580,8 @@ int CPicListBox::BuildNextThumbnail()
         if (built && m_bKeepRecords)
             pFound->SaveDai();
     }
+    // A thumbnail made or given up changes the sums, even for an item out of sight (not repainted).
+    m_nChangeStamp++;
     InvalidateItem(found);
     return 1;
 }

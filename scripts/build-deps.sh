@@ -10,6 +10,16 @@ root=$(dirname "$here")
 stamp="$DEPS_PREFIX/.complete"
 [ -f "$stamp" ] && exit 0
 
+# Runs at once (two clones set up together) share the cache: a later one waits for the first to end,
+# then finds the cache complete, instead of removing the first one's build folder under it.
+mkdir -p "$DEPS_DIR"
+exec 9>"$DEPS_DIR/.lock"
+if ! flock -n 9; then
+    echo "build-deps: waiting for another run to finish with $DEPS_DIR"
+    flock 9
+fi
+[ -f "$stamp" ] && exit 0
+
 jobs=$(nproc)
 toolchain="$root/cmake/toolchain-i686-w64-mingw32.cmake"
 src="$DEPS_DIR/src"

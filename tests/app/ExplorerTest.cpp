@@ -254,8 +254,8 @@ TEST_F(ExplorerTest, ChangesByAnotherProgramReachTheViewAndOnlyForItsFolder)
 }
 
 // The folder shown renamed, or removed, by another program: the list empties and the title says the
-// folder is gone, also after a refresh. A removal may wait for the watch to let go of the folder
-// (under Wine): the refresh lets go.
+// folder is gone, also after a refresh, until a folder is made again under its name. A removal may
+// wait for the watch to let go of the folder (under Wine): the refresh lets go.
 TEST_F(ExplorerTest, AFolderRenamedOrRemovedByAnotherProgramIsShownGone)
 {
     ASSERT_TRUE(Start());
@@ -265,6 +265,7 @@ TEST_F(ExplorerTest, AFolderRenamedOrRemovedByAnotherProgramIsShownGone)
         bool seenAtOnce;
     } cases[] = {{"Partant", "ren \"" + m_temp.File("Partant") + "\" Parti", true},
                  {"Efface", "rmdir /s /q \"" + m_temp.File("Efface") + "\"", false}};
+    const std::string model = WriteBmp("modele.bmp");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Folder(c.name);
@@ -313,6 +314,14 @@ TEST_F(ExplorerTest, AFolderRenamedOrRemovedByAnotherProgramIsShownGone)
         EXPECT_EQ(pView->m_list.GetCount(), 0);
         EXPECT_EQ(std::string(pView->GetDocument()->GetTitle()), gone);
         EXPECT_FALSE(FolderExists(m_temp.File(c.name).c_str()));
+        // Made again after the refresh, it is shown and followed.
+        const std::string again = m_temp.File(c.name);
+        ASSERT_TRUE(
+            RunOther("mkdir \"" + again + "\" && copy \"" + model + "\" \"" + again + "\\cinq.bmp\""));
+        EXPECT_EQ(follow(1), 1);
+        EXPECT_EQ(std::string(pView->GetDocument()->GetTitle()), std::string("Explorateur - ") + c.name);
+        ASSERT_TRUE(RunOther("copy \"" + model + "\" \"" + again + "\\six.bmp\""));
+        EXPECT_EQ(follow(2), 2);
     }
     EXPECT_TRUE(FileExists(m_temp.File("Parti\\deux.bmp").c_str())) << "renamed, the pictures are untouched";
 }
@@ -393,6 +402,18 @@ private:
     HHOOK m_hHook;
 };
 ShellConfirmer* ShellConfirmer::s_pActive = nullptr;
+
+// The questions about single items (a record, a selection state) sent to one list window.
+HWND g_hAskedList = nullptr;
+int g_nItemQuestions = 0;
+LRESULT CALLBACK CountItemQuestions(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->hwnd == g_hAskedList
+        && (sent->message == LB_GETITEMDATA || sent->message == LB_GETSEL))
+        g_nItemQuestions++;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
 {
@@ -559,6 +580,23 @@ TEST_F(ExplorerTest, SortingViewsAndSelectionKeepTheRecords)
     pView->SendMessage(WM_VIEWSTATUS);
     EXPECT_EQ(std::string(m_pFrame->GetStatusBar()->GetPaneText(2)).substr(0, 21),
               "S\xe9lection: 3 Images (");
+    // At rest, with every thumbnail made, the ticks ask nothing about the records; the sums follow a
+    // change all the same.
+    for (int i = 0; i < 20 && pView->OnIdle() != 0; i++) {
+    }
+    m_pFrame->OnIdleUpdate();
+    g_hAskedList = pView->m_list.m_hWnd;
+    HHOOK hHook = SetWindowsHookExA(WH_CALLWNDPROC, CountItemQuestions, nullptr, GetCurrentThreadId());
+    for (int i = 0; i < 3; i++) {
+        m_pApp->OnIdle(0);
+        m_pFrame->OnIdleUpdate();
+    }
+    UnhookWindowsHookEx(hHook);
+    EXPECT_EQ(g_nItemQuestions, 0);
+    pView->m_list.SetSel(0, FALSE);
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(std::string(m_pFrame->GetStatusBar()->GetPaneText(2)).substr(0, 21),
+              "S\xe9lection: 2 Images (");
     pView->SendMessage(WM_COMMAND, ID_EXPLORER_DESELECT_ALL);
     EXPECT_EQ(pView->m_list.GetSelCount(), 0);
     pView->OnUpdateNeedsSelection(&probe);
