@@ -11,6 +11,11 @@ packages=(wine wine32:i386 fonts-wine g++-mingw-w64-i686-posix gcc-mingw-w64-i68
 # Printing tests: a CUPS scheduler with a PDF printer, Wine's 32-bit CUPS client, PDF readers.
 packages+=(cups printer-driver-cups-pdf libcups2:i386 poppler-utils)
 
+# Set-ups at once (two clones on a fresh machine) would meet on apt's and dpkg's locks and fail: a
+# later one waits for the first, then finds everything installed.
+exec 8>/tmp/tessarine-setup.lock
+flock 8
+
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
