@@ -98,14 +98,8 @@ int CompareTrashRecords(const CDelObject* a, const CDelObject* b)
 
 CString PicListNameLabel(const CPicObject* pRecord, BOOL bHideExtensions)
 {
-    if (bHideExtensions)
-        return pRecord->m_strBaseName;
-    const CString& name = pRecord->m_strFileName;
-    for (int i = 1; i < name.GetLength(); i++) {
-        if (name[i] == '.')
-            return pRecord->m_strBaseName + "." + pRecord->m_strExt;
-    }
-    return name;
+    // The name as it is on disk: the record's extension is lower case.
+    return bHideExtensions ? pRecord->m_strBaseName : pRecord->NameOnDisk();
 }
 
 // ---- construction ----

@@ -224,8 +224,7 @@ int ComparePicRecords(const CPicObject* a, const CPicObject* b, int key, int ord
 // Trash rows: the most recent deletion first, whatever the key.
 int CompareTrashRecords(const CDelObject* a, const CDelObject* b);
 
-// The name a cell shows: base name alone when extensions are hidden, else name.ext (or the file name
-// itself when it has no '.' after its first character).
+// The name a cell shows: base name alone when extensions are hidden, else the file name on disk.
 CString PicListNameLabel(const CPicObject* pRecord, BOOL bHideExtensions);
 
 // Fills a record from a directory entry: path, names by the name rule, sizes, DOS date and time (local

@@ -99,7 +99,9 @@ void FillRecordFromEntry(CPicObject* pRecord, const CString& path, const WIN32_F
         base = name.Left(dot);
         ext = name.Mid(dot + 1);
     }
-    // The names on disk, case and all: every file operation builds its paths from them.
+    // The file name and base name as on disk, case and all: the file operations build their paths
+    // from them. The extension is the record's type key, in lower case.
+    ext.MakeLower();
     pRecord->m_strBaseName = base;
     pRecord->m_strExt = ext;
     pRecord->m_strFileName = name;

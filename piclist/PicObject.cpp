@@ -346,9 +346,7 @@ CString CPicObject::FixPath(const CString& folder, BOOL bUpdate)
     CString result = folder;
     if (result.IsEmpty() || result.Right(1) != "\\")
         result += "\\";
-    result += m_strBaseName;
-    if (!m_strExt.IsEmpty())
-        result += "." + m_strExt;
+    result += NameOnDisk();
     if (bUpdate) {
         const BOOL changed = result != m_strPath;
         m_strPath = result;
@@ -356,6 +354,20 @@ CString CPicObject::FixPath(const CString& folder, BOOL bUpdate)
             SaveDai();
     }
     return result;
+}
+
+CString CPicObject::NameOnDisk() const
+{
+    if (!m_strFileName.IsEmpty())
+        return m_strFileName;
+    return m_strExt.IsEmpty() ? m_strBaseName : m_strBaseName + "." + m_strExt;
+}
+
+CString CPicObject::DottedExtension() const
+{
+    const CString name = NameOnDisk();
+    const int dot = name.ReverseFind('.');
+    return dot > 0 ? name.Mid(dot) : CString();
 }
 
 CBitmap* CPicObject::GetThumbBitmap()

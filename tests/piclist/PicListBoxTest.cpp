@@ -394,8 +394,8 @@ TEST(PicListLayout, GeometryOfCells)
     CPicObject p;
     p.m_strBaseName = "Photo";
     p.m_strExt = "jpg";
-    p.m_strFileName = "PHOTO.JPG";
-    EXPECT_STREQ(PicListNameLabel(&p, FALSE), "Photo.jpg");
+    p.m_strFileName = "Photo.JPG";
+    EXPECT_STREQ(PicListNameLabel(&p, FALSE), "Photo.JPG");
     EXPECT_STREQ(PicListNameLabel(&p, TRUE), "Photo");
     p.m_strFileName = ".Photo";
     EXPECT_STREQ(PicListNameLabel(&p, FALSE), ".Photo");
