@@ -70,7 +70,8 @@ public:
     // Empties the list and fills it from the folder; 1 when something was added.
     int LoadFolder(CString folder);
     // Brings the list in line with the folder, keeping the items of unchanged files (their records,
-    // thumbnails and selection). 1 when the folder holds a picture (and always in trash mode).
+    // thumbnails and selection); an item whose record file another program changed takes the record
+    // the file now holds. 1 when the folder holds a picture (and always in trash mode).
     int RefreshFolder(CString folder);
     // Applies folder-change lines: 'N' name added, 'M' name modified, 'D' name deleted.
     int AddFiles(CStringArray* lines);

@@ -30,6 +30,18 @@ enum class RecordRead {
     Foreign     // a sound record of another picture sharing the name (photo.jpg / photo.png): kept
 };
 
+// A record file's last write time and size: a stamp that differs from the one a record took when it
+// last read or wrote the file tells that another program changed it since.
+struct RecordStamp {
+    FILETIME written = {0, 0};
+    DWORD size = 0;
+    BOOL IsKnown() const { return written.dwLowDateTime != 0 || written.dwHighDateTime != 0; }
+    BOOL operator==(const RecordStamp& other) const
+    {
+        return ::CompareFileTime(&written, &other.written) == 0 && size == other.size;
+    }
+};
+
 class CPicObject : public CObject {
     DECLARE_SERIAL(CPicObject)
 public:
@@ -130,6 +142,8 @@ public:
     // retry can write it (only a rename gives the picture a record file of its own), so its refusals
     // say nothing in the status line.
     BOOL m_bRecordOfOther = FALSE;
+    // The record file as this record last read or wrote it; unknown when it did neither.
+    RecordStamp m_recordStamp;
 
 private:
     void ClearThumbnail();
