@@ -14,6 +14,39 @@
 #include <commctrl.h>
 #include <cctype>
 
+namespace {
+
+// The path as the disk spells it: each component that exists takes the name its folder lists, the
+// rest stays as typed. The drive letter is upper case.
+CString DiskSpelling(const CString& path)
+{
+    CString result = path.Left(2);
+    result.MakeUpper();
+    int start = 3;
+    BOOL found = TRUE;
+    while (start <= path.GetLength()) {
+        int end = path.Find('\\', start);
+        if (end < 0)
+            end = path.GetLength();
+        CString component = path.Mid(start, end - start);
+        if (found && !component.IsEmpty() && component.FindOneOf("*?") < 0) {
+            WIN32_FIND_DATAA entry;
+            HANDLE find = ::FindFirstFileA(result + "\\" + component, &entry);
+            found = find != INVALID_HANDLE_VALUE;
+            if (found) {
+                ::FindClose(find);
+                if (component.CompareNoCase(entry.cFileName) == 0)
+                    component = entry.cFileName;
+            }
+        }
+        result += "\\" + component;
+        start = end + 1;
+    }
+    return result;
+}
+
+} // namespace
+
 TypedPathResult ResolveTypedPath(const CString& typed, const CString& currentDir, CString* pResolved)
 {
     CString text = typed;
@@ -53,7 +86,9 @@ TypedPathResult ResolveTypedPath(const CString& typed, const CString& currentDir
                 folder += '\\';
             path = folder + path;
         }
-        NormalizePathCase(path);
+        // What the user typed, in the real spelling of what exists: never a case of the program's.
+        if (bDrive && path.GetLength() > 2 && path[2] == '\\')
+            path = DiskSpelling(path);
     }
     if (path.GetLength() >= MAX_PATH)
         return kTypedPathTooLong;

@@ -2,6 +2,7 @@
 #include "core/DrawUtil.h"
 
 #include <utility>
+#include <vector>
 
 #include "core/PackedDib.h"
 #include "framework/Dc.h"
@@ -187,3 +188,39 @@ void CopyBitmapObject(CBitmap* target, CBitmap* source)
 }
 
 int DrawUtilitiesReady() { return 1; }
+
+namespace {
+
+// Pixels inked by the glyph of the character in the font selected in hdc; -1 when it has no glyph.
+int GlyphInk(HDC hdc, UINT ch)
+{
+    GLYPHMETRICS metrics = {};
+    const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+    const DWORD size = ::GetGlyphOutlineA(hdc, ch, GGO_BITMAP, &metrics, 0, nullptr, &identity);
+    if (size == GDI_ERROR || size == 0)
+        return -1;
+    std::vector<BYTE> bits(size);
+    if (::GetGlyphOutlineA(hdc, ch, GGO_BITMAP, &metrics, size, bits.data(), &identity) == GDI_ERROR)
+        return -1;
+    int ink = 0;
+    for (BYTE b : bits)
+        for (; b != 0; b &= static_cast<BYTE>(b - 1))
+            ink++;
+    return ink;
+}
+
+} // namespace
+
+BOOL FontDrawsCapitalAccents(HFONT font)
+{
+    HDC hdc = ::GetDC(nullptr);
+    if (hdc == nullptr)
+        return TRUE;
+    HGDIOBJ old = ::SelectObject(hdc, font);
+    const int plain = GlyphInk(hdc, 'E');
+    const int accented = GlyphInk(hdc, 0xC9);
+    ::SelectObject(hdc, old);
+    ::ReleaseDC(nullptr, hdc);
+    // A face that cannot say either way is taken at its word.
+    return plain < 0 || accented < 0 || accented > plain;
+}

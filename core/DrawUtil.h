@@ -44,6 +44,10 @@ int DrawEmbossedText(CDC* dc, RECT rect, LPCSTR text, CFont* font, COLORREF face
 // Returns 1.
 int DrawPatternRect(HDC hdc, const RECT& rect, COLORREF color);
 
+// TRUE when the font draws the accent of a capital: "\xC9" inks more pixels than "E". Small sizes of
+// some faces (the one Wine gives for Arial at 9 pixels) draw "\xC9" as a plain "E".
+BOOL FontDrawsCapitalAccents(HFONT font);
+
 // Puts left <= right and top <= bottom, swapping where needed.
 void NormalizeRect(RECT* rect);
 void NormalizeRectCoords(int* x1, int* y1, int* x2, int* y2);

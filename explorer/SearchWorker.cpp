@@ -130,14 +130,11 @@ BOOL ReadRecordHeader(CPicObject& record, const CString& recordPath)
     return record.LoadDai();
 }
 
-// The picture a record file stands for: the record path without "dai", then the extension the
-// record holds (without a dangling '.' when it holds none).
-CString HitPath(const CString& recordPath, const CString& ext)
+// The picture a record file stands for: the record path without ".dai", then the extension as the
+// record's file name spells it (the record's own extension is lower case), nothing when it has none.
+CString HitPath(const CString& recordPath, const CString& dottedExt)
 {
-    CString stem = recordPath.Left(recordPath.GetLength() - 3);
-    if (ext.IsEmpty())
-        return stem.Left(stem.GetLength() - 1);
-    return stem + ext;
+    return recordPath.Left(recordPath.GetLength() - 4) + dottedExt;
 }
 
 } // namespace
@@ -236,7 +233,7 @@ void SearchLibraryFolder(const CString& folder, SearchProgress* pBlock)
         pBlock->SetFile(name.Left(name.GetLength() - 4));
         const CString recordPath = Join(folder, entry.cFileName);
         if (ReadRecordHeader(record, recordPath) && RecordMatches(record, pBlock->criteria)) {
-            pBlock->found.Add(HitPath(recordPath, record.m_strExt));
+            pBlock->found.Add(HitPath(recordPath, record.DottedExtension()));
             pBlock->hits = static_cast<LONG>(pBlock->found.GetSize());
         }
         pBlock->current++;

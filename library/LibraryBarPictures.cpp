@@ -186,7 +186,7 @@ void CLibraryBar::SelectedItems(std::vector<TransferItem>* pItems, std::vector<i
         CPicObject* pRecord = m_list.GetRecord(indexes[k]);
         if (pRecord == nullptr)
             continue;
-        pItems->push_back({pRecord->m_strPath, pRecord->m_strBaseName, pRecord->m_strExt});
+        pItems->push_back({pRecord->m_strPath, pRecord->m_strBaseName, pRecord->NameOnDisk()});
         pIndexes->push_back(indexes[k]);
     }
 }

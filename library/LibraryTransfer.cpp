@@ -61,7 +61,7 @@ BOOL RecordDescribes(const CString& recordFile, const TransferItem& item)
     return ReadRecordAsIs(recordFile, record)
            && ::GetFileAttributesExA(item.path, GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0
            && record.m_lFileSize == static_cast<LONG>(data.nFileSizeLow)
-           && record.m_strFileName.CompareNoCase(item.baseName + "." + item.ext) == 0;
+           && record.m_strFileName.CompareNoCase(item.fileName) == 0;
 }
 
 // Carries one picture (and its record) to dest, in place of the files listed in clashing. The record
@@ -140,7 +140,7 @@ std::vector<TransferOutcome> TransferPictures(const std::vector<TransferItem>& i
     for (size_t k = items.size(); k-- > 0;) {
         ForgetFailedStep();
         const TransferItem& item = items[k];
-        CString dest = WithSlash(target) + item.baseName + "." + item.ext;
+        CString dest = WithSlash(target) + item.fileName;
         // A picture carried onto itself would be set aside as the file it replaces: never.
         if (IsSamePath(item.path, dest)) {
             outcome[k] = kTransferSkipped;
@@ -195,7 +195,7 @@ std::vector<TransferOutcome> ExportPictures(const std::vector<TransferItem>& ite
     for (size_t k = items.size(); k-- > 0;) {
         ForgetFailedStep();
         const TransferItem& item = items[k];
-        CString dest = WithSlash(target) + item.baseName + "." + item.ext;
+        CString dest = WithSlash(target) + item.fileName;
         if (IsSamePath(item.path, dest)) {
             outcome[k] = kTransferSkipped;
             failures.Next();

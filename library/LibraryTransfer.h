@@ -7,11 +7,12 @@
 
 #include <vector>
 
-// One picture to carry: its file and the names its record gives it.
+// One picture to carry: its file, its base name (its record file's name) and its file name on disk,
+// which it keeps where it goes.
 struct TransferItem {
     CString path;
     CString baseName;
-    CString ext;
+    CString fileName;
 };
 
 // What happened to each item, in the order given.

@@ -212,9 +212,8 @@ BOOL TransferSelectedPictures(CPicListBox& list, const CString& folder, BOOL bCo
             CPicObject* pRecord = list.GetRecord(*it);
             if (pRecord == nullptr)
                 continue;
-            CString name = pRecord->m_strBaseName;
-            if (!pRecord->m_strExt.IsEmpty())
-                name += "." + pRecord->m_strExt;
+            // The extension as the file spells it: the record's is lower case.
+            const CString name = pRecord->m_strBaseName + pRecord->DottedExtension();
             CString target = folder;
             if (target.Right(1) != "\\")
                 target += "\\";

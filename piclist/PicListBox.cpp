@@ -5,6 +5,7 @@
 
 #include "shell/Settings.h"
 #include "core/BusyCursor.h"
+#include "core/DrawUtil.h"
 #include "framework/Dc.h"
 #include "piclist/DelObject.h"
 #include "piclist/ListCellLayout.h"
@@ -98,22 +99,22 @@ int CompareTrashRecords(const CDelObject* a, const CDelObject* b)
 
 CString PicListNameLabel(const CPicObject* pRecord, BOOL bHideExtensions)
 {
-    if (bHideExtensions)
-        return pRecord->m_strBaseName;
-    const CString& name = pRecord->m_strFileName;
-    for (int i = 1; i < name.GetLength(); i++) {
-        if (name[i] == '.')
-            return pRecord->m_strBaseName + "." + pRecord->m_strExt;
-    }
-    return name;
+    // The name as it is on disk: the record's extension is lower case.
+    return bHideExtensions ? pRecord->m_strBaseName : pRecord->NameOnDisk();
 }
 
 // ---- construction ----
 
 CPicListBox::CPicListBox() : m_nSortKey(g_DefaultSortBy), m_nSortOrder(g_DefaultSortOrder)
 {
-    m_font.CreateFont(MulDiv(-7, 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
+    // Captions in a face that would show "\xC9t\xE9" as "Et\xE9" at that size take the next one.
+    for (int height : {MulDiv(-7, 96, 72), MulDiv(-7, 96, 72) - 1}) {
+        m_font.DeleteObject();
+        m_font.CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
+        if (FontDrawsCapitalAccents(static_cast<HFONT>(m_font.GetSafeHandle())))
+            break;
+    }
     LoadSharedCellBitmaps();
 }
 

@@ -79,7 +79,8 @@ public:
     // Empties the list and fills it from the folder; 1 when something was added.
     int LoadFolder(CString folder);
     // Brings the list in line with the folder, keeping the items of unchanged files (their records,
-    // thumbnails and selection). 1 when the folder holds a picture (and always in trash mode).
+    // thumbnails and selection); an item whose record file another program changed takes the record
+    // the file now holds. 1 when the folder holds a picture (and always in trash mode).
     int RefreshFolder(CString folder);
     // Applies folder-change lines: 'N' name added, 'M' name modified, 'D' name deleted.
     int AddFiles(CStringArray* lines);
@@ -244,8 +245,7 @@ int ComparePicRecords(const CPicObject* a, const CPicObject* b, int key, int ord
 // Trash rows: the most recent deletion first, whatever the key.
 int CompareTrashRecords(const CDelObject* a, const CDelObject* b);
 
-// The name a cell shows: base name alone when extensions are hidden, else name.ext (or the file name
-// itself when it has no '.' after its first character).
+// The name a cell shows: base name alone when extensions are hidden, else the file name on disk.
 CString PicListNameLabel(const CPicObject* pRecord, BOOL bHideExtensions);
 
 // Fills a record from a directory entry: path, names by the name rule, sizes, DOS date and time (local

@@ -99,7 +99,9 @@ void FillRecordFromEntry(CPicObject* pRecord, const CString& path, const WIN32_F
         base = name.Left(dot);
         ext = name.Mid(dot + 1);
     }
-    // The names on disk, case and all: every file operation builds its paths from them.
+    // The file name and base name as on disk, case and all: the file operations build their paths
+    // from them. The extension is the record's type key, in lower case.
+    ext.MakeLower();
     pRecord->m_strBaseName = base;
     pRecord->m_strExt = ext;
     pRecord->m_strFileName = name;
@@ -345,7 +347,7 @@ int CPicListBox::RefreshFolder(CString folder)
     for (CPicObject* pRecord : scanned)
         pRecord->m_bMatched = FALSE;
     std::unordered_map<std::string, size_t> used;
-    for (CPicObject* pRecord : scanned) {
+    for (CPicObject*& pRecord : scanned) {
         std::string key = SameFileKey(pRecord);
         auto it = byKey.find(key);
         if (it == byKey.end())
@@ -353,11 +355,22 @@ int CPicListBox::RefreshFolder(CString folder)
         size_t& next = used[key];
         if (next >= it->second.size())
             continue;
-        CPicObject* pListed = listed[static_cast<size_t>(it->second[next++])];
+        const int index = it->second[next++];
+        CPicObject* pListed = listed[static_cast<size_t>(index)];
         if (!pListed->IsSameFile(*pRecord))
             continue;
         pListed->m_bMatched = TRUE;
         pRecord->m_bMatched = TRUE;
+        // Its record file changed since the list read or wrote it (another program wrote texts
+        // there): the item takes the record as the file holds it now, in its place and selection,
+        // so that what is shown, and what a later edit writes back, are those texts.
+        if (pRecord->m_recordStamp.IsKnown() && !(pRecord->m_recordStamp == pListed->m_recordStamp)) {
+            SetItemDataPtr(index, pRecord);
+            ForgetRecord(pListed);
+            delete pListed;
+            listed[static_cast<size_t>(index)] = pRecord;
+            pRecord = nullptr;
+        }
     }
     for (int i = items - 1; i >= 0; i--) {
         CPicObject* pRecord = listed[static_cast<size_t>(i)];
@@ -367,6 +380,8 @@ int CPicListBox::RefreshFolder(CString folder)
     // New and changed files join the list as they are: the scanned records move in.
     m_bMaybeMissing = TRUE;
     for (CPicObject* pRecord : scanned) {
+        if (pRecord == nullptr)
+            continue;
         if (pRecord->m_bMatched) {
             delete pRecord;
         } else {

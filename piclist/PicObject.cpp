@@ -116,6 +116,7 @@ void CPicObject::Copy(const CPicObject& src)
     m_bReadOnly = src.m_bReadOnly;
     m_bMemoryOnly = src.m_bMemoryOnly;
     m_bRecordOfOther = src.m_bRecordOfOther;
+    m_recordStamp = src.m_recordStamp;
     ClearThumbnail();
     m_nThumbState = src.m_nThumbState;
     if (src.m_pThumbDIB)
@@ -195,7 +196,14 @@ BOOL CPicObject::SaveTo(const CString& recordFile)
         }
         return FALSE;
     }
-    return WriteOneRecord(recordFile, *this);
+    if (!WriteOneRecord(recordFile, *this))
+        return FALSE;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (::GetFileAttributesExA(recordFile, GetFileExInfoStandard, &data)) {
+        m_recordStamp.written = data.ftLastWriteTime;
+        m_recordStamp.size = data.nFileSizeLow;
+    }
+    return TRUE;
 }
 
 BOOL CPicObject::SaveDai()
@@ -218,11 +226,18 @@ RecordRead CPicObject::LoadFrom(const CString& recordFile)
         }
         return RecordRead::Unreadable;
     }
+    RecordStamp stamp;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (::GetFileInformationByHandle(file.m_hFile, &info)) {
+        stamp.written = info.ftLastWriteTime;
+        stamp.size = info.nFileSizeLow;
+    }
     // A header-only read stops before the thumbnail: the rest of the file is left unread.
     if (!ReadOneRecord(file, *this, !m_bHeaderOnly)) {
         ClearThumbnail();
         return RecordRead::Broken;
     }
+    m_recordStamp = stamp;
     return RecordRead::Loaded;
 }
 
@@ -262,6 +277,7 @@ RecordRead CPicObject::ReadRecordFile()
         m_lFileSize = 0;
         m_wDosDate = m_wDosTime = 0;
         m_bThumbSkipped = FALSE;
+        m_recordStamp = RecordStamp();
         m_bHeaderOnly = headerOnly;
         m_bReadOnly = readOnly;
         return RecordRead::Foreign;
@@ -346,9 +362,7 @@ CString CPicObject::FixPath(const CString& folder, BOOL bUpdate)
     CString result = folder;
     if (result.IsEmpty() || result.Right(1) != "\\")
         result += "\\";
-    result += m_strBaseName;
-    if (!m_strExt.IsEmpty())
-        result += "." + m_strExt;
+    result += NameOnDisk();
     if (bUpdate) {
         const BOOL changed = result != m_strPath;
         m_strPath = result;
@@ -356,6 +370,20 @@ CString CPicObject::FixPath(const CString& folder, BOOL bUpdate)
             SaveDai();
     }
     return result;
+}
+
+CString CPicObject::NameOnDisk() const
+{
+    if (!m_strFileName.IsEmpty())
+        return m_strFileName;
+    return m_strExt.IsEmpty() ? m_strBaseName : m_strBaseName + "." + m_strExt;
+}
+
+CString CPicObject::DottedExtension() const
+{
+    const CString name = NameOnDisk();
+    const int dot = name.ReverseFind('.');
+    return dot > 0 ? name.Mid(dot) : CString();
 }
 
 CBitmap* CPicObject::GetThumbBitmap()

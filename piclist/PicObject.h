@@ -30,6 +30,18 @@ enum class RecordRead {
     Foreign     // a sound record of another picture sharing the name (photo.jpg / photo.png): kept
 };
 
+// A record file's last write time and size: a stamp that differs from the one a record took when it
+// last read or wrote the file tells that another program changed it since.
+struct RecordStamp {
+    FILETIME written = {0, 0};
+    DWORD size = 0;
+    BOOL IsKnown() const { return written.dwLowDateTime != 0 || written.dwHighDateTime != 0; }
+    BOOL operator==(const RecordStamp& other) const
+    {
+        return ::CompareFileTime(&written, &other.written) == 0 && size == other.size;
+    }
+};
+
 class CPicObject : public CObject {
     DECLARE_SERIAL(CPicObject)
 public:
@@ -74,9 +86,15 @@ public:
     BOOL RefreshIfStale();
     // Same file name (exact), size and DOS date and time; the folder plays no part.
     BOOL IsSameFile(const CPicObject& other) const;
-    // folder + '\' (unless already there) + base name + '.' + extension. With bUpdate, m_strPath
-    // takes that path and the record file is rewritten when it changed.
+    // folder + '\' (unless already there) + the name on disk. With bUpdate, m_strPath takes that
+    // path and the record file is rewritten when it changed.
     CString FixPath(const CString& folder, BOOL bUpdate);
+    // The picture's file name as listed in its folder, its extension's case kept (m_strExt is lower
+    // case): what every path built for the picture uses. Base name + '.' + extension for a record
+    // without a file name.
+    CString NameOnDisk() const;
+    // The extension of that name with its dot (".JPG"), or empty.
+    CString DottedExtension() const;
 
     // The screen bitmap of the thumbnail, made through the application palette when first asked for
     // (records hold no GDI object until drawn); null without a thumbnail or when it cannot be made
@@ -108,7 +126,7 @@ public:
     DWORD m_dwDateTime = 0; // (DOS date << 16) | DOS time
     LONG m_lFileSize = 0;
     CString m_strBaseName;
-    CString m_strExt;
+    CString m_strExt; // lower case
     WORD m_wDosDate = 0;
     WORD m_wDosTime = 0;
     // ---- transient ----
@@ -124,6 +142,8 @@ public:
     // retry can write it (only a rename gives the picture a record file of its own), so its refusals
     // say nothing in the status line.
     BOOL m_bRecordOfOther = FALSE;
+    // The record file as this record last read or wrote it; unknown when it did neither.
+    RecordStamp m_recordStamp;
 
 private:
     void ClearThumbnail();

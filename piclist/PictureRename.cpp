@@ -120,7 +120,7 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
         return RenameResult::Unchanged;
 
     const CString dir = WithSlash(folder);
-    const CString ext = rec.m_strExt.IsEmpty() ? CString() : "." + rec.m_strExt;
+    const CString ext = rec.DottedExtension();
     const CString oldPicture = dir + rec.m_strBaseName + ext;
     const CString newPicture = dir + newName + ext;
     const CString oldRecord = RecordFilePath(oldPicture);
@@ -217,7 +217,7 @@ int RenamePictureSeries(const std::vector<CPicObject*>& records, const CString& 
         if (rec == nullptr)
             break;
         const int number = NextFreeSeriesNumber(folder, base, digits, n);
-        CString oldPicture = WithSlash(folder) + rec->m_strBaseName + "." + rec->m_strExt;
+        CString oldPicture = WithSlash(folder) + rec->NameOnDisk();
         RenameResult result = RenamePictureFiles(*rec, folder, SeriesName(base, number, digits));
         if (result == RenameResult::Done || result == RenameResult::Unchanged) {
             // A number whose rename failed is free again for the next picture.
@@ -469,7 +469,7 @@ BOOL RunRenamePicture(CWnd* pParent, CPicObject& rec, const CString& folder)
     GlobalFreeHandle(hIllustration);
     if (answer != IDOK)
         return FALSE;
-    CString oldPicture = WithSlash(folder) + rec.m_strBaseName + "." + rec.m_strExt;
+    CString oldPicture = WithSlash(folder) + rec.NameOnDisk();
     CString name = dlg.m_strName;
     name.TrimLeft(" ");
     name.TrimRight(" ");

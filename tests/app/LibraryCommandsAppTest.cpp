@@ -388,8 +388,9 @@ TEST_F(LibraryCommands, CommandsAreGreyedAsTheFolderAndSelectionSay)
     EXPECT_EQ(AfxTestPendingScripts(), "");
 }
 
-// "Rafraichir" shows what another program put into the folder shown, took from it or rewrote; the
-// pictures that stay keep their selection (also a rewritten one), the caret, and the one at the top.
+// "Rafraichir" shows what another program put into the folder shown, took from it or rewrote (a
+// picture or its record file's texts); the pictures that stay keep their selection (also a rewritten
+// one), the caret, and the one at the top.
 TEST_F(LibraryCommands, RefreshShowsWhatAnotherProgramChangedInTheFolderShown)
 {
     const std::string images = m_root + "\\Images\\";
@@ -439,7 +440,14 @@ TEST_F(LibraryCommands, RefreshShowsWhatAnotherProgramChangedInTheFolderShown)
     before.insert("Zodiaque.bmp");
     // The first picture is rewritten: its item is replaced, and its selection must follow.
     ASSERT_TRUE(::CopyFileA(m_sources[2].c_str(), (images + "Bateau.bmp").c_str(), FALSE));
+    // Another program writes a comment into a record file: it is shown, and a later edit keeps it.
+    CPicObject other;
+    other.m_strPath = (images + "Phare.bmp").c_str();
+    ASSERT_TRUE(other.LoadDai());
+    other.m_strComment = "Vu \xE0 Paris";
+    ASSERT_TRUE(other.SaveDai());
     Command(ID_LIB_REFRESH);
+    EXPECT_EQ(std::string(list.GetRecord(indexOf("Phare.bmp"))->m_strComment), "Vu \xE0 Paris");
     EXPECT_EQ(names(false), before);
     EXPECT_EQ(names(true), (std::set<std::string>{"Bateau.bmp", "Phare.bmp"}));
     ASSERT_GE(list.GetCaretIndex(), 0);

@@ -109,7 +109,7 @@ TEST(TypedPath, DrivesNamesAndSeparatorsResolveAsTheBoxExpects)
     EXPECT_EQ(ResolveTypedPath(" c:\\ ", "D:\\Pics", &out), kTypedPathOpen);
     EXPECT_STREQ(out, "C:\\");
     EXPECT_EQ(ResolveTypedPath("  d:/photos/Ete.jpg ", "", &out), kTypedPathOpen);
-    EXPECT_STREQ(out, "D:\\Photos\\Ete.jpg");
+    EXPECT_STREQ(out, "D:\\photos\\Ete.jpg");
     EXPECT_EQ(ResolveTypedPath("Photo.jpg", "D:\\Pics", &out), kTypedPathOpen);
     EXPECT_STREQ(out, "D:\\Pics\\Photo.jpg");
     EXPECT_EQ(ResolveTypedPath("Photo.jpg", "D:\\Pics\\", &out), kTypedPathOpen);
@@ -327,4 +327,16 @@ TEST_F(AppTest, APathTypedInTheRecentBoxOpensAndAMalformedOneGetsItsMessage)
     ::SendMessageA(hEdit, WM_KEYUP, VK_RETURN, 0);
     EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("trop long"), std::string::npos);
     EXPECT_EQ(Children().size(), 1u);
+
+    // A path typed in any case is shown as the disk spells it, never in a case of the program's own.
+    ::CreateDirectoryA(m_temp.File("data").c_str(), nullptr);
+    ::CreateDirectoryA(m_temp.File("data\\p55").c_str(), nullptr);
+    CString typed = m_temp.File("data\\p55").c_str();
+    typed.MakeUpper();
+    ::SetWindowTextA(hEdit, typed);
+    ::SendMessageA(hEdit, WM_KEYUP, VK_RETURN, 0);
+    Pump();
+    char shown[MAX_PATH] = "";
+    ::GetWindowTextA(hEdit, shown, sizeof(shown));
+    EXPECT_EQ(std::string(shown), m_temp.File("data\\p55"));
 }

@@ -142,7 +142,7 @@ protected:
         FindClose(h);
         CPicObject record;
         FillRecordFromEntry(&record, path.c_str(), fd);
-        return {record.m_strPath, record.m_strBaseName, record.m_strExt};
+        return {record.m_strPath, record.m_strBaseName, record.m_strFileName};
     }
     BOOL Delete(const std::string& rel)
     {

@@ -12,6 +12,7 @@
 #include "framework/TestSeams.h"
 #include "library/LibraryBar.h"
 #include "piclist/PicObject.h"
+#include "piclist/PictureRename.h"
 #include "library/ProtectedAccess.h"
 #include "piclist/SafeFileOps.h"
 #include "resources/library-store-ids.h"
@@ -295,6 +296,27 @@ TEST_F(LibraryBarTest, AddedPicturesComeUpSelectedAndMovedOnesLeaveTheList)
     EXPECT_TRUE(m_bar.MoveOrCopySelectedPictures(Path("Images\\C").c_str(), TRUE));
     EXPECT_EQ(m_bar.m_list.GetCount(), 2);
     EXPECT_EQ(libtest::Snapshot(Path("Images\\C")).size(), 2u);
+}
+
+// A picture whose extension is in capitals: its record holds the extension in lower case, while a
+// copy and a rename keep the name as it is on disk.
+TEST_F(LibraryBarTest, PicturesKeepTheirNamesOnDiskAndTheirRecordsALowerCaseExtension)
+{
+    const std::string name = "\xC9t\xE9\xC0 Paris.JPG";
+    ASSERT_TRUE(libtest::WriteBmp(Path("Images\\A\\" + name), 8, 6, 1));
+    Make(Path("Images\\A"));
+    Step(0);
+    ASSERT_EQ(m_bar.m_list.GetCount(), 1);
+    CPicObject stored;
+    ASSERT_TRUE(ReadRecordAsIs(Path("Images\\A\\\xC9t\xE9\xC0 Paris.dai").c_str(), stored));
+    EXPECT_STREQ(stored.m_strExt, "jpg");
+    EXPECT_EQ(std::string(stored.m_strFileName), name);
+    m_bar.m_list.SetSel(0, TRUE);
+    EXPECT_TRUE(m_bar.MoveOrCopySelectedPictures(Path("Images\\B").c_str(), TRUE));
+    EXPECT_EQ(libtest::Snapshot(Path("Images\\B")).count(name), 1u);
+    EXPECT_EQ(RenamePictureFiles(*m_bar.m_list.GetRecord(0), Path("Images\\A").c_str(), "Plage"),
+              RenameResult::Done);
+    EXPECT_EQ(libtest::Snapshot(Path("Images\\A")).count("Plage.JPG"), 1u);
 }
 
 TEST_F(LibraryBarTest, TrashRowsGetAListWindowOfTheirOwn)

@@ -36,7 +36,8 @@ protected:
         for (const char* name : {"Un", "Deux", "Trois"}) {
             WriteBytes(Path(std::string("A\\") + name + ".jpg"), std::string("picture ") + name);
             WriteBytes(Path(std::string("A\\") + name + ".dai"), std::string("record ") + name);
-            m_items.push_back({Path(std::string("A\\") + name + ".jpg").c_str(), name, "jpg"});
+            m_items.push_back(
+                {Path(std::string("A\\") + name + ".jpg").c_str(), name, CString(name) + ".jpg"});
         }
     }
     // Every file's bytes, wherever it is in the library (A or B), by name.

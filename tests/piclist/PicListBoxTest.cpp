@@ -159,6 +159,28 @@ TEST_F(PicListViewTest, SelectedLargeCardIsPressed)
     EXPECT_FALSE(m_pHost->m_hasFocus);
 }
 
+// A caption shows the accent of a capital: "\xC9" darkens more of its label than "E".
+TEST_F(PicListViewTest, CaptionsShowTheAccentsOfCapitals)
+{
+    WriteBmp("E.bmp", 20, 20, RGB(0, 0, 200));
+    WriteBmp("\xC9.bmp", 20, 20, RGB(0, 0, 200));
+    CPicListBox* pList = MakeList(kViewLarge);
+    pList->LoadFolder(m_temp.Path().c_str());
+    pList->SetSel(-1, FALSE);
+    ListPixels px = Paint(pList, "list-view0-accents");
+    int ink[2] = {0, 0};
+    for (int i = 0; i < 2; i++) {
+        RECT cell;
+        pList->GetItemRect(i, &cell);
+        const int accented = pList->GetRecord(i)->m_strBaseName == "E" ? 0 : 1;
+        for (int y = cell.top + 6; y < cell.top + 18; y++)
+            for (int x = cell.left + 8; x < cell.left + 94; x++)
+                ink[accented] += GetRValue(px.At(x, y)) < 110 ? 1 : 0;
+    }
+    EXPECT_GT(ink[0], 0);
+    EXPECT_GT(ink[1], ink[0]);
+}
+
 // Trash rows: newest deletion first whatever the sort key, with the icon of the item's kind.
 TEST_F(PicListViewTest, TrashRowsNewestFirst)
 {
@@ -394,8 +416,8 @@ TEST(PicListLayout, GeometryOfCells)
     CPicObject p;
     p.m_strBaseName = "Photo";
     p.m_strExt = "jpg";
-    p.m_strFileName = "PHOTO.JPG";
-    EXPECT_STREQ(PicListNameLabel(&p, FALSE), "Photo.jpg");
+    p.m_strFileName = "Photo.JPG";
+    EXPECT_STREQ(PicListNameLabel(&p, FALSE), "Photo.JPG");
     EXPECT_STREQ(PicListNameLabel(&p, TRUE), "Photo");
     p.m_strFileName = ".Photo";
     EXPECT_STREQ(PicListNameLabel(&p, FALSE), ".Photo");

@@ -35,12 +35,13 @@ TEST(PicListRecord, FilledFromDirectoryEntry)
         DWORD size;
         const char *base, *ext, *fileName, *info;
     } rows[] = {
-        // The names keep their case: every file operation builds its paths from them.
-        {"DSC_0001.JPG", 2048, "DSC_0001", "JPG", "DSC_0001.JPG", "(2 k - 05/06/01)"},
+        // The names keep their case: every file operation builds its paths from them. The
+        // extension, the record's type key, is lower case.
+        {"DSC_0001.JPG", 2048, "DSC_0001", "jpg", "DSC_0001.JPG", "(2 k - 05/06/01)"},
         {"vacances.jpg", 512, "vacances", "jpg", "vacances.jpg", "(0,5 k - 05/06/01)"},
-        {"MyPic.PNG", 100, "MyPic", "PNG", "MyPic.PNG", "(0,0 k - 05/06/01)"},
+        {"MyPic.PNG", 100, "MyPic", "png", "MyPic.PNG", "(0,0 k - 05/06/01)"},
         {"\xe9t\xe9.bmp", 5000, "\xe9t\xe9", "bmp", "\xe9t\xe9.bmp", "(4 k - 05/06/01)"},
-        {"\xc9T\xc9.BMP", 5000, "\xc9T\xc9", "BMP", "\xc9T\xc9.BMP", "(4 k - 05/06/01)"},
+        {"\xc9T\xc9 \xc0.BMP", 5000, "\xc9T\xc9 \xc0", "bmp", "\xc9T\xc9 \xc0.BMP", "(4 k - 05/06/01)"},
     };
     for (auto& r : rows) {
         CPicObject p;
