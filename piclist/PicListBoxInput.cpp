@@ -225,8 +225,10 @@ void CPicListBox::CancelDrag()
 void CPicListBox::OnCaptureChanged(CWnd* pWnd)
 {
     // Another window took the mouse (a message box, a switch to another program): the drag ends
-    // with nothing moved. The capture is already the other window's.
-    if (g_pDragSource == this && g_nDragState != 0) {
+    // with nothing moved. The capture is already the other window's. Taking it again (the list box's
+    // own press handling takes it before the drag does) is no loss.
+    const BOOL bTakenAgain = pWnd != nullptr && pWnd->m_hWnd == m_hWnd;
+    if (g_pDragSource == this && g_nDragState != 0 && !bTakenAgain) {
         BOOL wasDragging = g_nDragState == 2;
         ResetPicDrag();
         if (wasDragging)

@@ -192,7 +192,8 @@ template <class F> bool PumpUntil(F done, int steps = 200)
 } // namespace
 
 // The system's own mouse drags two pictures of the library onto another library folder: they move
-// there with their record files.
+// there with their record files. Then that folder is picked in the tree, and the first press on a
+// picture there, not yet selected, drags it back.
 TEST_F(DragDropApp, TwoLibraryPicturesDraggedWithTheMouseMoveWithTheirRecords)
 {
     WriteBmp("Lib.bmp", 16, 8);
@@ -213,23 +214,26 @@ TEST_F(DragDropApp, TwoLibraryPicturesDraggedWithTheMouseMoveWithTheirRecords)
     pBar->m_list.SetSel(0, TRUE); // Phare
     pBar->m_list.SetSel(2, TRUE); // Quai
 
-    POINT from = ItemCentre(pBar->m_list, 0);
-    ::ClientToScreen(pBar->m_list.m_hWnd, &from);
-    POINT to = TreeItemScreenPoint(pBar->m_tree.m_hWnd, hVoyage);
-    // On the test's own desktop nothing else can cover the bar.
-    ASSERT_EQ(::WindowFromPoint(from), pBar->m_list.m_hWnd);
-    ASSERT_EQ(::WindowFromPoint(to), pBar->m_tree.m_hWnd);
-    SendMouse(0, from);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, from);
-    ASSERT_TRUE(PumpUntil([] { return g_nDragState == 1; }, 500));
-    for (int step = 1; step <= 4; step++) {
-        SendMouse(0, {from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
-        PumpUntil([] { return false; }, 5);
-    }
-    // The pointer's moves may arrive late on a busy machine.
-    EXPECT_TRUE(PumpUntil([] { return g_nDropTarget == kDropLibraryTree; }, 500));
-    SendMouse(MOUSEEVENTF_LEFTUP, to);
-    ASSERT_TRUE(PumpUntil([&] { return pBar->m_list.GetCount() == 1; }, 500));
+    const auto drag = [&](int item, HTREEITEM hOnto, int left) {
+        POINT from = ItemCentre(pBar->m_list, item);
+        ::ClientToScreen(pBar->m_list.m_hWnd, &from);
+        POINT to = TreeItemScreenPoint(pBar->m_tree.m_hWnd, hOnto);
+        // On the test's own desktop nothing else can cover the bar.
+        ASSERT_EQ(::WindowFromPoint(from), pBar->m_list.m_hWnd);
+        ASSERT_EQ(::WindowFromPoint(to), pBar->m_tree.m_hWnd);
+        SendMouse(0, from);
+        SendMouse(MOUSEEVENTF_LEFTDOWN, from);
+        ASSERT_TRUE(PumpUntil([] { return g_nDragState == 1; }, 500));
+        for (int step = 1; step <= 4; step++) {
+            SendMouse(0, {from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
+            PumpUntil([] { return false; }, 5);
+        }
+        // The pointer's moves may arrive late on a busy machine.
+        EXPECT_TRUE(PumpUntil([] { return g_nDropTarget == kDropLibraryTree; }, 500));
+        SendMouse(MOUSEEVENTF_LEFTUP, to);
+        ASSERT_TRUE(PumpUntil([&] { return pBar->m_list.GetCount() == left; }, 500));
+    };
+    drag(0, hVoyage, 1);
     for (const char* name : {"Phare", "Quai"}) {
         EXPECT_TRUE(Exists(m_root + "\\Images\\Voyage\\" + name + ".bmp")) << name;
         EXPECT_TRUE(Exists(m_root + "\\Images\\Voyage\\" + name + ".dai")) << name;
@@ -237,5 +241,21 @@ TEST_F(DragDropApp, TwoLibraryPicturesDraggedWithTheMouseMoveWithTheirRecords)
         EXPECT_FALSE(Exists(m_root + "\\Images\\" + name + ".dai")) << name;
     }
     EXPECT_TRUE(Exists(m_root + "\\Images\\Port.bmp"));
+
+    const POINT onVoyage = TreeItemScreenPoint(pBar->m_tree.m_hWnd, hVoyage);
+    SendMouse(0, onVoyage);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, onVoyage);
+    SendMouse(MOUSEEVENTF_LEFTUP, onVoyage);
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            pBar->OnIdle();
+            return pBar->m_list.GetCount() == 2;
+        },
+        500));
+    const int unselected = pBar->m_list.GetSel(0) > 0 ? 1 : 0;
+    ASSERT_EQ(pBar->m_list.GetSel(unselected), 0);
+    const std::string name(pBar->m_list.GetRecord(unselected)->m_strFileName);
+    drag(unselected, hImages, 1);
+    EXPECT_TRUE(Exists(m_root + "\\Images\\" + name));
     ::SetWindowPos(m_pFrame->m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
