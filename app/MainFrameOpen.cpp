@@ -1,9 +1,14 @@
-// The lists' open request: the picture windows read the open options from the viewers' globals while
-// they are made, so the options hold exactly for the one open.
+// The lists' open request (the picture windows read the open options from the viewers' globals while
+// they are made, so the options hold exactly for the one open) and the files dropped on the window.
 #include "app/MainFrame.h"
 
+#include "app/TessarineApp.h"
 #include "framework/WinApp.h"
 #include "viewers/ViewerGlobals.h"
+
+#include <shellapi.h>
+
+#include <vector>
 
 CDocument* CMainFrame::OpenPicture(LPCSTR lpszPath, BOOL bFullScreen, CWnd* pReturnWnd,
                                    LPCSTR lpszFolderTitle)
@@ -21,4 +26,19 @@ CDocument* CMainFrame::OpenPicture(LPCSTR lpszPath, BOOL bFullScreen, CWnd* pRet
     g_pFullScreenReturnWnd = nullptr;
     g_strOpenFolderTitle.Empty();
     return pDocument;
+}
+
+void CMainFrame::OnDropFiles(HDROP hDropInfo)
+{
+    SetActiveWindow();
+    std::vector<CString> paths;
+    const UINT nFiles = ::DragQueryFileA(hDropInfo, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < nFiles; i++) {
+        char szFile[MAX_PATH];
+        if (::DragQueryFileA(hDropInfo, i, szFile, sizeof(szFile)) != 0)
+            paths.push_back(szFile);
+    }
+    ::DragFinish(hDropInfo);
+    if (CTessarineApp* pApp = TessarineApp())
+        pApp->OpenDocumentFiles(paths);
 }
