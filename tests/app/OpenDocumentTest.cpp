@@ -110,6 +110,12 @@ TEST_F(AppTest, AFileOfNoKnownTypeIsRefusedWithAMessage)
     ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
     for (const char* name : {"dessin.emf", "notes.txt"})
         EXPECT_NE(AfxTestRecords().messageBoxes[1].text.find(name), std::string::npos) << name;
+    // So are several chosen together in the open dialog.
+    answer.path = m_temp.Path() + std::string("\0dessin.emf\0notes.txt\0", 22);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Open, answer);
+    AfxScriptMessageBox(IDOK);
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);
+    EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 3u);
 }
 
 TEST_F(AppTest, APathAlreadyShownActivatesItsWindow)
