@@ -78,14 +78,15 @@ void ShowRestoreFolderFailed(const CString& target)
 void ShowNoLongerInTrash(const CString& target, BOOL folder)
 {
     CString text;
-    text.Format(LoadStringOr(folder ? IDS_RESTORE_FOLDER_FAILED : IDS_RESTORE_FILE_FAILED,
-                             "Erreur lors de la r\xE9"
-                             "cup\xE9ration de %s."),
+    text.Format(folder ? LoadStringOr(IDS_RESTORE_FOLDER_FAILED, "Erreur lors de la r\xE9"
+                                                                 "cup\xE9ration du dossier %s.")
+                       : LoadStringOr(IDS_RESTORE_FILE_FAILED, "Erreur lors de la r\xE9"
+                                                               "cup\xE9ration du fichier %s."),
                 static_cast<LPCSTR>(target));
-    ReportFileFailure(text + " "
-                          + LoadStringOr(IDS_CAUSE_NOT_IN_TRASH,
-                                         "Il n'est plus dans le dossier 'El\xE9ments Supprim\xE9s'."),
-                      MB_ICONSTOP);
+    text +=
+        " "
+        + LoadStringOr(IDS_CAUSE_NOT_IN_TRASH, "Il n'est plus dans le dossier 'El\xE9ments Supprim\xE9s'.");
+    ReportFileFailure(text, MB_ICONSTOP);
 }
 
 void ShowMoveToTrashFailed(const CString& path)
