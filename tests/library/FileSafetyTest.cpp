@@ -543,14 +543,6 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              EXPECT_FALSE(Delete("Images\\Un.jpg"));
          },
          "Le disque est plein.", "Images\\Un.jpg"},
-        {"a restore whose folder cannot be made again",
-         [&] {
-             ASSERT_TRUE(Delete("Images\\Un.jpg"));
-             SafeDeleteTree(Path("Images").c_str());
-             ArmFileFault(kStepCreateFolder, "", 1, ERROR_DISK_FULL);
-             EXPECT_FALSE(RestoreAll());
-         },
-         "Le disque est plein.", "Images\\Un.jpg"},
         {"a copy into a folder whose path leaves no room for a name",
          [&] {
              ASSERT_TRUE(CreateDirectoryA(longFolder.c_str(), nullptr));
