@@ -44,6 +44,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_WM_PALETTECHANGED()
     ON_WM_QUERYNEWPALETTE()
     ON_MESSAGE(WM_OPENPATHCHAR, OnOpenPathChar)
+    ON_WM_DROPFILES()
     // The painted caption and the background music.
     ON_MESSAGE(WM_NCPAINT, OnNcPaintMessage)
     ON_MESSAGE(WM_NCACTIVATE, OnNcActivateMessage)

@@ -212,6 +212,8 @@ public:
     void OnPaletteChanged(CWnd* pFocusWnd);
     BOOL OnQueryNewPalette();
     LRESULT OnOpenPathChar(WPARAM wParam, LPARAM lParam);
+    // Files dropped on the window open as one batch (OpenDocumentFiles).
+    void OnDropFiles(HDROP hDropInfo);
     // The characters of a hand-over still arriving.
     const CString& GetHandOverText() const { return m_strHandOver; }
 

@@ -1,11 +1,15 @@
-// The lists' open requests: a picture, and the library's print window. The picture windows read the
+// The lists' open requests, a picture and the library's print window (the picture windows read the
 // open options from the viewers' globals while they are made, so the options hold exactly for the one
-// open.
+// open), and the files dropped on the window.
 #include "app/MainFrame.h"
 
 #include "app/TessarineApp.h"
 #include "framework/WinApp.h"
 #include "viewers/ViewerGlobals.h"
+
+#include <shellapi.h>
+
+#include <vector>
 
 CDocument* CMainFrame::OpenPicture(LPCSTR lpszPath, BOOL bFullScreen, CWnd* pReturnWnd,
                                    LPCSTR lpszFolderTitle)
@@ -29,4 +33,19 @@ void CMainFrame::NewPrintLibWindow()
 {
     if (CTessarineApp* pApp = TessarineApp())
         pApp->NewPrintLibWindow();
+}
+
+void CMainFrame::OnDropFiles(HDROP hDropInfo)
+{
+    SetActiveWindow();
+    std::vector<CString> paths;
+    const UINT nFiles = ::DragQueryFileA(hDropInfo, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < nFiles; i++) {
+        char szFile[MAX_PATH];
+        if (::DragQueryFileA(hDropInfo, i, szFile, sizeof(szFile)) != 0)
+            paths.push_back(szFile);
+    }
+    ::DragFinish(hDropInfo);
+    if (CTessarineApp* pApp = TessarineApp())
+        pApp->OpenDocumentFiles(paths);
 }

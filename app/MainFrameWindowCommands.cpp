@@ -161,6 +161,7 @@ BOOL CMainFrame::PasteAsNewPicture()
     if (pApp == nullptr)
         return FALSE;
     BOOL bOpened = FALSE;
+    BOOL bUnreadable = FALSE;
     if (::IsClipboardFormatAvailable(CF_DIB) && ::OpenClipboard(m_hWnd)) {
         SetAppCursor(0);
         PackedDIB hCopy = CopyClipboardDIB(::GetClipboardData(CF_DIB));
@@ -168,6 +169,8 @@ BOOL CMainFrame::PasteAsNewPicture()
         if (hCopy != nullptr) {
             pApp->NewImageWindow(hCopy);
             bOpened = TRUE;
+        } else {
+            bUnreadable = TRUE;
         }
         RestoreAppCursor();
     }
@@ -189,8 +192,15 @@ BOOL CMainFrame::PasteAsNewPicture()
         if (hDIB != nullptr) {
             pApp->NewImageWindow(hDIB);
             bOpened = TRUE;
+        } else {
+            bUnreadable = TRUE;
         }
         RestoreAppCursor();
+    }
+    // Said as a file that cannot be read is: the user asked for this picture.
+    if (!bOpened && bUnreadable) {
+        ::MessageBeep(0xFFFFFFFF);
+        AfxMessageBox(IDS_PASTE_UNREADABLE, MB_ICONSTOP);
     }
     return bOpened;
 }

@@ -107,8 +107,11 @@ CDocument* CTessarineApp::OpenDocumentFile(LPCSTR lpszFileName)
             pDocument = pTemplate->OpenDocumentFile(lpszFileName, TRUE);
     } else {
         if (GetFileTypeFromExt(lpszFileName) == kFileTypeUnknown) {
-            // Refused, but never in silence: the user asked for this file.
-            ReportAboutFile(IDS_DOCUMENT_TYPE_UNKNOWN, lpszFileName);
+            // Refused, but never in silence: the user asked for this file (in a batch, once for all).
+            if (m_pRefusedTypes != nullptr)
+                m_pRefusedTypes->push_back(lpszFileName);
+            else
+                ReportAboutFile(IDS_DOCUMENT_TYPE_UNKNOWN, lpszFileName);
             return nullptr;
         }
         if (!FileExists(lpszFileName)) {
@@ -137,6 +140,42 @@ CDocument* CTessarineApp::OpenDocumentFile(LPCSTR lpszFileName)
     }
     g_bArrangePending = TRUE;
     return pDocument;
+}
+
+void CTessarineApp::OpenDocumentFiles(const std::vector<CString>& paths)
+{
+    std::vector<CString> refused;
+    {
+        // An open inside another batch leaves its refusals to that batch.
+        struct Restore {
+            std::vector<CString>*& slot;
+            std::vector<CString>* outer;
+            ~Restore() { slot = outer; }
+        } restore{m_pRefusedTypes, m_pRefusedTypes};
+        if (m_pRefusedTypes == nullptr)
+            m_pRefusedTypes = &refused;
+        for (const CString& path : paths)
+            OpenDocumentFile(path);
+    }
+    if (refused.size() == 1)
+        ReportAboutFile(IDS_DOCUMENT_TYPE_UNKNOWN, refused.front());
+    if (refused.size() < 2)
+        return;
+    // The names alone, as the message for one file gives it; a long list ends with a count.
+    const size_t kShown = 12;
+    CString text = AfxLoadText(IDS_DOCUMENTS_TYPE_UNKNOWN);
+    for (size_t i = 0; i < refused.size() && i < kShown; i++) {
+        CString folder, name;
+        SplitPath(refused[i], &folder, &name);
+        text += "\n" + name;
+    }
+    if (refused.size() > kShown) {
+        CString more;
+        more.Format(AfxLoadText(IDS_BATCH_SUMMARY_MORE), static_cast<int>(refused.size() - kShown));
+        text += "\n" + more;
+    }
+    ::MessageBeep(0xFFFFFFFF);
+    AfxMessageBox(text, MB_ICONSTOP);
 }
 
 void CTessarineApp::NewExplorerWindow()
@@ -255,9 +294,7 @@ void CTessarineApp::OnFileOpen()
     dlg.m_ofn.lpstrFile = pName;
     dlg.m_ofn.nMaxFile = nSize;
 
-    if (dlg.DoModal() == IDOK) {
-        for (const CString& strPath : ParseOpenSelection(pName, nSize))
-            OpenDocumentFile(strPath);
-    }
+    if (dlg.DoModal() == IDOK)
+        OpenDocumentFiles(ParseOpenSelection(pName, nSize));
     delete[] pBuffer;
 }

@@ -6,6 +6,8 @@
 #include "framework/Gdi.h"
 #include "framework/WinApp.h"
 
+#include <vector>
+
 class CCmdUI;
 class CDocTemplate;
 class CDocument;
@@ -62,6 +64,9 @@ public:
     // an explorer window, reports a missing file, picks the template by the file's type and keeps the
     // recent list. The new document, or null (activated, nothing opened, or missing).
     CDocument* OpenDocumentFile(LPCSTR lpszFileName) override;
+    // Opens each path in turn (a drop, a selection of the open dialog); the files of no known type
+    // among them are refused in one message.
+    void OpenDocumentFiles(const std::vector<CString>& paths);
     // Every help request opens the help file's contents.
     void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT) override;
 
@@ -127,6 +132,8 @@ private:
     static void DeleteFonts();
 
     DWORD m_dwLastIdleStart = 0; // when the last message that starts an update of the bars came
+    // While OpenDocumentFiles runs: the files refused for their type, said at its end.
+    std::vector<CString>* m_pRefusedTypes = nullptr;
 };
 
 // The process's application object, or null.

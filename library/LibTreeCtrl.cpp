@@ -36,13 +36,12 @@ BOOL IsFolder(const CString& path)
 
 } // namespace
 
-void ReportFolderNotCreated(const CString& name, BOOL taken)
+CString FolderNotCreatedText(const CString& name, BOOL taken)
 {
     CString text;
     text.Format(AfxLoadText(taken ? IDS_FOLDER_NAME_TAKEN : IDS_CREATE_LIBRARY_FOLDER_FAILED),
                 static_cast<LPCSTR>(name));
-    Beep();
-    AfxMessageBox(taken ? text : WithFailedStepCause(text), MB_ICONEXCLAMATION);
+    return taken ? text : WithFailedStepCause(text);
 }
 
 IMPLEMENT_DYNCREATE(CLibTreeCtrl, CTreeCtrl)
@@ -312,15 +311,18 @@ BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
     if (m_bCreatingItem) {
         m_bCreatingItem = FALSE;
         CString text = pszText != nullptr ? pszText : "";
-        // A cancelled or empty name leaves no item behind that names no folder.
+        // A cancelled or empty name leaves no item behind that names no folder. The refusal is
+        // said once the editor has closed and the item has gone: a message box now would let the
+        // item go while the tree still edits, and the tree would then leave the label of the item
+        // selected after it unpainted.
         if (pszText == nullptr || text.IsEmpty()) {
+            m_sayNotCreated = [] { Beep(); };
             PostMessage(WM_TREELABELEDITEND);
-            Beep();
             return FALSE;
         }
         if (!IsAcceptableName(text)) {
+            m_sayNotCreated = [] { ReportRefusedName(); };
             PostMessage(WM_TREELABELEDITEND);
-            ReportRefusedName();
             return FALSE;
         }
         CString path = Join(parentPath, text);
@@ -328,8 +330,12 @@ BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
         ForgetFailedStep();
         if (taken || !SafeCreateFolder(path)) {
             SetItemText(hItem, m_strEditOldLabel);
+            const CString said = FolderNotCreatedText(text, taken);
+            m_sayNotCreated = [said] {
+                Beep();
+                AfxMessageBox(said, MB_ICONEXCLAMATION);
+            };
             PostMessage(WM_TREELABELEDITEND);
-            ReportFolderNotCreated(text, taken);
             return FALSE;
         }
         SetItemText(hItem, text);
@@ -360,17 +366,21 @@ BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
 
 LRESULT CLibTreeCtrl::OnEditFailed(WPARAM, LPARAM)
 {
+    std::function<void()> say;
+    say.swap(m_sayNotCreated);
     HTREEITEM hItem = GetSelectedItem();
-    if (hItem == nullptr || hItem == m_hRoot || GetParentItem(hItem) == m_hRoot)
-        return 0;
-    HTREEITEM hNext = GetNextSiblingItem(hItem);
-    if (hNext == nullptr)
-        hNext = GetPrevSiblingItem(hItem);
-    if (hNext == nullptr)
-        hNext = GetParentItem(hItem);
-    DeleteItem(hItem);
-    if (hNext != nullptr)
-        SelectItem(hNext);
+    if (hItem != nullptr && hItem != m_hRoot && GetParentItem(hItem) != m_hRoot) {
+        HTREEITEM hNext = GetNextSiblingItem(hItem);
+        if (hNext == nullptr)
+            hNext = GetPrevSiblingItem(hItem);
+        if (hNext == nullptr)
+            hNext = GetParentItem(hItem);
+        DeleteItem(hItem);
+        if (hNext != nullptr)
+            SelectItem(hNext);
+    }
+    if (say)
+        say();
     return 0;
 }
 

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 // Kinds of tree items.
 enum LibItemKind {
     LIB_KIND_ROOT = 1,
@@ -141,8 +143,10 @@ private:
     HTREEITEM m_hTrash = nullptr;
     HTREEITEM m_hEditItem = nullptr; // the item whose label edit this tree began
     CString m_strEditOldLabel;
+    // Why a new folder's name was refused, said once its item is gone.
+    std::function<void()> m_sayNotCreated;
 };
 
-// Says why a folder of that name was not created: the name is taken, or the folder could not be made
+// Why a folder of that name was not created: the name is taken, or the folder could not be made
 // (with the reason of the step that failed).
-void ReportFolderNotCreated(const CString& name, BOOL taken);
+CString FolderNotCreatedText(const CString& name, BOOL taken);

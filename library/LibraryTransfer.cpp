@@ -6,6 +6,7 @@
 #include "core/Progress.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
+#include "piclist/FailureCause.h"
 #include "piclist/FailureReport.h"
 #include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
@@ -173,7 +174,7 @@ std::vector<TransferOutcome> TransferPictures(const std::vector<TransferItem>& i
                 clashing.push_back(recordDest);
             BOOL ok = CarryPicture(item, dest, recordDest, clashing, carryRecord, copy);
             if (!ok)
-                ReportFailure(nFailText, dest);
+                ReportFailure(nFailText, FileThatFailed(item.path, dest));
             outcome[k] = ok ? kTransferDone : kTransferFailed;
         }
         SetProgress(++done, static_cast<DWORD>(items.size()));
@@ -207,7 +208,7 @@ std::vector<TransferOutcome> ExportPictures(const std::vector<TransferItem>& ite
             if (ConfirmFileReplace(item.path, dest)) {
                 BOOL ok = ReplaceByCopy(item.path, dest, std::vector<CString>{dest});
                 if (!ok)
-                    ReportFailure(IDS_COPY_FAILED, dest);
+                    ReportFailure(IDS_COPY_FAILED, FileThatFailed(item.path, dest));
                 outcome[k] = ok ? kTransferDone : kTransferFailed;
             } else {
                 outcome[k] = kTransferSkipped;
@@ -215,7 +216,7 @@ std::vector<TransferOutcome> ExportPictures(const std::vector<TransferItem>& ite
         } else {
             BOOL ok = SafeCopy(item.path, dest);
             if (!ok)
-                ReportFailure(IDS_COPY_FAILED, dest);
+                ReportFailure(IDS_COPY_FAILED, FileThatFailed(item.path, dest));
             outcome[k] = ok ? kTransferDone : kTransferFailed;
         }
         SetProgress(++done, static_cast<DWORD>(items.size()));

@@ -74,6 +74,21 @@ void ShowRestoreFolderFailed(const CString& target)
              target);
 }
 
+// A restore of an item the trash no longer holds: no step ran, the cause is known all the same.
+void ShowNoLongerInTrash(const CString& target, BOOL folder)
+{
+    CString text;
+    text.Format(folder ? LoadStringOr(IDS_RESTORE_FOLDER_FAILED, "Erreur lors de la r\xE9"
+                                                                 "cup\xE9ration du dossier %s.")
+                       : LoadStringOr(IDS_RESTORE_FILE_FAILED, "Erreur lors de la r\xE9"
+                                                               "cup\xE9ration du fichier %s."),
+                static_cast<LPCSTR>(target));
+    text +=
+        " "
+        + LoadStringOr(IDS_CAUSE_NOT_IN_TRASH, "Il n'est plus dans le dossier 'El\xE9ments Supprim\xE9s'.");
+    ReportFileFailure(text, MB_ICONSTOP);
+}
+
 void ShowMoveToTrashFailed(const CString& path)
 {
     ShowStop(IDS_TRASH_MOVE_FAILED,
@@ -415,7 +430,7 @@ BOOL CDelObject::RestorePicture()
     // Nothing at the destination is touched unless the trash still holds the picture.
     DWORD a = GetFileAttributesA(pai);
     if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) {
-        ShowRestoreFileFailed(target);
+        ShowNoLongerInTrash(target, FALSE);
         return FALSE;
     }
     if (!SafeCreateFolder(FolderOf(target))) {
@@ -520,7 +535,7 @@ BOOL CDelObject::RestoreFolder()
     }
     DWORD a = GetFileAttributesA(dir);
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) {
-        ShowRestoreFolderFailed(target);
+        ShowNoLongerInTrash(target, TRUE);
         return FALSE;
     }
     if (!PathExists(target)) {

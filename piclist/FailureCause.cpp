@@ -1,5 +1,6 @@
 #include "piclist/FailureCause.h"
 
+#include "core/SystemUtil.h"
 #include "framework/FrameworkTexts.h"
 #include "resources/library-store-ids.h"
 
@@ -19,13 +20,14 @@ BOOL IsReadOnlyFileAt(LPCSTR path)
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY) && (a & FILE_ATTRIBUTE_READONLY);
 }
 
-// The system's own words for an error it has no common cause for.
+// The system's own words for an error it has no common cause for, in French as the rest of the
+// message: a system that has no French words for it gives its number.
 CString SystemText(DWORD error)
 {
     char* buffer = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                       | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, error, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+    const DWORD n = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
     CString text = n != 0 && buffer != nullptr ? buffer : "";
     if (buffer != nullptr)
         LocalFree(buffer);
@@ -63,8 +65,30 @@ FileCause FileCauseOf(DWORD error, LPCSTR path)
         return FileCause::PathNotFound;
     case ERROR_ACCESS_DENIED:
     case ERROR_NETWORK_ACCESS_DENIED:
-        // The system refuses a read-only file with the same error as a file it forbids.
-        return IsReadOnlyFileAt(path) ? FileCause::ReadOnly : FileCause::AccessDenied;
+        // The system refuses a read-only file, and the replace of a file another program holds open,
+        // with the same error as a file it forbids.
+        if (IsReadOnlyFileAt(path))
+            return FileCause::ReadOnly;
+        return IsFileInUse(path) ? FileCause::HeldByOther : FileCause::AccessDenied;
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_BUFFER_OVERFLOW:
+        return FileCause::NameTooLong;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+        return FileCause::InvalidName;
+    case ERROR_INVALID_FUNCTION:
+    case ERROR_NOT_SAME_DEVICE:
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_CANNOT_MAKE:
+    case ERROR_INVALID_PARAMETER:
+    case ERROR_DIR_NOT_EMPTY:
+    case ERROR_BAD_FILE_TYPE:
+    case ERROR_FILE_TOO_LARGE:
+    case ERROR_FILE_CORRUPT:
+    case ERROR_DISK_CORRUPT:
+    case ERROR_CANT_RESOLVE_FILENAME:
+        return FileCause::Lasting;
     default:
         return FileCause::Other;
     }
@@ -90,6 +114,11 @@ CString FileCauseText(DWORD error, LPCSTR path)
                                                          : IDS_CAUSE_PATH_NOT_FOUND);
     case FileCause::AccessDenied:
         return AfxLoadText(IDS_CAUSE_ACCESS_DENIED);
+    case FileCause::NameTooLong:
+        return AfxLoadText(IDS_CAUSE_NAME_TOO_LONG);
+    case FileCause::InvalidName:
+        return AfxLoadText(IDS_CAUSE_INVALID_NAME);
+    case FileCause::Lasting:
     case FileCause::Other:
         break;
     }
@@ -116,4 +145,10 @@ CString WithFailedStepCause(const CString& text)
 {
     const CString cause = StepCauseText(FirstFailedStep());
     return cause.IsEmpty() ? text : text + " " + cause;
+}
+
+CString FileThatFailed(const CString& source, const CString& target)
+{
+    const FailedStep step = FirstFailedStep();
+    return step.failed && IsSamePath(step.path, source) ? source : target;
 }

@@ -127,8 +127,10 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
     const BOOL caseOnly = rec.m_strBaseName.CompareNoCase(newName) == 0;
     if (!caseOnly && NameIsTaken(folder, newName, FALSE))
         return RenameResult::Taken;
-    if (!PathExists(oldPicture))
+    if (!PathExists(oldPicture)) {
+        NoteFailedStep(oldPicture, ERROR_FILE_NOT_FOUND);
         return RenameResult::Failed;
+    }
 
     const SavedNames before = Save(rec);
     if (caseOnly) {

@@ -101,18 +101,28 @@ struct FailedStepNote {
 };
 thread_local FailedStepNote t_failedStep = {};
 
-// Runs one step from a clean system error, so that its failure tells only its own reason.
-BOOL Noted(LPCSTR path, const std::function<BOOL()>& step)
+void NoteFailure(LPCSTR path, DWORD error)
+{
+    if (t_failedStep.failed)
+        return;
+    t_failedStep.failed = TRUE;
+    t_failedStep.error = error;
+    lstrcpynA(t_failedStep.path, path ? path : "", sizeof(t_failedStep.path));
+}
+
+// Runs one step from a clean system error, so that its failure tells only its own reason. The
+// failure is noted on the step's source when it failed for the source's sake (gone, or held by
+// another program: a move or a copy never meets a target that exists), else on path.
+BOOL Noted(LPCSTR path, const std::function<BOOL()>& step, LPCSTR source = nullptr)
 {
     SetLastError(ERROR_SUCCESS);
     if (step())
         return TRUE;
     const DWORD err = GetLastError();
-    if (!t_failedStep.failed) {
-        t_failedStep.failed = TRUE;
-        t_failedStep.error = err;
-        lstrcpynA(t_failedStep.path, path ? path : "", sizeof(t_failedStep.path));
-    }
+    const BOOL sourceFailed = source != nullptr
+                              && (err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION
+                                  || GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES);
+    NoteFailure(sourceFailed ? source : path, err);
     SetLastError(err);
     return FALSE;
 }
@@ -526,8 +536,10 @@ static BOOL CreateFolderStep(LPCSTR path)
         return FALSE;
     if (IsFolder(path))
         return TRUE;
-    if (FaultHit(kStepCreateFolder, path))
-        return FALSE;
+    // An injected failure takes the place of the first level's creation, so that what follows a
+    // refusal runs as it would.
+    const bool injected = FaultHit(kStepCreateFolder, path);
+    const DWORD injectedError = GetLastError();
     CString p = path;
     while (p.GetLength() > 3 && p.Right(1) == "\\")
         p = p.Left(p.GetLength() - 1);
@@ -545,8 +557,16 @@ static BOOL CreateFolderStep(LPCSTR path)
         CString level = p.Left(i);
         if (level.GetLength() < 3 || IsFolder(level))
             continue;
-        if (!CreateDirectoryA(level, nullptr) && !IsFolder(level))
-            return FALSE;
+        if (injected)
+            SetLastError(injectedError);
+        if (injected || !CreateDirectoryA(level, nullptr)) {
+            // Another program may have made it meanwhile; asking must not lose why it failed.
+            const DWORD err = GetLastError();
+            if (!IsFolder(level)) {
+                SetLastError(err);
+                return FALSE;
+            }
+        }
     }
     return IsFolder(path);
 }
@@ -580,10 +600,10 @@ static BOOL WriteFileStep(LPCSTR target, const std::function<BOOL(HANDLE)>& writ
     if (ok && old != INVALID_FILE_ATTRIBUTES)
         ok = AfxFlushFileBuffers(h);
     CloseHandle(h);
-    // A read-only target stays, as it would for a direct write.
+    // A read-only target stays, refused as the system's own replace refuses it.
     if (ok && old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY)) {
         ok = FALSE;
-        SetLastError(ERROR_FILE_READ_ONLY);
+        SetLastError(ERROR_ACCESS_DENIED);
     }
     if (ok && FaultHit(kStepWrite, target))
         ok = FALSE;
@@ -642,14 +662,18 @@ FailedStep FirstFailedStep()
 
 void ForgetFailedStep() { t_failedStep = {}; }
 
+void NoteFailedStep(LPCSTR path, DWORD error) { NoteFailure(path, error); }
+
 BOOL SafeMove(LPCSTR from, LPCSTR to)
 {
-    return Noted(to, [&] { return MoveStep(from, to); });
+    return Noted(
+        to, [&] { return MoveStep(from, to); }, from);
 }
 
 BOOL SafeCopy(LPCSTR from, LPCSTR to)
 {
-    return Noted(to, [&] { return CopyStep(from, to); });
+    return Noted(
+        to, [&] { return CopyStep(from, to); }, from);
 }
 
 BOOL SafeDeleteFile(LPCSTR path)

@@ -41,7 +41,8 @@ BOOL FileStopped();
 // ---- why a step failed ----
 
 // The first step of this thread that failed since ForgetFailedStep: the system's error (0 when it
-// gave none) and the path the step worked on (the target of a move or a copy).
+// gave none) and the path the failure is about (the target of a move or a copy, or its source when
+// the source is gone or held by another program).
 struct FailedStep {
     BOOL failed = FALSE;
     DWORD error = 0;
@@ -50,6 +51,9 @@ struct FailedStep {
 FailedStep FirstFailedStep();
 // An operation that tells why it failed starts with this.
 void ForgetFailedStep();
+// Notes a failure an operation found before any step ran (a file gone meanwhile), as a failed step
+// on path would be noted.
+void NoteFailedStep(LPCSTR path, DWORD error);
 
 // ---- plain steps, each checked and each a fault-injector step ----
 

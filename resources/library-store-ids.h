@@ -35,6 +35,9 @@
 #define IDS_CAUSE_FILE_NOT_FOUND 40237
 #define IDS_CAUSE_ACCESS_DENIED 40238
 #define IDS_CAUSE_SYSTEM_ERROR 40239
+#define IDS_CAUSE_NAME_TOO_LONG 40242
+#define IDS_CAUSE_INVALID_NAME 40243
+#define IDS_CAUSE_NOT_IN_TRASH 40244 // a restore of an item whose files the trash no longer holds
 
 // ---- replace questions ----
 #define IDD_FILE_REPLACE 347

@@ -157,7 +157,9 @@
 #define IDS_NO_EXTERNAL_EDITOR 126
 #define IDS_DOCUMENT_OPEN_FAILED 128
 #define IDS_DOCUMENT_MISSING 130
-#define IDS_DOCUMENT_TYPE_UNKNOWN 40290 // a file of no known type asked to open
+#define IDS_DOCUMENT_TYPE_UNKNOWN 40290  // a file of no known type asked to open
+#define IDS_DOCUMENTS_TYPE_UNKNOWN 40291 // several of them, in one drop or one open
+#define IDS_PASTE_UNREADABLE 40292       // a clipboard picture that cannot be read
 #define IDS_CREATE_FOLDER_FAILED 156
 #define IDS_SEARCH_NO_MATCH 185
 #define IDS_SEARCH_CONFIRM_STOP 186

@@ -375,9 +375,12 @@ TEST_F(AppTest, PasteOpensAWindowThatAsksBeforeItIsLostAndRefusesAMalformedDib)
     p->biHeight = 100000; // rows far past the block
     ::GlobalUnlock(hBad);
     PutOnClipboard(m_pFrame->m_hWnd, {{CF_DIB, hBad}});
+    AfxScriptMessageBox(IDOK);
     EXPECT_FALSE(m_pFrame->PasteAsNewPicture());
     Pump();
     EXPECT_EQ(Children().size(), 1u);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 2u) << "refused with a word";
+    EXPECT_NE(AfxTestRecords().messageBoxes[1].text.find("presse-papiers"), std::string::npos);
 
     PutOnClipboard(m_pFrame->m_hWnd, {});
     Pump();

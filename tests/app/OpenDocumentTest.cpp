@@ -33,6 +33,20 @@ std::vector<std::string> Recent()
     return list;
 }
 
+// The DROPFILES block the shell hands over for a drop of these paths.
+HGLOBAL DropBlock(const std::vector<std::string>& paths)
+{
+    std::string names;
+    for (const std::string& path : paths)
+        names += path + '\0';
+    HGLOBAL hDrop = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() + 1);
+    auto* pDrop = static_cast<DROPFILES*>(::GlobalLock(hDrop));
+    pDrop->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(pDrop) + sizeof(DROPFILES), names.data(), names.size());
+    ::GlobalUnlock(hDrop);
+    return hDrop;
+}
+
 } // namespace
 
 TEST_F(AppTest, EachKindOfPathReachesItsTemplate)
@@ -95,6 +109,20 @@ TEST_F(AppTest, AFileOfNoKnownTypeIsRefusedWithAMessage)
 
     ASSERT_TRUE(::CopyFileA(emf.c_str(), m_temp.File("dessin.wmf").c_str(), TRUE));
     EXPECT_NE(m_pApp->OpenDocumentFile(m_temp.File("dessin.wmf").c_str()), nullptr);
+
+    // Several dropped at once are refused in one message that names each.
+    AfxScriptMessageBox(IDOK);
+    m_pFrame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(DropBlock(
+                                            {emf, m_temp.File("notes.txt"), m_temp.File("dessin.wmf")})));
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
+    for (const char* name : {"dessin.emf", "notes.txt"})
+        EXPECT_NE(AfxTestRecords().messageBoxes[1].text.find(name), std::string::npos) << name;
+    // So are several chosen together in the open dialog.
+    answer.path = m_temp.Path() + std::string("\0dessin.emf\0notes.txt\0", 22);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Open, answer);
+    AfxScriptMessageBox(IDOK);
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);
+    EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 3u);
 }
 
 TEST_F(AppTest, APathAlreadyShownActivatesItsWindow)
@@ -245,16 +273,7 @@ TEST_F(AppTest, DroppedFilesAndRecentFilesReachTheStillPictureTemplate)
 {
     ASSERT_TRUE(Start());
     std::string dropped = WriteBmp("dropped \xE9.bmp");
-    // A drop: the DROPFILES block the shell would hand over.
-    size_t nBytes = sizeof(DROPFILES) + dropped.size() + 2;
-    HGLOBAL hDrop = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, nBytes);
-    ASSERT_NE(hDrop, nullptr);
-    auto* pDrop = static_cast<DROPFILES*>(::GlobalLock(hDrop));
-    pDrop->pFiles = sizeof(DROPFILES);
-    pDrop->fWide = FALSE;
-    std::memcpy(reinterpret_cast<char*>(pDrop) + sizeof(DROPFILES), dropped.c_str(), dropped.size());
-    ::GlobalUnlock(hDrop);
-    m_pFrame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
+    m_pFrame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(DropBlock({dropped})), 0);
     ASSERT_NE(ActiveDocument(), nullptr);
     EXPECT_TRUE(ActiveDocument()->IsKindOf(RUNTIME_CLASS(CDibDoc)));
     EXPECT_EQ(std::string(ActiveDocument()->GetPathName()), dropped);

@@ -526,26 +526,28 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
 TEST_F(FileSafety, FailuresNameTheirCause)
 {
     const char* const kHeld = "Le fichier est utilis\xE9 par un autre programme.";
+    const std::string longFolder = Path("B\\") + std::string(250 - Path("B\\").size(), 'x');
     const struct {
         const char* name;
         std::function<void()> run;
         const char* cause;
+        std::string named; // the file the message names: the one the cause is about
     } rows[] = {
         {"a delete whose trash record meets a full disk",
          [&] {
              ArmFileFault(kStepWrite, ".del", 1, ERROR_DISK_FULL);
              EXPECT_FALSE(Delete("Images\\Un.jpg"));
          },
-         "Le disque est plein."},
+         "Le disque est plein.", "Images\\Un.jpg"},
         {"a move of a picture another program holds",
          [&] {
              auto held = Held(Path("Images\\Un.jpg"));
              TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
          },
-         kHeld},
+         kHeld, "Images\\Un.jpg"},
         {"a copy into a folder gone meanwhile",
          [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B\\Parti").c_str(), TRUE); },
-         "Le chemin d'acc\xE8s est introuvable."},
+         "Le chemin d'acc\xE8s est introuvable.", "B\\Parti\\Un.jpg"},
         {"a rename of a picture another program holds",
          [&] {
              CPicObject record;
@@ -555,7 +557,7 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, "Deux"}}, IDOK);
              EXPECT_FALSE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
          },
-         kHeld},
+         kHeld, "Images\\Un.jpg"},
         {"a restore in place of a picture another program holds",
          [&] {
              ASSERT_TRUE(Delete("Images\\Un.jpg"));
@@ -564,7 +566,52 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
              EXPECT_FALSE(RestoreAll());
          },
-         kHeld},
+         kHeld, "Images\\Un.jpg"},
+        {"a move whose clean-up fails too, said by its first failure",
+         [&] {
+             auto held = Held(Path("Images\\Un.jpg"));
+             ArmFileFault(kStepDelete, "B\\Un.dai", 1, ERROR_WRITE_PROTECT);
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
+             EXPECT_TRUE(FileFaultFired());
+         },
+         kHeld, "Images\\Un.jpg"},
+        {"an export of a picture gone meanwhile",
+         [&] {
+             const TransferItem item = Item(Path("Images\\Un.jpg"));
+             DeleteFileA(Path("Images\\Un.jpg").c_str());
+             ExportPictures({item}, Path("B").c_str());
+         },
+         "Le fichier est introuvable.", "Images\\Un.jpg"},
+        {"a rename of a picture gone meanwhile",
+         [&] {
+             CPicObject record;
+             record.m_strPath = Path("Images\\Un.jpg").c_str();
+             ASSERT_TRUE(record.LoadDai());
+             DeleteFileA(Path("Images\\Un.jpg").c_str());
+             AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, "Deux"}}, IDOK);
+             EXPECT_FALSE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
+         },
+         "Le fichier est introuvable.", "Images\\Un.jpg"},
+        {"a restore of a picture the trash no longer holds",
+         [&] {
+             ASSERT_TRUE(Delete("Images\\Un.jpg"));
+             DeleteFileA(TrashItems()[0]->TrashFile(".pai"));
+             EXPECT_FALSE(RestoreAll());
+         },
+         "Il n'est plus dans le dossier", "Images\\Un.jpg"},
+        {"a delete whose trash folder cannot be made",
+         [&] {
+             SafeDeleteTree(Trash().c_str());
+             ArmFileFault(kStepCreateFolder, "", 1, ERROR_DISK_FULL);
+             EXPECT_FALSE(Delete("Images\\Un.jpg"));
+         },
+         "Le disque est plein.", "Images\\Un.jpg"},
+        {"a copy into a folder whose path leaves no room for a name",
+         [&] {
+             ASSERT_TRUE(CreateDirectoryA(longFolder.c_str(), nullptr));
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, longFolder.c_str(), TRUE);
+         },
+         "Le nom du fichier est trop long.", longFolder.substr(Root().size() + 1) + "\\Un.jpg"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -574,6 +621,9 @@ TEST_F(FileSafety, FailuresNameTheirCause)
         DisarmFileFault();
         ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
         EXPECT_NE(LastMessage().find(row.cause), std::string::npos) << LastMessage();
+        EXPECT_NE(LastMessage().find(Path(row.named)), std::string::npos) << LastMessage();
+        // One item: nothing follows to go on with.
+        EXPECT_EQ(AfxTestRecords().messageBoxes[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
         EXPECT_EQ(AfxTestPendingScripts(), "");
     }
 }

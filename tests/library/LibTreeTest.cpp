@@ -88,12 +88,16 @@ protected:
         ASSERT_TRUE(m_tree.BeginNewFolder());
         CEdit* pEdit = m_tree.GetEditControl();
         ASSERT_NE(pEdit, nullptr);
+        const size_t said = Messages();
         if (text != nullptr) {
             pEdit->SetWindowText(text);
             m_tree.SendMessage(TVM_ENDEDITLABELNOW, FALSE);
         } else {
             m_tree.SendMessage(TVM_ENDEDITLABELNOW, TRUE);
         }
+        // A refusal is said once the editor has closed, never while the tree still edits: the item
+        // taken from under the editor would leave the label of the one selected next unpainted.
+        EXPECT_EQ(Messages(), said);
         Pump();
     }
 
@@ -178,10 +182,14 @@ TEST_F(LibTree, NewFoldersAreNamedInPlaceAndBadNamesLeaveNothing)
     EXPECT_EQ(Messages(), 6u);
     ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
     EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("existe d\xe9j\xe0"), std::string::npos);
-    // A folder the disk has no room for is said with that reason.
+    // A folder the disk has no room for, or whose name the system finds too long, is said with
+    // that reason, in French.
     ArmFileFault(kStepCreateFolder, "", 1, ERROR_DISK_FULL);
     TypeNewFolder("Plein");
     EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("Le disque est plein."), std::string::npos);
+    TypeNewFolder(std::string(250, 'x').c_str());
+    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("Le nom du fichier est trop long."),
+              std::string::npos);
 }
 
 TEST_F(LibTree, RenamesMoveTheFolderOnDiskAndRefuseBadNames)

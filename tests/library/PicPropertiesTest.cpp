@@ -330,9 +330,11 @@ TEST_F(PropertiesStore, ARecordNotWrittenIsSaidAndTheTypedTextsComeBack)
         return step;
     };
     const std::string record = In("Plage.dai");
+    // The record file held open as another program would, until the sheet shown again lets it go.
+    std::shared_ptr<void> holder;
     const struct {
         const char* what;
-        DWORD error;        // the system's refusal of the write (0: none injected)
+        DWORD error;        // the system's refusal of the write (0: none injected; ~0: held open)
         bool readOnly;      // the record file has the read-only attribute
         bool memoryOnly;    // the record file is not its own
         const char* cause;  // what the message says of it
@@ -340,7 +342,7 @@ TEST_F(PropertiesStore, ARecordNotWrittenIsSaidAndTheTypedTextsComeBack)
         const char* stored; // the comment of the record file afterwards
         const char* held;   // the comment of the record in memory afterwards
     } rows[] = {
-        {"held by another program, written at the second OK", ERROR_SHARING_VIOLATION, false, false,
+        {"held by another program, written at the second OK", ~0u, false, false,
          "utilis\xE9 par un autre programme", IDOK, "nouveau", "nouveau"},
         {"a full disk, cancelled after the failure", ERROR_DISK_FULL, false, false, "Le disque est plein.",
          IDCANCEL, "ancien", "ancien"},
@@ -350,13 +352,23 @@ TEST_F(PropertiesStore, ARecordNotWrittenIsSaidAndTheTypedTextsComeBack)
          "ancien"},
         {"a record in memory only", 0, false, true, "utilis\xE9 par un autre programme", 0, "ancien",
          "ancien"},
+        {"a name too long", ERROR_FILENAME_EXCED_RANGE, false, false, "Le nom du fichier est trop long.", 0,
+         "ancien", "ancien"},
+        {"a cause outside the common list, in the system's French words", ERROR_DIR_NOT_EMPTY, false, false,
+         "Le r\xE9pertoire n'est pas vide.", 0, "ancien", "ancien"},
     };
+    AfxModalStep letGo;
+    letGo.buttonId = 0;
+    letGo.check = [&holder](CWnd*) { holder.reset(); };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         ResetUi();
         shown.clear();
         rec->m_bMemoryOnly = row.memoryOnly;
-        if (row.error != 0)
+        if (row.error == ~0u)
+            holder.reset(CreateFileA(record.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+                         CloseHandle);
+        else if (row.error != 0)
             ArmFileFault(kStepWrite, "Plage.dai", 1, row.error);
         if (row.readOnly)
             SetFileAttributesA(record.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -366,7 +378,7 @@ TEST_F(PropertiesStore, ARecordNotWrittenIsSaidAndTheTypedTextsComeBack)
         if (row.secondPress != 0)
             AfxScriptModal(IDS_PICTURE_PROPERTIES,
                            {look(kCommentaire, IDC_PICPROP_COMMENT), look(kIdentite, IDC_PICPROP_AUTHOR),
-                            Press(row.secondPress)});
+                            letGo, Press(row.secondPress)});
         EXPECT_EQ(RunPictureProperties(nullptr, {rec.get()}, Folder().c_str()),
                   row.secondPress ? row.secondPress : IDOK);
         DisarmFileFault();
