@@ -13,7 +13,6 @@
 #include "resources/library-cmds-ids.h"
 
 #include <cstring>
-#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -94,7 +93,7 @@ std::string KeptFileKey(const CString& path)
     return Lower(key);
 }
 
-std::mutex g_toldLock;
+// Listing runs on the user-interface thread only.
 std::set<std::string> g_toldKept;
 
 // Says where the files set aside that could not go back are, in one message; those already told
@@ -102,12 +101,9 @@ std::set<std::string> g_toldKept;
 void TellKept(const std::vector<CString>& kept)
 {
     std::vector<CString> untold;
-    {
-        std::lock_guard<std::mutex> guard(g_toldLock);
-        for (const CString& path : kept) {
-            if (g_toldKept.insert(KeptFileKey(path)).second)
-                untold.push_back(path);
-        }
+    for (const CString& path : kept) {
+        if (g_toldKept.insert(KeptFileKey(path)).second)
+            untold.push_back(path);
     }
     if (untold.empty())
         return;
@@ -201,18 +197,25 @@ int RemoveLeftoverRecords(const CString& dir, const std::set<std::string>& wante
     return removed;
 }
 
-BOOL PutBack(const CString& dir, SetAsideFile& f)
-{
-    f.settled = true;
-    return SafeMove(f.path, dir + f.original);
-}
-
 // Puts the files set aside back under their names, a picture and its record file together: both go
 // back when both names are free, else both stay (a picture that took the name meanwhile has its
 // own record to come, and the one set aside is not it). What stays is added to kept.
 int PutBackSetAside(const CString& dir, std::vector<SetAsideFile>& asides, std::vector<CString>& kept)
 {
     int back = 0;
+    const auto keep = [&kept](SetAsideFile& f) {
+        f.settled = true;
+        kept.push_back(f.path);
+    };
+    const auto putBack = [&](SetAsideFile& f) {
+        f.settled = true;
+        if (f.original.IsEmpty() || !SafeMove(f.path, dir + f.original)) {
+            kept.push_back(f.path);
+            return false;
+        }
+        ++back;
+        return true;
+    };
     for (SetAsideFile& picture : asides) {
         if (picture.settled || picture.original.IsEmpty() || !IsListedPicture(picture.original))
             continue;
@@ -223,32 +226,23 @@ int PutBackSetAside(const CString& dir, std::vector<SetAsideFile>& asides, std::
                 && f.pictureName.CompareNoCase(picture.original) == 0)
                 record = &f;
         }
-        const bool free =
-            !PathExists(dir + picture.original) && (record == nullptr || !PathExists(dir + record->original));
+        if (PathExists(dir + picture.original) || (record != nullptr && PathExists(dir + record->original))) {
+            keep(picture);
+            if (record != nullptr)
+                keep(*record);
+            continue;
+        }
         // The record first: a stop in between leaves it beside its own picture's name, which the
         // next listing gives back.
-        if (free && (record == nullptr || PutBack(dir, *record))) {
-            back += record != nullptr;
-            if (PutBack(dir, picture)) {
-                ++back;
-                continue;
-            }
-        }
-        picture.settled = true;
-        kept.push_back(picture.path);
-        if (record != nullptr && !record->settled) {
-            record->settled = true;
-            kept.push_back(record->path);
-        }
+        if (record == nullptr || putBack(*record))
+            putBack(picture);
+        else
+            keep(picture);
     }
     // The rest alone: records whose picture was not set aside, other files, folders.
     for (SetAsideFile& f : asides) {
-        if (f.settled)
-            continue;
-        if (!f.original.IsEmpty() && PutBack(dir, f))
-            ++back;
-        else
-            kept.push_back(f.path);
+        if (!f.settled)
+            putBack(f);
     }
     return back;
 }
