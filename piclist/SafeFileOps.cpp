@@ -101,7 +101,9 @@ struct FailedStepNote {
 };
 thread_local FailedStepNote t_failedStep = {};
 
-void NoteFailure(LPCSTR path, DWORD error)
+} // namespace
+
+void NoteFailedStep(LPCSTR path, DWORD error)
 {
     if (t_failedStep.failed)
         return;
@@ -109,6 +111,8 @@ void NoteFailure(LPCSTR path, DWORD error)
     t_failedStep.error = error;
     lstrcpynA(t_failedStep.path, path ? path : "", sizeof(t_failedStep.path));
 }
+
+namespace {
 
 // Runs one step from a clean system error, so that its failure tells only its own reason. The
 // failure is noted on the step's source when it failed for the source's sake (gone, or held by
@@ -122,7 +126,7 @@ BOOL Noted(LPCSTR path, const std::function<BOOL()>& step, LPCSTR source = nullp
     const BOOL sourceFailed = source != nullptr
                               && (err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION
                                   || GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES);
-    NoteFailure(sourceFailed ? source : path, err);
+    NoteFailedStep(sourceFailed ? source : path, err);
     SetLastError(err);
     return FALSE;
 }
@@ -557,11 +561,9 @@ static BOOL CreateFolderStep(LPCSTR path)
         CString level = p.Left(i);
         if (level.GetLength() < 3 || IsFolder(level))
             continue;
-        if (injected)
-            SetLastError(injectedError);
         if (injected || !CreateDirectoryA(level, nullptr)) {
             // Another program may have made it meanwhile; asking must not lose why it failed.
-            const DWORD err = GetLastError();
+            const DWORD err = injected ? injectedError : GetLastError();
             if (!IsFolder(level)) {
                 SetLastError(err);
                 return FALSE;
@@ -661,8 +663,6 @@ FailedStep FirstFailedStep()
 }
 
 void ForgetFailedStep() { t_failedStep = {}; }
-
-void NoteFailedStep(LPCSTR path, DWORD error) { NoteFailure(path, error); }
 
 BOOL SafeMove(LPCSTR from, LPCSTR to)
 {
