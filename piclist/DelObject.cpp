@@ -50,43 +50,36 @@ BOOL IsSafeRelativePath(const CString& rel)
     }
 }
 
-// The message names why, when a step failed.
-void ShowStop(UINT id, LPCSTR builtIn, const CString& path)
+// The message names why: the cause already known (knownCause), else that of the step that failed.
+void ShowStop(UINT id, LPCSTR builtIn, const CString& path, const CString& knownCause = CString())
 {
     CString text;
     text.Format(LoadStringOr(id, builtIn), static_cast<LPCSTR>(path));
+    if (!knownCause.IsEmpty())
+        text += " " + knownCause;
     ReportStepFailure(text, MB_ICONSTOP);
 }
 
-void ShowRestoreFileFailed(const CString& target)
+void ShowRestoreFileFailed(const CString& target, const CString& knownCause = CString())
 {
     ShowStop(IDS_RESTORE_FILE_FAILED,
              "Erreur lors de la r\xE9"
              "cup\xE9ration du fichier %s.",
-             target);
+             target, knownCause);
 }
 
-void ShowRestoreFolderFailed(const CString& target)
+void ShowRestoreFolderFailed(const CString& target, const CString& knownCause = CString())
 {
     ShowStop(IDS_RESTORE_FOLDER_FAILED,
              "Erreur lors de la r\xE9"
              "cup\xE9ration du dossier %s.",
-             target);
+             target, knownCause);
 }
 
-// A restore of an item the trash no longer holds: no step ran, the cause is known all the same.
-void ShowNoLongerInTrash(const CString& target, BOOL folder)
+// Why a restore of an item the trash no longer holds fails: no step ran.
+CString NotInTrashCause()
 {
-    CString text;
-    text.Format(folder ? LoadStringOr(IDS_RESTORE_FOLDER_FAILED, "Erreur lors de la r\xE9"
-                                                                 "cup\xE9ration du dossier %s.")
-                       : LoadStringOr(IDS_RESTORE_FILE_FAILED, "Erreur lors de la r\xE9"
-                                                               "cup\xE9ration du fichier %s."),
-                static_cast<LPCSTR>(target));
-    text +=
-        " "
-        + LoadStringOr(IDS_CAUSE_NOT_IN_TRASH, "Il n'est plus dans le dossier 'El\xE9ments Supprim\xE9s'.");
-    ReportFileFailure(text, MB_ICONSTOP);
+    return LoadStringOr(IDS_CAUSE_NOT_IN_TRASH, "Il n'est plus dans le dossier 'El\xE9ments Supprim\xE9s'.");
 }
 
 void ShowMoveToTrashFailed(const CString& path)
@@ -430,7 +423,7 @@ BOOL CDelObject::RestorePicture()
     // Nothing at the destination is touched unless the trash still holds the picture.
     DWORD a = GetFileAttributesA(pai);
     if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) {
-        ShowNoLongerInTrash(target, FALSE);
+        ShowRestoreFileFailed(target, NotInTrashCause());
         return FALSE;
     }
     if (!SafeCreateFolder(FolderOf(target))) {
@@ -535,7 +528,7 @@ BOOL CDelObject::RestoreFolder()
     }
     DWORD a = GetFileAttributesA(dir);
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) {
-        ShowNoLongerInTrash(target, TRUE);
+        ShowRestoreFolderFailed(target, NotInTrashCause());
         return FALSE;
     }
     if (!PathExists(target)) {
