@@ -105,16 +105,34 @@ CString PicListNameLabel(const CPicObject* pRecord, BOOL bHideExtensions)
 
 // ---- construction ----
 
+namespace {
+
+HFONT CreateCaptionFont(int height)
+{
+    return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
+}
+
+// The captions' font height: 7 points, or the next size where the face would show "\xC9t\xE9" as
+// "Et\xE9" at 7 (asked once: every list has the same).
+int CaptionFontHeight()
+{
+    static const int height = [] {
+        const int seven = MulDiv(-7, 96, 72);
+        HFONT font = CreateCaptionFont(seven);
+        const BOOL accents = font == nullptr || FontDrawsCapitalAccents(font);
+        if (font != nullptr)
+            ::DeleteObject(font);
+        return accents ? seven : seven - 1;
+    }();
+    return height;
+}
+
+} // namespace
+
 CPicListBox::CPicListBox() : m_nSortKey(g_DefaultSortBy), m_nSortOrder(g_DefaultSortOrder)
 {
-    // Captions in a face that would show "\xC9t\xE9" as "Et\xE9" at that size take the next one.
-    for (int height : {MulDiv(-7, 96, 72), MulDiv(-7, 96, 72) - 1}) {
-        m_font.DeleteObject();
-        m_font.CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
-        if (FontDrawsCapitalAccents(static_cast<HFONT>(m_font.GetSafeHandle())))
-            break;
-    }
+    m_font.Attach(CreateCaptionFont(CaptionFontHeight()));
     LoadSharedCellBitmaps();
 }
 
