@@ -306,18 +306,15 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
          }},
         {"the trash gives its texts only to the picture it no longer holds",
          [&] {
-             // A picture deleted, and a new one of its name at its path, with a new record or none.
-             for (const char* record : {"", static_cast<const char*>(nullptr)}) {
-                 Reset();
-                 AddPicture("Images\\Un.jpg", "picture Un");
-                 ASSERT_TRUE(Delete("Images\\Un.jpg"));
-                 AddPicture("Images\\Un.jpg", "the new one", record);
-                 RepairTrashFolder();
-                 EXPECT_EQ(Texts(Path("Images\\Un.dai")), record ? "" : "<none>");
-                 auto items = TrashItems();
-                 ASSERT_EQ(items.size(), 1u);
-                 EXPECT_EQ(Texts(std::string(items[0]->TrashFile(".dai"))), kTexts);
-             }
+             // A picture deleted, and a new one of its name at its path, with a new record.
+             AddPicture("Images\\Un.jpg", "picture Un");
+             ASSERT_TRUE(Delete("Images\\Un.jpg"));
+             AddPicture("Images\\Un.jpg", "the new one", "");
+             RepairTrashFolder();
+             EXPECT_EQ(Texts(Path("Images\\Un.dai")), "");
+             auto items = TrashItems();
+             ASSERT_EQ(items.size(), 1u);
+             EXPECT_EQ(Texts(std::string(items[0]->TrashFile(".dai"))), kTexts);
              // A lone record in the trash: back to its picture standing without one; a copy of the
              // record beside its picture goes.
              Reset();
@@ -634,6 +631,14 @@ TEST_F(FileSafety, FailuresNameTheirCause)
 // an item erased or emptied away is listed whole or not at all.
 TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
 {
+    // A transfer of Un to B, answering "Oui" when asked to replace.
+    const auto transfer = [&](BOOL copy, bool replacing) {
+        return [this, copy, replacing] {
+            if (replacing)
+                AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+            TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), copy);
+        };
+    };
     const std::vector<Scenario> operations = {
         {"delete", [&] { Delete("Images\\Un.jpg"); }},
         {"restore",
@@ -641,22 +646,10 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
              DisarmFileFault();
              ASSERT_TRUE(Delete("Images\\Un.jpg"));
          }},
-        {"move", [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE); }},
-        {"move replacing",
-         [&] {
-             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
-             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
-         }},
-        {"move replacing the same name",
-         [&] {
-             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
-             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
-         }},
-        {"copy replacing the same name",
-         [&] {
-             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
-             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), TRUE);
-         }},
+        {"move", transfer(FALSE, false)},
+        {"move replacing", transfer(FALSE, true)},
+        {"move replacing the same name", transfer(FALSE, true)},
+        {"copy replacing the same name", transfer(TRUE, true)},
         {"restore over another picture",
          [&] {
              DisarmFileFault();
@@ -664,9 +657,8 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
              AddPicture("Images\\Un.jpg", "other picture", "Lyon");
              AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
          }},
-        {"copy", [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), TRUE); }},
-        {"copy onto its own older record",
-         [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), TRUE); }},
+        {"copy", transfer(TRUE, false)},
+        {"copy onto its own older record", transfer(TRUE, false)},
         {"rename",
          [&] {
              CPicObject record;
