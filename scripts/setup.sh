@@ -11,40 +11,72 @@ packages=(wine wine32:i386 fonts-wine g++-mingw-w64-i686-posix gcc-mingw-w64-i68
 # Printing tests: a CUPS scheduler with a PDF printer, Wine's 32-bit CUPS client, PDF readers.
 packages+=(cups printer-driver-cups-pdf libcups2:i386 poppler-utils)
 
-# Set-ups at once (two clones on a fresh machine) would meet on apt's and dpkg's locks and fail: a
-# later one waits for the first, then finds everything installed.
-exec 8>/tmp/tessarine-setup.lock
-flock 8
+. "$here/system.sh"
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-
+# Sets missing, need_arch and need_src to what the machine still lacks; reads only.
 sources=/etc/apt/sources.list.d/debian.sources
 srcfile=/etc/apt/sources.list.d/tessarine-deb-src.sources
-need_update=0
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-    need_update=1
-fi
-if [ ! -f "$srcfile" ] && ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-    # Same archives as the machine's own binary entries, for source packages.
-    if [ -f "$sources" ]; then
-        sed -e 's/^Types:.*/Types: deb-src/' "$sources" > "$srcfile"
-    else
-        grep -E '^deb ' /etc/apt/sources.list | sed -e 's/^deb /deb-src /' > /etc/apt/sources.list.d/tessarine-deb-src.list
-        srcfile=/etc/apt/sources.list.d/tessarine-deb-src.list
+check_machine() {
+    missing=()
+    local p
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    need_arch=0
+    dpkg --print-foreign-architectures | grep -qx i386 || need_arch=1
+    need_src=0
+    if [ ! -f "$srcfile" ] && ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ \
+        && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+        need_src=1
     fi
-    need_update=1
-fi
-if [ ${#missing[@]} -gt 0 ] || [ $need_update = 1 ]; then
+}
+
+machine_needs_work() {
+    [ ${#missing[@]} -gt 0 ] || [ $need_arch = 1 ] || [ $need_src = 1 ]
+}
+
+# Root's part: the i386 architecture, the source archives and the packages.
+change_machine() {
+    if [ $need_arch = 1 ]; then
+        dpkg --add-architecture i386
+    fi
+    if [ $need_src = 1 ]; then
+        # Same archives as the machine's own binary entries, for source packages.
+        if [ -f "$sources" ]; then
+            sed -e 's/^Types:.*/Types: deb-src/' "$sources" > "$srcfile"
+        else
+            grep -E '^deb ' /etc/apt/sources.list | sed -e 's/^deb /deb-src /' \
+                > /etc/apt/sources.list.d/tessarine-deb-src.list
+        fi
+    fi
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     if [ ${#missing[@]} -gt 0 ]; then
         echo "setup: installing ${missing[*]}"
         apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
     fi
+}
+
+check_machine
+if machine_needs_work; then
+    if [ "$(id -u)" = 0 ]; then
+        # Set-ups at once (two clones on a fresh machine) would meet on apt's and dpkg's locks and
+        # fail: a later one waits for the first, then finds what the first installed.
+        machine_lock setup
+        check_machine
+        if machine_needs_work; then
+            change_machine
+        fi
+        machine_unlock
+    elif command -v sudo >/dev/null 2>&1; then
+        echo "setup: the machine lacks ${missing[*]:-its source archives}; installing through sudo"
+        sudo -- "$here/setup.sh" --machine-only
+    else
+        echo "setup: the machine lacks ${missing[*]:-its source archives}; run scripts/setup.sh once as root" >&2
+        exit 1
+    fi
 fi
+# The picture libraries are built into the caller's own cache, not root's.
+[ "${1:-}" = --machine-only ] && exit 0
 
 "$here/build-deps.sh"

@@ -1,0 +1,28 @@
+# Sourced: what the set-up and test scripts need to change the machine itself, whoever runs them.
+
+# Runs a command as root: as it is for root, through sudo for another user where sudo is there.
+# Fails with 127 when neither can.
+as_root() {
+    if [ "$(id -u)" = 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo -- "$@"
+    else
+        return 127
+    fi
+}
+
+# Waits for the machine-wide lock named, on descriptor 8. Every user can take it: a lock file another
+# user made is opened for reading, which flock needs no more than.
+machine_lock() {
+    local path=/tmp/tessarine-$1.lock
+    if ! { [ -e "$path" ] && exec 8<"$path"; } 2>/dev/null; then
+        exec 8>>"$path"
+        chmod a+r "$path" 2>/dev/null || true
+    fi
+    flock 8
+}
+
+machine_unlock() {
+    exec 8<&-
+}
