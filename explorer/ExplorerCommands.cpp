@@ -9,8 +9,12 @@
 #include "framework/CmdUI.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
+#include "piclist/FailureCause.h"
+#include "piclist/FailureReport.h"
 #include "piclist/LibraryState.h"
 #include "piclist/NameRule.h"
+#include "piclist/SafeFileOps.h"
+#include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
 #include "shell/NewFolderDlg.h"
 #include "shell/Settings.h"
@@ -49,7 +53,7 @@ void StopBox(UINT nID, const CString& name)
     CString text;
     text.Format(AfxLoadText(nID), static_cast<LPCSTR>(name));
     ::MessageBeep(MB_ICONHAND);
-    AfxMessageBox(text, MB_ICONINFORMATION);
+    AfxMessageBox(FitForMessage(text), MB_ICONINFORMATION);
 }
 
 } // namespace
@@ -125,6 +129,16 @@ void CExplorerView::OnNewFolder()
     path += name;
     if (FolderExists(path) || ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
         StopBox(IDS_FOLDER_NAME_TAKEN, name);
+        return;
+    }
+    // A path the system would refuse, or could make but not open again, is not a lack of rights:
+    // the cause is said, as the library says it.
+    ForgetFailedStep();
+    if (!CheckNameFits(path, TRUE)) {
+        CString text;
+        text.Format(AfxLoadText(IDS_CREATE_LIBRARY_FOLDER_FAILED), static_cast<LPCSTR>(name));
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        AfxMessageBox(WithFailedStepCause(text), MB_ICONEXCLAMATION);
         return;
     }
     if (!::CreateDirectoryA(path, nullptr)) {

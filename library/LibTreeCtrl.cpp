@@ -8,6 +8,7 @@
 #include "piclist/LibraryHost.h"
 #include "library/ProtectedAccess.h"
 #include "piclist/FailureCause.h"
+#include "piclist/FailureReport.h"
 #include "piclist/PictureRename.h"
 #include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
@@ -41,7 +42,7 @@ CString FolderNotCreatedText(const CString& name, BOOL taken)
     CString text;
     text.Format(AfxLoadText(taken ? IDS_FOLDER_NAME_TAKEN : IDS_CREATE_LIBRARY_FOLDER_FAILED),
                 static_cast<LPCSTR>(name));
-    return taken ? text : WithFailedStepCause(text);
+    return taken ? FitForMessage(text) : WithFailedStepCause(text);
 }
 
 IMPLEMENT_DYNCREATE(CLibTreeCtrl, CTreeCtrl)

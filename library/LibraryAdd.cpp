@@ -8,6 +8,7 @@
 #include "formats/FormatJpeg.h"
 #include "formats/FormatPng.h"
 #include "framework/FrameworkTexts.h"
+#include "piclist/PicObject.h"
 #include "piclist/SafeFileOps.h"
 #include "resources/resource.h"
 
@@ -34,6 +35,9 @@ BOOL StoreUnderFreeName(const CString& folder, const CString& base, const CStrin
     }
     for (int attempt = 0; attempt < 100; attempt++) {
         CString dest = WithSlash(folder) + name + "." + ext;
+        // The picture and the record its folder's listing gives it are to fit.
+        if (!CheckPictureNameFits(dest))
+            return FALSE;
         if (!PathExists(dest)) {
             if (write(dest)) {
                 if (pStored != nullptr)

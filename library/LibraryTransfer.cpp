@@ -159,7 +159,11 @@ std::vector<TransferOutcome> TransferPictures(const std::vector<TransferItem>& i
         const BOOL ownOldRecord =
             !pictureClash && PathExists(recordDest) && RecordDescribes(recordDest, item);
         const BOOL ask = pictureClash || (PathExists(recordDest) && !ownOldRecord);
-        if (RefuseFolder(dest)) {
+        // A name too long is refused before anything is asked or set aside.
+        if (!CheckPictureNameFits(dest) || !CheckNameFits(recordDest)) {
+            ReportFailure(nFailText, dest);
+            outcome[k] = kTransferFailed;
+        } else if (RefuseFolder(dest)) {
             outcome[k] = kTransferFailed;
         } else if (ask && !ConfirmFileReplace(item.path, dest)) {
             outcome[k] = kTransferSkipped;

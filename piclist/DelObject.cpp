@@ -426,6 +426,13 @@ BOOL CDelObject::RestorePicture()
         ShowRestoreFileFailed(target, NotInTrashCause());
         return FALSE;
     }
+    // A path that would not fit (the library moved to a deeper folder since) is refused before
+    // anything is made or asked.
+    const CString daiTarget = m_strRelDaiPath.IsEmpty() ? RecordFilePath(target) : root + m_strRelDaiPath;
+    if (!CheckPictureNameFits(target) || !CheckNameFits(daiTarget)) {
+        ShowRestoreFileFailed(target);
+        return FALSE;
+    }
     if (!SafeCreateFolder(FolderOf(target))) {
         ShowRestoreFileFailed(target);
         return FALSE;
@@ -453,7 +460,6 @@ BOOL CDelObject::RestorePicture()
             clashing.push_back(target);
     }
     const CString daiTrash = TrashFile(".dai");
-    const CString daiTarget = m_strRelDaiPath.IsEmpty() ? RecordFilePath(target) : root + m_strRelDaiPath;
     BOOL withRecord = !daiTarget.IsEmpty() && PathExists(daiTrash);
     BOOL pictureClash = FALSE, dropOwnRecord = FALSE;
     for (const CString& c : clashing)
@@ -529,6 +535,10 @@ BOOL CDelObject::RestoreFolder()
     DWORD a = GetFileAttributesA(dir);
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) {
         ShowRestoreFolderFailed(target, NotInTrashCause());
+        return FALSE;
+    }
+    if (!CheckMoveFits(dir, target)) {
+        ShowRestoreFolderFailed(target);
         return FALSE;
     }
     if (!PathExists(target)) {

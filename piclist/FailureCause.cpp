@@ -2,6 +2,7 @@
 
 #include "core/SystemUtil.h"
 #include "framework/FrameworkTexts.h"
+#include "piclist/FailureReport.h"
 #include "resources/library-store-ids.h"
 
 namespace {
@@ -144,7 +145,7 @@ CString StepCauseText(const FailedStep& step)
 CString WithFailedStepCause(const CString& text)
 {
     const CString cause = StepCauseText(FirstFailedStep());
-    return cause.IsEmpty() ? text : text + " " + cause;
+    return FitForMessage(cause.IsEmpty() ? text : text + " " + cause);
 }
 
 CString FileThatFailed(const CString& source, const CString& target)

@@ -75,6 +75,14 @@ CString RecordFilePath(const CString& picturePath)
     return picturePath.Left(dot) + ".dai";
 }
 
+BOOL CheckPictureNameFits(const CString& picturePath)
+{
+    if (NameFits(picturePath) && NameFits(RecordFilePath(picturePath)))
+        return TRUE;
+    NoteFailedStep(picturePath, ERROR_FILENAME_EXCED_RANGE);
+    return FALSE;
+}
+
 CPicObject::CPicObject() = default;
 
 CPicObject::~CPicObject()

@@ -97,6 +97,39 @@ CString MessageNaming(UINT id, const CString& name)
     return text;
 }
 
+// OK of a rename dialog: the typed name is tried while the dialog is open; a refused one stays
+// selected in its field, for the user to mend.
+void EndIfNameTaken(CDialog& dlg, int nEditId, const NameTry& tryName, const CString& name)
+{
+    if (!dlg.UpdateData(TRUE))
+        return;
+    if (tryName && !tryName(name)) {
+        HWND hEdit = ::GetDlgItem(dlg.m_hWnd, nEditId);
+        ::SetFocus(hEdit);
+        ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
+        return;
+    }
+    dlg.EndDialog(IDOK);
+}
+
+// TRUE when every picture of a series of base can take its name in the folder, as far as that is
+// known before the numbers are given: the last number has the most digits unless some are skipped.
+// Else says which picture could not, and why.
+BOOL SeriesNamesFit(const std::vector<CPicObject*>& records, const CString& folder, const CString& base,
+                    BOOL bZeroPad)
+{
+    const int count = static_cast<int>(records.size());
+    const CString last = SeriesName(base, count, bZeroPad ? SeriesDigits(count) : 0);
+    ForgetFailedStep();
+    for (CPicObject* rec : records) {
+        if (!CheckPictureNameFits(WithSlash(folder) + last + rec->DottedExtension())) {
+            ReportRenameResult(RenameResult::TooLong, last, WithSlash(folder) + rec->NameOnDisk());
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
 PackedDIB LoadDialogPicture(LPCSTR name)
 {
     g_bReportProgress = FALSE;
@@ -108,6 +141,12 @@ PackedDIB LoadDialogPicture(LPCSTR name)
 } // namespace
 
 BOOL IsUsablePictureName(const CString& name) { return IsAcceptableName(name); }
+
+BOOL IsRefusedName(RenameResult result)
+{
+    return result == RenameResult::Refused || result == RenameResult::Taken
+           || result == RenameResult::TooLong;
+}
 
 RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString newName)
 {
@@ -125,6 +164,9 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
     const CString newPicture = dir + newName + ext;
     const CString oldRecord = RecordFilePath(oldPicture);
     const BOOL caseOnly = rec.m_strBaseName.CompareNoCase(newName) == 0;
+    // The new picture and its record are to be reachable under their names, also by this program.
+    if (!caseOnly && !CheckPictureNameFits(newPicture))
+        return RenameResult::TooLong;
     if (!caseOnly && NameIsTaken(folder, newName, FALSE))
         return RenameResult::Taken;
     if (!PathExists(oldPicture)) {
@@ -249,6 +291,8 @@ RenameResult RenameLibraryFolder(const CString& path, const CString& newName, CS
     int slash = path.ReverseFind('\\');
     CString target = slash >= 0 ? path.Left(slash + 1) + newName : newName;
     BOOL caseOnly = newName.CompareNoCase(label) == 0;
+    if (!caseOnly && !CheckMoveFits(path, target))
+        return RenameResult::TooLong;
     if (!caseOnly && PathExists(target))
         return RenameResult::Taken;
     if (caseOnly) {
@@ -276,8 +320,9 @@ void ReportRenameResult(RenameResult result, const CString& name, const CString&
         break;
     case RenameResult::Taken:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxMessageBox(MessageNaming(IDS_RENAME_NAME_TAKEN, name), MB_ICONEXCLAMATION);
+        AfxMessageBox(FitForMessage(MessageNaming(IDS_RENAME_NAME_TAKEN, name)), MB_ICONEXCLAMATION);
         break;
+    case RenameResult::TooLong:
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
         AfxMessageBox(WithFailedStepCause(MessageNaming(IDS_RENAME_FAILED, oldPath)), MB_ICONEXCLAMATION);
@@ -295,8 +340,9 @@ void ReportFolderRenameResult(RenameResult result, const CString& name, const CS
         break;
     case RenameResult::Taken:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxMessageBox(MessageNaming(IDS_RENAME_FOLDER_TAKEN, name), MB_ICONEXCLAMATION);
+        AfxMessageBox(FitForMessage(MessageNaming(IDS_RENAME_FOLDER_TAKEN, name)), MB_ICONEXCLAMATION);
         break;
+    case RenameResult::TooLong:
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
         AfxMessageBox(WithFailedStepCause(MessageNaming(IDS_RENAME_FOLDER_FAILED, folderLabel)),
@@ -323,6 +369,8 @@ void CRenameFolderDlg::DoDataExchange(CDataExchange* pDX)
     DDV_MaxChars(pDX, m_strName, MAX_PATH - 1);
 }
 
+void CRenameFolderDlg::OnOK() { EndIfNameTaken(*this, IDC_RENAME_FOLDER_NAME, m_try, m_strName); }
+
 CRenamePictureDlg::CRenamePictureDlg(CWnd* pParentWnd) : CDialog(IDD_RENAME_PICTURE, pParentWnd) {}
 
 void CRenamePictureDlg::DoDataExchange(CDataExchange* pDX)
@@ -334,6 +382,8 @@ void CRenamePictureDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_RENAME_NAME, m_strName);
     DDV_MaxChars(pDX, m_strName, MAX_PATH - 1);
 }
+
+void CRenamePictureDlg::OnOK() { EndIfNameTaken(*this, IDC_RENAME_NAME, m_try, m_strName); }
 
 BOOL CRenamePictureDlg::OnInitDialog()
 {
@@ -383,6 +433,8 @@ BOOL CRenamePicturesDlg::OnInitDialog()
     ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
     return FALSE;
 }
+
+void CRenamePicturesDlg::OnOK() { EndIfNameTaken(*this, IDC_RENAME_NAME, m_try, m_strName); }
 
 void CRenamePicturesDlg::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMIS)
 {
@@ -466,18 +518,20 @@ BOOL RunRenamePicture(CWnd* pParent, CPicObject& rec, const CString& folder)
     PackedDIB hIllustration = LoadDialogPicture("RENAMEPIC");
     dlg.m_logo.m_hDIB = hLogo;
     dlg.m_illustration.m_hDIB = hIllustration;
+    const CString oldPicture = WithSlash(folder) + rec.NameOnDisk();
+    RenameResult result = RenameResult::Unchanged;
+    dlg.m_try = [&](const CString& typed) -> BOOL {
+        CString name = typed;
+        name.TrimLeft(" ");
+        name.TrimRight(" ");
+        result = RenamePictureFiles(rec, folder, name);
+        ReportRenameResult(result, name, oldPicture);
+        return !IsRefusedName(result);
+    };
     INT_PTR answer = dlg.DoModal();
     GlobalFreeHandle(hLogo);
     GlobalFreeHandle(hIllustration);
-    if (answer != IDOK)
-        return FALSE;
-    CString oldPicture = WithSlash(folder) + rec.NameOnDisk();
-    CString name = dlg.m_strName;
-    name.TrimLeft(" ");
-    name.TrimRight(" ");
-    RenameResult result = RenamePictureFiles(rec, folder, name);
-    ReportRenameResult(result, name, oldPicture);
-    return result == RenameResult::Done;
+    return answer == IDOK && result == RenameResult::Done;
 }
 
 BOOL RunRenamePictureSeries(CWnd* pParent, const std::vector<CPicObject*>& records, const CString& folder)
@@ -498,6 +552,17 @@ BOOL RunRenamePictureSeries(CWnd* pParent, const std::vector<CPicObject*>& recor
     PackedDIB hIllustration = LoadDialogPicture("RENAMEPIC");
     dlg.m_logo.m_hDIB = hLogo;
     dlg.m_illustration.m_hDIB = hIllustration;
+    CString base;
+    dlg.m_try = [&](const CString& typed) -> BOOL {
+        base = typed;
+        base.TrimLeft(" ");
+        base.TrimRight(" ");
+        if (!IsUsablePictureName(base)) {
+            ReportRenameResult(RenameResult::Refused, base, CString());
+            return FALSE;
+        }
+        return SeriesNamesFit(records, folder, base, dlg.m_bZeroPad);
+    };
     INT_PTR answer = dlg.DoModal();
     GlobalFreeHandle(hLogo);
     GlobalFreeHandle(hIllustration);
@@ -507,13 +572,6 @@ BOOL RunRenamePictureSeries(CWnd* pParent, const std::vector<CPicObject*>& recor
     if (answer != IDOK)
         return FALSE;
     g_bRenameZeroPad = dlg.m_bZeroPad;
-    CString base = dlg.m_strName;
-    base.TrimLeft(" ");
-    base.TrimRight(" ");
-    if (!IsUsablePictureName(base)) {
-        ReportRenameResult(RenameResult::Refused, base, CString());
-        return FALSE;
-    }
     return RenamePictureSeries(records, folder, base, dlg.m_bZeroPad, nullptr) > 0;
 }
 
@@ -521,16 +579,19 @@ BOOL RunRenameFolder(CWnd* pParent, const CString& path, const CString& label, C
 {
     CRenameFolderDlg dlg(pParent);
     dlg.m_strName = label;
+    RenameResult result = RenameResult::Unchanged;
+    dlg.m_try = [&](const CString& name) -> BOOL {
+        // The same name or none: nothing to rename, and the dialog closes.
+        if (name == label || name.IsEmpty())
+            return TRUE;
+        result = RenameLibraryFolder(path, name, pNewPath);
+        ReportFolderRenameResult(result, name, label);
+        return !IsRefusedName(result);
+    };
     if (dlg.DoModal() != IDOK)
         return FALSE;
-    if (dlg.m_strName == label)
-        return FALSE;
-    if (dlg.m_strName.IsEmpty()) {
+    if (dlg.m_strName.IsEmpty())
         ::MessageBeep(static_cast<UINT>(-1));
-        return FALSE;
-    }
-    RenameResult result = RenameLibraryFolder(path, dlg.m_strName, pNewPath);
-    ReportFolderRenameResult(result, dlg.m_strName, label);
     return result == RenameResult::Done;
 }
 

@@ -8,6 +8,7 @@
 #include "framework/Gdi.h"
 #include "shell/SimpleDibButton.h"
 
+#include <functional>
 #include <vector>
 
 class CPicObject;
@@ -21,8 +22,12 @@ enum class RenameResult {
     Unchanged, // same name: nothing to do (a case change of the shown name only when no file moved)
     Refused,   // the name cannot be used; nothing touched
     Taken,     // a file of that name (any extension; not a leftover record copy) is in the folder
+    TooLong,   // a path of the new name would not fit (NameFits, SafeFileOps.h); nothing touched
     Failed     // a file step failed; everything is as it was
 };
+
+// TRUE for the results that refuse the name itself: the user is to type another.
+BOOL IsRefusedName(RenameResult result);
 
 // Renames the picture of rec (in folder) to newName (blanks trimmed) with its record file, and
 // updates the record's path and names. The record is written under the new name before the picture
@@ -45,7 +50,8 @@ int RenamePictureSeries(const std::vector<CPicObject*>& records, const CString& 
                         BOOL bZeroPad, CString* pFailedPath);
 
 // Renames the folder at path to newName in the same parent folder. Unchanged when the name is the
-// same (exactly); Refused for an unusable name; Taken when anything bears the new name.
+// same (exactly); Refused for an unusable name; Taken when anything bears the new name; TooLong when
+// the folder or anything in it would not fit under the new name.
 RenameResult RenameLibraryFolder(const CString& path, const CString& newName, CString* pNewPath);
 
 // Tells the user why a name was not used (a beep, then the message, which for a failed rename names
@@ -60,15 +66,21 @@ extern int g_bRenameZeroPad;
 
 // ---- dialogs ----
 
+// The rename dialogs try the typed name when OK is pressed, while they are open: a name the try
+// refuses (it returns FALSE, having said why) stays typed for the user to mend, and the dialog stays.
+using NameTry = std::function<BOOL(const CString& name)>;
+
 // Dialog 287: a folder's new name.
 class CRenameFolderDlg : public CDialog {
     DECLARE_DYNAMIC(CRenameFolderDlg)
 public:
     explicit CRenameFolderDlg(CWnd* pParentWnd = nullptr);
     CString m_strName;
+    NameTry m_try;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    void OnOK() override;
 };
 
 // Dialog 282: one picture's new name, with its thumbnail.
@@ -80,10 +92,12 @@ public:
     CSimpleDibButton m_illustration;
     CSimpleDibButton m_logo;
     CString m_strName;
+    NameTry m_try;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    void OnOK() override;
 };
 
 // Dialog 279: the base name of a numbered series, the zero-pad choice and the pictures' thumbnails.
@@ -98,6 +112,7 @@ public:
     int m_bZeroPad = 0;
     // Copies of the records to show; the list box takes them over (and deletes them).
     std::vector<CPicObject*>* m_pRecords = nullptr;
+    NameTry m_try;
 
     void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMIS);
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDIS);
@@ -106,6 +121,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    void OnOK() override;
     DECLARE_MESSAGE_MAP()
 
 private:

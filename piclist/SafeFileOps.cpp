@@ -442,6 +442,80 @@ BOOL IsSamePath(LPCSTR a, LPCSTR b)
     return same;
 }
 
+// ---- names that fit ----
+
+namespace {
+
+// The longest full path the system takes, without its closing NUL.
+const int kLongestPath = MAX_PATH - 1;
+// The temporary and set-aside names the steps make beside a target ("~tsr1A2B.tmp").
+const int kPassingNameLength = 12;
+
+BOOL LengthFits(int length, BOOL bFolder)
+{
+    return length + (bFolder ? 1 + kPassingNameLength : 0) <= kLongestPath;
+}
+
+// TRUE when everything under folder still fits once its path grows by `grows` characters. A folder
+// that cannot be listed holds nothing known to be too long.
+BOOL TreeFits(const CString& folder, int grows)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(folder + "\\*", &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return TRUE;
+    BOOL fits = TRUE;
+    do {
+        if (strcmp(fd.cFileName, ".") == 0 || strcmp(fd.cFileName, "..") == 0)
+            continue;
+        const CString child = folder + "\\" + fd.cFileName;
+        const BOOL isFolder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        // A link to a folder moves as a link: what it points to is never entered.
+        fits =
+            LengthFits(child.GetLength() + grows, isFolder)
+            && (!isFolder || (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || TreeFits(child, grows));
+    } while (fits && FindNextFileA(h, &fd));
+    FindClose(h);
+    return fits;
+}
+
+BOOL NoteTooLong(LPCSTR path)
+{
+    NoteFailedStep(path, ERROR_FILENAME_EXCED_RANGE);
+    return FALSE;
+}
+
+// Why a step refuses a name that does not fit.
+BOOL RefusedTooLong()
+{
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return FALSE;
+}
+
+} // namespace
+
+BOOL NameFits(LPCSTR path, BOOL bFolder)
+{
+    if (!path || !*path || !LengthFits(lstrlenA(path), bFolder))
+        return FALSE;
+    return bFolder || LengthFits(FolderOf(path).GetLength(), TRUE);
+}
+
+BOOL MoveFits(LPCSTR from, LPCSTR to)
+{
+    if (!IsFolder(from))
+        return NameFits(to);
+    if (!NameFits(to, TRUE))
+        return FALSE;
+    // What a shorter or same-length name holds fits as it does now.
+    const int grows = lstrlenA(to) - lstrlenA(from);
+    return grows <= 0 || TreeFits(from, grows);
+}
+
+BOOL CheckNameFits(LPCSTR path, BOOL bFolder) { return NameFits(path, bFolder) || NoteTooLong(path); }
+
+BOOL CheckMoveFits(LPCSTR from, LPCSTR to) { return MoveFits(from, to) || NoteTooLong(to); }
+
 // ---- steps ----
 
 static BOOL MoveStep(LPCSTR from, LPCSTR to)
@@ -453,6 +527,8 @@ static BOOL MoveStep(LPCSTR from, LPCSTR to)
         SetLastError(ERROR_ALREADY_EXISTS);
         return FALSE;
     }
+    if (!MoveFits(from, to))
+        return RefusedTooLong();
     if (FaultHit(kStepMove, from, to))
         return FALSE;
     return MoveFileA(from, to);
@@ -466,6 +542,8 @@ static BOOL CopyStep(LPCSTR from, LPCSTR to)
         SetLastError(ERROR_ALREADY_EXISTS);
         return FALSE;
     }
+    if (!NameFits(to))
+        return RefusedTooLong();
     if (FaultHit(kStepCopy, from, to))
         return FALSE;
     CString temp = FreeAsideName(FolderOf(to));
@@ -540,6 +618,8 @@ static BOOL CreateFolderStep(LPCSTR path)
         return FALSE;
     if (IsFolder(path))
         return TRUE;
+    if (!NameFits(path, TRUE))
+        return RefusedTooLong();
     // An injected failure takes the place of the first level's creation, so that what follows a
     // refusal runs as it would.
     const bool injected = FaultHit(kStepCreateFolder, path);
@@ -577,6 +657,8 @@ static BOOL WriteFileStep(LPCSTR target, const std::function<BOOL(HANDLE)>& writ
 {
     if (!target || !*target || RefusedAsFolder(target) || Stopped())
         return FALSE;
+    if (!NameFits(target))
+        return RefusedTooLong();
     // The temporary file is made beside the target (same volume, so the final move is a rename).
     const CString folder = FolderOf(target);
     CString temp;
@@ -627,6 +709,8 @@ static BOOL CreateFileStep(LPCSTR target, const std::function<BOOL(LPCSTR tempPa
         SetLastError(ERROR_ALREADY_EXISTS);
         return FALSE;
     }
+    if (!NameFits(target))
+        return RefusedTooLong();
     CString temp = FreeAsideName(FolderOf(target));
     if (temp.IsEmpty())
         return FALSE;
@@ -725,11 +809,14 @@ BOOL CSetAside::MoveAside(LPCSTR path)
     name = name.Mid(name.ReverseFind('\\') + 1);
     for (int tries = 0; tries < 64; ++tries) {
         CString aside = FreeAsideName(folder, kAsidePrefix, "." + name);
-        // A name too long to keep: the file is set aside all the same, under a short name.
-        if (aside.GetLength() >= MAX_PATH)
+        // A name too long to keep: the file (or the folder with what it holds) is set aside all the
+        // same, under a short name, when that fits.
+        if (!aside.IsEmpty() && !MoveFits(path, aside))
             aside = FreeAsideName(folder, kAsidePrefix);
         if (aside.IsEmpty())
             return FALSE;
+        if (!MoveFits(path, aside))
+            return RefusedTooLong();
         if (FaultHit(kStepMove, path, aside))
             return FALSE;
         HoldPath(aside);
@@ -791,6 +878,9 @@ BOOL ReplaceBy(BOOL (*step)(LPCSTR, LPCSTR), LPCSTR from, LPCSTR to, const std::
         if (IsSamePath(from, c))
             return FALSE;
     }
+    // Nothing is set aside for a name that cannot be made.
+    if (!CheckMoveFits(from, to))
+        return RefusedTooLong();
     CSetAside aside;
     for (const CString& c : clashing) {
         if (PathExists(c) && !aside.Add(c)) {

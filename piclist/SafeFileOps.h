@@ -55,7 +55,24 @@ void ForgetFailedStep();
 // on path would be noted.
 void NoteFailedStep(LPCSTR path, DWORD error);
 
+// ---- names that fit ----
+
+// TRUE when the steps can make path: its full path takes at most MAX_PATH - 1 characters and leaves
+// room for the temporary and set-aside names (12 characters) the steps make beside a file, or inside
+// a folder (bFolder). A longer path could be made under some systems, but nothing could then open,
+// rename or delete what it names.
+BOOL NameFits(LPCSTR path, BOOL bFolder = FALSE);
+// TRUE when from (a file, or a folder with everything in it) fits at `to` as NameFits says.
+BOOL MoveFits(LPCSTR from, LPCSTR to);
+// For operations that check every name they are to make before any step: FALSE, noted as a failed
+// step on path with a name too long (ERROR_FILENAME_EXCED_RANGE), when the name does not fit.
+BOOL CheckNameFits(LPCSTR path, BOOL bFolder = FALSE);
+BOOL CheckMoveFits(LPCSTR from, LPCSTR to);
+
 // ---- plain steps, each checked and each a fault-injector step ----
+
+// Every step that makes a name refuses one that does not fit (NameFits, MoveFits) with
+// ERROR_FILENAME_EXCED_RANGE before it touches anything.
 
 // Renames or moves a file or a folder; fails when anything exists at the target.
 BOOL SafeMove(LPCSTR from, LPCSTR to);

@@ -428,17 +428,22 @@ TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
     EXPECT_TRUE(FolderExists((base + "\\Neuf \xe9t\xe9").c_str()));
     EXPECT_EQ(std::string(pView->m_tree.GetItemText(pView->m_tree.GetSelectedItem())), "Neuf \xe9t\xe9");
 
-    // A taken name and a name that would reach another folder or that Windows refuses are refused,
-    // each with its own reason.
+    // A taken name, a name that would reach another folder or that Windows refuses, and one too long
+    // for a path are refused, each with its own reason.
     pView->SelectTreeFolderByPath(base.c_str());
     struct Row {
         const char* name;
         const char* reason;
     };
+    const std::string tooLong(253, 'x');
     const Row rows[] = {
-        {"nEUF \xe9t\xe9", "existe d\xe9j\xe0"},     {"..\\Ailleurs", "ne peut \xeatre vide ni contenir"},
-        {"a/b", "ne peut \xeatre vide ni contenir"}, {"", "ne peut \xeatre vide ni contenir"},
-        {"fin.", "ni finir par un point"},           {"deux:points", "ne peut \xeatre vide ni contenir"},
+        {"nEUF \xe9t\xe9", "existe d\xe9j\xe0"},
+        {"..\\Ailleurs", "ne peut \xeatre vide ni contenir"},
+        {"a/b", "ne peut \xeatre vide ni contenir"},
+        {"", "ne peut \xeatre vide ni contenir"},
+        {"fin.", "ni finir par un point"},
+        {"deux:points", "ne peut \xeatre vide ni contenir"},
+        {tooLong.c_str(), "trop long"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -450,6 +455,8 @@ TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_NE(boxes[0].text.find(row.reason), std::string::npos) << boxes[0].text;
         EXPECT_EQ(boxes[0].text.find("Acc\xe8s non autoris\xe9"), std::string::npos) << boxes[0].text;
+        // Not a piece of information: the folder was not made.
+        EXPECT_TRUE(row.name != tooLong.c_str() || (boxes[0].type & MB_ICONMASK) == MB_ICONEXCLAMATION);
     }
     EXPECT_FALSE(FolderExists(m_temp.File("Ailleurs").c_str()));
     EXPECT_FALSE(FolderExists((base + "\\a").c_str()));

@@ -3,6 +3,7 @@
 // writes removed, one summary for a batch's failures, and stops at every step of every operation
 // (what a crash leaves) after which each picture is still reachable with its texts.
 #include "tests/piclist/LibraryTestSupport.h"
+#include "tests/support/ShownMessage.h"
 
 #include "framework/TestSeams.h"
 #include "piclist/DelObject.h"
@@ -519,11 +520,30 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
     }
 }
 
-// What the system refused, said after the message of every operation that failed on it.
+// What the system refused, said after the message of every operation that failed on it, in a box
+// that stays on the screen however long the path it names.
 TEST_F(FileSafety, FailuresNameTheirCause)
 {
     const char* const kHeld = "Le fichier est utilis\xE9 par un autre programme.";
+    const char* const kTooLong = "Le nom du fichier est trop long.";
     const std::string longFolder = Path("B\\") + std::string(250 - Path("B\\").size(), 'x');
+    // A folder where Un.jpg fits and a picture of a longer name does not.
+    const std::string deep = testpaths::MakeFolderOfLength(Path("B"), 200);
+    const std::string longName = std::string(60, 'n') + ".jpg";
+    const std::string deepRel = deep.substr(Root().size() + 1) + "\\" + longName;
+    const std::string restoredRel =
+        "Images\\" + std::string(200 - Path("Images\\").size(), 'r') + "\\" + longName;
+    // A name one character too long for a picture in Images.
+    const std::string tooLong(260 - Path("Images\\").size(), 'n');
+    const auto loaded = [&](CPicObject& record) {
+        record.m_strPath = Path("Images\\Un.jpg").c_str();
+        return record.LoadDai() != FALSE;
+    };
+    const auto longAndDeep = [&] {
+        EXPECT_EQ(testpaths::MakeFolderOfLength(Path("B"), 200), deep);
+        AddPicture("Images\\" + longName, "picture long");
+        return Item(Path("Images\\" + longName));
+    };
     const struct {
         const char* name;
         std::function<void()> run;
@@ -608,7 +628,53 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              ASSERT_TRUE(CreateDirectoryA(longFolder.c_str(), nullptr));
              TransferPictures({Item(Path("Images\\Un.jpg"))}, longFolder.c_str(), TRUE);
          },
-         "Le nom du fichier est trop long.", longFolder.substr(Root().size() + 1) + "\\Un.jpg"},
+         kTooLong, longFolder.substr(Root().size() + 1) + "\\Un.jpg"},
+        {"a rename to a name too long for its folder, kept in its dialog for another",
+         [&] {
+             CPicObject record;
+             ASSERT_TRUE(loaded(record));
+             std::string kept;
+             AfxModalStep refused, shorter;
+             refused.fields = {{IDC_RENAME_NAME, tooLong}};
+             refused.check = [&](CWnd* pDlg) {
+                 char text[MAX_PATH] = "";
+                 GetDlgItemTextA(pDlg->GetSafeHwnd(), IDC_RENAME_NAME, text, sizeof(text));
+                 kept = text;
+             };
+             shorter.fields = {{IDC_RENAME_NAME, "Deux"}};
+             AfxScriptModal(IDD_RENAME_PICTURE, {refused, shorter});
+             EXPECT_TRUE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
+             EXPECT_EQ(kept, tooLong);
+             EXPECT_EQ(ReadBytes(Path("Images\\Deux.jpg")), "picture Un");
+         },
+         kTooLong, "Images\\Un.jpg"},
+        {"a series whose names would be too long for their folder",
+         [&] {
+             CPicObject record;
+             ASSERT_TRUE(loaded(record));
+             AfxScriptNextModal(IDD_RENAME_PICTURES, {{IDC_RENAME_NAME, tooLong}}, IDOK);
+             EXPECT_FALSE(RunRenamePictureSeries(nullptr, {&record}, Path("Images").c_str()));
+             EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
+         },
+         kTooLong, "Images\\Un.jpg"},
+        {"a move into a deep folder, of a picture whose name does not fit there",
+         [&] {
+             TransferPictures({longAndDeep(), Item(Path("Images\\Un.jpg"))}, deep.c_str(), FALSE);
+             EXPECT_EQ(ReadBytes(deep + "\\Un.jpg"), "picture Un");
+         },
+         kTooLong, deepRel},
+        {"an export into a deep folder, of a picture whose name does not fit there",
+         [&] { ExportPictures({longAndDeep()}, deep.c_str()); }, kTooLong, deepRel},
+        {"a restore to a path that no longer fits",
+         [&] {
+             ASSERT_TRUE(Delete("Images\\Un.jpg"));
+             auto items = TrashItems();
+             items[0]->m_strRelPath = restoredRel.c_str(); // a library moved deeper since
+             ASSERT_TRUE(items[0]->SaveDel(items[0]->TrashFile(".del")));
+             EXPECT_FALSE(RestoreAll());
+             EXPECT_EQ(TrashItems().size(), 1u);
+         },
+         kTooLong, restoredRel},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -618,7 +684,11 @@ TEST_F(FileSafety, FailuresNameTheirCause)
         DisarmFileFault();
         ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
         EXPECT_NE(LastMessage().find(row.cause), std::string::npos) << LastMessage();
-        EXPECT_NE(LastMessage().find(Path(row.named)), std::string::npos) << LastMessage();
+        // A long path is shown by its beginning and its end.
+        const std::string named = Path(row.named);
+        EXPECT_NE(LastMessage().find(named.substr(0, 30)), std::string::npos) << LastMessage();
+        EXPECT_NE(LastMessage().find(named.substr(named.size() - 30)), std::string::npos) << LastMessage();
+        EXPECT_LE(MessageBoxWidth(LastMessage()), GetSystemMetrics(SM_CXSCREEN)) << LastMessage();
         // One item: nothing follows to go on with.
         EXPECT_EQ(AfxTestRecords().messageBoxes[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
         EXPECT_EQ(AfxTestPendingScripts(), "");

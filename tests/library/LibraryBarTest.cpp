@@ -547,6 +547,14 @@ TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
              m_bar.OnLibImport();
          },
          "Absent.jpg", ""},
+        {"import into a deep folder of a picture whose name does not fit there",
+         [&] {
+             const CString deep = testpaths::MakeFolderOfLength(Path("Images\\A"), 200).c_str();
+             const std::string source = Path(std::string(60, 'n') + ".bmp");
+             ASSERT_TRUE(libtest::WriteBmp(source, 4, 3, 1));
+             EXPECT_FALSE(m_bar.AddFileToLibrary(source.c_str(), nullptr, &deep));
+         },
+         "nnnnnnnnnn.bmp", "Le nom du fichier est trop long."},
         {"emptying the trash of which another program holds something",
          [&] {
              testpaths::WriteBytes(Trash() + "file0001.pai", "picture");

@@ -337,12 +337,15 @@ TEST_F(RenameStore, ARecordFileStillUsedByAnotherPictureStays)
     }
 }
 
-// A folder rename that cannot be done says why: the name is taken, the name is refused, or the
-// system refused the move; the folder keeps its name and its pictures.
+// A folder rename that cannot be done says why: the name is taken, the name is refused, the system
+// refused the move, or a picture inside would not fit under the longer name; the folder keeps its
+// name and its pictures.
 TEST_F(RenameStore, FolderRenameThatCannotBeDoneSaysWhy)
 {
     CreateDirectoryA(Path("Pris").c_str(), nullptr);
     ASSERT_TRUE(testpaths::WriteBytes(In("port.bmp"), "bytes of Port"));
+    const std::string deep = testpaths::MakeFolderOfLength(Folder(), 240);
+    ASSERT_TRUE(testpaths::WriteBytes(deep + "\\p.bmp", "deep"));
     struct Row {
         const char* name;
         BOOL fault;
@@ -353,6 +356,7 @@ TEST_F(RenameStore, FolderRenameThatCannotBeDoneSaysWhy)
         {"PRIS", FALSE, "existe d\xe9j\xe0"},
         {"a/b", FALSE, "ne peut \xeatre vide ni contenir"},
         {"Libre", TRUE, "n'a pas pu \xeatre renomm\xe9"},
+        {"Images plus longues", FALSE, "trop long"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -368,6 +372,7 @@ TEST_F(RenameStore, FolderRenameThatCannotBeDoneSaysWhy)
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_NE(boxes[0].text.find(row.reason), std::string::npos) << boxes[0].text;
         EXPECT_EQ(ReadBytes(In("port.bmp")), "bytes of Port");
+        EXPECT_EQ(ReadBytes(deep + "\\p.bmp"), "deep");
     }
     EXPECT_EQ(AfxTestPendingScripts(), "");
 }
