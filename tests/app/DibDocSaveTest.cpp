@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "viewers/ViewerGlobals.h"
 
+#include <dlgs.h>
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -39,6 +40,64 @@ std::vector<std::string> FilesIn(const std::string& folder)
     } while (::FindNextFileA(h, &fd));
     ::FindClose(h);
     return names;
+}
+
+// The system's file dialog, driven by a timer of this thread as a person would: each path typed in
+// the name field, then Enter; a message box read and closed with OK; with no path left, Cancel.
+struct DialogDriver {
+    std::vector<std::string> paths;
+    size_t typed = 0;
+    std::vector<std::string> messages;
+    std::string nameAfterMessage;
+};
+DialogDriver* g_pDriver = nullptr;
+
+BOOL CALLBACK FindShownDialogs(HWND hWnd, LPARAM lParam)
+{
+    char szClass[16] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (::lstrcmpA(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd))
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
+std::string TextOf(HWND hWnd)
+{
+    char szText[1024] = "";
+    ::GetWindowTextA(hWnd, szText, sizeof(szText));
+    return szText;
+}
+
+void CALLBACK DriveFileDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    std::vector<HWND> shown;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownDialogs, reinterpret_cast<LPARAM>(&shown));
+    HWND hFileDlg = nullptr, hName = nullptr, hBox = nullptr;
+    for (HWND hWnd : shown) {
+        HWND hField =
+            ::GetDlgItem(hWnd, edt1) != nullptr ? ::GetDlgItem(hWnd, edt1) : ::GetDlgItem(hWnd, cmb13);
+        (hField != nullptr ? hFileDlg : hBox) = hWnd;
+        hName = hField != nullptr ? hField : hName;
+    }
+    DialogDriver& driver = *g_pDriver;
+    if (hBox != nullptr) {
+        // A message box's own text is its longest static.
+        std::string text;
+        for (HWND hChild = ::GetWindow(hBox, GW_CHILD); hChild != nullptr;
+             hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+            text = std::max(text, TextOf(hChild),
+                            [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+        driver.messages.push_back(text);
+        driver.nameAfterMessage = hName != nullptr ? TextOf(hName) : "";
+        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    } else if (hFileDlg != nullptr && ::IsWindowEnabled(hFileDlg)) {
+        if (driver.typed == driver.paths.size()) {
+            ::PostMessageA(hFileDlg, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        ::SetWindowTextA(hName, driver.paths[driver.typed++].c_str());
+        ::PostMessageA(hName, WM_KEYDOWN, VK_RETURN, 1);
+    }
 }
 
 } // namespace
@@ -248,4 +307,40 @@ TEST_F(ViewerTest, UnreadablePictureOffersRetryAndRecordsThePathThatLoaded)
     AfxScriptNextModal(IDD_LOAD_ERROR, {}, IDCANCEL);
     EXPECT_EQ(m_pApp->OpenDocumentFile(bad.c_str()), nullptr);
     EXPECT_EQ(AfxTestRecords().modals.size(), 2u);
+}
+
+// A path typed in the system's own file dialog that does not fit in MAX_PATH is refused before the
+// dialog builds it (Wine's dialog overran its stack with it), the name kept for the user to shorten;
+// a path of MAX_PATH - 1 characters still saves. The open dialog, which has its caller's hook, too.
+TEST_F(ViewerTest, FileDialogsRefuseATypedPathTooLong)
+{
+    ASSERT_TRUE(Start());
+    CDibView* pView = Open(WriteBmp("long.bmp", 16, 8));
+    ASSERT_NE(pView, nullptr);
+    const std::string folder = m_temp.Path();
+    auto pathOf = [&](size_t length) {
+        return folder + "\\" + std::string(length - folder.size() - 13, 'x') + "fin_xxxx.png";
+    };
+    AfxTestReset(); // the real dialogs
+    for (bool bSave : {true, false}) {
+        SCOPED_TRACE(bSave ? "save" : "open");
+        DialogDriver driver;
+        driver.paths = {pathOf(278)};
+        if (bSave)
+            driver.paths.push_back(pathOf(259));
+        g_pDriver = &driver;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, DriveFileDialog);
+        if (bSave)
+            pView->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+        else
+            m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+        ::KillTimer(nullptr, timer);
+        ASSERT_EQ(driver.messages.size(), 1u);
+        EXPECT_NE(driver.messages[0].find("trop long"), std::string::npos) << driver.messages[0];
+        EXPECT_EQ(driver.nameAfterMessage, driver.paths[0]);
+        EXPECT_EQ(driver.typed, driver.paths.size());
+    }
+    EXPECT_STREQ(pView->GetDocument()->GetPathName(), pathOf(259).c_str());
+    EXPECT_TRUE(::PathFileExistsA(pathOf(259).c_str()));
+    AfxTestArm();
 }
