@@ -1,5 +1,6 @@
-// Save As of a still picture: JPEG, PNG and BMP files that read back; a failed save leaves the
-// document's path, title and recent entry as they were and no file behind; the folder title.
+// Save As of a still picture: JPEG, PNG and BMP files that read back; a failed save says why and
+// leaves the document's path, title and recent entry as they were and no file behind; the folder
+// title; the real file dialogs with a path too long.
 #include "tests/app/ViewerFixture.h"
 
 #include "shell/Settings.h"
@@ -8,6 +9,7 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/StdIds.h"
 #include "framework/TestSeams.h"
+#include "resources/library-store-ids.h"
 #include "resources/resource.h"
 #include "viewers/ViewerGlobals.h"
 
@@ -164,7 +166,9 @@ TEST_F(ViewerTest, SaveAsWorksInAFolderNearTheLengthLimit)
     EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
 }
 
-TEST_F(ViewerTest, FailedSaveChangesNothingAndLeavesNoFile)
+// Each writer's failure says why after the message, from the failing call itself: a folder that does
+// not exist, a file another program holds, a read-only file (the JPEG writer asks nothing first).
+TEST_F(ViewerTest, FailedSaveSaysWhyChangesNothingAndLeavesNoFile)
 {
     ASSERT_TRUE(Start());
     std::string source = WriteBmp("keep.bmp", 16, 8);
@@ -173,24 +177,47 @@ TEST_F(ViewerTest, FailedSaveChangesNothingAndLeavesNoFile)
     CDibDoc* pDoc = pView->GetDocument();
     CString pathBefore = pDoc->GetPathName();
     CString titleBefore = pDoc->GetTitle();
-    size_t filesBefore = FilesIn(m_temp.Path()).size();
-
-    // An extension of no writer, and a folder that does not exist.
-    std::string missing = m_temp.File("nofolder") + "\\x.png";
-    std::string tif = m_temp.File("picture.tif");
-    for (const std::string& path : {tif, missing}) {
-        SCOPED_TRACE(path);
+    const struct {
+        std::string path;
+        UINT cause; // 0: none (no writer for the extension)
+        bool held;
+    } cases[] = {{m_temp.File("picture.tif"), 0, false},
+                 {m_temp.File("nofolder") + "\\x.png", IDS_CAUSE_PATH_NOT_FOUND, false},
+                 {m_temp.File("nofolder") + "\\x.jpg", IDS_CAUSE_PATH_NOT_FOUND, false},
+                 {m_temp.File("nofolder") + "\\x.bmp", IDS_CAUSE_PATH_NOT_FOUND, false},
+                 {m_temp.File("held.png"), IDS_CAUSE_HELD, true},
+                 {m_temp.File("held.jpg"), IDS_CAUSE_HELD, true},
+                 {m_temp.File("held.bmp"), IDS_CAUSE_HELD, true},
+                 {m_temp.File("locked.bmp"), IDS_CAUSE_READ_ONLY, false}};
+    ASSERT_TRUE(testpaths::WriteBytes(cases[7].path, "earlier bytes"));
+    ASSERT_TRUE(::SetFileAttributesA(cases[7].path.c_str(), FILE_ATTRIBUTE_READONLY));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        HANDLE hHeld = INVALID_HANDLE_VALUE;
+        if (c.held) {
+            ASSERT_TRUE(testpaths::WriteBytes(c.path, "earlier bytes"));
+            hHeld = ::CreateFileA(c.path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
+        }
+        const size_t filesBefore = FilesIn(m_temp.Path()).size();
+        const bool existed = ::PathFileExistsA(c.path.c_str()) != FALSE;
+        AfxTestRecords().messageBoxes.clear();
         AfxScriptMessageBox(IDOK);
-        EXPECT_FALSE(pDoc->SavePictureAs(path.c_str()));
+        EXPECT_FALSE(pDoc->SavePictureAs(c.path.c_str()));
+        if (hHeld != INVALID_HANDLE_VALUE)
+            ::CloseHandle(hHeld);
         EXPECT_STREQ(pDoc->GetPathName(), pathBefore);
         EXPECT_STREQ(pDoc->GetTitle(), titleBefore);
-        EXPECT_FALSE(InRecent(path));
-        EXPECT_FALSE(::PathFileExistsA(path.c_str()));
+        EXPECT_FALSE(InRecent(c.path));
+        EXPECT_EQ(existed ? "earlier bytes" : "", testpaths::ReadBytes(c.path));
+        EXPECT_EQ(FilesIn(m_temp.Path()).size(), filesBefore);
+        ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+        CString expected = AfxLoadText(IDS_SAVE_PICTURE_FAILED);
+        if (c.cause != 0)
+            expected += " " + AfxLoadText(c.cause);
+        EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, std::string(expected));
     }
-    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
-    EXPECT_EQ(std::string(AfxTestRecords().messageBoxes[0].text),
-              std::string(AfxLoadText(IDS_SAVE_PICTURE_FAILED)));
-    EXPECT_EQ(FilesIn(m_temp.Path()).size(), filesBefore);
+    ::SetFileAttributesA(cases[7].path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(ViewerTest, FailedSaveOverAnExistingFileKeepsIt)
