@@ -83,12 +83,10 @@ void CALLBACK DriveFileDialog(HWND, UINT, UINT_PTR, DWORD)
     }
     DialogDriver& driver = *g_pDriver;
     if (hBox != nullptr) {
-        // A message box's own text is its longest static.
-        std::string text;
+        std::string text; // the texts of its controls
         for (HWND hChild = ::GetWindow(hBox, GW_CHILD); hChild != nullptr;
              hChild = ::GetWindow(hChild, GW_HWNDNEXT))
-            text = std::max(text, TextOf(hChild),
-                            [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+            text += TextOf(hChild) + "\n";
         driver.messages.push_back(text);
         driver.nameAfterMessage = hName != nullptr ? TextOf(hName) : "";
         ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
