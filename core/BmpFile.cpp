@@ -581,7 +581,7 @@ WORD SaveDIBFile(PackedDIB dib, LPCSTR path, DWORD* pError)
         error = out.Error();
     else if (!WriteFileExact(file, fileHeader, kFileHeaderBytes)
              || WriteFileWithProgress(file, header, DWORD(total)) != DWORD(total))
-        error = TakeWriteFileError();
+        error = PeekWriteFileError();
     else if (!out.Commit())
         error = out.Error();
     else

@@ -155,7 +155,7 @@ int WriteJpegFile(const DibSource* src, LPCSTR target, int quality, LPCSTR shown
             BeginProgress(IDS_JPEG_WRITING);
         FileSinkInit(sink.get(), file);
         bool written = CompressPicture(sink.get(), src, quality, report);
-        DWORD error = !written && sink->failed ? TakeWriteFileError() : ERROR_SUCCESS;
+        DWORD error = !written && sink->failed ? PeekWriteFileError() : ERROR_SUCCESS;
         if (written && !output.Commit()) {
             written = false;
             error = output.Error();

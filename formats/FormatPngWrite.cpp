@@ -123,7 +123,7 @@ int SavePNG(PackedDIB dib, LPCSTR path, DWORD* pError)
     // Nothing counts as written before the last byte has reached the file.
     bool written = CompressPng(sink.get(), &src, tableEntries, report) && FileSinkFlush(sink.get());
     if (!written && sink->failed)
-        *pError = TakeWriteFileError();
+        *pError = PeekWriteFileError();
     if (written && !output.Commit()) {
         written = false;
         *pError = output.Error();

@@ -5,6 +5,7 @@
 
 #include "shell/Settings.h"
 #include "core/DIB.h"
+#include "core/FileWrappers.h"
 #include "framework/CommonDialogs.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/StdIds.h"
@@ -165,7 +166,8 @@ TEST_F(ViewerTest, SaveAsWorksInAFolderNearTheLengthLimit)
 }
 
 // Each writer's failure says why after the message, from the failing call itself: a folder that does
-// not exist, a file another program holds, a read-only file (the JPEG writer asks nothing first).
+// not exist, a file another program holds, a read-only file, a full disk (the JPEG writer asks nothing
+// first).
 TEST_F(ViewerTest, FailedSaveSaysWhyChangesNothingAndLeavesNoFile)
 {
     ASSERT_TRUE(Start());
@@ -178,30 +180,35 @@ TEST_F(ViewerTest, FailedSaveSaysWhyChangesNothingAndLeavesNoFile)
     const struct {
         std::string path;
         UINT cause; // 0: none (no writer for the extension)
-        bool held;
-    } cases[] = {{m_temp.File("picture.tif"), 0, false},
-                 {m_temp.File("nofolder") + "\\x.png", IDS_CAUSE_PATH_NOT_FOUND, false},
-                 {m_temp.File("nofolder") + "\\x.jpg", IDS_CAUSE_PATH_NOT_FOUND, false},
-                 {m_temp.File("nofolder") + "\\x.bmp", IDS_CAUSE_PATH_NOT_FOUND, false},
-                 {m_temp.File("held.png"), IDS_CAUSE_HELD, true},
-                 {m_temp.File("held.jpg"), IDS_CAUSE_HELD, true},
-                 {m_temp.File("held.bmp"), IDS_CAUSE_HELD, true},
-                 {m_temp.File("locked.bmp"), IDS_CAUSE_READ_ONLY, false}};
-    ASSERT_TRUE(testpaths::WriteBytes(cases[7].path, "earlier bytes"));
-    ASSERT_TRUE(::SetFileAttributesA(cases[7].path.c_str(), FILE_ATTRIBUTE_READONLY));
+        char how;   // 'h': the file held by another program, 'f': the disk full
+    } cases[] = {{m_temp.File("picture.tif"), 0, 0},
+                 {m_temp.File("locked.bmp"), IDS_CAUSE_READ_ONLY, 0},
+                 {m_temp.File("nofolder") + "\\x.png", IDS_CAUSE_PATH_NOT_FOUND, 0},
+                 {m_temp.File("nofolder") + "\\x.jpg", IDS_CAUSE_PATH_NOT_FOUND, 0},
+                 {m_temp.File("nofolder") + "\\x.bmp", IDS_CAUSE_PATH_NOT_FOUND, 0},
+                 {m_temp.File("held.png"), IDS_CAUSE_HELD, 'h'},
+                 {m_temp.File("held.jpg"), IDS_CAUSE_HELD, 'h'},
+                 {m_temp.File("held.bmp"), IDS_CAUSE_HELD, 'h'},
+                 {m_temp.File("full.png"), IDS_CAUSE_DISK_FULL, 'f'},
+                 {m_temp.File("full.jpg"), IDS_CAUSE_DISK_FULL, 'f'},
+                 {m_temp.File("full.bmp"), IDS_CAUSE_DISK_FULL, 'f'}};
+    ASSERT_TRUE(testpaths::WriteBytes(cases[1].path, "earlier bytes"));
+    ASSERT_TRUE(::SetFileAttributesA(cases[1].path.c_str(), FILE_ATTRIBUTE_READONLY));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         HANDLE hHeld = INVALID_HANDLE_VALUE;
-        if (c.held) {
+        if (c.how == 'h') {
             ASSERT_TRUE(testpaths::WriteBytes(c.path, "earlier bytes"));
             hHeld = ::CreateFileA(c.path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
             ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
         }
+        SetWriteFileRoom(c.how == 'f' ? 0 : -1);
         const size_t filesBefore = FilesIn(m_temp.Path()).size();
         const bool existed = ::PathFileExistsA(c.path.c_str()) != FALSE;
         AfxTestRecords().messageBoxes.clear();
         AfxScriptMessageBox(IDOK);
         EXPECT_FALSE(pDoc->SavePictureAs(c.path.c_str()));
+        SetWriteFileRoom(-1);
         if (hHeld != INVALID_HANDLE_VALUE)
             ::CloseHandle(hHeld);
         EXPECT_STREQ(pDoc->GetPathName(), pathBefore);
@@ -215,7 +222,7 @@ TEST_F(ViewerTest, FailedSaveSaysWhyChangesNothingAndLeavesNoFile)
             expected += " " + AfxLoadText(c.cause);
         EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, std::string(expected));
     }
-    ::SetFileAttributesA(cases[7].path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesA(cases[1].path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(ViewerTest, FailedSaveOverAnExistingFileKeepsIt)
