@@ -535,8 +535,11 @@ PackedDIB LoadBMPFile(LPCSTR path)
     return dib;
 }
 
-WORD SaveDIBFile(PackedDIB dib, LPCSTR path)
+WORD SaveDIBFile(PackedDIB dib, LPCSTR path, DWORD* pError)
 {
+    DWORD error = ERROR_SUCCESS;
+    if (pError != nullptr)
+        *pError = error;
     if (!dib)
         return kSaveDIBNoPicture;
     auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
@@ -574,10 +577,17 @@ WORD SaveDIBFile(PackedDIB dib, LPCSTR path)
     WORD result = kSaveDIBWriteFailed;
     CSafeFileWrite out(path);
     HANDLE file = out.Handle();
-    if (file != INVALID_HANDLE_VALUE && WriteFileExact(file, fileHeader, kFileHeaderBytes)
-        && WriteFileWithProgress(file, header, DWORD(total)) == DWORD(total) && out.Commit()) {
+    if (file == INVALID_HANDLE_VALUE)
+        error = out.Error();
+    else if (!WriteFileExact(file, fileHeader, kFileHeaderBytes)
+             || WriteFileWithProgress(file, header, DWORD(total)) != DWORD(total))
+        error = PeekWriteFileError();
+    else if (!out.Commit())
+        error = out.Error();
+    else
         result = kSaveDIBOk;
-    }
     GlobalUnlock(dib);
+    if (pError != nullptr)
+        *pError = error;
     return result;
 }

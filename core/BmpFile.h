@@ -36,8 +36,9 @@ enum {
 // Writes the picture as a BMP file (14-byte file header, the 40-byte header, colour table, rows),
 // setting biSizeImage in the picture for uncompressed pictures. The file is written beside the
 // target under a temporary name and moved over it only when complete: on failure an earlier file
-// stays as it was. Returns one of the codes above.
-WORD SaveDIBFile(PackedDIB dib, LPCSTR path);
+// stays as it was. Returns one of the codes above. *pError, when given, receives the system's error of
+// the file call that failed (ERROR_SUCCESS when none did, or the picture itself was refused).
+WORD SaveDIBFile(PackedDIB dib, LPCSTR path, DWORD* pError = nullptr);
 
 // Writes count bytes in pieces of at most 32767, driving the progress gauge ("Ecriture BMP...")
 // while progress is reported (ShouldReportProgress). Returns count when everything was written, 0 otherwise.

@@ -41,6 +41,8 @@ DWORD TakeWriteFileError()
     return error;
 }
 
+DWORD PeekWriteFileError() { return t_writeError; }
+
 HANDLE OpenFileForRead(LPCSTR path)
 {
     if (path == nullptr)

@@ -19,6 +19,8 @@ void SetWriteFileRoom(LONGLONG bytes);
 // The system's error of the last write through WriteFileExact that failed on this thread since the
 // last call (0 when none did): a writer that gives up cleans its files away, and with that the reason.
 DWORD TakeWriteFileError();
+// The same, left for the caller that takes it (a writer saying why it failed to its own caller).
+DWORD PeekWriteFileError();
 
 // SetFilePointer from the start, the current position or the end; the new position
 // (INVALID_SET_FILE_POINTER on failure).

@@ -47,8 +47,11 @@ enum SaveJPEGResult {
 // quality (1-100) under the path as given, its name's case kept. The file is written beside the
 // target and moved over it once complete. When it cannot be created the user is asked
 // Abort/Retry/Ignore about the picture as they know it: shownPath when path is a temporary file
-// that becomes it, else path as given.
-int SaveJPEG(PackedDIB dib, LPCSTR path, int quality, LPCSTR shownPath = nullptr);
+// that becomes it, else path as given. A caller that says the failure itself passes pError: nothing
+// is asked then (a file that cannot be created gives kSaveJPEGAborted), and *pError receives the
+// system's error of the file call that failed (ERROR_SUCCESS when none did, or the picture itself
+// was refused).
+int SaveJPEG(PackedDIB dib, LPCSTR path, int quality, LPCSTR shownPath = nullptr, DWORD* pError = nullptr);
 
 // The JPEG stored as resource (JPEG_RESOURCE_TYPE, id) of the program; the module argument is not
 // used. Shows the busy cursor; on screens below 8 bits per pixel the picture is reduced to the

@@ -3,6 +3,7 @@
 #include "formats/FormatJpeg.h"
 
 #include "core/FileUtil.h"
+#include "core/FileWrappers.h"
 #include "core/Progress.h"
 #include "core/DibSource.h"
 #include "framework/SafeFileWrite.h"
@@ -130,15 +131,20 @@ bool CompressPicture(FileSink* sink, const DibSource* src, int quality, bool rep
     return true;
 }
 
-// Creates the file beside the target, writes it and moves it over the target.
-// Returns a SaveJPEGResult; asks the user about shown while the file cannot be created.
-int WriteJpegFile(const DibSource* src, LPCSTR target, int quality, LPCSTR shown)
+// Creates the file beside the target, writes it and moves it over the target. Returns a
+// SaveJPEGResult; asks the user about shown while the file cannot be created, unless pError takes
+// why it failed.
+int WriteJpegFile(const DibSource* src, LPCSTR target, int quality, LPCSTR shown, DWORD* pError)
 {
     for (;;) {
         CSafeFileWrite output(target);
         HANDLE file = output.IsValid() ? output.Handle() : INVALID_HANDLE_VALUE;
         std::unique_ptr<FileSink> sink(file != INVALID_HANDLE_VALUE ? new (std::nothrow) FileSink : nullptr);
         if (!sink) {
+            if (pError != nullptr) {
+                *pError = file == INVALID_HANDLE_VALUE ? output.Error() : ERROR_NOT_ENOUGH_MEMORY;
+                return kSaveJPEGAborted;
+            }
             const int answer = AskFileErrorRetry(IDS_JPEG_CANNOT_CREATE, shown);
             if (answer == IDRETRY)
                 continue;
@@ -149,18 +155,25 @@ int WriteJpegFile(const DibSource* src, LPCSTR target, int quality, LPCSTR shown
             BeginProgress(IDS_JPEG_WRITING);
         FileSinkInit(sink.get(), file);
         bool written = CompressPicture(sink.get(), src, quality, report);
-        if (written && !output.Commit())
+        DWORD error = !written && sink->failed ? PeekWriteFileError() : ERROR_SUCCESS;
+        if (written && !output.Commit()) {
             written = false;
+            error = output.Error();
+        }
         if (report)
             EndProgress();
+        if (pError != nullptr)
+            *pError = error;
         return written ? kSaveJPEGDone : kSaveJPEGWriteFailed;
     }
 }
 
 } // namespace
 
-int SaveJPEG(PackedDIB dib, LPCSTR path, int quality, LPCSTR shownPath)
+int SaveJPEG(PackedDIB dib, LPCSTR path, int quality, LPCSTR shownPath, DWORD* pError)
 {
+    if (pError != nullptr)
+        *pError = ERROR_SUCCESS;
     if (!dib || !path)
         return kSaveJPEGBadPicture;
     const size_t length = strlen(path);
@@ -171,5 +184,5 @@ int SaveJPEG(PackedDIB dib, LPCSTR path, int quality, LPCSTR shownPath)
     if (!src.Ok() || src.Width() <= 0 || src.Height() <= 0 || src.Width() > JPEG_MAX_DIMENSION
         || src.Height() > JPEG_MAX_DIMENSION)
         return kSaveJPEGBadPicture;
-    return WriteJpegFile(&src, path, quality, shownPath != nullptr ? shownPath : path);
+    return WriteJpegFile(&src, path, quality, shownPath != nullptr ? shownPath : path, pError);
 }

@@ -21,5 +21,7 @@ enum SavePNGResult { kSavePNGDone = 0, kSavePNGFailed = 1 };
 // Writes the picture (borrowed, not changed) as a PNG file: 1, 4 and 8 bits as a palette picture of
 // that depth (PLTE of 2, 16 or 256 entries from the colour table; entries past it black), 24 bits as
 // RGB with sBIT 8, 8, 8; not interlaced, top row first. Other depths give 1 before any file is
-// touched. The file is written beside the target and moved over it once complete.
-int SavePNG(PackedDIB dib, LPCSTR path);
+// touched. The file is written beside the target and moved over it once complete. *pError, when
+// given, receives the system's error of the file call that failed (ERROR_SUCCESS when none did, or
+// the picture itself was refused).
+int SavePNG(PackedDIB dib, LPCSTR path, DWORD* pError = nullptr);

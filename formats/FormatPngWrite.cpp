@@ -7,6 +7,7 @@
 #include <new>
 
 #include "core/DibSource.h"
+#include "core/FileWrappers.h"
 #include "core/Progress.h"
 #include "framework/SafeFileWrite.h"
 #include "formats/FileSink.h"
@@ -91,8 +92,12 @@ int ColorTableEntries(PackedDIB dib)
 
 } // namespace
 
-int SavePNG(PackedDIB dib, LPCSTR path)
+int SavePNG(PackedDIB dib, LPCSTR path, DWORD* pError)
 {
+    DWORD unused = ERROR_SUCCESS;
+    if (pError == nullptr)
+        pError = &unused;
+    *pError = ERROR_SUCCESS;
     if (!dib || !path || path[0] == 0 || strlen(path) >= MAX_PATH)
         return kSavePNGFailed;
     const int tableEntries = ColorTableEntries(dib);
@@ -102,19 +107,27 @@ int SavePNG(PackedDIB dib, LPCSTR path)
         return kSavePNGFailed;
     CSafeFileWrite output(path);
     HANDLE file = output.IsValid() ? output.Handle() : INVALID_HANDLE_VALUE;
-    if (file == INVALID_HANDLE_VALUE)
+    if (file == INVALID_HANDLE_VALUE) {
+        *pError = output.Error();
         return kSavePNGFailed;
+    }
     std::unique_ptr<FileSink> sink(new (std::nothrow) FileSink);
-    if (!sink)
+    if (!sink) {
+        *pError = ERROR_NOT_ENOUGH_MEMORY;
         return kSavePNGFailed;
+    }
     FileSinkInit(sink.get(), file);
     const bool report = ShouldReportProgress();
     if (report)
         BeginProgress(IDS_PNG_WRITING);
     // Nothing counts as written before the last byte has reached the file.
     bool written = CompressPng(sink.get(), &src, tableEntries, report) && FileSinkFlush(sink.get());
-    if (written && !output.Commit())
+    if (!written && sink->failed)
+        *pError = PeekWriteFileError();
+    if (written && !output.Commit()) {
         written = false;
+        *pError = output.Error();
+    }
     if (report)
         EndProgress();
     return written ? kSavePNGDone : kSavePNGFailed;

@@ -2,6 +2,8 @@
 // file dialogs and editing functions of the family.
 #include "formats/QuickTimeMovie.h"
 
+#include "framework/CommonDialogs.h"
+
 #include <cstring>
 
 namespace {
@@ -161,7 +163,7 @@ BOOL ChooseMovieFile(char* buffer)
     ofn.nMaxFile = 255;
     ofn.Flags = OFN_ENABLEHOOK | (LOBYTE(GetVersion()) >= 4 ? OFN_EXPLORER : 0);
     ofn.lpfnHook = CentreFileDialogHook;
-    return GetOpenFileNameA(&ofn);
+    return AfxGetOpenFileName(&ofn);
 }
 
 UINT_PTR CALLBACK CentreFileDialogHook(HWND dialog, UINT message, WPARAM, LPARAM)
@@ -198,7 +200,7 @@ short SaveMovieFileAs(MovieFileRecord* record)
     ofn.lpstrFile = name;
     ofn.nMaxFile = sizeof(name);
     ofn.Flags = OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameA(&ofn))
+    if (!AfxGetSaveFileName(&ofn))
         return 0;
     char buffer[MAX_PATH];
     const short result = Write(record, name, buffer);

@@ -1,6 +1,7 @@
 // The common dialogs and their scripted answers.
 #include "framework/CommonDialogs.h"
 
+#include "framework/FileNameGuard.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 
@@ -75,29 +76,60 @@ void CentreOnOwnerWindow(HWND hDlg, HWND hOwner)
     CWnd::FromHandle(hDlg)->CenterWindow(hTop != nullptr ? CWnd::FromHandle(hTop) : nullptr);
 }
 
-// The system opens the file dialogs at the screen's corner: like every other dialog of the program,
-// they open centred on their owner. The hook's own dialog is a child of the file dialog.
-UINT_PTR CALLBACK CentreFileDialogHook(HWND hDlg, UINT message, WPARAM, LPARAM lParam)
+// What the program's hook on a file dialog needs: the caller's own hook (null: none, and the dialog
+// is centred on its owner) and the dialog's structure.
+struct FileDialogRun {
+    LPOFNHOOKPROC pfnCallerHook;
+    const OPENFILENAMEA* lpofn;
+};
+
+const char kFileDialogRunProp[] = "TessarineFileDialogRun";
+// The run of the file dialog being made on this thread: its hook dialog takes it at its first message.
+thread_local FileDialogRun* t_pStartingRun = nullptr;
+
+// Every Explorer-style file dialog gets this hook, before the caller's own: a typed name too long for a
+// full path is refused before the system takes it, and the system, which opens the dialog at the
+// screen's corner, has it centred on its owner like every other dialog of the program. The hook's own
+// dialog is a child of the file dialog.
+UINT_PTR CALLBACK FileDialogHook(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NOTIFY && reinterpret_cast<LPNMHDR>(lParam)->code == CDN_INITDONE) {
-        HWND hFileDlg = ::GetParent(hDlg);
-        CentreOnOwnerWindow(hFileDlg, ::GetWindow(hFileDlg, GW_OWNER));
+    auto* pRun = static_cast<FileDialogRun*>(::GetPropA(hDlg, kFileDialogRunProp));
+    if (pRun == nullptr) {
+        pRun = t_pStartingRun;
+        if (pRun == nullptr || !::SetPropA(hDlg, kFileDialogRunProp, pRun))
+            return 0;
     }
-    return 0;
+    HWND hFileDlg = ::GetParent(hDlg);
+    if (message == WM_INITDIALOG) {
+        AfxGuardFileDialogNames(hFileDlg, pRun->lpofn);
+    } else if (message == WM_NOTIFY && reinterpret_cast<LPNMHDR>(lParam)->code == CDN_INITDONE
+               && pRun->pfnCallerHook == nullptr) {
+        CentreOnOwnerWindow(hFileDlg, ::GetWindow(hFileDlg, GW_OWNER));
+    } else if (message == WM_NCDESTROY) {
+        ::RemovePropA(hDlg, kFileDialogRunProp);
+    }
+    return pRun->pfnCallerHook != nullptr ? pRun->pfnCallerHook(hDlg, message, wParam, lParam) : 0;
 }
 
-// Runs a file dialog centred on its owner, unless its caller hooks it (and places it) itself.
+// Runs a file dialog with the program's hook. An old-style dialog (a hook or template without
+// OFN_EXPLORER) is the caller's own business and runs as it is.
 BOOL RunFileDialog(LPOPENFILENAMEA lpofn, BOOL(WINAPI* pfnRun)(LPOPENFILENAMEA))
 {
-    if ((lpofn->Flags & OFN_ENABLEHOOK) || !(lpofn->Flags & OFN_EXPLORER))
+    const DWORD dwFlags = lpofn->Flags;
+    if (!(dwFlags & OFN_EXPLORER)
+        && (dwFlags & (OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLETEMPLATEHANDLE)))
         return pfnRun(lpofn);
-    OPENFILENAMEA ofn = *lpofn;
-    ofn.Flags |= OFN_ENABLEHOOK;
-    ofn.lpfnHook = CentreFileDialogHook;
-    BOOL bOk = pfnRun(&ofn);
-    ofn.Flags = (ofn.Flags & ~static_cast<DWORD>(OFN_ENABLEHOOK)) | (lpofn->Flags & OFN_ENABLEHOOK);
-    ofn.lpfnHook = lpofn->lpfnHook;
-    *lpofn = ofn;
+    const LPOFNHOOKPROC pfnHook = lpofn->lpfnHook;
+    FileDialogRun run = {(dwFlags & OFN_ENABLEHOOK) ? pfnHook : nullptr, lpofn};
+    FileDialogRun* pOuterRun = t_pStartingRun;
+    t_pStartingRun = &run;
+    lpofn->Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
+    lpofn->lpfnHook = FileDialogHook;
+    BOOL bOk = pfnRun(lpofn);
+    const DWORD dwOurs = OFN_EXPLORER | OFN_ENABLEHOOK;
+    lpofn->Flags = (lpofn->Flags & ~dwOurs) | (dwFlags & dwOurs);
+    lpofn->lpfnHook = pfnHook;
+    t_pStartingRun = pOuterRun;
     return bOk;
 }
 

@@ -46,6 +46,9 @@ const Text kTexts[] = {
     {AFX_IDS_PREVIEW_CLOSE, "&Fermer"},
     {AFX_IDS_PREVIEW_PAGE, "Page %u"},
     {AFX_IDS_PREVIEW_PAGES, "Pages %u-%u"},
+    {AFX_IDP_FILE_NAME_TOO_LONG,
+     "Le nom du fichier est trop long : avec le chemin de son dossier, il ne peut pas "
+     "d\xE9passer %u caract\xE8res."},
 };
 
 } // namespace

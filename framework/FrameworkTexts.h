@@ -39,6 +39,8 @@ enum : UINT {
     AFX_IDS_PREVIEW_CLOSE,
     AFX_IDS_PREVIEW_PAGE,  // %u
     AFX_IDS_PREVIEW_PAGES, // %u-%u
+    // The file dialogs.
+    AFX_IDP_FILE_NAME_TOO_LONG, // %u: the most characters of a full path
     AFX_IDS_FRAMEWORK_LAST
 };
 

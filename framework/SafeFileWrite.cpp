@@ -42,7 +42,8 @@ void MakeName(char* out, size_t length, unsigned seed)
 
 } // namespace
 
-CSafeFileWrite::CSafeFileWrite(LPCSTR target) : m_handle(INVALID_HANDLE_VALUE), m_committed(false)
+CSafeFileWrite::CSafeFileWrite(LPCSTR target)
+    : m_handle(INVALID_HANDLE_VALUE), m_committed(false), m_error(ERROR_INVALID_NAME)
 {
     m_target[0] = 0;
     m_temp[0] = 0;
@@ -51,7 +52,11 @@ CSafeFileWrite::CSafeFileWrite(LPCSTR target) : m_handle(INVALID_HANDLE_VALUE), 
     char full[MAX_PATH];
     LPSTR name = nullptr;
     const DWORD length = GetFullPathNameA(target, sizeof(full), full, &name);
-    if (length == 0 || length >= sizeof(full) || name == nullptr || *name == 0)
+    if (length == 0 || length >= sizeof(full)) {
+        m_error = length == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
+        return;
+    }
+    if (name == nullptr || *name == 0)
         return;
     // The temporary file must be on the same volume for the final move: use the target's folder,
     // and a name no longer than the target's so that its path fits wherever the target's does.
@@ -72,10 +77,11 @@ CSafeFileWrite::CSafeFileWrite(LPCSTR target) : m_handle(INVALID_HANDLE_VALUE), 
             CloseHandle(claimed);
             strcpy(m_temp, candidate);
             strcpy(m_target, full);
+            m_error = ERROR_SUCCESS;
             return;
         }
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED)
+        m_error = GetLastError();
+        if (m_error != ERROR_FILE_EXISTS && m_error != ERROR_ALREADY_EXISTS && m_error != ERROR_ACCESS_DENIED)
             return; // a missing folder or a full disk: another name would fare no better
     }
 }
@@ -97,6 +103,8 @@ HANDLE CSafeFileWrite::Handle()
     if (m_handle == INVALID_HANDLE_VALUE && m_temp[0] && !m_committed) {
         m_handle = CreateFileA(m_temp, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (m_handle == INVALID_HANDLE_VALUE)
+            m_error = GetLastError();
     }
     return m_handle;
 }
@@ -119,11 +127,15 @@ BOOL CSafeFileWrite::Commit()
     // A read-only target stays, as it would for a direct write (some systems would replace it).
     DWORD attributes = GetFileAttributesA(m_target);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        SetLastError(ERROR_ACCESS_DENIED);
+        m_error = ERROR_ACCESS_DENIED;
+        SetLastError(m_error);
         return FALSE;
     }
-    if (!MoveFileExA(m_temp, m_target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExA(m_temp, m_target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        m_error = GetLastError();
         return FALSE; // the destructor removes the temporary file
+    }
+    m_error = ERROR_SUCCESS;
     m_committed = true;
     return TRUE;
 }

@@ -37,10 +37,15 @@ public:
     // Removes the temporary file now (closing the handle), as the destructor would.
     void Abandon();
 
+    // The system's error that made the temporary file fail to be made or opened, or the last Commit
+    // fail; ERROR_SUCCESS while neither failed. It outlives the clean-up that follows a failure.
+    DWORD Error() const { return m_error; }
+
 private:
     void CloseHandleIfOpen();
     char m_target[MAX_PATH];
     char m_temp[MAX_PATH];
     HANDLE m_handle;
     bool m_committed;
+    DWORD m_error;
 };

@@ -57,22 +57,29 @@ BOOL SavePictureDocumentAs(CDocument* pDoc, HGLOBAL hDIB, LPCSTR path, CString* 
 {
     SetAppCursor(kAppCursorBusy);
     int nResult = 1;
+    DWORD dwError = ERROR_SUCCESS;
     switch (PictureFormatOfPath(path)) {
     case kPictureFormatJPEG:
-        nResult = SaveJPEG(hDIB, path, std::max(1, std::min(100, 100 - g_TauxJPEG)));
+        nResult = SaveJPEG(hDIB, path, std::max(1, std::min(100, 100 - g_TauxJPEG)), nullptr, &dwError);
         break;
     case kPictureFormatPNG:
-        nResult = SavePNG(hDIB, path);
+        nResult = SavePNG(hDIB, path, &dwError);
         break;
     case kPictureFormatBMP:
-        nResult = SaveDIBFile(hDIB, path);
+        nResult = SaveDIBFile(hDIB, path, &dwError);
         break;
     default:
         break;
     }
     RestoreAppCursor();
     if (nResult != 0) {
-        AfxMessageBox(AfxLoadText(IDS_SAVE_PICTURE_FAILED), MB_ICONSTOP);
+        // Why, after the message, as the library says its failures.
+        CString strText = AfxLoadText(IDS_SAVE_PICTURE_FAILED);
+        const CString strCause =
+            g_pMainFrameHost != nullptr ? g_pMainFrameHost->FileFailureCause(dwError, path) : CString();
+        if (!strCause.IsEmpty())
+            strText += " " + strCause;
+        AfxMessageBox(strText, MB_ICONSTOP);
         return FALSE;
     }
     pFolderTitle->Empty();

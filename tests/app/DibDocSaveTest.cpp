@@ -1,16 +1,20 @@
-// Save As of a still picture: JPEG, PNG and BMP files that read back; a failed save leaves the
-// document's path, title and recent entry as they were and no file behind; the folder title.
+// Save As of a still picture: JPEG, PNG and BMP files that read back; a failed save says why and
+// leaves the document's path, title and recent entry as they were and no file behind; the folder
+// title; the real file dialogs with a path too long.
 #include "tests/app/ViewerFixture.h"
 
 #include "shell/Settings.h"
 #include "core/DIB.h"
+#include "core/FileWrappers.h"
 #include "framework/CommonDialogs.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/StdIds.h"
 #include "framework/TestSeams.h"
+#include "resources/library-store-ids.h"
 #include "resources/resource.h"
 #include "viewers/ViewerGlobals.h"
 
+#include <dlgs.h>
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -39,6 +43,62 @@ std::vector<std::string> FilesIn(const std::string& folder)
     } while (::FindNextFileA(h, &fd));
     ::FindClose(h);
     return names;
+}
+
+// The system's file dialog, driven by a timer of this thread as a person would: each path typed in
+// the name field, then Enter; a message box read and closed with OK; with no path left, Cancel.
+struct DialogDriver {
+    std::vector<std::string> paths;
+    size_t typed = 0;
+    std::vector<std::string> messages;
+    std::string nameAfterMessage;
+};
+DialogDriver* g_pDriver = nullptr;
+
+BOOL CALLBACK FindShownDialogs(HWND hWnd, LPARAM lParam)
+{
+    char szClass[16] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (::lstrcmpA(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd))
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
+std::string TextOf(HWND hWnd)
+{
+    char szText[1024] = "";
+    ::GetWindowTextA(hWnd, szText, sizeof(szText));
+    return szText;
+}
+
+void CALLBACK DriveFileDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    std::vector<HWND> shown;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownDialogs, reinterpret_cast<LPARAM>(&shown));
+    HWND hFileDlg = nullptr, hName = nullptr, hBox = nullptr;
+    for (HWND hWnd : shown) {
+        HWND hField =
+            ::GetDlgItem(hWnd, edt1) != nullptr ? ::GetDlgItem(hWnd, edt1) : ::GetDlgItem(hWnd, cmb13);
+        (hField != nullptr ? hFileDlg : hBox) = hWnd;
+        hName = hField != nullptr ? hField : hName;
+    }
+    DialogDriver& driver = *g_pDriver;
+    if (hBox != nullptr) {
+        std::string text; // the texts of its controls
+        for (HWND hChild = ::GetWindow(hBox, GW_CHILD); hChild != nullptr;
+             hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+            text += TextOf(hChild) + "\n";
+        driver.messages.push_back(text);
+        driver.nameAfterMessage = hName != nullptr ? TextOf(hName) : "";
+        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    } else if (hFileDlg != nullptr && ::IsWindowEnabled(hFileDlg)) {
+        if (driver.typed == driver.paths.size()) {
+            ::PostMessageA(hFileDlg, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        ::SetWindowTextA(hName, driver.paths[driver.typed++].c_str());
+        ::PostMessageA(hName, WM_KEYDOWN, VK_RETURN, 1);
+    }
 }
 
 } // namespace
@@ -105,7 +165,10 @@ TEST_F(ViewerTest, SaveAsWorksInAFolderNearTheLengthLimit)
     EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
 }
 
-TEST_F(ViewerTest, FailedSaveChangesNothingAndLeavesNoFile)
+// Each writer's failure says why after the message, from the failing call itself: a folder that does
+// not exist, a file another program holds, a read-only file, a full disk (the JPEG writer asks nothing
+// first).
+TEST_F(ViewerTest, FailedSaveSaysWhyChangesNothingAndLeavesNoFile)
 {
     ASSERT_TRUE(Start());
     std::string source = WriteBmp("keep.bmp", 16, 8);
@@ -114,24 +177,52 @@ TEST_F(ViewerTest, FailedSaveChangesNothingAndLeavesNoFile)
     CDibDoc* pDoc = pView->GetDocument();
     CString pathBefore = pDoc->GetPathName();
     CString titleBefore = pDoc->GetTitle();
-    size_t filesBefore = FilesIn(m_temp.Path()).size();
-
-    // An extension of no writer, and a folder that does not exist.
-    std::string missing = m_temp.File("nofolder") + "\\x.png";
-    std::string tif = m_temp.File("picture.tif");
-    for (const std::string& path : {tif, missing}) {
-        SCOPED_TRACE(path);
+    const struct {
+        std::string path;
+        UINT cause; // 0: none (no writer for the extension)
+        char how;   // 'h': the file held by another program, 'f': the disk full
+    } cases[] = {{m_temp.File("picture.tif"), 0, 0},
+                 {m_temp.File("locked.bmp"), IDS_CAUSE_READ_ONLY, 0},
+                 {m_temp.File("nofolder") + "\\x.png", IDS_CAUSE_PATH_NOT_FOUND, 0},
+                 {m_temp.File("nofolder") + "\\x.jpg", IDS_CAUSE_PATH_NOT_FOUND, 0},
+                 {m_temp.File("nofolder") + "\\x.bmp", IDS_CAUSE_PATH_NOT_FOUND, 0},
+                 {m_temp.File("held.png"), IDS_CAUSE_HELD, 'h'},
+                 {m_temp.File("held.jpg"), IDS_CAUSE_HELD, 'h'},
+                 {m_temp.File("held.bmp"), IDS_CAUSE_HELD, 'h'},
+                 {m_temp.File("full.png"), IDS_CAUSE_DISK_FULL, 'f'},
+                 {m_temp.File("full.jpg"), IDS_CAUSE_DISK_FULL, 'f'},
+                 {m_temp.File("full.bmp"), IDS_CAUSE_DISK_FULL, 'f'}};
+    ASSERT_TRUE(testpaths::WriteBytes(cases[1].path, "earlier bytes"));
+    ASSERT_TRUE(::SetFileAttributesA(cases[1].path.c_str(), FILE_ATTRIBUTE_READONLY));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        HANDLE hHeld = INVALID_HANDLE_VALUE;
+        if (c.how == 'h') {
+            ASSERT_TRUE(testpaths::WriteBytes(c.path, "earlier bytes"));
+            hHeld = ::CreateFileA(c.path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
+        }
+        SetWriteFileRoom(c.how == 'f' ? 0 : -1);
+        const size_t filesBefore = FilesIn(m_temp.Path()).size();
+        const bool existed = ::PathFileExistsA(c.path.c_str()) != FALSE;
+        AfxTestRecords().messageBoxes.clear();
         AfxScriptMessageBox(IDOK);
-        EXPECT_FALSE(pDoc->SavePictureAs(path.c_str()));
+        EXPECT_FALSE(pDoc->SavePictureAs(c.path.c_str()));
+        SetWriteFileRoom(-1);
+        if (hHeld != INVALID_HANDLE_VALUE)
+            ::CloseHandle(hHeld);
         EXPECT_STREQ(pDoc->GetPathName(), pathBefore);
         EXPECT_STREQ(pDoc->GetTitle(), titleBefore);
-        EXPECT_FALSE(InRecent(path));
-        EXPECT_FALSE(::PathFileExistsA(path.c_str()));
+        EXPECT_FALSE(InRecent(c.path));
+        EXPECT_EQ(existed ? "earlier bytes" : "", testpaths::ReadBytes(c.path));
+        EXPECT_EQ(FilesIn(m_temp.Path()).size(), filesBefore);
+        ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+        CString expected = AfxLoadText(IDS_SAVE_PICTURE_FAILED);
+        if (c.cause != 0)
+            expected += " " + AfxLoadText(c.cause);
+        EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, std::string(expected));
     }
-    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
-    EXPECT_EQ(std::string(AfxTestRecords().messageBoxes[0].text),
-              std::string(AfxLoadText(IDS_SAVE_PICTURE_FAILED)));
-    EXPECT_EQ(FilesIn(m_temp.Path()).size(), filesBefore);
+    ::SetFileAttributesA(cases[1].path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(ViewerTest, FailedSaveOverAnExistingFileKeepsIt)
@@ -248,4 +339,40 @@ TEST_F(ViewerTest, UnreadablePictureOffersRetryAndRecordsThePathThatLoaded)
     AfxScriptNextModal(IDD_LOAD_ERROR, {}, IDCANCEL);
     EXPECT_EQ(m_pApp->OpenDocumentFile(bad.c_str()), nullptr);
     EXPECT_EQ(AfxTestRecords().modals.size(), 2u);
+}
+
+// A path typed in the system's own file dialog that does not fit in MAX_PATH is refused before the
+// dialog builds it (Wine's dialog overran its stack with it), the name kept for the user to shorten;
+// a path of MAX_PATH - 1 characters still saves. The open dialog, which has its caller's hook, too.
+TEST_F(ViewerTest, FileDialogsRefuseATypedPathTooLong)
+{
+    ASSERT_TRUE(Start());
+    CDibView* pView = Open(WriteBmp("long.bmp", 16, 8));
+    ASSERT_NE(pView, nullptr);
+    const std::string folder = m_temp.Path();
+    auto pathOf = [&](size_t length) {
+        return folder + "\\" + std::string(length - folder.size() - 13, 'x') + "fin_xxxx.png";
+    };
+    AfxTestReset(); // the real dialogs
+    for (bool bSave : {true, false}) {
+        SCOPED_TRACE(bSave ? "save" : "open");
+        DialogDriver driver;
+        driver.paths = {pathOf(278)};
+        if (bSave)
+            driver.paths.push_back(pathOf(259));
+        g_pDriver = &driver;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, DriveFileDialog);
+        if (bSave)
+            pView->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+        else
+            m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+        ::KillTimer(nullptr, timer);
+        ASSERT_EQ(driver.messages.size(), 1u);
+        EXPECT_NE(driver.messages[0].find("trop long"), std::string::npos) << driver.messages[0];
+        EXPECT_EQ(driver.nameAfterMessage, driver.paths[0]);
+        EXPECT_EQ(driver.typed, driver.paths.size());
+    }
+    EXPECT_STREQ(pView->GetDocument()->GetPathName(), pathOf(259).c_str());
+    EXPECT_TRUE(::PathFileExistsA(pathOf(259).c_str()));
+    AfxTestArm();
 }
