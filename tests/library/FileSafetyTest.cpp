@@ -6,6 +6,7 @@
 
 #include "framework/TestSeams.h"
 #include "piclist/DelObject.h"
+#include "piclist/FailureReport.h"
 #include "library/LibraryTransfer.h"
 #include "piclist/PicListBox.h"
 #include "piclist/PicObject.h"
@@ -480,6 +481,16 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_NE(LastMessage().find("Un.jpg. Le disque est plein."), std::string::npos)
                  << LastMessage();
              EXPECT_NE(LastMessage().find("Trois.jpg"), std::string::npos) << LastMessage();
+         }},
+        {"a summary says the one failure it does not list in the singular",
+         [&] {
+             AfxScriptMessageBox(IDYES);
+             {
+                 CFailureBatch batch(14);
+                 for (int i = 0; i < 13; ++i, batch.Next())
+                     ReportFileFailure("Echec.");
+             }
+             EXPECT_EQ(LastMessage().substr(LastMessage().rfind('\n')), "\n... et 1 autre.");
          }},
         {"a series rename passes a number a folder holds and takes one only a leftover record holds",
          [&] {
