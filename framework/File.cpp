@@ -111,11 +111,18 @@ void CFile::Write(const void* lpBuf, UINT nCount)
 {
     if (nCount == 0)
         return;
-    DWORD written = 0;
-    if (!WriteFile(m_hFile, lpBuf, nCount, &written, nullptr))
-        CFileException::ThrowOsError(static_cast<LONG>(GetLastError()), m_strFileName);
-    if (written != nCount)
-        AfxThrowFileException(CFileException::diskFull, -1, m_strFileName);
+    // A disk that fills takes what fits and refuses only the next call: the rest is written again
+    // so that the refusal, and its reason, are the system's own.
+    const BYTE* data = static_cast<const BYTE*>(lpBuf);
+    while (nCount > 0) {
+        DWORD written = 0;
+        if (!WriteFile(m_hFile, data, nCount, &written, nullptr))
+            CFileException::ThrowOsError(static_cast<LONG>(GetLastError()), m_strFileName);
+        if (written == 0)
+            AfxThrowFileException(CFileException::diskFull, ERROR_DISK_FULL, m_strFileName);
+        data += written;
+        nCount -= written < nCount ? written : nCount;
+    }
 }
 
 LONG CFile::Seek(LONG lOff, UINT nFrom)

@@ -41,7 +41,8 @@ public:
 
     // The count read, fewer at the end of the file; throws CFileException on a system error only.
     virtual UINT Read(void* lpBuf, UINT nCount);
-    // Writes everything or throws CFileException (diskFull when the system wrote less).
+    // Writes everything or throws CFileException with the system's reason (diskFull, with
+    // ERROR_DISK_FULL, when it wrote nothing more and gave none).
     virtual void Write(const void* lpBuf, UINT nCount);
     // The new position from the start; throws CFileException(badSeek) before the start.
     virtual LONG Seek(LONG lOff, UINT nFrom);

@@ -153,3 +153,9 @@ CString FileThatFailed(const CString& source, const CString& target)
     const FailedStep step = FirstFailedStep();
     return step.failed && IsSamePath(step.path, source) ? source : target;
 }
+
+CString FileToName(const CString& preferred, const CString& source, const CString& target)
+{
+    const FailedStep step = FirstFailedStep();
+    return !step.failed || IsSamePath(step.path, preferred) ? preferred : FileThatFailed(source, target);
+}

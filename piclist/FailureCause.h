@@ -42,3 +42,6 @@ CString WithFailedStepCause(const CString& text);
 // The file a failure message names, so that its cause is about it: source when the first failed
 // step failed on it (gone, or held by another program), else target.
 CString FileThatFailed(const CString& source, const CString& target);
+// The same for a window that names one of the two by its own rule: preferred while the first failed
+// step is about it (or none was noted), else the one that failed.
+CString FileToName(const CString& preferred, const CString& source, const CString& target);

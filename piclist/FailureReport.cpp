@@ -118,10 +118,12 @@ CFailureBatch::~CFailureBatch()
         static_cast<int>(m_texts.size()) < kSummaryLines ? static_cast<int>(m_texts.size()) : kSummaryLines;
     for (int i = 0; i < shown; ++i)
         summary += "\n" + m_texts[static_cast<size_t>(i)];
-    if (static_cast<int>(m_texts.size()) > shown) {
+    const int rest = static_cast<int>(m_texts.size()) - shown;
+    if (rest == 1) {
+        summary += "\n" + LoadStringOr(IDS_BATCH_SUMMARY_ONE_MORE, "... et 1 autre.");
+    } else if (rest > 1) {
         CString more;
-        more.Format(LoadStringOr(IDS_BATCH_SUMMARY_MORE, "... et %d autres."),
-                    static_cast<int>(m_texts.size()) - shown);
+        more.Format(LoadStringOr(IDS_BATCH_SUMMARY_MORE, "... et %d autres."), rest);
         summary += "\n" + more;
     }
     AfxMessageBox(summary, MB_OK | MB_ICONEXCLAMATION);

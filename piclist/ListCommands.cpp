@@ -221,9 +221,12 @@ BOOL TransferSelectedPictures(CPicListBox& list, const CString& folder, BOOL bCo
             const CString source = pRecord->m_strPath;
             ForgetFailedStep();
             if (!TransferOne(source, target, bCopy, style.bBeepOnItself)) {
+                // The cause said is about the file named: the window's own choice gives way to the
+                // file that failed.
+                const CString named = FileToName(style.bFailureNamesTarget ? target : source, source, target);
                 CString text;
                 text.Format(AfxLoadText(bCopy ? IDS_COPY_FAILED : IDS_MOVE_FAILED),
-                            static_cast<LPCSTR>(style.bFailureNamesTarget ? target : source));
+                            static_cast<LPCSTR>(named));
                 AfxMessageBox(WithFailedStepCause(text), MB_ICONSTOP);
             }
             SetProgress(++done, total);

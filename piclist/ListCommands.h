@@ -67,8 +67,8 @@ void EditFirstSelectedPicture(HWND hOwner, const CPicListBox& list);
 // The copy command: the first selected picture to the clipboard.
 void CopyFirstSelectedPicture(HWND hOwner, const CPicListBox& list);
 
-// How a window's copy or move reports: which path a failure names, and whether a picture carried
-// onto itself beeps.
+// How a window's copy or move reports: which path a failure names (when the failure is about that
+// file; else the file that failed), and whether a picture carried onto itself beeps.
 struct ListTransferStyle {
     BOOL bFailureNamesTarget;
     BOOL bBeepOnItself;

@@ -22,6 +22,7 @@
 #define IDS_BATCH_GO_ON 40301
 #define IDS_BATCH_SUMMARY 40302
 #define IDS_BATCH_SUMMARY_MORE 40303
+#define IDS_BATCH_SUMMARY_ONE_MORE 40840
 #define IDS_ADD_FAILED 40304
 
 // ---- why a file step failed ----

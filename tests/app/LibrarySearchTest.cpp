@@ -204,7 +204,8 @@ TEST_F(LibrarySearchTest, HitsWindowListsTheHitsAndExportsTheSelection)
     EXPECT_EQ(GetFileAttributesA((out + "\\Plage 5.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
     ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
     EXPECT_EQ(AfxTestRecords().messageBoxes[0].text,
-              "Erreur lors de la copie du fichier " + out + "\\Plage 5.bmp. Le fichier est introuvable.");
+              "Erreur lors de la copie du fichier " + m_root
+                  + "\\Images\\Photo5.bmp. Le fichier est introuvable.");
     EXPECT_EQ(std::string(g_CurrentExportDirectory), out);
 
     // Again: the first clash asks, and its cancel leaves the rest alone.

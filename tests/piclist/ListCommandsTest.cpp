@@ -1,5 +1,5 @@
 // The list commands the three list windows share: each window's sort and view commands reach the
-// values its settings store, and a copy or move failure names the path its window names.
+// values its settings store, and a copy or move failure names the file its cause is about.
 #include "framework/TestSeams.h"
 #include "piclist/ListCommands.h"
 #include "tests/piclist/PicListTestSupport.h"
@@ -50,15 +50,18 @@ TEST_F(PicListTest, SortAndViewCommandsGiveTheStoredValues)
     }
 }
 
-TEST_F(PicListTest, CopyFailureNamesTheSourceOrTheTargetAsItsWindowSays)
+// Each window names its own file (the explorer the source, the search window the target) when the
+// failure is about it, else the file that failed: the cause said is always about the file named.
+TEST_F(PicListTest, CopyFailureNamesTheFileItsCauseIsAbout)
 {
     struct Row {
         ListTransferStyle style;
-        bool namesTarget;
+        bool sourceGone; // else the target's folder is gone
     };
-    const Row rows[] = {{{FALSE, TRUE}, false}, {{TRUE, FALSE}, true}};
+    const Row rows[] = {
+        {{FALSE, TRUE}, true}, {{TRUE, FALSE}, true}, {{FALSE, TRUE}, false}, {{TRUE, FALSE}, false}};
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.namesTarget);
+        SCOPED_TRACE(std::to_string(row.style.bFailureNamesTarget) + std::to_string(row.sourceGone));
         testpaths::TempDir source, target;
         const std::string picture = source.File("gone.bmp");
         CPicListBox* pList = MakeList(kViewList);
@@ -67,13 +70,16 @@ TEST_F(PicListTest, CopyFailureNamesTheSourceOrTheTargetAsItsWindowSays)
         ASSERT_TRUE(::MoveFileA(written.c_str(), picture.c_str()));
         ASSERT_EQ(pList->LoadFolder(source.Path().c_str()), 1);
         pList->SetSel(0, TRUE);
-        // The file leaves after the list was filled: the copy cannot read it.
-        ASSERT_TRUE(::DeleteFileA(picture.c_str()));
+        // The file or the folder leaves after the list was filled.
+        ASSERT_TRUE(row.sourceGone ? ::DeleteFileA(picture.c_str())
+                                   : ::RemoveDirectoryA(target.Path().c_str()));
         EXPECT_TRUE(TransferSelectedPictures(*pList, target.Path().c_str(), TRUE, row.style));
-        ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
-        const std::string text = AfxTestRecords().messageBoxes.back().text;
-        EXPECT_EQ(text.find(source.Path()) != std::string::npos, !row.namesTarget) << text;
-        EXPECT_EQ(text.find(target.Path()) != std::string::npos, row.namesTarget) << text;
+        ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+        EXPECT_EQ(AfxTestRecords().messageBoxes.back().text,
+                  "Erreur lors de la copie du fichier "
+                      + (row.sourceGone
+                             ? picture + ". Le fichier est introuvable."
+                             : target.File("gone.bmp") + ". Le chemin d'acc\xE8s est introuvable."));
         AfxTestReset();
     }
 }
