@@ -528,7 +528,8 @@ TEST_F(FileSafety, FailuresNameTheirCause)
         const char* name;
         std::function<void()> run;
         const char* cause;
-        std::string named; // the file the message names: the one the cause is about
+        std::string named;     // the file the message names: the one the cause is about
+        const char* kind = ""; // the words before it, where a file and a folder are said apart
     } rows[] = {
         {"a delete whose trash record meets a full disk",
          [&] {
@@ -595,7 +596,18 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              DeleteFileA(TrashItems()[0]->TrashFile(".pai"));
              EXPECT_FALSE(RestoreAll());
          },
-         "Il n'est plus dans le dossier", "Images\\Un.jpg"},
+         "Il n'est plus dans le dossier", "Images\\Un.jpg", "du fichier "},
+        {"a restore of a folder the trash no longer holds",
+         [&] {
+             CreateDirectoryA(Path("Images\\Voyage").c_str(), nullptr);
+             CDelObject folder(kTrashFolder);
+             folder.m_strRelPath = "Images\\Voyage";
+             folder.m_strOrigFolder = Path("Images").c_str();
+             ASSERT_TRUE(folder.MoveToTrash());
+             SafeDeleteTree(folder.TrashFile(".dir"));
+             EXPECT_FALSE(RestoreAll());
+         },
+         "Il n'est plus dans le dossier", "Images\\Voyage", "du dossier "},
         {"a delete whose trash folder cannot be made",
          [&] {
              SafeDeleteTree(Trash().c_str());
@@ -618,7 +630,7 @@ TEST_F(FileSafety, FailuresNameTheirCause)
         DisarmFileFault();
         ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
         EXPECT_NE(LastMessage().find(row.cause), std::string::npos) << LastMessage();
-        EXPECT_NE(LastMessage().find(Path(row.named)), std::string::npos) << LastMessage();
+        EXPECT_NE(LastMessage().find(row.kind + Path(row.named)), std::string::npos) << LastMessage();
         // One item: nothing follows to go on with.
         EXPECT_EQ(AfxTestRecords().messageBoxes[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
         EXPECT_EQ(AfxTestPendingScripts(), "");
