@@ -355,6 +355,8 @@ BOOL CDelObject::MoveToTrash()
     const CString pai = TrashFile(".pai");
     DWORD a = GetFileAttributesA(source);
     if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (a == INVALID_FILE_ATTRIBUTES)
+            NoteFailedStep(source, ::GetLastError());
         ShowMoveToTrashFailed(source);
         return FALSE;
     }

@@ -1,5 +1,6 @@
 #include "piclist/FailureCause.h"
 
+#include "core/FolderListing.h"
 #include "core/SystemUtil.h"
 #include "framework/FrameworkTexts.h"
 #include "piclist/FailureReport.h"
@@ -42,6 +43,9 @@ CString SystemText(DWORD error)
 
 FileCause FileCauseOf(DWORD error, LPCSTR path)
 {
+    // Whatever the system answered for it, such a path names no file.
+    if (error != ERROR_SUCCESS && HasUnspelledLetter(path))
+        return FileCause::UnspelledName;
     switch (error) {
     case ERROR_SUCCESS:
         return FileCause::Unknown;
@@ -119,6 +123,8 @@ CString FileCauseText(DWORD error, LPCSTR path)
         return AfxLoadText(IDS_CAUSE_NAME_TOO_LONG);
     case FileCause::InvalidName:
         return AfxLoadText(IDS_CAUSE_INVALID_NAME);
+    case FileCause::UnspelledName:
+        return AfxLoadText(IDS_CAUSE_UNSPELLED_NAME);
     case FileCause::Lasting:
     case FileCause::Other:
         break;

@@ -1,7 +1,8 @@
 // Why a file step failed, in the user's words: the system's error read as one of the common causes
 // (a full disk, a read-only file or disk, a file another program holds, a folder or a file of that
-// name, a path that does not exist, a refused access, a name too long or not valid), any other error
-// in the system's own French words, or by its number when the system has none.
+// name, a path that does not exist, a refused access, a name too long, not valid or with letters the
+// code page cannot spell), any other error in the system's own French words, or by its number when
+// the system has none.
 #pragma once
 #include "framework/String.h"
 #include "piclist/SafeFileOps.h"
@@ -19,8 +20,9 @@ enum class FileCause {
     AccessDenied,
     NameTooLong,
     InvalidName,
-    Lasting, // another cause no retry can cure, said in the system's words
-    Other    // another cause, said in the system's words
+    UnspelledName, // a letter the code page cannot spell: the path names no file
+    Lasting,       // another cause no retry can cure, said in the system's words
+    Other          // another cause, said in the system's words
 };
 
 // The cause of error met by a step on path (what is at path tells a folder from a file of that name,

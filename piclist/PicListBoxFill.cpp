@@ -2,6 +2,7 @@
 // search hits, re-placing one item, and the thumbnail builder's idle step.
 #include "core/BusyCursor.h"
 #include "core/FileTypes.h"
+#include "core/FolderListing.h"
 #include "core/SystemUtil.h"
 #include "framework/Collections.h"
 #include "piclist/DelObject.h"
@@ -151,6 +152,15 @@ CPicObject* CPicListBox::RecordFromEntry(const CString& folder, const WIN32_FIND
 {
     CString path = JoinFolderPath(folder, entry.cFileName);
     CPicObject* pRecord = new CPicObject;
+    if (HasUnspelledLetter(entry.cFileName)) {
+        // A name the code page cannot spell: its path names no file, so the picture cannot be read,
+        // and no record file is read or written for it (under the best-fit spelling, one would be
+        // another picture's, or no picture's).
+        FillRecordFromEntry(pRecord, path, entry);
+        pRecord->m_nThumbState = -1;
+        pRecord->m_bReadOnly = TRUE;
+        return pRecord;
+    }
     if (!m_bKeepRecords) {
         FillRecordFromEntry(pRecord, path, entry);
         return pRecord;
@@ -228,12 +238,10 @@ void CPicListBox::ScanFolder(const CString& folder, std::vector<CPicObject*>* pS
                              int* pCount)
 {
     WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA(JoinFolderPath(folder, "*.*"), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
+    CFolderListing listing(JoinFolderPath(folder, "*.*"));
     std::vector<WIN32_FIND_DATAA> pictures;
     std::unordered_map<std::string, FILETIME> recordTimes;
-    do {
+    while (listing.Next(entry)) {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
         if (entry.cFileName[0] == '\0' || entry.cFileName[0] == '.')
@@ -245,8 +253,7 @@ void CPicListBox::ScanFolder(const CString& folder, std::vector<CPicObject*>* pS
             pictures.push_back(entry);
         else if (m_bKeepRecords)
             recordTimes[LowerName(entry.cFileName)] = entry.ftLastWriteTime;
-    } while (::FindNextFileA(find, &entry));
-    ::FindClose(find);
+    }
     pScanned->reserve(pScanned->size() + pictures.size());
     for (const WIN32_FIND_DATAA& picture : pictures) {
         const FILETIME* pRecordTime = nullptr;

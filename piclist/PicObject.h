@@ -135,7 +135,8 @@ public:
     // ---- transient ----
     BOOL m_bMatched = FALSE;    // mark of a list's merge refresh
     BOOL m_bHeaderOnly = FALSE; // reading skips the thumbnail
-    BOOL m_bReadOnly = FALSE;   // a record in the trash: never written back, never rebuilt
+    // A record in the trash, or of a name the code page cannot spell: never written back, never rebuilt.
+    BOOL m_bReadOnly = FALSE;
     // The record file at m_strPath's name is not this record's to write: it could not be read when
     // listed (held by another program) or it holds the record of another picture of the same base
     // name (photo.jpg / photo.png). The record lives in memory only; a rename to a free name, which

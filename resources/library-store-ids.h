@@ -39,6 +39,7 @@
 #define IDS_CAUSE_NAME_TOO_LONG 40242
 #define IDS_CAUSE_INVALID_NAME 40243
 #define IDS_CAUSE_NOT_IN_TRASH 40244 // a restore of an item whose files the trash no longer holds
+#define IDS_CAUSE_UNSPELLED_NAME 40810
 
 // ---- replace questions ----
 #define IDD_FILE_REPLACE 347

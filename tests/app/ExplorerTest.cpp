@@ -604,6 +604,12 @@ TEST_F(ExplorerTest, SortingViewsAndSelectionKeepTheRecords)
     m_pFrame->OnIdleUpdate();
     EXPECT_EQ(std::string(m_pFrame->GetStatusBar()->GetPaneText(2)).substr(0, 21),
               "S\xe9lection: 2 Images (");
+    // A key the list handles after telling its owner (who counts the sums then): the next tick
+    // shows the selection the key left.
+    pView->m_list.SendMessage(WM_KEYDOWN, VK_HOME, 0);
+    m_pFrame->OnIdleUpdate();
+    EXPECT_EQ(std::string(m_pFrame->GetStatusBar()->GetPaneText(2)).substr(0, 21),
+              "S\xe9lection: 1 Images (");
     pView->SendMessage(WM_COMMAND, ID_EXPLORER_DESELECT_ALL);
     EXPECT_EQ(pView->m_list.GetSelCount(), 0);
     pView->OnUpdateNeedsSelection(&probe);

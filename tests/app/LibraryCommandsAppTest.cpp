@@ -446,7 +446,12 @@ TEST_F(LibraryCommands, RefreshShowsWhatAnotherProgramChangedInTheFolderShown)
     ASSERT_TRUE(other.LoadDai());
     other.m_strComment = "Vu \xE0 Paris";
     ASSERT_TRUE(other.SaveDai());
+    // A record the list wrote itself (its thumbnail's, then an edit) is not read again.
+    CPicObject* pEdited = list.GetRecord(indexOf(top));
+    pEdited->m_strComment = "Vue du haut";
+    ASSERT_TRUE(pEdited->SaveDai());
     Command(ID_LIB_REFRESH);
+    EXPECT_EQ(list.GetRecord(indexOf(top)), pEdited);
     EXPECT_EQ(std::string(list.GetRecord(indexOf("Phare.bmp"))->m_strComment), "Vu \xE0 Paris");
     EXPECT_EQ(names(false), before);
     EXPECT_EQ(names(true), (std::set<std::string>{"Bateau.bmp", "Phare.bmp"}));

@@ -565,7 +565,8 @@ TEST_F(FileSafety, FailuresNameTheirCause)
         const char* name;
         std::function<void()> run;
         const char* cause;
-        std::string named; // the file the message names: the one the cause is about
+        std::string named;     // the file the message names: the one the cause is about
+        const char* kind = ""; // the words before it, where a file and a folder are said apart
     } rows[] = {
         {"a delete whose trash record meets a full disk",
          [&] {
@@ -632,7 +633,18 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              DeleteFileA(TrashItems()[0]->TrashFile(".pai"));
              EXPECT_FALSE(RestoreAll());
          },
-         "Il n'est plus dans le dossier", "Images\\Un.jpg"},
+         "Il n'est plus dans le dossier", "Images\\Un.jpg", "du fichier "},
+        {"a restore of a folder the trash no longer holds",
+         [&] {
+             CreateDirectoryA(Path("Images\\Voyage").c_str(), nullptr);
+             CDelObject folder(kTrashFolder);
+             folder.m_strRelPath = "Images\\Voyage";
+             folder.m_strOrigFolder = Path("Images").c_str();
+             ASSERT_TRUE(folder.MoveToTrash());
+             SafeDeleteTree(folder.TrashFile(".dir"));
+             EXPECT_FALSE(RestoreAll());
+         },
+         "Il n'est plus dans le dossier", "Images\\Voyage", "du dossier "},
         {"a delete whose trash folder cannot be made",
          [&] {
              SafeDeleteTree(Trash().c_str());
@@ -722,7 +734,7 @@ TEST_F(FileSafety, FailuresNameTheirCause)
         EXPECT_NE(LastMessage().find(row.cause), std::string::npos) << LastMessage();
         // A long path is shown by its beginning and its end.
         const std::string named = Path(row.named);
-        EXPECT_NE(LastMessage().find(named.substr(0, 30)), std::string::npos) << LastMessage();
+        EXPECT_NE(LastMessage().find(row.kind + named.substr(0, 30)), std::string::npos) << LastMessage();
         EXPECT_NE(LastMessage().find(named.substr(named.size() - 30)), std::string::npos) << LastMessage();
         EXPECT_LE(MessageBoxWidth(LastMessage()), GetSystemMetrics(SM_CXSCREEN)) << LastMessage();
         // One item: nothing follows to go on with.

@@ -14,6 +14,7 @@
 #include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
 #include "piclist/SafeFileOps.h"
+#include "resources/library-cmds-ids.h"
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
 
@@ -524,8 +525,36 @@ TEST_F(LibraryBarTest, ExportSaysHowManyPicturesItExported)
 
 TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
 {
+    // A picture whose name the code page cannot spell ("Łódź", made through the wide calls) joins
+    // one with texts under the name the system spells it with ("Lódz"): listed unreadable, it gets no
+    // record, and no step asked of it touches the other one.
+    const std::wstring unspelled = L"\x0141\x00f3"
+                                   L"d\x017a zima.bmp";
+    char bestFit[MAX_PATH] = "";
+    ::WideCharToMultiByte(CP_ACP, 0, unspelled.c_str(), -1, bestFit, MAX_PATH, nullptr, nullptr);
+    const std::string other = Path(std::string("Images\\A\\") + bestFit);
+    CPicObject texts;
+    libtest::FillRecord(texts, other);
+    ASSERT_TRUE(libtest::WriteBmp(other, 8, 6, 1) && texts.SaveDai());
     Make(Path("Images\\A"));
     Step(0);
+    wchar_t folder[MAX_PATH] = L"";
+    ::MultiByteToWideChar(CP_ACP, 0, Path("Images\\A\\").c_str(), -1, folder, MAX_PATH);
+    ASSERT_TRUE(libtest::WriteBmp(Path("Images\\A\\zima.tmp"), 9, 6, 2)
+                && ::MoveFileW((std::wstring(folder) + L"zima.tmp").c_str(), (folder + unspelled).c_str()));
+    const auto before = libtest::Snapshot(Path("Images"));
+    m_bar.SendMessage(WM_COMMAND, ID_LIB_REFRESH);
+    while (m_bar.m_list.BuildNextThumbnail() == 1) {
+    }
+    ASSERT_EQ(m_bar.m_list.GetCount(), 2);
+    const int lodz = m_bar.m_list.GetRecord(0)->m_strComment == texts.m_strComment ? 1 : 0;
+    EXPECT_EQ(m_bar.m_list.GetRecord(lodz)->m_nThumbState, -1);
+    EXPECT_STREQ(m_bar.m_list.GetRecord(1 - lodz)->m_strComment, texts.m_strComment);
+    m_bar.m_list.SetSel(-1, FALSE);
+    m_bar.m_list.SetSel(lodz, TRUE); // it stays selected: each step asked of it fails
+    m_bar.m_bListHasFocus = TRUE;
+    const char kUnspelled[] = "des lettres que ce programme ne peut pas \xE9"
+                              "crire";
     struct {
         const char* name;
         std::function<void()> run;
@@ -565,6 +594,15 @@ TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
              ::CloseHandle(held);
          },
          "Supprim\xE9s", "utilis\xE9 par un autre programme"},
+        {"rename of the picture whose name the code page cannot spell",
+         [&] {
+             AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, "Cracovie"}}, IDOK);
+             m_bar.SendMessage(WM_COMMAND, ID_LIB_RENAME);
+         },
+         "zima.bmp", kUnspelled},
+        {"move of it", [&] { m_bar.MoveOrCopySelectedPictures(Path("Images\\B").c_str(), FALSE); },
+         "zima.bmp", kUnspelled},
+        {"delete of it", [&] { m_bar.SendMessage(WM_COMMAND, ID_LIB_DELETE); }, "zima.bmp", kUnspelled},
     };
     for (auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -576,6 +614,14 @@ TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
         EXPECT_NE(said.find(row.said), std::string::npos) << said;
         EXPECT_NE(said.find(row.cause), std::string::npos) << said;
     }
+    // Its properties only show.
+    AfxModalStep ok;
+    ok.buttonId = IDOK;
+    AfxScriptModal(IDS_PICTURE_PROPERTIES, {ok});
+    m_bar.SendMessage(WM_COMMAND, ID_LIB_PROPERTIES);
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+    EXPECT_EQ(libtest::Snapshot(Path("Images")), before);
+    EXPECT_NE(::GetFileAttributesW((folder + unspelled).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(LibraryBarTest, NewFolderIsOfferedOnlyWhereAFolderCanStay)

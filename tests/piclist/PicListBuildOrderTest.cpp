@@ -76,9 +76,13 @@ TEST_F(PicListTest, BuilderTakesSelectedThenOnScreenThenTheRest)
             if (std::find(expected.begin(), expected.end(), i) == expected.end())
                 expected.push_back(i);
 
+        // The status panes' sums, asked between the steps as the ticks do, follow every thumbnail
+        // made, on screen or not.
         std::vector<int> states(kCount, 0), order;
-        while (pList->BuildNextThumbnail() == 1)
+        while (pList->BuildNextThumbnail() == 1) {
             order.push_back(BuiltNow(pList, states));
+            ASSERT_EQ(pList->GetTotals().missingThumbnails, kCount - static_cast<int>(order.size()));
+        }
         EXPECT_EQ(order, expected);
     }
 }
