@@ -542,6 +542,7 @@ TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
     ::MultiByteToWideChar(CP_ACP, 0, Path("Images\\A\\").c_str(), -1, folder, MAX_PATH);
     ASSERT_TRUE(libtest::WriteBmp(Path("Images\\A\\zima.tmp"), 9, 6, 2)
                 && ::MoveFileW((std::wstring(folder) + L"zima.tmp").c_str(), (folder + unspelled).c_str()));
+    const CString deep = testpaths::MakeFolderOfLength(Path("Images\\A"), 200).c_str();
     const auto before = libtest::Snapshot(Path("Images"));
     m_bar.SendMessage(WM_COMMAND, ID_LIB_REFRESH);
     while (m_bar.m_list.BuildNextThumbnail() == 1) {
@@ -578,7 +579,6 @@ TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
          "Absent.jpg", ""},
         {"import into a deep folder of a picture whose name does not fit there",
          [&] {
-             const CString deep = testpaths::MakeFolderOfLength(Path("Images\\A"), 200).c_str();
              const std::string source = Path(std::string(60, 'n') + ".bmp");
              ASSERT_TRUE(libtest::WriteBmp(source, 4, 3, 1));
              EXPECT_FALSE(m_bar.AddFileToLibrary(source.c_str(), nullptr, &deep));
