@@ -106,12 +106,9 @@ public:
 
 // ---- trash ----
 
-BOOL CLibraryBar::IsInProtectedFolder()
-{
-    CString path = m_tree.GetSelectedPath();
-    return !g_strProtectedFolder.IsEmpty() && path.GetLength() >= g_strProtectedFolder.GetLength()
-           && path.Left(g_strProtectedFolder.GetLength()).CompareNoCase(g_strProtectedFolder) == 0;
-}
+BOOL CLibraryBar::IsInProtectedFolder() { return ::IsInProtectedFolder(m_tree.GetSelectedPath()); }
+
+BOOL CLibraryBar::IsProtectedPath(LPCSTR path) { return ::IsInProtectedFolder(CString(path)); }
 
 BOOL CLibraryBar::MovePictureToTrash(const CString& path, BOOL bWithRecord)
 {
