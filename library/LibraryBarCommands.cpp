@@ -326,8 +326,11 @@ void CLibraryBar::OnLibRefresh()
     {
         CRedrawOff redraw(m_tree);
         g_LibrarianLastPath = before;
+        // The folders the user had opened stay open: the tree made anew shows them as they are now.
+        std::vector<CString> open = m_tree.GetExpandedPaths();
         m_tree.DeleteAllItems();
         m_tree.InitFolders();
+        m_tree.ExpandPaths(open);
         m_tree.SelectPath(g_LibrarianLastPath);
     }
     if (m_tree.GetSelectedPath().CompareNoCase(before) != 0)
