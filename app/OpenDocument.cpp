@@ -18,6 +18,7 @@
 #include "framework/MDIChildWnd.h"
 #include "framework/View.h"
 #include "resources/resource.h"
+#include "shell/LibraryLink.h"
 #include "shell/OpenDialog.h"
 #include "viewers/ViewerGlobals.h"
 
@@ -49,14 +50,10 @@ void ActivateChild(CMDIChildWnd* pChild)
     g_pMainFrame->MDIActivate(pChild);
 }
 
-// Pictures of the protected folder never enter the recent list.
+// Pictures of the protected folder never enter the recent list; the library knows where it lies.
 bool IsInProtectedFolder(LPCSTR lpszPath)
 {
-    CString strProtected = g_strLibraryRoot + AfxLoadText(IDS_FOLDER_PROTECTED);
-    return !g_strLibraryRoot.IsEmpty() && strProtected.GetLength() < lstrlenA(lpszPath)
-           && ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, lpszPath, strProtected.GetLength(),
-                               strProtected, strProtected.GetLength())
-                  == CSTR_EQUAL;
+    return g_pLibraryLink != nullptr && g_pLibraryLink->IsProtectedPath(lpszPath);
 }
 
 // A beep, then a stop box whose text names the file (its name alone).

@@ -345,12 +345,17 @@ int CExplorerView::OnIdle()
         if (m_dwChangeTime <= 1)
             m_dwChangeTime = 2;
     }
+    // Opened since the list was loaded empty for it: the folder is read now (its watch kept out
+    // what it saw meanwhile, and the list holds no folder to name a change in).
+    if (m_bListLocked && g_bProtectedUnlocked && m_dwChangeTime == 0)
+        m_dwChangeTime = 1;
     if (m_dwChangeTime != 0 && now - m_dwChangeTime >= kRequestDelay) {
         // The watch lets go of the folder first: a folder removed while watched is gone only once
         // its last handle closes, and the title must not see it still standing.
         StopFolderWatch();
         UpdateTitle();
         BOOL bLocked = IsLockedFolder(m_strRequestedPath) && !g_bProtectedUnlocked;
+        m_bListLocked = bLocked;
         LoadListFolder(bLocked ? CString() : m_strRequestedPath);
         g_ActualDir = m_strShownDisplayPath;
         StartFolderWatch(m_strRequestedPath);

@@ -200,6 +200,8 @@ public:
     int m_nIdleSteps = 0;
     // The folder whose loading the list shows (empty while locked): change lines name files in it.
     CString m_strListFolder;
+    // The list was loaded empty for the locked protected folder.
+    BOOL m_bListLocked = FALSE;
     // Change lines handed to the list so far (tests follow the watch through it).
     CStringArray m_arrApplied;
 

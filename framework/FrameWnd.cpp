@@ -329,6 +329,11 @@ void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL bSysMenu)
     if (bSysMenu)
         return; // the system's own
     AfxUpdateMenuCmdUI(this, pPopupMenu, m_bAutoMenuEnable);
+    // A greyed item is no default: drawn bold, it would read as offered (Wine draws it black).
+    HMENU hMenu = pPopupMenu->GetSafeHmenu();
+    UINT nDefault = ::GetMenuDefaultItem(hMenu, TRUE, GMDI_USEDISABLED);
+    if (nDefault != static_cast<UINT>(-1) && (::GetMenuState(hMenu, nDefault, MF_BYPOSITION) & MF_GRAYED))
+        ::SetMenuDefaultItem(hMenu, static_cast<UINT>(-1), TRUE);
 }
 
 void CFrameWnd::OnClose()

@@ -737,9 +737,18 @@ void CLibTreeCtrl::SelectPath(const CString& path)
     if (m_hRoot == nullptr)
         return;
     SelectItem(m_hRoot);
+    BOOL bWhole = FALSE;
+    HTREEITEM hItem = OpenPath(path, &bWhole);
+    if (hItem != nullptr)
+        SelectItem(hItem);
+}
+
+HTREEITEM CLibTreeCtrl::OpenPath(const CString& path, BOOL* pWhole)
+{
+    *pWhole = FALSE;
     CString root = m_strRootPath + "\\";
     if (path.GetLength() <= root.GetLength() || CString(path).Left(root.GetLength()).CompareNoCase(root) != 0)
-        return;
+        return nullptr;
     CString rest = path.Mid(root.GetLength());
     HTREEITEM hCurrent = m_hRoot;
     CString soFar = m_strRootPath;
@@ -758,16 +767,41 @@ void CLibTreeCtrl::SelectPath(const CString& path)
             }
         }
         if (hFound == nullptr)
-            return;
-        if (rest.IsEmpty()) {
-            SelectItem(hFound);
-            return;
-        }
+            return nullptr;
+        *pWhole = rest.IsEmpty();
+        if (rest.IsEmpty())
+            return hFound;
         Expand(hFound, TVE_EXPAND);
-        if (!(GetItemState(hFound, TVIS_EXPANDED) & TVIS_EXPANDED) || GetChildItem(hFound) == nullptr) {
-            SelectItem(hFound);
-            return;
-        }
+        if (!(GetItemState(hFound, TVIS_EXPANDED) & TVIS_EXPANDED) || GetChildItem(hFound) == nullptr)
+            return hFound;
         hCurrent = hFound;
+    }
+    return nullptr;
+}
+
+std::vector<CString> CLibTreeCtrl::GetExpandedPaths() const
+{
+    std::vector<CString> paths;
+    std::vector<HTREEITEM> pending = {m_hRoot};
+    while (!pending.empty()) {
+        HTREEITEM hItem = pending.back();
+        pending.pop_back();
+        if (hItem == nullptr || !(GetItemState(hItem, TVIS_EXPANDED) & TVIS_EXPANDED))
+            continue;
+        if (hItem != m_hRoot)
+            paths.push_back(GetItemPath(hItem));
+        for (HTREEITEM h = GetChildItem(hItem); h != nullptr; h = GetNextSiblingItem(h))
+            pending.push_back(h);
+    }
+    return paths;
+}
+
+void CLibTreeCtrl::ExpandPaths(const std::vector<CString>& paths)
+{
+    for (const CString& path : paths) {
+        BOOL bWhole = FALSE;
+        HTREEITEM hItem = OpenPath(path, &bWhole);
+        if (hItem != nullptr && bWhole)
+            Expand(hItem, TVE_EXPAND);
     }
 }

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 // Kinds of tree items.
 enum LibItemKind {
@@ -63,6 +64,9 @@ public:
     CString GetSelectedText() const;
     // Selects the item of a folder under the library root, opening the folders on the way.
     void SelectPath(const CString& path);
+    // The folders shown open, parents first; and opening them again in a tree made anew.
+    std::vector<CString> GetExpandedPaths() const;
+    void ExpandPaths(const std::vector<CString>& paths);
     // Deletes an item with its children.
     void DeleteItemTree(HTREEITEM hItem) { DeleteItem(hItem); }
 
@@ -135,6 +139,9 @@ private:
     // Ends a folder drag with nothing moved (Escape, capture taken by another window).
     void CancelDrag();
     void PostToOwner(UINT nCmd);
+    // The item of path (*pWhole set), the folders on the way opened; or the folder on the way that
+    // cannot open; null when a part is missing.
+    HTREEITEM OpenPath(const CString& path, BOOL* pWhole);
 
     HTREEITEM m_hRoot = nullptr;
     HTREEITEM m_hImages = nullptr;

@@ -148,6 +148,7 @@ public:
         else
             m_tree.SetFocus();
     }
+    BOOL IsProtectedPath(LPCSTR path) override;
 
     // ---- CLibTreeOwner, CPicListOwner ----
     void OnTreeFocus() override { m_bListHasFocus = FALSE; }

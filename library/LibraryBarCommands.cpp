@@ -106,12 +106,9 @@ public:
 
 // ---- trash ----
 
-BOOL CLibraryBar::IsInProtectedFolder()
-{
-    CString path = m_tree.GetSelectedPath();
-    return !g_strProtectedFolder.IsEmpty() && path.GetLength() >= g_strProtectedFolder.GetLength()
-           && path.Left(g_strProtectedFolder.GetLength()).CompareNoCase(g_strProtectedFolder) == 0;
-}
+BOOL CLibraryBar::IsInProtectedFolder() { return ::IsInProtectedFolder(m_tree.GetSelectedPath()); }
+
+BOOL CLibraryBar::IsProtectedPath(LPCSTR path) { return ::IsInProtectedFolder(CString(path)); }
 
 BOOL CLibraryBar::MovePictureToTrash(const CString& path, BOOL bWithRecord)
 {
@@ -329,8 +326,11 @@ void CLibraryBar::OnLibRefresh()
     {
         CRedrawOff redraw(m_tree);
         g_LibrarianLastPath = before;
+        // The folders the user had opened stay open: the tree made anew shows them as they are now.
+        std::vector<CString> open = m_tree.GetExpandedPaths();
         m_tree.DeleteAllItems();
         m_tree.InitFolders();
+        m_tree.ExpandPaths(open);
         m_tree.SelectPath(g_LibrarianLastPath);
     }
     if (m_tree.GetSelectedPath().CompareNoCase(before) != 0)

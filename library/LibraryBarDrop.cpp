@@ -4,6 +4,7 @@
 #include "library/LibraryBar.h"
 
 #include "library/ProtectedAccess.h"
+#include "resources/resource.h"
 
 BOOL CLibraryBar::DropTreeFolder(HTREEITEM hItem, CString* pPath, int* pKind, BOOL* pLocked)
 {
@@ -34,9 +35,10 @@ BOOL CLibraryBar::DropSelection(const PicDropDecision& drop)
     switch (drop.target) {
     case kDropLibraryTree:
         if (drop.onTrash) {
-            // The delete command of the list: the pictures go to the trash with their records.
+            // The delete command of the list, once the drag is over: the pictures go to the trash
+            // with their records, and the list loses none of its items inside its own button-up.
             m_bListHasFocus = TRUE;
-            OnLibDelete();
+            PostMessage(WM_COMMAND, ID_LIB_DELETE);
             return TRUE;
         }
         return MoveOrCopySelectedPictures(drop.path, drop.copy != kDropAsMove);

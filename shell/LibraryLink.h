@@ -33,6 +33,9 @@ public:
     virtual BOOL IsLibraryShown() = 0;
     // Gives the keyboard to the bar: its list or its tree, whichever had it last.
     virtual void FocusLibrary() = 0;
+    // TRUE when path is the protected folder or lies inside it ("Images Protégées 2" beside it is
+    // another folder).
+    virtual BOOL IsProtectedPath(LPCSTR path) = 0;
 
 protected:
     ~ILibraryLink() = default;

@@ -2,6 +2,7 @@
 // the debounced folder request, changes made by another process reaching the view, and windows that
 // leave no thread, handle or GDI object behind when they close.
 #include "tests/app/AppFixture.h"
+#include "tests/app/RealInput.h"
 
 #include "explorer/ExplorerDoc.h"
 #include "explorer/ExplorerView.h"
@@ -828,11 +829,14 @@ TEST_F(ExplorerTest, ALockedProtectedFolderShowsNothingEvenThroughItsWatch)
     pView->OnIdle();
     EXPECT_EQ(pView->m_list.GetCount(), 1);
 
-    // Once unlocked, the folder shows its pictures.
-    g_bProtectedUnlocked = TRUE;
+    // Once unlocked, the folder shown locked shows its pictures at F5 in its tree.
     pView->SelectTreeFolderByPath(inside.c_str());
     pView->OnIdle();
     s_fakeNow += 300;
+    pView->OnIdle();
+    ASSERT_EQ(pView->m_list.GetCount(), 0);
+    g_bProtectedUnlocked = TRUE;
+    PressKey(m_pApp, pView->m_tree.m_hWnd, 0, VK_F5);
     pView->OnIdle();
     EXPECT_EQ(pView->m_list.GetCount(), 2);
     g_bProtectedUnlocked = FALSE;

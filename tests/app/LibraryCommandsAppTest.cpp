@@ -2,9 +2,11 @@
 // texts, a numbered series, moving, deleting into the trash, recovering and emptying, first as a
 // user would, then with each file step failing in turn; and the commands' greying.
 #include "tests/app/AppFixture.h"
+#include "tests/app/RealInput.h"
 
 #include "framework/CmdUI.h"
 #include "framework/Document.h"
+#include "framework/Menu.h"
 #include "framework/TestSeams.h"
 #include "library/LibraryBar.h"
 #include "piclist/PicObject.h"
@@ -381,6 +383,14 @@ TEST_F(LibraryCommands, CommandsAreGreyedAsTheFolderAndSelectionSay)
     AfxScriptNextModal(IDD_ERASE_CONFIRM, {}, IDOK);
     Command(ID_LIB_DELETE);
     EXPECT_EQ(Bar()->m_list.GetCount(), 0);
+    // The emptied trash's menu: "Recuperer" greyed is not left standing out as its default.
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_CONTEXTMENUS));
+    HMENU hTrashMenu = menu.GetSubMenu(7)->GetSafeHmenu();
+    ::SetMenuDefaultItem(hTrashMenu, 0, TRUE);
+    m_pFrame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hTrashMenu), 0);
+    EXPECT_TRUE(::GetMenuState(hTrashMenu, ID_LIB_RECOVER, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_EQ(::GetMenuDefaultItem(hTrashMenu, TRUE, GMDI_USEDISABLED), static_cast<UINT>(-1));
     EXPECT_FALSE(Enabled(ID_LIB_EMPTY_DELETED));
     // What an emptying cut short left, listed nowhere, is emptied still.
     ASSERT_TRUE(testpaths::WriteBytes(m_root + "\\El\xE9ments Supprim\xE9s\\file0007.dai", "record"));
@@ -501,6 +511,32 @@ TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)
     auto trash = Files(m_root + "\\El\xE9ments Supprim\xE9s");
     EXPECT_EQ(trash.count("file0001.del"), 1u);
     EXPECT_EQ(trash.count("file0001.dir\\port.bmp"), 1u);
+
+    // Made anew by F5 on the tree or by a recovery, the tree keeps its folders open and the folder
+    // chosen, with its list.
+    CLibTreeCtrl& tree = Bar()->m_tree;
+    auto imagesOpen = [&] {
+        return (tree.GetItemState(tree.ImagesItem(), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+    };
+    ASSERT_TRUE(::CreateDirectoryA((m_root + "\\Images\\Reste").c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileA(picture.c_str(), (m_root + "\\Images\\plage.bmp").c_str(), TRUE));
+    Command(ID_LIB_REFRESH);
+    Choose(m_root + "\\Images\\Reste");
+    Choose(m_root + "\\Images");
+    tree.SetFocus();
+    PressKey(m_pApp, tree.m_hWnd, 0, VK_F5);
+    Settle();
+    EXPECT_TRUE(imagesOpen());
+    EXPECT_EQ(std::string(tree.GetSelectedPath()), m_root + "\\Images");
+    EXPECT_EQ(Bar()->m_list.GetCount(), 1);
+    Choose(m_root + "\\El\xE9ments Supprim\xE9s");
+    ChangeAll(TRUE);
+    AfxScriptNextModal(IDD_RECOVER_CONFIRM, {}, IDOK);
+    Command(ID_LIB_RECOVER);
+    Settle();
+    EXPECT_FALSE(testpaths::ReadBytes(m_root + "\\Images\\Ailleurs\\port.bmp").empty());
+    EXPECT_TRUE(imagesOpen());
+    EXPECT_EQ(tree.GetSelectedKind(), LIB_KIND_TRASH);
     EXPECT_EQ(AfxTestPendingScripts(), "");
 }
 

@@ -225,17 +225,27 @@ TEST_F(AppTest, RetryInTheLoadErrorDialogPutsThePathThatOpenedInTheRecentList)
     EXPECT_EQ(AfxAnsiCompareNoCase(Recent()[0].c_str(), good.c_str()), 0);
 }
 
+// Dropped on the main window: the library's protected folder keeps its pictures out of the recent
+// list, and a folder beside it whose name begins the same way does not.
 TEST_F(AppTest, PicturesOfTheProtectedFolderNeverEnterTheRecentList)
 {
+    PutSettingText("folders", "LibrarianLocation", m_temp.Path() + "\\");
     ASSERT_TRUE(Start());
-    g_strLibraryRoot = (m_temp.Path() + "\\").c_str();
-    std::string folder = m_temp.File("Images Prot\xE9g\xE9"
-                                     "es");
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    std::string path = WriteBmp("Images Prot\xE9g\xE9"
-                                "es\\secret.bmp");
-    EXPECT_NE(m_pApp->OpenDocumentFile(path.c_str()), nullptr);
-    EXPECT_TRUE(Recent().empty());
+    std::string secret = WriteBmp("Images Prot\xE9g\xE9"
+                                  "es\\secret.bmp");
+    ASSERT_TRUE(CreateDirectoryA(m_temp
+                                     .File("Images Prot\xE9g\xE9"
+                                           "es 2")
+                                     .c_str(),
+                                 nullptr));
+    std::string beside = WriteBmp("Images Prot\xE9g\xE9"
+                                  "es 2\\vacances.bmp");
+    for (const std::string& path : {secret, beside}) {
+        m_pFrame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(DropBlock({path})), 0);
+        ASSERT_NE(ActiveDocument(), nullptr);
+        EXPECT_EQ(std::string(ActiveDocument()->GetPathName()), path);
+    }
+    EXPECT_EQ(Recent(), std::vector<std::string>{beside});
 }
 
 TEST_F(AppTest, OpenDialogOpensEverySelectedPictureInItsOrder)

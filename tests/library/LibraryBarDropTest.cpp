@@ -4,6 +4,7 @@
 #include "tests/piclist/LibraryTestSupport.h"
 
 #include "shell/Settings.h"
+#include "framework/WinThread.h"
 #include "library/LibraryBar.h"
 #include "piclist/LibraryHost.h"
 #include "piclist/PicListDrag.h"
@@ -143,6 +144,12 @@ TEST_F(LibraryBarDropTest, OwnFolderAndLockedProtectedFolderRefuseAndEscapeMoves
 TEST_F(LibraryBarDropTest, DropOnTheTrashDeletesIntoIt)
 {
     Drag({1}, m_bar.m_tree.TrashItem());
+    // The delete command comes once the list is done with its button-up.
+    MSG posted = {};
+    ASSERT_TRUE(::PeekMessageA(&posted, m_bar.m_hWnd, WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
+    EXPECT_EQ(LOWORD(posted.wParam), ID_LIB_DELETE);
+    EXPECT_EQ(m_bar.m_list.GetCount(), 3);
+    AfxPumpPendingMessages();
     EXPECT_EQ(m_bar.m_list.GetCount(), 2);
     EXPECT_EQ(Files("Images\\A"), 4u);
     auto trash = libtest::Snapshot(Trash());
