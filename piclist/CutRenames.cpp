@@ -247,6 +247,33 @@ int PutBackSetAside(const CString& dir, std::vector<SetAsideFile>& asides, std::
     return back;
 }
 
+// Settles the records that moves and deletes cut short left behind: one whose picture still stands
+// goes back under its name, or goes when a record holding the same took that name; one whose picture
+// is gone is a copy of the record that went with it, and goes. What stays is added to kept.
+int SettleLeftBehind(const CString& dir, std::vector<CString>& kept)
+{
+    int mended = 0;
+    for (const CString& path : ListSetAsideFiles(dir, AsideKind::LeftBehind)) {
+        CPicObject record;
+        if (!ReadRecordAsIs(path, record, FALSE) || !IsAcceptableName(record.m_strFileName)) {
+            kept.push_back(path);
+            continue;
+        }
+        const CString picture = dir + record.m_strFileName;
+        const CString recordFile = RecordFilePath(picture);
+        if (!PathExists(picture) || (PathExists(recordFile) && HoldsSameAs(picture, record, path))) {
+            // One that cannot be deleted now goes at a later listing.
+            if (SafeDeleteFile(path))
+                ++mended;
+        } else if (!PathExists(recordFile) && SafeMove(path, recordFile)) {
+            ++mended;
+        } else {
+            kept.push_back(path);
+        }
+    }
+    return mended;
+}
+
 } // namespace
 
 int RecoverCutRenames(const CString& folder)
@@ -307,11 +334,12 @@ int RecoverCutOperations(const CString& folder, BOOL bKeepRecords)
     if (folder.IsEmpty())
         return 0;
     const CString dir = WithSlash(folder);
+    std::vector<CString> kept;
+    int mended = SettleLeftBehind(dir, kept);
     // What is decided for a picture set aside depends on what stands at its name and at its
     // record's: the copies in the way go before anything moves back.
     std::vector<SetAsideFile> asides = ReadSetAsideFiles(folder);
-    int mended = RemoveLeftoverRecords(dir, WantedRecordNames(asides), bKeepRecords);
-    std::vector<CString> kept;
+    mended += RemoveLeftoverRecords(dir, WantedRecordNames(asides), bKeepRecords);
     mended += PutBackSetAside(dir, asides, kept);
     if (bKeepRecords)
         mended += RecoverCutRenames(folder);

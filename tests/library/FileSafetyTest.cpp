@@ -186,11 +186,11 @@ struct Scenario {
 };
 
 // The file held open, as another program would, while the result lives: it can be neither moved
-// nor deleted meanwhile.
-std::shared_ptr<void> Held(const std::string& path)
+// nor deleted meanwhile (and not read either, unless shared for reading).
+std::shared_ptr<void> Held(const std::string& path, DWORD share = 0)
 {
     return std::shared_ptr<void>(
-        CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), CloseHandle);
+        CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr), CloseHandle);
 }
 
 } // namespace
@@ -275,7 +275,7 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
          [&] {
              CreateDirectoryA(Path("Images\\Voyage").c_str(), nullptr);
              AddPicture("Images\\Voyage\\Un.jpg", "picture Un");
-             ArmFileStop(kStepMove, "", 1); // the picture reaches the trash, its trash record never
+             ArmFileStop(kStepMove, "Un.jpg", 1); // the picture reaches the trash, its trash record never
              Delete("Images\\Voyage\\Un.jpg");
              DisarmFileFault();
              WriteBytes(Trash() + "file0009.pai", "GIF89a picture without record");
@@ -542,6 +542,12 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
          },
          kHeld, "Images\\Un.jpg"},
+        {"a move of a picture whose record another program reads",
+         [&] {
+             auto held = Held(Path("Images\\Un.dai"), FILE_SHARE_READ);
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
+         },
+         kHeld, "Images\\Un.dai"},
         {"a copy into a folder gone meanwhile",
          [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B\\Parti").c_str(), TRUE); },
          "Le chemin d'acc\xE8s est introuvable.", "B\\Parti\\Un.jpg"},
@@ -732,8 +738,8 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
             for (const auto& box : AfxTestRecords().messageBoxes)
                 told += box.text;
             bool lyonAside = false, otherAside = false;
-            for (const std::string& f : folders)
-                for (const CString& aside : ListMatchingFiles(Path(f + "\\~tsa*.tmp").c_str())) {
+            for (const std::string f : {"Images\\~tsa", "Images\\~tsm", "B\\~tsa", "B\\~tsm"})
+                for (const CString& aside : ListMatchingFiles(Path(f + "*.tmp").c_str())) {
                     EXPECT_NE(told.find(aside), std::string::npos) << static_cast<LPCSTR>(aside);
                     lyonAside = lyonAside || ReadBytes(std::string(aside)) == lyon;
                     otherAside = otherAside || ReadBytes(std::string(aside)) == "other picture";
@@ -743,6 +749,7 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
             EXPECT_TRUE(arrived || !otherAside)
                 << "a picture set aside goes back when nothing took its place";
             int reachable = 0;
+            std::string leftBehind;
             for (const std::string& f : folders)
                 for (const CString& file : ListMatchingFiles(Path(f + "\\*.*").c_str())) {
                     const std::string path(file), name = path.substr(path.rfind('\\') + 1);
@@ -762,6 +769,8 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
                                      && (ReadBytes(std::string(lone.m_strPath)) == "picture Un"
                                          || !ListMatchingFiles(Path(f + "\\*.jpg").c_str()).empty()))
                             << path;
+                        if (lone.m_strComment == kTexts)
+                            leftBehind += path + " ";
                     }
                 }
             for (auto& item : TrashItems()) {
@@ -778,6 +787,8 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
                 EXPECT_TRUE(PathExists(dai.Left(dai.GetLength() - 4) + ".pai"))
                     << "texts that emptying the trash would erase: " << static_cast<LPCSTR>(dai);
             EXPECT_TRUE(reachable >= 1 || erase) << "the picture is lost to the user";
+            EXPECT_TRUE(reachable == 0 || leftBehind.empty())
+                << "a picture later put there would take the texts of the one that left: " << leftBehind;
             const size_t boxes = AfxTestRecords().messageBoxes.size();
             listEverything();
             EXPECT_EQ(AfxTestRecords().messageBoxes.size(), boxes) << "what was told is not told again";
