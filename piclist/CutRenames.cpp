@@ -132,6 +132,7 @@ struct SetAsideFile {
     CString path;
     CString original;    // empty when the name is not known
     CString pictureName; // for a record file: the picture it describes
+    bool held = false;   // a record file another program holds: whose it is cannot be read now
     bool settled = false;
 };
 
@@ -145,6 +146,8 @@ std::vector<SetAsideFile> ReadSetAsideFiles(const CString& folder)
         CPicObject record;
         if (IsRecordName(f.original) && ReadRecordAsIs(path, record, FALSE))
             f.pictureName = record.m_strFileName;
+        else if (IsRecordName(f.original))
+            f.held = IsFileInUse(path) != FALSE;
         files.push_back(f);
     }
     return files;
@@ -222,8 +225,9 @@ int PutBackSetAside(const CString& dir, std::vector<SetAsideFile>& asides, std::
         const CString recordName = NameOf(RecordFilePath(picture.original));
         SetAsideFile* record = nullptr;
         for (SetAsideFile& f : asides) {
+            // One that cannot be read while it is held may be the picture's: the picture waits.
             if (!f.settled && f.original.CompareNoCase(recordName) == 0
-                && f.pictureName.CompareNoCase(picture.original) == 0)
+                && (f.held || f.pictureName.CompareNoCase(picture.original) == 0))
                 record = &f;
         }
         if (PathExists(dir + picture.original) || (record != nullptr && PathExists(dir + record->original))) {

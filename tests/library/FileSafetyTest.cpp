@@ -4,6 +4,7 @@
 // (what a crash leaves) after which each picture is still reachable with its texts.
 #include "tests/piclist/LibraryTestSupport.h"
 
+#include "core/DIB.h"
 #include "framework/TestSeams.h"
 #include "piclist/DelObject.h"
 #include "library/LibraryTransfer.h"
@@ -331,11 +332,20 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
         {"a record copy is a leftover only when all it holds is held beside its picture",
          [&] {
              AddPicture("Images\\Un.jpg", "picture Un");
-             for (int differs = 0; differs < 4; differs++) { // nothing, the comment, the author, the keywords
+             CPicObject own;
+             ASSERT_TRUE(ReadRecordAsIs(Path("Images\\Un.dai").c_str(), own, TRUE));
+             delete own.m_pThumbDIB;
+             own.m_pThumbDIB = new CDIB;
+             own.m_pThumbDIB->Attach(libtest::MakePicture(8, 6, 3));
+             ASSERT_TRUE(WriteOneRecord(Path("Images\\Un.dai").c_str(), own));
+             // Nothing, the comment, the author, the keywords, the thumbnail's pixels.
+             for (int differs = 0; differs < 5; differs++) {
                  CPicObject copy;
                  ASSERT_TRUE(ReadRecordAsIs(Path("Images\\Un.dai").c_str(), copy, TRUE));
                  CString* field[] = {nullptr, &copy.m_strComment, &copy.m_strAuthor, &copy.m_strKeywords};
-                 if (field[differs] != nullptr)
+                 if (differs == 4)
+                     copy.m_pThumbDIB->Attach(libtest::MakePicture(8, 6, 4));
+                 else if (field[differs] != nullptr)
                      *field[differs] += " (corrig\xE9)";
                  ASSERT_TRUE(WriteOneRecord(Path("B\\Un.dai").c_str(), copy));
                  RecoverCutOperations(Path("B").c_str(), TRUE);
@@ -403,6 +413,10 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              RecoverCutOperations(Path("Images").c_str(), TRUE); // a file set aside whose name is unknown
              EXPECT_NE(LastMessage().find(Path("Images\\~tsa0001.tmp")), std::string::npos) << LastMessage();
              EXPECT_EQ(Snapshot(Path("Images")), left);
+             const size_t told = Messages(); // another file later kept under that name is told too
+             WriteBytes(Path("Images\\~tsa0001.tmp"), "another file");
+             RecoverCutOperations(Path("Images").c_str(), TRUE);
+             EXPECT_EQ(Messages(), told + 1);
              BOOL held = FALSE;
              EXPECT_TRUE(SafeWriteFile(Path("B\\Deux.dai").c_str(), [&](HANDLE h) {
                  DWORD written = 0;
@@ -432,6 +446,34 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_EQ(TransferPictures(items, Path("B").c_str(), FALSE),
                        (std::vector<TransferOutcome>{kTransferNotTried, kTransferNotTried, kTransferFailed}));
              EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+         }},
+        {"a picture set aside goes back after its own record, not while another program holds that",
+         [&] {
+             AddPicture("Images\\Un.jpg", "picture Un");
+             AddPicture("B\\Un.jpg", "other picture", "Lyon");
+             ArmFileStop(kStepMove, "B\\Un.jpg", 1); // both set aside, nothing in their place
+             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
+             DisarmFileFault();
+             auto held = Held(std::string(ListMatchingFiles(Path("B\\~tsa*.Un.dai.tmp").c_str()).at(0)));
+             RecoverCutOperations(Path("B").c_str(), TRUE);
+             EXPECT_FALSE(PathExists(Path("B\\Un.jpg").c_str())) << "back without its texts";
+             held.reset();
+             RecoverCutOperations(Path("B").c_str(), TRUE);
+             EXPECT_EQ(ReadBytes(Path("B\\Un.jpg")), "other picture");
+             EXPECT_EQ(Texts(Path("B\\Un.dai")), "Lyon");
+         }},
+        {"a record set aside goes back with the picture it describes, not another of its name",
+         [&] {
+             AddPicture("Images\\Un.jpg", "picture Un");
+             AddPicture("B\\Un.png", "other picture", nullptr);
+             ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon")); // of another Un.jpg, gone
+             ArmFileStop(kStepMove, "B\\Un.jpg", 1);              // the picture in, nothing removed
+             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
+             DisarmFileFault();
+             RecoverCutOperations(Path("B").c_str(), TRUE);
+             EXPECT_EQ(ReadBytes(Path("B\\Un.png")), "other picture");
          }},
         {"a replace whose move fails puts the set-aside files back",
          [&] {
