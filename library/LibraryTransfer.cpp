@@ -66,8 +66,10 @@ BOOL RecordDescribes(const CString& recordFile, const TransferItem& item)
 }
 
 // Carries one picture (and its record) to dest, in place of the files listed in clashing. The record
-// is in place at the destination before the picture moves, and the old one goes last: a stop at any
-// point leaves the texts beside the picture. FALSE, with everything as it was, on failure.
+// is in place at the destination before the picture moves, and a moved picture's old record is left
+// behind under a name that listing knows before the picture moves: a stop at any point leaves the
+// texts beside the picture, and none under the old name once the picture is gone. FALSE, with
+// everything as it was, on failure.
 BOOL CarryPicture(const TransferItem& item, const CString& dest, const CString& recordDest,
                   const std::vector<CString>& clashing, BOOL carryRecord, BOOL copy)
 {
@@ -83,18 +85,25 @@ BOOL CarryPicture(const TransferItem& item, const CString& dest, const CString& 
     }
     if (carryRecord && !SafeCopy(record, recordDest))
         return FALSE;
-    if (!(copy ? SafeCopy(item.path, dest) : SafeMove(item.path, dest))) {
+    CSetAside behind(AsideKind::LeftBehind);
+    BOOL ok = (copy || !carryRecord || behind.Add(record))
+              && (copy ? SafeCopy(item.path, dest) : SafeMove(item.path, dest));
+    // The old record goes before anything replaced does: while it cannot, the move is undone.
+    if (ok && !behind.CommitOrRollback()) {
+        if (!FileStopped())
+            ::MoveFileA(dest, item.path);
+        ok = FALSE;
+    }
+    if (!ok) {
         const DWORD err = ::GetLastError();
-        if (carryRecord)
+        behind.Rollback();
+        if (carryRecord && !PathExists(dest))
             SafeDeleteFile(recordDest);
         aside.Rollback();
         ::SetLastError(err);
         return FALSE;
     }
     aside.Commit();
-    // A record that could not be removed holds the same texts as the one carried: nothing is lost.
-    if (carryRecord && !copy)
-        SafeDeleteFile(record);
     return TRUE;
 }
 
@@ -177,8 +186,12 @@ std::vector<TransferOutcome> TransferPictures(const std::vector<TransferItem>& i
             if (carryRecord && ownOldRecord)
                 clashing.push_back(recordDest);
             BOOL ok = CarryPicture(item, dest, recordDest, clashing, carryRecord, copy);
+            // A record another program holds is named itself: the picture is free.
+            const FailedStep step = FirstFailedStep();
             if (!ok)
-                ReportFailure(nFailText, FileThatFailed(item.path, dest));
+                ReportFailure(nFailText, step.failed && IsSamePath(step.path, record)
+                                             ? record
+                                             : FileThatFailed(item.path, dest));
             outcome[k] = ok ? kTransferDone : kTransferFailed;
         }
         SetProgress(++done, static_cast<DWORD>(items.size()));

@@ -132,6 +132,7 @@ struct SetAsideFile {
     CString path;
     CString original;    // empty when the name is not known
     CString pictureName; // for a record file: the picture it describes
+    bool held = false;   // a record file another program holds: whose it is cannot be read now
     bool settled = false;
 };
 
@@ -145,6 +146,8 @@ std::vector<SetAsideFile> ReadSetAsideFiles(const CString& folder)
         CPicObject record;
         if (IsRecordName(f.original) && ReadRecordAsIs(path, record, FALSE))
             f.pictureName = record.m_strFileName;
+        else if (IsRecordName(f.original))
+            f.held = IsFileInUse(path) != FALSE;
         files.push_back(f);
     }
     return files;
@@ -222,8 +225,9 @@ int PutBackSetAside(const CString& dir, std::vector<SetAsideFile>& asides, std::
         const CString recordName = NameOf(RecordFilePath(picture.original));
         SetAsideFile* record = nullptr;
         for (SetAsideFile& f : asides) {
+            // One that cannot be read while it is held may be the picture's: the picture waits.
             if (!f.settled && f.original.CompareNoCase(recordName) == 0
-                && f.pictureName.CompareNoCase(picture.original) == 0)
+                && (f.held || f.pictureName.CompareNoCase(picture.original) == 0))
                 record = &f;
         }
         if (PathExists(dir + picture.original) || (record != nullptr && PathExists(dir + record->original))) {
@@ -245,6 +249,33 @@ int PutBackSetAside(const CString& dir, std::vector<SetAsideFile>& asides, std::
             putBack(f);
     }
     return back;
+}
+
+// Settles the records that moves and deletes cut short left behind: one whose picture still stands
+// goes back under its name, or goes when a record holding the same took that name; one whose picture
+// is gone is a copy of the record that went with it, and goes. What stays is added to kept.
+int SettleLeftBehind(const CString& dir, std::vector<CString>& kept)
+{
+    int mended = 0;
+    for (const CString& path : ListSetAsideFiles(dir, AsideKind::LeftBehind)) {
+        CPicObject record;
+        if (!ReadRecordAsIs(path, record, FALSE) || !IsAcceptableName(record.m_strFileName)) {
+            kept.push_back(path);
+            continue;
+        }
+        const CString picture = dir + record.m_strFileName;
+        const CString recordFile = RecordFilePath(picture);
+        if (!PathExists(picture) || (PathExists(recordFile) && HoldsSameAs(picture, record, path))) {
+            // One that cannot be deleted now goes at a later listing.
+            if (SafeDeleteFile(path))
+                ++mended;
+        } else if (!PathExists(recordFile) && SafeMove(path, recordFile)) {
+            ++mended;
+        } else {
+            kept.push_back(path);
+        }
+    }
+    return mended;
 }
 
 } // namespace
@@ -307,11 +338,12 @@ int RecoverCutOperations(const CString& folder, BOOL bKeepRecords)
     if (folder.IsEmpty())
         return 0;
     const CString dir = WithSlash(folder);
+    std::vector<CString> kept;
+    int mended = SettleLeftBehind(dir, kept);
     // What is decided for a picture set aside depends on what stands at its name and at its
     // record's: the copies in the way go before anything moves back.
     std::vector<SetAsideFile> asides = ReadSetAsideFiles(folder);
-    int mended = RemoveLeftoverRecords(dir, WantedRecordNames(asides), bKeepRecords);
-    std::vector<CString> kept;
+    mended += RemoveLeftoverRecords(dir, WantedRecordNames(asides), bKeepRecords);
     mended += PutBackSetAside(dir, asides, kept);
     if (bKeepRecords)
         mended += RecoverCutRenames(folder);

@@ -360,9 +360,12 @@ BOOL CDelObject::MoveToTrash()
         ShowMoveToTrashFailed(source);
         return FALSE;
     }
-    // The record reaches the trash before the picture and leaves its folder last: wherever a delete
-    // stops, the picture has its texts beside it, and in the trash they say where it came from.
+    // The record reaches the trash before the picture, and is left behind in its folder under a
+    // name that listing knows before the picture leaves: wherever a delete stops, the picture has its
+    // texts beside it, in the trash they say where it came from, and no record stays under the
+    // picture's name once it is gone.
     CString daiSource, dai;
+    CSetAside behind(AsideKind::LeftBehind);
     if (!m_strRelDaiPath.IsEmpty() && PathExists(root + m_strRelDaiPath)) {
         daiSource = root + m_strRelDaiPath;
         dai = TrashFile(".dai");
@@ -370,19 +373,27 @@ BOOL CDelObject::MoveToTrash()
             ShowMoveToTrashFailed(source);
             return FALSE;
         }
+        // A record another program holds stays where it is: so does its picture.
+        if (!behind.Add(daiSource)) {
+            DiscardMade(dai);
+            ShowMoveToTrashFailed(source);
+            return FALSE;
+        }
     }
     if (!SafeMove(source, pai)) {
+        behind.Rollback();
         DiscardMade(dai);
         ShowMoveToTrashFailed(source);
         return FALSE;
     }
     if (!SaveDel(del)) {
+        behind.Rollback();
         MoveBack(pai, source);
         DiscardMade(dai);
         ShowMoveToTrashFailed(source);
         return FALSE;
     }
-    if (!daiSource.IsEmpty() && !SafeDeleteFile(daiSource)) {
+    if (!behind.CommitOrRollback()) {
         // The record stays where it was: so does its picture.
         MoveBack(pai, source);
         if (!FileStopped() && PathExists(source)) {

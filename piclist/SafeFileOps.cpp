@@ -137,6 +137,13 @@ const char kTempPrefix[] = "~tsr";
 // such a file may be the only copy. Their names keep the name they had ("~tsa1A2B.Un.png.tmp"), so
 // that listing the folder can put them back.
 const char kAsidePrefix[] = "~tsa";
+// Records left behind while their picture leaves: listing puts them back or removes them.
+const char kLeftBehindPrefix[] = "~tsm";
+
+LPCSTR AsidePrefix(AsideKind kind)
+{
+    return kind == AsideKind::LeftBehind ? kLeftBehindPrefix : kAsidePrefix;
+}
 
 // A name prefix + "%04X" + middle + ".tmp" free in the folder (a guess: the rename that uses it still
 // refuses to overwrite).
@@ -371,7 +378,7 @@ CString SetAsideOriginalName(LPCSTR name)
     return original == "." || original == ".." ? CString() : original;
 }
 
-std::vector<CString> ListSetAsideFiles(LPCSTR folder)
+std::vector<CString> ListSetAsideFiles(LPCSTR folder, AsideKind kind)
 {
     std::vector<CString> found;
     if (!folder || !*folder || Stopped())
@@ -380,13 +387,14 @@ std::vector<CString> ListSetAsideFiles(LPCSTR folder)
     if (base.Right(1) == "\\")
         base = base.Left(base.GetLength() - 1);
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(base + "\\~tsa*.tmp", &fd);
+    const LPCSTR prefix = AsidePrefix(kind);
+    HANDLE h = FindFirstFileA(base + "\\" + prefix + "*.tmp", &fd);
     if (h == INVALID_HANDLE_VALUE)
         return found;
     do {
         const CString aside = base + "\\" + fd.cFileName;
-        // A replace of this process is using it now.
-        if (HasTempForm(fd.cFileName, kAsidePrefix) && !IsHeld(aside))
+        // An operation of this process is using it now.
+        if (HasTempForm(fd.cFileName, prefix) && !IsHeld(aside))
             found.push_back(aside);
     } while (FindNextFileA(h, &fd));
     FindClose(h);
@@ -808,11 +816,11 @@ BOOL CSetAside::MoveAside(LPCSTR path)
     CString name = path;
     name = name.Mid(name.ReverseFind('\\') + 1);
     for (int tries = 0; tries < 64; ++tries) {
-        CString aside = FreeAsideName(folder, kAsidePrefix, "." + name);
+        CString aside = FreeAsideName(folder, AsidePrefix(m_kind), "." + name);
         // A name too long to keep: the file (or the folder with what it holds) is set aside all the
         // same, under a short name, when that fits.
         if (!aside.IsEmpty() && !MoveFits(path, aside))
-            aside = FreeAsideName(folder, kAsidePrefix);
+            aside = FreeAsideName(folder, AsidePrefix(m_kind));
         if (aside.IsEmpty())
             return FALSE;
         if (!MoveFits(path, aside))
@@ -847,6 +855,20 @@ BOOL CSetAside::Commit()
         ReleasePath(item.aside);
     }
     return ok;
+}
+
+BOOL CSetAside::CommitOrRollback()
+{
+    while (!m_items.empty()) {
+        const Item item = m_items.back();
+        if (IsFolder(item.aside) ? !SafeDeleteTree(item.aside) : !SafeDeleteFile(item.aside)) {
+            Rollback();
+            return FALSE;
+        }
+        m_items.pop_back();
+        ReleasePath(item.aside);
+    }
+    return TRUE;
 }
 
 BOOL CSetAside::Rollback()

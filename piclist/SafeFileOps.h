@@ -117,13 +117,20 @@ BOOL IsPassingName(LPCSTR name, LPCSTR prefix);
 // digits + ".tmp", the names the writes make), except those a write of this process is using.
 // Returns how many went.
 int RemoveLeftoverTempFiles(LPCSTR folder);
+// Why a file is set aside (see CSetAside), which its name tells.
+enum class AsideKind {
+    Replaced,  // something takes its place ("~tsa" names)
+    LeftBehind // it stays while its picture leaves the folder ("~tsm" names): the record a move or a
+               // delete carried as a copy, so that none stays under its name once the picture is gone
+};
+
 // The name a file set aside had, from the name it has now ("~tsa1A2B.Un.png.tmp" gives "Un.png");
 // empty when it is not such a name or keeps none.
 CString SetAsideOriginalName(LPCSTR name);
-// The files and folders that replaces cut short left set aside in the folder (see CSetAside), as full
-// paths, except those a replace of this process is using now. What goes back where is the caller's
-// decision: a picture and its record file must go back together or not at all.
-std::vector<CString> ListSetAsideFiles(LPCSTR folder);
+// The files and folders of that kind that operations cut short left set aside in the folder, as full
+// paths, except those an operation of this process is using now. What goes back where is the
+// caller's decision: a picture and its record file must go back together or not at all.
+std::vector<CString> ListSetAsideFiles(LPCSTR folder, AsideKind kind = AsideKind::Replaced);
 
 // ---- questions ----
 
@@ -139,12 +146,12 @@ BOOL IsSamePath(LPCSTR a, LPCSTR b);
 // ---- replacing ----
 
 // Files and folders set aside in their own folders under temporary names that keep their own
-// ("~tsa%04X." + name + ".tmp"; "~tsa%04X.tmp" when that would be too long) while something takes
-// their place: Commit deletes them (the last set aside first), Rollback (or the destructor without
-// Commit) moves them back.
+// ("~tsa%04X." + name + ".tmp"; "~tsa%04X.tmp" when that would be too long; "~tsm" for those left
+// behind) while something takes their place or their picture leaves: Commit deletes them (the last
+// set aside first), Rollback (or the destructor without Commit) moves them back.
 class CSetAside {
 public:
-    CSetAside() = default;
+    explicit CSetAside(AsideKind kind = AsideKind::Replaced) : m_kind(kind) {}
     ~CSetAside();
     CSetAside(const CSetAside&) = delete;
     CSetAside& operator=(const CSetAside&) = delete;
@@ -154,6 +161,9 @@ public:
     // Deletes what was set aside. FALSE when something could not be deleted (it then stays under
     // its temporary name; nothing is lost).
     BOOL Commit();
+    // Deletes what was set aside, or, when one cannot be deleted, puts it back with those not yet
+    // deleted and gives FALSE: for a caller that can still undo what it did meanwhile.
+    BOOL CommitOrRollback();
     // Puts everything back; FALSE when something could not go back (it stays under its temporary
     // name, still whole).
     BOOL Rollback();
@@ -166,6 +176,7 @@ private:
         CString original;
         CString aside;
     };
+    AsideKind m_kind;
     std::vector<Item> m_items;
 };
 

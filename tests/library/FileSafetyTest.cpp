@@ -5,6 +5,7 @@
 #include "tests/piclist/LibraryTestSupport.h"
 #include "tests/support/ShownMessage.h"
 
+#include "core/DIB.h"
 #include "framework/TestSeams.h"
 #include "piclist/DelObject.h"
 #include "piclist/FailureReport.h"
@@ -194,11 +195,11 @@ struct Scenario {
 };
 
 // The file held open, as another program would, while the result lives: it can be neither moved
-// nor deleted meanwhile.
-std::shared_ptr<void> Held(const std::string& path)
+// nor deleted meanwhile (and not read either, unless shared for reading).
+std::shared_ptr<void> Held(const std::string& path, DWORD share = 0)
 {
     return std::shared_ptr<void>(
-        CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), CloseHandle);
+        CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr), CloseHandle);
 }
 
 } // namespace
@@ -283,7 +284,7 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
          [&] {
              CreateDirectoryA(Path("Images\\Voyage").c_str(), nullptr);
              AddPicture("Images\\Voyage\\Un.jpg", "picture Un");
-             ArmFileStop(kStepMove, "", 1); // the picture reaches the trash, its trash record never
+             ArmFileStop(kStepMove, "Un.jpg", 1); // the picture reaches the trash, its trash record never
              Delete("Images\\Voyage\\Un.jpg");
              DisarmFileFault();
              WriteBytes(Trash() + "file0009.pai", "GIF89a picture without record");
@@ -339,11 +340,20 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
         {"a record copy is a leftover only when all it holds is held beside its picture",
          [&] {
              AddPicture("Images\\Un.jpg", "picture Un");
-             for (int differs = 0; differs < 4; differs++) { // nothing, the comment, the author, the keywords
+             CPicObject own;
+             ASSERT_TRUE(ReadRecordAsIs(Path("Images\\Un.dai").c_str(), own, TRUE));
+             delete own.m_pThumbDIB;
+             own.m_pThumbDIB = new CDIB;
+             own.m_pThumbDIB->Attach(libtest::MakePicture(8, 6, 3));
+             ASSERT_TRUE(WriteOneRecord(Path("Images\\Un.dai").c_str(), own));
+             // Nothing, the comment, the author, the keywords, the thumbnail's pixels.
+             for (int differs = 0; differs < 5; differs++) {
                  CPicObject copy;
                  ASSERT_TRUE(ReadRecordAsIs(Path("Images\\Un.dai").c_str(), copy, TRUE));
                  CString* field[] = {nullptr, &copy.m_strComment, &copy.m_strAuthor, &copy.m_strKeywords};
-                 if (field[differs] != nullptr)
+                 if (differs == 4)
+                     copy.m_pThumbDIB->Attach(libtest::MakePicture(8, 6, 4));
+                 else if (field[differs] != nullptr)
                      *field[differs] += " (corrig\xE9)";
                  ASSERT_TRUE(WriteOneRecord(Path("B\\Un.dai").c_str(), copy));
                  RecoverCutOperations(Path("B").c_str(), TRUE);
@@ -411,6 +421,10 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              RecoverCutOperations(Path("Images").c_str(), TRUE); // a file set aside whose name is unknown
              EXPECT_NE(LastMessage().find(Path("Images\\~tsa0001.tmp")), std::string::npos) << LastMessage();
              EXPECT_EQ(Snapshot(Path("Images")), left);
+             const size_t told = Messages(); // another file later kept under that name is told too
+             WriteBytes(Path("Images\\~tsa0001.tmp"), "another file");
+             RecoverCutOperations(Path("Images").c_str(), TRUE);
+             EXPECT_EQ(Messages(), told + 1);
              BOOL held = FALSE;
              EXPECT_TRUE(SafeWriteFile(Path("B\\Deux.dai").c_str(), [&](HANDLE h) {
                  DWORD written = 0;
@@ -440,6 +454,34 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_EQ(TransferPictures(items, Path("B").c_str(), FALSE),
                        (std::vector<TransferOutcome>{kTransferNotTried, kTransferNotTried, kTransferFailed}));
              EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+         }},
+        {"a picture set aside goes back after its own record, not while another program holds that",
+         [&] {
+             AddPicture("Images\\Un.jpg", "picture Un");
+             AddPicture("B\\Un.jpg", "other picture", "Lyon");
+             ArmFileStop(kStepMove, "B\\Un.jpg", 1); // both set aside, nothing in their place
+             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
+             DisarmFileFault();
+             auto held = Held(std::string(ListMatchingFiles(Path("B\\~tsa*.Un.dai.tmp").c_str()).at(0)));
+             RecoverCutOperations(Path("B").c_str(), TRUE);
+             EXPECT_FALSE(PathExists(Path("B\\Un.jpg").c_str())) << "back without its texts";
+             held.reset();
+             RecoverCutOperations(Path("B").c_str(), TRUE);
+             EXPECT_EQ(ReadBytes(Path("B\\Un.jpg")), "other picture");
+             EXPECT_EQ(Texts(Path("B\\Un.dai")), "Lyon");
+         }},
+        {"a record set aside goes back with the picture it describes, not another of its name",
+         [&] {
+             AddPicture("Images\\Un.jpg", "picture Un");
+             AddPicture("B\\Un.png", "other picture", nullptr);
+             ASSERT_TRUE(WriteRecord(Path("B\\Un.jpg"), "Lyon")); // of another Un.jpg, gone
+             ArmFileStop(kStepMove, "B\\Un.jpg", 1);              // the picture in, nothing removed
+             AfxScriptNextModal(IDD_FILE_REPLACE, {}, IDYES);
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
+             DisarmFileFault();
+             RecoverCutOperations(Path("B").c_str(), TRUE);
+             EXPECT_EQ(ReadBytes(Path("B\\Un.png")), "other picture");
          }},
         {"a replace whose move fails puts the set-aside files back",
          [&] {
@@ -580,6 +622,12 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
          },
          kHeld, "Images\\Un.jpg"},
+        {"a move of a picture whose record another program reads",
+         [&] {
+             auto held = Held(Path("Images\\Un.dai"), FILE_SHARE_READ);
+             TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
+         },
+         kHeld, "Images\\Un.dai"},
         {"a copy into a folder gone meanwhile",
          [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B\\Parti").c_str(), TRUE); },
          "Le chemin d'acc\xE8s est introuvable.", "B\\Parti\\Un.jpg"},
@@ -850,8 +898,8 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
             for (const auto& box : AfxTestRecords().messageBoxes)
                 told += box.text;
             bool lyonAside = false, otherAside = false;
-            for (const std::string& f : folders)
-                for (const CString& aside : ListMatchingFiles(Path(f + "\\~tsa*.tmp").c_str())) {
+            for (const std::string f : {"Images\\~tsa", "Images\\~tsm", "B\\~tsa", "B\\~tsm"})
+                for (const CString& aside : ListMatchingFiles(Path(f + "*.tmp").c_str())) {
                     EXPECT_NE(told.find(aside), std::string::npos) << static_cast<LPCSTR>(aside);
                     lyonAside = lyonAside || ReadBytes(std::string(aside)) == lyon;
                     otherAside = otherAside || ReadBytes(std::string(aside)) == "other picture";
@@ -861,6 +909,7 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
             EXPECT_TRUE(arrived || !otherAside)
                 << "a picture set aside goes back when nothing took its place";
             int reachable = 0;
+            std::string leftBehind;
             for (const std::string& f : folders)
                 for (const CString& file : ListMatchingFiles(Path(f + "\\*.*").c_str())) {
                     const std::string path(file), name = path.substr(path.rfind('\\') + 1);
@@ -880,6 +929,8 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
                                      && (ReadBytes(std::string(lone.m_strPath)) == "picture Un"
                                          || !ListMatchingFiles(Path(f + "\\*.jpg").c_str()).empty()))
                             << path;
+                        if (lone.m_strComment == kTexts)
+                            leftBehind += path + " ";
                     }
                 }
             for (auto& item : TrashItems()) {
@@ -896,6 +947,8 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
                 EXPECT_TRUE(PathExists(dai.Left(dai.GetLength() - 4) + ".pai"))
                     << "texts that emptying the trash would erase: " << static_cast<LPCSTR>(dai);
             EXPECT_TRUE(reachable >= 1 || erase) << "the picture is lost to the user";
+            EXPECT_TRUE(reachable == 0 || leftBehind.empty())
+                << "a picture later put there would take the texts of the one that left: " << leftBehind;
             const size_t boxes = AfxTestRecords().messageBoxes.size();
             listEverything();
             EXPECT_EQ(AfxTestRecords().messageBoxes.size(), boxes) << "what was told is not told again";
