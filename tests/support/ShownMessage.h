@@ -13,10 +13,14 @@ inline int MessageBoxWidth(const std::string& text)
         {
             RECT rect = {};
             char cls[8] = "";
-            if (code == HCBT_ACTIVATE && GetClassNameA(reinterpret_cast<HWND>(wParam), cls, sizeof(cls))
-                && lstrcmpA(cls, "#32770") == 0 && GetWindowRect(reinterpret_cast<HWND>(wParam), &rect)) {
+            const HWND hWnd = reinterpret_cast<HWND>(wParam);
+            // Only this thread's own box: windows are shared with the other tests on the display.
+            if (code == HCBT_ACTIVATE && GetWindowThreadProcessId(hWnd, nullptr) == GetCurrentThreadId()
+                && GetClassNameA(hWnd, cls, sizeof(cls)) && lstrcmpA(cls, "#32770") == 0
+                && GetWindowRect(hWnd, &rect)) {
                 width = rect.right - rect.left;
-                PostMessageA(reinterpret_cast<HWND>(wParam), WM_COMMAND, IDOK, 0);
+                PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+                return 1; // never activated: no other test's window loses the front to it
             }
             return CallNextHookEx(nullptr, code, wParam, lParam);
         }
