@@ -1,6 +1,7 @@
 // The library bar in the real main window: docked on the left over a fresh library, a picture window
 // adding its picture to the folder shown (by its command and by its key), the keyboard table's keys
-// in the window in front, and the password command stored in the registry.
+// in the window in front, the password command stored in the registry, and the keys kept by the bar
+// across message boxes.
 #include "tests/app/AppFixture.h"
 #include "tests/app/RealInput.h"
 
@@ -15,6 +16,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -22,6 +24,40 @@ bool IsDir(const std::string& path)
 {
     DWORD attr = ::GetFileAttributesA(path.c_str());
     return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The system's message box on screen, answered from a timer of this thread once ready() holds: with a
+// person's keys when it is then the active window (inFront), else with the answer given, so that a box
+// out of sight never holds the test.
+struct {
+    std::function<bool()> ready;
+    std::vector<WORD> keys;
+    int answer = IDOK;
+    bool inFront = false;
+} g_box;
+
+BOOL CALLBACK FindBox(HWND hWnd, LPARAM lParam)
+{
+    char szClass[16] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    BOOL bFound = ::lstrcmpA(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd);
+    if (bFound)
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return !bFound;
+}
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    HWND hBox = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&hBox));
+    if (hBox == nullptr || (g_box.ready && !g_box.ready()))
+        return;
+    ::KillTimer(nullptr, idEvent);
+    g_box.inFront = ::GetActiveWindow() == hBox;
+    if (g_box.inFront)
+        RealKeys(g_box.keys);
+    else
+        ::PostMessageA(hBox, WM_COMMAND, static_cast<WPARAM>(g_box.answer), 0);
 }
 
 class LibraryInFrame : public AppTest {
@@ -224,4 +260,22 @@ TEST_F(LibraryInFrame, GripAndSplitterDragsResizeWithinLimits)
     CRect main;
     m_pFrame->GetClientRect(&main);
     EXPECT_EQ(g_LibBarSizeH, main.right - 10);
+}
+
+// The keys stay where the user is. A library message box, answered as a person does, gives them back to
+// the library's tree, not to the picture window in front.
+TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossMessageBoxesAndFullScreenShows)
+{
+    ASSERT_TRUE(Start());
+    ::SetForegroundWindow(m_pFrame->m_hWnd);
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteBmp("Plage.bmp", 64, 48).c_str()), nullptr);
+    CLibraryBar* pBar = m_pFrame->GetLibraryBar();
+    pBar->m_tree.SetFocus();
+    AfxTestReset(); // the system's box: the locked folder without a password offers to set one; "No"
+    g_box = {nullptr, {VK_TAB, VK_RETURN}, IDNO};
+    ::SetTimer(nullptr, 0, 20, AnswerBox);
+    pBar->m_tree.ToggleItem(pBar->m_tree.ProtectedItem());
+    AfxTestArm();
+    EXPECT_TRUE(g_box.inFront);
+    EXPECT_EQ(::GetFocus(), pBar->m_tree.m_hWnd);
 }
