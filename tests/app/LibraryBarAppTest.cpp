@@ -1,10 +1,11 @@
 // The library bar in the real main window: docked on the left over a fresh library, a picture window
 // adding its picture to the folder shown (by its command and by its key), the keyboard table's keys
 // in the window in front, the password command stored in the registry, and the keys kept by the bar
-// across message boxes.
+// across message boxes and slide shows.
 #include "tests/app/AppFixture.h"
 #include "tests/app/RealInput.h"
 
+#include "app/BackgroundMusic.h"
 #include "shell/LibraryLink.h"
 #include "shell/Settings.h"
 #include "framework/TestSeams.h"
@@ -13,6 +14,7 @@
 #include "library/LibraryBar.h"
 #include "library/ProtectedAccess.h"
 #include "resources/resource.h"
+#include "viewers/SlideShowWnd.h"
 
 #include <functional>
 #include <string>
@@ -58,6 +60,18 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR idEvent, DWORD)
         RealKeys(g_box.keys);
     else
         ::PostMessageA(hBox, WM_COMMAND, static_cast<WPARAM>(g_box.answer), 0);
+}
+
+MCIERROR WINAPI NoMci(MCIDEVICEID, UINT message, DWORD_PTR, DWORD_PTR)
+{
+    return message == MCI_OPEN ? MCIERR_FILE_NOT_FOUND : 0;
+}
+
+MCIERROR WINAPI PlayingMci(MCIDEVICEID, UINT message, DWORD_PTR, DWORD_PTR params)
+{
+    if (message == MCI_OPEN)
+        reinterpret_cast<MCI_OPEN_PARMSA*>(params)->wDeviceID = 7;
+    return 0;
 }
 
 class LibraryInFrame : public AppTest {
@@ -263,7 +277,11 @@ TEST_F(LibraryInFrame, GripAndSplitterDragsResizeWithinLimits)
 }
 
 // The keys stay where the user is. A library message box, answered as a person does, gives them back to
-// the library's tree, not to the picture window in front.
+// the library's tree, not to the picture window in front. Keys given to a slide show started from the
+// library stay with it: those typed while it ends (Escape after the Space that ends an automatic show)
+// and those of the main keyboard table (F9) never reach the list under it, where both hide the bar;
+// its end gives the keys back to the list. A message raised during the show stays in front as the
+// pictures change, then gives the keys back to the show.
 TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossMessageBoxesAndFullScreenShows)
 {
     ASSERT_TRUE(Start());
@@ -278,4 +296,36 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossMessageBoxesAndFullScreenShow
     AfxTestArm();
     EXPECT_TRUE(g_box.inFront);
     EXPECT_EQ(::GetFocus(), pBar->m_tree.m_hWnd);
+
+    CSlideShowWnd* pShow = m_pFrame->GetSlideShow();
+    CStringArray paths;
+    for (const char* name : {"a.bmp", "b.bmp"})
+        paths.Add(WriteBmp(name, 32, 24).c_str());
+    for (UINT mode : {IDC_SLIDE_AUTOMATIC, IDC_SLIDE_MANUAL}) {
+        pBar->FocusList();
+        AfxScriptNextModal(IDD_SLIDESHOW, {{static_cast<int>(mode), "1"}}, IDOK);
+        ASSERT_TRUE(m_pFrame->RunSlideShow(kSlideSourceLibrary, &pBar->m_list, paths));
+        RealKeys({static_cast<WORD>(mode == IDC_SLIDE_AUTOMATIC ? VK_SPACE : VK_F9), VK_ESCAPE});
+        Pump();
+        EXPECT_EQ(pShow->m_hWnd, nullptr) << mode;
+        EXPECT_TRUE(pBar->GetStyle() & WS_VISIBLE) << mode;
+        EXPECT_EQ(::GetFocus(), pBar->m_list.m_hWnd) << mode;
+    }
+
+    // The music cannot play: at once (the box comes before the show), or once the show runs.
+    g_DiapoAuto = 1;
+    g_DiapoPause = 1;
+    g_MusicFileDiapo = m_temp.File("musique.wav").c_str();
+    for (auto pfnMci : {NoMci, PlayingMci}) {
+        AfxTestReset();
+        AfxPlatform().pfnMciSendCommand = pfnMci;
+        // Answered once the show's timer has stepped it.
+        g_box = {[pShow] { return pShow->GetSeconds() > 0 || pShow->GetIndex() > 0; }, {VK_RETURN}, IDOK};
+        ::SetTimer(nullptr, 0, 20, AnswerBox);
+        ASSERT_TRUE(StartSlideShow(pShow, m_pFrame, kSlideSourceLibrary, &pBar->m_list, paths));
+        m_pFrame->SendMessage(MM_MCINOTIFY, MCI_NOTIFY_FAILURE, g_wMciDevice);
+        AfxTestArm();
+        EXPECT_TRUE(g_box.inFront);
+        EXPECT_EQ(::GetFocus(), pShow->m_hWnd);
+    }
 }
