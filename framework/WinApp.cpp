@@ -359,7 +359,10 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT)
     if (AfxTestTakeMessageBox(lpszPrompt, nType, &nAnswer))
         return nAnswer;
     CWnd* pOwner = CWnd::GetSafeOwner(nullptr, nullptr);
-    return ::MessageBoxA(AfxSafeHwnd(pOwner), lpszPrompt, m_pszAppName, nType);
+    HWND hFocus = ::GetFocus();
+    int nResult = ::MessageBoxA(AfxSafeHwnd(pOwner), lpszPrompt, m_pszAppName, nType);
+    AfxRestoreFocus(hFocus);
+    return nResult;
 }
 
 int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)

@@ -339,6 +339,16 @@ CWnd* CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop)
     return FromHandle(hWnd);
 }
 
+void AfxRestoreFocus(HWND hWnd)
+{
+    if (hWnd == nullptr || !::IsWindow(hWnd) || ::GetFocus() == hWnd || ::GetActiveWindow() == nullptr)
+        return;
+    HWND hTop = ::GetAncestor(hWnd, GA_ROOT);
+    if (!::IsWindowVisible(hWnd) || !::IsWindowEnabled(hWnd) || !::IsWindowEnabled(hTop))
+        return;
+    ::SetFocus(hWnd);
+}
+
 int CWnd::GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const
 {
     for (int nID = nIDFirstButton; nID <= nIDLastButton; nID++) {

@@ -420,6 +420,12 @@ protected:
 
 inline HWND AfxSafeHwnd(const CWnd* pWnd) { return pWnd != nullptr ? pWnd->m_hWnd : nullptr; }
 
+// Gives the keyboard focus back to hWnd, the window that had it before a modal box or a full-screen
+// window: when such a window goes, the system activates its owner, and a frame hands the focus to its
+// active view, so the keys would go to a window the user was not in. Nothing when hWnd is gone,
+// hidden or disabled, or when another program is in front.
+void AfxRestoreFocus(HWND hWnd);
+
 // The window procedure of every window with an object, and the call it makes (with exceptions caught).
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);

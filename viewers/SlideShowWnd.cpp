@@ -83,6 +83,7 @@ BOOL CSlideShowWnd::Create(CWnd* pOwner)
     m_nPaintPhase = 0;
     m_nSeconds = 0;
     m_bAutomatic = g_DiapoAuto != 0;
+    m_hWndReturnFocus = ::GetFocus();
     return CreateEx(0, lpszClass, "", WS_POPUP, 0, 0, cx, cy, pOwner->m_hWnd, nullptr);
 }
 
@@ -134,8 +135,26 @@ void CSlideShowWnd::FreePicture()
 
 void CSlideShowWnd::Close()
 {
-    if (m_hWnd != nullptr)
-        DestroyWindow();
+    if (m_hWnd == nullptr)
+        return;
+    DestroyWindow();
+    // Keys queued meanwhile were typed at the show, still on the screen (the system may take a while
+    // to take a full-screen window down): the window under it must not take them.
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    AfxRestoreFocus(m_hWndReturnFocus);
+}
+
+void CSlideShowWnd::Activate()
+{
+    // A box raised during the show disables its owner, the show or the main frame: it stays in front.
+    if (m_hWnd == nullptr || !IsWindowEnabled())
+        return;
+    HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (hOwner != nullptr && !::IsWindowEnabled(hOwner))
+        return;
+    ::SetActiveWindow(m_hWnd);
 }
 
 // ---- the selection ----
@@ -246,22 +265,19 @@ BOOL CSlideShowWnd::ShowFrom(int i, int step, BOOL bWrap)
 
 void CSlideShowWnd::ShowFirst()
 {
-    if (m_hWnd != nullptr)
-        ::SetActiveWindow(m_hWnd);
+    Activate();
     ShowFrom(0, 1, FALSE);
 }
 
 void CSlideShowWnd::ShowLast()
 {
-    if (m_hWnd != nullptr)
-        ::SetActiveWindow(m_hWnd);
+    Activate();
     ShowFrom(GetCount() - 1, -1, FALSE);
 }
 
 void CSlideShowWnd::ShowNext()
 {
-    if (m_hWnd != nullptr)
-        ::SetActiveWindow(m_hWnd);
+    Activate();
     int nCount = GetCount();
     if (nCount == 0)
         return;
@@ -278,8 +294,7 @@ void CSlideShowWnd::ShowNext()
 
 void CSlideShowWnd::ShowPrevious()
 {
-    if (m_hWnd != nullptr)
-        ::SetActiveWindow(m_hWnd);
+    Activate();
     if (GetCount() == 0 || m_nIndex <= 0)
         return;
     int nIndex = m_nIndex;
@@ -300,6 +315,17 @@ void CSlideShowWnd::OnTimer(UINT nIDEvent)
     m_nSeconds++;
     if (m_nSeconds >= g_DiapoPause)
         ShowNext();
+}
+
+BOOL CSlideShowWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_hWnd != nullptr && pMsg->hwnd == m_hWnd && pMsg->message >= WM_KEYFIRST
+        && pMsg->message <= WM_KEYLAST) {
+        ::TranslateMessage(pMsg);
+        ::DispatchMessageA(pMsg);
+        return TRUE;
+    }
+    return CWnd::PreTranslateMessage(pMsg);
 }
 
 void CSlideShowWnd::OnKeyDown(UINT nChar, UINT, UINT)

@@ -17,7 +17,8 @@ public:
     ~CSlideShowWnd() override;
 
     // Creates the window over the whole screen, owned by pOwner (shown by the caller). A show still
-    // on screen ends first. FALSE when there is no owner or the window cannot be made.
+    // on screen ends first. FALSE when there is no owner or the window cannot be made. The window that
+    // has the focus now gets it back when the user ends the show.
     BOOL Create(CWnd* pOwner);
 
     // The selection to show: the paths of the source window's selected pictures, in list order,
@@ -50,6 +51,9 @@ public:
     // 8-bit screens).
     void UseDrawDib(BOOL bUse);
 
+    // Every key given to the show goes to the show: no keyboard table of the windows under it acts.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
     // Messages.
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnDestroy();
@@ -72,6 +76,10 @@ protected:
     // Reads the picture and makes its display copy; FALSE (nothing changed) when it cannot.
     BOOL Load(const CString& path);
     void FreePicture();
+    // Makes the show the active window, unless a message box or dialog is up over it.
+    void Activate();
+    // The end the user asks for: keys typed at the show while it was still on the screen are dropped,
+    // and the keys go back to the window they were in before the show.
     void Close();
     // The palette to realise: the picture's own, or the application's with a display copy.
     HPALETTE CurrentPalette();
@@ -95,6 +103,7 @@ protected:
     BOOL m_bUseDrawDib = TRUE;
     BOOL m_bAutomatic = FALSE; // the mode of the show on screen
     BOOL m_bMusic = FALSE;     // this show started the music
+    HWND m_hWndReturnFocus = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

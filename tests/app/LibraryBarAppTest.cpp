@@ -1,9 +1,11 @@
 // The library bar in the real main window: docked on the left over a fresh library, a picture window
 // adding its picture to the folder shown (by its command and by its key), the keyboard table's keys
-// in the window in front, and the password command stored in the registry.
+// in the window in front, the password command stored in the registry, and the keys kept by the bar
+// across message boxes and slide shows.
 #include "tests/app/AppFixture.h"
 #include "tests/app/RealInput.h"
 
+#include "app/BackgroundMusic.h"
 #include "shell/LibraryLink.h"
 #include "shell/Settings.h"
 #include "framework/TestSeams.h"
@@ -12,9 +14,11 @@
 #include "library/LibraryBar.h"
 #include "library/ProtectedAccess.h"
 #include "resources/resource.h"
+#include "viewers/SlideShowWnd.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -22,6 +26,52 @@ bool IsDir(const std::string& path)
 {
     DWORD attr = ::GetFileAttributesA(path.c_str());
     return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The system's message box on screen, answered from a timer of this thread once ready() holds: with a
+// person's keys when it is then the active window (inFront), else with the answer given, so that a box
+// out of sight never holds the test.
+struct {
+    std::function<bool()> ready;
+    std::vector<WORD> keys;
+    int answer = IDOK;
+    bool inFront = false;
+} g_box;
+
+BOOL CALLBACK FindBox(HWND hWnd, LPARAM lParam)
+{
+    char szClass[16] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    BOOL bFound = ::lstrcmpA(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd);
+    if (bFound)
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return !bFound;
+}
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    HWND hBox = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&hBox));
+    if (hBox == nullptr || (g_box.ready && !g_box.ready()))
+        return;
+    ::KillTimer(nullptr, idEvent);
+    g_box.inFront = ::GetActiveWindow() == hBox;
+    if (g_box.inFront)
+        RealKeys(g_box.keys);
+    else
+        ::PostMessageA(hBox, WM_COMMAND, static_cast<WPARAM>(g_box.answer), 0);
+}
+
+MCIERROR WINAPI NoMci(MCIDEVICEID, UINT message, DWORD_PTR, DWORD_PTR)
+{
+    return message == MCI_OPEN ? MCIERR_FILE_NOT_FOUND : 0;
+}
+
+MCIERROR WINAPI PlayingMci(MCIDEVICEID, UINT message, DWORD_PTR, DWORD_PTR params)
+{
+    if (message == MCI_OPEN)
+        reinterpret_cast<MCI_OPEN_PARMSA*>(params)->wDeviceID = 7;
+    return 0;
 }
 
 class LibraryInFrame : public AppTest {
@@ -224,4 +274,58 @@ TEST_F(LibraryInFrame, GripAndSplitterDragsResizeWithinLimits)
     CRect main;
     m_pFrame->GetClientRect(&main);
     EXPECT_EQ(g_LibBarSizeH, main.right - 10);
+}
+
+// The keys stay where the user is. A library message box, answered as a person does, gives them back to
+// the library's tree, not to the picture window in front. Keys given to a slide show started from the
+// library stay with it: those typed while it ends (Escape after the Space that ends an automatic show)
+// and those of the main keyboard table (F9) never reach the list under it, where both hide the bar;
+// its end gives the keys back to the list. A message raised during the show stays in front as the
+// pictures change, then gives the keys back to the show.
+TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossMessageBoxesAndFullScreenShows)
+{
+    ASSERT_TRUE(Start());
+    ::SetForegroundWindow(m_pFrame->m_hWnd);
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteBmp("Plage.bmp", 64, 48).c_str()), nullptr);
+    CLibraryBar* pBar = m_pFrame->GetLibraryBar();
+    pBar->m_tree.SetFocus();
+    AfxTestReset(); // the system's box: the locked folder without a password offers to set one; "No"
+    g_box = {nullptr, {VK_TAB, VK_RETURN}, IDNO};
+    ::SetTimer(nullptr, 0, 20, AnswerBox);
+    pBar->m_tree.ToggleItem(pBar->m_tree.ProtectedItem());
+    AfxTestArm();
+    EXPECT_TRUE(g_box.inFront);
+    EXPECT_EQ(::GetFocus(), pBar->m_tree.m_hWnd);
+
+    CSlideShowWnd* pShow = m_pFrame->GetSlideShow();
+    CStringArray paths;
+    for (const char* name : {"a.bmp", "b.bmp"})
+        paths.Add(WriteBmp(name, 32, 24).c_str());
+    for (UINT mode : {IDC_SLIDE_AUTOMATIC, IDC_SLIDE_MANUAL}) {
+        pBar->FocusList();
+        AfxScriptNextModal(IDD_SLIDESHOW, {{static_cast<int>(mode), "1"}}, IDOK);
+        ASSERT_TRUE(m_pFrame->RunSlideShow(kSlideSourceLibrary, &pBar->m_list, paths));
+        RealKeys({static_cast<WORD>(mode == IDC_SLIDE_AUTOMATIC ? VK_SPACE : VK_F9), VK_ESCAPE});
+        Pump();
+        EXPECT_EQ(pShow->m_hWnd, nullptr) << mode;
+        EXPECT_TRUE(pBar->GetStyle() & WS_VISIBLE) << mode;
+        EXPECT_EQ(::GetFocus(), pBar->m_list.m_hWnd) << mode;
+    }
+
+    // The music cannot play: at once (the box comes before the show), or once the show runs.
+    g_DiapoAuto = 1;
+    g_DiapoPause = 1;
+    g_MusicFileDiapo = m_temp.File("musique.wav").c_str();
+    for (auto pfnMci : {NoMci, PlayingMci}) {
+        AfxTestReset();
+        AfxPlatform().pfnMciSendCommand = pfnMci;
+        // Answered once the show's timer has stepped it.
+        g_box = {[pShow] { return pShow->GetSeconds() > 0 || pShow->GetIndex() > 0; }, {VK_RETURN}, IDOK};
+        ::SetTimer(nullptr, 0, 20, AnswerBox);
+        ASSERT_TRUE(StartSlideShow(pShow, m_pFrame, kSlideSourceLibrary, &pBar->m_list, paths));
+        m_pFrame->SendMessage(MM_MCINOTIFY, MCI_NOTIFY_FAILURE, g_wMciDevice);
+        AfxTestArm();
+        EXPECT_TRUE(g_box.inFront);
+        EXPECT_EQ(::GetFocus(), pShow->m_hWnd);
+    }
 }

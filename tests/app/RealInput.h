@@ -1,8 +1,8 @@
 // Input as a person gives it. The system's own mouse: the pointer put on a screen point, then button
 // events in one go, so that the window under it gets them through the input queue (a pair of clicks
-// quick enough makes a double-click); the tests that use it take turns, their names say Mouse or
-// FullScreen. A key: pressed in a window through the program's own key path (the keyboard tables,
-// then the window), with a modifier held.
+// quick enough makes a double-click); the system's own keyboard likewise. The tests that use them take
+// turns, their names say Mouse or FullScreen. A key: pressed in a window through the program's own key
+// path (the keyboard tables, then the window), with a modifier held.
 #pragma once
 #include "framework/WinApp.h"
 
@@ -22,6 +22,22 @@ inline void RealMouse(POINT screen, std::initializer_list<DWORD> buttons)
         in[i].mi.dwFlags = flags;
         i++;
     }
+    ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+// Keys typed on the system's keyboard, each pressed and released, all queued at once: the window with
+// the focus gets them through the input queue, one after the other.
+inline void RealKeys(const std::vector<WORD>& keys)
+{
+    std::vector<INPUT> in;
+    for (WORD vk : keys)
+        for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT key = {};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = vk;
+            key.ki.dwFlags = flags;
+            in.push_back(key);
+        }
     ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
