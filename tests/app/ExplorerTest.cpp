@@ -392,7 +392,10 @@ private:
             HWND hWnd = reinterpret_cast<HWND>(wParam);
             char cls[16] = "";
             GetClassNameA(hWnd, cls, sizeof(cls));
-            if (lstrcmpA(cls, "#32770") == 0) {
+            // Only this program's box: windows are shared with the other tests on the display.
+            DWORD process = 0;
+            GetWindowThreadProcessId(hWnd, &process);
+            if (lstrcmpA(cls, "#32770") == 0 && process == GetCurrentProcessId()) {
                 PostMessageA(hWnd, WM_COMMAND, IDYES, 0);
                 s_pActive->m_nAnswered++;
             }

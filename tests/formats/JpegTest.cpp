@@ -82,7 +82,9 @@ private:
             HWND box = reinterpret_cast<HWND>(wParam);
             char className[32] = "";
             GetClassNameA(box, className, sizeof(className));
-            if (lstrcmpA(className, "#32770") == 0 && s_asked < static_cast<int>(s_answers.size())) {
+            // Only this thread's box: windows are shared with the other tests on the display.
+            if (lstrcmpA(className, "#32770") == 0 && s_asked < static_cast<int>(s_answers.size())
+                && GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId()) {
                 if (s_before)
                     s_before();
                 PostMessageA(box, WM_COMMAND, MAKEWPARAM(s_answers[s_asked], BN_CLICKED), 0);
