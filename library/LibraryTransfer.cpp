@@ -37,11 +37,6 @@ BOOL RefuseFolder(const CString& dest)
     return TRUE;
 }
 
-BOOL IsRecordFile(const CString& path)
-{
-    return path.GetLength() >= 4 && path.Right(4).CompareNoCase(".dai") == 0;
-}
-
 // FALSE when the record file of the picture's name describes another picture of that base name
 // (photo.jpg / photo.png): it stays with that picture.
 BOOL RecordIsOwn(const CString& picture)

@@ -34,11 +34,6 @@ CString NameOf(const CString& path)
     return name;
 }
 
-BOOL IsRecordName(const CString& name)
-{
-    return name.GetLength() > 4 && name.Right(4).CompareNoCase(".dai") == 0;
-}
-
 BOOL SameThumbnail(const CPicObject& a, const CPicObject& b)
 {
     const PackedDIB ha = a.m_pThumbDIB != nullptr ? a.m_pThumbDIB->GetHandle() : nullptr;
@@ -144,9 +139,9 @@ std::vector<SetAsideFile> ReadSetAsideFiles(const CString& folder)
         f.path = path;
         f.original = SetAsideOriginalName(NameOf(path));
         CPicObject record;
-        if (IsRecordName(f.original) && ReadRecordAsIs(path, record, FALSE))
+        if (IsRecordFile(f.original) && ReadRecordAsIs(path, record, FALSE))
             f.pictureName = record.m_strFileName;
-        else if (IsRecordName(f.original))
+        else if (IsRecordFile(f.original))
             f.held = IsFileInUse(path) != FALSE;
         files.push_back(f);
     }
@@ -158,7 +153,7 @@ std::set<std::string> WantedRecordNames(const std::vector<SetAsideFile>& asides)
 {
     std::set<std::string> wanted;
     for (const SetAsideFile& f : asides) {
-        if (IsRecordName(f.original))
+        if (IsRecordFile(f.original))
             wanted.insert(Lower(f.original));
         else if (!f.original.IsEmpty() && IsListedPicture(f.original))
             wanted.insert(Lower(NameOf(RecordFilePath(f.original))));
@@ -184,7 +179,7 @@ int RemoveLeftoverRecords(const CString& dir, const std::set<std::string>& wante
             const CString name = entry.cFileName;
             if (IsListedPicture(name))
                 used.insert(Lower(NameOf(RecordFilePath(dir + name))));
-            else if (IsRecordName(name))
+            else if (IsRecordFile(name))
                 records.push_back(name);
         } while (::FindNextFileA(find, &entry));
         ::FindClose(find);

@@ -115,11 +115,6 @@ void MoveBack(const CString& from, const CString& to)
         MoveFileA(from, to);
 }
 
-BOOL IsRecordFile(const CString& path)
-{
-    return path.GetLength() >= 4 && path.Right(4).CompareNoCase(".dai") == 0;
-}
-
 // Removing what a failed operation made; not a step of its own either.
 void DiscardMade(const CString& path)
 {

@@ -75,6 +75,11 @@ CString RecordFilePath(const CString& picturePath)
     return picturePath.Left(dot) + ".dai";
 }
 
+BOOL IsRecordFile(const CString& path)
+{
+    return path.GetLength() >= 4 && path.Right(4).CompareNoCase(".dai") == 0;
+}
+
 BOOL CheckPictureNameFits(const CString& picturePath)
 {
     if (NameFits(picturePath) && NameFits(RecordFilePath(picturePath)))

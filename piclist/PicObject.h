@@ -16,6 +16,8 @@ const int kThumbBoxHeight = 68;
 // The record file of a picture: the path with the text from the last '.' of its file name replaced
 // by ".dai" (".dai" appended when the file name has no '.'). C:\Lib\Photo.jpg -> C:\Lib\Photo.dai.
 CString RecordFilePath(const CString& picturePath);
+// TRUE when the file name ends in ".dai" (any case): a record file's name.
+BOOL IsRecordFile(const CString& path);
 // TRUE when a picture can be made at picturePath with its record file beside it (NameFits,
 // SafeFileOps.h); else noted as a failed step on the picture with a name too long.
 BOOL CheckPictureNameFits(const CString& picturePath);

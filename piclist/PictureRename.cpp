@@ -42,8 +42,7 @@ BOOL NameIsTaken(const CString& folder, const CString& name, BOOL bFolders)
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             taken = bFolders;
         else
-            taken = found.GetLength() <= 4 || found.Right(4).CompareNoCase(".dai") != 0
-                    || !IsLeftoverRecordCopy(WithSlash(folder) + found);
+            taken = !IsRecordFile(found) || !IsLeftoverRecordCopy(WithSlash(folder) + found);
     } while (!taken && ::FindNextFileA(find, &entry));
     ::FindClose(find);
     return taken;

@@ -3,6 +3,7 @@
 #include "core/SystemUtil.h"
 #include "core/TextFormat.h"
 #include "framework/DataExchange.h"
+#include "piclist/PicObject.h"
 #include "piclist/SafeFileOps.h"
 #include "resources/library-store-ids.h"
 
@@ -45,7 +46,7 @@ CString ClashingFile(const CString& existing)
     std::vector<CString> files = ListMatchingFiles(existing.Left(dot) + ".*");
     // The picture rather than its record file.
     for (const CString& file : files) {
-        if (file.Right(4).CompareNoCase(".dai") != 0)
+        if (!IsRecordFile(file))
             return file;
     }
     return files.empty() ? existing : files.front();
