@@ -10,7 +10,6 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
 #include "piclist/FailureCause.h"
-#include "piclist/FailureReport.h"
 #include "piclist/LibraryState.h"
 #include "piclist/NameRule.h"
 #include "piclist/SafeFileOps.h"
@@ -53,7 +52,7 @@ void StopBox(UINT nID, const CString& name)
     CString text;
     text.Format(AfxLoadText(nID), static_cast<LPCSTR>(name));
     ::MessageBeep(MB_ICONHAND);
-    AfxMessageBox(FitForMessage(text), MB_ICONINFORMATION);
+    AfxMessageBox(text, MB_ICONINFORMATION);
 }
 
 } // namespace

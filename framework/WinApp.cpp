@@ -8,6 +8,7 @@
 #include "framework/Document.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/HandleMap.h"
+#include "framework/MessageText.h"
 #include "framework/RecentFileList.h"
 #include "framework/StdIds.h"
 #include "framework/TestSeams.h"
@@ -355,12 +356,13 @@ CDocument* CWinApp::OpenDocumentFile(LPCSTR lpszFileName)
 
 int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT)
 {
+    const CString strText = AfxFitMessageText(lpszPrompt);
     int nAnswer = 0;
-    if (AfxTestTakeMessageBox(lpszPrompt, nType, &nAnswer))
+    if (AfxTestTakeMessageBox(strText, nType, &nAnswer))
         return nAnswer;
     CWnd* pOwner = CWnd::GetSafeOwner(nullptr, nullptr);
     HWND hFocus = ::GetFocus();
-    int nResult = ::MessageBoxA(AfxSafeHwnd(pOwner), lpszPrompt, m_pszAppName, nType);
+    int nResult = ::MessageBoxA(AfxSafeHwnd(pOwner), strText, m_pszAppName, nType);
     AfxRestoreFocus(hFocus);
     return nResult;
 }
@@ -369,10 +371,11 @@ int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)
 {
     if (CWinApp* pApp = AfxGetApp())
         return pApp->DoMessageBox(lpszText, nType, nIDHelp);
+    const CString strText = AfxFitMessageText(lpszText);
     int nAnswer = 0;
-    if (AfxTestTakeMessageBox(lpszText, nType, &nAnswer))
+    if (AfxTestTakeMessageBox(strText, nType, &nAnswer))
         return nAnswer;
-    return ::MessageBoxA(nullptr, lpszText, nullptr, nType);
+    return ::MessageBoxA(nullptr, strText, nullptr, nType);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)

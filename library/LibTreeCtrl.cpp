@@ -8,7 +8,6 @@
 #include "piclist/LibraryHost.h"
 #include "library/ProtectedAccess.h"
 #include "piclist/FailureCause.h"
-#include "piclist/FailureReport.h"
 #include "piclist/PictureRename.h"
 #include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
@@ -42,7 +41,7 @@ CString FolderNotCreatedText(const CString& name, BOOL taken)
     CString text;
     text.Format(AfxLoadText(taken ? IDS_FOLDER_NAME_TAKEN : IDS_CREATE_LIBRARY_FOLDER_FAILED),
                 static_cast<LPCSTR>(name));
-    return taken ? FitForMessage(text) : WithFailedStepCause(text);
+    return taken ? text : WithFailedStepCause(text);
 }
 
 IMPLEMENT_DYNCREATE(CLibTreeCtrl, CTreeCtrl)

@@ -3,7 +3,6 @@
 #include "core/FolderListing.h"
 #include "core/SystemUtil.h"
 #include "framework/FrameworkTexts.h"
-#include "piclist/FailureReport.h"
 #include "resources/library-store-ids.h"
 
 namespace {
@@ -151,7 +150,7 @@ CString StepCauseText(const FailedStep& step)
 CString WithFailedStepCause(const CString& text)
 {
     const CString cause = StepCauseText(FirstFailedStep());
-    return FitForMessage(cause.IsEmpty() ? text : text + " " + cause);
+    return cause.IsEmpty() ? text : text + " " + cause;
 }
 
 CString FileThatFailed(const CString& source, const CString& target)

@@ -39,7 +39,7 @@ BOOL CanSucceedLater(FileCause cause);
 FileCause StepCause(const FailedStep& step);
 CString StepCauseText(const FailedStep& step);
 // text, then the cause of the first step that failed on this thread since ForgetFailedStep, when one
-// is known, fitted for a message box (FitForMessage, FailureReport.h).
+// is known.
 CString WithFailedStepCause(const CString& text);
 // The file a failure message names, so that its cause is about it: source when the first failed
 // step failed on it (gone, or held by another program), else target.

@@ -8,12 +8,7 @@
 
 #include <vector>
 
-// text as a message box can show it whole on the screen: a box is as wide as the longest run of
-// characters without a blank in it, so each run longer than a path can be shown at (a long path or
-// name) keeps its beginning and its end around "...". Every failure message goes through it.
-CString FitForMessage(const CString& text);
-
-// Shows text (FitForMessage) as a stop message, or, while a batch runs on this thread, hands it to
+// Shows text as a stop message, or, while a batch runs on this thread, hands it to
 // the batch.
 void ReportFileFailure(const CString& text, UINT nIcon = MB_ICONSTOP);
 // The same, with the reason of the first step that failed since ForgetFailedStep (FailureCause.h).

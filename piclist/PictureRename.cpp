@@ -319,7 +319,7 @@ void ReportRenameResult(RenameResult result, const CString& name, const CString&
         break;
     case RenameResult::Taken:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxMessageBox(FitForMessage(MessageNaming(IDS_RENAME_NAME_TAKEN, name)), MB_ICONEXCLAMATION);
+        AfxMessageBox(MessageNaming(IDS_RENAME_NAME_TAKEN, name), MB_ICONEXCLAMATION);
         break;
     case RenameResult::TooLong:
     case RenameResult::Failed:
@@ -339,7 +339,7 @@ void ReportFolderRenameResult(RenameResult result, const CString& name, const CS
         break;
     case RenameResult::Taken:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxMessageBox(FitForMessage(MessageNaming(IDS_RENAME_FOLDER_TAKEN, name)), MB_ICONEXCLAMATION);
+        AfxMessageBox(MessageNaming(IDS_RENAME_FOLDER_TAKEN, name), MB_ICONEXCLAMATION);
         break;
     case RenameResult::TooLong:
     case RenameResult::Failed:
