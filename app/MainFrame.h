@@ -85,7 +85,6 @@ public:
     void SetFullScreenView(CView* pView) override { m_pFullScreenView = pView; }
     CView* GetFullScreenView() const override { return m_pFullScreenView; }
     void PromoteRecentEntry(LPCSTR path) override;
-    CString FileFailureCause(DWORD error, LPCSTR path) override;
     void NewPrintLibWindow() override;
     // The one slide show window object, made with the frame (null when it could not be made).
     CSlideShowWnd* GetSlideShow() { return m_pSlideShow; }

@@ -1,12 +1,10 @@
 // The lists' open requests, a picture and the library's print window (the picture windows read the
 // open options from the viewers' globals while they are made, so the options hold exactly for the one
-// open), the files dropped on the window, and the library's words for a failed file step, which the
-// picture windows' messages use too.
+// open), and the files dropped on the window.
 #include "app/MainFrame.h"
 
 #include "app/TessarineApp.h"
 #include "framework/WinApp.h"
-#include "piclist/FailureCause.h"
 #include "viewers/ViewerGlobals.h"
 
 #include <shellapi.h>
@@ -36,8 +34,6 @@ void CMainFrame::NewPrintLibWindow()
     if (CTessarineApp* pApp = TessarineApp())
         pApp->NewPrintLibWindow();
 }
-
-CString CMainFrame::FileFailureCause(DWORD error, LPCSTR path) { return FileCauseText(error, path); }
 
 void CMainFrame::OnDropFiles(HDROP hDropInfo)
 {

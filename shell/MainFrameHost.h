@@ -53,9 +53,6 @@ public:
 
     // Puts path at the head of the recent list, once, and refreshes the cool bar's list.
     virtual void PromoteRecentEntry(LPCSTR path) = 0;
-    // Why a file step on path failed with the system's error, in the words of the library's messages
-    // ("Le disque est plein."); empty for ERROR_SUCCESS.
-    virtual CString FileFailureCause(DWORD error, LPCSTR path) = 0;
     // Opens the application's picture-list print window, which prints the library bar's list.
     virtual void NewPrintLibWindow() = 0;
 

@@ -1,6 +1,7 @@
 // Picture documents: the retry loop of an open, the title and the writers by extension.
 #include "viewers/PictureDocument.h"
 
+#include "shell/FileCause.h"
 #include "shell/LoadErrorDlg.h"
 #include "shell/MainFrameHost.h"
 #include "shell/Settings.h"
@@ -75,8 +76,7 @@ BOOL SavePictureDocumentAs(CDocument* pDoc, HGLOBAL hDIB, LPCSTR path, CString* 
     if (nResult != 0) {
         // Why, after the message, as the library says its failures.
         CString strText = AfxLoadText(IDS_SAVE_PICTURE_FAILED);
-        const CString strCause =
-            g_pMainFrameHost != nullptr ? g_pMainFrameHost->FileFailureCause(dwError, path) : CString();
+        const CString strCause = FileCauseText(dwError, path);
         if (!strCause.IsEmpty())
             strText += " " + strCause;
         AfxMessageBox(strText, MB_ICONSTOP);
