@@ -841,7 +841,17 @@ BOOL CSetAside::MoveAside(LPCSTR path)
     return FALSE;
 }
 
-BOOL CSetAside::Commit()
+BOOL CSetAside::Commit() { return DeleteAside(FALSE); }
+
+BOOL CSetAside::CommitOrRollback()
+{
+    if (DeleteAside(TRUE))
+        return TRUE;
+    Rollback();
+    return FALSE;
+}
+
+BOOL CSetAside::DeleteAside(BOOL bStopAtFailure)
 {
     // The last set aside goes first, as Rollback puts them back: callers set the record files aside
     // before their pictures, so a stop here never leaves a picture to come back without its record.
@@ -849,26 +859,14 @@ BOOL CSetAside::Commit()
     BOOL ok = TRUE;
     while (!m_items.empty()) {
         const Item item = m_items.back();
+        const BOOL deleted = IsFolder(item.aside) ? SafeDeleteTree(item.aside) : SafeDeleteFile(item.aside);
+        if (!deleted && bStopAtFailure)
+            return FALSE; // still listed, for Rollback
+        ok = ok && deleted;
         m_items.pop_back();
-        if (IsFolder(item.aside) ? !SafeDeleteTree(item.aside) : !SafeDeleteFile(item.aside))
-            ok = FALSE;
         ReleasePath(item.aside);
     }
     return ok;
-}
-
-BOOL CSetAside::CommitOrRollback()
-{
-    while (!m_items.empty()) {
-        const Item item = m_items.back();
-        if (IsFolder(item.aside) ? !SafeDeleteTree(item.aside) : !SafeDeleteFile(item.aside)) {
-            Rollback();
-            return FALSE;
-        }
-        m_items.pop_back();
-        ReleasePath(item.aside);
-    }
-    return TRUE;
 }
 
 BOOL CSetAside::Rollback()

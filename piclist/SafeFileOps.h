@@ -171,6 +171,9 @@ public:
 
 private:
     BOOL MoveAside(LPCSTR path);
+    // Deletes what was set aside, the last first; with bStopAtFailure, stops at the first that cannot
+    // be deleted and leaves it and those before it listed.
+    BOOL DeleteAside(BOOL bStopAtFailure);
 
     struct Item {
         CString original;
