@@ -1,6 +1,7 @@
 // The application object: profile settings in the registry with their types, the recent-file list,
 // message boxes, the wait cursor, worker threads and events, and the command line.
 #include "tests/framework/WindowTestSupport.h"
+#include "tests/support/ShownMessage.h"
 
 #include "framework/CmdUI.h"
 #include "framework/FrameworkTexts.h"
@@ -11,6 +12,7 @@
 #include "framework/TestSeams.h"
 #include "framework/WinThread.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -215,6 +217,28 @@ TEST_F(Application, MessageBoxFromAStringIdUsesTheFrameworkTexts)
     AfxMessageBox(AFX_IDS_IDLEMESSAGE);
     ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
     EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, "Pr\xEAt");
+}
+
+// A message naming a long path stays on the screen, its cause with it: the path keeps its beginning
+// and its end; a short one is shown whole.
+TEST_F(Application, MessageBoxShowsALongPathByItsEndsAndStaysOnTheScreen)
+{
+    const std::string path = "C:\\Images\\" + std::string(230, 'x') + "\\fin de la photo.jpg";
+    const std::string cause = " Le nom du fichier est trop long.";
+    for (const std::string& named : {path, std::string("C:\\Images\\Plage.jpg")}) {
+        AfxScriptMessageBox(IDOK);
+        AfxMessageBox(("Impossible de cr\xE9"
+                       "er "
+                       + named + "." + cause)
+                          .c_str(),
+                      MB_ICONSTOP);
+        const std::string said = AfxTestRecords().messageBoxes.back().text;
+        const size_t ends = std::min<size_t>(named.size(), 30);
+        EXPECT_EQ(said.find(named) != std::string::npos, named.size() < 100) << said;
+        EXPECT_NE(said.find(named.substr(0, ends)), std::string::npos) << said;
+        EXPECT_NE(said.find(named.substr(named.size() - ends) + "." + cause), std::string::npos) << said;
+        EXPECT_LE(MessageBoxWidth(said), GetSystemMetrics(SM_CXSCREEN)) << said;
+    }
 }
 
 TEST_F(Application, NestedWaitCursorsRestoreTheFirstSavedCursor)
