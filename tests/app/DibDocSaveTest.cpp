@@ -2,6 +2,7 @@
 // leaves the document's path, title and recent entry as they were and no file behind; the folder
 // title; the real file dialogs with a path too long.
 #include "tests/app/ViewerFixture.h"
+#include "tests/support/ShownDialogs.h"
 
 #include "shell/Settings.h"
 #include "core/DIB.h"
@@ -55,15 +56,6 @@ struct DialogDriver {
 };
 DialogDriver* g_pDriver = nullptr;
 
-BOOL CALLBACK FindShownDialogs(HWND hWnd, LPARAM lParam)
-{
-    char szClass[16] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (::lstrcmpA(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd))
-        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
-    return TRUE;
-}
-
 std::string TextOf(HWND hWnd)
 {
     char szText[1024] = "";
@@ -73,10 +65,8 @@ std::string TextOf(HWND hWnd)
 
 void CALLBACK DriveFileDialog(HWND, UINT, UINT_PTR, DWORD)
 {
-    std::vector<HWND> shown;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownDialogs, reinterpret_cast<LPARAM>(&shown));
     HWND hFileDlg = nullptr, hName = nullptr, hBox = nullptr;
-    for (HWND hWnd : shown) {
+    for (HWND hWnd : ShownDialogs()) {
         HWND hField =
             ::GetDlgItem(hWnd, edt1) != nullptr ? ::GetDlgItem(hWnd, edt1) : ::GetDlgItem(hWnd, cmb13);
         (hField != nullptr ? hFileDlg : hBox) = hWnd;

@@ -4,6 +4,7 @@
 // across message boxes and slide shows.
 #include "tests/app/AppFixture.h"
 #include "tests/app/RealInput.h"
+#include "tests/support/ShownDialogs.h"
 
 #include "app/BackgroundMusic.h"
 #include "shell/LibraryLink.h"
@@ -38,20 +39,9 @@ struct {
     bool inFront = false;
 } g_box;
 
-BOOL CALLBACK FindBox(HWND hWnd, LPARAM lParam)
-{
-    char szClass[16] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    BOOL bFound = ::lstrcmpA(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd);
-    if (bFound)
-        *reinterpret_cast<HWND*>(lParam) = hWnd;
-    return !bFound;
-}
-
 void CALLBACK AnswerBox(HWND, UINT, UINT_PTR idEvent, DWORD)
 {
-    HWND hBox = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&hBox));
+    HWND hBox = ShownDialog();
     if (hBox == nullptr || (g_box.ready && !g_box.ready()))
         return;
     ::KillTimer(nullptr, idEvent);

@@ -3,6 +3,7 @@
 // user would, then with each file step failing in turn; and the commands' greying.
 #include "tests/app/AppFixture.h"
 #include "tests/app/RealInput.h"
+#include "tests/support/ShownDialogs.h"
 
 #include "framework/CmdUI.h"
 #include "framework/Document.h"
@@ -79,20 +80,9 @@ AfxModalStep TypeOnPage(int page, int id, const std::string& text)
 RECT g_systemDialogRect;
 int g_systemDialogsSeen = 0;
 
-BOOL CALLBACK FindSystemDialog(HWND hWnd, LPARAM lParam)
-{
-    char szClass[32] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    BOOL bFound = ::lstrcmpA(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd);
-    if (bFound)
-        *reinterpret_cast<HWND*>(lParam) = hWnd;
-    return !bFound;
-}
-
 void CALLBACK CancelSystemDialog(HWND, UINT, UINT_PTR idEvent, DWORD)
 {
-    HWND hDlg = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindSystemDialog, reinterpret_cast<LPARAM>(&hDlg));
+    HWND hDlg = ShownDialog();
     if (hDlg == nullptr)
         return;
     ::KillTimer(nullptr, idEvent);

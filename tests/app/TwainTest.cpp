@@ -3,6 +3,7 @@
 // acquisition ends back with the manager open, a source that cannot start says so, the chooser lists
 // the source, and without a manager the scanner commands stay disabled and nothing is shown.
 #include "tests/app/ViewerFixture.h"
+#include "tests/support/ShownDialogs.h"
 
 #include "framework/CmdUI.h"
 #include "framework/MDIChildWnd.h"
@@ -287,24 +288,15 @@ std::vector<std::string> g_chooserItems;
 int g_chooserButton = IDOK;
 bool g_chooserSeen = false;
 
-BOOL CALLBACK FindChooser(HWND hWnd, LPARAM lParam)
-{
-    char szClass[32] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (::lstrcmpA(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd)
-        && ::FindWindowExA(hWnd, nullptr, "ListBox", nullptr) != nullptr) {
-        *reinterpret_cast<HWND*>(lParam) = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 void CALLBACK DriveChooser(HWND, UINT, UINT_PTR idEvent, DWORD)
 {
-    HWND hDlg = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindChooser, reinterpret_cast<LPARAM>(&hDlg));
-    if (hDlg == nullptr)
+    const std::vector<HWND> shown = ShownDialogs();
+    const auto chooser = std::find_if(shown.begin(), shown.end(), [](HWND hWnd) {
+        return ::FindWindowExA(hWnd, nullptr, "ListBox", nullptr) != nullptr;
+    });
+    if (chooser == shown.end())
         return;
+    HWND hDlg = *chooser;
     ::KillTimer(nullptr, idEvent);
     g_chooserSeen = true;
     HWND hList = ::FindWindowExA(hDlg, nullptr, "ListBox", nullptr);
