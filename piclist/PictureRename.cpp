@@ -98,7 +98,7 @@ CString MessageNaming(UINT id, const CString& name)
 
 // OK of a rename dialog: the typed name is tried while the dialog is open; a refused one stays
 // selected in its field, for the user to mend.
-void EndIfNameTaken(CDialog& dlg, int nEditId, const NameTry& tryName, const CString& name)
+void EndIfNameAccepted(CDialog& dlg, int nEditId, const NameTry& tryName, const CString& name)
 {
     if (!dlg.UpdateData(TRUE))
         return;
@@ -368,7 +368,7 @@ void CRenameFolderDlg::DoDataExchange(CDataExchange* pDX)
     DDV_MaxChars(pDX, m_strName, MAX_PATH - 1);
 }
 
-void CRenameFolderDlg::OnOK() { EndIfNameTaken(*this, IDC_RENAME_FOLDER_NAME, m_try, m_strName); }
+void CRenameFolderDlg::OnOK() { EndIfNameAccepted(*this, IDC_RENAME_FOLDER_NAME, m_try, m_strName); }
 
 CRenamePictureDlg::CRenamePictureDlg(CWnd* pParentWnd) : CDialog(IDD_RENAME_PICTURE, pParentWnd) {}
 
@@ -382,7 +382,7 @@ void CRenamePictureDlg::DoDataExchange(CDataExchange* pDX)
     DDV_MaxChars(pDX, m_strName, MAX_PATH - 1);
 }
 
-void CRenamePictureDlg::OnOK() { EndIfNameTaken(*this, IDC_RENAME_NAME, m_try, m_strName); }
+void CRenamePictureDlg::OnOK() { EndIfNameAccepted(*this, IDC_RENAME_NAME, m_try, m_strName); }
 
 BOOL CRenamePictureDlg::OnInitDialog()
 {
@@ -433,7 +433,7 @@ BOOL CRenamePicturesDlg::OnInitDialog()
     return FALSE;
 }
 
-void CRenamePicturesDlg::OnOK() { EndIfNameTaken(*this, IDC_RENAME_NAME, m_try, m_strName); }
+void CRenamePicturesDlg::OnOK() { EndIfNameAccepted(*this, IDC_RENAME_NAME, m_try, m_strName); }
 
 void CRenamePicturesDlg::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMIS)
 {
