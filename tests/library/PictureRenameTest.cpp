@@ -306,27 +306,22 @@ TEST_F(RenameStore, DialogsRefuseAndReportThenRenameAndRememberTheZeroPad)
 // on the list's white, than "E".
 TEST_F(RenameStore, SeriesLabelsShowTheAccentsOfCapitals)
 {
-    auto plain = AddPicture("E");
-    auto accented = AddPicture("\xC9");
+    auto plain = AddPicture("E"), accented = AddPicture("\xC9");
     int ink[2] = {0, 0};
     AfxModalStep look;
     look.buttonId = 0;
     look.check = [&](CWnd* pDlg) {
         HWND hList = ::GetDlgItem(pDlg->m_hWnd, IDC_RENAME_LIST);
-        ::SendMessageA(hList, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        RECT client;
-        ::GetClientRect(hList, &client);
-        const PaintedPixels px = PaintIntoMemory(client.right, client.bottom, [&](HDC hdc) {
+        RECT rc[2];
+        for (int i = 0; i < 2; i++)
+            ::SendMessageA(hList, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rc[i]));
+        const PaintedPixels px = PaintIntoMemory(rc[1].right, rc[1].bottom, [&](HDC hdc) {
             ::SendMessageA(hList, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
         });
-        for (int i = 0; i < 2; i++) {
-            RECT item;
-            ::SendMessageA(hList, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-            auto* pRecord = reinterpret_cast<CPicObject*>(::SendMessageA(hList, LB_GETITEMDATA, i, 0));
-            for (int y = item.bottom - 14; y < std::min<int>(item.bottom, px.height); y++)
-                for (int x = item.left + 3; x < std::min<int>(item.right - 3, px.width); x++)
-                    ink[pRecord->m_strBaseName == "E" ? 0 : 1] += GetRValue(px.At(x, y)) < 250 ? 1 : 0;
-        }
+        for (int i = 0; i < 2; i++)
+            for (int y = rc[i].bottom - 14; y < rc[i].bottom; y++)
+                for (int x = rc[i].left + 3; x < rc[i].right - 3; x++)
+                    ink[i] += GetRValue(px.At(x, y)) < 250 ? 1 : 0;
     };
     AfxScriptModal(IDD_RENAME_PICTURES, {look});
     RunRenamePictureSeries(nullptr, {plain.get(), accented.get()}, Folder().c_str());
