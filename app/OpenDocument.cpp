@@ -17,6 +17,7 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/MDIChildWnd.h"
 #include "framework/View.h"
+#include "piclist/FailureReport.h"
 #include "resources/resource.h"
 #include "shell/LibraryLink.h"
 #include "shell/OpenDialog.h"
@@ -158,19 +159,14 @@ void CTessarineApp::OpenDocumentFiles(const std::vector<CString>& paths)
         ReportAboutFile(IDS_DOCUMENT_TYPE_UNKNOWN, refused.front());
     if (refused.size() < 2)
         return;
-    // The names alone, as the message for one file gives it; a long list ends with a count.
-    const size_t kShown = 12;
-    CString text = AfxLoadText(IDS_DOCUMENTS_TYPE_UNKNOWN);
-    for (size_t i = 0; i < refused.size() && i < kShown; i++) {
+    // The names alone, as the message for one file gives it.
+    std::vector<CString> names;
+    for (const CString& path : refused) {
         CString folder, name;
-        SplitPath(refused[i], &folder, &name);
-        text += "\n" + name;
+        SplitPath(path, &folder, &name);
+        names.push_back(name);
     }
-    if (refused.size() > kShown) {
-        CString more;
-        more.Format(AfxLoadText(IDS_BATCH_SUMMARY_MORE), static_cast<int>(refused.size() - kShown));
-        text += "\n" + more;
-    }
+    const CString text = SummaryOfFailures(AfxLoadText(IDS_DOCUMENTS_TYPE_UNKNOWN), names);
     ::MessageBeep(0xFFFFFFFF);
     AfxMessageBox(text, MB_ICONSTOP);
 }

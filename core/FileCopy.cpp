@@ -4,6 +4,7 @@
 #include "core/FileWrappers.h"
 #include "core/PackedDib.h"
 #include "core/Progress.h"
+#include "framework/MessageText.h"
 #include "framework/SafeFileWrite.h"
 #include "framework/String.h"
 #include "framework/TestSeams.h"
@@ -191,6 +192,7 @@ int AskFileErrorRetry(UINT stringId, LPCSTR path)
     CString text = LoadText(stringId, fallback);
     text += "\n";
     text += path ? path : "";
+    text = AfxFitMessageText(text);
     const UINT type = MB_ABORTRETRYIGNORE | MB_ICONHAND;
     int answer = 0;
     if (AfxTestTakeMessageBox(text, type, &answer))

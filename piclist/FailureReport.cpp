@@ -1,6 +1,7 @@
 #include "piclist/FailureReport.h"
 
 #include "core/StringUtil.h"
+#include "framework/MessageText.h"
 #include "framework/WinApp.h"
 #include "piclist/FailureCause.h"
 #include "resources/library-store-ids.h"
@@ -11,10 +12,36 @@ namespace {
 // The batch running on this thread (a batch runs inside one command of the user-interface thread).
 thread_local CFailureBatch* t_pBatch = nullptr;
 
-// The summary names this many failures; the rest are counted.
-const int kSummaryLines = 12;
+// A summary names at most this many failures; the rest are counted.
+const size_t kSummaryLines = 12;
+
+// The line that counts what a summary leaves out.
+CString LeftOutLine(size_t count)
+{
+    if (count == 1)
+        return LoadStringOr(IDS_BATCH_SUMMARY_ONE_MORE, "... et 1 autre.");
+    CString line;
+    line.Format(LoadStringOr(IDS_BATCH_SUMMARY_MORE, "... et %d autres."), static_cast<int>(count));
+    return line;
+}
 
 } // namespace
+
+CString SummaryOfFailures(const CString& head, const std::vector<CString>& lines)
+{
+    CString text = head;
+    size_t shown = 0;
+    for (; shown < lines.size() && shown < kSummaryLines; ++shown) {
+        const CString longer = text + "\n" + lines[shown];
+        const size_t rest = lines.size() - shown - 1;
+        if (!AfxMessageFitsScreen(rest == 0 ? longer : longer + "\n" + LeftOutLine(rest)))
+            break;
+        text = longer;
+    }
+    if (shown < lines.size())
+        text += "\n" + LeftOutLine(lines.size() - shown);
+    return text;
+}
 
 void ReportFileFailure(const CString& text, UINT nIcon)
 {
@@ -72,20 +99,9 @@ CFailureBatch::~CFailureBatch()
     t_pBatch = nullptr;
     if (m_texts.size() < 2)
         return;
-    CString summary;
-    summary.Format(LoadStringOr(IDS_BATCH_SUMMARY, "%d op\xE9rations n'ont pas abouti :"),
-                   static_cast<int>(m_texts.size()));
-    const int shown =
-        static_cast<int>(m_texts.size()) < kSummaryLines ? static_cast<int>(m_texts.size()) : kSummaryLines;
-    for (int i = 0; i < shown; ++i)
-        summary += "\n" + m_texts[static_cast<size_t>(i)];
-    const int rest = static_cast<int>(m_texts.size()) - shown;
-    if (rest == 1) {
-        summary += "\n" + LoadStringOr(IDS_BATCH_SUMMARY_ONE_MORE, "... et 1 autre.");
-    } else if (rest > 1) {
-        CString more;
-        more.Format(LoadStringOr(IDS_BATCH_SUMMARY_MORE, "... et %d autres."), rest);
-        summary += "\n" + more;
-    }
+    CString head;
+    head.Format(LoadStringOr(IDS_BATCH_SUMMARY, "%d op\xE9rations n'ont pas abouti :"),
+                static_cast<int>(m_texts.size()));
+    const CString summary = SummaryOfFailures(head, m_texts);
     AfxMessageBox(summary, MB_OK | MB_ICONEXCLAMATION);
 }

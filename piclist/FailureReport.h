@@ -14,6 +14,11 @@ void ReportFileFailure(const CString& text, UINT nIcon = MB_ICONSTOP);
 // The same, with the reason of the first step that failed since ForgetFailedStep (FailureCause.h).
 void ReportStepFailure(const CString& text, UINT nIcon = MB_ICONSTOP);
 
+// A summary of several things that failed: head, then the lines, as many as one message box shows
+// on the screen (twelve at most), then how many were left out ("... et 1 autre.", "... et 3
+// autres.").
+CString SummaryOfFailures(const CString& head, const std::vector<CString>& lines);
+
 // Says that a picture could not be added to the library (its source path named), and why when a
 // step failed.
 void ReportAddFailure(const CString& sourcePath);

@@ -103,36 +103,35 @@ CString PicListNameLabel(const CPicObject* pRecord, BOOL bHideExtensions)
     return bHideExtensions ? pRecord->m_strBaseName : pRecord->NameOnDisk();
 }
 
-// ---- construction ----
-
 namespace {
 
-HFONT CreateCaptionFont(int height)
+HFONT CreateArialFont(int height)
 {
     return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
 }
 
-// The captions' font height: 7 points, or the next size where the face would show "\xC9t\xE9" as
-// "Et\xE9" at 7 (asked once: every list has the same).
-int CaptionFontHeight()
+} // namespace
+
+HFONT CreateThumbnailCaptionFont()
 {
+    // Its height asked once: every list has the same.
     static const int height = [] {
         const int seven = MulDiv(-7, 96, 72);
-        HFONT font = CreateCaptionFont(seven);
+        HFONT font = CreateArialFont(seven);
         const BOOL accents = font == nullptr || FontDrawsCapitalAccents(font);
         if (font != nullptr)
             ::DeleteObject(font);
         return accents ? seven : seven - 1;
     }();
-    return height;
+    return CreateArialFont(height);
 }
 
-} // namespace
+// ---- construction ----
 
 CPicListBox::CPicListBox() : m_nSortKey(g_DefaultSortBy), m_nSortOrder(g_DefaultSortOrder)
 {
-    m_font.Attach(CreateCaptionFont(CaptionFontHeight()));
+    m_font.Attach(CreateThumbnailCaptionFont());
     LoadSharedCellBitmaps();
 }
 

@@ -248,6 +248,10 @@ int CompareTrashRecords(const CDelObject* a, const CDelObject* b);
 // The name a cell shows: base name alone when extensions are hidden, else the file name on disk.
 CString PicListNameLabel(const CPicObject* pRecord, BOOL bHideExtensions);
 
+// A new font for the names and texts under thumbnails (the caller deletes it): Arial at 7 points, or
+// the next size where the face would show "\xC9t\xE9" as "Et\xE9" at 7.
+HFONT CreateThumbnailCaptionFont();
+
 // Fills a record from a directory entry: path, names by the name rule, sizes, DOS date and time (local
 // time), info text, type; no thumbnail.
 void FillRecordFromEntry(CPicObject* pRecord, const CString& path, const WIN32_FIND_DATAA& entry);

@@ -13,6 +13,7 @@
 #include "piclist/FailureReport.h"
 #include "piclist/ListCellLayout.h"
 #include "piclist/NameRule.h"
+#include "piclist/PicListBox.h"
 #include "piclist/PicObject.h"
 #include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
@@ -415,9 +416,7 @@ void CRenamePicturesDlg::DoDataExchange(CDataExchange* pDX)
 
 BOOL CRenamePicturesDlg::OnInitDialog()
 {
-    m_font.CreateFont(-MulDiv(7, 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                      "Arial");
+    m_font.Attach(CreateThumbnailCaptionFont());
     CDialog::OnInitDialog();
     HWND hList = ::GetDlgItem(m_hWnd, IDC_RENAME_LIST);
     ::SendMessageA(hList, LB_SETCOLUMNWIDTH, 85, 0);

@@ -54,33 +54,45 @@ void SetPictureTitle(CDocument* pDoc, LPCSTR lpszPathName, const CString& strFol
     }
 }
 
-BOOL SavePictureDocumentAs(CDocument* pDoc, HGLOBAL hDIB, LPCSTR path, CString* pFolderTitle)
+namespace {
+
+// Writes the picture in the format of path's extension: 0 when written, else *pError takes why (or
+// ERROR_SUCCESS when the picture itself was refused or no writer has that format).
+int WritePictureFile(HGLOBAL hDIB, LPCSTR path, DWORD* pError)
 {
-    SetAppCursor(kAppCursorBusy);
-    int nResult = 1;
-    DWORD dwError = ERROR_SUCCESS;
+    *pError = ERROR_SUCCESS;
     switch (PictureFormatOfPath(path)) {
     case kPictureFormatJPEG:
-        nResult = SaveJPEG(hDIB, path, std::max(1, std::min(100, 100 - g_TauxJPEG)), nullptr, &dwError);
-        break;
+        return SaveJPEG(hDIB, path, std::max(1, std::min(100, 100 - g_TauxJPEG)), nullptr, pError);
     case kPictureFormatPNG:
-        nResult = SavePNG(hDIB, path, &dwError);
-        break;
+        return SavePNG(hDIB, path, pError);
     case kPictureFormatBMP:
-        nResult = SaveDIBFile(hDIB, path, &dwError);
-        break;
+        return SaveDIBFile(hDIB, path, pError);
     default:
-        break;
+        return 1;
     }
-    RestoreAppCursor();
-    if (nResult != 0) {
-        // Why, after the message, as the library says its failures.
+}
+
+} // namespace
+
+BOOL SavePictureDocumentAs(CDocument* pDoc, HGLOBAL hDIB, LPCSTR path, CString* pFolderTitle)
+{
+    for (;;) {
+        SetAppCursor(kAppCursorBusy);
+        DWORD dwError = ERROR_SUCCESS;
+        const int nResult = WritePictureFile(hDIB, path, &dwError);
+        RestoreAppCursor();
+        if (nResult == 0)
+            break;
+        // Why, after the message, as the library says its failures; a retry where one can succeed (a
+        // file another program holds, a full disk).
         CString strText = AfxLoadText(IDS_SAVE_PICTURE_FAILED);
         const CString strCause = FileCauseText(dwError, path);
         if (!strCause.IsEmpty())
             strText += " " + strCause;
-        AfxMessageBox(strText, MB_ICONSTOP);
-        return FALSE;
+        const BOOL bRetry = dwError != ERROR_SUCCESS && CanSucceedLater(FileCauseOf(dwError, path));
+        if (AfxMessageBox(strText, (bRetry ? MB_RETRYCANCEL : MB_OK) | MB_ICONSTOP) != IDRETRY || !bRetry)
+            return FALSE;
     }
     pFolderTitle->Empty();
     pDoc->SetPathName(path, TRUE);

@@ -20,6 +20,6 @@ void SetPictureTitle(CDocument* pDoc, LPCSTR lpszPathName, const CString& strFol
 // Writes the packed DIB to path in the format its extension names (jpg/jpe..., png, bmp), with the
 // wait cursor. Only a picture actually written moves the document to the file: its path, a title
 // as any file opened outside the library (*pFolderTitle emptied) and the head of the recent list;
-// a failure tells the user why (the JPEG writer asks nothing first) and changes nothing. TRUE when
-// written.
+// a failure tells the user why (the JPEG writer asks nothing first), offering a retry where one can
+// succeed (a file another program holds, a full disk), and changes nothing. TRUE when written.
 BOOL SavePictureDocumentAs(CDocument* pDoc, HGLOBAL hDIB, LPCSTR path, CString* pFolderTitle);

@@ -211,8 +211,50 @@ TEST_F(ViewerTest, FailedSaveSaysWhyChangesNothingAndLeavesNoFile)
         if (c.cause != 0)
             expected += " " + AfxLoadText(c.cause);
         EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, std::string(expected));
+        // A retry where one can succeed: once the other program lets go, once the disk has room.
+        EXPECT_EQ(AfxTestRecords().messageBoxes[0].type & MB_TYPEMASK,
+                  static_cast<UINT>(c.how != 0 ? MB_RETRYCANCEL : MB_OK));
     }
     ::SetFileAttributesA(cases[1].path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+namespace {
+
+// The system's box of a save over a held file: Retry, once the file is let go; a second box, or one
+// without Retry, is cancelled.
+HANDLE g_hHeld = nullptr;
+
+void CALLBACK LetGoAndRetry(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (HWND hBox = ShownDialog()) {
+        const bool retry = g_hHeld != nullptr && ::GetDlgItem(hBox, IDRETRY) != nullptr;
+        ::CloseHandle(g_hHeld);
+        g_hHeld = nullptr;
+        ::PostMessageA(hBox, WM_COMMAND, retry ? IDRETRY : IDCANCEL, 0);
+    }
+}
+
+} // namespace
+
+// A save over a file another program holds saves on Retry once that program lets it go, in every
+// format.
+TEST_F(ViewerTest, SaveOverAHeldFileSavesOnRetryOnceLetGo)
+{
+    ASSERT_TRUE(Start());
+    CDibView* pView = Open(WriteBmp("retry.bmp", 16, 8));
+    ASSERT_NE(pView, nullptr);
+    AfxTestReset(); // the system's box
+    for (const char* name : {"held.png", "held.jpg", "held.bmp"}) {
+        const std::string path = m_temp.File(name);
+        ASSERT_TRUE(testpaths::WriteBytes(path, "earlier bytes"));
+        g_hHeld = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, LetGoAndRetry);
+        EXPECT_TRUE(pView->GetDocument()->SavePictureAs(path.c_str())) << name;
+        ::KillTimer(nullptr, timer);
+        EXPECT_EQ(g_hHeld, nullptr) << name << ": asked";
+        EXPECT_STREQ(pView->GetDocument()->GetPathName(), path.c_str());
+    }
+    AfxTestArm();
 }
 
 TEST_F(ViewerTest, FailedSaveOverAnExistingFileKeepsIt)

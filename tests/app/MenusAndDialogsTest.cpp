@@ -409,6 +409,7 @@ namespace {
 
 // The caption of the first message box of this thread, which is then aborted.
 std::string g_boxCaption;
+SIZE g_boxSize;
 
 BOOL CALLBACK FindDialogWindow(HWND hWnd, LPARAM lParam)
 {
@@ -429,6 +430,9 @@ VOID CALLBACK ReadBoxAndAbort(HWND, UINT, UINT_PTR idEvent, DWORD)
     char caption[128] = "";
     ::GetWindowTextA(hBox, caption, sizeof(caption));
     g_boxCaption = caption;
+    RECT rect;
+    ::GetWindowRect(hBox, &rect);
+    g_boxSize = {rect.right - rect.left, rect.bottom - rect.top};
     ::KillTimer(nullptr, idEvent);
     ::PostMessageA(hBox, WM_COMMAND, IDABORT, 0);
 }
@@ -463,6 +467,7 @@ VOID CALLBACK ReadFocusAndCancel(HWND, UINT, UINT_PTR idEvent, DWORD)
 
 } // namespace
 
+// The box also fits a screen of 1,024 by 768 when it names a long path.
 TEST_F(MenusTest, TheFileErrorBoxCarriesTheProgramsName)
 {
     ASSERT_TRUE(Start());
@@ -470,10 +475,12 @@ TEST_F(MenusTest, TheFileErrorBoxCarriesTheProgramsName)
     ASSERT_NE(std::string(AfxGetAppName()), "");
     g_boxCaption = "<none>";
     UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReadBoxAndAbort);
-    int answer = AskFileErrorRetry(55149, "C:\\DOSSIER\\ABSENT\\IMAGE.JPG");
+    int answer = AskFileErrorRetry(55149, ("C:\\DOSSIER\\" + std::string(230, 'X') + "\\IMAGE.JPG").c_str());
     ::KillTimer(nullptr, timer);
     EXPECT_EQ(answer, IDABORT);
     EXPECT_EQ(g_boxCaption, AfxGetAppName());
+    EXPECT_LE(g_boxSize.cx, 1024);
+    EXPECT_LE(g_boxSize.cy, 768);
 }
 
 TEST(OpenDialog, StartsWithTheFocusInTheFileName)

@@ -123,6 +123,14 @@ TEST_F(AppTest, AFileOfNoKnownTypeIsRefusedWithAMessage)
     AfxScriptMessageBox(IDOK);
     m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);
     EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 3u);
+    // A long list ends with the count of the names it leaves out, one in the singular.
+    std::vector<std::string> many;
+    for (int i = 0; i < 13; i++)
+        many.push_back(m_temp.File("notes" + std::to_string(i) + ".txt"));
+    AfxScriptMessageBox(IDOK);
+    m_pFrame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(DropBlock(many)));
+    const std::string said = AfxTestRecords().messageBoxes.back().text;
+    EXPECT_EQ(said.substr(said.rfind('\n')), "\n... et 1 autre.");
 }
 
 TEST_F(AppTest, APathAlreadyShownActivatesItsWindow)

@@ -219,26 +219,35 @@ TEST_F(Application, MessageBoxFromAStringIdUsesTheFrameworkTexts)
     EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, "Pr\xEAt");
 }
 
-// A message naming a long path stays on the screen, its cause with it: the path keeps its beginning
-// and its end; a short one is shown whole.
+// A message naming a long path stays on a screen of 1,024 by 768, its cause with it: the path keeps
+// its beginning and its end, whatever it holds (wide letters, blanks); a short one is shown whole. The
+// program's own box is measured, on the screen.
 TEST_F(Application, MessageBoxShowsALongPathByItsEndsAndStaysOnTheScreen)
 {
-    const std::string path = "C:\\Images\\" + std::string(230, 'x') + "\\fin de la photo.jpg";
+    std::string holidays = "C:\\Images";
+    for (int i = 0; i < 13; i++)
+        holidays += "\\Mes vacances d'\xE9t\xE9";
     const std::string cause = " Le nom du fichier est trop long.";
-    for (const std::string& named : {path, std::string("C:\\Images\\Plage.jpg")}) {
-        AfxScriptMessageBox(IDOK);
-        AfxMessageBox(("Impossible de cr\xE9"
-                       "er "
-                       + named + "." + cause)
-                          .c_str(),
-                      MB_ICONSTOP);
-        const std::string said = AfxTestRecords().messageBoxes.back().text;
-        const size_t ends = std::min<size_t>(named.size(), 30);
-        EXPECT_EQ(said.find(named) != std::string::npos, named.size() < 100) << said;
-        EXPECT_NE(said.find(named.substr(0, ends)), std::string::npos) << said;
-        EXPECT_NE(said.find(named.substr(named.size() - ends) + "." + cause), std::string::npos) << said;
-        EXPECT_LE(MessageBoxWidth(said), GetSystemMetrics(SM_CXSCREEN)) << said;
+    AfxTestReset();
+    for (const std::string& named : {"C:\\Images\\" + std::string(230, 'x') + "\\fin de la photo.jpg",
+                                     "C:\\Images\\" + std::string(130, 'W') + "\\photo.jpg",
+                                     holidays + "\\Plage.jpg", std::string("C:\\Images\\Plage.jpg")}) {
+        const ShownMessageBox box = ShowMessageBoxAndClose([&] {
+            AfxMessageBox(("Impossible de cr\xE9"
+                           "er "
+                           + named + "." + cause)
+                              .c_str(),
+                          MB_ICONSTOP);
+        });
+        const size_t ends = std::min<size_t>(named.size(), 20);
+        EXPECT_EQ(box.text.find(named) != std::string::npos, named.size() < 100) << box.text;
+        EXPECT_NE(box.text.find(named.substr(0, ends)), std::string::npos) << box.text;
+        EXPECT_NE(box.text.find(named.substr(named.size() - ends) + "." + cause), std::string::npos)
+            << box.text;
+        EXPECT_LE(box.size.cx, 1024) << box.text;
+        EXPECT_LE(box.size.cy, 768) << box.text;
     }
+    AfxTestArm();
 }
 
 TEST_F(Application, NestedWaitCursorsRestoreTheFirstSavedCursor)

@@ -2,6 +2,7 @@
 // picture's own record that always goes with it, the trash mended when it is listed, leftovers of cut
 // writes removed, one summary for a batch's failures, and stops at every step of every operation
 // (what a crash leaves) after which each picture is still reachable with its texts.
+#include "tests/support/ShownMessage.h"
 #include "tests/piclist/LibraryTestSupport.h"
 
 #include "core/DIB.h"
@@ -524,15 +525,36 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
                  << LastMessage();
              EXPECT_NE(LastMessage().find("Trois.jpg"), std::string::npos) << LastMessage();
          }},
-        {"a summary says the one failure it does not list in the singular",
+        {"a summary lists what fits on a screen of 1,024 by 768 and counts the rest, one in the singular",
          [&] {
-             AfxScriptMessageBox(IDYES);
-             {
-                 CFailureBatch batch(14);
-                 for (int i = 0; i < 13; ++i, batch.Next())
-                     ReportFileFailure("Echec.");
+             std::string deep = "C:\\Mes Images"; // 262 characters, with blanks
+             while (deep.size() < 250)
+                 deep += "\\Vacances d'\xE9t\xE9";
+             const struct {
+                 int failures;
+                 std::string text;
+                 const char* last; // null: "... et N autres.", N > 1 counting those not listed
+             } cases[] = {{2, "Echec.", "Echec."},
+                          {13, "Echec.", "... et 1 autre."},
+                          {13, "Impossible de copier " + deep + "\\Plage.jpg.", nullptr}};
+             for (const auto& c : cases) {
+                 AfxScriptMessageBox(IDYES);
+                 {
+                     CFailureBatch batch(c.failures + 1);
+                     for (int i = 0; i < c.failures; ++i, batch.Next())
+                         ReportFileFailure(c.text.c_str());
+                 }
+                 const std::string said = LastMessage();
+                 const int left =
+                     c.failures + 1 - static_cast<int>(std::count(said.begin(), said.end(), '\n'));
+                 EXPECT_EQ(said.substr(said.rfind('\n') + 1),
+                           c.last != nullptr ? c.last : "... et " + std::to_string(left) + " autres.");
+                 EXPECT_TRUE(c.last != nullptr || left > 1) << left;
+                 EXPECT_EQ(said.find(deep), std::string::npos) << "a path by its ends";
+                 const SIZE box = MessageBoxSize(said);
+                 EXPECT_LE(box.cx, 1024) << said;
+                 EXPECT_LE(box.cy, 768) << said;
              }
-             EXPECT_EQ(LastMessage().substr(LastMessage().rfind('\n')), "\n... et 1 autre.");
          }},
         {"a series rename passes a number a folder holds and takes one only a leftover record holds",
          [&] {

@@ -554,6 +554,16 @@ TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
     m_bar.m_list.SetSel(-1, FALSE);
     m_bar.m_list.SetSel(lodz, TRUE); // it stays selected: each step asked of it fails
     m_bar.m_bListHasFocus = TRUE;
+    // Added as it is (0: a BMP), as JPEG (1) or as PNG (2).
+    const auto addOntoFullDisk = [](int compression) {
+        HGLOBAL dib = libtest::MakePicture(10, 7, 4);
+        g_LibBarTypeCompression = compression;
+        SetWriteFileRoom(0);
+        EXPECT_FALSE(g_pLibraryLink->AddPictureOfWindow(dib, "Collage.bmp", ""));
+        SetWriteFileRoom(-1);
+        g_LibBarTypeCompression = 0;
+        ::GlobalFree(dib);
+    };
     const char kUnspelled[] = "des lettres que ce programme ne peut pas \xE9"
                               "crire";
     struct {
@@ -562,15 +572,12 @@ TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
         const char* said;  // a part of the message
         const char* cause; // and why
     } rows[] = {
-        {"add of a window's picture onto a full disk",
-         [&] {
-             HGLOBAL dib = libtest::MakePicture(10, 7, 4);
-             SetWriteFileRoom(0);
-             EXPECT_FALSE(g_pLibraryLink->AddPictureOfWindow(dib, "Collage.jpg", ""));
-             SetWriteFileRoom(-1);
-             ::GlobalFree(dib);
-         },
-         "Collage.jpg", "Le disque est plein."},
+        {"add of a window's picture onto a full disk", [&] { addOntoFullDisk(0); }, "Collage.bmp",
+         "Le disque est plein."},
+        {"add of a window's picture as JPEG onto a full disk", [&] { addOntoFullDisk(1); }, "Collage.bmp",
+         "Le disque est plein."},
+        {"add of a window's picture as PNG onto a full disk", [&] { addOntoFullDisk(2); }, "Collage.bmp",
+         "Le disque est plein."},
         {"import of a file that cannot be read",
          [&] {
              AfxScriptCommonDialog(AfxCommonDialogKind::Open, {true, Path("Absent.jpg"), 0});

@@ -2,6 +2,7 @@
 // case changes that reach the disk, series numbering, and every file step failed in turn without a
 // picture or its texts going missing.
 #include "tests/piclist/LibraryTestSupport.h"
+#include "tests/support/PaintedPixels.h"
 
 #include "core/PackedDib.h"
 #include "framework/Dialog.h"
@@ -299,6 +300,33 @@ TEST_F(RenameStore, DialogsRefuseAndReportThenRenameAndRememberTheZeroPad)
     EXPECT_FALSE(RunRenameFolder(nullptr, Folder().c_str(), "Images", &newPath));
     EXPECT_TRUE(PathExists(Folder().c_str()));
     EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+// The names under the series' thumbnails show the accents of capitals: "\xC9" inks more of its label,
+// on the list's white, than "E".
+TEST_F(RenameStore, SeriesLabelsShowTheAccentsOfCapitals)
+{
+    auto plain = AddPicture("E"), accented = AddPicture("\xC9");
+    int ink[2] = {0, 0};
+    AfxModalStep look;
+    look.buttonId = 0;
+    look.check = [&](CWnd* pDlg) {
+        HWND hList = ::GetDlgItem(pDlg->m_hWnd, IDC_RENAME_LIST);
+        RECT rc[2];
+        for (int i = 0; i < 2; i++)
+            ::SendMessageA(hList, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rc[i]));
+        const PaintedPixels px = PaintIntoMemory(rc[1].right, rc[1].bottom, [&](HDC hdc) {
+            ::SendMessageA(hList, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
+        });
+        for (int i = 0; i < 2; i++)
+            for (int y = rc[i].bottom - 14; y < rc[i].bottom; y++)
+                for (int x = rc[i].left + 3; x < rc[i].right - 3; x++)
+                    ink[i] += GetRValue(px.At(x, y)) < 250 ? 1 : 0;
+    };
+    AfxScriptModal(IDD_RENAME_PICTURES, {look});
+    RunRenamePictureSeries(nullptr, {plain.get(), accented.get()}, Folder().c_str());
+    EXPECT_GT(ink[0], 0);
+    EXPECT_GT(ink[1], ink[0]);
 }
 
 // photo.jpg and photo.png share photo.dai: renaming either leaves photo.dai to the one that stays;

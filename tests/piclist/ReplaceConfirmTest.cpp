@@ -110,6 +110,28 @@ TEST_F(ReplaceBatch, TheQuestionShowsBothFilesAndEqualTimesKeepTheOld)
     EXPECT_NE(existing.find("modifi\xE9 le 01/01/2001 \xE0 10:00:00"), std::string::npos) << existing;
     EXPECT_NE(existing.find("3 octets"), std::string::npos) << existing;
     EXPECT_NE(incoming.find("10:00:00"), std::string::npos) << incoming;
+    // A folder too long for the question's lines loses its middle; the name always shows.
+    const std::string deep = testpaths::MakeFolderOfLength(Path("old"), 230);
+    ASSERT_TRUE(WriteBytes(deep + "\\f0.jpg", "old"));
+    read.check = [&](CWnd* dlg) {
+        HWND hText = ::GetDlgItem(dlg->m_hWnd, IDC_REPLACE_TEXT);
+        char t[512];
+        ::GetWindowTextA(hText, t, sizeof(t));
+        text = t;
+        RECT room = {}, needed = {};
+        ::GetClientRect(hText, &room);
+        needed.right = room.right;
+        HDC hdc = ::GetDC(hText);
+        ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(::SendMessageA(hText, WM_GETFONT, 0, 0)));
+        ::DrawTextA(hdc, t, -1, &needed, DT_CALCRECT | DT_WORDBREAK);
+        ::ReleaseDC(hText, hdc);
+        EXPECT_LE(needed.bottom, room.bottom) << text;
+    };
+    AfxScriptModal(IDD_FILE_REPLACE, {read, look});
+    ConfirmFileReplace(Path("new\\f0.jpg").c_str(), (deep + "\\f0.jpg").c_str());
+    EXPECT_EQ(text.find(deep), std::string::npos) << text;
+    EXPECT_NE(text.find("Le dossier '" + deep.substr(0, 20)), std::string::npos) << text;
+    EXPECT_NE(text.find("' contient d\xE9j\xE0 un fichier nomm\xE9 'f0.jpg'."), std::string::npos) << text;
 
     std::string folderText;
     AfxModalStep readFolder;
