@@ -105,10 +105,12 @@ CString PicListNameLabel(const CPicObject* pRecord, BOOL bHideExtensions)
 
 namespace {
 
+// Drawn without smoothing: at a label's few pixels a smoothed capital's accent fades to a light grey
+// dot, and "\xC9t\xE9" reads as "Et\xE9".
 HFONT CreateArialFont(int height)
 {
     return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
+                         CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, FF_SWISS, "Arial");
 }
 
 } // namespace
