@@ -7,6 +7,7 @@
 #include "framework/Exceptions.h"
 #include "framework/File.h"
 #include "framework/WinApp.h"
+#include "piclist/CutRenames.h"
 #include "piclist/FailureReport.h"
 #include "piclist/LibraryHost.h"
 #include "piclist/PicObject.h"
@@ -757,8 +758,9 @@ int RepairTrashFolder()
             ++repaired;
     }
     // A record file with neither trash record nor picture: a delete cut short before its picture
-    // moved, or an erase or an emptying cut short. A picture that stands at the path it names without
-    // a record takes it back; otherwise it describes nothing that is kept, and goes.
+    // moved, or an erase or an emptying cut short. The picture it describes, standing at the path it
+    // names without a record, takes it back; otherwise it describes nothing that is kept (another
+    // picture may have taken that path since), and goes.
     for (const CString& name : descriptions) {
         if (PathExists(trash + name + ".del") || PathExists(trash + name + ".pai"))
             continue;
@@ -767,7 +769,8 @@ int RepairTrashFolder()
         const DWORD a = picture.IsEmpty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(picture);
         const BOOL standsAlone = a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY)
                                  && InLibraryOutsideTrash(root, trash, picture)
-                                 && !PathExists(RecordFilePath(picture));
+                                 && !PathExists(RecordFilePath(picture))
+                                 && RecordDescribesPicture(dai, picture);
         if (standsAlone ? SafeMove(dai, RecordFilePath(picture)) : SafeDeleteFile(dai))
             ++repaired;
     }

@@ -60,15 +60,16 @@ CString FreeTempBeside(const CString& folder)
     return CString();
 }
 
-// TRUE when a file other than the record file itself names it as its record (photo.jpg beside
-// photo.png): photo.* lists every candidate.
-BOOL RecordFileInUse(const CString& recordFile)
+// TRUE when a file other than the record file itself and the picture names it as its record
+// (photo.jpg beside photo.png): photo.* lists every candidate.
+BOOL RecordFileInUse(const CString& recordFile, const CString& picture)
 {
     const int dot = recordFile.ReverseFind('.');
     if (dot < 0)
         return FALSE;
     for (const CString& file : ListMatchingFiles(recordFile.Left(dot) + ".*")) {
-        if (file.CompareNoCase(recordFile) != 0 && RecordFilePath(file).CompareNoCase(recordFile) == 0)
+        if (file.CompareNoCase(recordFile) != 0 && file.CompareNoCase(picture) != 0
+            && RecordFilePath(file).CompareNoCase(recordFile) == 0)
             return TRUE;
     }
     return FALSE;
@@ -195,24 +196,32 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
     }
 
     // The record of the new name first: the user's texts exist twice before the picture moves. The
-    // new name is free, so its record file is this record's own even when the old one was not.
+    // new name is free, so its record file is this record's own even when the old one was not. The
+    // old one goes when it was this picture's and no other picture of the old base name uses it:
+    // left behind, before the picture moves, under a name that listing knows, so that no stop leaves
+    // it under the old name for another picture that takes that name.
     const BOOL memoryOnly = rec.m_bMemoryOnly, recordOfOther = rec.m_bRecordOfOther;
+    const BOOL leaveOldRecord =
+        !memoryOnly && PathExists(oldRecord) && !RecordFileInUse(oldRecord, oldPicture);
     rec.m_strPath = newPicture;
     rec.m_strBaseName = newName;
     rec.m_strFileName = newName + ext;
     rec.m_bMemoryOnly = FALSE;
     rec.m_bRecordOfOther = FALSE;
-    if (!rec.SaveDai() || !SafeMove(oldPicture, newPicture)) {
+    CSetAside behind(AsideKind::LeftBehind);
+    BOOL ok = rec.SaveDai() && (!leaveOldRecord || behind.Add(oldRecord)) && SafeMove(oldPicture, newPicture);
+    // The old record goes before the rename is done: while it cannot, the picture goes back to it, as
+    // in a move. (A picture that cannot go back keeps its new name and its new record.)
+    if (ok && !behind.CommitOrRollback() && (FileStopped() || ::MoveFileA(newPicture, oldPicture)))
+        ok = FALSE;
+    if (!ok) {
+        behind.Rollback();
         Put(rec, before);
         rec.m_bMemoryOnly = memoryOnly;
         rec.m_bRecordOfOther = recordOfOther;
         SafeDeleteFile(RecordFilePath(newPicture));
         return RenameResult::Failed;
     }
-    // A record file left behind holds the same texts; nothing is lost when it stays. It goes only
-    // when it was this picture's and no other picture of the old base name still uses it.
-    if (!memoryOnly && !RecordFileInUse(oldRecord))
-        SafeDeleteFile(oldRecord);
     return RenameResult::Done;
 }
 

@@ -482,6 +482,27 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              RecoverCutOperations(Path("B").c_str(), TRUE);
              EXPECT_EQ(ReadBytes(Path("B\\Un.png")), "other picture");
          }},
+        {"a record left behind goes back to its picture, not to another of its size and date",
+         [&] {
+             for (int stop : {1, 2}) { // before the picture leaves; after, another taking its name
+                 Reset();
+                 ASSERT_TRUE(libtest::WriteBmp(Path("Images\\Un.bmp"), 20, 10, 1));
+                 libtest::SetWriteTime(Path("Images\\Un.bmp"), 2020, 5, 1, 10, 0);
+                 ASSERT_TRUE(WriteRecord(Path("Images\\Un.bmp"), kTexts));
+                 CPicObject record;
+                 record.m_strPath = Path("Images\\Un.bmp").c_str();
+                 ASSERT_TRUE(record.LoadDai() && record.BuildThumbnail() && record.SaveDai());
+                 ArmFileStop(kStepMove, "", stop);
+                 Delete("Images\\Un.bmp");
+                 DisarmFileFault();
+                 if (stop == 2) {
+                     ASSERT_TRUE(libtest::WriteBmp(Path("Images\\Un.bmp"), 20, 10, 2));
+                     libtest::SetWriteTime(Path("Images\\Un.bmp"), 2020, 5, 1, 10, 0);
+                 }
+                 RecoverCutOperations(Path("Images").c_str(), TRUE);
+                 EXPECT_EQ(Texts(Path("Images\\Un.dai")), stop == 1 ? kTexts : "<none>");
+             }
+         }},
         {"a replace whose move fails puts the set-aside files back",
          [&] {
              WriteBytes(Path("B\\Un.jpg"), "old jpg");
@@ -841,7 +862,20 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
          }},
     };
     const std::vector<std::string> folders = {"Images", "B"};
-    for (const Scenario& op : operations) {
+    // Each operation that takes the picture from its name runs again with a stranger: while the
+    // program is down, another program puts a picture of its own at that name when it is free, and
+    // the program starts on the trash.
+    std::vector<std::pair<const Scenario*, bool>> runs;
+    for (const Scenario& op : operations)
+        runs.push_back({&op, false});
+    for (const Scenario& op : operations)
+        for (const char* leaving :
+             {"delete", "move", "move replacing", "move replacing the same name", "rename", "erase", "empty"})
+            if (std::string(op.name) == leaving)
+                runs.push_back({&op, true});
+    const char kStranger[] = "a picture of another program";
+    for (const auto& [pOp, stranger] : runs) {
+        const Scenario& op = *pOp;
         const std::string name = op.name;
         const bool restore = name.find("restore") == 0;
         const bool erase = name == "erase" || name == "empty";
@@ -849,7 +883,7 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
         const std::string destination = Path(restore ? "Images\\Un.jpg" : "B\\Un.jpg");
         const std::string otherRecord = Record(destination);
         for (int n = 1;; n++) {
-            SCOPED_TRACE(name + ", stop after step " + std::to_string(n));
+            SCOPED_TRACE(name + (stranger ? ", a stranger" : "") + ", stop after step " + std::to_string(n));
             Reset();
             AddPicture("Images\\Un.jpg", "picture Un");
             if (name == "move replacing")
@@ -875,8 +909,14 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
             }
             const bool stopped = FileFaultFired() != FALSE;
             DisarmFileFault();
-            // The restart: the folders listed before the trash.
+            const bool strangerPut = stranger && !PathExists(Path("Images\\Un.jpg").c_str())
+                                     && WriteBytes(Path("Images\\Un.jpg"), kStranger);
+            // The restart: the folders listed before the trash, or after it.
             const auto listEverything = [&] {
+                if (stranger) {
+                    RemoveLeftoverTempFiles(Trash().c_str());
+                    RepairTrashFolder();
+                }
                 for (const std::string& f : folders) {
                     RemoveLeftoverTempFiles(Path(f).c_str());
                     RecoverCutOperations(Path(f).c_str(), TRUE);
@@ -885,10 +925,14 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
                             && !PathExists(RecordFilePath(file)))
                             WriteRecord(std::string(file), "");
                 }
-                RemoveLeftoverTempFiles(Trash().c_str());
-                RepairTrashFolder();
+                if (!stranger) {
+                    RemoveLeftoverTempFiles(Trash().c_str());
+                    RepairTrashFolder();
+                }
             };
             listEverything();
+            // A record left behind stays only when the name of its picture went to another.
+            EXPECT_TRUE(strangerPut || ListMatchingFiles(Path("Images\\~tsm*.tmp").c_str()).empty());
 
             // Every picture of both folders is listed with its texts (a replaced one's may be set
             // aside); a file set aside stays only when the user was told where.
@@ -917,6 +961,8 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
                     if (IsListedPicture(name.c_str()) && ReadBytes(path) == "picture Un") {
                         EXPECT_EQ(Texts(Record(path)), kTexts) << path;
                         reachable++;
+                    } else if (IsListedPicture(name.c_str()) && ReadBytes(path) == kStranger) {
+                        EXPECT_EQ(Texts(Record(path)), "") << "the stranger takes no texts";
                     } else if (IsListedPicture(name.c_str())) {
                         EXPECT_TRUE(Texts(Record(path)) == "Lyon" || (arrived && lyonAside)) << path;
                     } else if (name.find(".dai") != std::string::npos && lone.LoadDai()
