@@ -8,6 +8,7 @@
 #include "framework/File.h"
 #include "framework/WinApp.h"
 #include "piclist/CutRenames.h"
+#include "piclist/FailureCause.h"
 #include "piclist/FailureReport.h"
 #include "piclist/LibraryHost.h"
 #include "piclist/PicObject.h"
@@ -83,10 +84,13 @@ CString NotInTrashCause()
     return LoadStringOr(IDS_CAUSE_NOT_IN_TRASH, "Il n'est plus dans le dossier 'El\xE9ments Supprim\xE9s'.");
 }
 
-void ShowMoveToTrashFailed(const CString& path)
+// Names the file whose step failed: the picture's record file when that is the one another program
+// holds, as the moves do.
+void ShowMoveToTrashFailed(const CString& path, const CString& record = CString())
 {
     ShowStop(IDS_TRASH_MOVE_FAILED,
-             "Impossible de transf\xE9rer %s dans le dossier 'El\xE9ments Supprim\xE9s'.", path);
+             "Impossible de transf\xE9rer %s dans le dossier 'El\xE9ments Supprim\xE9s'.",
+             PictureFileThatFailed(path, record, path));
 }
 
 CString FolderOf(const CString& path)
@@ -366,27 +370,27 @@ BOOL CDelObject::MoveToTrash()
         daiSource = root + m_strRelDaiPath;
         dai = TrashFile(".dai");
         if (!SafeCopy(daiSource, dai)) {
-            ShowMoveToTrashFailed(source);
+            ShowMoveToTrashFailed(source, daiSource);
             return FALSE;
         }
         // A record another program holds stays where it is: so does its picture.
         if (!behind.Add(daiSource)) {
             DiscardMade(dai);
-            ShowMoveToTrashFailed(source);
+            ShowMoveToTrashFailed(source, daiSource);
             return FALSE;
         }
     }
     if (!SafeMove(source, pai)) {
         behind.Rollback();
         DiscardMade(dai);
-        ShowMoveToTrashFailed(source);
+        ShowMoveToTrashFailed(source, daiSource);
         return FALSE;
     }
     if (!SaveDel(del)) {
         behind.Rollback();
         MoveBack(pai, source);
         DiscardMade(dai);
-        ShowMoveToTrashFailed(source);
+        ShowMoveToTrashFailed(source, daiSource);
         return FALSE;
     }
     if (!behind.CommitOrRollback()) {
@@ -396,7 +400,7 @@ BOOL CDelObject::MoveToTrash()
             DiscardMade(del);
             DiscardMade(dai);
         }
-        ShowMoveToTrashFailed(source);
+        ShowMoveToTrashFailed(source, daiSource);
         return FALSE;
     }
     return TRUE;

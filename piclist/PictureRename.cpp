@@ -97,6 +97,12 @@ CString MessageNaming(UINT id, const CString& name)
     return text;
 }
 
+// The file a failed rename names: its record file when another program holds that, as the moves do.
+CString FileOfFailedRename(const CString& picture)
+{
+    return PictureFileThatFailed(picture, RecordFilePath(picture), picture);
+}
+
 // OK of a rename dialog: the typed name is tried while the dialog is open; a refused one stays
 // selected in its field, for the user to mend.
 void EndIfNameAccepted(CDialog& dlg, int nEditId, const NameTry& tryName, const CString& name)
@@ -278,7 +284,8 @@ int RenamePictureSeries(const std::vector<CPicObject*>& records, const CString& 
         } else {
             if (pFailedPath != nullptr && pFailedPath->IsEmpty())
                 *pFailedPath = oldPicture;
-            ReportStepFailure(MessageNaming(IDS_RENAME_FAILED, oldPicture), MB_ICONEXCLAMATION);
+            ReportStepFailure(MessageNaming(IDS_RENAME_FAILED, FileOfFailedRename(oldPicture)),
+                              MB_ICONEXCLAMATION);
         }
         failures.Next();
         if (failures.Stopped())
@@ -333,7 +340,8 @@ void ReportRenameResult(RenameResult result, const CString& name, const CString&
     case RenameResult::TooLong:
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxMessageBox(WithFailedStepCause(MessageNaming(IDS_RENAME_FAILED, oldPath)), MB_ICONEXCLAMATION);
+        AfxMessageBox(WithFailedStepCause(MessageNaming(IDS_RENAME_FAILED, FileOfFailedRename(oldPath))),
+                      MB_ICONEXCLAMATION);
         break;
     default:
         break;

@@ -648,6 +648,22 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
          },
          kHeld, "Images\\Un.dai"},
+        {"a delete of a picture whose record another program reads",
+         [&] {
+             auto held = Held(Path("Images\\Un.dai"), FILE_SHARE_READ);
+             EXPECT_FALSE(Delete("Images\\Un.jpg"));
+         },
+         kHeld, "Images\\Un.dai"},
+        {"a rename of a picture whose record another program reads",
+         [&] {
+             CPicObject record;
+             ASSERT_TRUE(loaded(record));
+             auto held = Held(Path("Images\\Un.dai"), FILE_SHARE_READ);
+             AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, "Deux"}}, IDOK);
+             EXPECT_FALSE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
+             EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
+         },
+         kHeld, "Images\\Un.dai"},
         {"a copy into a folder gone meanwhile",
          [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B\\Parti").c_str(), TRUE); },
          "Le chemin d'acc\xE8s est introuvable.", "B\\Parti\\Un.jpg"},
