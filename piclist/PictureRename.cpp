@@ -118,18 +118,20 @@ void EndIfNameAccepted(CDialog& dlg, int nEditId, const NameTry& tryName, const 
     dlg.EndDialog(IDOK);
 }
 
-// TRUE when every picture of a series of base can take its name in the folder, as far as that is
-// known before the numbers are given: the last number has the most digits unless some are skipped.
-// Else says which picture could not, and why.
+// TRUE when every picture of a series of base can take the name the series will give it in the
+// folder: the numbers are given as the rename gives them, passing those taken. Else says which
+// picture could not, and why.
 BOOL SeriesNamesFit(const std::vector<CPicObject*>& records, const CString& folder, const CString& base,
                     BOOL bZeroPad)
 {
-    const int count = static_cast<int>(records.size());
-    const CString last = SeriesName(base, count, bZeroPad ? SeriesDigits(count) : 0);
+    const int digits = bZeroPad ? SeriesDigits(static_cast<int>(records.size())) : 0;
     ForgetFailedStep();
+    int number = 0;
     for (CPicObject* rec : records) {
-        if (!CheckPictureNameFits(WithSlash(folder) + last + rec->DottedExtension())) {
-            ReportRenameResult(RenameResult::TooLong, last, WithSlash(folder) + rec->NameOnDisk());
+        number = NextFreeSeriesNumber(folder, base, digits, number);
+        const CString name = SeriesName(base, number, digits);
+        if (!CheckPictureNameFits(WithSlash(folder) + name + rec->DottedExtension())) {
+            ReportRenameResult(RenameResult::TooLong, name, WithSlash(folder) + rec->NameOnDisk());
             return FALSE;
         }
     }

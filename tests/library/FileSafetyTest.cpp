@@ -612,6 +612,7 @@ TEST_F(FileSafety, FailuresNameTheirCause)
     const std::string deepRel = deep.substr(Root().size() + 1) + "\\" + longName;
     const std::string restoredRel =
         "Images\\" + std::string(200 - Path("Images\\").size(), 'r') + "\\" + longName;
+    const std::string seriesFolder = testpaths::MakeFolderOfLength(Path("Images"), 230);
     // A name one character too long for a picture in Images.
     const std::string tooLong(260 - Path("Images\\").size(), 'n');
     const auto loaded = [&](CPicObject& record) {
@@ -761,15 +762,35 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              EXPECT_EQ(ReadBytes(Path("Images\\Deux.jpg")), "picture Un");
          },
          kTooLong, "Images\\Un.jpg"},
-        {"a series whose names would be too long for their folder",
+        {"a series passing a taken number, whose last name would be too long, kept in its dialog",
          [&] {
-             CPicObject record;
-             ASSERT_TRUE(loaded(record));
-             AfxScriptNextModal(IDD_RENAME_PICTURES, {{IDC_RENAME_NAME, tooLong}}, IDOK);
-             EXPECT_FALSE(RunRenamePictureSeries(nullptr, {&record}, Path("Images").c_str()));
-             EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
+             // Nine pictures and "... 5" taken: the ninth would take 10, one character too many.
+             EXPECT_EQ(testpaths::MakeFolderOfLength(Path("Images"), 230), seriesFolder);
+             std::vector<std::unique_ptr<CPicObject>> owned;
+             std::vector<CPicObject*> series;
+             for (int i = 1; i <= 9; i++) {
+                 const std::string picture = seriesFolder + "\\P" + std::to_string(i) + ".jpg";
+                 ASSERT_TRUE(WriteBytes(picture, "picture") && WriteRecord(picture, kTexts));
+                 owned.push_back(std::make_unique<CPicObject>());
+                 owned.back()->m_strPath = picture.c_str();
+                 ASSERT_TRUE(owned.back()->LoadDai());
+                 series.push_back(owned.back().get());
+             }
+             WriteBytes(seriesFolder + "\\Serie limite du chemin 5.jpg", "taken");
+             std::string kept;
+             AfxModalStep typed;
+             typed.fields = {{IDC_RENAME_NAME, "Serie limite du chemin"}};
+             typed.check = [&](CWnd* pDlg) {
+                 char text[MAX_PATH] = "";
+                 GetDlgItemTextA(pDlg->GetSafeHwnd(), IDC_RENAME_NAME, text, sizeof(text));
+                 kept = text;
+             };
+             AfxScriptModal(IDD_RENAME_PICTURES, {typed});
+             EXPECT_FALSE(RunRenamePictureSeries(nullptr, series, seriesFolder.c_str()));
+             EXPECT_EQ(kept, "Serie limite du chemin");
+             EXPECT_EQ(ReadBytes(seriesFolder + "\\P1.jpg"), "picture") << "nothing renamed";
          },
-         kTooLong, "Images\\Un.jpg"},
+         kTooLong, seriesFolder.substr(Root().size() + 1) + "\\P9.jpg"},
         {"a move into a deep folder, of a picture whose name does not fit there",
          [&] {
              TransferPictures({longAndDeep(), Item(Path("Images\\Un.jpg"))}, deep.c_str(), FALSE);
