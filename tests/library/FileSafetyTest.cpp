@@ -354,10 +354,10 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
                      copy.m_pThumbDIB->Attach(libtest::MakePicture(8, 6, 4));
                  else if (field[differs] != nullptr)
                      *field[differs] += " (corrig\xE9)";
-                 ASSERT_TRUE(WriteOneRecord(Path("B\\Un.dai").c_str(), copy));
+                 ASSERT_TRUE(WriteOneRecord(Path("B\\UN.DAI").c_str(), copy)); // named in capitals
                  RecoverCutOperations(Path("B").c_str(), TRUE);
-                 EXPECT_EQ(PathExists(Path("B\\Un.dai").c_str()) != FALSE, differs != 0) << differs;
-                 DeleteFileA(Path("B\\Un.dai").c_str());
+                 EXPECT_EQ(PathExists(Path("B\\UN.DAI").c_str()) != FALSE, differs != 0) << differs;
+                 DeleteFileA(Path("B\\UN.DAI").c_str());
              }
          }},
         {"a restore onto a lone record, then a restore cut short and an empty or an erase",
@@ -613,6 +613,8 @@ TEST_F(FileSafety, FailuresNameTheirCause)
     const std::string restoredRel =
         "Images\\" + std::string(200 - Path("Images\\").size(), 'r') + "\\" + longName;
     const std::string seriesFolder = testpaths::MakeFolderOfLength(Path("Images"), 230);
+    CreateDirectoryA(Path("B\\Non").c_str(), nullptr);
+    const std::string noRoom = testpaths::MakeFolderOfLength(Path("B\\Non"), 247);
     // A name one character too long for a picture in Images.
     const std::string tooLong(260 - Path("Images\\").size(), 'n');
     const auto loaded = [&](CPicObject& record) {
@@ -740,9 +742,24 @@ TEST_F(FileSafety, FailuresNameTheirCause)
         {"a copy into a folder whose path leaves no room for a name",
          [&] {
              ASSERT_TRUE(CreateDirectoryA(longFolder.c_str(), nullptr));
+             ASSERT_TRUE(WriteBytes(longFolder + "\\Un.gif", "in the way")); // nothing to ask about
              TransferPictures({Item(Path("Images\\Un.jpg"))}, longFolder.c_str(), TRUE);
          },
          kTooLong, longFolder.substr(Root().size() + 1) + "\\Un.jpg"},
+        {"a move, of a picture without a record, into a folder one character too long for its record",
+         [&] {
+             // Its record's working names need 13 characters after the folder: 246 leave them, 247 not.
+             ASSERT_TRUE(DeleteFileA(Path("Images\\Un.dai").c_str()));
+             for (const char* f : {"B\\Oui", "B\\Non"})
+                 CreateDirectoryA(Path(f).c_str(), nullptr);
+             EXPECT_EQ(testpaths::MakeFolderOfLength(Path("B\\Non"), 247), noRoom);
+             EXPECT_EQ(TransferPictures({Item(Path("Images\\Un.jpg"))}, noRoom.c_str(), FALSE),
+                       std::vector<TransferOutcome>{kTransferFailed});
+             const std::string room = testpaths::MakeFolderOfLength(Path("B\\Oui"), 246);
+             EXPECT_EQ(TransferPictures({Item(Path("Images\\Un.jpg"))}, room.c_str(), FALSE),
+                       std::vector<TransferOutcome>{kTransferDone});
+         },
+         kTooLong, noRoom.substr(Root().size() + 1) + "\\Un.jpg"},
         {"a rename to a name too long for its folder, kept in its dialog for another",
          [&] {
              CPicObject record;
@@ -807,6 +824,8 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              ASSERT_TRUE(items[0]->SaveDel(items[0]->TrashFile(".del")));
              EXPECT_FALSE(RestoreAll());
              EXPECT_EQ(TrashItems().size(), 1u);
+             EXPECT_FALSE(PathExists(Path(restoredRel.substr(0, restoredRel.rfind('\\'))).c_str()))
+                 << "no folder made for it";
          },
          kTooLong, restoredRel},
         {"a series rename whose new record fills the disk",
