@@ -617,6 +617,17 @@ TEST_F(FileSafety, FailuresNameTheirCause)
     const std::string noRoom = testpaths::MakeFolderOfLength(Path("B\\Non"), 247);
     // A name one character too long for a picture in Images.
     const std::string tooLong(260 - Path("Images\\").size(), 'n');
+    // A step typing name in a rename dialog, whose field is read into kept while the dialog is open.
+    const auto typing = [](const std::string& name, std::string& kept) {
+        AfxModalStep step;
+        step.fields = {{IDC_RENAME_NAME, name}};
+        step.check = [&kept](CWnd* pDlg) {
+            char text[MAX_PATH] = "";
+            GetDlgItemTextA(pDlg->GetSafeHwnd(), IDC_RENAME_NAME, text, sizeof(text));
+            kept = text;
+        };
+        return step;
+    };
     const auto loaded = [&](CPicObject& record) {
         record.m_strPath = Path("Images\\Un.jpg").c_str();
         return record.LoadDai() != FALSE;
@@ -765,15 +776,9 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              CPicObject record;
              ASSERT_TRUE(loaded(record));
              std::string kept;
-             AfxModalStep refused, shorter;
-             refused.fields = {{IDC_RENAME_NAME, tooLong}};
-             refused.check = [&](CWnd* pDlg) {
-                 char text[MAX_PATH] = "";
-                 GetDlgItemTextA(pDlg->GetSafeHwnd(), IDC_RENAME_NAME, text, sizeof(text));
-                 kept = text;
-             };
+             AfxModalStep shorter;
              shorter.fields = {{IDC_RENAME_NAME, "Deux"}};
-             AfxScriptModal(IDD_RENAME_PICTURE, {refused, shorter});
+             AfxScriptModal(IDD_RENAME_PICTURE, {typing(tooLong, kept), shorter});
              EXPECT_TRUE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
              EXPECT_EQ(kept, tooLong);
              EXPECT_EQ(ReadBytes(Path("Images\\Deux.jpg")), "picture Un");
@@ -783,26 +788,19 @@ TEST_F(FileSafety, FailuresNameTheirCause)
          [&] {
              // Nine pictures and "... 5" taken: the ninth would take 10, one character too many.
              EXPECT_EQ(testpaths::MakeFolderOfLength(Path("Images"), 230), seriesFolder);
-             std::vector<std::unique_ptr<CPicObject>> owned;
+             std::vector<CPicObject> owned(9);
              std::vector<CPicObject*> series;
-             for (int i = 1; i <= 9; i++) {
-                 const std::string picture = seriesFolder + "\\P" + std::to_string(i) + ".jpg";
+             for (CPicObject& record : owned) {
+                 const std::string picture =
+                     seriesFolder + "\\P" + std::to_string(series.size() + 1) + ".jpg";
                  ASSERT_TRUE(WriteBytes(picture, "picture") && WriteRecord(picture, kTexts));
-                 owned.push_back(std::make_unique<CPicObject>());
-                 owned.back()->m_strPath = picture.c_str();
-                 ASSERT_TRUE(owned.back()->LoadDai());
-                 series.push_back(owned.back().get());
+                 record.m_strPath = picture.c_str();
+                 ASSERT_TRUE(record.LoadDai());
+                 series.push_back(&record);
              }
              WriteBytes(seriesFolder + "\\Serie limite du chemin 5.jpg", "taken");
              std::string kept;
-             AfxModalStep typed;
-             typed.fields = {{IDC_RENAME_NAME, "Serie limite du chemin"}};
-             typed.check = [&](CWnd* pDlg) {
-                 char text[MAX_PATH] = "";
-                 GetDlgItemTextA(pDlg->GetSafeHwnd(), IDC_RENAME_NAME, text, sizeof(text));
-                 kept = text;
-             };
-             AfxScriptModal(IDD_RENAME_PICTURES, {typed});
+             AfxScriptModal(IDD_RENAME_PICTURES, {typing("Serie limite du chemin", kept)});
              EXPECT_FALSE(RunRenamePictureSeries(nullptr, series, seriesFolder.c_str()));
              EXPECT_EQ(kept, "Serie limite du chemin");
              EXPECT_EQ(ReadBytes(seriesFolder + "\\P1.jpg"), "picture") << "nothing renamed";
