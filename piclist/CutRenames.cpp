@@ -337,17 +337,15 @@ BOOL RecordDescribesPicture(const CString& recordFile, const CString& picture)
     if (find == INVALID_HANDLE_VALUE)
         return FALSE;
     ::FindClose(find);
-    CPicObject record, facts;
+    CPicObject record, facts, now;
     FillRecordFromEntry(&facts, picture, entry);
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || entry.nFileSizeHigh != 0
-        || !ReadRecordAsIs(recordFile, record, FALSE) || record.m_lFileSize != facts.m_lFileSize
+        || !ReadRecordAsIs(recordFile, record, TRUE) || record.m_lFileSize != facts.m_lFileSize
         || record.m_wDosDate != facts.m_wDosDate || record.m_wDosTime != facts.m_wDosTime)
         return FALSE;
     // Size and date can be alike by chance: the pixels decide, where the record keeps them.
-    CPicObject whole, now;
     now.m_strPath = picture;
-    return ReadRecordAsIs(recordFile, whole, TRUE)
-           && (whole.m_pThumbDIB == nullptr || (now.BuildThumbnail() && SameThumbnail(whole, now)));
+    return record.m_pThumbDIB == nullptr || (now.BuildThumbnail() && SameThumbnail(record, now));
 }
 
 int RecoverCutOperations(const CString& folder, BOOL bKeepRecords)
