@@ -20,11 +20,10 @@ BOOL RecordDescribesPicture(const CString& recordFile, const CString& picture);
 
 // Mends the folder before it is listed. A record that a move, a delete or a rename cut short left
 // behind goes back to its picture when that still stands, and goes when the picture left with its
-// copy; one whose name another picture took stays, and is told. Files
-// set aside by a replace cut short go back under their names, a picture and its record file
-// together: both when both names are free, else neither (a picture that took the name has its own
-// record to come). A copy of a record that a transfer left in the way of a file set aside goes
-// first; with bKeepRecords (library folders) so do the other leftover record copies, and a cut
-// case-only rename is put back. Files set aside that stay are told, once each, in one message.
-// Returns how many were mended.
+// copy; one whose name another picture took stays. Files set aside by a replace cut short go back
+// under their names, a picture and its record file together: both when both names are free, else
+// neither (a picture that took the name has its own record to come). A copy of a record that a
+// transfer left in the way of a file set aside goes first; with bKeepRecords (library folders) so do
+// the other leftover record copies, and a cut case-only rename is put back. Files set aside or left
+// behind that stay are told, once each, in one message. Returns how many were mended.
 int RecoverCutOperations(const CString& folder, BOOL bKeepRecords);
