@@ -181,12 +181,8 @@ std::vector<TransferOutcome> TransferPictures(const std::vector<TransferItem>& i
             if (carryRecord && ownOldRecord)
                 clashing.push_back(recordDest);
             BOOL ok = CarryPicture(item, dest, recordDest, clashing, carryRecord, copy);
-            // A record another program holds is named itself: the picture is free.
-            const FailedStep step = FirstFailedStep();
             if (!ok)
-                ReportFailure(nFailText, step.failed && IsSamePath(step.path, record)
-                                             ? record
-                                             : FileThatFailed(item.path, dest));
+                ReportFailure(nFailText, PictureFileThatFailed(item.path, record, dest));
             outcome[k] = ok ? kTransferDone : kTransferFailed;
         }
         SetProgress(++done, static_cast<DWORD>(items.size()));

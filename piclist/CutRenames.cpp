@@ -246,9 +246,10 @@ int PutBackSetAside(const CString& dir, std::vector<SetAsideFile>& asides, std::
     return back;
 }
 
-// Settles the records that moves and deletes cut short left behind: one whose picture still stands
-// goes back under its name, or goes when a record holding the same took that name; one whose picture
-// is gone is a copy of the record that went with it, and goes. What stays is added to kept.
+// Settles the records that moves, deletes and renames cut short left behind: one whose picture still
+// stands goes back under its name, or goes when a record holding the same took that name; one whose
+// picture is gone is a copy of the record that went with it, and goes. One whose name another
+// picture took meanwhile stays. What stays is added to kept.
 int SettleLeftBehind(const CString& dir, std::vector<CString>& kept)
 {
     int mended = 0;
@@ -264,7 +265,8 @@ int SettleLeftBehind(const CString& dir, std::vector<CString>& kept)
             // One that cannot be deleted now goes at a later listing.
             if (SafeDeleteFile(path))
                 ++mended;
-        } else if (!PathExists(recordFile) && SafeMove(path, recordFile)) {
+        } else if (!PathExists(recordFile) && RecordDescribesPicture(path, picture)
+                   && SafeMove(path, recordFile)) {
             ++mended;
         } else {
             kept.push_back(path);
@@ -326,6 +328,24 @@ BOOL IsLeftoverRecordCopy(const CString& recordFile)
     } while (!found && ::FindNextFileA(find, &entry));
     ::FindClose(find);
     return found;
+}
+
+BOOL RecordDescribesPicture(const CString& recordFile, const CString& picture)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE find = ::FindFirstFileA(picture, &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return FALSE;
+    ::FindClose(find);
+    CPicObject record, facts, now;
+    FillRecordFromEntry(&facts, picture, entry);
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || entry.nFileSizeHigh != 0
+        || !ReadRecordAsIs(recordFile, record, TRUE) || record.m_lFileSize != facts.m_lFileSize
+        || record.m_wDosDate != facts.m_wDosDate || record.m_wDosTime != facts.m_wDosTime)
+        return FALSE;
+    // Size and date can be alike by chance: the pixels decide, where the record keeps them.
+    now.m_strPath = picture;
+    return record.m_pThumbDIB == nullptr || (now.BuildThumbnail() && SameThumbnail(record, now));
 }
 
 int RecoverCutOperations(const CString& folder, BOOL bKeepRecords)

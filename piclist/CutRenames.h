@@ -13,12 +13,17 @@ int RecoverCutRenames(const CString& folder);
 // it or at the path it names. Nothing in it is kept nowhere else.
 BOOL IsLeftoverRecordCopy(const CString& recordFile);
 
-// Mends the folder before it is listed. A record that a move or a delete cut short left behind goes
-// back to its picture when that still stands, and goes when the picture left with its copy. Files
-// set aside by a replace cut short go back under their names, a picture and its record file
-// together: both when both names are free, else neither (a picture that took the name has its own
-// record to come). A copy of a record that a transfer left in the way of a file set aside goes
-// first; with bKeepRecords (library folders) so do the other leftover record copies, and a cut
-// case-only rename is put back. Files set aside that stay are told, once each, in one message.
-// Returns how many were mended.
+// TRUE when the record file was written for the picture file at picture, and not for another that
+// took its name since: the size and date it holds are the file's, and so is the thumbnail it holds,
+// when it holds one. A record a stop left behind goes back only to such a file.
+BOOL RecordDescribesPicture(const CString& recordFile, const CString& picture);
+
+// Mends the folder before it is listed. A record that a move, a delete or a rename cut short left
+// behind goes back to its picture when that still stands, and goes when the picture left with its
+// copy; one whose name another picture took stays. Files set aside by a replace cut short go back
+// under their names, a picture and its record file together: both when both names are free, else
+// neither (a picture that took the name has its own record to come). A copy of a record that a
+// transfer left in the way of a file set aside goes first; with bKeepRecords (library folders) so do
+// the other leftover record copies, and a cut case-only rename is put back. Files set aside or left
+// behind that stay are told, once each, in one message. Returns how many were mended.
 int RecoverCutOperations(const CString& folder, BOOL bKeepRecords);

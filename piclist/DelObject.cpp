@@ -7,6 +7,8 @@
 #include "framework/Exceptions.h"
 #include "framework/File.h"
 #include "framework/WinApp.h"
+#include "piclist/CutRenames.h"
+#include "piclist/FailureCause.h"
 #include "piclist/FailureReport.h"
 #include "piclist/LibraryHost.h"
 #include "piclist/PicObject.h"
@@ -82,10 +84,13 @@ CString NotInTrashCause()
     return LoadStringOr(IDS_CAUSE_NOT_IN_TRASH, "Il n'est plus dans le dossier 'El\xE9ments Supprim\xE9s'.");
 }
 
-void ShowMoveToTrashFailed(const CString& path)
+// Names the file whose step failed: the picture's record file when that is the one another program
+// holds, as the moves do.
+void ShowMoveToTrashFailed(const CString& path, const CString& record = CString())
 {
     ShowStop(IDS_TRASH_MOVE_FAILED,
-             "Impossible de transf\xE9rer %s dans le dossier 'El\xE9ments Supprim\xE9s'.", path);
+             "Impossible de transf\xE9rer %s dans le dossier 'El\xE9ments Supprim\xE9s'.",
+             PictureFileThatFailed(path, record, path));
 }
 
 CString FolderOf(const CString& path)
@@ -365,27 +370,27 @@ BOOL CDelObject::MoveToTrash()
         daiSource = root + m_strRelDaiPath;
         dai = TrashFile(".dai");
         if (!SafeCopy(daiSource, dai)) {
-            ShowMoveToTrashFailed(source);
+            ShowMoveToTrashFailed(source, daiSource);
             return FALSE;
         }
         // A record another program holds stays where it is: so does its picture.
         if (!behind.Add(daiSource)) {
             DiscardMade(dai);
-            ShowMoveToTrashFailed(source);
+            ShowMoveToTrashFailed(source, daiSource);
             return FALSE;
         }
     }
     if (!SafeMove(source, pai)) {
         behind.Rollback();
         DiscardMade(dai);
-        ShowMoveToTrashFailed(source);
+        ShowMoveToTrashFailed(source, daiSource);
         return FALSE;
     }
     if (!SaveDel(del)) {
         behind.Rollback();
         MoveBack(pai, source);
         DiscardMade(dai);
-        ShowMoveToTrashFailed(source);
+        ShowMoveToTrashFailed(source, daiSource);
         return FALSE;
     }
     if (!behind.CommitOrRollback()) {
@@ -395,7 +400,7 @@ BOOL CDelObject::MoveToTrash()
             DiscardMade(del);
             DiscardMade(dai);
         }
-        ShowMoveToTrashFailed(source);
+        ShowMoveToTrashFailed(source, daiSource);
         return FALSE;
     }
     return TRUE;
@@ -757,8 +762,9 @@ int RepairTrashFolder()
             ++repaired;
     }
     // A record file with neither trash record nor picture: a delete cut short before its picture
-    // moved, or an erase or an emptying cut short. A picture that stands at the path it names without
-    // a record takes it back; otherwise it describes nothing that is kept, and goes.
+    // moved, or an erase or an emptying cut short. The picture it describes, standing at the path it
+    // names without a record, takes it back; otherwise it describes nothing that is kept (another
+    // picture may have taken that path since), and goes.
     for (const CString& name : descriptions) {
         if (PathExists(trash + name + ".del") || PathExists(trash + name + ".pai"))
             continue;
@@ -767,7 +773,8 @@ int RepairTrashFolder()
         const DWORD a = picture.IsEmpty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(picture);
         const BOOL standsAlone = a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY)
                                  && InLibraryOutsideTrash(root, trash, picture)
-                                 && !PathExists(RecordFilePath(picture));
+                                 && !PathExists(RecordFilePath(picture))
+                                 && RecordDescribesPicture(dai, picture);
         if (standsAlone ? SafeMove(dai, RecordFilePath(picture)) : SafeDeleteFile(dai))
             ++repaired;
     }

@@ -22,6 +22,14 @@ CString FileThatFailed(const CString& source, const CString& target)
     return step.failed && IsSamePath(step.path, source) ? source : target;
 }
 
+CString PictureFileThatFailed(const CString& picture, const CString& record, const CString& target)
+{
+    const FailedStep step = FirstFailedStep();
+    return step.failed && !record.IsEmpty() && IsSamePath(step.path, record)
+               ? record
+               : FileThatFailed(picture, target);
+}
+
 CString FileToName(const CString& preferred, const CString& source, const CString& target)
 {
     const FailedStep step = FirstFailedStep();

@@ -14,6 +14,9 @@ CString WithFailedStepCause(const CString& text);
 // The file a failure message names, so that its cause is about it: source when the first failed
 // step failed on it (gone, or held by another program), else target.
 CString FileThatFailed(const CString& source, const CString& target);
+// The same for a picture whose record file goes with it: the record when the first failed step was
+// about that (another program holds it; the picture itself is free).
+CString PictureFileThatFailed(const CString& picture, const CString& record, const CString& target);
 // The same for a window that names one of the two by its own rule: preferred while the first failed
 // step is about it (or none was noted), else the one that failed.
 CString FileToName(const CString& preferred, const CString& source, const CString& target);

@@ -61,15 +61,16 @@ CString FreeTempBeside(const CString& folder)
     return CString();
 }
 
-// TRUE when a file other than the record file itself names it as its record (photo.jpg beside
-// photo.png): photo.* lists every candidate.
-BOOL RecordFileInUse(const CString& recordFile)
+// TRUE when a file other than the record file itself and the picture names it as its record
+// (photo.jpg beside photo.png): photo.* lists every candidate.
+BOOL RecordFileInUse(const CString& recordFile, const CString& picture)
 {
     const int dot = recordFile.ReverseFind('.');
     if (dot < 0)
         return FALSE;
     for (const CString& file : ListMatchingFiles(recordFile.Left(dot) + ".*")) {
-        if (file.CompareNoCase(recordFile) != 0 && RecordFilePath(file).CompareNoCase(recordFile) == 0)
+        if (file.CompareNoCase(recordFile) != 0 && file.CompareNoCase(picture) != 0
+            && RecordFilePath(file).CompareNoCase(recordFile) == 0)
             return TRUE;
     }
     return FALSE;
@@ -97,6 +98,12 @@ CString MessageNaming(UINT id, const CString& name)
     return text;
 }
 
+// The file a failed rename names: its record file when another program holds that, as the moves do.
+CString FileOfFailedRename(const CString& picture)
+{
+    return PictureFileThatFailed(picture, RecordFilePath(picture), picture);
+}
+
 // OK of a rename dialog: the typed name is tried while the dialog is open; a refused one stays
 // selected in its field, for the user to mend.
 void EndIfNameAccepted(CDialog& dlg, int nEditId, const NameTry& tryName, const CString& name)
@@ -112,18 +119,20 @@ void EndIfNameAccepted(CDialog& dlg, int nEditId, const NameTry& tryName, const 
     dlg.EndDialog(IDOK);
 }
 
-// TRUE when every picture of a series of base can take its name in the folder, as far as that is
-// known before the numbers are given: the last number has the most digits unless some are skipped.
-// Else says which picture could not, and why.
+// TRUE when every picture of a series of base can take the name the series will give it in the
+// folder: the numbers are given as the rename gives them, passing those taken. Else says which
+// picture could not, and why.
 BOOL SeriesNamesFit(const std::vector<CPicObject*>& records, const CString& folder, const CString& base,
                     BOOL bZeroPad)
 {
-    const int count = static_cast<int>(records.size());
-    const CString last = SeriesName(base, count, bZeroPad ? SeriesDigits(count) : 0);
+    const int digits = bZeroPad ? SeriesDigits(static_cast<int>(records.size())) : 0;
     ForgetFailedStep();
+    int number = 0;
     for (CPicObject* rec : records) {
-        if (!CheckPictureNameFits(WithSlash(folder) + last + rec->DottedExtension())) {
-            ReportRenameResult(RenameResult::TooLong, last, WithSlash(folder) + rec->NameOnDisk());
+        number = NextFreeSeriesNumber(folder, base, digits, number);
+        const CString name = SeriesName(base, number, digits);
+        if (!CheckPictureNameFits(WithSlash(folder) + name + rec->DottedExtension())) {
+            ReportRenameResult(RenameResult::TooLong, name, WithSlash(folder) + rec->NameOnDisk());
             return FALSE;
         }
     }
@@ -196,24 +205,32 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
     }
 
     // The record of the new name first: the user's texts exist twice before the picture moves. The
-    // new name is free, so its record file is this record's own even when the old one was not.
+    // new name is free, so its record file is this record's own even when the old one was not. The
+    // old one goes when it was this picture's and no other picture of the old base name uses it:
+    // left behind, before the picture moves, under a name that listing knows, so that no stop leaves
+    // it under the old name for another picture that takes that name.
     const BOOL memoryOnly = rec.m_bMemoryOnly, recordOfOther = rec.m_bRecordOfOther;
+    const BOOL leaveOldRecord =
+        !memoryOnly && PathExists(oldRecord) && !RecordFileInUse(oldRecord, oldPicture);
     rec.m_strPath = newPicture;
     rec.m_strBaseName = newName;
     rec.m_strFileName = newName + ext;
     rec.m_bMemoryOnly = FALSE;
     rec.m_bRecordOfOther = FALSE;
-    if (!rec.SaveDai() || !SafeMove(oldPicture, newPicture)) {
+    CSetAside behind(AsideKind::LeftBehind);
+    BOOL ok = rec.SaveDai() && (!leaveOldRecord || behind.Add(oldRecord)) && SafeMove(oldPicture, newPicture);
+    // The old record goes before the rename is done: while it cannot, the picture goes back to it, as
+    // in a move. (A picture that cannot go back keeps its new name and its new record.)
+    if (ok && !behind.CommitOrRollback() && (FileStopped() || ::MoveFileA(newPicture, oldPicture)))
+        ok = FALSE;
+    if (!ok) {
+        behind.Rollback();
         Put(rec, before);
         rec.m_bMemoryOnly = memoryOnly;
         rec.m_bRecordOfOther = recordOfOther;
         SafeDeleteFile(RecordFilePath(newPicture));
         return RenameResult::Failed;
     }
-    // A record file left behind holds the same texts; nothing is lost when it stays. It goes only
-    // when it was this picture's and no other picture of the old base name still uses it.
-    if (!memoryOnly && !RecordFileInUse(oldRecord))
-        SafeDeleteFile(oldRecord);
     return RenameResult::Done;
 }
 
@@ -270,7 +287,8 @@ int RenamePictureSeries(const std::vector<CPicObject*>& records, const CString& 
         } else {
             if (pFailedPath != nullptr && pFailedPath->IsEmpty())
                 *pFailedPath = oldPicture;
-            ReportStepFailure(MessageNaming(IDS_RENAME_FAILED, oldPicture), MB_ICONEXCLAMATION);
+            ReportStepFailure(MessageNaming(IDS_RENAME_FAILED, FileOfFailedRename(oldPicture)),
+                              MB_ICONEXCLAMATION);
         }
         failures.Next();
         if (failures.Stopped())
@@ -325,7 +343,8 @@ void ReportRenameResult(RenameResult result, const CString& name, const CString&
     case RenameResult::TooLong:
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxMessageBox(WithFailedStepCause(MessageNaming(IDS_RENAME_FAILED, oldPath)), MB_ICONEXCLAMATION);
+        AfxMessageBox(WithFailedStepCause(MessageNaming(IDS_RENAME_FAILED, FileOfFailedRename(oldPath))),
+                      MB_ICONEXCLAMATION);
         break;
     default:
         break;

@@ -355,10 +355,10 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
                      copy.m_pThumbDIB->Attach(libtest::MakePicture(8, 6, 4));
                  else if (field[differs] != nullptr)
                      *field[differs] += " (corrig\xE9)";
-                 ASSERT_TRUE(WriteOneRecord(Path("B\\Un.dai").c_str(), copy));
+                 ASSERT_TRUE(WriteOneRecord(Path("B\\UN.DAI").c_str(), copy)); // named in capitals
                  RecoverCutOperations(Path("B").c_str(), TRUE);
-                 EXPECT_EQ(PathExists(Path("B\\Un.dai").c_str()) != FALSE, differs != 0) << differs;
-                 DeleteFileA(Path("B\\Un.dai").c_str());
+                 EXPECT_EQ(PathExists(Path("B\\UN.DAI").c_str()) != FALSE, differs != 0) << differs;
+                 DeleteFileA(Path("B\\UN.DAI").c_str());
              }
          }},
         {"a restore onto a lone record, then a restore cut short and an empty or an erase",
@@ -482,6 +482,27 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              DisarmFileFault();
              RecoverCutOperations(Path("B").c_str(), TRUE);
              EXPECT_EQ(ReadBytes(Path("B\\Un.png")), "other picture");
+         }},
+        {"a record left behind goes back to its picture, not to another of its size and date",
+         [&] {
+             for (int stop : {1, 2}) { // before the picture leaves; after, another taking its name
+                 Reset();
+                 ASSERT_TRUE(libtest::WriteBmp(Path("Images\\Un.bmp"), 20, 10, 1));
+                 libtest::SetWriteTime(Path("Images\\Un.bmp"), 2020, 5, 1, 10, 0);
+                 ASSERT_TRUE(WriteRecord(Path("Images\\Un.bmp"), kTexts));
+                 CPicObject record;
+                 record.m_strPath = Path("Images\\Un.bmp").c_str();
+                 ASSERT_TRUE(record.LoadDai() && record.BuildThumbnail() && record.SaveDai());
+                 ArmFileStop(kStepMove, "", stop);
+                 Delete("Images\\Un.bmp");
+                 DisarmFileFault();
+                 if (stop == 2) {
+                     ASSERT_TRUE(libtest::WriteBmp(Path("Images\\Un.bmp"), 20, 10, 2));
+                     libtest::SetWriteTime(Path("Images\\Un.bmp"), 2020, 5, 1, 10, 0);
+                 }
+                 RecoverCutOperations(Path("Images").c_str(), TRUE);
+                 EXPECT_EQ(Texts(Path("Images\\Un.dai")), stop == 1 ? kTexts : "<none>");
+             }
          }},
         {"a replace whose move fails puts the set-aside files back",
          [&] {
@@ -613,8 +634,22 @@ TEST_F(FileSafety, FailuresNameTheirCause)
     const std::string deepRel = deep.substr(Root().size() + 1) + "\\" + longName;
     const std::string restoredRel =
         "Images\\" + std::string(200 - Path("Images\\").size(), 'r') + "\\" + longName;
+    const std::string seriesFolder = testpaths::MakeFolderOfLength(Path("Images"), 230);
+    CreateDirectoryA(Path("B\\Non").c_str(), nullptr);
+    const std::string noRoom = testpaths::MakeFolderOfLength(Path("B\\Non"), 247);
     // A name one character too long for a picture in Images.
     const std::string tooLong(260 - Path("Images\\").size(), 'n');
+    // A step typing name in a rename dialog, whose field is read into kept while the dialog is open.
+    const auto typing = [](const std::string& name, std::string& kept) {
+        AfxModalStep step;
+        step.fields = {{IDC_RENAME_NAME, name}};
+        step.check = [&kept](CWnd* pDlg) {
+            char text[MAX_PATH] = "";
+            GetDlgItemTextA(pDlg->GetSafeHwnd(), IDC_RENAME_NAME, text, sizeof(text));
+            kept = text;
+        };
+        return step;
+    };
     const auto loaded = [&](CPicObject& record) {
         record.m_strPath = Path("Images\\Un.jpg").c_str();
         return record.LoadDai() != FALSE;
@@ -647,6 +682,22 @@ TEST_F(FileSafety, FailuresNameTheirCause)
          [&] {
              auto held = Held(Path("Images\\Un.dai"), FILE_SHARE_READ);
              TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B").c_str(), FALSE);
+         },
+         kHeld, "Images\\Un.dai"},
+        {"a delete of a picture whose record another program reads",
+         [&] {
+             auto held = Held(Path("Images\\Un.dai"), FILE_SHARE_READ);
+             EXPECT_FALSE(Delete("Images\\Un.jpg"));
+         },
+         kHeld, "Images\\Un.dai"},
+        {"a rename of a picture whose record another program reads",
+         [&] {
+             CPicObject record;
+             ASSERT_TRUE(loaded(record));
+             auto held = Held(Path("Images\\Un.dai"), FILE_SHARE_READ);
+             AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, "Deux"}}, IDOK);
+             EXPECT_FALSE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
+             EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
          },
          kHeld, "Images\\Un.dai"},
         {"a copy into a folder gone meanwhile",
@@ -724,37 +775,59 @@ TEST_F(FileSafety, FailuresNameTheirCause)
         {"a copy into a folder whose path leaves no room for a name",
          [&] {
              ASSERT_TRUE(CreateDirectoryA(longFolder.c_str(), nullptr));
+             ASSERT_TRUE(WriteBytes(longFolder + "\\Un.gif", "in the way")); // nothing to ask about
              TransferPictures({Item(Path("Images\\Un.jpg"))}, longFolder.c_str(), TRUE);
          },
          kTooLong, longFolder.substr(Root().size() + 1) + "\\Un.jpg"},
+        {"a move, of a picture without a record, into a folder one character too long for its record",
+         [&] {
+             // Its record's working names need 13 characters after the folder: 246 leave them, 247 not.
+             ASSERT_TRUE(DeleteFileA(Path("Images\\Un.dai").c_str()));
+             for (const char* f : {"B\\Oui", "B\\Non"})
+                 CreateDirectoryA(Path(f).c_str(), nullptr);
+             EXPECT_EQ(testpaths::MakeFolderOfLength(Path("B\\Non"), 247), noRoom);
+             EXPECT_EQ(TransferPictures({Item(Path("Images\\Un.jpg"))}, noRoom.c_str(), FALSE),
+                       std::vector<TransferOutcome>{kTransferFailed});
+             const std::string room = testpaths::MakeFolderOfLength(Path("B\\Oui"), 246);
+             EXPECT_EQ(TransferPictures({Item(Path("Images\\Un.jpg"))}, room.c_str(), FALSE),
+                       std::vector<TransferOutcome>{kTransferDone});
+         },
+         kTooLong, noRoom.substr(Root().size() + 1) + "\\Un.jpg"},
         {"a rename to a name too long for its folder, kept in its dialog for another",
          [&] {
              CPicObject record;
              ASSERT_TRUE(loaded(record));
              std::string kept;
-             AfxModalStep refused, shorter;
-             refused.fields = {{IDC_RENAME_NAME, tooLong}};
-             refused.check = [&](CWnd* pDlg) {
-                 char text[MAX_PATH] = "";
-                 GetDlgItemTextA(pDlg->GetSafeHwnd(), IDC_RENAME_NAME, text, sizeof(text));
-                 kept = text;
-             };
+             AfxModalStep shorter;
              shorter.fields = {{IDC_RENAME_NAME, "Deux"}};
-             AfxScriptModal(IDD_RENAME_PICTURE, {refused, shorter});
+             AfxScriptModal(IDD_RENAME_PICTURE, {typing(tooLong, kept), shorter});
              EXPECT_TRUE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
              EXPECT_EQ(kept, tooLong);
              EXPECT_EQ(ReadBytes(Path("Images\\Deux.jpg")), "picture Un");
          },
          kTooLong, "Images\\Un.jpg"},
-        {"a series whose names would be too long for their folder",
+        {"a series passing a taken number, whose last name would be too long, kept in its dialog",
          [&] {
-             CPicObject record;
-             ASSERT_TRUE(loaded(record));
-             AfxScriptNextModal(IDD_RENAME_PICTURES, {{IDC_RENAME_NAME, tooLong}}, IDOK);
-             EXPECT_FALSE(RunRenamePictureSeries(nullptr, {&record}, Path("Images").c_str()));
-             EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
+             // Nine pictures and "... 5" taken: the ninth would take 10, one character too many.
+             EXPECT_EQ(testpaths::MakeFolderOfLength(Path("Images"), 230), seriesFolder);
+             std::vector<CPicObject> owned(9);
+             std::vector<CPicObject*> series;
+             for (CPicObject& record : owned) {
+                 const std::string picture =
+                     seriesFolder + "\\P" + std::to_string(series.size() + 1) + ".jpg";
+                 ASSERT_TRUE(WriteBytes(picture, "picture") && WriteRecord(picture, kTexts));
+                 record.m_strPath = picture.c_str();
+                 ASSERT_TRUE(record.LoadDai());
+                 series.push_back(&record);
+             }
+             WriteBytes(seriesFolder + "\\Serie limite du chemin 5.jpg", "taken");
+             std::string kept;
+             AfxScriptModal(IDD_RENAME_PICTURES, {typing("Serie limite du chemin", kept)});
+             EXPECT_FALSE(RunRenamePictureSeries(nullptr, series, seriesFolder.c_str()));
+             EXPECT_EQ(kept, "Serie limite du chemin");
+             EXPECT_EQ(ReadBytes(seriesFolder + "\\P1.jpg"), "picture") << "nothing renamed";
          },
-         kTooLong, "Images\\Un.jpg"},
+         kTooLong, seriesFolder.substr(Root().size() + 1) + "\\P9.jpg"},
         {"a move into a deep folder, of a picture whose name does not fit there",
          [&] {
              TransferPictures({longAndDeep(), Item(Path("Images\\Un.jpg"))}, deep.c_str(), FALSE);
@@ -771,6 +844,8 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              ASSERT_TRUE(items[0]->SaveDel(items[0]->TrashFile(".del")));
              EXPECT_FALSE(RestoreAll());
              EXPECT_EQ(TrashItems().size(), 1u);
+             EXPECT_FALSE(PathExists(Path(restoredRel.substr(0, restoredRel.rfind('\\'))).c_str()))
+                 << "no folder made for it";
          },
          kTooLong, restoredRel},
         {"a series rename whose new record fills the disk",
@@ -863,7 +938,20 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
          }},
     };
     const std::vector<std::string> folders = {"Images", "B"};
-    for (const Scenario& op : operations) {
+    // Each operation that takes the picture from its name runs again with a stranger: while the
+    // program is down, another program puts a picture of its own at that name when it is free, and
+    // the program starts on the trash.
+    std::vector<std::pair<const Scenario*, bool>> runs;
+    for (const Scenario& op : operations)
+        runs.push_back({&op, false});
+    for (const Scenario& op : operations)
+        for (const char* leaving :
+             {"delete", "move", "move replacing", "move replacing the same name", "rename", "erase", "empty"})
+            if (std::string(op.name) == leaving)
+                runs.push_back({&op, true});
+    const char kStranger[] = "a picture of another program";
+    for (const auto& [pOp, stranger] : runs) {
+        const Scenario& op = *pOp;
         const std::string name = op.name;
         const bool restore = name.find("restore") == 0;
         const bool erase = name == "erase" || name == "empty";
@@ -871,7 +959,7 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
         const std::string destination = Path(restore ? "Images\\Un.jpg" : "B\\Un.jpg");
         const std::string otherRecord = Record(destination);
         for (int n = 1;; n++) {
-            SCOPED_TRACE(name + ", stop after step " + std::to_string(n));
+            SCOPED_TRACE(name + (stranger ? ", a stranger" : "") + ", stop after step " + std::to_string(n));
             Reset();
             AddPicture("Images\\Un.jpg", "picture Un");
             if (name == "move replacing")
@@ -897,8 +985,14 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
             }
             const bool stopped = FileFaultFired() != FALSE;
             DisarmFileFault();
-            // The restart: the folders listed before the trash.
+            const bool strangerPut = stranger && !PathExists(Path("Images\\Un.jpg").c_str())
+                                     && WriteBytes(Path("Images\\Un.jpg"), kStranger);
+            // The restart: the folders listed before the trash, or after it.
             const auto listEverything = [&] {
+                if (stranger) {
+                    RemoveLeftoverTempFiles(Trash().c_str());
+                    RepairTrashFolder();
+                }
                 for (const std::string& f : folders) {
                     RemoveLeftoverTempFiles(Path(f).c_str());
                     RecoverCutOperations(Path(f).c_str(), TRUE);
@@ -907,10 +1001,14 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
                             && !PathExists(RecordFilePath(file)))
                             WriteRecord(std::string(file), "");
                 }
-                RemoveLeftoverTempFiles(Trash().c_str());
-                RepairTrashFolder();
+                if (!stranger) {
+                    RemoveLeftoverTempFiles(Trash().c_str());
+                    RepairTrashFolder();
+                }
             };
             listEverything();
+            // A record left behind stays only when the name of its picture went to another.
+            EXPECT_TRUE(strangerPut || ListMatchingFiles(Path("Images\\~tsm*.tmp").c_str()).empty());
 
             // Every picture of both folders is listed with its texts (a replaced one's may be set
             // aside); a file set aside stays only when the user was told where.
@@ -939,6 +1037,8 @@ TEST_F(FileSafety, EveryStopLeavesEachPictureReachableWithItsTexts)
                     if (IsListedPicture(name.c_str()) && ReadBytes(path) == "picture Un") {
                         EXPECT_EQ(Texts(Record(path)), kTexts) << path;
                         reachable++;
+                    } else if (IsListedPicture(name.c_str()) && ReadBytes(path) == kStranger) {
+                        EXPECT_EQ(Texts(Record(path)), "") << "the stranger takes no texts";
                     } else if (IsListedPicture(name.c_str())) {
                         EXPECT_TRUE(Texts(Record(path)) == "Lyon" || (arrived && lyonAside)) << path;
                     } else if (name.find(".dai") != std::string::npos && lone.LoadDai()

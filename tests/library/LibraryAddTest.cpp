@@ -133,6 +133,11 @@ TEST_F(LibraryAdd, AFailedWriteLeavesNoFileAndNothingChanged)
     EXPECT_EQ(Add("src\\Faux.jpg", kAddAsPng), "<refused>");
     EXPECT_EQ(Add("src\\Absent.jpg", kAddUnchanged), "<refused>");
     EXPECT_EQ(Snapshot(Path("Images")), before);
+    // A name that fits in a folder where its record's would not (its extension is shorter).
+    const std::string deep = testpaths::MakeFolderOfLength(Path("Images"), 246);
+    WriteBytes(Path("src\\Vacances1.qt"), "film");
+    EXPECT_FALSE(AddFileToFolder(Path("src\\Vacances1.qt").c_str(), deep.c_str(), kAddUnchanged, nullptr));
+    EXPECT_TRUE(Snapshot(deep).empty());
 }
 
 TEST(LibraryAddNames, NumberedNamesAreFilledWithoutPrintf)
