@@ -6,8 +6,12 @@
 // record, onto a record of another picture of its name, and the trash is emptied after a restore
 // cut short.
 #include "tests/app/AppFixture.h"
+#include "tests/app/RealInput.h"
+#include "tests/support/ShownDialogs.h"
 
+#include "app/FavoritesDialogs.h"
 #include "core/PackedDib.h"
+#include "explorer/SearchDialogs.h"
 #include "formats/FormatJpeg.h"
 #include "formats/FormatPng.h"
 #include "framework/Document.h"
@@ -17,14 +21,18 @@
 #include "framework/View.h"
 #include "library/LibraryBar.h"
 #include "piclist/PicListBox.h"
+#include "piclist/PatternDialogs.h"
 #include "piclist/PicListDrag.h"
 #include "piclist/PicObject.h"
 #include "piclist/PicPropertySheet.h"
+#include "piclist/PictureRename.h"
 #include "library/ProtectedAccess.h"
 #include "resources/library-cmds-ids.h"
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
+#include "shell/NewFolderDlg.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -105,6 +113,75 @@ void SetWriteTimeAhead(const std::string& path, int seconds)
     FILETIME later = {t.LowPart, t.HighPart};
     ::SetFileTime(h, nullptr, nullptr, &later);
     ::CloseHandle(h);
+}
+
+// A field typed into on the real keyboard: the sheet's page shown first (-1: a dialog), then the
+// button pressed once it is typed (0: none).
+struct TypedField {
+    int page;
+    int id;
+    int buttonAfter;
+};
+
+// The dialog in front, driven from a timer of this thread as a person at the keyboard: each field in
+// turn gets the focus, its text selected, and the letters typed; at the next turn (the keys queued
+// before it are all handled by then) its text is read back. Then the dialog's last button. Any other
+// dialog that comes up is read and closed.
+struct Typist {
+    std::vector<TypedField> fields;
+    std::wstring letters;
+    int endButton = IDOK;
+    HWND hDlg = nullptr;
+    size_t step = 0; // twice the field's index, one more once typed
+    std::vector<std::string> read;
+    std::vector<std::string> others;
+};
+Typist* g_pTypist = nullptr;
+
+std::string TextOf(HWND hWnd)
+{
+    char text[512] = "";
+    ::GetWindowTextA(hWnd, text, sizeof(text));
+    return text;
+}
+
+void CALLBACK TypeIntoDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    Typist& t = *g_pTypist;
+    const std::vector<HWND> shown = ShownDialogs();
+    HWND hActive = ::GetActiveWindow();
+    if (std::find(shown.begin(), shown.end(), hActive) == shown.end())
+        return;
+    if (t.hDlg == nullptr)
+        t.hDlg = hActive;
+    if (hActive != t.hDlg) {
+        std::string text;
+        for (HWND h = ::GetWindow(hActive, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
+            text += TextOf(h) + "\n";
+        t.others.push_back(text);
+        ::PostMessageA(hActive, WM_COMMAND, IDOK, 0);
+        return;
+    }
+    if (t.step >= 2 * t.fields.size()) {
+        if (t.step++ == 2 * t.fields.size())
+            ::PostMessageA(t.hDlg, WM_COMMAND, static_cast<WPARAM>(t.endButton), 0);
+        return;
+    }
+    const TypedField& field = t.fields[t.step / 2];
+    HWND hParent = t.hDlg;
+    if (field.page >= 0) {
+        ::SendMessageA(t.hDlg, PSM_SETCURSEL, static_cast<WPARAM>(field.page), 0);
+        hParent = reinterpret_cast<HWND>(::SendMessageA(t.hDlg, PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
+    HWND hField = ::GetDlgItem(hParent, field.id);
+    if (t.step++ % 2 == 0) {
+        ::SendMessageA(hParent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hField), TRUE);
+        RealText(t.letters);
+        return;
+    }
+    t.read.push_back(TextOf(hField));
+    if (field.buttonAfter != 0)
+        ::PostMessageA(t.hDlg, WM_COMMAND, static_cast<WPARAM>(field.buttonAfter), 0);
 }
 
 // How a picture's record file is found when the folder is listed.
@@ -491,4 +568,157 @@ TEST_F(LibraryTexts, NoUserTextIsLost)
     EXPECT_EQ(kept.ReadRecordFile(), RecordRead::Loaded);
     EXPECT_STREQ(kept.m_strKeywords, "voyage,\xE9t\xE9") << "the restored picture keeps its keywords";
     EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+// Every letter of the code page typed on the keyboard reaches the field as typed, those from 0x80 to
+// 0x9F too ("\x9C", "\x80", "\x92"), and what the program keeps of it: in every field of the sheets and
+// of the library's and search's dialogs, the record the properties write, and a folder named in the
+// library's tree.
+TEST_F(LibraryTexts, EveryLetterTypedOnTheRealKeyboardReachesTheFieldAndWhatIsKept)
+{
+    std::string letters;
+    for (int c = 0x80; c <= 0x9F; c++)
+        if (c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D) // no letter there
+            letters += static_cast<char>(c);
+    letters += " \xE9t\xE9 \xAB\xE7"
+               "a\xBB";
+    wchar_t wide[64] = L"";
+    ASSERT_GT(::MultiByteToWideChar(1252, 0, letters.c_str(), -1, wide, 64), 0);
+    ASSERT_TRUE(Start());
+    Put(m_a, "Plage.bmp", Record::Own, "Plage", 20);
+    Bar()->RequestFolderReload();
+    Settle();
+    ASSERT_TRUE(BuildAll());
+    ::SetForegroundWindow(m_pFrame->m_hWnd);
+    std::vector<std::string> kept;
+    const int kIdentite = 1, kCommentaire = 2;
+    const struct {
+        const char* name;
+        std::vector<TypedField> fields;
+        int endButton;
+        std::function<void()> run; // opens the dialog; what it keeps goes into `kept`
+    } rows[] = {
+        {"properties",
+         {{kIdentite, IDC_PICPROP_NAME, 0},
+          {kIdentite, IDC_PICPROP_AUTHOR, 0},
+          {kIdentite, IDC_PICPROP_KEYWORDS, 0},
+          {kCommentaire, IDC_PICPROP_COMMENT, 0}},
+         IDOK,
+         [&] {
+             ASSERT_GE(Select("Plage.bmp"), 0);
+             Command(ID_LIB_PROPERTIES);
+             CPicObject rec;
+             rec.m_strPath = (m_a + "\\" + letters + ".bmp").c_str();
+             EXPECT_TRUE(rec.LoadDai());
+             kept = {std::string(rec.m_strBaseName), std::string(rec.m_strAuthor),
+                     std::string(rec.m_strKeywords), std::string(rec.m_strComment)};
+         }},
+        {"preferences",
+         {{2, IDC_PATH_EDIT, 0}, {3, IDC_PATH_EDIT, 0}},
+         IDCANCEL,
+         [&] { Command(ID_PREFERENCES); }},
+        {"picture rename",
+         {{-1, IDC_RENAME_NAME, 0}},
+         IDOK,
+         [&] {
+             CRenamePictureDlg dlg(m_pFrame);
+             dlg.DoModal();
+             kept = {std::string(dlg.m_strName)};
+         }},
+        {"series rename",
+         {{-1, IDC_RENAME_NAME, 0}},
+         IDOK,
+         [&] {
+             CRenamePicturesDlg dlg(m_pFrame);
+             dlg.DoModal();
+             kept = {std::string(dlg.m_strName)};
+         }},
+        {"folder rename",
+         {{-1, IDC_RENAME_FOLDER_NAME, 0}},
+         IDOK,
+         [&] {
+             CRenameFolderDlg dlg(m_pFrame);
+             dlg.DoModal();
+             kept = {std::string(dlg.m_strName)};
+         }},
+        {"new folder",
+         {{-1, IDC_NEWFOLDER_NAME, 0}},
+         IDOK,
+         [&] {
+             CNewFolderDlg dlg(m_pFrame);
+             dlg.DoModal();
+             kept = {std::string(dlg.m_strName)};
+         }},
+        {"password",
+         {{-1, IDC_PASSWORD_ENTER, 0}},
+         IDOK,
+         [&] {
+             CEnterPasswordDlg dlg(m_pFrame);
+             dlg.DoModal();
+             kept = {std::string(dlg.m_strPassword)};
+         }},
+        {"new password",
+         {{-1, IDC_PASSWORD_NEW, IDOK}, {-1, IDC_PASSWORD_VERIFY, 0}},
+         IDOK,
+         [&] {
+             CSetPasswordDlg dlg(m_pFrame);
+             dlg.DoModal();
+             kept = {std::string(dlg.m_strPassword)};
+         }},
+        {"favourite",
+         {{-1, IDC_FAVORITE_NAME, 0}},
+         IDOK,
+         [&] {
+             CAddFavoriteDlg dlg(m_pFrame);
+             dlg.m_strTitle = "plage.bmp";
+             dlg.DoModal();
+             kept = {std::string(dlg.m_strName)};
+         }},
+        {"search",
+         {{-1, IDC_SEARCH_NAME, 0},
+          {-1, IDC_SEARCH_AUTHOR, 0},
+          {-1, IDC_SEARCH_KEYWORD, 0},
+          {-1, IDC_SEARCH_COMMENT, 0}},
+         IDOK,
+         [&] {
+             CSearchLibraryDlg dlg(m_pFrame);
+             dlg.DoModal();
+             kept = {std::string(dlg.m_strName), std::string(dlg.m_strAuthor), std::string(dlg.m_strKeyword),
+                     std::string(dlg.m_strComment)};
+         }},
+        {"selection pattern",
+         {{-1, IDC_PATTERN_COMBO, 0}},
+         IDOK,
+         [&] {
+             CSelectPicturesDlg dlg(m_pFrame);
+             dlg.DoModal();
+             kept = {std::string(dlg.m_strPattern)};
+         }},
+    };
+    AfxTestReset(); // the real dialogs, their real loops
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Typist typist;
+        typist.fields = row.fields;
+        typist.letters = wide;
+        typist.endButton = row.endButton;
+        g_pTypist = &typist;
+        kept.clear();
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, TypeIntoDialog);
+        row.run();
+        ::KillTimer(nullptr, timer);
+        EXPECT_EQ(typist.read, std::vector<std::string>(row.fields.size(), letters));
+        for (const std::string& text : kept)
+            EXPECT_EQ(text, letters);
+        EXPECT_TRUE(typist.others.empty()) << typist.others.front();
+    }
+
+    // A new folder named in the library's tree.
+    Bar()->m_tree.SelectPath(m_a.c_str());
+    ASSERT_TRUE(Bar()->m_tree.BeginNewFolder());
+    RealText(wide);
+    RealKeys({VK_RETURN});
+    EXPECT_TRUE(PumpUntil([&] { return Bar()->m_tree.GetEditControl() == nullptr; }));
+    EXPECT_NE(::GetFileAttributesA((m_a + "\\" + letters).c_str()), INVALID_FILE_ATTRIBUTES);
+    AfxTestArm();
 }
