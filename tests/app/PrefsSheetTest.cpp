@@ -1,6 +1,6 @@
 // The preferences sheet: its seven pages in order, the start page remembered after OK only, the
-// ranges of the JPEG and WMF fields, the tool-bar page's enabling rule and its clear-recents button,
-// and fields that come back unchanged from an OK without edits.
+// ranges of the JPEG and WMF fields, the editor's path that must fit, the tool-bar page's enabling
+// rule and its clear-recents button, and fields that come back unchanged from an OK without edits.
 #include "tests/app/AppFixture.h"
 
 #include "app/PrefsPropertySheet.h"
@@ -12,7 +12,7 @@
 
 namespace {
 
-const int kPageGeneral = 0, kPageToolbars = 1, kPageJPEG = 4, kPageWMF = 6;
+const int kPageGeneral = 0, kPageToolbars = 1, kPageEditor = 3, kPageJPEG = 4, kPageWMF = 6;
 
 void FillValid(CPrefsPropertySheet& sheet)
 {
@@ -177,6 +177,40 @@ TEST_F(AppTest, PreferencesWmfSizesMustBeFrom10To5000)
     const std::string& text = AfxTestRecords().messageBoxes.back().text;
     EXPECT_NE(text.find("10"), std::string::npos) << text;
     EXPECT_NE(text.find("5000"), std::string::npos) << text;
+    CPrefsPropertySheet::SetRememberedPage(0);
+}
+
+// The editor's path is refused when the settings could not keep it (they would forget it at the next
+// start), with the file dialogs' message; the path stays typed and selected.
+TEST_F(AppTest, PreferencesEditorPathMustFitAFullPath)
+{
+    ASSERT_TRUE(Start());
+    CPrefsPropertySheet::SetRememberedPage(0);
+    auto pathOf = [](size_t length) { return "c:\\" + std::string(length - 7, 'e') + ".exe"; };
+    std::string kept;
+    DWORD selection = 0;
+    AfxModalStep typed;
+    typed.page = kPageEditor;
+    typed.fields = {{IDC_PATH_EDIT, pathOf(260)}};
+    typed.check = [&](CWnd* pSheet) {
+        HWND hEdit = PageItem(pSheet, IDC_PATH_EDIT);
+        char text[400] = "";
+        ::GetWindowTextA(hEdit, text, sizeof(text));
+        kept = ::GetFocus() == hEdit ? text : "";
+        selection = static_cast<DWORD>(::SendMessageA(hEdit, EM_GETSEL, 0, 0));
+    };
+    AfxScriptMessageBox(IDOK);
+    AfxScriptModal(IDS_PREFERENCES_CAPTION, {typed});
+    CPrefsPropertySheet sheet;
+    FillValid(sheet);
+    EXPECT_NE(sheet.DoModal(), IDOK);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("trop long"), std::string::npos);
+    EXPECT_EQ(kept, pathOf(260));
+    EXPECT_EQ(selection, static_cast<DWORD>(MAKELONG(0, 260)));
+    const Typed fits = TypeOnPageThenOK(kPageEditor, IDC_PATH_EDIT, pathOf(259));
+    EXPECT_EQ(fits.refusals, 0u);
+    EXPECT_EQ(fits.result, IDOK);
     CPrefsPropertySheet::SetRememberedPage(0);
 }
 
