@@ -20,7 +20,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 using libtest::LibraryStore;
 
@@ -615,25 +614,17 @@ TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
         EXPECT_NE(said.find(row.said), std::string::npos) << said;
         EXPECT_NE(said.find(row.cause), std::string::npos) << said;
     }
-    // Its properties only show: no field of the identity and comment pages can be edited.
+    // Its properties only show: no field of its identity can be edited.
     int editable = 0;
-    std::vector<AfxModalStep> steps;
-    for (int page : {1, 2}) {
-        AfxModalStep look;
-        look.page = page;
-        look.buttonId = 0;
-        look.check = [&](CWnd* pSheet) {
-            HWND hPage = reinterpret_cast<HWND>(pSheet->SendMessage(PSM_GETCURRENTPAGEHWND));
-            for (HWND h = ::GetWindow(hPage, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
-                char cls[16] = "";
-                ::GetClassNameA(h, cls, sizeof(cls));
-                editable += ::lstrcmpiA(cls, "Edit") == 0 && !(::GetWindowLongA(h, GWL_STYLE) & ES_READONLY);
-            }
-        };
-        steps.push_back(look);
-    }
-    steps.push_back(AfxModalStep());
-    AfxScriptModal(IDS_PICTURE_PROPERTIES, steps);
+    AfxModalStep look;
+    look.page = 1;
+    look.buttonId = 0;
+    look.check = [&](CWnd* pSheet) {
+        HWND hPage = reinterpret_cast<HWND>(pSheet->SendMessage(PSM_GETCURRENTPAGEHWND));
+        for (int id : {IDC_PICPROP_NAME, IDC_PICPROP_AUTHOR, IDC_PICPROP_KEYWORDS})
+            editable += !(::GetWindowLongA(::GetDlgItem(hPage, id), GWL_STYLE) & ES_READONLY);
+    };
+    AfxScriptModal(IDS_PICTURE_PROPERTIES, {look, AfxModalStep()});
     m_bar.SendMessage(WM_COMMAND, ID_LIB_PROPERTIES);
     EXPECT_EQ(AfxTestPendingScripts(), "");
     EXPECT_EQ(editable, 0);
