@@ -17,6 +17,8 @@ void CPropPageEditorPath::DoDataExchange(CDataExchange* pDX)
     CPropertyPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_PATH_EDIT, m_editPath);
     DDX_Text(pDX, IDC_PATH_EDIT, m_strPath);
+    // The settings keep no longer path: it would serve this session, then be forgotten.
+    DDV_MaxPath(pDX, m_strPath);
 }
 
 void CPropPageEditorPath::OnBrowse()

@@ -112,38 +112,44 @@ void CExplorerView::OnNewFolder()
     if (m_strShownPath.IsEmpty())
         return;
     m_tree.SetFocus();
+    CString parent = m_strRequestedPath;
+    if (parent.Right(1) != "\\")
+        parent += "\\";
+    // The typed name is tried while the dialog is open: a name refused stays there to be mended.
+    CString name;
+    BOOL bMade = FALSE;
     CNewFolderDlg dlg(this);
-    if (dlg.DoModal() != IDOK)
-        return;
-    CString name = dlg.m_strName;
+    dlg.m_try = [&](const CString& typed) -> BOOL {
+        name = typed;
+        // A typed name never reaches another folder: "..\x" or "a/b" is refused, with the reason.
+        if (!IsAcceptableName(name)) {
+            ReportRefusedName();
+            return FALSE;
+        }
+        const CString path = parent + name;
+        if (FolderExists(path) || ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+            StopBox(IDS_FOLDER_NAME_TAKEN, name);
+            return FALSE;
+        }
+        // A path the system would refuse, or could make but not open again, is not a lack of
+        // rights: the cause is said, as the library says it.
+        ForgetFailedStep();
+        if (!CheckNameFits(path, TRUE)) {
+            CString text;
+            text.Format(AfxLoadText(IDS_CREATE_LIBRARY_FOLDER_FAILED), static_cast<LPCSTR>(name));
+            ::MessageBeep(MB_ICONEXCLAMATION);
+            AfxMessageBox(WithFailedFolderStepCause(text), MB_ICONEXCLAMATION);
+            return FALSE;
+        }
+        bMade = ::CreateDirectoryA(path, nullptr);
+        if (!bMade)
+            StopBox(IDS_CREATE_FOLDER_FAILED, name);
+        return TRUE;
+    };
+    const BOOL bOK = dlg.DoModal() == IDOK;
     m_tree.SetFocus();
-    // A typed name never reaches another folder: "..\x" or "a/b" is refused, with the reason.
-    if (!IsAcceptableName(name)) {
-        ReportRefusedName();
+    if (!bOK || !bMade)
         return;
-    }
-    CString path = m_strRequestedPath;
-    if (path.Right(1) != "\\")
-        path += "\\";
-    path += name;
-    if (FolderExists(path) || ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
-        StopBox(IDS_FOLDER_NAME_TAKEN, name);
-        return;
-    }
-    // A path the system would refuse, or could make but not open again, is not a lack of rights:
-    // the cause is said, as the library says it.
-    ForgetFailedStep();
-    if (!CheckNameFits(path, TRUE)) {
-        CString text;
-        text.Format(AfxLoadText(IDS_CREATE_LIBRARY_FOLDER_FAILED), static_cast<LPCSTR>(name));
-        ::MessageBeep(MB_ICONEXCLAMATION);
-        AfxMessageBox(WithFailedStepCause(text), MB_ICONEXCLAMATION);
-        return;
-    }
-    if (!::CreateDirectoryA(path, nullptr)) {
-        StopBox(IDS_CREATE_FOLDER_FAILED, name);
-        return;
-    }
     HTREEITEM hItem = m_tree.GetSelectedItem();
     if (hItem == nullptr)
         return;

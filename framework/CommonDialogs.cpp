@@ -88,9 +88,9 @@ const char kFileDialogRunProp[] = "TessarineFileDialogRun";
 thread_local FileDialogRun* t_pStartingRun = nullptr;
 
 // Every Explorer-style file dialog gets this hook, before the caller's own: a typed name too long for a
-// full path is refused before the system takes it, and the system, which opens the dialog at the
-// screen's corner, has it centred on its owner like every other dialog of the program. The hook's own
-// dialog is a child of the file dialog.
+// full path, or with letters the code page lacks, is refused before the system takes it, and the
+// system, which opens the dialog at the screen's corner, has it centred on its owner like every other
+// dialog of the program. The hook's own dialog is a child of the file dialog.
 UINT_PTR CALLBACK FileDialogHook(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* pRun = static_cast<FileDialogRun*>(::GetPropA(hDlg, kFileDialogRunProp));

@@ -329,3 +329,13 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
     AfxMessageBox(strPrompt, MB_ICONEXCLAMATION);
     pDX->Fail();
 }
+
+void DDV_MaxPath(CDataExchange* pDX, const CString& value)
+{
+    if (!pDX->m_bSaveAndValidate || value.GetLength() <= MAX_PATH - 1)
+        return;
+    CString strPrompt;
+    strPrompt.Format(AfxLoadText(AFX_IDP_FILE_NAME_TOO_LONG), static_cast<unsigned>(MAX_PATH - 1));
+    AfxMessageBox(strPrompt, MB_ICONEXCLAMATION);
+    pDX->Fail();
+}

@@ -42,3 +42,6 @@ void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
 void DDV_MinMaxLong(CDataExchange* pDX, long value, long minVal, long maxVal);
 // Loading limits the edit to nChars; saving refuses a longer text.
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars);
+// Saving refuses a path longer than a full path can be (MAX_PATH - 1 characters), with the message
+// of the file dialogs.
+void DDV_MaxPath(CDataExchange* pDX, const CString& value);

@@ -1,4 +1,4 @@
-// The file dialogs' guard on names too long for a full path.
+// The file dialogs' guard on typed names too long for a full path or with letters the code page lacks.
 #include "framework/FileNameGuard.h"
 
 #include "framework/Exceptions.h"
@@ -113,28 +113,46 @@ HWND NameControl(HWND hFileDlg)
     return hName != nullptr ? hName : ::GetDlgItem(hFileDlg, edt1);
 }
 
-bool TypedNameTooLong(HWND hFileDlg, const NameGuard& guard)
+// TRUE when the code page has a letter for every character of text. A name with one it lacks would
+// reach the program spelled with the nearest letters it has (a Polish barred L as an L): another
+// file's name, or no file's.
+bool SpelledInCodePage(const std::wstring& text)
+{
+    if (text.empty())
+        return true;
+    std::string bytes(text.size() * 2, '\0');
+    BOOL bUsedDefault = FALSE;
+    const int n =
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()),
+                              &bytes[0], static_cast<int>(bytes.size()), nullptr, &bUsedDefault);
+    return n > 0 && !bUsedDefault;
+}
+
+// The text saying why the name typed is refused, or 0 when it is taken.
+UINT TypedNameRefusal(HWND hFileDlg, const NameGuard& guard)
 {
     HWND hName = NameControl(hFileDlg);
     if (hName == nullptr)
-        return false;
+        return 0;
     const std::wstring folder = DialogFolder(hFileDlg);
     for (const std::wstring& name : TypedNames(WindowTextW(hName))) {
         if (FullPathLength(folder, name, guard.nAddedExtension) > MAX_PATH - 1)
-            return true;
+            return AFX_IDP_FILE_NAME_TOO_LONG;
+        if (!SpelledInCodePage(name))
+            return AFX_IDP_FILE_NAME_UNSPELLED;
     }
-    return false;
+    return 0;
 }
 
-void SayNameTooLong(HWND hFileDlg)
+void SayNameRefused(HWND hFileDlg, UINT nTextID)
 {
     CString text;
-    text.Format(AfxLoadText(AFX_IDP_FILE_NAME_TOO_LONG), static_cast<unsigned>(MAX_PATH - 1));
+    text.Format(AfxLoadText(nTextID), static_cast<unsigned>(MAX_PATH - 1));
     const UINT nType = MB_OK | MB_ICONEXCLAMATION;
     int nAnswer = 0;
     if (!AfxTestTakeMessageBox(text, nType, &nAnswer))
         ::MessageBoxA(hFileDlg, text, AfxGetAppName(), nType);
-    // The name stays typed, selected, for the user to shorten it.
+    // The name stays typed, selected, for the user to mend it.
     if (HWND hName = NameControl(hFileDlg))
         ::SendMessageA(hFileDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hName), TRUE);
 }
@@ -148,8 +166,8 @@ LRESULT CALLBACK NameGuardProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
         // Nothing may leave a window procedure; a name that could not be checked is not taken.
         try {
-            if (TypedNameTooLong(hWnd, *pGuard)) {
-                SayNameTooLong(hWnd);
+            if (const UINT nRefusal = TypedNameRefusal(hWnd, *pGuard)) {
+                SayNameRefused(hWnd, nRefusal);
                 return 0;
             }
         } catch (const CException&) {

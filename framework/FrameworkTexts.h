@@ -40,7 +40,8 @@ enum : UINT {
     AFX_IDS_PREVIEW_PAGE,  // %u
     AFX_IDS_PREVIEW_PAGES, // %u-%u
     // The file dialogs.
-    AFX_IDP_FILE_NAME_TOO_LONG, // %u: the most characters of a full path
+    AFX_IDP_FILE_NAME_TOO_LONG,  // %u: the most characters of a full path
+    AFX_IDP_FILE_NAME_UNSPELLED, // a letter the code page lacks
     AFX_IDS_FRAMEWORK_LAST
 };
 

@@ -41,7 +41,7 @@ CString FolderNotCreatedText(const CString& name, BOOL taken)
     CString text;
     text.Format(AfxLoadText(taken ? IDS_FOLDER_NAME_TAKEN : IDS_CREATE_LIBRARY_FOLDER_FAILED),
                 static_cast<LPCSTR>(name));
-    return taken ? text : WithFailedStepCause(text);
+    return taken ? text : WithFailedFolderStepCause(text);
 }
 
 IMPLEMENT_DYNCREATE(CLibTreeCtrl, CTreeCtrl)

@@ -1,5 +1,8 @@
 #include "piclist/FailureCause.h"
 
+#include "framework/FrameworkTexts.h"
+#include "resources/library-store-ids.h"
+
 FileCause StepCause(const FailedStep& step)
 {
     return step.failed ? FileCauseOf(step.error, step.path) : FileCause::Unknown;
@@ -14,6 +17,13 @@ CString WithFailedStepCause(const CString& text)
 {
     const CString cause = StepCauseText(FirstFailedStep());
     return cause.IsEmpty() ? text : text + " " + cause;
+}
+
+CString WithFailedFolderStepCause(const CString& text)
+{
+    if (StepCause(FirstFailedStep()) == FileCause::NameTooLong)
+        return text + " " + AfxLoadText(IDS_CAUSE_FOLDER_NAME_TOO_LONG);
+    return WithFailedStepCause(text);
 }
 
 CString FileThatFailed(const CString& source, const CString& target)

@@ -11,6 +11,8 @@ CString StepCauseText(const FailedStep& step);
 // text, then the cause of the first step that failed on this thread since ForgetFailedStep, when one
 // is known.
 CString WithFailedStepCause(const CString& text);
+// The same for an operation on a folder whose name the user typed: a name too long is the folder's.
+CString WithFailedFolderStepCause(const CString& text);
 // The file a failure message names, so that its cause is about it: source when the first failed
 // step failed on it (gone, or held by another program), else target.
 CString FileThatFailed(const CString& source, const CString& target);

@@ -364,7 +364,7 @@ void ReportFolderRenameResult(RenameResult result, const CString& name, const CS
     case RenameResult::TooLong:
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxMessageBox(WithFailedStepCause(MessageNaming(IDS_RENAME_FOLDER_FAILED, folderLabel)),
+        AfxMessageBox(WithFailedFolderStepCause(MessageNaming(IDS_RENAME_FOLDER_FAILED, folderLabel)),
                       MB_ICONEXCLAMATION);
         break;
     default:

@@ -38,7 +38,8 @@
 #define IDS_CAUSE_SYSTEM_ERROR 40239
 #define IDS_CAUSE_NAME_TOO_LONG 40242
 #define IDS_CAUSE_INVALID_NAME 40243
-#define IDS_CAUSE_NOT_IN_TRASH 40244 // a restore of an item whose files the trash no longer holds
+#define IDS_CAUSE_NOT_IN_TRASH 40244         // a restore of an item whose files the trash no longer holds
+#define IDS_CAUSE_FOLDER_NAME_TOO_LONG 40245 // a folder's name, as typed, makes a path too long
 #define IDS_CAUSE_UNSPELLED_NAME 40810
 
 // ---- replace questions ----

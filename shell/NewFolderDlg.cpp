@@ -19,3 +19,16 @@ void CNewFolderDlg::DoDataExchange(CDataExchange* pDX)
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_NEWFOLDER_NAME, m_strName);
 }
+
+void CNewFolderDlg::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    if (m_try && !m_try(m_strName)) {
+        HWND hEdit = ::GetDlgItem(m_hWnd, IDC_NEWFOLDER_NAME);
+        ::SetFocus(hEdit);
+        ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
+        return;
+    }
+    EndDialog(IDOK);
+}

@@ -49,10 +49,10 @@ std::vector<std::string> FilesIn(const std::string& folder)
 // The system's file dialog, driven by a timer of this thread as a person would: each path typed in
 // the name field, then Enter; a message box read and closed with OK; with no path left, Cancel.
 struct DialogDriver {
-    std::vector<std::string> paths;
+    std::vector<std::wstring> paths;
     size_t typed = 0;
     std::vector<std::string> messages;
-    std::string nameAfterMessage;
+    std::wstring nameAfterMessage;
 };
 DialogDriver* g_pDriver = nullptr;
 
@@ -61,6 +61,20 @@ std::string TextOf(HWND hWnd)
     char szText[1024] = "";
     ::GetWindowTextA(hWnd, szText, sizeof(szText));
     return szText;
+}
+
+std::wstring WideTextOf(HWND hWnd)
+{
+    wchar_t szText[1024] = L"";
+    ::GetWindowTextW(hWnd, szText, 1024);
+    return szText;
+}
+
+std::wstring Wide(const std::string& text)
+{
+    wchar_t szWide[1024] = L"";
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, szWide, 1024);
+    return szWide;
 }
 
 void CALLBACK DriveFileDialog(HWND, UINT, UINT_PTR, DWORD)
@@ -79,14 +93,14 @@ void CALLBACK DriveFileDialog(HWND, UINT, UINT_PTR, DWORD)
              hChild = ::GetWindow(hChild, GW_HWNDNEXT))
             text += TextOf(hChild) + "\n";
         driver.messages.push_back(text);
-        driver.nameAfterMessage = hName != nullptr ? TextOf(hName) : "";
+        driver.nameAfterMessage = hName != nullptr ? WideTextOf(hName) : L"";
         ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
     } else if (hFileDlg != nullptr && ::IsWindowEnabled(hFileDlg)) {
         if (driver.typed == driver.paths.size()) {
             ::PostMessageA(hFileDlg, WM_COMMAND, IDCANCEL, 0);
             return;
         }
-        ::SetWindowTextA(hName, driver.paths[driver.typed++].c_str());
+        ::SetWindowTextW(hName, driver.paths[driver.typed++].c_str());
         ::PostMessageA(hName, WM_KEYDOWN, VK_RETURN, 1);
     }
 }
@@ -373,38 +387,69 @@ TEST_F(ViewerTest, UnreadablePictureOffersRetryAndRecordsThePathThatLoaded)
     EXPECT_EQ(AfxTestRecords().modals.size(), 2u);
 }
 
-// A path typed in the system's own file dialog that does not fit in MAX_PATH is refused before the
-// dialog builds it (Wine's dialog overran its stack with it), the name kept for the user to shorten;
-// a path of MAX_PATH - 1 characters still saves. The open dialog, which has its caller's hook, too.
-TEST_F(ViewerTest, FileDialogsRefuseATypedPathTooLong)
+// A path typed in the system's own file dialog that does not fit in MAX_PATH, with the extension the
+// dialog adds to a name without one, is refused before the dialog builds it (Wine's dialog overran its
+// stack with it); so is a name the code page cannot spell, which would reach the program as another
+// file's name (a barred L as an L: "Lodz.png"). The name stays typed, and nothing is written or opened.
+// A path of MAX_PATH - 1 characters still saves, its extension typed or added. The open dialog, which
+// has its caller's hook, too.
+TEST_F(ViewerTest, FileDialogsRefuseATypedPathTooLongOrUnspelled)
 {
     ASSERT_TRUE(Start());
     CDibView* pView = Open(WriteBmp("long.bmp", 16, 8));
     ASSERT_NE(pView, nullptr);
     const std::string folder = m_temp.Path();
-    auto pathOf = [&](size_t length) {
-        return folder + "\\" + std::string(length - folder.size() - 13, 'x') + "fin_xxxx.png";
+    // A path of that length once it ends with ".png" typed, or with the dialog's ".jpg" (the first
+    // filter's) added to what is typed.
+    auto pathOf = [&](size_t length, bool bTypedExtension) {
+        const std::string base = folder + "\\" + std::string(length - folder.size() - 13, 'x') + "fin_xxxx";
+        return base + (bTypedExtension ? ".png" : "");
+    };
+    const std::string other = m_temp.File("Lodz.png");
+    ASSERT_TRUE(testpaths::WriteBytes(other, "another picture"));
+    const std::wstring unspelled = Wide(folder) + L"\\\x0141odz.png";
+    const char kTooLong[] = "trop long", kUnspelled[] = "ne peut pas \xE9"
+                                                        "crire";
+    const struct {
+        bool bSave;
+        std::wstring typed;
+        const char* refusal; // null: taken
+        std::string saved;
+    } rows[] = {
+        {true, Wide(pathOf(278, true)), kTooLong, ""},
+        {true, Wide(pathOf(260, true)), kTooLong, ""},
+        {true, Wide(pathOf(260, false)), kTooLong, ""},
+        {true, unspelled, kUnspelled, ""},
+        {true, Wide(pathOf(259, false)), nullptr, pathOf(259, false) + ".jpg"},
+        {true, Wide(pathOf(259, true)), nullptr, pathOf(259, true)},
+        {false, Wide(pathOf(278, true)), kTooLong, ""},
+        {false, Wide(pathOf(260, true)), kTooLong, ""},
+        {false, unspelled, kUnspelled, ""},
     };
     AfxTestReset(); // the real dialogs
-    for (bool bSave : {true, false}) {
-        SCOPED_TRACE(bSave ? "save" : "open");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.bSave ? "save " : "open ") + std::to_string(row.typed.size()));
         DialogDriver driver;
-        driver.paths = {pathOf(278)};
-        if (bSave)
-            driver.paths.push_back(pathOf(259));
+        driver.paths = {row.typed};
         g_pDriver = &driver;
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, DriveFileDialog);
-        if (bSave)
+        if (row.bSave)
             pView->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
         else
             m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
         ::KillTimer(nullptr, timer);
+        EXPECT_EQ(driver.typed, 1u);
+        EXPECT_EQ(testpaths::ReadBytes(other), "another picture");
+        if (row.refusal == nullptr) {
+            EXPECT_EQ(driver.messages.size(), 0u);
+            EXPECT_STREQ(pView->GetDocument()->GetPathName(), row.saved.c_str());
+            EXPECT_TRUE(::PathFileExistsA(row.saved.c_str()));
+            continue;
+        }
         ASSERT_EQ(driver.messages.size(), 1u);
-        EXPECT_NE(driver.messages[0].find("trop long"), std::string::npos) << driver.messages[0];
-        EXPECT_EQ(driver.nameAfterMessage, driver.paths[0]);
-        EXPECT_EQ(driver.typed, driver.paths.size());
+        EXPECT_NE(driver.messages[0].find(row.refusal), std::string::npos) << driver.messages[0];
+        EXPECT_EQ(driver.nameAfterMessage, row.typed);
     }
-    EXPECT_STREQ(pView->GetDocument()->GetPathName(), pathOf(259).c_str());
-    EXPECT_TRUE(::PathFileExistsA(pathOf(259).c_str()));
+    EXPECT_EQ(FilesIn(folder).size(), 4u) << "long.bmp, Lodz.png and the two saved";
     AfxTestArm();
 }

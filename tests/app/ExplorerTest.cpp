@@ -23,6 +23,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 #include <string>
@@ -433,7 +434,8 @@ TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
     EXPECT_EQ(std::string(pView->m_tree.GetItemText(pView->m_tree.GetSelectedItem())), "Neuf \xe9t\xe9");
 
     // A taken name, a name that would reach another folder or that Windows refuses, and one too long
-    // for a path are refused, each with its own reason.
+    // for a path are refused, each with its own reason, in the dialog, which stays with the name
+    // typed and selected.
     pView->SelectTreeFolderByPath(base.c_str());
     struct Row {
         const char* name;
@@ -447,14 +449,27 @@ TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
         {"", "ne peut \xeatre vide ni contenir"},
         {"fin.", "ni finir par un point"},
         {"deux:points", "ne peut \xeatre vide ni contenir"},
-        {tooLong.c_str(), "trop long"},
+        {tooLong.c_str(), "Le nom du dossier est trop long."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         AfxTestRecords().messageBoxes.clear();
-        AfxScriptNextModal(IDD_NEW_FOLDER, {{IDC_NEWFOLDER_NAME, row.name}}, IDOK);
+        std::string kept = "(closed)";
+        DWORD selection = 0;
+        AfxModalStep typed;
+        typed.fields = {{IDC_NEWFOLDER_NAME, row.name}};
+        typed.check = [&](CWnd* pDlg) {
+            HWND hEdit = ::GetDlgItem(pDlg->m_hWnd, IDC_NEWFOLDER_NAME);
+            char text[300] = "";
+            ::GetWindowTextA(hEdit, text, sizeof(text));
+            kept = ::GetFocus() == hEdit ? text : "(not in front)";
+            selection = static_cast<DWORD>(::SendMessageA(hEdit, EM_GETSEL, 0, 0));
+        };
+        AfxScriptModal(IDD_NEW_FOLDER, {typed});
         AfxScriptMessageBox(IDOK);
         pView->SendMessage(WM_COMMAND, ID_EXPLORER_NEW_FOLDER);
+        EXPECT_EQ(kept, row.name);
+        EXPECT_EQ(selection, static_cast<DWORD>(MAKELONG(0, std::strlen(row.name))));
         const auto& boxes = AfxTestRecords().messageBoxes;
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_NE(boxes[0].text.find(row.reason), std::string::npos) << boxes[0].text;

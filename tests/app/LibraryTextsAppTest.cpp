@@ -6,8 +6,12 @@
 // record, onto a record of another picture of its name, and the trash is emptied after a restore
 // cut short.
 #include "tests/app/AppFixture.h"
+#include "tests/app/RealInput.h"
+#include "tests/support/ShownDialogs.h"
 
+#include "app/FavoritesDialogs.h"
 #include "core/PackedDib.h"
+#include "explorer/SearchDialogs.h"
 #include "formats/FormatJpeg.h"
 #include "formats/FormatPng.h"
 #include "framework/Document.h"
@@ -17,14 +21,18 @@
 #include "framework/View.h"
 #include "library/LibraryBar.h"
 #include "piclist/PicListBox.h"
+#include "piclist/PatternDialogs.h"
 #include "piclist/PicListDrag.h"
 #include "piclist/PicObject.h"
 #include "piclist/PicPropertySheet.h"
+#include "piclist/PictureRename.h"
 #include "library/ProtectedAccess.h"
 #include "resources/library-cmds-ids.h"
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
+#include "shell/NewFolderDlg.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -105,6 +113,67 @@ void SetWriteTimeAhead(const std::string& path, int seconds)
     FILETIME later = {t.LowPart, t.HighPart};
     ::SetFileTime(h, nullptr, nullptr, &later);
     ::CloseHandle(h);
+}
+
+// The dialog in front, driven from a timer of this thread as a person at the keyboard: each field (a
+// sheet's page, then a control's id) in turn gets the focus, its text selected, and the letters typed;
+// at the next turn (the keys queued before are all handled by then) its text is read back. Then the
+// last button. Another dialog that comes up is counted and closed.
+struct Typist {
+    std::vector<std::pair<int, int>> fields;
+    std::wstring letters;
+    int endButton = IDOK;
+    HWND hDlg = nullptr;
+    size_t step = 0; // twice the field's index, one more once typed
+    std::vector<std::string> read;
+    int others = 0;
+};
+Typist* g_pTypist = nullptr;
+
+void CALLBACK TypeIntoDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    Typist& t = *g_pTypist;
+    const std::vector<HWND> shown = ShownDialogs();
+    HWND hActive = ::GetActiveWindow();
+    if (std::find(shown.begin(), shown.end(), hActive) == shown.end())
+        return;
+    if (t.hDlg == nullptr)
+        t.hDlg = hActive;
+    if (hActive != t.hDlg) {
+        t.others++;
+        ::PostMessageA(hActive, WM_COMMAND, IDOK, 0);
+    } else if (t.step > 2 * t.fields.size()) {
+        // Closing.
+    } else if (t.step == 2 * t.fields.size()) {
+        ::PostMessageA(t.hDlg, WM_COMMAND, static_cast<WPARAM>(t.endButton), 0);
+        t.step++;
+    } else {
+        HWND hParent = t.hDlg;
+        const int page = t.fields[t.step / 2].first;
+        if (page >= 0) {
+            ::SendMessageA(t.hDlg, PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
+            hParent = reinterpret_cast<HWND>(::SendMessageA(t.hDlg, PSM_GETCURRENTPAGEHWND, 0, 0));
+        }
+        HWND hField = ::GetDlgItem(hParent, t.fields[t.step / 2].second);
+        char text[512] = "";
+        if (t.step++ % 2 == 0) {
+            ::SendMessageA(hParent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hField), TRUE);
+            RealText(t.letters);
+        } else if (::GetWindowTextA(hField, text, sizeof(text)) >= 0) {
+            t.read.push_back(text);
+        }
+    }
+}
+
+// Runs a dialog of class Dlg; kept gets the members named, as the dialog left them.
+template <class Dlg, class... Members>
+std::function<void()> Keeping(std::vector<std::string>& kept, Members... members)
+{
+    return [&kept, members...] {
+        Dlg dlg(AfxGetMainWnd());
+        dlg.DoModal();
+        kept = {std::string(dlg.*members)...};
+    };
 }
 
 // How a picture's record file is found when the folder is listed.
@@ -491,4 +560,85 @@ TEST_F(LibraryTexts, NoUserTextIsLost)
     EXPECT_EQ(kept.ReadRecordFile(), RecordRead::Loaded);
     EXPECT_STREQ(kept.m_strKeywords, "voyage,\xE9t\xE9") << "the restored picture keeps its keywords";
     EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+// Every letter of the code page typed on the keyboard reaches the field as typed, those from 0x80 to
+// 0x9F too ("\x9C", "\x80", "\x92"), and what the program keeps of it: in every field of the sheets and
+// of the library's and search's dialogs, the record the properties write, and a folder named in the
+// library's tree.
+TEST_F(LibraryTexts, EveryLetterTypedOnTheRealKeyboardReachesTheFieldAndWhatIsKept)
+{
+    std::string letters;
+    for (int c = 0x80; c <= 0x9F; c++)
+        if (c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D) // no letter there
+            letters += static_cast<char>(c);
+    letters += " \xE9t\xE9 \xAB\xE7"
+               "a\xBB";
+    wchar_t wide[64] = L"";
+    ASSERT_GT(::MultiByteToWideChar(1252, 0, letters.c_str(), -1, wide, 64), 0);
+    ASSERT_TRUE(Start());
+    Put(m_a, "Plage.bmp", Record::Own, "Plage", 20);
+    Bar()->RequestFolderReload();
+    Settle();
+    ASSERT_TRUE(BuildAll());
+    ::SetForegroundWindow(m_pFrame->m_hWnd);
+    std::vector<std::string> kept;
+    const struct {
+        std::vector<std::pair<int, int>> fields; // page (-1: a dialog) and id
+        int endButton;
+        std::function<void()> run; // opens the dialog
+    } rows[] = {
+        {{{1, IDC_PICPROP_NAME},
+          {1, IDC_PICPROP_AUTHOR},
+          {1, IDC_PICPROP_KEYWORDS},
+          {2, IDC_PICPROP_COMMENT}},
+         IDOK,
+         [&] {
+             ASSERT_GE(Select("Plage.bmp"), 0);
+             Command(ID_LIB_PROPERTIES);
+             CPicObject rec;
+             rec.m_strPath = (m_a + "\\" + letters + ".bmp").c_str();
+             EXPECT_TRUE(rec.LoadDai());
+             kept = {std::string(rec.m_strBaseName), std::string(rec.m_strAuthor),
+                     std::string(rec.m_strKeywords), std::string(rec.m_strComment)};
+         }},
+        {{{2, IDC_PATH_EDIT}, {3, IDC_PATH_EDIT}}, IDCANCEL, [&] { Command(ID_PREFERENCES); }},
+        {{{-1, IDC_RENAME_NAME}}, IDOK, Keeping<CRenamePictureDlg>(kept, &CRenamePictureDlg::m_strName)},
+        {{{-1, IDC_RENAME_NAME}}, IDOK, Keeping<CRenamePicturesDlg>(kept, &CRenamePicturesDlg::m_strName)},
+        {{{-1, IDC_RENAME_FOLDER_NAME}}, IDOK, Keeping<CRenameFolderDlg>(kept, &CRenameFolderDlg::m_strName)},
+        {{{-1, IDC_NEWFOLDER_NAME}}, IDOK, Keeping<CNewFolderDlg>(kept, &CNewFolderDlg::m_strName)},
+        {{{-1, IDC_PASSWORD_ENTER}},
+         IDOK,
+         Keeping<CEnterPasswordDlg>(kept, &CEnterPasswordDlg::m_strPassword)},
+        {{{-1, IDC_PASSWORD_NEW}}, IDCANCEL, Keeping<CSetPasswordDlg>(kept)},
+        {{{-1, IDC_FAVORITE_NAME}}, IDOK, Keeping<CAddFavoriteDlg>(kept, &CFavoriteNameDlg::m_strName)},
+        {{{-1, IDC_SEARCH_NAME}, {-1, IDC_SEARCH_AUTHOR}, {-1, IDC_SEARCH_KEYWORD}, {-1, IDC_SEARCH_COMMENT}},
+         IDOK,
+         Keeping<CSearchLibraryDlg>(kept, &CSearchLibraryDlg::m_strName, &CSearchLibraryDlg::m_strAuthor,
+                                    &CSearchLibraryDlg::m_strKeyword, &CSearchLibraryDlg::m_strComment)},
+        {{{-1, IDC_PATTERN_COMBO}},
+         IDOK,
+         Keeping<CSelectPicturesDlg>(kept, &CSelectPicturesDlg::m_strPattern)},
+    };
+    AfxTestReset(); // the real dialogs, their real loops
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.fields.front().second);
+        Typist typist = {row.fields, wide, row.endButton};
+        g_pTypist = &typist;
+        kept.clear();
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, TypeIntoDialog);
+        row.run();
+        ::KillTimer(nullptr, timer);
+        EXPECT_EQ(typist.read, std::vector<std::string>(row.fields.size(), letters));
+        EXPECT_EQ(kept, std::vector<std::string>(kept.size(), letters));
+        EXPECT_EQ(typist.others, 0);
+    }
+    // A new folder named in the library's tree.
+    Bar()->m_tree.SelectPath(m_a.c_str());
+    ASSERT_TRUE(Bar()->m_tree.BeginNewFolder());
+    RealText(wide);
+    RealKeys({VK_RETURN});
+    EXPECT_TRUE(PumpUntil([&] { return Bar()->m_tree.GetEditControl() == nullptr; }));
+    EXPECT_NE(::GetFileAttributesA((m_a + "\\" + letters).c_str()), INVALID_FILE_ATTRIBUTES);
+    AfxTestArm();
 }

@@ -1,6 +1,6 @@
 // The preferences sheet: its seven pages in order, the start page remembered after OK only, the
-// ranges of the JPEG and WMF fields, the tool-bar page's enabling rule and its clear-recents button,
-// and fields that come back unchanged from an OK without edits.
+// ranges of the JPEG and WMF fields, the editor's path that must fit, the tool-bar page's enabling
+// rule and its clear-recents button, and fields that come back unchanged from an OK without edits.
 #include "tests/app/AppFixture.h"
 
 #include "app/PrefsPropertySheet.h"
@@ -12,7 +12,7 @@
 
 namespace {
 
-const int kPageGeneral = 0, kPageToolbars = 1, kPageJPEG = 4, kPageWMF = 6;
+const int kPageGeneral = 0, kPageToolbars = 1, kPageEditor = 3, kPageJPEG = 4, kPageWMF = 6;
 
 void FillValid(CPrefsPropertySheet& sheet)
 {
@@ -31,10 +31,12 @@ HWND PageItem(CWnd* pSheet, int id)
 
 bool Enabled(CWnd* pSheet, int id) { return ::IsWindowEnabled(PageItem(pSheet, id)) != FALSE; }
 
-// A value typed on a page, then OK: how many refusals it met and how the sheet ended.
+// A value typed on a page, then OK: how many refusals it met, the last one said, and how the sheet
+// ended.
 struct Typed {
     size_t refusals;
     INT_PTR result;
+    std::string said;
 };
 
 Typed TypeOnPageThenOK(int page, int id, const std::string& value)
@@ -48,7 +50,8 @@ Typed TypeOnPageThenOK(int page, int id, const std::string& value)
     CPrefsPropertySheet sheet;
     FillValid(sheet);
     INT_PTR result = sheet.DoModal();
-    Typed typed = {AfxTestRecords().messageBoxes.size() - before, result};
+    const auto& boxes = AfxTestRecords().messageBoxes;
+    Typed typed = {boxes.size() - before, result, boxes.empty() ? "" : boxes.back().text};
     AfxTestReset();
     AfxTestArm();
     return typed;
@@ -177,6 +180,22 @@ TEST_F(AppTest, PreferencesWmfSizesMustBeFrom10To5000)
     const std::string& text = AfxTestRecords().messageBoxes.back().text;
     EXPECT_NE(text.find("10"), std::string::npos) << text;
     EXPECT_NE(text.find("5000"), std::string::npos) << text;
+    CPrefsPropertySheet::SetRememberedPage(0);
+}
+
+// The editor's path is refused when the settings could not keep it (they would forget it at the next
+// start), with the file dialogs' message.
+TEST_F(AppTest, PreferencesEditorPathMustFitAFullPath)
+{
+    ASSERT_TRUE(Start());
+    CPrefsPropertySheet::SetRememberedPage(0);
+    for (size_t length : {260u, 259u}) {
+        const Typed t =
+            TypeOnPageThenOK(kPageEditor, IDC_PATH_EDIT, "c:\\" + std::string(length - 7, 'e') + ".exe");
+        EXPECT_EQ(t.refusals, length == 260 ? 1u : 0u);
+        EXPECT_EQ(t.result == IDOK, length == 259);
+        EXPECT_EQ(t.said.find("trop long") != std::string::npos, length == 260) << t.said;
+    }
     CPrefsPropertySheet::SetRememberedPage(0);
 }
 

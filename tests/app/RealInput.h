@@ -1,8 +1,8 @@
 // Input as a person gives it. The system's own mouse: the pointer put on a screen point, then button
 // events in one go, so that the window under it gets them through the input queue (a pair of clicks
 // quick enough makes a double-click); the system's own keyboard likewise. The tests that use them take
-// turns, their names say Mouse or FullScreen. A key: pressed in a window through the program's own key
-// path (the keyboard tables, then the window), with a modifier held.
+// turns, their names say Mouse, FullScreen or RealKeyboard. A key: pressed in a window through the program's
+// own key path (the keyboard tables, then the window), with a modifier held.
 #pragma once
 #include "framework/WinApp.h"
 
@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 inline void RealMouse(POINT screen, std::initializer_list<DWORD> buttons)
@@ -35,6 +36,23 @@ inline void RealKeys(const std::vector<WORD>& keys)
             INPUT key = {};
             key.type = INPUT_KEYBOARD;
             key.ki.wVk = vk;
+            key.ki.dwFlags = flags;
+            in.push_back(key);
+        }
+    ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+// Text typed on the system's keyboard, each character a key pressed and released as a keyboard whose
+// layout has that letter gives it (a Unicode packet: the window gets the key, then the character once
+// the message loop has translated it), all queued at once.
+inline void RealText(const std::wstring& text)
+{
+    std::vector<INPUT> in;
+    for (wchar_t c : text)
+        for (DWORD flags : {DWORD{KEYEVENTF_UNICODE}, DWORD{KEYEVENTF_UNICODE | KEYEVENTF_KEYUP}}) {
+            INPUT key = {};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wScan = c;
             key.ki.dwFlags = flags;
             in.push_back(key);
         }

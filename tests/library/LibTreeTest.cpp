@@ -188,7 +188,7 @@ TEST_F(LibTree, NewFoldersAreNamedInPlaceAndBadNamesLeaveNothing)
     TypeNewFolder("Plein");
     EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("Le disque est plein."), std::string::npos);
     TypeNewFolder(std::string(250, 'x').c_str());
-    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("Le nom du fichier est trop long."),
+    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("Le nom du dossier est trop long."),
               std::string::npos);
 }
 

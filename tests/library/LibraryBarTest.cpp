@@ -621,12 +621,20 @@ TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
         EXPECT_NE(said.find(row.said), std::string::npos) << said;
         EXPECT_NE(said.find(row.cause), std::string::npos) << said;
     }
-    // Its properties only show.
-    AfxModalStep ok;
-    ok.buttonId = IDOK;
-    AfxScriptModal(IDS_PICTURE_PROPERTIES, {ok});
+    // Its properties only show: no field of its identity can be edited.
+    int editable = 0;
+    AfxModalStep look;
+    look.page = 1;
+    look.buttonId = 0;
+    look.check = [&](CWnd* pSheet) {
+        HWND hPage = reinterpret_cast<HWND>(pSheet->SendMessage(PSM_GETCURRENTPAGEHWND));
+        for (int id : {IDC_PICPROP_NAME, IDC_PICPROP_AUTHOR, IDC_PICPROP_KEYWORDS})
+            editable += !(::GetWindowLongA(::GetDlgItem(hPage, id), GWL_STYLE) & ES_READONLY);
+    };
+    AfxScriptModal(IDS_PICTURE_PROPERTIES, {look, AfxModalStep()});
     m_bar.SendMessage(WM_COMMAND, ID_LIB_PROPERTIES);
     EXPECT_EQ(AfxTestPendingScripts(), "");
+    EXPECT_EQ(editable, 0);
     EXPECT_EQ(libtest::Snapshot(Path("Images")), before);
     EXPECT_NE(::GetFileAttributesW((folder + unspelled).c_str()), INVALID_FILE_ATTRIBUTES);
 }

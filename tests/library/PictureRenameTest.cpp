@@ -384,7 +384,7 @@ TEST_F(RenameStore, FolderRenameThatCannotBeDoneSaysWhy)
         {"PRIS", FALSE, "existe d\xe9j\xe0"},
         {"a/b", FALSE, "ne peut \xeatre vide ni contenir"},
         {"Libre", TRUE, "n'a pas pu \xeatre renomm\xe9"},
-        {"Images plus longues", FALSE, "trop long"},
+        {"Images plus longues", FALSE, "Le nom du dossier est trop long."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
