@@ -502,17 +502,23 @@ TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)
     EXPECT_EQ(trash.count("file0001.del"), 1u);
     EXPECT_EQ(trash.count("file0001.dir\\port.bmp"), 1u);
 
-    // Made anew by F5 on the tree or by a recovery, the tree keeps its folders open and the folder
-    // chosen, with its list.
+    // Made anew by F5 on the tree or by a recovery, the tree keeps its folders open, also one inside
+    // another, and the folder chosen, with its list.
     CLibTreeCtrl& tree = Bar()->m_tree;
     auto imagesOpen = [&] {
-        return (tree.GetItemState(tree.ImagesItem(), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        HTREEITEM hReste = tree.GetChildItem(tree.ImagesItem());
+        while (hReste != nullptr && std::string(tree.GetItemText(hReste)) != "Reste")
+            hReste = tree.GetNextSiblingItem(hReste);
+        return (tree.GetItemState(tree.ImagesItem(), TVIS_EXPANDED) & TVIS_EXPANDED) != 0 && hReste != nullptr
+               && (tree.GetItemState(hReste, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
     };
     ASSERT_TRUE(::CreateDirectoryA((m_root + "\\Images\\Reste").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA((m_root + "\\Images\\Reste\\Fond").c_str(), nullptr));
     ASSERT_TRUE(::CopyFileA(picture.c_str(), (m_root + "\\Images\\plage.bmp").c_str(), TRUE));
     Command(ID_LIB_REFRESH);
-    Choose(m_root + "\\Images\\Reste");
+    Choose(m_root + "\\Images\\Reste\\Fond");
     Choose(m_root + "\\Images");
+    ASSERT_TRUE(imagesOpen());
     tree.SetFocus();
     PressKey(m_pApp, tree.m_hWnd, 0, VK_F5);
     Settle();
@@ -527,6 +533,45 @@ TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)
     EXPECT_FALSE(testpaths::ReadBytes(m_root + "\\Images\\Ailleurs\\port.bmp").empty());
     EXPECT_TRUE(imagesOpen());
     EXPECT_EQ(tree.GetSelectedKind(), LIB_KIND_TRASH);
+    EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+// After a recovery, once the idle steps have run, the item now in the first restored one's place is
+// selected, the next one to recover.
+TEST_F(LibraryCommands, RecoveringSelectsTheItemNowInTheRestoredOnesPlace)
+{
+    ASSERT_TRUE(Start());
+    Settle();
+    const std::string trash = m_root + "\\El\xE9ments Supprim\xE9s";
+    const struct {
+        int count;
+        std::vector<int> restored;
+    } rows[] = {{3, {1}}, {5, {1, 2}}};
+    for (const auto& row : rows) {
+        for (int i = 0; i < row.count; i++)
+            ASSERT_TRUE(::CopyFileA(m_sources[0].c_str(),
+                                    (m_root + "\\Images\\vue " + std::to_string(i) + ".bmp").c_str(), TRUE));
+        Choose(m_root + "\\Images");
+        Bar()->RequestFolderReload();
+        Settle();
+        ChangeAll(TRUE);
+        Command(ID_LIB_DELETE);
+        Choose(trash);
+        ASSERT_EQ(Bar()->m_list.GetCount(), row.count);
+        ChangeAll(FALSE);
+        for (int index : row.restored)
+            ::SendMessageA(Bar()->m_list.m_hWnd, LB_SETSEL, TRUE, index);
+        AfxScriptNextModal(IDD_RECOVER_CONFIRM, {}, IDOK);
+        Command(ID_LIB_RECOVER);
+        Settle();
+        EXPECT_EQ(Bar()->m_list.GetCount(), row.count - static_cast<int>(row.restored.size()));
+        EXPECT_EQ(Selected(), 1) << row.count;
+        EXPECT_GT(::SendMessageA(Bar()->m_list.m_hWnd, LB_GETSEL, 1, 0), 0) << row.count;
+        AfxScriptNextModal(IDD_EMPTY_TRASH_CONFIRM, {}, IDOK);
+        Command(ID_LIB_EMPTY_DELETED);
+        SafeDeleteTree((m_root + "\\Images").c_str());
+        ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    }
     EXPECT_EQ(AfxTestPendingScripts(), "");
 }
 
