@@ -14,6 +14,8 @@
 #include "framework/View.h"
 #include "library/LibraryBar.h"
 #include "library/ProtectedAccess.h"
+#include "piclist/PicObject.h"
+#include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
 #include "viewers/SlideShowWnd.h"
 
@@ -50,6 +52,23 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR idEvent, DWORD)
         RealKeys(g_box.keys);
     else
         ::PostMessageA(hBox, WM_COMMAND, static_cast<WPARAM>(g_box.answer), 0);
+}
+
+// Every dialog of the system (not the program's own, which their scripts answer) that comes up is
+// counted once and refused.
+struct {
+    HWND hLast = nullptr;
+    int count = 0;
+} g_refused;
+
+void CALLBACK RefuseDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND hDlg = ShownDialog();
+    if (hDlg == nullptr || hDlg == g_refused.hLast || CWnd::FromHandlePermanent(hDlg) != nullptr)
+        return;
+    g_refused = {hDlg, g_refused.count + 1};
+    ::PostMessageA(hDlg, WM_COMMAND, IDNO, 0);
+    ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
 }
 
 MCIERROR WINAPI NoMci(MCIDEVICEID, UINT message, DWORD_PTR, DWORD_PTR)
@@ -267,13 +286,22 @@ TEST_F(LibraryInFrame, GripAndSplitterDragsResizeWithinLimits)
 }
 
 // The keys stay where the user is. A library message box, answered as a person does, gives them back to
-// the library's tree, not to the picture window in front. Keys given to a slide show started from the
-// library stay with it: those typed while it ends (Escape after the Space that ends an automatic show)
-// and those of the main keyboard table (F9) never reach the list under it, where both hide the bar;
-// its end gives the keys back to the list. A message raised during the show stays in front as the
-// pictures change, then gives the keys back to the show.
-TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossMessageBoxesAndFullScreenShows)
+// the library's tree, not to the picture window in front. So does every dialog, the system's too, with
+// an explorer window in front: a real Delete then acts in the library's window that had the keys (the
+// list sends its selected picture to the trash), never in the explorer, whose tree would offer to send
+// its folder to the trash. Keys given to a slide show started from the library stay with it: those typed
+// while it ends (Escape after the Space that ends an automatic show) and those of the main keyboard table
+// (F9) never reach the list under it, where both hide the bar; its end gives the keys back to the list. A
+// message raised during the show stays in front as the pictures change, then gives the keys back to the show.
+TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
 {
+    const std::string images = m_root + "\\Images\\";
+    ::CreateDirectoryA(images.c_str(), nullptr);
+    for (char c = 'a'; c <= 'd'; c++)
+        ASSERT_TRUE(
+            ::CopyFileA(WriteBmp(std::string(1, c) + ".bmp").c_str(), (images + c + ".bmp").c_str(), TRUE));
+    PutSettingText("folders", "LibrarianLastPath", images.substr(0, images.size() - 1));
+    PutSetting("prefs", "ShowInfoSuppress", 0);
     ASSERT_TRUE(Start());
     ::SetForegroundWindow(m_pFrame->m_hWnd);
     ASSERT_NE(m_pApp->OpenDocumentFile(WriteBmp("Plage.bmp", 64, 48).c_str()), nullptr);
@@ -286,6 +314,61 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossMessageBoxesAndFullScreenShow
     AfxTestArm();
     EXPECT_TRUE(g_box.inFront);
     EXPECT_EQ(::GetFocus(), pBar->m_tree.m_hWnd);
+
+    ::CreateDirectoryA(m_temp.File("Photos").c_str(), nullptr);
+    ASSERT_NE(m_pApp->OpenDocumentFile(m_temp.File("Photos").c_str()), nullptr);
+    pBar->OnIdle();
+    ASSERT_EQ(pBar->m_list.GetCount(), 4);
+    // The user in the list with its first picture selected; for the password a click into the locked
+    // folder's list asks, in the tree. (The library's own commands give the keys back to the bar.)
+    auto command = [this](UINT id) { m_pFrame->SendMessage(WM_COMMAND, id); };
+    const struct {
+        const char* what;
+        bool inList;
+        std::function<void()> open;
+    } rows[] = {
+        {"search", true,
+         [&] {
+             AfxScriptNextModal(IDD_SEARCH_LIBRARY, {}, IDCANCEL);
+             command(ID_LIB_SEARCH);
+         }},
+        {"import", true,
+         [&] {
+             AfxTestReset();
+             command(ID_LIB_IMPORT);
+         }}, // the system's dialog
+        {"preferences", true,
+         [&] {
+             AfxScriptModal(IDS_PREFERENCES_CAPTION, {{{}, IDCANCEL}});
+             command(ID_PREFERENCES);
+         }},
+        {"password", false,
+         [&] {
+             g_ProtectedPics = "Secret";
+             AfxScriptNextModal(IDD_ENTER_PASSWORD, {{IDC_PASSWORD_ENTER, "faux"}}, IDOK);
+             AfxScriptMessageBox(IDOK); // refused
+             pBar->m_tree.SelectItem(pBar->m_tree.ProtectedItem());
+             pBar->m_tree.SetFocus();
+             MSG click = {pBar->m_list.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0, 0, {}};
+             pBar->PreTranslateMessage(&click);
+         }},
+    };
+    const UINT_PTR refuser = ::SetTimer(nullptr, 0, 20, RefuseDialog);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const CString first = pBar->m_list.GetRecord(0)->m_strPath;
+        pBar->m_list.SetSel(-1, FALSE);
+        pBar->m_list.SetSel(0, row.inList);
+        pBar->FocusList();
+        row.open();
+        AfxTestArm();
+        EXPECT_EQ(::GetFocus(), row.inList ? pBar->m_list.m_hWnd : pBar->m_tree.m_hWnd);
+        RealKeys({VK_DELETE});
+        Pump();
+        EXPECT_EQ(::GetFileAttributesA(first) == INVALID_FILE_ATTRIBUTES, row.inList);
+    }
+    ::KillTimer(nullptr, refuser);
+    EXPECT_EQ(g_refused.count, 1) << "the import's dialog alone";
 
     CSlideShowWnd* pShow = m_pFrame->GetSlideShow();
     CStringArray paths;
