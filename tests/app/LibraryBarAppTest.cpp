@@ -374,16 +374,36 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
     CStringArray paths;
     for (const char* name : {"a.bmp", "b.bmp"})
         paths.Add(WriteBmp(name, 32, 24).c_str());
-    for (UINT mode : {IDC_SLIDE_AUTOMATIC, IDC_SLIDE_MANUAL}) {
+    // Escape follows the first key by the gap (ms, by the keys' own times), once the show has read the
+    // first (-1: both queued at once). A second after the show's end, Escape is the bar's again: it hides
+    // it, and the keys leave it.
+    const struct {
+        UINT mode;
+        WORD first;
+        int gap;
+    } shows[] = {{IDC_SLIDE_AUTOMATIC, VK_SPACE, -1},  {IDC_SLIDE_AUTOMATIC, VK_SPACE, 12},
+                 {IDC_SLIDE_AUTOMATIC, VK_SPACE, 50},  {IDC_SLIDE_AUTOMATIC, VK_SPACE, 100},
+                 {IDC_SLIDE_AUTOMATIC, VK_SPACE, 300}, {IDC_SLIDE_MANUAL, VK_F9, -1},
+                 {IDC_SLIDE_AUTOMATIC, VK_SPACE, 1000}};
+    for (const auto& show : shows) {
+        SCOPED_TRACE(show.gap);
         pBar->FocusList();
-        AfxScriptNextModal(IDD_SLIDESHOW, {{static_cast<int>(mode), "1"}}, IDOK);
+        AfxScriptNextModal(IDD_SLIDESHOW, {{static_cast<int>(show.mode), "1"}}, IDOK);
         ASSERT_TRUE(m_pFrame->RunSlideShow(kSlideSourceLibrary, &pBar->m_list, paths));
-        RealKeys({static_cast<WORD>(mode == IDC_SLIDE_AUTOMATIC ? VK_SPACE : VK_F9), VK_ESCAPE});
+        const DWORD typed = ::GetTickCount();
+        if (show.gap < 0) {
+            RealKeys({show.first, VK_ESCAPE});
+        } else {
+            RealKeys({show.first}, typed);
+            ASSERT_TRUE(PumpUntil([pShow] { return pShow->m_hWnd == nullptr; }));
+            RealKeys({VK_ESCAPE}, typed + static_cast<DWORD>(show.gap));
+        }
         Pump();
-        EXPECT_EQ(pShow->m_hWnd, nullptr) << mode;
-        EXPECT_TRUE(pBar->GetStyle() & WS_VISIBLE) << mode;
-        EXPECT_EQ(::GetFocus(), pBar->m_list.m_hWnd) << mode;
+        EXPECT_EQ(pShow->m_hWnd, nullptr);
+        EXPECT_EQ((pBar->GetStyle() & WS_VISIBLE) != 0, show.gap < 1000);
+        EXPECT_EQ(::GetFocus() == pBar->m_list.m_hWnd, show.gap < 1000);
     }
+    EXPECT_TRUE(::IsChild(m_pFrame->MDIGetActive()->m_hWnd, ::GetFocus()));
 
     // The music cannot play: at once (the box comes before the show), or once the show runs.
     g_DiapoAuto = 1;
