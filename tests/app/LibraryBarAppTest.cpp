@@ -15,7 +15,6 @@
 #include "library/LibraryBar.h"
 #include "library/ProtectedAccess.h"
 #include "piclist/PicObject.h"
-#include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
 #include "viewers/SlideShowWnd.h"
 
@@ -52,23 +51,6 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR idEvent, DWORD)
         RealKeys(g_box.keys);
     else
         ::PostMessageA(hBox, WM_COMMAND, static_cast<WPARAM>(g_box.answer), 0);
-}
-
-// Every dialog of the system (not the program's own, which their scripts answer) that comes up is
-// counted once and refused.
-struct {
-    HWND hLast = nullptr;
-    int count = 0;
-} g_refused;
-
-void CALLBACK RefuseDialog(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND hDlg = ShownDialog();
-    if (hDlg == nullptr || hDlg == g_refused.hLast || CWnd::FromHandlePermanent(hDlg) != nullptr)
-        return;
-    g_refused = {hDlg, g_refused.count + 1};
-    ::PostMessageA(hDlg, WM_COMMAND, IDNO, 0);
-    ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
 }
 
 MCIERROR WINAPI NoMci(MCIDEVICEID, UINT message, DWORD_PTR, DWORD_PTR)
@@ -295,12 +277,10 @@ TEST_F(LibraryInFrame, GripAndSplitterDragsResizeWithinLimits)
 // message raised during the show stays in front as the pictures change, then gives the keys back to the show.
 TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
 {
-    const std::string images = m_root + "\\Images\\";
-    ::CreateDirectoryA(images.c_str(), nullptr);
-    for (char c = 'a'; c <= 'd'; c++)
-        ASSERT_TRUE(
-            ::CopyFileA(WriteBmp(std::string(1, c) + ".bmp").c_str(), (images + c + ".bmp").c_str(), TRUE));
-    PutSettingText("folders", "LibrarianLastPath", images.substr(0, images.size() - 1));
+    ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        ::CopyFileA(WriteBmp(name).c_str(), (m_root + "\\Images\\" + name).c_str(), TRUE);
+    PutSettingText("folders", "LibrarianLastPath", m_root + "\\Images");
     PutSetting("prefs", "ShowInfoSuppress", 0);
     ASSERT_TRUE(Start());
     ::SetForegroundWindow(m_pFrame->m_hWnd);
@@ -318,90 +298,69 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
     ::CreateDirectoryA(m_temp.File("Photos").c_str(), nullptr);
     ASSERT_NE(m_pApp->OpenDocumentFile(m_temp.File("Photos").c_str()), nullptr);
     pBar->OnIdle();
-    ASSERT_EQ(pBar->m_list.GetCount(), 4);
-    // The user in the list with its first picture selected; for the password a click into the locked
-    // folder's list asks, in the tree. (The library's own commands give the keys back to the bar.)
-    auto command = [this](UINT id) { m_pFrame->SendMessage(WM_COMMAND, id); };
-    const struct {
-        const char* what;
-        bool inList;
-        std::function<void()> open;
-    } rows[] = {
-        {"search", true,
-         [&] {
-             AfxScriptNextModal(IDD_SEARCH_LIBRARY, {}, IDCANCEL);
-             command(ID_LIB_SEARCH);
-         }},
-        {"import", true,
-         [&] {
-             AfxTestReset();
-             command(ID_LIB_IMPORT);
-         }}, // the system's dialog
-        {"preferences", true,
-         [&] {
-             AfxScriptModal(IDS_PREFERENCES_CAPTION, {{{}, IDCANCEL}});
-             command(ID_PREFERENCES);
-         }},
-        {"password", false,
-         [&] {
-             g_ProtectedPics = "Secret";
-             AfxScriptNextModal(IDD_ENTER_PASSWORD, {{IDC_PASSWORD_ENTER, "faux"}}, IDOK);
-             AfxScriptMessageBox(IDOK); // refused
-             pBar->m_tree.SelectItem(pBar->m_tree.ProtectedItem());
-             pBar->m_tree.SetFocus();
-             MSG click = {pBar->m_list.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0, 0, {}};
-             pBar->PreTranslateMessage(&click);
-         }},
-    };
-    const UINT_PTR refuser = ::SetTimer(nullptr, 0, 20, RefuseDialog);
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    ASSERT_EQ(pBar->m_list.GetCount(), 3);
+    g_ProtectedPics = "Secret";
+    // A command of the list with its first picture selected, and the dialog it opens (0: the system's,
+    // closed as a person does); or, in the tree, the password a click into the locked folder's list asks.
+    // (The library's own commands give the keys back to the bar themselves.)
+    const std::pair<UINT, UINT> dialogs[] = {
+        {ID_LIB_IMPORT, 0}, {ID_PREFERENCES, IDS_PREFERENCES_CAPTION}, {0, IDD_ENTER_PASSWORD}};
+    for (const auto& dialog : dialogs) {
+        SCOPED_TRACE(dialog.first);
+        const bool inList = dialog.first != 0;
         const CString first = pBar->m_list.GetRecord(0)->m_strPath;
         pBar->m_list.SetSel(-1, FALSE);
-        pBar->m_list.SetSel(0, row.inList);
+        pBar->m_list.SetSel(0, inList);
         pBar->FocusList();
-        row.open();
+        if (dialog.second == 0) {
+            AfxTestReset();
+            g_box = {nullptr, {VK_ESCAPE}, IDCANCEL};
+            ::SetTimer(nullptr, 0, 20, AnswerBox);
+        } else {
+            AfxScriptNextModal(dialog.second, {}, IDCANCEL);
+        }
+        MSG click = {pBar->m_list.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0, 0, {}};
+        if (inList) {
+            m_pFrame->SendMessage(WM_COMMAND, dialog.first);
+        } else {
+            pBar->m_tree.SelectItem(pBar->m_tree.ProtectedItem());
+            pBar->m_tree.SetFocus();
+            pBar->PreTranslateMessage(&click);
+        }
         AfxTestArm();
-        EXPECT_EQ(::GetFocus(), row.inList ? pBar->m_list.m_hWnd : pBar->m_tree.m_hWnd);
+        EXPECT_EQ(::GetFocus(), inList ? pBar->m_list.m_hWnd : pBar->m_tree.m_hWnd);
         RealKeys({VK_DELETE});
         Pump();
-        EXPECT_EQ(::GetFileAttributesA(first) == INVALID_FILE_ATTRIBUTES, row.inList);
+        EXPECT_EQ(::GetFileAttributesA(first) == INVALID_FILE_ATTRIBUTES, inList);
     }
-    ::KillTimer(nullptr, refuser);
-    EXPECT_EQ(g_refused.count, 1) << "the import's dialog alone";
 
     CSlideShowWnd* pShow = m_pFrame->GetSlideShow();
     CStringArray paths;
     for (const char* name : {"a.bmp", "b.bmp"})
         paths.Add(WriteBmp(name, 32, 24).c_str());
-    // Escape follows the first key by the gap (ms, by the keys' own times), once the show has read the
-    // first (-1: both queued at once). A second after the show's end, Escape is the bar's again: it hides
+    // Escape follows the first key by the gap (ms, by the keys' own times) once the show has read the
+    // first (-1: both queued at once). A second after the show's end Escape is the bar's again: it hides
     // it, and the keys leave it.
-    const struct {
-        UINT mode;
-        WORD first;
-        int gap;
-    } shows[] = {{IDC_SLIDE_AUTOMATIC, VK_SPACE, -1},  {IDC_SLIDE_AUTOMATIC, VK_SPACE, 12},
-                 {IDC_SLIDE_AUTOMATIC, VK_SPACE, 50},  {IDC_SLIDE_AUTOMATIC, VK_SPACE, 100},
-                 {IDC_SLIDE_AUTOMATIC, VK_SPACE, 300}, {IDC_SLIDE_MANUAL, VK_F9, -1},
-                 {IDC_SLIDE_AUTOMATIC, VK_SPACE, 1000}};
+    const std::pair<UINT, int> shows[] = {{IDC_SLIDE_AUTOMATIC, -1},  {IDC_SLIDE_AUTOMATIC, 12},
+                                          {IDC_SLIDE_AUTOMATIC, 50},  {IDC_SLIDE_AUTOMATIC, 100},
+                                          {IDC_SLIDE_AUTOMATIC, 300}, {IDC_SLIDE_MANUAL, -1},
+                                          {IDC_SLIDE_AUTOMATIC, 1000}};
     for (const auto& show : shows) {
-        SCOPED_TRACE(show.gap);
+        SCOPED_TRACE(show.second);
         pBar->FocusList();
-        AfxScriptNextModal(IDD_SLIDESHOW, {{static_cast<int>(show.mode), "1"}}, IDOK);
+        AfxScriptNextModal(IDD_SLIDESHOW, {{static_cast<int>(show.first), "1"}}, IDOK);
         ASSERT_TRUE(m_pFrame->RunSlideShow(kSlideSourceLibrary, &pBar->m_list, paths));
+        const WORD key = show.first == IDC_SLIDE_AUTOMATIC ? VK_SPACE : VK_F9;
         const DWORD typed = ::GetTickCount();
-        if (show.gap < 0) {
-            RealKeys({show.first, VK_ESCAPE});
-        } else {
-            RealKeys({show.first}, typed);
+        RealKeys(show.second < 0 ? std::vector<WORD>{key, VK_ESCAPE} : std::vector<WORD>{key}, typed);
+        if (show.second >= 0) {
             ASSERT_TRUE(PumpUntil([pShow] { return pShow->m_hWnd == nullptr; }));
-            RealKeys({VK_ESCAPE}, typed + static_cast<DWORD>(show.gap));
+            RealKeys({VK_ESCAPE}, typed + static_cast<DWORD>(show.second));
         }
         Pump();
         EXPECT_EQ(pShow->m_hWnd, nullptr);
-        EXPECT_EQ((pBar->GetStyle() & WS_VISIBLE) != 0, show.gap < 1000);
-        EXPECT_EQ(::GetFocus() == pBar->m_list.m_hWnd, show.gap < 1000);
+        EXPECT_EQ((pBar->GetStyle() & WS_VISIBLE) != 0, show.second < 1000);
+        EXPECT_EQ(::GetFocus() == pBar->m_list.m_hWnd, show.second < 1000);
     }
     EXPECT_TRUE(::IsChild(m_pFrame->MDIGetActive()->m_hWnd, ::GetFocus()));
 
