@@ -422,9 +422,19 @@ void CMainFrame::OnUpdateAutoReorganize(CCmdUI* pCmdUI) { pCmdUI->SetCheck(g_bAu
 void CMainFrame::OnViewLibraryBar()
 {
     BOOL bShow = (m_wndLibraryBar.GetStyle() & WS_VISIBLE) == 0;
+    HWND hFocus = ::GetFocus();
+    BOOL bHadKeys = hFocus == m_wndLibraryBar.m_hWnd || ::IsChild(m_wndLibraryBar.m_hWnd, hFocus);
     AfxShowControlBar(this, &m_wndLibraryBar, bShow, FALSE);
     if (bShow && MDIGetActive() == nullptr)
         m_wndLibraryBar.SetFocus();
+    // The keys leave a bar going out of sight: the window in front takes them, else the main window.
+    if (!bShow && bHadKeys) {
+        CMDIChildWnd* pActive = MDIGetActive();
+        if (pActive != nullptr)
+            pActive->SetFocus();
+        else
+            SetFocus();
+    }
     if (g_bAutoReorganize)
         OnWindowArrange();
 }

@@ -18,11 +18,9 @@ BOOL CMainFrame::RunSlideShow(int source, CWnd* pSource, const CStringArray& pat
     dlg.m_nPictureSize = g_TailleImageDiapo;
     dlg.m_btnLogo.m_hDIB = pictures[0];
     dlg.m_btnWarning.m_hDIB = pictures[1];
-    // The show gives the keys back, at its end, to the window the user started it from.
-    HWND hFocus = ::GetFocus();
-    INT_PTR nResult = dlg.DoModal();
-    AfxRestoreFocus(hFocus);
-    if (nResult != IDOK)
+    // The dialog gives the keys back to the window the show is started from: the show's end returns
+    // them there.
+    if (dlg.DoModal() != IDOK)
         return FALSE;
     g_DiapoAuto = dlg.m_bAutomatic ? 1 : 0;
     g_DiapoLoop = dlg.m_bLoop ? 1 : 0;

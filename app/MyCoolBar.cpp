@@ -30,6 +30,8 @@ const int kLogoSize = 40;
 // The narrowest tool band that still shows a button beside its gripper.
 const int kMinBandWidth = 110;
 const UINT kLogoTimer = 1;
+// A key message's bit saying the key was already down (a repeat).
+const LPARAM kKeyRepeated = 0x40000000;
 
 HWND g_hCoolBarWnd = nullptr;
 const CMyCoolBar* g_pCoolBarOwner = nullptr; // the bar whose bands the handles below are
@@ -247,13 +249,16 @@ void OnTypedPath(HWND hEdit)
 
 LRESULT CALLBACK EditProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT lResult = ::CallWindowProcA(g_pfnEditProc, hWnd, message, wParam, lParam);
     try {
-        if (message == WM_KEYUP && wParam == VK_RETURN)
+        // Enter acts as it goes down, on what was typed before it: a message it raises is up before the
+        // user types on, rather than at its release, over the keys of the next path.
+        if (message == WM_KEYDOWN && wParam == VK_RETURN && !(lParam & kKeyRepeated))
             OnTypedPath(hWnd);
     } catch (...) {
         // Nothing crosses the window procedure.
     }
-    return ::CallWindowProcA(g_pfnEditProc, hWnd, message, wParam, lParam);
+    return lResult;
 }
 
 HWND MainWindow()

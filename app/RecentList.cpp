@@ -70,6 +70,9 @@ TypedPathResult ResolveTypedPath(const CString& typed, const CString& currentDir
         return kTypedPathNoDrive;
     if (path.IsEmpty())
         return kTypedPathEmpty;
+    // A folder typed with a final backslash is that folder: only a drive's root keeps its own.
+    while (path.GetLength() > 3 && path[path.GetLength() - 1] == '\\')
+        path = path.Left(path.GetLength() - 1);
     if (bDrive && (path.GetLength() == 2 || (path.GetLength() == 3 && path[2] == '\\'))) {
         CString drive(static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
         path = drive + ":\\";

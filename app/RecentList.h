@@ -11,8 +11,9 @@ enum TypedPathResult {
 };
 
 // Resolves text typed in the "Récents" box: blanks trimmed, "/" made "\"; a bare drive gets its
-// backslash and an upper-case letter; a text without separators is taken in currentDir; a path with
-// a drive gets an upper-case letter and the disk's spelling of what exists, the rest as typed.
+// backslash and an upper-case letter, any other path loses its final backslashes; a text without separators
+// is taken in currentDir; a path with a drive gets an upper-case letter and the disk's spelling of what
+// exists, the rest as typed.
 TypedPathResult ResolveTypedPath(const CString& typed, const CString& currentDir, CString* pResolved);
 
 // The recent list names each path once, whatever its case: promoting a path takes out every entry

@@ -32,6 +32,7 @@
 #include "resources/resource.h"
 #include "viewers/DibDoc.h"
 #include "viewers/DibView.h"
+#include "viewers/SlideShowWnd.h"
 #include "viewers/GifDoc.h"
 #include "viewers/GifView.h"
 
@@ -411,6 +412,10 @@ BOOL CTessarineApp::PreTranslateMessage(MSG* pMsg)
             break;
         }
     }
+    // Keys typed at a slide show as it goes are not the window's under it.
+    CSlideShowWnd* pShow = g_pMainFrame != nullptr ? g_pMainFrame->GetSlideShow() : nullptr;
+    if (pShow != nullptr && pShow->TakesKeyTypedAtItsEnd(pMsg))
+        return TRUE;
     // Releasing Alt alone opens the menu bar. After Alt+F5 and the like, which the keyboard table
     // takes, the key was a chord: its release is kept from the window.
     static BOOL s_bAltChordTaken = FALSE;

@@ -140,6 +140,7 @@ BOOL AfxGetOpenFileName(LPOPENFILENAMEA lpofn)
     AfxCommonDialogAnswer answer;
     if (AfxTestTakeCommonDialog(AfxCommonDialogKind::Open, &answer))
         return AnswerFileName(lpofn, answer);
+    CFocusKeeper focus;
     return RunFileDialog(lpofn, ::GetOpenFileNameA);
 }
 
@@ -161,6 +162,7 @@ BOOL AfxGetSaveFileName(LPOPENFILENAMEA lpofn)
         }
         return TRUE;
     }
+    CFocusKeeper focus;
     return RunFileDialog(lpofn, ::GetSaveFileNameA);
 }
 
@@ -172,6 +174,7 @@ BOOL AfxChooseColor(LPCHOOSECOLORA lpcc)
             lpcc->rgbResult = answer.color;
         return answer.ok;
     }
+    CFocusKeeper focus;
     return ::ChooseColorA(lpcc);
 }
 
@@ -204,6 +207,7 @@ BOOL AfxPrintDlg(LPPRINTDLGA lppd)
             ::GlobalFree(hDevNames);
         return TRUE;
     }
+    CFocusKeeper focus;
     // A dialog the caller hooks itself is left where its hook puts it. The print and the set-up
     // dialog each take their own hook. The dialog's answers in the flags come back; the hooks do not.
     const DWORD dwHooks = PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK;
@@ -287,6 +291,7 @@ LPITEMIDLIST AfxSHBrowseForFolder(LPBROWSEINFOA lpbi)
         }
         return pidl;
     }
+    CFocusKeeper focus;
     BrowseCaller caller = {lpbi->lpfn, lpbi->lParam, lpbi->hwndOwner};
     BROWSEINFOA bi = *lpbi;
     bi.lpfn = CentreBrowser;

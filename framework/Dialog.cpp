@@ -150,6 +150,7 @@ INT_PTR CDialog::DoModal()
     LPCDLGTEMPLATE lpTemplate = LoadTemplate();
     if (lpTemplate == nullptr)
         return -1;
+    CFocusKeeper focus; // declared first: given back once the owner is active again
     HWND hWndTop = nullptr;
     HWND hWndOwner = AfxSafeHwnd(GetSafeOwner(m_pParentWnd, &hWndTop));
     // The owner stays disabled while the dialog runs, whatever happens.

@@ -270,6 +270,7 @@ BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle)
 
 INT_PTR CPropertySheet::DoModal()
 {
+    CFocusKeeper focus; // declared first: given back once the owner is active again
     HWND hWndTop = nullptr;
     HWND hWndOwner = AfxSafeHwnd(GetSafeOwner(m_pParentWnd, &hWndTop));
     struct OwnerGuard {

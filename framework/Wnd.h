@@ -426,6 +426,19 @@ inline HWND AfxSafeHwnd(const CWnd* pWnd) { return pWnd != nullptr ? pWnd->m_hWn
 // hidden or disabled, or when another program is in front.
 void AfxRestoreFocus(HWND hWnd);
 
+// The window with the keyboard focus when a modal dialog (the program's or the system's) starts gets
+// it back when the dialog is over, as AfxRestoreFocus says.
+class CFocusKeeper {
+public:
+    CFocusKeeper() : m_hWnd(::GetFocus()) {}
+    ~CFocusKeeper() { AfxRestoreFocus(m_hWnd); }
+    CFocusKeeper(const CFocusKeeper&) = delete;
+    CFocusKeeper& operator=(const CFocusKeeper&) = delete;
+
+private:
+    HWND m_hWnd;
+};
+
 // The window procedure of every window with an object, and the call it makes (with exceptions caught).
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);

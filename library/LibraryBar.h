@@ -216,6 +216,9 @@ public:
     void OnLibEmptyDeleted();
     void OnUpdateLibEmptyDeleted(CCmdUI* pCmdUI);
     void OnLibRefresh();
+    // The tree made anew from the disk, its open folders and its choice kept; FALSE (a load of the
+    // folder then chosen asked for) when the folder chosen is gone.
+    BOOL RefreshTree();
     void OnUpdateLibRefresh(CCmdUI* pCmdUI);
     void OnLibOpenFolder();
     void OnUpdateLibOpenFolder(CCmdUI* pCmdUI);

@@ -237,8 +237,10 @@ void CLibraryBar::OnLibRecover()
                 break;
         }
     }
+    // Restored folders come back into the tree. The list already shows what is left in the trash: read
+    // again, it would select its first item instead of the one now in the restored one's place.
     if (restored > 0)
-        OnLibRefresh();
+        RefreshTree();
     SelectAndShow(m_list, first);
     UpdateStatusLine();
 }
@@ -321,6 +323,12 @@ void CLibraryBar::OnUpdateLibEmptyDeleted(CCmdUI* pCmdUI)
 
 void CLibraryBar::OnLibRefresh()
 {
+    if (RefreshTree())
+        RefreshShownList();
+}
+
+BOOL CLibraryBar::RefreshTree()
+{
     CBusy busy;
     CString before = m_tree.GetSelectedPath();
     {
@@ -333,10 +341,10 @@ void CLibraryBar::OnLibRefresh()
         m_tree.ExpandPaths(open);
         m_tree.SelectPath(g_LibrarianLastPath);
     }
-    if (m_tree.GetSelectedPath().CompareNoCase(before) != 0)
-        RequestFolderReload();
-    else
-        RefreshShownList();
+    if (m_tree.GetSelectedPath().CompareNoCase(before) == 0)
+        return TRUE;
+    RequestFolderReload();
+    return FALSE;
 }
 
 void CLibraryBar::OnUpdateLibRefresh(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }

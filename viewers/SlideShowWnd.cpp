@@ -84,6 +84,7 @@ BOOL CSlideShowWnd::Create(CWnd* pOwner)
     m_nSeconds = 0;
     m_bAutomatic = g_DiapoAuto != 0;
     m_hWndReturnFocus = ::GetFocus();
+    m_bJustEnded = FALSE;
     return CreateEx(0, lpszClass, "", WS_POPUP, 0, 0, cx, cy, pOwner->m_hWnd, nullptr);
 }
 
@@ -137,6 +138,8 @@ void CSlideShowWnd::Close()
 {
     if (m_hWnd == nullptr)
         return;
+    m_dwEndedAt = ::GetMessageTime();
+    m_bJustEnded = TRUE;
     DestroyWindow();
     // Keys queued meanwhile were typed at the show, still on the screen (the system may take a while
     // to take a full-screen window down): the window under it must not take them.
@@ -326,6 +329,17 @@ BOOL CSlideShowWnd::PreTranslateMessage(MSG* pMsg)
         return TRUE;
     }
     return CWnd::PreTranslateMessage(pMsg);
+}
+
+BOOL CSlideShowWnd::TakesKeyTypedAtItsEnd(const MSG* pMsg)
+{
+    if (!m_bJustEnded || m_hWnd != nullptr || pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST)
+        return FALSE;
+    // Signed: a key typed before the end and read only now is the show's as well.
+    if (static_cast<LONG>(pMsg->time - m_dwEndedAt) < static_cast<LONG>(::GetDoubleClickTime()))
+        return TRUE;
+    m_bJustEnded = FALSE;
+    return FALSE;
 }
 
 void CSlideShowWnd::OnKeyDown(UINT nChar, UINT, UINT)

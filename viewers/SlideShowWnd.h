@@ -53,6 +53,10 @@ public:
 
     // Every key given to the show goes to the show: no keyboard table of the windows under it acts.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // TRUE for a key typed within a double-click time (by its own time) of the key or click that ended
+    // the show: the user typed it at the show, still going from the screen, and the window under it
+    // must not take it (an Escape after the Space that ends an automatic show would hide the bar).
+    BOOL TakesKeyTypedAtItsEnd(const MSG* pMsg);
 
     // Messages.
     int OnCreate(LPCREATESTRUCT lpcs);
@@ -104,6 +108,8 @@ protected:
     BOOL m_bAutomatic = FALSE; // the mode of the show on screen
     BOOL m_bMusic = FALSE;     // this show started the music
     HWND m_hWndReturnFocus = nullptr;
+    BOOL m_bJustEnded = FALSE; // by the user, at m_dwEndedAt, and no key since then was the user's own
+    DWORD m_dwEndedAt = 0;
 
     DECLARE_MESSAGE_MAP()
 };

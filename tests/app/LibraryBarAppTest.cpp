@@ -14,6 +14,7 @@
 #include "framework/View.h"
 #include "library/LibraryBar.h"
 #include "library/ProtectedAccess.h"
+#include "piclist/PicObject.h"
 #include "resources/resource.h"
 #include "viewers/SlideShowWnd.h"
 
@@ -267,13 +268,20 @@ TEST_F(LibraryInFrame, GripAndSplitterDragsResizeWithinLimits)
 }
 
 // The keys stay where the user is. A library message box, answered as a person does, gives them back to
-// the library's tree, not to the picture window in front. Keys given to a slide show started from the
-// library stay with it: those typed while it ends (Escape after the Space that ends an automatic show)
-// and those of the main keyboard table (F9) never reach the list under it, where both hide the bar;
-// its end gives the keys back to the list. A message raised during the show stays in front as the
-// pictures change, then gives the keys back to the show.
-TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossMessageBoxesAndFullScreenShows)
+// the library's tree, not to the picture window in front. So does every dialog, the system's too, with
+// an explorer window in front: a real Delete then acts in the library's window that had the keys (the
+// list sends its selected picture to the trash), never in the explorer, whose tree would offer to send
+// its folder to the trash. Keys given to a slide show started from the library stay with it: those typed
+// while it ends (Escape after the Space that ends an automatic show) and those of the main keyboard table
+// (F9) never reach the list under it, where both hide the bar; its end gives the keys back to the list. A
+// message raised during the show stays in front as the pictures change, then gives the keys back to the show.
+TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
 {
+    ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        ::CopyFileA(WriteBmp(name).c_str(), (m_root + "\\Images\\" + name).c_str(), TRUE);
+    PutSettingText("folders", "LibrarianLastPath", m_root + "\\Images");
+    PutSetting("prefs", "ShowInfoSuppress", 0);
     ASSERT_TRUE(Start());
     ::SetForegroundWindow(m_pFrame->m_hWnd);
     ASSERT_NE(m_pApp->OpenDocumentFile(WriteBmp("Plage.bmp", 64, 48).c_str()), nullptr);
@@ -287,20 +295,74 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossMessageBoxesAndFullScreenShow
     EXPECT_TRUE(g_box.inFront);
     EXPECT_EQ(::GetFocus(), pBar->m_tree.m_hWnd);
 
+    ::CreateDirectoryA(m_temp.File("Photos").c_str(), nullptr);
+    ASSERT_NE(m_pApp->OpenDocumentFile(m_temp.File("Photos").c_str()), nullptr);
+    pBar->OnIdle();
+    ASSERT_EQ(pBar->m_list.GetCount(), 3);
+    g_ProtectedPics = "Secret";
+    // A command of the list with its first picture selected, and the dialog it opens (0: the system's,
+    // closed as a person does); or, in the tree, the password a click into the locked folder's list asks.
+    // (The library's own commands give the keys back to the bar themselves.)
+    const std::pair<UINT, UINT> dialogs[] = {
+        {ID_LIB_IMPORT, 0}, {ID_PREFERENCES, IDS_PREFERENCES_CAPTION}, {0, IDD_ENTER_PASSWORD}};
+    for (const auto& dialog : dialogs) {
+        SCOPED_TRACE(dialog.first);
+        const bool inList = dialog.first != 0;
+        const CString first = pBar->m_list.GetRecord(0)->m_strPath;
+        pBar->m_list.SetSel(-1, FALSE);
+        pBar->m_list.SetSel(0, inList);
+        pBar->FocusList();
+        if (dialog.second == 0) {
+            AfxTestReset();
+            g_box = {nullptr, {VK_ESCAPE}, IDCANCEL};
+            ::SetTimer(nullptr, 0, 20, AnswerBox);
+        } else {
+            AfxScriptNextModal(dialog.second, {}, IDCANCEL);
+        }
+        MSG click = {pBar->m_list.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0, 0, {}};
+        if (inList) {
+            m_pFrame->SendMessage(WM_COMMAND, dialog.first);
+        } else {
+            pBar->m_tree.SelectItem(pBar->m_tree.ProtectedItem());
+            pBar->m_tree.SetFocus();
+            pBar->PreTranslateMessage(&click);
+        }
+        AfxTestArm();
+        EXPECT_EQ(::GetFocus(), inList ? pBar->m_list.m_hWnd : pBar->m_tree.m_hWnd);
+        RealKeys({VK_DELETE});
+        Pump();
+        EXPECT_EQ(::GetFileAttributesA(first) == INVALID_FILE_ATTRIBUTES, inList);
+    }
+
     CSlideShowWnd* pShow = m_pFrame->GetSlideShow();
     CStringArray paths;
     for (const char* name : {"a.bmp", "b.bmp"})
         paths.Add(WriteBmp(name, 32, 24).c_str());
-    for (UINT mode : {IDC_SLIDE_AUTOMATIC, IDC_SLIDE_MANUAL}) {
+    // Escape follows the first key by the gap (ms, by the keys' own times) once the show has read the
+    // first (-1: both queued at once). A second after the show's end Escape is the bar's again: it hides
+    // it, and the keys leave it.
+    const std::pair<UINT, int> shows[] = {{IDC_SLIDE_AUTOMATIC, -1},  {IDC_SLIDE_AUTOMATIC, 12},
+                                          {IDC_SLIDE_AUTOMATIC, 50},  {IDC_SLIDE_AUTOMATIC, 100},
+                                          {IDC_SLIDE_AUTOMATIC, 300}, {IDC_SLIDE_MANUAL, -1},
+                                          {IDC_SLIDE_AUTOMATIC, 1000}};
+    for (const auto& show : shows) {
+        SCOPED_TRACE(show.second);
         pBar->FocusList();
-        AfxScriptNextModal(IDD_SLIDESHOW, {{static_cast<int>(mode), "1"}}, IDOK);
+        AfxScriptNextModal(IDD_SLIDESHOW, {{static_cast<int>(show.first), "1"}}, IDOK);
         ASSERT_TRUE(m_pFrame->RunSlideShow(kSlideSourceLibrary, &pBar->m_list, paths));
-        RealKeys({static_cast<WORD>(mode == IDC_SLIDE_AUTOMATIC ? VK_SPACE : VK_F9), VK_ESCAPE});
+        const WORD key = show.first == IDC_SLIDE_AUTOMATIC ? VK_SPACE : VK_F9;
+        const DWORD typed = ::GetTickCount();
+        RealKeys(show.second < 0 ? std::vector<WORD>{key, VK_ESCAPE} : std::vector<WORD>{key}, typed);
+        if (show.second >= 0) {
+            ASSERT_TRUE(PumpUntil([pShow] { return pShow->m_hWnd == nullptr; }));
+            RealKeys({VK_ESCAPE}, typed + static_cast<DWORD>(show.second));
+        }
         Pump();
-        EXPECT_EQ(pShow->m_hWnd, nullptr) << mode;
-        EXPECT_TRUE(pBar->GetStyle() & WS_VISIBLE) << mode;
-        EXPECT_EQ(::GetFocus(), pBar->m_list.m_hWnd) << mode;
+        EXPECT_EQ(pShow->m_hWnd, nullptr);
+        EXPECT_EQ((pBar->GetStyle() & WS_VISIBLE) != 0, show.second < 1000);
+        EXPECT_EQ(::GetFocus() == pBar->m_list.m_hWnd, show.second < 1000);
     }
+    EXPECT_TRUE(::IsChild(m_pFrame->MDIGetActive()->m_hWnd, ::GetFocus()));
 
     // The music cannot play: at once (the box comes before the show), or once the show runs.
     g_DiapoAuto = 1;

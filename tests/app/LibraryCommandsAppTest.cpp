@@ -502,17 +502,22 @@ TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)
     EXPECT_EQ(trash.count("file0001.del"), 1u);
     EXPECT_EQ(trash.count("file0001.dir\\port.bmp"), 1u);
 
-    // Made anew by F5 on the tree or by a recovery, the tree keeps its folders open and the folder
-    // chosen, with its list.
+    // Made anew by F5 on the tree or by a recovery, the tree keeps its folders open, also one inside
+    // another, and the folder chosen, with its list.
     CLibTreeCtrl& tree = Bar()->m_tree;
     auto imagesOpen = [&] {
-        return (tree.GetItemState(tree.ImagesItem(), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        HTREEITEM hReste = tree.GetChildItem(tree.ImagesItem());
+        while (hReste != nullptr && std::string(tree.GetItemText(hReste)) != "Reste")
+            hReste = tree.GetNextSiblingItem(hReste);
+        return hReste != nullptr && (tree.GetItemState(hReste, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
     };
     ASSERT_TRUE(::CreateDirectoryA((m_root + "\\Images\\Reste").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA((m_root + "\\Images\\Reste\\Fond").c_str(), nullptr));
     ASSERT_TRUE(::CopyFileA(picture.c_str(), (m_root + "\\Images\\plage.bmp").c_str(), TRUE));
     Command(ID_LIB_REFRESH);
-    Choose(m_root + "\\Images\\Reste");
+    Choose(m_root + "\\Images\\Reste\\Fond");
     Choose(m_root + "\\Images");
+    ASSERT_TRUE(imagesOpen());
     tree.SetFocus();
     PressKey(m_pApp, tree.m_hWnd, 0, VK_F5);
     Settle();
@@ -528,6 +533,31 @@ TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)
     EXPECT_TRUE(imagesOpen());
     EXPECT_EQ(tree.GetSelectedKind(), LIB_KIND_TRASH);
     EXPECT_EQ(AfxTestPendingScripts(), "");
+}
+
+// After a recovery, once the idle steps have run, the item now in the first restored one's place is
+// selected: in a trash of 5, the 2nd restored, then the 2nd and 3rd.
+TEST_F(LibraryCommands, RecoveringSelectsTheItemNowInTheRestoredOnesPlace)
+{
+    ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp"})
+        ::CopyFileA(m_sources[0].c_str(), (m_root + "\\Images\\" + name).c_str(), TRUE);
+    ASSERT_TRUE(Start());
+    Settle();
+    ChangeAll(TRUE);
+    Command(ID_LIB_DELETE);
+    Choose(m_root + "\\El\xE9ments Supprim\xE9s");
+    ASSERT_EQ(Bar()->m_list.GetCount(), 5);
+    for (int last : {1, 2}) {
+        ChangeAll(FALSE);
+        ::SendMessageA(Bar()->m_list.m_hWnd, LB_SELITEMRANGE, TRUE, MAKELPARAM(1, last));
+        AfxScriptNextModal(IDD_RECOVER_CONFIRM, {}, IDOK);
+        Command(ID_LIB_RECOVER);
+        Settle();
+        EXPECT_EQ(Selected(), 1);
+        EXPECT_GT(::SendMessageA(Bar()->m_list.m_hWnd, LB_GETSEL, 1, 0), 0) << last;
+    }
+    EXPECT_EQ(Bar()->m_list.GetCount(), 2);
 }
 
 TEST_F(LibraryCommands, ExportCopiesThroughANewFileAndNeverOverTheSource)

@@ -27,8 +27,9 @@ inline void RealMouse(POINT screen, std::initializer_list<DWORD> buttons)
 }
 
 // Keys typed on the system's keyboard, each pressed and released, all queued at once: the window with
-// the focus gets them through the input queue, one after the other.
-inline void RealKeys(const std::vector<WORD>& keys)
+// the focus gets them through the input queue, one after the other. With a time, the keys say they
+// were typed then (the tick count), else now.
+inline void RealKeys(const std::vector<WORD>& keys, DWORD time = 0)
 {
     std::vector<INPUT> in;
     for (WORD vk : keys)
@@ -37,6 +38,7 @@ inline void RealKeys(const std::vector<WORD>& keys)
             key.type = INPUT_KEYBOARD;
             key.ki.wVk = vk;
             key.ki.dwFlags = flags;
+            key.ki.time = time;
             in.push_back(key);
         }
     ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));

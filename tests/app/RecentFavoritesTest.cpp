@@ -106,8 +106,10 @@ TEST(TypedPath, DrivesNamesAndSeparatorsResolveAsTheBoxExpects)
     CString out;
     EXPECT_EQ(ResolveTypedPath("c:", "D:\\Pics", &out), kTypedPathOpen);
     EXPECT_STREQ(out, "C:\\");
-    EXPECT_EQ(ResolveTypedPath(" c:\\ ", "D:\\Pics", &out), kTypedPathOpen);
+    EXPECT_EQ(ResolveTypedPath(" c:\\\\ ", "D:\\Pics", &out), kTypedPathOpen);
     EXPECT_STREQ(out, "C:\\");
+    EXPECT_EQ(ResolveTypedPath("c:\\Photos\\export\\", "D:\\Pics", &out), kTypedPathOpen);
+    EXPECT_STREQ(out, "C:\\Photos\\export");
     EXPECT_EQ(ResolveTypedPath("  d:/photos/Ete.jpg ", "", &out), kTypedPathOpen);
     EXPECT_STREQ(out, "D:\\photos\\Ete.jpg");
     EXPECT_EQ(ResolveTypedPath("Photo.jpg", "D:\\Pics", &out), kTypedPathOpen);
@@ -311,32 +313,35 @@ TEST_F(AppTest, APathTypedInTheRecentBoxOpensAndAMalformedOneGetsItsMessage)
     g_CurrentOpenDirectory = m_temp.Path().c_str();
 
     ::SetWindowTextA(hEdit, "tape.bmp");
-    ::SendMessageA(hEdit, WM_KEYUP, VK_RETURN, 0);
+    ::SendMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 0);
     Pump();
     ASSERT_EQ(Children().size(), 1u);
     EXPECT_EQ(CString(ActiveDocument()->GetPathName()).CompareNoCase(path.c_str()), 0);
 
     AfxScriptMessageBox(IDOK);
     ::SetWindowTextA(hEdit, "dossier/tape.bmp");
-    ::SendMessageA(hEdit, WM_KEYUP, VK_RETURN, 0);
+    ::SendMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
     EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("lecteur"), std::string::npos);
 
     AfxScriptMessageBox(IDOK);
     ::SetWindowTextA(hEdit, ("C:\\" + std::string(300, 'z') + ".bmp").c_str());
-    ::SendMessageA(hEdit, WM_KEYUP, VK_RETURN, 0);
+    ::SendMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("trop long"), std::string::npos);
     EXPECT_EQ(Children().size(), 1u);
 
     // A path typed in any case is shown as the disk spells it, never in a case of the program's own.
     ::CreateDirectoryA(m_temp.File("data").c_str(), nullptr);
     ::CreateDirectoryA(m_temp.File("data\\p55").c_str(), nullptr);
-    CString typed = m_temp.File("data\\p55").c_str();
+    // A folder typed with its final backslash opens as without it.
+    CString typed = m_temp.File("data\\p55\\").c_str();
     typed.MakeUpper();
     ::SetWindowTextA(hEdit, typed);
-    ::SendMessageA(hEdit, WM_KEYUP, VK_RETURN, 0);
+    ::SendMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 0);
     Pump();
     char shown[MAX_PATH] = "";
     ::GetWindowTextA(hEdit, shown, sizeof(shown));
     EXPECT_EQ(std::string(shown), m_temp.File("data\\p55"));
+    EXPECT_EQ(Children().size(), 2u);
+    EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
 }
