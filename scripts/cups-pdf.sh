@@ -1,12 +1,17 @@
-# Sourced by the test script after wine-env.sh: a running CUPS scheduler with a PDF printer
-# (cups-pdf) that is Wine's default printer in the test prefixes. Printed jobs arrive as PDF files in
-# TESSARINE_PDF_DIR, named after the job's title. Safe to run again and from several test runs at
-# once: the changes, when any is needed, happen under one lock; root makes them (another user through
-# sudo).
+#!/usr/bin/env bash
+# The printing tests' printer: a running CUPS scheduler with a PDF printer (cups-pdf). Printed jobs
+# arrive as PDF files in TESSARINE_PDF_DIR, named after the job's title.
+# Run by root (scripts/cups-pdf.sh), it readies the scheduler and the printer, the one part of the test
+# set-up that needs root, and ends there. Sourced by the test script after wine-env.sh, it does the
+# same when something is missing (another user through sudo), makes the printer Wine's default in the
+# test prefixes, and removes the run's own print jobs from CUPS when the run ends: the jobs' titles
+# carry TESSARINE_PRINT_RUN, which no other run has. Safe to run again and from several test runs at
+# once: the changes, when any is needed, happen under one lock.
 TESSARINE_PRINTER=TessarinePDF
 # cups-pdf writes into "PDF" in the home folder the password database gives the job's user.
 export TESSARINE_PDF_DIR="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
-. "$(dirname "${BASH_SOURCE[0]}")/system.sh"
+_cups_pdf_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$_cups_pdf_here/system.sh"
 
 cups_pdf_ready() {
     lpstat -r 2>/dev/null | grep -q 'is running' \
@@ -30,9 +35,24 @@ cups_pdf_make_ready() {
     lpstat -d 2>/dev/null | grep -q 'system default destination:' || as_root lpadmin -d "$TESSARINE_PRINTER"
 }
 
+# Takes every job of this run out of CUPS, its history and its spool files: those whose title holds
+# the run's mark. Root (also through sudo) purges them, finished or not; another user can only cancel
+# those not finished, and the scheduler keeps the others as long as its settings say.
+cups_pdf_forget_run_jobs() {
+    local uri="ipp://localhost/printers/$TESSARINE_PRINTER" jobs="$_cups_pdf_here/cups-jobs.test" id
+    for id in $(ipptool -c "$uri" "$jobs" 2>/dev/null | tail -n +2); do
+        ipptool -c -d job="$id" "$uri" "$jobs" 2>/dev/null | grep -q "_${TESSARINE_PRINT_RUN}_" || continue
+        if can_be_root; then
+            as_root ipptool -d job="$id" -d purge=yes "$uri" "$jobs" >/dev/null 2>&1 || true
+        else
+            cancel -x "$id" 2>/dev/null || true
+        fi
+    done
+}
+
 if ! cups_pdf_ready; then
-    if [ "$(id -u)" != 0 ] && ! command -v sudo >/dev/null 2>&1; then
-        echo "test: the PDF printer $TESSARINE_PRINTER is not ready; run scripts/test.sh once as root" >&2
+    if ! can_be_root; then
+        echo "test: the PDF printer $TESSARINE_PRINTER is not ready; run scripts/cups-pdf.sh once as root" >&2
         exit 1
     fi
     (
@@ -40,7 +60,12 @@ if ! cups_pdf_ready; then
         cups_pdf_ready || cups_pdf_make_ready
     )
 fi
+# Run on its own: the printer is all it was asked for.
+[ "${BASH_SOURCE[0]}" = "$0" ] && exit 0
+
 mkdir -p "$TESSARINE_PDF_DIR"
+export TESSARINE_PRINT_RUN=${_wine_tmp##*.}
+wine_env_on_cleanup cups_pdf_forget_run_jobs
 # Wine's default printer in the test prefixes, whatever the system default is.
 for prefix in "$WINEPREFIX" ${TESSARINE_DESKTOP_PREFIX:+"$TESSARINE_DESKTOP_PREFIX"}; do
     WINEPREFIX=$prefix wine reg add 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' /v Device \
