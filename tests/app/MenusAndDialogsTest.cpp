@@ -1,6 +1,6 @@
-// What the user meets around the windows: "Quitter" and Alt+F4, the window list under "FenÃªtre", an Alt chord
-// that leaves the menu bar alone, the welcome command that keeps the setting, dialogs centred on the
-// main window, sentences and status texts that fit the font Wine draws them with, the cool bar's
+// What the user meets around the windows: "Quitter" and Alt+F4, the window list under "Fenêtre", an Alt
+// chord that leaves the menu bar alone, the welcome command that keeps the setting, dialogs centred on
+// the main window, sentences and status texts that fit the font Wine draws them with, the cool bar's
 // button texts and its saved width, the caption after Save As, the captioned file error box and the
 // open dialog's focus.
 #include "tests/app/AppFixture.h"
