@@ -36,14 +36,17 @@ cups_pdf_make_ready() {
 }
 
 # Takes every job of this run out of CUPS, its history and its spool files: those whose title holds
-# the run's mark. Root (also through sudo) purges them, finished or not; another user can only cancel
+# the run's mark, whatever its case (the picture windows print under their titles in capitals). Root (also through sudo) purges them, finished or not; another user can only cancel
 # those not finished, and the scheduler keeps the others as long as its settings say.
 cups_pdf_forget_run_jobs() {
     local uri="ipp://localhost/printers/$TESSARINE_PRINTER" jobs="$_cups_pdf_here/cups-jobs.test" id
-    for id in $(ipptool -c "$uri" "$jobs" 2>/dev/null | tail -n +2); do
-        ipptool -c -d job="$id" "$uri" "$jobs" 2>/dev/null | grep -q "_${TESSARINE_PRINT_RUN}_" || continue
+    local me
+    me=$(id -un)
+    for id in $(ipptool -c -d me="$me" "$uri" "$jobs" 2>/dev/null | tail -n +2); do
+        ipptool -c -d me="$me" -d job="$id" "$uri" "$jobs" 2>/dev/null | grep -qi "_${TESSARINE_PRINT_RUN}_" \
+            || continue
         if can_be_root; then
-            as_root ipptool -d job="$id" -d purge=yes "$uri" "$jobs" >/dev/null 2>&1 || true
+            as_root ipptool -d me=root -d job="$id" -d purge=yes "$uri" "$jobs" >/dev/null 2>&1 || true
         else
             cancel -x "$id" 2>/dev/null || true
         fi
