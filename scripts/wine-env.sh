@@ -39,6 +39,12 @@ export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 export TZ=Europe/Paris
+# Wine's sound driver is a PulseAudio client, which keeps its runtime files in XDG_RUNTIME_DIR, else
+# in a /tmp/pulse-XXXXXX folder it never removes: without a session's folder, the run lends its own.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR="$_wine_tmp/runtime"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+fi
 # A Western European locale gives Wine the ANSI code page 1252.
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 trap wine_env_cleanup EXIT
