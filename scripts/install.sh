@@ -43,9 +43,10 @@ done
 WINEPREFIX=$prefix wine reg delete "$key" /v LibrarianLocation /f >/dev/null 2>&1
 # The bar opens again on the folder it showed last, now in the new place.
 last=$(setting LibrarianLastPath)
-if [ -n "$last" ] && [ "${last#"$stored"}" != "$last" ]; then
-    last="$shown\\${last#"$stored"}"
-    WINEPREFIX=$prefix wine reg add "$key" /v LibrarianLastPath /d "${last%\\}" /f >/dev/null 2>&1
+stored=${stored%\\}
+rest=${last#"$stored"}
+if [ -n "$last" ] && [ "$rest" != "$last" ] && { [ -z "$rest" ] || [ "${rest:0:1}" = '\' ]; }; then
+    WINEPREFIX=$prefix wine reg add "$key" /v LibrarianLastPath /d "$shown${rest%\\}" /f >/dev/null 2>&1
 fi
 if [ ${#found[@]} -gt 0 ]; then
     echo "run: the picture library moved from $old to $shown ($home)"
