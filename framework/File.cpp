@@ -116,7 +116,7 @@ void CFile::Write(const void* lpBuf, UINT nCount)
     const BYTE* data = static_cast<const BYTE*>(lpBuf);
     while (nCount > 0) {
         DWORD written = 0;
-        if (!WriteFile(m_hFile, data, nCount, &written, nullptr))
+        if (!AfxPlatform().pfnWriteFile(m_hFile, data, nCount, &written, nullptr))
             CFileException::ThrowOsError(static_cast<LONG>(GetLastError()), m_strFileName);
         if (written == 0)
             AfxThrowFileException(CFileException::diskFull, ERROR_DISK_FULL, m_strFileName);

@@ -129,6 +129,14 @@ BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
 {
     if (pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST)
         return FALSE;
+    // Alt+F4 in any window inside the frame closes it, as its system menu does: a control that answers
+    // the key itself (Wine's tree view does) would otherwise keep it from the system. A dialog's or a
+    // tool window's own Alt+F4 is theirs.
+    if (pMsg->message == WM_SYSKEYDOWN && pMsg->wParam == VK_F4 && (HIWORD(pMsg->lParam) & KF_ALTDOWN)
+        && ::IsChild(m_hWnd, pMsg->hwnd) && IsWindowEnabled()) {
+        PostMessage(WM_SYSCOMMAND, SC_CLOSE);
+        return TRUE;
+    }
     CMDIChildWnd* pChild = MDIGetActive();
     if (pChild != nullptr) {
         if (::TranslateMDISysAccel(m_hWndMDIClient, pMsg))

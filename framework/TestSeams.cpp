@@ -34,6 +34,7 @@ AfxPlatformCalls RealPlatform()
     calls.pfnMciSendString = ::mciSendStringA;
     calls.pfnScannerFolder = ::GetWindowsDirectoryA;
     calls.pfnScreenBitsPerPixel = RealScreenBitsPerPixel;
+    calls.pfnWriteFile = ::WriteFile;
     return calls;
 }
 

@@ -1,6 +1,6 @@
 // The test seams: scripted answers for modal dialogs, message boxes, common dialogs and pop-up menus,
-// and the replaceable platform calls (shell, help, MCI, scanner, screen depth). Until a test arms them
-// the program behaves exactly as without them: every call goes to the real system.
+// and the replaceable platform calls (shell, help, MCI, scanner, screen depth, file writes). Until a
+// test arms them the program behaves exactly as without them: every call goes to the real system.
 #pragma once
 #include <windows.h>
 #include <mmsystem.h>
@@ -24,6 +24,8 @@ struct AfxPlatformCalls {
     UINT(WINAPI* pfnScannerFolder)(LPSTR, UINT);
     // Bits per pixel of the screen (planes times bits).
     int (*pfnScreenBitsPerPixel)();
+    // The write of a file's bytes (WriteFile), through which a test gives a disk that fills.
+    BOOL(WINAPI* pfnWriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 };
 
 AfxPlatformCalls& AfxPlatform();

@@ -20,7 +20,8 @@ if ! flock -n 9; then
 fi
 [ -f "$stamp" ] && exit 0
 
-jobs=$(nproc)
+# CMAKE_BUILD_PARALLEL_LEVEL, when set, leaves cores to others sharing the machine.
+jobs=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
 toolchain="$root/cmake/toolchain-i686-w64-mingw32.cmake"
 src="$DEPS_DIR/src"
 build="$DEPS_DIR/build"

@@ -14,4 +14,5 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-w64-mingw32.cmake" \
           -DTESSARINE_DEPS_PREFIX="$DEPS_PREFIX" -DCMAKE_CROSSCOMPILING_EMULATOR="$here/wine-exec.sh" >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" "$@"
+# CMAKE_BUILD_PARALLEL_LEVEL, when set, leaves cores to others sharing the machine.
+cmake --build "$build" -j"${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}" "$@"

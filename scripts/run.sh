@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds Tessarine and starts it under Wine on the current display, with an optional
-# picture or folder path.
+# Builds Tessarine, installs it into the user's Wine prefix (scripts/install.sh) and starts it from
+# there under Wine on the current display, with an optional picture or folder path.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
@@ -12,7 +12,8 @@ if [ ! -f "$exe" ]; then
 fi
 export WINEDEBUG=${WINEDEBUG:--all}
 # The user's own prefix, made on first use, with the caption-button font in place.
-prefix=${WINEPREFIX:-$HOME/.wine}
+export WINEPREFIX=${WINEPREFIX:-$HOME/.wine}
+prefix=$WINEPREFIX
 . "$here/wine-fonts.sh"
 if [ -d "$prefix/drive_c/windows" ]; then
     wine_install_marlett "$prefix"
@@ -21,10 +22,13 @@ else
     # An update, not -i, which would start a second service manager beside the loader's own.
     WINEPREFIX=$prefix wineboot -u >/dev/null 2>&1 || true
 fi
+# Started from its own folder, where its library is, out of the build tree's reach.
+"$here/install.sh"
+installed='C:\Program Files\Tessarine\tessarine.exe'
 # On a display without a window manager, windows that close leave the screen at once.
 . "$here/wine-wm.sh"
 wine_choose_window_management "$prefix"
 if [ $# -gt 0 ]; then
-    exec wine "$exe" "$(winepath -w "$1")"
+    exec wine "$installed" "$(winepath -w "$1")"
 fi
-exec wine "$exe"
+exec wine "$installed"

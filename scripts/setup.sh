@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build and test Tessarine,
 # then builds the picture libraries into the dependency cache.
-# Safe to run again: each step is skipped when its result is already there.
+# Safe to run again: each step is skipped when its result is already there. With --machine-only it
+# does root's part alone (the architecture, the source archives, the packages).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
 packages=(wine wine32:i386 fonts-wine g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix libz-mingw-w64-dev
           nasm cmake make xvfb xauth dpkg-dev googletest imagemagick netpbm libjpeg-turbo-progs
           x11-apps clang-format)
-# Printing tests: a CUPS scheduler with a PDF printer, Wine's 32-bit CUPS client, PDF readers.
-packages+=(cups printer-driver-cups-pdf libcups2:i386 poppler-utils)
+# Printing tests: a CUPS scheduler with a PDF printer, Wine's 32-bit CUPS client, PDF readers, and
+# ipptool, which finds a test run's jobs to remove them.
+packages+=(cups printer-driver-cups-pdf libcups2:i386 poppler-utils cups-ipp-utils)
 
 . "$here/system.sh"
 
@@ -68,11 +70,11 @@ if machine_needs_work; then
             change_machine
         fi
         machine_unlock
-    elif command -v sudo >/dev/null 2>&1; then
+    elif can_be_root; then
         echo "setup: the machine lacks ${missing[*]:-its source archives}; installing through sudo"
-        sudo -- "$here/setup.sh" --machine-only
+        as_root "$here/setup.sh" --machine-only
     else
-        echo "setup: the machine lacks ${missing[*]:-its source archives}; run scripts/setup.sh once as root" >&2
+        echo "setup: the machine lacks ${missing[*]:-its source archives}; run scripts/setup.sh --machine-only once as root" >&2
         exit 1
     fi
 fi

@@ -1,12 +1,18 @@
 # Sourced: what the set-up and test scripts need to change the machine itself, whoever runs them.
 
-# Runs a command as root: as it is for root, through sudo for another user where sudo is there.
-# Fails with 127 when neither can.
+# True for root, and for a user whom sudo lets run commands without a password (sudo asks nothing:
+# a user it would refuse sees no prompt and no refusal).
+can_be_root() {
+    [ "$(id -u)" = 0 ] || { command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; }
+}
+
+# Runs a command as root: as it is for root, through sudo for another user whom sudo lets. Fails with
+# 127 when neither can.
 as_root() {
     if [ "$(id -u)" = 0 ]; then
         "$@"
-    elif command -v sudo >/dev/null 2>&1; then
-        sudo -- "$@"
+    elif can_be_root; then
+        sudo -n -- "$@"
     else
         return 127
     fi

@@ -30,5 +30,5 @@ fi
 . "$here/cups-pdf.sh"
 cd "$build"
 # Every test owns its registry keys, files and windows. No retry: a test that fails once has found
-# something.
-ctest --output-on-failure -j"$(nproc)" "$@"
+# something. CTEST_PARALLEL_LEVEL, when set, says how many tests run at once.
+ctest --output-on-failure -j"${CTEST_PARALLEL_LEVEL:-$(nproc)}" "$@"

@@ -3,10 +3,30 @@
 # takes everything down again. wine_private_desktop adds a second prefix on a display of its own.
 _wine_prefixes=()
 _xvfb_pids=()
+_wine_cleanup_steps=()
+# Runs that command first when everything is taken down.
+wine_env_on_cleanup() {
+    _wine_cleanup_steps+=("$1")
+}
+# Debian's Wine keeps a prefix's server socket in /tmp/wine-XXXXXX/server-<device>-<inode>, the
+# random part written in the prefix's "wineserver" file: taken away with the prefix, once its server
+# has ended.
+wine_remove_server_dir() {
+    local prefix=$1 dir
+    dir=$(cat "$prefix/wineserver" 2>/dev/null) || return 0
+    case $dir in wine-*) ;; *) return 0 ;; esac
+    rm -rf "/tmp/$dir/$(printf 'server-%s-%x' "$(stat -c %D "$prefix")" "$(stat -c %i "$prefix")")"
+    rmdir "/tmp/$dir" 2>/dev/null || true
+}
 wine_env_cleanup() {
-    local prefix pid
+    local prefix pid step
+    for step in "${_wine_cleanup_steps[@]}"; do
+        "$step" || true
+    done
     for prefix in "${_wine_prefixes[@]}"; do
         WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+        WINEPREFIX=$prefix wineserver -w 2>/dev/null || true
+        wine_remove_server_dir "$prefix"
     done
     for pid in "${_xvfb_pids[@]}"; do
         kill "$pid" 2>/dev/null || true
@@ -19,6 +39,12 @@ export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 export TZ=Europe/Paris
+# Wine's sound driver is a PulseAudio client, which keeps its runtime files in XDG_RUNTIME_DIR, else
+# in a /tmp/pulse-XXXXXX folder it never removes: without a session's folder, the run lends its own.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR="$_wine_tmp/runtime"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+fi
 # A Western European locale gives Wine the ANSI code page 1252.
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 trap wine_env_cleanup EXIT

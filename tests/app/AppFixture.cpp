@@ -25,6 +25,10 @@ void AppTest::SetUp()
     m_pApp = new CTessarineApp;
     m_pApp->m_strWindowClass = ("TessarineTestClass-" + suffix).c_str();
     m_pApp->m_strCompanyKey = m_company.c_str();
+    // A library of the test's own, never one in the build tree beside the test program.
+    const std::string library = m_temp.File("Biblioth\xE8que");
+    ::CreateDirectoryA(library.c_str(), nullptr);
+    PutSettingText("folders", "LibrarianLocation", library + "\\");
     // Nothing opens by itself unless a test asks for it.
     PutSetting("prefs", "ExplorerAuto", 0);
     // Nor do the start-up warnings and the welcome window.

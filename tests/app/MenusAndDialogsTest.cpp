@@ -1,9 +1,10 @@
-// What the user meets around the windows: "Quitter", the window list under "FenÃªtre", an Alt chord
-// that leaves the menu bar alone, the welcome command that keeps the setting, dialogs centred on the
-// main window, sentences and status texts that fit the font Wine draws them with, the cool bar's
+// What the user meets around the windows: "Quitter" and Alt+F4, the window list under "Fenêtre", an Alt
+// chord that leaves the menu bar alone, the welcome command that keeps the setting, dialogs centred on
+// the main window, sentences and status texts that fit the font Wine draws them with, the cool bar's
 // button texts and its saved width, the caption after Save As, the captioned file error box and the
 // open dialog's focus.
 #include "tests/app/AppFixture.h"
+#include "tests/app/RealInput.h"
 #include "tests/support/FocusRecorder.h"
 
 #include "app/Favorites.h"
@@ -146,6 +147,24 @@ TEST_F(MenusTest, QuitIsOfferedAndClosesTheProgram)
     m_pFrame->SendMessage(WM_COMMAND, ID_APP_EXIT, 0);
     Pump();
     EXPECT_FALSE(::IsWindow(hFrame));
+}
+
+// Alt+F4 typed on the keyboard closes the program whichever window is active, an explorer's too, as
+// the frame's system menu does.
+TEST_F(MenusTest, AltF4OnRealKeysClosesTheProgramFromAnExplorer)
+{
+    ASSERT_TRUE(Start());
+    ::SetForegroundWindow(m_pFrame->m_hWnd);
+    const std::string folder = m_temp.File("dossier");
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_NE(m_pApp->OpenDocumentFile(folder.c_str()), nullptr);
+    Pump();
+    // The keys are in the explorer: its folder tree has them once it opens.
+    CWnd* pFocus = CWnd::GetFocus();
+    ASSERT_TRUE(pFocus != nullptr && m_pFrame->MDIGetActive()->IsChild(pFocus));
+    HWND hFrame = m_pFrame->m_hWnd;
+    RealChord(VK_MENU, VK_F4);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(hFrame); }));
 }
 
 TEST_F(MenusTest, OpenWindowsAreListedUnderTheWindowMenuOnly)

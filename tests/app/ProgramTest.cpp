@@ -1,5 +1,11 @@
-// The real program, started twice: the second start hands its path (blanks and accented letters) to
-// the first, which opens it, and ends without touching the user's settings.
+// The real program, installed as the run script installs it: a library an earlier run kept in a build
+// tree moves with it, and the program finds it there once the build tree is gone. Then started twice:
+// the second start hands its path (blanks and accented letters) to the first, which opens it, and
+// ends without touching the user's settings.
+#include "piclist/PicObject.h"
+#include "piclist/PicListBox.h"
+#include "resources/library-bar-ids.h"
+#include "tests/support/PrintedPdf.h"
 #include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +19,10 @@ namespace {
 
 const char kSettingsKey[] = "Software\\Orvanel\\Tessarine 3.0";
 
-std::string ProgramPath() { return testpaths::BinaryDir() + "\\tessarine.exe"; }
+// Where the run script installs the program, in the test prefix.
+const char kInstalled[] = "C:\\Program Files\\Tessarine";
+
+std::string ProgramPath() { return std::string(kInstalled) + "\\tessarine.exe"; }
 
 HANDLE StartProgram(const std::string& arguments)
 {
@@ -91,6 +100,67 @@ std::string GetText(const char* section, const char* key)
     return text;
 }
 
+void PutText(const char* section, const char* key, const std::string& value)
+{
+    SHSetValueA(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\" + section).c_str(), key, REG_SZ,
+                value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+// A build tree, and a library an earlier run of the program from it made there: a picture and its
+// record; the settings name the tree, as that run stored them.
+void MakeBuildTreeWithLibrary(const std::string& build, const std::string& picture)
+{
+    ::CreateDirectoryA(build.c_str(), nullptr);
+    ::CreateDirectoryA((build + "\\Images").c_str(), nullptr);
+    testpaths::WriteBytes(build + "\\CMakeCache.txt", "");
+    const std::string path = build + "\\Images\\" + picture;
+    ::CopyFileA((testpaths::TestImagesDir() + "\\jpeg\\vgl_6434_0018a.bmp").c_str(), path.c_str(), FALSE);
+    WIN32_FIND_DATAA entry;
+    ::FindClose(::FindFirstFileA(path.c_str(), &entry));
+    CPicObject record;
+    FillRecordFromEntry(&record, path.c_str(), entry);
+    record.m_strComment = "souvenir";
+    record.SaveDai();
+    PutText("folders", "LibrarianLocation", build + "\\");
+    PutText("folders", "LibrarianLastPath", build + "\\Images");
+}
+
+// The install script run as the run script runs it (its program is this build's); what it said.
+std::string Install(const std::string& build)
+{
+    const std::string said = testpaths::UnixPath(build) + ".said";
+    printed::RunUnix("'" + testpaths::UnixPath(testpaths::SourceDir()) + "/scripts/install.sh' > '" + said
+                         + ".part' 2>&1",
+                     said);
+    const std::string text = testpaths::ReadBytes(build + ".said");
+    ::DeleteFileA((build + ".said").c_str());
+    return text;
+}
+
+BOOL CALLBACK FindLibraryList(HWND hWnd, LPARAM found)
+{
+    char cls[16] = "";
+    ::GetClassNameA(hWnd, cls, sizeof(cls));
+    if (::GetDlgCtrlID(hWnd) != ID_LIBBAR_LIST || lstrcmpiA(cls, "ListBox") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = hWnd;
+    return FALSE;
+}
+
+// How many pictures the library bar lists, once it lists any (0 when it lists none).
+int LibraryListCount(HWND hMain)
+{
+    HWND hList = nullptr;
+    ::EnumChildWindows(hMain, FindLibraryList, reinterpret_cast<LPARAM>(&hList));
+    LRESULT count = 0;
+    for (int i = 0; i < 300 && hList != nullptr && count == 0; i++) {
+        count = ::SendMessageA(hList, LB_GETCOUNT, 0, 0);
+        if (count == 0)
+            Sleep(100);
+    }
+    return static_cast<int>(count);
+}
+
 // Ends the first instance however the test went.
 struct ProgramGuard {
     HANDLE hProcess = nullptr;
@@ -109,15 +179,30 @@ struct ProgramGuard {
 
 } // namespace
 
-TEST(Program, SecondStartHandsItsPathToTheFirstAndLeavesTheSettingsAlone)
+TEST(Program, InstalledWithItsLibraryThenASecondStartHandsItsPathToTheFirst)
 {
     ASSERT_EQ(FindWindowA("TessarineClass", nullptr), nullptr) << "another instance is running";
     SHDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+    testpaths::RemoveTree(kInstalled);
+    testpaths::TempDir temp;
+
+    // Installed from a build tree holding a library, which then goes as a clean takes it: the picture
+    // and its record live beside the installed program, and the settings no longer name the tree.
+    const std::string build = temp.File("build");
+    MakeBuildTreeWithLibrary(build, "Vieille.bmp");
+    EXPECT_NE(Install(build).find(kInstalled), std::string::npos);
+    testpaths::RemoveTree(build);
+    const std::string kept = std::string(kInstalled) + "\\Images\\Vieille.bmp";
+    CPicObject record;
+    record.m_strPath = kept.c_str();
+    EXPECT_TRUE(record.LoadDai() && record.m_strComment == "souvenir");
+    EXPECT_EQ(GetText("folders", "LibrarianLocation"), "<none>");
+    EXPECT_EQ(GetText("folders", "LibrarianLastPath"), std::string(kInstalled) + "\\Images");
+
     // The user's settings: a marker value, and no window opening by itself.
     PutDword("prefs", "TauxJPEG", 70);
     PutDword("prefs", "ExplorerAuto", 0);
 
-    testpaths::TempDir temp;
     std::string folder = temp.File("mes photos d'\xE9t\xE9");
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     std::string picture = folder + "\\vacances \xE0 la mer.bmp";
@@ -130,6 +215,7 @@ TEST(Program, SecondStartHandsItsPathToTheFirstAndLeavesTheSettingsAlone)
     HWND hMain = WaitForMainWindow(60000);
     ASSERT_NE(hMain, nullptr) << "the first instance did not show its window";
     EXPECT_TRUE(ChildTitles(hMain).empty());
+    EXPECT_EQ(LibraryListCount(hMain), 1) << "the library's picture is listed";
 
     // The second start, the way a shell passes a path with blanks: quoted.
     HANDLE hSecond = StartProgram("\"" + picture + "\"");
@@ -167,5 +253,14 @@ TEST(Program, SecondStartHandsItsPathToTheFirstAndLeavesTheSettingsAlone)
     EXPECT_EQ(GetDword("prefs", "TauxJPEG"), 70);
     EXPECT_NE(GetText("mainwin", "Pos"), "<none>");
     EXPECT_EQ(GetText("CoolBarList", "1"), picture);
+    EXPECT_EQ(GetText("folders", "LibrarianLocation"), std::string(kInstalled) + "\\");
+
+    // Another tree's library never joins one already there: it stays, still named by the settings.
+    const std::string other = temp.File("autre");
+    MakeBuildTreeWithLibrary(other, "Autre.bmp");
+    EXPECT_NE(Install(other).find("autre"), std::string::npos);
+    EXPECT_NE(GetFileAttributesA((other + "\\Images\\Autre.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetText("folders", "LibrarianLocation"), other + "\\");
     SHDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+    testpaths::RemoveTree(kInstalled);
 }

@@ -61,6 +61,19 @@ inline void RealText(const std::wstring& text)
     ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
+// A chord on the system's keyboard: key pressed and released while modifier is held.
+inline void RealChord(WORD modifier, WORD key)
+{
+    INPUT in[4] = {};
+    const WORD keys[4] = {modifier, key, key, modifier};
+    for (int i = 0; i < 4; i++) {
+        in[i].type = INPUT_KEYBOARD;
+        in[i].ki.wVk = keys[i];
+        in[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    ::SendInput(4, in, sizeof(INPUT));
+}
+
 // A key pressed in hWnd with modifier held (0 for none): the keyboard tables first, as the message
 // loop does; a key none of them takes goes to the window. TRUE when a keyboard table took it.
 inline BOOL PressKey(CWinApp* pApp, HWND hWnd, BYTE modifier, UINT key)

@@ -21,7 +21,6 @@
 #include "tests/support/SmallDisk.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -35,6 +34,23 @@ using testpaths::WriteBytes;
 namespace {
 
 const char kTexts[] = "Paris";
+
+// A disk with g_diskRoom bytes left, as the system has it: a write takes what fits, and the next one is
+// refused.
+const DWORD kRoomLeft = 10 * 1024;
+DWORD g_diskRoom = 0;
+BOOL WINAPI FillingDiskWrite(HANDLE hFile, LPCVOID data, DWORD count, LPDWORD written,
+                             LPOVERLAPPED overlapped)
+{
+    if (g_diskRoom == 0) {
+        *written = 0;
+        ::SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    const BOOL ok = ::WriteFile(hFile, data, std::min(count, g_diskRoom), written, overlapped);
+    g_diskRoom -= ok ? *written : 0;
+    return ok;
+}
 
 class FileSafety : public LibraryStore {
 protected:
@@ -184,6 +200,31 @@ protected:
     {
         const auto& boxes = AfxTestRecords().messageBoxes;
         return boxes.empty() ? std::string() : boxes.back().text;
+    }
+    // One message, with the cause and the file it is about (a long path by its beginning and its
+    // end), and OK alone: one item, nothing follows to go on with.
+    void ExpectSaid(const char* cause, const std::string& rel, const std::string& kind = "")
+    {
+        ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+        EXPECT_NE(LastMessage().find(cause), std::string::npos) << LastMessage();
+        const std::string named = Path(rel);
+        EXPECT_NE(LastMessage().find(kind + named.substr(0, 30)), std::string::npos) << LastMessage();
+        EXPECT_NE(LastMessage().find(named.substr(named.size() - 30)), std::string::npos) << LastMessage();
+        EXPECT_EQ(AfxTestRecords().messageBoxes[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(AfxTestPendingScripts(), "");
+    }
+    // A picture of folder with its texts and thumbnail, renamed as a series once fill has left the disk
+    // too little room for its new record: the thumbnail's bits go in one write the disk takes in part.
+    void RenameOntoAFillingDisk(const std::string& folder, const std::function<void()>& fill)
+    {
+        const std::string picture = Path(folder + "\\Un.bmp");
+        ASSERT_TRUE(libtest::WriteBmp(picture, 84, 68, 1));
+        ASSERT_TRUE(WriteRecord(picture, kTexts));
+        CPicObject record;
+        record.m_strPath = picture.c_str();
+        ASSERT_TRUE(record.LoadDai() && record.BuildThumbnail());
+        fill();
+        RenamePictureSeries({&record}, Path(folder).c_str(), "Serie", FALSE, nullptr);
     }
     // A disk of the scenario's own, unmounted when the next one starts.
     std::unique_ptr<testpaths::SmallDisk> m_disk;
@@ -850,19 +891,13 @@ TEST_F(FileSafety, FailuresNameTheirCause)
          kTooLong, restoredRel},
         {"a series rename whose new record fills the disk",
          [&] {
-             // The thumbnail's bits go in one write the disk takes only in part.
-             m_disk = std::make_unique<testpaths::SmallDisk>(Path("Plein"), 256);
-             if (!m_disk->Mounted())
-                 return;
-             ASSERT_TRUE(libtest::WriteBmp(Path("Plein\\Un.bmp"), 84, 68, 1));
-             ASSERT_TRUE(WriteRecord(Path("Plein\\Un.bmp"), kTexts));
-             CPicObject record;
-             record.m_strPath = Path("Plein\\Un.bmp").c_str();
-             ASSERT_TRUE(record.LoadDai() && record.BuildThumbnail());
-             ASSERT_TRUE(m_disk->LeaveFree(10 * 1024));
-             RenamePictureSeries({&record}, Path("Plein").c_str(), "Serie", FALSE, nullptr);
+             RenameOntoAFillingDisk("B", [] {
+                 g_diskRoom = kRoomLeft;
+                 AfxPlatform().pfnWriteFile = FillingDiskWrite;
+             });
+             AfxResetPlatform();
          },
-         "Le disque est plein.", "Plein\\Un.bmp"},
+         "Le disque est plein.", "B\\Un.bmp"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -870,20 +905,18 @@ TEST_F(FileSafety, FailuresNameTheirCause)
         AddPicture("Images\\Un.jpg", "picture Un");
         row.run();
         DisarmFileFault();
-        if (m_disk && !m_disk->Mounted()) {
-            std::printf("%s: not run, a disk of its own needs root\n", row.name);
-            continue;
-        }
-        ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
-        EXPECT_NE(LastMessage().find(row.cause), std::string::npos) << LastMessage();
-        // A long path is shown by its beginning and its end.
-        const std::string named = Path(row.named);
-        EXPECT_NE(LastMessage().find(row.kind + named.substr(0, 30)), std::string::npos) << LastMessage();
-        EXPECT_NE(LastMessage().find(named.substr(named.size() - 30)), std::string::npos) << LastMessage();
-        // One item: nothing follows to go on with.
-        EXPECT_EQ(AfxTestRecords().messageBoxes[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
-        EXPECT_EQ(AfxTestPendingScripts(), "");
+        ExpectSaid(row.cause, row.named, row.kind);
     }
+}
+
+// The same full disk for real: a small disk of the test's own, which only root can mount.
+TEST_F(FileSafety, ARecordThatFillsARealDiskIsSaid)
+{
+    m_disk = std::make_unique<testpaths::SmallDisk>(Path("Plein"), 256);
+    if (!m_disk->Mounted())
+        GTEST_SKIP() << "a disk of its own to fill needs root (a tmpfs mounted on the test's folder)";
+    RenameOntoAFillingDisk("Plein", [&] { ASSERT_TRUE(m_disk->LeaveFree(kRoomLeft)); });
+    ExpectSaid("Le disque est plein.", "Plein\\Un.bmp");
 }
 
 // A stop after each step in turn of each operation, as a crash would leave it; then the restart:

@@ -481,43 +481,59 @@ TEST_F(LibraryBarTest, DockedBarWidensFromItsWholeEdge)
     g_LibBarSizeH = savedWidth;
 }
 
-// Export says how many pictures arrived in the folder chosen, and remembers the folder.
+// Export says how many pictures arrived in the folder chosen, and remembers the folder. The folder has
+// a line of its own: whole when it fits, else its beginning and its own name, whatever the path the
+// user's name and the system give the temporary folder.
 TEST_F(LibraryBarTest, ExportSaysHowManyPicturesItExported)
 {
     for (const char* name : {"Un", "Deux", "Trois"})
         ASSERT_TRUE(libtest::WriteBmp(Path(std::string("Images\\A\\") + name + ".bmp"), 8, 6, 1));
-    CreateDirectoryA(Path("Sortie").c_str(), nullptr);
-    CreateDirectoryA(Path("Seule").c_str(), nullptr);
+    const std::string plain = Path("Sortie");
+    CreateDirectoryA(Path("Loin").c_str(), nullptr);
+    const std::string deep = testpaths::MakeFolderOfLength(Path("Loin"), 100) + "\\Seule";
+    CreateDirectoryA(plain.c_str(), nullptr);
+    CreateDirectoryA(deep.c_str(), nullptr);
     Make(Path("Images\\A"));
     Step(0);
     ASSERT_EQ(m_bar.m_list.GetCount(), 3);
     struct Row {
-        const char* folder;
+        std::string folder, name;
         int selected;
         const char* said;
     };
     const Row rows[] = {
-        {"Sortie", 3,
+        {plain, "Sortie", 3,
          "3 images ont \xe9t\xe9 export\xe9"
          "es"},
-        {"Seule", 1,
+        {deep, "Seule", 1,
          "1 image a \xe9t\xe9 export\xe9"
          "e"},
     };
+    const size_t kLine = 38;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.folder);
         m_bar.m_list.SetSel(-1, FALSE);
         m_bar.m_list.SelItemRange(TRUE, 0, row.selected - 1);
         AfxTestRecords().messageBoxes.clear();
-        AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, Path(row.folder), 0});
+        AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, row.folder, 0});
         AfxScriptMessageBox(IDOK);
         m_bar.SendMessage(WM_COMMAND, ID_LIB_EXPORT);
-        EXPECT_EQ(libtest::Snapshot(Path(row.folder)).size(), static_cast<size_t>(row.selected));
+        EXPECT_EQ(libtest::Snapshot(row.folder).size(), static_cast<size_t>(row.selected));
         ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
         const std::string& text = AfxTestRecords().messageBoxes[0].text;
         EXPECT_NE(text.find(row.said), std::string::npos) << text;
-        EXPECT_NE(text.find(Path(row.folder)), std::string::npos) << text;
-        EXPECT_STREQ(g_CurrentExportDirectory, Path(row.folder).c_str());
+        const size_t open = text.find("\n'");
+        ASSERT_NE(open, std::string::npos) << text;
+        const std::string shown = text.substr(open + 2, text.find('\'', open + 2) - open - 2);
+        if (row.folder.size() <= kLine) {
+            EXPECT_EQ(shown, row.folder);
+        } else {
+            EXPECT_LE(shown.size(), kLine) << shown;
+            EXPECT_EQ(shown.substr(0, 3), row.folder.substr(0, 3)) << shown;
+            EXPECT_NE(shown.find("..."), std::string::npos) << shown;
+            EXPECT_EQ(shown.substr(shown.size() - row.name.size() - 1), "\\" + row.name) << shown;
+        }
+        EXPECT_STREQ(g_CurrentExportDirectory, row.folder.c_str());
     }
     EXPECT_EQ(AfxTestPendingScripts(), "");
     g_CurrentExportDirectory.Empty();

@@ -87,7 +87,10 @@ std::string UniqueJobName(const std::string& base)
     char suffix[64];
     std::snprintf(suffix, sizeof(suffix), "_%lu_%lu_%d", ::GetCurrentProcessId(), ::GetTickCount() % 100000,
                   ++counter);
-    std::string name = base + suffix;
+    // The test run's mark, by which the test script finds the run's jobs to remove them from CUPS.
+    char run[32] = "";
+    const DWORD n = ::GetEnvironmentVariableA("TESSARINE_PRINT_RUN", run, sizeof(run));
+    std::string name = base + (n > 0 && n < sizeof(run) ? "_" + std::string(run) : "") + suffix;
     for (char& c : name)
         if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
             c = '_';

@@ -11,7 +11,7 @@
 namespace printed {
 
 // A job title no other test (or test run) uses: letters, digits and '_' only, so that the PDF's
-// file name is the title itself.
+// file name is the title itself. It holds the run's mark (TESSARINE_PRINT_RUN) when there is one.
 std::string UniqueJobName(const std::string& base);
 
 // Held around each print: Wine numbers its spool files per process, so two test processes spooling

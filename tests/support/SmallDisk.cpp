@@ -4,24 +4,8 @@
 #include "tests/support/PrintedPdf.h"
 #include "tests/support/TestPaths.h"
 
-#include <vector>
-
 namespace testpaths {
 namespace {
-
-// Wine's own export: the Linux path of a Windows one.
-std::string UnixPathOf(const std::string& path)
-{
-    using ToUnix = char*(CDECL*)(LPCWSTR);
-    auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    std::vector<WCHAR> wide(path.size() + 1);
-    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-    char* unix = toUnix != nullptr ? toUnix(wide.data()) : nullptr;
-    const std::string result = unix != nullptr ? unix : "";
-    ::HeapFree(::GetProcessHeap(), 0, unix);
-    return result;
-}
 
 // Runs a shell command beside the folder and gives what it printed.
 std::string Run(const std::string& unixFolder, const std::string& command)
@@ -42,7 +26,7 @@ std::string Run(const std::string& unixFolder, const std::string& command)
 SmallDisk::SmallDisk(const std::string& folder, int kilobytes) : m_folder(folder)
 {
     ::CreateDirectoryA(folder.c_str(), nullptr);
-    m_unix = UnixPathOf(folder);
+    m_unix = UnixPath(folder);
     if (m_unix.empty())
         return;
     m_mounted = Run(m_unix, "mount -t tmpfs -o size=" + std::to_string(kilobytes) + "k tessarine-test '"

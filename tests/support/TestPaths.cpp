@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace testpaths {
 namespace {
@@ -18,6 +19,8 @@ std::string FromUnix(const char* unixPath)
             c = '\\';
     return p;
 }
+
+} // namespace
 
 void RemoveTree(const std::string& dir)
 {
@@ -42,7 +45,18 @@ void RemoveTree(const std::string& dir)
     RemoveDirectoryA(dir.c_str());
 }
 
-} // namespace
+std::string UnixPath(const std::string& windowsPath)
+{
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    std::vector<WCHAR> wide(windowsPath.size() + 1);
+    ::MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    char* unix = toUnix != nullptr ? toUnix(wide.data()) : nullptr;
+    const std::string result = unix != nullptr ? unix : "";
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return result;
+}
 
 std::string SourceDir() { return FromUnix(TESSARINE_SOURCE_DIR); }
 std::string BinaryDir() { return FromUnix(TESSARINE_BINARY_DIR); }

@@ -9,6 +9,10 @@ std::string SourceDir();     // the repository root
 std::string BinaryDir();     // the build folder
 std::string TestImagesDir(); // the libraries' own test pictures: png/, tiff/, gif/, jpeg/
 std::string TestDataDir();   // build/testdata: references made by tests/<folder>/prepare*.sh
+// The Linux path of a Windows one (Wine's own answer), "" when there is none.
+std::string UnixPath(const std::string& windowsPath);
+// Removes a folder with everything in it.
+void RemoveTree(const std::string& dir);
 
 // A fresh empty folder under the system temporary folder, removed with everything in it
 // when the object goes.
