@@ -361,10 +361,8 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT)
     if (AfxTestTakeMessageBox(strText, nType, &nAnswer))
         return nAnswer;
     CWnd* pOwner = CWnd::GetSafeOwner(nullptr, nullptr);
-    HWND hFocus = ::GetFocus();
-    int nResult = ::MessageBoxA(AfxSafeHwnd(pOwner), strText, m_pszAppName, nType);
-    AfxRestoreFocus(hFocus);
-    return nResult;
+    CFocusKeeper focus;
+    return ::MessageBoxA(AfxSafeHwnd(pOwner), strText, m_pszAppName, nType);
 }
 
 int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)
