@@ -104,21 +104,6 @@ CString FileOfFailedRename(const CString& picture)
     return PictureFileThatFailed(picture, RecordFilePath(picture), picture);
 }
 
-// OK of a rename dialog: the typed name is tried while the dialog is open; a refused one stays
-// selected in its field, for the user to mend.
-void EndIfNameAccepted(CDialog& dlg, int nEditId, const NameTry& tryName, const CString& name)
-{
-    if (!dlg.UpdateData(TRUE))
-        return;
-    if (tryName && !tryName(name)) {
-        HWND hEdit = ::GetDlgItem(dlg.m_hWnd, nEditId);
-        ::SetFocus(hEdit);
-        ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
-        return;
-    }
-    dlg.EndDialog(IDOK);
-}
-
 // TRUE when every picture of a series of base can take the name the series will give it in the
 // folder: the numbers are given as the rename gives them, passing those taken. Else says which
 // picture could not, and why.

@@ -6,6 +6,7 @@
 #include "piclist/CutRenames.h"
 #include "framework/Dialog.h"
 #include "framework/Gdi.h"
+#include "shell/NameTry.h"
 #include "shell/SimpleDibButton.h"
 
 #include <functional>
@@ -66,9 +67,7 @@ extern int g_bRenameZeroPad;
 
 // ---- dialogs ----
 
-// The rename dialogs try the typed name when OK is pressed, while they are open: a name the try
-// refuses (it returns FALSE, having said why) stays typed for the user to mend, and the dialog stays.
-using NameTry = std::function<BOOL(const CString& name)>;
+// The rename dialogs try the typed name when OK is pressed, while they are open (shell/NameTry.h).
 
 // Dialog 287: a folder's new name.
 class CRenameFolderDlg : public CDialog {

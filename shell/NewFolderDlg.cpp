@@ -20,15 +20,4 @@ void CNewFolderDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_NEWFOLDER_NAME, m_strName);
 }
 
-void CNewFolderDlg::OnOK()
-{
-    if (!UpdateData(TRUE))
-        return;
-    if (m_try && !m_try(m_strName)) {
-        HWND hEdit = ::GetDlgItem(m_hWnd, IDC_NEWFOLDER_NAME);
-        ::SetFocus(hEdit);
-        ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
-        return;
-    }
-    EndDialog(IDOK);
-}
+void CNewFolderDlg::OnOK() { EndIfNameAccepted(*this, IDC_NEWFOLDER_NAME, m_try, m_strName); }

@@ -3,8 +3,7 @@
 // dialog stays.
 #pragma once
 #include "framework/Dialog.h"
-
-#include <functional>
+#include "shell/NameTry.h"
 
 class CNewFolderDlg : public CDialog {
     DECLARE_DYNAMIC(CNewFolderDlg)
@@ -12,7 +11,7 @@ public:
     explicit CNewFolderDlg(CWnd* pParentWnd = nullptr);
 
     CString m_strName;
-    std::function<BOOL(const CString& name)> m_try;
+    NameTry m_try;
 
 protected:
     BOOL OnInitDialog() override;
