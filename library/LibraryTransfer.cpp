@@ -85,8 +85,7 @@ BOOL CarryPicture(const TransferItem& item, const CString& dest, const CString& 
               && (copy ? SafeCopy(item.path, dest) : SafeMove(item.path, dest));
     // The old record goes before anything replaced does: while it cannot, the move is undone.
     if (ok && !behind.CommitOrRollback()) {
-        if (!FileStopped())
-            ::MoveFileA(dest, item.path);
+        MoveBack(dest, item.path);
         ok = FALSE;
     }
     if (!ok) {

@@ -113,13 +113,6 @@ void ShowTextsOnBothSides(const CString& target)
     ReportFileFailure(text, MB_ICONSTOP);
 }
 
-// Putting back what a failed operation moved; not a step of its own.
-void MoveBack(const CString& from, const CString& to)
-{
-    if (!FileStopped() && PathExists(from) && !PathExists(to))
-        MoveFileA(from, to);
-}
-
 // Removing what a failed operation made; not a step of its own either.
 void DiscardMade(const CString& path)
 {

@@ -206,7 +206,7 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
     BOOL ok = rec.SaveDai() && (!leaveOldRecord || behind.Add(oldRecord)) && SafeMove(oldPicture, newPicture);
     // The old record goes before the rename is done: while it cannot, the picture goes back to it, as
     // in a move. (A picture that cannot go back keeps its new name and its new record.)
-    if (ok && !behind.CommitOrRollback() && (FileStopped() || ::MoveFileA(newPicture, oldPicture)))
+    if (ok && !behind.CommitOrRollback() && (FileStopped() || MoveBack(newPicture, oldPicture)))
         ok = FALSE;
     if (!ok) {
         behind.Rollback();

@@ -783,6 +783,15 @@ BOOL SafeCreateFolder(LPCSTR path)
     return Noted(path, [&] { return CreateFolderStep(path); });
 }
 
+BOOL MoveBack(LPCSTR from, LPCSTR to)
+{
+    // The error of the step that failed stays the caller's to report.
+    const DWORD error = ::GetLastError();
+    const BOOL back = !FileStopped() && PathExists(from) && !PathExists(to) && ::MoveFileA(from, to);
+    ::SetLastError(error);
+    return back;
+}
+
 BOOL SafeWriteFile(LPCSTR target, const std::function<BOOL(HANDLE)>& writer)
 {
     return Noted(target, [&] { return WriteFileStep(target, writer); });

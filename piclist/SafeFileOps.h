@@ -86,6 +86,10 @@ BOOL SafeDeleteFile(LPCSTR path);
 BOOL SafeDeleteTree(LPCSTR path);
 // Creates every missing folder of the path.
 BOOL SafeCreateFolder(LPCSTR path);
+// Puts back what a failed operation moved, from where it went to where it was: not a step of its own
+// (nothing counts or fails it, and the last error stays), and nothing is moved after a stop or onto a
+// name that is taken. TRUE when it went back.
+BOOL MoveBack(LPCSTR from, LPCSTR to);
 
 // Writes a whole file: writer gets the handle of a temporary file in the target's folder and
 // returns FALSE on failure; only a complete file is moved over the target (replacing it). When
