@@ -223,8 +223,8 @@ BEGIN_MESSAGE_MAP(CLibraryBar, CControlBar)
     ON_MESSAGE(WM_PALETTEREALIZE, OnPaletteRealize)
     ON_COMMAND(ID_LIB_RESERVED1, OnReserved)
     ON_COMMAND(ID_LIB_RESERVED2, OnReserved)
-    ON_COMMAND(ID_LIB_NEW_FOLDER, OnNewFolder)
-    ON_UPDATE_COMMAND_UI(ID_LIB_NEW_FOLDER, OnUpdateNewFolder)
+    ON_COMMAND(ID_LIB_NEW_FOLDER, OnLibNewFolder)
+    ON_UPDATE_COMMAND_UI(ID_LIB_NEW_FOLDER, OnUpdateLibNewFolder)
     ON_COMMAND(ID_LIB_ADD_UNCOMPRESSED, OnLibAddUncompressed)
     ON_UPDATE_COMMAND_UI(ID_LIB_ADD_UNCOMPRESSED, OnUpdateLibAddUncompressed)
     ON_COMMAND(ID_LIB_ADD_JPEG, OnLibAddJpeg)
@@ -1043,9 +1043,9 @@ void CLibraryBar::OnDestroy()
 
 // ---- commands of the bar itself ----
 
-void CLibraryBar::OnNewFolder() { m_tree.BeginNewFolder(); }
+void CLibraryBar::OnLibNewFolder() { m_tree.BeginNewFolder(); }
 
-void CLibraryBar::OnUpdateNewFolder(CCmdUI* pCmdUI)
+void CLibraryBar::OnUpdateLibNewFolder(CCmdUI* pCmdUI)
 {
     int kind = m_tree.GetSelectedKind();
     pCmdUI->Enable(m_tree.GetSelectedItem() != nullptr && kind != LIB_KIND_TRASH && kind != LIB_KIND_ROOT

@@ -190,8 +190,8 @@ public:
     void OnDestroy();
     LRESULT OnPaletteRealize(WPARAM wParam, LPARAM lParam);
     void OnReserved() {}
-    void OnNewFolder();
-    void OnUpdateNewFolder(CCmdUI* pCmdUI);
+    void OnLibNewFolder();
+    void OnUpdateLibNewFolder(CCmdUI* pCmdUI);
     void OnAddMode(UINT nID);
     void OnUpdateAddMode(CCmdUI* pCmdUI);
     // The print command: the list printed as thumbnail sheets through a picture-list print window,

@@ -673,7 +673,7 @@ TEST_F(LibraryBarTest, NewFolderIsOfferedOnlyWhereAFolderCanStay)
     for (auto& row : rows) {
         m_bar.m_tree.SelectItem(row.item);
         CProbe probe;
-        m_bar.OnUpdateNewFolder(&probe);
+        m_bar.OnUpdateLibNewFolder(&probe);
         EXPECT_EQ(probe.enabled, row.offered) << static_cast<LPCSTR>(m_bar.m_tree.GetItemText(row.item));
         if (!row.offered) {
             EXPECT_FALSE(m_bar.m_tree.BeginNewFolder());
