@@ -170,7 +170,7 @@ TEST_F(CommandWalk, NoCommandOfTheListWindowsIsEnabledAndSilent)
     CExplorerView* pExplorer = OpenExplorer();
     ASSERT_NE(pExplorer, nullptr);
     EXPECT_EQ(Walk("explorer, list", IDR_EXPLORERTYPE), "");
-    pExplorer->m_bListHasFocus = FALSE;
+    pExplorer->m_tree.SetFocus();
     EXPECT_EQ(Walk("explorer, tree", IDR_EXPLORERTYPE), "");
 
     // A search window in front (the explorer behind it).

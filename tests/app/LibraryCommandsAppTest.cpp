@@ -165,8 +165,12 @@ protected:
                 if (pRecord != nullptr && ::lstrcmpiA(name.c_str(), pRecord->m_strFileName) == 0)
                     ::SendMessageA(list.m_hWnd, LB_SETSEL, TRUE, i);
         }
-        Bar()->m_bListHasFocus = TRUE;
+        ListKeys();
     }
+    // Where a user's click puts the keys before a command of the list or of the tree: a command
+    // acts on what has the keys, and a dialog gives them back where they were.
+    void ListKeys() { Bar()->m_list.SetFocus(); }
+    void TreeKeys() { Bar()->m_tree.SetFocus(); }
     int Selected() { return static_cast<int>(::SendMessageA(Bar()->m_list.m_hWnd, LB_GETSELCOUNT, 0, 0)); }
 
     // Import three files, give them a comment, rename them as a series, move them into a folder,
@@ -179,7 +183,6 @@ protected:
         AfxScriptCommonDialog(AfxCommonDialogKind::Open, {true, selection, 0});
         Command(ID_LIB_IMPORT);
         Settle();
-        Bar()->m_bListHasFocus = TRUE;
 
         AfxScriptModal(IDS_SELECTION_PROPERTIES,
                        {TypeOnPage(2, IDC_PICPROP_COMMENT, "Souvenir"), {{}, IDOK}});
@@ -208,7 +211,7 @@ protected:
             ::SendMessageA(Bar()->m_list.m_hWnd, LB_SETSEL, FALSE, -1);
             ::SendMessageA(Bar()->m_list.m_hWnd, LB_SETSEL, TRUE, 0);
         }
-        Bar()->m_bListHasFocus = TRUE;
+        ListKeys();
         AfxScriptNextModal(IDD_RECOVER_CONFIRM, {}, IDOK);
         Command(ID_LIB_RECOVER);
         Settle();
@@ -219,7 +222,7 @@ protected:
     void ChangeAll(BOOL select)
     {
         ::SendMessageA(Bar()->m_list.m_hWnd, LB_SETSEL, select, -1);
-        Bar()->m_bListHasFocus = TRUE;
+        ListKeys();
     }
 
     std::string m_root;
@@ -468,11 +471,11 @@ TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)
     ASSERT_TRUE(::CopyFileA(picture.c_str(), (m_root + "\\Images\\Voyage\\port.bmp").c_str(), TRUE));
     ASSERT_TRUE(Start());
     Settle();
-    Bar()->m_bListHasFocus = FALSE;
+    TreeKeys();
     EXPECT_FALSE(Enabled(ID_LIB_RENAME)) << "the fixed folders keep their names";
     EXPECT_FALSE(Enabled(ID_LIB_DELETE));
     Choose(m_root + "\\Images\\Voyage");
-    Bar()->m_bListHasFocus = FALSE;
+    TreeKeys();
     EXPECT_TRUE(Enabled(ID_LIB_RENAME));
 
     AfxScriptNextModal(IDD_RENAME_FOLDER, {{IDC_RENAME_FOLDER_NAME, "..\\Ailleurs"}}, IDOK);
@@ -481,7 +484,7 @@ TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)
     EXPECT_FALSE(testpaths::ReadBytes(m_root + "\\Images\\Voyage\\port.bmp").empty());
     EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
 
-    Bar()->m_bListHasFocus = FALSE;
+    TreeKeys();
     AfxScriptNextModal(IDD_RENAME_FOLDER, {{IDC_RENAME_FOLDER_NAME, "Ailleurs"}}, IDOK);
     Command(ID_LIB_RENAME);
     EXPECT_FALSE(testpaths::ReadBytes(m_root + "\\Images\\Ailleurs\\port.bmp").empty());
@@ -489,11 +492,11 @@ TEST_F(LibraryCommands, FoldersAreRenamedAndDeletedFromTheTree)
     Settle();
 
     // Deleting asks first; a refusal keeps everything.
-    Bar()->m_bListHasFocus = FALSE;
+    TreeKeys();
     AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDCANCEL);
     Command(ID_LIB_DELETE);
     EXPECT_FALSE(testpaths::ReadBytes(m_root + "\\Images\\Ailleurs\\port.bmp").empty());
-    Bar()->m_bListHasFocus = FALSE;
+    TreeKeys();
     AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDOK);
     Command(ID_LIB_DELETE);
     EXPECT_EQ(::GetFileAttributesA((m_root + "\\Images\\Ailleurs").c_str()), INVALID_FILE_ATTRIBUTES);

@@ -250,7 +250,7 @@ protected:
             ::SendMessageA(list.m_hWnd, LB_SETSEL, TRUE, found);
             list.SetCaretIndex(found, FALSE);
         }
-        Bar()->m_bListHasFocus = TRUE;
+        list.SetFocus();
         return found;
     }
     std::string StatusMessage() { return std::string(m_pFrame->GetStatusBar()->GetPaneText(0)); }

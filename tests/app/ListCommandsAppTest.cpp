@@ -182,7 +182,7 @@ TEST_F(ListCommands, ExplorerAddsItsSelectionToTheLibraryWithItsKeys)
     EXPECT_EQ(UpdateOf(m_pFrame, ID_EXPLORER_ADD_TO_LIBRARY), 0);
 
     // Space in the folder tree hands the keyboard to the library bar's list while the bar shows.
-    Bar()->m_bListHasFocus = TRUE;
+    Bar()->m_list.SetFocus();
     pView->m_tree.SetFocus();
     pView->m_tree.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_EQ(::GetFocus(), Bar()->m_list.m_hWnd);
@@ -369,7 +369,7 @@ TEST_F(ListCommands, LibraryMenusNewFolderAndRenameMessage)
     for (int round = 0; round < 2; round++) {
         Bar()->m_tree.SelectPath((m_root + "\\Images").c_str());
         SettleBar();
-        Bar()->m_bListHasFocus = FALSE;
+        Bar()->m_tree.SetFocus();
         Command(ID_LIB_NEW_FOLDER);
         HTREEITEM hFirst = Bar()->m_tree.GetChildItem(Bar()->m_tree.ImagesItem());
         ASSERT_NE(hFirst, nullptr);

@@ -80,7 +80,8 @@ protected:
         Bar()->RequestFolderReload();
         SettleBar();
         SelectFirst(Bar()->m_list);
-        Bar()->m_bListHasFocus = TRUE;
+        // The keys in the list, as a click there puts them: commands act on what has them.
+        Bar()->m_list.SetFocus();
         return Bar()->m_list.GetCount() == 2;
     }
     static void SelectFirst(CListBox& list)
@@ -103,7 +104,7 @@ protected:
         }
         pExplorer->OnIdle();
         SelectFirst(pExplorer->m_list);
-        pExplorer->m_bListHasFocus = TRUE;
+        pExplorer->m_list.SetFocus();
         return pExplorer->m_list.GetCount() == 2 ? pExplorer : nullptr;
     }
     // A search window listing the two pictures, the first selected.
