@@ -502,6 +502,7 @@ int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
         CWinApp* pApp = AfxGetApp();
         lpszCaption = pApp != nullptr ? pApp->m_pszAppName : nullptr;
     }
+    CFocusKeeper focus;
     return ::MessageBoxA(m_hWnd, lpszText, lpszCaption, nType);
 }
 

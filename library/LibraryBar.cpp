@@ -889,6 +889,10 @@ void CLibraryBar::OnIdle()
     if (!bDue)
         return;
     m_list.StopLockedAnimation();
+    // A reload of the folder shown (after a rename or a refresh from the list) leaves the keys in
+    // the list: only a folder newly chosen hands them to the tree.
+    const BOOL bReloadFromList = ::GetFocus() == m_list.m_hWnd && !m_strLoadedFolder.IsEmpty()
+                                 && path.CompareNoCase(m_strLoadedFolder) == 0;
     switch (kind) {
     case LIB_KIND_ROOT:
         LoadNormalFolder(CString());
@@ -912,7 +916,7 @@ void CLibraryBar::OnIdle()
     // program: a load never brings the program to the front.
     HWND hFocus = ::GetFocus();
     HWND hTop = ::GetAncestor(m_hWnd, GA_ROOT);
-    if ((GetStyle() & WS_VISIBLE) && ::GetForegroundWindow() == hTop
+    if (!bReloadFromList && (GetStyle() & WS_VISIBLE) && ::GetForegroundWindow() == hTop
         && (hFocus == nullptr || hFocus == hTop || hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus)))
         m_tree.SetFocus();
 }

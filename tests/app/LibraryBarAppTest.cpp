@@ -15,6 +15,7 @@
 #include "library/LibraryBar.h"
 #include "library/ProtectedAccess.h"
 #include "piclist/PicObject.h"
+#include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
 #include "viewers/SlideShowWnd.h"
 
@@ -278,7 +279,7 @@ TEST_F(LibraryInFrame, GripAndSplitterDragsResizeWithinLimits)
 TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
 {
     ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
-    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp"})
         ::CopyFileA(WriteBmp(name).c_str(), (m_root + "\\Images\\" + name).c_str(), TRUE);
     PutSettingText("folders", "LibrarianLastPath", m_root + "\\Images");
     PutSetting("prefs", "ShowInfoSuppress", 0);
@@ -298,30 +299,37 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
     ::CreateDirectoryA(m_temp.File("Photos").c_str(), nullptr);
     ASSERT_NE(m_pApp->OpenDocumentFile(m_temp.File("Photos").c_str()), nullptr);
     pBar->OnIdle();
-    ASSERT_EQ(pBar->m_list.GetCount(), 3);
+    ASSERT_EQ(pBar->m_list.GetCount(), 5);
     g_ProtectedPics = "Secret";
-    // A command of the list with its first picture selected, and the dialog it opens (0: the system's,
-    // closed as a person does); or, in the tree, the password a click into the locked folder's list asks.
-    // (The library's own commands give the keys back to the bar themselves.)
-    const std::pair<UINT, UINT> dialogs[] = {
-        {ID_LIB_IMPORT, 0}, {ID_PREFERENCES, IDS_PREFERENCES_CAPTION}, {0, IDD_ENTER_PASSWORD}};
+    // A command of the list with its first pictures selected, and the dialog it opens (0: the system's,
+    // closed as a person does), then the folder's reload a list command may ask for; or, in the tree,
+    // the password a click into the locked folder's list asks.
+    const struct {
+        UINT command, dialog;
+        int selected;
+    } dialogs[] = {{ID_LIB_IMPORT, 0, 1},
+                   {ID_PREFERENCES, IDS_PREFERENCES_CAPTION, 1},
+                   {ID_LIB_RENAME, IDD_RENAME_PICTURES, 2},
+                   {0, IDD_ENTER_PASSWORD, 0}};
     for (const auto& dialog : dialogs) {
-        SCOPED_TRACE(dialog.first);
-        const bool inList = dialog.first != 0;
+        SCOPED_TRACE(dialog.command);
+        const bool inList = dialog.command != 0;
         const CString first = pBar->m_list.GetRecord(0)->m_strPath;
         pBar->m_list.SetSel(-1, FALSE);
-        pBar->m_list.SetSel(0, inList);
+        for (int i = 0; i < dialog.selected; i++)
+            pBar->m_list.SetSel(i, TRUE);
         pBar->FocusList();
-        if (dialog.second == 0) {
+        if (dialog.dialog == 0) {
             AfxTestReset();
             g_box = {nullptr, {VK_ESCAPE}, IDCANCEL};
             ::SetTimer(nullptr, 0, 20, AnswerBox);
         } else {
-            AfxScriptNextModal(dialog.second, {}, IDCANCEL);
+            AfxScriptNextModal(dialog.dialog, {}, IDCANCEL);
         }
         MSG click = {pBar->m_list.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0, 0, {}};
         if (inList) {
-            m_pFrame->SendMessage(WM_COMMAND, dialog.first);
+            m_pFrame->SendMessage(WM_COMMAND, dialog.command);
+            pBar->OnIdle();
         } else {
             pBar->m_tree.SelectItem(pBar->m_tree.ProtectedItem());
             pBar->m_tree.SetFocus();
