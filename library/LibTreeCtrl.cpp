@@ -386,6 +386,11 @@ LRESULT CLibTreeCtrl::OnEditFailed(WPARAM, LPARAM)
 
 BOOL CLibTreeCtrl::BeginNewFolder()
 {
+    // A name still being edited is ended first, as when the tree loses the keys: what was typed is
+    // applied (or refused, and said) before the new folder's own edit begins, which would otherwise
+    // take the open edit for the new folder's.
+    if (GetEditControl() != nullptr)
+        SendMessage(TVM_ENDEDITLABELNOW, FALSE);
     HTREEITEM hParent = GetSelectedItem();
     // The root shows only the fixed folders: a folder made there would vanish at the next fill.
     if (hParent == nullptr || hParent == m_hTrash || hParent == m_hRoot)

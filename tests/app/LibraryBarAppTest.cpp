@@ -281,6 +281,8 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
     ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp"})
         ::CopyFileA(WriteBmp(name).c_str(), (m_root + "\\Images\\" + name).c_str(), TRUE);
+    for (const char* name : {"Essais", "Autre"})
+        ::CreateDirectoryA((m_root + "\\Images\\" + name).c_str(), nullptr);
     PutSettingText("folders", "LibrarianLastPath", m_root + "\\Images");
     PutSetting("prefs", "ShowInfoSuppress", 0);
     ASSERT_TRUE(Start());
@@ -341,6 +343,30 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
         Pump();
         EXPECT_EQ(::GetFileAttributesA(first) == INVALID_FILE_ATTRIBUTES, inList);
     }
+
+    // "Nouveau Dossier" while a folder's name is being edited in the tree, the name typed another
+    // folder's: the edit ends first, its refusal said in a box answered as a person does; then the new
+    // folder's name is edited inside the folder, with the keys.
+    pBar->m_tree.SelectPath((m_root + "\\Images\\Essais").c_str());
+    const HTREEITEM hEssais = pBar->m_tree.GetSelectedItem();
+    ASSERT_EQ(std::string(pBar->m_tree.GetItemText(hEssais)), "Essais");
+    pBar->m_tree.SetFocus();
+    CEdit* pEdit = pBar->m_tree.EditLabel(hEssais);
+    ASSERT_NE(pEdit, nullptr);
+    pEdit->SetWindowText("Autre");
+    AfxTestReset();
+    g_box = {nullptr, {VK_RETURN}, IDOK};
+    ::SetTimer(nullptr, 0, 20, AnswerBox);
+    m_pFrame->SendMessage(WM_COMMAND, ID_LIB_NEW_FOLDER);
+    AfxTestArm();
+    EXPECT_TRUE(g_box.inFront);
+    EXPECT_TRUE(IsDir(m_root + "\\Images\\Essais"));
+    ASSERT_NE(pBar->m_tree.GetEditControl(), nullptr);
+    EXPECT_EQ(::GetFocus(), pBar->m_tree.GetEditControl()->m_hWnd);
+    EXPECT_EQ(pBar->m_tree.GetParentItem(pBar->m_tree.GetSelectedItem()), hEssais);
+    RealKeys({VK_RETURN});
+    Pump();
+    EXPECT_TRUE(IsDir(m_root + "\\Images\\Essais\\Nouveau dossier"));
 
     CSlideShowWnd* pShow = m_pFrame->GetSlideShow();
     CStringArray paths;
