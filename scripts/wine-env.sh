@@ -84,6 +84,10 @@ REGEDIT4
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
 "Debugger"="winedbg --auto %ld %ld"
 "Auto"="1"
+
+[HKEY_CURRENT_USER\Environment]
+"TEMP"="C:\\Temp"
+"TMP"="C:\\Temp"
 REG
 
 # Makes the prefix given, on the display given (else the current one), with its persistent
@@ -101,6 +105,9 @@ wine_make_prefix() {
     # service manager beside the first; a service started by one then reports to the other, and
     # every program that starts COM waits ten seconds for RpcSs.
     DISPLAY=$display WINEPREFIX=$prefix wineboot -u >/dev/null 2>&1 || true
+    # The programs' temporary folder, where the tests make their files: the same path for every user
+    # and every run (Wine's own would be C:\users\<name>\Temp).
+    mkdir -p "$prefix/drive_c/Temp"
     DISPLAY=$display WINEPREFIX=$prefix wine reg import "Z:${_wine_tmp//\//\\}\\settings.reg" \
         >/dev/null 2>&1 || true
     # A program that waits for the whole run (on a pipe that never ends). Without one, Wine ends

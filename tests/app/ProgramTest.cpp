@@ -5,8 +5,8 @@
 #include "piclist/PicObject.h"
 #include "piclist/PicListBox.h"
 #include "resources/library-bar-ids.h"
-#include "tests/support/PrintedPdf.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/UnixCommand.h"
 
 #include <gtest/gtest.h>
 #include <shlwapi.h>
@@ -126,15 +126,10 @@ void MakeBuildTreeWithLibrary(const std::string& build, const std::string& pictu
 }
 
 // The install script run as the run script runs it (its program is this build's); what it said.
-std::string Install(const std::string& build)
+std::string Install()
 {
-    const std::string said = testpaths::UnixPath(build) + ".said";
-    printed::RunUnix("'" + testpaths::UnixPath(testpaths::SourceDir()) + "/scripts/install.sh' > '" + said
-                         + ".part' 2>&1",
-                     said);
-    const std::string text = testpaths::ReadBytes(build + ".said");
-    ::DeleteFileA((build + ".said").c_str());
-    return text;
+    return testpaths::RunUnix("'" + testpaths::UnixPath(testpaths::SourceDir())
+                              + "/scripts/install.sh' 2>&1");
 }
 
 BOOL CALLBACK FindLibraryList(HWND hWnd, LPARAM found)
@@ -190,7 +185,7 @@ TEST(Program, InstalledWithItsLibraryThenASecondStartHandsItsPathToTheFirst)
     // and its record live beside the installed program, and the settings no longer name the tree.
     const std::string build = temp.File("build");
     MakeBuildTreeWithLibrary(build, "Vieille.bmp");
-    EXPECT_NE(Install(build).find(kInstalled), std::string::npos);
+    EXPECT_NE(Install().find(kInstalled), std::string::npos);
     testpaths::RemoveTree(build);
     const std::string kept = std::string(kInstalled) + "\\Images\\Vieille.bmp";
     CPicObject record;
@@ -258,7 +253,7 @@ TEST(Program, InstalledWithItsLibraryThenASecondStartHandsItsPathToTheFirst)
     // Another tree's library never joins one already there: it stays, still named by the settings.
     const std::string other = temp.File("autre");
     MakeBuildTreeWithLibrary(other, "Autre.bmp");
-    EXPECT_NE(Install(other).find("autre"), std::string::npos);
+    EXPECT_NE(Install().find("autre"), std::string::npos);
     EXPECT_NE(GetFileAttributesA((other + "\\Images\\Autre.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetText("folders", "LibrarianLocation"), other + "\\");
     SHDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);

@@ -226,7 +226,7 @@ TEST(FileUtil, DeleteFilesInFolderStaysInItsFolder)
 
     // A bare name is taken in the current directory, never in the drive's root.
     char root[4] = {dir.Path()[0], ':', '\\', 0};
-    std::string name = "tessarine_probe_" + std::to_string(GetCurrentProcessId()) + ".dai";
+    std::string name = "tessarine_probe.dai";
     std::string inRoot = std::string(root) + name;
     Touch(inRoot);
     Touch(dir.File(name));

@@ -1,6 +1,6 @@
 // The run script's choice of Wine's window management, made on the tests' own display (an Xvfb without
 // a window manager) in the tests' prefix.
-#include "tests/support/PrintedPdf.h"
+#include "tests/support/UnixCommand.h"
 #include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -36,18 +36,8 @@ TEST(RunScript, ADisplayWithoutAWindowManagerGetsUnmanagedWindows)
     for (char& c : unixSource)
         if (c == '\\')
             c = '/';
-    char out[96];
-    std::snprintf(out, sizeof(out), "/tmp/tessarine-wm-%lu-%lu.txt", ::GetCurrentProcessId(),
-                  ::GetTickCount());
-    printed::RunUnix("PATH=/usr/bin:/bin:$PATH; . '" + unixSource
-                         + "/scripts/wine-wm.sh' && wine_choose_window_management $WINEPREFIX; echo done > "
-                         + out + ".part",
-                     out);
+    testpaths::RunUnix("PATH=/usr/bin:/bin:$PATH; . '" + unixSource
+                       + "/scripts/wine-wm.sh' && wine_choose_window_management $WINEPREFIX");
     EXPECT_EQ(ManagedSetting(), "N");
     ::RegDeleteKeyA(HKEY_CURRENT_USER, kAppKey);
-    std::string done = std::string("Z:") + out;
-    for (char& c : done)
-        if (c == '/')
-            c = '\\';
-    ::DeleteFileA(done.c_str());
 }

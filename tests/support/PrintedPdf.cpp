@@ -2,6 +2,7 @@
 #include "tests/support/PrintedPdf.h"
 
 #include "tests/support/TestPaths.h"
+#include "tests/support/UnixCommand.h"
 
 #include <algorithm>
 #include <atomic>
@@ -40,17 +41,6 @@ std::string ToUnix(const std::string& windowsPath)
     return p;
 }
 
-// Scratch files of this process under the Linux /tmp.
-std::string Scratch(const char* what)
-{
-    static std::atomic<int> counter{0};
-    char name[128];
-    // Wine's process ids come back in every prefix: the time makes the name this run's own.
-    std::snprintf(name, sizeof(name), "/tmp/tessarine-pdf-%lu-%lu-%d-%s", ::GetCurrentProcessId(),
-                  ::GetTickCount(), ++counter, what);
-    return name;
-}
-
 std::vector<std::string> FilesOf(const std::string& jobName)
 {
     std::vector<std::string> files;
@@ -84,13 +74,12 @@ bool LooksComplete(const std::string& path)
 std::string UniqueJobName(const std::string& base)
 {
     static std::atomic<int> counter{0};
-    char suffix[64];
-    std::snprintf(suffix, sizeof(suffix), "_%lu_%lu_%d", ::GetCurrentProcessId(), ::GetTickCount() % 100000,
-                  ++counter);
-    // The test run's mark, by which the test script finds the run's jobs to remove them from CUPS.
+    // The test run's mark, by which the test script finds the run's jobs to remove them from CUPS, and
+    // which no other run has; outside the test command, the time stands in for it.
     char run[32] = "";
     const DWORD n = ::GetEnvironmentVariableA("TESSARINE_PRINT_RUN", run, sizeof(run));
-    std::string name = base + (n > 0 && n < sizeof(run) ? "_" + std::string(run) : "") + suffix;
+    const std::string mark = n > 0 && n < sizeof(run) ? std::string(run) : std::to_string(::GetTickCount());
+    std::string name = base + "_" + mark + "_" + std::to_string(++counter);
     for (char& c : name)
         if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
             c = '_';
@@ -147,63 +136,27 @@ std::string WaitForPdf(const std::string& jobName, int timeoutMs)
 
 bool AnyFileOf(const std::string& jobName) { return !FilesOf(jobName).empty(); }
 
-void RunUnix(const std::string& command, const std::string& unixResult)
-{
-    // Wine starts a Linux program without a process handle to wait on: the command writes its result
-    // under another name and renames it when done, and the result's arrival is what ends the wait.
-    std::string result = ToWindows(unixResult);
-    ::DeleteFileA(result.c_str());
-    std::string line = "/bin/sh -c \"" + command + " ; mv -f " + unixResult + ".part " + unixResult
-                       + " || : > " + unixResult + "\"";
-    std::vector<char> buf(line.begin(), line.end());
-    buf.push_back('\0');
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return;
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    DWORD start = ::GetTickCount();
-    while (::GetFileAttributesA(result.c_str()) == INVALID_FILE_ATTRIBUTES
-           && ::GetTickCount() - start < 60000)
-        ::Sleep(20);
-}
-
 int PageCount(const std::string& pdfPath)
 {
-    std::string out = Scratch("info.txt");
-    RunUnix("pdfinfo '" + ToUnix(pdfPath) + "' > " + out + ".part 2>&1", out);
-    std::string text = testpaths::ReadBytes(ToWindows(out));
-    ::DeleteFileA(ToWindows(out).c_str());
+    const std::string text = testpaths::RunUnix("pdfinfo '" + ToUnix(pdfPath) + "' 2>&1");
     size_t at = text.find("Pages:");
     return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 6);
 }
 
 std::string PageText(const std::string& pdfPath, int page)
 {
-    std::string out = Scratch("text.txt");
     char args[64];
     std::snprintf(args, sizeof(args), " -layout -f %d -l %d ", page, page);
-    RunUnix("pdftotext" + std::string(args) + "'" + ToUnix(pdfPath) + "' " + out + ".part", out);
-    std::string text = testpaths::ReadBytes(ToWindows(out));
-    ::DeleteFileA(ToWindows(out).c_str());
-    return text;
+    return testpaths::RunUnix("pdftotext" + std::string(args) + "'" + ToUnix(pdfPath) + "' -");
 }
 
 Raster RasterPage(const std::string& pdfPath, int page, int dpi)
 {
     Raster r;
-    std::string base = Scratch("page");
     char args[96];
     std::snprintf(args, sizeof(args), " -r %d -f %d -l %d -singlefile ", dpi, page, page);
-    // pdftoppm writes under a name of its own, never the one being waited for.
-    RunUnix("pdftoppm" + std::string(args) + "'" + ToUnix(pdfPath) + "' " + base + "-out && mv -f " + base
-                + "-out.ppm " + base + ".ppm.part",
-            base + ".ppm");
-    std::string file = ToWindows(base + ".ppm");
-    std::string bytes = testpaths::ReadBytes(file);
-    ::DeleteFileA(file.c_str());
+    const std::string bytes =
+        testpaths::RunUnix("pdftoppm" + std::string(args) + "'" + ToUnix(pdfPath) + "'");
     // P6, width, height, 255, one white-space byte, then the pixels.
     int w = 0, h = 0, maxval = 0, used = 0;
     if (bytes.size() < 16 || std::sscanf(bytes.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &used) != 3

@@ -59,10 +59,6 @@ Raster RasterPage(const std::string& pdfPath, int page, int dpi);
 // build/screenshots/<name>.bmp (for people to look at).
 Raster CaptureClient(HWND hWnd, const std::string& name);
 
-// Runs a Linux shell command line that writes unixResult + ".part", and waits until unixResult
-// exists (the command's exit status is not known: check the result).
-void RunUnix(const std::string& command, const std::string& unixResult);
-
 // Part of a raster (clipped to it).
 Raster Crop(const Raster& r, const RECT& part);
 // Colours equal within tolerance on each channel (printing and rasterising shift them a little).

@@ -1,27 +1,10 @@
 // A small tmpfs mounted for one test, through the Linux shell Wine can start.
 #include "tests/support/SmallDisk.h"
 
-#include "tests/support/PrintedPdf.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/UnixCommand.h"
 
 namespace testpaths {
-namespace {
-
-// Runs a shell command beside the folder and gives what it printed.
-std::string Run(const std::string& unixFolder, const std::string& command)
-{
-    const std::string result = unixFolder + ".result";
-    printed::RunUnix("(" + command + ") > '" + result + ".part' 2>&1", result);
-    std::string path = "Z:" + result;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    const std::string text = ReadBytes(path);
-    ::DeleteFileA(path.c_str());
-    return text;
-}
-
-} // namespace
 
 SmallDisk::SmallDisk(const std::string& folder, int kilobytes) : m_folder(folder)
 {
@@ -29,8 +12,8 @@ SmallDisk::SmallDisk(const std::string& folder, int kilobytes) : m_folder(folder
     m_unix = UnixPath(folder);
     if (m_unix.empty())
         return;
-    m_mounted = Run(m_unix, "mount -t tmpfs -o size=" + std::to_string(kilobytes) + "k tessarine-test '"
-                                + m_unix + "' && echo small-disk-ready")
+    m_mounted = RunUnix("mount -t tmpfs -o size=" + std::to_string(kilobytes) + "k tessarine-test '" + m_unix
+                        + "' && echo small-disk-ready")
                     .find("small-disk-ready")
                 != std::string::npos;
 }
@@ -39,7 +22,7 @@ SmallDisk::~SmallDisk()
 {
     // A file some process still holds there cannot keep the mount: it goes at once all the same.
     if (m_mounted)
-        Run(m_unix, "umount '" + m_unix + "' || umount -l '" + m_unix + "'");
+        RunUnix("umount '" + m_unix + "' || umount -l '" + m_unix + "'");
 }
 
 bool SmallDisk::LeaveFree(ULONGLONG bytes)

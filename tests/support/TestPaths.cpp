@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -65,14 +66,15 @@ std::string TestDataDir() { return BinaryDir() + "\\testdata"; }
 
 TempDir::TempDir()
 {
+    // The test command gives the programs a temporary folder of the run's own, so that every user and
+    // every run make the same paths: only the number differs, the first free one, all of one width.
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
-    static LONG counter = 0;
-    for (;;) {
-        std::ostringstream name;
-        name << base << "tess" << GetCurrentProcessId() << "_" << InterlockedIncrement(&counter);
-        if (CreateDirectoryA(name.str().c_str(), nullptr)) {
-            m_path = name.str();
+    for (int n = 1;; n++) {
+        char name[MAX_PATH + 16];
+        std::snprintf(name, sizeof(name), "%stess%04d", base, n);
+        if (CreateDirectoryA(name, nullptr) || GetLastError() != ERROR_ALREADY_EXISTS) {
+            m_path = name; // a folder that could not be made fails the test's first step on it
             return;
         }
     }
