@@ -5,6 +5,10 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=${TESSARINE_BUILD_DIR:-$root/build}
+# What only root can ready (the packages, then the PDF printer) is checked before the long build, so a
+# user who needs root to do it learns so at once.
+"$here/setup.sh" --machine-only
+"$here/cups-pdf.sh"
 "$here/build.sh"
 "$here/check-format.sh"
 # Reference pictures made by Linux tools (ImageMagick, netpbm, djpeg) for the reader tests:
@@ -31,4 +35,10 @@ fi
 cd "$build"
 # Every test owns its registry keys, files and windows. No retry: a test that fails once has found
 # something. CTEST_PARALLEL_LEVEL, when set, says how many tests run at once.
-ctest --output-on-failure -j"${CTEST_PARALLEL_LEVEL:-$(nproc)}" "$@"
+status=0
+ctest --output-on-failure -j"${CTEST_PARALLEL_LEVEL:-$(nproc)}" "$@" || status=$?
+# ctest names the skipped tests without their reasons: each one's own words, from its output.
+awk '/: Skipped$/ { why = ""; taking = 1; next }
+     taking && /^\[  SKIPPED \]/ { sub(/ \([0-9]+ ms\)$/, ""); print "skipped " $4 ":" why; taking = 0; next }
+     taking { why = why " " $0 }' Testing/Temporary/LastTest.log 2>/dev/null || true
+exit $status
