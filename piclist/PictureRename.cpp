@@ -76,6 +76,47 @@ BOOL RecordFileInUse(const CString& recordFile, const CString& picture)
     return FALSE;
 }
 
+// The system's reason the file cannot be opened for reading now (ERROR_SUCCESS when it can).
+DWORD ReadOpenError(const CString& path)
+{
+    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return ::GetLastError();
+    ::CloseHandle(file);
+    return ERROR_SUCCESS;
+}
+
+// A record file that its listing could not read is the picture's own until read otherwise: read now,
+// its texts go to the new name with the picture (another picture's stays with that one); while it
+// still cannot be read, FALSE, noted as a failed step on it, and nothing moves.
+BOOL ReadUnreadRecordAgain(CPicObject& rec, const CString& picture)
+{
+    CPicObject read;
+    read.m_strPath = picture;
+    read.m_bHeaderOnly = TRUE;
+    read.m_bReadOnly = TRUE;
+    switch (read.ReadRecordFile()) {
+    case RecordRead::Unreadable:
+        NoteFailedStep(RecordFilePath(picture), ReadOpenError(RecordFilePath(picture)));
+        return FALSE;
+    case RecordRead::Foreign:
+        rec.m_bRecordOfOther = TRUE;
+        return TRUE;
+    case RecordRead::Loaded:
+    case RecordRead::Broken:
+        rec.m_strComment = read.m_strComment;
+        rec.m_strAuthor = read.m_strAuthor;
+        rec.m_strKeywords = read.m_strKeywords;
+        rec.m_strReserved = read.m_strReserved;
+        break;
+    case RecordRead::Absent:
+        break;
+    }
+    rec.m_bMemoryOnly = FALSE;
+    return TRUE;
+}
+
 struct SavedNames {
     CString path, fileName, baseName;
 };
@@ -189,6 +230,8 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
         return RenameResult::Done;
     }
 
+    if (rec.m_bMemoryOnly && !rec.m_bRecordOfOther && !ReadUnreadRecordAgain(rec, oldPicture))
+        return RenameResult::Failed;
     // The record of the new name first: the user's texts exist twice before the picture moves. The
     // new name is free, so its record file is this record's own even when the old one was not. The
     // old one goes when it was this picture's and no other picture of the old base name uses it:
