@@ -145,6 +145,17 @@ CString FileOfFailedRename(const CString& picture)
     return PictureFileThatFailed(picture, RecordFilePath(picture), picture);
 }
 
+// Why the picture could not be renamed.
+CString RenameFailedText(const CString& oldPath)
+{
+    return WithFailedStepCause(MessageNaming(IDS_RENAME_FAILED, FileOfFailedRename(oldPath)));
+}
+
+CString FolderRenameFailedText(const CString& folderLabel)
+{
+    return WithFailedFolderStepCause(MessageNaming(IDS_RENAME_FOLDER_FAILED, folderLabel));
+}
+
 // TRUE when every picture of a series of base can take the name the series will give it in the
 // folder: the numbers are given as the rename gives them, passing those taken. Else says which
 // picture could not, and why.
@@ -371,8 +382,7 @@ void ReportRenameResult(RenameResult result, const CString& name, const CString&
     case RenameResult::TooLong:
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxMessageBox(WithFailedStepCause(MessageNaming(IDS_RENAME_FAILED, FileOfFailedRename(oldPath))),
-                      MB_ICONEXCLAMATION);
+        AfxMessageBox(RenameFailedText(oldPath), MB_ICONEXCLAMATION);
         break;
     default:
         break;
@@ -392,8 +402,7 @@ void ReportFolderRenameResult(RenameResult result, const CString& name, const CS
     case RenameResult::TooLong:
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxMessageBox(WithFailedFolderStepCause(MessageNaming(IDS_RENAME_FOLDER_FAILED, folderLabel)),
-                      MB_ICONEXCLAMATION);
+        AfxMessageBox(FolderRenameFailedText(folderLabel), MB_ICONEXCLAMATION);
         break;
     default:
         break;
@@ -569,9 +578,15 @@ BOOL RunRenamePicture(CWnd* pParent, CPicObject& rec, const CString& folder)
         CString name = typed;
         name.TrimLeft(" ");
         name.TrimRight(" ");
-        result = RenamePictureFiles(rec, folder, name);
-        ReportRenameResult(result, name, oldPicture);
-        return !IsRefusedName(result);
+        do {
+            result = RenamePictureFiles(rec, folder, name);
+            if (result != RenameResult::Failed) {
+                ReportRenameResult(result, name, oldPicture);
+                return !IsRefusedName(result);
+            }
+            // The typed name stays in the dialog, to be tried again or changed.
+        } while (AskRetryOfFailedStep(RenameFailedText(oldPicture), MB_ICONEXCLAMATION));
+        return FALSE;
     };
     INT_PTR answer = dlg.DoModal();
     GlobalFreeHandle(hLogo);
@@ -598,6 +613,7 @@ BOOL RunRenamePictureSeries(CWnd* pParent, const std::vector<CPicObject*>& recor
     dlg.m_logo.m_hDIB = hLogo;
     dlg.m_illustration.m_hDIB = hIllustration;
     CString base;
+    int renamed = 0;
     dlg.m_try = [&](const CString& typed) -> BOOL {
         base = typed;
         base.TrimLeft(" ");
@@ -606,7 +622,12 @@ BOOL RunRenamePictureSeries(CWnd* pParent, const std::vector<CPicObject*>& recor
             ReportRenameResult(RenameResult::Refused, base, CString());
             return FALSE;
         }
-        return SeriesNamesFit(records, folder, base, dlg.m_bZeroPad);
+        if (!SeriesNamesFit(records, folder, base, dlg.m_bZeroPad))
+            return FALSE;
+        // Its failures said as a batch's, a series none of whose pictures could take its name keeps
+        // the name in the dialog, to be tried again or changed.
+        renamed = RenamePictureSeries(records, folder, base, dlg.m_bZeroPad, nullptr);
+        return renamed > 0;
     };
     INT_PTR answer = dlg.DoModal();
     GlobalFreeHandle(hLogo);
@@ -617,7 +638,7 @@ BOOL RunRenamePictureSeries(CWnd* pParent, const std::vector<CPicObject*>& recor
     if (answer != IDOK)
         return FALSE;
     g_bRenameZeroPad = dlg.m_bZeroPad;
-    return RenamePictureSeries(records, folder, base, dlg.m_bZeroPad, nullptr) > 0;
+    return renamed > 0;
 }
 
 BOOL RunRenameFolder(CWnd* pParent, const CString& path, const CString& label, CString* pNewPath)
@@ -629,9 +650,14 @@ BOOL RunRenameFolder(CWnd* pParent, const CString& path, const CString& label, C
         // The same name or none: nothing to rename, and the dialog closes.
         if (name == label || name.IsEmpty())
             return TRUE;
-        result = RenameLibraryFolder(path, name, pNewPath);
-        ReportFolderRenameResult(result, name, label);
-        return !IsRefusedName(result);
+        do {
+            result = RenameLibraryFolder(path, name, pNewPath);
+            if (result != RenameResult::Failed) {
+                ReportFolderRenameResult(result, name, label);
+                return !IsRefusedName(result);
+            }
+        } while (AskRetryOfFailedStep(FolderRenameFailedText(label), MB_ICONEXCLAMATION));
+        return FALSE;
     };
     if (dlg.DoModal() != IDOK)
         return FALSE;

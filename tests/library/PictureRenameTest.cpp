@@ -375,21 +375,22 @@ TEST_F(RenameStore, FolderRenameThatCannotBeDoneSaysWhy)
     ASSERT_TRUE(testpaths::WriteBytes(deep + "\\p.bmp", "deep"));
     struct Row {
         const char* name;
-        BOOL fault;
+        DWORD fault; // the system's error for the folder's move, or none
         const char* reason;
     };
     const Row rows[] = {
-        {"Pris", FALSE, "existe d\xe9j\xe0"},
-        {"PRIS", FALSE, "existe d\xe9j\xe0"},
-        {"a/b", FALSE, "ne peut \xeatre vide ni contenir"},
-        {"Libre", TRUE, "n'a pas pu \xeatre renomm\xe9"},
-        {"Images plus longues", FALSE, "Le nom du dossier est trop long."},
+        {"Pris", 0, "existe d\xe9j\xe0"},
+        {"PRIS", 0, "existe d\xe9j\xe0"},
+        {"a/b", 0, "ne peut \xeatre vide ni contenir"},
+        {"Libre", ERROR_ACCESS_DENIED, "n'a pas pu \xeatre renomm\xe9"},
+        {"Libre", ERROR_SHARING_VIOLATION, "utilis\xe9 par un autre programme"},
+        {"Images plus longues", 0, "Le nom du dossier est trop long."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         AfxTestRecords().messageBoxes.clear();
-        if (row.fault)
-            ArmFileFault(kStepMove, "Images", 1);
+        if (row.fault != 0)
+            ArmFileFault(kStepMove, "Images", 1, row.fault);
         AfxScriptNextModal(IDD_RENAME_FOLDER, {{IDC_RENAME_FOLDER_NAME, row.name}}, IDOK);
         AfxScriptMessageBox(IDOK);
         CString newPath;
@@ -398,6 +399,10 @@ TEST_F(RenameStore, FolderRenameThatCannotBeDoneSaysWhy)
         const auto& boxes = AfxTestRecords().messageBoxes;
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_NE(boxes[0].text.find(row.reason), std::string::npos) << boxes[0].text;
+        // A retry only where it can succeed; the name stays in the dialog, for another or Annuler.
+        EXPECT_EQ(boxes[0].type & MB_TYPEMASK,
+                  static_cast<UINT>(row.fault == ERROR_SHARING_VIOLATION ? MB_RETRYCANCEL : MB_OK));
+        EXPECT_EQ(AfxTestRecords().modals.back().result, IDCANCEL);
         EXPECT_EQ(ReadBytes(In("port.bmp")), "bytes of Port");
         EXPECT_EQ(ReadBytes(deep + "\\p.bmp"), "deep");
     }
