@@ -11,6 +11,7 @@
 #include "framework/WinApp.h"
 #include "piclist/FailureCause.h"
 #include "piclist/FailureReport.h"
+#include "piclist/FittedText.h"
 #include "piclist/ListCellLayout.h"
 #include "piclist/NameRule.h"
 #include "piclist/PicListBox.h"
@@ -548,7 +549,6 @@ void CDeleteFolderDlg::DoDataExchange(CDataExchange* pDX)
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_DIALOG_ILLUSTRATION, m_illustration);
     DDX_Control(pDX, IDC_PICTURE_LOGO, m_logo);
-    DDX_Text(pDX, IDC_DELETE_FOLDER_NAME, m_strFolder);
 }
 
 BOOL CDeleteFolderDlg::OnInitDialog()
@@ -557,6 +557,8 @@ BOOL CDeleteFolderDlg::OnInitDialog()
     if (g_fontArial12Bold.GetSafeHandle() != nullptr)
         ::SendDlgItemMessageA(m_hWnd, IDC_DELETE_FOLDER_NAME, WM_SETFONT,
                               reinterpret_cast<WPARAM>(g_fontArial12Bold.GetSafeHandle()), TRUE);
+    // In its font, a long name loses its middle rather than its second line.
+    SetFittedText(m_hWnd, IDC_DELETE_FOLDER_NAME, m_strFolder);
     return TRUE;
 }
 

@@ -13,6 +13,7 @@
 #include "piclist/PictureRename.h"
 #include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
+#include "shell/SharedUi.h"
 
 #include <algorithm>
 #include <memory>
@@ -293,8 +294,36 @@ TEST_F(RenameStore, DialogsRefuseAndReportThenRenameAndRememberTheZeroPad)
 
     AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDOK);
     EXPECT_TRUE(ConfirmDeleteFolder(nullptr, "Voyage"));
-    AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDCANCEL);
-    EXPECT_FALSE(ConfirmDeleteFolder(nullptr, "Voyage"));
+    // A long name shows whole in its field, in the field's font (Arial 12 bold), shortened in its middle.
+    const bool madeFont =
+        g_fontArial12Bold.GetSafeHandle() == nullptr
+        && g_fontArial12Bold.CreateFont(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    const std::string longName = "Vacances d'\xE9t\xE9 en Bretagne avec toute la famille et les amis 2001";
+    std::string nameShown;
+    RECT need = {}, room = {};
+    AfxModalStep lookAtName;
+    lookAtName.buttonId = 0;
+    lookAtName.check = [&](CWnd* pDlg) {
+        HWND hName = ::GetDlgItem(pDlg->m_hWnd, IDC_DELETE_FOLDER_NAME);
+        char text[MAX_PATH] = "";
+        ::GetWindowTextA(hName, text, sizeof(text));
+        nameShown = text;
+        ::GetClientRect(hName, &room);
+        need.right = room.right;
+        HDC hdc = ::GetDC(hName);
+        HGDIOBJ old = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(::SendMessageA(hName, WM_GETFONT, 0, 0)));
+        ::DrawTextA(hdc, text, -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        ::SelectObject(hdc, old);
+        ::ReleaseDC(hName, hdc);
+    };
+    AfxScriptModal(IDD_DELETE_FOLDER, {lookAtName});
+    EXPECT_FALSE(ConfirmDeleteFolder(nullptr, longName.c_str()));
+    if (madeFont)
+        g_fontArial12Bold.DeleteObject();
+    EXPECT_LE(need.bottom, room.bottom) << nameShown;
+    EXPECT_LE(need.right, room.right) << nameShown;
+    EXPECT_EQ(nameShown.substr(0, 8), longName.substr(0, 8));
+    EXPECT_EQ(nameShown.substr(nameShown.size() - 8), longName.substr(longName.size() - 8));
     AfxScriptNextModal(IDD_RENAME_FOLDER, {{IDC_RENAME_FOLDER_NAME, ""}}, IDOK);
     CString newPath;
     EXPECT_FALSE(RunRenameFolder(nullptr, Folder().c_str(), "Images", &newPath));
