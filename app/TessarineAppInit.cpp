@@ -4,6 +4,7 @@
 #include "app/TessarineApp.h"
 
 #include "shell/AppMessages.h"
+#include "shell/FileCause.h"
 #include "app/MainFrame.h"
 #include "app/MyCoolBar.h"
 #include "explorer/ExplorerMDI.h"
@@ -14,6 +15,7 @@
 #include "app/StartupWarnings.h"
 #include "app/WelcomeDlg.h"
 #include "core/BusyCursor.h"
+#include "core/FileUtil.h"
 #include "core/Palette.h"
 #include "core/Progress.h"
 #include "core/ReaderOptions.h"
@@ -310,6 +312,7 @@ BOOL CTessarineApp::InitInstance()
     CreateFixedPalette(&m_palApp, kApplicationPaletteMode);
     g_pAppPalette = &m_palApp;
     InstallPictureReaders();
+    SetFileCauseWords(FileCauseText);
     g_bReportProgress = TRUE;
 
     // The title picture while the program starts; without it the start goes on without a splash.

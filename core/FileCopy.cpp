@@ -20,6 +20,7 @@ const DWORD kResourcePiece = 32767;
 
 HGLOBAL g_workHandle = 0;
 BYTE* g_workBuffer = nullptr;
+FileCauseWords g_pfnFileCauseWords = nullptr;
 
 // Writes a found resource to a new tmp*.tmp file in the temporary folder.
 int ExtractFoundResource(HMODULE module, HRSRC resource, char* tempPath)
@@ -87,9 +88,9 @@ struct CopyAnswer {
     enum { Retry, Ignore, Abort };
 };
 
-int Ask(UINT id, LPCSTR path)
+int Ask(UINT id, LPCSTR path, DWORD error)
 {
-    int button = AskFileErrorRetry(id, path);
+    int button = AskFileErrorRetry(id, path, error);
     return button == IDRETRY    ? CopyAnswer::Retry
            : button == IDIGNORE ? CopyAnswer::Ignore
                                 : CopyAnswer::Abort;
@@ -167,7 +168,9 @@ int CopyFileToHandle(LPCSTR source, HANDLE dest)
 
 int CopyFileToHandleOk(HANDLE dest, LPCSTR source) { return CopyFileToHandle(source, dest) == 0 ? 1 : 0; }
 
-int AskFileErrorRetry(UINT stringId, LPCSTR path)
+void SetFileCauseWords(FileCauseWords words) { g_pfnFileCauseWords = words; }
+
+int AskFileErrorRetry(UINT stringId, LPCSTR path, DWORD error)
 {
     static const struct {
         UINT id;
@@ -192,6 +195,9 @@ int AskFileErrorRetry(UINT stringId, LPCSTR path)
     CString text = LoadText(stringId, fallback);
     text += "\n";
     text += path ? path : "";
+    const CString cause = g_pfnFileCauseWords != nullptr ? g_pfnFileCauseWords(error, path) : CString();
+    if (!cause.IsEmpty())
+        text += "\n" + cause;
     text = AfxFitMessageText(text);
     const UINT type = MB_ABORTRETRYIGNORE | MB_ICONHAND;
     int answer = 0;
@@ -220,7 +226,7 @@ int CopyFileWithProgress(LPCSTR source, LPCSTR dest)
 
     HANDLE in;
     while ((in = OpenFileForRead(source)) == INVALID_HANDLE_VALUE) {
-        int answer = Ask(55152, source);
+        int answer = Ask(55152, source, GetLastError());
         if (answer != CopyAnswer::Retry)
             return finish(answer == CopyAnswer::Ignore ? 1 : 2);
     }
@@ -233,7 +239,7 @@ int CopyFileWithProgress(LPCSTR source, LPCSTR dest)
     CSafeFileWrite out(dest);
     HANDLE file;
     while ((file = out.Handle()) == INVALID_HANDLE_VALUE) {
-        int answer = Ask(55153, dest);
+        int answer = Ask(55153, dest, out.Error());
         if (answer != CopyAnswer::Retry)
             return finish(answer == CopyAnswer::Ignore ? 1 : 2);
     }
@@ -245,17 +251,24 @@ int CopyFileWithProgress(LPCSTR source, LPCSTR dest)
     while (remaining >= 1) {
         DWORD piece = remaining < kWorkBufferBytes ? remaining : kWorkBufferBytes;
         DWORD read = 0;
-        if (!ReadFile(in, g_workBuffer, piece, &read, nullptr) || read == 0) {
-            int answer = Ask(55154, source);
+        const BOOL readOk = ReadFile(in, g_workBuffer, piece, &read, nullptr);
+        if (!readOk || read == 0) {
+            // Nothing read without an error: the file ended before its size.
+            int answer = Ask(55154, source, readOk ? ERROR_HANDLE_EOF : GetLastError());
             if (answer == CopyAnswer::Retry)
                 continue;
             return finish(answer == CopyAnswer::Ignore ? 1 : 2);
         }
-        DWORD written = 0;
-        while (!WriteFile(file, g_workBuffer, read, &written, nullptr) || written != read) {
+        for (;;) {
+            DWORD written = 0;
+            const BOOL wrote = WriteFile(file, g_workBuffer, read, &written, nullptr);
+            if (wrote && written == read)
+                break;
+            // A write taken in part without an error: the disk is full.
+            const DWORD error = wrote ? ERROR_DISK_FULL : GetLastError();
             // Start the piece again from where the file stood before it.
             SetFilePointer(file, -LONG(written), nullptr, FILE_CURRENT);
-            int answer = Ask(55155, dest);
+            int answer = Ask(55155, dest, error);
             if (answer != CopyAnswer::Retry)
                 return finish(answer == CopyAnswer::Ignore ? 1 : 2);
         }
@@ -268,7 +281,7 @@ int CopyFileWithProgress(LPCSTR source, LPCSTR dest)
     if (FileExists(dest))
         SetFileAttributesA(dest, FILE_ATTRIBUTE_NORMAL);
     while (!out.Commit()) {
-        int answer = Ask(55153, dest);
+        int answer = Ask(55153, dest, out.Error());
         if (answer != CopyAnswer::Retry)
             return finish(answer == CopyAnswer::Ignore ? 1 : 2);
     }

@@ -70,8 +70,15 @@ int CopyFileToHandleOk(HANDLE dest, LPCSTR source); // 1 when CopyFileToHandle g
 // Ignore, 2 failed or aborted. The destination is written beside itself and replaced only when
 // complete.
 int CopyFileWithProgress(LPCSTR source, LPCSTR dest);
-// Message box "text\npath" with Abort/Retry/Ignore, owned by the program's main window.
-int AskFileErrorRetry(UINT stringId, LPCSTR path);
+// Message box "text\npath" with Abort/Retry/Ignore, owned by the program's main window, followed on a
+// line of its own by why: error, the system's error met on path, in the words installed below.
+int AskFileErrorRetry(UINT stringId, LPCSTR path, DWORD error);
+
+// The words that say why a file call failed (one sentence; empty when nothing is to be said). Core
+// has none of its own: the application installs the shell's (shell/FileCause.h) at its start. Null
+// (the default) says nothing.
+typedef CString (*FileCauseWords)(DWORD error, LPCSTR path);
+void SetFileCauseWords(FileCauseWords words);
 
 // ---- Path text ----
 

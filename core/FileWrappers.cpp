@@ -43,6 +43,8 @@ DWORD TakeWriteFileError()
 
 DWORD PeekWriteFileError() { return t_writeError; }
 
+void KeepWriteFileError(DWORD error) { t_writeError = error; }
+
 HANDLE OpenFileForRead(LPCSTR path)
 {
     if (path == nullptr)

@@ -21,6 +21,9 @@ void SetWriteFileRoom(LONGLONG bytes);
 DWORD TakeWriteFileError();
 // The same, left for the caller that takes it (a writer saying why it failed to its own caller).
 DWORD PeekWriteFileError();
+// Leaves error as that of a failed write: for a writer that gives up on a file it could not make, so
+// that its caller says why as for a write that failed.
+void KeepWriteFileError(DWORD error);
 
 // SetFilePointer from the start, the current position or the end; the new position
 // (INVALID_SET_FILE_POINTER on failure).

@@ -141,13 +141,16 @@ int WriteJpegFile(const DibSource* src, LPCSTR target, int quality, LPCSTR shown
         HANDLE file = output.IsValid() ? output.Handle() : INVALID_HANDLE_VALUE;
         std::unique_ptr<FileSink> sink(file != INVALID_HANDLE_VALUE ? new (std::nothrow) FileSink : nullptr);
         if (!sink) {
+            const DWORD error = file == INVALID_HANDLE_VALUE ? output.Error() : ERROR_NOT_ENOUGH_MEMORY;
             if (pError != nullptr) {
-                *pError = file == INVALID_HANDLE_VALUE ? output.Error() : ERROR_NOT_ENOUGH_MEMORY;
+                *pError = error;
                 return kSaveJPEGAborted;
             }
-            const int answer = AskFileErrorRetry(IDS_JPEG_CANNOT_CREATE, shown);
+            const int answer = AskFileErrorRetry(IDS_JPEG_CANNOT_CREATE, shown, error);
             if (answer == IDRETRY)
                 continue;
+            // Given up: the caller's message says why too.
+            KeepWriteFileError(error);
             return answer == IDIGNORE ? kSaveJPEGIgnored : kSaveJPEGAborted;
         }
         const bool report = ShouldReportProgress();

@@ -200,9 +200,6 @@ public:
 
     // ---- commands (LibraryBarCommands.cpp) ----
     BOOL IsInProtectedFolder();
-    // The picture with its record file (unless bWithRecord is FALSE: a record file that is another
-    // picture's stays where it is).
-    BOOL MovePictureToTrash(const CString& path, BOOL bWithRecord = TRUE);
     BOOL MoveFolderToTrash(const CString& path);
     // Double click and Enter on the list: restore in the trash, else open (full screen by the
     // setting).

@@ -110,18 +110,6 @@ BOOL CLibraryBar::IsInProtectedFolder() { return ::IsInProtectedFolder(m_tree.Ge
 
 BOOL CLibraryBar::IsProtectedPath(LPCSTR path) { return ::IsInProtectedFolder(CString(path)); }
 
-BOOL CLibraryBar::MovePictureToTrash(const CString& path, BOOL bWithRecord)
-{
-    CDelObject item(kTrashPicture);
-    item.m_bFromProtected = IsInProtectedFolder();
-    item.m_strRelPath = RelativeToRoot(path);
-    if (bWithRecord)
-        item.m_strRelDaiPath = RelativeToRoot(RecordFilePath(path));
-    int slash = path.ReverseFind('\\');
-    item.m_strOrigFolder = slash >= 0 ? path.Left(slash) : CString();
-    return item.MoveToTrash();
-}
-
 BOOL CLibraryBar::MoveFolderToTrash(const CString& path)
 {
     CDelObject item(kTrashFolder);
@@ -177,9 +165,8 @@ void CLibraryBar::OnLibDelete()
         CFailureBatch failures(static_cast<int>(selected.size()));
         for (int index : selected) {
             CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, index));
-            // A record in memory only leaves its record file (another picture's, or unread) in place.
             if (pRecord != nullptr
-                && MovePictureToTrash(pRecord->FixPath(m_strLoadedFolder, FALSE), !pRecord->m_bMemoryOnly))
+                && MoveListedPictureToTrash(*pRecord, m_strLoadedFolder, IsInProtectedFolder()))
                 moved.push_back(index);
             if (gauge)
                 SetProgress(++done, static_cast<DWORD>(selected.size()));

@@ -37,17 +37,6 @@ BOOL RefuseFolder(const CString& dest)
     return TRUE;
 }
 
-// FALSE when the record file of the picture's name describes another picture of that base name
-// (photo.jpg / photo.png): it stays with that picture.
-BOOL RecordIsOwn(const CString& picture)
-{
-    CPicObject probe;
-    probe.m_strPath = picture;
-    probe.m_bHeaderOnly = TRUE;
-    probe.m_bReadOnly = TRUE;
-    return probe.ReadRecordFile() != RecordRead::Foreign;
-}
-
 // TRUE when the record file describes the picture carried: its own older record, with its file name
 // and size.
 BOOL RecordDescribes(const CString& recordFile, const TransferItem& item)
@@ -176,7 +165,7 @@ std::vector<TransferOutcome> TransferPictures(const std::vector<TransferItem>& i
             // picture without a record of its own (none, or another picture's) takes it.
             std::vector<CString> clashing = ask ? files : std::vector<CString>();
             const BOOL carryRecord =
-                PathExists(record) && !IsSamePath(record, recordDest) && RecordIsOwn(item.path);
+                PathExists(record) && !IsSamePath(record, recordDest) && RecordFileIsOwn(item.path);
             if (carryRecord && ownOldRecord)
                 clashing.push_back(recordDest);
             BOOL ok = CarryPicture(item, dest, recordDest, clashing, carryRecord, copy);

@@ -58,6 +58,14 @@ void ReportStepFailure(const CString& text, UINT nIcon)
     ReportFileFailure(WithFailedStepCause(text), nIcon);
 }
 
+BOOL AskRetryOfFailedStep(const CString& text, UINT nIcon)
+{
+    const FailedStep step = FirstFailedStep();
+    const BOOL retry = step.failed && CanSucceedLater(StepCause(step));
+    ::MessageBeep(0xFFFFFFFF);
+    return AfxMessageBox(text, (retry ? MB_RETRYCANCEL : MB_OK) | nIcon) == IDRETRY && retry;
+}
+
 void ReportAddFailure(const CString& sourcePath)
 {
     CString text;

@@ -14,6 +14,11 @@ void ReportFileFailure(const CString& text, UINT nIcon = MB_ICONSTOP);
 // The same, with the reason of the first step that failed since ForgetFailedStep (FailureCause.h).
 void ReportStepFailure(const CString& text, UINT nIcon = MB_ICONSTOP);
 
+// Shows text, which says why already, offering Retry and Cancel where the first step that failed
+// since ForgetFailedStep can succeed later (a full disk, a file another program holds), else OK
+// alone; never handed to a batch. TRUE when the user chose Retry.
+BOOL AskRetryOfFailedStep(const CString& text, UINT nIcon = MB_ICONSTOP);
+
 // A summary of several things that failed: head, then the lines, as many as one message box shows
 // on the screen (twelve at most), then how many were left out ("... et 1 autre.", "... et 3
 // autres.").

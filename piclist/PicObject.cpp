@@ -430,3 +430,12 @@ BOOL RecordFileHasNoTexts(const CString& recordFile)
     return ReadRecordAsIs(recordFile, record) && record.m_strComment.IsEmpty() && record.m_strAuthor.IsEmpty()
            && record.m_strKeywords.IsEmpty();
 }
+
+BOOL RecordFileIsOwn(const CString& picture)
+{
+    CPicObject probe;
+    probe.m_strPath = picture;
+    probe.m_bHeaderOnly = TRUE;
+    probe.m_bReadOnly = TRUE;
+    return probe.ReadRecordFile() != RecordRead::Foreign;
+}

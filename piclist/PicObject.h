@@ -172,3 +172,9 @@ BOOL ReadRecordAsIs(const CString& recordFile, CPicObject& record, BOOL bThumbna
 // TRUE when the record file reads and holds none of the user's texts (comment, author, keywords):
 // a record the folder scan made anew, which may give way to one that has them.
 BOOL RecordFileHasNoTexts(const CString& recordFile);
+
+// FALSE when the record file of the picture's name describes another picture of that base name
+// (photo.jpg / photo.png), as read now: it stays with that picture when this one moves or goes to
+// the trash. A record file that cannot be read counts as the picture's own, so that the step that
+// carries it fails naming it rather than the picture leaving without its texts.
+BOOL RecordFileIsOwn(const CString& picture);

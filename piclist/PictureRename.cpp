@@ -11,6 +11,7 @@
 #include "framework/WinApp.h"
 #include "piclist/FailureCause.h"
 #include "piclist/FailureReport.h"
+#include "piclist/FittedText.h"
 #include "piclist/ListCellLayout.h"
 #include "piclist/NameRule.h"
 #include "piclist/PicListBox.h"
@@ -76,6 +77,47 @@ BOOL RecordFileInUse(const CString& recordFile, const CString& picture)
     return FALSE;
 }
 
+// The system's reason the file cannot be opened for reading now (ERROR_SUCCESS when it can).
+DWORD ReadOpenError(const CString& path)
+{
+    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return ::GetLastError();
+    ::CloseHandle(file);
+    return ERROR_SUCCESS;
+}
+
+// A record file that its listing could not read is the picture's own until read otherwise: read now,
+// its texts go to the new name with the picture (another picture's stays with that one); while it
+// still cannot be read, FALSE, noted as a failed step on it, and nothing moves.
+BOOL ReadUnreadRecordAgain(CPicObject& rec, const CString& picture)
+{
+    CPicObject read;
+    read.m_strPath = picture;
+    read.m_bHeaderOnly = TRUE;
+    read.m_bReadOnly = TRUE;
+    switch (read.ReadRecordFile()) {
+    case RecordRead::Unreadable:
+        NoteFailedStep(RecordFilePath(picture), ReadOpenError(RecordFilePath(picture)));
+        return FALSE;
+    case RecordRead::Foreign:
+        rec.m_bRecordOfOther = TRUE;
+        return TRUE;
+    case RecordRead::Loaded:
+    case RecordRead::Broken:
+        rec.m_strComment = read.m_strComment;
+        rec.m_strAuthor = read.m_strAuthor;
+        rec.m_strKeywords = read.m_strKeywords;
+        rec.m_strReserved = read.m_strReserved;
+        break;
+    case RecordRead::Absent:
+        break;
+    }
+    rec.m_bMemoryOnly = FALSE;
+    return TRUE;
+}
+
 struct SavedNames {
     CString path, fileName, baseName;
 };
@@ -102,6 +144,17 @@ CString MessageNaming(UINT id, const CString& name)
 CString FileOfFailedRename(const CString& picture)
 {
     return PictureFileThatFailed(picture, RecordFilePath(picture), picture);
+}
+
+// Why the picture could not be renamed.
+CString RenameFailedText(const CString& oldPath)
+{
+    return WithFailedStepCause(MessageNaming(IDS_RENAME_FAILED, FileOfFailedRename(oldPath)));
+}
+
+CString FolderRenameFailedText(const CString& folderLabel)
+{
+    return WithFailedFolderStepCause(MessageNaming(IDS_RENAME_FOLDER_FAILED, folderLabel));
 }
 
 // TRUE when every picture of a series of base can take the name the series will give it in the
@@ -189,6 +242,8 @@ RenameResult RenamePictureFiles(CPicObject& rec, const CString& folder, CString 
         return RenameResult::Done;
     }
 
+    if (rec.m_bMemoryOnly && !rec.m_bRecordOfOther && !ReadUnreadRecordAgain(rec, oldPicture))
+        return RenameResult::Failed;
     // The record of the new name first: the user's texts exist twice before the picture moves. The
     // new name is free, so its record file is this record's own even when the old one was not. The
     // old one goes when it was this picture's and no other picture of the old base name uses it:
@@ -328,8 +383,7 @@ void ReportRenameResult(RenameResult result, const CString& name, const CString&
     case RenameResult::TooLong:
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxMessageBox(WithFailedStepCause(MessageNaming(IDS_RENAME_FAILED, FileOfFailedRename(oldPath))),
-                      MB_ICONEXCLAMATION);
+        AfxMessageBox(RenameFailedText(oldPath), MB_ICONEXCLAMATION);
         break;
     default:
         break;
@@ -349,8 +403,7 @@ void ReportFolderRenameResult(RenameResult result, const CString& name, const CS
     case RenameResult::TooLong:
     case RenameResult::Failed:
         ::MessageBeep(static_cast<UINT>(-1));
-        AfxMessageBox(WithFailedFolderStepCause(MessageNaming(IDS_RENAME_FOLDER_FAILED, folderLabel)),
-                      MB_ICONEXCLAMATION);
+        AfxMessageBox(FolderRenameFailedText(folderLabel), MB_ICONEXCLAMATION);
         break;
     default:
         break;
@@ -496,7 +549,6 @@ void CDeleteFolderDlg::DoDataExchange(CDataExchange* pDX)
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_DIALOG_ILLUSTRATION, m_illustration);
     DDX_Control(pDX, IDC_PICTURE_LOGO, m_logo);
-    DDX_Text(pDX, IDC_DELETE_FOLDER_NAME, m_strFolder);
 }
 
 BOOL CDeleteFolderDlg::OnInitDialog()
@@ -505,6 +557,8 @@ BOOL CDeleteFolderDlg::OnInitDialog()
     if (g_fontArial12Bold.GetSafeHandle() != nullptr)
         ::SendDlgItemMessageA(m_hWnd, IDC_DELETE_FOLDER_NAME, WM_SETFONT,
                               reinterpret_cast<WPARAM>(g_fontArial12Bold.GetSafeHandle()), TRUE);
+    // In its font, a long name loses its middle rather than its second line.
+    SetFittedText(m_hWnd, IDC_DELETE_FOLDER_NAME, m_strFolder);
     return TRUE;
 }
 
@@ -526,9 +580,15 @@ BOOL RunRenamePicture(CWnd* pParent, CPicObject& rec, const CString& folder)
         CString name = typed;
         name.TrimLeft(" ");
         name.TrimRight(" ");
-        result = RenamePictureFiles(rec, folder, name);
-        ReportRenameResult(result, name, oldPicture);
-        return !IsRefusedName(result);
+        do {
+            result = RenamePictureFiles(rec, folder, name);
+            if (result != RenameResult::Failed) {
+                ReportRenameResult(result, name, oldPicture);
+                return !IsRefusedName(result);
+            }
+            // The typed name stays in the dialog, to be tried again or changed.
+        } while (AskRetryOfFailedStep(RenameFailedText(oldPicture), MB_ICONEXCLAMATION));
+        return FALSE;
     };
     INT_PTR answer = dlg.DoModal();
     GlobalFreeHandle(hLogo);
@@ -555,6 +615,7 @@ BOOL RunRenamePictureSeries(CWnd* pParent, const std::vector<CPicObject*>& recor
     dlg.m_logo.m_hDIB = hLogo;
     dlg.m_illustration.m_hDIB = hIllustration;
     CString base;
+    int renamed = 0;
     dlg.m_try = [&](const CString& typed) -> BOOL {
         base = typed;
         base.TrimLeft(" ");
@@ -563,7 +624,12 @@ BOOL RunRenamePictureSeries(CWnd* pParent, const std::vector<CPicObject*>& recor
             ReportRenameResult(RenameResult::Refused, base, CString());
             return FALSE;
         }
-        return SeriesNamesFit(records, folder, base, dlg.m_bZeroPad);
+        if (!SeriesNamesFit(records, folder, base, dlg.m_bZeroPad))
+            return FALSE;
+        // Its failures said as a batch's, a series none of whose pictures could take its name keeps
+        // the name in the dialog, to be tried again or changed.
+        renamed = RenamePictureSeries(records, folder, base, dlg.m_bZeroPad, nullptr);
+        return renamed > 0;
     };
     INT_PTR answer = dlg.DoModal();
     GlobalFreeHandle(hLogo);
@@ -574,7 +640,7 @@ BOOL RunRenamePictureSeries(CWnd* pParent, const std::vector<CPicObject*>& recor
     if (answer != IDOK)
         return FALSE;
     g_bRenameZeroPad = dlg.m_bZeroPad;
-    return RenamePictureSeries(records, folder, base, dlg.m_bZeroPad, nullptr) > 0;
+    return renamed > 0;
 }
 
 BOOL RunRenameFolder(CWnd* pParent, const CString& path, const CString& label, CString* pNewPath)
@@ -586,9 +652,14 @@ BOOL RunRenameFolder(CWnd* pParent, const CString& path, const CString& label, C
         // The same name or none: nothing to rename, and the dialog closes.
         if (name == label || name.IsEmpty())
             return TRUE;
-        result = RenameLibraryFolder(path, name, pNewPath);
-        ReportFolderRenameResult(result, name, label);
-        return !IsRefusedName(result);
+        do {
+            result = RenameLibraryFolder(path, name, pNewPath);
+            if (result != RenameResult::Failed) {
+                ReportFolderRenameResult(result, name, label);
+                return !IsRefusedName(result);
+            }
+        } while (AskRetryOfFailedStep(FolderRenameFailedText(label), MB_ICONEXCLAMATION));
+        return FALSE;
     };
     if (dlg.DoModal() != IDOK)
         return FALSE;

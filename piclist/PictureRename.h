@@ -143,6 +143,10 @@ protected:
 
 // ---- the commands' dialog parts (the list and tree sides are the library bar's) ----
 
+// A rename that fails keeps its dialog open with the typed name, after its message (with Retry where
+// the cause can pass: a full disk, a file another program holds); a series keeps it when none of
+// its pictures could take the name.
+
 // Asks for the picture's new name and renames it. TRUE when the picture got a new name (or a new
 // case of its shown name).
 BOOL RunRenamePicture(CWnd* pParent, CPicObject& rec, const CString& folder);

@@ -3,85 +3,17 @@
 #include "core/SystemUtil.h"
 #include "core/TextFormat.h"
 #include "framework/DataExchange.h"
+#include "piclist/FittedText.h"
 #include "piclist/PicObject.h"
 #include "piclist/SafeFileOps.h"
 #include "resources/library-store-ids.h"
 
-#include <initializer_list>
-#include <string>
+#include <vector>
 
 int g_nReplaceAnswer = 0;
 BOOL g_bReplaceCancelled = FALSE;
 
 namespace {
-
-// The template text with the values put, in order, where it says "%s"; the values are never read as
-// a format.
-std::string FilledText(std::string line, std::initializer_list<const CString*> values)
-{
-    std::string::size_type from = 0;
-    for (const CString* value : values) {
-        std::string::size_type at = line.find("%s", from);
-        if (at == std::string::npos)
-            break;
-        line.replace(at, 2, static_cast<LPCSTR>(*value));
-        from = at + static_cast<std::string::size_type>(value->GetLength());
-    }
-    return line;
-}
-
-std::string ControlText(HWND hDlg, int id)
-{
-    char text[1024] = "";
-    ::GetDlgItemTextA(hDlg, id, text, sizeof(text));
-    return text;
-}
-
-// Puts the values where the control's own template text says "%s".
-void FillTemplateText(HWND hDlg, int id, std::initializer_list<const CString*> values)
-{
-    ::SetDlgItemTextA(hDlg, id, FilledText(ControlText(hDlg, id), values).c_str());
-}
-
-// value keeping length of its characters, a third from its beginning and the rest from its end
-// around "...".
-CString MiddleKept(const CString& value, int length)
-{
-    if (length >= value.GetLength())
-        return value;
-    return value.Left(length / 3) + "..." + value.Right(length - length / 3);
-}
-
-// The same with a folder and a name, the folder shortened in its middle until the text fits in its
-// control: the name always shows (a name too long for it alone loses its middle too).
-void FillFolderAndName(HWND hDlg, int id, const CString& folder, const CString& name)
-{
-    const std::string line = ControlText(hDlg, id);
-    HWND hCtl = ::GetDlgItem(hDlg, id);
-    HDC hdc = hCtl != nullptr ? ::GetDC(hCtl) : nullptr;
-    if (hdc == nullptr) {
-        FillTemplateText(hDlg, id, {&folder, &name});
-        return;
-    }
-    RECT room = {};
-    ::GetClientRect(hCtl, &room);
-    HGDIOBJ oldFont = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(::SendMessageA(hCtl, WM_GETFONT, 0, 0)));
-    CString shownFolder = folder, shownName = name;
-    std::string text;
-    auto fits = [&] {
-        text = FilledText(line, {&shownFolder, &shownName});
-        RECT rect = {0, 0, room.right, 0};
-        ::DrawTextA(hdc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
-        return rect.bottom <= room.bottom;
-    };
-    for (int keep = folder.GetLength(); !fits() && keep > 0;)
-        shownFolder = MiddleKept(folder, --keep);
-    for (int keep = name.GetLength(); !fits() && keep > 0;)
-        shownName = MiddleKept(name, --keep);
-    ::SelectObject(hdc, oldFont);
-    ::ReleaseDC(hCtl, hdc);
-    ::SetWindowTextA(hCtl, text.c_str());
-}
 
 // The file that really clashes with existing: itself, or else the first file of its base name in
 // its folder (any extension).
@@ -212,7 +144,7 @@ void CFileReplaceDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     if (!pDX->m_bSaveAndValidate) {
-        FillFolderAndName(m_hWnd, IDC_REPLACE_TEXT, m_strExistingFolder, m_strExistingName);
+        FillFittedTemplateText(m_hWnd, IDC_REPLACE_TEXT, {&m_strExistingFolder, &m_strExistingName});
         FillTemplateText(m_hWnd, IDC_REPLACE_EXISTING_TEXT, {&m_strExistingSize, &m_strExistingDate});
         FillTemplateText(m_hWnd, IDC_REPLACE_NEW_TEXT, {&m_strNewSize, &m_strNewDate});
     }
@@ -252,7 +184,7 @@ void CFolderReplaceDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     if (!pDX->m_bSaveAndValidate) {
-        FillFolderAndName(m_hWnd, IDC_REPLACE_TEXT, m_strExistingFolder, m_strExistingName);
+        FillFittedTemplateText(m_hWnd, IDC_REPLACE_TEXT, {&m_strExistingFolder, &m_strExistingName});
         FillTemplateText(m_hWnd, IDC_REPLACE_EXISTING_TEXT, {&m_strExistingDate});
         FillTemplateText(m_hWnd, IDC_REPLACE_NEW_TEXT, {&m_strNewDate});
     }

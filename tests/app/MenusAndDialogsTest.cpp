@@ -494,7 +494,8 @@ TEST_F(MenusTest, TheFileErrorBoxCarriesTheProgramsName)
     ASSERT_NE(std::string(AfxGetAppName()), "");
     g_boxCaption = "<none>";
     UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReadBoxAndAbort);
-    int answer = AskFileErrorRetry(55149, ("C:\\DOSSIER\\" + std::string(230, 'X') + "\\IMAGE.JPG").c_str());
+    int answer = AskFileErrorRetry(55149, ("C:\\DOSSIER\\" + std::string(230, 'X') + "\\IMAGE.JPG").c_str(),
+                                   ERROR_DISK_FULL);
     ::KillTimer(nullptr, timer);
     EXPECT_EQ(answer, IDABORT);
     EXPECT_EQ(g_boxCaption, AfxGetAppName());

@@ -13,6 +13,7 @@
 #include "core/TextFormat.h"
 #include "formats/FormatJpeg.h"
 #include "formats/FormatPng.h"
+#include "shell/FileCause.h"
 #include "framework/Dc.h"
 #include "framework/String.h"
 #include "framework/TestSeams.h"
@@ -660,7 +661,7 @@ std::string FileErrorText(UINT id, LPCSTR path)
 {
     AfxTestArm();
     AfxScriptMessageBox(IDABORT);
-    const int answer = AskFileErrorRetry(id, path);
+    const int answer = AskFileErrorRetry(id, path, ERROR_SUCCESS);
     const auto& boxes = AfxTestRecords().messageBoxes;
     std::string text = boxes.empty() ? "<no box>" : boxes.back().text;
     AfxTestReset();
@@ -830,7 +831,8 @@ TEST(Resources, ReadersWritersAndCopyCaptionTheirGauges)
     EXPECT_EQ(gauge.ended, 6);
 
     // A JPEG that cannot be created: the box names the picture as the user knows it (not a temporary
-    // file written for it, nor in capitals) under an empty line.
+    // file written for it, nor in capitals) under an empty line, then says why in the program's words.
+    SetFileCauseWords(FileCauseText);
     const std::string missing = dir.File("absent\\photo.jpg");
     const std::string temp = dir.File("absent\\~TSR73F1.TMP");
     AfxTestArm();
@@ -840,7 +842,8 @@ TEST(Resources, ReadersWritersAndCopyCaptionTheirGauges)
     EXPECT_EQ(SaveJPEG(picture, temp.c_str(), 75, missing.c_str()), kSaveJPEGAborted);
     ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
     for (const auto& box : AfxTestRecords().messageBoxes)
-        EXPECT_EQ(box.text, "\n" + missing);
+        EXPECT_EQ(box.text, "\n" + missing + "\nLe chemin d'acc\xE8s est introuvable.");
+    SetFileCauseWords(nullptr);
     AfxTestReset();
     GlobalFreeHandle(picture);
 }

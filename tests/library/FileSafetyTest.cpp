@@ -202,8 +202,9 @@ protected:
         return boxes.empty() ? std::string() : boxes.back().text;
     }
     // One message, with the cause and the file it is about (a long path by its beginning and its
-    // end), and OK alone: one item, nothing follows to go on with.
-    void ExpectSaid(const char* cause, const std::string& rel, const std::string& kind = "")
+    // end), and OK alone (one item, nothing follows to go on with), or buttons for a retry.
+    void ExpectSaid(const char* cause, const std::string& rel, const std::string& kind = "",
+                    UINT buttons = MB_OK)
     {
         ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
         EXPECT_NE(LastMessage().find(cause), std::string::npos) << LastMessage();
@@ -215,7 +216,7 @@ protected:
             EXPECT_NE(LastMessage().find(named.substr(named.size() - 30)), std::string::npos)
                 << LastMessage();
         }
-        EXPECT_EQ(AfxTestRecords().messageBoxes[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(AfxTestRecords().messageBoxes[0].type & MB_TYPEMASK, buttons);
         EXPECT_EQ(AfxTestPendingScripts(), "");
     }
     // A picture of folder with its texts and thumbnail, renamed as a series once fill has left the disk
@@ -711,6 +712,7 @@ TEST_F(FileSafety, FailuresNameTheirCause)
         const char* cause;
         std::string named;     // the file the message names: the one the cause is about
         const char* kind = ""; // the words before it, where a file and a folder are said apart
+        UINT buttons = MB_OK;
     } rows[] = {
         {"a delete whose trash record meets a full disk",
          [&] {
@@ -742,10 +744,33 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              ASSERT_TRUE(loaded(record));
              auto held = Held(Path("Images\\Un.dai"), FILE_SHARE_READ);
              AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, "Deux"}}, IDOK);
+             AfxScriptMessageBox(IDCANCEL);
              EXPECT_FALSE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
              EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
          },
+         kHeld, "Images\\Un.dai", "", MB_RETRYCANCEL},
+        {"a delete of a picture whose record another program held when listed",
+         [&] {
+             CPicObject record;
+             ASSERT_TRUE(loaded(record));
+             record.m_bMemoryOnly = TRUE; // as listed while its record file could not be read
+             auto held = Held(Path("Images\\Un.dai"));
+             EXPECT_FALSE(MoveListedPictureToTrash(record, Path("Images").c_str(), FALSE));
+             EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
+         },
          kHeld, "Images\\Un.dai"},
+        {"a rename of a picture whose record another program held when listed",
+         [&] {
+             CPicObject record;
+             ASSERT_TRUE(loaded(record));
+             record.m_bMemoryOnly = TRUE; // as listed while its record file could not be read
+             auto held = Held(Path("Images\\Un.dai"));
+             AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, "Deux"}}, IDOK);
+             AfxScriptMessageBox(IDCANCEL);
+             EXPECT_FALSE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
+             EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
+         },
+         kHeld, "Images\\Un.dai", "", MB_RETRYCANCEL},
         {"a copy into a folder gone meanwhile",
          [&] { TransferPictures({Item(Path("Images\\Un.jpg"))}, Path("B\\Parti").c_str(), TRUE); },
          "Le chemin d'acc\xE8s est introuvable.", "B\\Parti\\Un.jpg"},
@@ -756,9 +781,10 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              ASSERT_TRUE(record.LoadDai());
              auto held = Held(Path("Images\\Un.jpg"));
              AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, "Deux"}}, IDOK);
+             AfxScriptMessageBox(IDCANCEL);
              EXPECT_FALSE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
          },
-         kHeld, "Images\\Un.jpg"},
+         kHeld, "Images\\Un.jpg", "", MB_RETRYCANCEL},
         {"a restore in place of a picture another program holds",
          [&] {
              ASSERT_TRUE(Delete("Images\\Un.jpg"));
@@ -894,6 +920,46 @@ TEST_F(FileSafety, FailuresNameTheirCause)
                  << "no folder made for it";
          },
          kTooLong, restoredRel},
+        {"a rename whose new record meets a full disk, kept in its dialog for a retry",
+         [&] {
+             CPicObject record;
+             ASSERT_TRUE(loaded(record));
+             g_diskRoom = 0;
+             AfxPlatform().pfnWriteFile = FillingDiskWrite;
+             std::string kept;
+             AfxScriptModal(IDD_RENAME_PICTURE, {typing("Deux", kept)});
+             AfxScriptMessageBox(IDCANCEL);
+             EXPECT_FALSE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
+             AfxResetPlatform();
+             EXPECT_EQ(kept, "Deux");
+             EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
+         },
+         "Le disque est plein.", "Images\\Un.jpg", "", MB_RETRYCANCEL},
+        {"a rename tried again once the disk has room",
+         [&] {
+             CPicObject record;
+             ASSERT_TRUE(loaded(record));
+             ArmFileFault(kStepWrite, "Deux", 1, ERROR_DISK_FULL);
+             AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, "Deux"}}, IDOK);
+             AfxScriptMessageBox(IDRETRY);
+             EXPECT_TRUE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
+             EXPECT_EQ(ReadBytes(Path("Images\\Deux.jpg")), "picture Un");
+             EXPECT_EQ(Texts(Path("Images\\Deux.dai")), kTexts);
+         },
+         "Le disque est plein.", "Images\\Un.jpg", "", MB_RETRYCANCEL},
+        {"a series whose only picture meets a full disk, kept in its dialog",
+         [&] {
+             CPicObject record;
+             ASSERT_TRUE(loaded(record));
+             g_diskRoom = 0;
+             AfxPlatform().pfnWriteFile = FillingDiskWrite;
+             std::string kept;
+             AfxScriptModal(IDD_RENAME_PICTURES, {typing("Serie", kept)});
+             EXPECT_FALSE(RunRenamePictureSeries(nullptr, {&record}, Path("Images").c_str()));
+             AfxResetPlatform();
+             EXPECT_EQ(kept, "Serie");
+         },
+         "Le disque est plein.", "Images\\Un.jpg"},
         {"a series rename whose new record fills the disk",
          [&] {
              RenameOntoAFillingDisk("B", [] {
@@ -910,7 +976,7 @@ TEST_F(FileSafety, FailuresNameTheirCause)
         AddPicture("Images\\Un.jpg", "picture Un");
         row.run();
         DisarmFileFault();
-        ExpectSaid(row.cause, row.named, row.kind);
+        ExpectSaid(row.cause, row.named, row.kind, row.buttons);
     }
 }
 

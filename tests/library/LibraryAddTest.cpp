@@ -3,10 +3,14 @@
 #include "tests/piclist/LibraryTestSupport.h"
 
 #include "core/DIB.h"
+#include "core/FileUtil.h"
 #include "core/ReaderSettings.h"
 #include "formats/Readers.h"
+#include "framework/TestSeams.h"
 #include "library/LibraryAdd.h"
+#include "piclist/FailureReport.h"
 #include "piclist/SafeFileOps.h"
+#include "shell/FileCause.h"
 
 #include <string>
 
@@ -138,6 +142,18 @@ TEST_F(LibraryAdd, AFailedWriteLeavesNoFileAndNothingChanged)
     WriteBytes(Path("src\\Vacances1.qt"), "film");
     EXPECT_FALSE(AddFileToFolder(Path("src\\Vacances1.qt").c_str(), deep.c_str(), kAddUnchanged, nullptr));
     EXPECT_TRUE(Snapshot(deep).empty());
+    // As JPEG into a folder gone meanwhile: the writer's question, then after Abort the add's
+    // message, say why.
+    SetFileCauseWords(FileCauseText);
+    ResetUi();
+    AfxScriptMessageBox(IDABORT);
+    ForgetFailedStep();
+    EXPECT_FALSE(AddFileToFolder(Path("src\\Chien.bmp").c_str(), Path("Parti").c_str(), kAddAsJpeg, nullptr));
+    ReportAddFailure(Path("src\\Chien.bmp").c_str());
+    SetFileCauseWords(nullptr);
+    ASSERT_EQ(Messages(), 2u);
+    for (const auto& box : AfxTestRecords().messageBoxes)
+        EXPECT_NE(box.text.find("Le chemin d'acc\xE8s est introuvable."), std::string::npos) << box.text;
 }
 
 TEST(LibraryAddNames, NumberedNamesAreFilledWithoutPrintf)

@@ -13,6 +13,7 @@
 #include "piclist/PictureRename.h"
 #include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
+#include "shell/SharedUi.h"
 
 #include <algorithm>
 #include <memory>
@@ -293,8 +294,36 @@ TEST_F(RenameStore, DialogsRefuseAndReportThenRenameAndRememberTheZeroPad)
 
     AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDOK);
     EXPECT_TRUE(ConfirmDeleteFolder(nullptr, "Voyage"));
-    AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDCANCEL);
-    EXPECT_FALSE(ConfirmDeleteFolder(nullptr, "Voyage"));
+    // A long name shows whole in its field, in the field's font (Arial 12 bold), shortened in its middle.
+    const bool madeFont =
+        g_fontArial12Bold.GetSafeHandle() == nullptr
+        && g_fontArial12Bold.CreateFont(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    const std::string longName = "Vacances d'\xE9t\xE9 en Bretagne avec toute la famille et les amis 2001";
+    std::string nameShown;
+    RECT need = {}, room = {};
+    AfxModalStep lookAtName;
+    lookAtName.buttonId = 0;
+    lookAtName.check = [&](CWnd* pDlg) {
+        HWND hName = ::GetDlgItem(pDlg->m_hWnd, IDC_DELETE_FOLDER_NAME);
+        char text[MAX_PATH] = "";
+        ::GetWindowTextA(hName, text, sizeof(text));
+        nameShown = text;
+        ::GetClientRect(hName, &room);
+        need.right = room.right;
+        HDC hdc = ::GetDC(hName);
+        HGDIOBJ old = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(::SendMessageA(hName, WM_GETFONT, 0, 0)));
+        ::DrawTextA(hdc, text, -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        ::SelectObject(hdc, old);
+        ::ReleaseDC(hName, hdc);
+    };
+    AfxScriptModal(IDD_DELETE_FOLDER, {lookAtName});
+    EXPECT_FALSE(ConfirmDeleteFolder(nullptr, longName.c_str()));
+    if (madeFont)
+        g_fontArial12Bold.DeleteObject();
+    EXPECT_LE(need.bottom, room.bottom) << nameShown;
+    EXPECT_LE(need.right, room.right) << nameShown;
+    EXPECT_EQ(nameShown.substr(0, 8), longName.substr(0, 8));
+    EXPECT_EQ(nameShown.substr(nameShown.size() - 8), longName.substr(longName.size() - 8));
     AfxScriptNextModal(IDD_RENAME_FOLDER, {{IDC_RENAME_FOLDER_NAME, ""}}, IDOK);
     CString newPath;
     EXPECT_FALSE(RunRenameFolder(nullptr, Folder().c_str(), "Images", &newPath));
@@ -330,8 +359,7 @@ TEST_F(RenameStore, SeriesLabelsShowTheAccentsOfCapitals)
 }
 
 // photo.jpg and photo.png share photo.dai: renaming either leaves photo.dai to the one that stays;
-// a picture alone takes its record along; a record in memory only gets a record file of its own
-// under the new name and never removes the one it could not read.
+// a picture alone takes its record along, also one its listing could not read (read again now).
 TEST_F(RenameStore, ARecordFileStillUsedByAnotherPictureStays)
 {
     const struct {
@@ -343,7 +371,7 @@ TEST_F(RenameStore, ARecordFileStillUsedByAnotherPictureStays)
         {"alone", nullptr, false, false},
         {"beside photo.png", "png", false, true},
         {"beside photo.gif, in memory only", "gif", true, true},
-        {"alone, in memory only", nullptr, true, true},
+        {"alone, in memory only", nullptr, true, false},
     };
     int n = 0;
     for (const auto& row : rows) {
@@ -376,21 +404,22 @@ TEST_F(RenameStore, FolderRenameThatCannotBeDoneSaysWhy)
     ASSERT_TRUE(testpaths::WriteBytes(deep + "\\p.bmp", "deep"));
     struct Row {
         const char* name;
-        BOOL fault;
+        DWORD fault; // the system's error for the folder's move, or none
         const char* reason;
     };
     const Row rows[] = {
-        {"Pris", FALSE, "existe d\xe9j\xe0"},
-        {"PRIS", FALSE, "existe d\xe9j\xe0"},
-        {"a/b", FALSE, "ne peut \xeatre vide ni contenir"},
-        {"Libre", TRUE, "n'a pas pu \xeatre renomm\xe9"},
-        {"Images plus longues", FALSE, "Le nom du dossier est trop long."},
+        {"Pris", 0, "existe d\xe9j\xe0"},
+        {"PRIS", 0, "existe d\xe9j\xe0"},
+        {"a/b", 0, "ne peut \xeatre vide ni contenir"},
+        {"Libre", ERROR_ACCESS_DENIED, "n'a pas pu \xeatre renomm\xe9"},
+        {"Libre", ERROR_SHARING_VIOLATION, "utilis\xe9 par un autre programme"},
+        {"Images plus longues", 0, "Le nom du dossier est trop long."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         AfxTestRecords().messageBoxes.clear();
-        if (row.fault)
-            ArmFileFault(kStepMove, "Images", 1);
+        if (row.fault != 0)
+            ArmFileFault(kStepMove, "Images", 1, row.fault);
         AfxScriptNextModal(IDD_RENAME_FOLDER, {{IDC_RENAME_FOLDER_NAME, row.name}}, IDOK);
         AfxScriptMessageBox(IDOK);
         CString newPath;
@@ -399,6 +428,10 @@ TEST_F(RenameStore, FolderRenameThatCannotBeDoneSaysWhy)
         const auto& boxes = AfxTestRecords().messageBoxes;
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_NE(boxes[0].text.find(row.reason), std::string::npos) << boxes[0].text;
+        // A retry only where it can succeed; the name stays in the dialog, for another or Annuler.
+        EXPECT_EQ(boxes[0].type & MB_TYPEMASK,
+                  static_cast<UINT>(row.fault == ERROR_SHARING_VIOLATION ? MB_RETRYCANCEL : MB_OK));
+        EXPECT_EQ(AfxTestRecords().modals.back().result, IDCANCEL);
         EXPECT_EQ(ReadBytes(In("port.bmp")), "bytes of Port");
         EXPECT_EQ(ReadBytes(deep + "\\p.bmp"), "deep");
     }
