@@ -7,7 +7,6 @@
 #include "framework/MessageText.h"
 #include "framework/SafeFileWrite.h"
 #include "framework/String.h"
-#include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
@@ -199,12 +198,9 @@ int AskFileErrorRetry(UINT stringId, LPCSTR path, DWORD error)
     if (!cause.IsEmpty())
         text += "\n" + cause;
     text = AfxFitMessageText(text);
-    const UINT type = MB_ABORTRETRYIGNORE | MB_ICONHAND;
-    int answer = 0;
-    if (AfxTestTakeMessageBox(text, type, &answer))
-        return answer;
     // Captioned with the program's name, as its other boxes are (no caption reads "Erreur").
-    return MessageBoxA(AfxSafeHwnd(AfxGetMainWnd()), text, AfxGetAppName(), type);
+    return AfxShowMessageBox(AfxSafeHwnd(AfxGetMainWnd()), text, AfxGetAppName(),
+                             MB_ABORTRETRYIGNORE | MB_ICONHAND);
 }
 
 int CopyFileWithProgress(LPCSTR source, LPCSTR dest)

@@ -3,7 +3,6 @@
 
 #include "framework/Exceptions.h"
 #include "framework/FrameworkTexts.h"
-#include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 
 #include <dlgs.h>
@@ -148,10 +147,7 @@ void SayNameRefused(HWND hFileDlg, UINT nTextID)
 {
     CString text;
     text.Format(AfxLoadText(nTextID), static_cast<unsigned>(MAX_PATH - 1));
-    const UINT nType = MB_OK | MB_ICONEXCLAMATION;
-    int nAnswer = 0;
-    if (!AfxTestTakeMessageBox(text, nType, &nAnswer))
-        ::MessageBoxA(hFileDlg, text, AfxGetAppName(), nType);
+    AfxShowMessageBox(hFileDlg, text, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
     // The name stays typed, selected, for the user to mend it.
     if (HWND hName = NameControl(hFileDlg))
         ::SendMessageA(hFileDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hName), TRUE);

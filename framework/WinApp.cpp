@@ -356,24 +356,24 @@ CDocument* CWinApp::OpenDocumentFile(LPCSTR lpszFileName)
 
 int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT)
 {
-    const CString strText = AfxFitMessageText(lpszPrompt);
-    int nAnswer = 0;
-    if (AfxTestTakeMessageBox(strText, nType, &nAnswer))
-        return nAnswer;
     CWnd* pOwner = CWnd::GetSafeOwner(nullptr, nullptr);
+    return AfxShowMessageBox(AfxSafeHwnd(pOwner), AfxFitMessageText(lpszPrompt), m_pszAppName, nType);
+}
+
+int AfxShowMessageBox(HWND hOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
+{
+    int nAnswer = 0;
+    if (AfxTestTakeMessageBox(lpszText, nType, &nAnswer))
+        return nAnswer;
     CFocusKeeper focus;
-    return ::MessageBoxA(AfxSafeHwnd(pOwner), strText, m_pszAppName, nType);
+    return ::MessageBoxA(hOwner, lpszText, lpszCaption, nType);
 }
 
 int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)
 {
     if (CWinApp* pApp = AfxGetApp())
         return pApp->DoMessageBox(lpszText, nType, nIDHelp);
-    const CString strText = AfxFitMessageText(lpszText);
-    int nAnswer = 0;
-    if (AfxTestTakeMessageBox(strText, nType, &nAnswer))
-        return nAnswer;
-    return ::MessageBoxA(nullptr, strText, nullptr, nType);
+    return AfxShowMessageBox(nullptr, AfxFitMessageText(lpszText), nullptr, nType);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)

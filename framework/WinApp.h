@@ -155,6 +155,9 @@ void AfxSetInstanceHandle(HINSTANCE hInst);
 // A message box with the application's name as caption (French texts from the string table or the
 // framework's own ids).
 int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+// The one way the program shows a message box: the system's box over hOwner, answered by a test's
+// script when one waits, and the window that had the keys gets them back when it closes.
+int AfxShowMessageBox(HWND hOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
 
 // The counted hourglass behind BeginWaitCursor/EndWaitCursor (works without an application object).

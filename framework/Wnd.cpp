@@ -495,15 +495,11 @@ void CWnd::DragAcceptFiles(BOOL bAccept) { ::DragAcceptFiles(m_hWnd, bAccept); }
 
 int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
 {
-    int nAnswer = 0;
-    if (AfxTestTakeMessageBox(lpszText, nType, &nAnswer))
-        return nAnswer;
     if (lpszCaption == nullptr) {
         CWinApp* pApp = AfxGetApp();
         lpszCaption = pApp != nullptr ? pApp->m_pszAppName : nullptr;
     }
-    CFocusKeeper focus;
-    return ::MessageBoxA(m_hWnd, lpszText, lpszCaption, nType);
+    return AfxShowMessageBox(m_hWnd, lpszText, lpszCaption, nType);
 }
 
 // ---- menus ----
