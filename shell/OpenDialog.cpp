@@ -128,7 +128,6 @@ UINT_PTR HandlePreviewMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPa
         g_openPreview.debounce = PreviewDebounce();
         g_openPreview.szPath[0] = '\0';
         ::CheckDlgButton(hDlg, IDC_OPEN_SHOW_PREVIEW, g_ShowApercu ? BST_CHECKED : BST_UNCHECKED);
-        CenterWindowOnScreen(::GetParent(hDlg));
         // The first control of this template would take the focus, and typing would then go to
         // the preview box instead of the file name.
         ::PostMessageA(hDlg, kFocusFileName, 0, 0);
@@ -141,7 +140,12 @@ UINT_PTR HandlePreviewMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_NOTIFY: {
         const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
-        if (pHdr != nullptr && pHdr->code == CDN_SELCHANGE) {
+        if (pHdr != nullptr && pHdr->code == CDN_INITDONE) {
+            // Only now has the dialog its full width, the preview beside it; the main window's screen
+            // holds it whole.
+            HWND hFileDlg = ::GetParent(hDlg);
+            CenterWindowOnWorkArea(hFileDlg, ::GetWindow(hFileDlg, GW_OWNER));
+        } else if (pHdr != nullptr && pHdr->code == CDN_SELCHANGE) {
             ReadSelectedPath(hDlg);
             g_openPreview.debounce.OnSelectionChange(::timeGetTime());
         } else {

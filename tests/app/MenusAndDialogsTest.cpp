@@ -2,7 +2,7 @@
 // chord that leaves the menu bar alone, the welcome command that keeps the setting, dialogs centred on
 // the main window, sentences and status texts that fit the font Wine draws them with, the cool bar's
 // button texts and its saved width, the caption after Save As, the captioned file error box, and the
-// open dialog's focus and preview.
+// open dialog's focus, place and preview.
 #include "tests/app/AppFixture.h"
 #include "tests/app/RealInput.h"
 #include "tests/support/FocusRecorder.h"
@@ -462,6 +462,7 @@ VOID CALLBACK ReadBoxAndAbort(HWND, UINT, UINT_PTR idEvent, DWORD)
 // dialog is cancelled. Followed through WM_SETFOCUS, so that another program's window coming to
 // the front meanwhile does not matter.
 int g_focusId = -1;
+RECT g_openRect = {};
 HWND g_hOpenHook = nullptr;
 FocusRecorder* g_pFocus = nullptr;
 
@@ -482,6 +483,7 @@ VOID CALLBACK ReadFocusAndCancel(HWND, UINT, UINT_PTR idEvent, DWORD)
     if (hFocus != nullptr && ::GetParent(hFocus) != hDialog && ::GetParent(hFocus) != g_hOpenHook)
         hFocus = ::GetParent(hFocus);
     g_focusId = hFocus != nullptr ? ::GetDlgCtrlID(hFocus) : 0;
+    ::GetWindowRect(hDialog, &g_openRect);
     ::KillTimer(nullptr, idEvent);
     ::PostMessageA(hDialog, WM_COMMAND, IDCANCEL, 0);
 }
@@ -504,7 +506,8 @@ TEST_F(MenusTest, TheFileErrorBoxCarriesTheProgramsName)
     EXPECT_LE(g_boxSize.cy, 768);
 }
 
-TEST(OpenDialog, StartsWithTheFocusInTheFileName)
+// Placed once the preview has widened it: centred on the screen's work area, and whole.
+TEST(OpenDialog, StartsCentredOnTheScreenWithTheFocusInTheFileName)
 {
     ASSERT_FALSE(AfxTestArmed());
     char file[MAX_PATH * 4] = "";
@@ -526,6 +529,14 @@ TEST(OpenDialog, StartsWithTheFocusInTheFileName)
     ::KillTimer(nullptr, timer);
     g_pFocus = nullptr;
     EXPECT_TRUE(g_focusId == cmb13 || g_focusId == edt1) << "focus on control " << g_focusId;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromWindow(nullptr, MONITOR_DEFAULTTOPRIMARY), &monitor));
+    EXPECT_LE(std::abs(CentreOf(g_openRect).x - CentreOf(monitor.rcWork).x), 1) << g_openRect.left;
+    EXPECT_LE(std::abs(CentreOf(g_openRect).y - CentreOf(monitor.rcWork).y), 1) << g_openRect.top;
+    RECT inside;
+    ::IntersectRect(&inside, &g_openRect, &monitor.rcWork);
+    EXPECT_TRUE(::EqualRect(&inside, &g_openRect));
 }
 
 namespace {
