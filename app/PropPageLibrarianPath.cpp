@@ -4,8 +4,6 @@
 #include "framework/DataExchange.h"
 #include "resources/resource.h"
 
-#include <objbase.h>
-
 IMPLEMENT_DYNAMIC(CPropPageLibrarianPath, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(CPropPageLibrarianPath, CPropertyPage)
@@ -32,13 +30,8 @@ void CPropPageLibrarianPath::OnBrowse()
     bi.pszDisplayName = displayName;
     bi.lpszTitle = title;
     bi.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST pidl = AfxSHBrowseForFolder(&bi);
-    if (pidl == nullptr)
-        return;
-    char path[MAX_PATH] = "";
-    BOOL bPath = ::SHGetPathFromIDListA(pidl, path);
-    ::CoTaskMemFree(pidl);
-    if (!bPath || path[0] == '\0')
+    const CString path = AfxBrowseForFolderPath(&bi);
+    if (path.IsEmpty())
         return;
     ::SetWindowTextA(m_editPath.GetSafeHwnd(), path);
     ::SetFocus(m_editPath.GetSafeHwnd());

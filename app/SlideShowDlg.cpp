@@ -25,8 +25,9 @@ void CSlideShowDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, IDC_SLIDE_AUTOMATIC, m_bAutomatic);
     DDX_Radio(pDX, IDC_SLIDE_SIZE_ACTUAL, m_nPictureSize);
     DDX_Text(pDX, IDC_SLIDE_MUSIC, m_strMusicFile);
-    // Any path Windows can open fits, not only 128 characters.
-    DDV_MaxChars(pDX, m_strMusicFile, MAX_PATH);
+    // Any path Windows can open fits, not only 128 characters; the settings keep no longer one: it
+    // would play for this show, then be forgotten.
+    DDV_MaxPath(pDX, m_strMusicFile);
     DDX_Control(pDX, IDC_PICTURE_WARNING, m_btnWarning);
     DDX_Control(pDX, IDC_PICTURE_LOGO, m_btnLogo);
 }

@@ -4,6 +4,7 @@
 
 #include "core/BusyCursor.h"
 #include "core/SystemUtil.h"
+#include "framework/CommonDialogs.h"
 #include "framework/Menu.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
@@ -111,10 +112,8 @@ BOOL GetShellDisplayName(IShellFolder* pFolder, LPCITEMIDLIST pidl, DWORD flags,
 
 CString GetItemIdListPath(LPCITEMIDLIST pidl)
 {
-    char path[MAX_PATH] = "";
-    if (pidl == nullptr || !::SHGetPathFromIDListA(pidl, path))
-        return CString();
-    return CString(path);
+    CString path;
+    return AfxGetItemIdListPath(pidl, &path) == AfxItemPath::Found ? path : CString();
 }
 
 CString TrimFolderPath(const CString& path)

@@ -49,7 +49,8 @@ LPITEMIDLIST ConcatItemIdLists(LPCITEMIDLIST first, LPCITEMIDLIST second);
 LPITEMIDLIST CopyItemId(IMalloc* pMalloc, LPCITEMIDLIST pidl);
 // The item's display name in the given form; FALSE when the shell gives none.
 BOOL GetShellDisplayName(IShellFolder* pFolder, LPCITEMIDLIST pidl, DWORD flags, char name[MAX_PATH]);
-// The file-system path of an absolute list, or empty.
+// The file-system path of an absolute list, or empty (also for a path the code page cannot spell: such
+// a folder stays out of the tree, as its look-alike path would name another folder or none).
 CString GetItemIdListPath(LPCITEMIDLIST pidl);
 void FreeItemIdList(LPITEMIDLIST pidl);
 

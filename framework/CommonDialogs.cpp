@@ -1,7 +1,9 @@
 // The common dialogs and their scripted answers.
 #include "framework/CommonDialogs.h"
 
+#include "framework/CodePageText.h"
 #include "framework/FileNameGuard.h"
+#include "framework/FrameworkTexts.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 
@@ -253,6 +255,15 @@ std::string PlayBrowseStart(LPBROWSEINFOA lpbi)
     return g_browseStart;
 }
 
+// A scripted path, in the system's wide characters.
+std::wstring Widened(const std::string& text)
+{
+    std::wstring wide(text.size() + 1, L'\0');
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
+    return wide;
+}
+
 // The folder browser opens over its owner's corner: it is centred on the owner's top-level window,
 // then the caller's own callback runs as it would have.
 struct BrowseCaller {
@@ -279,15 +290,15 @@ LPITEMIDLIST AfxSHBrowseForFolder(LPBROWSEINFOA lpbi)
             AfxTestRecords().commonDialogs.back().startFolder = PlayBrowseStart(lpbi);
         if (!answer.ok)
             return nullptr;
-        LPITEMIDLIST pidl = ::ILCreateFromPathA(answer.path.c_str());
+        std::wstring path = answer.widePath.empty() ? Widened(answer.path) : answer.widePath;
+        LPITEMIDLIST pidl = ::ILCreateFromPathW(path.c_str());
         if (pidl != nullptr && lpbi->pszDisplayName != nullptr) {
-            std::string path = answer.path;
-            while (path.size() > 3 && (path.back() == '\\' || path.back() == '/'))
+            while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/'))
                 path.pop_back();
-            size_t nSlash = path.find_last_of("\\/");
-            std::string name =
-                nSlash == std::string::npos || nSlash + 1 >= path.size() ? path : path.substr(nSlash + 1);
-            lstrcpynA(lpbi->pszDisplayName, name.c_str(), MAX_PATH);
+            size_t nSlash = path.find_last_of(L"\\/");
+            std::wstring name =
+                nSlash == std::wstring::npos || nSlash + 1 >= path.size() ? path : path.substr(nSlash + 1);
+            lstrcpynA(lpbi->pszDisplayName, CString(name.c_str()), MAX_PATH);
         }
         return pidl;
     }
@@ -299,6 +310,27 @@ LPITEMIDLIST AfxSHBrowseForFolder(LPBROWSEINFOA lpbi)
     LPITEMIDLIST pidl = ::SHBrowseForFolderA(&bi);
     lpbi->iImage = bi.iImage;
     return pidl;
+}
+
+AfxItemPath AfxGetItemIdListPath(LPCITEMIDLIST pidl, CString* pPath)
+{
+    wchar_t szPath[MAX_PATH] = L"";
+    if (pidl == nullptr || !::SHGetPathFromIDListW(pidl, szPath) || szPath[0] == L'\0')
+        return AfxItemPath::None;
+    return AfxWideToCodePage(szPath, pPath) ? AfxItemPath::Found : AfxItemPath::Unspelled;
+}
+
+CString AfxBrowseForFolderPath(LPBROWSEINFOA lpbi)
+{
+    LPITEMIDLIST pidl = AfxSHBrowseForFolder(lpbi);
+    if (pidl == nullptr)
+        return CString();
+    CString path;
+    const AfxItemPath found = AfxGetItemIdListPath(pidl, &path);
+    ::CoTaskMemFree(pidl);
+    if (found == AfxItemPath::Unspelled)
+        AfxMessageBox(AFX_IDP_FILE_NAME_UNSPELLED, MB_OK | MB_ICONEXCLAMATION);
+    return found == AfxItemPath::Found ? path : CString();
 }
 
 // ---- CFileDialog ----

@@ -16,6 +16,15 @@ BOOL AfxPrintDlg(LPPRINTDLGA lppd);
 // The chosen folder's item list (free it with CoTaskMemFree), null when cancelled.
 LPITEMIDLIST AfxSHBrowseForFolder(LPBROWSEINFOA lpbi);
 
+// The disk path of a shell item, in the code page. It is read in wide characters: the ANSI call spells
+// a letter the code page lacks with a look-alike, which names another folder or none.
+enum class AfxItemPath { Found, None, Unspelled };
+AfxItemPath AfxGetItemIdListPath(LPCITEMIDLIST pidl, CString* pPath);
+
+// The folder browser for a disk folder: the path of the folder chosen, empty when cancelled. A folder
+// whose path has letters the code page lacks is refused, in the file dialogs' words, and gives empty.
+CString AfxBrowseForFolderPath(LPBROWSEINFOA lpbi);
+
 class CCommonDialog : public CDialog {
     DECLARE_DYNAMIC(CCommonDialog)
 public:

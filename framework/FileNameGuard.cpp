@@ -1,6 +1,7 @@
 // The file dialogs' guard on typed names too long for a full path or with letters the code page lacks.
 #include "framework/FileNameGuard.h"
 
+#include "framework/CodePageText.h"
 #include "framework/Exceptions.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
@@ -112,21 +113,6 @@ HWND NameControl(HWND hFileDlg)
     return hName != nullptr ? hName : ::GetDlgItem(hFileDlg, edt1);
 }
 
-// TRUE when the code page has a letter for every character of text. A name with one it lacks would
-// reach the program spelled with the nearest letters it has (a Polish barred L as an L): another
-// file's name, or no file's.
-bool SpelledInCodePage(const std::wstring& text)
-{
-    if (text.empty())
-        return true;
-    std::string bytes(text.size() * 2, '\0');
-    BOOL bUsedDefault = FALSE;
-    const int n =
-        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()),
-                              &bytes[0], static_cast<int>(bytes.size()), nullptr, &bUsedDefault);
-    return n > 0 && !bUsedDefault;
-}
-
 // The text saying why the name typed is refused, or 0 when it is taken.
 UINT TypedNameRefusal(HWND hFileDlg, const NameGuard& guard)
 {
@@ -137,7 +123,7 @@ UINT TypedNameRefusal(HWND hFileDlg, const NameGuard& guard)
     for (const std::wstring& name : TypedNames(WindowTextW(hName))) {
         if (FullPathLength(folder, name, guard.nAddedExtension) > MAX_PATH - 1)
             return AFX_IDP_FILE_NAME_TOO_LONG;
-        if (!SpelledInCodePage(name))
+        if (!AfxSpelledInCodePage(name.c_str(), static_cast<int>(name.size())))
             return AFX_IDP_FILE_NAME_UNSPELLED;
     }
     return 0;

@@ -64,6 +64,8 @@ struct AfxCommonDialogAnswer {
     bool ok = false;    // false: the user cancelled
     std::string path;   // open, save, folder
     COLORREF color = 0; // colour
+    // A folder whose name the code page cannot spell, given in place of path.
+    std::wstring widePath;
 };
 void AfxScriptCommonDialog(AfxCommonDialogKind kind, AfxCommonDialogAnswer answer);
 

@@ -223,14 +223,7 @@ CString BrowseExportFolder(HWND hOwner, CString* pCurrent)
         bi.lpfn = StartAtFolder;
         bi.lParam = reinterpret_cast<LPARAM>(static_cast<LPCSTR>(start));
     }
-    LPITEMIDLIST pidl = AfxSHBrowseForFolder(&bi);
-    CString chosen;
-    if (pidl != nullptr) {
-        char path[MAX_PATH] = "";
-        if (::SHGetPathFromIDListA(pidl, path))
-            chosen = path;
-        ::CoTaskMemFree(pidl);
-    }
+    const CString chosen = AfxBrowseForFolderPath(&bi);
     ::SetCurrentDirectoryA(saved);
     if (!chosen.IsEmpty() && pCurrent != nullptr)
         *pCurrent = chosen;

@@ -8,6 +8,7 @@
 #include "core/FileUtil.h"
 #include "core/ReaderOptions.h"
 #include "core/WindowUtil.h"
+#include "framework/CodePageText.h"
 #include "framework/CommonDialogs.h"
 #include "framework/Dc.h"
 #include "framework/Exceptions.h"
@@ -19,6 +20,7 @@
 
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -35,13 +37,43 @@ const UINT kPreviewTimer = 1;
 // Posted by the hook to itself once the dialog is up: the focus goes to the file name.
 const UINT kFocusFileName = WM_USER + 102;
 
-// The path of the one file selected, or empty (nothing, several files, a folder, a name too long).
+// Newer systems take the name in a combo box, older ones and Wine in an edit field.
+HWND FileNameControl(HWND hFileDlg)
+{
+    HWND hName = ::GetDlgItem(hFileDlg, cmb13);
+    return hName != nullptr && ::IsWindowVisible(hName) ? hName : ::GetDlgItem(hFileDlg, edt1);
+}
+
+// TRUE when the code page can spell the folder shown and the name selected. The dialog gives its path
+// in the code page, a letter it lacks replaced by a look-alike: the path of another file, or of none.
+bool SelectionSpelled(HWND hFileDlg)
+{
+    // A longer name makes a path too long for the preview anyway.
+    wchar_t szName[MAX_PATH] = L"";
+    if (HWND hName = FileNameControl(hFileDlg))
+        ::GetWindowTextW(hName, szName, MAX_PATH);
+    if (!AfxSpelledInCodePage(szName))
+        return false;
+    const LRESULT nSize = ::SendMessageA(hFileDlg, CDM_GETFOLDERIDLIST, 0, 0);
+    if (nSize <= 0)
+        return false;
+    std::vector<BYTE> folder(static_cast<size_t>(nSize));
+    if (::SendMessageA(hFileDlg, CDM_GETFOLDERIDLIST, folder.size(), reinterpret_cast<LPARAM>(folder.data()))
+        != nSize)
+        return false;
+    CString path;
+    return AfxGetItemIdListPath(reinterpret_cast<LPCITEMIDLIST>(folder.data()), &path) == AfxItemPath::Found;
+}
+
+// The path of the one file selected, or empty (nothing, several files, a folder, a name too long or
+// that the code page cannot spell).
 void ReadSelectedPath(HWND hDlg)
 {
+    HWND hFileDlg = ::GetParent(hDlg);
     char szPath[MAX_PATH] = "";
-    LRESULT n =
-        ::SendMessageA(::GetParent(hDlg), CDM_GETFILEPATH, sizeof(szPath), reinterpret_cast<LPARAM>(szPath));
-    if (n <= 0 || n > static_cast<LRESULT>(sizeof(szPath)) || !FileExists(szPath))
+    LRESULT n = ::SendMessageA(hFileDlg, CDM_GETFILEPATH, sizeof(szPath), reinterpret_cast<LPARAM>(szPath));
+    if (n <= 0 || n > static_cast<LRESULT>(sizeof(szPath)) || !FileExists(szPath)
+        || !SelectionSpelled(hFileDlg))
         szPath[0] = '\0';
     lstrcpynA(g_openPreview.szPath, szPath, sizeof(g_openPreview.szPath));
 }
@@ -96,23 +128,24 @@ UINT_PTR HandlePreviewMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPa
         g_openPreview.debounce = PreviewDebounce();
         g_openPreview.szPath[0] = '\0';
         ::CheckDlgButton(hDlg, IDC_OPEN_SHOW_PREVIEW, g_ShowApercu ? BST_CHECKED : BST_UNCHECKED);
-        CenterWindowOnScreen(::GetParent(hDlg));
         // The first control of this template would take the focus, and typing would then go to
         // the preview box instead of the file name.
         ::PostMessageA(hDlg, kFocusFileName, 0, 0);
         return TRUE;
     case kFocusFileName: {
-        HWND hParent = ::GetParent(hDlg);
-        HWND hName = ::GetDlgItem(hParent, cmb13);
-        if (hName == nullptr || !::IsWindowVisible(hName))
-            hName = ::GetDlgItem(hParent, edt1);
+        HWND hName = FileNameControl(::GetParent(hDlg));
         if (hName != nullptr)
             ::SetFocus(hName);
         return TRUE;
     }
     case WM_NOTIFY: {
         const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
-        if (pHdr != nullptr && pHdr->code == CDN_SELCHANGE) {
+        if (pHdr != nullptr && pHdr->code == CDN_INITDONE) {
+            // Only now has the dialog its full width, the preview beside it; the main window's screen
+            // holds it whole.
+            HWND hFileDlg = ::GetParent(hDlg);
+            CenterWindowOnWorkArea(hFileDlg, ::GetWindow(hFileDlg, GW_OWNER));
+        } else if (pHdr != nullptr && pHdr->code == CDN_SELCHANGE) {
             ReadSelectedPath(hDlg);
             g_openPreview.debounce.OnSelectionChange(::timeGetTime());
         } else {

@@ -70,12 +70,7 @@ std::wstring WideTextOf(HWND hWnd)
     return szText;
 }
 
-std::wstring Wide(const std::string& text)
-{
-    wchar_t szWide[1024] = L"";
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, szWide, 1024);
-    return szWide;
-}
+using testpaths::Wide;
 
 void CALLBACK DriveFileDialog(HWND, UINT, UINT_PTR, DWORD)
 {

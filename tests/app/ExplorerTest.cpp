@@ -122,6 +122,9 @@ TEST_F(ExplorerTest, TheTreeIsReadOnDemandAndFindsTheFolderAskedFor)
     std::string beta = Folder("Alpha\\Beta");
     Folder("Alpha\\Beta\\Gamma");
     Folder("Alpha\\Other");
+    // A folder the code page cannot spell stays out: its look-alike path names another folder.
+    ASSERT_TRUE(
+        CreateDirectoryW((testpaths::Wide(m_temp.File("Alpha")) + L"\\\x0141\xF3d\x017A").c_str(), nullptr));
     LONG itemsBefore = CExplorerTreeCtrl::LiveItemCount();
 
     // Asked in another case than on disk, the folder is still found.

@@ -1,11 +1,13 @@
 // What the user meets around the windows: "Quitter" and Alt+F4, the window list under "Fenêtre", an Alt
 // chord that leaves the menu bar alone, the welcome command that keeps the setting, dialogs centred on
 // the main window, sentences and status texts that fit the font Wine draws them with, the cool bar's
-// button texts and its saved width, the caption after Save As, the captioned file error box and the
-// open dialog's focus.
+// button texts and its saved width, the caption after Save As, the captioned file error box, and the
+// open dialog's focus, place and preview.
 #include "tests/app/AppFixture.h"
 #include "tests/app/RealInput.h"
 #include "tests/support/FocusRecorder.h"
+#include "tests/support/PaintedPixels.h"
+#include "tests/support/ShownDialogs.h"
 
 #include "app/Favorites.h"
 #include "app/MyCoolBar.h"
@@ -460,6 +462,7 @@ VOID CALLBACK ReadBoxAndAbort(HWND, UINT, UINT_PTR idEvent, DWORD)
 // dialog is cancelled. Followed through WM_SETFOCUS, so that another program's window coming to
 // the front meanwhile does not matter.
 int g_focusId = -1;
+RECT g_openRect = {};
 HWND g_hOpenHook = nullptr;
 FocusRecorder* g_pFocus = nullptr;
 
@@ -480,6 +483,7 @@ VOID CALLBACK ReadFocusAndCancel(HWND, UINT, UINT_PTR idEvent, DWORD)
     if (hFocus != nullptr && ::GetParent(hFocus) != hDialog && ::GetParent(hFocus) != g_hOpenHook)
         hFocus = ::GetParent(hFocus);
     g_focusId = hFocus != nullptr ? ::GetDlgCtrlID(hFocus) : 0;
+    ::GetWindowRect(hDialog, &g_openRect);
     ::KillTimer(nullptr, idEvent);
     ::PostMessageA(hDialog, WM_COMMAND, IDCANCEL, 0);
 }
@@ -503,7 +507,8 @@ TEST_F(MenusTest, TheFileErrorBoxCarriesTheProgramsName)
     EXPECT_LE(g_boxSize.cy, 768);
 }
 
-TEST(OpenDialog, StartsWithTheFocusInTheFileName)
+// Placed once the preview has widened it: centred on the screen's work area, and whole.
+TEST(OpenDialog, StartsCentredOnTheScreenWithTheFocusInTheFileName)
 {
     ASSERT_FALSE(AfxTestArmed());
     char file[MAX_PATH * 4] = "";
@@ -525,4 +530,119 @@ TEST(OpenDialog, StartsWithTheFocusInTheFileName)
     ::KillTimer(nullptr, timer);
     g_pFocus = nullptr;
     EXPECT_TRUE(g_focusId == cmb13 || g_focusId == edt1) << "focus on control " << g_focusId;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromWindow(nullptr, MONITOR_DEFAULTTOPRIMARY), &monitor));
+    EXPECT_LE(std::abs(CentreOf(g_openRect).x - CentreOf(monitor.rcWork).x), 1) << g_openRect.left;
+    EXPECT_LE(std::abs(CentreOf(g_openRect).y - CentreOf(monitor.rcWork).y), 1) << g_openRect.top;
+    RECT inside;
+    ::IntersectRect(&inside, &g_openRect, &monitor.rcWork);
+    EXPECT_TRUE(::EqualRect(&inside, &g_openRect));
+}
+
+namespace {
+
+// Takes the open dialog to the folder (it may open on the last one used), clicks each name of its list
+// in turn and notes the colour the middle of its preview then settles on (the first unlike the one at
+// the click, or the one still there after two seconds); Cancel after the last, or after a minute.
+struct PreviewDriver {
+    std::wstring folder;
+    std::vector<std::wstring> names;
+    std::vector<COLORREF> seen;
+    bool bWaiting = false;
+    DWORD clickedAt = 0;
+    COLORREF atClick = CLR_INVALID;
+    DWORD startedAt = ::GetTickCount();
+};
+PreviewDriver* g_pPreviewDriver = nullptr;
+
+COLORREF PreviewMiddle(HWND hHook)
+{
+    DRAWITEMSTRUCT draw = {};
+    draw.CtlID = IDC_OPEN_PREVIEW_BOX;
+    draw.hwndItem = ::GetDlgItem(hHook, IDC_OPEN_PREVIEW_BOX);
+    ::GetClientRect(draw.hwndItem, &draw.rcItem);
+    const PaintedPixels painted = PaintIntoMemory(draw.rcItem.right, draw.rcItem.bottom, [&](HDC hdc) {
+        draw.hDC = hdc;
+        ::SendMessageA(hHook, WM_DRAWITEM, IDC_OPEN_PREVIEW_BOX, reinterpret_cast<LPARAM>(&draw));
+    });
+    return painted.At(painted.width / 2, painted.height / 2);
+}
+
+bool ClickOnly(HWND hList, const std::wstring& name)
+{
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageW(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    for (int i = 0; i < static_cast<int>(::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0)); i++) {
+        wchar_t text[MAX_PATH] = L"";
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        ::SendMessageW(hList, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        item.state = name == item.pszText ? item.stateMask : 0;
+        if (item.state != 0)
+            return ::SendMessageW(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(i),
+                                  reinterpret_cast<LPARAM>(&item));
+    }
+    return false;
+}
+
+VOID CALLBACK DrivePreview(HWND, UINT, UINT_PTR, DWORD)
+{
+    PreviewDriver& driver = *g_pPreviewDriver;
+    HWND hFileDlg = ShownDialog(), hHook = nullptr;
+    while ((hHook = ::FindWindowExA(hFileDlg, hHook, "#32770", nullptr)) != nullptr
+           && ::GetDlgItem(hHook, IDC_OPEN_PREVIEW_BOX) == nullptr) {
+    }
+    HWND hList = ::FindWindowExA(::FindWindowExA(hFileDlg, nullptr, "SHELLDLL_DefView", nullptr), nullptr,
+                                 "SysListView32", nullptr);
+    if (::GetTickCount() - driver.startedAt > 60000)
+        ::PostMessageA(hFileDlg, WM_COMMAND, IDCANCEL, 0);
+    if (hHook == nullptr || hList == nullptr)
+        return;
+    if (!driver.folder.empty()) {
+        HWND hName = ::GetDlgItem(hFileDlg, edt1) != nullptr ? ::GetDlgItem(hFileDlg, edt1)
+                                                             : ::GetDlgItem(hFileDlg, cmb13);
+        ::SetWindowTextW(hName, driver.folder.c_str());
+        ::PostMessageA(hName, WM_KEYDOWN, VK_RETURN, 1);
+        driver.folder.clear();
+        return;
+    }
+    const COLORREF middle = PreviewMiddle(hHook);
+    if (driver.bWaiting && middle == driver.atClick && ::GetTickCount() - driver.clickedAt < 2000)
+        return;
+    if (driver.bWaiting)
+        driver.seen.push_back(middle);
+    driver.bWaiting = false;
+    if (driver.seen.size() == driver.names.size())
+        ::PostMessageA(hFileDlg, WM_COMMAND, IDCANCEL, 0);
+    else if (ClickOnly(hList, driver.names[driver.seen.size()])) {
+        driver.bWaiting = true;
+        driver.clickedAt = ::GetTickCount();
+        driver.atClick = middle;
+    }
+}
+
+} // namespace
+
+// A click on a name the code page cannot spell previews nothing: the dialog spells it with look-alikes
+// ("Lodz.bmp" for a barred L), which names another picture.
+TEST_F(AppTest, TheOpenDialogPreviewsNoPictureForANameTheCodePageCannotSpell)
+{
+    ASSERT_TRUE(Start());
+    WriteBmp("Autre.bmp", 16, 8, [](int, int) { return RGB(0, 200, 0); });
+    WriteBmp("Lodz.bmp", 16, 8, [](int, int) { return RGB(200, 0, 0); });
+    const std::wstring moved = testpaths::Wide(WriteBmp("moved.bmp", 16, 8, [](int, int) { return 0; }));
+    ASSERT_TRUE(::MoveFileW(moved.c_str(), (testpaths::Wide(m_temp.Path()) + L"\\\x0141odz.bmp").c_str()));
+    g_ShowApercu = TRUE;
+    PreviewDriver driver;
+    driver.folder = testpaths::Wide(m_temp.Path());
+    driver.names = {L"Autre.bmp", L"\x0141odz.bmp"};
+    g_pPreviewDriver = &driver;
+    AfxTestReset(); // the real dialog
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, DrivePreview);
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+    ::KillTimer(nullptr, timer);
+    AfxTestArm();
+    EXPECT_EQ(driver.seen, (std::vector<COLORREF>{RGB(0, 200, 0), RGB(192, 192, 192)}));
 }

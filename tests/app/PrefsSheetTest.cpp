@@ -1,6 +1,7 @@
 // The preferences sheet: its seven pages in order, the start page remembered after OK only, the
-// ranges of the JPEG and WMF fields, the editor's path that must fit, the tool-bar page's enabling
-// rule and its clear-recents button, and fields that come back unchanged from an OK without edits.
+// ranges of the JPEG and WMF fields, the editor's path that must fit, the library's folder chosen, the
+// tool-bar page's enabling rule and its clear-recents button, and fields that come back unchanged from
+// an OK without edits.
 #include "tests/app/AppFixture.h"
 
 #include "app/PrefsPropertySheet.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-const int kPageGeneral = 0, kPageToolbars = 1, kPageEditor = 3, kPageJPEG = 4, kPageWMF = 6;
+const int kPageGeneral = 0, kPageToolbars = 1, kPageLibrary = 2, kPageEditor = 3, kPageJPEG = 4, kPageWMF = 6;
 
 void FillValid(CPrefsPropertySheet& sheet)
 {
@@ -30,6 +31,13 @@ HWND PageItem(CWnd* pSheet, int id)
 }
 
 bool Enabled(CWnd* pSheet, int id) { return ::IsWindowEnabled(PageItem(pSheet, id)) != FALSE; }
+
+std::string PageText(CWnd* pSheet, int id)
+{
+    char text[MAX_PATH * 2] = "";
+    ::GetWindowTextA(PageItem(pSheet, id), text, sizeof(text));
+    return text;
+}
 
 // A value typed on a page, then OK: how many refusals it met, the last one said, and how the sheet
 // ended.
@@ -196,6 +204,37 @@ TEST_F(AppTest, PreferencesEditorPathMustFitAFullPath)
         EXPECT_EQ(t.result == IDOK, length == 259);
         EXPECT_EQ(t.said.find("trop long") != std::string::npos, length == 260) << t.said;
     }
+    CPrefsPropertySheet::SetRememberedPage(0);
+}
+
+// The library's folder comes whole from the folder browser; one whose name the code page cannot spell
+// (its barred L would become an L: another folder) is refused with the file dialogs' message, the
+// field unchanged.
+TEST_F(AppTest, PreferencesLibraryFolderIsRefusedWhenItsNameCannotBeSpelled)
+{
+    ASSERT_TRUE(Start());
+    CPrefsPropertySheet::SetRememberedPage(kPageLibrary);
+    AfxCommonDialogAnswer unspelled = {true, "", 0, testpaths::Wide(m_temp.Path()) + L"\\\x0141\xF3d\x017A"};
+    ASSERT_TRUE(::CreateDirectoryW(unspelled.widePath.c_str(), nullptr));
+    AfxScriptCommonDialog(AfxCommonDialogKind::Folder, unspelled);
+    AfxScriptMessageBox(IDOK);
+    AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {true, m_temp.Path(), 0});
+    std::vector<std::string> shown;
+    AfxModalStep browse;
+    browse.check = [&](CWnd* p) {
+        for (int i = 0; i < 2; i++) {
+            ::SendMessageA(PageItem(p, IDC_PATH_BROWSE), BM_CLICK, 0, 0);
+            shown.push_back(PageText(p, IDC_PATH_EDIT));
+        }
+    };
+    browse.buttonId = 0;
+    AfxScriptModal(IDS_PREFERENCES_CAPTION, {browse});
+    CPrefsPropertySheet sheet;
+    sheet.m_pageLibrarianPath.m_strPath = "c:\\avant";
+    sheet.DoModal();
+    EXPECT_EQ(shown, std::vector<std::string>({"c:\\avant", m_temp.Path()}));
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("ne peut pas"), std::string::npos);
     CPrefsPropertySheet::SetRememberedPage(0);
 }
 

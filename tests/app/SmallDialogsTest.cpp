@@ -1,5 +1,5 @@
 // The small dialogs: load error (retry with another path), slide-show options (ranges, the controls
-// of automatic mode, the music choice), new folder and the create-document question.
+// of automatic mode, the music choice and its length), new folder and the create-document question.
 #include "tests/app/AppFixture.h"
 #include "tests/support/FocusRecorder.h"
 
@@ -27,19 +27,20 @@ bool ItemEnabled(CWnd* pDlg, int id)
     return ::IsWindowEnabled(::GetDlgItem(pDlg->GetSafeHwnd(), id)) != FALSE;
 }
 
-// One slide-show dialog run: the pause typed, then OK; the number of refusals seen.
+// One slide-show dialog run: a field typed, then OK; the number of refusals seen and the last said.
 struct SlideRun {
     INT_PTR result;
     size_t refusals;
     UINT pause;
+    std::string said;
 };
 
-SlideRun RunSlideShowWithPause(const std::string& pause, BOOL automatic)
+SlideRun RunSlideShowTyping(int id, const std::string& value, BOOL automatic)
 {
     size_t before = AfxTestRecords().messageBoxes.size();
     AfxScriptMessageBox(IDOK);
     AfxModalStep typed;
-    typed.fields = {{IDC_SLIDE_PAUSE, pause}};
+    typed.fields = {{id, value}};
     std::vector<AfxModalStep> steps;
     steps.push_back(typed);
     AfxScriptModal(IDD_SLIDESHOW, steps);
@@ -49,11 +50,17 @@ SlideRun RunSlideShowWithPause(const std::string& pause, BOOL automatic)
     dlg.m_bManual = !automatic;
     dlg.m_nPictureSize = 1;
     INT_PTR result = dlg.DoModal();
-    size_t refusals = AfxTestRecords().messageBoxes.size() - before;
+    const auto& boxes = AfxTestRecords().messageBoxes;
+    SlideRun run = {result, boxes.size() - before, dlg.m_nPause, boxes.empty() ? "" : boxes.back().text};
     // A refusal leaves the scripted answer used; an accepted value leaves it waiting.
     AfxTestReset();
     AfxTestArm();
-    return {result, refusals, dlg.m_nPause};
+    return run;
+}
+
+SlideRun RunSlideShowWithPause(const std::string& pause, BOOL automatic)
+{
+    return RunSlideShowTyping(IDC_SLIDE_PAUSE, pause, automatic);
 }
 
 } // namespace
@@ -115,6 +122,20 @@ TEST_F(AppTest, SlideShowPauseOutsideOneTo500IsRefusedAndItsLimitsAccepted)
     SlideRun manual = RunSlideShowWithPause("0", FALSE);
     EXPECT_EQ(manual.refusals, 1u);
     EXPECT_NE(manual.result, IDOK);
+}
+
+// The music path is refused when the settings could not keep it (they would forget it at the next
+// start), with the file dialogs' message.
+TEST_F(AppTest, SlideShowMusicPathMustFitAFullPath)
+{
+    ASSERT_TRUE(Start());
+    for (size_t length : {260u, 259u}) {
+        const SlideRun run =
+            RunSlideShowTyping(IDC_SLIDE_MUSIC, "c:\\" + std::string(length - 7, 'm') + ".wav", FALSE);
+        EXPECT_EQ(run.refusals, length == 260 ? 1u : 0u);
+        EXPECT_EQ(run.result == IDOK, length == 259);
+        EXPECT_EQ(run.said.find("trop long") != std::string::npos, length == 260) << run.said;
+    }
 }
 
 TEST_F(AppTest, SlideShowRefusalNamesTheRangeInFrench)

@@ -179,3 +179,21 @@ TEST(CenterWindowOnScreen, CentresAndKeepsTheSize)
     EXPECT_TRUE(EqualRect(&first, &second));
     DestroyWindow(hwnd);
 }
+
+// Centred on the area and whole inside it: the open dialog with its preview, 867 pixels wide, on a
+// screen of 1,024 by 768 keeps its close box; on a screen left of the primary one; larger than the
+// area, its title bar stays.
+TEST(CentredWithin, CentresTheWindowWholeInsideTheArea)
+{
+    const struct {
+        RECT window, area, placed;
+    } rows[] = {
+        {{185, 50, 185 + 867, 550}, {0, 0, 1024, 738}, {78, 119, 78 + 867, 619}},
+        {{0, 0, 300, 200}, {-1024, 30, 0, 798}, {-662, 314, -362, 514}},
+        {{5, 5, 1105, 805}, {0, 0, 1024, 738}, {0, 0, 1100, 800}},
+    };
+    for (const auto& row : rows) {
+        const RECT placed = CentredWithin(row.window, row.area);
+        EXPECT_TRUE(EqualRect(&placed, &row.placed)) << placed.left << "," << placed.top;
+    }
+}

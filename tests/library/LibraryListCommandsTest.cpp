@@ -1,6 +1,7 @@
 // The list commands any library window shares: all / none / inverse, selection by pattern with and
 // without replacing, the clipboard copy of a true-colour and of a palette picture, the external
-// editor receiving the picture's name as one argument, and the export folder browser.
+// editor receiving the picture's name as one argument, and the export folder browser, which refuses
+// a folder the code page cannot spell.
 #include "tests/piclist/PicListTestSupport.h"
 
 #include "core/PackedDib.h"
@@ -114,5 +115,16 @@ TEST_F(PicListTest, ClipboardEditorAndExportFolder)
     AfxScriptCommonDialog(AfxCommonDialogKind::Folder, {false, "", 0});
     EXPECT_STREQ(BrowseExportFolder(hOwner, &current), "");
     EXPECT_STREQ(current, m_temp.Path().c_str());
+    // A folder whose name the code page cannot spell is refused, in the file dialogs' words.
+    AfxCommonDialogAnswer unspelled;
+    unspelled.ok = true;
+    unspelled.widePath = testpaths::Wide(m_temp.Path()) + L"\\\x0141\xF3d\x017A";
+    ASSERT_TRUE(::CreateDirectoryW(unspelled.widePath.c_str(), nullptr));
+    AfxScriptCommonDialog(AfxCommonDialogKind::Folder, unspelled);
+    AfxScriptMessageBox(IDOK);
+    EXPECT_STREQ(BrowseExportFolder(hOwner, &current), "");
+    EXPECT_STREQ(current, m_temp.Path().c_str());
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
+    EXPECT_NE(AfxTestRecords().messageBoxes[1].text.find("ne peut pas"), std::string::npos);
     AfxTestReset();
 }

@@ -59,6 +59,13 @@ std::string UnixPath(const std::string& windowsPath)
     return result;
 }
 
+std::wstring Wide(const std::string& text)
+{
+    std::vector<WCHAR> wide(text.size() + 1);
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    return wide.data();
+}
+
 std::string SourceDir() { return FromUnix(TESSARINE_SOURCE_DIR); }
 std::string BinaryDir() { return FromUnix(TESSARINE_BINARY_DIR); }
 std::string TestImagesDir() { return FromUnix(TESSARINE_TESTIMAGES); }

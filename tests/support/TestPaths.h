@@ -33,6 +33,9 @@ private:
 // full path is exactly `length` characters, and returns that path; "" when it cannot be made.
 std::string MakeFolderOfLength(const std::string& base, size_t length);
 
+// A path in the system's wide characters (for names the code page cannot spell).
+std::wstring Wide(const std::string& text);
+
 // Whole-file helpers for test data.
 bool WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path); // empty when the file cannot be read

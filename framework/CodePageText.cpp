@@ -1,0 +1,26 @@
+#include "framework/CodePageText.h"
+
+#include <string>
+
+BOOL AfxSpelledInCodePage(LPCWSTR text, int nLength)
+{
+    if (text == nullptr || nLength == 0 || (nLength < 0 && *text == L'\0'))
+        return TRUE;
+    const int nBytes =
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, nLength, nullptr, 0, nullptr, nullptr);
+    if (nBytes <= 0)
+        return FALSE;
+    std::string bytes(static_cast<size_t>(nBytes), '\0');
+    BOOL bUsedDefault = FALSE;
+    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, nLength, &bytes[0], nBytes,
+                                        nullptr, &bUsedDefault);
+    return n > 0 && !bUsedDefault;
+}
+
+BOOL AfxWideToCodePage(LPCWSTR text, CString* pText)
+{
+    if (!AfxSpelledInCodePage(text))
+        return FALSE;
+    *pText = CString(text);
+    return TRUE;
+}
