@@ -544,7 +544,8 @@ namespace {
 
 // Takes the open dialog to the folder (it may open on the last one used), clicks each name of its list
 // in turn and notes the colour the middle of its preview then settles on (the first unlike the one at
-// the click, or the one still there after two seconds); Cancel after the last, or after a minute.
+// the click, or the one still there after ten seconds, which a loaded machine may take); Cancel after
+// the last, or after a minute.
 struct PreviewDriver {
     std::wstring folder;
     std::vector<std::wstring> names;
@@ -609,7 +610,7 @@ VOID CALLBACK DrivePreview(HWND, UINT, UINT_PTR, DWORD)
         return;
     }
     const COLORREF middle = PreviewMiddle(hHook);
-    if (driver.bWaiting && middle == driver.atClick && ::GetTickCount() - driver.clickedAt < 2000)
+    if (driver.bWaiting && middle == driver.atClick && ::GetTickCount() - driver.clickedAt < 10000)
         return;
     if (driver.bWaiting)
         driver.seen.push_back(middle);
