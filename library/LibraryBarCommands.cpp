@@ -57,16 +57,6 @@ CObject* ItemRecord(const CListBox& list, int index)
     return data == LB_ERR ? nullptr : reinterpret_cast<CObject*>(data);
 }
 
-// The part of path after the library root.
-CString RelativeToRoot(const CString& path)
-{
-    CString root = LibraryRoot();
-    if (!root.IsEmpty() && path.GetLength() >= root.GetLength()
-        && path.Left(root.GetLength()).CompareNoCase(root) == 0)
-        return path.Mid(root.GetLength());
-    return path;
-}
-
 void SelectAndShow(CListBox& list, int index)
 {
     int count = ItemCount(list);

@@ -198,20 +198,13 @@ BOOL IsTrashName(const CString& name)
 
 BOOL MoveListedPictureToTrash(CPicObject& rec, const CString& folder, BOOL bFromProtected)
 {
-    const CString root = LibraryRoot();
-    auto relative = [&root](const CString& path) {
-        if (!root.IsEmpty() && path.GetLength() >= root.GetLength()
-            && path.Left(root.GetLength()).CompareNoCase(root) == 0)
-            return path.Mid(root.GetLength());
-        return path;
-    };
     const CString path = rec.FixPath(folder, FALSE);
     CDelObject item(kTrashPicture);
     item.m_bFromProtected = bFromProtected;
-    item.m_strRelPath = relative(path);
+    item.m_strRelPath = RelativeToRoot(path);
     // A record in memory only was another picture's, or could not be read, when listed: read now.
     if (!rec.m_bMemoryOnly || RecordFileIsOwn(path))
-        item.m_strRelDaiPath = relative(RecordFilePath(path));
+        item.m_strRelDaiPath = RelativeToRoot(RecordFilePath(path));
     item.m_strOrigFolder = FolderOf(path);
     return item.MoveToTrash();
 }

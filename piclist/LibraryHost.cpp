@@ -13,6 +13,15 @@ CString LibraryRoot()
     return root;
 }
 
+CString RelativeToRoot(const CString& path)
+{
+    const CString root = LibraryRoot();
+    if (!root.IsEmpty() && path.GetLength() >= root.GetLength()
+        && path.Left(root.GetLength()).CompareNoCase(root) == 0)
+        return path.Mid(root.GetLength());
+    return path;
+}
+
 CPalette* LibraryPalette() { return g_pAppPalette; }
 
 int GetShowDeleteNotice() { return g_ShowInfoSuppress; }

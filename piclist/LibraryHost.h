@@ -7,6 +7,8 @@ class CPalette;
 
 // The library root folder with its trailing backslash (empty when not set).
 CString LibraryRoot();
+// The part of path after the library root (path itself when it lies elsewhere), as trash records keep it.
+CString RelativeToRoot(const CString& path);
 // The application's shared palette; null without an application object.
 CPalette* LibraryPalette();
 // Tells the user, in the main window's status line, that the texts of the picture named name cannot
