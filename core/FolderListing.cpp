@@ -1,5 +1,7 @@
 #include "core/FolderListing.h"
 
+#include "framework/CodePageText.h"
+
 #include <cstring>
 #include <string>
 
@@ -23,11 +25,9 @@ BOOL HasUnspelledLetter(LPCSTR name)
 
 CFolderListing::CFolderListing(LPCSTR pattern)
 {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, pattern, -1, nullptr, 0);
-    if (length <= 0)
+    const std::wstring wide = AfxCodePageToWide(pattern);
+    if (wide.empty())
         return;
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, pattern, -1, &wide[0], length);
     m_hFind = ::FindFirstFileW(wide.c_str(), &m_found);
     m_bHeld = m_hFind != INVALID_HANDLE_VALUE;
 }

@@ -1,6 +1,15 @@
 #include "framework/CodePageText.h"
 
-#include <string>
+std::wstring AfxCodePageToWide(LPCSTR text)
+{
+    const int nLength = text != nullptr ? ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0) : 0;
+    if (nLength <= 1)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(nLength), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], nLength);
+    wide.resize(static_cast<size_t>(nLength - 1));
+    return wide;
+}
 
 BOOL AfxSpelledInCodePage(LPCWSTR text, int nLength)
 {

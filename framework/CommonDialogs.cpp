@@ -255,15 +255,6 @@ std::string PlayBrowseStart(LPBROWSEINFOA lpbi)
     return g_browseStart;
 }
 
-// A scripted path, in the system's wide characters.
-std::wstring Widened(const std::string& text)
-{
-    std::wstring wide(text.size() + 1, L'\0');
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
-    wide.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
-    return wide;
-}
-
 // The folder browser opens over its owner's corner: it is centred on the owner's top-level window,
 // then the caller's own callback runs as it would have.
 struct BrowseCaller {
@@ -290,7 +281,8 @@ LPITEMIDLIST AfxSHBrowseForFolder(LPBROWSEINFOA lpbi)
             AfxTestRecords().commonDialogs.back().startFolder = PlayBrowseStart(lpbi);
         if (!answer.ok)
             return nullptr;
-        std::wstring path = answer.widePath.empty() ? Widened(answer.path) : answer.widePath;
+        std::wstring path =
+            answer.widePath.empty() ? AfxCodePageToWide(answer.path.c_str()) : answer.widePath;
         LPITEMIDLIST pidl = ::ILCreateFromPathW(path.c_str());
         if (pidl != nullptr && lpbi->pszDisplayName != nullptr) {
             while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/'))
