@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Tessarine (the program, its tools and its tests) into build/, setting up the machine first
-# when something is missing.
+# when something is missing. Extra arguments go to cmake --build (run.sh asks for the program alone
+# with --target).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")

@@ -3,13 +3,9 @@
 # there under Wine on the current display, with an optional picture or folder path.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(dirname "$here")
-"$here/build.sh"
-exe="${TESSARINE_BUILD_DIR:-$root/build}/tessarine.exe"
-if [ ! -f "$exe" ]; then
-    echo "run: tessarine.exe is not built yet; the console converter build/tools/picconv.exe is." >&2
-    exit 1
-fi
+# The program and the console converter (build/tools/picconv.exe, one small file more): not the
+# tests, which the test command builds.
+"$here/build.sh" --target tessarine picconv
 export WINEDEBUG=${WINEDEBUG:--all}
 # The user's own prefix, made on first use, with the caption-button font in place.
 export WINEPREFIX=${WINEPREFIX:-$HOME/.wine}

@@ -34,11 +34,5 @@ fi
 . "$here/cups-pdf.sh"
 cd "$build"
 # Every test owns its registry keys, files and windows. No retry: a test that fails once has found
-# something. CTEST_PARALLEL_LEVEL, when set, says how many tests run at once.
-status=0
-ctest --output-on-failure -j"${CTEST_PARALLEL_LEVEL:-$(nproc)}" "$@" || status=$?
-# ctest names the skipped tests without their reasons: each one's own words, from its output.
-awk '/: Skipped$/ { why = ""; taking = 1; next }
-     taking && /^\[  SKIPPED \]/ { sub(/ \([0-9]+ ms\)$/, ""); print "skipped " $4 ":" why; taking = 0; next }
-     taking { why = why " " $0 }' Testing/Temporary/LastTest.log 2>/dev/null || true
-exit $status
+# something.
+"$here/run-ctest.sh" "$@"

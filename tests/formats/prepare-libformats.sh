@@ -35,6 +35,12 @@ wait
 for f in "$images"/tiff/*.tif "$images"/tiff/*.tiff; do
     name=$(basename "$f")
     name=${name%.*}
+    # Its directory holds entries that name no tag, on which ImageMagick gives up, and tifftopnm reads
+    # no YCbCr: its test checks the reader's decode without a reference.
+    if [ "$name" = ojpeg_single_strip_no_rowsperstrip ]; then
+        echo "prepare-libformats: no reference for $name.tiff: neither ImageMagick nor netpbm reads this old-style JPEG-in-TIFF; its test checks the reader's own decode instead" >&2
+        continue
+    fi
     produce "$out/tiff/$name.pam" convert "$f[0]" -alpha set -depth 8 "$out/tiff/$name.pam" &
 done
 wait
