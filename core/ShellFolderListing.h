@@ -18,9 +18,9 @@ struct ShellChildFolder {
     void Clear();
 
     // Both made with the shell's allocator; freed here unless the caller takes them (setting null).
-    LPITEMIDLIST pidlRelative = nullptr; // within the folder listed
-    LPITEMIDLIST pidlAbsolute = nullptr; // from the desktop
-    ULONG attributes = 0;                // SFGAO_FOLDER, with SFGAO_HASSUBFOLDER as the shell tells it
+    LPITEMIDLIST pidlRelative = nullptr;      // within the folder listed
+    LPITEMIDLIST pidlAbsolute = nullptr;      // from the desktop
+    ULONG attributes = 0;                     // SFGAO_FOLDER, with SFGAO_HASSUBFOLDER as the shell tells it
     AfxItemPath pathKind = AfxItemPath::None; // None: no disk folder (the control panel, a printer)
     CString path;                             // when Found
 };
