@@ -627,23 +627,41 @@ VOID CALLBACK DrivePreview(HWND, UINT, UINT_PTR, DWORD)
 } // namespace
 
 // A click on a name the code page cannot spell previews nothing: the dialog spells it with look-alikes
-// ("Lodz.bmp" for a barred L), which names another picture.
+// ("Lodz.bmp" for a barred L), which names another picture. So does a click on a picture in a folder
+// the code page cannot spell, whose look-alike folder holds a picture of that name.
 TEST_F(AppTest, TheOpenDialogPreviewsNoPictureForANameTheCodePageCannotSpell)
 {
     ASSERT_TRUE(Start());
+    const std::wstring temp = testpaths::Wide(m_temp.Path());
     WriteBmp("Autre.bmp", 16, 8, [](int, int) { return RGB(0, 200, 0); });
     WriteBmp("Lodz.bmp", 16, 8, [](int, int) { return RGB(200, 0, 0); });
     const std::wstring moved = testpaths::Wide(WriteBmp("moved.bmp", 16, 8, [](int, int) { return 0; }));
-    ASSERT_TRUE(::MoveFileW(moved.c_str(), (testpaths::Wide(m_temp.Path()) + L"\\\x0141odz.bmp").c_str()));
+    ASSERT_TRUE(::MoveFileW(moved.c_str(), (temp + L"\\\x0141odz.bmp").c_str()));
+    ASSERT_TRUE(::CreateDirectoryA(m_temp.File("Lodz").c_str(), nullptr));
+    WriteBmp("Lodz\\Vue.bmp", 16, 8, [](int, int) { return RGB(200, 0, 0); });
+    ASSERT_TRUE(::CreateDirectoryW((temp + L"\\\x0141odz").c_str(), nullptr));
+    const std::wstring view =
+        testpaths::Wide(WriteBmp("vue.tmp", 16, 8, [](int, int) { return RGB(0, 200, 0); }));
+    ASSERT_TRUE(::MoveFileW(view.c_str(), (temp + L"\\\x0141odz\\Vue.bmp").c_str()));
     g_ShowApercu = TRUE;
-    PreviewDriver driver;
-    driver.folder = testpaths::Wide(m_temp.Path());
-    driver.names = {L"Autre.bmp", L"\x0141odz.bmp"};
-    g_pPreviewDriver = &driver;
+    const struct {
+        std::wstring folder;
+        std::vector<std::wstring> names;
+        std::vector<COLORREF> seen;
+    } rows[] = {
+        {temp, {L"Autre.bmp", L"\x0141odz.bmp"}, {RGB(0, 200, 0), RGB(192, 192, 192)}},
+        {temp + L"\\\x0141odz", {L"Vue.bmp"}, {RGB(192, 192, 192)}},
+    };
     AfxTestReset(); // the real dialog
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, DrivePreview);
-    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
-    ::KillTimer(nullptr, timer);
+    for (const auto& row : rows) {
+        PreviewDriver driver;
+        driver.folder = row.folder;
+        driver.names = row.names;
+        g_pPreviewDriver = &driver;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, DrivePreview);
+        m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+        ::KillTimer(nullptr, timer);
+        EXPECT_EQ(driver.seen, row.seen) << row.names.size();
+    }
     AfxTestArm();
-    EXPECT_EQ(driver.seen, (std::vector<COLORREF>{RGB(0, 200, 0), RGB(192, 192, 192)}));
 }
