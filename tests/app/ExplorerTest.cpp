@@ -157,8 +157,9 @@ TEST_F(ExplorerTest, TheTreeIsReadOnDemandAndFindsTheFolderAskedFor)
     HTREEITEM hAlpha = tree.GetParentItem(hBeta);
     EXPECT_EQ(ChildNames(tree, hAlpha), (std::vector<std::string>{"Beta", "Lodz", "Other"}));
     for (HTREEITEM h = tree.GetChildItem(hAlpha); h != nullptr; h = tree.GetNextSiblingItem(h)) {
-        if (tree.GetItemText(h) == "Lodz")
+        if (tree.GetItemText(h) == "Lodz") {
             EXPECT_EQ(std::string(pView->GetTreeItemPath(h)), lodz);
+        }
     }
     EXPECT_TRUE(ChildNames(tree, hBeta).empty());
     tree.Expand(hBeta, TVE_EXPAND);

@@ -542,12 +542,14 @@ TEST(OpenDialog, StartsCentredOnTheScreenWithTheFocusInTheFileName)
 
 namespace {
 
-// Takes the open dialog to the folder (it may open on the last one used), clicks each name of its list
+// Takes the open dialog to the folder (it may open on the last one used), then into the sub-folder
+// `enter` of its list (opened from the list: a name typed would be refused), clicks each name of its list
 // in turn and notes the colour the middle of its preview then settles on (the first unlike the one at
 // the click, or the one still there after ten seconds, which a loaded machine may take); Cancel after
 // the last, or after a minute.
 struct PreviewDriver {
     std::wstring folder;
+    std::wstring enter;
     std::vector<std::wstring> names;
     std::vector<COLORREF> seen;
     bool bWaiting = false;
@@ -609,6 +611,12 @@ VOID CALLBACK DrivePreview(HWND, UINT, UINT_PTR, DWORD)
         driver.folder.clear();
         return;
     }
+    if (!driver.enter.empty()) {
+        if (ClickOnly(hList, driver.enter))
+            ::PostMessageA(hList, WM_KEYDOWN, VK_RETURN, 1);
+        driver.enter.clear();
+        return;
+    }
     const COLORREF middle = PreviewMiddle(hHook);
     if (driver.bWaiting && middle == driver.atClick && ::GetTickCount() - driver.clickedAt < 10000)
         return;
@@ -645,17 +653,18 @@ TEST_F(AppTest, TheOpenDialogPreviewsNoPictureForANameTheCodePageCannotSpell)
     ASSERT_TRUE(::MoveFileW(view.c_str(), (temp + L"\\\x0141odz\\Vue.bmp").c_str()));
     g_ShowApercu = TRUE;
     const struct {
-        std::wstring folder;
+        std::wstring enter;
         std::vector<std::wstring> names;
         std::vector<COLORREF> seen;
     } rows[] = {
-        {temp, {L"Autre.bmp", L"\x0141odz.bmp"}, {RGB(0, 200, 0), RGB(192, 192, 192)}},
-        {temp + L"\\\x0141odz", {L"Vue.bmp"}, {RGB(192, 192, 192)}},
+        {L"", {L"Autre.bmp", L"\x0141odz.bmp"}, {RGB(0, 200, 0), RGB(192, 192, 192)}},
+        {L"\x0141odz", {L"Vue.bmp"}, {RGB(192, 192, 192)}},
     };
     AfxTestReset(); // the real dialog
     for (const auto& row : rows) {
         PreviewDriver driver;
-        driver.folder = row.folder;
+        driver.folder = temp;
+        driver.enter = row.enter;
         driver.names = row.names;
         g_pPreviewDriver = &driver;
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, DrivePreview);

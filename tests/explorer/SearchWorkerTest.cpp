@@ -121,10 +121,10 @@ TEST_F(SearchLibraryTest, LooksOnlyAtTheLibrarysRecordFiles)
         MoveFileA(Folder(std::string(kPictures) + "\\Photo9.dai").c_str(), (moved + "\\Photo9.dai").c_str()));
     // A folder whose name the code page cannot spell (a barred L) beside its look-alike "Lodz": its
     // record is not reported as one of Lodz, nor Lodz's twice.
-    const std::string lodz = Folder(std::string(kPictures) + "\\Lodz");
+    const std::string lodz = moved + "\\Lodz";
     CreateDirectoryA(lodz.c_str(), nullptr);
     WriteRecord(lodz, 10);
-    const std::wstring unspelled = testpaths::Wide(Folder(kPictures)) + L"\\\x0141odz";
+    const std::wstring unspelled = testpaths::Wide(moved) + L"\\\x0141odz";
     ASSERT_TRUE(CreateDirectoryW(unspelled.c_str(), nullptr));
     WriteRecord(Folder(kPictures), 25);
     ASSERT_TRUE(MoveFileW(testpaths::Wide(Folder(std::string(kPictures) + "\\Photo25.dai")).c_str(),
