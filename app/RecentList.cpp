@@ -7,6 +7,7 @@
 #include "app/MyCoolBar.h"
 #include "shell/Settings.h"
 #include "core/FileUtil.h"
+#include "core/FolderListing.h"
 #include "framework/Document.h"
 #include "framework/MDIChildWnd.h"
 #include "resources/resource.h"
@@ -31,13 +32,9 @@ CString DiskSpelling(const CString& path)
         CString component = path.Mid(start, end - start);
         if (found && !component.IsEmpty() && component.FindOneOf("*?") < 0) {
             WIN32_FIND_DATAA entry;
-            HANDLE find = ::FindFirstFileA(result + "\\" + component, &entry);
-            found = find != INVALID_HANDLE_VALUE;
-            if (found) {
-                ::FindClose(find);
-                if (component.CompareNoCase(entry.cFileName) == 0)
-                    component = entry.cFileName;
-            }
+            found = FindFolderEntry(result + "\\" + component, entry);
+            if (found && component.CompareNoCase(entry.cFileName) == 0)
+                component = entry.cFileName;
         }
         result += "\\" + component;
         start = end + 1;

@@ -20,6 +20,7 @@
 #include "bench/BenchClock.h"
 #include "core/DIB.h"
 #include "core/FileUtil.h"
+#include "core/FolderListing.h"
 #include "core/LoadDispatch.h"
 #include "core/PackedDib.h"
 #include "core/Progress.h"
@@ -119,8 +120,7 @@ int Fill(const char* folder, int count)
         snprintf(name, sizeof(name), "%s\\p00000.jpg", folder);
         CPicObject rec;
         WIN32_FIND_DATAA e;
-        HANDLE h = ::FindFirstFileA(name, &e);
-        ::FindClose(h);
+        FindFolderEntry(name, e);
         FillRecordFromEntry(&rec, name, e);
         rec.m_strPath = rec.FixPath(folder, FALSE);
         rec.m_pThumbDIB = new CDIB;

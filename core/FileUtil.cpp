@@ -1,6 +1,7 @@
 // Existence tests, deletion and creation of files and folders, path case and the screen depth.
 #include "core/FileUtil.h"
 
+#include "core/FolderListing.h"
 #include "framework/File.h"
 #include "framework/String.h"
 #include "framework/TestSeams.h"
@@ -42,21 +43,15 @@ bool DeleteWalkedEntry(const std::string& folder, const WIN32_FIND_DATAA& data)
 // be removed.
 bool DeleteFolderContents(const std::string& folder)
 {
+    CFolderListing listing((folder + "\\*.*").c_str());
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return true;
-    bool ok = true;
-    do {
+    while (listing.Next(data)) {
         if (IsDotName(data.cFileName))
             continue;
-        if (!DeleteWalkedEntry(folder, data)) {
-            ok = false;
-            break;
-        }
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return ok;
+        if (!DeleteWalkedEntry(folder, data))
+            return false;
+    }
+    return true;
 }
 
 std::atomic<int> g_screenBitsOverride{0};
@@ -67,19 +62,14 @@ int FileExists(LPCSTR path)
 {
     if (path == nullptr || *path == 0)
         return 0;
+    // A name the code page cannot spell is no file the caller could open by its name.
+    CFolderListing listing(path);
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(path, &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    int found = 0;
-    do {
-        if (!IsDirectory(data)) {
-            found = 1;
-            break;
-        }
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return found;
+    while (listing.Next(data)) {
+        if (!IsDirectory(data) && !HasUnspelledLetter(data.cFileName))
+            return 1;
+    }
+    return 0;
 }
 
 int FolderExists(LPCSTR path)
@@ -89,30 +79,20 @@ int FolderExists(LPCSTR path)
     if (strlen(path) == 3 && IsCharAlphaA(path[0]) && path[1] == ':' && path[2] == '\\')
         return 1;
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(path, &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    FindClose(find);
-    return IsDirectory(data) ? 1 : 0;
+    return FindFolderEntry(path, data) && IsDirectory(data) ? 1 : 0;
 }
 
 int FolderHasSubfolders(LPCSTR folder)
 {
     if (folder == nullptr)
         return 0;
+    CFolderListing listing((std::string(folder) + "\\*.*").c_str());
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((std::string(folder) + "\\*.*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    int found = 0;
-    do {
-        if (IsDirectory(data) && !IsDotName(data.cFileName)) {
-            found = 1;
-            break;
-        }
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return found;
+    while (listing.Next(data)) {
+        if (IsDirectory(data) && !IsDotName(data.cFileName) && !HasUnspelledLetter(data.cFileName))
+            return 1;
+    }
+    return 0;
 }
 
 DWORD GetFileLength(LPCSTR path)
@@ -175,21 +155,17 @@ int DeleteFilesInFolder(LPCSTR pattern)
     size_t slash = text.find_last_of("\\/");
     // Without a folder the names are relative, as the pattern was: never the drive's root.
     std::string prefix = slash == std::string::npos ? std::string() : text.substr(0, slash + 1);
+    // A file whose name the code page cannot spell cannot be deleted by its name: it stays, and the
+    // delete fails rather than leave it unsaid.
+    CFolderListing listing(pattern);
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(pattern, &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 1;
-    int result = 1;
-    do {
+    while (listing.Next(data)) {
         if (IsDirectory(data) || IsDotName(data.cFileName))
             continue;
-        if (!DeleteFileA((prefix + data.cFileName).c_str())) {
-            result = 0;
-            break;
-        }
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return result;
+        if (HasUnspelledLetter(data.cFileName) || !DeleteFileA((prefix + data.cFileName).c_str()))
+            return 0;
+    }
+    return 1;
 }
 
 int DeleteFolderTree(LPCSTR folder)
@@ -201,7 +177,9 @@ int DeleteFolderTree(LPCSTR folder)
     // A folder that is itself a link: remove the link, leave what it points to.
     if (attributes != INVALID_FILE_ATTRIBUTES && IsLink(attributes))
         return RemoveDirectoryA(folder) ? 1 : 0;
-    if (!DeleteFolderContents(path))
+    // Something inside whose name the code page cannot spell could not be deleted by its name: the
+    // tree is left whole rather than half deleted.
+    if (TreeHoldsUnspelledName(folder) || !DeleteFolderContents(path))
         return 0;
     // Step out of the folder so that it is not the current directory; the parent of a top-level
     // folder is the drive's root, not the drive's current directory.
@@ -221,7 +199,7 @@ int EmptyFolder(LPCSTR folder)
         return 0;
     char saved[MAX_PATH + 1] = "";
     DWORD savedLength = GetCurrentDirectoryA(sizeof(saved), saved);
-    bool ok = DeleteFolderContents(folder);
+    bool ok = !TreeHoldsUnspelledName(folder) && DeleteFolderContents(folder);
     if (savedLength > 0 && savedLength < sizeof(saved))
         SetCurrentDirectoryA(saved);
     return ok ? 1 : 0;

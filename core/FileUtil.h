@@ -7,11 +7,12 @@
 
 // ---- Existence and size ----
 
-// 1 when the path (which may hold wildcards) names at least one entry that is not a folder.
+// 1 when the path (which may hold wildcards) names at least one entry that is not a folder (and whose
+// name the code page can spell).
 int FileExists(LPCSTR path);
 // 1 for a drive root "X:\" (without touching the disk) or a path that names a folder; else 0.
 int FolderExists(LPCSTR path);
-// 1 when the folder holds a subfolder whose name does not begin with '.'.
+// 1 when the folder holds a subfolder whose name does not begin with '.' (and the code page can spell).
 int FolderHasSubfolders(LPCSTR folder);
 // Length of the file; throws the framework's CFileException when it cannot be opened
 // (callers test FileExists first).
@@ -34,15 +35,18 @@ void SetScreenBitsPerPixelForTest(int bits);
 void DeleteFileForce(LPCSTR path);
 // Deletes the files matching a pattern such as folder\*.dai (names beginning with '.' skipped; a
 // pattern without a folder is taken relative to the current directory). 0 at the first file that
-// cannot be deleted, else 1 (also when nothing matched).
+// cannot be deleted (one whose name the code page cannot spell among them), else 1 (also when nothing
+// matched).
 int DeleteFilesInFolder(LPCSTR pattern);
 // Deletes a folder with everything in it. Junctions and symbolic links inside are removed as links;
 // what they point to is never entered. Entries whose names begin with '.' are left (so the folder
-// then stays). Returns the result of removing the folder itself, 0 as soon as a subfolder fails.
+// then stays). Returns the result of removing the folder itself, 0 as soon as a subfolder fails; 0,
+// nothing deleted, when something inside has a name the code page cannot spell.
 // Leaves the current directory on the folder's parent.
 int DeleteFolderTree(LPCSTR folder);
 // Deletes everything inside the folder and keeps the folder; the current directory is restored.
-// 0 when a subfolder cannot be removed, else 1.
+// 0 when a subfolder cannot be removed, or (nothing deleted) when something inside has a name the
+// code page cannot spell; else 1.
 int EmptyFolder(LPCSTR folder);
 // Replaces a file of that name by a folder, creating the folder when it does not exist.
 void EnsureFolder(LPCSTR path);

@@ -1,6 +1,8 @@
 // Win32 file calls with fixed access and sharing modes.
 #include "core/FileWrappers.h"
 
+#include "core/FolderListing.h"
+
 #include <atomic>
 
 namespace {
@@ -99,11 +101,7 @@ DWORD GetFilePosition(HANDLE file) { return SetFilePointer(file, 0, nullptr, FIL
 DWORD GetFileSizeByName(LPCSTR path)
 {
     WIN32_FIND_DATAA data;
-    HANDLE find = path ? FindFirstFileA(path, &data) : INVALID_HANDLE_VALUE;
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    FindClose(find);
-    return data.nFileSizeLow;
+    return FindFolderEntry(path, data) ? data.nFileSizeLow : 0;
 }
 
 void CloseFileHandle(HANDLE file)

@@ -32,7 +32,7 @@ DWORD SeekFromCurrent(HANDLE file, LONG offset);
 DWORD SeekFromEnd(HANDLE file, LONG offset);
 DWORD GetFilePosition(HANDLE file);
 
-// Low 32 bits of the size of the file FindFirstFile finds for the path; 0 when nothing is found.
+// Low 32 bits of the size of the file at the path (no wildcard); 0 when nothing is found.
 DWORD GetFileSizeByName(LPCSTR path);
 
 // Closes a handle returned above; INVALID_HANDLE_VALUE and null are ignored.

@@ -16,12 +16,28 @@ void Spell(const WCHAR* wide, char* out, int size)
         out[0] = '\0';
 }
 
+void Spell(const WIN32_FIND_DATAW& found, WIN32_FIND_DATAA& entry)
+{
+    entry.dwFileAttributes = found.dwFileAttributes;
+    entry.ftCreationTime = found.ftCreationTime;
+    entry.ftLastAccessTime = found.ftLastAccessTime;
+    entry.ftLastWriteTime = found.ftLastWriteTime;
+    entry.nFileSizeHigh = found.nFileSizeHigh;
+    entry.nFileSizeLow = found.nFileSizeLow;
+    entry.dwReserved0 = found.dwReserved0;
+    entry.dwReserved1 = found.dwReserved1;
+    Spell(found.cFileName, entry.cFileName, sizeof(entry.cFileName));
+    Spell(found.cAlternateFileName, entry.cAlternateFileName, sizeof(entry.cAlternateFileName));
+}
+
 } // namespace
 
 BOOL HasUnspelledLetter(LPCSTR name)
 {
     return name != nullptr && std::strchr(name, kUnspelledLetter) != nullptr;
 }
+
+BOOL IsDotEntry(LPCSTR name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
 
 CFolderListing::CFolderListing(LPCSTR pattern)
 {
@@ -42,16 +58,38 @@ BOOL CFolderListing::Next(WIN32_FIND_DATAA& entry)
 {
     if (!m_bHeld)
         return FALSE;
-    entry.dwFileAttributes = m_found.dwFileAttributes;
-    entry.ftCreationTime = m_found.ftCreationTime;
-    entry.ftLastAccessTime = m_found.ftLastAccessTime;
-    entry.ftLastWriteTime = m_found.ftLastWriteTime;
-    entry.nFileSizeHigh = m_found.nFileSizeHigh;
-    entry.nFileSizeLow = m_found.nFileSizeLow;
-    entry.dwReserved0 = m_found.dwReserved0;
-    entry.dwReserved1 = m_found.dwReserved1;
-    Spell(m_found.cFileName, entry.cFileName, sizeof(entry.cFileName));
-    Spell(m_found.cAlternateFileName, entry.cAlternateFileName, sizeof(entry.cAlternateFileName));
+    Spell(m_found, entry);
     m_bHeld = ::FindNextFileW(m_hFind, &m_found);
     return TRUE;
+}
+
+BOOL FindFolderEntry(LPCSTR path, WIN32_FIND_DATAA& entry)
+{
+    if (path == nullptr || *path == '\0' || std::strpbrk(path, "*?") != nullptr)
+        return FALSE;
+    return CFolderListing(path).Next(entry);
+}
+
+BOOL TreeHoldsUnspelledName(LPCSTR folder, CString* pFound)
+{
+    const std::string base(folder != nullptr ? folder : "");
+    if (base.empty())
+        return FALSE;
+    CFolderListing listing((base + "\\*").c_str());
+    WIN32_FIND_DATAA entry;
+    while (listing.Next(entry)) {
+        if (IsDotEntry(entry.cFileName))
+            continue;
+        const std::string path = base + "\\" + entry.cFileName;
+        if (HasUnspelledLetter(entry.cFileName)) {
+            if (pFound != nullptr)
+                *pFound = path.c_str();
+            return TRUE;
+        }
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            && TreeHoldsUnspelledName(path.c_str(), pFound))
+            return TRUE;
+    }
+    return FALSE;
 }

@@ -1,6 +1,8 @@
-// Listing a folder as the ANSI calls list it, with the names the ANSI code page cannot spell told
-// apart: those calls give such a name a best-fit spelling ("Łódź" as "Lodz") that names no file on
-// disk, or another one.
+// The one door through which the program reads what a folder holds on disk (the shell's listing of a
+// folder's child folders is its twin, core/ShellFolderListing.h). The folder is read in wide
+// characters and every name comes out spelled in the ANSI code page letter for letter, or marked as
+// one it cannot spell: the ANSI calls would give such a name a best-fit spelling ("Łódź" as "Lodz")
+// that names no file on disk, or another one.
 #pragma once
 #include <windows.h>
 
@@ -12,6 +14,8 @@ const char kUnspelledLetter = '|';
 
 // TRUE when the name or path holds kUnspelledLetter.
 BOOL HasUnspelledLetter(LPCSTR name);
+// TRUE for the "." and ".." entries a listing gives.
+BOOL IsDotEntry(LPCSTR name);
 
 // The entries matching a pattern ("C:\Images\*.*"), as FindFirstFileA and FindNextFileA give them,
 // but with kUnspelledLetter in a name for each letter the code page cannot hold (the short name
@@ -31,3 +35,14 @@ private:
     BOOL m_bHeld = FALSE; // m_found holds an entry not given yet
     WIN32_FIND_DATAW m_found = {};
 };
+
+// The entry of one path, no wildcard in it (a check that a known name exists, its size or date, the
+// spelling the disk gives it): as a listing of its folder gives it. FALSE when nothing is there, or
+// when the path holds a wildcard (that is a listing).
+BOOL FindFolderEntry(LPCSTR path, WIN32_FIND_DATAA& entry);
+
+// TRUE when something inside the folder, at any depth, has a name the code page cannot spell: a walk
+// that deletes, copies or measures the tree by names could not reach it, and would reach its
+// look-alike instead. Links inside are not entered. *pFound (when given): the first such path, spelled
+// with kUnspelledLetter.
+BOOL TreeHoldsUnspelledName(LPCSTR folder, CString* pFound = nullptr);

@@ -1,6 +1,8 @@
 // Path splitting, folder and file tests, folder creation and DOS dates of files.
 #include "core/SystemUtil.h"
 
+#include "core/FolderListing.h"
+
 #include <string>
 
 void SplitPath(CString path, CString* folder, CString* name)
@@ -23,20 +25,15 @@ BOOL HasSubfolders(const CString& folder)
     if (pattern.IsEmpty() || pattern[pattern.GetLength() - 1] != '\\')
         pattern += '\\';
     pattern += "*.*";
+    // A folder whose name the code page cannot spell is not one the trees show.
+    CFolderListing listing(pattern);
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return FALSE;
-    BOOL result = FALSE;
-    do {
+    while (listing.Next(found)) {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '\0'
-            && found.cFileName[0] != '.') {
-            result = TRUE;
-            break;
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return result;
+            && found.cFileName[0] != '.' && !HasUnspelledLetter(found.cFileName))
+            return TRUE;
+    }
+    return FALSE;
 }
 
 namespace {
@@ -107,13 +104,11 @@ BOOL CreateFolderPath(LPCSTR path)
             continue;
         const std::string prefix = text.substr(0, static_cast<size_t>(i));
         WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(prefix.c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) {
+        if (!FindFolderEntry(prefix.c_str(), found)) {
             if (!CreateDirectoryA(prefix.c_str(), nullptr))
                 return FALSE;
             continue;
         }
-        FindClose(search);
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             return FALSE;
     }
@@ -139,10 +134,8 @@ void GetFileDosDateTime(LPCSTR path, WORD* date, WORD* time)
     if (path == nullptr)
         return;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    if (!FindFolderEntry(path, found))
         return;
-    FindClose(search);
     FILETIME local;
     WORD d = 0, t = 0;
     if (!FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) || !FileTimeToDosDateTime(&local, &d, &t))

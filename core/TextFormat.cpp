@@ -1,6 +1,7 @@
 // Size, date and colour-depth texts.
 #include "core/TextFormat.h"
 
+#include "core/FolderListing.h"
 #include "core/StringUtil.h"
 
 namespace {
@@ -120,10 +121,8 @@ CString FormatDosDateTime(WORD date, WORD time)
 void GetFileSizeAndDateText(const CString& path, CString* sizeText, CString* dateText)
 {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    if (!FindFolderEntry(path, found))
         return;
-    FindClose(search);
     if (sizeText != nullptr)
         *sizeText = FormatFileSize(found.nFileSizeLow);
     if (dateText != nullptr) {

@@ -3,6 +3,7 @@
 
 #include "core/FileTypes.h"
 #include "core/FileUtil.h"
+#include "core/FolderListing.h"
 #include "framework/Sync.h"
 #include "shell/AppMessages.h"
 
@@ -54,10 +55,10 @@ void TakeFolderSnapshot(FolderSnapshot* head, LPCSTR folder)
     if (pattern.IsEmpty())
         return;
     pattern += pattern.Right(1) == "\\" ? "*.*" : "\\*.*";
+    // A picture whose name the code page cannot spell keeps the mark the listing gives it, as the
+    // list shows it: no other name is spelled so.
+    CFolderListing listing(pattern);
     WIN32_FIND_DATAA data;
-    HANDLE hFind = ::FindFirstFileA(pattern, &data);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return;
     // Collected, then sorted once: inserting each name in order would compare names a number of
     // times that grows with the square of a large folder.
     struct Found {
@@ -65,7 +66,7 @@ void TakeFolderSnapshot(FolderSnapshot* head, LPCSTR folder)
         DWORD stamp;
     };
     std::vector<Found> found;
-    do {
+    while (listing.Next(data)) {
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || data.cFileName[0] == '\0'
             || data.cFileName[0] == '.')
             continue;
@@ -75,8 +76,7 @@ void TakeFolderSnapshot(FolderSnapshot* head, LPCSTR folder)
         WORD date = 0, time = 0;
         ::FileTimeToDosDateTime(&data.ftLastWriteTime, &date, &time);
         found.push_back({data.cFileName, (static_cast<DWORD>(date) << 16) + time});
-    } while (::FindNextFileA(hFind, &data));
-    ::FindClose(hFind);
+    }
     // Equal names keep their order of arrival, as InsertSnapshotEntry does.
     std::stable_sort(found.begin(), found.end(),
                      [](const Found& a, const Found& b) { return CompareNames(a.name, b.name) < 0; });

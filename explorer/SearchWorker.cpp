@@ -1,5 +1,6 @@
 #include "explorer/SearchWorker.h"
 
+#include "core/FolderListing.h"
 #include "piclist/PicObject.h"
 #include "framework/Archive.h"
 #include "framework/Exceptions.h"
@@ -43,10 +44,12 @@ CString Join(const CString& folder, LPCSTR name)
     return folder + "\\" + name;
 }
 
-// Names the walk leaves alone: empty ones, "." and "..", hidden-by-convention folders and ".dai".
+// Names the walk leaves alone: empty ones, "." and "..", hidden-by-convention folders and ".dai", and
+// those the code page cannot spell: their path would name their look-alike (a folder "Lodz" for a
+// Polish one with a barred L), whose records would be reported twice, or no file.
 BOOL Skipped(const WIN32_FIND_DATAA& entry)
 {
-    return entry.cFileName[0] == '\0' || entry.cFileName[0] == '.';
+    return entry.cFileName[0] == '\0' || entry.cFileName[0] == '.' || HasUnspelledLetter(entry.cFileName);
 }
 
 BOOL IsFolder(const WIN32_FIND_DATAA& entry)
@@ -65,33 +68,23 @@ BOOL MayContinue(SearchProgress* pBlock)
 // Calls fn for every sub-folder of folder, in listing order, until the stop flag is set.
 template <class Fn> void ForEachSubFolder(const CString& folder, SearchProgress* pBlock, Fn fn)
 {
+    CFolderListing listing(Join(folder, "*.*"));
     WIN32_FIND_DATAA entry;
-    HANDLE hFind = ::FindFirstFileA(Join(folder, "*.*"), &entry);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (!MayContinue(pBlock))
-            break;
+    while (listing.Next(entry) && MayContinue(pBlock)) {
         if (IsFolder(entry) && !Skipped(entry))
             fn(Join(folder, entry.cFileName));
-    } while (::FindNextFileA(hFind, &entry));
-    ::FindClose(hFind);
+    }
 }
 
 // Calls fn for every record file of folder (not its sub-folders) until the stop flag is set.
 template <class Fn> void ForEachRecordFile(const CString& folder, SearchProgress* pBlock, Fn fn)
 {
+    CFolderListing listing(Join(folder, "*.dai"));
     WIN32_FIND_DATAA entry;
-    HANDLE hFind = ::FindFirstFileA(Join(folder, "*.dai"), &entry);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (!MayContinue(pBlock))
-            break;
+    while (listing.Next(entry) && MayContinue(pBlock)) {
         if (!IsFolder(entry) && !Skipped(entry))
             fn(entry);
-    } while (::FindNextFileA(hFind, &entry));
-    ::FindClose(hFind);
+    }
 }
 
 // Bytes read at once from a record file: its texts and numbers come first and almost always fit.

@@ -3,6 +3,7 @@
 #include "explorer/ShellTree.h"
 
 #include "core/BusyCursor.h"
+#include "core/ShellFolderListing.h"
 #include "core/SystemUtil.h"
 #include "framework/CommonDialogs.h"
 #include "framework/Menu.h"
@@ -263,81 +264,65 @@ void CExplorerTreeCtrl::FillTreeLevel(IShellFolder* pFolder, LPCITEMIDLIST pidlF
     IMalloc* pMalloc = ShellAllocator();
     if (pMalloc == nullptr)
         return;
-    IEnumIDList* pEnum = nullptr;
     HWND hOwner = GetParent() != nullptr ? GetParent()->m_hWnd : m_hWnd;
     int nAdded = 0;
-    if (SUCCEEDED(pFolder->EnumObjects(hOwner, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, &pEnum))
-        && pEnum != nullptr) {
-        LPITEMIDLIST pidl = nullptr;
-        ULONG fetched = 0;
-        while (pEnum->Next(1, &pidl, &fetched) == S_OK && pidl != nullptr) {
-            LPCITEMIDLIST items[1] = {pidl};
-            ULONG attributes = SFGAO_HASSUBFOLDER | SFGAO_FOLDER;
-            if (FAILED(pFolder->GetAttributesOf(1, items, &attributes)) || !(attributes & SFGAO_FOLDER)) {
-                pMalloc->Free(pidl);
-                continue;
-            }
-            TVITEMA item;
-            memset(&item, 0, sizeof(item));
-            item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-            if (attributes & SFGAO_HASSUBFOLDER) {
-                item.mask |= TVIF_CHILDREN;
-                item.cChildren = 1;
-            }
-            auto* data = static_cast<ShellTreeItem*>(pMalloc->Alloc(sizeof(ShellTreeItem)));
-            char name[MAX_PATH];
-            if (data == nullptr || !GetShellDisplayName(pFolder, pidl, SHGDN_NORMAL, name)) {
-                if (data != nullptr)
-                    pMalloc->Free(data);
-                pMalloc->Free(pidl);
-                break;
-            }
-            if (!(item.mask & TVIF_CHILDREN) && lstrcmpiA(name, "Temporary Internet Files") == 0) {
-                item.mask |= TVIF_CHILDREN;
-                item.cChildren = 1;
-            }
-            LPITEMIDLIST pidlAbsolute = ConcatItemIdLists(pidlFolder, pidl);
-            CString path = GetItemIdListPath(pidlAbsolute);
-            if (path.IsEmpty()) {
-                // A virtual folder (control panel, printers): only disk folders enter the tree.
-                pMalloc->Free(data);
-                FreeItemIdList(pidlAbsolute);
-                pMalloc->Free(pidl);
-                continue;
-            }
-            data->pidlRelative = CopyItemId(pMalloc, pidl);
-            data->pParentFolder = pFolder;
-            pFolder->AddRef();
-            data->pidlAbsolute = pidlAbsolute;
-            SHFILEINFOA info;
-            memset(&info, 0, sizeof(info));
-            ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidlAbsolute), 0, &info, sizeof(info),
-                             SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-            item.iImage = info.iIcon;
-            ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidlAbsolute), 0, &info, sizeof(info),
-                             SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
-            item.iSelectedImage = info.iIcon;
-            item.pszText = name;
-            item.lParam = reinterpret_cast<LPARAM>(data);
-            TVINSERTSTRUCTA insert;
-            memset(&insert, 0, sizeof(insert));
-            insert.hParent = hParent;
-            insert.hInsertAfter = TVI_FIRST;
-            insert.item = item;
-            InterlockedIncrement(&s_nLiveItems);
-            if (InsertItem(&insert) == nullptr) {
-                // The tree refused it: nothing else will free the data.
-                data->pParentFolder->Release();
-                pMalloc->Free(data->pidlRelative);
-                FreeItemIdList(data->pidlAbsolute);
-                pMalloc->Free(data);
-                InterlockedDecrement(&s_nLiveItems);
-            } else {
-                nAdded++;
-            }
-            pMalloc->Free(pidl);
+    CShellFolderListing listing(pFolder, pidlFolder, hOwner);
+    ShellChildFolder child;
+    while (listing.Next(child)) {
+        // A virtual folder (control panel, printers) has no disk path: only disk folders enter the
+        // tree; nor does one whose path the code page cannot spell (it would name its look-alike).
+        if (child.pathKind != AfxItemPath::Found)
+            continue;
+        TVITEMA item;
+        memset(&item, 0, sizeof(item));
+        item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+        if (child.attributes & SFGAO_HASSUBFOLDER) {
+            item.mask |= TVIF_CHILDREN;
+            item.cChildren = 1;
         }
-        pEnum->Release();
+        auto* data = static_cast<ShellTreeItem*>(pMalloc->Alloc(sizeof(ShellTreeItem)));
+        char name[MAX_PATH];
+        if (data == nullptr || !GetShellDisplayName(pFolder, child.pidlRelative, SHGDN_NORMAL, name)) {
+            if (data != nullptr)
+                pMalloc->Free(data);
+            break;
+        }
+        if (!(item.mask & TVIF_CHILDREN) && lstrcmpiA(name, "Temporary Internet Files") == 0) {
+            item.mask |= TVIF_CHILDREN;
+            item.cChildren = 1;
+        }
+        data->pidlRelative = child.pidlRelative;
+        data->pidlAbsolute = child.pidlAbsolute;
+        child.pidlRelative = nullptr;
+        child.pidlAbsolute = nullptr;
+        data->pParentFolder = pFolder;
+        pFolder->AddRef();
+        SHFILEINFOA info;
+        memset(&info, 0, sizeof(info));
+        ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(data->pidlAbsolute), 0, &info, sizeof(info),
+                         SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+        item.iImage = info.iIcon;
+        ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(data->pidlAbsolute), 0, &info, sizeof(info),
+                         SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
+        item.iSelectedImage = info.iIcon;
+        item.pszText = name;
+        item.lParam = reinterpret_cast<LPARAM>(data);
+        TVINSERTSTRUCTA insert;
+        memset(&insert, 0, sizeof(insert));
+        insert.hParent = hParent;
+        insert.hInsertAfter = TVI_FIRST;
+        insert.item = item;
+        InterlockedIncrement(&s_nLiveItems);
+        if (InsertItem(&insert) == nullptr) {
+            // The tree refused it: nothing else will free the data.
+            data->pParentFolder->Release();
+            pMalloc->Free(data->pidlRelative);
+            FreeItemIdList(data->pidlAbsolute);
+            pMalloc->Free(data);
+            InterlockedDecrement(&s_nLiveItems);
+        } else {
+            nAdded++;
+        }
     }
     // The shell may call every folder one with sub-folders: an opened folder without any loses its "+".
     if (nAdded == 0 && hParent != TVI_ROOT && hParent != nullptr) {

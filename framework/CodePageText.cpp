@@ -26,6 +26,18 @@ BOOL AfxSpelledInCodePage(LPCWSTR text, int nLength)
     return n > 0 && !bUsedDefault;
 }
 
+CString AfxCodePageShownText(LPCWSTR text)
+{
+    const int nBytes = text != nullptr ? ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1,
+                                                               nullptr, 0, "?", nullptr)
+                                       : 0;
+    if (nBytes <= 1)
+        return CString();
+    std::string bytes(static_cast<size_t>(nBytes), '\0');
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, &bytes[0], nBytes, "?", nullptr);
+    return CString(bytes.c_str());
+}
+
 BOOL AfxWideToCodePage(LPCWSTR text, CString* pText)
 {
     if (!AfxSpelledInCodePage(text))

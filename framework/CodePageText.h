@@ -17,3 +17,7 @@ BOOL AfxSpelledInCodePage(LPCWSTR text, int nLength = -1);
 
 // The text in the code page; FALSE, and *pText untouched, when the code page lacks one of its letters.
 BOOL AfxWideToCodePage(LPCWSTR text, CString* pText);
+
+// The text as a message can show it: each letter the code page lacks as a question mark, never as the
+// look-alike that names another file.
+CString AfxCodePageShownText(LPCWSTR text);

@@ -319,9 +319,17 @@ CString AfxBrowseForFolderPath(LPBROWSEINFOA lpbi)
         return CString();
     CString path;
     const AfxItemPath found = AfxGetItemIdListPath(pidl, &path);
+    if (found == AfxItemPath::Unspelled) {
+        // Named as it can be shown, its missing letters as question marks (the message shortens a long
+        // path).
+        wchar_t szWide[MAX_PATH] = L"";
+        ::SHGetPathFromIDListW(pidl, szWide);
+        CString text;
+        text.Format(AfxLoadText(AFX_IDP_FOLDER_NAME_UNSPELLED),
+                    static_cast<LPCSTR>(AfxCodePageShownText(szWide)));
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    }
     ::CoTaskMemFree(pidl);
-    if (found == AfxItemPath::Unspelled)
-        AfxMessageBox(AFX_IDP_FILE_NAME_UNSPELLED, MB_OK | MB_ICONEXCLAMATION);
     return found == AfxItemPath::Found ? path : CString();
 }
 

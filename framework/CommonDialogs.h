@@ -22,7 +22,8 @@ enum class AfxItemPath { Found, None, Unspelled };
 AfxItemPath AfxGetItemIdListPath(LPCITEMIDLIST pidl, CString* pPath);
 
 // The folder browser for a disk folder: the path of the folder chosen, empty when cancelled. A folder
-// whose path has letters the code page lacks is refused, in the file dialogs' words, and gives empty.
+// whose path has letters the code page lacks is refused, in the file dialogs' words and named, and
+// gives empty.
 CString AfxBrowseForFolderPath(LPBROWSEINFOA lpbi);
 
 class CCommonDialog : public CDialog {

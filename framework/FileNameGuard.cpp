@@ -4,6 +4,7 @@
 #include "framework/CodePageText.h"
 #include "framework/Exceptions.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/MessageText.h"
 #include "framework/WinApp.h"
 
 #include <dlgs.h>
@@ -113,27 +114,44 @@ HWND NameControl(HWND hFileDlg)
     return hName != nullptr ? hName : ::GetDlgItem(hFileDlg, edt1);
 }
 
-// The text saying why the name typed is refused, or 0 when it is taken.
-UINT TypedNameRefusal(HWND hFileDlg, const NameGuard& guard)
+// TRUE when the name typed names a folder: one typed to go into it.
+bool NamesFolder(const std::wstring& folder, const std::wstring& name)
+{
+    const bool bWhole = (name.size() > 1 && name[1] == L':') || (!name.empty() && name[0] == L'\\');
+    const std::wstring path =
+        bWhole ? name : folder + (!folder.empty() && folder.back() == L'\\' ? L"" : L"\\") + name;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The text saying why the name typed is refused, or empty when it is taken.
+CString TypedNameRefusal(HWND hFileDlg, const NameGuard& guard)
 {
     HWND hName = NameControl(hFileDlg);
     if (hName == nullptr)
-        return 0;
+        return CString();
     const std::wstring folder = DialogFolder(hFileDlg);
+    CString text;
     for (const std::wstring& name : TypedNames(WindowTextW(hName))) {
-        if (FullPathLength(folder, name, guard.nAddedExtension) > MAX_PATH - 1)
-            return AFX_IDP_FILE_NAME_TOO_LONG;
-        if (!AfxSpelledInCodePage(name.c_str(), static_cast<int>(name.size())))
-            return AFX_IDP_FILE_NAME_UNSPELLED;
+        if (FullPathLength(folder, name, guard.nAddedExtension) > MAX_PATH - 1) {
+            text.Format(AfxLoadText(AFX_IDP_FILE_NAME_TOO_LONG), static_cast<unsigned>(MAX_PATH - 1));
+            return text;
+        }
+        if (!AfxSpelledInCodePage(name.c_str(), static_cast<int>(name.size()))) {
+            // Named as typed, the letters the code page lacks as question marks; a folder typed to go
+            // into it is said to be one.
+            text.Format(AfxLoadText(NamesFolder(folder, name) ? AFX_IDP_FOLDER_NAME_UNSPELLED
+                                                              : AFX_IDP_FILE_NAME_UNSPELLED),
+                        static_cast<LPCSTR>(AfxCodePageShownText(name.c_str())));
+            return text;
+        }
     }
-    return 0;
+    return text;
 }
 
-void SayNameRefused(HWND hFileDlg, UINT nTextID)
+void SayNameRefused(HWND hFileDlg, const CString& text)
 {
-    CString text;
-    text.Format(AfxLoadText(nTextID), static_cast<unsigned>(MAX_PATH - 1));
-    AfxShowMessageBox(hFileDlg, text, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
+    AfxShowMessageBox(hFileDlg, AfxFitMessageText(text), AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
     // The name stays typed, selected, for the user to mend it.
     if (HWND hName = NameControl(hFileDlg))
         ::SendMessageA(hFileDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hName), TRUE);
@@ -148,8 +166,9 @@ LRESULT CALLBACK NameGuardProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
         // Nothing may leave a window procedure; a name that could not be checked is not taken.
         try {
-            if (const UINT nRefusal = TypedNameRefusal(hWnd, *pGuard)) {
-                SayNameRefused(hWnd, nRefusal);
+            const CString refusal = TypedNameRefusal(hWnd, *pGuard);
+            if (!refusal.IsEmpty()) {
+                SayNameRefused(hWnd, refusal);
                 return 0;
             }
         } catch (const CException&) {

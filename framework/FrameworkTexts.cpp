@@ -49,8 +49,12 @@ const Text kTexts[] = {
     {AFX_IDP_FILE_NAME_TOO_LONG,
      "Le nom du fichier est trop long : avec le chemin de son dossier, il ne peut pas "
      "d\xE9passer %u caract\xE8res."},
-    {AFX_IDP_FILE_NAME_UNSPELLED, "Le nom du fichier contient des lettres que ce programme ne peut pas \xE9"
-                                  "crire."},
+    {AFX_IDP_FILE_NAME_UNSPELLED,
+     "Le nom du fichier '%s' contient des lettres que ce programme ne peut pas \xE9"
+     "crire."},
+    {AFX_IDP_FOLDER_NAME_UNSPELLED,
+     "Le nom du dossier '%s' contient des lettres que ce programme ne peut pas \xE9"
+     "crire."},
 };
 
 } // namespace

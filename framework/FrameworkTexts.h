@@ -40,8 +40,9 @@ enum : UINT {
     AFX_IDS_PREVIEW_PAGE,  // %u
     AFX_IDS_PREVIEW_PAGES, // %u-%u
     // The file dialogs.
-    AFX_IDP_FILE_NAME_TOO_LONG,  // %u: the most characters of a full path
-    AFX_IDP_FILE_NAME_UNSPELLED, // a letter the code page lacks
+    AFX_IDP_FILE_NAME_TOO_LONG,    // %u: the most characters of a full path
+    AFX_IDP_FILE_NAME_UNSPELLED,   // %s: a file's name with a letter the code page lacks
+    AFX_IDP_FOLDER_NAME_UNSPELLED, // %s: a folder's name or path likewise
     AFX_IDS_FRAMEWORK_LAST
 };
 

@@ -511,9 +511,10 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, in
         char text[512] = "";
         if (!e.GetErrorMessage(text, sizeof(text)) || text[0] == '\0')
             lstrcpynA(text, AfxFrameworkText(AFX_IDP_INTERNAL_FAILURE), sizeof(text));
-        ::MessageBoxA(nullptr, AfxFitMessageText(text), pApp->m_pszAppName, MB_ICONSTOP);
+        AfxShowMessageBox(nullptr, AfxFitMessageText(text), pApp->m_pszAppName, MB_ICONSTOP);
     } catch (...) {
-        ::MessageBoxA(nullptr, AfxFrameworkText(AFX_IDP_INTERNAL_FAILURE), pApp->m_pszAppName, MB_ICONSTOP);
+        AfxShowMessageBox(nullptr, AfxFrameworkText(AFX_IDP_INTERNAL_FAILURE), pApp->m_pszAppName,
+                          MB_ICONSTOP);
     }
     AfxDeleteTempMaps();
     return nReturnCode;

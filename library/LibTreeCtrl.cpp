@@ -2,6 +2,7 @@
 #include "library/LibTreeCtrl.h"
 
 #include "shell/AppMessages.h"
+#include "core/FolderListing.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/Menu.h"
 #include "framework/WinApp.h"
@@ -26,6 +27,15 @@ CString Join(const CString& folder, const CString& name)
     if (!folder.IsEmpty() && folder[folder.GetLength() - 1] == '\\')
         return folder + name;
     return folder + "\\" + name;
+}
+
+// A sub-folder the tree shows. One whose name the code page cannot spell is left out: an item's path
+// is made of its labels, and the look-alike spelling the ANSI calls give it (a Polish barred L as an
+// L: "Lodz") names another folder, on which every command of the item would then act.
+BOOL IsListedFolder(const WIN32_FIND_DATAA& entry)
+{
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotEntry(entry.cFileName)
+           && !HasUnspelledLetter(entry.cFileName);
 }
 
 BOOL IsFolder(const CString& path)
@@ -151,18 +161,13 @@ HTREEITEM CLibTreeCtrl::InsertFolderItem(const CString& name, HTREEITEM hParent,
 
 BOOL CLibTreeCtrl::HasSubfolders(const CString& folder)
 {
+    CFolderListing listing(Join(folder, "*.*"));
     WIN32_FIND_DATAA data;
-    HANDLE hFind = ::FindFirstFileA(Join(folder, "*.*"), &data);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return FALSE;
-    BOOL bFound = FALSE;
-    do {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && strcmp(data.cFileName, ".") != 0
-            && strcmp(data.cFileName, "..") != 0)
-            bFound = TRUE;
-    } while (!bFound && ::FindNextFileA(hFind, &data));
-    ::FindClose(hFind);
-    return bFound;
+    while (listing.Next(data)) {
+        if (IsListedFolder(data))
+            return TRUE;
+    }
+    return FALSE;
 }
 
 void CLibTreeCtrl::UpdateExpandButton(HTREEITEM hItem)
@@ -184,17 +189,13 @@ void CLibTreeCtrl::UpdateExpandButton(HTREEITEM hItem)
 
 int CLibTreeCtrl::FillChildren(HTREEITEM hItem, const CString& path)
 {
+    CFolderListing listing(Join(path, "*.*"));
     WIN32_FIND_DATAA data;
-    HANDLE hFind = ::FindFirstFileA(Join(path, "*.*"), &data);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return 0;
     std::vector<HTREEITEM> inserted;
-    do {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && strcmp(data.cFileName, ".") != 0
-            && strcmp(data.cFileName, "..") != 0)
+    while (listing.Next(data)) {
+        if (IsListedFolder(data))
             inserted.push_back(InsertFolderItem(data.cFileName, hItem, TVI_SORT, kTreeIconFolder));
-    } while (::FindNextFileA(hFind, &data));
-    ::FindClose(hFind);
+    }
     for (HTREEITEM h : inserted)
         UpdateExpandButton(h);
     return static_cast<int>(inserted.size());

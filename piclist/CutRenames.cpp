@@ -2,6 +2,7 @@
 
 #include "core/DIB.h"
 #include "core/FileUtil.h"
+#include "core/FolderListing.h"
 #include "core/PackedDib.h"
 #include "core/StringUtil.h"
 #include "core/SystemUtil.h"
@@ -170,19 +171,17 @@ int RemoveLeftoverRecords(const CString& dir, const std::set<std::string>& wante
         return 0;
     std::set<std::string> used;
     std::vector<CString> records;
+    // A name the code page cannot spell names no file: no record is read or removed by it.
+    CFolderListing listing(dir + "*.*");
     WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA(dir + "*.*", &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                continue;
-            const CString name = entry.cFileName;
-            if (IsListedPicture(name))
-                used.insert(Lower(NameOf(RecordFilePath(dir + name))));
-            else if (IsRecordFile(name))
-                records.push_back(name);
-        } while (::FindNextFileA(find, &entry));
-        ::FindClose(find);
+    while (listing.Next(entry)) {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || HasUnspelledLetter(entry.cFileName))
+            continue;
+        const CString name = entry.cFileName;
+        if (IsListedPicture(name))
+            used.insert(Lower(NameOf(RecordFilePath(dir + name))));
+        else if (IsRecordFile(name))
+            records.push_back(name);
     }
     int removed = 0;
     for (const CString& name : records) {
@@ -316,27 +315,23 @@ BOOL IsLeftoverRecordCopy(const CString& recordFile)
         return TRUE;
     // The record of the picture beside it that a rename cut short was giving a new name: only the
     // pictures of the size it gives are read.
+    CFolderListing listing(dir + "*.*");
     WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA(dir + "*.*", &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return FALSE;
     BOOL found = FALSE;
-    do {
+    while (!found && listing.Next(entry)) {
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && entry.nFileSizeHigh == 0
-            && static_cast<LONG>(entry.nFileSizeLow) == copy.m_lFileSize && IsListedPicture(entry.cFileName))
+            && static_cast<LONG>(entry.nFileSizeLow) == copy.m_lFileSize && IsListedPicture(entry.cFileName)
+            && !HasUnspelledLetter(entry.cFileName))
             found = HoldsSameAs(dir + entry.cFileName, copy, recordFile);
-    } while (!found && ::FindNextFileA(find, &entry));
-    ::FindClose(find);
+    }
     return found;
 }
 
 BOOL RecordDescribesPicture(const CString& recordFile, const CString& picture)
 {
     WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA(picture, &entry);
-    if (find == INVALID_HANDLE_VALUE)
+    if (!FindFolderEntry(picture, entry))
         return FALSE;
-    ::FindClose(find);
     CPicObject record, facts, now;
     FillRecordFromEntry(&facts, picture, entry);
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || entry.nFileSizeHigh != 0

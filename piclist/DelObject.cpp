@@ -1,6 +1,7 @@
 #include "piclist/DelObject.h"
 
 #include "core/FileUtil.h"
+#include "core/FolderListing.h"
 #include "core/StringUtil.h"
 #include "core/SystemUtil.h"
 #include "framework/Archive.h"
@@ -248,15 +249,12 @@ CString CDelObject::MakeTrashName()
     // One listing of the trash rather than four probes per number: a trash of thousands of items
     // stays quick to add to.
     std::vector<bool> used(kLastTrashNumber + 1, false);
+    CFolderListing listing(trash + "file*");
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(trash + "file*", &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            CString name = fd.cFileName;
-            if (IsTrashFileName(name))
-                used[strtoul(name.Mid(4, 4), nullptr, 16)] = true;
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
+    while (listing.Next(fd)) {
+        CString name = fd.cFileName;
+        if (IsTrashFileName(name))
+            used[strtoul(name.Mid(4, 4), nullptr, 16)] = true;
     }
     const int last = g_trashNameLimit > 0 ? g_trashNameLimit : kLastTrashNumber;
     for (int n = 1; n <= last; ++n) {
@@ -717,26 +715,23 @@ int RepairTrashFolder()
         return 0;
     int repaired = 0;
     std::vector<CString> pictures, folders, records, descriptions;
+    CFolderListing listing(trash + "file*");
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(trash + "file*", &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            CString name = fd.cFileName;
-            if (!IsTrashFileName(name))
-                continue;
-            const CString ext = name.Mid(8);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (ext.CompareNoCase(".dir") == 0)
-                    folders.push_back(name.Left(8));
-            } else if (ext.CompareNoCase(".pai") == 0) {
-                pictures.push_back(name.Left(8));
-            } else if (ext.CompareNoCase(".del") == 0) {
-                records.push_back(name.Left(8));
-            } else if (ext.CompareNoCase(".dai") == 0) {
-                descriptions.push_back(name.Left(8));
-            }
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
+    while (listing.Next(fd)) {
+        CString name = fd.cFileName;
+        if (!IsTrashFileName(name) || HasUnspelledLetter(name))
+            continue;
+        const CString ext = name.Mid(8);
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (ext.CompareNoCase(".dir") == 0)
+                folders.push_back(name.Left(8));
+        } else if (ext.CompareNoCase(".pai") == 0) {
+            pictures.push_back(name.Left(8));
+        } else if (ext.CompareNoCase(".del") == 0) {
+            records.push_back(name.Left(8));
+        } else if (ext.CompareNoCase(".dai") == 0) {
+            descriptions.push_back(name.Left(8));
+        }
     }
     // A picture moved into the trash whose trash record was never written: listed and restorable.
     for (const CString& name : pictures) {
@@ -798,15 +793,11 @@ BOOL TrashHoldsOwnFiles()
     const CString trash = GetTrashFolder();
     if (trash.IsEmpty())
         return FALSE;
+    CFolderListing listing(trash + "file*");
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(trash + "file*", &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return FALSE;
     BOOL found = FALSE;
-    do {
+    while (!found && listing.Next(fd))
         found = IsTrashFileName(fd.cFileName);
-    } while (!found && FindNextFileA(h, &fd));
-    FindClose(h);
     return found;
 }
 
@@ -827,10 +818,8 @@ BOOL EmptyTrashFolder()
     // A picture whose restore was cut short keeps the texts still lying here.
     RepairTrashFolder();
     BOOL ok = TRUE;
+    CFolderListing listing(trash + "*");
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(trash + "*", &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return TRUE;
     // Trash records first, then pictures and folders, then the rest: wherever emptying stops, an
     // item is listed whole (a picture alone gets its trash record back) or not at all.
     struct Entry {
@@ -839,8 +828,8 @@ BOOL EmptyTrashFolder()
         int rank;
     };
     std::vector<Entry> entries;
-    do {
-        if (strcmp(fd.cFileName, ".") == 0 || strcmp(fd.cFileName, "..") == 0)
+    while (listing.Next(fd)) {
+        if (IsDotEntry(fd.cFileName))
             continue;
         const CString name = fd.cFileName;
         const CString ext = name.GetLength() > 4 ? name.Right(4) : CString();
@@ -848,8 +837,7 @@ BOOL EmptyTrashFolder()
                          : ext.CompareNoCase(".pai") == 0 || ext.CompareNoCase(".dir") == 0 ? 1
                                                                                             : 2;
         entries.push_back({trash + name, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, rank});
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+    }
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry& a, const Entry& b) { return a.rank < b.rank; });
     std::vector<std::unique_ptr<CDelObject>> records;

@@ -301,19 +301,16 @@ int CPicListBox::LoadTrashFolder(const CString& folder)
         RepairTrashFolder();
     std::vector<CObject*> records;
     int count = 0;
+    CFolderListing listing(JoinFolderPath(folder, "*.del"));
     WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA(JoinFolderPath(folder, "*.del"), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (++count == kAnimationThreshold)
-                StartLoadingAnimation();
-            CDelObject* pRecord = new CDelObject;
-            if (pRecord->LoadDel(JoinFolderPath(folder, entry.cFileName)))
-                records.push_back(pRecord);
-            else
-                delete pRecord;
-        } while (::FindNextFileA(find, &entry));
-        ::FindClose(find);
+    while (listing.Next(entry)) {
+        if (++count == kAnimationThreshold)
+            StartLoadingAnimation();
+        CDelObject* pRecord = new CDelObject;
+        if (pRecord->LoadDel(JoinFolderPath(folder, entry.cFileName)))
+            records.push_back(pRecord);
+        else
+            delete pRecord;
     }
     AddRecords(records);
     MeasureTrashNames();
@@ -471,10 +468,8 @@ int CPicListBox::AddFiles(CStringArray* lines)
 CPicObject* CPicListBox::CreateRecordFromFile(CString path)
 {
     WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA(path, &entry);
-    if (find == INVALID_HANDLE_VALUE)
+    if (!FindFolderEntry(path, entry))
         return nullptr;
-    ::FindClose(find);
     CPicObject* pRecord = new CPicObject;
     FillRecordFromEntry(pRecord, path, entry);
     if (m_bKeepRecords)
@@ -508,9 +503,7 @@ int CPicListBox::LoadSearchResults(CStringArray& hits)
             delete pRecord;
             pRecord = nullptr;
             WIN32_FIND_DATAA entry;
-            HANDLE find = ::FindFirstFileA(hit, &entry);
-            if (find != INVALID_HANDLE_VALUE) {
-                ::FindClose(find);
+            if (FindFolderEntry(hit, entry)) {
                 pRecord = new CPicObject;
                 FillRecordFromEntry(pRecord, hit, entry);
                 // Only a picture without a record file may be given a fresh one by its properties.

@@ -2,6 +2,7 @@
 
 #include "core/DIB.h"
 #include "core/FileUtil.h"
+#include "core/FolderListing.h"
 #include "core/PackedDib.h"
 #include "core/Progress.h"
 #include "core/SystemUtil.h"
@@ -32,12 +33,10 @@ namespace {
 // file that an operation cut short left behind, a copy of another that stands, holds no name.
 BOOL NameIsTaken(const CString& folder, const CString& name, BOOL bFolders)
 {
+    CFolderListing listing(WithSlash(folder) + name + ".*");
     WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA(WithSlash(folder) + name + ".*", &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return FALSE;
     BOOL taken = FALSE;
-    do {
+    while (!taken && listing.Next(entry)) {
         const CString found = entry.cFileName;
         if (found == "." || found == "..")
             continue;
@@ -45,8 +44,7 @@ BOOL NameIsTaken(const CString& folder, const CString& name, BOOL bFolders)
             taken = bFolders;
         else
             taken = !IsRecordFile(found) || !IsLeftoverRecordCopy(WithSlash(folder) + found);
-    } while (!taken && ::FindNextFileA(find, &entry));
-    ::FindClose(find);
+    }
     return taken;
 }
 

@@ -1,6 +1,7 @@
 #include "piclist/SafeFileOps.h"
 
 #include "core/FileWrappers.h"
+#include "core/FolderListing.h"
 #include "framework/Archive.h"
 #include "framework/Exceptions.h"
 #include "framework/File.h"
@@ -243,32 +244,38 @@ BOOL HasTempForm(const char* name, LPCSTR prefix)
     return TRUE;
 }
 
+// Refuses a path holding a letter the code page cannot spell: it names no file, and what its
+// look-alike spelling names is another file. Noted on that path.
+BOOL RefusedUnspelled(LPCSTR path)
+{
+    NoteFailedStep(path, ERROR_INVALID_NAME);
+    SetLastError(ERROR_INVALID_NAME);
+    return FALSE;
+}
+
 // Deletes the tree below and including folder; links are removed, never entered.
 BOOL DeleteTreeRaw(const CString& folder)
 {
     BOOL ok = TRUE;
+    CFolderListing listing(folder + "\\*");
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(folder + "\\*", &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            if (strcmp(fd.cFileName, ".") == 0 || strcmp(fd.cFileName, "..") == 0)
-                continue;
-            CString child = folder + "\\" + fd.cFileName;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-                    SetFileAttributesA(child, FILE_ATTRIBUTE_DIRECTORY);
-                    if (!RemoveDirectoryA(child))
-                        ok = FALSE;
-                } else if (!DeleteTreeRaw(child)) {
+    while (listing.Next(fd)) {
+        if (IsDotEntry(fd.cFileName))
+            continue;
+        CString child = folder + "\\" + fd.cFileName;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                SetFileAttributesA(child, FILE_ATTRIBUTE_DIRECTORY);
+                if (!RemoveDirectoryA(child))
                     ok = FALSE;
-                }
-            } else {
-                SetFileAttributesA(child, FILE_ATTRIBUTE_NORMAL);
-                if (!DeleteFileA(child))
-                    ok = FALSE;
+            } else if (!DeleteTreeRaw(child)) {
+                ok = FALSE;
             }
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
+        } else {
+            SetFileAttributesA(child, FILE_ATTRIBUTE_NORMAL);
+            if (!DeleteFileA(child))
+                ok = FALSE;
+        }
     }
     SetFileAttributesA(folder, FILE_ATTRIBUTE_DIRECTORY);
     if (!RemoveDirectoryA(folder))
@@ -344,11 +351,9 @@ int RemoveLeftoverTempFiles(LPCSTR folder)
     if (base.Right(1) == "\\")
         base = base.Left(base.GetLength() - 1);
     int removed = 0;
+    CFolderListing listing(base + "\\~tsr*.tmp");
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(base + "\\~tsr*.tmp", &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return 0;
-    do {
+    while (listing.Next(fd)) {
         if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsPassingName(fd.cFileName, kTempPrefix))
             continue;
         CString path = base + "\\" + fd.cFileName;
@@ -359,8 +364,7 @@ int RemoveLeftoverTempFiles(LPCSTR folder)
         SetFileAttributesA(path, fd.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
         if (DeleteFileA(path))
             ++removed;
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+    }
     return removed;
 }
 
@@ -386,18 +390,16 @@ std::vector<CString> ListSetAsideFiles(LPCSTR folder, AsideKind kind)
     CString base = folder;
     if (base.Right(1) == "\\")
         base = base.Left(base.GetLength() - 1);
-    WIN32_FIND_DATAA fd;
     const LPCSTR prefix = AsidePrefix(kind);
-    HANDLE h = FindFirstFileA(base + "\\" + prefix + "*.tmp", &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return found;
-    do {
+    CFolderListing listing(base + "\\" + prefix + "*.tmp");
+    WIN32_FIND_DATAA fd;
+    while (listing.Next(fd)) {
         const CString aside = base + "\\" + fd.cFileName;
-        // An operation of this process is using it now.
-        if (HasTempForm(fd.cFileName, prefix) && !IsHeld(aside))
+        // An operation of this process is using it now. One whose name the code page cannot spell
+        // could not be put back by its name: it stays set aside, whole.
+        if (HasTempForm(fd.cFileName, prefix) && !HasUnspelledLetter(fd.cFileName) && !IsHeld(aside))
             found.push_back(aside);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+    }
     return found;
 }
 
@@ -411,15 +413,12 @@ std::vector<CString> ListMatchingFiles(LPCSTR pattern)
     if (!pattern || !*pattern)
         return files;
     CString folder = FolderOf(pattern);
+    CFolderListing listing(pattern);
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(pattern, &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return files;
-    do {
+    while (listing.Next(fd)) {
         if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             files.push_back(folder + "\\" + fd.cFileName);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+    }
     return files;
 }
 
@@ -468,13 +467,11 @@ BOOL LengthFits(int length, BOOL bFolder)
 // that cannot be listed holds nothing known to be too long.
 BOOL TreeFits(const CString& folder, int grows)
 {
+    CFolderListing listing(folder + "\\*");
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(folder + "\\*", &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return TRUE;
     BOOL fits = TRUE;
-    do {
-        if (strcmp(fd.cFileName, ".") == 0 || strcmp(fd.cFileName, "..") == 0)
+    while (fits && listing.Next(fd)) {
+        if (IsDotEntry(fd.cFileName))
             continue;
         const CString child = folder + "\\" + fd.cFileName;
         const BOOL isFolder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -482,8 +479,7 @@ BOOL TreeFits(const CString& folder, int grows)
         fits =
             LengthFits(child.GetLength() + grows, isFolder)
             && (!isFolder || (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || TreeFits(child, grows));
-    } while (fits && FindNextFileA(h, &fd));
-    FindClose(h);
+    }
     return fits;
 }
 
@@ -582,6 +578,8 @@ static BOOL DeleteFileStep(LPCSTR path)
 {
     if (!path || !*path)
         return FALSE;
+    if (HasUnspelledLetter(path))
+        return RefusedUnspelled(path);
     DWORD a = Attributes(path);
     if (a == INVALID_FILE_ATTRIBUTES)
         return TRUE;
@@ -602,6 +600,8 @@ static BOOL DeleteTreeStep(LPCSTR path)
 {
     if (!path || !*path)
         return FALSE;
+    if (HasUnspelledLetter(path))
+        return RefusedUnspelled(path);
     DWORD a = Attributes(path);
     if (a == INVALID_FILE_ATTRIBUTES)
         return TRUE;
@@ -617,6 +617,11 @@ static BOOL DeleteTreeStep(LPCSTR path)
     CString folder = path;
     while (folder.GetLength() > 3 && folder.Right(1) == "\\")
         folder = folder.Left(folder.GetLength() - 1);
+    // Something inside that the code page cannot spell could not be deleted by its name: the tree is
+    // refused whole rather than left half deleted.
+    CString unspelled;
+    if (TreeHoldsUnspelledName(folder, &unspelled))
+        return RefusedUnspelled(unspelled);
     return DeleteTreeRaw(folder);
 }
 

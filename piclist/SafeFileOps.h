@@ -79,10 +79,12 @@ BOOL SafeMove(LPCSTR from, LPCSTR to);
 // Copies a file to a new file: written under a temporary name in the target's folder, then renamed;
 // fails (leaving nothing) when anything exists at the target.
 BOOL SafeCopy(LPCSTR from, LPCSTR to);
-// Deletes one file (read-only attribute cleared first). A missing file counts as deleted.
+// Deletes one file (read-only attribute cleared first). A missing file counts as deleted; a path with
+// the mark of a letter the code page cannot spell (core/FolderListing.h) names no file and is refused.
 BOOL SafeDeleteFile(LPCSTR path);
 // Deletes a folder with everything in it (links inside are removed, never followed). A missing
-// folder counts as deleted. FALSE when anything stays.
+// folder counts as deleted. FALSE when anything stays; refused, nothing deleted and the failure noted
+// on it, when something inside has a name the code page cannot spell.
 BOOL SafeDeleteTree(LPCSTR path);
 // Creates every missing folder of the path.
 BOOL SafeCreateFolder(LPCSTR path);

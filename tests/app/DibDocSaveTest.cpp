@@ -403,8 +403,12 @@ TEST_F(ViewerTest, FileDialogsRefuseATypedPathTooLongOrUnspelled)
     const std::string other = m_temp.File("Lodz.png");
     ASSERT_TRUE(testpaths::WriteBytes(other, "another picture"));
     const std::wstring unspelled = Wide(folder) + L"\\\x0141odz.png";
-    const char kTooLong[] = "trop long", kUnspelled[] = "ne peut pas \xE9"
-                                                        "crire";
+    // The name refused is named, its missing letter as a question mark; a folder is said to be one.
+    const std::wstring unspelledFolder = Wide(folder) + L"\\\x0141odz";
+    ASSERT_TRUE(::CreateDirectoryW(unspelledFolder.c_str(), nullptr));
+    const char kTooLong[] = "trop long";
+    const std::string kUnspelled = "Le nom du fichier '" + folder + "\\?odz.png' contient des lettres",
+                      kUnspelledFolder = "Le nom du dossier '" + folder + "\\?odz' contient des lettres";
     const struct {
         bool bSave;
         std::wstring typed;
@@ -414,11 +418,12 @@ TEST_F(ViewerTest, FileDialogsRefuseATypedPathTooLongOrUnspelled)
         {true, Wide(pathOf(278, true)), kTooLong, ""},
         {true, Wide(pathOf(260, true)), kTooLong, ""},
         {true, Wide(pathOf(260, false)), kTooLong, ""},
-        {true, unspelled, kUnspelled, ""},
+        {true, unspelled, kUnspelled.c_str(), ""},
         {true, Wide(pathOf(259, false)), nullptr, pathOf(259, false) + ".jpg"},
         {true, Wide(pathOf(259, true)), nullptr, pathOf(259, true)},
         {false, Wide(pathOf(278, true)), kTooLong, ""},
-        {false, unspelled, kUnspelled, ""},
+        {false, unspelled, kUnspelled.c_str(), ""},
+        {false, unspelledFolder, kUnspelledFolder.c_str(), ""},
     };
     AfxTestReset(); // the real dialogs
     for (const auto& row : rows) {

@@ -122,9 +122,10 @@ TEST_F(ExplorerTest, TheTreeIsReadOnDemandAndFindsTheFolderAskedFor)
     std::string beta = Folder("Alpha\\Beta");
     Folder("Alpha\\Beta\\Gamma");
     Folder("Alpha\\Other");
-    // A folder the code page cannot spell stays out: its look-alike path names another folder.
-    ASSERT_TRUE(
-        CreateDirectoryW((testpaths::Wide(m_temp.File("Alpha")) + L"\\\x0141\xF3d\x017A").c_str(), nullptr));
+    // A folder the code page cannot spell stays out: its look-alike path names another folder, here
+    // one beside it.
+    const std::string lodz = Folder("Alpha\\Lodz");
+    ASSERT_TRUE(CreateDirectoryW((testpaths::Wide(m_temp.File("Alpha")) + L"\\\x0141odz").c_str(), nullptr));
     LONG itemsBefore = CExplorerTreeCtrl::LiveItemCount();
 
     // Asked in another case than on disk, the folder is still found.
@@ -154,7 +155,12 @@ TEST_F(ExplorerTest, TheTreeIsReadOnDemandAndFindsTheFolderAskedFor)
     EXPECT_EQ(display.find("\\\\"), std::string::npos);
     // The way down was opened; Beta itself was not read yet.
     HTREEITEM hAlpha = tree.GetParentItem(hBeta);
-    EXPECT_EQ(ChildNames(tree, hAlpha), (std::vector<std::string>{"Beta", "Other"}));
+    EXPECT_EQ(ChildNames(tree, hAlpha), (std::vector<std::string>{"Beta", "Lodz", "Other"}));
+    for (HTREEITEM h = tree.GetChildItem(hAlpha); h != nullptr; h = tree.GetNextSiblingItem(h)) {
+        if (tree.GetItemText(h) == "Lodz") {
+            EXPECT_EQ(std::string(pView->GetTreeItemPath(h)), lodz);
+        }
+    }
     EXPECT_TRUE(ChildNames(tree, hBeta).empty());
     tree.Expand(hBeta, TVE_EXPAND);
     EXPECT_EQ(ChildNames(tree, hBeta), (std::vector<std::string>{"Gamma"}));

@@ -542,12 +542,14 @@ TEST(OpenDialog, StartsCentredOnTheScreenWithTheFocusInTheFileName)
 
 namespace {
 
-// Takes the open dialog to the folder (it may open on the last one used), clicks each name of its list
+// Takes the open dialog to the folder (it may open on the last one used), then into the sub-folder
+// `enter` of its list (opened from the list: a name typed would be refused), clicks each name of its list
 // in turn and notes the colour the middle of its preview then settles on (the first unlike the one at
 // the click, or the one still there after ten seconds, which a loaded machine may take); Cancel after
 // the last, or after a minute.
 struct PreviewDriver {
     std::wstring folder;
+    std::wstring enter;
     std::vector<std::wstring> names;
     std::vector<COLORREF> seen;
     bool bWaiting = false;
@@ -609,6 +611,12 @@ VOID CALLBACK DrivePreview(HWND, UINT, UINT_PTR, DWORD)
         driver.folder.clear();
         return;
     }
+    if (!driver.enter.empty()) {
+        if (ClickOnly(hList, driver.enter))
+            ::PostMessageA(hList, WM_KEYDOWN, VK_RETURN, 1);
+        driver.enter.clear();
+        return;
+    }
     const COLORREF middle = PreviewMiddle(hHook);
     if (driver.bWaiting && middle == driver.atClick && ::GetTickCount() - driver.clickedAt < 10000)
         return;
@@ -627,23 +635,42 @@ VOID CALLBACK DrivePreview(HWND, UINT, UINT_PTR, DWORD)
 } // namespace
 
 // A click on a name the code page cannot spell previews nothing: the dialog spells it with look-alikes
-// ("Lodz.bmp" for a barred L), which names another picture.
+// ("Lodz.bmp" for a barred L), which names another picture. So does a click on a picture in a folder
+// the code page cannot spell, whose look-alike folder holds a picture of that name.
 TEST_F(AppTest, TheOpenDialogPreviewsNoPictureForANameTheCodePageCannotSpell)
 {
     ASSERT_TRUE(Start());
+    const std::wstring temp = testpaths::Wide(m_temp.Path());
     WriteBmp("Autre.bmp", 16, 8, [](int, int) { return RGB(0, 200, 0); });
     WriteBmp("Lodz.bmp", 16, 8, [](int, int) { return RGB(200, 0, 0); });
     const std::wstring moved = testpaths::Wide(WriteBmp("moved.bmp", 16, 8, [](int, int) { return 0; }));
-    ASSERT_TRUE(::MoveFileW(moved.c_str(), (testpaths::Wide(m_temp.Path()) + L"\\\x0141odz.bmp").c_str()));
+    ASSERT_TRUE(::MoveFileW(moved.c_str(), (temp + L"\\\x0141odz.bmp").c_str()));
+    ASSERT_TRUE(::CreateDirectoryA(m_temp.File("Lodz").c_str(), nullptr));
+    WriteBmp("Lodz\\Vue.bmp", 16, 8, [](int, int) { return RGB(200, 0, 0); });
+    ASSERT_TRUE(::CreateDirectoryW((temp + L"\\\x0141odz").c_str(), nullptr));
+    const std::wstring view =
+        testpaths::Wide(WriteBmp("vue.tmp", 16, 8, [](int, int) { return RGB(0, 200, 0); }));
+    ASSERT_TRUE(::MoveFileW(view.c_str(), (temp + L"\\\x0141odz\\Vue.bmp").c_str()));
     g_ShowApercu = TRUE;
-    PreviewDriver driver;
-    driver.folder = testpaths::Wide(m_temp.Path());
-    driver.names = {L"Autre.bmp", L"\x0141odz.bmp"};
-    g_pPreviewDriver = &driver;
+    const struct {
+        std::wstring enter;
+        std::vector<std::wstring> names;
+        std::vector<COLORREF> seen;
+    } rows[] = {
+        {L"", {L"Autre.bmp", L"\x0141odz.bmp"}, {RGB(0, 200, 0), RGB(192, 192, 192)}},
+        {L"\x0141odz", {L"Vue.bmp"}, {RGB(192, 192, 192)}},
+    };
     AfxTestReset(); // the real dialog
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, DrivePreview);
-    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
-    ::KillTimer(nullptr, timer);
+    for (const auto& row : rows) {
+        PreviewDriver driver;
+        driver.folder = temp;
+        driver.enter = row.enter;
+        driver.names = row.names;
+        g_pPreviewDriver = &driver;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, DrivePreview);
+        m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+        ::KillTimer(nullptr, timer);
+        EXPECT_EQ(driver.seen, row.seen) << row.names.size();
+    }
     AfxTestArm();
-    EXPECT_EQ(driver.seen, (std::vector<COLORREF>{RGB(0, 200, 0), RGB(192, 192, 192)}));
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,16 @@ TEST(FolderSnapshot, KeepsPicturesOnlyInNameOrderWithDosStamps)
     EXPECT_EQ(head, nullptr);
     TakeFolderSnapshot(&head, "");
     EXPECT_EQ(head, nullptr);
+    // A picture whose name the code page cannot spell (a barred L) is not taken for its look-alike.
+    ASSERT_TRUE(WriteBytes(dir.File("Lodz.jpg"), "x"));
+    ASSERT_TRUE(WriteBytes(dir.File("moved.jpg"), "x"));
+    ASSERT_TRUE(MoveFileW(testpaths::Wide(dir.File("moved.jpg")).c_str(),
+                          (testpaths::Wide(dir.Path()) + L"\\\x0141odz.jpg").c_str()));
+    TakeFolderSnapshot(&head, dir.Path().c_str());
+    const Strings names = Names(head);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Lodz.jpg"), 1) << names.size();
+    EXPECT_EQ(names.size(), 5u);
+    FreeSnapshot(&head);
 }
 
 TEST(FolderSnapshot, EqualNamesKeepTheirOrderOfArrival)

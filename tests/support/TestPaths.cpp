@@ -23,28 +23,35 @@ std::string FromUnix(const char* unixPath)
 
 } // namespace
 
-void RemoveTree(const std::string& dir)
+namespace {
+
+// In wide characters, so that a name the code page cannot spell goes too (and no look-alike of it).
+void RemoveTreeW(const std::wstring& dir)
 {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..")
+            const std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            std::string full = dir + "\\" + name;
+            const std::wstring full = dir + L"\\" + name;
             if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                RemoveTree(full);
+                RemoveTreeW(full);
             } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(full.c_str());
             }
-        } while (FindNextFileA(h, &fd));
+        } while (FindNextFileW(h, &fd));
         FindClose(h);
     }
-    RemoveDirectoryA(dir.c_str());
+    RemoveDirectoryW(dir.c_str());
 }
+
+} // namespace
+
+void RemoveTree(const std::string& dir) { RemoveTreeW(Wide(dir)); }
 
 std::string UnixPath(const std::string& windowsPath)
 {

@@ -1,0 +1,95 @@
+// Calls that only one door of the program may make, found in its sources (every folder but tests/ and
+// build trees): folders are listed through core/FolderListing (names the code page cannot spell told
+// apart), the shell's folders through core/ShellFolderListing, and every message box goes through the
+// framework's AfxShowMessageBox, which gives the keys back and lets tests answer it.
+#include "tests/support/TestPaths.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <map>
+#include <regex>
+#include <string>
+
+namespace {
+
+// The program's C and C++ sources under the folder, by path from the repository ("core/File.cpp").
+void CollectSources(const std::string& root, const std::string& rel,
+                    std::map<std::string, std::string>* pFiles)
+{
+    const std::string folder = rel.empty() ? root : root + "\\" + rel;
+    WIN32_FIND_DATAA entry;
+    HANDLE h = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (h == INVALID_HANDLE_VALUE
+        || ::GetFileAttributesA((folder + "\\CMakeCache.txt").c_str()) != INVALID_FILE_ATTRIBUTES)
+        return;
+    do {
+        const std::string name = entry.cFileName;
+        if (name[0] == '.' || (rel.empty() && (name == "tests" || name.compare(0, 5, "build") == 0)))
+            continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            CollectSources(root, rel.empty() ? name : rel + "/" + name, pFiles);
+        else if (std::regex_search(name, std::regex(R"(\.(cpp|h|c)$)")))
+            (*pFiles)[rel.empty() ? name : rel + "/" + name] = testpaths::ReadBytes(folder + "\\" + name);
+    } while (::FindNextFileA(h, &entry));
+    ::FindClose(h);
+}
+
+// The source without its comments and what its string and character literals hold: a comment or a
+// text naming a call is not one.
+std::string CodeOnly(const std::string& text)
+{
+    std::string code;
+    for (size_t i = 0; i < text.size(); i++) {
+        if (text.compare(i, 2, "//") == 0) {
+            i = text.find('\n', i) - 1;
+        } else if (text.compare(i, 2, "/*") == 0) {
+            i = std::min(text.find("*/", i), text.size()) + 1;
+        } else if (text[i] == '"' || text[i] == '\'') {
+            const char quote = text[i];
+            while (++i < text.size() && text[i] != quote && text[i] != '\n')
+                i += text[i] == '\\' ? 1 : 0;
+        } else {
+            code += text[i];
+        }
+    }
+    return code;
+}
+
+} // namespace
+
+TEST(Sources, FolderListingsAndMessageBoxesGoThroughTheirOneDoor)
+{
+    std::map<std::string, std::string> files;
+    CollectSources(testpaths::SourceDir(), "", &files);
+    if (files.count("core/FolderListing.cpp") == 0)
+        GTEST_SKIP() << "the sources are not at " << testpaths::SourceDir();
+    const struct {
+        const char* what;
+        std::regex call;
+        std::map<std::string, long> allowed; // the door's files, each with its number of calls
+    } rules[] = {
+        {"a folder listing",
+         std::regex(
+             R"(\b(FindFirstFile(Ex)?[AW]?|FindNextFile[AW]?|_w?findfirst\w*|opendir)\s*\(|directory_iterator)"),
+         {{"core/FolderListing.cpp", 2}}},
+        {"a listing of a shell folder",
+         std::regex(R"(\bEnumObjects\s*\()"),
+         {{"core/ShellFolderListing.cpp", 1}}},
+        {"a message box of the system",
+         std::regex(
+             R"(\b(MessageBox(Ex)?[AW]|MessageBoxEx|MessageBoxIndirect[AW]?)\s*\(|[^\w]::\s*MessageBox\s*\()"),
+         {{"framework/WinApp.cpp", 1}}},
+    };
+    for (const auto& rule : rules) {
+        std::map<std::string, long> found;
+        for (const auto& file : files) {
+            const std::string code = CodeOnly(file.second);
+            if (const long calls = std::distance(std::sregex_iterator(code.begin(), code.end(), rule.call),
+                                                 std::sregex_iterator()))
+                found[file.first] = calls;
+        }
+        EXPECT_EQ(found, rule.allowed) << rule.what;
+    }
+}
