@@ -349,20 +349,25 @@ int CExplorerView::OnIdle()
     // what it saw meanwhile, and the list holds no folder to name a change in).
     if (m_bListLocked && g_bProtectedUnlocked && m_dwChangeTime == 0)
         m_dwChangeTime = 1;
-    if (m_dwChangeTime != 0 && now - m_dwChangeTime >= kRequestDelay) {
+    // Not while the list is being filled, or tells what its listing found: a later step loads, once,
+    // and the changes seen meanwhile wait too.
+    const BOOL bListBusy = m_list.IsFillUnderWay();
+    if (m_dwChangeTime != 0 && now - m_dwChangeTime >= kRequestDelay && !bListBusy) {
+        // Before the load: a folder asked while the load tells in a box is loaded at a later step.
+        m_dwChangeTime = 0;
         // The watch lets go of the folder first: a folder removed while watched is gone only once
         // its last handle closes, and the title must not see it still standing.
         StopFolderWatch();
         UpdateTitle();
         BOOL bLocked = IsLockedFolder(m_strRequestedPath) && !g_bProtectedUnlocked;
         m_bListLocked = bLocked;
-        LoadListFolder(bLocked ? CString() : m_strRequestedPath);
+        const CString folder = m_strRequestedPath;
+        LoadListFolder(bLocked ? CString() : folder);
         g_ActualDir = m_strShownDisplayPath;
-        StartFolderWatch(m_strRequestedPath);
-        m_dwChangeTime = 0;
+        StartFolderWatch(folder);
         nResult = 1;
     }
-    if (++m_nIdleCount >= kChangeSteps) {
+    if (!bListBusy && ++m_nIdleCount >= kChangeSteps) {
         m_nIdleCount = 0;
         if (m_bChangesPending) {
             CStringArray lines;

@@ -886,8 +886,13 @@ void CLibraryBar::OnIdle()
     }
     // Unsigned difference: right across the clock's wrap, and 0 is a time like any other.
     BOOL bDue = m_bLoadPending && (m_dwFolderLoadTime == 1 || now - m_dwFolderLoadTime >= kFolderLoadDelay);
-    if (!bDue)
+    // Not while the list is being filled, or tells what its listing found: the load comes at a
+    // later step, once.
+    if (!bDue || m_list.IsFillUnderWay())
         return;
+    // Done before the load: a folder chosen while the load tells in a box is loaded at a later step.
+    m_bLoadPending = FALSE;
+    m_dwFolderLoadTime = 0;
     m_list.StopLockedAnimation();
     // A reload of the folder shown (after a rename or a refresh from the list) leaves the keys in
     // the list: only a folder newly chosen hands them to the tree.
@@ -909,8 +914,6 @@ void CLibraryBar::OnIdle()
         LoadNormalFolder(path);
         break;
     }
-    m_bLoadPending = FALSE;
-    m_dwFolderLoadTime = 0;
     m_nFolderLoads++;
     // The tree takes the focus, unless the user works in a picture window meanwhile or in another
     // program: a load never brings the program to the front.

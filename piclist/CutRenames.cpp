@@ -93,7 +93,7 @@ std::string KeptFileKey(const CString& path)
 std::set<std::string> g_toldKept;
 
 // Says where the files set aside that could not go back are, in one message; those already told
-// are not told again.
+// are not told again. A listing holds the message back until its list is filled (FailureReport.h).
 void TellKept(const std::vector<CString>& kept)
 {
     std::vector<CString> untold;

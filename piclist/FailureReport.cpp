@@ -11,6 +11,8 @@ namespace {
 
 // The batch running on this thread (a batch runs inside one command of the user-interface thread).
 thread_local CFailureBatch* t_pBatch = nullptr;
+// The innermost holder of this thread, while a list is filled.
+thread_local CHeldReports* t_pHeld = nullptr;
 
 // A summary names at most this many failures; the rest are counted.
 const size_t kSummaryLines = 12;
@@ -23,6 +25,12 @@ CString LeftOutLine(size_t count)
     CString line;
     line.Format(LoadStringOr(IDS_BATCH_SUMMARY_MORE, "... et %d autres."), static_cast<int>(count));
     return line;
+}
+
+void ShowFailure(const CString& text, UINT nIcon)
+{
+    ::MessageBeep(0xFFFFFFFF);
+    AfxMessageBox(text, MB_OK | nIcon);
 }
 
 } // namespace
@@ -45,12 +53,15 @@ CString SummaryOfFailures(const CString& head, const std::vector<CString>& lines
 
 void ReportFileFailure(const CString& text, UINT nIcon)
 {
+    if (t_pHeld != nullptr) {
+        t_pHeld->Add(text, nIcon);
+        return;
+    }
     if (t_pBatch != nullptr) {
         t_pBatch->Add(text, nIcon);
         return;
     }
-    ::MessageBeep(0xFFFFFFFF);
-    AfxMessageBox(text, MB_OK | nIcon);
+    ShowFailure(text, nIcon);
 }
 
 void ReportStepFailure(const CString& text, UINT nIcon)
@@ -72,6 +83,41 @@ void ReportAddFailure(const CString& sourcePath)
     text.Format(LoadStringOr(IDS_ADD_FAILED, "Impossible d'ajouter %s \xE0 la biblioth\xE8que."),
                 static_cast<LPCSTR>(sourcePath));
     ReportStepFailure(text, MB_ICONEXCLAMATION);
+}
+
+CHeldReports::CHeldReports() : m_pOuter(t_pHeld) { t_pHeld = this; }
+
+CHeldReports::~CHeldReports() { Release(); }
+
+void CHeldReports::Release()
+{
+    if (!m_bHolding)
+        return;
+    m_bHolding = FALSE;
+    // Holders end in the reverse order of their start, on the thread that made them.
+    t_pHeld = m_pOuter;
+}
+
+void CHeldReports::Add(const CString& text, UINT nIcon)
+{
+    for (const auto& report : m_reports) {
+        if (report.first == text)
+            return;
+    }
+    m_reports.emplace_back(text, nIcon);
+}
+
+void CHeldReports::Tell()
+{
+    Release();
+    std::vector<std::pair<CString, UINT>> reports;
+    reports.swap(m_reports);
+    for (const auto& report : reports) {
+        if (m_pOuter != nullptr)
+            m_pOuter->Add(report.first, report.second);
+        else // not a failure of a batch that may run around the listing
+            ShowFailure(report.first, report.second);
+    }
 }
 
 CFailureBatch::CFailureBatch(int total) : m_total(total)

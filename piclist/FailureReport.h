@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 // Shows text as a stop message, or, while a batch runs on this thread, hands it to
@@ -27,6 +28,30 @@ CString SummaryOfFailures(const CString& head, const std::vector<CString>& lines
 // Says that a picture could not be added to the library (its source path named), and why when a
 // step failed.
 void ReportAddFailure(const CString& sourcePath);
+
+// The messages of file steps held back while a list is filled: a box in the middle of a listing runs
+// a modal loop whose timers would list the folder again into the half-filled list. While a holder
+// lives on this thread, ReportFileFailure keeps its messages there (before any batch).
+class CHeldReports {
+public:
+    CHeldReports();
+    ~CHeldReports(); // holds no more; what was held and not told is dropped
+    CHeldReports(const CHeldReports&) = delete;
+    CHeldReports& operator=(const CHeldReports&) = delete;
+
+    // Holds no more and says what was held, each message once, in the order they came. A holder
+    // inside another hands them to it instead: they are said when the outer listing ends.
+    void Tell();
+
+private:
+    friend void ReportFileFailure(const CString& text, UINT nIcon);
+    void Add(const CString& text, UINT nIcon);
+    void Release();
+
+    CHeldReports* m_pOuter = nullptr;
+    BOOL m_bHolding = TRUE;
+    std::vector<std::pair<CString, UINT>> m_reports;
+};
 
 // A batch of file operations on several items (delete, restore, erase, move, copy, export, import).
 // Batches do not nest: an inner one leaves the failures to the outer one.

@@ -8,6 +8,7 @@
 #include "framework/Gdi.h"
 #include "framework/String.h"
 
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -76,6 +77,11 @@ public:
     void Resort();
 
     // ---- Filling (folder scan, merge refresh, change lines, search hits) ----
+    // The three fills below are the list's listings: what one has to tell (a file set aside that is
+    // kept) is said once the list is filled, never from inside it. One asked while another fill of
+    // this list runs or tells is not run then: the last one asked runs once that one is over.
+    // TRUE while a fill runs or tells: an owner's idle load waits for a later step.
+    BOOL IsFillUnderWay() const { return m_bFilling || m_bTellingFill; }
     // Empties the list and fills it from the folder; 1 when something was added.
     int LoadFolder(CString folder);
     // Brings the list in line with the folder, keeping the items of unchanged files (their records,
@@ -214,6 +220,11 @@ private:
     int PickSelectedToBuild(DWORD now);
     int PickVisibleToBuild(DWORD now);
     int PickNextToBuild(DWORD now);
+    // Runs fill as the list's one listing (see IsFillUnderWay), then says what it held back.
+    int RunFill(std::function<int()> fill);
+    int LoadFolderNow(const CString& folder);
+    int RefreshFolderNow(const CString& folder);
+    int LoadSearchResultsNow(const std::vector<CString>& hits);
     // Adds the records of the folder's pictures (the scan of LoadFolder and RefreshFolder).
     void ScanFolder(const CString& folder, std::vector<CPicObject*>* pScanned, BOOL bAnimate, int* pCount);
     int LoadTrashFolder(const CString& folder);
@@ -221,6 +232,10 @@ private:
     CPicObject* RecordFromEntry(const CString& folder, const WIN32_FIND_DATAA& entry,
                                 const FILETIME* pRecordTime);
 
+    BOOL m_bFilling = FALSE;
+    BOOL m_bTellingFill = FALSE;
+    // The last fill asked while another ran or told, to run once that one is over.
+    std::function<int()> m_owedFill;
     std::vector<CPicObject*> m_bitmapHolders;
     // Pictures found missing or busy by the builder, with the tick before which they wait.
     std::unordered_map<CPicObject*, DWORD> m_retryAfter;

@@ -6,6 +6,7 @@
 #include "core/SystemUtil.h"
 #include "framework/Collections.h"
 #include "piclist/DelObject.h"
+#include "piclist/FailureReport.h"
 #include "piclist/PicListBox.h"
 #include "piclist/PicObject.h"
 #include "piclist/CutRenames.h"
@@ -269,7 +270,55 @@ void CPicListBox::ScanFolder(const CString& folder, std::vector<CPicObject*>* pS
     }
 }
 
+namespace {
+
+// Sets a flag of the list for as long as it lives, exceptions included.
+struct FlagScope {
+    explicit FlagScope(BOOL& flag) : m_flag(flag) { m_flag = TRUE; }
+    ~FlagScope() { m_flag = FALSE; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+    BOOL& m_flag;
+};
+
+} // namespace
+
+int CPicListBox::RunFill(std::function<int()> fill)
+{
+    // A box of this fill's telling runs a modal loop, and its timers may ask for another listing of
+    // this list: run now, it would list the folder a second time under the first.
+    if (IsFillUnderWay()) {
+        m_owedFill = std::move(fill);
+        return 0;
+    }
+    int result = 0;
+    for (BOOL first = TRUE;; first = FALSE) {
+        CHeldReports held;
+        {
+            FlagScope filling(m_bFilling);
+            const int filled = fill();
+            if (first)
+                result = filled;
+        }
+        {
+            FlagScope telling(m_bTellingFill);
+            held.Tell();
+        }
+        if (!m_owedFill || !::IsWindow(m_hWnd))
+            break;
+        fill = std::move(m_owedFill);
+        m_owedFill = nullptr;
+    }
+    m_owedFill = nullptr;
+    return result;
+}
+
 int CPicListBox::LoadFolder(CString folder)
+{
+    return RunFill([this, folder] { return LoadFolderNow(folder); });
+}
+
+int CPicListBox::LoadFolderNow(const CString& folder)
 {
     ResetContent();
     if (folder.IsEmpty())
@@ -325,6 +374,11 @@ int CPicListBox::LoadTrashFolder(const CString& folder)
 // ---- the merge refresh ----
 
 int CPicListBox::RefreshFolder(CString folder)
+{
+    return RunFill([this, folder] { return RefreshFolderNow(folder); });
+}
+
+int CPicListBox::RefreshFolderNow(const CString& folder)
 {
     if (LIBLIST_TRASH_MODE)
         return 1;
@@ -481,12 +535,18 @@ CPicObject* CPicListBox::CreateRecordFromFile(CString path)
 
 int CPicListBox::LoadSearchResults(CStringArray& hits)
 {
+    // The hits as they are now: a fill run later must not read an array changed meanwhile.
+    std::vector<CString> kept(hits.GetData(), hits.GetData() + hits.GetSize());
+    return RunFill([this, kept] { return LoadSearchResultsNow(kept); });
+}
+
+int CPicListBox::LoadSearchResultsNow(const std::vector<CString>& hits)
+{
     SetAppCursor(kAppCursorBusy);
     SetRedraw(FALSE);
     ResetContent();
     std::vector<CObject*> records;
-    for (INT_PTR k = 0; k < hits.GetSize(); k++) {
-        CString hit = hits.GetAt(k);
+    for (const CString& hit : hits) {
         CString folder;
         CString name;
         SplitPath(hit, &folder, &name);
@@ -519,7 +579,7 @@ int CPicListBox::LoadSearchResults(CStringArray& hits)
     }
     AddRecords(records);
     StopLoadingAnimation();
-    if (hits.GetSize() != 0 && GetCount() > 0)
+    if (!hits.empty() && GetCount() > 0)
         SetSel(0, TRUE);
     RestoreAppCursor();
     SetRedraw(TRUE);

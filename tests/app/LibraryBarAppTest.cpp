@@ -14,11 +14,15 @@
 #include "framework/View.h"
 #include "library/LibraryBar.h"
 #include "library/ProtectedAccess.h"
+#include "piclist/PicListBox.h"
 #include "piclist/PicObject.h"
+#include "piclist/PictureRename.h"
+#include "piclist/SafeFileOps.h"
 #include "resources/library-cmds-ids.h"
 #include "resources/resource.h"
 #include "viewers/SlideShowWnd.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -414,4 +418,69 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
         EXPECT_TRUE(g_box.inFront);
         EXPECT_EQ(::GetFocus(), pShow->m_hWnd);
     }
+}
+
+// A series rename stopped by a crash leaves the first picture's old record aside, and another picture
+// then takes its name. At the next start the list is filled before the system's box tells the record
+// kept, answered with the keys once the frame's timer has stepped the bar a few times: each picture is
+// listed once, and a picture deleted afterwards goes without a word.
+TEST_F(LibraryInFrame, ARecordKeptAsideIsToldOnceTheListIsFilledAnsweredWithRealKeys)
+{
+    const std::string images = m_root + "\\Images";
+    ::CreateDirectoryA(images.c_str(), nullptr);
+    const std::string un = images + "\\Un.bmp";
+    ::CopyFileA(WriteBmp("Un.bmp").c_str(), un.c_str(), FALSE);
+    ::CopyFileA(WriteBmp("Deux.bmp").c_str(), (images + "\\Deux.bmp").c_str(), FALSE);
+    WIN32_FIND_DATAA entry;
+    ::FindClose(::FindFirstFileA(un.c_str(), &entry));
+    CPicObject record;
+    FillRecordFromEntry(&record, un.c_str(), entry);
+    ASSERT_TRUE(record.SaveDai());
+    ArmFileStop(kStepMove, "", 2); // Un's record left behind, Un moved, then the crash
+    RenamePictureSeries({&record}, images.c_str(), "Serie", FALSE, nullptr);
+    DisarmFileFault();
+    ::CopyFileA(WriteBmp("Autre.bmp", 40, 30).c_str(), un.c_str(), FALSE);
+    PutSettingText("folders", "LibrarianLastPath", images);
+    PutSetting("prefs", "ShowInfoSuppress", 0);
+    AfxTestReset();
+    CLibraryBar* pBar = nullptr;
+    const auto listed = [&] {
+        std::vector<std::string> names;
+        for (int i = 0; i < pBar->m_list.GetCount(); i++)
+            names.push_back(std::string(pBar->m_list.GetRecord(i)->m_strPath).substr(images.size() + 1));
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    DWORD shownAt = 0;
+    int stepsAt = 0;
+    char told[512] = "";
+    std::vector<std::string> listedWhileTold;
+    g_box = {[&] {
+                 pBar = static_cast<CMainFrame*>(AfxGetMainWnd())->GetLibraryBar();
+                 if (shownAt == 0) {
+                     shownAt = ::GetTickCount();
+                     stepsAt = pBar->m_nIdleSteps;
+                     ::GetDlgItemTextA(ShownDialog(), 0xFFFF, told, sizeof(told));
+                 }
+                 listedWhileTold = listed();
+                 return pBar->m_nIdleSteps >= stepsAt + 4 || ::GetTickCount() - shownAt > 3000;
+             },
+             {VK_RETURN},
+             IDOK};
+    ::SetTimer(nullptr, 0, 20, AnswerBox);
+    ASSERT_TRUE(Start());
+    AfxTestArm();
+    EXPECT_NE(std::string(told).find("conserv\xE9 tel quel"), std::string::npos) << told;
+    const std::vector<std::string> all = {"Deux.bmp", "Serie 1.bmp", "Un.bmp"};
+    EXPECT_EQ(listedWhileTold, all);
+    EXPECT_EQ(listed(), all);
+
+    for (int i = 0; i < pBar->m_list.GetCount(); i++)
+        pBar->m_list.SetSel(i, pBar->m_list.GetRecord(i)->m_strFileName == "Deux.bmp");
+    pBar->FocusList();
+    m_pFrame->SendMessage(WM_COMMAND, ID_LIB_DELETE);
+    Pump();
+    pBar->OnIdle();
+    EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
+    EXPECT_EQ(listed(), std::vector<std::string>(all.begin() + 1, all.end()));
 }
