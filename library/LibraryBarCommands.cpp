@@ -371,9 +371,11 @@ void CLibraryBar::OnLibRename()
             break;
         records.push_back(pRecord);
     }
-    RunRenamePictureSeries(this, records, m_strLoadedFolder);
-    // The list shows the names on disk again, also after a series that stopped half-way.
-    RequestFolderReload();
+    // The list shows the names on disk again, also after a series that stopped half-way. A series
+    // given up renamed nothing: the list stays as it is, its selection with it, for the command that
+    // follows.
+    if (RunRenamePictureSeries(this, records, m_strLoadedFolder))
+        RequestFolderReload();
     SetFocus();
 }
 

@@ -298,6 +298,33 @@ TEST_F(LibraryBarTest, AddedPicturesComeUpSelectedAndMovedOnesLeaveTheList)
     EXPECT_EQ(libtest::Snapshot(Path("Images\\C")).size(), 2u);
 }
 
+// A series rename given up renames nothing and leaves the list as it was, its three pictures still
+// selected for the Delete that follows; one done shows the names on disk.
+TEST_F(LibraryBarTest, OnlyASeriesRenameDoneReloadsTheList)
+{
+    for (const char* name : {"Un", "Deux", "Trois", "Quatre"})
+        ASSERT_TRUE(libtest::WriteBmp(Path(std::string("Images\\A\\") + name + ".bmp"), 8, 6, 1));
+    Make(Path("Images\\A"));
+    Step(0);
+    g_ShowInfoSuppress = 0;
+    for (int answer : {IDOK, IDCANCEL}) {
+        SCOPED_TRACE(answer);
+        m_bar.m_list.SetSel(-1, FALSE);
+        for (int i = 0; i < 3; i++)
+            m_bar.m_list.SetSel(i, TRUE);
+        m_bar.FocusList();
+        const int loads = m_bar.m_nFolderLoads;
+        AfxScriptNextModal(IDD_RENAME_PICTURES, {{IDC_RENAME_NAME, "Vacances"}}, answer);
+        m_bar.SendMessage(WM_COMMAND, ID_LIB_RENAME);
+        Step(0);
+        EXPECT_EQ(m_bar.m_nFolderLoads, loads + (answer == IDOK ? 1 : 0));
+    }
+    EXPECT_EQ(std::string(m_bar.m_list.GetRecord(3)->m_strBaseName), "Vacances 3");
+    m_bar.SendMessage(WM_COMMAND, ID_LIB_DELETE);
+    EXPECT_EQ(m_bar.m_list.GetCount(), 1);
+    EXPECT_EQ(ListMatchingFiles((Trash() + "*.del").c_str()).size(), 3u);
+}
+
 // A picture whose extension is in capitals: its record holds the extension in lower case, while a
 // copy from the bar keeps the name as it is on disk.
 TEST_F(LibraryBarTest, PicturesKeepTheirNamesOnDiskAndTheirRecordsALowerCaseExtension)
