@@ -11,6 +11,7 @@
 #include "framework/CmdUI.h"
 #include "framework/TestSeams.h"
 #include "library/LibraryBar.h"
+#include "piclist/DelObject.h"
 #include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
 #include "piclist/SafeFileOps.h"
@@ -323,6 +324,34 @@ TEST_F(LibraryBarTest, OnlyASeriesRenameDoneReloadsTheList)
     m_bar.SendMessage(WM_COMMAND, ID_LIB_DELETE);
     EXPECT_EQ(m_bar.m_list.GetCount(), 1);
     EXPECT_EQ(ListMatchingFiles((Trash() + "*.del").c_str()).size(), 3u);
+}
+
+// A picture goes to the trash with its record file, its trash record remembering the protected folder
+// it came from (a restore asks for the password again).
+TEST_F(LibraryBarTest, APictureInTheTrashRemembersItsProtectedFolder)
+{
+    Make(Path("Images"));
+    g_bProtectedUnlocked = TRUE;
+    m_bar.m_tree.SelectItem(m_bar.m_tree.ProtectedItem());
+    const std::string rel = "Images Prot\xE9g\xE9"
+                            "es\\Un.bmp";
+    CPicObject record;
+    libtest::FillRecord(record, Path(rel));
+    ASSERT_TRUE(libtest::WriteBmp(Path(rel), 8, 6, 1) && record.SaveDai());
+    ASSERT_TRUE(m_bar.MovePictureToTrash(Path(rel).c_str()));
+    const std::vector<CString> dels = ListMatchingFiles((Trash() + "*.del").c_str());
+    ASSERT_EQ(dels.size(), 1u);
+    CDelObject item;
+    ASSERT_TRUE(item.LoadDel(dels[0]));
+    EXPECT_EQ(item.m_nKind, kTrashPicture);
+    EXPECT_TRUE(item.m_bFromProtected);
+    EXPECT_EQ(std::string(item.m_strRelPath), rel);
+    EXPECT_EQ(std::string(item.m_strRelDaiPath), rel.substr(0, rel.size() - 3) + "dai");
+    EXPECT_EQ(std::string(item.m_strOrigFolder), Path("Images Prot\xE9g\xE9"
+                                                      "es"));
+    EXPECT_EQ(libtest::Snapshot(Path("Images Prot\xE9g\xE9"
+                                     "es")),
+              (std::map<std::string, std::string>{}));
 }
 
 // A picture whose extension is in capitals: its record holds the extension in lower case, while a
