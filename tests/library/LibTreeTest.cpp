@@ -182,6 +182,17 @@ TEST_F(LibTree, NewFoldersAreNamedInPlaceAndBadNamesLeaveNothing)
     EXPECT_EQ(Messages(), 6u);
     ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
     EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("existe d\xe9j\xe0"), std::string::npos);
+    // An emptied name whose edit ended as another folder was chosen: the refused item leaves, the
+    // folder chosen stays, chosen.
+    m_tree.SelectItem(m_tree.ImagesItem());
+    ASSERT_TRUE(m_tree.BeginNewFolder());
+    m_tree.GetEditControl()->SetWindowText("");
+    m_tree.SendMessage(TVM_ENDEDITLABELNOW, FALSE);
+    m_tree.SelectItem(Child(m_tree.ImagesItem(), "Vacances"));
+    Pump();
+    EXPECT_EQ(Child(m_tree.ImagesItem(), "Nouveau dossier"), nullptr);
+    ASSERT_NE(Child(m_tree.ImagesItem(), "Vacances"), nullptr);
+    EXPECT_EQ(m_tree.GetSelectedItem(), Child(m_tree.ImagesItem(), "Vacances"));
     // A folder the disk has no room for, or whose name the system finds too long, is said with
     // that reason, in French.
     ArmFileFault(kStepCreateFolder, "", 1, ERROR_DISK_FULL);
