@@ -301,6 +301,9 @@ void CLibTreeCtrl::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
 {
     NMTVDISPINFOA* pInfo = reinterpret_cast<NMTVDISPINFOA*>(pNMHDR);
     *pResult = FinishLabelEdit(pInfo->item.hItem, pInfo->item.pszText) ? 1 : 0;
+    // Editing a long name scrolled the tree sideways to show it whole; the icons and the names'
+    // beginnings come back into view. (A thumb put at 0: Wine's tree takes no SB_LEFT.)
+    SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
 }
 
 BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)

@@ -377,3 +377,25 @@ TEST_F(LibTree, FolderDragsCancelledMoveNothingAndTheRootTakesNoNewFolder)
     EXPECT_FALSE(m_tree.BeginNewFolder());
     EXPECT_EQ(m_tree.GetEditControl(), nullptr);
 }
+
+// Editing a long name scrolls the tree sideways to show it; once the edit ends, cancelled or
+// accepted, the tree is back at its left edge, the icons and the names' beginnings in view.
+TEST_F(LibTree, TheTreeComesBackToItsLeftEdgeAfterANameIsEdited)
+{
+    const std::string longName(80, 'x');
+    CreateDirectoryA(Path("Images\\" + longName).c_str(), nullptr);
+    Open(m_tree.ImagesItem());
+    HTREEITEM h = Child(m_tree.ImagesItem(), longName.c_str());
+    ASSERT_NE(h, nullptr);
+    m_tree.SelectItem(h);
+    for (BOOL bCancel : {TRUE, FALSE}) {
+        CEdit* pEdit = m_tree.EditLabel(h);
+        ASSERT_NE(pEdit, nullptr);
+        ASSERT_GT(m_tree.GetScrollPos(SB_HORZ), 0) << "the edit shows the long name";
+        pEdit->SetWindowText(std::string(90, 'y').c_str());
+        m_tree.SendMessage(TVM_ENDEDITLABELNOW, bCancel);
+        Pump();
+        EXPECT_EQ(m_tree.GetScrollPos(SB_HORZ), 0) << bCancel;
+    }
+    EXPECT_TRUE(IsDir(Path("Images\\" + std::string(90, 'y'))));
+}
