@@ -206,6 +206,7 @@ void CLibTreeCtrl::InitFolders()
     // The root as it is now: the preferences may have moved the library since the tree was made.
     TakeLibraryRoot();
     DeleteAllItems();
+    m_hRefusedItem = nullptr;
     m_hRoot = InsertItem(AfxLoadText(IDS_PRODUCT_NAME), kTreeIconRoot, kTreeIconRoot);
     SetItemState(m_hRoot, TVIS_BOLD, TVIS_BOLD);
     const UINT names[4] = {IDS_FOLDER_PICTURES, IDS_FOLDER_FAVORITES, IDS_FOLDER_PROTECTED, IDS_FOLDER_TRASH};
@@ -301,6 +302,9 @@ void CLibTreeCtrl::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
 {
     NMTVDISPINFOA* pInfo = reinterpret_cast<NMTVDISPINFOA*>(pNMHDR);
     *pResult = FinishLabelEdit(pInfo->item.hItem, pInfo->item.pszText) ? 1 : 0;
+    // Editing a long name scrolled the tree sideways to show it whole; the icons and the names'
+    // beginnings come back into view. (A thumb put at 0: Wine's tree takes no SB_LEFT.)
+    SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
 }
 
 BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
@@ -316,6 +320,7 @@ BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
         // said once the editor has closed and the item has gone: a message box now would let the
         // item go while the tree still edits, and the tree would then leave the label of the item
         // selected after it unpainted.
+        m_hRefusedItem = hItem;
         if (pszText == nullptr || text.IsEmpty()) {
             m_sayNotCreated = [] { Beep(); };
             PostMessage(WM_TREELABELEDITEND);
@@ -339,6 +344,7 @@ BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
             PostMessage(WM_TREELABELEDITEND);
             return FALSE;
         }
+        m_hRefusedItem = nullptr;
         SetItemText(hItem, text);
         return TRUE;
     }
@@ -367,22 +373,33 @@ BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
 
 LRESULT CLibTreeCtrl::OnEditFailed(WPARAM, LPARAM)
 {
+    RemoveRefusedItem();
+    return 0;
+}
+
+void CLibTreeCtrl::RemoveRefusedItem()
+{
+    // The refused item itself, not whatever is selected by now: a click on another folder that ended
+    // the edit has selected that folder. Nothing when the new folder command removed it already.
+    HTREEITEM hItem = m_hRefusedItem;
+    m_hRefusedItem = nullptr;
     std::function<void()> say;
     say.swap(m_sayNotCreated);
-    HTREEITEM hItem = GetSelectedItem();
     if (hItem != nullptr && hItem != m_hRoot && GetParentItem(hItem) != m_hRoot) {
-        HTREEITEM hNext = GetNextSiblingItem(hItem);
-        if (hNext == nullptr)
-            hNext = GetPrevSiblingItem(hItem);
-        if (hNext == nullptr)
-            hNext = GetParentItem(hItem);
+        HTREEITEM hNext = nullptr;
+        if (GetSelectedItem() == hItem) {
+            hNext = GetNextSiblingItem(hItem);
+            if (hNext == nullptr)
+                hNext = GetPrevSiblingItem(hItem);
+            if (hNext == nullptr)
+                hNext = GetParentItem(hItem);
+        }
         DeleteItem(hItem);
         if (hNext != nullptr)
             SelectItem(hNext);
     }
     if (say)
         say();
-    return 0;
 }
 
 BOOL CLibTreeCtrl::BeginNewFolder()
@@ -393,6 +410,13 @@ BOOL CLibTreeCtrl::BeginNewFolder()
     if (GetEditControl() != nullptr)
         SendMessage(TVM_ENDEDITLABELNOW, FALSE);
     HTREEITEM hParent = GetSelectedItem();
+    // A new folder whose name was refused just now leaves before another is placed (its removal,
+    // posted, would come after and take the new one instead); the new one is asked for where the
+    // refused one was to be.
+    if (m_hRefusedItem != nullptr) {
+        hParent = GetParentItem(m_hRefusedItem);
+        RemoveRefusedItem();
+    }
     // The root shows only the fixed folders: a folder made there would vanish at the next fill.
     if (hParent == nullptr || hParent == m_hTrash || hParent == m_hRoot)
         return FALSE;

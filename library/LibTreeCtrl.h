@@ -150,8 +150,11 @@ private:
     HTREEITEM m_hTrash = nullptr;
     HTREEITEM m_hEditItem = nullptr; // the item whose label edit this tree began
     CString m_strEditOldLabel;
-    // Why a new folder's name was refused, said once its item is gone.
+    // A new folder's item whose name was refused, removed once its editor has closed, and why, said
+    // once the item is gone.
+    HTREEITEM m_hRefusedItem = nullptr;
     std::function<void()> m_sayNotCreated;
+    void RemoveRefusedItem();
 };
 
 // Why a folder of that name was not created: the name is taken, or the folder could not be made

@@ -200,6 +200,8 @@ public:
 
     // ---- commands (LibraryBarCommands.cpp) ----
     BOOL IsInProtectedFolder();
+    // Into the trash, remembering where they were and whether they were protected (the folder shown).
+    BOOL MovePictureToTrash(const CString& path);
     BOOL MoveFolderToTrash(const CString& path);
     // Double click and Enter on the list: restore in the trash, else open (full screen by the
     // setting).

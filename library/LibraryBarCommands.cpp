@@ -100,6 +100,11 @@ BOOL CLibraryBar::IsInProtectedFolder() { return ::IsInProtectedFolder(m_tree.Ge
 
 BOOL CLibraryBar::IsProtectedPath(LPCSTR path) { return ::IsInProtectedFolder(CString(path)); }
 
+BOOL CLibraryBar::MovePictureToTrash(const CString& path)
+{
+    return ::MovePictureToTrash(path, IsInProtectedFolder());
+}
+
 BOOL CLibraryBar::MoveFolderToTrash(const CString& path)
 {
     CDelObject item(kTrashFolder);
@@ -155,8 +160,7 @@ void CLibraryBar::OnLibDelete()
         CFailureBatch failures(static_cast<int>(selected.size()));
         for (int index : selected) {
             CPicObject* pRecord = dynamic_cast<CPicObject*>(ItemRecord(m_list, index));
-            if (pRecord != nullptr
-                && MoveListedPictureToTrash(*pRecord, m_strLoadedFolder, IsInProtectedFolder()))
+            if (pRecord != nullptr && MovePictureToTrash(pRecord->FixPath(m_strLoadedFolder, FALSE)))
                 moved.push_back(index);
             if (gauge)
                 SetProgress(++done, static_cast<DWORD>(selected.size()));
@@ -371,9 +375,11 @@ void CLibraryBar::OnLibRename()
             break;
         records.push_back(pRecord);
     }
-    RunRenamePictureSeries(this, records, m_strLoadedFolder);
-    // The list shows the names on disk again, also after a series that stopped half-way.
-    RequestFolderReload();
+    // The list shows the names on disk again, also after a series that stopped half-way. A series
+    // given up renamed nothing: the list stays as it is, its selection with it, for the command that
+    // follows.
+    if (RunRenamePictureSeries(this, records, m_strLoadedFolder))
+        RequestFolderReload();
     SetFocus();
 }
 

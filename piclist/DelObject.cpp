@@ -197,14 +197,14 @@ BOOL IsTrashName(const CString& name)
     return name != "file0000";
 }
 
-BOOL MoveListedPictureToTrash(CPicObject& rec, const CString& folder, BOOL bFromProtected)
+BOOL MovePictureToTrash(const CString& path, BOOL bFromProtected)
 {
-    const CString path = rec.FixPath(folder, FALSE);
     CDelObject item(kTrashPicture);
     item.m_bFromProtected = bFromProtected;
     item.m_strRelPath = RelativeToRoot(path);
-    // A record in memory only was another picture's, or could not be read, when listed: read now.
-    if (!rec.m_bMemoryOnly || RecordFileIsOwn(path))
+    // Read now, not as listed: a record file that could not be read then may be the picture's, and
+    // one another picture of the base name has taken since stays with it.
+    if (RecordFileIsOwn(path))
         item.m_strRelDaiPath = RelativeToRoot(RecordFilePath(path));
     item.m_strOrigFolder = FolderOf(path);
     return item.MoveToTrash();

@@ -6,7 +6,6 @@
 #include "framework/String.h"
 
 class CArchive;
-class CPicObject;
 
 // Kinds of trash item.
 const int kTrashPicture = 0;
@@ -75,10 +74,10 @@ private:
     void ForgetTrashRecord(const CString& target);
 };
 
-// Moves the picture of rec, as listed from folder, into the trash (CDelObject::MoveToTrash) with its
-// record file, but for a record file that is another picture's (RecordFileIsOwn, PicObject.h),
-// which stays where it is. bFromProtected: the picture is in the protected folder.
-BOOL MoveListedPictureToTrash(CPicObject& rec, const CString& folder, BOOL bFromProtected);
+// Moves the picture at path into the trash (CDelObject::MoveToTrash) with its record file, but for a
+// record file that is another picture's as read now (RecordFileIsOwn, PicObject.h), which stays
+// where it is. bFromProtected: the picture is in the protected folder.
+BOOL MovePictureToTrash(const CString& path, BOOL bFromProtected);
 
 // Tests only: makes the trash hold at most `last` names (0 returns to 65535).
 void SetTrashNameLimitForTest(int last);

@@ -84,12 +84,13 @@ BOOL SavePictureDocumentAs(CDocument* pDoc, HGLOBAL hDIB, LPCSTR path, CString* 
         RestoreAppCursor();
         if (nResult == 0)
             break;
-        // Why, after the message, as the library says its failures; a retry where one can succeed (a
-        // file another program holds, a full disk).
-        CString strText = AfxLoadText(IDS_SAVE_PICTURE_FAILED);
+        // The file it could not write on a line of its own, then why, as a copy's box says them (a
+        // long path shown by its beginning and end); a retry where one can succeed (a file another
+        // program holds, a full disk).
+        CString strText = AfxLoadText(IDS_SAVE_PICTURE_FAILED) + "\n" + path;
         const CString strCause = FileCauseText(dwError, path);
         if (!strCause.IsEmpty())
-            strText += " " + strCause;
+            strText += "\n" + strCause;
         const BOOL bRetry = dwError != ERROR_SUCCESS && CanSucceedLater(FileCauseOf(dwError, path));
         if (AfxMessageBox(strText, (bRetry ? MB_RETRYCANCEL : MB_OK) | MB_ICONSTOP) != IDRETRY || !bRetry)
             return FALSE;

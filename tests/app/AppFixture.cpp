@@ -2,6 +2,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "shell/Settings.h"
+#include "core/FileUtil.h"
 #include "framework/CmdUI.h"
 #include "framework/Document.h"
 #include "framework/HandleMap.h"
@@ -19,6 +20,8 @@ void AppTest::SetUp()
     AfxTestReset();
     AfxTestArm();
     ResetSettings();
+    // What the program hands core at start-up is its start's to give: none before it.
+    SetFileCauseWords(nullptr);
     std::string suffix = std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount());
     m_company = "TessarineAppTest-" + suffix;
     SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\" + m_company).c_str());
@@ -65,6 +68,7 @@ void AppTest::TearDown()
     delete m_pApp;
     m_pApp = nullptr;
     ResetSettings();
+    SetFileCauseWords(nullptr);
     g_RecentList.RemoveAll();
     SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\" + m_company).c_str());
 }

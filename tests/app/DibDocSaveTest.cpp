@@ -164,9 +164,9 @@ TEST_F(ViewerTest, SaveAsWorksInAFolderNearTheLengthLimit)
     EXPECT_TRUE(AfxTestRecords().messageBoxes.empty());
 }
 
-// Each writer's failure says why after the message, from the failing call itself: a folder that does
-// not exist, a file another program holds, a read-only file, a full disk (the JPEG writer asks nothing
-// first).
+// Each writer's failure names the file it could not write and says why after the message, from the
+// failing call itself: a folder that does not exist, a file another program holds, a read-only file, a
+// full disk (the JPEG writer asks nothing first).
 TEST_F(ViewerTest, FailedSaveSaysWhyChangesNothingAndLeavesNoFile)
 {
     ASSERT_TRUE(Start());
@@ -216,9 +216,9 @@ TEST_F(ViewerTest, FailedSaveSaysWhyChangesNothingAndLeavesNoFile)
         EXPECT_EQ(existed ? "earlier bytes" : "", testpaths::ReadBytes(c.path));
         EXPECT_EQ(FilesIn(m_temp.Path()).size(), filesBefore);
         ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
-        CString expected = AfxLoadText(IDS_SAVE_PICTURE_FAILED);
+        CString expected = AfxLoadText(IDS_SAVE_PICTURE_FAILED) + "\n" + c.path.c_str();
         if (c.cause != 0)
-            expected += " " + AfxLoadText(c.cause);
+            expected += "\n" + AfxLoadText(c.cause);
         EXPECT_EQ(AfxTestRecords().messageBoxes[0].text, std::string(expected));
         // A retry where one can succeed: once the other program lets go, once the disk has room.
         EXPECT_EQ(AfxTestRecords().messageBoxes[0].type & MB_TYPEMASK,

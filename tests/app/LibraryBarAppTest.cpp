@@ -372,6 +372,47 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
     Pump();
     EXPECT_TRUE(IsDir(m_root + "\\Images\\Essais\\Nouveau dossier"));
 
+    // "Nouveau Dossier" again while a new folder's own name is edited, the name taken (its box answered
+    // as a person does) or emptied (a beep): the refused item leaves the tree, and the next is named
+    // where it was to be, with the keys.
+    const struct {
+        const char* typed;
+        std::vector<WORD> next; // typed into the next one's name, Enter last
+        const char* made;
+    } refusals[] = {{"Nouveau dossier", {'D', 'E', 'U', 'X', VK_RETURN}, "deux"},
+                    {"", {'T', 'R', 'O', 'I', 'S', VK_RETURN}, "trois"}};
+    for (const auto& refusal : refusals) {
+        SCOPED_TRACE(refusal.made);
+        pBar->m_tree.SelectItem(hEssais);
+        m_pFrame->SendMessage(WM_COMMAND, ID_LIB_NEW_FOLDER);
+        ASSERT_NE(pBar->m_tree.GetEditControl(), nullptr);
+        pBar->m_tree.GetEditControl()->SetWindowText(refusal.typed);
+        const bool said = *refusal.typed != '\0';
+        if (said) {
+            AfxTestReset();
+            g_box = {nullptr, {VK_RETURN}, IDOK};
+            ::SetTimer(nullptr, 0, 20, AnswerBox);
+        }
+        m_pFrame->SendMessage(WM_COMMAND, ID_LIB_NEW_FOLDER);
+        AfxTestArm();
+        EXPECT_EQ(g_box.inFront, said);
+        g_box.inFront = false;
+        ASSERT_NE(pBar->m_tree.GetEditControl(), nullptr);
+        EXPECT_EQ(::GetFocus(), pBar->m_tree.GetEditControl()->m_hWnd);
+        EXPECT_EQ(pBar->m_tree.GetParentItem(pBar->m_tree.GetSelectedItem()), hEssais);
+        RealKeys(refusal.next);
+        Pump();
+        EXPECT_TRUE(IsDir(m_root + "\\Images\\Essais\\" + refusal.made));
+        EXPECT_FALSE(pBar->m_tree.m_bCreatingItem);
+        EXPECT_EQ(pBar->m_tree.GetEditControl(), nullptr);
+    }
+    std::vector<std::string> shown;
+    for (HTREEITEM h = pBar->m_tree.GetChildItem(hEssais); h != nullptr;
+         h = pBar->m_tree.GetNextSiblingItem(h))
+        shown.push_back(std::string(pBar->m_tree.GetItemText(h)));
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ(shown, (std::vector<std::string>{"Nouveau dossier", "deux", "trois"}));
+
     CSlideShowWnd* pShow = m_pFrame->GetSlideShow();
     CStringArray paths;
     for (const char* name : {"a.bmp", "b.bmp"})

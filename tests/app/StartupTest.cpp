@@ -6,8 +6,10 @@
 #include "shell/AppMessages.h"
 #include "shell/Settings.h"
 #include "core/BusyCursor.h"
+#include "core/FileUtil.h"
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
+#include "framework/TestSeams.h"
 #include "framework/MDIChildWnd.h"
 #include "framework/WinThread.h"
 #include "resources/resource.h"
@@ -143,6 +145,15 @@ TEST_F(AppTest, StartUpBuildsFrameBarsTemplatesAndSharedResources)
     EXPECT_TRUE(SettingsLoaded());
     EXPECT_TRUE(g_bNoFileOnCommandLine);
     EXPECT_EQ(std::string(m_pApp->m_pszProfileName), "Tessarine 3.0");
+
+    // The program gave core its words for the causes: a copy's box says why.
+    const size_t boxes = AfxTestRecords().messageBoxes.size();
+    AfxScriptMessageBox(IDABORT);
+    EXPECT_EQ(CopyFileWithProgress(m_temp.File("absent.bmp").c_str(), m_temp.File("copie.bmp").c_str()), 2);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), boxes + 1);
+    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("Le fichier est introuvable."),
+              std::string::npos)
+        << AfxTestRecords().messageBoxes.back().text;
 }
 
 TEST_F(AppTest, APictureOnTheCommandLineOpensAndNoExplorerStarts)

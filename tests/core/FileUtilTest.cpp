@@ -54,6 +54,14 @@ void Touch(const std::string& path, const std::string& text = "x")
     ASSERT_TRUE(testpaths::WriteBytes(path, text)) << path;
 }
 
+// A disk that takes half of each write and says nothing of the rest, as a full one may.
+BOOL WINAPI HalfTakenWrite(HANDLE file, LPCVOID data, DWORD count, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    return ::WriteFile(file, data, count / 2, written, overlapped);
+}
+
+CString DiskFullWords(DWORD error, LPCSTR) { return error == ERROR_DISK_FULL ? "Le disque est plein." : ""; }
+
 // A directory junction (or, failing that, a directory symbolic link) from link to target; false
 // when the system can make neither.
 bool MakeJunction(const std::string& link, const std::string& target)
@@ -449,7 +457,11 @@ TEST(FileUtil, CopyErrorsAskAbortRetryIgnore)
     testpaths::TempDir dir;
     const std::string missing = dir.File("missing.bin"), dest = dir.File("dest.bin");
     struct Disarm {
-        ~Disarm() { AfxTestReset(); }
+        ~Disarm()
+        {
+            SetFileCauseWords(nullptr);
+            AfxTestReset();
+        }
     } disarm;
     AfxTestArm();
     AfxScriptMessageBox(IDIGNORE);
@@ -471,6 +483,20 @@ TEST(FileUtil, CopyErrorsAskAbortRetryIgnore)
               0u);
     EXPECT_TRUE(AfxTestPendingScripts().empty());
     EXPECT_FALSE(Exists(dest));
+
+    // A write the disk takes only in part, without an error: the box says the disk is full.
+    SetFileCauseWords(DiskFullWords);
+    AfxPlatform().pfnWriteFile = HalfTakenWrite;
+    AfxScriptMessageBox(IDABORT);
+    EXPECT_EQ(CopyFileWithProgress(dir.File("there.bin").c_str(), dest.c_str()), 2);
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 5u);
+    const std::string said = AfxTestRecords().messageBoxes[4].text;
+    EXPECT_EQ(said.find("Erreur lors de l'\xE9"
+                        "criture du fichier."),
+              0u);
+    EXPECT_NE(said.find("\n" + dest + "\nLe disque est plein."), std::string::npos) << said;
+    EXPECT_FALSE(Exists(dest));
+    AfxResetPlatform();
 
     AfxPlatform().pfnScreenBitsPerPixel = [] { return 4; };
     EXPECT_EQ(GetScreenBitsPerPixel(), 4) << "the platform seam decides while armed";

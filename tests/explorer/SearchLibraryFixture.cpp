@@ -109,6 +109,10 @@ void SearchLibraryTest::SetUp()
 void SearchLibraryTest::TearDown()
 {
     g_arrSearchResults.RemoveAll();
+    // The criteria a test typed are the search's until the program ends: none is left to the next.
+    for (CString* criterion :
+         {&g_strSearchName, &g_strSearchAuthor, &g_strSearchKeyword, &g_strSearchComment})
+        criterion->Empty();
     AfxTestReset();
 }
 

@@ -749,26 +749,33 @@ TEST_F(FileSafety, FailuresNameTheirCause)
              EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
          },
          kHeld, "Images\\Un.dai", "", MB_RETRYCANCEL},
-        {"a delete of a picture whose record another program held when listed",
+        {"a delete of a picture whose record another program holds, unread by its listing too",
          [&] {
-             CPicObject record;
-             ASSERT_TRUE(loaded(record));
-             record.m_bMemoryOnly = TRUE; // as listed while its record file could not be read
              auto held = Held(Path("Images\\Un.dai"));
-             EXPECT_FALSE(MoveListedPictureToTrash(record, Path("Images").c_str(), FALSE));
+             EXPECT_FALSE(MovePictureToTrash(Path("Images\\Un.jpg").c_str(), FALSE));
              EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
          },
          kHeld, "Images\\Un.dai"},
-        {"a rename of a picture whose record another program held when listed",
+        {"a rename of a picture whose record another program held when listed, then let go",
          [&] {
+             // As listed while its record file could not be read: no texts in memory.
              CPicObject record;
              ASSERT_TRUE(loaded(record));
-             record.m_bMemoryOnly = TRUE; // as listed while its record file could not be read
+             record.m_bMemoryOnly = TRUE;
+             record.m_strComment.Empty();
+             record.m_strAuthor.Empty();
+             record.m_strKeywords.Empty();
              auto held = Held(Path("Images\\Un.dai"));
-             AfxScriptNextModal(IDD_RENAME_PICTURE, {{IDC_RENAME_NAME, "Deux"}}, IDOK);
+             AfxModalStep refused;
+             refused.fields = {{IDC_RENAME_NAME, "Deux"}};
+             refused.check = [&](CWnd*) {
+                 EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
+                 held.reset();
+             };
+             AfxScriptModal(IDD_RENAME_PICTURE, {refused, AfxModalStep()});
              AfxScriptMessageBox(IDCANCEL);
-             EXPECT_FALSE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
-             EXPECT_EQ(ReadBytes(Path("Images\\Un.jpg")), "picture Un");
+             EXPECT_TRUE(RunRenamePicture(nullptr, record, Path("Images").c_str()));
+             EXPECT_EQ(Texts(Path("Images\\Deux.dai")), kTexts) << "read again, taken along";
          },
          kHeld, "Images\\Un.dai", "", MB_RETRYCANCEL},
         {"a copy into a folder gone meanwhile",

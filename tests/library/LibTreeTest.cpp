@@ -182,6 +182,17 @@ TEST_F(LibTree, NewFoldersAreNamedInPlaceAndBadNamesLeaveNothing)
     EXPECT_EQ(Messages(), 6u);
     ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
     EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("existe d\xe9j\xe0"), std::string::npos);
+    // An emptied name whose edit ended as another folder was chosen: the refused item leaves, the
+    // folder chosen stays, chosen.
+    m_tree.SelectItem(m_tree.ImagesItem());
+    ASSERT_TRUE(m_tree.BeginNewFolder());
+    m_tree.GetEditControl()->SetWindowText("");
+    m_tree.SendMessage(TVM_ENDEDITLABELNOW, FALSE);
+    m_tree.SelectItem(Child(m_tree.ImagesItem(), "Vacances"));
+    Pump();
+    EXPECT_EQ(Child(m_tree.ImagesItem(), "Nouveau dossier"), nullptr);
+    ASSERT_NE(Child(m_tree.ImagesItem(), "Vacances"), nullptr);
+    EXPECT_EQ(m_tree.GetSelectedItem(), Child(m_tree.ImagesItem(), "Vacances"));
     // A folder the disk has no room for, or whose name the system finds too long, is said with
     // that reason, in French.
     ArmFileFault(kStepCreateFolder, "", 1, ERROR_DISK_FULL);
@@ -365,4 +376,26 @@ TEST_F(LibTree, FolderDragsCancelledMoveNothingAndTheRootTakesNoNewFolder)
     m_tree.SelectItem(m_tree.RootItem());
     EXPECT_FALSE(m_tree.BeginNewFolder());
     EXPECT_EQ(m_tree.GetEditControl(), nullptr);
+}
+
+// Editing a long name scrolls the tree sideways to show it; once the edit ends, cancelled or
+// accepted, the tree is back at its left edge, the icons and the names' beginnings in view.
+TEST_F(LibTree, TheTreeComesBackToItsLeftEdgeAfterANameIsEdited)
+{
+    const std::string longName(80, 'x');
+    CreateDirectoryA(Path("Images\\" + longName).c_str(), nullptr);
+    Open(m_tree.ImagesItem());
+    HTREEITEM h = Child(m_tree.ImagesItem(), longName.c_str());
+    ASSERT_NE(h, nullptr);
+    m_tree.SelectItem(h);
+    for (BOOL bCancel : {TRUE, FALSE}) {
+        CEdit* pEdit = m_tree.EditLabel(h);
+        ASSERT_NE(pEdit, nullptr);
+        ASSERT_GT(m_tree.GetScrollPos(SB_HORZ), 0) << "the edit shows the long name";
+        pEdit->SetWindowText(std::string(90, 'y').c_str());
+        m_tree.SendMessage(TVM_ENDEDITLABELNOW, bCancel);
+        Pump();
+        EXPECT_EQ(m_tree.GetScrollPos(SB_HORZ), 0) << bCancel;
+    }
+    EXPECT_TRUE(IsDir(Path("Images\\" + std::string(90, 'y'))));
 }

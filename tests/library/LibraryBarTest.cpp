@@ -11,6 +11,7 @@
 #include "framework/CmdUI.h"
 #include "framework/TestSeams.h"
 #include "library/LibraryBar.h"
+#include "piclist/DelObject.h"
 #include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
 #include "piclist/SafeFileOps.h"
@@ -296,6 +297,61 @@ TEST_F(LibraryBarTest, AddedPicturesComeUpSelectedAndMovedOnesLeaveTheList)
     EXPECT_TRUE(m_bar.MoveOrCopySelectedPictures(Path("Images\\C").c_str(), TRUE));
     EXPECT_EQ(m_bar.m_list.GetCount(), 2);
     EXPECT_EQ(libtest::Snapshot(Path("Images\\C")).size(), 2u);
+}
+
+// A series rename given up renames nothing and leaves the list as it was, its three pictures still
+// selected for the Delete that follows; one done shows the names on disk.
+TEST_F(LibraryBarTest, OnlyASeriesRenameDoneReloadsTheList)
+{
+    for (const char* name : {"Un", "Deux", "Trois", "Quatre"})
+        ASSERT_TRUE(libtest::WriteBmp(Path(std::string("Images\\A\\") + name + ".bmp"), 8, 6, 1));
+    Make(Path("Images\\A"));
+    Step(0);
+    g_ShowInfoSuppress = 0;
+    for (int answer : {IDOK, IDCANCEL}) {
+        SCOPED_TRACE(answer);
+        m_bar.m_list.SetSel(-1, FALSE);
+        for (int i = 0; i < 3; i++)
+            m_bar.m_list.SetSel(i, TRUE);
+        m_bar.FocusList();
+        const int loads = m_bar.m_nFolderLoads;
+        AfxScriptNextModal(IDD_RENAME_PICTURES, {{IDC_RENAME_NAME, "Vacances"}}, answer);
+        m_bar.SendMessage(WM_COMMAND, ID_LIB_RENAME);
+        Step(0);
+        EXPECT_EQ(m_bar.m_nFolderLoads, loads + (answer == IDOK ? 1 : 0));
+    }
+    EXPECT_EQ(std::string(m_bar.m_list.GetRecord(3)->m_strBaseName), "Vacances 3");
+    m_bar.SendMessage(WM_COMMAND, ID_LIB_DELETE);
+    EXPECT_EQ(m_bar.m_list.GetCount(), 1);
+    EXPECT_EQ(ListMatchingFiles((Trash() + "*.del").c_str()).size(), 3u);
+}
+
+// A picture goes to the trash with its record file, its trash record remembering the protected folder
+// it came from (a restore asks for the password again).
+TEST_F(LibraryBarTest, APictureInTheTrashRemembersItsProtectedFolder)
+{
+    Make(Path("Images"));
+    g_bProtectedUnlocked = TRUE;
+    m_bar.m_tree.SelectItem(m_bar.m_tree.ProtectedItem());
+    const std::string rel = "Images Prot\xE9g\xE9"
+                            "es\\Un.bmp";
+    CPicObject record;
+    libtest::FillRecord(record, Path(rel));
+    ASSERT_TRUE(libtest::WriteBmp(Path(rel), 8, 6, 1) && record.SaveDai());
+    ASSERT_TRUE(m_bar.MovePictureToTrash(Path(rel).c_str()));
+    const std::vector<CString> dels = ListMatchingFiles((Trash() + "*.del").c_str());
+    ASSERT_EQ(dels.size(), 1u);
+    CDelObject item;
+    ASSERT_TRUE(item.LoadDel(dels[0]));
+    EXPECT_EQ(item.m_nKind, kTrashPicture);
+    EXPECT_TRUE(item.m_bFromProtected);
+    EXPECT_EQ(std::string(item.m_strRelPath), rel);
+    EXPECT_EQ(std::string(item.m_strRelDaiPath), rel.substr(0, rel.size() - 3) + "dai");
+    EXPECT_EQ(std::string(item.m_strOrigFolder), Path("Images Prot\xE9g\xE9"
+                                                      "es"));
+    EXPECT_EQ(libtest::Snapshot(Path("Images Prot\xE9g\xE9"
+                                     "es")),
+              (std::map<std::string, std::string>{}));
 }
 
 // A picture whose extension is in capitals: its record holds the extension in lower case, while a

@@ -4,7 +4,9 @@
 #include "core/DIB.h"
 #include "core/PackedDib.h"
 #include "framework/TestSeams.h"
+#include "piclist/LibraryState.h"
 #include "piclist/PicObject.h"
+#include "piclist/PictureRename.h"
 #include "piclist/SafeFileOps.h"
 
 namespace libtest {
@@ -117,7 +119,7 @@ void FillRecord(CPicObject& record, const std::string& picturePath)
 
 void LibraryStore::SetUp()
 {
-    m_savedRoot = g_strLibraryRoot;
+    Save();
     g_strLibraryRoot = (m_dir.Path() + "\\").c_str();
     DisarmFileFault();
     ResetUi();
@@ -127,7 +129,28 @@ void LibraryStore::TearDown()
 {
     DisarmFileFault();
     AfxTestReset();
-    g_strLibraryRoot = m_savedRoot;
+    Restore();
+}
+
+void LibraryStore::Save()
+{
+    m_saved = {g_strLibraryRoot, g_ProtectedPics,         g_LibrarianLastPath,   g_bProtectedUnlocked,
+               g_bRenameZeroPad, g_LibBarTypeCompression, g_LibrarianSeparatorH, g_LibrarianSeparatorV,
+               g_LibBarSizeH,    g_ShowInfoSuppress};
+}
+
+void LibraryStore::Restore() const
+{
+    g_strLibraryRoot = m_saved.root;
+    g_ProtectedPics = m_saved.protectedPassword;
+    g_LibrarianLastPath = m_saved.lastPath;
+    g_bProtectedUnlocked = m_saved.protectedUnlocked;
+    g_bRenameZeroPad = m_saved.renameZeroPad;
+    g_LibBarTypeCompression = m_saved.typeCompression;
+    g_LibrarianSeparatorH = m_saved.separatorH;
+    g_LibrarianSeparatorV = m_saved.separatorV;
+    g_LibBarSizeH = m_saved.barWidth;
+    g_ShowInfoSuppress = m_saved.deleteNotice;
 }
 
 std::string LibraryStore::Trash() const { return m_dir.Path() + "\\El\xE9ments Supprim\xE9s\\"; }

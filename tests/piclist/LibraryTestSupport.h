@@ -26,7 +26,10 @@ void SetWriteTime(const std::string& path, WORD year, WORD month, WORD day, WORD
 void FillRecord(CPicObject& record, const std::string& picturePath);
 
 // A fresh library root (a temporary folder) made the program's library root for the test; the UI
-// seams armed so that no dialog waits for anyone; the file-fault injector off.
+// seams armed so that no dialog waits for anyone; the file-fault injector off. The library's
+// process-wide state that tests change (the protected folder's lock and password, the bar's
+// settings, the series dialog's zero-pad choice) is put back after each test, so that the tests of
+// one program pass in any order in one process.
 class LibraryStore : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -41,7 +44,14 @@ protected:
     testpaths::TempDir m_dir;
 
 private:
-    CString m_savedRoot;
+    struct SavedState {
+        CString root, protectedPassword, lastPath;
+        BOOL protectedUnlocked;
+        int renameZeroPad, typeCompression, separatorH, separatorV, barWidth, deleteNotice;
+    };
+    SavedState m_saved{};
+    void Save();
+    void Restore() const;
 };
 
 } // namespace libtest
