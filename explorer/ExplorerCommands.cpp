@@ -7,6 +7,7 @@
 #include "core/SystemUtil.h"
 #include "explorer/ExplorerGlobals.h"
 #include "framework/CmdUI.h"
+#include "framework/CommandKeys.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/WinApp.h"
 #include "piclist/FailureCause.h"
@@ -150,6 +151,8 @@ void CExplorerView::OnNewFolder()
     m_tree.SetFocus();
     if (!bOK || !bMade)
         return;
+    // The new folder is where the user goes on: the tree keeps the keys.
+    AfxKeysChosen();
     HTREEITEM hItem = m_tree.GetSelectedItem();
     if (hItem == nullptr)
         return;

@@ -1,6 +1,7 @@
 // CWnd message dispatch: the window procedure, the message map search, commands, notifications and
 // their reflection to the control's own object, pre-translation and idle updates of controls.
 #include "framework/CmdUI.h"
+#include "framework/CommandKeys.h"
 #include "framework/TestSeams.h"
 #include "framework/Exceptions.h"
 #include "framework/FrameworkTexts.h"
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 AfxWndThreadState& AfxGetWndThreadState()
 {
@@ -155,6 +157,11 @@ const MSG* CWnd::GetCurrentMessage() { return &AfxGetWndThreadState().lastSentMs
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     LRESULT lResult = 0;
+    if (message == AfxGiveKeysBackMessage()) {
+        AfxRestoreFocus(m_hWnd);
+        *pResult = 0;
+        return TRUE;
+    }
     switch (message) {
     case WM_COMMAND:
         if (OnCommand(wParam, lParam)) {
@@ -222,8 +229,20 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     return TRUE;
 }
 
+// Dialogs, property sheets and pages, and dialog bars: their buttons and fields move the keys within
+// them as they say.
+static bool IsDialogWindow(HWND hWnd)
+{
+    char name[8] = "";
+    return ::GetClassNameA(hWnd, name, sizeof(name)) > 0 && lstrcmpA(name, "#32770") == 0;
+}
+
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
+    // A command of the program's windows gives the keys back when it ends.
+    std::optional<CCommandKeys> keys;
+    if (!IsDialogWindow(m_hWnd))
+        keys.emplace();
     UINT nID = LOWORD(wParam);
     HWND hWndCtrl = reinterpret_cast<HWND>(lParam);
     int nCode = HIWORD(wParam);

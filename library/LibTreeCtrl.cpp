@@ -3,6 +3,7 @@
 
 #include "shell/AppMessages.h"
 #include "core/FolderListing.h"
+#include "framework/CommandKeys.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/Menu.h"
 #include "framework/WinApp.h"
@@ -346,6 +347,7 @@ BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
         }
         m_hRefusedItem = nullptr;
         SetItemText(hItem, text);
+        m_hNewFolderKeys = nullptr;
         return TRUE;
     }
     if (pszText == nullptr)
@@ -374,6 +376,12 @@ BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
 LRESULT CLibTreeCtrl::OnEditFailed(WPARAM, LPARAM)
 {
     RemoveRefusedItem();
+    // No folder made: the keys go back to where the user asked for one, unless another new folder's
+    // name is being edited by now.
+    if (GetEditControl() == nullptr) {
+        AfxRestoreFocus(m_hNewFolderKeys);
+        m_hNewFolderKeys = nullptr;
+    }
     return 0;
 }
 
@@ -404,6 +412,10 @@ void CLibTreeCtrl::RemoveRefusedItem()
 
 BOOL CLibTreeCtrl::BeginNewFolder()
 {
+    // Where the keys go back when no folder is made: asked again from a new name's edit, where the
+    // first new folder was asked.
+    const HWND hOrigin = AfxKeysOrigin();
+    const HWND hKeys = m_hNewFolderKeys != nullptr && ::IsChild(m_hWnd, hOrigin) ? m_hNewFolderKeys : hOrigin;
     // A name still being edited is ended first, as when the tree loses the keys: what was typed is
     // applied (or refused, and said) before the new folder's own edit begins, which would otherwise
     // take the open edit for the new folder's.
@@ -455,6 +467,9 @@ BOOL CLibTreeCtrl::BeginNewFolder()
         SelectItem(hParent);
         return FALSE;
     }
+    // The keys stay in the new name's edit; they go back if no folder is made.
+    m_hNewFolderKeys = hKeys;
+    AfxKeysChosen();
     // The label is given again whole and selected, in an edit a little taller than the default.
     char text[101] = "";
     pEdit->GetWindowText(text, 100);

@@ -105,6 +105,7 @@ public:
     HTREEITEM m_hDropTarget = nullptr;
     CString m_strRootPath;
     BOOL m_bCreatingItem = FALSE;
+    HWND m_hNewFolderKeys = nullptr; // where the keys were when the new folder was asked for
     BOOL m_bInitializing = FALSE;
 
     int OnCreate(LPCREATESTRUCT lpCreateStruct);

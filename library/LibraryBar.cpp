@@ -8,6 +8,7 @@
 #include "shell/SharedUi.h"
 #include "core/Palette.h"
 #include "framework/CmdUI.h"
+#include "framework/CommandKeys.h"
 #include "framework/Dc.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/Menu.h"
@@ -1080,9 +1081,11 @@ void CLibraryBar::OnUpdateAddMode(CCmdUI* pCmdUI)
 
 BOOL CLibraryBar::PreTranslateMessage(MSG* pMsg)
 {
-    // A click in the list showing the locked protected folder asks for its password.
+    // A click in the list showing the locked protected folder asks for its password; the keys are then
+    // the list's, as the click would have made them.
     if (pMsg->message == WM_LBUTTONDOWN && pMsg->hwnd == m_list.m_hWnd && !g_bProtectedUnlocked
         && m_tree.GetSelectedKind() == LIB_KIND_PROTECTED) {
+        CCommandKeys keys(m_list.m_hWnd);
         BOOL bReload = FALSE;
         CheckProtectedAccess(kGateListClick, &bReload);
         if (bReload)

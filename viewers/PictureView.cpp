@@ -10,6 +10,7 @@
 #include "core/DIB.h"
 #include "core/PackedDib.h"
 #include "framework/CmdUI.h"
+#include "framework/CommandKeys.h"
 #include "framework/Dc.h"
 #include "framework/DockBar.h"
 #include "framework/Document.h"
@@ -150,6 +151,7 @@ CPictureView::CPictureView(BOOL& bFineZoom, int nContextMenu)
     m_hDrawDib = ::DrawDibOpen();
     m_bOpenedFullScreen = g_bOpenFullScreen;
     m_hReturnWnd = g_pFullScreenReturnWnd != nullptr ? g_pFullScreenReturnWnd->GetSafeHwnd() : nullptr;
+    m_hReturnKeys = m_bOpenedFullScreen ? AfxKeysOrigin() : nullptr;
 }
 
 CPictureView::~CPictureView()
@@ -639,9 +641,11 @@ void CPictureView::LeaveFullScreen()
         if (pReturn != nullptr && g_pMainFrameHost != nullptr
             && pReturn->IsKindOf(RUNTIME_CLASS(CMDIChildWnd)))
             g_pMainFrameHost->GetFrameWnd()->MDIActivate(pReturn);
-        // Posted: this may run inside one of the view's own handlers.
+        // Posted: this may run inside one of the view's own handlers. The keys go back to the list once
+        // the frame has activated another window in the closed one's place.
         if (pFrame != nullptr)
             pFrame->PostMessage(WM_CLOSE);
+        AfxGiveKeysBackLater(m_hReturnKeys);
         return;
     }
     if (m_pDocument != nullptr)

@@ -138,7 +138,8 @@ protected:
     BOOL m_bLeftHeld = FALSE;
     BOOL m_bRightHeld = FALSE;
     BOOL m_bOpenedFullScreen = FALSE;
-    HWND m_hReturnWnd = nullptr; // the list window to go back to
+    HWND m_hReturnWnd = nullptr;  // the list window to go back to
+    HWND m_hReturnKeys = nullptr; // where the keys were when the list opened the picture
     // A hidden child left in the frame while the view is away: when the frame goes, it takes the
     // full-screen view with it.
     HWND m_hAnchor = nullptr;

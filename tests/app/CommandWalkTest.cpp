@@ -3,6 +3,7 @@
 // its update handler: each id is walked against each window kind in front, and one that shows
 // enabled but reaches no handler (or only a handler that does nothing) fails, as does one of the
 // window's own menu that is greyed because no handler answers it.
+#include "tests/app/CommandIds.h"
 #include "tests/app/ListWindowsFixture.h"
 
 #include "framework/CmdTarget.h"
@@ -14,61 +15,6 @@
 #include <sstream>
 
 namespace {
-
-HINSTANCE Module() { return GetModuleHandleA(nullptr); }
-
-void AddMenuCommands(HMENU menu, std::set<UINT>* pIds)
-{
-    for (int i = 0; i < GetMenuItemCount(menu); i++) {
-        if (HMENU sub = GetSubMenu(menu, i)) {
-            AddMenuCommands(sub, pIds);
-            continue;
-        }
-        UINT id = GetMenuItemID(menu, i);
-        if (id != 0 && id != static_cast<UINT>(-1))
-            pIds->insert(id);
-    }
-}
-
-void AddMenu(UINT menuId, std::set<UINT>* pIds)
-{
-    HMENU menu = LoadMenuA(Module(), MAKEINTRESOURCEA(menuId));
-    ASSERT_NE(menu, nullptr) << menuId;
-    AddMenuCommands(menu, pIds);
-    DestroyMenu(menu);
-}
-
-void AddContextMenu(int position, std::set<UINT>* pIds)
-{
-    HMENU menu = LoadMenuA(Module(), MAKEINTRESOURCEA(IDR_CONTEXTMENUS));
-    ASSERT_NE(menu, nullptr);
-    HMENU popup = GetSubMenu(menu, position);
-    ASSERT_NE(popup, nullptr) << position;
-    AddMenuCommands(popup, pIds);
-    DestroyMenu(menu);
-}
-
-// A tool bar resource: version, width, height, count, then the count button ids (0 separators).
-void AddToolBar(UINT toolBarId, std::set<UINT>* pIds)
-{
-    HRSRC found = FindResourceA(Module(), MAKEINTRESOURCEA(toolBarId), MAKEINTRESOURCEA(241));
-    ASSERT_NE(found, nullptr) << toolBarId;
-    const WORD* words = static_cast<const WORD*>(LockResource(LoadResource(Module(), found)));
-    ASSERT_NE(words, nullptr);
-    for (WORD i = 0; i < words[3]; i++)
-        if (words[4 + i] != 0)
-            pIds->insert(words[4 + i]);
-}
-
-void AddKeys(UINT tableId, std::set<UINT>* pIds)
-{
-    HACCEL table = LoadAcceleratorsA(Module(), MAKEINTRESOURCEA(tableId));
-    ASSERT_NE(table, nullptr);
-    ACCEL entries[128] = {};
-    int count = CopyAcceleratorTableA(table, entries, 128);
-    for (int i = 0; i < count; i++)
-        pIds->insert(entries[i].cmd);
-}
 
 // What the update route leaves on a command: enabled unless a handler (or the want of one) greys it.
 class CEnabledCmdUI : public CCmdUI {
@@ -131,23 +77,7 @@ protected:
         }
         return failures.str();
     }
-    void CollectIds()
-    {
-        AddMenu(IDR_MAINFRAME, &m_ids);
-        AddMenu(IDR_EXPLORERTYPE, &m_ids);
-        AddMenu(IDR_SEARCHTYPE, &m_ids);
-        AddMenu(IDR_GIFTYPE, &m_ids);
-        for (int popup :
-             {CONTEXT_EXPLORER_LIST, CONTEXT_ANIMATION_VIEW, CONTEXT_LOCAL_TOOLBAR, CONTEXT_LIBRARY_SELECTION,
-              CONTEXT_LIBRARY_VIEW, CONTEXT_DIALOG_BAR, CONTEXT_LIBRARY_LIST, CONTEXT_LIBRARY_TREE,
-              CONTEXT_EXPLORER_SELECTION, CONTEXT_EXPLORER_SELECTION + 1})
-            AddContextMenu(popup, &m_ids);
-        AddKeys(IDR_MAINFRAME, &m_ids);
-        for (UINT bar : {static_cast<UINT>(IDR_EXPLORERTYPE), static_cast<UINT>(IDR_SEARCHTYPE),
-                         static_cast<UINT>(IDR_GIFTYPE), static_cast<UINT>(IDR_LIBBAR_TOOLS1),
-                         static_cast<UINT>(IDR_LIBBAR_TOOLS2)})
-            AddToolBar(bar, &m_ids);
-    }
+    void CollectIds() { m_ids = ListWindowCommands(); }
     std::set<UINT> m_ids;
 };
 
