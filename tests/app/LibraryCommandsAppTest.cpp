@@ -10,6 +10,7 @@
 #include "framework/Menu.h"
 #include "framework/TestSeams.h"
 #include "library/LibraryBar.h"
+#include "piclist/DelObject.h"
 #include "piclist/PicObject.h"
 #include "piclist/PicPropertySheet.h"
 #include "library/ProtectedAccess.h"
@@ -160,9 +161,13 @@ protected:
         ::SendMessageA(list.m_hWnd, LB_SETSEL, FALSE, -1);
         for (int i = 0; i < list.GetCount(); i++) {
             CObject* pItem = reinterpret_cast<CObject*>(list.GetItemData(i));
-            CPicObject* pRecord = dynamic_cast<CPicObject*>(pItem);
+            CString fileName;
+            if (CPicObject* pRecord = dynamic_cast<CPicObject*>(pItem))
+                fileName = pRecord->m_strFileName;
+            else if (CDelObject* pDeleted = dynamic_cast<CDelObject*>(pItem))
+                fileName = pDeleted->m_strRelPath.Mid(pDeleted->m_strRelPath.ReverseFind('\\') + 1);
             for (const std::string& name : names)
-                if (pRecord != nullptr && ::lstrcmpiA(name.c_str(), pRecord->m_strFileName) == 0)
+                if (::lstrcmpiA(name.c_str(), fileName) == 0)
                     ::SendMessageA(list.m_hWnd, LB_SETSEL, TRUE, i);
         }
         ListKeys();
@@ -206,12 +211,12 @@ protected:
         Command(ID_LIB_DELETE);
         Settle();
 
+        // The trash lists the newest first, and the two deletes may fall on either side of a tick of
+        // its two-second clock: the picture is chosen by its name.
         Choose(m_root + "\\El\xE9ments Supprim\xE9s");
-        if (Bar()->m_list.GetCount() > 0) {
-            ::SendMessageA(Bar()->m_list.m_hWnd, LB_SETSEL, FALSE, -1);
+        SelectNamed({"Vacances 01.bmp"});
+        if (Bar()->m_list.GetSelCount() == 0 && Bar()->m_list.GetCount() > 0)
             ::SendMessageA(Bar()->m_list.m_hWnd, LB_SETSEL, TRUE, 0);
-        }
-        ListKeys();
         AfxScriptNextModal(IDD_RECOVER_CONFIRM, {}, IDOK);
         Command(ID_LIB_RECOVER);
         Settle();
