@@ -23,7 +23,6 @@
 #include "resources/resource.h"
 
 #include <algorithm>
-#include <functional>
 #include <sstream>
 #include <string>
 
@@ -44,14 +43,11 @@ void CALLBACK CancelShownDialogs(HWND, UINT, UINT_PTR, DWORD)
             ::PostMessageA(hBox, WM_COMMAND, IDCANCEL, 0);
 }
 
+// The places the user can be in, in the order of the test names below.
+const int kPlaces = 6;
+
 class KeysAfterCommands : public ListWindowsTest {
 protected:
-    struct Place {
-        const char* name;
-        std::function<HWND()> enter; // brings the place in front with the keys; its window
-    };
-    // The places, in the order of the test names below.
-
     void SetUp() override
     {
         ListWindowsTest::SetUp();
@@ -114,47 +110,30 @@ protected:
         Pump();
         return true;
     }
-    void Front(CView* pView) { m_pFrame->MDIActivate(pView->GetParentFrame()); }
-    std::vector<Place> Places()
+    // A place's window with the keys, and the window of the frame in front meanwhile.
+    std::pair<CWnd*, CView*> Place(int place)
     {
-        return {
-            {"library list",
-             [this] {
-                 Front(m_pExplorer);
-                 Bar()->FocusList();
-                 return Bar()->m_list.m_hWnd;
-             }},
-            {"library tree",
-             [this] {
-                 Front(m_pExplorer);
-                 Bar()->m_tree.SetFocus();
-                 return Bar()->m_tree.m_hWnd;
-             }},
-            {"explorer list",
-             [this] {
-                 Front(m_pExplorer);
-                 m_pExplorer->m_list.SetFocus();
-                 return m_pExplorer->m_list.m_hWnd;
-             }},
-            {"explorer tree",
-             [this] {
-                 Front(m_pExplorer);
-                 m_pExplorer->m_tree.SetFocus();
-                 return m_pExplorer->m_tree.m_hWnd;
-             }},
-            {"search list",
-             [this] {
-                 Front(m_pSearch);
-                 m_pSearch->m_list.SetFocus();
-                 return m_pSearch->m_list.m_hWnd;
-             }},
-            {"picture",
-             [this] {
-                 Front(m_pPictureView);
-                 m_pPictureView->SetFocus();
-                 return m_pPictureView->m_hWnd;
-             }},
-        };
+        switch (place) {
+        case 0:
+            return {&Bar()->m_list, m_pExplorer};
+        case 1:
+            return {&Bar()->m_tree, m_pExplorer};
+        case 2:
+            return {&m_pExplorer->m_list, m_pExplorer};
+        case 3:
+            return {&m_pExplorer->m_tree, m_pExplorer};
+        case 4:
+            return {&m_pSearch->m_list, m_pSearch};
+        default:
+            return {m_pPictureView, m_pPictureView};
+        }
+    }
+    // Brings the place in front with the keys, as a click there does.
+    HWND Enter(int place)
+    {
+        m_pFrame->MDIActivate(Place(place).second->GetParentFrame());
+        Place(place).first->SetFocus();
+        return Place(place).first->m_hWnd;
     }
     // Every box unscripted is cancelled (the seams' most cautious answer), the shell's too.
     void Arm()
@@ -198,10 +177,8 @@ protected:
     // A window of the places, where Escape has a meaning of its own (the library's hides the bar).
     bool InScene(HWND hWnd)
     {
-        for (const HWND hPlace :
-             {Bar()->m_list.m_hWnd, Bar()->m_tree.m_hWnd, m_pExplorer->m_list.m_hWnd,
-              m_pExplorer->m_tree.m_hWnd, m_pSearch->m_list.m_hWnd, m_pPictureView->m_hWnd})
-            if (hWnd == hPlace)
+        for (int place = 0; place < kPlaces; place++)
+            if (Place(place).first->m_hWnd == hWnd)
                 return true;
         return false;
     }
@@ -227,12 +204,10 @@ TEST_P(KeysBackAfterEveryCommandRealKeys, GivenFrom)
     std::set<UINT> ids = ListWindowCommands();
     // The end of the program is no place to come back to.
     ids.erase(ID_APP_EXIT);
-    ASSERT_TRUE(Ready());
-    const Place place = Places()[GetParam()];
     std::string failures;
     for (UINT id : ids) {
         ASSERT_TRUE(Ready()) << id;
-        const HWND hOrigin = place.enter();
+        const HWND hOrigin = Enter(GetParam());
         ASSERT_EQ(::GetFocus(), hOrigin);
         Arm();
         failures += Run(id, hOrigin);
@@ -248,7 +223,8 @@ std::string PlaceName(const ::testing::TestParamInfo<int>& info)
     return names[info.param];
 }
 
-INSTANTIATE_TEST_SUITE_P(EachPlace, KeysBackAfterEveryCommandRealKeys, ::testing::Range(0, 6), PlaceName);
+INSTANTIATE_TEST_SUITE_P(EachPlace, KeysBackAfterEveryCommandRealKeys, ::testing::Range(0, kPlaces),
+                         PlaceName);
 
 // A picture opened full screen from the library's list or from an explorer's, and the library's list
 // printed for real: once the window has closed, a real Delete acts where the user was. In the library's
@@ -262,7 +238,7 @@ TEST_F(KeysAfterCommands, FullScreenAndPrintGiveThemBackToTheListARealKeyDeletes
     m_timer = ::SetTimer(nullptr, 0, 50, CancelShownDialogs);
     const std::string job = printed::UniqueJobName("KEYS");
     const struct {
-        int place; // of Places()
+        int place;
         UINT command;
         bool print;
     } rows[] = {
@@ -271,7 +247,7 @@ TEST_F(KeysAfterCommands, FullScreenAndPrintGiveThemBackToTheListARealKeyDeletes
         SCOPED_TRACE(row.command);
         ASSERT_TRUE(Ready());
         const int libraryCount = Bar()->m_list.GetCount();
-        const HWND hOrigin = Places()[row.place].enter();
+        const HWND hOrigin = Enter(row.place);
         Arm();
         if (row.print) {
             AfxScriptNextModal(IDD_PRINT_LIST, {}, IDOK);

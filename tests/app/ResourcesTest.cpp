@@ -2,6 +2,7 @@
 // the keyboard table, tool bars, icons, cursors, bitmaps, the open dialog's template and the title
 // picture; and the texts the picture code loads by id, against its built-in copies.
 #include "resources/resource.h"
+#include "tests/app/CommandIds.h"
 
 #include "core/BmpFile.h"
 #include "core/ColorBrush.h"
@@ -62,19 +63,6 @@ std::vector<UINT> MenuIds(HMENU menu)
         ids.push_back(id == static_cast<UINT>(-1) ? 0 : id);
     }
     return ids;
-}
-
-void CollectCommands(HMENU menu, std::set<UINT>* ids)
-{
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        if (HMENU sub = GetSubMenu(menu, i)) {
-            CollectCommands(sub, ids);
-            continue;
-        }
-        UINT id = GetMenuItemID(menu, i);
-        if (id != 0 && id != static_cast<UINT>(-1))
-            ids->insert(id);
-    }
 }
 
 HMENU FindPopup(HMENU bar, const char* text)
@@ -226,12 +214,12 @@ TEST(Resources, EveryMenuCommandOfTheProgramHasAPromptAndATip)
     for (UINT id : kDocumentMenus) {
         HMENU menu = LoadMenuA(Module(), MAKEINTRESOURCEA(id));
         ASSERT_NE(menu, nullptr) << id;
-        CollectCommands(menu, &commands);
+        AddMenuCommands(menu, &commands);
         DestroyMenu(menu);
     }
     HMENU context = LoadMenuA(Module(), MAKEINTRESOURCEA(IDR_CONTEXTMENUS));
     ASSERT_NE(context, nullptr);
-    CollectCommands(context, &commands);
+    AddMenuCommands(context, &commands);
     DestroyMenu(context);
     EXPECT_GT(commands.size(), 100u);
     for (UINT id : commands) {
