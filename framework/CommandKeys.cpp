@@ -1,5 +1,6 @@
 #include "framework/CommandKeys.h"
 
+#include "framework/MDIFrameWnd.h"
 #include "framework/Wnd.h"
 
 namespace {
@@ -16,19 +17,11 @@ CommandKeysState& State()
     return state;
 }
 
-// The active MDI child of a top-level window that has an MDI client, else null.
-HWND ActiveMdiChild(HWND hTop)
-{
-    HWND hClient = hTop != nullptr ? ::FindWindowExA(hTop, nullptr, "MDIClient", nullptr) : nullptr;
-    return hClient != nullptr ? reinterpret_cast<HWND>(::SendMessageA(hClient, WM_MDIGETACTIVE, 0, 0))
-                              : nullptr;
-}
-
 } // namespace
 
 CCommandKeys::CCommandKeys(HWND hOrigin)
     : m_bOuter(State().depth == 0), m_hOrigin(hOrigin), m_hActive(::GetActiveWindow()),
-      m_hActiveChild(ActiveMdiChild(m_hActive))
+      m_hActiveChild(AfxGetActiveMdiChild(m_hActive))
 {
     CommandKeysState& state = State();
     if (m_bOuter) {
@@ -51,7 +44,7 @@ CCommandKeys::~CCommandKeys()
         return;
     // Another window put in front is where the command took the user.
     const HWND hActive = ::GetActiveWindow();
-    if (hActive != m_hActive || ActiveMdiChild(hActive) != m_hActiveChild)
+    if (hActive != m_hActive || AfxGetActiveMdiChild(hActive) != m_hActiveChild)
         return;
     AfxRestoreFocus(m_hOrigin);
 }

@@ -226,3 +226,10 @@ void CMDIFrameWnd::DestroyMDIChildren()
             return; // a child that stays is left to the system
     }
 }
+
+HWND AfxGetActiveMdiChild(HWND hFrame)
+{
+    HWND hClient = hFrame != nullptr ? ::FindWindowExA(hFrame, nullptr, "MDIClient", nullptr) : nullptr;
+    return hClient != nullptr ? reinterpret_cast<HWND>(::SendMessageA(hClient, WM_MDIGETACTIVE, 0, 0))
+                              : nullptr;
+}

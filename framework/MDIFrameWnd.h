@@ -60,3 +60,6 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 };
+
+// The active MDI child of a top-level window with an MDI client (of any class), else null.
+HWND AfxGetActiveMdiChild(HWND hFrame);

@@ -5,6 +5,7 @@
 #include "core/FolderListing.h"
 #include "framework/CommandKeys.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/MDIFrameWnd.h"
 #include "framework/Menu.h"
 #include "framework/WinApp.h"
 #include "piclist/LibraryHost.h"
@@ -718,10 +719,7 @@ void CLibTreeCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         return;
     case VK_SPACE:
         if (pMain != nullptr) {
-            HWND hClient = ::FindWindowExA(pMain->m_hWnd, nullptr, "MDIClient", nullptr);
-            HWND hActive = hClient != nullptr
-                               ? reinterpret_cast<HWND>(::SendMessageA(hClient, WM_MDIGETACTIVE, 0, 0))
-                               : nullptr;
+            HWND hActive = AfxGetActiveMdiChild(pMain->m_hWnd);
             if (hActive != nullptr)
                 ::SetFocus(hActive);
         }

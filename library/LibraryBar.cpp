@@ -11,6 +11,7 @@
 #include "framework/CommandKeys.h"
 #include "framework/Dc.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/MDIFrameWnd.h"
 #include "framework/Menu.h"
 #include "framework/WinApp.h"
 #include "piclist/PicObject.h"
@@ -1139,10 +1140,7 @@ BOOL CLibraryBar::PreTranslateMessage(MSG* pMsg)
         return TRUE;
     case VK_SPACE:
         if (pMain != nullptr) {
-            HWND hClient = ::FindWindowExA(pMain->m_hWnd, nullptr, "MDIClient", nullptr);
-            HWND hActive = hClient != nullptr
-                               ? reinterpret_cast<HWND>(::SendMessageA(hClient, WM_MDIGETACTIVE, 0, 0))
-                               : nullptr;
+            HWND hActive = AfxGetActiveMdiChild(pMain->m_hWnd);
             if (hActive != nullptr)
                 ::SetFocus(hActive);
         }
