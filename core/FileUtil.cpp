@@ -2,6 +2,7 @@
 #include "core/FileUtil.h"
 
 #include "core/FolderListing.h"
+#include "core/SystemUtil.h"
 #include "framework/File.h"
 #include "framework/String.h"
 #include "framework/TestSeams.h"
@@ -82,18 +83,7 @@ int FolderExists(LPCSTR path)
     return FindFolderEntry(path, data) && IsDirectory(data) ? 1 : 0;
 }
 
-int FolderHasSubfolders(LPCSTR folder)
-{
-    if (folder == nullptr)
-        return 0;
-    CFolderListing listing((std::string(folder) + "\\*.*").c_str());
-    WIN32_FIND_DATAA data;
-    while (listing.Next(data)) {
-        if (IsDirectory(data) && !IsDotName(data.cFileName) && !HasUnspelledLetter(data.cFileName))
-            return 1;
-    }
-    return 0;
-}
+int FolderHasSubfolders(LPCSTR folder) { return folder != nullptr && HasSubfolders(folder) ? 1 : 0; }
 
 DWORD GetFileLength(LPCSTR path)
 {
