@@ -64,10 +64,10 @@ int FileExists(LPCSTR path)
     if (path == nullptr || *path == 0)
         return 0;
     // A name the code page cannot spell is no file the caller could open by its name.
-    CFolderListing listing(path);
+    CFolderListing listing(path, UnspelledNames::Skipped);
     WIN32_FIND_DATAA data;
     while (listing.Next(data)) {
-        if (!IsDirectory(data) && !HasUnspelledLetter(data.cFileName))
+        if (!IsDirectory(data))
             return 1;
     }
     return 0;

@@ -39,7 +39,7 @@ BOOL HasUnspelledLetter(LPCSTR name)
 
 BOOL IsDotEntry(LPCSTR name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
 
-CFolderListing::CFolderListing(LPCSTR pattern)
+CFolderListing::CFolderListing(LPCSTR pattern, UnspelledNames unspelled) : m_unspelled(unspelled)
 {
     const std::wstring wide = AfxCodePageToWide(pattern);
     if (wide.empty())
@@ -56,11 +56,13 @@ CFolderListing::~CFolderListing()
 
 BOOL CFolderListing::Next(WIN32_FIND_DATAA& entry)
 {
-    if (!m_bHeld)
-        return FALSE;
-    Spell(m_found, entry);
-    m_bHeld = ::FindNextFileW(m_hFind, &m_found);
-    return TRUE;
+    while (m_bHeld) {
+        Spell(m_found, entry);
+        m_bHeld = ::FindNextFileW(m_hFind, &m_found);
+        if (m_unspelled == UnspelledNames::Marked || !HasUnspelledLetter(entry.cFileName))
+            return TRUE;
+    }
+    return FALSE;
 }
 
 BOOL FindFolderEntry(LPCSTR path, WIN32_FIND_DATAA& entry)

@@ -17,12 +17,17 @@ BOOL HasUnspelledLetter(LPCSTR name);
 // TRUE for the "." and ".." entries a listing gives.
 BOOL IsDotEntry(LPCSTR name);
 
+// What a listing does with a name the code page cannot spell: gives it marked (a list shows it as a
+// picture that cannot be read; a delete refuses it), or leaves it out (a walk that would otherwise
+// reach its look-alike by its name).
+enum class UnspelledNames { Marked, Skipped };
+
 // The entries matching a pattern ("C:\Images\*.*"), as FindFirstFileA and FindNextFileA give them,
 // but with kUnspelledLetter in a name for each letter the code page cannot hold (the short name
-// likewise).
+// likewise), or without such entries.
 class CFolderListing {
 public:
-    explicit CFolderListing(LPCSTR pattern);
+    explicit CFolderListing(LPCSTR pattern, UnspelledNames unspelled = UnspelledNames::Marked);
     ~CFolderListing();
     CFolderListing(const CFolderListing&) = delete;
     CFolderListing& operator=(const CFolderListing&) = delete;
@@ -32,6 +37,7 @@ public:
 
 private:
     HANDLE m_hFind = INVALID_HANDLE_VALUE;
+    UnspelledNames m_unspelled;
     BOOL m_bHeld = FALSE; // m_found holds an entry not given yet
     WIN32_FIND_DATAW m_found = {};
 };

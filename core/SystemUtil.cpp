@@ -26,11 +26,11 @@ BOOL HasSubfolders(const CString& folder)
         pattern += '\\';
     pattern += "*.*";
     // A folder whose name the code page cannot spell is not one the trees show.
-    CFolderListing listing(pattern);
+    CFolderListing listing(pattern, UnspelledNames::Skipped);
     WIN32_FIND_DATAA found;
     while (listing.Next(found)) {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '\0'
-            && found.cFileName[0] != '.' && !HasUnspelledLetter(found.cFileName))
+            && found.cFileName[0] != '.')
             return TRUE;
     }
     return FALSE;

@@ -44,13 +44,16 @@ CString Join(const CString& folder, LPCSTR name)
     return folder + "\\" + name;
 }
 
-// Names the walk leaves alone: empty ones, "." and "..", hidden-by-convention folders and ".dai", and
-// those the code page cannot spell: their path would name their look-alike (a folder "Lodz" for a
-// Polish one with a barred L), whose records would be reported twice, or no file.
+// Names the walk leaves alone: empty ones, "." and "..", hidden-by-convention folders and ".dai".
 BOOL Skipped(const WIN32_FIND_DATAA& entry)
 {
-    return entry.cFileName[0] == '\0' || entry.cFileName[0] == '.' || HasUnspelledLetter(entry.cFileName);
+    return entry.cFileName[0] == '\0' || entry.cFileName[0] == '.';
 }
+
+// The walk's listing leaves out the names the code page cannot spell: their path would name their
+// look-alike (a folder "Lodz" for a Polish one with a barred L), whose records would be reported
+// twice, or no file.
+const UnspelledNames kWalkUnspelled = UnspelledNames::Skipped;
 
 BOOL IsFolder(const WIN32_FIND_DATAA& entry)
 {
@@ -68,7 +71,7 @@ BOOL MayContinue(SearchProgress* pBlock)
 // Calls fn for every sub-folder of folder, in listing order, until the stop flag is set.
 template <class Fn> void ForEachSubFolder(const CString& folder, SearchProgress* pBlock, Fn fn)
 {
-    CFolderListing listing(Join(folder, "*.*"));
+    CFolderListing listing(Join(folder, "*.*"), kWalkUnspelled);
     WIN32_FIND_DATAA entry;
     while (listing.Next(entry) && MayContinue(pBlock)) {
         if (IsFolder(entry) && !Skipped(entry))
@@ -79,7 +82,7 @@ template <class Fn> void ForEachSubFolder(const CString& folder, SearchProgress*
 // Calls fn for every record file of folder (not its sub-folders) until the stop flag is set.
 template <class Fn> void ForEachRecordFile(const CString& folder, SearchProgress* pBlock, Fn fn)
 {
-    CFolderListing listing(Join(folder, "*.dai"));
+    CFolderListing listing(Join(folder, "*.dai"), kWalkUnspelled);
     WIN32_FIND_DATAA entry;
     while (listing.Next(entry) && MayContinue(pBlock)) {
         if (!IsFolder(entry) && !Skipped(entry))

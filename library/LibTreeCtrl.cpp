@@ -31,13 +31,15 @@ CString Join(const CString& folder, const CString& name)
     return folder + "\\" + name;
 }
 
-// A sub-folder the tree shows. One whose name the code page cannot spell is left out: an item's path
-// is made of its labels, and the look-alike spelling the ANSI calls give it (a Polish barred L as an
-// L: "Lodz") names another folder, on which every command of the item would then act.
+// The tree's listings leave out a folder whose name the code page cannot spell: an item's path is
+// made of its labels, and the look-alike spelling the ANSI calls give it (a Polish barred L as an L:
+// "Lodz") names another folder, on which every command of the item would then act.
+const UnspelledNames kTreeUnspelled = UnspelledNames::Skipped;
+
+// A sub-folder the tree shows.
 BOOL IsListedFolder(const WIN32_FIND_DATAA& entry)
 {
-    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotEntry(entry.cFileName)
-           && !HasUnspelledLetter(entry.cFileName);
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotEntry(entry.cFileName);
 }
 
 BOOL IsFolder(const CString& path)
@@ -163,7 +165,7 @@ HTREEITEM CLibTreeCtrl::InsertFolderItem(const CString& name, HTREEITEM hParent,
 
 BOOL CLibTreeCtrl::HasSubfolders(const CString& folder)
 {
-    CFolderListing listing(Join(folder, "*.*"));
+    CFolderListing listing(Join(folder, "*.*"), kTreeUnspelled);
     WIN32_FIND_DATAA data;
     while (listing.Next(data)) {
         if (IsListedFolder(data))
@@ -191,7 +193,7 @@ void CLibTreeCtrl::UpdateExpandButton(HTREEITEM hItem)
 
 int CLibTreeCtrl::FillChildren(HTREEITEM hItem, const CString& path)
 {
-    CFolderListing listing(Join(path, "*.*"));
+    CFolderListing listing(Join(path, "*.*"), kTreeUnspelled);
     WIN32_FIND_DATAA data;
     std::vector<HTREEITEM> inserted;
     while (listing.Next(data)) {

@@ -172,10 +172,10 @@ int RemoveLeftoverRecords(const CString& dir, const std::set<std::string>& wante
     std::set<std::string> used;
     std::vector<CString> records;
     // A name the code page cannot spell names no file: no record is read or removed by it.
-    CFolderListing listing(dir + "*.*");
+    CFolderListing listing(dir + "*.*", UnspelledNames::Skipped);
     WIN32_FIND_DATAA entry;
     while (listing.Next(entry)) {
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || HasUnspelledLetter(entry.cFileName))
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
         const CString name = entry.cFileName;
         if (IsListedPicture(name))
@@ -315,13 +315,12 @@ BOOL IsLeftoverRecordCopy(const CString& recordFile)
         return TRUE;
     // The record of the picture beside it that a rename cut short was giving a new name: only the
     // pictures of the size it gives are read.
-    CFolderListing listing(dir + "*.*");
+    CFolderListing listing(dir + "*.*", UnspelledNames::Skipped);
     WIN32_FIND_DATAA entry;
     BOOL found = FALSE;
     while (!found && listing.Next(entry)) {
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && entry.nFileSizeHigh == 0
-            && static_cast<LONG>(entry.nFileSizeLow) == copy.m_lFileSize && IsListedPicture(entry.cFileName)
-            && !HasUnspelledLetter(entry.cFileName))
+            && static_cast<LONG>(entry.nFileSizeLow) == copy.m_lFileSize && IsListedPicture(entry.cFileName))
             found = HoldsSameAs(dir + entry.cFileName, copy, recordFile);
     }
     return found;

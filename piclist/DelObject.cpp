@@ -715,11 +715,11 @@ int RepairTrashFolder()
         return 0;
     int repaired = 0;
     std::vector<CString> pictures, folders, records, descriptions;
-    CFolderListing listing(trash + "file*");
+    CFolderListing listing(trash + "file*", UnspelledNames::Skipped);
     WIN32_FIND_DATAA fd;
     while (listing.Next(fd)) {
         CString name = fd.cFileName;
-        if (!IsTrashFileName(name) || HasUnspelledLetter(name))
+        if (!IsTrashFileName(name))
             continue;
         const CString ext = name.Mid(8);
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {

@@ -391,13 +391,14 @@ std::vector<CString> ListSetAsideFiles(LPCSTR folder, AsideKind kind)
     if (base.Right(1) == "\\")
         base = base.Left(base.GetLength() - 1);
     const LPCSTR prefix = AsidePrefix(kind);
-    CFolderListing listing(base + "\\" + prefix + "*.tmp");
+    // One whose name the code page cannot spell could not be put back by its name: it stays set aside,
+    // whole.
+    CFolderListing listing(base + "\\" + prefix + "*.tmp", UnspelledNames::Skipped);
     WIN32_FIND_DATAA fd;
     while (listing.Next(fd)) {
         const CString aside = base + "\\" + fd.cFileName;
-        // An operation of this process is using it now. One whose name the code page cannot spell
-        // could not be put back by its name: it stays set aside, whole.
-        if (HasTempForm(fd.cFileName, prefix) && !HasUnspelledLetter(fd.cFileName) && !IsHeld(aside))
+        // An operation of this process is using it now.
+        if (HasTempForm(fd.cFileName, prefix) && !IsHeld(aside))
             found.push_back(aside);
     }
     return found;
