@@ -342,14 +342,17 @@ BOOL CDelObject::MoveToTrash()
     const CString del = TrashFile(".del");
 
     if (m_nKind != kTrashPicture) {
+        // The trash record stands, whole, before the folder moves: only it keeps the folder's name,
+        // and a folder in the trash without it could come back only under its trash name. A record
+        // whose folder never arrived is cleared when the trash is next listed.
         const CString dir = TrashFile(".dir");
         DWORD a = GetFileAttributesA(source);
-        if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) || !SafeMove(source, dir)) {
+        if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) || !SaveDel(del)) {
             ShowMoveToTrashFailed(source);
             return FALSE;
         }
-        if (!SaveDel(del)) {
-            MoveBack(dir, source);
+        if (!SafeMove(source, dir)) {
+            DiscardMade(del);
             ShowMoveToTrashFailed(source);
             return FALSE;
         }

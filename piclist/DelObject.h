@@ -38,10 +38,10 @@ public:
     BOOL LoadDel(const CString& path);
 
     // Moves the item (the caller has set m_bFromProtected, m_strRelPath, m_strRelDaiPath and
-    // m_strOrigFolder) into the trash: the picture and its record file (or the folder) first, the
-    // trash record last. TRUE when the item is in the trash. On failure (the trash full, a step
-    // refused) everything moved goes back, no trash file remains, the user is told with a stop
-    // message, and the caller keeps the item in its list.
+    // m_strOrigFolder) into the trash: the picture and its record file first and the trash record
+    // last; a folder after its trash record, which alone keeps its name. TRUE when the item is in the
+    // trash. On failure (the trash full, a step refused) everything moved goes back, no trash file
+    // remains, the user is told with a stop message, and the caller keeps the item in its list.
     BOOL MoveToTrash();
     // Puts the item back where it was, asking before replacing (ConfirmFileReplace or
     // ConfirmFolderReplace, with the batch answers). Nonzero when put back; 0 when the user declined

@@ -347,6 +347,34 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_EQ(Texts(Path("Images\\Voyage\\Un.dai")), kTexts);
              EXPECT_EQ(ReadBytes(Path("Images\\file0009.gif")), "GIF89a picture without record");
          }},
+        {"a folder keeps its name through a stop at each step of its delete",
+         [&] {
+             for (int n = 1;; n++) {
+                 SCOPED_TRACE("stop after step " + std::to_string(n));
+                 Reset();
+                 SafeCreateFolder(Path("Images\\Voyage\\Jour").c_str());
+                 AddPicture("Images\\Voyage\\Jour\\Un.jpg", "picture Un");
+                 ArmFileStop(kAnyStep, "", n);
+                 CDelObject item(kTrashFolder);
+                 item.m_strRelPath = "Images\\Voyage";
+                 item.m_strOrigFolder = Path("Images").c_str();
+                 item.MoveToTrash();
+                 const bool stopped = FileFaultFired() != FALSE;
+                 DisarmFileFault();
+                 RemoveLeftoverTempFiles(Trash().c_str());
+                 RepairTrashFolder();
+                 // In its place, or in the trash under its own name: it comes back whole.
+                 BeginReplaceBatch();
+                 for (auto& item : TrashItems()) {
+                     EXPECT_STREQ(item->m_strRelPath, "Images\\Voyage");
+                     EXPECT_TRUE(item->Restore());
+                 }
+                 EXPECT_EQ(ReadBytes(Path("Images\\Voyage\\Jour\\Un.jpg")), "picture Un");
+                 EXPECT_EQ(Texts(Path("Images\\Voyage\\Jour\\Un.dai")), kTexts);
+                 if (!stopped)
+                     break;
+             }
+         }},
         {"a trash record whose picture is back is cleared, its record file joining the picture",
          [&] {
              AddPicture("Images\\Un.jpg", "picture Un");
