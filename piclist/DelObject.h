@@ -52,8 +52,9 @@ public:
     BOOL Restore();
     // Deletes the item's files from the trash (only ever inside the trash folder), its trash record
     // first: a stop leaves the whole item listed or nothing. An item already back in its place (a
-    // restore cut short) gives its record file to the picture instead. TRUE when the item is no
-    // longer listed; a failure keeps it listed and is said.
+    // restore cut short) gives its record file to the picture instead. A folder holding a name the
+    // code page cannot spell is refused, and said, before anything of it changes. TRUE when the item
+    // is no longer listed; a failure keeps it listed and is said.
     BOOL Erase();
 
     int m_nKind = kTrashPicture;
@@ -103,5 +104,6 @@ BOOL TrashHoldsOwnFiles();
 // records go first, so that wherever it stops each item is listed whole or not at all. Refuses
 // (FALSE, nothing deleted) when the root is not set, the folder is missing or is not exactly the
 // trash folder. FALSE when something stays; an item one of whose files stays keeps the others and
-// its trash record.
-BOOL EmptyTrashFolder();
+// its trash record. A folder holding a name the code page cannot spell is kept whole, its trash record
+// untouched, and *pKept (when given) gets a sentence saying so for each.
+BOOL EmptyTrashFolder(CString* pKept = nullptr);
