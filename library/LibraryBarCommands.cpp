@@ -14,6 +14,7 @@
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 #include "piclist/DelObject.h"
+#include "piclist/FailureCause.h"
 #include "piclist/FailureReport.h"
 #include "piclist/LibraryHost.h"
 #include "piclist/LibraryListCommands.h"
@@ -280,13 +281,17 @@ void CLibraryBar::OnLibEmptyDeleted()
     if (dlg.DoModal() != IDOK)
         return;
     BOOL emptied = FALSE;
+    CString kept;
     {
         CBusy busy;
         ForgetFailedStep();
-        emptied = EmptyTrashFolder();
+        emptied = EmptyTrashFolder(&kept);
     }
+    // The cause of a step that failed, then each folder kept for a name inside it, by its name.
     if (!emptied)
-        ReportStepFailure(AfxLoadText(IDS_TRASH_EMPTY_PARTIAL), MB_ICONEXCLAMATION);
+        ReportFileFailure(WithFailedStepCause(AfxLoadText(IDS_TRASH_EMPTY_PARTIAL))
+                              + (kept.IsEmpty() ? "" : " ") + kept,
+                          MB_ICONEXCLAMATION);
     if (m_tree.GetSelectedKind() == LIB_KIND_TRASH) {
         // What could not be deleted is still there and stays listed.
         LoadTrashFolder(m_tree.GetSelectedPath());

@@ -149,6 +149,29 @@ BOOL SameContent(const CString& a, const CString& b)
 
 BOOL ClearRestoredItem(const CDelObject& item, const CString& root, const CString& del);
 
+// A folder in the trash holding, at any depth, a name the code page cannot spell is kept whole (its
+// tree could not be deleted by names): the sentence saying so names it as the trash list shows it, and
+// the name inside it, each missing letter as a question mark. Empty for any other item.
+CString KeptForUnspelledName(const CDelObject& item)
+{
+    const CString dir = item.TrashFile(".dir");
+    CString found;
+    if (item.m_nKind == kTrashPicture || dir.IsEmpty() || !TreeHoldsUnspelledName(dir, &found))
+        return CString();
+    CString folder, name;
+    SplitPath(item.m_strRelPath, &folder, &name);
+    CString inside = name + found.Mid(dir.GetLength());
+    inside.Replace(kUnspelledLetter, '?');
+    CString text;
+    text.Format(
+        LoadStringOr(IDS_TRASH_KEPT_UNSPELLED,
+                     "Le dossier '%s' n'a pas \xE9t\xE9 effac\xE9 : il contient '%s', dont le nom a des "
+                     "lettres que ce programme ne peut pas \xE9"
+                     "crire."),
+        static_cast<LPCSTR>(name), static_cast<LPCSTR>(inside));
+    return text;
+}
+
 const char* const kTrashExts[] = {".del", ".pai", ".dai", ".dir"};
 
 BOOL NameIsFree(const CString& trash, const CString& name)
@@ -342,14 +365,17 @@ BOOL CDelObject::MoveToTrash()
     const CString del = TrashFile(".del");
 
     if (m_nKind != kTrashPicture) {
+        // The trash record stands, whole, before the folder moves: only it keeps the folder's name,
+        // and a folder in the trash without it could come back only under its trash name. A record
+        // whose folder never arrived is cleared when the trash is next listed.
         const CString dir = TrashFile(".dir");
         DWORD a = GetFileAttributesA(source);
-        if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) || !SafeMove(source, dir)) {
+        if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) || !SaveDel(del)) {
             ShowMoveToTrashFailed(source);
             return FALSE;
         }
-        if (!SaveDel(del)) {
-            MoveBack(dir, source);
+        if (!SafeMove(source, dir)) {
+            DiscardMade(del);
             ShowMoveToTrashFailed(source);
             return FALSE;
         }
@@ -588,6 +614,13 @@ BOOL CDelObject::Erase()
     const CString root = LibraryRoot();
     if (!root.IsEmpty() && ClearRestoredItem(*this, root, del))
         return TRUE;
+    // A folder that cannot be deleted whole is refused before anything of it changes: its trash
+    // record, deleted even for a moment, would take its name with it at a stop.
+    const CString kept = KeptForUnspelledName(*this);
+    if (!kept.IsEmpty()) {
+        ReportFileFailure(kept, MB_ICONSTOP);
+        return FALSE;
+    }
     // The trash record goes first and the picture's record file last: a stop leaves the whole item
     // (a picture without its trash record is listed again with it) or nothing listed.
     BOOL ok = SafeDeleteFile(del);
@@ -801,7 +834,7 @@ BOOL TrashHoldsOwnFiles()
     return found;
 }
 
-BOOL EmptyTrashFolder()
+BOOL EmptyTrashFolder(CString* pKept)
 {
     const CString root = LibraryRoot();
     const CString name = TrashFolderName();
@@ -844,6 +877,25 @@ BOOL EmptyTrashFolder()
     // Items one of whose files could not be deleted: the rest of their files stay with them (a
     // picture kept keeps its record file).
     std::set<CString> kept;
+    // A folder that cannot be deleted whole is kept before anything is deleted, its trash record
+    // first of all.
+    for (const Entry& e : entries) {
+        const CString name = e.path.Mid(trash.GetLength());
+        if (!e.folder || e.rank != 1 || !IsTrashFileName(name))
+            continue;
+        CDelObject item;
+        if (!item.LoadDel(trash + name.Left(8) + ".del")) {
+            item.m_nKind = kTrashFolder;
+            item.m_strTrashName = item.m_strRelPath = name.Left(8);
+        }
+        const CString why = KeptForUnspelledName(item);
+        if (why.IsEmpty())
+            continue;
+        kept.insert(name.Left(8));
+        ok = FALSE;
+        if (pKept != nullptr)
+            *pKept += (pKept->IsEmpty() ? "" : " ") + why;
+    }
     for (const Entry& e : entries) {
         const CString name = e.path.Mid(trash.GetLength());
         const CString item = IsTrashFileName(name) ? name.Left(8) : CString();

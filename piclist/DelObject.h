@@ -38,10 +38,10 @@ public:
     BOOL LoadDel(const CString& path);
 
     // Moves the item (the caller has set m_bFromProtected, m_strRelPath, m_strRelDaiPath and
-    // m_strOrigFolder) into the trash: the picture and its record file (or the folder) first, the
-    // trash record last. TRUE when the item is in the trash. On failure (the trash full, a step
-    // refused) everything moved goes back, no trash file remains, the user is told with a stop
-    // message, and the caller keeps the item in its list.
+    // m_strOrigFolder) into the trash: the picture and its record file first and the trash record
+    // last; a folder after its trash record, which alone keeps its name. TRUE when the item is in the
+    // trash. On failure (the trash full, a step refused) everything moved goes back, no trash file
+    // remains, the user is told with a stop message, and the caller keeps the item in its list.
     BOOL MoveToTrash();
     // Puts the item back where it was, asking before replacing (ConfirmFileReplace or
     // ConfirmFolderReplace, with the batch answers). Nonzero when put back; 0 when the user declined
@@ -52,8 +52,9 @@ public:
     BOOL Restore();
     // Deletes the item's files from the trash (only ever inside the trash folder), its trash record
     // first: a stop leaves the whole item listed or nothing. An item already back in its place (a
-    // restore cut short) gives its record file to the picture instead. TRUE when the item is no
-    // longer listed; a failure keeps it listed and is said.
+    // restore cut short) gives its record file to the picture instead. A folder holding a name the
+    // code page cannot spell is refused, and said, before anything of it changes. TRUE when the item
+    // is no longer listed; a failure keeps it listed and is said.
     BOOL Erase();
 
     int m_nKind = kTrashPicture;
@@ -103,5 +104,6 @@ BOOL TrashHoldsOwnFiles();
 // records go first, so that wherever it stops each item is listed whole or not at all. Refuses
 // (FALSE, nothing deleted) when the root is not set, the folder is missing or is not exactly the
 // trash folder. FALSE when something stays; an item one of whose files stays keeps the others and
-// its trash record.
-BOOL EmptyTrashFolder();
+// its trash record. A folder holding a name the code page cannot spell is kept whole, its trash record
+// untouched, and *pKept (when given) gets a sentence saying so for each.
+BOOL EmptyTrashFolder(CString* pKept = nullptr);

@@ -16,6 +16,7 @@
 #define IDS_TRASH_EMPTY_PARTIAL 40305
 #define IDS_TRASH_RECORD_LEFT 40306
 #define IDS_RESTORE_TEXTS_KEPT 40307
+#define IDS_TRASH_KEPT_UNSPELLED 40320 // a folder kept whole: it holds a name the code page cannot spell
 
 // ---- failures of file operations ----
 #define IDS_FOLDER_NOT_REPLACED 40300

@@ -71,8 +71,9 @@ protected:
     {
         m_disk.reset();
         DisarmFileFault();
+        // Wide calls: a folder the code page cannot spell goes too.
         for (const char* f : {"Images", "B", "El\xE9ments Supprim\xE9s"})
-            SafeDeleteTree(Path(f).c_str());
+            testpaths::RemoveTree(Path(f));
         for (const char* f : {"Images", "B", "El\xE9ments Supprim\xE9s"})
             CreateDirectoryA(Path(f).c_str(), nullptr);
         ResetUi();
@@ -346,6 +347,58 @@ TEST_F(FileSafety, FilesOfTheUserAreNeverLostNorRenamed)
              EXPECT_EQ(ReadBytes(Path("Images\\Voyage\\Un.jpg")), "picture Un");
              EXPECT_EQ(Texts(Path("Images\\Voyage\\Un.dai")), kTexts);
              EXPECT_EQ(ReadBytes(Path("Images\\file0009.gif")), "GIF89a picture without record");
+         }},
+        {"a folder keeps its name through a stop at each step of its delete, and of an erase or an emptying "
+         "that keeps it whole for a name two levels down that the code page cannot spell",
+         [&] {
+             const auto deleteVoyage = [&] {
+                 CDelObject item(kTrashFolder);
+                 item.m_strRelPath = "Images\\Voyage";
+                 item.m_strOrigFolder = Path("Images").c_str();
+                 return item.MoveToTrash();
+             };
+             const std::wstring unspelled = testpaths::Wide(Path("Images\\Voyage\\Jour")) + L"\\\x0141odz";
+             for (const std::string op : {"delete", "erase", "empty"})
+                 for (int n = 1;; n++) {
+                     SCOPED_TRACE(op + ", stop after step " + std::to_string(n));
+                     Reset();
+                     SafeCreateFolder(Path("Images\\Voyage\\Jour").c_str());
+                     AddPicture("Images\\Voyage\\Jour\\Un.jpg", "picture Un");
+                     if (op != "delete") {
+                         ASSERT_TRUE(CreateDirectoryW(unspelled.c_str(), nullptr));
+                         AddPicture("Images\\Deux.jpg", "picture Deux"); // steps for the emptying
+                         ASSERT_TRUE(Delete("Images\\Deux.jpg") && deleteVoyage());
+                     }
+                     ArmFileStop(kAnyStep, "", n);
+                     if (op == "delete")
+                         deleteVoyage();
+                     else if (op == "erase")
+                         TrashItems().back()->Erase();
+                     else
+                         EmptyTrashFolder();
+                     const bool stopped = FileFaultFired() != FALSE;
+                     DisarmFileFault();
+                     RemoveLeftoverTempFiles(Trash().c_str());
+                     RepairTrashFolder();
+                     // In its place, or in the trash under its own name: it comes back whole.
+                     BeginReplaceBatch();
+                     for (auto& item : TrashItems())
+                         if (item->m_nKind == kTrashFolder) {
+                             EXPECT_STREQ(item->m_strRelPath, "Images\\Voyage");
+                             EXPECT_TRUE(item->Restore());
+                         }
+                     EXPECT_EQ(ReadBytes(Path("Images\\Voyage\\Jour\\Un.jpg")), "picture Un");
+                     EXPECT_EQ(Texts(Path("Images\\Voyage\\Jour\\Un.dai")), kTexts);
+                     EXPECT_EQ(GetFileAttributesW(unspelled.c_str()) != INVALID_FILE_ATTRIBUTES,
+                               op != "delete");
+                     if (stopped)
+                         continue;
+                     EXPECT_TRUE(op != "erase"
+                                 || LastMessage().find("il contient 'Voyage\\Jour\\?odz'")
+                                        != std::string::npos)
+                         << LastMessage();
+                     break;
+                 }
          }},
         {"a trash record whose picture is back is cleared, its record file joining the picture",
          [&] {

@@ -115,6 +115,8 @@ TEST_F(UnspelledFolder, TheTreeLeavesItOutAndEveryCommandActsOnTheFolderItsItemN
 {
     for (const char* parent : {"Images", "Images\\Nom", "Images\\Tout"})
         MakePair(parent);
+    ::CreateDirectoryA(Path("Images\\Loin").c_str(), nullptr); // holds them two levels down
+    MakePair("Images\\Loin\\Jour");
     ::CreateDirectoryA(Path("Images\\Seul").c_str(), nullptr); // holds only such a folder
     ASSERT_TRUE(::CreateDirectoryW(Unspelled(Path("Images\\Seul")).c_str(), nullptr));
     g_LibrarianLastPath = Path("Images").c_str();
@@ -123,7 +125,8 @@ TEST_F(UnspelledFolder, TheTreeLeavesItOutAndEveryCommandActsOnTheFolderItsItemN
     CLibTreeCtrl& tree = m_bar.m_tree;
     std::set<std::string> seen;
     ExpectEachItemNamesItsOwnFolder(tree.ImagesItem(), &seen);
-    EXPECT_EQ(seen.size(), 6u) << "Lodz, Nom, Nom\\Lodz, Seul, Tout, Tout\\Lodz";
+    EXPECT_EQ(seen.size(), 9u)
+        << "Loin, Loin\\Jour, Loin\\Jour\\Lodz, Lodz, Nom, Nom\\Lodz, Seul, Tout, Tout\\Lodz";
     EXPECT_EQ(tree.GetChildItem(Open(tree.ImagesItem(), "Seul")), nullptr) << "nothing to open";
     // The real Lodz lists its pictures.
     Choose(Open(tree.ImagesItem(), "Lodz"));
@@ -140,22 +143,33 @@ TEST_F(UnspelledFolder, TheTreeLeavesItOutAndEveryCommandActsOnTheFolderItsItemN
     ExpectWhole(Trash() + "file0001.dir", Path("Images"));
     EXPECT_EQ(Messages(), 0u);
 
-    // A folder holding both goes to the trash whole; emptying the trash cannot delete the other by its
-    // name, so it deletes none of that folder and says so; restored, both come back whole.
-    Choose(Open(tree.ImagesItem(), "Tout"));
-    AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDOK);
-    m_bar.SendMessage(WM_COMMAND, ID_LIB_DELETE);
+    // A folder holding both, at any depth, goes to the trash whole; emptying the trash cannot delete
+    // the other by its name, so it deletes none of that folder and says so, naming the folder and the
+    // name; restored, both come back whole.
+    for (const char* folder : {"Tout", "Loin"}) {
+        Choose(Open(tree.ImagesItem(), folder));
+        AfxScriptNextModal(IDD_DELETE_FOLDER, {}, IDOK);
+        m_bar.SendMessage(WM_COMMAND, ID_LIB_DELETE);
+    }
     Choose(tree.TrashItem());
     AfxScriptNextModal(IDD_EMPTY_TRASH_CONFIRM, {}, IDOK);
     m_bar.OnLibEmptyDeleted();
     ASSERT_EQ(Messages(), 1u);
-    EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("ne peut pas \xE9"
-                                                         "crire"),
+    const std::string said = AfxTestRecords().messageBoxes[0].text;
+    EXPECT_NE(said.find("ne peut pas \xE9"
+                        "crire"),
               std::string::npos);
+    for (const char* kept :
+         {" Le dossier 'Tout' n'a pas \xE9t\xE9 effac\xE9 : il contient 'Tout\\?odz', dont",
+          " Le dossier 'Loin' n'a pas \xE9t\xE9 effac\xE9 : il contient 'Loin\\Jour\\?odz', dont"})
+        EXPECT_NE(said.find(kept), std::string::npos) << said;
     EXPECT_FALSE(Exists(Trash() + "file0001.dir"));
     ExpectWhole(Trash() + "file0002.dir\\Lodz", Trash() + "file0002.dir");
-    CDelObject item;
-    ASSERT_TRUE(item.LoadDel((Trash() + "file0002.del").c_str()));
-    EXPECT_TRUE(item.Restore());
+    for (const char* name : {"file0002.del", "file0003.del"}) {
+        CDelObject item;
+        ASSERT_TRUE(item.LoadDel((Trash() + name).c_str()));
+        EXPECT_TRUE(item.Restore());
+    }
     ExpectWhole(Path("Images\\Tout\\Lodz"), Path("Images\\Tout"));
+    ExpectWhole(Path("Images\\Loin\\Jour\\Lodz"), Path("Images\\Loin\\Jour"));
 }

@@ -512,7 +512,8 @@ TEST_F(TrashStore, EachStepOfEmptyingFailingKeepsEachItemListedWholeOrNotAtAll)
     AddFolder();
     ASSERT_TRUE(DeleteFolder("Images\\Voyage"));
     const Tree before = Snapshot(Root());
-    EachStepFails(before, EmptyTrashFolder, [&](int, BOOL ok) {
+    const auto empty = [] { return EmptyTrashFolder(); };
+    EachStepFails(before, empty, [&](int, BOOL ok) {
         EXPECT_EQ(TrashFiles().empty(), ok != FALSE);
         for (const char* item : {"file0001.pai", "file0002.dir"}) {
             const std::string name = std::string(item).substr(0, 8);
