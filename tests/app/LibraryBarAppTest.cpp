@@ -283,7 +283,7 @@ TEST_F(LibraryInFrame, GripAndSplitterDragsResizeWithinLimits)
 TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
 {
     ::CreateDirectoryA((m_root + "\\Images").c_str(), nullptr);
-    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp"})
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp", "f.bmp"})
         ::CopyFileA(WriteBmp(name).c_str(), (m_root + "\\Images\\" + name).c_str(), TRUE);
     for (const char* name : {"Essais", "Autre"})
         ::CreateDirectoryA((m_root + "\\Images\\" + name).c_str(), nullptr);
@@ -305,16 +305,18 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
     ::CreateDirectoryA(m_temp.File("Photos").c_str(), nullptr);
     ASSERT_NE(m_pApp->OpenDocumentFile(m_temp.File("Photos").c_str()), nullptr);
     pBar->OnIdle();
-    ASSERT_EQ(pBar->m_list.GetCount(), 5);
+    ASSERT_EQ(pBar->m_list.GetCount(), 6);
     g_ProtectedPics = "Secret";
     // A command of the list with its first pictures selected, and the dialog it opens (0: the system's,
     // closed as a person does), then the folder's reload a list command may ask for; or the password a
     // click into the locked folder's list asks while the tree has the keys: the click gives them to the
-    // list, as a click does.
+    // list, as a click does. The Delete then takes the pictures selected before, and those alone (a slide
+    // show of one picture selects them all until its options are cancelled).
     const struct {
         UINT command, dialog;
         int selected;
-    } dialogs[] = {{ID_LIB_IMPORT, 0, 1},
+    } dialogs[] = {{ID_LIB_SLIDESHOW, IDD_SLIDESHOW, 1},
+                   {ID_LIB_IMPORT, 0, 1},
                    {ID_PREFERENCES, IDS_PREFERENCES_CAPTION, 1},
                    {ID_LIB_RENAME, IDD_RENAME_PICTURES, 2},
                    {0, IDD_ENTER_PASSWORD, 0}};
@@ -322,6 +324,7 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
         SCOPED_TRACE(dialog.command);
         const bool inList = dialog.command != 0;
         const CString first = pBar->m_list.GetRecord(0)->m_strPath;
+        const int count = pBar->m_list.GetCount();
         pBar->m_list.SetSel(-1, FALSE);
         for (int i = 0; i < dialog.selected; i++)
             pBar->m_list.SetSel(i, TRUE);
@@ -347,6 +350,7 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
         RealKeys({VK_DELETE});
         Pump();
         EXPECT_EQ(::GetFileAttributesA(first) == INVALID_FILE_ATTRIBUTES, inList);
+        ASSERT_EQ(pBar->m_list.GetCount(), count - (inList ? dialog.selected : 0));
     }
 
     // "Nouveau Dossier" while a folder's name is being edited in the tree, the name typed another
