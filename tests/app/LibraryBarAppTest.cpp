@@ -23,6 +23,7 @@
 #include "viewers/SlideShowWnd.h"
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -423,12 +424,15 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
     for (const char* name : {"a.bmp", "b.bmp"})
         paths.Add(WriteBmp(name, 32, 24).c_str());
     // Escape follows the first key by the gap (ms, by the keys' own times) once the show has read the
-    // first (-1: both queued at once). A second after the show's end Escape is the bar's again: it hides
-    // it, and the keys leave it.
-    const std::pair<UINT, int> shows[] = {{IDC_SLIDE_AUTOMATIC, -1},  {IDC_SLIDE_AUTOMATIC, 12},
-                                          {IDC_SLIDE_AUTOMATIC, 50},  {IDC_SLIDE_AUTOMATIC, 100},
-                                          {IDC_SLIDE_AUTOMATIC, 300}, {IDC_SLIDE_MANUAL, -1},
-                                          {IDC_SLIDE_AUTOMATIC, 1000}};
+    // first (kQueued: both queued at once); a gap below 0 is an Escape typed before the key that ended
+    // the show and read after its end. A second after the show's end Escape is the bar's again: it
+    // hides it, and the keys leave it. (The times stay near the tick count: Wine asks X for the focus
+    // with the last message's time, and X ignores a time far from its own.)
+    const int kQueued = INT_MIN;
+    const std::pair<UINT, int> shows[] = {{IDC_SLIDE_AUTOMATIC, kQueued}, {IDC_SLIDE_AUTOMATIC, 12},
+                                          {IDC_SLIDE_AUTOMATIC, 50},      {IDC_SLIDE_AUTOMATIC, 100},
+                                          {IDC_SLIDE_AUTOMATIC, 300},     {IDC_SLIDE_MANUAL, kQueued},
+                                          {IDC_SLIDE_AUTOMATIC, -40},     {IDC_SLIDE_AUTOMATIC, 1000}};
     for (const auto& show : shows) {
         SCOPED_TRACE(show.second);
         pBar->FocusList();
@@ -436,8 +440,8 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
         ASSERT_TRUE(m_pFrame->RunSlideShow(kSlideSourceLibrary, &pBar->m_list, paths));
         const WORD key = show.first == IDC_SLIDE_AUTOMATIC ? VK_SPACE : VK_F9;
         const DWORD typed = ::GetTickCount();
-        RealKeys(show.second < 0 ? std::vector<WORD>{key, VK_ESCAPE} : std::vector<WORD>{key}, typed);
-        if (show.second >= 0) {
+        RealKeys(show.second == kQueued ? std::vector<WORD>{key, VK_ESCAPE} : std::vector<WORD>{key}, typed);
+        if (show.second != kQueued) {
             ASSERT_TRUE(PumpUntil([pShow] { return pShow->m_hWnd == nullptr; }));
             RealKeys({VK_ESCAPE}, typed + static_cast<DWORD>(show.second));
         }
