@@ -27,7 +27,11 @@ BOOL CMainFrame::RunSlideShow(int source, CWnd* pSource, const CStringArray& pat
     g_DiapoPause = static_cast<int>(dlg.m_nPause);
     g_MusicFileDiapo = dlg.m_strMusicFile;
     g_TailleImageDiapo = dlg.m_nPictureSize;
-    return StartSlideShow(m_pSlideShow, this, static_cast<SlideSource>(source), pSource, paths);
+    if (!StartSlideShow(m_pSlideShow, this, static_cast<SlideSource>(source), pSource, paths))
+        return FALSE;
+    // A show none of whose pictures can be read stays on its background until it is closed, but it
+    // showed nothing: for the list it came from, it did not run.
+    return m_pSlideShow->GetPicture() != nullptr;
 }
 
 void CMainFrame::PlayBackgroundMusic(LPCSTR path) { PlayMusic(path, TRUE); }

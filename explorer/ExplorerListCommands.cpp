@@ -14,6 +14,7 @@
 #include "framework/WinApp.h"
 #include "piclist/LibraryListCommands.h"
 #include "piclist/ListCommands.h"
+#include "piclist/ListSelectionKeeper.h"
 #include "piclist/PicObject.h"
 #include "resources/resource.h"
 #include "shell/LibraryLink.h"
@@ -51,8 +52,11 @@ void CExplorerView::OnUpdateNeedsItems(CCmdUI* pCmdUI) { pCmdUI->Enable(GetListC
 void CExplorerView::OnSlideShow()
 {
     CStringArray paths;
-    if (PrepareListSlideShow(m_list, &m_pSlideIndices, &m_nSlideCount, &paths) && g_pMainFrameHost != nullptr)
-        g_pMainFrameHost->RunSlideShow(kSlideSourceExplorer, &m_list, paths);
+    // A show that does not run gives back the selection it widened.
+    CListSelectionKeeper kept(m_list);
+    if (PrepareListSlideShow(m_list, &m_pSlideIndices, &m_nSlideCount, &paths) && g_pMainFrameHost != nullptr
+        && g_pMainFrameHost->RunSlideShow(kSlideSourceExplorer, &m_list, paths))
+        kept.CommandWentAhead();
 }
 
 void CExplorerView::OnPreview() { m_list.m_bPreviewSelected = TRUE; }

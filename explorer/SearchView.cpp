@@ -4,6 +4,7 @@
 #include "explorer/ListViewFrame.h"
 #include "piclist/LibraryListCommands.h"
 #include "piclist/ListCommands.h"
+#include "piclist/ListSelectionKeeper.h"
 #include "piclist/PatternDialogs.h"
 #include "piclist/PicObject.h"
 #include "piclist/PicProperties.h"
@@ -352,8 +353,11 @@ void CSearchView::OnUpdateToggleLocalToolBar(CCmdUI* pCmdUI) { pCmdUI->SetCheck(
 void CSearchView::OnSlideShow()
 {
     CStringArray paths;
-    if (g_pMainFrameHost != nullptr && PrepareListSlideShow(m_list, &m_pSlideIndices, &m_nSlideCount, &paths))
-        g_pMainFrameHost->RunSlideShow(kSlideSourceSearch, this, paths);
+    // A show that does not run gives back the selection it widened.
+    CListSelectionKeeper kept(m_list);
+    if (g_pMainFrameHost != nullptr && PrepareListSlideShow(m_list, &m_pSlideIndices, &m_nSlideCount, &paths)
+        && g_pMainFrameHost->RunSlideShow(kSlideSourceSearch, this, paths))
+        kept.CommandWentAhead();
 }
 
 void CSearchView::OnExport()

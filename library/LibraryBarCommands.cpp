@@ -19,6 +19,7 @@
 #include "piclist/LibraryHost.h"
 #include "piclist/LibraryListCommands.h"
 #include "piclist/ListCommands.h"
+#include "piclist/ListSelectionKeeper.h"
 #include "piclist/PicObject.h"
 #include "piclist/PatternDialogs.h"
 #include "piclist/PicProperties.h"
@@ -464,6 +465,9 @@ void CLibraryBar::OnLibSlideShow()
 {
     if (m_tree.GetSelectedKind() == LIB_KIND_TRASH || ItemCount(m_list) < 2 || g_pMainFrameHost == nullptr)
         return;
+    // The show takes every picture when at most one is selected; a show that does not run leaves the
+    // user's own selection, which the next command (a Delete) acts on.
+    CListSelectionKeeper kept(m_list);
     if (SelectedCount(m_list) <= 1)
         ::SendMessageA(m_list.m_hWnd, LB_SETSEL, TRUE, -1);
     CStringArray paths;
@@ -474,7 +478,8 @@ void CLibraryBar::OnLibSlideShow()
     }
     if (paths.GetSize() == 0)
         return;
-    g_pMainFrameHost->RunSlideShow(kSlideSourceLibrary, &m_list, paths);
+    if (g_pMainFrameHost->RunSlideShow(kSlideSourceLibrary, &m_list, paths))
+        kept.CommandWentAhead();
 }
 
 void CLibraryBar::OnUpdateLibSlideShow(CCmdUI* pCmdUI)

@@ -7,13 +7,12 @@
 #include "piclist/FailureReport.h"
 #include "library/LibraryAdd.h"
 #include "library/LibraryTransfer.h"
+#include "piclist/ListSelectionKeeper.h"
 #include "piclist/PicObject.h"
 #include "library/ProtectedAccess.h"
 #include "piclist/SafeFileOps.h"
 
 #include <algorithm>
-#include <string>
-#include <unordered_map>
 #include <vector>
 
 int CLibraryBar::MakeUniqueName(const CString& folder, const CString& format, int n)
@@ -124,42 +123,9 @@ void CLibraryBar::RefreshShownList()
     if (m_tree.GetSelectedKind() == LIB_KIND_PROTECTED && !g_bProtectedUnlocked)
         return;
     // Kept by path: the records of files that changed are replaced by the merge.
-    auto key = [](const CString& path) {
-        CString folded = path;
-        folded.MakeUpper();
-        return std::string(folded);
-    };
-    auto pathAt = [this](int index) {
-        CPicObject* pRecord = index >= 0 ? m_list.GetRecord(index) : nullptr;
-        return pRecord != nullptr ? pRecord->m_strPath : CString();
-    };
-    std::vector<CString> selected;
-    for (int i = 0; i < m_list.GetCount(); i++) {
-        if (m_list.GetSel(i) > 0)
-            selected.push_back(pathAt(i));
-    }
-    CString caret = pathAt(m_list.GetCaretIndex());
-    CString top = pathAt(m_list.GetTopIndex());
+    CListSelectionKeeper kept(m_list);
     m_list.RefreshFolder(m_strLoadedFolder);
-    std::unordered_map<std::string, int> indexOf;
-    for (int i = 0; i < m_list.GetCount(); i++)
-        indexOf.emplace(key(pathAt(i)), i);
-    auto find = [&](const CString& path) {
-        auto it = path.IsEmpty() ? indexOf.end() : indexOf.find(key(path));
-        return it != indexOf.end() ? it->second : -1;
-    };
-    m_list.SetRedraw(FALSE);
-    for (const CString& path : selected) {
-        int index = find(path);
-        if (index >= 0 && m_list.GetSel(index) <= 0)
-            m_list.SetSel(index, TRUE);
-    }
-    if (find(caret) >= 0)
-        m_list.SetCaretIndex(find(caret), FALSE);
-    if (find(top) >= 0)
-        m_list.SetTopIndex(find(top));
-    m_list.SetRedraw(TRUE);
-    m_list.Invalidate();
+    kept.Restore();
     UpdateStatusLine();
 }
 

@@ -60,7 +60,7 @@ public:
     // What a list does to show its selection: the options dialog, filled from the settings and
     // storing them back on OK, then the slide show over the paths (a snapshot of the selection, in
     // list order). source is a SlideSource, pSource the list's window.
-    // FALSE when the user cancelled or the show could not start.
+    // FALSE when the user cancelled, the show could not start, or none of its pictures can be read.
     virtual BOOL RunSlideShow(int source, CWnd* pSource, const CStringArray& paths) = 0;
     // The background music of a show: played again each time it ends, until stopped.
     virtual void PlayBackgroundMusic(LPCSTR path) = 0;

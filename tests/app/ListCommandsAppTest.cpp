@@ -1,7 +1,8 @@
 // The list commands wired for the three list windows, end to end in the running program: the
-// explorer's addition to the library and its keys, selection by pattern in every window, the question
-// about a missing editor, the search window's own commands, the library's pop-up menus, new folder and
-// rename message, and the main window's command for the library's root folder.
+// explorer's addition to the library and its keys, selection by pattern and a cancelled slide show in
+// every window, the question about a missing editor, the search window's own commands, the library's
+// pop-up menus, new folder and rename message, and the main window's command for the library's root
+// folder.
 #include "tests/app/ListWindowsFixture.h"
 
 #include "app/SlideShowDlg.h"
@@ -40,30 +41,32 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 class ListCommands : public ListWindowsTest {
 protected:
-    // The list of the window kind now in front, and the command ids of its pattern commands.
+    // The list of the window kind now in front, and the command ids of its pattern commands and its
+    // slide show.
     struct Kind {
         const char* name;
         std::function<CListBox*(ListCommands*)> open;
         UINT select;
         UINT deselect;
+        UINT slideShow;
     };
     static std::vector<Kind> Kinds()
     {
         return {
             {"library", [](ListCommands* t) -> CListBox* { return &t->Bar()->m_list; }, ID_LIB_SELECT_PATTERN,
-             ID_LIB_DESELECT_PATTERN},
+             ID_LIB_DESELECT_PATTERN, ID_LIB_SLIDESHOW},
             {"explorer",
              [](ListCommands* t) -> CListBox* {
                  CExplorerView* p = t->OpenExplorer();
                  return p != nullptr ? &p->m_list : nullptr;
              },
-             ID_EXPLORER_SELECT_PATTERN, ID_EXPLORER_DESELECT_PATTERN},
+             ID_EXPLORER_SELECT_PATTERN, ID_EXPLORER_DESELECT_PATTERN, ID_EXPLORER_SLIDESHOW},
             {"search",
              [](ListCommands* t) -> CListBox* {
                  CSearchView* p = t->OpenSearch();
                  return p != nullptr ? &p->m_list : nullptr;
              },
-             ID_EXPLORER_SELECT_PATTERN, ID_EXPLORER_DESELECT_PATTERN},
+             ID_EXPLORER_SELECT_PATTERN, ID_EXPLORER_DESELECT_PATTERN, ID_EXPLORER_SLIDESHOW},
         };
     }
     std::string LastMessage()
@@ -75,7 +78,7 @@ protected:
 
 } // namespace
 
-TEST_F(ListCommands, PatternsSelectAndDeselectInEveryListWindow)
+TEST_F(ListCommands, PatternsAndACancelledSlideShowLeaveTheSelectionOfEveryListWindow)
 {
     ASSERT_TRUE(StartWithLibrary());
     for (const Kind& kind : Kinds()) {
@@ -99,6 +102,13 @@ TEST_F(ListCommands, PatternsSelectAndDeselectInEveryListWindow)
         Command(kind.deselect);
         EXPECT_EQ(LastMessage(), "Aucune concordance trouv\xE9\x65.") << kind.name;
         EXPECT_EQ(Selection(*pList), std::vector<int>{1}) << kind.name;
+        // The slide show of one picture selects them all; cancelled, the picture, caret and anchor stay.
+        pList->SetSel(1, TRUE);
+        AfxScriptNextModal(IDD_SLIDESHOW, {}, IDCANCEL);
+        Command(kind.slideShow);
+        EXPECT_EQ(Selection(*pList), std::vector<int>{1}) << kind.name;
+        EXPECT_EQ(pList->GetCaretIndex(), 1) << kind.name;
+        EXPECT_EQ(pList->SendMessage(LB_GETANCHORINDEX), 1) << kind.name;
         CloseWindows();
     }
     // One history for all three, newest first, without repeats.
