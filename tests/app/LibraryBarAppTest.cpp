@@ -7,6 +7,7 @@
 #include "tests/support/ShownDialogs.h"
 
 #include "app/BackgroundMusic.h"
+#include "explorer/ExplorerView.h"
 #include "shell/LibraryLink.h"
 #include "shell/Settings.h"
 #include "framework/TestSeams.h"
@@ -57,6 +58,26 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR idEvent, DWORD)
     else
         ::PostMessageA(hBox, WM_COMMAND, static_cast<WPARAM>(g_box.answer), 0);
 }
+
+// A clock a second further on at each reading: a folder chosen in a tree is loaded at the next step
+// of its window.
+DWORD RushingClock()
+{
+    static DWORD now = 1000;
+    return now += 1000;
+}
+
+// The library bar's and the explorers' clocks rushing for as long as it lives.
+struct RushingClocks {
+    DWORD (*bar)() = CLibraryBar::s_pfnNow;
+    ExplorerClockFn explorer = g_pfnExplorerClock;
+    RushingClocks() { CLibraryBar::s_pfnNow = g_pfnExplorerClock = RushingClock; }
+    ~RushingClocks()
+    {
+        CLibraryBar::s_pfnNow = bar;
+        g_pfnExplorerClock = explorer;
+    }
+};
 
 MCIERROR WINAPI NoMci(MCIDEVICEID, UINT message, DWORD_PTR, DWORD_PTR)
 {
@@ -413,6 +434,40 @@ TEST_F(LibraryInFrame, KeysStayWhereTheUserIsAcrossDialogsAndFullScreenShows)
         shown.push_back(std::string(pBar->m_tree.GetItemText(h)));
     std::sort(shown.begin(), shown.end());
     EXPECT_EQ(shown, (std::vector<std::string>{"Nouveau dossier", "deux", "trois"}));
+
+    // A new folder asked for in "Images", its name taken (the box answered as a person does) or its
+    // edit cancelled: "Images" is chosen again, not its subfolder "Autre" beside the new one, its
+    // pictures still listed and the keys in the tree, and the next new folder is asked for there.
+    pBar->m_tree.SelectItem(pBar->m_tree.ImagesItem());
+    const CString images = pBar->m_tree.GetSelectedPath();
+    ASSERT_TRUE(PumpUntil([&] { return pBar->m_strLoadedFolder == images; }));
+    const int pictures = pBar->m_list.GetCount();
+    ASSERT_GT(pictures, 0);
+    pBar->m_tree.SetFocus();
+    for (const std::vector<WORD>& typed :
+         {std::vector<WORD>{'E', 'S', 'S', 'A', 'I', 'S', VK_RETURN}, {VK_ESCAPE}}) {
+        const bool said = typed.size() > 1;
+        AfxTestReset();
+        g_box = {nullptr, {VK_RETURN}, IDOK};
+        if (said)
+            ::SetTimer(nullptr, 0, 20, AnswerBox);
+        RealKeys({VK_INSERT});
+        Pump();
+        ASSERT_NE(pBar->m_tree.GetEditControl(), nullptr);
+        EXPECT_EQ(pBar->m_tree.GetParentItem(pBar->m_tree.GetSelectedItem()), pBar->m_tree.ImagesItem());
+        RealKeys(typed);
+        Pump();
+        AfxTestArm();
+        EXPECT_EQ(g_box.inFront, said);
+        EXPECT_EQ(pBar->m_tree.GetSelectedItem(), pBar->m_tree.ImagesItem());
+        EXPECT_EQ(::GetFocus(), pBar->m_tree.m_hWnd);
+        {
+            RushingClocks clocks;
+            pBar->OnIdle();
+            pBar->OnIdle();
+        }
+        EXPECT_EQ(pBar->m_list.GetCount(), pictures);
+    }
 
     CSlideShowWnd* pShow = m_pFrame->GetSlideShow();
     CStringArray paths;
