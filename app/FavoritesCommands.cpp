@@ -101,8 +101,13 @@ void CMainFrame::OnAddFavorite()
         proposed.Format(AfxLoadText(IDS_FAVORITE_PICTURE), static_cast<LPCSTR>(base));
     }
     CAddFavoriteDlg dlg;
-    // Proposed names follow the same rule as typed ones (no quotes, colons or backslashes).
+    // Proposed names follow the same rule as typed ones (no quotes, colons or backslashes), and fit
+    // the name's field, which refuses a longer one: a long name keeps its beginning.
     dlg.m_strName = CleanFavoriteName(proposed);
+    if (dlg.m_strName.GetLength() > kFavoriteNameMax) {
+        dlg.m_strName = dlg.m_strName.Left(kFavoriteNameMax);
+        dlg.m_strName.TrimRight();
+    }
     dlg.m_strTitle = title;
     for (;;) {
         if (RunFavoriteNameDialog(dlg) != IDOK)

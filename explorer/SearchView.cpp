@@ -118,10 +118,13 @@ int CSearchView::OnCreate(LPCREATESTRUCT lpcs)
 
 void CSearchView::OnInitialUpdate()
 {
+    // In its own cell before its frame first shows; the windows under it make room at the next tick
+    // (without it an explorer stays whole under the new window).
     if (g_bAutoReorganize) {
         m_bArranging = TRUE;
         ArrangeChildFrame(FALSE);
         m_bArranging = FALSE;
+        g_bArrangePending = TRUE;
     }
     CView::OnInitialUpdate();
 }

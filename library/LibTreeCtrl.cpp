@@ -397,17 +397,12 @@ void CLibTreeCtrl::RemoveRefusedItem()
     std::function<void()> say;
     say.swap(m_sayNotCreated);
     if (hItem != nullptr && hItem != m_hRoot && GetParentItem(hItem) != m_hRoot) {
-        HTREEITEM hNext = nullptr;
-        if (GetSelectedItem() == hItem) {
-            hNext = GetNextSiblingItem(hItem);
-            if (hNext == nullptr)
-                hNext = GetPrevSiblingItem(hItem);
-            if (hNext == nullptr)
-                hNext = GetParentItem(hItem);
-        }
+        // The folder the new one was asked in is chosen again, never a neighbour the user did not
+        // choose: its pictures stay listed, and the next command (another new folder, a delete) acts
+        // on it. Chosen before the item goes, so that the tree passes through no other folder.
+        if (GetSelectedItem() == hItem)
+            SelectItem(GetParentItem(hItem));
         DeleteItem(hItem);
-        if (hNext != nullptr)
-            SelectItem(hNext);
     }
     if (say)
         say();

@@ -5,6 +5,7 @@
 
 #include "shell/Settings.h"
 #include "app/ViewGrid.h"
+#include "explorer/SearchWorker.h"
 #include "core/PackedDib.h"
 #include "framework/MDIChildWnd.h"
 #include "resources/resource.h"
@@ -192,6 +193,22 @@ TEST_F(ArrangeTest, ANewWindowFirstShowsInItsOwnCell)
     ASSERT_EQ(frames.size(), 4u);
     EXPECT_EQ(frames[0], CRect(ViewGridCell(Area(), 4, 0)));
     EXPECT_EQ(frames[3], CRect(ViewGridCell(Area(), 4, 3)));
+}
+
+// A search window opened over an explorer window first shows in its own cell; the explorer makes room
+// at the next tick (left whole under the new window, it showed only the part the new one did not cover).
+TEST_F(ArrangeTest, ANewSearchWindowMakesTheExplorerUnderItMakeRoom)
+{
+    StartSized(1);
+    ASSERT_NE(m_pApp->OpenDocumentFile(m_temp.Path().c_str()), nullptr);
+    Tick();
+    EXPECT_EQ(Frames(), std::vector<CRect>{Area()});
+    g_arrSearchResults.Add(WriteBmp("trouve.bmp").c_str());
+    m_pApp->NewSearchWindow();
+    g_arrSearchResults.RemoveAll();
+    EXPECT_EQ(Frames()[0], CRect(ViewGridCell(Area(), 2, 0)));
+    Tick();
+    EXPECT_EQ(Frames(), (std::vector<CRect>{ViewGridCell(Area(), 2, 0), ViewGridCell(Area(), 2, 1)}));
 }
 
 TEST_F(ArrangeTest, AWindowRestoredFromItsIconComesBackIntoTheGrid)

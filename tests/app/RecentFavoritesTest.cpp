@@ -154,27 +154,39 @@ TEST_F(AppTest, AFavouriteNameHoldingABarIsRefusedAndTheListStaysWhole)
 TEST_F(AppTest, AddingAPictureProposesItsNameBeforeTheFirstDot)
 {
     ASSERT_TRUE(Start());
-    g_FavoriteList.RemoveAll();
-    std::string path = WriteBmp("\xE9t\xE9.2001.bmp");
-    m_pApp->OpenDocumentFile(path.c_str());
-    std::string proposed;
-    AfxModalStep look;
-    look.buttonId = 0;
-    look.check = [&](CWnd* pDlg) {
-        char text[128] = "";
-        ::GetDlgItemTextA(pDlg->GetSafeHwnd(), IDC_FAVORITE_NAME, text, sizeof(text));
-        proposed = text;
-    };
-    AfxModalStep ok;
-    AfxScriptModal(IDD_ADD_FAVORITE, {look, ok});
-    m_pFrame->SendMessage(WM_COMMAND, ID_FAVORITES_ADD, 0);
-    // The proposal "Image "été"" loses its quotes, which a favourite name may not hold.
-    EXPECT_EQ(proposed, "Image \xE9t\xE9");
-    ASSERT_EQ(g_FavoriteList.GetSize(), 1);
-    CString name;
-    CString stored;
-    SplitFavorite(g_FavoriteList[0], &name, &stored);
-    EXPECT_EQ(std::string(stored), path);
+    // The proposal "Image "été"" loses its quotes, which a favourite name may not hold. A long name
+    // keeps its beginning, cut to the 50 letters the field takes, so that OK accepts it as proposed.
+    const std::string longName = "Une tr\xE8s longue journ\xE9"
+                                 "e au bord de la mer, enfin";
+    const struct {
+        std::string file, proposed;
+    } rows[] = {{"\xE9t\xE9.2001.bmp", "Image \xE9t\xE9"},
+                {longName + ".bmp", "Image " + longName.substr(0, 44)}};
+    for (const auto& row : rows) {
+        g_FavoriteList.RemoveAll();
+        const size_t said = AfxTestRecords().messageBoxes.size();
+        std::string path = WriteBmp(row.file);
+        m_pApp->OpenDocumentFile(path.c_str());
+        std::string proposed;
+        AfxModalStep look;
+        look.buttonId = 0;
+        look.check = [&](CWnd* pDlg) {
+            char text[128] = "";
+            ::GetDlgItemTextA(pDlg->GetSafeHwnd(), IDC_FAVORITE_NAME, text, sizeof(text));
+            proposed = text;
+        };
+        AfxModalStep ok;
+        AfxScriptModal(IDD_ADD_FAVORITE, {look, ok});
+        m_pFrame->SendMessage(WM_COMMAND, ID_FAVORITES_ADD, 0);
+        EXPECT_EQ(proposed, row.proposed);
+        EXPECT_EQ(AfxTestRecords().messageBoxes.size(), said) << "the name proposed was refused";
+        ASSERT_EQ(g_FavoriteList.GetSize(), 1);
+        CString name;
+        CString stored;
+        SplitFavorite(g_FavoriteList[0], &name, &stored);
+        EXPECT_EQ(std::string(stored), path);
+        EXPECT_EQ(std::string(name), row.proposed);
+    }
     g_FavoriteList.RemoveAll();
 }
 

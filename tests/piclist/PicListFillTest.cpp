@@ -170,6 +170,16 @@ TEST_F(PicListTest, MergeRefreshKeepsWhatDidNotChange)
     testpaths::TempDir empty;
     EXPECT_EQ(pList->RefreshFolder(empty.Path().c_str()), 0);
     EXPECT_EQ(pList->GetCount(), 0);
+    // A listing asked while the list is filled (here by its owner, told of the change) runs once
+    // the fill is over.
+    int told = 0;
+    m_pHost->m_onChange = [&] {
+        if (told++ == 0)
+            pList->LoadFolder(m_temp.Path().c_str());
+    };
+    EXPECT_EQ(pList->RefreshFolder(empty.Path().c_str()), 0);
+    EXPECT_EQ(Names(pList), (std::vector<std::string>{"a", "b", "c", "e"}));
+    m_pHost->m_onChange = nullptr;
 }
 
 // Change lines add, replace and remove items; lines about files the list does not show, or that

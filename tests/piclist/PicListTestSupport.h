@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,12 +17,18 @@ class CListHostWnd : public CWnd, public CPicListOwner {
 public:
     BOOL CreateHost(LPCSTR title, int width, int height);
     CString GetListFolder() override { return m_folder; }
-    void OnListContentChanged(CPicListBox*) override { m_changes++; }
+    void OnListContentChanged(CPicListBox*) override
+    {
+        m_changes++;
+        if (m_onChange)
+            m_onChange();
+    }
     BOOL IsLibraryOwner() const override { return m_library; }
     void OnListFocusChanged(CPicListBox*, BOOL bHasFocus) override { m_hasFocus = bHasFocus; }
 
     CString m_folder;
     int m_changes = 0;
+    std::function<void()> m_onChange; // what the owner does when told, if anything
     BOOL m_library = FALSE;
     BOOL m_hasFocus = FALSE;
 };
