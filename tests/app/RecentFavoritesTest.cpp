@@ -110,6 +110,8 @@ TEST(TypedPath, DrivesNamesAndSeparatorsResolveAsTheBoxExpects)
     EXPECT_STREQ(out, "C:\\");
     EXPECT_EQ(ResolveTypedPath("c:\\Photos\\export\\", "D:\\Pics", &out), kTypedPathOpen);
     EXPECT_STREQ(out, "C:\\Photos\\export");
+    EXPECT_EQ(ResolveTypedPath("c:\\Photos\\export\\\\\\", "D:\\Pics", &out), kTypedPathOpen);
+    EXPECT_STREQ(out, "C:\\Photos\\export");
     EXPECT_EQ(ResolveTypedPath("  d:/photos/Ete.jpg ", "", &out), kTypedPathOpen);
     EXPECT_STREQ(out, "D:\\photos\\Ete.jpg");
     EXPECT_EQ(ResolveTypedPath("Photo.jpg", "D:\\Pics", &out), kTypedPathOpen);
