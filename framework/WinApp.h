@@ -156,7 +156,8 @@ void AfxSetInstanceHandle(HINSTANCE hInst);
 // framework's own ids).
 int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 // The one way the program shows a message box: the system's box over hOwner, answered by a test's
-// script when one waits, and the window that had the keys gets them back when it closes.
+// script when one waits, and the window that had the keys gets them back when it closes. A name marked
+// for letters the code page lacks shows a question mark for each.
 int AfxShowMessageBox(HWND hOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
 
