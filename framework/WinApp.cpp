@@ -10,6 +10,7 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/HandleMap.h"
 #include "framework/MessageText.h"
+#include "framework/PathDoor.h"
 #include "framework/RecentFileList.h"
 #include "framework/StdIds.h"
 #include "framework/TestSeams.h"
@@ -498,6 +499,7 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, in
     pApp->m_hInstance = hInstance;
     pApp->m_hPrevInstance = hPrevInstance;
     pApp->m_lpCmdLine = lpCmdLine;
+    pApp->m_lpWideCmdLine = AfxCommandLineTail(::GetCommandLineW());
     pApp->m_nCmdShow = nCmdShow;
     AfxSetThread(pApp);
 

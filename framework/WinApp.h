@@ -50,6 +50,9 @@ public:
     HINSTANCE m_hInstance = nullptr;
     HINSTANCE m_hPrevInstance = nullptr;
     LPSTR m_lpCmdLine = nullptr; // the command line after the program's own name
+    // The same in wide characters, as the system gave it (null when not known): the ANSI line gives a
+    // letter the code page lacks a look-alike.
+    LPCWSTR m_lpWideCmdLine = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
     // Heap strings (strdup) so that program code may replace them the usual way (free, then _strdup).
     LPCSTR m_pszAppName = nullptr;

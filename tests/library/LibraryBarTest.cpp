@@ -655,8 +655,17 @@ TEST_F(LibraryBarTest, FailedAddsImportsAndEmptyingAreSaid)
          "Le disque est plein."},
         {"import of a file that cannot be read",
          [&] {
+             // Its dialog left current a folder the code page cannot spell: the next one does not open
+             // at the look-alike.
+             wchar_t before[MAX_PATH] = L"";
+             ::GetCurrentDirectoryW(MAX_PATH, before);
+             const std::wstring lodz = testpaths::Wide(Path("")) + L"\x0141odz";
+             ASSERT_TRUE(::CreateDirectoryW(lodz.c_str(), nullptr) && ::SetCurrentDirectoryW(lodz.c_str()));
+             g_CurrentImportDirectory.Empty();
              AfxScriptCommonDialog(AfxCommonDialogKind::Open, {true, Path("Absent.jpg"), 0});
              m_bar.OnLibImport();
+             ::SetCurrentDirectoryW(before);
+             EXPECT_EQ(g_CurrentImportDirectory.Find("odz"), -1) << g_CurrentImportDirectory;
          },
          "Absent.jpg", ""},
         {"import into a deep folder of a picture whose name does not fit there",
