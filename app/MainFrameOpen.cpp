@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 
 #include "app/TessarineApp.h"
+#include "framework/PathDoor.h"
 #include "framework/WinApp.h"
 #include "viewers/ViewerGlobals.h"
 
@@ -38,13 +39,7 @@ void CMainFrame::NewPrintLibWindow()
 void CMainFrame::OnDropFiles(HDROP hDropInfo)
 {
     SetActiveWindow();
-    std::vector<CString> paths;
-    const UINT nFiles = ::DragQueryFileA(hDropInfo, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < nFiles; i++) {
-        char szFile[MAX_PATH];
-        if (::DragQueryFileA(hDropInfo, i, szFile, sizeof(szFile)) != 0)
-            paths.push_back(szFile);
-    }
+    const std::vector<CString> paths = AfxDroppedPaths(hDropInfo);
     ::DragFinish(hDropInfo);
     if (CTessarineApp* pApp = TessarineApp())
         pApp->OpenDocumentFiles(paths);

@@ -13,6 +13,7 @@
 #include "framework/Exceptions.h"
 #include "framework/Menu.h"
 #include "framework/MessageMap.h"
+#include "framework/PathDoor.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
@@ -221,15 +222,16 @@ LRESULT CALLBACK ComboProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
 
 void OnTypedPath(HWND hEdit)
 {
-    int nLength = ::GetWindowTextLengthA(hEdit);
-    CString typed;
-    if (nLength >= MAX_PATH * 4) {
+    // Read in wide characters: pasted from a file manager, a path may hold letters the code page lacks,
+    // which an ANSI read would give as look-alikes, naming another file.
+    const std::wstring text = AfxGetWindowTextWide(hEdit);
+    if (text.size() >= MAX_PATH * 4) {
         AfxMessageBox(IDS_TYPED_PATH_TOO_LONG, MB_ICONEXCLAMATION);
         return;
     }
-    std::string buffer(static_cast<size_t>(nLength) + 1, '\0');
-    ::GetWindowTextA(hEdit, &buffer[0], nLength + 1);
-    typed = buffer.c_str();
+    CString typed;
+    if (!AfxTakeWidePath(text.c_str(), &typed))
+        return;
     CString resolved;
     switch (ResolveTypedPath(typed, g_CurrentOpenDirectory, &resolved)) {
     case kTypedPathNoDrive:

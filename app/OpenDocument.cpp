@@ -16,6 +16,7 @@
 #include "framework/Document.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/MDIChildWnd.h"
+#include "framework/PathDoor.h"
 #include "framework/View.h"
 #include "piclist/FailureReport.h"
 #include "resources/resource.h"
@@ -81,6 +82,12 @@ CDocument* CTessarineApp::OpenDocumentFile(LPCSTR lpszFileName)
     // An empty path names nothing (a second start without arguments only brings the window forward).
     if (lpszFileName == nullptr || lpszFileName[0] == '\0')
         return nullptr;
+    // A path that came in with letters the code page lacks, marked: refused for them, not as missing.
+    const CString unspelled = AfxMarkedPathRefusal(lpszFileName);
+    if (!unspelled.IsEmpty()) {
+        AfxMessageBox(unspelled, MB_OK | MB_ICONEXCLAMATION);
+        return nullptr;
+    }
 
     // Already shown: that window comes forward and nothing else changes.
     CMDIChildWnd* pShowing = nullptr;

@@ -2,6 +2,7 @@
 
 #include "framework/CommonDialogs.h"
 #include "framework/DataExchange.h"
+#include "framework/PathDoor.h"
 #include "resources/resource.h"
 
 IMPLEMENT_DYNAMIC(CPropPageEditorPath, CPropertyPage)
@@ -16,15 +17,14 @@ void CPropPageEditorPath::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_PATH_EDIT, m_editPath);
-    DDX_Text(pDX, IDC_PATH_EDIT, m_strPath);
+    DDX_PathText(pDX, IDC_PATH_EDIT, m_strPath);
     // The settings keep no longer path: it would serve this session, then be forgotten.
     DDV_MaxPath(pDX, m_strPath);
 }
 
 void CPropPageEditorPath::OnBrowse()
 {
-    char current[MAX_PATH] = "";
-    ::GetWindowTextA(m_editPath.GetSafeHwnd(), current, sizeof(current));
+    const CString current = AfxGetSpelledWindowText(m_editPath.GetSafeHwnd());
     CString filter;
     filter.LoadString(IDS_FILTER_PROGRAMS);
     filter += "|";

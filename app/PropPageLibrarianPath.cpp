@@ -16,13 +16,13 @@ void CPropPageLibrarianPath::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_PATH_EDIT, m_editPath);
-    DDX_Text(pDX, IDC_PATH_EDIT, m_strPath);
+    DDX_PathText(pDX, IDC_PATH_EDIT, m_strPath, TRUE);
 }
 
 void CPropPageLibrarianPath::OnBrowse()
 {
+    // Where the browser writes the name of the folder chosen.
     char displayName[MAX_PATH] = "";
-    ::GetWindowTextA(m_editPath.GetSafeHwnd(), displayName, sizeof(displayName));
     CString title;
     title.LoadString(IDS_BROWSE_LIBRARY_FOLDER);
     BROWSEINFOA bi = {};

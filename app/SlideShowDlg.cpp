@@ -3,6 +3,7 @@
 #include "core/WindowUtil.h"
 #include "framework/CommonDialogs.h"
 #include "framework/DataExchange.h"
+#include "framework/PathDoor.h"
 #include "resources/resource.h"
 
 IMPLEMENT_DYNAMIC(CSlideShowDlg, CDialog)
@@ -24,7 +25,7 @@ void CSlideShowDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, IDC_SLIDE_MANUAL, m_bManual);
     DDX_Check(pDX, IDC_SLIDE_AUTOMATIC, m_bAutomatic);
     DDX_Radio(pDX, IDC_SLIDE_SIZE_ACTUAL, m_nPictureSize);
-    DDX_Text(pDX, IDC_SLIDE_MUSIC, m_strMusicFile);
+    DDX_PathText(pDX, IDC_SLIDE_MUSIC, m_strMusicFile);
     // Any path Windows can open fits, not only 128 characters; the settings keep no longer one: it
     // would play for this show, then be forgotten.
     DDV_MaxPath(pDX, m_strMusicFile);
@@ -51,8 +52,7 @@ void CSlideShowDlg::EnableAutomaticControls(BOOL bEnable)
 
 void CSlideShowDlg::OnBrowseMusic()
 {
-    char current[MAX_PATH] = "";
-    ::GetDlgItemTextA(m_hWnd, IDC_SLIDE_MUSIC, current, sizeof(current));
+    const CString current = AfxGetSpelledWindowText(::GetDlgItem(m_hWnd, IDC_SLIDE_MUSIC));
     CString filter, all;
     filter.LoadString(IDS_FILTER_SOUNDS);
     all.LoadString(IDS_FILTER_ALL_FILES);

@@ -60,8 +60,12 @@ public:
     BOOL IsIdleMessage(MSG* pMsg) override;
     static const DWORD kTickIdleSpacing = 500;
     int ExitInstance() override;
-    // The single entry for opening a path: activates a window already showing it, sends a folder to
-    // an explorer window, reports a missing file, picks the template by the file's type and keeps the
+    // The command line, read in wide characters when the system gave them, each letter the code page
+    // lacks marked: an ANSI read would give its look-alike, the path of another file.
+    CString CommandLineText() const;
+    // The single entry for opening a path: activates a window already showing it, refuses a path
+    // marked for letters the code page lacks (it names no file), sends a folder to an explorer window,
+    // reports a missing file, picks the template by the file's type and keeps the
     // recent list. The new document, or null (activated, nothing opened, or missing).
     CDocument* OpenDocumentFile(LPCSTR lpszFileName) override;
     // Opens each path in turn (a drop, a selection of the open dialog); the files of no known type

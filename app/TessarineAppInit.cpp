@@ -29,6 +29,7 @@
 #include "formats/QuickTime.h"
 #include "formats/Readers.h"
 #include "framework/CmdUI.h"
+#include "framework/CodePageText.h"
 #include "framework/DocTemplate.h"
 #include "framework/FrameworkTexts.h"
 #include "resources/resource.h"
@@ -170,6 +171,13 @@ BOOL HandOverCommandLine(HWND hWndTarget, LPCSTR rawCommandLine)
     return bPosted;
 }
 
+CString CTessarineApp::CommandLineText() const
+{
+    if (m_lpWideCmdLine != nullptr)
+        return AfxCodePageMarkedText(m_lpWideCmdLine);
+    return CString(m_lpCmdLine != nullptr ? m_lpCmdLine : "");
+}
+
 HWND CTessarineApp::FindRunningInstance() const { return ::FindWindowA(m_strWindowClass, nullptr); }
 
 // ---- start-up steps ----
@@ -298,7 +306,8 @@ BOOL CTessarineApp::InitInstance()
         if (::IsIconic(m_hWndOtherInstance))
             ::ShowWindow(m_hWndOtherInstance, SW_RESTORE);
         ::SetForegroundWindow(::GetLastActivePopup(m_hWndOtherInstance));
-        HandOverCommandLine(m_hWndOtherInstance, m_lpCmdLine);
+        // Marked, the path is refused by the instance in front, in its own window.
+        HandOverCommandLine(m_hWndOtherInstance, CommandLineText());
         return FALSE;
     }
 
@@ -347,7 +356,7 @@ BOOL CTessarineApp::InitInstance()
 
     g_bNoFileOnCommandLine = TRUE;
     g_bStartupDialogShown = FALSE;
-    CString strPath = CommandLinePath(m_lpCmdLine);
+    CString strPath = CommandLinePath(CommandLineText());
     if (!strPath.IsEmpty()) {
         g_bNoFileOnCommandLine = FALSE;
         OpenDocumentFile(strPath);

@@ -6,11 +6,13 @@
 #pragma once
 #include <windows.h>
 
+#include "framework/CodePageText.h"
 #include "framework/String.h"
 
 // Stands, in the names a CFolderListing gives, for each letter the code page cannot hold: no file
-// name holds it, so a path that holds it names no file, and every call on that path fails.
-const char kUnspelledLetter = '|';
+// name holds it, so a path that holds it names no file, and every call on that path fails. The same
+// mark as in a path that came in from outside the program.
+const char kUnspelledLetter = kAfxUnspelledMark;
 
 // TRUE when the name or path holds kUnspelledLetter.
 BOOL HasUnspelledLetter(LPCSTR name);

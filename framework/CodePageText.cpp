@@ -26,16 +26,33 @@ BOOL AfxSpelledInCodePage(LPCWSTR text, int nLength)
     return n > 0 && !bUsedDefault;
 }
 
-CString AfxCodePageShownText(LPCWSTR text)
+namespace {
+
+// The text in the code page, each letter it lacks as the character given (never a look-alike).
+CString CodePageTextWith(LPCWSTR text, char chMissing)
 {
+    const char missing[2] = {chMissing, '\0'};
     const int nBytes = text != nullptr ? ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1,
-                                                               nullptr, 0, "?", nullptr)
+                                                               nullptr, 0, missing, nullptr)
                                        : 0;
     if (nBytes <= 1)
         return CString();
     std::string bytes(static_cast<size_t>(nBytes), '\0');
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, &bytes[0], nBytes, "?", nullptr);
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, &bytes[0], nBytes, missing, nullptr);
     return CString(bytes.c_str());
+}
+
+} // namespace
+
+CString AfxCodePageShownText(LPCWSTR text) { return CodePageTextWith(text, '?'); }
+
+CString AfxCodePageMarkedText(LPCWSTR text) { return CodePageTextWith(text, kAfxUnspelledMark); }
+
+CString AfxMarkedTextShown(LPCSTR text)
+{
+    CString shown(text != nullptr ? text : "");
+    shown.Replace(kAfxUnspelledMark, '?');
+    return shown;
 }
 
 BOOL AfxWideToCodePage(LPCWSTR text, CString* pText)

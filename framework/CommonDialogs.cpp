@@ -4,6 +4,7 @@
 #include "framework/CodePageText.h"
 #include "framework/FileNameGuard.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/PathDoor.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 
@@ -324,10 +325,7 @@ CString AfxBrowseForFolderPath(LPBROWSEINFOA lpbi)
         // path).
         wchar_t szWide[MAX_PATH] = L"";
         ::SHGetPathFromIDListW(pidl, szWide);
-        CString text;
-        text.Format(AfxLoadText(AFX_IDP_FOLDER_NAME_UNSPELLED),
-                    static_cast<LPCSTR>(AfxCodePageShownText(szWide)));
-        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(AfxUnspelledPathRefusal(szWide, TRUE), MB_OK | MB_ICONEXCLAMATION);
     }
     ::CoTaskMemFree(pidl);
     return found == AfxItemPath::Found ? path : CString();

@@ -3,6 +3,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/PathDoor.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
@@ -148,6 +149,22 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
         value = WindowText(hWndCtrl);
     else
         ::SetWindowTextA(hWndCtrl, value);
+}
+
+void DDX_PathText(CDataExchange* pDX, int nIDC, CString& value, BOOL bFolder)
+{
+    HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
+    if (!pDX->m_bSaveAndValidate) {
+        ::SetWindowTextA(hWndCtrl, value);
+        return;
+    }
+    const std::wstring typed = AfxGetWindowTextWide(hWndCtrl);
+    const CString refusal = AfxUnspelledPathRefusal(typed.c_str(), bFolder);
+    if (!refusal.IsEmpty()) {
+        AfxMessageBox(refusal, MB_ICONEXCLAMATION);
+        pDX->Fail();
+    }
+    value = CString(typed.c_str());
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value)

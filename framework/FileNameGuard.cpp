@@ -5,9 +5,11 @@
 #include "framework/Exceptions.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/MessageText.h"
+#include "framework/PathDoor.h"
 #include "framework/WinApp.h"
 
 #include <dlgs.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
@@ -53,25 +55,25 @@ size_t AddedExtension(const OPENFILENAMEA* lpofn)
     return n + 1;
 }
 
-std::wstring WindowTextW(HWND hWnd)
-{
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hWnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(hWnd, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
-// The folder the dialog joins a relative name to: the one it shows, else the current folder. Counted
-// in the dialog's own (wide) characters.
+// The folder the dialog joins a relative name to: the one it shows, read in wide characters (its path
+// in the code page would give a letter it lacks a look-alike, naming another folder), else the current
+// folder.
 std::wstring DialogFolder(HWND hFileDlg)
 {
-    char szFolder[MAX_PATH * 2] = "";
-    wchar_t szWide[MAX_PATH * 2] = L"";
-    if (::SendMessageA(hFileDlg, CDM_GETFOLDERPATH, sizeof(szFolder), reinterpret_cast<LPARAM>(szFolder)) > 0
-        && szFolder[0] != '\0' && ::MultiByteToWideChar(CP_ACP, 0, szFolder, -1, szWide, MAX_PATH * 2) > 0)
-        return szWide;
-    if (::GetCurrentDirectoryW(MAX_PATH * 2, szWide) == 0)
-        szWide[0] = L'\0';
-    return szWide;
+    wchar_t szFolder[MAX_PATH * 2] = L"";
+    const LRESULT nSize = ::SendMessageA(hFileDlg, CDM_GETFOLDERIDLIST, 0, 0);
+    if (nSize > 0) {
+        std::vector<BYTE> folder(static_cast<size_t>(nSize));
+        if (::SendMessageA(hFileDlg, CDM_GETFOLDERIDLIST, folder.size(),
+                           reinterpret_cast<LPARAM>(folder.data()))
+                == nSize
+            && ::SHGetPathFromIDListW(reinterpret_cast<LPCITEMIDLIST>(folder.data()), szFolder)
+            && szFolder[0] != L'\0')
+            return szFolder;
+    }
+    if (::GetCurrentDirectoryW(MAX_PATH * 2, szFolder) == 0)
+        szFolder[0] = L'\0';
+    return szFolder;
 }
 
 // The names the dialog reads from what is typed: each one between quotes, else the whole text.
@@ -114,14 +116,20 @@ HWND NameControl(HWND hFileDlg)
     return hName != nullptr ? hName : ::GetDlgItem(hFileDlg, edt1);
 }
 
-// TRUE when the name typed names a folder: one typed to go into it.
-bool NamesFolder(const std::wstring& folder, const std::wstring& name)
+// The path the dialog makes of a name: the name alone when it names its drive, the folder's drive
+// before a name from the root, else the folder and the name; "." and ".." resolved.
+std::wstring FullPath(const std::wstring& folder, const std::wstring& name)
 {
-    const bool bWhole = (name.size() > 1 && name[1] == L':') || (!name.empty() && name[0] == L'\\');
-    const std::wstring path =
-        bWhole ? name : folder + (!folder.empty() && folder.back() == L'\\' ? L"" : L"\\") + name;
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    std::wstring path;
+    if (name.size() > 1 && name[1] == L':')
+        path = name;
+    else if (!name.empty() && name[0] == L'\\')
+        path = (folder.size() > 1 && folder[1] == L':' ? folder.substr(0, 2) : L"") + name;
+    else
+        path = folder + (!folder.empty() && folder.back() == L'\\' ? L"" : L"\\") + name;
+    wchar_t szFull[MAX_PATH * 2] = L"";
+    const DWORD nLength = ::GetFullPathNameW(path.c_str(), MAX_PATH * 2, szFull, nullptr);
+    return nLength > 0 && nLength < MAX_PATH * 2 ? std::wstring(szFull) : path;
 }
 
 // The text saying why the name typed is refused, or empty when it is taken.
@@ -132,19 +140,16 @@ CString TypedNameRefusal(HWND hFileDlg, const NameGuard& guard)
         return CString();
     const std::wstring folder = DialogFolder(hFileDlg);
     CString text;
-    for (const std::wstring& name : TypedNames(WindowTextW(hName))) {
+    for (const std::wstring& name : TypedNames(AfxGetWindowTextWide(hName))) {
         if (FullPathLength(folder, name, guard.nAddedExtension) > MAX_PATH - 1) {
             text.Format(AfxLoadText(AFX_IDP_FILE_NAME_TOO_LONG), static_cast<unsigned>(MAX_PATH - 1));
             return text;
         }
-        if (!AfxSpelledInCodePage(name.c_str(), static_cast<int>(name.size()))) {
-            // Named as typed, the letters the code page lacks as question marks; a folder typed to go
-            // into it is said to be one.
-            text.Format(AfxLoadText(NamesFolder(folder, name) ? AFX_IDP_FOLDER_NAME_UNSPELLED
-                                                              : AFX_IDP_FILE_NAME_UNSPELLED),
-                        static_cast<LPCSTR>(AfxCodePageShownText(name.c_str())));
+        // The name typed, or picked in a folder whose name the code page cannot spell: the dialog
+        // would give it with look-alikes, the path of another file.
+        text = AfxUnspelledPathRefusal(FullPath(folder, name).c_str());
+        if (!text.IsEmpty())
             return text;
-        }
     }
     return text;
 }

@@ -5,6 +5,7 @@
 #include "framework/Document.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/Menu.h"
+#include "framework/PathDoor.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
 #include "framework/WndState.h"
@@ -371,14 +372,12 @@ void CFrameWnd::OnClose()
 void CFrameWnd::OnDropFiles(HDROP hDropInfo)
 {
     SetActiveWindow();
-    CWinApp* pApp = AfxGetApp();
-    UINT nFiles = ::DragQueryFileA(hDropInfo, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < nFiles && pApp != nullptr; i++) {
-        char szFile[MAX_PATH];
-        if (::DragQueryFileA(hDropInfo, i, szFile, sizeof(szFile)) != 0)
-            pApp->OpenDocumentFile(szFile);
-    }
+    const std::vector<CString> paths = AfxDroppedPaths(hDropInfo);
     ::DragFinish(hDropInfo);
+    for (const CString& path : paths) {
+        if (CWinApp* pApp = AfxGetApp())
+            pApp->OpenDocumentFile(path);
+    }
 }
 
 // ---- status prompts and tool tips ----

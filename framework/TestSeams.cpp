@@ -1,6 +1,7 @@
 // The test seams: script queues, records and the player of modal scripts.
 #include "framework/TestSeams.h"
 
+#include "framework/PathDoor.h"
 #include "framework/WinThread.h"
 #include "framework/Wnd.h"
 
@@ -340,6 +341,13 @@ BOOL AfxTestRunModal(CWnd* pWnd, UINT templateId)
                 else
                     TypeInto(hCtl, field.second);
             }
+            for (const auto& field : step.wideFields) {
+                if (HWND hCtl = FindField(hDlg, field.first))
+                    AfxTestPasteText(hCtl, field.second.c_str());
+                else
+                    Unexpected("modal " + std::to_string(templateId) + ": no field "
+                               + std::to_string(field.first));
+            }
             HWND hButton = step.buttonId != 0 ? FindField(hDlg, step.buttonId) : nullptr;
             if (step.buttonId == 0) {
                 // Only typing (or a page change) this time.
@@ -365,6 +373,14 @@ BOOL AfxTestRunModal(CWnd* pWnd, UINT templateId)
     record.result = pWnd->GetModalResult();
     s.log.modals.push_back(record);
     return TRUE;
+}
+
+void AfxTestPasteText(HWND hEdit, LPCWSTR text)
+{
+    if (const WNDPROC pfnWide = AfxEditWideProcedure(hEdit))
+        ::CallWindowProcW(pfnWide, hEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    else
+        ::SetWindowTextW(hEdit, text);
 }
 
 BOOL AfxTestTakeMessageBox(LPCSTR lpszText, UINT nType, int* pAnswer)

@@ -49,6 +49,8 @@ struct AfxModalStep {
     int buttonId = IDOK;
     int page = -1;
     std::function<void(CWnd*)> check;
+    // Edit texts in wide characters (a path pasted with letters the code page lacks), typed after fields.
+    std::vector<std::pair<int, std::wstring>> wideFields;
 };
 
 // The next modal dialog with this template id (a sheet: its caption string id) runs for real, then
@@ -68,6 +70,10 @@ struct AfxCommonDialogAnswer {
     std::wstring widePath;
 };
 void AfxScriptCommonDialog(AfxCommonDialogKind kind, AfxCommonDialogAnswer answer);
+
+// Puts text in an edit field as a paste from another program does: in wide characters, which even a
+// field of the code page keeps (a text set through the window reaches it in the code page).
+void AfxTestPasteText(HWND hEdit, LPCWSTR text);
 
 // The next tracked pop-up menu returns (or sends) this command; 0: dismissed.
 void AfxScriptPopupMenu(UINT nCmd);

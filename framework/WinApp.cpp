@@ -2,6 +2,7 @@
 #include "framework/WinApp.h"
 
 #include "framework/CmdUI.h"
+#include "framework/CodePageText.h"
 #include "framework/CommonDialogs.h"
 #include "framework/DocTemplate.h"
 #include "framework/Exceptions.h"
@@ -9,6 +10,7 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/HandleMap.h"
 #include "framework/MessageText.h"
+#include "framework/PathDoor.h"
 #include "framework/RecentFileList.h"
 #include "framework/StdIds.h"
 #include "framework/TestSeams.h"
@@ -362,11 +364,14 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT)
 
 int AfxShowMessageBox(HWND hOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
 {
+    // A name the code page cannot spell reaches a message marked; the user reads a question mark for
+    // each letter missing, as the refusals of such names show it, never the mark.
+    const CString text = AfxMarkedTextShown(lpszText);
     int nAnswer = 0;
-    if (AfxTestTakeMessageBox(lpszText, nType, &nAnswer))
+    if (AfxTestTakeMessageBox(text, nType, &nAnswer))
         return nAnswer;
     CFocusKeeper focus;
-    return ::MessageBoxA(hOwner, lpszText, lpszCaption, nType);
+    return ::MessageBoxA(hOwner, text, lpszCaption, nType);
 }
 
 int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)
@@ -494,6 +499,7 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, in
     pApp->m_hInstance = hInstance;
     pApp->m_hPrevInstance = hPrevInstance;
     pApp->m_lpCmdLine = lpCmdLine;
+    pApp->m_lpWideCmdLine = AfxCommandLineTail(::GetCommandLineW());
     pApp->m_nCmdShow = nCmdShow;
     AfxSetThread(pApp);
 

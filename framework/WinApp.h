@@ -50,6 +50,9 @@ public:
     HINSTANCE m_hInstance = nullptr;
     HINSTANCE m_hPrevInstance = nullptr;
     LPSTR m_lpCmdLine = nullptr; // the command line after the program's own name
+    // The same in wide characters, as the system gave it (null when not known): the ANSI line gives a
+    // letter the code page lacks a look-alike.
+    LPCWSTR m_lpWideCmdLine = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
     // Heap strings (strdup) so that program code may replace them the usual way (free, then _strdup).
     LPCSTR m_pszAppName = nullptr;
@@ -156,7 +159,8 @@ void AfxSetInstanceHandle(HINSTANCE hInst);
 // framework's own ids).
 int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 // The one way the program shows a message box: the system's box over hOwner, answered by a test's
-// script when one waits, and the window that had the keys gets them back when it closes.
+// script when one waits, and the window that had the keys gets them back when it closes. A name marked
+// for letters the code page lacks shows a question mark for each.
 int AfxShowMessageBox(HWND hOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
 

@@ -11,6 +11,7 @@
 #include "framework/CommonDialogs.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/Menu.h"
+#include "framework/PathDoor.h"
 #include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 #include "piclist/DelObject.h"
@@ -611,9 +612,9 @@ void CLibraryBar::OnLibImport()
     dlg.m_ofn.lpstrFile = names.data();
     dlg.m_ofn.nMaxFile = static_cast<DWORD>(names.size());
     INT_PTR answer = dlg.DoModal();
-    char current[MAX_PATH] = "";
-    ::GetCurrentDirectoryA(sizeof(current), current);
-    g_CurrentImportDirectory = current;
+    // The folder the dialog showed last, for the next import; never the look-alike of one the code
+    // page cannot spell.
+    AfxGetCurrentFolder(&g_CurrentImportDirectory);
     ::SetCurrentDirectoryA(saved);
     if (answer != IDOK)
         return;

@@ -27,7 +27,7 @@ CLoadErrorDlg::CLoadErrorDlg(CWnd* pParentWnd) : CDialog(IDD_LOAD_ERROR, pParent
 void CLoadErrorDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_LOADERR_PATH, m_strPath);
+    DDX_PathText(pDX, IDC_LOADERR_PATH, m_strPath);
     // Any path Windows can open fits, not only the first 100 characters.
     DDV_MaxChars(pDX, m_strPath, MAX_PATH);
     DDX_Text(pDX, IDC_LOADERR_NAME, m_strFileName);

@@ -13,6 +13,7 @@
 #include "framework/Dc.h"
 #include "framework/Exceptions.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/PathDoor.h"
 #include "resources/resource.h"
 
 #include <dlgs.h>
@@ -272,9 +273,8 @@ BOOL PromptFileName(CString& fileName, UINT titleId, DWORD extraFlags, BOOL open
     BOOL bOk = dlg.DoModal() == IDOK;
     if (bOk)
         fileName = szFile;
-    char szNowFolder[MAX_PATH] = "";
-    if (::GetCurrentDirectoryA(sizeof(szNowFolder), szNowFolder) > 0)
-        g_CurrentSaveDirectory = szNowFolder;
+    // Where the next dialog opens; never the look-alike of a folder the code page cannot spell.
+    AfxGetCurrentFolder(&g_CurrentSaveDirectory);
     ::SetCurrentDirectoryA(szOldFolder);
     return bOk;
 }

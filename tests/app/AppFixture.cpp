@@ -133,6 +133,19 @@ bool AppTest::SectionExists(const char* section)
     return true;
 }
 
+std::vector<std::wstring> AppTest::WriteUnspelledPictures()
+{
+    const std::wstring folder = testpaths::Wide(m_temp.Path());
+    const std::vector<std::wstring> paths = {folder + L"\\\x0141odz\\photo.bmp",
+                                             folder + L"\\Pozna\x0144.bmp"};
+    ::CreateDirectoryA(m_temp.File("Lodz").c_str(), nullptr);
+    ::CreateDirectoryW((folder + L"\\\x0141odz").c_str(), nullptr);
+    const std::string lookAlikes[] = {WriteBmp("Lodz\\photo.bmp"), WriteBmp("Poznan.bmp")};
+    for (size_t i = 0; i < paths.size(); i++)
+        ::CopyFileW(testpaths::Wide(lookAlikes[i]).c_str(), paths[i].c_str(), FALSE);
+    return paths;
+}
+
 std::string AppTest::WriteBmp(const std::string& name, int width, int height)
 {
     return WriteBmp(name, width, height, [](int x, int y) { return RGB(200, y * 32, x * 16); });

@@ -58,6 +58,10 @@ protected:
     // The same with pixel (x, y), y counted from the bottom row, in the colour pixel gives.
     std::string WriteBmp(const std::string& name, int width, int height,
                          const std::function<COLORREF(int x, int y)>& pixel);
+    // Pictures the code page cannot spell, each beside the look-alike an ANSI read takes it for, which
+    // must never open in its place: "Łodz\photo.bmp" ("Lodz\photo.bmp") and "Poznań.bmp", only its
+    // last letter unspelled ("Poznan.bmp"). Their wide paths, in that order.
+    std::vector<std::wstring> WriteUnspelledPictures();
     // A copy of a GIF of the libraries' test pictures.
     std::string WriteGif(const std::string& name);
 

@@ -408,7 +408,10 @@ TEST_F(ViewerTest, FileDialogsRefuseATypedPathTooLongOrUnspelled)
     ASSERT_TRUE(::CreateDirectoryW(unspelledFolder.c_str(), nullptr));
     const char kTooLong[] = "trop long";
     const std::string kUnspelled = "Le nom du fichier '" + folder + "\\?odz.png' contient des lettres",
-                      kUnspelledFolder = "Le nom du dossier '" + folder + "\\?odz' contient des lettres";
+                      kUnspelledFolder = "Le nom du dossier '" + folder + "\\?odz' contient des lettres",
+                      kLastUnspelled = "Le nom du fichier '" + folder + "\\Pozna?.png' contient des lettres";
+    // Only its last letter is one the code page lacks.
+    const std::wstring lastUnspelled = Wide(folder) + L"\\Pozna\x0144.png";
     const struct {
         bool bSave;
         std::wstring typed;
@@ -419,11 +422,13 @@ TEST_F(ViewerTest, FileDialogsRefuseATypedPathTooLongOrUnspelled)
         {true, Wide(pathOf(260, true)), kTooLong, ""},
         {true, Wide(pathOf(260, false)), kTooLong, ""},
         {true, unspelled, kUnspelled.c_str(), ""},
+        {true, lastUnspelled, kLastUnspelled.c_str(), ""},
         {true, Wide(pathOf(259, false)), nullptr, pathOf(259, false) + ".jpg"},
         {true, Wide(pathOf(259, true)), nullptr, pathOf(259, true)},
         {false, Wide(pathOf(278, true)), kTooLong, ""},
         {false, unspelled, kUnspelled.c_str(), ""},
         {false, unspelledFolder, kUnspelledFolder.c_str(), ""},
+        {false, lastUnspelled, kLastUnspelled.c_str(), ""},
     };
     AfxTestReset(); // the real dialogs
     for (const auto& row : rows) {

@@ -545,13 +545,15 @@ namespace {
 // Takes the open dialog to the folder (it may open on the last one used), then into the sub-folder
 // `enter` of its list (opened from the list: a name typed would be refused), clicks each name of its list
 // in turn and notes the colour the middle of its preview then settles on (the first unlike the one at
-// the click, or the one still there after ten seconds, which a loaded machine may take); Cancel after
-// the last, or after a minute.
+// the click, or the one still there after ten seconds, which a loaded machine may take); opens the
+// last with Enter and notes the message it meets; Cancel then, or after a minute.
 struct PreviewDriver {
     std::wstring folder;
     std::wstring enter;
     std::vector<std::wstring> names;
     std::vector<COLORREF> seen;
+    bool bOpened = false;
+    std::string said;
     bool bWaiting = false;
     DWORD clickedAt = 0;
     COLORREF atClick = CLR_INVALID;
@@ -593,7 +595,16 @@ bool ClickOnly(HWND hList, const std::wstring& name)
 VOID CALLBACK DrivePreview(HWND, UINT, UINT_PTR, DWORD)
 {
     PreviewDriver& driver = *g_pPreviewDriver;
-    HWND hFileDlg = ShownDialog(), hHook = nullptr;
+    HWND hFileDlg = nullptr, hBox = nullptr, hHook = nullptr;
+    for (HWND hWnd : ShownDialogs())
+        (::FindWindowExA(hWnd, nullptr, "SHELLDLL_DefView", nullptr) != nullptr ? hFileDlg : hBox) = hWnd;
+    if (hBox != nullptr) {
+        char text[1024] = "";
+        ::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text));
+        driver.said = text;
+        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+        return;
+    }
     while ((hHook = ::FindWindowExA(hFileDlg, hHook, "#32770", nullptr)) != nullptr
            && ::GetDlgItem(hHook, IDC_OPEN_PREVIEW_BOX) == nullptr) {
     }
@@ -623,12 +634,17 @@ VOID CALLBACK DrivePreview(HWND, UINT, UINT_PTR, DWORD)
     if (driver.bWaiting)
         driver.seen.push_back(middle);
     driver.bWaiting = false;
-    if (driver.seen.size() == driver.names.size())
+    if (driver.seen.size() < driver.names.size()) {
+        if (ClickOnly(hList, driver.names[driver.seen.size()])) {
+            driver.bWaiting = true;
+            driver.clickedAt = ::GetTickCount();
+            driver.atClick = middle;
+        }
+    } else if (!driver.bOpened) {
+        driver.bOpened = true;
+        ::PostMessageA(hList, WM_KEYDOWN, VK_RETURN, 1);
+    } else {
         ::PostMessageA(hFileDlg, WM_COMMAND, IDCANCEL, 0);
-    else if (ClickOnly(hList, driver.names[driver.seen.size()])) {
-        driver.bWaiting = true;
-        driver.clickedAt = ::GetTickCount();
-        driver.atClick = middle;
     }
 }
 
@@ -636,7 +652,8 @@ VOID CALLBACK DrivePreview(HWND, UINT, UINT_PTR, DWORD)
 
 // A click on a name the code page cannot spell previews nothing: the dialog spells it with look-alikes
 // ("Lodz.bmp" for a barred L), which names another picture. So does a click on a picture in a folder
-// the code page cannot spell, whose look-alike folder holds a picture of that name.
+// the code page cannot spell, whose look-alike folder holds a picture of that name. Opened, each is
+// refused for its letters, the dialog staying open, and the look-alike does not open.
 TEST_F(AppTest, TheOpenDialogPreviewsNoPictureForANameTheCodePageCannotSpell)
 {
     ASSERT_TRUE(Start());
@@ -656,9 +673,10 @@ TEST_F(AppTest, TheOpenDialogPreviewsNoPictureForANameTheCodePageCannotSpell)
         std::wstring enter;
         std::vector<std::wstring> names;
         std::vector<COLORREF> seen;
+        std::string said;
     } rows[] = {
-        {L"", {L"Autre.bmp", L"\x0141odz.bmp"}, {RGB(0, 200, 0), RGB(192, 192, 192)}},
-        {L"\x0141odz", {L"Vue.bmp"}, {RGB(192, 192, 192)}},
+        {L"", {L"Autre.bmp", L"\x0141odz.bmp"}, {RGB(0, 200, 0), RGB(192, 192, 192)}, "\\?odz.bmp' contient"},
+        {L"\x0141odz", {L"Vue.bmp"}, {RGB(192, 192, 192)}, "\\?odz' contient"},
     };
     AfxTestReset(); // the real dialog
     for (const auto& row : rows) {
@@ -671,6 +689,8 @@ TEST_F(AppTest, TheOpenDialogPreviewsNoPictureForANameTheCodePageCannotSpell)
         m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
         ::KillTimer(nullptr, timer);
         EXPECT_EQ(driver.seen, row.seen) << row.names.size();
+        EXPECT_NE(driver.said.find(row.said), std::string::npos) << driver.said;
     }
+    EXPECT_TRUE(Children().empty());
     AfxTestArm();
 }

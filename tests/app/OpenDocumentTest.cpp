@@ -33,19 +33,23 @@ std::vector<std::string> Recent()
     return list;
 }
 
-// The DROPFILES block the shell hands over for a drop of these paths.
-HGLOBAL DropBlock(const std::vector<std::string>& paths)
+// The DROPFILES block the shell hands over for a drop of these paths (in wide characters, as a file
+// manager gives them).
+template <class Text> HGLOBAL DropBlockOf(const std::vector<Text>& paths)
 {
-    std::string names;
-    for (const std::string& path : paths)
-        names += path + '\0';
-    HGLOBAL hDrop = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() + 1);
+    Text names;
+    for (const Text& path : paths)
+        names += path + typename Text::value_type(0);
+    const size_t size = (names.size() + 1) * sizeof(names[0]);
+    HGLOBAL hDrop = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + size);
     auto* pDrop = static_cast<DROPFILES*>(::GlobalLock(hDrop));
     pDrop->pFiles = sizeof(DROPFILES);
-    std::memcpy(reinterpret_cast<char*>(pDrop) + sizeof(DROPFILES), names.data(), names.size());
+    pDrop->fWide = sizeof(names[0]) > 1;
+    std::memcpy(reinterpret_cast<char*>(pDrop) + sizeof(DROPFILES), names.data(), size);
     ::GlobalUnlock(hDrop);
     return hDrop;
 }
+HGLOBAL DropBlock(const std::vector<std::string>& paths) { return DropBlockOf(paths); }
 
 } // namespace
 
@@ -295,6 +299,13 @@ TEST_F(AppTest, DroppedFilesAndRecentFilesReachTheStillPictureTemplate)
     ASSERT_NE(ActiveDocument(), nullptr);
     EXPECT_TRUE(ActiveDocument()->IsKindOf(RUNTIME_CLASS(CDibDoc)));
     EXPECT_EQ(std::string(ActiveDocument()->GetPathName()), dropped);
+    // Pictures the code page cannot spell are refused, never taken for their look-alikes, in one box.
+    AfxScriptMessageBox(IDOK);
+    m_pFrame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(DropBlockOf(WriteUnspelledPictures())));
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    for (const std::string name : {"\\?odz' contient", "\\Pozna?.bmp' contient"})
+        EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find(name), std::string::npos) << name;
+    EXPECT_EQ(Children().size(), 1u);
 
     // The File menu's recent files go through the same entry.
     std::string recent = WriteBmp("recent.bmp");

@@ -47,13 +47,15 @@ struct Typed {
     std::string said;
 };
 
-Typed TypeOnPageThenOK(int page, int id, const std::string& value)
+Typed TypeOnPageThenOK(int page, int id, const std::string& value, const std::wstring& wide = L"")
 {
     size_t before = AfxTestRecords().messageBoxes.size();
     AfxScriptMessageBox(IDOK);
     AfxModalStep step;
     step.page = page;
     step.fields = {{id, value}};
+    if (!wide.empty())
+        step.wideFields = {{id, wide}};
     AfxScriptModal(IDS_PREFERENCES_CAPTION, {step});
     CPrefsPropertySheet sheet;
     FillValid(sheet);
@@ -192,7 +194,8 @@ TEST_F(AppTest, PreferencesWmfSizesMustBeFrom10To5000)
 }
 
 // The editor's path is refused when the settings could not keep it (they would forget it at the next
-// start), with the file dialogs' message.
+// start), with the file dialogs' message; it and the library's folder, pasted with a letter the code
+// page cannot spell, are refused for it: their look-alikes are another program and another folder.
 TEST_F(AppTest, PreferencesEditorPathMustFitAFullPath)
 {
     ASSERT_TRUE(Start());
@@ -203,6 +206,19 @@ TEST_F(AppTest, PreferencesEditorPathMustFitAFullPath)
         EXPECT_EQ(t.refusals, length == 260 ? 1u : 0u);
         EXPECT_EQ(t.result == IDOK, length == 259);
         EXPECT_EQ(t.said.find("trop long") != std::string::npos, length == 260) << t.said;
+    }
+    const struct {
+        int page;
+        std::wstring pasted;
+        const char* said;
+    } unspelled[] = {{kPageEditor, L"c:\\\x0141odz\\editeur.exe", "dossier 'c:\\?odz'"},
+                     {kPageEditor, L"c:\\Pozna\x0144.exe", "fichier 'c:\\Pozna?.exe'"},
+                     {kPageLibrary, L"c:\\\x0141odz", "dossier 'c:\\?odz'"}};
+    for (const auto& row : unspelled) {
+        const Typed t = TypeOnPageThenOK(row.page, IDC_PATH_EDIT, "", row.pasted);
+        EXPECT_EQ(t.refusals, 1u);
+        EXPECT_NE(t.result, IDOK);
+        EXPECT_NE(t.said.find(row.said), std::string::npos) << t.said;
     }
     CPrefsPropertySheet::SetRememberedPage(0);
 }

@@ -110,6 +110,8 @@ TEST(TypedPath, DrivesNamesAndSeparatorsResolveAsTheBoxExpects)
     EXPECT_STREQ(out, "C:\\");
     EXPECT_EQ(ResolveTypedPath("c:\\Photos\\export\\", "D:\\Pics", &out), kTypedPathOpen);
     EXPECT_STREQ(out, "C:\\Photos\\export");
+    EXPECT_EQ(ResolveTypedPath("c:\\Photos\\export\\\\\\", "D:\\Pics", &out), kTypedPathOpen);
+    EXPECT_STREQ(out, "C:\\Photos\\export");
     EXPECT_EQ(ResolveTypedPath("  d:/photos/Ete.jpg ", "", &out), kTypedPathOpen);
     EXPECT_STREQ(out, "D:\\photos\\Ete.jpg");
     EXPECT_EQ(ResolveTypedPath("Photo.jpg", "D:\\Pics", &out), kTypedPathOpen);
@@ -356,4 +358,14 @@ TEST_F(AppTest, APathTypedInTheRecentBoxOpensAndAMalformedOneGetsItsMessage)
     EXPECT_EQ(std::string(shown), m_temp.File("data\\p55"));
     EXPECT_EQ(Children().size(), 2u);
     EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 2u);
+
+    // A path pasted with letters the code page cannot spell is refused for them; its look-alike stays shut.
+    for (const std::wstring& path : WriteUnspelledPictures()) {
+        AfxScriptMessageBox(IDOK);
+        AfxTestPasteText(hEdit, path.c_str());
+        ::SendMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 0);
+        EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("?"), std::string::npos);
+    }
+    EXPECT_EQ(Children().size(), 2u);
+    EXPECT_EQ(AfxTestRecords().messageBoxes.size(), 4u);
 }

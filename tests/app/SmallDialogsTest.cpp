@@ -35,12 +35,14 @@ struct SlideRun {
     std::string said;
 };
 
-SlideRun RunSlideShowTyping(int id, const std::string& value, BOOL automatic)
+SlideRun RunSlideShowTyping(int id, const std::string& value, BOOL automatic, const std::wstring& wide = L"")
 {
     size_t before = AfxTestRecords().messageBoxes.size();
     AfxScriptMessageBox(IDOK);
     AfxModalStep typed;
     typed.fields = {{id, value}};
+    if (!wide.empty())
+        typed.wideFields = {{id, wide}};
     std::vector<AfxModalStep> steps;
     steps.push_back(typed);
     AfxScriptModal(IDD_SLIDESHOW, steps);
@@ -98,6 +100,16 @@ TEST_F(AppTest, LoadErrorDialogRetriesAnEditedLongPathAndAbandonGivesUp)
     CString untouched = "kept";
     EXPECT_EQ(CLoadErrorDlg::AskForRetry("c:\\x.jpg", &untouched), IDCANCEL);
     EXPECT_EQ(std::string(untouched), "kept");
+
+    // A path pasted with a letter the code page cannot spell is refused: its look-alike is another file.
+    AfxModalStep pasted;
+    pasted.wideFields = {{IDC_LOADERR_PATH, L"c:\\Pozna\x0144.jpg"}};
+    AfxScriptModal(IDD_LOAD_ERROR, {pasted});
+    AfxScriptMessageBox(IDOK);
+    EXPECT_EQ(CLoadErrorDlg::AskForRetry("c:\\x.jpg", &untouched), IDCANCEL);
+    EXPECT_EQ(std::string(untouched), "kept");
+    ASSERT_EQ(AfxTestRecords().messageBoxes.size(), 1u);
+    EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("fichier 'c:\\Pozna?.jpg'"), std::string::npos);
 }
 
 TEST_F(AppTest, SlideShowPauseOutsideOneTo500IsRefusedAndItsLimitsAccepted)
@@ -136,6 +148,11 @@ TEST_F(AppTest, SlideShowMusicPathMustFitAFullPath)
         EXPECT_EQ(run.result == IDOK, length == 259);
         EXPECT_EQ(run.said.find("trop long") != std::string::npos, length == 260) << run.said;
     }
+    // Nor one pasted with a letter the code page cannot spell: its look-alike is another file.
+    const SlideRun run = RunSlideShowTyping(IDC_SLIDE_MUSIC, "", FALSE, L"c:\\\x0141odz\\fond.wav");
+    EXPECT_EQ(run.refusals, 1u);
+    EXPECT_NE(run.result, IDOK);
+    EXPECT_NE(run.said.find("dossier 'c:\\?odz'"), std::string::npos) << run.said;
 }
 
 TEST_F(AppTest, SlideShowRefusalNamesTheRangeInFrench)

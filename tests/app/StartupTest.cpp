@@ -11,6 +11,7 @@
 #include "framework/Document.h"
 #include "framework/TestSeams.h"
 #include "framework/MDIChildWnd.h"
+#include "framework/PathDoor.h"
 #include "framework/WinThread.h"
 #include "resources/resource.h"
 #include "viewers/DibDoc.h"
@@ -48,6 +49,10 @@ TEST(CommandLinePath, OnePairOfQuotesAroundTheWholeLineGoes)
     EXPECT_STREQ(CommandLinePath("\"C:\\a.jpg\" x"), "\"C:\\a.jpg\" x");
     EXPECT_STREQ(CommandLinePath(""), "");
     EXPECT_STREQ(CommandLinePath(nullptr), "");
+    // The wide line loses the program's name as the system's ANSI one does.
+    EXPECT_STREQ(AfxCommandLineTail(L"\"C:\\a b\\t.exe\"  \"C:\\c d.jpg\" "), L"\"C:\\c d.jpg\" ");
+    EXPECT_STREQ(AfxCommandLineTail(L"C:\\a\"b c\"\\t.exe\tC:\\c.jpg"), L"C:\\c.jpg");
+    EXPECT_STREQ(AfxCommandLineTail(L"t.exe"), L"");
 }
 
 TEST(HandOver, EveryByteArrivesInOrderThenAZero)
@@ -203,6 +208,28 @@ TEST_F(AppTest, ASecondStartHandsItsPathToTheFirstAndNeverWritesSettings)
     ASSERT_NE(pDoc, nullptr);
     EXPECT_TRUE(pDoc->IsKindOf(RUNTIME_CLASS(CDibDoc)));
     EXPECT_EQ(std::string(pDoc->GetPathName()), path);
+}
+
+// A path the code page cannot spell, on the command line or handed over by a second start, is refused
+// for it, and its look-alike, which the ANSI command line names, never opens.
+TEST_F(AppTest, APathTheCodePageCannotSpellIsRefusedFromTheCommandLineAndAHandOver)
+{
+    const std::vector<std::wstring> unspelled = WriteUnspelledPictures();
+    const std::wstring first = L"\"" + unspelled[0] + L"\"", second = unspelled[1];
+    m_pApp->m_lpWideCmdLine = first.c_str();
+    AfxScriptMessageBox(IDOK);
+    ASSERT_TRUE(Start("\"" + m_temp.File("Lodz\\photo.bmp") + "\""));
+    std::string line = m_temp.File("Poznan.bmp");
+    m_pApp->m_lpCmdLine = &line[0];
+    m_pApp->m_lpWideCmdLine = second.c_str();
+    AfxScriptMessageBox(IDOK);
+    EXPECT_FALSE(m_pApp->InitInstance());
+    Pump();
+    const auto& boxes = AfxTestRecords().messageBoxes;
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[0].text.find("dossier '" + m_temp.File("?odz") + "' contient"), std::string::npos);
+    EXPECT_NE(boxes[1].text.find("fichier '" + m_temp.File("Pozna?.bmp") + "' contient"), std::string::npos);
+    EXPECT_TRUE(Children().empty());
 }
 
 TEST_F(AppTest, AKeyTakesTheSplashDownAndStillReachesItsTarget)

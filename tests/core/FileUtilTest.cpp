@@ -130,6 +130,7 @@ TEST(FileUtil, ExistenceOfFilesFoldersAndPatterns)
     EXPECT_EQ(FolderExists(dir.Path().c_str()), 1);
     EXPECT_EQ(FolderExists(dir.File("b.jpg").c_str()), 0) << "a file is not a folder";
     EXPECT_EQ(FolderExists(dir.File("none").c_str()), 0);
+    EXPECT_EQ(FolderExists(dir.File("a.j?g").c_str()), 0) << "a pattern names no folder";
     EXPECT_EQ(FolderExists("Q:\\"), 1) << "a drive root, present or not";
     EXPECT_EQ(FolderExists("q:\\"), 1);
     EXPECT_EQ(FolderExists("Q:"), 0) << "two characters ask the disk";

@@ -1,7 +1,9 @@
 // Calls that only one door of the program may make, found in its sources (every folder but tests/ and
 // build trees): folders are listed through core/FolderListing (names the code page cannot spell told
 // apart), the shell's folders through core/ShellFolderListing, and every message box goes through the
-// framework's AfxShowMessageBox, which gives the keys back and lets tests answer it.
+// framework's AfxShowMessageBox, which gives the keys back and lets tests answer it. A path that comes
+// in (a file dialog's, a drop's, the command line's, a path field's) is read in wide characters at its
+// door, never in the code page, which would give a letter it lacks a look-alike.
 #include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +83,18 @@ TEST(Sources, FolderListingsAndMessageBoxesGoThroughTheirOneDoor)
          std::regex(
              R"(\b(MessageBox(Ex)?[AW]|MessageBoxEx|MessageBoxIndirect[AW]?)\s*\(|[^\w]::\s*MessageBox\s*\()"),
          {{"framework/WinApp.cpp", 1}}},
+        {"a file dialog of the system",
+         std::regex(R"(\bGet(Open|Save)FileName[AW]?\b)"),
+         {{"framework/CommonDialogs.cpp", 2}}},
+        {"a dropped file's path", std::regex(R"(\bDragQueryFile[AW]?\b)"), {{"framework/PathDoor.cpp", 3}}},
+        {"a read of the command line",
+         std::regex(R"(\bGetCommandLine[AW]?\s*\(|\bm_lpCmdLine\b(?!\s*=[^=]))"),
+         {{"framework/WinApp.cpp", 1}, {"app/TessarineAppInit.cpp", 2}}},
+        {"a path field read in the code page",
+         std::regex(
+             R"(\bDDX_Text\s*\(\s*pDX\s*,\s*IDC_\w*(PATH|MUSIC)|\b(GetWindowText|GetDlgItemText)A?\s*\()"
+             R"([^;]*\b(IDC_\w*(PATH|MUSIC)\w*|m_editPath|hEdit)\b)"),
+         {}},
     };
     for (const auto& rule : rules) {
         std::map<std::string, long> found;
