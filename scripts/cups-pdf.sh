@@ -76,7 +76,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ] && [ "$(id -u)" = 0 ]; then
 fi
 if ! cups_pdf_ready; then
     if ! can_be_root; then
-        echo "test: the PDF printer $TESSARINE_PRINTER is not ready; run $_cups_pdf_here/cups-pdf.sh once as root" >&2
+        echo "test: the PDF printer $TESSARINE_PRINTER is not ready; run $(shell_quote "$_cups_pdf_here/cups-pdf.sh") once as root" >&2
         exit 1
     fi
     (
