@@ -39,3 +39,9 @@ shell_quote() {
     local q="'\\''"
     printf "'%s'" "${1//\'/$q}"
 }
+
+# Where cups-pdf writes the caller's jobs: "PDF" in the home folder the password database gives the
+# job's user.
+pdf_folder() {
+    echo "$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
+}
