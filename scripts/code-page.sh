@@ -10,3 +10,12 @@ code_page_require() {
     echo "$who: $what $path has a letter outside Windows-1252 (Western European), the code page in which programs under Wine name files: they cannot reach it" >&2
     exit 1
 }
+
+# Wine writes Linux names in the locale's character set. A plain ASCII locale ("C", "POSIX", or none at
+# all, as a new account has) has no accented letter: the library's "Images Protégées" is not made, and
+# a path winepath gives has "é" as "C)". Wine then runs in UTF-8, as Linux names files, with the same
+# Windows locale.
+wine_writes_utf8() {
+    [ "$(locale charmap 2>/dev/null)" = ANSI_X3.4-1968 ] || return 0
+    export LC_ALL=C.UTF-8
+}
