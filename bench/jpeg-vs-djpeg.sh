@@ -15,6 +15,9 @@ build=${TESSARINE_BUILD_DIR:-$root/build}
 photos=${BENCH_PHOTOS:-${XDG_CACHE_HOME:-$HOME/.cache}/tessarine-bench/photos}
 runs=${RUNS:-5}
 count=20
+# The benchmark program opens the photographs through Wine's Z: drive, by names in the code page.
+. "$root/scripts/code-page.sh"
+code_page_require jpeg-vs-djpeg "the photographs' folder" "$photos"
 
 . "$here/bench-common.sh"
 bench_need_tools jpeg-vs-djpeg djpeg convert wine

@@ -8,10 +8,10 @@
 # ends: the jobs' titles carry TESSARINE_PRINT_RUN, which no other run has. Safe to run again and from
 # several test runs at once: the changes, when any is needed, happen under one lock.
 TESSARINE_PRINTER=TessarinePDF
-# cups-pdf writes into "PDF" in the home folder the password database gives the job's user.
-export TESSARINE_PDF_DIR="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
 _cups_pdf_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$_cups_pdf_here/system.sh"
+TESSARINE_PDF_DIR=$(pdf_folder)
+export TESSARINE_PDF_DIR
 
 cups_pdf_ready() {
     lpstat -r 2>/dev/null | grep -q 'is running' \
@@ -76,7 +76,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ] && [ "$(id -u)" = 0 ]; then
 fi
 if ! cups_pdf_ready; then
     if ! can_be_root; then
-        echo "test: the PDF printer $TESSARINE_PRINTER is not ready; run $_cups_pdf_here/cups-pdf.sh once as root" >&2
+        echo "test: the PDF printer $TESSARINE_PRINTER is not ready; run $(shell_quote "$_cups_pdf_here/cups-pdf.sh") once as root" >&2
         exit 1
     fi
     (

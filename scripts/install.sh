@@ -16,9 +16,14 @@ mkdir -p "$home"
 cmp -s "$build/tessarine.exe" "$home/tessarine.exe" || cp "$build/tessarine.exe" "$home/tessarine.exe"
 
 key='HKCU\Software\Orvanel\Tessarine 3.0\folders'
+# The settings as Wine exports them, in UTF-16: what "reg query" prints into a pipe is in the console's
+# code page, where an accented letter of the path comes back as another one and the path names nothing.
+exported=$(mktemp)
+trap 'rm -f "$exported"' EXIT
+WINEPREFIX=$prefix wine reg export "$key" "$(WINEPREFIX=$prefix winepath -w "$exported")" /y >/dev/null 2>&1 || true
 setting() {
-    { WINEPREFIX=$prefix wine reg query "$key" /v "$1" 2>/dev/null || true; } | tr -d '\r' \
-        | sed -n "s/^ *$1 *REG_SZ *//p"
+    iconv -f UTF-16 -t UTF-8 "$exported" 2>/dev/null | tr -d '\r' | sed -n "s/^\"$1\"=\"\(.*\)\"$/\1/p" \
+        | sed 's/\\\(.\)/\1/g'
 }
 stored=$(setting LibrarianLocation)
 [ -n "$stored" ] || exit 0

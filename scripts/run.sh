@@ -7,6 +7,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 # tests, which the test command builds.
 "$here/build.sh" --target tessarine picconv
 export WINEDEBUG=${WINEDEBUG:--all}
+. "$here/code-page.sh"
+wine_writes_utf8
 # The user's own prefix, made on first use, with the caption-button font in place.
 export WINEPREFIX=${WINEPREFIX:-$HOME/.wine}
 prefix=$WINEPREFIX

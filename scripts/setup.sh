@@ -74,7 +74,7 @@ if machine_needs_work; then
         echo "setup: the machine lacks ${missing[*]:-its source archives}; installing through sudo"
         as_root "$here/setup.sh" --machine-only
     else
-        echo "setup: the machine lacks ${missing[*]:-its source archives}; run $here/setup.sh --machine-only once as root" >&2
+        echo "setup: the machine lacks ${missing[*]:-its source archives}; run $(shell_quote "$here/setup.sh") --machine-only once as root" >&2
         exit 1
     fi
 fi

@@ -32,3 +32,16 @@ machine_lock() {
 machine_unlock() {
     exec 8<&-
 }
+
+# A path as the shell reads it back whole, blanks and quotes included: for a command printed to be
+# pasted ("run '/home/Zoé Lefèvre/Mes projets/tessarine/scripts/setup.sh' once as root").
+shell_quote() {
+    local q="'\\''"
+    printf "'%s'" "${1//\'/$q}"
+}
+
+# Where cups-pdf writes the caller's jobs: "PDF" in the home folder the password database gives the
+# job's user.
+pdf_folder() {
+    echo "$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
+}

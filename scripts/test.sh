@@ -5,6 +5,15 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=${TESSARINE_BUILD_DIR:-$root/build}
+# The tests name the folders they read and write in the code page; one it cannot spell stops the run
+# here, before anything is built.
+. "$here/deps-env.sh"
+. "$here/system.sh"
+. "$here/code-page.sh"
+code_page_require test "the clone" "$root"
+code_page_require test "the build folder" "$build"
+code_page_require test "the picture libraries' cache" "$DEPS_DIR"
+code_page_require test "the PDF printer's folder" "$(pdf_folder)"
 # What only root can ready (the packages, then the PDF printer) is checked before the long build, so a
 # user who needs root to do it learns so at once.
 "$here/setup.sh" --machine-only

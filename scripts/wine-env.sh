@@ -45,6 +45,11 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     export XDG_RUNTIME_DIR="$_wine_tmp/runtime"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
 fi
+# Wine's recycle bin is the desktop trash in XDG_DATA_HOME (else ~/.local/share/Trash, whenever
+# ~/.local/share exists): the run's own, so that what a test deletes through the shell never reaches the
+# user's trash, and goes with the run.
+export XDG_DATA_HOME="$_wine_tmp/data"
+mkdir -p "$XDG_DATA_HOME"
 # A Western European locale gives Wine the ANSI code page 1252.
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 trap wine_env_cleanup EXIT

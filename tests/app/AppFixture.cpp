@@ -179,16 +179,20 @@ std::string AppTest::WriteBmp(const std::string& name, int width, int height,
         bytes += row;
     }
     std::string path = m_temp.File(name);
-    EXPECT_TRUE(testpaths::WriteBytes(path, bytes));
+    EXPECT_TRUE(testpaths::WriteBytes(path, bytes)) << "not written: " << path;
     return path;
 }
 
 std::string AppTest::WriteGif(const std::string& name)
 {
-    std::string bytes = testpaths::ReadBytes(testpaths::TestImagesDir() + "\\gif\\porsche.gif");
-    EXPECT_FALSE(bytes.empty());
+    const std::string source = testpaths::TestImagesDir() + "\\gif\\porsche.gif";
+    const std::string bytes = testpaths::ReadBytes(source);
     std::string path = m_temp.File(name);
-    EXPECT_TRUE(testpaths::WriteBytes(path, bytes));
+    // Nothing is written without it: the test's open of the picture then fails, and stops the test.
+    if (bytes.empty())
+        ADD_FAILURE() << "no test picture at " << source;
+    else
+        EXPECT_TRUE(testpaths::WriteBytes(path, bytes)) << "not written: " << path;
     return path;
 }
 

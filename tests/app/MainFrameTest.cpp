@@ -99,7 +99,7 @@ TEST_F(AppTest, StatusBarLayoutFollowsTheKindOfTheActiveView)
     EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusNoView);
     EXPECT_EQ(PaneIds(pBar), (std::vector<UINT>{0, ID_INDICATOR_INFO, ID_INDICATOR_CAPS, ID_INDICATOR_NUM}));
 
-    m_pApp->OpenDocumentFile(WriteBmp("still.bmp").c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteBmp("still.bmp").c_str()), nullptr);
     m_pFrame->OnIdleUpdate();
     EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusPicture);
     EXPECT_EQ(PaneIds(pBar), (std::vector<UINT>{0, ID_INDICATOR_INFO, ID_INDICATOR_NUM, ID_INDICATOR_NUM,
@@ -108,13 +108,13 @@ TEST_F(AppTest, StatusBarLayoutFollowsTheKindOfTheActiveView)
     EXPECT_FALSE(OwnerDrawn(pBar, 1));
     EXPECT_STREQ(pBar->GetPaneText(1), "16 x 8 - 16,8M couleurs - Zoom 100 %");
 
-    m_pApp->OpenDocumentFile(WriteGif("moving.gif").c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteGif("moving.gif").c_str()), nullptr);
     m_pFrame->OnIdleUpdate();
     EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusAnimation);
     for (int i = 2; i <= 5; i++)
         EXPECT_TRUE(OwnerDrawn(pBar, i)) << i;
 
-    m_pApp->OpenDocumentFile(m_temp.Path().c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(m_temp.Path().c_str()), nullptr);
     m_pFrame->OnIdleUpdate();
     EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusExplorer);
     EXPECT_EQ(pBar->GetCount(), 4);
@@ -158,7 +158,7 @@ TEST_F(AppTest, DispatcherOrderOfWork)
     EXPECT_FALSE(g_bInDispatch);
 
     // An animation shown full screen stops the pass before the status bar follows the view.
-    m_pApp->OpenDocumentFile(WriteGif("moving.gif").c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteGif("moving.gif").c_str()), nullptr);
     CGifView* pGifView = static_cast<CGifView*>(m_pFrame->MDIGetActive()->GetActiveView());
     ASSERT_TRUE(pGifView->IsKindOf(RUNTIME_CLASS(CGifView)));
     m_pFrame->SetFullScreenView(pGifView);
@@ -169,7 +169,7 @@ TEST_F(AppTest, DispatcherOrderOfWork)
     EXPECT_EQ(m_pFrame->GetStatusMode(), kStatusAnimation);
 
     // Explorer views get their idle step on every pass.
-    m_pApp->OpenDocumentFile(m_temp.Path().c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(m_temp.Path().c_str()), nullptr);
     CView* pExplorer = m_pFrame->MDIGetActive()->GetActiveView();
     ASSERT_TRUE(pExplorer->IsKindOf(RUNTIME_CLASS(CExplorerView)));
     int nExplorerSteps = static_cast<CExplorerView*>(pExplorer)->m_nIdleSteps;
@@ -180,7 +180,7 @@ TEST_F(AppTest, DispatcherOrderOfWork)
     // So does one that opened behind the window in front, between two passes.
     CMDIChildWnd* pFront = m_pFrame->MDIGetActive();
     ::CreateDirectoryA(m_temp.File("derriere").c_str(), nullptr);
-    m_pApp->OpenDocumentFile(m_temp.File("derriere").c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(m_temp.File("derriere").c_str()), nullptr);
     auto* pBehind = static_cast<CExplorerView*>(m_pFrame->MDIGetActive()->GetActiveView());
     ASSERT_NE(pBehind, pExplorer);
     ASSERT_TRUE(pBehind->IsKindOf(RUNTIME_CLASS(CExplorerView)));
@@ -205,8 +205,8 @@ TEST_F(AppTest, ViewAreaIsSharedBetweenPicturesAndExplorers)
     m_pFrame->ComputeViewArea(&area, 1, FALSE);
     EXPECT_EQ(area, client) << "alone, any kind of view has the whole area";
 
-    m_pApp->OpenDocumentFile(WriteBmp("left.bmp").c_str());
-    m_pApp->OpenDocumentFile(m_temp.Path().c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteBmp("left.bmp").c_str()), nullptr);
+    ASSERT_NE(m_pApp->OpenDocumentFile(m_temp.Path().c_str()), nullptr);
     EXPECT_EQ(m_pFrame->CountViews(kImageViewArea, nullptr), 1);
     EXPECT_EQ(m_pFrame->CountViews(kExplorerViewArea, nullptr), 1);
     m_pFrame->ComputeViewArea(&area, 1, FALSE);
@@ -304,7 +304,7 @@ TEST_F(AppTest, PaletteQueriesGoToTheActiveView)
 {
     ASSERT_TRUE(Start());
     EXPECT_FALSE(m_pFrame->SendMessage(WM_QUERYNEWPALETTE));
-    m_pApp->OpenDocumentFile(WriteBmp("palette.bmp").c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteBmp("palette.bmp").c_str()), nullptr);
     EXPECT_TRUE(m_pFrame->SendMessage(WM_QUERYNEWPALETTE));
 }
 
@@ -313,7 +313,7 @@ TEST_F(AppTest, PaletteQueriesGoToTheActiveView)
 TEST_F(AppTest, ListWindowsRealiseTheirPalettesInTheBackgroundWhileTheSplashShows)
 {
     ASSERT_TRUE(Start());
-    m_pApp->OpenDocumentFile(m_temp.Path().c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(m_temp.Path().c_str()), nullptr);
     CView* pExplorer = m_pFrame->MDIGetActive()->GetActiveView();
     ASSERT_TRUE(pExplorer->IsKindOf(RUNTIME_CLASS(CExplorerView)));
     g_pfnSystemSelectPalette = g_importedSelectPalette;
@@ -334,7 +334,7 @@ TEST_F(AppTest, ListWindowsRealiseTheirPalettesInTheBackgroundWhileTheSplashShow
 TEST_F(AppTest, ChildFramesTitleTheirPictures)
 {
     ASSERT_TRUE(Start());
-    m_pApp->OpenDocumentFile(WriteBmp("titled.bmp", 20, 10).c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteBmp("titled.bmp", 20, 10).c_str()), nullptr);
     CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
     ASSERT_TRUE(pChild->IsKindOf(RUNTIME_CLASS(CDibDocMDI)));
     CString strTitle;
@@ -345,7 +345,7 @@ TEST_F(AppTest, ChildFramesTitleTheirPictures)
     EXPECT_STREQ(strTitle, m_pFrame->GetTitle());
 
     // The GIF has several frames: its title says so, and whether it plays.
-    m_pApp->OpenDocumentFile(WriteGif("anim.gif").c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteGif("anim.gif").c_str()), nullptr);
     pChild = m_pFrame->MDIGetActive();
     ASSERT_TRUE(pChild->IsKindOf(RUNTIME_CLASS(CGifDocMDI)));
     static_cast<COrvanelMDI*>(pChild)->UpdateTitle();
@@ -356,7 +356,7 @@ TEST_F(AppTest, ChildFramesTitleTheirPictures)
 TEST_F(AppTest, ChildFramesAskForArrangementWhenTheyCloseOrRestore)
 {
     ASSERT_TRUE(Start());
-    m_pApp->OpenDocumentFile(WriteBmp("closing.bmp").c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteBmp("closing.bmp").c_str()), nullptr);
     CMDIChildWnd* pChild = m_pFrame->MDIGetActive();
     ASSERT_NE(pChild, nullptr);
 
@@ -382,7 +382,7 @@ TEST_F(AppTest, MaximiseOnOpenMaximisesOnlyTheFirstDisplay)
 {
     PutSetting("prefs", "MaximiseOnOpen", 1);
     ASSERT_TRUE(Start());
-    m_pApp->OpenDocumentFile(WriteBmp("big.bmp").c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteBmp("big.bmp").c_str()), nullptr);
     COrvanelMDI* pChild = static_cast<COrvanelMDI*>(m_pFrame->MDIGetActive());
     EXPECT_TRUE(pChild->IsZoomed());
     EXPECT_FALSE(pChild->m_bFirstActivation);
@@ -394,14 +394,14 @@ TEST_F(AppTest, LocalToolBarsFollowTheirSetting)
 {
     PutSetting("prefs", "ShowDibToolBar", 0);
     ASSERT_TRUE(Start());
-    m_pApp->OpenDocumentFile(WriteBmp("bare.bmp").c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteBmp("bare.bmp").c_str()), nullptr);
     auto* pDibFrame = static_cast<CDibDocMDI*>(m_pFrame->MDIGetActive());
     ASSERT_TRUE(::IsWindow(pDibFrame->m_wndToolBar.m_hWnd));
     EXPECT_FALSE(pDibFrame->m_wndToolBar.IsWindowVisible());
-    m_pApp->OpenDocumentFile(WriteGif("bare.gif").c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteGif("bare.gif").c_str()), nullptr);
     auto* pGifFrame = static_cast<CGifDocMDI*>(m_pFrame->MDIGetActive());
     EXPECT_FALSE(pGifFrame->m_wndToolBar.IsWindowVisible());
-    m_pApp->OpenDocumentFile(m_temp.Path().c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(m_temp.Path().c_str()), nullptr);
     auto* pExplorerFrame = static_cast<CExplorerMDI*>(m_pFrame->MDIGetActive());
     EXPECT_TRUE(pExplorerFrame->m_wndToolBar.IsWindowVisible());
     // The view stays the frame's first child, above the tool bar.
@@ -411,7 +411,7 @@ TEST_F(AppTest, LocalToolBarsFollowTheirSetting)
 TEST_F(AppTest, AnimationBarRelaysItsSliderAndSpeedsToTheView)
 {
     ASSERT_TRUE(Start());
-    m_pApp->OpenDocumentFile(WriteGif("relay.gif").c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteGif("relay.gif").c_str()), nullptr);
     auto* pFrame = static_cast<CGifDocMDI*>(m_pFrame->MDIGetActive());
     ASSERT_TRUE(pFrame->IsKindOf(RUNTIME_CLASS(CGifDocMDI)));
     auto* pView = static_cast<CGifView*>(pFrame->GetActiveView());

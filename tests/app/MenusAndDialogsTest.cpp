@@ -207,8 +207,9 @@ TEST_F(MenusTest, OpenWindowsAreListedUnderTheWindowMenuOnly)
         const char* title;
     } explorers[] = {{"", "Explorateur - bad"}, {m_temp.File("AUTRE"), "Explorateur - autre"}};
     for (const auto& e : explorers) {
-        if (!e.path.empty())
-            m_pApp->OpenDocumentFile(e.path.c_str());
+        if (!e.path.empty()) {
+            ASSERT_NE(m_pApp->OpenDocumentFile(e.path.c_str()), nullptr);
+        }
         m_pFrame->MDIGetActive()->GetActiveView()->SendMessage(WM_VIEWIDLE);
         Pump();
         entries = WindowEntries(MenuBarPopup(m_pFrame, "Fe&n\xEAtre"));
@@ -220,7 +221,7 @@ TEST_F(MenusTest, OpenWindowsAreListedUnderTheWindowMenuOnly)
 TEST_F(MenusTest, AnAltChordTakenByTheKeyboardTableLeavesTheMenuBarAlone)
 {
     ASSERT_TRUE(Start());
-    m_pApp->OpenDocumentFile(WriteBmp("accord.bmp").c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(WriteBmp("accord.bmp").c_str()), nullptr);
     CDibView* pView = static_cast<CDibView*>(m_pFrame->MDIGetActive()->GetActiveView());
     ASSERT_EQ(pView->GetMode(), kDibModeToScale);
     HWND hView = pView->m_hWnd;

@@ -125,10 +125,11 @@ void MakeBuildTreeWithLibrary(const std::string& build, const std::string& pictu
     PutText("folders", "LibrarianLastPath", build + "\\Images");
 }
 
-// The install script run as the run script runs it (its program is this build's); what it said.
+// The install script run as the run script runs it (its program is this build's), for a user whose
+// locale is plain ASCII, as a new account's is; what it said.
 std::string Install()
 {
-    return testpaths::RunUnix("'" + testpaths::UnixPath(testpaths::SourceDir())
+    return testpaths::RunUnix("LC_ALL=POSIX '" + testpaths::UnixPath(testpaths::SourceDir())
                               + "/scripts/install.sh' 2>&1");
 }
 
@@ -182,8 +183,9 @@ TEST(Program, InstalledWithItsLibraryThenASecondStartHandsItsPathToTheFirst)
     testpaths::TempDir temp;
 
     // Installed from a build tree holding a library, which then goes as a clean takes it: the picture
-    // and its record live beside the installed program, and the settings no longer name the tree.
-    const std::string build = temp.File("build");
+    // and its record live beside the installed program, and the settings no longer name the tree. The
+    // tree is in a folder with accents, as a French user's home is.
+    const std::string build = temp.File("Zo\xE9 Lef\xE8vre");
     MakeBuildTreeWithLibrary(build, "Vieille.bmp");
     EXPECT_NE(Install().find(kInstalled), std::string::npos);
     testpaths::RemoveTree(build);

@@ -102,7 +102,7 @@ TEST_F(SearchDropTest, HitsAreCopiedOntoAnExplorerListAndNeverIntoALibraryFolder
 
     const std::string out = m_temp.Path() + "\\Sortie";
     CreateDirectoryA(out.c_str(), nullptr);
-    m_pApp->OpenDocumentFile(out.c_str());
+    ASSERT_NE(m_pApp->OpenDocumentFile(out.c_str()), nullptr);
     auto* pExplorer = dynamic_cast<CExplorerView*>(m_pFrame->MDIGetActive()->GetActiveView());
     ASSERT_NE(pExplorer, nullptr);
     pExplorer->OnIdle();

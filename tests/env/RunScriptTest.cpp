@@ -31,12 +31,7 @@ TEST(RunScript, ADisplayWithoutAWindowManagerGetsUnmanagedWindows)
 {
     ::RegDeleteKeyA(HKEY_CURRENT_USER, kAppKey);
     ASSERT_EQ(ManagedSetting(), "<none>");
-    std::string source = testpaths::SourceDir();
-    std::string unixSource = source.size() > 2 && source[1] == ':' ? source.substr(2) : source;
-    for (char& c : unixSource)
-        if (c == '\\')
-            c = '/';
-    testpaths::RunUnix("PATH=/usr/bin:/bin:$PATH; . '" + unixSource
+    testpaths::RunUnix("PATH=/usr/bin:/bin:$PATH; . '" + testpaths::UnixPath(testpaths::SourceDir())
                        + "/scripts/wine-wm.sh' && wine_choose_window_management $WINEPREFIX");
     EXPECT_EQ(ManagedSetting(), "N");
     ::RegDeleteKeyA(HKEY_CURRENT_USER, kAppKey);

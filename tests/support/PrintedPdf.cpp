@@ -32,15 +32,6 @@ std::string ToWindows(const std::string& unixPath)
     return p;
 }
 
-std::string ToUnix(const std::string& windowsPath)
-{
-    std::string p = windowsPath.size() > 2 && windowsPath[1] == ':' ? windowsPath.substr(2) : windowsPath;
-    for (char& c : p)
-        if (c == '\\')
-            c = '/';
-    return p;
-}
-
 std::vector<std::string> FilesOf(const std::string& jobName)
 {
     std::vector<std::string> files;
@@ -138,7 +129,7 @@ bool AnyFileOf(const std::string& jobName) { return !FilesOf(jobName).empty(); }
 
 int PageCount(const std::string& pdfPath)
 {
-    const std::string text = testpaths::RunUnix("pdfinfo '" + ToUnix(pdfPath) + "' 2>&1");
+    const std::string text = testpaths::RunUnix("pdfinfo '" + testpaths::UnixPath(pdfPath) + "' 2>&1");
     size_t at = text.find("Pages:");
     return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 6);
 }
@@ -147,7 +138,7 @@ std::string PageText(const std::string& pdfPath, int page)
 {
     char args[64];
     std::snprintf(args, sizeof(args), " -layout -f %d -l %d ", page, page);
-    return testpaths::RunUnix("pdftotext" + std::string(args) + "'" + ToUnix(pdfPath) + "' -");
+    return testpaths::RunUnix("pdftotext" + std::string(args) + "'" + testpaths::UnixPath(pdfPath) + "' -");
 }
 
 Raster RasterPage(const std::string& pdfPath, int page, int dpi)
@@ -156,7 +147,7 @@ Raster RasterPage(const std::string& pdfPath, int page, int dpi)
     char args[96];
     std::snprintf(args, sizeof(args), " -r %d -f %d -l %d -singlefile ", dpi, page, page);
     const std::string bytes =
-        testpaths::RunUnix("pdftoppm" + std::string(args) + "'" + ToUnix(pdfPath) + "'");
+        testpaths::RunUnix("pdftoppm" + std::string(args) + "'" + testpaths::UnixPath(pdfPath) + "'");
     // P6, width, height, 255, one white-space byte, then the pixels.
     int w = 0, h = 0, maxval = 0, used = 0;
     if (bytes.size() < 16 || std::sscanf(bytes.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &used) != 3

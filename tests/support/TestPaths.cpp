@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -11,10 +12,14 @@
 namespace testpaths {
 namespace {
 
-// Unix paths configured at build time become Wine's Z: drive paths.
+// Unix paths configured at build time become Wine's Z: drive paths. CMake writes them in UTF-8, the
+// tests name files in the code page: "Zo\xC3\xA9" is "Zo\xE9" there (a letter the code page lacks
+// cannot be named at all, which the test command refuses before it builds).
 std::string FromUnix(const char* unixPath)
 {
-    std::string p = std::string("Z:") + unixPath;
+    std::vector<WCHAR> wide(std::strlen(unixPath) + 1);
+    ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, wide.data(), static_cast<int>(wide.size()));
+    std::string p = "Z:" + Narrow(wide.data());
     for (char& c : p)
         if (c == '/')
             c = '\\';
@@ -64,6 +69,14 @@ std::string UnixPath(const std::string& windowsPath)
     const std::string result = unix != nullptr ? unix : "";
     ::HeapFree(::GetProcessHeap(), 0, unix);
     return result;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    std::vector<char> narrow(text.size() * 2 + 1);
+    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow.data(), static_cast<int>(narrow.size()),
+                          nullptr, nullptr);
+    return narrow.data();
 }
 
 std::wstring Wide(const std::string& text)

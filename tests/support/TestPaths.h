@@ -9,7 +9,8 @@ std::string SourceDir();     // the repository root
 std::string BinaryDir();     // the build folder
 std::string TestImagesDir(); // the libraries' own test pictures: png/, tiff/, gif/, jpeg/
 std::string TestDataDir();   // build/testdata: references made by tests/<folder>/prepare*.sh
-// The Linux path of a Windows one (Wine's own answer), "" when there is none.
+// The Linux path of a Windows one (Wine's own answer, in UTF-8 as Linux names it; RunUnix takes it as
+// it is), "" when there is none.
 std::string UnixPath(const std::string& windowsPath);
 // Removes a folder with everything in it.
 void RemoveTree(const std::string& dir);
@@ -35,6 +36,8 @@ std::string MakeFolderOfLength(const std::string& base, size_t length);
 
 // A path in the system's wide characters (for names the code page cannot spell).
 std::wstring Wide(const std::string& text);
+// A wide text in the code page, each letter it lacks as "?".
+std::string Narrow(const std::wstring& text);
 
 // Whole-file helpers for test data.
 bool WriteBytes(const std::string& path, const std::string& bytes);

@@ -21,12 +21,13 @@ std::string RunUnix(const std::string& command)
     const std::string unix = UnixPath(folder.Path()) + "/" + name;
     std::string line = "/bin/sh -c \"(" + command + ") > '" + unix + ".part' ; mv -f '" + unix + ".part' '"
                        + unix + "' || : > '" + unix + "'\"";
-    std::vector<char> buf(line.begin(), line.end());
-    buf.push_back('\0');
-    STARTUPINFOA si = {};
+    // In wide characters: Wine hands them to the Linux program in UTF-8, each letter as it was.
+    std::vector<WCHAR> buf(line.size() + 1);
+    ::MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, buf.data(), static_cast<int>(buf.size()));
+    STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!::CreateProcessW(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return std::string();
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
