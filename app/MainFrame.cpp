@@ -6,6 +6,7 @@
 #include "shell/Settings.h"
 #include "app/TessarineApp.h"
 #include "framework/CmdUI.h"
+#include "framework/CommandKeys.h"
 #include "framework/DockBar.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/MDIChildWnd.h"
@@ -425,8 +426,11 @@ void CMainFrame::OnViewLibraryBar()
     HWND hFocus = ::GetFocus();
     BOOL bHadKeys = hFocus == m_wndLibraryBar.m_hWnd || ::IsChild(m_wndLibraryBar.m_hWnd, hFocus);
     AfxShowControlBar(this, &m_wndLibraryBar, bShow, FALSE);
-    if (bShow && MDIGetActive() == nullptr)
+    // Shown over an empty desktop, the bar is where the user works: it keeps the keys.
+    if (bShow && MDIGetActive() == nullptr) {
         m_wndLibraryBar.SetFocus();
+        AfxKeysChosen();
+    }
     // The keys leave a bar going out of sight: the window in front takes them, else the main window.
     if (!bShow && bHadKeys) {
         CMDIChildWnd* pActive = MDIGetActive();

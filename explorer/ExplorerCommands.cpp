@@ -176,7 +176,9 @@ void CExplorerView::OnDelete()
         CStringArray paths;
         GetSelectedPaths(paths);
         InvokeShellVerbOnFiles(this, paths, kShellVerbDelete);
+        // The list the pictures went from keeps the keys, wherever the command came from.
         FocusList();
+        AfxKeysChosen();
         return;
     }
     CString shown = TrimFolderPath(m_strShownPath);
@@ -204,6 +206,7 @@ void CExplorerView::OnDelete()
         }
     }
     m_tree.SetFocus();
+    AfxKeysChosen();
 }
 
 void CExplorerView::OnUpdateDelete(CCmdUI* pCmdUI)
@@ -251,6 +254,7 @@ void CExplorerView::OnProperties()
         }
     }
     m_tree.SetFocus();
+    AfxKeysChosen();
 }
 
 void CExplorerView::OnUpdateProperties(CCmdUI* pCmdUI)

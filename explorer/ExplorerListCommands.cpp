@@ -6,6 +6,7 @@
 #include "core/SystemUtil.h"
 #include "explorer/ExplorerGlobals.h"
 #include "framework/CmdUI.h"
+#include "framework/CommandKeys.h"
 #include "framework/Dc.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/Menu.h"
@@ -91,9 +92,11 @@ void CExplorerView::OnListView(UINT nID)
     if (view < 0 || m_list.m_nView == view)
         return;
     // The records move into the new window (never copied: a large folder keeps its memory and GDI
-    // budget); a window that cannot be made keeps the list in its former view.
+    // budget); a window that cannot be made keeps the list in its former view. The list, made again,
+    // keeps the keys, wherever the command came from.
     SetAppCursor(kAppCursorBusy);
     FocusList();
+    AfxKeysChosen();
     m_list.SetRedraw(FALSE);
     if (m_list.RecreateInView(this, 101, view))
         g_TailleVignette = view;

@@ -6,8 +6,11 @@
 // keyboard focus back, when it ends, to the window that had it when it began: a dialog it opened, a
 // window it made or hid, or a list it reloaded never leaves the keys in a window the user was not in,
 // where the next Delete would act on what the user did not choose. Two kinds of command keep the place
-// they made: one that says so (AfxKeysChosen: a folder made or chosen), and one that put another window
-// in front (a picture opened in its own window, a full-screen view, another window of the frame).
+// they made: one whose last step puts the keys somewhere on purpose and says so (AfxKeysChosen: a folder
+// made or chosen, the list whose pictures it just selected, the library bar it worked on), and one that
+// put another window in front (a picture opened in its own window, a full-screen view, another window
+// of the frame). A window in front that closes again (a full-screen view, a print preview) gives the
+// keys back itself.
 // Commands inside a command are part of it: only the outermost scope gives the keys back.
 class CCommandKeys {
 public:

@@ -1,6 +1,7 @@
 // The print preview window and its device context.
 #include "framework/PrintPreview.h"
 
+#include "framework/CommandKeys.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
@@ -96,6 +97,7 @@ CPrintPreviewWnd* CPrintPreviewWnd::Open(CView* pView, CPrintInfo* pInfo)
     if (g_pActivePreview != nullptr)
         g_pActivePreview->DestroyWindow();
     auto* pWnd = new CPrintPreviewWnd;
+    pWnd->m_hReturnKeys = AfxKeysOrigin();
     pWnd->m_pView = pView;
     pWnd->m_hView = pView->m_hWnd;
     pWnd->m_pInfo = pInfo;
@@ -183,6 +185,7 @@ void CPrintPreviewWnd::OnDestroy()
     CWnd* pMain = AfxGetMainWnd();
     if (pMain != nullptr && pMain->m_hWnd != nullptr && ::IsWindowVisible(pMain->m_hWnd))
         ::SetActiveWindow(pMain->m_hWnd);
+    AfxRestoreFocus(m_hReturnKeys);
     CWnd::OnDestroy();
 }
 

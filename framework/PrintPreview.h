@@ -1,7 +1,8 @@
 // CPrintPreviewWnd: the print preview of a view. A window over the main window shows one or two pages
 // as the printer would print them (the view draws each page through a CPreviewDC), with buttons to
 // print, page forward and back, switch between one and two pages, zoom and close. One preview at a
-// time; it closes itself when its view goes.
+// time; it closes itself when its view goes, and gives the keys back to where they were when it was
+// asked for (the main window would hand them to its active view, which may not be where the user was).
 #pragma once
 #include "framework/Print.h"
 #include "framework/Wnd.h"
@@ -91,6 +92,7 @@ private:
     };
     CachedPage m_cache[2];
     BOOL m_bClosing = FALSE;
+    HWND m_hReturnKeys = nullptr; // where the keys were when the preview was asked for
 
     DECLARE_MESSAGE_MAP()
 };

@@ -989,6 +989,18 @@ void CLibraryBar::FocusList()
         m_list.SetFocus();
 }
 
+void CLibraryBar::KeysToBar()
+{
+    SetFocus();
+    AfxKeysChosen();
+}
+
+void CLibraryBar::KeysToList()
+{
+    FocusList();
+    AfxKeysChosen();
+}
+
 void CLibraryBar::DropFilesOnList(HDROP hDrop)
 {
     if (::IsWindow(m_list.m_hWnd))

@@ -311,6 +311,10 @@ private:
     void PopupBarMenu(int nPopup);
     // The list or the tree, whichever had the focus last, takes it; the information pane is cleared.
     void FocusLastPane();
+    // A command's last step puts the keys in the bar (its list or tree, as FocusLastPane), or in its
+    // list, wherever the command came from: they stay there when the command ends.
+    void KeysToBar();
+    void KeysToList();
 
     HDC m_hScreenDC = nullptr;
     int m_nDragBase = 0;

@@ -134,7 +134,7 @@ void CLibraryBar::OnLibDelete()
         HTREEITEM hItem = m_tree.GetSelectedItem();
         CString path = m_tree.GetSelectedPath();
         BOOL confirmed = ConfirmDeleteFolder(this, m_tree.GetItemText(hItem));
-        SetFocus();
+        KeysToBar();
         if (!confirmed || !MoveFolderToTrash(path))
             return;
         HTREEITEM hNext = m_tree.GetNextSiblingItem(hItem);
@@ -145,10 +145,10 @@ void CLibraryBar::OnLibDelete()
         m_tree.DeleteItemTree(hItem);
         m_tree.SelectItem(hNext);
         ShowDeleteNotice();
-        SetFocus();
+        KeysToBar();
         return;
     }
-    SetFocus();
+    KeysToBar();
     std::vector<int> selected = SelectedIndexes(m_list);
     if (selected.empty())
         return;
@@ -180,7 +180,7 @@ void CLibraryBar::OnLibDelete()
     UpdateStatusLine();
     if (!moved.empty())
         ShowDeleteNotice();
-    SetFocus();
+    KeysToBar();
 }
 
 void CLibraryBar::OnUpdateLibDelete(CCmdUI* pCmdUI)
@@ -199,7 +199,7 @@ void CLibraryBar::OnLibRecover()
     CRecoverConfirmDlg dlg(this);
     if (dlg.DoModal() != IDOK)
         return;
-    SetFocus();
+    KeysToBar();
     std::vector<int> selected = SelectedIndexes(m_list);
     if (selected.empty())
         return;
@@ -241,7 +241,7 @@ void CLibraryBar::OnLibErase()
     CEraseConfirmDlg dlg(this);
     if (dlg.DoModal() != IDOK)
         return;
-    SetFocus();
+    KeysToBar();
     std::vector<int> selected = SelectedIndexes(m_list);
     if (selected.empty())
         return;
@@ -353,7 +353,7 @@ void CLibraryBar::OnLibRename()
         HTREEITEM hItem = m_tree.GetSelectedItem();
         CString newPath;
         BOOL renamed = RunRenameFolder(this, m_tree.GetSelectedPath(), m_tree.GetItemText(hItem), &newPath);
-        SetFocus();
+        KeysToBar();
         if (renamed) {
             CString folder, name;
             SplitPath(newPath, &folder, &name);
@@ -370,7 +370,7 @@ void CLibraryBar::OnLibRename()
         if (pRecord == nullptr)
             return;
         BOOL renamed = RunRenamePicture(this, *pRecord, m_strLoadedFolder);
-        SetFocus();
+        KeysToBar();
         if (renamed)
             m_list.ResortItem(selected.front());
         return;
@@ -387,7 +387,7 @@ void CLibraryBar::OnLibRename()
     // follows.
     if (RunRenamePictureSeries(this, records, m_strLoadedFolder))
         RequestFolderReload();
-    SetFocus();
+    KeysToBar();
 }
 
 void CLibraryBar::OnUpdateLibRename(CCmdUI* pCmdUI)
@@ -515,7 +515,7 @@ void CLibraryBar::OnLibView(UINT nID)
     g_TailleVignetteLibBar = view;
     ApplyView();
     SelectAndShow(m_list, 0);
-    FocusList();
+    KeysToList();
 }
 
 void CLibraryBar::OnUpdateLibView(CCmdUI* pCmdUI)
@@ -529,19 +529,19 @@ void CLibraryBar::OnUpdateLibView(CCmdUI* pCmdUI)
 void CLibraryBar::OnLibSelectAll()
 {
     if (ChangeListSelection(m_list, kListSelectAll))
-        FocusList();
+        KeysToList();
 }
 
 void CLibraryBar::OnLibDeselectAll()
 {
     if (ChangeListSelection(m_list, kListDeselectAll))
-        FocusList();
+        KeysToList();
 }
 
 void CLibraryBar::OnLibInvertSelection()
 {
     if (ChangeListSelection(m_list, kListInvertSelection))
-        FocusList();
+        KeysToList();
 }
 
 void CLibraryBar::OnUpdateLibListNotEmpty(CCmdUI* pCmdUI) { pCmdUI->Enable(ItemCount(m_list) > 0); }
@@ -575,7 +575,7 @@ void CLibraryBar::OnLibProperties()
         return;
     CString before = records.size() == 1 ? records.front()->m_strPath : CString();
     INT_PTR result = RunPictureProperties(this, records, m_strLoadedFolder);
-    SetFocus();
+    KeysToBar();
     if (result == IDOK && records.size() == 1 && records.front()->m_strPath != before)
         m_list.ResortItem(selected.front());
 }
@@ -667,7 +667,7 @@ void CLibraryBar::OnLibExport()
         CopySelectedPicturesTo(folder, &exported);
         ReportExportCount(exported, folder);
     }
-    SetFocus();
+    KeysToBar();
 }
 
 void CLibraryBar::OnUpdateLibPicturesOutsideTrash(CCmdUI* pCmdUI)
@@ -695,7 +695,7 @@ void CLibraryBar::OnLibSelectPattern()
     if (ItemCount(m_list) == 0)
         return;
     RunPatternCommand(this, m_list, TRUE);
-    FocusList();
+    KeysToList();
 }
 
 void CLibraryBar::OnLibDeselectPattern()
@@ -703,7 +703,7 @@ void CLibraryBar::OnLibDeselectPattern()
     if (ItemCount(m_list) == 0)
         return;
     RunPatternCommand(this, m_list, FALSE);
-    FocusList();
+    KeysToList();
 }
 
 // ---- the commands under their own names ----

@@ -3,6 +3,7 @@
 #include "core/DIB.h"
 #include "core/FileUtil.h"
 #include "core/SystemUtil.h"
+#include "framework/CommandKeys.h"
 #include "framework/CommonDialogs.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/Gdi.h"
@@ -48,7 +49,9 @@ void RunListSelectCommand(CListBox& list, ListSelectOp op)
     if (!::IsWindow(hList))
         return;
     int caret = static_cast<int>(::SendMessageA(hList, LB_GETCARETINDEX, 0, 0));
+    // The keys go to the pictures just chosen, wherever the command came from.
     ::SetFocus(hList);
+    AfxKeysChosen();
     if (!ChangeListSelection(list, op))
         return;
     if (op == kListSelectAll)
@@ -101,6 +104,8 @@ int RunPatternCommand(CWnd* pOwner, CPicListBox& list, BOOL bSelect)
     BOOL replace = TRUE;
     BOOL asked =
         bSelect ? AskSelectPattern(pOwner, &pattern, &replace) : AskDeselectPattern(pOwner, &pattern);
+    // Chosen or cancelled, the keys go to the list, where the selection is.
+    AfxKeysChosen();
     if (!asked) {
         ::SetFocus(hList);
         return -1;
@@ -188,7 +193,9 @@ BOOL TrackListPopup(int nPopup, int offset)
 }
 void PopupListMenu(CWnd* pOwner, int nPopup, int offset)
 {
+    // The window whose pictures the menu acts on keeps the keys, whatever is chosen.
     pOwner->SetFocus();
+    AfxKeysChosen();
     TrackListPopup(nPopup, offset);
 }
 

@@ -15,7 +15,8 @@ enum ListSelectOp { kListSelectAll, kListDeselectAll, kListInvertSelection };
 // Selects, deselects or toggles every item. FALSE (nothing done) for an empty list.
 BOOL ChangeListSelection(CListBox& list, ListSelectOp op);
 // The select all, none and invert commands of the explorer and search windows: the list takes the
-// focus; select all puts the caret on the first item, the others keep it where it was.
+// focus, and keeps it when the command ends; select all puts the caret on the first item, the others
+// keep it where it was.
 void RunListSelectCommand(CListBox& list, ListSelectOp op);
 
 // The name a pattern is tested against: the picture's file name, or for a trash row the file name
@@ -29,8 +30,9 @@ int ApplyPatternToList(CPicListBox& list, const CString& pattern, BOOL bSelect, 
 
 // The select (bSelect) or deselect by pattern command: asks the pattern with the shared histories,
 // applies it (the select dialog's replace box deselects first), says "Aucune concordance trouvée."
-// when nothing matched and gives the list the focus. Nothing for an empty list. The first matching
-// index; -1 when nothing matched or the user cancelled.
+// when nothing matched and gives the list the focus, which keeps it when the command ends, cancelled
+// too. Nothing for an empty list. The first matching index; -1 when nothing matched or the user
+// cancelled.
 int RunPatternCommand(CWnd* pOwner, CPicListBox& list, BOOL bSelect);
 
 // Puts the picture of path on the clipboard as a device bitmap (and its palette when it has a colour
@@ -51,7 +53,8 @@ void OfferToDefineEditor();
 // pixels left of the cursor, in the right half its right edge offset pixels right of it; its top
 // offset pixels above. FALSE when the menu could not be loaded.
 BOOL TrackListPopup(int nPopup, int offset);
-// A window's pop-up button: the window takes the focus, then the pop-up is tracked as above.
+// A window's pop-up button: the window takes the focus, which it keeps when the command ends, then the
+// pop-up is tracked as above.
 void PopupListMenu(CWnd* pOwner, int nPopup, int offset);
 
 // The folder browser of the export command, opened on *pCurrent (the last export folder) when that

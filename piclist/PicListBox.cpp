@@ -339,6 +339,8 @@ void CPicListBox::TakeRecords(std::vector<CObject*>& records)
 BOOL CPicListBox::RecreateInView(CWnd* pParent, UINT nID, int view)
 {
     std::vector<CObject*> records;
+    // The keys of the window destroyed go to the one made in its place, not nowhere.
+    const BOOL hadKeys = ::IsWindow(m_hWnd) && ::GetFocus() == m_hWnd;
     if (::IsWindow(m_hWnd)) {
         TakeRecords(records);
         DestroyWindow();
@@ -355,6 +357,8 @@ BOOL CPicListBox::RecreateInView(CWnd* pParent, UINT nID, int view)
         }
     }
     AddRecords(records);
+    if (hadKeys)
+        SetFocus();
     return shown;
 }
 

@@ -120,7 +120,7 @@ public:
     // Makes the list window again in another view, moving its records into it. When the window cannot
     // be made in that view, the list comes back in its former view with its records; TRUE only when
     // it shows the new view. Should neither window be made, the records are freed and the list is
-    // left without a window.
+    // left without a window. A list that had the keys has them again.
     BOOL RecreateInView(CWnd* pParent, UINT nID, int view);
     CPicObject* GetRecord(int index) const;
     // Device bitmaps held by this list's records (made when drawn, released far from view).
