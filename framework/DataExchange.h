@@ -23,9 +23,10 @@ public:
 };
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
-// A field where a path is typed or pasted: saving reads it in wide characters and refuses, with the file
-// dialogs' message naming it, a path with a letter the code page lacks (its look-alike would name
-// another file); bFolder: the path names a folder.
+// A field where a path is typed or pasted: loading makes it a window of wide characters (see
+// framework/WideEdit.h); saving reads it in wide characters and refuses, with the file dialogs' message
+// naming it, a path with a letter the code page lacks (its look-alike would name another file);
+// bFolder: the path names a folder.
 void DDX_PathText(CDataExchange* pDX, int nIDC, CString& value, BOOL bFolder = FALSE);
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);

@@ -29,9 +29,9 @@ CString AfxMarkedPathRefusal(LPCSTR path, BOOL bFolder = FALSE);
 BOOL AfxTakeWidePath(LPCWSTR path, CString* pPath, BOOL bFolder = FALSE);
 
 // The text of a window (a field where a path is typed or pasted), in wide characters. An edit field
-// keeps what is pasted into it in wide characters, even a field of the code page, which answers a plain
-// read in the code page: its text is asked of the edit class's own wide procedure, past that
-// conversion and any subclass of the code page.
+// made in wide characters keeps what is typed or pasted into it whole (framework/WideEdit.h), and under
+// Wine even a field of the code page does, which answers a plain read in the code page: its text is
+// asked of the edit class's own wide procedure, past that conversion and any subclass of the code page.
 std::wstring AfxGetWindowTextWide(HWND hWnd);
 // That procedure, for an edit field of the code page; null for any other window.
 WNDPROC AfxEditWideProcedure(HWND hWnd);
