@@ -180,6 +180,11 @@ void DDX_PathText(CDataExchange* pDX, int nIDC, CString& value, BOOL bFolder)
     WideText(pDX, nIDC, value, [bFolder](LPCWSTR typed) { return AfxUnspelledPathRefusal(typed, bFolder); });
 }
 
+void DDX_NameText(CDataExchange* pDX, int nIDC, CString& value, BOOL bFolder)
+{
+    WideText(pDX, nIDC, value, [bFolder](LPCWSTR typed) { return AfxUnspelledNameRefusal(typed, bFolder); });
+}
+
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
 {
     long long v = value;

@@ -20,6 +20,10 @@
 // when more of the path follows it or it names a folder on disk (or bFolder), else in the file refusal.
 // Empty when the code page spells the whole path.
 CString AfxUnspelledPathRefusal(LPCWSTR path, BOOL bFolder = FALSE);
+// Why the program cannot take the name of a file (or, bFolder, a folder) typed in one of its fields: the
+// file dialogs' refusal naming it, with a question mark for each letter the code page lacks. Empty when
+// the code page spells it.
+CString AfxUnspelledNameRefusal(LPCWSTR name, BOOL bFolder);
 // Likewise for a path given in the code page with kAfxUnspelledMark for each letter it lacks (such a
 // path names nothing on disk: its last part is taken for a file's unless bFolder).
 CString AfxMarkedPathRefusal(LPCSTR path, BOOL bFolder = FALSE);

@@ -570,7 +570,7 @@ TEST_F(LibraryTexts, NoUserTextIsLost)
 // Every letter of the code page typed on the keyboard reaches the field as typed, those from 0x80 to
 // 0x9F too ("\x9C", "\x80", "\x92"), and what the program keeps of it: in every field of the sheets and
 // of the library's and search's dialogs, the record the properties write, and a folder named in the
-// library's tree. So do letters the code page lacks, in the fields where a path is typed.
+// library's tree. So do letters the code page lacks, in the fields where a path or a name is typed.
 TEST_F(LibraryTexts, EveryLetterTypedOnTheRealKeyboardReachesTheFieldAndWhatIsKept)
 {
     std::string letters;
@@ -645,11 +645,16 @@ TEST_F(LibraryTexts, EveryLetterTypedOnTheRealKeyboardReachesTheFieldAndWhatIsKe
     RealKeys({VK_RETURN});
     EXPECT_TRUE(PumpUntil([&] { return Bar()->m_tree.GetEditControl() == nullptr; }));
     EXPECT_NE(::GetFileAttributesA((m_a + "\\" + letters).c_str()), INVALID_FILE_ATTRIBUTES);
-    // Letters the code page lacks reach whole each field where a path is typed, each a window of wide
-    // characters, and the Récents box.
+    // Letters the code page lacks reach whole each field where a path or a name is typed, each a window of
+    // wide characters, and the Récents box.
     const std::wstring unspelled = L"\x0141odz Pozna\x0144";
     const std::pair<std::vector<std::pair<int, int>>, std::function<void()>> wideRows[] = {
         {{{2, IDC_PATH_EDIT}, {3, IDC_PATH_EDIT}}, [&] { Command(ID_PREFERENCES); }},
+        {{{-1, IDC_RENAME_NAME}}, Keeping<CRenamePictureDlg>(kept)},
+        {{{-1, IDC_RENAME_NAME}}, Keeping<CRenamePicturesDlg>(kept)},
+        {{{-1, IDC_RENAME_FOLDER_NAME}}, Keeping<CRenameFolderDlg>(kept)},
+        {{{-1, IDC_NEWFOLDER_NAME}}, Keeping<CNewFolderDlg>(kept)},
+        {{{-1, IDC_FAVORITE_NAME}}, Keeping<CAddFavoriteDlg>(kept)},
         {{{-1, IDC_SLIDE_MUSIC}}, Keeping<CSlideShowDlg>(kept)},
         {{{-1, IDC_LOADERR_PATH}}, Keeping<CLoadErrorDlg>(kept)},
     };
