@@ -90,7 +90,7 @@ BOOL CFavoriteNameDlg::OnInitDialog()
 void CFavoriteNameDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_FAVORITE_NAME, m_strName);
+    DDX_NameText(pDX, IDC_FAVORITE_NAME, m_strName);
     DDV_MaxChars(pDX, m_strName, kFavoriteNameMax);
 }
 

@@ -216,8 +216,8 @@ void RepaintWhileBusy(BOOL bNow)
     g_dwLastBusyRepaint = now;
     MSG msg;
     // A window that does not validate its area would come back for ever.
-    for (int i = 0; i < 64 && ::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); i++)
-        ::DispatchMessageA(&msg);
+    for (int i = 0; i < 64 && ::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); i++)
+        ::DispatchMessageW(&msg);
 }
 
 } // namespace

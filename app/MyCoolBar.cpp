@@ -249,9 +249,11 @@ void OnTypedPath(HWND hEdit)
     }
 }
 
+// A procedure of wide characters, as the box's own edit is: one of the code page between them would
+// turn a typed letter the code page lacks into its look-alike before the edit gets it.
 LRESULT CALLBACK EditProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT lResult = ::CallWindowProcA(g_pfnEditProc, hWnd, message, wParam, lParam);
+    LRESULT lResult = ::CallWindowProcW(g_pfnEditProc, hWnd, message, wParam, lParam);
     try {
         // Enter acts as it goes down, on what was typed before it: a message it raises is up before the
         // user types on, rather than at its release, over the keys of the next path.
@@ -579,7 +581,9 @@ BOOL CMyCoolBar::AddRecentBand()
 {
     if (!HasRebar() || !g_ShowRecents || GetRecentCombo() != nullptr || m_hWnd == nullptr)
         return TRUE;
-    HWND hCombo = ::CreateWindowExA(0, WC_COMBOBOXEXA, "", 0x56200002, 0, 0, 18, 300, MainWindow(),
+    // Made in wide characters, as is the edit the box makes for itself, where a path is typed or pasted:
+    // a letter the code page lacks stays whole there (see framework/WideEdit.h).
+    HWND hCombo = ::CreateWindowExW(0, WC_COMBOBOXEXW, L"", 0x56200002, 0, 0, 18, 300, MainWindow(),
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_COOLBAND_RECENTS)),
                                     AfxGetInstanceHandle(), nullptr);
     if (hCombo == nullptr)
@@ -607,7 +611,7 @@ BOOL CMyCoolBar::AddRecentBand()
     if (hEdit != nullptr) {
         g_hEdit = hEdit;
         g_pfnEditProc = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+            ::SetWindowLongPtrW(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
         ::SetWindowLongA(hEdit, GWL_STYLE, ::GetWindowLongA(hEdit, GWL_STYLE) | ES_MULTILINE | ES_WANTRETURN);
     }
     ::SendMessageA(hCombo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);

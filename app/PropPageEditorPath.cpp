@@ -16,7 +16,6 @@ CPropPageEditorPath::CPropPageEditorPath() : CPropertyPage(IDD_PREFS_EDITOR) {}
 void CPropPageEditorPath::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_PATH_EDIT, m_editPath);
     DDX_PathText(pDX, IDC_PATH_EDIT, m_strPath);
     // The settings keep no longer path: it would serve this session, then be forgotten.
     DDV_MaxPath(pDX, m_strPath);
@@ -24,7 +23,7 @@ void CPropPageEditorPath::DoDataExchange(CDataExchange* pDX)
 
 void CPropPageEditorPath::OnBrowse()
 {
-    const CString current = AfxGetSpelledWindowText(m_editPath.GetSafeHwnd());
+    const CString current = AfxGetSpelledWindowText(PathField());
     CString filter;
     filter.LoadString(IDS_FILTER_PROGRAMS);
     filter += "|";
@@ -37,7 +36,7 @@ void CPropPageEditorPath::OnBrowse()
         return;
     CString path = dlg.GetPathName();
     path.MakeLower();
-    ::SetWindowTextA(m_editPath.GetSafeHwnd(), path);
-    ::SetFocus(m_editPath.GetSafeHwnd());
-    ::SendMessageA(m_editPath.GetSafeHwnd(), EM_SETSEL, 0, -1);
+    ::SetWindowTextA(PathField(), path);
+    ::SetFocus(PathField());
+    ::SendMessageA(PathField(), EM_SETSEL, 0, -1);
 }

@@ -15,7 +15,6 @@ CPropPageLibrarianPath::CPropPageLibrarianPath() : CPropertyPage(IDD_PREFS_LIBRA
 void CPropPageLibrarianPath::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_PATH_EDIT, m_editPath);
     DDX_PathText(pDX, IDC_PATH_EDIT, m_strPath, TRUE);
 }
 
@@ -33,7 +32,7 @@ void CPropPageLibrarianPath::OnBrowse()
     const CString path = AfxBrowseForFolderPath(&bi);
     if (path.IsEmpty())
         return;
-    ::SetWindowTextA(m_editPath.GetSafeHwnd(), path);
-    ::SetFocus(m_editPath.GetSafeHwnd());
-    ::SendMessageA(m_editPath.GetSafeHwnd(), EM_SETSEL, 0, -1);
+    ::SetWindowTextA(PathField(), path);
+    ::SetFocus(PathField());
+    ::SendMessageA(PathField(), EM_SETSEL, 0, -1);
 }

@@ -106,10 +106,10 @@ int main()
     double start = Now();
     MSG msg;
     while (steps.size() < size_t(3 * kFrames) + 1 && Now() - start < 30.0) {
-        if (!GetMessageA(&msg, nullptr, 0, 0))
+        if (!GetMessageW(&msg, nullptr, 0, 0))
             break;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
         if (pGif->GetCurrentFrame() != last) {
             last = pGif->GetCurrentFrame();
             steps.push_back(Now());

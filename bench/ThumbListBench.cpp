@@ -211,8 +211,8 @@ int Steps(int argc, char** argv, int first)
         longestStep = std::max(longestStep, elapsed);
         steps++;
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageA(&msg);
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
     }
     for (int i = 0; i < pList->GetCount(); i++)
         ::DeleteFileA(RecordOf(pList->GetRecord(i)->m_strPath));
@@ -270,7 +270,7 @@ int Folder(const char* folder, int count)
     double inSteps = 0;
     start = Now();
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_TIMER && msg.hwnd == host.m_hWnd && msg.wParam == kTimer) {
             const double t = Now();
             const int worked = pList->BuildThumbnailsForSlice();
@@ -282,7 +282,7 @@ int Folder(const char* folder, int count)
                 break;
             continue;
         }
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     const double builtMs = (Now() - start) * 1000.0;
     ::KillTimer(host.m_hWnd, kTimer);

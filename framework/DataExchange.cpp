@@ -5,6 +5,7 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/PathDoor.h"
 #include "framework/TestSeams.h"
+#include "framework/WideEdit.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
@@ -151,20 +152,37 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
         ::SetWindowTextA(hWndCtrl, value);
 }
 
-void DDX_PathText(CDataExchange* pDX, int nIDC, CString& value, BOOL bFolder)
+namespace {
+
+// A field of wide characters (made so as it is loaded): saving takes its text whole, or refuses it with
+// the message refusal() makes of it (empty: taken).
+template <class Refusal> void WideText(CDataExchange* pDX, int nIDC, CString& value, Refusal refusal)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
     if (!pDX->m_bSaveAndValidate) {
+        pDX->m_hWndLastControl = hWndCtrl = AfxMakeEditWide(hWndCtrl);
         ::SetWindowTextA(hWndCtrl, value);
         return;
     }
     const std::wstring typed = AfxGetWindowTextWide(hWndCtrl);
-    const CString refusal = AfxUnspelledPathRefusal(typed.c_str(), bFolder);
-    if (!refusal.IsEmpty()) {
-        AfxMessageBox(refusal, MB_ICONEXCLAMATION);
+    const CString refused = refusal(typed.c_str());
+    if (!refused.IsEmpty()) {
+        AfxMessageBox(refused, MB_ICONEXCLAMATION);
         pDX->Fail();
     }
     value = CString(typed.c_str());
+}
+
+} // namespace
+
+void DDX_PathText(CDataExchange* pDX, int nIDC, CString& value, BOOL bFolder)
+{
+    WideText(pDX, nIDC, value, [bFolder](LPCWSTR typed) { return AfxUnspelledPathRefusal(typed, bFolder); });
+}
+
+void DDX_NameText(CDataExchange* pDX, int nIDC, CString& value, BOOL bFolder)
+{
+    WideText(pDX, nIDC, value, [bFolder](LPCWSTR typed) { return AfxUnspelledNameRefusal(typed, bFolder); });
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value)

@@ -23,10 +23,15 @@ public:
 };
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
-// A field where a path is typed or pasted: saving reads it in wide characters and refuses, with the file
-// dialogs' message naming it, a path with a letter the code page lacks (its look-alike would name
-// another file); bFolder: the path names a folder.
+// A field where a path is typed or pasted: loading makes it a window of wide characters (see
+// framework/WideEdit.h); saving reads it in wide characters and refuses, with the file dialogs' message
+// naming it, a path with a letter the code page lacks (its look-alike would name another file);
+// bFolder: the path names a folder.
 void DDX_PathText(CDataExchange* pDX, int nIDC, CString& value, BOOL bFolder = FALSE);
+// Likewise a field where the name of a file (or, bFolder, of a folder) is typed, which the program
+// then makes, renames or keeps: a letter the code page lacks refuses the name, named with a question
+// mark for it, the name staying typed and selected.
+void DDX_NameText(CDataExchange* pDX, int nIDC, CString& value, BOOL bFolder = FALSE);
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, long& value);

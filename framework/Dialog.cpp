@@ -223,7 +223,7 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg)
     // The dialog's keys: tab, arrows, Enter, Escape and mnemonics.
     if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hWnd != nullptr
         && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
-        return ::IsDialogMessageA(m_hWnd, pMsg);
+        return ::IsDialogMessageW(m_hWnd, pMsg);
     return FALSE;
 }
 

@@ -221,7 +221,7 @@ void CDockContext::StartDrag(CPoint pt)
     BOOL bDrop = FALSE;
     for (BOOL bDone = FALSE; !bDone;) {
         MSG msg;
-        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+        if (!::GetMessageW(&msg, nullptr, 0, 0)) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
@@ -254,7 +254,7 @@ void CDockContext::StartDrag(CPoint pt)
             break;
         default:
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
             break;
         }
     }

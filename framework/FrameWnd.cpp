@@ -320,7 +320,7 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
 {
     if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
         HACCEL hAccel = GetDefaultAccelerator();
-        return hAccel != nullptr && ::TranslateAcceleratorA(m_hWnd, hAccel, pMsg);
+        return hAccel != nullptr && ::TranslateAcceleratorW(m_hWnd, hAccel, pMsg);
     }
     return FALSE;
 }

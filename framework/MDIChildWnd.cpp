@@ -174,7 +174,7 @@ BOOL CMDIChildWnd::PreTranslateMessage(MSG* pMsg)
     // The template's keys, translated for the main frame, which routes the command back here.
     if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hAccelTable != nullptr) {
         CMDIFrameWnd* pFrame = GetMDIFrame();
-        return pFrame != nullptr && ::TranslateAcceleratorA(pFrame->m_hWnd, m_hAccelTable, pMsg);
+        return pFrame != nullptr && ::TranslateAcceleratorW(pFrame->m_hWnd, m_hAccelTable, pMsg);
     }
     return FALSE;
 }

@@ -142,11 +142,11 @@ BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
         if (::TranslateMDISysAccel(m_hWndMDIClient, pMsg))
             return TRUE;
         // Keys typed outside the child (a bar) still reach its template's commands.
-        if (pChild->m_hAccelTable != nullptr && ::TranslateAcceleratorA(m_hWnd, pChild->m_hAccelTable, pMsg))
+        if (pChild->m_hAccelTable != nullptr && ::TranslateAcceleratorW(m_hWnd, pChild->m_hAccelTable, pMsg))
             return TRUE;
     }
     HACCEL hAccel = GetDefaultAccelerator();
-    return hAccel != nullptr && ::TranslateAcceleratorA(m_hWnd, hAccel, pMsg);
+    return hAccel != nullptr && ::TranslateAcceleratorW(m_hWnd, hAccel, pMsg);
 }
 
 LRESULT CMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)

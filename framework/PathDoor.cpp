@@ -40,6 +40,16 @@ CString AfxUnspelledPathRefusal(LPCWSTR path, BOOL bFolder)
     return MarkedRefusal(AfxCodePageMarkedText(path), bFolder || IsFolderOnDisk(path));
 }
 
+CString AfxUnspelledNameRefusal(LPCWSTR name, BOOL bFolder)
+{
+    if (name == nullptr || AfxSpelledInCodePage(name))
+        return CString();
+    CString text;
+    text.Format(AfxLoadText(bFolder ? AFX_IDP_FOLDER_NAME_UNSPELLED : AFX_IDP_FILE_NAME_UNSPELLED),
+                static_cast<LPCSTR>(AfxCodePageShownText(name)));
+    return text;
+}
+
 CString AfxMarkedPathRefusal(LPCSTR path, BOOL bFolder)
 {
     return MarkedRefusal(path != nullptr ? path : "", bFolder);

@@ -20,6 +20,10 @@
 // when more of the path follows it or it names a folder on disk (or bFolder), else in the file refusal.
 // Empty when the code page spells the whole path.
 CString AfxUnspelledPathRefusal(LPCWSTR path, BOOL bFolder = FALSE);
+// Why the program cannot take the name of a file (or, bFolder, a folder) typed in one of its fields: the
+// file dialogs' refusal naming it, with a question mark for each letter the code page lacks. Empty when
+// the code page spells it.
+CString AfxUnspelledNameRefusal(LPCWSTR name, BOOL bFolder);
 // Likewise for a path given in the code page with kAfxUnspelledMark for each letter it lacks (such a
 // path names nothing on disk: its last part is taken for a file's unless bFolder).
 CString AfxMarkedPathRefusal(LPCSTR path, BOOL bFolder = FALSE);
@@ -29,9 +33,9 @@ CString AfxMarkedPathRefusal(LPCSTR path, BOOL bFolder = FALSE);
 BOOL AfxTakeWidePath(LPCWSTR path, CString* pPath, BOOL bFolder = FALSE);
 
 // The text of a window (a field where a path is typed or pasted), in wide characters. An edit field
-// keeps what is pasted into it in wide characters, even a field of the code page, which answers a plain
-// read in the code page: its text is asked of the edit class's own wide procedure, past that
-// conversion and any subclass of the code page.
+// made in wide characters keeps what is typed or pasted into it whole (framework/WideEdit.h), and under
+// Wine even a field of the code page does, which answers a plain read in the code page: its text is
+// asked of the edit class's own wide procedure, past that conversion and any subclass of the code page.
 std::wstring AfxGetWindowTextWide(HWND hWnd);
 // That procedure, for an edit field of the code page; null for any other window.
 WNDPROC AfxEditWideProcedure(HWND hWnd);

@@ -341,13 +341,7 @@ BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg)
     if (pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST || m_hWnd == nullptr
         || (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd)))
         return FALSE;
-    // A typed character comes in the code page, as the loop took it. The sheet's own dialog keys read
-    // it as Unicode (Wine's do), where the code page's letters from 0x80 to 0x9F (oe, euro, quotes)
-    // are control characters that the field would keep as "?": the dialog keys of the code page take
-    // it, as they do in a dialog.
-    const UINT m = pMsg->message;
-    if (m == WM_CHAR || m == WM_SYSCHAR || m == WM_DEADCHAR || m == WM_SYSDEADCHAR)
-        return ::IsDialogMessageA(m_hWnd, pMsg);
+    // The sheet's own dialog keys read a typed character in wide characters, as the loop took it.
     return static_cast<BOOL>(::SendMessageA(m_hWnd, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(pMsg)));
 }
 

@@ -150,11 +150,11 @@ void CPrintStatusDlg::OnCancel()
 BOOL CALLBACK AbortProc(HDC, int)
 {
     MSG msg;
-    while (g_pJob != nullptr && !g_pJob->bUserAbort && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (g_pJob != nullptr && !g_pJob->bUserAbort && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         HWND hStatus = g_pJob->pStatus != nullptr ? g_pJob->pStatus->m_hWnd : nullptr;
-        if (hStatus == nullptr || !::IsDialogMessageA(hStatus, &msg)) {
+        if (hStatus == nullptr || !::IsDialogMessageW(hStatus, &msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
     return g_pJob == nullptr || !g_pJob->bUserAbort;

@@ -109,7 +109,7 @@ int CWinThread::Run()
     for (;;) {
         // Each look at the queue is a round trip to the window server under Wine: the queue is looked
         // at only when there is idle work to do, otherwise the next message is simply waited for.
-        while (bIdle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        while (bIdle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!OnIdle(lIdleCount++))
                 bIdle = FALSE;
         }
@@ -124,7 +124,10 @@ int CWinThread::Run()
 
 BOOL CWinThread::PumpMessage()
 {
-    if (!::GetMessageA(&m_msgCur, nullptr, 0, 0))
+    // Taken in wide characters: a letter typed that the code page lacks reaches a field of wide
+    // characters as typed, where a message taken in the code page would carry its look-alike ("L" for a
+    // barred L). A window of the code page is given it in the code page, as before.
+    if (!::GetMessageW(&m_msgCur, nullptr, 0, 0))
         return FALSE;
     BOOL bTranslated = FALSE;
     if (m_msgCur.message != WM_KICKIDLE) {
@@ -137,7 +140,7 @@ BOOL CWinThread::PumpMessage()
     }
     if (!bTranslated) {
         ::TranslateMessage(&m_msgCur);
-        ::DispatchMessageA(&m_msgCur);
+        ::DispatchMessageW(&m_msgCur);
     }
     return TRUE;
 }
@@ -200,11 +203,11 @@ BOOL AfxPumpMessage()
     if (CWinThread* pThread = AfxGetThread())
         return pThread->PumpMessage();
     MSG& msg = t_msgCur;
-    if (!::GetMessageA(&msg, nullptr, 0, 0))
+    if (!::GetMessageW(&msg, nullptr, 0, 0))
         return FALSE;
     if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     return TRUE;
 }
@@ -212,7 +215,7 @@ BOOL AfxPumpMessage()
 void AfxPumpPendingMessages()
 {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
         if (msg.message == WM_QUIT)
             break;
         if (!AfxPumpMessage()) {

@@ -30,7 +30,9 @@ public:
     BOOL m_bAutoDelete = TRUE; // the object deletes itself when its thread ends
     HANDLE m_hThread = nullptr;
     DWORD m_nThreadID = 0;
-    MSG m_msgCur = {}; // the message the loop is handling
+    // The message the loop is handling, taken in wide characters (a typed letter is a wide one): whoever
+    // hands it on dispatches, translates or checks it with the wide calls.
+    MSG m_msgCur = {};
     AFX_THREADPROC m_pfnThreadProc = nullptr;
     LPVOID m_pThreadParams = nullptr;
 

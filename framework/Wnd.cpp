@@ -590,7 +590,7 @@ int CWnd::RunModalLoop(DWORD dwFlags)
     MSG msg;
     for (;;) {
         // Shows the window and lets it update its controls once the queue is empty.
-        while (bIdle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        while (bIdle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (bShowIdle) {
                 ShowWindow(SW_SHOWNORMAL);
                 UpdateWindow();
@@ -622,7 +622,7 @@ int CWnd::RunModalLoop(DWORD dwFlags)
                 bIdle = TRUE;
                 lIdleCount = 0;
             }
-        } while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+        } while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
     }
 ExitModal:
     m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);

@@ -100,6 +100,7 @@ public:
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // A message the parent hands back to its control (owner drawing, notifications, colours).
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // pMsg was taken in wide characters (see CWinThread::m_msgCur).
     virtual BOOL PreTranslateMessage(MSG* pMsg);
     // Runs the reflected entries of this control's own map.
     BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);

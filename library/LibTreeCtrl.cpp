@@ -7,6 +7,7 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/MDIFrameWnd.h"
 #include "framework/Menu.h"
+#include "framework/PathDoor.h"
 #include "framework/WinApp.h"
 #include "piclist/LibraryHost.h"
 #include "library/ProtectedAccess.h"
@@ -299,34 +300,49 @@ void CLibTreeCtrl::OnBeginLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
     }
     m_hEditItem = hItem;
     m_strEditOldLabel = GetItemText(hItem);
+    m_hLabelEditor = reinterpret_cast<HWND>(SendMessage(TVM_GETEDITCONTROL));
     *pResult = 0;
 }
 
 void CLibTreeCtrl::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
 {
     NMTVDISPINFOA* pInfo = reinterpret_cast<NMTVDISPINFOA*>(pNMHDR);
-    *pResult = FinishLabelEdit(pInfo->item.hItem, pInfo->item.pszText) ? 1 : 0;
+    // The notification gives the name in the code page, a letter it lacks already turned into its
+    // look-alike ("Lodz" for a barred L, another folder's name): it is read whole from the editor, which
+    // the tree makes in wide characters and takes down only after this notification.
+    const BOOL bCancelled = pInfo->item.pszText == nullptr;
+    const std::wstring typed = bCancelled ? std::wstring() : AfxGetWindowTextWide(m_hLabelEditor);
+    m_hLabelEditor = nullptr;
+    *pResult = FinishLabelEdit(pInfo->item.hItem, bCancelled ? nullptr : typed.c_str()) ? 1 : 0;
     // Editing a long name scrolled the tree sideways to show it whole; the icons and the names'
     // beginnings come back into view. (A thumb put at 0: Wine's tree takes no SB_LEFT.)
     SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
 }
 
-BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
+BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCWSTR pszTyped)
 {
     if (hItem == nullptr || hItem != m_hEditItem)
         return FALSE;
     m_hEditItem = nullptr;
     CString parentPath = GetItemPath(GetParentItem(hItem));
+    // A letter the code page lacks is refused as the file dialogs refuse it: the folder would be made
+    // or renamed under its look-alike, a name the user did not choose (and may be another folder's).
+    const CString unspelled = AfxUnspelledNameRefusal(pszTyped, TRUE);
+    const CString text = pszTyped != nullptr ? CString(pszTyped) : CString();
     if (m_bCreatingItem) {
         m_bCreatingItem = FALSE;
-        CString text = pszText != nullptr ? pszText : "";
         // A cancelled or empty name leaves no item behind that names no folder. The refusal is
         // said once the editor has closed and the item has gone: a message box now would let the
         // item go while the tree still edits, and the tree would then leave the label of the item
         // selected after it unpainted.
         m_hRefusedItem = hItem;
-        if (pszText == nullptr || text.IsEmpty()) {
+        if (pszTyped == nullptr || text.IsEmpty()) {
             m_sayNotCreated = [] { Beep(); };
+            PostMessage(WM_TREELABELEDITEND);
+            return FALSE;
+        }
+        if (!unspelled.IsEmpty()) {
+            m_sayNotCreated = [unspelled] { AfxMessageBox(unspelled, MB_ICONEXCLAMATION); };
             PostMessage(WM_TREELABELEDITEND);
             return FALSE;
         }
@@ -353,11 +369,14 @@ BOOL CLibTreeCtrl::FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText)
         m_hNewFolderKeys = nullptr;
         return TRUE;
     }
-    if (pszText == nullptr)
+    if (pszTyped == nullptr)
         return FALSE;
-    CString text = pszText;
     if (text.IsEmpty()) {
         Beep();
+        return FALSE;
+    }
+    if (!unspelled.IsEmpty()) {
+        AfxMessageBox(unspelled, MB_ICONEXCLAMATION);
         return FALSE;
     }
     if (text == m_strEditOldLabel)

@@ -81,8 +81,8 @@ public:
 
     // A new folder item under the selection, named by the user in place (the new-folder command).
     BOOL BeginNewFolder();
-    // Ends a label edit the way the user would: text null cancels.
-    BOOL FinishLabelEdit(HTREEITEM hItem, LPCSTR pszText);
+    // Ends a label edit the way the user would: pszTyped, the name as typed, null cancels.
+    BOOL FinishLabelEdit(HTREEITEM hItem, LPCWSTR pszTyped);
 
     // ---- folder drops ----
     FolderDropAction ClassifyFolderDrop(HTREEITEM hDrag, HTREEITEM hTarget) const;
@@ -151,6 +151,7 @@ private:
     HTREEITEM m_hTrash = nullptr;
     HTREEITEM m_hEditItem = nullptr; // the item whose label edit this tree began
     CString m_strEditOldLabel;
+    HWND m_hLabelEditor = nullptr; // the tree's editor of that label, where the name is read whole
     // A new folder's item whose name was refused, removed once its editor has closed, and why, said
     // once the item is gone.
     HTREEITEM m_hRefusedItem = nullptr;

@@ -1114,7 +1114,7 @@ BOOL CLibraryBar::PreTranslateMessage(MSG* pMsg)
         return CControlBar::PreTranslateMessage(pMsg);
     if (m_tree.GetEditControl() != nullptr) {
         ::TranslateMessage(pMsg);
-        ::DispatchMessageA(pMsg);
+        ::DispatchMessageW(pMsg);
         return TRUE;
     }
     BOOL bCtrl = ::GetKeyState(VK_CONTROL) < 0;
@@ -1246,6 +1246,6 @@ BOOL CLibraryBar::PreTranslateMessage(MSG* pMsg)
         break;
     }
     ::TranslateMessage(pMsg);
-    ::DispatchMessageA(pMsg);
+    ::DispatchMessageW(pMsg);
     return TRUE;
 }

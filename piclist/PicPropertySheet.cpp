@@ -74,7 +74,7 @@ void CPicPropIdentite::DoDataExchange(CDataExchange* pDX)
     CPropertyPage::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_PICPROP_AUTHOR, m_strAuthor);
     DDX_Text(pDX, IDC_PICPROP_KEYWORDS, m_strKeywords);
-    DDX_Text(pDX, IDC_PICPROP_NAME, m_strName);
+    DDX_NameText(pDX, IDC_PICPROP_NAME, m_strName);
 }
 
 HBRUSH CPicPropIdentite::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)

@@ -420,7 +420,7 @@ CRenameFolderDlg::CRenameFolderDlg(CWnd* pParentWnd) : CDialog(IDD_RENAME_FOLDER
 void CRenameFolderDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_RENAME_FOLDER_NAME, m_strName);
+    DDX_NameText(pDX, IDC_RENAME_FOLDER_NAME, m_strName, TRUE);
     DDV_MaxChars(pDX, m_strName, MAX_PATH - 1);
 }
 
@@ -434,7 +434,7 @@ void CRenamePictureDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_PICTURE_PREVIEW, m_preview);
     DDX_Control(pDX, IDC_DIALOG_ILLUSTRATION, m_illustration);
     DDX_Control(pDX, IDC_PICTURE_LOGO, m_logo);
-    DDX_Text(pDX, IDC_RENAME_NAME, m_strName);
+    DDX_NameText(pDX, IDC_RENAME_NAME, m_strName);
     DDV_MaxChars(pDX, m_strName, MAX_PATH - 1);
 }
 
@@ -462,7 +462,7 @@ CRenamePicturesDlg::~CRenamePicturesDlg() = default;
 void CRenamePicturesDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_RENAME_NAME, m_strName);
+    DDX_NameText(pDX, IDC_RENAME_NAME, m_strName);
     DDV_MaxChars(pDX, m_strName, MAX_PATH - 1);
     DDX_Control(pDX, IDC_DIALOG_ILLUSTRATION, m_illustration);
     DDX_Control(pDX, IDC_PICTURE_LOGO, m_logo);

@@ -17,7 +17,7 @@ BOOL CNewFolderDlg::OnInitDialog()
 void CNewFolderDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_NEWFOLDER_NAME, m_strName);
+    DDX_NameText(pDX, IDC_NEWFOLDER_NAME, m_strName, TRUE);
 }
 
 void CNewFolderDlg::OnOK() { EndIfNameAccepted(*this, IDC_NEWFOLDER_NAME, m_try, m_strName); }

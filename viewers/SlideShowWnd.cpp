@@ -144,7 +144,7 @@ void CSlideShowWnd::Close()
     // Keys queued meanwhile were typed at the show, still on the screen (the system may take a while
     // to take a full-screen window down): the window under it must not take them.
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    while (::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
     }
     AfxRestoreFocus(m_hWndReturnFocus);
 }
@@ -325,7 +325,7 @@ BOOL CSlideShowWnd::PreTranslateMessage(MSG* pMsg)
     if (m_hWnd != nullptr && pMsg->hwnd == m_hWnd && pMsg->message >= WM_KEYFIRST
         && pMsg->message <= WM_KEYLAST) {
         ::TranslateMessage(pMsg);
-        ::DispatchMessageA(pMsg);
+        ::DispatchMessageW(pMsg);
         return TRUE;
     }
     return CWnd::PreTranslateMessage(pMsg);

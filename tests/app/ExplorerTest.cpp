@@ -7,7 +7,9 @@
 #include "explorer/ExplorerDoc.h"
 #include "explorer/ExplorerView.h"
 #include "framework/CmdUI.h"
+#include "framework/CodePageText.h"
 #include "framework/MDIChildWnd.h"
+#include "framework/PathDoor.h"
 #include "framework/TestSeams.h"
 #include "resources/dialogs-ids.h"
 #include "explorer/ExplorerGlobals.h"
@@ -449,6 +451,7 @@ TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
     struct Row {
         const char* name;
         const char* reason;
+        std::wstring pasted; // a name with a letter the code page lacks, pasted over name
     };
     const std::string tooLong(253, 'x');
     const Row rows[] = {
@@ -459,20 +462,23 @@ TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
         {"fin.", "ni finir par un point"},
         {"deux:points", "ne peut \xeatre vide ni contenir"},
         {tooLong.c_str(), "Le nom du dossier est trop long."},
+        {"", "dossier '?odz' contient", L"\x0141odz"},
+        {"", "dossier 'Pozna?' contient", L"Pozna\x0144"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         AfxTestRecords().messageBoxes.clear();
-        std::string kept = "(closed)";
+        std::wstring kept = L"(closed)";
+        const std::wstring shown = row.pasted.empty() ? AfxCodePageToWide(row.name) : row.pasted;
         bool focused = false;
         DWORD selection = 0;
         AfxModalStep typed;
         typed.fields = {{IDC_NEWFOLDER_NAME, row.name}};
+        if (!row.pasted.empty())
+            typed.wideFields = {{IDC_NEWFOLDER_NAME, row.pasted}};
         typed.check = [&](CWnd* pDlg) {
             HWND hEdit = ::GetDlgItem(pDlg->m_hWnd, IDC_NEWFOLDER_NAME);
-            char text[300] = "";
-            ::GetWindowTextA(hEdit, text, sizeof(text));
-            kept = text;
+            kept = AfxGetWindowTextWide(hEdit);
             // Another test's window on the shared display may have taken the activation meanwhile.
             focused = ::GetActiveWindow() != pDlg->m_hWnd || ::GetFocus() == hEdit;
             selection = static_cast<DWORD>(::SendMessageA(hEdit, EM_GETSEL, 0, 0));
@@ -480,9 +486,9 @@ TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
         AfxScriptModal(IDD_NEW_FOLDER, {typed});
         AfxScriptMessageBox(IDOK);
         pView->SendMessage(WM_COMMAND, ID_EXPLORER_NEW_FOLDER);
-        EXPECT_EQ(kept, row.name);
+        EXPECT_EQ(kept, shown);
         EXPECT_TRUE(focused);
-        EXPECT_EQ(selection, static_cast<DWORD>(MAKELONG(0, std::strlen(row.name))));
+        EXPECT_EQ(selection, static_cast<DWORD>(MAKELONG(0, shown.size())));
         const auto& boxes = AfxTestRecords().messageBoxes;
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_NE(boxes[0].text.find(row.reason), std::string::npos) << boxes[0].text;
@@ -492,6 +498,7 @@ TEST_F(ExplorerTest, NewFolderMakesTheFolderAndRefusesTakenAndPathNames)
     }
     EXPECT_FALSE(FolderExists(m_temp.File("Ailleurs").c_str()));
     EXPECT_FALSE(FolderExists((base + "\\a").c_str()));
+    EXPECT_FALSE(FolderExists((base + "\\Lodz").c_str()) || FolderExists((base + "\\Poznan").c_str()));
 }
 
 TEST_F(ExplorerTest, DeletingTheFolderShownGoesThroughTheShellAndMovesTheSelection)

@@ -10,6 +10,8 @@
 #include "tests/support/ShownDialogs.h"
 
 #include "app/FavoritesDialogs.h"
+#include "app/MyCoolBar.h"
+#include "app/SlideShowDlg.h"
 #include "core/PackedDib.h"
 #include "explorer/SearchDialogs.h"
 #include "formats/FormatJpeg.h"
@@ -17,6 +19,7 @@
 #include "framework/Document.h"
 #include "framework/StatusBar.h"
 #include "framework/MDIChildWnd.h"
+#include "framework/PathDoor.h"
 #include "framework/TestSeams.h"
 #include "framework/View.h"
 #include "library/LibraryBar.h"
@@ -30,6 +33,7 @@
 #include "resources/library-cmds-ids.h"
 #include "resources/library-store-ids.h"
 #include "resources/resource.h"
+#include "shell/LoadErrorDlg.h"
 #include "shell/NewFolderDlg.h"
 
 #include <algorithm>
@@ -125,7 +129,8 @@ struct Typist {
     int endButton = IDOK;
     HWND hDlg = nullptr;
     size_t step = 0; // twice the field's index, one more once typed
-    std::vector<std::string> read;
+    std::vector<std::wstring> read;
+    int narrow = 0; // fields that are windows of the code page
     int others = 0;
 };
 Typist* g_pTypist = nullptr;
@@ -155,12 +160,12 @@ void CALLBACK TypeIntoDialog(HWND, UINT, UINT_PTR, DWORD)
             hParent = reinterpret_cast<HWND>(::SendMessageA(t.hDlg, PSM_GETCURRENTPAGEHWND, 0, 0));
         }
         HWND hField = ::GetDlgItem(hParent, t.fields[t.step / 2].second);
-        char text[512] = "";
         if (t.step++ % 2 == 0) {
             ::SendMessageA(hParent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hField), TRUE);
             RealText(t.letters);
-        } else if (::GetWindowTextA(hField, text, sizeof(text)) >= 0) {
-            t.read.push_back(text);
+        } else {
+            t.read.push_back(AfxGetWindowTextWide(hField));
+            t.narrow += !::IsWindowUnicode(hField);
         }
     }
 }
@@ -565,7 +570,7 @@ TEST_F(LibraryTexts, NoUserTextIsLost)
 // Every letter of the code page typed on the keyboard reaches the field as typed, those from 0x80 to
 // 0x9F too ("\x9C", "\x80", "\x92"), and what the program keeps of it: in every field of the sheets and
 // of the library's and search's dialogs, the record the properties write, and a folder named in the
-// library's tree.
+// library's tree. So do letters the code page lacks, in the fields where a path or a name is typed.
 TEST_F(LibraryTexts, EveryLetterTypedOnTheRealKeyboardReachesTheFieldAndWhatIsKept)
 {
     std::string letters;
@@ -629,7 +634,7 @@ TEST_F(LibraryTexts, EveryLetterTypedOnTheRealKeyboardReachesTheFieldAndWhatIsKe
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, TypeIntoDialog);
         row.run();
         ::KillTimer(nullptr, timer);
-        EXPECT_EQ(typist.read, std::vector<std::string>(row.fields.size(), letters));
+        EXPECT_EQ(typist.read, std::vector<std::wstring>(row.fields.size(), wide));
         EXPECT_EQ(kept, std::vector<std::string>(kept.size(), letters));
         EXPECT_EQ(typist.others, 0);
     }
@@ -640,5 +645,32 @@ TEST_F(LibraryTexts, EveryLetterTypedOnTheRealKeyboardReachesTheFieldAndWhatIsKe
     RealKeys({VK_RETURN});
     EXPECT_TRUE(PumpUntil([&] { return Bar()->m_tree.GetEditControl() == nullptr; }));
     EXPECT_NE(::GetFileAttributesA((m_a + "\\" + letters).c_str()), INVALID_FILE_ATTRIBUTES);
+    // Letters the code page lacks reach whole each field where a path or a name is typed, each a window of
+    // wide characters, and the Récents box.
+    const std::wstring unspelled = L"\x0141odz Pozna\x0144";
+    const std::pair<std::vector<std::pair<int, int>>, std::function<void()>> wideRows[] = {
+        {{{2, IDC_PATH_EDIT}, {3, IDC_PATH_EDIT}}, [&] { Command(ID_PREFERENCES); }},
+        {{{-1, IDC_RENAME_NAME}}, Keeping<CRenamePictureDlg>(kept)},
+        {{{-1, IDC_RENAME_NAME}}, Keeping<CRenamePicturesDlg>(kept)},
+        {{{-1, IDC_RENAME_FOLDER_NAME}}, Keeping<CRenameFolderDlg>(kept)},
+        {{{-1, IDC_NEWFOLDER_NAME}}, Keeping<CNewFolderDlg>(kept)},
+        {{{-1, IDC_FAVORITE_NAME}}, Keeping<CAddFavoriteDlg>(kept)},
+        {{{-1, IDC_SLIDE_MUSIC}}, Keeping<CSlideShowDlg>(kept)},
+        {{{-1, IDC_LOADERR_PATH}}, Keeping<CLoadErrorDlg>(kept)},
+    };
+    for (const auto& row : wideRows) {
+        Typist typist = {row.first, unspelled, IDCANCEL};
+        g_pTypist = &typist;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, TypeIntoDialog);
+        row.second();
+        ::KillTimer(nullptr, timer);
+        EXPECT_EQ(typist.read, std::vector<std::wstring>(row.first.size(), unspelled));
+        EXPECT_EQ(typist.narrow, 0) << row.first.front().second;
+    }
+    HWND hRecent = CMyCoolBar::GetRecentEdit();
+    ::SetFocus(hRecent);
+    RealText(unspelled);
+    EXPECT_TRUE(PumpUntil([&] { return AfxGetWindowTextWide(hRecent) == unspelled; }));
+    EXPECT_TRUE(::IsWindowUnicode(hRecent));
     AfxTestArm();
 }

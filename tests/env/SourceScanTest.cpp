@@ -3,7 +3,8 @@
 // apart), the shell's folders through core/ShellFolderListing, and every message box goes through the
 // framework's AfxShowMessageBox, which gives the keys back and lets tests answer it. A path that comes
 // in (a file dialog's, a drop's, the command line's, a path field's) is read in wide characters at its
-// door, never in the code page, which would give a letter it lacks a look-alike.
+// door, never in the code page, which would give a letter it lacks a look-alike; so is a name typed for a
+// file or folder, and every message the loops take (a typed letter is in one).
 #include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,15 @@ TEST(Sources, FolderListingsAndMessageBoxesGoThroughTheirOneDoor)
          std::regex(
              R"(\bDDX_Text\s*\(\s*pDX\s*,\s*IDC_\w*(PATH|MUSIC)|\b(GetWindowText|GetDlgItemText)A?\s*\()"
              R"([^;]*\b(IDC_\w*(PATH|MUSIC)\w*|m_editPath|hEdit)\b)"),
+         {}},
+        {"a name field read in the code page",
+         std::regex(R"(\b(DDX_Text|GetWindowText|GetDlgItemText)A?\s*\([^;]*)"
+                    R"(\bIDC_(RENAME_|RENAME_FOLDER_|NEWFOLDER_|FAVORITE_|PICPROP_)NAME\b)"
+                    R"(|->\s*item\.pszText\b(?!\s*(==|!=|=[^=])))"),
+         {}},
+        {"a message taken from the queue in the code page",
+         std::regex(R"(\b(GetMessage|DispatchMessage|IsDialogMessage|TranslateAccelerator)A?\s*\()"
+                    R"(|\bPeekMessageA?\s*\([^;]*PM_REMOVE)"),
          {}},
     };
     for (const auto& rule : rules) {

@@ -82,15 +82,15 @@ protected:
                 return h;
         return nullptr;
     }
-    // Names a new folder under the selection as a user typing in the label editor.
-    void TypeNewFolder(const char* text)
+    // Names a new folder under the selection as a user typing in the label editor (or pasting a name).
+    void TypeNewFolder(const char* text, const wchar_t* pasted = nullptr)
     {
         ASSERT_TRUE(m_tree.BeginNewFolder());
         CEdit* pEdit = m_tree.GetEditControl();
         ASSERT_NE(pEdit, nullptr);
         const size_t said = Messages();
-        if (text != nullptr) {
-            pEdit->SetWindowText(text);
+        if (text != nullptr || pasted != nullptr) {
+            pasted != nullptr ? AfxTestPasteText(pEdit->m_hWnd, pasted) : pEdit->SetWindowText(text);
             m_tree.SendMessage(TVM_ENDEDITLABELNOW, FALSE);
         } else {
             m_tree.SendMessage(TVM_ENDEDITLABELNOW, TRUE);
@@ -183,6 +183,11 @@ TEST_F(LibTree, NewFoldersAreNamedInPlaceAndBadNamesLeaveNothing)
     EXPECT_EQ(Messages(), 6u);
     ASSERT_FALSE(AfxTestRecords().messageBoxes.empty());
     EXPECT_NE(AfxTestRecords().messageBoxes[0].text.find("existe d\xe9j\xe0"), std::string::npos);
+    // So is a name with a letter the code page lacks, first or last: none is made under its look-alike.
+    for (const wchar_t* pasted : {L"\x0141odz", L"Pozna\x0144"})
+        TypeNewFolder(nullptr, pasted);
+    EXPECT_FALSE(IsDir(Path("Images\\Lodz")) || IsDir(Path("Images\\Poznan")));
+    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("dossier 'Pozna?'"), std::string::npos);
     // An emptied name whose edit ended as another folder was chosen: the refused item leaves, the
     // folder chosen stays, chosen.
     m_tree.SelectItem(m_tree.ImagesItem());
@@ -220,6 +225,11 @@ TEST_F(LibTree, RenamesMoveTheFolderOnDiskAndRefuseBadNames)
     Rename(h, "..\\Noel");
     EXPECT_EQ(std::string(m_tree.GetItemText(h)), "Noel");
     EXPECT_EQ(Messages(), 1u);
+    // So is one with a letter the code page lacks, naming it: the folder would take its look-alike.
+    AfxTestPasteText(m_tree.EditLabel(h)->m_hWnd, L"\x0141odz");
+    m_tree.SendMessage(TVM_ENDEDITLABELNOW, FALSE);
+    EXPECT_EQ(std::string(m_tree.GetItemText(h)), "Noel");
+    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("dossier '?odz'"), std::string::npos);
     Rename(h, "No\xEBl 2001");
     EXPECT_EQ(std::string(m_tree.GetItemText(h)), "No\xEBl 2001");
     EXPECT_EQ(testpaths::ReadBytes(Path("Images\\No\xEBl 2001\\sapin.jpg")), "sapin");
@@ -231,7 +241,7 @@ TEST_F(LibTree, RenamesMoveTheFolderOnDiskAndRefuseBadNames)
     DisarmFileFault();
     EXPECT_EQ(std::string(m_tree.GetItemText(h)), "No\xEBl 2001");
     EXPECT_TRUE(IsDir(Path("Images\\No\xEBl 2001")));
-    ASSERT_EQ(Messages(), 2u);
+    ASSERT_EQ(Messages(), 3u);
     EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("n'a pas pu \xeatre renomm\xe9. Le fichier est "
                                                              "utilis\xe9 par un autre programme."),
               std::string::npos);
@@ -240,7 +250,7 @@ TEST_F(LibTree, RenamesMoveTheFolderOnDiskAndRefuseBadNames)
     CreateDirectoryA(Path("Images\\Pris").c_str(), nullptr);
     Rename(h, "Pris");
     EXPECT_EQ(std::string(m_tree.GetItemText(h)), "No\xEBl 2001");
-    ASSERT_EQ(Messages(), 3u);
+    ASSERT_EQ(Messages(), 4u);
     EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("existe d\xe9j\xe0"), std::string::npos);
     EXPECT_EQ(testpaths::ReadBytes(Path("Images\\No\xEBl 2001\\sapin.jpg")), "sapin");
 }

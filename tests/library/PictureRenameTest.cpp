@@ -269,6 +269,14 @@ TEST_F(RenameStore, DialogsRefuseAndReportThenRenameAndRememberTheZeroPad)
             << AfxTestRecords().messageBoxes.back().text;
     }
     EXPECT_EQ(Messages(), 3u);
+    // So is a name pasted with a letter the code page lacks, its last, naming it: nothing moves.
+    AfxModalStep pasted;
+    pasted.wideFields = {{IDC_RENAME_NAME, L"Pozna\x0144"}};
+    AfxScriptModal(IDD_RENAME_PICTURE, {pasted});
+    AfxScriptMessageBox(IDOK);
+    EXPECT_FALSE(RunRenamePicture(nullptr, *rec, Folder().c_str()));
+    EXPECT_NE(AfxTestRecords().messageBoxes.back().text.find("fichier 'Pozna?'"), std::string::npos);
+    EXPECT_TRUE(PathExists(In("Plage.bmp").c_str()));
     g_bRenameZeroPad = 0;
     AfxModalStep step;
     step.fields = {{IDC_RENAME_NAME, "Vacances"}, {IDC_RENAME_ZERO_PAD, "1"}};
