@@ -151,7 +151,8 @@ BOOL ClearRestoredItem(const CDelObject& item, const CString& root, const CStrin
 
 // A folder in the trash holding, at any depth, a name the code page cannot spell is kept whole (its
 // tree could not be deleted by names): the sentence saying so names it as the trash list shows it, and
-// the name inside it, each missing letter as a question mark. Empty for any other item.
+// the name inside it, marked (the message box shows each mark as a question mark). Empty for any other
+// item.
 CString KeptForUnspelledName(const CDelObject& item)
 {
     const CString dir = item.TrashFile(".dir");
@@ -160,8 +161,7 @@ CString KeptForUnspelledName(const CDelObject& item)
         return CString();
     CString folder, name;
     SplitPath(item.m_strRelPath, &folder, &name);
-    CString inside = name + found.Mid(dir.GetLength());
-    inside.Replace(kUnspelledLetter, '?');
+    const CString inside = name + found.Mid(dir.GetLength());
     CString text;
     text.Format(
         LoadStringOr(IDS_TRASH_KEPT_UNSPELLED,
