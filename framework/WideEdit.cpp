@@ -8,10 +8,10 @@
 
 HWND AfxMakeEditWide(HWND hEdit)
 {
-    char szClass[16] = "";
+    // Only an edit field of the code page that no object has subclassed is made anew.
     HWND hParent = hEdit != nullptr ? ::GetParent(hEdit) : nullptr;
-    if (hParent == nullptr || ::IsWindowUnicode(hEdit) || !::GetClassNameA(hEdit, szClass, sizeof(szClass))
-        || ::lstrcmpiA(szClass, "Edit") != 0 || CWnd::FromHandlePermanent(hEdit) != nullptr)
+    if (hParent == nullptr || AfxEditWideProcedure(hEdit) == nullptr
+        || CWnd::FromHandlePermanent(hEdit) != nullptr)
         return hEdit;
     RECT rect = {};
     ::GetWindowRect(hEdit, &rect);
